@@ -1,0 +1,13 @@
+// The subcommands of the tarnwick command line. Each registers itself on the
+// app; when it runs, it stores the process exit status in `status`
+// (0 success, 1 failure, 2 usage error, 130 cancelled).
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+namespace tarnwick::cli {
+
+void registerDumpCommand(CLI::App& app, int& status);
+void registerGenerateCommand(CLI::App& app, int& status);
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,37 @@
+// GenerationObserver: how a documentation run reports to its caller.
+//
+// The run calls these from the thread it runs on. The CLI prints; the
+// workbench forwards them to its progress window and console view (from a
+// worker thread, so its implementation must queue to the GUI thread).
+// cancelRequested() is asked at the run's cancel points only: before each
+// module is written and after each kind's index page and module loop; it must
+// be cheap and thread-safe (an atomic flag).
+#pragma once
+
+#include <string>
+
+namespace tarnwick {
+
+class GenerationObserver {
+public:
+    virtual ~GenerationObserver() = default;
+
+    // A module is about to be written. kindsKey: lower-case plural kind name,
+    // the key of its icon ("classes", "forms", "modules", "propertypages",
+    // "usercontrols"); info: "Generating Class: CParser".
+    virtual void moduleStarted(const std::string& kindsKey, const std::string& info) {
+        (void)kindsKey;
+        (void)info;
+    }
+    // Progress after a module: value of max, and the text shown ("50 %").
+    virtual void progress(double value, double max, const std::string& percentText) {
+        (void)value;
+        (void)max;
+        (void)percentText;
+    }
+    // One console line per member page: "Create documentation for Class CParser".
+    virtual void consoleLine(const std::string& line) { (void)line; }
+    virtual bool cancelRequested() { return false; }
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,52 @@
+// GenerationSettings: the yes/no options of a documentation run.
+//
+// Which module kinds get pages (Classes, Modules, Forms, PropertyPages,
+// UserControls), which element kinds get a summary section on a module page
+// (Events ... Declarations; Enum is the enums' flag), and whether member pages
+// carry a syntax section (Syntax). The other fields are carried like the rest
+// and change nothing in the output.
+#pragma once
+
+namespace tarnwick {
+
+struct GenerationSettings {
+    bool Libraries = false;
+    bool Modules = false;
+    bool Forms = false;
+    bool Classes = false;
+    bool UserControls = false;
+    bool PropertyPages = false;
+    bool Events = false;
+    bool Implementations = false;
+    bool Constants = false;
+    bool Functions = false;
+    bool Subroutines = false;
+    bool Properties = false;
+    bool Variables = false;
+    bool Types = false;
+    bool Enum = false;
+    bool Declarations = false;
+    bool Global = false;
+    bool Public = false;
+    bool Friend = false;
+    bool Private = false;
+    bool Uml = false;
+    bool Syntax = false;
+    bool Parameter = false;
+    bool Return = false;
+    bool Source = false;
+
+    // The settings dialog's initial state once a project is open: every box
+    // ticked but Implementations. The CLI starts from these as well.
+    static GenerationSettings dialogDefaults() {
+        GenerationSettings s;
+        s.Libraries = s.Modules = s.Forms = s.Classes = s.UserControls = s.PropertyPages = true;
+        s.Events = s.Constants = s.Functions = s.Subroutines = s.Properties = true;
+        s.Variables = s.Types = s.Enum = s.Declarations = true;
+        s.Global = s.Public = s.Friend = s.Private = s.Uml = true;
+        s.Syntax = s.Parameter = s.Return = s.Source = true;
+        return s;
+    }
+};
+
+}  // namespace tarnwick

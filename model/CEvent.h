@@ -1,0 +1,14 @@
+// CEvent: an Event declaration of a class, form or user control.
+#pragma once
+
+#include "model/Procedure.h"
+
+namespace tarnwick {
+
+class CEvent : public ReturningProcedure {
+public:
+    static constexpr const char* kClassName = "CEvent";
+    const char* className() const override { return kClassName; }
+};
+
+}  // namespace tarnwick

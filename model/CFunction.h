@@ -1,0 +1,14 @@
+// CFunction: a Function procedure; Returns().DataType() is its declared return type.
+#pragma once
+
+#include "model/Procedure.h"
+
+namespace tarnwick {
+
+class CFunction : public ReturningProcedure {
+public:
+    static constexpr const char* kClassName = "CFunction";
+    const char* className() const override { return kClassName; }
+};
+
+}  // namespace tarnwick

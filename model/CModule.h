@@ -1,0 +1,119 @@
+// CModule: one source module of a project (form, class, standard module,
+// property page, user control) or one library the project refers to (a
+// type-library reference or a control library).
+//
+// It carries the module's kind and identity, its description, two tables
+// (Attributes: attribute name to value; ShortDesc: member name to short
+// description) and one element list per kind of code element. The lists exist
+// from construction on and only grow. No back-references: an element does not
+// know its module.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "model/CConstantList.h"
+#include "model/CDeclarationList.h"
+#include "model/CEnumList.h"
+#include "model/CEventList.h"
+#include "model/CFunctionList.h"
+#include "model/CImplementationList.h"
+#include "model/CPropertyList.h"
+#include "model/CSubroutineList.h"
+#include "model/CTypeList.h"
+#include "model/CVariableList.h"
+#include "support/HashTable.h"
+
+namespace tarnwick {
+
+class DiagnosticsSink;
+
+// Kind codes of `ModuleType`.
+namespace moduletype {
+inline constexpr int None = 0;
+inline constexpr int Form = 1;
+inline constexpr int Class = 2;
+inline constexpr int Module = 3;
+inline constexpr int PropertyPage = 4;
+inline constexpr int UserControl = 5;
+inline constexpr int Reference = 6;  // referenced type library
+inline constexpr int Object = 7;     // control library
+}  // namespace moduletype
+
+class CModule : public ListItem {
+public:
+    static constexpr const char* kClassName = "CModule";
+    const char* className() const override { return kClassName; }
+
+    const std::string& Source() const { return m_source; }
+    void setSource(std::string value) { m_source = std::move(value); }
+    // Shared with the assigner, not copied.
+    const std::shared_ptr<HashTable>& ShortDesc() const { return m_shortDesc; }
+    void setShortDesc(std::shared_ptr<HashTable> table);
+    int ModuleType() const { return m_moduleType; }
+    void setModuleType(int value) { m_moduleType = value; }
+    const std::string& Name() const override { return m_name; }
+    void setName(std::string value) { m_name = std::move(value); }
+    const std::string& GUID() const { return m_guid; }
+    void setGUID(std::string value) { m_guid = std::move(value); }
+    const std::string& Version() const { return m_version; }
+    void setVersion(std::string value) { m_version = std::move(value); }
+    const std::string& Path() const { return m_path; }
+    void setPath(std::string value) { m_path = std::move(value); }
+    const std::string& Description() const { return m_description; }
+    void setDescription(std::string value) { m_description = std::move(value); }
+    const std::shared_ptr<HashTable>& Attributes() const { return m_attributes; }
+    void setAttributes(std::shared_ptr<HashTable> table);
+
+    // The module's own lists (never null, never replaced).
+    CImplementationList& Implementations() const { return *m_implementations; }
+    CDeclarationList& Declarations() const { return *m_declarations; }
+    CConstantList& Constants() const { return *m_constants; }
+    CVariableList& Variables() const { return *m_variables; }
+    CTypeList& Types() const { return *m_types; }
+    CEnumList& Enums() const { return *m_enums; }
+    CEventList& Events() const { return *m_events; }
+    CFunctionList& Functions() const { return *m_functions; }
+    CSubroutineList& Subroutines() const { return *m_subroutines; }
+    CPropertyList& Properties() const { return *m_properties; }
+
+    // New elements; the module does not keep them (hand them to Add).
+    std::shared_ptr<CImplementation> CreateImplentation() const;
+    std::shared_ptr<CDeclaration> CreateDeclaration() const;
+    std::shared_ptr<CConstant> CreateConstant() const;
+    std::shared_ptr<CVariable> CreateVariable() const;
+    std::shared_ptr<cType> CreateType() const;
+    std::shared_ptr<CEnum> CreateEnum() const;
+    std::shared_ptr<CEvent> CreateEvent() const;
+    std::shared_ptr<CFunction> CreateFunction() const;
+    std::shared_ptr<CSubroutine> CreateSubroutine() const;
+    std::shared_ptr<CProperty> CreateProperty() const;
+
+    // Files the element into the list of its class and returns true. An item
+    // of any other class (a CArgument, a CModule) is filed nowhere: the
+    // diagnostics sink, when given, is told the class name, and Add returns false.
+    bool Add(const std::shared_ptr<ListItem>& element, DiagnosticsSink* diagnostics = nullptr);
+
+private:
+    std::string m_source;
+    std::shared_ptr<HashTable> m_shortDesc = std::make_shared<HashTable>();
+    int m_moduleType = moduletype::None;
+    std::string m_name;
+    std::string m_guid;
+    std::string m_version;
+    std::string m_path;
+    std::unique_ptr<CImplementationList> m_implementations = std::make_unique<CImplementationList>();
+    std::unique_ptr<CDeclarationList> m_declarations = std::make_unique<CDeclarationList>();
+    std::unique_ptr<CConstantList> m_constants = std::make_unique<CConstantList>();
+    std::unique_ptr<CVariableList> m_variables = std::make_unique<CVariableList>();
+    std::unique_ptr<CTypeList> m_types = std::make_unique<CTypeList>();
+    std::unique_ptr<CEnumList> m_enums = std::make_unique<CEnumList>();
+    std::unique_ptr<CFunctionList> m_functions = std::make_unique<CFunctionList>();
+    std::unique_ptr<CSubroutineList> m_subroutines = std::make_unique<CSubroutineList>();
+    std::unique_ptr<CPropertyList> m_properties = std::make_unique<CPropertyList>();
+    std::string m_description;
+    std::shared_ptr<HashTable> m_attributes = std::make_shared<HashTable>();
+    std::unique_ptr<CEventList> m_events = std::make_unique<CEventList>();
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,61 @@
+// CProject: one parsed VB6 project: its modules sorted by kind into seven
+// lists, the project file's remaining settings (Properties, in file order) and
+// the project file's path. The lists exist from construction on; the project
+// owns them and hands out its own objects, not copies.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "model/CModule.h"
+#include "model/CModuleList.h"
+#include "support/ListMap.h"
+
+namespace tarnwick {
+
+class CProject {
+public:
+    // New modules (kind 0, all fields initial); the project does not keep them.
+    std::shared_ptr<CModule> CreateForm() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreateModule() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreateClass() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreatePropertyPage() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreateUserControl() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreateObject() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreateReference() const { return std::make_shared<CModule>(); }
+
+    CModuleList& Objects() { return m_objects; }
+    CModuleList& References() { return m_references; }
+    CModuleList& Forms() { return m_forms; }
+    CModuleList& Modules() { return m_modules; }
+    CModuleList& Classes() { return m_classes; }
+    CModuleList& PropertyPages() { return m_propertyPages; }
+    CModuleList& UserControls() { return m_userControls; }
+    const CModuleList& Objects() const { return m_objects; }
+    const CModuleList& References() const { return m_references; }
+    const CModuleList& Forms() const { return m_forms; }
+    const CModuleList& Modules() const { return m_modules; }
+    const CModuleList& Classes() const { return m_classes; }
+    const CModuleList& PropertyPages() const { return m_propertyPages; }
+    const CModuleList& UserControls() const { return m_userControls; }
+    ListMap& Properties() { return m_properties; }
+    const ListMap& Properties() const { return m_properties; }
+    const std::string& Path() const { return m_path; }
+    void setPath(std::string value) { m_path = std::move(value); }
+
+    // The list that keeps modules of a kind code (1 to 7), or nullptr.
+    CModuleList* listOfKind(int moduleType);
+
+private:
+    CModuleList m_objects;
+    CModuleList m_references;
+    CModuleList m_forms;
+    CModuleList m_modules;
+    CModuleList m_classes;
+    CModuleList m_propertyPages;
+    CModuleList m_userControls;
+    ListMap m_properties;
+    std::string m_path;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,60 @@
+// Element: the common base of the ten code element classes (CFunction,
+// CSubroutine, CProperty, CEvent, CDeclaration, CConstant, CVariable, cType,
+// CEnum, CImplementation).
+//
+// It holds the attributes all of them share (Source, Syntax, scope, Name,
+// Description) and answers the attributes only some classes have through one
+// code path, so page writers can treat several classes alike:
+// Arguments(), Returns() and Variables() give nullptr and DataType() an empty
+// text on a class without that attribute. hasScope() is false only for
+// CImplementation, which carries no scope.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "model/ListItem.h"
+
+namespace tarnwick {
+
+class CArgument;
+class CArgumentList;
+class CVariableList;
+
+// Scope codes of `scope`.
+namespace scope {
+inline constexpr int Global = 0;
+inline constexpr int Public = 1;
+inline constexpr int Private = 2;
+inline constexpr int Friend = 3;
+inline constexpr int None = 99;  // no scope word in the declaration
+}  // namespace scope
+
+class Element : public ListItem {
+public:
+    const std::string& Source() const { return m_source; }
+    void setSource(std::string value) { m_source = std::move(value); }
+    const std::string& Syntax() const { return m_syntax; }
+    void setSyntax(std::string value) { m_syntax = std::move(value); }
+    int scope() const { return m_scope; }
+    void setScope(int value) { m_scope = value; }
+    const std::string& Name() const override { return m_name; }
+    void setName(std::string value) { m_name = std::move(value); }
+    const std::string& Description() const { return m_description; }
+    void setDescription(std::string value) { m_description = std::move(value); }
+
+    virtual bool hasScope() const { return true; }
+    virtual std::shared_ptr<CArgumentList> Arguments() const { return nullptr; }
+    virtual std::shared_ptr<CArgument> Returns() const { return nullptr; }
+    virtual std::shared_ptr<CVariableList> Variables() const { return nullptr; }
+    virtual const std::string& DataType() const;
+
+private:
+    std::string m_source;
+    std::string m_syntax;
+    int m_scope = 0;
+    std::string m_name;
+    std::string m_description;
+};
+
+}  // namespace tarnwick
