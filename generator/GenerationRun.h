@@ -1,0 +1,64 @@
+// GenerationRun: one complete documentation run, without any window.
+//
+// Parses the project afresh, writes every page of the site into the output
+// folder in a fixed order (project summary, module summary, then per kind
+// Classes, Modules, Forms, PropertyPages, UserControls: the kind's index page
+// and each module's overview with its member pages, UML, object model and
+// code pages), then copies the resource folder. It reports progress, console
+// lines and asks for cancellation through a GenerationObserver, so the CLI
+// and the workbench drive their displays with the same code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "generator/GenerationObserver.h"
+#include "generator/GenerationSettings.h"
+#include "support/Diagnostics.h"
+#include "support/Errors.h"
+
+namespace tarnwick {
+
+struct GenerationRequest {
+    std::string projectPath;
+    std::string outputFolder;
+    GenerationSettings settings = GenerationSettings::dialogDefaults();
+    std::string language = "Deutsch";
+    std::string codePage = "windows-1252";
+    std::string registryFile;     // empty: TARNWICK_REGISTRY, then the Wine prefix
+    std::string translationFile;  // empty: Translation.lng beside the program
+    std::string resourceFolder;   // empty: Ressources beside the program
+    bool force = false;           // write into a foreign non-empty folder
+};
+
+struct GenerationResult {
+    bool cancelled = false;
+    int modulesWritten = 0;
+    int modulesFailed = 0;
+    std::vector<std::string> failures;  // "module X: file: reason"
+    std::string indexPath;              // the site's start page
+};
+
+// What an output folder holds before a run.
+enum class OutputFolderState { Missing, Empty, EarlierSite, Foreign, NotAFolder };
+
+class GenerationRun {
+public:
+    // observer and diagnostics are not owned and must outlive run(); either may be null.
+    GenerationRun(GenerationRequest request, GenerationObserver* observer,
+                  DiagnosticsSink* diagnostics);
+
+    // The whole run. Fails (with a message naming the file) when the project
+    // cannot be read or the output folder cannot be used; page failures are
+    // counted in the result instead.
+    Expected<GenerationResult> run();
+
+    static OutputFolderState inspectOutputFolder(const std::string& folder);
+
+private:
+    GenerationRequest m_request;
+    GenerationObserver* m_observer;
+    DiagnosticsSink* m_diagnostics;
+};
+
+}  // namespace tarnwick

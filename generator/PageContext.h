@@ -1,0 +1,60 @@
+// PageContext: what every page writer of a run needs besides the model.
+//
+// The run builds one and passes it by const reference; page writers never
+// touch globals. writePage() is the only way a page reaches the disk: it
+// creates the page's folder, writes the text in the run's code page, and
+// refuses any name that would leave the output folder (a name made from a
+// module or member name goes through safeFileName first).
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "generator/GenerationObserver.h"
+#include "generator/GenerationSettings.h"
+#include "support/CodePage.h"
+#include "support/Diagnostics.h"
+
+namespace tarnwick {
+
+class Translation;
+
+// A page that could not be written; names the file and the reason.
+class PageWriteError : public std::runtime_error {
+public:
+    PageWriteError(std::string file, const std::string& reason)
+        : std::runtime_error(file + ": " + reason), m_file(std::move(file)) {}
+    const std::string& file() const { return m_file; }
+
+private:
+    std::string m_file;
+};
+
+struct PageContext {
+    std::string outputFolder;  // ends with '/'
+    GenerationSettings settings;
+    const Translation* translation = nullptr;  // not owned; null: every lookup gives its default
+    std::string language = "Deutsch";          // translation section
+    GenerationObserver* observer = nullptr;    // not owned; may be null
+    DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
+    CodePage codePage;                         // of the written pages
+    std::string productName = "Tarnwick";
+    std::string version = TARNWICK_VERSION;  // major.minor.revision
+    std::string homepage = TARNWICK_HOMEPAGE;
+    std::string copyright = TARNWICK_COPYRIGHT;
+    // {now}: the timestamp text written into pages; taken afresh at each use.
+    std::function<std::string()> now;
+
+    std::string nowText() const { return now ? now() : std::string(); }
+    void consoleLine(const std::string& line) const {
+        if (observer) observer->consoleLine(line);
+    }
+    // Writes text to outputFolder + relativePath (folders made as needed).
+    // relativePath uses '/' and must stay inside the output folder.
+    // Throws PageWriteError on any failure.
+    void writePage(std::string_view relativePath, std::string_view text) const;
+};
+
+}  // namespace tarnwick
