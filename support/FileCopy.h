@@ -1,0 +1,20 @@
+// Recursive copy of a file or a folder tree into a destination folder; the
+// generation run copies the resource folder into every site with it.
+#pragma once
+
+#include <string>
+
+#include "support/Errors.h"
+
+namespace tarnwick {
+
+// Copies from (a file, or a folder with everything inside it) into toFolder,
+// giving toFolder/<name of from>. Files of the same name are overwritten,
+// missing folders created; nothing is ever deleted. A symbolic link already
+// inside the destination that leads out of toFolder is not followed: the copy
+// stops with an error naming it. Symbolic links inside the source are copied
+// as what they point to when that is a file or folder, and skipped when
+// dangling. The first failure ends the copy with a message naming the file.
+Status copyTree(const std::string& from, const std::string& toFolder);
+
+}  // namespace tarnwick

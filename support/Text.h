@@ -1,0 +1,62 @@
+// Text helpers over UTF-8 strings, used by every part of the core.
+//
+// Letter case: VB6 projects come in windows-1252, -1251 and -1253, so case
+// folding covers ASCII, Latin-1 Supplement, Latin Extended-A, Greek and
+// Cyrillic letters; every other character (and every byte that is not valid
+// UTF-8) is left as it is. Folding is one character to one character: "ß"
+// stays "ß" in upper case, so lengths in characters never change.
+//
+// Trimming removes the space character (U+0020) only, never tabs: a VB6
+// source line keeps its tab indentation.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tarnwick {
+
+// Upper-/lower-cased copy of a UTF-8 text.
+std::string toUpper(std::string_view text);
+std::string toLower(std::string_view text);
+
+// Upper case of one code point (identity outside the folded ranges).
+char32_t toUpper(char32_t c);
+char32_t toLower(char32_t c);
+
+// Comparison ignoring letter case, character by character (no allocation).
+bool equalsIgnoreCase(std::string_view a, std::string_view b);
+// <0, 0, >0 like strcmp, comparing the upper-cased code points.
+int compareIgnoreCase(std::string_view a, std::string_view b);
+bool startsWithIgnoreCase(std::string_view text, std::string_view prefix);
+bool endsWithIgnoreCase(std::string_view text, std::string_view suffix);
+// Exact (byte-wise) tests, for symmetry with the ignore-case forms.
+bool startsWith(std::string_view text, std::string_view prefix);
+bool endsWith(std::string_view text, std::string_view suffix);
+
+// Remove leading / trailing / both space characters (' ' only).
+std::string_view ltrimSpaces(std::string_view text);
+std::string_view rtrimSpaces(std::string_view text);
+std::string_view trimSpaces(std::string_view text);
+
+// Every occurrence of from replaced by to, left to right, not rescanning the
+// replacement; linear time. An empty from gives text unchanged.
+std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// A module or member name made safe as (part of) a file name and its link:
+// '/', '\\', ':', '*', '?', '"', '<', '>', '|', '#', '%', NUL, control
+// characters (below 0x20 and 0x7F) and bytes that are not valid UTF-8 become
+// '_'; an empty result or one of dots only gets a leading '_' ("..": "_..");
+// the result is cut to at most 100 bytes at a character boundary.
+// "CParser" and "Form_Load" stay as they are.
+std::string safeFileName(std::string_view name);
+
+// UTF-8 decoding of one code point at text[pos]: returns the code point and
+// sets length to its byte count; an invalid or truncated sequence gives
+// U+FFFD with length 1.
+char32_t decodeUtf8(std::string_view text, size_t pos, size_t& length);
+// Appends the UTF-8 form of a code point (U+FFFD for an invalid one).
+void appendUtf8(std::string& out, char32_t c);
+// True when the whole text is well-formed UTF-8.
+bool isValidUtf8(std::string_view text);
+
+}  // namespace tarnwick
