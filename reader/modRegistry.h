@@ -1,0 +1,75 @@
+// The registry lookup that completes library entries of a project (a
+// type library's description and file), without the Windows registry.
+//
+// RegistrySource holds the registry files consulted, parsed once: exports of
+// regedit (".reg", "REGEDIT4" or "Windows Registry Editor Version 5.00",
+// UTF-16LE with a byte-order mark or 8-bit windows-1252) and Wine's
+// system.reg ("WINE REGISTRY Version 2", keys relative to
+// HKEY_LOCAL_MACHINE). Keys under HKEY_CLASSES_ROOT and under
+// HKEY_LOCAL_MACHINE\Software\Classes (and HKEY_CURRENT_USER\Software\Classes)
+// all answer ClassesRoot queries, as the merged view does on Windows. Key and
+// value names match ignoring letter case. Only string values are kept (hex
+// and dword values are skipped). Files are consulted in the order given: the
+// first that holds the value answers.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "support/Diagnostics.h"
+
+namespace tarnwick {
+
+enum class RegistryRoot { ClassesRoot, LocalMachine, CurrentUser };
+
+class RegistrySource {
+public:
+    RegistrySource();  // consults nothing: every key is missing
+    ~RegistrySource();
+    RegistrySource(RegistrySource&&) noexcept;
+    RegistrySource& operator=(RegistrySource&&) noexcept;
+
+    // userFile: the file the user named (--registry FILE); when empty, the
+    // environment variable TARNWICK_REGISTRY. Then the Wine prefix's
+    // system.reg ($WINEPREFIX, else ~/.wine), when it exists. A named file
+    // that cannot be read gives a diagnostic naming it.
+    static RegistrySource fromEnvironment(const std::string& userFile,
+                                          DiagnosticsSink* diagnostics);
+    // Exactly these files, in this order; each unreadable one gives a
+    // diagnostic naming it.
+    static RegistrySource fromFiles(const std::vector<std::string>& files,
+                                    DiagnosticsSink* diagnostics);
+
+    bool hasKey(RegistryRoot root, std::string_view subKey) const;
+    // valueName "" is the key's default value (@). nullopt when the key or the
+    // value is missing.
+    std::optional<std::string> value(RegistryRoot root, std::string_view subKey,
+                                     std::string_view valueName) const;
+
+    // Number of keys read, over all files (for messages and tests).
+    size_t keyCount() const;
+
+    struct Store;  // one parsed file
+
+private:
+    std::vector<std::unique_ptr<Store>> m_stores;
+};
+
+namespace modRegistry {
+
+inline constexpr const char* kOpenFailed = "Der Registryeintrag konnte nicht geöffnet werden.";
+inline constexpr const char* kReadFailed =
+    "Der Registryeintrag konnte nicht gelesen oder gefunden werden.";
+
+// The value's text; kOpenFailed when the key is missing; kReadFailed when the
+// value is missing or longer than 254 characters (it would not fit the
+// 255-character buffer of the Windows program).
+std::string GetRegistryValue(const RegistrySource& registry, RegistryRoot root,
+                             std::string_view subKey, std::string_view valueName);
+
+}  // namespace modRegistry
+
+}  // namespace tarnwick
