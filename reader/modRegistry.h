@@ -27,10 +27,7 @@ enum class RegistryRoot { ClassesRoot, LocalMachine, CurrentUser };
 
 class RegistrySource {
 public:
-    RegistrySource();  // consults nothing: every key is missing
-    ~RegistrySource();
-    RegistrySource(RegistrySource&&) noexcept;
-    RegistrySource& operator=(RegistrySource&&) noexcept;
+    RegistrySource() = default;  // consults nothing: every key is missing
 
     // userFile: the file the user named (--registry FILE); when empty, the
     // environment variable TARNWICK_REGISTRY. Then the Wine prefix's
@@ -52,10 +49,10 @@ public:
     // Number of keys read, over all files (for messages and tests).
     size_t keyCount() const;
 
-    struct Store;  // one parsed file
+    struct Store;  // one parsed file; shared between copies, never changed
 
 private:
-    std::vector<std::unique_ptr<Store>> m_stores;
+    std::vector<std::shared_ptr<const Store>> m_stores;
 };
 
 namespace modRegistry {
