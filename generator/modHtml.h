@@ -1,0 +1,95 @@
+// modHtml: the page writers of the documentation site.
+//
+// Free functions that build the shared page pieces (per-module page head and
+// tail, navigation bar, module header block, footer, member icon header), the
+// module overview body with its summary tables, the member pages with their
+// syntax layout, and the three kinds of index page in the site's root
+// (project summary, module summary, one list per module kind).
+//
+// Every builder returns its text; a fragment "added as a line" ends in CR LF,
+// an "inline" fragment does not, and that difference is part of the output.
+// Names and descriptions are written as they are (no HTML escaping); every
+// file name and every link made from a module or member name goes through
+// safeFileName, so the page and the links to it always agree.
+//
+// Writers that put a page on disk do it through PageContext::writePage and
+// let its PageWriteError propagate: the run decides what a failure means.
+//
+// Constness: lists are walked with their own cursor, so the functions that
+// walk a list the caller hands in take it (or the project owning it) without
+// const; a module's lists are reachable from a const CModule.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/PageContext.h"
+#include "model/CModule.h"
+#include "model/CModuleList.h"
+#include "model/CProject.h"
+#include "model/Element.h"
+#include "model/IIterator.h"
+
+namespace tarnwick::modHtml {
+
+// Opening of every per-module page (overview, UML, object model, code):
+// HTML head with the module's title, then the layout table's first row with
+// the navigation bar and the header block, and the start of the body cell.
+std::string modulePageHead(const CModule& module, const CProject& project, const PageContext& ctx);
+// Closing of every per-module page: end of the body cell, the footer row, end of page.
+std::string modulePageTail(const PageContext& ctx);
+
+// Links to the module's four pages ("X.html", "X_Uml.html", "X_Object.html",
+// "X_Code.html") aimed at the Detail frame, ending in two "<BR>" lines.
+std::string buildNavigationBar(const CProject& project, const CModule& module,
+                               const PageContext& ctx);
+// The header block: name, translated kind, timestamp and the module's
+// attribute table (keys in ordinal order, "...VB_Description" keys skipped).
+std::string buildModuleHeader(const CProject& project, const CModule& module,
+                              const PageContext& ctx);
+// The credit and copyright table under every per-module page.
+std::string buildFooter(const PageContext& ctx);
+// One line, no line breaks: the icon "../src/images/{icon}2.ico", line1 in
+// italics, line2 in bold.
+std::string buildIconHeader(std::string_view icon, std::string_view line1, std::string_view line2);
+
+// The overview page's body: the summary link list (all ten kinds) and one
+// summary table per kind switched on in ctx.settings. Writes the member
+// pages of every table row.
+std::string buildModuleBody(const CModule& module, const CProject& project, const PageContext& ctx);
+// One entry of the link list, e.g. "3&nbsp;Functions"; empty for an empty list.
+std::string buildSummaryLink(const IIterator& list, const PageContext& ctx);
+// One summary table (scope, name, description, and for functions,
+// properties, variables and constants the data type); empty for an empty
+// list. Writes writeMemberPage(member, ..., true) for every row.
+std::string buildSummaryTable(IIterator& list, const CModule& module, const CProject& project,
+                              const PageContext& ctx);
+
+// The member page "{Kinds}/{Module}_{Member}.html": description, syntax,
+// parts of a Type or Enum, parameters, return value, source. Tells the
+// observer one console line. With write true also writes the page (throws
+// PageWriteError); with write false touches no file (previews).
+std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
+                            bool write, const PageContext& ctx);
+
+// Declaration laid out one parameter per line with " _" continuations, and a
+// " Alias " clause on its own line; returned as a "SYNTAX" source table.
+std::string formatProcedureSyntax(std::string_view syntax);
+// A Type's source laid out with its members indented by three blanks and a
+// closing "End Type"; returned as a "SYNTAX" source table.
+std::string formatTypeSyntax(std::string_view source);
+// One-line signature for the UML box tooltip, e.g. " Long : Find(Key, [Start])".
+std::string umlMemberSignature(const Element& member);
+// True when some word equals text ignoring letter case.
+bool inArray(std::string_view text, const std::vector<std::string>& words);
+
+// "project-summary.html": the project's references and control libraries
+// (both lists are sorted in place by name).
+void writeProjectSummary(CProject& project, const PageContext& ctx);
+// "module-summary.html": links to the kind lists and all modules by name.
+void writeModuleSummary(CProject& project, const PageContext& ctx);
+// "all-{Kinds}.html" for a non-empty module list; nothing for an empty one.
+void writeKindIndex(CModuleList& list, CProject& project, const PageContext& ctx);
+
+}  // namespace tarnwick::modHtml
