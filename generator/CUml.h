@@ -1,0 +1,41 @@
+// CUml: the body of a module's UML page: a UML-style class box drawn as
+// nested HTML tables.
+//
+// The box has a title row (kind icon, name, translated kind and the first
+// implemented interface) and one compartment per non-empty member kind in
+// the order Constants, Enums, Types, Declarations, Events, Variables,
+// Functions, Properties, Subroutines. Each member row shows a visibility
+// mark ("+" global or public, "#" friend, "-" otherwise), a link to the
+// member's anchor with its signature as tooltip, "()" for procedures and the
+// data type (linked when it names a class of the project).
+//
+// Stateless; each call builds its own text. Lists are walked with their own
+// cursor, so a module must not be walked elsewhere at the same time.
+#pragma once
+
+#include <string>
+
+#include "generator/PageContext.h"
+#include "model/CHelper.h"
+#include "model/CModule.h"
+#include "model/CProject.h"
+#include "model/IIterator.h"
+
+namespace tarnwick {
+
+class CUml {
+public:
+    // The box table. level selects an implementations panel; the UML page
+    // passes 0 and no other value changes the output.
+    std::string createUml(const CModule& module, const CProject& project, int level,
+                          const PageContext& ctx);
+
+private:
+    std::string createClassBox(const CModule& module, const CProject& project,
+                               const CHelper& helper);
+    // One compartment; the empty text for an empty list.
+    std::string createMemberRows(IIterator& list, const CModule& module, const CProject& project,
+                                 const CHelper& helper);
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,46 @@
+// SourcePage: the source code page of a module and the code tables shared
+// with the member pages.
+//
+// A code table shows a text as zero-padded line numbers beside the
+// syntax-coloured code (modVBtoHTML); trailing blank lines are left out,
+// "<" and ">" are written as character references, and leading blanks
+// become "&nbsp;" so the indentation survives. Every builder is linear in
+// the size of its text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "generator/PageContext.h"
+#include "model/CModule.h"
+#include "model/CProject.h"
+
+namespace tarnwick {
+
+// The table of text. numbered: line numbers on the left, and the id on the
+// inner code table; otherwise the id is on the outer table. Always at least
+// one row, even for an empty text.
+std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered);
+std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
+                             const PageContext& ctx);
+
+// One line of code (blanks already trimmed) escaped, coloured and followed
+// by "<BR>". A text of several CR LF lines gives one "<BR>" line per line,
+// each line's leading blanks written as "&nbsp;".
+std::string buildCodeLine(std::string_view line);
+
+// text with every occurrence of character replaced by "&#" + its code in
+// decimal + ";" (for '<': "&#60;"). character is a Unicode code point; text
+// is UTF-8.
+std::string encodeChar(std::string_view text, char32_t character);
+
+// Writes "{Kinds}/{safe module name}_Code.html": the shared per-module page
+// head, then (when the module has any source) a "Source" heading and the
+// numbered code table, then the shared tail. Throws PageWriteError when the
+// page cannot be written or the module has no page kind.
+void writeCodePage(const CModule& module, const CProject& project, const PageContext& ctx);
+
+// The page text writeCodePage writes, without touching any file.
+std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx);
+
+}  // namespace tarnwick

@@ -1,0 +1,57 @@
+// modVBtoHTML: syntax colouring of Visual Basic source text for the code
+// tables of the site.
+//
+// The colouring is purely lexical, token by token (a token is the text up to
+// and including a blank): keywords of a fixed table go into a dark-blue span
+// that stays open across a run of keywords, and a token starting with an
+// apostrophe opens a green comment span that covers the rest of the line and
+// goes on over following whole-line comments. There is no notion of string
+// literals or of Rem; an apostrophe inside a string starts a comment.
+//
+// The two open-span flags live in a SpanState that convertVBtoHTML creates
+// afresh for every call, so calls never influence each other. Everything is
+// linear in the length of the text.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarnwick::modVBtoHTML {
+
+// The exact span texts of the coloured output.
+inline constexpr std::string_view kOpenMonospace = "<FONT COLOR=\"#000000\" face=\"monospace\">";
+inline constexpr std::string_view kOpenKeyword = "<FONT COLOR = \"#000088\">";
+inline constexpr std::string_view kOpenComment = "<FONT COLOR = \"#008800\">";
+inline constexpr std::string_view kClose = "</FONT>";
+
+// Which coloured spans are open while a text is being coloured.
+struct SpanState {
+    bool keyword = false;  // a dark-blue keyword span is open
+    bool comment = false;  // a green comment span is open
+};
+
+// Text (lines separated by CR LF) wrapped in the black monospace span, with
+// keyword and comment spans added. Lines stay separated by CR LF.
+std::string convertVBtoHTML(std::string_view text);
+
+// The lines of text: split at each CR LF; the rest after the last CR LF
+// (possibly empty) is the last line, so "" gives one empty line.
+std::vector<std::string> splitLines(std::string_view text);
+
+// The tokens of one line: each ends just after a blank, the last one is the
+// rest of the line (possibly empty). A blank-terminated token that starts
+// with a tab gets "&#09;" put before it. Joining the tokens gives back the
+// line apart from that prefix.
+std::vector<std::string> splitWords(std::string_view line);
+
+// The token with keyword-span tags added, given and updating the state:
+// a keyword opens the span (or continues an open one), anything else closes
+// an open span before itself. A keyword followed by "()", ")" or ":" closes
+// an open span right after the keyword part.
+std::string highlightKeyword(std::string_view token, SpanState& state);
+
+// True when word (already upper case, suffixes dropped) is in the keyword table.
+bool isKeyword(std::string_view upperWord);
+
+}  // namespace tarnwick::modVBtoHTML
