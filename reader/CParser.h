@@ -1,0 +1,181 @@
+// CParser: reads a VB6 project file and every module file it names into a new
+// CProject.
+//
+// Set Path to the .vbp file and call Parse(): each source-module entry (form,
+// class, module, property page, user control) is read from its file, each
+// library entry (Reference=, Object=) becomes a library module completed from
+// the registry source, every other line becomes a project setting. At the end
+// the five source-module lists and the element lists of their modules are
+// sorted by name. Every Parse() builds a fresh project; nothing is kept.
+//
+// Files come from Windows: a backslash in a value is a folder separator, a
+// module path that does not exist as written is looked up ignoring letter
+// case, and a file without any CR LF but with LF line ends is read as if its
+// lines ended in CR LF. Texts are decoded from the configured code page.
+//
+// Odd VB6 is normal input: what the reader does not recognise it skips. A
+// module file that is missing or unreadable is reported to the diagnostics
+// sink (project file and line) and left out; only a project file that cannot
+// be read makes Parse() fail. Every routine runs in time linear in its input.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/CArgument.h"
+#include "model/CArgumentList.h"
+#include "model/CConstant.h"
+#include "model/CDeclaration.h"
+#include "model/CEnum.h"
+#include "model/CEvent.h"
+#include "model/CFunction.h"
+#include "model/CImplementation.h"
+#include "model/CModule.h"
+#include "model/CProject.h"
+#include "model/CProperty.h"
+#include "model/CSubroutine.h"
+#include "model/CVariable.h"
+#include "model/CVariableList.h"
+#include "model/cType.h"
+#include "reader/CStringLines.h"
+#include "support/CodePage.h"
+#include "support/Diagnostics.h"
+#include "support/Errors.h"
+
+namespace tarnwick {
+
+class RegistrySource;
+
+class CParser {
+public:
+    CParser();
+    ~CParser();
+
+    const std::string& Path() const { return m_path; }
+    void setPath(std::string path) { m_path = std::move(path); }
+    // The code page of the project and module files (default windows-1252).
+    void setCodePage(CodePage codePage) { m_codePage = std::move(codePage); }
+    // Not owned, may be null (then nothing is reported); must outlive Parse().
+    void setDiagnostics(DiagnosticsSink* diagnostics) { m_diagnostics = diagnostics; }
+    // Where library entries find their description and file. Null (the
+    // default): RegistrySource::fromEnvironment("", diagnostics) at Parse().
+    void setRegistry(std::shared_ptr<const RegistrySource> registry);
+
+    // Reads the project file named by Path and every module file it names.
+    // Fails only when the project file cannot be read; the message names it.
+    Expected<std::shared_ptr<CProject>> Parse();
+
+    // Statement classifiers: does the logical line open a declaration of the
+    // kind? The line is trimmed of blanks, then its start is compared with
+    // the kind's keywords ignoring case (one blank after each keyword).
+    bool isConstant(std::string_view line) const;
+    bool isImplementation(std::string_view line) const;
+    bool isDeclaration(std::string_view line) const;
+    // Function, Sub and Property also accept the word Static before the kind.
+    bool isFunction(std::string_view line) const;
+    bool isSubroutine(std::string_view line) const;
+    bool isEvent(std::string_view line) const;
+    // A scope word or Dim at the start, and " As " anywhere.
+    bool isVariable(std::string_view line) const;
+    bool isProperty(std::string_view line) const;
+    bool isType(std::string_view line) const;
+    bool isEnum(std::string_view line) const;
+
+    // Reads one module file's text (already decoded) into a new module of
+    // the given kind whose Path is pathForMessages; the text's line ends are
+    // taken as a file's are. Public so fuzzers and tests can drive the whole
+    // module reader on a buffer.
+    std::shared_ptr<CModule> readModuleText(std::string_view text, int moduleType,
+                                            const std::string& pathForMessages);
+
+private:
+    friend class CParserTestAccess;
+
+    // How parseName finds the name in a declaration.
+    enum class NameMode {
+        Variable,
+        Constant,
+        Declare,
+        Sub,
+        Property,
+        Function,
+        Enum,
+        Type,
+        Event,
+        Argument
+    };
+
+    // Project file
+    // A library module from the raw value of a Reference= or Object= line.
+    std::shared_ptr<CModule> parseReference(std::string_view rawValue) const;
+    // The module file at path (already resolved), or null after a warning
+    // naming the project file's line when it cannot be read.
+    std::shared_ptr<CModule> readModuleFile(const std::string& path, int projectLine);
+    // The file's text decoded, with LF-only line ends turned into CR LF.
+    Expected<std::string> readText(const std::string& path, int projectLine) const;
+
+    // Module file
+    // Fills the module's elements, description, short descriptions and Source
+    // from its code text (the lines after the first Attribute line, without
+    // the Attribute lines).
+    void parseModuleCode(CModule& module, const std::string& codeText) const;
+
+    // Element parsers: each reads its statement (and block) from lines,
+    // starting at index, and leaves index on the last line it consumed, or
+    // one past the last line when the block never ends. description is the
+    // comment block above the statement.
+    std::shared_ptr<CSubroutine> parseSubroutine(std::string_view description,
+                                                 const CStringLines& lines, int32_t& index) const;
+    std::shared_ptr<CFunction> parseFunction(std::string_view description,
+                                             const CStringLines& lines, int32_t& index) const;
+    std::shared_ptr<CProperty> parseProperty(std::string_view description,
+                                             const CStringLines& lines, int32_t& index) const;
+    std::shared_ptr<CEvent> parseEvent(std::string_view description, const CStringLines& lines,
+                                       int32_t& index) const;
+    std::shared_ptr<CDeclaration> parseDeclaration(std::string_view description,
+                                                   const CStringLines& lines, int32_t& index) const;
+    std::shared_ptr<cType> parseType(std::string_view description, const CStringLines& lines,
+                                     int32_t& index) const;
+    // The members of a Type from its source lines (header, body, End Type).
+    std::shared_ptr<CVariableList> parseTypeMembers(std::string_view description,
+                                                    std::string_view source) const;
+    std::shared_ptr<CEnum> parseEnum(std::string_view description, const CStringLines& lines,
+                                     int32_t& index) const;
+    std::shared_ptr<CVariable> parseVariable(std::string_view description,
+                                             const CStringLines& lines, int32_t& index) const;
+    std::shared_ptr<CConstant> parseConstant(std::string_view description,
+                                             const CStringLines& lines, int32_t& index) const;
+    std::shared_ptr<CImplementation> parseImplementation(std::string_view description,
+                                                         const CStringLines& lines,
+                                                         int32_t& index) const;
+
+    // Signature parsing: position searches on one declaration's text.
+    // Scope code: 0 Global, 1 Public, 2 Private, 3 Friend, 99 none.
+    static int parseScope(std::string_view text);
+    // Way code of a property: 0 Get (also unknown), 1 Set, 2 Let.
+    static int parseWay(std::string_view text);
+    static std::string parseName(std::string_view text, NameMode mode);
+    static std::string parseDataType(std::string_view text, NameMode mode);
+    // "ByVal" or "ByRef".
+    static std::string parsePassing(std::string_view text);
+    static bool parseOptional(std::string_view text);
+    static bool parseNew(std::string_view text);
+    static std::shared_ptr<CArgumentList> parseArguments(std::string_view declaration,
+                                                         std::string_view description);
+    static std::shared_ptr<CArgument> parseReturn(std::string_view name,
+                                                  std::string_view declaration,
+                                                  std::string_view description);
+    // The text of the tag "@name" in a description, or empty.
+    static std::string findTagText(std::string_view text, std::string_view name);
+    // Every run of blanks reduced to one blank.
+    static std::string collapseBlanks(std::string_view text);
+
+    std::string m_path;
+    CodePage m_codePage;
+    DiagnosticsSink* m_diagnostics = nullptr;  // not owned, may be null
+    std::shared_ptr<const RegistrySource> m_registry;
+};
+
+}  // namespace tarnwick
