@@ -1,0 +1,307 @@
+// Member pages and the layout of declarations: writeMemberPage,
+// formatProcedureSyntax, formatTypeSyntax, umlMemberSignature and inArray.
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "generator/SourcePage.h"
+#include "generator/modHtml.h"
+#include "generator/modHtmlDetail.h"
+#include "model/CArgument.h"
+#include "model/CArgumentList.h"
+#include "model/CHelper.h"
+#include "model/CVariable.h"
+#include "model/CVariableList.h"
+#include "support/StringBuffer.h"
+#include "support/Text.h"
+
+namespace tarnwick::modHtml {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+
+// Kinds whose page has a syntax, parts or parameter section at all.
+const std::vector<std::string> kWithoutDetails = {"variable", "constant", "implementation"};
+// Kinds whose syntax is laid out from the one-line declaration.
+const std::vector<std::string> kProcedureSyntax = {"declaration", "function", "subroutine",
+                                                   "property", "enum"};
+const std::vector<std::string> kWithParameters = {"declaration", "function", "property",
+                                                  "subroutine"};
+const std::vector<std::string> kWithReturns = {"function", "property", "declaration"};
+const std::vector<std::string> kWithParts = {"type", "enum"};
+
+bool isClass(const ListItem& item, const char* className) {
+    return std::strcmp(item.className(), className) == 0;
+}
+
+// Position of needle in text ignoring letter case (ASCII needle), or npos.
+size_t findIgnoreCase(std::string_view text, std::string_view needle) {
+    if (needle.empty() || text.size() < needle.size()) return std::string_view::npos;
+    for (size_t i = 0; i + needle.size() <= text.size(); ++i)
+        if (equalsIgnoreCase(text.substr(i, needle.size()), needle)) return i;
+    return std::string_view::npos;
+}
+
+// "(Key, [Start])": the parameter names, optional ones in brackets.
+std::string parameterList(const Element& member) {
+    std::string out = "(";
+    if (const auto arguments = member.Arguments()) {
+        bool first = true;
+        for (const auto& argument : arguments->elements()) {
+            if (!first) out += ", ";
+            first = false;
+            if (argument->isOptional())
+                out += "[" + argument->Name() + "]";
+            else
+                out += argument->Name();
+        }
+    }
+    out += ")";
+    return out;
+}
+
+void appendPartsSection(StringBuffer& page, const Element& member, const std::string& kind,
+                        const CModule& module, const CProject& project, const CHelper& helper) {
+    const auto parts = member.Variables();  // a Type never filled has none
+    if (!parts || parts->empty()) return;
+    const bool isEnum = kind == "Enum";
+    page.AppendLn("<P>");
+    page.AppendLn("The elements of the <B>" + member.Name() + "</B>-" + kind +
+                  " consists of following parts:");
+    page.AppendLn("<BR>");
+    page.AppendLn("<BR>");
+    page.AppendLn("<TABLE class=\"Summary\">");
+    page.AppendLn("   <TR class=\"Summary\">");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">Part</TH>");
+    if (isEnum) page.AppendLn("      <TH class=\"Summary\" width=\"1\">Value</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">Description</TH>");
+    page.AppendLn("   </TR>");
+    for (const auto& part : parts->elements()) {
+        page.AppendLn("   <TR class=\"Summary\">");
+        page.AppendLn("      <TD class=\"Summary\">");
+        page.AppendLn("         <B>" + part->Name() + "</B>");
+        if (!part->DataType().empty())
+            page.AppendLn(" (" + helper.getDataTypeLink(part->DataType(), module, project, "../") +
+                          ")");
+        page.AppendLn("      </TD>");
+        if (isEnum) {
+            page.AppendLn("      <TD class=\"Summary\">");
+            page.AppendLn("         " + part->default_());
+            page.AppendLn("      </TD>");
+        }
+        page.AppendLn("      <TD>");
+        page.Append(part->Description());
+        page.Append("&nbsp;");
+        page.AppendLn("      </TD>");
+        page.AppendLn("   </TR>");
+    }
+    page.AppendLn("</TABLE>");
+    page.AppendLn("</P>");
+}
+
+void appendParameterSection(StringBuffer& page, const Element& member, const std::string& kind,
+                            const CModule& module, const CProject& project, const CHelper& helper) {
+    page.AppendLn("<P>");
+    page.AppendLn("The syntax for the <B>" + member.Name() + "</B>-" + kind +
+                  " consists of following parts:");
+    page.AppendLn("<BR>");
+    page.AppendLn("<BR>");
+    page.AppendLn("<TABLE class=\"Summary\">");
+    page.AppendLn("   <TR class=\"Summary\">");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">Part</TH>");
+    page.AppendLn("      <TH class=\"Summary\">Description</TH>");
+    page.AppendLn("   </TR>");
+    if (const auto arguments = member.Arguments()) {
+        for (const auto& argument : arguments->elements()) {
+            page.AppendLn("   <TR class=\"Summary\">");
+            page.AppendLn("      <TD class=\"Summary\">");
+            page.AppendLn("<B>" + argument->Name() + "</B> (" +
+                          helper.getDataTypeLink(argument->DataType(), module, project, "../") +
+                          ")");
+            page.AppendLn("      </TD>");
+            page.AppendLn("      <TD>");
+            if (argument->isOptional()) page.Append("Optional.");
+            page.Append("&nbsp;");
+            page.Append(argument->Description());
+            page.AppendLn("      </TD>");
+            page.AppendLn("   </TR>");
+        }
+    }
+    page.AppendLn("</TABLE>");
+    page.AppendLn("</P>");
+}
+
+}  // namespace
+
+std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
+                            bool write, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string& name = member.Name();
+    const std::string moduleKind = helper.getModuleType(module);
+    StringBuffer page;
+
+    detail::appendMemberPageHead(page, module.Name(), name, ctx);
+    page.AppendLn(buildIconHeader(moduleKind, detail::projectDisplayName(project),
+                                  "<I>" + module.Name() + "</I>." + name));
+    page.AppendLn("<P class=\"DocTitle\"><I>" + module.Name() + "</I>.<B>" + name + "</B></P>");
+    page.AppendLn("<P>");
+    page.AppendLn(member.Description());
+    page.AppendLn("</P>");
+
+    const std::string kind = helper.getItemName(member);
+    if (!inArray(kind, kWithoutDetails)) {
+        if (ctx.settings.Syntax) {
+            page.Append("<H3>");
+            page.Append(helper.Translate("Syntax"));
+            page.Append("</H3>");
+            page.AppendLn("<P>");
+            if (inArray(kind, kProcedureSyntax))
+                page.AppendLn(formatProcedureSyntax(member.Syntax()));
+            else if (equalsIgnoreCase(kind, "type"))
+                page.AppendLn(formatTypeSyntax(member.Source()));
+            page.AppendLn("</P>");
+        }
+        if (inArray(kind, kWithParts))
+            appendPartsSection(page, member, kind, module, project, helper);
+        if (inArray(kind, kWithParameters))
+            appendParameterSection(page, member, kind, module, project, helper);
+    }
+
+    if (inArray(kind, kWithReturns)) {
+        const auto returns = member.Returns();
+        if (returns && !returns->DataType().empty()) {
+            page.Append("<H3>");
+            page.Append(helper.Translate("Returns"));
+            page.Append("</H3>");
+            page.Append("<P>");
+            page.Append(returns->Description());
+            page.AppendLn("</P>");
+        }
+    }
+
+    page.Append("<H3>");
+    page.Append(helper.Translate("Source"));
+    page.Append("</H3>");
+    page.AppendLn("<P>");
+    page.AppendLn(buildSourceTable(member.Source(), "SOURCE", true, ctx));
+    page.AppendLn("</P>");
+    page.AppendLn("</BODY>");
+    page.AppendLn("</HTML>");
+
+    ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());
+
+    if (write)
+        ctx.writePage(
+            helper.getModulesType(module) + "/" + detail::memberFileName(module, member) + ".html",
+            page.str());
+    return page.take();
+}
+
+std::string formatProcedureSyntax(std::string_view syntax) {
+    std::string_view s = trimSpaces(syntax);
+    bool emptyParentheses = false;
+    if (endsWith(s, "()")) {
+        emptyParentheses = true;
+        s.remove_suffix(2);
+    }
+
+    std::string result;
+    const size_t open = s.find('(');
+    const size_t close = s.rfind(')');
+    // Nothing to lay out: no parameter list, or an empty one. A ")" before
+    // the first "(" is treated the same way rather than cut backwards.
+    if (open == std::string_view::npos || close == std::string_view::npos || close <= open + 1) {
+        result = trimSpaces(syntax);
+    } else {
+        result.append(s.substr(0, open + 1));
+        result += " _";
+        result += kCrLf;
+        std::string_view inner = s.substr(open + 1, close - open - 1);
+        while (true) {
+            const size_t comma = inner.find(',');
+            result += "   ";
+            result += trimSpaces(inner.substr(0, comma));
+            result += " _";
+            result += kCrLf;
+            if (comma == std::string_view::npos) break;
+            inner.remove_prefix(comma + 1);
+        }
+        result.append(s.substr(close));
+        if (emptyParentheses) result += "()";
+    }
+
+    const size_t alias = findIgnoreCase(result, " Alias ");
+    if (alias != std::string::npos) {
+        std::string broken = result.substr(0, alias + 1);
+        broken += " _";
+        broken += kCrLf;
+        broken += "   ";
+        broken += result.substr(alias + 1);
+        result = std::move(broken);
+    }
+    return buildSourceTable(result, "SYNTAX", false);
+}
+
+std::string formatTypeSyntax(std::string_view source) {
+    std::string s = replaceAll(trimSpaces(source), "End Type", "");
+    const size_t typeWord = findIgnoreCase(s, "Type ");
+    if (typeWord == std::string::npos) return buildSourceTable("", "SYNTAX", false);
+
+    std::string result;
+    const size_t start = typeWord + 5;
+    const size_t blank = s.find(' ', start);
+    const size_t lineEnd = s.find(kCrLf, start);
+    size_t end = std::string::npos;
+    if (blank != std::string::npos && lineEnd != std::string::npos)
+        end = std::min(blank, lineEnd);
+    else if (lineEnd != std::string::npos)
+        end = lineEnd;
+    else if (blank == std::string::npos)
+        end = start;
+    if (end != std::string::npos) {
+        // The first line keeps the character at its end (the blank), but
+        // never the CR of a line end: that would leave a lone CR in the page.
+        const size_t keep = s[end] == '\r' ? end : end + 1;
+        result = s.substr(0, keep);
+        result += kCrLf;
+        s = std::string(trimSpaces(std::string_view(s).substr(end)));
+    }
+
+    std::string_view rest = s;
+    while (true) {
+        const size_t next = rest.find(kCrLf);
+        const std::string_view piece = trimSpaces(rest.substr(0, next));
+        if (!piece.empty()) {
+            result += "   ";
+            result += piece;
+            result += kCrLf;
+        }
+        if (next == std::string_view::npos) break;
+        rest.remove_prefix(next + kCrLf.size());
+    }
+    result += "End Type";
+    return buildSourceTable(result, "SYNTAX", false);
+}
+
+std::string umlMemberSignature(const Element& member) {
+    if (isClass(member, "CFunction") || isClass(member, "CProperty") ||
+        isClass(member, "CDeclaration")) {
+        const auto returns = member.Returns();
+        return " " + (returns ? returns->DataType() : std::string()) + " : " + member.Name() +
+               parameterList(member);
+    }
+    if (isClass(member, "CSubroutine")) return member.Name() + parameterList(member);
+    if (isClass(member, "CVariable")) return " " + member.DataType() + " : " + member.Name();
+    return member.Name();
+}
+
+bool inArray(std::string_view text, const std::vector<std::string>& words) {
+    for (const std::string& word : words)
+        if (equalsIgnoreCase(text, word)) return true;
+    return false;
+}
+
+}  // namespace tarnwick::modHtml

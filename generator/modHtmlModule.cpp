@@ -1,0 +1,185 @@
+// The module overview page's body: the summary link list and one summary
+// table per member kind; each table row also writes its member page.
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "generator/modHtml.h"
+#include "generator/modHtmlDetail.h"
+#include "model/CArgument.h"
+#include "model/CHelper.h"
+#include "support/StringBuffer.h"
+
+namespace tarnwick::modHtml {
+
+namespace {
+
+bool isListClass(const IIterator& list, const char* className) {
+    return std::strcmp(list.className(), className) == 0;
+}
+
+// Functions and properties show their return type, variables and constants
+// their declared type; the other kinds have no type column.
+enum class TypeColumn { None, Returns, DataType };
+
+TypeColumn typeColumnOf(const IIterator& list) {
+    if (isListClass(list, "CFunctionList") || isListClass(list, "CPropertyList"))
+        return TypeColumn::Returns;
+    if (isListClass(list, "CVariableList") || isListClass(list, "CConstantList"))
+        return TypeColumn::DataType;
+    return TypeColumn::None;
+}
+
+void appendHeaderCell(StringBuffer& table, const char* open, const std::string& caption) {
+    table.Append(open);
+    table.Append("&nbsp;");
+    table.Append(caption);
+    table.Append("&nbsp;");
+    table.Append("            </TH>");
+}
+
+}  // namespace
+
+std::string buildModuleBody(const CModule& module, const CProject& project,
+                            const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    StringBuffer body;
+    body.AppendLn("<P>");
+    body.AppendLn("   <H3>");
+    body.AppendLn("      " + helper.Translate("Summary", "Summary") + ":");
+    body.AppendLn("   </H3>");
+    body.AppendLn("   <UL>");
+    // The link list names every kind, whatever the settings say.
+    const IIterator* linkLists[] = {
+        &module.Implementations(), &module.Declarations(), &module.Types(),     &module.Enums(),
+        &module.Events(),          &module.Constants(),    &module.Variables(), &module.Functions(),
+        &module.Subroutines(),     &module.Properties()};
+    for (const IIterator* list : linkLists) body.AppendLn(buildSummaryLink(*list, ctx));
+    body.AppendLn("   </UL>");
+    body.AppendLn("</P>");
+
+    const GenerationSettings& on = ctx.settings;
+    struct Table {
+        IIterator* list;
+        bool enabled;
+    };
+    const Table tables[] = {
+        {&module.Implementations(), on.Implementations},
+        {&module.Constants(), on.Constants},
+        {&module.Enums(), on.Enum},
+        {&module.Types(), on.Types},
+        {&module.Declarations(), on.Declarations},
+        {&module.Variables(), on.Variables},
+        {&module.Events(), on.Events},
+        {&module.Functions(), on.Functions},
+        {&module.Subroutines(), on.Subroutines},
+        {&module.Properties(), on.Properties},
+    };
+    for (const Table& table : tables)
+        if (table.enabled) body.AppendLn(buildSummaryTable(*table.list, module, project, ctx));
+    return body.take();
+}
+
+std::string buildSummaryLink(const IIterator& list, const PageContext& ctx) {
+    const int count = list.Size() + 1;
+    if (count < 1) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string word = count > 1 ? helper.getItemTypes(list) : helper.getItemType(list);
+    StringBuffer link;
+    link.AppendLn("      <B>");
+    link.Append("           <A href=\"#" + helper.getItemType(list) + "_summary\" >");
+    link.Append(std::to_string(count));
+    link.AppendLn("&nbsp;");
+    link.Append(helper.Translate(word, word));
+    link.AppendLn("          </A>");
+    link.AppendLn("      </B>");
+    link.AppendLn("   <BR>");
+    return link.take();
+}
+
+std::string buildSummaryTable(IIterator& list, const CModule& module, const CProject& project,
+                              const PageContext& ctx) {
+    if (list.Size() < 0) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string singular = helper.getItemType(list);
+    const std::string plural = helper.getItemTypes(list);
+    const TypeColumn typeColumn = typeColumnOf(list);
+
+    StringBuffer table;
+    table.Append("<H3>");
+    table.Append("<A name=\"" + singular + "_summary\">");
+    table.Append(helper.Translate(singular + "Summary", singular + " Summary"));
+    table.AppendLn("</H3>");
+    table.AppendLn("   <P>");
+    table.AppendLn("      <TABLE cellspacing=\"0\" class=\"summary\">");
+    table.AppendLn("         <TR>");
+    appendHeaderCell(table, "            <TH>", helper.Translate("Scope"));
+    appendHeaderCell(table, "            <TH width=\"25%\">", helper.Translate("Name"));
+    appendHeaderCell(table, "            <TH width=\"100%\">", helper.Translate("Description"));
+    if (typeColumn != TypeColumn::None)
+        appendHeaderCell(table, "            <TH width=\"1px\">", helper.Translate("Returns"));
+    table.AppendLn("         </TR>");
+
+    const std::string moduleFile = detail::moduleFileName(module);
+    list.BeforeFirstItem();
+    while (list.HasMore()) {
+        const auto member = std::dynamic_pointer_cast<Element>(list.NextItem());
+        if (!member) continue;  // the element lists hold elements only
+        const std::string& name = member->Name();
+        const std::string scopeName = CHelper::GetScope(member->scope());
+
+        table.Append("<TR>");
+        table.Append("<TD>");
+        table.Append("&nbsp;");
+        table.Append(scopeName);
+        table.Append("&nbsp;");
+        table.Append("</TD>");
+
+        table.Append("<TD>");
+        table.Append("<IMG src=\"../src/images/" + plural + "_" + scopeName + ".ico\" title=\"" +
+                     scopeName + "\">");
+        table.Append("&nbsp;");
+        table.Append("<B>");
+        table.Append("<A name=\"" + helper.getItemName(*member) + "_" + name + "\"></A>");
+        table.Append("<A href=\"" + detail::memberFileName(module, *member) + ".html\">");
+        table.Append(name);
+        table.Append("</A>");
+        table.Append("</B>");
+        table.Append("&nbsp;");
+        table.Append("</TD>");
+
+        std::string shortText;
+        if (const auto& shortDesc = module.ShortDesc())
+            shortText = shortDesc->item(name, member->Description());
+        else
+            shortText = member->Description();
+        if (shortText.empty())
+            shortText = helper.Translate("NoDescAvailable", "No description available.");
+        table.Append("<TD>");
+        table.Append(shortText);
+        table.Append("&nbsp;");
+        table.Append("</TD>");
+
+        if (typeColumn != TypeColumn::None) {
+            std::string dataType;
+            if (typeColumn == TypeColumn::Returns) {
+                if (const auto returns = member->Returns()) dataType = returns->DataType();
+            } else {
+                dataType = member->DataType();
+            }
+            table.Append("<TD>");
+            table.Append("&nbsp;");
+            table.Append(helper.getDataTypeLink(dataType, module, project, ""));
+            table.Append("&nbsp;");
+            table.Append("</TD>");
+        }
+
+        writeMemberPage(*member, module, project, true, ctx);
+        table.AppendLn("</TR>");
+    }
+    table.AppendLn("   </TABLE>");
+    table.AppendLn("</P>");
+    return table.take();
+}
+
+}  // namespace tarnwick::modHtml
