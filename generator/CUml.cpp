@@ -1,0 +1,144 @@
+#include "generator/CUml.h"
+
+#include <memory>
+
+#include "generator/modHtml.h"
+#include "model/CArgument.h"
+#include "model/Element.h"
+#include "support/StringBuffer.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// "+" for global and public members, "#" for friends, "-" for the rest
+// (private ones and those declared without a scope word).
+std::string_view visibilityMark(int scopeCode) {
+    switch (scopeCode) {
+        case scope::Global:
+        case scope::Public:
+            return "+";
+        case scope::Friend:
+            return "#";
+        default:
+            return "-";
+    }
+}
+
+bool isClass(const Element& e, std::string_view name) {
+    return equalsIgnoreCase(e.className(), name);
+}
+
+}  // namespace
+
+std::string CUml::createUml(const CModule& module, const CProject& project, int /*level*/,
+                            const PageContext& ctx) {
+    CHelper helper(ctx.translation, ctx.language);
+    StringBuffer out;
+    out.AppendLn("<TABLE>");
+    out.AppendLn("   <TR>");
+    out.AppendLn("      <TD>");
+    out.AppendLn(createClassBox(module, project, helper));
+    out.AppendLn("      </TD>");
+    out.AppendLn("   </TR>");
+    out.AppendLn("</TABLE>");
+    return out.take();
+}
+
+std::string CUml::createClassBox(const CModule& module, const CProject& project,
+                                 const CHelper& helper) {
+    StringBuffer out;
+    out.AppendLn("<TABLE class=\"uml\">");
+    out.Append("<TR>");
+    out.Append("<TH class=\"uml\">");
+    const std::string kind = helper.getModuleType(module);
+    out.Append("<IMG src=\"../src/images/");
+    out.Append(kind);
+    out.Append(".ico\">");
+    out.Append("&nbsp;");
+    out.Append(module.Name());
+    out.Append(" (");
+    out.Append(helper.Translate(kind, kind));
+    out.Append(")");
+    if (module.Implementations().Size() > -1) {
+        // Only the first implemented interface fits the title row.
+        out.AppendLn("<BR>");
+        out.Append("<LABEL class=\"interface\">");
+        out.Append("&lt;");
+        out.Append(
+            helper.getDataTypeLink(module.Implementations().at(1)->Name(), module, project, ""));
+        out.Append("&gt;");
+        out.Append("</LABEL>");
+    }
+    out.Append("</TH>");
+    out.AppendLn("</TR>");
+
+    IIterator* compartments[] = {
+        &module.Constants(),    &module.Enums(),      &module.Types(),
+        &module.Declarations(), &module.Events(),     &module.Variables(),
+        &module.Functions(),    &module.Properties(), &module.Subroutines(),
+    };
+    for (IIterator* list : compartments)
+        out.AppendLn(createMemberRows(*list, module, project, helper));
+    out.AppendLn("</TABLE>");
+    return out.take();
+}
+
+std::string CUml::createMemberRows(IIterator& list, const CModule& module, const CProject& project,
+                                   const CHelper& helper) {
+    if (list.Size() == -1) return {};
+    StringBuffer out;
+    out.AppendLn("<TR>");
+    out.AppendLn("<TD>");
+    out.AppendLn("<TABLE class=\"uml\">");
+    out.Append("<TR>");
+    out.Append("<TD class=\"uml\">");
+    out.AppendLn("<I>");
+    const std::string plural = helper.getItemTypes(list);
+    out.AppendLn(helper.Translate(plural, plural));
+    out.AppendLn("</I>");
+    out.Append("</TD>");
+    out.Append("</TR>");
+
+    list.BeforeFirstItem();
+    while (list.HasMore()) {
+        const auto item = list.NextItem();
+        const auto* e = dynamic_cast<const Element*>(item.get());
+        if (!e) continue;  // the module's lists hold elements only
+        out.Append("<TR>");
+        out.Append("<TD class=\"uml\" nowrap>");
+        out.Append(visibilityMark(e->scope()));
+        out.Append(" ");
+        out.Append("<A href=\"#");
+        out.Append(helper.getItemName(*e));
+        out.Append("_");
+        out.Append(e->Name());
+        out.Append("\" title=\"");
+        out.Append(modHtml::umlMemberSignature(*e));
+        out.Append("\">");
+        out.Append(e->Name());
+        out.Append("</A>");
+        const bool procedure =
+            isClass(*e, "CProperty") || isClass(*e, "CFunction") || isClass(*e, "CSubroutine");
+        if (procedure) out.Append("()");
+        std::string type;
+        if (isClass(*e, "CConstant") || isClass(*e, "CVariable")) {
+            type = e->DataType();
+        } else if (isClass(*e, "CProperty") || isClass(*e, "CFunction")) {
+            if (const auto returns = e->Returns()) type = returns->DataType();
+        }
+        if (!type.empty()) {
+            out.Append(" : ");
+            out.Append(helper.getDataTypeLink(type, module, project, ""));
+        }
+        out.Append("</TD>");
+        out.AppendLn("</TR>");
+    }
+    out.Append("</TABLE>");
+    out.Append("</TD>");
+    out.Append("</TR>");
+    return out.take();
+}
+
+}  // namespace tarnwick

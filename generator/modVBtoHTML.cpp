@@ -1,0 +1,230 @@
+#include "generator/modVBtoHTML.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <unordered_set>
+
+#include "support/Text.h"
+
+namespace tarnwick::modVBtoHTML {
+
+namespace {
+
+constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kTabPrefix = "&#09;";
+
+// The words coloured as keywords. Some stand twice; a lookup only asks
+// whether a word is present, so the repetition does no harm.
+constexpr std::array<std::string_view, 123> kKeywords = {
+    "Const",    "Else",     "ElseIf",   "If",         "Alias",    "And",      "As",     "Base",
+    "Binary",   "Boolean",  "Byte",     "ByVal",      "ByRef",    "Call",     "Case",   "CBool",
+    "CByte",    "CCur",     "CDate",    "CDbl",       "CDec",     "CInt",     "CLng",   "Close",
+    "Compare",  "Const",    "CSng",     "CStr",       "Currency", "CVar",     "CVErr",  "Decimal",
+    "Declare",  "DefBool",  "DefByte",  "DefCur",     "DefDate",  "DefDbl",   "DefDec", "DefInt",
+    "DefLng",   "DefObj",   "DefSng",   "DefStr",     "DefVar",   "Dim",      "Do",     "Double",
+    "Each",     "Else",     "ElseIf",   "End",        "Enum",     "Eqv",      "Erase",  "Error",
+    "Exit",     "Explicit", "False",    "For",        "Function", "Get",      "Global", "GoSub",
+    "GoTo",     "If",       "Imp",      "Implements", "In",       "Input",    "Input",  "Integer",
+    "Is",       "LBound",   "Let",      "Lib",        "Like",     "Line",     "Lock",   "Long",
+    "Loop",     "LSet",     "Name",     "New",        "Next",     "Not",      "Object", "On",
+    "Open",     "Option",   "Optional", "Or",         "Output",   "Preserve", "Print",  "Private",
+    "Property", "Public",   "Put",      "Random",     "Read",     "ReDim",    "Resume", "Return",
+    "RSet",     "Seek",     "Select",   "Set",        "Single",   "Spc",      "Static", "String",
+    "Stop",     "Sub",      "Tab",      "Then",       "True",     "Type",     "UBound", "Variant",
+    "While",    "Wend",     "With",
+};
+
+// Longest keyword in bytes; a trimmed token longer than this plus the
+// droppable suffixes (and the byte growth of case folding) is never a
+// keyword, so it is not even upper-cased.
+constexpr size_t kLongestCandidate = 64;
+
+// Hashing that lets the set be asked with a string_view, without a copy.
+struct WordHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view word) const { return std::hash<std::string_view>{}(word); }
+};
+using WordSet = std::unordered_set<std::string, WordHash, std::equal_to<>>;
+
+const WordSet& upperKeywords() {
+    static const WordSet set = [] {
+        WordSet s;
+        for (auto word : kKeywords) s.insert(toUpper(word));
+        return s;
+    }();
+    return set;
+}
+
+bool isCommentStart(std::string_view token) {
+    auto trimmed = trimSpaces(token);
+    return !trimmed.empty() && trimmed.front() == '\'';
+}
+
+// Byte length of the first count characters of text (all of it when shorter).
+size_t bytesOfChars(std::string_view text, size_t count) {
+    size_t pos = 0;
+    for (size_t i = 0; i < count && pos < text.size(); ++i) {
+        size_t length = 1;
+        decodeUtf8(text, pos, length);
+        pos += length;
+    }
+    return pos;
+}
+
+// Calls emit(token) for every token of line, in order, as splitWords gives
+// them. A plain token is a view into line; only a tab token is built.
+template <typename Emit>
+void forEachWord(std::string_view line, Emit&& emit) {
+    size_t start = 0;
+    std::string tabToken;
+    for (size_t blank = line.find(' '); blank != std::string_view::npos;
+         blank = line.find(' ', start)) {
+        std::string_view token = line.substr(start, blank + 1 - start);
+        if (token.front() == '\t') {
+            tabToken.assign(kTabPrefix);
+            tabToken += trimSpaces(token);
+            tabToken += ' ';
+            emit(std::string_view(tabToken));
+        } else {
+            emit(token);
+        }
+        start = blank + 1;
+    }
+    emit(line.substr(start));
+}
+
+void appendHighlighted(std::string& out, std::string_view token, SpanState& state) {
+    std::string_view trimmed = trimSpaces(token);
+    bool found = false;
+    bool dropped = false;
+    size_t length = 0;  // characters of the upper-cased word after the drops
+    if (!trimmed.empty() && trimmed.size() <= kLongestCandidate) {
+        std::string upper = toUpper(trimmed);
+        // Only an ASCII word can be a keyword; for it bytes are characters.
+        bool ascii = std::all_of(upper.begin(), upper.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) {
+            if (upper.size() > 2) {
+                for (std::string_view suffix : {"()", ")", ":"}) {
+                    if (upper.ends_with(suffix)) {
+                        upper.resize(upper.size() - suffix.size());
+                        dropped = true;
+                    }
+                }
+            }
+            length = upper.size();
+            found = isKeyword(upper);
+        }
+    }
+    if (found) {
+        if (!state.keyword) {
+            out += kOpenKeyword;
+            out += token;
+            state.keyword = true;
+        } else if (!dropped) {
+            out += token;
+        } else {
+            size_t head = bytesOfChars(token, length);
+            out += token.substr(0, head);
+            out += kClose;
+            out += token.substr(head);
+            state.keyword = false;
+        }
+        return;
+    }
+    if (state.keyword) {
+        out += kClose;
+        state.keyword = false;
+    }
+    out += token;
+}
+
+void appendLine(std::string& out, std::string_view line, SpanState& state) {
+    size_t firstBlank = line.find(' ');
+    std::string_view firstToken =
+        firstBlank == std::string_view::npos ? line : line.substr(0, firstBlank + 1);
+    bool wholeLineComment = isCommentStart(firstToken);
+
+    if (state.comment && !wholeLineComment) {
+        state.comment = false;
+        out += kClose;
+    }
+    if (!wholeLineComment) {
+        bool inComment = false;
+        forEachWord(line, [&](std::string_view token) {
+            if (!inComment && isCommentStart(token)) {
+                inComment = true;
+                state.comment = true;
+                if (state.keyword) {
+                    state.keyword = false;
+                    out += kClose;
+                }
+                out += kOpenComment;
+            }
+            if (inComment)
+                out += token;
+            else
+                appendHighlighted(out, token, state);
+        });
+        return;
+    }
+    if (state.keyword) {
+        state.keyword = false;
+        out += kClose;
+    }
+    // A comment span left open by the line before simply goes on.
+    if (!state.comment) out += kOpenComment;
+    out += line;
+    state.comment = true;
+}
+
+}  // namespace
+
+bool isKeyword(std::string_view upperWord) {
+    return upperKeywords().find(upperWord) != upperKeywords().end();
+}
+
+std::string highlightKeyword(std::string_view token, SpanState& state) {
+    std::string out;
+    appendHighlighted(out, token, state);
+    return out;
+}
+
+std::string convertVBtoHTML(std::string_view text) {
+    SpanState state;
+    std::string out;
+    out.reserve(text.size() + text.size() / 4 + 64);
+    out += kOpenMonospace;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find(kCrLf, start);
+        appendLine(out, text.substr(start, end == std::string_view::npos ? end : end - start),
+                   state);
+        if (end == std::string_view::npos) break;
+        out += kCrLf;
+        start = end + kCrLf.size();
+    }
+    if (state.keyword || state.comment) out += kClose;
+    out += kClose;
+    return out;
+}
+
+std::vector<std::string> splitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t at = text.find(kCrLf); at != std::string_view::npos; at = text.find(kCrLf, start)) {
+        lines.emplace_back(text.substr(start, at - start));
+        start = at + kCrLf.size();
+    }
+    lines.emplace_back(text.substr(start));
+    return lines;
+}
+
+std::vector<std::string> splitWords(std::string_view line) {
+    std::vector<std::string> words;
+    forEachWord(line, [&](std::string_view token) { words.emplace_back(token); });
+    return words;
+}
+
+}  // namespace tarnwick::modVBtoHTML
