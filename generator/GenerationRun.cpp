@@ -1,0 +1,304 @@
+#include "generator/GenerationRun.h"
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "generator/ModulePages.h"
+#include "generator/PageContext.h"
+#include "generator/SiteLayout.h"
+#include "generator/SourcePage.h"
+#include "generator/Timestamp.h"
+#include "generator/modHtml.h"
+#include "model/CHelper.h"
+#include "model/Translation.h"
+#include "reader/CParser.h"
+#include "reader/modRegistry.h"
+#include "support/FileCopy.h"
+#include "support/ProgramFolder.h"
+#include "support/Text.h"
+
+namespace fs = std::filesystem;
+
+namespace tarnwick {
+
+namespace {
+
+std::string withSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+// The run's state while the pages are written: the progress bar's two
+// numbers and what the result collects.
+class Writer {
+public:
+    Writer(CProject& project, const PageContext& ctx, GenerationObserver* observer,
+           DiagnosticsSink& diagnostics, GenerationResult& result)
+        : m_project(project),
+          m_ctx(ctx),
+          m_observer(observer),
+          m_diagnostics(diagnostics),
+          m_result(result) {}
+
+    void generateDocumentation() {
+        guarded("project-summary.html", [&] { modHtml::writeProjectSummary(m_project, m_ctx); });
+        guarded("module-summary.html", [&] { modHtml::writeModuleSummary(m_project, m_ctx); });
+
+        // Progress maximum over the kinds switched on. A maximum of 0 (nothing
+        // to write) is not taken: the bar keeps its initial maximum.
+        const auto& s = m_ctx.settings;
+        const int total = count(s.Classes, m_project.Classes()) +
+                          count(s.Forms, m_project.Forms()) +
+                          count(s.Modules, m_project.Modules()) +
+                          count(s.PropertyPages, m_project.PropertyPages()) +
+                          count(s.UserControls, m_project.UserControls());
+        if (total > 0) m_max = total;
+
+        struct Kind {
+            bool on;
+            CModuleList& (CProject::*list)();
+        };
+        const Kind kinds[] = {{s.Classes, &CProject::Classes},
+                              {s.Modules, &CProject::Modules},
+                              {s.Forms, &CProject::Forms},
+                              {s.PropertyPages, &CProject::PropertyPages},
+                              {s.UserControls, &CProject::UserControls}};
+        for (const auto& kind : kinds) {
+            if (!kind.on) continue;
+            guarded("kind index",
+                    [&] { modHtml::writeKindIndex((m_project.*kind.list)(), m_project, m_ctx); });
+            if (cancelled()) return;
+            generateModules((m_project.*kind.list)());
+            if (cancelled()) return;
+        }
+    }
+
+private:
+    static int count(bool on, const CModuleList& list) { return on ? list.Size() + 1 : 0; }
+
+    bool cancelled() {
+        if (m_observer && m_observer->cancelRequested()) m_result.cancelled = true;
+        return m_result.cancelled;
+    }
+
+    void generateModules(CModuleList& list) {
+        // A snapshot of the list: page writers may walk the project's lists
+        // with their own cursor while we go through this one.
+        const auto modules = list.Items();
+        for (const auto& item : modules) {
+            const auto module = std::dynamic_pointer_cast<CModule>(item);
+            if (!module) continue;
+            const CHelper helper;
+            const std::string kinds = helper.getModulesType(*module);
+            if (m_observer) {
+                m_observer->moduleStarted(
+                    toLower(kinds),
+                    "Generating " + helper.getModuleType(*module) + ": " + module->Name());
+            }
+            if (cancelled()) return;
+            writeModule(*module);
+            advance();
+        }
+    }
+
+    void writeModule(const CModule& module) {
+        const std::string kind = CHelper().getModuleType(module);
+        try {
+            writeModulePage(module, m_project, m_ctx);
+            writeUmlPage(module, m_project, m_ctx);
+            writeObjectModelPage(module, m_project, m_ctx);
+            writeCodePage(module, m_project, m_ctx);
+            ++m_result.modulesWritten;
+        } catch (const PageWriteError& e) {
+            moduleFailed(module, kind, e.file(), e.what());
+        } catch (const std::exception& e) {
+            moduleFailed(module, kind, std::string(), e.what());
+        }
+    }
+
+    void moduleFailed(const CModule& module, const std::string& kind, const std::string& file,
+                      const std::string& reason) {
+        ++m_result.modulesFailed;
+        const std::string what = "pages of " + kind + " " + module.Name() + " not complete: ";
+        m_diagnostics.error(file, 0, what + reason);
+        m_result.failures.push_back("module " + module.Name() + ": " + reason);
+    }
+
+    // One module more: the bar's value rises by one (its maximum first when
+    // the value has reached it), and the text is the whole percentage, a
+    // half going to the even number.
+    void advance() {
+        if (m_value == m_max) m_max += 1;
+        m_value += 1;
+        const double percent = std::nearbyint(m_value / (m_max / 100));
+        const std::string text = std::to_string(static_cast<long long>(percent)) + " %";
+        if (m_observer) m_observer->progress(m_value, m_max, text);
+    }
+
+    template <typename Fn>
+    void guarded(const std::string& what, Fn&& fn) {
+        try {
+            fn();
+        } catch (const PageWriteError& e) {
+            m_diagnostics.error(e.file(), 0, std::string("page not written: ") + e.what());
+            m_result.failures.push_back(e.what());
+        } catch (const std::exception& e) {
+            m_diagnostics.error(std::string(), 0, what + " not written: " + e.what());
+            m_result.failures.push_back(what + ": " + e.what());
+        }
+    }
+
+    CProject& m_project;
+    const PageContext& m_ctx;
+    GenerationObserver* m_observer;  // not owned, may be null
+    DiagnosticsSink& m_diagnostics;
+    GenerationResult& m_result;
+    double m_value = 0;
+    double m_max = 100;  // a progress bar's initial maximum
+};
+
+// Prepares the output folder: refuses a file and a foreign non-empty
+// folder (unless force), creates a missing one.
+Status prepareOutputFolder(const std::string& folder, bool force) {
+    if (folder.empty()) return Error{"no output folder given"};
+    switch (GenerationRun::inspectOutputFolder(folder)) {
+        case OutputFolderState::NotAFolder:
+            return Error{folder + ": exists and is not a folder"};
+        case OutputFolderState::Foreign:
+            if (!force) {
+                return Error{folder +
+                             ": folder is not empty and holds no earlier Tarnwick site "
+                             "(use --force to write into it anyway)"};
+            }
+            return ok();
+        case OutputFolderState::Missing: {
+            std::error_code ec;
+            fs::create_directories(folder, ec);
+            if (ec) return Error{folder + ": cannot create the folder: " + ec.message()};
+            return ok();
+        }
+        case OutputFolderState::Empty:
+        case OutputFolderState::EarlierSite:
+            return ok();
+    }
+    return ok();
+}
+
+}  // namespace
+
+GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* observer,
+                             DiagnosticsSink* diagnostics)
+    : m_request(std::move(request)), m_observer(observer), m_diagnostics(diagnostics) {}
+
+OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) {
+    std::error_code ec;
+    const auto status = fs::status(folder, ec);
+    if (status.type() == fs::file_type::not_found) {
+        // A dangling link is not a folder we could create.
+        if (fs::is_symlink(fs::symlink_status(folder, ec))) return OutputFolderState::NotAFolder;
+        return OutputFolderState::Missing;
+    }
+    if (status.type() != fs::file_type::directory) return OutputFolderState::NotAFolder;
+    if (SiteLayout::hasStamp(folder)) return OutputFolderState::EarlierSite;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return OutputFolderState::Foreign;  // unreadable: not known to be empty
+    return it == fs::directory_iterator() ? OutputFolderState::Empty : OutputFolderState::Foreign;
+}
+
+Expected<GenerationResult> GenerationRun::run() {
+    NullSink nullSink;
+    DiagnosticsSink& diagnostics = m_diagnostics ? *m_diagnostics : nullSink;
+
+    auto codePage = CodePage::open(m_request.codePage);
+    if (!codePage) return codePage.error();
+
+    // Refusals come before anything is read or written.
+    const auto state = inspectOutputFolder(m_request.outputFolder);
+    if (state == OutputFolderState::NotAFolder ||
+        (state == OutputFolderState::Foreign && !m_request.force)) {
+        const Status refused = prepareOutputFolder(m_request.outputFolder, m_request.force);
+        if (!refused) return refused.error();
+    }
+
+    CParser parser;
+    parser.setPath(m_request.projectPath);
+    parser.setCodePage(codePage.value());
+    parser.setDiagnostics(&diagnostics);
+    parser.setRegistry(std::make_shared<const RegistrySource>(
+        RegistrySource::fromEnvironment(m_request.registryFile, &diagnostics)));
+    auto parsed = parser.Parse();
+    if (!parsed) return parsed.error();
+    const std::shared_ptr<CProject> project = std::move(parsed).value();
+
+    const Status prepared = prepareOutputFolder(m_request.outputFolder, m_request.force);
+    if (!prepared) return prepared.error();
+    const std::string folder = withSlash(m_request.outputFolder);
+    // Stamped first, so a run that stops half-way still leaves a folder a
+    // later run may write into.
+    if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) {
+        return stamped.error();
+    }
+
+    // The translation is read once per run; the pages only look it up.
+    const std::string translationPath =
+        m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
+    if (!m_request.translationFile.empty() && !fs::is_regular_file(translationPath)) {
+        diagnostics.warning(translationPath, 0,
+                            "translation file not found; texts are written untranslated");
+    }
+    const Translation translation = Translation::load(translationPath, codePage.value());
+
+    bool badEpoch = false;
+    (void)sourceDateEpoch(&badEpoch);
+    if (badEpoch) {
+        diagnostics.warning(std::string(), 0,
+                            "SOURCE_DATE_EPOCH is not a whole number of seconds; "
+                            "pages carry the current time");
+    }
+
+    PageContext ctx;
+    ctx.outputFolder = folder;
+    ctx.settings = m_request.settings;
+    ctx.translation = &translation;
+    ctx.language = m_request.language;
+    ctx.observer = m_observer;
+    ctx.diagnostics = &diagnostics;
+    ctx.codePage = codePage.value();
+    ctx.now = makeNowFunction();
+
+    GenerationResult result;
+    Writer(*project, ctx, m_observer, diagnostics, result).generateDocumentation();
+
+    // The site's frame and its resources come after the pages, also after a
+    // cancel, so what was written can be browsed.
+    const std::string resources = m_request.resourceFolder.empty() ? programFolder() + "Ressources"
+                                                                   : m_request.resourceFolder;
+    const std::string resourceRoot = withSlash(resources);
+    for (const char* name : {"index.html", "all-summary.html", "src"}) {
+        const std::string from = resourceRoot + name;
+        std::error_code ec;
+        if (!fs::exists(from, ec)) {
+            // all-summary.html is optional; index.html and src are the site.
+            if (std::string(name) == "all-summary.html") continue;
+            diagnostics.error(from, 0, "resource missing; the site is incomplete");
+            result.failures.push_back(from + ": resource missing");
+            continue;
+        }
+        const Status copied = copyTree(from, folder);
+        if (!copied) {
+            diagnostics.error(from, 0, "resource not copied: " + copied.error().message);
+            result.failures.push_back(copied.error().message);
+        }
+    }
+    SiteLayout::linkCaseSpellings(folder, &diagnostics);
+    if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) {
+        diagnostics.warning(folder + SiteLayout::kStampFile, 0, stamped.error().message);
+    }
+
+    result.indexPath = folder + "index.html";
+    return result;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,58 @@
+#include "generator/ModulePages.h"
+
+#include "generator/CObjectModel.h"
+#include "generator/CUml.h"
+#include "generator/modHtml.h"
+#include "model/CHelper.h"
+#include "support/StringBuffer.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+std::string modulePagePath(const CModule& module, std::string_view suffix) {
+    const std::string kinds = CHelper::modulesTypeName(module.ModuleType());
+    if (kinds.empty()) {
+        throw PageWriteError(safeFileName(module.Name()) + std::string(suffix),
+                             "module " + module.Name() + " is of no kind that has pages");
+    }
+    return kinds + "/" + safeFileName(module.Name()) + std::string(suffix);
+}
+
+void writeModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
+    const std::string path = modulePagePath(module, ".html");
+    StringBuffer page;
+    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
+    if (!module.Description().empty()) {
+        page.AppendLn("<BR>");
+        page.AppendLn(module.Description());
+    }
+    page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
+    page.AppendLn(modHtml::modulePageTail(ctx));
+    ctx.writePage(path, page.str());
+}
+
+void writeUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
+    const std::string path = modulePagePath(module, "_Uml.html");
+    StringBuffer page;
+    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
+    page.AppendLn("<H3>UML-Model</H3>");
+    page.AppendLn("<P id=\"UmlModel\">");
+    page.AppendLn(CUml().createUml(module, project, 0, ctx));
+    page.AppendLn("</P>");
+    page.AppendLn(modHtml::modulePageTail(ctx));
+    ctx.writePage(path, page.str());
+}
+
+void writeObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx) {
+    const std::string path = modulePagePath(module, "_Object.html");
+    StringBuffer page;
+    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
+    page.AppendLn("<H3>Object-Model</H3>");
+    page.AppendLn("<P id=\"ObjectModel\">");
+    page.AppendLn(CObjectModel().createObjectModel(module, project, ctx));
+    page.AppendLn("</P>");
+    page.AppendLn(modHtml::modulePageTail(ctx));
+    ctx.writePage(path, page.str());
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,119 @@
+#include "generator/PageContext.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "support/File.h"
+
+namespace fs = std::filesystem;
+
+namespace tarnwick {
+
+namespace {
+
+// The components of a page's path inside the site, or a reason to refuse it.
+std::vector<std::string_view> splitRelative(std::string_view path, std::string& reason) {
+    std::vector<std::string_view> parts;
+    if (path.empty()) {
+        reason = "empty page name";
+        return {};
+    }
+    size_t start = 0;
+    while (true) {
+        const size_t slash = path.find('/', start);
+        const std::string_view part = path.substr(
+            start, slash == std::string_view::npos ? std::string_view::npos : slash - start);
+        if (part.empty()) {
+            reason = start == 0 ? "absolute or empty path component" : "empty path component";
+            return {};
+        }
+        if (part == "." || part == "..") {
+            reason = "path component \"" + std::string(part) + "\" leaves the folder layout";
+            return {};
+        }
+        if (part.find('\\') != std::string_view::npos ||
+            part.find('\0') != std::string_view::npos) {
+            reason = "path component holds a separator or NUL";
+            return {};
+        }
+        parts.push_back(part);
+        if (slash == std::string_view::npos) break;
+        start = slash + 1;
+    }
+    return parts;
+}
+
+// True when the link p leads to a place inside root (root itself counts).
+bool linkStaysInside(const fs::path& link, const fs::path& root) {
+    std::error_code ec;
+    const fs::path canonicalRoot = fs::canonical(root, ec);
+    if (ec) return false;
+    const fs::path target = fs::weakly_canonical(link, ec);
+    if (ec) return false;
+    const fs::path rel = target.lexically_relative(canonicalRoot);
+    if (rel.empty()) return false;
+    const std::string first = rel.begin()->string();
+    return first != "..";
+}
+
+}  // namespace
+
+void PageContext::writePage(std::string_view relativePath, std::string_view text) const {
+    std::string folder = outputFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    const std::string file = folder + std::string(relativePath);
+
+    std::string reason;
+    const auto parts = splitRelative(relativePath, reason);
+    if (parts.empty()) throw PageWriteError(file, "refused page name: " + reason);
+    if (folder.empty()) throw PageWriteError(file, "no output folder");
+
+    const fs::path root(folder);
+    fs::path current = root;
+    for (size_t i = 0; i < parts.size(); ++i) {
+        current /= fs::path(std::string(parts[i]));
+        const bool last = i + 1 == parts.size();
+        std::error_code ec;
+        const auto status = fs::symlink_status(current, ec);
+        if (ec && status.type() != fs::file_type::not_found) {
+            throw PageWriteError(file, current.string() + ": " + ec.message());
+        }
+        fs::file_type type = status.type();
+        if (type == fs::file_type::symlink) {
+            // Links inside the site (the case-spelling links) are fine; one
+            // that leads elsewhere would make us write outside the site.
+            if (!linkStaysInside(current, root)) {
+                throw PageWriteError(
+                    file, current.string() + ": symbolic link leads out of the output folder");
+            }
+            type = fs::status(current, ec).type();
+            if (ec && type != fs::file_type::not_found) {
+                throw PageWriteError(file, current.string() + ": " + ec.message());
+            }
+        }
+        if (last) {
+            if (type == fs::file_type::directory) {
+                throw PageWriteError(file, "a folder of that name is in the way");
+            }
+            if (type != fs::file_type::not_found && type != fs::file_type::regular) {
+                throw PageWriteError(file, "not a regular file");
+            }
+            break;
+        }
+        if (type == fs::file_type::not_found) {
+            if (!fs::create_directory(current, ec) && ec) {
+                throw PageWriteError(
+                    file, "cannot create folder " + current.string() + ": " + ec.message());
+            }
+        } else if (type != fs::file_type::directory) {
+            throw PageWriteError(file, current.string() + " is in the way: not a folder");
+        }
+    }
+
+    const Status written =
+        File(file).WriteStream(text, codePage, CodePage::Fallback::HtmlReference);
+    if (!written) throw PageWriteError(file, written.error().message);
+}
+
+}  // namespace tarnwick

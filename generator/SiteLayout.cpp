@@ -1,0 +1,83 @@
+#include "generator/SiteLayout.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "support/Text.h"
+
+namespace fs = std::filesystem;
+
+namespace tarnwick::SiteLayout {
+
+namespace {
+
+// The stamp's content; no date, so two runs leave the same bytes.
+constexpr const char* kStampText =
+    "Tarnwick documentation site.\r\n"
+    "This file lets tarnwick write into this folder again without --force.\r\n";
+
+bool occupied(const fs::path& p) {
+    std::error_code ec;
+    return fs::symlink_status(p, ec).type() != fs::file_type::not_found && !ec;
+}
+
+}  // namespace
+
+const std::vector<std::string>& kindWords() {
+    static const std::vector<std::string> words{"Classes", "Modules", "Forms", "PropertyPages",
+                                                "UserControls"};
+    return words;
+}
+
+bool hasStamp(const std::string& folder) {
+    std::error_code ec;
+    return fs::is_regular_file(fs::path(folder) / kStampFile, ec);
+}
+
+Status writeStamp(const std::string& folder) {
+    const fs::path stamp = fs::path(folder) / kStampFile;
+    std::error_code ec;
+    // A link in the stamp's place could lead the write out of the site.
+    if (fs::is_symlink(stamp, ec)) {
+        return Error{stamp.string() + ": is a symbolic link; the stamp file is not written"};
+    }
+    std::ofstream out(stamp, std::ios::binary | std::ios::trunc);
+    out << kStampText;
+    out.flush();
+    if (!out) return Error{stamp.string() + ": cannot write the stamp file"};
+    return ok();
+}
+
+int linkCaseSpellings(const std::string& folder, DiagnosticsSink* diagnostics) {
+    const fs::path root(folder);
+    int made = 0;
+    auto link = [&](const std::string& target, const std::string& name, bool isFolder) {
+        if (target == name) return;
+        std::error_code ec;
+        const auto status = fs::symlink_status(root / target, ec);
+        const bool targetOk = isFolder ? status.type() == fs::file_type::directory
+                                       : status.type() == fs::file_type::regular;
+        if (!targetOk || occupied(root / name)) return;
+        if (isFolder) {
+            fs::create_directory_symlink(target, root / name, ec);
+        } else {
+            fs::create_symlink(target, root / name, ec);
+        }
+        if (ec) {
+            if (diagnostics) {
+                diagnostics->warning((root / name).string(), 0,
+                                     "cannot link to " + target + ": " + ec.message());
+            }
+            return;
+        }
+        ++made;
+    };
+    for (const auto& kinds : kindWords()) {
+        link("all-" + kinds + ".html", "all-" + toLower(kinds) + ".html", false);
+        link(kinds, toLower(kinds), true);
+    }
+    return made;
+}
+
+}  // namespace tarnwick::SiteLayout
