@@ -1,0 +1,79 @@
+// tarnwick dump PROJECT.vbp [--registry FILE] [--codepage NAME] [--translation FILE]
+//
+// Reads the project as the generator would (sorted lists included) and
+// prints the model as one JSON object on stdout; warnings go to stderr.
+// Exit status: 0 done, 1 the project cannot be read, 2 a usage error.
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "cli/Commands.h"
+#include "cli/ModelJson.h"
+#include "model/Translation.h"
+#include "reader/CParser.h"
+#include "reader/modRegistry.h"
+#include "support/CodePage.h"
+#include "support/Diagnostics.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+class StderrSink : public DiagnosticsSink {
+public:
+    void report(const Diagnostic& diagnostic) override {
+        std::cerr << diagnostic.toString() << '\n';
+    }
+};
+
+struct DumpOptions {
+    std::string project;
+    std::string registry;
+    std::string codePage = "windows-1252";
+    std::string translation;
+};
+
+int runDump(const DumpOptions& options) {
+    auto codePage = CodePage::open(options.codePage);
+    if (!codePage) {
+        std::cerr << "tarnwick dump: unknown code page: " << options.codePage << '\n';
+        return 2;
+    }
+    StderrSink sink;
+    if (!options.translation.empty() && !Translation::load(options.translation).loaded())
+        sink.warning(options.translation, 0, "the translation file cannot be read");
+
+    auto registry = std::make_shared<const RegistrySource>(
+        RegistrySource::fromEnvironment(options.registry, &sink));
+
+    CParser parser;
+    parser.setPath(options.project);
+    parser.setCodePage(codePage.value());
+    parser.setDiagnostics(&sink);
+    parser.setRegistry(registry);
+    auto project = parser.Parse();
+    if (!project) {
+        std::cerr << "tarnwick dump: " << project.error().message << '\n';
+        return 1;
+    }
+    std::cout << dumpJson(toJson(*project.value())) << '\n';
+    return 0;
+}
+
+}  // namespace
+
+void registerDumpCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<DumpOptions>();
+    CLI::App* dump = app.add_subcommand("dump", "Print the parsed project as JSON");
+    dump->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
+    dump->add_option("--registry", options->registry,
+                     "A registry export (.reg) to look type libraries up in "
+                     "(default: $TARNWICK_REGISTRY, then the Wine prefix's system.reg)");
+    dump->add_option("--codepage", options->codePage,
+                     "Code page of the project's files (default windows-1252)");
+    dump->add_option("--translation", options->translation, "The translation file to use");
+    // status outlives the app: main owns both and parses within its lifetime.
+    dump->callback([options, &status] { status = runDump(*options); });
+}
+
+}  // namespace tarnwick::cli

@@ -1,0 +1,111 @@
+#include "cli/ModelJson.h"
+
+#include "model/CEnum.h"
+#include "model/CProperty.h"
+#include "model/CVariable.h"
+#include "model/CVariableList.h"
+#include "model/cType.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+Json tableJson(const std::shared_ptr<HashTable>& table) {
+    Json object = Json::object();
+    if (!table) return object;
+    for (const auto& key : table->Keys(true)) object[key] = table->item(key);
+    return object;
+}
+
+template <typename List>
+Json listJson(const List& list) {
+    Json array = Json::array();
+    for (const auto& item : list.elements()) array.push_back(toJson(*item));
+    return array;
+}
+
+}  // namespace
+
+Json toJson(const CArgument& argument) {
+    Json json = Json::object();
+    json["isOptional"] = argument.isOptional();
+    json["By"] = argument.By();
+    json["Name"] = argument.Name();
+    json["default"] = argument.default_();
+    json["DataType"] = argument.DataType();
+    json["Description"] = argument.Description();
+    return json;
+}
+
+Json toJson(const Element& element) {
+    // Keys in the declaration order of the element's class.
+    Json json = Json::object();
+    json["Source"] = element.Source();
+    json["Syntax"] = element.Syntax();
+    if (element.hasScope()) json["scope"] = element.scope();
+    if (auto property = dynamic_cast<const CProperty*>(&element)) json["Way"] = property->Way();
+    json["Name"] = element.Name();
+    if (auto variable = dynamic_cast<const CVariable*>(&element)) {
+        json["IsNew"] = variable->IsNew();
+        json["DataType"] = variable->DataType();
+        json["default"] = variable->default_();
+    } else if (dynamic_cast<const CConstant*>(&element)) {
+        json["DataType"] = element.DataType();
+    }
+    if (auto arguments = element.Arguments()) json["Arguments"] = listJson(*arguments);
+    if (auto returns = element.Returns()) json["Returns"] = toJson(*returns);
+    if (dynamic_cast<const cType*>(&element) || dynamic_cast<const CEnum*>(&element)) {
+        auto variables = element.Variables();
+        json["Variables"] = variables ? listJson(*variables) : Json(nullptr);
+    }
+    json["Description"] = element.Description();
+    return json;
+}
+
+Json toJson(const CModule& module) {
+    Json json = Json::object();
+    json["Name"] = module.Name();
+    json["ModuleType"] = module.ModuleType();
+    json["Path"] = module.Path();
+    json["GUID"] = module.GUID();
+    json["Version"] = module.Version();
+    json["Description"] = module.Description();
+    json["Source"] = module.Source();
+    json["Attributes"] = tableJson(module.Attributes());
+    json["ShortDesc"] = tableJson(module.ShortDesc());
+    json["Implementations"] = listJson(module.Implementations());
+    json["Declarations"] = listJson(module.Declarations());
+    json["Constants"] = listJson(module.Constants());
+    json["Variables"] = listJson(module.Variables());
+    json["Types"] = listJson(module.Types());
+    json["Enums"] = listJson(module.Enums());
+    json["Events"] = listJson(module.Events());
+    json["Functions"] = listJson(module.Functions());
+    json["Subroutines"] = listJson(module.Subroutines());
+    json["Properties"] = listJson(module.Properties());
+    return json;
+}
+
+Json toJson(const CProject& project) {
+    Json json = Json::object();
+    json["Path"] = project.Path();
+    Json properties = Json::array();
+    const ListMap& settings = project.Properties();
+    for (int i = 0; i <= settings.Size(); ++i)
+        properties.push_back(Json{{"key", settings.Key(i)}, {"value", settings.value(i)}});
+    json["Properties"] = std::move(properties);
+    json["References"] = listJson(project.References());
+    json["Objects"] = listJson(project.Objects());
+    json["Forms"] = listJson(project.Forms());
+    json["Modules"] = listJson(project.Modules());
+    json["Classes"] = listJson(project.Classes());
+    json["PropertyPages"] = listJson(project.PropertyPages());
+    json["UserControls"] = listJson(project.UserControls());
+    return json;
+}
+
+std::string dumpJson(const Json& json) {
+    return json.dump(2, ' ', false, Json::error_handler_t::replace);
+}
+
+}  // namespace tarnwick::cli

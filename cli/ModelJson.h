@@ -1,0 +1,35 @@
+// The project model as JSON, for `tarnwick dump`: every attribute under its
+// exact model name, lists in list order, objects in a fixed key order.
+//
+//   project:  Path, Properties [{key, value}...], References, Objects, Forms,
+//             Modules, Classes, PropertyPages, UserControls
+//   module:   Name, ModuleType, Path, GUID, Version, Description, Source,
+//             Attributes {}, ShortDesc {}, then the ten element lists
+//   element:  the attributes of its class (Variables is null for a type
+//             whose member list was never filled)
+//   argument: isOptional, By, Name, default, DataType, Description
+//
+// Texts are put in as they are; dump with error_handler_t::replace so that
+// text that is not valid UTF-8 never makes the output fail.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include "model/CArgument.h"
+#include "model/CModule.h"
+#include "model/CProject.h"
+#include "model/Element.h"
+
+namespace tarnwick::cli {
+
+using Json = nlohmann::ordered_json;
+
+Json toJson(const CProject& project);
+Json toJson(const CModule& module);
+Json toJson(const Element& element);
+Json toJson(const CArgument& argument);
+
+// The JSON text: 2-space indent, invalid UTF-8 replaced by U+FFFD.
+std::string dumpJson(const Json& json);
+
+}  // namespace tarnwick::cli

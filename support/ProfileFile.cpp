@@ -1,0 +1,97 @@
+#include "support/ProfileFile.h"
+
+#include "support/File.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Blanks and tabs, as the profile reader trims them.
+std::string_view trimBlanks(std::string_view text) {
+    size_t begin = 0;
+    while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    size_t end = text.size();
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+}  // namespace
+
+ProfileFile ProfileFile::parse(std::string_view text) {
+    ProfileFile profile;
+    if (startsWith(text, kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+    Section* current = nullptr;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = trimBlanks(line);
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[') {
+            size_t close = line.find(']');
+            std::string_view name =
+                close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1);
+            profile.m_sections.push_back({std::string(trimBlanks(name)), {}});
+            current = &profile.m_sections.back();
+            continue;
+        }
+        size_t equals = line.find('=');
+        if (!current || equals == std::string_view::npos) continue;
+        std::string_view key = trimBlanks(line.substr(0, equals));
+        if (key.empty()) continue;
+        std::string_view value = unquote(trimBlanks(line.substr(equals + 1)));
+        current->entries.push_back({std::string(key), std::string(value)});
+    }
+    return profile;
+}
+
+Expected<ProfileFile> ProfileFile::load(const std::string& path, const CodePage& cp) {
+    File file(path);
+    if (!file.IsFile()) return Error{path + ": no such file"};
+    auto bytes = file.ReadBytes();
+    if (!bytes) return bytes.error();
+    std::string_view raw = bytes.value();
+    if (startsWith(raw, kUtf8Bom)) return parse(raw.substr(kUtf8Bom.size()));
+    return parse(cp.toUtf8(raw));
+}
+
+const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
+    for (const auto& section : m_sections)
+        if (equalsIgnoreCase(section.name, name)) return &section;
+    return nullptr;
+}
+
+std::optional<std::string> ProfileFile::value(std::string_view section,
+                                              std::string_view key) const {
+    const Section* found = findSection(section);
+    if (!found) return std::nullopt;
+    for (const auto& entry : found->entries)
+        if (equalsIgnoreCase(entry.key, key)) return entry.value;
+    return std::nullopt;
+}
+
+bool ProfileFile::hasSection(std::string_view section) const {
+    return findSection(section) != nullptr;
+}
+
+std::vector<std::string> ProfileFile::sections() const {
+    std::vector<std::string> names;
+    names.reserve(m_sections.size());
+    for (const auto& section : m_sections) names.push_back(section.name);
+    return names;
+}
+
+}  // namespace tarnwick
