@@ -1,0 +1,108 @@
+/* Tarnwick documentation: page behaviour.
+ *
+ * The object-model page draws each element kind as a branch row whose click
+ * handler calls toggleById with the kind name; the members of that branch
+ * sit in the next row, which carries that name as its id and starts hidden
+ * (class "hidden"). Written for old and new browsers alike: no classList,
+ * no arrow functions.
+ */
+
+function hasClass(element, name) {
+    return (" " + element.className + " ").indexOf(" " + name + " ") >= 0;
+}
+
+function addClass(element, name) {
+    if (!hasClass(element, name)) {
+        element.className = element.className ? element.className + " " + name : name;
+    }
+}
+
+function removeClass(element, name) {
+    var text = (" " + element.className + " ").replace(" " + name + " ", " ");
+    element.className = text.replace(/^\s+|\s+$/g, "");
+}
+
+/* The row before the member row is the branch row that was clicked. */
+function branchRowOf(element) {
+    var row = element.previousSibling;
+    while (row && row.nodeType !== 1) {
+        row = row.previousSibling;
+    }
+    return row;
+}
+
+/* Shows the element with this id when it is hidden, hides it otherwise.
+ * Returns false so a link calling it does not navigate. */
+function toggleById(id) {
+    var element = document.getElementById(id);
+    if (!element) {
+        return false;
+    }
+    var branch = branchRowOf(element);
+    if (hasClass(element, "hidden")) {
+        removeClass(element, "hidden");
+        if (branch) {
+            addClass(branch, "open");
+            branch.setAttribute("aria-expanded", "true");
+        }
+    } else {
+        addClass(element, "hidden");
+        if (branch) {
+            removeClass(branch, "open");
+            branch.setAttribute("aria-expanded", "false");
+        }
+    }
+    return false;
+}
+
+/* Opens or closes every branch of the object model at once. */
+function showAll(show) {
+    var rows = document.getElementsByTagName("tr");
+    for (var i = 0; i < rows.length; i++) {
+        var row = rows[i];
+        if (!row.id || !row.parentNode) {
+            continue;
+        }
+        var branch = branchRowOf(row);
+        if (!branch || !branch.getAttribute("onclick")) {
+            continue;
+        }
+        if (show === hasClass(row, "hidden")) {
+            toggleById(row.id);
+        }
+    }
+    return false;
+}
+
+/* Branch rows can be reached with the Tab key and opened with Enter or Space. */
+function makeBranchesKeyboardReady() {
+    var rows = document.getElementsByTagName("tr");
+    for (var i = 0; i < rows.length; i++) {
+        var row = rows[i];
+        var handler = row.getAttribute("onclick");
+        if (!handler || handler.indexOf("toggleById") < 0) {
+            continue;
+        }
+        row.setAttribute("tabindex", "0");
+        row.setAttribute("role", "button");
+        row.setAttribute("aria-expanded", "false");
+        row.onkeydown = function (event) {
+            event = event || window.event;
+            var key = event.key || event.keyCode;
+            if (key === "Enter" || key === " " || key === 13 || key === 32) {
+                this.onclick();
+                if (event.preventDefault) {
+                    event.preventDefault();
+                }
+                return false;
+            }
+            return true;
+        };
+    }
+}
+
+if (window.addEventListener) {
+    window.addEventListener("load", makeBranchesKeyboardReady, false);
+} else if (window.attachEvent) {
+    window.attachEvent("onload", makeBranchesKeyboardReady);
+}
