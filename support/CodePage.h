@@ -15,6 +15,33 @@
 
 namespace tarnwick {
 
+namespace detail {
+struct ByteTable;
+
+// The iconv descriptors one CodePage object opens on first use. A copy starts
+// with none of its own, so two copies (perhaps on two threads) never share a
+// descriptor; a CodePage itself is used by one thread at a time.
+class IconvHandles {
+public:
+    IconvHandles() = default;
+    IconvHandles(const IconvHandles&) noexcept {}
+    IconvHandles& operator=(const IconvHandles& other) noexcept;
+    IconvHandles(IconvHandles&& other) noexcept;
+    IconvHandles& operator=(IconvHandles&& other) noexcept;
+    ~IconvHandles();
+
+    // Descriptor from name to UTF-8 (decoder) or back (encoder); nullptr
+    // when iconv cannot open it.
+    void* decoder(const std::string& name);
+    void* encoder(const std::string& name);
+
+private:
+    void reset() noexcept;
+    void* m_decoder = nullptr;
+    void* m_encoder = nullptr;
+};
+}  // namespace detail
+
 class CodePage {
 public:
     enum class Fallback { Question, HtmlReference };
@@ -36,8 +63,15 @@ public:
                          size_t* unmappedCount = nullptr) const;
 
 private:
+    std::string decodeWithIconv(std::string_view bytes, size_t& invalid) const;
+    std::string encodeWithIconv(std::string_view utf8, Fallback fallback, size_t& unmapped) const;
+
     std::string m_name = "windows-1252";
     bool m_utf8 = false;
+    // Set for a code page of one byte per character: conversion runs through
+    // these tables without iconv. Immutable, so copies share it.
+    std::shared_ptr<const detail::ByteTable> m_table;
+    mutable detail::IconvHandles m_handles;  // multi-byte code pages only
 };
 
 }  // namespace tarnwick

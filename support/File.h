@@ -39,9 +39,9 @@ public:
     std::string Extension() const;
 
     bool CanRead() const;
-    bool CanWrite() const;  // IsFile and writable
-    bool IsHidden() const;  // Exists and the name starts with '.'
-    int64_t Length() const;  // bytes; 0 when not a file
+    bool CanWrite() const;             // IsFile and writable
+    bool IsHidden() const;             // Exists and the name starts with '.'
+    int64_t Length() const;            // bytes; 0 when not a file
     std::time_t LastModified() const;  // 0 when missing
     bool HasSubFolders() const;
 

@@ -1,0 +1,128 @@
+#include "support/FileCopy.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+namespace tarnwick {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isInside(const fs::path& path, const fs::path& root) {
+    const fs::path relative = path.lexically_relative(root);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
+// Where writing to dest would really land, following symbolic links one by
+// one (weakly_canonical alone would take a dangling link as a plain name).
+bool resolvesInside(const fs::path& dest, const fs::path& root) {
+    fs::path p = dest;
+    std::error_code ec;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+        if (hops > 40) return false;  // a loop of links
+        const fs::path target = fs::read_symlink(p, ec);
+        if (ec) return false;
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    const fs::path real = fs::weakly_canonical(p, ec);
+    return !ec && isInside(real, root);
+}
+
+class TreeCopier {
+public:
+    TreeCopier(fs::path root, std::string toFolder)
+        : m_root(std::move(root)), m_toFolder(std::move(toFolder)) {}
+
+    Status copy(const fs::path& source, const fs::path& dest) {
+        std::error_code ec;
+        const fs::file_status status = fs::status(source, ec);
+        if (ec || !fs::exists(status)) return ok();  // a dangling link: nothing to copy
+        if (fs::is_symlink(fs::symlink_status(dest, ec)) && !resolvesInside(dest, m_root))
+            return Error{"Refusing to copy " + source.string() + ": " + dest.string() +
+                         " is a symbolic link leading out of " + m_toFolder};
+        if (fs::is_directory(status)) return copyFolder(source, dest);
+        if (fs::is_regular_file(status)) return copyFile(source, dest);
+        return ok();  // devices, pipes and sockets are not part of a site
+    }
+
+private:
+    Status copyFile(const fs::path& source, const fs::path& dest) {
+        std::error_code ec;
+        if (fs::is_directory(dest, ec))
+            return Error{"Cannot copy " + source.string() + ": " + dest.string() + " is a folder"};
+        fs::copy_file(source, dest, fs::copy_options::overwrite_existing, ec);
+        if (ec)
+            return Error{"Cannot copy " + source.string() + " to " + dest.string() + ": " +
+                         ec.message()};
+        return ok();
+    }
+
+    Status copyFolder(const fs::path& source, const fs::path& dest) {
+        std::error_code ec;
+        // A link inside the source that leads back up would copy for ever.
+        const fs::path real = fs::canonical(source, ec);
+        if (ec) return Error{"Cannot copy " + source.string() + ": " + ec.message()};
+        if (std::find(m_open.begin(), m_open.end(), real) != m_open.end()) return ok();
+        if (!fs::is_directory(dest, ec)) {
+            if (fs::exists(fs::symlink_status(dest, ec)))
+                return Error{"Cannot copy " + source.string() + ": " + dest.string() +
+                             " exists and is not a folder"};
+            fs::create_directory(dest, ec);
+            if (ec) return Error{"Cannot create folder " + dest.string() + ": " + ec.message()};
+        }
+        std::vector<fs::path> children;
+        for (auto it = fs::directory_iterator(source, ec); !ec && it != fs::directory_iterator();
+             it.increment(ec))
+            children.push_back(it->path().filename());
+        if (ec) return Error{"Cannot list " + source.string() + ": " + ec.message()};
+        std::sort(children.begin(), children.end());
+        m_open.push_back(real);
+        for (const fs::path& child : children) {
+            Status done = copy(source / child, dest / child);
+            if (!done) {
+                m_open.pop_back();
+                return done;
+            }
+        }
+        m_open.pop_back();
+        return ok();
+    }
+
+    fs::path m_root;               // toFolder, canonical
+    std::string m_toFolder;        // as the caller wrote it, for messages
+    std::vector<fs::path> m_open;  // source folders being copied, canonical
+};
+
+}  // namespace
+
+Status copyTree(const std::string& from, const std::string& toFolder) {
+    std::error_code ec;
+    fs::path source(from);
+    if (from.size() > 1 && from.back() == '/') source = fs::path(from.substr(0, from.size() - 1));
+    if (!fs::exists(source, ec)) return Error{"Cannot copy " + from + ": no such file or folder"};
+    fs::path name = source.filename();
+    if (name.empty() || name == "." || name == "..") name = fs::canonical(source, ec).filename();
+    if (name.empty()) return Error{"Cannot copy " + from + ": it names no file or folder"};
+
+    if (toFolder.empty()) return Error{"Cannot copy " + from + ": no destination folder"};
+    fs::create_directories(toFolder, ec);
+    if (ec || !fs::is_directory(toFolder, ec))
+        return Error{"Cannot create folder " + toFolder + ": " +
+                     (ec ? ec.message() : std::string("exists and is not a folder"))};
+    const fs::path root = fs::canonical(toFolder, ec);
+    if (ec) return Error{"Cannot use folder " + toFolder + ": " + ec.message()};
+
+    if (fs::is_directory(source, ec)) {
+        const fs::path realSource = fs::canonical(source, ec);
+        if (!ec && (root == realSource || isInside(root, realSource)))
+            return Error{"Cannot copy " + from + " into " + toFolder +
+                         ": the destination lies inside it"};
+    }
+    TreeCopier copier(root, toFolder);
+    return copier.copy(source, fs::path(toFolder) / name);
+}
+
+}  // namespace tarnwick

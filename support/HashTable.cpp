@@ -1,0 +1,255 @@
+#include "support/HashTable.h"
+
+#include <array>
+#include <cstring>
+#include <tuple>
+#include <utility>
+
+#include "support/Errors.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+[[noreturn]] void throwInvalidArgument() {
+    throw VbError(vberr::InvalidArgument, "Invalid procedure call or argument");
+}
+
+}  // namespace
+
+HashTable::HashTable() { SetSize(1024, 2048, 1024); }
+
+void HashTable::setIgnoreCase(bool value) {
+    if (m_itemCount != 0) throw VbError(vberr::TableNotEmpty, "The Hash Table isn't empty");
+    m_ignoreCase = value;
+}
+
+void HashTable::SetSize(int hashSize, int listSize, int chunkSize) {
+    // A bucket count of 0 or less cannot index anything: refuse before
+    // touching the table, so it stays usable as it was.
+    if (hashSize <= 0) throwInvalidArgument();
+    if (listSize > 0) m_listSize = listSize;
+    if (chunkSize > 0) m_chunkSize = chunkSize;
+    m_hashSize = hashSize;
+    m_itemCount = 0;
+    m_freeIndex = 0;
+    m_bucketHeads.assign(static_cast<size_t>(hashSize), 0);
+    m_slots.clear();
+    m_slots.shrink_to_fit();
+    m_slots.emplace_back();  // slot 0: "no slot"
+    expandSlotTable(m_listSize);
+}
+
+void HashTable::RemoveAll() { SetSize(m_hashSize, m_listSize, m_chunkSize); }
+
+int32_t HashTable::HashValue(std::string_view key) {
+    // XOR of the bytes taken as little-endian 32-bit words; the last word is
+    // padded with zero bytes.
+    uint32_t hash = 0;
+    size_t i = 0;
+    for (; i + 4 <= key.size(); i += 4) {
+        hash ^= static_cast<uint32_t>(static_cast<unsigned char>(key[i])) |
+                static_cast<uint32_t>(static_cast<unsigned char>(key[i + 1])) << 8 |
+                static_cast<uint32_t>(static_cast<unsigned char>(key[i + 2])) << 16 |
+                static_cast<uint32_t>(static_cast<unsigned char>(key[i + 3])) << 24;
+    }
+    uint32_t last = 0;
+    for (int shift = 0; i < key.size(); ++i, shift += 8)
+        last |= static_cast<uint32_t>(static_cast<unsigned char>(key[i])) << shift;
+    hash ^= last;
+    return static_cast<int32_t>(hash);
+}
+
+std::string HashTable::normalise(std::string_view key) const {
+    return m_ignoreCase ? toUpper(key) : std::string(key);
+}
+
+void HashTable::expandSlotTable(int count) {
+    // The new slots head the free list in ascending order, followed by what
+    // was free before.
+    const int first = static_cast<int>(m_slots.size());
+    m_slots.resize(m_slots.size() + static_cast<size_t>(count));
+    const int last = static_cast<int>(m_slots.size()) - 1;
+    for (int i = first; i < last; ++i) m_slots[static_cast<size_t>(i)].next = i + 1;
+    m_slots[static_cast<size_t>(last)].next = m_freeIndex;
+    m_freeIndex = first;
+}
+
+int HashTable::getFreeSlot() {
+    if (m_freeIndex == 0) expandSlotTable(m_chunkSize);
+    const int index = m_freeIndex;
+    Slot& slot = m_slots[static_cast<size_t>(index)];
+    m_freeIndex = slot.next;
+    slot.next = 0;
+    ++m_itemCount;
+    return index;
+}
+
+namespace {
+
+int bucketOf(std::string_view key, int hashSize) {
+    // The hash is signed; a negative remainder is moved into 0..hashSize-1.
+    int bucket = static_cast<int>(HashTable::HashValue(key) % hashSize);
+    if (bucket < 0) bucket += hashSize;
+    return bucket;
+}
+
+}  // namespace
+
+int HashTable::getSlotIndex(std::string_view rawKey, bool& create, int& bucket, int& previous) {
+    previous = 0;
+    if (rawKey.empty()) return 0;
+    const std::string key = normalise(rawKey);
+    bucket = bucketOf(key, m_hashSize);
+    int index = m_bucketHeads[static_cast<size_t>(bucket)];
+    while (index != 0) {
+        const Slot& slot = m_slots[static_cast<size_t>(index)];
+        if (slot.key == key) break;
+        previous = index;
+        index = slot.next;
+    }
+    if (index == 0 && create) {
+        index = getFreeSlot();
+        m_slots[static_cast<size_t>(index)].key = key;
+        if (previous != 0)
+            m_slots[static_cast<size_t>(previous)].next = index;
+        else
+            m_bucketHeads[static_cast<size_t>(bucket)] = index;
+        return index;
+    }
+    create = false;
+    return index;
+}
+
+int HashTable::findSlot(std::string_view rawKey) const {
+    if (rawKey.empty()) return 0;
+    const std::string key = normalise(rawKey);
+    int index = m_bucketHeads[static_cast<size_t>(bucketOf(key, m_hashSize))];
+    while (index != 0) {
+        const Slot& slot = m_slots[static_cast<size_t>(index)];
+        if (slot.key == key) return index;
+        index = slot.next;
+    }
+    return 0;
+}
+
+bool HashTable::Exists(std::string_view key) const { return findSlot(key) != 0; }
+
+void HashTable::Add(std::string_view key, std::string_view value) {
+    // The empty key is never stored: slot 0 is the "no slot" marker.
+    if (key.empty()) return;
+    if (!m_replaceableKeys && findSlot(key) != 0)
+        throw VbError(vberr::KeyExists,
+                      "This key is already associated with an element of this collection");
+    bool create = true;
+    int bucket = 0;
+    int previous = 0;
+    const int index = getSlotIndex(key, create, bucket, previous);
+    m_slots[static_cast<size_t>(index)].value = std::string(value);
+}
+
+std::string HashTable::item(std::string_view key, std::string_view defaultValue) const {
+    const int index = findSlot(key);
+    if (index == 0 || m_slots[static_cast<size_t>(index)].value.empty())
+        return std::string(defaultValue);
+    return m_slots[static_cast<size_t>(index)].value;
+}
+
+void HashTable::Remove(std::string_view key) {
+    bool create = false;
+    int bucket = 0;
+    int previous = 0;
+    const int index = getSlotIndex(key, create, bucket, previous);
+    if (index == 0) throwInvalidArgument();
+    Slot& slot = m_slots[static_cast<size_t>(index)];
+    if (previous != 0)
+        m_slots[static_cast<size_t>(previous)].next = slot.next;
+    else
+        m_bucketHeads[static_cast<size_t>(bucket)] = slot.next;
+    // Release the strings now; the slot itself waits on the free list.
+    slot.key = std::string();
+    slot.value = std::string();
+    slot.next = m_freeIndex;
+    m_freeIndex = index;
+    --m_itemCount;
+}
+
+std::vector<std::string> HashTable::Keys(bool sorted, bool descending) const {
+    std::vector<std::string> out;
+    if (m_itemCount == 0) return out;
+    out.reserve(static_cast<size_t>(m_itemCount));
+    for (int head : m_bucketHeads)
+        for (int i = head; i != 0; i = m_slots[static_cast<size_t>(i)].next)
+            out.push_back(m_slots[static_cast<size_t>(i)].key);
+    if (sorted) QuickSort(out, -1, descending);
+    return out;
+}
+
+std::vector<std::string> HashTable::Values(bool sorted, bool descending) const {
+    std::vector<std::string> out;
+    if (m_itemCount == 0) return out;
+    out.reserve(static_cast<size_t>(m_itemCount));
+    for (int head : m_bucketHeads)
+        for (int i = head; i != 0; i = m_slots[static_cast<size_t>(i)].next)
+            out.push_back(m_slots[static_cast<size_t>(i)].value);
+    if (sorted) QuickSort(out, -1, descending);
+    return out;
+}
+
+void QuickSort(std::vector<std::string>& items, int last, bool descending) {
+    if (items.empty()) return;
+    const int top = static_cast<int>(items.size()) - 1;
+    if (last < 0 || last > top) last = top;
+    // Ordinal order: std::string compares bytes unsigned, and the byte order
+    // of UTF-8 is the order of the code points.
+    auto less = [descending](const std::string& a, const std::string& b) {
+        return descending ? b < a : a < b;
+    };
+    constexpr int kSmallRange = 12;
+    // Pending ranges; the larger part of each partition waits here while the
+    // smaller one is sorted first, so the depth stays below log2(n) + 1.
+    std::array<std::pair<int, int>, 33> stack;
+    int depth = 0;
+    int lo = 0;
+    int hi = last;
+    for (;;) {
+        while (hi - lo > kSmallRange) {
+            // Median of three as the pivot keeps sorted input from degrading.
+            const int mid = lo + (hi - lo) / 2;
+            if (less(items[mid], items[lo])) std::swap(items[mid], items[lo]);
+            if (less(items[hi], items[lo])) std::swap(items[hi], items[lo]);
+            if (less(items[hi], items[mid])) std::swap(items[hi], items[mid]);
+            const std::string pivot = items[mid];
+            int i = lo;
+            int j = hi;
+            while (i <= j) {
+                while (less(items[i], pivot)) ++i;
+                while (less(pivot, items[j])) --j;
+                if (i <= j) {
+                    std::swap(items[i], items[j]);
+                    ++i;
+                    --j;
+                }
+            }
+            // Now lo..j and i..hi remain.
+            if (j - lo < hi - i) {
+                stack[static_cast<size_t>(depth++)] = {i, hi};
+                hi = j;
+            } else {
+                stack[static_cast<size_t>(depth++)] = {lo, j};
+                lo = i;
+            }
+        }
+        for (int k = lo + 1; k <= hi; ++k) {
+            std::string value = std::move(items[k]);
+            int m = k - 1;
+            for (; m >= lo && less(value, items[m]); --m) items[m + 1] = std::move(items[m]);
+            items[m + 1] = std::move(value);
+        }
+        if (depth == 0) break;
+        std::tie(lo, hi) = stack[static_cast<size_t>(--depth)];
+    }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,399 @@
+#include "support/Text.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace tarnwick {
+
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// A byte that is not part of a valid UTF-8 sequence compares as a value
+// above every code point, distinct per byte, so two different invalid bytes
+// never compare equal.
+constexpr char32_t kInvalidBase = 0x110000;
+
+bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Decodes at pos; on an invalid sequence returns kInvalidBase + byte with
+// length 1.
+char32_t decodeOrByte(std::string_view text, size_t pos, size_t& length) {
+    const auto b0 = static_cast<unsigned char>(text[pos]);
+    length = 1;
+    if (b0 < 0x80) return b0;
+    const size_t left = text.size() - pos;
+    auto at = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        if (left >= 2 && isContinuation(at(1))) {
+            length = 2;
+            return (char32_t(b0 & 0x1F) << 6) | (at(1) & 0x3F);
+        }
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        if (left >= 3 && isContinuation(at(1)) && isContinuation(at(2))) {
+            const char32_t c =
+                (char32_t(b0 & 0x0F) << 12) | (char32_t(at(1) & 0x3F) << 6) | (at(2) & 0x3F);
+            // Overlong forms and UTF-16 surrogates are not valid UTF-8.
+            if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
+                length = 3;
+                return c;
+            }
+        }
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        if (left >= 4 && isContinuation(at(1)) && isContinuation(at(2)) && isContinuation(at(3))) {
+            const char32_t c = (char32_t(b0 & 0x07) << 18) | (char32_t(at(1) & 0x3F) << 12) |
+                               (char32_t(at(2) & 0x3F) << 6) | (at(3) & 0x3F);
+            if (c >= 0x10000 && c <= 0x10FFFF) {
+                length = 4;
+                return c;
+            }
+        }
+    }
+    return kInvalidBase + b0;
+}
+
+// Pairs inside a block where upper and lower case alternate.
+bool inAlternating(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
+
+template <typename Transform>
+std::string mapCase(std::string_view text, Transform transform) {
+    std::string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (b < 0x80) {
+            out.push_back(static_cast<char>(transform(char32_t(b))));
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        const char32_t c = decodeOrByte(text, i, length);
+        if (c >= kInvalidBase)
+            out.push_back(text[i]);  // keep bytes that are not UTF-8 as they are
+        else
+            appendUtf8(out, transform(c));
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
+char32_t toUpper(char32_t c) {
+    if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - 32 : c;
+    if (c < 0x100) {
+        if (c == 0xB5) return 0x39C;  // micro sign -> Greek capital mu
+        if (c == 0xFF) return 0x178;  // y with diaeresis
+        if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
+        return c;  // includes sharp s, which has no one-character upper case
+    }
+    if (c < 0x180) {                 // Latin Extended-A
+        if (c == 0x131) return 'I';  // dotless i
+        if (c == 0x17F) return 'S';  // long s
+        if (inAlternating(c, 0x100, 0x137) || inAlternating(c, 0x14A, 0x177))
+            return (c & 1) ? c - 1 : c;
+        if (inAlternating(c, 0x139, 0x148) || inAlternating(c, 0x179, 0x17E))
+            return (c & 1) ? c : c - 1;
+        return c;
+    }
+    if (c >= 0x370 && c < 0x400) {  // Greek
+        if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 0x20;
+        if (c == 0x3C2) return 0x3A3;  // final sigma
+        switch (c) {
+            case 0x3AC:
+                return 0x386;
+            case 0x3AD:
+                return 0x388;
+            case 0x3AE:
+                return 0x389;
+            case 0x3AF:
+                return 0x38A;
+            case 0x3CC:
+                return 0x38C;
+            case 0x3CD:
+                return 0x38E;
+            case 0x3CE:
+                return 0x38F;
+            default:
+                return c;
+        }
+    }
+    if (c >= 0x400 && c < 0x530) {  // Cyrillic and Cyrillic Supplement
+        if (c >= 0x430 && c <= 0x44F) return c - 0x20;
+        if (c >= 0x450 && c <= 0x45F) return c - 0x50;
+        if (inAlternating(c, 0x460, 0x481) || inAlternating(c, 0x48A, 0x4BF) ||
+            inAlternating(c, 0x4D0, 0x52F))
+            return (c & 1) ? c - 1 : c;
+        if (c == 0x4CF) return 0x4C0;  // palochka
+        if (inAlternating(c, 0x4C1, 0x4CE)) return (c & 1) ? c : c - 1;
+        return c;
+    }
+    return c;
+}
+
+char32_t toLower(char32_t c) {
+    if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    if (c < 0x100) {
+        if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
+        return c;
+    }
+    if (c < 0x180) {
+        if (c == 0x130) return 'i';  // capital I with dot above
+        if (c == 0x178) return 0xFF;
+        if (inAlternating(c, 0x100, 0x137) || inAlternating(c, 0x14A, 0x177))
+            return (c & 1) ? c : c + 1;
+        if (inAlternating(c, 0x139, 0x148) || inAlternating(c, 0x179, 0x17E))
+            return (c & 1) ? c + 1 : c;
+        return c;
+    }
+    if (c >= 0x370 && c < 0x400) {
+        if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
+        switch (c) {
+            case 0x386:
+                return 0x3AC;
+            case 0x388:
+                return 0x3AD;
+            case 0x389:
+                return 0x3AE;
+            case 0x38A:
+                return 0x3AF;
+            case 0x38C:
+                return 0x3CC;
+            case 0x38E:
+                return 0x3CD;
+            case 0x38F:
+                return 0x3CE;
+            default:
+                return c;
+        }
+    }
+    if (c >= 0x400 && c < 0x530) {
+        if (c >= 0x410 && c <= 0x42F) return c + 0x20;
+        if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+        if (inAlternating(c, 0x460, 0x481) || inAlternating(c, 0x48A, 0x4BF) ||
+            inAlternating(c, 0x4D0, 0x52F))
+            return (c & 1) ? c : c + 1;
+        if (c == 0x4C0) return 0x4CF;
+        if (inAlternating(c, 0x4C1, 0x4CE)) return (c & 1) ? c + 1 : c;
+        return c;
+    }
+    return c;
+}
+
+std::string toUpper(std::string_view text) {
+    return mapCase(text, [](char32_t c) { return toUpper(c); });
+}
+
+std::string toLower(std::string_view text) {
+    return mapCase(text, [](char32_t c) { return toLower(c); });
+}
+
+int compareIgnoreCase(std::string_view a, std::string_view b) {
+    size_t i = 0;
+    size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        size_t la = 0;
+        size_t lb = 0;
+        char32_t ca = decodeOrByte(a, i, la);
+        char32_t cb = decodeOrByte(b, j, lb);
+        if (ca < kInvalidBase) ca = toUpper(ca);
+        if (cb < kInvalidBase) cb = toUpper(cb);
+        if (ca != cb) return ca < cb ? -1 : 1;
+        i += la;
+        j += lb;
+    }
+    if (i < a.size()) return 1;
+    if (j < b.size()) return -1;
+    return 0;
+}
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    return compareIgnoreCase(a, b) == 0;
+}
+
+bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
+    // Folding may change the byte length of a character (dotless i is two
+    // bytes, I one), so walk both texts character by character.
+    size_t i = 0;
+    size_t j = 0;
+    while (j < prefix.size()) {
+        if (i >= text.size()) return false;
+        size_t lt = 0;
+        size_t lp = 0;
+        char32_t ct = decodeOrByte(text, i, lt);
+        char32_t cp = decodeOrByte(prefix, j, lp);
+        if (ct < kInvalidBase) ct = toUpper(ct);
+        if (cp < kInvalidBase) cp = toUpper(cp);
+        if (ct != cp) return false;
+        i += lt;
+        j += lp;
+    }
+    return true;
+}
+
+bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
+    // Upper-cased texts are compared byte-wise; a match of a whole UTF-8
+    // suffix starts at a character boundary of the folded text.
+    return endsWith(toUpper(text), toUpper(suffix));
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool endsWith(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+std::string_view ltrimSpaces(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
+std::string_view rtrimSpaces(std::string_view text) {
+    const size_t last = text.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+std::string_view trimSpaces(std::string_view text) { return rtrimSpaces(ltrimSpaces(text)); }
+
+namespace {
+
+// Knuth-Morris-Pratt search: linear in text plus pattern for any input.
+std::vector<size_t> failureTable(std::string_view pattern) {
+    std::vector<size_t> fail(pattern.size(), 0);
+    size_t k = 0;
+    for (size_t i = 1; i < pattern.size(); ++i) {
+        while (k > 0 && pattern[i] != pattern[k]) k = fail[k - 1];
+        if (pattern[i] == pattern[k]) ++k;
+        fail[i] = k;
+    }
+    return fail;
+}
+
+}  // namespace
+
+std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
+    if (from.empty() || text.size() < from.size()) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    // Short patterns: find() is linear with a constant factor of the pattern
+    // length. Long ones use KMP so that no input can make the scan quadratic.
+    constexpr size_t kShortPattern = 16;
+    if (from.size() <= kShortPattern) {
+        size_t pos = 0;
+        for (;;) {
+            const size_t hit = text.find(from, pos);
+            if (hit == std::string_view::npos) break;
+            out.append(text.substr(pos, hit - pos));
+            out.append(to);
+            pos = hit + from.size();
+        }
+        out.append(text.substr(pos));
+        return out;
+    }
+    const std::vector<size_t> fail = failureTable(from);
+    size_t copied = 0;  // text before this position is in out already
+    size_t k = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        while (k > 0 && text[i] != from[k]) k = fail[k - 1];
+        if (text[i] == from[k]) ++k;
+        if (k == from.size()) {
+            const size_t start = i + 1 - from.size();
+            out.append(text.substr(copied, start - copied));
+            out.append(to);
+            copied = i + 1;
+            k = 0;  // matches do not overlap
+        }
+    }
+    out.append(text.substr(copied));
+    return out;
+}
+
+std::string safeFileName(std::string_view name) {
+    constexpr size_t kMaxBytes = 100;
+    std::string out;
+    out.reserve(std::min(name.size(), kMaxBytes + 4));
+    size_t i = 0;
+    while (i < name.size() && out.size() < kMaxBytes) {
+        size_t length = 0;
+        const char32_t c = decodeOrByte(name, i, length);
+        bool replace = c >= kInvalidBase || c < 0x20 || c == 0x7F;
+        switch (c) {
+            case '/':
+            case '\\':
+            case ':':
+            case '*':
+            case '?':
+            case '"':
+            case '<':
+            case '>':
+            case '|':
+            case '#':
+            case '%':
+                replace = true;
+                break;
+            default:
+                break;
+        }
+        if (replace) {
+            out.push_back('_');
+        } else {
+            if (out.size() + length > kMaxBytes) break;  // never split a character
+            out.append(name.substr(i, length));
+        }
+        i += length;
+    }
+    if (out.find_first_not_of('.') == std::string::npos) {
+        // "", "." and ".." would name no file or a folder outside.
+        out.insert(out.begin(), '_');
+        if (out.size() > kMaxBytes) out.pop_back();  // drops a dot
+    }
+    return out;
+}
+
+char32_t decodeUtf8(std::string_view text, size_t pos, size_t& length) {
+    if (pos >= text.size()) {
+        length = 0;
+        return kReplacement;
+    }
+    const char32_t c = decodeOrByte(text, pos, length);
+    return c >= kInvalidBase ? kReplacement : c;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+bool isValidUtf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        if (decodeOrByte(text, i, length) >= kInvalidBase) return false;
+        i += length;
+    }
+    return true;
+}
+
+}  // namespace tarnwick
