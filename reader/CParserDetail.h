@@ -1,0 +1,113 @@
+// Text scanning shared by the parts of CParser (internal to reader/).
+//
+// Everything here works on views of one line or one statement, scans left to
+// right once and allocates only for its result, so the reader stays linear
+// in its input however long a line or a statement is. Searches for keywords
+// ignore ASCII letter case (every keyword is ASCII; other bytes compare
+// exactly). A blank is the space character.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "reader/CStringLines.h"
+
+namespace tarnwick::parserdetail {
+
+inline constexpr size_t npos = std::string_view::npos;
+
+// ASCII case-insensitive search of needle in text from from; npos when absent.
+size_t findNoCase(std::string_view text, std::string_view needle, size_t from = 0);
+// ASCII case-insensitive test of the start of text.
+bool startsNoCase(std::string_view text, std::string_view prefix);
+// Letters, digits, '_' and every byte of a multi-byte character.
+bool isIdentifierChar(char c);
+
+// The line without trailing blanks ends in " _": the statement goes on.
+bool isContinued(std::string_view line);
+// The line without trailing blanks and, when continued, without the final '_'
+// (the blank before it stays).
+std::string_view withoutContinuation(std::string_view line);
+// Index of the last physical line of the statement that starts at start: the
+// first line from start on that is not continued (the buffer's last line when
+// every line is).
+int32_t statementEnd(const CStringLines& lines, int32_t start);
+// The statement's physical lines from start to end, continuation marks
+// removed, joined with one blank between them.
+std::string joinLines(const CStringLines& lines, int32_t start, int32_t end);
+// Lines start to end, each followed by CR LF (Line() past the end gives CR LF).
+std::string sourceLines(const CStringLines& lines, int32_t start, int32_t end);
+
+// Position of the first c outside string literals ("..." with "" inside), or
+// npos. For '\'' this is where a trailing comment starts.
+size_t findOutsideStrings(std::string_view text, char c, size_t from = 0);
+// Position of the ')' that closes the '(' at open, skipping nested pairs and
+// string literals; npos when the text ends first.
+size_t matchingParen(std::string_view text, size_t open);
+// The pieces of an argument list split at commas outside parentheses and
+// string literals.
+std::vector<std::string_view> splitArguments(std::string_view list);
+
+// True when one statement of the physical line (the line is split at ':'
+// outside strings, up to a comment) is "End <kind>" followed by the end of
+// the statement, a blank, a tab, ':' or '\''. Leading blanks and tabs of a
+// statement are skipped.
+bool isEndStatement(std::string_view line, std::string_view kind);
+// First line from from on that is an end statement of kind; -1 when none.
+int32_t findBlockEnd(const CStringLines& lines, int32_t from, std::string_view kind);
+
+// Every run of blanks reduced to one blank.
+std::string collapse(std::string_view text);
+// A file's text as the reader takes it: a leading UTF-8 byte-order mark
+// dropped, and when the text holds no CR LF at all, every LF made a CR LF.
+std::string withCrLf(std::string text);
+
+// A comment line as it enters the comment buffer: the leading apostrophes
+// removed (apostrophes in the text stay), CR and LF removed, trimmed, runs of
+// blanks reduced to one.
+std::string cleanComment(std::string_view line);
+// The first non-blank (and non-tab) character is '\''.
+bool isCommentLine(std::string_view line);
+// Nothing but blanks and tabs.
+bool isBlankLine(std::string_view line);
+
+// The tags of one description, indexed once so that looking up many names
+// costs no rescans. A tag is '@' followed by a word (letters, digits, '_');
+// its text runs from after the word to the next '@', CR and LF read as
+// blanks, trimmed. The first tag of a word wins. Besides "@name text", the
+// Javadoc-like lines "@param name text", "@return text" / "@returns text" and
+// "@remarks text" are understood (those keywords ignoring case). The view
+// passed in must outlive the index.
+class Tags {
+public:
+    explicit Tags(std::string_view description);
+
+    // Text of "@name" (exact, whole word); empty when absent or name empty.
+    std::string forName(std::string_view name) const;
+    // A parameter: its "@name" tag, else its "@param name" tag (ignoring case).
+    std::string forArgument(std::string_view name) const;
+    // A return value: the procedure's "@name" tag, else "@return(s)".
+    std::string forReturn(std::string_view name) const;
+    // The element's own description: the text before the first '@', trimmed,
+    // followed (after a blank) by the text of every "@remarks" tag.
+    std::string own() const;
+
+private:
+    struct Span {
+        size_t begin = 0;
+        size_t end = 0;
+    };
+    std::string textOf(Span span) const;
+
+    std::string_view m_text;
+    size_t m_firstAt = npos;
+    std::vector<std::pair<std::string_view, Span>> m_named;  // sorted by word, first kept
+    std::vector<std::pair<std::string, Span>> m_params;      // lower-case name, sorted
+    bool m_hasReturn = false;
+    Span m_return;
+    std::vector<Span> m_remarks;
+};
+
+}  // namespace tarnwick::parserdetail

@@ -1,0 +1,191 @@
+// Module file reader: the attribute lines, the code text, and the walk over
+// the code text that files one element per recognised declaration.
+#include <unordered_map>
+
+#include "reader/CParser.h"
+#include "reader/CParserDetail.h"
+#include "support/HashTable.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+using namespace parserdetail;
+
+namespace {
+
+// The member descriptions the module's attribute lines carry
+// ("Attribute Calc.VB_Description = ..."), by member name in lower case.
+class AttributeDescriptions {
+public:
+    explicit AttributeDescriptions(const HashTable& attributes) {
+        for (const std::string& key : attributes.Keys()) {
+            size_t dot = key.rfind('.');
+            if (dot == std::string::npos || dot == 0) continue;
+            std::string_view attribute = std::string_view(key).substr(dot + 1);
+            if (!equalsIgnoreCase(attribute, "VB_Description") &&
+                !equalsIgnoreCase(attribute, "VB_VarDescription"))
+                continue;
+            std::string value = attributes.item(key);
+            if (!value.empty()) m_byName.emplace(toLower(key.substr(0, dot)), std::move(value));
+        }
+    }
+
+    // A member whose description is still empty takes its attribute's.
+    void complete(Element& element) const {
+        if (m_byName.empty() || !trimSpaces(element.Description()).empty()) return;
+        auto it = m_byName.find(toLower(element.Name()));
+        if (it != m_byName.end()) element.setDescription(it->second);
+    }
+
+private:
+    std::unordered_map<std::string, std::string> m_byName;
+};
+
+// The module's description from the first comment block: the text before
+// the first '@'; every "@member text" piece becomes a short description.
+void takeModuleDescription(CModule& module, const std::string& block) {
+    size_t at = block.find('@');
+    if (at == std::string::npos) {
+        module.setDescription(block);
+        return;
+    }
+    module.setDescription(block.substr(0, at));
+    std::string_view tags = std::string_view(block).substr(at);
+    HashTable& shortDesc = *module.ShortDesc();
+    shortDesc.setReplaceableKeys(true);
+    for (size_t from = 0; from < tags.size();) {
+        size_t next = tags.find('@', from + 1);
+        std::string_view piece = tags.substr(from + 1, next == npos ? npos : next - from - 1);
+        size_t blank = piece.find(' ');
+        if (blank != npos)
+            shortDesc.Add(trimSpaces(piece.substr(0, blank)), trimSpaces(piece.substr(blank)));
+        if (next == npos) break;
+        from = next;
+    }
+}
+
+}  // namespace
+
+std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int moduleType,
+                                                 const std::string& pathForMessages) {
+    auto module = std::make_shared<CModule>();
+    module->setPath(pathForMessages);
+    module->setModuleType(moduleType);
+    auto attributes = std::make_shared<HashTable>();
+    attributes->setReplaceableKeys(true);
+
+    CStringLines lines(withCrLf(std::string(text)));
+    std::string code;
+    code.reserve(lines.Text().size());
+    bool attributeSeen = false;
+    const int32_t last = lines.Count();
+    for (int32_t i = 0; i <= last; ++i) {
+        std::string_view line = lines.Line(i);
+        if (startsNoCase(line, "Attribute ")) {
+            attributeSeen = true;
+            std::string_view rest = line.substr(9);
+            size_t eq = rest.find('=');
+            if (eq == npos) continue;  // the environment never writes one; nothing to keep
+            std::string value(trimSpaces(rest.substr(eq + 1)));
+            std::erase(value, '"');
+            attributes->Add(trimSpaces(rest.substr(0, eq)), value);
+        } else if (attributeSeen) {
+            code += line;
+            code += "\r\n";
+        }
+    }
+    module->setAttributes(attributes);
+    parseModuleCode(*module, code);
+    module->setName(attributes->item("VB_Name", module->Name()));
+    return module;
+}
+
+void CParser::parseModuleCode(CModule& module, const std::string& codeText) const {
+    const CStringLines lines(codeText);
+    const int32_t last = lines.Count();
+    const AttributeDescriptions attributeDescriptions(*module.Attributes());
+
+    std::string logical;  // the continued statement joined so far
+    bool continuing = false;
+    int32_t start = 0;     // first physical line of the current statement
+    std::string comments;  // cleaned comment lines since the last code line
+    bool elementSeen = false;
+    bool moduleCommentDone = false;
+    bool procedureSeen = false;
+
+    for (int32_t i = 0; i <= last; ++i) {
+        std::string_view physical = lines.Line(i);
+        if (isContinued(physical)) {
+            // The statement goes on; it is looked at once it is complete, and
+            // the comment block above it waits for it.
+            if (!continuing) {
+                continuing = true;
+                start = i;
+                logical.clear();
+            }
+            logical += ' ';
+            logical += trimSpaces(withoutContinuation(physical));
+            continue;
+        }
+        std::string_view current;
+        if (continuing) {
+            logical += ' ';
+            logical += trimSpaces(physical);
+            current = logical;
+            continuing = false;
+        } else {
+            start = i;
+            current = physical;
+        }
+
+        int32_t index = start;
+        std::shared_ptr<Element> element;
+        bool isProcedure = true;
+        if (isSubroutine(current)) {
+            element = parseSubroutine(comments, lines, index);
+        } else if (isFunction(current)) {
+            element = parseFunction(comments, lines, index);
+        } else if (isProperty(current)) {
+            element = parseProperty(comments, lines, index);
+        } else if (!procedureSeen) {
+            isProcedure = false;
+            if (isImplementation(current)) {
+                element = parseImplementation(comments, lines, index);
+            } else if (isDeclaration(current)) {
+                element = parseDeclaration(comments, lines, index);
+            } else if (isType(current)) {
+                element = parseType(comments, lines, index);
+            } else if (isEnum(current)) {
+                element = parseEnum(comments, lines, index);
+            } else if (isEvent(current)) {
+                element = parseEvent(comments, lines, index);
+            } else if (isConstant(current)) {
+                element = parseConstant(comments, lines, index);
+            } else if (isVariable(current)) {
+                element = parseVariable(comments, lines, index);
+            }
+        }
+        if (element) {
+            attributeDescriptions.complete(*element);
+            module.Add(element, m_diagnostics);
+            elementSeen = true;
+            if (isProcedure) procedureSeen = true;
+            // Every parser consumes at least the statement; never look back.
+            i = std::max(i, index);
+        }
+
+        if (isCommentLine(current)) {
+            comments += cleanComment(current);
+            comments += ' ';
+        } else if (isBlankLine(current)) {
+            if (!comments.empty() && !moduleCommentDone && !elementSeen)
+                takeModuleDescription(module, comments);
+            moduleCommentDone = true;
+        } else {
+            comments.clear();
+        }
+    }
+    module.setSource(codeText);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,164 @@
+// Project file reader: the .vbp lines, the module entries, the library
+// entries and the project settings.
+#include "model/CHelper.h"
+#include "reader/CParser.h"
+#include "reader/CParserDetail.h"
+#include "reader/modRegistry.h"
+#include "support/File.h"
+#include "support/ProgramFolder.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+using namespace parserdetail;
+
+CParser::CParser() = default;
+CParser::~CParser() = default;
+
+void CParser::setRegistry(std::shared_ptr<const RegistrySource> registry) {
+    m_registry = std::move(registry);
+}
+
+Expected<std::string> CParser::readText(const std::string& path, int projectLine) const {
+    File file(path);
+    size_t invalid = 0;
+    Expected<std::string> text = file.ReadStream(m_codePage, &invalid);
+    if (!text) return text;
+    if (invalid > 0 && m_diagnostics) {
+        m_diagnostics->warning(path, 0,
+                               std::to_string(invalid) + " byte(s) could not be decoded as " +
+                                   m_codePage.name() + " and were replaced");
+    }
+    (void)projectLine;
+    return withCrLf(std::move(text.value()));
+}
+
+std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int projectLine) {
+    File file(path);
+    std::string problem;
+    if (file.IsDirectory()) {
+        problem = "module file is a folder: " + path;
+    } else if (!file.IsFile()) {
+        problem = "module file not found: " + path;
+    } else {
+        Expected<std::string> text = readText(path, projectLine);
+        if (text) return readModuleText(text.value(), moduletype::None, path);
+        problem = "module file cannot be read: " + text.error().message;
+    }
+    if (m_diagnostics)
+        m_diagnostics->warning(m_path, projectLine, problem + "; the module is left out");
+    return nullptr;
+}
+
+std::shared_ptr<CModule> CParser::parseReference(std::string_view rawValue) const {
+    // Fields are separated by '#'; a control library writes ';' before its file.
+    std::string text = replaceAll(rawValue, ";", "#");
+    std::vector<std::string_view> fields;
+    std::string_view rest = text;
+    for (;;) {
+        size_t hash = rest.find('#');
+        fields.push_back(rest.substr(0, hash));
+        if (hash == npos) break;
+        rest = rest.substr(hash + 1);
+    }
+    std::string guid(trimSpaces(fields[0]));
+    size_t brace = guid.find('{');
+    if (brace != std::string::npos && brace > 0) guid.erase(0, brace);
+    std::string version = fields.size() >= 3 ? std::string(trimSpaces(fields[1])) : std::string();
+
+    static const RegistrySource noRegistry;
+    const RegistrySource& registry = m_registry ? *m_registry : noRegistry;
+    const std::string key = "TypeLib\\" + guid + "\\" + version;
+    auto module = std::make_shared<CModule>();
+    if (fields.size() >= 4) module->setName(std::string(fields[3]));
+    module->setDescription(
+        modRegistry::GetRegistryValue(registry, RegistryRoot::ClassesRoot, key, ""));
+    module->setVersion(version);
+    module->setPath(
+        modRegistry::GetRegistryValue(registry, RegistryRoot::ClassesRoot, key + "\\0\\win32", ""));
+    module->setGUID(guid);
+    return module;
+}
+
+Expected<std::shared_ptr<CProject>> CParser::Parse() {
+    File projectFile(m_path);
+    if (projectFile.IsDirectory())
+        return Error{"Cannot read the project file " + m_path + ": it is a folder"};
+    if (!projectFile.IsFile())
+        return Error{"Cannot read the project file " + m_path + ": no such file"};
+    Expected<std::string> text = readText(m_path, 0);
+    if (!text) return Error{"Cannot read the project file " + m_path + ": " + text.error().message};
+    if (!m_registry)
+        m_registry = std::make_shared<const RegistrySource>(
+            RegistrySource::fromEnvironment("", m_diagnostics));
+
+    auto project = std::make_shared<CProject>();
+    const std::string folder = projectFile.GetFolder();
+    const CStringLines lines(std::move(text.value()));
+    const int32_t last = lines.Count();
+    for (int32_t i = 0; i <= last; ++i) {
+        std::string_view line = lines.Line(i);
+        if (isBlankLine(line)) continue;
+        // key=raw value[=dropped]; a value holding ';' keeps what stands
+        // between its first and second ';'.
+        size_t eq = line.find('=');
+        std::string key(trimSpaces(line.substr(0, eq)));
+        std::string_view raw;
+        if (eq != npos) {
+            raw = line.substr(eq + 1);
+            raw = raw.substr(0, raw.find('='));
+        }
+        std::string_view value = raw;
+        size_t semicolon = raw.find(';');
+        if (semicolon != npos) {
+            value = raw.substr(semicolon + 1);
+            value = value.substr(0, value.find(';'));
+        }
+        value = trimSpaces(value);
+
+        const std::string lowerKey = toLower(key);
+        int moduleType = moduletype::None;
+        if (lowerKey == "form")
+            moduleType = moduletype::Form;
+        else if (lowerKey == "class")
+            moduleType = moduletype::Class;
+        else if (lowerKey == "module")
+            moduleType = moduletype::Module;
+        else if (lowerKey == "propertypage")
+            moduleType = moduletype::PropertyPage;
+        else if (lowerKey == "usercontrol")
+            moduleType = moduletype::UserControl;
+        else if (lowerKey == "reference")
+            moduleType = moduletype::Reference;
+        else if (lowerKey == "object")
+            moduleType = moduletype::Object;
+
+        if (moduleType == moduletype::None) {
+            project->Properties().Add(key, std::string(value));
+            continue;
+        }
+        std::shared_ptr<CModule> module;
+        if (moduleType == moduletype::Reference || moduleType == moduletype::Object) {
+            if (trimSpaces(raw).empty()) continue;  // an empty entry names no library
+            module = parseReference(raw);
+        } else {
+            // Written on Windows: '\' separates folders, letter case may differ.
+            std::string path = folder + replaceAll(value, "\\", "/");
+            if (!File(path).Exists()) path = findPathIgnoringCase(path);
+            module = readModuleFile(path, i + 1);
+            if (!module) continue;
+        }
+        module->setModuleType(moduleType);
+        project->listOfKind(moduleType)->Add(module);
+    }
+
+    CHelper helper;
+    helper.sortModule(project->Classes());
+    helper.sortModule(project->Forms());
+    helper.sortModule(project->Modules());
+    helper.sortModule(project->PropertyPages());
+    helper.sortModule(project->UserControls());
+    return project;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,315 @@
+#include <algorithm>
+
+#include "reader/CParserDetail.h"
+#include "support/Text.h"
+
+namespace tarnwick::parserdetail {
+
+namespace {
+
+char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+
+std::string lowerAscii(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = asciiLower(c);
+    return out;
+}
+
+}  // namespace
+
+size_t findNoCase(std::string_view text, std::string_view needle, size_t from) {
+    if (needle.empty()) return from <= text.size() ? from : npos;
+    if (text.size() < needle.size()) return npos;
+    const char first = asciiLower(needle[0]);
+    const size_t lastStart = text.size() - needle.size();
+    for (size_t i = from; i <= lastStart; ++i) {
+        if (asciiLower(text[i]) != first) continue;
+        size_t k = 1;
+        while (k < needle.size() && asciiLower(text[i + k]) == asciiLower(needle[k])) ++k;
+        if (k == needle.size()) return i;
+    }
+    return npos;
+}
+
+bool startsNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (asciiLower(text[i]) != asciiLower(prefix[i])) return false;
+    return true;
+}
+
+bool isIdentifierChar(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           u >= 0x80;
+}
+
+bool isContinued(std::string_view line) { return endsWith(rtrimSpaces(line), " _"); }
+
+std::string_view withoutContinuation(std::string_view line) {
+    std::string_view t = rtrimSpaces(line);
+    if (endsWith(t, " _")) t.remove_suffix(1);
+    return t;
+}
+
+int32_t statementEnd(const CStringLines& lines, int32_t start) {
+    const int32_t last = lines.Count();
+    int32_t i = start;
+    while (i < last && isContinued(lines.Line(i))) ++i;
+    return i;
+}
+
+std::string joinLines(const CStringLines& lines, int32_t start, int32_t end) {
+    std::string out;
+    for (int32_t i = start; i <= end; ++i) {
+        if (i > start) out += ' ';
+        out += withoutContinuation(lines.Line(i));
+    }
+    return out;
+}
+
+std::string sourceLines(const CStringLines& lines, int32_t start, int32_t end) {
+    std::string out;
+    size_t total = 0;
+    for (int32_t i = start; i <= end; ++i) total += lines.Line(i).size() + 2;
+    out.reserve(total);
+    for (int32_t i = start; i <= end; ++i) {
+        out += lines.Line(i);
+        out += "\r\n";
+    }
+    return out;
+}
+
+size_t findOutsideStrings(std::string_view text, char c, size_t from) {
+    bool inString = false;
+    for (size_t i = from; i < text.size(); ++i) {
+        char ch = text[i];
+        if (ch == '"') {
+            inString = !inString;
+            if (c == '"') return i;
+        } else if (!inString && ch == c) {
+            return i;
+        }
+    }
+    return npos;
+}
+
+size_t matchingParen(std::string_view text, size_t open) {
+    if (open >= text.size()) return npos;
+    int depth = 0;
+    bool inString = false;
+    for (size_t i = open; i < text.size(); ++i) {
+        char ch = text[i];
+        if (ch == '"') {
+            inString = !inString;
+        } else if (!inString) {
+            if (ch == '(') {
+                ++depth;
+            } else if (ch == ')') {
+                if (--depth == 0) return i;
+            }
+        }
+    }
+    return npos;
+}
+
+std::vector<std::string_view> splitArguments(std::string_view list) {
+    std::vector<std::string_view> pieces;
+    int depth = 0;
+    bool inString = false;
+    size_t begin = 0;
+    for (size_t i = 0; i < list.size(); ++i) {
+        char ch = list[i];
+        if (ch == '"') {
+            inString = !inString;
+        } else if (!inString) {
+            if (ch == '(') {
+                ++depth;
+            } else if (ch == ')') {
+                if (depth > 0) --depth;
+            } else if (ch == ',' && depth == 0) {
+                pieces.push_back(list.substr(begin, i - begin));
+                begin = i + 1;
+            }
+        }
+    }
+    pieces.push_back(list.substr(begin));
+    return pieces;
+}
+
+bool isEndStatement(std::string_view line, std::string_view kind) {
+    size_t p = 0;
+    const size_t n = line.size();
+    while (true) {
+        while (p < n && isBlankOrTab(line[p])) ++p;
+        if (p >= n || line[p] == '\'') return false;
+        std::string_view rest = line.substr(p);
+        if (startsNoCase(rest, "Rem") && (rest.size() == 3 || isBlankOrTab(rest[3]))) return false;
+        if (startsNoCase(rest, "End") && rest.size() > 3 && isBlankOrTab(rest[3])) {
+            size_t q = 3;
+            while (q < rest.size() && isBlankOrTab(rest[q])) ++q;
+            if (startsNoCase(rest.substr(q), kind)) {
+                size_t r = q + kind.size();
+                if (r == rest.size()) return true;
+                char after = rest[r];
+                if (isBlankOrTab(after) || after == ':' || after == '\'' || after == '\r' ||
+                    after == '\n')
+                    return true;
+            }
+        }
+        // On to the next statement of the line, unless a comment comes first.
+        bool inString = false;
+        for (; p < n; ++p) {
+            char ch = line[p];
+            if (ch == '"') {
+                inString = !inString;
+            } else if (!inString) {
+                if (ch == '\'') return false;
+                if (ch == ':') break;
+            }
+        }
+        if (p >= n) return false;
+        ++p;
+    }
+}
+
+int32_t findBlockEnd(const CStringLines& lines, int32_t from, std::string_view kind) {
+    const int32_t last = lines.Count();
+    for (int32_t i = from; i <= last; ++i)
+        if (isEndStatement(lines.Line(i), kind)) return i;
+    return -1;
+}
+
+std::string collapse(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == ' ' && !out.empty() && out.back() == ' ') continue;
+        out += c;
+    }
+    return out;
+}
+
+std::string withCrLf(std::string text) {
+    if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    if (text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos) return text;
+    std::string out;
+    out.reserve(text.size() + text.size() / 16 + 2);
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+std::string cleanComment(std::string_view line) {
+    size_t p = 0;
+    while (p < line.size() && isBlankOrTab(line[p])) ++p;
+    while (p < line.size() && line[p] == '\'') ++p;
+    std::string text;
+    text.reserve(line.size() - p);
+    for (char c : line.substr(p))
+        if (c != '\r' && c != '\n') text += c;
+    return collapse(trimSpaces(text));
+}
+
+bool isCommentLine(std::string_view line) {
+    for (char c : line) {
+        if (isBlankOrTab(c)) continue;
+        return c == '\'';
+    }
+    return false;
+}
+
+bool isBlankLine(std::string_view line) {
+    return std::all_of(line.begin(), line.end(), isBlankOrTab);
+}
+
+// Tags
+
+Tags::Tags(std::string_view description) : m_text(description) {
+    const std::string_view t = m_text;
+    m_firstAt = t.find('@');
+    std::vector<std::pair<std::string_view, Span>> named;
+    size_t at = m_firstAt;
+    while (at != npos) {
+        size_t next = t.find('@', at + 1);
+        size_t wordEnd = at + 1;
+        while (wordEnd < t.size() && isIdentifierChar(t[wordEnd])) ++wordEnd;
+        const size_t tagEnd = next == npos ? t.size() : next;
+        std::string_view word = t.substr(at + 1, wordEnd - at - 1);
+        if (!word.empty()) {
+            named.push_back({word, Span{wordEnd, tagEnd}});
+            std::string keyword = lowerAscii(word);
+            if (keyword == "param") {
+                size_t p = wordEnd;
+                while (p < tagEnd && isBlankOrTab(t[p])) ++p;
+                size_t nameEnd = p;
+                while (nameEnd < tagEnd && isIdentifierChar(t[nameEnd])) ++nameEnd;
+                if (nameEnd > p)
+                    m_params.push_back(
+                        {lowerAscii(t.substr(p, nameEnd - p)), Span{nameEnd, tagEnd}});
+            } else if ((keyword == "return" || keyword == "returns") && !m_hasReturn) {
+                m_hasReturn = true;
+                m_return = Span{wordEnd, tagEnd};
+            } else if (keyword == "remarks") {
+                m_remarks.push_back(Span{wordEnd, tagEnd});
+            }
+        }
+        at = next;
+    }
+    // Stable sorts keep the first tag of a word in front.
+    std::stable_sort(named.begin(), named.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    m_named = std::move(named);
+    std::stable_sort(m_params.begin(), m_params.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+}
+
+std::string Tags::textOf(Span span) const {
+    std::string out(m_text.substr(span.begin, span.end - span.begin));
+    for (char& c : out)
+        if (c == '\r' || c == '\n') c = ' ';
+    return std::string(trimSpaces(out));
+}
+
+std::string Tags::forName(std::string_view name) const {
+    if (name.empty()) return {};
+    auto it =
+        std::lower_bound(m_named.begin(), m_named.end(), name,
+                         [](const auto& entry, std::string_view key) { return entry.first < key; });
+    if (it == m_named.end() || it->first != name) return {};
+    return textOf(it->second);
+}
+
+std::string Tags::forArgument(std::string_view name) const {
+    std::string text = forName(name);
+    if (!text.empty() || name.empty()) return text;
+    std::string key = lowerAscii(name);
+    auto it =
+        std::lower_bound(m_params.begin(), m_params.end(), key,
+                         [](const auto& entry, const std::string& k) { return entry.first < k; });
+    if (it == m_params.end() || it->first != key) return {};
+    return textOf(it->second);
+}
+
+std::string Tags::forReturn(std::string_view name) const {
+    std::string text = forName(name);
+    if (!text.empty() || !m_hasReturn) return text;
+    return textOf(m_return);
+}
+
+std::string Tags::own() const {
+    std::string text(trimSpaces(m_text.substr(0, m_firstAt == npos ? m_text.size() : m_firstAt)));
+    for (const Span& span : m_remarks) {
+        std::string remark = textOf(span);
+        if (remark.empty()) continue;
+        if (!text.empty()) text += ' ';
+        text += remark;
+    }
+    return text;
+}
+
+}  // namespace tarnwick::parserdetail
