@@ -1,0 +1,32 @@
+#include "fuzz/FuzzSupport.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace tarnwick::fuzz {
+
+namespace fs = std::filesystem;
+
+const std::string& scratchFolder() {
+    static const std::string folder = [] {
+        fs::path p = fs::temp_directory_path() / ("tarnwick-fuzz-" + std::to_string(::getpid()));
+        fs::create_directories(p);
+        return p.string() + "/";
+    }();
+    return folder;
+}
+
+void clearScratch() {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(scratchFolder(), ec))
+        fs::remove_all(entry.path(), ec);  // symlinks are removed, not followed
+}
+
+void writeScratchFile(const std::string& name, const uint8_t* data, size_t size) {
+    std::ofstream out(scratchFolder() + name, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
+}
+
+}  // namespace tarnwick::fuzz

@@ -1,0 +1,42 @@
+// Fuzzes the project file reader: the input is a .vbp file, parsed with the
+// module files it names looked up in a scratch folder that holds one small
+// class module and one standard module.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "fuzz/FuzzSupport.h"
+#include "reader/CParser.h"
+#include "reader/modRegistry.h"
+
+namespace {
+
+const char kClass[] =
+    "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1  'True\r\nEND\r\n"
+    "Attribute VB_Name = \"CThing\"\r\n' A thing.\r\nPublic Function Size(ByVal a As Long) As "
+    "Long\r\n"
+    "End Function\r\n";
+const char kModule[] = "Attribute VB_Name = \"modThing\"\r\nPublic Const Answer = 42\r\n";
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace tarnwick;
+    fuzz::clearScratch();
+    fuzz::writeScratchFile("CThing.cls", reinterpret_cast<const uint8_t*>(kClass),
+                           sizeof kClass - 1);
+    fuzz::writeScratchFile("modThing.bas", reinterpret_cast<const uint8_t*>(kModule),
+                           sizeof kModule - 1);
+    fuzz::writeScratchFile("project.vbp", data, size);
+
+    static const auto registry =
+        std::make_shared<const RegistrySource>(RegistrySource::fromFiles({}, nullptr));
+    CollectingSink sink;
+    CParser parser;
+    parser.setPath(fuzz::scratchFolder() + "project.vbp");
+    parser.setDiagnostics(&sink);
+    parser.setRegistry(registry);
+    auto project = parser.Parse();
+    (void)project;
+    return 0;
+}
