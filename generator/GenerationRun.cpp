@@ -248,7 +248,10 @@ Expected<GenerationResult> GenerationRun::run() {
         diagnostics.warning(translationPath, 0,
                             "translation file not found; texts are written untranslated");
     }
-    const Translation translation = Translation::load(translationPath, codePage.value());
+    // The bundled file is saved in windows-1252 whatever the project's code
+    // page; a file of the user's is taken to be in the project's.
+    const Translation translation = Translation::load(
+        translationPath, m_request.translationFile.empty() ? CodePage() : codePage.value());
 
     bool badEpoch = false;
     (void)sourceDateEpoch(&badEpoch);

@@ -1,0 +1,292 @@
+// tarnwick generate PROJECT.vbp -o FOLDER [options]
+//
+// Writes the documentation site of the project into FOLDER with the same
+// generation run the workbench uses. On a terminal one self-updating line on
+// stderr shows the module being written and the percentage; -v prints the
+// console lines ("Create documentation for ...") as well; -q only errors.
+// Ctrl-C asks the run to stop at its next cancel point: the module being
+// written is finished, the resources are still copied.
+// Exit status: 0 done, 1 the project cannot be read, the output folder cannot
+// be used or some page failed, 2 a usage error, 130 cancelled.
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <clocale>
+#include <csignal>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "generator/GenerationRun.h"
+#include "support/CodePage.h"
+#include "support/Diagnostics.h"
+#include "support/Text.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+// Set by the SIGINT handler, read at the run's cancel points.
+std::atomic<bool> g_interrupted{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void onInterrupt(int) { g_interrupted.store(true); }
+
+struct GenerateOptions {
+    std::string project;
+    std::string output;
+    std::string kinds;
+    bool kindsGiven = false;
+    std::string members;
+    bool membersGiven = false;
+    bool noSyntax = false;
+    std::string codePage = "windows-1252";
+    std::string registry;
+    std::string translation;
+    std::string language = "Deutsch";
+    bool verbose = false;
+    bool quiet = false;
+    bool force = false;
+};
+
+// Everything the run says, on stderr. Keeps the progress line (on a
+// terminal) below whatever else is printed.
+class Terminal : public GenerationObserver, public DiagnosticsSink {
+public:
+    Terminal(bool verbose, bool quiet)
+        : m_verbose(verbose && !quiet), m_quiet(quiet), m_live(!quiet && isatty(2) == 1) {}
+
+    void moduleStarted(const std::string&, const std::string& info) override {
+        m_info = info;
+        if (m_live) {
+            redraw();
+        } else if (m_verbose) {
+            std::cerr << info << '\n';
+        }
+    }
+    void progress(double, double, const std::string& percentText) override {
+        m_percent = percentText;
+        if (m_live) redraw();
+    }
+    void consoleLine(const std::string& line) override {
+        if (!m_verbose) return;
+        clearLine();
+        std::cerr << line << '\n';
+        if (m_live && !m_info.empty()) redraw();
+    }
+    bool cancelRequested() override { return g_interrupted.load(); }
+
+    void report(const Diagnostic& diagnostic) override {
+        if (m_quiet && diagnostic.severity != Diagnostic::Severity::Error) return;
+        clearLine();
+        std::cerr << "tarnwick: " << diagnostic.toString() << '\n';
+        if (m_live && !m_info.empty()) redraw();
+    }
+
+    // Leaves the terminal on a fresh line.
+    void finish() { clearLine(); }
+
+private:
+    void redraw() {
+        std::string text = m_info;
+        if (!m_percent.empty()) text += "  " + m_percent;
+        winsize size{};
+        if (ioctl(2, TIOCGWINSZ, &size) == 0 && size.ws_col > 1 && text.size() >= size.ws_col) {
+            text.resize(size.ws_col - 1);
+            while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+                text.pop_back();
+            if (!text.empty() && static_cast<unsigned char>(text.back()) >= 0xC0) text.pop_back();
+        }
+        std::cerr << '\r' << text << "\x1b[K" << std::flush;
+        m_shown = true;
+    }
+    void clearLine() {
+        if (!m_shown) return;
+        std::cerr << "\r\x1b[K" << std::flush;
+        m_shown = false;
+    }
+
+    bool m_verbose;
+    bool m_quiet;
+    bool m_live;  // a terminal: the progress line is shown
+    bool m_shown = false;
+    std::string m_info;
+    std::string m_percent;
+};
+
+std::vector<std::string> splitWords(const std::string& list) {
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = list.find(',', start);
+        if (comma == std::string::npos) comma = list.size();
+        const std::string word(trimSpaces(std::string_view(list).substr(start, comma - start)));
+        if (!word.empty()) words.push_back(toLower(word));
+        start = comma + 1;
+    }
+    return words;
+}
+
+struct Word {
+    const char* word;
+    bool GenerationSettings::*flag;
+};
+
+constexpr Word kKindWords[] = {{"classes", &GenerationSettings::Classes},
+                               {"modules", &GenerationSettings::Modules},
+                               {"forms", &GenerationSettings::Forms},
+                               {"propertypages", &GenerationSettings::PropertyPages},
+                               {"usercontrols", &GenerationSettings::UserControls}};
+
+constexpr Word kMemberWords[] = {{"implementations", &GenerationSettings::Implementations},
+                                 {"constants", &GenerationSettings::Constants},
+                                 {"enums", &GenerationSettings::Enum},
+                                 {"types", &GenerationSettings::Types},
+                                 {"declarations", &GenerationSettings::Declarations},
+                                 {"variables", &GenerationSettings::Variables},
+                                 {"events", &GenerationSettings::Events},
+                                 {"functions", &GenerationSettings::Functions},
+                                 {"subroutines", &GenerationSettings::Subroutines},
+                                 {"properties", &GenerationSettings::Properties}};
+
+// Switches exactly the listed words on (the others of the table off).
+// Returns the first unknown word, or empty when all are known.
+template <size_t N>
+std::string applyWords(const std::string& list, const Word (&table)[N],
+                       GenerationSettings& settings) {
+    for (const auto& entry : table) settings.*entry.flag = false;
+    for (const auto& word : splitWords(list)) {
+        bool known = false;
+        for (const auto& entry : table) {
+            if (word == entry.word) {
+                settings.*entry.flag = true;
+                known = true;
+            }
+        }
+        if (!known) return word;
+    }
+    return {};
+}
+
+std::string wordList(const Word* begin, const Word* end) {
+    std::string text;
+    for (const Word* w = begin; w != end; ++w)
+        text += std::string(text.empty() ? "" : ", ") + w->word;
+    return text;
+}
+
+int runGenerate(const GenerateOptions& options) {
+    GenerationRequest request;
+    request.projectPath = options.project;
+    request.outputFolder = options.output;
+    request.language = options.language;
+    request.codePage = options.codePage;
+    request.registryFile = options.registry;
+    request.translationFile = options.translation;
+    request.force = options.force;
+    if (options.kindsGiven) {
+        const std::string bad = applyWords(options.kinds, kKindWords, request.settings);
+        if (!bad.empty()) {
+            std::cerr << "tarnwick generate: unknown kind \"" << bad << "\" in --kinds (known: "
+                      << wordList(std::begin(kKindWords), std::end(kKindWords)) << ")\n";
+            return 2;
+        }
+    }
+    if (options.membersGiven) {
+        const std::string bad = applyWords(options.members, kMemberWords, request.settings);
+        if (!bad.empty()) {
+            std::cerr << "tarnwick generate: unknown member kind \"" << bad
+                      << "\" in --members (known: "
+                      << wordList(std::begin(kMemberWords), std::end(kMemberWords)) << ")\n";
+            return 2;
+        }
+    }
+    if (options.noSyntax) request.settings.Syntax = false;
+    if (!CodePage::open(options.codePage)) {
+        std::cerr << "tarnwick generate: unknown code page: " << options.codePage << '\n';
+        return 2;
+    }
+
+    // {now} in the user's date and time form; numbers stay in the C form so
+    // that no number the core reads or writes changes with the locale.
+    std::setlocale(LC_ALL, "");
+    std::setlocale(LC_NUMERIC, "C");
+
+    Terminal terminal(options.verbose, options.quiet);
+    g_interrupted.store(false);
+    struct sigaction action {};
+    struct sigaction previous {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program at once
+    sigaction(SIGINT, &action, &previous);
+
+    GenerationRun run(request, &terminal, &terminal);
+    auto result = run.run();
+
+    sigaction(SIGINT, &previous, nullptr);
+    terminal.finish();
+
+    if (!result) {
+        std::cerr << "tarnwick generate: " << result.error().message << '\n';
+        return 1;
+    }
+    const GenerationResult& r = result.value();
+    if (!options.quiet) {
+        if (r.cancelled)
+            std::cerr << "tarnwick generate: cancelled; the pages written so far are kept\n";
+        std::cout << r.indexPath << '\n';
+    }
+    if (r.modulesFailed > 0 || !r.failures.empty()) {
+        std::cerr << "tarnwick generate: " << r.modulesFailed << " module(s) failed, "
+                  << r.failures.size() << " failure(s) in all; the site is incomplete\n";
+    }
+    if (r.cancelled) return 130;
+    return r.failures.empty() && r.modulesFailed == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+void registerGenerateCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<GenerateOptions>();
+    CLI::App* generate = app.add_subcommand("generate", "Write the HTML documentation site");
+    generate->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
+    generate->add_option("-o,--output", options->output, "The folder the site is written into")
+        ->required();
+    auto* kinds = generate->add_option(
+        "--kinds", options->kinds,
+        "Module kinds that get pages, comma-separated: classes, modules, forms, propertypages, "
+        "usercontrols (default: all)");
+    auto* members = generate->add_option(
+        "--members", options->members,
+        "Member kinds that get summary tables and pages, comma-separated: implementations, "
+        "constants, enums, types, declarations, variables, events, functions, subroutines, "
+        "properties (default: all but implementations)");
+    generate->add_flag("--no-syntax", options->noSyntax,
+                       "Leave the syntax section off member pages");
+    generate->add_option(
+        "--codepage", options->codePage,
+        "Code page of the project's files and of the pages (default windows-1252)");
+    generate->add_option("--registry", options->registry,
+                         "A registry export (.reg) to look type libraries up in "
+                         "(default: $TARNWICK_REGISTRY, then the Wine prefix's system.reg)");
+    generate->add_option("--translation", options->translation,
+                         "The translation file (default: Translation.lng beside the program)");
+    generate->add_option("--language", options->language,
+                         "The translation section to use (default Deutsch)");
+    generate->add_flag("-v,--verbose", options->verbose, "Print one line per member page");
+    generate->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
+    generate->add_flag("--force", options->force,
+                       "Write into a non-empty folder that holds no earlier Tarnwick site");
+    // status outlives the app: main owns both and parses within its lifetime.
+    generate->callback([options, kinds, members, &status] {
+        options->kindsGiven = kinds->count() > 0;
+        options->membersGiven = members->count() > 0;
+        status = runGenerate(*options);
+    });
+}
+
+}  // namespace tarnwick::cli
