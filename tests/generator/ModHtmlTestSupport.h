@@ -1,0 +1,136 @@
+// Hand-built models and a page context for the page writer tests: no reader,
+// a fixed timestamp, and (for the writers that put pages on disk) a fresh
+// temporary output folder per test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "generator/PageContext.h"
+#include "model/CArgument.h"
+#include "model/CConstant.h"
+#include "model/CDeclaration.h"
+#include "model/CEnum.h"
+#include "model/CEvent.h"
+#include "model/CFunction.h"
+#include "model/CImplementation.h"
+#include "model/CModule.h"
+#include "model/CProject.h"
+#include "model/CProperty.h"
+#include "model/CSubroutine.h"
+#include "model/CVariable.h"
+#include "model/Translation.h"
+#include "model/cType.h"
+
+namespace tarnwick::testing {
+
+inline std::shared_ptr<CArgument> makeArgument(std::string name, std::string dataType,
+                                               bool optional = false,
+                                               std::string description = {}) {
+    auto argument = std::make_shared<CArgument>();
+    argument->setName(std::move(name));
+    argument->setDataType(std::move(dataType));
+    argument->setIsOptional(optional);
+    argument->setBy("ByVal");
+    argument->setDescription(std::move(description));
+    return argument;
+}
+
+inline std::shared_ptr<CVariable> makeVariable(std::string name, std::string dataType,
+                                               int scopeCode = scope::Private,
+                                               std::string description = {}) {
+    auto variable = std::make_shared<CVariable>();
+    variable->setName(std::move(name));
+    variable->setDataType(std::move(dataType));
+    variable->setScope(scopeCode);
+    variable->setIsNew("False");
+    variable->setDescription(std::move(description));
+    return variable;
+}
+
+template <typename T>
+std::shared_ptr<T> makeElement(std::string name, int scopeCode = scope::Public,
+                               std::string description = {}) {
+    auto element = std::make_shared<T>();
+    element->setName(std::move(name));
+    element->setScope(scopeCode);
+    element->setDescription(std::move(description));
+    return element;
+}
+
+inline std::shared_ptr<CModule> makeModule(std::string name, int kind) {
+    auto module = std::make_shared<CModule>();
+    module->setName(std::move(name));
+    module->setModuleType(kind);
+    return module;
+}
+
+// A page context with every member kind and the syntax section switched on,
+// and "NOW" as the timestamp.
+inline PageContext makeContext(const Translation* translation = nullptr) {
+    PageContext ctx;
+    ctx.settings = GenerationSettings::dialogDefaults();
+    ctx.settings.Implementations = true;
+    ctx.translation = translation;
+    ctx.version = "1.2.3";
+    ctx.homepage = "https://example.org/tw";
+    ctx.copyright = "(c) Test";
+    ctx.now = [] { return std::string("NOW"); };
+    return ctx;
+}
+
+// Collects console lines.
+class ConsoleRecorder : public GenerationObserver {
+public:
+    void consoleLine(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+// A fresh, empty output folder below the system's temporary folder, removed
+// again when the test ends.
+class TempSite {
+public:
+    TempSite() {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_root = std::filesystem::temp_directory_path() /
+                 ("tarnwick-modhtml-" + std::string(info->test_suite_name()) + "-" + info->name() +
+                  "-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(m_root);
+        std::filesystem::create_directories(m_root);
+    }
+    ~TempSite() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_root, ignored);
+    }
+    std::string folder() const { return m_root.string() + "/"; }
+    bool exists(const std::string& relative) const {
+        return std::filesystem::exists(m_root / relative);
+    }
+    std::string read(const std::string& relative) const {
+        std::ifstream in(m_root / relative, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+private:
+    std::filesystem::path m_root;
+};
+
+// Number of times needle occurs in text.
+inline int countOf(const std::string& text, const std::string& needle) {
+    int count = 0;
+    for (size_t pos = text.find(needle); pos != std::string::npos;
+         pos = text.find(needle, pos + needle.size()))
+        ++count;
+    return count;
+}
+
+}  // namespace tarnwick::testing
