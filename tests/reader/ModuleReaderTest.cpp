@@ -1,0 +1,389 @@
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <memory>
+#include <string>
+
+#include "reader/CParser.h"
+
+namespace tarnwick {
+namespace {
+
+// A module file's text: the given lines, each ended by CR LF.
+std::string crlf(std::initializer_list<const char*> lines) {
+    std::string text;
+    for (const char* line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::shared_ptr<CModule> read(const std::string& text, int kind = moduletype::Class) {
+    CParser parser;
+    return parser.readModuleText(text, kind, "Test.cls");
+}
+
+// A class module holding the given code lines.
+std::shared_ptr<CModule> readCode(std::initializer_list<const char*> code) {
+    std::string text = crlf({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
+                             "Attribute VB_Name = \"Test\""});
+    for (const char* line : code) {
+        text += line;
+        text += "\r\n";
+    }
+    return read(text);
+}
+
+TEST(ModuleReader, AttributesNameAndCodeText) {
+    auto m = read(crlf({"VERSION 5.00", "Begin VB.Form frmMain", "   Caption = \"Main\"", "End",
+                        "Attribute VB_Name = \"frmMain\"", "Attribute VB_GlobalNameSpace = False",
+                        "Option Explicit", "Attribute VB_Exposed = \"say \"\"hi\"\"\"",
+                        "Attribute VB_Name = \"frmMain2\"", "Attribute VB_HelpText = \"a = b\"",
+                        "Attribute NoValue"}),
+                  moduletype::Form);
+    EXPECT_EQ(m->Name(), "frmMain2");  // a later attribute of the same name wins
+    EXPECT_EQ(m->ModuleType(), moduletype::Form);
+    EXPECT_EQ(m->Path(), "Test.cls");
+    EXPECT_EQ(m->Attributes()->item("VB_GlobalNameSpace"), "False");
+    EXPECT_EQ(m->Attributes()->item("VB_Exposed"), "say hi");
+    EXPECT_EQ(m->Attributes()->item("VB_HelpText"), "a = b");  // an '=' in the value stays
+    EXPECT_FALSE(m->Attributes()->Exists("NoValue"));
+    // The empty line after the file's last CR LF is part of the code text.
+    EXPECT_EQ(m->Source(), "Option Explicit\r\n\r\n");
+}
+
+TEST(ModuleReader, NoAttributeLineGivesAnEmptyModule) {
+    auto m = read(crlf({"Option Explicit", "Public Sub X()", "End Sub"}));
+    EXPECT_EQ(m->Name(), "");
+    EXPECT_EQ(m->Source(), "");
+    EXPECT_TRUE(m->Subroutines().empty());
+}
+
+TEST(ModuleReader, LfOnlyTextIsReadAsCrLf) {
+    auto m = read("Attribute VB_Name = \"Lf\"\nPublic Sub A()\nEnd Sub\nPublic Sub B()\nEnd Sub");
+    EXPECT_EQ(m->Name(), "Lf");
+    ASSERT_EQ(m->Subroutines().count(), 2);
+    EXPECT_EQ(m->Subroutines().at(2)->Source(), "Public Sub B()\r\nEnd Sub\r\n");
+}
+
+TEST(ModuleReader, ModuleDescriptionAndShortDescriptions) {
+    auto m = readCode({"' The ledger of accounts.", "' @Open opens it", "' @Close closes it", "",
+                       "Public Sub Open()", "End Sub"});
+    EXPECT_EQ(m->Description(), "The ledger of accounts. ");
+    EXPECT_EQ(m->ShortDesc()->item("Open"), "opens it");
+    EXPECT_EQ(m->ShortDesc()->item("Close"), "closes it");
+    // The block also describes the declaration after the blank line.
+    EXPECT_EQ(m->Subroutines().at(1)->Description(), "The ledger of accounts.");
+}
+
+TEST(ModuleReader, CodeLineBeforeTheFirstBlankLineMeansNoModuleDescription) {
+    auto m = readCode({"Option Explicit", "", "' About the sub", "Public Sub A()", "End Sub"});
+    EXPECT_EQ(m->Description(), "");
+    EXPECT_EQ(m->Subroutines().at(1)->Description(), "About the sub");
+}
+
+TEST(ModuleReader, ContinuedSub) {
+    auto m = readCode({"' Sets it up", "Public Sub Setup(ByVal a As Long, _",
+                       "                 ByVal b As String, _", "                 c)",
+                       "    Debug.Print a", "End Sub"});
+    auto s = m->Subroutines().at(1);
+    EXPECT_EQ(s->Syntax(), "Public Sub Setup(ByVal a As Long, ByVal b As String, c)");
+    EXPECT_EQ(s->Name(), "Setup");
+    EXPECT_EQ(s->scope(), scope::Public);
+    EXPECT_EQ(s->Arguments()->count(), 3);
+    // A continued declaration keeps the comment block above it.
+    EXPECT_EQ(s->Description(), "Sets it up");
+    EXPECT_EQ(s->Source(),
+              "Public Sub Setup(ByVal a As Long, _\r\n                 ByVal b As String, _\r\n"
+              "                 c)\r\n    Debug.Print a\r\nEnd Sub\r\n");
+}
+
+TEST(ModuleReader, FunctionPropertyAndDeclare) {
+    auto m = readCode({
+        "Private Declare Function GetTickCount Lib \"kernel32\" () As Long",
+        "' Adds two numbers @a first @b second @Calc the sum",
+        "Public Function Calc(a, b) As Long",
+        "    Calc = a + b",
+        "End Function",
+        "Public Property Let Value(ByVal v As Long)",
+        "End Property",
+        "Public Property Get Value() As Long",
+        "End Property",
+    });
+    auto d = m->Declarations().at(1);
+    EXPECT_EQ(d->Name(), "GetTickCount");
+    EXPECT_EQ(d->scope(), scope::Private);
+    EXPECT_EQ(d->Arguments()->count(), 0);
+    EXPECT_EQ(d->Returns()->DataType(), "Long");
+    EXPECT_EQ(d->Syntax(), "Private Declare Function GetTickCount Lib \"kernel32\" () As Long");
+
+    auto f = m->Functions().at(1);
+    EXPECT_EQ(f->Syntax(), "Public Function Calc(a, b) As Long ");
+    EXPECT_EQ(f->Description(), "Adds two numbers");
+    EXPECT_EQ(f->Arguments()->at(1)->Description(), "first");
+    EXPECT_EQ(f->Arguments()->at(2)->Description(), "second");
+    EXPECT_EQ(f->Returns()->DataType(), "Long");
+    EXPECT_EQ(f->Returns()->Description(), "the sum");
+
+    auto let = m->Properties().at(1);
+    EXPECT_EQ(let->Way(), way::Let);
+    EXPECT_EQ(let->Name(), "Value");
+    EXPECT_EQ(let->Arguments()->at(1)->By(), "ByVal");
+    EXPECT_EQ(let->Returns()->DataType(), "");
+    // An unindented End Property no longer runs into the return type.
+    auto get = m->Properties().at(2);
+    EXPECT_EQ(get->Way(), way::Get);
+    EXPECT_EQ(get->Returns()->DataType(), "Long");
+    EXPECT_EQ(get->Syntax(), "Public Property Get Value() As Long ");
+}
+
+TEST(ModuleReader, ArrayParameterKeepsTheRestOfTheList) {
+    auto m = readCode(
+        {"Public Function Mean(Values() As Double, ByVal n As Long) As Double", "End Function",
+         "Public Sub Fill(Items() As String, Optional Sep As String = \", \")", "End Sub"});
+    auto f = m->Functions().at(1);
+    EXPECT_EQ(f->Syntax(), "Public Function Mean(Values() As Double, ByVal n As Long) As Double ");
+    EXPECT_EQ(f->Arguments()->count(), 2);
+    EXPECT_EQ(f->Returns()->DataType(), "Double");
+    auto s = m->Subroutines().at(1);
+    ASSERT_EQ(s->Arguments()->count(), 2);
+    EXPECT_EQ(s->Arguments()->at(2)->Name(), "Sep");
+    EXPECT_TRUE(s->Arguments()->at(2)->isOptional());
+}
+
+TEST(ModuleReader, EventAndDeclareEndWithTheirStatement) {
+    auto m = readCode({"Public Event Done", "Private Const AFTER_EVENT = 1",
+                       "Declare Function Beep Lib \"kernel32\" _", "    (ByVal f As Long, _",
+                       "     ByVal d As Long) As Long", "Private Const AFTER_DECLARE = 2"});
+    ASSERT_EQ(m->Events().count(), 1);
+    EXPECT_EQ(m->Events().at(1)->Name(), "Done");
+    EXPECT_EQ(m->Events().at(1)->Source(), "Public Event Done\r\n");
+    auto d = m->Declarations().at(1);
+    EXPECT_EQ(d->Name(), "Beep");
+    EXPECT_EQ(d->Arguments()->count(), 2);
+    EXPECT_EQ(d->Returns()->DataType(), "Long");
+    EXPECT_EQ(m->Constants().count(), 2);
+}
+
+TEST(ModuleReader, BlocksEndOnlyAtEndStatements) {
+    auto m = readCode({
+        "Public Sub A()",
+        "    ' this is not the end sub",
+        "    MsgBox \"End Sub\"",
+        "    If x Then Exit Sub",
+        "End Sub ' of A",
+        "Public Sub B(): End Sub",
+        "Public Sub C()",
+        "    x = 1",
+        "    End Sub",
+        "Public Sub D()",
+        "End Subtle",
+        "end sub",
+    });
+    ASSERT_EQ(m->Subroutines().count(), 4);
+    EXPECT_EQ(m->Subroutines().at(1)->Source(),
+              "Public Sub A()\r\n    ' this is not the end sub\r\n    MsgBox \"End Sub\"\r\n"
+              "    If x Then Exit Sub\r\nEnd Sub ' of A\r\n");
+    EXPECT_EQ(m->Subroutines().at(2)->Source(), "Public Sub B(): End Sub\r\n");
+    EXPECT_EQ(m->Subroutines().at(3)->Name(), "C");
+    EXPECT_EQ(m->Subroutines().at(4)->Source(), "Public Sub D()\r\nEnd Subtle\r\nend sub\r\n");
+}
+
+TEST(ModuleReader, UnendedBlockKeepsItsDeclaration) {
+    auto m = readCode({"Public Sub Broken(a)", "    x = 1"});
+    ASSERT_EQ(m->Subroutines().count(), 1);
+    auto s = m->Subroutines().at(1);
+    EXPECT_EQ(s->Name(), "Broken");
+    EXPECT_EQ(s->Arguments()->count(), 1);
+    EXPECT_EQ(s->Source(), "Public Sub Broken(a)\r\n    x = 1\r\n\r\n\r\n");
+}
+
+TEST(ModuleReader, CommentCleaning) {
+    auto m = readCode({"''' Don't   panic: it's fine _", "    and goes on here", "' second",
+                       "Public Sub A()", "End Sub"});
+    EXPECT_EQ(m->Subroutines().at(1)->Description(),
+              "Don't panic: it's fine and goes on here second");
+}
+
+TEST(ModuleReader, ContinuedCommentHidesTheNextLine) {
+    auto m =
+        readCode({"' note _", "Public Sub NotASub()", "End Sub", "Public Sub Real()", "End Sub"});
+    ASSERT_EQ(m->Subroutines().count(), 1);
+    EXPECT_EQ(m->Subroutines().at(1)->Name(), "Real");
+}
+
+TEST(ModuleReader, Variables) {
+    auto m = readCode({
+        "Private m_Name As String ' the name",
+        "' The items",
+        "Private m_Items As New Collection",
+        "Dim m_Untyped$",
+        "Private m_Grid(1 To 3, 1 To 3) As Long",
+        "Public Sub A()",
+        "End Sub",
+        "Private m_Late As Long",
+    });
+    ASSERT_EQ(m->Variables().count(), 3);
+    auto name = m->Variables().at(1);
+    EXPECT_EQ(name->Syntax(), "Private m_Name As String ");
+    EXPECT_EQ(name->Description(), "  the name");
+    EXPECT_EQ(name->DataType(), "String");
+    EXPECT_EQ(name->IsNew(), "False");
+    EXPECT_EQ(name->Source(), "Private m_Name As String ");
+    auto items = m->Variables().at(2);
+    EXPECT_EQ(items->DataType(), "Collection");
+    EXPECT_EQ(items->IsNew(), "True");
+    EXPECT_EQ(items->Description(), "The items");
+    EXPECT_EQ(m->Variables().at(3)->Name(), "m_Grid");
+}
+
+TEST(ModuleReader, Constants) {
+    auto m =
+        readCode({"' The upper limit @x not a tag of it", "Private Const MAX_ITEMS = 10 ' upper",
+                  "Const QUOTE = \"'\" ' an apostrophe", "Public Const PI As Double = 3.14"});
+    auto max = m->Constants().at(1);
+    EXPECT_EQ(max->Name(), "MAX_ITEMS");
+    EXPECT_EQ(max->scope(), scope::Private);
+    EXPECT_EQ(max->Description(), "The upper limit @x not a tag of it ");
+    EXPECT_EQ(max->Syntax(), "Private Const MAX_ITEMS = 10");
+    auto quote = m->Constants().at(2);
+    EXPECT_EQ(quote->Syntax(), "Const QUOTE = \"'\"");
+    EXPECT_EQ(quote->Description(), "  an apostrophe");
+    EXPECT_EQ(m->Constants().at(3)->Name(), "PI");
+    EXPECT_EQ(m->Constants().at(3)->DataType(), "");
+}
+
+TEST(ModuleReader, Implements) {
+    auto m = readCode({"Implements IPlugin ' plug-in contract", "Implements IDisposable"});
+    ASSERT_EQ(m->Implementations().count(), 2);
+    EXPECT_EQ(m->Implementations().at(1)->Name(), "IPlugin");
+    EXPECT_EQ(m->Implementations().at(1)->Syntax(), "Implements IPlugin ' plug-in contract");
+    EXPECT_EQ(m->Implementations().at(2)->Name(), "IDisposable");
+}
+
+TEST(ModuleReader, Types) {
+    auto m = readCode({
+        "' A point @x across @y down",
+        "Private Type PointL ' in pixels",
+        "    x As Long",
+        "",
+        "    ' a comment line",
+        "    y As Long ' down: from the top",
+        "    Name As String * 20 ' label",
+        "End Type",
+    });
+    auto t = m->Types().at(1);
+    EXPECT_EQ(t->Name(), "PointL");
+    EXPECT_EQ(t->scope(), scope::Private);
+    EXPECT_EQ(t->Description(), "A point");
+    ASSERT_NE(t->Variables(), nullptr);
+    auto members = t->Variables();
+    ASSERT_EQ(members->count(), 3);
+    EXPECT_EQ(members->at(1)->Name(), "x");
+    EXPECT_EQ(members->at(1)->DataType(), "Long");
+    EXPECT_EQ(members->at(1)->Description(), "across");
+    EXPECT_EQ(members->at(2)->Name(), "y");
+    EXPECT_EQ(members->at(2)->Description(), "down");
+    EXPECT_EQ(members->at(3)->Name(), "Name");
+    EXPECT_EQ(members->at(3)->DataType(), "String");
+    EXPECT_EQ(members->at(3)->Description(), "label");
+    // Without tags, a member's trailing comment (with its ':') describes it.
+    auto m2 = readCode({"Type Pair", "a As Long ' left: first", "b As Long", "End Type"});
+    auto pair = m2->Types().at(1);
+    EXPECT_EQ(pair->Syntax(), "Type Pair a As Long ' left: first b As Long End Type");
+    EXPECT_EQ(pair->Variables()->count(), 2);
+    EXPECT_EQ(pair->Variables()->at(1)->Description(), "left: first");
+    EXPECT_EQ(pair->Variables()->at(2)->Name(), "b");
+}
+
+TEST(ModuleReader, Enums) {
+    auto m = readCode({
+        "' Colours @Red the red one",
+        "Public Enum Colors",
+        "    Red = 1",
+        "",
+        "    ' a comment only",
+        "    Green ' the green one",
+        "    Blue = &HFF& ' don't mix",
+        "End Enum",
+        "Enum Flat",
+        "A",
+        "End Enum",
+    });
+    auto e = m->Enums().at(1);
+    EXPECT_EQ(e->Name(), "Colors");
+    EXPECT_EQ(e->scope(), scope::Public);
+    EXPECT_EQ(e->Description(), "Colours");
+    EXPECT_EQ(e->Syntax(), e->Source());
+    EXPECT_EQ(e->Source(),
+              "Public Enum Colors\r\n    Red = 1\r\n\r\n    ' a comment only\r\n"
+              "    Green ' the green one\r\n    Blue = &HFF& ' don't mix\r\nEnd Enum");
+    auto v = e->Variables();
+    ASSERT_EQ(v->count(), 3);
+    EXPECT_EQ(v->at(1)->Name(), "Red");
+    EXPECT_EQ(v->at(1)->default_(), "1");
+    EXPECT_EQ(v->at(1)->Description(), "the red one");
+    EXPECT_EQ(v->at(2)->Name(), "Green");
+    EXPECT_EQ(v->at(2)->Description(), "the green one");
+    EXPECT_EQ(v->at(3)->default_(), "&HFF&");
+    EXPECT_EQ(v->at(3)->Description(), "don't mix");
+    EXPECT_EQ(m->Enums().at(2)->Name(), "Flat");
+    EXPECT_EQ(m->Enums().at(2)->Variables()->count(), 1);
+}
+
+TEST(ModuleReader, StaticProceduresAreProcedures) {
+    auto m =
+        readCode({"Private Static Function Counter() As Long", "    Dim calls As Long",
+                  "    calls = calls + 1", "End Function", "Static Sub Tick()", "    Dim n As Long",
+                  "End Sub", "Public Static Property Get Total() As Long", "End Property"});
+    EXPECT_EQ(m->Variables().count(), 0);
+    ASSERT_EQ(m->Functions().count(), 1);
+    EXPECT_EQ(m->Functions().at(1)->scope(), scope::Private);
+    EXPECT_EQ(m->Functions().at(1)->Name(), "Counter");
+    EXPECT_EQ(m->Subroutines().at(1)->scope(), scope::None);
+    EXPECT_EQ(m->Properties().at(1)->Way(), way::Get);
+    EXPECT_EQ(m->Properties().at(1)->Name(), "Total");
+}
+
+TEST(ModuleReader, DeclarationsAfterTheFirstProcedureAreNotRead) {
+    auto m = readCode({"Private m_A As Long", "Public Sub A()", "End Sub", "Private m_B As Long",
+                       "Public Sub B()", "End Sub"});
+    EXPECT_EQ(m->Variables().count(), 1);
+    EXPECT_EQ(m->Subroutines().count(), 2);
+}
+
+TEST(ModuleReader, AttributeDescriptionsFillEmptyDescriptions) {
+    auto m = readCode({"Public Function Calc() As Long",
+                       "Attribute Calc.VB_Description = \"Computes it\"", "End Function",
+                       "' From the comment", "Public Sub Run()",
+                       "Attribute Run.VB_Description = \"From the attribute\"", "End Sub",
+                       "Public Property Get value() As Long",
+                       "Attribute Value.VB_Description = \"The value\"", "End Property"});
+    EXPECT_EQ(m->Functions().at(1)->Description(), "Computes it");
+    EXPECT_EQ(m->Subroutines().at(1)->Description(), "From the comment");
+    EXPECT_EQ(m->Properties().at(1)->Description(), "The value");
+}
+
+TEST(ModuleReader, JavadocLikeTags) {
+    auto m = readCode({"' Looks a key up.", "' @param key the key to find",
+                       "' @param Default what to give when missing", "' @return the value found",
+                       "' @remarks Case is ignored.",
+                       "Public Function Lookup(ByVal Key As String, Optional Default) As String",
+                       "End Function"});
+    auto f = m->Functions().at(1);
+    EXPECT_EQ(f->Description(), "Looks a key up. Case is ignored.");
+    EXPECT_EQ(f->Arguments()->at(1)->Description(), "the key to find");
+    EXPECT_EQ(f->Arguments()->at(2)->Description(), "what to give when missing");
+    EXPECT_EQ(f->Returns()->Description(), "the value found");
+}
+
+TEST(ModuleReader, TagMatchesTheWholeName) {
+    auto m = readCode({"' @ab the longer one @a the short one", "Public Sub S(a, ab)", "End Sub"});
+    auto args = m->Subroutines().at(1)->Arguments();
+    EXPECT_EQ(args->at(1)->Description(), "the short one");
+    EXPECT_EQ(args->at(2)->Description(), "the longer one");
+}
+
+}  // namespace
+}  // namespace tarnwick
