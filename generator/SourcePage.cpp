@@ -58,6 +58,9 @@ std::string encodeChar(std::string_view text, char32_t character) {
 std::string buildCodeLine(std::string_view line) {
     const std::string coloured =
         modVBtoHTML::convertVBtoHTML(encodeChar(encodeChar(line, U'<'), U'>'));
+    // The code table hands over one line: then the coloured text is one line
+    // without surrounding blanks (it starts and ends with a FONT tag).
+    if (coloured.find("\r\n") == std::string::npos) return coloured + "<BR>";
     CTextLines lines;
     lines.setText(coloured);
     std::string out;

@@ -1,6 +1,5 @@
 #include "generator/modVBtoHTML.h"
 
-#include <algorithm>
 #include <array>
 #include <string>
 #include <unordered_set>
@@ -35,10 +34,10 @@ constexpr std::array<std::string_view, 123> kKeywords = {
     "While",    "Wend",     "With",
 };
 
-// Longest keyword in bytes; a trimmed token longer than this plus the
-// droppable suffixes (and the byte growth of case folding) is never a
-// keyword, so it is not even upper-cased.
-constexpr size_t kLongestCandidate = 64;
+// The longest keyword has 10 characters and at most 4 suffix characters are
+// dropped; case folding can at most halve a token's bytes. A longer trimmed
+// token is never a keyword, so it is not even upper-cased.
+constexpr size_t kLongestCandidate = 32;
 
 // Hashing that lets the set be asked with a string_view, without a copy.
 struct WordHash {
@@ -94,28 +93,45 @@ void forEachWord(std::string_view line, Emit&& emit) {
     emit(line.substr(start));
 }
 
+// The upper-case form of a trimmed token in buf, when it can be a keyword
+// at all: only an ASCII word can (for it bytes are characters), and none is
+// longer than kLongestCandidate. Returns the length, or 0 for "cannot be".
+size_t upperCandidate(std::string_view trimmed, char (&buf)[kLongestCandidate]) {
+    if (trimmed.empty() || trimmed.size() > kLongestCandidate) return 0;
+    bool ascii = true;
+    for (size_t i = 0; i < trimmed.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(trimmed[i]);
+        if (c >= 0x80) ascii = false;
+        buf[i] = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    if (ascii) return trimmed.size();
+    // Case folding may turn a non-ASCII letter into an ASCII one.
+    const std::string upper = toUpper(trimmed);
+    if (upper.size() > kLongestCandidate) return 0;
+    for (size_t i = 0; i < upper.size(); ++i) {
+        if (static_cast<unsigned char>(upper[i]) >= 0x80) return 0;
+        buf[i] = upper[i];
+    }
+    return upper.size();
+}
+
 void appendHighlighted(std::string& out, std::string_view token, SpanState& state) {
-    std::string_view trimmed = trimSpaces(token);
+    char buf[kLongestCandidate];
+    size_t length = upperCandidate(trimSpaces(token), buf);  // characters of U
     bool found = false;
     bool dropped = false;
-    size_t length = 0;  // characters of the upper-cased word after the drops
-    if (!trimmed.empty() && trimmed.size() <= kLongestCandidate) {
-        std::string upper = toUpper(trimmed);
-        // Only an ASCII word can be a keyword; for it bytes are characters.
-        bool ascii = std::all_of(upper.begin(), upper.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (ascii) {
-            if (upper.size() > 2) {
-                for (std::string_view suffix : {"()", ")", ":"}) {
-                    if (upper.ends_with(suffix)) {
-                        upper.resize(upper.size() - suffix.size());
-                        dropped = true;
-                    }
+    if (length > 0) {
+        std::string_view upper(buf, length);
+        if (length > 2) {
+            for (std::string_view suffix : {"()", ")", ":"}) {
+                if (upper.ends_with(suffix)) {
+                    upper.remove_suffix(suffix.size());
+                    dropped = true;
                 }
             }
-            length = upper.size();
-            found = isKeyword(upper);
         }
+        length = upper.size();
+        found = isKeyword(upper);
     }
     if (found) {
         if (!state.keyword) {
