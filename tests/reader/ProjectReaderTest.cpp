@@ -1,0 +1,238 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "CParserTestAccess.h"
+#include "reader/CParser.h"
+#include "reader/modRegistry.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A scratch folder for one test, removed afterwards.
+class Folder {
+public:
+    Folder() {
+        static int counter = 0;
+        m_root = fs::temp_directory_path() / ("tarnwick-reader-" + std::to_string(::getpid()) +
+                                              "-" + std::to_string(counter++));
+        fs::remove_all(m_root);
+        fs::create_directories(m_root);
+    }
+    ~Folder() { fs::remove_all(m_root); }
+    // Writes bytes to a path below the folder, making its folders.
+    std::string write(const std::string& relative, const std::string& bytes) const {
+        fs::path path = m_root / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    std::string path(const std::string& relative) const { return (m_root / relative).string(); }
+
+private:
+    fs::path m_root;
+};
+
+std::string crlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+std::string classFile(const std::string& name, const std::vector<std::string>& code = {}) {
+    std::vector<std::string> lines = {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
+                                      "Attribute VB_Name = \"" + name + "\""};
+    lines.insert(lines.end(), code.begin(), code.end());
+    return crlf(lines);
+}
+
+std::vector<std::string> names(const CModuleList& list) {
+    std::vector<std::string> out;
+    for (const auto& m : list.elements()) out.push_back(m->Name());
+    return out;
+}
+
+const char* const kStdole = "{00020430-0000-0000-C000-000000000046}";
+
+class ProjectReader : public ::testing::Test {
+protected:
+    Expected<std::shared_ptr<CProject>> parse(const std::string& vbp) {
+        CParser parser;
+        parser.setPath(m_folder.path(vbp));
+        parser.setDiagnostics(&m_sink);
+        parser.setRegistry(std::make_shared<const RegistrySource>(
+            RegistrySource::fromFiles({m_folder.path("registry.reg")}, &m_sink)));
+        return parser.Parse();
+    }
+
+    Folder m_folder;
+    CollectingSink m_sink;
+};
+
+TEST_F(ProjectReader, WholeProject) {
+    m_folder.write(
+        "registry.reg",
+        crlf({"REGEDIT4", "", std::string("[HKEY_CLASSES_ROOT\\TypeLib\\") + kStdole + "\\2.0]",
+              "@=\"OLE Automation\"", "",
+              std::string("[HKEY_CLASSES_ROOT\\TypeLib\\") + kStdole + "\\2.0\\0\\win32]",
+              "@=\"C:\\\\Windows\\\\system32\\\\stdole2.tlb\""}));
+    m_folder.write(
+        "app/forms/frmMain.frm",
+        crlf({"VERSION 5.00", "Begin VB.Form frmMain", "End", "Attribute VB_Name = \"frmMain\"",
+              "Public Sub beta()", "End Sub", "Public Sub Alpha()", "End Sub"}));
+    // A module checked out on Linux: LF line ends only.
+    m_folder.write(
+        "app/modules/modUtil.bas",
+        "Attribute VB_Name = \"modUtil\"\nPublic Const A = 1\nPublic Sub Go()\nEnd Sub\n");
+    m_folder.write("app/Zeta.cls", classFile("CZeta"));
+    m_folder.write("shared/Alpha.cls", classFile("CAlpha"));
+    m_folder.write("app/[Include]/x.bas", classFile("modInclude"));
+    fs::create_directories(m_folder.path("app/Folder.cls"));
+    m_folder.write(
+        "app/Demo.vbp",
+        crlf({"Type=Exe",
+              std::string("Reference=*\\G") + kStdole +
+                  "#2.0#0#..\\..\\Windows\\system32\\stdole2.tlb#OLE Automation",
+              "Reference=*\\A..\\Lib\\Lib.vbp",
+              "Reference=", "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX",
+              "Object=", "Form=Forms\\FrmMain.FRM", "Module=modUtil; Modules\\modUtil.bas",
+              "Class=CZeta; Zeta.cls", "Class=CAlpha; ..\\shared\\Alpha.cls",
+              "Module=Missing; Missing.bas", "Class=Folder; Folder.cls",
+              "module=Inc; [Include]\\x.bas", "Title=\"My; Project\"", "HelpFile=a=b=c", "", "   ",
+              "[MS Transaction Server]", "AutoRefresh=1"}) +
+            "Name=\"Demo\"");
+
+    auto result = parse("app/Demo.vbp");
+    ASSERT_TRUE(result.has_value()) << result.error().message;
+    CProject& p = *result.value();
+
+    EXPECT_EQ(names(p.Forms()), (std::vector<std::string>{"frmMain"}));
+    EXPECT_EQ(names(p.Modules()), (std::vector<std::string>{"modInclude", "modUtil"}));
+    EXPECT_EQ(names(p.Classes()), (std::vector<std::string>{"CAlpha", "CZeta"}));
+    EXPECT_EQ(p.Forms().at(1)->ModuleType(), moduletype::Form);
+    EXPECT_EQ(p.Forms().at(1)->Path(), m_folder.path("app/forms/frmMain.frm"));
+    // Element lists are sorted too.
+    EXPECT_EQ(p.Forms().at(1)->Subroutines().at(1)->Name(), "Alpha");
+    auto util = p.Modules().at(2);
+    EXPECT_EQ(util->Constants().count(), 1);
+    EXPECT_EQ(util->Subroutines().at(1)->Source(), "Public Sub Go()\r\nEnd Sub\r\n");
+
+    ASSERT_EQ(p.References().count(), 2);
+    auto stdole = p.References().at(1);
+    EXPECT_EQ(stdole->ModuleType(), moduletype::Reference);
+    EXPECT_EQ(stdole->GUID(), kStdole);
+    EXPECT_EQ(stdole->Version(), "2.0");
+    EXPECT_EQ(stdole->Name(), "..\\..\\Windows\\system32\\stdole2.tlb");
+    EXPECT_EQ(stdole->Description(), "OLE Automation");
+    EXPECT_EQ(stdole->Path(), "C:\\Windows\\system32\\stdole2.tlb");
+    auto lib = p.References().at(2);
+    EXPECT_EQ(lib->GUID(), "*\\A..\\Lib\\Lib.vbp");
+    EXPECT_EQ(lib->Version(), "");
+    EXPECT_EQ(lib->Name(), "");
+    EXPECT_EQ(lib->Description(), modRegistry::kOpenFailed);
+    ASSERT_EQ(p.Objects().count(), 1);
+    EXPECT_EQ(p.Objects().at(1)->Name(), " MSCOMCTL.OCX");
+    EXPECT_EQ(p.Objects().at(1)->GUID(), "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}");
+    EXPECT_EQ(p.Objects().at(1)->ModuleType(), moduletype::Object);
+
+    const std::vector<std::pair<std::string, std::string>> settings = {
+        {"Type", "Exe"},      {"Title", "Project\""},
+        {"HelpFile", "a"},    {"[MS Transaction Server]", ""},
+        {"AutoRefresh", "1"}, {"Name", "\"Demo\""}};
+    ASSERT_EQ(p.Properties().Size() + 1, static_cast<int>(settings.size()));
+    for (size_t i = 0; i < settings.size(); ++i) {
+        EXPECT_EQ(p.Properties().Key(static_cast<int>(i)), settings[i].first) << i;
+        EXPECT_EQ(p.Properties().value(static_cast<int>(i)), settings[i].second) << i;
+    }
+
+    // The missing file and the folder are reported with their project line.
+    ASSERT_EQ(m_sink.items().size(), 2u);
+    EXPECT_EQ(m_sink.items()[0].file, m_folder.path("app/Demo.vbp"));
+    EXPECT_EQ(m_sink.items()[0].line, 11);
+    EXPECT_NE(m_sink.items()[0].message.find("Missing.bas"), std::string::npos);
+    EXPECT_EQ(m_sink.items()[1].line, 12);
+    EXPECT_NE(m_sink.items()[1].message.find("Folder.cls"), std::string::npos);
+}
+
+TEST_F(ProjectReader, KeysIgnoreLetterCase) {
+    m_folder.write("registry.reg", "REGEDIT4\r\n");
+    m_folder.write("A.frm", classFile("A"));
+    m_folder.write("P.vbp", crlf({"FORM=A.frm", "form=A.frm", "Form=A.frm"}));
+    auto result = parse("P.vbp");
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result.value()->Forms().count(), 3);
+    EXPECT_TRUE(m_sink.items().empty());
+}
+
+TEST_F(ProjectReader, LfOnlyProjectFile) {
+    m_folder.write("registry.reg", "REGEDIT4\r\n");
+    m_folder.write("A.cls", classFile("A"));
+    m_folder.write("P.vbp", "Type=Exe\nClass=A; A.cls\nName=\"P\"\n");
+    auto result = parse("P.vbp");
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result.value()->Classes().count(), 1);
+    EXPECT_EQ(result.value()->Properties().Size(), 1);
+}
+
+TEST_F(ProjectReader, UnreadableProjectFileIsAnError) {
+    auto missing = parse("Nowhere.vbp");
+    ASSERT_FALSE(missing.has_value());
+    EXPECT_NE(missing.error().message.find(m_folder.path("Nowhere.vbp")), std::string::npos);
+    fs::create_directories(m_folder.path("Dir.vbp"));
+    auto folder = parse("Dir.vbp");
+    ASSERT_FALSE(folder.has_value());
+    EXPECT_NE(folder.error().message.find("Dir.vbp"), std::string::npos);
+}
+
+TEST_F(ProjectReader, CodePageOfTheFiles) {
+    m_folder.write("registry.reg", "REGEDIT4\r\n");
+    // "' Привет" in windows-1251 above a Sub.
+    m_folder.write("M.bas",
+                   "Attribute VB_Name = \"M\"\r\n' \xCF\xF0\xE8\xE2\xE5\xF2\r\n"
+                   "Public Sub Hello()\r\nEnd Sub\r\n");
+    m_folder.write("P.vbp", "Module=M; M.bas\r\n");
+    CParser parser;
+    parser.setPath(m_folder.path("P.vbp"));
+    parser.setDiagnostics(&m_sink);
+    parser.setRegistry(std::make_shared<const RegistrySource>());
+    auto codePage = CodePage::open("windows-1251");
+    ASSERT_TRUE(codePage.has_value());
+    parser.setCodePage(codePage.value());
+    auto result = parser.Parse();
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result.value()->Modules().at(1)->Subroutines().at(1)->Description(),
+              "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+}
+
+TEST(ParseReference, Fields) {
+    const struct {
+        const char* raw;
+        const char* guid;
+        const char* version;
+        const char* name;
+    } cases[] = {
+        {"*\\G{AAA}#2.0#0#C:\\lib.tlb#Lib", "{AAA}", "2.0", "C:\\lib.tlb"},
+        {"{BBB}#1.1#0; COMCTL.OCX", "{BBB}", "1.1", " COMCTL.OCX"},
+        {" {CCC} #3.0", "{CCC}", "", ""},
+        {"{DDD}#4.0#0", "{DDD}", "4.0", ""},
+        {"*\\A..\\Lib\\Lib.vbp", "*\\A..\\Lib\\Lib.vbp", "", ""},
+    };
+    CParser parser;
+    for (const auto& c : cases) {
+        auto m = CParserTestAccess::parseReference(parser, c.raw);
+        EXPECT_EQ(m->GUID(), c.guid) << c.raw;
+        EXPECT_EQ(m->Version(), c.version) << c.raw;
+        EXPECT_EQ(m->Name(), c.name) << c.raw;
+        EXPECT_EQ(m->Description(), modRegistry::kOpenFailed) << c.raw;
+        EXPECT_EQ(m->Path(), modRegistry::kOpenFailed) << c.raw;
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick
