@@ -1,0 +1,134 @@
+// The JSON form of the model printed by `tarnwick dump`, on hand-built models.
+#include <gtest/gtest.h>
+
+#include "cli/ModelJson.h"
+#include "model/CEnum.h"
+#include "model/CFunction.h"
+#include "model/CImplementation.h"
+#include "model/CProperty.h"
+#include "model/CVariable.h"
+#include "model/cType.h"
+
+namespace tarnwick::cli {
+namespace {
+
+std::vector<std::string> keysOf(const Json& object) {
+    std::vector<std::string> keys;
+    for (const auto& item : object.items()) keys.push_back(item.key());
+    return keys;
+}
+
+using Keys = std::vector<std::string>;
+
+TEST(ModelJson, ProjectAndModuleShape) {
+    CProject project;
+    project.setPath("/p/Demo.vbp");
+    project.Properties().Add("Type", "Exe");
+    project.Properties().Add("Name", "\"Demo\"");
+    auto cls = std::make_shared<CModule>();
+    cls->setName("CParser");
+    cls->setModuleType(moduletype::Class);
+    cls->Attributes()->Add("VB_Name", "CParser");
+    cls->ShortDesc()->Add("Parse", "Reads it");
+    project.Classes().Add(cls);
+    auto ref = std::make_shared<CModule>();
+    ref->setModuleType(moduletype::Reference);
+    ref->setGUID("{00020430-0000-0000-C000-000000000046}");
+    ref->setVersion("2.0");
+    project.References().Add(ref);
+
+    const Json json = toJson(project);
+    EXPECT_EQ(keysOf(json), (Keys{"Path", "Properties", "References", "Objects", "Forms", "Modules",
+                                  "Classes", "PropertyPages", "UserControls"}));
+    EXPECT_EQ(json["Path"], "/p/Demo.vbp");
+    EXPECT_EQ(json["Properties"].dump(),
+              R"([{"key":"Type","value":"Exe"},{"key":"Name","value":"\"Demo\""}])");
+    EXPECT_EQ(json["References"][0]["GUID"], "{00020430-0000-0000-C000-000000000046}");
+    EXPECT_EQ(json["References"][0]["ModuleType"], 6);
+
+    const Json& module = json["Classes"][0];
+    EXPECT_EQ(keysOf(module), (Keys{"Name", "ModuleType", "Path", "GUID", "Version", "Description",
+                                    "Source", "Attributes", "ShortDesc", "Implementations",
+                                    "Declarations", "Constants", "Variables", "Types", "Enums",
+                                    "Events", "Functions", "Subroutines", "Properties"}));
+    EXPECT_EQ(module["Attributes"].dump(), R"({"VB_Name":"CParser"})");
+    EXPECT_EQ(module["ShortDesc"].dump(), R"({"Parse":"Reads it"})");
+    EXPECT_TRUE(module["Functions"].is_array());
+}
+
+TEST(ModelJson, ElementAttributesByClass) {
+    auto property = std::make_shared<CProperty>();
+    property->setName("Path");
+    property->setWay(way::Let);
+    property->setScope(scope::Public);
+    auto argument = std::make_shared<CArgument>();
+    argument->setName("value");
+    argument->setIsOptional(true);
+    argument->setBy("ByVal");
+    argument->setDataType("String");
+    property->Arguments()->Add(argument);
+    property->Returns()->setDataType("String");
+
+    struct {
+        std::shared_ptr<Element> element;
+        Keys keys;
+    } const cases[] = {
+        {property,
+         {"Source", "Syntax", "scope", "Way", "Name", "Arguments", "Returns", "Description"}},
+        {std::make_shared<CFunction>(),
+         {"Source", "Syntax", "scope", "Name", "Arguments", "Returns", "Description"}},
+        {std::make_shared<CSubroutine>(),
+         {"Source", "Syntax", "scope", "Name", "Arguments", "Description"}},
+        {std::make_shared<CVariable>(),
+         {"Source", "Syntax", "scope", "Name", "IsNew", "DataType", "default", "Description"}},
+        {std::make_shared<CConstant>(),
+         {"Source", "Syntax", "scope", "Name", "DataType", "Description"}},
+        {std::make_shared<cType>(),
+         {"Source", "Syntax", "scope", "Name", "Variables", "Description"}},
+        {std::make_shared<CEnum>(),
+         {"Source", "Syntax", "scope", "Name", "Variables", "Description"}},
+        {std::make_shared<CImplementation>(), {"Source", "Syntax", "Name", "Description"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(keysOf(toJson(*c.element)), c.keys) << c.element->className();
+
+    const Json json = toJson(*property);
+    EXPECT_EQ(json["Way"], 2);
+    EXPECT_EQ(json["scope"], 1);
+    EXPECT_EQ(json["Returns"]["DataType"], "String");
+    const Json& arg = json["Arguments"][0];
+    EXPECT_EQ(keysOf(arg),
+              (Keys{"isOptional", "By", "Name", "default", "DataType", "Description"}));
+    EXPECT_EQ(arg["isOptional"], true);
+    EXPECT_EQ(arg["By"], "ByVal");
+}
+
+TEST(ModelJson, TypeMembersNullUntilFilled) {
+    cType unfilled;
+    EXPECT_TRUE(toJson(unfilled)["Variables"].is_null());
+
+    cType filled;
+    auto members = std::make_shared<CVariableList>();
+    auto member = std::make_shared<CVariable>();
+    member->setName("X");
+    member->setDataType("Long");
+    members->Add(member);
+    filled.setVariables(members);
+    EXPECT_EQ(toJson(filled)["Variables"][0]["DataType"], "Long");
+
+    CEnum empty;
+    EXPECT_TRUE(toJson(empty)["Variables"].is_array());
+}
+
+TEST(ModelJson, InvalidUtf8IsReplacedNotThrown) {
+    CModule module;
+    module.setName("Bad\xFFName");
+    module.setSource("caf\xE9\r\n");
+    std::string text;
+    ASSERT_NO_THROW(text = dumpJson(toJson(module)));
+    EXPECT_NE(text.find("Bad\xEF\xBF\xBDName"), std::string::npos);
+    EXPECT_EQ(text.find("\"Name\": \"Bad"), text.find("\"Name\""));
+}
+
+}  // namespace
+}  // namespace tarnwick::cli

@@ -1,0 +1,180 @@
+// The translation file: profile-file reading, the cached lookup, and
+// CHelper::Translate over it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "model/CHelper.h"
+#include "model/Translation.h"
+#include "support/ProfileFile.h"
+
+namespace tarnwick {
+namespace {
+
+class TempFile {
+public:
+    explicit TempFile(const std::string& bytes) {
+        static int counter = 0;
+        m_path = (std::filesystem::temp_directory_path() /
+                  ("tarnwick-translation-" + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter++) + ".lng"))
+                     .string();
+        std::ofstream(m_path, std::ios::binary) << bytes;
+    }
+    ~TempFile() { std::filesystem::remove(m_path); }
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+TEST(ProfileFile, ReadsLikeTheWindowsProfileReader) {
+    const auto profile = ProfileFile::parse(
+        "Key=outside any section\r\n"
+        "[First]\r\n"
+        "; a comment=no\r\n"
+        "  Spaced  =  value with blanks  \r\n"
+        "Quoted=\"  kept inside  \"\r\n"
+        "Single='x'\r\n"
+        "Mismatched=\"x'\r\n"
+        "Twice=first\r\n"
+        "Twice=second\r\n"
+        "NoEquals\r\n"
+        "Empty=\r\n"
+        "Equals=a=b\n"
+        "[first]\n"
+        "Later=only in the second section of that name\n"
+        "[ Other ]\n"
+        "Tab\t=\tvalue\t\n");
+    struct {
+        const char* section;
+        const char* key;
+        std::optional<std::string> expected;
+    } const cases[] = {
+        {"First", "Spaced", "value with blanks"},
+        {"FIRST", "spaced", "value with blanks"},
+        {"First", "Quoted", "  kept inside  "},
+        {"First", "Single", "x"},
+        {"First", "Mismatched", "\"x'"},
+        {"First", "Twice", "first"},
+        {"First", "NoEquals", std::nullopt},
+        {"First", "Empty", ""},
+        {"First", "Equals", "a=b"},
+        {"First", "; a comment", std::nullopt},
+        {"First", "Key", std::nullopt},
+        {"First", "Later", std::nullopt},
+        {"Other", "Tab", "value"},
+        {"Missing", "Key", std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(profile.value(c.section, c.key), c.expected) << c.section << "/" << c.key;
+}
+
+TEST(Translation, MissingFileGivesDefaults) {
+    auto translation = Translation::load("/nonexistent/tarnwick/Translation.lng");
+    EXPECT_FALSE(translation.loaded());
+    EXPECT_EQ(translation.lookup("Deutsch", "UML", "UML"), "UML");
+
+    CHelper helper(&translation);
+    EXPECT_EQ(helper.Translate("Summary", "Summary"), "Summary");
+    EXPECT_EQ(helper.Translate("NoDescAvailable", "No description available."),
+              "No description available.");
+    EXPECT_EQ(helper.Translate("Scope"), "Scope");
+    EXPECT_EQ(CHelper().Translate("Scope", ""), "Scope");
+}
+
+TEST(Translation, LookupRules) {
+    const std::string longValue(300, 'x');
+    std::string umlauts;
+    for (int i = 0; i < 300; ++i) umlauts += "\xE4";  // 'ä' in windows-1252
+    TempFile file(
+        "[Deutsch]\r\nUML=\xDC"
+        "bersicht\r\nEmpty=\r\nLong=" +
+        longValue + "\r\nUmlauts=" + umlauts + "\r\n[English]\r\nUML=Overview\r\n");
+    auto translation = Translation::load(file.path());
+    ASSERT_TRUE(translation.loaded());
+    EXPECT_EQ(translation.path(), file.path());
+
+    struct {
+        const char* section;
+        const char* key;
+        const char* defaultText;
+        std::string expected;
+    } const cases[] = {
+        {"Deutsch", "UML", "UML", "Übersicht"},
+        {"deutsch", "uml", "UML", "Übersicht"},
+        {"English", "UML", "UML", "Overview"},
+        {"Deutsch", "Missing", "fallback", "fallback"},
+        {"Francais", "UML", "UML", "UML"},
+        {"Deutsch", "Empty", "fallback", ""},
+        {"Deutsch", "Long", "", std::string(254, 'x')},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(translation.lookup(c.section, c.key, c.defaultText), c.expected)
+            << c.section << "/" << c.key;
+
+    // The cut counts characters, not bytes.
+    std::string cut;
+    for (int i = 0; i < 254; ++i) cut += "ä";
+    EXPECT_EQ(translation.lookup("Deutsch", "Umlauts", ""), cut);
+
+    CHelper german(&translation, "Deutsch");
+    EXPECT_EQ(german.Translate("UML", "UML"), "Übersicht");
+    EXPECT_EQ(german.Translate("Empty", "Empty"), "");
+    CHelper english(&translation, "English");
+    EXPECT_EQ(english.Translate("UML"), "Overview");
+}
+
+TEST(Translation, LookupsNeverReadTheFileAgain) {
+    TempFile* file = new TempFile("[Deutsch]\nCode=Quelltext\n");
+    auto translation = Translation::load(file->path());
+    delete file;  // the file is gone; the parsed text stays
+    EXPECT_EQ(translation.lookup("Deutsch", "Code", "Code"), "Quelltext");
+}
+
+TEST(Translation, Utf8FileWithByteOrderMark) {
+    TempFile file("\xEF\xBB\xBF[Deutsch]\nOverview=Übersicht\n");
+    EXPECT_EQ(Translation::load(file.path()).lookup("Deutsch", "Overview", ""), "Übersicht");
+}
+
+TEST(Translation, ShippedFileCoversThePageWords) {
+    auto translation = Translation::load(TARNWICK_SOURCE_DIR "/Translation.lng");
+    ASSERT_TRUE(translation.loaded());
+    struct {
+        const char* key;
+        const char* german;
+        const char* english;
+    } const cases[] = {
+        {"Overview", "Übersicht", "Overview"},
+        {"Returns", "Rückgabewert", "Returns"},
+        {"Scope", "Gültigkeit", "Scope"},
+        {"NoDescAvailable", "Keine Beschreibung verfügbar.", "No description available."},
+        {"Class", "Klasse", "Class"},
+        {"Properties", "Eigenschaften", "Properties"},
+        {"FunctionSummary", "Übersicht: Funktionen", "Function Summary"},
+        {"VB_Exposed", "Öffentlich", "Exposed"},
+        {"False", "Falsch", "False"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(translation.lookup("Deutsch", c.key, "?"), c.german) << c.key;
+        EXPECT_EQ(translation.lookup("English", c.key, "?"), c.english) << c.key;
+    }
+    // Every heading word the pages ask for is present in both languages.
+    for (const char* key : {"Overview", "UML", "Object", "Code", "Summary", "Source", "Syntax",
+                            "Returns", "Scope", "Name", "Description", "Implementations",
+                            "References", "Objects", "FileName", "Version", "NoDescAvailable"}) {
+        EXPECT_NE(translation.lookup("Deutsch", key, "?"), "?") << key;
+        EXPECT_NE(translation.lookup("English", key, "?"), "?") << key;
+    }
+}
+
+TEST(Translation, DefaultPathIsBesideTheProgram) {
+    const std::string path = Translation::defaultPath();
+    EXPECT_EQ(path.substr(path.size() - 16), "/Translation.lng");
+}
+
+}  // namespace
+}  // namespace tarnwick
