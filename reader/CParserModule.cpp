@@ -71,7 +71,8 @@ std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int modu
     auto module = std::make_shared<CModule>();
     module->setPath(pathForMessages);
     module->setModuleType(moduleType);
-    auto attributes = std::make_shared<HashTable>();
+    // The module's own table: a later attribute of the same name wins.
+    const std::shared_ptr<HashTable>& attributes = module->Attributes();
     attributes->setReplaceableKeys(true);
 
     CStringLines lines(withCrLf(std::string(text)));
@@ -94,7 +95,6 @@ std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int modu
             code += "\r\n";
         }
     }
-    module->setAttributes(attributes);
     parseModuleCode(*module, code);
     module->setName(attributes->item("VB_Name", module->Name()));
     return module;

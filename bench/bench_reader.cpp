@@ -1,0 +1,85 @@
+// Reading a big project: 1,000 module files of 300 lines (300,000 lines),
+// written once by the big-project maker into a scratch folder.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "BigProject.h"
+#include "reader/CParser.h"
+#include "reader/modRegistry.h"
+
+namespace {
+
+using namespace tarnwick;
+
+// The project is written on first use and removed when the program ends.
+class BigProjectFolder {
+public:
+    BigProjectFolder() {
+        m_folder = (std::filesystem::temp_directory_path() /
+                    ("tarnwick-bench-reader-" + std::to_string(::getpid())))
+                       .string();
+        m_stats = makeBigProject(m_folder);
+    }
+    ~BigProjectFolder() { std::filesystem::remove_all(m_folder); }
+    std::string projectFile() const { return m_folder + "/BigProject.vbp"; }
+    const BigProjectStats& stats() const { return m_stats; }
+
+private:
+    std::string m_folder;
+    BigProjectStats m_stats;
+};
+
+const BigProjectFolder& bigProject() {
+    static BigProjectFolder folder;
+    return folder;
+}
+
+void BM_ParseBigProject(benchmark::State& state) {
+    const BigProjectFolder& project = bigProject();
+    auto registry = std::make_shared<const RegistrySource>();
+    size_t members = 0;
+    for (auto _ : state) {
+        CParser parser;
+        parser.setPath(project.projectFile());
+        parser.setRegistry(registry);
+        auto result = parser.Parse();
+        if (!result) {
+            state.SkipWithError(result.error().message.c_str());
+            return;
+        }
+        members = static_cast<size_t>(result.value()->Classes().count() +
+                                      result.value()->Modules().count() +
+                                      result.value()->Forms().count());
+        benchmark::DoNotOptimize(result.value());
+    }
+    state.counters["modules"] = static_cast<double>(members);
+    state.counters["lines"] = static_cast<double>(project.stats().lines);
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(project.stats().lines),
+                                                   benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ParseBigProject)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// One module text read from memory, without the file system.
+void BM_ReadModuleText(benchmark::State& state) {
+    std::string text = "Attribute VB_Name = \"Bench\"\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        text += "' Routine " + std::to_string(i) + " @a the first @b the second\r\n";
+        text += "Public Function F" + std::to_string(i) +
+                "(ByVal a As Long, Optional b As String = \", \") As Long\r\n";
+        text += "    F" + std::to_string(i) + " = a + Len(b)\r\nEnd Function\r\n\r\n";
+    }
+    for (auto _ : state) {
+        CParser parser;
+        auto module = parser.readModuleText(text, moduletype::Module, "Bench.bas");
+        benchmark::DoNotOptimize(module);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_ReadModuleText)->Unit(benchmark::kMillisecond);
+
+}  // namespace

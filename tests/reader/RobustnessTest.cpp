@@ -1,0 +1,123 @@
+// Hostile and huge module texts: the reader must neither crash nor hang.
+// These inputs would take minutes with any step that is quadratic in the
+// length of a line, a statement or a module.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "reader/CParser.h"
+
+namespace tarnwick {
+namespace {
+
+const std::string kHeader = "Attribute VB_Name = \"Big\"\r\n";
+
+std::shared_ptr<CModule> read(const std::string& code) {
+    CParser parser;
+    return parser.readModuleText(kHeader + code, moduletype::Module, "Big.bas");
+}
+
+TEST(Robustness, BinaryJunk) {
+    std::mt19937 random(12345);
+    const char* pieces[] = {"Sub ", "(",     ")",     "\"",   "'", " _\r\n",  "End Sub", "@", ":",
+                            "\r\n", "Type ", "Enum ", " As ", "=", "Public ", "Declare "};
+    for (int round = 0; round < 200; ++round) {
+        std::string text = kHeader;
+        const int length = 1 + static_cast<int>(random() % 400);
+        for (int i = 0; i < length; ++i) {
+            if (random() % 3 == 0) {
+                text += pieces[random() % (sizeof pieces / sizeof *pieces)];
+            } else {
+                text += static_cast<char>(random() % 256);
+            }
+        }
+        CParser parser;
+        auto module = parser.readModuleText(text, moduletype::Module, "junk.bas");
+        ASSERT_NE(module, nullptr) << round;
+    }
+}
+
+TEST(Robustness, HundredThousandLines) {
+    std::string code;
+    for (int i = 0; i < 20000; ++i) {
+        code += "' Routine " + std::to_string(i) + " @a first\r\n";
+        code +=
+            "Public Sub R" + std::to_string(i) + "(a As Long)\r\n    a = a + 1\r\nEnd Sub\r\n\r\n";
+    }
+    auto m = read(code);
+    EXPECT_EQ(m->Subroutines().count(), 20000);
+    EXPECT_EQ(m->Subroutines().at(20000)->Arguments()->at(1)->Description(), "first");
+}
+
+TEST(Robustness, TwentyThousandContinuedLines) {
+    std::string many;
+    for (int i = 0; i < 20000; ++i) many += "    a" + std::to_string(i) + " As Long, _\r\n";
+    // A continued declaration, an unrecognised continued statement and a
+    // continued comment.
+    std::string code = "Private Declare Sub Huge Lib \"x\" ( _\r\n" + many + "    z As Long)\r\n";
+    code += "x = Array( _\r\n" + many + "    1)\r\n";
+    code += "' comment _\r\n" + many + "    end\r\n";
+    code += "Public Sub Wide( _\r\n" + many + "    z As Long)\r\nEnd Sub\r\n";
+    auto m = read(code);
+    ASSERT_EQ(m->Declarations().count(), 1);
+    EXPECT_EQ(m->Declarations().at(1)->Arguments()->count(), 20001);
+    ASSERT_EQ(m->Subroutines().count(), 1);
+    EXPECT_EQ(m->Subroutines().at(1)->Arguments()->count(), 20001);
+}
+
+TEST(Robustness, TwoMegabyteDeclarationLine) {
+    std::string line = "Public Function F(";
+    std::string tags = "' Huge";
+    for (int i = 0; line.size() < 2000000; ++i) {
+        line += "ByVal p" + std::to_string(i) + " As Long, ";
+        if (i % 10 == 0) tags += " @p" + std::to_string(i) + " arg";
+    }
+    line += "q) As Long";
+    auto m = read(tags + "\r\n" + line + "\r\nEnd Function\r\n");
+    ASSERT_EQ(m->Functions().count(), 1);
+    auto f = m->Functions().at(1);
+    EXPECT_GT(f->Arguments()->count(), 90000);
+    EXPECT_EQ(f->Arguments()->at(1)->Description(), "arg");
+    EXPECT_EQ(f->Returns()->DataType(), "Long");
+}
+
+TEST(Robustness, LongRunsOfBlanksAndUnbalancedText) {
+    std::string blanks(100000, ' ');
+    std::string code = blanks + "\r\n";
+    code += "Private Const X = \"" + blanks + "\r\n";  // unterminated string
+    code += "Public Sub Open(((((" + blanks + "\r\n";  // unbalanced parentheses
+    code += "End Sub\r\n";
+    code += "Public Function G(a As String = \")\") As Long\r\nEnd Function\r\n";
+    code += "Public Sub " + blanks + "_\r\n";
+    auto m = read(code);
+    // The last line is no Sub: nothing but blanks follows the keyword.
+    EXPECT_EQ(m->Subroutines().count(), 1);
+    ASSERT_EQ(m->Functions().count(), 1);
+    EXPECT_EQ(m->Functions().at(1)->Returns()->DataType(), "Long");
+}
+
+TEST(Robustness, UnendedBlocksAndEmptyPieces) {
+    for (const char* code :
+         {"Public Type T\r\n", "Enum E\r\n", "Sub S(\r\n", "Property Get\r\n", "Declare\r\n",
+          "Const\r\n", "Implements\r\n", "Event (\r\n", "Private Type\r\n  ' only a comment\r\n",
+          "Enum E\r\nEnd Enum", "Dim  As ", "Function F() As", "Private Enum E\r\n\r\n", ""}) {
+        auto m = read(code);
+        ASSERT_NE(m, nullptr) << code;
+    }
+}
+
+TEST(Robustness, ManyAttributeLines) {
+    std::string code;
+    for (int i = 0; i < 30000; ++i) {
+        code += "Public Sub S" + std::to_string(i) + "()\r\n";
+        code += "Attribute S" + std::to_string(i) + ".VB_Description = \"d" + std::to_string(i) +
+                "\"\r\nEnd Sub\r\n";
+    }
+    auto m = read(code);
+    ASSERT_EQ(m->Subroutines().count(), 30000);
+    EXPECT_EQ(m->Subroutines().at(30000)->Description(), "d29999");
+}
+
+}  // namespace
+}  // namespace tarnwick
