@@ -11,10 +11,17 @@ is written again:
     python3 scripts/make-images.py --preview sheet.png   # also a 4x contact sheet
 
 Only the Python standard library is used: shapes are rasterised with 4x4
-supersampling, icons are written as ICO files holding 32-bit DIB frames (16x16
-and 32x32, read by every browser, by Windows and by Qt), connector lines as
-GIF89a with a transparent background (a small LZW encoder below), and the
-preview sheet as PNG (zlib).
+supersampling, icons are written as ICO files holding 32-bit DIB frames with
+alpha (16x16 and 32x32, plus 48x48 for the member-page header icons; the DIB
+form is read by every browser, by Windows and by Qt's ICO reader), connector
+lines as GIF89a with a transparent background (a small LZW encoder below),
+and the preview sheet as PNG (zlib).
+
+Output: {Kinds}_{Scope}.ico (ten element kinds by five scopes), {Kind}.ico and
+{Kind}2.ico (five module kinds), parchild/parmult/parlower/parnone.gif (the
+object-model tree lines, 16x20), and tree/{key}.ico, one picture per image key
+of the workbench's project tree (kept in a sub-folder so that "classes.ico"
+and "Classes_Public.ico"-style names never meet on a case-insensitive disk).
 """
 
 import argparse
