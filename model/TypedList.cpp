@@ -2,15 +2,13 @@
 
 #include <string>
 
+#include "support/Text.h"
+
 namespace tarnwick::detail {
 
-static char upperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-
+// Names come from windows-1252/1251/1253 sources, so case is folded beyond ASCII.
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (upperAscii(a[i]) != upperAscii(b[i])) return false;
-    return true;
+    return tarnwick::equalsIgnoreCase(a, b);
 }
 
 void throwOutOfRange() { throw VbError(vberr::OutOfRange, "Subscript out of range"); }

@@ -62,10 +62,12 @@ private:
 
     Status copyFolder(const fs::path& source, const fs::path& dest) {
         std::error_code ec;
-        // A link inside the source that leads back up would copy for ever.
+        // A link inside the source that leads back up, or to a folder that
+        // holds the destination, would copy for ever: such a folder is skipped.
         const fs::path real = fs::canonical(source, ec);
         if (ec) return Error{"Cannot copy " + source.string() + ": " + ec.message()};
         if (std::find(m_open.begin(), m_open.end(), real) != m_open.end()) return ok();
+        if (real == m_root || isInside(m_root, real)) return ok();
         if (!fs::is_directory(dest, ec)) {
             if (fs::exists(fs::symlink_status(dest, ec)))
                 return Error{"Cannot copy " + source.string() + ": " + dest.string() +
@@ -108,6 +110,14 @@ Status copyTree(const std::string& from, const std::string& toFolder) {
     if (name.empty()) return Error{"Cannot copy " + from + ": it names no file or folder"};
 
     if (toFolder.empty()) return Error{"Cannot copy " + from + ": no destination folder"};
+    // Checked before anything is created, so a refused copy leaves no trace.
+    if (fs::is_directory(source, ec)) {
+        const fs::path realSource = fs::canonical(source, ec);
+        const fs::path realTarget = fs::weakly_canonical(toFolder, ec);
+        if (!ec && (realTarget == realSource || isInside(realTarget, realSource)))
+            return Error{"Cannot copy " + from + " into " + toFolder +
+                         ": the destination lies inside it"};
+    }
     fs::create_directories(toFolder, ec);
     if (ec || !fs::is_directory(toFolder, ec))
         return Error{"Cannot create folder " + toFolder + ": " +
@@ -115,12 +125,6 @@ Status copyTree(const std::string& from, const std::string& toFolder) {
     const fs::path root = fs::canonical(toFolder, ec);
     if (ec) return Error{"Cannot use folder " + toFolder + ": " + ec.message()};
 
-    if (fs::is_directory(source, ec)) {
-        const fs::path realSource = fs::canonical(source, ec);
-        if (!ec && (root == realSource || isInside(root, realSource)))
-            return Error{"Cannot copy " + from + " into " + toFolder +
-                         ": the destination lies inside it"};
-    }
     TreeCopier copier(root, toFolder);
     return copier.copy(source, fs::path(toFolder) / name);
 }

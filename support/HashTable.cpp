@@ -18,7 +18,7 @@ namespace {
 
 }  // namespace
 
-HashTable::HashTable() { SetSize(1024, 2048, 1024); }
+HashTable::HashTable() : m_replaceableKeys(true) { SetSize(1024, 2048, 1024); }
 
 void HashTable::setIgnoreCase(bool value) {
     if (m_itemCount != 0) throw VbError(vberr::TableNotEmpty, "The Hash Table isn't empty");

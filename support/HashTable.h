@@ -18,7 +18,7 @@ namespace tarnwick {
 
 class HashTable {
 public:
-    HashTable();  // SetSize(1024, 2048, 1024)
+    HashTable();  // SetSize(1024, 2048, 1024), ReplaceableKeys on
 
     bool IgnoreCase() const { return m_ignoreCase; }
     void setIgnoreCase(bool value);
@@ -43,6 +43,9 @@ public:
     int HashSize() const { return m_hashSize; }
     int ListSize() const { return m_listSize; }
     int ChunkSize() const { return m_chunkSize; }
+    // Slots in the pool, used and free (slot 0 not counted): grows by
+    // ChunkSize only when no freed slot is left.
+    int SlotCapacity() const { return static_cast<int>(m_slots.size()) - 1; }
 
     // XOR of the key's bytes taken as little-endian 32-bit words.
     static int32_t HashValue(std::string_view key);

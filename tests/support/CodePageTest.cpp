@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "support/CodePage.h"
+
+namespace tarnwick {
+namespace {
+
+CodePage page(const std::string& name) {
+    Expected<CodePage> opened = CodePage::open(name);
+    EXPECT_TRUE(opened.has_value()) << name << ": " << (opened ? "" : opened.error().message);
+    return opened ? opened.value() : CodePage();
+}
+
+const char* const kFffd = "\xEF\xBF\xBD";
+
+TEST(CodePageTest, RoundTrips) {
+    static const struct {
+        const char* codePage;
+        std::string utf8;
+        std::string bytes;
+    } kCases[] = {
+        {"windows-1252", "ä ß € Ÿ", "\xE4 \xDF \x80 \x9F"},
+        {"CP1252", "Größe",
+         "Gr\xF6\xDF"
+         "e"},
+        {"windows-1251", "Привет ё", "\xCF\xF0\xE8\xE2\xE5\xF2 \xB8"},
+        {"windows-1253", "Καλημέρα", "\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1"},
+        {"GBK", "中文abc",
+         "\xD6\xD0\xCE\xC4"
+         "abc"},
+        {"UTF-8", "ä€😀", "ä€😀"},
+        {"utf8", "x", "x"},
+    };
+    for (const auto& c : kCases) {
+        const CodePage cp = page(c.codePage);
+        size_t invalid = 99;
+        size_t unmapped = 99;
+        EXPECT_EQ(cp.fromUtf8(c.utf8, CodePage::Fallback::Question, &unmapped), c.bytes)
+            << c.codePage;
+        EXPECT_EQ(cp.toUtf8(c.bytes, &invalid), c.utf8) << c.codePage;
+        EXPECT_EQ(invalid, 0u) << c.codePage;
+        EXPECT_EQ(unmapped, 0u) << c.codePage;
+    }
+}
+
+TEST(CodePageTest, DefaultIsWindows1252) {
+    const CodePage cp;
+    EXPECT_EQ(cp.name(), "windows-1252");
+    EXPECT_FALSE(cp.isUtf8());
+    EXPECT_EQ(cp.toUtf8("\x80"), "€");
+    EXPECT_TRUE(page("UTF-8").isUtf8());
+}
+
+TEST(CodePageTest, BytesThatDoNotDecodeBecomeReplacementCharacters) {
+    static const struct {
+        const char* codePage;
+        std::string bytes;
+        std::string utf8;
+        size_t invalid;
+    } kCases[] = {
+        {"windows-1252",
+         "a\x81\x8D"
+         "b",
+         std::string("a") + kFffd + kFffd + "b", 2},
+        {"GBK",
+         "\xD6\xD0\xFF"
+         "a",
+         std::string("中") + kFffd + "a", 1},
+        {"GBK", "ab\x81", std::string("ab") + kFffd, 1},   // lead byte cut off at the end
+        {"GBK", "\x81\x20", std::string(kFffd) + " ", 1},  // bad trail byte is kept
+        {"UTF-8",
+         "a\xFF"
+         "b\xC3",
+         std::string("a") + kFffd + "b" + kFffd, 2},
+        {"UTF-8", kFffd, kFffd, 0},  // a real U+FFFD is not an error
+    };
+    for (const auto& c : kCases) {
+        size_t invalid = 99;
+        EXPECT_EQ(page(c.codePage).toUtf8(c.bytes, &invalid), c.utf8)
+            << c.codePage << " " << c.bytes;
+        EXPECT_EQ(invalid, c.invalid) << c.codePage << " " << c.bytes;
+    }
+}
+
+TEST(CodePageTest, CharactersTheCodePageCannotHoldUseTheFallback) {
+    static const struct {
+        const char* codePage;
+        std::string utf8;
+        std::string question;
+        std::string html;
+        size_t unmapped;
+    } kCases[] = {
+        {"windows-1252", "aΩb", "a?b", "a&#937;b", 1},
+        {"windows-1252", "中文", "??", "&#20013;&#25991;", 2},
+        {"windows-1251", "ä", "?", "&#228;", 1},
+        {"GBK", "x😀y", "x?y", "x&#128512;y", 1},
+        {"windows-1252", "a\xFF", "a?", "a&#65533;", 1},  // not UTF-8 in memory
+    };
+    for (const auto& c : kCases) {
+        const CodePage cp = page(c.codePage);
+        size_t unmapped = 99;
+        EXPECT_EQ(cp.fromUtf8(c.utf8, CodePage::Fallback::Question, &unmapped), c.question)
+            << c.codePage << " " << c.utf8;
+        EXPECT_EQ(unmapped, c.unmapped) << c.codePage << " " << c.utf8;
+        EXPECT_EQ(cp.fromUtf8(c.utf8, CodePage::Fallback::HtmlReference), c.html)
+            << c.codePage << " " << c.utf8;
+    }
+}
+
+TEST(CodePageTest, UnknownCodePageIsNamed) {
+    Expected<CodePage> opened = CodePage::open("no-such-page-42");
+    ASSERT_FALSE(opened.has_value());
+    EXPECT_NE(opened.error().message.find("no-such-page-42"), std::string::npos);
+    EXPECT_FALSE(CodePage::open("").has_value());
+}
+
+TEST(CodePageTest, LargeTextsConvertCompletely) {
+    std::string bytes;
+    for (int i = 0; i < 200000; ++i) bytes += "Dim x As Long ' \xE4\x80\n";
+    const std::string utf8 = CodePage().toUtf8(bytes);
+    EXPECT_EQ(utf8.size(), bytes.size() + 200000 * 3);  // ä: 1 byte more, €: 2 more
+    EXPECT_EQ(CodePage().fromUtf8(utf8), bytes);
+    const CodePage gbk = page("GBK");
+    std::string chinese;
+    for (int i = 0; i < 100000; ++i) chinese += "中文 ";
+    EXPECT_EQ(gbk.toUtf8(gbk.fromUtf8(chinese)), chinese);
+}
+
+TEST(CodePageTest, CopiesConvertIndependently) {
+    CodePage copy;
+    {
+        const CodePage gbk = page("GBK");
+        EXPECT_EQ(gbk.toUtf8("\xD6\xD0"), "中");  // opens the original's converter
+        copy = gbk;
+    }
+    EXPECT_EQ(copy.name(), "GBK");
+    EXPECT_EQ(copy.toUtf8("\xD6\xD0"), "中");
+    CodePage moved = std::move(copy);
+    EXPECT_EQ(moved.fromUtf8("文"), "\xCE\xC4");
+
+    // Two copies on two threads at once.
+    std::string results[2];
+    std::thread workers[2];
+    for (int t = 0; t < 2; ++t) {
+        workers[t] = std::thread([&results, t, cp = moved] {
+            std::string text;
+            for (int i = 0; i < 2000; ++i) text += cp.toUtf8(cp.fromUtf8("中文"));
+            results[t] = text;
+        });
+    }
+    for (auto& w : workers) w.join();
+    EXPECT_EQ(results[0], results[1]);
+    EXPECT_EQ(results[0].size(), 2000u * 6);
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Errors.h"
+#include "support/ListMap.h"
+#include "support/StringBuffer.h"
+
+namespace tarnwick {
+namespace {
+
+TEST(StringBufferTest, CapacityGrowsByFourUntilStrictlyGreater) {
+    static const struct {
+        int firstAppend;
+        int secondAppend;
+        int capacity;
+    } kCases[] = {
+        {4096, 0, 4096},                       // exactly full: no growth
+        {4096, 1, 16384},                      // one more character
+        {4095, 1, 4096},   {20000, 0, 65536},  // 4096, 16384, 65536 in one append
+        {16384, 0, 65536},                     // equal to a step goes one step further
+        {0, 0, 4096},
+    };
+    for (const auto& c : kCases) {
+        StringBuffer buffer;
+        buffer.Append(std::string(static_cast<size_t>(c.firstAppend), 'x'));
+        buffer.Append(std::string(static_cast<size_t>(c.secondAppend), 'y'));
+        EXPECT_EQ(buffer.Capacity(), c.capacity) << c.firstAppend << "+" << c.secondAppend;
+        EXPECT_EQ(buffer.Length(), c.firstAppend + c.secondAppend);
+    }
+}
+
+TEST(StringBufferTest, AppendLnAddsCrLf) {
+    StringBuffer buffer;
+    buffer.AppendLn("");
+    EXPECT_EQ(buffer.ToString(), "\r\n");
+    buffer.Append("<p>");
+    buffer.AppendLn("x");
+    EXPECT_EQ(buffer.ToString(), "\r\n<p>x\r\n");
+    EXPECT_EQ(buffer.Length(), 8);
+}
+
+TEST(StringBufferTest, ClearAndCapacityWrite) {
+    StringBuffer buffer;
+    buffer.Append(std::string(5000, 'x'));
+    buffer.Clear();
+    EXPECT_EQ(buffer.ToString(), "");
+    EXPECT_EQ(buffer.Length(), 0);
+    EXPECT_EQ(buffer.Capacity(), 4096);
+    buffer.setCapacity(100);
+    EXPECT_EQ(buffer.Capacity(), 4096);
+    buffer.Append("abc");
+    buffer.setCapacity(5000);
+    EXPECT_EQ(buffer.Capacity(), 5000);
+    EXPECT_EQ(buffer.ToString(), "abc");
+    buffer.Append(std::string(4998, 'y'));  // 5001 > 5000
+    EXPECT_EQ(buffer.Capacity(), 20000);
+    EXPECT_EQ(buffer.take().size(), 5001u);
+    EXPECT_EQ(buffer.Length(), 0);
+}
+
+TEST(ListMapTest, EmptyMap) {
+    ListMap map;
+    EXPECT_EQ(map.Size(), -1);
+    EXPECT_EQ(map.value("absent"), "");
+    EXPECT_TRUE(map.Keys().empty());
+}
+
+TEST(ListMapTest, KeysKeepOrderAndDuplicates) {
+    ListMap map;
+    map.Add("Type", "Exe");
+    map.Add("Name", "First");
+    map.Add("Name", "Second");
+    EXPECT_EQ(map.Size(), 2);
+    EXPECT_EQ(map.value("Name"), "First");
+    EXPECT_EQ(map.value("name"), "");  // exact, case-sensitive
+    EXPECT_EQ(map.value(2), "Second");
+    EXPECT_EQ(map.Key(0), "Type");
+    EXPECT_EQ(map.Keys(), (std::vector<std::string>{"Type", "Name", "Name"}));
+    EXPECT_EQ(map.Values(), (std::vector<std::string>{"Exe", "First", "Second"}));
+}
+
+TEST(ListMapTest, RemoveEmptiesWithoutShifting) {
+    ListMap map;
+    map.Add("a", "1");
+    map.Add("b", "2");
+    map.Remove(0);
+    EXPECT_EQ(map.Size(), 1);
+    EXPECT_EQ(map.Key(0), "");
+    EXPECT_EQ(map.value(0), "");
+    EXPECT_EQ(map.value("b"), "2");
+    EXPECT_EQ(map.value("a"), "");
+}
+
+TEST(ListMapTest, IndexOutsideTheMapThrows) {
+    ListMap map;
+    map.Add("a", "1");
+    for (int index : {-1, 1, 100}) {
+        EXPECT_THROW(map.Key(index), VbError) << index;
+        EXPECT_THROW(map.value(index), VbError) << index;
+        EXPECT_THROW(map.Remove(index), VbError) << index;
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick

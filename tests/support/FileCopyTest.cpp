@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "TempFolder.h"
+#include "support/File.h"
+#include "support/FileCopy.h"
+#include "support/ProgramFolder.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readAll;
+using testing::TempFolder;
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(CopyTreeTest, CopiesAFileIntoAFolder) {
+    TempFolder tmp;
+    const std::string source = tmp.write("src/index.html", "<html>");
+    ASSERT_TRUE(copyTree(source, tmp / "site/new"));  // missing folders are made
+    EXPECT_EQ(readAll(tmp / "site/new/index.html"), "<html>");
+}
+
+TEST(CopyTreeTest, CopiesAFolderOverwritingButNeverDeleting) {
+    TempFolder tmp;
+    tmp.write("Ressources/src/css/style.css", "new css");
+    tmp.write("Ressources/src/script/tree.js", "js");
+    tmp.write("Ressources/index.html", "index");
+    tmp.write("site/Ressources/src/css/style.css", "old css");
+    tmp.write("site/Ressources/mine.txt", "keep me");
+    for (const std::string& from : {tmp / "Ressources", tmp / "Ressources/"}) {
+        ASSERT_TRUE(copyTree(from, tmp / "site")) << from;
+        EXPECT_EQ(readAll(tmp / "site/Ressources/src/css/style.css"), "new css");
+        EXPECT_EQ(readAll(tmp / "site/Ressources/src/script/tree.js"), "js");
+        EXPECT_EQ(readAll(tmp / "site/Ressources/index.html"), "index");
+        EXPECT_EQ(readAll(tmp / "site/Ressources/mine.txt"), "keep me");
+    }
+}
+
+TEST(CopyTreeTest, RefusesALinkInTheDestinationThatLeadsOut) {
+    TempFolder tmp;
+    tmp.write("Ressources/src/style.css", "css");
+    const std::string outside = tmp.mkdir("outside");
+    tmp.mkdir("site/Ressources");
+    fs::create_symlink(outside, tmp / "site/Ressources/src");
+    const Status status = copyTree(tmp / "Ressources", tmp / "site");
+    ASSERT_FALSE(status);
+    EXPECT_TRUE(contains(status.error().message, tmp / "site/Ressources/src"))
+        << status.error().message;
+    EXPECT_FALSE(fs::exists(outside + "/style.css"));
+}
+
+TEST(CopyTreeTest, RefusesADanglingLinkThatLeadsOut) {
+    TempFolder tmp;
+    tmp.write("Ressources/style.css", "css");
+    tmp.mkdir("site/Ressources");
+    fs::create_symlink(tmp / "outside.css", tmp / "site/Ressources/style.css");
+    EXPECT_FALSE(copyTree(tmp / "Ressources", tmp / "site"));
+    EXPECT_FALSE(fs::exists(tmp / "outside.css"));
+}
+
+TEST(CopyTreeTest, FollowsALinkThatStaysInside) {
+    TempFolder tmp;
+    tmp.write("Ressources/src/style.css", "css");
+    tmp.mkdir("site/real");
+    tmp.mkdir("site/Ressources");
+    fs::create_symlink("../real", tmp / "site/Ressources/src");
+    ASSERT_TRUE(copyTree(tmp / "Ressources", tmp / "site"));
+    EXPECT_EQ(readAll(tmp / "site/real/style.css"), "css");
+}
+
+TEST(CopyTreeTest, SourceLinksAreCopiedAsTheirTargetsWithoutLooping) {
+    TempFolder tmp;
+    tmp.write("res/a.txt", "a");
+    fs::create_symlink("a.txt", tmp / "res/link.txt");
+    fs::create_symlink("..", tmp / "res/up");  // would recurse for ever
+    fs::create_symlink("nowhere", tmp / "res/dangling");
+    ASSERT_TRUE(copyTree(tmp / "res", tmp / "site"));
+    EXPECT_EQ(readAll(tmp / "site/res/link.txt"), "a");
+    EXPECT_FALSE(fs::is_symlink(tmp / "site/res/link.txt"));
+    EXPECT_FALSE(fs::exists(fs::symlink_status(tmp / "site/res/dangling")));
+}
+
+TEST(CopyTreeTest, CopiesIntoAnAncestorOfTheSource) {
+    TempFolder tmp;
+    tmp.write("program/bin/Ressources/src/a.css", "a");
+    ASSERT_TRUE(copyTree(tmp / "program/bin/Ressources", tmp / "program"));
+    EXPECT_EQ(readAll(tmp / "program/Ressources/src/a.css"), "a");
+}
+
+TEST(CopyTreeTest, Failures) {
+    TempFolder tmp;
+    tmp.write("res/a.txt", "a");
+    tmp.write("file.txt", "x");
+    static const struct {
+        std::string from, to, named;
+    } kCases[] = {
+        {tmp / "missing", tmp / "site", tmp / "missing"},
+        {tmp / "res", tmp / "res/inner", tmp / "res"},      // into itself
+        {tmp / "res", tmp / "file.txt", tmp / "file.txt"},  // destination is a file
+    };
+    for (const auto& c : kCases) {
+        const Status status = copyTree(c.from, c.to);
+        ASSERT_FALSE(status) << c.from << " -> " << c.to;
+        EXPECT_TRUE(contains(status.error().message, c.named)) << status.error().message;
+    }
+    EXPECT_FALSE(fs::exists(tmp / "res/inner/res"));
+}
+
+TEST(ProgramFolderTest, NamesTheFolderOfTheRunningProgram) {
+    const std::string folder = programFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '/');
+    EXPECT_TRUE(File(folder).IsDirectory());
+    EXPECT_TRUE(fs::exists(fs::read_symlink("/proc/self/exe")));
+    EXPECT_EQ(fs::read_symlink("/proc/self/exe").parent_path().string() + "/", folder);
+}
+
+TEST(FindPathIgnoringCaseTest, ResolvesEachComponent) {
+    TempFolder tmp;
+    tmp.write("forms/frmMain.frm", "");
+    tmp.write("Ärger/Datei.bas", "");
+    tmp.write("twice/A.txt", "");
+    tmp.write("twice/a.txt", "");
+    const std::string root = tmp.path();
+    static const struct {
+        std::string input, expected;
+    } kCases[] = {
+        {root + "/Forms/FrmMain.FRM", root + "/forms/frmMain.frm"},
+        {root + "/forms/frmMain.frm", root + "/forms/frmMain.frm"},
+        {root + "/FORMS/", root + "/forms/"},
+        {root + "/äRGER/datei.BAS", root + "/Ärger/Datei.bas"},
+        {root + "/TWICE/A.TXT", root + "/twice/A.txt"},  // ordinal first of the matches
+        {root + "/Forms/./FRMMAIN.frm", root + "/forms/./frmMain.frm"},
+        {root + "/Forms/missing.frm", root + "/Forms/missing.frm"},  // unchanged
+        {root + "/nowhere/frmMain.frm", root + "/nowhere/frmMain.frm"},
+        {"", ""},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(findPathIgnoringCase(c.input), c.expected) << c.input;
+}
+
+}  // namespace
+}  // namespace tarnwick

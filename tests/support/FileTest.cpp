@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "TempFolder.h"
+#include "support/File.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::TempFolder;
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(FileTest, PathParts) {
+    static const struct {
+        const char* path;
+        const char* name;
+        const char* folder;
+        const char* extension;
+    } kCases[] = {
+        {"/a/b.txt", "b.txt", "/a/", "txt"},
+        {"/a/dir/", "dir", "/a/", "/a/dir/"},
+        {"/a/Blue/", "Blue", "/a/", "/a/Blue/"},
+        {"/a/readme", "readme", "/a/", "/a/readme"},
+        {"/rel1.2/readme", "readme", "/rel1.2/", "2/readme"},
+        {"b.txt", "b.txt", "", "txt"},
+        {"plain", "plain", "", "plain"},
+        {"/", "/", "", "/"},
+        {"", "", "", ""},
+    };
+    for (const auto& c : kCases) {
+        const File file(c.path);
+        EXPECT_EQ(file.Name(), c.name) << c.path;
+        EXPECT_EQ(file.GetFolder(), c.folder) << c.path;
+        EXPECT_EQ(file.Extension(), c.extension) << c.path;
+    }
+}
+
+TEST(FileTest, Queries) {
+    TempFolder tmp;
+    const std::string plain = tmp.write("plain.txt", "12345");
+    const std::string hidden = tmp.write(".hidden", "x");
+    const std::string readOnly = tmp.write("readonly.txt", "x");
+    ::chmod(readOnly.c_str(), 0444);
+    const std::string folder = tmp.mkdir("folder");
+    const std::string missing = tmp / "missing.txt";
+
+    static const struct {
+        std::string path;
+        bool isFile, isDirectory, exists, hidden, canWrite;
+    } kCases[] = {
+        {plain, true, false, true, false, true},
+        {hidden, true, false, true, true, true},
+        {readOnly, true, false, true, false, false},
+        {plain + "/", false, false, false, false, false},
+        {folder, false, true, true, false, false},
+        {folder + "/", false, true, true, false, false},
+        {missing, false, false, false, false, false},
+        {"", false, false, false, false, false},
+        {"   ", false, false, false, false, false},
+        {"/", false, true, true, false, false},
+    };
+    for (const auto& c : kCases) {
+        const File file(c.path);
+        EXPECT_EQ(file.IsFile(), c.isFile) << c.path;
+        EXPECT_EQ(file.CanRead(), c.isFile) << c.path;
+        EXPECT_EQ(file.IsDirectory(), c.isDirectory) << c.path;
+        EXPECT_EQ(file.Exists(), c.exists) << c.path;
+        EXPECT_EQ(file.IsHidden(), c.hidden) << c.path;
+        EXPECT_EQ(file.CanWrite(), c.canWrite) << c.path;
+        EXPECT_EQ(file.IsDrive(), c.path == "/") << c.path;
+    }
+    EXPECT_EQ(File(plain).Length(), 5);
+    EXPECT_EQ(File(missing).Length(), 0);
+    EXPECT_EQ(File(folder).Length(), 0);
+    EXPECT_GT(File(plain).LastModified(), 0);
+    EXPECT_EQ(File(missing).LastModified(), 0);
+    EXPECT_TRUE(File(tmp.path()).HasSubFolders());
+    EXPECT_FALSE(File(folder).HasSubFolders());
+    EXPECT_FALSE(File(missing).HasSubFolders());
+}
+
+TEST(FileTest, ListFoldersInOrdinalOrder) {
+    TempFolder tmp;
+    for (const char* name : {"b", "B", "a"}) tmp.mkdir(name);
+    tmp.write("c.txt", "");
+    for (const std::string& base : {tmp.path() + "/", tmp.path()}) {
+        std::vector<std::string> paths;
+        for (const File& f : File(base).ListFolders()) paths.push_back(f.Path());
+        EXPECT_EQ(paths, (std::vector<std::string>{tmp / "B/", tmp / "a/", tmp / "b/"})) << base;
+    }
+    EXPECT_TRUE(File(tmp / "missing/").ListFolders().empty());
+    EXPECT_TRUE(File(tmp / "c.txt").ListFolders().empty());
+    ASSERT_EQ(File::ListRoots().size(), 1u);
+    EXPECT_EQ(File::ListRoots()[0].Path(), "/");
+}
+
+TEST(FileTest, MkDirCreatesFoldersUpToTheLastSlash) {
+    TempFolder tmp;
+    ASSERT_TRUE(File(tmp / "out/Classes/page.html").MkDir());
+    EXPECT_TRUE(File(tmp / "out/Classes").IsDirectory());
+    EXPECT_FALSE(File(tmp / "out/Classes/page.html").Exists());
+    ASSERT_TRUE(File(tmp / "x//y/").MkDir());
+    EXPECT_TRUE(File(tmp / "x/y").IsDirectory());
+    EXPECT_TRUE(File(tmp / "out/Classes/").MkDir());  // all there already
+    EXPECT_TRUE(File("page.html").MkDir());           // nothing to create
+}
+
+TEST(FileTest, MkDirThroughAFileIsAnError) {
+    TempFolder tmp;
+    const std::string file = tmp.write("c.txt", "keep");
+    const Status status = File(tmp / "c.txt/sub/page.html").MkDir();
+    ASSERT_FALSE(status);
+    EXPECT_TRUE(contains(status.error().message, file)) << status.error().message;
+    EXPECT_EQ(testing::readAll(file), "keep");
+}
+
+TEST(FileTest, WriteAndReadThroughTheCodePage) {
+    TempFolder tmp;
+    const File file(tmp / "page.html");
+    ASSERT_TRUE(file.WriteStream("ä ß € Ω"));
+    EXPECT_EQ(testing::readAll(file.Path()), "\xE4 \xDF \x80 ?");
+    ASSERT_TRUE(file.WriteStream("Ω", CodePage(), CodePage::Fallback::HtmlReference));
+    EXPECT_EQ(testing::readAll(file.Path()), "&#937;");  // truncated, not appended
+
+    tmp.write("in.bas", "a\xE4\x81");
+    size_t invalid = 0;
+    Expected<std::string> text = File(tmp / "in.bas").ReadStream(CodePage(), &invalid);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text.value(), "aä\xEF\xBF\xBD");
+    EXPECT_EQ(invalid, 1u);
+    EXPECT_EQ(File(tmp / "in.bas").ReadBytes().value(), "a\xE4\x81");
+    ASSERT_TRUE(File(tmp / "raw").WriteBytes(std::string("\0\xFF", 2)));
+    EXPECT_EQ(File(tmp / "raw").Length(), 2);
+}
+
+TEST(FileTest, ReadFailuresNameThePathAndTheReason) {
+    TempFolder tmp;
+    tmp.mkdir("folder");
+    static const struct {
+        std::string path;
+        std::string reason;
+    } kCases[] = {
+        {tmp / "missing.bas", std::strerror(ENOENT)},
+        {tmp / "folder", "is a folder"},
+    };
+    for (const auto& c : kCases) {
+        Expected<std::string> text = File(c.path).ReadStream();
+        ASSERT_FALSE(text) << c.path;
+        EXPECT_TRUE(contains(text.error().message, c.path)) << text.error().message;
+        EXPECT_TRUE(contains(text.error().message, c.reason)) << text.error().message;
+    }
+}
+
+TEST(FileTest, WriteFailuresNameThePath) {
+    TempFolder tmp;
+    tmp.mkdir("folder");
+    static const struct {
+        std::string path;
+        std::string reason;
+    } kCases[] = {
+        {tmp / "missing/page.html", std::strerror(ENOENT)},
+        {tmp / "folder", "is a folder"},
+        {"/dev/full", std::strerror(ENOSPC)},  // the disk is full
+    };
+    for (const auto& c : kCases) {
+        const Status status = File(c.path).WriteStream("<html>");
+        ASSERT_FALSE(status) << c.path;
+        EXPECT_TRUE(contains(status.error().message, c.path)) << status.error().message;
+        EXPECT_TRUE(contains(status.error().message, c.reason)) << status.error().message;
+    }
+}
+
+TEST(FileTest, WriteIntoAReadOnlyFolderFails) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    TempFolder tmp;
+    const std::string folder = tmp.mkdir("locked");
+    ::chmod(folder.c_str(), 0555);
+    const Status status = File(folder + "/page.html").WriteStream("x");
+    ASSERT_FALSE(status);
+    EXPECT_TRUE(contains(status.error().message, folder + "/page.html"));
+}
+
+TEST(FileTest, DeleteRemovesFilesAndEmptyFoldersOnly) {
+    TempFolder tmp;
+    tmp.write("full/inner.txt", "x");
+    tmp.mkdir("empty");
+    EXPECT_TRUE(File(tmp / "full/inner.txt").Delete());
+    EXPECT_FALSE(File(tmp / "full/inner.txt").Exists());
+    EXPECT_TRUE(File(tmp / "empty").Delete());
+    EXPECT_FALSE(File(tmp / "missing").Delete());
+    tmp.write("full/again.txt", "x");
+    EXPECT_FALSE(File(tmp / "full").Delete());
+    EXPECT_TRUE(File(tmp / "full/again.txt").IsFile());
+}
+
+}  // namespace
+}  // namespace tarnwick

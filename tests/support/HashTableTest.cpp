@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/Errors.h"
+#include "support/HashTable.h"
+
+namespace tarnwick {
+namespace {
+
+// Runs f, which must throw a VbError of that number; returns its message.
+template <typename F>
+std::string expectVbError(int number, F f) {
+    try {
+        f();
+    } catch (const VbError& e) {
+        EXPECT_EQ(e.number(), number);
+        return e.what();
+    }
+    ADD_FAILURE() << "no VbError " << number;
+    return {};
+}
+
+using Strings = std::vector<std::string>;
+
+TEST(HashTableTest, Defaults) {
+    HashTable table;
+    EXPECT_EQ(table.HashSize(), 1024);
+    EXPECT_EQ(table.ListSize(), 2048);
+    EXPECT_EQ(table.ChunkSize(), 1024);
+    EXPECT_EQ(table.SlotCapacity(), 2048);
+    EXPECT_FALSE(table.IgnoreCase());
+    EXPECT_TRUE(table.ReplaceableKeys());
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_TRUE(table.Keys().empty());
+    EXPECT_TRUE(table.Values(true).empty());
+}
+
+TEST(HashTableTest, AddReplacesOrRefusesAnExistingKey) {
+    HashTable table;
+    table.Add("Name", "first");
+    table.Add("Name", "second");
+    EXPECT_EQ(table.Count(), 1);
+    EXPECT_EQ(table.item("Name"), "second");
+
+    table.setReplaceableKeys(false);
+    expectVbError(457, [&] { table.Add("Name", "third"); });
+    EXPECT_EQ(table.item("Name"), "second");
+    EXPECT_EQ(table.Count(), 1);
+    table.Add("Other", "x");  // new keys are still welcome
+    EXPECT_EQ(table.Count(), 2);
+}
+
+TEST(HashTableTest, IgnoreCaseFoldsKeys) {
+    HashTable table;
+    table.setIgnoreCase(true);
+    table.Add("Name", "1");
+    table.Add("NAME", "2");
+    table.Add("äpfel", "3");
+    EXPECT_EQ(table.Count(), 2);
+    EXPECT_TRUE(table.Exists("name"));
+    EXPECT_EQ(table.item("nAmE"), "2");
+    EXPECT_EQ(table.item("ÄPFEL"), "3");
+    EXPECT_EQ(table.Keys(true), (Strings{"NAME", "ÄPFEL"}));
+
+    HashTable exact;
+    exact.Add("Name", "1");
+    EXPECT_FALSE(exact.Exists("NAME"));
+}
+
+TEST(HashTableTest, IgnoreCaseChangesOnlyWhileEmpty) {
+    HashTable table;
+    table.Add("a", "1");
+    EXPECT_EQ(expectVbError(1001, [&] { table.setIgnoreCase(true); }),
+              "The Hash Table isn't empty");
+    EXPECT_FALSE(table.IgnoreCase());
+    EXPECT_EQ(table.item("a"), "1");
+    table.RemoveAll();
+    table.setIgnoreCase(true);
+    EXPECT_TRUE(table.IgnoreCase());
+}
+
+TEST(HashTableTest, ItemGivesTheDefaultForMissingOrEmptyValues) {
+    HashTable table;
+    table.Add("empty", "");
+    table.Add("full", "v");
+    EXPECT_TRUE(table.Exists("empty"));
+    EXPECT_EQ(table.item("empty", "dflt"), "dflt");
+    EXPECT_EQ(table.item("missing", "dflt"), "dflt");
+    EXPECT_EQ(table.item("full", "dflt"), "v");
+}
+
+TEST(HashTableTest, EmptyKeyIsNeverStored) {
+    HashTable table;
+    table.Add("", "x");
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_FALSE(table.Exists(""));
+    EXPECT_EQ(table.item("", "dflt"), "dflt");
+    expectVbError(5, [&] { table.Remove(""); });
+    EXPECT_TRUE(table.Keys().empty());
+}
+
+TEST(HashTableTest, RemoveUnlinksAndRefusesMissingKeys) {
+    HashTable table;
+    table.SetSize(1, 0, 0);  // one bucket: every key in one chain
+    for (const char* key : {"a", "b", "c", "d"}) table.Add(key, key);
+    table.Remove("b");  // middle of the chain
+    table.Remove("a");  // head of the chain
+    EXPECT_EQ(table.Keys(), (Strings{"c", "d"}));
+    table.Add("a", "again");
+    EXPECT_EQ(table.Keys(), (Strings{"c", "d", "a"}));  // new keys go to the end
+    expectVbError(5, [&] { table.Remove("zz"); });
+    EXPECT_EQ(table.Count(), 3);
+    table.Remove("d");  // tail
+    table.Remove("a");
+    table.Remove("c");
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_FALSE(table.Exists("c"));
+}
+
+TEST(HashTableTest, SlotPoolGrowsInChunksAndReusesFreedSlots) {
+    HashTable table;
+    for (int i = 0; i < 2048; ++i) table.Add("k" + std::to_string(i), std::to_string(i));
+    EXPECT_EQ(table.SlotCapacity(), 2048);
+    table.Add("k2048", "2048");
+    EXPECT_EQ(table.SlotCapacity(), 3072);
+    for (int i = 2049; i < 3072; ++i) table.Add("k" + std::to_string(i), std::to_string(i));
+    EXPECT_EQ(table.SlotCapacity(), 3072);
+    for (int i = 0; i < 100; ++i) table.Remove("k" + std::to_string(i));
+    for (int i = 0; i < 100; ++i) table.Add("n" + std::to_string(i), "new");
+    EXPECT_EQ(table.SlotCapacity(), 3072);  // freed slots first
+    EXPECT_EQ(table.Count(), 3072);
+    for (int i = 100; i < 3072; ++i)
+        ASSERT_EQ(table.item("k" + std::to_string(i)), std::to_string(i)) << i;
+    EXPECT_FALSE(table.Exists("k5"));
+    EXPECT_EQ(table.item("n99"), "new");
+}
+
+TEST(HashTableTest, SortedKeysAndValues) {
+    HashTable table;
+    table.Add("b", "2");
+    table.Add("B", "3");
+    table.Add("a", "1");
+    EXPECT_EQ(table.Keys(true), (Strings{"B", "a", "b"}));
+    EXPECT_EQ(table.Keys(true, true), (Strings{"b", "a", "B"}));
+    EXPECT_EQ(table.Values(true), (Strings{"1", "2", "3"}));
+    EXPECT_EQ(table.Values(true, true), (Strings{"3", "2", "1"}));
+}
+
+TEST(HashTableTest, HashValue) {
+    EXPECT_EQ(HashTable::HashValue(""), 0);
+    EXPECT_EQ(HashTable::HashValue("abcd"), 0x64636261);
+    EXPECT_EQ(HashTable::HashValue("abcde"), 0x64636261 ^ 0x65);
+    EXPECT_EQ(HashTable::HashValue("\xFF\xFF\xFF\xFF"), -1);
+}
+
+TEST(HashTableTest, NegativeHashStillFindsItsBucket) {
+    const std::string key = "abcä";  // top bit set in the first word
+    ASSERT_LT(HashTable::HashValue(key), 0);
+    for (int hashSize : {1024, 7, 1}) {
+        HashTable table;
+        table.SetSize(hashSize, 0, 0);
+        table.Add(key, "v");
+        table.Add("\xFF\xFF\xFF\xFF", "w");
+        EXPECT_EQ(table.item(key), "v") << hashSize;
+        EXPECT_EQ(table.item("\xFF\xFF\xFF\xFF"), "w") << hashSize;
+        EXPECT_EQ(table.Keys().size(), 2u) << hashSize;
+        table.Remove(key);
+        EXPECT_FALSE(table.Exists(key)) << hashSize;
+    }
+}
+
+TEST(HashTableTest, SetSize) {
+    HashTable table;
+    table.Add("a", "1");
+    for (int bad : {0, -1}) {
+        expectVbError(5, [&] { table.SetSize(bad, 10, 10); });
+        EXPECT_EQ(table.HashSize(), 1024) << bad;
+        EXPECT_EQ(table.ListSize(), 2048) << bad;
+        EXPECT_EQ(table.item("a"), "1") << bad;  // still usable as it was
+    }
+    table.SetSize(16, 0, -3);  // non-positive sizes keep their value
+    EXPECT_EQ(table.HashSize(), 16);
+    EXPECT_EQ(table.ListSize(), 2048);
+    EXPECT_EQ(table.ChunkSize(), 1024);
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_FALSE(table.Exists("a"));
+    table.SetSize(4, 2, 3);
+    for (const char* key : {"a", "b", "c"}) table.Add(key, key);
+    EXPECT_EQ(table.SlotCapacity(), 5);
+    table.RemoveAll();
+    EXPECT_EQ(table.Count(), 0);
+    EXPECT_EQ(table.SlotCapacity(), 2);
+    EXPECT_EQ(table.HashSize(), 4);
+}
+
+TEST(QuickSortTest, AgreesWithStdSort) {
+    std::mt19937 random(7);
+    std::vector<Strings> inputs;
+    for (int size : {0, 1, 2, 13, 14, 100, 5000}) {
+        Strings items;
+        for (int i = 0; i < size; ++i) items.push_back(std::to_string(random() % 1000));
+        inputs.push_back(items);
+        std::sort(items.begin(), items.end());
+        inputs.push_back(items);  // already sorted
+        std::reverse(items.begin(), items.end());
+        inputs.push_back(items);  // reversed
+    }
+    inputs.push_back(Strings(3000, "same"));
+    for (const Strings& input : inputs) {
+        Strings ascending = input;
+        QuickSort(ascending);
+        Strings expected = input;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(ascending, expected) << input.size();
+        Strings descending = input;
+        QuickSort(descending, -1, true);
+        std::reverse(expected.begin(), expected.end());
+        EXPECT_EQ(descending, expected) << input.size();
+    }
+}
+
+TEST(QuickSortTest, SortsUpToTheLastIndexOnly) {
+    Strings items{"d", "c", "b", "a"};
+    QuickSort(items, 2);
+    EXPECT_EQ(items, (Strings{"b", "c", "d", "a"}));
+    QuickSort(items, 99);  // past the end: the whole array
+    EXPECT_EQ(items, (Strings{"a", "b", "c", "d"}));
+}
+
+}  // namespace
+}  // namespace tarnwick

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/Text.h"
+
+namespace tarnwick {
+namespace {
+
+TEST(TextTest, CaseMappingCoversTheProjectCodePages) {
+    static const struct {
+        const char* text;
+        const char* upper;
+        const char* lower;
+    } kCases[] = {
+        {"Form_Load", "FORM_LOAD", "form_load"},
+        {"äöü ÄÖÜ ß", "ÄÖÜ ÄÖÜ ß", "äöü äöü ß"},  // sharp s has no one-letter upper case
+        {"ÿŸ", "ŸŸ", "ÿÿ"},
+        {"čšžŁódź", "ČŠŽŁÓDŹ", "čšžłódź"},
+        {"ĳŉĸ", "Ĳŉĸ", "ĳŉĸ"},
+        {"αβγ ς Σ", "ΑΒΓ Σ Σ", "αβγ ς σ"},
+        {"άέήίόύώ ϊϋ", "ΆΈΉΊΌΎΏ ΪΫ", "άέήίόύώ ϊϋ"},
+        {"Привет ёђґ", "ПРИВЕТ ЁЂҐ", "привет ёђґ"},
+        {"中文 1+2", "中文 1+2", "中文 1+2"},
+        {"a\xFF"
+         "b",
+         "A\xFF"
+         "B",
+         "a\xFF"
+         "b"},  // bytes that are not UTF-8 stay
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(toUpper(c.text), c.upper) << c.text;
+        EXPECT_EQ(toLower(c.text), c.lower) << c.text;
+    }
+}
+
+TEST(TextTest, ComparisonIgnoringCase) {
+    static const struct {
+        const char* a;
+        const char* b;
+        int sign;
+    } kCases[] = {
+        {"Form_Load", "FORM_LOAD", 0},
+        {"Größe", "GRÖßE", 0},
+        {"клиент", "КЛИЕНТ", 0},
+        {"ΣΟΦΊΑ", "σοφία", 0},
+        {"ı", "I", 0},  // dotless i folds to I although the byte lengths differ
+        {"abc", "ABD", -1},
+        {"b", "A", 1},
+        {"a", "ab", -1},
+        {"", "", 0},
+        {"\xFF", "\xFE", 1},  // different invalid bytes never compare equal
+    };
+    for (const auto& c : kCases) {
+        const int result = compareIgnoreCase(c.a, c.b);
+        EXPECT_EQ((result > 0) - (result < 0), c.sign) << c.a << " vs " << c.b;
+        EXPECT_EQ(equalsIgnoreCase(c.a, c.b), c.sign == 0) << c.a << " vs " << c.b;
+    }
+}
+
+TEST(TextTest, PrefixAndSuffix) {
+    EXPECT_TRUE(startsWithIgnoreCase("Attribute VB_Name", "ATTRIBUTE"));
+    EXPECT_TRUE(startsWithIgnoreCase("ÄRGER", "är"));
+    EXPECT_FALSE(startsWithIgnoreCase("ab", "abc"));
+    EXPECT_TRUE(startsWithIgnoreCase("x", ""));
+    EXPECT_TRUE(endsWithIgnoreCase("Module1.BAS", ".bas"));
+    EXPECT_TRUE(endsWithIgnoreCase("ДАННЫЕ", "ные"));
+    EXPECT_FALSE(endsWithIgnoreCase("x", "xx"));
+    EXPECT_TRUE(startsWith("abc", "ab"));
+    EXPECT_FALSE(startsWith("abc", "AB"));
+    EXPECT_TRUE(endsWith("abc", "bc"));
+    EXPECT_FALSE(endsWith("c", "bc"));
+}
+
+TEST(TextTest, TrimmingRemovesSpacesOnly) {
+    static const struct {
+        const char* text;
+        const char* both;
+        const char* left;
+        const char* right;
+    } kCases[] = {
+        {"  a b  ", "a b", "a b  ", "  a b"},
+        {"\ta\t", "\ta\t", "\ta\t", "\ta\t"},
+        {" \t x \t ", "\t x \t", "\t x \t ", " \t x \t"},
+        {"   ", "", "", ""},
+        {"", "", "", ""},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(trimSpaces(c.text), c.both) << '[' << c.text << ']';
+        EXPECT_EQ(ltrimSpaces(c.text), c.left) << '[' << c.text << ']';
+        EXPECT_EQ(rtrimSpaces(c.text), c.right) << '[' << c.text << ']';
+    }
+}
+
+TEST(TextTest, ReplaceAll) {
+    const std::string longFrom = std::string(20, 'a') + "b";
+    const std::string longText = std::string(30, 'a') + "b" + longFrom + "x";
+    static const struct {
+        std::string text, from, to, expected;
+    } kCases[] = {
+        {"aaa", "a", "bb", "bbbbbb"},
+        {"aaaa", "aa", "a", "aa"},  // no rescanning of the replacement
+        {"a<b>c", "<", "&lt;", "a&lt;b>c"},
+        {"abc", "", "x", "abc"},
+        {"abc", "abcd", "x", "abc"},
+        {"", "a", "b", ""},
+        {longText, longFrom, "#",
+         std::string(10, 'a') + "##x"},  // long pattern, overlapping prefix
+        {longFrom + longFrom, longFrom, "", ""},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(replaceAll(c.text, c.from, c.to), c.expected) << c.text << " / " << c.from;
+}
+
+TEST(TextTest, SafeFileName) {
+    static const struct {
+        std::string name;
+        std::string expected;
+    } kCases[] = {
+        {"CParser", "CParser"},
+        {"Form_Load", "Form_Load"},
+        {"Größe", "Größe"},
+        {"Клиент", "Клиент"},
+        {"a/b", "a_b"},
+        {"a\\b", "a_b"},
+        {"/etc/passwd", "_etc_passwd"},
+        {"../x", ".._x"},
+        {"..", "_.."},
+        {".", "_."},
+        {"...", "_..."},
+        {"", "_"},
+        {"C:\\x", "C__x"},
+        {std::string("a\0b", 3), "a_b"},
+        {"a\tb\x7f\n", "a_b__"},
+        {"*?\"<>|#%:", "_________"},
+        {"a\xFFz", "a_z"},  // not UTF-8
+        {"a\xC3", "a_"},    // cut-off sequence
+        {".hidden", ".hidden"},
+        {std::string(150, 'x'), std::string(100, 'x')},
+        {std::string(150, '.'), "_" + std::string(99, '.')},
+        {std::string(100, '.') + "abc", "_" + std::string(99, '.')},
+    };
+    for (const auto& c : kCases) {
+        const std::string result = safeFileName(c.name);
+        EXPECT_EQ(result, c.expected) << c.name;
+        EXPECT_LE(result.size(), 100u) << c.name;
+    }
+}
+
+TEST(TextTest, SafeFileNameCutsAtACharacterBoundary) {
+    std::string umlauts;
+    for (int i = 0; i < 60; ++i) umlauts += "ä";  // 120 bytes
+    static const struct {
+        std::string name;
+        size_t bytes;
+    } kCases[] = {{umlauts, 100}, {"x" + umlauts, 99}, {"€" + umlauts, 99}};
+    for (const auto& c : kCases) {
+        const std::string result = safeFileName(c.name);
+        EXPECT_EQ(result.size(), c.bytes) << c.name;
+        EXPECT_TRUE(isValidUtf8(result)) << c.name;
+        EXPECT_EQ(c.name.compare(0, result.size(), result), 0) << c.name;
+    }
+}
+
+TEST(TextTest, Utf8Decoding) {
+    static const struct {
+        std::string text;
+        char32_t code;
+        size_t length;
+    } kCases[] = {
+        {"A", 'A', 1},
+        {"ä", 0xE4, 2},
+        {"€", 0x20AC, 3},
+        {"😀", 0x1F600, 4},
+        {"\xC0\x80", 0xFFFD, 1},      // overlong
+        {"\xED\xA0\x80", 0xFFFD, 1},  // surrogate
+        {"\xE2\x82", 0xFFFD, 1},      // cut off
+        {"\xF5\x80\x80\x80", 0xFFFD, 1},
+    };
+    for (const auto& c : kCases) {
+        size_t length = 0;
+        EXPECT_EQ(decodeUtf8(c.text, 0, length), c.code) << c.text;
+        EXPECT_EQ(length, c.length) << c.text;
+        std::string encoded;
+        appendUtf8(encoded, c.code);
+        if (c.code != 0xFFFD) {
+            EXPECT_EQ(encoded, c.text);
+        }
+        EXPECT_EQ(isValidUtf8(c.text), c.code != 0xFFFD) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick
