@@ -1,0 +1,309 @@
+#include "shell/DockingControl.h"
+
+#include <QDockWidget>
+#include <QEvent>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
+
+namespace tarnwick {
+
+namespace {
+
+Qt::DockWidgetArea areaOf(int placement) {
+    switch (placement) {
+        case DockingControl::Right:
+            return Qt::RightDockWidgetArea;
+        case DockingControl::Top:
+            return Qt::TopDockWidgetArea;
+        case DockingControl::Bottom:
+            return Qt::BottomDockWidgetArea;
+        default:
+            return Qt::LeftDockWidgetArea;
+    }
+}
+
+bool isSideways(int placement) {
+    return placement != DockingControl::Top && placement != DockingControl::Bottom;
+}
+
+int share(double ratio, int total) {
+    return std::max(40, static_cast<int>(std::clamp(ratio, 0.05, 0.95) * total));
+}
+
+// Dock title bars and the toolbar in the colours of each scheme.
+QString schemeStyleSheet(int scheme) {
+    const char* title = nullptr;
+    const char* text = nullptr;
+    const char* bar = nullptr;
+    switch (scheme) {
+        case DockingControl::Office:
+            title = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f8fa, stop:1 #c9d1de)";
+            text = "#1f2a3a";
+            bar = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfbfc, stop:1 #dde2ea)";
+            break;
+        case DockingControl::Custom:
+            title = "#3a3f44";
+            text = "#f0f0f0";
+            bar = "#d9d9d6";
+            break;
+        default:  // Windows XP
+            title = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3a6fd1, stop:1 #1d4fae)";
+            text = "#ffffff";
+            bar = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f4ec, stop:1 #e3dfcf)";
+            break;
+    }
+    return QStringLiteral(
+               "QDockWidget { color: %2; }"
+               "QDockWidget::title { background: %1; padding: 3px 6px; text-align: left; }"
+               "QToolBar { background: %3; border: none; spacing: 2px; }")
+        .arg(QLatin1String(title), QLatin1String(text), QLatin1String(bar));
+}
+
+}  // namespace
+
+void DockingControl::Folder::addView(const QString& key, bool visible) {
+    if (m_views.contains(key)) return;
+    m_views.append(key);
+    if (!visible) m_hiddenViews.append(key);
+}
+
+DockingControl::Folder& DockingControl::Perspective::addFolder(const QString& name, int placement,
+                                                               double ratio,
+                                                               const QString& reference) {
+    auto folder = std::make_unique<Folder>();
+    folder->m_name = name;
+    folder->m_placement = placement;
+    folder->m_ratio = ratio;
+    folder->m_reference = reference;
+    m_folders.push_back(std::move(folder));
+    return *m_folders.back();
+}
+
+QStringList DockingControl::Perspective::viewKeys() const {
+    QStringList keys;
+    for (const auto& folder : m_folders) keys += folder->views();
+    return keys;
+}
+
+DockingControl::DockingControl(QMainWindow* window)
+    : QObject(window), m_window(window), m_editor(new QTabWidget(window)) {
+    m_editor->setObjectName(QStringLiteral("EditorArea"));
+    m_editor->setTabsClosable(true);
+    m_editor->setMovable(true);
+    m_editor->setDocumentMode(true);
+    connect(m_editor, &QTabWidget::tabCloseRequested, this, [this](int index) {
+        QWidget* document = m_editor->widget(index);
+        m_editor->removeTab(index);
+        if (document) document->deleteLater();
+    });
+    m_window->setCentralWidget(m_editor);
+    // Side folders run the full height, so a folder below the editor area
+    // stays beside the side folders rather than under them.
+    m_window->setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    m_window->setCorner(Qt::BottomRightCorner, Qt::RightDockWidgetArea);
+    m_window->setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    m_window->setCorner(Qt::TopRightCorner, Qt::RightDockWidgetArea);
+    m_window->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowTabbedDocks);
+    m_window->installEventFilter(this);
+    setScheme(WindowsXP);
+}
+
+DockingControl::~DockingControl() = default;
+
+QDockWidget* DockingControl::registerView(QWidget* view, const QString& key,
+                                          const QString& caption) {
+    if (auto old = m_docks.find(key); old != m_docks.end() && old->second) {
+        m_window->removeDockWidget(old->second);
+        old->second->deleteLater();
+    }
+    auto* dock = new QDockWidget(caption, m_window);
+    dock->setObjectName(key + QStringLiteral("_View"));
+    dock->setWidget(view);
+    dock->hide();
+    connect(dock, &QDockWidget::visibilityChanged, this, [this] { syncVisibility(); });
+    m_docks[key] = dock;
+    m_visible[key] = false;
+    return dock;
+}
+
+DockingControl::Perspective& DockingControl::perspective(const QString& name) {
+    auto& slot = m_perspectives[name];
+    if (!slot) {
+        slot = std::make_unique<Perspective>();
+        slot->m_name = name;
+    }
+    return *slot;
+}
+
+void DockingControl::showPerspective(const QString& name) {
+    auto found = m_perspectives.find(name);
+    if (m_released || found == m_perspectives.end()) return;
+    if (name == m_current) {
+        syncVisibility();
+        emit perspectiveShown(name);
+        return;
+    }
+    const QString previous = m_current;
+    if (!previous.isEmpty()) m_perspectives[previous]->m_savedState = m_window->saveState();
+
+    Perspective& next = *found->second;
+    const QStringList keys = next.viewKeys();
+    m_arranging = true;
+    for (const auto& [key, dock] : m_docks)
+        if (dock && !keys.contains(key)) dock->hide();
+    if (next.m_savedState.isEmpty() || !m_window->restoreState(next.m_savedState)) layOut(next);
+    m_arranging = false;
+    m_current = name;
+    syncVisibility();
+    if (!previous.isEmpty()) emit perspectiveHidden(previous);
+    emit perspectiveShown(name);
+}
+
+void DockingControl::layOut(Perspective& perspective) {
+    for (const auto& folder : perspective.folders())
+        for (const QString& key : folder->views())
+            if (QDockWidget* d = dock(key)) m_window->removeDockWidget(d);
+
+    for (const auto& folder : perspective.folders()) {
+        if (folder->views().isEmpty()) continue;
+        QDockWidget* first = dock(folder->views().first());
+        if (!first) continue;
+        const int placement = folder->placement();
+        const Qt::Orientation split = isSideways(placement) ? Qt::Horizontal : Qt::Vertical;
+
+        QDockWidget* reference = nullptr;
+        for (const auto& other : perspective.folders())
+            if (other.get() != folder.get() && other->name() == folder->reference() &&
+                !other->views().isEmpty())
+                reference = dock(other->views().first());
+
+        if (!reference) {
+            m_window->addDockWidget(areaOf(placement), first,
+                                    isSideways(placement) ? Qt::Vertical : Qt::Horizontal);
+        } else if (placement == Right || placement == Bottom) {
+            m_window->splitDockWidget(reference, first, split);
+        } else {
+            // Qt only splits after the reference: put the new folder first,
+            // then move the reference behind it.
+            m_window->addDockWidget(m_window->dockWidgetArea(reference), first);
+            m_window->splitDockWidget(first, reference, split);
+        }
+        first->show();
+        for (const QString& key : folder->views().mid(1)) {
+            if (QDockWidget* d = dock(key)) {
+                m_window->tabifyDockWidget(first, d);
+                d->setVisible(!folder->m_hiddenViews.contains(key));
+            }
+        }
+        first->setVisible(!folder->m_hiddenViews.contains(folder->views().first()));
+        first->raise();
+    }
+    m_ratiosPending = &perspective;
+    if (m_window->isVisible()) QTimer::singleShot(0, this, [this] { applyRatios(); });
+}
+
+void DockingControl::applyRatios() {
+    Perspective* perspective = m_ratiosPending;
+    m_ratiosPending = nullptr;
+    if (!perspective || m_released) return;
+    for (const auto& folder : perspective->folders()) {
+        if (folder->views().isEmpty()) continue;
+        QDockWidget* d = dock(folder->views().first());
+        if (!d || d->isHidden()) continue;
+        const int placement = folder->placement();
+        const double ratio = folder->ratio();
+        QDockWidget* reference = nullptr;
+        for (const auto& other : perspective->folders())
+            if (other->name() == folder->reference() && !other->views().isEmpty())
+                reference = dock(other->views().first());
+
+        if (!reference) {
+            if (isSideways(placement)) {
+                m_window->resizeDocks({d}, {share(ratio, m_window->width())}, Qt::Horizontal);
+            } else {
+                const int total = m_editor->height() + d->height();
+                const int size = placement == Top ? share(ratio, total) : share(1 - ratio, total);
+                m_window->resizeDocks({d}, {size}, Qt::Vertical);
+            }
+        } else if (isSideways(placement)) {
+            const int total = d->width() + reference->width();
+            m_window->resizeDocks({d, reference}, {share(ratio, total), share(1 - ratio, total)},
+                                  Qt::Horizontal);
+        } else {
+            const int total = d->height() + reference->height();
+            QDockWidget* upper = placement == Top ? d : reference;
+            QDockWidget* lower = placement == Top ? reference : d;
+            m_window->resizeDocks({upper, lower}, {share(ratio, total), share(1 - ratio, total)},
+                                  Qt::Vertical);
+        }
+    }
+}
+
+bool DockingControl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_window && m_ratiosPending &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Resize))
+        QTimer::singleShot(0, this, [this] { applyRatios(); });
+    return QObject::eventFilter(watched, event);
+}
+
+void DockingControl::showView(const QString& key) {
+    QDockWidget* d = dock(key);
+    if (!d || m_released) return;
+    if (m_window->dockWidgetArea(d) == Qt::NoDockWidgetArea && !d->isFloating())
+        m_window->addDockWidget(Qt::LeftDockWidgetArea, d);
+    d->show();
+    d->raise();
+    syncVisibility();
+}
+
+void DockingControl::addDocument(QWidget* document, const QString& title) {
+    if (!document) return;
+    const int index = m_editor->addTab(document, title);
+    m_editor->setTabToolTip(index, title);
+    m_editor->setCurrentIndex(index);
+}
+
+void DockingControl::setScheme(int scheme) {
+    m_scheme = scheme;
+    m_window->setStyleSheet(schemeStyleSheet(scheme));
+}
+
+void DockingControl::release() {
+    if (m_released) return;
+    m_released = true;
+    m_ratiosPending = nullptr;
+    m_window->removeEventFilter(this);
+    for (const auto& [key, dock] : m_docks)
+        if (dock) disconnect(dock, nullptr, this, nullptr);
+    m_perspectives.clear();
+}
+
+bool DockingControl::isViewVisible(const QString& key) const { return m_visible.value(key, false); }
+
+QDockWidget* DockingControl::dock(const QString& key) const {
+    auto found = m_docks.find(key);
+    return found == m_docks.end() ? nullptr : found->second.data();
+}
+
+QWidget* DockingControl::view(const QString& key) const {
+    QDockWidget* d = dock(key);
+    return d ? d->widget() : nullptr;
+}
+
+void DockingControl::syncVisibility() {
+    if (m_released || m_arranging) return;
+    for (const auto& [key, dock] : m_docks) {
+        if (!dock) continue;
+        const bool visible = !dock->isHidden();
+        if (m_visible.value(key, false) == visible) continue;
+        m_visible[key] = visible;
+        if (visible)
+            emit viewShown(key);
+        else
+            emit viewHidden(key);
+    }
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,65 @@
+#include "shell/HtmlView.h"
+
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#ifdef TARNWICK_HAVE_WEBENGINE
+#include <QWebEngineView>
+#endif
+
+namespace tarnwick {
+
+bool HtmlView::usesWebEngine() {
+#ifdef TARNWICK_HAVE_WEBENGINE
+    // TARNWICK_HTML_VIEW=text keeps Chromium out (slow machines, tests).
+    return qEnvironmentVariable("TARNWICK_HTML_VIEW") != QLatin1String("text");
+#else
+    return false;
+#endif
+}
+
+HtmlView::HtmlView(QWidget* parent) : QWidget(parent) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+#ifdef TARNWICK_HAVE_WEBENGINE
+    if (usesWebEngine()) {
+        m_view = new QWebEngineView(this);
+    } else
+#endif
+    {
+        auto* browser = new QTextBrowser(this);
+        browser->setOpenLinks(true);
+        browser->setOpenExternalLinks(false);
+        m_view = browser;
+    }
+    layout->addWidget(m_view);
+}
+
+void HtmlView::setHtml(const QString& html, const QUrl& base) {
+    m_html = html;
+    m_path.clear();
+#ifdef TARNWICK_HAVE_WEBENGINE
+    if (auto* web = qobject_cast<QWebEngineView*>(m_view)) {
+        web->setHtml(html, base);
+        return;
+    }
+#endif
+    auto* browser = static_cast<QTextBrowser*>(m_view);
+    if (base.isValid()) browser->document()->setBaseUrl(base);
+    browser->setHtml(html);
+}
+
+void HtmlView::load(const QString& path) {
+    m_path = path;
+    m_html.clear();
+    const QUrl url = QUrl::fromLocalFile(path);
+#ifdef TARNWICK_HAVE_WEBENGINE
+    if (auto* web = qobject_cast<QWebEngineView*>(m_view)) {
+        web->load(url);
+        return;
+    }
+#endif
+    static_cast<QTextBrowser*>(m_view)->setSource(url);
+}
+
+}  // namespace tarnwick

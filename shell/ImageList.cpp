@@ -1,0 +1,136 @@
+#include "shell/ImageList.h"
+
+#include <QFileInfo>
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+
+#include "support/ProgramFolder.h"
+
+namespace tarnwick {
+
+namespace {
+
+struct ElementGroup {
+    const char* key;    // tree key and lower-case kind
+    const char* words;  // plural kind word of the image files
+    const char* letter;
+    QRgb colour;
+};
+
+// The ten element groups, in the tree's order.
+constexpr ElementGroup kElementGroups[] = {
+    {"implementations", "Implementations", "I", 0x6a5acd},
+    {"declarations", "Declarations", "D", 0x8b4513},
+    {"types", "Types", "T", 0x2e8b57},
+    {"enums", "Enums", "E", 0xb8860b},
+    {"events", "Events", "V", 0xd2691e},
+    {"constants", "Constants", "C", 0x4682b4},
+    {"variables", "Variables", "v", 0x008b8b},
+    {"functions", "Functions", "F", 0x8a2be2},
+    {"subroutines", "Subroutines", "S", 0x1e90ff},
+    {"properties", "Properties", "P", 0x228b22},
+};
+
+struct ScopeSuffix {
+    const char* suffix;
+    const char* word;  // scope word of the image files
+};
+
+constexpr ScopeSuffix kScopes[] = {
+    {"_global", "Global"}, {"_public", "Public"}, {"_private", "Private"},
+    {"_friend", "Friend"}, {"_noscope", "None"},
+};
+
+struct ModuleGroup {
+    const char* key;
+    const char* file;
+    const char* letter;
+    QRgb colour;
+};
+
+constexpr ModuleGroup kModuleGroups[] = {
+    {"project", "Project.ico", "P", 0x1d4fae},
+    {"references", "References.ico", "R", 0x707070},
+    {"objects", "Objects.ico", "O", 0x505050},
+    {"forms", "Form.ico", "F", 0x3a6fd1},
+    {"modules", "Module.ico", "M", 0x2e8b57},
+    {"classes", "Class.ico", "C", 0xc0392b},
+    {"usercontrols", "UserControl.ico", "U", 0x8e44ad},
+    {"propertypages", "PropertyPage.ico", "G", 0xd35400},
+};
+
+// A small badge: the kind's letter on a rounded square of its colour.
+QIcon drawnIcon(const QString& letter, const QColor& colour) {
+    QIcon icon;
+    for (int size : {16, 32}) {
+        QPixmap pixmap(size, size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(colour.darker(140));
+        painter.setBrush(colour);
+        painter.drawRoundedRect(QRectF(0.5, 0.5, size - 1, size - 1), size / 5.0, size / 5.0);
+        QFont font;
+        font.setBold(true);
+        font.setPixelSize(size * 11 / 16);
+        painter.setFont(font);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(0, 0, size, size), Qt::AlignCenter, letter);
+        painter.end();
+        icon.addPixmap(pixmap);
+    }
+    return icon;
+}
+
+}  // namespace
+
+ImageList::ImageList(QString imageFolder) : m_folder(std::move(imageFolder)) {
+    if (m_folder.isEmpty())
+        m_folder =
+            QString::fromStdString(programFolder()) + QStringLiteral("Ressources/src/images/");
+    if (!m_folder.endsWith(QLatin1Char('/'))) m_folder += QLatin1Char('/');
+
+    for (const auto& group : kModuleGroups)
+        add(QLatin1String(group.key), QLatin1String(group.file), QLatin1String(group.letter),
+            QColor(group.colour));
+    for (const auto& group : kElementGroups) {
+        const QString key = QLatin1String(group.key);
+        const QString words = QLatin1String(group.words);
+        add(key, words + QStringLiteral("_Public.ico"), QLatin1String(group.letter),
+            QColor(group.colour));
+        if (key == QLatin1String("implementations")) continue;  // no scope of their own
+        for (const auto& scope : kScopes)
+            add(key + QLatin1String(scope.suffix),
+                words + QLatin1Char('_') + QLatin1String(scope.word) + QStringLiteral(".ico"),
+                QLatin1String(group.letter), QColor(group.colour));
+    }
+}
+
+void ImageList::add(const QString& key, const QString& fileName, const QString& letter,
+                    const QColor& colour) {
+    const QString path = m_folder + fileName;
+    if (QFileInfo(path).isFile()) {
+        QIcon icon(path);
+        if (!icon.isNull() && !icon.availableSizes().isEmpty()) {
+            m_icons.insert(key, icon);
+            m_files.insert(key, path);
+            return;
+        }
+    }
+    m_icons.insert(key, drawnIcon(letter, colour));
+}
+
+QStringList ImageList::allKeys() {
+    QStringList keys;
+    for (const auto& group : kModuleGroups) keys << QLatin1String(group.key);
+    for (const auto& group : kElementGroups) {
+        keys << QLatin1String(group.key);
+        if (QLatin1String(group.key) == QLatin1String("implementations")) continue;
+        for (const auto& scope : kScopes)
+            keys << QLatin1String(group.key) + QLatin1String(scope.suffix);
+    }
+    return keys;
+}
+
+}  // namespace tarnwick

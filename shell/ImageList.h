@@ -1,0 +1,47 @@
+// ImageList: the pictures of the project tree and the progress window, by key.
+//
+// Keys: "project", "references", "objects", the five module groups
+// ("forms", "modules", "classes", "usercontrols", "propertypages"), the ten
+// element groups ("implementations" ... "properties") and, for the nine
+// element kinds that carry a scope, the kind followed by "_global",
+// "_public", "_private", "_friend" or "_noscope" ("functions_public").
+//
+// Pictures come from the site's own image folder (Ressources/src/images
+// beside the program), so the tree shows what the pages show: {Kinds}_{Scope}.ico
+// for elements and {Kind}.ico for modules. A picture that is missing is drawn
+// instead, so every key always answers a legible icon.
+#pragma once
+
+#include <QHash>
+#include <QIcon>
+#include <QString>
+#include <QStringList>
+
+namespace tarnwick {
+
+class ImageList {
+public:
+    // imageFolder: where the .ico files lie; empty: Ressources/src/images
+    // beside the program.
+    explicit ImageList(QString imageFolder = QString());
+
+    bool contains(const QString& key) const { return m_icons.contains(key); }
+    // The icon of key; a null icon for an unknown key.
+    QIcon icon(const QString& key) const { return m_icons.value(key); }
+    // The file behind key, or empty when its picture was drawn.
+    QString fileOf(const QString& key) const { return m_files.value(key); }
+    QStringList keys() const { return m_icons.keys(); }
+
+    // Every key of the list, in a fixed order.
+    static QStringList allKeys();
+
+private:
+    void add(const QString& key, const QString& fileName, const QString& letter,
+             const QColor& colour);
+
+    QString m_folder;
+    QHash<QString, QIcon> m_icons;
+    QHash<QString, QString> m_files;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,171 @@
+#include "shell/ProgressWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cmath>
+#include <thread>
+
+#include "shell/ImageList.h"
+
+namespace tarnwick {
+
+// The run's reports, carried from the worker thread to the window's thread.
+class ProgressForwarder : public GenerationObserver, public DiagnosticsSink {
+public:
+    explicit ProgressForwarder(ProgressWindow& window) : m_window(window) {}
+
+    void moduleStarted(const std::string& kindsKey, const std::string& info) override {
+        const QString key = QString::fromStdString(kindsKey);
+        const QString text = QString::fromStdString(info);
+        ProgressWindow* window = &m_window;
+        QMetaObject::invokeMethod(
+            window, [window, key, text] { window->showModule(key, text); }, Qt::QueuedConnection);
+        if (m_window.workerModuleHook) m_window.workerModuleHook();
+    }
+    void progress(double value, double max, const std::string& percentText) override {
+        const QString text = QString::fromStdString(percentText);
+        ProgressWindow* window = &m_window;
+        QMetaObject::invokeMethod(
+            window, [window, value, max, text] { window->showProgress(value, max, text); },
+            Qt::QueuedConnection);
+    }
+    void consoleLine(const std::string& line) override { forwardLine(line); }
+    bool cancelRequested() override { return m_window.m_cancel.load(); }
+    void report(const Diagnostic& diagnostic) override { forwardLine(diagnostic.toString()); }
+
+private:
+    void forwardLine(const std::string& line) {
+        const QString text = QString::fromStdString(line);
+        ProgressWindow* window = &m_window;
+        QMetaObject::invokeMethod(
+            window, [window, text] { emit window->consoleLine(text); }, Qt::QueuedConnection);
+    }
+
+    ProgressWindow& m_window;
+};
+
+ProgressWindow::ProgressWindow(const ImageList& images, QWidget* parent)
+    : QDialog(parent),
+      m_images(images),
+      m_progress(new QProgressBar(this)),
+      m_info(new QLabel(QStringLiteral("Initializing..."), this)),
+      m_percent(new QLabel(this)),
+      m_icon(new QLabel(this)),
+      m_cancelButton(new QPushButton(QStringLiteral("&Cancel"), this)) {
+    setObjectName(QStringLiteral("frmProgress"));
+    setWindowTitle(QStringLiteral("Progress"));
+    setModal(true);
+    m_progress->setObjectName(QStringLiteral("Progress"));
+    m_progress->setTextVisible(false);
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_info->setObjectName(QStringLiteral("lblProgressInfo"));
+    m_percent->setObjectName(QStringLiteral("lblProgress"));
+    m_percent->setMinimumWidth(48);
+    m_percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_icon->setObjectName(QStringLiteral("imgIcon"));
+    m_icon->setFixedSize(32, 32);
+    m_cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    auto* label1 = new QLabel(
+        QStringLiteral("Please wait while Tarnwick is generating the documentation."), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(m_icon);
+    top->addWidget(label1, 1);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(m_progress, 1);
+    bar->addWidget(m_percent);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(m_info);
+    layout->addLayout(bar);
+    layout->addLayout(buttons);
+    setMinimumWidth(420);
+
+    connect(m_cancelButton, &QPushButton::clicked, this, &ProgressWindow::requestCancel);
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request) {
+    m_cancel = false;
+    m_result.reset();
+    m_info->setText(QStringLiteral("Initializing..."));
+    m_percent->clear();
+    m_icon->clear();
+    m_progress->setRange(0, 1);
+    m_progress->setValue(0);
+    m_cancelButton->setEnabled(true);
+    m_running = true;
+
+    ProgressForwarder forwarder(*this);
+    std::thread worker([this, request, &forwarder] {
+        GenerationRun generation(request, &forwarder, &forwarder);
+        Expected<GenerationResult> result = generation.run();
+        QMetaObject::invokeMethod(
+            this,
+            [this, result] {
+                m_result = result;
+                m_running = false;
+                accept();
+            },
+            Qt::QueuedConnection);
+    });
+    exec();
+    worker.join();
+    // The queued end of the run is what closes the window; should the
+    // loop have ended otherwise, deliver it now.
+    if (!m_result) QCoreApplication::sendPostedEvents(this);
+    m_running = false;
+    if (!m_result) return Error{"The documentation run ended without a result."};
+    return *m_result;
+}
+
+void ProgressWindow::requestCancel() {
+    m_cancel = true;
+    m_cancelButton->setEnabled(false);
+}
+
+void ProgressWindow::reject() {
+    // Closing the window while the run works means Cancel; it closes once
+    // the run has stopped.
+    if (m_running) {
+        requestCancel();
+        return;
+    }
+    QDialog::reject();
+}
+
+void ProgressWindow::closeEvent(QCloseEvent* event) {
+    if (m_running) {
+        requestCancel();
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void ProgressWindow::showModule(const QString& kindsKey, const QString& info) {
+    m_icon->setPixmap(m_images.icon(kindsKey).pixmap(32, 32));
+    m_info->setText(info);
+    emit moduleStarted(kindsKey, info);
+}
+
+void ProgressWindow::showProgress(double value, double max, const QString& percentText) {
+    const int top = std::max(1, static_cast<int>(std::lround(max)));
+    m_progress->setRange(0, top);
+    m_progress->setValue(std::min(top, static_cast<int>(std::lround(value))));
+    m_percent->setText(percentText);
+}
+
+}  // namespace tarnwick

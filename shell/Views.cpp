@@ -1,0 +1,128 @@
+#include "shell/Views.h"
+
+#include <QDir>
+#include <QFileSystemModel>
+#include <QFontDatabase>
+#include <QHeaderView>
+#include <QListView>
+#include <QPlainTextEdit>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "shell/HtmlView.h"
+#include "support/ProgramFolder.h"
+
+namespace tarnwick {
+
+namespace {
+
+QVBoxLayout* fill(QWidget* owner, QWidget* control) {
+    auto* layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->addWidget(control);
+    return layout;
+}
+
+}  // namespace
+
+ConsoleView::ConsoleView(QWidget* parent) : QWidget(parent), m_text(new QPlainTextEdit(this)) {
+    setWindowTitle(QStringLiteral("Console"));
+    m_text->setObjectName(QStringLiteral("txtConsole"));
+    m_text->setReadOnly(true);
+    m_text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFamilies({QStringLiteral("Courier New"),
+                      QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
+    m_text->setFont(font);
+    fill(this, m_text);
+}
+
+void ConsoleView::appendLine(const QString& line) { m_text->appendPlainText(line); }
+
+QString ConsoleView::text() const { return m_text->toPlainText(); }
+
+DirsView::DirsView(QWidget* parent)
+    : QWidget(parent), m_model(new QFileSystemModel(this)), m_tree(new QTreeView(this)) {
+    setWindowTitle(QStringLiteral("Directories"));
+    m_tree->setObjectName(QStringLiteral("Dirs"));
+    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_model->setRootPath(QDir::rootPath());
+    m_tree->setModel(m_model);
+    for (int column = 1; column < m_model->columnCount(); ++column) m_tree->hideColumn(column);
+    m_tree->header()->hide();
+    fill(this, m_tree);
+    connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                const QString path = m_model->filePath(current);
+                if (path.isEmpty() || path == m_path) return;
+                m_path = path;
+                emit pathChanged(path);
+            });
+}
+
+void DirsView::setPath(const QString& path) {
+    QString folder = QDir::cleanPath(path);
+    const QModelIndex index = m_model->index(folder);
+    if (index.isValid()) {
+        m_tree->setCurrentIndex(index);
+        m_tree->scrollTo(index);
+        m_tree->expand(index);
+    }
+    if (folder != m_path) {
+        m_path = folder;
+        emit pathChanged(folder);
+    }
+}
+
+FilesView::FilesView(QWidget* parent)
+    : QWidget(parent), m_model(new QFileSystemModel(this)), m_list(new QListView(this)) {
+    setWindowTitle(QStringLiteral("Files"));
+    m_list->setObjectName(QStringLiteral("Files"));
+    m_model->setFilter(QDir::Files);
+    m_model->setNameFilters({QStringLiteral("*.html"), QStringLiteral("*.htm")});
+    m_model->setNameFilterDisables(false);
+    m_list->setModel(m_model);
+    fill(this, m_list);
+    connect(m_list, &QListView::doubleClicked, this, &FilesView::activated);
+}
+
+void FilesView::setPath(const QString& path) {
+    m_path = QDir::cleanPath(path);
+    m_list->setRootIndex(m_model->setRootPath(m_path));
+}
+
+void FilesView::activated(const QModelIndex& index) {
+    if (index.isValid()) openFile(m_model->fileName(index));
+}
+
+void FilesView::openFile(const QString& fileName) {
+    if (fileName.isEmpty() || m_path.isEmpty()) return;
+    emit documentRequested(QDir(m_path).filePath(fileName), fileName);
+}
+
+PreviewDocument::PreviewDocument(QWidget* parent) : QWidget(parent), m_html(new HtmlView(this)) {
+    m_html->setObjectName(QStringLiteral("DocHtml"));
+    fill(this, m_html);
+}
+
+void PreviewDocument::ShowPreviewHtml(const QString& html) {
+    // Member pages refer to "../src/..." from a kind folder of the site; the
+    // program's resource folder answers those links in a preview.
+    const QUrl base = QUrl::fromLocalFile(QString::fromStdString(programFolder()) +
+                                          QStringLiteral("Ressources/Preview/"));
+    m_html->setHtml(html, base);
+}
+
+BrowserDocument::BrowserDocument(QWidget* parent) : QWidget(parent), m_browser(new HtmlView(this)) {
+    setWindowTitle(QStringLiteral("Browser"));
+    m_browser->setObjectName(QStringLiteral("Browser"));
+    fill(this, m_browser);
+}
+
+void BrowserDocument::navigate(const QString& path) { m_browser->load(path); }
+
+}  // namespace tarnwick

@@ -1,0 +1,235 @@
+// Create Documentation end to end: the run on its worker thread, the
+// progress window, Cancel, the output folder question, and screenshots.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSemaphore>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "TestSupport.h"
+#include "shell/DockingControl.h"
+#include "shell/HtmlView.h"
+#include "shell/MainWindow.h"
+#include "shell/ProgressWindow.h"
+#include "shell/ProjectView.h"
+#include "shell/SettingsDialog.h"
+#include "shell/Views.h"
+
+using namespace tarnwick;
+using namespace tarnwick::testing;
+
+namespace {
+
+QStringList tabTitles(const QTabWidget* tabs) {
+    QStringList titles;
+    for (int i = 0; i < tabs->count(); ++i) titles << tabs->tabText(i);
+    return titles;
+}
+
+BrowserDocument* documentTab(const MainWindow& window) {
+    QTabWidget* editor = window.perspective().editorArea();
+    for (int i = 0; i < editor->count(); ++i)
+        if (editor->tabText(i) == QLatin1String("Documentation"))
+            return qobject_cast<BrowserDocument*>(editor->widget(i));
+    return nullptr;
+}
+
+}  // namespace
+
+class RunTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fullRunEndsInBrowser() {
+        QTemporaryDir dir;
+        MainWindow window;
+        window.show();
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
+        dialogs.folder = dir.path() + "/out";
+
+        QStringList started;
+        connect(window.progressWindow(), &ProgressWindow::moduleStarted, this,
+                [&](const QString&, const QString& info) { started << info; });
+        window.toolbarButtonClicked("create");
+        QCOMPARE(dialogs.folderCalls, 1);
+        QCOMPARE(dialogs.lastFolderTitle,
+                 QStringLiteral("Select a directory to save documentation:"));
+        QVERIFY2(dialogs.messages.empty(),
+                 dialogs.messages.empty() ? "" : qPrintable(dialogs.messages[0].text));
+        QCOMPARE(window.state().DocumentationPath, dir.path() + "/out/");
+
+        // Kinds in the order Classes, Modules.
+        QCOMPARE(started, QStringList({"Generating Class: CAlpha", "Generating Class: IShape",
+                                       "Generating Module: modBeta"}));
+        ProgressWindow* progress = window.progressWindow();
+        QCOMPARE(progress->percentLabel()->text(), QStringLiteral("100 %"));
+        QCOMPARE(progress->windowTitle(), QStringLiteral("Progress"));
+        QVERIFY(!progress->isVisible());
+
+        for (const char* page :
+             {"index.html", "project-summary.html", "module-summary.html", "Classes/CAlpha.html",
+              "Classes/CAlpha_Add.html", "Modules/modBeta.html"})
+            QVERIFY2(QFileInfo::exists(dir.path() + "/out/" + page), page);
+
+        QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
+        QVERIFY(window.menuAction("mnuPerspectiveBrowser")->isChecked());
+        BrowserDocument* browser = documentTab(window);
+        QVERIFY(browser);
+        QCOMPARE(QFileInfo(browser->htmlView()->path()).canonicalFilePath(),
+                 QFileInfo(dir.path() + "/out/index.html").canonicalFilePath());
+        QCOMPARE(window.perspective().editorArea()->currentWidget(), browser);
+        QCOMPARE(window.dirsView()->path(), dir.path() + "/out");
+        QVERIFY(window.consoleView()->text().contains("Create documentation for Class CAlpha"));
+        // The tree keeps its project after the run.
+        QVERIFY(window.state().CurrentProject);
+    }
+
+    void cancelDuringRun() {
+        QTemporaryDir dir;
+        MainWindow window;
+        window.show();
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 12)));
+        dialogs.folder = dir.path() + "/out";
+
+        // Hold the worker at the first module until Cancel has been pressed.
+        QSemaphore gate;
+        ProgressWindow* progress = window.progressWindow();
+        progress->workerModuleHook = [&gate] { gate.acquire(); };
+        int started = 0;
+        connect(progress, &ProgressWindow::moduleStarted, this, [&] {
+            if (++started == 1) {
+                QVERIFY(progress->isVisible());
+                QCOMPARE(progress->infoLabel()->text(), QStringLiteral("Generating Class: C01"));
+                QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+            }
+            gate.release(100);
+        });
+        window.createDocumentation();
+        QCOMPARE(started, 1);
+        QVERIFY(progress->cancelRequested());
+        // The module shown when Cancel came is not written; the summaries are.
+        QVERIFY(!QFileInfo::exists(dir.path() + "/out/Classes/C01.html"));
+        QVERIFY(QFileInfo::exists(dir.path() + "/out/project-summary.html"));
+        QVERIFY(QFileInfo::exists(dir.path() + "/out/index.html"));
+        QVERIFY(documentTab(window));
+        QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
+    }
+
+    void foreignFolderAsks() {
+        QTemporaryDir dir;
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
+        const QString out = dir.path() + "/out";
+        writeFile(out + "/notes.txt", {"mine"});
+        dialogs.folder = out;
+
+        dialogs.answer = QMessageBox::No;
+        window.createDocumentation();
+        QCOMPARE(dialogs.messages.size(), size_t(1));
+        QCOMPARE(dialogs.messages[0].icon, QMessageBox::Question);
+        QVERIFY(dialogs.messages[0].text.contains(out));
+        QVERIFY(!QFileInfo::exists(out + "/index.html"));
+        QVERIFY(!documentTab(window));
+
+        dialogs.answer = QMessageBox::Yes;
+        window.createDocumentation();
+        QCOMPARE(dialogs.messages.size(), size_t(2));
+        QVERIFY(QFileInfo::exists(out + "/index.html"));
+        QVERIFY(QFileInfo::exists(out + "/notes.txt"));
+
+        // An earlier site is overwritten without a question.
+        window.createDocumentation();
+        QCOMPARE(dialogs.messages.size(), size_t(2));
+    }
+
+    void confirmedPathIsUsed() {
+        QTemporaryDir dir;
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
+        SettingsDialog* dialog = window.settingsDialog();
+        QVERIFY(dialog->load());
+        dialog->findChild<QLineEdit*>("txtDocumentationPath")
+            ->setText("  " + dir.path() + "/site  ");
+        dialog->findChild<QCheckBox*>("chkModules")->setChecked(false);
+        dialog->apply();
+        window.createDocumentation();
+        QCOMPARE(dialogs.folderCalls, 0);
+        QCOMPARE(window.state().DocumentationPath, dir.path() + "/site/");
+        QVERIFY(QFileInfo::exists(dir.path() + "/site/Classes/CAlpha.html"));
+        QVERIFY(!QFileInfo::exists(dir.path() + "/site/Modules/modBeta.html"));
+    }
+
+    // Saves the main window in both perspectives and the settings dialog.
+    void screenshots() {
+        QTemporaryDir dir;
+        const QString folder = screenshotFolder();
+        const QString example = QStringLiteral(TARNWICK_SOURCE_DIR "/examples/Ledger/Ledger.vbp");
+        qputenv("TARNWICK_REGISTRY", TARNWICK_SOURCE_DIR "/examples/Ledger/registry.reg");
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        window.resize(1280, 800);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString vbp =
+            QFileInfo::exists(example) ? example : writeSmallProject(dir.path() + "/src");
+        QVERIFY(window.openProjectFile(vbp));
+        QTreeWidget* tree = window.projectView()->tree();
+        QTreeWidgetItem* classes = nullptr;
+        for (int i = 0; i < tree->topLevelItem(0)->childCount(); ++i)
+            if (tree->topLevelItem(0)->child(i)->text(0) == "Classes")
+                classes = tree->topLevelItem(0)->child(i);
+        QVERIFY(classes);
+        QTreeWidgetItem* module = classes->child(0);
+        tree->expandItem(classes);
+        tree->expandItem(module);
+        QTreeWidgetItem* member = nullptr;
+        for (int i = 0; i < module->childCount() && !member; ++i) {
+            tree->expandItem(module->child(i));
+            if (module->child(i)->text(0) == "Functions" ||
+                module->child(i)->text(0) == "Properties")
+                member = module->child(i)->child(0);
+        }
+        QVERIFY(member);
+        tree->setCurrentItem(member);
+        QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
+        QVERIFY(window.grab().save(folder + "/workbench-project.png"));
+
+        dialogs.folder = dir.path() + "/site";
+        window.createDocumentation();
+        QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
+        QTest::qWait(HtmlView::usesWebEngine() ? 3500 : 300);
+        QVERIFY(window.grab().save(folder + "/workbench-browser.png"));
+
+        SettingsDialog* settings = window.settingsDialog();
+        QVERIFY(settings->load());
+        settings->show();
+        QVERIFY(QTest::qWaitForWindowExposed(settings));
+        QVERIFY(settings->grab().save(folder + "/settings-documentation.png"));
+        settings->tabs()->setCurrentIndex(1);
+        QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
+        QVERIFY(settings->grab().save(folder + "/settings-design.png"));
+        settings->tabs()->setCurrentIndex(2);
+        QVERIFY(settings->grab().save(folder + "/settings-includes.png"));
+        settings->close();
+        qInfo("screenshots saved in %s", qPrintable(folder));
+    }
+};
+
+TARNWICK_QTEST_MAIN(RunTest)
+#include "RunTest.moc"
