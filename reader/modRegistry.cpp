@@ -352,6 +352,20 @@ size_t characterCount(std::string_view text) {
     return count;
 }
 
+std::shared_ptr<const RegistrySource::Store> parseRegistryBytes(std::string_view bytes,
+                                                                const std::string& name,
+                                                                DiagnosticsSink* diagnostics) {
+    auto store = std::make_shared<RegistrySource::Store>();
+    if (!parseRegistryText(decodeRegistryText(bytes), *store)) {
+        if (diagnostics)
+            diagnostics->warning(name, 1,
+                                 "not a registry file (expected \"REGEDIT4\", \"Windows Registry "
+                                 "Editor Version 5.00\" or \"WINE REGISTRY Version 2\")");
+        return nullptr;
+    }
+    return store;
+}
+
 std::shared_ptr<const RegistrySource::Store> readRegistryFile(const std::string& path,
                                                               DiagnosticsSink* diagnostics) {
     auto bytes = File(path).ReadBytes();
@@ -361,15 +375,7 @@ std::shared_ptr<const RegistrySource::Store> readRegistryFile(const std::string&
                                  "the registry file cannot be read: " + bytes.error().message);
         return nullptr;
     }
-    auto store = std::make_shared<RegistrySource::Store>();
-    if (!parseRegistryText(decodeRegistryText(bytes.value()), *store)) {
-        if (diagnostics)
-            diagnostics->warning(path, 1,
-                                 "not a registry file (expected \"REGEDIT4\", \"Windows Registry "
-                                 "Editor Version 5.00\" or \"WINE REGISTRY Version 2\")");
-        return nullptr;
-    }
-    return store;
+    return parseRegistryBytes(bytes.value(), path, diagnostics);
 }
 
 }  // namespace
@@ -380,6 +386,14 @@ RegistrySource RegistrySource::fromFiles(const std::vector<std::string>& files,
     for (const auto& file : files)
         if (auto store = readRegistryFile(file, diagnostics))
             source.m_stores.push_back(std::move(store));
+    return source;
+}
+
+RegistrySource RegistrySource::fromBytes(std::string_view bytes, const std::string& name,
+                                         DiagnosticsSink* diagnostics) {
+    RegistrySource source;
+    if (auto store = parseRegistryBytes(bytes, name, diagnostics))
+        source.m_stores.push_back(std::move(store));
     return source;
 }
 

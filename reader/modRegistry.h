@@ -40,6 +40,11 @@ public:
     static RegistrySource fromFiles(const std::vector<std::string>& files,
                                     DiagnosticsSink* diagnostics);
 
+    // One registry file's bytes already in memory; name is used in the
+    // diagnostic when they are not a registry file.
+    static RegistrySource fromBytes(std::string_view bytes, const std::string& name,
+                                    DiagnosticsSink* diagnostics);
+
     bool hasKey(RegistryRoot root, std::string_view subKey) const;
     // valueName "" is the key's default value (@). nullopt when the key or the
     // value is missing.

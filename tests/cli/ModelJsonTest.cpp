@@ -124,6 +124,7 @@ TEST(ModelJson, InvalidUtf8IsReplacedNotThrown) {
     CModule module;
     module.setName("Bad\xFFName");
     module.setSource("caf\xE9\r\n");
+    module.Attributes()->Add("Key\xFE", "Value\xFD");
     std::string text;
     ASSERT_NO_THROW(text = dumpJson(toJson(module)));
     EXPECT_NE(text.find("Bad\xEF\xBF\xBDName"), std::string::npos);

@@ -180,6 +180,23 @@ TEST(Registry, UnreadableOrForeignFilesAreReportedByName) {
     EXPECT_EQ(registry.keyCount(), 0u);
 }
 
+TEST(Registry, TruncatedAndDamagedFilesNeverBreakTheReader) {
+    const std::string texts[] = {
+        regedit5Text(), utf16le(regedit5Text()),
+        "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\K\\x00e4] 1\n@=str(2):\"a\\x\"\n"
+        "\"v\"=hex(2):41,00,\\\n"};
+    for (const auto& text : texts) {
+        for (size_t length = 0; length <= text.size(); ++length) {
+            std::string damaged = text.substr(0, length);
+            if (length % 7 == 3 && length < text.size()) damaged += "[\"\\\xC3";
+            auto registry = RegistrySource::fromBytes(damaged, "damaged.reg", nullptr);
+            (void)GetRegistryValue(registry, RegistryRoot::ClassesRoot, kLib, "");
+        }
+    }
+    auto registry = RegistrySource::fromBytes(texts[2], "wine.reg", nullptr);
+    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K\u00e4", ""), "a\\x");
+}
+
 TEST(Registry, EnvironmentNamesTheUserFileThenTheWinePrefix) {
     TempFile user("REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n@=\"user\"\n");
     TempFile wine(
