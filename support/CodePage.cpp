@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -196,6 +197,68 @@ void appendFallback(std::string& out, char32_t c, CodePage::Fallback fallback) {
 
 constexpr char kReplacementUtf8[] = "\xEF\xBF\xBD";
 
+// Runs the whole input through iconv. Where iconv stops at input it cannot
+// convert, onStop(position, replacement) fills in the replacement and answers
+// how many input bytes it stands for; conversion resumes after them.
+//
+// iconv is fed through a window that starts small after each stop and doubles
+// while the input converts: glibc redoes the work of a whole call when a
+// later conversion step fails, so one large call per stop would make text
+// full of unconvertible characters quadratic.
+template <typename OnStop>
+void convertWithIconv(iconv_t cd, std::string_view input, std::string& out, size_t ratio,
+                      OnStop onStop) {
+    constexpr size_t kMinWindow = 64;
+    constexpr size_t kMaxWindow = 1 << 16;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    out.resize(input.size() * ratio + 64);
+    size_t used = 0;
+    size_t pos = 0;
+    size_t window = kMinWindow;
+    std::string replacement;
+    auto room = [&](size_t needed) {
+        if (out.size() - used < needed) out.resize(out.size() * 2 + needed);
+    };
+    for (;;) {
+        const size_t start = pos;
+        const size_t take = std::min(window, input.size() - pos);
+        char* in = const_cast<char*>(input.data()) + pos;
+        size_t inLeft = take;
+        char* outPtr = out.data() + used;
+        size_t outLeft = out.size() - used;
+        // With nothing left, the call writes what a stateful code page still
+        // owes (the shift back to its initial state).
+        const size_t result = take ? iconv(cd, &in, &inLeft, &outPtr, &outLeft)
+                                   : iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
+        const int error = errno;
+        pos = static_cast<size_t>(in - input.data());
+        used = static_cast<size_t>(outPtr - out.data());
+        if (result != static_cast<size_t>(-1)) {
+            if (take == 0) break;
+            window = std::min(window * 2, kMaxWindow);
+            continue;
+        }
+        if (error == E2BIG) {
+            room(out.size());
+            continue;
+        }
+        if (take == 0) break;  // the final shift failed: nothing more to write
+        if (error == EINVAL && start + take < input.size()) {
+            // The window cut a character in two: carry on from its start.
+            if (pos == start) window *= 2;
+            continue;
+        }
+        replacement.clear();
+        const size_t skip = std::min(onStop(pos, replacement), input.size() - pos);
+        room(replacement.size());
+        std::memcpy(out.data() + used, replacement.data(), replacement.size());
+        used += replacement.size();
+        pos += skip;
+        window = kMinWindow;
+    }
+    out.resize(used);
+}
+
 }  // namespace
 
 CodePage::CodePage() : m_table(windows1252()) {}
@@ -274,40 +337,13 @@ std::string CodePage::decodeWithIconv(std::string_view bytes, size_t& invalid) c
         }
         return out;
     }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    out.resize(bytes.size() * 2 + 16);
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    size_t used = 0;
-    auto grow = [&](size_t atLeast) {
-        if (out.size() - used < atLeast) out.resize(out.size() * 2 + atLeast);
-    };
-    for (;;) {
-        char* outPtr = out.data() + used;
-        size_t outLeft = out.size() - used;
-        const size_t r = inLeft ? iconv(cd, &in, &inLeft, &outPtr, &outLeft)
-                                : iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-        const int error = errno;
-        used = static_cast<size_t>(outPtr - out.data());
-        if (r != static_cast<size_t>(-1)) {
-            if (inLeft == 0) break;
-            continue;
-        }
-        if (error == E2BIG) {
-            grow(out.size());
-            continue;
-        }
-        if (inLeft == 0) break;  // the final flush failed: nothing more to write
-        // EILSEQ, or EINVAL for a sequence cut off at the end: this byte does
-        // not decode. It becomes U+FFFD and decoding goes on after it.
-        grow(3);
-        std::memcpy(out.data() + used, kReplacementUtf8, 3);
-        used += 3;
-        ++in;
-        --inLeft;
+    // A byte that does not decode (or a sequence cut off at the end) becomes
+    // U+FFFD, and decoding goes on after it.
+    convertWithIconv(cd, bytes, out, 2, [&](size_t, std::string& replacement) {
+        replacement = kReplacementUtf8;
         ++invalid;
-    }
-    out.resize(used);
+        return size_t{1};
+    });
     return out;
 }
 
@@ -380,42 +416,14 @@ std::string CodePage::encodeWithIconv(std::string_view utf8, Fallback fallback,
         }
         return out;
     }
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    out.resize(utf8.size() + 16);
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    size_t used = 0;
-    for (;;) {
-        char* outPtr = out.data() + used;
-        size_t outLeft = out.size() - used;
-        const size_t r = inLeft ? iconv(cd, &in, &inLeft, &outPtr, &outLeft)
-                                : iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-        const int error = errno;
-        used = static_cast<size_t>(outPtr - out.data());
-        if (r != static_cast<size_t>(-1)) {
-            if (inLeft == 0) break;
-            continue;
-        }
-        if (error == E2BIG) {
-            out.resize(out.size() * 2 + 16);
-            continue;
-        }
-        if (inLeft == 0) break;
-        // A character the code page cannot hold, or a byte that is not UTF-8.
-        const size_t pos = static_cast<size_t>(in - utf8.data());
+    // A character the code page cannot hold, or a byte that is not UTF-8.
+    convertWithIconv(cd, utf8, out, 1, [&](size_t pos, std::string& replacement) {
         size_t length = 0;
-        char32_t c = decodeUtf8(utf8, pos, length);
-        if (length == 0) length = 1;
-        std::string replacement;
+        const char32_t c = decodeUtf8(utf8, pos, length);
         appendFallback(replacement, c, fallback);
-        if (out.size() - used < replacement.size()) out.resize(out.size() * 2 + replacement.size());
-        std::memcpy(out.data() + used, replacement.data(), replacement.size());
-        used += replacement.size();
-        in += length;
-        inLeft -= length;
         ++unmapped;
-    }
-    out.resize(used);
+        return length == 0 ? size_t{1} : length;
+    });
     return out;
 }
 
