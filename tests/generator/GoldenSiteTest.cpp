@@ -1,0 +1,185 @@
+// Golden pages: the example project's site, generated with a fixed
+// timestamp, compared page by page with tests/golden/<page>.
+//
+// On a mismatch the generated page is written next to the expected one as
+// <page>.actual and the first differing lines are shown. To accept new
+// output on purpose, run with TARNWICK_UPDATE_GOLDEN=1: every golden page is
+// rewritten from the generated site (then review the diff before committing).
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "generator/GenerationRun.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct GoldenCase {
+    const char* page;    // path inside the site
+    const char* guards;  // what a change in this page would mean
+};
+
+const GoldenCase kGoldenCases[] = {
+    {"Classes/CAccount.html",
+     "module overview: head, navigation, header attributes, link list, tables per kind, footer"},
+    {"Forms/frmMain.html",
+     "overview of a form: form kind in header and a data-type link from a form"},
+    {"Classes/CAccount_Post.html",
+     "function page: syntax layout with parameters, parameter table, Optional, Returns, source"},
+    {"Classes/CAccount_Reset.html", "subroutine page: parameter table without Returns section"},
+    {"Classes/CAccount_Number.html",
+     "property page: Get and Let share one file, the Let written last remains"},
+    {"Classes/CAccount_Changed.html", "event page: empty syntax paragraph, no parameter table"},
+    {"Modules/modLedger_GetPrivateProfileString.html",
+     "declaration page: Alias clause on its own continuation line"},
+    {"Modules/modLedger_MAX_PATH.html", "constant page: description and source only"},
+    {"Classes/CAccount_m_Balance.html", "variable page: description and source only"},
+    {"Forms/frmMain_m_Journal.html",
+     "member page of a form: Form2 icon in the header, description and source only"},
+    {"Modules/modLedger_SYSTEMTIME.html", "type page: type syntax layout and parts table"},
+    {"Classes/CAccount_AccountKind.html", "enum page: parts table with its Value column"},
+    {"Classes/CAccount_IAccount.html", "implementation page: description and source only"},
+    {"Classes/CAccount_Uml.html", "UML page: class box with compartments, marks and type links"},
+    {"Classes/CAccount_Object.html", "object-model page: tree rows, images and toggle ids"},
+    {"Modules/modFormat_Code.html", "code page: numbered, coloured listing of a whole module"},
+    {"project-summary.html", "project summary: references and controls sorted, one-line rows"},
+    {"module-summary.html", "module summary: kind counts and all modules sorted together"},
+    {"all-Classes.html", "kind index: the class list in the parser's order"},
+};
+
+// gtest prints a failing case by its page, not as bytes.
+void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.page; }
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Shows CR as "\r" so a lost or added CR LF is visible.
+std::string visible(const std::string& line) {
+    std::string out;
+    for (char c : line) {
+        if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
+// The first differing line with two lines of context on each side.
+std::string describeDifference(const std::string& expected, const std::string& actual) {
+    const auto want = splitLines(expected);
+    const auto got = splitLines(actual);
+    size_t line = 0;
+    while (line < want.size() && line < got.size() && want[line] == got[line]) ++line;
+    std::ostringstream out;
+    out << "first difference at line " << (line + 1) << " (expected " << want.size()
+        << " lines, got " << got.size() << ")\n";
+    const size_t from = line >= 2 ? line - 2 : 0;
+    for (size_t i = from; i < line + 3; ++i) {
+        if (i < want.size() && (i >= got.size() || want[i] != got[i]))
+            out << "-" << (i + 1) << ": " << visible(want[i]) << "\n";
+        if (i < got.size() && (i >= want.size() || want[i] != got[i]))
+            out << "+" << (i + 1) << ": " << visible(got[i]) << "\n";
+        if (i < want.size() && i < got.size() && want[i] == got[i])
+            out << " " << (i + 1) << ": " << visible(want[i]) << "\n";
+    }
+    return out.str();
+}
+
+class GoldenSite : public ::testing::TestWithParam<GoldenCase> {
+protected:
+    static void SetUpTestSuite() {
+        s_site = fs::temp_directory_path() / ("tarnwick-golden-" + std::to_string(::getpid()));
+        fs::remove_all(s_site);
+        // The run reads the instant once at its start; UTC keeps it machine-independent.
+        ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+        const std::string source = TARNWICK_SOURCE_DIR;
+        GenerationRequest request;
+        request.projectPath = source + "/examples/Ledger/Ledger.vbp";
+        request.outputFolder = s_site.string();
+        request.registryFile = source + "/examples/Ledger/registry.reg";
+        request.translationFile = source + "/Translation.lng";
+        request.resourceFolder = source + "/Ressources";
+        request.settings.Implementations = true;  // so the implementation page exists
+        GenerationRun run(request, nullptr, nullptr);
+        auto result = run.run();
+        s_error = result ? std::string() : result.error().message;
+        if (result && result->modulesFailed > 0) s_error = result->failures.front();
+    }
+    static void TearDownTestSuite() {
+        std::error_code ignored;
+        fs::remove_all(s_site, ignored);
+    }
+
+    static fs::path s_site;
+    static std::string s_error;
+};
+
+fs::path GoldenSite::s_site;
+std::string GoldenSite::s_error;
+
+TEST_P(GoldenSite, PageMatches) {
+    ASSERT_TRUE(s_error.empty()) << s_error;
+    const GoldenCase& c = GetParam();
+    const fs::path generated = s_site / c.page;
+    ASSERT_TRUE(fs::exists(generated)) << c.page << " was not generated";
+    const std::string actual = readFile(generated);
+    const fs::path golden = fs::path(TARNWICK_SOURCE_DIR) / "tests/golden" / c.page;
+    const fs::path actualCopy = golden.string() + ".actual";
+
+    const char* update = std::getenv("TARNWICK_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        writeFile(golden, actual);
+        fs::remove(actualCopy);
+        return;
+    }
+    ASSERT_TRUE(fs::exists(golden))
+        << "no golden page " << golden << "; run with TARNWICK_UPDATE_GOLDEN=1 to create it";
+    const std::string expected = readFile(golden);
+    if (expected == actual) {
+        fs::remove(actualCopy);
+        return;
+    }
+    writeFile(actualCopy, actual);
+    ADD_FAILURE() << c.page << " differs from its golden page (guards: " << c.guards << ")\n"
+                  << describeDifference(expected, actual) << "actual page written to "
+                  << actualCopy.string() << "\nto accept: TARNWICK_UPDATE_GOLDEN=1";
+}
+
+std::string caseName(const ::testing::TestParamInfo<GoldenCase>& info) {
+    std::string name = info.param.page;
+    std::replace_if(
+        name.begin(), name.end(),
+        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(ExampleSite, GoldenSite, ::testing::ValuesIn(kGoldenCases), caseName);
+
+}  // namespace
+}  // namespace tarnwick
