@@ -49,7 +49,17 @@ bool linkStaysInside(const fs::path& link, const fs::path& root) {
     std::error_code ec;
     const fs::path canonicalRoot = fs::canonical(root, ec);
     if (ec) return false;
-    const fs::path target = fs::weakly_canonical(link, ec);
+    // Follow the chain by hand: weakly_canonical leaves a dangling link at
+    // the end of a path unresolved, and a dangling link is where a write
+    // would create its target.
+    fs::path p = link;
+    for (int hops = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
+        if (hops == 40) return false;  // a loop
+        const fs::path next = fs::read_symlink(p, ec);
+        if (ec) return false;
+        p = next.is_absolute() ? next : p.parent_path() / next;
+    }
+    const fs::path target = fs::weakly_canonical(p, ec);
     if (ec) return false;
     const fs::path rel = target.lexically_relative(canonicalRoot);
     if (rel.empty()) return false;

@@ -1,0 +1,92 @@
+// PageContext::writePage: the one door through which pages reach the disk.
+// It must refuse every name that would leave the output folder, never follow
+// a symbolic link out of it, and name the file in every failure.
+#include <gtest/gtest.h>
+
+#include "generator/PageContext.h"
+#include "tests/generator/RunTestSupport.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempFolder;
+
+PageContext siteIn(const TempFolder& tmp) {
+    fs::create_directories(tmp.path() / "out");
+    PageContext ctx;
+    ctx.outputFolder = tmp / "out" + "/";
+    return ctx;
+}
+
+TEST(PageContextWrite, RefusesNamesThatLeaveTheLayout) {
+    const char* const refused[] = {
+        "../x.html", "/etc/x.html", "",   "a//b.html",  "./x.html",         "a/../../x.html",
+        "a/",        "a\\..\\x",    "..", "Classes/..", "Classes/./x.html",
+    };
+    for (const char* name : refused) {
+        TempFolder tmp;
+        const PageContext ctx = siteIn(tmp);
+        EXPECT_THROW(ctx.writePage(name, "text"), PageWriteError) << '"' << name << '"';
+        EXPECT_EQ(testing::listTree(tmp.path()), std::set<std::string>{"out/"}) << name;
+    }
+    TempFolder tmp;
+    const PageContext ctx = siteIn(tmp);
+    EXPECT_THROW(ctx.writePage(std::string_view("a\0b.html", 8), "text"), PageWriteError);
+}
+
+TEST(PageContextWrite, CreatesFoldersAndWritesInTheCodePage) {
+    TempFolder tmp;
+    PageContext ctx = siteIn(tmp);
+    ctx.writePage("Classes/CFoo.html", "caf\xC3\xA9 \xD0\x96");  // "café Ж"
+    // windows-1252 holds é (0xE9) but not Ж, which becomes a character reference.
+    EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "caf\xE9 &#1046;");
+    ctx.writePage("Classes/CFoo.html", "second");  // replaces
+    EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "second");
+    ctx.writePage("top.html", "x");
+    EXPECT_EQ(readFile(tmp.path() / "out/top.html"), "x");
+}
+
+TEST(PageContextWrite, FailureNamesTheFile) {
+    TempFolder tmp;
+    const PageContext ctx = siteIn(tmp);
+    fs::create_directories(tmp.path() / "out/Classes/CFoo.html");
+    try {
+        ctx.writePage("Classes/CFoo.html", "x");
+        FAIL() << "a folder in the page's place was overwritten";
+    } catch (const PageWriteError& e) {
+        EXPECT_EQ(e.file(), tmp / "out" + "/Classes/CFoo.html");
+        EXPECT_NE(std::string(e.what()).find("Classes/CFoo.html"), std::string::npos);
+    }
+    testing::writeFile(tmp.path() / "out/Forms", "a file where a folder belongs");
+    EXPECT_THROW(ctx.writePage("Forms/frmMain.html", "x"), PageWriteError);
+}
+
+TEST(PageContextWrite, NeverFollowsALinkOutOfTheSite) {
+    TempFolder tmp;
+    const PageContext ctx = siteIn(tmp);
+    fs::create_directories(tmp.path() / "outside");
+    testing::writeFile(tmp.path() / "outside/victim.html", "keep");
+    fs::create_directory_symlink(tmp.path() / "outside", tmp.path() / "out/Classes");
+    fs::create_symlink("../outside/victim.html", tmp.path() / "out/page.html");
+    fs::create_symlink("../outside/new.html", tmp.path() / "out/dangling.html");
+
+    EXPECT_THROW(ctx.writePage("Classes/CFoo.html", "x"), PageWriteError);
+    EXPECT_THROW(ctx.writePage("page.html", "x"), PageWriteError);
+    EXPECT_THROW(ctx.writePage("dangling.html", "x"), PageWriteError);
+    EXPECT_EQ(testing::listTree(tmp.path() / "outside"), std::set<std::string>{"victim.html"});
+    EXPECT_EQ(readFile(tmp.path() / "outside/victim.html"), "keep");
+}
+
+TEST(PageContextWrite, FollowsLinksThatStayInside) {
+    TempFolder tmp;
+    const PageContext ctx = siteIn(tmp);
+    fs::create_directories(tmp.path() / "out/Classes");
+    fs::create_directory_symlink("Classes", tmp.path() / "out/classes");
+    ctx.writePage("classes/CFoo.html", "via link");
+    EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "via link");
+}
+
+}  // namespace
+}  // namespace tarnwick

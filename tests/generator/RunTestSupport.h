@@ -1,0 +1,237 @@
+// Helpers of the run and site tests: a temporary folder, a small VB6 project
+// written to disk, a listing of a site and a check that every link of every
+// page reaches a file.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "generator/GenerationObserver.h"
+
+namespace tarnwick::testing {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with everything
+// in it at the end of the test.
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (fs::temp_directory_path() / "tarnwick-run-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+        m_path = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        // Read-only folders made by a test must not stop the clean-up.
+        for (auto it = fs::recursive_directory_iterator(m_path, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+            if (it->is_directory(ec) && !it->is_symlink(ec))
+                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+        }
+        fs::remove_all(m_path, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const fs::path& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    fs::path m_path;
+};
+
+inline void writeFile(const fs::path& path, const std::string& text) {
+    fs::create_directories(path.parent_path());
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+inline std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A module of the test project: its kind word in the project file
+// ("Class", "Module", "Form", "PropertyPage", "UserControl") and its name.
+struct TestModule {
+    std::string kind;
+    std::string name;
+};
+
+inline std::string crlf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& l : lines) text += l + "\r\n";
+    return text;
+}
+
+// The text of one module file: a public function, a private variable and a
+// public sub, so each module gets member pages.
+inline std::string moduleText(const TestModule& m) {
+    std::vector<std::string> lines;
+    if (m.kind == "Class") {
+        lines = {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END"};
+    } else if (m.kind == "Form") {
+        lines = {"VERSION 5.00", "Begin VB.Form frmX", "   Caption = \"X\"", "End"};
+    } else if (m.kind == "UserControl") {
+        lines = {"VERSION 5.00", "Begin VB.UserControl ctlX", "End"};
+    } else if (m.kind == "PropertyPage") {
+        lines = {"VERSION 5.00", "Begin VB.PropertyPage ppgX", "End"};
+    }
+    lines.push_back("Attribute VB_Name = \"" + m.name + "\"");
+    lines.insert(lines.end(),
+                 {"' The module " + m.name + ".", "Option Explicit", "", "' Counts things.",
+                  "Private m_Count As Long", "", "' Adds two numbers.", "' @A first", "' @B second",
+                  "Public Function Add(ByVal A As Long, ByVal B As Long) As Long",
+                  "    Add = A + B", "End Function", "", "' Resets the count.",
+                  "Public Sub Reset()", "    m_Count = 0", "End Sub"});
+    return crlf(lines);
+}
+
+inline std::string extensionOf(const std::string& kind) {
+    if (kind == "Class") return ".cls";
+    if (kind == "Form") return ".frm";
+    if (kind == "UserControl") return ".ctl";
+    if (kind == "PropertyPage") return ".pag";
+    return ".bas";
+}
+
+// Writes folder/Test.vbp and one file per module (named m0.cls, m1.bas, ...
+// so hostile module names stay inside the file's text); returns the .vbp path.
+inline std::string writeProject(const fs::path& folder, const std::vector<TestModule>& modules) {
+    std::vector<std::string> vbp{"Type=Exe"};
+    int n = 0;
+    for (const auto& m : modules) {
+        const std::string file = "m" + std::to_string(n++) + extensionOf(m.kind);
+        writeFile(folder / file, moduleText(m));
+        if (m.kind == "Form" || m.kind == "UserControl" || m.kind == "PropertyPage") {
+            vbp.push_back(m.kind + "=" + file);
+        } else {
+            vbp.push_back(m.kind + "=" + m.name + "; " + file);
+        }
+    }
+    vbp.push_back("Name=\"Test\"");
+    writeFile(folder / "Test.vbp", crlf(vbp));
+    return (folder / "Test.vbp").string();
+}
+
+// Every entry below root, relative, '/'-separated; folders end in '/',
+// symbolic links in " -> target".
+inline std::set<std::string> listTree(const fs::path& root) {
+    std::set<std::string> names;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        std::string rel = it->path().lexically_relative(root).generic_string();
+        if (it->is_symlink()) {
+            rel += " -> " + fs::read_symlink(it->path()).generic_string();
+            it.disable_recursion_pending();
+        } else if (it->is_directory()) {
+            rel += "/";
+        }
+        names.insert(rel);
+    }
+    return names;
+}
+
+// The links of every page below root that do not reach an existing file,
+// as "page: link". Anchors, script links and absolute addresses are left out;
+// a link is taken as written: case-sensitive, '/' as the only separator.
+inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount = nullptr) {
+    static const std::regex attribute(
+        R"re(\b(?:href|src)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re", std::regex::icase);
+    std::vector<std::string> broken;
+    int links = 0;
+    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
+         ++it) {
+        if (it->is_symlink()) it.disable_recursion_pending();
+        if (!it->is_regular_file() || it->is_symlink()) continue;
+        const auto ext = it->path().extension().string();
+        if (ext != ".html" && ext != ".htm") continue;
+        const std::string text = readFile(it->path());
+        for (std::sregex_iterator m(text.begin(), text.end(), attribute), end; m != end; ++m) {
+            std::string link = (*m)[1].matched   ? (*m)[1].str()
+                               : (*m)[2].matched ? (*m)[2].str()
+                                                 : (*m)[3].str();
+            if (link.empty() || link[0] == '#') continue;
+            const std::string lower = [&] {
+                std::string l = link;
+                for (auto& c : l)
+                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                return l;
+            }();
+            if (lower.rfind("javascript:", 0) == 0 || lower.rfind("http:", 0) == 0 ||
+                lower.rfind("https:", 0) == 0 || lower.rfind("mailto:", 0) == 0) {
+                continue;
+            }
+            ++links;
+            std::string path = link.substr(0, link.find_first_of("#?"));
+            // %XX escapes are what a browser would undo.
+            std::string decoded;
+            for (size_t i = 0; i < path.size(); ++i) {
+                if (path[i] == '%' && i + 2 < path.size()) {
+                    decoded += static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16));
+                    i += 2;
+                } else {
+                    decoded += path[i];
+                }
+            }
+            const fs::path target = it->path().parent_path() / decoded;
+            std::error_code ec;
+            if (decoded.find('\\') != std::string::npos || !fs::exists(target, ec)) {
+                broken.push_back(it->path().lexically_relative(root).generic_string() + ": " +
+                                 link);
+            }
+        }
+    }
+    if (linkCount) *linkCount = links;
+    return broken;
+}
+
+// Records what a run reports; cancels when told to.
+class RecordingObserver : public GenerationObserver {
+public:
+    enum class CancelAt { Never, FirstModuleStarted, FirstConsoleLine };
+    explicit RecordingObserver(CancelAt cancelAt = CancelAt::Never) : m_cancelAt(cancelAt) {}
+
+    void moduleStarted(const std::string& kindsKey, const std::string& info) override {
+        started.push_back(kindsKey + "|" + info);
+        if (m_cancelAt == CancelAt::FirstModuleStarted) m_cancel = true;
+    }
+    void progress(double value, double max, const std::string& percentText) override {
+        percents.push_back(percentText);
+        values.push_back(value);
+        maxima.push_back(max);
+    }
+    void consoleLine(const std::string& line) override {
+        console.push_back(line);
+        if (m_cancelAt == CancelAt::FirstConsoleLine) m_cancel = true;
+    }
+    bool cancelRequested() override {
+        ++cancelQueries;
+        return m_cancel;
+    }
+
+    std::vector<std::string> started;
+    std::vector<std::string> percents;
+    std::vector<double> values;
+    std::vector<double> maxima;
+    std::vector<std::string> console;
+    int cancelQueries = 0;
+
+private:
+    CancelAt m_cancelAt;
+    bool m_cancel = false;
+};
+
+}  // namespace tarnwick::testing
