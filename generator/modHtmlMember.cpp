@@ -193,10 +193,14 @@ std::string writeMemberPage(const Element& member, const CModule& module, const 
 
     ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());
 
-    if (write)
-        ctx.writePage(
-            helper.getModulesType(module) + "/" + detail::memberFileName(module, member) + ".html",
-            page.str());
+    if (write) {
+        const std::string file = detail::memberFileName(module, member) + ".html";
+        const std::string kinds = helper.getModulesType(module);
+        // Libraries and modules of no kind have no folder in the site.
+        if (kinds.empty())
+            throw PageWriteError(file, "module " + module.Name() + " is of no kind that has pages");
+        ctx.writePage(kinds + "/" + file, page.str());
+    }
     return page.take();
 }
 

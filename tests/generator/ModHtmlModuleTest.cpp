@@ -149,6 +149,14 @@ TEST_F(SummaryTable, MemberFileNamesAreSafeInFileAndLink) {
     EXPECT_FALSE(site.exists("evil.html"));
 }
 
+TEST_F(SummaryTable, MemberOfAModuleWithoutKindIsRefusedNotWrittenAtTheRoot) {
+    auto library = makeModule("stdole", moduletype::Reference);
+    auto run = makeElement<CSubroutine>("Run");
+    EXPECT_THROW(writeMemberPage(*run, *library, project, true, ctx), PageWriteError);
+    EXPECT_TRUE(std::filesystem::is_empty(site.folder()));
+    EXPECT_NO_THROW(writeMemberPage(*run, *library, project, false, ctx));
+}
+
 TEST_F(SummaryTable, GetAndLetShareOnePageTheLastWins) {
     auto get = makeElement<CProperty>("Count", scope::Public, "from Get");
     auto let = makeElement<CProperty>("Count", scope::Public, "from Let");
