@@ -19,7 +19,7 @@ void CParser::setRegistry(std::shared_ptr<const RegistrySource> registry) {
     m_registry = std::move(registry);
 }
 
-Expected<std::string> CParser::readText(const std::string& path, int projectLine) const {
+Expected<std::string> CParser::readText(const std::string& path) const {
     File file(path);
     size_t invalid = 0;
     Expected<std::string> text = file.ReadStream(m_codePage, &invalid);
@@ -29,7 +29,6 @@ Expected<std::string> CParser::readText(const std::string& path, int projectLine
                                std::to_string(invalid) + " byte(s) could not be decoded as " +
                                    m_codePage.name() + " and were replaced");
     }
-    (void)projectLine;
     return withCrLf(std::move(text.value()));
 }
 
@@ -41,7 +40,7 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
     } else if (!file.IsFile()) {
         problem = "module file not found: " + path;
     } else {
-        Expected<std::string> text = readText(path, projectLine);
+        Expected<std::string> text = readText(path);
         if (text) return readModuleText(text.value(), moduletype::None, path);
         problem = "module file cannot be read: " + text.error().message;
     }
@@ -86,7 +85,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
         return Error{"Cannot read the project file " + m_path + ": it is a folder"};
     if (!projectFile.IsFile())
         return Error{"Cannot read the project file " + m_path + ": no such file"};
-    Expected<std::string> text = readText(m_path, 0);
+    Expected<std::string> text = readText(m_path);
     if (!text) return Error{"Cannot read the project file " + m_path + ": " + text.error().message};
     if (!m_registry)
         m_registry = std::make_shared<const RegistrySource>(
