@@ -221,7 +221,8 @@ int runGenerate(const GenerateOptions& options) {
     struct sigaction previous {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND;  // a second Ctrl-C ends the program at once
+    // A second Ctrl-C ends the program at once; writes to the terminal resume.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
     sigaction(SIGINT, &action, &previous);
 
     GenerationRun run(request, &terminal, &terminal);

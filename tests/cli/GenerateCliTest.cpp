@@ -1,0 +1,210 @@
+// `tarnwick generate` as a user runs it: options, what it prints, its exit
+// status, and Ctrl-C.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
+
+#include "tests/generator/RunTestSupport.h"
+
+extern char** environ;
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempFolder;
+
+struct Outcome {
+    int status = -1;  // exit status; 128 + signal when killed
+    std::string out;
+    std::string err;
+};
+
+// Runs the built tarnwick with args; onStderr (when given) sees the stderr
+// text so far and may act on the child (its pid is passed).
+Outcome tarnwick(const std::vector<std::string>& args,
+                 const std::function<void(const std::string&, pid_t)>& onStderr = {}) {
+    std::vector<std::string> all{std::string(TARNWICK_BIN_DIR) + "/tarnwick"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int outPipe[2], errPipe[2];
+    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    posix_spawn_file_actions_addclose(&actions, outPipe[0]);
+    posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    Outcome outcome;
+    if (spawned != 0) return outcome;
+
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0) break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            char buffer[4096];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+                continue;
+            }
+            (i == 0 ? outcome.out : outcome.err).append(buffer, static_cast<size_t>(n));
+            if (i == 1 && onStderr) onStderr(outcome.err, pid);
+        }
+    }
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    return outcome;
+}
+
+class GenerateCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_vbp = testing::writeProject(m_tmp.path() / "project",
+                                      {{"Class", "CAlpha"}, {"Form", "frmMain"}});
+        m_out = m_tmp / "out";
+    }
+    TempFolder m_tmp;
+    std::string m_vbp;
+    std::string m_out;
+};
+
+TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
+    struct Case {
+        std::vector<std::string> extra;
+        std::string named;  // the message names it
+    };
+    const Case cases[] = {
+        {{"--kinds", "classes,widgets"}, "widgets"},
+        {{"--members", "functions,gadgets"}, "gadgets"},
+        {{"--codepage", "klingon-42"}, "klingon-42"},
+        {{"--frobnicate"}, "frobnicate"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"generate", m_vbp, "-o", m_out};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, 2) << c.named << ": " << o.err;
+        EXPECT_NE(o.err.find(c.named), std::string::npos) << o.err;
+        EXPECT_FALSE(fs::exists(m_out)) << c.named;
+    }
+    EXPECT_EQ(tarnwick({"generate", m_vbp}).status, 2);  // no -o
+}
+
+TEST_F(GenerateCommand, UnusableInputOrOutputExitsOneNamingThePath) {
+    testing::writeFile(m_tmp.path() / "afile", "x");
+    testing::writeFile(m_tmp.path() / "foreign/notes.txt", "mine");
+    struct Case {
+        std::string project;
+        std::string output;
+        std::string named;
+    };
+    const Case cases[] = {
+        {m_tmp / "nope.vbp", m_out, "nope.vbp"},
+        {m_vbp, m_tmp / "afile", m_tmp / "afile"},
+        {m_vbp, m_tmp / "foreign", m_tmp / "foreign"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = tarnwick({"generate", c.project, "-o", c.output});
+        EXPECT_EQ(o.status, 1) << c.named << ": " << o.err;
+        EXPECT_NE(o.err.find(c.named), std::string::npos) << o.err;
+        EXPECT_EQ(o.out, "") << c.named;
+    }
+    EXPECT_EQ(testing::listTree(m_tmp.path() / "foreign"), std::set<std::string>{"notes.txt"});
+    const Outcome forced = tarnwick({"generate", m_vbp, "-o", m_tmp / "foreign", "--force"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(fs::exists(m_tmp.path() / "foreign/notes.txt"));
+}
+
+TEST_F(GenerateCommand, SuccessPrintsTheStartPageAndNothingElseOffATerminal) {
+    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, m_out + "/index.html\n");
+    EXPECT_EQ(o.err, "");
+    EXPECT_TRUE(fs::is_regular_file(m_out + "/Classes/CAlpha_Add.html"));
+    EXPECT_TRUE(fs::is_regular_file(m_out + "/all-forms.html"));
+
+    const Outcome quiet = tarnwick({"generate", m_vbp, "-o", m_out, "-q"});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+}
+
+TEST_F(GenerateCommand, VerbosePrintsModulesAndConsoleLines) {
+    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out, "-v"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.err.find("Generating Class: CAlpha\n"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Create documentation for Class CAlpha\n"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Create documentation for Form frmMain\n"), std::string::npos) << o.err;
+}
+
+TEST_F(GenerateCommand, KindsMembersSyntaxAndLanguageReachThePages) {
+    testing::writeFile(m_tmp.path() / "t.lng", "[Test]\r\nSummary=Overview-of-members\r\n");
+    const Outcome o =
+        tarnwick({"generate", m_vbp, "-o", m_out, "--kinds", "Forms", "--members", "functions",
+                  "--no-syntax", "--translation", m_tmp / "t.lng", "--language", "Test"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_FALSE(fs::exists(m_out + "/Classes"));
+    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Add.html"));
+    EXPECT_FALSE(fs::exists(m_out + "/Forms/frmMain_Reset.html"));
+    EXPECT_NE(readFile(m_out + "/Forms/frmMain.html").find("Overview-of-members"),
+              std::string::npos);
+    EXPECT_EQ(readFile(m_out + "/Forms/frmMain_Add.html").find("SYNTAX"), std::string::npos);
+
+    const Outcome none = tarnwick({"generate", m_vbp, "-o", m_tmp / "none", "--kinds", ""});
+    ASSERT_EQ(none.status, 0) << none.err;
+    EXPECT_FALSE(fs::exists(m_tmp.path() / "none/Forms"));
+    EXPECT_TRUE(fs::exists(m_tmp.path() / "none/module-summary.html"));
+}
+
+TEST_F(GenerateCommand, FailedModuleExitsOne) {
+    fs::create_directories(m_out + "/Classes/CAlpha.html");
+    testing::writeFile(m_out + "/.tarnwick-site", "");
+    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("CAlpha"), std::string::npos) << o.err;
+    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Code.html"));
+}
+
+TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
+    TempFolder tmp;
+    std::vector<testing::TestModule> modules;
+    for (int i = 0; i < 400; ++i) modules.push_back({"Class", "C" + std::to_string(1000 + i)});
+    const std::string vbp = testing::writeProject(tmp.path() / "project", modules);
+    bool sent = false;
+    const Outcome o = tarnwick(
+        {"generate", vbp, "-o", tmp / "out", "-v"}, [&](const std::string& err, pid_t pid) {
+            if (!sent && err.find("Create documentation") != std::string::npos) {
+                kill(pid, SIGINT);
+                sent = true;
+            }
+        });
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(o.status, 130) << o.err.substr(0, 300);
+    EXPECT_NE(o.err.find("cancelled"), std::string::npos);
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/index.html"));
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/Classes/C1000_Code.html"));
+    EXPECT_FALSE(fs::exists(tmp.path() / "out/Classes/C1399.html"));
+}
+
+}  // namespace
+}  // namespace tarnwick
