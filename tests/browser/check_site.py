@@ -1,0 +1,261 @@
+#!/usr/bin/env python3
+"""Loads a generated documentation site in headless Chromium and checks that
+it works as a reader uses it: the start page's two frames load the module
+list and the project summary, a module link of the list opens the module in
+the other frame, the navigation bar reaches the object-model page, and a
+click on an object-model branch shows that branch's members.
+
+Usage: check_site.py TARNWICK PROJECT.vbp [--registry FILE] [--chromium PATH]
+
+Generates the site into a temporary folder with TARNWICK first. Talks to the
+browser over --remote-debugging-pipe (no network, no packages beyond the
+standard library). Exit status: 0 passed, 1 failed, 77 skipped (no browser).
+"""
+import argparse
+import json
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+TIMEOUT = 20.0
+
+
+class Failure(Exception):
+    pass
+
+
+class Browser:
+    """One headless Chromium driven through the DevTools protocol on fds 3/4."""
+
+    def __init__(self, executable, profile):
+        to_browser_r, self._to_browser = os.pipe()
+        self._from_browser, from_browser_w = os.pipe()
+        for fd in (to_browser_r, from_browser_w):
+            os.set_inheritable(fd, True)
+        args = [
+            executable, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
+            "--disable-background-networking", "--disable-component-update", "--disable-sync",
+            "--disable-dev-shm-usage", "--user-data-dir=" + profile,
+            "--remote-debugging-pipe", "about:blank",
+        ]
+        actions = [
+            (os.POSIX_SPAWN_DUP2, to_browser_r, 3),
+            (os.POSIX_SPAWN_DUP2, from_browser_w, 4),
+            (os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0),
+            (os.POSIX_SPAWN_OPEN, 2, os.devnull, os.O_WRONLY, 0),
+        ]
+        self.pid = os.posix_spawn(executable, args, os.environ, file_actions=actions)
+        os.close(to_browser_r)
+        os.close(from_browser_w)
+        self._buffer = b""
+        self._next_id = 0
+        self.events = []
+
+    def close(self):
+        try:
+            self.call("Browser.close")
+        except Exception:
+            pass
+        deadline = time.time() + 5
+        while time.time() < deadline:
+            pid, _ = os.waitpid(self.pid, os.WNOHANG)
+            if pid:
+                break
+            time.sleep(0.1)
+        else:
+            os.kill(self.pid, 9)
+            os.waitpid(self.pid, 0)
+        os.close(self._to_browser)
+        os.close(self._from_browser)
+
+    def _read_message(self, deadline):
+        import select
+        while b"\0" not in self._buffer:
+            remaining = deadline - time.time()
+            if remaining <= 0:
+                raise Failure("the browser did not answer in time")
+            ready, _, _ = select.select([self._from_browser], [], [], remaining)
+            if not ready:
+                continue
+            chunk = os.read(self._from_browser, 65536)
+            if not chunk:
+                raise Failure("the browser closed its pipe")
+            self._buffer += chunk
+        message, self._buffer = self._buffer.split(b"\0", 1)
+        return json.loads(message)
+
+    def call(self, method, params=None, session=None):
+        self._next_id += 1
+        request = {"id": self._next_id, "method": method, "params": params or {}}
+        if session:
+            request["sessionId"] = session
+        os.write(self._to_browser, json.dumps(request).encode() + b"\0")
+        deadline = time.time() + TIMEOUT
+        while True:
+            message = self._read_message(deadline)
+            if message.get("id") == self._next_id:
+                if "error" in message:
+                    raise Failure("%s: %s" % (method, message["error"]))
+                return message.get("result", {})
+            self.events.append(message)
+
+
+class Page:
+    def __init__(self, browser):
+        self.browser = browser
+        target = browser.call("Target.createTarget", {"url": "about:blank"})["targetId"]
+        self.session = browser.call(
+            "Target.attachToTarget", {"targetId": target, "flatten": True})["sessionId"]
+        self.call("Page.enable")
+
+    def call(self, method, params=None):
+        return self.browser.call(method, params, self.session)
+
+    def frames(self):
+        """Frame name -> (frame id, url) for every frame below the top."""
+        tree = self.call("Page.getFrameTree")["frameTree"]
+        found = {}
+        for child in tree.get("childFrames", []):
+            frame = child["frame"]
+            found[frame.get("name", "")] = (frame["id"], frame["url"])
+        return found
+
+    def evaluate(self, frame_id, expression):
+        world = self.call("Page.createIsolatedWorld",
+                          {"frameId": frame_id, "worldName": "sitecheck"})
+        result = self.call("Runtime.evaluate", {
+            "expression": expression, "contextId": world["executionContextId"],
+            "returnByValue": True})
+        if "exceptionDetails" in result:
+            raise Failure("script error: %s" % result["exceptionDetails"].get("text"))
+        return result["result"].get("value")
+
+    def wait_frame(self, name, url_end):
+        """Waits until frame name shows a page whose url ends in url_end and
+        has finished loading; returns its frame id."""
+        deadline = time.time() + TIMEOUT
+        last = None
+        while time.time() < deadline:
+            frames = self.frames()
+            if name in frames:
+                frame_id, url = frames[name]
+                last = url
+                if url.endswith(url_end):
+                    try:
+                        if self.evaluate(frame_id, "document.readyState") == "complete":
+                            return frame_id
+                    except Failure:
+                        pass  # the frame is between two documents
+            time.sleep(0.1)
+        raise Failure("frame %r did not show ...%s (it shows %s)" % (name, url_end, last))
+
+
+def check(page, index_url):
+    page.call("Page.navigate", {"url": index_url})
+    frames_seen = page.wait_frame("ModuleList", "module-summary.html")
+    detail = page.wait_frame("Detail", "project-summary.html")
+    del frames_seen
+
+    module_list = page.frames()["ModuleList"][0]
+    summary = page.evaluate(module_list, """(() => {
+        const links = [...document.querySelectorAll('a[target="Detail"]')];
+        const cls = links.find(a => /Classes\\/[^/]+\\.html$/i.test(a.getAttribute('href')));
+        return {links: links.length, text: document.body.innerText,
+                cls: cls ? cls.getAttribute('href') : null};
+    })()""")
+    if summary["links"] == 0 or not summary["cls"]:
+        raise Failure("the module list shows no class link: %r" % summary["text"][:200])
+    project = page.evaluate(detail, """({heading: document.querySelector('h3').innerText,
+        tables: document.querySelectorAll('table.summary').length})""")
+    if project["heading"] != "Project" or project["tables"] != 2:
+        raise Failure("the project summary lacks its two tables: %r" % project)
+
+    # A click on the class link opens the class in the Detail frame.
+    page.evaluate(module_list, """(() => {
+        const a = [...document.querySelectorAll('a[target="Detail"]')]
+            .find(a => a.getAttribute('href') === %s);
+        a.click(); return true; })()""" % json.dumps(summary["cls"]))
+    class_page = summary["cls"].split("/")[-1]
+    detail = page.wait_frame("Detail", class_page)
+
+    # The navigation bar leads to the object-model page.
+    object_page = class_page[:-len(".html")] + "_Object.html"
+    clicked = page.evaluate(detail, """(() => {
+        const a = [...document.querySelectorAll('a')]
+            .find(a => (a.getAttribute('href') || '').endsWith(%s));
+        if (!a) return false; a.click(); return true; })()""" % json.dumps(object_page))
+    if not clicked:
+        raise Failure("no link to %s on %s" % (object_page, class_page))
+    detail = page.wait_frame("Detail", object_page)
+
+    state = page.evaluate(detail, """(() => {
+        const branch = document.querySelector('tr[onclick*="toggleById"]');
+        if (!branch) return {error: 'no object-model branch'};
+        const id = /toggleById\\('([^']*)'\\)/.exec(branch.getAttribute('onclick'))[1];
+        const row = document.getElementById(id);
+        if (!row) return {error: 'no member row with id ' + id};
+        const before = getComputedStyle(row).display;
+        const images = [...document.querySelectorAll('img')];
+        const broken = images.filter(i => !(i.complete && i.naturalWidth > 0))
+                             .map(i => i.getAttribute('src'));
+        branch.click();
+        const after = getComputedStyle(row).display;
+        const shown = row.innerText.trim();
+        branch.click();
+        const again = getComputedStyle(row).display;
+        return {id, before, after, again, shown, broken, images: images.length};
+    })()""")
+    if "error" in state:
+        raise Failure(state["error"])
+    if state["before"] != "none":
+        raise Failure("branch %s shows its members before a click" % state["id"])
+    if state["after"] == "none" or not state["shown"]:
+        raise Failure("a click on branch %s does not show its members" % state["id"])
+    if state["again"] != "none":
+        raise Failure("a second click on branch %s does not hide its members" % state["id"])
+    if state["broken"]:
+        raise Failure("images that do not load: %s" % state["broken"])
+    return "frames load; %s opens; %s: branch %s shows %r" % (
+        class_page, object_page, state["id"], state["shown"].split("\n")[0])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("tarnwick")
+    parser.add_argument("project")
+    parser.add_argument("--registry")
+    parser.add_argument("--chromium", default=os.environ.get("CHROMIUM", "/usr/bin/chromium"))
+    args = parser.parse_args()
+
+    chromium = shutil.which(args.chromium) or (args.chromium if os.access(args.chromium, os.X_OK) else None)
+    if not chromium:
+        print("skipped: no Chromium at %s (scripts/install-deps.sh --with-browser)" % args.chromium)
+        return SKIP
+
+    with tempfile.TemporaryDirectory(prefix="tarnwick-browser-") as tmp:
+        site = os.path.join(tmp, "site")
+        command = [args.tarnwick, "generate", args.project, "-o", site, "-q"]
+        if args.registry:
+            command += ["--registry", args.registry]
+        generated = subprocess.run(command, capture_output=True, text=True)
+        if generated.returncode != 0:
+            print("FAILED: tarnwick generate exited %d: %s" % (generated.returncode, generated.stderr))
+            return 1
+        browser = Browser(chromium, os.path.join(tmp, "profile"))
+        try:
+            outcome = check(Page(browser), "file://" + os.path.join(site, "index.html"))
+        except Failure as failure:
+            print("FAILED: %s" % failure)
+            return 1
+        finally:
+            browser.close()
+    print("passed: " + outcome)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
