@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
         const int code = app.exit(e);
-        // CLI11 answers --help and --version with success; every other parse error is a usage error.
+        // CLI11 answers --help and --version with success; every other parse error is a usage
+        // error.
         return code == 0 ? 0 : 2;
     } catch (const std::exception& e) {
         std::cerr << "tarnwick: " << e.what() << '\n';
