@@ -158,6 +158,8 @@ void MainWindow::createActions() {
         QAction* action = m_toolBar->addAction(button.icon, QLatin1String(button.caption));
         action->setData(QLatin1String(button.key));
         action->setToolTip(QLatin1String(button.tooltip));
+        // Qt would show the caption where a button has no tooltip of its own.
+        if (!*button.tooltip) m_toolBar->widgetForAction(action)->installEventFilter(this);
         if (QLatin1String(button.key) == QLatin1String("create")) m_toolBar->addSeparator();
     }
     connect(m_toolBar, &QToolBar::actionTriggered, this,
@@ -362,6 +364,11 @@ BrowserDocument* MainWindow::openBrowserDocument(const QString& path, const QStr
     browser->navigate(path);
     m_perspective->addDocument(browser, caption);
     return browser;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ToolTip) return true;  // the toolbar button without a tooltip
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -150,6 +150,8 @@ void DocumentationTab::showProject(const CProject& project) {
     m_version->setText(value("MajorVer") + QLatin1Char('.') + value("MinorVer") + QLatin1Char('.') +
                        value("RevisionVer"));
     m_copyright->clear();
+    for (QLineEdit* field : {m_projectPath, m_name, m_version, m_description})
+        field->setCursorPosition(0);
 }
 
 void DocumentationTab::load(const SettingsDialogState& state) {

@@ -55,6 +55,9 @@ DirsView::DirsView(QWidget* parent)
     for (int column = 1; column < m_model->columnCount(); ++column) m_tree->hideColumn(column);
     m_tree->header()->hide();
     fill(this, m_tree);
+    // The model reads folders in the background; once the chosen folder's
+    // parents are known, bring it into view.
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] { revealPath(); });
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 const QString path = m_model->filePath(current);
@@ -65,17 +68,20 @@ DirsView::DirsView(QWidget* parent)
 }
 
 void DirsView::setPath(const QString& path) {
-    QString folder = QDir::cleanPath(path);
-    const QModelIndex index = m_model->index(folder);
-    if (index.isValid()) {
-        m_tree->setCurrentIndex(index);
-        m_tree->scrollTo(index);
-        m_tree->expand(index);
-    }
-    if (folder != m_path) {
-        m_path = folder;
-        emit pathChanged(folder);
-    }
+    const QString folder = QDir::cleanPath(path);
+    const bool changed = folder != m_path;
+    m_path = folder;
+    revealPath();
+    if (changed) emit pathChanged(folder);
+}
+
+void DirsView::revealPath() {
+    const QModelIndex index = m_model->index(m_path);
+    if (!index.isValid()) return;
+    const QSignalBlocker blocker(m_tree->selectionModel());
+    m_tree->setCurrentIndex(index);
+    m_tree->expand(index);
+    m_tree->scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 FilesView::FilesView(QWidget* parent)

@@ -44,6 +44,8 @@ signals:
     void pathChanged(const QString& path);
 
 private:
+    void revealPath();
+
     QFileSystemModel* m_model;
     QTreeView* m_tree;  // Dirs
     QString m_path;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QFileSystemModel>
+#include <QHelpEvent>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
+#include <QToolTip>
 #include <QTreeWidget>
 
 #include "TestSupport.h"
@@ -18,6 +20,7 @@
 #include "shell/HtmlView.h"
 #include "shell/MainWindow.h"
 #include "shell/ProjectView.h"
+#include "shell/SettingsDialog.h"
 #include "shell/Views.h"
 
 using namespace tarnwick;
@@ -101,17 +104,25 @@ private slots:
         MainWindow window;
         CannedDialogs dialogs;
         dialogs.install(window.services());
-        QStringList keys, captions, tips;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QStringList keys, captions, shownTips;
         for (QAction* a : window.toolBar()->actions()) {
             if (a->isSeparator()) continue;
             keys << a->data().toString();
             captions << a->text();
-            tips << a->toolTip();
+            // A tooltip event on the button shows the tooltip, if it has one.
+            QWidget* button = window.toolBar()->widgetForAction(a);
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), button->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(button, &help);
+            shownTips << (QToolTip::isVisible() ? QToolTip::text() : QString());
+            QToolTip::hideText();
+            QTRY_VERIFY(!QToolTip::isVisible());
         }
         QCOMPARE(keys, QStringList({"open", "settings", "create", "project", "browser"}));
         QCOMPARE(captions, QStringList({"Open", "Settings", "Create", "Project", "Browser"}));
-        QCOMPARE(tips, QStringList({"Open Project", "", "Create Documentation",
-                                    "Project Perspective", "Browser Perspective"}));
+        QCOMPARE(shownTips, QStringList({"Open Project", "", "Create Documentation",
+                                         "Project Perspective", "Browser Perspective"}));
 
         static const char* const wrongKeys[] = {"Open", "OPEN", "Browser", "create ", ""};
         for (const char* key : wrongKeys) window.toolbarButtonClicked(QLatin1String(key));

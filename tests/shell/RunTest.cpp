@@ -1,6 +1,7 @@
 // Create Documentation end to end: the run on its worker thread, the
 // progress window, Cancel, the output folder question, and screenshots.
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
@@ -26,12 +27,6 @@ using namespace tarnwick;
 using namespace tarnwick::testing;
 
 namespace {
-
-QStringList tabTitles(const QTabWidget* tabs) {
-    QStringList titles;
-    for (int i = 0; i < tabs->count(); ++i) titles << tabs->tabText(i);
-    return titles;
-}
 
 BrowserDocument* documentTab(const MainWindow& window) {
     QTabWidget* editor = window.perspective().editorArea();

@@ -96,9 +96,10 @@ private slots:
         QCOMPARE(buttons, QStringList({"&Ok", "C&ancel", "&Apply"}));
 
         QCOMPARE(field(dialog, "txtProjectPath"), vbp);
-        QCOMPARE(field(dialog, "txtName"), QStringLiteral("Small"));
+        // Values as the project file holds them, quotes included.
+        QCOMPARE(field(dialog, "txtName"), QStringLiteral("\"Small\""));
         QCOMPARE(field(dialog, "txtVersion"), QStringLiteral("1.2.3"));
-        QCOMPARE(field(dialog, "txtDescription"), QStringLiteral("A small test project"));
+        QCOMPARE(field(dialog, "txtDescription"), QStringLiteral("\"A small test project\""));
         QCOMPARE(field(dialog, "txtCopyright"), QString());
         QCOMPARE(field(dialog, "txtDocumentationPath"), QString());
 
