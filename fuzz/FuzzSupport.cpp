@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -10,11 +11,17 @@ namespace tarnwick::fuzz {
 namespace fs = std::filesystem;
 
 const std::string& scratchFolder() {
-    static const std::string folder = [] {
+    // Never destroyed, so the exit handler below can still use it.
+    static const std::string& folder = *new std::string([] {
         fs::path p = fs::temp_directory_path() / ("tarnwick-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(p);
+        // Gone again when the fuzzer ends normally (a crash leaves it for a look).
+        std::atexit([] {
+            std::error_code ec;
+            fs::remove_all(scratchFolder(), ec);
+        });
         return p.string() + "/";
-    }();
+    }());
     return folder;
 }
 

@@ -8,7 +8,8 @@
 
 namespace tarnwick::fuzz {
 
-// The process's scratch folder (created on first use), ending in '/'.
+// The process's scratch folder (created on first use, removed at a normal
+// exit), ending in '/'.
 const std::string& scratchFolder();
 // Removes everything inside the scratch folder (never the folder itself,
 // never anything outside it).

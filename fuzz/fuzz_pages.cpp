@@ -1,9 +1,14 @@
 // Fuzzes the page writers over a parsed module: the input is read as a
 // module file (first byte: the kind), then every page of that module, its
 // member pages, the index pages and the code page are written into a
-// scratch folder. Nothing may be written outside it.
+// scratch folder. Nothing may be written outside it: the site lies two
+// folders down ("a/b/site/"), and a page that climbed out of it would show
+// up beside one of them, which aborts the run as a finding.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string_view>
 
@@ -14,6 +19,34 @@
 #include "generator/modHtml.h"
 #include "reader/CParser.h"
 #include "support/CodePage.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Aborts when folder holds anything but the one entry named only.
+void expectOnly(const fs::path& folder, const char* only) {
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        if (entry.path().filename() == only) continue;
+        std::fprintf(stderr, "written outside the site: %s\n", entry.path().c_str());
+        std::abort();
+    }
+}
+
+// Aborts when a page lies deeper than one kind folder below the site.
+void expectFlatSite(const fs::path& site) {
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(site, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it.depth() > 1) {
+            std::fprintf(stderr, "page outside the folder layout: %s\n", it->path().c_str());
+            std::abort();
+        }
+    }
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace tarnwick;
@@ -33,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (auto* list = project.listOfKind(module->ModuleType())) list->Add(module);
 
     PageContext ctx;
-    ctx.outputFolder = fuzz::scratchFolder() + "site/";
+    ctx.outputFolder = fuzz::scratchFolder() + "a/b/site/";
+    fs::create_directories(ctx.outputFolder);
     ctx.settings = GenerationSettings::dialogDefaults();
     ctx.settings.Implementations = true;
     ctx.diagnostics = &sink;
@@ -50,5 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const PageWriteError&) {
         // A refused or failed page is a reported outcome, not a fault.
     }
+    const fs::path scratch(fuzz::scratchFolder());
+    expectOnly(scratch, "a");
+    expectOnly(scratch / "a", "b");
+    expectOnly(scratch / "a" / "b", "site");
+    expectFlatSite(scratch / "a" / "b" / "site");
     return 0;
 }
