@@ -110,7 +110,9 @@ std::string CUml::createMemberRows(IIterator& list, const CModule& module, const
         out.Append("<TD class=\"uml\" nowrap>");
         out.Append(visibilityMark(e->scope()));
         out.Append(" ");
-        out.Append("<A href=\"#");
+        // The member anchors live on the module's overview page, not on this
+        // one: a bare "#Function_X" would lead nowhere.
+        out.Append("<A href=\"" + safeFileName(module.Name()) + ".html#");
         out.Append(helper.getItemName(*e));
         out.Append("_");
         out.Append(e->Name());

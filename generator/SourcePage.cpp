@@ -56,8 +56,10 @@ std::string encodeChar(std::string_view text, char32_t character) {
 }
 
 std::string buildCodeLine(std::string_view line) {
+    // '&' goes first so the listing shows the source as written: an
+    // unescaped "&lt;" in a string literal would otherwise display as "<".
     const std::string coloured =
-        modVBtoHTML::convertVBtoHTML(encodeChar(encodeChar(line, U'<'), U'>'));
+        modVBtoHTML::convertVBtoHTML(encodeChar(encodeChar(encodeChar(line, U'&'), U'<'), U'>'));
     // The code table hands over one line: then the coloured text is one line
     // without surrounding blanks (it starts and ends with a FONT tag).
     if (coloured.find("\r\n") == std::string::npos) return coloured + "<BR>";

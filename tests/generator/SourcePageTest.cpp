@@ -65,8 +65,10 @@ TEST(SourcePageTest, EncodeCharWritesDecimalReferences) {
     for (const auto& c : cases) EXPECT_EQ(encodeChar(c.text, c.character), c.expected) << c.text;
 }
 
-TEST(SourcePageTest, CodeLineEscapesOnlyAngleBrackets) {
-    EXPECT_EQ(buildCodeLine("a<b>&\"c\""), kMono + "a&#60;b&#62;&\"c\"" + kEnd + "<BR>");
+TEST(SourcePageTest, CodeLineEscapesAmpersandAndAngleBrackets) {
+    // "&lt;" in a string literal must stay visible as written.
+    EXPECT_EQ(buildCodeLine("a<b>&\"c\""), kMono + "a&#60;b&#62;&#38;\"c\"" + kEnd + "<BR>");
+    EXPECT_EQ(buildCodeLine("s = \"&lt;\""), kMono + "s = \"&#38;lt;\"" + kEnd + "<BR>");
     EXPECT_EQ(buildCodeLine("If a<5 Then"),
               kMono + kKw + "If " + kEnd + "a&#60;5 " + kKw + "Then" + kEnd + kEnd + "<BR>");
     EXPECT_EQ(buildCodeLine(""), kMono + kEnd + "<BR>");

@@ -82,13 +82,13 @@ TEST_F(UmlTest, FormRowsOfFunctionVariableAndProperty) {
 
     std::string compartments[9];
     compartments[5] = compartment(
-        "Variables", row("- <A href=\"#Variable_m_items\" title=\"" +
+        "Variables", row("- <A href=\"frmMain.html#Variable_m_items\" title=\"" +
                          modHtml::umlMemberSignature(*items) + "\">m_items</A> : Collection"));
     compartments[6] =
-        compartment("Functions", row("+ <A href=\"#Function_Find\" title=\"" +
+        compartment("Functions", row("+ <A href=\"frmMain.html#Function_Find\" title=\"" +
                                      modHtml::umlMemberSignature(*find) + "\">Find</A>() : Long"));
     compartments[7] = compartment(
-        "Properties", row("# <A href=\"#Property_Count\" title=\"" +
+        "Properties", row("# <A href=\"frmMain.html#Property_Count\" title=\"" +
                           modHtml::umlMemberSignature(*count) + "\">Count</A>() : Long"));
     EXPECT_EQ(uml(*form),
               box("<IMG src=\"../src/images/Form.ico\">&nbsp;frmMain (Form)", compartments));
@@ -110,13 +110,15 @@ TEST_F(UmlTest, MarksTypesAndParenthesesByKind) {
     const auto title = [](const Element& e) {
         return "\" title=\"" + modHtml::umlMemberSignature(e) + "\">";
     };
-    EXPECT_NE(text.find(row("+ <A href=\"#Constant_MAX" + title(*constant) + "MAX</A>")),
+    EXPECT_NE(
+        text.find(row("+ <A href=\"modMain.html#Constant_MAX" + title(*constant) + "MAX</A>")),
+        std::string::npos);
+    EXPECT_NE(
+        text.find(row("+ <A href=\"modMain.html#Event_Changed" + title(*event) + "Changed</A>")),
+        std::string::npos);
+    EXPECT_NE(text.find(row("- <A href=\"modMain.html#Type_Point" + title(*point) + "Point</A>")),
               std::string::npos);
-    EXPECT_NE(text.find(row("+ <A href=\"#Event_Changed" + title(*event) + "Changed</A>")),
-              std::string::npos);
-    EXPECT_NE(text.find(row("- <A href=\"#Type_Point" + title(*point) + "Point</A>")),
-              std::string::npos);
-    EXPECT_NE(text.find(row("- <A href=\"#Subroutine_Run" + title(*run) + "Run</A>()")),
+    EXPECT_NE(text.find(row("- <A href=\"modMain.html#Subroutine_Run" + title(*run) + "Run</A>()")),
               std::string::npos);
     // Compartments in their fixed order: Constants, Types, Events, Subroutines.
     EXPECT_LT(text.find("Constants"), text.find("Types"));
