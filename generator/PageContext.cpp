@@ -121,9 +121,26 @@ void PageContext::writePage(std::string_view relativePath, std::string_view text
         }
     }
 
+    // Written beside its place and then renamed over it, so a write that
+    // fails half-way (disk full) never leaves a cut-off page: the page of an
+    // earlier run stays as it was, or there is none.
+    const std::string temporary = file + ".tarnwick-part";
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(temporary, ec))) {
+        throw PageWriteError(file, temporary + " is a symbolic link; not written through");
+    }
     const Status written =
-        File(file).WriteStream(text, codePage, CodePage::Fallback::HtmlReference);
-    if (!written) throw PageWriteError(file, written.error().message);
+        File(temporary).WriteStream(text, codePage, CodePage::Fallback::HtmlReference);
+    if (!written) {
+        fs::remove(temporary, ec);
+        throw PageWriteError(file, written.error().message);
+    }
+    fs::rename(temporary, file, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        fs::remove(temporary, ec);
+        throw PageWriteError(file, "cannot put the page in place: " + reason);
+    }
 }
 
 }  // namespace tarnwick

@@ -185,6 +185,25 @@ TEST_F(GenerateCommand, FailedModuleExitsOne) {
     EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Code.html"));
 }
 
+TEST_F(GenerateCommand, WriteFailingHalfWayLeavesNoCutOffPageAndExitsOne) {
+    // A file size limit makes every write beyond 4096 bytes fail, as a full
+    // disk would; the overview page of CAlpha is larger than that.
+    const std::string command = "trap '' XFSZ; ulimit -f 8; exec '" +
+                                std::string(TARNWICK_BIN_DIR) + "/tarnwick' generate '" + m_vbp +
+                                "' -o '" + m_out + "' 2>'" + (m_tmp / "err.txt") + "'";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    const std::string err = readFile(m_tmp / "err.txt");
+    EXPECT_NE(err.find("Classes/CAlpha.html"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(m_out + "/Classes/CAlpha.html"));
+    for (const auto& entry : testing::listTree(m_out)) {
+        EXPECT_EQ(entry.find(".tarnwick-part"), std::string::npos) << entry;
+    }
+    // The small pages of the next module are there.
+    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Add.html"));
+}
+
 TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
     TempFolder tmp;
     std::vector<testing::TestModule> modules;

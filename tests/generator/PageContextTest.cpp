@@ -46,6 +46,9 @@ TEST(PageContextWrite, CreatesFoldersAndWritesInTheCodePage) {
     EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "second");
     ctx.writePage("top.html", "x");
     EXPECT_EQ(readFile(tmp.path() / "out/top.html"), "x");
+    // Nothing but the pages and their folder is left behind.
+    EXPECT_EQ(testing::listTree(tmp.path() / "out"),
+              (std::set<std::string>{"Classes/", "Classes/CFoo.html", "top.html"}));
 }
 
 TEST(PageContextWrite, FailureNamesTheFile) {
@@ -75,6 +78,9 @@ TEST(PageContextWrite, NeverFollowsALinkOutOfTheSite) {
     EXPECT_THROW(ctx.writePage("Classes/CFoo.html", "x"), PageWriteError);
     EXPECT_THROW(ctx.writePage("page.html", "x"), PageWriteError);
     EXPECT_THROW(ctx.writePage("dangling.html", "x"), PageWriteError);
+    // Nor through a link left where the page is first written.
+    fs::create_symlink("../outside/victim.html", tmp.path() / "out/new.html.tarnwick-part");
+    EXPECT_THROW(ctx.writePage("new.html", "x"), PageWriteError);
     EXPECT_EQ(testing::listTree(tmp.path() / "outside"), std::set<std::string>{"victim.html"});
     EXPECT_EQ(readFile(tmp.path() / "outside/victim.html"), "keep");
 }
