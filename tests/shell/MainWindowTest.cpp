@@ -19,6 +19,7 @@
 #include "shell/DockingControl.h"
 #include "shell/HtmlView.h"
 #include "shell/MainWindow.h"
+#include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
 #include "shell/Views.h"
@@ -98,6 +99,27 @@ private slots:
         window.menuAction("mnuViewConsole")->trigger();
         QVERIFY(ticked(window, "mnuViewConsole"));
         QVERIFY(!dock.dock("Console")->isHidden());
+    }
+
+    void exitUnloadsWindows() {
+        MainWindow window;
+        window.show();
+        QPointer<QWidget> settings = window.settingsDialog();
+        QPointer<QWidget> progress = window.progressWindow();
+        struct Scheme {
+            const char* menu;
+            int code;
+        };
+        const Scheme schemes[] = {
+            {"mnuSchemeOffice", 2}, {"mnuSchemeCustom", 99}, {"mnuSchemeWinXP", 0}};
+        for (const Scheme& s : schemes) {
+            window.menuAction(QLatin1String(s.menu))->trigger();
+            QCOMPARE(window.perspective().scheme(), s.code);
+        }
+        window.menuAction("mnuFileExit")->trigger();
+        QVERIFY(!window.isVisible());
+        QVERIFY(settings.isNull());
+        QVERIFY(progress.isNull());
     }
 
     void toolbarKeysAreExact() {
