@@ -14,7 +14,10 @@ namespace tarnwick {
 // inside the destination that leads out of toFolder is not followed: the copy
 // stops with an error naming it. Symbolic links inside the source are copied
 // as what they point to when that is a file or folder, and skipped when
-// dangling. The first failure ends the copy with a message naming the file.
+// dangling or when they lead to a folder being copied or one that holds
+// toFolder (which would copy for ever). Copying a folder into itself is
+// refused before anything is created. The first failure ends the copy with
+// a message naming the file.
 Status copyTree(const std::string& from, const std::string& toFolder);
 
 }  // namespace tarnwick

@@ -52,7 +52,7 @@ std::string safeFileName(std::string_view name);
 
 // UTF-8 decoding of one code point at text[pos]: returns the code point and
 // sets length to its byte count; an invalid or truncated sequence gives
-// U+FFFD with length 1.
+// U+FFFD with length 1, a position at or past the end U+FFFD with length 0.
 char32_t decodeUtf8(std::string_view text, size_t pos, size_t& length);
 // Appends the UTF-8 form of a code point (U+FFFD for an invalid one).
 void appendUtf8(std::string& out, char32_t c);
