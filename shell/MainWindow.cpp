@@ -294,6 +294,16 @@ ProgressWindow* MainWindow::progressWindow() {
 void MainWindow::showSettings() { settingsDialog()->showModal(); }
 
 void MainWindow::createDocumentation() {
+    // The command's boundary: whatever fails is told, the window goes on.
+    try {
+        runCreateDocumentation();
+    } catch (const std::exception& e) {
+        m_services.message(this, QMessageBox::Warning, QStringLiteral("Error"),
+                           QString::fromUtf8(e.what()), QMessageBox::Ok);
+    }
+}
+
+void MainWindow::runCreateDocumentation() {
     if (m_state.ProjectPath.isEmpty()) {
         m_services.message(this, QMessageBox::Critical, QStringLiteral("Error"),
                            QStringLiteral("No open project!"), QMessageBox::Ok);

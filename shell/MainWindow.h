@@ -79,6 +79,7 @@ private:
     void createStatusBar();
     void createDockWindows();
     QAction* addMenuAction(QMenu* menu, const QString& name, const QString& caption);
+    void runCreateDocumentation();
     void setTick(const QString& name, bool ticked);
     void showViewFromMenu(const QString& key);
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <cmath>
+#include <exception>
 #include <thread>
 
 #include "shell/ImageList.h"
@@ -110,8 +111,14 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
 
     ProgressForwarder forwarder(*this);
     std::thread worker([this, request, &forwarder] {
-        GenerationRun generation(request, &forwarder, &forwarder);
-        Expected<GenerationResult> result = generation.run();
+        // Nothing may escape the worker: an exception there would end the program.
+        Expected<GenerationResult> result = Error{"The documentation run failed."};
+        try {
+            GenerationRun generation(request, &forwarder, &forwarder);
+            result = generation.run();
+        } catch (const std::exception& e) {
+            result = Error{std::string("The documentation run failed: ") + e.what()};
+        }
         QMetaObject::invokeMethod(
             this,
             [this, result] {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <exception>
@@ -88,8 +89,19 @@ ProjectView::ProjectView(AppState& state, const ImageList& images, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
     layout->addWidget(m_tree);
-    connect(m_tree, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* current) { nodeSelected(current); });
+    // Every selection opens a preview, also a click on the node already
+    // selected. A click on another node changes the current node first and
+    // is then pressed: that press must not open a second preview.
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+        m_justSelected = current;
+        QTimer::singleShot(0, this, [this] { m_justSelected = nullptr; });
+        nodeSelected(current);
+    });
+    connect(m_tree, &QTreeWidget::itemPressed, this, [this](QTreeWidgetItem* pressed) {
+        const bool seen = pressed == m_justSelected;
+        m_justSelected = nullptr;
+        if (!seen) nodeSelected(pressed);
+    });
 }
 
 ProjectView::~ProjectView() = default;

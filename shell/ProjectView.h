@@ -70,7 +70,9 @@ private:
     const ImageList& m_images;
     QTreeWidget* m_tree;                        // tvwProject
     std::unique_ptr<HashTable> m_descriptions;  // node tag to description
-    qint64 m_nextTag = 0;  // tags are never reused, so none can meet an old entry
+    qint64 m_nextTag = 0;
+    QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled  // tags
+                                                // are never reused, so none can meet an old entry
 };
 
 }  // namespace tarnwick

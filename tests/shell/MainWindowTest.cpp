@@ -327,9 +327,18 @@ private slots:
         QVERIFY(!htmlOf(0).contains(QStringLiteral("Twice")));
         QVERIFY(htmlOf(1).contains(QStringLiteral("Twice")));
         QCOMPARE(htmlOf(2), QStringLiteral("No description"));
-        // Every selection opens a further document.
+        // Every selection opens a further document; a click opens one, also
+        // on the node already selected.
         tree->setCurrentItem(add);
         QCOMPARE(editor->count(), 4);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        tree->scrollToItem(twice);
+        const QPoint twiceAt = tree->visualItemRect(twice).center();
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
+        QCOMPARE(editor->count(), 5);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
+        QCOMPARE(tabTitles(editor).mid(3), QStringList({"Add", "Twice", "Twice"}));
     }
 
     void filesDoubleClickOpensBrowser() {
