@@ -44,7 +44,7 @@ test-asan: deps
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE browser
 
 workbench: build
-	@$(BUILD)/bin/tarnwick-workbench $(EXAMPLE)
+	@$(BUILD)/bin/tarnwick-workbench --registry $(EXAMPLE_REG) $(EXAMPLE)
 
 fuzz: deps
 	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
