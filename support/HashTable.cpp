@@ -38,6 +38,7 @@ void HashTable::SetSize(int hashSize, int listSize, int chunkSize) {
     m_slots.clear();
     m_slots.shrink_to_fit();
     m_slots.emplace_back();  // slot 0: "no slot"
+    m_slotCapacity = 0;
     expandSlotTable(m_listSize);
 }
 
@@ -66,22 +67,21 @@ std::string HashTable::normalise(std::string_view key) const {
 }
 
 void HashTable::expandSlotTable(int count) {
-    // The new slots head the free list in ascending order, followed by what
-    // was free before.
-    const int first = static_cast<int>(m_slots.size());
-    m_slots.resize(m_slots.size() + static_cast<size_t>(count));
-    const int last = static_cast<int>(m_slots.size()) - 1;
-    for (int i = first; i < last; ++i) m_slots[static_cast<size_t>(i)].next = i + 1;
-    m_slots[static_cast<size_t>(last)].next = m_freeIndex;
-    m_freeIndex = first;
+    // The new slots join the pool after the ones it has; they are handed out
+    // in ascending order once the free list of released slots is empty.
+    m_slotCapacity += count;
 }
 
 int HashTable::getFreeSlot() {
-    if (m_freeIndex == 0) expandSlotTable(m_chunkSize);
-    const int index = m_freeIndex;
-    Slot& slot = m_slots[static_cast<size_t>(index)];
-    m_freeIndex = slot.next;
-    slot.next = 0;
+    int index = m_freeIndex;
+    if (index != 0) {
+        m_freeIndex = m_slots[static_cast<size_t>(index)].next;
+    } else {
+        if (static_cast<int>(m_slots.size()) > m_slotCapacity) expandSlotTable(m_chunkSize);
+        index = static_cast<int>(m_slots.size());
+        m_slots.emplace_back();
+    }
+    m_slots[static_cast<size_t>(index)].next = 0;
     ++m_itemCount;
     return index;
 }

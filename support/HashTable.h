@@ -45,7 +45,7 @@ public:
     int ChunkSize() const { return m_chunkSize; }
     // Slots in the pool, used and free (slot 0 not counted): grows by
     // ChunkSize only when no freed slot is left.
-    int SlotCapacity() const { return static_cast<int>(m_slots.size()) - 1; }
+    int SlotCapacity() const { return m_slotCapacity; }
 
     // XOR of the key's bytes taken as little-endian 32-bit words.
     static int32_t HashValue(std::string_view key);
@@ -70,7 +70,14 @@ private:
     int m_itemCount = 0;
     int m_freeIndex = 0;
     std::vector<int> m_bucketHeads;
-    std::vector<Slot> m_slots;  // slot 0 is never used: index 0 means "none"
+    // Slots are numbered 1..m_slotCapacity; slot 0 is never used (index 0
+    // means "none"). Only the slots handed out so far are materialised in
+    // m_slots: a module holds two tables, and reserving every pooled slot up
+    // front cost a large project hundreds of megabytes for tables that mostly
+    // stay empty. Released slots head the free list; after them come the
+    // never-used slots in ascending order, as in a fully reserved pool.
+    std::vector<Slot> m_slots;
+    int m_slotCapacity = 0;
 };
 
 // In-place ordinal quicksort without recursion (explicit stack, smaller part first).
