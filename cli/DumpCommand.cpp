@@ -3,6 +3,7 @@
 // Reads the project as the generator would (sorted lists included) and
 // prints the model as one JSON object on stdout; warnings go to stderr.
 // Exit status: 0 done, 1 the project cannot be read, 2 a usage error.
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -56,6 +57,10 @@ int runDump(const DumpOptions& options) {
         std::cerr << "tarnwick dump: " << project.error().message << '\n';
         return 1;
     }
+    // The reader leaves Path to its caller, as the workbench's tree sets it
+    // after opening a project; the dump shows the file it read.
+    project.value()->setPath(
+        std::filesystem::absolute(options.project).lexically_normal().string());
     std::cout << dumpJson(toJson(*project.value())) << '\n';
     return 0;
 }
