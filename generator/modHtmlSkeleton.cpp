@@ -62,7 +62,9 @@ std::string memberFileName(const CModule& module, const ListItem& member) {
 }
 
 std::string projectDisplayName(const CProject& project) {
-    std::string_view name = trimSpaces(project.Properties().value("Name"));
+    // The value comes back by copy: keep it alive for the view into it.
+    const std::string value = project.Properties().value("Name");
+    std::string_view name = trimSpaces(value);
     if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
         name = trimSpaces(name.substr(1, name.size() - 2));
     return name.empty() ? std::string("ProjectName") : std::string(name);
