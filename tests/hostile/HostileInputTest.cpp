@@ -1,0 +1,289 @@
+// Hostile input through `tarnwick generate` as a user runs it. Each input is
+// documented (exit 0, the rest of the project too), skipped with a message
+// naming the file (exit 0, the rest documented) or refused (exit 1, a message
+// naming the path, nothing changed). Whatever happens, nothing is written
+// outside the output folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <functional>
+
+#include "support/Text.h"
+#include "tests/generator/RunTestSupport.h"
+
+extern char** environ;
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::crlf;
+using testing::listTree;
+using testing::readFile;
+using testing::TempFolder;
+using testing::writeFile;
+
+struct Outcome {
+    int status = -1;
+    std::string err;
+};
+
+// Runs the built tarnwick with args, stdout and stderr caught in files of
+// a folder of their own (so they never show in a listing of the test's).
+Outcome tarnwick(const std::vector<std::string>& args) {
+    const TempFolder caught;
+    const fs::path& scratch = caught.path();
+    std::vector<std::string> all{std::string(TARNWICK_BIN_DIR) + "/tarnwick"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const std::string out = (scratch / "stdout").string(), err = (scratch / "stderr").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = -1;
+    Outcome outcome;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) return outcome;
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    outcome.err = readFile(err);
+    return outcome;
+}
+
+// A class every project of these tests holds, so "the rest is documented"
+// can be checked.
+const testing::TestModule kGood{"Class", "CGood"};
+
+enum class Expect { Documented, Skipped, Refused };
+
+// What a case sets up in its folder: the project (p/Test.vbp) and output
+// (out) by default, the text the message must hold, extra arguments.
+struct Scene {
+    std::string project;
+    std::string output;
+    std::string named;  // the message must hold this (a path)
+    std::vector<std::string> extra;
+};
+
+// A project of CGood plus one entry line naming file, written with bytes.
+Scene projectWith(const TempFolder& tmp, const std::string& entry, const std::string& file,
+                  const std::string& bytes) {
+    const fs::path p = tmp.path() / "p";
+    writeFile(p / "good.cls", testing::moduleText(kGood));
+    if (!file.empty()) writeFile(p / file, bytes);
+    writeFile(p / "Test.vbp", crlf({"Type=Exe", "Class=CGood; good.cls", entry}));
+    return {(p / "Test.vbp").string(), tmp / "out", (p / file).string(), {}};
+}
+
+std::string binaryBytes() {
+    std::string bytes =
+        "\x7f"
+        "ELF";
+    for (int round = 0; round < 8; ++round)
+        for (int b = 0; b < 256; ++b) bytes += static_cast<char>(b);
+    return bytes;
+}
+
+std::string moduleWithNul() {
+    std::string text = testing::moduleText({"Class", "CNul"});
+    text.insert(text.find("Public Sub"), std::string("x\0y = 1\r\n", 9));
+    return text;
+}
+
+struct Case {
+    const char* what;
+    std::function<Scene(const TempFolder&)> setup;
+    Expect expect;
+    const char* message;  // also in the message, besides the named path
+};
+
+const Case kCases[] = {
+    {"binary file as a module",
+     [](const TempFolder& t) {
+         return projectWith(t, "Class=CBin; bin.cls", "bin.cls", binaryBytes());
+     },
+     Expect::Skipped, "not a text file"},
+    {"bytes invalid in the code page",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "Module=MBad; bad.bas", "bad.bas",
+                               "Attribute VB_Name = \"MBad\"\r\n' caf\xc3(\xff\r\n");
+         s.extra = {"--codepage", "utf-8"};
+         return s;
+     },
+     Expect::Documented, "could not be decoded as utf-8"},
+    {"module path naming a folder",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "Class=CDir; adir", "", "");
+         fs::create_directories(t.path() / "p" / "adir");
+         s.named = (t.path() / "p" / "Test.vbp").string() + ":3";
+         return s;
+     },
+     Expect::Skipped, "is a folder"},
+    {"NUL bytes in a module",
+     [](const TempFolder& t) {
+         return projectWith(t, "Class=CNul; nul.cls", "nul.cls", moduleWithNul());
+     },
+     Expect::Documented, "NUL"},
+    {"empty project file",
+     [](const TempFolder& t) {
+         writeFile(t.path() / "p" / "Empty.vbp", "");
+         return Scene{(t.path() / "p" / "Empty.vbp").string(),
+                      t / "out",
+                      (t.path() / "p" / "Empty.vbp").string(),
+                      {}};
+     },
+     Expect::Refused, "empty"},
+    {"binary project file",
+     [](const TempFolder& t) {
+         writeFile(t.path() / "p" / "Bin.vbp", binaryBytes());
+         return Scene{(t.path() / "p" / "Bin.vbp").string(),
+                      t / "out",
+                      (t.path() / "p" / "Bin.vbp").string(),
+                      {}};
+     },
+     Expect::Refused, "not a text file"},
+    {"output path that is a file",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         writeFile(t.path() / "afile", "mine");
+         s.output = s.named = t / "afile";
+         return s;
+     },
+     Expect::Refused, "not a folder"},
+    {"output folder that cannot be created",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         writeFile(t.path() / "afile", "mine");
+         s.output = s.named = t / "afile/site";
+         return s;
+     },
+     Expect::Refused, "cannot create"},
+    {"foreign non-empty folder without --force",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         writeFile(t.path() / "out" / "notes.txt", "mine");
+         s.named = s.output;
+         return s;
+     },
+     Expect::Refused, "--force"},
+};
+
+TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
+    for (const Case& c : kCases) {
+        TempFolder tmp;
+        const Scene s = c.setup(tmp);
+        auto before = listTree(tmp.path());
+        std::vector<std::string> args{"generate", s.project, "-o", s.output};
+        args.insert(args.end(), s.extra.begin(), s.extra.end());
+        const Outcome o = tarnwick(args);
+        auto after = listTree(tmp.path());
+        // Nothing beside the output folder changes.
+        auto outside = [&](std::set<std::string> tree) {
+            std::erase_if(tree, [&](const std::string& e) { return e.rfind("out", 0) == 0; });
+            return tree;
+        };
+        EXPECT_EQ(outside(before), outside(after)) << c.what;
+
+        if (c.expect == Expect::Refused) {
+            EXPECT_EQ(o.status, 1) << c.what << "\n" << o.err;
+            EXPECT_EQ(before, after) << c.what;
+        } else {
+            EXPECT_EQ(o.status, 0) << c.what << "\n" << o.err;
+            EXPECT_TRUE(fs::exists(tmp.path() / "out" / "Classes" / "CGood.html")) << c.what;
+        }
+        if (c.expect != Expect::Documented) {
+            EXPECT_NE(o.err.find(s.named), std::string::npos) << c.what << ": " << o.err;
+        }
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << c.what << ": " << o.err;
+    }
+}
+
+// Module and member names that are paths, climb, or hold control
+// characters: the pages get safe names inside the site and the links reach them.
+TEST(HostileInput, NamesGiveSafePagesInsideTheSite) {
+    const std::string names[] = {"../../up", "/tmp/abs",      "a\\b",
+                                 "..",       "bell\a\x1b[2J", std::string("n\0ul", 4)};
+    for (const std::string& name : names) {
+        TempFolder tmp;
+        const fs::path p = tmp.path() / "deep" / "p";
+        std::string text = testing::moduleText({"Class", name});
+        text += "Public Function " + name + "(ByVal A As Long) As Long\r\nEnd Function\r\n";
+        writeFile(p / "m.cls", text);
+        writeFile(p / "Test.vbp", crlf({"Type=Exe", "Class=X; m.cls"}));
+        const fs::path out = tmp.path() / "deep" / "out";
+        const Outcome o = tarnwick({"generate", (p / "Test.vbp").string(), "-o", out.string()});
+        EXPECT_EQ(o.status, 0) << name << "\n" << o.err;
+
+        std::set<std::string> top;
+        for (const auto& e : fs::directory_iterator(tmp.path() / "deep"))
+            top.insert(e.path().filename());
+        EXPECT_EQ(top, (std::set<std::string>{"p", "out"})) << name;
+        const std::string safe = safeFileName(name);
+        const auto site = listTree(out);
+        EXPECT_TRUE(site.count("Classes/" + safe + ".html")) << name;
+        EXPECT_TRUE(site.count("Classes/" + safe + "_" + safe + ".html")) << name;
+        std::vector<std::string> broken;
+        for (const auto& b : testing::brokenLinks(out)) {
+            // The resource overview links every kind list; only classes here.
+            if (b.rfind("all-summary.html: all-", 0) != 0) broken.push_back(b);
+        }
+        EXPECT_EQ(broken, std::vector<std::string>{}) << name;
+    }
+}
+
+// A link already in an earlier site that leads out of it is not followed.
+TEST(HostileInput, LinkInTheSiteLeadingOutIsNotFollowed) {
+    TempFolder tmp;
+    const Scene s = projectWith(tmp, "", "", "");
+    fs::create_directories(tmp.path() / "elsewhere");
+    fs::create_directories(tmp.path() / "out");
+    writeFile(tmp.path() / "out" / ".tarnwick-site", "");
+    fs::create_directory_symlink(tmp.path() / "elsewhere", tmp.path() / "out" / "Classes");
+    const Outcome o = tarnwick({"generate", s.project, "-o", s.output});
+    EXPECT_EQ(o.status, 1) << o.err;
+    EXPECT_NE(o.err.find("leads out of the output folder"), std::string::npos) << o.err;
+    EXPECT_TRUE(fs::is_empty(tmp.path() / "elsewhere"));
+}
+
+// A disk that fills up half-way: the run says which page failed and exits 1.
+TEST(HostileInput, DiskFullHalfWayIsReported) {
+    TempFolder tmp;
+    std::vector<testing::TestModule> modules;
+    for (int i = 0; i < 20; ++i) modules.push_back({"Class", "C" + std::to_string(i)});
+    const std::string vbp = testing::writeProject(tmp.path() / "p", modules);
+    const fs::path disk = tmp.path() / "disk";
+    fs::create_directories(disk);
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        GTEST_SKIP() << "cannot mount a 64 KiB tmpfs here (" << std::strerror(errno)
+                     << "), so a full disk cannot be simulated";
+    }
+    const Outcome o = tarnwick({"generate", vbp, "-o", (disk / "out").string()});
+    // Every page left cut off on the full disk is named in a message.
+    std::vector<std::string> cutUnreported;
+    for (const auto& e : fs::recursive_directory_iterator(disk / "out")) {
+        if (e.path().extension() != ".html" || e.is_symlink()) continue;
+        const std::string text = readFile(e.path());
+        const bool whole =
+            text.find("</HTML>") != std::string::npos || text.find("</html>") != std::string::npos;
+        if (!whole && o.err.find(e.path().filename().string()) == std::string::npos)
+            cutUnreported.push_back(e.path().string());
+    }
+    ::umount(disk.c_str());
+    EXPECT_EQ(o.status, 1) << o.err;
+    EXPECT_NE(o.err.find("No space left on device"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find((disk / "out").string()), std::string::npos) << o.err;
+    EXPECT_EQ(cutUnreported, std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace tarnwick
