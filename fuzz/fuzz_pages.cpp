@@ -64,6 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!module) return 0;
     CProject project;
     if (auto* list = project.listOfKind(module->ModuleType())) list->Add(module);
+    // The pages show the project's name; take it from the module, quotes and all.
+    project.Properties().Add("Name", "\"" + module->Name() + "\"");
 
     PageContext ctx;
     ctx.outputFolder = fuzz::scratchFolder() + "a/b/site/";

@@ -1,11 +1,16 @@
 // Fuzzes the project file reader: the input is a .vbp file, parsed with the
 // module files it names looked up in a scratch folder that holds one small
-// class module and one standard module.
+// class module and one standard module. The project's own pages (project
+// summary, module summary, the kind lists), which show its settings and
+// libraries, are written into the scratch folder.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 
 #include "fuzz/FuzzSupport.h"
+#include "generator/PageContext.h"
+#include "generator/modHtml.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
 
@@ -37,6 +42,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     parser.setDiagnostics(&sink);
     parser.setRegistry(registry);
     auto project = parser.Parse();
-    (void)project;
+    if (!project) return 0;
+
+    PageContext ctx;
+    ctx.outputFolder = fuzz::scratchFolder() + "site/";
+    ctx.settings = GenerationSettings::dialogDefaults();
+    ctx.diagnostics = &sink;
+    ctx.now = [] { return std::string("01/01/2026 00:00:00"); };
+    std::error_code ec;
+    std::filesystem::create_directories(ctx.outputFolder, ec);
+    CProject& p = *project.value();
+    try {
+        modHtml::writeProjectSummary(p, ctx);
+        modHtml::writeModuleSummary(p, ctx);
+        modHtml::writeKindIndex(p.Classes(), p, ctx);
+        modHtml::writeKindIndex(p.Modules(), p, ctx);
+        modHtml::writeKindIndex(p.Forms(), p, ctx);
+    } catch (const PageWriteError&) {
+        // A refused or failed page is a reported outcome, not a fault.
+    }
     return 0;
 }
