@@ -81,6 +81,7 @@ void PageContext::writePage(std::string_view relativePath, std::string_view text
 
     const fs::path root(folder);
     fs::path current = root;
+    bool pageExists = false;
     for (size_t i = 0; i < parts.size(); ++i) {
         current /= fs::path(std::string(parts[i]));
         const bool last = i + 1 == parts.size();
@@ -109,6 +110,7 @@ void PageContext::writePage(std::string_view relativePath, std::string_view text
             if (type != fs::file_type::not_found && type != fs::file_type::regular) {
                 throw PageWriteError(file, "not a regular file");
             }
+            pageExists = type == fs::file_type::regular;
             break;
         }
         if (type == fs::file_type::not_found) {
@@ -121,16 +123,25 @@ void PageContext::writePage(std::string_view relativePath, std::string_view text
         }
     }
 
-    // Written beside its place and then renamed over it, so a write that
-    // fails half-way (disk full) never leaves a cut-off page: the page of an
-    // earlier run stays as it was, or there is none.
-    const std::string temporary = file + ".tarnwick-part";
+    // A write that fails half-way (disk full) must not leave a cut-off page.
+    // A new page is written in place and removed again when its write fails
+    // (it is this run's own file); the page of an earlier run is replaced by
+    // writing beside it and renaming over it, so it stays as it was on failure.
+    const CodePage::Fallback fallback = CodePage::Fallback::HtmlReference;
     std::error_code ec;
+    if (!pageExists) {
+        const Status written = File(file).WriteStream(text, codePage, fallback);
+        if (!written) {
+            if (fs::is_regular_file(fs::symlink_status(file, ec))) fs::remove(file, ec);
+            throw PageWriteError(file, written.error().message);
+        }
+        return;
+    }
+    const std::string temporary = file + ".tarnwick-part";
     if (fs::is_symlink(fs::symlink_status(temporary, ec))) {
         throw PageWriteError(file, temporary + " is a symbolic link; not written through");
     }
-    const Status written =
-        File(temporary).WriteStream(text, codePage, CodePage::Fallback::HtmlReference);
+    const Status written = File(temporary).WriteStream(text, codePage, fallback);
     if (!written) {
         fs::remove(temporary, ec);
         throw PageWriteError(file, written.error().message);

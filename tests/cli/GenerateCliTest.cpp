@@ -188,20 +188,32 @@ TEST_F(GenerateCommand, FailedModuleExitsOne) {
 TEST_F(GenerateCommand, WriteFailingHalfWayLeavesNoCutOffPageAndExitsOne) {
     // A file size limit makes every write beyond 4096 bytes fail, as a full
     // disk would; the overview page of CAlpha is larger than that.
-    const std::string command = "trap '' XFSZ; ulimit -f 8; exec '" +
-                                std::string(TARNWICK_BIN_DIR) + "/tarnwick' generate '" + m_vbp +
-                                "' -o '" + m_out + "' 2>'" + (m_tmp / "err.txt") + "'";
-    const int raw = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    auto limited = [&](const std::string& out) {
+        const std::string command = "trap '' XFSZ; ulimit -f 8; exec '" +
+                                    std::string(TARNWICK_BIN_DIR) + "/tarnwick' generate '" +
+                                    m_vbp + "' -o '" + out + "' 2>'" + (m_tmp / "err.txt") + "'";
+        const int raw = std::system(command.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    // A new site: the page that failed is not there at all.
+    EXPECT_EQ(limited(m_out), 1);
     const std::string err = readFile(m_tmp / "err.txt");
     EXPECT_NE(err.find("Classes/CAlpha.html"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(m_out + "/Classes/CAlpha.html"));
-    for (const auto& entry : testing::listTree(m_out)) {
-        EXPECT_EQ(entry.find(".tarnwick-part"), std::string::npos) << entry;
+    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Add.html"));  // the next module's small page
+
+    // An earlier site: the page that failed keeps its earlier content.
+    const std::string earlier = m_tmp / "earlier";
+    ASSERT_EQ(tarnwick({"generate", m_vbp, "-o", earlier, "-q"}).status, 0);
+    const std::string before = readFile(earlier + "/Classes/CAlpha.html");
+    EXPECT_EQ(limited(earlier), 1);
+    EXPECT_EQ(readFile(earlier + "/Classes/CAlpha.html"), before);
+
+    for (const auto& site : {m_out, earlier}) {
+        for (const auto& entry : testing::listTree(site)) {
+            EXPECT_EQ(entry.find(".tarnwick-part"), std::string::npos) << entry;
+        }
     }
-    // The small pages of the next module are there.
-    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Add.html"));
 }
 
 TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
