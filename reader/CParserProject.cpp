@@ -1,5 +1,7 @@
 // Project file reader: the .vbp lines, the module entries, the library
 // entries and the project settings.
+#include <algorithm>
+
 #include "model/CHelper.h"
 #include "reader/CParser.h"
 #include "reader/CParserDetail.h"
@@ -11,6 +13,18 @@
 namespace tarnwick {
 
 using namespace parserdetail;
+
+namespace {
+
+// The 1-based line of the first NUL character of text, 0 when there is none.
+// Text files never hold one; a binary file nearly always does.
+int nulLine(std::string_view text) {
+    const size_t nul = text.find('\0');
+    if (nul == npos) return 0;
+    return 1 + static_cast<int>(std::count(text.begin(), text.begin() + nul, '\n'));
+}
+
+}  // namespace
 
 CParser::CParser() = default;
 CParser::~CParser() = default;
@@ -41,8 +55,23 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
         problem = "module file not found: " + path;
     } else {
         Expected<std::string> text = readText(path);
-        if (text) return readModuleText(text.value(), moduletype::None, path);
-        problem = "module file cannot be read: " + text.error().message;
+        if (!text) {
+            problem = "module file cannot be read: " + text.error().message;
+        } else {
+            auto module = readModuleText(text.value(), moduletype::None, path);
+            const int nul = nulLine(text.value());
+            // NUL bytes and not one attribute line: binary, not a module at all.
+            if (nul > 0 && module->Attributes()->Count() == 0) {
+                problem = "module file is not a text file (NUL byte on line " +
+                          std::to_string(nul) + "): " + path;
+            } else {
+                if (nul > 0 && m_diagnostics)
+                    m_diagnostics->warning(path, nul, "NUL byte in the module file; read as it is");
+                if (module->Name().empty() && m_diagnostics)
+                    m_diagnostics->warning(path, 0, "no VB_Name attribute: the module has no name");
+                return module;
+            }
+        }
     }
     if (m_diagnostics)
         m_diagnostics->warning(m_path, projectLine, problem + "; the module is left out");
@@ -87,6 +116,12 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
         return Error{"Cannot read the project file " + m_path + ": no such file"};
     Expected<std::string> text = readText(m_path);
     if (!text) return Error{"Cannot read the project file " + m_path + ": " + text.error().message};
+    if (const int nul = nulLine(text.value()); nul > 0) {
+        return Error{"Cannot read the project file " + m_path +
+                     ": not a text file (NUL byte on line " + std::to_string(nul) + ")"};
+    }
+    if (text.value().find_first_not_of(" \t\r\n") == npos)
+        return Error{"Cannot read the project file " + m_path + ": it is empty"};
     if (!m_registry)
         m_registry = std::make_shared<const RegistrySource>(
             RegistrySource::fromEnvironment("", m_diagnostics));
