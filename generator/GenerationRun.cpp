@@ -112,10 +112,19 @@ private:
             writeCodePage(module, m_project, m_ctx);
             ++m_result.modulesWritten;
         } catch (const PageWriteError& e) {
-            moduleFailed(module, kind, e.file(), e.what());
+            moduleFailed(module, kind, e.file(), reasonOf(e));
         } catch (const std::exception& e) {
             moduleFailed(module, kind, std::string(), e.what());
         }
+    }
+
+    // The reason of a page failure without the page's name in front: the
+    // diagnostic names the file already.
+    static std::string reasonOf(const PageWriteError& e) {
+        std::string_view text = e.what();
+        const std::string prefix = e.file() + ": ";
+        if (text.starts_with(prefix)) text.remove_prefix(prefix.size());
+        return std::string(text);
     }
 
     void moduleFailed(const CModule& module, const std::string& kind, const std::string& file,
@@ -123,7 +132,8 @@ private:
         ++m_result.modulesFailed;
         const std::string what = "pages of " + kind + " " + module.Name() + " not complete: ";
         m_diagnostics.error(file, 0, what + reason);
-        m_result.failures.push_back("module " + module.Name() + ": " + reason);
+        m_result.failures.push_back("module " + module.Name() + ": " +
+                                    (file.empty() ? reason : file + ": " + reason));
     }
 
     // One module more: the bar's value rises by one (its maximum first when
@@ -142,7 +152,7 @@ private:
         try {
             fn();
         } catch (const PageWriteError& e) {
-            m_diagnostics.error(e.file(), 0, std::string("page not written: ") + e.what());
+            m_diagnostics.error(e.file(), 0, "page not written: " + reasonOf(e));
             m_result.failures.push_back(e.what());
         } catch (const std::exception& e) {
             m_diagnostics.error(std::string(), 0, what + " not written: " + e.what());
