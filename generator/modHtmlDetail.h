@@ -26,7 +26,9 @@ void appendMemberPageHead(StringBuffer& page, std::string_view moduleName,
 // The file name (without ".html") of a module's pages: safeFileName(Name).
 std::string moduleFileName(const CModule& module);
 // The file name (without ".html") of a member page: the module's file name,
-// "_" and safeFileName(member name). Pages and links both use it.
+// "_" and safeFileName(member name), with one underscore more for a member
+// named like one of the module's own pages (Uml, Object, Code). Pages and
+// links both use it.
 std::string memberFileName(const CModule& module, const ListItem& member);
 
 // The project's name from its project file ("Name" setting, quotes

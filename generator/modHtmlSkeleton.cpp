@@ -58,7 +58,20 @@ void appendMemberPageHead(StringBuffer& page, std::string_view moduleName,
 std::string moduleFileName(const CModule& module) { return safeFileName(module.Name()); }
 
 std::string memberFileName(const CModule& module, const ListItem& member) {
-    return moduleFileName(module) + "_" + safeFileName(member.Name());
+    // A member called Uml, Object or Code would get the name of the module's
+    // UML, object-model or code page and be overwritten by it (letter case
+    // does not tell names apart on the sites' file systems). Such a name, and
+    // one that is such a word followed by underscores, gets one underscore
+    // more, so no two members share a page either.
+    std::string name = safeFileName(member.Name());
+    const std::string_view word = std::string_view(name).substr(0, name.find_last_not_of('_') + 1);
+    for (const char* reserved : {"Uml", "Object", "Code"}) {
+        if (equalsIgnoreCase(word, reserved)) {
+            name += '_';
+            break;
+        }
+    }
+    return moduleFileName(module) + "_" + name;
 }
 
 std::string projectDisplayName(const CProject& project) {
