@@ -241,6 +241,37 @@ TEST(HostileInput, NamesGiveSafePagesInsideTheSite) {
     }
 }
 
+// Members named like the module's own pages keep pages of their own, and
+// the overview links to them.
+TEST(HostileInput, MembersNamedLikeModulePagesKeepTheirPages) {
+    TempFolder tmp;
+    const fs::path p = tmp.path() / "p";
+    writeFile(
+        p / "m.cls",
+        crlf({"VERSION 1.0 CLASS", "BEGIN", "END", "Attribute VB_Name = \"CItem\"",
+              "Public Property Get Code() As String", "End Property",
+              "Public Function uml() As Long", "End Function", "Public Sub Object_()", "End Sub"}));
+    writeFile(p / "Test.vbp", crlf({"Type=Exe", "Class=CItem; m.cls"}));
+    const fs::path out = tmp.path() / "out";
+    const Outcome o = tarnwick({"generate", (p / "Test.vbp").string(), "-o", out.string()});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const std::string overview = readFile(out / "Classes" / "CItem.html");
+    const struct {
+        const char* page;
+        const char* holds;
+    } pages[] = {{"CItem_Code_.html", "<B>Code</B>"},
+                 {"CItem_uml_.html", "<B>uml</B>"},
+                 {"CItem_Object__.html", "<B>Object_</B>"},
+                 {"CItem_Code.html", "Source"},
+                 {"CItem_Uml.html", "UML-Model"}};
+    for (const auto& page : pages) {
+        EXPECT_NE(readFile(out / "Classes" / page.page).find(page.holds), std::string::npos)
+            << page.page;
+    }
+    for (const char* link : {"CItem_Code_.html", "CItem_uml_.html", "CItem_Object__.html"})
+        EXPECT_NE(overview.find(link), std::string::npos) << link;
+}
+
 // A link already in an earlier site that leads out of it is not followed.
 TEST(HostileInput, LinkInTheSiteLeadingOutIsNotFollowed) {
     TempFolder tmp;
