@@ -169,6 +169,15 @@ std::string CHelper::GetScope(int scopeCode) {
 
 std::string CHelper::getDataTypeLink(std::string_view name, const CModule& /*module*/,
                                      const CProject& project, std::string_view /*prefix*/) const {
+    // The built-in type words are reserved: no class of a project can bear
+    // one, so they need no search through the project's classes (pages ask
+    // for them thousands of times on a large project).
+    static constexpr std::string_view kBuiltIn[] = {"Boolean", "Byte",    "Currency", "Date",
+                                                    "Double",  "Integer", "Long",     "Object",
+                                                    "Single",  "String",  "Variant"};
+    if (name.empty()) return std::string();
+    for (const std::string_view word : kBuiltIn)
+        if (equalsIgnoreCase(word, name)) return std::string(name);
     auto found = project.Classes().byName(name);
     if (!found) return std::string(name);
     // Module and member pages all lie one folder below the site, so one

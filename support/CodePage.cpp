@@ -375,8 +375,11 @@ std::string CodePage::fromUtf8(std::string_view utf8, Fallback fallback,
         while (i < utf8.size()) {
             const auto b = static_cast<unsigned char>(utf8[i]);
             if (b < 0x80 && t.asciiBased) {
-                out.push_back(static_cast<char>(b));
-                ++i;
+                // Pages are mostly ASCII: copy the whole run at once.
+                size_t end = i + 1;
+                while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) ++end;
+                out.append(utf8.data() + i, end - i);
+                i = end;
                 continue;
             }
             size_t length = 0;
