@@ -102,7 +102,8 @@ private:
     std::string m_guid;
     std::string m_version;
     std::string m_path;
-    std::unique_ptr<CImplementationList> m_implementations = std::make_unique<CImplementationList>();
+    std::unique_ptr<CImplementationList> m_implementations =
+        std::make_unique<CImplementationList>();
     std::unique_ptr<CDeclarationList> m_declarations = std::make_unique<CDeclarationList>();
     std::unique_ptr<CConstantList> m_constants = std::make_unique<CConstantList>();
     std::unique_ptr<CVariableList> m_variables = std::make_unique<CVariableList>();

@@ -1,8 +1,8 @@
 // CTypeList: the list of cType elements (see IIterator and TypedList).
 #pragma once
 
-#include "model/cType.h"
 #include "model/TypedList.h"
+#include "model/cType.h"
 
 namespace tarnwick {
 

@@ -11,7 +11,8 @@ void Procedure::setArguments(std::shared_ptr<CArgumentList> list) {
 
 void Procedure::setArguments(const std::shared_ptr<IIterator>& list) {
     auto typed = std::dynamic_pointer_cast<CArgumentList>(list);
-    if (!typed) detail::throwTypeMismatch(CArgumentList::kClassName, list ? list->className() : "nothing");
+    if (!typed)
+        detail::throwTypeMismatch(CArgumentList::kClassName, list ? list->className() : "nothing");
     m_arguments = std::move(typed);
 }
 

@@ -31,7 +31,8 @@ public:
     // IIterator
     void Add(std::shared_ptr<ListItem> item) override {
         auto typed = std::dynamic_pointer_cast<T>(item);
-        if (!typed) detail::throwTypeMismatch(elementClassName(), item ? item->className() : "nothing");
+        if (!typed)
+            detail::throwTypeMismatch(elementClassName(), item ? item->className() : "nothing");
         Add(std::move(typed));
     }
     void BeforeFirstItem() override { m_cursor = -1; }
@@ -52,7 +53,8 @@ public:
         copy.reserve(items.size());
         for (const auto& i : items) {
             auto typed = std::dynamic_pointer_cast<T>(i);
-            if (!typed) detail::throwTypeMismatch(elementClassName(), i ? i->className() : "nothing");
+            if (!typed)
+                detail::throwTypeMismatch(elementClassName(), i ? i->className() : "nothing");
             copy.push_back(std::move(typed));
         }
         m_items = std::move(copy);

@@ -8,7 +8,8 @@ namespace tarnwick {
 
 void cType::setVariables(const std::shared_ptr<IIterator>& list) {
     auto typed = std::dynamic_pointer_cast<CVariableList>(list);
-    if (!typed) detail::throwTypeMismatch(CVariableList::kClassName, list ? list->className() : "nothing");
+    if (!typed)
+        detail::throwTypeMismatch(CVariableList::kClassName, list ? list->className() : "nothing");
     m_variables = std::move(typed);
 }
 
@@ -19,7 +20,8 @@ void CEnum::setVariables(std::shared_ptr<CVariableList> list) {
 
 void CEnum::setVariables(const std::shared_ptr<IIterator>& list) {
     auto typed = std::dynamic_pointer_cast<CVariableList>(list);
-    if (!typed) detail::throwTypeMismatch(CVariableList::kClassName, list ? list->className() : "nothing");
+    if (!typed)
+        detail::throwTypeMismatch(CVariableList::kClassName, list ? list->className() : "nothing");
     m_variables = std::move(typed);
 }
 
