@@ -38,6 +38,7 @@
 #include "model/CSubroutine.h"
 #include "model/CVariable.h"
 #include "model/CVariableList.h"
+#include "model/Procedure.h"
 #include "model/cType.h"
 #include "reader/CStringLines.h"
 #include "support/CodePage.h"
@@ -137,6 +138,12 @@ private:
                                        int32_t& index) const;
     std::shared_ptr<CDeclaration> parseDeclaration(std::string_view description,
                                                    const CStringLines& lines, int32_t& index) const;
+    // What every procedure-like element takes alike from its statement:
+    // Syntax, scope, Name, Arguments, Description and the Source of lines
+    // first to last.
+    void fillProcedure(Procedure& element, const std::string& syntax, NameMode mode,
+                       std::string_view description, const CStringLines& lines, int32_t first,
+                       int32_t last) const;
     std::shared_ptr<cType> parseType(std::string_view description, const CStringLines& lines,
                                      int32_t& index) const;
     // The members of a Type from its source lines (header, body, End Type).

@@ -60,17 +60,23 @@ ProcedureRead readProcedure(const CStringLines& lines, int32_t index, Cut cut,
 
 }  // namespace
 
+void CParser::fillProcedure(Procedure& element, const std::string& syntax, NameMode mode,
+                            std::string_view description, const CStringLines& lines, int32_t first,
+                            int32_t last) const {
+    element.setSyntax(syntax);
+    element.setScope(parseScope(syntax));
+    element.setName(parseName(syntax, mode));
+    element.setArguments(parseArguments(syntax, description));
+    element.setDescription(Tags(description).own());
+    element.setSource(sourceLines(lines, first, last));
+}
+
 std::shared_ptr<CSubroutine> CParser::parseSubroutine(std::string_view description,
                                                       const CStringLines& lines,
                                                       int32_t& index) const {
     auto element = std::make_shared<CSubroutine>();
-    ProcedureRead read = readProcedure(lines, index, Cut::UpToParen, "Sub");
-    element->setSyntax(read.syntax);
-    element->setScope(parseScope(read.syntax));
-    element->setName(parseName(read.syntax, NameMode::Sub));
-    element->setArguments(parseArguments(read.syntax, description));
-    element->setDescription(Tags(description).own());
-    element->setSource(sourceLines(lines, index, read.end));
+    const ProcedureRead read = readProcedure(lines, index, Cut::UpToParen, "Sub");
+    fillProcedure(*element, read.syntax, NameMode::Sub, description, lines, index, read.end);
     index = read.end;
     return element;
 }
@@ -78,14 +84,9 @@ std::shared_ptr<CSubroutine> CParser::parseSubroutine(std::string_view descripti
 std::shared_ptr<CFunction> CParser::parseFunction(std::string_view description,
                                                   const CStringLines& lines, int32_t& index) const {
     auto element = std::make_shared<CFunction>();
-    ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, "Function");
-    element->setSyntax(read.syntax);
-    element->setScope(parseScope(read.syntax));
-    element->setName(parseName(read.syntax, NameMode::Function));
-    element->setArguments(parseArguments(read.syntax, description));
+    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, "Function");
+    fillProcedure(*element, read.syntax, NameMode::Function, description, lines, index, read.end);
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
-    element->setDescription(Tags(description).own());
-    element->setSource(sourceLines(lines, index, read.end));
     index = read.end;
     return element;
 }
@@ -93,15 +94,10 @@ std::shared_ptr<CFunction> CParser::parseFunction(std::string_view description,
 std::shared_ptr<CProperty> CParser::parseProperty(std::string_view description,
                                                   const CStringLines& lines, int32_t& index) const {
     auto element = std::make_shared<CProperty>();
-    ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, "Property");
-    element->setSyntax(read.syntax);
-    element->setScope(parseScope(read.syntax));
+    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, "Property");
+    fillProcedure(*element, read.syntax, NameMode::Property, description, lines, index, read.end);
     element->setWay(parseWay(read.syntax));
-    element->setName(parseName(read.syntax, NameMode::Property));
-    element->setArguments(parseArguments(read.syntax, description));
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
-    element->setDescription(Tags(description).own());
-    element->setSource(sourceLines(lines, index, read.end));
     index = read.end;
     return element;
 }
@@ -109,14 +105,9 @@ std::shared_ptr<CProperty> CParser::parseProperty(std::string_view description,
 std::shared_ptr<CEvent> CParser::parseEvent(std::string_view description, const CStringLines& lines,
                                             int32_t& index) const {
     auto element = std::make_shared<CEvent>();
-    ProcedureRead read = readProcedure(lines, index, Cut::Whole, {});
-    element->setSyntax(read.syntax);
-    element->setScope(parseScope(read.syntax));
-    element->setName(parseName(read.syntax, NameMode::Event));
-    element->setArguments(parseArguments(read.syntax, description));
+    const ProcedureRead read = readProcedure(lines, index, Cut::Whole, {});
+    fillProcedure(*element, read.syntax, NameMode::Event, description, lines, index, read.end);
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
-    element->setDescription(Tags(description).own());
-    element->setSource(sourceLines(lines, index, read.end));
     index = read.end;
     return element;
 }
@@ -125,14 +116,9 @@ std::shared_ptr<CDeclaration> CParser::parseDeclaration(std::string_view descrip
                                                         const CStringLines& lines,
                                                         int32_t& index) const {
     auto element = std::make_shared<CDeclaration>();
-    ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, {});
-    element->setSyntax(read.syntax);
-    element->setScope(parseScope(read.syntax));
-    element->setName(parseName(read.syntax, NameMode::Declare));
-    element->setArguments(parseArguments(read.syntax, description));
+    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, {});
+    fillProcedure(*element, read.syntax, NameMode::Declare, description, lines, index, read.end);
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
-    element->setDescription(Tags(description).own());
-    element->setSource(sourceLines(lines, index, read.end));
     index = read.end;
     return element;
 }
