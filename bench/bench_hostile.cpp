@@ -5,12 +5,14 @@
 // second in a release build.
 //
 //   Decl2MB        one Declare line of 2 MB (a long argument list)
-//   Variable2MB    one variable line of 2 MB (a long list of names)
+//   Variable2MB    one variable line of 2 MB (a list of 100,000 names, each an element)
 //   Comment2MB     one comment line of 2 MB above a function
 //   Continued20k   one Function header continued over 20,000 lines
 //   ContComment20k a comment continued over 20,000 lines
 //   Lines100k      a module of 100,000 lines (functions of 5 lines each)
 //   Blanks100k     a line of 100,000 blanks, and a declaration padded with them
+//   IfBlocks60k    a module of 60,000 lines with 2,000 #If blocks: declares in
+//                  both branches, and routines whose header alone is inside
 //
 // "Parse" reads the module text; "Generate" writes the module's pages
 // (overview with member pages, UML, object model, code) into a scratch folder.
@@ -91,6 +93,25 @@ std::string hostileText(int which, double scale) {
                     std::string(blanks, ' ') + ") As Long" + std::string(blanks, ' ') +
                     "\r\nEnd Function\r\n";
             text += "Public Sub S()\r\n" + std::string(blanks, ' ') + "x = 1\r\nEnd Sub\r\n";
+            break;
+        }
+        case 7: {  // 60,000 lines, 2,000 #If blocks
+            const int blocks = static_cast<int>(1'000 * scale);
+            for (int i = 0; i < blocks; ++i) {
+                const std::string n = std::to_string(i);
+                text += "' Api " + n + "\r\n#If VBA7 Then\r\nPrivate Declare PtrSafe Function Api" +
+                        n + " Lib \"k\" (ByVal h As LongPtr) As LongPtr\r\n#Else\r\n" +
+                        "Private Declare Function Api" + n +
+                        " Lib \"k\" (ByVal h As Long) As Long\r\n#End If\r\n";
+            }
+            for (int i = 0; i < blocks; ++i) {
+                const std::string n = std::to_string(i);
+                text += "' Routine " + n + "\r\n#If Win64 Then\r\nPublic Function F" + n +
+                        "(ByVal h As LongPtr) As LongPtr\r\n#Else\r\nPublic Function F" + n +
+                        "(ByVal h As Long) As Long\r\n#End If\r\n";
+                for (int line = 0; line < 46; ++line) text += "    h = h + " + n + "\r\n";
+                text += "    F" + n + " = h\r\nEnd Function\r\n";
+            }
             break;
         }
         default:
@@ -183,8 +204,8 @@ void hostileGenerate(benchmark::State& state, int which, double scale) {
 const bool registered = [] {
     static const char* const names[] = {"Decl2MB",      "Variable2MB",    "Comment2MB",
                                         "Continued20k", "ContComment20k", "Lines100k",
-                                        "Blanks100k"};
-    for (int which = 0; which < 7; ++which) {
+                                        "Blanks100k",   "IfBlocks60k"};
+    for (int which = 0; which < 8; ++which) {
         for (const auto& [size, scale] : {std::pair{"quarter", 0.25}, std::pair{"full", 1.0}}) {
             const std::string name = std::string(names[which]) + "/" + size;
             benchmark::RegisterBenchmark(("HostileParse/" + name).c_str(), hostileParse, which,

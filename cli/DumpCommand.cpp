@@ -1,4 +1,5 @@
 // tarnwick dump PROJECT.vbp [--registry FILE] [--codepage NAME] [--translation FILE]
+//                           [--define NAME=VALUE ...]
 //
 // Reads the project as the generator would (sorted lists included) and
 // prints the model as one JSON object on stdout; warnings go to stderr.
@@ -7,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "cli/Commands.h"
 #include "cli/ModelJson.h"
@@ -32,12 +34,18 @@ struct DumpOptions {
     std::string registry;
     std::string codePage = "windows-1252";
     std::string translation;
+    std::vector<std::string> defines;
 };
 
 int runDump(const DumpOptions& options) {
     auto codePage = CodePage::open(options.codePage);
     if (!codePage) {
         std::cerr << "tarnwick dump: unknown code page: " << options.codePage << '\n';
+        return 2;
+    }
+    auto defines = readDefines(options.defines);
+    if (!defines) {
+        std::cerr << "tarnwick dump: " << defines.error().message << '\n';
         return 2;
     }
     StderrSink sink;
@@ -52,6 +60,7 @@ int runDump(const DumpOptions& options) {
     parser.setCodePage(codePage.value());
     parser.setDiagnostics(&sink);
     parser.setRegistry(registry);
+    parser.setDefines(std::move(defines).value());
     auto project = parser.Parse();
     if (!project) {
         std::cerr << "tarnwick dump: " << project.error().message << '\n';
@@ -77,6 +86,10 @@ void registerDumpCommand(CLI::App& app, int& status) {
     dump->add_option("--codepage", options->codePage,
                      "Code page of the project's files (default windows-1252)");
     dump->add_option("--translation", options->translation, "The translation file to use");
+    dump->add_option("--define", options->defines,
+                     "A conditional-compilation constant NAME=VALUE (repeatable); wins over the "
+                     "project's CondComp value of that name")
+        ->allow_extra_args(false);
     // status outlives the app: main owns both and parses within its lifetime.
     dump->callback([options, &status] { status = runDump(*options); });
 }

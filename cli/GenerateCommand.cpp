@@ -21,6 +21,7 @@
 
 #include "cli/Commands.h"
 #include "generator/GenerationRun.h"
+#include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Text.h"
@@ -50,6 +51,7 @@ struct GenerateOptions {
     bool verbose = false;
     bool quiet = false;
     bool force = false;
+    std::vector<std::string> defines;
 };
 
 // Everything the run says, on stderr. Keeps the progress line (on a
@@ -187,6 +189,11 @@ int runGenerate(const GenerateOptions& options) {
     request.registryFile = options.registry;
     request.translationFile = options.translation;
     request.force = options.force;
+    request.defines = options.defines;
+    if (auto defines = readDefines(options.defines); !defines) {
+        std::cerr << "tarnwick generate: " << defines.error().message << '\n';
+        return 2;
+    }
     if (options.kindsGiven) {
         const std::string bad = applyWords(options.kinds, kKindWords, request.settings);
         if (!bad.empty()) {
@@ -278,6 +285,11 @@ void registerGenerateCommand(CLI::App& app, int& status) {
                          "The translation file (default: Translation.lng beside the program)");
     generate->add_option("--language", options->language,
                          "The translation section to use (default Deutsch)");
+    generate
+        ->add_option("--define", options->defines,
+                     "A conditional-compilation constant NAME=VALUE (repeatable); wins over "
+                     "the project's CondComp value of that name")
+        ->allow_extra_args(false);
     generate->add_flag("-v,--verbose", options->verbose, "Print one line per member page");
     generate->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
     generate->add_flag("--force", options->force,

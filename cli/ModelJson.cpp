@@ -1,10 +1,12 @@
 #include "cli/ModelJson.h"
 
+#include "model/CDeclaration.h"
 #include "model/CEnum.h"
 #include "model/CProperty.h"
 #include "model/CVariable.h"
 #include "model/CVariableList.h"
 #include "model/cType.h"
+#include "support/Text.h"
 
 namespace tarnwick::cli {
 
@@ -58,7 +60,12 @@ Json toJson(const Element& element) {
         auto variables = element.Variables();
         json["Variables"] = variables ? listJson(*variables) : Json(nullptr);
     }
+    if (auto declaration = dynamic_cast<const CDeclaration*>(&element)) {
+        json["Lib"] = declaration->Lib();
+        json["Alias"] = declaration->Alias();
+    }
     json["Description"] = element.Description();
+    json["Line"] = element.Line();
     return json;
 }
 
@@ -94,6 +101,17 @@ Json toJson(const CProject& project) {
     for (int i = 0; i <= settings.Size(); ++i)
         properties.push_back(Json{{"key", settings.Key(i)}, {"value", settings.value(i)}});
     json["Properties"] = std::move(properties);
+    // The constants #If lines were decided with; numbers as numbers.
+    Json constants = Json::object();
+    for (const auto& [name, literal] : project.ConditionalConstants()) {
+        if (!literal.empty() && literal.front() == '"')
+            constants[name] = replaceAll(literal.substr(1, literal.size() - 2), "\"\"", "\"");
+        else
+            constants[name] = Json::parse(literal, nullptr, false).is_number()
+                                  ? Json::parse(literal)
+                                  : Json(literal);
+    }
+    json["ConditionalConstants"] = std::move(constants);
     json["References"] = listJson(project.References());
     json["Objects"] = listJson(project.Objects());
     json["Forms"] = listJson(project.Forms());

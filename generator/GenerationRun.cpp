@@ -238,6 +238,9 @@ Expected<GenerationResult> GenerationRun::run() {
     parser.setDiagnostics(&diagnostics);
     parser.setRegistry(std::make_shared<const RegistrySource>(
         RegistrySource::fromEnvironment(m_request.registryFile, &diagnostics)));
+    auto defines = readDefines(m_request.defines);
+    if (!defines) return defines.error();
+    parser.setDefines(std::move(defines).value());
     auto parsed = parser.Parse();
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();

@@ -29,6 +29,9 @@ struct GenerationRequest {
     std::string translationFile;  // empty: Translation.lng beside the program
     std::string resourceFolder;   // empty: Ressources beside the program
     bool force = false;           // write into a foreign non-empty folder
+    // Conditional-compilation constants as "NAME=VALUE"; each wins over the
+    // project's CondComp value of that name.
+    std::vector<std::string> defines;
 };
 
 struct GenerationResult {

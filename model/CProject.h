@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "model/CModule.h"
 #include "model/CModuleList.h"
@@ -40,6 +42,11 @@ public:
     const CModuleList& UserControls() const { return m_userControls; }
     ListMap& Properties() { return m_properties; }
     const ListMap& Properties() const { return m_properties; }
+    // The conditional-compilation constants the modules were read with, as
+    // name and VB6 literal ("-1", "\"de\""), in the order they were set.
+    using ConstantList = std::vector<std::pair<std::string, std::string>>;
+    const ConstantList& ConditionalConstants() const { return m_conditionalConstants; }
+    void setConditionalConstants(ConstantList value) { m_conditionalConstants = std::move(value); }
     const std::string& Path() const { return m_path; }
     void setPath(std::string value) { m_path = std::move(value); }
 
@@ -56,6 +63,7 @@ private:
     CModuleList m_userControls;
     ListMap m_properties;
     std::string m_path;
+    ConstantList m_conditionalConstants;
 };
 
 }  // namespace tarnwick

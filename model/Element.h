@@ -42,6 +42,10 @@ public:
     void setName(std::string value) { m_name = std::move(value); }
     const std::string& Description() const { return m_description; }
     void setDescription(std::string value) { m_description = std::move(value); }
+    // The 1-based line of the module file where the declaration starts; 0
+    // for an element that was not read from a file.
+    int Line() const { return m_line; }
+    void setLine(int value) { m_line = value; }
 
     virtual bool hasScope() const { return true; }
     virtual std::shared_ptr<CArgumentList> Arguments() const { return nullptr; }
@@ -55,6 +59,7 @@ private:
     int m_scope = 0;
     std::string m_name;
     std::string m_description;
+    int m_line = 0;
 };
 
 }  // namespace tarnwick

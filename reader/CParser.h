@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/CArgument.h"
 #include "model/CArgumentList.h"
@@ -41,6 +42,7 @@
 #include "model/Procedure.h"
 #include "model/cType.h"
 #include "reader/CStringLines.h"
+#include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Errors.h"
@@ -63,6 +65,9 @@ public:
     // Where library entries find their description and file. Null (the
     // default): RegistrySource::fromEnvironment("", diagnostics) at Parse().
     void setRegistry(std::shared_ptr<const RegistrySource> registry);
+    // Conditional-compilation constants given by the caller (--define): they
+    // win over the project's CondComp line, name by name.
+    void setDefines(CondConstants defines);
 
     // Reads the project file named by Path and every module file it names.
     // Fails only when the project file cannot be read; the message names it.
@@ -119,21 +124,38 @@ private:
     Expected<std::string> readText(const std::string& path) const;
 
     // Module file
-    // Fills the module's elements, description, short descriptions and Source
-    // from its code text (the lines after the first Attribute line, without
-    // the Attribute lines).
-    void parseModuleCode(CModule& module, const std::string& codeText) const;
+    // Where the module's code lines came from, for messages and for each
+    // element's Line: fileLines[i] is the 1-based file line of code line i.
+    struct CodeContext {
+        const std::string& path;
+        const std::vector<int32_t>& fileLines;
+        int fileLine(int32_t index) const {
+            return index >= 0 && static_cast<size_t>(index) < fileLines.size() ? fileLines[index]
+                                                                               : 0;
+        }
+    };
+    // Fills the module's elements, description and short descriptions from
+    // its compiled code text (the lines after the first Attribute line,
+    // without the Attribute lines, directive lines and inactive branches).
+    void parseModuleCode(CModule& module, const std::string& codeText,
+                         const CodeContext& context) const;
 
     // Element parsers: each reads its statement (and block) from lines,
     // starting at index, and leaves index on the last line it consumed, or
     // one past the last line when the block never ends. description is the
     // comment block above the statement.
+    // A routine's body ends at its first End Sub, End Function or End
+    // Property, whatever its word (VB6 accepts a Property closed by End Sub),
+    // or before the next routine header (reported against context).
     std::shared_ptr<CSubroutine> parseSubroutine(std::string_view description,
-                                                 const CStringLines& lines, int32_t& index) const;
+                                                 const CStringLines& lines, int32_t& index,
+                                                 const CodeContext& context) const;
     std::shared_ptr<CFunction> parseFunction(std::string_view description,
-                                             const CStringLines& lines, int32_t& index) const;
+                                             const CStringLines& lines, int32_t& index,
+                                             const CodeContext& context) const;
     std::shared_ptr<CProperty> parseProperty(std::string_view description,
-                                             const CStringLines& lines, int32_t& index) const;
+                                             const CStringLines& lines, int32_t& index,
+                                             const CodeContext& context) const;
     std::shared_ptr<CEvent> parseEvent(std::string_view description, const CStringLines& lines,
                                        int32_t& index) const;
     std::shared_ptr<CDeclaration> parseDeclaration(std::string_view description,
@@ -151,10 +173,15 @@ private:
                                                     std::string_view source) const;
     std::shared_ptr<CEnum> parseEnum(std::string_view description, const CStringLines& lines,
                                      int32_t& index) const;
-    std::shared_ptr<CVariable> parseVariable(std::string_view description,
-                                             const CStringLines& lines, int32_t& index) const;
-    std::shared_ptr<CConstant> parseConstant(std::string_view description,
-                                             const CStringLines& lines, int32_t& index) const;
+    // A declaration list ("Private a As Long, b() As String") gives one
+    // element per name, each with its own Syntax and type and all with the
+    // statement's description and Source.
+    std::vector<std::shared_ptr<CVariable>> parseVariable(std::string_view description,
+                                                          const CStringLines& lines,
+                                                          int32_t& index) const;
+    std::vector<std::shared_ptr<CConstant>> parseConstant(std::string_view description,
+                                                          const CStringLines& lines,
+                                                          int32_t& index) const;
     std::shared_ptr<CImplementation> parseImplementation(std::string_view description,
                                                          const CStringLines& lines,
                                                          int32_t& index) const;
@@ -184,6 +211,10 @@ private:
     CodePage m_codePage;
     DiagnosticsSink* m_diagnostics = nullptr;  // not owned, may be null
     std::shared_ptr<const RegistrySource> m_registry;
+    CondConstants m_defines;
+    // What modules are compiled with: the compiler's constants, the project's
+    // CondComp line, then m_defines.
+    CondConstants m_constants = CondConstants::compilerDefaults();
 };
 
 }  // namespace tarnwick

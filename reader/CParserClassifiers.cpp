@@ -7,41 +7,27 @@ namespace tarnwick {
 
 using namespace parserdetail;
 
-namespace {
-
-// The line without its scope word ("Global ", "Public ", "Friend ",
-// "Private ", each with exactly one blank), trimmed at its start only as far
-// as the line itself was.
-std::string_view afterScopeWord(std::string_view trimmed) {
-    for (std::string_view word : {"Global ", "Public ", "Friend ", "Private "})
-        if (startsNoCase(trimmed, word)) return trimmed.substr(word.size());
-    return trimmed;
+bool CParser::isConstant(std::string_view line) const {
+    return opensStatement(line, "Const", false);
 }
-
-// The trimmed line is "[scope ][Static ]<keyword> ..." with one blank after
-// each word; Static only where allowStatic.
-bool opens(std::string_view line, std::string_view keyword, bool allowStatic) {
-    std::string_view rest = afterScopeWord(trimSpaces(line));
-    if (allowStatic && startsNoCase(rest, "Static ")) rest = rest.substr(7);
-    return startsNoCase(rest, keyword) && rest.size() > keyword.size() &&
-           rest[keyword.size()] == ' ';
-}
-
-}  // namespace
-
-bool CParser::isConstant(std::string_view line) const { return opens(line, "Const", false); }
 
 bool CParser::isImplementation(std::string_view line) const {
     return startsNoCase(trimSpaces(line), "Implements ");
 }
 
-bool CParser::isDeclaration(std::string_view line) const { return opens(line, "Declare", false); }
+bool CParser::isDeclaration(std::string_view line) const {
+    return opensStatement(line, "Declare", false);
+}
 
-bool CParser::isFunction(std::string_view line) const { return opens(line, "Function", true); }
+bool CParser::isFunction(std::string_view line) const {
+    return opensStatement(line, "Function", true);
+}
 
-bool CParser::isSubroutine(std::string_view line) const { return opens(line, "Sub", true); }
+bool CParser::isSubroutine(std::string_view line) const {
+    return opensStatement(line, "Sub", true);
+}
 
-bool CParser::isEvent(std::string_view line) const { return opens(line, "Event", false); }
+bool CParser::isEvent(std::string_view line) const { return opensStatement(line, "Event", false); }
 
 bool CParser::isVariable(std::string_view line) const {
     std::string_view t = trimSpaces(line);
@@ -50,10 +36,12 @@ bool CParser::isVariable(std::string_view line) const {
     return false;
 }
 
-bool CParser::isProperty(std::string_view line) const { return opens(line, "Property", true); }
+bool CParser::isProperty(std::string_view line) const {
+    return opensStatement(line, "Property", true);
+}
 
-bool CParser::isType(std::string_view line) const { return opens(line, "Type", false); }
+bool CParser::isType(std::string_view line) const { return opensStatement(line, "Type", false); }
 
-bool CParser::isEnum(std::string_view line) const { return opens(line, "Enum", false); }
+bool CParser::isEnum(std::string_view line) const { return opensStatement(line, "Enum", false); }
 
 }  // namespace tarnwick

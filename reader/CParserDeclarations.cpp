@@ -57,6 +57,50 @@ bool isDirective(std::string_view line) {
 
 bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 
+// What the elements of one declaration list share (the statement's Source
+// and description) is copied into each of them, unless a hostile list of
+// many thousand names on a huge line would make those copies grow with the
+// square of the line: past this many bytes in all, an element gets its own
+// declaration as Source, and only the first one the description.
+constexpr size_t kSharedCopyBudget = 8u << 20;
+
+bool shareWithAll(size_t textSize, size_t count) {
+    return count <= 1 || textSize <= kSharedCopyBudget / count;
+}
+
+// The declarations of a list statement ("Private a As Long, b() As String"),
+// each with the statement's leading words ("Private", "Public Const", "Dim"):
+// "Private a As Long", "Private b() As String". Commas inside parentheses and
+// strings do not split. A statement of one declaration comes back as it is.
+std::vector<std::string> declarationList(const std::string& code) {
+    std::vector<std::string_view> pieces = splitArguments(code);
+    if (pieces.size() == 1) return {code};
+    std::string_view first = ltrimSpaces(pieces[0]);
+    size_t prefixEnd = 0;
+    for (bool more = true; more;) {
+        more = false;
+        for (std::string_view word :
+             {"Public ", "Private ", "Friend ", "Global ", "Dim ", "Static ", "Const "}) {
+            if (startsNoCase(first.substr(prefixEnd), word)) {
+                prefixEnd += word.size();
+                while (prefixEnd < first.size() && first[prefixEnd] == ' ') ++prefixEnd;
+                more = true;
+            }
+        }
+    }
+    const std::string prefix(first.substr(0, prefixEnd));
+    std::vector<std::string> list;
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        std::string_view piece = trimSpaces(pieces[i]);
+        if (i == 0) {
+            list.emplace_back(piece);
+        } else if (!piece.empty()) {
+            list.push_back(prefix + std::string(piece));
+        }
+    }
+    return list;
+}
+
 // A statement trimmed of blanks and tabs at both ends.
 std::string_view trimWhite(std::string_view text) {
     while (!text.empty() && isBlankOrTab(text.front())) text.remove_prefix(1);
@@ -175,43 +219,70 @@ std::shared_ptr<CEnum> CParser::parseEnum(std::string_view description, const CS
     return element;
 }
 
-std::shared_ptr<CVariable> CParser::parseVariable(std::string_view description,
-                                                  const CStringLines& lines, int32_t& index) const {
-    auto element = std::make_shared<CVariable>();
+std::vector<std::shared_ptr<CVariable>> CParser::parseVariable(std::string_view description,
+                                                               const CStringLines& lines,
+                                                               int32_t& index) const {
     const int32_t end = statementEnd(lines, index);
     std::string joined = joinLines(lines, index, end);
     size_t comment = findOutsideStrings(joined, '\'');
-    std::string syntax =
+    std::string code =
         collapse(std::string_view(joined).substr(0, comment == npos ? joined.size() : comment));
-    element->setSyntax(syntax);
-    element->setScope(parseScope(syntax));
-    element->setName(parseName(syntax, NameMode::Variable));
-    element->setDataType(parseDataType(syntax, NameMode::Variable));
-    element->setIsNew(parseNew(syntax) ? "True" : "False");
     CodeAndComments parts = splitComments(lines, index, end);
-    element->setSource(std::move(parts.code));
     std::string own = Tags(description).own();
-    element->setDescription(own.empty() ? std::move(parts.comments) : std::move(own));
+    const std::string& text = own.empty() ? parts.comments : own;
+    std::vector<std::string> list = declarationList(code);
+    const bool shareSource = shareWithAll(parts.code.size(), list.size());
+    const bool shareText = shareWithAll(text.size(), list.size());
+    std::vector<std::shared_ptr<CVariable>> elements;
+    for (std::string& syntax : list) {
+        auto element = std::make_shared<CVariable>();
+        element->setScope(parseScope(syntax));
+        std::string name = parseName(syntax, NameMode::Variable);
+        element->setDataType(parseDataType(syntax, NameMode::Variable));
+        // "s$" is the String s: the type character is no part of the name.
+        if (name.size() > 1 && std::string_view("$%&!#@").find(name.back()) != npos)
+            name.pop_back();
+        element->setName(std::move(name));
+        element->setIsNew(parseNew(syntax) ? "True" : "False");
+        element->setSource(shareSource ? parts.code : syntax);
+        element->setSyntax(std::move(syntax));
+        if (shareText || elements.empty()) element->setDescription(text);
+        elements.push_back(std::move(element));
+    }
     index = end;
-    return element;
+    return elements;
 }
 
-std::shared_ptr<CConstant> CParser::parseConstant(std::string_view description,
-                                                  const CStringLines& lines, int32_t& index) const {
-    auto element = std::make_shared<CConstant>();
+std::vector<std::shared_ptr<CConstant>> CParser::parseConstant(std::string_view description,
+                                                               const CStringLines& lines,
+                                                               int32_t& index) const {
     const int32_t end = statementEnd(lines, index);
-    std::string syntax = collapse(joinLines(lines, index, end));
-    element->setSyntax(syntax);
-    element->setScope(parseScope(syntax));
-    element->setName(parseName(syntax, NameMode::Constant));
-    element->setDescription(std::string(description));
     CodeAndComments parts = splitComments(lines, index, end);
     std::string code(rtrimSpaces(parts.code));
-    element->setSyntax(code);
-    element->setSource(std::move(code));
-    if (element->Description().empty()) element->setDescription(std::move(parts.comments));
+    std::string joined = joinLines(lines, index, end);
+    size_t comment = findOutsideStrings(joined, '\'');
+    std::vector<std::string> list = declarationList(
+        collapse(std::string_view(joined).substr(0, comment == npos ? joined.size() : comment)));
+    const std::string text = description.empty() ? parts.comments : std::string(description);
+    const bool shareSource = shareWithAll(code.size(), list.size());
+    const bool shareText = shareWithAll(text.size(), list.size());
+    std::vector<std::shared_ptr<CConstant>> elements;
+    for (std::string& syntax : list) {
+        auto element = std::make_shared<CConstant>();
+        element->setScope(parseScope(syntax));
+        element->setName(parseName(syntax, NameMode::Constant));
+        // "Const A As Long = 1": the type only where one is written.
+        size_t as = findNoCase(syntax, " As ");
+        if (as != npos && as < findOutsideStrings(syntax, '='))
+            element->setDataType(parseDataType(syntax, NameMode::Constant));
+        element->setSource(shareSource ? code : syntax);
+        // One constant keeps the statement as written, continued lines and all.
+        element->setSyntax(list.size() == 1 ? code : std::move(syntax));
+        if (shareText || elements.empty()) element->setDescription(text);
+        elements.push_back(std::move(element));
+    }
     index = end;
-    return element;
+    return elements;
 }
 
 std::shared_ptr<CImplementation> CParser::parseImplementation(std::string_view description,

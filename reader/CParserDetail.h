@@ -53,10 +53,18 @@ std::vector<std::string_view> splitArguments(std::string_view list);
 // True when one statement of the physical line (the line is split at ':'
 // outside strings, up to a comment) is "End <kind>" followed by the end of
 // the statement, a blank, a tab, ':' or '\''. Leading blanks and tabs of a
-// statement are skipped.
+// statement, and a line number before the first one, are skipped.
 bool isEndStatement(std::string_view line, std::string_view kind);
 // First line from from on that is an end statement of kind; -1 when none.
 int32_t findBlockEnd(const CStringLines& lines, int32_t from, std::string_view kind);
+// An End Sub, End Function or End Property statement on the line.
+bool isProcedureEnd(std::string_view line);
+// The trimmed line is "[scope ][Static ]<keyword> ..." (scope one of Global,
+// Public, Friend, Private) with one blank after each word; Static only where
+// allowStatic.
+bool opensStatement(std::string_view line, std::string_view keyword, bool allowStatic);
+// The line opens a Sub, Function or Property.
+bool isProcedureHeader(std::string_view line);
 
 // Every run of blanks reduced to one blank.
 std::string collapse(std::string_view text);

@@ -78,6 +78,7 @@ std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int modu
     CStringLines lines(withCrLf(std::string(text)));
     std::string code;
     code.reserve(lines.Text().size());
+    std::vector<int32_t> fileLines;  // the file line of each code line
     bool attributeSeen = false;
     const int32_t last = lines.Count();
     for (int32_t i = 0; i <= last; ++i) {
@@ -93,14 +94,28 @@ std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int modu
         } else if (attributeSeen) {
             code += line;
             code += "\r\n";
+            fileLines.push_back(i + 1);
         }
     }
-    parseModuleCode(*module, code);
+    if (hasDirectives(code)) {
+        // Only what the compiler sees becomes elements; the module's Source
+        // stays the whole file as written.
+        CompiledLines compiled =
+            compileModuleLines(code, m_constants, m_diagnostics, pathForMessages, fileLines);
+        std::vector<int32_t> keptLines;
+        keptLines.reserve(compiled.kept.size());
+        for (int32_t index : compiled.kept) keptLines.push_back(fileLines[index]);
+        parseModuleCode(*module, compiled.text, CodeContext{pathForMessages, keptLines});
+    } else {
+        parseModuleCode(*module, code, CodeContext{pathForMessages, fileLines});
+    }
+    module->setSource(std::move(code));
     module->setName(attributes->item("VB_Name", module->Name()));
     return module;
 }
 
-void CParser::parseModuleCode(CModule& module, const std::string& codeText) const {
+void CParser::parseModuleCode(CModule& module, const std::string& codeText,
+                              const CodeContext& context) const {
     const CStringLines lines(codeText);
     const int32_t last = lines.Count();
     const AttributeDescriptions attributeDescriptions(*module.Attributes());
@@ -112,6 +127,7 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText) cons
     bool elementSeen = false;
     bool moduleCommentDone = false;
     bool procedureSeen = false;
+    std::vector<std::shared_ptr<Element>> elements;
 
     for (int32_t i = 0; i <= last; ++i) {
         std::string_view physical = lines.Line(i);
@@ -139,35 +155,40 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText) cons
         }
 
         int32_t index = start;
-        std::shared_ptr<Element> element;
+        elements.clear();
         bool isProcedure = true;
         if (isSubroutine(current)) {
-            element = parseSubroutine(comments, lines, index);
+            elements.push_back(parseSubroutine(comments, lines, index, context));
         } else if (isFunction(current)) {
-            element = parseFunction(comments, lines, index);
+            elements.push_back(parseFunction(comments, lines, index, context));
         } else if (isProperty(current)) {
-            element = parseProperty(comments, lines, index);
+            elements.push_back(parseProperty(comments, lines, index, context));
         } else if (!procedureSeen) {
             isProcedure = false;
             if (isImplementation(current)) {
-                element = parseImplementation(comments, lines, index);
+                elements.push_back(parseImplementation(comments, lines, index));
             } else if (isDeclaration(current)) {
-                element = parseDeclaration(comments, lines, index);
+                elements.push_back(parseDeclaration(comments, lines, index));
             } else if (isType(current)) {
-                element = parseType(comments, lines, index);
+                elements.push_back(parseType(comments, lines, index));
             } else if (isEnum(current)) {
-                element = parseEnum(comments, lines, index);
+                elements.push_back(parseEnum(comments, lines, index));
             } else if (isEvent(current)) {
-                element = parseEvent(comments, lines, index);
+                elements.push_back(parseEvent(comments, lines, index));
             } else if (isConstant(current)) {
-                element = parseConstant(comments, lines, index);
+                for (auto& constant : parseConstant(comments, lines, index))
+                    elements.push_back(std::move(constant));
             } else if (isVariable(current)) {
-                element = parseVariable(comments, lines, index);
+                for (auto& variable : parseVariable(comments, lines, index))
+                    elements.push_back(std::move(variable));
             }
         }
-        if (element) {
+        for (const auto& element : elements) {
+            element->setLine(context.fileLine(start));
             attributeDescriptions.complete(*element);
             module.Add(element, m_diagnostics);
+        }
+        if (!elements.empty()) {
             elementSeen = true;
             if (isProcedure) procedureSeen = true;
             // Every parser consumes at least the statement; never look back.
@@ -185,7 +206,6 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText) cons
             comments.clear();
         }
     }
-    module.setSource(codeText);
 }
 
 }  // namespace tarnwick

@@ -1,4 +1,6 @@
 // Procedure parsers: Sub, Function, Property, Event and Declare statements.
+#include <algorithm>
+
 #include "reader/CParser.h"
 #include "reader/CParserDetail.h"
 #include "support/Text.h"
@@ -32,29 +34,89 @@ std::string_view declarationText(std::string_view joined, Cut cut) {
     return joined.substr(0, close + 1);
 }
 
+// The quoted text right after keyword (" Lib \"kernel32\"" gives kernel32),
+// outside strings; empty when the keyword is not there.
+std::string quotedAfter(std::string_view syntax, std::string_view keyword) {
+    for (size_t from = 0;;) {
+        size_t at = findNoCase(syntax, keyword, from);
+        if (at == npos) return {};
+        from = at + 1;
+        // The keyword must start a word and stand outside a string.
+        if (at == 0 || syntax[at - 1] != ' ' ||
+            std::count(syntax.begin(), syntax.begin() + at, '"') % 2 != 0)
+            continue;
+        std::string_view rest = ltrimSpaces(syntax.substr(at + keyword.size()));
+        if (rest.empty() || rest[0] != '"') return {};
+        size_t close = rest.find('"', 1);
+        return std::string(rest.substr(1, close == npos ? npos : close - 1));
+    }
+}
+
+// How a routine's body ended.
+enum class BodyEnd {
+    Statement,   // an End Sub, End Function or End Property (or no body at all)
+    NextHeader,  // the next routine's header came first
+    Missing,     // the module ended first
+};
+
 // What a procedure statement was read as.
 struct ProcedureRead {
     std::string syntax;  // the declaration, blanks collapsed
     int32_t end = 0;     // last line of the block (or of the statement)
+    BodyEnd how = BodyEnd::Statement;
+    int32_t nextHeader = -1;  // the line of that header, for BodyEnd::NextHeader
 };
 
-// Reads the statement at index and, for a block, finds its end statement.
-// A block that never ends runs to the last line of the buffer; the statement
-// is still taken apart, so the element keeps its name.
-ProcedureRead readProcedure(const CStringLines& lines, int32_t index, Cut cut,
-                            std::string_view blockKind) {
+// The body after the statement ending on statementLast: up to its end
+// statement, or up to the comment block above the next routine header.
+void findBodyEnd(const CStringLines& lines, int32_t statementLast, ProcedureRead& read) {
     const int32_t last = lines.Count();
+    if (isProcedureEnd(lines.Line(statementLast))) {
+        read.end = statementLast;
+        return;
+    }
+    bool continued = isContinued(lines.Line(statementLast));
+    for (int32_t i = statementLast + 1; i <= last; ++i) {
+        std::string_view line = lines.Line(i);
+        if (!continued && isProcedureHeader(line)) {
+            // The comment lines right above the header describe it.
+            int32_t end = i - 1;
+            while (end > statementLast && isCommentLine(lines.Line(end))) --end;
+            read.end = end;
+            read.how = BodyEnd::NextHeader;
+            read.nextHeader = i;
+            return;
+        }
+        if (!continued && isProcedureEnd(line)) {
+            read.end = i;
+            return;
+        }
+        continued = isContinued(line);
+    }
+    read.end = std::max(last, statementLast);
+    read.how = BodyEnd::Missing;
+}
+
+// Reads the statement at index and, for a block, finds its end. A block that
+// never ends runs to the last line of the buffer; the statement is still
+// taken apart, so the element keeps its name.
+ProcedureRead readProcedure(const CStringLines& lines, int32_t index, Cut cut, bool block) {
     const int32_t statementLast = statementEnd(lines, index);
     ProcedureRead read;
     read.end = statementLast;
     std::string joined = joinLines(lines, index, statementLast);
-    if (!blockKind.empty()) {
-        int32_t blockEnd = findBlockEnd(lines, statementLast, blockKind);
-        read.end = blockEnd < 0 ? std::max(last, statementLast) : blockEnd;
+    if (block) {
+        findBodyEnd(lines, statementLast, read);
         // The body goes on after the statement: the return type ends at a blank.
         if (read.end > statementLast) joined += ' ';
     }
     read.syntax = collapse(declarationText(joined, cut));
+    // "Public Function Name _" continued before its parameter list: the
+    // name and the list belong together.
+    size_t open = findOutsideStrings(read.syntax, '(');
+    if (open != npos && open >= 2 && read.syntax[open - 1] == ' ' &&
+        isIdentifierChar(read.syntax[open - 2]) && block)
+        read.syntax.erase(open - 1, 1);
     return read;
 }
 
@@ -71,33 +133,61 @@ void CParser::fillProcedure(Procedure& element, const std::string& syntax, NameM
     element.setSource(sourceLines(lines, first, last));
 }
 
+namespace {
+
+// Tells the user when a routine's body did not end with an end statement.
+// line and nextLine are file lines of the routine and of read.nextHeader.
+void reportBodyEnd(const ProcedureRead& read, std::string_view kind, const Element& element,
+                   const std::string& path, int line, int nextLine, DiagnosticsSink* diagnostics) {
+    if (!diagnostics || read.how == BodyEnd::Statement) return;
+    std::string what = std::string(kind) + " '" + element.Name() + "'";
+    if (read.how == BodyEnd::NextHeader) {
+        diagnostics->warning(path, line,
+                             what + " has no end statement before the next routine (line " +
+                                 std::to_string(nextLine) + "); its body ends there");
+    } else {
+        diagnostics->warning(
+            path, line, what + " has no end statement; its body runs to the end of the module");
+    }
+}
+
+}  // namespace
+
 std::shared_ptr<CSubroutine> CParser::parseSubroutine(std::string_view description,
-                                                      const CStringLines& lines,
-                                                      int32_t& index) const {
+                                                      const CStringLines& lines, int32_t& index,
+                                                      const CodeContext& context) const {
     auto element = std::make_shared<CSubroutine>();
-    const ProcedureRead read = readProcedure(lines, index, Cut::UpToParen, "Sub");
+    const ProcedureRead read = readProcedure(lines, index, Cut::UpToParen, true);
     fillProcedure(*element, read.syntax, NameMode::Sub, description, lines, index, read.end);
+    reportBodyEnd(read, "Sub", *element, context.path, context.fileLine(index),
+                  context.fileLine(read.nextHeader), m_diagnostics);
     index = read.end;
     return element;
 }
 
 std::shared_ptr<CFunction> CParser::parseFunction(std::string_view description,
-                                                  const CStringLines& lines, int32_t& index) const {
+                                                  const CStringLines& lines, int32_t& index,
+                                                  const CodeContext& context) const {
     auto element = std::make_shared<CFunction>();
-    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, "Function");
+    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, true);
     fillProcedure(*element, read.syntax, NameMode::Function, description, lines, index, read.end);
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    reportBodyEnd(read, "Function", *element, context.path, context.fileLine(index),
+                  context.fileLine(read.nextHeader), m_diagnostics);
     index = read.end;
     return element;
 }
 
 std::shared_ptr<CProperty> CParser::parseProperty(std::string_view description,
-                                                  const CStringLines& lines, int32_t& index) const {
+                                                  const CStringLines& lines, int32_t& index,
+                                                  const CodeContext& context) const {
     auto element = std::make_shared<CProperty>();
-    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, "Property");
+    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, true);
     fillProcedure(*element, read.syntax, NameMode::Property, description, lines, index, read.end);
     element->setWay(parseWay(read.syntax));
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    reportBodyEnd(read, "Property", *element, context.path, context.fileLine(index),
+                  context.fileLine(read.nextHeader), m_diagnostics);
     index = read.end;
     return element;
 }
@@ -105,7 +195,7 @@ std::shared_ptr<CProperty> CParser::parseProperty(std::string_view description,
 std::shared_ptr<CEvent> CParser::parseEvent(std::string_view description, const CStringLines& lines,
                                             int32_t& index) const {
     auto element = std::make_shared<CEvent>();
-    const ProcedureRead read = readProcedure(lines, index, Cut::Whole, {});
+    const ProcedureRead read = readProcedure(lines, index, Cut::Whole, false);
     fillProcedure(*element, read.syntax, NameMode::Event, description, lines, index, read.end);
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
     index = read.end;
@@ -116,9 +206,11 @@ std::shared_ptr<CDeclaration> CParser::parseDeclaration(std::string_view descrip
                                                         const CStringLines& lines,
                                                         int32_t& index) const {
     auto element = std::make_shared<CDeclaration>();
-    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, {});
+    const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, false);
     fillProcedure(*element, read.syntax, NameMode::Declare, description, lines, index, read.end);
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    element->setLib(quotedAfter(read.syntax, "Lib "));
+    element->setAlias(quotedAfter(read.syntax, "Alias "));
     index = read.end;
     return element;
 }

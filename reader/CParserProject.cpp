@@ -33,6 +33,12 @@ void CParser::setRegistry(std::shared_ptr<const RegistrySource> registry) {
     m_registry = std::move(registry);
 }
 
+void CParser::setDefines(CondConstants defines) {
+    m_defines = std::move(defines);
+    m_constants = CondConstants::compilerDefaults();
+    for (const auto& [name, value] : m_defines.entries()) m_constants.set(name, value);
+}
+
 Expected<std::string> CParser::readText(const std::string& path) const {
     File file(path);
     size_t invalid = 0;
@@ -130,6 +136,23 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     const std::string folder = projectFile.GetFolder();
     const CStringLines lines(std::move(text.value()));
     const int32_t last = lines.Count();
+
+    // The project's CondComp line usually follows the module lines, but
+    // every module is compiled with it: read it first. The caller's defines
+    // win, name by name.
+    m_constants = CondConstants::compilerDefaults();
+    for (int32_t i = 0; i <= last; ++i) {
+        std::string_view line = lines.Line(i);
+        size_t eq = line.find('=');
+        if (eq != npos && equalsIgnoreCase(trimSpaces(line.substr(0, eq)), "CondComp"))
+            readCondComp(line.substr(eq + 1), m_constants, m_diagnostics, m_path, i + 1);
+    }
+    for (const auto& [name, value] : m_defines.entries()) m_constants.set(name, value);
+    CProject::ConstantList constants;
+    for (const auto& [name, value] : m_constants.entries())
+        constants.emplace_back(name, value.literal());
+    project->setConditionalConstants(std::move(constants));
+
     for (int32_t i = 0; i <= last; ++i) {
         std::string_view line = lines.Line(i);
         if (isBlankLine(line)) continue;

@@ -120,15 +120,20 @@ std::string CParser::parseName(std::string_view text, NameMode mode) {
                 size_t blank = code.rfind(' ');
                 name = blank == npos ? code : code.substr(blank + 1);
             } else {
-                size_t blank = t.rfind(' ', open);
-                size_t start = blank == npos ? 0 : blank + 1;
-                name = t.substr(start, open - start);
+                // "Name (" as well as "Name(": a header continued before its list.
+                std::string_view head = rtrimSpaces(t.substr(0, open));
+                size_t blank = head.rfind(' ');
+                name = blank == npos ? head : head.substr(blank + 1);
             }
             break;
         }
         case NameMode::Declare: {
             size_t at = findNoCase(t, "Declare ");
             size_t word = at == npos ? 0 : at + 8;
+            // "Declare PtrSafe Function Name": PtrSafe only marks the
+            // statement as fit for 64-bit hosts.
+            if (startsNoCase(t.substr(word), "PtrSafe ")) word = t.find_first_not_of(' ', word + 8);
+            if (word == npos) break;
             size_t blank = t.find(' ', word);
             if (blank == npos) break;
             size_t start = blank + 1;

@@ -142,6 +142,11 @@ std::vector<std::string_view> splitArguments(std::string_view list) {
 bool isEndStatement(std::string_view line, std::string_view kind) {
     size_t p = 0;
     const size_t n = line.size();
+    // Line numbers ("100 End Sub") come from tools that number every line.
+    while (p < n && isBlankOrTab(line[p])) ++p;
+    size_t digits = p;
+    while (digits < n && line[digits] >= '0' && line[digits] <= '9') ++digits;
+    if (digits > p && digits < n && isBlankOrTab(line[digits])) p = digits;
     while (true) {
         while (p < n && isBlankOrTab(line[p])) ++p;
         if (p >= n || line[p] == '\'') return false;
@@ -180,6 +185,29 @@ int32_t findBlockEnd(const CStringLines& lines, int32_t from, std::string_view k
     for (int32_t i = from; i <= last; ++i)
         if (isEndStatement(lines.Line(i), kind)) return i;
     return -1;
+}
+
+bool isProcedureEnd(std::string_view line) {
+    return isEndStatement(line, "Sub") || isEndStatement(line, "Function") ||
+           isEndStatement(line, "Property");
+}
+
+bool opensStatement(std::string_view line, std::string_view keyword, bool allowStatic) {
+    std::string_view rest = trimSpaces(line);
+    for (std::string_view word : {"Global ", "Public ", "Friend ", "Private "}) {
+        if (startsNoCase(rest, word)) {
+            rest = rest.substr(word.size());
+            break;
+        }
+    }
+    if (allowStatic && startsNoCase(rest, "Static ")) rest = rest.substr(7);
+    return startsNoCase(rest, keyword) && rest.size() > keyword.size() &&
+           rest[keyword.size()] == ' ';
+}
+
+bool isProcedureHeader(std::string_view line) {
+    return opensStatement(line, "Sub", true) || opensStatement(line, "Function", true) ||
+           opensStatement(line, "Property", true);
 }
 
 std::string collapse(std::string_view text) {

@@ -9,6 +9,8 @@
 
 #include <QString>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "generator/GenerationSettings.h"
 #include "model/CProject.h"
@@ -42,6 +44,9 @@ struct AppState {
     QString Language;                          // translation section ("Deutsch" once a run began)
     GenerationSettings settings;               // every flag false at start
     SettingsDialogState dialog;
+    // Conditional-compilation constants from the command line ("NAME=VALUE",
+    // checked at start), used by the project tree and every run alike.
+    std::vector<std::string> defines;
 
     // Settings capture of Create Documentation: the confirmed boxes become
     // the generation settings and the confirmed path the output folder.

@@ -320,6 +320,7 @@ void MainWindow::runCreateDocumentation() {
     request.projectPath = m_state.ProjectPath.toStdString();
     request.outputFolder = m_state.DocumentationPath.toStdString();
     request.settings = m_state.settings;
+    request.defines = m_state.defines;
 
     // An earlier site is simply overwritten; a folder with other files is
     // the user's to give up.

@@ -15,6 +15,7 @@
 #include "model/Element.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
+#include "reader/ConditionalCompilation.h"
 #include "shell/AppState.h"
 #include "shell/ImageList.h"
 
@@ -113,6 +114,7 @@ bool ProjectView::RefreshProjectTree(const QString& path, QString* error) {
     parser.setPath(path.toStdString());
     parser.setCodePage(CodePage());
     parser.setDiagnostics(&sink);
+    if (auto defines = readDefines(m_state.defines)) parser.setDefines(std::move(defines).value());
     auto parsed = parser.Parse();
     if (!parsed) {
         if (error) *error = QString::fromStdString(parsed.error().message);

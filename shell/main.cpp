@@ -1,12 +1,16 @@
-// tarnwick-workbench [--registry FILE] [PROJECT.vbp]: the desktop workbench;
-// opens the project given on the command line. --registry names the registry
-// export that completes the project's library entries (as TARNWICK_REGISTRY).
+// tarnwick-workbench [--registry FILE] [--define NAME=VALUE ...] [PROJECT.vbp]: the desktop
+// workbench; opens the project given on the command line. --registry names the registry export that
+// completes the project's library entries (as TARNWICK_REGISTRY).
 #include <unistd.h>
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QStringList>
+#include <cstdio>
+#include <string>
+#include <vector>
 
+#include "reader/ConditionalCompilation.h"
 #include "shell/MainWindow.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +33,12 @@ int main(int argc, char** argv) {
         QStringLiteral("Registry export (.reg) that describes the referenced libraries."),
         QStringLiteral("FILE"));
     options.addOption(registry);
+    const QCommandLineOption define(
+        QStringLiteral("define"),
+        QStringLiteral("A conditional-compilation constant NAME=VALUE (repeatable); wins over "
+                       "the project's CondComp value of that name."),
+        QStringLiteral("NAME=VALUE"));
+    options.addOption(define);
     options.addPositionalArgument(QStringLiteral("project"),
                                   QStringLiteral("The project file (.vbp) to open."),
                                   QStringLiteral("[PROJECT.vbp]"));
@@ -36,7 +46,15 @@ int main(int argc, char** argv) {
     if (options.isSet(registry))
         qputenv("TARNWICK_REGISTRY", options.value(registry).toLocal8Bit());
 
+    std::vector<std::string> defines;
+    for (const QString& value : options.values(define)) defines.push_back(value.toStdString());
+    if (auto checked = tarnwick::readDefines(defines); !checked) {
+        std::fprintf(stderr, "tarnwick-workbench: %s\n", checked.error().message.c_str());
+        return 2;
+    }
+
     tarnwick::MainWindow window;
+    window.state().defines = std::move(defines);
     window.show();
     const QStringList projects = options.positionalArguments();
     if (!projects.isEmpty()) window.openProjectFile(projects.first());

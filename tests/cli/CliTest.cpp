@@ -73,6 +73,8 @@ TEST_F(DumpCommand, UsageErrorsExitTwo) {
         {"dump", "PROJECT"},
         {"dump '" + project + "' --no-such-option", "--no-such-option"},
         {"dump '" + project + "' --codepage no-such-codepage", "no-such-codepage"},
+        {"dump '" + project + "' --define 'A=1 +'", "bad --define \"A=1 +\""},
+        {"dump '" + project + "' --define 1A=1", "expected NAME = value"},
         {"no-such-command", "subcommand"},
     };
     for (const auto& c : cases) {
@@ -88,12 +90,14 @@ TEST_F(DumpCommand, PrintsTheProjectAsJson) {
         write("P.vbp",
               "Type=Exe\r\n"
               "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#C:\\stdole2.tlb#OLE "
-              "Automation\r\n");
+              "Automation\r\nCondComp=\"A = 1 : B = 0\"\r\n");
     const std::string registry = write(
         "r.reg",
         "REGEDIT4\r\n[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0]\r\n"
         "@=\"OLE Automation\"\r\n");
-    auto run = tarnwick("dump '" + project + "' --registry '" + registry + "'", m_err);
+    auto run = tarnwick(
+        "dump '" + project + "' --registry '" + registry + "' --define B=2 --define C='\"x\"'",
+        m_err);
     ASSERT_EQ(run.status, 0) << slurp(m_err);
     const auto json = nlohmann::json::parse(run.out);
     EXPECT_EQ(json["Properties"][0]["key"], "Type");
@@ -101,6 +105,8 @@ TEST_F(DumpCommand, PrintsTheProjectAsJson) {
     ASSERT_EQ(json["References"].size(), 1u);
     EXPECT_EQ(json["References"][0]["Description"], "OLE Automation");
     EXPECT_EQ(json["References"][0]["Path"], "Der Registryeintrag konnte nicht geöffnet werden.");
+    EXPECT_EQ(json["ConditionalConstants"].dump(),
+              R"({"A":1,"B":2,"C":"x","Mac":0,"Win16":0,"Win32":-1})");
     // Two-space indentation.
     EXPECT_EQ(run.out.substr(0, 4), "{\n  ");
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/ModelJson.h"
+#include "model/CDeclaration.h"
 #include "model/CEnum.h"
 #include "model/CFunction.h"
 #include "model/CImplementation.h"
@@ -38,8 +39,9 @@ TEST(ModelJson, ProjectAndModuleShape) {
     project.References().Add(ref);
 
     const Json json = toJson(project);
-    EXPECT_EQ(keysOf(json), (Keys{"Path", "Properties", "References", "Objects", "Forms", "Modules",
-                                  "Classes", "PropertyPages", "UserControls"}));
+    EXPECT_EQ(keysOf(json),
+              (Keys{"Path", "Properties", "ConditionalConstants", "References", "Objects", "Forms",
+                    "Modules", "Classes", "PropertyPages", "UserControls"}));
     EXPECT_EQ(json["Path"], "/p/Demo.vbp");
     EXPECT_EQ(json["Properties"].dump(),
               R"([{"key":"Type","value":"Exe"},{"key":"Name","value":"\"Demo\""}])");
@@ -74,20 +76,25 @@ TEST(ModelJson, ElementAttributesByClass) {
         Keys keys;
     } const cases[] = {
         {property,
-         {"Source", "Syntax", "scope", "Way", "Name", "Arguments", "Returns", "Description"}},
+         {"Source", "Syntax", "scope", "Way", "Name", "Arguments", "Returns", "Description",
+          "Line"}},
         {std::make_shared<CFunction>(),
-         {"Source", "Syntax", "scope", "Name", "Arguments", "Returns", "Description"}},
+         {"Source", "Syntax", "scope", "Name", "Arguments", "Returns", "Description", "Line"}},
         {std::make_shared<CSubroutine>(),
-         {"Source", "Syntax", "scope", "Name", "Arguments", "Description"}},
+         {"Source", "Syntax", "scope", "Name", "Arguments", "Description", "Line"}},
         {std::make_shared<CVariable>(),
-         {"Source", "Syntax", "scope", "Name", "IsNew", "DataType", "default", "Description"}},
+         {"Source", "Syntax", "scope", "Name", "IsNew", "DataType", "default", "Description",
+          "Line"}},
         {std::make_shared<CConstant>(),
-         {"Source", "Syntax", "scope", "Name", "DataType", "Description"}},
+         {"Source", "Syntax", "scope", "Name", "DataType", "Description", "Line"}},
         {std::make_shared<cType>(),
-         {"Source", "Syntax", "scope", "Name", "Variables", "Description"}},
+         {"Source", "Syntax", "scope", "Name", "Variables", "Description", "Line"}},
         {std::make_shared<CEnum>(),
-         {"Source", "Syntax", "scope", "Name", "Variables", "Description"}},
-        {std::make_shared<CImplementation>(), {"Source", "Syntax", "Name", "Description"}},
+         {"Source", "Syntax", "scope", "Name", "Variables", "Description", "Line"}},
+        {std::make_shared<CImplementation>(), {"Source", "Syntax", "Name", "Description", "Line"}},
+        {std::make_shared<CDeclaration>(),
+         {"Source", "Syntax", "scope", "Name", "Arguments", "Returns", "Lib", "Alias",
+          "Description", "Line"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(keysOf(toJson(*c.element)), c.keys) << c.element->className();

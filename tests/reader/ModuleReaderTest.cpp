@@ -251,7 +251,7 @@ TEST(ModuleReader, Constants) {
     EXPECT_EQ(quote->Syntax(), "Const QUOTE = \"'\"");
     EXPECT_EQ(quote->Description(), "  an apostrophe");
     EXPECT_EQ(m->Constants().at(3)->Name(), "PI");
-    EXPECT_EQ(m->Constants().at(3)->DataType(), "");
+    EXPECT_EQ(m->Constants().at(3)->DataType(), "Double");
 }
 
 TEST(ModuleReader, Implements) {

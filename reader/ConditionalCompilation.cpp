@@ -1,0 +1,715 @@
+#include "reader/ConditionalCompilation.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "reader/CParserDetail.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+using namespace parserdetail;
+
+namespace {
+
+constexpr double kTrue = -1;
+
+bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
+
+bool sameNameNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && startsNoCase(a, b);
+}
+
+bool isNameStart(char c) {
+    auto u = static_cast<unsigned char>(c);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || u >= 0x80;
+}
+
+// A recursive-descent evaluator over one expression. Precedence, loosest
+// first: Imp, Eqv, Xor, Or, And, Not, comparisons, &, + -, Mod, \, * /,
+// unary -, ^.
+class Evaluator {
+public:
+    Evaluator(std::string_view text, const CondConstants& constants)
+        : m_text(text), m_constants(constants) {}
+
+    std::optional<CondValue> run(std::string& error) {
+        std::optional<CondValue> value = binary(0);
+        skipBlanks();
+        if (value && m_pos < m_text.size()) fail(unexpected());
+        if (!m_error.empty()) {
+            error = m_error;
+            return std::nullopt;
+        }
+        return value;
+    }
+
+private:
+    // Binary levels by index; level 5 (Not) and 6.. are handled apart.
+    static constexpr std::string_view kWordLevels[] = {"Imp", "Eqv", "Xor", "Or", "And"};
+
+    std::optional<CondValue> binary(int level) {
+        if (level == 5) return notLevel();
+        std::optional<CondValue> left = binary(level + 1);
+        while (left && acceptWord(kWordLevels[level])) {
+            std::optional<CondValue> right = binary(level + 1);
+            if (!right) return std::nullopt;
+            auto a = toInteger(*left);
+            auto b = toInteger(*right);
+            if (!a || !b) return std::nullopt;
+            int64_t r = 0;
+            switch (level) {
+                case 0:
+                    r = ~*a | *b;
+                    break;
+                case 1:
+                    r = ~(*a ^ *b);
+                    break;
+                case 2:
+                    r = *a ^ *b;
+                    break;
+                case 3:
+                    r = *a | *b;
+                    break;
+                default:
+                    r = *a & *b;
+                    break;
+            }
+            left = CondValue::ofNumber(static_cast<double>(r));
+        }
+        return left;
+    }
+
+    std::optional<CondValue> notLevel() {
+        if (acceptWord("Not")) {
+            std::optional<CondValue> operand = notLevel();
+            if (!operand) return std::nullopt;
+            auto a = toInteger(*operand);
+            if (!a) return std::nullopt;
+            return CondValue::ofNumber(static_cast<double>(~*a));
+        }
+        return comparison();
+    }
+
+    std::optional<CondValue> comparison() {
+        std::optional<CondValue> left = concatenation();
+        while (left) {
+            skipBlanks();
+            std::string_view op;
+            for (std::string_view candidate : {"<=", ">=", "<>", "=", "<", ">"}) {
+                if (m_text.substr(m_pos).starts_with(candidate)) {
+                    op = candidate;
+                    break;
+                }
+            }
+            if (op.empty()) break;
+            m_pos += op.size();
+            std::optional<CondValue> right = concatenation();
+            if (!right) return std::nullopt;
+            std::optional<int> order = compare(*left, *right);
+            if (!order) return std::nullopt;
+            bool result = op == "="    ? *order == 0
+                          : op == "<>" ? *order != 0
+                          : op == "<"  ? *order < 0
+                          : op == ">"  ? *order > 0
+                          : op == "<=" ? *order <= 0
+                                       : *order >= 0;
+            left = CondValue::ofNumber(result ? kTrue : 0);
+        }
+        return left;
+    }
+
+    std::optional<CondValue> concatenation() {
+        std::optional<CondValue> left = additive();
+        while (left && acceptSymbol('&')) {
+            std::optional<CondValue> right = additive();
+            if (!right) return std::nullopt;
+            left = CondValue::ofText(asText(*left) + asText(*right));
+        }
+        return left;
+    }
+
+    std::optional<CondValue> additive() {
+        std::optional<CondValue> left = modulo();
+        while (left) {
+            char op = peekSymbol("+-");
+            if (!op) break;
+            ++m_pos;
+            std::optional<CondValue> right = modulo();
+            if (!right) return std::nullopt;
+            if (op == '+' && left->kind == CondValue::Kind::Text &&
+                right->kind == CondValue::Kind::Text) {
+                left = CondValue::ofText(left->text + right->text);
+                continue;
+            }
+            auto a = toNumber(*left);
+            auto b = toNumber(*right);
+            if (!a || !b) return std::nullopt;
+            left = CondValue::ofNumber(op == '+' ? *a + *b : *a - *b);
+        }
+        return left;
+    }
+
+    std::optional<CondValue> modulo() {
+        std::optional<CondValue> left = integerDivision();
+        while (left && acceptWord("Mod")) {
+            std::optional<CondValue> right = integerDivision();
+            if (!right) return std::nullopt;
+            auto a = toInteger(*left);
+            auto b = toInteger(*right);
+            if (!a || !b) return std::nullopt;
+            if (*b == 0) return fail("division by zero");
+            left = CondValue::ofNumber(static_cast<double>(*a % *b));
+        }
+        return left;
+    }
+
+    std::optional<CondValue> integerDivision() {
+        std::optional<CondValue> left = multiplicative();
+        while (left && acceptSymbol('\\')) {
+            std::optional<CondValue> right = multiplicative();
+            if (!right) return std::nullopt;
+            auto a = toInteger(*left);
+            auto b = toInteger(*right);
+            if (!a || !b) return std::nullopt;
+            if (*b == 0) return fail("division by zero");
+            left = CondValue::ofNumber(static_cast<double>(*a / *b));
+        }
+        return left;
+    }
+
+    std::optional<CondValue> multiplicative() {
+        std::optional<CondValue> left = unary();
+        while (left) {
+            char op = peekSymbol("*/");
+            if (!op) break;
+            ++m_pos;
+            std::optional<CondValue> right = unary();
+            if (!right) return std::nullopt;
+            auto a = toNumber(*left);
+            auto b = toNumber(*right);
+            if (!a || !b) return std::nullopt;
+            if (op == '/' && *b == 0) return fail("division by zero");
+            left = CondValue::ofNumber(op == '*' ? *a * *b : *a / *b);
+        }
+        return left;
+    }
+
+    std::optional<CondValue> unary() {
+        if (peekSymbol("-")) {
+            ++m_pos;
+            std::optional<CondValue> operand = unary();
+            if (!operand) return std::nullopt;
+            auto a = toNumber(*operand);
+            if (!a) return std::nullopt;
+            return CondValue::ofNumber(-*a);
+        }
+        if (peekSymbol("+")) ++m_pos;
+        return power();
+    }
+
+    std::optional<CondValue> power() {
+        std::optional<CondValue> left = primary();
+        while (left && acceptSymbol('^')) {
+            std::optional<CondValue> right = primary();
+            if (!right) return std::nullopt;
+            auto a = toNumber(*left);
+            auto b = toNumber(*right);
+            if (!a || !b) return std::nullopt;
+            left = CondValue::ofNumber(std::pow(*a, *b));
+        }
+        return left;
+    }
+
+    std::optional<CondValue> primary() {
+        skipBlanks();
+        if (m_pos >= m_text.size()) return fail("the expression ends too early");
+        const char c = m_text[m_pos];
+        if (c == '(') {
+            ++m_pos;
+            std::optional<CondValue> inner = binary(0);
+            if (!inner) return std::nullopt;
+            if (!acceptSymbol(')')) return fail("missing ')'");
+            return inner;
+        }
+        if (c == '"') return stringLiteral();
+        if ((c >= '0' && c <= '9') || c == '.' || c == '&') return numberLiteral();
+        if (isNameStart(c)) {
+            size_t end = m_pos;
+            while (end < m_text.size() && isIdentifierChar(m_text[end])) ++end;
+            std::string_view name = m_text.substr(m_pos, end - m_pos);
+            // A type-declaration character may follow a constant's name.
+            if (end < m_text.size() && std::string_view("%&!#@$").find(m_text[end]) != npos) ++end;
+            m_pos = end;
+            if (sameNameNoCase(name, "True")) return CondValue::ofNumber(kTrue);
+            if (sameNameNoCase(name, "False")) return CondValue::ofNumber(0);
+            for (std::string_view word : {"Not", "And", "Or", "Xor", "Eqv", "Imp", "Mod", "Then"})
+                if (sameNameNoCase(name, word))
+                    return fail("'" + std::string(name) + "' where a value is expected");
+            const CondValue* value = m_constants.find(name);
+            return value ? *value : CondValue{};
+        }
+        return fail(unexpected());
+    }
+
+    std::optional<CondValue> stringLiteral() {
+        std::string text;
+        ++m_pos;
+        while (m_pos < m_text.size()) {
+            char c = m_text[m_pos++];
+            if (c == '"') {
+                if (m_pos < m_text.size() && m_text[m_pos] == '"') {
+                    text += '"';
+                    ++m_pos;
+                    continue;
+                }
+                return CondValue::ofText(std::move(text));
+            }
+            text += c;
+        }
+        return fail("a string is not closed");
+    }
+
+    std::optional<CondValue> numberLiteral() {
+        std::string_view rest = m_text.substr(m_pos);
+        if (rest[0] == '&') {
+            int base = 0;
+            if (rest.size() > 1 && (rest[1] == 'H' || rest[1] == 'h')) base = 16;
+            if (rest.size() > 1 && (rest[1] == 'O' || rest[1] == 'o')) base = 8;
+            if (base == 0) return fail(unexpected());
+            size_t end = 2;
+            int64_t value = 0;
+            while (end < rest.size()) {
+                char c = rest[end];
+                int digit = (c >= '0' && c <= '9')   ? c - '0'
+                            : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                            : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                                                     : 99;
+                if (digit >= base) break;
+                value = value * base + digit;
+                if (value > 0xFFFFFFFFLL) return fail("a number is too large");
+                ++end;
+            }
+            if (end == 2) return fail("a number has no digits");
+            // &HFFFF and &HFFFFFFFF are -1, as an Integer or a Long.
+            bool isLong = end < rest.size() && rest[end] == '&';
+            if (isLong) ++end;
+            if (!isLong && value <= 0xFFFF) {
+                if (value > 0x7FFF) value -= 0x10000;
+            } else if (value > 0x7FFFFFFF) {
+                value -= 0x100000000LL;
+            }
+            m_pos += end;
+            return CondValue::ofNumber(static_cast<double>(value));
+        }
+        size_t end = 0;
+        bool digits = false;
+        while (end < rest.size() && ((rest[end] >= '0' && rest[end] <= '9') || rest[end] == '.')) {
+            digits |= rest[end] != '.';
+            ++end;
+        }
+        if (digits && end < rest.size() && (rest[end] == 'E' || rest[end] == 'e')) {
+            size_t e = end + 1;
+            if (e < rest.size() && (rest[e] == '+' || rest[e] == '-')) ++e;
+            if (e < rest.size() && rest[e] >= '0' && rest[e] <= '9') {
+                end = e;
+                while (end < rest.size() && rest[end] >= '0' && rest[end] <= '9') ++end;
+            }
+        }
+        if (!digits) return fail(unexpected());
+        std::string number(rest.substr(0, end));
+        if (end < rest.size() && std::string_view("%&!#@").find(rest[end]) != npos) ++end;
+        m_pos += end;
+        return CondValue::ofNumber(std::strtod(number.c_str(), nullptr));
+    }
+
+    // Converts for arithmetic: Empty is 0; a text must read as a number.
+    std::optional<double> toNumber(const CondValue& value) {
+        switch (value.kind) {
+            case CondValue::Kind::Empty:
+                return 0.0;
+            case CondValue::Kind::Number:
+                return value.number;
+            case CondValue::Kind::Text: {
+                std::string_view t = trimSpaces(value.text);
+                char* end = nullptr;
+                std::string copy(t);
+                double n = std::strtod(copy.c_str(), &end);
+                if (!t.empty() && end == copy.c_str() + copy.size()) return n;
+                fail("type mismatch: \"" + value.text + "\" is not a number");
+                return std::nullopt;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // The logical operators work on whole numbers, rounded half to even.
+    std::optional<int64_t> toInteger(const CondValue& value) {
+        std::optional<double> n = toNumber(value);
+        if (!n) return std::nullopt;
+        if (!(std::fabs(*n) < 9.2e18)) {
+            fail("a number is too large");
+            return std::nullopt;
+        }
+        return static_cast<int64_t>(std::nearbyint(*n));
+    }
+
+    static std::string asText(const CondValue& value) {
+        switch (value.kind) {
+            case CondValue::Kind::Empty:
+                return {};
+            case CondValue::Kind::Text:
+                return value.text;
+            case CondValue::Kind::Number:
+                return value.literal();
+        }
+        return {};
+    }
+
+    // -1, 0 or 1; texts compare by their bytes, a number with a text as
+    // numbers (the text must read as one), Empty as 0 or "".
+    std::optional<int> compare(const CondValue& a, const CondValue& b) {
+        using K = CondValue::Kind;
+        const bool textual = (a.kind == K::Text && b.kind != K::Number) ||
+                             (b.kind == K::Text && a.kind != K::Number);
+        if (textual) {
+            int c = asText(a).compare(asText(b));
+            return c < 0 ? -1 : (c > 0 ? 1 : 0);
+        }
+        auto x = toNumber(a);
+        auto y = toNumber(b);
+        if (!x || !y) return std::nullopt;
+        return *x < *y ? -1 : (*x > *y ? 1 : 0);
+    }
+
+    void skipBlanks() {
+        while (m_pos < m_text.size() && isBlankOrTab(m_text[m_pos])) ++m_pos;
+    }
+
+    // The keyword as a whole word at the current position.
+    bool acceptWord(std::string_view word) {
+        skipBlanks();
+        std::string_view rest = m_text.substr(m_pos);
+        if (!startsNoCase(rest, word)) return false;
+        if (rest.size() > word.size() && isIdentifierChar(rest[word.size()])) return false;
+        m_pos += word.size();
+        return true;
+    }
+
+    bool acceptSymbol(char c) {
+        skipBlanks();
+        if (m_pos < m_text.size() && m_text[m_pos] == c) {
+            ++m_pos;
+            return true;
+        }
+        return false;
+    }
+
+    // The next character when it is one of symbols, else '\0'.
+    char peekSymbol(std::string_view symbols) {
+        skipBlanks();
+        if (m_pos < m_text.size() && symbols.find(m_text[m_pos]) != npos) return m_text[m_pos];
+        return '\0';
+    }
+
+    std::string unexpected() const {
+        if (m_pos >= m_text.size()) return "the expression ends too early";
+        size_t end = m_pos + 1;
+        if (isIdentifierChar(m_text[m_pos]))
+            while (end < m_text.size() && isIdentifierChar(m_text[end])) ++end;
+        return "unknown operator or word '" + std::string(m_text.substr(m_pos, end - m_pos)) + "'";
+    }
+
+    std::nullopt_t fail(std::string message) {
+        if (m_error.empty()) m_error = std::move(message);
+        m_pos = m_text.size();
+        return std::nullopt;
+    }
+
+    std::string_view m_text;
+    const CondConstants& m_constants;
+    size_t m_pos = 0;
+    std::string m_error;
+};
+
+// The code of a directive line after '#': a trailing comment removed, trimmed.
+std::string_view directiveCode(std::string_view line, size_t hash) {
+    std::string_view rest = line.substr(hash + 1);
+    size_t comment = findOutsideStrings(rest, '\'');
+    if (comment != npos) rest = rest.substr(0, comment);
+    while (!rest.empty() && (isBlankOrTab(rest.back()) || rest.back() == '\r'))
+        rest.remove_suffix(1);
+    while (!rest.empty() && isBlankOrTab(rest.front())) rest.remove_prefix(1);
+    return rest;
+}
+
+// The position of '#' when the line is a directive, else npos.
+size_t directiveHash(std::string_view line) {
+    size_t p = 0;
+    while (p < line.size() && isBlankOrTab(line[p])) ++p;
+    return p < line.size() && line[p] == '#' ? p : npos;
+}
+
+// The directive's keyword ("if", "elseif", "else", "endif", "const") and what
+// follows it; an unknown keyword gives an empty keyword.
+std::pair<std::string, std::string_view> splitDirective(std::string_view code) {
+    size_t end = 0;
+    while (end < code.size() && isIdentifierChar(code[end])) ++end;
+    std::string word = toLower(std::string(code.substr(0, end)));
+    std::string_view rest = code.substr(end);
+    while (!rest.empty() && isBlankOrTab(rest.front())) rest.remove_prefix(1);
+    if (word == "end") {
+        size_t w = 0;
+        while (w < rest.size() && isIdentifierChar(rest[w])) ++w;
+        if (w == 2 && startsNoCase(rest, "if")) return {"endif", rest.substr(2)};
+        return {"", rest};
+    }
+    for (const char* known : {"if", "elseif", "else", "endif", "const"})
+        if (word == known) return {word, rest};
+    return {"", code};
+}
+
+// The condition of "#If cond Then": cond, with a note when "Then" is missing.
+std::string_view conditionOf(std::string_view rest, bool& thenMissing) {
+    while (!rest.empty() && isBlankOrTab(rest.back())) rest.remove_suffix(1);
+    thenMissing = true;
+    if (rest.size() >= 4 && startsNoCase(rest.substr(rest.size() - 4), "Then") &&
+        (rest.size() == 4 || !isIdentifierChar(rest[rest.size() - 5]))) {
+        rest.remove_suffix(4);
+        thenMissing = false;
+    }
+    return rest;
+}
+
+}  // namespace
+
+std::string CondValue::literal() const {
+    switch (kind) {
+        case Kind::Empty:
+            return "Empty";
+        case Kind::Text:
+            return "\"" + replaceAll(text, "\"", "\"\"") + "\"";
+        case Kind::Number: {
+            if (number == std::floor(number) && std::fabs(number) < 1e15)
+                return std::to_string(static_cast<int64_t>(number));
+            char buffer[40];
+            std::snprintf(buffer, sizeof buffer, "%.15g", number);
+            return buffer;
+        }
+    }
+    return {};
+}
+
+CondConstants CondConstants::compilerDefaults() {
+    CondConstants constants;
+    constants.set("Win32", CondValue::ofNumber(kTrue));
+    constants.set("Win16", CondValue::ofNumber(0));
+    constants.set("Mac", CondValue::ofNumber(0));
+    return constants;
+}
+
+void CondConstants::set(std::string_view name, CondValue value) {
+    for (auto& entry : m_entries) {
+        if (sameNameNoCase(entry.first, name)) {
+            entry.second = std::move(value);
+            return;
+        }
+    }
+    m_entries.emplace_back(std::string(name), std::move(value));
+}
+
+const CondValue* CondConstants::find(std::string_view name) const {
+    while (!name.empty() && std::string_view("%&!#@$").find(name.back()) != npos)
+        name.remove_suffix(1);
+    for (const auto& entry : m_entries)
+        if (sameNameNoCase(entry.first, name)) return &entry.second;
+    return nullptr;
+}
+
+std::optional<CondValue> evaluateCondition(std::string_view expression,
+                                           const CondConstants& constants, std::string& error) {
+    return Evaluator(expression, constants).run(error);
+}
+
+namespace {
+
+// "NAME = expr" into constants; false with a message when it is not that.
+bool readAssignment(std::string_view text, CondConstants& constants, std::string& error) {
+    std::string_view t = trimSpaces(text);
+    size_t end = 0;
+    while (end < t.size() && isIdentifierChar(t[end])) ++end;
+    std::string_view name = t.substr(0, end);
+    std::string_view rest = ltrimSpaces(t.substr(end));
+    if (name.empty() || !isNameStart(name[0]) || rest.empty() || rest[0] != '=') {
+        error = "expected NAME = value, found \"" + std::string(t) + "\"";
+        return false;
+    }
+    std::optional<CondValue> value = evaluateCondition(rest.substr(1), constants, error);
+    if (!value) return false;
+    constants.set(name, std::move(*value));
+    return true;
+}
+
+}  // namespace
+
+void readCondComp(std::string_view value, CondConstants& constants, DiagnosticsSink* diagnostics,
+                  const std::string& file, int line) {
+    std::string_view t = trimSpaces(value);
+    if (t.size() >= 2 && t.front() == '"' && t.back() == '"') t = t.substr(1, t.size() - 2);
+    for (size_t from = 0; from <= t.size();) {
+        size_t colon = findOutsideStrings(t, ':', from);
+        std::string_view piece = t.substr(from, colon == npos ? npos : colon - from);
+        std::string error;
+        if (!trimSpaces(piece).empty() && !readAssignment(piece, constants, error) && diagnostics)
+            diagnostics->warning(file, line, "CondComp: " + error + "; left out");
+        if (colon == npos) break;
+        from = colon + 1;
+    }
+}
+
+bool readDefine(std::string_view text, CondConstants& constants, std::string& error) {
+    return readAssignment(text, constants, error);
+}
+
+Expected<CondConstants> readDefines(const std::vector<std::string>& defines) {
+    CondConstants constants;
+    for (const std::string& define : defines) {
+        std::string error;
+        if (!readDefine(define, constants, error))
+            return Error{"bad --define \"" + define + "\": " + error};
+    }
+    return constants;
+}
+
+bool hasDirectives(std::string_view text) {
+    for (size_t start = 0; start < text.size();) {
+        size_t p = start;
+        while (p < text.size() && isBlankOrTab(text[p])) ++p;
+        if (p < text.size() && text[p] == '#') return true;
+        size_t end = text.find("\r\n", p);
+        if (end == npos) break;
+        start = end + 2;
+    }
+    return false;
+}
+
+CompiledLines compileModuleLines(std::string_view text, const CondConstants& projectConstants,
+                                 DiagnosticsSink* diagnostics, const std::string& file,
+                                 const std::vector<int32_t>& fileLines) {
+    CondConstants constants = projectConstants;
+    CompiledLines out;
+    out.text.reserve(text.size());
+
+    // One open #If block. keepAll: a condition could not be evaluated, so
+    // this branch and every later one are kept.
+    struct Block {
+        bool outerActive = true;
+        bool taken = false;
+        bool active = false;
+        bool keepAll = false;
+        bool elseSeen = false;
+        int line = 0;
+    };
+    std::vector<Block> blocks;
+    auto active = [&] { return blocks.empty() || blocks.back().active; };
+    auto warn = [&](int line, const std::string& message) {
+        if (diagnostics) diagnostics->warning(file, line, message);
+    };
+    // Decides the branch that "#If rest" or "#ElseIf rest" opens.
+    auto decide = [&](Block& block, std::string_view rest, const char* keyword, int line) {
+        bool thenMissing = false;
+        std::string_view condition = conditionOf(rest, thenMissing);
+        if (thenMissing) warn(line, std::string(keyword) + " without Then");
+        std::string error;
+        std::optional<double> truth;
+        if (std::optional<CondValue> value = evaluateCondition(condition, constants, error)) {
+            if (value->kind != CondValue::Kind::Text) {
+                truth = value->number;
+            } else {
+                char* end = nullptr;
+                double n = std::strtod(value->text.c_str(), &end);
+                if (!value->text.empty() && *end == '\0')
+                    truth = n;
+                else
+                    error = "type mismatch: \"" + value->text + "\" is not a number";
+            }
+        }
+        if (!truth) {
+            warn(line, std::string("cannot evaluate ") + keyword + " \"" +
+                           std::string(trimSpaces(condition)) + "\": " + error +
+                           "; its code is kept");
+            block.keepAll = true;
+            block.active = true;
+            return;
+        }
+        block.active = *truth != 0;
+        block.taken = block.active;
+    };
+
+    int32_t index = 0;
+    for (size_t start = 0; start < text.size(); ++index) {
+        const size_t end = text.find("\r\n", start);
+        const size_t stop = end == npos ? text.size() : end;
+        const std::string_view line = text.substr(start, stop - start);
+        start = end == npos ? text.size() : end + 2;
+        const int fileLine =
+            static_cast<size_t>(index) < fileLines.size() ? fileLines[index] : index + 1;
+        const size_t hash = directiveHash(line);
+        if (hash == npos) {
+            if (active()) {
+                out.text += line;
+                out.text += "\r\n";
+                out.kept.push_back(index);
+            }
+            continue;
+        }
+        auto [keyword, rest] = splitDirective(directiveCode(line, hash));
+        if (keyword == "if") {
+            Block block;
+            block.outerActive = active();
+            block.line = fileLine;
+            if (block.outerActive) decide(block, rest, "#If", fileLine);
+            blocks.push_back(block);
+        } else if (keyword == "elseif" || keyword == "else") {
+            const char* name = keyword == "else" ? "#Else" : "#ElseIf";
+            if (blocks.empty()) {
+                warn(fileLine, std::string(name) + " without #If; ignored");
+                continue;
+            }
+            Block& block = blocks.back();
+            if (block.elseSeen) {
+                warn(fileLine, std::string(name) + " after #Else (#If on line " +
+                                   std::to_string(block.line) + "); its code is kept");
+                block.keepAll = true;
+            }
+            if (block.keepAll) {
+                block.active = block.outerActive;
+            } else if (!block.outerActive || block.taken) {
+                block.active = false;
+            } else if (keyword == "else") {
+                block.active = block.taken = true;
+            } else {
+                decide(block, rest, "#ElseIf", fileLine);
+            }
+            if (keyword == "else") block.elseSeen = true;
+        } else if (keyword == "endif") {
+            if (blocks.empty())
+                warn(fileLine, "#End If without #If; ignored");
+            else
+                blocks.pop_back();
+        } else if (keyword == "const") {
+            std::string error;
+            if (active() && !readAssignment(rest, constants, error))
+                warn(fileLine, "#Const: " + error + "; ignored");
+        } else {
+            warn(fileLine, "unknown directive \"" + std::string(trimSpaces(line)) +
+                               "\"; the line is left out");
+        }
+    }
+    for (const Block& block : blocks)
+        warn(block.line, "#If without #End If; the block runs to the end of the module");
+    return out;
+}
+
+}  // namespace tarnwick
