@@ -68,6 +68,10 @@ bool isProcedureHeader(std::string_view line);
 
 // Every run of blanks reduced to one blank.
 std::string collapse(std::string_view text);
+// The type a name's type-declaration character stands for ("Pad$" gives
+// "String"); the character is removed from name. Empty, and name unchanged,
+// when the name has none.
+std::string_view takeTypeSuffix(std::string& name);
 // A file's text as the reader takes it: a leading UTF-8 byte-order mark
 // dropped, and when the text holds no CR LF at all, every LF made a CR LF.
 std::string withCrLf(std::string text);

@@ -124,6 +124,9 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText,
     bool continuing = false;
     int32_t start = 0;     // first physical line of the current statement
     std::string comments;  // cleaned comment lines since the last code line
+    // Where a commented-out routine header starts in comments: once its
+    // commented end statement follows, the old code is no description.
+    size_t commentedCodeAt = npos;
     bool elementSeen = false;
     bool moduleCommentDone = false;
     bool procedureSeen = false;
@@ -196,14 +199,22 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText,
         }
 
         if (isCommentLine(current)) {
-            comments += cleanComment(current);
+            std::string cleaned = cleanComment(current);
+            if (commentedCodeAt == npos && isProcedureHeader(cleaned))
+                commentedCodeAt = comments.size();
+            comments += cleaned;
             comments += ' ';
+            if (commentedCodeAt != npos && isProcedureEnd(cleaned)) {
+                comments.resize(commentedCodeAt);
+                commentedCodeAt = npos;
+            }
         } else if (isBlankLine(current)) {
             if (!comments.empty() && !moduleCommentDone && !elementSeen)
                 takeModuleDescription(module, comments);
             moduleCommentDone = true;
         } else {
             comments.clear();
+            commentedCodeAt = npos;
         }
     }
 }

@@ -127,7 +127,10 @@ void CParser::fillProcedure(Procedure& element, const std::string& syntax, NameM
                             int32_t last) const {
     element.setSyntax(syntax);
     element.setScope(parseScope(syntax));
-    element.setName(parseName(syntax, mode));
+    std::string name = parseName(syntax, mode);
+    // "Function Pad$(...)" is the String function Pad.
+    takeTypeSuffix(name);
+    element.setName(std::move(name));
     element.setArguments(parseArguments(syntax, description));
     element.setDescription(Tags(description).own());
     element.setSource(sourceLines(lines, first, last));
@@ -136,6 +139,15 @@ void CParser::fillProcedure(Procedure& element, const std::string& syntax, NameM
 namespace {
 
 // Tells the user when a routine's body did not end with an end statement.
+// "Function Pad$(s)" returns a String though no " As " says so.
+void returnTypeFromSuffix(ReturningProcedure& element, std::string_view syntax) {
+    if (!element.Returns()->DataType().empty()) return;
+    size_t open = findOutsideStrings(syntax, '(');
+    std::string head(rtrimSpaces(syntax.substr(0, open == npos ? syntax.size() : open)));
+    std::string_view type = takeTypeSuffix(head);
+    if (!type.empty()) element.Returns()->setDataType(std::string(type));
+}
+
 // line and nextLine are file lines of the routine and of read.nextHeader.
 void reportBodyEnd(const ProcedureRead& read, std::string_view kind, const Element& element,
                    const std::string& path, int line, int nextLine, DiagnosticsSink* diagnostics) {
@@ -172,6 +184,7 @@ std::shared_ptr<CFunction> CParser::parseFunction(std::string_view description,
     const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, true);
     fillProcedure(*element, read.syntax, NameMode::Function, description, lines, index, read.end);
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    returnTypeFromSuffix(*element, read.syntax);
     reportBodyEnd(read, "Function", *element, context.path, context.fileLine(index),
                   context.fileLine(read.nextHeader), m_diagnostics);
     index = read.end;
@@ -186,6 +199,7 @@ std::shared_ptr<CProperty> CParser::parseProperty(std::string_view description,
     fillProcedure(*element, read.syntax, NameMode::Property, description, lines, index, read.end);
     element->setWay(parseWay(read.syntax));
     element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    returnTypeFromSuffix(*element, read.syntax);
     reportBodyEnd(read, "Property", *element, context.path, context.fileLine(index),
                   context.fileLine(read.nextHeader), m_diagnostics);
     index = read.end;

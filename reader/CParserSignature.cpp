@@ -234,8 +234,11 @@ std::shared_ptr<CArgumentList> CParser::parseArguments(std::string_view declarat
         auto argument = std::make_shared<CArgument>();
         argument->setIsOptional(parseOptional(piece));
         argument->setBy(parsePassing(piece));
-        argument->setName(parseName(piece, NameMode::Argument));
+        std::string name = parseName(piece, NameMode::Argument);
         argument->setDataType(parseDataType(piece, NameMode::Argument));
+        // "ByVal s$": the String s.
+        takeTypeSuffix(name);
+        argument->setName(std::move(name));
         argument->setDescription(tags.forArgument(argument->Name()));
         list->Add(std::move(argument));
     }

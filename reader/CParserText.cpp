@@ -210,6 +210,35 @@ bool isProcedureHeader(std::string_view line) {
            opensStatement(line, "Property", true);
 }
 
+std::string_view takeTypeSuffix(std::string& name) {
+    if (name.size() < 2) return {};
+    std::string_view type;
+    switch (name.back()) {
+        case '$':
+            type = "String";
+            break;
+        case '&':
+            type = "Long";
+            break;
+        case '%':
+            type = "Integer";
+            break;
+        case '!':
+            type = "Single";
+            break;
+        case '#':
+            type = "Double";
+            break;
+        case '@':
+            type = "Currency";
+            break;
+        default:
+            return {};
+    }
+    name.pop_back();
+    return type;
+}
+
 std::string collapse(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -204,16 +204,23 @@ TEST(RealShapes, DeclaresListsAndRoutineEnds) {
         "' The next one\n"
         "Public Sub Next1()\n"
         "100 End Sub\n"
+        "'Public Sub OldCode()\n"
+        "'    x = 1\n"
+        "'End Sub\n"
+        "' Pads it\n"
+        "Public Function Pad$(ByVal s$)\n"
+        "End Function\n"
         "Friend Sub Last()\n",
         sink);
     EXPECT_EQ(
         summary(*m),
         "Declare SendMessage, Declare CopyMemory, Const A1, Const B1, Const C1, Dim a, Dim b, "
-        "Dim c, Dim m, Dim s, Function CallByNameLetValue, Sub Next1, Sub Last, Property "
+        "Dim c, Dim m, Dim s, Function CallByNameLetValue, Function Pad, Sub Next1, Sub Last, "
+        "Property "
         "Value, Property Value");
     EXPECT_EQ(warnings(sink),
               "15: Property 'Value' has no end statement before the next routine (line 18); its "
-              "body ends there | 20: Sub 'Last' has no end statement; its body runs to the end of "
+              "body ends there | 26: Sub 'Last' has no end statement; its body runs to the end of "
               "the module");
 
     auto send = m->Declarations().at(1);
@@ -256,6 +263,11 @@ TEST(RealShapes, DeclaresListsAndRoutineEnds) {
     EXPECT_EQ(m->Properties().at(2)->Source(),
               "Public Property Let Value(ByVal v As Long)\r\n    x = v\r\n");
     EXPECT_EQ(m->Subroutines().at(1)->Description(), "The next one");
+    // A type character is no part of a name; commented-out code no description.
+    auto pad = m->Functions().at(2);
+    EXPECT_EQ(pad->Returns()->DataType(), "String");
+    EXPECT_EQ(pad->Arguments()->at(1)->Name(), "s");
+    EXPECT_EQ(pad->Description(), "Pads it");
 }
 
 // The example project: CondComp decides Trace, VBA7 the declares, --define
