@@ -7,6 +7,7 @@
 
 namespace tarnwick::cli {
 
+void registerCheckCommand(CLI::App& app, int& status);
 void registerDumpCommand(CLI::App& app, int& status);
 void registerGenerateCommand(CLI::App& app, int& status);
 

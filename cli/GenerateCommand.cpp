@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/Words.h"
 #include "generator/GenerationRun.h"
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
@@ -118,67 +119,6 @@ private:
     std::string m_info;
     std::string m_percent;
 };
-
-std::vector<std::string> splitWords(const std::string& list) {
-    std::vector<std::string> words;
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t comma = list.find(',', start);
-        if (comma == std::string::npos) comma = list.size();
-        const std::string word(trimSpaces(std::string_view(list).substr(start, comma - start)));
-        if (!word.empty()) words.push_back(toLower(word));
-        start = comma + 1;
-    }
-    return words;
-}
-
-struct Word {
-    const char* word;
-    bool GenerationSettings::*flag;
-};
-
-constexpr Word kKindWords[] = {{"classes", &GenerationSettings::Classes},
-                               {"modules", &GenerationSettings::Modules},
-                               {"forms", &GenerationSettings::Forms},
-                               {"propertypages", &GenerationSettings::PropertyPages},
-                               {"usercontrols", &GenerationSettings::UserControls}};
-
-constexpr Word kMemberWords[] = {{"implementations", &GenerationSettings::Implementations},
-                                 {"constants", &GenerationSettings::Constants},
-                                 {"enums", &GenerationSettings::Enum},
-                                 {"types", &GenerationSettings::Types},
-                                 {"declarations", &GenerationSettings::Declarations},
-                                 {"variables", &GenerationSettings::Variables},
-                                 {"events", &GenerationSettings::Events},
-                                 {"functions", &GenerationSettings::Functions},
-                                 {"subroutines", &GenerationSettings::Subroutines},
-                                 {"properties", &GenerationSettings::Properties}};
-
-// Switches exactly the listed words on (the others of the table off).
-// Returns the first unknown word, or empty when all are known.
-template <size_t N>
-std::string applyWords(const std::string& list, const Word (&table)[N],
-                       GenerationSettings& settings) {
-    for (const auto& entry : table) settings.*entry.flag = false;
-    for (const auto& word : splitWords(list)) {
-        bool known = false;
-        for (const auto& entry : table) {
-            if (word == entry.word) {
-                settings.*entry.flag = true;
-                known = true;
-            }
-        }
-        if (!known) return word;
-    }
-    return {};
-}
-
-std::string wordList(const Word* begin, const Word* end) {
-    std::string text;
-    for (const Word* w = begin; w != end; ++w)
-        text += std::string(text.empty() ? "" : ", ") + w->word;
-    return text;
-}
 
 int runGenerate(const GenerateOptions& options) {
     GenerationRequest request;

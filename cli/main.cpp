@@ -2,6 +2,7 @@
 //
 //   tarnwick dump PROJECT.vbp         the parsed project as JSON
 //   tarnwick generate PROJECT.vbp -o FOLDER   the HTML site
+//   tarnwick check PROJECT.vbp        members without a description, as warnings
 #include <exception>
 #include <iostream>
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
 
     int status = 0;
+    tarnwick::cli::registerCheckCommand(app, status);
     tarnwick::cli::registerDumpCommand(app, status);
     tarnwick::cli::registerGenerateCommand(app, status);
 

@@ -111,4 +111,49 @@ TEST_F(DumpCommand, PrintsTheProjectAsJson) {
     EXPECT_EQ(run.out.substr(0, 4), "{\n  ");
 }
 
+using CheckCommand = DumpCommand;
+
+// Line numbers survive continued lines, #If blocks, attribute lines and
+// either line end; exit status follows --fail-on-undocumented.
+TEST_F(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
+    write("A.bas",
+          "Attribute VB_Name = \"modA\"\r\nOption Explicit\r\n' Documented\r\nPublic Sub One()\r\n"
+          "End Sub\r\nPublic Function Two(ByVal a As Long, _\r\n    ByVal b As Long) As Long\r\n"
+          "End Function\r\n");
+    write("B.cls",
+          "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\n#If VBA7 Then\nPrivate Sub Gone()\n"
+          "End Sub\n#Else\nFriend Sub Three()\nAttribute Three.VB_UserMemId = 0\nEnd Sub\n"
+          "#End If\nPublic Property Get P() As Long\nEnd Property\n' Sets it\n"
+          "Public Property Let P(ByVal v As Long)\nEnd Property\nSub Four()\nEnd Sub\n");
+    const std::string project =
+        write("P.vbp", "Type=Exe\r\nModule=modA; A.bas\r\nClass=CB; b.cls\r\n");
+    const std::string folder = m_folder.string() + "/";
+    struct {
+        std::string options;
+        int status;
+        std::string out;
+    } const cases[] = {
+        {"", 0,
+         // Classes come first; the file as found, whatever case the project wrote.
+         folder + "B.cls:7: warning: Friend Sub 'Three' has no description\n" + folder +
+             "B.cls:16: warning: Sub 'Four' has no description\n" + folder +
+             "A.bas:6: warning: Public Function 'Two' has no description\n"
+             "tarnwick check: 2 member(s) documented, 3 without a description "
+             "(documented/all: Sub 1/3, Function 0/1, Property 1/1)\n"},
+        {"--scopes public --members subroutines --fail-on-undocumented", 1,
+         folder + "B.cls:16: warning: Sub 'Four' has no description\n"
+                  "tarnwick check: 1 member(s) documented, 1 without a description "
+                  "(documented/all: Sub 1/2)\n"},
+        {"--kinds classes --members properties --fail-on-undocumented", 0,
+         "tarnwick check: 1 member(s) documented, 0 without a description "
+         "(documented/all: Property 1/1)\n"},
+        {"--scopes nobody", 2, ""},
+    };
+    for (const auto& c : cases) {
+        auto run = tarnwick("check '" + project + "' " + c.options, m_err);
+        EXPECT_EQ(run.status, c.status) << c.options << slurp(m_err);
+        EXPECT_EQ(run.out, c.out) << c.options;
+    }
+}
+
 }  // namespace

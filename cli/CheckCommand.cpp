@@ -1,0 +1,269 @@
+// tarnwick check PROJECT.vbp [--kinds LIST] [--members LIST] [--scopes LIST]
+//                [--codepage NAME] [--define NAME=VALUE ...] [--fail-on-undocumented]
+//
+// Reads the project as generate does and prints, in the form compilers use
+// (so editors and CI jump to the place), one line per member without a
+// description:
+//   examples/Ledger/Classes/CAccount.cls:12: warning: Public Sub 'Close' has no description
+// then a summary line with the documented and undocumented members per kind.
+// The path is the module's as the project file names it, under the folder
+// of the project path given. A property counts once, at its first accessor,
+// and is documented when one of its accessors is. Warnings about the input
+// go to stderr.
+// Exit status: 0, or 1 with --fail-on-undocumented when a member lacks a
+// description; 1 when the project cannot be read; 2 a usage error.
+#include <algorithm>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/Words.h"
+#include "model/CHelper.h"
+#include "model/CProperty.h"
+#include "model/Scope.h"
+#include "reader/CParser.h"
+#include "reader/ConditionalCompilation.h"
+#include "reader/modRegistry.h"
+#include "support/CodePage.h"
+#include "support/Diagnostics.h"
+#include "support/Text.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+struct CheckOptions {
+    std::string project;
+    std::string kinds;
+    std::string members;
+    std::string scopes;
+    std::string codePage = "windows-1252";
+    std::vector<std::string> defines;
+    bool failOnUndocumented = false;
+};
+
+class StderrSink : public DiagnosticsSink {
+public:
+    void report(const Diagnostic& diagnostic) override {
+        std::cerr << "tarnwick: " << diagnostic.toString() << '\n';
+    }
+};
+
+// Counts per kind, in the order the summary names them.
+struct Tally {
+    const char* kind;
+    int documented = 0;
+    int undocumented = 0;
+};
+
+class Checker {
+public:
+    explicit Checker(const GenerationSettings& settings) : m_settings(settings) {}
+
+    template <typename List>
+    void checkList(const CModule& module, const List& list, bool on, Tally& tally) {
+        if (!on) return;
+        for (const auto& element : list.elements()) check(module, *element, tally);
+    }
+
+    // Properties: one entry per name, documented when an accessor is.
+    void checkProperties(const CModule& module, Tally& tally) {
+        if (!m_settings.Properties) return;
+        std::map<std::string, std::vector<const Element*>> byName;
+        std::vector<std::string> order;
+        for (const auto& property : module.Properties().elements()) {
+            const std::string key = toLower(property->Name());
+            auto& accessors = byName[key];
+            if (accessors.empty()) order.push_back(key);
+            accessors.push_back(property.get());
+        }
+        for (const std::string& key : order) {
+            const auto& accessors = byName[key];
+            const Element* first = accessors.front();
+            for (const Element* accessor : accessors)
+                if (accessor->Line() > 0 && accessor->Line() < first->Line()) first = accessor;
+            bool documented = false;
+            for (const Element* accessor : accessors) documented |= hasDescription(*accessor);
+            count(module, *first, documented, tally);
+        }
+    }
+
+    int warnings() const { return m_warnings; }
+
+private:
+    static bool hasDescription(const Element& element) {
+        return !trimSpaces(element.Description()).empty();
+    }
+
+    bool scopeOn(const Element& element) const {
+        switch (effectiveScope(element)) {
+            case scope::Global:
+                return m_settings.Global;
+            case scope::Private:
+                return m_settings.Private;
+            case scope::Friend:
+                return m_settings.Friend;
+            default:
+                return m_settings.Public;
+        }
+    }
+
+    void check(const CModule& module, const Element& element, Tally& tally) {
+        count(module, element, hasDescription(element), tally);
+    }
+
+    void count(const CModule& module, const Element& element, bool documented, Tally& tally) {
+        if (!scopeOn(element)) return;
+        if (documented) {
+            ++tally.documented;
+            return;
+        }
+        ++tally.undocumented;
+        ++m_warnings;
+        std::string scopeWord =
+            element.scope() == scope::None ? "" : CHelper::GetScope(element.scope()) + " ";
+        m_pending.emplace_back(element.Line(), module.Path() + ':' +
+                                                   std::to_string(element.Line()) +
+                                                   ": warning: " + scopeWord + tally.kind + " '" +
+                                                   element.Name() + "' has no description");
+    }
+
+public:
+    // Prints the module's warnings in the order of their lines.
+    void flush() {
+        std::stable_sort(m_pending.begin(), m_pending.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [line, text] : m_pending) std::cout << text << '\n';
+        m_pending.clear();
+    }
+
+private:
+    std::vector<std::pair<int, std::string>> m_pending;
+
+    const GenerationSettings& m_settings;
+    int m_warnings = 0;
+};
+
+int runCheck(const CheckOptions& options) {
+    GenerationSettings settings = GenerationSettings::dialogDefaults();
+    struct {
+        const std::string& list;
+        const Word* begin;
+        const Word* end;
+        const char* option;
+    } const lists[] = {
+        {options.kinds, std::begin(kKindWords), std::end(kKindWords), "--kinds"},
+        {options.members, std::begin(kMemberWords), std::end(kMemberWords), "--members"},
+        {options.scopes, std::begin(kScopeWords), std::end(kScopeWords), "--scopes"},
+    };
+    for (const auto& l : lists) {
+        if (l.list.empty()) continue;
+        const std::string bad = applyWords(l.list, l.begin, l.end, settings);
+        if (!bad.empty()) {
+            std::cerr << "tarnwick check: unknown word \"" << bad << "\" in " << l.option
+                      << " (known: " << wordList(l.begin, l.end) << ")\n";
+            return 2;
+        }
+    }
+    auto codePage = CodePage::open(options.codePage);
+    if (!codePage) {
+        std::cerr << "tarnwick check: unknown code page: " << options.codePage << '\n';
+        return 2;
+    }
+    auto defines = readDefines(options.defines);
+    if (!defines) {
+        std::cerr << "tarnwick check: " << defines.error().message << '\n';
+        return 2;
+    }
+
+    StderrSink sink;
+    CParser parser;
+    parser.setPath(options.project);
+    parser.setCodePage(codePage.value());
+    parser.setDiagnostics(&sink);
+    // Descriptions of libraries are not checked: no registry is needed.
+    parser.setRegistry(std::make_shared<const RegistrySource>());
+    parser.setDefines(std::move(defines).value());
+    auto project = parser.Parse();
+    if (!project) {
+        std::cerr << "tarnwick check: " << project.error().message << '\n';
+        return 1;
+    }
+
+    Tally tallies[] = {{"Declare"}, {"Const"}, {"Variable"}, {"Type"},    {"Enum"},
+                       {"Event"},   {"Sub"},   {"Function"}, {"Property"}};
+    enum { Declare, Const, Variable, Type, Enum, Event, Sub, Function, Property };
+    Checker checker(settings);
+    const CProject& p = *project.value();
+    const std::pair<const CModuleList&, bool> kinds[] = {
+        {p.Classes(), settings.Classes},
+        {p.Modules(), settings.Modules},
+        {p.Forms(), settings.Forms},
+        {p.PropertyPages(), settings.PropertyPages},
+        {p.UserControls(), settings.UserControls},
+    };
+    for (const auto& [list, on] : kinds) {
+        if (!on) continue;
+        for (const auto& module : list.elements()) {
+            const CModule& m = *module;
+            checker.checkList(m, m.Declarations(), settings.Declarations, tallies[Declare]);
+            checker.checkList(m, m.Constants(), settings.Constants, tallies[Const]);
+            checker.checkList(m, m.Variables(), settings.Variables, tallies[Variable]);
+            checker.checkList(m, m.Types(), settings.Types, tallies[Type]);
+            checker.checkList(m, m.Enums(), settings.Enum, tallies[Enum]);
+            checker.checkList(m, m.Events(), settings.Events, tallies[Event]);
+            checker.checkList(m, m.Subroutines(), settings.Subroutines, tallies[Sub]);
+            checker.checkList(m, m.Functions(), settings.Functions, tallies[Function]);
+            checker.checkProperties(m, tallies[Property]);
+            checker.flush();
+        }
+    }
+
+    int documented = 0;
+    std::string perKind;
+    for (const Tally& t : tallies) {
+        documented += t.documented;
+        if (t.documented + t.undocumented == 0) continue;
+        perKind += std::string(perKind.empty() ? "" : ", ") + t.kind + " " +
+                   std::to_string(t.documented) + "/" +
+                   std::to_string(t.documented + t.undocumented);
+    }
+    std::cout << "tarnwick check: " << documented << " member(s) documented, " << checker.warnings()
+              << " without a description"
+              << (perKind.empty() ? "" : " (documented/all: " + perKind + ")") << '\n';
+    return options.failOnUndocumented && checker.warnings() > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+void registerCheckCommand(CLI::App& app, int& status) {
+    auto options = std::make_shared<CheckOptions>();
+    CLI::App* check =
+        app.add_subcommand("check", "List the members that have no description, as warnings");
+    check->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
+    check->add_option("--kinds", options->kinds,
+                      "Module kinds to check, comma-separated: classes, modules, forms, "
+                      "propertypages, usercontrols (default: all)");
+    check->add_option("--members", options->members,
+                      "Member kinds to check, comma-separated: constants, enums, types, "
+                      "declarations, variables, events, functions, subroutines, properties "
+                      "(default: all)");
+    check->add_option("--scopes", options->scopes,
+                      "Scopes to check, comma-separated: global, public, friend, private "
+                      "(default: all)");
+    check->add_option("--codepage", options->codePage,
+                      "Code page of the project's files (default windows-1252)");
+    check
+        ->add_option("--define", options->defines,
+                     "A conditional-compilation constant NAME=VALUE (repeatable)")
+        ->allow_extra_args(false);
+    check->add_flag("--fail-on-undocumented", options->failOnUndocumented,
+                    "Exit with status 1 when a member has no description");
+    // status outlives the app: main owns both and parses within its lifetime.
+    check->callback([options, &status] { status = runCheck(*options); });
+}
+
+}  // namespace tarnwick::cli
