@@ -70,7 +70,8 @@ int runDump(const DumpOptions& options) {
     // after opening a project; the dump shows the file it read.
     project.value()->setPath(
         std::filesystem::absolute(options.project).lexically_normal().string());
-    std::cout << dumpJson(toJson(*project.value())) << '\n';
+    writeProjectJson(std::cout, *project.value());
+    std::cout << '\n';
     return 0;
 }
 

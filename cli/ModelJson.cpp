@@ -93,7 +93,10 @@ Json toJson(const CModule& module) {
     return json;
 }
 
-Json toJson(const CProject& project) {
+namespace {
+
+// The project's own fields, before its module lists.
+Json projectHead(const CProject& project) {
     Json json = Json::object();
     json["Path"] = project.Path();
     Json properties = Json::array();
@@ -112,6 +115,13 @@ Json toJson(const CProject& project) {
                                   : Json(literal);
     }
     json["ConditionalConstants"] = std::move(constants);
+    return json;
+}
+
+}  // namespace
+
+Json toJson(const CProject& project) {
+    Json json = projectHead(project);
     json["References"] = listJson(project.References());
     json["Objects"] = listJson(project.Objects());
     json["Forms"] = listJson(project.Forms());
@@ -124,6 +134,50 @@ Json toJson(const CProject& project) {
 
 std::string dumpJson(const Json& json) {
     return json.dump(2, ' ', false, Json::error_handler_t::replace);
+}
+
+namespace {
+
+// A value dumped with two-space indentation, set in by indent more blanks.
+void writeIndented(std::ostream& out, const Json& value, int indent) {
+    const std::string text = dumpJson(value);
+    const std::string newline = "\n" + std::string(static_cast<size_t>(indent), ' ');
+    size_t from = 0;
+    for (size_t nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', from)) {
+        out.write(text.data() + from, static_cast<std::streamsize>(nl - from));
+        out << newline;
+        from = nl + 1;
+    }
+    out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
+}
+
+}  // namespace
+
+void writeProjectJson(std::ostream& out, const CProject& project) {
+    // The small head as one object, then each module list item by item.
+    const char* const lists[] = {"References", "Objects",       "Forms",       "Modules",
+                                 "Classes",    "PropertyPages", "UserControls"};
+    std::string text = dumpJson(projectHead(project));
+    text.erase(text.size() - 2);  // "\n}"
+    out << text;
+    const CModuleList* modules[] = {
+        &project.References(), &project.Objects(),       &project.Forms(),       &project.Modules(),
+        &project.Classes(),    &project.PropertyPages(), &project.UserControls()};
+    for (size_t i = 0; i < std::size(lists); ++i) {
+        out << ",\n  \"" << lists[i] << "\": ";
+        const auto& elements = modules[i]->elements();
+        if (elements.empty()) {
+            out << "[]";
+            continue;
+        }
+        out << "[\n    ";
+        for (size_t m = 0; m < elements.size(); ++m) {
+            if (m > 0) out << ",\n    ";
+            writeIndented(out, toJson(*elements[m]), 4);
+        }
+        out << "\n  ]";
+    }
+    out << "\n}";
 }
 
 }  // namespace tarnwick::cli

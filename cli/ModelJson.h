@@ -14,6 +14,7 @@
 #pragma once
 
 #include <nlohmann/json.hpp>
+#include <ostream>
 
 #include "model/CArgument.h"
 #include "model/CModule.h"
@@ -31,5 +32,9 @@ Json toJson(const CArgument& argument);
 
 // The JSON text: 2-space indent, invalid UTF-8 replaced by U+FFFD.
 std::string dumpJson(const Json& json);
+
+// Writes the project as dumpJson(toJson(project)) would, module by module,
+// so that only one module's JSON is held at a time.
+void writeProjectJson(std::ostream& out, const CProject& project);
 
 }  // namespace tarnwick::cli

@@ -1,6 +1,8 @@
 // The JSON form of the model printed by `tarnwick dump`, on hand-built models.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli/ModelJson.h"
 #include "model/CDeclaration.h"
 #include "model/CEnum.h"
@@ -9,6 +11,8 @@
 #include "model/CProperty.h"
 #include "model/CVariable.h"
 #include "model/cType.h"
+#include "reader/CParser.h"
+#include "reader/modRegistry.h"
 
 namespace tarnwick::cli {
 namespace {
@@ -136,6 +140,20 @@ TEST(ModelJson, InvalidUtf8IsReplacedNotThrown) {
     ASSERT_NO_THROW(text = dumpJson(toJson(module)));
     EXPECT_NE(text.find("Bad\xEF\xBF\xBDName"), std::string::npos);
     EXPECT_EQ(text.find("\"Name\": \"Bad"), text.find("\"Name\""));
+}
+
+// The streamed dump is byte for byte the whole-tree dump.
+TEST(ModelJson, StreamedDumpEqualsTheWholeTree) {
+    for (const char* project : {"/examples/Ledger/Ledger.vbp", "/examples/WinApi/WinApi.vbp"}) {
+        CParser parser;
+        parser.setPath(std::string(TARNWICK_SOURCE_DIR) + project);
+        parser.setRegistry(std::make_shared<const RegistrySource>());
+        auto parsed = parser.Parse();
+        ASSERT_TRUE(parsed) << project;
+        std::ostringstream streamed;
+        writeProjectJson(streamed, *parsed.value());
+        EXPECT_EQ(streamed.str(), dumpJson(toJson(*parsed.value()))) << project;
+    }
 }
 
 }  // namespace
