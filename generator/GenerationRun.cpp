@@ -15,6 +15,7 @@
 #include "model/Translation.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
+#include "support/File.h"
 #include "support/FileCopy.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
@@ -254,14 +255,19 @@ Expected<GenerationResult> GenerationRun::run() {
     // The translation is read once per run; the pages only look it up.
     const std::string translationPath =
         m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
-    if (!m_request.translationFile.empty() && !fs::is_regular_file(translationPath)) {
-        diagnostics.warning(translationPath, 0,
-                            "translation file not found; texts are written untranslated");
-    }
     // The bundled file is saved in windows-1252 whatever the project's code
     // page; a file of the user's is taken to be in the project's.
+    std::string translationProblem;
     const Translation translation = Translation::load(
-        translationPath, m_request.translationFile.empty() ? CodePage() : codePage.value());
+        translationPath, m_request.translationFile.empty() ? CodePage() : codePage.value(),
+        &translationProblem);
+    // A bundled file that is simply missing is no news; anything else is.
+    if (!translation.loaded() &&
+        (!m_request.translationFile.empty() || File(translationPath).IsPresent())) {
+        diagnostics.warning(translationPath, 0,
+                            "the translation file cannot be read: " + translationProblem +
+                                "; texts are written untranslated");
+    }
 
     bool badEpoch = false;
     (void)sourceDateEpoch(&badEpoch);

@@ -396,4 +396,34 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    auto unit = [&](size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    size_t i = 0;
+    while (i + 1 < bytes.size()) {
+        char32_t c = unit(i);
+        i += 2;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < bytes.size() && unit(i) >= 0xDC00 &&
+            unit(i) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = kReplacement;
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::optional<std::string> decodeUtf16WithBom(std::string_view bytes) {
+    if (startsWith(bytes, "\xFF\xFE")) return utf16ToUtf8(bytes.substr(2), false);
+    if (startsWith(bytes, "\xFE\xFF")) return utf16ToUtf8(bytes.substr(2), true);
+    return std::nullopt;
+}
+
 }  // namespace tarnwick

@@ -10,6 +10,7 @@
 // source line keeps its tab indentation.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -58,5 +59,12 @@ char32_t decodeUtf8(std::string_view text, size_t pos, size_t& length);
 void appendUtf8(std::string& out, char32_t c);
 // True when the whole text is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
+
+// UTF-16 code units (little- or big-endian) as UTF-8; a lone surrogate
+// becomes U+FFFD, an odd last byte is dropped.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// Bytes that start with a UTF-16 byte-order mark (FF FE or FE FF), decoded
+// after it; nullopt for bytes without one.
+std::optional<std::string> decodeUtf16WithBom(std::string_view bytes);
 
 }  // namespace tarnwick

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -85,6 +86,51 @@ Scene projectWith(const TempFolder& tmp, const std::string& entry, const std::st
     return {(p / "Test.vbp").string(), tmp / "out", (p / file).string(), {}};
 }
 
+// What stands at a path the program reads instead of a text file.
+enum class Odd { Fifo, Device, Huge };
+
+// Makes path an odd file; a huge one is sparse, so it costs no disk.
+void makeOdd(const fs::path& path, Odd odd, int64_t hugeBytes) {
+    fs::create_directories(path.parent_path());
+    if (odd == Odd::Fifo) {
+        ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0) << path;
+    }
+    if (odd == Odd::Device) fs::create_symlink("/dev/zero", path);
+    if (odd == Odd::Huge) {
+        writeFile(path, "");
+        fs::resize_file(path, static_cast<uintmax_t>(hugeBytes));
+    }
+}
+
+// The project with an odd file as the module m.cls, or as the file of an
+// option (--registry, --translation).
+Scene oddInput(const TempFolder& tmp, Odd odd, const std::string& option) {
+    if (option.empty()) {
+        Scene s = projectWith(tmp, "Class=COdd; m.cls", "", "");
+        s.named = (tmp.path() / "p" / "m.cls").string();
+        makeOdd(s.named, odd, (int64_t{256} << 20) + 1);
+        return s;
+    }
+    Scene s = projectWith(tmp, "", "", "");
+    s.named = tmp / "odd";
+    makeOdd(s.named, odd, (int64_t{64} << 20) + 1);
+    s.extra = {option, s.named};
+    return s;
+}
+
+// The project file of projectWith saved as UTF-16 with a byte-order mark.
+Scene utf16Project(const TempFolder& tmp, bool bigEndian) {
+    Scene s = projectWith(tmp, "", "", "");
+    const std::string text = readFile(s.project);
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        bytes += bigEndian ? '\0' : c;
+        bytes += bigEndian ? c : '\0';
+    }
+    writeFile(s.project, bytes);
+    return s;
+}
+
 std::string binaryBytes() {
     std::string bytes =
         "\x7f"
@@ -134,6 +180,40 @@ const Case kCases[] = {
          return projectWith(t, "Class=CNul; nul.cls", "nul.cls", moduleWithNul());
      },
      Expect::Documented, "NUL"},
+    {"FIFO as a module", [](const TempFolder& t) { return oddInput(t, Odd::Fifo, ""); },
+     Expect::Skipped, "is a FIFO"},
+    {"device as a module", [](const TempFolder& t) { return oddInput(t, Odd::Device, ""); },
+     Expect::Skipped, "is a device"},
+    {"module above 256 MB", [](const TempFolder& t) { return oddInput(t, Odd::Huge, ""); },
+     Expect::Skipped, "is larger than 256 MB"},
+    {"FIFO as the registry",
+     [](const TempFolder& t) { return oddInput(t, Odd::Fifo, "--registry"); }, Expect::Skipped,
+     "is a FIFO"},
+    {"device as the registry",
+     [](const TempFolder& t) { return oddInput(t, Odd::Device, "--registry"); }, Expect::Skipped,
+     "is a device"},
+    {"registry above 64 MB",
+     [](const TempFolder& t) { return oddInput(t, Odd::Huge, "--registry"); }, Expect::Skipped,
+     "is larger than 64 MB"},
+    {"FIFO as the translation file",
+     [](const TempFolder& t) { return oddInput(t, Odd::Fifo, "--translation"); }, Expect::Skipped,
+     "is a FIFO"},
+    {"device as the translation file",
+     [](const TempFolder& t) { return oddInput(t, Odd::Device, "--translation"); }, Expect::Skipped,
+     "is a device"},
+    {"FIFO as the project file",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         fs::remove(s.project);
+         makeOdd(s.project, Odd::Fifo, 0);
+         s.named = s.project;
+         return s;
+     },
+     Expect::Refused, "is a FIFO"},
+    {"UTF-16LE project file", [](const TempFolder& t) { return utf16Project(t, false); },
+     Expect::Documented, ""},
+    {"UTF-16BE project file", [](const TempFolder& t) { return utf16Project(t, true); },
+     Expect::Documented, ""},
     {"empty project file",
      [](const TempFolder& t) {
          writeFile(t.path() / "p" / "Empty.vbp", "");
