@@ -17,6 +17,7 @@
 #include "reader/modRegistry.h"
 #include "support/File.h"
 #include "support/FileCopy.h"
+#include "support/InputFiles.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
 
@@ -197,6 +198,26 @@ Status prepareOutputFolder(const std::string& folder, bool force) {
     return ok();
 }
 
+// Every file the run reads: nothing it writes may land on one of them (an
+// output folder that is the project's own folder may hold a module file
+// named like a page).
+InputFiles inputsOf(CProject& project, const std::string& projectPath,
+                    const std::vector<std::string>& registryFiles,
+                    const std::string& translationPath) {
+    InputFiles inputs;
+    inputs.add(projectPath);
+    for (CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
+                              &project.PropertyPages(), &project.UserControls()}) {
+        for (const auto& item : list->Items()) {
+            if (const auto module = std::dynamic_pointer_cast<CModule>(item))
+                inputs.add(module->Path());
+        }
+    }
+    for (const std::string& file : registryFiles) inputs.add(file);
+    inputs.add(translationPath);
+    return inputs;
+}
+
 }  // namespace
 
 GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* observer,
@@ -237,24 +258,32 @@ Expected<GenerationResult> GenerationRun::run() {
     parser.setPath(m_request.projectPath);
     parser.setCodePage(codePage.value());
     parser.setDiagnostics(&diagnostics);
-    parser.setRegistry(std::make_shared<const RegistrySource>(
-        RegistrySource::fromEnvironment(m_request.registryFile, &diagnostics)));
+    const auto registry = std::make_shared<const RegistrySource>(
+        RegistrySource::fromEnvironment(m_request.registryFile, &diagnostics));
+    parser.setRegistry(registry);
     auto parsed = parser.Parse();
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
 
+    // The translation is read once per run; the pages only look it up.
+    const std::string translationPath =
+        m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
+    const InputFiles inputs =
+        inputsOf(*project, m_request.projectPath, registry->files(), translationPath);
+
     const Status prepared = prepareOutputFolder(m_request.outputFolder, m_request.force);
     if (!prepared) return prepared.error();
     const std::string folder = withSlash(m_request.outputFolder);
+    if (const std::string* input = inputs.overwrittenBy(folder + SiteLayout::kStampFile)) {
+        return Error{folder + SiteLayout::kStampFile + ": the stamp file would overwrite " +
+                     *input + ", a file the project reads"};
+    }
     // Stamped first, so a run that stops half-way still leaves a folder a
     // later run may write into.
     if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) {
         return stamped.error();
     }
 
-    // The translation is read once per run; the pages only look it up.
-    const std::string translationPath =
-        m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
     // The bundled file is saved in windows-1252 whatever the project's code
     // page; a file of the user's is taken to be in the project's.
     std::string translationProblem;
@@ -284,6 +313,7 @@ Expected<GenerationResult> GenerationRun::run() {
     ctx.language = m_request.language;
     ctx.observer = m_observer;
     ctx.diagnostics = &diagnostics;
+    ctx.inputs = &inputs;
     ctx.codePage = codePage.value();
     ctx.now = makeNowFunction();
 
@@ -305,7 +335,7 @@ Expected<GenerationResult> GenerationRun::run() {
             result.failures.push_back(from + ": resource missing");
             continue;
         }
-        const Status copied = copyTree(from, folder);
+        const Status copied = copyTree(from, folder, &inputs);
         if (!copied) {
             diagnostics.error(from, 0, "resource not copied: " + copied.error().message);
             result.failures.push_back(copied.error().message);

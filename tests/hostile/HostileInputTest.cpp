@@ -288,6 +288,37 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
     }
 }
 
+// The project's own folder as the output (with --force): a file the run
+// reads and that is named like something the run writes is left as it was,
+// and the run says so and fails.
+TEST(HostileInput, NoInputIsOverwrittenWhenTheOutputIsTheProjectFolder) {
+    static const struct {
+        const char* file;   // the input's name in the project folder
+        const char* entry;  // the project's module entry, or the option naming the file
+        const char* text;
+    } kCases[] = {
+        {"index.html", "Class=CIn; INDEX.HTML", nullptr},  // a resource; found ignoring case
+        {"project-summary.html", "Class=CIn; project-summary.html", nullptr},  // a page
+        {"module-summary.html", "--translation", "[Deutsch]\r\nOverview=x\r\n"},
+        {".tarnwick-site", "--registry", "REGEDIT4\r\n"},  // the stamp
+    };
+    for (const auto& c : kCases) {
+        TempFolder tmp;
+        const std::string text = c.text ? c.text : testing::moduleText({"Class", "CIn"});
+        const bool option = c.entry[0] == '-';
+        Scene s = projectWith(tmp, option ? "" : c.entry, c.file, text);
+        if (option) s.extra = {c.entry, s.named};
+        std::vector<std::string> args{"generate", s.project, "-o", (tmp.path() / "p").string(),
+                                      "--force"};
+        args.insert(args.end(), s.extra.begin(), s.extra.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, 1) << c.file << "\n" << o.err;
+        EXPECT_EQ(readFile(s.named), text) << c.file;
+        EXPECT_NE(o.err.find(s.named + ", a file the project reads"), std::string::npos)
+            << c.file << ": " << o.err;
+    }
+}
+
 // Module and member names that are paths, climb, or hold control
 // characters: the pages get safe names inside the site and the links reach them.
 TEST(HostileInput, NamesGiveSafePagesInsideTheSite) {
