@@ -45,9 +45,12 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
 
 // A module or member name made safe as (part of) a file name and its link:
 // '/', '\\', ':', '*', '?', '"', '<', '>', '|', '#', '%', NUL, control
-// characters (below 0x20 and 0x7F) and bytes that are not valid UTF-8 become
-// '_'; an empty result or one of dots only gets a leading '_' ("..": "_..");
-// the result is cut to at most 100 bytes at a character boundary.
+// characters (below 0x20 and 0x7F), bytes that are not valid UTF-8 and the
+// leading dots (a page must never be a hidden file) become '_'. A name that
+// changed so, an empty one or one longer than 100 bytes is cut at a
+// character boundary and gets '-' and eight hex digits of a hash of the
+// whole name, so two names never share a page ("a/b": "a_b-3a8e75c1",
+// "a\\b": "a_b-299c2fb6"; "..": "__-a3d4a70d"). At most 100 bytes.
 // "CParser" and "Form_Load" stay as they are.
 std::string safeFileName(std::string_view name);
 
