@@ -3,9 +3,11 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "generator/ModulePages.h"
+#include "generator/OutputLock.h"
 #include "generator/PageContext.h"
 #include "generator/SiteLayout.h"
 #include "generator/SourcePage.h"
@@ -236,7 +238,11 @@ OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) 
     if (SiteLayout::hasStamp(folder)) return OutputFolderState::EarlierSite;
     fs::directory_iterator it(folder, ec);
     if (ec) return OutputFolderState::Foreign;  // unreadable: not known to be empty
-    return it == fs::directory_iterator() ? OutputFolderState::Empty : OutputFolderState::Foreign;
+    // A lock file alone is a run's that had not stamped the folder yet.
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec || it->path().filename() != OutputLock::kLockFile) return OutputFolderState::Foreign;
+    }
+    return OutputFolderState::Empty;
 }
 
 Expected<GenerationResult> GenerationRun::run() {
@@ -252,6 +258,15 @@ Expected<GenerationResult> GenerationRun::run() {
         (state == OutputFolderState::Foreign && !m_request.force)) {
         const Status refused = prepareOutputFolder(m_request.outputFolder, m_request.force);
         if (!refused) return refused.error();
+    }
+
+    // Taken before the project is read when the folder is there already, so
+    // a second run into it stops at once.
+    std::optional<OutputLock> lock;
+    if (state != OutputFolderState::Missing) {
+        auto taken = OutputLock::acquire(m_request.outputFolder);
+        if (!taken) return taken.error();
+        lock.emplace(std::move(taken).value());
     }
 
     CParser parser;
@@ -277,6 +292,11 @@ Expected<GenerationResult> GenerationRun::run() {
     if (const std::string* input = inputs.overwrittenBy(folder + SiteLayout::kStampFile)) {
         return Error{folder + SiteLayout::kStampFile + ": the stamp file would overwrite " +
                      *input + ", a file the project reads"};
+    }
+    if (!lock) {
+        auto taken = OutputLock::acquire(folder);
+        if (!taken) return taken.error();
+        lock.emplace(std::move(taken).value());
     }
     // Stamped first, so a run that stops half-way still leaves a folder a
     // later run may write into.

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <functional>
 
+#include "generator/OutputLock.h"
+#include "generator/SiteLayout.h"
 #include "support/Text.h"
 #include "tests/generator/RunTestSupport.h"
 
@@ -74,6 +76,7 @@ struct Scene {
     std::string output;
     std::string named;  // the message must hold this (a path)
     std::vector<std::string> extra;
+    std::shared_ptr<OutputLock> held = nullptr;  // a run's lock on the output, held by the test
 };
 
 // A project of CGood plus one entry line naming file, written with bytes.
@@ -214,6 +217,23 @@ const Case kCases[] = {
      Expect::Documented, ""},
     {"UTF-16BE project file", [](const TempFolder& t) { return utf16Project(t, true); },
      Expect::Documented, ""},
+    {"output folder another run is writing into",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         writeFile(fs::path(s.output) / SiteLayout::kStampFile, "");
+         auto lock = OutputLock::acquire(s.output);
+         if (lock) s.held = std::make_shared<OutputLock>(std::move(lock).value());
+         s.named = s.output;
+         return s;
+     },
+     Expect::Refused, "another run"},
+    {"lock file left by a killed run",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         writeFile(fs::path(s.output) / OutputLock::kLockFile, "2147483646\n");
+         return s;
+     },
+     Expect::Documented, ""},
     {"empty project file",
      [](const TempFolder& t) {
          writeFile(t.path() / "p" / "Empty.vbp", "");
@@ -280,6 +300,7 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
         } else {
             EXPECT_EQ(o.status, 0) << c.what << "\n" << o.err;
             EXPECT_TRUE(fs::exists(tmp.path() / "out" / "Classes" / "CGood.html")) << c.what;
+            EXPECT_FALSE(fs::exists(tmp.path() / "out" / OutputLock::kLockFile)) << c.what;
         }
         if (c.expect != Expect::Documented) {
             EXPECT_NE(o.err.find(s.named), std::string::npos) << c.what << ": " << o.err;
