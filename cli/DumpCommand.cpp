@@ -49,8 +49,10 @@ int runDump(const DumpOptions& options) {
         return 2;
     }
     StderrSink sink;
-    if (!options.translation.empty() && !Translation::load(options.translation).loaded())
-        sink.warning(options.translation, 0, "the translation file cannot be read");
+    std::string problem;
+    if (!options.translation.empty() &&
+        !Translation::load(options.translation, CodePage(), &problem).loaded())
+        sink.warning(options.translation, 0, "the translation file cannot be read: " + problem);
 
     auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromEnvironment(options.registry, &sink));

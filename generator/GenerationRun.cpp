@@ -3,9 +3,11 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <system_error>
 
 #include "generator/ModulePages.h"
+#include "generator/OutputLock.h"
 #include "generator/PageContext.h"
 #include "generator/SiteLayout.h"
 #include "generator/SourcePage.h"
@@ -15,7 +17,9 @@
 #include "model/Translation.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
+#include "support/File.h"
 #include "support/FileCopy.h"
+#include "support/InputFiles.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
 
@@ -196,6 +200,26 @@ Status prepareOutputFolder(const std::string& folder, bool force) {
     return ok();
 }
 
+// Every file the run reads: nothing it writes may land on one of them (an
+// output folder that is the project's own folder may hold a module file
+// named like a page).
+InputFiles inputsOf(CProject& project, const std::string& projectPath,
+                    const std::vector<std::string>& registryFiles,
+                    const std::string& translationPath) {
+    InputFiles inputs;
+    inputs.add(projectPath);
+    for (CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
+                              &project.PropertyPages(), &project.UserControls()}) {
+        for (const auto& item : list->Items()) {
+            if (const auto module = std::dynamic_pointer_cast<CModule>(item))
+                inputs.add(module->Path());
+        }
+    }
+    for (const std::string& file : registryFiles) inputs.add(file);
+    inputs.add(translationPath);
+    return inputs;
+}
+
 }  // namespace
 
 GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* observer,
@@ -214,7 +238,11 @@ OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) 
     if (SiteLayout::hasStamp(folder)) return OutputFolderState::EarlierSite;
     fs::directory_iterator it(folder, ec);
     if (ec) return OutputFolderState::Foreign;  // unreadable: not known to be empty
-    return it == fs::directory_iterator() ? OutputFolderState::Empty : OutputFolderState::Foreign;
+    // A lock file alone is a run's that had not stamped the folder yet.
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec || it->path().filename() != OutputLock::kLockFile) return OutputFolderState::Foreign;
+    }
+    return OutputFolderState::Empty;
 }
 
 Expected<GenerationResult> GenerationRun::run() {
@@ -232,12 +260,22 @@ Expected<GenerationResult> GenerationRun::run() {
         if (!refused) return refused.error();
     }
 
+    // Taken before the project is read when the folder is there already, so
+    // a second run into it stops at once.
+    std::optional<OutputLock> lock;
+    if (state != OutputFolderState::Missing) {
+        auto taken = OutputLock::acquire(m_request.outputFolder);
+        if (!taken) return taken.error();
+        lock.emplace(std::move(taken).value());
+    }
+
     CParser parser;
     parser.setPath(m_request.projectPath);
     parser.setCodePage(codePage.value());
     parser.setDiagnostics(&diagnostics);
-    parser.setRegistry(std::make_shared<const RegistrySource>(
-        RegistrySource::fromEnvironment(m_request.registryFile, &diagnostics)));
+    const auto registry = std::make_shared<const RegistrySource>(
+        RegistrySource::fromEnvironment(m_request.registryFile, &diagnostics));
+    parser.setRegistry(registry);
     auto defines = readDefines(m_request.defines);
     if (!defines) return defines.error();
     parser.setDefines(std::move(defines).value());
@@ -245,26 +283,43 @@ Expected<GenerationResult> GenerationRun::run() {
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
 
+    // The translation is read once per run; the pages only look it up.
+    const std::string translationPath =
+        m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
+    const InputFiles inputs =
+        inputsOf(*project, m_request.projectPath, registry->files(), translationPath);
+
     const Status prepared = prepareOutputFolder(m_request.outputFolder, m_request.force);
     if (!prepared) return prepared.error();
     const std::string folder = withSlash(m_request.outputFolder);
+    if (const std::string* input = inputs.overwrittenBy(folder + SiteLayout::kStampFile)) {
+        return Error{folder + SiteLayout::kStampFile + ": the stamp file would overwrite " +
+                     *input + ", a file the project reads"};
+    }
+    if (!lock) {
+        auto taken = OutputLock::acquire(folder);
+        if (!taken) return taken.error();
+        lock.emplace(std::move(taken).value());
+    }
     // Stamped first, so a run that stops half-way still leaves a folder a
     // later run may write into.
     if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) {
         return stamped.error();
     }
 
-    // The translation is read once per run; the pages only look it up.
-    const std::string translationPath =
-        m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
-    if (!m_request.translationFile.empty() && !fs::is_regular_file(translationPath)) {
-        diagnostics.warning(translationPath, 0,
-                            "translation file not found; texts are written untranslated");
-    }
     // The bundled file is saved in windows-1252 whatever the project's code
     // page; a file of the user's is taken to be in the project's.
+    std::string translationProblem;
     const Translation translation = Translation::load(
-        translationPath, m_request.translationFile.empty() ? CodePage() : codePage.value());
+        translationPath, m_request.translationFile.empty() ? CodePage() : codePage.value(),
+        &translationProblem);
+    // A bundled file that is simply missing is no news; anything else is.
+    if (!translation.loaded() &&
+        (!m_request.translationFile.empty() || File(translationPath).IsPresent())) {
+        diagnostics.warning(translationPath, 0,
+                            "the translation file cannot be read: " + translationProblem +
+                                "; texts are written untranslated");
+    }
 
     bool badEpoch = false;
     (void)sourceDateEpoch(&badEpoch);
@@ -281,6 +336,7 @@ Expected<GenerationResult> GenerationRun::run() {
     ctx.language = m_request.language;
     ctx.observer = m_observer;
     ctx.diagnostics = &diagnostics;
+    ctx.inputs = &inputs;
     ctx.codePage = codePage.value();
     ctx.now = makeNowFunction();
 
@@ -302,7 +358,7 @@ Expected<GenerationResult> GenerationRun::run() {
             result.failures.push_back(from + ": resource missing");
             continue;
         }
-        const Status copied = copyTree(from, folder);
+        const Status copied = copyTree(from, folder, &inputs);
         if (!copied) {
             diagnostics.error(from, 0, "resource not copied: " + copied.error().message);
             result.failures.push_back(copied.error().message);

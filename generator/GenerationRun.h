@@ -6,7 +6,9 @@
 // and each module's overview with its member pages, UML, object model and
 // code pages), then copies the resource folder. It reports progress, console
 // lines and asks for cancellation through a GenerationObserver, so the CLI
-// and the workbench drive their displays with the same code.
+// and the workbench drive their displays with the same code. A run holds the
+// output folder's OutputLock from before its first write to its end, and
+// never writes onto a file it reads.
 #pragma once
 
 #include <string>

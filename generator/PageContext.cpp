@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "support/File.h"
+#include "support/InputFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -120,6 +121,14 @@ void PageContext::writePage(std::string_view relativePath, std::string_view text
             }
         } else if (type != fs::file_type::directory) {
             throw PageWriteError(file, current.string() + " is in the way: not a folder");
+        }
+    }
+
+    if (inputs) {
+        for (const std::string& target : {file, file + ".tarnwick-part"}) {
+            if (const std::string* input = inputs->overwrittenBy(target))
+                throw PageWriteError(file,
+                                     "it would overwrite " + *input + ", a file the project reads");
         }
     }
 

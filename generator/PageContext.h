@@ -4,7 +4,8 @@
 // touch globals. writePage() is the only way a page reaches the disk: it
 // creates the page's folder, writes the text in the run's code page, and
 // refuses any name that would leave the output folder (a name made from a
-// module or member name goes through safeFileName first).
+// module or member name goes through safeFileName first) or land on a file
+// the run reads.
 #pragma once
 
 #include <functional>
@@ -19,6 +20,7 @@
 
 namespace tarnwick {
 
+class InputFiles;
 class Translation;
 
 // A page that could not be written; names the file and the reason.
@@ -39,6 +41,7 @@ struct PageContext {
     std::string language = "Deutsch";          // translation section
     GenerationObserver* observer = nullptr;    // not owned; may be null
     DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
+    const InputFiles* inputs = nullptr;        // not owned; may be null: never written onto
     CodePage codePage;                         // of the written pages
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision

@@ -58,11 +58,25 @@ std::string encodeChar(std::string_view text, char32_t character) {
 std::string buildCodeLine(std::string_view line) {
     // '&' goes first so the listing shows the source as written: an
     // unescaped "&lt;" in a string literal would otherwise display as "<".
-    const std::string coloured =
-        modVBtoHTML::convertVBtoHTML(encodeChar(encodeChar(encodeChar(line, U'&'), U'<'), U'>'));
+    // One pass for the three characters, as the chain of encodeChar calls
+    // would give, without its copies of a line that may be megabytes long.
+    std::string escaped;
+    escaped.reserve(line.size());
+    for (const char c : line) {
+        if (c == '&')
+            escaped += "&#38;";
+        else if (c == '<')
+            escaped += "&#60;";
+        else if (c == '>')
+            escaped += "&#62;";
+        else
+            escaped += c;
+    }
+    std::string coloured = modVBtoHTML::convertVBtoHTML(escaped);
+    escaped = std::string();
     // The code table hands over one line: then the coloured text is one line
     // without surrounding blanks (it starts and ends with a FONT tag).
-    if (coloured.find("\r\n") == std::string::npos) return coloured + "<BR>";
+    if (coloured.find("\r\n") == std::string::npos) return coloured += "<BR>";
     CTextLines lines;
     lines.setText(coloured);
     std::string out;

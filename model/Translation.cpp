@@ -30,10 +30,13 @@ Translation& Translation::operator=(const Translation&) = default;
 Translation::Translation(Translation&&) noexcept = default;
 Translation& Translation::operator=(Translation&&) noexcept = default;
 
-Translation Translation::load(const std::string& path, const CodePage& cp) {
+Translation Translation::load(const std::string& path, const CodePage& cp, std::string* problem) {
     Translation translation;
     auto profile = ProfileFile::load(path, cp);
-    if (!profile) return translation;
+    if (!profile) {
+        if (problem) *problem = profile.error().message;
+        return translation;
+    }
     translation.m_profile = std::make_shared<const ProfileFile>(std::move(profile).value());
     translation.m_path = path;
     return translation;

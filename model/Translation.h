@@ -28,8 +28,10 @@ public:
     Translation& operator=(Translation&&) noexcept;
 
     // Reads the file once, decoding it from cp (a file that starts with a
-    // UTF-8 byte-order mark is read as UTF-8). Missing or unreadable: empty.
-    static Translation load(const std::string& path, const CodePage& cp = CodePage());
+    // UTF-8 byte-order mark is read as UTF-8). Missing or unreadable: empty,
+    // and problem (when given) receives the reason naming the file.
+    static Translation load(const std::string& path, const CodePage& cp = CodePage(),
+                            std::string* problem = nullptr);
     // From text already in memory (UTF-8).
     static Translation fromText(std::string_view utf8Text);
 

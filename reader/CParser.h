@@ -119,9 +119,11 @@ private:
     // The module file at path (already resolved), or null after a warning
     // naming the project file's line when it cannot be read.
     std::shared_ptr<CModule> readModuleFile(const std::string& path, int projectLine);
-    // The file's text decoded, with LF-only line ends turned into CR LF; bytes
-    // that do not decode are reported as a warning naming the file.
-    Expected<std::string> readText(const std::string& path) const;
+    // The file's text decoded (from UTF-16 after a byte-order mark, else from
+    // the code page), with LF-only line ends turned into CR LF; bytes that do
+    // not decode are reported as a warning naming the file. A file above
+    // limit bytes, or one that is not a regular file, is refused.
+    Expected<std::string> readText(const std::string& path, int64_t limit) const;
 
     // Module file
     // Where the module's code lines came from, for messages and for each

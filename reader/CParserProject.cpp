@@ -24,6 +24,14 @@ int nulLine(std::string_view text) {
     return 1 + static_cast<int>(std::count(text.begin(), text.begin() + nul, '\n'));
 }
 
+// What a failed read says after the path it names ("is a FIFO").
+std::string readFailure(const Error& error, const std::string& path) {
+    const std::string prefix = "Cannot read " + path + ": ";
+    std::string_view text = error.message;
+    if (startsWith(text, prefix)) text.remove_prefix(prefix.size());
+    return std::string(text);
+}
+
 }  // namespace
 
 CParser::CParser() = default;
@@ -39,30 +47,30 @@ void CParser::setDefines(CondConstants defines) {
     for (const auto& [name, value] : m_defines.entries()) m_constants.set(name, value);
 }
 
-Expected<std::string> CParser::readText(const std::string& path) const {
-    File file(path);
+Expected<std::string> CParser::readText(const std::string& path, int64_t limit) const {
+    Expected<std::string> bytes = File(path).ReadBytes(limit);
+    if (!bytes) return bytes;
+    // An editor may have saved the file as UTF-16; its byte-order mark says so.
+    if (auto utf16 = decodeUtf16WithBom(bytes.value())) return withCrLf(std::move(*utf16));
     size_t invalid = 0;
-    Expected<std::string> text = file.ReadStream(m_codePage, &invalid);
-    if (!text) return text;
+    std::string text = m_codePage.toUtf8(bytes.value(), &invalid);
     if (invalid > 0 && m_diagnostics) {
         m_diagnostics->warning(path, 0,
                                std::to_string(invalid) + " byte(s) could not be decoded as " +
                                    m_codePage.name() + " and were replaced");
     }
-    return withCrLf(std::move(text.value()));
+    return withCrLf(std::move(text));
 }
 
 std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int projectLine) {
     File file(path);
     std::string problem;
-    if (file.IsDirectory()) {
-        problem = "module file is a folder: " + path;
-    } else if (!file.IsFile()) {
+    if (!file.IsPresent()) {
         problem = "module file not found: " + path;
     } else {
-        Expected<std::string> text = readText(path);
+        Expected<std::string> text = readText(path, kModuleReadLimit);
         if (!text) {
-            problem = "module file cannot be read: " + text.error().message;
+            problem = "module file " + readFailure(text.error(), path) + ": " + path;
         } else {
             auto module = readModuleText(text.value(), moduletype::None, path);
             const int nul = nulLine(text.value());
@@ -116,12 +124,12 @@ std::shared_ptr<CModule> CParser::parseReference(std::string_view rawValue) cons
 
 Expected<std::shared_ptr<CProject>> CParser::Parse() {
     File projectFile(m_path);
-    if (projectFile.IsDirectory())
-        return Error{"Cannot read the project file " + m_path + ": it is a folder"};
-    if (!projectFile.IsFile())
+    if (!projectFile.IsPresent())
         return Error{"Cannot read the project file " + m_path + ": no such file"};
-    Expected<std::string> text = readText(m_path);
-    if (!text) return Error{"Cannot read the project file " + m_path + ": " + text.error().message};
+    Expected<std::string> text = readText(m_path, kReadLimit);
+    if (!text)
+        return Error{"Cannot read the project file " + m_path + ": " +
+                     readFailure(text.error(), m_path)};
     if (const int nul = nulLine(text.value()); nul > 0) {
         return Error{"Cannot read the project file " + m_path +
                      ": not a text file (NUL byte on line " + std::to_string(nul) + ")"};

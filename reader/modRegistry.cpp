@@ -26,38 +26,12 @@ constexpr std::string_view kRegedit4 = "REGEDIT4";
 constexpr std::string_view kRegedit5 = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kWine = "WINE REGISTRY Version 2";
 
-std::string utf16leToUtf8(std::string_view bytes) {
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    size_t i = 0;
-    auto unit = [&](size_t at) {
-        return static_cast<char32_t>(static_cast<unsigned char>(bytes[at]) |
-                                     (static_cast<unsigned char>(bytes[at + 1]) << 8));
-    };
-    while (i + 1 < bytes.size()) {
-        char32_t c = unit(i);
-        i += 2;
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < bytes.size()) {
-            char32_t low = unit(i);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            } else {
-                c = 0xFFFD;
-            }
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = 0xFFFD;
-        }
-        appendUtf8(out, c);
-    }
-    return out;
-}
+std::string utf16leToUtf8(std::string_view bytes) { return utf16ToUtf8(bytes, false); }
 
 // Registry files come as UTF-16LE with a byte-order mark (regedit version
 // 5), UTF-8 (Wine, or with a byte-order mark) or 8-bit windows-1252 (REGEDIT4).
 std::string decodeRegistryText(std::string_view bytes) {
-    if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE')
-        return utf16leToUtf8(bytes.substr(2));
+    if (auto text = decodeUtf16WithBom(bytes)) return std::move(*text);
     if (startsWith(bytes, "\xEF\xBB\xBF")) return std::string(bytes.substr(3));
     if (isValidUtf8(bytes)) return std::string(bytes);
     return CodePage().toUtf8(bytes);
@@ -383,6 +357,7 @@ std::shared_ptr<const RegistrySource::Store> readRegistryFile(const std::string&
 RegistrySource RegistrySource::fromFiles(const std::vector<std::string>& files,
                                          DiagnosticsSink* diagnostics) {
     RegistrySource source;
+    source.m_files = files;
     for (const auto& file : files)
         if (auto store = readRegistryFile(file, diagnostics))
             source.m_stores.push_back(std::move(store));
@@ -415,10 +390,13 @@ RegistrySource RegistrySource::fromEnvironment(const std::string& userFile,
     }
     if (!prefix.empty()) {
         std::string systemReg = prefix + "/system.reg";
-        // Without Wine there is simply nothing to consult.
-        if (File(systemReg).IsFile())
+        // Without Wine there is simply nothing to consult; whatever else
+        // stands there is read, so that a FIFO or device is reported.
+        if (File(systemReg).IsPresent()) {
+            source.m_files.push_back(systemReg);
             if (auto store = readRegistryFile(systemReg, diagnostics))
                 source.m_stores.push_back(std::move(store));
+        }
     }
     return source;
 }

@@ -53,11 +53,14 @@ public:
 
     // Number of keys read, over all files (for messages and tests).
     size_t keyCount() const;
+    // The files it was made from (read or tried), in order.
+    const std::vector<std::string>& files() const { return m_files; }
 
     struct Store;  // one parsed file; shared between copies, never changed
 
 private:
     std::vector<std::shared_ptr<const Store>> m_stores;
+    std::vector<std::string> m_files;
 };
 
 namespace modRegistry {

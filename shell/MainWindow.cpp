@@ -258,7 +258,8 @@ void MainWindow::openProject() {
 bool MainWindow::openProjectFile(const QString& path) {
     QString reason;
     bool opened = false;
-    if (!QFileInfo(path).isFile()) {
+    // Anything else at the path (a folder, a FIFO) is told apart by the reader.
+    if (!QFileInfo::exists(path)) {
         reason = path + QStringLiteral(": no such file");
     } else {
         try {

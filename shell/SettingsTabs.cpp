@@ -16,6 +16,7 @@
 #include "model/CProject.h"
 #include "shell/AppState.h"
 #include "shell/HtmlView.h"
+#include "support/File.h"
 
 namespace tarnwick {
 
@@ -198,8 +199,10 @@ QString DesignTab::style() const { return m_styles->currentText(); }
 void DesignTab::previewStyle(const QString& style) {
     if (style.isEmpty()) return;
     const QString page = QDir(m_themesFolder).filePath(style + QStringLiteral("/index.html"));
-    // A style without its page leaves the preview as it was.
-    if (QFileInfo(page).isFile()) m_preview->load(page);
+    // A style without its page leaves the preview as it was; a page that is
+    // no regular file, or one too large for any input, is not shown either.
+    const QFileInfo info(page);
+    if (info.isFile() && info.size() <= kReadLimit) m_preview->load(page);
 }
 
 IncludesTab::IncludesTab(QWidget* parent)

@@ -49,6 +49,11 @@ bool File::IsDrive() const { return m_path == "/"; }
 
 bool File::Exists() const { return IsFile() || IsDrive() || IsDirectory(); }
 
+bool File::IsPresent() const {
+    struct stat info {};
+    return statPath(m_path, info);
+}
+
 std::string File::Name() const {
     if (IsDrive()) return "/";
     const std::string_view path = withoutTrailingSlash(m_path);
@@ -107,21 +112,55 @@ bool File::HasSubFolders() const {
     return false;
 }
 
-Expected<std::string> File::ReadBytes() const {
+namespace {
+
+// What a path that is not a regular file is, in the words of a message.
+const char* whatItIs(mode_t mode) {
+    if (S_ISDIR(mode)) return "is a folder";
+    if (S_ISFIFO(mode)) return "is a FIFO";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "is a device";
+    if (S_ISSOCK(mode)) return "is a socket";
+    return "is not a regular file";
+}
+
+std::string megabytes(int64_t bytes) { return std::to_string(bytes >> 20) + " MB"; }
+
+}  // namespace
+
+Expected<std::string> File::ReadBytes(int64_t limit) const {
     auto failure = [this](const std::string& why) {
         return Error{"Cannot read " + m_path + ": " + why};
     };
     if (m_path.empty()) return Error{"Cannot read a file without a name"};
-    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return failure(reason(errno));
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        ::close(fd);
-        return failure("is a folder");
+    // Non-blocking, so that opening a FIFO returns at once; what it is shows
+    // after opening, where nothing can swap the file in between.
+    const int fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat info {};
+        // A socket cannot be opened at all; say what it is rather than why.
+        if (error == ENXIO && ::stat(m_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+            return failure(whatItIs(info.st_mode));
+        return failure(reason(error));
     }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        return failure(reason(error));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return failure(whatItIs(info.st_mode));
+    }
+    const auto tooLarge = [&] {
+        ::close(fd);
+        return failure("is larger than " + megabytes(limit) + " (the most read from one file)");
+    };
+    if (info.st_size > limit) return tooLarge();
     std::string bytes;
-    // The size is a hint only: a file may change while it is read.
-    if (S_ISREG(info.st_mode) && info.st_size > 0) bytes.reserve(static_cast<size_t>(info.st_size));
+    // The size is a hint only: a file may grow while it is read.
+    bytes.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::read(fd, chunk, sizeof chunk);
@@ -132,14 +171,16 @@ Expected<std::string> File::ReadBytes() const {
             ::close(fd);
             return failure(reason(error));
         }
+        if (static_cast<int64_t>(bytes.size()) + n > limit) return tooLarge();
         bytes.append(chunk, static_cast<size_t>(n));
     }
     ::close(fd);
     return bytes;
 }
 
-Expected<std::string> File::ReadStream(const CodePage& codePage, size_t* invalidCount) const {
-    Expected<std::string> bytes = ReadBytes();
+Expected<std::string> File::ReadStream(const CodePage& codePage, size_t* invalidCount,
+                                       int64_t limit) const {
+    Expected<std::string> bytes = ReadBytes(limit);
     if (!bytes) return bytes.error();
     return codePage.toUtf8(bytes.value(), invalidCount);
 }

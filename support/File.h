@@ -5,6 +5,11 @@
 // drops one trailing '/'). Queries never fail: a missing path answers false,
 // 0 or an empty text. Reading and writing convert between the code page on
 // disk and UTF-8 in memory and report failures as a result naming the path.
+//
+// Every file the program reads comes in through ReadBytes: it opens without
+// waiting (a FIFO with no writer would block for ever), reads only a regular
+// file (a device such as /dev/zero never ends) and refuses one larger than
+// the limit, each time with a message naming the file and saying what it is.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +23,11 @@
 
 namespace tarnwick {
 
+// How much one input file may hold: a module may be large generated code,
+// every other input (project, registry, translation, settings) is small.
+inline constexpr int64_t kModuleReadLimit = int64_t{256} << 20;
+inline constexpr int64_t kReadLimit = int64_t{64} << 20;
+
 class File {
 public:
     File() = default;
@@ -30,6 +40,9 @@ public:
     bool IsDirectory() const;  // a folder (symbolic links followed)
     bool IsDrive() const;      // "/" is the one root here
     bool Exists() const;       // IsFile || IsDrive || IsDirectory
+    // Anything at all at the path (a FIFO, device or socket too); a
+    // dangling symbolic link counts as nothing.
+    bool IsPresent() const;
     // Text after the last '/' (after dropping one trailing '/'); "/" for the root.
     std::string Name() const;
     // Text up to and including the last '/', after dropping one trailing '/';
@@ -48,9 +61,12 @@ public:
     // The whole file, decoded from the code page. invalidCount (when given)
     // receives the number of bytes that did not decode.
     Expected<std::string> ReadStream(const CodePage& codePage = CodePage(),
-                                     size_t* invalidCount = nullptr) const;
-    // The raw bytes, undecoded.
-    Expected<std::string> ReadBytes() const;
+                                     size_t* invalidCount = nullptr,
+                                     int64_t limit = kReadLimit) const;
+    // The raw bytes, undecoded. Fails with "is a FIFO", "is a device", "is a
+    // folder", "is a socket" for what is not a regular file, and with "is
+    // larger than N MB" for a file above limit bytes.
+    Expected<std::string> ReadBytes(int64_t limit = kReadLimit) const;
     // Creates or truncates the file and writes the text encoded in the code
     // page; reports any failure (including a short write) naming the path.
     Status WriteStream(std::string_view text, const CodePage& codePage = CodePage(),

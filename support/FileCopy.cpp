@@ -5,6 +5,8 @@
 #include <system_error>
 #include <vector>
 
+#include "support/InputFiles.h"
+
 namespace tarnwick {
 
 namespace fs = std::filesystem;
@@ -33,8 +35,8 @@ bool resolvesInside(const fs::path& dest, const fs::path& root) {
 
 class TreeCopier {
 public:
-    TreeCopier(fs::path root, std::string toFolder)
-        : m_root(std::move(root)), m_toFolder(std::move(toFolder)) {}
+    TreeCopier(fs::path root, std::string toFolder, const InputFiles* keep)
+        : m_root(std::move(root)), m_toFolder(std::move(toFolder)), m_keep(keep) {}
 
     Status copy(const fs::path& source, const fs::path& dest) {
         std::error_code ec;
@@ -53,6 +55,9 @@ private:
         std::error_code ec;
         if (fs::is_directory(dest, ec))
             return Error{"Cannot copy " + source.string() + ": " + dest.string() + " is a folder"};
+        if (const std::string* input = m_keep ? m_keep->overwrittenBy(dest.string()) : nullptr)
+            return Error{"Cannot copy " + source.string() + " to " + dest.string() +
+                         ": it would overwrite " + *input + ", a file the project reads"};
         fs::copy_file(source, dest, fs::copy_options::overwrite_existing, ec);
         if (ec)
             return Error{"Cannot copy " + source.string() + " to " + dest.string() + ": " +
@@ -96,11 +101,12 @@ private:
     fs::path m_root;               // toFolder, canonical
     std::string m_toFolder;        // as the caller wrote it, for messages
     std::vector<fs::path> m_open;  // source folders being copied, canonical
+    const InputFiles* m_keep;      // never copied onto; may be null
 };
 
 }  // namespace
 
-Status copyTree(const std::string& from, const std::string& toFolder) {
+Status copyTree(const std::string& from, const std::string& toFolder, const InputFiles* keep) {
     std::error_code ec;
     fs::path source(from);
     if (from.size() > 1 && from.back() == '/') source = fs::path(from.substr(0, from.size() - 1));
@@ -125,7 +131,7 @@ Status copyTree(const std::string& from, const std::string& toFolder) {
     const fs::path root = fs::canonical(toFolder, ec);
     if (ec) return Error{"Cannot use folder " + toFolder + ": " + ec.message()};
 
-    TreeCopier copier(root, toFolder);
+    TreeCopier copier(root, toFolder, keep);
     return copier.copy(source, fs::path(toFolder) / name);
 }
 

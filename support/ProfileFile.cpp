@@ -60,7 +60,7 @@ ProfileFile ProfileFile::parse(std::string_view text) {
 
 Expected<ProfileFile> ProfileFile::load(const std::string& path, const CodePage& cp) {
     File file(path);
-    if (!file.IsFile()) return Error{path + ": no such file"};
+    if (!file.IsPresent()) return Error{path + ": no such file"};
     auto bytes = file.ReadBytes();
     if (!bytes) return bytes.error();
     std::string_view raw = bytes.value();

@@ -314,10 +314,20 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
 
 std::string safeFileName(std::string_view name) {
     constexpr size_t kMaxBytes = 100;
+    constexpr size_t kSuffixBytes = 9;  // '-' and eight hex digits
     std::string out;
     out.reserve(std::min(name.size(), kMaxBytes + 4));
+    // Any change makes the name no longer tell itself apart from others
+    // ("a/b" and "a\\b" both give "a_b"), so a changed name gets a suffix.
+    bool changed = name.empty();
+    bool leading = true;  // only dots so far
+    size_t cut = 0;       // the longest whole-character prefix that leaves room for a suffix
     size_t i = 0;
-    while (i < name.size() && out.size() < kMaxBytes) {
+    while (i < name.size()) {
+        if (out.size() > kMaxBytes) {
+            changed = true;  // cut: the rest only goes into the suffix
+            break;
+        }
         size_t length = 0;
         const char32_t c = decodeOrByte(name, i, length);
         bool replace = c >= kInvalidBase || c < 0x20 || c == 0x7F;
@@ -335,22 +345,36 @@ std::string safeFileName(std::string_view name) {
             case '%':
                 replace = true;
                 break;
+            case '.':
+                // Leading dots would hide the page ("." and ".." even name a folder).
+                replace = leading;
+                break;
             default:
                 break;
         }
+        leading = leading && c == '.';
         if (replace) {
             out.push_back('_');
+            changed = true;
         } else {
-            if (out.size() + length > kMaxBytes) break;  // never split a character
             out.append(name.substr(i, length));
         }
+        if (out.size() <= kMaxBytes - kSuffixBytes) cut = out.size();
         i += length;
     }
-    if (out.find_first_not_of('.') == std::string::npos) {
-        // "", "." and ".." would name no file or a folder outside.
-        out.insert(out.begin(), '_');
-        if (out.size() > kMaxBytes) out.pop_back();  // drops a dot
+    if (!changed && out.size() <= kMaxBytes) return out;
+    out.resize(cut);  // never splits a character
+    if (out.empty()) out.push_back('_');
+    // FNV-1a over the whole original name: the same name always gets the
+    // same suffix, in the page's file name and in every link to it.
+    uint32_t hash = 2166136261u;
+    for (const char byte : name) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 16777619u;
     }
+    static const char kHex[] = "0123456789abcdef";
+    out.push_back('-');
+    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(hash >> shift) & 0xF]);
     return out;
 }
 
@@ -394,6 +418,36 @@ bool isValidUtf8(std::string_view text) {
         i += length;
     }
     return true;
+}
+
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    std::string out;
+    out.reserve(bytes.size() / 2);
+    auto unit = [&](size_t at) {
+        const auto first = static_cast<unsigned char>(bytes[at]);
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        return static_cast<char32_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    size_t i = 0;
+    while (i + 1 < bytes.size()) {
+        char32_t c = unit(i);
+        i += 2;
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < bytes.size() && unit(i) >= 0xDC00 &&
+            unit(i) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(i) - 0xDC00);
+            i += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = kReplacement;
+        }
+        appendUtf8(out, c);
+    }
+    return out;
+}
+
+std::optional<std::string> decodeUtf16WithBom(std::string_view bytes) {
+    if (startsWith(bytes, "\xFF\xFE")) return utf16ToUtf8(bytes.substr(2), false);
+    if (startsWith(bytes, "\xFE\xFF")) return utf16ToUtf8(bytes.substr(2), true);
+    return std::nullopt;
 }
 
 }  // namespace tarnwick

@@ -10,6 +10,7 @@
 // source line keeps its tab indentation.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,9 +45,12 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
 
 // A module or member name made safe as (part of) a file name and its link:
 // '/', '\\', ':', '*', '?', '"', '<', '>', '|', '#', '%', NUL, control
-// characters (below 0x20 and 0x7F) and bytes that are not valid UTF-8 become
-// '_'; an empty result or one of dots only gets a leading '_' ("..": "_..");
-// the result is cut to at most 100 bytes at a character boundary.
+// characters (below 0x20 and 0x7F), bytes that are not valid UTF-8 and the
+// leading dots (a page must never be a hidden file) become '_'. A name that
+// changed so, an empty one or one longer than 100 bytes is cut at a
+// character boundary and gets '-' and eight hex digits of a hash of the
+// whole name, so two names never share a page ("a/b": "a_b-3a8e75c1",
+// "a\\b": "a_b-299c2fb6"; "..": "__-a3d4a70d"). At most 100 bytes.
 // "CParser" and "Form_Load" stay as they are.
 std::string safeFileName(std::string_view name);
 
@@ -58,5 +62,12 @@ char32_t decodeUtf8(std::string_view text, size_t pos, size_t& length);
 void appendUtf8(std::string& out, char32_t c);
 // True when the whole text is well-formed UTF-8.
 bool isValidUtf8(std::string_view text);
+
+// UTF-16 code units (little- or big-endian) as UTF-8; a lone surrogate
+// becomes U+FFFD, an odd last byte is dropped.
+std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
+// Bytes that start with a UTF-16 byte-order mark (FF FE or FE FF), decoded
+// after it; nullopt for bytes without one.
+std::optional<std::string> decodeUtf16WithBom(std::string_view bytes);
 
 }  // namespace tarnwick

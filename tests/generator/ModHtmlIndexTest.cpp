@@ -97,7 +97,7 @@ TEST_F(IndexPages, ModuleSummaryCountsKindsAndSortsAllFilesTogether) {
                   "<A href=\"Forms/Bform.html\" target=\"Detail\">Bform</A><BR>\r\n"
                   "<A href=\"Classes/CAlpha.html\" target=\"Detail\">CAlpha</A><BR>\r\n"
                   "<A href=\"Classes/CParser.html\" target=\"Detail\">CParser</A><BR>\r\n"
-                  "<A href=\"UserControls/a_b.html\" target=\"Detail\">a/b</A><BR>\r\n"
+                  "<A href=\"UserControls/a_b-3a8e75c1.html\" target=\"Detail\">a/b</A><BR>\r\n"
                   "</P>\r\n</BODY>\r\n</HTML>\r\n");
     // The kind lists themselves keep their order.
     EXPECT_EQ(project.Classes().at(1)->Name(), "CParser");

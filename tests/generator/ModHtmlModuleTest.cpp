@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "generator/modHtml.h"
+#include "support/Text.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 
 namespace tarnwick {
@@ -143,9 +144,9 @@ TEST_F(SummaryTable, FourthColumnOnlyForTypedKinds) {
 TEST_F(SummaryTable, MemberFileNamesAreSafeInFileAndLink) {
     module->Subroutines().Add(makeElement<CSubroutine>("../evil"));
     const std::string table = buildSummaryTable(module->Subroutines(), *module, project, ctx);
-    EXPECT_NE(table.find("<A href=\"CStore_.._evil.html\">../evil</A>"), std::string::npos)
-        << table;
-    EXPECT_TRUE(site.exists("Classes/CStore_.._evil.html"));
+    const std::string page = "CStore_" + safeFileName("../evil") + ".html";
+    EXPECT_NE(table.find("<A href=\"" + page + "\">../evil</A>"), std::string::npos) << table;
+    EXPECT_TRUE(site.exists("Classes/" + page));
     EXPECT_FALSE(site.exists("evil.html"));
 }
 

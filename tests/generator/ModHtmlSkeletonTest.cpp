@@ -107,7 +107,7 @@ TEST(ModHtmlSkeleton, NavigationBarUsesSafeFileNamesAndTranslations) {
     CProject project;
     auto module = makeModule("a/b", moduletype::Form);
     const std::string bar = buildNavigationBar(project, *module, makeContext(&translation));
-    EXPECT_NE(bar.find("<A HREF=\"a_b_Code.html\" TARGET=\"Detail\">Quelltext</A>"),
+    EXPECT_NE(bar.find("<A HREF=\"a_b-3a8e75c1_Code.html\" TARGET=\"Detail\">Quelltext</A>"),
               std::string::npos)
         << bar;
     EXPECT_EQ(bar.find("a/b"), std::string::npos) << bar;

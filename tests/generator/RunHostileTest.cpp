@@ -5,6 +5,7 @@
 
 #include "generator/GenerationRun.h"
 #include "generator/ModulePages.h"
+#include "generator/SiteLayout.h"
 #include "generator/SourcePage.h"
 #include "model/CHelper.h"
 #include "model/CVariable.h"
@@ -23,8 +24,10 @@ const char* const kHostileNames[] = {
     "../../evil",  // climbs out of the kind folder and the site
     "/tmp/abs",    // an absolute path
     "a\\b",        // a Windows separator
+    "a/b",         // the same name made safe, but another module
     "..",          // the parent folder itself
     ".",           // the folder itself
+    ".hidden",     // a hidden file
     "tab\tname",   // a control character
     "esc\x1b[2J",  // a terminal escape
     "lt<gt>|*?:",  // characters Windows refuses
@@ -52,14 +55,20 @@ TEST(RunHostile, ModuleNamesGivePagesInsideTheSiteAndLinksThatReachThem) {
     EXPECT_FALSE(fs::exists(tmp.path().parent_path() / "evil.html"));
 
     const auto site = listTree(tmp.path() / "out");
+    std::set<std::string> pages;
     for (const char* name : kHostileNames) {
+        pages.insert(safeFileName(name));
         const std::string page = "Classes/" + safeFileName(name) + ".html";
         EXPECT_TRUE(site.count(page)) << name << " -> " << page;
         EXPECT_TRUE(site.count("Classes/" + safeFileName(name) + "_Add.html")) << name;
     }
-    // Every page sits directly in the site or one kind folder down.
+    EXPECT_EQ(pages.size(), std::size(kHostileNames));  // no two share a page
+    // Every page sits directly in the site or one kind folder down, and
+    // none is a hidden file.
     for (const auto& entry : site) {
-        if (entry.rfind("src/", 0) == 0) continue;
+        if (entry.rfind("src/", 0) == 0 || entry == SiteLayout::kStampFile) continue;
+        const size_t slash = entry.rfind('/', entry.size() - 2);
+        EXPECT_NE(entry[slash == std::string::npos ? 0 : slash + 1], '.') << entry;
         const auto slashes = std::count(entry.begin(), entry.end(), '/');
         EXPECT_LE(slashes - (entry.back() == '/' ? 1 : 0), 1) << entry;
     }

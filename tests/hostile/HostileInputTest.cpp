@@ -7,12 +7,15 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <functional>
 
+#include "generator/OutputLock.h"
+#include "generator/SiteLayout.h"
 #include "support/Text.h"
 #include "tests/generator/RunTestSupport.h"
 
@@ -73,6 +76,7 @@ struct Scene {
     std::string output;
     std::string named;  // the message must hold this (a path)
     std::vector<std::string> extra;
+    std::shared_ptr<OutputLock> held = nullptr;  // a run's lock on the output, held by the test
 };
 
 // A project of CGood plus one entry line naming file, written with bytes.
@@ -83,6 +87,51 @@ Scene projectWith(const TempFolder& tmp, const std::string& entry, const std::st
     if (!file.empty()) writeFile(p / file, bytes);
     writeFile(p / "Test.vbp", crlf({"Type=Exe", "Class=CGood; good.cls", entry}));
     return {(p / "Test.vbp").string(), tmp / "out", (p / file).string(), {}};
+}
+
+// What stands at a path the program reads instead of a text file.
+enum class Odd { Fifo, Device, Huge };
+
+// Makes path an odd file; a huge one is sparse, so it costs no disk.
+void makeOdd(const fs::path& path, Odd odd, int64_t hugeBytes) {
+    fs::create_directories(path.parent_path());
+    if (odd == Odd::Fifo) {
+        ASSERT_EQ(::mkfifo(path.c_str(), 0644), 0) << path;
+    }
+    if (odd == Odd::Device) fs::create_symlink("/dev/zero", path);
+    if (odd == Odd::Huge) {
+        writeFile(path, "");
+        fs::resize_file(path, static_cast<uintmax_t>(hugeBytes));
+    }
+}
+
+// The project with an odd file as the module m.cls, or as the file of an
+// option (--registry, --translation).
+Scene oddInput(const TempFolder& tmp, Odd odd, const std::string& option) {
+    if (option.empty()) {
+        Scene s = projectWith(tmp, "Class=COdd; m.cls", "", "");
+        s.named = (tmp.path() / "p" / "m.cls").string();
+        makeOdd(s.named, odd, (int64_t{256} << 20) + 1);
+        return s;
+    }
+    Scene s = projectWith(tmp, "", "", "");
+    s.named = tmp / "odd";
+    makeOdd(s.named, odd, (int64_t{64} << 20) + 1);
+    s.extra = {option, s.named};
+    return s;
+}
+
+// The project file of projectWith saved as UTF-16 with a byte-order mark.
+Scene utf16Project(const TempFolder& tmp, bool bigEndian) {
+    Scene s = projectWith(tmp, "", "", "");
+    const std::string text = readFile(s.project);
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        bytes += bigEndian ? '\0' : c;
+        bytes += bigEndian ? c : '\0';
+    }
+    writeFile(s.project, bytes);
+    return s;
 }
 
 std::string binaryBytes() {
@@ -134,6 +183,57 @@ const Case kCases[] = {
          return projectWith(t, "Class=CNul; nul.cls", "nul.cls", moduleWithNul());
      },
      Expect::Documented, "NUL"},
+    {"FIFO as a module", [](const TempFolder& t) { return oddInput(t, Odd::Fifo, ""); },
+     Expect::Skipped, "is a FIFO"},
+    {"device as a module", [](const TempFolder& t) { return oddInput(t, Odd::Device, ""); },
+     Expect::Skipped, "is a device"},
+    {"module above 256 MB", [](const TempFolder& t) { return oddInput(t, Odd::Huge, ""); },
+     Expect::Skipped, "is larger than 256 MB"},
+    {"FIFO as the registry",
+     [](const TempFolder& t) { return oddInput(t, Odd::Fifo, "--registry"); }, Expect::Skipped,
+     "is a FIFO"},
+    {"device as the registry",
+     [](const TempFolder& t) { return oddInput(t, Odd::Device, "--registry"); }, Expect::Skipped,
+     "is a device"},
+    {"registry above 64 MB",
+     [](const TempFolder& t) { return oddInput(t, Odd::Huge, "--registry"); }, Expect::Skipped,
+     "is larger than 64 MB"},
+    {"FIFO as the translation file",
+     [](const TempFolder& t) { return oddInput(t, Odd::Fifo, "--translation"); }, Expect::Skipped,
+     "is a FIFO"},
+    {"device as the translation file",
+     [](const TempFolder& t) { return oddInput(t, Odd::Device, "--translation"); }, Expect::Skipped,
+     "is a device"},
+    {"FIFO as the project file",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         fs::remove(s.project);
+         makeOdd(s.project, Odd::Fifo, 0);
+         s.named = s.project;
+         return s;
+     },
+     Expect::Refused, "is a FIFO"},
+    {"UTF-16LE project file", [](const TempFolder& t) { return utf16Project(t, false); },
+     Expect::Documented, ""},
+    {"UTF-16BE project file", [](const TempFolder& t) { return utf16Project(t, true); },
+     Expect::Documented, ""},
+    {"output folder another run is writing into",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         writeFile(fs::path(s.output) / SiteLayout::kStampFile, "");
+         auto lock = OutputLock::acquire(s.output);
+         if (lock) s.held = std::make_shared<OutputLock>(std::move(lock).value());
+         s.named = s.output;
+         return s;
+     },
+     Expect::Refused, "another run"},
+    {"lock file left by a killed run",
+     [](const TempFolder& t) {
+         Scene s = projectWith(t, "", "", "");
+         writeFile(fs::path(s.output) / OutputLock::kLockFile, "2147483646\n");
+         return s;
+     },
+     Expect::Documented, ""},
     {"empty project file",
      [](const TempFolder& t) {
          writeFile(t.path() / "p" / "Empty.vbp", "");
@@ -200,11 +300,43 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
         } else {
             EXPECT_EQ(o.status, 0) << c.what << "\n" << o.err;
             EXPECT_TRUE(fs::exists(tmp.path() / "out" / "Classes" / "CGood.html")) << c.what;
+            EXPECT_FALSE(fs::exists(tmp.path() / "out" / OutputLock::kLockFile)) << c.what;
         }
         if (c.expect != Expect::Documented) {
             EXPECT_NE(o.err.find(s.named), std::string::npos) << c.what << ": " << o.err;
         }
         EXPECT_NE(o.err.find(c.message), std::string::npos) << c.what << ": " << o.err;
+    }
+}
+
+// The project's own folder as the output (with --force): a file the run
+// reads and that is named like something the run writes is left as it was,
+// and the run says so and fails.
+TEST(HostileInput, NoInputIsOverwrittenWhenTheOutputIsTheProjectFolder) {
+    static const struct {
+        const char* file;   // the input's name in the project folder
+        const char* entry;  // the project's module entry, or the option naming the file
+        const char* text;
+    } kCases[] = {
+        {"index.html", "Class=CIn; INDEX.HTML", nullptr},  // a resource; found ignoring case
+        {"project-summary.html", "Class=CIn; project-summary.html", nullptr},  // a page
+        {"module-summary.html", "--translation", "[Deutsch]\r\nOverview=x\r\n"},
+        {".tarnwick-site", "--registry", "REGEDIT4\r\n"},  // the stamp
+    };
+    for (const auto& c : kCases) {
+        TempFolder tmp;
+        const std::string text = c.text ? c.text : testing::moduleText({"Class", "CIn"});
+        const bool option = c.entry[0] == '-';
+        Scene s = projectWith(tmp, option ? "" : c.entry, c.file, text);
+        if (option) s.extra = {c.entry, s.named};
+        std::vector<std::string> args{"generate", s.project, "-o", (tmp.path() / "p").string(),
+                                      "--force"};
+        args.insert(args.end(), s.extra.begin(), s.extra.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, 1) << c.file << "\n" << o.err;
+        EXPECT_EQ(readFile(s.named), text) << c.file;
+        EXPECT_NE(o.err.find(s.named + ", a file the project reads"), std::string::npos)
+            << c.file << ": " << o.err;
     }
 }
 

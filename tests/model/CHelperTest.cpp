@@ -279,7 +279,7 @@ TEST(CHelperLink, DataTypeLinks) {
         {"CParser", &cls, "../", "<A href=\"../classes/CParser.html\">CParser</A>"},
         // Text as written, file name as the class's own.
         {"cparser", &cls, "", "<A href=\"../classes/CParser.html\">cparser</A>"},
-        {"weird/name", &form, "", "<A href=\"../classes/Weird_Name.html\">weird/name</A>"},
+        {"weird/name", &form, "", "<A href=\"../classes/Weird_Name-4174aae0.html\">weird/name</A>"},
         {"", &form, "", ""},
     };
     CHelper helper;

@@ -122,24 +122,23 @@ TEST(TextTest, SafeFileName) {
         {"Form_Load", "Form_Load"},
         {"Größe", "Größe"},
         {"Клиент", "Клиент"},
-        {"a/b", "a_b"},
-        {"a\\b", "a_b"},
-        {"/etc/passwd", "_etc_passwd"},
-        {"../x", ".._x"},
-        {"..", "_.."},
-        {".", "_."},
-        {"...", "_..."},
-        {"", "_"},
-        {"C:\\x", "C__x"},
-        {std::string("a\0b", 3), "a_b"},
-        {"a\tb\x7f\n", "a_b__"},
-        {"*?\"<>|#%:", "_________"},
-        {"a\xFFz", "a_z"},  // not UTF-8
-        {"a\xC3", "a_"},    // cut-off sequence
-        {".hidden", ".hidden"},
-        {std::string(150, 'x'), std::string(100, 'x')},
-        {std::string(150, '.'), "_" + std::string(99, '.')},
-        {std::string(100, '.') + "abc", "_" + std::string(99, '.')},
+        {"a/b", "a_b-3a8e75c1"},
+        {"a\\b", "a_b-299c2fb6"},  // told apart from "a/b"
+        {"/etc/passwd", "_etc_passwd-0bbdb997"},
+        {"../x", "___x-5c237dda"},
+        {"..", "__-a3d4a70d"},
+        {".", "_-2b0c98f1"},
+        {".hidden", "_hidden-4747f185"},  // never a hidden file
+        {"a.b.", "a.b."},
+        {"", "_-811c9dc5"},
+        {std::string("a\0b", 3), "a_b-10f3abd2"},
+        {"a\tb\x7f\n", "a_b__-63900966"},
+        {"*?\"<>|#%:", "_________-9df3f768"},
+        {"a\xFFz", "a_z-2491f7a9"},  // not UTF-8
+        {"a\xC3", "a_-ee26033d"},    // cut-off sequence
+        {std::string(100, 'x'), std::string(100, 'x')},
+        {std::string(150, 'x'), std::string(91, 'x') + "-4e5566bd"},
+        {std::string(150, '.'), std::string(91, '_') + "-b406f09d"},
     };
     for (const auto& c : kCases) {
         const std::string result = safeFileName(c.name);
@@ -153,13 +152,13 @@ TEST(TextTest, SafeFileNameCutsAtACharacterBoundary) {
     for (int i = 0; i < 60; ++i) umlauts += "ä";  // 120 bytes
     static const struct {
         std::string name;
-        size_t bytes;
-    } kCases[] = {{umlauts, 100}, {"x" + umlauts, 99}, {"€" + umlauts, 99}};
+        size_t kept;  // bytes of the name before the suffix
+    } kCases[] = {{umlauts, 90}, {"x" + umlauts, 91}, {"€€" + umlauts, 90}};
     for (const auto& c : kCases) {
         const std::string result = safeFileName(c.name);
-        EXPECT_EQ(result.size(), c.bytes) << c.name;
+        EXPECT_EQ(result.size(), c.kept + 9) << c.name;
         EXPECT_TRUE(isValidUtf8(result)) << c.name;
-        EXPECT_EQ(c.name.compare(0, result.size(), result), 0) << c.name;
+        EXPECT_EQ(c.name.compare(0, c.kept, result, 0, c.kept), 0) << c.name;
     }
 }
 
