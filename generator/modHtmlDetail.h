@@ -5,10 +5,13 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generator/PageContext.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
+#include "model/Element.h"
+#include "model/IIterator.h"
 #include "model/ListItem.h"
 #include "support/StringBuffer.h"
 
@@ -30,6 +33,36 @@ std::string moduleFileName(const CModule& module);
 // named like one of the module's own pages (Uml, Object, Code). Pages and
 // links both use it.
 std::string memberFileName(const CModule& module, const ListItem& member);
+
+// One summary table of a module page: its list and whether the settings
+// switch it on. summaryTables gives them in the order the page shows them.
+struct SummaryTable {
+    IIterator* list;
+    bool enabled;
+};
+std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& settings);
+
+// The members one member page documents: every member of a table that is
+// switched on whose page file is member's (the Get, Let and Set of one
+// property; a variable and a property of one name), in table order, the
+// accessors of a property as Get, Let, Set. Holds member itself even when
+// its own table is off (a preview).
+std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
+                                        const GenerationSettings& settings);
+
+// The rows of a summary table, UML compartment or object-model branch: one
+// per member, but one per property name holding its accessors as Get, Let, Set.
+std::vector<std::vector<const Element*>> tableRows(const IIterator& list);
+
+// 0, 1, 2 for a property's Get, Let, Set; -1 for any other member.
+int accessorRank(const Element& member);
+// "Get", "Let", "Set"; empty for a member that is no property accessor.
+std::string accessorWord(const Element& member);
+
+// The scope column of a summary row for the members of one page: "Public"
+// for one member, "Public Get/Let" for accessors of one scope,
+// "Public Get/Friend Let" when their scopes differ.
+std::string scopeText(const std::vector<const Element*>& members);
 
 // The project's name from its project file ("Name" setting, quotes
 // removed), or "ProjectName" when the project file names none.

@@ -12,6 +12,7 @@
 #include "model/CArgument.h"
 #include "model/CArgumentList.h"
 #include "model/CHelper.h"
+#include "model/CProperty.h"
 #include "model/CVariable.h"
 #include "model/CVariableList.h"
 #include "support/StringBuffer.h"
@@ -134,19 +135,9 @@ void appendParameterSection(StringBuffer& page, const Element& member, const std
     page.AppendLn("</P>");
 }
 
-}  // namespace
-
-std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
-                            bool write, const PageContext& ctx) {
-    const CHelper helper(ctx.translation, ctx.language);
-    const std::string& name = member.Name();
-    const std::string moduleKind = helper.getModuleType(module);
-    StringBuffer page;
-
-    detail::appendMemberPageHead(page, module.Name(), name, ctx);
-    page.AppendLn(buildIconHeader(moduleKind, detail::projectDisplayName(project),
-                                  "<I>" + module.Name() + "</I>." + name));
-    page.AppendLn("<P class=\"DocTitle\"><I>" + module.Name() + "</I>.<B>" + name + "</B></P>");
+// Description, syntax, parts, parameters, return value and source of one member.
+void appendMemberSections(StringBuffer& page, const Element& member, const CModule& module,
+                          const CProject& project, const PageContext& ctx, const CHelper& helper) {
     page.AppendLn("<P>");
     page.AppendLn(member.Description());
     page.AppendLn("</P>");
@@ -188,6 +179,140 @@ std::string writeMemberPage(const Element& member, const CModule& module, const 
     page.AppendLn("<P>");
     page.AppendLn(buildSourceTable(member.Source(), "SOURCE", true, ctx));
     page.AppendLn("</P>");
+}
+
+}  // namespace
+
+namespace detail {
+
+// Get 0, Let 1, Set 2; anything that is not a property accessor before them.
+int accessorRank(const Element& e) {
+    const auto* property = dynamic_cast<const CProperty*>(&e);
+    if (!property) return -1;
+    switch (property->Way()) {
+        case way::Get:
+            return 0;
+        case way::Let:
+            return 1;
+        default:
+            return 2;
+    }
+}
+
+std::string accessorWord(const Element& e) {
+    switch (accessorRank(e)) {
+        case 0:
+            return "Get";
+        case 1:
+            return "Let";
+        case 2:
+            return "Set";
+        default:
+            return {};
+    }
+}
+
+// The rows of a summary table: one per member, but one per property name
+// holding its accessors in the order Get, Let, Set.
+std::vector<std::vector<const Element*>> tableRows(const IIterator& list) {
+    std::vector<std::vector<const Element*>> rows;
+    const bool properties = std::strcmp(list.className(), "CPropertyList") == 0;
+    for (const auto& item : list.Items()) {
+        const auto* member = dynamic_cast<const Element*>(item.get());
+        if (!member) continue;  // the element lists hold elements only
+        // The sort keeps names that are equal ignoring case together.
+        if (properties && !rows.empty() &&
+            equalsIgnoreCase(rows.back().front()->Name(), member->Name()))
+            rows.back().push_back(member);
+        else
+            rows.push_back({member});
+    }
+    for (auto& row : rows) {
+        std::stable_sort(row.begin(), row.end(), [](const Element* a, const Element* b) {
+            return accessorRank(*a) < accessorRank(*b);
+        });
+    }
+    return rows;
+}
+
+std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& on) {
+    return {{&module.Implementations(), on.Implementations},
+            {&module.Constants(), on.Constants},
+            {&module.Enums(), on.Enum},
+            {&module.Types(), on.Types},
+            {&module.Declarations(), on.Declarations},
+            {&module.Variables(), on.Variables},
+            {&module.Events(), on.Events},
+            {&module.Functions(), on.Functions},
+            {&module.Subroutines(), on.Subroutines},
+            {&module.Properties(), on.Properties}};
+}
+
+std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
+                                        const GenerationSettings& settings) {
+    const std::string file = memberFileName(module, member);
+    std::vector<const Element*> members;
+    bool holdsMember = false;
+    for (const SummaryTable& table : summaryTables(module, settings)) {
+        if (!table.enabled) continue;
+        std::vector<const Element*> found;
+        for (const auto& item : table.list->Items()) {
+            const auto* e = dynamic_cast<const Element*>(item.get());
+            if (e && equalsIgnoreCase(memberFileName(module, *e), file)) found.push_back(e);
+        }
+        // Get, Let, Set; a stable sort keeps two of one kind in source order.
+        std::stable_sort(found.begin(), found.end(), [](const Element* a, const Element* b) {
+            return accessorRank(*a) < accessorRank(*b);
+        });
+        for (const Element* e : found) holdsMember |= e == &member;
+        members.insert(members.end(), found.begin(), found.end());
+    }
+    if (!holdsMember) return {&member};
+    return members;
+}
+
+std::string scopeText(const std::vector<const Element*>& members) {
+    if (members.empty()) return {};
+    if (!isClass(*members.front(), "CProperty")) return CHelper::GetScope(members.front()->scope());
+    std::string text;
+    int previousScope = -1;
+    for (const Element* e : members) {
+        if (e->scope() != previousScope) {
+            if (!text.empty()) text += '/';
+            text += CHelper::GetScope(e->scope()) + " " + accessorWord(*e);
+            previousScope = e->scope();
+        } else {
+            text += "/" + accessorWord(*e);
+        }
+    }
+    return text;
+}
+
+}  // namespace detail
+
+std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
+                            bool write, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string& name = member.Name();
+    const std::string moduleKind = helper.getModuleType(module);
+    const std::vector<const Element*> members = detail::pageMembers(module, member, ctx.settings);
+    StringBuffer page;
+
+    detail::appendMemberPageHead(page, module.Name(), name, ctx);
+    page.AppendLn(buildIconHeader(moduleKind, detail::projectDisplayName(project),
+                                  "<I>" + module.Name() + "</I>." + name));
+    page.AppendLn("<P class=\"DocTitle\"><I>" + module.Name() + "</I>.<B>" + name + "</B></P>");
+    for (const Element* part : members) {
+        // Several members on one page: each under its own heading.
+        if (members.size() > 1) {
+            const std::string kind = helper.getItemName(*part);
+            const std::string heading = isClass(*part, "CProperty")
+                                            ? "Property " + detail::accessorWord(*part)
+                                            : helper.Translate(kind, kind);
+            page.AppendLn("<H2 class=\"Accessor\">" + heading + "</H2>");
+        }
+        appendMemberSections(page, *part, module, project, ctx, helper);
+    }
     page.AppendLn("</BODY>");
     page.AppendLn("</HTML>");
 

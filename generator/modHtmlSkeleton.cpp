@@ -195,9 +195,9 @@ std::string buildModuleHeader(const CProject& /*project*/, const CModule& module
     header.AppendLn("      <TABLE class=\"headerproperties\">");
     if (const auto& attributes = module.Attributes()) {
         for (const std::string& key : attributes->Keys(true, false)) {
-            // Member descriptions ("Member.VB_Description") belong to the
-            // member pages, not to the module's header.
-            if (endsWith(key, "VB_Description")) continue;
+            // Member attributes ("Member.VB_Description", "Item.VB_UserMemId",
+            // ...) belong to the members, not to the module's header.
+            if (key.find('.') != std::string::npos || endsWith(key, "VB_Description")) continue;
             header.AppendLn("   <tr>");
             header.AppendLn("      <td class=\"headerproperties\"><NOBR>" + helper.Translate(key) +
                             "</NOBR></td>");

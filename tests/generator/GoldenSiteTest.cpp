@@ -37,7 +37,7 @@ const GoldenCase kGoldenCases[] = {
      "function page: syntax layout with parameters, parameter table, Optional, Returns, source"},
     {"Classes/CAccount_Reset.html", "subroutine page: parameter table without Returns section"},
     {"Classes/CAccount_Number.html",
-     "property page: Get and Let share one file, the Let written last remains"},
+     "property page: the Get and the Let of one name share one page, Get first, each in full"},
     {"Classes/CAccount_Changed.html", "event page: empty syntax paragraph, no parameter table"},
     {"Modules/modLedger_GetPrivateProfileString.html",
      "declaration page: Alias clause on its own continuation line"},
