@@ -48,6 +48,8 @@ TEST(ModHtmlSkeleton, ModuleHeaderRowsAreSortedAndSkipDescriptions) {
     attributes->Add("VB_Creatable", "True");
     attributes->Add("VB_Description", "hidden");
     attributes->Add("Parse.VB_Description", "hidden too");
+    attributes->Add("Item.VB_UserMemId", "0");  // member attributes: not the module's
+    attributes->Add("m_Journal.VB_VarHelpID", "-1");
     attributes->Add("vb_description", "shown: other letter case");
     attributes->Add("VB_Exposed", "");
     module->setAttributes(attributes);
