@@ -1,5 +1,6 @@
 #include "generator/ModulePages.h"
 
+#include "generator/AuthorHtml.h"
 #include "generator/CObjectModel.h"
 #include "generator/CUml.h"
 #include "generator/modHtml.h"
@@ -24,7 +25,7 @@ void writeModulePage(const CModule& module, const CProject& project, const PageC
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
     if (!module.Description().empty()) {
         page.AppendLn("<BR>");
-        page.AppendLn(module.Description());
+        page.AppendLn(sanitizeAuthorHtml(module.Description()));
     }
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));

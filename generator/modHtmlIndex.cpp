@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "generator/AuthorHtml.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
@@ -44,7 +45,7 @@ void appendLibraryTable(StringBuffer& page, CModuleList& list, const char* headi
         page.Append(" </NOBR></TD><TD><NOBR> ");
         page.Append(library->Version());
         page.Append(" </NOBR></TD><TD><NOBR> ");
-        page.Append(library->Description());
+        page.Append(sanitizeAuthorHtml(library->Description()));
         page.Append(" </NOBR></TD>");
         page.Append("</TR>");
     }

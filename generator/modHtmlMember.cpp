@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/AuthorHtml.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -94,7 +95,7 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
             page.AppendLn("      </TD>");
         }
         page.AppendLn("      <TD>");
-        page.Append(part->Description());
+        page.Append(sanitizeAuthorHtml(part->Description()));
         page.Append("&nbsp;");
         page.AppendLn("      </TD>");
         page.AppendLn("   </TR>");
@@ -126,7 +127,7 @@ void appendParameterSection(StringBuffer& page, const Element& member, const std
             page.AppendLn("      <TD>");
             if (argument->isOptional()) page.Append("Optional.");
             page.Append("&nbsp;");
-            page.Append(argument->Description());
+            page.Append(sanitizeAuthorHtml(argument->Description()));
             page.AppendLn("      </TD>");
             page.AppendLn("   </TR>");
         }
@@ -139,7 +140,7 @@ void appendParameterSection(StringBuffer& page, const Element& member, const std
 void appendMemberSections(StringBuffer& page, const Element& member, const CModule& module,
                           const CProject& project, const PageContext& ctx, const CHelper& helper) {
     page.AppendLn("<P>");
-    page.AppendLn(member.Description());
+    page.AppendLn(sanitizeAuthorHtml(member.Description()));
     page.AppendLn("</P>");
 
     const std::string kind = helper.getItemName(member);
@@ -168,7 +169,7 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
             page.Append(helper.Translate("Returns"));
             page.Append("</H3>");
             page.Append("<P>");
-            page.Append(returns->Description());
+            page.Append(sanitizeAuthorHtml(returns->Description()));
             page.AppendLn("</P>");
         }
     }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "generator/AuthorHtml.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
@@ -146,7 +147,7 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
         if (shortText.empty())
             shortText = helper.Translate("NoDescAvailable", "No description available.");
         table.Append("<TD>");
-        table.Append(shortText);
+        table.Append(sanitizeAuthorHtml(shortText));
         table.Append("&nbsp;");
         table.Append("</TD>");
 

@@ -175,8 +175,14 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText) cons
         }
 
         if (isCommentLine(current)) {
-            comments += cleanComment(current);
-            comments += ' ';
+            const std::string cleaned = cleanComment(current);
+            // A blank comment line inside a block marks a new paragraph.
+            if (cleaned.empty() && !comments.empty()) {
+                comments += "\r\n";
+            } else {
+                comments += cleaned;
+                comments += ' ';
+            }
         } else if (isBlankLine(current)) {
             if (!comments.empty() && !moduleCommentDone && !elementSeen)
                 takeModuleDescription(module, comments);

@@ -41,6 +41,9 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/CAccount_Changed.html", "event page: empty syntax paragraph, no parameter table"},
     {"Modules/modLedger_GetPrivateProfileString.html",
      "declaration page: Alias clause on its own continuation line"},
+    {"Modules/modFormat_ParseCents.html",
+     "authors' text: kept markup, tags meant as text escaped, onclick dropped, a blank comment "
+     "line as a new paragraph, in description, parameter and return texts"},
     {"Modules/modLedger_MAX_PATH.html", "constant page: description and source only"},
     {"Classes/CAccount_m_Balance.html", "variable page: description and source only"},
     {"Forms/frmMain_m_Journal.html",
