@@ -27,7 +27,8 @@ std::string kindWords(const std::string& kind) {
 std::string CObjectModel::createObjectModel(const CModule& module, const CProject& /*project*/,
                                             const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
-    const std::string words = kindWords(helper.getModuleType(module));
+    const std::string kind = helper.getModuleType(module);
+    const std::string words = helper.Translate(kind + "ModuleWords", kindWords(kind));
     StringBuffer out;
     out.Append("<TABLE class=\"objModel\" cellspacing=\"0\">");
     out.Append("<TR>");

@@ -35,6 +35,21 @@ const std::vector<std::string> kWithParameters = {"declaration", "function", "pr
 const std::vector<std::string> kWithReturns = {"function", "property", "declaration"};
 const std::vector<std::string> kWithParts = {"type", "enum"};
 
+// The sentences above the parts and parameter tables: %1 the member's
+// name, %2 its translated kind word.
+constexpr std::string_view kElementParts =
+    "The elements of the <B>%1</B>-%2 consists of following parts:";
+constexpr std::string_view kSyntaxParts =
+    "The syntax for the <B>%1</B>-%2 consists of following parts:";
+
+std::string fillIn(std::string text, const std::string& first, const std::string& second) {
+    const size_t one = text.find("%1");
+    if (one != std::string::npos) text.replace(one, 2, first);
+    const size_t two = text.find("%2", one == std::string::npos ? 0 : one + first.size());
+    if (two != std::string::npos) text.replace(two, 2, second);
+    return text;
+}
+
 bool isClass(const ListItem& item, const char* className) {
     return std::strcmp(item.className(), className) == 0;
 }
@@ -71,15 +86,19 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
     if (!parts || parts->empty()) return;
     const bool isEnum = kind == "Enum";
     page.AppendLn("<P>");
-    page.AppendLn("The elements of the <B>" + member.Name() + "</B>-" + kind +
-                  " consists of following parts:");
+    page.AppendLn(fillIn(helper.Translate("ElementParts", kElementParts), member.Name(),
+                         helper.Translate(kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">Part</TH>");
-    if (isEnum) page.AppendLn("      <TH class=\"Summary\" width=\"1\">Value</TH>");
-    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">Description</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + helper.Translate("Part") +
+                  "</TH>");
+    if (isEnum)
+        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + helper.Translate("Value") +
+                      "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + helper.Translate("Description") +
+                  "</TH>");
     page.AppendLn("   </TR>");
     for (const auto& part : parts->elements()) {
         page.AppendLn("   <TR class=\"Summary\">");
@@ -107,14 +126,15 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
 void appendParameterSection(StringBuffer& page, const Element& member, const std::string& kind,
                             const CModule& module, const CProject& project, const CHelper& helper) {
     page.AppendLn("<P>");
-    page.AppendLn("The syntax for the <B>" + member.Name() + "</B>-" + kind +
-                  " consists of following parts:");
+    page.AppendLn(fillIn(helper.Translate("SyntaxParts", kSyntaxParts), member.Name(),
+                         helper.Translate(kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">Part</TH>");
-    page.AppendLn("      <TH class=\"Summary\">Description</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + helper.Translate("Part") +
+                  "</TH>");
+    page.AppendLn("      <TH class=\"Summary\">" + helper.Translate("Description") + "</TH>");
     page.AppendLn("   </TR>");
     if (const auto arguments = member.Arguments()) {
         for (const auto& argument : arguments->elements()) {
@@ -125,7 +145,7 @@ void appendParameterSection(StringBuffer& page, const Element& member, const std
                           ")");
             page.AppendLn("      </TD>");
             page.AppendLn("      <TD>");
-            if (argument->isOptional()) page.Append("Optional.");
+            if (argument->isOptional()) page.Append(helper.Translate("Optional", "Optional."));
             page.Append("&nbsp;");
             page.Append(sanitizeAuthorHtml(argument->Description()));
             page.AppendLn("      </TD>");

@@ -57,6 +57,8 @@ const GoldenCase kGoldenCases[] = {
     {"project-summary.html", "project summary: references and controls sorted, one-line rows"},
     {"module-summary.html", "module summary: kind counts and all modules sorted together"},
     {"all-Classes.html", "kind index: the class list in the parser's order"},
+    {"all-summary.html", "overview list: project, all files and the kind lists that were written"},
+    {"index.html", "frameset from the resource folder, declaring the pages' encoding"},
 };
 
 // gtest prints a failing case by its page, not as bytes.
