@@ -67,8 +67,8 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
         out.AppendLn("<BR>");
         out.Append("<LABEL class=\"interface\">");
         out.Append("&lt;");
-        out.Append(
-            helper.getDataTypeLink(module.Implementations().at(1)->Name(), module, project, ""));
+        out.Append(modHtml::detail::dataTypeLink(helper, module.Implementations().at(1)->Name(),
+                                                 module, project, "", ctx));
         out.Append("&gt;");
         out.Append("</LABEL>");
     }
@@ -85,14 +85,15 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
         bool linked = false;
         for (const auto& table : tables)
             if (table.list == list) linked = table.enabled;
-        out.AppendLn(createMemberRows(*list, linked, module, project, helper));
+        out.AppendLn(createMemberRows(*list, linked, module, project, helper, ctx));
     }
     out.AppendLn("</TABLE>");
     return out.take();
 }
 
 std::string CUml::createMemberRows(IIterator& list, bool linked, const CModule& module,
-                                   const CProject& project, const CHelper& helper) {
+                                   const CProject& project, const CHelper& helper,
+                                   const PageContext& ctx) {
     if (list.Size() == -1) return {};
     StringBuffer out;
     out.AppendLn("<TR>");
@@ -147,7 +148,7 @@ std::string CUml::createMemberRows(IIterator& list, bool linked, const CModule& 
         }
         if (!type.empty()) {
             out.Append(" : ");
-            out.Append(helper.getDataTypeLink(type, module, project, ""));
+            out.Append(modHtml::detail::dataTypeLink(helper, type, module, project, "", ctx));
         }
         out.Append("</TD>");
         out.AppendLn("</TR>");

@@ -37,7 +37,8 @@ private:
     // text for an empty list. linked: the list's summary table is on the
     // overview page, so its members' anchors are there to link to.
     std::string createMemberRows(IIterator& list, bool linked, const CModule& module,
-                                 const CProject& project, const CHelper& helper);
+                                 const CProject& project, const CHelper& helper,
+                                 const PageContext& ctx);
 };
 
 }  // namespace tarnwick

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "generator/PageContext.h"
+#include "model/CHelper.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "model/Element.h"
@@ -63,6 +64,11 @@ std::string accessorWord(const Element& member);
 // for one member, "Public Get/Let" for accessors of one scope,
 // "Public Get/Friend Let" when their scopes differ.
 std::string scopeText(const std::vector<const Element*>& members);
+
+// getDataTypeLink, but the plain name when the run writes no class pages
+// (a link would lead nowhere).
+std::string dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
+                         const CProject& project, std::string_view prefix, const PageContext& ctx);
 
 // The project's name from its project file ("Name" setting, quotes
 // removed), or "ProjectName" when the project file names none.

@@ -29,9 +29,9 @@ constexpr std::string_view kCrLf = "\r\n";
 const std::vector<std::string> kWithoutDetails = {"variable", "constant", "implementation"};
 // Kinds whose syntax is laid out from the one-line declaration.
 const std::vector<std::string> kProcedureSyntax = {"declaration", "function", "subroutine",
-                                                   "property", "enum"};
+                                                   "property",    "enum",     "event"};
 const std::vector<std::string> kWithParameters = {"declaration", "function", "property",
-                                                  "subroutine"};
+                                                  "subroutine", "event"};
 const std::vector<std::string> kWithReturns = {"function", "property", "declaration"};
 const std::vector<std::string> kWithParts = {"type", "enum"};
 
@@ -81,7 +81,8 @@ std::string parameterList(const Element& member) {
 }
 
 void appendPartsSection(StringBuffer& page, const Element& member, const std::string& kind,
-                        const CModule& module, const CProject& project, const CHelper& helper) {
+                        const CModule& module, const CProject& project, const CHelper& helper,
+                        const PageContext& ctx) {
     const auto parts = member.Variables();  // a Type never filled has none
     if (!parts || parts->empty()) return;
     const bool isEnum = kind == "Enum";
@@ -105,8 +106,9 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
         page.AppendLn("      <TD class=\"Summary\">");
         page.AppendLn("         <B>" + part->Name() + "</B>");
         if (!part->DataType().empty())
-            page.AppendLn(" (" + helper.getDataTypeLink(part->DataType(), module, project, "../") +
-                          ")");
+            page.AppendLn(
+                " (" + detail::dataTypeLink(helper, part->DataType(), module, project, "../", ctx) +
+                ")");
         page.AppendLn("      </TD>");
         if (isEnum) {
             page.AppendLn("      <TD class=\"Summary\">");
@@ -124,7 +126,8 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
 }
 
 void appendParameterSection(StringBuffer& page, const Element& member, const std::string& kind,
-                            const CModule& module, const CProject& project, const CHelper& helper) {
+                            const CModule& module, const CProject& project, const CHelper& helper,
+                            const PageContext& ctx) {
     page.AppendLn("<P>");
     page.AppendLn(fillIn(helper.Translate("SyntaxParts", kSyntaxParts), member.Name(),
                          helper.Translate(kind, kind)));
@@ -140,9 +143,10 @@ void appendParameterSection(StringBuffer& page, const Element& member, const std
         for (const auto& argument : arguments->elements()) {
             page.AppendLn("   <TR class=\"Summary\">");
             page.AppendLn("      <TD class=\"Summary\">");
-            page.AppendLn("<B>" + argument->Name() + "</B> (" +
-                          helper.getDataTypeLink(argument->DataType(), module, project, "../") +
-                          ")");
+            page.AppendLn(
+                "<B>" + argument->Name() + "</B> (" +
+                detail::dataTypeLink(helper, argument->DataType(), module, project, "../", ctx) +
+                ")");
             page.AppendLn("      </TD>");
             page.AppendLn("      <TD>");
             if (argument->isOptional()) page.Append(helper.Translate("Optional", "Optional."));
@@ -177,23 +181,27 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
             page.AppendLn("</P>");
         }
         if (inArray(kind, kWithParts))
-            appendPartsSection(page, member, kind, module, project, helper);
-        if (inArray(kind, kWithParameters))
-            appendParameterSection(page, member, kind, module, project, helper);
+            appendPartsSection(page, member, kind, module, project, helper, ctx);
+        // A section heading with nothing under it is left out.
+        const auto arguments = member.Arguments();
+        if (inArray(kind, kWithParameters) && arguments && !arguments->empty())
+            appendParameterSection(page, member, kind, module, project, helper, ctx);
     }
 
     if (inArray(kind, kWithReturns)) {
         const auto returns = member.Returns();
-        if (returns && !returns->DataType().empty()) {
+        const std::string text = returns ? sanitizeAuthorHtml(returns->Description()) : "";
+        if (returns && !returns->DataType().empty() && !trimSpaces(text).empty()) {
             page.Append("<H3>");
             page.Append(helper.Translate("Returns"));
             page.Append("</H3>");
             page.Append("<P>");
-            page.Append(sanitizeAuthorHtml(returns->Description()));
+            page.Append(text);
             page.AppendLn("</P>");
         }
     }
 
+    if (trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
     page.Append("<H3>");
     page.Append(helper.Translate("Source"));
     page.Append("</H3>");
@@ -254,6 +262,12 @@ std::vector<std::vector<const Element*>> tableRows(const IIterator& list) {
         });
     }
     return rows;
+}
+
+std::string dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
+                         const CProject& project, std::string_view prefix, const PageContext& ctx) {
+    if (!ctx.settings.Classes) return std::string(name);
+    return helper.getDataTypeLink(name, module, project, prefix);
 }
 
 std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& on) {

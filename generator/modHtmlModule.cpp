@@ -52,12 +52,17 @@ std::string buildModuleBody(const CModule& module, const CProject& project,
     body.AppendLn("      " + helper.Translate("Summary", "Summary") + ":");
     body.AppendLn("   </H3>");
     body.AppendLn("   <UL>");
-    // The link list names every kind, whatever the settings say.
+    // The link list names the kinds whose table is on this page: a link to
+    // a table that is not there would lead nowhere.
+    const auto tables = detail::summaryTables(module, ctx.settings);
     const IIterator* linkLists[] = {
         &module.Implementations(), &module.Declarations(), &module.Types(),     &module.Enums(),
         &module.Events(),          &module.Constants(),    &module.Variables(), &module.Functions(),
         &module.Subroutines(),     &module.Properties()};
-    for (const IIterator* list : linkLists) body.AppendLn(buildSummaryLink(*list, ctx));
+    for (const IIterator* list : linkLists) {
+        for (const detail::SummaryTable& table : tables)
+            if (table.list == list && table.enabled) body.AppendLn(buildSummaryLink(*list, ctx));
+    }
     body.AppendLn("   </UL>");
     body.AppendLn("</P>");
 
@@ -163,7 +168,7 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
             }
             table.Append("<TD>");
             table.Append("&nbsp;");
-            table.Append(helper.getDataTypeLink(dataType, module, project, ""));
+            table.Append(detail::dataTypeLink(helper, dataType, module, project, "", ctx));
             table.Append("&nbsp;");
             table.Append("</TD>");
         }

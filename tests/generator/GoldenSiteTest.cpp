@@ -38,7 +38,7 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/CAccount_Reset.html", "subroutine page: parameter table without Returns section"},
     {"Classes/CAccount_Number.html",
      "property page: the Get and the Let of one name share one page, Get first, each in full"},
-    {"Classes/CAccount_Changed.html", "event page: empty syntax paragraph, no parameter table"},
+    {"Classes/CAccount_Changed.html", "event page: syntax layout and parameter table, no Returns"},
     {"Modules/modLedger_GetPrivateProfileString.html",
      "declaration page: Alias clause on its own continuation line"},
     {"Modules/modFormat_ParseCents.html",

@@ -207,19 +207,21 @@ TEST_F(MemberPage, FunctionWithParametersIsLaidOutInFull) {
     EXPECT_EQ(console.lines[0], "Create documentation for Class CStore");
 }
 
-TEST_F(MemberPage, SubWithoutParametersHasAHeaderOnlyTable) {
-    auto run = makeElement<CSubroutine>("Run");
+TEST_F(MemberPage, SectionsWithNothingUnderThemAreLeftOut) {
+    auto run = makeElement<CSubroutine>("Run");  // no parameters, no source
     run->setSyntax("Public Sub Run()");
-    const std::string text = page(*run);
-    EXPECT_NE(text.find("The syntax for the <B>Run</B>-Subroutine consists of following parts:\r\n"
-                        "<BR>\r\n<BR>\r\n<TABLE class=\"Summary\">\r\n"
-                        "   <TR class=\"Summary\">\r\n"
-                        "      <TH class=\"Summary\" width=\"25%\">Part</TH>\r\n"
-                        "      <TH class=\"Summary\">Description</TH>\r\n"
-                        "   </TR>\r\n</TABLE>\r\n</P>\r\n"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.find("<H3>Returns</H3>"), std::string::npos) << text;
+    auto send = makeElement<CDeclaration>("Beep", scope::Private);  // a type, no return text
+    send->setSyntax("Private Declare Function Beep Lib \"kernel32\" () As Long");
+    send->Returns()->setDataType("Long");
+    send->setSource("\r\n");
+    for (const Element* member :
+         {static_cast<Element*>(run.get()), static_cast<Element*>(send.get())}) {
+        const std::string text = page(*member);
+        EXPECT_EQ(text.find("consists of following parts"), std::string::npos) << text;
+        EXPECT_EQ(text.find("<H3>Returns</H3>"), std::string::npos) << text;
+        EXPECT_EQ(text.find("<H3>Source</H3>"), std::string::npos) << text;
+        EXPECT_NE(text.find("<H3>Syntax</H3>"), std::string::npos) << text;
+    }
 }
 
 TEST_F(MemberPage, PropertyGetShowsReturnsAndLetDoesNot) {
@@ -233,25 +235,21 @@ TEST_F(MemberPage, PropertyGetShowsReturnsAndLetDoesNot) {
     let->Arguments()->Add(makeArgument("Value", "Long"));
 
     const std::string getPage = page(*get);
-    EXPECT_NE(getPage.find("-Property consists of following parts:"), std::string::npos);
-    EXPECT_NE(getPage.find("<H3>Returns</H3><P>How many.</P>\r\n<H3>Source</H3>"),
-              std::string::npos)
-        << getPage;
+    EXPECT_EQ(getPage.find("-Property consists of following parts:"), std::string::npos);
+    EXPECT_NE(getPage.find("<H3>Returns</H3><P>How many.</P>\r\n"), std::string::npos) << getPage;
     const std::string letPage = page(*let);
     EXPECT_NE(letPage.find("<B>Value</B> (Long)"), std::string::npos) << letPage;
     EXPECT_EQ(letPage.find("<H3>Returns</H3>"), std::string::npos) << letPage;
 }
 
-TEST_F(MemberPage, EventHasAnEmptySyntaxParagraphOnly) {
+TEST_F(MemberPage, EventShowsItsSyntaxAndParameters) {
     auto changed = makeElement<CEvent>("Changed");
     changed->setSyntax("Public Event Changed(ByVal Value As Long)");
-    changed->Arguments()->Add(makeArgument("Value", "Long"));
+    changed->Arguments()->Add(makeArgument("Value", "Long", false, "The new value"));
     changed->Returns()->setDataType("Long");
     const std::string text = page(*changed);
-    EXPECT_NE(text.find("</P>\r\n<H3>Syntax</H3><P>\r\n</P>\r\n<H3>Source</H3><P>\r\n"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.find("consists of following parts"), std::string::npos);
+    EXPECT_NE(text.find(formatProcedureSyntax(changed->Syntax())), std::string::npos) << text;
+    EXPECT_NE(text.find("&nbsp;The new value"), std::string::npos) << text;
     EXPECT_EQ(text.find("Returns"), std::string::npos);
 }
 
@@ -266,7 +264,6 @@ TEST_F(MemberPage, DeclareWithAliasShowsAliasOnItsOwnLine) {
     EXPECT_NE(text.find(formatProcedureSyntax(send->Syntax())), std::string::npos);
     EXPECT_NE(text.find("The syntax for the <B>SendMessage</B>-Declaration consists"),
               std::string::npos);
-    EXPECT_NE(text.find("<H3>Returns</H3><P></P>\r\n"), std::string::npos) << text;
 }
 
 TEST_F(MemberPage, ConstantVariableAndImplementationShowSourceOnly) {
@@ -360,7 +357,8 @@ TEST_F(MemberPage, EnumShowsValueColumn) {
 
 TEST_F(MemberPage, SyntaxSectionFollowsTheSetting) {
     auto run = makeElement<CSubroutine>("Run");
-    run->setSyntax("Public Sub Run()");
+    run->setSyntax("Public Sub Run(ByVal Times As Long)");
+    run->Arguments()->Add(makeArgument("Times", "Long"));
     ctx.settings.Syntax = false;
     const std::string text = page(*run);
     EXPECT_EQ(text.find("<H3>Syntax</H3>"), std::string::npos);
@@ -374,6 +372,8 @@ TEST_F(MemberPage, FormMemberUsesFormIconAndHeadingsAreTranslated) {
     auto form = makeModule("frmMain", moduletype::Form);
     auto load = makeElement<CFunction>("Load");
     load->Returns()->setDataType("Boolean");
+    load->Returns()->setDescription("True when loaded");
+    load->setSource("Public Function Load() As Boolean\r\nEnd Function\r\n");
     const std::string text = writeMemberPage(*load, *form, project, false, ctx);
     EXPECT_NE(text.find("../src/images/Form2.ico"), std::string::npos);
     EXPECT_NE(text.find("<H3>Aufbau</H3>"), std::string::npos);
