@@ -5,6 +5,8 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "generator/PageContext.h"
@@ -44,12 +46,23 @@ struct SummaryTable {
 std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& settings);
 
 // The members one member page documents: every member of a table that is
-// switched on whose page file is member's (the Get, Let and Set of one
+// switched on whose name is member's, ignoring case (the Get, Let and Set of one
 // property; a variable and a property of one name), in table order, the
 // accessors of a property as Get, Let, Set. Holds member itself even when
 // its own table is off (a preview).
 std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
                                         const GenerationSettings& settings);
+
+// The members of every page of a module at once, by lower-case name (the
+// flag is scratch space of the builder). membersOf answers pageMembers
+// from it, so a module's pages are grouped in linear time.
+using PageGroups = std::unordered_map<std::string, std::vector<std::pair<const Element*, bool>>>;
+PageGroups pageGroups(const CModule& module, const GenerationSettings& settings);
+std::vector<const Element*> membersOf(const PageGroups& groups, const Element& member);
+
+// writeMemberPage for the members of one page (members.front() names it).
+std::string writeMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
+                              const CProject& project, bool write, const PageContext& ctx);
 
 // The rows of a summary table, UML compartment or object-model branch: one
 // per member, but one per property name holding its accessors as Get, Let, Set.

@@ -214,6 +214,30 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
 
 namespace detail {
 
+namespace {
+
+template <typename List, typename Fn>
+bool visitAs(const IIterator& list, Fn& fn) {
+    const auto* typed = dynamic_cast<const List*>(&list);
+    if (!typed) return false;
+    for (const auto& element : typed->elements()) fn(*element);
+    return true;
+}
+
+// Calls fn for every element of one of the ten element lists, in list
+// order, without copying the list (a member page looks at every list of
+// its module, so a copy per page would make a large module's pages slow).
+template <typename Fn>
+void forEachElement(const IIterator& list, Fn&& fn) {
+    visitAs<CImplementationList>(list, fn) || visitAs<CConstantList>(list, fn) ||
+        visitAs<CEnumList>(list, fn) || visitAs<CTypeList>(list, fn) ||
+        visitAs<CDeclarationList>(list, fn) || visitAs<CVariableList>(list, fn) ||
+        visitAs<CEventList>(list, fn) || visitAs<CFunctionList>(list, fn) ||
+        visitAs<CSubroutineList>(list, fn) || visitAs<CPropertyList>(list, fn);
+}
+
+}  // namespace
+
 // Get 0, Let 1, Set 2; anything that is not a property accessor before them.
 int accessorRank(const Element& e) {
     const auto* property = dynamic_cast<const CProperty*>(&e);
@@ -283,24 +307,47 @@ std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationS
             {&module.Properties(), on.Properties}};
 }
 
-std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
-                                        const GenerationSettings& settings) {
-    const std::string file = memberFileName(module, member);
-    std::vector<const Element*> members;
-    bool holdsMember = false;
+PageGroups pageGroups(const CModule& module, const GenerationSettings& settings) {
+    // Names equal ignoring case give one page file (VB names ignore case).
+    PageGroups groups;
     for (const SummaryTable& table : summaryTables(module, settings)) {
         if (!table.enabled) continue;
-        std::vector<const Element*> found;
-        for (const auto& item : table.list->Items()) {
-            const auto* e = dynamic_cast<const Element*>(item.get());
-            if (e && equalsIgnoreCase(memberFileName(module, *e), file)) found.push_back(e);
-        }
-        // Get, Let, Set; a stable sort keeps two of one kind in source order.
-        std::stable_sort(found.begin(), found.end(), [](const Element* a, const Element* b) {
-            return accessorRank(*a) < accessorRank(*b);
+        std::vector<std::string> touched;
+        forEachElement(*table.list, [&](const Element& e) {
+            std::string key = toLower(e.Name());
+            auto& group = groups[key];
+            if (group.empty() || !group.back().second) touched.push_back(std::move(key));
+            group.push_back({&e, true});  // true: from the table at hand
         });
-        for (const Element* e : found) holdsMember |= e == &member;
-        members.insert(members.end(), found.begin(), found.end());
+        // Within one table: Get, Let, Set; a stable sort keeps two of one
+        // kind in source order. Earlier tables' members stay in front.
+        for (const std::string& key : touched) {
+            auto& group = groups[key];
+            auto first =
+                std::find_if(group.begin(), group.end(), [](const auto& m) { return m.second; });
+            std::stable_sort(first, group.end(), [](const auto& a, const auto& b) {
+                return accessorRank(*a.first) < accessorRank(*b.first);
+            });
+            for (auto& m : group) m.second = false;
+        }
+    }
+    return groups;
+}
+
+std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
+                                        const GenerationSettings& settings) {
+    const PageGroups groups = pageGroups(module, settings);
+    return membersOf(groups, member);
+}
+
+std::vector<const Element*> membersOf(const PageGroups& groups, const Element& member) {
+    const auto found = groups.find(toLower(member.Name()));
+    if (found == groups.end()) return {&member};
+    std::vector<const Element*> members;
+    bool holdsMember = false;
+    for (const auto& m : found->second) {
+        members.push_back(m.first);
+        holdsMember |= m.first == &member;
     }
     if (!holdsMember) return {&member};
     return members;
@@ -327,10 +374,17 @@ std::string scopeText(const std::vector<const Element*>& members) {
 
 std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
                             bool write, const PageContext& ctx) {
+    return detail::writeMemberPageOf(detail::pageMembers(module, member, ctx.settings), module,
+                                     project, write, ctx);
+}
+
+std::string detail::writeMemberPageOf(const std::vector<const Element*>& members,
+                                      const CModule& module, const CProject& project, bool write,
+                                      const PageContext& ctx) {
+    const Element& member = *members.front();
     const CHelper helper(ctx.translation, ctx.language);
     const std::string& name = member.Name();
     const std::string moduleKind = helper.getModuleType(module);
-    const std::vector<const Element*> members = detail::pageMembers(module, member, ctx.settings);
     StringBuffer page;
 
     detail::appendMemberPageHead(page, module.Name(), name, ctx);

@@ -111,6 +111,7 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
         appendHeaderCell(table, "            <TH width=\"1px\">", helper.Translate("Returns"));
     table.AppendLn("         </TR>");
 
+    const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
     for (const auto& row : detail::tableRows(list)) {
         const Element& member = *row.front();
         const std::string& name = member.Name();
@@ -174,12 +175,9 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
         }
 
         // One page per file: the first member it documents writes it.
-        for (const Element* e : row) {
-            if (detail::pageMembers(module, *e, ctx.settings).front() == e) {
-                writeMemberPage(*e, module, project, true, ctx);
-                break;
-            }
-        }
+        const auto members = detail::membersOf(groups, member);
+        if (std::find(row.begin(), row.end(), members.front()) != row.end())
+            detail::writeMemberPageOf(members, module, project, true, ctx);
         table.AppendLn("</TR>");
     }
     table.AppendLn("   </TABLE>");
