@@ -14,6 +14,7 @@
 #include <atomic>
 #include <clocale>
 #include <csignal>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@
 #include "cli/Commands.h"
 #include "cli/Words.h"
 #include "generator/GenerationRun.h"
+#include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
@@ -46,9 +48,10 @@ struct GenerateOptions {
     bool membersGiven = false;
     bool noSyntax = false;
     std::string codePage = "windows-1252";
+    std::string outputEncoding;  // empty: codePage
     std::string registry;
     std::string translation;
-    std::string language = "Deutsch";
+    std::string language;  // empty: the user's locale
     bool verbose = false;
     bool quiet = false;
     bool force = false;
@@ -124,8 +127,13 @@ int runGenerate(const GenerateOptions& options) {
     GenerationRequest request;
     request.projectPath = options.project;
     request.outputFolder = options.output;
-    request.language = options.language;
+    request.language =
+        !options.language.empty()
+            ? options.language
+            : Translation::languageForLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                             std::getenv("LANG"));
     request.codePage = options.codePage;
+    request.outputEncoding = options.outputEncoding;
     request.registryFile = options.registry;
     request.translationFile = options.translation;
     request.force = options.force;
@@ -152,9 +160,11 @@ int runGenerate(const GenerateOptions& options) {
         }
     }
     if (options.noSyntax) request.settings.Syntax = false;
-    if (!CodePage::open(options.codePage)) {
-        std::cerr << "tarnwick generate: unknown code page: " << options.codePage << '\n';
-        return 2;
+    for (const std::string& name : {options.codePage, options.outputEncoding}) {
+        if (!name.empty() && !CodePage::open(name)) {
+            std::cerr << "tarnwick generate: unknown code page: " << name << '\n';
+            return 2;
+        }
     }
 
     // {now} in the user's date and time form; numbers stay in the C form so
@@ -215,16 +225,19 @@ void registerGenerateCommand(CLI::App& app, int& status) {
         "properties (default: all but implementations)");
     generate->add_flag("--no-syntax", options->noSyntax,
                        "Leave the syntax section off member pages");
-    generate->add_option(
-        "--codepage", options->codePage,
-        "Code page of the project's files and of the pages (default windows-1252)");
+    generate->add_option("--codepage", options->codePage,
+                         "Code page of the project's files (default windows-1252)");
+    generate->add_option("--output-encoding", options->outputEncoding,
+                         "Encoding of the pages, e.g. UTF-8 (default: the --codepage); "
+                         "characters it cannot hold are written as &#NNNN;");
     generate->add_option("--registry", options->registry,
                          "A registry export (.reg) to look type libraries up in "
                          "(default: $TARNWICK_REGISTRY, then the Wine prefix's system.reg)");
     generate->add_option("--translation", options->translation,
                          "The translation file (default: Translation.lng beside the program)");
     generate->add_option("--language", options->language,
-                         "The translation section to use (default Deutsch)");
+                         "The translation section to use, Deutsch or English (default: "
+                         "Deutsch when LC_ALL, LC_MESSAGES or LANG starts with de, else English)");
     generate
         ->add_option("--define", options->defines,
                      "A conditional-compilation constant NAME=VALUE (repeatable); wins over "

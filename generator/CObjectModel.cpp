@@ -1,5 +1,6 @@
 #include "generator/CObjectModel.h"
 
+#include "generator/modHtmlDetail.h"
 #include "model/Element.h"
 #include "support/StringBuffer.h"
 #include "support/Text.h"
@@ -26,7 +27,8 @@ std::string kindWords(const std::string& kind) {
 std::string CObjectModel::createObjectModel(const CModule& module, const CProject& /*project*/,
                                             const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
-    const std::string words = kindWords(helper.getModuleType(module));
+    const std::string kind = helper.getModuleType(module);
+    const std::string words = helper.Translate(kind + "ModuleWords", kindWords(kind));
     StringBuffer out;
     out.Append("<TABLE class=\"objModel\" cellspacing=\"0\">");
     out.Append("<TR>");
@@ -87,21 +89,19 @@ std::string CObjectModel::createSection(IIterator& list, bool last, const CHelpe
     out.Append("\">");
     out.Append("<TD colspan=\"2\">");
     out.AppendLn("<TABLE class=\"objModel\" cellspacing=\"0\">");
-    int count = 0;
-    list.BeforeFirstItem();
-    while (list.HasMore()) {
-        const auto item = list.NextItem();
-        ++count;
+    // A property is one member, however many accessors it has.
+    const auto rows = modHtml::detail::tableRows(list);
+    for (size_t i = 0; i < rows.size(); ++i) {
         out.Append("<TR>");
         out.Append("<TD width=\"1px\">");
         out.Append(last ? kNone : kLower);
         out.Append("</TD>");
         out.Append("<TD width=\"1px\">");
-        out.Append(count - 1 == list.Size() ? kChild : kMult);
+        out.Append(i + 1 == rows.size() ? kChild : kMult);
         out.Append("</TD>");
         out.Append("<TD>");
         out.Append("<SPAN class=\"omblue\">");
-        out.Append(item->Name());
+        out.Append(rows[i].front()->Name());
         out.Append("</SPAN>");
         out.Append("</TD>");
         out.AppendLn("</TR>");

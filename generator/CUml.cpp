@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "generator/modHtml.h"
+#include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
 #include "model/Element.h"
 #include "support/StringBuffer.h"
@@ -39,7 +40,7 @@ std::string CUml::createUml(const CModule& module, const CProject& project, int 
     out.AppendLn("<TABLE>");
     out.AppendLn("   <TR>");
     out.AppendLn("      <TD>");
-    out.AppendLn(createClassBox(module, project, helper));
+    out.AppendLn(createClassBox(module, project, helper, ctx));
     out.AppendLn("      </TD>");
     out.AppendLn("   </TR>");
     out.AppendLn("</TABLE>");
@@ -47,7 +48,7 @@ std::string CUml::createUml(const CModule& module, const CProject& project, int 
 }
 
 std::string CUml::createClassBox(const CModule& module, const CProject& project,
-                                 const CHelper& helper) {
+                                 const CHelper& helper, const PageContext& ctx) {
     StringBuffer out;
     out.AppendLn("<TABLE class=\"uml\">");
     out.Append("<TR>");
@@ -66,8 +67,8 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
         out.AppendLn("<BR>");
         out.Append("<LABEL class=\"interface\">");
         out.Append("&lt;");
-        out.Append(
-            helper.getDataTypeLink(module.Implementations().at(1)->Name(), module, project, ""));
+        out.Append(modHtml::detail::dataTypeLink(helper, module.Implementations().at(1)->Name(),
+                                                 module, project, "", ctx));
         out.Append("&gt;");
         out.Append("</LABEL>");
     }
@@ -79,14 +80,20 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
         &module.Declarations(), &module.Events(),     &module.Variables(),
         &module.Functions(),    &module.Properties(), &module.Subroutines(),
     };
-    for (IIterator* list : compartments)
-        out.AppendLn(createMemberRows(*list, module, project, helper));
+    const auto tables = modHtml::detail::summaryTables(module, ctx.settings);
+    for (IIterator* list : compartments) {
+        bool linked = false;
+        for (const auto& table : tables)
+            if (table.list == list) linked = table.enabled;
+        out.AppendLn(createMemberRows(*list, linked, module, project, helper, ctx));
+    }
     out.AppendLn("</TABLE>");
     return out.take();
 }
 
-std::string CUml::createMemberRows(IIterator& list, const CModule& module, const CProject& project,
-                                   const CHelper& helper) {
+std::string CUml::createMemberRows(IIterator& list, bool linked, const CModule& module,
+                                   const CProject& project, const CHelper& helper,
+                                   const PageContext& ctx) {
     if (list.Size() == -1) return {};
     StringBuffer out;
     out.AppendLn("<TR>");
@@ -101,26 +108,31 @@ std::string CUml::createMemberRows(IIterator& list, const CModule& module, const
     out.Append("</TD>");
     out.Append("</TR>");
 
-    list.BeforeFirstItem();
-    while (list.HasMore()) {
-        const auto item = list.NextItem();
-        const auto* e = dynamic_cast<const Element*>(item.get());
-        if (!e) continue;  // the module's lists hold elements only
+    for (const auto& row : modHtml::detail::tableRows(list)) {
+        const Element* e = row.front();
         out.Append("<TR>");
         out.Append("<TD class=\"uml\" nowrap>");
         out.Append(visibilityMark(e->scope()));
         out.Append(" ");
-        // The member anchors live on the module's overview page, not on this
-        // one: a bare "#Function_X" would lead nowhere.
-        out.Append("<A href=\"" + safeFileName(module.Name()) + ".html#");
-        out.Append(helper.getItemName(*e));
-        out.Append("_");
-        out.Append(e->Name());
-        out.Append("\" title=\"");
-        out.Append(modHtml::umlMemberSignature(*e));
-        out.Append("\">");
-        out.Append(e->Name());
-        out.Append("</A>");
+        if (linked) {
+            // The member anchors live on the module's overview page, not on
+            // this one: a bare "#Function_X" would lead nowhere.
+            out.Append("<A href=\"" + safeFileName(module.Name()) + ".html#");
+            out.Append(helper.getItemName(*e));
+            out.Append("_");
+            out.Append(e->Name());
+            out.Append("\" title=\"");
+            out.Append(modHtml::umlMemberSignature(*e));
+            out.Append("\">");
+            out.Append(e->Name());
+            out.Append("</A>");
+        } else {
+            out.Append("<SPAN title=\"");
+            out.Append(modHtml::umlMemberSignature(*e));
+            out.Append("\">");
+            out.Append(e->Name());
+            out.Append("</SPAN>");
+        }
         const bool procedure =
             isClass(*e, "CProperty") || isClass(*e, "CFunction") || isClass(*e, "CSubroutine");
         if (procedure) out.Append("()");
@@ -128,11 +140,15 @@ std::string CUml::createMemberRows(IIterator& list, const CModule& module, const
         if (isClass(*e, "CConstant") || isClass(*e, "CVariable")) {
             type = e->DataType();
         } else if (isClass(*e, "CProperty") || isClass(*e, "CFunction")) {
-            if (const auto returns = e->Returns()) type = returns->DataType();
+            // A property's type is its Get's (a Let alone gives its value's).
+            for (const Element* accessor : row) {
+                if (const auto returns = accessor->Returns()) type = returns->DataType();
+                if (!type.empty()) break;
+            }
         }
         if (!type.empty()) {
             out.Append(" : ");
-            out.Append(helper.getDataTypeLink(type, module, project, ""));
+            out.Append(modHtml::detail::dataTypeLink(helper, type, module, project, "", ctx));
         }
         out.Append("</TD>");
         out.AppendLn("</TR>");

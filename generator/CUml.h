@@ -32,10 +32,13 @@ public:
 
 private:
     std::string createClassBox(const CModule& module, const CProject& project,
-                               const CHelper& helper);
-    // One compartment; the empty text for an empty list.
-    std::string createMemberRows(IIterator& list, const CModule& module, const CProject& project,
-                                 const CHelper& helper);
+                               const CHelper& helper, const PageContext& ctx);
+    // One compartment, a property once whatever its accessors; the empty
+    // text for an empty list. linked: the list's summary table is on the
+    // overview page, so its members' anchors are there to link to.
+    std::string createMemberRows(IIterator& list, bool linked, const CModule& module,
+                                 const CProject& project, const CHelper& helper,
+                                 const PageContext& ctx);
 };
 
 }  // namespace tarnwick

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <system_error>
@@ -16,6 +17,7 @@
 #include "model/CHelper.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
+#include "reader/ConditionalCompilation.h"
 #include "reader/modRegistry.h"
 #include "support/File.h"
 #include "support/FileCopy.h"
@@ -49,6 +51,7 @@ public:
     void generateDocumentation() {
         guarded("project-summary.html", [&] { modHtml::writeProjectSummary(m_project, m_ctx); });
         guarded("module-summary.html", [&] { modHtml::writeModuleSummary(m_project, m_ctx); });
+        guarded("all-summary.html", [&] { modHtml::writeOverviewPage(m_project, m_ctx); });
 
         // Progress maximum over the kinds switched on. A maximum of 0 (nothing
         // to write) is not taken: the bar keeps its initial maximum.
@@ -153,17 +156,26 @@ private:
 
     template <typename Fn>
     void guarded(const std::string& what, Fn&& fn) {
+        guardedStep(m_diagnostics, m_result, what, std::forward<Fn>(fn));
+    }
+
+public:
+    // Runs fn; a page it cannot write is told and counted, and the run goes on.
+    template <typename Fn>
+    static void guardedStep(DiagnosticsSink& diagnostics, GenerationResult& result,
+                            const std::string& what, Fn&& fn) {
         try {
             fn();
         } catch (const PageWriteError& e) {
-            m_diagnostics.error(e.file(), 0, "page not written: " + reasonOf(e));
-            m_result.failures.push_back(e.what());
+            diagnostics.error(e.file(), 0, "page not written: " + reasonOf(e));
+            result.failures.push_back(e.what());
         } catch (const std::exception& e) {
-            m_diagnostics.error(std::string(), 0, what + " not written: " + e.what());
-            m_result.failures.push_back(what + ": " + e.what());
+            diagnostics.error(std::string(), 0, what + " not written: " + e.what());
+            result.failures.push_back(what + ": " + e.what());
         }
     }
 
+private:
     CProject& m_project;
     const PageContext& m_ctx;
     GenerationObserver* m_observer;  // not owned, may be null
@@ -251,6 +263,9 @@ Expected<GenerationResult> GenerationRun::run() {
 
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
+    auto outputEncoding = CodePage::open(
+        m_request.outputEncoding.empty() ? m_request.codePage : m_request.outputEncoding);
+    if (!outputEncoding) return outputEncoding.error();
 
     // Refusals come before anything is read or written.
     const auto state = inspectOutputFolder(m_request.outputFolder);
@@ -337,7 +352,7 @@ Expected<GenerationResult> GenerationRun::run() {
     ctx.observer = m_observer;
     ctx.diagnostics = &diagnostics;
     ctx.inputs = &inputs;
-    ctx.codePage = codePage.value();
+    ctx.codePage = outputEncoding.value();
     ctx.now = makeNowFunction();
 
     GenerationResult result;
@@ -348,18 +363,26 @@ Expected<GenerationResult> GenerationRun::run() {
     const std::string resources = m_request.resourceFolder.empty() ? programFolder() + "Ressources"
                                                                    : m_request.resourceFolder;
     const std::string resourceRoot = withSlash(resources);
-    for (const char* name : {"index.html", "all-summary.html", "src"}) {
-        const std::string from = resourceRoot + name;
-        std::error_code ec;
-        if (!fs::exists(from, ec)) {
-            // all-summary.html is optional; index.html and src are the site.
-            if (std::string(name) == "all-summary.html") continue;
+    {
+        // The frameset is the resource's, declared in the pages' encoding.
+        const std::string from = resourceRoot + "index.html";
+        Expected<std::string> bytes = File(from).ReadBytes();
+        if (!bytes) {
             diagnostics.error(from, 0, "resource missing; the site is incomplete");
             result.failures.push_back(from + ": resource missing");
-            continue;
+        } else {
+            Writer::guardedStep(diagnostics, result, "index.html", [&] {
+                modHtml::writeFramePage(CodePage().toUtf8(bytes.value()), ctx);
+            });
         }
-        const Status copied = copyTree(from, folder, &inputs);
-        if (!copied) {
+    }
+    {
+        const std::string from = resourceRoot + "src";
+        std::error_code ec;
+        if (!fs::exists(from, ec)) {
+            diagnostics.error(from, 0, "resource missing; the site is incomplete");
+            result.failures.push_back(from + ": resource missing");
+        } else if (const Status copied = copyTree(from, folder, &inputs); !copied) {
             diagnostics.error(from, 0, "resource not copied: " + copied.error().message);
             result.failures.push_back(copied.error().message);
         }

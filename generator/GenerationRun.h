@@ -26,11 +26,12 @@ struct GenerationRequest {
     std::string outputFolder;
     GenerationSettings settings = GenerationSettings::dialogDefaults();
     std::string language = "Deutsch";
-    std::string codePage = "windows-1252";
-    std::string registryFile;     // empty: TARNWICK_REGISTRY, then the Wine prefix
-    std::string translationFile;  // empty: Translation.lng beside the program
-    std::string resourceFolder;   // empty: Ressources beside the program
-    bool force = false;           // write into a foreign non-empty folder
+    std::string codePage = "windows-1252";  // of the project's files
+    std::string outputEncoding;             // of the pages; empty: codePage
+    std::string registryFile;               // empty: TARNWICK_REGISTRY, then the Wine prefix
+    std::string translationFile;            // empty: Translation.lng beside the program
+    std::string resourceFolder;             // empty: Ressources beside the program
+    bool force = false;                     // write into a foreign non-empty folder
     // Conditional-compilation constants as "NAME=VALUE"; each wins over the
     // project's CondComp value of that name.
     std::vector<std::string> defines;

@@ -1,5 +1,6 @@
 #include "generator/ModulePages.h"
 
+#include "generator/AuthorHtml.h"
 #include "generator/CObjectModel.h"
 #include "generator/CUml.h"
 #include "generator/modHtml.h"
@@ -24,7 +25,7 @@ void writeModulePage(const CModule& module, const CProject& project, const PageC
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
     if (!module.Description().empty()) {
         page.AppendLn("<BR>");
-        page.AppendLn(module.Description());
+        page.AppendLn(sanitizeAuthorHtml(module.Description()));
     }
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));
@@ -35,7 +36,8 @@ void writeUmlPage(const CModule& module, const CProject& project, const PageCont
     const std::string path = modulePagePath(module, "_Uml.html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
-    page.AppendLn("<H3>UML-Model</H3>");
+    const CHelper helper(ctx.translation, ctx.language);
+    page.AppendLn("<H3>" + helper.Translate("UmlModel", "UML-Model") + "</H3>");
     page.AppendLn("<P id=\"UmlModel\">");
     page.AppendLn(CUml().createUml(module, project, 0, ctx));
     page.AppendLn("</P>");
@@ -47,7 +49,8 @@ void writeObjectModelPage(const CModule& module, const CProject& project, const 
     const std::string path = modulePagePath(module, "_Object.html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
-    page.AppendLn("<H3>Object-Model</H3>");
+    const CHelper helper(ctx.translation, ctx.language);
+    page.AppendLn("<H3>" + helper.Translate("ObjectModel", "Object-Model") + "</H3>");
     page.AppendLn("<P id=\"ObjectModel\">");
     page.AppendLn(CObjectModel().createObjectModel(module, project, ctx));
     page.AppendLn("</P>");

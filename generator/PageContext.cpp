@@ -1,5 +1,6 @@
 #include "generator/PageContext.h"
 
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -69,6 +70,24 @@ bool linkStaysInside(const fs::path& link, const fs::path& root) {
 }
 
 }  // namespace
+
+std::string htmlCharsetName(std::string_view codePageName) {
+    std::string key;
+    for (char c : codePageName)
+        if (c != '-' && c != '_' && c != ' ')
+            key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (key.starts_with("windows") && key.size() == 11) return "windows-" + key.substr(7);
+    if (key.starts_with("cp125") && key.size() == 6) return "windows-" + key.substr(2);
+    if (key == "utf8") return "UTF-8";
+    if (key == "gbk" || key == "cp936") return "GBK";
+    if (key == "iso88591" || key == "latin1") return "ISO-8859-1";
+    return std::string(codePageName);
+}
+
+std::string PageContext::charsetMeta() const {
+    return "<META http-equiv=\"Content-Type\" content=\"text/html; charset=" +
+           htmlCharsetName(codePage.name()) + "\">";
+}
 
 void PageContext::writePage(std::string_view relativePath, std::string_view text) const {
     std::string folder = outputFolder;

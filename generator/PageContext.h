@@ -34,6 +34,10 @@ private:
     std::string m_file;
 };
 
+// The name a browser knows for a code page: "cp1251" -> "windows-1251",
+// "utf8" -> "UTF-8", "CP936" -> "GBK"; any other name as it is given.
+std::string htmlCharsetName(std::string_view codePageName);
+
 struct PageContext {
     std::string outputFolder;  // ends with '/'
     GenerationSettings settings;
@@ -51,6 +55,9 @@ struct PageContext {
     std::function<std::string()> now;
 
     std::string nowText() const { return now ? now() : std::string(); }
+    // The line that declares the pages' encoding, for the head of every
+    // page: <META http-equiv="Content-Type" content="text/html; charset=...">
+    std::string charsetMeta() const;
     void consoleLine(const std::string& line) const {
         if (observer) observer->consoleLine(line);
     }

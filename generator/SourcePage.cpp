@@ -36,6 +36,34 @@ void appendRepeated(StringBuffer& out, std::string_view text, size_t times) {
     out.Append(run);
 }
 
+// A run of two or more blanks in the text (outside the colour tags) written
+// as "&nbsp;" each, so aligned comments and ASCII tables keep their columns;
+// a single blank stays a blank. Every "<" left in a coloured line opens a
+// tag: the code's own "<" is a character reference by now.
+std::string keepBlankRuns(std::string_view coloured) {
+    std::string out;
+    out.reserve(coloured.size());
+    bool inTag = false;
+    for (size_t i = 0; i < coloured.size(); ++i) {
+        const char c = coloured[i];
+        if (c == '<') inTag = true;
+        if (c == '>') inTag = false;
+        if (c != ' ' || inTag) {
+            out += c;
+            continue;
+        }
+        size_t end = i;
+        while (end < coloured.size() && coloured[end] == ' ') ++end;
+        if (end - i == 1) {
+            out += ' ';
+        } else {
+            for (size_t n = i; n < end; ++n) out += kNbsp;
+        }
+        i = end - 1;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string encodeChar(std::string_view text, char32_t character) {
@@ -76,7 +104,7 @@ std::string buildCodeLine(std::string_view line) {
     escaped = std::string();
     // The code table hands over one line: then the coloured text is one line
     // without surrounding blanks (it starts and ends with a FONT tag).
-    if (coloured.find("\r\n") == std::string::npos) return coloured += "<BR>";
+    if (coloured.find("\r\n") == std::string::npos) return keepBlankRuns(coloured) + "<BR>";
     CTextLines lines;
     lines.setText(coloured);
     std::string out;
@@ -85,7 +113,7 @@ std::string buildCodeLine(std::string_view line) {
         const std::string& current = lines.lines()[static_cast<size_t>(i)];
         if (i > 0) out += "\r\n";
         for (size_t n = leadingBlanks(rtrimSpaces(current)); n > 0; --n) out += kNbsp;
-        out += trimSpaces(current);
+        out += keepBlankRuns(trimSpaces(current));
         out += "<BR>";
     }
     return out;

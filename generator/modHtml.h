@@ -87,8 +87,15 @@ bool inArray(std::string_view text, const std::vector<std::string>& words);
 // "project-summary.html": the project's references and control libraries
 // (both lists are sorted in place by name).
 void writeProjectSummary(CProject& project, const PageContext& ctx);
-// "module-summary.html": links to the kind lists and all modules by name.
+// "module-summary.html": links to the kind lists and all modules by name,
+// of the kinds whose pages the run writes (switched on, not empty).
 void writeModuleSummary(CProject& project, const PageContext& ctx);
+// "all-summary.html": the project summary, all files and the kind lists
+// the run writes.
+void writeOverviewPage(CProject& project, const PageContext& ctx);
+// "index.html" from the frameset template of the resource folder, its
+// encoding declaration made the pages' one.
+void writeFramePage(std::string_view frameTemplate, const PageContext& ctx);
 // "all-{Kinds}.html" for a non-empty module list; nothing for an empty one.
 void writeKindIndex(CModuleList& list, CProject& project, const PageContext& ctx);
 

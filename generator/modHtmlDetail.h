@@ -5,10 +5,16 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "generator/PageContext.h"
+#include "model/CHelper.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
+#include "model/Element.h"
+#include "model/IIterator.h"
 #include "model/ListItem.h"
 #include "support/StringBuffer.h"
 
@@ -30,6 +36,52 @@ std::string moduleFileName(const CModule& module);
 // named like one of the module's own pages (Uml, Object, Code). Pages and
 // links both use it.
 std::string memberFileName(const CModule& module, const ListItem& member);
+
+// One summary table of a module page: its list and whether the settings
+// switch it on. summaryTables gives them in the order the page shows them.
+struct SummaryTable {
+    IIterator* list;
+    bool enabled;
+};
+std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& settings);
+
+// The members one member page documents: every member of a table that is
+// switched on whose name is member's, ignoring case (the Get, Let and Set of one
+// property; a variable and a property of one name), in table order, the
+// accessors of a property as Get, Let, Set. Holds member itself even when
+// its own table is off (a preview).
+std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
+                                        const GenerationSettings& settings);
+
+// The members of every page of a module at once, by lower-case name (the
+// flag is scratch space of the builder). membersOf answers pageMembers
+// from it, so a module's pages are grouped in linear time.
+using PageGroups = std::unordered_map<std::string, std::vector<std::pair<const Element*, bool>>>;
+PageGroups pageGroups(const CModule& module, const GenerationSettings& settings);
+std::vector<const Element*> membersOf(const PageGroups& groups, const Element& member);
+
+// writeMemberPage for the members of one page (members.front() names it).
+std::string writeMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
+                              const CProject& project, bool write, const PageContext& ctx);
+
+// The rows of a summary table, UML compartment or object-model branch: one
+// per member, but one per property name holding its accessors as Get, Let, Set.
+std::vector<std::vector<const Element*>> tableRows(const IIterator& list);
+
+// 0, 1, 2 for a property's Get, Let, Set; -1 for any other member.
+int accessorRank(const Element& member);
+// "Get", "Let", "Set"; empty for a member that is no property accessor.
+std::string accessorWord(const Element& member);
+
+// The scope column of a summary row for the members of one page: "Public"
+// for one member, "Public Get/Let" for accessors of one scope,
+// "Public Get/Friend Let" when their scopes differ.
+std::string scopeText(const std::vector<const Element*>& members);
+
+// getDataTypeLink, but the plain name when the run writes no class pages
+// (a link would lead nowhere).
+std::string dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
+                         const CProject& project, std::string_view prefix, const PageContext& ctx);
 
 // The project's name from its project file ("Name" setting, quotes
 // removed), or "ProjectName" when the project file names none.

@@ -2,11 +2,16 @@
 // one list page per module kind.
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "generator/AuthorHtml.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
+#include "reader/modRegistry.h"
 #include "support/StringBuffer.h"
+#include "support/Text.h"
 
 namespace tarnwick::modHtml {
 
@@ -16,6 +21,15 @@ namespace {
 std::string moduleLinkLine(const CModule& module, const CHelper& helper) {
     return "<A href=\"" + helper.getModulesType(module) + "/" + detail::moduleFileName(module) +
            ".html\" target=\"Detail\">" + module.Name() + "</A><BR>";
+}
+
+// A library's description, or the registry lookup's failure in the site's language.
+std::string libraryText(const std::string& description, const CHelper& helper) {
+    if (description == modRegistry::kOpenFailed)
+        return helper.Translate("RegistryOpenFailed", description);
+    if (description == modRegistry::kReadFailed)
+        return helper.Translate("RegistryReadFailed", description);
+    return description;
 }
 
 void appendLibraryTable(StringBuffer& page, CModuleList& list, const char* heading,
@@ -44,7 +58,7 @@ void appendLibraryTable(StringBuffer& page, CModuleList& list, const char* headi
         page.Append(" </NOBR></TD><TD><NOBR> ");
         page.Append(library->Version());
         page.Append(" </NOBR></TD><TD><NOBR> ");
-        page.Append(library->Description());
+        page.Append(sanitizeAuthorHtml(libraryText(library->Description(), helper)));
         page.Append(" </NOBR></TD>");
         page.Append("</TR>");
     }
@@ -58,47 +72,61 @@ void writeProjectSummary(CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
-    page.AppendLn("<H3>Project</H3>");
+    page.AppendLn("<H3>" + helper.Translate("Project") + "</H3>");
     appendLibraryTable(page, project.References(), "References", helper);
     appendLibraryTable(page, project.Objects(), "Objects", helper);
     detail::appendRootPageTail(page);
     ctx.writePage("project-summary.html", page.str());
 }
 
+namespace {
+
+struct KindList {
+    CModuleList* list;
+    bool on;
+    const char* kinds;  // plural kind word: folder and "all-{kinds}.html"
+    const char* icon;   // the kind's icon under src/images
+};
+
+// The module kinds in the order of the lists on the summary pages.
+std::vector<KindList> kindLists(CProject& project, const GenerationSettings& s) {
+    return {{&project.Classes(), s.Classes, "Classes", "Class"},
+            {&project.Forms(), s.Forms, "Forms", "Form"},
+            {&project.Modules(), s.Modules, "Modules", "Module"},
+            {&project.PropertyPages(), s.PropertyPages, "PropertyPages", "PropertyPage"},
+            {&project.UserControls(), s.UserControls, "UserControls", "UserControl"}};
+}
+
+// A kind whose list page and module pages the run writes.
+bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
+
+}  // namespace
+
 void writeModuleSummary(CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
-    page.AppendLn("<H3>Overview</H3>");
+    page.AppendLn("<H3>" + helper.Translate("Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
-    page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">Overview</A><BR>");
+    page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">" +
+                  helper.Translate("Overview") + "</A><BR>");
 
-    struct Kind {
-        CModuleList* list;
-        const char* linePrefix;
-    };
-    // Every kind is listed, switched on or not: this page is the site's map
-    // of the whole project.
-    const Kind kinds[] = {
-        {&project.Classes(), "<A href=\"all-classes.html\" target=\"ModuleList\">All Classes ("},
-        {&project.Forms(), "<A href=\"all-forms.html\" target=\"ModuleList\">All Forms ("},
-        {&project.Modules(), "<A href=\"all-modules.html\" target=\"ModuleList\">All Modules ("},
-        {&project.PropertyPages(),
-         "<A href=\"all-propertypages.html\" target=\"ModuleList\">All PropertyPages ("},
-        {&project.UserControls(),
-         "<A href=\"all-usercontrols.html\" target=\"ModuleList\">All UserControls ("},
-    };
+    // Only the kinds whose pages this run writes: a link to a page that is
+    // not there would lead nowhere.
     CModuleList all;
-    for (const Kind& kind : kinds) {
-        if (kind.list->Size() < 0) continue;
-        page.AppendLn(kind.linePrefix + std::to_string(kind.list->Size() + 1) + ")</A><BR>");
+    for (const KindList& kind : kindLists(project, ctx.settings)) {
+        if (!written(kind)) continue;
+        const std::string key = std::string("All") + kind.kinds;
+        page.AppendLn("<A href=\"all-" + toLower(kind.kinds) + ".html\" target=\"ModuleList\">" +
+                      helper.Translate(key, "All " + std::string(kind.kinds)) + " (" +
+                      std::to_string(kind.list->Size() + 1) + ")</A><BR>");
         kind.list->BeforeFirstItem();
         while (kind.list->HasMore()) all.Add(kind.list->Next());
     }
     page.AppendLn("</B>");
     page.AppendLn("</P>");
-    page.AppendLn("<H3>All Files</H3>");
+    page.AppendLn("<H3>" + helper.Translate("AllFiles", "All Files") + "</H3>");
     page.AppendLn("<P>");
     helper.sortIterator(all);
     all.BeforeFirstItem();
@@ -108,6 +136,51 @@ void writeModuleSummary(CProject& project, const PageContext& ctx) {
     ctx.writePage("module-summary.html", page.str());
 }
 
+void writeOverviewPage(CProject& project, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    StringBuffer page;
+    detail::appendRootPageHead(page, ctx);
+    page.AppendLn("<H3>" + helper.Translate("Overview") + "</H3>");
+    page.AppendLn("<P>");
+    page.AppendLn("<B>");
+    page.AppendLn(
+        "<A href=\"project-summary.html\" target=\"Detail\"><IMG class=\"kind\" "
+        "src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
+        helper.Translate("Project") + "</A><BR>");
+    page.AppendLn("<A href=\"module-summary.html\" target=\"ModuleList\">" +
+                  helper.Translate("AllFiles", "All Files") + "</A><BR>");
+    page.AppendLn("</B>");
+    page.AppendLn("</P>");
+    page.AppendLn("<H3>" + helper.Translate("ModulesByKind", "Modules by kind") + "</H3>");
+    page.AppendLn("<P>");
+    for (const KindList& kind : kindLists(project, ctx.settings)) {
+        if (!written(kind)) continue;
+        page.AppendLn("<A href=\"all-" + toLower(kind.kinds) +
+                      ".html\" target=\"ModuleList\"><IMG class=\"kind\" src=\"src/images/" +
+                      kind.icon + ".ico\" alt=\"\">&nbsp;" + helper.Translate(kind.kinds) +
+                      "</A><BR>");
+    }
+    page.AppendLn("</P>");
+    detail::appendRootPageTail(page);
+    ctx.writePage("all-summary.html", page.str());
+}
+
+void writeFramePage(std::string_view frameTemplate, const PageContext& ctx) {
+    // The resource's own encoding declaration gives way to the pages' one.
+    std::string page(frameTemplate);
+    const size_t meta = toLower(page).find("<meta http-equiv=\"content-type\"");
+    if (meta != std::string::npos) {
+        const size_t end = page.find('>', meta);
+        page.replace(meta, end == std::string::npos ? std::string::npos : end + 1 - meta,
+                     ctx.charsetMeta());
+    } else {
+        const size_t head = toLower(page).find("<head>");
+        const size_t at = head == std::string::npos ? 0 : head + 6;
+        page.insert(at, "\r\n" + ctx.charsetMeta());
+    }
+    ctx.writePage("index.html", page);
+}
+
 void writeKindIndex(CModuleList& list, CProject& /*project*/, const PageContext& ctx) {
     if (list.Size() < 0) return;
     const CHelper helper(ctx.translation, ctx.language);
@@ -115,7 +188,7 @@ void writeKindIndex(CModuleList& list, CProject& /*project*/, const PageContext&
     const std::string kinds = helper.getModulesType(*list.First());
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
-    page.AppendLn("<H3>All " + kinds + "</H3>");
+    page.AppendLn("<H3>" + helper.Translate("All" + kinds, "All " + kinds) + "</H3>");
     page.AppendLn("<P>");
     list.BeforeFirstItem();
     while (list.HasMore()) page.AppendLn(moduleLinkLine(*list.Next(), helper));

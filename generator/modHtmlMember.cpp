@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "generator/AuthorHtml.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
 #include "model/CArgumentList.h"
 #include "model/CHelper.h"
+#include "model/CProperty.h"
 #include "model/CVariable.h"
 #include "model/CVariableList.h"
 #include "support/StringBuffer.h"
@@ -27,11 +29,26 @@ constexpr std::string_view kCrLf = "\r\n";
 const std::vector<std::string> kWithoutDetails = {"variable", "constant", "implementation"};
 // Kinds whose syntax is laid out from the one-line declaration.
 const std::vector<std::string> kProcedureSyntax = {"declaration", "function", "subroutine",
-                                                   "property", "enum"};
+                                                   "property",    "enum",     "event"};
 const std::vector<std::string> kWithParameters = {"declaration", "function", "property",
-                                                  "subroutine"};
+                                                  "subroutine", "event"};
 const std::vector<std::string> kWithReturns = {"function", "property", "declaration"};
 const std::vector<std::string> kWithParts = {"type", "enum"};
+
+// The sentences above the parts and parameter tables: %1 the member's
+// name, %2 its translated kind word.
+constexpr std::string_view kElementParts =
+    "The elements of the <B>%1</B>-%2 consists of following parts:";
+constexpr std::string_view kSyntaxParts =
+    "The syntax for the <B>%1</B>-%2 consists of following parts:";
+
+std::string fillIn(std::string text, const std::string& first, const std::string& second) {
+    const size_t one = text.find("%1");
+    if (one != std::string::npos) text.replace(one, 2, first);
+    const size_t two = text.find("%2", one == std::string::npos ? 0 : one + first.size());
+    if (two != std::string::npos) text.replace(two, 2, second);
+    return text;
+}
 
 bool isClass(const ListItem& item, const char* className) {
     return std::strcmp(item.className(), className) == 0;
@@ -64,28 +81,34 @@ std::string parameterList(const Element& member) {
 }
 
 void appendPartsSection(StringBuffer& page, const Element& member, const std::string& kind,
-                        const CModule& module, const CProject& project, const CHelper& helper) {
+                        const CModule& module, const CProject& project, const CHelper& helper,
+                        const PageContext& ctx) {
     const auto parts = member.Variables();  // a Type never filled has none
     if (!parts || parts->empty()) return;
     const bool isEnum = kind == "Enum";
     page.AppendLn("<P>");
-    page.AppendLn("The elements of the <B>" + member.Name() + "</B>-" + kind +
-                  " consists of following parts:");
+    page.AppendLn(fillIn(helper.Translate("ElementParts", kElementParts), member.Name(),
+                         helper.Translate(kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">Part</TH>");
-    if (isEnum) page.AppendLn("      <TH class=\"Summary\" width=\"1\">Value</TH>");
-    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">Description</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + helper.Translate("Part") +
+                  "</TH>");
+    if (isEnum)
+        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + helper.Translate("Value") +
+                      "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + helper.Translate("Description") +
+                  "</TH>");
     page.AppendLn("   </TR>");
     for (const auto& part : parts->elements()) {
         page.AppendLn("   <TR class=\"Summary\">");
         page.AppendLn("      <TD class=\"Summary\">");
         page.AppendLn("         <B>" + part->Name() + "</B>");
         if (!part->DataType().empty())
-            page.AppendLn(" (" + helper.getDataTypeLink(part->DataType(), module, project, "../") +
-                          ")");
+            page.AppendLn(
+                " (" + detail::dataTypeLink(helper, part->DataType(), module, project, "../", ctx) +
+                ")");
         page.AppendLn("      </TD>");
         if (isEnum) {
             page.AppendLn("      <TD class=\"Summary\">");
@@ -93,7 +116,7 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
             page.AppendLn("      </TD>");
         }
         page.AppendLn("      <TD>");
-        page.Append(part->Description());
+        page.Append(sanitizeAuthorHtml(part->Description()));
         page.Append("&nbsp;");
         page.AppendLn("      </TD>");
         page.AppendLn("   </TR>");
@@ -103,29 +126,32 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
 }
 
 void appendParameterSection(StringBuffer& page, const Element& member, const std::string& kind,
-                            const CModule& module, const CProject& project, const CHelper& helper) {
+                            const CModule& module, const CProject& project, const CHelper& helper,
+                            const PageContext& ctx) {
     page.AppendLn("<P>");
-    page.AppendLn("The syntax for the <B>" + member.Name() + "</B>-" + kind +
-                  " consists of following parts:");
+    page.AppendLn(fillIn(helper.Translate("SyntaxParts", kSyntaxParts), member.Name(),
+                         helper.Translate(kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">Part</TH>");
-    page.AppendLn("      <TH class=\"Summary\">Description</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + helper.Translate("Part") +
+                  "</TH>");
+    page.AppendLn("      <TH class=\"Summary\">" + helper.Translate("Description") + "</TH>");
     page.AppendLn("   </TR>");
     if (const auto arguments = member.Arguments()) {
         for (const auto& argument : arguments->elements()) {
             page.AppendLn("   <TR class=\"Summary\">");
             page.AppendLn("      <TD class=\"Summary\">");
-            page.AppendLn("<B>" + argument->Name() + "</B> (" +
-                          helper.getDataTypeLink(argument->DataType(), module, project, "../") +
-                          ")");
+            page.AppendLn(
+                "<B>" + argument->Name() + "</B> (" +
+                detail::dataTypeLink(helper, argument->DataType(), module, project, "../", ctx) +
+                ")");
             page.AppendLn("      </TD>");
             page.AppendLn("      <TD>");
-            if (argument->isOptional()) page.Append("Optional.");
+            if (argument->isOptional()) page.Append(helper.Translate("Optional", "Optional."));
             page.Append("&nbsp;");
-            page.Append(argument->Description());
+            page.Append(sanitizeAuthorHtml(argument->Description()));
             page.AppendLn("      </TD>");
             page.AppendLn("   </TR>");
         }
@@ -134,21 +160,11 @@ void appendParameterSection(StringBuffer& page, const Element& member, const std
     page.AppendLn("</P>");
 }
 
-}  // namespace
-
-std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
-                            bool write, const PageContext& ctx) {
-    const CHelper helper(ctx.translation, ctx.language);
-    const std::string& name = member.Name();
-    const std::string moduleKind = helper.getModuleType(module);
-    StringBuffer page;
-
-    detail::appendMemberPageHead(page, module.Name(), name, ctx);
-    page.AppendLn(buildIconHeader(moduleKind, detail::projectDisplayName(project),
-                                  "<I>" + module.Name() + "</I>." + name));
-    page.AppendLn("<P class=\"DocTitle\"><I>" + module.Name() + "</I>.<B>" + name + "</B></P>");
+// Description, syntax, parts, parameters, return value and source of one member.
+void appendMemberSections(StringBuffer& page, const Element& member, const CModule& module,
+                          const CProject& project, const PageContext& ctx, const CHelper& helper) {
     page.AppendLn("<P>");
-    page.AppendLn(member.Description());
+    page.AppendLn(sanitizeAuthorHtml(member.Description()));
     page.AppendLn("</P>");
 
     const std::string kind = helper.getItemName(member);
@@ -165,29 +181,227 @@ std::string writeMemberPage(const Element& member, const CModule& module, const 
             page.AppendLn("</P>");
         }
         if (inArray(kind, kWithParts))
-            appendPartsSection(page, member, kind, module, project, helper);
-        if (inArray(kind, kWithParameters))
-            appendParameterSection(page, member, kind, module, project, helper);
+            appendPartsSection(page, member, kind, module, project, helper, ctx);
+        // A section heading with nothing under it is left out.
+        const auto arguments = member.Arguments();
+        if (inArray(kind, kWithParameters) && arguments && !arguments->empty())
+            appendParameterSection(page, member, kind, module, project, helper, ctx);
     }
 
     if (inArray(kind, kWithReturns)) {
         const auto returns = member.Returns();
-        if (returns && !returns->DataType().empty()) {
+        const std::string text = returns ? sanitizeAuthorHtml(returns->Description()) : "";
+        if (returns && !returns->DataType().empty() && !trimSpaces(text).empty()) {
             page.Append("<H3>");
             page.Append(helper.Translate("Returns"));
             page.Append("</H3>");
             page.Append("<P>");
-            page.Append(returns->Description());
+            page.Append(text);
             page.AppendLn("</P>");
         }
     }
 
+    if (trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
     page.Append("<H3>");
     page.Append(helper.Translate("Source"));
     page.Append("</H3>");
     page.AppendLn("<P>");
     page.AppendLn(buildSourceTable(member.Source(), "SOURCE", true, ctx));
     page.AppendLn("</P>");
+}
+
+}  // namespace
+
+namespace detail {
+
+namespace {
+
+template <typename List, typename Fn>
+bool visitAs(const IIterator& list, Fn& fn) {
+    const auto* typed = dynamic_cast<const List*>(&list);
+    if (!typed) return false;
+    for (const auto& element : typed->elements()) fn(*element);
+    return true;
+}
+
+// Calls fn for every element of one of the ten element lists, in list
+// order, without copying the list (a member page looks at every list of
+// its module, so a copy per page would make a large module's pages slow).
+template <typename Fn>
+void forEachElement(const IIterator& list, Fn&& fn) {
+    visitAs<CImplementationList>(list, fn) || visitAs<CConstantList>(list, fn) ||
+        visitAs<CEnumList>(list, fn) || visitAs<CTypeList>(list, fn) ||
+        visitAs<CDeclarationList>(list, fn) || visitAs<CVariableList>(list, fn) ||
+        visitAs<CEventList>(list, fn) || visitAs<CFunctionList>(list, fn) ||
+        visitAs<CSubroutineList>(list, fn) || visitAs<CPropertyList>(list, fn);
+}
+
+}  // namespace
+
+// Get 0, Let 1, Set 2; anything that is not a property accessor before them.
+int accessorRank(const Element& e) {
+    const auto* property = dynamic_cast<const CProperty*>(&e);
+    if (!property) return -1;
+    switch (property->Way()) {
+        case way::Get:
+            return 0;
+        case way::Let:
+            return 1;
+        default:
+            return 2;
+    }
+}
+
+std::string accessorWord(const Element& e) {
+    switch (accessorRank(e)) {
+        case 0:
+            return "Get";
+        case 1:
+            return "Let";
+        case 2:
+            return "Set";
+        default:
+            return {};
+    }
+}
+
+// The rows of a summary table: one per member, but one per property name
+// holding its accessors in the order Get, Let, Set.
+std::vector<std::vector<const Element*>> tableRows(const IIterator& list) {
+    std::vector<std::vector<const Element*>> rows;
+    const bool properties = std::strcmp(list.className(), "CPropertyList") == 0;
+    for (const auto& item : list.Items()) {
+        const auto* member = dynamic_cast<const Element*>(item.get());
+        if (!member) continue;  // the element lists hold elements only
+        // The sort keeps names that are equal ignoring case together.
+        if (properties && !rows.empty() &&
+            equalsIgnoreCase(rows.back().front()->Name(), member->Name()))
+            rows.back().push_back(member);
+        else
+            rows.push_back({member});
+    }
+    for (auto& row : rows) {
+        std::stable_sort(row.begin(), row.end(), [](const Element* a, const Element* b) {
+            return accessorRank(*a) < accessorRank(*b);
+        });
+    }
+    return rows;
+}
+
+std::string dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
+                         const CProject& project, std::string_view prefix, const PageContext& ctx) {
+    if (!ctx.settings.Classes) return std::string(name);
+    return helper.getDataTypeLink(name, module, project, prefix);
+}
+
+std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& on) {
+    return {{&module.Implementations(), on.Implementations},
+            {&module.Constants(), on.Constants},
+            {&module.Enums(), on.Enum},
+            {&module.Types(), on.Types},
+            {&module.Declarations(), on.Declarations},
+            {&module.Variables(), on.Variables},
+            {&module.Events(), on.Events},
+            {&module.Functions(), on.Functions},
+            {&module.Subroutines(), on.Subroutines},
+            {&module.Properties(), on.Properties}};
+}
+
+PageGroups pageGroups(const CModule& module, const GenerationSettings& settings) {
+    // Names equal ignoring case give one page file (VB names ignore case).
+    PageGroups groups;
+    for (const SummaryTable& table : summaryTables(module, settings)) {
+        if (!table.enabled) continue;
+        std::vector<std::string> touched;
+        forEachElement(*table.list, [&](const Element& e) {
+            std::string key = toLower(e.Name());
+            auto& group = groups[key];
+            if (group.empty() || !group.back().second) touched.push_back(std::move(key));
+            group.push_back({&e, true});  // true: from the table at hand
+        });
+        // Within one table: Get, Let, Set; a stable sort keeps two of one
+        // kind in source order. Earlier tables' members stay in front.
+        for (const std::string& key : touched) {
+            auto& group = groups[key];
+            auto first =
+                std::find_if(group.begin(), group.end(), [](const auto& m) { return m.second; });
+            std::stable_sort(first, group.end(), [](const auto& a, const auto& b) {
+                return accessorRank(*a.first) < accessorRank(*b.first);
+            });
+            for (auto& m : group) m.second = false;
+        }
+    }
+    return groups;
+}
+
+std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
+                                        const GenerationSettings& settings) {
+    const PageGroups groups = pageGroups(module, settings);
+    return membersOf(groups, member);
+}
+
+std::vector<const Element*> membersOf(const PageGroups& groups, const Element& member) {
+    const auto found = groups.find(toLower(member.Name()));
+    if (found == groups.end()) return {&member};
+    std::vector<const Element*> members;
+    bool holdsMember = false;
+    for (const auto& m : found->second) {
+        members.push_back(m.first);
+        holdsMember |= m.first == &member;
+    }
+    if (!holdsMember) return {&member};
+    return members;
+}
+
+std::string scopeText(const std::vector<const Element*>& members) {
+    if (members.empty()) return {};
+    if (!isClass(*members.front(), "CProperty")) return CHelper::GetScope(members.front()->scope());
+    std::string text;
+    int previousScope = -1;
+    for (const Element* e : members) {
+        if (e->scope() != previousScope) {
+            if (!text.empty()) text += '/';
+            text += CHelper::GetScope(e->scope()) + " " + accessorWord(*e);
+            previousScope = e->scope();
+        } else {
+            text += "/" + accessorWord(*e);
+        }
+    }
+    return text;
+}
+
+}  // namespace detail
+
+std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
+                            bool write, const PageContext& ctx) {
+    return detail::writeMemberPageOf(detail::pageMembers(module, member, ctx.settings), module,
+                                     project, write, ctx);
+}
+
+std::string detail::writeMemberPageOf(const std::vector<const Element*>& members,
+                                      const CModule& module, const CProject& project, bool write,
+                                      const PageContext& ctx) {
+    const Element& member = *members.front();
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string& name = member.Name();
+    const std::string moduleKind = helper.getModuleType(module);
+    StringBuffer page;
+
+    detail::appendMemberPageHead(page, module.Name(), name, ctx);
+    page.AppendLn(buildIconHeader(moduleKind, detail::projectDisplayName(project),
+                                  "<I>" + module.Name() + "</I>." + name));
+    page.AppendLn("<P class=\"DocTitle\"><I>" + module.Name() + "</I>.<B>" + name + "</B></P>");
+    for (const Element* part : members) {
+        // Several members on one page: each under its own heading.
+        if (members.size() > 1) {
+            const std::string kind = helper.getItemName(*part);
+            const std::string heading = isClass(*part, "CProperty")
+                                            ? "Property " + detail::accessorWord(*part)
+                                            : helper.Translate(kind, kind);
+            page.AppendLn("<H2 class=\"Accessor\">" + heading + "</H2>");
+        }
+        appendMemberSections(page, *part, module, project, ctx, helper);
+    }
     page.AppendLn("</BODY>");
     page.AppendLn("</HTML>");
 

@@ -1,14 +1,17 @@
 // The module overview page's body: the summary link list and one summary
 // table per member kind; each table row also writes its member page.
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "generator/AuthorHtml.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
+#include "support/Text.h"
 
 namespace tarnwick::modHtml {
 
@@ -49,39 +52,27 @@ std::string buildModuleBody(const CModule& module, const CProject& project,
     body.AppendLn("      " + helper.Translate("Summary", "Summary") + ":");
     body.AppendLn("   </H3>");
     body.AppendLn("   <UL>");
-    // The link list names every kind, whatever the settings say.
+    // The link list names the kinds whose table is on this page: a link to
+    // a table that is not there would lead nowhere.
+    const auto tables = detail::summaryTables(module, ctx.settings);
     const IIterator* linkLists[] = {
         &module.Implementations(), &module.Declarations(), &module.Types(),     &module.Enums(),
         &module.Events(),          &module.Constants(),    &module.Variables(), &module.Functions(),
         &module.Subroutines(),     &module.Properties()};
-    for (const IIterator* list : linkLists) body.AppendLn(buildSummaryLink(*list, ctx));
+    for (const IIterator* list : linkLists) {
+        for (const detail::SummaryTable& table : tables)
+            if (table.list == list && table.enabled) body.AppendLn(buildSummaryLink(*list, ctx));
+    }
     body.AppendLn("   </UL>");
     body.AppendLn("</P>");
 
-    const GenerationSettings& on = ctx.settings;
-    struct Table {
-        IIterator* list;
-        bool enabled;
-    };
-    const Table tables[] = {
-        {&module.Implementations(), on.Implementations},
-        {&module.Constants(), on.Constants},
-        {&module.Enums(), on.Enum},
-        {&module.Types(), on.Types},
-        {&module.Declarations(), on.Declarations},
-        {&module.Variables(), on.Variables},
-        {&module.Events(), on.Events},
-        {&module.Functions(), on.Functions},
-        {&module.Subroutines(), on.Subroutines},
-        {&module.Properties(), on.Properties},
-    };
-    for (const Table& table : tables)
+    for (const detail::SummaryTable& table : detail::summaryTables(module, ctx.settings))
         if (table.enabled) body.AppendLn(buildSummaryTable(*table.list, module, project, ctx));
     return body.take();
 }
 
 std::string buildSummaryLink(const IIterator& list, const PageContext& ctx) {
-    const int count = list.Size() + 1;
+    const int count = static_cast<int>(detail::tableRows(list).size());
     if (count < 1) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string word = count > 1 ? helper.getItemTypes(list) : helper.getItemType(list);
@@ -120,18 +111,16 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
         appendHeaderCell(table, "            <TH width=\"1px\">", helper.Translate("Returns"));
     table.AppendLn("         </TR>");
 
-    const std::string moduleFile = detail::moduleFileName(module);
-    list.BeforeFirstItem();
-    while (list.HasMore()) {
-        const auto member = std::dynamic_pointer_cast<Element>(list.NextItem());
-        if (!member) continue;  // the element lists hold elements only
-        const std::string& name = member->Name();
-        const std::string scopeName = CHelper::GetScope(member->scope());
+    const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
+    for (const auto& row : detail::tableRows(list)) {
+        const Element& member = *row.front();
+        const std::string& name = member.Name();
+        const std::string scopeName = CHelper::GetScope(member.scope());
 
         table.Append("<TR>");
         table.Append("<TD>");
         table.Append("&nbsp;");
-        table.Append(scopeName);
+        table.Append(detail::scopeText(row));
         table.Append("&nbsp;");
         table.Append("</TD>");
 
@@ -140,41 +129,55 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
                      scopeName + "\">");
         table.Append("&nbsp;");
         table.Append("<B>");
-        table.Append("<A name=\"" + helper.getItemName(*member) + "_" + name + "\"></A>");
-        table.Append("<A href=\"" + detail::memberFileName(module, *member) + ".html\">");
+        table.Append("<A name=\"" + helper.getItemName(member) + "_" + name + "\"></A>");
+        table.Append("<A href=\"" + detail::memberFileName(module, member) + ".html\">");
         table.Append(name);
         table.Append("</A>");
         table.Append("</B>");
         table.Append("&nbsp;");
         table.Append("</TD>");
 
+        // The first accessor that says something speaks for the property.
+        std::string ownText;
+        for (const Element* accessor : row) {
+            if (!accessor->Description().empty()) {
+                ownText = accessor->Description();
+                break;
+            }
+        }
         std::string shortText;
         if (const auto& shortDesc = module.ShortDesc())
-            shortText = shortDesc->item(name, member->Description());
+            shortText = shortDesc->item(name, ownText);
         else
-            shortText = member->Description();
+            shortText = ownText;
         if (shortText.empty())
             shortText = helper.Translate("NoDescAvailable", "No description available.");
         table.Append("<TD>");
-        table.Append(shortText);
+        table.Append(sanitizeAuthorHtml(shortText));
         table.Append("&nbsp;");
         table.Append("</TD>");
 
         if (typeColumn != TypeColumn::None) {
             std::string dataType;
-            if (typeColumn == TypeColumn::Returns) {
-                if (const auto returns = member->Returns()) dataType = returns->DataType();
-            } else {
-                dataType = member->DataType();
+            for (const Element* accessor : row) {
+                if (typeColumn == TypeColumn::Returns) {
+                    if (const auto returns = accessor->Returns()) dataType = returns->DataType();
+                } else {
+                    dataType = accessor->DataType();
+                }
+                if (!dataType.empty()) break;
             }
             table.Append("<TD>");
             table.Append("&nbsp;");
-            table.Append(helper.getDataTypeLink(dataType, module, project, ""));
+            table.Append(detail::dataTypeLink(helper, dataType, module, project, "", ctx));
             table.Append("&nbsp;");
             table.Append("</TD>");
         }
 
-        writeMemberPage(*member, module, project, true, ctx);
+        // One page per file: the first member it documents writes it.
+        const auto members = detail::membersOf(groups, member);
+        if (std::find(row.begin(), row.end(), members.front()) != row.end())
+            detail::writeMemberPageOf(members, module, project, true, ctx);
         table.AppendLn("</TR>");
     }
     table.AppendLn("   </TABLE>");

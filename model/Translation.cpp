@@ -60,4 +60,14 @@ std::string Translation::lookup(std::string_view section, std::string_view key,
 
 std::string Translation::defaultPath() { return programFolder() + "Translation.lng"; }
 
+std::string Translation::languageForLocale(const char* lcAll, const char* lcMessages,
+                                           const char* lang) {
+    for (const char* value : {lcAll, lcMessages, lang}) {
+        if (!value || !*value) continue;
+        const std::string_view locale(value);
+        return locale.starts_with("de") ? "Deutsch" : "English";
+    }
+    return "English";
+}
+
 }  // namespace tarnwick

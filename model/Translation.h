@@ -44,6 +44,12 @@ public:
     std::string lookup(std::string_view section, std::string_view key,
                        std::string_view defaultText) const;
 
+    // The section that suits the user's locale: the first of the three
+    // values given (LC_ALL, LC_MESSAGES, LANG; null or empty: not set)
+    // decides; "Deutsch" when it starts with "de", else "English".
+    static std::string languageForLocale(const char* lcAll, const char* lcMessages,
+                                         const char* lang);
+
     // programFolder() + "Translation.lng".
     static std::string defaultPath();
 

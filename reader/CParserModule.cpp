@@ -199,11 +199,16 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText,
         }
 
         if (isCommentLine(current)) {
-            std::string cleaned = cleanComment(current);
+            const std::string cleaned = cleanComment(current);
             if (commentedCodeAt == npos && isProcedureHeader(cleaned))
                 commentedCodeAt = comments.size();
-            comments += cleaned;
-            comments += ' ';
+            // A blank comment line inside a block marks a new paragraph.
+            if (cleaned.empty() && !comments.empty()) {
+                comments += "\r\n";
+            } else {
+                comments += cleaned;
+                comments += ' ';
+            }
             if (commentedCodeAt != npos && isProcedureEnd(cleaned)) {
                 comments.resize(commentedCodeAt);
                 commentedCodeAt = npos;

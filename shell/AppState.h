@@ -41,7 +41,7 @@ struct AppState {
     QString ProjectPath;                       // the project file last chosen with Open Project
     QString DocumentationPath;                 // output folder; ends in '/' when a run starts
     std::shared_ptr<CProject> CurrentProject;  // the project the tree shows, or null
-    QString Language;                          // translation section ("Deutsch" once a run began)
+    QString Language;                          // translation section, from the user's locale
     GenerationSettings settings;               // every flag false at start
     SettingsDialogState dialog;
     // Conditional-compilation constants from the command line ("NAME=VALUE",

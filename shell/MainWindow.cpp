@@ -9,9 +9,11 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <cstdlib>
 #include <exception>
 
 #include "generator/GenerationRun.h"
+#include "model/Translation.h"
 #include "shell/DockingControl.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
@@ -55,6 +57,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarnwick"));
     resize(1100, 720);
+    // Runs and previews speak the user's language.
+    m_state.Language = QString::fromStdString(Translation::languageForLocale(
+        std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")));
     m_perspective = new DockingControl(this);
     createActions();
     createStatusBar();
@@ -345,7 +350,6 @@ void MainWindow::runCreateDocumentation() {
             break;
     }
 
-    m_state.Language = QStringLiteral("Deutsch");
     request.language = m_state.Language.toStdString();
     statusBar()->showMessage(QStringLiteral("Generating documentation..."));
     const Expected<GenerationResult> result = progressWindow()->run(request);

@@ -3,7 +3,9 @@
 it works as a reader uses it: the start page's two frames load the module
 list and the project summary, a module link of the list opens the module in
 the other frame, the navigation bar reaches the object-model page, and a
-click on an object-model branch shows that branch's members.
+click on an object-model branch shows that branch's members. Then a GBK
+project's member page is opened: the browser must read it as GBK (from the
+page's own declaration) and show its Chinese description.
 
 Usage: check_site.py TARNWICK PROJECT.vbp [--registry FILE] [--chromium PATH]
 
@@ -223,6 +225,47 @@ def check(page, index_url):
         class_page, object_page, state["id"], state["shown"].split("\n")[0])
 
 
+CHINESE = "\u8ba1\u7b97\u8d26\u6237\u4f59\u989d"  # "compute the account balance"
+
+
+def write_gbk_project(folder):
+    """A one-module project whose files are in GBK, as Chinese projects are."""
+    os.makedirs(folder)
+    with open(os.path.join(folder, "Hello.vbp"), "wb") as f:
+        f.write(b'Type=Exe\r\nModule=modHello; modHello.bas\r\nName="Hello"\r\n')
+    with open(os.path.join(folder, "modHello.bas"), "wb") as f:
+        f.write(('Attribute VB_Name = "modHello"\r\n'
+                 "' %s\r\n"
+                 "Public Function Balance() As Long\r\n"
+                 "End Function\r\n" % CHINESE).encode("gbk"))
+    return os.path.join(folder, "Hello.vbp")
+
+
+def check_gbk(page, url):
+    """The member page of a GBK project is read as GBK because it says so."""
+    page.call("Page.navigate", {"url": url})
+    deadline = time.time() + TIMEOUT
+    state = None
+    while time.time() < deadline:
+        top = page.call("Page.getFrameTree")["frameTree"]["frame"]
+        if top["url"] == url:
+            try:
+                state = page.evaluate(top["id"], """({ready: document.readyState,
+                    charset: document.characterSet, text: document.body.innerText})""")
+            except Failure:
+                state = None
+            if state and state["ready"] == "complete":
+                break
+        time.sleep(0.1)
+    if not state:
+        raise Failure("the GBK page did not load")
+    if state["charset"].upper() != "GBK":
+        raise Failure("the GBK page was read as %s" % state["charset"])
+    if CHINESE not in state["text"]:
+        raise Failure("the GBK page does not show its Chinese description: %r" % state["text"][:200])
+    return "GBK page read as %s" % state["charset"]
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("tarnwick")
@@ -245,9 +288,18 @@ def main():
         if generated.returncode != 0:
             print("FAILED: tarnwick generate exited %d: %s" % (generated.returncode, generated.stderr))
             return 1
+        gbk_site = os.path.join(tmp, "gbk-site")
+        generated = subprocess.run(
+            [args.tarnwick, "generate", write_gbk_project(os.path.join(tmp, "gbk")), "-o",
+             gbk_site, "-q", "--codepage", "GBK"], capture_output=True, text=True)
+        if generated.returncode != 0:
+            print("FAILED: tarnwick generate (GBK) exited %d: %s" % (generated.returncode, generated.stderr))
+            return 1
         browser = Browser(chromium, os.path.join(tmp, "profile"))
         try:
             outcome = check(Page(browser), "file://" + os.path.join(site, "index.html"))
+            outcome += "; " + check_gbk(Page(browser), "file://" + os.path.join(
+                gbk_site, "Modules", "modHello_Balance.html"))
         except Failure as failure:
             print("FAILED: %s" % failure)
             return 1

@@ -37,10 +37,13 @@ const GoldenCase kGoldenCases[] = {
      "function page: syntax layout with parameters, parameter table, Optional, Returns, source"},
     {"Classes/CAccount_Reset.html", "subroutine page: parameter table without Returns section"},
     {"Classes/CAccount_Number.html",
-     "property page: Get and Let share one file, the Let written last remains"},
-    {"Classes/CAccount_Changed.html", "event page: empty syntax paragraph, no parameter table"},
+     "property page: the Get and the Let of one name share one page, Get first, each in full"},
+    {"Classes/CAccount_Changed.html", "event page: syntax layout and parameter table, no Returns"},
     {"Modules/modLedger_GetPrivateProfileString.html",
      "declaration page: Alias clause on its own continuation line"},
+    {"Modules/modFormat_ParseCents.html",
+     "authors' text: kept markup, tags meant as text escaped, onclick dropped, a blank comment "
+     "line as a new paragraph, in description, parameter and return texts"},
     {"Modules/modLedger_MAX_PATH.html", "constant page: description and source only"},
     {"Classes/CAccount_m_Balance.html", "variable page: description and source only"},
     {"Forms/frmMain_m_Journal.html",
@@ -54,6 +57,8 @@ const GoldenCase kGoldenCases[] = {
     {"project-summary.html", "project summary: references and controls sorted, one-line rows"},
     {"module-summary.html", "module summary: kind counts and all modules sorted together"},
     {"all-Classes.html", "kind index: the class list in the parser's order"},
+    {"all-summary.html", "overview list: project, all files and the kind lists that were written"},
+    {"index.html", "frameset from the resource folder, declaring the pages' encoding"},
 };
 
 // gtest prints a failing case by its page, not as bytes.

@@ -158,30 +158,44 @@ TEST_F(SummaryTable, MemberOfAModuleWithoutKindIsRefusedNotWrittenAtTheRoot) {
     EXPECT_NO_THROW(writeMemberPage(*run, *library, project, false, ctx));
 }
 
-TEST_F(SummaryTable, GetAndLetShareOnePageTheLastWins) {
-    auto get = makeElement<CProperty>("Count", scope::Public, "from Get");
-    auto let = makeElement<CProperty>("Count", scope::Public, "from Let");
+TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
+    auto set = makeElement<CProperty>("Owner", scope::Friend, "from Set");
+    set->setWay(way::Set);
+    auto let = makeElement<CProperty>("owner", scope::Public, "from Let");
     let->setWay(way::Let);
-    module->Properties().Add(get);
-    module->Properties().Add(let);
-    buildSummaryTable(module->Properties(), *module, project, ctx);
-    const std::string page = site.read("Classes/CStore_Count.html");
-    EXPECT_NE(page.find("from Let"), std::string::npos);
-    EXPECT_EQ(page.find("from Get"), std::string::npos);
+    auto get = makeElement<CProperty>("Owner", scope::Public, "from Get");
+    for (const auto& accessor : {set, let, get}) module->Properties().Add(accessor);
+    auto variable = makeVariable("Owner", "Long", scope::Private, "from the variable");
+    module->Variables().Add(variable);
+
+    const std::string table = buildSummaryTable(module->Properties(), *module, project, ctx);
+    EXPECT_NE(table.find("&nbsp;Public Get/Let/Friend Set&nbsp;"), std::string::npos);
+    EXPECT_EQ(table.find("<TR><TD>"), table.rfind("<TR><TD>")) << "one row for the accessors";
+    EXPECT_NE(table.find("<TD>from Get&nbsp;</TD>"), std::string::npos);
+    EXPECT_NE(buildSummaryLink(module->Properties(), ctx).find("1&nbsp;"), std::string::npos);
+    // The variable's table comes first and writes the page for both.
+    buildSummaryTable(module->Variables(), *module, project, ctx);
+    const std::string page = site.read("Classes/CStore_Owner.html");
+    size_t at = 0;
+    for (const char* text : {"from the variable", "Property Get", "from Get", "Property Let",
+                             "from Let", "Property Set", "from Set"}) {
+        const size_t next = page.find(text, at);
+        EXPECT_NE(next, std::string::npos) << text;
+        at = next;
+    }
 }
 
-TEST_F(SummaryTable, ModuleBodyListsEveryKindButTablesFollowTheSettings) {
+TEST_F(SummaryTable, ModuleBodyLinksAndTablesFollowTheSettings) {
     module->Events().Add(makeElement<CEvent>("Changed"));
     module->Functions().Add(makeElement<CFunction>("Find"));
     ctx.settings.Events = false;
     const std::string body = buildModuleBody(*module, project, ctx);
     const std::string expectedStart =
         "<P>\r\n   <H3>\r\n      Summary:\r\n   </H3>\r\n   <UL>\r\n"
-        "\r\n\r\n\r\n\r\n" +
-        buildSummaryLink(module->Events(), ctx) + "\r\n\r\n\r\n" +
+        "\r\n\r\n\r\n\r\n\r\n\r\n" +
         buildSummaryLink(module->Functions(), ctx) + "\r\n\r\n\r\n" + "   </UL>\r\n</P>\r\n";
     EXPECT_EQ(body.substr(0, expectedStart.size()), expectedStart) << body;
-    EXPECT_EQ(body.find("<A name=\"Event_summary\">"), std::string::npos);
+    EXPECT_EQ(body.find("Event_summary"), std::string::npos);
     EXPECT_NE(body.find("<A name=\"Function_summary\">"), std::string::npos);
     EXPECT_FALSE(site.exists("Classes/CStore_Changed.html"));
     EXPECT_TRUE(site.exists("Classes/CStore_Find.html"));

@@ -20,6 +20,23 @@ PageContext siteIn(const TempFolder& tmp) {
     return ctx;
 }
 
+TEST(PageContext, DeclaresTheCodePageByTheNameBrowsersKnow) {
+    const struct {
+        const char* codePage;
+        const char* charset;
+    } rows[] = {{"windows-1252", "windows-1252"},
+                {"CP1251", "windows-1251"},
+                {"WINDOWS-1253", "windows-1253"},
+                {"utf8", "UTF-8"},
+                {"UTF-8", "UTF-8"},
+                {"cp936", "GBK"},
+                {"gbk", "GBK"},
+                {"latin1", "ISO-8859-1"},
+                {"KOI8-R", "KOI8-R"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(htmlCharsetName(row.codePage), row.charset) << row.codePage;
+}
+
 TEST(PageContextWrite, RefusesNamesThatLeaveTheLayout) {
     const char* const refused[] = {
         "../x.html", "/etc/x.html", "",   "a//b.html",  "./x.html",         "a/../../x.html",

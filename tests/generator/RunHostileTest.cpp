@@ -73,12 +73,7 @@ TEST(RunHostile, ModuleNamesGivePagesInsideTheSiteAndLinksThatReachThem) {
         EXPECT_LE(slashes - (entry.back() == '/' ? 1 : 0), 1) << entry;
     }
     int links = 0;
-    std::vector<std::string> broken;
-    for (const auto& b : testing::brokenLinks(tmp.path() / "out", &links)) {
-        // The resource overview links every kind list; this project has classes only.
-        if (b.rfind("all-summary.html: all-", 0) != 0) broken.push_back(b);
-    }
-    EXPECT_EQ(broken, std::vector<std::string>{});
+    EXPECT_EQ(testing::brokenLinks(tmp.path() / "out", &links), std::vector<std::string>{});
     EXPECT_GT(links, 0);
 }
 

@@ -76,7 +76,17 @@ TEST(SourcePageTest, CodeLineEscapesAmpersandAndAngleBrackets) {
 
 TEST(SourcePageTest, CodeLineOfSeveralLinesIndentsEachLine) {
     EXPECT_EQ(buildCodeLine("x\r\n   y  "),
-              kMono + "x<BR>\r\n&nbsp;&nbsp;&nbsp;y  " + kEnd + "<BR>");
+              kMono + "x<BR>\r\n&nbsp;&nbsp;&nbsp;y&nbsp;&nbsp;" + kEnd + "<BR>");
+}
+
+TEST(SourcePageTest, CodeLineKeepsRunsOfBlanks) {
+    // Aligned comments and ASCII tables keep their columns; single blanks
+    // and the blanks inside the colour tags stay blanks.
+    EXPECT_EQ(buildCodeLine("x = 1    ' aligned"),
+              kMono + "x = 1&nbsp;&nbsp;&nbsp;&nbsp;<FONT COLOR = \"#008800\">' aligned" + kEnd +
+                  kEnd + "<BR>");
+    EXPECT_EQ(buildCodeLine("'| a  | b |"),
+              kMono + "<FONT COLOR = \"#008800\">'| a&nbsp;&nbsp;| b |" + kEnd + kEnd + "<BR>");
 }
 
 TEST(SourcePageTest, UnnumberedTableCarriesIdOnOuterTable) {

@@ -57,6 +57,7 @@ std::string row(const std::string& cell) {
 
 class UmlTest : public ::testing::Test {
 protected:
+    UmlTest() { ctx.settings = GenerationSettings::dialogDefaults(); }
     std::string uml(const CModule& module) { return CUml().createUml(module, project, 0, ctx); }
     CProject project;
     PageContext ctx;
@@ -119,6 +120,10 @@ TEST_F(UmlTest, MarksTypesAndParenthesesByKind) {
     EXPECT_NE(text.find(row("- <A href=\"modMain.html#Type_Point" + title(*point) + "Point</A>")),
               std::string::npos);
     EXPECT_NE(text.find(row("- <A href=\"modMain.html#Subroutine_Run" + title(*run) + "Run</A>()")),
+              std::string::npos);
+    // A kind without its summary table has no anchor to link to.
+    ctx.settings.Types = false;
+    EXPECT_NE(uml(*mod).find(row("- <SPAN" + title(*point).substr(1) + "Point</SPAN>")),
               std::string::npos);
     // Compartments in their fixed order: Constants, Types, Events, Subroutines.
     EXPECT_LT(text.find("Constants"), text.find("Types"));

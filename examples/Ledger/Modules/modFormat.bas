@@ -44,9 +44,13 @@ End Function
 
 ' Converts a text typed by the user into cents.
 ' Accepts "12,50", "12.50" and "1.234,56"; Tausenderpunkte werden überlesen.
-' @Text The text to convert
+'
+' The <b>last</b> comma or point followed by at most two digits is the
+' decimal sign, so a <value> like "1.5" is read as 1 unit and 50 cents; see
+' <a href="modFormat_FormatCents.html" onclick="track()">FormatCents</a> for the way back.
+' @Text The text to convert; <i>blanks</i> around it do not count
 ' @Cents Receives the amount in cents
-' @ParseCents True when the text held a valid amount
+' @ParseCents True when the text held a valid amount & Cents was set
 Public Function ParseCents(ByVal Text As String, ByRef Cents As Currency) As Boolean
     Dim Clean As String
     Dim Pos As Long

@@ -1,0 +1,294 @@
+#include "generator/AuthorHtml.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::string_view kKeptTags[] = {"b", "i",   "u",  "em", "strong", "code", "tt",  "br",
+                                          "p", "pre", "ul", "ol", "li",     "sub",  "sup", "a"};
+
+bool isKept(std::string_view name) {
+    return std::find(std::begin(kKeptTags), std::end(kKeptTags), name) != std::end(kKeptTags);
+}
+
+bool isAsciiAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
+bool isAsciiAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+// Length of the character reference at text[pos] ('&'), or 0 when the '&'
+// starts none: "&amp;", "&#60;", "&#x3C;".
+size_t referenceLength(std::string_view text, size_t pos) {
+    size_t i = pos + 1;
+    if (i < text.size() && text[i] == '#') {
+        ++i;
+        const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex) ++i;
+        const size_t digits = i;
+        while (i < text.size() && i - digits < 8 &&
+               (hex ? std::isxdigit(static_cast<unsigned char>(text[i]))
+                    : std::isdigit(static_cast<unsigned char>(text[i]))))
+            ++i;
+        if (i == digits) return 0;
+    } else {
+        const size_t letters = i;
+        if (i >= text.size() || !isAsciiAlpha(text[i])) return 0;
+        while (i < text.size() && i - letters < 32 && isAsciiAlnum(text[i])) ++i;
+    }
+    return i < text.size() && text[i] == ';' ? i + 1 - pos : 0;
+}
+
+// What the browser will make of an attribute value: character references
+// decoded (the ones that can hide a scheme), control characters and blanks
+// dropped.
+std::string decodedAddress(std::string_view value) {
+    std::string out;
+    for (size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c == '&') {
+            const size_t length = referenceLength(value, i);
+            if (length > 0) {
+                const std::string_view ref = value.substr(i + 1, length - 2);
+                char32_t code = 0;
+                if (ref[0] == '#') {
+                    const bool hex = ref.size() > 1 && (ref[1] == 'x' || ref[1] == 'X');
+                    code = static_cast<char32_t>(
+                        std::stoul(std::string(ref.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10));
+                } else {
+                    const std::string name = toLower(ref);
+                    if (name == "colon")
+                        code = ':';
+                    else if (name == "amp")
+                        code = '&';
+                    else if (name == "quot")
+                        code = '"';
+                    else if (name == "lt")
+                        code = '<';
+                    else if (name == "gt")
+                        code = '>';
+                    else if (name == "sol")
+                        code = '/';
+                    else if (name == "tab" || name == "newline")
+                        code = ' ';
+                }
+                if (code != 0) {
+                    if (code > 0x20 && code <= 0x10FFFF) appendUtf8(out, code);
+                    i += length - 1;
+                    continue;
+                }
+            }
+        }
+        if (static_cast<unsigned char>(c) > 0x20 && c != 0x7F) out += c;
+    }
+    return out;
+}
+
+// True for http, https, mailto and relative addresses.
+bool isSafeAddress(std::string_view address) {
+    const size_t end = address.find_first_of(":/?#");
+    if (end == std::string_view::npos || address[end] != ':') return true;  // relative
+    const std::string scheme = toLower(address.substr(0, end));
+    return scheme == "http" || scheme == "https" || scheme == "mailto";
+}
+
+std::string escapedAttribute(std::string_view value) {
+    std::string out;
+    for (char c : value) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+struct Tag {
+    bool closing = false;
+    std::string name;  // lower case
+    std::string href;  // raw value of an href attribute, if any
+    bool hasHref = false;
+    size_t start = 0;  // the '<'
+    size_t end = 0;    // just past the '>'
+};
+
+// Reads the tag starting at text[pos] ('<'). False when it is no tag: no
+// letter after "<" or "</", or no '>' before the text ends.
+bool readTag(std::string_view text, size_t pos, Tag& tag) {
+    tag.start = pos;
+    size_t i = pos + 1;
+    if (i < text.size() && text[i] == '/') {
+        tag.closing = true;
+        ++i;
+    }
+    if (i >= text.size() || !isAsciiAlpha(text[i])) return false;
+    const size_t nameStart = i;
+    while (i < text.size() && isAsciiAlnum(text[i])) ++i;
+    tag.name = toLower(text.substr(nameStart, i - nameStart));
+    while (i < text.size()) {
+        while (i < text.size() && (isSpace(text[i]) || text[i] == '/')) ++i;
+        if (i >= text.size()) return false;
+        if (text[i] == '>') {
+            tag.end = i + 1;
+            return true;
+        }
+        const size_t attrStart = i;
+        while (i < text.size() && !isSpace(text[i]) && text[i] != '=' && text[i] != '>' &&
+               text[i] != '/')
+            ++i;
+        const std::string attr = toLower(text.substr(attrStart, i - attrStart));
+        while (i < text.size() && isSpace(text[i])) ++i;
+        std::string_view value;
+        if (i < text.size() && text[i] == '=') {
+            ++i;
+            while (i < text.size() && isSpace(text[i])) ++i;
+            if (i >= text.size()) return false;
+            if (text[i] == '"' || text[i] == '\'') {
+                const size_t close = text.find(text[i], i + 1);
+                if (close == std::string_view::npos) return false;
+                value = text.substr(i + 1, close - i - 1);
+                i = close + 1;
+            } else {
+                const size_t valueStart = i;
+                while (i < text.size() && !isSpace(text[i]) && text[i] != '>') ++i;
+                value = text.substr(valueStart, i - valueStart);
+            }
+        }
+        if (attr == "href" && !tag.hasHref) {
+            tag.hasHref = true;
+            tag.href = std::string(value);
+        }
+        if (attrStart == i) ++i;  // a stray character: never loop on it
+    }
+    return false;
+}
+
+class Sanitizer {
+public:
+    std::string run(std::string_view text) {
+        size_t i = 0;
+        while (i < text.size()) {
+            const char c = text[i];
+            if (c == '<') {
+                Tag tag;
+                if (readTag(text, i, tag)) {
+                    i = handleTag(text, tag);
+                    continue;
+                }
+                m_out += "&lt;";
+            } else if (c == '>') {
+                m_out += "&gt;";
+            } else if (c == '&') {
+                const size_t length = referenceLength(text, i);
+                if (length == 0) {
+                    m_out += "&amp;";
+                } else {
+                    m_out.append(text.substr(i, length));
+                    i += length;
+                    continue;
+                }
+            } else if (c == '\r' || c == '\n') {
+                // A run of line breaks (and the blanks between them) is a
+                // paragraph mark; at either end of the text it is dropped.
+                size_t next = i;
+                while (next < text.size() && isSpace(text[next])) ++next;
+                if (!m_out.empty() && next < text.size()) {
+                    closeAll();
+                    m_out += "<P>";
+                }
+                i = next;
+                continue;
+            } else {
+                m_out += c;
+            }
+            ++i;
+        }
+        closeAll();
+        return std::move(m_out);
+    }
+
+private:
+    // Writes the tag (or its escaped text) and returns where to go on.
+    size_t handleTag(std::string_view text, const Tag& tag) {
+        if (tag.name == "script") {
+            if (tag.closing) return tag.end;
+            // The element and everything in it go; an unclosed one takes the rest.
+            const std::string lower = toLower(text.substr(tag.end));
+            const size_t close = lower.find("</script");
+            if (close == std::string::npos) return text.size();
+            const size_t gt = lower.find('>', close);
+            return gt == std::string::npos ? text.size() : tag.end + gt + 1;
+        }
+        if (!isKept(tag.name)) {
+            // Shown as the text it is.
+            for (char c : text.substr(tag.start, tag.end - tag.start)) {
+                if (c == '<')
+                    m_out += "&lt;";
+                else if (c == '>')
+                    m_out += "&gt;";
+                else if (c == '&')
+                    m_out += "&amp;";
+                else
+                    m_out += c;
+            }
+            return tag.end;
+        }
+        if (tag.closing) {
+            const auto open = std::find(m_open.rbegin(), m_open.rend(), tag.name);
+            if (open == m_open.rend()) return tag.end;  // nothing to close
+            const size_t keep = static_cast<size_t>(m_open.rend() - open) - 1;
+            while (m_open.size() > keep) {
+                m_out += "</" + m_open.back() + ">";
+                m_open.pop_back();
+            }
+            return tag.end;
+        }
+        if (tag.name == "br") {
+            m_out += "<br>";
+            return tag.end;
+        }
+        if (tag.name == "a") {
+            const std::string address = decodedAddress(tag.href);
+            if (tag.hasHref && !address.empty() && isSafeAddress(address))
+                m_out += "<a href=\"" + escapedAttribute(address) + "\">";
+            else
+                m_out += "<a>";
+        } else {
+            m_out += "<" + tag.name + ">";
+        }
+        m_open.push_back(tag.name);
+        return tag.end;
+    }
+
+    void closeAll() {
+        while (!m_open.empty()) {
+            m_out += "</" + m_open.back() + ">";
+            m_open.pop_back();
+        }
+    }
+
+    std::string m_out;
+    std::vector<std::string> m_open;  // kept tags opened and not yet closed
+};
+
+}  // namespace
+
+std::string sanitizeAuthorHtml(std::string_view text) { return Sanitizer().run(text); }
+
+}  // namespace tarnwick

@@ -1,0 +1,137 @@
+#!/usr/bin/env python3
+"""Generates the example site in several shapes and checks that no link,
+image or frame source leads nowhere, that every #anchor is on its page, and
+that every page declares the encoding it is written in within its first
+1,024 bytes.
+
+Usage: check_links.py TARNWICK PROJECT.vbp [--registry FILE]
+Exit status: 0 passed, 1 failed.
+"""
+import argparse
+import html.parser
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import urllib.parse
+
+# (name, extra arguments, encoding the pages must declare)
+SHAPES = [
+    ("Deutsch", ["--language", "Deutsch"], "windows-1252"),
+    ("English", ["--language", "English"], "windows-1252"),
+    ("Deutsch, classes and forms only",
+     ["--language", "Deutsch", "--kinds", "classes,forms"], "windows-1252"),
+    ("English, modules only, functions only",
+     ["--language", "English", "--kinds", "modules", "--members", "functions"], "windows-1252"),
+    ("English in UTF-8", ["--language", "English", "--output-encoding", "UTF-8"], "UTF-8"),
+    ("Deutsch in ISO-8859-1", ["--language", "Deutsch", "--output-encoding", "ISO-8859-1"],
+     "ISO-8859-1"),
+]
+
+META = re.compile(rb'<META http-equiv="Content-Type" content="text/html; charset=([^"]+)">',
+                  re.IGNORECASE)
+
+
+class Page(html.parser.HTMLParser):
+    def __init__(self):
+        super().__init__(convert_charrefs=True)
+        self.links = []    # (tag, address)
+        self.anchors = set()
+
+    def handle_starttag(self, tag, attrs):
+        for name, value in attrs:
+            if value is None:
+                continue
+            if name in ("href", "src"):
+                self.links.append((tag, value))
+            elif name == "id" or (name == "name" and tag == "a"):
+                self.anchors.add(value)
+
+
+def read_page(path, encoding, cache):
+    if path not in cache:
+        page = Page()
+        with open(path, "rb") as f:
+            page.feed(f.read().decode(encoding))
+        cache[path] = page
+    return cache[path]
+
+
+def check_site(site, encoding):
+    problems = []
+    cache = {}
+    pages = []
+    for folder, _, files in os.walk(site):
+        pages += [os.path.join(folder, f) for f in files if f.endswith(".html")]
+    if not pages:
+        return ["no pages"]
+    for path in sorted(pages):
+        where = os.path.relpath(path, site)
+        with open(path, "rb") as f:
+            head = f.read(1024)
+        declared = META.search(head)
+        if not declared:
+            problems.append("%s: no encoding declared in its first 1,024 bytes" % where)
+        elif declared.group(1).decode().lower() != encoding.lower():
+            problems.append("%s: declares %s, written in %s" % (where, declared.group(1), encoding))
+        try:
+            page = read_page(path, encoding, cache)
+        except UnicodeDecodeError as e:
+            problems.append("%s: not %s: %s" % (where, encoding, e))
+            continue
+        for tag, address in page.links:
+            parts = urllib.parse.urlsplit(address)
+            if parts.scheme in ("http", "https", "mailto"):
+                continue
+            if parts.scheme:
+                problems.append("%s: <%s> leads to %s" % (where, tag, address))
+                continue
+            target = path
+            if parts.path:
+                target = os.path.normpath(os.path.join(os.path.dirname(path),
+                                                       urllib.parse.unquote(parts.path)))
+            if not os.path.isfile(target):
+                problems.append("%s: <%s> %s leads nowhere" % (where, tag, address))
+                continue
+            if parts.fragment and target.endswith(".html"):
+                if parts.fragment not in read_page(target, encoding, cache).anchors:
+                    problems.append("%s: %s: no anchor %s there" % (where, address, parts.fragment))
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("tarnwick")
+    parser.add_argument("project")
+    parser.add_argument("--registry")
+    args = parser.parse_args()
+    failed = False
+    with tempfile.TemporaryDirectory(prefix="tarnwick-links-") as tmp:
+        for number, (name, extra, encoding) in enumerate(SHAPES):
+            site = os.path.join(tmp, "site%d" % number)
+            command = [args.tarnwick, "generate", args.project, "-o", site, "-q"] + extra
+            if args.registry:
+                command += ["--registry", args.registry]
+            generated = subprocess.run(command, capture_output=True, text=True)
+            if generated.returncode != 0:
+                print("FAILED %s: tarnwick generate exited %d: %s"
+                      % (name, generated.returncode, generated.stderr))
+                failed = True
+                continue
+            problems = check_site(site, encoding)
+            if encoding == "ISO-8859-1":
+                # The euro sign is no ISO-8859-1 character: written as a reference.
+                with open(os.path.join(site, "Modules", "modFormat_Code.html"), "rb") as f:
+                    if b"&#8364;" not in f.read():
+                        problems.append("Modules/modFormat_Code.html: no &#8364; for the euro sign")
+            for problem in problems:
+                print("FAILED %s: %s" % (name, problem))
+            failed |= bool(problems)
+            if not problems:
+                print("passed: %s" % name)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
