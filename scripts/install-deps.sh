@@ -6,7 +6,7 @@ set -eu
 
 PACKAGES="build-essential cmake ninja-build pkg-config
 libgtest-dev libgmock-dev googletest libbenchmark-dev
-nlohmann-json3-dev libcli11-dev
+nlohmann-json3-dev libcli11-dev libutf8proc-dev
 qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
 clang libclang-rt-dev python3"
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <utf8proc.h>
+
 namespace tarnwick {
 
 namespace {
@@ -15,46 +17,21 @@ constexpr char32_t kReplacement = 0xFFFD;
 // never compare equal.
 constexpr char32_t kInvalidBase = 0x110000;
 
-bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-// Decodes at pos; on an invalid sequence returns kInvalidBase + byte with
-// length 1.
+// Decodes at pos; on an invalid sequence (overlong forms and UTF-16
+// surrogates included) returns kInvalidBase + byte with length 1.
 char32_t decodeOrByte(std::string_view text, size_t pos, size_t& length) {
     const auto b0 = static_cast<unsigned char>(text[pos]);
     length = 1;
     if (b0 < 0x80) return b0;
-    const size_t left = text.size() - pos;
-    auto at = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        if (left >= 2 && isContinuation(at(1))) {
-            length = 2;
-            return (char32_t(b0 & 0x1F) << 6) | (at(1) & 0x3F);
-        }
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        if (left >= 3 && isContinuation(at(1)) && isContinuation(at(2))) {
-            const char32_t c =
-                (char32_t(b0 & 0x0F) << 12) | (char32_t(at(1) & 0x3F) << 6) | (at(2) & 0x3F);
-            // Overlong forms and UTF-16 surrogates are not valid UTF-8.
-            if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) {
-                length = 3;
-                return c;
-            }
-        }
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        if (left >= 4 && isContinuation(at(1)) && isContinuation(at(2)) && isContinuation(at(3))) {
-            const char32_t c = (char32_t(b0 & 0x07) << 18) | (char32_t(at(1) & 0x3F) << 12) |
-                               (char32_t(at(2) & 0x3F) << 6) | (at(3) & 0x3F);
-            if (c >= 0x10000 && c <= 0x10FFFF) {
-                length = 4;
-                return c;
-            }
-        }
-    }
-    return kInvalidBase + b0;
+    utf8proc_int32_t c = -1;
+    const utf8proc_ssize_t n =
+        utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + pos),
+                         static_cast<utf8proc_ssize_t>(text.size() - pos), &c);
+    if (n <= 0 || c < 0) return kInvalidBase + b0;
+    length = static_cast<size_t>(n);
+    return static_cast<char32_t>(c);
 }
 
-// Pairs inside a block where upper and lower case alternate.
-bool inAlternating(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
 
 template <typename Transform>
 std::string mapCase(std::string_view text, Transform transform) {
@@ -81,105 +58,18 @@ std::string mapCase(std::string_view text, Transform transform) {
 
 }  // namespace
 
+// One code point to one code point, from the Unicode tables. Sharp s stays
+// as it is, as Windows keeps it: its capital is a rare newer letter.
 char32_t toUpper(char32_t c) {
     if (c < 0x80) return (c >= 'a' && c <= 'z') ? c - 32 : c;
-    if (c < 0x100) {
-        if (c == 0xB5) return 0x39C;  // micro sign -> Greek capital mu
-        if (c == 0xFF) return 0x178;  // y with diaeresis
-        if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 0x20;
-        return c;  // includes sharp s, which has no one-character upper case
-    }
-    if (c < 0x180) {                 // Latin Extended-A
-        if (c == 0x131) return 'I';  // dotless i
-        if (c == 0x17F) return 'S';  // long s
-        if (inAlternating(c, 0x100, 0x137) || inAlternating(c, 0x14A, 0x177))
-            return (c & 1) ? c - 1 : c;
-        if (inAlternating(c, 0x139, 0x148) || inAlternating(c, 0x179, 0x17E))
-            return (c & 1) ? c : c - 1;
-        return c;
-    }
-    if (c >= 0x370 && c < 0x400) {  // Greek
-        if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) return c - 0x20;
-        if (c == 0x3C2) return 0x3A3;  // final sigma
-        switch (c) {
-            case 0x3AC:
-                return 0x386;
-            case 0x3AD:
-                return 0x388;
-            case 0x3AE:
-                return 0x389;
-            case 0x3AF:
-                return 0x38A;
-            case 0x3CC:
-                return 0x38C;
-            case 0x3CD:
-                return 0x38E;
-            case 0x3CE:
-                return 0x38F;
-            default:
-                return c;
-        }
-    }
-    if (c >= 0x400 && c < 0x530) {  // Cyrillic and Cyrillic Supplement
-        if (c >= 0x430 && c <= 0x44F) return c - 0x20;
-        if (c >= 0x450 && c <= 0x45F) return c - 0x50;
-        if (inAlternating(c, 0x460, 0x481) || inAlternating(c, 0x48A, 0x4BF) ||
-            inAlternating(c, 0x4D0, 0x52F))
-            return (c & 1) ? c - 1 : c;
-        if (c == 0x4CF) return 0x4C0;  // palochka
-        if (inAlternating(c, 0x4C1, 0x4CE)) return (c & 1) ? c : c - 1;
-        return c;
-    }
-    return c;
+    if (c > 0x10FFFF || c == 0xDF) return c;
+    return static_cast<char32_t>(utf8proc_toupper(static_cast<utf8proc_int32_t>(c)));
 }
 
 char32_t toLower(char32_t c) {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;
-    if (c < 0x100) {
-        if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return c + 0x20;
-        return c;
-    }
-    if (c < 0x180) {
-        if (c == 0x130) return 'i';  // capital I with dot above
-        if (c == 0x178) return 0xFF;
-        if (inAlternating(c, 0x100, 0x137) || inAlternating(c, 0x14A, 0x177))
-            return (c & 1) ? c : c + 1;
-        if (inAlternating(c, 0x139, 0x148) || inAlternating(c, 0x179, 0x17E))
-            return (c & 1) ? c + 1 : c;
-        return c;
-    }
-    if (c >= 0x370 && c < 0x400) {
-        if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return c + 0x20;
-        switch (c) {
-            case 0x386:
-                return 0x3AC;
-            case 0x388:
-                return 0x3AD;
-            case 0x389:
-                return 0x3AE;
-            case 0x38A:
-                return 0x3AF;
-            case 0x38C:
-                return 0x3CC;
-            case 0x38E:
-                return 0x3CD;
-            case 0x38F:
-                return 0x3CE;
-            default:
-                return c;
-        }
-    }
-    if (c >= 0x400 && c < 0x530) {
-        if (c >= 0x410 && c <= 0x42F) return c + 0x20;
-        if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-        if (inAlternating(c, 0x460, 0x481) || inAlternating(c, 0x48A, 0x4BF) ||
-            inAlternating(c, 0x4D0, 0x52F))
-            return (c & 1) ? c : c + 1;
-        if (c == 0x4C0) return 0x4CF;
-        if (inAlternating(c, 0x4C1, 0x4CE)) return (c & 1) ? c + 1 : c;
-        return c;
-    }
-    return c;
+    if (c > 0x10FFFF) return c;
+    return static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(c)));
 }
 
 std::string toUpper(std::string_view text) {
@@ -389,21 +279,9 @@ char32_t decodeUtf8(std::string_view text, size_t pos, size_t& length) {
 
 void appendUtf8(std::string& out, char32_t c) {
     if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = kReplacement;
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
+    utf8proc_uint8_t bytes[4];
+    const utf8proc_ssize_t n = utf8proc_encode_char(static_cast<utf8proc_int32_t>(c), bytes);
+    out.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
 }
 
 bool isValidUtf8(std::string_view text) {
