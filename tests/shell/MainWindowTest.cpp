@@ -24,6 +24,7 @@
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
+#include <atomic>
 #include <cmath>
 
 #include "TestSupport.h"
@@ -476,6 +477,10 @@ private slots:
 
     void openRunsOnWorkerAndCancels() {
         QTemporaryDir dir;
+        // Each read's worker waits at its own gate; both outlive the window,
+        // which waits for its workers.
+        QSemaphore arrived, gates[2];
+        std::atomic<int> reads{0};
         MainWindow window;
         CannedDialogs dialogs;
         dialogs.install(window.services());
@@ -485,17 +490,21 @@ private slots:
         const QString second = writeBiggerProject(dir.path() + "/b", 3);
 
         // Hold the worker; meanwhile the window works, shows the busy bar and takes Cancel.
-        QSemaphore gate;
-        window.projectView()->workerHook = [&gate] { gate.acquire(); };
+        window.projectView()->workerHook = [&] {
+            QSemaphore& gate = gates[reads++];
+            arrived.release();
+            gate.acquire();
+        };
         bool busyShown = false, commandsOff = false;
         QTimer::singleShot(50, &window, [&] {
+            arrived.acquire();
             busyShown = window.openProgress()->isVisible();
             commandsOff = !window.menuAction("mnuFileOpenProject")->isEnabled() &&
                           !window.toolbarAction("create")->isEnabled();
             QTest::mouseClick(window.openCancelButton(), Qt::LeftButton);
         });
         QVERIFY(!window.openProjectFile(second));
-        gate.release();
+        gates[0].release();
         QVERIFY(busyShown && commandsOff);
         QVERIFY(dialogs.messages.empty());
         QCOMPARE(window.state().ProjectPath, first);
@@ -504,9 +513,12 @@ private slots:
         QVERIFY(window.menuAction("mnuFileOpenProject")->isEnabled());
 
         // Closing the window during a read stops the read and closes.
-        QTimer::singleShot(50, &window, [&] { window.close(); });
+        QTimer::singleShot(50, &window, [&] {
+            arrived.acquire();
+            window.close();
+        });
         QVERIFY(!window.openProjectFile(second));
-        gate.release();
+        gates[1].release();
         QVERIFY(!window.isVisible());
         QCOMPARE(window.state().ProjectPath, first);
     }
