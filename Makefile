@@ -6,6 +6,7 @@
 #   make workbench  open the workbench on the bundled example
 #   make fuzz       run every fuzzer for FUZZ_SECONDS each
 #   make bench      run the benchmarks
+#   make package    build the Debian package (build/tarnwick_*.deb) and check it
 
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
@@ -17,7 +18,7 @@ EXAMPLE     ?= examples/Ledger/Ledger.vbp
 EXAMPLE_REG ?= examples/Ledger/registry.reg
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-main test-asan test-release workbench fuzz bench screenshots clean
+.PHONY: all deps configure build run test test-main test-asan test-release workbench fuzz bench screenshots package clean
 
 all: build
 
@@ -69,6 +70,10 @@ bench: build
 
 screenshots: build
 	@scripts/screenshots.sh $(BUILD)
+
+package: build
+	@cd $(BUILD) && cpack -G DEB >/dev/null
+	@scripts/check-package.sh $(BUILD)
 
 clean:
 	@rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD)

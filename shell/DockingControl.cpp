@@ -32,33 +32,57 @@ int share(double ratio, int total) {
     return std::max(40, static_cast<int>(std::clamp(ratio, 0.05, 0.95) * total));
 }
 
-// Dock title bars and the toolbar in the colours of each scheme.
+// Dock title bars and the toolbar in the colours of each scheme. Every
+// colour a text or a button is drawn in is given here, so a desktop with a
+// dark palette cannot put light text on a light bar; the title buttons use
+// the light or the dark picture to match the title bar.
 QString schemeStyleSheet(int scheme) {
     const char* title = nullptr;
     const char* text = nullptr;
     const char* bar = nullptr;
+    const char* barText = nullptr;
+    const char* buttons = nullptr;  // "light" or "dark" title-button pictures
+    const char* hover = nullptr;
     switch (scheme) {
         case DockingControl::Office:
             title = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f8fa, stop:1 #c9d1de)";
             text = "#1f2a3a";
             bar = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfbfc, stop:1 #dde2ea)";
+            barText = "#1f2a3a";
+            buttons = "dark";
+            hover = "rgba(31, 42, 58, 0.15)";
             break;
-        case DockingControl::Custom:
+        case DockingControl::Custom:  // the dark scheme
             title = "#3a3f44";
             text = "#f0f0f0";
-            bar = "#d9d9d6";
+            bar = "#2b2f33";
+            barText = "#f0f0f0";
+            buttons = "light";
+            hover = "rgba(255, 255, 255, 0.2)";
             break;
         default:  // Windows XP
             title = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3a6fd1, stop:1 #1d4fae)";
             text = "#ffffff";
             bar = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f4ec, stop:1 #e3dfcf)";
+            barText = "#1a1a1a";
+            buttons = "light";
+            hover = "rgba(255, 255, 255, 0.25)";
             break;
     }
     return QStringLiteral(
-               "QDockWidget { color: %2; }"
+               "QDockWidget { color: %2; titlebar-close-icon: url(:/tarnwick/dock-close-%5.png);"
+               " titlebar-normal-icon: url(:/tarnwick/dock-float-%5.png); }"
                "QDockWidget::title { background: %1; padding: 3px 6px; text-align: left; }"
-               "QToolBar { background: %3; border: none; spacing: 2px; }")
-        .arg(QLatin1String(title), QLatin1String(text), QLatin1String(bar));
+               "QDockWidget::close-button, QDockWidget::float-button { border: none;"
+               " background: transparent; padding: 1px; }"
+               "QDockWidget::close-button:hover, QDockWidget::float-button:hover {"
+               " background: %6; }"
+               "QToolBar { background: %3; border: none; spacing: 2px; }"
+               "QToolBar QToolButton { color: %4; background: transparent; }"
+               "QToolBar QToolButton:hover { background: %6; }"
+               "QToolBar QToolButton:disabled { color: %4; }")
+        .arg(QLatin1String(title), QLatin1String(text), QLatin1String(bar), QLatin1String(barText),
+             QLatin1String(buttons), QLatin1String(hover));
 }
 
 }  // namespace
@@ -278,6 +302,24 @@ void DockingControl::release() {
     for (const auto& [key, dock] : m_docks)
         if (dock) disconnect(dock, nullptr, this, nullptr);
     m_perspectives.clear();
+}
+
+QByteArray DockingControl::layoutState(const QString& name) const {
+    auto found = m_perspectives.find(name);
+    if (found == m_perspectives.end()) return QByteArray();
+    return name == m_current ? m_window->saveState() : found->second->m_savedState;
+}
+
+void DockingControl::setLayoutState(const QString& name, const QByteArray& state) {
+    auto found = m_perspectives.find(name);
+    if (m_released || found == m_perspectives.end() || state.isEmpty()) return;
+    found->second->m_savedState = state;
+    if (name != m_current) return;
+    m_arranging = true;
+    m_window->restoreState(state);
+    m_arranging = false;
+    m_ratiosPending = nullptr;  // the user's sizes, not the folders' ratios
+    syncVisibility();
 }
 
 bool DockingControl::isViewVisible(const QString& key) const { return m_visible.value(key, false); }

@@ -102,6 +102,13 @@ public:
     void addDocument(QWidget* document, const QString& title);
     void setScheme(int scheme);
     int scheme() const { return m_scheme; }
+    // The perspective's layout as the user left it (the current one as it
+    // is now), for keeping it from one start to the next; empty before the
+    // perspective was first shown.
+    QByteArray layoutState(const QString& name) const;
+    // Takes back a layout of layoutState; the current perspective shows it
+    // at once, another one when it is next shown.
+    void setLayoutState(const QString& name, const QByteArray& state);
     // Lets go of every view and layout; called once when the window closes.
     void release();
 

@@ -37,6 +37,7 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent) {
 
 void HtmlView::setHtml(const QString& html, const QUrl& base) {
     m_html = html;
+    m_base = base;
     m_path.clear();
 #ifdef TARNWICK_HAVE_WEBENGINE
     if (auto* web = qobject_cast<QWebEngineView*>(m_view)) {
@@ -52,6 +53,7 @@ void HtmlView::setHtml(const QString& html, const QUrl& base) {
 void HtmlView::load(const QString& path) {
     m_path = path;
     m_html.clear();
+    m_base = QUrl();
     const QUrl url = QUrl::fromLocalFile(path);
 #ifdef TARNWICK_HAVE_WEBENGINE
     if (auto* web = qobject_cast<QWebEngineView*>(m_view)) {

@@ -25,6 +25,7 @@ public:
 
     const QString& html() const { return m_html; }  // last text given to setHtml
     const QString& path() const { return m_path; }  // last file given to load
+    const QUrl& baseUrl() const { return m_base; }  // base of the last setHtml
     // True when the pages are shown by Chromium.
     static bool usesWebEngine();
 
@@ -32,6 +33,7 @@ private:
     QWidget* m_view;  // QWebEngineView or QTextBrowser, owned as a child
     QString m_html;
     QString m_path;
+    QUrl m_base;
 };
 
 }  // namespace tarnwick

@@ -4,11 +4,22 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
 #include <cstdlib>
 #include <exception>
 
@@ -19,6 +30,10 @@
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
 #include "shell/Views.h"
+
+// The compiled-in pictures (application icon, dock title buttons) live in
+// the static shell library; the linker keeps them only when asked by name.
+static void initShellResources() { Q_INIT_RESOURCE(icons); }
 
 namespace tarnwick {
 
@@ -45,6 +60,16 @@ QString menuOfView(const QString& key) {
     return QString();
 }
 
+// The first local .vbp file among the dropped URLs, or empty.
+QString droppedProject(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return QString();
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile() &&
+            url.toLocalFile().endsWith(QLatin1String(".vbp"), Qt::CaseInsensitive))
+            return url.toLocalFile();
+    return QString();
+}
+
 QString menuOfPerspective(const QString& name) {
     if (name == kProject) return QStringLiteral("mnuPerspectiveProject");
     if (name == kBrowser) return QStringLiteral("mnuPerspectiveBrowser");
@@ -56,6 +81,12 @@ QString menuOfPerspective(const QString& name) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarnwick"));
+    initShellResources();
+    QIcon icon;
+    for (int size : {48, 128, 256})
+        icon.addFile(QStringLiteral(":/tarnwick/tarnwick-%1.png").arg(size), QSize(size, size));
+    setWindowIcon(icon);
+    setAcceptDrops(true);
     resize(1100, 720);
     // Runs and previews speak the user's language.
     m_state.Language = QString::fromStdString(Translation::languageForLocale(
@@ -64,6 +95,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createActions();
     createStatusBar();
     createDockWindows();
+    restoreSettings();
+    updateCommands();
+}
+
+QSettings& MainWindow::settingsStore() {
+    static QSettings store(QStringLiteral("Tarnwick"), QStringLiteral("Workbench"));
+    return store;
 }
 
 MainWindow::~MainWindow() = default;
@@ -78,19 +116,47 @@ QAction* MainWindow::addMenuAction(QMenu* menu, const QString& name, const QStri
 void MainWindow::createActions() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    connect(addMenuAction(file, QStringLiteral("mnuFileOpenProject"),
-                          QStringLiteral("Open Project...")),
-            &QAction::triggered, this, &MainWindow::openProject);
-    file->addSeparator();
-    connect(addMenuAction(file, QStringLiteral("mnuDocumentationCreate"),
-                          QStringLiteral("Create Documentation...")),
-            &QAction::triggered, this, &MainWindow::createDocumentation);
-    connect(addMenuAction(file, QStringLiteral("mnuDocumentationSettings"),
-                          QStringLiteral("Settings...")),
-            &QAction::triggered, this, &MainWindow::showSettings);
-    file->addSeparator();
-    connect(addMenuAction(file, QStringLiteral("mnuFileExit"), QStringLiteral("Exit")),
-            &QAction::triggered, this, &QWidget::close);
+    // Each command with its keys; the menus show them beside the caption.
+    struct Command {
+        const char* name;
+        const char* caption;
+        QKeySequence keys;
+        void (MainWindow::*slot)();
+    };
+    const Command commands[] = {
+        {"mnuFileOpenProject", "Open Project...", QKeySequence(Qt::CTRL | Qt::Key_O),
+         &MainWindow::openProject},
+        {nullptr, nullptr, {}, nullptr},  // recent projects
+        {"mnuDocumentationCreate", "Create Documentation...", QKeySequence(Qt::Key_F5),
+         &MainWindow::createDocumentation},
+        {"mnuDocumentationSettings", "Settings...", QKeySequence(Qt::CTRL | Qt::Key_Comma),
+         &MainWindow::showSettings},
+        {nullptr, nullptr, {}, nullptr},
+        {"mnuFileOpenSite", "Open Site in Browser", {}, &MainWindow::openSiteInBrowser},
+        {"mnuFileOpenFolder", "Open Output Folder", {}, &MainWindow::openOutputFolder},
+        {nullptr, nullptr, {}, nullptr},
+        {"mnuFileCloseTab", "Close Tab", QKeySequence(Qt::CTRL | Qt::Key_W),
+         &MainWindow::closeCurrentTab},
+        {nullptr, nullptr, {}, nullptr},
+        {"mnuFileExit", "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr},
+    };
+    for (const Command& command : commands) {
+        if (!command.name) {
+            if (!m_recentMenu) {
+                m_recentMenu = file->addMenu(QStringLiteral("Recent Projects"));
+                m_recentMenu->setObjectName(QStringLiteral("mnuFileRecent"));
+            }
+            file->addSeparator();
+            continue;
+        }
+        QAction* action =
+            addMenuAction(file, QLatin1String(command.name), QLatin1String(command.caption));
+        action->setShortcut(command.keys);
+        if (command.slot)
+            connect(action, &QAction::triggered, this, command.slot);
+        else
+            connect(action, &QAction::triggered, this, &QWidget::close);
+    }
 
     QMenu* perspectives = menuBar()->addMenu(QStringLiteral("&Perspectives"));
     perspectives->setObjectName(QStringLiteral("mnuPerspectives"));
@@ -131,6 +197,8 @@ void MainWindow::createActions() {
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
     connect(addMenuAction(help, QStringLiteral("mnuHelpHomepage"), QStringLiteral("&Homepage")),
+            &QAction::triggered, this, &MainWindow::openHomepage);
+    connect(addMenuAction(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About Tarnwick")),
             &QAction::triggered, this, [this] {
                 m_services.message(
                     this, QMessageBox::Information, QStringLiteral("About Tarnwick"),
@@ -163,6 +231,7 @@ void MainWindow::createActions() {
         QAction* action = m_toolBar->addAction(button.icon, QLatin1String(button.caption));
         action->setData(QLatin1String(button.key));
         action->setToolTip(QLatin1String(button.tooltip));
+        m_toolActions.insert(QLatin1String(button.key), action);
         // Qt would show the caption where a button has no tooltip of its own.
         if (!*button.tooltip) m_toolBar->widgetForAction(action)->installEventFilter(this);
         if (QLatin1String(button.key) == QLatin1String("create")) m_toolBar->addSeparator();
@@ -174,6 +243,22 @@ void MainWindow::createActions() {
 void MainWindow::createStatusBar() {
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->showMessage(QStringLiteral("Ready"));
+    // Shown while a project is read: what, a busy bar, and Cancel (Esc).
+    m_openLabel = new QLabel(this);
+    m_openBar = new QProgressBar(this);
+    m_openBar->setObjectName(QStringLiteral("prgOpen"));
+    m_openBar->setRange(0, 0);
+    m_openBar->setMaximumWidth(160);
+    m_openCancel = new QToolButton(this);
+    m_openCancel->setObjectName(QStringLiteral("cmdOpenCancel"));
+    m_openCancel->setText(QStringLiteral("Cancel"));
+    m_openCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(m_openCancel, &QToolButton::clicked, this, &MainWindow::cancelOpen);
+    for (QWidget* w : {static_cast<QWidget*>(m_openLabel), static_cast<QWidget*>(m_openBar),
+                       static_cast<QWidget*>(m_openCancel)}) {
+        statusBar()->addPermanentWidget(w);
+        w->hide();
+    }
 }
 
 void MainWindow::createDockWindows() {
@@ -198,12 +283,9 @@ void MainWindow::createDockWindows() {
 
     connect(m_projectView, &ProjectView::consoleLine, m_consoleView, &ConsoleView::appendLine);
     connect(m_projectView, &ProjectView::previewRequested, this,
-            [this](const QString& title, const QString& html) {
-                auto* preview = new PreviewDocument;
-                preview->setWindowTitle(title);
-                preview->ShowPreviewHtml(html);
-                m_perspective->addDocument(preview, title);
-            });
+            [this](const QString& title, const QString& html) { showPreview(title, html, false); });
+    connect(m_projectView, &ProjectView::pinRequested, this,
+            [this](const QString& title, const QString& html) { showPreview(title, html, true); });
     connect(m_dirsView, &DirsView::pathChanged, m_filesView, &FilesView::setPath);
     connect(m_filesView, &FilesView::documentRequested, this,
             [this](const QString& path, const QString& caption) {
@@ -253,6 +335,7 @@ void MainWindow::toolbarButtonClicked(const QString& key) {
 }
 
 void MainWindow::openProject() {
+    if (busy()) return;
     const QString path = m_services.openFile(this, QStringLiteral("Open Project"),
                                              QStringLiteral("Visual Basic 6.0 Projects (*.vbp)"));
     // A cancelled dialog leaves the open project as it is.
@@ -261,27 +344,135 @@ void MainWindow::openProject() {
 }
 
 bool MainWindow::openProjectFile(const QString& path) {
+    if (busy()) return false;
     QString reason;
     bool opened = false;
+    QElapsedTimer clock;
+    clock.start();
     // Anything else at the path (a folder, a FIFO) is told apart by the reader.
     if (!QFileInfo::exists(path)) {
         reason = path + QStringLiteral(": no such file");
     } else {
+        m_opening = true;
+        m_openLabel->setText(QStringLiteral("Reading %1...").arg(QFileInfo(path).fileName()));
+        for (QWidget* w : {static_cast<QWidget*>(m_openLabel), static_cast<QWidget*>(m_openBar),
+                           static_cast<QWidget*>(m_openCancel)})
+            w->show();
+        updateCommands();
         try {
             opened = m_projectView->RefreshProjectTree(path, &reason);
         } catch (const std::exception& e) {
             reason = path + QStringLiteral(": ") + QString::fromUtf8(e.what());
         }
+        m_opening = false;
+        for (QWidget* w : {static_cast<QWidget*>(m_openLabel), static_cast<QWidget*>(m_openBar),
+                           static_cast<QWidget*>(m_openCancel)})
+            w->hide();
     }
-    if (!opened) {
+    m_lastOpenMs = clock.elapsed();
+    if (opened) {
+        m_state.ProjectPath = path;
+        // The previews of the last project show what is no longer open.
+        QTabWidget* editor = m_perspective->editorArea();
+        for (int i = editor->count() - 1; i >= 0; --i) {
+            if (auto* preview = qobject_cast<PreviewDocument*>(editor->widget(i))) {
+                editor->removeTab(i);
+                preview->deleteLater();
+            }
+        }
+        rememberProject(path);
+        statusBar()->showMessage(
+            QStringLiteral("%1 (opened in %2 s)").arg(path).arg(m_lastOpenMs / 1000.0, 0, 'f', 2));
+    } else if (reason.isEmpty()) {
+        statusBar()->showMessage(QStringLiteral("Opening cancelled"));
+    } else if (!m_closePending) {
         m_services.message(this, QMessageBox::Warning, QStringLiteral("Open Project"),
                            QStringLiteral("The project could not be opened.\n%1").arg(reason),
                            QMessageBox::Ok);
-        return false;
     }
-    m_state.ProjectPath = path;
-    statusBar()->showMessage(path);
-    return true;
+    updateCommands();
+    if (m_closePending) close();
+    return opened;
+}
+
+void MainWindow::cancelOpen() {
+    if (m_opening) m_projectView->cancelRefresh();
+}
+
+bool MainWindow::busy() const { return m_opening || (m_progress && m_progress->running()); }
+
+void MainWindow::updateCommands() {
+    const bool idle = !busy();
+    const bool project = m_state.CurrentProject != nullptr;
+    for (const char* name : {"mnuDocumentationCreate", "mnuDocumentationSettings"})
+        m_actions.value(QLatin1String(name))->setEnabled(idle && project);
+    for (const char* key : {"create", "settings"})
+        m_toolActions.value(QLatin1String(key))->setEnabled(idle && project);
+    m_actions.value(QStringLiteral("mnuFileOpenProject"))->setEnabled(idle);
+    m_toolActions.value(QStringLiteral("open"))->setEnabled(idle);
+    m_recentMenu->setEnabled(idle && !recentProjects().isEmpty());
+    const bool site = !m_siteIndex.isEmpty() && QFileInfo::exists(m_siteIndex);
+    m_actions.value(QStringLiteral("mnuFileOpenSite"))->setEnabled(site);
+    m_actions.value(QStringLiteral("mnuFileOpenFolder"))->setEnabled(site);
+}
+
+QStringList MainWindow::recentProjects() const {
+    return settingsStore().value(QStringLiteral("recentProjects")).toStringList();
+}
+
+void MainWindow::rememberProject(const QString& path) {
+    QStringList recent = recentProjects();
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    recent.removeAll(absolute);
+    recent.prepend(absolute);
+    m_services.projectFolder = QFileInfo(absolute).absolutePath();
+    while (recent.size() > kRecentProjects) recent.removeLast();
+    settingsStore().setValue(QStringLiteral("recentProjects"), recent);
+    settingsStore().sync();
+    fillRecentMenu();
+}
+
+void MainWindow::fillRecentMenu() {
+    m_recentMenu->clear();
+    const QStringList recent = recentProjects();
+    for (int i = 0; i < recent.size(); ++i) {
+        const QString path = recent[i];
+        QAction* action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        action->setData(path);
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (openProjectFile(path) || QFileInfo(path).isFile()) return;
+            // A project that is gone leaves the list.
+            QStringList left = recentProjects();
+            left.removeAll(path);
+            settingsStore().setValue(QStringLiteral("recentProjects"), left);
+            fillRecentMenu();
+            updateCommands();
+        });
+    }
+    m_recentMenu->setEnabled(!recent.isEmpty() && !busy());
+}
+
+void MainWindow::restoreSettings() {
+    QSettings& store = settingsStore();
+    restoreGeometry(store.value(QStringLiteral("window/geometry")).toByteArray());
+    for (const QString& name : {kProject, kBrowser})
+        m_perspective->setLayoutState(
+            name, store.value(QStringLiteral("window/layout/") + name).toByteArray());
+    const QString output = store.value(QStringLiteral("lastOutputFolder")).toString();
+    if (!output.isEmpty()) m_services.startFolder = output;
+    const QStringList recent = recentProjects();
+    if (!recent.isEmpty()) m_services.projectFolder = QFileInfo(recent.first()).absolutePath();
+    fillRecentMenu();
+}
+
+void MainWindow::saveLayout() {
+    QSettings& store = settingsStore();
+    store.setValue(QStringLiteral("window/geometry"), saveGeometry());
+    for (const QString& name : {kProject, kBrowser}) {
+        const QByteArray layout = m_perspective->layoutState(name);
+        if (!layout.isEmpty()) store.setValue(QStringLiteral("window/layout/") + name, layout);
+    }
+    store.sync();
 }
 
 SettingsDialog* MainWindow::settingsDialog() {
@@ -292,14 +483,55 @@ SettingsDialog* MainWindow::settingsDialog() {
 ProgressWindow* MainWindow::progressWindow() {
     if (!m_progress) {
         m_progress = new ProgressWindow(m_images, this);
-        connect(m_progress, &ProgressWindow::consoleLine, m_consoleView, &ConsoleView::appendLine);
+        connect(m_progress, &ProgressWindow::consoleLines, m_consoleView,
+                &ConsoleView::appendLines);
     }
     return m_progress;
 }
 
-void MainWindow::showSettings() { settingsDialog()->showModal(); }
+void MainWindow::showSettings() {
+    if (!busy()) settingsDialog()->showModal();
+}
+
+void MainWindow::closeCurrentTab() {
+    QTabWidget* editor = m_perspective->editorArea();
+    if (editor->currentIndex() >= 0) emit editor->tabCloseRequested(editor->currentIndex());
+}
+
+void MainWindow::openSiteInBrowser() {
+    if (!m_siteIndex.isEmpty()) m_services.openUrl(QUrl::fromLocalFile(m_siteIndex));
+}
+
+void MainWindow::openOutputFolder() {
+    if (!m_siteIndex.isEmpty())
+        m_services.openUrl(QUrl::fromLocalFile(QFileInfo(m_siteIndex).absolutePath()));
+}
+
+void MainWindow::openHomepage() { m_services.openUrl(QUrl(QStringLiteral(TARNWICK_HOMEPAGE))); }
+
+PreviewDocument* MainWindow::showPreview(const QString& title, const QString& html, bool pinned) {
+    QTabWidget* editor = m_perspective->editorArea();
+    PreviewDocument* preview = pinned ? nullptr : m_preview.data();
+    if (preview && editor->indexOf(preview) < 0) preview = nullptr;  // closed by the user
+    if (!preview) {
+        preview = new PreviewDocument;
+        preview->setWindowTitle(title);
+        preview->ShowPreviewHtml(html);
+        m_perspective->addDocument(preview, title);
+        if (!pinned) m_preview = preview;
+        return preview;
+    }
+    preview->setWindowTitle(title);
+    preview->ShowPreviewHtml(html);
+    const int index = editor->indexOf(preview);
+    editor->setTabText(index, title);
+    editor->setTabToolTip(index, title);
+    editor->setCurrentIndex(index);
+    return preview;
+}
 
 void MainWindow::createDocumentation() {
+    if (busy()) return;
     // The command's boundary: whatever fails is told, the window goes on.
     try {
         runCreateDocumentation();
@@ -352,7 +584,13 @@ void MainWindow::runCreateDocumentation() {
 
     request.language = m_state.Language.toStdString();
     statusBar()->showMessage(QStringLiteral("Generating documentation..."));
+    updateCommands();
     const Expected<GenerationResult> result = progressWindow()->run(request);
+    updateCommands();
+    if (m_closePending) {
+        close();
+        return;
+    }
     if (!result) {
         statusBar()->showMessage(QStringLiteral("Ready"));
         m_services.message(this, QMessageBox::Warning, QStringLiteral("Error"),
@@ -361,12 +599,20 @@ void MainWindow::runCreateDocumentation() {
     }
     for (const std::string& failure : result->failures)
         m_consoleView->appendLine(QString::fromStdString(failure));
-    statusBar()->showMessage(result->cancelled ? QStringLiteral("Documentation cancelled")
-                                               : QStringLiteral("Documentation created"));
+    const QString seconds = QString::number(progressWindow()->lastRunMs() / 1000.0, 'f', 2);
+    statusBar()->showMessage(result->cancelled
+                                 ? QStringLiteral("Documentation cancelled")
+                                 : QStringLiteral("Documentation created in %1 s").arg(seconds));
 
     const QString index = result->indexPath.empty()
                               ? m_state.DocumentationPath + QStringLiteral("index.html")
                               : QString::fromStdString(result->indexPath);
+    m_siteIndex = index;
+    const QString folder = QDir::cleanPath(m_state.DocumentationPath);
+    settingsStore().setValue(QStringLiteral("lastOutputFolder"), folder);
+    settingsStore().sync();
+    m_services.startFolder = folder;
+    updateCommands();
     m_dirsView->setPath(m_state.DocumentationPath);
     m_perspective->showPerspective(kBrowser);
     openBrowserDocument(index, QStringLiteral("Documentation"));
@@ -387,13 +633,30 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!busy() && !droppedProject(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QString path = droppedProject(event->mimeData());
+    if (path.isEmpty() || busy()) return;
+    event->acceptProposedAction();
+    // Open once the drop has ended, so the desktop's drag is not held up.
+    QTimer::singleShot(0, this, [this, path] { openProjectFile(path); });
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (m_progress && m_progress->running()) {
+    // A close during a read or a run stops it; the window closes once it has.
+    if (busy()) {
+        m_closePending = true;
+        cancelOpen();
+        if (m_progress && m_progress->running()) m_progress->requestCancel();
         event->ignore();
         return;
     }
     if (!m_unloaded) {
         m_unloaded = true;
+        saveLayout();
         m_perspective->release();
         delete m_progress;
         m_progress = nullptr;

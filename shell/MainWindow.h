@@ -7,28 +7,47 @@
 // "Project" and "Browser"; menu ticks follow the views and perspectives
 // the control shows.
 //
-// Commands: Open Project parses a .vbp into the tree; Create Documentation
-// takes the confirmed settings, asks for a folder when none is set and runs
-// the generation in the progress window, then shows the site in the Browser
+// Commands: Open Project reads a .vbp into the tree (on a worker thread,
+// with a busy bar and Cancel in the status bar); Create Documentation takes
+// the confirmed settings, asks for a folder when none is set and runs the
+// generation in the progress window, then shows the site in the Browser
 // perspective; Settings opens the settings dialog; the Perspectives, Views
-// and Scheme menus drive the docking control.
+// and Scheme menus drive the docking control. The site and its folder can
+// be handed to the desktop's browser and file manager, and a .vbp dropped
+// on the window opens.
+//
+// One preview tab follows the tree selection; a double click pins a page
+// in a tab of its own. Opening another project closes the previews of the
+// last one.
+//
+// Remembered from one start to the next (QSettings, "Tarnwick/Workbench"):
+// the recent projects (File menu, the last 8), the window's geometry, the
+// layout of each perspective and the last output folder.
 #pragma once
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
+#include <QStringList>
 
 #include "shell/AppState.h"
 #include "shell/ImageList.h"
 #include "shell/ShellServices.h"
 
 class QAction;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QSettings;
 class QToolBar;
+class QToolButton;
 
 namespace tarnwick {
 
 class BrowserDocument;
 class ConsoleView;
+class PreviewDocument;
 class DirsView;
 class DockingControl;
 class FilesView;
@@ -48,11 +67,30 @@ public:
 
     // Commands
     void openProject();
-    // Opens the project file at path (the command line and Open Project);
-    // an unreadable file gives a message naming it and the reason.
+    // Opens the project file at path (the command line, Open Project, the
+    // recent projects, a drop); an unreadable file gives a message naming it
+    // and the reason. Returns once the read is done or cancelled; the window
+    // keeps working meanwhile.
     bool openProjectFile(const QString& path);
+    // Gives up the read of a project in progress.
+    void cancelOpen();
     void createDocumentation();
     void showSettings();
+    void closeCurrentTab();
+    // The last generated site's start page and folder, with the desktop's programs.
+    void openSiteInBrowser();
+    void openOutputFolder();
+    void openHomepage();
+    // The preview that follows the selection (pinned: a new tab of its own).
+    PreviewDocument* showPreview(const QString& title, const QString& html, bool pinned);
+    // The recent projects, newest first.
+    QStringList recentProjects() const;
+    // How long the last open took until the tree was built, in milliseconds.
+    qint64 lastOpenMs() const { return m_lastOpenMs; }
+
+    // The store of the remembered settings.
+    static QSettings& settingsStore();
+    static constexpr int kRecentProjects = 8;
     // A new browser document on the page at path, titled caption.
     BrowserDocument* openBrowserDocument(const QString& path, const QString& caption);
 
@@ -69,10 +107,16 @@ public:
     ProgressWindow* progressWindow();
     // The menu entry of a name such as "mnuViewConsole", or null.
     QAction* menuAction(const QString& name) const { return m_actions.value(name); }
+    // The toolbar button of a key such as "create", or null.
+    QAction* toolbarAction(const QString& key) const { return m_toolActions.value(key); }
+    QProgressBar* openProgress() const { return m_openBar; }
+    QToolButton* openCancelButton() const { return m_openCancel; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createActions();
@@ -82,6 +126,12 @@ private:
     void runCreateDocumentation();
     void setTick(const QString& name, bool ticked);
     void showViewFromMenu(const QString& key);
+    void updateCommands();
+    void rememberProject(const QString& path);
+    void fillRecentMenu();
+    void restoreSettings();
+    void saveLayout();
+    bool busy() const;
 
     AppState m_state;
     ShellServices m_services;
@@ -92,9 +142,19 @@ private:
     ConsoleView* m_consoleView = nullptr;
     DirsView* m_dirsView = nullptr;
     FilesView* m_filesView = nullptr;
-    SettingsDialog* m_settings = nullptr;  // frmSettings, a child once made
-    ProgressWindow* m_progress = nullptr;  // frmProgress, a child once made
-    QHash<QString, QAction*> m_actions;    // menu entries by name
+    SettingsDialog* m_settings = nullptr;    // frmSettings, a child once made
+    ProgressWindow* m_progress = nullptr;    // frmProgress, a child once made
+    QHash<QString, QAction*> m_actions;      // menu entries by name
+    QHash<QString, QAction*> m_toolActions;  // toolbar buttons by key
+    QMenu* m_recentMenu = nullptr;
+    QLabel* m_openLabel = nullptr;        // "Reading ..." while a project is read
+    QProgressBar* m_openBar = nullptr;    // busy bar while a project is read
+    QToolButton* m_openCancel = nullptr;  // Cancel of the read
+    QPointer<PreviewDocument> m_preview;  // the preview that follows the selection
+    QString m_siteIndex;                  // start page of the last generated site
+    qint64 m_lastOpenMs = 0;
+    bool m_opening = false;
+    bool m_closePending = false;  // closed during a read or a run: close once it stops
     bool m_unloaded = false;
 };
 

@@ -2,53 +2,80 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <cmath>
 #include <exception>
+#include <mutex>
 #include <thread>
+#include <vector>
 
 #include "shell/ImageList.h"
 
 namespace tarnwick {
 
-// The run's reports, carried from the worker thread to the window's thread.
+// The run's reports, kept under a lock until the window's thread takes them.
 class ProgressForwarder : public GenerationObserver, public DiagnosticsSink {
 public:
     explicit ProgressForwarder(ProgressWindow& window) : m_window(window) {}
 
     void moduleStarted(const std::string& kindsKey, const std::string& info) override {
-        const QString key = QString::fromStdString(kindsKey);
-        const QString text = QString::fromStdString(info);
-        ProgressWindow* window = &m_window;
-        QMetaObject::invokeMethod(
-            window, [window, key, text] { window->showModule(key, text); }, Qt::QueuedConnection);
+        {
+            const std::lock_guard lock(m_mutex);
+            m_modules.emplace_back(QString::fromStdString(kindsKey), QString::fromStdString(info));
+        }
         if (m_window.workerModuleHook) m_window.workerModuleHook();
     }
     void progress(double value, double max, const std::string& percentText) override {
-        const QString text = QString::fromStdString(percentText);
-        ProgressWindow* window = &m_window;
-        QMetaObject::invokeMethod(
-            window, [window, value, max, text] { window->showProgress(value, max, text); },
-            Qt::QueuedConnection);
+        const std::lock_guard lock(m_mutex);
+        m_value = value;
+        m_max = max;
+        m_percent = QString::fromStdString(percentText);
+        m_hasProgress = true;
     }
-    void consoleLine(const std::string& line) override { forwardLine(line); }
+    void consoleLine(const std::string& line) override { addLine(line); }
     bool cancelRequested() override { return m_window.m_cancel.load(); }
-    void report(const Diagnostic& diagnostic) override { forwardLine(diagnostic.toString()); }
+    void report(const Diagnostic& diagnostic) override { addLine(diagnostic.toString()); }
+
+    struct Reports {
+        std::vector<std::pair<QString, QString>> modules;
+        QStringList lines;
+        bool hasProgress = false;
+        double value = 0, max = 0;
+        QString percent;
+    };
+    Reports take() {
+        const std::lock_guard lock(m_mutex);
+        Reports r;
+        r.modules.swap(m_modules);
+        r.lines.swap(m_lines);
+        r.hasProgress = m_hasProgress;
+        r.value = m_value;
+        r.max = m_max;
+        r.percent = m_percent;
+        m_hasProgress = false;
+        return r;
+    }
 
 private:
-    void forwardLine(const std::string& line) {
-        const QString text = QString::fromStdString(line);
-        ProgressWindow* window = &m_window;
-        QMetaObject::invokeMethod(
-            window, [window, text] { emit window->consoleLine(text); }, Qt::QueuedConnection);
+    void addLine(const std::string& line) {
+        const std::lock_guard lock(m_mutex);
+        m_lines << QString::fromStdString(line);
     }
 
     ProgressWindow& m_window;
+    std::mutex m_mutex;
+    std::vector<std::pair<QString, QString>> m_modules;
+    QStringList m_lines;
+    bool m_hasProgress = false;
+    double m_value = 0, m_max = 0;
+    QString m_percent;
 };
 
 ProgressWindow::ProgressWindow(const ImageList& images, QWidget* parent)
@@ -110,6 +137,12 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
     m_running = true;
 
     ProgressForwarder forwarder(*this);
+    m_forwarder = &forwarder;
+    QTimer refresh;
+    connect(&refresh, &QTimer::timeout, this, &ProgressWindow::takeReports);
+    refresh.start(kRefreshMs);
+    QElapsedTimer clock;
+    clock.start();
     std::thread worker([this, request, &forwarder] {
         // Nothing may escape the worker: an exception there would end the program.
         Expected<GenerationResult> result = Error{"The documentation run failed."};
@@ -133,6 +166,10 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
     // The queued end of the run is what closes the window; should the
     // loop have ended otherwise, deliver it now.
     if (!m_result) QCoreApplication::sendPostedEvents(this);
+    refresh.stop();
+    takeReports();
+    m_forwarder = nullptr;
+    m_lastRunMs = clock.elapsed();
     m_running = false;
     if (!m_result) return Error{"The documentation run ended without a result."};
     return *m_result;
@@ -162,17 +199,22 @@ void ProgressWindow::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
 }
 
-void ProgressWindow::showModule(const QString& kindsKey, const QString& info) {
-    m_icon->setPixmap(m_images.icon(kindsKey).pixmap(32, 32));
-    m_info->setText(info);
-    emit moduleStarted(kindsKey, info);
-}
-
-void ProgressWindow::showProgress(double value, double max, const QString& percentText) {
-    const int top = std::max(1, static_cast<int>(std::lround(max)));
-    m_progress->setRange(0, top);
-    m_progress->setValue(std::min(top, static_cast<int>(std::lround(value))));
-    m_percent->setText(percentText);
+void ProgressWindow::takeReports() {
+    if (!m_forwarder) return;
+    ProgressForwarder::Reports reports = m_forwarder->take();
+    if (!reports.modules.empty()) {
+        const auto& [key, info] = reports.modules.back();
+        m_icon->setPixmap(m_images.icon(key).pixmap(32, 32));
+        m_info->setText(info);
+    }
+    if (reports.hasProgress) {
+        const int top = std::max(1, static_cast<int>(std::lround(reports.max)));
+        m_progress->setRange(0, top);
+        m_progress->setValue(std::min(top, static_cast<int>(std::lround(reports.value))));
+        m_percent->setText(reports.percent);
+    }
+    for (const auto& [key, info] : reports.modules) emit moduleStarted(key, info);
+    if (!reports.lines.isEmpty()) emit consoleLines(reports.lines);
 }
 
 }  // namespace tarnwick

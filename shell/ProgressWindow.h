@@ -3,21 +3,25 @@
 // run() starts the generation run on a worker thread and shows the window
 // modally until the run ends, so the window paints and its Cancel button
 // works however long the run takes. The run's reports arrive from the
-// worker and are queued to the window's thread: the kind's icon and
-// "Generating Class: CParser" when a module starts, the bar and "50 %" after
-// it, console lines for the console view. Cancel (or closing the window)
+// worker and are collected; the window's thread takes them a few times a
+// second (so a run of thousands of pages is not slowed by painting them one
+// by one): the kind's icon and "Generating Class: CParser" of the latest
+// module, the bar and "50 %", and the console lines in one batch. Cancel
+// (or closing the window)
 // sets an atomic flag that the run reads at its cancel points; the module
 // being written is finished first.
 #pragma once
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 #include <atomic>
 #include <functional>
 #include <optional>
 
 #include "generator/GenerationRun.h"
 
+class QElapsedTimer;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -25,6 +29,7 @@ class QPushButton;
 namespace tarnwick {
 
 class ImageList;
+class ProgressForwarder;
 
 class ProgressWindow : public QDialog {
     Q_OBJECT
@@ -49,11 +54,16 @@ public:
     QProgressBar* progressBar() const { return m_progress; }
     QPushButton* cancelButton() const { return m_cancelButton; }
     QLabel* iconLabel() const { return m_icon; }
+    // How long the last run took, in milliseconds.
+    qint64 lastRunMs() const { return m_lastRunMs; }
+    // How often the window takes the run's reports.
+    static constexpr int kRefreshMs = 250;
 
 signals:
-    // On the window's thread, after the window has shown it.
+    // On the window's thread, once per module, in the run's order.
     void moduleStarted(const QString& kindsKey, const QString& info);
-    void consoleLine(const QString& line);
+    // The console lines that came since the last batch, in order.
+    void consoleLines(const QStringList& lines);
 
 public slots:
     void reject() override;
@@ -63,8 +73,8 @@ protected:
 
 private:
     friend class ProgressForwarder;
-    void showModule(const QString& kindsKey, const QString& info);
-    void showProgress(double value, double max, const QString& percentText);
+    // Shows what the worker reported since the last call.
+    void takeReports();
 
     const ImageList& m_images;
     QProgressBar* m_progress;     // Progress
@@ -75,6 +85,8 @@ private:
     std::atomic<bool> m_cancel{false};
     bool m_running = false;
     std::optional<Expected<GenerationResult>> m_result;
+    ProgressForwarder* m_forwarder = nullptr;  // of the run in progress
+    qint64 m_lastRunMs = 0;
 };
 
 }  // namespace tarnwick

@@ -1,19 +1,21 @@
 #include "shell/ProjectView.h"
 
+#include <QAction>
 #include <QApplication>
-#include <QHeaderView>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <atomic>
 #include <exception>
 
-#include "generator/GenerationObserver.h"
-#include "generator/PageContext.h"
 #include "generator/Timestamp.h"
 #include "generator/modHtml.h"
 #include "model/CHelper.h"
 #include "model/Element.h"
-#include "model/Translation.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
 #include "shell/AppState.h"
@@ -21,31 +23,28 @@
 
 namespace tarnwick {
 
-namespace {
-
-// Hands the member-page writer's console lines to the view's signal.
-class ConsoleForwarder : public GenerationObserver {
-public:
-    explicit ConsoleForwarder(ProjectView& view) : m_view(view) {}
-    void consoleLine(const std::string& line) override {
-        emit m_view.consoleLine(QString::fromStdString(line));
-    }
-
-private:
-    ProjectView& m_view;
+// One read of a project: filled by the worker, handed to the view's thread
+// when done. A cancelled job's result is dropped.
+struct ProjectView::Job {
+    QString path;
+    std::vector<std::string> defines;
+    std::atomic<bool> done{false};
+    Expected<std::shared_ptr<CProject>> result = Error{"The project was not read."};
+    Translation translation;
+    std::vector<std::string> diagnostics;
+    qint64 elapsedMs = 0;
 };
 
-// Diagnostics of a parse end up in the console too, so a missing module
-// file is not a silent gap in the tree.
-class ConsoleSink : public DiagnosticsSink {
+namespace {
+
+// The reader's messages, kept until the read is done.
+class ReaderMessages : public DiagnosticsSink {
 public:
-    explicit ConsoleSink(ProjectView& view) : m_view(view) {}
-    void report(const Diagnostic& diagnostic) override {
-        emit m_view.consoleLine(QString::fromStdString(diagnostic.toString()));
-    }
+    explicit ReaderMessages(std::vector<std::string>& lines) : m_lines(lines) {}
+    void report(const Diagnostic& diagnostic) override { m_lines.push_back(diagnostic.toString()); }
 
 private:
-    ProjectView& m_view;
+    std::vector<std::string>& m_lines;
 };
 
 // The suffix of a scope code in image keys; empty for codes outside the five.
@@ -66,13 +65,16 @@ QString scopeSuffix(int scopeCode) {
     }
 }
 
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
+// Filters the subtree of node; returns whether node or a descendant matches.
+bool filterNode(QTreeWidgetItem* node, const QString& text, bool ancestorMatches) {
+    const bool self = text.isEmpty() || node->text(0).contains(text, Qt::CaseInsensitive);
+    bool below = false;
+    for (int i = 0; i < node->childCount(); ++i)
+        below |= filterNode(node->child(i), text, ancestorMatches || self);
+    node->setHidden(!(self || below || ancestorMatches));
+    if (below && !text.isEmpty()) node->setExpanded(true);
+    return self || below;
+}
 
 }  // namespace
 
@@ -80,19 +82,27 @@ ProjectView::ProjectView(AppState& state, const ImageList& images, QWidget* pare
     : QWidget(parent),
       m_state(state),
       m_images(images),
+      m_filter(new QLineEdit(this)),
       m_tree(new QTreeWidget(this)),
       m_descriptions(std::make_unique<HashTable>()) {
     setWindowTitle(QStringLiteral("Project"));
+    m_filter->setObjectName(QStringLiteral("txtFilter"));
+    m_filter->setPlaceholderText(QStringLiteral("Filter"));
+    m_filter->setClearButtonEnabled(true);
     m_tree->setObjectName(QStringLiteral("tvwProject"));
     m_tree->setHeaderHidden(true);
     m_tree->setColumnCount(1);
     m_tree->setUniformRowHeights(true);
+    m_tree->setContextMenuPolicy(Qt::CustomContextMenu);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(2);
+    layout->addWidget(m_filter);
     layout->addWidget(m_tree);
-    // Every selection opens a preview, also a click on the node already
-    // selected. A click on another node changes the current node first and
-    // is then pressed: that press must not open a second preview.
+    connect(m_filter, &QLineEdit::textChanged, this, &ProjectView::applyFilter);
+    // A click on the node already selected shows it again (the preview may
+    // have been closed). A click on another node changes the current node
+    // first and is then pressed: that press must not show it twice.
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
         m_justSelected = current;
         QTimer::singleShot(0, this, [this] { m_justSelected = nullptr; });
@@ -103,65 +113,178 @@ ProjectView::ProjectView(AppState& state, const ImageList& images, QWidget* pare
         m_justSelected = nullptr;
         if (!seen) nodeSelected(pressed);
     });
+    connect(m_tree, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* node) { openInNewTab(node); });
+    connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QTreeWidgetItem* node = m_tree->itemAt(at);
+        if (!node) return;
+        QMenu menu(this);
+        menu.addAction(QStringLiteral("Open in New Tab"), this,
+                       [this, node] { openInNewTab(node); });
+        menu.exec(m_tree->viewport()->mapToGlobal(at));
+    });
 }
 
-ProjectView::~ProjectView() = default;
+ProjectView::~ProjectView() {
+    m_job.reset();
+    joinFinishedWorkers(true);
+}
+
+void ProjectView::joinFinishedWorkers(bool all) {
+    for (auto it = m_workers.begin(); it != m_workers.end();) {
+        if (all || it->second->done) {
+            it->first.join();
+            it = m_workers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void ProjectView::startRefresh(const QString& path) {
+    if (m_job) cancelRefresh();
+    joinFinishedWorkers(false);
+    auto job = std::make_shared<Job>();
+    job->path = path;
+    job->defines = m_state.defines;
+    m_job = job;
+    emit refreshStarted(path);
+    std::function<void()> hook = workerHook;
+    std::thread worker([this, job, hook] {
+        QElapsedTimer clock;
+        clock.start();
+        // Nothing may escape the worker: an exception there would end the program.
+        try {
+            if (hook) hook();
+            ReaderMessages sink(job->diagnostics);
+            CParser parser;
+            parser.setPath(job->path.toStdString());
+            parser.setCodePage(CodePage());
+            parser.setDiagnostics(&sink);
+            if (auto defines = readDefines(job->defines))
+                parser.setDefines(std::move(defines).value());
+            job->result = parser.Parse();
+            job->translation = Translation::load(Translation::defaultPath());
+        } catch (const std::exception& e) {
+            job->result = Error{job->path.toStdString() + ": " + e.what()};
+        }
+        job->elapsedMs = clock.elapsed();
+        job->done = true;
+        // The view joins every worker before it goes, so it is still here.
+        QMetaObject::invokeMethod(
+            this, [this, job] { jobDone(job); }, Qt::QueuedConnection);
+    });
+    m_workers.emplace_back(std::move(worker), job);
+}
+
+void ProjectView::cancelRefresh() {
+    if (!m_job) return;
+    m_job.reset();
+    emit refreshFinished(false, QString());
+}
 
 bool ProjectView::RefreshProjectTree(const QString& path, QString* error) {
-    WaitCursor wait;
-    ConsoleSink sink(*this);
-    CParser parser;
-    parser.setPath(path.toStdString());
-    parser.setCodePage(CodePage());
-    parser.setDiagnostics(&sink);
-    if (auto defines = readDefines(m_state.defines)) parser.setDefines(std::move(defines).value());
-    auto parsed = parser.Parse();
-    if (!parsed) {
-        if (error) *error = QString::fromStdString(parsed.error().message);
-        return false;
+    QEventLoop loop;
+    bool ok = false;
+    const QMetaObject::Connection done =
+        connect(this, &ProjectView::refreshFinished, &loop, [&](bool success, const QString& why) {
+            ok = success;
+            if (error) *error = why;
+            loop.quit();
+        });
+    startRefresh(path);
+    if (m_job) loop.exec();
+    disconnect(done);
+    return ok;
+}
+
+void ProjectView::jobDone(const std::shared_ptr<Job>& job) {
+    if (job != m_job) return;  // cancelled, or replaced by a later read
+    m_job.reset();
+    joinFinishedWorkers(false);
+    for (const std::string& line : job->diagnostics) emit consoleLine(QString::fromStdString(line));
+    if (!job->result) {
+        emit refreshFinished(false, QString::fromStdString(job->result.error().message));
+        return;
     }
-    std::shared_ptr<CProject> project = parsed.value();
-    project->setPath(path.toStdString());
+    QElapsedTimer clock;
+    clock.start();
+    m_translation = std::move(job->translation);
+    std::shared_ptr<CProject> project = job->result.value();
+    project->setPath(job->path.toStdString());
+    buildTree(job->path, project);
+    emit consoleLine(QStringLiteral("Read %1 in %2 s")
+                         .arg(job->path)
+                         .arg((job->elapsedMs + clock.elapsed()) / 1000.0, 0, 'f', 2));
+    emit refreshFinished(true, QString());
+}
+
+void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>& project) {
     m_state.CurrentProject = project;
+    m_project = project;
 
-    const QSignalBlocker blocker(m_tree);
-    m_tree->clear();
-    // Nodes of earlier refreshes are gone, and so is any use of their texts.
-    m_descriptions->RemoveAll();
-    QTreeWidgetItem* projectNode =
-        addNode(nullptr, QStringLiteral("project"), path, QStringLiteral("project"));
-    projectNode->setExpanded(true);
-
-    // The descriptions made below carry their syntax sections.
+    // The descriptions made for the nodes carry their syntax sections.
     m_state.settings.Syntax = true;
     m_state.settings.Parameter = true;
     m_state.settings.Return = true;
     m_state.settings.Source = true;
+    m_ctx = PageContext();
+    m_ctx.settings = m_state.settings;
+    m_ctx.translation = &m_translation;
+    m_ctx.language = m_state.Language.toStdString();
+    m_ctx.now = makeNowFunction();
 
-    const Translation translation = Translation::load(Translation::defaultPath());
-    ConsoleForwarder forwarder(*this);
-    PageContext ctx;
-    ctx.settings = m_state.settings;
-    ctx.translation = &translation;
-    ctx.language = m_state.Language.toStdString();
-    ctx.observer = &forwarder;
-    ctx.now = makeNowFunction();
+    const QSignalBlocker blocker(m_tree);
+    m_tree->setUpdatesEnabled(false);
+    m_tree->clear();
+    // Nodes of earlier refreshes are gone, and so is any use of their texts.
+    m_descriptions->RemoveAll();
+    m_nodes.clear();
 
+    // The whole tree is built apart from the widget and handed over at once.
+    QTreeWidgetItem* projectNode =
+        addNode(nullptr, QStringLiteral("project"), path, QStringLiteral("project"));
     CProject& p = *project;
-    fillGroup(projectNode, QStringLiteral("References"), p.References(), true, p, ctx);
-    fillGroup(projectNode, QStringLiteral("Objects"), p.Objects(), true, p, ctx);
-    fillGroup(projectNode, QStringLiteral("Forms"), p.Forms(), false, p, ctx);
-    fillGroup(projectNode, QStringLiteral("Modules"), p.Modules(), false, p, ctx);
-    fillGroup(projectNode, QStringLiteral("Classes"), p.Classes(), false, p, ctx);
-    fillGroup(projectNode, QStringLiteral("UserControls"), p.UserControls(), false, p, ctx);
-    fillGroup(projectNode, QStringLiteral("PropertyPages"), p.PropertyPages(), false, p, ctx);
+    struct Group {
+        const char* caption;
+        CModuleList& list;
+        bool reference;
+    };
+    const Group groups[] = {
+        {"References", p.References(), true},
+        {"Objects", p.Objects(), true},
+        {"Forms", p.Forms(), false},
+        {"Modules", p.Modules(), false},
+        {"Classes", p.Classes(), false},
+        {"UserControls", p.UserControls(), false},
+        {"PropertyPages", p.PropertyPages(), false},
+    };
+    QStringList summary;
+    for (const Group& group : groups) {
+        const QString caption = QLatin1String(group.caption);
+        const int members = fillGroup(projectNode, caption, group.list, group.reference);
+        const int modules = group.list.Size() + 1;
+        if (modules == 0) continue;
+        auto count = [](int n, const char* one, const char* many) {
+            return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+        };
+        summary << caption + QStringLiteral(": ") +
+                       (group.reference
+                            ? count(modules, "entry", "entries")
+                            : count(modules, "module", "modules") + QStringLiteral(", ") +
+                                  count(members, "member", "members"));
+    }
+    m_tree->addTopLevelItem(projectNode);
+    projectNode->setExpanded(true);
+    if (!m_filter->text().isEmpty()) applyFilter(m_filter->text());
     m_tree->setCurrentItem(nullptr);
-    return true;
+    m_tree->setUpdatesEnabled(true);
+    for (const QString& line : summary) emit consoleLine(line);
 }
 
 QTreeWidgetItem* ProjectView::addNode(QTreeWidgetItem* parent, const QString& key,
                                       const QString& text, const QString& image) {
-    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(m_tree);
+    auto* node = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem;
     node->setText(0, text);
     node->setData(0, KeyRole, key);
     node->setData(0, ImageRole, image);
@@ -169,68 +292,92 @@ QTreeWidgetItem* ProjectView::addNode(QTreeWidgetItem* parent, const QString& ke
     return node;
 }
 
-void ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
-                            bool referenceGroup, CProject& project, const PageContext& ctx) {
-    if (list.Size() == -1) return;
+int ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
+                           bool referenceGroup) {
+    if (list.Size() == -1) return 0;
     const QString image = caption.toLower();
     QTreeWidgetItem* groupNode = addNode(projectNode, caption, caption, image);
-    // A copy of the list's items: the page writer may walk the same lists.
+    int members = 0;
     for (const auto& module : list.elements()) {
         const QString name = QString::fromStdString(module->Name());
         const QString text = referenceGroup ? QString::fromStdString(module->Description()) : name;
         // Two modules of one name each get their node; keys need not be unique here.
         QTreeWidgetItem* moduleNode = addNode(groupNode, name, text, image);
         const CModule& m = *module;
-        fillElementGroup(moduleNode, m, QStringLiteral("Implementations"), m.Implementations(),
-                         project, ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Declarations"), m.Declarations(), project,
-                         ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Types"), m.Types(), project, ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Enums"), m.Enums(), project, ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Events"), m.Events(), project, ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Constants"), m.Constants(), project, ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Variables"), m.Variables(), project, ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Functions"), m.Functions(), project, ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Subroutines"), m.Subroutines(), project,
-                         ctx);
-        fillElementGroup(moduleNode, m, QStringLiteral("Properties"), m.Properties(), project, ctx);
+        members +=
+            fillElementGroup(moduleNode, m, QStringLiteral("Implementations"), m.Implementations());
+        members +=
+            fillElementGroup(moduleNode, m, QStringLiteral("Declarations"), m.Declarations());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Types"), m.Types());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Enums"), m.Enums());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Events"), m.Events());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Constants"), m.Constants());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Variables"), m.Variables());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Functions"), m.Functions());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Subroutines"), m.Subroutines());
+        members += fillElementGroup(moduleNode, m, QStringLiteral("Properties"), m.Properties());
     }
+    return members;
 }
 
-void ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
-                                   const QString& caption, IIterator& list, CProject& project,
-                                   const PageContext& ctx) {
-    if (list.Size() == -1) return;
+int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
+                                  const QString& caption, IIterator& list) {
+    if (list.Size() == -1) return 0;
     const QString moduleName = QString::fromStdString(module.Name());
     QTreeWidgetItem* groupNode =
         addNode(moduleNode, moduleName + QLatin1Char('_') + caption, caption, caption.toLower());
     const bool implementations = caption == QLatin1String("Implementations");
+    const QString kind = caption.trimmed().toLower();
+    int count = 0;
     for (const auto& item : list.Items()) {
         const auto* element = dynamic_cast<const Element*>(item.get());
         if (!element) continue;
-        const QString image = implementations
-                                  ? QStringLiteral("implementations")
-                                  : caption.trimmed().toLower() + scopeSuffix(element->scope());
+        const QString image = implementations ? QStringLiteral("implementations")
+                                              : kind + scopeSuffix(element->scope());
         QTreeWidgetItem* node =
             addNode(groupNode, QString(), QString::fromStdString(element->Name()), image);
-        const QString tag = QStringLiteral("E%1").arg(++m_nextTag);
-        node->setData(0, TagRole, tag);
-        // A description that cannot be made leaves this one node without
-        // one; the rest of the group is still filled.
-        try {
-            const std::string html =
-                modHtml::writeMemberPage(*element, module, project, false, ctx);
-            m_descriptions->Add(tag.toStdString(), html);
-        } catch (const std::exception& e) {
-            emit consoleLine(QStringLiteral("%1.%2: %3")
-                                 .arg(moduleName, node->text(0), QString::fromUtf8(e.what())));
-        }
+        node->setData(0, TagRole, QStringLiteral("E%1").arg(m_nodes.size()));
+        m_nodes.push_back({element, &module});
+        ++count;
     }
+    return count;
 }
 
-QString ProjectView::descriptionOf(const QTreeWidgetItem* node) const {
+QString ProjectView::descriptionOf(const QTreeWidgetItem* node) {
     const QString tag = node ? node->data(0, TagRole).toString() : QString();
-    return QString::fromStdString(m_descriptions->item(tag.toStdString(), "No description"));
+    if (tag.isEmpty()) return QStringLiteral("No description");
+    const std::string key = tag.toStdString();
+    if (!m_descriptions->Exists(key)) {
+        const size_t index = tag.mid(1).toULongLong();
+        if (index >= m_nodes.size() || !m_project) return QStringLiteral("No description");
+        const NodeRef& ref = m_nodes[index];
+        try {
+            m_descriptions->Add(
+                key, modHtml::writeMemberPage(*ref.element, *ref.module, *m_project, false, m_ctx));
+        } catch (const std::exception& e) {
+            // The node stays without one; the reason goes to the console.
+            emit consoleLine(QStringLiteral("%1.%2: %3")
+                                 .arg(QString::fromStdString(ref.module->Name()), node->text(0),
+                                      QString::fromUtf8(e.what())));
+            return QStringLiteral("No description");
+        }
+    }
+    return QString::fromStdString(m_descriptions->item(key, "No description"));
+}
+
+void ProjectView::applyFilter(const QString& text) {
+    if (m_tree->topLevelItemCount() == 0) return;
+    m_tree->setUpdatesEnabled(false);
+    // The project node (a path) is always shown and never matched.
+    QTreeWidgetItem* projectNode = m_tree->topLevelItem(0);
+    const QString wanted = text.trimmed();
+    for (int i = 0; i < projectNode->childCount(); ++i)
+        filterNode(projectNode->child(i), wanted, false);
+    m_tree->setUpdatesEnabled(true);
+}
+
+void ProjectView::openInNewTab(QTreeWidgetItem* node) {
+    if (node) emit pinRequested(node->text(0), descriptionOf(node));
 }
 
 void ProjectView::nodeSelected(QTreeWidgetItem* node) {

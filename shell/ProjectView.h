@@ -1,22 +1,33 @@
 // ProjectView (frmViewProject): the open project as a tree.
 //
-// RefreshProjectTree parses a project file into AppState::CurrentProject and
-// shows it: the project node, its library and module groups (References,
-// Objects, Forms, Modules, Classes, UserControls, PropertyPages, each only
-// when not empty), under each module its element groups (Implementations ...
-// Properties) and under those one node per element, with an icon for its
-// kind and scope. Each element's documentation text is made once, at the
-// refresh, by the member-page writer without writing a file; selecting a
-// node asks for a preview document showing it ("No description" for nodes
-// that have none).
+// Opening a project reads it on a worker thread, so the window keeps
+// painting and the read can be cancelled; the finished model becomes
+// AppState::CurrentProject and is shown in one pass: the project node, its
+// library and module groups (References, Objects, Forms, Modules, Classes,
+// UserControls, PropertyPages, each only when not empty), under each module
+// its element groups (Implementations ... Properties) and under those one
+// node per element, with an icon for its kind and scope. The console gets
+// one summary line per group, not one per member.
+//
+// An element's documentation text is made by the member-page writer, without
+// writing a file, the first time its node is selected, and kept. Selecting a
+// node asks for the preview ("No description" for nodes that have none); a
+// double click or "Open in New Tab" asks for a page of its own. A filter box
+// above the tree hides the elements and modules whose names do not match.
 #pragma once
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <thread>
+#include <vector>
 
+#include "generator/PageContext.h"
+#include "model/Translation.h"
 #include "support/HashTable.h"
 
+class QLineEdit;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -26,9 +37,9 @@ struct AppState;
 class CModule;
 class CModuleList;
 class CProject;
+class Element;
 class IIterator;
 class ImageList;
-struct PageContext;
 
 class ProjectView : public QWidget {
     Q_OBJECT
@@ -40,39 +51,73 @@ public:
     ProjectView(AppState& state, const ImageList& images, QWidget* parent = nullptr);
     ~ProjectView() override;
 
-    // Parses the project at path and rebuilds the tree. On failure the tree
-    // keeps what it showed and error (when given) receives the reason,
-    // naming the file.
+    // Starts reading the project at path on a worker thread and returns at
+    // once; refreshFinished follows. A read still running is cancelled.
+    void startRefresh(const QString& path);
+    // Gives up the read in progress: the tree keeps what it showed and
+    // refreshFinished(false, "") follows at once.
+    void cancelRefresh();
+    bool refreshing() const { return m_job != nullptr; }
+    // startRefresh, then waits for the end while the event loop runs. On
+    // failure the tree keeps what it showed and error (when given) receives
+    // the reason, naming the file; a cancelled read gives an empty reason.
     bool RefreshProjectTree(const QString& path, QString* error = nullptr);
 
     QTreeWidget* tree() const { return m_tree; }
+    QLineEdit* filterBox() const { return m_filter; }
     const ImageList& imageList() const { return m_images; }
-    // The stored description of a node, or "No description".
-    QString descriptionOf(const QTreeWidgetItem* node) const;
+    // The description of a node, or "No description".
+    QString descriptionOf(const QTreeWidgetItem* node);
+    // Shows only the nodes whose text contains text (ignoring case), with
+    // their parents and, for a matching module or group, its children.
+    void applyFilter(const QString& text);
+    // Asks for the node's page in a tab of its own.
+    void openInNewTab(QTreeWidgetItem* node);
+
+    // Called on the worker thread before the project is read. Tests use it
+    // to hold the worker there.
+    std::function<void()> workerHook;
 
 signals:
-    // A preview document is wanted: the node's text and its description.
+    void refreshStarted(const QString& path);
+    void refreshFinished(bool ok, const QString& error);
+    // The preview that follows the selection should show this.
     void previewRequested(const QString& title, const QString& html);
-    // A line for the console (one per member page made).
+    // A page of its own is wanted for this.
+    void pinRequested(const QString& title, const QString& html);
     void consoleLine(const QString& line);
 
 private:
-    void fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
-                   bool referenceGroup, CProject& project, const PageContext& ctx);
-    void fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
-                          const QString& caption, IIterator& list, CProject& project,
-                          const PageContext& ctx);
+    struct Job;
+    // What a tag stands for: the element and its module in m_project.
+    struct NodeRef {
+        const Element* element;
+        const CModule* module;
+    };
+
+    void jobDone(const std::shared_ptr<Job>& job);
+    void buildTree(const QString& path, const std::shared_ptr<CProject>& project);
+    int fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
+                  bool referenceGroup);
+    int fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module, const QString& caption,
+                         IIterator& list);
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              const QString& image);
     void nodeSelected(QTreeWidgetItem* node);
+    void joinFinishedWorkers(bool all);
 
     AppState& m_state;
     const ImageList& m_images;
+    QLineEdit* m_filter;                        // txtFilter
     QTreeWidget* m_tree;                        // tvwProject
-    std::unique_ptr<HashTable> m_descriptions;  // node tag to description
-    qint64 m_nextTag = 0;
-    QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled  // tags
-                                                // are never reused, so none can meet an old entry
+    std::unique_ptr<HashTable> m_descriptions;  // node tag to description, made on first use
+    std::vector<NodeRef> m_nodes;               // tag "E<n>" is m_nodes[n]
+    std::shared_ptr<CProject> m_project;        // the project the tree shows
+    Translation m_translation;
+    PageContext m_ctx;  // the member-page writer's context of the last refresh
+    QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled
+    std::shared_ptr<Job> m_job;                 // the read in progress, or null
+    std::vector<std::pair<std::thread, std::shared_ptr<Job>>> m_workers;
 };
 
 }  // namespace tarnwick

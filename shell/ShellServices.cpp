@@ -1,22 +1,24 @@
 #include "shell/ShellServices.h"
 
+#include <QDesktopServices>
 #include <QFileDialog>
 
 namespace tarnwick {
 
-QString ShellServices::defaultFolderPicker(QWidget* owner, const QString& title) {
-    // No root and no start folder: the picker opens where the platform likes.
+QString ShellServices::defaultFolderPicker(QWidget* owner, const QString& title) const {
     const QString chosen = QFileDialog::getExistingDirectory(
-        owner, title.isEmpty() ? QStringLiteral("Select A Directory") : title, QString(),
+        owner, title.isEmpty() ? QStringLiteral("Select A Directory") : title, startFolder,
         QFileDialog::ShowDirsOnly);
     if (chosen.size() > 1 && chosen.endsWith(QLatin1Char('/'))) return chosen.chopped(1);
     return chosen;
 }
 
 QString ShellServices::defaultFileChooser(QWidget* owner, const QString& title,
-                                          const QString& filter) {
-    return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+                                          const QString& filter) const {
+    return QFileDialog::getOpenFileName(owner, title, projectFolder, filter);
 }
+
+bool ShellServices::defaultUrlOpener(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 QMessageBox::StandardButton ShellServices::defaultMessageBox(QWidget* owner, QMessageBox::Icon icon,
                                                              const QString& title,

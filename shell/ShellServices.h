@@ -1,12 +1,16 @@
-// ShellServices: the dialogs the workbench asks the user with.
+// ShellServices: the dialogs the workbench asks the user with, and the
+// desktop's own programs it hands pages and folders to.
 //
-// The folder picker (BrowseForFolder), the project file chooser and the
-// message boxes go through one object, so a test can replace each one with
-// a function that answers at once. The defaults show Qt's own dialogs.
+// The folder picker (BrowseForFolder), the project file chooser, the
+// message boxes and the URL opener go through one object, so a test can
+// replace each one with a function that answers at once. The defaults show
+// Qt's own dialogs and open URLs with QDesktopServices (the desktop's
+// browser for a page, its file manager for a folder).
 #pragma once
 
 #include <QMessageBox>
 #include <QString>
+#include <QUrl>
 #include <functional>
 
 class QWidget;
@@ -25,12 +29,31 @@ struct ShellServices {
         QWidget* owner, QMessageBox::Icon icon, const QString& title, const QString& text,
         QMessageBox::StandardButtons buttons)>;
 
-    FolderPicker browseForFolder = defaultFolderPicker;
-    FileChooser openFile = defaultFileChooser;
-    MessageBox message = defaultMessageBox;
+    // Opens url with the desktop's program for it; false when none took it.
+    using UrlOpener = std::function<bool(const QUrl& url)>;
 
-    static QString defaultFolderPicker(QWidget* owner, const QString& title);
-    static QString defaultFileChooser(QWidget* owner, const QString& title, const QString& filter);
+    ShellServices() = default;
+    // The default pickers read this object's startFolder: never copied.
+    ShellServices(const ShellServices&) = delete;
+    ShellServices& operator=(const ShellServices&) = delete;
+
+    FolderPicker browseForFolder = [this](QWidget* owner, const QString& title) {
+        return defaultFolderPicker(owner, title);
+    };
+    FileChooser openFile = [this](QWidget* owner, const QString& title, const QString& filter) {
+        return defaultFileChooser(owner, title, filter);
+    };
+    MessageBox message = defaultMessageBox;
+    UrlOpener openUrl = defaultUrlOpener;
+    // Where the default folder picker opens (the last output folder) and
+    // where the file chooser opens (the last project's folder); empty: where
+    // the platform likes.
+    QString startFolder;
+    QString projectFolder;
+
+    QString defaultFolderPicker(QWidget* owner, const QString& title) const;
+    QString defaultFileChooser(QWidget* owner, const QString& title, const QString& filter) const;
+    static bool defaultUrlOpener(const QUrl& url);
     static QMessageBox::StandardButton defaultMessageBox(QWidget* owner, QMessageBox::Icon icon,
                                                          const QString& title, const QString& text,
                                                          QMessageBox::StandardButtons buttons);

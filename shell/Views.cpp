@@ -1,11 +1,13 @@
 #include "shell/Views.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QListView>
 #include <QPlainTextEdit>
+#include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -24,7 +26,27 @@ QVBoxLayout* fill(QWidget* owner, QWidget* control) {
     return layout;
 }
 
+// Hides the alias links of a file-system model's folders.
+class AliasFilter : public QSortFilterProxyModel {
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        auto* model = static_cast<QFileSystemModel*>(sourceModel());
+        return !isCaseAlias(model->filePath(model->index(row, 0, parent)));
+    }
+};
+
 }  // namespace
+
+bool isCaseAlias(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return false;
+    const QFileInfo target(info.dir(), info.symLinkTarget());
+    return target.absolutePath() == info.absolutePath() && target.fileName() != info.fileName() &&
+           target.fileName().compare(info.fileName(), Qt::CaseInsensitive) == 0;
+}
 
 ConsoleView::ConsoleView(QWidget* parent) : QWidget(parent), m_text(new QPlainTextEdit(this)) {
     setWindowTitle(QStringLiteral("Console"));
@@ -38,20 +60,30 @@ ConsoleView::ConsoleView(QWidget* parent) : QWidget(parent), m_text(new QPlainTe
     font.setFamilies({QStringLiteral("Courier New"),
                       QFontDatabase::systemFont(QFontDatabase::FixedFont).family()});
     m_text->setFont(font);
+    // The oldest lines go first once a long session has filled it.
+    m_text->setMaximumBlockCount(100000);
     fill(this, m_text);
 }
 
 void ConsoleView::appendLine(const QString& line) { m_text->appendPlainText(line); }
 
+void ConsoleView::appendLines(const QStringList& lines) {
+    if (!lines.isEmpty()) m_text->appendPlainText(lines.join(QLatin1Char('\n')));
+}
+
 QString ConsoleView::text() const { return m_text->toPlainText(); }
 
 DirsView::DirsView(QWidget* parent)
-    : QWidget(parent), m_model(new QFileSystemModel(this)), m_tree(new QTreeView(this)) {
+    : QWidget(parent),
+      m_model(new QFileSystemModel(this)),
+      m_shown(new AliasFilter(this)),
+      m_tree(new QTreeView(this)) {
     setWindowTitle(QStringLiteral("Directories"));
     m_tree->setObjectName(QStringLiteral("Dirs"));
     m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     m_model->setRootPath(QDir::rootPath());
-    m_tree->setModel(m_model);
+    m_shown->setSourceModel(m_model);
+    m_tree->setModel(m_shown);
     for (int column = 1; column < m_model->columnCount(); ++column) m_tree->hideColumn(column);
     m_tree->header()->hide();
     fill(this, m_tree);
@@ -60,7 +92,7 @@ DirsView::DirsView(QWidget* parent)
     connect(m_model, &QFileSystemModel::directoryLoaded, this, [this] { revealPath(); });
     connect(m_tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                const QString path = m_model->filePath(current);
+                const QString path = m_model->filePath(m_shown->mapToSource(current));
                 if (path.isEmpty() || path == m_path) return;
                 m_path = path;
                 emit pathChanged(path);
@@ -76,7 +108,7 @@ void DirsView::setPath(const QString& path) {
 }
 
 void DirsView::revealPath() {
-    const QModelIndex index = m_model->index(m_path);
+    const QModelIndex index = m_shown->mapFromSource(m_model->index(m_path));
     if (!index.isValid()) return;
     const QSignalBlocker blocker(m_tree->selectionModel());
     m_tree->setCurrentIndex(index);
@@ -85,24 +117,28 @@ void DirsView::revealPath() {
 }
 
 FilesView::FilesView(QWidget* parent)
-    : QWidget(parent), m_model(new QFileSystemModel(this)), m_list(new QListView(this)) {
+    : QWidget(parent),
+      m_model(new QFileSystemModel(this)),
+      m_shown(new AliasFilter(this)),
+      m_list(new QListView(this)) {
     setWindowTitle(QStringLiteral("Files"));
     m_list->setObjectName(QStringLiteral("Files"));
     m_model->setFilter(QDir::Files);
     m_model->setNameFilters({QStringLiteral("*.html"), QStringLiteral("*.htm")});
     m_model->setNameFilterDisables(false);
-    m_list->setModel(m_model);
+    m_shown->setSourceModel(m_model);
+    m_list->setModel(m_shown);
     fill(this, m_list);
     connect(m_list, &QListView::doubleClicked, this, &FilesView::activated);
 }
 
 void FilesView::setPath(const QString& path) {
     m_path = QDir::cleanPath(path);
-    m_list->setRootIndex(m_model->setRootPath(m_path));
+    m_list->setRootIndex(m_shown->mapFromSource(m_model->setRootPath(m_path)));
 }
 
 void FilesView::activated(const QModelIndex& index) {
-    if (index.isValid()) openFile(m_model->fileName(index));
+    if (index.isValid()) openFile(m_model->fileName(m_shown->mapToSource(index)));
 }
 
 void FilesView::openFile(const QString& fileName) {
@@ -115,13 +151,14 @@ PreviewDocument::PreviewDocument(QWidget* parent) : QWidget(parent), m_html(new 
     fill(this, m_html);
 }
 
-void PreviewDocument::ShowPreviewHtml(const QString& html) {
+QUrl PreviewDocument::baseUrl() {
     // Member pages refer to "../src/..." from a kind folder of the site; the
     // program's resource folder answers those links in a preview.
-    const QUrl base = QUrl::fromLocalFile(QString::fromStdString(programFolder()) +
-                                          QStringLiteral("Ressources/Preview/"));
-    m_html->setHtml(html, base);
+    return QUrl::fromLocalFile(QString::fromStdString(programFolder()) +
+                               QStringLiteral("Ressources/Preview/"));
 }
+
+void PreviewDocument::ShowPreviewHtml(const QString& html) { m_html->setHtml(html, baseUrl()); }
 
 BrowserDocument::BrowserDocument(QWidget* parent) : QWidget(parent), m_browser(new HtmlView(this)) {
     setWindowTitle(QStringLiteral("Browser"));

@@ -3,14 +3,19 @@
 // ConsoleView ("Console"): a read-only, monospace log of the generator's
 // lines. DirsView ("Dirs") and FilesView ("Files"): a folder tree and the
 // HTML files of the chosen folder, for browsing a generated site; a double
-// click on a file asks for a browser document on it. PreviewDocument shows
-// one element's documentation text; BrowserDocument shows one page.
+// click on a file asks for a browser document on it. Both leave out the
+// site's lower-case alias links ("classes" beside "Classes"), which only
+// repeat an entry. PreviewDocument shows one element's documentation text;
+// BrowserDocument shows one page.
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <QUrl>
 #include <QWidget>
 
 class QFileSystemModel;
+class QSortFilterProxyModel;
 class QListView;
 class QModelIndex;
 class QPlainTextEdit;
@@ -25,6 +30,8 @@ class ConsoleView : public QWidget {
 public:
     explicit ConsoleView(QWidget* parent = nullptr);
     void appendLine(const QString& line);
+    // Appends the lines in one go (one repaint, however many).
+    void appendLines(const QStringList& lines);
     QString text() const;
     QPlainTextEdit* textBox() const { return m_text; }
 
@@ -47,7 +54,8 @@ private:
     void revealPath();
 
     QFileSystemModel* m_model;
-    QTreeView* m_tree;  // Dirs
+    QSortFilterProxyModel* m_shown;  // m_model without alias links
+    QTreeView* m_tree;               // Dirs
     QString m_path;
 };
 
@@ -70,17 +78,25 @@ private:
     void activated(const QModelIndex& index);
 
     QFileSystemModel* m_model;
-    QListView* m_list;  // Files
+    QSortFilterProxyModel* m_shown;  // m_model without alias links
+    QListView* m_list;               // Files
     QString m_path;
 };
 
-// frmEditorPreview: one per node selection.
+// True for a link whose target is an entry of the same folder with the same
+// name but for letter case (how a site offers "classes" for "Classes").
+bool isCaseAlias(const QString& path);
+
+// frmEditorPreview: the preview that follows the tree selection, or a page
+// pinned in a tab of its own.
 class PreviewDocument : public QWidget {
     Q_OBJECT
 public:
     explicit PreviewDocument(QWidget* parent = nullptr);
     void ShowPreviewHtml(const QString& html);
     HtmlView* htmlView() const { return m_html; }
+    // Where the preview's relative links (style sheet, icons) resolve.
+    static QUrl baseUrl();
 
 private:
     HtmlView* m_html;  // DocHtml

@@ -1,19 +1,31 @@
 // The main window: start layout and ticks, toolbar keys, Open Project and
 // the project tree, previews, the file view.
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDockWidget>
 #include <QFileSystemModel>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QRegularExpression>
+#include <QSemaphore>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <atomic>
+#include <cmath>
 
 #include "TestSupport.h"
 #include "shell/DockingControl.h"
@@ -75,8 +87,12 @@ private slots:
         QStringList fileEntries;
         for (QAction* a : window.menuBar()->actions().first()->menu()->actions())
             fileEntries << (a->isSeparator() ? QStringLiteral("-") : a->text());
-        QCOMPARE(fileEntries, QStringList({"Open Project...", "-", "Create Documentation...",
-                                           "Settings...", "-", "Exit"}));
+        QCOMPARE(fileEntries,
+                 QStringList({"Open Project...", "Recent Projects", "-", "Create Documentation...",
+                              "Settings...", "-", "Open Site in Browser", "Open Output Folder", "-",
+                              "Close Tab", "-", "Exit"}));
+        // The application icon is compiled in and loads.
+        QVERIFY(!window.windowIcon().pixmap(48, 48).isNull());
 
         DockingControl& dock = window.perspective();
         QCOMPARE(window.dockWidgetArea(dock.dock("Project")), Qt::LeftDockWidgetArea);
@@ -163,6 +179,54 @@ private slots:
         QCOMPARE(window.projectView()->tree()->topLevelItemCount(), 0);
     }
 
+    void keysAndCommandStates() {
+        QTemporaryDir dir;
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        struct Key {
+            const char* menu;
+            const char* keys;
+            bool enabledWithoutProject;
+        };
+        const Key keys[] = {
+            {"mnuFileOpenProject", "Ctrl+O", true},
+            {"mnuDocumentationCreate", "F5", false},
+            {"mnuDocumentationSettings", "Ctrl+,", false},
+            {"mnuFileCloseTab", "Ctrl+W", true},
+            {"mnuFileExit", "Ctrl+Q", true},
+        };
+        for (const Key& k : keys) {
+            QAction* action = window.menuAction(QLatin1String(k.menu));
+            QCOMPARE(action->shortcut().toString(), QLatin1String(k.keys));
+            QVERIFY2(action->isEnabled() == k.enabledWithoutProject, k.menu);
+        }
+        QVERIFY(!window.toolbarAction("create")->isEnabled());
+        QVERIFY(!window.toolbarAction("settings")->isEnabled());
+
+        // The keys reach their commands.
+        dialogs.file = writeSmallProject(dir.path());
+        QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+        QTRY_VERIFY(window.state().CurrentProject);
+        QVERIFY(window.menuAction("mnuDocumentationCreate")->isEnabled());
+        QVERIFY(window.toolbarAction("settings")->isEnabled());
+        window.projectView()->tree()->setCurrentItem(window.projectView()->tree()->topLevelItem(0));
+        QCOMPARE(window.perspective().editorArea()->count(), 1);
+        QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
+        QTRY_COMPARE(window.perspective().editorArea()->count(), 0);
+        // The File menu's Settings entry opens the dialog once a project is open.
+        QTimer::singleShot(0, window.settingsDialog(), [&] {
+            QVERIFY(window.settingsDialog()->isVisible());
+            window.settingsDialog()->reject();
+        });
+        window.menuAction("mnuDocumentationSettings")->trigger();
+        QApplication::setActiveWindow(&window);
+        QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(!window.isVisible());
+    }
+
     void createWithoutProject() {
         MainWindow window;
         CannedDialogs dialogs;
@@ -227,8 +291,11 @@ private slots:
             QCOMPARE(imageOf(node), QLatin1String(e.image));
             QVERIFY2(!node->icon(0).isNull(), e.image);
         }
-        // One console line per member page made for the previews.
-        QVERIFY(window.consoleView()->text().contains(QStringLiteral("Create documentation for ")));
+        // One summary line per module kind, none per member.
+        const QString console = window.consoleView()->text();
+        QVERIFY2(console.contains("Modules: 1 module, 3 members\nClasses: 2 modules, 5 members"),
+                 qPrintable(console));
+        QVERIFY(!console.contains(QStringLiteral("Create documentation for ")));
     }
 
     void openExampleProject() {
@@ -304,7 +371,7 @@ private slots:
         QVERIFY(classes.contains(QStringLiteral("IShape")));
     }
 
-    void selectingNodeOpensPreview() {
+    void onePreviewFollowsSelection() {
         QTemporaryDir dir;
         MainWindow window;
         const QString vbp = writeSmallProject(dir.path());
@@ -312,33 +379,261 @@ private slots:
         QTreeWidget* tree = window.projectView()->tree();
         QTabWidget* editor = window.perspective().editorArea();
         QCOMPARE(editor->count(), 0);
-
-        QTreeWidgetItem* add = findNode(tree, {vbp, "Classes", "CAlpha", "Functions", "Add"});
-        QTreeWidgetItem* twice = findNode(tree, {vbp, "Modules", "modBeta", "Functions", "Twice"});
-        tree->setCurrentItem(add);
-        tree->setCurrentItem(twice);
-        tree->setCurrentItem(tree->topLevelItem(0));
-        QCOMPARE(tabTitles(editor), QStringList({"Add", "Twice", vbp}));
-
         auto htmlOf = [&](int i) {
             return static_cast<PreviewDocument*>(editor->widget(i))->htmlView()->html();
         };
-        QVERIFY(htmlOf(0).contains(QStringLiteral("Adds two numbers.")));
-        QVERIFY(!htmlOf(0).contains(QStringLiteral("Twice")));
-        QVERIFY(htmlOf(1).contains(QStringLiteral("Twice")));
-        QCOMPARE(htmlOf(2), QStringLiteral("No description"));
-        // Every selection opens a further document; a click opens one, also
-        // on the node already selected.
+
+        QTreeWidgetItem* add = findNode(tree, {vbp, "Classes", "CAlpha", "Functions", "Add"});
+        QTreeWidgetItem* twice = findNode(tree, {vbp, "Modules", "modBeta", "Functions", "Twice"});
+        struct Step {
+            QTreeWidgetItem* node;
+            const char* contains;
+        };
+        const Step steps[] = {{add, "Adds two numbers."},
+                              {twice, "Twice"},
+                              {tree->topLevelItem(0), "No description"}};
+        for (const Step& step : steps) {
+            tree->setCurrentItem(step.node);
+            QCOMPARE(editor->count(), 1);  // reused, never a second tab
+            QCOMPARE(editor->tabText(0), step.node->text(0));
+            QVERIFY2(htmlOf(0).contains(QLatin1String(step.contains)), step.contains);
+        }
+        QVERIFY(!htmlOf(0).contains(QStringLiteral("Adds two numbers.")));
+
+        // The style sheet and the icons of a preview resolve to files.
         tree->setCurrentItem(add);
-        QCOMPARE(editor->count(), 4);
+        auto* preview = static_cast<PreviewDocument*>(editor->widget(0));
+        const QUrl base = preview->htmlView()->baseUrl();
+        QCOMPARE(base, PreviewDocument::baseUrl());
+        const QRegularExpression link(
+            QStringLiteral("(?:href|src)=\"([^\"#:]+\\.(?:css|ico|js))\""),
+            QRegularExpression::CaseInsensitiveOption);
+        int links = 0;
+        for (const auto& m : link.globalMatch(htmlOf(0))) {
+            ++links;
+            const QString file = base.resolved(QUrl(m.captured(1))).toLocalFile();
+            QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
+        }
+        QVERIFY(links >= 2);
+
+        // A double click pins a page; the selection keeps to its own tab.
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         tree->scrollToItem(twice);
         const QPoint twiceAt = tree->visualItemRect(twice).center();
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
-        QCOMPARE(editor->count(), 5);
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
-        QCOMPARE(tabTitles(editor).mid(3), QStringList({"Add", "Twice", "Twice"}));
+        QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
+        QCOMPARE(editor->count(), 2);
+        QCOMPARE(editor->currentIndex(), 1);
+        QVERIFY(htmlOf(1).contains("Twice"));
+        tree->setCurrentItem(add);
+        QCOMPARE(editor->count(), 2);
+        QVERIFY(htmlOf(0).contains("Adds two numbers.") && htmlOf(1).contains("Twice"));
+        window.projectView()->openInNewTab(add);
+        QCOMPARE(editor->count(), 3);
+
+        // Opening a project again closes the previews of the last one.
+        QVERIFY(window.openProjectFile(vbp));
+        QCOMPARE(editor->count(), 0);
+    }
+
+    void filterBox() {
+        QTemporaryDir dir;
+        MainWindow window;
+        const QString vbp = writeSmallProject(dir.path());
+        QVERIFY(window.openProjectFile(vbp));
+        QTreeWidget* tree = window.projectView()->tree();
+        // Every element node, as module/name.
+        auto shownElements = [&] {
+            QStringList shown;
+            QTreeWidgetItemIterator it(tree);
+            for (; *it; ++it) {
+                QTreeWidgetItem* node = *it;
+                bool visible = true;
+                for (QTreeWidgetItem* n = node; n; n = n->parent()) visible &= !n->isHidden();
+                if (visible && !node->data(0, ProjectView::TagRole).toString().isEmpty())
+                    shown << node->parent()->parent()->text(0) + "/" + node->text(0);
+            }
+            return shown.join(' ');
+        };
+        struct Row {
+            const char* filter;
+            const char* shown;
+        };
+        const Row rows[] = {
+            {"twi", "modBeta/Twice"},
+            {"  HELP ", "CAlpha/Helper"},
+            {"ishape", "CAlpha/IShape IShape/Area"},  // an element and a module
+            {"nothing like it", ""},
+            {"",
+             "modBeta/Answer modBeta/Twice modBeta/Main CAlpha/IShape CAlpha/Limit CAlpha/Add "
+             "CAlpha/Helper IShape/Area"},
+        };
+        for (const Row& row : rows) {
+            window.projectView()->filterBox()->setText(QLatin1String(row.filter));
+            QCOMPARE(shownElements(), QLatin1String(row.shown));
+        }
+    }
+
+    void openRunsOnWorkerAndCancels() {
+        QTemporaryDir dir;
+        // Each read's worker waits at its own gate; both outlive the window,
+        // which waits for its workers.
+        QSemaphore arrived, gates[2];
+        std::atomic<int> reads{0};
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        window.show();
+        const QString first = writeSmallProject(dir.path() + "/a");
+        QVERIFY(window.openProjectFile(first));
+        const QString second = writeBiggerProject(dir.path() + "/b", 3);
+
+        // Hold the worker; meanwhile the window works, shows the busy bar and takes Cancel.
+        window.projectView()->workerHook = [&] {
+            QSemaphore& gate = gates[reads++];
+            arrived.release();
+            gate.acquire();
+        };
+        bool busyShown = false, commandsOff = false;
+        QTimer::singleShot(50, &window, [&] {
+            arrived.acquire();
+            busyShown = window.openProgress()->isVisible();
+            commandsOff = !window.menuAction("mnuFileOpenProject")->isEnabled() &&
+                          !window.toolbarAction("create")->isEnabled();
+            QTest::mouseClick(window.openCancelButton(), Qt::LeftButton);
+        });
+        QVERIFY(!window.openProjectFile(second));
+        gates[0].release();
+        QVERIFY(busyShown && commandsOff);
+        QVERIFY(dialogs.messages.empty());
+        QCOMPARE(window.state().ProjectPath, first);
+        QCOMPARE(window.projectView()->tree()->topLevelItem(0)->text(0), first);
+        QVERIFY(!window.openProgress()->isVisible());
+        QVERIFY(window.menuAction("mnuFileOpenProject")->isEnabled());
+
+        // Closing the window during a read stops the read and closes.
+        QTimer::singleShot(50, &window, [&] {
+            arrived.acquire();
+            window.close();
+        });
+        QVERIFY(!window.openProjectFile(second));
+        gates[1].release();
+        QVERIFY(!window.isVisible());
+        QCOMPARE(window.state().ProjectPath, first);
+    }
+
+    void rememberedAcrossStarts() {
+        QTemporaryDir dir;
+        const QString a = writeSmallProject(dir.path() + "/a");
+        QStringList projects;
+        {
+            MainWindow window;
+            window.show();
+            for (int i = 0; i < MainWindow::kRecentProjects + 1; ++i) {
+                projects.prepend(writeSmallProject(dir.path() + QStringLiteral("/p%1").arg(i)));
+                QVERIFY(window.openProjectFile(projects.first()));
+            }
+            QVERIFY(window.openProjectFile(projects.at(3)));  // moves to the top
+            projects.move(3, 0);
+            window.resize(900, 610);
+            window.perspective().dock("Console")->close();
+            QTRY_VERIFY(!window.menuAction("mnuViewConsole")->isChecked());
+            window.close();
+        }
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.recentProjects(), projects.mid(0, MainWindow::kRecentProjects));
+        QMenu* recent = window.findChild<QMenu*>("mnuFileRecent");
+        QCOMPARE(recent->actions().size(), MainWindow::kRecentProjects);
+        QCOMPARE(recent->actions().at(1)->data().toString(), projects.at(1));
+        QCOMPARE(window.size(), QSize(900, 610));
+        QVERIFY(!window.menuAction("mnuViewConsole")->isChecked());
+        QVERIFY(window.perspective().dock("Console")->isHidden());
+        recent->actions().at(1)->trigger();
+        QCOMPARE(window.state().ProjectPath, projects.at(1));
+        MainWindow::settingsStore().clear();
+    }
+
+    void desktopHandOffs() {
+        QTemporaryDir dir;
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        QVERIFY(!window.menuAction("mnuFileOpenSite")->isEnabled());
+        window.menuAction("mnuHelpHomepage")->trigger();
+        QCOMPARE(dialogs.openedUrls, QStringList({TARNWICK_HOMEPAGE}));
+
+        // A .vbp dropped on the window opens; other files are refused.
+        const QString vbp = writeSmallProject(dir.path());
+        struct Drop {
+            QString file;
+            bool accepted;
+        };
+        const Drop drops[] = {{dir.path() + "/CAlpha.cls", false}, {vbp, true}};
+        for (const Drop& d : drops) {
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(d.file)});
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&window, &enter);
+            QCOMPARE(enter.isAccepted(), d.accepted);
+            if (!d.accepted) continue;
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&window, &drop);
+            QTRY_COMPARE(window.state().ProjectPath, vbp);
+        }
+    }
+
+    // With a dark desktop palette, the toolbar captions and the dock title
+    // buttons of every scheme stand out from what they are drawn on.
+    void schemesAreLegible() {
+        QPalette dark;
+        dark.setColor(QPalette::Window, QColor("#202020"));
+        dark.setColor(QPalette::WindowText, QColor("#eeeeee"));
+        dark.setColor(QPalette::Button, QColor("#303030"));
+        dark.setColor(QPalette::ButtonText, QColor("#eeeeee"));
+        QApplication::setPalette(dark);
+        MainWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        // The strongest contrast (WCAG ratio) between the image's first pixel and any other.
+        auto contrast = [](const QImage& image) {
+            auto luminance = [](QColor c) {
+                auto channel = [](double v) {
+                    return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+                };
+                return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+                       0.0722 * channel(c.blueF());
+            };
+            const double back = luminance(image.pixelColor(1, 1));
+            double best = 1;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const double l = luminance(image.pixelColor(x, y));
+                    best = std::max(best, (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05));
+                }
+            return best;
+        };
+        for (const char* scheme : {"mnuSchemeWinXP", "mnuSchemeOffice", "mnuSchemeCustom"}) {
+            window.menuAction(QLatin1String(scheme))->trigger();
+            QApplication::processEvents();
+            const QRect button =
+                window.toolBar()->widgetForAction(window.toolbarAction("open"))->geometry();
+            const QRect caption(button.left(), button.top() + button.height() * 2 / 3,
+                                button.width(), button.height() / 3);
+            const double text = contrast(window.toolBar()->grab(caption).toImage());
+            QVERIFY2(text >= 4.5,
+                     qPrintable(QStringLiteral("%1 toolbar %2").arg(scheme).arg(text)));
+            QDockWidget* dock = window.perspective().dock("Project");
+            auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
+            QVERIFY(close);
+            const double cross = contrast(dock->grab(close->geometry()).toImage());
+            QVERIFY2(cross >= 3, qPrintable(QStringLiteral("%1 close %2").arg(scheme).arg(cross)));
+        }
+        QApplication::setPalette(QPalette());
     }
 
     void filesDoubleClickOpensBrowser() {
@@ -346,6 +641,10 @@ private slots:
         writeFile(dir.path() + "/a.html", {"<html><body>A</body></html>"});
         writeFile(dir.path() + "/b.htm", {"<html><body>B</body></html>"});
         writeFile(dir.path() + "/c.txt", {"not listed"});
+        writeFile(dir.path() + "/All-Classes.html", {"<html></html>"});
+        // The site's lower-case alias is left out; any other link is the user's.
+        QFile::link("All-Classes.html", dir.path() + "/all-classes.html");
+        QFile::link("a.html", dir.path() + "/e.html");
         QDir().mkpath(dir.path() + "/sub");
         writeFile(dir.path() + "/sub/d.html", {"<html><body>D</body></html>"});
 
@@ -363,7 +662,7 @@ private slots:
             names.sort();
             return names;
         };
-        QTRY_COMPARE(listed(), QStringList({"a.html", "b.htm"}));
+        QTRY_COMPARE(listed(), QStringList({"All-Classes.html", "a.html", "b.htm", "e.html"}));
 
         const QModelIndex root = list->rootIndex();
         QModelIndex a;

@@ -1,5 +1,6 @@
 // Create Documentation end to end: the run on its worker thread, the
 // progress window, Cancel, the output folder question, and screenshots.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,10 +10,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSemaphore>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "TestSupport.h"
 #include "shell/DockingControl.h"
@@ -88,37 +91,102 @@ private slots:
         QVERIFY(window.state().CurrentProject);
     }
 
+    // Cancel, closing the progress window and closing the main window all
+    // stop the run after the module in hand.
     void cancelDuringRun() {
+        enum How { CancelButton, CloseProgress, CloseMain };
+        for (How how : {CancelButton, CloseProgress, CloseMain}) {
+            QTemporaryDir dir;
+            MainWindow window;
+            window.show();
+            CannedDialogs dialogs;
+            dialogs.install(window.services());
+            QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 12)));
+            dialogs.folder = dir.path() + "/out";
+
+            // Hold the worker at the first module until the stop has been asked for.
+            QSemaphore gate;
+            ProgressWindow* progress = window.progressWindow();
+            progress->workerModuleHook = [&gate] { gate.acquire(); };
+            int started = 0;
+            connect(progress, &ProgressWindow::moduleStarted, this, [&] {
+                if (++started == 1) {
+                    QVERIFY(progress->isVisible());
+                    QCOMPARE(progress->infoLabel()->text(),
+                             QStringLiteral("Generating Class: C01"));
+                    if (how == CancelButton)
+                        QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+                    if (how == CloseProgress) progress->close();
+                    if (how == CloseMain) window.close();
+                }
+                gate.release(100);
+            });
+            window.createDocumentation();
+            QCOMPARE(started, 1);
+            QVERIFY2(progress->cancelRequested(), qPrintable(QString::number(how)));
+            // The module shown when the stop came is not written; the summaries are.
+            QVERIFY(!QFileInfo::exists(dir.path() + "/out/Classes/C01.html"));
+            QVERIFY(QFileInfo::exists(dir.path() + "/out/project-summary.html"));
+            QCOMPARE(window.isVisible(), how != CloseMain);
+            if (how != CloseMain) {
+                QVERIFY(documentTab(window));
+                QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
+            }
+        }
+    }
+
+    // The console gets every line of a run, in order, in a few batches.
+    void consoleFedInBatches() {
         QTemporaryDir dir;
         MainWindow window;
-        window.show();
         CannedDialogs dialogs;
         dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 12)));
+        QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 30)));
         dialogs.folder = dir.path() + "/out";
-
-        // Hold the worker at the first module until Cancel has been pressed.
-        QSemaphore gate;
-        ProgressWindow* progress = window.progressWindow();
-        progress->workerModuleHook = [&gate] { gate.acquire(); };
-        int started = 0;
-        connect(progress, &ProgressWindow::moduleStarted, this, [&] {
-            if (++started == 1) {
-                QVERIFY(progress->isVisible());
-                QCOMPARE(progress->infoLabel()->text(), QStringLiteral("Generating Class: C01"));
-                QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
-            }
-            gate.release(100);
-        });
+        int batches = 0;
+        QStringList lines;
+        connect(window.progressWindow(), &ProgressWindow::consoleLines, this,
+                [&](const QStringList& batch) {
+                    ++batches;
+                    lines += batch;
+                });
         window.createDocumentation();
-        QCOMPARE(started, 1);
-        QVERIFY(progress->cancelRequested());
-        // The module shown when Cancel came is not written; the summaries are.
-        QVERIFY(!QFileInfo::exists(dir.path() + "/out/Classes/C01.html"));
-        QVERIFY(QFileInfo::exists(dir.path() + "/out/project-summary.html"));
-        QVERIFY(QFileInfo::exists(dir.path() + "/out/index.html"));
-        QVERIFY(documentTab(window));
-        QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
+        QCOMPARE(lines.filter("Create documentation for").size(), 30 * 5);
+        QCOMPARE(lines.first(), QStringLiteral("Create documentation for Class C01"));
+        QCOMPARE(lines.last(), QStringLiteral("Create documentation for Class C30"));
+        const qint64 ms = window.progressWindow()->lastRunMs();
+        QVERIFY2(batches <= 1 + ms / ProgressWindow::kRefreshMs,
+                 qPrintable(QStringLiteral("%1 batches in %2 ms").arg(batches).arg(ms)));
+
+        // The site and its folder go to the desktop's programs.
+        window.menuAction("mnuFileOpenSite")->trigger();
+        window.menuAction("mnuFileOpenFolder")->trigger();
+        QCOMPARE(dialogs.openedUrls,
+                 QStringList({QUrl::fromLocalFile(dir.path() + "/out/index.html").toString(),
+                              QUrl::fromLocalFile(dir.path() + "/out").toString()}));
+        // The output folder is remembered for the next start.
+        QCOMPARE(MainWindow::settingsStore().value("lastOutputFolder").toString(),
+                 dir.path() + "/out");
+        MainWindow next;
+        QCOMPARE(next.services().startFolder, dir.path() + "/out");
+    }
+
+    // Not a CTest test: TARNWICK_BIG_PROJECT=path/BigProject.vbp test_run measureBigProject
+    // prints how long opening and a run take (scripts/measure-workbench.sh).
+    void measureBigProject() {
+        const QString vbp = qEnvironmentVariable("TARNWICK_BIG_PROJECT");
+        if (vbp.isEmpty()) QSKIP("TARNWICK_BIG_PROJECT is not set");
+        QTemporaryDir dir;
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.openProjectFile(vbp));
+        qInfo("open: tree shown after %lld ms", window.lastOpenMs());
+        dialogs.folder = dir.path() + "/out";
+        window.createDocumentation();
+        qInfo("run: %lld ms", window.progressWindow()->lastRunMs());
     }
 
     void foreignFolderAsks() {

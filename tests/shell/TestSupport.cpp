@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include "shell/ShellServices.h"
 
@@ -101,6 +102,10 @@ void CannedDialogs::install(ShellServices& services) {
         ++fileCalls;
         lastFileFilter = filter;
         return file;
+    };
+    services.openUrl = [this](const QUrl& url) {
+        openedUrls << url.toString();
+        return true;
     };
 }
 

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <vector>
 
 class QTreeWidget;
@@ -48,6 +49,7 @@ struct CannedDialogs {
     int fileCalls = 0;
     QString lastFolderTitle;
     QString lastFileFilter;
+    QStringList openedUrls;  // what was handed to the desktop
 
     void install(ShellServices& services);
 };
@@ -64,13 +66,16 @@ QString screenshotFolder();
 }  // namespace tarnwick
 
 // QTEST_MAIN for the workbench: Chromium wants shared OpenGL contexts
-// before the application object exists.
-#define TARNWICK_QTEST_MAIN(TestObject)                             \
-    int main(int argc, char** argv) {                               \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); \
-        QApplication app(argc, argv);                               \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                    \
-        TestObject tc;                                              \
-        QTEST_SET_MAIN_SOURCE_PATH                                  \
-        return QTest::qExec(&tc, argc, argv);                       \
+// before the application object exists; the remembered settings go to a
+// folder of this run, never to the user's.
+#define TARNWICK_QTEST_MAIN(TestObject)                              \
+    int main(int argc, char** argv) {                                \
+        QTemporaryDir configHome;                                    \
+        qputenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit()); \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);  \
+        QApplication app(argc, argv);                                \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                     \
+        TestObject tc;                                               \
+        QTEST_SET_MAIN_SOURCE_PATH                                   \
+        return QTest::qExec(&tc, argc, argv);                        \
     }

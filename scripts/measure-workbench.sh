@@ -1,0 +1,25 @@
+#!/bin/sh
+# Times the workbench against the command line on the benchmark's big project:
+# how long until the project tree is shown, and how long Create Documentation
+# takes, against `tarnwick generate` on the same project.
+# Usage: scripts/measure-workbench.sh [BUILD] [MODULES]   (default: build 540)
+# Needs a build with -DTARNWICK_BENCH=ON (make_big_project) and the workbench tests.
+set -eu
+
+BUILD="${1:-build}"
+MODULES="${2:-540}"
+WORK="$(mktemp -d)"
+trap 'rm -rf "$WORK"' EXIT
+
+"$BUILD/bin/make_big_project" "$WORK/project" "$MODULES"
+start=$(date +%s%N)
+"$BUILD/bin/tarnwick" generate "$WORK/project/BigProject.vbp" -o "$WORK/cli" -q
+end=$(date +%s%N)
+echo "cli run: $(( (end - start) / 1000000 )) ms"
+
+if [ "$(id -u)" = "0" ]; then
+    QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---no-sandbox}"
+    export QTWEBENGINE_CHROMIUM_FLAGS
+fi
+QT_QPA_PLATFORM=offscreen TARNWICK_BIG_PROJECT="$WORK/project/BigProject.vbp" \
+    "$BUILD/bin/test_run" measureBigProject 2>&1 | sed -n 's/^QINFO *: *RunTest::measureBigProject() //p'
