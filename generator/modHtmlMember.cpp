@@ -167,6 +167,18 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
     page.AppendLn("<P>");
     page.AppendLn(sanitizeAuthorHtml(member.Description()));
     page.AppendLn("</P>");
+    if (!member.SeeAlso().empty()) {
+        // A name that leads to no page stays as text.
+        std::string line =
+            "<P class=\"seeAlso\"><B>" + helper.Translate("SeeAlso", "See also") + ":</B> ";
+        bool first = true;
+        for (const std::string& target : member.SeeAlso()) {
+            if (!first) line += ", ";
+            first = false;
+            line += CrossLinks::link(ctx.links ? ctx.links->seePage(target, module) : "", target);
+        }
+        page.AppendLn(line + "</P>");
+    }
 
     const std::string kind = helper.getItemName(member);
     if (!inArray(kind, kWithoutDetails)) {

@@ -5,6 +5,8 @@
 #include "ModHtmlTestSupport.h"
 #include "generator/CrossLinks.h"
 #include "generator/SiteIndex.h"
+#include "generator/modHtml.h"
+#include "reader/CParser.h"
 
 namespace tarnwick {
 namespace {
@@ -162,6 +164,29 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     ASSERT_NE(post, nullptr);
     EXPECT_EQ(post->path, "Classes/IAccount_Post.html");
     EXPECT_EQ(links.implementedMember(*f.iaccount->Functions().at(1), *f.iaccount), nullptr);
+}
+
+TEST(SiteIndexTest, SeeTagsLinkWhereTheyLead) {
+    CParser parser;
+    const auto read = parser.readModuleText(
+        "Attribute VB_Name = \"modX\"\r\n\r\n"
+        "' Posts. @see IAccount.Post. @see Nowhere\r\n' @Value The amount\r\n"
+        "Public Sub Touch(Value As Long)\r\nEnd Sub\r\n",
+        moduletype::Module, "modX.bas");
+    const Element& touch = *read->Subroutines().at(1);
+    ASSERT_EQ(touch.SeeAlso(), (std::vector<std::string>{"IAccount.Post", "Nowhere"}));
+    EXPECT_EQ(touch.Description(), "Posts.");
+
+    Fixture f;
+    PageContext ctx = makeContext();
+    const std::vector<IndexEntry> entries = siteIndexEntries(f.project, ctx.settings);
+    const CrossLinks links(entries);
+    ctx.links = &links;
+    const std::string page = modHtml::writeMemberPage(touch, *f.ledger, f.project, false, ctx);
+    EXPECT_NE(page.find("<P class=\"seeAlso\"><B>See also:</B> <A "
+                        "href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, Nowhere</P>"),
+              std::string::npos)
+        << page;
 }
 
 }  // namespace
