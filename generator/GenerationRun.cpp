@@ -7,9 +7,11 @@
 #include <optional>
 #include <system_error>
 
+#include "generator/CrossLinks.h"
 #include "generator/ModulePages.h"
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
+#include "generator/SiteIndex.h"
 #include "generator/SiteLayout.h"
 #include "generator/SourcePage.h"
 #include "generator/Timestamp.h"
@@ -52,6 +54,7 @@ public:
         guarded("project-summary.html", [&] { modHtml::writeProjectSummary(m_project, m_ctx); });
         guarded("module-summary.html", [&] { modHtml::writeModuleSummary(m_project, m_ctx); });
         guarded("all-summary.html", [&] { modHtml::writeOverviewPage(m_project, m_ctx); });
+        guarded("search and member index", [&] { writeSiteIndexPages(m_project, m_ctx); });
 
         // Progress maximum over the kinds switched on. A maximum of 0 (nothing
         // to write) is not taken: the bar keeps its initial maximum.
@@ -354,6 +357,12 @@ Expected<GenerationResult> GenerationRun::run() {
     ctx.inputs = &inputs;
     ctx.codePage = outputEncoding.value();
     ctx.now = makeNowFunction();
+
+    // What the site lists, once: the search index, the A-Z page and the
+    // links between pages all come from it.
+    const std::vector<IndexEntry> entries = siteIndexEntries(*project, ctx.settings);
+    const CrossLinks links(entries);
+    ctx.links = &links;
 
     GenerationResult result;
     Writer(*project, ctx, m_observer, diagnostics, result).generateDocumentation();

@@ -3,6 +3,7 @@
 #include "generator/AuthorHtml.h"
 #include "generator/CObjectModel.h"
 #include "generator/CUml.h"
+#include "generator/CrossLinks.h"
 #include "generator/modHtml.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
@@ -19,6 +20,25 @@ std::string modulePagePath(const CModule& module, std::string_view suffix) {
     return kinds + "/" + safeFileName(module.Name()) + std::string(suffix);
 }
 
+namespace {
+
+// The classes that implement an interface class, as links; empty when none.
+std::string implementedBy(const CModule& module, const PageContext& ctx) {
+    if (!ctx.links) return {};
+    const auto classes = ctx.links->implementers(module);
+    if (classes.empty()) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    std::string text = "<H3>" + helper.Translate("ImplementedBy", "Implemented by") +
+                       "</H3>\r\n<P class=\"implementedBy\">";
+    for (size_t i = 0; i < classes.size(); ++i) {
+        if (i > 0) text += ", ";
+        text += CrossLinks::link(classes[i]->path, classes[i]->name);
+    }
+    return text + "</P>";
+}
+
+}  // namespace
+
 void writeModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string path = modulePagePath(module, ".html");
     StringBuffer page;
@@ -27,6 +47,8 @@ void writeModulePage(const CModule& module, const CProject& project, const PageC
         page.AppendLn("<BR>");
         page.AppendLn(sanitizeAuthorHtml(module.Description()));
     }
+    if (const std::string classes = implementedBy(module, ctx); !classes.empty())
+        page.AppendLn(classes);
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));
     ctx.writePage(path, page.str());

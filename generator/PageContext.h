@@ -20,6 +20,7 @@
 
 namespace tarnwick {
 
+class CrossLinks;
 class InputFiles;
 class Translation;
 
@@ -46,6 +47,7 @@ struct PageContext {
     GenerationObserver* observer = nullptr;    // not owned; may be null
     DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
     const InputFiles* inputs = nullptr;        // not owned; may be null: never written onto
+    const CrossLinks* links = nullptr;         // not owned; may be null: classes link only
     CodePage codePage;                         // of the written pages
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generator/AuthorHtml.h"
+#include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
@@ -97,6 +98,12 @@ std::vector<KindList> kindLists(CProject& project, const GenerationSettings& s) 
             {&project.UserControls(), s.UserControls, "UserControls", "UserControl"}};
 }
 
+// The link to the A-Z page of all members, shown in the Detail frame.
+std::string memberIndexLink(const CHelper& helper) {
+    return "<A href=\"all-members.html\" target=\"Detail\">" +
+           helper.Translate("AllMembers", "All members") + "</A><BR>";
+}
+
 // A kind whose list page and module pages the run writes.
 bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
 
@@ -106,11 +113,13 @@ void writeModuleSummary(CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
+    page.AppendLn(searchBox(ctx));
     page.AppendLn("<H3>" + helper.Translate("Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
     page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">" +
                   helper.Translate("Overview") + "</A><BR>");
+    page.AppendLn(memberIndexLink(helper));
 
     // Only the kinds whose pages this run writes: a link to a page that is
     // not there would lead nowhere.
@@ -140,6 +149,7 @@ void writeOverviewPage(CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
+    page.AppendLn(searchBox(ctx));
     page.AppendLn("<H3>" + helper.Translate("Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
@@ -149,6 +159,7 @@ void writeOverviewPage(CProject& project, const PageContext& ctx) {
         helper.Translate("Project") + "</A><BR>");
     page.AppendLn("<A href=\"module-summary.html\" target=\"ModuleList\">" +
                   helper.Translate("AllFiles", "All Files") + "</A><BR>");
+    page.AppendLn(memberIndexLink(helper));
     page.AppendLn("</B>");
     page.AppendLn("</P>");
     page.AppendLn("<H3>" + helper.Translate("ModulesByKind", "Modules by kind") + "</H3>");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "generator/AuthorHtml.h"
+#include "generator/CrossLinks.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -166,6 +167,18 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
     page.AppendLn("<P>");
     page.AppendLn(sanitizeAuthorHtml(member.Description()));
     page.AppendLn("</P>");
+    if (!member.SeeAlso().empty()) {
+        // A name that leads to no page stays as text.
+        std::string line =
+            "<P class=\"seeAlso\"><B>" + helper.Translate("SeeAlso", "See also") + ":</B> ";
+        bool first = true;
+        for (const std::string& target : member.SeeAlso()) {
+            if (!first) line += ", ";
+            first = false;
+            line += CrossLinks::link(ctx.links ? ctx.links->seePage(target, module) : "", target);
+        }
+        page.AppendLn(line + "</P>");
+    }
 
     const std::string kind = helper.getItemName(member);
     if (!inArray(kind, kWithoutDetails)) {
@@ -175,9 +188,11 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
             page.Append("</H3>");
             page.AppendLn("<P>");
             if (inArray(kind, kProcedureSyntax))
-                page.AppendLn(formatProcedureSyntax(member.Syntax()));
+                page.AppendLn(
+                    linkSyntaxTypes(formatProcedureSyntax(member.Syntax()), module, project, ctx));
             else if (equalsIgnoreCase(kind, "type"))
-                page.AppendLn(formatTypeSyntax(member.Source()));
+                page.AppendLn(
+                    linkSyntaxTypes(formatTypeSyntax(member.Source()), module, project, ctx));
             page.AppendLn("</P>");
         }
         if (inArray(kind, kWithParts))
@@ -290,8 +305,11 @@ std::vector<std::vector<const Element*>> tableRows(const IIterator& list) {
 
 std::string dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
                          const CProject& project, std::string_view prefix, const PageContext& ctx) {
-    if (!ctx.settings.Classes) return std::string(name);
-    return helper.getDataTypeLink(name, module, project, prefix);
+    std::string link = ctx.settings.Classes ? helper.getDataTypeLink(name, module, project, prefix)
+                                            : std::string(name);
+    // Not a class: maybe an Enum or a Type of the project.
+    if (link != name || !ctx.links) return link;
+    return CrossLinks::link(ctx.links->typePage(name, module), name);
 }
 
 std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& on) {
@@ -391,6 +409,12 @@ std::string detail::writeMemberPageOf(const std::vector<const Element*>& members
     page.AppendLn(buildIconHeader(moduleKind, detail::projectDisplayName(project),
                                   "<I>" + module.Name() + "</I>." + name));
     page.AppendLn("<P class=\"DocTitle\"><I>" + module.Name() + "</I>.<B>" + name + "</B></P>");
+    // A routine "IFoo_Bar" of a class that implements IFoo: IFoo's Bar.
+    if (const IndexEntry* target =
+            ctx.links ? ctx.links->implementedMember(member, module) : nullptr)
+        page.AppendLn(
+            "<P class=\"implements\">" + helper.Translate("ImplementsMember", "Implements") + " " +
+            CrossLinks::link(target->path, target->owner->Name() + "." + target->name) + "</P>");
     for (const Element* part : members) {
         // Several members on one page: each under its own heading.
         if (members.size() > 1) {

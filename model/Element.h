@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/ListItem.h"
 
@@ -46,6 +47,9 @@ public:
     // for an element that was not read from a file.
     int Line() const { return m_line; }
     void setLine(int value) { m_line = value; }
+    // What the description's "@see" tags name ("CJournal", "modLedger.Post").
+    const std::vector<std::string>& SeeAlso() const { return m_seeAlso; }
+    void setSeeAlso(std::vector<std::string> value) { m_seeAlso = std::move(value); }
 
     virtual bool hasScope() const { return true; }
     virtual std::shared_ptr<CArgumentList> Arguments() const { return nullptr; }
@@ -60,6 +64,7 @@ private:
     std::string m_name;
     std::string m_description;
     int m_line = 0;
+    std::vector<std::string> m_seeAlso;
 };
 
 }  // namespace tarnwick

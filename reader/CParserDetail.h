@@ -105,6 +105,9 @@ public:
     // The element's own description: the text before the first '@', trimmed,
     // followed (after a blank) by the text of every "@remarks" tag.
     std::string own() const;
+    // The targets of every "@see Name" or "@see Module.Name" tag, in order:
+    // the name (letters, digits, '_' and dots) after the word.
+    std::vector<std::string> see() const;
 
 private:
     struct Span {

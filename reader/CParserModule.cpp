@@ -188,6 +188,7 @@ void CParser::parseModuleCode(CModule& module, const std::string& codeText,
         }
         for (const auto& element : elements) {
             element->setLine(context.fileLine(start));
+            element->setSeeAlso(Tags(comments).see());
             attributeDescriptions.complete(*element);
             module.Add(element, m_diagnostics);
         }

@@ -358,6 +358,20 @@ std::string Tags::forReturn(std::string_view name) const {
     return textOf(m_return);
 }
 
+std::vector<std::string> Tags::see() const {
+    std::vector<std::string> targets;
+    for (const auto& [word, span] : m_named) {
+        if (lowerAscii(word) != "see") continue;
+        size_t p = span.begin;
+        while (p < span.end && isBlankOrTab(m_text[p])) ++p;
+        size_t end = p;
+        while (end < span.end && (isIdentifierChar(m_text[end]) || m_text[end] == '.')) ++end;
+        while (end > p && m_text[end - 1] == '.') --end;
+        if (end > p) targets.emplace_back(m_text.substr(p, end - p));
+    }
+    return targets;
+}
+
 std::string Tags::own() const {
     std::string text(trimSpaces(m_text.substr(0, m_firstAt == npos ? m_text.size() : m_firstAt)));
     for (const Span& span : m_remarks) {

@@ -3,7 +3,10 @@
 it works as a reader uses it: the start page's two frames load the module
 list and the project summary, a module link of the list opens the module in
 the other frame, the navigation bar reaches the object-model page, and a
-click on an object-model branch shows that branch's members. Then a GBK
+click on an object-model branch shows that branch's members. The search box
+of the module list opens search.html in the other frame; search.html?q= finds
+a member by its name (first), by a word of its description, and says so when
+nothing matches, each query in under 100 ms. Then a GBK
 project's member page is opened: the browser must read it as GBK (from the
 page's own declaration) and show its Chinese description.
 
@@ -21,6 +24,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 
 SKIP = 77
 TIMEOUT = 20.0
@@ -225,6 +229,78 @@ def check(page, index_url):
         class_page, object_page, state["id"], state["shown"].split("\n")[0])
 
 
+# (query, name that must be the first result or None, name that must be among
+# the results or None; None for both: no result at all)
+SEARCHES = [
+    ("Post", "Post", None),
+    ("amount ONTO", None, "Post"),  # words of IAccount.Post's description only
+    ("zzqxv", None, None),
+]
+
+
+def search_state(page, frame_id):
+    return page.evaluate(frame_id, """(() => {
+        const rows = [...document.querySelectorAll('#searchResults tr.searchResult')];
+        return {names: rows.map(r => r.cells[0].innerText),
+                targets: rows.map(r => r.querySelector('a').getAttribute('target')),
+                summary: document.getElementById('searchSummary').innerText,
+                query: document.getElementById('searchQuery').value};
+    })()""")
+
+
+def check_search(page, site):
+    """The search box of the module list, then search.html?q= for each query."""
+    module_list = page.frames()["ModuleList"][0]
+    submitted = page.evaluate(module_list, """(() => {
+        const form = document.querySelector('form.search');
+        if (!form) return false;
+        form.querySelector('input[name="q"]').value = 'Post';
+        form.submit(); return true; })()""")
+    if not submitted:
+        raise Failure("the module list has no search box")
+    detail = page.wait_frame("Detail", "search.html?q=Post")
+    state = search_state(page, detail)
+    if not state["names"] or state["names"][0] != "Post" or set(state["targets"]) != {"Detail"}:
+        raise Failure("the search box's query Post shows %r" % state)
+
+    outcome = []
+    for query, first, among in SEARCHES:
+        url = "file://" + os.path.join(site, "search.html") + "?q=" + urllib.parse.quote(query)
+        page.call("Page.navigate", {"url": url})
+        deadline = time.time() + TIMEOUT
+        while True:
+            top = page.call("Page.getFrameTree")["frameTree"]["frame"]
+            try:
+                if top["url"] == url and page.evaluate(
+                        top["id"], "document.readyState") == "complete":
+                    break
+            except Failure:
+                pass
+            if time.time() > deadline:
+                raise Failure("search.html?q=%s did not load" % query)
+            time.sleep(0.1)
+        state = search_state(page, top["id"])
+        # Timed in the page's own world, where the index and the script live.
+        timing = page.call("Runtime.evaluate", {"expression": """(() => {
+            const start = performance.now();
+            tarnwickLowered = null; tarnwickFind(%s);
+            return performance.now() - start; })()""" % json.dumps(query),
+            "returnByValue": True})["result"]["value"]
+        if state["query"] != query:
+            raise Failure("search.html?q=%s shows the query %r" % (query, state["query"]))
+        if first is None and among is None:
+            if state["names"] or query not in state["summary"]:
+                raise Failure("query %r with no match shows %r" % (query, state))
+        elif first is not None and (not state["names"] or state["names"][0] != first):
+            raise Failure("query %r does not show %s first: %r" % (query, first, state["names"]))
+        elif among is not None and among not in state["names"]:
+            raise Failure("query %r does not find %s: %r" % (query, among, state["names"]))
+        if timing > 100:
+            raise Failure("query %r took %.0f ms" % (query, timing))
+        outcome.append("%r: %d found in %.1f ms" % (query, len(state["names"]), timing))
+    return "search " + ", ".join(outcome)
+
+
 CHINESE = "\u8ba1\u7b97\u8d26\u6237\u4f59\u989d"  # "compute the account balance"
 
 
@@ -297,7 +373,9 @@ def main():
             return 1
         browser = Browser(chromium, os.path.join(tmp, "profile"))
         try:
-            outcome = check(Page(browser), "file://" + os.path.join(site, "index.html"))
+            first = Page(browser)
+            outcome = check(first, "file://" + os.path.join(site, "index.html"))
+            outcome += "; " + check_search(first, site)
             outcome += "; " + check_gbk(Page(browser), "file://" + os.path.join(
                 gbk_site, "Modules", "modHello_Balance.html"))
         except Failure as failure:

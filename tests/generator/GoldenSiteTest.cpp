@@ -59,6 +59,13 @@ const GoldenCase kGoldenCases[] = {
     {"all-Classes.html", "kind index: the class list in the parser's order"},
     {"all-summary.html", "overview list: project, all files and the kind lists that were written"},
     {"index.html", "frameset from the resource folder, declaring the pages' encoding"},
+    {"search.html", "search page: form, result table, the script's texts in the site's language"},
+    {"search-index.js", "search index: one row per module and member page, by name, ASCII only"},
+    {"all-members.html", "A-Z page: letters as anchors, every member with kind and module"},
+    {"Classes/IAccount.html", "interface class: the classes that implement it, as links"},
+    {"Classes/CAccount_IAccount_Post.html",
+     "interface routine: a link to the interface member it implements"},
+    {"Classes/CEntry_Kind.html", "type cross-links: an Enum of another module in syntax blocks"},
 };
 
 // gtest prints a failing case by its page, not as bytes.

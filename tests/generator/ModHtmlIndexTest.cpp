@@ -2,6 +2,7 @@
 // per-kind lists.
 #include <gtest/gtest.h>
 
+#include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 
@@ -87,9 +88,10 @@ TEST_F(IndexPages, ModuleSummaryCountsKindsAndSortsAllFilesTogether) {
     ctx.settings.Classes = false;  // no pages, so neither listed nor linked
     writeModuleSummary(project, ctx);
     EXPECT_EQ(site.read("module-summary.html"),
-              std::string(kRootHead) +
-                  "<H3>Overview</H3>\r\n<P>\r\n<B>\r\n"
+              std::string(kRootHead) + searchBox(ctx) +
+                  "\r\n<H3>Overview</H3>\r\n<P>\r\n<B>\r\n"
                   "<A href=\"all-summary.html\" target=\"ModuleList\">Overview</A><BR>\r\n"
+                  "<A href=\"all-members.html\" target=\"Detail\">All members</A><BR>\r\n"
                   "<A href=\"all-forms.html\" target=\"ModuleList\">All Forms (1)</A><BR>\r\n"
                   "<A href=\"all-usercontrols.html\" target=\"ModuleList\">All UserControls "
                   "(1)</A><BR>\r\n"

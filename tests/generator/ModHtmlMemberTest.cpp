@@ -4,10 +4,17 @@
 
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
+#include "support/Text.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 
 namespace tarnwick {
 namespace {
+
+// A syntax block whose declared type CItem names a class of the project.
+std::string linkedCItem(const std::string& syntax) {
+    return replaceAll(syntax, "As </FONT>CItem",
+                      "As </FONT><A href=\"../classes/CItem.html\">CItem</A>");
+}
 
 using namespace testing;
 using namespace modHtml;
@@ -174,7 +181,7 @@ TEST_F(MemberPage, FunctionWithParametersIsLaidOutInFull) {
         "<P class=\"DocTitle\"><I>CStore</I>.<B>Find</B></P>\r\n"
         "<P>\r\nFinds an item.\r\n</P>\r\n"
         "<H3>Syntax</H3><P>\r\n" +
-        formatProcedureSyntax(find->Syntax()) +
+        linkedCItem(formatProcedureSyntax(find->Syntax())) +
         "\r\n</P>\r\n"
         "<P>\r\n"
         "The syntax for the <B>Find</B>-Function consists of following parts:\r\n"
@@ -293,7 +300,7 @@ TEST_F(MemberPage, TypeListsItsPartsWithoutValueColumn) {
     point->setVariables(parts);
     const std::string text = page(*point);
     const std::string expected =
-        "<H3>Syntax</H3><P>\r\n" + formatTypeSyntax(point->Source()) +
+        "<H3>Syntax</H3><P>\r\n" + linkedCItem(formatTypeSyntax(point->Source())) +
         "\r\n</P>\r\n"
         "<P>\r\n"
         "The elements of the <B>Point</B>-Type consists of following parts:\r\n"

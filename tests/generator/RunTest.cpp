@@ -20,8 +20,9 @@ using testing::TestModule;
 using testing::writeProject;
 
 // Entries every finished site has whatever the settings.
-const std::set<std::string> kAlways{".tarnwick-site", "index.html", "all-summary.html",
-                                    "project-summary.html", "module-summary.html"};
+const std::set<std::string> kAlways{
+    ".tarnwick-site",      "index.html",  "all-summary.html", "project-summary.html",
+    "module-summary.html", "search.html", "search-index.js",  "all-members.html"};
 
 std::vector<TestModule> mixedProject() {
     return {{"Class", "CBeta"}, {"Class", "CAlpha"}, {"Form", "frmMain"}, {"Module", "modUtil"}};

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Generates the example site in several shapes and checks that no link,
-image or frame source leads nowhere, that every #anchor is on its page, and
+image, frame source, form action or page of the search index leads nowhere,
+that every #anchor is on its page, that the search index is ASCII, and
 that every page declares the encoding it is written in within its first
 1,024 bytes.
 
@@ -29,6 +30,9 @@ SHAPES = [
      "ISO-8859-1"),
 ]
 
+# A row of search-index.js: [name, kind, module row, page, summary].
+INDEX_ROW = re.compile(r'^\["(?:[^"\\]|\\.)*",\d+,-?\d+,"([^"]+)",')
+
 META = re.compile(rb'<META http-equiv="Content-Type" content="text/html; charset=([^"]+)">',
                   re.IGNORECASE)
 
@@ -43,7 +47,7 @@ class Page(html.parser.HTMLParser):
         for name, value in attrs:
             if value is None:
                 continue
-            if name in ("href", "src"):
+            if name in ("href", "src") or (name == "action" and tag == "form"):
                 self.links.append((tag, value))
             elif name == "id" or (name == "name" and tag == "a"):
                 self.anchors.add(value)
@@ -97,6 +101,28 @@ def check_site(site, encoding):
             if parts.fragment and target.endswith(".html"):
                 if parts.fragment not in read_page(target, encoding, cache).anchors:
                     problems.append("%s: %s: no anchor %s there" % (where, address, parts.fragment))
+    problems += check_search_index(site)
+    return problems
+
+
+def check_search_index(site):
+    path = os.path.join(site, "search-index.js")
+    if not os.path.isfile(path):
+        return ["search-index.js: missing"]
+    with open(path, "rb") as f:
+        data = f.read()
+    if any(byte > 0x7F for byte in data):
+        return ["search-index.js: not ASCII"]
+    problems = []
+    rows = 0
+    for line in data.decode("ascii").splitlines():
+        row = INDEX_ROW.match(line)
+        if row:
+            rows += 1
+            if not os.path.isfile(os.path.join(site, row.group(1))):
+                problems.append("search-index.js: %s leads nowhere" % row.group(1))
+    if rows == 0:
+        problems.append("search-index.js: no rows")
     return problems
 
 

@@ -1,0 +1,200 @@
+/* Tarnwick documentation: the site search.
+ *
+ * search.html?q=TEXT lists the modules and members whose name or summary
+ * holds every word of TEXT, letter case ignored, names first. The index is the global tarnwickIndex that search-index.js
+ * defines (a script, since browsers fetch nothing from a file:// site);
+ * its rows are [name, kind number, module row or -1, page, summary].
+ * Written for old and new browsers alike: no arrow functions, no classList.
+ */
+
+var tarnwickLowered = null;
+var TARNWICK_SHOWN = 500;
+
+/* Made once per page: one lower-case text of every row's "name summary",
+ * each after a \u0001, and where each starts. A query scans it with indexOf
+ * (one fast native call) instead of looking at every row. The rows come
+ * sorted by name from the generator, so the matches come out in name order
+ * and need no sort. */
+function tarnwickPrepare() {
+    if (tarnwickLowered) {
+        return tarnwickLowered;
+    }
+    var rows = tarnwickIndex.rows;
+    var texts = new Array(rows.length);
+    var starts = new Array(rows.length + 1);
+    var at = 0;
+    for (var k = 0; k < rows.length; k++) {
+        texts[k] = rows[k][0] + " " + rows[k][4];
+        starts[k] = at;
+        at += texts[k].length + 1;
+    }
+    starts[rows.length] = at;
+    var all = ("\u0001" + texts.join("\u0001")).toLowerCase();
+    if (all.length !== at) {
+        // A letter whose lower case is longer: lower every row on its own.
+        at = 0;
+        for (var r = 0; r < rows.length; r++) {
+            texts[r] = texts[r].toLowerCase();
+            starts[r] = at;
+            at += texts[r].length + 1;
+        }
+        starts[rows.length] = at;
+        all = "\u0001" + texts.join("\u0001");
+    }
+    tarnwickLowered = {all: all, starts: starts};
+    return tarnwickLowered;
+}
+
+function tarnwickWords(query) {
+    var parts = query.toLowerCase().split(/\s+/);
+    var words = [];
+    for (var i = 0; i < parts.length; i++) {
+        if (parts[i]) {
+            words.push(parts[i]);
+        }
+    }
+    return words;
+}
+
+function tarnwickHoldsAll(text, words) {
+    for (var w = 0; w < words.length; w++) {
+        if (text.indexOf(words[w]) < 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/* The row numbers that match the query, best first: the exact name, names
+ * that start with the first word, names holding every word, then rows whose
+ * summary holds the rest; by name within each group. */
+function tarnwickFind(query) {
+    var words = tarnwickWords(query);
+    if (!words.length || typeof tarnwickIndex === "undefined") {
+        return [];
+    }
+    var lowered = tarnwickPrepare();
+    var whole = words.join(" ");
+    var longest = words[0];
+    for (var w = 1; w < words.length; w++) {
+        if (words[w].length > longest.length) {
+            longest = words[w];
+        }
+    }
+    var groups = [[], [], [], []];
+    var starts = lowered.starts;
+    var count = starts.length - 1;
+    var k = 0;
+    var from = 0;
+    while (k < count) {
+        var hit = lowered.all.indexOf(longest, from);
+        if (hit < 0) {
+            break;
+        }
+        // The row whose text holds the hit: the last one starting before it.
+        while (starts[k + 1] < hit) {
+            k++;
+        }
+        var text = lowered.all.substring(starts[k] + 1, starts[k + 1]);
+        if (tarnwickHoldsAll(text, words)) {
+            var name = tarnwickIndex.rows[k][0].toLowerCase();
+            var group = 3;
+            if (name === whole) {
+                group = 0;
+            } else if (tarnwickHoldsAll(name, words)) {
+                group = name.indexOf(words[0]) === 0 ? 1 : 2;
+            }
+            groups[group].push(k);
+        }
+        from = starts[k + 1] + 1;
+        k++;
+    }
+    return groups[0].concat(groups[1], groups[2], groups[3]);
+}
+
+/* The q parameter of the page's address ("+" is a blank). */
+function tarnwickQuery() {
+    var match = /[?&]q=([^&#]*)/.exec(window.location.search || "");
+    if (!match) {
+        return "";
+    }
+    var raw = match[1].replace(/\+/g, " ");
+    try {
+        return decodeURIComponent(raw);
+    } catch (e) {
+        return unescape(raw);
+    }
+}
+
+function tarnwickCell(row, text, link, target) {
+    var cell = document.createElement("TD");
+    if (link) {
+        var a = document.createElement("A");
+        a.setAttribute("href", link);
+        if (target) {
+            a.setAttribute("target", target);
+        }
+        a.appendChild(document.createTextNode(text));
+        cell.appendChild(a);
+    } else {
+        cell.appendChild(document.createTextNode(text));
+    }
+    row.appendChild(cell);
+}
+
+function tarnwickHeader(table, captions) {
+    var row = document.createElement("TR");
+    for (var i = 0; i < captions.length; i++) {
+        var th = document.createElement("TH");
+        th.appendChild(document.createTextNode(captions[i]));
+        row.appendChild(th);
+    }
+    table.appendChild(row);
+}
+
+/* Fills search.html: texts holds the page's sentences in its language
+ * (none, found, limited with %1 and %2; and the four column captions). */
+function tarnwickShowSearch(texts) {
+    var query = tarnwickQuery();
+    var input = document.getElementById("searchQuery");
+    if (input) {
+        input.value = query;
+    }
+    if (!tarnwickWords(query).length) {
+        return;
+    }
+    var found = tarnwickFind(query);
+    var summary = document.getElementById("searchSummary");
+    var table = document.getElementById("searchResults");
+    var message;
+    if (!found.length) {
+        message = texts.none.replace("%1", query);
+    } else if (found.length > TARNWICK_SHOWN) {
+        message = texts.limited.replace("%1", TARNWICK_SHOWN).replace("%2", found.length);
+    } else {
+        message = texts.found.replace("%1", found.length);
+    }
+    summary.innerHTML = "";
+    summary.appendChild(document.createTextNode(message));
+    if (!found.length) {
+        return;
+    }
+    var body = document.createElement("TBODY");
+    tarnwickHeader(body, [texts.name, texts.kind, texts.module, texts.description]);
+    var rows = tarnwickIndex.rows;
+    for (var i = 0; i < found.length && i < TARNWICK_SHOWN; i++) {
+        var entry = rows[found[i]];
+        var row = document.createElement("TR");
+        row.className = "searchResult";
+        tarnwickCell(row, entry[0], entry[3], "Detail");
+        tarnwickCell(row, tarnwickIndex.kinds[entry[1]]);
+        if (entry[2] >= 0) {
+            tarnwickCell(row, rows[entry[2]][0], rows[entry[2]][3], "Detail");
+        } else {
+            tarnwickCell(row, "");
+        }
+        tarnwickCell(row, entry[4]);
+        body.appendChild(row);
+    }
+    table.appendChild(body);
+}

@@ -1,0 +1,184 @@
+#include "generator/CrossLinks.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "generator/modHtmlDetail.h"
+#include "model/CHelper.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+bool isTypeKind(const IndexEntry& entry) { return entry.kind == "Enum" || entry.kind == "Type"; }
+
+// "AccountKind()" -> "AccountKind": an array of a type names the type.
+std::string_view bareName(std::string_view name) {
+    name = trimSpaces(name);
+    if (endsWith(name, "()")) name.remove_suffix(2);
+    return trimSpaces(name);
+}
+
+bool isIdentifierChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+}  // namespace
+
+CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string key = toLower(entries[i].name);
+        if (entries[i].module < 0)
+            m_modules.emplace(key, i);
+        else
+            m_members[key].push_back(i);
+    }
+}
+
+std::string CrossLinks::link(const std::string& page, std::string_view text,
+                             std::string_view prefix) {
+    if (page.empty()) return std::string(text);
+    std::string out = "<A href=\"";
+    out += prefix;
+    out += page;
+    out += "\">";
+    out += text;
+    out += "</A>";
+    return out;
+}
+
+const IndexEntry* CrossLinks::moduleNamed(std::string_view name) const {
+    const auto found = m_modules.find(toLower(name));
+    return found == m_modules.end() ? nullptr : &m_entries[found->second];
+}
+
+const IndexEntry* CrossLinks::memberOf(const IndexEntry* module, std::string_view name,
+                                       bool typesOnly) const {
+    if (!module) return nullptr;
+    const auto found = m_members.find(toLower(name));
+    if (found == m_members.end()) return nullptr;
+    for (const size_t i : found->second) {
+        const IndexEntry& e = m_entries[i];
+        if (e.owner == module->owner && (!typesOnly || isTypeKind(e))) return &e;
+    }
+    return nullptr;
+}
+
+std::string CrossLinks::typePage(std::string_view dataType, const CModule& from) const {
+    const std::string_view name = bareName(dataType);
+    if (name.empty()) return {};
+    const size_t dot = name.find('.');
+    if (dot != std::string_view::npos) {
+        const IndexEntry* e =
+            memberOf(moduleNamed(name.substr(0, dot)), name.substr(dot + 1), true);
+        return e ? e->path : std::string();
+    }
+    const auto found = m_members.find(toLower(name));
+    if (found == m_members.end()) return {};
+    // The page's own module sees its private types; others only public ones.
+    const IndexEntry* other = nullptr;
+    for (const size_t i : found->second) {
+        const IndexEntry& e = m_entries[i];
+        if (!isTypeKind(e)) continue;
+        if (e.owner == &from) return e.path;
+        if (!other && e.element && e.element->scope() != scope::Private) other = &e;
+    }
+    return other ? other->path : std::string();
+}
+
+std::string CrossLinks::seePage(std::string_view target, const CModule& from) const {
+    std::string_view name = bareName(target);
+    while (!name.empty() && (name.back() == '.' || name.back() == ',' || name.back() == ';'))
+        name.remove_suffix(1);
+    if (name.empty()) return {};
+    const size_t dot = name.find('.');
+    if (dot != std::string_view::npos) {
+        const IndexEntry* e =
+            memberOf(moduleNamed(name.substr(0, dot)), name.substr(dot + 1), false);
+        return e ? e->path : std::string();
+    }
+    if (const IndexEntry* module = moduleNamed(name)) return module->path;
+    const auto found = m_members.find(toLower(name));
+    if (found == m_members.end()) return {};
+    const IndexEntry* only = nullptr;
+    for (const size_t i : found->second) {
+        const IndexEntry& e = m_entries[i];
+        if (e.owner == &from) return e.path;
+        if (only && only->owner != e.owner) return {};  // several modules: ambiguous
+        if (!only) only = &e;
+    }
+    return only ? only->path : std::string();
+}
+
+std::vector<const IndexEntry*> CrossLinks::implementers(const CModule& interface) const {
+    std::vector<const IndexEntry*> classes;
+    for (const auto& [key, i] : m_modules) {
+        const IndexEntry& e = m_entries[i];
+        if (e.owner == &interface || e.kind != "Class") continue;
+        if (e.owner->Implementations().byName(interface.Name())) classes.push_back(&e);
+    }
+    std::sort(classes.begin(), classes.end(), [](const IndexEntry* a, const IndexEntry* b) {
+        return compareIgnoreCase(a->name, b->name) < 0;
+    });
+    return classes;
+}
+
+const IndexEntry* CrossLinks::implementedMember(const Element& member,
+                                                const CModule& module) const {
+    const std::string& name = member.Name();
+    for (const auto& implementation : module.Implementations().elements()) {
+        const std::string& interface = implementation->Name();
+        if (name.size() <= interface.size() + 1 || name[interface.size()] != '_' ||
+            !startsWithIgnoreCase(name, interface))
+            continue;
+        if (const IndexEntry* e = memberOf(
+                moduleNamed(interface), std::string_view(name).substr(interface.size() + 1), false))
+            return e;
+    }
+    return nullptr;
+}
+
+std::string linkSyntaxTypes(std::string_view html, const CModule& module, const CProject& project,
+                            const PageContext& ctx) {
+    // The colouring closes the keyword span right before a name that is no
+    // keyword: "As </FONT>CJournal", "As New </FONT>CJournal".
+    static constexpr std::string_view kMarks[] = {"As </FONT>", "New </FONT>"};
+    const CHelper helper(ctx.translation, ctx.language);
+    std::string out;
+    out.reserve(html.size());
+    size_t copied = 0;
+    size_t pos = 0;
+    while (pos < html.size()) {
+        size_t next = std::string_view::npos;
+        size_t markLength = 0;
+        for (const std::string_view mark : kMarks) {
+            const size_t at = html.find(mark, pos);
+            if (at < next) {
+                next = at;
+                markLength = mark.size();
+            }
+        }
+        if (next == std::string_view::npos) break;
+        const size_t start = next + markLength;
+        size_t end = start;
+        while (end < html.size() && (isIdentifierChar(html[end]) || html[end] == '.')) ++end;
+        while (end > start && html[end - 1] == '.') --end;
+        if (end > start) {
+            const std::string_view name = html.substr(start, end - start);
+            const std::string linked =
+                modHtml::detail::dataTypeLink(helper, name, module, project, "../", ctx);
+            if (linked != name) {
+                out.append(html.substr(copied, start - copied));
+                out += linked;
+                copied = end;
+            }
+        }
+        pos = end > start ? end : start;
+    }
+    out.append(html.substr(copied));
+    return out;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,64 @@
+// CrossLinks: links between pages that name each other.
+//
+// Built once per run from the site's index (the modules and members that
+// have pages), so every answer is a page that is written:
+// - the page of an Enum or Type named by a data type ("AccountKind" or
+//   "modLedger.SYSTEMTIME"): the one of the page's own module first, then a
+//   non-private one of another module;
+// - the page a "@see" names: a module, a member of the page's own module,
+//   "Module.Member", or a member name that only one module has;
+// - the classes that implement an interface class, and for a routine
+//   "IFoo_Bar" of a class that implements IFoo the page of IFoo's Bar.
+// Page paths are site-relative ("Classes/CAccount_Post.html"); pages one
+// folder down link to them with "../" in front.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "generator/SiteIndex.h"
+#include "model/CModule.h"
+#include "model/Element.h"
+
+namespace tarnwick {
+
+class CrossLinks {
+public:
+    // entries must outlive this object.
+    explicit CrossLinks(const std::vector<IndexEntry>& entries);
+
+    // Page of the Enum or Type a data type names, seen from module; empty
+    // when it names none that has a page.
+    std::string typePage(std::string_view dataType, const CModule& from) const;
+    // Page a "@see" target names, seen from module; empty when unresolved.
+    std::string seePage(std::string_view target, const CModule& from) const;
+    // The written class modules whose Implements names the interface.
+    std::vector<const IndexEntry*> implementers(const CModule& interface) const;
+    // The interface member a routine "Interface_Member" implements: its
+    // entry, or null.
+    const IndexEntry* implementedMember(const Element& member, const CModule& module) const;
+
+    // <A href="{prefix}{page}">text</A>, or text when page is empty.
+    const std::vector<IndexEntry>& entries() const { return m_entries; }
+
+    static std::string link(const std::string& page, std::string_view text,
+                            std::string_view prefix = "../");
+
+private:
+    const IndexEntry* moduleNamed(std::string_view name) const;
+    const IndexEntry* memberOf(const IndexEntry* module, std::string_view name,
+                               bool typesOnly) const;
+
+    const std::vector<IndexEntry>& m_entries;
+    std::unordered_map<std::string, size_t> m_modules;               // lower name -> entry
+    std::unordered_map<std::string, std::vector<size_t>> m_members;  // lower name -> entries
+};
+
+// The declared types in a coloured syntax block ("As </FONT>Name") made
+// links to their class, Enum or Type pages, where links gives one.
+std::string linkSyntaxTypes(std::string_view html, const CModule& module, const CProject& project,
+                            const PageContext& ctx);
+
+}  // namespace tarnwick

@@ -1,0 +1,365 @@
+#include "generator/SiteIndex.h"
+
+#include <algorithm>
+#include <map>
+
+#include "generator/AuthorHtml.h"
+#include "generator/CrossLinks.h"
+#include "generator/ModulePages.h"
+#include "generator/modHtmlDetail.h"
+#include "model/CHelper.h"
+#include "support/StringBuffer.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+struct ModuleKind {
+    CModuleList& (CProject::*list)();
+    bool GenerationSettings::*on;
+};
+
+// The kinds in the order of the run.
+constexpr ModuleKind kModuleKinds[] = {
+    {&CProject::Classes, &GenerationSettings::Classes},
+    {&CProject::Modules, &GenerationSettings::Modules},
+    {&CProject::Forms, &GenerationSettings::Forms},
+    {&CProject::PropertyPages, &GenerationSettings::PropertyPages},
+    {&CProject::UserControls, &GenerationSettings::UserControls},
+};
+
+// The short description a summary table shows for a row: the module's
+// "@name" text, else the first accessor's own description.
+std::string rowDescription(const CModule& module, const std::vector<const Element*>& row) {
+    std::string own;
+    for (const Element* member : row) {
+        if (!member->Description().empty()) {
+            own = member->Description();
+            break;
+        }
+    }
+    if (const auto& shortDesc = module.ShortDesc())
+        return shortDesc->item(row.front()->Name(), own);
+    return own;
+}
+
+// Decodes the references the sanitizer writes (and authors' own ones).
+std::string decodeReferences(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            out += text[i];
+            continue;
+        }
+        const size_t semi = text.find(';', i);
+        if (semi == std::string_view::npos || semi - i > 10) {
+            out += '&';
+            continue;
+        }
+        const std::string name = toLower(text.substr(i + 1, semi - i - 1));
+        char32_t code = 0;
+        if (name == "amp")
+            code = '&';
+        else if (name == "lt")
+            code = '<';
+        else if (name == "gt")
+            code = '>';
+        else if (name == "quot")
+            code = '"';
+        else if (name == "nbsp")
+            code = ' ';
+        else if (name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x';
+            const std::string digits = name.substr(hex ? 2 : 1);
+            if (!digits.empty() &&
+                digits.find_first_not_of(hex ? "0123456789abcdef" : "0123456789") ==
+                    std::string::npos)
+                code = static_cast<char32_t>(std::stoul(digits, nullptr, hex ? 16 : 10));
+        }
+        if (code == 0 || code > 0x10FFFF) {
+            out += '&';
+            continue;
+        }
+        appendUtf8(out, code);
+        i = semi;
+    }
+    return out;
+}
+
+// First letter of a name for the A-Z page: A to Z, or "#" for the rest.
+char indexLetter(std::string_view name) {
+    if (name.empty()) return '#';
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return c >= 'A' && c <= 'Z' ? c : '#';
+}
+
+}  // namespace
+
+bool memberListed(const Element& /*member*/, const GenerationSettings& /*settings*/) {
+    // Every member of a table that is switched on has a page today; a
+    // filter by scope decides here once the settings carry one.
+    return true;
+}
+
+std::vector<IndexEntry> siteIndexEntries(CProject& project, const GenerationSettings& settings) {
+    const CHelper helper;
+    std::vector<IndexEntry> entries;
+    for (const ModuleKind& kind : kModuleKinds) {
+        if (!(settings.*kind.on)) continue;
+        for (const auto& item : (project.*kind.list)().Items()) {
+            const auto module = std::dynamic_pointer_cast<CModule>(item);
+            if (!module || helper.getModulesType(*module).empty()) continue;
+            const int position = static_cast<int>(entries.size());
+            entries.push_back({module->Name(), helper.getModuleType(*module), -1,
+                               modulePagePath(*module, ".html"),
+                               plainSummary(module->Description()), module.get()});
+            const std::string folder = helper.getModulesType(*module) + "/";
+            for (const auto& table : modHtml::detail::summaryTables(*module, settings)) {
+                if (!table.enabled) continue;
+                for (const auto& row : modHtml::detail::tableRows(*table.list)) {
+                    if (std::none_of(row.begin(), row.end(),
+                                     [&](const Element* e) { return memberListed(*e, settings); }))
+                        continue;
+                    const Element& member = *row.front();
+                    entries.push_back(
+                        {member.Name(), helper.getItemName(member), position,
+                         folder + modHtml::detail::memberFileName(*module, member) + ".html",
+                         plainSummary(rowDescription(*module, row)), module.get(), &member});
+                }
+            }
+        }
+    }
+    return entries;
+}
+
+std::string plainSummary(std::string_view description, size_t maxBytes) {
+    // Through the sanitizer first: what it keeps as markup is a tag, what
+    // it escapes is text ("a <fault> element") and stays text here.
+    const std::string html = sanitizeAuthorHtml(description);
+    std::string text;
+    text.reserve(html.size());
+    bool inTag = false;
+    for (char c : html) {
+        if (inTag) {
+            if (c == '>') {
+                inTag = false;
+                text += ' ';
+            }
+            continue;
+        }
+        if (c == '<') {
+            inTag = true;
+            continue;
+        }
+        text += c;
+    }
+    text = decodeReferences(text);
+    std::string out;
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isBlank(c)) {
+            if (!out.empty() && out.back() != ' ') out += ' ';
+            continue;
+        }
+        out += c;
+        // A sentence ends at a full stop followed by a blank or the end.
+        if ((c == '.' || c == '!' || c == '?') && out.size() > 1 &&
+            (i + 1 == text.size() || isBlank(text[i + 1])))
+            break;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    if (out.size() > maxBytes) {
+        size_t cut = maxBytes;
+        // Back to a character boundary, then to a word boundary when near.
+        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
+        const size_t blank = out.rfind(' ', cut);
+        if (blank != std::string::npos && blank > maxBytes * 2 / 3) cut = blank;
+        out.resize(cut);
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        out += "...";
+    }
+    return out;
+}
+
+std::string jsStringLiteral(std::string_view utf8) {
+    std::string out = "\"";
+    auto escape = [&](unsigned unit) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += static_cast<char>(c);
+            } else if (c == '/' && i > 0 && utf8[i - 1] == '<') {
+                out += "\\/";
+            } else if (c < 0x20 || c == 0x7F) {
+                escape(c);
+            } else {
+                out += static_cast<char>(c);
+            }
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        const char32_t code = decodeUtf8(utf8, i, length);
+        i += length == 0 ? 1 : length;
+        if (code >= 0x10000) {
+            const char32_t v = code - 0x10000;
+            escape(0xD800 + (v >> 10));
+            escape(0xDC00 + (v & 0x3FF));
+        } else {
+            escape(static_cast<unsigned>(code));
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    // Kinds by number, so a row names its kind in a digit or two.
+    std::vector<std::string> kinds;
+    std::map<std::string, size_t> kindNumber;
+    for (const IndexEntry& entry : entries) {
+        if (kindNumber.emplace(entry.kind, kinds.size()).second) kinds.push_back(entry.kind);
+    }
+    // Rows by name, letter case ignored: the script finds its matches in
+    // row order and so lists them by name without sorting.
+    std::vector<size_t> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return compareIgnoreCase(entries[a].name, entries[b].name) < 0;
+    });
+    std::vector<long> rowOf(entries.size());
+    for (size_t row = 0; row < order.size(); ++row) rowOf[order[row]] = static_cast<long>(row);
+
+    StringBuffer script;
+    script.AppendLn("// Generated by Tarnwick: the search index of this site.");
+    script.AppendLn("// Rows by name: [name, kind, module row or -1, page, summary].");
+    script.Append("var tarnwickIndex = {kinds: [");
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        if (i > 0) script.Append(",");
+        script.Append(jsStringLiteral(helper.Translate(kinds[i], kinds[i])));
+    }
+    script.AppendLn("],");
+    script.AppendLn("rows: [");
+    for (size_t row = 0; row < order.size(); ++row) {
+        const IndexEntry& e = entries[order[row]];
+        const long module = e.module < 0 ? -1 : rowOf[static_cast<size_t>(e.module)];
+        script.Append("[" + jsStringLiteral(e.name) + "," + std::to_string(kindNumber[e.kind]) +
+                      "," + std::to_string(module) + "," + jsStringLiteral(e.path) + "," +
+                      jsStringLiteral(e.summary) + "]");
+        script.AppendLn(row + 1 < order.size() ? "," : "");
+    }
+    script.AppendLn("]};");
+    return script.take();
+}
+
+std::string searchBox(const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string search = helper.Translate("Search");
+    return "<FORM class=\"search\" action=\"search.html\" method=\"get\" target=\"Detail\" "
+           "accept-charset=\"UTF-8\">"
+           "<INPUT type=\"text\" name=\"q\" size=\"16\" title=\"" +
+           search + "\">&nbsp;<INPUT type=\"submit\" value=\"" + search + "\"></FORM>";
+}
+
+std::string buildSearchPage(const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    StringBuffer page;
+    modHtml::detail::appendRootPageHead(page, ctx);
+    page.AppendLn("<H3>" + helper.Translate("Search") + "</H3>");
+    page.AppendLn(
+        "<FORM class=\"search\" action=\"search.html\" method=\"get\" accept-charset=\"UTF-8\">");
+    page.AppendLn("<INPUT type=\"text\" name=\"q\" id=\"searchQuery\" size=\"40\">&nbsp;");
+    page.AppendLn("<INPUT type=\"submit\" value=\"" + helper.Translate("Search") + "\">");
+    page.AppendLn("</FORM>");
+    page.AppendLn("<P id=\"searchSummary\">" +
+                  helper.Translate("SearchHint", "Type a name or words of a description.") +
+                  "</P>");
+    page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"searchResults\"></TABLE>");
+    page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"search-index.js\"></SCRIPT>");
+    page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"src/script/search.js\"></SCRIPT>");
+    // The texts the script writes, in the site's language.
+    page.AppendLn("<SCRIPT language=\"JavaScript\">");
+    page.AppendLn(
+        "tarnwickShowSearch({none: " +
+        jsStringLiteral(helper.Translate("SearchNone", "No results for \"%1\".")) + ", found: " +
+        jsStringLiteral(helper.Translate("SearchFound", "%1 results")) + ", limited: " +
+        jsStringLiteral(helper.Translate("SearchLimited", "The first %1 of %2 results.")) +
+        ", name: " + jsStringLiteral(helper.Translate("Name")) +
+        ", kind: " + jsStringLiteral(helper.Translate("Kind", "Kind")) +
+        ", module: " + jsStringLiteral(helper.Translate("Module")) +
+        ", description: " + jsStringLiteral(helper.Translate("Description")) + "});");
+    page.AppendLn("</SCRIPT>");
+    modHtml::detail::appendRootPageTail(page);
+    return page.take();
+}
+
+std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    std::vector<const IndexEntry*> members;
+    for (const IndexEntry& entry : entries)
+        if (entry.module >= 0) members.push_back(&entry);
+    const auto moduleName = [&](const IndexEntry* e) -> const std::string& {
+        return entries[static_cast<size_t>(e->module)].name;
+    };
+    std::stable_sort(members.begin(), members.end(), [&](const IndexEntry* a, const IndexEntry* b) {
+        const char la = indexLetter(a->name), lb = indexLetter(b->name);
+        // "#" (names that start with no letter) after Z.
+        if (la != lb) return (la == '#' ? 'Z' + 1 : la) < (lb == '#' ? 'Z' + 1 : lb);
+        if (const int byName = compareIgnoreCase(a->name, b->name)) return byName < 0;
+        return compareIgnoreCase(moduleName(a), moduleName(b)) < 0;
+    });
+
+    StringBuffer page;
+    modHtml::detail::appendRootPageHead(page, ctx);
+    page.AppendLn("<H3>" + helper.Translate("AllMembers", "All members") + "</H3>");
+    std::string letters;
+    for (const IndexEntry* e : members) {
+        const char letter = indexLetter(e->name);
+        if (letters.find(letter) == std::string::npos) letters += letter;
+    }
+    page.Append("<P class=\"letters\">");
+    for (const char letter : letters) {
+        const std::string l(1, letter);
+        page.Append("<A href=\"#letter_" + std::string(letter == '#' ? "other" : l) + "\">" + l +
+                    "</A> ");
+    }
+    page.AppendLn("</P>");
+    char current = 0;
+    for (const IndexEntry* e : members) {
+        const char letter = indexLetter(e->name);
+        if (letter != current) {
+            if (current != 0) page.AppendLn("</P>");
+            current = letter;
+            const std::string l(1, letter);
+            page.AppendLn("<H3><A name=\"letter_" + std::string(letter == '#' ? "other" : l) +
+                          "\"></A>" + l + "</H3>");
+            page.AppendLn("<P>");
+        }
+        const IndexEntry& module = entries[static_cast<size_t>(e->module)];
+        page.AppendLn("<A href=\"" + e->path + "\">" + e->name + "</A> (" +
+                      helper.Translate(e->kind, e->kind) + ", <A href=\"" + module.path + "\">" +
+                      module.name + "</A>)<BR>");
+    }
+    if (current != 0) page.AppendLn("</P>");
+    modHtml::detail::appendRootPageTail(page);
+    return page.take();
+}
+
+void writeSiteIndexPages(CProject& project, const PageContext& ctx) {
+    const std::vector<IndexEntry> entries =
+        ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
+    ctx.writePage("search-index.js", buildSearchIndexScript(entries, ctx));
+    ctx.writePage("search.html", buildSearchPage(ctx));
+    ctx.writePage("all-members.html", buildMemberIndexPage(entries, ctx));
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,71 @@
+// SiteIndex: the pages that find things across the whole site.
+//
+// - "search-index.js": every listed module and member (name, kind, module,
+//   page, a short plain-text summary) as one global script array. A script
+//   file and not fetched data, because browsers refuse to fetch from a
+//   file:// site; written in ASCII with \uXXXX escapes, so it reads the same
+//   in every page encoding.
+// - "search.html": opened as search.html?q=TEXT it lists the entries whose
+//   name or summary holds every word of TEXT (letter case ignored), names
+//   first; the work is done by src/script/search.js from the resources.
+// - "all-members.html": every listed member from A to Z with its kind and
+//   module, the letters as anchors at the top.
+//
+// The builders return page texts; the run writes them (writeSiteIndexPages).
+// What a site lists is decided in one place, memberListed, together with
+// the kind switches of the settings.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/GenerationSettings.h"
+#include "generator/PageContext.h"
+#include "model/CModule.h"
+#include "model/CProject.h"
+#include "model/Element.h"
+
+namespace tarnwick {
+
+// One module or member the site lists.
+struct IndexEntry {
+    std::string name;
+    std::string kind;                  // kind word before translation: "Class", "Function", ...
+    int module = -1;                   // position of the module's entry; -1 for a module
+    std::string path;                  // page inside the site: "Classes/CAccount_Post.html"
+    std::string summary;               // plain text: first sentence of the description
+    const CModule* owner = nullptr;    // the module itself for a module's entry
+    const Element* element = nullptr;  // the member (its page's first); null for a module
+};
+
+// Whether a member of a module whose table is switched on gets listed (in
+// the search index, the A-Z page, and as a target of cross-links).
+bool memberListed(const Element& member, const GenerationSettings& settings);
+
+// Every module of the kinds whose pages are written, each followed by its
+// listed members (one entry per member page: a property's accessors are one).
+std::vector<IndexEntry> siteIndexEntries(CProject& project, const GenerationSettings& settings);
+
+// A description as one line of plain text: markup removed, character
+// references decoded, blanks collapsed, cut after its first sentence and
+// at about maxBytes (on a character boundary, "..." added).
+std::string plainSummary(std::string_view description, size_t maxBytes = 100);
+
+// A JavaScript string literal in ASCII: quotes, backslashes, control
+// characters and every non-ASCII character as \uXXXX (surrogate pairs above
+// U+FFFF). "</" is written "<\/" so the text can sit inside a script element.
+std::string jsStringLiteral(std::string_view utf8);
+
+std::string buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
+std::string buildSearchPage(const PageContext& ctx);
+std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
+
+// The search box at the top of the navigation frame's pages: a form that
+// opens search.html?q=... in the Detail frame.
+std::string searchBox(const PageContext& ctx);
+
+// Builds and writes the three files above (throws PageWriteError).
+void writeSiteIndexPages(CProject& project, const PageContext& ctx);
+
+}  // namespace tarnwick

@@ -1,0 +1,193 @@
+// The site's index (what search and the A-Z page list, and how) and the
+// cross-links resolved from it.
+#include <gtest/gtest.h>
+
+#include "ModHtmlTestSupport.h"
+#include "generator/CrossLinks.h"
+#include "generator/SiteIndex.h"
+#include "generator/modHtml.h"
+#include "reader/CParser.h"
+
+namespace tarnwick {
+namespace {
+
+using testing::makeContext;
+using testing::makeElement;
+using testing::makeModule;
+using testing::makeVariable;
+
+TEST(SiteIndexTest, PlainSummaryIsTheFirstSentenceAsText) {
+    struct Row {
+        const char* input;
+        const char* expected;
+    } const rows[] = {
+        {"Books an amount. Raises Changed.", "Books an amount."},
+        {"Version 1.5 of the <b>format</b>", "Version 1.5 of the format"},
+        {"A <fault> element &amp; more", "A <fault> element & more"},
+        {"First line\r\nsecond line", "First line second line"},
+        {"  blanks   inside  ", "blanks inside"},
+        {"Preis in \xE2\x82\xAC", "Preis in \xE2\x82\xAC"},
+        {"", ""},
+    };
+    for (const Row& row : rows) EXPECT_EQ(plainSummary(row.input), row.expected) << row.input;
+    // Cut on a word near the limit, never inside a character.
+    EXPECT_EQ(plainSummary("aaaa bbbb cccc", 11), "aaaa bbbb...");
+    EXPECT_EQ(plainSummary("\xC3\xA4\xC3\xA4\xC3\xA4", 3), "\xC3\xA4...");
+}
+
+TEST(SiteIndexTest, ScriptStringsAreAsciiInEveryEncoding) {
+    struct Row {
+        const char* input;
+        const char* expected;
+    } const rows[] = {
+        {"Post", "\"Post\""},
+        {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
+        {"</script>", "\"<\\/script>\""},
+        {"tab\there", "\"tab\\u0009here\""},
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e",
+         "\"Gr\\u00fc\\u00dfe\""},
+        {"\xF0\x9F\x98\x80", "\"\\ud83d\\ude00\""},
+    };
+    for (const Row& row : rows) EXPECT_EQ(jsStringLiteral(row.input), row.expected) << row.input;
+}
+
+// CAccount (class, implements IAccount) with an enum, a private variable, a
+// Get/Let property and the routine IAccount_Post; IAccount with Post;
+// modLedger (standard module) with a public Type and a private Enum.
+struct Fixture {
+    CProject project;
+    std::shared_ptr<CModule> account = makeModule("CAccount", moduletype::Class);
+    std::shared_ptr<CModule> iaccount = makeModule("IAccount", moduletype::Class);
+    std::shared_ptr<CModule> ledger = makeModule("modLedger", moduletype::Module);
+
+    Fixture() {
+        account->setDescription("A cash box. Or a bank account.");
+        account->Add(makeElement<CImplementation>("IAccount"));
+        account->Add(makeElement<CEnum>("AccountKind", scope::Public, "Kind of account."));
+        account->Add(makeVariable("m_Balance", "Currency"));
+        auto get = makeElement<CProperty>("Title", scope::Public, "Display name.");
+        get->setWay(way::Get);
+        auto let = makeElement<CProperty>("Title", scope::Public);
+        let->setWay(way::Let);
+        account->Add(get);
+        account->Add(let);
+        account->Add(makeElement<CFunction>("IAccount_Post", scope::Private));
+        iaccount->Add(makeElement<CFunction>("Post", scope::Public, "Books an amount."));
+        ledger->Add(makeElement<cType>("SYSTEMTIME"));
+        ledger->Add(makeElement<CEnum>("Secret", scope::Private));
+        project.Classes().Add(account);
+        project.Classes().Add(iaccount);
+        project.Modules().Add(ledger);
+    }
+};
+
+std::string describe(const std::vector<IndexEntry>& entries) {
+    std::string text;
+    for (const IndexEntry& e : entries)
+        text += e.name + " " + e.kind + " " + std::to_string(e.module) + " " + e.path + " [" +
+                e.summary + "]\n";
+    return text;
+}
+
+TEST(SiteIndexTest, EntriesFollowTheKindsAndOnePerPage) {
+    struct Row {
+        const char* what;
+        void (*change)(GenerationSettings&);
+        const char* expected;
+    } const rows[] = {
+        {"everything", [](GenerationSettings&) {},
+         "CAccount Class -1 Classes/CAccount.html [A cash box.]\n"
+         "IAccount Implementation 0 Classes/CAccount_IAccount.html []\n"
+         "AccountKind Enum 0 Classes/CAccount_AccountKind.html [Kind of account.]\n"
+         "m_Balance Variable 0 Classes/CAccount_m_Balance.html []\n"
+         "IAccount_Post Function 0 Classes/CAccount_IAccount_Post.html []\n"
+         "Title Property 0 Classes/CAccount_Title.html [Display name.]\n"
+         "IAccount Class -1 Classes/IAccount.html []\n"
+         "Post Function 6 Classes/IAccount_Post.html [Books an amount.]\n"
+         "modLedger Module -1 Modules/modLedger.html []\n"
+         "Secret Enum 8 Modules/modLedger_Secret.html []\n"
+         "SYSTEMTIME Type 8 Modules/modLedger_SYSTEMTIME.html []\n"},
+        {"modules and functions only",
+         [](GenerationSettings& s) {
+             s.Classes = false;
+             s.Implementations = s.Enum = s.Variables = s.Properties = s.Types = false;
+         },
+         "modLedger Module -1 Modules/modLedger.html []\n"},
+    };
+    for (const Row& row : rows) {
+        Fixture f;
+        PageContext ctx = makeContext();
+        row.change(ctx.settings);
+        EXPECT_EQ(describe(siteIndexEntries(f.project, ctx.settings)), row.expected) << row.what;
+    }
+}
+
+TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
+    Fixture f;
+    const PageContext ctx = makeContext();
+    const std::vector<IndexEntry> entries = siteIndexEntries(f.project, ctx.settings);
+    const CrossLinks links(entries);
+    struct Row {
+        const char* query;
+        bool see;  // a @see target, else a data type
+        const CModule* from;
+        const char* expected;
+    } const rows[] = {
+        {"AccountKind", false, f.ledger.get(), "Classes/CAccount_AccountKind.html"},
+        {"AccountKind()", false, f.ledger.get(), "Classes/CAccount_AccountKind.html"},
+        {"modLedger.SYSTEMTIME", false, f.account.get(), "Modules/modLedger_SYSTEMTIME.html"},
+        {"Secret", false, f.ledger.get(), "Modules/modLedger_Secret.html"},
+        {"Secret", false, f.account.get(), ""},  // private to modLedger
+        {"Long", false, f.account.get(), ""},
+        {"Title", false, f.account.get(), ""},  // a property is no type
+        {"IAccount", true, f.ledger.get(), "Classes/IAccount.html"},
+        {"IAccount.Post", true, f.ledger.get(), "Classes/IAccount_Post.html"},
+        {"Post.", true, f.ledger.get(), "Classes/IAccount_Post.html"},
+        {"Title", true, f.ledger.get(), "Classes/CAccount_Title.html"},
+        {"IAccount", true, f.account.get(), "Classes/IAccount.html"},
+        {"Nowhere", true, f.account.get(), ""},
+        {"CAccount.Nowhere", true, f.account.get(), ""},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(
+            row.see ? links.seePage(row.query, *row.from) : links.typePage(row.query, *row.from),
+            row.expected)
+            << row.query << " from " << row.from->Name();
+    }
+
+    const auto classes = links.implementers(*f.iaccount);
+    ASSERT_EQ(classes.size(), 1u);
+    EXPECT_EQ(classes[0]->name, "CAccount");
+    EXPECT_TRUE(links.implementers(*f.account).empty());
+    const IndexEntry* post = links.implementedMember(*f.account->Functions().at(1), *f.account);
+    ASSERT_NE(post, nullptr);
+    EXPECT_EQ(post->path, "Classes/IAccount_Post.html");
+    EXPECT_EQ(links.implementedMember(*f.iaccount->Functions().at(1), *f.iaccount), nullptr);
+}
+
+TEST(SiteIndexTest, SeeTagsLinkWhereTheyLead) {
+    CParser parser;
+    const auto read = parser.readModuleText(
+        "Attribute VB_Name = \"modX\"\r\n\r\n"
+        "' Posts. @see IAccount.Post. @see Nowhere\r\n' @Value The amount\r\n"
+        "Public Sub Touch(Value As Long)\r\nEnd Sub\r\n",
+        moduletype::Module, "modX.bas");
+    const Element& touch = *read->Subroutines().at(1);
+    ASSERT_EQ(touch.SeeAlso(), (std::vector<std::string>{"IAccount.Post", "Nowhere"}));
+    EXPECT_EQ(touch.Description(), "Posts.");
+
+    Fixture f;
+    PageContext ctx = makeContext();
+    const std::vector<IndexEntry> entries = siteIndexEntries(f.project, ctx.settings);
+    const CrossLinks links(entries);
+    ctx.links = &links;
+    const std::string page = modHtml::writeMemberPage(touch, *f.ledger, f.project, false, ctx);
+    EXPECT_NE(page.find("<P class=\"seeAlso\"><B>See also:</B> <A "
+                        "href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, Nowhere</P>"),
+              std::string::npos)
+        << page;
+}
+
+}  // namespace
+}  // namespace tarnwick
