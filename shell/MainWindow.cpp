@@ -280,6 +280,9 @@ bool MainWindow::openProjectFile(const QString& path) {
         return false;
     }
     m_state.ProjectPath = path;
+    if (const QString problem = m_state.loadProjectSettings(); !problem.isEmpty())
+        m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
+                           QMessageBox::Ok);
     statusBar()->showMessage(path);
     return true;
 }
@@ -322,11 +325,7 @@ void MainWindow::runCreateDocumentation() {
     m_state.DocumentationPath = withTrailingSlash(m_state.DocumentationPath);
     if (m_state.DocumentationPath.isEmpty()) return;
 
-    GenerationRequest request;
-    request.projectPath = m_state.ProjectPath.toStdString();
-    request.outputFolder = m_state.DocumentationPath.toStdString();
-    request.settings = m_state.settings;
-    request.defines = m_state.defines;
+    GenerationRequest request = m_state.generationRequest();
 
     // An earlier site is simply overwritten; a folder with other files is
     // the user's to give up.
@@ -350,7 +349,9 @@ void MainWindow::runCreateDocumentation() {
             break;
     }
 
-    request.language = m_state.Language.toStdString();
+    if (const QString problem = m_state.rememberRun(); !problem.isEmpty())
+        m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
+                           QMessageBox::Ok);
     statusBar()->showMessage(QStringLiteral("Generating documentation..."));
     const Expected<GenerationResult> result = progressWindow()->run(request);
     if (!result) {

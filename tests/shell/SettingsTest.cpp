@@ -114,17 +114,19 @@ private slots:
         QCOMPARE(box(dialog, "chkEnum")->text(), QStringLiteral("Enums"));
         QCOMPARE(box(dialog, "chkUml")->text(), QStringLiteral("UML Model"));
 
-        // Styles: the sub-folders of Themes, the first one previewed.
+        // Styles: the plain one chosen, then the sub-folders of Themes,
+        // each previewed when chosen.
         const QStringList styles = QDir(SettingsDialog::themesFolder())
                                        .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QComboBox* combo = dialog->designTab()->styles();
-        QCOMPARE(combo->count(), styles.size());
-        if (!styles.isEmpty()) {
-            QCOMPARE(combo->currentText(), styles.first());
+        QCOMPARE(combo->count(), styles.size() + 1);
+        QCOMPARE(combo->currentText(), QStringLiteral("(Standard)"));
+        QCOMPARE(dialog->designTab()->style(), QString());
+        for (int i = 0; i < styles.size(); ++i) {
+            combo->setCurrentIndex(i + 1);
+            QCOMPARE(dialog->designTab()->style(), styles[i]);
             QCOMPARE(dialog->designTab()->preview()->path(),
-                     SettingsDialog::themesFolder() + styles.first() + "/index.html");
-            combo->setCurrentIndex(styles.size() - 1);
-            QVERIFY(dialog->designTab()->preview()->path().contains(styles.last()));
+                     SettingsDialog::themesFolder() + styles[i] + "/index.html");
         }
     }
 
