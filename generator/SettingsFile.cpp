@@ -278,7 +278,7 @@ void SettingsFile::set(std::string_view key, const std::string& value) {
         const size_t equals = line.find('=');
         const bool blank =
             equals + 1 < line.size() && (line[equals + 1] == ' ' || line[equals + 1] == '\t');
-        line = line.substr(0, equals + 1) + (blank ? " " : "") + written;
+        line = line.substr(0, equals + 1) + (blank && !written.empty() ? " " : "") + written;
         return;
     }
     if (!m_sectionLine) {
@@ -288,7 +288,7 @@ void SettingsFile::set(std::string_view key, const std::string& value) {
         m_sectionEnd = m_lines.size();
     }
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(m_sectionEnd),
-                   std::string(key) + " = " + written);
+                   std::string(key) + (written.empty() ? " =" : " = " + written));
     m_entries.push_back({std::string(key), value, m_sectionEnd});
     ++m_sectionEnd;
 }
