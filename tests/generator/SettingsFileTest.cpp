@@ -2,7 +2,14 @@
 // sets on a request, and that writing keeps what it does not own.
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "generator/Listing.h"
 #include "generator/SettingsFile.h"
+#include "model/CFunction.h"
+#include "model/CImplementation.h"
+#include "model/CProperty.h"
+#include "model/CVariable.h"
 
 namespace tarnwick {
 namespace {
@@ -91,6 +98,41 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     chosen.outputFolder = "/elsewhere/doc";
     fresh.value().storeChoices(chosen);
     EXPECT_EQ(fresh.value().text().substr(0, 34), "[generate]\noutput = /elsewhere/doc");
+}
+
+// A member is listed when its kind and its scope are; no scope word means
+// VB6's default, and an implemented interface has no scope at all.
+TEST(Listing, KindAndEffectiveScopeDecide) {
+    struct Row {
+        const char* what;
+        std::shared_ptr<Element> member;
+        int scope;
+        bool GenerationSettings::*off;  // switched off; null: none
+        bool listed;
+    };
+    const Row rows[] = {
+        {"Dim variable", std::make_shared<CVariable>(), scope::None, &GenerationSettings::Private,
+         false},
+        {"Dim variable, public off", std::make_shared<CVariable>(), scope::None,
+         &GenerationSettings::Public, true},
+        {"Function without scope word", std::make_shared<CFunction>(), scope::None,
+         &GenerationSettings::Public, false},
+        {"Friend property", std::make_shared<CProperty>(), scope::Friend,
+         &GenerationSettings::Friend, false},
+        {"Global function", std::make_shared<CFunction>(), scope::Global,
+         &GenerationSettings::Private, true},
+        {"Public function, functions off", std::make_shared<CFunction>(), scope::Public,
+         &GenerationSettings::Functions, false},
+        {"Implements", std::make_shared<CImplementation>(), scope::Global,
+         &GenerationSettings::Global, true},
+    };
+    for (const Row& row : rows) {
+        GenerationSettings settings = GenerationSettings::dialogDefaults();
+        settings.Implementations = true;
+        settings.*row.off = false;
+        row.member->setScope(row.scope);
+        EXPECT_EQ(isListed(*row.member, settings), row.listed) << row.what;
+    }
 }
 
 }  // namespace
