@@ -1,6 +1,10 @@
 // tarnwick check PROJECT.vbp [--kinds LIST] [--members LIST] [--scopes LIST]
-//                [--codepage NAME] [--define NAME=VALUE ...] [--fail-on-undocumented]
+//                [--codepage NAME] [--define NAME=VALUE ...] [--settings FILE]
+//                [--fail-on-undocumented]
 //
+// The kinds, member kinds, scopes, code page and defines of the project's
+// settings file (PROJECT.tarnwick, or the file --settings names) are used
+// as generate uses them; options given here win over them.
 // Reads the project as generate does and prints, in the form compilers use
 // (so editors and CI jump to the place), one line per member without a
 // description:
@@ -21,9 +25,10 @@
 
 #include "cli/Commands.h"
 #include "cli/Words.h"
+#include "generator/Listing.h"
+#include "generator/SettingsFile.h"
 #include "model/CHelper.h"
 #include "model/CProperty.h"
-#include "model/Scope.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
 #include "reader/modRegistry.h"
@@ -40,8 +45,9 @@ struct CheckOptions {
     std::string kinds;
     std::string members;
     std::string scopes;
-    std::string codePage = "windows-1252";
+    std::string codePage;  // empty: the settings file's, else windows-1252
     std::vector<std::string> defines;
+    std::string settingsFile;
     bool failOnUndocumented = false;
 };
 
@@ -98,25 +104,12 @@ private:
         return !trimSpaces(element.Description()).empty();
     }
 
-    bool scopeOn(const Element& element) const {
-        switch (effectiveScope(element)) {
-            case scope::Global:
-                return m_settings.Global;
-            case scope::Private:
-                return m_settings.Private;
-            case scope::Friend:
-                return m_settings.Friend;
-            default:
-                return m_settings.Public;
-        }
-    }
-
     void check(const CModule& module, const Element& element, Tally& tally) {
         count(module, element, hasDescription(element), tally);
     }
 
     void count(const CModule& module, const Element& element, bool documented, Tally& tally) {
-        if (!scopeOn(element)) return;
+        if (!scopeListed(element, m_settings)) return;
         if (documented) {
             ++tally.documented;
             return;
@@ -148,7 +141,20 @@ private:
 };
 
 int runCheck(const CheckOptions& options) {
-    GenerationSettings settings = GenerationSettings::dialogDefaults();
+    const bool named = !options.settingsFile.empty();
+    auto file = SettingsFile::load(
+        named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
+    if (!file) {
+        std::cerr << "tarnwick check: " << file.error().message << '\n';
+        return 2;
+    }
+    GenerationRequest fromFile;
+    file.value().applyTo(fromFile);
+    GenerationSettings settings = fromFile.settings;
+    std::vector<std::string> defineList = fromFile.defines;
+    defineList.insert(defineList.end(), options.defines.begin(), options.defines.end());
+    const std::string codePageName =
+        options.codePage.empty() ? fromFile.codePage : options.codePage;
     struct {
         const std::string& list;
         const Word* begin;
@@ -168,12 +174,12 @@ int runCheck(const CheckOptions& options) {
             return 2;
         }
     }
-    auto codePage = CodePage::open(options.codePage);
+    auto codePage = CodePage::open(codePageName);
     if (!codePage) {
-        std::cerr << "tarnwick check: unknown code page: " << options.codePage << '\n';
+        std::cerr << "tarnwick check: unknown code page: " << codePageName << '\n';
         return 2;
     }
-    auto defines = readDefines(options.defines);
+    auto defines = readDefines(defineList);
     if (!defines) {
         std::cerr << "tarnwick check: " << defines.error().message << '\n';
         return 2;
@@ -260,6 +266,9 @@ void registerCheckCommand(CLI::App& app, int& status) {
         ->add_option("--define", options->defines,
                      "A conditional-compilation constant NAME=VALUE (repeatable)")
         ->allow_extra_args(false);
+    check->add_option("--settings", options->settingsFile,
+                      "The settings file to read (default: PROJECT.tarnwick beside the project, "
+                      "when it is there)");
     check->add_flag("--fail-on-undocumented", options->failOnUndocumented,
                     "Exit with status 1 when a member has no description");
     // status outlives the app: main owns both and parses within its lifetime.

@@ -1,7 +1,10 @@
-// tarnwick generate PROJECT.vbp -o FOLDER [options]
+// tarnwick generate PROJECT.vbp [-o FOLDER] [options]
 //
 // Writes the documentation site of the project into FOLDER with the same
-// generation run the workbench uses. On a terminal one self-updating line on
+// generation run the workbench uses. The choices of the project's settings
+// file (PROJECT.tarnwick beside it, or the file --settings names) come first,
+// options given on the command line win over them; without -o the file's
+// output folder is used. On a terminal one self-updating line on
 // stderr shows the module being written and the percentage; -v prints the
 // console lines ("Create documentation for ...") as well; -q only errors.
 // Ctrl-C asks the run to stop at its next cancel point: the module being
@@ -23,6 +26,8 @@
 #include "cli/Commands.h"
 #include "cli/Words.h"
 #include "generator/GenerationRun.h"
+#include "generator/SettingsFile.h"
+#include "generator/Styles.h"
 #include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
@@ -46,12 +51,20 @@ struct GenerateOptions {
     bool kindsGiven = false;
     std::string members;
     bool membersGiven = false;
+    std::string scopes;
+    bool scopesGiven = false;
+    std::string sections;
+    bool sectionsGiven = false;
     bool noSyntax = false;
+    std::string style;
+    bool styleGiven = false;
+    std::string settingsFile;  // empty: PROJECT.tarnwick when it is there
     std::string codePage = "windows-1252";
+    bool codePageGiven = false;
     std::string outputEncoding;  // empty: codePage
     std::string registry;
     std::string translation;
-    std::string language;  // empty: the user's locale
+    std::string language;  // empty: the settings file's, else the user's locale
     bool verbose = false;
     bool quiet = false;
     bool force = false;
@@ -126,45 +139,74 @@ private:
 int runGenerate(const GenerateOptions& options) {
     GenerationRequest request;
     request.projectPath = options.project;
-    request.outputFolder = options.output;
-    request.language =
-        !options.language.empty()
-            ? options.language
-            : Translation::languageForLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
-                                             std::getenv("LANG"));
-    request.codePage = options.codePage;
-    request.outputEncoding = options.outputEncoding;
-    request.registryFile = options.registry;
+    request.language = Translation::languageForLocale(
+        std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+
+    // The settings file first: everything given below wins over it.
+    const bool named = !options.settingsFile.empty();
+    auto file = SettingsFile::load(
+        named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
+    if (!file) {
+        std::cerr << "tarnwick generate: " << file.error().message << '\n';
+        return 2;
+    }
+    file.value().applyTo(request);
+
+    if (!options.output.empty()) request.outputFolder = options.output;
+    if (!options.language.empty()) request.language = options.language;
+    if (options.codePageGiven) request.codePage = options.codePage;
+    if (!options.outputEncoding.empty()) request.outputEncoding = options.outputEncoding;
+    if (!options.registry.empty()) request.registryFile = options.registry;
+    if (options.styleGiven) request.style = options.style;
     request.translationFile = options.translation;
     request.force = options.force;
-    request.defines = options.defines;
+    request.defines.insert(request.defines.end(), options.defines.begin(), options.defines.end());
     if (auto defines = readDefines(options.defines); !defines) {
         std::cerr << "tarnwick generate: " << defines.error().message << '\n';
         return 2;
     }
-    if (options.kindsGiven) {
-        const std::string bad = applyWords(options.kinds, kKindWords, request.settings);
+    const struct {
+        bool given;
+        const std::string& list;
+        const Word* begin;
+        const Word* end;
+        const char* option;
+    } lists[] = {
+        {options.kindsGiven, options.kinds, std::begin(kKindWords), std::end(kKindWords),
+         "--kinds"},
+        {options.membersGiven, options.members, std::begin(kMemberWords), std::end(kMemberWords),
+         "--members"},
+        {options.scopesGiven, options.scopes, std::begin(kScopeWords), std::end(kScopeWords),
+         "--scopes"},
+        {options.sectionsGiven, options.sections, std::begin(kSectionWords),
+         std::end(kSectionWords), "--sections"},
+    };
+    for (const auto& l : lists) {
+        if (!l.given) continue;
+        const std::string bad = applyWords(l.list, l.begin, l.end, request.settings);
         if (!bad.empty()) {
-            std::cerr << "tarnwick generate: unknown kind \"" << bad << "\" in --kinds (known: "
-                      << wordList(std::begin(kKindWords), std::end(kKindWords)) << ")\n";
-            return 2;
-        }
-    }
-    if (options.membersGiven) {
-        const std::string bad = applyWords(options.members, kMemberWords, request.settings);
-        if (!bad.empty()) {
-            std::cerr << "tarnwick generate: unknown member kind \"" << bad
-                      << "\" in --members (known: "
-                      << wordList(std::begin(kMemberWords), std::end(kMemberWords)) << ")\n";
+            std::cerr << "tarnwick generate: unknown word \"" << bad << "\" in " << l.option
+                      << " (known: " << wordList(l.begin, l.end) << ")\n";
             return 2;
         }
     }
     if (options.noSyntax) request.settings.Syntax = false;
-    for (const std::string& name : {options.codePage, options.outputEncoding}) {
+    for (const std::string& name : {request.codePage, request.outputEncoding}) {
         if (!name.empty() && !CodePage::open(name)) {
             std::cerr << "tarnwick generate: unknown code page: " << name << '\n';
             return 2;
         }
+    }
+    if (!request.style.empty()) {
+        if (auto sheet = styleSheetPath(defaultThemesFolder(), request.style); !sheet) {
+            std::cerr << "tarnwick generate: " << sheet.error().message << '\n';
+            return 2;
+        }
+    }
+    if (request.outputFolder.empty()) {
+        std::cerr << "tarnwick generate: no output folder: give -o FOLDER or set output in "
+                  << file.value().path() << '\n';
+        return 2;
     }
 
     // {now} in the user's date and time form; numbers stay in the C form so
@@ -212,8 +254,9 @@ void registerGenerateCommand(CLI::App& app, int& status) {
     auto options = std::make_shared<GenerateOptions>();
     CLI::App* generate = app.add_subcommand("generate", "Write the HTML documentation site");
     generate->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
-    generate->add_option("-o,--output", options->output, "The folder the site is written into")
-        ->required();
+    generate->add_option("-o,--output", options->output,
+                         "The folder the site is written into (default: the settings file's "
+                         "output)");
     auto* kinds = generate->add_option(
         "--kinds", options->kinds,
         "Module kinds that get pages, comma-separated: classes, modules, forms, propertypages, "
@@ -223,10 +266,26 @@ void registerGenerateCommand(CLI::App& app, int& status) {
         "Member kinds that get summary tables and pages, comma-separated: implementations, "
         "constants, enums, types, declarations, variables, events, functions, subroutines, "
         "properties (default: all but implementations)");
+    auto* scopes = generate->add_option(
+        "--scopes", options->scopes,
+        "Scopes whose members are documented, comma-separated: global, public, friend, private "
+        "(default: all); members of other scopes get no page, row, entry or link");
+    auto* sections = generate->add_option(
+        "--sections", options->sections,
+        "Parts of the site, comma-separated: syntax, parameters, returns, source (member page "
+        "sections), uml (the UML page), libraries (the project summary's tables) (default: all)");
     generate->add_flag("--no-syntax", options->noSyntax,
-                       "Leave the syntax section off member pages");
-    generate->add_option("--codepage", options->codePage,
-                         "Code page of the project's files (default windows-1252)");
+                       "Leave the syntax section off member pages (short for leaving syntax out "
+                       "of --sections)");
+    auto* style = generate->add_option(
+        "--style", options->style,
+        "A style of the Themes folder beside the program, e.g. Slate: its theme.css becomes the "
+        "site's screen style sheet (default: the plain resource style)");
+    generate->add_option("--settings", options->settingsFile,
+                         "The settings file to read (default: PROJECT.tarnwick beside the "
+                         "project, when it is there)");
+    auto* codePage = generate->add_option(
+        "--codepage", options->codePage, "Code page of the project's files (default windows-1252)");
     generate->add_option("--output-encoding", options->outputEncoding,
                          "Encoding of the pages, e.g. UTF-8 (default: the --codepage); "
                          "characters it cannot hold are written as &#NNNN;");
@@ -248,9 +307,13 @@ void registerGenerateCommand(CLI::App& app, int& status) {
     generate->add_flag("--force", options->force,
                        "Write into a non-empty folder that holds no earlier Tarnwick site");
     // status outlives the app: main owns both and parses within its lifetime.
-    generate->callback([options, kinds, members, &status] {
+    generate->callback([options, kinds, members, scopes, sections, style, codePage, &status] {
         options->kindsGiven = kinds->count() > 0;
         options->membersGiven = members->count() > 0;
+        options->scopesGiven = scopes->count() > 0;
+        options->sectionsGiven = sections->count() > 0;
+        options->styleGiven = style->count() > 0;
+        options->codePageGiven = codePage->count() > 0;
         status = runGenerate(*options);
     });
 }

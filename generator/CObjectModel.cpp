@@ -55,16 +55,21 @@ std::string CObjectModel::createObjectModel(const CModule& module, const CProjec
         &module.Functions(), &module.Implementations(), &module.Properties(), &module.Subroutines(),
         &module.Types(),     &module.Variables(),
     };
+    std::vector<std::vector<std::vector<const Element*>>> rows;
+    for (const IIterator* list : sections)
+        rows.push_back(modHtml::detail::tableRows(*list, ctx.settings));
     int last = -1;
     for (int i = 9; i >= 0 && last < 0; --i)
-        if (sections[i]->Size() != -1) last = i;
+        if (!rows[i].empty()) last = i;
     for (int i = 0; i <= last; ++i)
-        if (sections[i]->Size() != -1) out.AppendLn(createSection(*sections[i], i == last, helper));
+        if (!rows[i].empty()) out.AppendLn(createSection(*sections[i], rows[i], i == last, helper));
     out.AppendLn("</TABLE>");
     return out.take();
 }
 
-std::string CObjectModel::createSection(IIterator& list, bool last, const CHelper& helper) {
+std::string CObjectModel::createSection(const IIterator& list,
+                                        const std::vector<std::vector<const Element*>>& rows,
+                                        bool last, const CHelper& helper) {
     const std::string kind = helper.getItemType(list);
     StringBuffer out;
     out.Append("<TR ");
@@ -90,7 +95,6 @@ std::string CObjectModel::createSection(IIterator& list, bool last, const CHelpe
     out.Append("<TD colspan=\"2\">");
     out.AppendLn("<TABLE class=\"objModel\" cellspacing=\"0\">");
     // A property is one member, however many accessors it has.
-    const auto rows = modHtml::detail::tableRows(list);
     for (size_t i = 0; i < rows.size(); ++i) {
         out.Append("<TR>");
         out.Append("<TD width=\"1px\">");

@@ -4,7 +4,8 @@
 // The root row names the module and its kind and links to the module's own
 // overview page; below it one branch row per non-empty member kind (in the
 // order Constants, Declarations, Enums, Events, Functions, Implementations,
-// Properties, Subroutines, Types, Variables), each followed by a hidden row
+// Properties, Subroutines, Types, Variables; members of scopes the run
+// leaves out are not there, and a kind left with none has no branch), each followed by a hidden row
 // listing the members, which the resource script toggleById shows and hides
 // by the kind name. The tree lines are the images parchild.gif, parmult.gif,
 // parlower.gif and parnone.gif of the resource folder.
@@ -13,11 +14,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "generator/PageContext.h"
 #include "model/CHelper.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
+#include "model/Element.h"
 #include "model/IIterator.h"
 
 namespace tarnwick {
@@ -29,9 +32,11 @@ public:
                                   const PageContext& ctx);
 
 private:
-    // A branch row and its hidden member table for a non-empty list; last
-    // tells whether no non-empty kind follows.
-    std::string createSection(IIterator& list, bool last, const CHelper& helper);
+    // A branch row and its hidden member table for the rows of one list;
+    // last tells whether no non-empty kind follows.
+    std::string createSection(const IIterator& list,
+                              const std::vector<std::vector<const Element*>>& rows, bool last,
+                              const CHelper& helper);
 };
 
 }  // namespace tarnwick

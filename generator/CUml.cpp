@@ -94,7 +94,8 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
 std::string CUml::createMemberRows(IIterator& list, bool linked, const CModule& module,
                                    const CProject& project, const CHelper& helper,
                                    const PageContext& ctx) {
-    if (list.Size() == -1) return {};
+    const auto rows = modHtml::detail::tableRows(list, ctx.settings);
+    if (rows.empty()) return {};
     StringBuffer out;
     out.AppendLn("<TR>");
     out.AppendLn("<TD>");
@@ -108,7 +109,7 @@ std::string CUml::createMemberRows(IIterator& list, bool linked, const CModule& 
     out.Append("</TD>");
     out.Append("</TR>");
 
-    for (const auto& row : modHtml::detail::tableRows(list)) {
+    for (const auto& row : rows) {
         const Element* e = row.front();
         out.Append("<TR>");
         out.Append("<TD class=\"uml\" nowrap>");

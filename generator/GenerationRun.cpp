@@ -14,6 +14,7 @@
 #include "generator/SiteIndex.h"
 #include "generator/SiteLayout.h"
 #include "generator/SourcePage.h"
+#include "generator/Styles.h"
 #include "generator/Timestamp.h"
 #include "generator/modHtml.h"
 #include "model/CHelper.h"
@@ -117,7 +118,7 @@ private:
         const std::string kind = CHelper().getModuleType(module);
         try {
             writeModulePage(module, m_project, m_ctx);
-            writeUmlPage(module, m_project, m_ctx);
+            if (m_ctx.settings.Uml) writeUmlPage(module, m_project, m_ctx);
             writeObjectModelPage(module, m_project, m_ctx);
             writeCodePage(module, m_project, m_ctx);
             ++m_result.modulesWritten;
@@ -271,6 +272,14 @@ Expected<GenerationResult> GenerationRun::run() {
     if (!outputEncoding) return outputEncoding.error();
 
     // Refusals come before anything is read or written.
+    std::string styleSheet;
+    if (!m_request.style.empty()) {
+        auto sheet = styleSheetPath(
+            m_request.themesFolder.empty() ? defaultThemesFolder() : m_request.themesFolder,
+            m_request.style);
+        if (!sheet) return sheet.error();
+        styleSheet = std::move(sheet).value();
+    }
     const auto state = inspectOutputFolder(m_request.outputFolder);
     if (state == OutputFolderState::NotAFolder ||
         (state == OutputFolderState::Foreign && !m_request.force)) {
@@ -394,6 +403,18 @@ Expected<GenerationResult> GenerationRun::run() {
         } else if (const Status copied = copyTree(from, folder, &inputs); !copied) {
             diagnostics.error(from, 0, "resource not copied: " + copied.error().message);
             result.failures.push_back(copied.error().message);
+        }
+    }
+    if (!styleSheet.empty()) {
+        // The style's sheet takes the place of the resource's screen sheet.
+        Expected<std::string> bytes = File(styleSheet).ReadBytes();
+        if (!bytes) {
+            diagnostics.error(styleSheet, 0, "style sheet not read: " + bytes.error().message);
+            result.failures.push_back(bytes.error().message);
+        } else {
+            Writer::guardedStep(diagnostics, result, "style sheet", [&] {
+                ctx.writePage("src/css/screen.css", CodePage().toUtf8(bytes.value()));
+            });
         }
     }
     SiteLayout::linkCaseSpellings(folder, &diagnostics);

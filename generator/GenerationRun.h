@@ -3,8 +3,9 @@
 // Parses the project afresh, writes every page of the site into the output
 // folder in a fixed order (project summary, module summary, then per kind
 // Classes, Modules, Forms, PropertyPages, UserControls: the kind's index page
-// and each module's overview with its member pages, UML, object model and
-// code pages), then copies the resource folder. It reports progress, console
+// and each module's overview with its member pages, UML (when switched on),
+// object model and code pages), then copies the resource folder and puts the
+// chosen style's sheet in place of its screen sheet. It reports progress, console
 // lines and asks for cancellation through a GenerationObserver, so the CLI
 // and the workbench drive their displays with the same code. A run holds the
 // output folder's OutputLock from before its first write to its end, and
@@ -31,6 +32,8 @@ struct GenerationRequest {
     std::string registryFile;               // empty: TARNWICK_REGISTRY, then the Wine prefix
     std::string translationFile;            // empty: Translation.lng beside the program
     std::string resourceFolder;             // empty: Ressources beside the program
+    std::string style;                      // a style of themesFolder; empty: the plain one
+    std::string themesFolder;               // empty: Themes beside the program
     bool force = false;                     // write into a foreign non-empty folder
     // Conditional-compilation constants as "NAME=VALUE"; each wins over the
     // project's CondComp value of that name.

@@ -2,9 +2,11 @@
 //
 // Which module kinds get pages (Classes, Modules, Forms, PropertyPages,
 // UserControls), which element kinds get a summary section on a module page
-// (Events ... Declarations; Enum is the enums' flag), and whether member pages
-// carry a syntax section (Syntax). The other fields are carried like the rest
-// and change nothing in the output.
+// (Events ... Declarations; Enum is the enums' flag), which scopes' members
+// are documented at all (Global, Public, Friend, Private; see Listing.h),
+// which sections member pages carry (Syntax, Parameter, Return, Source),
+// whether modules get a UML page (Uml) and whether the project summary lists
+// the referenced libraries and controls (Libraries).
 #pragma once
 
 namespace tarnwick {

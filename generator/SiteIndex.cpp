@@ -5,6 +5,7 @@
 
 #include "generator/AuthorHtml.h"
 #include "generator/CrossLinks.h"
+#include "generator/Listing.h"
 #include "generator/ModulePages.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
@@ -96,10 +97,9 @@ char indexLetter(std::string_view name) {
 
 }  // namespace
 
-bool memberListed(const Element& /*member*/, const GenerationSettings& /*settings*/) {
-    // Every member of a table that is switched on has a page today; a
-    // filter by scope decides here once the settings carry one.
-    return true;
+bool memberListed(const Element& member, const GenerationSettings& settings) {
+    // The table's kind is switched on already: the scope decides.
+    return scopeListed(member, settings);
 }
 
 std::vector<IndexEntry> siteIndexEntries(CProject& project, const GenerationSettings& settings) {
@@ -117,7 +117,7 @@ std::vector<IndexEntry> siteIndexEntries(CProject& project, const GenerationSett
             const std::string folder = helper.getModulesType(*module) + "/";
             for (const auto& table : modHtml::detail::summaryTables(*module, settings)) {
                 if (!table.enabled) continue;
-                for (const auto& row : modHtml::detail::tableRows(*table.list)) {
+                for (const auto& row : modHtml::detail::tableRows(*table.list, settings)) {
                     if (std::none_of(row.begin(), row.end(),
                                      [&](const Element* e) { return memberListed(*e, settings); }))
                         continue;

@@ -41,7 +41,8 @@ std::string modulePageHead(const CModule& module, const CProject& project, const
 std::string modulePageTail(const PageContext& ctx);
 
 // Links to the module's four pages ("X.html", "X_Uml.html", "X_Object.html",
-// "X_Code.html") aimed at the Detail frame, ending in two "<BR>" lines.
+// "X_Code.html"; the UML link only when the settings ask for UML pages)
+// aimed at the Detail frame, ending in two "<BR>" lines.
 std::string buildNavigationBar(const CProject& project, const CModule& module,
                                const PageContext& ctx);
 // The header block: name, translated kind, timestamp and the module's

@@ -45,8 +45,8 @@ struct SummaryTable {
 };
 std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& settings);
 
-// The members one member page documents: every member of a table that is
-// switched on whose name is member's, ignoring case (the Get, Let and Set of one
+// The members one member page documents: every listed member of a table
+// that is switched on whose name is member's, ignoring case (the Get, Let and Set of one
 // property; a variable and a property of one name), in table order, the
 // accessors of a property as Get, Let, Set. Holds member itself even when
 // its own table is off (a preview).
@@ -65,8 +65,10 @@ std::string writeMemberPageOf(const std::vector<const Element*>& members, const 
                               const CProject& project, bool write, const PageContext& ctx);
 
 // The rows of a summary table, UML compartment or object-model branch: one
-// per member, but one per property name holding its accessors as Get, Let, Set.
-std::vector<std::vector<const Element*>> tableRows(const IIterator& list);
+// per member whose scope the settings list (scopeListed), but one per
+// property name holding its listed accessors as Get, Let, Set.
+std::vector<std::vector<const Element*>> tableRows(const IIterator& list,
+                                                   const GenerationSettings& settings);
 
 // 0, 1, 2 for a property's Get, Let, Set; -1 for any other member.
 int accessorRank(const Element& member);

@@ -74,8 +74,10 @@ void writeProjectSummary(CProject& project, const PageContext& ctx) {
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
     page.AppendLn("<H3>" + helper.Translate("Project") + "</H3>");
-    appendLibraryTable(page, project.References(), "References", helper);
-    appendLibraryTable(page, project.Objects(), "Objects", helper);
+    if (ctx.settings.Libraries) {
+        appendLibraryTable(page, project.References(), "References", helper);
+        appendLibraryTable(page, project.Objects(), "Objects", helper);
+    }
     detail::appendRootPageTail(page);
     ctx.writePage("project-summary.html", page.str());
 }

@@ -8,6 +8,7 @@
 
 #include "generator/AuthorHtml.h"
 #include "generator/CrossLinks.h"
+#include "generator/Listing.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -199,11 +200,12 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
             appendPartsSection(page, member, kind, module, project, helper, ctx);
         // A section heading with nothing under it is left out.
         const auto arguments = member.Arguments();
-        if (inArray(kind, kWithParameters) && arguments && !arguments->empty())
+        if (ctx.settings.Parameter && inArray(kind, kWithParameters) && arguments &&
+            !arguments->empty())
             appendParameterSection(page, member, kind, module, project, helper, ctx);
     }
 
-    if (inArray(kind, kWithReturns)) {
+    if (ctx.settings.Return && inArray(kind, kWithReturns)) {
         const auto returns = member.Returns();
         const std::string text = returns ? sanitizeAuthorHtml(returns->Description()) : "";
         if (returns && !returns->DataType().empty() && !trimSpaces(text).empty()) {
@@ -216,7 +218,7 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
         }
     }
 
-    if (trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
+    if (!ctx.settings.Source || trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
     page.Append("<H3>");
     page.Append(helper.Translate("Source"));
     page.Append("</H3>");
@@ -282,12 +284,14 @@ std::string accessorWord(const Element& e) {
 
 // The rows of a summary table: one per member, but one per property name
 // holding its accessors in the order Get, Let, Set.
-std::vector<std::vector<const Element*>> tableRows(const IIterator& list) {
+std::vector<std::vector<const Element*>> tableRows(const IIterator& list,
+                                                   const GenerationSettings& settings) {
     std::vector<std::vector<const Element*>> rows;
     const bool properties = std::strcmp(list.className(), "CPropertyList") == 0;
     for (const auto& item : list.Items()) {
         const auto* member = dynamic_cast<const Element*>(item.get());
         if (!member) continue;  // the element lists hold elements only
+        if (!scopeListed(*member, settings)) continue;
         // The sort keeps names that are equal ignoring case together.
         if (properties && !rows.empty() &&
             equalsIgnoreCase(rows.back().front()->Name(), member->Name()))
@@ -332,6 +336,7 @@ PageGroups pageGroups(const CModule& module, const GenerationSettings& settings)
         if (!table.enabled) continue;
         std::vector<std::string> touched;
         forEachElement(*table.list, [&](const Element& e) {
+            if (!scopeListed(e, settings)) return;
             std::string key = toLower(e.Name());
             auto& group = groups[key];
             if (group.empty() || !group.back().second) touched.push_back(std::move(key));

@@ -72,7 +72,7 @@ std::string buildModuleBody(const CModule& module, const CProject& project,
 }
 
 std::string buildSummaryLink(const IIterator& list, const PageContext& ctx) {
-    const int count = static_cast<int>(detail::tableRows(list).size());
+    const int count = static_cast<int>(detail::tableRows(list, ctx.settings).size());
     if (count < 1) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string word = count > 1 ? helper.getItemTypes(list) : helper.getItemType(list);
@@ -90,7 +90,8 @@ std::string buildSummaryLink(const IIterator& list, const PageContext& ctx) {
 
 std::string buildSummaryTable(IIterator& list, const CModule& module, const CProject& project,
                               const PageContext& ctx) {
-    if (list.Size() < 0) return {};
+    const auto rows = detail::tableRows(list, ctx.settings);
+    if (rows.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string singular = helper.getItemType(list);
     const std::string plural = helper.getItemTypes(list);
@@ -112,7 +113,7 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
     table.AppendLn("         </TR>");
 
     const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
-    for (const auto& row : detail::tableRows(list)) {
+    for (const auto& row : rows) {
         const Element& member = *row.front();
         const std::string& name = member.Name();
         const std::string scopeName = CHelper::GetScope(member.scope());

@@ -169,6 +169,8 @@ std::string buildNavigationBar(const CProject& /*project*/, const CModule& modul
     StringBuffer bar;
     bool first = true;
     for (const Link& link : kLinks) {
+        // A run without UML pages has none to lead to.
+        if (!ctx.settings.Uml && link.word == std::string_view("UML")) continue;
         if (!first) bar.AppendLn("&nbsp;|&nbsp;");
         first = false;
         bar.AppendLn("<A HREF=\"" + file + link.suffix + "\" TARGET=\"Detail\">" +

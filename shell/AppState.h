@@ -3,16 +3,21 @@
 // The main window owns one AppState and hands it (by reference) to the
 // windows that read or change it: the project tree sets CurrentProject, the
 // settings dialog keeps its confirmed choices here, Create Documentation
-// takes GenerationSettings and DocumentationPath from them. Nothing of this
-// is written to disk; it lives as long as the program.
+// takes GenerationSettings and DocumentationPath from them. The confirmed
+// choices are also kept in the project's settings file ("Name.tarnwick"
+// beside "Name.vbp", the file `tarnwick generate` reads), so a later session
+// and a command-line run see the same choices.
 #pragma once
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "generator/GenerationRun.h"
 #include "generator/GenerationSettings.h"
+#include "generator/SettingsFile.h"
 #include "model/CProject.h"
 
 namespace tarnwick {
@@ -26,7 +31,7 @@ struct SettingsDialogState {
     bool SeeAlso = true;     // chkSeeAlso: shown, never read
     bool Ressources = true;  // chkRessources: shown, never read
     QString documentationPath;
-    QString style;  // last chosen entry of the style list
+    QString style;  // the chosen style's folder name; empty: the plain style
 
     // Every box ticked except Implementations (the dialog's state when it
     // first loads).
@@ -47,6 +52,11 @@ struct AppState {
     // Conditional-compilation constants from the command line ("NAME=VALUE",
     // checked at start), used by the project tree and every run alike.
     std::vector<std::string> defines;
+    // The open project's settings file as read (its other keys, comments and
+    // sections are written back as they were); empty when the file could not
+    // be used, and then it is not written either.
+    std::optional<SettingsFile> settingsFile;
+    bool settingsSaveFailureTold = false;
 
     // Settings capture of Create Documentation: the confirmed boxes become
     // the generation settings and the confirmed path the output folder.
@@ -54,6 +64,22 @@ struct AppState {
         settings = dialog.boxes;
         DocumentationPath = dialog.documentationPath;
     }
+
+    // Reads the settings file of ProjectPath into the dialog's state (its
+    // initial state where the file says nothing, or when there is no file).
+    // Returns a message for the user when the file is there but unusable.
+    QString loadProjectSettings();
+    // The request of Create Documentation: the settings file's choices the
+    // dialog does not show (language, code page, defines, ...), then the
+    // captured settings, DocumentationPath and the confirmed style.
+    GenerationRequest generationRequest() const;
+    // Writes the confirmed choices into the settings file (when they change
+    // it). Returns a message for the user the first time the file cannot be
+    // written; the choices hold for the session all the same.
+    QString saveProjectSettings();
+    // After Create Documentation has its folder: a folder that the dialog
+    // did not name becomes its path, and the choices are saved.
+    QString rememberRun();
 };
 
 }  // namespace tarnwick

@@ -372,6 +372,9 @@ bool MainWindow::openProjectFile(const QString& path) {
     m_lastOpenMs = clock.elapsed();
     if (opened) {
         m_state.ProjectPath = path;
+        if (const QString problem = m_state.loadProjectSettings(); !problem.isEmpty())
+            m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
+                               QMessageBox::Ok);
         // The previews of the last project show what is no longer open.
         QTabWidget* editor = m_perspective->editorArea();
         for (int i = editor->count() - 1; i >= 0; --i) {
@@ -554,11 +557,7 @@ void MainWindow::runCreateDocumentation() {
     m_state.DocumentationPath = withTrailingSlash(m_state.DocumentationPath);
     if (m_state.DocumentationPath.isEmpty()) return;
 
-    GenerationRequest request;
-    request.projectPath = m_state.ProjectPath.toStdString();
-    request.outputFolder = m_state.DocumentationPath.toStdString();
-    request.settings = m_state.settings;
-    request.defines = m_state.defines;
+    GenerationRequest request = m_state.generationRequest();
 
     // An earlier site is simply overwritten; a folder with other files is
     // the user's to give up.
@@ -582,7 +581,9 @@ void MainWindow::runCreateDocumentation() {
             break;
     }
 
-    request.language = m_state.Language.toStdString();
+    if (const QString problem = m_state.rememberRun(); !problem.isEmpty())
+        m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
+                           QMessageBox::Ok);
     statusBar()->showMessage(QStringLiteral("Generating documentation..."));
     updateCommands();
     const Expected<GenerationResult> result = progressWindow()->run(request);

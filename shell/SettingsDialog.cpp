@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -80,6 +81,10 @@ void SettingsDialog::apply() {
     confirmed.style = m_design->style();
     m_state.dialog = confirmed;
     m_state.settings = confirmed.boxes;
+    const QString problem = m_state.saveProjectSettings();
+    if (!problem.isEmpty())
+        m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
+                           QMessageBox::Ok);
 }
 
 void SettingsDialog::browseDocumentationPath() {

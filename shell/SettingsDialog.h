@@ -3,8 +3,9 @@
 // Three tabs ("&Documentation", "&Design", "&Includes") and the buttons
 // "&Ok", "C&ancel", "&Apply". Each load shows the open project's facts, the
 // styles of the Themes folder and the choices last confirmed (kept in
-// AppState until the program ends). Apply copies the 25 option boxes into
-// the generation settings and confirms the dialog's state; OK applies and
+// AppState until the program ends, and in the project's settings file).
+// Apply copies the 25 option boxes into the generation settings, confirms
+// the dialog's state and saves it in the settings file; OK applies and
 // closes; Cancel closes and forgets unconfirmed changes.
 #pragma once
 
@@ -32,7 +33,8 @@ public:
     bool load();
     // Loads and shows the dialog modally; does nothing without a project.
     void showModal();
-    // cmdApply: the boxes into the generation settings, the whole state confirmed.
+    // cmdApply: the boxes into the generation settings, the whole state
+    // confirmed and saved (a file that cannot be written is told once).
     void apply();
     // The Themes folder beside the program.
     static QString themesFolder();

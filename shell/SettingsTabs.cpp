@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "generator/Styles.h"
 #include "model/CProject.h"
 #include "shell/AppState.h"
 #include "shell/HtmlView.h"
@@ -178,26 +179,27 @@ DesignTab::DesignTab(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(m_preview, 1);
-    connect(m_styles, &QComboBox::currentTextChanged, this, &DesignTab::previewStyle);
+    connect(m_styles, &QComboBox::currentIndexChanged, this, [this] { previewStyle(style()); });
 }
 
 void DesignTab::listStyles(const QString& themesFolder, const QString& preferred) {
     m_themesFolder = themesFolder;
     const QSignalBlocker blocker(m_styles);
     m_styles->clear();
-    const QStringList styles =
-        QDir(themesFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    m_styles->addItems(styles);
-    if (styles.isEmpty()) return;
-    const int index = styles.indexOf(preferred);
+    // The plain style first: a run without a chosen style writes the site
+    // the command line writes without --style.
+    m_styles->addItem(QStringLiteral("(Standard)"), QString());
+    for (const std::string& name : tarnwick::listStyles(themesFolder.toStdString()))
+        m_styles->addItem(QString::fromStdString(name), QString::fromStdString(name));
+    const int index = preferred.isEmpty() ? 0 : m_styles->findData(preferred);
     m_styles->setCurrentIndex(index < 0 ? 0 : index);
-    previewStyle(m_styles->currentText());
+    previewStyle(style());
 }
 
-QString DesignTab::style() const { return m_styles->currentText(); }
+QString DesignTab::style() const { return m_styles->currentData().toString(); }
 
 void DesignTab::previewStyle(const QString& style) {
-    if (style.isEmpty()) return;
+    if (style.isEmpty()) return;  // the plain style has no sample page
     const QString page = QDir(m_themesFolder).filePath(style + QStringLiteral("/index.html"));
     // A style without its page leaves the preview as it was; a page that is
     // no regular file, or one too large for any input, is not shown either.

@@ -46,9 +46,11 @@ class DesignTab : public QWidget {
     Q_OBJECT
 public:
     explicit DesignTab(QWidget* parent = nullptr);
-    // Lists the sub-folders of themesFolder and selects (and previews)
-    // preferred when listed, else the first.
+    // Lists the plain style ("(Standard)", the resource's own sheet) and the
+    // styles of themesFolder, and selects (and previews) preferred when
+    // listed, else the plain style.
     void listStyles(const QString& themesFolder, const QString& preferred);
+    // The chosen style's folder name; empty for the plain style.
     QString style() const;
     QComboBox* styles() const { return m_styles; }
     HtmlView* preview() const { return m_preview; }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <map>
 
 #include "tests/generator/RunTestSupport.h"
 
@@ -97,6 +98,10 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
     const Case cases[] = {
         {{"--kinds", "classes,widgets"}, "widgets"},
         {{"--members", "functions,gadgets"}, "gadgets"},
+        {{"--scopes", "public,secret"}, "secret"},
+        {{"--sections", "uml,footer"}, "footer"},
+        {{"--style", "Nope"}, "Nope"},
+        {{"--settings", "missing.tarnwick"}, "missing.tarnwick"},
         {{"--codepage", "klingon-42"}, "klingon-42"},
         {{"--frobnicate"}, "frobnicate"},
     };
@@ -214,6 +219,81 @@ TEST_F(GenerateCommand, WriteFailingHalfWayLeavesNoCutOffPageAndExitsOne) {
             EXPECT_EQ(entry.find(".tarnwick-part"), std::string::npos) << entry;
         }
     }
+}
+
+// Every file of a site with its bytes (links as their targets).
+std::map<std::string, std::string> siteFiles(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const std::string& entry : testing::listTree(root))
+        files[entry] = entry.back() == '/' || entry.find(" -> ") != std::string::npos
+                           ? std::string()
+                           : readFile(root / entry);
+    return files;
+}
+
+// The example with a public-API choice, given as options and as the
+// project's settings file: the same site byte for byte, in which no page
+// names a member of another scope (the members whose pages only the default
+// site has): no page, no summary row, UML or object-model entry, no link.
+TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) {
+    TempFolder tmp;
+    fs::copy(TARNWICK_SOURCE_DIR "/examples/Ledger", tmp.path() / "Ledger",
+             fs::copy_options::recursive);
+    const std::string vbp = tmp / "Ledger/Ledger.vbp";
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    const std::vector<std::string> common{"generate", vbp, "-q", "--registry",
+                                          tmp / "Ledger/registry.reg"};
+    auto generate = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = common;
+        args.insert(args.end(), extra.begin(), extra.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, 0) << o.err;
+    };
+    generate({"-o", tmp / "all"});
+    generate({"-o", tmp / "options", "--scopes", "public", "--sections", "syntax,returns",
+              "--style", "Slate", "--no-syntax"});
+    testing::writeFile(tmp.path() / "Ledger/Ledger.tarnwick",
+                       "; public API only\r\n[generate]\r\noutput = ../file\r\n"
+                       "scopes = public\r\nsections = returns\r\nstyle = Slate\r\n");
+    generate({});
+    const auto site = siteFiles(tmp.path() / "options");
+    EXPECT_TRUE(site == siteFiles(tmp.path() / "file"));
+    EXPECT_EQ(site.at("src/css/screen.css"),
+              readFile(TARNWICK_SOURCE_DIR "/Themes/Slate/theme.css"));
+
+    // Pages the public site leaves out: "Classes/CAccount_m_Balance.html".
+    int checked = 0;
+    for (const auto& [path, bytes] : siteFiles(tmp.path() / "all")) {
+        if (site.count(path) || path.find("_Uml.html") != std::string::npos) continue;
+        const size_t slash = path.rfind('/');
+        if (slash == std::string::npos || path.find(" -> ") != std::string::npos) continue;
+        // The module is the longest prefix with an overview page.
+        const std::string folder = path.substr(0, slash + 1);
+        std::string module = path.substr(slash + 1, path.size() - slash - 6);
+        while (!module.empty() && !site.count(folder + module + ".html"))
+            module.resize(module.find_last_of('_') == std::string::npos ? 0
+                                                                        : module.find_last_of('_'));
+        ASSERT_FALSE(module.empty()) << path;
+        const std::string file = path.substr(slash + 1);
+        const std::string member = file.substr(module.size() + 1, file.size() - module.size() - 6);
+        for (const auto& [page, text] : site) {
+            if (page.ends_with("_Code.html")) continue;  // the listing shows the whole source
+            EXPECT_EQ(text.find(file), std::string::npos) << page << " links " << file;
+        }
+        for (const char* suffix : {".html", "_Object.html"}) {
+            const std::string page = folder + module + suffix;
+            EXPECT_EQ(site.at(page).find(">" + member + "<"), std::string::npos)
+                << page << " names " << member;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 20);
+    for (const auto& [page, text] : site) {
+        EXPECT_EQ(page.find("_Uml.html"), std::string::npos) << page;
+        EXPECT_EQ(text.find("_Uml.html"), std::string::npos) << page;
+        EXPECT_EQ(text.find("id = \"SYNTAX\""), std::string::npos) << page;
+    }
+    EXPECT_EQ(site.at("project-summary.html").find("<TABLE"), std::string::npos);
 }
 
 TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {

@@ -61,6 +61,7 @@ const std::string kSectionEnd = "</TABLE>\r\n</TD></TR>\r\n\r\n";
 
 class ObjectModelTest : public ::testing::Test {
 protected:
+    ObjectModelTest() { ctx.settings = GenerationSettings::dialogDefaults(); }
     std::string tree(const CModule& module) {
         return CObjectModel().createObjectModel(module, project, ctx);
     }

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QSettings>
@@ -24,6 +25,7 @@
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
+#include "shell/SettingsTabs.h"
 #include "shell/Views.h"
 
 using namespace tarnwick;
@@ -241,7 +243,10 @@ private slots:
     void screenshots() {
         QTemporaryDir dir;
         const QString folder = screenshotFolder();
-        const QString example = QStringLiteral(TARNWICK_SOURCE_DIR "/examples/Ledger/Ledger.vbp");
+        // A copy: the run saves the settings file beside the project.
+        const QString example = dir.path() + "/Ledger/Ledger.vbp";
+        QProcess::execute("cp",
+                          {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger", dir.path() + "/Ledger"});
         qputenv("TARNWICK_REGISTRY", TARNWICK_SOURCE_DIR "/examples/Ledger/registry.reg");
         MainWindow window;
         CannedDialogs dialogs;
@@ -285,6 +290,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(settings));
         QVERIFY(settings->grab().save(folder + "/settings-documentation.png"));
         settings->tabs()->setCurrentIndex(1);
+        settings->designTab()->styles()->setCurrentIndex(1);  // the plain style has no sample
         QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
         QVERIFY(settings->grab().save(folder + "/settings-design.png"));
         settings->tabs()->setCurrentIndex(2);

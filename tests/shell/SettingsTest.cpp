@@ -3,7 +3,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDirIterator>
+#include <QFile>
 #include <QLineEdit>
+#include <QMap>
+#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -57,6 +61,27 @@ QCheckBox* box(QWidget* dialog, const char* name) {
     auto* check = dialog->findChild<QCheckBox*>(QLatin1String(name));
     if (!check) qFatal("no check box %s", name);
     return check;
+}
+
+// Every file below root with its bytes.
+QMap<QString, QByteArray> siteFiles(const QString& root) {
+    QMap<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(path));
+        files.insert(QDir(root).relativeFilePath(path), file.readAll());
+    }
+    return files;
+}
+
+int runTarnwick(const QStringList& args) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(QStringLiteral(TARNWICK_BIN_DIR "/tarnwick"), args);
+    process.waitForFinished(120000);
+    return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
 }
 
 QString field(QWidget* dialog, const char* name) {
@@ -114,17 +139,19 @@ private slots:
         QCOMPARE(box(dialog, "chkEnum")->text(), QStringLiteral("Enums"));
         QCOMPARE(box(dialog, "chkUml")->text(), QStringLiteral("UML Model"));
 
-        // Styles: the sub-folders of Themes, the first one previewed.
+        // Styles: the plain one chosen, then the sub-folders of Themes,
+        // each previewed when chosen.
         const QStringList styles = QDir(SettingsDialog::themesFolder())
                                        .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
         QComboBox* combo = dialog->designTab()->styles();
-        QCOMPARE(combo->count(), styles.size());
-        if (!styles.isEmpty()) {
-            QCOMPARE(combo->currentText(), styles.first());
+        QCOMPARE(combo->count(), styles.size() + 1);
+        QCOMPARE(combo->currentText(), QStringLiteral("(Standard)"));
+        QCOMPARE(dialog->designTab()->style(), QString());
+        for (int i = 0; i < styles.size(); ++i) {
+            combo->setCurrentIndex(i + 1);
+            QCOMPARE(dialog->designTab()->style(), styles[i]);
             QCOMPARE(dialog->designTab()->preview()->path(),
-                     SettingsDialog::themesFolder() + styles.first() + "/index.html");
-            combo->setCurrentIndex(styles.size() - 1);
-            QVERIFY(dialog->designTab()->preview()->path().contains(styles.last()));
+                     SettingsDialog::themesFolder() + styles[i] + "/index.html");
         }
     }
 
@@ -192,6 +219,88 @@ private slots:
         dialog->findChild<QPushButton*>("cmdBrowseDocPath")->click();
         QCOMPARE(field(dialog, "txtDocumentationPath"), QStringLiteral("/chosen"));
         QCOMPARE(dialogs.folderCalls, 2);
+    }
+
+    // The dialog's choices are saved beside the project, and a command-line
+    // run with that file, or with the same choices as options, writes the
+    // very site Create Documentation writes.
+    void dialogFileAndOptionsMakeOneSite() {
+        QTemporaryDir dir;
+        const QString vbp = dir.path() + "/Ledger/Ledger.vbp";
+        QVERIFY(QProcess::execute("cp", {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger",
+                                         dir.path() + "/Ledger"}) == 0);
+        qputenv("SOURCE_DATE_EPOCH", "1700000000");
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        QVERIFY(window.openProjectFile(vbp));
+        window.state().Language = QStringLiteral("English");
+        SettingsDialog* dialog = window.settingsDialog();
+        QVERIFY(dialog->load());
+        for (const char* name : {"chkGlobal", "chkFriend", "chkPrivate", "chkSyntax",
+                                 "chkParameter", "chkSource", "chkUml", "chkLibraries"})
+            box(dialog, name)->setChecked(false);
+        QComboBox* styles = dialog->designTab()->styles();
+        styles->setCurrentIndex(styles->findText(QStringLiteral("Slate")));
+        dialog->findChild<QLineEdit*>("txtDocumentationPath")->setText(dir.path() + "/dialog");
+        dialog->findChild<QPushButton*>("cmdOk")->click();
+        window.createDocumentation();
+        QVERIFY2(dialogs.messages.empty(),
+                 dialogs.messages.empty() ? "" : qPrintable(dialogs.messages[0].text));
+
+        QFile saved(dir.path() + "/Ledger/Ledger.tarnwick");
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray text = saved.readAll();
+        QVERIFY2(text.contains("output = " + dir.path().toUtf8() + "/dialog\n") &&
+                     text.contains("scopes = public\n") && text.contains("sections = returns\n") &&
+                     text.contains("style = Slate\n"),
+                 text.constData());
+
+        writeFile(dir.path() + "/none.tarnwick", {});
+        QCOMPARE(runTarnwick(
+                     {"generate", vbp, "-q", "--language", "English", "-o", dir.path() + "/file"}),
+                 0);
+        QCOMPARE(runTarnwick({"generate", vbp, "-q", "--language", "English", "--settings",
+                              dir.path() + "/none.tarnwick", "-o", dir.path() + "/options",
+                              "--scopes", "public", "--sections", "returns", "--style", "Slate"}),
+                 0);
+        const auto site = siteFiles(dir.path() + "/dialog");
+        QVERIFY(site.contains("Classes/CAccount.html"));
+        QVERIFY(site == siteFiles(dir.path() + "/file"));
+        QVERIFY(site == siteFiles(dir.path() + "/options"));
+
+        // The next session shows the saved choices.
+        MainWindow next;
+        QVERIFY(next.openProjectFile(vbp));
+        QVERIFY(next.settingsDialog()->load());
+        QVERIFY(!box(next.settingsDialog(), "chkPrivate")->isChecked());
+        QVERIFY(box(next.settingsDialog(), "chkPublic")->isChecked());
+        QCOMPARE(next.settingsDialog()->designTab()->style(), QStringLiteral("Slate"));
+        QCOMPARE(field(next.settingsDialog(), "txtDocumentationPath"), dir.path() + "/dialog");
+    }
+
+    // A settings file that cannot be written is told once; the choices hold.
+    void unwritableSettingsToldOnce() {
+        QTemporaryDir dir;
+        MainWindow window;
+        CannedDialogs dialogs;
+        dialogs.install(window.services());
+        const QString vbp = writeSmallProject(dir.path());
+        // A link into a folder that is not there: nothing to read, no way to write.
+        QVERIFY(
+            QFile::link(dir.path() + "/missing/Small.tarnwick", dir.path() + "/Small.tarnwick"));
+        QVERIFY(window.openProjectFile(vbp));
+        SettingsDialog* dialog = window.settingsDialog();
+        QVERIFY(dialog->load());
+        box(dialog, "chkPrivate")->setChecked(false);
+        dialog->apply();
+        box(dialog, "chkFriend")->setChecked(false);
+        dialog->apply();
+        QCOMPARE(dialogs.messages.size(), size_t{1});
+        QVERIFY(dialogs.messages[0].text.contains("Small.tarnwick"));
+        QVERIFY(!window.state().settings.Private && !window.state().settings.Friend);
+        QVERIFY(dialog->load());
+        QVERIFY(!box(dialog, "chkFriend")->isChecked());
     }
 
     void openingProjectSetsSyntax() {

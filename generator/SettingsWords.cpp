@@ -1,8 +1,8 @@
-#include "cli/Words.h"
+#include "generator/SettingsWords.h"
 
 #include "support/Text.h"
 
-namespace tarnwick::cli {
+namespace tarnwick {
 
 std::vector<std::string> splitWords(const std::string& list) {
     std::vector<std::string> words;
@@ -40,4 +40,11 @@ std::string wordList(const Word* begin, const Word* end) {
     return text;
 }
 
-}  // namespace tarnwick::cli
+std::string wordsOn(const Word* begin, const Word* end, const GenerationSettings& settings) {
+    std::string text;
+    for (const Word* w = begin; w != end; ++w)
+        if (settings.*w->flag) text += std::string(text.empty() ? "" : ",") + w->word;
+    return text;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,307 @@
+#include "generator/SettingsFile.h"
+
+#include <charconv>
+#include <filesystem>
+
+#include "generator/SettingsWords.h"
+#include "generator/Styles.h"
+#include "reader/ConditionalCompilation.h"
+#include "support/CodePage.h"
+#include "support/File.h"
+#include "support/Text.h"
+
+namespace fs = std::filesystem;
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::string_view kSection = "generate";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+enum class ValueKind { Path, Words, Style, CodePageName, Text, Define, Jobs };
+
+struct KeySpec {
+    const char* key;
+    ValueKind kind;
+    const Word* begin = nullptr;
+    const Word* end = nullptr;
+};
+
+const KeySpec kKeys[] = {
+    {"output", ValueKind::Path},
+    {"kinds", ValueKind::Words, std::begin(kKindWords), std::end(kKindWords)},
+    {"members", ValueKind::Words, std::begin(kMemberWords), std::end(kMemberWords)},
+    {"scopes", ValueKind::Words, std::begin(kScopeWords), std::end(kScopeWords)},
+    {"sections", ValueKind::Words, std::begin(kSectionWords), std::end(kSectionWords)},
+    {"style", ValueKind::Style},
+    {"codepage", ValueKind::CodePageName},
+    {"output-encoding", ValueKind::CodePageName},
+    {"language", ValueKind::Text},
+    {"registry", ValueKind::Path},
+    {"define", ValueKind::Define},
+    {"jobs", ValueKind::Jobs},
+};
+
+const KeySpec* findKey(std::string_view key) {
+    for (const KeySpec& spec : kKeys)
+        if (key == spec.key) return &spec;
+    return nullptr;
+}
+
+std::string knownKeys() {
+    std::string text;
+    for (const KeySpec& spec : kKeys) text += std::string(text.empty() ? "" : ", ") + spec.key;
+    return text;
+}
+
+// Blanks and tabs, as profile files are trimmed.
+std::string_view trimBlanks(std::string_view text) {
+    size_t begin = 0;
+    while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    size_t end = text.size();
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
+std::optional<int> parseJobs(std::string_view value) {
+    int jobs = 0;
+    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), jobs);
+    if (ec != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > 1024)
+        return std::nullopt;
+    return jobs;
+}
+
+// Why value is no good for spec; empty when it is.
+std::string problemWith(const KeySpec& spec, const std::string& value,
+                        const std::string& themesFolder) {
+    switch (spec.kind) {
+        case ValueKind::Path:
+        case ValueKind::Text:
+            return value.empty() ? "it is empty" : "";
+        case ValueKind::Words: {
+            GenerationSettings scratch;
+            const std::string bad = applyWords(value, spec.begin, spec.end, scratch);
+            if (bad.empty()) return {};
+            return "unknown word \"" + bad + "\" (known: " + wordList(spec.begin, spec.end) + ")";
+        }
+        case ValueKind::Style: {
+            if (value.empty()) return {};
+            const auto sheet =
+                styleSheetPath(themesFolder.empty() ? defaultThemesFolder() : themesFolder, value);
+            return sheet ? "" : sheet.error().message;
+        }
+        case ValueKind::CodePageName:
+            return CodePage::open(value) ? "" : "unknown code page";
+        case ValueKind::Define: {
+            const std::vector<std::string> defines = splitDefines(value);
+            if (defines.empty()) return "it is empty";
+            const auto read = readDefines(defines);
+            return read ? "" : read.error().message;
+        }
+        case ValueKind::Jobs:
+            return parseJobs(value) ? "" : "not a whole number from 1 to 1024";
+    }
+    return {};
+}
+
+std::string withoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::vector<std::string> splitDefines(std::string_view list) {
+    std::vector<std::string> defines;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t comma = list.find(',', start);
+        if (comma == std::string_view::npos) comma = list.size();
+        const std::string_view one = trimBlanks(list.substr(start, comma - start));
+        if (!one.empty()) defines.emplace_back(one);
+        start = comma + 1;
+    }
+    return defines;
+}
+
+std::string SettingsFile::pathForProject(const std::string& projectPath) {
+    return fs::path(projectPath).replace_extension(".tarnwick").string();
+}
+
+Expected<SettingsFile> SettingsFile::load(const std::string& path, bool missingIsEmpty,
+                                          const std::string& themesFolder) {
+    const File file(path);
+    if (!file.IsPresent()) {
+        if (!missingIsEmpty) return Error{path + ": no such file"};
+        return parse(path, "", themesFolder);
+    }
+    auto bytes = file.ReadBytes();
+    if (!bytes) return bytes.error();
+    return parse(path, bytes.value(), themesFolder);
+}
+
+Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_view text,
+                                           const std::string& themesFolder) {
+    SettingsFile file;
+    file.m_path = path;
+    if (startsWith(text, kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+    file.m_lineEnd = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
+    file.m_finalLineEnd = text.empty() || text.back() == '\n';
+    if (!text.empty() && text.back() == '\n') text.remove_suffix(1);
+
+    bool inSection = false;
+    size_t index = 0;
+    for (size_t pos = 0; !text.empty() && pos <= text.size(); ++index) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view raw = text.substr(pos, end - pos);
+        pos = end + 1;
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        file.m_lines.emplace_back(raw);
+
+        const std::string where = path + ":" + std::to_string(index + 1) + ": ";
+        const std::string_view line = trimBlanks(raw);
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+        if (line.front() == '[') {
+            const size_t close = line.find(']');
+            const std::string_view name = trimBlanks(
+                close == std::string_view::npos ? line.substr(1) : line.substr(1, close - 1));
+            inSection = equalsIgnoreCase(name, kSection);
+            if (inSection) {
+                if (file.m_sectionLine) return Error{where + "section [generate] given twice"};
+                file.m_sectionLine = index;
+                file.m_sectionEnd = index + 1;
+            }
+            continue;
+        }
+        if (!inSection) continue;  // other sections are someone else's
+        const size_t equals = line.find('=');
+        if (equals == std::string_view::npos)
+            return Error{where + "\"" + std::string(line) + "\" is no key = value line"};
+        const std::string key = toLower(trimBlanks(line.substr(0, equals)));
+        const std::string value(unquote(trimBlanks(line.substr(equals + 1))));
+        const KeySpec* spec = findKey(key);
+        if (!spec) {
+            return Error{where + "unknown key \"" +
+                         std::string(trimBlanks(line.substr(0, equals))) +
+                         "\" (known: " + knownKeys() + ")"};
+        }
+        if (spec->kind != ValueKind::Define && file.has(key))
+            return Error{where + "key \"" + key + "\" given twice"};
+        if (const std::string problem = problemWith(*spec, value, themesFolder); !problem.empty())
+            return Error{where + "bad value \"" + value + "\" for " + key + ": " + problem};
+        file.m_entries.push_back({key, value, index});
+        file.m_sectionEnd = index + 1;
+    }
+    return file;
+}
+
+bool SettingsFile::has(std::string_view key) const { return value(key).has_value(); }
+
+std::optional<std::string> SettingsFile::value(std::string_view key) const {
+    std::optional<std::string> found;
+    for (const Entry& entry : m_entries)
+        if (entry.key == key) found = entry.value;
+    return found;
+}
+
+std::string SettingsFile::resolvedPath(std::string_view key) const {
+    const auto text = value(key);
+    if (!text) return {};
+    const fs::path given(*text);
+    if (given.is_absolute()) return *text;
+    return (fs::path(m_path).parent_path() / given).lexically_normal().string();
+}
+
+std::optional<int> SettingsFile::jobs() const {
+    const auto text = value("jobs");
+    return text ? parseJobs(*text) : std::nullopt;
+}
+
+void SettingsFile::applyTo(GenerationRequest& request) const {
+    if (has("output")) request.outputFolder = resolvedPath("output");
+    if (has("registry")) request.registryFile = resolvedPath("registry");
+    for (const KeySpec& spec : kKeys) {
+        const auto text = value(spec.key);
+        if (text && spec.kind == ValueKind::Words)
+            (void)applyWords(*text, spec.begin, spec.end, request.settings);
+    }
+    if (const auto style = value("style")) request.style = *style;
+    if (const auto codePage = value("codepage")) request.codePage = *codePage;
+    if (const auto encoding = value("output-encoding")) request.outputEncoding = *encoding;
+    if (const auto language = value("language")) request.language = *language;
+    std::vector<std::string> defines;
+    for (const Entry& entry : m_entries) {
+        if (entry.key != "define") continue;
+        for (std::string& define : splitDefines(entry.value)) defines.push_back(std::move(define));
+    }
+    defines.insert(defines.end(), request.defines.begin(), request.defines.end());
+    request.defines = std::move(defines);
+}
+
+void SettingsFile::storeChoices(const GenerationRequest& request) {
+    if (!request.outputFolder.empty()) {
+        const fs::path folder = fs::absolute(fs::path(m_path)).parent_path();
+        const fs::path output =
+            fs::absolute(fs::path(withoutTrailingSlashes(request.outputFolder))).lexically_normal();
+        const fs::path relative = output.lexically_relative(folder);
+        // Below the file's folder the site moves with the project (a
+        // checkout elsewhere, a CI run); anywhere else it stays where it is.
+        const bool below = !relative.empty() && *relative.begin() != "..";
+        set("output", below ? relative.string() : output.string());
+    }
+    const GenerationSettings& s = request.settings;
+    set("kinds", wordsOn(std::begin(kKindWords), std::end(kKindWords), s));
+    set("members", wordsOn(std::begin(kMemberWords), std::end(kMemberWords), s));
+    set("scopes", wordsOn(std::begin(kScopeWords), std::end(kScopeWords), s));
+    set("sections", wordsOn(std::begin(kSectionWords), std::end(kSectionWords), s));
+    set("style", request.style);
+}
+
+void SettingsFile::set(std::string_view key, const std::string& value) {
+    std::string written = value;
+    // A value that would lose blanks or quotes when read back keeps them in quotes.
+    if (std::string_view(value) != trimBlanks(value) || unquote(value).size() != value.size())
+        written = "\"" + value + "\"";
+    for (Entry& entry : m_entries) {
+        if (entry.key != key) continue;
+        entry.value = value;
+        std::string& line = m_lines[entry.line];
+        const size_t equals = line.find('=');
+        const bool blank =
+            equals + 1 < line.size() && (line[equals + 1] == ' ' || line[equals + 1] == '\t');
+        line = line.substr(0, equals + 1) + (blank && !written.empty() ? " " : "") + written;
+        return;
+    }
+    if (!m_sectionLine) {
+        if (!m_lines.empty() && !trimBlanks(m_lines.back()).empty()) m_lines.emplace_back();
+        m_lines.push_back("[" + std::string(kSection) + "]");
+        m_sectionLine = m_lines.size() - 1;
+        m_sectionEnd = m_lines.size();
+    }
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(m_sectionEnd),
+                   std::string(key) + (written.empty() ? " =" : " = " + written));
+    m_entries.push_back({std::string(key), value, m_sectionEnd});
+    ++m_sectionEnd;
+}
+
+std::string SettingsFile::text() const {
+    std::string out;
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        out += m_lines[i];
+        if (i + 1 < m_lines.size() || m_finalLineEnd) out += m_lineEnd;
+    }
+    return out;
+}
+
+Status SettingsFile::save() const { return File(m_path).WriteBytes(text()); }
+
+}  // namespace tarnwick

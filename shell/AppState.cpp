@@ -1,0 +1,66 @@
+#include "shell/AppState.h"
+
+#include "support/File.h"
+
+namespace tarnwick {
+
+QString AppState::loadProjectSettings() {
+    dialog = SettingsDialogState();
+    settingsSaveFailureTold = false;
+    settingsFile.reset();
+    if (ProjectPath.isEmpty()) return {};
+    const std::string path = SettingsFile::pathForProject(ProjectPath.toStdString());
+    auto file = SettingsFile::load(path, true);
+    if (!file) {
+        return QStringLiteral(
+                   "The settings file cannot be used, so the dialog starts from its defaults "
+                   "and the file is left as it is:\n%1")
+            .arg(QString::fromStdString(file.error().message));
+    }
+    GenerationRequest chosen;
+    chosen.settings = dialog.boxes;
+    file.value().applyTo(chosen);
+    dialog.boxes = chosen.settings;
+    dialog.style = QString::fromStdString(chosen.style);
+    dialog.documentationPath = QString::fromStdString(chosen.outputFolder);
+    settingsFile = std::move(file).value();
+    return {};
+}
+
+GenerationRequest AppState::generationRequest() const {
+    GenerationRequest request;
+    request.language = Language.toStdString();
+    if (settingsFile) settingsFile->applyTo(request);
+    request.projectPath = ProjectPath.toStdString();
+    request.outputFolder = DocumentationPath.toStdString();
+    request.settings = settings;
+    request.style = dialog.style.toStdString();
+    request.defines.insert(request.defines.end(), defines.begin(), defines.end());
+    return request;
+}
+
+QString AppState::saveProjectSettings() {
+    if (!settingsFile) return {};
+    GenerationRequest chosen;
+    chosen.outputFolder = dialog.documentationPath.trimmed().toStdString();
+    chosen.settings = dialog.boxes;
+    chosen.style = dialog.style.toStdString();
+    const std::string before = settingsFile->text();
+    settingsFile->storeChoices(chosen);
+    // An unchanged file is not touched: a read-only checkout whose file
+    // already holds the choices has nothing to complain about.
+    if (settingsFile->text() == before && File(settingsFile->path()).IsFile()) return {};
+    const Status saved = settingsFile->save();
+    if (saved || settingsSaveFailureTold) return {};
+    settingsSaveFailureTold = true;
+    return QStringLiteral(
+               "The settings could not be saved; they hold until the program closes.\n%1")
+        .arg(QString::fromStdString(saved.error().message));
+}
+
+QString AppState::rememberRun() {
+    if (dialog.documentationPath.trimmed().isEmpty()) dialog.documentationPath = DocumentationPath;
+    return saveProjectSettings();
+}
+
+}  // namespace tarnwick

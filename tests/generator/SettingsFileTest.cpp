@@ -1,0 +1,139 @@
+// The settings file: what it refuses (naming file, line and value), what it
+// sets on a request, and that writing keeps what it does not own.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "generator/Listing.h"
+#include "generator/SettingsFile.h"
+#include "model/CFunction.h"
+#include "model/CImplementation.h"
+#include "model/CProperty.h"
+#include "model/CVariable.h"
+
+namespace tarnwick {
+namespace {
+
+const std::string kThemes = TARNWICK_SOURCE_DIR "/Themes";
+
+TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
+    struct Row {
+        const char* text;
+        const char* message;  // after "dir/P.tarnwick:"
+    };
+    const Row rows[] = {
+        {"[generate]\nfoo = 1\n", "2: unknown key \"foo\""},
+        {"[generate]\r\n\r\nscopes = public,secret\r\n", "3: bad value \"public,secret\""},
+        {"[generate]\nkinds = classes\nmembers = gadgets", "3: bad value \"gadgets\" for members"},
+        {"[generate]\nsections = uml,footer\n", "2: bad value \"uml,footer\""},
+        {"[generate]\nstyle = Nope\n", "2: bad value \"Nope\" for style: unknown style"},
+        {"[generate]\nstyle = ../Slate\n", "2: bad value \"../Slate\""},
+        {"[generate]\ncodepage = klingon-42\n", "2: bad value \"klingon-42\""},
+        {"[generate]\njobs = 0\n", "2: bad value \"0\" for jobs"},
+        {"[generate]\njobs = 4x\n", "2: bad value \"4x\" for jobs"},
+        {"[generate]\ndefine = DEBUG\n", "2: bad value \"DEBUG\" for define"},
+        {"[generate]\noutput =\n", "2: bad value \"\" for output"},
+        {"[generate]\nkinds = classes\nKinds = forms\n", "3: key \"kinds\" given twice"},
+        {"[generate]\njust words\n", "2: \"just words\" is no key = value line"},
+        {"[generate]\n[other]\n[Generate]\n", "3: section [generate] given twice"},
+    };
+    for (const Row& row : rows) {
+        const auto file = SettingsFile::parse("dir/P.tarnwick", row.text, kThemes);
+        ASSERT_FALSE(file) << row.text;
+        EXPECT_NE(file.error().message.find(std::string("dir/P.tarnwick:") + row.message),
+                  std::string::npos)
+            << row.text << " -> " << file.error().message;
+    }
+}
+
+TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
+    const auto file = SettingsFile::parse("/p/Ledger.tarnwick",
+                                          "; mine\n[other]\nfoo = bar\n[Generate]\n"
+                                          "Output = \"../doc site\"\nscopes = Public, friend\n"
+                                          "sections =\nstyle = Slate\ndefine = A=1, B=2\n"
+                                          "define = C=3\nregistry = /r/system.reg\n"
+                                          "language = English\njobs = 3\n",
+                                          kThemes);
+    ASSERT_TRUE(file) << file.error().message;
+    GenerationRequest request;
+    request.defines = {"D=4"};
+    file.value().applyTo(request);
+    EXPECT_EQ(request.outputFolder, "/doc site");
+    EXPECT_EQ(request.registryFile, "/r/system.reg");
+    EXPECT_TRUE(request.settings.Public && request.settings.Friend);
+    EXPECT_FALSE(request.settings.Private || request.settings.Global);
+    EXPECT_FALSE(request.settings.Syntax || request.settings.Uml || request.settings.Libraries);
+    EXPECT_TRUE(request.settings.Classes);  // kinds not given: as they were
+    EXPECT_EQ(request.style, "Slate");
+    EXPECT_EQ(request.language, "English");
+    EXPECT_EQ(request.defines, (std::vector<std::string>{"A=1", "B=2", "C=3", "D=4"}));
+    EXPECT_EQ(file.value().jobs(), 3);
+    EXPECT_EQ(SettingsFile::pathForProject("/p/Ledger.vbp"), "/p/Ledger.tarnwick");
+}
+
+TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
+    const std::string text =
+        "; the ledger's site\r\n[generate]\r\n# made by hand\r\nscopes=public\r\n"
+        "language = English\r\n\r\n[ci]\r\nnightly = yes\r\n";
+    auto file = SettingsFile::parse("/p/Ledger.tarnwick", text, kThemes);
+    ASSERT_TRUE(file) << file.error().message;
+    GenerationRequest chosen;
+    chosen.settings = GenerationSettings();
+    chosen.outputFolder = "/p/doc/";
+    chosen.settings.Public = chosen.settings.Private = true;
+    chosen.settings.Classes = chosen.settings.Uml = true;
+    chosen.style = "Slate";
+    file.value().storeChoices(chosen);
+    EXPECT_EQ(file.value().text(),
+              "; the ledger's site\r\n[generate]\r\n# made by hand\r\nscopes=public,private\r\n"
+              "language = English\r\noutput = doc\r\nkinds = classes\r\nmembers =\r\n"
+              "sections = uml\r\nstyle = Slate\r\n\r\n[ci]\r\nnightly = yes\r\n");
+    // What was written reads back as the same choices; a folder elsewhere stays absolute.
+    const auto again = SettingsFile::parse("/p/Ledger.tarnwick", file.value().text(), kThemes);
+    ASSERT_TRUE(again) << again.error().message;
+    EXPECT_EQ(again.value().resolvedPath("output"), "/p/doc");
+
+    auto fresh = SettingsFile::parse("/p/Ledger.tarnwick", "", kThemes);
+    ASSERT_TRUE(fresh);
+    chosen.outputFolder = "/elsewhere/doc";
+    fresh.value().storeChoices(chosen);
+    EXPECT_EQ(fresh.value().text().substr(0, 34), "[generate]\noutput = /elsewhere/doc");
+}
+
+// A member is listed when its kind and its scope are; no scope word means
+// VB6's default, and an implemented interface has no scope at all.
+TEST(Listing, KindAndEffectiveScopeDecide) {
+    struct Row {
+        const char* what;
+        std::shared_ptr<Element> member;
+        int scope;
+        bool GenerationSettings::*off;  // switched off; null: none
+        bool listed;
+    };
+    const Row rows[] = {
+        {"Dim variable", std::make_shared<CVariable>(), scope::None, &GenerationSettings::Private,
+         false},
+        {"Dim variable, public off", std::make_shared<CVariable>(), scope::None,
+         &GenerationSettings::Public, true},
+        {"Function without scope word", std::make_shared<CFunction>(), scope::None,
+         &GenerationSettings::Public, false},
+        {"Friend property", std::make_shared<CProperty>(), scope::Friend,
+         &GenerationSettings::Friend, false},
+        {"Global function", std::make_shared<CFunction>(), scope::Global,
+         &GenerationSettings::Private, true},
+        {"Public function, functions off", std::make_shared<CFunction>(), scope::Public,
+         &GenerationSettings::Functions, false},
+        {"Implements", std::make_shared<CImplementation>(), scope::Global,
+         &GenerationSettings::Global, true},
+    };
+    for (const Row& row : rows) {
+        GenerationSettings settings = GenerationSettings::dialogDefaults();
+        settings.Implementations = true;
+        settings.*row.off = false;
+        row.member->setScope(row.scope);
+        EXPECT_EQ(isListed(*row.member, settings), row.listed) << row.what;
+    }
+}
+
+}  // namespace
+}  // namespace tarnwick
