@@ -50,7 +50,7 @@ std::string CObjectModel::createObjectModel(const CModule& module, const CProjec
     out.Append("</TD>");
     out.AppendLn("</TR>");
 
-    IIterator* sections[] = {
+    const IIterator* sections[] = {
         &module.Constants(), &module.Declarations(),    &module.Enums(),      &module.Events(),
         &module.Functions(), &module.Implementations(), &module.Properties(), &module.Subroutines(),
         &module.Types(),     &module.Variables(),
@@ -64,7 +64,7 @@ std::string CObjectModel::createObjectModel(const CModule& module, const CProjec
     return out.take();
 }
 
-std::string CObjectModel::createSection(IIterator& list, bool last, const CHelper& helper) {
+std::string CObjectModel::createSection(const IIterator& list, bool last, const CHelper& helper) {
     const std::string kind = helper.getItemType(list);
     StringBuffer out;
     out.Append("<TR ");

@@ -31,7 +31,7 @@ public:
 private:
     // A branch row and its hidden member table for a non-empty list; last
     // tells whether no non-empty kind follows.
-    std::string createSection(IIterator& list, bool last, const CHelper& helper);
+    std::string createSection(const IIterator& list, bool last, const CHelper& helper);
 };
 
 }  // namespace tarnwick

@@ -1,16 +1,22 @@
 #include "generator/GenerationRun.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "generator/ModulePages.h"
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
 #include "generator/SiteLayout.h"
+#include "generator/SiteWriter.h"
 #include "generator/SourcePage.h"
 #include "generator/Timestamp.h"
 #include "generator/modHtml.h"
@@ -36,22 +42,50 @@ std::string withSlash(std::string folder) {
     return folder;
 }
 
-// The run's state while the pages are written: the progress bar's two
-// numbers and what the result collects.
+// A module's part of the run, built and written on any thread; what it has
+// to say is kept until the run's thread tells it, in module order.
+struct ModuleOutcome {
+    bool done = false;     // guarded by the pool's mutex
+    bool skipped = false;  // not built: the run was being cancelled
+    bool failed = false;
+    std::string failFile;
+    std::string failReason;
+    std::vector<std::string> consoleLines;
+};
+
+// Keeps a module's console lines for the run's thread.
+class LineBuffer : public GenerationObserver {
+public:
+    explicit LineBuffer(std::vector<std::string>& lines) : m_lines(lines) {}
+    void consoleLine(const std::string& line) override { m_lines.push_back(line); }
+
+private:
+    std::vector<std::string>& m_lines;
+};
+
+// The run's state while the pages are written: the modules in run order, the
+// worker threads that build and write them, the progress bar's two numbers
+// and what the result collects. Only the run's thread talks to the observer.
 class Writer {
 public:
-    Writer(CProject& project, const PageContext& ctx, GenerationObserver* observer,
-           DiagnosticsSink& diagnostics, GenerationResult& result)
+    Writer(const CProject& project, const PageContext& ctx, SiteWriter& site, int jobs,
+           GenerationObserver* observer, DiagnosticsSink& diagnostics, GenerationResult& result)
         : m_project(project),
           m_ctx(ctx),
+          m_site(site),
+          m_jobs(jobs),
+          m_codePage(ctx.codePage),
           m_observer(observer),
           m_diagnostics(diagnostics),
           m_result(result) {}
 
+    ~Writer() { stopWorkers(); }
+
     void generateDocumentation() {
-        guarded("project-summary.html", [&] { modHtml::writeProjectSummary(m_project, m_ctx); });
-        guarded("module-summary.html", [&] { modHtml::writeModuleSummary(m_project, m_ctx); });
-        guarded("all-summary.html", [&] { modHtml::writeOverviewPage(m_project, m_ctx); });
+        guarded("project-summary.html",
+                [&] { put(modHtml::buildProjectSummary(m_project, m_ctx)); });
+        guarded("module-summary.html", [&] { put(modHtml::buildModuleSummary(m_project, m_ctx)); });
+        guarded("all-summary.html", [&] { put(modHtml::buildOverviewPage(m_project, m_ctx)); });
 
         // Progress maximum over the kinds switched on. A maximum of 0 (nothing
         // to write) is not taken: the bar keeps its initial maximum.
@@ -65,7 +99,7 @@ public:
 
         struct Kind {
             bool on;
-            CModuleList& (CProject::*list)();
+            const CModuleList& (CProject::*list)() const;
         };
         const Kind kinds[] = {{s.Classes, &CProject::Classes},
                               {s.Modules, &CProject::Modules},
@@ -74,10 +108,21 @@ public:
                               {s.UserControls, &CProject::UserControls}};
         for (const auto& kind : kinds) {
             if (!kind.on) continue;
-            guarded("kind index",
-                    [&] { modHtml::writeKindIndex((m_project.*kind.list)(), m_project, m_ctx); });
+            for (const auto& module : (m_project.*kind.list)().elements())
+                m_modules.push_back(module.get());
+        }
+        m_outcomes = std::vector<ModuleOutcome>(m_modules.size());
+        startWorkers();
+
+        size_t next = 0;
+        for (const auto& kind : kinds) {
+            if (!kind.on) continue;
+            const CModuleList& list = (m_project.*kind.list)();
+            guarded("kind index", [&] { putAll(modHtml::buildKindIndex(list, m_project, m_ctx)); });
             if (cancelled()) return;
-            generateModules((m_project.*kind.list)());
+            for (size_t end = next + list.elements().size(); next < end; ++next) {
+                if (!tellModule(next)) return;
+            }
             if (cancelled()) return;
         }
     }
@@ -87,42 +132,111 @@ private:
 
     bool cancelled() {
         if (m_observer && m_observer->cancelRequested()) m_result.cancelled = true;
+        if (m_result.cancelled) m_stop.store(true);
         return m_result.cancelled;
     }
 
-    void generateModules(CModuleList& list) {
-        // A snapshot of the list: page writers may walk the project's lists
-        // with their own cursor while we go through this one.
-        const auto modules = list.Items();
-        for (const auto& item : modules) {
-            const auto module = std::dynamic_pointer_cast<CModule>(item);
-            if (!module) continue;
-            const CHelper helper;
-            const std::string kinds = helper.getModulesType(*module);
-            if (m_observer) {
-                m_observer->moduleStarted(
-                    toLower(kinds),
-                    "Generating " + helper.getModuleType(*module) + ": " + module->Name());
+    // Writes a page built on the run's thread.
+    void put(const Page& page) { m_site.write(page, m_codePage); }
+    void putAll(const Pages& pages) {
+        for (const Page& page : pages) put(page);
+    }
+
+    // The workers take the modules in run order, each the next one not taken.
+    void startWorkers() {
+        const size_t wanted = std::min(static_cast<size_t>(std::max(m_jobs, 1)), m_modules.size());
+        if (wanted < 2) return;
+        try {
+            for (size_t i = 0; i < wanted; ++i) {
+                m_workers.emplace_back([this] {
+                    CodePage codePage = m_ctx.codePage;  // one per thread
+                    for (size_t i = m_next++; i < m_modules.size(); i = m_next++)
+                        buildModule(i, codePage);
+                });
             }
-            if (cancelled()) return;
-            writeModule(*module);
-            advance();
+        } catch (const std::system_error&) {
+            // No more threads to be had: the run's thread does the rest.
         }
     }
 
-    void writeModule(const CModule& module) {
-        const std::string kind = CHelper().getModuleType(module);
-        try {
-            writeModulePage(module, m_project, m_ctx);
-            writeUmlPage(module, m_project, m_ctx);
-            writeObjectModelPage(module, m_project, m_ctx);
-            writeCodePage(module, m_project, m_ctx);
-            ++m_result.modulesWritten;
-        } catch (const PageWriteError& e) {
-            moduleFailed(module, kind, e.file(), reasonOf(e));
-        } catch (const std::exception& e) {
-            moduleFailed(module, kind, std::string(), e.what());
+    void stopWorkers() {
+        m_stop.store(true);
+        for (std::thread& worker : m_workers) worker.join();
+        m_workers.clear();
+    }
+
+    // Builds and writes the pages of module i; the outcome says how it went.
+    void buildModule(size_t i, CodePage& codePage) {
+        ModuleOutcome outcome;
+        if (m_stop.load()) {
+            outcome.skipped = true;
+        } else {
+            LineBuffer lines(outcome.consoleLines);
+            PageContext ctx = m_ctx;
+            ctx.observer = &lines;
+            try {
+                for (const Page& page : buildModulePages(*m_modules[i], m_project, ctx)) {
+                    m_site.write(page.path,
+                                 codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
+                }
+            } catch (const PageWriteError& e) {
+                outcome.failed = true;
+                outcome.failFile = e.file();
+                outcome.failReason = reasonOf(e);
+            } catch (const std::exception& e) {
+                outcome.failed = true;
+                outcome.failReason = e.what();
+            }
         }
+        outcome.done = true;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_outcomes[i] = std::move(outcome);
+        m_ready.notify_all();
+    }
+
+    // Announces module i, waits until it is written, tells its console lines
+    // and failure and moves the bar on; false when the run stops here.
+    bool tellModule(size_t i) {
+        const CModule& module = *m_modules[i];
+        const CHelper helper;
+        const std::string kinds = helper.getModulesType(module);
+        if (m_observer) {
+            m_observer->moduleStarted(toLower(kinds), "Generating " + helper.getModuleType(module) +
+                                                          ": " + module.Name());
+        }
+        if (cancelled()) return false;
+        if (m_workers.empty()) {
+            if (m_next.load() <= i) {
+                m_next.store(i + 1);
+                buildModule(i, m_codePage);
+            }
+        } else {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            while (!m_outcomes[i].done) {
+                m_ready.wait_for(lock, std::chrono::milliseconds(50));
+                // Asked while the workers build, so Ctrl-C stops them soon.
+                if (!m_stop.load() && m_observer && m_observer->cancelRequested()) {
+                    m_result.cancelled = true;
+                    m_stop.store(true);
+                }
+            }
+        }
+        ModuleOutcome& outcome = m_outcomes[i];
+        if (outcome.skipped) {
+            m_result.cancelled = true;
+            return false;
+        }
+        if (m_observer) {
+            for (const std::string& line : outcome.consoleLines) m_observer->consoleLine(line);
+        }
+        if (outcome.failed)
+            moduleFailed(module, helper.getModuleType(module), outcome.failFile,
+                         outcome.failReason);
+        else
+            ++m_result.modulesWritten;
+        outcome.consoleLines = std::vector<std::string>();  // told: not kept
+        advance();
+        return true;
     }
 
     // The reason of a page failure without the page's name in front: the
@@ -176,13 +290,24 @@ public:
     }
 
 private:
-    CProject& m_project;
+    const CProject& m_project;
     const PageContext& m_ctx;
+    SiteWriter& m_site;
+    int m_jobs;
+    CodePage m_codePage;             // the run's thread's own
     GenerationObserver* m_observer;  // not owned, may be null
     DiagnosticsSink& m_diagnostics;
     GenerationResult& m_result;
     double m_value = 0;
     double m_max = 100;  // a progress bar's initial maximum
+
+    std::vector<const CModule*> m_modules;  // in run order
+    std::vector<ModuleOutcome> m_outcomes;  // one per module, filled as they are done
+    std::vector<std::thread> m_workers;
+    std::atomic<size_t> m_next{0};  // the next module no one has taken
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
 };
 
 // Prepares the output folder: refuses a file and a foreign non-empty
@@ -215,17 +340,14 @@ Status prepareOutputFolder(const std::string& folder, bool force) {
 // Every file the run reads: nothing it writes may land on one of them (an
 // output folder that is the project's own folder may hold a module file
 // named like a page).
-InputFiles inputsOf(CProject& project, const std::string& projectPath,
+InputFiles inputsOf(const CProject& project, const std::string& projectPath,
                     const std::vector<std::string>& registryFiles,
                     const std::string& translationPath) {
     InputFiles inputs;
     inputs.add(projectPath);
-    for (CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
-                              &project.PropertyPages(), &project.UserControls()}) {
-        for (const auto& item : list->Items()) {
-            if (const auto module = std::dynamic_pointer_cast<CModule>(item))
-                inputs.add(module->Path());
-        }
+    for (const CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
+                                    &project.PropertyPages(), &project.UserControls()}) {
+        for (const auto& module : list->elements()) inputs.add(module->Path());
     }
     for (const std::string& file : registryFiles) inputs.add(file);
     inputs.add(translationPath);
@@ -345,18 +467,32 @@ Expected<GenerationResult> GenerationRun::run() {
     }
 
     PageContext ctx;
-    ctx.outputFolder = folder;
     ctx.settings = m_request.settings;
     ctx.translation = &translation;
     ctx.language = m_request.language;
     ctx.observer = m_observer;
     ctx.diagnostics = &diagnostics;
-    ctx.inputs = &inputs;
     ctx.codePage = outputEncoding.value();
-    ctx.now = makeNowFunction();
+    // The builders leave a mark where the timestamp goes; the writer puts in
+    // the run's one, so a page whose only change would be its timestamp is
+    // seen as unchanged.
+    const bool fixedTime = sourceDateEpoch().has_value();
+    const std::string now = makeNowFunction()();
+    ctx.now = [] { return std::string(kTimestampMark); };
+    // What the pages' bytes do not show: the tool (its version and the
+    // manifest's form) and where the timestamp comes from.
+    const uint64_t given = hashBytes(std::string(TARNWICK_VERSION) + "\n" +
+                                     (fixedTime ? "fixed " + now : std::string("local")));
+    SiteWriter site(folder, &inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
+                    given, m_request.full);
 
     GenerationResult result;
-    Writer(*project, ctx, m_observer, diagnostics, result).generateDocumentation();
+    {
+        const int jobs = m_request.jobs > 0
+                             ? m_request.jobs
+                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        Writer(*project, ctx, site, jobs, m_observer, diagnostics, result).generateDocumentation();
+    }
 
     // The site's frame and its resources come after the pages, also after a
     // cancel, so what was written can be browsed.
@@ -372,7 +508,9 @@ Expected<GenerationResult> GenerationRun::run() {
             result.failures.push_back(from + ": resource missing");
         } else {
             Writer::guardedStep(diagnostics, result, "index.html", [&] {
-                modHtml::writeFramePage(CodePage().toUtf8(bytes.value()), ctx);
+                const Page page = modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), ctx);
+                site.write(page.path,
+                           ctx.codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
             });
         }
     }
@@ -391,6 +529,13 @@ Expected<GenerationResult> GenerationRun::run() {
     if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) {
         diagnostics.warning(folder + SiteLayout::kStampFile, 0, stamped.error().message);
     }
+    // Last, so that a run that stops before it leaves the last manifest,
+    // which the pages this run rewrote no longer match.
+    if (const Status committed = site.commit(); !committed) {
+        diagnostics.warning(folder + SiteWriter::kManifestFile, 0, committed.error().message);
+    }
+    result.pagesWritten = site.written();
+    result.pagesUnchanged = site.unchanged();
 
     result.indexPath = folder + "index.html";
     return result;

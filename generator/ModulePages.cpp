@@ -3,6 +3,7 @@
 #include "generator/AuthorHtml.h"
 #include "generator/CObjectModel.h"
 #include "generator/CUml.h"
+#include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
@@ -19,7 +20,7 @@ std::string modulePagePath(const CModule& module, std::string_view suffix) {
     return kinds + "/" + safeFileName(module.Name()) + std::string(suffix);
 }
 
-void writeModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
+Page buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string path = modulePagePath(module, ".html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
@@ -29,10 +30,10 @@ void writeModulePage(const CModule& module, const CProject& project, const PageC
     }
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));
-    ctx.writePage(path, page.str());
+    return {path, page.take()};
 }
 
-void writeUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
+Page buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string path = modulePagePath(module, "_Uml.html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
@@ -42,10 +43,10 @@ void writeUmlPage(const CModule& module, const CProject& project, const PageCont
     page.AppendLn(CUml().createUml(module, project, 0, ctx));
     page.AppendLn("</P>");
     page.AppendLn(modHtml::modulePageTail(ctx));
-    ctx.writePage(path, page.str());
+    return {path, page.take()};
 }
 
-void writeObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx) {
+Page buildObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string path = modulePagePath(module, "_Object.html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
@@ -55,7 +56,18 @@ void writeObjectModelPage(const CModule& module, const CProject& project, const 
     page.AppendLn(CObjectModel().createObjectModel(module, project, ctx));
     page.AppendLn("</P>");
     page.AppendLn(modHtml::modulePageTail(ctx));
-    ctx.writePage(path, page.str());
+    return {path, page.take()};
+}
+
+Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx) {
+    // The member pages first: the small pages of a module are on disk even
+    // when its overview cannot be written.
+    Pages pages = modHtml::buildMemberPages(module, project, ctx);
+    pages.push_back(buildModulePage(module, project, ctx));
+    pages.push_back(buildUmlPage(module, project, ctx));
+    pages.push_back(buildObjectModelPage(module, project, ctx));
+    pages.push_back({modulePagePath(module, "_Code.html"), buildCodePage(module, project, ctx)});
+    return pages;
 }
 
 }  // namespace tarnwick

@@ -1,5 +1,5 @@
 // The module overview page's body: the summary link list and one summary
-// table per member kind; each table row also writes its member page.
+// table per member kind.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -88,7 +88,7 @@ std::string buildSummaryLink(const IIterator& list, const PageContext& ctx) {
     return link.take();
 }
 
-std::string buildSummaryTable(IIterator& list, const CModule& module, const CProject& project,
+std::string buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
                               const PageContext& ctx) {
     if (list.Size() < 0) return {};
     const CHelper helper(ctx.translation, ctx.language);
@@ -111,7 +111,6 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
         appendHeaderCell(table, "            <TH width=\"1px\">", helper.Translate("Returns"));
     table.AppendLn("         </TR>");
 
-    const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
     for (const auto& row : detail::tableRows(list)) {
         const Element& member = *row.front();
         const std::string& name = member.Name();
@@ -173,11 +172,6 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
             table.Append("&nbsp;");
             table.Append("</TD>");
         }
-
-        // One page per file: the first member it documents writes it.
-        const auto members = detail::membersOf(groups, member);
-        if (std::find(row.begin(), row.end(), members.front()) != row.end())
-            detail::writeMemberPageOf(members, module, project, true, ctx);
         table.AppendLn("</TR>");
     }
     table.AppendLn("   </TABLE>");

@@ -219,7 +219,7 @@ void ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& m
         // one; the rest of the group is still filled.
         try {
             const std::string html =
-                modHtml::writeMemberPage(*element, module, project, false, ctx);
+                modHtml::buildMemberPage(*element, module, project, ctx);
             m_descriptions->Add(tag.toStdString(), html);
         } catch (const std::exception& e) {
             emit consoleLine(QStringLiteral("%1.%2: %3")

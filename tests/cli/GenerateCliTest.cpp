@@ -189,8 +189,9 @@ TEST_F(GenerateCommand, WriteFailingHalfWayLeavesNoCutOffPageAndExitsOne) {
     // A file size limit makes every write beyond 4096 bytes fail, as a full
     // disk would; the overview page of CAlpha is larger than that.
     auto limited = [&](const std::string& out) {
+        // --full: the pages of the earlier site are written again, unchanged or not.
         const std::string command = "trap '' XFSZ; ulimit -f 8; exec '" +
-                                    std::string(TARNWICK_BIN_DIR) + "/tarnwick' generate '" +
+                                    std::string(TARNWICK_BIN_DIR) + "/tarnwick' generate --full '" +
                                     m_vbp + "' -o '" + out + "' 2>'" + (m_tmp / "err.txt") + "'";
         const int raw = std::system(command.c_str());
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
