@@ -48,8 +48,9 @@ class InputFiles;
 // the run's timestamp in its place. ESC never occurs in an HTML page.
 inline constexpr std::string_view kTimestampMark = "\x1bTARNWICK-NOW\x1b";
 
-// FNV-1a over bytes: the same value in every run and on every machine.
-uint64_t hashBytes(std::string_view bytes, uint64_t seed = 14695981039346656037ull);
+// A 64-bit hash of bytes: the same value in every run and on every machine
+// of one byte order.
+uint64_t hashBytes(std::string_view bytes, uint64_t seed = 0);
 
 class SiteWriter {
 public:

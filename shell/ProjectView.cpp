@@ -198,7 +198,7 @@ void ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption
 }
 
 void ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
-                                   const QString& caption, IIterator& list, CProject& project,
+                                   const QString& caption, const IIterator& list, CProject& project,
                                    const PageContext& ctx) {
     if (list.Size() == -1) return;
     const QString moduleName = QString::fromStdString(module.Name());
@@ -218,8 +218,7 @@ void ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& m
         // A description that cannot be made leaves this one node without
         // one; the rest of the group is still filled.
         try {
-            const std::string html =
-                modHtml::buildMemberPage(*element, module, project, ctx);
+            const std::string html = modHtml::buildMemberPage(*element, module, project, ctx);
             m_descriptions->Add(tag.toStdString(), html);
         } catch (const std::exception& e) {
             emit consoleLine(QStringLiteral("%1.%2: %3")

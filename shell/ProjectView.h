@@ -60,7 +60,7 @@ private:
     void fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
                    bool referenceGroup, CProject& project, const PageContext& ctx);
     void fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
-                          const QString& caption, IIterator& list, CProject& project,
+                          const QString& caption, const IIterator& list, CProject& project,
                           const PageContext& ctx);
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              const QString& image);
