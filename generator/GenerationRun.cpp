@@ -68,12 +68,16 @@ private:
 // and what the result collects. Only the run's thread talks to the observer.
 class Writer {
 public:
+    // inputsKey: a hash of everything the module pages are made from (0: not
+    // known, every module is built).
     Writer(const CProject& project, const PageContext& ctx, SiteWriter& site, int jobs,
-           GenerationObserver* observer, DiagnosticsSink& diagnostics, GenerationResult& result)
+           uint64_t inputsKey, GenerationObserver* observer, DiagnosticsSink& diagnostics,
+           GenerationResult& result)
         : m_project(project),
           m_ctx(ctx),
           m_site(site),
           m_jobs(jobs),
+          m_inputsKey(inputsKey),
           m_codePage(ctx.codePage),
           m_observer(observer),
           m_diagnostics(diagnostics),
@@ -168,16 +172,40 @@ private:
     // Builds and writes the pages of module i; the outcome says how it went.
     void buildModule(size_t i, CodePage& codePage) {
         ModuleOutcome outcome;
+        const CModule& module = *m_modules[i];
+        // Nothing the module's pages are made from has changed since the last
+        // run, and its pages are on disk as that run left them: not built.
+        const uint64_t key = m_inputsKey == 0
+                                 ? 0
+                                 : hashBytes(std::to_string(module.ModuleType()) + '\n' +
+                                                 module.Name() + '\n' + module.Path(),
+                                             m_inputsKey);
+        int keptLines = 0;
+        std::string keptLine;
         if (m_stop.load()) {
             outcome.skipped = true;
+        } else if (key != 0 && m_site.keepModule(key, keptLines, keptLine)) {
+            outcome.consoleLines.assign(static_cast<size_t>(keptLines), keptLine);
         } else {
             LineBuffer lines(outcome.consoleLines);
             PageContext ctx = m_ctx;
             ctx.observer = &lines;
             try {
-                for (const Page& page : buildModulePages(*m_modules[i], m_project, ctx)) {
+                std::vector<std::string> paths;
+                for (const Page& page : buildModulePages(module, m_project, ctx)) {
                     m_site.write(page.path,
                                  codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
+                    paths.push_back(page.path);
+                }
+                const auto& told = outcome.consoleLines;
+                const bool alike =
+                    std::all_of(told.begin(), told.end(), [&](const std::string& line) {
+                        return line == told.front() && line.find('\n') == std::string::npos;
+                    });
+                if (key != 0 && alike) {
+                    m_site.recordModule(key, static_cast<int>(told.size()),
+                                        told.empty() ? std::string() : told.front(),
+                                        std::move(paths));
                 }
             } catch (const PageWriteError& e) {
                 outcome.failed = true;
@@ -294,6 +322,7 @@ private:
     const PageContext& m_ctx;
     SiteWriter& m_site;
     int m_jobs;
+    uint64_t m_inputsKey;
     CodePage m_codePage;             // the run's thread's own
     GenerationObserver* m_observer;  // not owned, may be null
     DiagnosticsSink& m_diagnostics;
@@ -352,6 +381,56 @@ InputFiles inputsOf(const CProject& project, const std::string& projectPath,
     for (const std::string& file : registryFiles) inputs.add(file);
     inputs.add(translationPath);
     return inputs;
+}
+
+// Every file the run reads, in a fixed order.
+std::vector<std::string> inputFiles(const CProject& project, const std::string& projectPath,
+                                    const std::vector<std::string>& registryFiles,
+                                    const std::string& translationPath) {
+    std::vector<std::string> files{projectPath, translationPath};
+    for (const CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
+                                    &project.PropertyPages(), &project.UserControls()}) {
+        for (const auto& module : list->elements()) files.push_back(module->Path());
+    }
+    files.insert(files.end(), registryFiles.begin(), registryFiles.end());
+    return files;
+}
+
+// A hash of everything a module's pages are made from: the settings, the
+// language and encodings, what the pages' bytes do not show (given), and
+// the bytes of every file the run reads (a page may show what another
+// module declares, such as a class name as a link). 0 when a file cannot be
+// read again.
+uint64_t inputsKey(const GenerationRequest& request, const PageContext& ctx, uint64_t given,
+                   const std::vector<std::string>& files) {
+    const GenerationSettings& s = request.settings;
+    // A new setting must be added to the text below, or a re-run would keep
+    // pages made with its old value.
+    static_assert(sizeof(GenerationSettings) == 25, "every setting goes into the key");
+    const bool flags[] = {
+        s.Libraries,     s.Modules,    s.Forms,           s.Classes,   s.UserControls,
+        s.PropertyPages, s.Events,     s.Implementations, s.Constants, s.Functions,
+        s.Subroutines,   s.Properties, s.Variables,       s.Types,     s.Enum,
+        s.Declarations,  s.Global,     s.Public,          s.Friend,    s.Private,
+        s.Uml,           s.Syntax,     s.Parameter,       s.Return,    s.Source};
+    std::string text;
+    for (const bool flag : flags) text += flag ? '1' : '0';
+    for (const std::string& part : {request.language, request.codePage, ctx.codePage.name(),
+                                    ctx.productName, ctx.version, ctx.homepage, ctx.copyright})
+        text += '\n' + part;
+    for (const std::string& define : request.defines) text += '\n' + define;
+    uint64_t key = hashBytes(text, given);
+    for (const std::string& file : files) {
+        auto bytes = File(file).ReadBytes(kModuleReadLimit);
+        if (!bytes) {
+            if (File(file).IsPresent()) return 0;
+            key = hashBytes("missing " + file, key);
+            continue;
+        }
+        key = hashBytes(file, key);
+        key = hashBytes(bytes.value(), key);
+    }
+    return key == 0 ? 1 : key;
 }
 
 }  // namespace
@@ -491,7 +570,12 @@ Expected<GenerationResult> GenerationRun::run() {
         const int jobs = m_request.jobs > 0
                              ? m_request.jobs
                              : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        Writer(*project, ctx, site, jobs, m_observer, diagnostics, result).generateDocumentation();
+        Writer(*project, ctx, site, jobs,
+               inputsKey(
+                   m_request, ctx, given,
+                   inputFiles(*project, m_request.projectPath, registry->files(), translationPath)),
+               m_observer, diagnostics, result)
+            .generateDocumentation();
     }
 
     // The site's frame and its resources come after the pages, also after a

@@ -156,7 +156,10 @@ SiteWriter::SiteWriter(std::string folder, const InputFiles* inputs, std::string
     if (!m_folder.empty() && m_folder.back() != '/') m_folder += '/';
     m_checkedFolders.insert(std::string());  // the output folder itself
     loadManifest();
-    if (full) m_before.clear();
+    if (full) {
+        m_before.clear();
+        m_modulesBefore.clear();
+    }
 }
 
 void SiteWriter::loadManifest() {
@@ -172,13 +175,31 @@ void SiteWriter::loadManifest() {
     const std::string givenLine = "given " + hex(m_given) + "\n";
     if (!text.starts_with(givenLine)) return;  // another tool version or timestamp source
     text.remove_prefix(givenLine.size());
+    ModuleRecord* module = nullptr;
     while (!text.empty()) {
         const size_t end = text.find('\n');
         if (end == std::string_view::npos) break;  // a cut-off line: not trusted
         const std::string line(text.substr(0, end));
         text.remove_prefix(end + 1);
-        // "<hash> <size> <mtime> <path>"
         char* rest = nullptr;
+        // "module <key> <console lines> <console line>", then "  <page>" lines
+        if (line.starts_with("module ")) {
+            const uint64_t key = std::strtoull(line.c_str() + 7, &rest, 16);
+            module = nullptr;
+            if (*rest != ' ') continue;
+            const long lines = std::strtol(rest + 1, &rest, 10);
+            if (*rest != ' ' || lines < 0) continue;
+            module = &m_modulesBefore[key];
+            module->consoleLines = static_cast<int>(lines);
+            module->consoleLine = rest + 1;
+            continue;
+        }
+        if (line.starts_with("  ")) {
+            if (module) module->pages.push_back(line.substr(2));
+            continue;
+        }
+        module = nullptr;
+        // "<hash> <size> <mtime> <path>"
         Entry e;
         e.hash = std::strtoull(line.c_str(), &rest, 16);
         if (*rest != ' ') continue;
@@ -340,6 +361,38 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
     return Outcome::Written;
 }
 
+bool SiteWriter::keepModule(uint64_t key, int& consoleLines, std::string& consoleLine) {
+    const auto found = m_modulesBefore.find(key);
+    if (found == m_modulesBefore.end()) return false;
+    const ModuleRecord& record = found->second;
+    std::vector<std::pair<const std::string*, Entry>> kept;
+    for (const std::string& page : record.pages) {
+        const auto before = m_before.find(page);
+        if (before == m_before.end()) return false;
+        struct stat info {};
+        const std::string file = m_folder + page;
+        if (::lstat(file.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+            info.st_size != before->second.size || mtimeOf(info) != before->second.mtime)
+            return false;
+        kept.emplace_back(&page, before->second);
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        for (const auto& [page, entry] : kept) m_after[*page] = entry;
+        m_modulesAfter[key] = record;
+    }
+    m_unchanged += static_cast<int>(kept.size());
+    consoleLines = record.consoleLines;
+    consoleLine = record.consoleLine;
+    return true;
+}
+
+void SiteWriter::recordModule(uint64_t key, int consoleLines, std::string consoleLine,
+                              std::vector<std::string> pages) {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_modulesAfter[key] = {consoleLines, std::move(consoleLine), std::move(pages)};
+}
+
 SiteWriter::Outcome SiteWriter::write(const Page& page, const CodePage& encoding) {
     return write(page.path, encoding.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
 }
@@ -356,6 +409,12 @@ Status SiteWriter::commit() {
         for (const auto& [path, e] : all) {
             text += hex(e.hash) + ' ' + std::to_string(e.size) + ' ' + std::to_string(e.mtime) +
                     ' ' + path + '\n';
+        }
+        // Only this run's modules: a module record is trusted as a whole.
+        for (const auto& [key, record] : m_modulesAfter) {
+            text += "module " + hex(key) + ' ' + std::to_string(record.consoleLines) + ' ' +
+                    record.consoleLine + '\n';
+            for (const std::string& page : record.pages) text += "  " + page + '\n';
         }
     }
     if (text == m_oldManifest) return ok();

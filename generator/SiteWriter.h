@@ -35,6 +35,7 @@
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
 #include "generator/Page.h"
 #include "support/CodePage.h"
@@ -73,6 +74,17 @@ public:
     // character references). The CodePage is the calling thread's own.
     Outcome write(const Page& page, const CodePage& encoding);
 
+    // What the last run recorded for the module of this key: the pages it
+    // wrote and the console lines building them told (all alike: count and
+    // text). When the key is the one recorded and every one of its pages is
+    // on disk as recorded, the module's pages need not even be built: they
+    // are kept, and the answer is true. The key must change whenever
+    // anything that goes into the module's pages changes.
+    bool keepModule(uint64_t key, int& consoleLines, std::string& consoleLine);
+    // Records the pages a module's build wrote or found unchanged.
+    void recordModule(uint64_t key, int consoleLines, std::string consoleLine,
+                      std::vector<std::string> pages);
+
     // Writes the manifest of what the pages on disk now are (when it differs
     // from the one there), through a temporary file and a rename.
     Status commit();
@@ -100,6 +112,13 @@ private:
     uint64_t m_given;
     std::string m_oldManifest;                        // the file's bytes as read
     std::unordered_map<std::string, Entry> m_before;  // the last run's records
+    struct ModuleRecord {
+        int consoleLines = 0;
+        std::string consoleLine;
+        std::vector<std::string> pages;
+    };
+    std::unordered_map<uint64_t, ModuleRecord> m_modulesBefore;
+    std::map<uint64_t, ModuleRecord> m_modulesAfter;  // guarded by m_mutex
 
     std::mutex m_mutex;  // guards the two folder sets and m_after
     std::unordered_set<std::string> m_checkedFolders;

@@ -160,7 +160,7 @@ TEST(IncrementalRun, ARunKilledHalfWayIsRepairedByTheNext) {
     }
 }
 
-TEST(IncrementalRun, ParallelAndSerialRunsGiveTheSameSiteAndReports) {
+TEST(IncrementalRun, ParallelSerialAndRepeatedRunsGiveTheSameSiteAndReports) {
     FixedTime fixed;
     TempFolder tmp;
     std::vector<TestModule> modules = kModules;
@@ -178,6 +178,11 @@ TEST(IncrementalRun, ParallelAndSerialRunsGiveTheSameSiteAndReports) {
     EXPECT_EQ(serial.started, parallel.started);
     EXPECT_EQ(serial.console, parallel.console);
     EXPECT_EQ(serial.percents, parallel.percents);
+    // A re-run that builds nothing tells the same.
+    RecordingObserver again;
+    EXPECT_EQ(run(request, &again).pagesWritten, 0);
+    EXPECT_EQ(again.console, parallel.console);
+    EXPECT_EQ(again.started, parallel.started);
 }
 
 }  // namespace
