@@ -26,6 +26,7 @@
 
 #include "generator/ModulePages.h"
 #include "generator/PageContext.h"
+#include "generator/SiteWriter.h"
 #include "generator/SourcePage.h"
 #include "reader/CParser.h"
 
@@ -179,16 +180,14 @@ void hostileGenerate(benchmark::State& state, int which, double scale) {
     CProject project;
     project.Modules().Add(module);
     PageContext ctx;
-    ctx.outputFolder = scratch.folder();
+    SiteWriter writer(scratch.folder(), nullptr, "01/01/2026 00:00:00", 0, true);
     ctx.settings = GenerationSettings::dialogDefaults();
     ctx.settings.Implementations = true;
     ctx.now = [] { return std::string("01/01/2026 00:00:00"); };
     for (auto _ : state) {
         try {
-            writeModulePage(*module, project, ctx);
-            writeUmlPage(*module, project, ctx);
-            writeObjectModelPage(*module, project, ctx);
-            writeCodePage(*module, project, ctx);
+            for (const Page& page : buildModulePages(*module, project, ctx))
+                writer.write(page, ctx.codePage);
         } catch (const PageWriteError& e) {
             state.SkipWithError(e.what());
             return;

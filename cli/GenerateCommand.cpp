@@ -68,6 +68,8 @@ struct GenerateOptions {
     bool verbose = false;
     bool quiet = false;
     bool force = false;
+    bool full = false;
+    int jobs = 0;  // 0: one per core
     std::vector<std::string> defines;
 };
 
@@ -160,6 +162,8 @@ int runGenerate(const GenerateOptions& options) {
     if (options.styleGiven) request.style = options.style;
     request.translationFile = options.translation;
     request.force = options.force;
+    request.full = options.full;
+    request.jobs = options.jobs;
     request.defines.insert(request.defines.end(), options.defines.begin(), options.defines.end());
     if (auto defines = readDefines(options.defines); !defines) {
         std::cerr << "tarnwick generate: " << defines.error().message << '\n';
@@ -306,6 +310,13 @@ void registerGenerateCommand(CLI::App& app, int& status) {
     generate->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
     generate->add_flag("--force", options->force,
                        "Write into a non-empty folder that holds no earlier Tarnwick site");
+    generate->add_flag("--full", options->full,
+                       "Write every page again, also those that have not changed since the "
+                       "last run into the folder");
+    generate
+        ->add_option("-j,--jobs", options->jobs,
+                     "Threads that build and write the modules' pages (default: one per core)")
+        ->check(CLI::Range(1, 256));
     // status outlives the app: main owns both and parses within its lifetime.
     generate->callback([options, kinds, members, scopes, sections, style, codePage, &status] {
         options->kindsGiven = kinds->count() > 0;

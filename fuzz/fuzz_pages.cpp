@@ -15,6 +15,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "generator/ModulePages.h"
 #include "generator/PageContext.h"
+#include "generator/SiteWriter.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "reader/CParser.h"
@@ -68,21 +69,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     project.Properties().Add("Name", "\"" + module->Name() + "\"");
 
     PageContext ctx;
-    ctx.outputFolder = fuzz::scratchFolder() + "a/b/site/";
-    fs::create_directories(ctx.outputFolder);
+    const std::string site = fuzz::scratchFolder() + "a/b/site/";
+    fs::create_directories(site);
+    SiteWriter writer(site, nullptr, "01/01/2026 00:00:00", 0, true);
+    auto put = [&](const Pages& pages) {
+        for (const Page& page : pages) writer.write(page, ctx.codePage);
+    };
     ctx.settings = GenerationSettings::dialogDefaults();
     ctx.settings.Implementations = true;
     ctx.diagnostics = &sink;
     ctx.now = [] { return std::string("01/01/2026 00:00:00"); };
     try {
-        modHtml::writeProjectSummary(project, ctx);
-        modHtml::writeModuleSummary(project, ctx);
+        put({modHtml::buildProjectSummary(project, ctx),
+             modHtml::buildModuleSummary(project, ctx)});
         if (auto* list = project.listOfKind(module->ModuleType()))
-            modHtml::writeKindIndex(*list, project, ctx);
-        writeModulePage(*module, project, ctx);
-        writeUmlPage(*module, project, ctx);
-        writeObjectModelPage(*module, project, ctx);
-        writeCodePage(*module, project, ctx);
+            put(modHtml::buildKindIndex(*list, project, ctx));
+        put(buildModulePages(*module, project, ctx));
     } catch (const PageWriteError&) {
         // A refused or failed page is a reported outcome, not a fault.
     }

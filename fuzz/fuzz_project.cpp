@@ -10,6 +10,7 @@
 
 #include "fuzz/FuzzSupport.h"
 #include "generator/PageContext.h"
+#include "generator/SiteWriter.h"
 #include "generator/modHtml.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
@@ -45,19 +46,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!project) return 0;
 
     PageContext ctx;
-    ctx.outputFolder = fuzz::scratchFolder() + "site/";
     ctx.settings = GenerationSettings::dialogDefaults();
     ctx.diagnostics = &sink;
     ctx.now = [] { return std::string("01/01/2026 00:00:00"); };
     std::error_code ec;
-    std::filesystem::create_directories(ctx.outputFolder, ec);
+    std::filesystem::create_directories(fuzz::scratchFolder() + "site/", ec);
+    SiteWriter writer(fuzz::scratchFolder() + "site/", nullptr, "01/01/2026 00:00:00", 0, true);
+    auto put = [&](const Pages& pages) {
+        for (const Page& page : pages) writer.write(page, ctx.codePage);
+    };
     CProject& p = *project.value();
     try {
-        modHtml::writeProjectSummary(p, ctx);
-        modHtml::writeModuleSummary(p, ctx);
-        modHtml::writeKindIndex(p.Classes(), p, ctx);
-        modHtml::writeKindIndex(p.Modules(), p, ctx);
-        modHtml::writeKindIndex(p.Forms(), p, ctx);
+        put({modHtml::buildProjectSummary(p, ctx), modHtml::buildModuleSummary(p, ctx)});
+        put(modHtml::buildKindIndex(p.Classes(), p, ctx));
+        put(modHtml::buildKindIndex(p.Modules(), p, ctx));
+        put(modHtml::buildKindIndex(p.Forms(), p, ctx));
     } catch (const PageWriteError&) {
         // A refused or failed page is a reported outcome, not a fault.
     }

@@ -50,7 +50,7 @@ std::string CObjectModel::createObjectModel(const CModule& module, const CProjec
     out.Append("</TD>");
     out.AppendLn("</TR>");
 
-    IIterator* sections[] = {
+    const IIterator* sections[] = {
         &module.Constants(), &module.Declarations(),    &module.Enums(),      &module.Events(),
         &module.Functions(), &module.Implementations(), &module.Properties(), &module.Subroutines(),
         &module.Types(),     &module.Variables(),

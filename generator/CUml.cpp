@@ -75,13 +75,13 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
     out.Append("</TH>");
     out.AppendLn("</TR>");
 
-    IIterator* compartments[] = {
+    const IIterator* compartments[] = {
         &module.Constants(),    &module.Enums(),      &module.Types(),
         &module.Declarations(), &module.Events(),     &module.Variables(),
         &module.Functions(),    &module.Properties(), &module.Subroutines(),
     };
     const auto tables = modHtml::detail::summaryTables(module, ctx.settings);
-    for (IIterator* list : compartments) {
+    for (const IIterator* list : compartments) {
         bool linked = false;
         for (const auto& table : tables)
             if (table.list == list) linked = table.enabled;
@@ -91,7 +91,7 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
     return out.take();
 }
 
-std::string CUml::createMemberRows(IIterator& list, bool linked, const CModule& module,
+std::string CUml::createMemberRows(const IIterator& list, bool linked, const CModule& module,
                                    const CProject& project, const CHelper& helper,
                                    const PageContext& ctx) {
     const auto rows = modHtml::detail::tableRows(list, ctx.settings);

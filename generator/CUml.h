@@ -9,8 +9,7 @@
 // member's anchor with its signature as tooltip, "()" for procedures and the
 // data type (linked when it names a class of the project).
 //
-// Stateless; each call builds its own text. Lists are walked with their own
-// cursor, so a module must not be walked elsewhere at the same time.
+// Stateless; each call builds its own text and only reads the model.
 #pragma once
 
 #include <string>
@@ -36,7 +35,7 @@ private:
     // One compartment, a property once whatever its accessors; the empty
     // text for an empty list. linked: the list's summary table is on the
     // overview page, so its members' anchors are there to link to.
-    std::string createMemberRows(IIterator& list, bool linked, const CModule& module,
+    std::string createMemberRows(const IIterator& list, bool linked, const CModule& module,
                                  const CProject& project, const CHelper& helper,
                                  const PageContext& ctx);
 };

@@ -1,11 +1,14 @@
 // GenerationObserver: how a documentation run reports to its caller.
 //
-// The run calls these from the thread it runs on. The CLI prints; the
-// workbench forwards them to its progress window and console view (from a
-// worker thread, so its implementation must queue to the GUI thread).
-// cancelRequested() is asked at the run's cancel points only: before each
-// module is written and after each kind's index page and module loop; it must
-// be cheap and thread-safe (an atomic flag).
+// The run calls these from the thread it runs on, never from the threads
+// that build the pages: a module's console lines are kept until it is done
+// and then told in module order. The CLI prints; the workbench forwards them
+// to its progress window and console view (from a worker thread, so its
+// implementation must queue to the GUI thread). cancelRequested() is asked
+// at the run's cancel points (before each module is told and after each
+// kind's index page and module loop) and every 50 ms while the run waits for
+// a module; it must be cheap and thread-safe (an atomic flag). Modules being
+// built when it says yes are finished; no other module is started.
 #pragma once
 
 #include <string>

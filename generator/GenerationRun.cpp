@@ -1,11 +1,16 @@
 #include "generator/GenerationRun.h"
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <filesystem>
-#include <fstream>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
+#include <thread>
 
 #include "generator/CrossLinks.h"
 #include "generator/ModulePages.h"
@@ -13,6 +18,7 @@
 #include "generator/PageContext.h"
 #include "generator/SiteIndex.h"
 #include "generator/SiteLayout.h"
+#include "generator/SiteWriter.h"
 #include "generator/SourcePage.h"
 #include "generator/Styles.h"
 #include "generator/Timestamp.h"
@@ -39,23 +45,55 @@ std::string withSlash(std::string folder) {
     return folder;
 }
 
-// The run's state while the pages are written: the progress bar's two
-// numbers and what the result collects.
+// A module's part of the run, built and written on any thread; what it has
+// to say is kept until the run's thread tells it, in module order.
+struct ModuleOutcome {
+    bool done = false;     // guarded by the pool's mutex
+    bool skipped = false;  // not built: the run was being cancelled
+    bool failed = false;
+    std::string failFile;
+    std::string failReason;
+    std::vector<std::string> consoleLines;
+};
+
+// Keeps a module's console lines for the run's thread.
+class LineBuffer : public GenerationObserver {
+public:
+    explicit LineBuffer(std::vector<std::string>& lines) : m_lines(lines) {}
+    void consoleLine(const std::string& line) override { m_lines.push_back(line); }
+
+private:
+    std::vector<std::string>& m_lines;
+};
+
+// The run's state while the pages are written: the modules in run order, the
+// worker threads that build and write them, the progress bar's two numbers
+// and what the result collects. Only the run's thread talks to the observer.
 class Writer {
 public:
-    Writer(CProject& project, const PageContext& ctx, GenerationObserver* observer,
-           DiagnosticsSink& diagnostics, GenerationResult& result)
+    // inputsKey: a hash of everything the module pages are made from (0: not
+    // known, every module is built).
+    Writer(const CProject& project, const PageContext& ctx, SiteWriter& site, int jobs,
+           uint64_t inputsKey, GenerationObserver* observer, DiagnosticsSink& diagnostics,
+           GenerationResult& result)
         : m_project(project),
           m_ctx(ctx),
+          m_site(site),
+          m_jobs(jobs),
+          m_inputsKey(inputsKey),
+          m_codePage(ctx.codePage),
           m_observer(observer),
           m_diagnostics(diagnostics),
           m_result(result) {}
 
+    ~Writer() { stopWorkers(); }
+
     void generateDocumentation() {
-        guarded("project-summary.html", [&] { modHtml::writeProjectSummary(m_project, m_ctx); });
-        guarded("module-summary.html", [&] { modHtml::writeModuleSummary(m_project, m_ctx); });
-        guarded("all-summary.html", [&] { modHtml::writeOverviewPage(m_project, m_ctx); });
-        guarded("search and member index", [&] { writeSiteIndexPages(m_project, m_ctx); });
+        guarded("project-summary.html",
+                [&] { put(modHtml::buildProjectSummary(m_project, m_ctx)); });
+        guarded("module-summary.html", [&] { put(modHtml::buildModuleSummary(m_project, m_ctx)); });
+        guarded("all-summary.html", [&] { put(modHtml::buildOverviewPage(m_project, m_ctx)); });
+        guarded("search and member index", [&] { putAll(buildSiteIndexPages(m_project, m_ctx)); });
 
         // Progress maximum over the kinds switched on. A maximum of 0 (nothing
         // to write) is not taken: the bar keeps its initial maximum.
@@ -69,7 +107,7 @@ public:
 
         struct Kind {
             bool on;
-            CModuleList& (CProject::*list)();
+            const CModuleList& (CProject::*list)() const;
         };
         const Kind kinds[] = {{s.Classes, &CProject::Classes},
                               {s.Modules, &CProject::Modules},
@@ -78,10 +116,21 @@ public:
                               {s.UserControls, &CProject::UserControls}};
         for (const auto& kind : kinds) {
             if (!kind.on) continue;
-            guarded("kind index",
-                    [&] { modHtml::writeKindIndex((m_project.*kind.list)(), m_project, m_ctx); });
+            for (const auto& module : (m_project.*kind.list)().elements())
+                m_modules.push_back(module.get());
+        }
+        m_outcomes = std::vector<ModuleOutcome>(m_modules.size());
+        startWorkers();
+
+        size_t next = 0;
+        for (const auto& kind : kinds) {
+            if (!kind.on) continue;
+            const CModuleList& list = (m_project.*kind.list)();
+            guarded("kind index", [&] { putAll(modHtml::buildKindIndex(list, m_project, m_ctx)); });
             if (cancelled()) return;
-            generateModules((m_project.*kind.list)());
+            for (size_t end = next + list.elements().size(); next < end; ++next) {
+                if (!tellModule(next)) return;
+            }
             if (cancelled()) return;
         }
     }
@@ -91,42 +140,135 @@ private:
 
     bool cancelled() {
         if (m_observer && m_observer->cancelRequested()) m_result.cancelled = true;
+        if (m_result.cancelled) m_stop.store(true);
         return m_result.cancelled;
     }
 
-    void generateModules(CModuleList& list) {
-        // A snapshot of the list: page writers may walk the project's lists
-        // with their own cursor while we go through this one.
-        const auto modules = list.Items();
-        for (const auto& item : modules) {
-            const auto module = std::dynamic_pointer_cast<CModule>(item);
-            if (!module) continue;
-            const CHelper helper;
-            const std::string kinds = helper.getModulesType(*module);
-            if (m_observer) {
-                m_observer->moduleStarted(
-                    toLower(kinds),
-                    "Generating " + helper.getModuleType(*module) + ": " + module->Name());
+    // Writes a page built on the run's thread.
+    void put(const Page& page) { m_site.write(page, m_codePage); }
+    void putAll(const Pages& pages) {
+        for (const Page& page : pages) put(page);
+    }
+
+    // The workers take the modules in run order, each the next one not taken.
+    void startWorkers() {
+        const size_t wanted = std::min(static_cast<size_t>(std::max(m_jobs, 1)), m_modules.size());
+        if (wanted < 2) return;
+        try {
+            for (size_t i = 0; i < wanted; ++i) {
+                m_workers.emplace_back([this] {
+                    CodePage codePage = m_ctx.codePage;  // one per thread
+                    for (size_t i = m_next++; i < m_modules.size(); i = m_next++)
+                        buildModule(i, codePage);
+                });
             }
-            if (cancelled()) return;
-            writeModule(*module);
-            advance();
+        } catch (const std::system_error&) {
+            // No more threads to be had: the run's thread does the rest.
         }
     }
 
-    void writeModule(const CModule& module) {
-        const std::string kind = CHelper().getModuleType(module);
-        try {
-            writeModulePage(module, m_project, m_ctx);
-            if (m_ctx.settings.Uml) writeUmlPage(module, m_project, m_ctx);
-            writeObjectModelPage(module, m_project, m_ctx);
-            writeCodePage(module, m_project, m_ctx);
-            ++m_result.modulesWritten;
-        } catch (const PageWriteError& e) {
-            moduleFailed(module, kind, e.file(), reasonOf(e));
-        } catch (const std::exception& e) {
-            moduleFailed(module, kind, std::string(), e.what());
+    void stopWorkers() {
+        m_stop.store(true);
+        for (std::thread& worker : m_workers) worker.join();
+        m_workers.clear();
+    }
+
+    // Builds and writes the pages of module i; the outcome says how it went.
+    void buildModule(size_t i, CodePage& codePage) {
+        ModuleOutcome outcome;
+        const CModule& module = *m_modules[i];
+        // Nothing the module's pages are made from has changed since the last
+        // run, and its pages are on disk as that run left them: not built.
+        const uint64_t key = m_inputsKey == 0
+                                 ? 0
+                                 : hashBytes(std::to_string(module.ModuleType()) + '\n' +
+                                                 module.Name() + '\n' + module.Path(),
+                                             m_inputsKey);
+        int keptLines = 0;
+        std::string keptLine;
+        if (m_stop.load()) {
+            outcome.skipped = true;
+        } else if (key != 0 && m_site.keepModule(key, keptLines, keptLine)) {
+            outcome.consoleLines.assign(static_cast<size_t>(keptLines), keptLine);
+        } else {
+            LineBuffer lines(outcome.consoleLines);
+            PageContext ctx = m_ctx;
+            ctx.observer = &lines;
+            try {
+                std::vector<std::string> paths;
+                for (const Page& page : buildModulePages(module, m_project, ctx)) {
+                    m_site.write(page.path,
+                                 codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
+                    paths.push_back(page.path);
+                }
+                const auto& told = outcome.consoleLines;
+                const bool alike =
+                    std::all_of(told.begin(), told.end(), [&](const std::string& line) {
+                        return line == told.front() && line.find('\n') == std::string::npos;
+                    });
+                if (key != 0 && alike) {
+                    m_site.recordModule(key, static_cast<int>(told.size()),
+                                        told.empty() ? std::string() : told.front(),
+                                        std::move(paths));
+                }
+            } catch (const PageWriteError& e) {
+                outcome.failed = true;
+                outcome.failFile = e.file();
+                outcome.failReason = reasonOf(e);
+            } catch (const std::exception& e) {
+                outcome.failed = true;
+                outcome.failReason = e.what();
+            }
         }
+        outcome.done = true;
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_outcomes[i] = std::move(outcome);
+        m_ready.notify_all();
+    }
+
+    // Announces module i, waits until it is written, tells its console lines
+    // and failure and moves the bar on; false when the run stops here.
+    bool tellModule(size_t i) {
+        const CModule& module = *m_modules[i];
+        const CHelper helper;
+        const std::string kinds = helper.getModulesType(module);
+        if (m_observer) {
+            m_observer->moduleStarted(toLower(kinds), "Generating " + helper.getModuleType(module) +
+                                                          ": " + module.Name());
+        }
+        if (cancelled()) return false;
+        if (m_workers.empty()) {
+            if (m_next.load() <= i) {
+                m_next.store(i + 1);
+                buildModule(i, m_codePage);
+            }
+        } else {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            while (!m_outcomes[i].done) {
+                m_ready.wait_for(lock, std::chrono::milliseconds(50));
+                // Asked while the workers build, so Ctrl-C stops them soon.
+                if (!m_stop.load() && m_observer && m_observer->cancelRequested()) {
+                    m_result.cancelled = true;
+                    m_stop.store(true);
+                }
+            }
+        }
+        ModuleOutcome& outcome = m_outcomes[i];
+        if (outcome.skipped) {
+            m_result.cancelled = true;
+            return false;
+        }
+        if (m_observer) {
+            for (const std::string& line : outcome.consoleLines) m_observer->consoleLine(line);
+        }
+        if (outcome.failed)
+            moduleFailed(module, helper.getModuleType(module), outcome.failFile,
+                         outcome.failReason);
+        else
+            ++m_result.modulesWritten;
+        outcome.consoleLines = std::vector<std::string>();  // told: not kept
+        advance();
+        return true;
     }
 
     // The reason of a page failure without the page's name in front: the
@@ -180,13 +322,25 @@ public:
     }
 
 private:
-    CProject& m_project;
+    const CProject& m_project;
     const PageContext& m_ctx;
+    SiteWriter& m_site;
+    int m_jobs;
+    uint64_t m_inputsKey;
+    CodePage m_codePage;             // the run's thread's own
     GenerationObserver* m_observer;  // not owned, may be null
     DiagnosticsSink& m_diagnostics;
     GenerationResult& m_result;
     double m_value = 0;
     double m_max = 100;  // a progress bar's initial maximum
+
+    std::vector<const CModule*> m_modules;  // in run order
+    std::vector<ModuleOutcome> m_outcomes;  // one per module, filled as they are done
+    std::vector<std::thread> m_workers;
+    std::atomic<size_t> m_next{0};  // the next module no one has taken
+    std::atomic<bool> m_stop{false};
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
 };
 
 // Prepares the output folder: refuses a file and a foreign non-empty
@@ -219,21 +373,68 @@ Status prepareOutputFolder(const std::string& folder, bool force) {
 // Every file the run reads: nothing it writes may land on one of them (an
 // output folder that is the project's own folder may hold a module file
 // named like a page).
-InputFiles inputsOf(CProject& project, const std::string& projectPath,
+InputFiles inputsOf(const CProject& project, const std::string& projectPath,
                     const std::vector<std::string>& registryFiles,
                     const std::string& translationPath) {
     InputFiles inputs;
     inputs.add(projectPath);
-    for (CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
-                              &project.PropertyPages(), &project.UserControls()}) {
-        for (const auto& item : list->Items()) {
-            if (const auto module = std::dynamic_pointer_cast<CModule>(item))
-                inputs.add(module->Path());
-        }
+    for (const CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
+                                    &project.PropertyPages(), &project.UserControls()}) {
+        for (const auto& module : list->elements()) inputs.add(module->Path());
     }
     for (const std::string& file : registryFiles) inputs.add(file);
     inputs.add(translationPath);
     return inputs;
+}
+
+// Every file the run reads, in a fixed order.
+std::vector<std::string> inputFiles(const CProject& project, const std::string& projectPath,
+                                    const std::vector<std::string>& registryFiles,
+                                    const std::string& translationPath) {
+    std::vector<std::string> files{projectPath, translationPath};
+    for (const CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
+                                    &project.PropertyPages(), &project.UserControls()}) {
+        for (const auto& module : list->elements()) files.push_back(module->Path());
+    }
+    files.insert(files.end(), registryFiles.begin(), registryFiles.end());
+    return files;
+}
+
+// A hash of everything a module's pages are made from: the settings, the
+// language and encodings, what the pages' bytes do not show (given), and
+// the bytes of every file the run reads (a page may show what another
+// module declares, such as a class name as a link). 0 when a file cannot be
+// read again.
+uint64_t inputsKey(const GenerationRequest& request, const PageContext& ctx, uint64_t given,
+                   const std::vector<std::string>& files) {
+    const GenerationSettings& s = request.settings;
+    // A new setting must be added to the text below, or a re-run would keep
+    // pages made with its old value.
+    static_assert(sizeof(GenerationSettings) == 25, "every setting goes into the key");
+    const bool flags[] = {
+        s.Libraries,     s.Modules,    s.Forms,           s.Classes,   s.UserControls,
+        s.PropertyPages, s.Events,     s.Implementations, s.Constants, s.Functions,
+        s.Subroutines,   s.Properties, s.Variables,       s.Types,     s.Enum,
+        s.Declarations,  s.Global,     s.Public,          s.Friend,    s.Private,
+        s.Uml,           s.Syntax,     s.Parameter,       s.Return,    s.Source};
+    std::string text;
+    for (const bool flag : flags) text += flag ? '1' : '0';
+    for (const std::string& part : {request.language, request.codePage, ctx.codePage.name(),
+                                    ctx.productName, ctx.version, ctx.homepage, ctx.copyright})
+        text += '\n' + part;
+    for (const std::string& define : request.defines) text += '\n' + define;
+    uint64_t key = hashBytes(text, given);
+    for (const std::string& file : files) {
+        auto bytes = File(file).ReadBytes(kModuleReadLimit);
+        if (!bytes) {
+            if (File(file).IsPresent()) return 0;
+            key = hashBytes("missing " + file, key);
+            continue;
+        }
+        key = hashBytes(file, key);
+        key = hashBytes(bytes.value(), key);
+    }
+    return key == 0 ? 1 : key;
 }
 
 }  // namespace
@@ -357,15 +558,24 @@ Expected<GenerationResult> GenerationRun::run() {
     }
 
     PageContext ctx;
-    ctx.outputFolder = folder;
     ctx.settings = m_request.settings;
     ctx.translation = &translation;
     ctx.language = m_request.language;
     ctx.observer = m_observer;
     ctx.diagnostics = &diagnostics;
-    ctx.inputs = &inputs;
     ctx.codePage = outputEncoding.value();
-    ctx.now = makeNowFunction();
+    // The builders leave a mark where the timestamp goes; the writer puts in
+    // the run's one, so a page whose only change would be its timestamp is
+    // seen as unchanged.
+    const bool fixedTime = sourceDateEpoch().has_value();
+    const std::string now = makeNowFunction()();
+    ctx.now = [] { return std::string(kTimestampMark); };
+    // What the pages' bytes do not show: the tool (its version and the
+    // manifest's form) and where the timestamp comes from.
+    const uint64_t given = hashBytes(std::string(TARNWICK_VERSION) + "\n" +
+                                     (fixedTime ? "fixed " + now : std::string("local")));
+    SiteWriter site(folder, &inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
+                    given, m_request.full);
 
     // What the site lists, once: the search index, the A-Z page and the
     // links between pages all come from it.
@@ -374,7 +584,17 @@ Expected<GenerationResult> GenerationRun::run() {
     ctx.links = &links;
 
     GenerationResult result;
-    Writer(*project, ctx, m_observer, diagnostics, result).generateDocumentation();
+    {
+        const int jobs = m_request.jobs > 0
+                             ? m_request.jobs
+                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        Writer(*project, ctx, site, jobs,
+               inputsKey(
+                   m_request, ctx, given,
+                   inputFiles(*project, m_request.projectPath, registry->files(), translationPath)),
+               m_observer, diagnostics, result)
+            .generateDocumentation();
+    }
 
     // The site's frame and its resources come after the pages, also after a
     // cancel, so what was written can be browsed.
@@ -390,7 +610,9 @@ Expected<GenerationResult> GenerationRun::run() {
             result.failures.push_back(from + ": resource missing");
         } else {
             Writer::guardedStep(diagnostics, result, "index.html", [&] {
-                modHtml::writeFramePage(CodePage().toUtf8(bytes.value()), ctx);
+                const Page page = modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), ctx);
+                site.write(page.path,
+                           ctx.codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
             });
         }
     }
@@ -412,15 +634,21 @@ Expected<GenerationResult> GenerationRun::run() {
             diagnostics.error(styleSheet, 0, "style sheet not read: " + bytes.error().message);
             result.failures.push_back(bytes.error().message);
         } else {
-            Writer::guardedStep(diagnostics, result, "style sheet", [&] {
-                ctx.writePage("src/css/screen.css", CodePage().toUtf8(bytes.value()));
-            });
+            Writer::guardedStep(diagnostics, result, "style sheet",
+                                [&] { site.write("src/css/screen.css", bytes.value()); });
         }
     }
     SiteLayout::linkCaseSpellings(folder, &diagnostics);
     if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) {
         diagnostics.warning(folder + SiteLayout::kStampFile, 0, stamped.error().message);
     }
+    // Last, so that a run that stops before it leaves the last manifest,
+    // which the pages this run rewrote no longer match.
+    if (const Status committed = site.commit(); !committed) {
+        diagnostics.warning(folder + SiteWriter::kManifestFile, 0, committed.error().message);
+    }
+    result.pagesWritten = site.written();
+    result.pagesUnchanged = site.unchanged();
 
     result.indexPath = folder + "index.html";
     return result;

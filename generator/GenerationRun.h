@@ -1,11 +1,15 @@
 // GenerationRun: one complete documentation run, without any window.
 //
 // Parses the project afresh, writes every page of the site into the output
-// folder in a fixed order (project summary, module summary, then per kind
-// Classes, Modules, Forms, PropertyPages, UserControls: the kind's index page
-// and each module's overview with its member pages, UML (when switched on),
-// object model and code pages), then copies the resource folder and puts the
-// chosen style's sheet in place of its screen sheet. It reports progress, console
+// folder (project summary, module summary, then per kind Classes, Modules,
+// Forms, PropertyPages, UserControls: the kind's index page and each module's
+// overview with its member pages, UML (when switched on), object model and
+// code pages), then copies the resource folder and puts the chosen style's
+// sheet in place of its screen sheet. The modules' pages are built and
+// written on `jobs` worker threads; the site is the same byte for byte
+// whatever their number, and what the observer hears comes in module order.
+// A page whose bytes are those the last run wrote (the site's manifest says
+// so) is not written again. It reports progress, console
 // lines and asks for cancellation through a GenerationObserver, so the CLI
 // and the workbench drive their displays with the same code. A run holds the
 // output folder's OutputLock from before its first write to its end, and
@@ -35,6 +39,8 @@ struct GenerationRequest {
     std::string style;                      // a style of themesFolder; empty: the plain one
     std::string themesFolder;               // empty: Themes beside the program
     bool force = false;                     // write into a foreign non-empty folder
+    bool full = false;                      // write every page, changed or not
+    int jobs = 0;                           // worker threads; 0: one per core
     // Conditional-compilation constants as "NAME=VALUE"; each wins over the
     // project's CondComp value of that name.
     std::vector<std::string> defines;
@@ -45,6 +51,8 @@ struct GenerationResult {
     int modulesWritten = 0;
     int modulesFailed = 0;
     std::vector<std::string> failures;  // "module X: file: reason"
+    int pagesWritten = 0;               // pages written by this run
+    int pagesUnchanged = 0;             // pages left as the last run wrote them
     std::string indexPath;              // the site's start page
 };
 

@@ -4,6 +4,7 @@
 #include "generator/CObjectModel.h"
 #include "generator/CUml.h"
 #include "generator/CrossLinks.h"
+#include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
@@ -39,7 +40,7 @@ std::string implementedBy(const CModule& module, const PageContext& ctx) {
 
 }  // namespace
 
-void writeModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
+Page buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string path = modulePagePath(module, ".html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
@@ -51,10 +52,10 @@ void writeModulePage(const CModule& module, const CProject& project, const PageC
         page.AppendLn(classes);
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));
-    ctx.writePage(path, page.str());
+    return {path, page.take()};
 }
 
-void writeUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
+Page buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string path = modulePagePath(module, "_Uml.html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
@@ -64,10 +65,10 @@ void writeUmlPage(const CModule& module, const CProject& project, const PageCont
     page.AppendLn(CUml().createUml(module, project, 0, ctx));
     page.AppendLn("</P>");
     page.AppendLn(modHtml::modulePageTail(ctx));
-    ctx.writePage(path, page.str());
+    return {path, page.take()};
 }
 
-void writeObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx) {
+Page buildObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string path = modulePagePath(module, "_Object.html");
     StringBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
@@ -77,7 +78,18 @@ void writeObjectModelPage(const CModule& module, const CProject& project, const 
     page.AppendLn(CObjectModel().createObjectModel(module, project, ctx));
     page.AppendLn("</P>");
     page.AppendLn(modHtml::modulePageTail(ctx));
-    ctx.writePage(path, page.str());
+    return {path, page.take()};
+}
+
+Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx) {
+    // The member pages first: the small pages of a module are on disk even
+    // when its overview cannot be written.
+    Pages pages = modHtml::buildMemberPages(module, project, ctx);
+    pages.push_back(buildModulePage(module, project, ctx));
+    if (ctx.settings.Uml) pages.push_back(buildUmlPage(module, project, ctx));
+    pages.push_back(buildObjectModelPage(module, project, ctx));
+    pages.push_back({modulePagePath(module, "_Code.html"), buildCodePage(module, project, ctx)});
+    return pages;
 }
 
 }  // namespace tarnwick

@@ -1,20 +1,21 @@
-// ModulePages: three of the four pages every written module gets, and the
-// site-relative names of all of a module's pages.
+// ModulePages: the pages every written module gets, and their site-relative
+// names.
 //
 // A module's pages lie in the folder of its kind ("Classes/", "Forms/", ...):
 // the overview page "{Name}.html" with its member pages, "{Name}_Uml.html"
 // (the UML class box) and "{Name}_Object.html" (the object-model tree); the
-// fourth, "{Name}_Code.html", is written by writeCodePage. {Name} is the
+// fourth, "{Name}_Code.html", is built by buildCodePage. {Name} is the
 // module's name made safe by safeFileName, the same name the links use.
 //
-// Each writer assembles the page in memory (every fragment added as a line,
-// so a returned block ends in an empty line) and writes it once through
-// PageContext::writePage; a PageWriteError goes to the caller.
+// Each builder assembles the page in memory (every fragment added as a line,
+// so a returned block ends in an empty line) and returns it; no file is
+// written here.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "generator/Page.h"
 #include "generator/PageContext.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
@@ -26,11 +27,15 @@ namespace tarnwick {
 std::string modulePagePath(const CModule& module, std::string_view suffix);
 
 // "{Kinds}/{Name}.html": head, the description (when there is one), the
-// overview body (which writes the member pages), tail.
-void writeModulePage(const CModule& module, const CProject& project, const PageContext& ctx);
+// overview body, tail.
+Page buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx);
 // "{Kinds}/{Name}_Uml.html": head, "UML-Model" heading, the class box, tail.
-void writeUmlPage(const CModule& module, const CProject& project, const PageContext& ctx);
+Page buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx);
 // "{Kinds}/{Name}_Object.html": head, "Object-Model" heading, the tree, tail.
-void writeObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx);
+Page buildObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx);
+
+// All pages of a module: its member pages, the overview, UML, object model
+// and code. Throws PageWriteError for a module of no kind that has pages.
+Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx);
 
 }  // namespace tarnwick

@@ -1,11 +1,8 @@
 // PageContext: what every page writer of a run needs besides the model.
 //
-// The run builds one and passes it by const reference; page writers never
-// touch globals. writePage() is the only way a page reaches the disk: it
-// creates the page's folder, writes the text in the run's code page, and
-// refuses any name that would leave the output folder (a name made from a
-// module or member name goes through safeFileName first) or land on a file
-// the run reads.
+// The run builds one and passes it by const reference; page builders never
+// touch globals and write no file: they return their pages, and the run's
+// SiteWriter puts them on disk.
 #pragma once
 
 #include <functional>
@@ -21,7 +18,6 @@
 namespace tarnwick {
 
 class CrossLinks;
-class InputFiles;
 class Translation;
 
 // A page that could not be written; names the file and the reason.
@@ -40,14 +36,12 @@ private:
 std::string htmlCharsetName(std::string_view codePageName);
 
 struct PageContext {
-    std::string outputFolder;  // ends with '/'
     GenerationSettings settings;
     const Translation* translation = nullptr;  // not owned; null: every lookup gives its default
     std::string language = "Deutsch";          // translation section
     GenerationObserver* observer = nullptr;    // not owned; may be null
     DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
-    const InputFiles* inputs = nullptr;        // not owned; may be null: never written onto
-    const CrossLinks* links = nullptr;         // not owned; may be null: classes link only
+    const CrossLinks* links = nullptr;  // not owned; may be null: classes link only
     CodePage codePage;                         // of the written pages
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision
@@ -63,10 +57,6 @@ struct PageContext {
     void consoleLine(const std::string& line) const {
         if (observer) observer->consoleLine(line);
     }
-    // Writes text to outputFolder + relativePath (folders made as needed).
-    // relativePath uses '/' and must stay inside the output folder.
-    // Throws PageWriteError on any failure.
-    void writePage(std::string_view relativePath, std::string_view text) const;
 };
 
 }  // namespace tarnwick

@@ -17,7 +17,7 @@ namespace tarnwick {
 namespace {
 
 struct ModuleKind {
-    CModuleList& (CProject::*list)();
+    const CModuleList& (CProject::*list)() const;
     bool GenerationSettings::*on;
 };
 
@@ -102,13 +102,13 @@ bool memberListed(const Element& member, const GenerationSettings& settings) {
     return scopeListed(member, settings);
 }
 
-std::vector<IndexEntry> siteIndexEntries(CProject& project, const GenerationSettings& settings) {
+std::vector<IndexEntry> siteIndexEntries(const CProject& project,
+                                         const GenerationSettings& settings) {
     const CHelper helper;
     std::vector<IndexEntry> entries;
     for (const ModuleKind& kind : kModuleKinds) {
         if (!(settings.*kind.on)) continue;
-        for (const auto& item : (project.*kind.list)().Items()) {
-            const auto module = std::dynamic_pointer_cast<CModule>(item);
+        for (const auto& module : (project.*kind.list)().elements()) {
             if (!module || helper.getModulesType(*module).empty()) continue;
             const int position = static_cast<int>(entries.size());
             entries.push_back({module->Name(), helper.getModuleType(*module), -1,
@@ -354,12 +354,12 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
     return page.take();
 }
 
-void writeSiteIndexPages(CProject& project, const PageContext& ctx) {
+Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx) {
     const std::vector<IndexEntry> entries =
         ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
-    ctx.writePage("search-index.js", buildSearchIndexScript(entries, ctx));
-    ctx.writePage("search.html", buildSearchPage(ctx));
-    ctx.writePage("all-members.html", buildMemberIndexPage(entries, ctx));
+    return {{"search-index.js", buildSearchIndexScript(entries, ctx)},
+            {"search.html", buildSearchPage(ctx)},
+            {"all-members.html", buildMemberIndexPage(entries, ctx)}};
 }
 
 }  // namespace tarnwick

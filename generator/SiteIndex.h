@@ -11,7 +11,7 @@
 // - "all-members.html": every listed member from A to Z with its kind and
 //   module, the letters as anchors at the top.
 //
-// The builders return page texts; the run writes them (writeSiteIndexPages).
+// The builders return page texts; the run writes them (buildSiteIndexPages).
 // What a site lists is decided in one place, memberListed, together with
 // the kind switches of the settings.
 #pragma once
@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "generator/GenerationSettings.h"
+#include "generator/Page.h"
 #include "generator/PageContext.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
@@ -45,7 +46,8 @@ bool memberListed(const Element& member, const GenerationSettings& settings);
 
 // Every module of the kinds whose pages are written, each followed by its
 // listed members (one entry per member page: a property's accessors are one).
-std::vector<IndexEntry> siteIndexEntries(CProject& project, const GenerationSettings& settings);
+std::vector<IndexEntry> siteIndexEntries(const CProject& project,
+                                         const GenerationSettings& settings);
 
 // A description as one line of plain text: markup removed, character
 // references decoded, blanks collapsed, cut after its first sentence and
@@ -66,6 +68,6 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
 std::string searchBox(const PageContext& ctx);
 
 // Builds and writes the three files above (throws PageWriteError).
-void writeSiteIndexPages(CProject& project, const PageContext& ctx);
+Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx);
 
 }  // namespace tarnwick

@@ -1,5 +1,6 @@
 #include "generator/SiteLayout.h"
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -41,6 +42,14 @@ Status writeStamp(const std::string& folder) {
     // A link in the stamp's place could lead the write out of the site.
     if (fs::is_symlink(stamp, ec)) {
         return Error{stamp.string() + ": is a symbolic link; the stamp file is not written"};
+    }
+    // One that is there already is left alone: a re-run rewrites nothing
+    // that has not changed.
+    if (fs::is_regular_file(stamp, ec) && fs::file_size(stamp, ec) == std::strlen(kStampText)) {
+        std::ifstream in(stamp, std::ios::binary);
+        std::string text(std::strlen(kStampText), '\0');
+        if (in.read(text.data(), static_cast<std::streamsize>(text.size())) && text == kStampText)
+            return ok();
     }
     std::ofstream out(stamp, std::ios::binary | std::ios::trunc);
     out << kStampText;

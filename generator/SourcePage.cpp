@@ -192,12 +192,4 @@ std::string buildCodePage(const CModule& module, const CProject& project, const 
     return out.take();
 }
 
-void writeCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    const std::string fileName = safeFileName(module.Name()) + "_Code.html";
-    const std::string kinds = CHelper(ctx.translation, ctx.language).getModulesType(module);
-    // Only the five source-module kinds have a folder of pages.
-    if (kinds.empty()) throw PageWriteError(fileName, "the module is of no kind that gets pages");
-    ctx.writePage(kinds + "/" + fileName, buildCodePage(module, project, ctx));
-}
-
 }  // namespace tarnwick

@@ -34,13 +34,9 @@ std::string buildCodeLine(std::string_view line);
 // is UTF-8.
 std::string encodeChar(std::string_view text, char32_t character);
 
-// Writes "{Kinds}/{safe module name}_Code.html": the shared per-module page
-// head, then (when the module has any source) a "Source" heading and the
-// numbered code table, then the shared tail. Throws PageWriteError when the
-// page cannot be written or the module has no page kind.
-void writeCodePage(const CModule& module, const CProject& project, const PageContext& ctx);
-
-// The page text writeCodePage writes, without touching any file.
+// The text of "{Kinds}/{safe module name}_Code.html": the shared per-module
+// page head, then (when the module has any source) a "Source" heading and the
+// numbered code table, then the shared tail.
 std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx);
 
 }  // namespace tarnwick

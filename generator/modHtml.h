@@ -12,18 +12,18 @@
 // file name and every link made from a module or member name goes through
 // safeFileName, so the page and the links to it always agree.
 //
-// Writers that put a page on disk do it through PageContext::writePage and
-// let its PageWriteError propagate: the run decides what a failure means.
-//
-// Constness: lists are walked with their own cursor, so the functions that
-// walk a list the caller hands in take it (or the project owning it) without
-// const; a module's lists are reachable from a const CModule.
+// The page builders return their pages (site-relative path and text) and
+// write no file; they read the model and never change it (lists are walked
+// with elements(), never with a list's cursor), so the pages of different
+// modules can be built on different threads and previewed without writing.
+// A builder that cannot name a page's file throws PageWriteError.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "generator/Page.h"
 #include "generator/PageContext.h"
 #include "model/CModule.h"
 #include "model/CModuleList.h"
@@ -56,23 +56,25 @@ std::string buildFooter(const PageContext& ctx);
 std::string buildIconHeader(std::string_view icon, std::string_view line1, std::string_view line2);
 
 // The overview page's body: the summary link list (all ten kinds) and one
-// summary table per kind switched on in ctx.settings. Writes the member
-// pages of every table row.
+// summary table per kind switched on in ctx.settings.
 std::string buildModuleBody(const CModule& module, const CProject& project, const PageContext& ctx);
 // One entry of the link list, e.g. "3&nbsp;Functions"; empty for an empty list.
 std::string buildSummaryLink(const IIterator& list, const PageContext& ctx);
 // One summary table (scope, name, description, and for functions,
 // properties, variables and constants the data type); empty for an empty
-// list. Writes writeMemberPage(member, ..., true) for every row.
-std::string buildSummaryTable(IIterator& list, const CModule& module, const CProject& project,
+// list. The rows' member pages come from buildMemberPages.
+std::string buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
                               const PageContext& ctx);
 
 // The member page "{Kinds}/{Module}_{Member}.html": description, syntax,
 // parts of a Type or Enum, parameters, return value, source. Tells the
-// observer one console line. With write true also writes the page (throws
-// PageWriteError); with write false touches no file (previews).
-std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
-                            bool write, const PageContext& ctx);
+// observer one console line. Also the workbench's preview of a member.
+std::string buildMemberPage(const Element& member, const CModule& module, const CProject& project,
+                            const PageContext& ctx);
+// Every member page of a module: one per page file that the summary tables
+// switched on link to, in the order of the tables. Throws PageWriteError
+// for a module of no kind that has pages.
+Pages buildMemberPages(const CModule& module, const CProject& project, const PageContext& ctx);
 
 // Declaration laid out one parameter per line with " _" continuations, and a
 // " Alias " clause on its own line; returned as a "SYNTAX" source table.
@@ -86,18 +88,18 @@ std::string umlMemberSignature(const Element& member);
 bool inArray(std::string_view text, const std::vector<std::string>& words);
 
 // "project-summary.html": the project's references and control libraries
-// (both lists are sorted in place by name).
-void writeProjectSummary(CProject& project, const PageContext& ctx);
+// (in the order the reader sorted them: by name).
+Page buildProjectSummary(const CProject& project, const PageContext& ctx);
 // "module-summary.html": links to the kind lists and all modules by name,
 // of the kinds whose pages the run writes (switched on, not empty).
-void writeModuleSummary(CProject& project, const PageContext& ctx);
+Page buildModuleSummary(const CProject& project, const PageContext& ctx);
 // "all-summary.html": the project summary, all files and the kind lists
 // the run writes.
-void writeOverviewPage(CProject& project, const PageContext& ctx);
+Page buildOverviewPage(const CProject& project, const PageContext& ctx);
 // "index.html" from the frameset template of the resource folder, its
 // encoding declaration made the pages' one.
-void writeFramePage(std::string_view frameTemplate, const PageContext& ctx);
-// "all-{Kinds}.html" for a non-empty module list; nothing for an empty one.
-void writeKindIndex(CModuleList& list, CProject& project, const PageContext& ctx);
+Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx);
+// "all-{Kinds}.html" for a non-empty module list; no page for an empty one.
+Pages buildKindIndex(const CModuleList& list, const CProject& project, const PageContext& ctx);
 
 }  // namespace tarnwick::modHtml

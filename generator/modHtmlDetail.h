@@ -40,7 +40,7 @@ std::string memberFileName(const CModule& module, const ListItem& member);
 // One summary table of a module page: its list and whether the settings
 // switch it on. summaryTables gives them in the order the page shows them.
 struct SummaryTable {
-    IIterator* list;
+    const IIterator* list;
     bool enabled;
 };
 std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& settings);
@@ -60,9 +60,9 @@ using PageGroups = std::unordered_map<std::string, std::vector<std::pair<const E
 PageGroups pageGroups(const CModule& module, const GenerationSettings& settings);
 std::vector<const Element*> membersOf(const PageGroups& groups, const Element& member);
 
-// writeMemberPage for the members of one page (members.front() names it).
-std::string writeMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
-                              const CProject& project, bool write, const PageContext& ctx);
+// buildMemberPage for the members of one page (members.front() names it).
+std::string buildMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
+                              const CProject& project, const PageContext& ctx);
 
 // The rows of a summary table, UML compartment or object-model branch: one
 // per member whose scope the settings list (scopeListed), but one per

@@ -33,7 +33,7 @@ std::string libraryText(const std::string& description, const CHelper& helper) {
     return description;
 }
 
-void appendLibraryTable(StringBuffer& page, CModuleList& list, const char* heading,
+void appendLibraryTable(StringBuffer& page, const CModuleList& list, const char* heading,
                         const CHelper& helper) {
     page.AppendLn("<H3>" + helper.Translate(heading) + "</H3>");
     page.AppendLn("<P>");
@@ -49,10 +49,7 @@ void appendLibraryTable(StringBuffer& page, CModuleList& list, const char* headi
     page.Append(helper.Translate("Description"));
     page.Append("&nbsp;</TH>");
     page.AppendLn("</TR>");
-    helper.sortIterator(list);
-    list.BeforeFirstItem();
-    while (list.HasMore()) {
-        const auto library = list.Next();
+    for (const auto& library : list.elements()) {
         page.Append("<TR>");
         page.Append("<TD><NOBR> ");
         page.Append(library->Name());
@@ -69,7 +66,7 @@ void appendLibraryTable(StringBuffer& page, CModuleList& list, const char* headi
 
 }  // namespace
 
-void writeProjectSummary(CProject& project, const PageContext& ctx) {
+Page buildProjectSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
@@ -79,20 +76,20 @@ void writeProjectSummary(CProject& project, const PageContext& ctx) {
         appendLibraryTable(page, project.Objects(), "Objects", helper);
     }
     detail::appendRootPageTail(page);
-    ctx.writePage("project-summary.html", page.str());
+    return {"project-summary.html", page.take()};
 }
 
 namespace {
 
 struct KindList {
-    CModuleList* list;
+    const CModuleList* list;
     bool on;
     const char* kinds;  // plural kind word: folder and "all-{kinds}.html"
     const char* icon;   // the kind's icon under src/images
 };
 
 // The module kinds in the order of the lists on the summary pages.
-std::vector<KindList> kindLists(CProject& project, const GenerationSettings& s) {
+std::vector<KindList> kindLists(const CProject& project, const GenerationSettings& s) {
     return {{&project.Classes(), s.Classes, "Classes", "Class"},
             {&project.Forms(), s.Forms, "Forms", "Form"},
             {&project.Modules(), s.Modules, "Modules", "Module"},
@@ -111,7 +108,7 @@ bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
 
 }  // namespace
 
-void writeModuleSummary(CProject& project, const PageContext& ctx) {
+Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
@@ -132,22 +129,20 @@ void writeModuleSummary(CProject& project, const PageContext& ctx) {
         page.AppendLn("<A href=\"all-" + toLower(kind.kinds) + ".html\" target=\"ModuleList\">" +
                       helper.Translate(key, "All " + std::string(kind.kinds)) + " (" +
                       std::to_string(kind.list->Size() + 1) + ")</A><BR>");
-        kind.list->BeforeFirstItem();
-        while (kind.list->HasMore()) all.Add(kind.list->Next());
+        for (const auto& module : kind.list->elements()) all.Add(module);
     }
     page.AppendLn("</B>");
     page.AppendLn("</P>");
     page.AppendLn("<H3>" + helper.Translate("AllFiles", "All Files") + "</H3>");
     page.AppendLn("<P>");
     helper.sortIterator(all);
-    all.BeforeFirstItem();
-    while (all.HasMore()) page.AppendLn(moduleLinkLine(*all.Next(), helper));
+    for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper));
     page.AppendLn("</P>");
     detail::appendRootPageTail(page);
-    ctx.writePage("module-summary.html", page.str());
+    return {"module-summary.html", page.take()};
 }
 
-void writeOverviewPage(CProject& project, const PageContext& ctx) {
+Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
@@ -175,10 +170,10 @@ void writeOverviewPage(CProject& project, const PageContext& ctx) {
     }
     page.AppendLn("</P>");
     detail::appendRootPageTail(page);
-    ctx.writePage("all-summary.html", page.str());
+    return {"all-summary.html", page.take()};
 }
 
-void writeFramePage(std::string_view frameTemplate, const PageContext& ctx) {
+Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
     // The resource's own encoding declaration gives way to the pages' one.
     std::string page(frameTemplate);
     const size_t meta = toLower(page).find("<meta http-equiv=\"content-type\"");
@@ -191,23 +186,23 @@ void writeFramePage(std::string_view frameTemplate, const PageContext& ctx) {
         const size_t at = head == std::string::npos ? 0 : head + 6;
         page.insert(at, "\r\n" + ctx.charsetMeta());
     }
-    ctx.writePage("index.html", page);
+    return {"index.html", std::move(page)};
 }
 
-void writeKindIndex(CModuleList& list, CProject& /*project*/, const PageContext& ctx) {
-    if (list.Size() < 0) return;
+Pages buildKindIndex(const CModuleList& list, const CProject& /*project*/, const PageContext& ctx) {
+    if (list.Size() < 0) return {};
     const CHelper helper(ctx.translation, ctx.language);
-    // FirstItem of a module list leaves the walk alone.
-    const std::string kinds = helper.getModulesType(*list.First());
+    const std::string kinds = helper.getModulesType(*list.elements().front());
     StringBuffer page;
     detail::appendRootPageHead(page, ctx);
     page.AppendLn("<H3>" + helper.Translate("All" + kinds, "All " + kinds) + "</H3>");
     page.AppendLn("<P>");
-    list.BeforeFirstItem();
-    while (list.HasMore()) page.AppendLn(moduleLinkLine(*list.Next(), helper));
+    for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper));
     page.AppendLn("</P>");
     detail::appendRootPageTail(page);
-    ctx.writePage("all-" + kinds + ".html", page.str());
+    Pages pages;
+    pages.push_back({"all-" + kinds + ".html", page.take()});
+    return pages;
 }
 
 }  // namespace tarnwick::modHtml

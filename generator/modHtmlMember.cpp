@@ -1,4 +1,4 @@
-// Member pages and the layout of declarations: writeMemberPage,
+// Member pages and the layout of declarations: buildMemberPage(s),
 // formatProcedureSyntax, formatTypeSyntax, umlMemberSignature and inArray.
 #include <algorithm>
 #include <cstring>
@@ -395,14 +395,37 @@ std::string scopeText(const std::vector<const Element*>& members) {
 
 }  // namespace detail
 
-std::string writeMemberPage(const Element& member, const CModule& module, const CProject& project,
-                            bool write, const PageContext& ctx) {
-    return detail::writeMemberPageOf(detail::pageMembers(module, member, ctx.settings), module,
-                                     project, write, ctx);
+std::string buildMemberPage(const Element& member, const CModule& module, const CProject& project,
+                            const PageContext& ctx) {
+    return detail::buildMemberPageOf(detail::pageMembers(module, member, ctx.settings), module,
+                                     project, ctx);
 }
 
-std::string detail::writeMemberPageOf(const std::vector<const Element*>& members,
-                                      const CModule& module, const CProject& project, bool write,
+Pages buildMemberPages(const CModule& module, const CProject& project, const PageContext& ctx) {
+    const std::string kinds = CHelper(ctx.translation, ctx.language).getModulesType(module);
+    Pages pages;
+    const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
+    for (const detail::SummaryTable& table : detail::summaryTables(module, ctx.settings)) {
+        if (!table.enabled) continue;
+        for (const auto& row : detail::tableRows(*table.list, ctx.settings)) {
+            const Element& member = *row.front();
+            // One page per file: the first member it documents writes it.
+            const auto members = detail::membersOf(groups, member);
+            if (std::find(row.begin(), row.end(), members.front()) == row.end()) continue;
+            const std::string file = detail::memberFileName(module, *members.front()) + ".html";
+            // Libraries and modules of no kind have no folder in the site.
+            if (kinds.empty())
+                throw PageWriteError(file,
+                                     "module " + module.Name() + " is of no kind that has pages");
+            pages.push_back(
+                {kinds + "/" + file, detail::buildMemberPageOf(members, module, project, ctx)});
+        }
+    }
+    return pages;
+}
+
+std::string detail::buildMemberPageOf(const std::vector<const Element*>& members,
+                                      const CModule& module, const CProject& project,
                                       const PageContext& ctx) {
     const Element& member = *members.front();
     const CHelper helper(ctx.translation, ctx.language);
@@ -435,15 +458,6 @@ std::string detail::writeMemberPageOf(const std::vector<const Element*>& members
     page.AppendLn("</HTML>");
 
     ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());
-
-    if (write) {
-        const std::string file = detail::memberFileName(module, member) + ".html";
-        const std::string kinds = helper.getModulesType(module);
-        // Libraries and modules of no kind have no folder in the site.
-        if (kinds.empty())
-            throw PageWriteError(file, "module " + module.Name() + " is of no kind that has pages");
-        ctx.writePage(kinds + "/" + file, page.str());
-    }
     return page.take();
 }
 

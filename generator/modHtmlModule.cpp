@@ -1,5 +1,5 @@
 // The module overview page's body: the summary link list and one summary
-// table per member kind; each table row also writes its member page.
+// table per member kind.
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -88,7 +88,7 @@ std::string buildSummaryLink(const IIterator& list, const PageContext& ctx) {
     return link.take();
 }
 
-std::string buildSummaryTable(IIterator& list, const CModule& module, const CProject& project,
+std::string buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
                               const PageContext& ctx) {
     const auto rows = detail::tableRows(list, ctx.settings);
     if (rows.empty()) return {};
@@ -174,11 +174,6 @@ std::string buildSummaryTable(IIterator& list, const CModule& module, const CPro
             table.Append("&nbsp;");
             table.Append("</TD>");
         }
-
-        // One page per file: the first member it documents writes it.
-        const auto members = detail::membersOf(groups, member);
-        if (std::find(row.begin(), row.end(), members.front()) != row.end())
-            detail::writeMemberPageOf(members, module, project, true, ctx);
         table.AppendLn("</TR>");
     }
     table.AppendLn("   </TABLE>");

@@ -65,17 +65,28 @@ public:
     const std::shared_ptr<HashTable>& Attributes() const { return m_attributes; }
     void setAttributes(std::shared_ptr<HashTable> table);
 
-    // The module's own lists (never null, never replaced).
-    CImplementationList& Implementations() const { return *m_implementations; }
-    CDeclarationList& Declarations() const { return *m_declarations; }
-    CConstantList& Constants() const { return *m_constants; }
-    CVariableList& Variables() const { return *m_variables; }
-    CTypeList& Types() const { return *m_types; }
-    CEnumList& Enums() const { return *m_enums; }
-    CEventList& Events() const { return *m_events; }
-    CFunctionList& Functions() const { return *m_functions; }
-    CSubroutineList& Subroutines() const { return *m_subroutines; }
-    CPropertyList& Properties() const { return *m_properties; }
+    // The module's own lists (never null, never replaced); a const module
+    // hands out const lists: the page builders only read.
+    CImplementationList& Implementations() { return *m_implementations; }
+    CDeclarationList& Declarations() { return *m_declarations; }
+    CConstantList& Constants() { return *m_constants; }
+    CVariableList& Variables() { return *m_variables; }
+    CTypeList& Types() { return *m_types; }
+    CEnumList& Enums() { return *m_enums; }
+    CEventList& Events() { return *m_events; }
+    CFunctionList& Functions() { return *m_functions; }
+    CSubroutineList& Subroutines() { return *m_subroutines; }
+    CPropertyList& Properties() { return *m_properties; }
+    const CImplementationList& Implementations() const { return *m_implementations; }
+    const CDeclarationList& Declarations() const { return *m_declarations; }
+    const CConstantList& Constants() const { return *m_constants; }
+    const CVariableList& Variables() const { return *m_variables; }
+    const CTypeList& Types() const { return *m_types; }
+    const CEnumList& Enums() const { return *m_enums; }
+    const CEventList& Events() const { return *m_events; }
+    const CFunctionList& Functions() const { return *m_functions; }
+    const CSubroutineList& Subroutines() const { return *m_subroutines; }
+    const CPropertyList& Properties() const { return *m_properties; }
 
     // New elements; the module does not keep them (hand them to Add).
     std::shared_ptr<CImplementation> CreateImplentation() const;

@@ -5,8 +5,9 @@
 // class, module, property page, user control) is read from its file, each
 // library entry (Reference=, Object=) becomes a library module completed from
 // the registry source, every other line becomes a project setting. At the end
-// the five source-module lists and the element lists of their modules are
-// sorted by name. Every Parse() builds a fresh project; nothing is kept.
+// the five source-module lists, the element lists of their modules and the
+// two library lists are sorted by name, so that the generation only reads the
+// project. Every Parse() builds a fresh project; nothing is kept.
 //
 // Files come from Windows: a backslash in a value is a folder separator, a
 // module path that does not exist as written is looked up ignoring letter

@@ -223,6 +223,9 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     helper.sortModule(project->Modules());
     helper.sortModule(project->PropertyPages());
     helper.sortModule(project->UserControls());
+    // The libraries too: after Parse the model is only read.
+    helper.sortIterator(project->References());
+    helper.sortIterator(project->Objects());
     return project;
 }
 

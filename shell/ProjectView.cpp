@@ -321,7 +321,7 @@ int ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption,
 }
 
 int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
-                                  const QString& caption, IIterator& list) {
+                                  const QString& caption, const IIterator& list) {
     if (list.Size() == -1) return 0;
     const QString moduleName = QString::fromStdString(module.Name());
     QTreeWidgetItem* groupNode =
@@ -353,7 +353,7 @@ QString ProjectView::descriptionOf(const QTreeWidgetItem* node) {
         const NodeRef& ref = m_nodes[index];
         try {
             m_descriptions->Add(
-                key, modHtml::writeMemberPage(*ref.element, *ref.module, *m_project, false, m_ctx));
+                key, modHtml::buildMemberPage(*ref.element, *ref.module, *m_project, m_ctx));
         } catch (const std::exception& e) {
             // The node stays without one; the reason goes to the console.
             emit consoleLine(QStringLiteral("%1.%2: %3")

@@ -100,7 +100,7 @@ private:
     int fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
                   bool referenceGroup);
     int fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module, const QString& caption,
-                         IIterator& list);
+                         const IIterator& list);
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              const QString& image);
     void nodeSelected(QTreeWidgetItem* node);

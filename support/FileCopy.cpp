@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -33,6 +35,21 @@ bool resolvesInside(const fs::path& dest, const fs::path& root) {
     return !ec && isInside(real, root);
 }
 
+// True when dest is a regular file with the bytes of source.
+bool sameBytes(const fs::path& source, const fs::path& dest) {
+    std::error_code ec;
+    if (!fs::is_regular_file(fs::symlink_status(dest, ec))) return false;
+    const auto size = fs::file_size(source, ec);
+    if (ec || size != fs::file_size(dest, ec) || ec || size > (std::uintmax_t{1} << 24))
+        return false;
+    std::ifstream a(source, std::ios::binary);
+    std::ifstream b(dest, std::ios::binary);
+    std::string x(size, '\0');
+    std::string y(size, '\0');
+    const auto n = static_cast<std::streamsize>(size);
+    return a.read(x.data(), n) && b.read(y.data(), n) && x == y;
+}
+
 class TreeCopier {
 public:
     TreeCopier(fs::path root, std::string toFolder, const InputFiles* keep)
@@ -58,6 +75,7 @@ private:
         if (const std::string* input = m_keep ? m_keep->overwrittenBy(dest.string()) : nullptr)
             return Error{"Cannot copy " + source.string() + " to " + dest.string() +
                          ": it would overwrite " + *input + ", a file the project reads"};
+        if (sameBytes(source, dest)) return ok();  // a re-run rewrites nothing unchanged
         fs::copy_file(source, dest, fs::copy_options::overwrite_existing, ec);
         if (ec)
             return Error{"Cannot copy " + source.string() + " to " + dest.string() + ": " +

@@ -11,8 +11,9 @@ namespace tarnwick {
 class InputFiles;
 
 // Copies from (a file, or a folder with everything inside it) into toFolder,
-// giving toFolder/<name of from>. Files of the same name are overwritten,
-// missing folders created; nothing is ever deleted. A symbolic link already
+// giving toFolder/<name of from>. Files of the same name are overwritten
+// (left alone when they hold the same bytes already), missing folders
+// created; nothing is ever deleted. A symbolic link already
 // inside the destination that leads out of toFolder is not followed: the copy
 // stops with an error naming it. Symbolic links inside the source are copied
 // as what they point to when that is a file or folder, and skipped when

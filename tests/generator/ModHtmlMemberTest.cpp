@@ -129,7 +129,7 @@ TEST(ModHtmlMember, InArrayIgnoresLetterCase) {
     EXPECT_FALSE(inArray("x", {}));
 }
 
-// ---- writeMemberPage --------------------------------------------------------
+// ---- buildMemberPage --------------------------------------------------------
 
 class MemberPage : public ::testing::Test {
 protected:
@@ -140,7 +140,7 @@ protected:
         ctx.observer = &console;
     }
     std::string page(const Element& member) {
-        return writeMemberPage(member, *module, project, false, ctx);
+        return buildMemberPage(member, *module, project, ctx);
     }
     static std::string head(const std::string& title) {
         return "<HTML>\r\n<HEAD>\r\n<META http-equiv=\"Content-Type\" content=\"text/html; "
@@ -381,7 +381,7 @@ TEST_F(MemberPage, FormMemberUsesFormIconAndHeadingsAreTranslated) {
     load->Returns()->setDataType("Boolean");
     load->Returns()->setDescription("True when loaded");
     load->setSource("Public Function Load() As Boolean\r\nEnd Function\r\n");
-    const std::string text = writeMemberPage(*load, *form, project, false, ctx);
+    const std::string text = buildMemberPage(*load, *form, project, ctx);
     EXPECT_NE(text.find("../src/images/Form2.ico"), std::string::npos);
     EXPECT_NE(text.find("<H3>Aufbau</H3>"), std::string::npos);
     EXPECT_NE(text.find("<H3>Ergebnis</H3>"), std::string::npos);
@@ -392,7 +392,7 @@ TEST_F(MemberPage, FormMemberUsesFormIconAndHeadingsAreTranslated) {
 TEST_F(MemberPage, WithoutProjectNameTheIconHeaderSaysProjectName) {
     CProject unnamed;
     auto run = makeElement<CSubroutine>("Run");
-    const std::string text = writeMemberPage(*run, *module, unnamed, false, ctx);
+    const std::string text = buildMemberPage(*run, *module, unnamed, ctx);
     EXPECT_NE(text.find("<I>ProjectName</I>"), std::string::npos);
 }
 

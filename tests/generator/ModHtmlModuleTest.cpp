@@ -43,9 +43,8 @@ protected:
     SummaryTable() : module(makeModule("CStore", moduletype::Class)), ctx(makeContext()) {
         project.Classes().Add(makeModule("CItem", moduletype::Class));
         project.Classes().Add(module);
-        ctx.outputFolder = site.folder();
     }
-    TempSite site;
+    PageSet site;
     CProject project;
     std::shared_ptr<CModule> module;
     PageContext ctx;
@@ -82,15 +81,14 @@ TEST_F(SummaryTable, FunctionTableInFull) {
               "<TD>&nbsp;&nbsp;</TD></TR>\r\n"
               "   </TABLE>\r\n"
               "</P>\r\n");
+    site.add(buildMemberPages(*module, project, ctx));
     EXPECT_TRUE(site.exists("Classes/CStore_Find.html"));
     EXPECT_TRUE(site.exists("Classes/CStore_Hidden.html"));
-    EXPECT_EQ(site.read("Classes/CStore_Find.html"),
-              writeMemberPage(*find, *module, project, false, ctx));
+    EXPECT_EQ(site.read("Classes/CStore_Find.html"), buildMemberPage(*find, *module, project, ctx));
 }
 
-TEST_F(SummaryTable, EmptyListGivesNothingAndWritesNothing) {
+TEST_F(SummaryTable, EmptyListGivesNothing) {
     EXPECT_EQ(buildSummaryTable(module->Events(), *module, project, ctx), "");
-    EXPECT_FALSE(site.exists("Classes"));
 }
 
 TEST_F(SummaryTable, FourthColumnOnlyForTypedKinds) {
@@ -134,6 +132,7 @@ TEST_F(SummaryTable, FourthColumnOnlyForTypedKinds) {
     EXPECT_NE(buildSummaryTable(module->Constants(), *module, project, ctx)
                   .find("<TD>&nbsp;<A href=\"../classes/CItem.html\">CItem</A>&nbsp;</TD>"),
               std::string::npos);
+    site.add(buildMemberPages(*module, project, ctx));
     for (const char* page :
          {"CStore_IStore.html", "CStore_Beep.html", "CStore_Point.html", "CStore_Colours.html",
           "CStore_Changed.html", "CStore_MAX.html", "CStore_m_count.html", "CStore_Find.html",
@@ -146,6 +145,7 @@ TEST_F(SummaryTable, MemberFileNamesAreSafeInFileAndLink) {
     const std::string table = buildSummaryTable(module->Subroutines(), *module, project, ctx);
     const std::string page = "CStore_" + safeFileName("../evil") + ".html";
     EXPECT_NE(table.find("<A href=\"" + page + "\">../evil</A>"), std::string::npos) << table;
+    site.add(buildMemberPages(*module, project, ctx));
     EXPECT_TRUE(site.exists("Classes/" + page));
     EXPECT_FALSE(site.exists("evil.html"));
 }
@@ -153,9 +153,9 @@ TEST_F(SummaryTable, MemberFileNamesAreSafeInFileAndLink) {
 TEST_F(SummaryTable, MemberOfAModuleWithoutKindIsRefusedNotWrittenAtTheRoot) {
     auto library = makeModule("stdole", moduletype::Reference);
     auto run = makeElement<CSubroutine>("Run");
-    EXPECT_THROW(writeMemberPage(*run, *library, project, true, ctx), PageWriteError);
-    EXPECT_TRUE(std::filesystem::is_empty(site.folder()));
-    EXPECT_NO_THROW(writeMemberPage(*run, *library, project, false, ctx));
+    library->Subroutines().Add(run);
+    EXPECT_THROW(buildMemberPages(*library, project, ctx), PageWriteError);
+    EXPECT_NO_THROW(buildMemberPage(*run, *library, project, ctx));
 }
 
 TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
@@ -173,8 +173,8 @@ TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
     EXPECT_EQ(table.find("<TR><TD>"), table.rfind("<TR><TD>")) << "one row for the accessors";
     EXPECT_NE(table.find("<TD>from Get&nbsp;</TD>"), std::string::npos);
     EXPECT_NE(buildSummaryLink(module->Properties(), ctx).find("1&nbsp;"), std::string::npos);
-    // The variable's table comes first and writes the page for both.
-    buildSummaryTable(module->Variables(), *module, project, ctx);
+    // The variable's table comes first and gives the page for both.
+    site.add(buildMemberPages(*module, project, ctx));
     const std::string page = site.read("Classes/CStore_Owner.html");
     size_t at = 0;
     for (const char* text : {"from the variable", "Property Get", "from Get", "Property Let",
@@ -197,6 +197,7 @@ TEST_F(SummaryTable, ModuleBodyLinksAndTablesFollowTheSettings) {
     EXPECT_EQ(body.substr(0, expectedStart.size()), expectedStart) << body;
     EXPECT_EQ(body.find("Event_summary"), std::string::npos);
     EXPECT_NE(body.find("<A name=\"Function_summary\">"), std::string::npos);
+    site.add(buildMemberPages(*module, project, ctx));
     EXPECT_FALSE(site.exists("Classes/CStore_Changed.html"));
     EXPECT_TRUE(site.exists("Classes/CStore_Find.html"));
 }
@@ -208,7 +209,7 @@ TEST_F(SummaryTable, ModuleBodyWithoutMembersHasTenEmptyLinkLines) {
               "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
               "   </UL>\r\n</P>\r\n"
               "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-    EXPECT_FALSE(site.exists("Classes"));
+    EXPECT_TRUE(buildMemberPages(*module, project, ctx).empty());
 }
 
 TEST_F(SummaryTable, ModuleBodyTablesComeInTheirOwnOrder) {

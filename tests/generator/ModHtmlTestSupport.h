@@ -8,11 +8,13 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "generator/Page.h"
 #include "generator/PageContext.h"
 #include "model/CArgument.h"
 #include "model/CConstant.h"
@@ -93,35 +95,27 @@ public:
     std::vector<std::string> lines;
 };
 
-// A fresh, empty output folder below the system's temporary folder, removed
-// again when the test ends.
-class TempSite {
+// The pages builders handed out, by site-relative path.
+class PageSet {
 public:
-    TempSite() {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_root = std::filesystem::temp_directory_path() /
-                 ("tarnwick-modhtml-" + std::string(info->test_suite_name()) + "-" + info->name() +
-                  "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(m_root);
-        std::filesystem::create_directories(m_root);
+    void add(Page page) { m_pages[page.path] = std::move(page.text); }
+    void add(Pages pages) {
+        for (Page& page : pages) add(std::move(page));
     }
-    ~TempSite() {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_root, ignored);
-    }
-    std::string folder() const { return m_root.string() + "/"; }
+    // A page, or a folder holding one.
     bool exists(const std::string& relative) const {
-        return std::filesystem::exists(m_root / relative);
+        const auto at = m_pages.lower_bound(relative);
+        return at != m_pages.end() &&
+               (at->first == relative || at->first.rfind(relative + "/", 0) == 0);
     }
     std::string read(const std::string& relative) const {
-        std::ifstream in(m_root / relative, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
+        const auto at = m_pages.find(relative);
+        return at == m_pages.end() ? std::string() : at->second;
     }
+    bool empty() const { return m_pages.empty(); }
 
 private:
-    std::filesystem::path m_root;
+    std::map<std::string, std::string> m_pages;
 };
 
 // Number of times needle occurs in text.

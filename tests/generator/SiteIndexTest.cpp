@@ -182,7 +182,7 @@ TEST(SiteIndexTest, SeeTagsLinkWhereTheyLead) {
     const std::vector<IndexEntry> entries = siteIndexEntries(f.project, ctx.settings);
     const CrossLinks links(entries);
     ctx.links = &links;
-    const std::string page = modHtml::writeMemberPage(touch, *f.ledger, f.project, false, ctx);
+    const std::string page = modHtml::buildMemberPage(touch, *f.ledger, f.project, ctx);
     EXPECT_NE(page.find("<P class=\"seeAlso\"><B>See also:</B> <A "
                         "href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, Nowhere</P>"),
               std::string::npos)

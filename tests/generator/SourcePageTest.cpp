@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/ModulePages.h"
 #include "generator/PageContext.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
@@ -154,9 +155,8 @@ TEST(SourcePageTest, EmptyAndBlankTextsKeepOneRow) {
     }
 }
 
-PageContext fixedContext(const std::string& folder = {}) {
+PageContext fixedContext() {
     PageContext ctx;
-    ctx.outputFolder = folder;
     ctx.now = [] { return std::string("01.02.2026 03:04:05"); };
     return ctx;
 }
@@ -189,37 +189,18 @@ TEST(SourcePageTest, CodePageShowsNumberedSource) {
                   modHtml::modulePageTail(ctx) + "\r\n");
 }
 
-std::string readFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-TEST(SourcePageTest, WriteCodePageUsesKindFolderAndSafeName) {
-    const auto folder = std::filesystem::temp_directory_path() /
-                        ("tarnwick-source-page-" +
-                         std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
+TEST(SourcePageTest, CodePageUsesKindFolderAndSafeName) {
     CProject project;
-    const auto ctx = fixedContext(folder.string() + "/");
-
+    const auto ctx = fixedContext();
     auto form = classModule("frmMain", "x\r\n");
     form->setModuleType(moduletype::Form);
-    writeCodePage(*form, project, ctx);
-    EXPECT_EQ(readFile(folder / "Forms" / "frmMain_Code.html"), buildCodePage(*form, project, ctx));
-
+    EXPECT_EQ(buildModulePages(*form, project, ctx).back().path, "Forms/frmMain_Code.html");
     const auto odd = classModule("../a/b", "x\r\n");
-    writeCodePage(*odd, project, ctx);
-    const std::string safe = safeFileName("../a/b");
-    EXPECT_EQ(safe.find('/'), std::string::npos);
-    EXPECT_TRUE(std::filesystem::exists(folder / "Classes" / (safe + "_Code.html")));
-
+    EXPECT_EQ(buildModulePages(*odd, project, ctx).back().path,
+              "Classes/" + safeFileName("../a/b") + "_Code.html");
     auto reference = classModule("stdole", "");
     reference->setModuleType(moduletype::Reference);
-    EXPECT_THROW(writeCodePage(*reference, project, ctx), PageWriteError);
-    std::filesystem::remove_all(folder);
+    EXPECT_THROW(buildModulePages(*reference, project, ctx), PageWriteError);
 }
 
 }  // namespace

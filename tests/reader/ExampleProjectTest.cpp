@@ -52,7 +52,7 @@ TEST_F(ExampleProject, ModulesOfEveryKindWithoutWarnings) {
     EXPECT_EQ(s_project->PropertyPages().count(), 1);
     EXPECT_EQ(s_project->UserControls().count(), 1);
     ASSERT_EQ(s_project->References().count(), 2);
-    EXPECT_EQ(s_project->References().at(1)->Description(), "OLE Automation");
+    EXPECT_EQ(s_project->References().at(2)->Description(), "OLE Automation");  // by name
     EXPECT_EQ(s_project->Objects().at(1)->Name(), " MSCOMCTL.OCX");
 }
 

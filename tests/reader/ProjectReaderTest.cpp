@@ -123,15 +123,16 @@ TEST_F(ProjectReader, WholeProject) {
     EXPECT_EQ(util->Constants().count(), 1);
     EXPECT_EQ(util->Subroutines().at(1)->Source(), "Public Sub Go()\r\nEnd Sub\r\n");
 
+    // The libraries are sorted by name as well: the project reference has none.
     ASSERT_EQ(p.References().count(), 2);
-    auto stdole = p.References().at(1);
+    auto stdole = p.References().at(2);
     EXPECT_EQ(stdole->ModuleType(), moduletype::Reference);
     EXPECT_EQ(stdole->GUID(), kStdole);
     EXPECT_EQ(stdole->Version(), "2.0");
     EXPECT_EQ(stdole->Name(), "..\\..\\Windows\\system32\\stdole2.tlb");
     EXPECT_EQ(stdole->Description(), "OLE Automation");
     EXPECT_EQ(stdole->Path(), "C:\\Windows\\system32\\stdole2.tlb");
-    auto lib = p.References().at(2);
+    auto lib = p.References().at(1);
     EXPECT_EQ(lib->GUID(), "*\\A..\\Lib\\Lib.vbp");
     EXPECT_EQ(lib->Version(), "");
     EXPECT_EQ(lib->Name(), "");

@@ -126,8 +126,9 @@ private slots:
             window.createDocumentation();
             QCOMPARE(started, 1);
             QVERIFY2(progress->cancelRequested(), qPrintable(QString::number(how)));
-            // The module shown when the stop came is not written; the summaries are.
-            QVERIFY(!QFileInfo::exists(dir.path() + "/out/Classes/C01.html"));
+            // The run's worker threads may have built every small module
+            // before the stop came (the core's tests check what a stop
+            // leaves out with one thread); the summaries are written.
             QVERIFY(QFileInfo::exists(dir.path() + "/out/project-summary.html"));
             QCOMPARE(window.isVisible(), how != CloseMain);
             if (how != CloseMain) {

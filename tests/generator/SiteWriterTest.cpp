@@ -1,9 +1,10 @@
-// PageContext::writePage: the one door through which pages reach the disk.
-// It must refuse every name that would leave the output folder, never follow
-// a symbolic link out of it, and name the file in every failure.
+// SiteWriter: the one door through which pages reach the disk. It must refuse
+// every name that would leave the output folder, never follow a symbolic link
+// out of it, name the file in every failure, and put the run's timestamp in.
 #include <gtest/gtest.h>
 
 #include "generator/PageContext.h"
+#include "generator/SiteWriter.h"
 #include "tests/generator/RunTestSupport.h"
 
 namespace tarnwick {
@@ -13,12 +14,16 @@ namespace fs = std::filesystem;
 using testing::readFile;
 using testing::TempFolder;
 
-PageContext siteIn(const TempFolder& tmp) {
-    fs::create_directories(tmp.path() / "out");
-    PageContext ctx;
-    ctx.outputFolder = tmp / "out" + "/";
-    return ctx;
-}
+// A writer into tmp/out that writes every page (no manifest looked at).
+struct Writer {
+    explicit Writer(const TempFolder& tmp)
+        : site((fs::create_directories(tmp.path() / "out"), tmp / "out"), nullptr, "NOW", 0, true) {
+    }
+    void writePage(std::string_view path, std::string_view text) {
+        site.write(Page{std::string(path), std::string(text)}, CodePage());
+    }
+    SiteWriter site;
+};
 
 TEST(PageContext, DeclaresTheCodePageByTheNameBrowsersKnow) {
     const struct {
@@ -37,40 +42,40 @@ TEST(PageContext, DeclaresTheCodePageByTheNameBrowsersKnow) {
         EXPECT_EQ(htmlCharsetName(row.codePage), row.charset) << row.codePage;
 }
 
-TEST(PageContextWrite, RefusesNamesThatLeaveTheLayout) {
+TEST(SiteWriter, RefusesNamesThatLeaveTheLayout) {
     const char* const refused[] = {
         "../x.html", "/etc/x.html", "",   "a//b.html",  "./x.html",         "a/../../x.html",
         "a/",        "a\\..\\x",    "..", "Classes/..", "Classes/./x.html",
     };
     for (const char* name : refused) {
         TempFolder tmp;
-        const PageContext ctx = siteIn(tmp);
+        Writer ctx(tmp);
         EXPECT_THROW(ctx.writePage(name, "text"), PageWriteError) << '"' << name << '"';
         EXPECT_EQ(testing::listTree(tmp.path()), std::set<std::string>{"out/"}) << name;
     }
     TempFolder tmp;
-    const PageContext ctx = siteIn(tmp);
+    Writer ctx(tmp);
     EXPECT_THROW(ctx.writePage(std::string_view("a\0b.html", 8), "text"), PageWriteError);
 }
 
-TEST(PageContextWrite, CreatesFoldersAndWritesInTheCodePage) {
+TEST(SiteWriter, CreatesFoldersAndWritesInTheCodePage) {
     TempFolder tmp;
-    PageContext ctx = siteIn(tmp);
+    Writer ctx(tmp);
     ctx.writePage("Classes/CFoo.html", "caf\xC3\xA9 \xD0\x96");  // "café Ж"
     // windows-1252 holds é (0xE9) but not Ж, which becomes a character reference.
     EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "caf\xE9 &#1046;");
     ctx.writePage("Classes/CFoo.html", "second");  // replaces
     EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "second");
-    ctx.writePage("top.html", "x");
-    EXPECT_EQ(readFile(tmp.path() / "out/top.html"), "x");
+    ctx.writePage("top.html", std::string("x ") + std::string(kTimestampMark) + ".");
+    EXPECT_EQ(readFile(tmp.path() / "out/top.html"), "x NOW.");
     // Nothing but the pages and their folder is left behind.
     EXPECT_EQ(testing::listTree(tmp.path() / "out"),
               (std::set<std::string>{"Classes/", "Classes/CFoo.html", "top.html"}));
 }
 
-TEST(PageContextWrite, FailureNamesTheFile) {
+TEST(SiteWriter, FailureNamesTheFile) {
     TempFolder tmp;
-    const PageContext ctx = siteIn(tmp);
+    Writer ctx(tmp);
     fs::create_directories(tmp.path() / "out/Classes/CFoo.html");
     try {
         ctx.writePage("Classes/CFoo.html", "x");
@@ -83,9 +88,9 @@ TEST(PageContextWrite, FailureNamesTheFile) {
     EXPECT_THROW(ctx.writePage("Forms/frmMain.html", "x"), PageWriteError);
 }
 
-TEST(PageContextWrite, NeverFollowsALinkOutOfTheSite) {
+TEST(SiteWriter, NeverFollowsALinkOutOfTheSite) {
     TempFolder tmp;
-    const PageContext ctx = siteIn(tmp);
+    Writer ctx(tmp);
     fs::create_directories(tmp.path() / "outside");
     testing::writeFile(tmp.path() / "outside/victim.html", "keep");
     fs::create_directory_symlink(tmp.path() / "outside", tmp.path() / "out/Classes");
@@ -105,9 +110,9 @@ TEST(PageContextWrite, NeverFollowsALinkOutOfTheSite) {
     EXPECT_EQ(readFile(tmp.path() / "outside/victim.html"), "keep");
 }
 
-TEST(PageContextWrite, FollowsLinksThatStayInside) {
+TEST(SiteWriter, FollowsLinksThatStayInside) {
     TempFolder tmp;
-    const PageContext ctx = siteIn(tmp);
+    Writer ctx(tmp);
     fs::create_directories(tmp.path() / "out/Classes");
     fs::create_directory_symlink("Classes", tmp.path() / "out/classes");
     ctx.writePage("classes/CFoo.html", "via link");

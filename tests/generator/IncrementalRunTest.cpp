@@ -1,0 +1,190 @@
+// Re-runs into an earlier site: only what changed is written, a damaged or
+// half-written site is repaired, and the result is always the site a full run
+// into a fresh folder gives, byte for byte, however many threads wrote it.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <functional>
+
+#include "generator/GenerationRun.h"
+#include "generator/SiteWriter.h"
+#include "tests/generator/RunTestSupport.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::listTree;
+using testing::readFile;
+using testing::RecordingObserver;
+using testing::TempFolder;
+using testing::TestModule;
+using testing::writeFile;
+
+const std::vector<TestModule> kModules{
+    {"Class", "CBeta"}, {"Class", "CAlpha"}, {"Form", "frmMain"}, {"Module", "modUtil"}};
+
+// Pages and timestamps identical from run to run.
+class FixedTime {
+public:
+    FixedTime() { setenv("SOURCE_DATE_EPOCH", "1000000000", 1); }
+    ~FixedTime() { unsetenv("SOURCE_DATE_EPOCH"); }
+};
+
+GenerationRequest requestFor(const TempFolder& tmp, const std::string& out) {
+    GenerationRequest request;
+    request.projectPath = (tmp.path() / "project" / "Test.vbp").string();
+    request.outputFolder = tmp / out;
+    return request;
+}
+
+GenerationResult run(const GenerationRequest& request, GenerationObserver* observer = nullptr) {
+    auto result = GenerationRun(request, observer, nullptr).run();
+    EXPECT_TRUE(result) << result.error().message;
+    return result ? result.value() : GenerationResult{};
+}
+
+// Every file of the fresh site is in the other one with the same bytes (the
+// manifest records file times, which differ).
+void expectSameSite(const fs::path& fresh, const fs::path& other, const std::string& row) {
+    for (const auto& name : listTree(fresh)) {
+        if (name == SiteWriter::kManifestFile) continue;
+        if (name.back() == '/' || name.find(" -> ") != std::string::npos) {
+            EXPECT_TRUE(listTree(other).count(name)) << row << ": " << name;
+            continue;
+        }
+        EXPECT_EQ(readFile(fresh / name), readFile(other / name)) << row << ": " << name;
+    }
+}
+
+// The Add and Reset pages of every module: the pages with a syntax section.
+const int kSyntaxPages = 8;
+// All pages of the site: four modules of seven pages, five root pages.
+const int kAllPages = 4 * 7 + 3 + 3 + 1 + 3;  // + search page, its index, A-Z page
+
+TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
+    FixedTime fixed;
+    struct Row {
+        const char* name;
+        std::function<void(const fs::path& out, const fs::path& project, GenerationRequest&)>
+            change;
+        int written;
+    };
+    const Row rows[] = {
+        {"nothing changed", [](auto&, auto&, auto&) {}, 0},
+        {"a page deleted",
+         [](auto& out, auto&, auto&) { fs::remove(out / "Classes/CAlpha_Add.html"); }, 1},
+        {"a page edited by hand, same size",
+         [](auto& out, auto&, auto&) {
+             std::string page = readFile(out / "Classes/CBeta.html");
+             page[page.size() / 2] = page[page.size() / 2] == 'x' ? 'y' : 'x';
+             writeFile(out / "Classes/CBeta.html", page);
+             // Edited later than the run wrote it (file times are coarse).
+             const auto when = fs::last_write_time(out / "Classes/CBeta.html");
+             fs::last_write_time(out / "Classes/CBeta.html", when + std::chrono::seconds(1));
+         },
+         1},
+        {"one module's description changed",
+         [](auto&, auto& project, auto&) {
+             // m0.cls is CBeta: its overview, its Add page and its code page
+             // change, and the search index, which quotes the description.
+             std::string text = readFile(project / "m0.cls");
+             text.replace(text.find("' Adds two numbers."), 19, "' Adds two values.");
+             writeFile(project / "m0.cls", text);
+         },
+         4},
+        {"a setting changed", [](auto&, auto&, auto& request) { request.settings.Syntax = false; },
+         kSyntaxPages},
+        {"--full", [](auto&, auto&, auto& request) { request.full = true; }, kAllPages},
+    };
+    for (const Row& row : rows) {
+        TempFolder tmp;
+        testing::writeProject(tmp.path() / "project", kModules);
+        GenerationRequest request = requestFor(tmp, "out");
+        ASSERT_EQ(run(request).pagesWritten, kAllPages) << row.name;
+
+        row.change(tmp.path() / "out", tmp.path() / "project", request);
+        const GenerationResult again = run(request);
+        EXPECT_EQ(again.pagesWritten, row.written) << row.name;
+        EXPECT_EQ(again.pagesWritten + again.pagesUnchanged, kAllPages) << row.name;
+
+        request.outputFolder = tmp / "fresh";
+        run(request);
+        expectSameSite(tmp.path() / "fresh", tmp.path() / "out", row.name);
+    }
+}
+
+// A run killed at any moment (here: while the workers write) leaves a site
+// the next run repairs.
+TEST(IncrementalRun, ARunKilledHalfWayIsRepairedByTheNext) {
+    FixedTime fixed;
+    struct Row {
+        const char* name;
+        bool earlierSite;  // a finished site is there before the killed run
+        int killAt;        // the killed run dies when this module is announced
+    };
+    const Row rows[] = {{"first run killed", false, 2}, {"re-run killed", true, 3}};
+    for (const Row& row : rows) {
+        TempFolder tmp;
+        testing::writeProject(tmp.path() / "project", kModules);
+        GenerationRequest request = requestFor(tmp, "out");
+        request.jobs = 2;
+        if (row.earlierSite) {
+            run(request);
+            request.settings.Syntax = false;  // the killed run rewrites the member pages
+        }
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            struct Killer : RecordingObserver {
+                int at;
+                void moduleStarted(const std::string&, const std::string&) override {
+                    if (--at == 0) raise(SIGKILL);
+                }
+            } killer;
+            killer.at = row.killAt;
+            (void)GenerationRun(request, &killer, nullptr).run();
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << row.name;
+
+        run(request);
+        request.outputFolder = tmp / "fresh";
+        run(request);
+        expectSameSite(tmp.path() / "fresh", tmp.path() / "out", row.name);
+    }
+}
+
+TEST(IncrementalRun, ParallelSerialAndRepeatedRunsGiveTheSameSiteAndReports) {
+    FixedTime fixed;
+    TempFolder tmp;
+    std::vector<TestModule> modules = kModules;
+    for (int i = 0; i < 12; ++i) modules.push_back({"Class", "CMore" + std::to_string(i)});
+    testing::writeProject(tmp.path() / "project", modules);
+    RecordingObserver serial, parallel;
+    GenerationRequest request = requestFor(tmp, "serial");
+    request.jobs = 1;
+    run(request, &serial);
+    request = requestFor(tmp, "parallel");
+    request.jobs = 4;
+    run(request, &parallel);
+    EXPECT_EQ(listTree(tmp.path() / "serial"), listTree(tmp.path() / "parallel"));
+    expectSameSite(tmp.path() / "serial", tmp.path() / "parallel", "parallel");
+    EXPECT_EQ(serial.started, parallel.started);
+    EXPECT_EQ(serial.console, parallel.console);
+    EXPECT_EQ(serial.percents, parallel.percents);
+    // A re-run that builds nothing tells the same.
+    RecordingObserver again;
+    EXPECT_EQ(run(request, &again).pagesWritten, 0);
+    EXPECT_EQ(again.console, parallel.console);
+    EXPECT_EQ(again.started, parallel.started);
+}
+
+}  // namespace
+}  // namespace tarnwick
