@@ -163,7 +163,7 @@ int runGenerate(const GenerateOptions& options) {
     request.translationFile = options.translation;
     request.force = options.force;
     request.full = options.full;
-    request.jobs = options.jobs;
+    if (options.jobs > 0) request.jobs = options.jobs;
     request.defines.insert(request.defines.end(), options.defines.begin(), options.defines.end());
     if (auto defines = readDefines(options.defines); !defines) {
         std::cerr << "tarnwick generate: " << defines.error().message << '\n';

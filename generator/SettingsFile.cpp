@@ -238,6 +238,7 @@ void SettingsFile::applyTo(GenerationRequest& request) const {
     if (const auto codePage = value("codepage")) request.codePage = *codePage;
     if (const auto encoding = value("output-encoding")) request.outputEncoding = *encoding;
     if (const auto language = value("language")) request.language = *language;
+    if (const auto threads = jobs()) request.jobs = *threads;
     std::vector<std::string> defines;
     for (const Entry& entry : m_entries) {
         if (entry.key != "define") continue;

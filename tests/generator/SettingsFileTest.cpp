@@ -67,7 +67,7 @@ TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
     EXPECT_EQ(request.style, "Slate");
     EXPECT_EQ(request.language, "English");
     EXPECT_EQ(request.defines, (std::vector<std::string>{"A=1", "B=2", "C=3", "D=4"}));
-    EXPECT_EQ(file.value().jobs(), 3);
+    EXPECT_EQ(request.jobs, 3);
     EXPECT_EQ(SettingsFile::pathForProject("/p/Ledger.vbp"), "/p/Ledger.tarnwick");
 }
 
