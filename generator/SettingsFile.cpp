@@ -21,14 +21,14 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 enum class ValueKind { Path, Words, Style, CodePageName, Text, Define, Jobs };
 
-struct KeySpec {
+struct KeyRule {
     const char* key;
     ValueKind kind;
     const Word* begin = nullptr;
     const Word* end = nullptr;
 };
 
-const KeySpec kKeys[] = {
+const KeyRule kKeys[] = {
     {"output", ValueKind::Path},
     {"kinds", ValueKind::Words, std::begin(kKindWords), std::end(kKindWords)},
     {"members", ValueKind::Words, std::begin(kMemberWords), std::end(kMemberWords)},
@@ -43,15 +43,15 @@ const KeySpec kKeys[] = {
     {"jobs", ValueKind::Jobs},
 };
 
-const KeySpec* findKey(std::string_view key) {
-    for (const KeySpec& spec : kKeys)
-        if (key == spec.key) return &spec;
+const KeyRule* findKey(std::string_view key) {
+    for (const KeyRule& rule : kKeys)
+        if (key == rule.key) return &rule;
     return nullptr;
 }
 
 std::string knownKeys() {
     std::string text;
-    for (const KeySpec& spec : kKeys) text += std::string(text.empty() ? "" : ", ") + spec.key;
+    for (const KeyRule& rule : kKeys) text += std::string(text.empty() ? "" : ", ") + rule.key;
     return text;
 }
 
@@ -79,18 +79,18 @@ std::optional<int> parseJobs(std::string_view value) {
     return jobs;
 }
 
-// Why value is no good for spec; empty when it is.
-std::string problemWith(const KeySpec& spec, const std::string& value,
+// Why value is no good for rule; empty when it is.
+std::string problemWith(const KeyRule& rule, const std::string& value,
                         const std::string& themesFolder) {
-    switch (spec.kind) {
+    switch (rule.kind) {
         case ValueKind::Path:
         case ValueKind::Text:
             return value.empty() ? "it is empty" : "";
         case ValueKind::Words: {
             GenerationSettings scratch;
-            const std::string bad = applyWords(value, spec.begin, spec.end, scratch);
+            const std::string bad = applyWords(value, rule.begin, rule.end, scratch);
             if (bad.empty()) return {};
-            return "unknown word \"" + bad + "\" (known: " + wordList(spec.begin, spec.end) + ")";
+            return "unknown word \"" + bad + "\" (known: " + wordList(rule.begin, rule.end) + ")";
         }
         case ValueKind::Style: {
             if (value.empty()) return {};
@@ -188,15 +188,15 @@ Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_
             return Error{where + "\"" + std::string(line) + "\" is no key = value line"};
         const std::string key = toLower(trimBlanks(line.substr(0, equals)));
         const std::string value(unquote(trimBlanks(line.substr(equals + 1))));
-        const KeySpec* spec = findKey(key);
-        if (!spec) {
+        const KeyRule* rule = findKey(key);
+        if (!rule) {
             return Error{where + "unknown key \"" +
                          std::string(trimBlanks(line.substr(0, equals))) +
                          "\" (known: " + knownKeys() + ")"};
         }
-        if (spec->kind != ValueKind::Define && file.has(key))
+        if (rule->kind != ValueKind::Define && file.has(key))
             return Error{where + "key \"" + key + "\" given twice"};
-        if (const std::string problem = problemWith(*spec, value, themesFolder); !problem.empty())
+        if (const std::string problem = problemWith(*rule, value, themesFolder); !problem.empty())
             return Error{where + "bad value \"" + value + "\" for " + key + ": " + problem};
         file.m_entries.push_back({key, value, index});
         file.m_sectionEnd = index + 1;
@@ -229,10 +229,10 @@ std::optional<int> SettingsFile::jobs() const {
 void SettingsFile::applyTo(GenerationRequest& request) const {
     if (has("output")) request.outputFolder = resolvedPath("output");
     if (has("registry")) request.registryFile = resolvedPath("registry");
-    for (const KeySpec& spec : kKeys) {
-        const auto text = value(spec.key);
-        if (text && spec.kind == ValueKind::Words)
-            (void)applyWords(*text, spec.begin, spec.end, request.settings);
+    for (const KeyRule& rule : kKeys) {
+        const auto text = value(rule.key);
+        if (text && rule.kind == ValueKind::Words)
+            (void)applyWords(*text, rule.begin, rule.end, request.settings);
     }
     if (const auto style = value("style")) request.style = *style;
     if (const auto codePage = value("codepage")) request.codePage = *codePage;

@@ -55,8 +55,6 @@ bool isDirective(std::string_view line) {
     return !t.empty() && t.front() == '#';
 }
 
-bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
-
 // What the elements of one declaration list share (the statement's Source
 // and description) is copied into each of them, unless a hostile list of
 // many thousand names on a huge line would make those copies grow with the

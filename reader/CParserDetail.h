@@ -22,6 +22,8 @@ inline constexpr size_t npos = std::string_view::npos;
 size_t findNoCase(std::string_view text, std::string_view needle, size_t from = 0);
 // ASCII case-insensitive test of the start of text.
 bool startsNoCase(std::string_view text, std::string_view prefix);
+// A blank or a tab.
+inline bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 // Letters, digits, '_' and every byte of a multi-byte character.
 bool isIdentifierChar(char c);
 
@@ -68,6 +70,9 @@ bool isProcedureHeader(std::string_view line);
 
 // Every run of blanks reduced to one blank.
 std::string collapse(std::string_view text);
+// The type a type-declaration character stands for ('$' gives "String");
+// empty for any other character.
+std::string_view suffixType(char c);
 // The type a name's type-declaration character stands for ("Pad$" gives
 // "String"); the character is removed from name. Empty, and name unchanged,
 // when the name has none.

@@ -190,22 +190,8 @@ std::string CParser::parseDataType(std::string_view text, NameMode mode) {
         return std::string(trimSpaces(rest.substr(0, end)));
     }
     std::string name = parseName(t, mode);
-    switch (name.empty() ? '\0' : name.back()) {
-        case '$':
-            return "String";
-        case '&':
-            return "Long";
-        case '%':
-            return "Integer";
-        case '!':
-            return "Single";
-        case '#':
-            return "Double";
-        case '@':
-            return "Currency";
-        default:
-            return "Variant";
-    }
+    const std::string_view type = name.empty() ? std::string_view() : suffixType(name.back());
+    return type.empty() ? "Variant" : std::string(type);
 }
 
 std::string CParser::parsePassing(std::string_view text) {

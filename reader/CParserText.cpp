@@ -9,8 +9,6 @@ namespace {
 
 char asciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
-
 std::string lowerAscii(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = asciiLower(c);
@@ -210,32 +208,29 @@ bool isProcedureHeader(std::string_view line) {
            opensStatement(line, "Property", true);
 }
 
-std::string_view takeTypeSuffix(std::string& name) {
-    if (name.size() < 2) return {};
-    std::string_view type;
-    switch (name.back()) {
+std::string_view suffixType(char c) {
+    switch (c) {
         case '$':
-            type = "String";
-            break;
+            return "String";
         case '&':
-            type = "Long";
-            break;
+            return "Long";
         case '%':
-            type = "Integer";
-            break;
+            return "Integer";
         case '!':
-            type = "Single";
-            break;
+            return "Single";
         case '#':
-            type = "Double";
-            break;
+            return "Double";
         case '@':
-            type = "Currency";
-            break;
+            return "Currency";
         default:
             return {};
     }
-    name.pop_back();
+}
+
+std::string_view takeTypeSuffix(std::string& name) {
+    if (name.size() < 2) return {};
+    const std::string_view type = suffixType(name.back());
+    if (!type.empty()) name.pop_back();
     return type;
 }
 

@@ -15,8 +15,6 @@ namespace {
 
 constexpr double kTrue = -1;
 
-bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
-
 bool sameNameNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && startsNoCase(a, b);
 }
