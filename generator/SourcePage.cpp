@@ -1,5 +1,6 @@
 #include "generator/SourcePage.h"
 
+#include <cstring>
 #include <string>
 
 #include "generator/CTextLines.h"
@@ -29,39 +30,88 @@ size_t leadingBlanks(std::string_view line) {
     return count == std::string_view::npos ? line.size() : count;
 }
 
-void appendRepeated(StringBuffer& out, std::string_view text, size_t times) {
-    std::string run;
-    run.reserve(text.size() * times);
-    for (size_t i = 0; i < times; ++i) run += text;
-    out.Append(run);
-}
-
 // A run of two or more blanks in the text (outside the colour tags) written
 // as "&nbsp;" each, so aligned comments and ASCII tables keep their columns;
 // a single blank stays a blank. Every "<" left in a coloured line opens a
-// tag: the code's own "<" is a character reference by now.
-std::string keepBlankRuns(std::string_view coloured) {
-    std::string out;
-    out.reserve(coloured.size());
-    bool inTag = false;
-    for (size_t i = 0; i < coloured.size(); ++i) {
-        const char c = coloured[i];
-        if (c == '<') inTag = true;
-        if (c == '>') inTag = false;
-        if (c != ' ' || inTag) {
-            out += c;
+// tag: the code's own "<" is a character reference by now. Appended to out;
+// the text between blanks and tags goes over in one piece.
+void appendKeepingBlankRuns(std::string& out, std::string_view coloured) {
+    const char* p = coloured.data();
+    const char* const end = p + coloured.size();
+    while (p < end) {
+        if (*p == '<') {
+            // A tag goes over whole, blanks included.
+            const char* close = static_cast<const char*>(std::memchr(p, '>', end - p));
+            const char* stop = close ? close + 1 : end;
+            out.append(p, stop);
+            p = stop;
             continue;
         }
-        size_t end = i;
-        while (end < coloured.size() && coloured[end] == ' ') ++end;
-        if (end - i == 1) {
-            out += ' ';
-        } else {
-            for (size_t n = i; n < end; ++n) out += kNbsp;
+        if (*p == ' ') {
+            const char* q = p;
+            while (q < end && *q == ' ') ++q;
+            if (q - p == 1) {
+                out += ' ';
+            } else {
+                for (; p < q; ++p) out += kNbsp;
+            }
+            p = q;
+            continue;
         }
-        i = end - 1;
+        const char* q = p + 1;
+        while (q < end && *q != ' ' && *q != '<') ++q;
+        out.append(p, q);
+        p = q;
     }
-    return out;
+}
+
+// What one code line needs besides the page: kept between lines so a long
+// listing does not allocate per line.
+struct LineScratch {
+    std::string escaped;
+    std::string coloured;
+};
+
+// One line of code (blanks already trimmed) escaped, coloured and followed
+// by "<BR>", appended to out.
+void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratch) {
+    // '&' goes first so the listing shows the source as written: an
+    // unescaped "&lt;" in a string literal would otherwise display as "<".
+    // One pass for the three characters, without copies of a line that may
+    // be megabytes long.
+    std::string& escaped = scratch.escaped;
+    escaped.clear();
+    escaped.reserve(line.size());
+    size_t from = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c != '&' && c != '<' && c != '>') continue;
+        escaped.append(line, from, i - from);
+        escaped += c == '&' ? "&#38;" : c == '<' ? "&#60;" : "&#62;";
+        from = i + 1;
+    }
+    escaped.append(line, from);
+    std::string& coloured = scratch.coloured;
+    coloured.clear();
+    modVBtoHTML::appendVBtoHTML(coloured, escaped);
+    if (escaped.capacity() > (1u << 20)) escaped = std::string();  // a giant line: let go
+    // The code table hands over one line: then the coloured text is one line
+    // without surrounding blanks (it starts and ends with a FONT tag).
+    if (coloured.find("\r\n") == std::string::npos) {
+        appendKeepingBlankRuns(out, coloured);
+        out += "<BR>";
+    } else {
+        CTextLines lines;
+        lines.setText(coloured);
+        for (int i = 0; i <= lines.LineCount(); ++i) {
+            const std::string& current = lines.lines()[static_cast<size_t>(i)];
+            if (i > 0) out += "\r\n";
+            for (size_t n = leadingBlanks(rtrimSpaces(current)); n > 0; --n) out += kNbsp;
+            appendKeepingBlankRuns(out, trimSpaces(current));
+            out += "<BR>";
+        }
+    }
+    if (coloured.capacity() > (1u << 20)) coloured = std::string();
 }
 
 }  // namespace
@@ -84,38 +134,9 @@ std::string encodeChar(std::string_view text, char32_t character) {
 }
 
 std::string buildCodeLine(std::string_view line) {
-    // '&' goes first so the listing shows the source as written: an
-    // unescaped "&lt;" in a string literal would otherwise display as "<".
-    // One pass for the three characters, as the chain of encodeChar calls
-    // would give, without its copies of a line that may be megabytes long.
-    std::string escaped;
-    escaped.reserve(line.size());
-    for (const char c : line) {
-        if (c == '&')
-            escaped += "&#38;";
-        else if (c == '<')
-            escaped += "&#60;";
-        else if (c == '>')
-            escaped += "&#62;";
-        else
-            escaped += c;
-    }
-    std::string coloured = modVBtoHTML::convertVBtoHTML(escaped);
-    escaped = std::string();
-    // The code table hands over one line: then the coloured text is one line
-    // without surrounding blanks (it starts and ends with a FONT tag).
-    if (coloured.find("\r\n") == std::string::npos) return keepBlankRuns(coloured) + "<BR>";
-    CTextLines lines;
-    lines.setText(coloured);
     std::string out;
-    out.reserve(coloured.size() + 8);
-    for (int i = 0; i <= lines.LineCount(); ++i) {
-        const std::string& current = lines.lines()[static_cast<size_t>(i)];
-        if (i > 0) out += "\r\n";
-        for (size_t n = leadingBlanks(rtrimSpaces(current)); n > 0; --n) out += kNbsp;
-        out += keepBlankRuns(trimSpaces(current));
-        out += "<BR>";
-    }
+    LineScratch scratch;
+    appendCodeLine(out, line, scratch);
     return out;
 }
 
@@ -154,13 +175,16 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
         out.AppendLn(idLine);
         out.AppendLn(">");
     }
+    std::string row;
+    LineScratch scratch;
     for (const std::string& line : lines.lines()) {
-        out.AppendLn("<TR class=\"CodeLines\">");
-        out.AppendLn("<TD  class=\"CodeLines\" nowrap>");
-        appendRepeated(out, kNbsp, leadingBlanks(line) + 1);
-        out.Append(buildCodeLine(trimSpaces(line)));
-        out.AppendLn("</TD>");
-        out.AppendLn("</TR>");
+        row.clear();
+        row += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
+        for (size_t n = leadingBlanks(line) + 1; n > 0; --n) row += kNbsp;
+        appendCodeLine(row, trimSpaces(line), scratch);
+        row += "</TD>\r\n</TR>\r\n";
+        out.Append(row);
+        if (row.capacity() > (1u << 20)) row = std::string();
     }
     if (numbered) {
         out.AppendLn("</TABLE>");

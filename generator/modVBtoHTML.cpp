@@ -208,9 +208,14 @@ std::string highlightKeyword(std::string_view token, SpanState& state) {
 }
 
 std::string convertVBtoHTML(std::string_view text) {
-    SpanState state;
     std::string out;
     out.reserve(text.size() + text.size() / 4 + 64);
+    appendVBtoHTML(out, text);
+    return out;
+}
+
+void appendVBtoHTML(std::string& out, std::string_view text) {
+    SpanState state;
     out += kOpenMonospace;
     size_t start = 0;
     for (;;) {
@@ -223,7 +228,6 @@ std::string convertVBtoHTML(std::string_view text) {
     }
     if (state.keyword || state.comment) out += kClose;
     out += kClose;
-    return out;
 }
 
 std::vector<std::string> splitLines(std::string_view text) {

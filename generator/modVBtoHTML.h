@@ -34,6 +34,9 @@ struct SpanState {
 // Text (lines separated by CR LF) wrapped in the black monospace span, with
 // keyword and comment spans added. Lines stay separated by CR LF.
 std::string convertVBtoHTML(std::string_view text);
+// The same, appended to out: the code tables colour line after line into
+// one buffer.
+void appendVBtoHTML(std::string& out, std::string_view text);
 
 // The lines of text: split at each CR LF; the rest after the last CR LF
 // (possibly empty) is the last line, so "" gives one empty line.

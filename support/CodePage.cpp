@@ -376,8 +376,7 @@ std::string CodePage::fromUtf8(std::string_view utf8, Fallback fallback,
             const auto b = static_cast<unsigned char>(utf8[i]);
             if (b < 0x80 && t.asciiBased) {
                 // Pages are mostly ASCII: copy the whole run at once.
-                size_t end = i + 1;
-                while (end < utf8.size() && static_cast<unsigned char>(utf8[end]) < 0x80) ++end;
+                const size_t end = asciiRunEnd(utf8, i + 1);
                 out.append(utf8.data() + i, end - i);
                 i = end;
                 continue;

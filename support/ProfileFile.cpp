@@ -55,6 +55,16 @@ ProfileFile ProfileFile::parse(std::string_view text) {
         std::string_view value = unquote(trimBlanks(line.substr(equals + 1)));
         current->entries.push_back({std::string(key), std::string(value)});
     }
+    // Looked up by folded names: a translation is asked for every caption
+    // of every page. Only the first section of a name and the first key of
+    // a name in it count.
+    for (size_t s = 0; s < profile.m_sections.size(); ++s) {
+        const Section& section = profile.m_sections[s];
+        const std::string folded = toUpper(section.name);
+        if (!profile.m_sectionIndex.emplace(folded, s).second) continue;
+        for (const Entry& entry : section.entries)
+            profile.m_values.emplace(folded + '\n' + toUpper(entry.key), entry.value);
+    }
     return profile;
 }
 
@@ -68,23 +78,18 @@ Expected<ProfileFile> ProfileFile::load(const std::string& path, const CodePage&
     return parse(cp.toUtf8(raw));
 }
 
-const ProfileFile::Section* ProfileFile::findSection(std::string_view name) const {
-    for (const auto& section : m_sections)
-        if (equalsIgnoreCase(section.name, name)) return &section;
-    return nullptr;
-}
-
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {
-    const Section* found = findSection(section);
-    if (!found) return std::nullopt;
-    for (const auto& entry : found->entries)
-        if (equalsIgnoreCase(entry.key, key)) return entry.value;
-    return std::nullopt;
+    std::string folded = toUpper(section);
+    folded += '\n';
+    folded += toUpper(key);
+    const auto found = m_values.find(folded);
+    if (found == m_values.end()) return std::nullopt;
+    return found->second;
 }
 
 bool ProfileFile::hasSection(std::string_view section) const {
-    return findSection(section) != nullptr;
+    return m_sectionIndex.count(toUpper(section)) > 0;
 }
 
 std::vector<std::string> ProfileFile::sections() const {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "support/CodePage.h"
@@ -45,9 +46,11 @@ private:
         std::string name;
         std::vector<Entry> entries;
     };
-    const Section* findSection(std::string_view name) const;
-
     std::vector<Section> m_sections;
+    // Upper-cased section name to its first section; upper-cased
+    // "SECTION\nKEY" to the value.
+    std::unordered_map<std::string, size_t> m_sectionIndex;
+    std::unordered_map<std::string, std::string> m_values;
 };
 
 }  // namespace tarnwick

@@ -1,10 +1,11 @@
 #include "support/Text.h"
 
+#include <utf8proc.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
-
-#include <utf8proc.h>
 
 namespace tarnwick {
 
@@ -31,7 +32,6 @@ char32_t decodeOrByte(std::string_view text, size_t pos, size_t& length) {
     length = static_cast<size_t>(n);
     return static_cast<char32_t>(c);
 }
-
 
 template <typename Transform>
 std::string mapCase(std::string_view text, Transform transform) {
@@ -84,6 +84,17 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
     size_t i = 0;
     size_t j = 0;
     while (i < a.size() && j < b.size()) {
+        const auto ba = static_cast<unsigned char>(a[i]);
+        const auto bb = static_cast<unsigned char>(b[j]);
+        if (ba < 0x80 && bb < 0x80) {
+            // Names are mostly ASCII: no decoding, no table.
+            const int ua = ba >= 'a' && ba <= 'z' ? ba - 32 : ba;
+            const int ub = bb >= 'a' && bb <= 'z' ? bb - 32 : bb;
+            if (ua != ub) return ua < ub ? -1 : 1;
+            ++i;
+            ++j;
+            continue;
+        }
         size_t la = 0;
         size_t lb = 0;
         char32_t ca = decodeOrByte(a, i, la);
@@ -284,11 +295,22 @@ void appendUtf8(std::string& out, char32_t c) {
     out.append(reinterpret_cast<const char*>(bytes), static_cast<size_t>(n));
 }
 
+size_t asciiRunEnd(std::string_view text, size_t from) {
+    size_t i = from;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (word & 0x8080808080808080ull) break;
+    }
+    while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+    return i;
+}
+
 bool isValidUtf8(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
         if (static_cast<unsigned char>(text[i]) < 0x80) {
-            ++i;
+            i = asciiRunEnd(text, i + 1);
             continue;
         }
         size_t length = 0;

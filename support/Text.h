@@ -61,6 +61,10 @@ char32_t decodeUtf8(std::string_view text, size_t pos, size_t& length);
 // Appends the UTF-8 form of a code point (U+FFFD for an invalid one).
 void appendUtf8(std::string& out, char32_t c);
 // True when the whole text is well-formed UTF-8.
+// The end of the run of ASCII bytes in text that starts at from (text.size()
+// when the run reaches the end). Pages and modules are mostly ASCII; this
+// looks at eight bytes a step.
+size_t asciiRunEnd(std::string_view text, size_t from);
 bool isValidUtf8(std::string_view text);
 
 // UTF-16 code units (little- or big-endian) as UTF-8; a lone surrogate
