@@ -1,6 +1,7 @@
 #include "generator/modVBtoHTML.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <unordered_set>
 
@@ -198,6 +199,18 @@ void appendLine(std::string& out, std::string_view line, SpanState& state) {
 }  // namespace
 
 bool isKeyword(std::string_view upperWord) {
+    // Most words of a line are names: the (first letter, length) pairs of
+    // the keywords turn nearly all of them away before any hashing.
+    static const std::array<uint32_t, 26> shapes = [] {
+        std::array<uint32_t, 26> bits{};
+        for (const std::string& word : upperKeywords())
+            bits[static_cast<size_t>(word[0] - 'A')] |= 1u << word.size();
+        return bits;
+    }();
+    if (upperWord.empty() || upperWord.size() > 31) return false;
+    const char first = upperWord[0];
+    if (first < 'A' || first > 'Z') return false;
+    if (!(shapes[static_cast<size_t>(first - 'A')] & (1u << upperWord.size()))) return false;
     return upperKeywords().find(upperWord) != upperKeywords().end();
 }
 

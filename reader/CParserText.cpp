@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <initializer_list>
 
 #include "reader/CParserDetail.h"
 #include "support/Text.h"
@@ -137,7 +138,11 @@ std::vector<std::string_view> splitArguments(std::string_view list) {
     return pieces;
 }
 
-bool isEndStatement(std::string_view line, std::string_view kind) {
+namespace {
+
+// Whether a statement of line is "End" followed by one of kinds; one pass
+// over the line whatever the number of kinds.
+bool endsAnyOf(std::string_view line, std::initializer_list<std::string_view> kinds) {
     size_t p = 0;
     const size_t n = line.size();
     // Line numbers ("100 End Sub") come from tools that number every line.
@@ -153,7 +158,8 @@ bool isEndStatement(std::string_view line, std::string_view kind) {
         if (startsNoCase(rest, "End") && rest.size() > 3 && isBlankOrTab(rest[3])) {
             size_t q = 3;
             while (q < rest.size() && isBlankOrTab(rest[q])) ++q;
-            if (startsNoCase(rest.substr(q), kind)) {
+            for (std::string_view kind : kinds) {
+                if (!startsNoCase(rest.substr(q), kind)) continue;
                 size_t r = q + kind.size();
                 if (r == rest.size()) return true;
                 char after = rest[r];
@@ -178,6 +184,12 @@ bool isEndStatement(std::string_view line, std::string_view kind) {
     }
 }
 
+}  // namespace
+
+bool isEndStatement(std::string_view line, std::string_view kind) {
+    return endsAnyOf(line, {kind});
+}
+
 int32_t findBlockEnd(const CStringLines& lines, int32_t from, std::string_view kind) {
     const int32_t last = lines.Count();
     for (int32_t i = from; i <= last; ++i)
@@ -186,8 +198,7 @@ int32_t findBlockEnd(const CStringLines& lines, int32_t from, std::string_view k
 }
 
 bool isProcedureEnd(std::string_view line) {
-    return isEndStatement(line, "Sub") || isEndStatement(line, "Function") ||
-           isEndStatement(line, "Property");
+    return endsAnyOf(line, {"Sub", "Function", "Property"});
 }
 
 bool opensStatement(std::string_view line, std::string_view keyword, bool allowStatic) {
@@ -204,6 +215,12 @@ bool opensStatement(std::string_view line, std::string_view keyword, bool allowS
 }
 
 bool isProcedureHeader(std::string_view line) {
+    // Every header starts with G, P, F or S (Global, Public, Private,
+    // Property, Friend, Function, Static, Sub): most lines stop here.
+    const size_t first = line.find_first_not_of(' ');
+    if (first == std::string_view::npos) return false;
+    const char c = static_cast<char>(line[first] & ~0x20);
+    if (c != 'G' && c != 'P' && c != 'F' && c != 'S') return false;
     return opensStatement(line, "Sub", true) || opensStatement(line, "Function", true) ||
            opensStatement(line, "Property", true);
 }

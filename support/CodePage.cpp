@@ -302,18 +302,34 @@ std::string CodePage::toUtf8(std::string_view bytes, size_t* invalidCount) const
     } else if (m_table) {
         const ByteTable& t = *m_table;
         // Exact size first, then one pass writing in place.
+        // ASCII runs (most of a module) are measured and copied whole.
         size_t size = 0;
-        for (unsigned char b : bytes) size += t.utf8Length[b];
+        for (size_t i = 0; i < bytes.size();) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
+            if (b < 0x80 && t.asciiBased) {
+                const size_t end = asciiRunEnd(bytes, i + 1);
+                size += end - i;
+                i = end;
+            } else {
+                size += t.utf8Length[b];
+                ++i;
+            }
+        }
         out.resize(size);
         char* p = out.data();
-        for (unsigned char b : bytes) {
+        for (size_t i = 0; i < bytes.size();) {
+            const auto b = static_cast<unsigned char>(bytes[i]);
             if (b < 0x80 && t.asciiBased) {
-                *p++ = static_cast<char>(b);
+                const size_t end = asciiRunEnd(bytes, i + 1);
+                std::memcpy(p, bytes.data() + i, end - i);
+                p += end - i;
+                i = end;
                 continue;
             }
             if (t.code[b] == ByteTable::kUndefined) ++invalid;
             std::memcpy(p, t.utf8[b].data(), t.utf8Length[b]);
             p += t.utf8Length[b];
+            ++i;
         }
     } else {
         out = decodeWithIconv(bytes, invalid);
