@@ -41,7 +41,7 @@ struct PageContext {
     std::string language = "Deutsch";          // translation section
     GenerationObserver* observer = nullptr;    // not owned; may be null
     DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
-    const CrossLinks* links = nullptr;         // not owned; may be null: classes link only
+    const CrossLinks* links = nullptr;  // not owned; may be null: classes link only
     CodePage codePage;                         // of the written pages
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision
