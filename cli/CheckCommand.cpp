@@ -204,16 +204,9 @@ int runCheck(const CheckOptions& options) {
     enum { Declare, Const, Variable, Type, Enum, Event, Sub, Function, Property };
     Checker checker(settings);
     const CProject& p = *project.value();
-    const std::pair<const CModuleList&, bool> kinds[] = {
-        {p.Classes(), settings.Classes},
-        {p.Modules(), settings.Modules},
-        {p.Forms(), settings.Forms},
-        {p.PropertyPages(), settings.PropertyPages},
-        {p.UserControls(), settings.UserControls},
-    };
-    for (const auto& [list, on] : kinds) {
-        if (!on) continue;
-        for (const auto& module : list.elements()) {
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindSwitchedOn(kind, settings)) continue;
+        for (const auto& module : p.listOfKind(kind)->elements()) {
             const CModule& m = *module;
             checker.checkList(m, m.Declarations(), settings.Declarations, tallies[Declare]);
             checker.checkList(m, m.Constants(), settings.Constants, tallies[Const]);

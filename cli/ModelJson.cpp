@@ -51,12 +51,12 @@ Json toJson(const Element& element) {
         json["IsNew"] = variable->IsNew();
         json["DataType"] = variable->DataType();
         json["default"] = variable->default_();
-    } else if (dynamic_cast<const CConstant*>(&element)) {
+    } else if (element.Kind() == ElementKind::Constant) {
         json["DataType"] = element.DataType();
     }
     if (auto arguments = element.Arguments()) json["Arguments"] = listJson(*arguments);
     if (auto returns = element.Returns()) json["Returns"] = toJson(*returns);
-    if (dynamic_cast<const cType*>(&element) || dynamic_cast<const CEnum*>(&element)) {
+    if (element.Kind() == ElementKind::Type || element.Kind() == ElementKind::Enum) {
         auto variables = element.Variables();
         json["Variables"] = variables ? listJson(*variables) : Json(nullptr);
     }

@@ -16,8 +16,9 @@ constexpr std::string_view kNone = "<IMG SRC=\"../src/images/parnone.gif\">";
 
 // The words naming the module's kind in the root row: "Class module",
 // "Form module", ...; a standard module is just "Module".
-std::string kindWords(const std::string& kind) {
-    if (kind == "Module") return kind;
+std::string kindWords(const CModule& module) {
+    const std::string kind = kindTraits(module.Kind()).name;
+    if (module.Kind() == ModuleKind::Module) return kind;
     if (kind.empty()) return "module";
     return kind + " module";
 }
@@ -28,7 +29,7 @@ std::string CObjectModel::createObjectModel(const CModule& module, const CProjec
                                             const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
     const std::string kind = helper.getModuleType(module);
-    const std::string words = helper.Translate(kind + "ModuleWords", kindWords(kind));
+    const std::string words = helper.Translate(kind + "ModuleWords", kindWords(module));
     StringBuffer out;
     out.Append("<TABLE class=\"objModel\" cellspacing=\"0\">");
     out.Append("<TR>");

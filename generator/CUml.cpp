@@ -27,10 +27,6 @@ std::string_view visibilityMark(int scopeCode) {
     }
 }
 
-bool isClass(const Element& e, std::string_view name) {
-    return equalsIgnoreCase(e.className(), name);
-}
-
 }  // namespace
 
 std::string CUml::createUml(const CModule& module, const CProject& project, int /*level*/,
@@ -134,13 +130,16 @@ std::string CUml::createMemberRows(const IIterator& list, bool linked, const CMo
             out.Append(e->Name());
             out.Append("</SPAN>");
         }
-        const bool procedure =
-            isClass(*e, "CProperty") || isClass(*e, "CFunction") || isClass(*e, "CSubroutine");
-        if (procedure) out.Append("()");
+        const ElementKind kind = e->Kind();
+        if (kind == ElementKind::Property || kind == ElementKind::Function ||
+            kind == ElementKind::Subroutine)
+            out.Append("()");
+        // The type of the summary table's type column.
+        const TypeColumn typeColumn = kindTraits(kind).typeColumn;
         std::string type;
-        if (isClass(*e, "CConstant") || isClass(*e, "CVariable")) {
+        if (typeColumn == TypeColumn::DataType) {
             type = e->DataType();
-        } else if (isClass(*e, "CProperty") || isClass(*e, "CFunction")) {
+        } else if (typeColumn == TypeColumn::Returns) {
             // A property's type is its Get's (a Let alone gives its value's).
             for (const Element* accessor : row) {
                 if (const auto returns = accessor->Returns()) type = returns->DataType();

@@ -11,7 +11,10 @@ namespace tarnwick {
 
 namespace {
 
-bool isTypeKind(const IndexEntry& entry) { return entry.kind == "Enum" || entry.kind == "Type"; }
+bool isTypeKind(const IndexEntry& entry) {
+    return entry.element && (entry.element->Kind() == ElementKind::Enum ||
+                             entry.element->Kind() == ElementKind::Type);
+}
 
 // "AccountKind()" -> "AccountKind": an array of a type names the type.
 std::string_view bareName(std::string_view name) {
@@ -116,7 +119,7 @@ std::vector<const IndexEntry*> CrossLinks::implementers(const CModule& interface
     std::vector<const IndexEntry*> classes;
     for (const auto& [key, i] : m_modules) {
         const IndexEntry& e = m_entries[i];
-        if (e.owner == &interface || e.kind != "Class") continue;
+        if (e.owner == &interface || e.owner->Kind() != ModuleKind::Class) continue;
         if (e.owner->Implementations().byName(interface.Name())) classes.push_back(&e);
     }
     std::sort(classes.begin(), classes.end(), [](const IndexEntry* a, const IndexEntry* b) {

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "generator/CrossLinks.h"
+#include "generator/Listing.h"
 #include "generator/ModulePages.h"
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
@@ -98,34 +99,23 @@ public:
         // Progress maximum over the kinds switched on. A maximum of 0 (nothing
         // to write) is not taken: the bar keeps its initial maximum.
         const auto& s = m_ctx.settings;
-        const int total = count(s.Classes, m_project.Classes()) +
-                          count(s.Forms, m_project.Forms()) +
-                          count(s.Modules, m_project.Modules()) +
-                          count(s.PropertyPages, m_project.PropertyPages()) +
-                          count(s.UserControls, m_project.UserControls());
+        int total = 0;
+        for (const ModuleKind kind : kDocumentedModuleKinds)
+            total += count(kindSwitchedOn(kind, s), *m_project.listOfKind(kind));
         if (total > 0) m_max = total;
 
-        struct Kind {
-            bool on;
-            const CModuleList& (CProject::*list)() const;
-        };
-        const Kind kinds[] = {{s.Classes, &CProject::Classes},
-                              {s.Modules, &CProject::Modules},
-                              {s.Forms, &CProject::Forms},
-                              {s.PropertyPages, &CProject::PropertyPages},
-                              {s.UserControls, &CProject::UserControls}};
-        for (const auto& kind : kinds) {
-            if (!kind.on) continue;
-            for (const auto& module : (m_project.*kind.list)().elements())
+        for (const ModuleKind kind : kDocumentedModuleKinds) {
+            if (!kindSwitchedOn(kind, s)) continue;
+            for (const auto& module : m_project.listOfKind(kind)->elements())
                 m_modules.push_back(module.get());
         }
         m_outcomes = std::vector<ModuleOutcome>(m_modules.size());
         startWorkers();
 
         size_t next = 0;
-        for (const auto& kind : kinds) {
-            if (!kind.on) continue;
-            const CModuleList& list = (m_project.*kind.list)();
+        for (const ModuleKind kind : kDocumentedModuleKinds) {
+            if (!kindSwitchedOn(kind, s)) continue;
+            const CModuleList& list = *m_project.listOfKind(kind);
             guarded("kind index", [&] { putAll(modHtml::buildKindIndex(list, m_project, m_ctx)); });
             if (cancelled()) return;
             for (size_t end = next + list.elements().size(); next < end; ++next) {
@@ -378,9 +368,8 @@ InputFiles inputsOf(const CProject& project, const std::string& projectPath,
                     const std::string& translationPath) {
     InputFiles inputs;
     inputs.add(projectPath);
-    for (const CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
-                                    &project.PropertyPages(), &project.UserControls()}) {
-        for (const auto& module : list->elements()) inputs.add(module->Path());
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        for (const auto& module : project.listOfKind(kind)->elements()) inputs.add(module->Path());
     }
     for (const std::string& file : registryFiles) inputs.add(file);
     inputs.add(translationPath);
@@ -392,9 +381,9 @@ std::vector<std::string> inputFiles(const CProject& project, const std::string& 
                                     const std::vector<std::string>& registryFiles,
                                     const std::string& translationPath) {
     std::vector<std::string> files{projectPath, translationPath};
-    for (const CModuleList* list : {&project.Classes(), &project.Modules(), &project.Forms(),
-                                    &project.PropertyPages(), &project.UserControls()}) {
-        for (const auto& module : list->elements()) files.push_back(module->Path());
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        for (const auto& module : project.listOfKind(kind)->elements())
+            files.push_back(module->Path());
     }
     files.insert(files.end(), registryFiles.begin(), registryFiles.end());
     return files;

@@ -1,7 +1,5 @@
 #include "generator/Listing.h"
 
-#include <cstring>
-
 #include "model/Scope.h"
 
 namespace tarnwick {
@@ -20,24 +18,54 @@ bool scopeListed(const Element& member, const GenerationSettings& settings) {
     }
 }
 
-bool isListed(const Element& member, const GenerationSettings& settings) {
-    static constexpr struct {
-        const char* className;
-        bool GenerationSettings::*flag;
-    } kKinds[] = {{"CImplementation", &GenerationSettings::Implementations},
-                  {"CConstant", &GenerationSettings::Constants},
-                  {"CEnum", &GenerationSettings::Enum},
-                  {"cType", &GenerationSettings::Types},
-                  {"CDeclaration", &GenerationSettings::Declarations},
-                  {"CVariable", &GenerationSettings::Variables},
-                  {"CEvent", &GenerationSettings::Events},
-                  {"CFunction", &GenerationSettings::Functions},
-                  {"CSubroutine", &GenerationSettings::Subroutines},
-                  {"CProperty", &GenerationSettings::Properties}};
-    for (const auto& kind : kKinds)
-        if (std::strcmp(member.className(), kind.className) == 0)
-            return settings.*kind.flag && scopeListed(member, settings);
+bool kindSwitchedOn(ModuleKind kind, const GenerationSettings& settings) {
+    switch (kind) {
+        case ModuleKind::Form:
+            return settings.Forms;
+        case ModuleKind::Class:
+            return settings.Classes;
+        case ModuleKind::Module:
+            return settings.Modules;
+        case ModuleKind::PropertyPage:
+            return settings.PropertyPages;
+        case ModuleKind::UserControl:
+            return settings.UserControls;
+        case ModuleKind::None:
+        case ModuleKind::Reference:
+        case ModuleKind::Object:
+            break;
+    }
     return false;
+}
+
+bool kindSwitchedOn(ElementKind kind, const GenerationSettings& settings) {
+    switch (kind) {
+        case ElementKind::Constant:
+            return settings.Constants;
+        case ElementKind::Declaration:
+            return settings.Declarations;
+        case ElementKind::Enum:
+            return settings.Enum;
+        case ElementKind::Event:
+            return settings.Events;
+        case ElementKind::Function:
+            return settings.Functions;
+        case ElementKind::Implementation:
+            return settings.Implementations;
+        case ElementKind::Property:
+            return settings.Properties;
+        case ElementKind::Subroutine:
+            return settings.Subroutines;
+        case ElementKind::Type:
+            return settings.Types;
+        case ElementKind::Variable:
+            return settings.Variables;
+    }
+    return false;
+}
+
+bool isListed(const Element& member, const GenerationSettings& settings) {
+    return kindSwitchedOn(member.Kind(), settings) && scopeListed(member, settings);
 }
 
 }  // namespace tarnwick

@@ -10,11 +10,17 @@
 
 #include "generator/GenerationSettings.h"
 #include "model/Element.h"
+#include "model/Kinds.h"
 
 namespace tarnwick {
 
 // The scope test alone: for lists whose kind the caller has already decided on.
 bool scopeListed(const Element& member, const GenerationSettings& settings);
+
+// The run's switch of a kind: Classes, Forms, ... for a module kind (false
+// for the kinds without pages); Functions, Enum, ... for an element kind.
+bool kindSwitchedOn(ModuleKind kind, const GenerationSettings& settings);
+bool kindSwitchedOn(ElementKind kind, const GenerationSettings& settings);
 
 // The scope test and the member kind's switch (Functions, Properties, ...).
 bool isListed(const Element& member, const GenerationSettings& settings);

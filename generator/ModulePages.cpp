@@ -13,7 +13,7 @@
 namespace tarnwick {
 
 std::string modulePagePath(const CModule& module, std::string_view suffix) {
-    const std::string kinds = CHelper::modulesTypeName(module.ModuleType());
+    const std::string kinds = kindTraits(module.Kind()).listName;
     if (kinds.empty()) {
         throw PageWriteError(safeFileName(module.Name()) + std::string(suffix),
                              "module " + module.Name() + " is of no kind that has pages");

@@ -16,20 +16,6 @@ namespace tarnwick {
 
 namespace {
 
-struct ModuleKind {
-    const CModuleList& (CProject::*list)() const;
-    bool GenerationSettings::*on;
-};
-
-// The kinds in the order of the run.
-constexpr ModuleKind kModuleKinds[] = {
-    {&CProject::Classes, &GenerationSettings::Classes},
-    {&CProject::Modules, &GenerationSettings::Modules},
-    {&CProject::Forms, &GenerationSettings::Forms},
-    {&CProject::PropertyPages, &GenerationSettings::PropertyPages},
-    {&CProject::UserControls, &GenerationSettings::UserControls},
-};
-
 // The short description a summary table shows for a row: the module's
 // "@name" text, else the first accessor's own description.
 std::string rowDescription(const CModule& module, const std::vector<const Element*>& row) {
@@ -106,9 +92,9 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                                          const GenerationSettings& settings) {
     const CHelper helper;
     std::vector<IndexEntry> entries;
-    for (const ModuleKind& kind : kModuleKinds) {
-        if (!(settings.*kind.on)) continue;
-        for (const auto& module : (project.*kind.list)().elements()) {
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindSwitchedOn(kind, settings)) continue;
+        for (const auto& module : project.listOfKind(kind)->elements()) {
             if (!module || helper.getModulesType(*module).empty()) continue;
             const int position = static_cast<int>(entries.size());
             entries.push_back({module->Name(), helper.getModuleType(*module), -1,

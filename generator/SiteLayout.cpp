@@ -5,6 +5,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "model/CHelper.h"
 #include "support/Text.h"
 
 namespace fs = std::filesystem;
@@ -26,8 +27,12 @@ bool occupied(const fs::path& p) {
 }  // namespace
 
 const std::vector<std::string>& kindWords() {
-    static const std::vector<std::string> words{"Classes", "Modules", "Forms", "PropertyPages",
-                                                "UserControls"};
+    static const std::vector<std::string> words = [] {
+        std::vector<std::string> names;
+        for (const ModuleKind kind : kDocumentedModuleKinds)
+            names.emplace_back(kindTraits(kind).listName);
+        return names;
+    }();
     return words;
 }
 

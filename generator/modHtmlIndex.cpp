@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generator/AuthorHtml.h"
+#include "generator/Listing.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -90,11 +91,15 @@ struct KindList {
 
 // The module kinds in the order of the lists on the summary pages.
 std::vector<KindList> kindLists(const CProject& project, const GenerationSettings& s) {
-    return {{&project.Classes(), s.Classes, "Classes", "Class"},
-            {&project.Forms(), s.Forms, "Forms", "Form"},
-            {&project.Modules(), s.Modules, "Modules", "Module"},
-            {&project.PropertyPages(), s.PropertyPages, "PropertyPages", "PropertyPage"},
-            {&project.UserControls(), s.UserControls, "UserControls", "UserControl"}};
+    static constexpr ModuleKind kOrder[] = {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module,
+                                            ModuleKind::PropertyPage, ModuleKind::UserControl};
+    std::vector<KindList> lists;
+    for (const ModuleKind kind : kOrder) {
+        const ModuleKindTraits& traits = kindTraits(kind);
+        lists.push_back(
+            {project.listOfKind(kind), kindSwitchedOn(kind, s), traits.listName, traits.iconStem});
+    }
+    return lists;
 }
 
 // The link to the A-Z page of all members, shown in the Detail frame.

@@ -1,7 +1,6 @@
 // Member pages and the layout of declarations: buildMemberPage(s),
 // formatProcedureSyntax, formatTypeSyntax, umlMemberSignature and inArray.
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,16 +26,6 @@ namespace {
 
 constexpr std::string_view kCrLf = "\r\n";
 
-// Kinds whose page has a syntax, parts or parameter section at all.
-const std::vector<std::string> kWithoutDetails = {"variable", "constant", "implementation"};
-// Kinds whose syntax is laid out from the one-line declaration.
-const std::vector<std::string> kProcedureSyntax = {"declaration", "function", "subroutine",
-                                                   "property",    "enum",     "event"};
-const std::vector<std::string> kWithParameters = {"declaration", "function", "property",
-                                                  "subroutine", "event"};
-const std::vector<std::string> kWithReturns = {"function", "property", "declaration"};
-const std::vector<std::string> kWithParts = {"type", "enum"};
-
 // The sentences above the parts and parameter tables: %1 the member's
 // name, %2 its translated kind word.
 constexpr std::string_view kElementParts =
@@ -50,10 +39,6 @@ std::string fillIn(std::string text, const std::string& first, const std::string
     const size_t two = text.find("%2", one == std::string::npos ? 0 : one + first.size());
     if (two != std::string::npos) text.replace(two, 2, second);
     return text;
-}
-
-bool isClass(const ListItem& item, const char* className) {
-    return std::strcmp(item.className(), className) == 0;
 }
 
 // Position of needle in text ignoring letter case (ASCII needle), or npos.
@@ -87,7 +72,7 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
                         const PageContext& ctx) {
     const auto parts = member.Variables();  // a Type never filled has none
     if (!parts || parts->empty()) return;
-    const bool isEnum = kind == "Enum";
+    const bool isEnum = member.Kind() == ElementKind::Enum;
     page.AppendLn("<P>");
     page.AppendLn(fillIn(helper.Translate("ElementParts", kElementParts), member.Name(),
                          helper.Translate(kind, kind)));
@@ -181,31 +166,27 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
         page.AppendLn(line + "</P>");
     }
 
-    const std::string kind = helper.getItemName(member);
-    if (!inArray(kind, kWithoutDetails)) {
-        if (ctx.settings.Syntax) {
-            page.Append("<H3>");
-            page.Append(helper.Translate("Syntax"));
-            page.Append("</H3>");
-            page.AppendLn("<P>");
-            if (inArray(kind, kProcedureSyntax))
-                page.AppendLn(
-                    linkSyntaxTypes(formatProcedureSyntax(member.Syntax()), module, project, ctx));
-            else if (equalsIgnoreCase(kind, "type"))
-                page.AppendLn(
-                    linkSyntaxTypes(formatTypeSyntax(member.Source()), module, project, ctx));
-            page.AppendLn("</P>");
-        }
-        if (inArray(kind, kWithParts))
-            appendPartsSection(page, member, kind, module, project, helper, ctx);
-        // A section heading with nothing under it is left out.
-        const auto arguments = member.Arguments();
-        if (ctx.settings.Parameter && inArray(kind, kWithParameters) && arguments &&
-            !arguments->empty())
-            appendParameterSection(page, member, kind, module, project, helper, ctx);
+    const ElementKindTraits& traits = kindTraits(member.Kind());
+    const std::string kind = traits.name;
+    if (ctx.settings.Syntax && traits.syntax != SyntaxLayout::None) {
+        page.Append("<H3>");
+        page.Append(helper.Translate("Syntax"));
+        page.Append("</H3>");
+        page.AppendLn("<P>");
+        if (traits.syntax == SyntaxLayout::Procedure)
+            page.AppendLn(
+                linkSyntaxTypes(formatProcedureSyntax(member.Syntax()), module, project, ctx));
+        else
+            page.AppendLn(linkSyntaxTypes(formatTypeSyntax(member.Source()), module, project, ctx));
+        page.AppendLn("</P>");
     }
+    if (traits.parts) appendPartsSection(page, member, kind, module, project, helper, ctx);
+    // A section heading with nothing under it is left out.
+    const auto arguments = member.Arguments();
+    if (ctx.settings.Parameter && traits.parameters && arguments && !arguments->empty())
+        appendParameterSection(page, member, kind, module, project, helper, ctx);
 
-    if (ctx.settings.Return && inArray(kind, kWithReturns)) {
+    if (ctx.settings.Return && traits.returns) {
         const auto returns = member.Returns();
         const std::string text = returns ? sanitizeAuthorHtml(returns->Description()) : "";
         if (returns && !returns->DataType().empty() && !trimSpaces(text).empty()) {
@@ -287,7 +268,7 @@ std::string accessorWord(const Element& e) {
 std::vector<std::vector<const Element*>> tableRows(const IIterator& list,
                                                    const GenerationSettings& settings) {
     std::vector<std::vector<const Element*>> rows;
-    const bool properties = std::strcmp(list.className(), "CPropertyList") == 0;
+    const bool properties = list.elementKind() == ElementKind::Property;
     for (const auto& item : list.Items()) {
         const auto* member = dynamic_cast<const Element*>(item.get());
         if (!member) continue;  // the element lists hold elements only
@@ -378,7 +359,8 @@ std::vector<const Element*> membersOf(const PageGroups& groups, const Element& m
 
 std::string scopeText(const std::vector<const Element*>& members) {
     if (members.empty()) return {};
-    if (!isClass(*members.front(), "CProperty")) return CHelper::GetScope(members.front()->scope());
+    if (members.front()->Kind() != ElementKind::Property)
+        return CHelper::GetScope(members.front()->scope());
     std::string text;
     int previousScope = -1;
     for (const Element* e : members) {
@@ -447,7 +429,7 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
         // Several members on one page: each under its own heading.
         if (members.size() > 1) {
             const std::string kind = helper.getItemName(*part);
-            const std::string heading = isClass(*part, "CProperty")
+            const std::string heading = part->Kind() == ElementKind::Property
                                             ? "Property " + detail::accessorWord(*part)
                                             : helper.Translate(kind, kind);
             page.AppendLn("<H2 class=\"Accessor\">" + heading + "</H2>");
@@ -548,15 +530,21 @@ std::string formatTypeSyntax(std::string_view source) {
 }
 
 std::string umlMemberSignature(const Element& member) {
-    if (isClass(member, "CFunction") || isClass(member, "CProperty") ||
-        isClass(member, "CDeclaration")) {
-        const auto returns = member.Returns();
-        return " " + (returns ? returns->DataType() : std::string()) + " : " + member.Name() +
-               parameterList(member);
+    switch (member.Kind()) {
+        case ElementKind::Function:
+        case ElementKind::Property:
+        case ElementKind::Declaration: {
+            const auto returns = member.Returns();
+            return " " + (returns ? returns->DataType() : std::string()) + " : " + member.Name() +
+                   parameterList(member);
+        }
+        case ElementKind::Subroutine:
+            return member.Name() + parameterList(member);
+        case ElementKind::Variable:
+            return " " + member.DataType() + " : " + member.Name();
+        default:
+            return member.Name();
     }
-    if (isClass(member, "CSubroutine")) return member.Name() + parameterList(member);
-    if (isClass(member, "CVariable")) return " " + member.DataType() + " : " + member.Name();
-    return member.Name();
 }
 
 bool inArray(std::string_view text, const std::vector<std::string>& words) {

@@ -1,7 +1,6 @@
 // The module overview page's body: the summary link list and one summary
 // table per member kind.
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -17,20 +16,12 @@ namespace tarnwick::modHtml {
 
 namespace {
 
-bool isListClass(const IIterator& list, const char* className) {
-    return std::strcmp(list.className(), className) == 0;
-}
-
 // Functions and properties show their return type, variables and constants
-// their declared type; the other kinds have no type column.
-enum class TypeColumn { None, Returns, DataType };
-
+// their declared type; the other kinds (and lists of no element kind) have
+// no type column.
 TypeColumn typeColumnOf(const IIterator& list) {
-    if (isListClass(list, "CFunctionList") || isListClass(list, "CPropertyList"))
-        return TypeColumn::Returns;
-    if (isListClass(list, "CVariableList") || isListClass(list, "CConstantList"))
-        return TypeColumn::DataType;
-    return TypeColumn::None;
+    const auto kind = list.elementKind();
+    return kind ? kindTraits(*kind).typeColumn : TypeColumn::None;
 }
 
 void appendHeaderCell(StringBuffer& table, const char* open, const std::string& caption) {

@@ -11,6 +11,8 @@ class CDeclaration : public ReturningProcedure {
 public:
     static constexpr const char* kClassName = "CDeclaration";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Declaration;
+    ElementKind Kind() const override { return kKind; }
 
     // The library and the entry point named by the statement ("kernel32",
     // "GetTickCount"), without their quotes; empty when not written.

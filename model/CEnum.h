@@ -13,6 +13,8 @@ class CEnum : public Element {
 public:
     static constexpr const char* kClassName = "CEnum";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Enum;
+    ElementKind Kind() const override { return kKind; }
 
     std::shared_ptr<CVariableList> Variables() const override { return m_variables; }
     // A null list is refused with VbError 13: an enum always has its list.

@@ -9,6 +9,8 @@ class CEvent : public ReturningProcedure {
 public:
     static constexpr const char* kClassName = "CEvent";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Event;
+    ElementKind Kind() const override { return kKind; }
 };
 
 }  // namespace tarnwick

@@ -9,6 +9,8 @@ class CFunction : public ReturningProcedure {
 public:
     static constexpr const char* kClassName = "CFunction";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Function;
+    ElementKind Kind() const override { return kKind; }
 };
 
 }  // namespace tarnwick

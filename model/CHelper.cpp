@@ -1,7 +1,7 @@
 #include "model/CHelper.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -24,46 +24,92 @@ namespace tarnwick {
 
 namespace {
 
-struct Kind {
-    const char* listClass;
-    const char* elementClass;
-    const char* singular;
-    const char* plural;
-    std::shared_ptr<ListItem> (*create)();
-};
-
 template <typename T>
 std::shared_ptr<ListItem> make() {
     return std::make_shared<T>();
 }
 
-// The ten element kinds, and the module list, which has an element class but
-// no kind name.
-const Kind kKinds[] = {
-    {"CConstantList", "CConstant", "Constant", "Constants", make<CConstant>},
-    {"CDeclarationList", "CDeclaration", "Declaration", "Declarations", make<CDeclaration>},
-    {"CEnumList", "CEnum", "Enum", "Enums", make<CEnum>},
-    {"CEventList", "CEvent", "Event", "Events", make<CEvent>},
-    {"CFunctionList", "CFunction", "Function", "Functions", make<CFunction>},
-    {"CImplementationList", "CImplementation", "Implementation", "Implementations",
-     make<CImplementation>},
-    {"CPropertyList", "CProperty", "Property", "Properties", make<CProperty>},
-    {"CSubroutineList", "CSubroutine", "Subroutine", "Subroutines", make<CSubroutine>},
-    {"CTypeList", "cType", "Type", "Types", make<cType>},
-    {"CVariableList", "CVariable", "Variable", "Variables", make<CVariable>},
-    {"CModuleList", "CModule", "", "", make<CModule>},
+using S = SyntaxLayout;
+using C = TypeColumn;
+
+// Indexed by ElementKind.
+constexpr ElementKindTraits kElementKinds[] = {
+    // kind, name, listName, iconStem, syntax, parts, parameters, returns, typeColumn, create
+    {ElementKind::Constant, "Constant", "Constants", "Constants", S::None, false, false, false,
+     C::DataType, make<CConstant>},
+    {ElementKind::Declaration, "Declaration", "Declarations", "Declarations", S::Procedure, false,
+     true, true, C::None, make<CDeclaration>},
+    {ElementKind::Enum, "Enum", "Enums", "Enums", S::Procedure, true, false, false, C::None,
+     make<CEnum>},
+    {ElementKind::Event, "Event", "Events", "Events", S::Procedure, false, true, false, C::None,
+     make<CEvent>},
+    {ElementKind::Function, "Function", "Functions", "Functions", S::Procedure, false, true, true,
+     C::Returns, make<CFunction>},
+    {ElementKind::Implementation, "Implementation", "Implementations", "Implementations", S::None,
+     false, false, false, C::None, make<CImplementation>},
+    {ElementKind::Property, "Property", "Properties", "Properties", S::Procedure, false, true, true,
+     C::Returns, make<CProperty>},
+    {ElementKind::Subroutine, "Subroutine", "Subroutines", "Subroutines", S::Procedure, false, true,
+     false, C::None, make<CSubroutine>},
+    {ElementKind::Type, "Type", "Types", "Types", S::TypeBlock, true, false, false, C::None,
+     make<cType>},
+    {ElementKind::Variable, "Variable", "Variables", "Variables", S::None, false, false, false,
+     C::DataType, make<CVariable>},
 };
 
-const Kind* kindOfList(const IIterator& list) {
-    for (const auto& kind : kKinds)
-        if (std::strcmp(kind.listClass, list.className()) == 0) return &kind;
-    return nullptr;
+// Indexed by ModuleKind.
+constexpr ModuleKindTraits kModuleKinds[] = {
+    {ModuleKind::None, "", "", ""},
+    {ModuleKind::Form, "Form", "Forms", "Form"},
+    {ModuleKind::Class, "Class", "Classes", "Class"},
+    {ModuleKind::Module, "Module", "Modules", "Module"},
+    {ModuleKind::PropertyPage, "PropertyPage", "PropertyPages", "PropertyPage"},
+    {ModuleKind::UserControl, "UserControl", "UserControls", "UserControl"},
+    {ModuleKind::Reference, "", "", ""},
+    {ModuleKind::Object, "", "", ""},
+};
+
+constexpr bool sameText(const char* a, const char* b) {
+    return std::string_view(a) == std::string_view(b);
 }
 
-const Kind* kindOfElement(const ListItem& element) {
-    for (const auto& kind : kKinds)
-        if (std::strcmp(kind.elementClass, element.className()) == 0) return &kind;
-    return nullptr;
+// Every kind has its row, in the enum's order, with its names; no two kinds
+// share a list name (it names a table anchor, a folder, an icon).
+constexpr bool elementRowsComplete() {
+    if (std::size(kElementKinds) != kElementKindCount) return false;
+    for (int i = 0; i < kElementKindCount; ++i) {
+        const ElementKindTraits& row = kElementKinds[i];
+        if (static_cast<int>(row.kind) != i || !*row.name || !*row.listName || !*row.iconStem ||
+            !row.create)
+            return false;
+        if (row.syntax == SyntaxLayout::None && (row.parts || row.parameters)) return false;
+        for (int j = 0; j < i; ++j)
+            if (sameText(kElementKinds[j].name, row.name) ||
+                sameText(kElementKinds[j].listName, row.listName))
+                return false;
+    }
+    return true;
+}
+static_assert(elementRowsComplete());
+
+constexpr bool moduleRowsComplete() {
+    if (std::size(kModuleKinds) != kModuleKindCount) return false;
+    for (int i = 0; i < kModuleKindCount; ++i) {
+        const ModuleKindTraits& row = kModuleKinds[i];
+        if (static_cast<int>(row.kind) != i) return false;
+        bool documented = false;
+        for (const ModuleKind kind : kDocumentedModuleKinds) documented |= kind == row.kind;
+        if (documented != (*row.name && *row.listName && *row.iconStem)) return false;
+        for (int j = 0; j < i; ++j)
+            if (*row.listName && sameText(kModuleKinds[j].listName, row.listName)) return false;
+    }
+    return true;
+}
+static_assert(moduleRowsComplete());
+
+const ElementKindTraits* traitsOfList(const IIterator& list) {
+    const auto kind = list.elementKind();
+    return kind ? &kindTraits(*kind) : nullptr;
 }
 
 // The key under which names that are equal ignoring case meet: each code
@@ -86,70 +132,52 @@ std::string caseKey(std::string_view name) {
 CHelper::CHelper(const Translation* translation, std::string language)
     : m_translation(translation), m_language(std::move(language)) {}
 
+const ElementKindTraits& kindTraits(ElementKind kind) {
+    return kElementKinds[static_cast<int>(kind)];
+}
+
+const ModuleKindTraits& kindTraits(ModuleKind kind) { return kModuleKinds[static_cast<int>(kind)]; }
+
 std::shared_ptr<ListItem> CHelper::setItemType(const IIterator& list) const {
-    const Kind* kind = kindOfList(list);
-    return kind ? kind->create() : nullptr;
+    if (const auto kind = list.elementKind()) return kindTraits(*kind).create();
+    if (dynamic_cast<const CModuleList*>(&list)) return make<CModule>();
+    return nullptr;
 }
 
 std::unique_ptr<IIterator> CHelper::setItemsType(const IIterator& list) const {
-    return kindOfList(list) ? list.createEmpty() : nullptr;
+    if (list.elementKind() || dynamic_cast<const CModuleList*>(&list)) return list.createEmpty();
+    return nullptr;
 }
 
 std::string CHelper::getItemType(const IIterator& list) const {
-    const Kind* kind = kindOfList(list);
-    return kind ? kind->singular : "";
+    const ElementKindTraits* traits = traitsOfList(list);
+    return traits ? traits->name : "";
 }
 
 std::string CHelper::getItemTypes(const IIterator& list) const {
-    const Kind* kind = kindOfList(list);
-    return kind ? kind->plural : "";
+    const ElementKindTraits* traits = traitsOfList(list);
+    return traits ? traits->listName : "";
 }
 
 std::string CHelper::getItemName(const ListItem& element) const {
-    const Kind* kind = kindOfElement(element);
-    return kind ? kind->singular : "";
+    const auto* e = dynamic_cast<const Element*>(&element);
+    return e ? kindTraits(e->Kind()).name : "";
 }
 
 std::string CHelper::getModuleType(const CModule& module) const {
-    return moduleTypeName(module.ModuleType());
+    return kindTraits(module.Kind()).name;
 }
 
 std::string CHelper::getModulesType(const CModule& module) const {
-    return modulesTypeName(module.ModuleType());
+    return kindTraits(module.Kind()).listName;
 }
 
 std::string CHelper::moduleTypeName(int moduleType) {
-    switch (moduleType) {
-        case moduletype::Form:
-            return "Form";
-        case moduletype::Class:
-            return "Class";
-        case moduletype::Module:
-            return "Module";
-        case moduletype::PropertyPage:
-            return "PropertyPage";
-        case moduletype::UserControl:
-            return "UserControl";
-        default:
-            return "";
-    }
+    return kindTraits(moduleKindOf(moduleType)).name;
 }
 
 std::string CHelper::modulesTypeName(int moduleType) {
-    switch (moduleType) {
-        case moduletype::Form:
-            return "Forms";
-        case moduletype::Class:
-            return "Classes";
-        case moduletype::Module:
-            return "Modules";
-        case moduletype::PropertyPage:
-            return "PropertyPages";
-        case moduletype::UserControl:
-            return "UserControls";
-        default:
-            return "";
-    }
+    return kindTraits(moduleKindOf(moduleType)).listName;
 }
 
 std::string CHelper::GetScope(int scopeCode) {

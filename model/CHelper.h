@@ -1,10 +1,14 @@
 // CHelper: the system's vocabulary for kinds of things, the name sort of the
 // model's lists, the data-type links of the pages and the translation lookup.
 //
+// The vocabulary is one traits table per kind enum (kindTraits): names, list
+// names, icon stems and the sections a member page has. CHelper's kind-name
+// operations answer from it for the ten element list classes (and their
+// elements) and the five source-module kinds; everything else gets the empty
+// text.
+//
 // Stateless and cheap: page writers and the reader construct one per call.
-// Kind names answer the ten element list classes (and their elements) and
-// the five source-module kinds; everything else gets the empty text. The
-// translation (when given) is the one parsed at the start of the run; a
+// The translation (when given) is the one parsed at the start of the run; a
 // CHelper never opens a file.
 #pragma once
 
@@ -16,11 +20,47 @@
 #include "model/CModuleList.h"
 #include "model/CProject.h"
 #include "model/IIterator.h"
+#include "model/Kinds.h"
 #include "model/ListItem.h"
 
 namespace tarnwick {
 
 class Translation;
+
+// How a member page lays out the syntax of a member.
+enum class SyntaxLayout {
+    None,       // no syntax, parts or parameter section at all
+    Procedure,  // the one-line declaration, one parameter a line
+    TypeBlock,  // the Type block, one member a line
+};
+
+// What the type column of a summary table and a UML row show.
+enum class TypeColumn { None, Returns, DataType };
+
+struct ElementKindTraits {
+    ElementKind kind;
+    const char* name;      // "Function": kind word, anchor prefix, translation key
+    const char* listName;  // "Functions": table and compartment heading
+    const char* iconStem;  // "Functions": src/images/{stem}_{Scope}.ico
+    // The sections of a member page (each also switched by the run's settings).
+    SyntaxLayout syntax;
+    bool parts;       // the table of a Type's members or an Enum's values
+    bool parameters;  // the table of the arguments
+    bool returns;     // the return value's description
+    TypeColumn typeColumn;
+    std::shared_ptr<ListItem> (*create)();  // a new element of the kind
+};
+
+struct ModuleKindTraits {
+    ModuleKind kind;
+    // All three are empty for the kinds without pages (None, Reference, Object).
+    const char* name;      // "Class": kind word, translation key
+    const char* listName;  // "Classes": the site's folder, the list page "all-Classes.html"
+    const char* iconStem;  // "Class": src/images/Class.ico
+};
+
+const ElementKindTraits& kindTraits(ElementKind kind);
+const ModuleKindTraits& kindTraits(ModuleKind kind);
 
 class CHelper {
 public:
@@ -28,18 +68,18 @@ public:
     // Translate its default. language: the translation section.
     explicit CHelper(const Translation* translation = nullptr, std::string language = "Deutsch");
 
-    // A new element of the list's element class (a CModule for a
-    // CModuleList); nullptr for an argument list or an unknown class.
+    // A new element of the list's element kind (a CModule for a
+    // CModuleList); nullptr for an argument list.
     std::shared_ptr<ListItem> setItemType(const IIterator& list) const;
     // A new empty list of the same class, for the ten element lists and
     // CModuleList; nullptr for any other list.
     std::unique_ptr<IIterator> setItemsType(const IIterator& list) const;
 
-    // "Constant" / "Constants", ... by the list's class; empty for others.
+    // "Constant" / "Constants", ... by the list's element kind; empty for others.
     std::string getItemType(const IIterator& list) const;
     std::string getItemTypes(const IIterator& list) const;
-    // Singular kind name by the element's class ("Type" for a cType); empty
-    // for a CArgument or a CModule.
+    // Singular kind name of an element ("Type" for a cType); empty for a
+    // CArgument or a CModule.
     std::string getItemName(const ListItem& element) const;
     // "Class" / "Classes", ... by ModuleType 1 to 5; empty for 0, 6, 7.
     std::string getModuleType(const CModule& module) const;

@@ -10,6 +10,8 @@ class CImplementation : public Element {
 public:
     static constexpr const char* kClassName = "CImplementation";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Implementation;
+    ElementKind Kind() const override { return kKind; }
     bool hasScope() const override { return false; }
 };
 

@@ -1,6 +1,5 @@
 #include "model/CModule.h"
 
-#include <cstring>
 #include <utility>
 
 #include "support/Diagnostics.h"
@@ -34,39 +33,49 @@ std::shared_ptr<CSubroutine> CModule::CreateSubroutine() const {
 }
 std::shared_ptr<CProperty> CModule::CreateProperty() const { return std::make_shared<CProperty>(); }
 
+IIterator* CModule::listOf(ElementKind kind) {
+    switch (kind) {
+        case ElementKind::Constant:
+            return m_constants.get();
+        case ElementKind::Declaration:
+            return m_declarations.get();
+        case ElementKind::Enum:
+            return m_enums.get();
+        case ElementKind::Event:
+            return m_events.get();
+        case ElementKind::Function:
+            return m_functions.get();
+        case ElementKind::Implementation:
+            return m_implementations.get();
+        case ElementKind::Property:
+            return m_properties.get();
+        case ElementKind::Subroutine:
+            return m_subroutines.get();
+        case ElementKind::Type:
+            return m_types.get();
+        case ElementKind::Variable:
+            return m_variables.get();
+    }
+    return nullptr;
+}
+
+const IIterator* CModule::listOf(ElementKind kind) const {
+    return const_cast<CModule*>(this)->listOf(kind);
+}
+
 bool CModule::Add(const std::shared_ptr<ListItem>& element, DiagnosticsSink* diagnostics) {
     if (!element) return false;
-    // Filed by class name, in this order, exactly and case-sensitively.
-    const char* cls = element->className();
-    auto is = [cls](const char* name) { return std::strcmp(cls, name) == 0; };
-    if (is(CDeclaration::kClassName))
-        m_declarations->Add(element);
-    else if (is(CConstant::kClassName))
-        m_constants->Add(element);
-    else if (is(CVariable::kClassName))
-        m_variables->Add(element);
-    else if (is(cType::kClassName))
-        m_types->Add(element);
-    else if (is(CEnum::kClassName))
-        m_enums->Add(element);
-    else if (is(CSubroutine::kClassName))
-        m_subroutines->Add(element);
-    else if (is(CFunction::kClassName))
-        m_functions->Add(element);
-    else if (is(CProperty::kClassName))
-        m_properties->Add(element);
-    else if (is(CImplementation::kClassName))
-        m_implementations->Add(element);
-    else if (is(CEvent::kClassName))
-        m_events->Add(element);
-    else {
-        if (diagnostics)
-            diagnostics->warning(m_path, 0,
-                                 std::string("module ") + m_name + ": an element of class " + cls +
-                                     " belongs in no list of a module and was not added");
-        return false;
+    // Filed by kind; a module or an argument has none.
+    if (const auto* e = dynamic_cast<const Element*>(element.get())) {
+        listOf(e->Kind())->Add(element);
+        return true;
     }
-    return true;
+    if (diagnostics)
+        diagnostics->warning(m_path, 0,
+                             std::string("module ") + m_name + ": an element of class " +
+                                 element->className() +
+                                 " belongs in no list of a module and was not added");
+    return false;
 }
 
 }  // namespace tarnwick

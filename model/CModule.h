@@ -22,22 +22,23 @@
 #include "model/CSubroutineList.h"
 #include "model/CTypeList.h"
 #include "model/CVariableList.h"
+#include "model/Kinds.h"
 #include "support/HashTable.h"
 
 namespace tarnwick {
 
 class DiagnosticsSink;
 
-// Kind codes of `ModuleType`.
+// Kind codes of `ModuleType`: the values of ModuleKind.
 namespace moduletype {
-inline constexpr int None = 0;
-inline constexpr int Form = 1;
-inline constexpr int Class = 2;
-inline constexpr int Module = 3;
-inline constexpr int PropertyPage = 4;
-inline constexpr int UserControl = 5;
-inline constexpr int Reference = 6;  // referenced type library
-inline constexpr int Object = 7;     // control library
+inline constexpr int None = static_cast<int>(ModuleKind::None);
+inline constexpr int Form = static_cast<int>(ModuleKind::Form);
+inline constexpr int Class = static_cast<int>(ModuleKind::Class);
+inline constexpr int Module = static_cast<int>(ModuleKind::Module);
+inline constexpr int PropertyPage = static_cast<int>(ModuleKind::PropertyPage);
+inline constexpr int UserControl = static_cast<int>(ModuleKind::UserControl);
+inline constexpr int Reference = static_cast<int>(ModuleKind::Reference);
+inline constexpr int Object = static_cast<int>(ModuleKind::Object);
 }  // namespace moduletype
 
 class CModule : public ListItem {
@@ -52,6 +53,8 @@ public:
     void setShortDesc(std::shared_ptr<HashTable> table);
     int ModuleType() const { return m_moduleType; }
     void setModuleType(int value) { m_moduleType = value; }
+    // ModuleType as a kind; a code outside 0 to 7 is ModuleKind::None.
+    ModuleKind Kind() const { return moduleKindOf(m_moduleType); }
     const std::string& Name() const override { return m_name; }
     void setName(std::string value) { m_name = std::move(value); }
     const std::string& GUID() const { return m_guid; }
@@ -88,6 +91,10 @@ public:
     const CSubroutineList& Subroutines() const { return *m_subroutines; }
     const CPropertyList& Properties() const { return *m_properties; }
 
+    // The module's list of a kind of element (never null).
+    IIterator* listOf(ElementKind kind);
+    const IIterator* listOf(ElementKind kind) const;
+
     // New elements; the module does not keep them (hand them to Add).
     std::shared_ptr<CImplementation> CreateImplentation() const;
     std::shared_ptr<CDeclaration> CreateDeclaration() const;
@@ -100,9 +107,9 @@ public:
     std::shared_ptr<CSubroutine> CreateSubroutine() const;
     std::shared_ptr<CProperty> CreateProperty() const;
 
-    // Files the element into the list of its class and returns true. An item
-    // of any other class (a CArgument, a CModule) is filed nowhere: the
-    // diagnostics sink, when given, is told the class name, and Add returns false.
+    // Files the element into the list of its kind and returns true. An item
+    // that is no element (a CArgument, a CModule) is filed nowhere: the
+    // diagnostics sink, when given, is told its class name, and Add returns false.
     bool Add(const std::shared_ptr<ListItem>& element, DiagnosticsSink* diagnostics = nullptr);
 
 private:

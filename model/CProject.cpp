@@ -2,25 +2,30 @@
 
 namespace tarnwick {
 
-CModuleList* CProject::listOfKind(int moduleType) {
-    switch (moduleType) {
-        case moduletype::Form:
+CModuleList* CProject::listOfKind(ModuleKind kind) {
+    switch (kind) {
+        case ModuleKind::Form:
             return &m_forms;
-        case moduletype::Class:
+        case ModuleKind::Class:
             return &m_classes;
-        case moduletype::Module:
+        case ModuleKind::Module:
             return &m_modules;
-        case moduletype::PropertyPage:
+        case ModuleKind::PropertyPage:
             return &m_propertyPages;
-        case moduletype::UserControl:
+        case ModuleKind::UserControl:
             return &m_userControls;
-        case moduletype::Reference:
+        case ModuleKind::Reference:
             return &m_references;
-        case moduletype::Object:
+        case ModuleKind::Object:
             return &m_objects;
-        default:
-            return nullptr;
+        case ModuleKind::None:
+            break;
     }
+    return nullptr;
+}
+
+const CModuleList* CProject::listOfKind(ModuleKind kind) const {
+    return const_cast<CProject*>(this)->listOfKind(kind);
 }
 
 }  // namespace tarnwick

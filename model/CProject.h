@@ -50,8 +50,11 @@ public:
     const std::string& Path() const { return m_path; }
     void setPath(std::string value) { m_path = std::move(value); }
 
-    // The list that keeps modules of a kind code (1 to 7), or nullptr.
-    CModuleList* listOfKind(int moduleType);
+    // The list that keeps modules of a kind (code 1 to 7), or nullptr for
+    // ModuleKind::None.
+    CModuleList* listOfKind(int moduleType) { return listOfKind(moduleKindOf(moduleType)); }
+    CModuleList* listOfKind(ModuleKind kind);
+    const CModuleList* listOfKind(ModuleKind kind) const;
 
 private:
     CModuleList m_objects;

@@ -16,6 +16,8 @@ class CProperty : public ReturningProcedure {
 public:
     static constexpr const char* kClassName = "CProperty";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Property;
+    ElementKind Kind() const override { return kKind; }
 
     int Way() const { return m_way; }
     void setWay(int value) { m_way = value; }

@@ -9,6 +9,8 @@ class CSubroutine : public Procedure {
 public:
     static constexpr const char* kClassName = "CSubroutine";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Subroutine;
+    ElementKind Kind() const override { return kKind; }
 };
 
 }  // namespace tarnwick

@@ -11,6 +11,8 @@ class CVariable : public Element {
 public:
     static constexpr const char* kClassName = "CVariable";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Variable;
+    ElementKind Kind() const override { return kKind; }
 
     const std::string& IsNew() const { return m_isNew; }
     void setIsNew(std::string value) { m_isNew = std::move(value); }

@@ -1,6 +1,6 @@
 // Element: the common base of the ten code element classes (CFunction,
 // CSubroutine, CProperty, CEvent, CDeclaration, CConstant, CVariable, cType,
-// CEnum, CImplementation).
+// CEnum, CImplementation), each of one ElementKind.
 //
 // It holds the attributes all of them share (Source, Syntax, scope, Name,
 // Description) and answers the attributes only some classes have through one
@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "model/Kinds.h"
 #include "model/ListItem.h"
 
 namespace tarnwick {
@@ -33,6 +34,9 @@ inline constexpr int None = 99;  // no scope word in the declaration
 
 class Element : public ListItem {
 public:
+    // What page writers and the module's filing decide by; see kindTraits.
+    virtual ElementKind Kind() const = 0;
+
     const std::string& Source() const { return m_source; }
     void setSource(std::string value) { m_source = std::move(value); }
     const std::string& Syntax() const { return m_syntax; }

@@ -10,9 +10,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "model/Kinds.h"
 #include "model/ListItem.h"
 
 namespace tarnwick {
@@ -35,6 +37,8 @@ public:
     // The list's class name ("CFunctionList", ...) and its element class name.
     virtual const char* className() const = 0;
     virtual const char* elementClassName() const = 0;
+    // The kind of the list's elements; none for a module or argument list.
+    virtual std::optional<ElementKind> elementKind() const = 0;
     // A new, empty list of the same class.
     virtual std::unique_ptr<IIterator> createEmpty() const = 0;
 };

@@ -1,7 +1,7 @@
 // ListItem is what the model's lists hold: a module, a code element or an
-// argument. Every item answers its class name (the lists, CModule::Add and the
-// kind vocabulary of CHelper dispatch on it) and its Name (the lists look
-// items up by it, ignoring case).
+// argument. Every item answers its class name (what messages and the model's
+// dump call it; behaviour goes by Element::Kind, not by this name) and its
+// Name (the lists look items up by it, ignoring case).
 #pragma once
 
 #include <string>

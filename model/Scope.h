@@ -3,15 +3,13 @@
 // and Enums; Private for Dim variables and constants).
 #pragma once
 
-#include "model/CConstant.h"
-#include "model/CVariable.h"
 #include "model/Element.h"
 
 namespace tarnwick {
 
 inline int effectiveScope(const Element& element) {
     if (element.scope() != scope::None) return element.scope();
-    if (dynamic_cast<const CVariable*>(&element) || dynamic_cast<const CConstant*>(&element))
+    if (element.Kind() == ElementKind::Variable || element.Kind() == ElementKind::Constant)
         return scope::Private;
     return scope::Public;
 }

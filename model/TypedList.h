@@ -7,6 +7,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -61,6 +62,12 @@ public:
     }
     const char* className() const override { return Derived::kClassName; }
     const char* elementClassName() const override { return Derived::kElementClassName; }
+    std::optional<ElementKind> elementKind() const override {
+        if constexpr (requires { T::kKind; })
+            return T::kKind;
+        else
+            return std::nullopt;
+    }
     std::unique_ptr<IIterator> createEmpty() const override { return std::make_unique<Derived>(); }
 
     // Typed access

@@ -13,6 +13,8 @@ class cType : public Element {
 public:
     static constexpr const char* kClassName = "cType";
     const char* className() const override { return kClassName; }
+    static constexpr ElementKind kKind = ElementKind::Type;
+    ElementKind Kind() const override { return kKind; }
 
     std::shared_ptr<CVariableList> Variables() const override { return m_variables; }
     void setVariables(std::shared_ptr<CVariableList> list) { m_variables = std::move(list); }

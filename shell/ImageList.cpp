@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "model/CHelper.h"
 #include "support/ProgramFolder.h"
 
 namespace tarnwick {
@@ -12,25 +13,25 @@ namespace tarnwick {
 namespace {
 
 struct ElementGroup {
-    const char* key;    // tree key and lower-case kind
-    const char* words;  // plural kind word of the image files
+    ElementKind kind;  // its list name names the image files, in lower case the tree key
     const char* letter;
     QRgb colour;
 };
 
 // The ten element groups, in the tree's order.
 constexpr ElementGroup kElementGroups[] = {
-    {"implementations", "Implementations", "I", 0x6a5acd},
-    {"declarations", "Declarations", "D", 0x8b4513},
-    {"types", "Types", "T", 0x2e8b57},
-    {"enums", "Enums", "E", 0xb8860b},
-    {"events", "Events", "V", 0xd2691e},
-    {"constants", "Constants", "C", 0x4682b4},
-    {"variables", "Variables", "v", 0x008b8b},
-    {"functions", "Functions", "F", 0x8a2be2},
-    {"subroutines", "Subroutines", "S", 0x1e90ff},
-    {"properties", "Properties", "P", 0x228b22},
+    {ElementKind::Implementation, "I", 0x6a5acd}, {ElementKind::Declaration, "D", 0x8b4513},
+    {ElementKind::Type, "T", 0x2e8b57},           {ElementKind::Enum, "E", 0xb8860b},
+    {ElementKind::Event, "V", 0xd2691e},          {ElementKind::Constant, "C", 0x4682b4},
+    {ElementKind::Variable, "v", 0x008b8b},       {ElementKind::Function, "F", 0x8a2be2},
+    {ElementKind::Subroutine, "S", 0x1e90ff},     {ElementKind::Property, "P", 0x228b22},
 };
+
+// "functions": the tree key of an element kind.
+QString keyOf(ElementKind kind) { return QString::fromLatin1(kindTraits(kind).listName).toLower(); }
+
+// An implemented interface has no scope of its own: one image, no scope variants.
+bool scoped(ElementKind kind) { return kind != ElementKind::Implementation; }
 
 struct ScopeSuffix {
     const char* suffix;
@@ -95,11 +96,11 @@ ImageList::ImageList(QString imageFolder) : m_folder(std::move(imageFolder)) {
         add(QLatin1String(group.key), QLatin1String(group.file), QLatin1String(group.letter),
             QColor(group.colour));
     for (const auto& group : kElementGroups) {
-        const QString key = QLatin1String(group.key);
-        const QString words = QLatin1String(group.words);
+        const QString key = keyOf(group.kind);
+        const QString words = QLatin1String(kindTraits(group.kind).iconStem);
         add(key, words + QStringLiteral("_Public.ico"), QLatin1String(group.letter),
             QColor(group.colour));
-        if (key == QLatin1String("implementations")) continue;  // no scope of their own
+        if (!scoped(group.kind)) continue;
         for (const auto& scope : kScopes)
             add(key + QLatin1String(scope.suffix),
                 words + QLatin1Char('_') + QLatin1String(scope.word) + QStringLiteral(".ico"),
@@ -125,10 +126,9 @@ QStringList ImageList::allKeys() {
     QStringList keys;
     for (const auto& group : kModuleGroups) keys << QLatin1String(group.key);
     for (const auto& group : kElementGroups) {
-        keys << QLatin1String(group.key);
-        if (QLatin1String(group.key) == QLatin1String("implementations")) continue;
-        for (const auto& scope : kScopes)
-            keys << QLatin1String(group.key) + QLatin1String(scope.suffix);
+        keys << keyOf(group.kind);
+        if (!scoped(group.kind)) continue;
+        for (const auto& scope : kScopes) keys << keyOf(group.kind) + QLatin1String(scope.suffix);
     }
     return keys;
 }

@@ -326,14 +326,15 @@ int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& mo
     const QString moduleName = QString::fromStdString(module.Name());
     QTreeWidgetItem* groupNode =
         addNode(moduleNode, moduleName + QLatin1Char('_') + caption, caption, caption.toLower());
-    const bool implementations = caption == QLatin1String("Implementations");
     const QString kind = caption.trimmed().toLower();
     int count = 0;
     for (const auto& item : list.Items()) {
         const auto* element = dynamic_cast<const Element*>(item.get());
         if (!element) continue;
-        const QString image = implementations ? QStringLiteral("implementations")
-                                              : kind + scopeSuffix(element->scope());
+        // An implemented interface has one image: it has no scope.
+        const QString image = element->Kind() == ElementKind::Implementation
+                                  ? kind
+                                  : kind + scopeSuffix(element->scope());
         QTreeWidgetItem* node =
             addNode(groupNode, QString(), QString::fromStdString(element->Name()), image);
         node->setData(0, TagRole, QStringLiteral("E%1").arg(m_nodes.size()));
