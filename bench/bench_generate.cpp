@@ -35,8 +35,6 @@ constexpr int kLinesPerModule = 570;
 class Scratch {
 public:
     Scratch() {
-        // Fixed timestamps: a re-run's site can be compared with a fresh one.
-        setenv("SOURCE_DATE_EPOCH", "1000000000", 1);
         m_folder =
             fs::temp_directory_path() / ("tarnwick-bench-generate-" + std::to_string(::getpid()));
         fs::create_directories(m_folder);
@@ -69,6 +67,7 @@ bool generate(benchmark::State& state, const fs::path& folder, GenerationResult*
     GenerationRequest request;
     request.projectPath = scratch().project();
     request.outputFolder = folder.string();
+    request.fixedTime = "1000000000";  // a re-run's site can be compared with a fresh one
     auto result = GenerationRun(request, nullptr, nullptr).run();
     if (!result || result->modulesFailed > 0) {
         state.SkipWithError(result ? "some modules failed" : result.error().message.c_str());

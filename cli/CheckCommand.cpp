@@ -5,9 +5,9 @@
 // The kinds, member kinds, scopes, code page and defines of the project's
 // settings file (PROJECT.tarnwick, or the file --settings names) are used
 // as generate uses them; options given here win over them.
-// Reads the project as generate does and prints, in the form compilers use
-// (so editors and CI jump to the place), one line per member without a
-// description:
+// Reads the project as generate does and prints one line per member without
+// a description, in the form "file:line: warning: text" that leads straight
+// to the place:
 //   examples/Ledger/Classes/CAccount.cls:12: warning: Public Sub 'Close' has no description
 // then a summary line with the documented and undocumented members per kind.
 // The path is the module's as the project file names it, under the folder

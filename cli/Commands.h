@@ -4,11 +4,23 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <cstdlib>
+#include <string>
+
+#include "reader/modRegistry.h"
 
 namespace tarnwick::cli {
 
 void registerCheckCommand(CLI::App& app, int& status);
 void registerDumpCommand(CLI::App& app, int& status);
 void registerGenerateCommand(CLI::App& app, int& status);
+
+// Where the registry files are: named (the file the user named; empty:
+// none), else TARNWICK_REGISTRY; then the Wine prefix of WINEPREFIX, else
+// of HOME.
+inline RegistryLocation registryFromEnvironment(std::string named) {
+    return RegistryLocation::fromVariables(std::move(named), std::getenv("TARNWICK_REGISTRY"),
+                                           std::getenv("WINEPREFIX"), std::getenv("HOME"));
+}
 
 }  // namespace tarnwick::cli

@@ -55,7 +55,7 @@ int runDump(const DumpOptions& options) {
         sink.warning(options.translation, 0, "the translation file cannot be read: " + problem);
 
     auto registry = std::make_shared<const RegistrySource>(
-        RegistrySource::fromEnvironment(options.registry, &sink));
+        RegistrySource::fromLocation(registryFromEnvironment(options.registry), &sink));
 
     CParser parser;
     parser.setPath(options.project);

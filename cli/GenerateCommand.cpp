@@ -159,6 +159,10 @@ int runGenerate(const GenerateOptions& options) {
     if (options.codePageGiven) request.codePage = options.codePage;
     if (!options.outputEncoding.empty()) request.outputEncoding = options.outputEncoding;
     if (!options.registry.empty()) request.registryFile = options.registry;
+    RegistryLocation registry = registryFromEnvironment(request.registryFile);
+    request.registryFile = std::move(registry.file);
+    request.winePrefix = std::move(registry.winePrefix);
+    if (const char* fixedTime = std::getenv("SOURCE_DATE_EPOCH")) request.fixedTime = fixedTime;
     if (options.styleGiven) request.style = options.style;
     request.translationFile = options.translation;
     request.force = options.force;

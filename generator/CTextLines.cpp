@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "support/Text.h"
+
 namespace tarnwick {
 
 namespace {
@@ -32,12 +34,7 @@ void CTextLines::DeleteAppendingLines() {
 }
 
 void CTextLines::setText(std::string_view text) {
-    size_t start = 0;
-    for (size_t at = text.find(kCrLf); at != std::string_view::npos; at = text.find(kCrLf, start)) {
-        m_lines.emplace_back(text.substr(start, at - start));
-        start = at + kCrLf.size();
-    }
-    m_lines.emplace_back(text.substr(start));
+    for (size_t pos = 0; pos <= text.size();) m_lines.emplace_back(nextLine(text, pos));
 }
 
 std::string CTextLines::Text() const {

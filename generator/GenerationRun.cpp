@@ -491,7 +491,7 @@ Expected<GenerationResult> GenerationRun::run() {
     parser.setCodePage(codePage.value());
     parser.setDiagnostics(&diagnostics);
     const auto registry = std::make_shared<const RegistrySource>(
-        RegistrySource::fromEnvironment(m_request.registryFile, &diagnostics));
+        RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &diagnostics));
     parser.setRegistry(registry);
     auto defines = readDefines(m_request.defines);
     if (!defines) return defines.error();
@@ -539,7 +539,7 @@ Expected<GenerationResult> GenerationRun::run() {
     }
 
     bool badEpoch = false;
-    (void)sourceDateEpoch(&badEpoch);
+    const bool timeIsFixed = fixedTime(m_request.fixedTime, &badEpoch).has_value();
     if (badEpoch) {
         diagnostics.warning(std::string(), 0,
                             "SOURCE_DATE_EPOCH is not a whole number of seconds; "
@@ -556,13 +556,12 @@ Expected<GenerationResult> GenerationRun::run() {
     // The builders leave a mark where the timestamp goes; the writer puts in
     // the run's one, so a page whose only change would be its timestamp is
     // seen as unchanged.
-    const bool fixedTime = sourceDateEpoch().has_value();
-    const std::string now = makeNowFunction()();
+    const std::string now = makeNowFunction(m_request.fixedTime)();
     ctx.now = [] { return std::string(kTimestampMark); };
     // What the pages' bytes do not show: the tool (its version and the
     // manifest's form) and where the timestamp comes from.
     const uint64_t given = hashBytes(std::string(TARNWICK_VERSION) + "\n" +
-                                     (fixedTime ? "fixed " + now : std::string("local")));
+                                     (timeIsFixed ? "fixed " + now : std::string("local")));
     SiteWriter site(folder, &inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
                     given, m_request.full);
 

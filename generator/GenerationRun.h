@@ -33,7 +33,8 @@ struct GenerationRequest {
     std::string language = "Deutsch";
     std::string codePage = "windows-1252";  // of the project's files
     std::string outputEncoding;             // of the pages; empty: codePage
-    std::string registryFile;               // empty: TARNWICK_REGISTRY, then the Wine prefix
+    std::string registryFile;               // a registry export read first; empty: none
+    std::string winePrefix;                 // its system.reg is read next; empty: none
     std::string translationFile;            // empty: Translation.lng beside the program
     std::string resourceFolder;             // empty: Ressources beside the program
     std::string style;                      // a style of themesFolder; empty: the plain one
@@ -41,6 +42,10 @@ struct GenerationRequest {
     bool force = false;                     // write into a foreign non-empty folder
     bool full = false;                      // write every page, changed or not
     int jobs = 0;                           // worker threads; 0: one per core
+    // The pages' time as whole seconds since 1970 (UTC), so that two runs give
+    // the same site (the front ends take it from SOURCE_DATE_EPOCH); empty:
+    // the current local time.
+    std::string fixedTime;
     // Conditional-compilation constants as "NAME=VALUE"; each wins over the
     // project's CondComp value of that name.
     std::vector<std::string> defines;

@@ -8,6 +8,7 @@
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/File.h"
+#include "support/PathGuard.h"
 #include "support/Text.h"
 
 namespace fs = std::filesystem;
@@ -160,11 +161,7 @@ Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_
     bool inSection = false;
     size_t index = 0;
     for (size_t pos = 0; !text.empty() && pos <= text.size(); ++index) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view raw = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        const std::string_view raw = nextLine(text, pos, LineEnd::Lf);
         file.m_lines.emplace_back(raw);
 
         const std::string where = path + ":" + std::to_string(index + 1) + ": ";
@@ -250,14 +247,13 @@ void SettingsFile::applyTo(GenerationRequest& request) const {
 
 void SettingsFile::storeChoices(const GenerationRequest& request) {
     if (!request.outputFolder.empty()) {
-        const fs::path folder = fs::absolute(fs::path(m_path)).parent_path();
+        const fs::path folder = fs::absolute(fs::path(m_path)).parent_path().lexically_normal();
         const fs::path output =
             fs::absolute(fs::path(withoutTrailingSlashes(request.outputFolder))).lexically_normal();
-        const fs::path relative = output.lexically_relative(folder);
         // Below the file's folder the site moves with the project (a
         // checkout elsewhere, a CI run); anywhere else it stays where it is.
-        const bool below = !relative.empty() && *relative.begin() != "..";
-        set("output", below ? relative.string() : output.string());
+        set("output", lexicallyInside(output, folder) ? output.lexically_relative(folder).string()
+                                                      : output.string());
     }
     const GenerationSettings& s = request.settings;
     set("kinds", wordsOn(std::begin(kKindWords), std::end(kKindWords), s));

@@ -13,6 +13,7 @@
 #include "generator/PageContext.h"
 #include "support/File.h"
 #include "support/InputFiles.h"
+#include "support/PathGuard.h"
 
 namespace fs = std::filesystem;
 
@@ -56,28 +57,6 @@ std::vector<std::string_view> splitRelative(std::string_view path, std::string& 
     return parts;
 }
 
-// True when the link leads to a place inside root (root itself counts).
-bool linkStaysInside(const fs::path& link, const fs::path& root) {
-    std::error_code ec;
-    const fs::path canonicalRoot = fs::canonical(root, ec);
-    if (ec) return false;
-    // Follow the chain by hand: weakly_canonical leaves a dangling link at
-    // the end of a path unresolved, and a dangling link is where a write
-    // would create its target.
-    fs::path p = link;
-    for (int hops = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
-        if (hops == 40) return false;  // a loop
-        const fs::path next = fs::read_symlink(p, ec);
-        if (ec) return false;
-        p = next.is_absolute() ? next : p.parent_path() / next;
-    }
-    const fs::path target = fs::weakly_canonical(p, ec);
-    if (ec) return false;
-    const fs::path rel = target.lexically_relative(canonicalRoot);
-    if (rel.empty()) return false;
-    return rel.begin()->string() != "..";
-}
-
 int64_t mtimeOf(const struct stat& info) {
     return static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
 }
@@ -116,8 +95,9 @@ std::string hex(uint64_t value) {
 }  // namespace
 
 uint64_t hashBytes(std::string_view bytes, uint64_t seed) {
-    // Eight bytes a step, mixed in the manner of MurmurHash3: a site's pages
-    // are hundreds of megabytes, hashed on every run.
+    // Eight bytes a step, each multiplied, rotated and folded in, then the
+    // bits spread by a final mix: a site's pages are hundreds of megabytes,
+    // hashed on every run.
     auto rotl = [](uint64_t x, int r) { return (x << r) | (x >> (64 - r)); };
     uint64_t h = seed ^ (bytes.size() * 0x9E3779B97F4A7C15ull);
     const char* p = bytes.data();
@@ -235,7 +215,7 @@ bool SiteWriter::prepareFolders(std::string_view relativePath, const std::string
         if (type == fs::file_type::symlink) {
             // Links inside the site (the case-spelling links) are fine; one
             // that leads elsewhere would make us write outside the site.
-            if (!linkStaysInside(current, root))
+            if (!resolvesInside(current, root))
                 throw PageWriteError(file,
                                      current + ": symbolic link leads out of the output folder");
             type = fs::status(current, ec).type();
@@ -276,7 +256,7 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
             if (::lstat(file.c_str(), &info) == 0) {
                 exists = true;
                 if (S_ISLNK(info.st_mode)) {
-                    if (!linkStaysInside(file, fs::path(m_folder)))
+                    if (!resolvesInside(file, fs::path(m_folder)))
                         throw PageWriteError(
                             file, file + ": symbolic link leads out of the output folder");
                     if (::stat(file.c_str(), &info) != 0)

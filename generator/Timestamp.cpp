@@ -7,16 +7,16 @@
 
 namespace tarnwick {
 
-std::optional<std::time_t> sourceDateEpoch(bool* invalid) {
-    const char* text = std::getenv("SOURCE_DATE_EPOCH");
-    if (text == nullptr || *text == '\0') return std::nullopt;
+std::optional<std::time_t> fixedTime(std::string_view text, bool* invalid) {
+    if (text.empty()) return std::nullopt;
+    const std::string digits(text);
     bool digitsOnly = true;
-    for (const char* p = text; *p != '\0'; ++p) {
-        if (*p < '0' || *p > '9') digitsOnly = false;
+    for (char c : digits) {
+        if (c < '0' || c > '9') digitsOnly = false;
     }
     errno = 0;
     char* end = nullptr;
-    const long long seconds = digitsOnly ? std::strtoll(text, &end, 10) : 0;
+    const long long seconds = digitsOnly ? std::strtoll(digits.c_str(), &end, 10) : 0;
     if (!digitsOnly || errno == ERANGE) {
         if (invalid) *invalid = true;
         return std::nullopt;
@@ -41,8 +41,8 @@ std::string formatTimestamp(std::time_t instant, bool utc) {
     return text;
 }
 
-std::function<std::string()> makeNowFunction() {
-    if (const auto fixed = sourceDateEpoch()) {
+std::function<std::string()> makeNowFunction(std::string_view fixedTimeText) {
+    if (const auto fixed = fixedTime(fixedTimeText)) {
         const std::string text = formatTimestamp(*fixed, true);
         return [text] { return text; };
     }

@@ -2,28 +2,30 @@
 //
 // Normally the local time in the locale's own date and time form
 // (strftime "%x %X"; the CLI sets the locale from the environment first).
-// When SOURCE_DATE_EPOCH holds a whole number of seconds, that instant in
-// UTC is used instead, so two runs over the same project give identical sites.
+// When the run is given a fixed time (the front ends take it from
+// SOURCE_DATE_EPOCH) as a whole number of seconds, that instant in UTC is
+// used instead, so two runs over the same project give identical sites.
 #pragma once
 
 #include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tarnwick {
 
-// SOURCE_DATE_EPOCH as seconds, or nullopt when it is unset or empty. A value
-// that is not a non-negative whole number is ignored (nullopt) and, when
-// invalid is given, *invalid is set to true.
-std::optional<std::time_t> sourceDateEpoch(bool* invalid = nullptr);
+// A fixed time's text as seconds, or nullopt when it is empty. A text that is
+// not a non-negative whole number is ignored (nullopt) and, when invalid is
+// given, *invalid is set to true.
+std::optional<std::time_t> fixedTime(std::string_view text, bool* invalid = nullptr);
 
 // The instant as "%x %X": in UTC when utc is true, else in local time.
 // Falls back to "%Y-%m-%d %H:%M:%S" when the locale's form is not UTF-8.
 std::string formatTimestamp(std::time_t instant, bool utc);
 
-// The {now} function of a run: reads SOURCE_DATE_EPOCH once, then each call
-// gives that fixed instant (UTC) or the current local time.
-std::function<std::string()> makeNowFunction();
+// The {now} function of a run: each call gives the fixed time (UTC) when
+// fixedTimeText holds one, else the current local time.
+std::function<std::string()> makeNowFunction(std::string_view fixedTimeText);
 
 }  // namespace tarnwick

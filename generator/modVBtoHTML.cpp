@@ -230,28 +230,12 @@ std::string convertVBtoHTML(std::string_view text) {
 void appendVBtoHTML(std::string& out, std::string_view text) {
     SpanState state;
     out += kOpenMonospace;
-    size_t start = 0;
-    for (;;) {
-        size_t end = text.find(kCrLf, start);
-        appendLine(out, text.substr(start, end == std::string_view::npos ? end : end - start),
-                   state);
-        if (end == std::string_view::npos) break;
-        out += kCrLf;
-        start = end + kCrLf.size();
+    for (size_t pos = 0; pos <= text.size();) {
+        appendLine(out, nextLine(text, pos), state);
+        if (pos <= text.size()) out += kCrLf;  // a line end followed
     }
     if (state.keyword || state.comment) out += kClose;
     out += kClose;
-}
-
-std::vector<std::string> splitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t at = text.find(kCrLf); at != std::string_view::npos; at = text.find(kCrLf, start)) {
-        lines.emplace_back(text.substr(start, at - start));
-        start = at + kCrLf.size();
-    }
-    lines.emplace_back(text.substr(start));
-    return lines;
 }
 
 std::vector<std::string> splitWords(std::string_view line) {

@@ -38,10 +38,6 @@ std::string convertVBtoHTML(std::string_view text);
 // one buffer.
 void appendVBtoHTML(std::string& out, std::string_view text);
 
-// The lines of text: split at each CR LF; the rest after the last CR LF
-// (possibly empty) is the last line, so "" gives one empty line.
-std::vector<std::string> splitLines(std::string_view text);
-
 // The tokens of one line: each ends just after a blank, the last one is the
 // rest of the line (possibly empty). A blank-terminated token that starts
 // with a tab gets "&#09;" put before it. Joining the tokens gives back the

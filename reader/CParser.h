@@ -64,7 +64,7 @@ public:
     // Not owned, may be null (then nothing is reported); must outlive Parse().
     void setDiagnostics(DiagnosticsSink* diagnostics) { m_diagnostics = diagnostics; }
     // Where library entries find their description and file. Null (the
-    // default): RegistrySource::fromEnvironment("", diagnostics) at Parse().
+    // default): a registry that consults nothing.
     void setRegistry(std::shared_ptr<const RegistrySource> registry);
     // Conditional-compilation constants given by the caller (--define): they
     // win over the project's CondComp line, name by name.

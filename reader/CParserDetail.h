@@ -94,7 +94,7 @@ bool isBlankLine(std::string_view line);
 // costs no rescans. A tag is '@' followed by a word (letters, digits, '_');
 // its text runs from after the word to the next '@', CR and LF read as
 // blanks, trimmed. The first tag of a word wins. Besides "@name text", the
-// Javadoc-like lines "@param name text", "@return text" / "@returns text" and
+// tag lines "@param name text", "@return text" / "@returns text" and
 // "@remarks text" are understood (those keywords ignoring case). The view
 // passed in must outlive the index.
 class Tags {

@@ -136,9 +136,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     }
     if (text.value().find_first_not_of(" \t\r\n") == npos)
         return Error{"Cannot read the project file " + m_path + ": it is empty"};
-    if (!m_registry)
-        m_registry = std::make_shared<const RegistrySource>(
-            RegistrySource::fromEnvironment("", m_diagnostics));
+    if (!m_registry) m_registry = std::make_shared<const RegistrySource>();
 
     auto project = std::make_shared<CProject>();
     const std::string folder = projectFile.GetFolder();

@@ -1,6 +1,6 @@
 #include "reader/CStringLines.h"
 
-#include <cstring>
+#include "support/Text.h"
 
 namespace tarnwick {
 
@@ -9,21 +9,9 @@ void CStringLines::setText(std::string text) {
     m_set = true;
     m_starts.clear();
     if (m_text.empty()) return;
-    // One pass: every CR LF ends a line and starts the next.
-    m_starts.push_back(0);
-    const char* data = m_text.data();
-    const size_t size = m_text.size();
-    size_t pos = 0;
-    while (pos + 1 < size) {
-        const void* cr = std::memchr(data + pos, '\r', size - 1 - pos);
-        if (!cr) break;
-        size_t at = static_cast<size_t>(static_cast<const char*>(cr) - data);
-        if (data[at + 1] == '\n') {
-            m_starts.push_back(at + 2);
-            pos = at + 2;
-        } else {
-            pos = at + 1;
-        }
+    for (size_t pos = 0; pos <= m_text.size();) {
+        m_starts.push_back(pos);
+        nextLine(m_text, pos);
     }
 }
 

@@ -581,13 +581,11 @@ Expected<CondConstants> readDefines(const std::vector<std::string>& defines) {
 }
 
 bool hasDirectives(std::string_view text) {
-    for (size_t start = 0; start < text.size();) {
-        size_t p = start;
-        while (p < text.size() && isBlankOrTab(text[p])) ++p;
-        if (p < text.size() && text[p] == '#') return true;
-        size_t end = text.find("\r\n", p);
-        if (end == npos) break;
-        start = end + 2;
+    for (size_t pos = 0; pos < text.size();) {
+        const std::string_view line = nextLine(text, pos);
+        size_t p = 0;
+        while (p < line.size() && isBlankOrTab(line[p])) ++p;
+        if (p < line.size() && line[p] == '#') return true;
     }
     return false;
 }
@@ -646,11 +644,8 @@ CompiledLines compileModuleLines(std::string_view text, const CondConstants& pro
     };
 
     int32_t index = 0;
-    for (size_t start = 0; start < text.size(); ++index) {
-        const size_t end = text.find("\r\n", start);
-        const size_t stop = end == npos ? text.size() : end;
-        const std::string_view line = text.substr(start, stop - start);
-        start = end == npos ? text.size() : end + 2;
+    for (size_t pos = 0; pos < text.size(); ++index) {
+        const std::string_view line = nextLine(text, pos);
         const int fileLine =
             static_cast<size_t>(index) < fileLines.size() ? fileLines[index] : index + 1;
         const size_t hash = directiveHash(line);

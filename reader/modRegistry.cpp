@@ -274,12 +274,7 @@ bool parseRegistryText(std::string_view text, RegistrySource::Store& store) {
     std::string pending;
     bool continuing = false;
     while (pos <= text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        line = trimBlanks(line);
+        const std::string_view line = trimBlanks(nextLine(text, pos, LineEnd::Lf));
         if (continuing) {
             pending += line;
         } else {
@@ -372,22 +367,25 @@ RegistrySource RegistrySource::fromBytes(std::string_view bytes, const std::stri
     return source;
 }
 
-RegistrySource RegistrySource::fromEnvironment(const std::string& userFile,
-                                               DiagnosticsSink* diagnostics) {
+RegistryLocation RegistryLocation::fromVariables(std::string file, const char* tarnwickRegistry,
+                                                 const char* winePrefix, const char* home) {
+    RegistryLocation location;
+    location.file = std::move(file);
+    if (location.file.empty() && tarnwickRegistry) location.file = tarnwickRegistry;
+    if (winePrefix && *winePrefix)
+        location.winePrefix = winePrefix;
+    else if (home && *home)
+        location.winePrefix = std::string(home) + "/.wine";
+    return location;
+}
+
+RegistrySource RegistrySource::fromLocation(const RegistryLocation& location,
+                                            DiagnosticsSink* diagnostics) {
     std::vector<std::string> files;
-    std::string named = userFile;
-    if (named.empty()) {
-        if (const char* env = std::getenv("TARNWICK_REGISTRY")) named = env;
-    }
-    if (!named.empty()) files.push_back(named);
+    if (!location.file.empty()) files.push_back(location.file);
     RegistrySource source = fromFiles(files, diagnostics);
 
-    std::string prefix;
-    if (const char* wine = std::getenv("WINEPREFIX"); wine && *wine) {
-        prefix = wine;
-    } else if (const char* home = std::getenv("HOME"); home && *home) {
-        prefix = std::string(home) + "/.wine";
-    }
+    const std::string& prefix = location.winePrefix;
     if (!prefix.empty()) {
         std::string systemReg = prefix + "/system.reg";
         // Without Wine there is simply nothing to consult; whatever else

@@ -25,16 +25,29 @@ namespace tarnwick {
 
 enum class RegistryRoot { ClassesRoot, LocalMachine, CurrentUser };
 
+// Where the registry files are. The front ends fill it from their options
+// and the environment; the reader itself looks at neither.
+struct RegistryLocation {
+    std::string file;        // a registry export read first; empty: none
+    std::string winePrefix;  // its system.reg is read next, when there; empty: none
+
+    // The location of file (the one the user named; empty: none) and the
+    // values of the variables TARNWICK_REGISTRY, WINEPREFIX and HOME (null
+    // when unset): file, else TARNWICK_REGISTRY; WINEPREFIX when not empty,
+    // else HOME/.wine.
+    static RegistryLocation fromVariables(std::string file, const char* tarnwickRegistry,
+                                          const char* winePrefix, const char* home);
+};
+
 class RegistrySource {
 public:
     RegistrySource() = default;  // consults nothing: every key is missing
 
-    // userFile: the file the user named (--registry FILE); when empty, the
-    // environment variable TARNWICK_REGISTRY. Then the Wine prefix's
-    // system.reg ($WINEPREFIX, else ~/.wine), when it exists. A named file
-    // that cannot be read gives a diagnostic naming it.
-    static RegistrySource fromEnvironment(const std::string& userFile,
-                                          DiagnosticsSink* diagnostics);
+    // The file of the location (when named; one that cannot be read gives a
+    // diagnostic naming it), then the Wine prefix's system.reg when it
+    // exists.
+    static RegistrySource fromLocation(const RegistryLocation& location,
+                                       DiagnosticsSink* diagnostics);
     // Exactly these files, in this order; each unreadable one gives a
     // diagnostic naming it.
     static RegistrySource fromFiles(const std::vector<std::string>& files,

@@ -1,8 +1,15 @@
 #include "shell/AppState.h"
 
+#include <cstdlib>
+
 #include "support/File.h"
 
 namespace tarnwick {
+
+RegistryLocation registryFromEnvironment(std::string named) {
+    return RegistryLocation::fromVariables(std::move(named), std::getenv("TARNWICK_REGISTRY"),
+                                           std::getenv("WINEPREFIX"), std::getenv("HOME"));
+}
 
 QString AppState::loadProjectSettings() {
     dialog = SettingsDialogState();
@@ -36,6 +43,10 @@ GenerationRequest AppState::generationRequest() const {
     request.settings = settings;
     request.style = dialog.style.toStdString();
     request.defines.insert(request.defines.end(), defines.begin(), defines.end());
+    RegistryLocation registry = registryFromEnvironment(request.registryFile);
+    request.registryFile = std::move(registry.file);
+    request.winePrefix = std::move(registry.winePrefix);
+    if (const char* fixedTime = std::getenv("SOURCE_DATE_EPOCH")) request.fixedTime = fixedTime;
     return request;
 }
 

@@ -19,12 +19,17 @@
 #include "generator/GenerationSettings.h"
 #include "generator/SettingsFile.h"
 #include "model/CProject.h"
+#include "reader/modRegistry.h"
 
 namespace tarnwick {
 
 // The choices of the settings dialog as last confirmed with Apply or OK.
 // They survive the dialog's closing, so the next Create Documentation uses
 // the options last applied and the path last entered.
+// Where the registry files are: named (empty: none), else TARNWICK_REGISTRY
+// (which --registry sets); then the Wine prefix of WINEPREFIX, else of HOME.
+RegistryLocation registryFromEnvironment(std::string named);
+
 struct SettingsDialogState {
     // The 25 option boxes, in the record's own shape.
     GenerationSettings boxes = initialBoxes();

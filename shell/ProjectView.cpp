@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <atomic>
+#include <cstdlib>
 #include <exception>
 
 #include "generator/Timestamp.h"
@@ -161,6 +162,8 @@ void ProjectView::startRefresh(const QString& path) {
             parser.setPath(job->path.toStdString());
             parser.setCodePage(CodePage());
             parser.setDiagnostics(&sink);
+            parser.setRegistry(std::make_shared<const RegistrySource>(
+                RegistrySource::fromLocation(registryFromEnvironment(""), &sink)));
             if (auto defines = readDefines(job->defines))
                 parser.setDefines(std::move(defines).value());
             job->result = parser.Parse();
@@ -232,7 +235,8 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     m_ctx.settings = m_state.settings;
     m_ctx.translation = &m_translation;
     m_ctx.language = m_state.Language.toStdString();
-    m_ctx.now = makeNowFunction();
+    const char* fixedTime = std::getenv("SOURCE_DATE_EPOCH");
+    m_ctx.now = makeNowFunction(fixedTime ? fixedTime : "");
 
     const QSignalBlocker blocker(m_tree);
     m_tree->setUpdatesEnabled(false);

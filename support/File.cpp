@@ -4,12 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
-
-#include "support/HashTable.h"
 
 namespace tarnwick {
 
@@ -274,7 +273,7 @@ std::vector<File> File::ListFolders() const {
             if (it->is_directory(entryError)) names.push_back(it->path().filename().string());
         }
     }
-    QuickSort(names);
+    std::sort(names.begin(), names.end());  // ordinal: the byte order of UTF-8
     // Child paths need a '/' between folder and name even when Path lacks one.
     const std::string base = (m_path.empty() || m_path.back() == '/') ? m_path : m_path + "/";
     std::vector<File> folders;

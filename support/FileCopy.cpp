@@ -8,32 +8,13 @@
 #include <vector>
 
 #include "support/InputFiles.h"
+#include "support/PathGuard.h"
 
 namespace tarnwick {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-bool isInside(const fs::path& path, const fs::path& root) {
-    const fs::path relative = path.lexically_relative(root);
-    return !relative.empty() && *relative.begin() != "..";
-}
-
-// Where writing to dest would really land, following symbolic links one by
-// one (weakly_canonical alone would take a dangling link as a plain name).
-bool resolvesInside(const fs::path& dest, const fs::path& root) {
-    fs::path p = dest;
-    std::error_code ec;
-    for (int hops = 0; fs::is_symlink(fs::symlink_status(p, ec)); ++hops) {
-        if (hops > 40) return false;  // a loop of links
-        const fs::path target = fs::read_symlink(p, ec);
-        if (ec) return false;
-        p = target.is_absolute() ? target : p.parent_path() / target;
-    }
-    const fs::path real = fs::weakly_canonical(p, ec);
-    return !ec && isInside(real, root);
-}
 
 // True when dest is a regular file with the bytes of source.
 bool sameBytes(const fs::path& source, const fs::path& dest) {
@@ -90,7 +71,7 @@ private:
         const fs::path real = fs::canonical(source, ec);
         if (ec) return Error{"Cannot copy " + source.string() + ": " + ec.message()};
         if (std::find(m_open.begin(), m_open.end(), real) != m_open.end()) return ok();
-        if (real == m_root || isInside(m_root, real)) return ok();
+        if (lexicallyInside(m_root, real)) return ok();  // the destination or above it
         if (!fs::is_directory(dest, ec)) {
             if (fs::exists(fs::symlink_status(dest, ec)))
                 return Error{"Cannot copy " + source.string() + ": " + dest.string() +
@@ -138,7 +119,7 @@ Status copyTree(const std::string& from, const std::string& toFolder, const Inpu
     if (fs::is_directory(source, ec)) {
         const fs::path realSource = fs::canonical(source, ec);
         const fs::path realTarget = fs::weakly_canonical(toFolder, ec);
-        if (!ec && (realTarget == realSource || isInside(realTarget, realSource)))
+        if (!ec && lexicallyInside(realTarget, realSource))
             return Error{"Cannot copy " + from + " into " + toFolder +
                          ": the destination lies inside it"};
     }

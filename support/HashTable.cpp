@@ -1,8 +1,8 @@
 #include "support/HashTable.h"
 
-#include <array>
+#include <algorithm>
 #include <cstring>
-#include <tuple>
+#include <functional>
 #include <utility>
 
 #include "support/Errors.h"
@@ -14,6 +14,16 @@ namespace {
 
 [[noreturn]] void throwInvalidArgument() {
     throw VbError(vberr::InvalidArgument, "Invalid procedure call or argument");
+}
+
+// Ordinal order: std::string compares bytes unsigned, and the byte order of
+// UTF-8 is the order of the code points. Equal texts cannot be told apart,
+// so the order among them does not matter.
+void sortOrdinally(std::vector<std::string>& items, bool descending) {
+    if (descending)
+        std::sort(items.begin(), items.end(), std::greater<>());
+    else
+        std::sort(items.begin(), items.end());
 }
 
 }  // namespace
@@ -182,7 +192,7 @@ std::vector<std::string> HashTable::Keys(bool sorted, bool descending) const {
     for (int head : m_bucketHeads)
         for (int i = head; i != 0; i = m_slots[static_cast<size_t>(i)].next)
             out.push_back(m_slots[static_cast<size_t>(i)].key);
-    if (sorted) QuickSort(out, -1, descending);
+    if (sorted) sortOrdinally(out, descending);
     return out;
 }
 
@@ -193,63 +203,8 @@ std::vector<std::string> HashTable::Values(bool sorted, bool descending) const {
     for (int head : m_bucketHeads)
         for (int i = head; i != 0; i = m_slots[static_cast<size_t>(i)].next)
             out.push_back(m_slots[static_cast<size_t>(i)].value);
-    if (sorted) QuickSort(out, -1, descending);
+    if (sorted) sortOrdinally(out, descending);
     return out;
-}
-
-void QuickSort(std::vector<std::string>& items, int last, bool descending) {
-    if (items.empty()) return;
-    const int top = static_cast<int>(items.size()) - 1;
-    if (last < 0 || last > top) last = top;
-    // Ordinal order: std::string compares bytes unsigned, and the byte order
-    // of UTF-8 is the order of the code points.
-    auto less = [descending](const std::string& a, const std::string& b) {
-        return descending ? b < a : a < b;
-    };
-    constexpr int kSmallRange = 12;
-    // Pending ranges; the larger part of each partition waits here while the
-    // smaller one is sorted first, so the depth stays below log2(n) + 1.
-    std::array<std::pair<int, int>, 33> stack;
-    int depth = 0;
-    int lo = 0;
-    int hi = last;
-    for (;;) {
-        while (hi - lo > kSmallRange) {
-            // Median of three as the pivot keeps sorted input from degrading.
-            const int mid = lo + (hi - lo) / 2;
-            if (less(items[mid], items[lo])) std::swap(items[mid], items[lo]);
-            if (less(items[hi], items[lo])) std::swap(items[hi], items[lo]);
-            if (less(items[hi], items[mid])) std::swap(items[hi], items[mid]);
-            const std::string pivot = items[mid];
-            int i = lo;
-            int j = hi;
-            while (i <= j) {
-                while (less(items[i], pivot)) ++i;
-                while (less(pivot, items[j])) --j;
-                if (i <= j) {
-                    std::swap(items[i], items[j]);
-                    ++i;
-                    --j;
-                }
-            }
-            // Now lo..j and i..hi remain.
-            if (j - lo < hi - i) {
-                stack[static_cast<size_t>(depth++)] = {i, hi};
-                hi = j;
-            } else {
-                stack[static_cast<size_t>(depth++)] = {lo, j};
-                lo = i;
-            }
-        }
-        for (int k = lo + 1; k <= hi; ++k) {
-            std::string value = std::move(items[k]);
-            int m = k - 1;
-            for (; m >= lo && less(value, items[m]); --m) items[m + 1] = std::move(items[m]);
-            items[m + 1] = std::move(value);
-        }
-        if (depth == 0) break;
-        std::tie(lo, hi) = stack[static_cast<size_t>(--depth)];
-    }
 }
 
 }  // namespace tarnwick

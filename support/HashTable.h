@@ -80,8 +80,4 @@ private:
     int m_slotCapacity = 0;
 };
 
-// In-place ordinal quicksort without recursion (explicit stack, smaller part first).
-// last < 0 sorts the whole array.
-void QuickSort(std::vector<std::string>& items, int last = -1, bool descending = false);
-
 }  // namespace tarnwick

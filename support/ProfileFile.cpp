@@ -33,12 +33,7 @@ ProfileFile ProfileFile::parse(std::string_view text) {
     Section* current = nullptr;
     size_t pos = 0;
     while (pos <= text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        line = trimBlanks(line);
+        const std::string_view line = trimBlanks(nextLine(text, pos, LineEnd::Lf));
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             size_t close = line.find(']');

@@ -176,6 +176,37 @@ std::vector<size_t> failureTable(std::string_view pattern) {
 
 }  // namespace
 
+std::string_view nextLine(std::string_view text, size_t& pos, LineEnd end) {
+    const size_t start = pos;
+    const char wanted = end == LineEnd::CrLf ? '\r' : '\n';
+    // memchr finds the candidates: a module is megabytes of text.
+    for (size_t from = start; from < text.size();) {
+        const void* hit = std::memchr(text.data() + from, wanted, text.size() - from);
+        if (!hit) break;
+        const size_t at = static_cast<size_t>(static_cast<const char*>(hit) - text.data());
+        if (end == LineEnd::Lf) {
+            pos = at + 1;
+            return text.substr(start,
+                               at > start && text[at - 1] == '\r' ? at - 1 - start : at - start);
+        }
+        if (at + 1 < text.size() && text[at + 1] == '\n') {
+            pos = at + 2;
+            return text.substr(start, at - start);
+        }
+        from = at + 1;
+    }
+    pos = text.size() + 1;
+    std::string_view line = text.substr(start);
+    if (end == LineEnd::Lf && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+std::vector<std::string_view> splitLines(std::string_view text, LineEnd end) {
+    std::vector<std::string_view> lines;
+    for (size_t pos = 0; pos <= text.size();) lines.push_back(nextLine(text, pos, end));
+    return lines;
+}
+
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty() || text.size() < from.size()) return std::string(text);
     std::string out;

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tarnwick {
 
@@ -42,6 +43,24 @@ std::string_view trimSpaces(std::string_view text);
 // Every occurrence of from replaced by to, left to right, not rescanning the
 // replacement; linear time. An empty from gives text unchanged.
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);
+
+// Where lines end. CrLf: at CR LF only; a lone CR or LF stays inside its
+// line (VB6 source and the pages' code text). Lf: at LF, and a CR at the end
+// of a line goes with it; a lone CR elsewhere stays (settings, profile and
+// registry files, which come with either line end).
+enum class LineEnd { CrLf, Lf };
+
+// The line of text that starts at pos, without its line end; pos moves past
+// the line end, or to text.size() + 1 after the last line (pos must not be
+// past text.size()). A loop "while (pos <= text.size())" visits the text
+// after the last line end as one more line, also when it is empty ("" is one
+// empty line, "a\r\n" is "a" and ""); "while (pos < text.size())" leaves
+// that line out when it is empty ("" is no line, "a\r\n" is "a").
+std::string_view nextLine(std::string_view text, size_t& pos, LineEnd end = LineEnd::CrLf);
+
+// Every line of text as nextLine hands them out, the text after the last
+// line end included: "" gives one empty line.
+std::vector<std::string_view> splitLines(std::string_view text, LineEnd end = LineEnd::CrLf);
 
 // A module or member name made safe as (part of) a file name and its link:
 // '/', '\\', ':', '*', '?', '"', '<', '>', '|', '#', '%', NUL, control

@@ -128,8 +128,6 @@ protected:
     static void SetUpTestSuite() {
         s_site = fs::temp_directory_path() / ("tarnwick-golden-" + std::to_string(::getpid()));
         fs::remove_all(s_site);
-        // The run reads the instant once at its start; UTC keeps it machine-independent.
-        ::setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
         const std::string source = TARNWICK_SOURCE_DIR;
         GenerationRequest request;
         request.projectPath = source + "/examples/Ledger/Ledger.vbp";
@@ -138,6 +136,7 @@ protected:
         request.translationFile = source + "/Translation.lng";
         request.resourceFolder = source + "/Ressources";
         request.settings.Implementations = true;  // so the implementation page exists
+        request.fixedTime = "1700000000";         // UTC keeps it machine-independent
         GenerationRun run(request, nullptr, nullptr);
         auto result = run.run();
         s_error = result ? std::string() : result.error().message;

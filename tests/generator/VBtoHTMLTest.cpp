@@ -114,12 +114,6 @@ TEST(VBtoHTMLTest, SplitWords) {
     for (const auto& c : cases) EXPECT_EQ(splitWords(c.line), c.tokens) << c.line;
 }
 
-TEST(VBtoHTMLTest, SplitLinesAtCrLfOnly) {
-    EXPECT_EQ(splitLines("a\r\nb\nc\r\n"), (std::vector<std::string>{"a", "b\nc", ""}));
-    EXPECT_EQ(splitLines(""), (std::vector<std::string>{""}));
-    EXPECT_EQ(splitLines("a\rb"), (std::vector<std::string>{"a\rb"}));
-}
-
 TEST(VBtoHTMLTest, TabIndentedLineKeepsItsTokens) {
     EXPECT_EQ(convertVBtoHTML("\tDim x"), kMono + "&#09;\tDim " + "x" + kEnd);
 }

@@ -365,7 +365,7 @@ TEST(ModuleReader, AttributeDescriptionsFillEmptyDescriptions) {
     EXPECT_EQ(m->Properties().at(1)->Description(), "The value");
 }
 
-TEST(ModuleReader, JavadocLikeTags) {
+TEST(ModuleReader, ParamReturnAndRemarksTags) {
     auto m = readCode({"' Looks a key up.", "' @param key the key to find",
                        "' @param Default what to give when missing", "' @return the value found",
                        "' @remarks Case is ignored.",

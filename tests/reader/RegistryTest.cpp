@@ -197,25 +197,28 @@ TEST(Registry, TruncatedAndDamagedFilesNeverBreakTheReader) {
     EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K\u00e4", ""), "a\\x");
 }
 
-TEST(Registry, EnvironmentNamesTheUserFileThenTheWinePrefix) {
+TEST(Registry, LocationNamesTheUserFileThenTheWinePrefix) {
     TempFile user("REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n@=\"user\"\n");
     TempFile wine(
         "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\K] 1\n@=\"wine\"\n"
         "\"W\"=\"wine only\"\n",
         "system.reg");
-    ::setenv("WINEPREFIX", wine.folder().c_str(), 1);
-    ::setenv("TARNWICK_REGISTRY", user.path().c_str(), 1);
+    EXPECT_EQ(RegistryLocation::fromVariables("", nullptr, "", "/home/u").winePrefix,
+              "/home/u/.wine");
     CollectingSink sink;
-    auto fromVariable = RegistrySource::fromEnvironment("", &sink);
+    auto fromVariable = RegistrySource::fromLocation(
+        RegistryLocation::fromVariables("", user.path().c_str(), wine.folder().c_str(), "/h"),
+        &sink);
     EXPECT_EQ(GetRegistryValue(fromVariable, RegistryRoot::ClassesRoot, "K", ""), "user");
     EXPECT_EQ(GetRegistryValue(fromVariable, RegistryRoot::ClassesRoot, "K", "W"), "wine only");
 
-    auto named = RegistrySource::fromEnvironment("/nonexistent/named.reg", &sink);
+    auto named = RegistrySource::fromLocation(
+        RegistryLocation::fromVariables("/nonexistent/named.reg", user.path().c_str(),
+                                        wine.folder().c_str(), nullptr),
+        &sink);
     EXPECT_EQ(GetRegistryValue(named, RegistryRoot::ClassesRoot, "K", ""), "wine");
     ASSERT_EQ(sink.items().size(), 1u);
     EXPECT_EQ(sink.items()[0].file, "/nonexistent/named.reg");
-    ::unsetenv("TARNWICK_REGISTRY");
-    ::unsetenv("WINEPREFIX");
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -195,40 +193,6 @@ TEST(HashTableTest, SetSize) {
     EXPECT_EQ(table.Count(), 0);
     EXPECT_EQ(table.SlotCapacity(), 2);
     EXPECT_EQ(table.HashSize(), 4);
-}
-
-TEST(QuickSortTest, AgreesWithStdSort) {
-    std::mt19937 random(7);
-    std::vector<Strings> inputs;
-    for (int size : {0, 1, 2, 13, 14, 100, 5000}) {
-        Strings items;
-        for (int i = 0; i < size; ++i) items.push_back(std::to_string(random() % 1000));
-        inputs.push_back(items);
-        std::sort(items.begin(), items.end());
-        inputs.push_back(items);  // already sorted
-        std::reverse(items.begin(), items.end());
-        inputs.push_back(items);  // reversed
-    }
-    inputs.push_back(Strings(3000, "same"));
-    for (const Strings& input : inputs) {
-        Strings ascending = input;
-        QuickSort(ascending);
-        Strings expected = input;
-        std::sort(expected.begin(), expected.end());
-        EXPECT_EQ(ascending, expected) << input.size();
-        Strings descending = input;
-        QuickSort(descending, -1, true);
-        std::reverse(expected.begin(), expected.end());
-        EXPECT_EQ(descending, expected) << input.size();
-    }
-}
-
-TEST(QuickSortTest, SortsUpToTheLastIndexOnly) {
-    Strings items{"d", "c", "b", "a"};
-    QuickSort(items, 2);
-    EXPECT_EQ(items, (Strings{"b", "c", "d", "a"}));
-    QuickSort(items, 99);  // past the end: the whole array
-    EXPECT_EQ(items, (Strings{"a", "b", "c", "d"}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "support/Text.h"
 
@@ -92,6 +94,22 @@ TEST(TextTest, TrimmingRemovesSpacesOnly) {
         EXPECT_EQ(ltrimSpaces(c.text), c.left) << '[' << c.text << ']';
         EXPECT_EQ(rtrimSpaces(c.text), c.right) << '[' << c.text << ']';
     }
+}
+
+TEST(TextTest, SplitLines) {
+    using Lines = std::vector<std::string_view>;
+    static const struct {
+        std::string_view text;
+        LineEnd end;
+        Lines lines;
+    } kRows[] = {
+        {"a\r\nb\nc\r\n", LineEnd::CrLf, {"a", "b\nc", ""}},
+        {"", LineEnd::CrLf, {""}},
+        {"a\rb\r", LineEnd::CrLf, {"a\rb\r"}},
+        {"a\r\nb\nc\r", LineEnd::Lf, {"a", "b", "c"}},
+        {"a\rb\n\r\r\n", LineEnd::Lf, {"a\rb", "\r", ""}},
+    };
+    for (const auto& row : kRows) EXPECT_EQ(splitLines(row.text, row.end), row.lines) << row.text;
 }
 
 TEST(TextTest, ReplaceAll) {
