@@ -10,18 +10,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <regex>
 
 #include "generator/GenerationRun.h"
+#include "tests/generator/RunTestSupport.h"
 
 namespace tarnwick {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
+using testing::writeFile;
 
 struct GoldenCase {
     const char* page;    // path inside the site
@@ -71,56 +70,19 @@ const GoldenCase kGoldenCases[] = {
 // gtest prints a failing case by its page, not as bytes.
 void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.page; }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// Shows CR as "\r" so a lost or added CR LF is visible.
-std::string visible(const std::string& line) {
-    std::string out;
-    for (char c : line) {
-        if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    return out;
-}
-
-// The first differing line with two lines of context on each side.
+// The first differing line of each, CR shown as "\r" so a lost CR LF is visible.
 std::string describeDifference(const std::string& expected, const std::string& actual) {
-    const auto want = splitLines(expected);
-    const auto got = splitLines(actual);
-    size_t line = 0;
-    while (line < want.size() && line < got.size() && want[line] == got[line]) ++line;
-    std::ostringstream out;
-    out << "first difference at line " << (line + 1) << " (expected " << want.size()
-        << " lines, got " << got.size() << ")\n";
-    const size_t from = line >= 2 ? line - 2 : 0;
-    for (size_t i = from; i < line + 3; ++i) {
-        if (i < want.size() && (i >= got.size() || want[i] != got[i]))
-            out << "-" << (i + 1) << ": " << visible(want[i]) << "\n";
-        if (i < got.size() && (i >= want.size() || want[i] != got[i]))
-            out << "+" << (i + 1) << ": " << visible(got[i]) << "\n";
-        if (i < want.size() && i < got.size() && want[i] == got[i])
-            out << " " << (i + 1) << ": " << visible(want[i]) << "\n";
+    std::istringstream want(expected), got(actual);
+    std::string a, b;
+    for (int line = 1;; ++line) {
+        const bool moreA = bool(std::getline(want, a)), moreB = bool(std::getline(got, b));
+        if (moreA && moreB && a == b) continue;
+        const auto visible = [](std::string text) {
+            return std::regex_replace(text, std::regex("\r"), "\\r");
+        };
+        return "first difference at line " + std::to_string(line) + "\n-" +
+               (moreA ? visible(a) : "(end)") + "\n+" + (moreB ? visible(b) : "(end)") + "\n";
     }
-    return out.str();
 }
 
 class GoldenSite : public ::testing::TestWithParam<GoldenCase> {

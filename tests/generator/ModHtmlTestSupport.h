@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -88,13 +89,6 @@ inline PageContext makeContext(const Translation* translation = nullptr) {
     return ctx;
 }
 
-// Collects console lines.
-class ConsoleRecorder : public GenerationObserver {
-public:
-    void consoleLine(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
-
 // The pages builders handed out, by site-relative path.
 class PageSet {
 public:
@@ -117,6 +111,23 @@ public:
 private:
     std::map<std::string, std::string> m_pages;
 };
+
+// The text a code table shows, line by line: tags dropped, the blank every
+// row starts with removed, character references and blanks undone.
+inline std::string codeText(const std::string& table) {
+    std::string text;
+    const std::string row = "nowrap>\r\n";
+    for (size_t at = table.find(row); at != std::string::npos; at = table.find(row, at)) {
+        at += row.size();
+        std::string line = table.substr(at, table.find("</TD>", at) - at);
+        line = std::regex_replace(line, std::regex("<[^>]*>"), "");
+        for (const auto& [ref, c] :
+             {std::pair{"&nbsp;", " "}, {"&#60;", "<"}, {"&#62;", ">"}, {"&#38;", "&"}})
+            line = std::regex_replace(line, std::regex(ref), c);
+        text += (text.empty() ? "" : "\r\n") + line.substr(1);
+    }
+    return text;
+}
 
 // Number of times needle occurs in text.
 inline int countOf(const std::string& text, const std::string& needle) {
