@@ -87,7 +87,6 @@ protected:
         module->Subroutines().Add(makeElement<CSubroutine>("Run"));
         module->Properties().Add(makeElement<CProperty>("Count"));
     }
-    PageSet site;
     CProject project;
     std::shared_ptr<CModule> module;
     PageContext ctx;
@@ -114,13 +113,13 @@ TEST_F(SummaryTable, ColumnsIconsAndPagesPerKind) {
         {&module->Subroutines(), 3, "Subroutines_Public.ico", "Run"},
         {&module->Properties(), 4, "Properties_Public.ico", "Count"},
     };
-    site.add(buildMemberPages(*module, project, ctx));
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
     for (const auto& c : cases) {
         const std::string table = buildSummaryTable(*c.list, *module, project, ctx);
         EXPECT_EQ(countOf(table, "<TH"), c.columns) << c.list->className();
         EXPECT_EQ(countOf(table, "<TD>") / (c.list->Size() + 1), c.columns) << c.list->className();
         EXPECT_NE(table.find(c.icon), std::string::npos) << c.list->className();
-        EXPECT_TRUE(site.exists("Classes/CStore_" + std::string(c.page) + ".html")) << c.page;
+        EXPECT_TRUE(site.count("Classes/CStore_" + std::string(c.page) + ".html")) << c.page;
     }
     EXPECT_NE(buildSummaryTable(module->Constants(), *module, project, ctx)
                   .find("<TD>&nbsp;<A href=\"../classes/CItem.html\">CItem</A>&nbsp;</TD>"),
@@ -135,9 +134,9 @@ TEST_F(SummaryTable, MemberFileNamesAreSafeAndModulesWithoutKindRefused) {
     const std::string table = buildSummaryTable(module->Subroutines(), *module, project, ctx);
     const std::string page = "CStore_" + safeFileName("../evil") + ".html";
     EXPECT_NE(table.find("<A href=\"" + page + "\">../evil</A>"), std::string::npos) << table;
-    site.add(buildMemberPages(*module, project, ctx));
-    EXPECT_TRUE(site.exists("Classes/" + page));
-    EXPECT_FALSE(site.exists("evil.html"));
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
+    EXPECT_TRUE(site.count("Classes/" + page));
+    EXPECT_FALSE(site.count("evil.html"));
 
     auto library = makeModule("stdole", moduletype::Reference);
     auto run = makeElement<CSubroutine>("Run");
@@ -161,8 +160,8 @@ TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
     EXPECT_NE(table.find("<TD>from Get&nbsp;</TD>"), std::string::npos);
     EXPECT_NE(buildSummaryLink(module->Properties(), ctx).find("1&nbsp;"), std::string::npos);
     // The variable's table comes first and gives the page for both.
-    site.add(buildMemberPages(*module, project, ctx));
-    const std::string page = site.read("Classes/CStore_Owner.html");
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
+    const std::string page = site.at("Classes/CStore_Owner.html");
     size_t at = 0;
     for (const char* text : {"from the variable", "Property Get", "from Get", "Property Let",
                              "from Let", "Property Set", "from Set"}) {
@@ -180,9 +179,9 @@ TEST_F(SummaryTable, ModuleBodyTablesInTheirOrderAndAsSwitchedOn) {
                                   "Variable", "Event", "Function", "Subroutine", "Property"}));
     ctx.settings.Events = false;
     EXPECT_EQ(buildModuleBody(*module, project, ctx).find("Event_summary"), std::string::npos);
-    site.add(buildMemberPages(*module, project, ctx));
-    EXPECT_FALSE(site.exists("Classes/CStore_Changed.html"));
-    EXPECT_TRUE(site.exists("Classes/CStore_Find.html"));
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
+    EXPECT_FALSE(site.count("Classes/CStore_Changed.html"));
+    EXPECT_TRUE(site.count("Classes/CStore_Find.html"));
 }
 
 TEST(IndexPages, KindsSwitchedOffAreNeitherListedNorLinked) {
@@ -192,17 +191,14 @@ TEST(IndexPages, KindsSwitchedOffAreNeitherListedNorLinked) {
     project.Forms().Add(makeModule("Bform", moduletype::Form));
     project.UserControls().Add(makeModule("a/b", moduletype::UserControl));
     ctx.settings.Classes = false;
-    PageSet site;
-    site.add(buildModuleSummary(project, ctx));
-    site.add(buildOverviewPage(project, ctx));
-    const std::string summary = site.read("module-summary.html");
+    const std::string summary = buildModuleSummary(project, ctx).text;
     EXPECT_EQ(matches(summary, "<A href=\"([^\"]*)\" target="),
               (std::vector<std::string>{"all-summary.html", "all-members.html", "all-forms.html",
                                         "all-usercontrols.html", "Forms/Bform.html",
                                         "UserControls/a_b-3a8e75c1.html"}));
     EXPECT_NE(summary.find(">All Forms (1)</A>"), std::string::npos) << summary;
     EXPECT_EQ(
-        matches(site.read("all-summary.html"), "<A href=\"(all-[a-z]*s.html)\""),
+        matches(buildOverviewPage(project, ctx).text, "<A href=\"(all-[a-z]*s.html)\""),
         (std::vector<std::string>{"all-members.html", "all-forms.html", "all-usercontrols.html"}));
     EXPECT_TRUE(buildKindIndex(project.Modules(), project, ctx).empty());
 }

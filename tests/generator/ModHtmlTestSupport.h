@@ -4,14 +4,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -89,28 +85,12 @@ inline PageContext makeContext(const Translation* translation = nullptr) {
     return ctx;
 }
 
-// The pages builders handed out, by site-relative path.
-class PageSet {
-public:
-    void add(Page page) { m_pages[page.path] = std::move(page.text); }
-    void add(Pages pages) {
-        for (Page& page : pages) add(std::move(page));
-    }
-    // A page, or a folder holding one.
-    bool exists(const std::string& relative) const {
-        const auto at = m_pages.lower_bound(relative);
-        return at != m_pages.end() &&
-               (at->first == relative || at->first.rfind(relative + "/", 0) == 0);
-    }
-    std::string read(const std::string& relative) const {
-        const auto at = m_pages.find(relative);
-        return at == m_pages.end() ? std::string() : at->second;
-    }
-    bool empty() const { return m_pages.empty(); }
-
-private:
-    std::map<std::string, std::string> m_pages;
-};
+// The pages builders handed out: site-relative path -> text.
+inline std::map<std::string, std::string> pagesOf(Pages pages) {
+    std::map<std::string, std::string> site;
+    for (Page& page : pages) site[page.path] = std::move(page.text);
+    return site;
+}
 
 // The text a code table shows, line by line: tags dropped, the blank every
 // row starts with removed, character references and blanks undone.

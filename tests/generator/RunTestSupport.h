@@ -76,50 +76,47 @@ inline std::string crlf(const std::vector<std::string>& lines) {
     return text;
 }
 
+// Per kind word: the file extension and the lines before VB_Name.
+struct KindShape {
+    const char* kind;
+    const char* extension;
+    std::vector<std::string> header;
+};
+inline const KindShape& shapeOf(const std::string& kind) {
+    static const KindShape shapes[] = {
+        {"Class", ".cls", {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END"}},
+        {"Form", ".frm", {"VERSION 5.00", "Begin VB.Form frmX", "   Caption = \"X\"", "End"}},
+        {"UserControl", ".ctl", {"VERSION 5.00", "Begin VB.UserControl ctlX", "End"}},
+        {"PropertyPage", ".pag", {"VERSION 5.00", "Begin VB.PropertyPage ppgX", "End"}},
+        {"Module", ".bas", {}}};
+    for (const auto& shape : shapes)
+        if (kind == shape.kind) return shape;
+    return shapes[4];
+}
+
 // The text of one module file: a public function, a private variable and a
 // public sub, so each module gets member pages.
 inline std::string moduleText(const TestModule& m) {
-    std::vector<std::string> lines;
-    if (m.kind == "Class") {
-        lines = {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END"};
-    } else if (m.kind == "Form") {
-        lines = {"VERSION 5.00", "Begin VB.Form frmX", "   Caption = \"X\"", "End"};
-    } else if (m.kind == "UserControl") {
-        lines = {"VERSION 5.00", "Begin VB.UserControl ctlX", "End"};
-    } else if (m.kind == "PropertyPage") {
-        lines = {"VERSION 5.00", "Begin VB.PropertyPage ppgX", "End"};
-    }
-    lines.push_back("Attribute VB_Name = \"" + m.name + "\"");
+    std::vector<std::string> lines = shapeOf(m.kind).header;
     lines.insert(lines.end(),
-                 {"' The module " + m.name + ".", "Option Explicit", "", "' Counts things.",
-                  "Private m_Count As Long", "", "' Adds two numbers.", "' @A first", "' @B second",
+                 {"Attribute VB_Name = \"" + m.name + "\"", "' The module " + m.name + ".",
+                  "Option Explicit", "", "' Counts things.", "Private m_Count As Long", "",
+                  "' Adds two numbers.", "' @A first", "' @B second",
                   "Public Function Add(ByVal A As Long, ByVal B As Long) As Long",
                   "    Add = A + B", "End Function", "", "' Resets the count.",
                   "Public Sub Reset()", "    m_Count = 0", "End Sub"});
     return crlf(lines);
 }
 
-inline std::string extensionOf(const std::string& kind) {
-    if (kind == "Class") return ".cls";
-    if (kind == "Form") return ".frm";
-    if (kind == "UserControl") return ".ctl";
-    if (kind == "PropertyPage") return ".pag";
-    return ".bas";
-}
-
 // Writes folder/Test.vbp and one file per module (named m0.cls, m1.bas, ...
 // so hostile module names stay inside the file's text); returns the .vbp path.
 inline std::string writeProject(const fs::path& folder, const std::vector<TestModule>& modules) {
     std::vector<std::string> vbp{"Type=Exe"};
-    int n = 0;
     for (const auto& m : modules) {
-        const std::string file = "m" + std::to_string(n++) + extensionOf(m.kind);
+        const std::string file = "m" + std::to_string(vbp.size() - 1) + shapeOf(m.kind).extension;
         writeFile(folder / file, moduleText(m));
-        if (m.kind == "Form" || m.kind == "UserControl" || m.kind == "PropertyPage") {
-            vbp.push_back(m.kind + "=" + file);
-        } else {
-            vbp.push_back(m.kind + "=" + m.name + "; " + file);
-        }
+        const bool named = m.kind == "Class" || m.kind == "Module";
+        vbp.push_back(m.kind + "=" + (named ? m.name + "; " : "") + file);
     }
     vbp.push_back("Name=\"Test\"");
     writeFile(folder / "Test.vbp", crlf(vbp));

@@ -6,7 +6,6 @@
 #include "generator/CrossLinks.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
-#include "reader/CParser.h"
 
 namespace tarnwick {
 namespace {
@@ -167,22 +166,14 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
 }
 
 TEST(SiteIndexTest, SeeTagsLinkWhereTheyLead) {
-    CParser parser;
-    const auto read = parser.readModuleText(
-        "Attribute VB_Name = \"modX\"\r\n\r\n"
-        "' Posts. @see IAccount.Post. @see Nowhere\r\n' @Value The amount\r\n"
-        "Public Sub Touch(Value As Long)\r\nEnd Sub\r\n",
-        moduletype::Module, "modX.bas");
-    const Element& touch = *read->Subroutines().at(1);
-    ASSERT_EQ(touch.SeeAlso(), (std::vector<std::string>{"IAccount.Post", "Nowhere"}));
-    EXPECT_EQ(touch.Description(), "Posts.");
-
     Fixture f;
+    auto touch = makeElement<CSubroutine>("Touch");
+    touch->setSeeAlso({"IAccount.Post", "Nowhere"});
     PageContext ctx = makeContext();
-    const std::vector<IndexEntry> entries = siteIndexEntries(f.project, ctx.settings);
+    const auto entries = siteIndexEntries(f.project, ctx.settings);  // the links point into it
     const CrossLinks links(entries);
     ctx.links = &links;
-    const std::string page = modHtml::buildMemberPage(touch, *f.ledger, f.project, ctx);
+    const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx);
     EXPECT_NE(page.find("<P class=\"seeAlso\"><B>See also:</B> <A "
                         "href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, Nowhere</P>"),
               std::string::npos)

@@ -89,10 +89,31 @@ Scene projectWith(const TempFolder& tmp, const std::string& entry, const std::st
     return {(p / "Test.vbp").string(), tmp / "out", (p / file).string(), {}};
 }
 
-// What stands at a path the program reads instead of a text file.
-enum class Odd { Fifo, Device, Huge };
+using Setup = std::function<Scene(const TempFolder&)>;
 
-// Makes path an odd file; a huge one is sparse, so it costs no disk.
+// The project of projectWith(entry, file, bytes) with extra arguments.
+Setup with(std::string entry, std::string file, std::string bytes,
+           std::vector<std::string> extra = {}) {
+    return [=](const TempFolder& t) {
+        Scene s = projectWith(t, entry, file, bytes);
+        s.extra = extra;
+        return s;
+    };
+}
+
+// The plain project, its output folder the named path, then changed by prepare.
+Setup plain(std::function<void(Scene&, const fs::path&)> prepare) {
+    return [=](const TempFolder& t) {
+        Scene s = projectWith(t, "", "", "");
+        s.named = s.output;
+        prepare(s, t.path());
+        return s;
+    };
+}
+
+// What stands at a path the program reads instead of a text file; a huge
+// file is sparse, so it costs no disk.
+enum class Odd { Fifo, Device, Huge };
 void makeOdd(const fs::path& path, Odd odd, int64_t hugeBytes) {
     fs::create_directories(path.parent_path());
     if (odd == Odd::Fifo) {
@@ -106,35 +127,35 @@ void makeOdd(const fs::path& path, Odd odd, int64_t hugeBytes) {
 }
 
 // The project with an odd file as the module m.cls, or as the file of an
-// option (--registry, --translation).
-std::function<Scene(const TempFolder&)> odd(Odd kind, std::string option) {
+// option (--registry, --translation), or as the project file.
+Setup odd(Odd kind, std::string option) {
     return [=](const TempFolder& tmp) {
         Scene s = projectWith(tmp, option.empty() ? "Class=COdd; m.cls" : "", "", "");
         s.named = option.empty() ? (tmp.path() / "p" / "m.cls").string() : tmp / "odd";
+        if (option == "project") fs::remove(s.named = s.project);
         makeOdd(s.named, kind, (int64_t{option.empty() ? 256 : 64} << 20) + 1);
-        if (!option.empty()) s.extra = {option, s.named};
+        if (!option.empty() && option != "project") s.extra = {option, s.named};
         return s;
     };
 }
 
 // A project file of the given bytes alone.
-Scene projectFile(const TempFolder& tmp, const std::string& bytes) {
-    writeFile(tmp.path() / "p" / "P.vbp", bytes);
-    const std::string path = (tmp.path() / "p" / "P.vbp").string();
-    return Scene{path, tmp / "out", path, {}};
+Setup projectFile(std::string bytes) {
+    return [=](const TempFolder& tmp) {
+        writeFile(tmp.path() / "p" / "P.vbp", bytes);
+        const std::string path = (tmp.path() / "p" / "P.vbp").string();
+        return Scene{path, tmp / "out", path, {}};
+    };
 }
 
 // The project file of projectWith saved as UTF-16 with a byte-order mark.
-Scene utf16Project(const TempFolder& tmp, bool bigEndian) {
-    Scene s = projectWith(tmp, "", "", "");
-    const std::string text = readFile(s.project);
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char c : text) {
-        bytes += bigEndian ? '\0' : c;
-        bytes += bigEndian ? c : '\0';
-    }
-    writeFile(s.project, bytes);
-    return s;
+Setup utf16Project(bool bigEndian) {
+    return plain([=](Scene& s, const fs::path&) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char c : readFile(s.project))
+            bytes += bigEndian ? std::string{'\0', c} : std::string{c, '\0'};
+        writeFile(s.project, bytes);
+    });
 }
 
 std::string binaryBytes() {
@@ -153,37 +174,26 @@ std::string moduleWithNul() {
 
 struct Case {
     const char* what;
-    std::function<Scene(const TempFolder&)> setup;
+    Setup setup;
     Expect expect;
     const char* message;  // also in the message, besides the named path
 };
 
 const Case kCases[] = {
-    {"binary file as a module",
-     [](const TempFolder& t) {
-         return projectWith(t, "Class=CBin; bin.cls", "bin.cls", binaryBytes());
-     },
+    {"binary file as a module", with("Class=CBin; bin.cls", "bin.cls", binaryBytes()),
      Expect::Skipped, "not a text file"},
     {"bytes invalid in the code page",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "Module=MBad; bad.bas", "bad.bas",
-                               "Attribute VB_Name = \"MBad\"\r\n' caf\xc3(\xff\r\n");
-         s.extra = {"--codepage", "utf-8"};
-         return s;
-     },
+     with("Module=MBad; bad.bas", "bad.bas", "Attribute VB_Name = \"MBad\"\r\n' caf\xc3(\xff\r\n",
+          {"--codepage", "utf-8"}),
      Expect::Documented, "could not be decoded as utf-8"},
-    {"module path naming a folder",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "Class=CDir; adir", "", "");
-         fs::create_directories(t.path() / "p" / "adir");
-         s.named = (t.path() / "p" / "Test.vbp").string() + ":3";
-         return s;
-     },
+    {"module path naming a folder", plain([](Scene& s, const fs::path& t) {
+         writeFile(t / "p/Test.vbp",
+                   crlf({"Type=Exe", "Class=CGood; good.cls", "Class=CDir; adir"}));
+         fs::create_directories(t / "p" / "adir");
+         s.named = (t / "p" / "Test.vbp").string() + ":3";
+     }),
      Expect::Skipped, "is a folder"},
-    {"NUL bytes in a module",
-     [](const TempFolder& t) {
-         return projectWith(t, "Class=CNul; nul.cls", "nul.cls", moduleWithNul());
-     },
+    {"NUL bytes in a module", with("Class=CNul; nul.cls", "nul.cls", moduleWithNul()),
      Expect::Documented, "NUL"},
     {"FIFO as a module", odd(Odd::Fifo, ""), Expect::Skipped, "is a FIFO"},
     {"device as a module", odd(Odd::Device, ""), Expect::Skipped, "is a device"},
@@ -191,66 +201,36 @@ const Case kCases[] = {
     {"FIFO as the registry", odd(Odd::Fifo, "--registry"), Expect::Skipped, "is a FIFO"},
     {"device as the registry", odd(Odd::Device, "--registry"), Expect::Skipped, "is a device"},
     {"registry above 64 MB", odd(Odd::Huge, "--registry"), Expect::Skipped, "is larger than 64 MB"},
-    {"FIFO as the translation file", odd(Odd::Fifo, "--translation"), Expect::Skipped, "is a FIFO"},
-    {"device as the translation file", odd(Odd::Device, "--translation"), Expect::Skipped,
+    {"FIFO as the translation", odd(Odd::Fifo, "--translation"), Expect::Skipped, "is a FIFO"},
+    {"device as the translation", odd(Odd::Device, "--translation"), Expect::Skipped,
      "is a device"},
-    {"FIFO as the project file",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "", "", "");
-         fs::remove(s.project);
-         makeOdd(s.project, Odd::Fifo, 0);
-         s.named = s.project;
-         return s;
-     },
-     Expect::Refused, "is a FIFO"},
-    {"UTF-16LE project file", [](const TempFolder& t) { return utf16Project(t, false); },
-     Expect::Documented, ""},
-    {"UTF-16BE project file", [](const TempFolder& t) { return utf16Project(t, true); },
-     Expect::Documented, ""},
-    {"output folder another run is writing into",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "", "", "");
+    {"FIFO as the project file", odd(Odd::Fifo, "project"), Expect::Refused, "is a FIFO"},
+    {"UTF-16LE project file", utf16Project(false), Expect::Documented, ""},
+    {"UTF-16BE project file", utf16Project(true), Expect::Documented, ""},
+    {"output folder another run is writing into", plain([](Scene& s, const fs::path&) {
          writeFile(fs::path(s.output) / SiteLayout::kStampFile, "");
          auto lock = OutputLock::acquire(s.output);
          if (lock) s.held = std::make_shared<OutputLock>(std::move(lock).value());
-         s.named = s.output;
-         return s;
-     },
+     }),
      Expect::Refused, "another run"},
-    {"lock file left by a killed run",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "", "", "");
+    {"lock file left by a killed run", plain([](Scene& s, const fs::path&) {
          writeFile(fs::path(s.output) / OutputLock::kLockFile, "2147483646\n");
-         return s;
-     },
+     }),
      Expect::Documented, ""},
-    {"empty project file", [](const TempFolder& t) { return projectFile(t, ""); }, Expect::Refused,
-     "empty"},
-    {"binary project file", [](const TempFolder& t) { return projectFile(t, binaryBytes()); },
-     Expect::Refused, "not a text file"},
-    {"output path that is a file",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "", "", "");
-         writeFile(t.path() / "afile", "mine");
-         s.output = s.named = t / "afile";
-         return s;
-     },
+    {"empty project file", projectFile(""), Expect::Refused, "empty"},
+    {"binary project file", projectFile(binaryBytes()), Expect::Refused, "not a text file"},
+    {"output path that is a file", plain([](Scene& s, const fs::path& t) {
+         writeFile(t / "afile", "mine");
+         s.output = s.named = (t / "afile").string();
+     }),
      Expect::Refused, "not a folder"},
-    {"output folder that cannot be created",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "", "", "");
-         writeFile(t.path() / "afile", "mine");
-         s.output = s.named = t / "afile/site";
-         return s;
-     },
+    {"output folder that cannot be created", plain([](Scene& s, const fs::path& t) {
+         writeFile(t / "afile", "mine");
+         s.output = s.named = (t / "afile/site").string();
+     }),
      Expect::Refused, "cannot create"},
     {"foreign non-empty folder without --force",
-     [](const TempFolder& t) {
-         Scene s = projectWith(t, "", "", "");
-         writeFile(t.path() / "out" / "notes.txt", "mine");
-         s.named = s.output;
-         return s;
-     },
+     plain([](Scene& s, const fs::path&) { writeFile(fs::path(s.output) / "notes.txt", "mine"); }),
      Expect::Refused, "--force"},
 };
 
