@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,31 +35,26 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the built tarnwick with args, stdout and stderr caught in files of
-// a folder of their own (so they never show in a listing of the test's).
+// Runs the built tarnwick with args, stdout dropped and stderr caught in a
+// folder of its own (so it never shows in a listing of the test's).
 Outcome tarnwick(const std::vector<std::string>& args) {
     const TempFolder caught;
-    const fs::path& scratch = caught.path();
+    const std::string err = caught / "stderr";
     std::vector<std::string> all{std::string(TARNWICK_BIN_DIR) + "/tarnwick"};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;
     for (auto& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
-    const std::string out = (scratch / "stdout").string(), err = (scratch / "stderr").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = -1;
-    Outcome outcome;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    int status = 0;
+    const bool spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return outcome;
-    int wstatus = 0;
-    waitpid(pid, &wstatus, 0);
-    outcome.status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-    outcome.err = readFile(err);
-    return outcome;
+    if (!spawned || waitpid(pid, &status, 0) != pid) return {};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), readFile(err)};
 }
 
 // A class every project of these tests holds, so "the rest is documented"
@@ -311,18 +305,12 @@ TEST(HostileInput, MembersNamedLikeModulePagesKeepTheirPages) {
     const Outcome o = tarnwick({"generate", (p / "Test.vbp").string(), "-o", out.string()});
     ASSERT_EQ(o.status, 0) << o.err;
     const std::string overview = readFile(out / "Classes" / "CItem.html");
-    const struct {
-        const char* page;
-        const char* holds;
-    } pages[] = {{"CItem_Code_.html", "<B>Code</B>"},
-                 {"CItem_uml_.html", "<B>uml</B>"},
-                 {"CItem_Object__.html", "<B>Object_</B>"},
-                 {"CItem_Code.html", "Source"},
-                 {"CItem_Uml.html", "UML-Model"}};
-    for (const auto& page : pages) {
-        EXPECT_NE(readFile(out / "Classes" / page.page).find(page.holds), std::string::npos)
-            << page.page;
-    }
+    for (const auto& [page, holds] : {std::pair{"CItem_Code_.html", "<B>Code</B>"},
+                                      {"CItem_uml_.html", "<B>uml</B>"},
+                                      {"CItem_Object__.html", "<B>Object_</B>"},
+                                      {"CItem_Code.html", "Source"},
+                                      {"CItem_Uml.html", "UML-Model"}})
+        EXPECT_NE(readFile(out / "Classes" / page).find(holds), std::string::npos) << page;
     for (const char* link : {"CItem_Code_.html", "CItem_uml_.html", "CItem_Object__.html"})
         EXPECT_NE(overview.find(link), std::string::npos) << link;
 }
@@ -332,8 +320,7 @@ TEST(HostileInput, LinkInTheSiteLeadingOutIsNotFollowed) {
     TempFolder tmp;
     const Scene s = projectWith(tmp, "", "", "");
     fs::create_directories(tmp.path() / "elsewhere");
-    fs::create_directories(tmp.path() / "out");
-    writeFile(tmp.path() / "out" / ".tarnwick-site", "");
+    writeFile(tmp.path() / "out" / SiteLayout::kStampFile, "");
     fs::create_directory_symlink(tmp.path() / "elsewhere", tmp.path() / "out" / "Classes");
     const Outcome o = tarnwick({"generate", s.project, "-o", s.output});
     EXPECT_EQ(o.status, 1) << o.err;
