@@ -188,33 +188,29 @@ TEST(RunProgress, PercentagesRoundHalvesToEvenAndCountOnlyKindsSwitchedOn) {
 }
 
 TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
-    struct Case {
+    namespace fs = std::filesystem;
+    enum Prepared { Nothing, Empty, File, Foreign, EarlierSite };
+    const struct {
         const char* what;
-        std::function<void(const std::filesystem::path&)> prepare;
+        Prepared prepared;
         bool force;
         bool accepted;
-    };
-    namespace fs = std::filesystem;
-    const Case cases[] = {
-        {"missing folder (nested)", [](const fs::path&) {}, false, true},
-        {"empty folder", [](const fs::path& out) { fs::create_directories(out); }, false, true},
-        {"a file", [](const fs::path& out) { testing::writeFile(out, "x"); }, false, false},
-        {"a file, forced", [](const fs::path& out) { testing::writeFile(out, "x"); }, true, false},
-        {"foreign folder",
-         [](const fs::path& out) { testing::writeFile(out / "notes.txt", "mine"); }, false, false},
-        {"foreign folder, forced",
-         [](const fs::path& out) { testing::writeFile(out / "notes.txt", "mine"); }, true, true},
-        {"earlier site",
-         [](const fs::path& out) {
-             testing::writeFile(out / "notes.txt", "mine");
-             ASSERT_TRUE(SiteLayout::writeStamp(out.string()));
-         },
-         false, true},
+    } cases[] = {
+        {"missing folder (nested)", Nothing, false, true},
+        {"empty folder", Empty, false, true},
+        {"a file", File, false, false},
+        {"a file, forced", File, true, false},
+        {"foreign folder", Foreign, false, false},
+        {"foreign folder, forced", Foreign, true, true},
+        {"earlier site", EarlierSite, false, true},
     };
     for (const auto& c : cases) {
         TempFolder tmp;
         const fs::path out = tmp.path() / "sites" / "out";
-        c.prepare(out);
+        if (c.prepared == Empty) fs::create_directories(out);
+        if (c.prepared == File) testing::writeFile(out, "x");
+        if (c.prepared >= Foreign) testing::writeFile(out / "notes.txt", "mine");
+        if (c.prepared == EarlierSite) ASSERT_TRUE(SiteLayout::writeStamp(out.string()));
         const auto before = fs::is_directory(out) ? listTree(out) : std::set<std::string>{};
         GenerationRequest request;
         request.projectPath = writeProject(tmp.path() / "project", {{"Class", "CAlpha"}});
@@ -226,9 +222,7 @@ TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
             EXPECT_NE(result.error().message.find(out.string()), std::string::npos)
                 << c.what << ": " << result.error().message;
             // A refused folder is left exactly as it was.
-            if (fs::is_directory(out)) {
-                EXPECT_EQ(listTree(out), before) << c.what;
-            }
+            if (fs::is_directory(out)) EXPECT_EQ(listTree(out), before) << c.what;
         } else {
             EXPECT_TRUE(fs::is_regular_file(out / "Classes/CAlpha.html")) << c.what;
             EXPECT_TRUE(fs::exists(out / "notes.txt") || !before.count("notes.txt")) << c.what;
