@@ -13,25 +13,15 @@ namespace {
 using namespace testing;
 using namespace modHtml;
 
-std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
-    std::vector<std::string> found;
-    const std::regex re(pattern);
-    for (std::sregex_iterator m(text.begin(), text.end(), re), end; m != end; ++m)
-        found.push_back((*m)[1]);
-    return found;
-}
-
 TEST(ModHtmlSkeleton, HeaderNavigationBarAndFooter) {
     CProject project;
     auto module = makeModule("a/b", moduletype::Form);
-    for (const auto& [key, value] : {std::pair{"VB_PredeclaredId", "False"},
-                                     {"VB_Creatable", "True"},
-                                     {"VB_Description", "hidden"},
-                                     {"Parse.VB_Description", "hidden"},
-                                     {"Item.VB_UserMemId", "0"},
-                                     {"vb_description", "other case"},
-                                     {"VB_Exposed", ""}})
-        module->Attributes()->Add(key, value);
+    for (const char* attribute :
+         {"VB_PredeclaredId=False", "VB_Creatable=True", "VB_Exposed=", "VB_Description=hidden",
+          "Parse.VB_Description=hidden", "Item.VB_UserMemId=0", "vb_description=other case"}) {
+        const std::string text = attribute;
+        module->Attributes()->Add(text.substr(0, text.find('=')), text.substr(text.find('=') + 1));
+    }
     const std::string header = buildModuleHeader(project, *module, makeContext());
     // Sorted, without descriptions and member attributes.
     EXPECT_EQ(matches(header, "<NOBR>([^<]*)</NOBR>"),

@@ -109,6 +109,15 @@ inline std::string codeText(const std::string& table) {
     return text;
 }
 
+// The first group of every match of pattern in text.
+inline std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern);
+    for (std::sregex_iterator m(text.begin(), text.end(), re), end; m != end; ++m)
+        found.push_back((*m)[1]);
+    return found;
+}
+
 // Number of times needle occurs in text.
 inline int countOf(const std::string& text, const std::string& needle) {
     int count = 0;

@@ -14,14 +14,6 @@ namespace {
 
 using namespace testing;
 
-std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
-    std::vector<std::string> found;
-    const std::regex re(pattern);
-    for (std::sregex_iterator m(text.begin(), text.end(), re), end; m != end; ++m)
-        found.push_back((*m)[1]);
-    return found;
-}
-
 TEST(Uml, MarksTypesParenthesesAndCompartmentsByKind) {
     CProject project;
     project.Classes().Add(makeModule("CItem", moduletype::Class));
