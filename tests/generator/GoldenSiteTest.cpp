@@ -10,18 +10,17 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <string>
-#include <vector>
+#include <regex>
 
 #include "generator/GenerationRun.h"
+#include "tests/generator/RunTestSupport.h"
 
 namespace tarnwick {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
+using testing::writeFile;
 
 struct GoldenCase {
     const char* page;    // path inside the site
@@ -29,98 +28,54 @@ struct GoldenCase {
 };
 
 const GoldenCase kGoldenCases[] = {
-    {"Classes/CAccount.html",
-     "module overview: head, navigation, header attributes, link list, tables per kind, footer"},
-    {"Forms/frmMain.html",
-     "overview of a form: form kind in header and a data-type link from a form"},
-    {"Classes/CAccount_Post.html",
-     "function page: syntax layout with parameters, parameter table, Optional, Returns, source"},
-    {"Classes/CAccount_Reset.html", "subroutine page: parameter table without Returns section"},
-    {"Classes/CAccount_Number.html",
-     "property page: the Get and the Let of one name share one page, Get first, each in full"},
-    {"Classes/CAccount_Changed.html", "event page: syntax layout and parameter table, no Returns"},
-    {"Modules/modLedger_GetPrivateProfileString.html",
-     "declaration page: Alias clause on its own continuation line"},
-    {"Modules/modFormat_ParseCents.html",
-     "authors' text: kept markup, tags meant as text escaped, onclick dropped, a blank comment "
-     "line as a new paragraph, in description, parameter and return texts"},
-    {"Modules/modLedger_MAX_PATH.html", "constant page: description and source only"},
-    {"Classes/CAccount_m_Balance.html", "variable page: description and source only"},
-    {"Forms/frmMain_m_Journal.html",
-     "member page of a form: Form2 icon in the header, description and source only"},
-    {"Modules/modLedger_SYSTEMTIME.html", "type page: type syntax layout and parts table"},
-    {"Classes/CAccount_AccountKind.html", "enum page: parts table with its Value column"},
-    {"Classes/CAccount_IAccount.html", "implementation page: description and source only"},
-    {"Classes/CAccount_Uml.html", "UML page: class box with compartments, marks and type links"},
-    {"Classes/CAccount_Object.html", "object-model page: tree rows, images and toggle ids"},
+    {"Classes/CAccount.html", "module overview: head, bar, header, link list, tables, footer"},
+    {"Forms/frmMain.html", "form overview: form kind in header, data-type link from a form"},
+    {"Classes/CAccount_Post.html", "function: syntax, parameter table, Optional, Returns, source"},
+    {"Classes/CAccount_Reset.html", "subroutine: parameter table without Returns section"},
+    {"Classes/CAccount_Number.html", "property: Get and Let share one page, Get first, in full"},
+    {"Classes/CAccount_Changed.html", "event: syntax layout and parameter table, no Returns"},
+    {"Modules/modLedger_GetPrivateProfileString.html", "declaration: Alias on its own line"},
+    // Kept markup, tags meant as text escaped, onclick dropped, a blank comment
+    // line as a new paragraph, in description, parameter and return texts.
+    {"Modules/modFormat_ParseCents.html", "authors' text"},
+    {"Modules/modLedger_MAX_PATH.html", "constant: description and source only"},
+    {"Classes/CAccount_m_Balance.html", "variable: description and source only"},
+    {"Forms/frmMain_m_Journal.html", "member of a form: Form2 icon, description and source"},
+    {"Modules/modLedger_SYSTEMTIME.html", "type: type syntax layout and parts table"},
+    {"Classes/CAccount_AccountKind.html", "enum: parts table with its Value column"},
+    {"Classes/CAccount_IAccount.html", "implementation: description and source only"},
+    {"Classes/CAccount_Uml.html", "UML: class box with compartments, marks and type links"},
+    {"Classes/CAccount_Object.html", "object model: tree rows, images and toggle ids"},
     {"Modules/modFormat_Code.html", "code page: numbered, coloured listing of a whole module"},
     {"project-summary.html", "project summary: references and controls sorted, one-line rows"},
     {"module-summary.html", "module summary: kind counts and all modules sorted together"},
     {"all-Classes.html", "kind index: the class list in the parser's order"},
-    {"all-summary.html", "overview list: project, all files and the kind lists that were written"},
+    {"all-summary.html", "overview list: project, all files and the kind lists written"},
     {"index.html", "frameset from the resource folder, declaring the pages' encoding"},
-    {"search.html", "search page: form, result table, the script's texts in the site's language"},
-    {"search-index.js", "search index: one row per module and member page, by name, ASCII only"},
+    {"search.html", "search page: form, result table, the script's texts in the language"},
+    {"search-index.js", "search index: a row per module and member page, by name, ASCII"},
     {"all-members.html", "A-Z page: letters as anchors, every member with kind and module"},
     {"Classes/IAccount.html", "interface class: the classes that implement it, as links"},
-    {"Classes/CAccount_IAccount_Post.html",
-     "interface routine: a link to the interface member it implements"},
+    {"Classes/CAccount_IAccount_Post.html", "interface routine: link to the member it implements"},
     {"Classes/CEntry_Kind.html", "type cross-links: an Enum of another module in syntax blocks"},
 };
 
 // gtest prints a failing case by its page, not as bytes.
 void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.page; }
 
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// Shows CR as "\r" so a lost or added CR LF is visible.
-std::string visible(const std::string& line) {
-    std::string out;
-    for (char c : line) {
-        if (c == '\r')
-            out += "\\r";
-        else
-            out += c;
-    }
-    return out;
-}
-
-// The first differing line with two lines of context on each side.
+// The first differing line of each, CR shown as "\r" so a lost CR LF is visible.
 std::string describeDifference(const std::string& expected, const std::string& actual) {
-    const auto want = splitLines(expected);
-    const auto got = splitLines(actual);
-    size_t line = 0;
-    while (line < want.size() && line < got.size() && want[line] == got[line]) ++line;
-    std::ostringstream out;
-    out << "first difference at line " << (line + 1) << " (expected " << want.size()
-        << " lines, got " << got.size() << ")\n";
-    const size_t from = line >= 2 ? line - 2 : 0;
-    for (size_t i = from; i < line + 3; ++i) {
-        if (i < want.size() && (i >= got.size() || want[i] != got[i]))
-            out << "-" << (i + 1) << ": " << visible(want[i]) << "\n";
-        if (i < got.size() && (i >= want.size() || want[i] != got[i]))
-            out << "+" << (i + 1) << ": " << visible(got[i]) << "\n";
-        if (i < want.size() && i < got.size() && want[i] == got[i])
-            out << " " << (i + 1) << ": " << visible(want[i]) << "\n";
+    std::istringstream want(expected), got(actual);
+    std::string a, b;
+    for (int line = 1;; ++line) {
+        const bool moreA = bool(std::getline(want, a)), moreB = bool(std::getline(got, b));
+        if (moreA && moreB && a == b) continue;
+        const auto visible = [](std::string text) {
+            return std::regex_replace(text, std::regex("\r"), "\\r");
+        };
+        return "first difference at line " + std::to_string(line) + "\n-" +
+               (moreA ? visible(a) : "(end)") + "\n+" + (moreB ? visible(b) : "(end)") + "\n";
     }
-    return out.str();
 }
 
 class GoldenSite : public ::testing::TestWithParam<GoldenCase> {
@@ -136,9 +91,8 @@ protected:
         request.translationFile = source + "/Translation.lng";
         request.resourceFolder = source + "/Ressources";
         request.settings.Implementations = true;  // so the implementation page exists
-        request.fixedTime = "1700000000";         // UTC keeps it machine-independent
-        GenerationRun run(request, nullptr, nullptr);
-        auto result = run.run();
+        request.fixedTime = "1700000000";  // UTC keeps it machine-independent
+        auto result = GenerationRun(request, nullptr, nullptr).run();
         s_error = result ? std::string() : result.error().message;
         if (result && result->modulesFailed > 0) s_error = result->failures.front();
     }
@@ -164,18 +118,10 @@ TEST_P(GoldenSite, PageMatches) {
     const fs::path actualCopy = golden.string() + ".actual";
 
     const char* update = std::getenv("TARNWICK_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        writeFile(golden, actual);
-        fs::remove(actualCopy);
-        return;
-    }
-    ASSERT_TRUE(fs::exists(golden))
-        << "no golden page " << golden << "; run with TARNWICK_UPDATE_GOLDEN=1 to create it";
-    const std::string expected = readFile(golden);
-    if (expected == actual) {
-        fs::remove(actualCopy);
-        return;
-    }
+    if (update && std::string(update) == "1") writeFile(golden, actual);
+    fs::remove(actualCopy);
+    const std::string expected = readFile(golden);  // empty when there is none yet
+    if (expected == actual) return;
     writeFile(actualCopy, actual);
     ADD_FAILURE() << c.page << " differs from its golden page (guards: " << c.guards << ")\n"
                   << describeDifference(expected, actual) << "actual page written to "

@@ -1,7 +1,8 @@
-// The module overview body: the link list, the summary tables per kind and
-// the member pages their rows write.
+// The module overview (header, navigation bar, footer, link list, summary
+// tables) and the root pages, in the cases the golden pages do not show.
 #include <gtest/gtest.h>
 
+#include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 #include "support/Text.h"
 #include "tests/generator/ModHtmlTestSupport.h"
@@ -12,30 +13,44 @@ namespace {
 using namespace testing;
 using namespace modHtml;
 
+TEST(ModHtmlSkeleton, HeaderNavigationBarAndFooter) {
+    CProject project;
+    auto module = makeModule("a/b", moduletype::Form);
+    for (const char* attribute :
+         {"VB_PredeclaredId=False", "VB_Creatable=True", "VB_Exposed=", "VB_Description=hidden",
+          "Parse.VB_Description=hidden", "Item.VB_UserMemId=0", "vb_description=other case"}) {
+        const std::string text = attribute;
+        module->Attributes()->Add(text.substr(0, text.find('=')), text.substr(text.find('=') + 1));
+    }
+    const std::string header = buildModuleHeader(project, *module, makeContext());
+    // Sorted, without descriptions and member attributes.
+    EXPECT_EQ(matches(header, "<NOBR>([^<]*)</NOBR>"),
+              (std::vector<std::string>{"VB_Creatable", "VB_Exposed", "VB_PredeclaredId",
+                                        "vb_description"}));
+    EXPECT_EQ(header.find("hidden"), std::string::npos) << header;
+    EXPECT_NE(header.find("a/b (Form)"), std::string::npos) << header;
+
+    const std::string bar = buildNavigationBar(project, *module, makeContext());
+    EXPECT_NE(bar.find("<A HREF=\"a_b-3a8e75c1_Code.html\" TARGET=\"Detail\">Code</A>"),
+              std::string::npos)
+        << bar;
+    EXPECT_EQ(bar.find("a/b"), std::string::npos) << bar;
+
+    PageContext ctx = makeContext();
+    ctx.version = "01.02.030";
+    EXPECT_NE(buildFooter(ctx).find(">Tarnwick ver1.2.30</A><BR>NOW</TD>"), std::string::npos);
+}
+
 TEST(ModHtmlModule, SummaryLinkCountsAndNamesTheKind) {
     CFunctionList functions;
     EXPECT_EQ(buildSummaryLink(functions, makeContext()), "");
     functions.Add(makeElement<CFunction>("A"));
-    EXPECT_EQ(buildSummaryLink(functions, makeContext()),
-              "      <B>\r\n"
-              "           <A href=\"#Function_summary\" >1&nbsp;\r\n"
-              "Function          </A>\r\n"
-              "      </B>\r\n"
-              "   <BR>\r\n");
+    EXPECT_NE(buildSummaryLink(functions, makeContext())
+                  .find("<A href=\"#Function_summary\" >1&nbsp;\r\nFunction          </A>"),
+              std::string::npos);
     functions.Add(makeElement<CFunction>("B"));
-    functions.Add(makeElement<CFunction>("C"));
-    const std::string three = buildSummaryLink(functions, makeContext());
-    EXPECT_NE(three.find(">3&nbsp;\r\nFunctions          </A>"), std::string::npos) << three;
-}
-
-TEST(ModHtmlModule, SummaryLinkTranslatesTheKindWord) {
-    const Translation translation = Translation::fromText("[Deutsch]\nProperties=Eigenschaften\n");
-    CPropertyList properties;
-    properties.Add(makeElement<CProperty>("A"));
-    properties.Add(makeElement<CProperty>("B"));
-    const std::string link = buildSummaryLink(properties, makeContext(&translation));
-    EXPECT_NE(link.find("\"#Property_summary\" >2&nbsp;\r\nEigenschaften"), std::string::npos)
-        << link;
+    EXPECT_NE(buildSummaryLink(functions, makeContext()).find(">2&nbsp;\r\nFunctions  "),
+              std::string::npos);
 }
 
 class SummaryTable : public ::testing::Test {
@@ -44,113 +59,75 @@ protected:
         project.Classes().Add(makeModule("CItem", moduletype::Class));
         project.Classes().Add(module);
     }
-    PageSet site;
+    // One member of every kind; Find has a short description, Hidden none.
+    void addEveryKind() {
+        // An Implements statement carries no scope: it stays Global.
+        module->Implementations().Add(makeElement<CImplementation>("IStore", scope::Global));
+        module->Declarations().Add(makeElement<CDeclaration>("Beep"));
+        module->Types().Add(makeElement<cType>("Point"));
+        module->Enums().Add(makeElement<CEnum>("Colours"));
+        module->Events().Add(makeElement<CEvent>("Changed"));
+        auto constant = makeElement<CConstant>("MAX");
+        constant->setDataType("CItem");
+        module->Constants().Add(constant);
+        module->Variables().Add(makeVariable("m_count", "Long"));
+        module->Functions().Add(makeElement<CFunction>("Find"));
+        module->Functions().Add(makeElement<CFunction>("Hidden", scope::Private));
+        module->ShortDesc()->Add("Find", "Short text.");
+        module->Subroutines().Add(makeElement<CSubroutine>("Run"));
+        module->Properties().Add(makeElement<CProperty>("Count"));
+    }
     CProject project;
     std::shared_ptr<CModule> module;
     PageContext ctx;
 };
 
-TEST_F(SummaryTable, FunctionTableInFull) {
-    auto find = makeElement<CFunction>("Find", scope::Public, "Long description.");
-    find->Returns()->setDataType("CItem");
-    auto hidden = makeElement<CFunction>("Hidden", scope::Private);
-    module->Functions().Add(find);
-    module->Functions().Add(hidden);
-    module->ShortDesc()->Add("Find", "Short text.");
-
-    EXPECT_EQ(buildSummaryTable(module->Functions(), *module, project, ctx),
-              "<H3><A name=\"Function_summary\">Function Summary</H3>\r\n"
-              "   <P>\r\n"
-              "      <TABLE cellspacing=\"0\" class=\"summary\">\r\n"
-              "         <TR>\r\n"
-              "            <TH>&nbsp;Scope&nbsp;            </TH>"
-              "            <TH width=\"25%\">&nbsp;Name&nbsp;            </TH>"
-              "            <TH width=\"100%\">&nbsp;Description&nbsp;            </TH>"
-              "            <TH width=\"1px\">&nbsp;Returns&nbsp;            </TH>"
-              "         </TR>\r\n"
-              "<TR><TD>&nbsp;Public&nbsp;</TD>"
-              "<TD><IMG src=\"../src/images/Functions_Public.ico\" title=\"Public\">&nbsp;<B>"
-              "<A name=\"Function_Find\"></A><A href=\"CStore_Find.html\">Find</A></B>&nbsp;</TD>"
-              "<TD>Short text.&nbsp;</TD>"
-              "<TD>&nbsp;<A href=\"../classes/CItem.html\">CItem</A>&nbsp;</TD></TR>\r\n"
-              "<TR><TD>&nbsp;Private&nbsp;</TD>"
-              "<TD><IMG src=\"../src/images/Functions_Private.ico\" title=\"Private\">&nbsp;<B>"
-              "<A name=\"Function_Hidden\"></A><A href=\"CStore_Hidden.html\">Hidden</A></B>"
-              "&nbsp;</TD>"
-              "<TD>No description available.&nbsp;</TD>"
-              "<TD>&nbsp;&nbsp;</TD></TR>\r\n"
-              "   </TABLE>\r\n"
-              "</P>\r\n");
-    site.add(buildMemberPages(*module, project, ctx));
-    EXPECT_TRUE(site.exists("Classes/CStore_Find.html"));
-    EXPECT_TRUE(site.exists("Classes/CStore_Hidden.html"));
-    EXPECT_EQ(site.read("Classes/CStore_Find.html"), buildMemberPage(*find, *module, project, ctx));
-}
-
-TEST_F(SummaryTable, EmptyListGivesNothing) {
+TEST_F(SummaryTable, ColumnsIconsAndPagesPerKind) {
     EXPECT_EQ(buildSummaryTable(module->Events(), *module, project, ctx), "");
-}
-
-TEST_F(SummaryTable, FourthColumnOnlyForTypedKinds) {
-    // An Implements statement carries no scope: it stays Global.
-    module->Implementations().Add(makeElement<CImplementation>("IStore", scope::Global));
-    module->Declarations().Add(makeElement<CDeclaration>("Beep"));
-    module->Types().Add(makeElement<cType>("Point"));
-    module->Enums().Add(makeElement<CEnum>("Colours"));
-    module->Events().Add(makeElement<CEvent>("Changed"));
-    auto constant = makeElement<CConstant>("MAX");
-    constant->setDataType("CItem");
-    module->Constants().Add(constant);
-    module->Variables().Add(makeVariable("m_count", "Long"));
-    module->Functions().Add(makeElement<CFunction>("Find"));
-    module->Subroutines().Add(makeElement<CSubroutine>("Run"));
-    module->Properties().Add(makeElement<CProperty>("Count"));
-
-    struct Case {
+    EXPECT_TRUE(buildMemberPages(*module, project, ctx).empty());
+    addEveryKind();
+    const struct {
         IIterator* list;
         int columns;
         const char* icon;
+        const char* page;
+    } cases[] = {
+        {&module->Implementations(), 3, "Implementations_Global.ico", "IStore"},
+        {&module->Declarations(), 3, "Declarations_Public.ico", "Beep"},
+        {&module->Types(), 3, "Types_Public.ico", "Point"},
+        {&module->Enums(), 3, "Enums_Public.ico", "Colours"},
+        {&module->Events(), 3, "Events_Public.ico", "Changed"},
+        {&module->Constants(), 4, "Constants_Public.ico", "MAX"},
+        {&module->Variables(), 4, "Variables_Private.ico", "m_count"},
+        {&module->Functions(), 4, "Functions_Private.ico", "Hidden"},
+        {&module->Subroutines(), 3, "Subroutines_Public.ico", "Run"},
+        {&module->Properties(), 4, "Properties_Public.ico", "Count"},
     };
-    const Case cases[] = {
-        {&module->Implementations(), 3, "Implementations_Global.ico"},
-        {&module->Declarations(), 3, "Declarations_Public.ico"},
-        {&module->Types(), 3, "Types_Public.ico"},
-        {&module->Enums(), 3, "Enums_Public.ico"},
-        {&module->Events(), 3, "Events_Public.ico"},
-        {&module->Constants(), 4, "Constants_Public.ico"},
-        {&module->Variables(), 4, "Variables_Private.ico"},
-        {&module->Functions(), 4, "Functions_Public.ico"},
-        {&module->Subroutines(), 3, "Subroutines_Public.ico"},
-        {&module->Properties(), 4, "Properties_Public.ico"},
-    };
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
     for (const auto& c : cases) {
         const std::string table = buildSummaryTable(*c.list, *module, project, ctx);
         EXPECT_EQ(countOf(table, "<TH"), c.columns) << c.list->className();
-        EXPECT_EQ(countOf(table, "<TD>"), c.columns) << c.list->className();
+        EXPECT_EQ(countOf(table, "<TD>") / (c.list->Size() + 1), c.columns) << c.list->className();
         EXPECT_NE(table.find(c.icon), std::string::npos) << c.list->className();
+        EXPECT_TRUE(site.count("Classes/CStore_" + std::string(c.page) + ".html")) << c.page;
     }
     EXPECT_NE(buildSummaryTable(module->Constants(), *module, project, ctx)
                   .find("<TD>&nbsp;<A href=\"../classes/CItem.html\">CItem</A>&nbsp;</TD>"),
               std::string::npos);
-    site.add(buildMemberPages(*module, project, ctx));
-    for (const char* page :
-         {"CStore_IStore.html", "CStore_Beep.html", "CStore_Point.html", "CStore_Colours.html",
-          "CStore_Changed.html", "CStore_MAX.html", "CStore_m_count.html", "CStore_Find.html",
-          "CStore_Run.html", "CStore_Count.html"})
-        EXPECT_TRUE(site.exists(std::string("Classes/") + page)) << page;
+    const std::string functions = buildSummaryTable(module->Functions(), *module, project, ctx);
+    EXPECT_NE(functions.find("<TD>Short text.&nbsp;</TD>"), std::string::npos) << functions;
+    EXPECT_NE(functions.find("<TD>No description available.&nbsp;</TD>"), std::string::npos);
 }
 
-TEST_F(SummaryTable, MemberFileNamesAreSafeInFileAndLink) {
+TEST_F(SummaryTable, MemberFileNamesAreSafeAndModulesWithoutKindRefused) {
     module->Subroutines().Add(makeElement<CSubroutine>("../evil"));
     const std::string table = buildSummaryTable(module->Subroutines(), *module, project, ctx);
     const std::string page = "CStore_" + safeFileName("../evil") + ".html";
     EXPECT_NE(table.find("<A href=\"" + page + "\">../evil</A>"), std::string::npos) << table;
-    site.add(buildMemberPages(*module, project, ctx));
-    EXPECT_TRUE(site.exists("Classes/" + page));
-    EXPECT_FALSE(site.exists("evil.html"));
-}
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
+    EXPECT_TRUE(site.count("Classes/" + page));
+    EXPECT_FALSE(site.count("evil.html"));
 
-TEST_F(SummaryTable, MemberOfAModuleWithoutKindIsRefusedNotWrittenAtTheRoot) {
     auto library = makeModule("stdole", moduletype::Reference);
     auto run = makeElement<CSubroutine>("Run");
     library->Subroutines().Add(run);
@@ -165,8 +142,7 @@ TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
     let->setWay(way::Let);
     auto get = makeElement<CProperty>("Owner", scope::Public, "from Get");
     for (const auto& accessor : {set, let, get}) module->Properties().Add(accessor);
-    auto variable = makeVariable("Owner", "Long", scope::Private, "from the variable");
-    module->Variables().Add(variable);
+    module->Variables().Add(makeVariable("Owner", "Long", scope::Private, "from the variable"));
 
     const std::string table = buildSummaryTable(module->Properties(), *module, project, ctx);
     EXPECT_NE(table.find("&nbsp;Public Get/Let/Friend Set&nbsp;"), std::string::npos);
@@ -174,65 +150,47 @@ TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
     EXPECT_NE(table.find("<TD>from Get&nbsp;</TD>"), std::string::npos);
     EXPECT_NE(buildSummaryLink(module->Properties(), ctx).find("1&nbsp;"), std::string::npos);
     // The variable's table comes first and gives the page for both.
-    site.add(buildMemberPages(*module, project, ctx));
-    const std::string page = site.read("Classes/CStore_Owner.html");
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
+    const std::string page = site.at("Classes/CStore_Owner.html");
     size_t at = 0;
     for (const char* text : {"from the variable", "Property Get", "from Get", "Property Let",
                              "from Let", "Property Set", "from Set"}) {
-        const size_t next = page.find(text, at);
-        EXPECT_NE(next, std::string::npos) << text;
-        at = next;
+        at = page.find(text, at);
+        EXPECT_NE(at, std::string::npos) << text;
     }
 }
 
-TEST_F(SummaryTable, ModuleBodyLinksAndTablesFollowTheSettings) {
-    module->Events().Add(makeElement<CEvent>("Changed"));
-    module->Functions().Add(makeElement<CFunction>("Find"));
+TEST_F(SummaryTable, ModuleBodyTablesInTheirOrderAndAsSwitchedOn) {
+    addEveryKind();
+    const std::string body = buildModuleBody(*module, project, ctx);
+    EXPECT_EQ(
+        matches(body, "<A name=\"([A-Za-z]*)_summary\">"),
+        (std::vector<std::string>{"Implementation", "Constant", "Enum", "Type", "Declaration",
+                                  "Variable", "Event", "Function", "Subroutine", "Property"}));
     ctx.settings.Events = false;
-    const std::string body = buildModuleBody(*module, project, ctx);
-    const std::string expectedStart =
-        "<P>\r\n   <H3>\r\n      Summary:\r\n   </H3>\r\n   <UL>\r\n"
-        "\r\n\r\n\r\n\r\n\r\n\r\n" +
-        buildSummaryLink(module->Functions(), ctx) + "\r\n\r\n\r\n" + "   </UL>\r\n</P>\r\n";
-    EXPECT_EQ(body.substr(0, expectedStart.size()), expectedStart) << body;
-    EXPECT_EQ(body.find("Event_summary"), std::string::npos);
-    EXPECT_NE(body.find("<A name=\"Function_summary\">"), std::string::npos);
-    site.add(buildMemberPages(*module, project, ctx));
-    EXPECT_FALSE(site.exists("Classes/CStore_Changed.html"));
-    EXPECT_TRUE(site.exists("Classes/CStore_Find.html"));
+    EXPECT_EQ(buildModuleBody(*module, project, ctx).find("Event_summary"), std::string::npos);
+    const auto site = pagesOf(buildMemberPages(*module, project, ctx));
+    EXPECT_FALSE(site.count("Classes/CStore_Changed.html"));
+    EXPECT_TRUE(site.count("Classes/CStore_Find.html"));
 }
 
-TEST_F(SummaryTable, ModuleBodyWithoutMembersHasTenEmptyLinkLines) {
-    // Ten empty link lines, and one empty line per table switched on.
-    EXPECT_EQ(buildModuleBody(*module, project, ctx),
-              "<P>\r\n   <H3>\r\n      Summary:\r\n   </H3>\r\n   <UL>\r\n"
-              "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
-              "   </UL>\r\n</P>\r\n"
-              "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
-    EXPECT_TRUE(buildMemberPages(*module, project, ctx).empty());
-}
-
-TEST_F(SummaryTable, ModuleBodyTablesComeInTheirOwnOrder) {
-    module->Implementations().Add(makeElement<CImplementation>("IStore"));
-    module->Constants().Add(makeElement<CConstant>("MAX"));
-    module->Enums().Add(makeElement<CEnum>("Colours"));
-    module->Types().Add(makeElement<cType>("Point"));
-    module->Declarations().Add(makeElement<CDeclaration>("Beep"));
-    module->Variables().Add(makeVariable("m_count", "Long"));
-    module->Events().Add(makeElement<CEvent>("Changed"));
-    module->Functions().Add(makeElement<CFunction>("Find"));
-    module->Subroutines().Add(makeElement<CSubroutine>("Run"));
-    module->Properties().Add(makeElement<CProperty>("Count"));
-    const std::string body = buildModuleBody(*module, project, ctx);
-    const char* order[] = {"Implementation", "Constant", "Enum",     "Type",       "Declaration",
-                           "Variable",       "Event",    "Function", "Subroutine", "Property"};
-    size_t last = 0;
-    for (const char* kind : order) {
-        const size_t at = body.find(std::string("<A name=\"") + kind + "_summary\">");
-        ASSERT_NE(at, std::string::npos) << kind;
-        EXPECT_GT(at, last) << kind;
-        last = at;
-    }
+TEST(IndexPages, KindsSwitchedOffAreNeitherListedNorLinked) {
+    CProject project;
+    PageContext ctx = makeContext();
+    project.Classes().Add(makeModule("CParser", moduletype::Class));
+    project.Forms().Add(makeModule("Bform", moduletype::Form));
+    project.UserControls().Add(makeModule("a/b", moduletype::UserControl));
+    ctx.settings.Classes = false;
+    const std::string summary = buildModuleSummary(project, ctx).text;
+    EXPECT_EQ(matches(summary, "<A href=\"([^\"]*)\" target="),
+              (std::vector<std::string>{"all-summary.html", "all-members.html", "all-forms.html",
+                                        "all-usercontrols.html", "Forms/Bform.html",
+                                        "UserControls/a_b-3a8e75c1.html"}));
+    EXPECT_NE(summary.find(">All Forms (1)</A>"), std::string::npos) << summary;
+    EXPECT_EQ(
+        matches(buildOverviewPage(project, ctx).text, "<A href=\"(all-[a-z]*s.html)\""),
+        (std::vector<std::string>{"all-members.html", "all-forms.html", "all-usercontrols.html"}));
+    EXPECT_TRUE(buildKindIndex(project.Modules(), project, ctx).empty());
 }
 
 }  // namespace

@@ -4,13 +4,10 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -88,35 +85,38 @@ inline PageContext makeContext(const Translation* translation = nullptr) {
     return ctx;
 }
 
-// Collects console lines.
-class ConsoleRecorder : public GenerationObserver {
-public:
-    void consoleLine(const std::string& line) override { lines.push_back(line); }
-    std::vector<std::string> lines;
-};
+// The pages builders handed out: site-relative path -> text.
+inline std::map<std::string, std::string> pagesOf(Pages pages) {
+    std::map<std::string, std::string> site;
+    for (Page& page : pages) site[page.path] = std::move(page.text);
+    return site;
+}
 
-// The pages builders handed out, by site-relative path.
-class PageSet {
-public:
-    void add(Page page) { m_pages[page.path] = std::move(page.text); }
-    void add(Pages pages) {
-        for (Page& page : pages) add(std::move(page));
+// The text a code table shows, line by line: tags dropped, the blank every
+// row starts with removed, character references and blanks undone.
+inline std::string codeText(const std::string& table) {
+    std::string text;
+    const std::string row = "nowrap>\r\n";
+    for (size_t at = table.find(row); at != std::string::npos; at = table.find(row, at)) {
+        at += row.size();
+        std::string line = table.substr(at, table.find("</TD>", at) - at);
+        line = std::regex_replace(line, std::regex("<[^>]*>"), "");
+        for (const auto& [ref, c] :
+             {std::pair{"&nbsp;", " "}, {"&#60;", "<"}, {"&#62;", ">"}, {"&#38;", "&"}})
+            line = std::regex_replace(line, std::regex(ref), c);
+        text += (text.empty() ? "" : "\r\n") + line.substr(1);
     }
-    // A page, or a folder holding one.
-    bool exists(const std::string& relative) const {
-        const auto at = m_pages.lower_bound(relative);
-        return at != m_pages.end() &&
-               (at->first == relative || at->first.rfind(relative + "/", 0) == 0);
-    }
-    std::string read(const std::string& relative) const {
-        const auto at = m_pages.find(relative);
-        return at == m_pages.end() ? std::string() : at->second;
-    }
-    bool empty() const { return m_pages.empty(); }
+    return text;
+}
 
-private:
-    std::map<std::string, std::string> m_pages;
-};
+// The first group of every match of pattern in text.
+inline std::vector<std::string> matches(const std::string& text, const std::string& pattern) {
+    std::vector<std::string> found;
+    const std::regex re(pattern);
+    for (std::sregex_iterator m(text.begin(), text.end(), re), end; m != end; ++m)
+        found.push_back((*m)[1]);
+    return found;
+}
 
 // Number of times needle occurs in text.
 inline int countOf(const std::string& text, const std::string& needle) {

@@ -1,13 +1,17 @@
 // The generation run end to end: which pages a run writes for which
 // settings, the order and the cancel points, the progress texts, the output
-// folder rules, error containment per module and reproducible sites.
+// folder rules, error containment per module, reproducible sites, and
+// hostile names that must never lead a page out of the site.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "generator/GenerationRun.h"
+#include "generator/ModulePages.h"
 #include "generator/SiteLayout.h"
 #include "generator/SiteWriter.h"
+#include "model/CVariable.h"
+#include "support/Text.h"
 #include "tests/generator/RunTestSupport.h"
 
 namespace tarnwick {
@@ -69,35 +73,35 @@ std::set<std::string> modulePages(const std::string& kinds, const std::string& n
             p + "_Add.html", p + "_Reset.html", p + "_m_Count.html"};
 }
 
-TEST(RunPageSet, AllKindsOffWritesOnlyTheSummariesAndResources) {
-    TempFolder tmp;
-    GenerationSettings settings = GenerationSettings::dialogDefaults();
-    settings.Classes = settings.Modules = settings.Forms = false;
-    settings.PropertyPages = settings.UserControls = false;
-    RecordingObserver observer;
-    const Site site = generate(tmp, mixedProject(), settings, &observer);
-    ASSERT_TRUE(site.result) << site.result.error().message;
-    EXPECT_EQ(withoutResources(site.entries), unite(kAlways, {"src/"}));
-    EXPECT_TRUE(site.entries.count("src/css/screen.css"));
-    EXPECT_TRUE(observer.started.empty());
-    EXPECT_TRUE(observer.percents.empty());
-    EXPECT_EQ(site.result->modulesWritten, 0);
-}
-
-TEST(RunPageSet, ClassesOffFormsOnWritesFormPagesAndLinksNoClass) {
-    TempFolder tmp;
-    GenerationSettings settings = GenerationSettings::dialogDefaults();
-    settings.Classes = settings.Modules = false;
-    const Site site = generate(tmp, mixedProject(), settings);
-    ASSERT_TRUE(site.result) << site.result.error().message;
-    const auto expected =
-        unite(unite(kAlways, {"src/", "Forms/", "all-Forms.html",
-                              "all-forms.html -> all-Forms.html", "forms -> Forms"}),
-              modulePages("Forms", "frmMain"));
-    EXPECT_EQ(withoutResources(site.entries), expected);
-    const std::string summary = testing::readFile(tmp.path() / "out/module-summary.html");
-    EXPECT_EQ(summary.find("CAlpha"), std::string::npos);
-    EXPECT_EQ(summary.find("all-classes.html"), std::string::npos);
+TEST(RunPageSet, KindsOffWriteNoPagesAndNoLinks) {
+    const struct {
+        const char* what;
+        bool GenerationSettings::*on;  // the one kind left on; null: none
+        std::set<std::string> pages;
+    } rows[] = {
+        {"all kinds off", nullptr, unite(kAlways, {"src/"})},
+        {"forms only", &GenerationSettings::Forms,
+         unite(unite(kAlways, {"src/", "Forms/", "all-Forms.html",
+                               "all-forms.html -> all-Forms.html", "forms -> Forms"}),
+               modulePages("Forms", "frmMain"))},
+    };
+    for (const auto& row : rows) {
+        TempFolder tmp;
+        GenerationSettings settings = GenerationSettings::dialogDefaults();
+        settings.Classes = settings.Modules = settings.Forms = false;
+        settings.PropertyPages = settings.UserControls = false;
+        if (row.on) settings.*row.on = true;
+        RecordingObserver observer;
+        const Site site = generate(tmp, mixedProject(), settings, &observer);
+        ASSERT_TRUE(site.result) << site.result.error().message;
+        EXPECT_EQ(withoutResources(site.entries), row.pages) << row.what;
+        EXPECT_TRUE(site.entries.count("src/css/screen.css")) << row.what;
+        EXPECT_EQ(site.result->modulesWritten, row.on ? 1 : 0) << row.what;
+        EXPECT_EQ(observer.started.size(), row.on ? 1u : 0u) << row.what;
+        const std::string summary = testing::readFile(tmp.path() / "out/module-summary.html");
+        EXPECT_EQ(summary.find("CAlpha"), std::string::npos) << row.what;
+        EXPECT_EQ(summary.find("all-classes.html"), std::string::npos) << row.what;
+    }
 }
 
 TEST(RunOrder, KindsInRunOrderAndModulesByName) {
@@ -128,98 +132,84 @@ TEST(RunOrder, KindsInRunOrderAndModulesByName) {
               3);
 }
 
-TEST(RunCancel, DuringTheFirstClassKeepsExactlyThatClass) {
-    TempFolder tmp;
-    // One thread: with more, the modules after it may be written already.
-    RecordingObserver observer(RecordingObserver::CancelAt::FirstConsoleLine);
-    const Site site =
-        generate(tmp, mixedProject(), GenerationSettings::dialogDefaults(), &observer, nullptr, 1);
-    ASSERT_TRUE(site.result) << site.result.error().message;
-    EXPECT_TRUE(site.result->cancelled);
-    const auto expected =
-        unite(unite(kAlways, {"src/", "Classes/", "all-Classes.html",
-                              "all-classes.html -> all-Classes.html", "classes -> Classes"}),
-              modulePages("Classes", "CAlpha"));
-    EXPECT_EQ(withoutResources(site.entries), expected);
-    EXPECT_EQ(observer.started.size(), 2u);  // CBeta was announced, then not written
-    EXPECT_EQ(site.result->modulesWritten, 1);
-}
-
-TEST(RunCancel, BeforeTheFirstModuleWritesNoModulePage) {
-    TempFolder tmp;
-    RecordingObserver observer(RecordingObserver::CancelAt::FirstModuleStarted);
-    const Site site =
-        generate(tmp, mixedProject(), GenerationSettings::dialogDefaults(), &observer, nullptr, 1);
-    ASSERT_TRUE(site.result) << site.result.error().message;
-    EXPECT_TRUE(site.result->cancelled);
-    EXPECT_EQ(withoutResources(site.entries),
-              unite(kAlways, {"src/", "all-Classes.html", "all-classes.html -> all-Classes.html"}));
-    EXPECT_TRUE(observer.percents.empty());
-}
-
-TEST(RunProgress, PercentagesRoundHalvesToEven) {
-    struct Case {
-        int modules;
-        std::vector<std::string> percents;
+TEST(RunCancel, KeepsWhatWasWrittenBeforeTheCancel) {
+    const auto classes =
+        unite(kAlways, {"src/", "all-Classes.html", "all-classes.html -> all-Classes.html"});
+    const struct {
+        RecordingObserver::CancelAt at;
+        std::set<std::string> pages;
+        size_t started;
+        int written;
+    } rows[] = {
+        // CBeta is announced after CAlpha's first page, then not written.
+        {RecordingObserver::CancelAt::FirstConsoleLine,
+         unite(unite(classes, {"Classes/", "classes -> Classes"}),
+               modulePages("Classes", "CAlpha")),
+         2, 1},
+        {RecordingObserver::CancelAt::FirstModuleStarted, classes, 1, 0},
     };
-    const Case cases[] = {
-        {10, {"10 %", "20 %", "30 %", "40 %", "50 %", "60 %", "70 %", "80 %", "90 %", "100 %"}},
+    for (const auto& row : rows) {
+        TempFolder tmp;
+        // One thread: with more, the modules after it may be written already.
+        RecordingObserver observer(row.at);
+        const Site site = generate(tmp, mixedProject(), GenerationSettings::dialogDefaults(),
+                                   &observer, nullptr, 1);
+        ASSERT_TRUE(site.result) << site.result.error().message;
+        EXPECT_TRUE(site.result->cancelled);
+        EXPECT_EQ(withoutResources(site.entries), row.pages) << row.written;
+        EXPECT_EQ(observer.started.size(), row.started) << row.written;
+        EXPECT_EQ(site.result->modulesWritten, row.written);
+    }
+}
+
+TEST(RunProgress, PercentagesRoundHalvesToEvenAndCountOnlyKindsSwitchedOn) {
+    const struct {
+        int classes;
+        std::vector<std::string> percents;
+    } rows[] = {
         {4, {"25 %", "50 %", "75 %", "100 %"}},
         {3, {"33 %", "67 %", "100 %"}},
         {8, {"12 %", "25 %", "38 %", "50 %", "62 %", "75 %", "88 %", "100 %"}},
         {1, {"100 %"}},
     };
-    for (const auto& c : cases) {
+    for (const auto& row : rows) {
         TempFolder tmp;
-        std::vector<TestModule> modules;
-        for (int i = 0; i < c.modules; ++i) modules.push_back({"Class", "C" + std::to_string(i)});
+        std::vector<TestModule> modules{{"Module", "modOff"}};
+        for (int i = 0; i < row.classes; ++i) modules.push_back({"Class", "C" + std::to_string(i)});
+        GenerationSettings settings = GenerationSettings::dialogDefaults();
+        settings.Modules = false;
         RecordingObserver observer;
-        const Site site = generate(tmp, modules, GenerationSettings::dialogDefaults(), &observer);
-        ASSERT_TRUE(site.result) << c.modules;
-        EXPECT_EQ(observer.percents, c.percents) << c.modules;
-        ASSERT_FALSE(observer.maxima.empty()) << c.modules;
-        EXPECT_EQ(observer.maxima.back(), c.modules) << c.modules;
+        ASSERT_TRUE(generate(tmp, modules, settings, &observer).result) << row.classes;
+        EXPECT_EQ(observer.percents, row.percents) << row.classes;
+        ASSERT_FALSE(observer.maxima.empty()) << row.classes;
+        EXPECT_EQ(observer.maxima.back(), row.classes) << row.classes;
     }
 }
 
-TEST(RunProgress, MaximumCountsOnlyKindsSwitchedOn) {
-    TempFolder tmp;
-    GenerationSettings settings = GenerationSettings::dialogDefaults();
-    settings.Modules = false;
-    RecordingObserver observer;
-    const Site site = generate(tmp, mixedProject(), settings, &observer);
-    ASSERT_TRUE(site.result);
-    EXPECT_EQ(observer.percents, (std::vector<std::string>{"33 %", "67 %", "100 %"}));
-}
-
 TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
-    struct Case {
+    namespace fs = std::filesystem;
+    enum Prepared { Nothing, Empty, File, Foreign, EarlierSite };
+    const struct {
         const char* what;
-        std::function<void(const std::filesystem::path&)> prepare;
+        Prepared prepared;
         bool force;
         bool accepted;
-    };
-    namespace fs = std::filesystem;
-    const Case cases[] = {
-        {"missing folder (nested)", [](const fs::path&) {}, false, true},
-        {"empty folder", [](const fs::path& out) { fs::create_directories(out); }, false, true},
-        {"a file", [](const fs::path& out) { testing::writeFile(out, "x"); }, false, false},
-        {"a file, forced", [](const fs::path& out) { testing::writeFile(out, "x"); }, true, false},
-        {"foreign folder",
-         [](const fs::path& out) { testing::writeFile(out / "notes.txt", "mine"); }, false, false},
-        {"foreign folder, forced",
-         [](const fs::path& out) { testing::writeFile(out / "notes.txt", "mine"); }, true, true},
-        {"earlier site",
-         [](const fs::path& out) {
-             testing::writeFile(out / "notes.txt", "mine");
-             ASSERT_TRUE(SiteLayout::writeStamp(out.string()));
-         },
-         false, true},
+    } cases[] = {
+        {"missing folder (nested)", Nothing, false, true},
+        {"empty folder", Empty, false, true},
+        {"a file", File, false, false},
+        {"a file, forced", File, true, false},
+        {"foreign folder", Foreign, false, false},
+        {"foreign folder, forced", Foreign, true, true},
+        {"earlier site", EarlierSite, false, true},
     };
     for (const auto& c : cases) {
         TempFolder tmp;
         const fs::path out = tmp.path() / "sites" / "out";
-        c.prepare(out);
+        if (c.prepared == Empty) fs::create_directories(out);
+        if (c.prepared == File) testing::writeFile(out, "x");
+        if (c.prepared >= Foreign) testing::writeFile(out / "notes.txt", "mine");
+        if (c.prepared == EarlierSite) ASSERT_TRUE(SiteLayout::writeStamp(out.string()));
         const auto before = fs::is_directory(out) ? listTree(out) : std::set<std::string>{};
         GenerationRequest request;
         request.projectPath = writeProject(tmp.path() / "project", {{"Class", "CAlpha"}});
@@ -231,9 +221,7 @@ TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
             EXPECT_NE(result.error().message.find(out.string()), std::string::npos)
                 << c.what << ": " << result.error().message;
             // A refused folder is left exactly as it was.
-            if (fs::is_directory(out)) {
-                EXPECT_EQ(listTree(out), before) << c.what;
-            }
+            if (fs::is_directory(out)) EXPECT_EQ(listTree(out), before) << c.what;
         } else {
             EXPECT_TRUE(fs::is_regular_file(out / "Classes/CAlpha.html")) << c.what;
             EXPECT_TRUE(fs::exists(out / "notes.txt") || !before.count("notes.txt")) << c.what;
@@ -281,15 +269,11 @@ TEST(RunFailure, AFailingModuleIsCountedAndTheNextStillWritten) {
     EXPECT_NE(site.result->failures[0].find("CBeta"), std::string::npos);
     EXPECT_TRUE(site.entries.count("Classes/CGamma_Code.html"));
     EXPECT_TRUE(site.entries.count("index.html"));
-    bool reported = false;
-    for (const auto& d : sink.items()) {
-        if (d.severity == Diagnostic::Severity::Error &&
-            d.file.find("Classes/CBeta.html") != std::string::npos &&
-            d.message.find("CBeta") != std::string::npos) {
-            reported = true;
-        }
-    }
-    EXPECT_TRUE(reported);
+    EXPECT_TRUE(std::any_of(sink.items().begin(), sink.items().end(), [](const Diagnostic& d) {
+        return d.severity == Diagnostic::Severity::Error &&
+               d.file.find("Classes/CBeta.html") != std::string::npos &&
+               d.message.find("CBeta") != std::string::npos;
+    }));
 }
 
 TEST(RunReproducible, AFixedTimeGivesIdenticalSites) {
@@ -315,6 +299,91 @@ TEST(RunReproducible, AFixedTimeGivesIdenticalSites) {
     // 2001-09-09 01:46:40 UTC, in the C locale's form.
     const std::string page = testing::readFile(tmp.path() / "a/Classes/CAlpha.html");
     EXPECT_NE(page.find("GENERATED BY TARNWICK ON 09/09/01 01:46:40"), std::string::npos);
+}
+
+// Hostile module names, as a module file's VB_Name attribute may hold them.
+const char* const kHostileNames[] = {
+    "../../evil",  // climbs out of the kind folder and the site
+    "/tmp/abs",    // an absolute path
+    "a\\b",        // a Windows separator
+    "a/b",         // the same name made safe, but another module
+    "..",          // the parent folder itself
+    ".",           // the folder itself
+    ".hidden",     // a hidden file
+    "tab\tname",   // a control character
+    "esc\x1b[2J",  // a terminal escape
+    "lt<gt>|*?:",  // characters Windows refuses
+};
+
+std::set<std::string> topLevel(const std::filesystem::path& folder) {
+    std::set<std::string> top;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+        top.insert(e.path().filename());
+    return top;
+}
+
+TEST(RunHostile, ModuleNamesGivePagesInsideTheSiteAndLinksThatReachThem) {
+    TempFolder tmp;
+    std::vector<TestModule> modules;
+    for (const char* name : kHostileNames) modules.push_back({"Class", name});
+    const Site site = generate(tmp, modules, GenerationSettings::dialogDefaults());
+    ASSERT_TRUE(site.result) << site.result.error().message;
+    EXPECT_EQ(site.result->modulesFailed, 0);
+    EXPECT_EQ(site.result->modulesWritten, static_cast<int>(std::size(kHostileNames)));
+    // Nothing beside the project and the site, nothing new in the project.
+    EXPECT_EQ(topLevel(tmp.path()), (std::set<std::string>{"project", "out"}));
+    EXPECT_EQ(topLevel(tmp.path() / "project").size(), std::size(kHostileNames) + 1);
+    EXPECT_FALSE(std::filesystem::exists(tmp.path().parent_path() / "evil.html"));
+
+    std::set<std::string> pages;
+    for (const char* name : kHostileNames) {
+        pages.insert(safeFileName(name));
+        EXPECT_TRUE(site.entries.count("Classes/" + safeFileName(name) + ".html")) << name;
+        EXPECT_TRUE(site.entries.count("Classes/" + safeFileName(name) + "_Add.html")) << name;
+    }
+    EXPECT_EQ(pages.size(), std::size(kHostileNames));  // no two share a page
+    // Every page sits directly in the site or one kind folder down, and
+    // none is a hidden file.
+    for (const auto& entry : withoutResources(site.entries)) {
+        if (entry == SiteLayout::kStampFile || entry == SiteWriter::kManifestFile) continue;
+        const size_t slash = entry.rfind('/', entry.size() - 2);
+        EXPECT_NE(entry[slash == std::string::npos ? 0 : slash + 1], '.') << entry;
+        const auto slashes = std::count(entry.begin(), entry.end(), '/');
+        EXPECT_LE(slashes - (entry.back() == '/' ? 1 : 0), 1) << entry;
+    }
+    int links = 0;
+    EXPECT_EQ(testing::brokenLinks(tmp.path() / "out", &links), std::vector<std::string>{});
+    EXPECT_GT(links, 0);
+}
+
+TEST(RunHostile, MemberNamesOfAHandBuiltModuleStayInside) {
+    TempFolder tmp;
+    CProject project;
+    auto module = std::make_shared<CModule>();
+    module->setName("M");
+    module->setModuleType(moduletype::Class);
+    const std::string memberNames[] = {"../../x", "/etc/y", std::string("n\0ul", 4), "..",
+                                       "a/b\\c"};
+    for (const auto& name : memberNames) {
+        auto variable = std::make_shared<CVariable>();
+        variable->setName(name);
+        variable->setScope(scope::Public);
+        module->Add(variable);
+    }
+    project.Classes().Add(module);
+    PageContext ctx;
+    ctx.settings = GenerationSettings::dialogDefaults();
+    std::filesystem::create_directories(tmp.path() / "out");
+    SiteWriter writer(tmp / "out", nullptr, "now", 0, true);
+    for (const Page& page : buildModulePages(*module, project, ctx)) writer.write(page, CodePage());
+
+    EXPECT_EQ(topLevel(tmp.path()), std::set<std::string>{"out"});
+    const auto site = listTree(tmp.path() / "out");
+    for (const auto& name : memberNames)
+        EXPECT_TRUE(site.count("Classes/M_" + safeFileName(name) + ".html")) << safeFileName(name);
+    // The resources are not copied here: only links into them may fail.
+    for (const auto& broken : testing::brokenLinks(tmp.path() / "out"))
+        EXPECT_NE(broken.find("src/"), std::string::npos) << broken;
 }
 
 }  // namespace

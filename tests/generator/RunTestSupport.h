@@ -76,50 +76,47 @@ inline std::string crlf(const std::vector<std::string>& lines) {
     return text;
 }
 
+// Per kind word: the file extension and the lines before VB_Name.
+struct KindShape {
+    const char* kind;
+    const char* extension;
+    std::vector<std::string> header;
+};
+inline const KindShape& shapeOf(const std::string& kind) {
+    static const KindShape shapes[] = {
+        {"Class", ".cls", {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END"}},
+        {"Form", ".frm", {"VERSION 5.00", "Begin VB.Form frmX", "   Caption = \"X\"", "End"}},
+        {"UserControl", ".ctl", {"VERSION 5.00", "Begin VB.UserControl ctlX", "End"}},
+        {"PropertyPage", ".pag", {"VERSION 5.00", "Begin VB.PropertyPage ppgX", "End"}},
+        {"Module", ".bas", {}}};
+    for (const auto& shape : shapes)
+        if (kind == shape.kind) return shape;
+    return shapes[4];
+}
+
 // The text of one module file: a public function, a private variable and a
 // public sub, so each module gets member pages.
 inline std::string moduleText(const TestModule& m) {
-    std::vector<std::string> lines;
-    if (m.kind == "Class") {
-        lines = {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END"};
-    } else if (m.kind == "Form") {
-        lines = {"VERSION 5.00", "Begin VB.Form frmX", "   Caption = \"X\"", "End"};
-    } else if (m.kind == "UserControl") {
-        lines = {"VERSION 5.00", "Begin VB.UserControl ctlX", "End"};
-    } else if (m.kind == "PropertyPage") {
-        lines = {"VERSION 5.00", "Begin VB.PropertyPage ppgX", "End"};
-    }
-    lines.push_back("Attribute VB_Name = \"" + m.name + "\"");
+    std::vector<std::string> lines = shapeOf(m.kind).header;
     lines.insert(lines.end(),
-                 {"' The module " + m.name + ".", "Option Explicit", "", "' Counts things.",
-                  "Private m_Count As Long", "", "' Adds two numbers.", "' @A first", "' @B second",
+                 {"Attribute VB_Name = \"" + m.name + "\"", "' The module " + m.name + ".",
+                  "Option Explicit", "", "' Counts things.", "Private m_Count As Long", "",
+                  "' Adds two numbers.", "' @A first", "' @B second",
                   "Public Function Add(ByVal A As Long, ByVal B As Long) As Long",
                   "    Add = A + B", "End Function", "", "' Resets the count.",
                   "Public Sub Reset()", "    m_Count = 0", "End Sub"});
     return crlf(lines);
 }
 
-inline std::string extensionOf(const std::string& kind) {
-    if (kind == "Class") return ".cls";
-    if (kind == "Form") return ".frm";
-    if (kind == "UserControl") return ".ctl";
-    if (kind == "PropertyPage") return ".pag";
-    return ".bas";
-}
-
 // Writes folder/Test.vbp and one file per module (named m0.cls, m1.bas, ...
 // so hostile module names stay inside the file's text); returns the .vbp path.
 inline std::string writeProject(const fs::path& folder, const std::vector<TestModule>& modules) {
     std::vector<std::string> vbp{"Type=Exe"};
-    int n = 0;
     for (const auto& m : modules) {
-        const std::string file = "m" + std::to_string(n++) + extensionOf(m.kind);
+        const std::string file = "m" + std::to_string(vbp.size() - 1) + shapeOf(m.kind).extension;
         writeFile(folder / file, moduleText(m));
-        if (m.kind == "Form" || m.kind == "UserControl" || m.kind == "PropertyPage") {
-            vbp.push_back(m.kind + "=" + file);
-        } else {
-            vbp.push_back(m.kind + "=" + m.name + "; " + file);
-        }
+        const bool named = m.kind == "Class" || m.kind == "Module";
+        vbp.push_back(m.kind + "=" + (named ? m.name + "; " : "") + file);
     }
     vbp.push_back("Name=\"Test\"");
     writeFile(folder / "Test.vbp", crlf(vbp));
@@ -145,53 +142,36 @@ inline std::set<std::string> listTree(const fs::path& root) {
 }
 
 // The links of every page below root that do not reach an existing file,
-// as "page: link". Anchors, script links and absolute addresses are left out;
-// a link is taken as written: case-sensitive, '/' as the only separator.
+// as "page: link". Anchors and addresses with a scheme are left out; a link
+// is taken as written: case-sensitive, '/' as the only separator.
 inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount = nullptr) {
     static const std::regex attribute(
         R"re(\b(?:href|src)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re", std::regex::icase);
+    static const std::regex skipped("^(#|[a-z]+:)", std::regex::icase);
     std::vector<std::string> broken;
     int links = 0;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
          ++it) {
         if (it->is_symlink()) it.disable_recursion_pending();
-        if (!it->is_regular_file() || it->is_symlink()) continue;
         const auto ext = it->path().extension().string();
-        if (ext != ".html" && ext != ".htm") continue;
+        if (it->is_symlink() || (ext != ".html" && ext != ".htm")) continue;
         const std::string text = readFile(it->path());
         for (std::sregex_iterator m(text.begin(), text.end(), attribute), end; m != end; ++m) {
-            std::string link = (*m)[1].matched   ? (*m)[1].str()
-                               : (*m)[2].matched ? (*m)[2].str()
-                                                 : (*m)[3].str();
-            if (link.empty() || link[0] == '#') continue;
-            const std::string lower = [&] {
-                std::string l = link;
-                for (auto& c : l)
-                    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-                return l;
-            }();
-            if (lower.rfind("javascript:", 0) == 0 || lower.rfind("http:", 0) == 0 ||
-                lower.rfind("https:", 0) == 0 || lower.rfind("mailto:", 0) == 0) {
-                continue;
-            }
+            const std::string link = (*m)[1].str() + (*m)[2].str() + (*m)[3].str();
+            if (link.empty() || std::regex_search(link, skipped)) continue;
             ++links;
-            std::string path = link.substr(0, link.find_first_of("#?"));
-            // %XX escapes are what a browser would undo.
-            std::string decoded;
-            for (size_t i = 0; i < path.size(); ++i) {
-                if (path[i] == '%' && i + 2 < path.size()) {
-                    decoded += static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16));
-                    i += 2;
-                } else {
-                    decoded += path[i];
-                }
+            std::string path = link.substr(0, link.find_first_of("#?")), decoded;
+            for (size_t i = 0; i < path.size(); ++i) {  // %XX, as a browser undoes it
+                const bool escape = path[i] == '%' && i + 2 < path.size();
+                decoded += escape ? static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16))
+                                  : path[i];
+                i += escape ? 2 : 0;
             }
-            const fs::path target = it->path().parent_path() / decoded;
             std::error_code ec;
-            if (decoded.find('\\') != std::string::npos || !fs::exists(target, ec)) {
+            if (decoded.find('\\') != std::string::npos ||
+                !fs::exists(it->path().parent_path() / decoded, ec))
                 broken.push_back(it->path().lexically_relative(root).generic_string() + ": " +
                                  link);
-            }
         }
     }
     if (linkCount) *linkCount = links;
@@ -208,26 +188,20 @@ public:
         started.push_back(kindsKey + "|" + info);
         if (m_cancelAt == CancelAt::FirstModuleStarted) m_cancel = true;
     }
-    void progress(double value, double max, const std::string& percentText) override {
+    void progress(double, double max, const std::string& percentText) override {
         percents.push_back(percentText);
-        values.push_back(value);
         maxima.push_back(max);
     }
     void consoleLine(const std::string& line) override {
         console.push_back(line);
         if (m_cancelAt == CancelAt::FirstConsoleLine) m_cancel = true;
     }
-    bool cancelRequested() override {
-        ++cancelQueries;
-        return m_cancel;
-    }
+    bool cancelRequested() override { return m_cancel; }
 
     std::vector<std::string> started;
     std::vector<std::string> percents;
-    std::vector<double> values;
     std::vector<double> maxima;
     std::vector<std::string> console;
-    int cancelQueries = 0;
 
 private:
     CancelAt m_cancelAt;

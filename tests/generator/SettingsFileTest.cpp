@@ -103,28 +103,24 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
 // A member is listed when its kind and its scope are; no scope word means
 // VB6's default, and an implemented interface has no scope at all.
 TEST(Listing, KindAndEffectiveScopeDecide) {
+    const auto variable = [] { return std::make_shared<CVariable>(); };
+    const auto function = [] { return std::make_shared<CFunction>(); };
     struct Row {
         const char* what;
         std::shared_ptr<Element> member;
         int scope;
-        bool GenerationSettings::*off;  // switched off; null: none
+        bool GenerationSettings::*off;  // switched off
         bool listed;
     };
+    using S = GenerationSettings;
     const Row rows[] = {
-        {"Dim variable", std::make_shared<CVariable>(), scope::None, &GenerationSettings::Private,
-         false},
-        {"Dim variable, public off", std::make_shared<CVariable>(), scope::None,
-         &GenerationSettings::Public, true},
-        {"Function without scope word", std::make_shared<CFunction>(), scope::None,
-         &GenerationSettings::Public, false},
-        {"Friend property", std::make_shared<CProperty>(), scope::Friend,
-         &GenerationSettings::Friend, false},
-        {"Global function", std::make_shared<CFunction>(), scope::Global,
-         &GenerationSettings::Private, true},
-        {"Public function, functions off", std::make_shared<CFunction>(), scope::Public,
-         &GenerationSettings::Functions, false},
-        {"Implements", std::make_shared<CImplementation>(), scope::Global,
-         &GenerationSettings::Global, true},
+        {"Dim variable", variable(), scope::None, &S::Private, false},
+        {"Dim variable, public off", variable(), scope::None, &S::Public, true},
+        {"Function without scope word", function(), scope::None, &S::Public, false},
+        {"Friend property", std::make_shared<CProperty>(), scope::Friend, &S::Friend, false},
+        {"Global function", function(), scope::Global, &S::Private, true},
+        {"Public function, functions off", function(), scope::Public, &S::Functions, false},
+        {"Implements", std::make_shared<CImplementation>(), scope::Global, &S::Global, true},
     };
     for (const Row& row : rows) {
         GenerationSettings settings = GenerationSettings::dialogDefaults();

@@ -1,10 +1,15 @@
 // The parts of a site that are not pages (stamp file, case-spelling links),
-// the {now} text, and a link check over the generated example site.
+// the {now} text, and the SiteWriter: the one door through which pages reach
+// the disk. It must refuse every name that would leave the output folder,
+// never follow a symbolic link out of it, name the file in every failure,
+// and put the run's timestamp in.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include "generator/GenerationRun.h"
+#include "generator/PageContext.h"
 #include "generator/SiteLayout.h"
+#include "generator/SiteWriter.h"
 #include "generator/Timestamp.h"
 #include "tests/generator/RunTestSupport.h"
 
@@ -13,6 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::listTree;
+using testing::readFile;
 using testing::TempFolder;
 
 TEST(SiteLayoutLinks, MadeOnlyWhereTheTargetExistsAndTheNameIsFree) {
@@ -76,30 +82,99 @@ TEST(Timestamp, FixedTimeIsReadStrictlyAndWrittenInUtc) {
     EXPECT_FALSE(makeNowFunction("")().empty());
 }
 
-// The example project's site: every href and src of every page must reach
-// an existing file as written (letter case included).
-TEST(SiteLinkCheck, ExampleSiteHasNoBrokenLinks) {
-    const fs::path examples = fs::path(TARNWICK_SOURCE_DIR) / "examples";
-    int projects = 0;
-    for (const auto& entry : fs::recursive_directory_iterator(examples)) {
-        if (entry.path().extension() != ".vbp") continue;
-        ++projects;
-        TempFolder tmp;
-        GenerationRequest request;
-        request.projectPath = entry.path().string();
-        request.outputFolder = tmp / "site";
-        const fs::path registry = entry.path().parent_path() / "registry.reg";
-        if (fs::exists(registry)) request.registryFile = registry.string();
-        CollectingSink sink;
-        const auto result = GenerationRun(request, nullptr, &sink).run();
-        ASSERT_TRUE(result) << result.error().message;
-        EXPECT_EQ(result->failures, std::vector<std::string>{}) << entry.path();
-        int links = 0;
-        const auto broken = testing::brokenLinks(tmp.path() / "site", &links);
-        EXPECT_EQ(broken, std::vector<std::string>{}) << entry.path();
-        EXPECT_GT(links, 100) << entry.path();
+// A writer into tmp/out that writes every page (no manifest looked at).
+struct Writer {
+    explicit Writer(const TempFolder& tmp)
+        : site((fs::create_directories(tmp.path() / "out"), tmp / "out"), nullptr, "NOW", 0, true) {
     }
-    EXPECT_GT(projects, 0) << "no example project under " << examples;
+    void writePage(std::string_view path, std::string_view text) {
+        site.write(Page{std::string(path), std::string(text)}, CodePage());
+    }
+    SiteWriter site;
+};
+
+TEST(PageContext, DeclaresTheCodePageByTheNameBrowsersKnow) {
+    const struct {
+        const char* codePage;
+        const char* charset;
+    } rows[] = {{"windows-1252", "windows-1252"},
+                {"CP1251", "windows-1251"},
+                {"WINDOWS-1253", "windows-1253"},
+                {"utf8", "UTF-8"},
+                {"UTF-8", "UTF-8"},
+                {"cp936", "GBK"},
+                {"gbk", "GBK"},
+                {"latin1", "ISO-8859-1"},
+                {"KOI8-R", "KOI8-R"}};
+    for (const auto& row : rows)
+        EXPECT_EQ(htmlCharsetName(row.codePage), row.charset) << row.codePage;
+}
+
+TEST(SiteWriter, RefusesNamesThatLeaveTheLayout) {
+    const char* const refused[] = {
+        "../x.html", "/etc/x.html", "",   "a//b.html",  "./x.html",         "a/../../x.html",
+        "a/",        "a\\..\\x",    "..", "Classes/..", "Classes/./x.html",
+    };
+    for (const char* name : refused) {
+        TempFolder tmp;
+        Writer ctx(tmp);
+        EXPECT_THROW(ctx.writePage(name, "text"), PageWriteError) << '"' << name << '"';
+        EXPECT_EQ(listTree(tmp.path()), std::set<std::string>{"out/"}) << name;
+    }
+    TempFolder tmp;
+    Writer ctx(tmp);
+    EXPECT_THROW(ctx.writePage(std::string_view("a\0b.html", 8), "text"), PageWriteError);
+}
+
+TEST(SiteWriter, WritesInTheCodePageThroughLinksInsideAndNamesTheFileOnFailure) {
+    TempFolder tmp;
+    Writer ctx(tmp);
+    fs::create_directories(tmp.path() / "out/Classes");
+    fs::create_directory_symlink("Classes", tmp.path() / "out/classes");
+    ctx.writePage("classes/CFoo.html", "caf\xC3\xA9 \xD0\x96");  // "café Ж"
+    // windows-1252 holds é (0xE9) but not Ж, which becomes a character reference.
+    EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "caf\xE9 &#1046;");
+    ctx.writePage("Classes/CFoo.html", "second");  // replaces
+    EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "second");
+    ctx.writePage("top.html", std::string("x ") + std::string(kTimestampMark) + ".");
+    EXPECT_EQ(readFile(tmp.path() / "out/top.html"), "x NOW.");
+    // Nothing but the pages and their folder is left behind.
+    EXPECT_EQ(
+        listTree(tmp.path() / "out"),
+        (std::set<std::string>{"Classes/", "Classes/CFoo.html", "classes -> Classes", "top.html"}));
+
+    fs::create_directories(tmp.path() / "out/Classes/CBar.html");
+    try {
+        ctx.writePage("Classes/CBar.html", "x");
+        FAIL() << "a folder in the page's place was overwritten";
+    } catch (const PageWriteError& e) {
+        EXPECT_EQ(e.file(), tmp / "out" + "/Classes/CBar.html");
+        EXPECT_NE(std::string(e.what()).find("Classes/CBar.html"), std::string::npos);
+    }
+    testing::writeFile(tmp.path() / "out/Forms", "a file where a folder belongs");
+    EXPECT_THROW(ctx.writePage("Forms/frmMain.html", "x"), PageWriteError);
+}
+
+TEST(SiteWriter, NeverFollowsALinkOutOfTheSite) {
+    TempFolder tmp;
+    Writer ctx(tmp);
+    fs::create_directories(tmp.path() / "outside");
+    testing::writeFile(tmp.path() / "outside/victim.html", "keep");
+    fs::create_directory_symlink(tmp.path() / "outside", tmp.path() / "out/Classes");
+    fs::create_symlink("../outside/victim.html", tmp.path() / "out/page.html");
+    fs::create_symlink("../outside/new.html", tmp.path() / "out/dangling.html");
+
+    EXPECT_THROW(ctx.writePage("Classes/CFoo.html", "x"), PageWriteError);
+    EXPECT_THROW(ctx.writePage("page.html", "x"), PageWriteError);
+    EXPECT_THROW(ctx.writePage("dangling.html", "x"), PageWriteError);
+    // Nor through a link left where a page is written before it replaces
+    // the page of an earlier run.
+    testing::writeFile(tmp.path() / "out/old.html", "earlier run");
+    fs::create_symlink("../outside/victim.html", tmp.path() / "out/old.html.tarnwick-part");
+    EXPECT_THROW(ctx.writePage("old.html", "x"), PageWriteError);
+    EXPECT_EQ(readFile(tmp.path() / "out/old.html"), "earlier run");
+    EXPECT_EQ(listTree(tmp.path() / "outside"), std::set<std::string>{"victim.html"});
+    EXPECT_EQ(readFile(tmp.path() / "outside/victim.html"), "keep");
 }
 
 }  // namespace

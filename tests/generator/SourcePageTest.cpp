@@ -1,16 +1,15 @@
-// Code tables, code lines, character escapes and the code page.
+// Code lines, code tables, syntax colouring, the text-lines helper and the
+// code page's place; the whole code page is a golden page.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "generator/CTextLines.h"
 #include "generator/ModulePages.h"
 #include "generator/PageContext.h"
 #include "generator/SourcePage.h"
-#include "generator/modHtml.h"
+#include "generator/modVBtoHTML.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "support/Text.h"
@@ -20,18 +19,31 @@ namespace {
 
 const std::string kMono = "<FONT COLOR=\"#000000\" face=\"monospace\">";
 const std::string kKw = "<FONT COLOR = \"#000088\">";
-const std::string kEnd = "</FONT>";
 const std::string kGreen = "<FONT COLOR = \"#008800\">";
+const std::string kEnd = "</FONT>";
 
-// One code row of a table: the indentation and the coloured, escaped line.
-std::string codeRow(const std::string& indent, const std::string& coloured) {
-    return "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n" + indent + kMono +
-           coloured + kEnd + "<BR></TD>\r\n</TR>\r\n";
-}
+struct Case {
+    const char* what;
+    std::string input;
+    std::string expected;  // between the monospace span tags
+};
 
-std::string numberRow(const std::string& number) {
-    return "<TR class=\"LineNumbers\">\r\n<TD align=\"right\" class=\"LineNumbers\">\r\n" + number +
-           "</TD>\r\n</TR>\r\n";
+TEST(SourcePage, CodeLineEscapesAndKeepsBlankRuns) {
+    const Case cases[] = {
+        {"escapes", "a<b>&\"c\"", "a&#60;b&#62;&#38;\"c\""},
+        {"a reference in a literal stays visible", "s = \"&lt;\"", "s = \"&#38;lt;\""},
+        {"escaped, then coloured", "If a<5 Then",
+         kKw + "If " + kEnd + "a&#60;5 " + kKw + "Then" + kEnd},
+        {"empty", "", ""},
+        {"lines indented each", "x\r\n   y  ", "x<BR>\r\n&nbsp;&nbsp;&nbsp;y&nbsp;&nbsp;"},
+        {"aligned comment", "x = 1    ' a",
+         "x = 1&nbsp;&nbsp;&nbsp;&nbsp;" + kGreen + "' a" + kEnd},
+        {"table in a comment", "'| a  | b |", kGreen + "'| a&nbsp;&nbsp;| b |" + kEnd},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(buildCodeLine(c.input), kMono + c.expected + kEnd + "<BR>") << c.what;
+    EXPECT_EQ(encodeChar("a<b<", U'<'), "a&#60;b&#60;");
+    EXPECT_EQ(encodeChar("\xC3\xA9t\xC3\xA9", U'\u00E9'), "&#233;t&#233;");
 }
 
 // The numbers of the line-number column, in order.
@@ -45,85 +57,7 @@ std::vector<std::string> lineNumbers(const std::string& table) {
     return numbers;
 }
 
-std::string linesOfX(int count) {
-    std::string text;
-    for (int i = 0; i < count; ++i) text += "x\r\n";
-    return text;
-}
-
-TEST(SourcePageTest, EncodeCharWritesDecimalReferences) {
-    const struct {
-        std::string text;
-        char32_t character;
-        std::string expected;
-    } cases[] = {
-        {"a<b<", U'<', "a&#60;b&#60;"},
-        {"<>", U'>', "<&#62;"},
-        {"", U'<', ""},
-        {"\xC3\xA9t\xC3\xA9", U'\u00E9', "&#233;t&#233;"},
-        {"no match", U'<', "no match"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(encodeChar(c.text, c.character), c.expected) << c.text;
-}
-
-TEST(SourcePageTest, CodeLineEscapesAmpersandAndAngleBrackets) {
-    // "&lt;" in a string literal must stay visible as written.
-    EXPECT_EQ(buildCodeLine("a<b>&\"c\""), kMono + "a&#60;b&#62;&#38;\"c\"" + kEnd + "<BR>");
-    EXPECT_EQ(buildCodeLine("s = \"&lt;\""), kMono + "s = \"&#38;lt;\"" + kEnd + "<BR>");
-    EXPECT_EQ(buildCodeLine("If a<5 Then"),
-              kMono + kKw + "If " + kEnd + "a&#60;5 " + kKw + "Then" + kEnd + kEnd + "<BR>");
-    EXPECT_EQ(buildCodeLine(""), kMono + kEnd + "<BR>");
-}
-
-TEST(SourcePageTest, CodeLineOfSeveralLinesIndentsEachLine) {
-    EXPECT_EQ(buildCodeLine("x\r\n   y  "),
-              kMono + "x<BR>\r\n&nbsp;&nbsp;&nbsp;y&nbsp;&nbsp;" + kEnd + "<BR>");
-}
-
-TEST(SourcePageTest, CodeLineKeepsRunsOfBlanks) {
-    // Aligned comments and ASCII tables keep their columns; single blanks
-    // and the blanks inside the colour tags stay blanks.
-    EXPECT_EQ(buildCodeLine("x = 1    ' aligned"),
-              kMono + "x = 1&nbsp;&nbsp;&nbsp;&nbsp;<FONT COLOR = \"#008800\">' aligned" + kEnd +
-                  kEnd + "<BR>");
-    EXPECT_EQ(buildCodeLine("'| a  | b |"),
-              kMono + "<FONT COLOR = \"#008800\">'| a&nbsp;&nbsp;| b |" + kEnd + kEnd + "<BR>");
-}
-
-TEST(SourcePageTest, UnnumberedTableCarriesIdOnOuterTable) {
-    const std::string expected =
-        "<TABLE class=\"Source\" cellspacing=\"0\" cellpadding=\"0\" \r\n"
-        " id = \"SYNTAX\"\r\n"
-        ">\r\n" +
-        codeRow("&nbsp;", kKw + "Dim " + kEnd + "x") +
-        codeRow("&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;", "x = 1") + "</TABLE>\r\n";
-    EXPECT_EQ(buildSourceTable("Dim x\r\n    x = 1  \r\n\r\n   \r\n", "SYNTAX", false), expected);
-}
-
-TEST(SourcePageTest, NumberedTableCarriesIdOnCodeTable) {
-    const std::string expected =
-        "<TABLE class=\"Source\" cellspacing=\"0\" cellpadding=\"0\" \r\n"
-        ">\r\n"
-        "<TR>\r\n"
-        "<TD width=\"1px\">\r\n"
-        "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"LineNumbers\">\r\n" +
-        numberRow("01") + numberRow("02") +
-        "</TABLE>\r\n"
-        "</TD>\r\n"
-        "<TD width=\"100%\">\r\n"
-        "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"CodeLines\" \r\n"
-        " id = \"SOURCE\"\r\n"
-        ">\r\n" +
-        codeRow("&nbsp;", kGreen + "' a&#60;b" + kEnd) + codeRow("&nbsp;", "\t") +
-        "</TABLE>\r\n"
-        "</TD>\r\n"
-        "</TR>\r\n"
-        "</TABLE>\r\n";
-    // A line holding a tab is not blank, so it keeps its row.
-    EXPECT_EQ(buildSourceTable("' a<b\r\n\t\r\n", "SOURCE", true), expected);
-}
-
-TEST(SourcePageTest, LineNumberWidthFollowsLineCount) {
+TEST(SourcePage, LineNumberWidthFollowsLineCount) {
     const struct {
         int lines;
         const char* first;
@@ -138,69 +72,104 @@ TEST(SourcePageTest, LineNumberWidthFollowsLineCount) {
         {40000, "000001", "040000"},  // past what a 16-bit counter holds
     };
     for (const auto& c : cases) {
-        const auto numbers = lineNumbers(buildSourceTable(linesOfX(c.lines), "SOURCE", true));
+        std::string text;
+        for (int i = 0; i < c.lines; ++i) text += "x\r\n";
+        const auto numbers = lineNumbers(buildSourceTable(text, "SOURCE", true));
         ASSERT_EQ(numbers.size(), static_cast<size_t>(c.lines)) << c.lines;
         EXPECT_EQ(numbers.front(), c.first) << c.lines;
         EXPECT_EQ(numbers.back(), c.last) << c.lines;
     }
+    for (const char* blank : {"", "   ", "\r\n\r\n"})
+        EXPECT_EQ(lineNumbers(buildSourceTable(blank, "SOURCE", true)),
+                  std::vector<std::string>{"01"})
+            << blank;
 }
 
-TEST(SourcePageTest, EmptyAndBlankTextsKeepOneRow) {
-    for (const char* text : {"", "   ", "\r\n\r\n"}) {
-        const std::string table = buildSourceTable(text, "SOURCE", true);
-        EXPECT_EQ(lineNumbers(table), std::vector<std::string>{"01"}) << text;
-        EXPECT_NE(table.find(codeRow(text[0] == ' ' ? "&nbsp;&nbsp;&nbsp;&nbsp;" : "&nbsp;", "")),
-                  std::string::npos)
-            << text;
+TEST(SourcePage, CodePageHasItsPlaceAndNoTableWithoutSource) {
+    CProject project;
+    PageContext ctx;
+    ctx.now = [] { return std::string("NOW"); };
+    CModule form;
+    form.setModuleType(moduletype::Form);
+    form.setName("frmMain");
+    EXPECT_EQ(buildCodePage(form, project, ctx).find("class=\"Source\""), std::string::npos);
+    form.setSource("x\r\n");
+    EXPECT_EQ(buildModulePages(form, project, ctx).back().path, "Forms/frmMain_Code.html");
+    form.setName("../a/b");
+    form.setModuleType(moduletype::Class);
+    EXPECT_EQ(buildModulePages(form, project, ctx).back().path,
+              "Classes/" + safeFileName("../a/b") + "_Code.html");
+    form.setModuleType(moduletype::Reference);
+    EXPECT_THROW(buildModulePages(form, project, ctx), PageWriteError);
+}
+
+TEST(VBtoHTML, ColoursKeywordRunsAndComments) {
+    const Case cases[] = {
+        {"", "Private Sub Foo()", kKw + "Private Sub " + kEnd + "Foo()"},
+        {"", "If a<5 Then", kKw + "If " + kEnd + "a<5 " + kKw + "Then" + kEnd},
+        {"", "x = 1 ' set x", "x = 1 " + kGreen + "' set x" + kEnd},
+        {"", "Exit Sub 'done", kKw + "Exit Sub " + kEnd + kGreen + "'done" + kEnd},
+        {"", "x 'If Then End", "x " + kGreen + "'If Then End" + kEnd},
+        {"one span", "' one\r\n' two\r\nx", kGreen + "' one\r\n' two\r\n" + kEnd + "x"},
+        {"one span", "x 'a\r\n'b\r\ny", "x " + kGreen + "'a\r\n'b\r\n" + kEnd + "y"},
+        {"", "End\r\n' c", kKw + "End\r\n" + kEnd + kGreen + "' c" + kEnd},
+        {"span goes on", "End\r\nSub", kKw + "End\r\nSub" + kEnd},
+        {"no line end", "End\nSub", "End\nSub"},
+        {"", "EndIf = Ifx + Subtotal", "EndIf = Ifx + Subtotal"},
+        {"", "Dim Ifx As Integer", kKw + "Dim " + kEnd + "Ifx " + kKw + "As Integer" + kEnd},
+        {"", "end if", kKw + "end if" + kEnd},
+        {"", "Then ", kKw + "Then " + kEnd},
+        {"no comment", "s = \"it's\"", "s = \"it's\""},
+        {"no string literals", "s = \"x 'y'\"", "s = \"x " + kGreen + "'y'\"" + kEnd},
+        {"", "s = \"If\"", "s = \"If\""},
+        {"not in the table", "For i = 1 To 10 Step 2", kKw + "For " + kEnd + "i = 1 To 10 Step 2"},
+        {"", "Rem note", "Rem note"},
+        {"", "End: x", kKw + "End: " + kEnd + "x"},
+        {"", "Exit Sub: x", kKw + "Exit Sub" + kEnd + ": x"},
+        {"", "Call Sub() x", kKw + "Call Sub" + kEnd + "() x"},
+        {"", "(x) If", "(x) " + kKw + "If" + kEnd},
+        {"shortest to lose a suffix", "Do Do:", kKw + "Do Do" + kEnd + ":"},
+        {"", "Dim\r\n\r\nDim", kKw + "Dim\r\n" + kEnd + "\r\n" + kKw + "Dim" + kEnd},
+        {"", "\tDim x", "&#09;\tDim x"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(modVBtoHTML::convertVBtoHTML(c.input), kMono + c.expected + kEnd)
+            << c.what << ": " << c.input;
     }
 }
 
-PageContext fixedContext() {
-    PageContext ctx;
-    ctx.now = [] { return std::string("01.02.2026 03:04:05"); };
-    return ctx;
-}
-
-std::shared_ptr<CModule> classModule(const std::string& name, const std::string& source) {
-    auto module = std::make_shared<CModule>();
-    module->setModuleType(moduletype::Class);
-    module->setName(name);
-    module->setSource(source);
-    return module;
-}
-
-TEST(SourcePageTest, EmptySourceGivesNoHeadingAndNoTable) {
-    CProject project;
-    const auto ctx = fixedContext();
-    const auto module = classModule("Foo", "");
-    EXPECT_EQ(buildCodePage(*module, project, ctx), modHtml::modulePageHead(*module, project, ctx) +
-                                                        "\r\n" + modHtml::modulePageTail(ctx) +
-                                                        "\r\n");
-}
-
-TEST(SourcePageTest, CodePageShowsNumberedSource) {
-    CProject project;
-    const auto ctx = fixedContext();
-    const auto module = classModule("Foo", "Option Explicit\r\n");
-    EXPECT_EQ(buildCodePage(*module, project, ctx),
-              modHtml::modulePageHead(*module, project, ctx) + "\r\n" +
-                  "<H3>\r\nSource\r\n</H3>\r\n<P>\r\n" +
-                  buildSourceTable("Option Explicit\r\n", "SOURCE", true) + "\r\n</P>\r\n" +
-                  modHtml::modulePageTail(ctx) + "\r\n");
-}
-
-TEST(SourcePageTest, CodePageUsesKindFolderAndSafeName) {
-    CProject project;
-    const auto ctx = fixedContext();
-    auto form = classModule("frmMain", "x\r\n");
-    form->setModuleType(moduletype::Form);
-    EXPECT_EQ(buildModulePages(*form, project, ctx).back().path, "Forms/frmMain_Code.html");
-    const auto odd = classModule("../a/b", "x\r\n");
-    EXPECT_EQ(buildModulePages(*odd, project, ctx).back().path,
-              "Classes/" + safeFileName("../a/b") + "_Code.html");
-    auto reference = classModule("stdole", "");
-    reference->setModuleType(moduletype::Reference);
-    EXPECT_THROW(buildModulePages(*reference, project, ctx), PageWriteError);
+TEST(TextLines, SplitsAtCrLfOnlyAndDropsTrailingBlankLines) {
+    const struct {
+        std::string text;
+        std::vector<std::string> lines;
+        int afterTrim;  // LineCount after DeleteAppendingLines
+    } cases[] = {
+        {"", {""}, 0},
+        {"a\r\nb", {"a", "b"}, 1},
+        {"a\nb\rc", {"a\nb\rc"}, 0},
+        {"\r\n  \r\n", {"", "  ", ""}, 0},      // line 0 always stays
+        {"a\r\n\t\r\n ", {"a", "\t", " "}, 1},  // a tab is not blank
+        {"a\r\n  b\r\n", {"a", "  b", ""}, 1},
+    };
+    for (const auto& c : cases) {
+        CTextLines lines;
+        lines.setText(c.text);
+        EXPECT_EQ(lines.lines(), c.lines) << c.text;
+        lines.DeleteAppendingLines();
+        EXPECT_EQ(lines.LineCount(), c.afterTrim) << c.text;
+    }
+    CTextLines lines;
+    EXPECT_EQ(lines.LineCount(), -1);
+    lines.setText("a\r\nb");
+    lines.setText("c\r\n\r\n");  // writing appends
+    EXPECT_EQ(lines.LineCount(), 4);
+    EXPECT_EQ(lines.Text(), "a\r\nb\r\nc");  // the CR LF pairs at the very end dropped
+    EXPECT_EQ(lines.GetLine(5), "");
+    lines.ReplaceLine(-1, "x");
+    lines.DeleteLine(7);
+    lines.ReplaceLine(1, "B");
+    lines.DeleteLine(0);
+    EXPECT_EQ(lines.Text(), "B\r\nc");
 }
 
 }  // namespace
