@@ -48,49 +48,47 @@ class RunTest : public QObject {
 
 private slots:
     void fullRunEndsInBrowser() {
-        QTemporaryDir dir;
-        MainWindow window;
+        Bench b;
+        MainWindow& window = b.window;
         window.show();
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
-        dialogs.folder = dir.path() + "/out";
-
+        b.openSmall();
+        const QString out = b.dir.path() + "/out";
+        b.dialogs.folder = out;
         QStringList started;
         connect(window.progressWindow(), &ProgressWindow::moduleStarted, this,
                 [&](const QString&, const QString& info) { started << info; });
         window.toolbarButtonClicked("create");
-        QCOMPARE(dialogs.folderCalls, 1);
-        QCOMPARE(dialogs.lastFolderTitle,
+        QCOMPARE(b.dialogs.folderCalls, 1);
+        QCOMPARE(b.dialogs.lastFolderTitle,
                  QStringLiteral("Select a directory to save documentation:"));
-        QVERIFY2(dialogs.messages.empty(),
-                 dialogs.messages.empty() ? "" : qPrintable(dialogs.messages[0].text));
-        QCOMPARE(window.state().DocumentationPath, dir.path() + "/out/");
-
+        QVERIFY2(b.dialogs.messages.empty(),
+                 b.dialogs.messages.empty() ? "" : qPrintable(b.dialogs.messages[0].text));
+        QCOMPARE(window.state().DocumentationPath, out + "/");
         // Kinds in the order Classes, Modules.
         QCOMPARE(started, QStringList({"Generating Class: CAlpha", "Generating Class: IShape",
                                        "Generating Module: modBeta"}));
         ProgressWindow* progress = window.progressWindow();
         QCOMPARE(progress->percentLabel()->text(), QStringLiteral("100 %"));
-        QCOMPARE(progress->windowTitle(), QStringLiteral("Progress"));
         QVERIFY(!progress->isVisible());
+        for (const char* page : {"index.html", "project-summary.html", "Classes/CAlpha_Add.html",
+                                 "Modules/modBeta.html"})
+            QVERIFY2(QFileInfo::exists(out + "/" + page), page);
 
-        for (const char* page :
-             {"index.html", "project-summary.html", "module-summary.html", "Classes/CAlpha.html",
-              "Classes/CAlpha_Add.html", "Modules/modBeta.html"})
-            QVERIFY2(QFileInfo::exists(dir.path() + "/out/" + page), page);
-
+        // The site is shown in the Browser perspective; the tree keeps its project.
         QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
         QVERIFY(window.menuAction("mnuPerspectiveBrowser")->isChecked());
         BrowserDocument* browser = documentTab(window);
         QVERIFY(browser);
         QCOMPARE(QFileInfo(browser->htmlView()->path()).canonicalFilePath(),
-                 QFileInfo(dir.path() + "/out/index.html").canonicalFilePath());
+                 QFileInfo(out + "/index.html").canonicalFilePath());
         QCOMPARE(window.perspective().editorArea()->currentWidget(), browser);
-        QCOMPARE(window.dirsView()->path(), dir.path() + "/out");
+        QCOMPARE(window.dirsView()->path(), out);
         QVERIFY(window.consoleView()->text().contains("Create documentation for Class CAlpha"));
-        // The tree keeps its project after the run.
         QVERIFY(window.state().CurrentProject);
+        QVERIFY(window.menuAction("mnuFileOpenSite")->isEnabled());
+        // The next run asks no folder again.
+        window.createDocumentation();
+        QCOMPARE(b.dialogs.folderCalls, 1);
     }
 
     // Cancel, closing the progress window and closing the main window all
@@ -98,14 +96,11 @@ private slots:
     void cancelDuringRun() {
         enum How { CancelButton, CloseProgress, CloseMain };
         for (How how : {CancelButton, CloseProgress, CloseMain}) {
-            QTemporaryDir dir;
-            MainWindow window;
+            Bench b;
+            MainWindow& window = b.window;
             window.show();
-            CannedDialogs dialogs;
-            dialogs.install(window.services());
-            QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 12)));
-            dialogs.folder = dir.path() + "/out";
-
+            QVERIFY(window.openProjectFile(writeBiggerProject(b.dir.path() + "/src", 12)));
+            b.dialogs.folder = b.dir.path() + "/out";
             // Hold the worker at the first module until the stop has been asked for.
             QSemaphore gate;
             ProgressWindow* progress = window.progressWindow();
@@ -129,7 +124,7 @@ private slots:
             // The run's worker threads may have built every small module
             // before the stop came (the core's tests check what a stop
             // leaves out with one thread); the summaries are written.
-            QVERIFY(QFileInfo::exists(dir.path() + "/out/project-summary.html"));
+            QVERIFY(QFileInfo::exists(b.dir.path() + "/out/project-summary.html"));
             QCOMPARE(window.isVisible(), how != CloseMain);
             if (how != CloseMain) {
                 QVERIFY(documentTab(window));
@@ -140,12 +135,11 @@ private slots:
 
     // The console gets every line of a run, in order, in a few batches.
     void consoleFedInBatches() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 30)));
-        dialogs.folder = dir.path() + "/out";
+        Bench b;
+        MainWindow& window = b.window;
+        QVERIFY(window.openProjectFile(writeBiggerProject(b.dir.path() + "/src", 30)));
+        const QString out = b.dir.path() + "/out";
+        b.dialogs.folder = out;
         int batches = 0;
         QStringList lines;
         connect(window.progressWindow(), &ProgressWindow::consoleLines, this,
@@ -164,14 +158,12 @@ private slots:
         // The site and its folder go to the desktop's programs.
         window.menuAction("mnuFileOpenSite")->trigger();
         window.menuAction("mnuFileOpenFolder")->trigger();
-        QCOMPARE(dialogs.openedUrls,
-                 QStringList({QUrl::fromLocalFile(dir.path() + "/out/index.html").toString(),
-                              QUrl::fromLocalFile(dir.path() + "/out").toString()}));
+        QCOMPARE(b.dialogs.openedUrls,
+                 QStringList({QUrl::fromLocalFile(out + "/index.html").toString(),
+                              QUrl::fromLocalFile(out).toString()}));
         // The output folder is remembered for the next start.
-        QCOMPARE(MainWindow::settingsStore().value("lastOutputFolder").toString(),
-                 dir.path() + "/out");
         MainWindow next;
-        QCOMPARE(next.services().startFolder, dir.path() + "/out");
+        QCOMPARE(next.services().startFolder, out);
     }
 
     // Not a CTest test: TARNWICK_BIG_PROJECT=path/BigProject.vbp test_run measureBigProject
@@ -192,52 +184,55 @@ private slots:
         qInfo("run: %lld ms", window.progressWindow()->lastRunMs());
     }
 
+    // An output folder that is a file is an error; one with other files
+    // is written only when the user agrees; an earlier site without a question.
     void foreignFolderAsks() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
-        const QString out = dir.path() + "/out";
+        Bench b;
+        b.openSmall();
+        const QString out = b.dir.path() + "/out";
         writeFile(out + "/notes.txt", {"mine"});
-        dialogs.folder = out;
-
-        dialogs.answer = QMessageBox::No;
-        window.createDocumentation();
-        QCOMPARE(dialogs.messages.size(), size_t(1));
-        QCOMPARE(dialogs.messages[0].icon, QMessageBox::Question);
-        QVERIFY(dialogs.messages[0].text.contains(out));
-        QVERIFY(!QFileInfo::exists(out + "/index.html"));
-        QVERIFY(!documentTab(window));
-
-        dialogs.answer = QMessageBox::Yes;
-        window.createDocumentation();
-        QCOMPARE(dialogs.messages.size(), size_t(2));
-        QVERIFY(QFileInfo::exists(out + "/index.html"));
-        QVERIFY(QFileInfo::exists(out + "/notes.txt"));
-
-        // An earlier site is overwritten without a question.
-        window.createDocumentation();
-        QCOMPARE(dialogs.messages.size(), size_t(2));
+        struct Row {
+            QString folder;
+            QMessageBox::StandardButton answer;
+            QMessageBox::Icon asked;  // NoIcon: no message
+            bool written;
+        };
+        const Row rows[] = {
+            {out + "/notes.txt", QMessageBox::Yes, QMessageBox::Critical, false},
+            {out, QMessageBox::No, QMessageBox::Question, false},
+            {out, QMessageBox::Yes, QMessageBox::Question, true},
+            {out, QMessageBox::No, QMessageBox::NoIcon, true},
+        };
+        for (const Row& row : rows) {
+            b.dialogs.messages.clear();
+            b.dialogs.folder = row.folder;
+            b.dialogs.answer = row.answer;
+            b.window.createDocumentation();
+            QCOMPARE(b.dialogs.messages.size(), size_t(row.asked == QMessageBox::NoIcon ? 0 : 1));
+            if (!b.dialogs.messages.empty()) {
+                QCOMPARE(b.dialogs.messages[0].icon, row.asked);
+                QVERIFY(b.dialogs.messages[0].text.contains(row.folder));
+            }
+            QCOMPARE(QFileInfo::exists(out + "/index.html"), row.written);
+            QCOMPARE(documentTab(b.window) != nullptr, row.written);
+            QVERIFY(QFileInfo::exists(out + "/notes.txt"));
+        }
     }
 
     void confirmedPathIsUsed() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
-        SettingsDialog* dialog = window.settingsDialog();
+        Bench b;
+        b.openSmall();
+        SettingsDialog* dialog = b.window.settingsDialog();
         QVERIFY(dialog->load());
         dialog->findChild<QLineEdit*>("txtDocumentationPath")
-            ->setText("  " + dir.path() + "/site  ");
+            ->setText("  " + b.dir.path() + "/site  ");
         dialog->findChild<QCheckBox*>("chkModules")->setChecked(false);
         dialog->apply();
-        window.createDocumentation();
-        QCOMPARE(dialogs.folderCalls, 0);
-        QCOMPARE(window.state().DocumentationPath, dir.path() + "/site/");
-        QVERIFY(QFileInfo::exists(dir.path() + "/site/Classes/CAlpha.html"));
-        QVERIFY(!QFileInfo::exists(dir.path() + "/site/Modules/modBeta.html"));
+        b.window.createDocumentation();
+        QCOMPARE(b.dialogs.folderCalls, 0);
+        QCOMPARE(b.window.state().DocumentationPath, b.dir.path() + "/site/");
+        QVERIFY(QFileInfo::exists(b.dir.path() + "/site/Classes/CAlpha.html"));
+        QVERIFY(!QFileInfo::exists(b.dir.path() + "/site/Modules/modBeta.html"));
     }
 
     // Saves the main window in both perspectives and the settings dialog.

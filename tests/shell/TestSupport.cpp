@@ -109,6 +109,12 @@ void CannedDialogs::install(ShellServices& services) {
     };
 }
 
+QString Bench::openSmall(const QString& sub) {
+    const QString vbp = writeSmallProject(dir.path() + QLatin1Char('/') + sub);
+    if (!window.openProjectFile(vbp)) qFatal("cannot open %s", qPrintable(vbp));
+    return vbp;
+}
+
 QStringList childTexts(const QTreeWidget* tree, const QTreeWidgetItem* node) {
     QStringList texts;
     const int count = node ? node->childCount() : tree->topLevelItemCount();
