@@ -1,19 +1,14 @@
 // Create Documentation end to end: the run on its worker thread, the
 // progress window, Cancel, the output folder question, and screenshots.
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QPushButton>
 #include <QSemaphore>
-#include <QSettings>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUrl>
@@ -21,7 +16,6 @@
 #include "TestSupport.h"
 #include "shell/DockingControl.h"
 #include "shell/HtmlView.h"
-#include "shell/MainWindow.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
@@ -237,46 +231,28 @@ private slots:
 
     // Saves the main window in both perspectives and the settings dialog.
     void screenshots() {
-        QTemporaryDir dir;
         const QString folder = screenshotFolder();
+        Bench b;
+        MainWindow& window = b.window;
         // A copy: the run saves the settings file beside the project.
-        const QString example = dir.path() + "/Ledger/Ledger.vbp";
+        const QString vbp = b.dir.path() + "/Ledger/Ledger.vbp";
         QProcess::execute("cp",
-                          {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger", dir.path() + "/Ledger"});
+                          {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger", b.dir.path() + "/Ledger"});
         qputenv("TARNWICK_REGISTRY", TARNWICK_SOURCE_DIR "/examples/Ledger/registry.reg");
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
         window.resize(1280, 800);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QString vbp =
-            QFileInfo::exists(example) ? example : writeSmallProject(dir.path() + "/src");
         QVERIFY(window.openProjectFile(vbp));
         QTreeWidget* tree = window.projectView()->tree();
-        QTreeWidgetItem* classes = nullptr;
-        for (int i = 0; i < tree->topLevelItem(0)->childCount(); ++i)
-            if (tree->topLevelItem(0)->child(i)->text(0) == "Classes")
-                classes = tree->topLevelItem(0)->child(i);
-        QVERIFY(classes);
-        QTreeWidgetItem* module = classes->child(0);
-        tree->expandItem(classes);
-        tree->expandItem(module);
-        QTreeWidgetItem* member = nullptr;
-        for (int i = 0; i < module->childCount() && !member; ++i) {
-            tree->expandItem(module->child(i));
-            if (module->child(i)->text(0) == "Functions" ||
-                module->child(i)->text(0) == "Properties")
-                member = module->child(i)->child(0);
-        }
+        QTreeWidgetItem* member = findNode(tree, {vbp, "Classes", "CAccount", "Functions", "Post"});
         QVERIFY(member);
+        for (QTreeWidgetItem* n = member->parent(); n; n = n->parent()) tree->expandItem(n);
         tree->setCurrentItem(member);
         QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
         QVERIFY(window.grab().save(folder + "/workbench-project.png"));
 
-        dialogs.folder = dir.path() + "/site";
+        b.dialogs.folder = b.dir.path() + "/site";
         window.createDocumentation();
-        QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
         QTest::qWait(HtmlView::usesWebEngine() ? 3500 : 300);
         QVERIFY(window.grab().save(folder + "/workbench-browser.png"));
 

@@ -1,6 +1,5 @@
 // The settings dialog: load from the open project, initial boxes, Apply,
 // Cancel, the browse button, and the kept state.
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
@@ -9,13 +8,10 @@
 #include <QMap>
 #include <QProcess>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "TestSupport.h"
 #include "shell/HtmlView.h"
-#include "shell/MainWindow.h"
 #include "shell/SettingsDialog.h"
 #include "shell/SettingsTabs.h"
 
