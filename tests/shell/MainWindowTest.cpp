@@ -75,8 +75,8 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick"));
         QVERIFY(!window.windowIcon().pixmap(48, 48).isNull());
         DockingControl& dock = window.perspective();
-        QCOMPARE(ticks(window), QStringList({"mnuPerspectiveProject", "mnuViewProject",
-                                             "mnuViewConsole"}));
+        QCOMPARE(ticks(window),
+                 QStringList({"mnuPerspectiveProject", "mnuViewProject", "mnuViewConsole"}));
         QCOMPARE(window.dockWidgetArea(dock.dock("Project")), Qt::LeftDockWidgetArea);
         QCOMPARE(window.dockWidgetArea(dock.dock("Console")), Qt::BottomDockWidgetArea);
         QVERIFY(dock.dock("Dirs")->isHidden());
@@ -134,8 +134,10 @@ private slots:
             bool enabledWithoutProject;
         };
         const Key keys[] = {
-            {"mnuFileOpenProject", "Ctrl+O", true},     {"mnuDocumentationCreate", "F5", false},
-            {"mnuDocumentationSettings", "Ctrl+,", false}, {"mnuFileCloseTab", "Ctrl+W", true},
+            {"mnuFileOpenProject", "Ctrl+O", true},
+            {"mnuDocumentationCreate", "F5", false},
+            {"mnuDocumentationSettings", "Ctrl+,", false},
+            {"mnuFileCloseTab", "Ctrl+W", true},
             {"mnuFileExit", "Ctrl+Q", true},
         };
         for (const Key& k : keys) {
@@ -261,9 +263,9 @@ private slots:
             QCOMPARE(b.window.projectView()->tree()->topLevelItem(0)->childCount(), nodes);
         }
 
-        writeFile(d + "/Other.cls", {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
-                                     "Attribute VB_Name = \"CAlpha\"", "Public Sub Other()",
-                                     "End Sub"});
+        writeFile(d + "/Other.cls",
+                  {"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
+                   "Attribute VB_Name = \"CAlpha\"", "Public Sub Other()", "End Sub"});
         QFile file(good);
         QVERIFY(file.open(QIODevice::Append));
         file.write("Class=CAlpha; Other.cls\r\nModule=modGone; Gone.bas\r\n");
@@ -306,8 +308,7 @@ private slots:
 
         // The style sheet and the icons of a preview resolve to files.
         tree->setCurrentItem(add);
-        const QUrl base =
-            static_cast<PreviewDocument*>(editor->widget(0))->htmlView()->baseUrl();
+        const QUrl base = static_cast<PreviewDocument*>(editor->widget(0))->htmlView()->baseUrl();
         QCOMPARE(base, PreviewDocument::baseUrl());
         const QRegularExpression link(
             QStringLiteral("(?:href|src)=\"([^\"#:]+\\.(?:css|ico|js))\""),
@@ -518,7 +519,8 @@ private slots:
             const QRect caption(button.left(), button.top() + button.height() * 2 / 3,
                                 button.width(), button.height() / 3);
             const double text = contrast(window.toolBar()->grab(caption).toImage());
-            QVERIFY2(text >= 4.5, qPrintable(QStringLiteral("%1 toolbar %2").arg(scheme).arg(text)));
+            QVERIFY2(text >= 4.5,
+                     qPrintable(QStringLiteral("%1 toolbar %2").arg(scheme).arg(text)));
             QDockWidget* dock = window.perspective().dock("Project");
             auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
             const double cross = contrast(dock->grab(close->geometry()).toImage());

@@ -26,9 +26,10 @@ QStringList lines(const char* text) { return QString::fromUtf8(text).split(QLati
 QStringList classHeader(const QString& name) {
     return lines("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND") +
            QStringList{QStringLiteral("Attribute VB_Name = \"%1\"").arg(name)} +
-           lines("Attribute VB_GlobalNameSpace = False\nAttribute VB_Creatable = True\n"
-                 "Attribute VB_PredeclaredId = False\nAttribute VB_Exposed = False\n"
-                 "Option Explicit\n");
+           lines(
+               "Attribute VB_GlobalNameSpace = False\nAttribute VB_Creatable = True\n"
+               "Attribute VB_PredeclaredId = False\nAttribute VB_Exposed = False\n"
+               "Option Explicit\n");
 }
 
 }  // namespace
@@ -40,9 +41,10 @@ QString writeSmallProject(const QString& folder) {
                         "' @A the first number\n"
                         "Public Function Add(ByVal A As Long, ByVal B As Long) As Long\n"
                         "    Add = A + B\nEnd Function\n\nPrivate Sub Helper()\nEnd Sub"));
-    writeFile(folder + QStringLiteral("/IShape.cls"),
-              classHeader(QStringLiteral("IShape")) +
-                  lines("' The area of the shape.\nPublic Function Area() As Double\nEnd Function"));
+    writeFile(
+        folder + QStringLiteral("/IShape.cls"),
+        classHeader(QStringLiteral("IShape")) +
+            lines("' The area of the shape.\nPublic Function Area() As Double\nEnd Function"));
     writeFile(folder + QStringLiteral("/modBeta.bas"),
               lines("Attribute VB_Name = \"modBeta\"\nOption Explicit\n\n"
                     "Public Const Answer As Long = 42\n\n' Starts the program.\n"
