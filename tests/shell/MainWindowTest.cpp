@@ -5,14 +5,19 @@
 #include <QApplication>
 #include <QDockWidget>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QRegularExpression>
 #include <QSemaphore>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -22,6 +27,7 @@
 #include "TestSupport.h"
 #include "shell/DockingControl.h"
 #include "shell/HtmlView.h"
+#include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
 #include "shell/Views.h"

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
