@@ -92,6 +92,8 @@ TEST(ModuleReader, ContinuedSub) {
 
 TEST(ModuleReader, FunctionPropertyAndEvent) {
     auto m = readCode({
+        "Public Event Done",
+        "Private Const AFTER_EVENT = 1",
         "' Adds two numbers @a first @b second @Calc the sum",
         "Public Function Calc(a, b) As Long",
         "    Calc = a + b",
@@ -100,8 +102,6 @@ TEST(ModuleReader, FunctionPropertyAndEvent) {
         "End Property",
         "Public Property Get Value() As Long",
         "End Property",
-        "Public Event Done",
-        "Private Const AFTER_EVENT = 1",
     });
     auto f = m->Functions().at(1);
     EXPECT_EQ(f->Syntax(), "Public Function Calc(a, b) As Long ");
