@@ -333,6 +333,11 @@ private slots:
         tree->scrollToItem(twice);
         const QPoint twiceAt = tree->visualItemRect(twice).center();
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
+        // A click on the node already selected shows its page again once closed.
+        emit editor->tabCloseRequested(0);
+        QCOMPARE(editor->count(), 0);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
+        QCOMPARE(editor->count(), 1);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
         QCOMPARE(editor->count(), 2);
         QCOMPARE(editor->currentIndex(), 1);

@@ -11,6 +11,7 @@
 #include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
+#include <QThread>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -52,6 +53,8 @@ private slots:
         QStringList started;
         connect(window.progressWindow(), &ProgressWindow::moduleStarted, this,
                 [&](const QString&, const QString& info) { started << info; });
+        // The run outlasts a refresh of the progress window, so its last lines come late.
+        window.progressWindow()->workerModuleHook = [] { QThread::msleep(300); };
         window.toolbarButtonClicked("create");
         QCOMPARE(b.dialogs.folderCalls, 1);
         QCOMPARE(b.dialogs.lastFolderTitle,
@@ -78,7 +81,9 @@ private slots:
                  QFileInfo(out + "/index.html").canonicalFilePath());
         QCOMPARE(window.perspective().editorArea()->currentWidget(), browser);
         QCOMPARE(window.dirsView()->path(), out);
-        QVERIFY(window.consoleView()->text().contains("Create documentation for Class CAlpha"));
+        for (const char* line : {"for Class CAlpha", "for Module modBeta"})
+            QVERIFY(window.consoleView()->text().contains("Create documentation " +
+                                                          QLatin1String(line)));
         QVERIFY(window.state().CurrentProject);
         QVERIFY(window.menuAction("mnuFileOpenSite")->isEnabled());
         // The next run asks no folder again.
@@ -121,10 +126,14 @@ private slots:
             // leaves out with one thread); the summaries are written.
             QVERIFY(QFileInfo::exists(b.dir.path() + "/out/project-summary.html"));
             QCOMPARE(window.isVisible(), how != CloseMain);
-            if (how != CloseMain) {
-                QVERIFY(documentTab(window));
-                QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
-            }
+            if (how == CloseMain) continue;
+            QVERIFY(documentTab(window));
+            QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
+            // The next run is not cancelled.
+            progress->workerModuleHook = {};
+            window.createDocumentation();
+            QVERIFY(!progress->cancelRequested());
+            QVERIFY(QFileInfo::exists(b.dir.path() + "/out/Classes/C12.html"));
         }
     }
 
