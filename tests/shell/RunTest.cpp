@@ -11,7 +11,6 @@
 #include <QSemaphore>
 #include <QTabWidget>
 #include <QTest>
-#include <QThread>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -53,8 +52,6 @@ private slots:
         QStringList started;
         connect(window.progressWindow(), &ProgressWindow::moduleStarted, this,
                 [&](const QString&, const QString& info) { started << info; });
-        // The run outlasts a refresh of the progress window, so its last lines come late.
-        window.progressWindow()->workerModuleHook = [] { QThread::msleep(300); };
         window.toolbarButtonClicked("create");
         QCOMPARE(b.dialogs.folderCalls, 1);
         QCOMPARE(b.dialogs.lastFolderTitle,
