@@ -56,40 +56,17 @@ std::vector<std::string> referenceOrder(const CFunctionList& list) {
     return out;
 }
 
-TEST(CHelperSort, OrderCases) {
-    struct {
-        std::vector<std::string> input;
-        std::vector<std::string> expected;  // name#original position
-    } const cases[] = {
-        {{"beta", "Alpha", "alpha", "Beta", "beta"},
-         {"Alpha#1", "alpha#2", "beta#0", "Beta#3", "beta#4"}},
-        {{"alpha", "Zeta"}, {"Zeta#1", "alpha#0"}},
-        {{"b_c", "bAc", "B_C"}, {"b_c#0", "B_C#2", "bAc#1"}},
-        {{}, {}},
-        {{"Only"}, {"Only#0"}},
-        // Elements without a name are kept, ahead of the named ones.
-        {{"x", "", "A", ""}, {"#1", "#3", "A#2", "x#0"}},
-        // Letters beyond ASCII meet their other case too.
-        {{"übel", "Zahl", "Übel"}, {"Zahl#1", "übel#0", "Übel#2"}},
-    };
-    CHelper helper;
-    for (const auto& c : cases) {
-        auto list = listOf(c.input);
-        helper.sortIterator(list);
-        EXPECT_EQ(tagged(list), c.expected) << ::testing::PrintToString(c.input);
-    }
-}
-
-TEST(CHelperSort, MatchesReferenceOnLargeRandomLists) {
-    // Few letters and short names, so that case variants of one name and
+// E.g. beta, Alpha, alpha, Beta, beta -> Alpha, alpha, beta, Beta, beta.
+TEST(CHelperSort, MatchesReferenceOnRandomLists) {
+    // Few letters and short names (empty ones too), so that case variants of one name and
     // near-collisions are frequent; some names carry non-ASCII letters and
     // bytes that are not UTF-8.
     const std::vector<std::string> pieces = {"a", "A", "b", "B", "_",    "ä", "Ä",
                                              "z", "Z", "1", "ß", "\xFF", "é", "É"};
     std::mt19937 random(20260601);
     CHelper helper;
-    for (int round = 0; round < 20; ++round) {
-        std::vector<std::string> names(2000);
+    for (int round = 0; round < 30; ++round) {
+        std::vector<std::string> names(round < 10 ? round : 2000);  // small lists too
         for (auto& name : names) {
             int length = static_cast<int>(random() % 4);
             for (int i = 0; i < length; ++i) name += pieces[random() % pieces.size()];

@@ -9,27 +9,6 @@
 namespace tarnwick {
 namespace {
 
-TEST(StringBufferTest, CapacityGrowsByFourUntilStrictlyGreater) {
-    static const struct {
-        int firstAppend;
-        int secondAppend;
-        int capacity;
-    } kCases[] = {
-        {4096, 0, 4096},                       // exactly full: no growth
-        {4096, 1, 16384},                      // one more character
-        {4095, 1, 4096},   {20000, 0, 65536},  // 4096, 16384, 65536 in one append
-        {16384, 0, 65536},                     // equal to a step goes one step further
-        {0, 0, 4096},
-    };
-    for (const auto& c : kCases) {
-        StringBuffer buffer;
-        buffer.Append(std::string(static_cast<size_t>(c.firstAppend), 'x'));
-        buffer.Append(std::string(static_cast<size_t>(c.secondAppend), 'y'));
-        EXPECT_EQ(buffer.Capacity(), c.capacity) << c.firstAppend << "+" << c.secondAppend;
-        EXPECT_EQ(buffer.Length(), c.firstAppend + c.secondAppend);
-    }
-}
-
 TEST(StringBufferTest, AppendLnClearAndCapacityWrite) {
     StringBuffer buffer;
     buffer.AppendLn("");
