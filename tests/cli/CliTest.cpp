@@ -1,105 +1,360 @@
-// Exit codes and output of the built `tarnwick dump`.
+// The built `tarnwick` as a user runs it: generate (options, what it
+// prints, its exit status, Ctrl-C), dump and check.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <functional>
+#include <map>
 #include <nlohmann/json.hpp>
-#include <string>
 
+#include "tests/generator/RunTestSupport.h"
+
+extern char** environ;
+
+namespace tarnwick {
 namespace {
 
-struct Run {
-    int status = -1;
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempFolder;
+
+struct Outcome {
+    int status = -1;  // exit status; 128 + signal when killed
     std::string out;
+    std::string err;
 };
 
-// Runs the tarnwick binary with arguments (already shell-quoted), stdout
-// captured, stderr to the named file.
-Run tarnwick(const std::string& arguments, const std::string& errFile) {
-    const std::string command =
-        std::string("'") + TARNWICK_BIN_DIR + "/tarnwick' " + arguments + " 2>'" + errFile + "'";
-    Run run;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (!pipe) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int raw = ::pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
+// Runs the built tarnwick with args; onStderr (when given) sees the stderr
+// text so far and may act on the child (its pid is passed).
+Outcome tarnwick(const std::vector<std::string>& args,
+                 const std::function<void(const std::string&, pid_t)>& onStderr = {}) {
+    std::vector<std::string> all{std::string(TARNWICK_BIN_DIR) + "/tarnwick"};
+    all.insert(all.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+
+    int outPipe[2], errPipe[2];
+    if (pipe(outPipe) != 0 || pipe(errPipe) != 0) return {};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    posix_spawn_file_actions_addclose(&actions, outPipe[0]);
+    posix_spawn_file_actions_addclose(&actions, errPipe[0]);
+    pid_t pid = -1;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(outPipe[1]);
+    close(errPipe[1]);
+    Outcome outcome;
+    if (spawned != 0) return outcome;
+
+    pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
+    int open = 2;
+    while (open > 0) {
+        if (poll(fds, 2, -1) < 0) break;
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd < 0 || fds[i].revents == 0) continue;
+            char buffer[4096];
+            const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+            if (n <= 0) {
+                close(fds[i].fd);
+                fds[i].fd = -1;
+                --open;
+                continue;
+            }
+            (i == 0 ? outcome.out : outcome.err).append(buffer, static_cast<size_t>(n));
+            if (i == 1 && onStderr) onStderr(outcome.err, pid);
+        }
+    }
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    return outcome;
 }
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-class DumpCommand : public ::testing::Test {
+class GenerateCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder =
-            std::filesystem::temp_directory_path() / ("tarnwick-cli-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_folder);
-        m_err = (m_folder / "stderr.txt").string();
+        m_vbp = testing::writeProject(m_tmp.path() / "project",
+                                      {{"Class", "CAlpha"}, {"Form", "frmMain"}});
+        m_out = m_tmp / "out";
     }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-    std::string write(const std::string& name, const std::string& bytes) {
-        auto path = (m_folder / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-
-    std::filesystem::path m_folder;
-    std::string m_err;
+    TempFolder m_tmp;
+    std::string m_vbp;
+    std::string m_out;
 };
 
-TEST_F(DumpCommand, MissingProjectExitsOneNamingTheFile) {
-    const std::string missing = (m_folder / "Missing.vbp").string();
-    auto run = tarnwick("dump '" + missing + "'", m_err);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_TRUE(run.out.empty());
-    EXPECT_NE(slurp(m_err).find("Missing.vbp"), std::string::npos) << slurp(m_err);
-}
-
-TEST_F(DumpCommand, UsageErrorsExitTwo) {
-    const std::string project = write("P.vbp", "Type=Exe\r\n");
-    struct {
-        std::string arguments;
-        std::string inMessage;
-    } const cases[] = {
-        {"dump", "PROJECT"},
-        {"dump '" + project + "' --no-such-option", "--no-such-option"},
-        {"dump '" + project + "' --codepage no-such-codepage", "no-such-codepage"},
-        {"dump '" + project + "' --define 'A=1 +'", "bad --define \"A=1 +\""},
-        {"dump '" + project + "' --define 1A=1", "expected NAME = value"},
-        {"no-such-command", "subcommand"},
+TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
+    struct Case {
+        std::vector<std::string> extra;
+        std::string named;  // the message names it
+    };
+    const Case cases[] = {
+        {{"--kinds", "classes,widgets"}, "widgets"},
+        {{"--members", "functions,gadgets"}, "gadgets"},
+        {{"--scopes", "public,secret"}, "secret"},
+        {{"--sections", "uml,footer"}, "footer"},
+        {{"--style", "Nope"}, "Nope"},
+        {{"--settings", "missing.tarnwick"}, "missing.tarnwick"},
+        {{"--codepage", "klingon-42"}, "klingon-42"},
+        {{"--frobnicate"}, "frobnicate"},
     };
     for (const auto& c : cases) {
-        auto run = tarnwick(c.arguments, m_err);
-        EXPECT_EQ(run.status, 2) << c.arguments;
-        EXPECT_NE(slurp(m_err).find(c.inMessage), std::string::npos)
-            << c.arguments << ": " << slurp(m_err);
+        std::vector<std::string> args{"generate", m_vbp, "-o", m_out};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, 2) << c.named << ": " << o.err;
+        EXPECT_NE(o.err.find(c.named), std::string::npos) << o.err;
+        EXPECT_FALSE(fs::exists(m_out)) << c.named;
+    }
+    EXPECT_EQ(tarnwick({"generate", m_vbp}).status, 2);  // no -o
+}
+
+TEST_F(GenerateCommand, UnusableInputOrOutputExitsOneNamingThePath) {
+    testing::writeFile(m_tmp.path() / "afile", "x");
+    testing::writeFile(m_tmp.path() / "foreign/notes.txt", "mine");
+    struct Case {
+        std::string project;
+        std::string output;
+        std::string named;
+    };
+    const Case cases[] = {
+        {m_tmp / "nope.vbp", m_out, "nope.vbp"},
+        {m_vbp, m_tmp / "afile", m_tmp / "afile"},
+        {m_vbp, m_tmp / "foreign", m_tmp / "foreign"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = tarnwick({"generate", c.project, "-o", c.output});
+        EXPECT_EQ(o.status, 1) << c.named << ": " << o.err;
+        EXPECT_NE(o.err.find(c.named), std::string::npos) << o.err;
+        EXPECT_EQ(o.out, "") << c.named;
+    }
+    EXPECT_EQ(testing::listTree(m_tmp.path() / "foreign"), std::set<std::string>{"notes.txt"});
+    const Outcome forced = tarnwick({"generate", m_vbp, "-o", m_tmp / "foreign", "--force"});
+    EXPECT_EQ(forced.status, 0) << forced.err;
+    EXPECT_TRUE(fs::exists(m_tmp.path() / "foreign/notes.txt"));
+}
+
+TEST_F(GenerateCommand, SuccessPrintsTheStartPageAndNothingElseOffATerminal) {
+    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.out, m_out + "/index.html\n");
+    EXPECT_EQ(o.err, "");
+    EXPECT_TRUE(fs::is_regular_file(m_out + "/Classes/CAlpha_Add.html"));
+    EXPECT_TRUE(fs::is_regular_file(m_out + "/all-forms.html"));
+
+    const Outcome quiet = tarnwick({"generate", m_vbp, "-o", m_out, "-q"});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+}
+
+TEST_F(GenerateCommand, VerbosePrintsModulesAndConsoleLines) {
+    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out, "-v"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_NE(o.err.find("Generating Class: CAlpha\n"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Create documentation for Class CAlpha\n"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("Create documentation for Form frmMain\n"), std::string::npos) << o.err;
+}
+
+TEST_F(GenerateCommand, KindsMembersSyntaxAndLanguageReachThePages) {
+    testing::writeFile(m_tmp.path() / "t.lng", "[Test]\r\nSummary=Overview-of-members\r\n");
+    const Outcome o =
+        tarnwick({"generate", m_vbp, "-o", m_out, "--kinds", "Forms", "--members", "functions",
+                  "--no-syntax", "--translation", m_tmp / "t.lng", "--language", "Test"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_FALSE(fs::exists(m_out + "/Classes"));
+    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Add.html"));
+    EXPECT_FALSE(fs::exists(m_out + "/Forms/frmMain_Reset.html"));
+    EXPECT_NE(readFile(m_out + "/Forms/frmMain.html").find("Overview-of-members"),
+              std::string::npos);
+    EXPECT_EQ(readFile(m_out + "/Forms/frmMain_Add.html").find("SYNTAX"), std::string::npos);
+
+    const Outcome none = tarnwick({"generate", m_vbp, "-o", m_tmp / "none", "--kinds", ""});
+    ASSERT_EQ(none.status, 0) << none.err;
+    EXPECT_FALSE(fs::exists(m_tmp.path() / "none/Forms"));
+    EXPECT_TRUE(fs::exists(m_tmp.path() / "none/module-summary.html"));
+}
+
+TEST_F(GenerateCommand, FailedModuleExitsOne) {
+    fs::create_directories(m_out + "/Classes/CAlpha.html");
+    testing::writeFile(m_out + "/.tarnwick-site", "");
+    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("CAlpha"), std::string::npos) << o.err;
+    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Code.html"));
+}
+
+TEST_F(GenerateCommand, WriteFailingHalfWayLeavesNoCutOffPageAndExitsOne) {
+    // A file size limit makes every write beyond 4096 bytes fail, as a full
+    // disk would; the overview page of CAlpha is larger than that.
+    auto limited = [&](const std::string& out) {
+        // --full: the pages of the earlier site are written again, unchanged or not.
+        const std::string command = "trap '' XFSZ; ulimit -f 8; exec '" +
+                                    std::string(TARNWICK_BIN_DIR) + "/tarnwick' generate --full '" +
+                                    m_vbp + "' -o '" + out + "' 2>'" + (m_tmp / "err.txt") + "'";
+        const int raw = std::system(command.c_str());
+        return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    };
+    // A new site: the page that failed is not there at all.
+    EXPECT_EQ(limited(m_out), 1);
+    const std::string err = readFile(m_tmp / "err.txt");
+    EXPECT_NE(err.find("Classes/CAlpha.html"), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(m_out + "/Classes/CAlpha.html"));
+    EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Add.html"));  // the next module's small page
+
+    // An earlier site: the page that failed keeps its earlier content.
+    const std::string earlier = m_tmp / "earlier";
+    ASSERT_EQ(tarnwick({"generate", m_vbp, "-o", earlier, "-q"}).status, 0);
+    const std::string before = readFile(earlier + "/Classes/CAlpha.html");
+    EXPECT_EQ(limited(earlier), 1);
+    EXPECT_EQ(readFile(earlier + "/Classes/CAlpha.html"), before);
+
+    for (const auto& site : {m_out, earlier}) {
+        for (const auto& entry : testing::listTree(site)) {
+            EXPECT_EQ(entry.find(".tarnwick-part"), std::string::npos) << entry;
+        }
     }
 }
 
-TEST_F(DumpCommand, PrintsTheProjectAsJson) {
-    const std::string project =
-        write("P.vbp",
-              "Type=Exe\r\n"
-              "Reference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#C:\\stdole2.tlb#OLE "
-              "Automation\r\nCondComp=\"A = 1 : B = 0\"\r\n");
-    const std::string registry = write(
-        "r.reg",
-        "REGEDIT4\r\n[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0]\r\n"
-        "@=\"OLE Automation\"\r\n");
-    auto run = tarnwick(
-        "dump '" + project + "' --registry '" + registry + "' --define B=2 --define C='\"x\"'",
-        m_err);
-    ASSERT_EQ(run.status, 0) << slurp(m_err);
-    const auto json = nlohmann::json::parse(run.out);
+// Every file of a site with its bytes (links as their targets).
+std::map<std::string, std::string> siteFiles(const fs::path& root) {
+    std::map<std::string, std::string> files;
+    for (const std::string& entry : testing::listTree(root)) {
+        if (entry == ".tarnwick-manifest") continue;  // records the files' times
+        files[entry] = entry.back() == '/' || entry.find(" -> ") != std::string::npos
+                           ? std::string()
+                           : readFile(root / entry);
+    }
+    return files;
+}
+
+// The example with a public-API choice, given as options and as the
+// project's settings file: the same site byte for byte, in which no page
+// names a member of another scope (the members whose pages only the default
+// site has): no page, no summary row, UML or object-model entry, no link.
+TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) {
+    TempFolder tmp;
+    fs::copy(TARNWICK_SOURCE_DIR "/examples/Ledger", tmp.path() / "Ledger",
+             fs::copy_options::recursive);
+    const std::string vbp = tmp / "Ledger/Ledger.vbp";
+    setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
+    const std::vector<std::string> common{"generate", vbp, "-q", "--registry",
+                                          tmp / "Ledger/registry.reg"};
+    auto generate = [&](std::vector<std::string> extra) {
+        std::vector<std::string> args = common;
+        args.insert(args.end(), extra.begin(), extra.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, 0) << o.err;
+    };
+    generate({"-o", tmp / "all"});
+    generate({"-o", tmp / "options", "--scopes", "public", "--sections", "syntax,returns",
+              "--style", "Slate", "--no-syntax"});
+    testing::writeFile(tmp.path() / "Ledger/Ledger.tarnwick",
+                       "; public API only\r\n[generate]\r\noutput = ../file\r\n"
+                       "scopes = public\r\nsections = returns\r\nstyle = Slate\r\n");
+    generate({});
+    const auto site = siteFiles(tmp.path() / "options");
+    EXPECT_TRUE(site == siteFiles(tmp.path() / "file"));
+    EXPECT_EQ(site.at("src/css/screen.css"),
+              readFile(TARNWICK_SOURCE_DIR "/Themes/Slate/theme.css"));
+
+    // Pages the public site leaves out: "Classes/CAccount_m_Balance.html".
+    int checked = 0;
+    for (const auto& [path, bytes] : siteFiles(tmp.path() / "all")) {
+        if (site.count(path) || path.find("_Uml.html") != std::string::npos) continue;
+        const size_t slash = path.rfind('/');
+        if (slash == std::string::npos || path.find(" -> ") != std::string::npos) continue;
+        // The module is the longest prefix with an overview page.
+        const std::string folder = path.substr(0, slash + 1);
+        std::string module = path.substr(slash + 1, path.size() - slash - 6);
+        while (!module.empty() && !site.count(folder + module + ".html"))
+            module.resize(module.find_last_of('_') == std::string::npos ? 0
+                                                                        : module.find_last_of('_'));
+        ASSERT_FALSE(module.empty()) << path;
+        const std::string file = path.substr(slash + 1);
+        const std::string member = file.substr(module.size() + 1, file.size() - module.size() - 6);
+        for (const auto& [page, text] : site) {
+            if (page.ends_with("_Code.html")) continue;  // the listing shows the whole source
+            EXPECT_EQ(text.find(file), std::string::npos) << page << " links " << file;
+        }
+        for (const char* suffix : {".html", "_Object.html"}) {
+            const std::string page = folder + module + suffix;
+            EXPECT_EQ(site.at(page).find(">" + member + "<"), std::string::npos)
+                << page << " names " << member;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 20);
+    for (const auto& [page, text] : site) {
+        EXPECT_EQ(page.find("_Uml.html"), std::string::npos) << page;
+        EXPECT_EQ(text.find("_Uml.html"), std::string::npos) << page;
+        EXPECT_EQ(text.find("id = \"SYNTAX\""), std::string::npos) << page;
+    }
+    EXPECT_EQ(site.at("project-summary.html").find("<TABLE"), std::string::npos);
+}
+
+TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
+    TempFolder tmp;
+    std::vector<testing::TestModule> modules;
+    for (int i = 0; i < 400; ++i) modules.push_back({"Class", "C" + std::to_string(1000 + i)});
+    const std::string vbp = testing::writeProject(tmp.path() / "project", modules);
+    bool sent = false;
+    const Outcome o = tarnwick(
+        {"generate", vbp, "-o", tmp / "out", "-v"}, [&](const std::string& err, pid_t pid) {
+            if (!sent && err.find("Create documentation") != std::string::npos) {
+                kill(pid, SIGINT);
+                sent = true;
+            }
+        });
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(o.status, 130) << o.err.substr(0, 300);
+    EXPECT_NE(o.err.find("cancelled"), std::string::npos);
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/index.html"));
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/Classes/C1000_Code.html"));
+    EXPECT_FALSE(fs::exists(tmp.path() / "out/Classes/C1399.html"));
+}
+
+// dump: usage errors exit 2, a missing project 1; the project as JSON.
+TEST(DumpCommand, ExitStatusAndJson) {
+    TempFolder tmp;
+    const std::string project = tmp / "P.vbp";
+    testing::writeFile(project,
+                       "Type=Exe\r\nReference=*\\G{00020430-0000-0000-C000-000000000046}#2.0#0#"
+                       "C:\\stdole2.tlb#OLE Automation\r\nCondComp=\"A = 1 : B = 0\"\r\n");
+    testing::writeFile(tmp.path() / "r.reg",
+                       "REGEDIT4\r\n[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-"
+                       "000000000046}\\2.0]\r\n@=\"OLE Automation\"\r\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string inMessage;
+    };
+    const Case cases[] = {
+        {{"dump", tmp / "Missing.vbp"}, 1, "Missing.vbp"},
+        {{"dump"}, 2, "PROJECT"},
+        {{"dump", project, "--no-such-option"}, 2, "--no-such-option"},
+        {{"dump", project, "--codepage", "no-such-codepage"}, 2, "no-such-codepage"},
+        {{"dump", project, "--define", "A=1 +"}, 2, "bad --define \"A=1 +\""},
+        {{"dump", project, "--define", "1A=1"}, 2, "expected NAME = value"},
+        {{"no-such-command"}, 2, "subcommand"},
+    };
+    for (const auto& c : cases) {
+        const Outcome o = tarnwick(c.args);
+        EXPECT_EQ(o.status, c.status) << c.inMessage;
+        EXPECT_NE(o.err.find(c.inMessage), std::string::npos) << c.inMessage << ": " << o.err;
+        EXPECT_EQ(o.out, "") << c.inMessage;
+    }
+    const Outcome o = tarnwick(
+        {"dump", project, "--registry", tmp / "r.reg", "--define", "B=2", "--define", "C=\"x\""});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const auto json = nlohmann::json::parse(o.out);
     EXPECT_EQ(json["Properties"][0]["key"], "Type");
     EXPECT_EQ(json["Properties"][0]["value"], "Exe");
     ASSERT_EQ(json["References"].size(), 1u);
@@ -107,53 +362,59 @@ TEST_F(DumpCommand, PrintsTheProjectAsJson) {
     EXPECT_EQ(json["References"][0]["Path"], "Der Registryeintrag konnte nicht geöffnet werden.");
     EXPECT_EQ(json["ConditionalConstants"].dump(),
               R"({"A":1,"B":2,"C":"x","Mac":0,"Win16":0,"Win32":-1})");
-    // Two-space indentation.
-    EXPECT_EQ(run.out.substr(0, 4), "{\n  ");
+    EXPECT_EQ(o.out.substr(0, 4), "{\n  ");  // two-space indentation
 }
 
-using CheckCommand = DumpCommand;
-
-// Line numbers survive continued lines, #If blocks, attribute lines and
-// either line end; exit status follows --fail-on-undocumented.
-TEST_F(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
-    write("A.bas",
-          "Attribute VB_Name = \"modA\"\r\nOption Explicit\r\n' Documented\r\nPublic Sub One()\r\n"
-          "End Sub\r\nPublic Function Two(ByVal a As Long, _\r\n    ByVal b As Long) As Long\r\n"
-          "End Function\r\n");
-    write("B.cls",
-          "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\n#If VBA7 Then\nPrivate Sub Gone()\n"
-          "End Sub\n#Else\nFriend Sub Three()\nAttribute Three.VB_UserMemId = 0\nEnd Sub\n"
-          "#End If\nPublic Property Get P() As Long\nEnd Property\n' Sets it\n"
-          "Public Property Let P(ByVal v As Long)\nEnd Property\nSub Four()\nEnd Sub\n");
-    const std::string project =
-        write("P.vbp", "Type=Exe\r\nModule=modA; A.bas\r\nClass=CB; b.cls\r\n");
-    const std::string folder = m_folder.string() + "/";
+// check: line numbers survive continued lines, #If blocks, attribute lines
+// and either line end; the exit status follows --fail-on-undocumented.
+TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
+    TempFolder tmp;
+    testing::writeFile(
+        tmp.path() / "A.bas",
+        "Attribute VB_Name = \"modA\"\r\nOption Explicit\r\n' Documented\r\nPublic Sub One()\r\n"
+        "End Sub\r\nPublic Function Two(ByVal a As Long, _\r\n    ByVal b As Long) As Long\r\n"
+        "End Function\r\n");
+    testing::writeFile(
+        tmp.path() / "B.cls",
+        "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\n#If VBA7 Then\nPrivate Sub Gone()\n"
+        "End Sub\n#Else\nFriend Sub Three()\nAttribute Three.VB_UserMemId = 0\nEnd Sub\n"
+        "#End If\nPublic Property Get P() As Long\nEnd Property\n' Sets it\n"
+        "Public Property Let P(ByVal v As Long)\nEnd Property\nSub Four()\nEnd Sub\n");
+    const std::string project = tmp / "P.vbp";
+    testing::writeFile(project, "Type=Exe\r\nModule=modA; A.bas\r\nClass=CB; b.cls\r\n");
+    const std::string folder = tmp.path().string() + "/";
     struct {
-        std::string options;
+        std::vector<std::string> options;
         int status;
         std::string out;
     } const cases[] = {
-        {"", 0,
+        {{},
+         0,
          // Classes come first; the file as found, whatever case the project wrote.
          folder + "B.cls:7: warning: Friend Sub 'Three' has no description\n" + folder +
              "B.cls:16: warning: Sub 'Four' has no description\n" + folder +
              "A.bas:6: warning: Public Function 'Two' has no description\n"
              "tarnwick check: 2 member(s) documented, 3 without a description "
              "(documented/all: Sub 1/3, Function 0/1, Property 1/1)\n"},
-        {"--scopes public --members subroutines --fail-on-undocumented", 1,
+        {{"--scopes", "public", "--members", "subroutines", "--fail-on-undocumented"},
+         1,
          folder + "B.cls:16: warning: Sub 'Four' has no description\n"
                   "tarnwick check: 1 member(s) documented, 1 without a description "
                   "(documented/all: Sub 1/2)\n"},
-        {"--kinds classes --members properties --fail-on-undocumented", 0,
+        {{"--kinds", "classes", "--members", "properties", "--fail-on-undocumented"},
+         0,
          "tarnwick check: 1 member(s) documented, 0 without a description "
          "(documented/all: Property 1/1)\n"},
-        {"--scopes nobody", 2, ""},
+        {{"--scopes", "nobody"}, 2, ""},
     };
     for (const auto& c : cases) {
-        auto run = tarnwick("check '" + project + "' " + c.options, m_err);
-        EXPECT_EQ(run.status, c.status) << c.options << slurp(m_err);
-        EXPECT_EQ(run.out, c.out) << c.options;
+        std::vector<std::string> args{"check", project};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, c.status) << c.out << o.err;
+        EXPECT_EQ(o.out, c.out);
     }
 }
 
 }  // namespace
+}  // namespace tarnwick

@@ -33,24 +33,18 @@ TEST(CStringLines, CutsAtCrLfOnly) {
     }
 }
 
-TEST(CStringLines, CountIsZeroBeforeAnyText) {
+TEST(CStringLines, EmptySetAgainAndMany) {
     CStringLines lines;
     EXPECT_EQ(lines.Count(), 0);
     EXPECT_EQ(lines.Line(0), "");
-}
-
-TEST(CStringLines, SettingTextAgainReplacesTheLines) {
-    CStringLines lines("a\r\nb\r\nc");
-    lines.setText("x");
+    lines.setText("a\r\nb\r\nc");
+    lines.setText("x");  // replaces the lines
     EXPECT_EQ(lines.Count(), 0);
     EXPECT_EQ(lines.Line(0), "x");
     EXPECT_EQ(lines.Line(1), "\r\n");
-}
-
-TEST(CStringLines, ManyLinesInOnePass) {
     std::string text;
     for (int i = 0; i < 200000; ++i) text += "x\r\n";
-    CStringLines lines(text);
+    lines.setText(text);
     EXPECT_EQ(lines.Count(), 200000);
     EXPECT_EQ(lines.Line(199999), "x");
     EXPECT_EQ(lines.Line(200000), "");

@@ -1,43 +1,18 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "CParserTestAccess.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
+#include "tests/support/TempFolder.h"
 
 namespace tarnwick {
 namespace {
 
 namespace fs = std::filesystem;
-
-// A scratch folder for one test, removed afterwards.
-class Folder {
-public:
-    Folder() {
-        static int counter = 0;
-        m_root = fs::temp_directory_path() / ("tarnwick-reader-" + std::to_string(::getpid()) +
-                                              "-" + std::to_string(counter++));
-        fs::remove_all(m_root);
-        fs::create_directories(m_root);
-    }
-    ~Folder() { fs::remove_all(m_root); }
-    // Writes bytes to a path below the folder, making its folders.
-    std::string write(const std::string& relative, const std::string& bytes) const {
-        fs::path path = m_root / relative;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
-    std::string path(const std::string& relative) const { return (m_root / relative).string(); }
-
-private:
-    fs::path m_root;
-};
 
 std::string crlf(const std::vector<std::string>& lines) {
     std::string text;
@@ -64,14 +39,14 @@ class ProjectReader : public ::testing::Test {
 protected:
     Expected<std::shared_ptr<CProject>> parse(const std::string& vbp) {
         CParser parser;
-        parser.setPath(m_folder.path(vbp));
+        parser.setPath((m_folder / vbp));
         parser.setDiagnostics(&m_sink);
         parser.setRegistry(std::make_shared<const RegistrySource>(
-            RegistrySource::fromFiles({m_folder.path("registry.reg")}, &m_sink)));
+            RegistrySource::fromFiles({(m_folder / "registry.reg")}, &m_sink)));
         return parser.Parse();
     }
 
-    Folder m_folder;
+    testing::TempFolder m_folder;
     CollectingSink m_sink;
 };
 
@@ -93,7 +68,7 @@ TEST_F(ProjectReader, WholeProject) {
     m_folder.write("app/Zeta.cls", classFile("CZeta"));
     m_folder.write("shared/Alpha.cls", classFile("CAlpha"));
     m_folder.write("app/[Include]/x.bas", classFile("modInclude"));
-    fs::create_directories(m_folder.path("app/Folder.cls"));
+    m_folder.mkdir("app/Folder.cls");
     m_folder.write(
         "app/Demo.vbp",
         crlf({"Type=Exe",
@@ -116,7 +91,7 @@ TEST_F(ProjectReader, WholeProject) {
     EXPECT_EQ(names(p.Modules()), (std::vector<std::string>{"modInclude", "modUtil"}));
     EXPECT_EQ(names(p.Classes()), (std::vector<std::string>{"CAlpha", "CZeta"}));
     EXPECT_EQ(p.Forms().at(1)->ModuleType(), moduletype::Form);
-    EXPECT_EQ(p.Forms().at(1)->Path(), m_folder.path("app/forms/frmMain.frm"));
+    EXPECT_EQ(p.Forms().at(1)->Path(), (m_folder / "app/forms/frmMain.frm"));
     // Element lists are sorted too.
     EXPECT_EQ(p.Forms().at(1)->Subroutines().at(1)->Name(), "Alpha");
     auto util = p.Modules().at(2);
@@ -154,41 +129,33 @@ TEST_F(ProjectReader, WholeProject) {
 
     // The missing file and the folder are reported with their project line.
     ASSERT_EQ(m_sink.items().size(), 2u);
-    EXPECT_EQ(m_sink.items()[0].file, m_folder.path("app/Demo.vbp"));
+    EXPECT_EQ(m_sink.items()[0].file, (m_folder / "app/Demo.vbp"));
     EXPECT_EQ(m_sink.items()[0].line, 11);
     EXPECT_NE(m_sink.items()[0].message.find("Missing.bas"), std::string::npos);
     EXPECT_EQ(m_sink.items()[1].line, 12);
     EXPECT_NE(m_sink.items()[1].message.find("Folder.cls"), std::string::npos);
 }
 
-TEST_F(ProjectReader, KeysIgnoreLetterCase) {
+TEST_F(ProjectReader, LfOnlyProjectFileWithKeysInAnyCase) {
     m_folder.write("registry.reg", "REGEDIT4\r\n");
     m_folder.write("A.frm", classFile("A"));
-    m_folder.write("P.vbp", crlf({"FORM=A.frm", "form=A.frm", "Form=A.frm"}));
+    m_folder.write("A.cls", classFile("A"));
+    m_folder.write("P.vbp", "Type=Exe\nFORM=A.frm\nform=A.frm\nClass=A; A.cls\nName=\"P\"\n");
     auto result = parse("P.vbp");
     ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result.value()->Forms().count(), 3);
+    EXPECT_EQ(result.value()->Forms().count(), 2);
+    EXPECT_EQ(result.value()->Classes().count(), 1);
+    EXPECT_EQ(result.value()->Properties().Size(), 1);
     EXPECT_TRUE(m_sink.items().empty());
 }
 
-TEST_F(ProjectReader, LfOnlyProjectFile) {
-    m_folder.write("registry.reg", "REGEDIT4\r\n");
-    m_folder.write("A.cls", classFile("A"));
-    m_folder.write("P.vbp", "Type=Exe\nClass=A; A.cls\nName=\"P\"\n");
-    auto result = parse("P.vbp");
-    ASSERT_TRUE(result.has_value());
-    EXPECT_EQ(result.value()->Classes().count(), 1);
-    EXPECT_EQ(result.value()->Properties().Size(), 1);
-}
-
 TEST_F(ProjectReader, UnreadableProjectFileIsAnError) {
-    auto missing = parse("Nowhere.vbp");
-    ASSERT_FALSE(missing.has_value());
-    EXPECT_NE(missing.error().message.find(m_folder.path("Nowhere.vbp")), std::string::npos);
-    fs::create_directories(m_folder.path("Dir.vbp"));
-    auto folder = parse("Dir.vbp");
-    ASSERT_FALSE(folder.has_value());
-    EXPECT_NE(folder.error().message.find("Dir.vbp"), std::string::npos);
+    m_folder.mkdir("Dir.vbp");
+    for (const char* vbp : {"Nowhere.vbp", "Dir.vbp"}) {
+        auto result = parse(vbp);
+        ASSERT_FALSE(result.has_value()) << vbp;
+        EXPECT_NE(result.error().message.find(vbp), std::string::npos) << vbp;
+    }
 }
 
 TEST_F(ProjectReader, CodePageOfTheFiles) {
@@ -199,7 +166,7 @@ TEST_F(ProjectReader, CodePageOfTheFiles) {
                    "Public Sub Hello()\r\nEnd Sub\r\n");
     m_folder.write("P.vbp", "Module=M; M.bas\r\n");
     CParser parser;
-    parser.setPath(m_folder.path("P.vbp"));
+    parser.setPath((m_folder / "P.vbp"));
     parser.setDiagnostics(&m_sink);
     parser.setRegistry(std::make_shared<const RegistrySource>());
     auto codePage = CodePage::open("windows-1251");

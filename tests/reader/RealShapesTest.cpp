@@ -1,6 +1,6 @@
 // Module shapes taken from real VB6 code bases: conditional compilation,
 // PtrSafe declares, declaration lists, routines closed by another routine's
-// end statement, headers continued right after the name.
+// end statement, headers continued right after the name; the two examples.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -315,6 +315,43 @@ TEST(RealShapes, WinApiExampleProject) {
                 EXPECT_EQ(all.find(bad), std::string::npos) << m->Name() << bad;
         }
     }
+}
+
+// The Ledger example reads without warnings, with modules of every kind;
+// texts its golden pages do not show: a continued constant, a windows-1252
+// enum member description, a Static function, a type's members.
+TEST(RealShapes, LedgerExampleProject) {
+    const std::string folder = std::string(TARNWICK_SOURCE_DIR) + "/examples/Ledger/";
+    CollectingSink sink;
+    CParser parser;
+    parser.setPath(folder + "Ledger.vbp");
+    parser.setDiagnostics(&sink);
+    parser.setRegistry(std::make_shared<const RegistrySource>(
+        RegistrySource::fromFiles({folder + "registry.reg"}, &sink)));
+    auto parsed = parser.Parse();
+    ASSERT_TRUE(parsed) << parsed.error().message;
+    const CProject& p = *parsed.value();
+    EXPECT_EQ(warnings(sink), "");
+    std::string classes;
+    for (const auto& m : p.Classes().elements()) classes += m->Name() + " ";
+    EXPECT_EQ(classes, "CAccount CEntry CJournal IAccount ");
+    EXPECT_EQ(std::vector<int>({p.Forms().count(), p.Modules().count(), p.PropertyPages().count(),
+                                p.UserControls().count(), p.References().count()}),
+              std::vector<int>({2, 2, 1, 1, 2}));
+    EXPECT_EQ(p.References().at(2)->Description(), "OLE Automation");  // by name
+    EXPECT_EQ(p.Objects().at(1)->Name(), " MSCOMCTL.OCX");
+    auto ledger = p.Modules().byName("modLedger");
+    ASSERT_TRUE(ledger);
+    EXPECT_EQ(ledger->Constants().byName("DEFAULT_CATEGORIES")->Syntax(),
+              "Public Const DEFAULT_CATEGORIES As String = \"Groceries;Rent;Insurance;\" & _\r\n"
+              "                                            \"Travel;Salary;Interest\"");
+    EXPECT_EQ(ledger->Enums().byName("Recurrence")->Variables()->at(3)->Description(),
+              "viertelj\xC3\xA4hrlich");
+    EXPECT_EQ(ledger->Functions().byName("NextEntryId")->Syntax(),
+              "Public Static Function NextEntryId() As Long ");
+    auto totals = ledger->Types().byName("LedgerTotals");
+    EXPECT_EQ(totals->Variables()->count(), 5);
+    EXPECT_EQ(totals->Variables()->at(1)->Description(), "Sum of all income entries, in cents");
 }
 
 }  // namespace

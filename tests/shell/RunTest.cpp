@@ -1,19 +1,15 @@
 // Create Documentation end to end: the run on its worker thread, the
 // progress window, Cancel, the output folder question, and screenshots.
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSemaphore>
-#include <QSettings>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <QUrl>
@@ -21,7 +17,6 @@
 #include "TestSupport.h"
 #include "shell/DockingControl.h"
 #include "shell/HtmlView.h"
-#include "shell/MainWindow.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
@@ -48,49 +43,49 @@ class RunTest : public QObject {
 
 private slots:
     void fullRunEndsInBrowser() {
-        QTemporaryDir dir;
-        MainWindow window;
+        Bench b;
+        MainWindow& window = b.window;
         window.show();
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
-        dialogs.folder = dir.path() + "/out";
-
+        b.openSmall();
+        const QString out = b.dir.path() + "/out";
+        b.dialogs.folder = out;
         QStringList started;
         connect(window.progressWindow(), &ProgressWindow::moduleStarted, this,
                 [&](const QString&, const QString& info) { started << info; });
         window.toolbarButtonClicked("create");
-        QCOMPARE(dialogs.folderCalls, 1);
-        QCOMPARE(dialogs.lastFolderTitle,
+        QCOMPARE(b.dialogs.folderCalls, 1);
+        QCOMPARE(b.dialogs.lastFolderTitle,
                  QStringLiteral("Select a directory to save documentation:"));
-        QVERIFY2(dialogs.messages.empty(),
-                 dialogs.messages.empty() ? "" : qPrintable(dialogs.messages[0].text));
-        QCOMPARE(window.state().DocumentationPath, dir.path() + "/out/");
-
+        QVERIFY2(b.dialogs.messages.empty(),
+                 b.dialogs.messages.empty() ? "" : qPrintable(b.dialogs.messages[0].text));
+        QCOMPARE(window.state().DocumentationPath, out + "/");
         // Kinds in the order Classes, Modules.
         QCOMPARE(started, QStringList({"Generating Class: CAlpha", "Generating Class: IShape",
                                        "Generating Module: modBeta"}));
         ProgressWindow* progress = window.progressWindow();
         QCOMPARE(progress->percentLabel()->text(), QStringLiteral("100 %"));
-        QCOMPARE(progress->windowTitle(), QStringLiteral("Progress"));
         QVERIFY(!progress->isVisible());
+        for (const char* page : {"index.html", "project-summary.html", "Classes/CAlpha_Add.html",
+                                 "Modules/modBeta.html"})
+            QVERIFY2(QFileInfo::exists(out + "/" + page), page);
 
-        for (const char* page :
-             {"index.html", "project-summary.html", "module-summary.html", "Classes/CAlpha.html",
-              "Classes/CAlpha_Add.html", "Modules/modBeta.html"})
-            QVERIFY2(QFileInfo::exists(dir.path() + "/out/" + page), page);
-
+        // The site is shown in the Browser perspective; the tree keeps its project.
         QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
         QVERIFY(window.menuAction("mnuPerspectiveBrowser")->isChecked());
         BrowserDocument* browser = documentTab(window);
         QVERIFY(browser);
         QCOMPARE(QFileInfo(browser->htmlView()->path()).canonicalFilePath(),
-                 QFileInfo(dir.path() + "/out/index.html").canonicalFilePath());
+                 QFileInfo(out + "/index.html").canonicalFilePath());
         QCOMPARE(window.perspective().editorArea()->currentWidget(), browser);
-        QCOMPARE(window.dirsView()->path(), dir.path() + "/out");
-        QVERIFY(window.consoleView()->text().contains("Create documentation for Class CAlpha"));
-        // The tree keeps its project after the run.
+        QCOMPARE(window.dirsView()->path(), out);
+        for (const char* line : {"for Class CAlpha", "for Module modBeta"})
+            QVERIFY(window.consoleView()->text().contains("Create documentation " +
+                                                          QLatin1String(line)));
         QVERIFY(window.state().CurrentProject);
+        QVERIFY(window.menuAction("mnuFileOpenSite")->isEnabled());
+        // The next run asks no folder again.
+        window.createDocumentation();
+        QCOMPARE(b.dialogs.folderCalls, 1);
     }
 
     // Cancel, closing the progress window and closing the main window all
@@ -98,14 +93,11 @@ private slots:
     void cancelDuringRun() {
         enum How { CancelButton, CloseProgress, CloseMain };
         for (How how : {CancelButton, CloseProgress, CloseMain}) {
-            QTemporaryDir dir;
-            MainWindow window;
+            Bench b;
+            MainWindow& window = b.window;
             window.show();
-            CannedDialogs dialogs;
-            dialogs.install(window.services());
-            QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 12)));
-            dialogs.folder = dir.path() + "/out";
-
+            QVERIFY(window.openProjectFile(writeBiggerProject(b.dir.path() + "/src", 12)));
+            b.dialogs.folder = b.dir.path() + "/out";
             // Hold the worker at the first module until the stop has been asked for.
             QSemaphore gate;
             ProgressWindow* progress = window.progressWindow();
@@ -129,23 +121,26 @@ private slots:
             // The run's worker threads may have built every small module
             // before the stop came (the core's tests check what a stop
             // leaves out with one thread); the summaries are written.
-            QVERIFY(QFileInfo::exists(dir.path() + "/out/project-summary.html"));
+            QVERIFY(QFileInfo::exists(b.dir.path() + "/out/project-summary.html"));
             QCOMPARE(window.isVisible(), how != CloseMain);
-            if (how != CloseMain) {
-                QVERIFY(documentTab(window));
-                QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
-            }
+            if (how == CloseMain) continue;
+            QVERIFY(documentTab(window));
+            QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
+            // The next run is not cancelled.
+            progress->workerModuleHook = {};
+            window.createDocumentation();
+            QVERIFY(!progress->cancelRequested());
+            QVERIFY(QFileInfo::exists(b.dir.path() + "/out/Classes/C12.html"));
         }
     }
 
     // The console gets every line of a run, in order, in a few batches.
     void consoleFedInBatches() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeBiggerProject(dir.path() + "/src", 30)));
-        dialogs.folder = dir.path() + "/out";
+        Bench b;
+        MainWindow& window = b.window;
+        QVERIFY(window.openProjectFile(writeBiggerProject(b.dir.path() + "/src", 30)));
+        const QString out = b.dir.path() + "/out";
+        b.dialogs.folder = out;
         int batches = 0;
         QStringList lines;
         connect(window.progressWindow(), &ProgressWindow::consoleLines, this,
@@ -164,14 +159,12 @@ private slots:
         // The site and its folder go to the desktop's programs.
         window.menuAction("mnuFileOpenSite")->trigger();
         window.menuAction("mnuFileOpenFolder")->trigger();
-        QCOMPARE(dialogs.openedUrls,
-                 QStringList({QUrl::fromLocalFile(dir.path() + "/out/index.html").toString(),
-                              QUrl::fromLocalFile(dir.path() + "/out").toString()}));
+        QCOMPARE(b.dialogs.openedUrls,
+                 QStringList({QUrl::fromLocalFile(out + "/index.html").toString(),
+                              QUrl::fromLocalFile(out).toString()}));
         // The output folder is remembered for the next start.
-        QCOMPARE(MainWindow::settingsStore().value("lastOutputFolder").toString(),
-                 dir.path() + "/out");
         MainWindow next;
-        QCOMPARE(next.services().startFolder, dir.path() + "/out");
+        QCOMPARE(next.services().startFolder, out);
     }
 
     // Not a CTest test: TARNWICK_BIG_PROJECT=path/BigProject.vbp test_run measureBigProject
@@ -192,96 +185,81 @@ private slots:
         qInfo("run: %lld ms", window.progressWindow()->lastRunMs());
     }
 
+    // An output folder with other files is written only when the user
+    // agrees; an earlier site is overwritten without a question.
     void foreignFolderAsks() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
-        const QString out = dir.path() + "/out";
+        Bench b;
+        b.openSmall();
+        const QString out = b.dir.path() + "/out";
         writeFile(out + "/notes.txt", {"mine"});
-        dialogs.folder = out;
-
-        dialogs.answer = QMessageBox::No;
-        window.createDocumentation();
-        QCOMPARE(dialogs.messages.size(), size_t(1));
-        QCOMPARE(dialogs.messages[0].icon, QMessageBox::Question);
-        QVERIFY(dialogs.messages[0].text.contains(out));
-        QVERIFY(!QFileInfo::exists(out + "/index.html"));
-        QVERIFY(!documentTab(window));
-
-        dialogs.answer = QMessageBox::Yes;
-        window.createDocumentation();
-        QCOMPARE(dialogs.messages.size(), size_t(2));
-        QVERIFY(QFileInfo::exists(out + "/index.html"));
-        QVERIFY(QFileInfo::exists(out + "/notes.txt"));
-
-        // An earlier site is overwritten without a question.
-        window.createDocumentation();
-        QCOMPARE(dialogs.messages.size(), size_t(2));
+        struct Row {
+            QString folder;
+            QMessageBox::StandardButton answer;
+            int messages;
+            QMessageBox::Icon icon;
+            bool written;
+        };
+        const Row rows[] = {
+            {out, QMessageBox::No, 1, QMessageBox::Question, false},
+            {out, QMessageBox::Yes, 1, QMessageBox::Question, true},
+            {out, QMessageBox::No, 0, QMessageBox::NoIcon, true},
+        };
+        for (const Row& row : rows) {
+            b.dialogs.messages.clear();
+            b.dialogs.folder = row.folder;
+            b.dialogs.answer = row.answer;
+            b.window.createDocumentation();
+            QCOMPARE(int(b.dialogs.messages.size()), row.messages);
+            for (const Message& m : b.dialogs.messages) {
+                QCOMPARE(m.icon, row.icon);
+                QVERIFY2(m.text.contains(row.folder), qPrintable(m.text));
+            }
+            QCOMPARE(QFileInfo::exists(out + "/index.html"), row.written);
+            QCOMPARE(documentTab(b.window) != nullptr, row.written);
+            QVERIFY(QFileInfo::exists(out + "/notes.txt"));
+        }
     }
 
     void confirmedPathIsUsed() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path() + "/src")));
-        SettingsDialog* dialog = window.settingsDialog();
+        Bench b;
+        b.openSmall();
+        SettingsDialog* dialog = b.window.settingsDialog();
         QVERIFY(dialog->load());
         dialog->findChild<QLineEdit*>("txtDocumentationPath")
-            ->setText("  " + dir.path() + "/site  ");
+            ->setText("  " + b.dir.path() + "/site  ");
         dialog->findChild<QCheckBox*>("chkModules")->setChecked(false);
         dialog->apply();
-        window.createDocumentation();
-        QCOMPARE(dialogs.folderCalls, 0);
-        QCOMPARE(window.state().DocumentationPath, dir.path() + "/site/");
-        QVERIFY(QFileInfo::exists(dir.path() + "/site/Classes/CAlpha.html"));
-        QVERIFY(!QFileInfo::exists(dir.path() + "/site/Modules/modBeta.html"));
+        b.window.createDocumentation();
+        QCOMPARE(b.dialogs.folderCalls, 0);
+        QCOMPARE(b.window.state().DocumentationPath, b.dir.path() + "/site/");
+        QVERIFY(QFileInfo::exists(b.dir.path() + "/site/Classes/CAlpha.html"));
+        QVERIFY(!QFileInfo::exists(b.dir.path() + "/site/Modules/modBeta.html"));
     }
 
     // Saves the main window in both perspectives and the settings dialog.
     void screenshots() {
-        QTemporaryDir dir;
         const QString folder = screenshotFolder();
+        Bench b;
+        MainWindow& window = b.window;
         // A copy: the run saves the settings file beside the project.
-        const QString example = dir.path() + "/Ledger/Ledger.vbp";
+        const QString vbp = b.dir.path() + "/Ledger/Ledger.vbp";
         QProcess::execute("cp",
-                          {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger", dir.path() + "/Ledger"});
+                          {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger", b.dir.path() + "/Ledger"});
         qputenv("TARNWICK_REGISTRY", TARNWICK_SOURCE_DIR "/examples/Ledger/registry.reg");
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
         window.resize(1280, 800);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        const QString vbp =
-            QFileInfo::exists(example) ? example : writeSmallProject(dir.path() + "/src");
         QVERIFY(window.openProjectFile(vbp));
         QTreeWidget* tree = window.projectView()->tree();
-        QTreeWidgetItem* classes = nullptr;
-        for (int i = 0; i < tree->topLevelItem(0)->childCount(); ++i)
-            if (tree->topLevelItem(0)->child(i)->text(0) == "Classes")
-                classes = tree->topLevelItem(0)->child(i);
-        QVERIFY(classes);
-        QTreeWidgetItem* module = classes->child(0);
-        tree->expandItem(classes);
-        tree->expandItem(module);
-        QTreeWidgetItem* member = nullptr;
-        for (int i = 0; i < module->childCount() && !member; ++i) {
-            tree->expandItem(module->child(i));
-            if (module->child(i)->text(0) == "Functions" ||
-                module->child(i)->text(0) == "Properties")
-                member = module->child(i)->child(0);
-        }
+        QTreeWidgetItem* member = findNode(tree, {vbp, "Classes", "CAccount", "Functions", "Post"});
         QVERIFY(member);
+        for (QTreeWidgetItem* n = member->parent(); n; n = n->parent()) tree->expandItem(n);
         tree->setCurrentItem(member);
         QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
         QVERIFY(window.grab().save(folder + "/workbench-project.png"));
 
-        dialogs.folder = dir.path() + "/site";
+        b.dialogs.folder = b.dir.path() + "/site";
         window.createDocumentation();
-        QCOMPARE(window.perspective().currentPerspective(), QStringLiteral("Browser"));
         QTest::qWait(HtmlView::usesWebEngine() ? 3500 : 300);
         QVERIFY(window.grab().save(folder + "/workbench-browser.png"));
 

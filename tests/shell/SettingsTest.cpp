@@ -1,6 +1,5 @@
 // The settings dialog: load from the open project, initial boxes, Apply,
 // Cancel, the browse button, and the kept state.
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
@@ -9,13 +8,10 @@
 #include <QMap>
 #include <QProcess>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "TestSupport.h"
 #include "shell/HtmlView.h"
-#include "shell/MainWindow.h"
 #include "shell/SettingsDialog.h"
 #include "shell/SettingsTabs.h"
 
@@ -96,30 +92,11 @@ class SettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void noProjectNoDialog() {
-        MainWindow window;
-        SettingsDialog* dialog = window.settingsDialog();
-        QVERIFY(!dialog->load());
-        window.menuAction("mnuDocumentationSettings")->trigger();
-        QVERIFY(!dialog->isVisible());
-    }
-
     void loadShowsProjectAndInitialBoxes() {
-        QTemporaryDir dir;
-        MainWindow window;
-        const QString vbp = writeSmallProject(dir.path());
-        QVERIFY(window.openProjectFile(vbp));
-        SettingsDialog* dialog = window.settingsDialog();
+        Bench b;
+        const QString vbp = b.openSmall();
+        SettingsDialog* dialog = b.window.settingsDialog();
         QVERIFY(dialog->load());
-        QCOMPARE(dialog->windowTitle(), QStringLiteral("Settings"));
-        QStringList tabs;
-        for (int i = 0; i < dialog->tabs()->count(); ++i) tabs << dialog->tabs()->tabText(i);
-        QCOMPARE(tabs, QStringList({"&Documentation", "&Design", "&Includes"}));
-        QStringList buttons;
-        for (const char* name : {"cmdOk", "cmdCancel", "cmdApply"})
-            buttons << dialog->findChild<QPushButton*>(QLatin1String(name))->text();
-        QCOMPARE(buttons, QStringList({"&Ok", "C&ancel", "&Apply"}));
-
         QCOMPARE(field(dialog, "txtProjectPath"), vbp);
         // Values as the project file holds them, quotes included.
         QCOMPARE(field(dialog, "txtName"), QStringLiteral("\"Small\""));
@@ -127,17 +104,12 @@ private slots:
         QCOMPARE(field(dialog, "txtDescription"), QStringLiteral("\"A small test project\""));
         QCOMPARE(field(dialog, "txtCopyright"), QString());
         QCOMPARE(field(dialog, "txtDocumentationPath"), QString());
-
         for (const Field& f : kFields)
             QVERIFY2(
                 box(dialog, f.box)->isChecked() == (QLatin1String(f.box) != "chkImplementations"),
                 f.box);
-        QVERIFY(box(dialog, "chkSeeAlso")->isChecked());
-        QVERIFY(box(dialog, "chkRessources")->isChecked());
-        QCOMPARE(box(dialog, "chkPropertyPages")->text(), QStringLiteral("Property Pages"));
-        QCOMPARE(box(dialog, "chkLibraries")->text(), QStringLiteral("Dynamic Link Libraries"));
-        QCOMPARE(box(dialog, "chkEnum")->text(), QStringLiteral("Enums"));
-        QCOMPARE(box(dialog, "chkUml")->text(), QStringLiteral("UML Model"));
+        QVERIFY(box(dialog, "chkSeeAlso")->isChecked() &&
+                box(dialog, "chkRessources")->isChecked());
 
         // Styles: the plain one chosen, then the sub-folders of Themes,
         // each previewed when chosen.
@@ -156,118 +128,90 @@ private slots:
     }
 
     void applyAndCancel() {
-        QTemporaryDir dir;
-        MainWindow window;
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path())));
-        SettingsDialog* dialog = window.settingsDialog();
+        Bench b;
+        const QString vbp = b.openSmall();
+        SettingsDialog* dialog = b.window.settingsDialog();
+        const GenerationSettings& settings = b.window.state().settings;
         QVERIFY(dialog->load());
-
         // Apply copies every box, whatever the earlier value.
         for (const Field& f : kFields) {
             for (bool on : {false, true}) {
                 box(dialog, f.box)->setChecked(on);
                 dialog->findChild<QPushButton*>("cmdApply")->click();
-                QVERIFY2(window.state().settings.*f.field == on, f.box);
+                QVERIFY2(settings.*f.field == on, f.box);
             }
         }
         box(dialog, "chkClasses")->setChecked(false);
         dialog->findChild<QLineEdit*>("txtDocumentationPath")->setText("/tmp/applied");
         dialog->findChild<QPushButton*>("cmdApply")->click();
-        QVERIFY(!window.state().settings.Classes);
-
         // Cancel after Apply does not undo; unconfirmed edits are forgotten.
         box(dialog, "chkForms")->setChecked(false);
         dialog->findChild<QPushButton*>("cmdCancel")->click();
-        QVERIFY(!window.state().settings.Classes);
-        QVERIFY(window.state().settings.Forms);
-
-        // The next load shows the confirmed state.
+        QVERIFY(!settings.Classes && settings.Forms);
         QVERIFY(dialog->load());
-        QVERIFY(!box(dialog, "chkClasses")->isChecked());
-        QVERIFY(box(dialog, "chkForms")->isChecked());
+        QVERIFY(!box(dialog, "chkClasses")->isChecked() && box(dialog, "chkForms")->isChecked());
         QCOMPARE(field(dialog, "txtDocumentationPath"), QStringLiteral("/tmp/applied"));
 
-        // OK applies and closes.
-        box(dialog, "chkModules")->setChecked(false);
-        dialog->findChild<QPushButton*>("cmdOk")->click();
-        QVERIFY(!window.state().settings.Modules);
-        QVERIFY(!dialog->isVisible());
-
-        // Create Documentation captures the confirmed choices.
-        window.state().settings = GenerationSettings();
-        window.state().captureDialogSettings();
-        QVERIFY(!window.state().settings.Classes);
-        QVERIFY(!window.state().settings.Modules);
-        QVERIFY(window.state().settings.Forms);
-        QCOMPARE(window.state().DocumentationPath, QStringLiteral("/tmp/applied"));
-    }
-
-    void browseButton() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(writeSmallProject(dir.path())));
-        SettingsDialog* dialog = window.settingsDialog();
-        QVERIFY(dialog->load());
-        dialog->findChild<QLineEdit*>("txtDocumentationPath")->setText("/kept");
-        dialogs.folder.clear();  // cancelled
+        // The browse button fills the path unless cancelled.
+        b.dialogs.folder.clear();
         dialog->findChild<QPushButton*>("cmdBrowseDocPath")->click();
-        QCOMPARE(dialogs.lastFolderTitle, QStringLiteral("Select a folder"));
-        QCOMPARE(field(dialog, "txtDocumentationPath"), QStringLiteral("/kept"));
-        dialogs.folder = "/chosen";
+        QCOMPARE(b.dialogs.lastFolderTitle, QStringLiteral("Select a folder"));
+        QCOMPARE(field(dialog, "txtDocumentationPath"), QStringLiteral("/tmp/applied"));
+        b.dialogs.folder = "/chosen";
         dialog->findChild<QPushButton*>("cmdBrowseDocPath")->click();
         QCOMPARE(field(dialog, "txtDocumentationPath"), QStringLiteral("/chosen"));
-        QCOMPARE(dialogs.folderCalls, 2);
+
+        // OK applies and closes; Create Documentation captures the confirmed choices.
+        for (const char* name :
+             {"chkModules", "chkSyntax", "chkParameter", "chkReturn", "chkSource"})
+            box(dialog, name)->setChecked(false);
+        dialog->findChild<QPushButton*>("cmdOk")->click();
+        QVERIFY(!dialog->isVisible());
+        QVERIFY(!settings.Modules && !settings.Syntax);
+        b.window.state().settings = GenerationSettings();
+        b.window.state().captureDialogSettings();
+        QVERIFY(!settings.Classes && !settings.Modules && settings.Forms);
+        QCOMPARE(b.window.state().DocumentationPath, QStringLiteral("/chosen"));
+        // Opening the project again switches the syntax sections back on.
+        QVERIFY(b.window.openProjectFile(vbp));
+        QVERIFY(settings.Syntax && settings.Parameter && settings.Return && settings.Source);
     }
 
     // The dialog's choices are saved beside the project, and a command-line
-    // run with that file, or with the same choices as options, writes the
-    // very site Create Documentation writes.
+    // run with that file writes the very site Create Documentation writes.
     void dialogFileAndOptionsMakeOneSite() {
-        QTemporaryDir dir;
-        const QString vbp = dir.path() + "/Ledger/Ledger.vbp";
-        QVERIFY(QProcess::execute("cp", {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger",
-                                         dir.path() + "/Ledger"}) == 0);
+        Bench b;
+        const QString d = b.dir.path();
+        const QString vbp = d + "/Ledger/Ledger.vbp";
+        QVERIFY(QProcess::execute(
+                    "cp", {"-r", TARNWICK_SOURCE_DIR "/examples/Ledger", d + "/Ledger"}) == 0);
         qputenv("SOURCE_DATE_EPOCH", "1700000000");
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        QVERIFY(window.openProjectFile(vbp));
-        window.state().Language = QStringLiteral("English");
-        SettingsDialog* dialog = window.settingsDialog();
+        QVERIFY(b.window.openProjectFile(vbp));
+        b.window.state().Language = QStringLiteral("English");
+        SettingsDialog* dialog = b.window.settingsDialog();
         QVERIFY(dialog->load());
         for (const char* name : {"chkGlobal", "chkFriend", "chkPrivate", "chkSyntax",
                                  "chkParameter", "chkSource", "chkUml", "chkLibraries"})
             box(dialog, name)->setChecked(false);
         QComboBox* styles = dialog->designTab()->styles();
         styles->setCurrentIndex(styles->findText(QStringLiteral("Slate")));
-        dialog->findChild<QLineEdit*>("txtDocumentationPath")->setText(dir.path() + "/dialog");
+        dialog->findChild<QLineEdit*>("txtDocumentationPath")->setText(d + "/dialog");
         dialog->findChild<QPushButton*>("cmdOk")->click();
-        window.createDocumentation();
-        QVERIFY2(dialogs.messages.empty(),
-                 dialogs.messages.empty() ? "" : qPrintable(dialogs.messages[0].text));
-
-        QFile saved(dir.path() + "/Ledger/Ledger.tarnwick");
+        b.window.createDocumentation();
+        QVERIFY2(b.dialogs.messages.empty(),
+                 b.dialogs.messages.empty() ? "" : qPrintable(b.dialogs.messages[0].text));
+        QFile saved(d + "/Ledger/Ledger.tarnwick");
         QVERIFY(saved.open(QIODevice::ReadOnly));
         const QByteArray text = saved.readAll();
-        QVERIFY2(text.contains("output = " + dir.path().toUtf8() + "/dialog\n") &&
+        QVERIFY2(text.contains("output = " + d.toUtf8() + "/dialog\n") &&
                      text.contains("scopes = public\n") && text.contains("sections = returns\n") &&
                      text.contains("style = Slate\n"),
                  text.constData());
-
-        writeFile(dir.path() + "/none.tarnwick", {});
-        QCOMPARE(runTarnwick(
-                     {"generate", vbp, "-q", "--language", "English", "-o", dir.path() + "/file"}),
+        QCOMPARE(runTarnwick({"generate", vbp, "-q", "--language", "English", "-o", d + "/file"}),
                  0);
-        QCOMPARE(runTarnwick({"generate", vbp, "-q", "--language", "English", "--settings",
-                              dir.path() + "/none.tarnwick", "-o", dir.path() + "/options",
-                              "--scopes", "public", "--sections", "returns", "--style", "Slate"}),
-                 0);
-        const auto site = siteFiles(dir.path() + "/dialog");
+        const auto site = siteFiles(d + "/dialog");
         QVERIFY(site.contains("Classes/CAccount.html"));
-        QVERIFY(site == siteFiles(dir.path() + "/file"));
-        QVERIFY(site == siteFiles(dir.path() + "/options"));
+        QVERIFY(site == siteFiles(d + "/file"));
 
         // The next session shows the saved choices.
         MainWindow next;
@@ -276,49 +220,28 @@ private slots:
         QVERIFY(!box(next.settingsDialog(), "chkPrivate")->isChecked());
         QVERIFY(box(next.settingsDialog(), "chkPublic")->isChecked());
         QCOMPARE(next.settingsDialog()->designTab()->style(), QStringLiteral("Slate"));
-        QCOMPARE(field(next.settingsDialog(), "txtDocumentationPath"), dir.path() + "/dialog");
+        QCOMPARE(field(next.settingsDialog(), "txtDocumentationPath"), d + "/dialog");
     }
 
     // A settings file that cannot be written is told once; the choices hold.
     void unwritableSettingsToldOnce() {
-        QTemporaryDir dir;
-        MainWindow window;
-        CannedDialogs dialogs;
-        dialogs.install(window.services());
-        const QString vbp = writeSmallProject(dir.path());
+        Bench b;
         // A link into a folder that is not there: nothing to read, no way to write.
-        QVERIFY(
-            QFile::link(dir.path() + "/missing/Small.tarnwick", dir.path() + "/Small.tarnwick"));
-        QVERIFY(window.openProjectFile(vbp));
-        SettingsDialog* dialog = window.settingsDialog();
+        const QString vbp = writeSmallProject(b.dir.path());
+        QVERIFY(QFile::link(b.dir.path() + "/missing/Small.tarnwick",
+                            b.dir.path() + "/Small.tarnwick"));
+        QVERIFY(b.window.openProjectFile(vbp));
+        SettingsDialog* dialog = b.window.settingsDialog();
         QVERIFY(dialog->load());
         box(dialog, "chkPrivate")->setChecked(false);
         dialog->apply();
         box(dialog, "chkFriend")->setChecked(false);
         dialog->apply();
-        QCOMPARE(dialogs.messages.size(), size_t{1});
-        QVERIFY(dialogs.messages[0].text.contains("Small.tarnwick"));
-        QVERIFY(!window.state().settings.Private && !window.state().settings.Friend);
+        QCOMPARE(b.dialogs.messages.size(), size_t{1});
+        QVERIFY(b.dialogs.messages[0].text.contains("Small.tarnwick"));
+        QVERIFY(!b.window.state().settings.Private && !b.window.state().settings.Friend);
         QVERIFY(dialog->load());
         QVERIFY(!box(dialog, "chkFriend")->isChecked());
-    }
-
-    void openingProjectSetsSyntax() {
-        QTemporaryDir dir;
-        MainWindow window;
-        const QString vbp = writeSmallProject(dir.path());
-        QVERIFY(window.openProjectFile(vbp));
-        SettingsDialog* dialog = window.settingsDialog();
-        QVERIFY(dialog->load());
-        for (const char* name : {"chkSyntax", "chkParameter", "chkReturn", "chkSource"})
-            box(dialog, name)->setChecked(false);
-        dialog->apply();
-        QVERIFY(!window.state().settings.Syntax);
-        QVERIFY(window.openProjectFile(vbp));
-        QVERIFY(window.state().settings.Syntax);
-        QVERIFY(window.state().settings.Parameter);
-        QVERIFY(window.state().settings.Return);
-        QVERIFY(window.state().settings.Source);
     }
 };
 

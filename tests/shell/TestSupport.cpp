@@ -20,52 +20,41 @@ void writeFile(const QString& path, const QStringList& lines) {
 
 namespace {
 
+// The text's lines, each '\n' a line end.
+QStringList lines(const char* text) { return QString::fromUtf8(text).split(QLatin1Char('\n')); }
+
 QStringList classHeader(const QString& name) {
-    return {QStringLiteral("VERSION 1.0 CLASS"),
-            QStringLiteral("BEGIN"),
-            QStringLiteral("  MultiUse = -1  'True"),
-            QStringLiteral("END"),
-            QStringLiteral("Attribute VB_Name = \"%1\"").arg(name),
-            QStringLiteral("Attribute VB_GlobalNameSpace = False"),
-            QStringLiteral("Attribute VB_Creatable = True"),
-            QStringLiteral("Attribute VB_PredeclaredId = False"),
-            QStringLiteral("Attribute VB_Exposed = False"),
-            QStringLiteral("Option Explicit"),
-            QString()};
+    return lines("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND") +
+           QStringList{QStringLiteral("Attribute VB_Name = \"%1\"").arg(name)} +
+           lines(
+               "Attribute VB_GlobalNameSpace = False\nAttribute VB_Creatable = True\n"
+               "Attribute VB_PredeclaredId = False\nAttribute VB_Exposed = False\n"
+               "Option Explicit\n");
 }
 
 }  // namespace
 
 QString writeSmallProject(const QString& folder) {
-    const QString vbp = folder + QStringLiteral("/Small.vbp");
-    writeFile(vbp,
-              {QStringLiteral("Type=Exe"), QStringLiteral("Class=CAlpha; CAlpha.cls"),
-               QStringLiteral("Class=IShape; IShape.cls"),
-               QStringLiteral("Module=modBeta; modBeta.bas"), QStringLiteral("Name=\"Small\""),
-               QStringLiteral("Description=\"A small test project\""), QStringLiteral("MajorVer=1"),
-               QStringLiteral("MinorVer=2"), QStringLiteral("RevisionVer=3")});
+    writeFile(folder + QStringLiteral("/CAlpha.cls"),
+              classHeader(QStringLiteral("CAlpha")) +
+                  lines("Implements IShape\n\nConst Limit = 10\n\n' Adds two numbers.\n"
+                        "' @A the first number\n"
+                        "Public Function Add(ByVal A As Long, ByVal B As Long) As Long\n"
+                        "    Add = A + B\nEnd Function\n\nPrivate Sub Helper()\nEnd Sub"));
     writeFile(
-        folder + QStringLiteral("/CAlpha.cls"),
-        classHeader(QStringLiteral("CAlpha")) +
-            QStringList{
-                QStringLiteral("Implements IShape"), QString(), QStringLiteral("Const Limit = 10"),
-                QString(), QStringLiteral("' Adds two numbers."),
-                QStringLiteral("' @A the first number"),
-                QStringLiteral("Public Function Add(ByVal A As Long, ByVal B As Long) As Long"),
-                QStringLiteral("    Add = A + B"), QStringLiteral("End Function"), QString(),
-                QStringLiteral("Private Sub Helper()"), QStringLiteral("End Sub")});
-    writeFile(folder + QStringLiteral("/IShape.cls"),
-              classHeader(QStringLiteral("IShape")) +
-                  QStringList{QStringLiteral("' The area of the shape."),
-                              QStringLiteral("Public Function Area() As Double"),
-                              QStringLiteral("End Function")});
+        folder + QStringLiteral("/IShape.cls"),
+        classHeader(QStringLiteral("IShape")) +
+            lines("' The area of the shape.\nPublic Function Area() As Double\nEnd Function"));
     writeFile(folder + QStringLiteral("/modBeta.bas"),
-              {QStringLiteral("Attribute VB_Name = \"modBeta\""), QStringLiteral("Option Explicit"),
-               QString(), QStringLiteral("Public Const Answer As Long = 42"), QString(),
-               QStringLiteral("' Starts the program."), QStringLiteral("Public Sub Main()"),
-               QStringLiteral("End Sub"), QString(),
-               QStringLiteral("Function Twice(ByVal X As Long) As Long"),
-               QStringLiteral("    Twice = X * 2"), QStringLiteral("End Function")});
+              lines("Attribute VB_Name = \"modBeta\"\nOption Explicit\n\n"
+                    "Public Const Answer As Long = 42\n\n' Starts the program.\n"
+                    "Public Sub Main()\nEnd Sub\n\nFunction Twice(ByVal X As Long) As Long\n"
+                    "    Twice = X * 2\nEnd Function"));
+    const QString vbp = folder + QStringLiteral("/Small.vbp");
+    writeFile(vbp, lines("Type=Exe\nClass=CAlpha; CAlpha.cls\nClass=IShape; IShape.cls\n"
+                         "Module=modBeta; modBeta.bas\nName=\"Small\"\n"
+                         "Description=\"A small test project\"\nMajorVer=1\nMinorVer=2\n"
+                         "RevisionVer=3"));
     return vbp;
 }
 
@@ -74,12 +63,12 @@ QString writeBiggerProject(const QString& folder, int classes) {
     for (int i = 1; i <= classes; ++i) {
         const QString name = QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0'));
         vbp << QStringLiteral("Class=%1; %1.cls").arg(name);
-        QStringList lines = classHeader(name);
+        QStringList text = classHeader(name);
         for (int m = 1; m <= 5; ++m)
-            lines << QStringLiteral("' Member %1 of %2.").arg(m).arg(name)
-                  << QStringLiteral("Public Function F%1(ByVal X As Long) As Long").arg(m)
-                  << QStringLiteral("End Function") << QString();
-        writeFile(folder + QLatin1Char('/') + name + QStringLiteral(".cls"), lines);
+            text << QStringLiteral("' Member %1 of %2.").arg(m).arg(name)
+                 << QStringLiteral("Public Function F%1(ByVal X As Long) As Long").arg(m)
+                 << QStringLiteral("End Function") << QString();
+        writeFile(folder + QLatin1Char('/') + name + QStringLiteral(".cls"), text);
     }
     vbp << QStringLiteral("Name=\"Bigger\"");
     const QString path = folder + QStringLiteral("/Bigger.vbp");
@@ -107,6 +96,12 @@ void CannedDialogs::install(ShellServices& services) {
         openedUrls << url.toString();
         return true;
     };
+}
+
+QString Bench::openSmall(const QString& sub) {
+    const QString vbp = writeSmallProject(dir.path() + QLatin1Char('/') + sub);
+    if (!window.openProjectFile(vbp)) qFatal("cannot open %s", qPrintable(vbp));
+    return vbp;
 }
 
 QStringList childTexts(const QTreeWidget* tree, const QTreeWidgetItem* node) {

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "shell/MainWindow.h"
+
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -52,6 +54,16 @@ struct CannedDialogs {
     QStringList openedUrls;  // what was handed to the desktop
 
     void install(ShellServices& services);
+};
+
+// A main window with canned dialogs and a scratch folder.
+struct Bench {
+    QTemporaryDir dir;
+    CannedDialogs dialogs;
+    MainWindow window;  // goes first, while the dialogs are still there
+    Bench() { dialogs.install(window.services()); }
+    // Writes the small project into dir/sub and opens it; returns its path.
+    QString openSmall(const QString& sub = QStringLiteral("src"));
 };
 
 // Texts of the children of node (or of the top level when node is null).
