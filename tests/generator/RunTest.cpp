@@ -209,7 +209,9 @@ TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
         if (c.prepared == Empty) fs::create_directories(out);
         if (c.prepared == File) testing::writeFile(out, "x");
         if (c.prepared >= Foreign) testing::writeFile(out / "notes.txt", "mine");
-        if (c.prepared == EarlierSite) ASSERT_TRUE(SiteLayout::writeStamp(out.string()));
+        if (c.prepared == EarlierSite) {
+            ASSERT_TRUE(SiteLayout::writeStamp(out.string()));
+        }
         const auto before = fs::is_directory(out) ? listTree(out) : std::set<std::string>{};
         GenerationRequest request;
         request.projectPath = writeProject(tmp.path() / "project", {{"Class", "CAlpha"}});
@@ -221,7 +223,9 @@ TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
             EXPECT_NE(result.error().message.find(out.string()), std::string::npos)
                 << c.what << ": " << result.error().message;
             // A refused folder is left exactly as it was.
-            if (fs::is_directory(out)) EXPECT_EQ(listTree(out), before) << c.what;
+            if (fs::is_directory(out)) {
+                EXPECT_EQ(listTree(out), before) << c.what;
+            }
         } else {
             EXPECT_TRUE(fs::is_regular_file(out / "Classes/CAlpha.html")) << c.what;
             EXPECT_TRUE(fs::exists(out / "notes.txt") || !before.count("notes.txt")) << c.what;
