@@ -433,11 +433,15 @@ GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* obse
     : m_request(std::move(request)), m_observer(observer), m_diagnostics(diagnostics) {}
 
 OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) {
+    // "notes.txt/" names the file notes.txt, not a folder still to create.
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
     std::error_code ec;
-    const auto status = fs::status(folder, ec);
+    const auto status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found) {
-        // A dangling link is not a folder we could create.
-        if (fs::is_symlink(fs::symlink_status(folder, ec))) return OutputFolderState::NotAFolder;
+        // A file on the way or a dangling link: not a folder we could create.
+        if (ec == std::errc::not_a_directory) return OutputFolderState::NotAFolder;
+        if (fs::is_symlink(fs::symlink_status(path, ec))) return OutputFolderState::NotAFolder;
         return OutputFolderState::Missing;
     }
     if (status.type() != fs::file_type::directory) return OutputFolderState::NotAFolder;

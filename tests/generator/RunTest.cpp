@@ -188,7 +188,7 @@ TEST(RunProgress, PercentagesRoundHalvesToEvenAndCountOnlyKindsSwitchedOn) {
 
 TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
     namespace fs = std::filesystem;
-    enum Prepared { Nothing, Empty, File, Foreign, EarlierSite };
+    enum Prepared { Nothing, Empty, File, FileSlash, Foreign, EarlierSite };
     const struct {
         const char* what;
         Prepared prepared;
@@ -199,6 +199,7 @@ TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
         {"empty folder", Empty, false, true},
         {"a file", File, false, false},
         {"a file, forced", File, true, false},
+        {"a file named with a trailing slash", FileSlash, false, false},
         {"foreign folder", Foreign, false, false},
         {"foreign folder, forced", Foreign, true, true},
         {"earlier site", EarlierSite, false, true},
@@ -207,7 +208,7 @@ TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
         TempFolder tmp;
         const fs::path out = tmp.path() / "sites" / "out";
         if (c.prepared == Empty) fs::create_directories(out);
-        if (c.prepared == File) testing::writeFile(out, "x");
+        if (c.prepared == File || c.prepared == FileSlash) testing::writeFile(out, "x");
         if (c.prepared >= Foreign) testing::writeFile(out / "notes.txt", "mine");
         if (c.prepared == EarlierSite) {
             ASSERT_TRUE(SiteLayout::writeStamp(out.string()));
@@ -215,7 +216,7 @@ TEST(RunOutputFolder, RefusesAFileAndAForeignFolderAndAcceptsEarlierSites) {
         const auto before = fs::is_directory(out) ? listTree(out) : std::set<std::string>{};
         GenerationRequest request;
         request.projectPath = writeProject(tmp.path() / "project", {{"Class", "CAlpha"}});
-        request.outputFolder = out.string();
+        request.outputFolder = out.string() + (c.prepared == FileSlash ? "/" : "");
         request.force = c.force;
         const auto result = GenerationRun(request, nullptr, nullptr).run();
         EXPECT_EQ(bool(result), c.accepted) << c.what;
