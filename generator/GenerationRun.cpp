@@ -439,8 +439,7 @@ OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) 
     std::error_code ec;
     const auto status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found) {
-        // A file on the way or a dangling link: not a folder we could create.
-        if (ec == std::errc::not_a_directory) return OutputFolderState::NotAFolder;
+        // A dangling link is not a folder we could create.
         if (fs::is_symlink(fs::symlink_status(path, ec))) return OutputFolderState::NotAFolder;
         return OutputFolderState::Missing;
     }

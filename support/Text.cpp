@@ -328,6 +328,11 @@ void appendUtf8(std::string& out, char32_t c) {
 
 size_t asciiRunEnd(std::string_view text, size_t from) {
     size_t i = from;
+    for (; i + 32 <= text.size(); i += 32) {
+        uint64_t words[4];
+        std::memcpy(words, text.data() + i, 32);
+        if ((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080ull) break;
+    }
     for (; i + 8 <= text.size(); i += 8) {
         uint64_t word;
         std::memcpy(&word, text.data() + i, 8);

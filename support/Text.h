@@ -82,7 +82,7 @@ void appendUtf8(std::string& out, char32_t c);
 // True when the whole text is well-formed UTF-8.
 // The end of the run of ASCII bytes in text that starts at from (text.size()
 // when the run reaches the end). Pages and modules are mostly ASCII; this
-// looks at eight bytes a step.
+// looks at 32 bytes a step.
 size_t asciiRunEnd(std::string_view text, size_t from);
 bool isValidUtf8(std::string_view text);
 
