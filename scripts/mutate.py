@@ -99,8 +99,8 @@ def copy_tracked(source, scratch):
             shutil.copy2(src, dst)
 
 
-def run(command, cwd, log, timeout=None):
-    with open(log, "w") as out:
+def run(command, cwd, log, timeout=None, append=False):
+    with open(log, "a" if append else "w") as out:
         try:
             return subprocess.run(command, cwd=cwd, stdout=out, stderr=subprocess.STDOUT,
                                   timeout=timeout).returncode == 0
@@ -172,7 +172,7 @@ def main():
             if not run(build_cmd, scratch, log):
                 unbuildable.append(fault)
                 verdict = "does not build"
-            elif run(test_cmd, scratch, log, args.timeout):
+            elif run(test_cmd, scratch, log, args.timeout, append=True):
                 uncaught.append(fault)
                 verdict = "NOT CAUGHT"
             else:
