@@ -1,9 +1,5 @@
-// Code lines, code tables, syntax colouring, the text-lines helper and the
-// code page's place; the whole code page is a golden page.
+// Code lines, code tables, syntax colouring and the text-lines helper; the code page is golden.
 #include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 #include "generator/CTextLines.h"
 #include "generator/ModulePages.h"
@@ -12,7 +8,6 @@
 #include "generator/modVBtoHTML.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
-#include "support/Text.h"
 
 namespace tarnwick {
 namespace {
@@ -85,7 +80,7 @@ TEST(SourcePage, LineNumberWidthFollowsLineCount) {
             << blank;
 }
 
-TEST(SourcePage, CodePageHasItsPlaceAndNoTableWithoutSource) {
+TEST(SourcePage, NoTableWithoutSourceAndNoPagesWithoutKind) {
     CProject project;
     PageContext ctx;
     ctx.now = [] { return std::string("NOW"); };
@@ -93,12 +88,6 @@ TEST(SourcePage, CodePageHasItsPlaceAndNoTableWithoutSource) {
     form.setModuleType(moduletype::Form);
     form.setName("frmMain");
     EXPECT_EQ(buildCodePage(form, project, ctx).find("class=\"Source\""), std::string::npos);
-    form.setSource("x\r\n");
-    EXPECT_EQ(buildModulePages(form, project, ctx).back().path, "Forms/frmMain_Code.html");
-    form.setName("../a/b");
-    form.setModuleType(moduletype::Class);
-    EXPECT_EQ(buildModulePages(form, project, ctx).back().path,
-              "Classes/" + safeFileName("../a/b") + "_Code.html");
     form.setModuleType(moduletype::Reference);
     EXPECT_THROW(buildModulePages(form, project, ctx), PageWriteError);
 }
