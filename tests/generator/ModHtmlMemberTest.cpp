@@ -51,30 +51,10 @@ TEST(ModHtmlMember, TypeSyntaxIndentsTheMembers) {
         EXPECT_EQ(codeText(formatTypeSyntax(c.input)), c.layout) << c.input;
 }
 
+// Functions, variables, properties, subs and events: the golden UML page's titles.
 TEST(ModHtmlMember, UmlSignatureAndKindWords) {
-    auto find = makeElement<CFunction>("Find");
-    find->Returns()->setDataType("Long");
-    find->Arguments()->Add(makeArgument("Key", "String"));
-    find->Arguments()->Add(makeArgument("Start", "Long", true));
-    auto count = makeElement<CProperty>("Count", scope::Friend);
-    count->Returns()->setDataType("Long");
-    auto run = makeElement<CSubroutine>("Run");
-    run->Arguments()->Add(makeArgument("Times", "Integer", true));
-    auto changed = makeElement<CEvent>("Changed");
-    changed->Arguments()->Add(makeArgument("Value", "Long"));
-    const struct {
-        std::shared_ptr<Element> member;
-        const char* expected;
-    } cases[] = {
-        {find, " Long : Find(Key, [Start])"},
-        {makeVariable("m_items", "Collection"), " Collection : m_items"},
-        {count, " Long : Count()"},
-        {run, "Run([Times])"},
-        {makeElement<CDeclaration>("Send"), "  : Send()"},
-        {changed, "Changed"},
-        {makeElement<cType>("Point"), "Point"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(umlMemberSignature(*c.member), c.expected) << c.expected;
+    EXPECT_EQ(umlMemberSignature(*makeElement<CDeclaration>("Send")), "  : Send()");
+    EXPECT_EQ(umlMemberSignature(*makeElement<cType>("Point")), "Point");
     EXPECT_TRUE(inArray("SUB", {"function", "sub"}));
     EXPECT_FALSE(inArray("Subroutine", {"function", "sub"}));
 }

@@ -96,13 +96,16 @@ TEST_F(SummaryTable, ColumnsIconsAndPagesPerKind) {
 }
 
 TEST_F(SummaryTable, MemberFileNamesAreSafeAndModulesWithoutKindRefused) {
-    module->Subroutines().Add(makeElement<CSubroutine>("../evil"));
+    const std::string names[] = {"../evil", "/etc/y", std::string("n\0ul", 4), "..", "a/b\\c"};
+    for (const auto& name : names) module->Subroutines().Add(makeElement<CSubroutine>(name));
     const std::string table = buildSummaryTable(module->Subroutines(), *module, project, ctx);
-    const std::string page = "CStore_" + safeFileName("../evil") + ".html";
-    EXPECT_NE(table.find("<A href=\"" + page + "\">../evil</A>"), std::string::npos) << table;
     const auto site = pagesOf(buildMemberPages(*module, project, ctx));
-    EXPECT_TRUE(site.count("Classes/" + page));
-    EXPECT_FALSE(site.count("evil.html"));
+    EXPECT_EQ(site.size(), std::size(names));  // each its own page, and only these
+    for (const auto& name : names) {
+        const std::string page = "CStore_" + safeFileName(name) + ".html";
+        EXPECT_TRUE(site.count("Classes/" + page)) << page;
+        EXPECT_NE(table.find("<A href=\"" + page + "\">"), std::string::npos) << page;
+    }
 
     auto library = makeModule("stdole", moduletype::Reference);
     auto run = makeElement<CSubroutine>("Run");

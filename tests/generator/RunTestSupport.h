@@ -179,10 +179,8 @@ public:
     }
     bool cancelRequested() override { return m_cancel; }
 
-    std::vector<std::string> started;
-    std::vector<std::string> percents;
+    std::vector<std::string> started, percents, console;
     std::vector<double> maxima;
-    std::vector<std::string> console;
 
 private:
     CancelAt m_cancelAt;
