@@ -1,21 +1,10 @@
 #!/usr/bin/env python3
-"""Loads a generated site in headless Chromium as a reader uses it: the start
-page's frames load the module list and the project summary, a module link
-opens the module in the other frame, the navigation bar reaches the
-object-model page, a click on a branch shows (and a second hides) its
-members and every image loads; the module list's search box opens
-search.html, which finds a member by name (first) and by a word of its
-description and says so when nothing matches. A GBK project's member page
-must be read as GBK (from its own declaration) and show its Chinese text.
-
-The checks run as a script of a harness page that holds the site in a frame
-(--allow-file-access-from-files lets it reach into the frames); Chromium
-prints the page with the outcome (--dump-dom).
-
-Usage: check_site.py TARNWICK PROJECT.vbp [--registry FILE] [--chromium PATH]
-Exit status: 0 passed, 1 failed, 77 skipped (no browser).
-"""
-import argparse
+"""Loads the example site in headless Chromium as a reader does: frames, a module link, the
+object-model page and a branch click, images, the search box and search.html; and a GBK
+project's page read as GBK. A harness page holds the site in a frame and runs the checks
+(--allow-file-access-from-files); Chromium prints the outcome (--dump-dom).
+Usage: check_site.py TARNWICK PROJECT.vbp [--registry FILE] (CHROMIUM: the browser's path).
+Exit status: 0 passed, 1 failed, 77 skipped (no browser)."""
 import html
 import os
 import re
@@ -109,7 +98,6 @@ check().then(text => { document.getElementById('outcome').textContent = 'passed:
 
 
 def write_gbk_project(folder):
-    """A one-module project whose files are in GBK, as Chinese projects are."""
     os.makedirs(folder)
     with open(os.path.join(folder, "Hello.vbp"), "wb") as f:
         f.write(b'Type=Exe\r\nModule=modHello; modHello.bas\r\nName="Hello"\r\n')
@@ -120,23 +108,16 @@ def write_gbk_project(folder):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("tarnwick")
-    parser.add_argument("project")
-    parser.add_argument("--registry")
-    parser.add_argument("--chromium", default=os.environ.get("CHROMIUM", "/usr/bin/chromium"))
-    args = parser.parse_args()
-    chromium = shutil.which(args.chromium) or (args.chromium if os.access(args.chromium, os.X_OK) else None)
+    tarnwick, project, *registry = sys.argv[1:]  # registry: [] or ["--registry", FILE]
+    chromium = shutil.which(os.environ.get("CHROMIUM", "/usr/bin/chromium"))
     if not chromium:
-        print("skipped: no Chromium at %s (scripts/install-deps.sh --with-browser)" % args.chromium)
+        print("skipped: no Chromium (scripts/install-deps.sh --with-browser)")
         return SKIP
-
     with tempfile.TemporaryDirectory(prefix="tarnwick-browser-") as tmp:
-        registry = ["--registry", args.registry] if args.registry else []
-        for command in ([args.project, "-o", os.path.join(tmp, "site")] + registry,
+        for command in ([project, "-o", os.path.join(tmp, "site")] + registry,
                         [write_gbk_project(os.path.join(tmp, "gbk")), "-o",
                          os.path.join(tmp, "gbk-site"), "--codepage", "GBK"]):
-            generated = subprocess.run([args.tarnwick, "generate", "-q"] + command,
+            generated = subprocess.run([tarnwick, "generate", "-q"] + command,
                                        capture_output=True, text=True)
             if generated.returncode != 0:
                 print("FAILED: tarnwick generate %s exited %d: %s"

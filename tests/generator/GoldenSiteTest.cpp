@@ -1,15 +1,9 @@
-// Golden pages: the example project's site, generated with a fixed
-// timestamp, compared page by page with tests/golden/<page>.
-//
-// On a mismatch the generated page is written next to the expected one as
-// <page>.actual and the first differing lines are shown. To accept new
-// output on purpose, run with TARNWICK_UPDATE_GOLDEN=1: every golden page is
-// rewritten from the generated site (then review the diff before committing).
+// Golden pages: the example project's site, generated with a fixed timestamp, compared page by
+// page with tests/golden/<page>; TARNWICK_UPDATE_GOLDEN=1 rewrites them (see
+// tests/golden/README.md).
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <regex>
 
 #include "generator/GenerationRun.h"
@@ -26,7 +20,6 @@ struct GoldenCase {
     const char* page;    // path inside the site
     const char* guards;  // what a change in this page would mean
 };
-
 const GoldenCase kGoldenCases[] = {
     {"Classes/CAccount.html", "module overview: head, bar, header, link list, tables, footer"},
     {"Forms/frmMain.html", "form overview: form kind in header, data-type link from a form"},
@@ -35,9 +28,7 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/CAccount_Number.html", "property: Get and Let share one page, Get first, in full"},
     {"Classes/CAccount_Changed.html", "event: syntax layout and parameter table, no Returns"},
     {"Modules/modLedger_GetPrivateProfileString.html", "declaration: Alias on its own line"},
-    // Kept markup, tags meant as text escaped, onclick dropped, a blank comment
-    // line as a new paragraph, in description, parameter and return texts.
-    {"Modules/modFormat_ParseCents.html", "authors' text"},
+    {"Modules/modFormat_ParseCents.html", "authors' text: kept, escaped, dropped, paragraphs"},
     {"Modules/modLedger_MAX_PATH.html", "constant: description and source only"},
     {"Classes/CAccount_m_Balance.html", "variable: description and source only"},
     {"Forms/frmMain_m_Journal.html", "member of a form: Form2 icon, description and source"},
@@ -60,19 +51,16 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/CEntry_Kind.html", "type cross-links: an Enum of another module in syntax blocks"},
 };
 
-// gtest prints a failing case by its page, not as bytes.
-void PrintTo(const GoldenCase& c, std::ostream* out) { *out << c.page; }
-
-// The first differing line of each, CR shown as "\r" so a lost CR LF is visible.
+// The first differing line, CR shown as "\r" so a lost CR LF is visible.
 std::string describeDifference(const std::string& expected, const std::string& actual) {
     std::istringstream want(expected), got(actual);
-    std::string a, b;
+    const auto visible = [](std::string t) {
+        return std::regex_replace(t, std::regex("\r"), "\\r");
+    };
     for (int line = 1;; ++line) {
+        std::string a, b;
         const bool moreA = bool(std::getline(want, a)), moreB = bool(std::getline(got, b));
         if (moreA && moreB && a == b) continue;
-        const auto visible = [](std::string text) {
-            return std::regex_replace(text, std::regex("\r"), "\\r");
-        };
         return "first difference at line " + std::to_string(line) + "\n-" +
                (moreA ? visible(a) : "(end)") + "\n+" + (moreB ? visible(b) : "(end)") + "\n";
     }
@@ -91,29 +79,22 @@ protected:
         request.translationFile = source + "/Translation.lng";
         request.resourceFolder = source + "/Ressources";
         request.settings.Implementations = true;  // so the implementation page exists
-        request.fixedTime = "1700000000";  // UTC keeps it machine-independent
+        request.fixedTime = "1700000000";         // UTC keeps it machine-independent
         auto result = GenerationRun(request, nullptr, nullptr).run();
         s_error = result ? std::string() : result.error().message;
         if (result && result->modulesFailed > 0) s_error = result->failures.front();
     }
-    static void TearDownTestSuite() {
-        std::error_code ignored;
-        fs::remove_all(s_site, ignored);
-    }
+    static void TearDownTestSuite() { fs::remove_all(s_site); }
 
-    static fs::path s_site;
-    static std::string s_error;
+    static inline fs::path s_site;
+    static inline std::string s_error;
 };
-
-fs::path GoldenSite::s_site;
-std::string GoldenSite::s_error;
 
 TEST_P(GoldenSite, PageMatches) {
     ASSERT_TRUE(s_error.empty()) << s_error;
     const GoldenCase& c = GetParam();
-    const fs::path generated = s_site / c.page;
-    ASSERT_TRUE(fs::exists(generated)) << c.page << " was not generated";
-    const std::string actual = readFile(generated);
+    ASSERT_TRUE(fs::exists(s_site / c.page)) << c.page << " was not generated";
+    const std::string actual = readFile(s_site / c.page);
     const fs::path golden = fs::path(TARNWICK_SOURCE_DIR) / "tests/golden" / c.page;
     const fs::path actualCopy = golden.string() + ".actual";
 
@@ -128,15 +109,10 @@ TEST_P(GoldenSite, PageMatches) {
                   << actualCopy.string() << "\nto accept: TARNWICK_UPDATE_GOLDEN=1";
 }
 
-std::string caseName(const ::testing::TestParamInfo<GoldenCase>& info) {
-    std::string name = info.param.page;
-    std::replace_if(
-        name.begin(), name.end(),
-        [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(ExampleSite, GoldenSite, ::testing::ValuesIn(kGoldenCases), caseName);
+INSTANTIATE_TEST_SUITE_P(ExampleSite, GoldenSite, ::testing::ValuesIn(kGoldenCases),
+                         [](const auto& info) {
+                             return std::regex_replace(info.param.page, std::regex("\\W"), "_");
+                         });
 
 }  // namespace
 }  // namespace tarnwick

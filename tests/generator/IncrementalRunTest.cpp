@@ -1,12 +1,10 @@
-// Re-runs into an earlier site: only what changed is written, a damaged or
-// half-written site is repaired, and the result is always the site a full run
-// into a fresh folder gives, byte for byte, however many threads wrote it.
+// Re-runs write only what changed, repair a damaged or half-written site, and always give the
+// fresh site byte for byte, however many threads wrote it.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <functional>
 
 #include "generator/GenerationRun.h"
@@ -31,7 +29,7 @@ GenerationRequest requestFor(const TempFolder& tmp, const std::string& out) {
     GenerationRequest request;
     request.projectPath = (tmp.path() / "project" / "Test.vbp").string();
     request.outputFolder = tmp / out;
-    request.fixedTime = "1000000000";  // pages and timestamps identical from run to run
+    request.fixedTime = "1000000000";
     return request;
 }
 
@@ -41,23 +39,19 @@ GenerationResult run(const GenerationRequest& request, GenerationObserver* obser
     return result ? result.value() : GenerationResult{};
 }
 
-// Every file of the fresh site is in the other one with the same bytes (the
-// manifest records file times, which differ).
+// Every file of the fresh site is in the other with the same bytes (but the manifest's times).
 void expectSameSite(const fs::path& fresh, const fs::path& other, const std::string& row) {
     for (const auto& name : listTree(fresh)) {
         if (name == SiteWriter::kManifestFile) continue;
-        if (name.back() == '/' || name.find(" -> ") != std::string::npos) {
-            EXPECT_TRUE(listTree(other).count(name)) << row << ": " << name;
-            continue;
-        }
-        EXPECT_EQ(readFile(fresh / name), readFile(other / name)) << row << ": " << name;
+        const bool file = name.back() != '/' && name.find(" -> ") == std::string::npos;
+        EXPECT_TRUE(file ? readFile(fresh / name) == readFile(other / name)
+                         : listTree(other).count(name))
+            << row << ": " << name;
     }
 }
 
-// The Add and Reset pages of every module: the pages with a syntax section.
-const int kSyntaxPages = 8;
-// All pages of the site: four modules of seven pages, five root pages.
-const int kAllPages = 4 * 7 + 3 + 3 + 1 + 3;  // + search page, its index, A-Z page
+const int kSyntaxPages = 8;                   // Add and Reset of every module
+const int kAllPages = 4 * 7 + 3 + 3 + 1 + 3;  // 7 per module, root, search, index, A-Z
 
 TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
     struct Row {
@@ -75,15 +69,13 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
              std::string page = readFile(out / "Classes/CBeta.html");
              page[page.size() / 2] = page[page.size() / 2] == 'x' ? 'y' : 'x';
              writeFile(out / "Classes/CBeta.html", page);
-             // Edited later than the run wrote it (file times are coarse).
-             const auto when = fs::last_write_time(out / "Classes/CBeta.html");
+             const auto when = fs::last_write_time(out / "Classes/CBeta.html");  // times are coarse
              fs::last_write_time(out / "Classes/CBeta.html", when + std::chrono::seconds(1));
          },
          1},
         {"one module's description changed",
          [](auto&, auto& project, auto&) {
-             // m0.cls is CBeta: its overview, its Add page and its code page
-             // change, and the search index, which quotes the description.
+             // CBeta's overview, Add and code pages, and the search index.
              std::string text = readFile(project / "m0.cls");
              text.replace(text.find("' Adds two numbers."), 19, "' Adds two values.");
              writeFile(project / "m0.cls", text);
@@ -110,8 +102,7 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
     }
 }
 
-// A run killed at any moment (here: while the workers write) leaves a site
-// the next run repairs.
+// A run killed while the workers write leaves a site the next run repairs.
 TEST(IncrementalRun, ARunKilledHalfWayIsRepairedByTheNext) {
     struct Row {
         const char* name;
@@ -169,7 +160,7 @@ TEST(IncrementalRun, ParallelSerialAndRepeatedRunsGiveTheSameSiteAndReports) {
     EXPECT_EQ(serial.started, parallel.started);
     EXPECT_EQ(serial.console, parallel.console);
     EXPECT_EQ(serial.percents, parallel.percents);
-    // A re-run that builds nothing tells the same.
+    // A re-run that writes nothing tells the same.
     RecordingObserver again;
     EXPECT_EQ(run(request, &again).pagesWritten, 0);
     EXPECT_EQ(again.console, parallel.console);

@@ -1,6 +1,4 @@
-// Hand-built models and a page context for the page writer tests: no reader,
-// a fixed timestamp, and (for the writers that put pages on disk) a fresh
-// temporary output folder per test.
+// Hand-built models and a page context with a fixed timestamp for the page writer tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,20 +11,8 @@
 
 #include "generator/Page.h"
 #include "generator/PageContext.h"
-#include "model/CArgument.h"
-#include "model/CConstant.h"
-#include "model/CDeclaration.h"
-#include "model/CEnum.h"
-#include "model/CEvent.h"
-#include "model/CFunction.h"
-#include "model/CImplementation.h"
-#include "model/CModule.h"
-#include "model/CProject.h"
-#include "model/CProperty.h"
-#include "model/CSubroutine.h"
-#include "model/CVariable.h"
+#include "model/CProject.h"  // with every element kind
 #include "model/Translation.h"
-#include "model/cType.h"
 
 namespace tarnwick::testing {
 
@@ -71,8 +57,7 @@ inline std::shared_ptr<CModule> makeModule(std::string name, int kind) {
     return module;
 }
 
-// A page context with every member kind and the syntax section switched on,
-// and "NOW" as the timestamp.
+// A page context with every member kind and the syntax section on, "NOW" as the timestamp.
 inline PageContext makeContext(const Translation* translation = nullptr) {
     PageContext ctx;
     ctx.settings = GenerationSettings::dialogDefaults();
@@ -92,8 +77,7 @@ inline std::map<std::string, std::string> pagesOf(Pages pages) {
     return site;
 }
 
-// The text a code table shows, line by line: tags dropped, the blank every
-// row starts with removed, character references and blanks undone.
+// The text a code table shows, line by line: tags, the leading blank and references undone.
 inline std::string codeText(const std::string& table) {
     std::string text;
     const std::string row = "nowrap>\r\n";
@@ -118,13 +102,8 @@ inline std::vector<std::string> matches(const std::string& text, const std::stri
     return found;
 }
 
-// Number of times needle occurs in text.
 inline int countOf(const std::string& text, const std::string& needle) {
-    int count = 0;
-    for (size_t pos = text.find(needle); pos != std::string::npos;
-         pos = text.find(needle, pos + needle.size()))
-        ++count;
-    return count;
+    return static_cast<int>(matches(text, "(" + needle + ")").size());
 }
 
 }  // namespace tarnwick::testing

@@ -1,6 +1,5 @@
-// Helpers of the run and site tests: a temporary folder, a small VB6 project
-// written to disk, a listing of a site and a check that every link of every
-// page reaches a file.
+// Helpers of the run and site tests: a temporary folder, a small VB6 project on disk, a
+// listing of a site and a check that every link of every page reaches a file.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -21,8 +20,7 @@ namespace tarnwick::testing {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with everything
-// in it at the end of the test.
+// A fresh temporary folder, removed with everything in it at the end of the test.
 class TempFolder {
 public:
     TempFolder() {
@@ -63,8 +61,7 @@ inline std::string readFile(const fs::path& path) {
     return s.str();
 }
 
-// A module of the test project: its kind word in the project file
-// ("Class", "Module", "Form", "PropertyPage", "UserControl") and its name.
+// A module of the test project: its kind word in the project file ("Class", "Form", ...).
 struct TestModule {
     std::string kind;
     std::string name;
@@ -94,8 +91,7 @@ inline const KindShape& shapeOf(const std::string& kind) {
     return shapes[4];
 }
 
-// The text of one module file: a public function, a private variable and a
-// public sub, so each module gets member pages.
+// A module file with a private variable, a public function and a public sub.
 inline std::string moduleText(const TestModule& m) {
     std::vector<std::string> lines = shapeOf(m.kind).header;
     lines.insert(lines.end(),
@@ -108,8 +104,7 @@ inline std::string moduleText(const TestModule& m) {
     return crlf(lines);
 }
 
-// Writes folder/Test.vbp and one file per module (named m0.cls, m1.bas, ...
-// so hostile module names stay inside the file's text); returns the .vbp path.
+// Writes folder/Test.vbp and the files m0.cls, m1.bas, ...; returns the .vbp path.
 inline std::string writeProject(const fs::path& folder, const std::vector<TestModule>& modules) {
     std::vector<std::string> vbp{"Type=Exe"};
     for (const auto& m : modules) {
@@ -123,8 +118,7 @@ inline std::string writeProject(const fs::path& folder, const std::vector<TestMo
     return (folder / "Test.vbp").string();
 }
 
-// Every entry below root, relative, '/'-separated; folders end in '/',
-// symbolic links in " -> target".
+// Every entry below root, relative; folders end in '/', symbolic links in " -> target".
 inline std::set<std::string> listTree(const fs::path& root) {
     std::set<std::string> names;
     for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
@@ -141,37 +135,24 @@ inline std::set<std::string> listTree(const fs::path& root) {
     return names;
 }
 
-// The links of every page below root that do not reach an existing file,
-// as "page: link". Anchors and addresses with a scheme are left out; a link
-// is taken as written: case-sensitive, '/' as the only separator.
+// The links ("page: link") of every page below root that reach no file, taken as written:
+// case-sensitive, '/' the only separator; anchors and addresses with a scheme left out.
 inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount = nullptr) {
-    static const std::regex attribute(
-        R"re(\b(?:href|src)\s*=\s*(?:"([^"]*)"|'([^']*)'|([^\s>]+)))re", std::regex::icase);
+    static const std::regex attribute(R"re(\b(?:href|src)\s*=\s*"([^"]*)")re", std::regex::icase);
     static const std::regex skipped("^(#|[a-z]+:)", std::regex::icase);
     std::vector<std::string> broken;
     int links = 0;
-    for (auto it = fs::recursive_directory_iterator(root); it != fs::recursive_directory_iterator();
-         ++it) {
-        if (it->is_symlink()) it.disable_recursion_pending();
-        const auto ext = it->path().extension().string();
-        if (it->is_symlink() || (ext != ".html" && ext != ".htm")) continue;
-        const std::string text = readFile(it->path());
+    for (const auto& e : fs::recursive_directory_iterator(root)) {
+        if (e.is_symlink() || e.path().extension() != ".html") continue;
+        const std::string text = readFile(e.path());
         for (std::sregex_iterator m(text.begin(), text.end(), attribute), end; m != end; ++m) {
-            const std::string link = (*m)[1].str() + (*m)[2].str() + (*m)[3].str();
+            const std::string link = (*m)[1], path = link.substr(0, link.find_first_of("#?"));
             if (link.empty() || std::regex_search(link, skipped)) continue;
             ++links;
-            std::string path = link.substr(0, link.find_first_of("#?")), decoded;
-            for (size_t i = 0; i < path.size(); ++i) {  // %XX, as a browser undoes it
-                const bool escape = path[i] == '%' && i + 2 < path.size();
-                decoded += escape ? static_cast<char>(std::stoi(path.substr(i + 1, 2), nullptr, 16))
-                                  : path[i];
-                i += escape ? 2 : 0;
-            }
             std::error_code ec;
-            if (decoded.find('\\') != std::string::npos ||
-                !fs::exists(it->path().parent_path() / decoded, ec))
-                broken.push_back(it->path().lexically_relative(root).generic_string() + ": " +
-                                 link);
+            if (path.find('\\') != std::string::npos ||
+                !fs::exists(e.path().parent_path() / path, ec))
+                broken.push_back(e.path().lexically_relative(root).generic_string() + ": " + link);
         }
     }
     if (linkCount) *linkCount = links;
@@ -198,10 +179,8 @@ public:
     }
     bool cancelRequested() override { return m_cancel; }
 
-    std::vector<std::string> started;
-    std::vector<std::string> percents;
+    std::vector<std::string> started, percents, console;
     std::vector<double> maxima;
-    std::vector<std::string> console;
 
 private:
     CancelAt m_cancelAt;

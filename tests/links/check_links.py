@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
-"""Generates the example site in several shapes and checks that no link,
-image, frame source, form action or search-index row leads nowhere, that
-every #anchor is on its page, that the search index is ASCII, and that every
-page declares its encoding within its first 1,024 bytes.
-Usage: check_links.py TARNWICK PROJECT.vbp [--registry FILE]; exit 0 passed, 1 failed.
-"""
-import argparse
+"""Generates the example site in several shapes; no link, image, frame, form action or
+search-index row may lead nowhere, every #anchor must be on its page, the search index ASCII,
+and every page must declare its encoding in its first 1,024 bytes.
+Usage: check_links.py TARNWICK PROJECT.vbp [--registry FILE]; exit 0 passed, 1 failed."""
 import html.parser
 import os
 import re
@@ -50,28 +47,27 @@ class Page(html.parser.HTMLParser):
                 self.anchors.add(value)
 
 
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def read_page(path, encoding, cache):
     if path not in cache:
-        page = Page()
-        with open(path, "rb") as f:
-            page.feed(f.read().decode(encoding))
-        cache[path] = page
+        cache[path] = Page()
+        cache[path].feed(read(path).decode(encoding))
     return cache[path]
 
 
 def check_site(site, encoding):
-    problems = []
-    cache = {}
-    pages = []
-    for folder, _, files in os.walk(site):
-        pages += [os.path.join(folder, f) for f in files if f.endswith(".html")]
+    problems, cache = [], {}
+    pages = sorted(os.path.join(folder, f) for folder, _, files in os.walk(site)
+                   for f in files if f.endswith(".html"))
     if not pages:
         return ["no pages"]
-    for path in sorted(pages):
+    for path in pages:
         where = os.path.relpath(path, site)
-        with open(path, "rb") as f:
-            head = f.read(1024)
-        declared = META.search(head)
+        declared = META.search(read(path)[:1024])
         if not declared:
             problems.append("%s: no encoding declared in its first 1,024 bytes" % where)
         elif declared.group(1).decode().lower() != encoding.lower():
@@ -83,21 +79,15 @@ def check_site(site, encoding):
             continue
         for tag, address in page.links:
             parts = urllib.parse.urlsplit(address)
-            if parts.scheme in ("http", "https", "mailto"):
-                continue
-            if parts.scheme:
+            target = os.path.normpath(os.path.join(
+                os.path.dirname(path), urllib.parse.unquote(parts.path) or os.path.basename(path)))
+            if parts.scheme and parts.scheme not in ("http", "https", "mailto"):
                 problems.append("%s: <%s> leads to %s" % (where, tag, address))
-                continue
-            target = path
-            if parts.path:
-                target = os.path.normpath(os.path.join(os.path.dirname(path),
-                                                       urllib.parse.unquote(parts.path)))
-            if not os.path.isfile(target):
+            elif not parts.scheme and not os.path.isfile(target):
                 problems.append("%s: <%s> %s leads nowhere" % (where, tag, address))
-                continue
-            if parts.fragment and target.endswith(".html"):
-                if parts.fragment not in read_page(target, encoding, cache).anchors:
-                    problems.append("%s: %s: no anchor %s there" % (where, address, parts.fragment))
+            elif (not parts.scheme and parts.fragment and target.endswith(".html") and
+                  parts.fragment not in read_page(target, encoding, cache).anchors):
+                problems.append("%s: %s: no anchor %s there" % (where, address, parts.fragment))
     problems += check_search_index(site)
     return problems
 
@@ -106,8 +96,7 @@ def check_search_index(site):
     path = os.path.join(site, "search-index.js")
     if not os.path.isfile(path):
         return ["search-index.js: missing"]
-    with open(path, "rb") as f:
-        data = f.read()
+    data = read(path)
     if any(byte > 0x7F for byte in data):
         return ["search-index.js: not ASCII"]
     rows = [row.group(1) for row in map(INDEX_ROW.match, data.decode("ascii").splitlines()) if row]
@@ -117,34 +106,22 @@ def check_search_index(site):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("tarnwick")
-    parser.add_argument("project")
-    parser.add_argument("--registry")
-    args = parser.parse_args()
+    tarnwick, project, *registry = sys.argv[1:]  # registry: [] or ["--registry", FILE]
     failed = False
     with tempfile.TemporaryDirectory(prefix="tarnwick-links-") as tmp:
         for number, (name, extra, encoding) in enumerate(SHAPES):
             site = os.path.join(tmp, "site%d" % number)
-            command = [args.tarnwick, "generate", args.project, "-o", site, "-q"] + extra
-            if args.registry:
-                command += ["--registry", args.registry]
-            generated = subprocess.run(command, capture_output=True, text=True)
-            if generated.returncode != 0:
-                problems = ["tarnwick generate exited %d: %s"
-                            % (generated.returncode, generated.stderr)]
-            else:
-                problems = check_site(site, encoding)
-            if encoding == "ISO-8859-1" and not problems:
-                # The euro sign is no ISO-8859-1 character: written as a reference.
-                with open(os.path.join(site, "Modules", "modFormat_Code.html"), "rb") as f:
-                    if b"&#8364;" not in f.read():
-                        problems.append("Modules/modFormat_Code.html: no &#8364; for the euro sign")
-            for problem in problems:
-                print("FAILED %s: %s" % (name, problem))
+            generated = subprocess.run([tarnwick, "generate", project, "-o", site, "-q"] + extra
+                                       + registry, capture_output=True, text=True)
+            problems = (check_site(site, encoding) if generated.returncode == 0 else
+                        ["generate exited %d: %s" % (generated.returncode, generated.stderr)])
+            # The euro sign is no ISO-8859-1 character: written as a reference.
+            if encoding == "ISO-8859-1" and not problems and b"&#8364;" not in read(
+                    os.path.join(site, "Modules", "modFormat_Code.html")):
+                problems.append("Modules/modFormat_Code.html: no &#8364; for the euro sign")
+            for problem in problems or ["passed"]:
+                print("%s%s: %s" % ("FAILED " if problems else "", name, problem))
             failed |= bool(problems)
-            if not problems:
-                print("passed: %s" % name)
     return 1 if failed else 0
 
 
