@@ -67,6 +67,8 @@ struct Fixture {
         account->Add(let);
         account->Add(makeElement<CFunction>("IAccount_Post", scope::Private));
         iaccount->Add(makeElement<CFunction>("Post", scope::Public, "Books an amount."));
+        account->Add(makeElement<CEvent>("Moved", scope::Public));
+        iaccount->Add(makeElement<CEvent>("Moved", scope::Public));
         ledger->Add(makeElement<cType>("SYSTEMTIME"));
         ledger->Add(makeElement<CEnum>("Secret", scope::Private));
         project.Classes().Add(account);
@@ -104,6 +106,19 @@ TEST(SiteIndexTest, EntriesFollowTheKindsAndOnePerPage) {
     }
 }
 
+TEST(SiteIndexTest, MemberIndexPutsNamesWithoutAnAsciiLetterAfterZ) {
+    Fixture f;
+    f.ledger->Add(
+        makeElement<CSubroutine>("\xC3\x9C"
+                                 "bertrag",
+                                 scope::Public));
+    const PageContext ctx = makeContext();
+    const std::string page = buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx);
+    EXPECT_LT(page.find(">Title<"), page.find("\xC3\x9C"
+                                              "bertrag"))
+        << page;
+}
+
 TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     Fixture f;
     PageContext ctx = makeContext();
@@ -128,6 +143,7 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
         {"Title", true, f.ledger.get(), "Classes/CAccount_Title.html"},
         {"IAccount", true, f.account.get(), "Classes/IAccount.html"},
         {"Nowhere", true, f.account.get(), ""},
+        {"Moved", true, f.ledger.get(), ""},  // in two classes: ambiguous
         {"CAccount.Nowhere", true, f.account.get(), ""},
     };
     for (const Row& row : rows) {

@@ -98,6 +98,8 @@ TEST(VBtoHTML, ColoursKeywordRunsAndComments) {
         {"", "x = 1 ' set x", "x = 1 " + kGreen + "' set x" + kEnd},
         {"", "Exit Sub 'done", kKw + "Exit Sub " + kEnd + kGreen + "'done" + kEnd},
         {"", "x 'If Then End", "x " + kGreen + "'If Then End" + kEnd},
+        {"one span for a comment with quotes", "x ' it is 'a' b",
+         "x " + kGreen + "' it is 'a' b" + kEnd},
         {"one span", "' one\r\n' two\r\nx", kGreen + "' one\r\n' two\r\n" + kEnd + "x"},
         {"one span", "x 'a\r\n'b\r\ny", "x " + kGreen + "'a\r\n'b\r\n" + kEnd + "y"},
         {"", "End\r\n' c", kKw + "End\r\n" + kEnd + kGreen + "' c" + kEnd},

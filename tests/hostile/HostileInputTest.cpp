@@ -168,6 +168,12 @@ const Case kCases[] = {
          if (lock) s.held = std::make_shared<OutputLock>(std::move(lock).value());
      }),
      Expect::Refused, "another run"},
+    {"lock file that is a link leading out", plain([](Scene& s, const fs::path& t) {
+         writeFile(fs::path(s.output) / SiteLayout::kStampFile, "");
+         fs::create_symlink(t / "stolen", fs::path(s.output) / OutputLock::kLockFile);
+         s.named = s.output;
+     }),
+     Expect::Refused, "lock file"},
     {"lock file left by a killed run", plain([](Scene& s, const fs::path&) {
          writeFile(fs::path(s.output) / OutputLock::kLockFile, "2147483646\n");
      }),
