@@ -1,7 +1,6 @@
 // The translation file: profile-file reading, the cached lookup, and
 // CHelper::Translate over it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,26 +11,10 @@
 #include "model/CHelper.h"
 #include "model/Translation.h"
 #include "support/ProfileFile.h"
+#include "tests/support/TempFolder.h"
 
 namespace tarnwick {
 namespace {
-
-class TempFile {
-public:
-    explicit TempFile(const std::string& bytes) {
-        static int counter = 0;
-        m_path = (std::filesystem::temp_directory_path() /
-                  ("tarnwick-translation-" + std::to_string(::getpid()) + "-" +
-                   std::to_string(counter++) + ".lng"))
-                     .string();
-        std::ofstream(m_path, std::ios::binary) << bytes;
-    }
-    ~TempFile() { std::filesystem::remove(m_path); }
-    const std::string& path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
 
 TEST(ProfileFile, ReadsLikeTheWindowsProfileReader) {
     const auto profile = ProfileFile::parse(
@@ -91,15 +74,17 @@ TEST(Translation, MissingFileGivesDefaults) {
 TEST(Translation, LookupRules) {
     std::string umlauts;
     for (int i = 0; i < 300; ++i) umlauts += "\xE4";  // 'ä' in windows-1252
-    auto* file = new TempFile(
-        "[Deutsch]\r\nUML=\xDC"
-        "bersicht\r\nEmpty=\r\nLong=" +
-        std::string(300, 'x') + "\r\nUmlauts=" + umlauts + "\r\n[English]\r\nUML=Overview\r\n");
-    auto translation = Translation::load(file->path());
+    testing::TempFolder tmp;
+    const std::string file = tmp.write("t.lng",
+                                       "[Deutsch]\r\nUML=\xDC"
+                                       "bersicht\r\nEmpty=\r\nLong=" +
+                                           std::string(300, 'x') + "\r\nUmlauts=" + umlauts +
+                                           "\r\n[English]\r\nUML=Overview\r\n");
+    auto translation = Translation::load(file);
     ASSERT_TRUE(translation.loaded());
-    EXPECT_EQ(translation.path(), file->path());
-    delete file;      // the file is gone; the parsed text stays
-    std::string cut;  // the cut counts characters, not bytes
+    EXPECT_EQ(translation.path(), file);
+    std::filesystem::remove(file);  // the file is gone; the parsed text stays
+    std::string cut;                // the cut counts characters, not bytes
     for (int i = 0; i < 254; ++i) cut += "ä";
     struct {
         const char* section;
@@ -124,8 +109,8 @@ TEST(Translation, LookupRules) {
     EXPECT_EQ(german.Translate("Empty", "Empty"), "");
     EXPECT_EQ(CHelper(&translation, "English").Translate("UML"), "Overview");
 
-    TempFile bom("\xEF\xBB\xBF[Deutsch]\nOverview=Übersicht\n");
-    EXPECT_EQ(Translation::load(bom.path()).lookup("Deutsch", "Overview", ""), "Übersicht");
+    const std::string bom = tmp.write("bom.lng", "\xEF\xBB\xBF[Deutsch]\nOverview=Übersicht\n");
+    EXPECT_EQ(Translation::load(bom).lookup("Deutsch", "Overview", ""), "Übersicht");
 }
 
 // Both sections of the shipped file hold the same keys, so no page falls

@@ -35,6 +35,17 @@ std::shared_ptr<CModule> readCode(std::initializer_list<const char*> code) {
     return read(text);
 }
 
+// Each variable as "Name DataType default [description]", joined by '|'.
+std::string members(const CVariableList& list) {
+    std::string out;
+    for (int i = 1; i <= list.count(); ++i) {
+        auto v = list.at(i);
+        out += (i > 1 ? "|" : "") + v->Name() + " " + v->DataType() + " " + v->default_() + " [" +
+               v->Description() + "]";
+    }
+    return out;
+}
+
 TEST(ModuleReader, AttributesNameAndCodeText) {
     auto m = read(crlf({"VERSION 5.00", "Begin VB.Form frmMain", "   Caption = \"Main\"", "End",
                         "Attribute VB_Name = \"frmMain\"", "Attribute VB_GlobalNameSpace = False",
@@ -105,11 +116,10 @@ TEST(ModuleReader, FunctionPropertyAndEvent) {
     });
     auto f = m->Functions().at(1);
     EXPECT_EQ(f->Syntax(), "Public Function Calc(a, b) As Long ");
-    EXPECT_EQ(f->Description(), "Adds two numbers");
-    EXPECT_EQ(f->Arguments()->at(1)->Description(), "first");
-    EXPECT_EQ(f->Arguments()->at(2)->Description(), "second");
-    EXPECT_EQ(f->Returns()->DataType(), "Long");
-    EXPECT_EQ(f->Returns()->Description(), "the sum");
+    EXPECT_EQ(f->Description() + "|" + f->Arguments()->at(1)->Description() + "|" +
+                  f->Arguments()->at(2)->Description() + "|" + f->Returns()->DataType() + "|" +
+                  f->Returns()->Description(),
+              "Adds two numbers|first|second|Long|the sum");
     auto let = m->Properties().at(1);
     EXPECT_EQ(let->Way(), way::Let);
     EXPECT_EQ(let->Arguments()->at(1)->By(), "ByVal");
@@ -186,17 +196,12 @@ TEST(ModuleReader, VariablesConstantsAndImplements) {
     });
     EXPECT_EQ(m->Implementations().at(1)->Syntax(), "Implements IPlugin ' plug-in contract");
     // Dim without a type is no variable; declarations after a procedure are not read.
-    ASSERT_EQ(m->Variables().count(), 3);
+    EXPECT_EQ(members(m->Variables()),
+              "m_Name String  [  the name]|m_Items Collection  [The items]|m_Grid Long  []");
     auto name = m->Variables().at(1);
-    EXPECT_EQ(name->Syntax(), "Private m_Name As String ");
-    EXPECT_EQ(name->Source(), "Private m_Name As String ");
-    EXPECT_EQ(name->Description(), "  the name");
-    EXPECT_EQ(name->IsNew(), "False");
-    auto items = m->Variables().at(2);
-    EXPECT_EQ(items->DataType(), "Collection");
-    EXPECT_EQ(items->IsNew(), "True");
-    EXPECT_EQ(items->Description(), "The items");
-    EXPECT_EQ(m->Variables().at(3)->Name(), "m_Grid");
+    EXPECT_EQ(name->Syntax() + "|" + name->Source(),
+              "Private m_Name As String |Private m_Name As String ");
+    EXPECT_EQ(name->IsNew() + m->Variables().at(2)->IsNew(), "FalseTrue");
     auto max = m->Constants().at(1);
     EXPECT_EQ(max->scope(), scope::Private);
     EXPECT_EQ(max->Description(), "The upper limit @x not a tag of it ");
@@ -218,27 +223,15 @@ TEST(ModuleReader, Types) {
         "End Type",
     });
     auto t = m->Types().at(1);
-    EXPECT_EQ(t->Name(), "PointL");
-    EXPECT_EQ(t->scope(), scope::Private);
-    EXPECT_EQ(t->Description(), "A point");
+    EXPECT_EQ(t->Name() + " " + std::to_string(t->scope()) + " " + t->Description(),
+              "PointL 2 A point");
     ASSERT_NE(t->Variables(), nullptr);
-    auto members = t->Variables();
-    ASSERT_EQ(members->count(), 3);
-    EXPECT_EQ(members->at(1)->Name(), "x");
-    EXPECT_EQ(members->at(1)->DataType(), "Long");
-    EXPECT_EQ(members->at(1)->Description(), "across");
-    EXPECT_EQ(members->at(2)->Name(), "y");
-    EXPECT_EQ(members->at(2)->Description(), "down");
-    EXPECT_EQ(members->at(3)->Name(), "Name");
-    EXPECT_EQ(members->at(3)->DataType(), "String");
-    EXPECT_EQ(members->at(3)->Description(), "label");
+    EXPECT_EQ(members(*t->Variables()), "x Long  [across]|y Long  [down]|Name String  [label]");
     // Without tags, a member's trailing comment (with its ':') describes it.
     auto m2 = readCode({"Type Pair", "a As Long ' left: first", "b As Long", "End Type"});
     auto pair = m2->Types().at(1);
     EXPECT_EQ(pair->Syntax(), "Type Pair a As Long ' left: first b As Long End Type");
-    EXPECT_EQ(pair->Variables()->count(), 2);
-    EXPECT_EQ(pair->Variables()->at(1)->Description(), "left: first");
-    EXPECT_EQ(pair->Variables()->at(2)->Name(), "b");
+    EXPECT_EQ(members(*pair->Variables()), "a Long  [left: first]|b Long  []");
 }
 
 TEST(ModuleReader, Enums) {
@@ -263,15 +256,8 @@ TEST(ModuleReader, Enums) {
     EXPECT_EQ(e->Source(),
               "Public Enum Colors\r\n    Red = 1\r\n\r\n    ' a comment only\r\n"
               "    Green ' the green one\r\n    Blue = &HFF& ' don't mix\r\nEnd Enum");
-    auto v = e->Variables();
-    ASSERT_EQ(v->count(), 3);
-    EXPECT_EQ(v->at(1)->Name(), "Red");
-    EXPECT_EQ(v->at(1)->default_(), "1");
-    EXPECT_EQ(v->at(1)->Description(), "the red one");
-    EXPECT_EQ(v->at(2)->Name(), "Green");
-    EXPECT_EQ(v->at(2)->Description(), "the green one");
-    EXPECT_EQ(v->at(3)->default_(), "&HFF&");
-    EXPECT_EQ(v->at(3)->Description(), "don't mix");
+    EXPECT_EQ(members(*e->Variables()),
+              "Red  1 [the red one]|Green   [the green one]|Blue  &HFF& [don't mix]");
     EXPECT_EQ(m->Enums().at(2)->Name(), "Flat");
     EXPECT_EQ(m->Enums().at(2)->Variables()->count(), 1);
 }
@@ -309,10 +295,10 @@ TEST(ModuleReader, ParamReturnAndRemarksTags) {
                        "Public Function Lookup(ByVal Key As String, Optional Default) As String",
                        "End Function"});
     auto f = m->Functions().at(1);
-    EXPECT_EQ(f->Description(), "Looks a key up. Case is ignored.");
-    EXPECT_EQ(f->Arguments()->at(1)->Description(), "the key to find");
-    EXPECT_EQ(f->Arguments()->at(2)->Description(), "what to give when missing");
-    EXPECT_EQ(f->Returns()->Description(), "the value found");
+    EXPECT_EQ(f->Description() + "|" + f->Arguments()->at(1)->Description() + "|" +
+                  f->Arguments()->at(2)->Description() + "|" + f->Returns()->Description(),
+              "Looks a key up. Case is ignored.|the key to find|what to give when missing|"
+              "the value found");
 }
 
 }  // namespace

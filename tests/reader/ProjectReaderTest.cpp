@@ -102,19 +102,17 @@ TEST_F(ProjectReader, WholeProject) {
     ASSERT_EQ(p.References().count(), 2);
     auto stdole = p.References().at(2);
     EXPECT_EQ(stdole->ModuleType(), moduletype::Reference);
-    EXPECT_EQ(stdole->GUID(), kStdole);
-    EXPECT_EQ(stdole->Version(), "2.0");
-    EXPECT_EQ(stdole->Name(), "..\\..\\Windows\\system32\\stdole2.tlb");
-    EXPECT_EQ(stdole->Description(), "OLE Automation");
-    EXPECT_EQ(stdole->Path(), "C:\\Windows\\system32\\stdole2.tlb");
+    EXPECT_EQ(stdole->GUID() + "|" + stdole->Version() + "|" + stdole->Name() + "|" +
+                  stdole->Description() + "|" + stdole->Path(),
+              std::string(kStdole) +
+                  "|2.0|..\\..\\Windows\\system32\\stdole2.tlb|OLE Automation|"
+                  "C:\\Windows\\system32\\stdole2.tlb");
     auto lib = p.References().at(1);
-    EXPECT_EQ(lib->GUID(), "*\\A..\\Lib\\Lib.vbp");
-    EXPECT_EQ(lib->Version(), "");
-    EXPECT_EQ(lib->Name(), "");
-    EXPECT_EQ(lib->Description(), modRegistry::kOpenFailed);
+    EXPECT_EQ(lib->GUID() + "|" + lib->Version() + "|" + lib->Name() + "|" + lib->Description(),
+              std::string("*\\A..\\Lib\\Lib.vbp|||") + modRegistry::kOpenFailed);
     ASSERT_EQ(p.Objects().count(), 1);
-    EXPECT_EQ(p.Objects().at(1)->Name(), " MSCOMCTL.OCX");
-    EXPECT_EQ(p.Objects().at(1)->GUID(), "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}");
+    EXPECT_EQ(p.Objects().at(1)->GUID() + p.Objects().at(1)->Name(),
+              "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1} MSCOMCTL.OCX");
     EXPECT_EQ(p.Objects().at(1)->ModuleType(), moduletype::Object);
 
     const std::vector<std::pair<std::string, std::string>> settings = {
@@ -194,11 +192,12 @@ TEST(ParseReference, Fields) {
     CParser parser;
     for (const auto& c : cases) {
         auto m = CParserTestAccess::parseReference(parser, c.raw);
-        EXPECT_EQ(m->GUID(), c.guid) << c.raw;
-        EXPECT_EQ(m->Version(), c.version) << c.raw;
-        EXPECT_EQ(m->Name(), c.name) << c.raw;
-        EXPECT_EQ(m->Description(), modRegistry::kOpenFailed) << c.raw;
-        EXPECT_EQ(m->Path(), modRegistry::kOpenFailed) << c.raw;
+        EXPECT_EQ(m->GUID() + "|" + m->Version() + "|" + m->Name(),
+                  std::string(c.guid) + "|" + c.version + "|" + c.name)
+            << c.raw;
+        EXPECT_EQ(m->Description() + m->Path(),
+                  std::string(modRegistry::kOpenFailed) + modRegistry::kOpenFailed)
+            << c.raw;
     }
 }
 

@@ -1,73 +1,48 @@
 // The registry lookup over regedit exports and Wine's system.reg.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "reader/modRegistry.h"
+#include "tests/support/TempFolder.h"
 
 namespace tarnwick {
 namespace {
 
-using modRegistry::GetRegistryValue;
 using modRegistry::kOpenFailed;
 using modRegistry::kReadFailed;
 
-class TempFile {
-public:
-    explicit TempFile(const std::string& bytes, const std::string& name = "") {
-        static int counter = 0;
-        m_folder =
-            std::filesystem::temp_directory_path() /
-            ("tarnwick-registry-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
-        std::filesystem::create_directories(m_folder);
-        m_path = (m_folder / (name.empty() ? "export.reg" : name)).string();
-        std::ofstream(m_path, std::ios::binary) << bytes;
-    }
-    ~TempFile() { std::filesystem::remove_all(m_folder); }
-    const std::string& path() const { return m_path; }
-    std::string folder() const { return m_folder.string(); }
+std::string get(const RegistrySource& registry, const std::string& subKey,
+                const std::string& value = "", RegistryRoot root = RegistryRoot::ClassesRoot) {
+    return modRegistry::GetRegistryValue(registry, root, subKey, value);
+}
 
-private:
-    std::filesystem::path m_folder;
-    std::string m_path;
-};
+RegistrySource parse(const std::string& bytes) {
+    return RegistrySource::fromBytes(bytes, "test.reg", nullptr);
+}
 
 std::string utf16le(const std::string& ascii) {
     std::string out = "\xFF\xFE";
-    for (char c : ascii) {
-        out += c;
-        out += '\0';
-    }
+    for (char c : ascii) out += std::string{c, '\0'};
     return out;
 }
 
 const char* const kLib = "TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0";
 const char* const kWin32 = "TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0\\0\\win32";
 
-// The same content in the regedit text forms.
-std::string regedit5Text() {
-    return "Windows Registry Editor Version 5.00\r\n"
-           "\r\n"
-           "[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0]\r\n"
-           "@=\"OLE Automation\"\r\n"
-           "\"Quoted\"=\"say \\\"hi\\\" \\\\ there\"\r\n"
-           "\"Flags\"=dword:00000000\r\n"
-           "\"Blob\"=hex:01,02,03,\\\r\n"
-           "  04,05\r\n"
-           "\"After\"=\"still read\"\r\n"
-           "\r\n"
-           "[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0\\0\\win32]\r\n"
-           "@=\"C:\\\\Windows\\\\System32\\\\stdole2.tlb\"\r\n";
-}
+const std::string kRegedit5 =
+    "Windows Registry Editor Version 5.00\r\n\r\n"
+    "[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0]\r\n"
+    "@=\"OLE Automation\"\r\n\"Quoted\"=\"say \\\"hi\\\" \\\\ there\"\r\n"
+    "\"Flags\"=dword:00000000\r\n\"Blob\"=hex:01,02,03,\\\r\n  04,05\r\n"
+    "\"After\"=\"still read\"\r\n\r\n"
+    "[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-000000000046}\\2.0\\0\\win32]\r\n"
+    "@=\"C:\\\\Windows\\\\System32\\\\stdole2.tlb\"\r\n";
 
 TEST(Registry, RegeditVersion5InUtf16WithByteOrderMark) {
-    TempFile file(utf16le(regedit5Text()));
+    testing::TempFolder tmp;
     CollectingSink sink;
-    auto registry = RegistrySource::fromFiles({file.path()}, &sink);
+    auto registry = RegistrySource::fromFiles({tmp.write("export.reg", utf16le(kRegedit5))}, &sink);
     EXPECT_TRUE(sink.items().empty());
     struct {
         const char* subKey;
@@ -88,135 +63,104 @@ TEST(Registry, RegeditVersion5InUtf16WithByteOrderMark) {
         {"TypeLib\\*\\A..\\Other.vbp\\", "", kOpenFailed},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, c.subKey, c.valueName),
-                  c.expected)
+        EXPECT_EQ(get(registry, c.subKey, c.valueName), c.expected)
             << c.subKey << " / " << c.valueName;
 }
 
-TEST(Registry, Regedit4InWindows1252UnderLocalMachineClasses) {
-    TempFile file(
-        "REGEDIT4\n\n"
-        "[HKEY_LOCAL_MACHINE\\Software\\Classes\\TypeLib\\{1}\\1.0]\n"
-        "@=\"Bibliothek f\xFCr Zahlen\"\n"
-        "\"Expand\"=hex(2):43,3a,5c,78,00\n");
-    auto registry = RegistrySource::fromFiles({file.path()}, nullptr);
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "TypeLib\\{1}\\1.0", ""),
+TEST(Registry, Regedit4AndWineSystemReg) {
+    auto regedit4 = parse(
+        "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Classes\\TypeLib\\{1}\\1.0]\n"
+        "@=\"Bibliothek f\xFCr Zahlen\"\n\"Expand\"=hex(2):43,3a,5c,78,00\n");
+    EXPECT_EQ(get(regedit4, "TypeLib\\{1}\\1.0"), "Bibliothek für Zahlen");
+    EXPECT_EQ(get(regedit4, "SOFTWARE\\Classes\\TypeLib\\{1}\\1.0", "", RegistryRoot::LocalMachine),
               "Bibliothek für Zahlen");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::LocalMachine,
-                               "SOFTWARE\\Classes\\TypeLib\\{1}\\1.0", ""),
-              "Bibliothek für Zahlen");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "TypeLib\\{1}\\1.0", "Expand"),
-              "C:\\x");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::CurrentUser, "TypeLib\\{1}\\1.0", ""),
-              kOpenFailed);
-}
+    EXPECT_EQ(get(regedit4, "TypeLib\\{1}\\1.0", "Expand"), "C:\\x");
+    EXPECT_EQ(get(regedit4, "TypeLib\\{1}\\1.0", "", RegistryRoot::CurrentUser), kOpenFailed);
 
-TEST(Registry, WineSystemReg) {
-    TempFile file(
-        "WINE REGISTRY Version 2\n"
-        ";; All keys relative to \\\\Machine\n"
-        "\n"
-        "#arch=win32\n"
-        "\n"
+    auto wine = parse(
+        "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
         "[Software\\\\Classes\\\\TypeLib\\\\{00020430-0000-0000-C000-000000000046}\\\\2.0] "
-        "1576071311\n"
-        "#time=1d5afd0c1d8e0b8\n"
-        "@=\"OLE Automation\"\n"
-        "\n"
+        "1576071311\n#time=1d5afd0c1d8e0b8\n@=\"OLE Automation\"\n\n"
         "[Software\\\\Classes\\\\TypeLib\\\\{00020430-0000-0000-C000-000000000046}\\\\2.0\\\\0\\\\"
-        "win32] 1576071311\n"
-        "@=\"C:\\\\windows\\\\system32\\\\stdole2.tlb\"\n"
-        "\"Expanded\"=str(2):\"%SystemRoot%\\\\x\"\n"
-        "\"Umlaut\"=\"M\\x00fcller\"\n"
-        "\"Multi\"=hex(7):41,00,00,00,\\\n"
-        "  00,00\n",
-        "system.reg");
-    auto registry = RegistrySource::fromFiles({file.path()}, nullptr);
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, kLib, ""), "OLE Automation");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, kWin32, ""),
-              "C:\\windows\\system32\\stdole2.tlb");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, kWin32, "Expanded"),
-              "%SystemRoot%\\x");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, kWin32, "Umlaut"), "Müller");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, kWin32, "Multi"), kReadFailed);
-}
+        "win32] 1576071311\n@=\"C:\\\\windows\\\\system32\\\\stdole2.tlb\"\n"
+        "\"Expanded\"=str(2):\"%SystemRoot%\\\\x\"\n\"Umlaut\"=\"M\\x00fcller\"\n"
+        "\"Multi\"=hex(7):41,00,00,00,\\\n  00,00\n");
+    EXPECT_EQ(get(wine, kLib), "OLE Automation");
+    EXPECT_EQ(get(wine, kWin32), "C:\\windows\\system32\\stdole2.tlb");
+    EXPECT_EQ(get(wine, kWin32, "Expanded"), "%SystemRoot%\\x");
+    EXPECT_EQ(get(wine, kWin32, "Umlaut"), "Müller");
+    EXPECT_EQ(get(wine, kWin32, "Multi"), kReadFailed);
 
-TEST(Registry, LongValuesFailLikeTheBuffer) {
-    TempFile file("REGEDIT4\r\n[HKEY_CLASSES_ROOT\\K]\r\n\"Fits\"=\"" + std::string(254, 'a') +
-                  "\"\r\n\"TooLong\"=\"" + std::string(255, 'a') + "\"\r\n");
-    auto registry = RegistrySource::fromFiles({file.path()}, nullptr);
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K", "Fits"),
-              std::string(254, 'a'));
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K", "TooLong"), kReadFailed);
-}
-
-TEST(Registry, ErrorTextsAndEmptySource) {
+    // Values longer than the 255-byte buffer fail to read.
+    auto longValues =
+        parse("REGEDIT4\r\n[HKEY_CLASSES_ROOT\\K]\r\n\"Fits\"=\"" + std::string(254, 'a') +
+              "\"\r\n\"TooLong\"=\"" + std::string(255, 'a') + "\"\r\n");
+    EXPECT_EQ(get(longValues, "K", "Fits"), std::string(254, 'a'));
+    EXPECT_EQ(get(longValues, "K", "TooLong"), kReadFailed);
     EXPECT_STREQ(kOpenFailed, "Der Registryeintrag konnte nicht geöffnet werden.");
     EXPECT_STREQ(kReadFailed, "Der Registryeintrag konnte nicht gelesen oder gefunden werden.");
-    RegistrySource none;
-    EXPECT_EQ(GetRegistryValue(none, RegistryRoot::ClassesRoot, kLib, ""), kOpenFailed);
+    EXPECT_EQ(get(RegistrySource(), kLib), kOpenFailed);
 }
 
-TEST(Registry, FirstFileWithTheValueAnswersAndDeletionsApply) {
-    TempFile first(
-        "REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n\"A\"=\"first\"\n"
-        "[HKEY_CLASSES_ROOT\\Gone\\Sub]\n@=\"x\"\n[-HKEY_CLASSES_ROOT\\Gone]\n"
-        "[HKEY_CLASSES_ROOT\\K2]\n\"V\"=\"x\"\n\"V\"=-\n");
-    TempFile second("REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n\"A\"=\"second\"\n\"B\"=\"only here\"\n");
-    auto registry = RegistrySource::fromFiles({first.path(), second.path()}, nullptr);
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K", "A"), "first");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K", "B"), "only here");
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "Gone\\Sub", ""), kOpenFailed);
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K2", "V"), kReadFailed);
-}
+TEST(Registry, FilesInOrderDeletionsAndUnreadableFiles) {
+    testing::TempFolder tmp;
+    const std::string first =
+        tmp.write("first.reg",
+                  "REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n\"A\"=\"first\"\n"
+                  "[HKEY_CLASSES_ROOT\\Gone\\Sub]\n@=\"x\"\n[-HKEY_CLASSES_ROOT\\Gone]\n"
+                  "[HKEY_CLASSES_ROOT\\K2]\n\"V\"=\"x\"\n\"V\"=-\n");
+    const std::string second = tmp.write(
+        "second.reg", "REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n\"A\"=\"second\"\n\"B\"=\"only here\"\n");
+    auto registry = RegistrySource::fromFiles({first, second}, nullptr);
+    EXPECT_EQ(get(registry, "K", "A"), "first");
+    EXPECT_EQ(get(registry, "K", "B"), "only here");
+    EXPECT_EQ(get(registry, "Gone\\Sub"), kOpenFailed);
+    EXPECT_EQ(get(registry, "K2", "V"), kReadFailed);
 
-TEST(Registry, UnreadableOrForeignFilesAreReportedByName) {
-    TempFile foreign("just some text\n");
+    const std::string foreign = tmp.write("foreign.reg", "just some text\n");
     CollectingSink sink;
-    auto registry = RegistrySource::fromFiles({"/nonexistent/tarnwick.reg", foreign.path()}, &sink);
+    auto none = RegistrySource::fromFiles({"/nonexistent/tarnwick.reg", foreign}, &sink);
     ASSERT_EQ(sink.items().size(), 2u);
     EXPECT_EQ(sink.items()[0].file, "/nonexistent/tarnwick.reg");
-    EXPECT_EQ(sink.items()[1].file, foreign.path());
-    EXPECT_EQ(registry.keyCount(), 0u);
+    EXPECT_EQ(sink.items()[1].file, foreign);
+    EXPECT_EQ(none.keyCount(), 0u);
 }
 
 TEST(Registry, TruncatedAndDamagedFilesNeverBreakTheReader) {
     const std::string texts[] = {
-        regedit5Text(), utf16le(regedit5Text()),
+        kRegedit5, utf16le(kRegedit5),
         "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\K\\x00e4] 1\n@=str(2):\"a\\x\"\n"
         "\"v\"=hex(2):41,00,\\\n"};
     for (const auto& text : texts) {
         for (size_t length = 0; length <= text.size(); ++length) {
             std::string damaged = text.substr(0, length);
             if (length % 7 == 3 && length < text.size()) damaged += "[\"\\\xC3";
-            auto registry = RegistrySource::fromBytes(damaged, "damaged.reg", nullptr);
-            (void)GetRegistryValue(registry, RegistryRoot::ClassesRoot, kLib, "");
+            (void)get(parse(damaged), kLib);
         }
     }
-    auto registry = RegistrySource::fromBytes(texts[2], "wine.reg", nullptr);
-    EXPECT_EQ(GetRegistryValue(registry, RegistryRoot::ClassesRoot, "K\u00e4", ""), "a\\x");
+    EXPECT_EQ(get(parse(texts[2]), "K\u00e4"), "a\\x");
 }
 
 TEST(Registry, LocationNamesTheUserFileThenTheWinePrefix) {
-    TempFile user("REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n@=\"user\"\n");
-    TempFile wine(
-        "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\K] 1\n@=\"wine\"\n"
-        "\"W\"=\"wine only\"\n",
-        "system.reg");
+    testing::TempFolder tmp;
+    const std::string user =
+        tmp.write("user.reg", "REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n@=\"user\"\n");
+    tmp.write("wine/system.reg",
+              "WINE REGISTRY Version 2\n[Software\\\\Classes\\\\K] 1\n@=\"wine\"\n"
+              "\"W\"=\"wine only\"\n");
+    const std::string prefix = tmp / "wine";
     EXPECT_EQ(RegistryLocation::fromVariables("", nullptr, "", "/home/u").winePrefix,
               "/home/u/.wine");
     CollectingSink sink;
     auto fromVariable = RegistrySource::fromLocation(
-        RegistryLocation::fromVariables("", user.path().c_str(), wine.folder().c_str(), "/h"),
-        &sink);
-    EXPECT_EQ(GetRegistryValue(fromVariable, RegistryRoot::ClassesRoot, "K", ""), "user");
-    EXPECT_EQ(GetRegistryValue(fromVariable, RegistryRoot::ClassesRoot, "K", "W"), "wine only");
-
+        RegistryLocation::fromVariables("", user.c_str(), prefix.c_str(), "/h"), &sink);
+    EXPECT_EQ(get(fromVariable, "K"), "user");
+    EXPECT_EQ(get(fromVariable, "K", "W"), "wine only");
     auto named = RegistrySource::fromLocation(
-        RegistryLocation::fromVariables("/nonexistent/named.reg", user.path().c_str(),
-                                        wine.folder().c_str(), nullptr),
+        RegistryLocation::fromVariables("/nonexistent/named.reg", user.c_str(), prefix.c_str(),
+                                        nullptr),
         &sink);
-    EXPECT_EQ(GetRegistryValue(named, RegistryRoot::ClassesRoot, "K", ""), "wine");
+    EXPECT_EQ(get(named, "K"), "wine");
     ASSERT_EQ(sink.items().size(), 1u);
     EXPECT_EQ(sink.items()[0].file, "/nonexistent/named.reg");
 }

@@ -36,8 +36,7 @@ TEST(CodePageTest, RoundTrips) {
     };
     for (const auto& c : kCases) {
         const CodePage cp = page(c.codePage);
-        size_t invalid = 99;
-        size_t unmapped = 99;
+        size_t invalid = 99, unmapped = 99;
         EXPECT_EQ(cp.fromUtf8(c.utf8, CodePage::Fallback::Question, &unmapped), c.bytes)
             << c.codePage;
         EXPECT_EQ(cp.toUtf8(c.bytes, &invalid), c.utf8) << c.codePage;
@@ -104,8 +103,7 @@ TEST(CodePageTest, CharactersTheCodePageCannotHoldUseTheFallback) {
 
 TEST(CodePageTest, DefaultIsWindows1252AndUnknownIsNamed) {
     EXPECT_EQ(CodePage().name(), "windows-1252");
-    EXPECT_FALSE(CodePage().isUtf8());
-    EXPECT_TRUE(page("UTF-8").isUtf8());
+    EXPECT_TRUE(!CodePage().isUtf8() && page("UTF-8").isUtf8());
     Expected<CodePage> opened = CodePage::open("no-such-page-42");
     ASSERT_FALSE(opened.has_value());
     EXPECT_NE(opened.error().message.find("no-such-page-42"), std::string::npos);
