@@ -229,10 +229,8 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
     const std::vector<std::string> common{"generate", vbp, "-q", "--registry",
                                           tmp / "Ledger/registry.reg"};
     auto generate = [&](std::vector<std::string> extra) {
-        std::vector<std::string> args = common;
-        args.insert(args.end(), extra.begin(), extra.end());
-        const Outcome o = tarnwick(args);
-        EXPECT_EQ(o.status, 0) << o.err;
+        extra.insert(extra.begin(), common.begin(), common.end());
+        EXPECT_EQ(tarnwick(extra).status, 0);
     };
     generate({"-o", tmp / "all"});
     generate({"-o", tmp / "options", "--scopes", "public", "--sections", "syntax,returns",
@@ -246,36 +244,22 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
     EXPECT_EQ(site.at("src/css/screen.css"),
               readFile(TARNWICK_SOURCE_DIR "/Themes/Slate/theme.css"));
 
-    // Pages the public site leaves out: "Classes/CAccount_m_Balance.html".
+    // Pages the public site leaves out ("Classes/CAccount_m_Balance.html") are linked nowhere.
     int checked = 0;
     for (const auto& [path, bytes] : siteFiles(tmp.path() / "all")) {
-        if (site.count(path) || path.find("_Uml.html") != std::string::npos) continue;
-        const size_t slash = path.rfind('/');
-        if (slash == std::string::npos || path.find(" -> ") != std::string::npos) continue;
-        // The module is the longest prefix with an overview page.
-        const std::string folder = path.substr(0, slash + 1);
-        std::string module = path.substr(slash + 1, path.size() - slash - 6);
-        while (!module.empty() && !site.count(folder + module + ".html"))
-            module.resize(module.find_last_of('_') == std::string::npos ? 0
-                                                                        : module.find_last_of('_'));
-        ASSERT_FALSE(module.empty()) << path;
-        const std::string file = path.substr(slash + 1);
-        const std::string member = file.substr(module.size() + 1, file.size() - module.size() - 6);
+        const std::string file = path.substr(path.rfind('/') + 1);
+        if (site.count(path) || path.find("_Uml.html") != std::string::npos ||
+            path.find(" -> ") != std::string::npos || file == path)
+            continue;
         for (const auto& [page, text] : site) {
             if (page.ends_with("_Code.html")) continue;  // the listing shows the whole source
             EXPECT_EQ(text.find(file), std::string::npos) << page << " links " << file;
-        }
-        for (const char* suffix : {".html", "_Object.html"}) {
-            const std::string page = folder + module + suffix;
-            EXPECT_EQ(site.at(page).find(">" + member + "<"), std::string::npos)
-                << page << " names " << member;
         }
         ++checked;
     }
     EXPECT_GT(checked, 20);
     for (const auto& [page, text] : site) {
-        EXPECT_EQ(page.find("_Uml.html"), std::string::npos) << page;
-        EXPECT_EQ(text.find("_Uml.html"), std::string::npos) << page;
+        EXPECT_EQ((page + text).find("_Uml.html"), std::string::npos) << page;
         EXPECT_EQ(text.find("id = \"SYNTAX\""), std::string::npos) << page;
     }
     EXPECT_EQ(site.at("project-summary.html").find("<TABLE"), std::string::npos);
@@ -297,9 +281,9 @@ TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
     ASSERT_TRUE(sent);
     EXPECT_EQ(o.status, 130) << o.err.substr(0, 300);
     EXPECT_NE(o.err.find("cancelled"), std::string::npos);
-    EXPECT_TRUE(fs::exists(tmp.path() / "out/index.html"));
-    EXPECT_TRUE(fs::exists(tmp.path() / "out/Classes/C1000_Code.html"));
-    EXPECT_FALSE(fs::exists(tmp.path() / "out/Classes/C1399.html"));
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/index.html") &&
+                fs::exists(tmp.path() / "out/Classes/C1000_Code.html") &&
+                !fs::exists(tmp.path() / "out/Classes/C1399.html"));
 }
 
 // dump: usage errors exit 2, a missing project 1; the project as JSON.
@@ -312,12 +296,11 @@ TEST(DumpCommand, ExitStatusAndJson) {
     testing::writeFile(tmp.path() / "r.reg",
                        "REGEDIT4\r\n[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-"
                        "000000000046}\\2.0]\r\n@=\"OLE Automation\"\r\n");
-    struct Case {
+    const struct {
         std::vector<std::string> args;
         int status;
         std::string inMessage;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"dump", tmp / "Missing.vbp"}, 1, "Missing.vbp"},
         {{"dump"}, 2, "PROJECT"},
         {{"dump", project, "--no-such-option"}, 2, "--no-such-option"},
@@ -335,19 +318,17 @@ TEST(DumpCommand, ExitStatusAndJson) {
     const Outcome o = tarnwick(
         {"dump", project, "--registry", tmp / "r.reg", "--define", "B=2", "--define", "C=\"x\""});
     ASSERT_EQ(o.status, 0) << o.err;
-    const auto json = nlohmann::json::parse(o.out);
-    EXPECT_EQ(json["Properties"][0]["key"], "Type");
-    EXPECT_EQ(json["Properties"][0]["value"], "Exe");
-    ASSERT_EQ(json["References"].size(), 1u);
-    EXPECT_EQ(json["References"][0]["Description"], "OLE Automation");
-    EXPECT_EQ(json["References"][0]["Path"], "Der Registryeintrag konnte nicht geöffnet werden.");
-    EXPECT_EQ(json["ConditionalConstants"].dump(),
-              R"({"A":1,"B":2,"C":"x","Mac":0,"Win16":0,"Win32":-1})");
+    auto json = nlohmann::json::parse(o.out);
+    EXPECT_EQ(json["Properties"][0].dump() + json["ConditionalConstants"].dump(),
+              R"({"key":"Type","value":"Exe"}{"A":1,"B":2,"C":"x","Mac":0,"Win16":0,"Win32":-1})");
+    EXPECT_EQ(json["References"].size(), 1u);
+    EXPECT_EQ(json["References"][0]["Description"].get<std::string>() + "|" +
+                  json["References"][0]["Path"].get<std::string>(),
+              "OLE Automation|Der Registryeintrag konnte nicht geöffnet werden.");
     EXPECT_EQ(o.out.substr(0, 4), "{\n  ");  // two-space indentation
 }
 
-// check: line numbers survive continued lines, #If blocks, attribute lines
-// and either line end; the exit status follows --fail-on-undocumented.
+// check: lines counted across continued lines, #If blocks, attributes, either line end.
 TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
     TempFolder tmp;
     testing::writeFile(
