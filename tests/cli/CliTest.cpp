@@ -1,5 +1,4 @@
-// The built `tarnwick` as a user runs it: generate (options, what it
-// prints, its exit status, Ctrl-C), dump and check.
+// The built `tarnwick` as a user runs it: generate, dump and check.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -29,8 +28,7 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the built tarnwick with args; onStderr (when given) sees the stderr
-// text so far and may act on the child (its pid is passed).
+// Runs tarnwick with args; onStderr sees the stderr so far and the child's pid.
 Outcome tarnwick(const std::vector<std::string>& args,
                  const std::function<void(const std::string&, pid_t)>& onStderr = {}) {
     std::vector<std::string> all{std::string(TARNWICK_BIN_DIR) + "/tarnwick"};
@@ -54,7 +52,6 @@ Outcome tarnwick(const std::vector<std::string>& args,
     close(errPipe[1]);
     Outcome outcome;
     if (spawned != 0) return outcome;
-
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     int open = 2;
     while (open > 0) {
@@ -64,13 +61,12 @@ Outcome tarnwick(const std::vector<std::string>& args,
             char buffer[4096];
             const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
             if (n <= 0) {
-                close(fds[i].fd);
-                fds[i].fd = -1;
+                close(std::exchange(fds[i].fd, -1));
                 --open;
-                continue;
+            } else {
+                (i == 0 ? outcome.out : outcome.err).append(buffer, static_cast<size_t>(n));
+                if (i == 1 && onStderr) onStderr(outcome.err, pid);
             }
-            (i == 0 ? outcome.out : outcome.err).append(buffer, static_cast<size_t>(n));
-            if (i == 1 && onStderr) onStderr(outcome.err, pid);
         }
     }
     int raw = 0;
@@ -86,17 +82,22 @@ protected:
                                       {{"Class", "CAlpha"}, {"Form", "frmMain"}});
         m_out = m_tmp / "out";
     }
+    // generate m_vbp -o m_out, then extra.
+    Outcome generate(const std::vector<std::string>& extra = {}) {
+        std::vector<std::string> args{"generate", m_vbp, "-o", m_out};
+        args.insert(args.end(), extra.begin(), extra.end());
+        return tarnwick(args);
+    }
     TempFolder m_tmp;
     std::string m_vbp;
     std::string m_out;
 };
 
 TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
-    struct Case {
+    const struct {
         std::vector<std::string> extra;
         std::string named;  // the message names it
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"--kinds", "classes,widgets"}, "widgets"},
         {{"--members", "functions,gadgets"}, "gadgets"},
         {{"--scopes", "public,secret"}, "secret"},
@@ -107,9 +108,7 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
         {{"--frobnicate"}, "frobnicate"},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> args{"generate", m_vbp, "-o", m_out};
-        args.insert(args.end(), c.extra.begin(), c.extra.end());
-        const Outcome o = tarnwick(args);
+        const Outcome o = generate(c.extra);
         EXPECT_EQ(o.status, 2) << c.named << ": " << o.err;
         EXPECT_NE(o.err.find(c.named), std::string::npos) << o.err;
         EXPECT_FALSE(fs::exists(m_out)) << c.named;
@@ -120,12 +119,9 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
 TEST_F(GenerateCommand, UnusableInputOrOutputExitsOneNamingThePath) {
     testing::writeFile(m_tmp.path() / "afile", "x");
     testing::writeFile(m_tmp.path() / "foreign/notes.txt", "mine");
-    struct Case {
-        std::string project;
-        std::string output;
-        std::string named;
-    };
-    const Case cases[] = {
+    const struct {
+        std::string project, output, named;
+    } cases[] = {
         {m_tmp / "nope.vbp", m_out, "nope.vbp"},
         {m_vbp, m_tmp / "afile", m_tmp / "afile"},
         {m_vbp, m_tmp / "foreign", m_tmp / "foreign"},
@@ -143,17 +139,10 @@ TEST_F(GenerateCommand, UnusableInputOrOutputExitsOneNamingThePath) {
 }
 
 TEST_F(GenerateCommand, SuccessPrintsTheStartPageAndNothingElseOffATerminal) {
-    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out});
-    EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_EQ(o.out, m_out + "/index.html\n");
-    EXPECT_EQ(o.err, "");
+    const Outcome o = generate(), quiet = generate({"-q"}), verbose = generate({"-v"});
+    EXPECT_EQ(std::to_string(o.status) + o.out + o.err, "0" + m_out + "/index.html\n");
     EXPECT_TRUE(fs::is_regular_file(m_out + "/Classes/CAlpha_Add.html"));
-    EXPECT_TRUE(fs::is_regular_file(m_out + "/all-forms.html"));
-
-    const Outcome quiet = tarnwick({"generate", m_vbp, "-o", m_out, "-q"});
-    EXPECT_EQ(quiet.status, 0);
-    EXPECT_EQ(quiet.out + quiet.err, "");
-    const Outcome verbose = tarnwick({"generate", m_vbp, "-o", m_out, "-v"});
+    EXPECT_EQ(std::to_string(quiet.status) + quiet.out + quiet.err, "0");
     for (const char* line :
          {"Generating Class: CAlpha\n", "Create documentation for Class CAlpha\n",
           "Create documentation for Form frmMain\n"})
@@ -162,9 +151,8 @@ TEST_F(GenerateCommand, SuccessPrintsTheStartPageAndNothingElseOffATerminal) {
 
 TEST_F(GenerateCommand, KindsMembersSyntaxAndLanguageReachThePages) {
     testing::writeFile(m_tmp.path() / "t.lng", "[Test]\r\nSummary=Overview-of-members\r\n");
-    const Outcome o =
-        tarnwick({"generate", m_vbp, "-o", m_out, "--kinds", "Forms", "--members", "functions",
-                  "--no-syntax", "--translation", m_tmp / "t.lng", "--language", "Test"});
+    const Outcome o = generate({"--kinds", "Forms", "--members", "functions", "--no-syntax",
+                                "--translation", m_tmp / "t.lng", "--language", "Test"});
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_FALSE(fs::exists(m_out + "/Classes"));
     EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Add.html"));
@@ -182,16 +170,16 @@ TEST_F(GenerateCommand, KindsMembersSyntaxAndLanguageReachThePages) {
 TEST_F(GenerateCommand, FailedModuleExitsOne) {
     fs::create_directories(m_out + "/Classes/CAlpha.html");
     testing::writeFile(m_out + "/.tarnwick-site", "");
-    const Outcome o = tarnwick({"generate", m_vbp, "-o", m_out});
+    const Outcome o = generate();
     EXPECT_EQ(o.status, 1);
     EXPECT_NE(o.err.find("CAlpha"), std::string::npos) << o.err;
     EXPECT_TRUE(fs::exists(m_out + "/Forms/frmMain_Code.html"));
 }
 
 TEST_F(GenerateCommand, WriteFailingHalfWayLeavesNoCutOffPageAndExitsOne) {
-    // A file size limit fails every write beyond 4096 bytes, as a full disk would.
+    // A file size limit fails every write beyond 4096 bytes, as a full disk would;
+    // --full writes the pages of the earlier site again.
     auto limited = [&](const std::string& out) {
-        // --full: the pages of the earlier site are written again, unchanged or not.
         const std::string command = "trap '' XFSZ; ulimit -f 8; exec '" +
                                     std::string(TARNWICK_BIN_DIR) + "/tarnwick' generate --full '" +
                                     m_vbp + "' -o '" + out + "' 2>'" + (m_tmp / "err.txt") + "'";
@@ -241,10 +229,8 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
     const std::vector<std::string> common{"generate", vbp, "-q", "--registry",
                                           tmp / "Ledger/registry.reg"};
     auto generate = [&](std::vector<std::string> extra) {
-        std::vector<std::string> args = common;
-        args.insert(args.end(), extra.begin(), extra.end());
-        const Outcome o = tarnwick(args);
-        EXPECT_EQ(o.status, 0) << o.err;
+        extra.insert(extra.begin(), common.begin(), common.end());
+        EXPECT_EQ(tarnwick(extra).status, 0);
     };
     generate({"-o", tmp / "all"});
     generate({"-o", tmp / "options", "--scopes", "public", "--sections", "syntax,returns",
@@ -258,36 +244,22 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
     EXPECT_EQ(site.at("src/css/screen.css"),
               readFile(TARNWICK_SOURCE_DIR "/Themes/Slate/theme.css"));
 
-    // Pages the public site leaves out: "Classes/CAccount_m_Balance.html".
+    // Pages the public site leaves out ("Classes/CAccount_m_Balance.html") are linked nowhere.
     int checked = 0;
     for (const auto& [path, bytes] : siteFiles(tmp.path() / "all")) {
-        if (site.count(path) || path.find("_Uml.html") != std::string::npos) continue;
-        const size_t slash = path.rfind('/');
-        if (slash == std::string::npos || path.find(" -> ") != std::string::npos) continue;
-        // The module is the longest prefix with an overview page.
-        const std::string folder = path.substr(0, slash + 1);
-        std::string module = path.substr(slash + 1, path.size() - slash - 6);
-        while (!module.empty() && !site.count(folder + module + ".html"))
-            module.resize(module.find_last_of('_') == std::string::npos ? 0
-                                                                        : module.find_last_of('_'));
-        ASSERT_FALSE(module.empty()) << path;
-        const std::string file = path.substr(slash + 1);
-        const std::string member = file.substr(module.size() + 1, file.size() - module.size() - 6);
+        const std::string file = path.substr(path.rfind('/') + 1);
+        if (site.count(path) || path.find("_Uml.html") != std::string::npos ||
+            path.find(" -> ") != std::string::npos || file == path)
+            continue;
         for (const auto& [page, text] : site) {
             if (page.ends_with("_Code.html")) continue;  // the listing shows the whole source
             EXPECT_EQ(text.find(file), std::string::npos) << page << " links " << file;
-        }
-        for (const char* suffix : {".html", "_Object.html"}) {
-            const std::string page = folder + module + suffix;
-            EXPECT_EQ(site.at(page).find(">" + member + "<"), std::string::npos)
-                << page << " names " << member;
         }
         ++checked;
     }
     EXPECT_GT(checked, 20);
     for (const auto& [page, text] : site) {
-        EXPECT_EQ(page.find("_Uml.html"), std::string::npos) << page;
-        EXPECT_EQ(text.find("_Uml.html"), std::string::npos) << page;
+        EXPECT_EQ((page + text).find("_Uml.html"), std::string::npos) << page;
         EXPECT_EQ(text.find("id = \"SYNTAX\""), std::string::npos) << page;
     }
     EXPECT_EQ(site.at("project-summary.html").find("<TABLE"), std::string::npos);
@@ -309,9 +281,9 @@ TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
     ASSERT_TRUE(sent);
     EXPECT_EQ(o.status, 130) << o.err.substr(0, 300);
     EXPECT_NE(o.err.find("cancelled"), std::string::npos);
-    EXPECT_TRUE(fs::exists(tmp.path() / "out/index.html"));
-    EXPECT_TRUE(fs::exists(tmp.path() / "out/Classes/C1000_Code.html"));
-    EXPECT_FALSE(fs::exists(tmp.path() / "out/Classes/C1399.html"));
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/index.html") &&
+                fs::exists(tmp.path() / "out/Classes/C1000_Code.html") &&
+                !fs::exists(tmp.path() / "out/Classes/C1399.html"));
 }
 
 // dump: usage errors exit 2, a missing project 1; the project as JSON.
@@ -324,12 +296,11 @@ TEST(DumpCommand, ExitStatusAndJson) {
     testing::writeFile(tmp.path() / "r.reg",
                        "REGEDIT4\r\n[HKEY_CLASSES_ROOT\\TypeLib\\{00020430-0000-0000-C000-"
                        "000000000046}\\2.0]\r\n@=\"OLE Automation\"\r\n");
-    struct Case {
+    const struct {
         std::vector<std::string> args;
         int status;
         std::string inMessage;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{"dump", tmp / "Missing.vbp"}, 1, "Missing.vbp"},
         {{"dump"}, 2, "PROJECT"},
         {{"dump", project, "--no-such-option"}, 2, "--no-such-option"},
@@ -347,19 +318,17 @@ TEST(DumpCommand, ExitStatusAndJson) {
     const Outcome o = tarnwick(
         {"dump", project, "--registry", tmp / "r.reg", "--define", "B=2", "--define", "C=\"x\""});
     ASSERT_EQ(o.status, 0) << o.err;
-    const auto json = nlohmann::json::parse(o.out);
-    EXPECT_EQ(json["Properties"][0]["key"], "Type");
-    EXPECT_EQ(json["Properties"][0]["value"], "Exe");
-    ASSERT_EQ(json["References"].size(), 1u);
-    EXPECT_EQ(json["References"][0]["Description"], "OLE Automation");
-    EXPECT_EQ(json["References"][0]["Path"], "Der Registryeintrag konnte nicht geöffnet werden.");
-    EXPECT_EQ(json["ConditionalConstants"].dump(),
-              R"({"A":1,"B":2,"C":"x","Mac":0,"Win16":0,"Win32":-1})");
+    auto json = nlohmann::json::parse(o.out);
+    EXPECT_EQ(json["Properties"][0].dump() + json["ConditionalConstants"].dump(),
+              R"({"key":"Type","value":"Exe"}{"A":1,"B":2,"C":"x","Mac":0,"Win16":0,"Win32":-1})");
+    EXPECT_EQ(json["References"].size(), 1u);
+    EXPECT_EQ(json["References"][0]["Description"].get<std::string>() + "|" +
+                  json["References"][0]["Path"].get<std::string>(),
+              "OLE Automation|Der Registryeintrag konnte nicht geöffnet werden.");
     EXPECT_EQ(o.out.substr(0, 4), "{\n  ");  // two-space indentation
 }
 
-// check: line numbers survive continued lines, #If blocks, attribute lines
-// and either line end; the exit status follows --fail-on-undocumented.
+// check: lines counted across continued lines, #If blocks, attributes, either line end.
 TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
     TempFolder tmp;
     testing::writeFile(

@@ -46,20 +46,18 @@ TEST(ModelJson, ProjectAndModuleShape) {
     EXPECT_EQ(keysOf(json),
               (Keys{"Path", "Properties", "ConditionalConstants", "References", "Objects", "Forms",
                     "Modules", "Classes", "PropertyPages", "UserControls"}));
-    EXPECT_EQ(json["Path"], "/p/Demo.vbp");
-    EXPECT_EQ(json["Properties"].dump(),
-              R"([{"key":"Type","value":"Exe"},{"key":"Name","value":"\"Demo\""}])");
-    EXPECT_EQ(json["References"][0]["GUID"], "{00020430-0000-0000-C000-000000000046}");
-    EXPECT_EQ(json["References"][0]["ModuleType"], 6);
+    EXPECT_EQ(json["Path"].dump() + json["Properties"].dump() +
+                  json["References"][0]["GUID"].dump() + json["References"][0]["ModuleType"].dump(),
+              R"("/p/Demo.vbp"[{"key":"Type","value":"Exe"},{"key":"Name","value":"\"Demo\""}])"
+              R"("{00020430-0000-0000-C000-000000000046}"6)");
 
     const Json& module = json["Classes"][0];
     EXPECT_EQ(keysOf(module), (Keys{"Name", "ModuleType", "Path", "GUID", "Version", "Description",
                                     "Source", "Attributes", "ShortDesc", "Implementations",
                                     "Declarations", "Constants", "Variables", "Types", "Enums",
                                     "Events", "Functions", "Subroutines", "Properties"}));
-    EXPECT_EQ(module["Attributes"].dump(), R"({"VB_Name":"CParser"})");
-    EXPECT_EQ(module["ShortDesc"].dump(), R"({"Parse":"Reads it"})");
-    EXPECT_TRUE(module["Functions"].is_array());
+    EXPECT_EQ(module["Attributes"].dump() + module["ShortDesc"].dump() + module["Functions"].dump(),
+              R"({"VB_Name":"CParser"}{"Parse":"Reads it"}[])");
 }
 
 TEST(ModelJson, ElementAttributesByClass) {
@@ -93,21 +91,16 @@ TEST(ModelJson, ElementAttributesByClass) {
         EXPECT_EQ(keysOf(toJson(*c.element)), c.keys) << c.element->className();
 
     const Json json = toJson(*property);
-    EXPECT_EQ(json["Way"], 2);
-    EXPECT_EQ(json["scope"], 1);
-    EXPECT_EQ(json["Returns"]["DataType"], "String");
-    const Json& arg = json["Arguments"][0];
-    EXPECT_EQ(keysOf(arg),
-              (Keys{"isOptional", "By", "Name", "default", "DataType", "Description"}));
-    EXPECT_EQ(arg["isOptional"], true);
-    EXPECT_EQ(arg["By"], "ByVal");
+    EXPECT_EQ(json["Way"].dump() + json["scope"].dump() + json["Returns"]["DataType"].dump() +
+                  json["Arguments"].dump(),
+              R"(21"String"[{"isOptional":true,"By":"ByVal","Name":"value","default":"",)"
+              R"("DataType":"String","Description":""}])");
 }
 
 TEST(ModelJson, TypeMembersNullUntilFilled) {
-    cType unfilled;
-    EXPECT_TRUE(toJson(unfilled)["Variables"].is_null());
-
-    cType filled;
+    cType unfilled, filled;
+    CEnum empty;
+    EXPECT_EQ(toJson(unfilled)["Variables"].dump() + toJson(empty)["Variables"].dump(), "null[]");
     auto members = std::make_shared<CVariableList>();
     auto member = std::make_shared<CVariable>();
     member->setName("X");
@@ -115,9 +108,6 @@ TEST(ModelJson, TypeMembersNullUntilFilled) {
     members->Add(member);
     filled.setVariables(members);
     EXPECT_EQ(toJson(filled)["Variables"][0]["DataType"], "Long");
-
-    CEnum empty;
-    EXPECT_TRUE(toJson(empty)["Variables"].is_array());
 }
 
 TEST(ModelJson, InvalidUtf8IsReplacedNotThrown) {
@@ -131,7 +121,6 @@ TEST(ModelJson, InvalidUtf8IsReplacedNotThrown) {
     EXPECT_EQ(text.find("\"Name\": \"Bad"), text.find("\"Name\""));
 }
 
-// The streamed dump is byte for byte the whole-tree dump.
 TEST(ModelJson, StreamedDumpEqualsTheWholeTree) {
     for (const char* project : {"/examples/Ledger/Ledger.vbp", "/examples/WinApi/WinApi.vbp"}) {
         CParser parser;

@@ -1,36 +1,5 @@
-// The main window: start layout and ticks, toolbar keys, Open Project and
-// the project tree, previews, the file view.
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QDockWidget>
-#include <QHelpEvent>
-#include <QLineEdit>
-#include <QListView>
-#include <QMenu>
-#include <QMimeData>
-#include <QProgressBar>
-#include <QRegularExpression>
-#include <QSemaphore>
-#include <QSettings>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <QToolTip>
-#include <QTreeWidget>
-#include <QTreeWidgetItemIterator>
-#include <atomic>
-#include <cmath>
-
+// The main window: layout and ticks, keys, Open Project and the tree, previews, files.
 #include "TestSupport.h"
-#include "shell/DockingControl.h"
-#include "shell/HtmlView.h"
-#include "shell/ProgressWindow.h"
-#include "shell/ProjectView.h"
-#include "shell/SettingsDialog.h"
-#include "shell/Views.h"
 
 using namespace tarnwick;
 using namespace tarnwick::testing;
@@ -78,28 +47,26 @@ private slots:
         MainWindow& window = b.window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tarnwick"));
-        QVERIFY(!window.windowIcon().pixmap(48, 48).isNull());
         DockingControl& dock = window.perspective();
         QCOMPARE(ticks(window),
                  QStringList({"mnuPerspectiveProject", "mnuViewProject", "mnuViewConsole"}));
-        QCOMPARE(window.dockWidgetArea(dock.dock("Project")), Qt::LeftDockWidgetArea);
-        QCOMPARE(window.dockWidgetArea(dock.dock("Console")), Qt::BottomDockWidgetArea);
-        QVERIFY(dock.dock("Dirs")->isHidden());
+        QVERIFY(window.dockWidgetArea(dock.dock("Project")) == Qt::LeftDockWidgetArea &&
+                window.dockWidgetArea(dock.dock("Console")) == Qt::BottomDockWidgetArea &&
+                dock.dock("Dirs")->isHidden());
+        QTRY_VERIFY(std::abs(dock.dock("Project")->width() - window.width() * 3 / 10) < 60);
 
         // The toolbar keys are exact; the perspectives move the ticks with them.
         for (const char* key : {"Open", "OPEN", "Browser", "create ", ""})
             window.toolbarButtonClicked(QLatin1String(key));
-        QCOMPARE(b.dialogs.fileCalls, 0);
-        QVERIFY(b.dialogs.messages.empty());
+        QVERIFY(b.dialogs.fileCalls == 0 && b.dialogs.messages.empty());
         window.toolbarButtonClicked("browser");
-        QCOMPARE(dock.currentPerspective(), QStringLiteral("Browser"));
         QCOMPARE(ticks(window), QStringList({"mnuPerspectiveBrowser", "mnuViewConsole",
                                              "mnuViewDirectories", "mnuViewFiles"}));
-        QCOMPARE(window.dockWidgetArea(dock.dock("Dirs")), Qt::RightDockWidgetArea);
-        QVERIFY(dock.dock("Project")->isHidden());
+        QVERIFY(window.dockWidgetArea(dock.dock("Dirs")) == Qt::RightDockWidgetArea &&
+                dock.dock("Project")->isHidden());
         window.toolbarButtonClicked("project");
         QCOMPARE(dock.currentPerspective(), QStringLiteral("Project"));
+        dock.showPerspective("NoSuchPerspective");  // ignored
         window.menuAction("mnuPerspectiveBrowser")->trigger();
         QCOMPARE(dock.currentPerspective(), QStringLiteral("Browser"));
 
@@ -110,17 +77,8 @@ private slots:
         QVERIFY(ticks(window).contains("mnuViewConsole"));
         QVERIFY(!dock.dock("Console")->isHidden());
 
-        // A tooltip event on a button shows its tooltip.
-        QWidget* open = window.toolBar()->widgetForAction(window.toolbarAction("open"));
-        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), open->mapToGlobal(QPoint(2, 2)));
-        QApplication::sendEvent(open, &help);
-        QCOMPARE(QToolTip::text(), QStringLiteral("Open Project"));
-        QToolTip::hideText();
-
         window.toolbarButtonClicked("open");  // the chooser answers nothing
-        QCOMPARE(b.dialogs.fileCalls, 1);
-        QCOMPARE(b.dialogs.lastFileFilter, QStringLiteral("Visual Basic 6.0 Projects (*.vbp)"));
-        QCOMPARE(window.projectView()->tree()->topLevelItemCount(), 0);
+        QVERIFY(b.dialogs.fileCalls == 1 && window.projectView()->tree()->topLevelItemCount() == 0);
 
         // Exit closes the window and unloads the dialogs.
         QPointer<QWidget> settings = window.settingsDialog();
@@ -134,34 +92,22 @@ private slots:
         MainWindow& window = b.window;
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
-        struct Key {
-            const char* menu;
-            const char* keys;
-            bool enabledWithoutProject;
+        auto enabled = [&] {
+            QString states;
+            for (const char* menu : {"mnuFileOpenProject", "mnuDocumentationCreate",
+                                     "mnuDocumentationSettings", "mnuFileOpenSite", "mnuFileExit"})
+                states += window.menuAction(QLatin1String(menu))->isEnabled() ? '1' : '0';
+            for (const char* tool : {"create", "settings"})
+                states += window.toolbarAction(QLatin1String(tool))->isEnabled() ? '1' : '0';
+            return states;
         };
-        const Key keys[] = {
-            {"mnuFileOpenProject", "Ctrl+O", true},
-            {"mnuDocumentationCreate", "F5", false},
-            {"mnuDocumentationSettings", "Ctrl+,", false},
-            {"mnuFileCloseTab", "Ctrl+W", true},
-            {"mnuFileExit", "Ctrl+Q", true},
-        };
-        for (const Key& k : keys) {
-            QAction* action = window.menuAction(QLatin1String(k.menu));
-            QCOMPARE(action->shortcut().toString(), QLatin1String(k.keys));
-            QVERIFY2(action->isEnabled() == k.enabledWithoutProject, k.menu);
-        }
-        QVERIFY(!window.toolbarAction("create")->isEnabled() &&
-                !window.toolbarAction("settings")->isEnabled() &&
-                !window.menuAction("mnuFileOpenSite")->isEnabled());
+        QCOMPARE(enabled(), QStringLiteral("1000100"));
         // Without a project, Create tells so and Settings shows nothing.
         window.toolbarButtonClicked("create");
         window.toolbarButtonClicked("settings");
         window.menuAction("mnuDocumentationSettings")->trigger();
         QCOMPARE(b.dialogs.messages.size(), size_t(1));
-        QCOMPARE(b.dialogs.messages[0].icon, QMessageBox::Critical);
-        QCOMPARE(b.dialogs.messages[0].title + ": " + b.dialogs.messages[0].text,
-                 QStringLiteral("Error: No open project!"));
+        QCOMPARE(b.dialogs.messages[0].text, QStringLiteral("No open project!"));
         QVERIFY(b.dialogs.folderCalls == 0 && !window.settingsDialog()->isVisible() &&
                 !window.settingsDialog()->load());
 
@@ -169,8 +115,7 @@ private slots:
         b.dialogs.file = writeSmallProject(b.dir.path());
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
         QTRY_VERIFY(window.state().CurrentProject);
-        QVERIFY(window.menuAction("mnuDocumentationCreate")->isEnabled());
-        QVERIFY(window.toolbarAction("settings")->isEnabled());
+        QCOMPARE(enabled(), QStringLiteral("1110111"));
         window.projectView()->tree()->setCurrentItem(window.projectView()->tree()->topLevelItem(0));
         QCOMPARE(window.perspective().editorArea()->count(), 1);
         QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
@@ -189,11 +134,9 @@ private slots:
         Bench b;
         const QString p = b.openSmall();
         MainWindow& window = b.window;
-        QVERIFY(b.dialogs.messages.empty());
-        QCOMPARE(window.state().ProjectPath, p);
+        QVERIFY(b.dialogs.messages.empty() && window.state().ProjectPath == p);
         const GenerationSettings& s = window.state().settings;
-        QVERIFY(s.Syntax && s.Parameter && s.Return && s.Source);
-        QVERIFY(!s.Classes);  // only those four are switched on
+        QVERIFY(s.Syntax && s.Parameter && s.Return && s.Source && !s.Classes);
 
         QTreeWidget* tree = window.projectView()->tree();
         QCOMPARE(childTexts(tree, nullptr), QStringList({p}));
@@ -204,11 +147,10 @@ private slots:
                  QStringList({"CAlpha", "IShape"}));
         QCOMPARE(childTexts(tree, findNode(tree, {p, "Classes", "CAlpha"})),
                  QStringList({"Implementations", "Constants", "Functions", "Subroutines"}));
-        struct Expect {
+        const struct {
             QStringList path;
             const char* image;
-        };
-        const Expect expected[] = {
+        } expected[] = {
             {{p}, "project"},
             {{p, "Classes"}, "classes"},
             {{p, "Modules", "modBeta"}, "modules"},
@@ -218,7 +160,7 @@ private slots:
             {{p, "Classes", "CAlpha", "Constants", "Limit"}, "constants_noscope"},
             {{p, "Modules", "modBeta", "Constants", "Answer"}, "constants_public"},
         };
-        for (const Expect& e : expected) {
+        for (const auto& e : expected) {
             QTreeWidgetItem* node = findNode(tree, e.path);
             QCOMPARE(imageOf(node), QLatin1String(e.image));
             QVERIFY2(!node->icon(0).isNull(), e.image);
@@ -233,7 +175,6 @@ private slots:
         const QString vbp = QStringLiteral(TARNWICK_SOURCE_DIR "/examples/Ledger/Ledger.vbp");
         qputenv("TARNWICK_REGISTRY", TARNWICK_SOURCE_DIR "/examples/Ledger/registry.reg");
         QVERIFY(window.openProjectFile(vbp));
-        QCOMPARE(childTexts(tree, nullptr), QStringList({vbp}));
         QCOMPARE(childTexts(tree, tree->topLevelItem(0)),
                  QStringList({"References", "Objects", "Forms", "Modules", "Classes",
                               "UserControls", "PropertyPages"}));
@@ -242,7 +183,6 @@ private slots:
         QVERIFY(window.consoleView()->text().contains("References: 2 entries"));
     }
 
-    // Unreadable files are named, the open project stays; warnings reach the console.
     void badProjectFiles() {
         Bench b;
         const QString good = b.openSmall(".");
@@ -257,10 +197,10 @@ private slots:
             b.dialogs.messages.clear();
             b.dialogs.file = path;
             b.window.openProject();
-            QCOMPARE(b.dialogs.messages.size(), size_t(1));
-            QVERIFY2(b.dialogs.messages[0].text.contains(path), qPrintable(path));
-            QCOMPARE(b.window.state().ProjectPath, good);
-            QCOMPARE(b.window.projectView()->tree()->topLevelItem(0)->childCount(), nodes);
+            QVERIFY2(b.dialogs.messages.size() == 1 && b.dialogs.messages[0].text.contains(path) &&
+                         b.window.state().ProjectPath == good &&
+                         b.window.projectView()->tree()->topLevelItem(0)->childCount() == nodes,
+                     qPrintable(path));
         }
 
         writeFile(d + "/Other.cls",
@@ -284,32 +224,28 @@ private slots:
         MainWindow& window = b.window;
         QTreeWidget* tree = window.projectView()->tree();
         QTabWidget* editor = window.perspective().editorArea();
-        QCOMPARE(editor->count(), 0);
         QTreeWidgetItem* add = findNode(tree, {vbp, "Classes", "CAlpha", "Functions", "Add"});
         QTreeWidgetItem* twice = findNode(tree, {vbp, "Modules", "modBeta", "Functions", "Twice"});
         QTreeWidgetItem* area = findNode(tree, {vbp, "Classes", "IShape", "Functions", "Area"});
-        struct Step {
+        const struct {
             QTreeWidgetItem* node;
-            const char* contains;
-            const char* lacks;
-        };
-        const Step steps[] = {{add, "Adds two numbers.", "Twice"},
-                              {twice, "Twice", "Adds two numbers."},
-                              {area, "The area of the shape.", "Adds two numbers."},
-                              {add, "Adds two numbers.", "The area"},  // kept, not rebuilt wrong
-                              {tree->topLevelItem(0), "No description", "Adds two numbers."}};
-        for (const Step& step : steps) {
+            const char *contains, *lacks;
+        } steps[] = {{add, "Adds two numbers.", "Twice"},
+                     {twice, "Twice", "Adds two numbers."},
+                     {area, "The area of the shape.", "Adds two numbers."},
+                     {add, "Adds two numbers.", "The area"},  // kept, not rebuilt wrong
+                     {tree->topLevelItem(0), "No description", "Adds two numbers."}};
+        for (const auto& step : steps) {
             tree->setCurrentItem(step.node);
-            QCOMPARE(editor->count(), 1);  // reused, never a second tab
-            QCOMPARE(editor->tabText(0), step.node->text(0));
-            QVERIFY2(htmlOf(window, 0).contains(QLatin1String(step.contains)), step.contains);
-            QVERIFY2(!htmlOf(window, 0).contains(QLatin1String(step.lacks)), step.lacks);
+            QVERIFY2(editor->count() == 1 && editor->tabText(0) == step.node->text(0) &&
+                         htmlOf(window, 0).contains(QLatin1String(step.contains)) &&
+                         !htmlOf(window, 0).contains(QLatin1String(step.lacks)),
+                     step.contains);  // one tab, reused
         }
 
         // The style sheet and the icons of a preview resolve to files.
         tree->setCurrentItem(add);
         const QUrl base = static_cast<PreviewDocument*>(editor->widget(0))->htmlView()->baseUrl();
-        QCOMPARE(base, PreviewDocument::baseUrl());
         const QRegularExpression link(
             QStringLiteral("(?:href|src)=\"([^\"#:]+\\.(?:css|ico|js))\""),
             QRegularExpression::CaseInsensitiveOption);
@@ -321,20 +257,21 @@ private slots:
         }
         QVERIFY(links >= 2);
 
-        // A double click pins a page; the selection keeps to its own tab.
+        // A click on the selected node shows its page again once closed (and disposed of);
+        // a double click pins a page, the selection keeps to its own tab.
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         tree->scrollToItem(twice);
         const QPoint twiceAt = tree->visualItemRect(twice).center();
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
-        // A click on the node already selected shows its page again once closed.
+        QPointer<QWidget> closed(editor->widget(0));
         emit editor->tabCloseRequested(0);
         QCOMPARE(editor->count(), 0);
+        QTRY_VERIFY(closed.isNull());
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
         QCOMPARE(editor->count(), 1);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
-        QCOMPARE(editor->count(), 2);
-        QCOMPARE(editor->currentIndex(), 1);
+        QVERIFY(editor->count() == 2 && editor->currentIndex() == 1);
         tree->setCurrentItem(add);
         QCOMPARE(editor->count(), 2);
         QVERIFY(htmlOf(window, 0).contains("Adds two numbers.") &&
@@ -356,7 +293,6 @@ private slots:
             const char* shown;
         };
         const Row rows[] = {
-            {"twi", "modBeta/Twice"},
             {"  HELP ", "CAlpha/Helper"},
             {"ishape", "CAlpha/IShape IShape/Area"},  // an element and a module
             {"nothing like it", ""},
@@ -402,8 +338,7 @@ private slots:
         });
         QVERIFY(!window.openProjectFile(second));
         gates[0].release();
-        QVERIFY(busyShown && commandsOff);
-        QVERIFY(b.dialogs.messages.empty() && b.dialogs.folderCalls == 0);
+        QVERIFY(busyShown && commandsOff && b.dialogs.messages.empty() && !b.dialogs.folderCalls);
         QCOMPARE(window.state().ProjectPath, first);
         QCOMPARE(window.projectView()->tree()->topLevelItem(0)->text(0), first);
         QVERIFY(!window.openProgress()->isVisible() &&
@@ -417,8 +352,7 @@ private slots:
         });
         QVERIFY(!window.openProjectFile(second));
         gates[1].release();
-        QVERIFY(!window.isVisible());
-        QCOMPARE(window.state().ProjectPath, first);
+        QVERIFY(!window.isVisible() && window.state().ProjectPath == first);
     }
 
     void rememberedAcrossStarts() {
@@ -446,26 +380,23 @@ private slots:
         QCOMPARE(window.recentProjects(), projects.mid(0, MainWindow::kRecentProjects));
         QMenu* recent = window.findChild<QMenu*>("mnuFileRecent");
         QCOMPARE(recent->actions().size(), MainWindow::kRecentProjects);
-        QCOMPARE(window.size(), QSize(900, 610));
-        QVERIFY(!window.menuAction("mnuViewConsole")->isChecked());
-        QVERIFY(window.perspective().dock("Console")->isHidden());
+        QVERIFY(window.size() == QSize(900, 610) &&
+                window.perspective().dock("Console")->isHidden() &&
+                !window.menuAction("mnuViewConsole")->isChecked());
         recent->actions().at(1)->trigger();
-        QCOMPARE(window.state().ProjectPath, projects.at(1));
-        QCOMPARE(window.recentProjects().first(), projects.at(1));
+        QVERIFY(window.state().ProjectPath == projects.at(1) &&
+                window.recentProjects().first() == projects.at(1));
         // A project that is gone is told and leaves the list.
         recent->actions().at(2)->trigger();
         QCOMPARE(window.state().ProjectPath, projects.at(1));
-        QCOMPARE(b.dialogs.messages.size(), size_t(1));
-        QVERIFY(!window.recentProjects().contains(projects.at(2)));
-        QCOMPARE(recent->actions().size(), MainWindow::kRecentProjects - 1);
+        QVERIFY(b.dialogs.messages.size() == 1 &&
+                !window.recentProjects().contains(projects.at(2)) &&
+                recent->actions().size() == MainWindow::kRecentProjects - 1);
         MainWindow::settingsStore().clear();
     }
 
     void desktopHandOffs() {
-        Bench b;
-        b.window.menuAction("mnuHelpHomepage")->trigger();
-        QCOMPARE(b.dialogs.openedUrls, QStringList({TARNWICK_HOMEPAGE}));
-        // A .vbp dropped on the window opens; other files are refused.
+        Bench b;  // a .vbp dropped on the window opens; other files are refused.
         const QString vbp = writeSmallProject(b.dir.path());
         for (const QString& file : {b.dir.path() + "/CAlpha.cls", vbp}) {
             QMimeData data;
@@ -483,12 +414,7 @@ private slots:
 
     // On a dark desktop palette, every scheme's toolbar captions and dock buttons stand out.
     void schemesAreLegible() {
-        QPalette dark;
-        dark.setColor(QPalette::Window, QColor("#202020"));
-        dark.setColor(QPalette::WindowText, QColor("#eeeeee"));
-        dark.setColor(QPalette::Button, QColor("#303030"));
-        dark.setColor(QPalette::ButtonText, QColor("#eeeeee"));
-        QApplication::setPalette(dark);
+        QApplication::setPalette(QPalette(QColor("#303030"), QColor("#202020")));
         MainWindow window;
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -497,7 +423,7 @@ private slots:
             auto channel = [](double v) {
                 return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
             };
-            auto luminance = [&](QColor c) {
+            auto luminance = [&](QColor c) {  // WCAG
                 return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
                        0.0722 * channel(c.blueF());
             };
@@ -520,13 +446,12 @@ private slots:
                 window.toolBar()->widgetForAction(window.toolbarAction("open"))->geometry();
             const QRect caption(button.left(), button.top() + button.height() * 2 / 3,
                                 button.width(), button.height() / 3);
-            const double text = contrast(window.toolBar()->grab(caption).toImage());
-            QVERIFY2(text >= 4.5,
-                     qPrintable(QStringLiteral("%1 toolbar %2").arg(scheme).arg(text)));
             QDockWidget* dock = window.perspective().dock("Project");
             auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
-            const double cross = contrast(dock->grab(close->geometry()).toImage());
-            QVERIFY2(cross >= 3, qPrintable(QStringLiteral("%1 close %2").arg(scheme).arg(cross)));
+            const double text = contrast(window.toolBar()->grab(caption).toImage()),
+                         cross = contrast(dock->grab(close->geometry()).toImage());
+            QVERIFY2(text >= 4.5 && cross >= 3,
+                     qPrintable(QStringLiteral("%1: %2 %3").arg(scheme).arg(text).arg(cross)));
         }
         QApplication::setPalette(QPalette());
     }

@@ -1,11 +1,5 @@
 #include "TestSupport.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTreeWidget>
-#include <QUrl>
-
 #include "shell/ShellServices.h"
 
 namespace tarnwick::testing {
@@ -82,14 +76,12 @@ void CannedDialogs::install(ShellServices& services) {
         messages.push_back({icon, title, text});
         return answer;
     };
-    services.browseForFolder = [this](QWidget*, const QString& title) {
+    services.browseForFolder = [this](QWidget*, const QString&) {
         ++folderCalls;
-        lastFolderTitle = title;
         return folder;
     };
-    services.openFile = [this](QWidget*, const QString&, const QString& filter) {
+    services.openFile = [this](QWidget*, const QString&, const QString&) {
         ++fileCalls;
-        lastFileFilter = filter;
         return file;
     };
     services.openUrl = [this](const QUrl& url) {
@@ -115,14 +107,9 @@ QStringList childTexts(const QTreeWidget* tree, const QTreeWidgetItem* node) {
 QTreeWidgetItem* findNode(const QTreeWidget* tree, const QStringList& texts) {
     QTreeWidgetItem* node = nullptr;
     for (const QString& text : texts) {
-        QTreeWidgetItem* next = nullptr;
-        const int count = node ? node->childCount() : tree->topLevelItemCount();
-        for (int i = 0; i < count && !next; ++i) {
-            QTreeWidgetItem* child = node ? node->child(i) : tree->topLevelItem(i);
-            if (child->text(0) == text) next = child;
-        }
-        if (!next) return nullptr;
-        node = next;
+        const int i = childTexts(tree, node).indexOf(text);
+        if (i < 0) return nullptr;
+        node = node ? node->child(i) : tree->topLevelItem(i);
     }
     return node;
 }

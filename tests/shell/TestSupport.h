@@ -1,18 +1,20 @@
-// Helpers shared by the workbench tests: small VB6 projects written on the
-// fly, canned answers for the dialogs, and tree lookups.
+// Helpers of the workbench tests: small VB6 projects, canned dialogs, tree lookups.
 #pragma once
 
-#include <QMessageBox>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QtTest>
+#include <QtWidgets>
+#include <atomic>
+#include <cmath>
 #include <vector>
 
+#include "shell/DockingControl.h"
+#include "shell/HtmlView.h"
 #include "shell/MainWindow.h"
-
-class QTreeWidget;
-class QTreeWidgetItem;
-class QWidget;
+#include "shell/ProgressWindow.h"
+#include "shell/ProjectView.h"
+#include "shell/SettingsDialog.h"
+#include "shell/SettingsTabs.h"
+#include "shell/Views.h"
 
 namespace tarnwick {
 
@@ -23,25 +25,20 @@ namespace testing {
 // Writes "name" with CR LF line ends (lines joined), making folders.
 void writeFile(const QString& path, const QStringList& lines);
 
-// A project "Small.vbp" in folder: class CAlpha (Implements IShape, a public
-// function Add, a private sub Helper, a constant without scope word), class
-// IShape, module modBeta (public const Answer, public sub Main, function
-// Twice without scope word). MajorVer 1, MinorVer 2, RevisionVer 3.
-// Returns the project file's path.
+// folder/Small.vbp (returned): classes CAlpha (Implements IShape; Add, Helper, Limit) and
+// IShape (Area), module modBeta (Answer, Main, Twice); version 1.2.3.
 QString writeSmallProject(const QString& folder);
 // A project with `classes` classes named C01, C02, ..., each with a few members.
 QString writeBiggerProject(const QString& folder, int classes);
 
-// What the message seam was asked.
 struct Message {
     QMessageBox::Icon icon;
     QString title;
     QString text;
 };
 
-// Replaces every dialog of services: messages are recorded and answered
-// with answer; the folder picker and the file chooser give the texts given
-// (and count their calls).
+// Replaces every dialog: messages are recorded and get answer; the pickers give
+// folder and file and count their calls.
 struct CannedDialogs {
     std::vector<Message> messages;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
@@ -49,8 +46,6 @@ struct CannedDialogs {
     QString file;
     int folderCalls = 0;
     int fileCalls = 0;
-    QString lastFolderTitle;
-    QString lastFileFilter;
     QStringList openedUrls;  // what was handed to the desktop
 
     void install(ShellServices& services);
@@ -77,9 +72,8 @@ QString screenshotFolder();
 }  // namespace testing
 }  // namespace tarnwick
 
-// QTEST_MAIN for the workbench: Chromium wants shared OpenGL contexts
-// before the application object exists; the remembered settings go to a
-// folder of this run, never to the user's.
+// QTEST_MAIN with shared OpenGL contexts (for Chromium) and remembered settings kept
+// in a folder of this run, never the user's.
 #define TARNWICK_QTEST_MAIN(TestObject)                              \
     int main(int argc, char** argv) {                                \
         QTemporaryDir configHome;                                    \
