@@ -61,6 +61,19 @@ private slots:
     }
 
     // Cancel, closing the progress window or the main window stop the run.
+    // Keys the dialog does not show (here the encoding) still reach the run.
+    void settingsFileKeysReachTheRun() {
+        Bench b;
+        const QString vbp = writeSmallProject(b.dir.path() + "/src");
+        writeFile(b.dir.path() + "/src/Small.tarnwick",
+                  {"[generate]", "output-encoding = UTF-8"});
+        QVERIFY(b.window.openProjectFile(vbp));
+        b.dialogs.folder = b.dir.path() + "/out";
+        b.window.toolbarButtonClicked("create");
+        QFile page(b.dir.path() + "/out/project-summary.html");
+        QVERIFY(page.open(QIODevice::ReadOnly) && page.readAll().contains("charset=UTF-8"));
+    }
+
     void cancelDuringRun() {
         enum How { CancelButton, CloseProgress, CloseMain };
         for (How how : {CancelButton, CloseProgress, CloseMain}) {
