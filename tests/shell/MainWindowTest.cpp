@@ -326,7 +326,7 @@ private slots:
             arrived.release();
             gate.acquire();
         };
-        bool busyShown = false, commandsOff = false;
+        bool busyShown = false, commandsOff = false, openRefused = false;
         QTimer::singleShot(50, &window, [&] {
             arrived.acquire();
             busyShown = window.openProgress()->isVisible();
@@ -334,11 +334,13 @@ private slots:
                           !window.toolbarAction("create")->isEnabled() &&
                           !window.toolbarAction("open")->isEnabled();
             window.toolbarButtonClicked("create");  // refused while busy
+            openRefused = !window.openProjectFile(first);  // as from the recent list
             QTest::mouseClick(window.openCancelButton(), Qt::LeftButton);
         });
         QVERIFY(!window.openProjectFile(second));
         gates[0].release();
-        QVERIFY(busyShown && commandsOff && b.dialogs.messages.empty() && !b.dialogs.folderCalls);
+        QVERIFY(busyShown && commandsOff && openRefused && reads == 1);
+        QVERIFY(b.dialogs.messages.empty() && !b.dialogs.folderCalls);
         QCOMPARE(window.state().ProjectPath, first);
         QCOMPARE(window.projectView()->tree()->topLevelItem(0)->text(0), first);
         QVERIFY(!window.openProgress()->isVisible() &&
