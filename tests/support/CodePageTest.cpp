@@ -40,8 +40,7 @@ TEST(CodePageTest, RoundTrips) {
         EXPECT_EQ(cp.fromUtf8(c.utf8, CodePage::Fallback::Question, &unmapped), c.bytes)
             << c.codePage;
         EXPECT_EQ(cp.toUtf8(c.bytes, &invalid), c.utf8) << c.codePage;
-        EXPECT_EQ(invalid, 0u) << c.codePage;
-        EXPECT_EQ(unmapped, 0u) << c.codePage;
+        EXPECT_EQ(invalid + unmapped, 0u) << c.codePage;
     }
 }
 
@@ -102,12 +101,11 @@ TEST(CodePageTest, CharactersTheCodePageCannotHoldUseTheFallback) {
 }
 
 TEST(CodePageTest, DefaultIsWindows1252AndUnknownIsNamed) {
-    EXPECT_EQ(CodePage().name(), "windows-1252");
-    EXPECT_TRUE(!CodePage().isUtf8() && page("UTF-8").isUtf8());
+    EXPECT_TRUE(CodePage().name() == "windows-1252" && !CodePage().isUtf8() &&
+                page("UTF-8").isUtf8() && !CodePage::open(""));
     Expected<CodePage> opened = CodePage::open("no-such-page-42");
-    ASSERT_FALSE(opened.has_value());
-    EXPECT_NE(opened.error().message.find("no-such-page-42"), std::string::npos);
-    EXPECT_FALSE(CodePage::open("").has_value());
+    EXPECT_NE(opened ? std::string::npos : opened.error().message.find("no-such-page-42"),
+              std::string::npos);
 }
 
 TEST(CodePageTest, LargeTextsConvertCompletely) {
@@ -129,8 +127,7 @@ TEST(CodePageTest, CopiesConvertIndependently) {
         EXPECT_EQ(gbk.toUtf8("\xD6\xD0"), "中");  // opens the original's converter
         copy = gbk;
     }
-    EXPECT_EQ(copy.name(), "GBK");
-    EXPECT_EQ(copy.toUtf8("\xD6\xD0"), "中");
+    EXPECT_EQ(copy.name() + copy.toUtf8("\xD6\xD0"), "GBK中");
     CodePage moved = std::move(copy);
     EXPECT_EQ(moved.fromUtf8("文"), "\xCE\xC4");
 
@@ -145,8 +142,7 @@ TEST(CodePageTest, CopiesConvertIndependently) {
         });
     }
     for (auto& w : workers) w.join();
-    EXPECT_EQ(results[0], results[1]);
-    EXPECT_EQ(results[0].size(), 2000u * 6);
+    EXPECT_TRUE(results[0] == results[1] && results[0].size() == 2000u * 6);
 }
 
 }  // namespace
