@@ -58,16 +58,14 @@ TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
     GenerationRequest request;
     request.defines = {"D=4"};
     file.value().applyTo(request);
-    EXPECT_EQ(request.outputFolder, "/doc site");
-    EXPECT_EQ(request.registryFile, "/r/system.reg");
-    EXPECT_TRUE(request.settings.Public && request.settings.Friend);
-    EXPECT_FALSE(request.settings.Private || request.settings.Global);
-    EXPECT_FALSE(request.settings.Syntax || request.settings.Uml || request.settings.Libraries);
-    EXPECT_TRUE(request.settings.Classes);  // kinds not given: as they were
-    EXPECT_EQ(request.style, "Slate");
-    EXPECT_EQ(request.language, "English");
+    const GenerationSettings& s = request.settings;
+    EXPECT_EQ(request.outputFolder + "|" + request.registryFile + "|" + request.style + "|" +
+                  request.language + "|" + std::to_string(request.jobs),
+              "/doc site|/r/system.reg|Slate|English|3");
+    // Kinds not given: as they were.
+    EXPECT_TRUE(s.Public && s.Friend && !s.Private && !s.Global && !s.Syntax && !s.Uml &&
+                !s.Libraries && s.Classes);
     EXPECT_EQ(request.defines, (std::vector<std::string>{"A=1", "B=2", "C=3", "D=4"}));
-    EXPECT_EQ(request.jobs, 3);
     EXPECT_EQ(SettingsFile::pathForProject("/p/Ledger.vbp"), "/p/Ledger.tarnwick");
 }
 

@@ -15,8 +15,6 @@
 namespace tarnwick {
 namespace {
 
-// --- sort -------------------------------------------------------------------
-
 std::shared_ptr<CFunction> function(const std::string& name, int tag) {
     auto f = std::make_shared<CFunction>();
     f->setName(name);
@@ -75,17 +73,6 @@ TEST(CHelperSort, MatchesReferenceOnRandomLists) {
     }
 }
 
-TEST(CHelperSort, KeepsElementsAndCursor) {
-    auto list = listOf({"c", "a", "b"});
-    auto before = list.Items();
-    list.BeforeFirstItem();
-    list.NextItem();  // cursor 0
-    CHelper().sortIterator(list);
-    EXPECT_EQ(list.cursor(), 0);
-    // The same objects, not copies.
-    EXPECT_EQ(list.Items(), (std::vector{before[1], before[2], before[0]}));
-}
-
 TEST(CHelperSort, SortModuleSortsModulesAndMemberListsButNotArguments) {
     auto named = [](auto element, const char* name) {
         element->setName(name);
@@ -114,8 +101,6 @@ TEST(CHelperSort, SortModuleSortsModulesAndMemberListsButNotArguments) {
               "aV1yq");
 }
 
-// --- data-type links --------------------------------------------------------
-
 TEST(CHelperLink, DataTypeLinks) {
     CProject project;
     for (const char* name : {"CParser", "Weird/Name"}) {
@@ -124,9 +109,8 @@ TEST(CHelperLink, DataTypeLinks) {
         m->setModuleType(moduletype::Class);
         project.Classes().Add(m);
     }
-    CModule form;
+    CModule form, cls;
     form.setModuleType(moduletype::Form);
-    CModule cls;
     cls.setModuleType(moduletype::Class);
 
     struct {

@@ -61,14 +61,11 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileReader) {
 TEST(Translation, MissingFileGivesDefaults) {
     auto translation = Translation::load("/nonexistent/tarnwick/Translation.lng");
     EXPECT_FALSE(translation.loaded());
-    EXPECT_EQ(translation.lookup("Deutsch", "UML", "UML"), "UML");
     CHelper helper(&translation);
-    EXPECT_EQ(helper.Translate("NoDescAvailable", "No description available."),
-              "No description available.");
-    EXPECT_EQ(helper.Translate("Scope"), "Scope");
-    EXPECT_EQ(CHelper().Translate("Scope", ""), "Scope");
-    const std::string path = Translation::defaultPath();
-    EXPECT_EQ(path.substr(path.size() - 16), "/Translation.lng");
+    EXPECT_EQ(translation.lookup("Deutsch", "UML", "UML") + helper.Translate("NoDesc", "No desc.") +
+                  helper.Translate("Scope") + CHelper().Translate("Scope", ""),
+              "UMLNo desc.ScopeScope");
+    EXPECT_TRUE(Translation::defaultPath().ends_with("/Translation.lng"));
 }
 
 TEST(Translation, LookupRules) {
@@ -81,7 +78,6 @@ TEST(Translation, LookupRules) {
                                            std::string(300, 'x') + "\r\nUmlauts=" + umlauts +
                                            "\r\n[English]\r\nUML=Overview\r\n");
     auto translation = Translation::load(file);
-    ASSERT_TRUE(translation.loaded());
     EXPECT_EQ(translation.path(), file);
     std::filesystem::remove(file);  // the file is gone; the parsed text stays
     std::string cut;                // the cut counts characters, not bytes
@@ -105,9 +101,9 @@ TEST(Translation, LookupRules) {
         EXPECT_EQ(translation.lookup(c.section, c.key, c.defaultText), c.expected)
             << c.section << "/" << c.key;
     CHelper german(&translation, "Deutsch");
-    EXPECT_EQ(german.Translate("UML", "UML"), "Übersicht");
-    EXPECT_EQ(german.Translate("Empty", "Empty"), "");
-    EXPECT_EQ(CHelper(&translation, "English").Translate("UML"), "Overview");
+    EXPECT_EQ(german.Translate("UML", "UML") + german.Translate("Empty", "Empty") + "|" +
+                  CHelper(&translation, "English").Translate("UML"),
+              "Übersicht|Overview");
 
     const std::string bom = tmp.write("bom.lng", "\xEF\xBB\xBF[Deutsch]\nOverview=Übersicht\n");
     EXPECT_EQ(Translation::load(bom).lookup("Deutsch", "Overview", ""), "Übersicht");
