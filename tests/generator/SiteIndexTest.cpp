@@ -95,15 +95,10 @@ TEST(SiteIndexTest, EntriesFollowTheKinds) {
 
 TEST(SiteIndexTest, MemberIndexPutsNamesWithoutAnAsciiLetterAfterZ) {
     Fixture f;
-    f.ledger->Add(
-        makeElement<CSubroutine>("\xC3\x9C"
-                                 "bertrag",
-                                 scope::Public));
+    f.ledger->Add(makeElement<CSubroutine>("\303\234bertrag", scope::Public));
     const PageContext ctx = makeContext();
     const std::string page = buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx);
-    EXPECT_LT(page.find(">Title<"), page.find("\xC3\x9C"
-                                              "bertrag"))
-        << page;
+    EXPECT_LT(page.find(">Title<"), page.find("\303\234bertrag")) << page;
 }
 
 TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
