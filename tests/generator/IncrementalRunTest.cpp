@@ -1,5 +1,4 @@
-// Re-runs write only what changed, repair a damaged or half-written site, and always give the
-// fresh site byte for byte, however many threads wrote it.
+// Re-runs write only what changed, repair a damaged site, and always give the fresh site.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>

@@ -1,5 +1,4 @@
-// Member pages: declaration layouts, the UML signature, and sections left out or added
-// (whole pages of every kind are golden pages).
+// Member pages in the cases the golden pages do not show.
 #include <gtest/gtest.h>
 
 #include "generator/modHtml.h"

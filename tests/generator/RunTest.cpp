@@ -1,5 +1,4 @@
-// The generation run end to end: pages per setting, order, cancel, progress, output folder
-// rules, failure per module, and hostile names that must never lead a page out of the site.
+// The generation run end to end, and hostile names that must never lead a page out of the site.
 #include <gtest/gtest.h>
 
 #include <algorithm>

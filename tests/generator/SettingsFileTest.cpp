@@ -1,5 +1,4 @@
-// The settings file: what it refuses (naming file, line and value), what it
-// sets on a request, and that writing keeps what it does not own.
+// The settings file: what it refuses, what it sets, and that writing keeps what it does not own.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -98,8 +97,7 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     EXPECT_EQ(fresh.value().text().substr(0, 34), "[generate]\noutput = /elsewhere/doc");
 }
 
-// A member is listed when its kind and its scope are; no scope word means
-// VB6's default, and an implemented interface has no scope at all.
+// Listed when kind and effective scope are; an implemented interface has no scope at all.
 TEST(Listing, KindAndEffectiveScopeDecide) {
     const auto variable = [] { return std::make_shared<CVariable>(); };
     const auto function = [] { return std::make_shared<CFunction>(); };

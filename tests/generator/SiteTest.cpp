@@ -1,5 +1,4 @@
-// Stamp, case-spelling links, timestamps, charsets, and the SiteWriter: it refuses names that
-// leave the output folder, never follows a link out of it and names the file in every failure.
+// Stamp, case-spelling links, timestamps, charsets, and the SiteWriter's containment and errors.
 #include <gtest/gtest.h>
 
 #include "generator/GenerationRun.h"

@@ -35,8 +35,7 @@ std::vector<std::string> tagged(const CFunctionList& list) {
     return out;
 }
 
-// The yardstick: each distinct name in ordinal order takes, in list order, the untaken elements
-// equal to it ignoring case.
+// The yardstick: per distinct name in ordinal order, the untaken elements equal ignoring case.
 std::vector<std::string> referenceOrder(const CFunctionList& list) {
     std::set<std::string> keys;
     for (const auto& e : list.elements()) keys.insert(e->Name());

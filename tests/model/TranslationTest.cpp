@@ -1,5 +1,4 @@
-// The translation file: profile-file reading, the cached lookup, and
-// CHelper::Translate over it.
+// The translation file: profile reading, the cached lookup, CHelper::Translate over it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -109,8 +108,7 @@ TEST(Translation, LookupRules) {
     EXPECT_EQ(Translation::load(bom).lookup("Deutsch", "Overview", ""), "Übersicht");
 }
 
-// Both sections of the shipped file hold the same keys, so no page falls
-// back to another language.
+// Both sections of the shipped file hold the same keys: no page falls back to another language.
 TEST(Translation, ShippedFileHasBothLanguages) {
     auto translation = Translation::load(TARNWICK_SOURCE_DIR "/Translation.lng");
     ASSERT_TRUE(translation.loaded());

@@ -1,6 +1,4 @@
-// Module shapes taken from real VB6 code bases: conditional compilation,
-// PtrSafe declares, declaration lists, routines closed by another routine's
-// end statement, headers continued right after the name; the two examples.
+// Module shapes of real VB6 code: #If, PtrSafe, lists, odd routine ends; the two examples.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -13,8 +11,7 @@
 namespace tarnwick {
 namespace {
 
-// Every element of the module as "Kind Name", in the order read, kinds in
-// the order of the module's lists.
+// Every element as "Kind Name", in the order read, kinds in the order of the lists.
 std::string summary(const CModule& m) {
     std::string out;
     auto add = [&](const char* kind, const auto& list) {
@@ -44,8 +41,7 @@ std::string warnings(const CollectingSink& sink) {
     return out;
 }
 
-// Reads a class whose code lines are given with LF line ends (as most
-// checkouts have them); the code starts on file line 3.
+// Reads a class from LF-ended code lines (as most checkouts have them), from file line 3.
 std::shared_ptr<CModule> readLf(const std::string& code, CollectingSink& sink,
                                 const std::vector<std::string>& defines = {}) {
     CParser parser;
@@ -281,9 +277,7 @@ TEST(RealShapes, WinApiExampleProject) {
     }
 }
 
-// The Ledger example reads without warnings, with modules of every kind;
-// texts its golden pages do not show: a continued constant, a windows-1252
-// enum member description, a Static function, a type's members.
+// The Ledger example, warning-free: texts its golden pages do not show.
 TEST(RealShapes, LedgerExampleProject) {
     const std::string folder = std::string(TARNWICK_SOURCE_DIR) + "/examples/Ledger/";
     CollectingSink sink;

@@ -1,6 +1,4 @@
-// Hostile and huge module texts: the reader must neither crash nor hang.
-// These inputs would take minutes with any step that is quadratic in the
-// length of a line, a statement or a module.
+// Hostile and huge module texts: the reader neither crashes nor hangs (nothing quadratic).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -38,8 +36,7 @@ TEST(Robustness, BinaryJunk) {
     }
 }
 
-// How long such inputs take is measured in bench/bench_hostile.cpp; here
-// every piece of them must still be read.
+// Their time is measured in bench/bench_hostile.cpp; here every piece must still be read.
 TEST(Robustness, HugeInputsKeepEveryPiece) {
     std::string code, many, tags = "' Huge", line = "Public Function F(";
     for (int i = 0; i < 20000; ++i) many += "    a" + std::to_string(i) + " As Long, _\r\n";
