@@ -1,5 +1,4 @@
 // Golden pages of the example site; TARNWICK_UPDATE_GOLDEN=1 rewrites them (see tests/golden).
-// (tests/golden/README.md).
 #include <gtest/gtest.h>
 #include <unistd.h>
 

@@ -163,8 +163,7 @@ TEST(RunProgress, PercentagesRoundHalvesToEvenAndCountOnlyKindsSwitchedOn) {
         RecordingObserver observer;
         ASSERT_TRUE(generate(tmp, modules, settings, &observer).result) << row.classes;
         EXPECT_EQ(observer.percents, row.percents) << row.classes;
-        ASSERT_FALSE(observer.maxima.empty()) << row.classes;
-        EXPECT_EQ(observer.maxima.back(), row.classes) << row.classes;
+        EXPECT_EQ(observer.maxima.empty() ? -1 : observer.maxima.back(), row.classes);
     }
 }
 

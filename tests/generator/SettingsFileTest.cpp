@@ -77,8 +77,8 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     GenerationRequest chosen;
     chosen.settings = GenerationSettings();
     chosen.outputFolder = "/p/doc/";
-    chosen.settings.Public = chosen.settings.Private = true;
-    chosen.settings.Classes = chosen.settings.Uml = true;
+    chosen.settings.Public = chosen.settings.Private = chosen.settings.Classes =
+        chosen.settings.Uml = true;
     chosen.style = "Slate";
     file.value().storeChoices(chosen);
     EXPECT_EQ(file.value().text(),

@@ -31,8 +31,8 @@ TEST(SiteIndexTest, PlainSummaryIsTheFirstSentenceAsText) {
     };
     for (const Row& row : rows) EXPECT_EQ(plainSummary(row.input), row.expected) << row.input;
     // Cut on a word, never inside a character.
-    EXPECT_EQ(plainSummary("aaaa bbbb cccc", 11), "aaaa bbbb...");
-    EXPECT_EQ(plainSummary("\xC3\xA4\xC3\xA4\xC3\xA4", 3), "\xC3\xA4...");
+    EXPECT_EQ(plainSummary("aaaa bbbb cccc", 11) + plainSummary("\xC3\xA4\xC3\xA4\xC3\xA4", 3),
+              "aaaa bbbb...\xC3\xA4...");
 }
 
 TEST(SiteIndexTest, ScriptStringsAreAsciiInEveryEncoding) {

@@ -82,8 +82,7 @@ TEST(CHelperSort, SortModuleSortsModulesAndMemberListsButNotArguments) {
         modules.Add(named(std::make_shared<CModule>(), name));
     auto& beta = *modules.at(3);
     auto f1 = function("z", 0);
-    f1->Arguments()->Add(named(std::make_shared<CArgument>(), "y"));
-    f1->Arguments()->Add(named(std::make_shared<CArgument>(), "x"));
+    for (const char* a : {"y", "x"}) f1->Arguments()->Add(named(std::make_shared<CArgument>(), a));
     beta.Add(f1);
     beta.Add(function("a", 1));
     auto e = named(std::make_shared<CEnum>(), "E");

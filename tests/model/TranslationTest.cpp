@@ -111,7 +111,6 @@ TEST(Translation, LookupRules) {
 // Both sections of the shipped file hold the same keys: no page falls back to another language.
 TEST(Translation, ShippedFileHasBothLanguages) {
     auto translation = Translation::load(TARNWICK_SOURCE_DIR "/Translation.lng");
-    ASSERT_TRUE(translation.loaded());
     EXPECT_EQ(translation.lookup("Deutsch", "Returns", "?"), "Rückgabewert");
     std::ifstream in(TARNWICK_SOURCE_DIR "/Translation.lng", std::ios::binary);
     std::map<std::string, std::set<std::string>> keys;

@@ -12,10 +12,7 @@ namespace {
 // A module file's text: the given lines, each ended by CR LF.
 std::string crlf(std::initializer_list<const char*> lines) {
     std::string text;
-    for (const char* line : lines) {
-        text += line;
-        text += "\r\n";
-    }
+    for (const char* line : lines) text += std::string(line) + "\r\n";
     return text;
 }
 
@@ -26,13 +23,9 @@ std::shared_ptr<CModule> read(const std::string& text, int kind = moduletype::Cl
 
 // A class module holding the given code lines.
 std::shared_ptr<CModule> readCode(std::initializer_list<const char*> code) {
-    std::string text = crlf({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
-                             "Attribute VB_Name = \"Test\""});
-    for (const char* line : code) {
-        text += line;
-        text += "\r\n";
-    }
-    return read(text);
+    return read(crlf({"VERSION 1.0 CLASS", "BEGIN", "  MultiUse = -1  'True", "END",
+                      "Attribute VB_Name = \"Test\""}) +
+                crlf(code));
 }
 
 // Each variable as "Name DataType default [description]", joined by '|'.
@@ -157,8 +150,7 @@ TEST(ModuleReader, CommentCleaning) {
     EXPECT_EQ(m->Subroutines().at(1)->Description(),
               "Don't panic: it's fine and goes on here second");
     // A continued comment hides the line after it.
-    ASSERT_EQ(m->Subroutines().count(), 2);
-    EXPECT_EQ(m->Subroutines().at(2)->Name(), "Real");
+    EXPECT_EQ(m->Subroutines().at(2)->Name() + std::to_string(m->Subroutines().count()), "Real2");
 }
 
 TEST(ModuleReader, VariablesConstantsAndImplements) {
@@ -207,7 +199,6 @@ TEST(ModuleReader, Types) {
     auto t = m->Types().at(1);
     EXPECT_EQ(t->Name() + " " + std::to_string(t->scope()) + " " + t->Description(),
               "PointL 2 A point");
-    ASSERT_NE(t->Variables(), nullptr);
     EXPECT_EQ(members(*t->Variables()), "x Long  [across]|y Long  [down]|Name String  [label]");
     // Without tags, a member's trailing comment (with its ':') describes it.
     auto m2 = readCode({"Type Pair", "a As Long ' left: first", "b As Long", "End Type"});

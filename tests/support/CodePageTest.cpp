@@ -102,7 +102,7 @@ TEST(CodePageTest, LargeTextsConvertCompletely) {
     EXPECT_EQ(utf8.size(), bytes.size() + 200000 * 3);  // ä: 1 byte more, €: 2 more
     EXPECT_EQ(CodePage().fromUtf8(utf8), bytes);
     const CodePage gbk = page("GBK");
-    std::string chinese;
+    std::string chinese;  // past any conversion buffer
     for (int i = 0; i < 100000; ++i) chinese += "中文 ";
     EXPECT_EQ(gbk.toUtf8(gbk.fromUtf8(chinese)), chinese);
 }
