@@ -214,11 +214,12 @@ TEST(RealShapes, DeclaresListsAndRoutineEnds) {
         lists += v->Syntax() + " " + v->DataType() + " " + v->Description() + "|";
     for (const auto& c : m->Constants().elements())
         lists += c->Syntax() + " " + c->DataType() + "|";
-    EXPECT_EQ(lists,
-              "Private a As Long Long Counters|Private b() As String String Counters|Private c "
-              "Variant Counters|Private m(1 To 2, 3) As Integer Integer Counters|Private s$ String "
-              "Counters|Public Const A1 As Long = 1 Long|Public Const B1 = \"x, y\" Variant|Public "
-              "Const C1 = (2 + 3) Variant|");
+    EXPECT_EQ(
+        lists,
+        "Private a As Long Long Counters|Private b() As String String Counters|Private c "
+        "Variant Counters|Private m(1 To 2, 3) As Integer Integer Counters|Private s$ String "
+        "Counters|Public Const A1 As Long = 1 Long|Public Const B1 = \"x, y\" |Public Const C1 "
+        "= (2 + 3) |");
     auto call = m->Functions().at(1);
     EXPECT_EQ(call->Syntax() + std::to_string(call->Arguments()->count()),
               "Public Function CallByNameLetValue(ByVal o As Object, ByVal n As "
