@@ -1,7 +1,6 @@
 // Module shapes of real VB6 code: #If, PtrSafe, lists, odd routine ends; the two examples.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 
 #include "reader/CParser.h"
