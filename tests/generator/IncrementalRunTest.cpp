@@ -1,5 +1,4 @@
-// Re-runs write only what changed, repair a damaged or half-written site, and always give the
-// fresh site byte for byte, however many threads wrote it.
+// Re-runs write only what changed, repair a damaged site, and always give the fresh site.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -157,14 +156,12 @@ TEST(IncrementalRun, ParallelSerialAndRepeatedRunsGiveTheSameSiteAndReports) {
     run(request, &parallel);
     EXPECT_EQ(listTree(tmp.path() / "serial"), listTree(tmp.path() / "parallel"));
     expectSameSite(tmp.path() / "serial", tmp.path() / "parallel", "parallel");
-    EXPECT_EQ(serial.started, parallel.started);
-    EXPECT_EQ(serial.console, parallel.console);
-    EXPECT_EQ(serial.percents, parallel.percents);
     // A re-run that writes nothing tells the same.
     RecordingObserver again;
     EXPECT_EQ(run(request, &again).pagesWritten, 0);
-    EXPECT_EQ(again.console, parallel.console);
-    EXPECT_EQ(again.started, parallel.started);
+    EXPECT_TRUE(serial.started == parallel.started && serial.console == parallel.console &&
+                serial.percents == parallel.percents && again.console == parallel.console &&
+                again.started == parallel.started);
 }
 
 }  // namespace

@@ -16,18 +16,6 @@
 
 namespace tarnwick::testing {
 
-inline std::shared_ptr<CArgument> makeArgument(std::string name, std::string dataType,
-                                               bool optional = false,
-                                               std::string description = {}) {
-    auto argument = std::make_shared<CArgument>();
-    argument->setName(std::move(name));
-    argument->setDataType(std::move(dataType));
-    argument->setIsOptional(optional);
-    argument->setBy("ByVal");
-    argument->setDescription(std::move(description));
-    return argument;
-}
-
 inline std::shared_ptr<CVariable> makeVariable(std::string name, std::string dataType,
                                                int scopeCode = scope::Private,
                                                std::string description = {}) {

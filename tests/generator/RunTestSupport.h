@@ -1,5 +1,4 @@
-// Helpers of the run and site tests: a temporary folder, a small VB6 project on disk, a
-// listing of a site and a check that every link of every page reaches a file.
+// Helpers of the run and site tests: a temporary folder, a project on disk, site listings, links.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -135,8 +134,7 @@ inline std::set<std::string> listTree(const fs::path& root) {
     return names;
 }
 
-// The links ("page: link") of every page below root that reach no file, taken as written:
-// case-sensitive, '/' the only separator; anchors and addresses with a scheme left out.
+// Links ("page: link") that reach no file, case-sensitive; anchors and schemes left out.
 inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount = nullptr) {
     static const std::regex attribute(R"re(\b(?:href|src)\s*=\s*"([^"]*)")re", std::regex::icase);
     static const std::regex skipped("^(#|[a-z]+:)", std::regex::icase);

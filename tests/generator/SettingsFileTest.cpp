@@ -1,5 +1,4 @@
-// The settings file: what it refuses (naming file, line and value), what it
-// sets on a request, and that writing keeps what it does not own.
+// The settings file: what it refuses, what it sets, and that writing keeps what it does not own.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -58,16 +57,14 @@ TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
     GenerationRequest request;
     request.defines = {"D=4"};
     file.value().applyTo(request);
-    EXPECT_EQ(request.outputFolder, "/doc site");
-    EXPECT_EQ(request.registryFile, "/r/system.reg");
-    EXPECT_TRUE(request.settings.Public && request.settings.Friend);
-    EXPECT_FALSE(request.settings.Private || request.settings.Global);
-    EXPECT_FALSE(request.settings.Syntax || request.settings.Uml || request.settings.Libraries);
-    EXPECT_TRUE(request.settings.Classes);  // kinds not given: as they were
-    EXPECT_EQ(request.style, "Slate");
-    EXPECT_EQ(request.language, "English");
+    const GenerationSettings& s = request.settings;
+    EXPECT_EQ(request.outputFolder + "|" + request.registryFile + "|" + request.style + "|" +
+                  request.language + "|" + std::to_string(request.jobs),
+              "/doc site|/r/system.reg|Slate|English|3");
+    // Kinds not given: as they were.
+    EXPECT_TRUE(s.Public && s.Friend && !s.Private && !s.Global && !s.Syntax && !s.Uml &&
+                !s.Libraries && s.Classes);
     EXPECT_EQ(request.defines, (std::vector<std::string>{"A=1", "B=2", "C=3", "D=4"}));
-    EXPECT_EQ(request.jobs, 3);
     EXPECT_EQ(SettingsFile::pathForProject("/p/Ledger.vbp"), "/p/Ledger.tarnwick");
 }
 
@@ -80,8 +77,8 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     GenerationRequest chosen;
     chosen.settings = GenerationSettings();
     chosen.outputFolder = "/p/doc/";
-    chosen.settings.Public = chosen.settings.Private = true;
-    chosen.settings.Classes = chosen.settings.Uml = true;
+    chosen.settings.Public = chosen.settings.Private = chosen.settings.Classes =
+        chosen.settings.Uml = true;
     chosen.style = "Slate";
     file.value().storeChoices(chosen);
     EXPECT_EQ(file.value().text(),
@@ -100,8 +97,7 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     EXPECT_EQ(fresh.value().text().substr(0, 34), "[generate]\noutput = /elsewhere/doc");
 }
 
-// A member is listed when its kind and its scope are; no scope word means
-// VB6's default, and an implemented interface has no scope at all.
+// Listed when kind and effective scope are; an implemented interface has no scope at all.
 TEST(Listing, KindAndEffectiveScopeDecide) {
     const auto variable = [] { return std::make_shared<CVariable>(); };
     const auto function = [] { return std::make_shared<CFunction>(); };

@@ -31,8 +31,8 @@ TEST(SiteIndexTest, PlainSummaryIsTheFirstSentenceAsText) {
     };
     for (const Row& row : rows) EXPECT_EQ(plainSummary(row.input), row.expected) << row.input;
     // Cut on a word, never inside a character.
-    EXPECT_EQ(plainSummary("aaaa bbbb cccc", 11), "aaaa bbbb...");
-    EXPECT_EQ(plainSummary("\xC3\xA4\xC3\xA4\xC3\xA4", 3), "\xC3\xA4...");
+    EXPECT_EQ(plainSummary("aaaa bbbb cccc", 11) + plainSummary("\xC3\xA4\xC3\xA4\xC3\xA4", 3),
+              "aaaa bbbb...\xC3\xA4...");
 }
 
 TEST(SiteIndexTest, ScriptStringsAreAsciiInEveryEncoding) {
@@ -85,38 +85,20 @@ std::string describe(const std::vector<IndexEntry>& entries) {
     return text;
 }
 
-TEST(SiteIndexTest, EntriesFollowTheKindsAndOnePerPage) {
-    struct Row {
-        const char* what;
-        void (*change)(GenerationSettings&);
-        const char* expected;
-    } const rows[] = {
-        {"modules and functions only",
-         [](GenerationSettings& s) {
-             s.Classes = false;
-             s.Implementations = s.Enum = s.Variables = s.Properties = s.Types = false;
-         },
-         "modLedger Module -1 Modules/modLedger.html []\n"},
-    };
-    for (const Row& row : rows) {
-        Fixture f;
-        PageContext ctx = makeContext();
-        row.change(ctx.settings);
-        EXPECT_EQ(describe(siteIndexEntries(f.project, ctx.settings)), row.expected) << row.what;
-    }
+TEST(SiteIndexTest, EntriesFollowTheKinds) {
+    Fixture f;
+    GenerationSettings s = makeContext().settings;
+    s.Classes = s.Implementations = s.Enum = s.Variables = s.Properties = s.Types = false;
+    EXPECT_EQ(describe(siteIndexEntries(f.project, s)),
+              "modLedger Module -1 Modules/modLedger.html []\n");
 }
 
 TEST(SiteIndexTest, MemberIndexPutsNamesWithoutAnAsciiLetterAfterZ) {
     Fixture f;
-    f.ledger->Add(
-        makeElement<CSubroutine>("\xC3\x9C"
-                                 "bertrag",
-                                 scope::Public));
+    f.ledger->Add(makeElement<CSubroutine>("\303\234bertrag", scope::Public));
     const PageContext ctx = makeContext();
     const std::string page = buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx);
-    EXPECT_LT(page.find(">Title<"), page.find("\xC3\x9C"
-                                              "bertrag"))
-        << page;
+    EXPECT_LT(page.find(">Title<"), page.find("\303\234bertrag")) << page;
 }
 
 TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
@@ -152,8 +134,6 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
             row.expected)
             << row.query << " from " << row.from->Name();
     }
-    // Implementers and implemented members: the golden IAccount pages.
-
     // @see tags on a member page: a name that leads nowhere stays text.
     auto touch = makeElement<CSubroutine>("Touch");
     touch->setSeeAlso({"IAccount.Post", "Nowhere"});

@@ -89,8 +89,7 @@ TEST(ObjectModel, RootNamesTheKindAndBranchesComeInFixedOrder) {
     form->Variables().Add(makeVariable("m_count", "Long"));
     form->Subroutines().Add(makeElement<CSubroutine>("Form_Load"));
     form->Properties().Add(makeElement<CProperty>("Caption"));
-    form->Constants().Add(makeElement<CConstant>("MAX"));
-    form->Constants().Add(makeElement<CConstant>("MIN"));
+    for (const char* name : {"MAX", "MIN"}) form->Constants().Add(makeElement<CConstant>(name));
     const std::string tree = CObjectModel().createObjectModel(*form, project, ctx);
     EXPECT_EQ(matches(tree, "toggleById\\('([A-Za-z]*)'\\)"),
               (std::vector<std::string>{"Constant", "Property", "Subroutine", "Variable"}));

@@ -1,5 +1,4 @@
-// The translation file: profile-file reading, the cached lookup, and
-// CHelper::Translate over it.
+// The translation file: profile reading, the cached lookup, CHelper::Translate over it.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -61,14 +60,11 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileReader) {
 TEST(Translation, MissingFileGivesDefaults) {
     auto translation = Translation::load("/nonexistent/tarnwick/Translation.lng");
     EXPECT_FALSE(translation.loaded());
-    EXPECT_EQ(translation.lookup("Deutsch", "UML", "UML"), "UML");
     CHelper helper(&translation);
-    EXPECT_EQ(helper.Translate("NoDescAvailable", "No description available."),
-              "No description available.");
-    EXPECT_EQ(helper.Translate("Scope"), "Scope");
-    EXPECT_EQ(CHelper().Translate("Scope", ""), "Scope");
-    const std::string path = Translation::defaultPath();
-    EXPECT_EQ(path.substr(path.size() - 16), "/Translation.lng");
+    EXPECT_EQ(translation.lookup("Deutsch", "UML", "UML") + helper.Translate("NoDesc", "No desc.") +
+                  helper.Translate("Scope") + CHelper().Translate("Scope", ""),
+              "UMLNo desc.ScopeScope");
+    EXPECT_TRUE(Translation::defaultPath().ends_with("/Translation.lng"));
 }
 
 TEST(Translation, LookupRules) {
@@ -81,7 +77,6 @@ TEST(Translation, LookupRules) {
                                            std::string(300, 'x') + "\r\nUmlauts=" + umlauts +
                                            "\r\n[English]\r\nUML=Overview\r\n");
     auto translation = Translation::load(file);
-    ASSERT_TRUE(translation.loaded());
     EXPECT_EQ(translation.path(), file);
     std::filesystem::remove(file);  // the file is gone; the parsed text stays
     std::string cut;                // the cut counts characters, not bytes
@@ -105,19 +100,17 @@ TEST(Translation, LookupRules) {
         EXPECT_EQ(translation.lookup(c.section, c.key, c.defaultText), c.expected)
             << c.section << "/" << c.key;
     CHelper german(&translation, "Deutsch");
-    EXPECT_EQ(german.Translate("UML", "UML"), "Übersicht");
-    EXPECT_EQ(german.Translate("Empty", "Empty"), "");
-    EXPECT_EQ(CHelper(&translation, "English").Translate("UML"), "Overview");
+    EXPECT_EQ(german.Translate("UML", "UML") + german.Translate("Empty", "Empty") + "|" +
+                  CHelper(&translation, "English").Translate("UML"),
+              "Übersicht|Overview");
 
     const std::string bom = tmp.write("bom.lng", "\xEF\xBB\xBF[Deutsch]\nOverview=Übersicht\n");
     EXPECT_EQ(Translation::load(bom).lookup("Deutsch", "Overview", ""), "Übersicht");
 }
 
-// Both sections of the shipped file hold the same keys, so no page falls
-// back to another language.
+// Both sections of the shipped file hold the same keys: no page falls back to another language.
 TEST(Translation, ShippedFileHasBothLanguages) {
     auto translation = Translation::load(TARNWICK_SOURCE_DIR "/Translation.lng");
-    ASSERT_TRUE(translation.loaded());
     EXPECT_EQ(translation.lookup("Deutsch", "Returns", "?"), "Rückgabewert");
     std::ifstream in(TARNWICK_SOURCE_DIR "/Translation.lng", std::ios::binary);
     std::map<std::string, std::set<std::string>> keys;

@@ -1,5 +1,4 @@
-// Test access to the private routines of CParser, so each signature routine
-// and element parser can be checked on its own.
+// Access to CParser's private routines, so each can be checked on its own.
 #pragma once
 
 #include <memory>

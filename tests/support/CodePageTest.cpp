@@ -23,14 +23,10 @@ TEST(CodePageTest, RoundTrips) {
         std::string bytes;
     } kCases[] = {
         {"windows-1252", "ä ß € Ÿ", "\xE4 \xDF \x80 \x9F"},
-        {"CP1252", "Größe",
-         "Gr\xF6\xDF"
-         "e"},
+        {"CP1252", "Größe", "Gr\366\337e"},
         {"windows-1251", "Привет ё", "\xCF\xF0\xE8\xE2\xE5\xF2 \xB8"},
         {"windows-1253", "Καλημέρα", "\xCA\xE1\xEB\xE7\xEC\xDD\xF1\xE1"},
-        {"GBK", "中文abc",
-         "\xD6\xD0\xCE\xC4"
-         "abc"},
+        {"GBK", "中文abc", "\326\320\316\304abc"},
         {"UTF-8", "ä€😀", "ä€😀"},
         {"utf8", "x", "x"},
     };
@@ -40,8 +36,7 @@ TEST(CodePageTest, RoundTrips) {
         EXPECT_EQ(cp.fromUtf8(c.utf8, CodePage::Fallback::Question, &unmapped), c.bytes)
             << c.codePage;
         EXPECT_EQ(cp.toUtf8(c.bytes, &invalid), c.utf8) << c.codePage;
-        EXPECT_EQ(invalid, 0u) << c.codePage;
-        EXPECT_EQ(unmapped, 0u) << c.codePage;
+        EXPECT_EQ(invalid + unmapped, 0u) << c.codePage;
     }
 }
 
@@ -52,20 +47,11 @@ TEST(CodePageTest, BytesThatDoNotDecodeBecomeReplacementCharacters) {
         std::string utf8;
         size_t invalid;
     } kCases[] = {
-        {"windows-1252",
-         "a\x81\x8D"
-         "b",
-         std::string("a") + kFffd + kFffd + "b", 2},
-        {"GBK",
-         "\xD6\xD0\xFF"
-         "a",
-         std::string("中") + kFffd + "a", 1},
+        {"windows-1252", "a\201\215b", std::string("a") + kFffd + kFffd + "b", 2},
+        {"GBK", "\326\320\377a", std::string("中") + kFffd + "a", 1},
         {"GBK", "ab\x81", std::string("ab") + kFffd, 1},   // lead byte cut off at the end
         {"GBK", "\x81\x20", std::string(kFffd) + " ", 1},  // bad trail byte is kept
-        {"UTF-8",
-         "a\xFF"
-         "b\xC3",
-         std::string("a") + kFffd + "b" + kFffd, 2},
+        {"UTF-8", "a\377b\303", std::string("a") + kFffd + "b" + kFffd, 2},
         {"UTF-8", kFffd, kFffd, 0},  // a real U+FFFD is not an error
     };
     for (const auto& c : kCases) {
@@ -102,12 +88,11 @@ TEST(CodePageTest, CharactersTheCodePageCannotHoldUseTheFallback) {
 }
 
 TEST(CodePageTest, DefaultIsWindows1252AndUnknownIsNamed) {
-    EXPECT_EQ(CodePage().name(), "windows-1252");
-    EXPECT_TRUE(!CodePage().isUtf8() && page("UTF-8").isUtf8());
+    EXPECT_TRUE(CodePage().name() == "windows-1252" && !CodePage().isUtf8() &&
+                page("UTF-8").isUtf8() && !CodePage::open(""));
     Expected<CodePage> opened = CodePage::open("no-such-page-42");
-    ASSERT_FALSE(opened.has_value());
-    EXPECT_NE(opened.error().message.find("no-such-page-42"), std::string::npos);
-    EXPECT_FALSE(CodePage::open("").has_value());
+    EXPECT_NE(opened ? std::string::npos : opened.error().message.find("no-such-page-42"),
+              std::string::npos);
 }
 
 TEST(CodePageTest, LargeTextsConvertCompletely) {
@@ -117,7 +102,7 @@ TEST(CodePageTest, LargeTextsConvertCompletely) {
     EXPECT_EQ(utf8.size(), bytes.size() + 200000 * 3);  // ä: 1 byte more, €: 2 more
     EXPECT_EQ(CodePage().fromUtf8(utf8), bytes);
     const CodePage gbk = page("GBK");
-    std::string chinese;
+    std::string chinese;  // past any conversion buffer
     for (int i = 0; i < 100000; ++i) chinese += "中文 ";
     EXPECT_EQ(gbk.toUtf8(gbk.fromUtf8(chinese)), chinese);
 }
@@ -129,8 +114,7 @@ TEST(CodePageTest, CopiesConvertIndependently) {
         EXPECT_EQ(gbk.toUtf8("\xD6\xD0"), "中");  // opens the original's converter
         copy = gbk;
     }
-    EXPECT_EQ(copy.name(), "GBK");
-    EXPECT_EQ(copy.toUtf8("\xD6\xD0"), "中");
+    EXPECT_EQ(copy.name() + copy.toUtf8("\xD6\xD0"), "GBK中");
     CodePage moved = std::move(copy);
     EXPECT_EQ(moved.fromUtf8("文"), "\xCE\xC4");
 
@@ -145,8 +129,7 @@ TEST(CodePageTest, CopiesConvertIndependently) {
         });
     }
     for (auto& w : workers) w.join();
-    EXPECT_EQ(results[0], results[1]);
-    EXPECT_EQ(results[0].size(), 2000u * 6);
+    EXPECT_TRUE(results[0] == results[1] && results[0].size() == 2000u * 6);
 }
 
 }  // namespace

@@ -36,27 +36,21 @@ TEST(CopyTreeTest, CopiesAFolderOverwritingButNeverDeleting) {
     }
 }
 
-TEST(CopyTreeTest, RefusesALinkInTheDestinationThatLeadsOut) {
-    TempFolder tmp;
-    tmp.write("Ressources/src/style.css", "css");
-    const std::string outside = tmp.mkdir("outside");
-    tmp.mkdir("site/Ressources");
-    fs::create_symlink(outside, tmp / "site/Ressources/src");
-    const Status status = copyTree(tmp / "Ressources", tmp / "site");
-    ASSERT_FALSE(status);
-    EXPECT_TRUE(contains(status.error().message, tmp / "site/Ressources/src"))
-        << status.error().message;
-    EXPECT_FALSE(fs::exists(outside + "/style.css"));
-}
-
-TEST(CopyTreeTest, FollowsALinkThatStaysInside) {
-    TempFolder tmp;
-    tmp.write("Ressources/src/style.css", "css");
-    tmp.mkdir("site/real");
-    tmp.mkdir("site/Ressources");
-    fs::create_symlink("../real", tmp / "site/Ressources/src");
-    ASSERT_TRUE(copyTree(tmp / "Ressources", tmp / "site"));
-    EXPECT_EQ(readAll(tmp / "site/real/style.css"), "css");
+// A link in the destination is followed while it stays inside, refused when it leads out.
+TEST(CopyTreeTest, DestinationLinks) {
+    for (const bool out : {false, true}) {
+        TempFolder tmp;
+        tmp.write("Ressources/src/style.css", "css");
+        const std::string target = tmp.mkdir(out ? "outside" : "site/real");
+        tmp.mkdir("site/Ressources");
+        fs::create_symlink(out ? target : "../real", tmp / "site/Ressources/src");
+        const Status status = copyTree(tmp / "Ressources", tmp / "site");
+        EXPECT_EQ(bool(status), !out);
+        EXPECT_EQ(fs::exists(target + "/style.css"), !out);
+        if (out) {
+            EXPECT_TRUE(contains(status.error().message, tmp / "site/Ressources/src"));
+        }
+    }
 }
 
 TEST(CopyTreeTest, SourceLinksAreCopiedAsTheirTargetsWithoutLooping) {
@@ -136,10 +130,6 @@ TEST(PathGuardTest, TellsWhatStaysInside) {
 
 TEST(ProgramFolderTest, NamesTheFolderOfTheRunningProgram) {
     const std::string folder = programFolder();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_EQ(folder.back(), '/');
-    EXPECT_TRUE(File(folder).IsDirectory());
-    EXPECT_TRUE(fs::exists(fs::read_symlink("/proc/self/exe")));
     EXPECT_EQ(fs::read_symlink("/proc/self/exe").parent_path().string() + "/", folder);
 }
 

@@ -25,12 +25,7 @@ TEST(TextTest, CaseMappingCoversTheProjectCodePages) {
         {"Привет ёђґ", "ПРИВЕТ ЁЂҐ", "привет ёђґ"},
         {"ơư ăđ", "ƠƯ ĂĐ", "ơư ăđ"},  // windows-1258
         {"中文 1+2", "中文 1+2", "中文 1+2"},
-        {"a\xFF"
-         "b",
-         "A\xFF"
-         "B",
-         "a\xFF"
-         "b"},  // bytes that are not UTF-8 stay
+        {"a\377b", "A\377B", "a\377b"},  // bytes that are not UTF-8 stay
     };
     for (const auto& c : kCases) {
         EXPECT_EQ(toUpper(c.text), c.upper) << c.text;
@@ -132,9 +127,7 @@ TEST(TextTest, SafeFileName) {
         std::string expected;
     } kCases[] = {
         {"CParser", "CParser"},
-        {"Form_Load", "Form_Load"},
         {"Größe", "Größe"},
-        {"Клиент", "Клиент"},
         {"a/b", "a_b-3a8e75c1"},
         {"a\\b", "a_b-299c2fb6"},  // told apart from "a/b"
         {"/etc/passwd", "_etc_passwd-0bbdb997"},
