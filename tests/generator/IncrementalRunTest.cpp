@@ -101,6 +101,20 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
     }
 }
 
+// The defines are part of what a module's pages are kept by.
+TEST(IncrementalRun, ADefineThatTurnsABranchRewritesThatModule) {
+    TempFolder tmp;
+    testing::writeProject(tmp.path() / "project", kModules);
+    const fs::path module = tmp.path() / "project" / "m0.cls";
+    writeFile(module,
+              readFile(module) + "#If TRACE Then\r\nPublic Sub Trace()\r\nEnd Sub\r\n#End If\r\n");
+    GenerationRequest request = requestFor(tmp, "out");
+    run(request);
+    request.defines = {"TRACE=1"};
+    run(request);
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/Classes/CBeta_Trace.html"));
+}
+
 // A run killed while the workers write leaves a site the next run repairs.
 TEST(IncrementalRun, ARunKilledHalfWayIsRepairedByTheNext) {
     struct Row {

@@ -55,6 +55,8 @@ TEST(ProfileFile, ReadsLikeTheWindowsProfileReader) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(profile.value(c.section, c.key), c.expected) << c.section << "/" << c.key;
+    // A byte-order mark is no part of the first section's name.
+    EXPECT_EQ(ProfileFile::parse("\xEF\xBB\xBF[A]\nk=v").value("A", "k"), "v");
 }
 
 TEST(Translation, MissingFileGivesDefaults) {

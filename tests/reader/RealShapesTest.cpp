@@ -69,6 +69,8 @@ TEST(ConditionalCompilation, Expressions) {
         {"(1 + 2) * 3 = 9", "-1"},
         {"7 \\ 2 + 7 Mod 2", "4"},
         {"&HFFFF", "-1"},
+        {"&H8000", "-32768"},
+        {"&H8000&", "32768"},
         {"&H10& + &O10", "24"},
         {"Lang = \"de\"", "-1"},
         {"Lang & \"x\"", "\"dex\""},
@@ -134,6 +136,12 @@ TEST(ConditionalCompilation, ModuleShapes) {
          "Sub Run()\n  x = 2\nEnd Sub\n#End If\n",
          {"release = -1"},
          "Sub Run",
+         ""},
+        {"a skipped branch is not evaluated; a directive's comment is no part of it",
+         "#If Win32 Then ' Windows only\nPrivate Sub A()\nEnd Sub\n#Else\n#If A ! B Then\n"
+         "Private Sub B()\nEnd Sub\n#End If\n#End If\n",
+         {},
+         "Sub A",
          ""},
         {"an expression that cannot be evaluated keeps every branch",
          "#If A ! B Then\nPrivate Sub One()\nEnd Sub\n#Else\nPrivate Sub Two()\nEnd Sub\n#End "
