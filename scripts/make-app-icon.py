@@ -18,9 +18,9 @@ import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-spec = importlib.util.spec_from_file_location("images", os.path.join(HERE, "make-images.py"))
-images = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(images)
+loader_info = importlib.util.spec_from_file_location("images", os.path.join(HERE, "make-images.py"))
+images = importlib.util.module_from_spec(loader_info)
+loader_info.loader.exec_module(images)
 Rect, Polygon, Line, stroke, hexcolor = (images.Rect, images.Polygon, images.Line,
                                          images.stroke, images.hexcolor)
 
