@@ -96,7 +96,7 @@ def copy_tracked(source, scratch):
             continue  # deleted in the working tree
         dst.parent.mkdir(parents=True, exist_ok=True)
         if not dst.exists() or dst.read_bytes() != src.read_bytes():
-            shutil.copy2(src, dst)
+            shutil.copyfile(src, dst)  # a fresh time, so the build sees the change
 
 
 def run(command, cwd, log, timeout=None, append=False):
