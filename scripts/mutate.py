@@ -97,6 +97,7 @@ def copy_tracked(source, scratch):
         dst.parent.mkdir(parents=True, exist_ok=True)
         if not dst.exists() or dst.read_bytes() != src.read_bytes():
             shutil.copyfile(src, dst)  # a fresh time, so the build sees the change
+            shutil.copymode(src, dst)
 
 
 def run(command, cwd, log, timeout=None, append=False):
