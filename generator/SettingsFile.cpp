@@ -56,22 +56,6 @@ std::string knownKeys() {
     return text;
 }
 
-// Blanks and tabs, as profile files are trimmed.
-std::string_view trimBlanks(std::string_view text) {
-    size_t begin = 0;
-    while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    size_t end = text.size();
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return text.substr(begin, end - begin);
-}
-
-std::string_view unquote(std::string_view value) {
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
-        return value.substr(1, value.size() - 2);
-    return value;
-}
-
 std::optional<int> parseJobs(std::string_view value) {
     int jobs = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), jobs);

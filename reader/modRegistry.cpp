@@ -37,14 +37,6 @@ std::string decodeRegistryText(std::string_view bytes) {
     return CodePage().toUtf8(bytes);
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    size_t begin = 0;
-    while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
-    size_t end = text.size();
-    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
-    return text.substr(begin, end - begin);
-}
-
 int hexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;

@@ -160,6 +160,21 @@ std::string_view rtrimSpaces(std::string_view text) {
 
 std::string_view trimSpaces(std::string_view text) { return rtrimSpaces(ltrimSpaces(text)); }
 
+std::string_view trimBlanks(std::string_view text) {
+    size_t begin = 0;
+    while (begin < text.size() && (text[begin] == ' ' || text[begin] == '\t')) ++begin;
+    size_t end = text.size();
+    while (end > begin && (text[end - 1] == ' ' || text[end - 1] == '\t')) --end;
+    return text.substr(begin, end - begin);
+}
+
+std::string_view unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 namespace {
 
 // Knuth-Morris-Pratt search: linear in text plus pattern for any input.

@@ -39,6 +39,10 @@ bool endsWith(std::string_view text, std::string_view suffix);
 std::string_view ltrimSpaces(std::string_view text);
 std::string_view rtrimSpaces(std::string_view text);
 std::string_view trimSpaces(std::string_view text);
+// Blanks and tabs trimmed, as profile, settings and registry files are read.
+std::string_view trimBlanks(std::string_view text);
+// A value enclosed in a matching pair of ' or " without them.
+std::string_view unquote(std::string_view value);
 
 // Every occurrence of from replaced by to, left to right, not rescanning the
 // replacement; linear time. An empty from gives text unchanged.
