@@ -22,8 +22,13 @@
 #include <string>
 #include <string_view>
 
+#include "support/Html.h"
+
 namespace tarnwick {
 
 std::string sanitizeAuthorHtml(std::string_view text);
+
+// The gate's output as markup: the only way an author's text reaches a page.
+inline Html authorHtml(std::string_view text) { return Html::trusted(sanitizeAuthorHtml(text)); }
 
 }  // namespace tarnwick

@@ -2,17 +2,17 @@
 
 #include "generator/modHtmlDetail.h"
 #include "model/Element.h"
-#include "support/StringBuffer.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick {
 
 namespace {
 
-constexpr std::string_view kChild = "<IMG SRC=\"../src/images/parchild.gif\">";
-constexpr std::string_view kMult = "<IMG SRC=\"../src/images/parmult.gif\">";
-constexpr std::string_view kLower = "<IMG SRC=\"../src/images/parlower.gif\">";
-constexpr std::string_view kNone = "<IMG SRC=\"../src/images/parnone.gif\">";
+const Html kChild = "<IMG SRC=\"../src/images/parchild.gif\">";
+const Html kMult = "<IMG SRC=\"../src/images/parmult.gif\">";
+const Html kLower = "<IMG SRC=\"../src/images/parlower.gif\">";
+const Html kNone = "<IMG SRC=\"../src/images/parnone.gif\">";
 
 // The words naming the module's kind in the root row: "Class module",
 // "Form module", ...; a standard module is just "Module".
@@ -25,27 +25,25 @@ std::string kindWords(const CModule& module) {
 
 }  // namespace
 
-std::string CObjectModel::createObjectModel(const CModule& module, const CProject& /*project*/,
-                                            const PageContext& ctx) {
+Html CObjectModel::createObjectModel(const CModule& module, const CProject& /*project*/,
+                                     const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
     const std::string kind = helper.getModuleType(module);
     const std::string words = helper.Translate(kind + "ModuleWords", kindWords(module));
-    StringBuffer out;
+    HtmlBuffer out;
     out.Append("<TABLE class=\"objModel\" cellspacing=\"0\">");
     out.Append("<TR>");
     out.Append("<TD colspan=\"3\">");
     // The root leads to the module's own overview page beside this one.
     out.Append("<A HREF=\"");
-    out.Append(safeFileName(module.Name()));
+    out.Append(url(ctx.moduleStem(module)));
     out.Append(".html\" title=\"");
-    out.Append(module.Name());
-    out.Append("-");
-    out.Append(words);
+    out.Append(attribute(module.Name() + "-" + words));
     out.Append("\">");
     out.Append("<SPAN class=\"omblue\" tabindex=\"0\">");
-    out.Append(module.Name());
+    out.Append(escaped(module.Name()));
     out.Append(" - ");
-    out.Append(words);
+    out.Append(escaped(words));
     out.Append("</SPAN>");
     out.Append("</A>");
     out.Append("</TD>");
@@ -68,21 +66,21 @@ std::string CObjectModel::createObjectModel(const CModule& module, const CProjec
     return out.take();
 }
 
-std::string CObjectModel::createSection(const IIterator& list,
-                                        const std::vector<std::vector<const Element*>>& rows,
-                                        bool last, const CHelper& helper) {
+Html CObjectModel::createSection(const IIterator& list,
+                                 const std::vector<std::vector<const Element*>>& rows, bool last,
+                                 const CHelper& helper) {
     const std::string kind = helper.getItemType(list);
-    StringBuffer out;
+    HtmlBuffer out;
     out.Append("<TR ");
     out.Append(" onClick=\"toggleById('");
-    out.Append(kind);
+    out.Append(attribute(kind));
     out.Append("')\">");
     out.Append("<TD width=\"1px\">");
     out.Append(last ? kChild : kMult);
     out.Append("</TD>");
     out.Append("<TD>");
     out.Append("<SPAN class=\"omyellow\">");
-    out.Append(kind);
+    out.Append(escaped(kind));
     out.Append("</SPAN>");
     out.Append("</TD>");
     out.Append("<TD width=\"100%\">");
@@ -91,7 +89,7 @@ std::string CObjectModel::createSection(const IIterator& list,
 
     out.Append("<TR class=\"hidden\" ");
     out.Append("id=\"");
-    out.Append(kind);
+    out.Append(attribute(kind));
     out.Append("\">");
     out.Append("<TD colspan=\"2\">");
     out.AppendLn("<TABLE class=\"objModel\" cellspacing=\"0\">");
@@ -106,7 +104,7 @@ std::string CObjectModel::createSection(const IIterator& list,
         out.Append("</TD>");
         out.Append("<TD>");
         out.Append("<SPAN class=\"omblue\">");
-        out.Append(rows[i].front()->Name());
+        out.Append(escaped(rows[i].front()->Name()));
         out.Append("</SPAN>");
         out.Append("</TD>");
         out.AppendLn("</TR>");

@@ -22,21 +22,20 @@
 #include "model/CProject.h"
 #include "model/Element.h"
 #include "model/IIterator.h"
+#include "support/Html.h"
 
 namespace tarnwick {
 
 class CObjectModel {
 public:
     // The tree table. project is not read.
-    std::string createObjectModel(const CModule& module, const CProject& project,
-                                  const PageContext& ctx);
+    Html createObjectModel(const CModule& module, const CProject& project, const PageContext& ctx);
 
 private:
     // A branch row and its hidden member table for the rows of one list;
     // last tells whether no non-empty kind follows.
-    std::string createSection(const IIterator& list,
-                              const std::vector<std::vector<const Element*>>& rows, bool last,
-                              const CHelper& helper);
+    Html createSection(const IIterator& list, const std::vector<std::vector<const Element*>>& rows,
+                       bool last, const CHelper& helper);
 };
 
 }  // namespace tarnwick

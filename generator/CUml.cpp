@@ -6,7 +6,7 @@
 #include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
 #include "model/Element.h"
-#include "support/StringBuffer.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -29,10 +29,10 @@ std::string_view visibilityMark(int scopeCode) {
 
 }  // namespace
 
-std::string CUml::createUml(const CModule& module, const CProject& project, int /*level*/,
-                            const PageContext& ctx) {
+Html CUml::createUml(const CModule& module, const CProject& project, int /*level*/,
+                     const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
-    StringBuffer out;
+    HtmlBuffer out;
     out.AppendLn("<TABLE>");
     out.AppendLn("   <TR>");
     out.AppendLn("      <TD>");
@@ -43,20 +43,20 @@ std::string CUml::createUml(const CModule& module, const CProject& project, int 
     return out.take();
 }
 
-std::string CUml::createClassBox(const CModule& module, const CProject& project,
-                                 const CHelper& helper, const PageContext& ctx) {
-    StringBuffer out;
+Html CUml::createClassBox(const CModule& module, const CProject& project, const CHelper& helper,
+                          const PageContext& ctx) {
+    HtmlBuffer out;
     out.AppendLn("<TABLE class=\"uml\">");
     out.Append("<TR>");
     out.Append("<TH class=\"uml\">");
     const std::string kind = helper.getModuleType(module);
     out.Append("<IMG src=\"../src/images/");
-    out.Append(kind);
+    out.Append(url(kind));
     out.Append(".ico\">");
     out.Append("&nbsp;");
-    out.Append(module.Name());
+    out.Append(escaped(module.Name()));
     out.Append(" (");
-    out.Append(helper.Translate(kind, kind));
+    out.Append(Html::trusted(helper.Translate(kind, kind)));
     out.Append(")");
     if (module.Implementations().Size() > -1) {
         // Only the first implemented interface fits the title row.
@@ -87,12 +87,12 @@ std::string CUml::createClassBox(const CModule& module, const CProject& project,
     return out.take();
 }
 
-std::string CUml::createMemberRows(const IIterator& list, bool linked, const CModule& module,
-                                   const CProject& project, const CHelper& helper,
-                                   const PageContext& ctx) {
+Html CUml::createMemberRows(const IIterator& list, bool linked, const CModule& module,
+                            const CProject& project, const CHelper& helper,
+                            const PageContext& ctx) {
     const auto rows = modHtml::detail::tableRows(list, ctx.settings);
     if (rows.empty()) return {};
-    StringBuffer out;
+    HtmlBuffer out;
     out.AppendLn("<TR>");
     out.AppendLn("<TD>");
     out.AppendLn("<TABLE class=\"uml\">");
@@ -100,7 +100,7 @@ std::string CUml::createMemberRows(const IIterator& list, bool linked, const CMo
     out.Append("<TD class=\"uml\">");
     out.AppendLn("<I>");
     const std::string plural = helper.getItemTypes(list);
-    out.AppendLn(helper.Translate(plural, plural));
+    out.AppendLn(Html::trusted(helper.Translate(plural, plural)));
     out.AppendLn("</I>");
     out.Append("</TD>");
     out.Append("</TR>");
@@ -109,25 +109,23 @@ std::string CUml::createMemberRows(const IIterator& list, bool linked, const CMo
         const Element* e = row.front();
         out.Append("<TR>");
         out.Append("<TD class=\"uml\" nowrap>");
-        out.Append(visibilityMark(e->scope()));
+        out.Append(escaped(visibilityMark(e->scope())));
         out.Append(" ");
         if (linked) {
             // The member anchors live on the module's overview page, not on
             // this one: a bare "#Function_X" would lead nowhere.
-            out.Append("<A href=\"" + safeFileName(module.Name()) + ".html#");
-            out.Append(helper.getItemName(*e));
-            out.Append("_");
-            out.Append(e->Name());
+            out.Append("<A href=\"" + url(ctx.moduleStem(module)) + ".html#");
+            out.Append(url(helper.getItemName(*e) + "_" + e->Name()));
             out.Append("\" title=\"");
-            out.Append(modHtml::umlMemberSignature(*e));
+            out.Append(attribute(modHtml::umlMemberSignature(*e)));
             out.Append("\">");
-            out.Append(e->Name());
+            out.Append(escaped(e->Name()));
             out.Append("</A>");
         } else {
             out.Append("<SPAN title=\"");
-            out.Append(modHtml::umlMemberSignature(*e));
+            out.Append(attribute(modHtml::umlMemberSignature(*e)));
             out.Append("\">");
-            out.Append(e->Name());
+            out.Append(escaped(e->Name()));
             out.Append("</SPAN>");
         }
         const ElementKind kind = e->Kind();

@@ -19,6 +19,7 @@
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "model/IIterator.h"
+#include "support/Html.h"
 
 namespace tarnwick {
 
@@ -26,18 +27,17 @@ class CUml {
 public:
     // The box table. level selects an implementations panel; the UML page
     // passes 0 and no other value changes the output.
-    std::string createUml(const CModule& module, const CProject& project, int level,
-                          const PageContext& ctx);
+    Html createUml(const CModule& module, const CProject& project, int level,
+                   const PageContext& ctx);
 
 private:
-    std::string createClassBox(const CModule& module, const CProject& project,
-                               const CHelper& helper, const PageContext& ctx);
+    Html createClassBox(const CModule& module, const CProject& project, const CHelper& helper,
+                        const PageContext& ctx);
     // One compartment, a property once whatever its accessors; the empty
     // text for an empty list. linked: the list's summary table is on the
     // overview page, so its members' anchors are there to link to.
-    std::string createMemberRows(const IIterator& list, bool linked, const CModule& module,
-                                 const CProject& project, const CHelper& helper,
-                                 const PageContext& ctx);
+    Html createMemberRows(const IIterator& list, bool linked, const CModule& module,
+                          const CProject& project, const CHelper& helper, const PageContext& ctx);
 };
 
 }  // namespace tarnwick

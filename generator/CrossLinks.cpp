@@ -40,16 +40,9 @@ CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entri
     }
 }
 
-std::string CrossLinks::link(const std::string& page, std::string_view text,
-                             std::string_view prefix) {
-    if (page.empty()) return std::string(text);
-    std::string out = "<A href=\"";
-    out += prefix;
-    out += page;
-    out += "\">";
-    out += text;
-    out += "</A>";
-    return out;
+Html CrossLinks::link(const std::string& page, std::string_view text, std::string_view prefix) {
+    if (page.empty()) return escaped(text);
+    return "<A href=\"" + url(std::string(prefix) + page, true) + "\">" + escaped(text) + "</A>";
 }
 
 const IndexEntry* CrossLinks::moduleNamed(std::string_view name) const {
@@ -143,8 +136,11 @@ const IndexEntry* CrossLinks::implementedMember(const Element& member,
     return nullptr;
 }
 
-std::string linkSyntaxTypes(std::string_view html, const CModule& module, const CProject& project,
-                            const PageContext& ctx) {
+Html linkSyntaxTypes(const Html& markup, const CModule& module, const CProject& project,
+                     const PageContext& ctx) {
+    // The names found here are runs of identifier characters of escaped
+    // markup, so splicing links in keeps the markup whole.
+    const std::string_view html = markup.str();
     // The colouring closes the keyword span right before a name that is no
     // keyword: "As </FONT>CJournal", "As New </FONT>CJournal".
     static constexpr std::string_view kMarks[] = {"As </FONT>", "New </FONT>"};
@@ -170,18 +166,18 @@ std::string linkSyntaxTypes(std::string_view html, const CModule& module, const 
         while (end > start && html[end - 1] == '.') --end;
         if (end > start) {
             const std::string_view name = html.substr(start, end - start);
-            const std::string linked =
+            const Html linked =
                 modHtml::detail::dataTypeLink(helper, name, module, project, "../", ctx);
-            if (linked != name) {
+            if (linked.str() != name) {
                 out.append(html.substr(copied, start - copied));
-                out += linked;
+                out += linked.str();
                 copied = end;
             }
         }
         pos = end > start ? end : start;
     }
     out.append(html.substr(copied));
-    return out;
+    return Html::trusted(std::move(out));
 }
 
 }  // namespace tarnwick

@@ -21,6 +21,7 @@
 #include "generator/SiteIndex.h"
 #include "model/CModule.h"
 #include "model/Element.h"
+#include "support/Html.h"
 
 namespace tarnwick {
 
@@ -40,11 +41,13 @@ public:
     // entry, or null.
     const IndexEntry* implementedMember(const Element& member, const CModule& module) const;
 
-    // <A href="{prefix}{page}">text</A>, or text when page is empty.
     const std::vector<IndexEntry>& entries() const { return m_entries; }
 
-    static std::string link(const std::string& page, std::string_view text,
-                            std::string_view prefix = "../");
+    // <A href="{prefix}{page}">text</A>, or text when page is empty; text is
+    // escaped, page percent-encoded (a "#" keeps starting its anchor).
+
+    static Html link(const std::string& page, std::string_view text,
+                     std::string_view prefix = "../");
 
 private:
     const IndexEntry* moduleNamed(std::string_view name) const;
@@ -58,7 +61,7 @@ private:
 
 // The declared types in a coloured syntax block ("As </FONT>Name") made
 // links to their class, Enum or Type pages, where links gives one.
-std::string linkSyntaxTypes(std::string_view html, const CModule& module, const CProject& project,
-                            const PageContext& ctx);
+Html linkSyntaxTypes(const Html& html, const CModule& module, const CProject& project,
+                     const PageContext& ctx);
 
 }  // namespace tarnwick

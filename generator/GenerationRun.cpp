@@ -17,6 +17,7 @@
 #include "generator/ModulePages.h"
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
+#include "generator/PageNames.h"
 #include "generator/SiteIndex.h"
 #include "generator/SiteLayout.h"
 #include "generator/SiteWriter.h"
@@ -570,7 +571,11 @@ Expected<GenerationResult> GenerationRun::run() {
 
     // What the site lists, once: the search index, the A-Z page and the
     // links between pages all come from it.
-    const std::vector<IndexEntry> entries = siteIndexEntries(*project, ctx.settings);
+    // Page names first, over the whole project, so every builder, thread
+    // and link agrees on them.
+    const PageNames names(*project, &diagnostics);
+    ctx.pageNames = &names;
+    const std::vector<IndexEntry> entries = siteIndexEntries(*project, ctx.settings, &names);
     const CrossLinks links(entries);
     ctx.links = &links;
 

@@ -12,25 +12,25 @@
 
 namespace tarnwick {
 
-std::string modulePagePath(const CModule& module, std::string_view suffix) {
+std::string modulePagePath(const CModule& module, std::string_view suffix, const PageNames* names) {
     const std::string kinds = kindTraits(module.Kind()).listName;
-    if (kinds.empty()) {
-        throw PageWriteError(safeFileName(module.Name()) + std::string(suffix),
+    const std::string stem = names ? names->module(module) : PageNames::wishedModule(module);
+    if (kinds.empty())
+        throw PageWriteError(stem + std::string(suffix),
                              "module " + module.Name() + " is of no kind that has pages");
-    }
-    return kinds + "/" + safeFileName(module.Name()) + std::string(suffix);
+    return kinds + "/" + stem + std::string(suffix);
 }
 
 namespace {
 
 // The classes that implement an interface class, as links; empty when none.
-std::string implementedBy(const CModule& module, const PageContext& ctx) {
+Html implementedBy(const CModule& module, const PageContext& ctx) {
     if (!ctx.links) return {};
     const auto classes = ctx.links->implementers(module);
     if (classes.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
-    std::string text = "<H3>" + helper.Translate("ImplementedBy", "Implemented by") +
-                       "</H3>\r\n<P class=\"implementedBy\">";
+    Html text = "<H3>" + Html::trusted(helper.Translate("ImplementedBy", "Implemented by")) +
+                "</H3>\r\n<P class=\"implementedBy\">";
     for (size_t i = 0; i < classes.size(); ++i) {
         if (i > 0) text += ", ";
         text += CrossLinks::link(classes[i]->path, classes[i]->name);
@@ -38,47 +38,47 @@ std::string implementedBy(const CModule& module, const PageContext& ctx) {
     return text + "</P>";
 }
 
+// The UML and object-model pages: the module's page frame around a heading
+// (translation key, its English default, and the paragraph's id) and a body.
+std::string framedBody(const CModule& module, const CProject& project, const PageContext& ctx,
+                       const char* key, const char* heading, const Html& body) {
+    HtmlBuffer page;
+    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
+    const CHelper helper(ctx.translation, ctx.language);
+    page.AppendLn("<H3>" + Html::trusted(helper.Translate(key, heading)) + "</H3>");
+    page.AppendLn("<P id=\"" + attribute(key) + "\">");
+    page.AppendLn(body);
+    page.AppendLn("</P>");
+    page.AppendLn(modHtml::modulePageTail(ctx));
+    return page.takeText();
+}
+
 }  // namespace
 
 Page buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    const std::string path = modulePagePath(module, ".html");
-    StringBuffer page;
+    const std::string path = modulePagePath(module, ".html", ctx.pageNames);
+    HtmlBuffer page;
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
     if (!module.Description().empty()) {
         page.AppendLn("<BR>");
-        page.AppendLn(sanitizeAuthorHtml(module.Description()));
+        page.AppendLn(authorHtml(module.Description()));
     }
-    if (const std::string classes = implementedBy(module, ctx); !classes.empty())
-        page.AppendLn(classes);
+    if (const Html classes = implementedBy(module, ctx); !classes.empty()) page.AppendLn(classes);
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));
-    return {path, page.take()};
+    return {path, page.takeText()};
 }
 
 Page buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    const std::string path = modulePagePath(module, "_Uml.html");
-    StringBuffer page;
-    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
-    const CHelper helper(ctx.translation, ctx.language);
-    page.AppendLn("<H3>" + helper.Translate("UmlModel", "UML-Model") + "</H3>");
-    page.AppendLn("<P id=\"UmlModel\">");
-    page.AppendLn(CUml().createUml(module, project, 0, ctx));
-    page.AppendLn("</P>");
-    page.AppendLn(modHtml::modulePageTail(ctx));
-    return {path, page.take()};
+    return {modulePagePath(module, "_Uml.html", ctx.pageNames),
+            framedBody(module, project, ctx, "UmlModel", "UML-Model",
+                       CUml().createUml(module, project, 0, ctx))};
 }
 
 Page buildObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    const std::string path = modulePagePath(module, "_Object.html");
-    StringBuffer page;
-    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
-    const CHelper helper(ctx.translation, ctx.language);
-    page.AppendLn("<H3>" + helper.Translate("ObjectModel", "Object-Model") + "</H3>");
-    page.AppendLn("<P id=\"ObjectModel\">");
-    page.AppendLn(CObjectModel().createObjectModel(module, project, ctx));
-    page.AppendLn("</P>");
-    page.AppendLn(modHtml::modulePageTail(ctx));
-    return {path, page.take()};
+    return {modulePagePath(module, "_Object.html", ctx.pageNames),
+            framedBody(module, project, ctx, "ObjectModel", "Object-Model",
+                       CObjectModel().createObjectModel(module, project, ctx))};
 }
 
 Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx) {
@@ -88,7 +88,8 @@ Pages buildModulePages(const CModule& module, const CProject& project, const Pag
     pages.push_back(buildModulePage(module, project, ctx));
     if (ctx.settings.Uml) pages.push_back(buildUmlPage(module, project, ctx));
     pages.push_back(buildObjectModelPage(module, project, ctx));
-    pages.push_back({modulePagePath(module, "_Code.html"), buildCodePage(module, project, ctx)});
+    pages.push_back(
+        {modulePagePath(module, "_Code.html", ctx.pageNames), buildCodePage(module, project, ctx)});
     return pages;
 }
 

@@ -17,6 +17,7 @@
 
 #include "generator/Page.h"
 #include "generator/PageContext.h"
+#include "generator/PageNames.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 
@@ -24,7 +25,9 @@ namespace tarnwick {
 
 // "Classes/CParser" + suffix: the module's page path inside the site.
 // Throws PageWriteError when the module has no source-module kind.
-std::string modulePagePath(const CModule& module, std::string_view suffix);
+// The stem is the one names assigned (the wished one without a table).
+std::string modulePagePath(const CModule& module, std::string_view suffix,
+                           const PageNames* names = nullptr);
 
 // "{Kinds}/{Name}.html": head, the description (when there is one), the
 // overview body, tail.

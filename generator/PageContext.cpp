@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "generator/PageNames.h"
+
 namespace tarnwick {
 
 std::string htmlCharsetName(std::string_view codePageName) {
@@ -17,9 +19,18 @@ std::string htmlCharsetName(std::string_view codePageName) {
     return std::string(codePageName);
 }
 
-std::string PageContext::charsetMeta() const {
+Html PageContext::charsetMeta() const {
     return "<META http-equiv=\"Content-Type\" content=\"text/html; charset=" +
-           htmlCharsetName(codePage.name()) + "\">";
+           attribute(htmlCharsetName(codePage.name())) + "\">";
+}
+
+std::string PageContext::moduleStem(const CModule& module) const {
+    return pageNames ? pageNames->module(module) : PageNames::wishedModule(module);
+}
+
+std::string PageContext::memberStem(const CModule& module, const ListItem& member) const {
+    return pageNames ? pageNames->member(module, member)
+                     : PageNames::wishedMember(PageNames::wishedModule(module), member);
 }
 
 }  // namespace tarnwick

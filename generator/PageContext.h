@@ -14,10 +14,14 @@
 #include "generator/GenerationSettings.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
+#include "support/Html.h"
 
 namespace tarnwick {
 
 class CrossLinks;
+class PageNames;
+class CModule;
+class ListItem;
 class Translation;
 
 // A page that could not be written; names the file and the reason.
@@ -41,8 +45,11 @@ struct PageContext {
     std::string language = "Deutsch";          // translation section
     GenerationObserver* observer = nullptr;    // not owned; may be null
     DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
-    const CrossLinks* links = nullptr;  // not owned; may be null: classes link only
-    CodePage codePage;                         // of the written pages
+    const CrossLinks* links = nullptr;         // not owned; may be null: classes link only
+    // not owned; may be null: every page then gets its wished name (a
+    // preview, a module built apart from a project)
+    const PageNames* pageNames = nullptr;
+    CodePage codePage;  // of the written pages
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision
     std::string homepage = TARNWICK_HOMEPAGE;
@@ -53,7 +60,10 @@ struct PageContext {
     std::string nowText() const { return now ? now() : std::string(); }
     // The line that declares the pages' encoding, for the head of every
     // page: <META http-equiv="Content-Type" content="text/html; charset=...">
-    std::string charsetMeta() const;
+    Html charsetMeta() const;
+    // The stems of the pages of a module and of a member's page (PageNames).
+    std::string moduleStem(const CModule& module) const;
+    std::string memberStem(const CModule& module, const ListItem& member) const;
     void consoleLine(const std::string& line) const {
         if (observer) observer->consoleLine(line);
     }

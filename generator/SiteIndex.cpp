@@ -89,7 +89,8 @@ bool memberListed(const Element& member, const GenerationSettings& settings) {
 }
 
 std::vector<IndexEntry> siteIndexEntries(const CProject& project,
-                                         const GenerationSettings& settings) {
+                                         const GenerationSettings& settings,
+                                         const PageNames* names) {
     const CHelper helper;
     std::vector<IndexEntry> entries;
     for (const ModuleKind kind : kDocumentedModuleKinds) {
@@ -98,7 +99,7 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
             if (!module || helper.getModulesType(*module).empty()) continue;
             const int position = static_cast<int>(entries.size());
             entries.push_back({module->Name(), helper.getModuleType(*module), -1,
-                               modulePagePath(*module, ".html"),
+                               modulePagePath(*module, ".html", names),
                                plainSummary(module->Description()), module.get()});
             const std::string folder = helper.getModulesType(*module) + "/";
             for (const auto& table : modHtml::detail::summaryTables(*module, settings)) {
@@ -108,10 +109,14 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                                      [&](const Element* e) { return memberListed(*e, settings); }))
                         continue;
                     const Element& member = *row.front();
-                    entries.push_back(
-                        {member.Name(), helper.getItemName(member), position,
-                         folder + modHtml::detail::memberFileName(*module, member) + ".html",
-                         plainSummary(rowDescription(*module, row)), module.get(), &member});
+                    entries.push_back({member.Name(), helper.getItemName(member), position,
+                                       folder +
+                                           (names ? names->member(*module, member)
+                                                  : PageNames::wishedMember(
+                                                        PageNames::wishedModule(*module), member)) +
+                                           ".html",
+                                       plainSummary(rowDescription(*module, row)), module.get(),
+                                       &member});
                 }
             }
         }
@@ -247,9 +252,9 @@ std::string buildSearchIndexScript(const std::vector<IndexEntry>& entries, const
     return script.take();
 }
 
-std::string searchBox(const PageContext& ctx) {
+Html searchBox(const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
-    const std::string search = helper.Translate("Search");
+    const Html search = attribute(helper.Translate("Search"));
     return "<FORM class=\"search\" action=\"search.html\" method=\"get\" target=\"Detail\" "
            "accept-charset=\"UTF-8\">"
            "<INPUT type=\"text\" name=\"q\" size=\"16\" title=\"" +
@@ -258,34 +263,37 @@ std::string searchBox(const PageContext& ctx) {
 
 std::string buildSearchPage(const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
-    StringBuffer page;
+    HtmlBuffer page;
     modHtml::detail::appendRootPageHead(page, ctx);
-    page.AppendLn("<H3>" + helper.Translate("Search") + "</H3>");
+    page.AppendLn("<H3>" + modHtml::detail::tr(helper, "Search") + "</H3>");
     page.AppendLn(
         "<FORM class=\"search\" action=\"search.html\" method=\"get\" accept-charset=\"UTF-8\">");
     page.AppendLn("<INPUT type=\"text\" name=\"q\" id=\"searchQuery\" size=\"40\">&nbsp;");
-    page.AppendLn("<INPUT type=\"submit\" value=\"" + helper.Translate("Search") + "\">");
+    page.AppendLn("<INPUT type=\"submit\" value=\"" + attribute(helper.Translate("Search")) +
+                  "\">");
     page.AppendLn("</FORM>");
-    page.AppendLn("<P id=\"searchSummary\">" +
-                  helper.Translate("SearchHint", "Type a name or words of a description.") +
-                  "</P>");
+    page.AppendLn(
+        "<P id=\"searchSummary\">" +
+        modHtml::detail::tr(helper, "SearchHint", "Type a name or words of a description.") +
+        "</P>");
     page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"searchResults\"></TABLE>");
     page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"search-index.js\"></SCRIPT>");
     page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"src/script/search.js\"></SCRIPT>");
     // The texts the script writes, in the site's language.
     page.AppendLn("<SCRIPT language=\"JavaScript\">");
-    page.AppendLn(
-        "tarnwickShowSearch({none: " +
-        jsStringLiteral(helper.Translate("SearchNone", "No results for \"%1\".")) + ", found: " +
-        jsStringLiteral(helper.Translate("SearchFound", "%1 results")) + ", limited: " +
-        jsStringLiteral(helper.Translate("SearchLimited", "The first %1 of %2 results.")) +
-        ", name: " + jsStringLiteral(helper.Translate("Name")) +
-        ", kind: " + jsStringLiteral(helper.Translate("Kind", "Kind")) +
-        ", module: " + jsStringLiteral(helper.Translate("Module")) +
-        ", description: " + jsStringLiteral(helper.Translate("Description")) + "});");
+    // String literals of the script: jsStringLiteral escapes quotes, "</"
+    // and every non-ASCII character, so they cannot end the script element.
+    const auto js = [&](std::string_view key, std::string_view fallback = {}) {
+        return Html::trusted(jsStringLiteral(helper.Translate(key, fallback)));
+    };
+    page.AppendLn("tarnwickShowSearch({none: " + js("SearchNone", "No results for \"%1\".") +
+                  ", found: " + js("SearchFound", "%1 results") +
+                  ", limited: " + js("SearchLimited", "The first %1 of %2 results.") +
+                  ", name: " + js("Name") + ", kind: " + js("Kind", "Kind") +
+                  ", module: " + js("Module") + ", description: " + js("Description") + "});");
     page.AppendLn("</SCRIPT>");
     modHtml::detail::appendRootPageTail(page);
-    return page.take();
+    return page.takeText();
 }
 
 std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
@@ -304,9 +312,9 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
         return compareIgnoreCase(moduleName(a), moduleName(b)) < 0;
     });
 
-    StringBuffer page;
+    HtmlBuffer page;
     modHtml::detail::appendRootPageHead(page, ctx);
-    page.AppendLn("<H3>" + helper.Translate("AllMembers", "All members") + "</H3>");
+    page.AppendLn("<H3>" + modHtml::detail::tr(helper, "AllMembers", "All members") + "</H3>");
     std::string letters;
     for (const IndexEntry* e : members) {
         const char letter = indexLetter(e->name);
@@ -315,7 +323,7 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
     page.Append("<P class=\"letters\">");
     for (const char letter : letters) {
         const std::string l(1, letter);
-        page.Append("<A href=\"#letter_" + std::string(letter == '#' ? "other" : l) + "\">" + l +
+        page.Append("<A href=\"#letter_" + url(letter == '#' ? "other" : l) + "\">" + escaped(l) +
                     "</A> ");
     }
     page.AppendLn("</P>");
@@ -326,18 +334,18 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
             if (current != 0) page.AppendLn("</P>");
             current = letter;
             const std::string l(1, letter);
-            page.AppendLn("<H3><A name=\"letter_" + std::string(letter == '#' ? "other" : l) +
-                          "\"></A>" + l + "</H3>");
+            page.AppendLn("<H3><A name=\"letter_" + attribute(letter == '#' ? "other" : l) +
+                          "\"></A>" + escaped(l) + "</H3>");
             page.AppendLn("<P>");
         }
         const IndexEntry& module = entries[static_cast<size_t>(e->module)];
-        page.AppendLn("<A href=\"" + e->path + "\">" + e->name + "</A> (" +
-                      helper.Translate(e->kind, e->kind) + ", <A href=\"" + module.path + "\">" +
-                      module.name + "</A>)<BR>");
+        page.AppendLn("<A href=\"" + url(e->path) + "\">" + escaped(e->name) + "</A> (" +
+                      modHtml::detail::tr(helper, e->kind, e->kind) + ", <A href=\"" +
+                      url(module.path) + "\">" + escaped(module.name) + "</A>)<BR>");
     }
     if (current != 0) page.AppendLn("</P>");
     modHtml::detail::appendRootPageTail(page);
-    return page.take();
+    return page.takeText();
 }
 
 Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx) {

@@ -23,6 +23,7 @@
 #include "generator/GenerationSettings.h"
 #include "generator/Page.h"
 #include "generator/PageContext.h"
+#include "generator/PageNames.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "model/Element.h"
@@ -46,8 +47,10 @@ bool memberListed(const Element& member, const GenerationSettings& settings);
 
 // Every module of the kinds whose pages are written, each followed by its
 // listed members (one entry per member page: a property's accessors are one).
+// names: the run's page names; null gives every page its wished name.
 std::vector<IndexEntry> siteIndexEntries(const CProject& project,
-                                         const GenerationSettings& settings);
+                                         const GenerationSettings& settings,
+                                         const PageNames* names = nullptr);
 
 // A description as one line of plain text: markup removed, character
 // references decoded, blanks collapsed, cut after its first sentence and
@@ -65,7 +68,7 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
 
 // The search box at the top of the navigation frame's pages: a form that
 // opens search.html?q=... in the Detail frame.
-std::string searchBox(const PageContext& ctx);
+Html searchBox(const PageContext& ctx);
 
 // Builds and writes the three files above (throws PageWriteError).
 Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx);

@@ -203,7 +203,7 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
 std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
     StringBuffer out;
-    out.AppendLn(modHtml::modulePageHead(module, project, ctx));
+    out.AppendLn(modHtml::modulePageHead(module, project, ctx).str());
     if (!module.Source().empty()) {
         out.AppendLn("<H3>");
         out.AppendLn(helper.Translate("Source", "Source"));
@@ -212,7 +212,7 @@ std::string buildCodePage(const CModule& module, const CProject& project, const 
         out.AppendLn(buildSourceTable(module.Source(), "SOURCE", true));
         out.AppendLn("</P>");
     }
-    out.AppendLn(modHtml::modulePageTail(ctx));
+    out.AppendLn(modHtml::modulePageTail(ctx).str());
     return out.take();
 }
 

@@ -14,6 +14,7 @@
 #include "generator/PageContext.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
+#include "support/Html.h"
 
 namespace tarnwick {
 
@@ -23,6 +24,10 @@ namespace tarnwick {
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered);
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
                              const PageContext& ctx);
+// The same as markup: the table escapes every character of the text itself.
+inline Html sourceTable(std::string_view text, std::string_view id, bool numbered) {
+    return Html::trusted(buildSourceTable(text, id, numbered));
+}
 
 // One line of code (blanks already trimmed) escaped, coloured and followed
 // by "<BR>". A text of several CR LF lines gives one "<BR>" line per line,

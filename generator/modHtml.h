@@ -6,11 +6,13 @@
 // syntax layout, and the three kinds of index page in the site's root
 // (project summary, module summary, one list per module kind).
 //
-// Every builder returns its text; a fragment "added as a line" ends in CR LF,
-// an "inline" fragment does not, and that difference is part of the output.
-// Names and descriptions are written as they are (no HTML escaping); every
-// file name and every link made from a module or member name goes through
-// safeFileName, so the page and the links to it always agree.
+// Every builder returns its markup (Html); a fragment "added as a line" ends
+// in CR LF, an "inline" fragment does not, and that difference is part of the
+// output. Names, types and values from the project are text: they enter the
+// markup only through escaped(), attribute() and url(); descriptions only
+// through the authors' sanitizer. Every file name and every link made from
+// a module or member name is the one PageNames assigned, so the page and the
+// links to it always agree.
 //
 // The page builders return their pages (site-relative path and text) and
 // write no file; they read the model and never change it (lists are walked
@@ -30,41 +32,40 @@
 #include "model/CProject.h"
 #include "model/Element.h"
 #include "model/IIterator.h"
+#include "support/Html.h"
 
 namespace tarnwick::modHtml {
 
 // Opening of every per-module page (overview, UML, object model, code):
 // HTML head with the module's title, then the layout table's first row with
 // the navigation bar and the header block, and the start of the body cell.
-std::string modulePageHead(const CModule& module, const CProject& project, const PageContext& ctx);
+Html modulePageHead(const CModule& module, const CProject& project, const PageContext& ctx);
 // Closing of every per-module page: end of the body cell, the footer row, end of page.
-std::string modulePageTail(const PageContext& ctx);
+Html modulePageTail(const PageContext& ctx);
 
 // Links to the module's four pages ("X.html", "X_Uml.html", "X_Object.html",
 // "X_Code.html"; the UML link only when the settings ask for UML pages)
 // aimed at the Detail frame, ending in two "<BR>" lines.
-std::string buildNavigationBar(const CProject& project, const CModule& module,
-                               const PageContext& ctx);
+Html buildNavigationBar(const CProject& project, const CModule& module, const PageContext& ctx);
 // The header block: name, translated kind, timestamp and the module's
 // attribute table (keys in ordinal order, "...VB_Description" keys skipped).
-std::string buildModuleHeader(const CProject& project, const CModule& module,
-                              const PageContext& ctx);
+Html buildModuleHeader(const CProject& project, const CModule& module, const PageContext& ctx);
 // The credit and copyright table under every per-module page.
-std::string buildFooter(const PageContext& ctx);
+Html buildFooter(const PageContext& ctx);
 // One line, no line breaks: the icon "../src/images/{icon}2.ico", line1 in
 // italics, line2 in bold.
-std::string buildIconHeader(std::string_view icon, std::string_view line1, std::string_view line2);
+Html buildIconHeader(std::string_view icon, const Html& line1, const Html& line2);
 
 // The overview page's body: the summary link list (all ten kinds) and one
 // summary table per kind switched on in ctx.settings.
-std::string buildModuleBody(const CModule& module, const CProject& project, const PageContext& ctx);
+Html buildModuleBody(const CModule& module, const CProject& project, const PageContext& ctx);
 // One entry of the link list, e.g. "3&nbsp;Functions"; empty for an empty list.
-std::string buildSummaryLink(const IIterator& list, const PageContext& ctx);
+Html buildSummaryLink(const IIterator& list, const PageContext& ctx);
 // One summary table (scope, name, description, and for functions,
 // properties, variables and constants the data type); empty for an empty
 // list. The rows' member pages come from buildMemberPages.
-std::string buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
-                              const PageContext& ctx);
+Html buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
+                       const PageContext& ctx);
 
 // The member page "{Kinds}/{Module}_{Member}.html": description, syntax,
 // parts of a Type or Enum, parameters, return value, source. Tells the
@@ -78,10 +79,10 @@ Pages buildMemberPages(const CModule& module, const CProject& project, const Pag
 
 // Declaration laid out one parameter per line with " _" continuations, and a
 // " Alias " clause on its own line; returned as a "SYNTAX" source table.
-std::string formatProcedureSyntax(std::string_view syntax);
+Html formatProcedureSyntax(std::string_view syntax);
 // A Type's source laid out with its members indented by three blanks and a
 // closing "End Type"; returned as a "SYNTAX" source table.
-std::string formatTypeSyntax(std::string_view source);
+Html formatTypeSyntax(std::string_view source);
 // One-line signature for the UML box tooltip, e.g. " Long : Find(Key, [Start])".
 std::string umlMemberSignature(const Element& member);
 // True when some word equals text ignoring letter case.

@@ -16,26 +16,27 @@
 #include "model/Element.h"
 #include "model/IIterator.h"
 #include "model/ListItem.h"
-#include "support/StringBuffer.h"
+#include "support/Html.h"
 
 namespace tarnwick::modHtml::detail {
 
 // Root pages (project summary, module summary, kind lists) lie in the site's
 // own folder, so their resources are addressed without "../".
-void appendRootPageHead(StringBuffer& page, const PageContext& ctx);
-void appendRootPageTail(StringBuffer& page);
+void appendRootPageHead(HtmlBuffer& page, const PageContext& ctx);
+void appendRootPageTail(HtmlBuffer& page);
 
 // Member pages lie one folder down; their title is "{module}.{member}".
-void appendMemberPageHead(StringBuffer& page, std::string_view moduleName,
+void appendMemberPageHead(HtmlBuffer& page, std::string_view moduleName,
                           std::string_view memberName, const PageContext& ctx);
 
-// The file name (without ".html") of a module's pages: safeFileName(Name).
-std::string moduleFileName(const CModule& module);
-// The file name (without ".html") of a member page: the module's file name,
-// "_" and safeFileName(member name), with one underscore more for a member
-// named like one of the module's own pages (Uml, Object, Code). Pages and
-// links both use it.
-std::string memberFileName(const CModule& module, const ListItem& member);
+// The file name (without ".html") of a module's pages and of a member's
+// page, as the run's PageNames assigned them. Pages and links both use it.
+std::string moduleFileName(const CModule& module, const PageContext& ctx);
+std::string memberFileName(const CModule& module, const ListItem& member, const PageContext& ctx);
+
+// A text of the translation file. The file is ours and its texts may hold
+// markup ("&nbsp;", "<B>%1</B>"), so they count as markup.
+Html tr(const CHelper& helper, std::string_view key, std::string_view fallback = {});
 
 // One summary table of a module page: its list and whether the settings
 // switch it on. summaryTables gives them in the order the page shows them.
@@ -82,8 +83,8 @@ std::string scopeText(const std::vector<const Element*>& members);
 
 // getDataTypeLink, but the plain name when the run writes no class pages
 // (a link would lead nowhere).
-std::string dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
-                         const CProject& project, std::string_view prefix, const PageContext& ctx);
+Html dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
+                  const CProject& project, std::string_view prefix, const PageContext& ctx);
 
 // The project's name from its project file ("Name" setting, quotes
 // removed), or "ProjectName" when the project file names none.

@@ -12,7 +12,7 @@
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
 #include "reader/modRegistry.h"
-#include "support/StringBuffer.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick::modHtml {
@@ -20,44 +20,46 @@ namespace tarnwick::modHtml {
 namespace {
 
 // "<A href="Classes/CParser.html" target="Detail">CParser</A><BR>"
-std::string moduleLinkLine(const CModule& module, const CHelper& helper) {
-    return "<A href=\"" + helper.getModulesType(module) + "/" + detail::moduleFileName(module) +
-           ".html\" target=\"Detail\">" + module.Name() + "</A><BR>";
+Html moduleLinkLine(const CModule& module, const CHelper& helper, const PageContext& ctx) {
+    return "<A href=\"" +
+           url(helper.getModulesType(module) + "/" + detail::moduleFileName(module, ctx)) +
+           ".html\" target=\"Detail\">" + escaped(module.Name()) + "</A><BR>";
 }
 
 // A library's description, or the registry lookup's failure in the site's language.
-std::string libraryText(const std::string& description, const CHelper& helper) {
+Html libraryText(const std::string& description, const CHelper& helper) {
     if (description == modRegistry::kOpenFailed)
-        return helper.Translate("RegistryOpenFailed", description);
+        return detail::tr(helper, "RegistryOpenFailed", description);
     if (description == modRegistry::kReadFailed)
-        return helper.Translate("RegistryReadFailed", description);
-    return description;
+        return detail::tr(helper, "RegistryReadFailed", description);
+    // A registry's help string is text like any other name or value read in.
+    return escaped(description);
 }
 
-void appendLibraryTable(StringBuffer& page, const CModuleList& list, const char* heading,
+void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* heading,
                         const CHelper& helper) {
-    page.AppendLn("<H3>" + helper.Translate(heading) + "</H3>");
+    page.AppendLn("<H3>" + detail::tr(helper, heading) + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\">");
     page.AppendLn("<TR>");
     page.Append("<TH width=\"25%\">&nbsp;");
-    page.Append(helper.Translate("FileName"));
+    page.Append(detail::tr(helper, "FileName"));
     page.Append("&nbsp;</TH>");
     page.Append("<TH width=\"1px\">&nbsp;");
-    page.Append(helper.Translate("Version"));
+    page.Append(detail::tr(helper, "Version"));
     page.Append("&nbsp;</TH>");
     page.Append("<TH width=\"100%\">&nbsp;");
-    page.Append(helper.Translate("Description"));
+    page.Append(detail::tr(helper, "Description"));
     page.Append("&nbsp;</TH>");
     page.AppendLn("</TR>");
     for (const auto& library : list.elements()) {
         page.Append("<TR>");
         page.Append("<TD><NOBR> ");
-        page.Append(library->Name());
+        page.Append(escaped(library->Name()));
         page.Append(" </NOBR></TD><TD><NOBR> ");
-        page.Append(library->Version());
+        page.Append(escaped(library->Version()));
         page.Append(" </NOBR></TD><TD><NOBR> ");
-        page.Append(sanitizeAuthorHtml(libraryText(library->Description(), helper)));
+        page.Append(libraryText(library->Description(), helper));
         page.Append(" </NOBR></TD>");
         page.Append("</TR>");
     }
@@ -69,15 +71,15 @@ void appendLibraryTable(StringBuffer& page, const CModuleList& list, const char*
 
 Page buildProjectSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
-    StringBuffer page;
+    HtmlBuffer page;
     detail::appendRootPageHead(page, ctx);
-    page.AppendLn("<H3>" + helper.Translate("Project") + "</H3>");
+    page.AppendLn("<H3>" + detail::tr(helper, "Project") + "</H3>");
     if (ctx.settings.Libraries) {
         appendLibraryTable(page, project.References(), "References", helper);
         appendLibraryTable(page, project.Objects(), "Objects", helper);
     }
     detail::appendRootPageTail(page);
-    return {"project-summary.html", page.take()};
+    return {"project-summary.html", page.takeText()};
 }
 
 namespace {
@@ -103,9 +105,9 @@ std::vector<KindList> kindLists(const CProject& project, const GenerationSetting
 }
 
 // The link to the A-Z page of all members, shown in the Detail frame.
-std::string memberIndexLink(const CHelper& helper) {
+Html memberIndexLink(const CHelper& helper) {
     return "<A href=\"all-members.html\" target=\"Detail\">" +
-           helper.Translate("AllMembers", "All members") + "</A><BR>";
+           detail::tr(helper, "AllMembers", "All members") + "</A><BR>";
 }
 
 // A kind whose list page and module pages the run writes.
@@ -115,14 +117,14 @@ bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
 
 Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
-    StringBuffer page;
+    HtmlBuffer page;
     detail::appendRootPageHead(page, ctx);
     page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + helper.Translate("Overview") + "</H3>");
+    page.AppendLn("<H3>" + detail::tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
     page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">" +
-                  helper.Translate("Overview") + "</A><BR>");
+                  detail::tr(helper, "Overview") + "</A><BR>");
     page.AppendLn(memberIndexLink(helper));
 
     // Only the kinds whose pages this run writes: a link to a page that is
@@ -131,51 +133,52 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
         const std::string key = std::string("All") + kind.kinds;
-        page.AppendLn("<A href=\"all-" + toLower(kind.kinds) + ".html\" target=\"ModuleList\">" +
-                      helper.Translate(key, "All " + std::string(kind.kinds)) + " (" +
-                      std::to_string(kind.list->Size() + 1) + ")</A><BR>");
+        page.AppendLn("<A href=\"all-" + url(toLower(kind.kinds)) +
+                      ".html\" target=\"ModuleList\">" +
+                      detail::tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
+                      number(kind.list->Size() + 1) + ")</A><BR>");
         for (const auto& module : kind.list->elements()) all.Add(module);
     }
     page.AppendLn("</B>");
     page.AppendLn("</P>");
-    page.AppendLn("<H3>" + helper.Translate("AllFiles", "All Files") + "</H3>");
+    page.AppendLn("<H3>" + detail::tr(helper, "AllFiles", "All Files") + "</H3>");
     page.AppendLn("<P>");
     helper.sortIterator(all);
-    for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper));
+    for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");
     detail::appendRootPageTail(page);
-    return {"module-summary.html", page.take()};
+    return {"module-summary.html", page.takeText()};
 }
 
 Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
-    StringBuffer page;
+    HtmlBuffer page;
     detail::appendRootPageHead(page, ctx);
     page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + helper.Translate("Overview") + "</H3>");
+    page.AppendLn("<H3>" + detail::tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
     page.AppendLn(
         "<A href=\"project-summary.html\" target=\"Detail\"><IMG class=\"kind\" "
         "src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
-        helper.Translate("Project") + "</A><BR>");
+        detail::tr(helper, "Project") + "</A><BR>");
     page.AppendLn("<A href=\"module-summary.html\" target=\"ModuleList\">" +
-                  helper.Translate("AllFiles", "All Files") + "</A><BR>");
+                  detail::tr(helper, "AllFiles", "All Files") + "</A><BR>");
     page.AppendLn(memberIndexLink(helper));
     page.AppendLn("</B>");
     page.AppendLn("</P>");
-    page.AppendLn("<H3>" + helper.Translate("ModulesByKind", "Modules by kind") + "</H3>");
+    page.AppendLn("<H3>" + detail::tr(helper, "ModulesByKind", "Modules by kind") + "</H3>");
     page.AppendLn("<P>");
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
-        page.AppendLn("<A href=\"all-" + toLower(kind.kinds) +
+        page.AppendLn("<A href=\"all-" + url(toLower(kind.kinds)) +
                       ".html\" target=\"ModuleList\"><IMG class=\"kind\" src=\"src/images/" +
-                      kind.icon + ".ico\" alt=\"\">&nbsp;" + helper.Translate(kind.kinds) +
+                      url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + detail::tr(helper, kind.kinds) +
                       "</A><BR>");
     }
     page.AppendLn("</P>");
     detail::appendRootPageTail(page);
-    return {"all-summary.html", page.take()};
+    return {"all-summary.html", page.takeText()};
 }
 
 Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
@@ -185,11 +188,11 @@ Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
     if (meta != std::string::npos) {
         const size_t end = page.find('>', meta);
         page.replace(meta, end == std::string::npos ? std::string::npos : end + 1 - meta,
-                     ctx.charsetMeta());
+                     ctx.charsetMeta().str());
     } else {
         const size_t head = toLower(page).find("<head>");
         const size_t at = head == std::string::npos ? 0 : head + 6;
-        page.insert(at, "\r\n" + ctx.charsetMeta());
+        page.insert(at, "\r\n" + ctx.charsetMeta().str());
     }
     return {"index.html", std::move(page)};
 }
@@ -198,15 +201,15 @@ Pages buildKindIndex(const CModuleList& list, const CProject& /*project*/, const
     if (list.Size() < 0) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string kinds = helper.getModulesType(*list.elements().front());
-    StringBuffer page;
+    HtmlBuffer page;
     detail::appendRootPageHead(page, ctx);
-    page.AppendLn("<H3>" + helper.Translate("All" + kinds, "All " + kinds) + "</H3>");
+    page.AppendLn("<H3>" + detail::tr(helper, "All" + kinds, "All " + kinds) + "</H3>");
     page.AppendLn("<P>");
-    for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper));
+    for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");
     detail::appendRootPageTail(page);
     Pages pages;
-    pages.push_back({"all-" + kinds + ".html", page.take()});
+    pages.push_back({"all-" + kinds + ".html", page.takeText()});
     return pages;
 }
 

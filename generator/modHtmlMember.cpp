@@ -17,7 +17,7 @@
 #include "model/CProperty.h"
 #include "model/CVariable.h"
 #include "model/CVariableList.h"
-#include "support/StringBuffer.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick::modHtml {
@@ -33,12 +33,15 @@ constexpr std::string_view kElementParts =
 constexpr std::string_view kSyntaxParts =
     "The syntax for the <B>%1</B>-%2 consists of following parts:";
 
-std::string fillIn(std::string text, const std::string& first, const std::string& second) {
+// The translated sentence with %1 and %2 filled in; the sentence is markup
+// of the translation file, the two fill-ins are markup too (an escaped name).
+Html fillIn(const Html& sentence, const Html& first, const Html& second) {
+    std::string text = sentence.str();
     const size_t one = text.find("%1");
-    if (one != std::string::npos) text.replace(one, 2, first);
+    if (one != std::string::npos) text.replace(one, 2, first.str());
     const size_t two = text.find("%2", one == std::string::npos ? 0 : one + first.size());
-    if (two != std::string::npos) text.replace(two, 2, second);
-    return text;
+    if (two != std::string::npos) text.replace(two, 2, second.str());
+    return Html::trusted(std::move(text));
 }
 
 // Position of needle in text ignoring letter case (ASCII needle), or npos.
@@ -67,31 +70,31 @@ std::string parameterList(const Element& member) {
     return out;
 }
 
-void appendPartsSection(StringBuffer& page, const Element& member, const std::string& kind,
+void appendPartsSection(HtmlBuffer& page, const Element& member, const std::string& kind,
                         const CModule& module, const CProject& project, const CHelper& helper,
                         const PageContext& ctx) {
     const auto parts = member.Variables();  // a Type never filled has none
     if (!parts || parts->empty()) return;
     const bool isEnum = member.Kind() == ElementKind::Enum;
     page.AppendLn("<P>");
-    page.AppendLn(fillIn(helper.Translate("ElementParts", kElementParts), member.Name(),
-                         helper.Translate(kind, kind)));
+    page.AppendLn(fillIn(detail::tr(helper, "ElementParts", kElementParts), escaped(member.Name()),
+                         detail::tr(helper, kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + helper.Translate("Part") +
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + detail::tr(helper, "Part") +
                   "</TH>");
     if (isEnum)
-        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + helper.Translate("Value") +
+        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + detail::tr(helper, "Value") +
                       "</TH>");
-    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + helper.Translate("Description") +
+    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + detail::tr(helper, "Description") +
                   "</TH>");
     page.AppendLn("   </TR>");
     for (const auto& part : parts->elements()) {
         page.AppendLn("   <TR class=\"Summary\">");
         page.AppendLn("      <TD class=\"Summary\">");
-        page.AppendLn("         <B>" + part->Name() + "</B>");
+        page.AppendLn("         <B>" + escaped(part->Name()) + "</B>");
         if (!part->DataType().empty())
             page.AppendLn(
                 " (" + detail::dataTypeLink(helper, part->DataType(), module, project, "../", ctx) +
@@ -99,11 +102,11 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
         page.AppendLn("      </TD>");
         if (isEnum) {
             page.AppendLn("      <TD class=\"Summary\">");
-            page.AppendLn("         " + part->default_());
+            page.AppendLn("         " + escaped(part->default_()));
             page.AppendLn("      </TD>");
         }
         page.AppendLn("      <TD>");
-        page.Append(sanitizeAuthorHtml(part->Description()));
+        page.Append(authorHtml(part->Description()));
         page.Append("&nbsp;");
         page.AppendLn("      </TD>");
         page.AppendLn("   </TR>");
@@ -112,33 +115,33 @@ void appendPartsSection(StringBuffer& page, const Element& member, const std::st
     page.AppendLn("</P>");
 }
 
-void appendParameterSection(StringBuffer& page, const Element& member, const std::string& kind,
+void appendParameterSection(HtmlBuffer& page, const Element& member, const std::string& kind,
                             const CModule& module, const CProject& project, const CHelper& helper,
                             const PageContext& ctx) {
     page.AppendLn("<P>");
-    page.AppendLn(fillIn(helper.Translate("SyntaxParts", kSyntaxParts), member.Name(),
-                         helper.Translate(kind, kind)));
+    page.AppendLn(fillIn(detail::tr(helper, "SyntaxParts", kSyntaxParts), escaped(member.Name()),
+                         detail::tr(helper, kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + helper.Translate("Part") +
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + detail::tr(helper, "Part") +
                   "</TH>");
-    page.AppendLn("      <TH class=\"Summary\">" + helper.Translate("Description") + "</TH>");
+    page.AppendLn("      <TH class=\"Summary\">" + detail::tr(helper, "Description") + "</TH>");
     page.AppendLn("   </TR>");
     if (const auto arguments = member.Arguments()) {
         for (const auto& argument : arguments->elements()) {
             page.AppendLn("   <TR class=\"Summary\">");
             page.AppendLn("      <TD class=\"Summary\">");
             page.AppendLn(
-                "<B>" + argument->Name() + "</B> (" +
+                "<B>" + escaped(argument->Name()) + "</B> (" +
                 detail::dataTypeLink(helper, argument->DataType(), module, project, "../", ctx) +
                 ")");
             page.AppendLn("      </TD>");
             page.AppendLn("      <TD>");
-            if (argument->isOptional()) page.Append(helper.Translate("Optional", "Optional."));
+            if (argument->isOptional()) page.Append(detail::tr(helper, "Optional", "Optional."));
             page.Append("&nbsp;");
-            page.Append(sanitizeAuthorHtml(argument->Description()));
+            page.Append(authorHtml(argument->Description()));
             page.AppendLn("      </TD>");
             page.AppendLn("   </TR>");
         }
@@ -148,15 +151,15 @@ void appendParameterSection(StringBuffer& page, const Element& member, const std
 }
 
 // Description, syntax, parts, parameters, return value and source of one member.
-void appendMemberSections(StringBuffer& page, const Element& member, const CModule& module,
+void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule& module,
                           const CProject& project, const PageContext& ctx, const CHelper& helper) {
     page.AppendLn("<P>");
-    page.AppendLn(sanitizeAuthorHtml(member.Description()));
+    page.AppendLn(authorHtml(member.Description()));
     page.AppendLn("</P>");
     if (!member.SeeAlso().empty()) {
         // A name that leads to no page stays as text.
-        std::string line =
-            "<P class=\"seeAlso\"><B>" + helper.Translate("SeeAlso", "See also") + ":</B> ";
+        Html line =
+            "<P class=\"seeAlso\"><B>" + detail::tr(helper, "SeeAlso", "See also") + ":</B> ";
         bool first = true;
         for (const std::string& target : member.SeeAlso()) {
             if (!first) line += ", ";
@@ -170,7 +173,7 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
     const std::string kind = traits.name;
     if (ctx.settings.Syntax && traits.syntax != SyntaxLayout::None) {
         page.Append("<H3>");
-        page.Append(helper.Translate("Syntax"));
+        page.Append(detail::tr(helper, "Syntax"));
         page.Append("</H3>");
         page.AppendLn("<P>");
         if (traits.syntax == SyntaxLayout::Procedure)
@@ -188,10 +191,10 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
 
     if (ctx.settings.Return && traits.returns) {
         const auto returns = member.Returns();
-        const std::string text = returns ? sanitizeAuthorHtml(returns->Description()) : "";
-        if (returns && !returns->DataType().empty() && !trimSpaces(text).empty()) {
+        const Html text = returns ? authorHtml(returns->Description()) : Html();
+        if (returns && !returns->DataType().empty() && !trimSpaces(text.str()).empty()) {
             page.Append("<H3>");
-            page.Append(helper.Translate("Returns"));
+            page.Append(detail::tr(helper, "Returns"));
             page.Append("</H3>");
             page.Append("<P>");
             page.Append(text);
@@ -201,10 +204,10 @@ void appendMemberSections(StringBuffer& page, const Element& member, const CModu
 
     if (!ctx.settings.Source || trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
     page.Append("<H3>");
-    page.Append(helper.Translate("Source"));
+    page.Append(detail::tr(helper, "Source"));
     page.Append("</H3>");
     page.AppendLn("<P>");
-    page.AppendLn(buildSourceTable(member.Source(), "SOURCE", true, ctx));
+    page.AppendLn(sourceTable(member.Source(), "SOURCE", true));
     page.AppendLn("</P>");
 }
 
@@ -288,12 +291,25 @@ std::vector<std::vector<const Element*>> tableRows(const IIterator& list,
     return rows;
 }
 
-std::string dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
-                         const CProject& project, std::string_view prefix, const PageContext& ctx) {
-    std::string link = ctx.settings.Classes ? helper.getDataTypeLink(name, module, project, prefix)
-                                            : std::string(name);
+Html dataTypeLink(const CHelper& /*helper*/, std::string_view name, const CModule& module,
+                  const CProject& project, std::string_view /*prefix*/, const PageContext& ctx) {
+    // The built-in type words are reserved: no class of a project can bear
+    // one, so they need no search (pages ask for them thousands of times).
+    static constexpr std::string_view kBuiltIn[] = {"Boolean", "Byte",    "Currency", "Date",
+                                                    "Double",  "Integer", "Long",     "Object",
+                                                    "Single",  "String",  "Variant"};
+    if (name.empty()) return {};
+    for (const std::string_view word : kBuiltIn)
+        if (equalsIgnoreCase(word, name)) return escaped(name);
+    if (ctx.settings.Classes) {
+        // Module and member pages all lie one folder below the site, so one
+        // relative link serves every page.
+        if (const auto found = project.Classes().byName(name))
+            return "<A href=\"../classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
+                   escaped(name) + "</A>";
+    }
     // Not a class: maybe an Enum or a Type of the project.
-    if (link != name || !ctx.links) return link;
+    if (!ctx.links) return escaped(name);
     return CrossLinks::link(ctx.links->typePage(name, module), name);
 }
 
@@ -394,7 +410,8 @@ Pages buildMemberPages(const CModule& module, const CProject& project, const Pag
             // One page per file: the first member it documents writes it.
             const auto members = detail::membersOf(groups, member);
             if (std::find(row.begin(), row.end(), members.front()) == row.end()) continue;
-            const std::string file = detail::memberFileName(module, *members.front()) + ".html";
+            const std::string file =
+                detail::memberFileName(module, *members.front(), ctx) + ".html";
             // Libraries and modules of no kind have no folder in the site.
             if (kinds.empty())
                 throw PageWriteError(file,
@@ -413,25 +430,27 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
     const CHelper helper(ctx.translation, ctx.language);
     const std::string& name = member.Name();
     const std::string moduleKind = helper.getModuleType(module);
-    StringBuffer page;
+    HtmlBuffer page;
 
     detail::appendMemberPageHead(page, module.Name(), name, ctx);
-    page.AppendLn(buildIconHeader(moduleKind, detail::projectDisplayName(project),
-                                  "<I>" + module.Name() + "</I>." + name));
-    page.AppendLn("<P class=\"DocTitle\"><I>" + module.Name() + "</I>.<B>" + name + "</B></P>");
+    page.AppendLn(buildIconHeader(moduleKind, escaped(detail::projectDisplayName(project)),
+                                  "<I>" + escaped(module.Name()) + "</I>." + escaped(name)));
+    page.AppendLn("<P class=\"DocTitle\"><I>" + escaped(module.Name()) + "</I>.<B>" +
+                  escaped(name) + "</B></P>");
     // A routine "IFoo_Bar" of a class that implements IFoo: IFoo's Bar.
     if (const IndexEntry* target =
             ctx.links ? ctx.links->implementedMember(member, module) : nullptr)
-        page.AppendLn(
-            "<P class=\"implements\">" + helper.Translate("ImplementsMember", "Implements") + " " +
-            CrossLinks::link(target->path, target->owner->Name() + "." + target->name) + "</P>");
+        page.AppendLn("<P class=\"implements\">" +
+                      detail::tr(helper, "ImplementsMember", "Implements") + " " +
+                      CrossLinks::link(target->path, target->owner->Name() + "." + target->name) +
+                      "</P>");
     for (const Element* part : members) {
         // Several members on one page: each under its own heading.
         if (members.size() > 1) {
             const std::string kind = helper.getItemName(*part);
-            const std::string heading = part->Kind() == ElementKind::Property
-                                            ? "Property " + detail::accessorWord(*part)
-                                            : helper.Translate(kind, kind);
+            const Html heading = part->Kind() == ElementKind::Property
+                                     ? "Property " + escaped(detail::accessorWord(*part))
+                                     : detail::tr(helper, kind, kind);
             page.AppendLn("<H2 class=\"Accessor\">" + heading + "</H2>");
         }
         appendMemberSections(page, *part, module, project, ctx, helper);
@@ -440,10 +459,10 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
     page.AppendLn("</HTML>");
 
     ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());
-    return page.take();
+    return page.takeText();
 }
 
-std::string formatProcedureSyntax(std::string_view syntax) {
+Html formatProcedureSyntax(std::string_view syntax) {
     std::string_view s = trimSpaces(syntax);
     bool emptyParentheses = false;
     if (endsWith(s, "()")) {
@@ -485,13 +504,13 @@ std::string formatProcedureSyntax(std::string_view syntax) {
         broken += result.substr(alias + 1);
         result = std::move(broken);
     }
-    return buildSourceTable(result, "SYNTAX", false);
+    return sourceTable(result, "SYNTAX", false);
 }
 
-std::string formatTypeSyntax(std::string_view source) {
+Html formatTypeSyntax(std::string_view source) {
     std::string s = replaceAll(trimSpaces(source), "End Type", "");
     const size_t typeWord = findIgnoreCase(s, "Type ");
-    if (typeWord == std::string::npos) return buildSourceTable("", "SYNTAX", false);
+    if (typeWord == std::string::npos) return sourceTable("", "SYNTAX", false);
 
     std::string result;
     const size_t start = typeWord + 5;
@@ -526,7 +545,7 @@ std::string formatTypeSyntax(std::string_view source) {
         rest.remove_prefix(next + kCrLf.size());
     }
     result += "End Type";
-    return buildSourceTable(result, "SYNTAX", false);
+    return sourceTable(result, "SYNTAX", false);
 }
 
 std::string umlMemberSignature(const Element& member) {

@@ -9,7 +9,7 @@
 #include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
 #include "model/CHelper.h"
-#include "support/StringBuffer.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick::modHtml {
@@ -24,7 +24,7 @@ TypeColumn typeColumnOf(const IIterator& list) {
     return kind ? kindTraits(*kind).typeColumn : TypeColumn::None;
 }
 
-void appendHeaderCell(StringBuffer& table, const char* open, const std::string& caption) {
+void appendHeaderCell(HtmlBuffer& table, const Html& open, const Html& caption) {
     table.Append(open);
     table.Append("&nbsp;");
     table.Append(caption);
@@ -34,13 +34,12 @@ void appendHeaderCell(StringBuffer& table, const char* open, const std::string& 
 
 }  // namespace
 
-std::string buildModuleBody(const CModule& module, const CProject& project,
-                            const PageContext& ctx) {
+Html buildModuleBody(const CModule& module, const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
-    StringBuffer body;
+    HtmlBuffer body;
     body.AppendLn("<P>");
     body.AppendLn("   <H3>");
-    body.AppendLn("      " + helper.Translate("Summary", "Summary") + ":");
+    body.AppendLn("      " + detail::tr(helper, "Summary", "Summary") + ":");
     body.AppendLn("   </H3>");
     body.AppendLn("   <UL>");
     // The link list names the kinds whose table is on this page: a link to
@@ -62,25 +61,25 @@ std::string buildModuleBody(const CModule& module, const CProject& project,
     return body.take();
 }
 
-std::string buildSummaryLink(const IIterator& list, const PageContext& ctx) {
+Html buildSummaryLink(const IIterator& list, const PageContext& ctx) {
     const int count = static_cast<int>(detail::tableRows(list, ctx.settings).size());
     if (count < 1) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string word = count > 1 ? helper.getItemTypes(list) : helper.getItemType(list);
-    StringBuffer link;
+    HtmlBuffer link;
     link.AppendLn("      <B>");
-    link.Append("           <A href=\"#" + helper.getItemType(list) + "_summary\" >");
-    link.Append(std::to_string(count));
+    link.Append("           <A href=\"#" + attribute(helper.getItemType(list)) + "_summary\" >");
+    link.Append(number(count));
     link.AppendLn("&nbsp;");
-    link.Append(helper.Translate(word, word));
+    link.Append(detail::tr(helper, word, word));
     link.AppendLn("          </A>");
     link.AppendLn("      </B>");
     link.AppendLn("   <BR>");
     return link.take();
 }
 
-std::string buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
-                              const PageContext& ctx) {
+Html buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
+                       const PageContext& ctx) {
     const auto rows = detail::tableRows(list, ctx.settings);
     if (rows.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
@@ -88,19 +87,19 @@ std::string buildSummaryTable(const IIterator& list, const CModule& module, cons
     const std::string plural = helper.getItemTypes(list);
     const TypeColumn typeColumn = typeColumnOf(list);
 
-    StringBuffer table;
+    HtmlBuffer table;
     table.Append("<H3>");
-    table.Append("<A name=\"" + singular + "_summary\">");
-    table.Append(helper.Translate(singular + "Summary", singular + " Summary"));
+    table.Append("<A name=\"" + attribute(singular) + "_summary\">");
+    table.Append(detail::tr(helper, singular + "Summary", singular + " Summary"));
     table.AppendLn("</H3>");
     table.AppendLn("   <P>");
     table.AppendLn("      <TABLE cellspacing=\"0\" class=\"summary\">");
     table.AppendLn("         <TR>");
-    appendHeaderCell(table, "            <TH>", helper.Translate("Scope"));
-    appendHeaderCell(table, "            <TH width=\"25%\">", helper.Translate("Name"));
-    appendHeaderCell(table, "            <TH width=\"100%\">", helper.Translate("Description"));
+    appendHeaderCell(table, "            <TH>", detail::tr(helper, "Scope"));
+    appendHeaderCell(table, "            <TH width=\"25%\">", detail::tr(helper, "Name"));
+    appendHeaderCell(table, "            <TH width=\"100%\">", detail::tr(helper, "Description"));
     if (typeColumn != TypeColumn::None)
-        appendHeaderCell(table, "            <TH width=\"1px\">", helper.Translate("Returns"));
+        appendHeaderCell(table, "            <TH width=\"1px\">", detail::tr(helper, "Returns"));
     table.AppendLn("         </TR>");
 
     const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
@@ -112,18 +111,18 @@ std::string buildSummaryTable(const IIterator& list, const CModule& module, cons
         table.Append("<TR>");
         table.Append("<TD>");
         table.Append("&nbsp;");
-        table.Append(detail::scopeText(row));
+        table.Append(escaped(detail::scopeText(row)));
         table.Append("&nbsp;");
         table.Append("</TD>");
 
         table.Append("<TD>");
-        table.Append("<IMG src=\"../src/images/" + plural + "_" + scopeName + ".ico\" title=\"" +
-                     scopeName + "\">");
+        table.Append("<IMG src=\"../src/images/" + url(plural + "_" + scopeName) +
+                     ".ico\" title=\"" + attribute(scopeName) + "\">");
         table.Append("&nbsp;");
         table.Append("<B>");
-        table.Append("<A name=\"" + helper.getItemName(member) + "_" + name + "\"></A>");
-        table.Append("<A href=\"" + detail::memberFileName(module, member) + ".html\">");
-        table.Append(name);
+        table.Append("<A name=\"" + attribute(helper.getItemName(member) + "_" + name) + "\"></A>");
+        table.Append("<A href=\"" + url(detail::memberFileName(module, member, ctx)) + ".html\">");
+        table.Append(escaped(name));
         table.Append("</A>");
         table.Append("</B>");
         table.Append("&nbsp;");
@@ -142,10 +141,11 @@ std::string buildSummaryTable(const IIterator& list, const CModule& module, cons
             shortText = shortDesc->item(name, ownText);
         else
             shortText = ownText;
-        if (shortText.empty())
-            shortText = helper.Translate("NoDescAvailable", "No description available.");
         table.Append("<TD>");
-        table.Append(sanitizeAuthorHtml(shortText));
+        if (shortText.empty())
+            table.Append(detail::tr(helper, "NoDescAvailable", "No description available."));
+        else
+            table.Append(authorHtml(shortText));
         table.Append("&nbsp;");
         table.Append("</TD>");
 

@@ -29,7 +29,7 @@ TEST(ModHtmlMember, ProcedureSyntaxPutsEachParameterOnItsOwnLine) {
          "Long _\r\n   ByVal m As Long _\r\n) As Long"},
     };
     for (const auto& c : kCases) {
-        const std::string table = formatProcedureSyntax(c.input);
+        const std::string table = formatProcedureSyntax(c.input).str();
         EXPECT_EQ(codeText(table), c.layout) << c.input;
         EXPECT_NE(table.find(" id = \"SYNTAX\""), std::string::npos) << c.input;
     }
@@ -47,7 +47,7 @@ TEST(ModHtmlMember, TypeSyntaxIndentsTheMembers) {
         {"", ""},
     };
     for (const auto& c : kCases)
-        EXPECT_EQ(codeText(formatTypeSyntax(c.input)), c.layout) << c.input;
+        EXPECT_EQ(codeText(formatTypeSyntax(c.input).str()), c.layout) << c.input;
 }
 
 // Functions, variables, properties, subs and events: the golden UML page's titles.

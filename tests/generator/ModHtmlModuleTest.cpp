@@ -21,7 +21,7 @@ TEST(ModHtmlSkeleton, HeaderNavigationBarAndFooter) {
         const std::string text = attribute;
         module->Attributes()->Add(text.substr(0, text.find('=')), text.substr(text.find('=') + 1));
     }
-    const std::string header = buildModuleHeader(project, *module, makeContext());
+    const std::string header = buildModuleHeader(project, *module, makeContext()).str();
     // Sorted, without descriptions and member attributes.
     EXPECT_EQ(matches(header, "<NOBR>([^<]*)</NOBR>"),
               (std::vector<std::string>{"VB_Creatable", "VB_Exposed", "VB_PredeclaredId",
@@ -32,7 +32,8 @@ TEST(ModHtmlSkeleton, HeaderNavigationBarAndFooter) {
 
     PageContext ctx = makeContext();
     ctx.version = "01.02.030";
-    EXPECT_NE(buildFooter(ctx).find(">Tarnwick ver1.2.30</A><BR>NOW</TD>"), std::string::npos);
+    EXPECT_NE(buildFooter(ctx).str().find(">Tarnwick ver1.2.30</A><BR>NOW</TD>"),
+              std::string::npos);
 }
 
 class SummaryTable : public ::testing::Test {
@@ -82,14 +83,15 @@ TEST_F(SummaryTable, ColumnsIconsAndPagesPerKind) {
     };
     const auto site = pagesOf(buildMemberPages(*module, project, ctx));
     for (const auto& c : cases) {
-        const std::string table = buildSummaryTable(*c.list, *module, project, ctx);
+        const std::string table = buildSummaryTable(*c.list, *module, project, ctx).str();
         EXPECT_EQ(countOf(table, "<TH"), c.columns) << c.list->className();
         EXPECT_EQ(countOf(table, "<TD>") / (c.list->Size() + 1), c.columns) << c.list->className();
         EXPECT_NE(table.find(c.icon), std::string::npos) << c.list->className();
         EXPECT_TRUE(site.count("Classes/CStore_" + std::string(c.page) + ".html")) << c.page;
     }
-    const std::string tables = buildSummaryTable(module->Constants(), *module, project, ctx) +
-                               buildSummaryTable(module->Functions(), *module, project, ctx);
+    const std::string tables = (buildSummaryTable(module->Constants(), *module, project, ctx) +
+                                buildSummaryTable(module->Functions(), *module, project, ctx))
+                                   .str();
     for (const char* cell : {"&nbsp;<A href=\"../classes/CItem.html\">CItem</A>&nbsp;",
                              "Short text.&nbsp;", "No description available.&nbsp;"})
         EXPECT_NE(tables.find(std::string("<TD>") + cell + "</TD>"), std::string::npos) << cell;
@@ -98,7 +100,7 @@ TEST_F(SummaryTable, ColumnsIconsAndPagesPerKind) {
 TEST_F(SummaryTable, MemberFileNamesAreSafeAndModulesWithoutKindRefused) {
     const std::string names[] = {"../evil", "/etc/y", std::string("n\0ul", 4), "..", "a/b\\c"};
     for (const auto& name : names) module->Subroutines().Add(makeElement<CSubroutine>(name));
-    const std::string table = buildSummaryTable(module->Subroutines(), *module, project, ctx);
+    const std::string table = buildSummaryTable(module->Subroutines(), *module, project, ctx).str();
     const auto site = pagesOf(buildMemberPages(*module, project, ctx));
     EXPECT_EQ(site.size(), std::size(names));  // each its own page, and only these
     for (const auto& name : names) {
@@ -123,11 +125,11 @@ TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
     for (const auto& accessor : {set, let, get}) module->Properties().Add(accessor);
     module->Variables().Add(makeVariable("Owner", "Long", scope::Private, "from the variable"));
 
-    const std::string table = buildSummaryTable(module->Properties(), *module, project, ctx);
+    const std::string table = buildSummaryTable(module->Properties(), *module, project, ctx).str();
     EXPECT_NE(table.find("&nbsp;Public Get/Let/Friend Set&nbsp;"), std::string::npos);
     EXPECT_EQ(table.find("<TR><TD>"), table.rfind("<TR><TD>")) << "one row for the accessors";
     EXPECT_NE(table.find("<TD>from Get&nbsp;</TD>"), std::string::npos);
-    EXPECT_NE(buildSummaryLink(module->Properties(), ctx).find("1&nbsp;"), std::string::npos);
+    EXPECT_NE(buildSummaryLink(module->Properties(), ctx).str().find("1&nbsp;"), std::string::npos);
     // The variable's table comes first and gives the page for both.
     const auto site = pagesOf(buildMemberPages(*module, project, ctx));
     const std::string page = site.at("Classes/CStore_Owner.html");
@@ -141,16 +143,16 @@ TEST_F(SummaryTable, AccessorsOfOnePropertyShareOneRowAndOnePage) {
 
 TEST_F(SummaryTable, ModuleBodyTablesInTheirOrderAndAsSwitchedOn) {
     addEveryKind();
-    const std::string body = buildModuleBody(*module, project, ctx);
+    const std::string body = buildModuleBody(*module, project, ctx).str();
     EXPECT_EQ(
         matches(body, "<A name=\"([A-Za-z]*)_summary\">"),
         (std::vector<std::string>{"Implementation", "Constant", "Enum", "Type", "Declaration",
                                   "Variable", "Event", "Function", "Subroutine", "Property"}));
     ctx.settings.Events = false;
     const auto site = pagesOf(buildMemberPages(*module, project, ctx));
-    EXPECT_TRUE(buildModuleBody(*module, project, ctx).find("Event_summary") == std::string::npos &&
-                !site.count("Classes/CStore_Changed.html") &&
-                site.count("Classes/CStore_Find.html"));
+    EXPECT_TRUE(
+        buildModuleBody(*module, project, ctx).str().find("Event_summary") == std::string::npos &&
+        !site.count("Classes/CStore_Changed.html") && site.count("Classes/CStore_Find.html"));
 }
 
 TEST(IndexPages, KindsSwitchedOffAreNeitherListedNorLinked) {

@@ -144,7 +144,19 @@ inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount
         if (e.is_symlink() || e.path().extension() != ".html") continue;
         const std::string text = readFile(e.path());
         for (std::sregex_iterator m(text.begin(), text.end(), attribute), end; m != end; ++m) {
-            const std::string link = (*m)[1], path = link.substr(0, link.find_first_of("#?"));
+            const std::string link = (*m)[1];
+            // As a browser reads it: entities, then percent-escapes.
+            const std::string raw = std::regex_replace(link.substr(0, link.find_first_of("#?")),
+                                                       std::regex("&amp;"), "&");
+            std::string path;
+            for (size_t i = 0; i < raw.size(); ++i) {
+                if (raw[i] == '%' && i + 2 < raw.size()) {
+                    path += static_cast<char>(std::stoi(raw.substr(i + 1, 2), nullptr, 16));
+                    i += 2;
+                } else {
+                    path += raw[i];
+                }
+            }
             if (link.empty() || std::regex_search(link, skipped)) continue;
             ++links;
             std::error_code ec;

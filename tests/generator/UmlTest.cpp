@@ -36,7 +36,7 @@ TEST(Uml, MarksTypesParenthesesAndCompartmentsByKind) {
     form->Subroutines().Add(makeElement<CSubroutine>("Run", 99));
     PageContext ctx = makeContext();
     const auto uml = [&] {
-        const std::string text = CUml().createUml(*form, project, 0, ctx);
+        const std::string text = CUml().createUml(*form, project, 0, ctx).str();
         return std::regex_replace(text, std::regex(" title=\"[^\"]*\""), "");
     };
     const std::string text = uml();
@@ -81,7 +81,7 @@ TEST(ObjectModel, RootNamesTheKindAndBranchesComeInFixedOrder) {
     PageContext ctx = makeContext();
     for (const auto& c : cases) {
         const std::string tree =
-            CObjectModel().createObjectModel(*makeModule(c.name, c.kind), project, ctx);
+            CObjectModel().createObjectModel(*makeModule(c.name, c.kind), project, ctx).str();
         EXPECT_NE(tree.find(c.root), std::string::npos) << tree;
     }
     // Added out of order: the tree orders the kinds itself.
@@ -90,7 +90,7 @@ TEST(ObjectModel, RootNamesTheKindAndBranchesComeInFixedOrder) {
     form->Subroutines().Add(makeElement<CSubroutine>("Form_Load"));
     form->Properties().Add(makeElement<CProperty>("Caption"));
     for (const char* name : {"MAX", "MIN"}) form->Constants().Add(makeElement<CConstant>(name));
-    const std::string tree = CObjectModel().createObjectModel(*form, project, ctx);
+    const std::string tree = CObjectModel().createObjectModel(*form, project, ctx).str();
     EXPECT_EQ(matches(tree, "toggleById\\('([A-Za-z]*)'\\)"),
               (std::vector<std::string>{"Constant", "Property", "Subroutine", "Variable"}));
     EXPECT_EQ(matches(tree, "class=\"omblue\">([A-Za-z_]*)</SPAN>"),

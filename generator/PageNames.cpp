@@ -1,0 +1,135 @@
+#include "generator/PageNames.h"
+
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+#include "model/CHelper.h"
+#include "model/TypedList.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The member lists of a module, in the order their summary tables show them.
+std::vector<const IIterator*> memberLists(const CModule& module) {
+    return {&module.Implementations(), &module.Constants(), &module.Enums(),  &module.Types(),
+            &module.Declarations(),    &module.Variables(), &module.Events(), &module.Functions(),
+            &module.Subroutines(),     &module.Properties()};
+}
+
+std::string displayName(const CModule& module, const ListItem* member) {
+    return member ? module.Name() + "." + member->Name() : module.Name();
+}
+
+// File names taken in one kind's folder, lower-cased, with what took them.
+class Folder {
+public:
+    bool free(const std::string& stem, std::initializer_list<std::string_view> suffixes) const {
+        for (const std::string_view suffix : suffixes)
+            if (m_taken.count(toLower(stem + std::string(suffix) + ".html"))) return false;
+        return true;
+    }
+    const std::string& owner(const std::string& stem,
+                             std::initializer_list<std::string_view> suffixes) const {
+        for (const std::string_view suffix : suffixes) {
+            const auto it = m_taken.find(toLower(stem + std::string(suffix) + ".html"));
+            if (it != m_taken.end()) return it->second;
+        }
+        static const std::string none;
+        return none;
+    }
+    void take(const std::string& stem, std::initializer_list<std::string_view> suffixes,
+              const std::string& by) {
+        for (const std::string_view suffix : suffixes)
+            m_taken.emplace(toLower(stem + std::string(suffix) + ".html"), by);
+    }
+
+    // wished when free, else wished + "_2", "_3", ...; a clash is reported.
+    std::string assign(const std::string& wished, std::initializer_list<std::string_view> suffixes,
+                       const std::string& by, const std::string& folder,
+                       DiagnosticsSink* diagnostics) {
+        std::string stem = wished;
+        for (int n = 2; !free(stem, suffixes); ++n) stem = wished + "_" + std::to_string(n);
+        if (stem != wished && diagnostics) {
+            diagnostics->warning({}, 0,
+                                 "page name " + folder + "/" + wished + ".html of " + by +
+                                     " is taken by " + owner(wished, suffixes) + "; " + by +
+                                     " gets " + folder + "/" + stem + ".html");
+        }
+        take(stem, suffixes, by);
+        return stem;
+    }
+
+private:
+    std::unordered_map<std::string, std::string> m_taken;
+};
+
+constexpr ModuleKind kKinds[] = {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module,
+                                 ModuleKind::PropertyPage, ModuleKind::UserControl};
+
+}  // namespace
+
+PageNames::PageNames(const CProject& project, DiagnosticsSink* diagnostics) {
+    std::unordered_map<std::string, Folder> folders;
+    // Modules first, so a module's overview never gives way to a member page.
+    for (const ModuleKind kind : kKinds) {
+        const std::string folder = kindTraits(kind).listName;
+        for (const auto& module : project.listOfKind(kind)->elements()) {
+            if (m_modules.count(module.get())) continue;  // one object listed twice
+            m_modules[module.get()].stem =
+                folders[folder].assign(wishedModule(*module), {"", "_Uml", "_Object", "_Code"},
+                                       displayName(*module, nullptr), folder, diagnostics);
+        }
+    }
+    for (const ModuleKind kind : kKinds) {
+        const std::string folder = kindTraits(kind).listName;
+        for (const auto& module : project.listOfKind(kind)->elements()) {
+            ModuleNames& names = m_modules[module.get()];
+            if (!names.members.empty()) continue;
+            for (const IIterator* list : memberLists(*module)) {
+                for (const auto& item : list->Items()) {
+                    const std::string key = toLower(item->Name());
+                    if (names.members.count(key)) continue;  // one page per name
+                    names.members[key] = folders[folder].assign(
+                        wishedMember(names.stem, *item), {""}, displayName(*module, item.get()),
+                        folder, diagnostics);
+                }
+            }
+        }
+    }
+}
+
+std::string PageNames::module(const CModule& module) const {
+    const auto it = m_modules.find(&module);
+    return it == m_modules.end() ? wishedModule(module) : it->second.stem;
+}
+
+std::string PageNames::member(const CModule& module, const ListItem& member) const {
+    const auto it = m_modules.find(&module);
+    if (it == m_modules.end()) return wishedMember(wishedModule(module), member);
+    const auto found = it->second.members.find(toLower(member.Name()));
+    return found == it->second.members.end() ? wishedMember(it->second.stem, member)
+                                             : found->second;
+}
+
+std::string PageNames::wishedModule(const CModule& module) { return safeFileName(module.Name()); }
+
+std::string PageNames::wishedMember(const std::string& moduleStem, const ListItem& member) {
+    // A member called Uml, Object or Code would get the name of the module's
+    // UML, object-model or code page (letter case does not tell names apart
+    // on the sites' file systems). Such a name, and one that is such a word
+    // followed by underscores, gets one underscore more.
+    std::string name = safeFileName(member.Name());
+    const std::string_view word = std::string_view(name).substr(0, name.find_last_not_of('_') + 1);
+    for (const char* reserved : {"Uml", "Object", "Code"}) {
+        if (equalsIgnoreCase(word, reserved)) {
+            name += '_';
+            break;
+        }
+    }
+    return moduleStem + "_" + name;
+}
+
+}  // namespace tarnwick
