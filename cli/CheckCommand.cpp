@@ -34,6 +34,7 @@
 #include "reader/modRegistry.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick::cli {
@@ -129,7 +130,7 @@ public:
     void flush() {
         std::stable_sort(m_pending.begin(), m_pending.end(),
                          [](const auto& a, const auto& b) { return a.first < b.first; });
-        for (const auto& [line, text] : m_pending) std::cout << text << '\n';
+        for (const auto& [line, text] : m_pending) std::cout << terminalSafe(text) << '\n';
         m_pending.clear();
     }
 
@@ -195,7 +196,7 @@ int runCheck(const CheckOptions& options) {
     parser.setDefines(std::move(defines).value());
     auto project = parser.Parse();
     if (!project) {
-        std::cerr << "tarnwick check: " << project.error().message << '\n';
+        std::cerr << "tarnwick check: " << terminalSafe(project.error().message) << '\n';
         return 1;
     }
 

@@ -17,6 +17,7 @@
 #include "reader/modRegistry.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
+#include "support/Html.h"
 
 namespace tarnwick::cli {
 
@@ -65,7 +66,7 @@ int runDump(const DumpOptions& options) {
     parser.setDefines(std::move(defines).value());
     auto project = parser.Parse();
     if (!project) {
-        std::cerr << "tarnwick dump: " << project.error().message << '\n';
+        std::cerr << "tarnwick dump: " << terminalSafe(project.error().message) << '\n';
         return 1;
     }
     // The reader leaves Path to its caller, as the workbench's tree sets it

@@ -32,6 +32,7 @@
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick::cli {
@@ -81,11 +82,11 @@ public:
         : m_verbose(verbose && !quiet), m_quiet(quiet), m_live(!quiet && isatty(2) == 1) {}
 
     void moduleStarted(const std::string&, const std::string& info) override {
-        m_info = info;
+        m_info = terminalSafe(info);
         if (m_live) {
             redraw();
         } else if (m_verbose) {
-            std::cerr << info << '\n';
+            std::cerr << m_info << '\n';
         }
     }
     void progress(double, double, const std::string& percentText) override {
@@ -95,7 +96,7 @@ public:
     void consoleLine(const std::string& line) override {
         if (!m_verbose) return;
         clearLine();
-        std::cerr << line << '\n';
+        std::cerr << terminalSafe(line) << '\n';
         if (m_live && !m_info.empty()) redraw();
     }
     bool cancelRequested() override { return g_interrupted.load(); }
@@ -239,7 +240,7 @@ int runGenerate(const GenerateOptions& options) {
     terminal.finish();
 
     if (!result) {
-        std::cerr << "tarnwick generate: " << result.error().message << '\n';
+        std::cerr << "tarnwick generate: " << terminalSafe(result.error().message) << '\n';
         return 1;
     }
     const GenerationResult& r = result.value();

@@ -1,6 +1,8 @@
 // Project file reader: the .vbp lines, the module entries, the library
 // entries and the project settings.
 #include <algorithm>
+#include <filesystem>
+#include <unordered_set>
 
 #include "model/CHelper.h"
 #include "reader/CParser.h"
@@ -159,6 +161,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
         constants.emplace_back(name, value.literal());
     project->setConditionalConstants(std::move(constants));
 
+    std::unordered_set<std::string> readFiles;  // canonical paths of the module files read
     for (int32_t i = 0; i <= last; ++i) {
         std::string_view line = lines.Line(i);
         if (isBlankLine(line)) continue;
@@ -208,6 +211,17 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
             // Written on Windows: '\' separates folders, letter case may differ.
             std::string path = folder + replaceAll(value, "\\", "/");
             if (!File(path).Exists()) path = findPathIgnoringCase(path);
+            // One file listed twice (copied lines, merges) is one module:
+            // a second copy would give two modules with one name and pages.
+            std::error_code ec;
+            std::string canonical = std::filesystem::weakly_canonical(path, ec).string();
+            if (ec) canonical = path;
+            if (!readFiles.insert(canonical).second) {
+                if (m_diagnostics)
+                    m_diagnostics->warning(
+                        m_path, i + 1, "module file " + path + " is listed again; it is read once");
+                continue;
+            }
             module = readModuleFile(path, i + 1);
             if (!module) continue;
         }

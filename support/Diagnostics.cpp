@@ -1,8 +1,12 @@
 #include "support/Diagnostics.h"
 
+#include "support/Html.h"
+
 namespace tarnwick {
 
 std::string Diagnostic::toString() const {
+    // Files and messages carry names from the project: a name's control
+    // characters must not reach a terminal raw.
     std::string text;
     if (!file.empty()) {
         text += file;
@@ -11,7 +15,7 @@ std::string Diagnostic::toString() const {
     }
     text += severity == Severity::Error ? "error: " : "warning: ";
     text += message;
-    return text;
+    return terminalSafe(text);
 }
 
 }  // namespace tarnwick

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "generator/GenerationRun.h"
 #include "generator/SiteLayout.h"
@@ -282,6 +283,55 @@ TEST(RunHostile, ModuleNamesGivePagesInsideTheSiteAndLinksThatReachThem) {
     int links = 0;
     EXPECT_EQ(testing::brokenLinks(tmp.path() / "out", &links), std::vector<std::string>{});
     EXPECT_GT(links, 0);
+}
+
+TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
+    TempFolder tmp;
+    // CMore_Add's overview and CMore.Add's page wish one file; two files say
+    // VB_Name = "CDup"; the last file is listed three times.
+    const std::string vbp = writeProject(
+        tmp.path() / "project",
+        {{"Class", "CMore"}, {"Class", "CMore_Add"}, {"Class", "CDup"}, {"Class", "CDup"}});
+    std::string text = testing::readFile(vbp);
+    const std::string last = "Class=CDup; m3.cls\r\n";
+    ASSERT_NE(text.find(last), std::string::npos);
+    text.insert(text.find(last), last + last);
+    testing::writeFile(vbp, text);
+
+    std::map<int, CollectingSink> sinks;
+    for (const int jobs : {1, 8}) {
+        GenerationRequest request;
+        request.projectPath = vbp;
+        request.outputFolder = tmp / ("out" + std::to_string(jobs));
+        request.jobs = jobs;
+        GenerationRun run(request, nullptr, &sinks[jobs]);
+        const auto result = run.run();
+        ASSERT_TRUE(result && result->modulesFailed == 0);
+    }
+    const std::filesystem::path out = tmp.path() / "out1";
+    const auto page = [&](const char* name) { return testing::readFile(out / "Classes" / name); };
+    EXPECT_NE(page("CMore_Add.html").find("<TITLE>CMore_Add</TITLE>"), std::string::npos);
+    EXPECT_NE(page("CMore_Add_2.html").find("CMore.Add"), std::string::npos);
+    EXPECT_NE(page("CDup_2.html").find("<TITLE>CDup</TITLE>"), std::string::npos);
+    EXPECT_NE(page("CMore.html").find("<A href=\"CMore_Add_2.html\">Add</A>"), std::string::npos);
+    EXPECT_NE(testing::readFile(out / "search-index.js").find("\"Classes/CMore_Add_2.html\""),
+              std::string::npos);
+    std::string warnings;
+    for (const Diagnostic& d : sinks[1].items()) warnings += d.toString() + "\n";
+    for (const char* said :
+         {"of CMore.Add is taken by CMore_Add; CMore.Add gets Classes/CMore_Add_2",
+          "of CDup is taken by CDup; CDup gets Classes/CDup_2.html", ":6: warning: module file",
+          ":7: warning: module file"})
+        EXPECT_NE(warnings.find(said), std::string::npos) << said << "\n" << warnings;
+    EXPECT_EQ(testing::brokenLinks(out), std::vector<std::string>{});
+    const auto tree = listTree(out);
+    EXPECT_EQ(tree, listTree(tmp.path() / "out8"));
+    for (const std::string& entry : tree)
+        if (entry.back() != '/' && entry.find(" -> ") == std::string::npos &&
+            entry.find(".tarnwick") == std::string::npos)
+            EXPECT_EQ(testing::readFile(out / entry),
+                      testing::readFile(tmp.path() / "out8" / entry))
+                << entry;
 }
 
 }  // namespace
