@@ -3,7 +3,9 @@
 // member pages, the index pages and the code page are written into a
 // scratch folder. Nothing may be written outside it: the site lies two
 // folders down ("a/b/site/"), and a page that climbed out of it would show
-// up beside one of them, which aborts the run as a finding.
+// up beside one of them, which aborts the run as a finding. The module's
+// names are the project's own too, through the page-name table, and a page
+// title holding markup (a name written unescaped) is a finding as well.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "generator/ModulePages.h"
 #include "generator/PageContext.h"
+#include "generator/PageNames.h"
 #include "generator/SiteWriter.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
@@ -47,6 +50,18 @@ void expectFlatSite(const fs::path& site) {
     }
 }
 
+// Aborts when a page's title holds markup: a title is made of names only,
+// so a "<" there is a name that reached the page unescaped.
+void expectPlainTitle(const tarnwick::Page& page) {
+    const size_t open = page.text.find("<TITLE>");
+    if (open == std::string::npos) return;
+    const size_t close = page.text.find("</TITLE>", open);
+    if (close == std::string::npos || page.text.find('<', open + 7) != close) {
+        std::fprintf(stderr, "markup in the title of %s\n", page.path.c_str());
+        std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -69,11 +84,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     project.Properties().Add("Name", "\"" + module->Name() + "\"");
 
     PageContext ctx;
+    const PageNames names(project, &sink);
+    ctx.pageNames = &names;
     const std::string site = fuzz::scratchFolder() + "a/b/site/";
     fs::create_directories(site);
     SiteWriter writer(site, nullptr, "01/01/2026 00:00:00", 0, true);
     auto put = [&](const Pages& pages) {
-        for (const Page& page : pages) writer.write(page, ctx.codePage);
+        for (const Page& page : pages) {
+            expectPlainTitle(page);
+            writer.write(page, ctx.codePage);
+        }
     };
     ctx.settings = GenerationSettings::dialogDefaults();
     ctx.settings.Implementations = true;
