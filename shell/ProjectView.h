@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "generator/PageContext.h"
+#include "generator/PageNames.h"
 #include "model/Translation.h"
 #include "support/HashTable.h"
 
@@ -114,6 +115,7 @@ private:
     std::vector<NodeRef> m_nodes;               // tag "E<n>" is m_nodes[n]
     std::shared_ptr<CProject> m_project;        // the project the tree shows
     Translation m_translation;
+    std::unique_ptr<PageNames> m_pageNames;  // of m_project; m_ctx points into it
     PageContext m_ctx;  // the member-page writer's context of the last refresh
     QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled
     std::shared_ptr<Job> m_job;                 // the read in progress, or null
