@@ -88,8 +88,11 @@ Pages buildModulePages(const CModule& module, const CProject& project, const Pag
     pages.push_back(buildModulePage(module, project, ctx));
     if (ctx.settings.Uml) pages.push_back(buildUmlPage(module, project, ctx));
     pages.push_back(buildObjectModelPage(module, project, ctx));
-    pages.push_back(
-        {modulePagePath(module, "_Code.html", ctx.pageNames), buildCodePage(module, project, ctx)});
+    // Without the source section the site shows no code, neither per
+    // member nor as the module's listing.
+    if (ctx.settings.Source)
+        pages.push_back({modulePagePath(module, "_Code.html", ctx.pageNames),
+                         buildCodePage(module, project, ctx)});
     return pages;
 }
 

@@ -1,10 +1,11 @@
 // SiteLayout: the parts of a generated site that are not pages.
 //
 // The stamp file marks a folder as a Tarnwick site, so a later run may write
-// into it again without --force. The case-spelling links let both spellings
-// that the pages use reach the same file on a case-sensitive file system: the
-// pages are written as all-Classes.html and Classes/X.html, while the summary
-// links say all-classes.html and classes/X.html. Every link is relative and
+// into it again without --force. The pages are written as all-Classes.html
+// and Classes/X.html, and every page links them with exactly that spelling,
+// so a site works zipped, copied to Windows or served by a host that does
+// not follow links. The lower-case alias links (all-classes.html,
+// classes/X.html) only keep older bookmarks working. Every link is relative and
 // lies inside the site; a link is made only when its target exists and its
 // name is free, so nothing of the user's is ever replaced.
 #pragma once

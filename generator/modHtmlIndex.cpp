@@ -133,7 +133,7 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
         const std::string key = std::string("All") + kind.kinds;
-        page.AppendLn("<A href=\"all-" + url(toLower(kind.kinds)) +
+        page.AppendLn("<A href=\"all-" + url(kind.kinds) +
                       ".html\" target=\"ModuleList\">" +
                       detail::tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
                       number(kind.list->Size() + 1) + ")</A><BR>");
@@ -171,7 +171,7 @@ Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
     page.AppendLn("<P>");
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
-        page.AppendLn("<A href=\"all-" + url(toLower(kind.kinds)) +
+        page.AppendLn("<A href=\"all-" + url(kind.kinds) +
                       ".html\" target=\"ModuleList\"><IMG class=\"kind\" src=\"src/images/" +
                       url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + detail::tr(helper, kind.kinds) +
                       "</A><BR>");

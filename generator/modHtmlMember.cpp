@@ -305,7 +305,7 @@ Html dataTypeLink(const CHelper& /*helper*/, std::string_view name, const CModul
         // Module and member pages all lie one folder below the site, so one
         // relative link serves every page.
         if (const auto found = project.Classes().byName(name))
-            return "<A href=\"../classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
+            return "<A href=\"../Classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
                    escaped(name) + "</A>";
     }
     // Not a class: maybe an Enum or a Type of the project.

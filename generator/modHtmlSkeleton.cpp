@@ -162,8 +162,9 @@ Html buildNavigationBar(const CProject& /*project*/, const CModule& module,
     HtmlBuffer bar;
     bool first = true;
     for (const Link& link : kLinks) {
-        // A run without UML pages has none to lead to.
+        // A run without UML pages or source has none to lead to.
         if (!ctx.settings.Uml && link.word == std::string_view("UML")) continue;
+        if (!ctx.settings.Source && link.word == std::string_view("Code")) continue;
         if (!first) bar.AppendLn("&nbsp;|&nbsp;");
         first = false;
         bar.AppendLn("<A HREF=\"" + url(file + link.suffix) + "\" TARGET=\"Detail\">" +

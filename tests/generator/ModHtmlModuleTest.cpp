@@ -92,7 +92,7 @@ TEST_F(SummaryTable, ColumnsIconsAndPagesPerKind) {
     const std::string tables = (buildSummaryTable(module->Constants(), *module, project, ctx) +
                                 buildSummaryTable(module->Functions(), *module, project, ctx))
                                    .str();
-    for (const char* cell : {"&nbsp;<A href=\"../classes/CItem.html\">CItem</A>&nbsp;",
+    for (const char* cell : {"&nbsp;<A href=\"../Classes/CItem.html\">CItem</A>&nbsp;",
                              "Short text.&nbsp;", "No description available.&nbsp;"})
         EXPECT_NE(tables.find(std::string("<TD>") + cell + "</TD>"), std::string::npos) << cell;
 }
@@ -164,13 +164,13 @@ TEST(IndexPages, KindsSwitchedOffAreNeitherListedNorLinked) {
     ctx.settings.Classes = false;
     const std::string summary = buildModuleSummary(project, ctx).text;
     EXPECT_EQ(matches(summary, "<A href=\"([^\"]*)\" target="),
-              (std::vector<std::string>{"all-summary.html", "all-members.html", "all-forms.html",
-                                        "all-usercontrols.html", "Forms/Bform.html",
+              (std::vector<std::string>{"all-summary.html", "all-members.html", "all-Forms.html",
+                                        "all-UserControls.html", "Forms/Bform.html",
                                         "UserControls/a_b-3a8e75c1.html"}));
     EXPECT_NE(summary.find(">All Forms (1)</A>"), std::string::npos) << summary;
     EXPECT_EQ(
-        matches(buildOverviewPage(project, ctx).text, "<A href=\"(all-[a-z]*s.html)\""),
-        (std::vector<std::string>{"all-members.html", "all-forms.html", "all-usercontrols.html"}));
+        matches(buildOverviewPage(project, ctx).text, "<A href=\"(all-[A-Za-z]*s.html)\""),
+        (std::vector<std::string>{"all-members.html", "all-Forms.html", "all-UserControls.html"}));
     EXPECT_TRUE(buildKindIndex(project.Modules(), project, ctx).empty());
 }
 

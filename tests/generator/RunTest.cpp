@@ -91,7 +91,7 @@ TEST(RunPageSet, KindsOffWriteNoPagesAndNoLinks) {
         EXPECT_TRUE(site.entries.count("src/css/screen.css")) << row.what;
         EXPECT_EQ(site.result->modulesWritten + observer.started.size(), row.on ? 2u : 0u);
         const std::string summary = testing::readFile(tmp.path() / "out/module-summary.html");
-        EXPECT_EQ(summary.find("CAlpha") + summary.find("all-classes.html"), 2 * std::string::npos)
+        EXPECT_EQ(summary.find("CAlpha") + summary.find("all-Classes.html"), 2 * std::string::npos)
             << row.what;
     }
 }

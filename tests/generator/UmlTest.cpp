@@ -43,7 +43,7 @@ TEST(Uml, MarksTypesParenthesesAndCompartmentsByKind) {
     for (const std::string row : {
              "- <A href=\"frmMain.html#Variable_m_items\">m_items</A> : Collection",
              "+ <A href=\"frmMain.html#Variable_Current\">Current</A> : <A "
-             "href=\"../classes/CItem.html\">citem</A>",
+             "href=\"../Classes/CItem.html\">citem</A>",
              "+ <A href=\"frmMain.html#Function_Find\">Find</A>() : Long",
              "# <A href=\"frmMain.html#Property_Count\">Count</A>() : Long",
              "+ <A href=\"frmMain.html#Constant_MAX\">MAX</A>",
@@ -55,7 +55,7 @@ TEST(Uml, MarksTypesParenthesesAndCompartmentsByKind) {
     }
     // The first interface, linked to its class.
     EXPECT_NE(text.find("frmMain (Form)<BR>\r\n<LABEL class=\"interface\">&lt;<A "
-                        "href=\"../classes/IShape.html\">IShape</A>&gt;</LABEL></TH>"),
+                        "href=\"../Classes/IShape.html\">IShape</A>&gt;</LABEL></TH>"),
               std::string::npos)
         << text;
     EXPECT_EQ(matches(text, "<I>\r\n([A-Za-z]*)\r\n</I>"),
