@@ -25,6 +25,7 @@
 #include "generator/Styles.h"
 #include "generator/Timestamp.h"
 #include "generator/modHtml.h"
+#include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
@@ -554,6 +555,7 @@ Expected<GenerationResult> GenerationRun::run() {
     ctx.settings = m_request.settings;
     ctx.translation = &translation;
     ctx.language = m_request.language;
+    ctx.projectName = modHtml::detail::projectDisplayName(*project);
     ctx.observer = m_observer;
     ctx.diagnostics = &diagnostics;
     ctx.codePage = outputEncoding.value();

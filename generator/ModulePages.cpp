@@ -43,8 +43,8 @@ Html implementedBy(const CModule& module, const PageContext& ctx) {
 std::string framedBody(const CModule& module, const CProject& project, const PageContext& ctx,
                        const char* key, const char* heading, const Html& body) {
     HtmlBuffer page;
-    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
     const CHelper helper(ctx.translation, ctx.language);
+    page.AppendLn(modHtml::modulePageHead(module, project, ctx, helper.Translate(key, heading)));
     page.AppendLn("<H3>" + Html::trusted(helper.Translate(key, heading)) + "</H3>");
     page.AppendLn("<P id=\"" + attribute(key) + "\">");
     page.AppendLn(body);

@@ -50,6 +50,9 @@ struct PageContext {
     // preview, a module built apart from a project)
     const PageNames* pageNames = nullptr;
     CodePage codePage;  // of the written pages
+    // The project's name for page titles ("Add - ArrayList - CorLib"); empty:
+    // titles name no project.
+    std::string projectName;
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision
     std::string homepage = TARNWICK_HOMEPAGE;

@@ -264,7 +264,7 @@ Html searchBox(const PageContext& ctx) {
 std::string buildSearchPage(const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    modHtml::detail::appendRootPageHead(page, ctx);
+    modHtml::detail::appendRootPageHead(page, ctx, helper.Translate("Search"));
     page.AppendLn("<H3>" + modHtml::detail::tr(helper, "Search") + "</H3>");
     page.AppendLn(
         "<FORM class=\"search\" action=\"search.html\" method=\"get\" accept-charset=\"UTF-8\">");
@@ -313,7 +313,7 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
     });
 
     HtmlBuffer page;
-    modHtml::detail::appendRootPageHead(page, ctx);
+    modHtml::detail::appendRootPageHead(page, ctx, helper.Translate("AllMembers", "All members"));
     page.AppendLn("<H3>" + modHtml::detail::tr(helper, "AllMembers", "All members") + "</H3>");
     std::string letters;
     for (const IndexEntry* e : members) {

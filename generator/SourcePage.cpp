@@ -203,7 +203,8 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
 std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
     StringBuffer out;
-    out.AppendLn(modHtml::modulePageHead(module, project, ctx).str());
+    out.AppendLn(
+        modHtml::modulePageHead(module, project, ctx, helper.Translate("Code", "Code")).str());
     if (!module.Source().empty()) {
         out.AppendLn("<H3>");
         out.AppendLn(helper.Translate("Source", "Source"));

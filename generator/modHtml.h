@@ -39,7 +39,10 @@ namespace tarnwick::modHtml {
 // Opening of every per-module page (overview, UML, object model, code):
 // HTML head with the module's title, then the layout table's first row with
 // the navigation bar and the header block, and the start of the body cell.
-Html modulePageHead(const CModule& module, const CProject& project, const PageContext& ctx);
+// pageWord names the page in its title ("UML - CAccount - Ledger"); empty
+// for the overview ("CAccount - Ledger").
+Html modulePageHead(const CModule& module, const CProject& project, const PageContext& ctx,
+                    std::string_view pageWord = {});
 // Closing of every per-module page: end of the body cell, the footer row, end of page.
 Html modulePageTail(const PageContext& ctx);
 

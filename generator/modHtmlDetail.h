@@ -3,6 +3,7 @@
 // made from module and member names.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,10 +23,11 @@ namespace tarnwick::modHtml::detail {
 
 // Root pages (project summary, module summary, kind lists) lie in the site's
 // own folder, so their resources are addressed without "../".
-void appendRootPageHead(HtmlBuffer& page, const PageContext& ctx);
+// title: what the page is ("All Files"); the project's name follows it.
+void appendRootPageHead(HtmlBuffer& page, const PageContext& ctx, std::string_view title);
 void appendRootPageTail(HtmlBuffer& page);
 
-// Member pages lie one folder down; their title is "{module}.{member}".
+// Member pages lie one folder down; their title is "{member} - {module} - {project}".
 void appendMemberPageHead(HtmlBuffer& page, std::string_view moduleName,
                           std::string_view memberName, const PageContext& ctx);
 
@@ -85,6 +87,12 @@ std::string scopeText(const std::vector<const Element*>& members);
 // (a link would lead nowhere).
 Html dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
                   const CProject& project, std::string_view prefix, const PageContext& ctx);
+
+// "Add - ArrayList - CorLib": the parts that are not empty, joined by " - ".
+std::string pageTitle(std::initializer_list<std::string_view> parts);
+
+// A value of the project file without its quotes and blanks ("Name", "Title").
+std::string projectValue(const CProject& project, std::string_view key);
 
 // The project's name from its project file ("Name" setting, quotes
 // removed), or "ProjectName" when the project file names none.

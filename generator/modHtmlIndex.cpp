@@ -67,13 +67,44 @@ void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* h
     page.AppendLn("</P>");
 }
 
+// What the project file says about the project: name, title, version,
+// company, copyright and description, each where the file gives it.
+void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper& helper) {
+    std::string version;
+    if (!detail::projectValue(project, "MajorVer").empty())
+        version = detail::plainVersion(detail::projectValue(project, "MajorVer") + "." +
+                                       detail::projectValue(project, "MinorVer") + "." +
+                                       detail::projectValue(project, "RevisionVer"));
+    const std::pair<const char*, std::string> facts[] = {
+        {"ProjectName", detail::projectValue(project, "Name")},
+        {"ProjectTitle", detail::projectValue(project, "Title")},
+        {"Version", version},
+        {"ProjectCompany", detail::projectValue(project, "VersionCompanyName")},
+        {"ProjectCopyright", detail::projectValue(project, "VersionLegalCopyright")}};
+    bool any = false;
+    for (const auto& [key, value] : facts) {
+        if (value.empty()) continue;
+        if (!any) page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"projectFacts\">");
+        any = true;
+        page.AppendLn("<TR><TH width=\"1px\"><NOBR>&nbsp;" + detail::tr(helper, key) +
+                      "&nbsp;</NOBR></TH><TD width=\"100%\">&nbsp;" + escaped(value) +
+                      "</TD></TR>");
+    }
+    if (any) page.AppendLn("</TABLE>");
+    // The project file's own text, not an author's comment: shown as text.
+    if (const std::string description = detail::projectValue(project, "Description");
+        !description.empty())
+        page.AppendLn("<P class=\"projectDescription\">" + escaped(description) + "</P>");
+}
+
 }  // namespace
 
 Page buildProjectSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx);
+    detail::appendRootPageHead(page, ctx, helper.Translate("Project"));
     page.AppendLn("<H3>" + detail::tr(helper, "Project") + "</H3>");
+    appendProjectFacts(page, project, helper);
     if (ctx.settings.Libraries) {
         appendLibraryTable(page, project.References(), "References", helper);
         appendLibraryTable(page, project.Objects(), "Objects", helper);
@@ -118,7 +149,7 @@ bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
 Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx);
+    detail::appendRootPageHead(page, ctx, helper.Translate("AllFiles", "All Files"));
     page.AppendLn(searchBox(ctx));
     page.AppendLn("<H3>" + detail::tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
@@ -133,8 +164,7 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
         const std::string key = std::string("All") + kind.kinds;
-        page.AppendLn("<A href=\"all-" + url(kind.kinds) +
-                      ".html\" target=\"ModuleList\">" +
+        page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\" target=\"ModuleList\">" +
                       detail::tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
                       number(kind.list->Size() + 1) + ")</A><BR>");
         for (const auto& module : kind.list->elements()) all.Add(module);
@@ -153,7 +183,7 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
 Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx);
+    detail::appendRootPageHead(page, ctx, helper.Translate("Overview"));
     page.AppendLn(searchBox(ctx));
     page.AppendLn("<H3>" + detail::tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
@@ -182,8 +212,13 @@ Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
 }
 
 Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
-    // The resource's own encoding declaration gives way to the pages' one.
+    // The resource's own encoding declaration gives way to the pages' one,
+    // its title to the project's name.
     std::string page(frameTemplate);
+    const size_t title = toLower(page).find("<title>");
+    const size_t titleEnd = toLower(page).find("</title>");
+    if (!ctx.projectName.empty() && title != std::string::npos && titleEnd > title)
+        page.replace(title + 7, titleEnd - title - 7, escaped(ctx.projectName).str());
     const size_t meta = toLower(page).find("<meta http-equiv=\"content-type\"");
     if (meta != std::string::npos) {
         const size_t end = page.find('>', meta);
@@ -202,7 +237,7 @@ Pages buildKindIndex(const CModuleList& list, const CProject& /*project*/, const
     const CHelper helper(ctx.translation, ctx.language);
     const std::string kinds = helper.getModulesType(*list.elements().front());
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx);
+    detail::appendRootPageHead(page, ctx, helper.Translate("All" + kinds, "All " + kinds));
     page.AppendLn("<H3>" + detail::tr(helper, "All" + kinds, "All " + kinds) + "</H3>");
     page.AppendLn("<P>");
     for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));

@@ -196,8 +196,6 @@ void MainWindow::createActions() {
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(addMenuAction(help, QStringLiteral("mnuHelpHomepage"), QStringLiteral("&Homepage")),
-            &QAction::triggered, this, &MainWindow::openHomepage);
     connect(addMenuAction(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About Tarnwick")),
             &QAction::triggered, this, [this] {
                 m_services.message(
@@ -510,7 +508,6 @@ void MainWindow::openOutputFolder() {
         m_services.openUrl(QUrl::fromLocalFile(QFileInfo(m_siteIndex).absolutePath()));
 }
 
-void MainWindow::openHomepage() { m_services.openUrl(QUrl(QStringLiteral(TARNWICK_HOMEPAGE))); }
 
 PreviewDocument* MainWindow::showPreview(const QString& title, const QString& html, bool pinned) {
     QTabWidget* editor = m_perspective->editorArea();

@@ -80,7 +80,6 @@ public:
     // The last generated site's start page and folder, with the desktop's programs.
     void openSiteInBrowser();
     void openOutputFolder();
-    void openHomepage();
     // The preview that follows the selection (pinned: a new tab of its own).
     PreviewDocument* showPreview(const QString& title, const QString& html, bool pinned);
     // The recent projects, newest first.

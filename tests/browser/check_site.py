@@ -42,7 +42,9 @@ async function check() {
   const listDoc = await shows(list, 'module-summary.html');
   const summary = await shows(detail, 'project-summary.html');
   expect(summary.querySelector('h3').innerText == 'Project' &&
-         summary.querySelectorAll('table.summary').length == 2, 'the project summary lacks its tables');
+         summary.querySelectorAll('table.summary').length == 3 &&
+         summary.querySelector('#projectFacts').innerText.includes('1.4.27'),
+         'the project summary lacks its tables');
   const classLink = [...listDoc.querySelectorAll('a[target="Detail"]')]
       .find(a => /Classes\\/[^/]+\\.html$/i.test(a.getAttribute('href')));
   expect(classLink, 'the module list shows no class link');

@@ -262,7 +262,7 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
         EXPECT_EQ((page + text).find("_Uml.html"), std::string::npos) << page;
         EXPECT_EQ(text.find("id = \"SYNTAX\""), std::string::npos) << page;
     }
-    EXPECT_EQ(site.at("project-summary.html").find("<TABLE"), std::string::npos);
+    EXPECT_EQ(site.at("project-summary.html").find("<TABLE cellspacing=\"0\" class=\"summary\">"), std::string::npos);
 }
 
 TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {

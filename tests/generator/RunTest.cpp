@@ -311,9 +311,9 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     }
     const std::filesystem::path out = tmp.path() / "out1";
     const auto page = [&](const char* name) { return testing::readFile(out / "Classes" / name); };
-    EXPECT_NE(page("CMore_Add.html").find("<TITLE>CMore_Add</TITLE>"), std::string::npos);
-    EXPECT_NE(page("CMore_Add_2.html").find("CMore.Add"), std::string::npos);
-    EXPECT_NE(page("CDup_2.html").find("<TITLE>CDup</TITLE>"), std::string::npos);
+    EXPECT_NE(page("CMore_Add.html").find("<TITLE>CMore_Add - Test</TITLE>"), std::string::npos);
+    EXPECT_NE(page("CMore_Add_2.html").find("Add - CMore - Test"), std::string::npos);
+    EXPECT_NE(page("CDup_2.html").find("<TITLE>CDup - Test</TITLE>"), std::string::npos);
     EXPECT_NE(page("CMore.html").find("<A href=\"CMore_Add_2.html\">Add</A>"), std::string::npos);
     EXPECT_NE(testing::readFile(out / "search-index.js").find("\"Classes/CMore_Add_2.html\""),
               std::string::npos);
