@@ -178,7 +178,8 @@ Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_
         if (rule->kind != ValueKind::Define && file.has(key))
             return Error{where + "key \"" + key + "\" given twice"};
         if (const std::string problem = problemWith(*rule, value, themesFolder); !problem.empty())
-            return Error{where + "bad value \"" + value + "\" for " + key + ": " + problem};
+            return Error{where + "bad value \"" + excerpt(value) + "\" for " + key + ": " +
+                         problem};
         file.m_entries.push_back({key, value, index});
         file.m_sectionEnd = index + 1;
     }

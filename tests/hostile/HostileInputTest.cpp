@@ -54,14 +54,23 @@ Scene projectWith(const TempFolder& tmp, const std::string& entry, const std::st
 
 using Setup = std::function<Scene(const TempFolder&)>;
 
-// Runs `tarnwick generate` on the scene, stdout dropped, stderr caught in a folder of its own.
-Outcome generate(const Scene& s) {
+// Runs `tarnwick ARGS...`; stderr (and stdout, when out is given) caught in a folder of its own.
+Outcome tarnwick(const std::vector<std::string>& args, std::string* out = nullptr) {
     const TempFolder caught;
-    std::string command = TARNWICK_BIN_DIR "/tarnwick generate '" + s.project + "' -o '" + s.output;
-    for (const auto& a : s.extra) command += "' '" + a;
-    const int status = std::system((command + "' >/dev/null 2>" + caught / "stderr").c_str());
+    std::string command = TARNWICK_BIN_DIR "/tarnwick";
+    for (const auto& a : args) command += " '" + a + "'";
+    command += " >" + (out ? caught / "stdout" : std::string("/dev/null"));
+    const int status = std::system((command + " 2>" + caught / "stderr").c_str());
+    if (out) *out = readFile(caught / "stdout");
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
             readFile(caught / "stderr")};
+}
+
+// Runs `tarnwick generate` on the scene, stdout dropped.
+Outcome generate(const Scene& s) {
+    std::vector<std::string> args{"generate", s.project, "-o", s.output};
+    args.insert(args.end(), s.extra.begin(), s.extra.end());
+    return tarnwick(args);
 }
 
 // The project of projectWith(entry, file, bytes) with extra arguments.
@@ -229,6 +238,81 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
             EXPECT_NE(o.err.find(s.named), std::string::npos) << c.what << ": " << o.err;
         }
         EXPECT_NE(o.err.find(c.message), std::string::npos) << c.what << ": " << o.err;
+    }
+}
+
+std::string repeated(std::string_view piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+std::string parens(int depth, std::string_view inner = "1") {
+    return repeated("(", depth) + std::string(inner) + repeated(")", depth);
+}
+
+// Deeply nested expressions wherever conditional compilation reads one: no crash. In a module or
+// the project file the expression is an unevaluable condition (a warning naming file and line; an
+// #If block stays active); a command-line or settings-file define is refused.
+TEST(HostileInput, DeeplyNestedExpressionsAreBoundedWherever) {
+    enum class Place { If, Const, CondComp, Define, SettingsDefine };
+    static const struct {
+        Place place;
+        const char* command;
+        std::string expression;
+        int status;
+        const char* message;  // with the named file (and line); empty: no message
+    } kCases[] = {
+        {Place::If, "dump", parens(2000), 0, "deep.cls:5: warning: cannot evaluate #If"},
+        {Place::If, "generate", repeated("Not ", 100000) + "0", 0,
+         "deep.cls:5: warning: cannot evaluate #If \"Not Not"},
+        {Place::If, "check", repeated("-", 100000) + "1", 0, "deep.cls:5: warning: cannot"},
+        {Place::If, "dump", parens(256), 0, ""},
+        {Place::If, "dump", repeated("Not ", 128) + parens(128), 0, ""},
+        {Place::If, "dump", repeated("Not ", 129) + parens(128), 0, "deep.cls:5: warning"},
+        {Place::Const, "dump", repeated("Not ", 100000) + "0", 0, "deep.cls:5: warning: #Const"},
+        {Place::CondComp, "check", parens(2000), 0, "Test.vbp:4: warning: CondComp"},
+        {Place::CondComp, "generate", parens(257), 0, "Test.vbp:4: warning: CondComp"},
+        {Place::Define, "dump", parens(2000), 2, "bad --define \"X=(((("},
+        {Place::Define, "check", repeated("- ", 2000) + "1", 2, "bad --define"},
+        {Place::Define, "generate", parens(2000), 2, "bad --define"},
+        {Place::SettingsDefine, "generate", parens(2000), 2, "Test.tarnwick:2: bad value"},
+        {Place::SettingsDefine, "check", repeated("Not ", 1000) + "0", 2, "Test.tarnwick:2:"},
+    };
+    for (const auto& c : kCases) {
+        const std::string what = std::string(c.command) + " " + c.expression.substr(0, 8) + " x" +
+                                 std::to_string(c.expression.size());
+        const TempFolder tmp;
+        const fs::path p = tmp.path() / "p";
+        const std::string expression =
+            c.place == Place::If || c.place == Place::Const ? c.expression : std::string("0");
+        writeFile(p / "deep.cls",
+                  crlf({"VERSION 1.0 CLASS", "BEGIN", "END", "Attribute VB_Name = \"CDeep\"",
+                        c.place == Place::Const ? "#Const X = " + expression
+                                                : "#If " + expression + " Then",
+                        "Public Sub Kept()", "End Sub", c.place == Place::Const ? "" : "#End If"}));
+        writeFile(
+            p / "Test.vbp",
+            crlf({"Type=Exe", "Class=CDeep; deep.cls", "Name=\"Test\"",
+                  c.place == Place::CondComp ? "CondComp=\"X = " + c.expression + "\"" : ""}));
+        if (c.place == Place::SettingsDefine)
+            writeFile(p / "Test.tarnwick", "[generate]\ndefine = X=" + c.expression + "\n");
+        std::vector<std::string> args{c.command, (p / "Test.vbp").string()};
+        if (std::string_view(c.command) == "generate") args.insert(args.end(), {"-o", tmp / "out"});
+        if (c.place == Place::Define) args.insert(args.end(), {"--define", "X=" + c.expression});
+        std::string out;
+        const Outcome o = tarnwick(args, &out);
+        EXPECT_EQ(o.status, c.status) << what << "\n" << o.err.substr(0, 500);
+        if (*c.message) {
+            EXPECT_NE(o.err.find(c.message), std::string::npos)
+                << what << ": " << o.err.substr(0, 500);
+            EXPECT_NE(o.err.find("nested more than 256 levels"), std::string::npos) << what;
+            EXPECT_LT(o.err.size(), 1000u) << what;  // the expression is not repeated whole
+        } else {
+            EXPECT_EQ(o.err, "") << what;
+        }
+        if (c.status == 0 && std::string_view(c.command) == "dump") {
+            EXPECT_NE(out.find("\"Kept\""), std::string::npos) << what;  // the block stays active
+        }
     }
 }
 
