@@ -338,8 +338,13 @@ private:
 Status prepareOutputFolder(const std::string& folder, bool force) {
     if (folder.empty()) return Error{"no output folder given"};
     switch (GenerationRun::inspectOutputFolder(folder)) {
-        case OutputFolderState::NotAFolder:
+        case OutputFolderState::NotAFolder: {
+            std::error_code why;  // the system may refuse the path itself (too long, a loop)
+            (void)fs::status(folder, why);
+            if (why && why != std::errc::no_such_file_or_directory)
+                return Error{folder + ": " + why.message()};
             return Error{folder + ": exists and is not a folder"};
+        }
         case OutputFolderState::Foreign:
             if (!force) {
                 return Error{folder +

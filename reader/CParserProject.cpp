@@ -1,6 +1,7 @@
 // Project file reader: the .vbp lines, the module entries, the library
 // entries and the project settings.
 #include <algorithm>
+#include <filesystem>
 
 #include "model/CHelper.h"
 #include "reader/CParser.h"
@@ -30,6 +31,14 @@ std::string readFailure(const Error& error, const std::string& path) {
     std::string_view text = error.message;
     if (startsWith(text, prefix)) text.remove_prefix(prefix.size());
     return std::string(text);
+}
+
+// Why nothing can be found at path: "no such file", or what the system says
+// when it refuses the path itself ("File name too long").
+std::string absenceReason(const std::string& path) {
+    std::error_code why;
+    (void)std::filesystem::status(path, why);
+    return why && why != std::errc::no_such_file_or_directory ? why.message() : "no such file";
 }
 
 }  // namespace
@@ -66,7 +75,9 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
     File file(path);
     std::string problem;
     if (!file.IsPresent()) {
-        problem = "module file not found: " + path;
+        const std::string reason = absenceReason(path);
+        problem = reason == "no such file" ? "module file not found: " + path
+                                           : "module file not found (" + reason + "): " + path;
     } else {
         Expected<std::string> text = readText(path, kModuleReadLimit);
         if (!text) {
@@ -125,7 +136,7 @@ std::shared_ptr<CModule> CParser::parseReference(std::string_view rawValue) cons
 Expected<std::shared_ptr<CProject>> CParser::Parse() {
     File projectFile(m_path);
     if (!projectFile.IsPresent())
-        return Error{"Cannot read the project file " + m_path + ": no such file"};
+        return Error{"Cannot read the project file " + m_path + ": " + absenceReason(m_path)};
     Expected<std::string> text = readText(m_path, kReadLimit);
     if (!text)
         return Error{"Cannot read the project file " + m_path + ": " +

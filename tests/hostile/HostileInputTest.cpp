@@ -31,7 +31,8 @@ struct Outcome {
 // A class every project holds, so "the rest is documented" can be checked.
 const testing::TestModule kGood{"Class", "CGood"};
 
-enum class Expect { Documented, Skipped, Refused, Failed };  // Failed: exit 1 after writing
+// Failed: exit 1 after writing; Usage: exit 2, nothing written.
+enum class Expect { Documented, Skipped, Refused, Failed, Usage };
 
 // What a case sets up: project (p/Test.vbp), output (out), the path the message names, arguments.
 struct Scene {
@@ -108,6 +109,17 @@ Setup odd(Odd kind, std::string option) {
             fs::resize_file(s.named, (uintmax_t{option.empty() ? 256u : 64u} << 20) + 1);
         return s;
     };
+}
+
+// The plain project with a settings file beside it: bytes, or a link to target when bytes is empty.
+Setup settings(std::string bytes, std::string target = "") {
+    return plain([=](Scene& s, const fs::path&) {
+        s.named = fs::path(s.project).replace_extension(".tarnwick").string();
+        if (target.empty())
+            writeFile(s.named, bytes);
+        else
+            fs::create_symlink(target, s.named);
+    });
 }
 
 Setup projectFile(std::string bytes) {
@@ -208,6 +220,32 @@ const Case kCases[] = {
          fs::create_directory_symlink(t / "elsewhere", fs::path(s.output) / "Classes");
      }),
      Expect::Failed, "leads out of the output folder"},
+    {"unknown --language", plain([](Scene& s, const fs::path&) {
+         s.extra = {"--language", "Klingon"};
+         s.named = "--language";
+     }),
+     Expect::Usage, "unknown language \"Klingon\" (known: Deutsch, English"},
+    {"unknown language in the settings file", settings("[generate]\nlanguage = German\n"),
+     Expect::Usage, ":2: bad value \"German\" for language: unknown language"},
+    {"settings file that is a dangling link", settings("", "gone.ini"), Expect::Usage,
+     "leads nowhere"},
+    {"settings file that is a looping link", settings("", "Test.tarnwick"), Expect::Usage,
+     "leads nowhere (Too many levels of symbolic links)"},
+    {"jobs above 256 in the settings file", settings("[generate]\njobs = 257\n"), Expect::Usage,
+     "from 1 to 256"},
+    {"--jobs above 256", plain([](Scene& s, const fs::path&) {
+         s.extra = {"-j", "257"};
+         s.named = "--jobs";
+     }),
+     Expect::Usage, "not in range 1 to 256"},
+    {"output path too long for the system", plain([](Scene& s, const fs::path& t) {
+         s.output = s.named = (t / std::string(300, 'o')).string();
+     }),
+     Expect::Refused, "File name too long"},
+    {"project path too long for the system", plain([](Scene& s, const fs::path& t) {
+         s.project = s.named = (t / "p" / (std::string(300, 'p') + ".vbp")).string();
+     }),
+     Expect::Refused, "File name too long"},
     {"foreign non-empty folder without --force",
      plain([](Scene& s, const fs::path&) { writeFile(fs::path(s.output) / "notes.txt", "mine"); }),
      Expect::Refused, "--force"},
@@ -227,7 +265,7 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
         EXPECT_EQ(outside(before), outside(after)) << c.what;
 
         if (c.expect >= Expect::Refused) {
-            EXPECT_EQ(o.status, 1) << c.what << "\n" << o.err;
+            EXPECT_EQ(o.status, c.expect == Expect::Usage ? 2 : 1) << c.what << "\n" << o.err;
             EXPECT_TRUE(c.expect == Expect::Failed || before == after) << c.what;
         } else {
             EXPECT_EQ(o.status, 0) << c.what << "\n" << o.err;
