@@ -141,10 +141,10 @@ std::string buildCodeLine(std::string_view line) {
 }
 
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered) {
-    CTextLines lines;
-    lines.setText(text);
-    lines.DeleteAppendingLines();
-    const int count = lines.LineCount() + 1;
+    // Views into text: a module of many megabytes is not copied line by line.
+    std::vector<std::string_view> lines = splitLines(text);
+    while (lines.size() >= 2 && trimSpaces(lines.back()).empty()) lines.pop_back();
+    const int count = static_cast<int>(lines.size());
     const std::string idLine = " id = \"" + std::string(id) + "\"";
 
     StringBuffer out;
@@ -175,24 +175,19 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
         out.AppendLn(idLine);
         out.AppendLn(">");
     }
-    std::string row;
+    // The rows go straight into the reserved text: a line of many megabytes
+    // is not built apart and copied.
+    std::string table = out.take();
     LineScratch scratch;
-    for (const std::string& line : lines.lines()) {
-        row.clear();
-        row += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
-        for (size_t n = leadingBlanks(line) + 1; n > 0; --n) row += kNbsp;
-        appendCodeLine(row, trimSpaces(line), scratch);
-        row += "</TD>\r\n</TR>\r\n";
-        out.Append(row);
-        if (row.capacity() > (1u << 20)) row = std::string();
+    for (const std::string_view line : lines) {
+        table += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
+        for (size_t n = leadingBlanks(line) + 1; n > 0; --n) table += kNbsp;
+        appendCodeLine(table, trimSpaces(line), scratch);
+        table += "</TD>\r\n</TR>\r\n";
     }
-    if (numbered) {
-        out.AppendLn("</TABLE>");
-        out.AppendLn("</TD>");
-        out.AppendLn("</TR>");
-    }
-    out.AppendLn("</TABLE>");
-    return out.take();
+    if (numbered) table += "</TABLE>\r\n</TD>\r\n</TR>\r\n";
+    table += "</TABLE>\r\n";
+    return table;
 }
 
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
