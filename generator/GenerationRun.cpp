@@ -205,6 +205,10 @@ private:
                 outcome.failed = true;
                 outcome.failFile = e.file();
                 outcome.failReason = reasonOf(e);
+            } catch (const std::bad_alloc&) {
+                outcome.failed = true;
+                outcome.failFile = module.Path();
+                outcome.failReason = "not enough memory for its pages";
             } catch (const std::exception& e) {
                 outcome.failed = true;
                 outcome.failReason = e.what();

@@ -2,6 +2,7 @@
 // entries and the project settings.
 #include <algorithm>
 #include <filesystem>
+#include <new>
 
 #include "model/CHelper.h"
 #include "reader/CParser.h"
@@ -78,6 +79,11 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
         const std::string reason = absenceReason(path);
         problem = reason == "no such file" ? "module file not found: " + path
                                            : "module file not found (" + reason + "): " + path;
+    } else if (const int64_t size = file.IsFile() ? file.Length() : 0; size > kModuleReadLimit) {
+        // Refused before a byte is read: its pages would take several times its size.
+        problem = "module file of " + std::to_string((size + (1 << 20) - 1) >> 20) +
+                  " MB is larger than the " + std::to_string(kModuleReadLimit >> 20) +
+                  " MB a module may hold: " + path;
     } else {
         Expected<std::string> text = readText(path, kModuleReadLimit);
         if (!text) {
@@ -219,7 +225,16 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
             // Written on Windows: '\' separates folders, letter case may differ.
             std::string path = folder + replaceAll(value, "\\", "/");
             if (!File(path).Exists()) path = findPathIgnoringCase(path);
-            module = readModuleFile(path, i + 1);
+            try {
+                module = readModuleFile(path, i + 1);
+            } catch (const std::bad_alloc&) {
+                // One module too big for the memory there is: the others are still read.
+                if (m_diagnostics)
+                    m_diagnostics->warning(m_path, i + 1,
+                                           "not enough memory to read the module file of " +
+                                               std::to_string(File(path).Length() >> 20) +
+                                               " MB: " + path + "; the module is left out");
+            }
             if (!module) continue;
         }
         module->setModuleType(moduleType);
