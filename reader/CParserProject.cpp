@@ -89,8 +89,8 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
         if (!text) {
             problem = "module file " + readFailure(text.error(), path) + ": " + path;
         } else {
-            auto module = readModuleText(text.value(), moduletype::None, path);
             const int nul = nulLine(text.value());
+            auto module = readOwnedModuleText(std::move(text).value(), moduletype::None, path);
             // NUL bytes and not one attribute line: binary, not a module at all.
             if (nul > 0 && module->Attributes()->Count() == 0) {
                 problem = "module file is not a text file (NUL byte on line " +
