@@ -186,11 +186,14 @@ private:
             ctx.observer = &lines;
             try {
                 std::vector<std::string> paths;
-                for (const Page& page : buildModulePages(module, m_project, ctx)) {
-                    m_site.write(page.path,
-                                 codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
-                    paths.push_back(page.path);
-                }
+                // Each page written and let go as it comes: a giant module's are not all held.
+                buildModulePages(module, m_project, ctx, [&](Page&& page) {
+                    const std::string bytes =
+                        codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference);
+                    page.text = std::string();
+                    m_site.write(page.path, bytes);
+                    paths.push_back(std::move(page.path));
+                });
                 const auto& told = outcome.consoleLines;
                 const bool alike =
                     std::all_of(told.begin(), told.end(), [&](const std::string& line) {

@@ -81,7 +81,9 @@ void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratc
     // be megabytes long.
     std::string& escaped = scratch.escaped;
     escaped.clear();
-    escaped.reserve(line.size());
+    size_t references = 0;  // room for them at once: a giant line is not moved as it grows
+    for (const char c : line) references += c == '&' || c == '<' || c == '>';
+    escaped.reserve(line.size() + 4 * references);
     size_t from = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
@@ -91,10 +93,21 @@ void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratc
         from = i + 1;
     }
     escaped.append(line, from);
-    std::string& coloured = scratch.coloured;
-    coloured.clear();
-    modVBtoHTML::appendVBtoHTML(coloured, escaped);
+    // Coloured straight into out: a line without a run of blanks or a line
+    // break (nearly every line) needs nothing more, and a giant one is not
+    // held twice.
+    const size_t start = out.size();
+    modVBtoHTML::appendVBtoHTML(out, escaped);
     if (escaped.capacity() > (1u << 20)) escaped = std::string();  // a giant line: let go
+    const std::string_view added = std::string_view(out).substr(start);
+    if (added.find("  ") == std::string_view::npos &&
+        added.find("\r\n") == std::string_view::npos) {
+        out += "<BR>";
+        return;
+    }
+    std::string& coloured = scratch.coloured;
+    coloured.assign(added);
+    out.resize(start);
     // The code table hands over one line: then the coloured text is one line
     // without surrounding blanks (it starts and ends with a FONT tag).
     if (coloured.find("\r\n") == std::string::npos) {
@@ -197,18 +210,15 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
 
 std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
-    StringBuffer out;
-    out.AppendLn(modHtml::modulePageHead(module, project, ctx));
-    if (!module.Source().empty()) {
-        out.AppendLn("<H3>");
-        out.AppendLn(helper.Translate("Source", "Source"));
-        out.AppendLn("</H3>");
-        out.AppendLn("<P>");
-        out.AppendLn(buildSourceTable(module.Source(), "SOURCE", true));
-        out.AppendLn("</P>");
-    }
-    out.AppendLn(modHtml::modulePageTail(ctx));
-    return out.take();
+    std::string head = modHtml::modulePageHead(module, project, ctx) + "\r\n";
+    const std::string tail = modHtml::modulePageTail(ctx) + "\r\n";
+    if (module.Source().empty()) return head + tail;
+    head += "<H3>\r\n" + helper.Translate("Source", "Source") + "\r\n</H3>\r\n<P>\r\n";
+    // The listing has room to spare: the page is made around it, not copied.
+    std::string page = buildSourceTable(module.Source(), "SOURCE", true);
+    page.insert(0, head);
+    page += "\r\n</P>\r\n" + tail;
+    return page;
 }
 
 }  // namespace tarnwick
