@@ -354,6 +354,42 @@ TEST(HostileInput, DeeplyNestedExpressionsAreBoundedWherever) {
     }
 }
 
+// Memory running out on a giant module (address space held down with ulimit): while reading, the
+// module is left out with a warning naming it; while building its pages, it is a failed module.
+TEST(HostileInput, RunningOutOfMemoryFailsOneModuleNotTheRun) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer cannot start in a small address space";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer cannot start in a small address space";
+#endif
+#endif
+    static const struct {
+        int kibibytes;  // the address space allowed
+        int status;
+        const char* message;
+    } kCases[] = {
+        {20000, 0, "Test.vbp:3: warning: not enough memory to read the module file of 9 MB: "},
+        {60000, 1, "giant.bas: error: pages of Module Giant not complete: not enough memory"},
+    };
+    for (const auto& c : kCases) {
+        const TempFolder tmp;
+        const Scene s =
+            projectWith(tmp, "Module=Giant; giant.bas", "giant.bas",
+                        "Attribute VB_Name = \"Giant\"\r\nPublic Sub S()\r\n" +
+                            repeated("s = s & \"abc\" & x + 1: ", 400000) + "\r\nEnd Sub\r\n");
+        const std::string command = "ulimit -v " + std::to_string(c.kibibytes) + "; exec " +
+                                    TARNWICK_BIN_DIR "/tarnwick generate '" + s.project + "' -o '" +
+                                    s.output + "' -j 1 >/dev/null 2>'" + (tmp / "err") + "'";
+        const int status = std::system(command.c_str());
+        const std::string err = readFile(tmp / "err");
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), c.status)
+            << c.kibibytes << ": " << err;
+        EXPECT_NE(err.find(c.message), std::string::npos) << c.kibibytes << ": " << err;
+        EXPECT_TRUE(fs::exists(tmp.path() / "out" / "Classes" / "CGood.html")) << c.kibibytes;
+    }
+}
+
 // The project's folder as the output (--force): an input named like an output is kept, exit 1.
 TEST(HostileInput, NoInputIsOverwrittenWhenTheOutputIsTheProjectFolder) {
     static const struct {
