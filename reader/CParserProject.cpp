@@ -42,6 +42,11 @@ std::string absenceReason(const std::string& path) {
     return why && why != std::errc::no_such_file_or_directory ? why.message() : "no such file";
 }
 
+// Bytes as whole megabytes, rounded up: "65 MB" for one byte above 64 MB.
+std::string megabytes(int64_t bytes) {
+    return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
+}
+
 }  // namespace
 
 CParser::CParser() = default;
@@ -81,9 +86,8 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
                                            : "module file not found (" + reason + "): " + path;
     } else if (const int64_t size = file.IsFile() ? file.Length() : 0; size > kModuleReadLimit) {
         // Refused before a byte is read: its pages would take several times its size.
-        problem = "module file of " + std::to_string((size + (1 << 20) - 1) >> 20) +
-                  " MB is larger than the " + std::to_string(kModuleReadLimit >> 20) +
-                  " MB a module may hold: " + path;
+        problem = "module file of " + megabytes(size) + " is larger than the " +
+                  megabytes(kModuleReadLimit) + " a module may hold: " + path;
     } else {
         Expected<std::string> text = readText(path, kModuleReadLimit);
         if (!text) {
@@ -232,8 +236,8 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
                 if (m_diagnostics)
                     m_diagnostics->warning(m_path, i + 1,
                                            "not enough memory to read the module file of " +
-                                               std::to_string(File(path).Length() >> 20) +
-                                               " MB: " + path + "; the module is left out");
+                                               megabytes(File(path).Length()) + ": " + path +
+                                               "; the module is left out");
             }
             if (!module) continue;
         }
