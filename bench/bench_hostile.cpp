@@ -16,12 +16,22 @@
 //
 // "Parse" reads the module text; "Generate" writes the module's pages
 // (overview with member pages, UML, object model, code) into a scratch folder.
+//
+// "GiantModule" runs `tarnwick generate` on a project of one module whose
+// Sub holds one giant line, and reports the program's peak memory (maximum
+// resident set size) beside the aim, six times the module plus 100 MiB:
+//   Line16MB, Line64MB  a statement line (the largest module accepted is 64 MB)
+//   Keywords16MB        a line dense with keywords, each coloured on its own
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "generator/ModulePages.h"
@@ -199,6 +209,53 @@ void hostileGenerate(benchmark::State& state, int which, double scale) {
                             static_cast<int64_t>(text.size()));
 }
 
+// A project of one module of about bytes: a Sub of one line of repeated units.
+void writeGiantProject(const std::string& folder, bool keywords, size_t bytes) {
+    const std::string unit = keywords ? "If Not x Then y = True Else y = False: "
+                                      : "s = s & \"abc def\" & x1 + y2 * 3: ";
+    std::string line;
+    line.reserve(1 << 20);
+    while (line.size() + unit.size() <= (1u << 20)) line += unit;
+    std::ofstream module(folder + "giant.bas", std::ios::binary);
+    module << "Attribute VB_Name = \"Giant\"\r\n' A giant.\r\nPublic Sub S()\r\n    ";
+    for (size_t written = 100; written + line.size() < bytes; written += line.size())
+        module << line;
+    module << "s = 1\r\nEnd Sub\r\n";
+    std::ofstream(folder + "G.vbp", std::ios::binary)
+        << "Type=Exe\r\nModule=Giant; giant.bas\r\nName=\"G\"\r\n";
+}
+
+void giantModule(benchmark::State& state, bool keywords, size_t megabytes) {
+    static const Scratch scratch;
+    scratch.clear();
+    const std::string vbp = scratch.folder() + "G.vbp";
+    const std::string out = scratch.folder() + "site";
+    writeGiantProject(scratch.folder(), keywords, megabytes << 20);
+    const double module =
+        static_cast<double>(std::filesystem::file_size(scratch.folder() + "giant.bas")) / (1 << 20);
+    long peakKiB = 0;
+    for (auto _ : state) {
+        // A child of its own, so its peak is the run's alone.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            ::execl(TARNWICK_BIN_DIR "/tarnwick", "tarnwick", "generate", vbp.c_str(), "-o",
+                    out.c_str(), "-q", "-j", "1", "--full", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        int status = 0;
+        rusage usage{};
+        if (child < 0 || ::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) ||
+            WEXITSTATUS(status) != 0) {
+            state.SkipWithError("tarnwick generate failed");
+            return;
+        }
+        peakKiB = usage.ru_maxrss;
+    }
+    state.counters["module_MiB"] = module;
+    state.counters["peak_MiB"] = static_cast<double>(peakKiB) / 1024;
+    state.counters["aim_MiB"] = 6 * module + 100;
+}
+
 // Every case at a quarter and at the full size, read and written.
 const bool registered = [] {
     static const char* const names[] = {"Decl2MB",      "Variable2MB",    "Comment2MB",
@@ -214,6 +271,15 @@ const bool registered = [] {
                                          which, scale)
                 ->Unit(benchmark::kMillisecond);
         }
+    }
+    for (const auto& [name, keywords, megabytes] :
+         {std::tuple{"Line16MB", false, 16}, std::tuple{"Line64MB", false, 64},
+          std::tuple{"Keywords16MB", true, 16}}) {
+        benchmark::RegisterBenchmark((std::string("GiantModule/") + name).c_str(), giantModule,
+                                     keywords, static_cast<size_t>(megabytes))
+            ->Iterations(1)
+            ->UseRealTime()
+            ->Unit(benchmark::kSecond);
     }
     return true;
 }();

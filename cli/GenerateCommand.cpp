@@ -148,7 +148,8 @@ int runGenerate(const GenerateOptions& options) {
     // The settings file first: everything given below wins over it.
     const bool named = !options.settingsFile.empty();
     auto file = SettingsFile::load(
-        named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
+        named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named, {},
+        options.translation);
     if (!file) {
         std::cerr << "tarnwick generate: " << file.error().message << '\n';
         return 2;
@@ -203,6 +204,17 @@ int runGenerate(const GenerateOptions& options) {
     for (const std::string& name : {request.codePage, request.outputEncoding}) {
         if (!name.empty() && !CodePage::open(name)) {
             std::cerr << "tarnwick generate: unknown code page: " << name << '\n';
+            return 2;
+        }
+    }
+    if (!options.language.empty()) {
+        // Read as the run reads it: the bundled file in windows-1252, the user's in the project's.
+        const bool bundled = options.translation.empty();
+        const Translation translation =
+            Translation::load(bundled ? Translation::defaultPath() : options.translation,
+                              bundled ? CodePage() : CodePage::open(request.codePage).value());
+        if (const Status known = translation.checkLanguage(options.language); !known) {
+            std::cerr << "tarnwick generate: --language: " << known.error().message << '\n';
             return 2;
         }
     }
@@ -321,7 +333,7 @@ void registerGenerateCommand(CLI::App& app, int& status) {
     generate
         ->add_option("-j,--jobs", options->jobs,
                      "Threads that build and write the modules' pages (default: one per core)")
-        ->check(CLI::Range(1, 256));
+        ->check(CLI::Range(1, kMaxJobs));
     // status outlives the app: main owns both and parses within its lifetime.
     generate->callback([options, kinds, members, scopes, sections, style, codePage, &status] {
         options->kindsGiven = kinds->count() > 0;

@@ -188,11 +188,14 @@ private:
             ctx.observer = &lines;
             try {
                 std::vector<std::string> paths;
-                for (const Page& page : buildModulePages(module, m_project, ctx)) {
-                    m_site.write(page.path,
-                                 codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
-                    paths.push_back(page.path);
-                }
+                // Each page written and let go as it comes: a giant module's are not all held.
+                buildModulePages(module, m_project, ctx, [&](Page&& page) {
+                    const std::string bytes =
+                        codePage.fromUtf8(page.text, CodePage::Fallback::HtmlReference);
+                    page.text = std::string();
+                    m_site.write(page.path, bytes);
+                    paths.push_back(std::move(page.path));
+                });
                 const auto& told = outcome.consoleLines;
                 const bool alike =
                     std::all_of(told.begin(), told.end(), [&](const std::string& line) {
@@ -207,6 +210,10 @@ private:
                 outcome.failed = true;
                 outcome.failFile = e.file();
                 outcome.failReason = reasonOf(e);
+            } catch (const std::bad_alloc&) {
+                outcome.failed = true;
+                outcome.failFile = module.Path();
+                outcome.failReason = "not enough memory for its pages";
             } catch (const std::exception& e) {
                 outcome.failed = true;
                 outcome.failReason = e.what();
@@ -340,8 +347,13 @@ private:
 Status prepareOutputFolder(const std::string& folder, bool force) {
     if (folder.empty()) return Error{"no output folder given"};
     switch (GenerationRun::inspectOutputFolder(folder)) {
-        case OutputFolderState::NotAFolder:
+        case OutputFolderState::NotAFolder: {
+            std::error_code why;  // the system may refuse the path itself (too long, a loop)
+            (void)fs::status(folder, why);
+            if (why && why != std::errc::no_such_file_or_directory)
+                return Error{folder + ": " + why.message()};
             return Error{folder + ": exists and is not a folder"};
+        }
         case OutputFolderState::Foreign:
             if (!force) {
                 return Error{folder +

@@ -82,18 +82,24 @@ Page buildObjectModelPage(const CModule& module, const CProject& project, const 
 }
 
 Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx) {
+    Pages pages;
+    buildModulePages(module, project, ctx, [&](Page&& page) { pages.push_back(std::move(page)); });
+    return pages;
+}
+
+void buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx,
+                      const std::function<void(Page&&)>& deliver) {
     // The member pages first: the small pages of a module are on disk even
     // when its overview cannot be written.
-    Pages pages = modHtml::buildMemberPages(module, project, ctx);
-    pages.push_back(buildModulePage(module, project, ctx));
-    if (ctx.settings.Uml) pages.push_back(buildUmlPage(module, project, ctx));
-    pages.push_back(buildObjectModelPage(module, project, ctx));
+    for (Page& page : modHtml::buildMemberPages(module, project, ctx)) deliver(std::move(page));
+    deliver(buildModulePage(module, project, ctx));
+    if (ctx.settings.Uml) deliver(buildUmlPage(module, project, ctx));
+    deliver(buildObjectModelPage(module, project, ctx));
     // Without the source section the site shows no code, neither per
     // member nor as the module's listing.
     if (ctx.settings.Source)
-        pages.push_back({modulePagePath(module, "_Code.html", ctx.pageNames),
-                         buildCodePage(module, project, ctx)});
-    return pages;
+        deliver({modulePagePath(module, "_Code.html", ctx.pageNames),
+                 buildCodePage(module, project, ctx)});
 }
 
 }  // namespace tarnwick

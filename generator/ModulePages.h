@@ -12,6 +12,7 @@
 // written here.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +41,9 @@ Page buildObjectModelPage(const CModule& module, const CProject& project, const 
 // All pages of a module: its member pages, the overview, UML, object model
 // and code. Throws PageWriteError for a module of no kind that has pages.
 Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx);
+// The same pages in the same order, each handed to deliver as soon as it is
+// built, so a giant module's pages need not all be in memory at once.
+void buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx,
+                      const std::function<void(Page&&)>& deliver);
 
 }  // namespace tarnwick

@@ -5,6 +5,7 @@
 
 #include "generator/SettingsWords.h"
 #include "generator/Styles.h"
+#include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/File.h"
@@ -20,7 +21,7 @@ namespace {
 constexpr std::string_view kSection = "generate";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-enum class ValueKind { Path, Words, Style, CodePageName, Text, Define, Jobs };
+enum class ValueKind { Path, Words, Style, CodePageName, Language, Define, Jobs };
 
 struct KeyRule {
     const char* key;
@@ -38,7 +39,7 @@ const KeyRule kKeys[] = {
     {"style", ValueKind::Style},
     {"codepage", ValueKind::CodePageName},
     {"output-encoding", ValueKind::CodePageName},
-    {"language", ValueKind::Text},
+    {"language", ValueKind::Language},
     {"registry", ValueKind::Path},
     {"define", ValueKind::Define},
     {"jobs", ValueKind::Jobs},
@@ -59,18 +60,25 @@ std::string knownKeys() {
 std::optional<int> parseJobs(std::string_view value) {
     int jobs = 0;
     const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), jobs);
-    if (ec != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > 1024)
+    if (ec != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > kMaxJobs)
         return std::nullopt;
     return jobs;
 }
 
 // Why value is no good for rule; empty when it is.
 std::string problemWith(const KeyRule& rule, const std::string& value,
-                        const std::string& themesFolder) {
+                        const std::string& themesFolder, const std::string& translationFile) {
     switch (rule.kind) {
         case ValueKind::Path:
-        case ValueKind::Text:
             return value.empty() ? "it is empty" : "";
+        case ValueKind::Language: {
+            if (value.empty()) return "it is empty";
+            const auto known =
+                Translation::load(translationFile.empty() ? Translation::defaultPath()
+                                                          : translationFile)
+                    .checkLanguage(value);
+            return known ? "" : known.error().message;
+        }
         case ValueKind::Words: {
             GenerationSettings scratch;
             const std::string bad = applyWords(value, rule.begin, rule.end, scratch);
@@ -92,7 +100,8 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
             return read ? "" : read.error().message;
         }
         case ValueKind::Jobs:
-            return parseJobs(value) ? "" : "not a whole number from 1 to 1024";
+            return parseJobs(value) ? ""
+                                    : "not a whole number from 1 to " + std::to_string(kMaxJobs);
     }
     return {};
 }
@@ -122,19 +131,29 @@ std::string SettingsFile::pathForProject(const std::string& projectPath) {
 }
 
 Expected<SettingsFile> SettingsFile::load(const std::string& path, bool missingIsEmpty,
-                                          const std::string& themesFolder) {
+                                          const std::string& themesFolder,
+                                          const std::string& translationFile) {
     const File file(path);
     if (!file.IsPresent()) {
+        // A link whose target is gone is a file the user meant, not a missing one.
+        std::error_code ec;
+        if (fs::is_symlink(fs::symlink_status(path, ec))) {
+            std::error_code why;
+            (void)fs::status(path, why);
+            return Error{path + ": a symbolic link that leads nowhere" +
+                         (why ? " (" + why.message() + ")" : std::string())};
+        }
         if (!missingIsEmpty) return Error{path + ": no such file"};
-        return parse(path, "", themesFolder);
+        return parse(path, "", themesFolder, translationFile);
     }
     auto bytes = file.ReadBytes();
     if (!bytes) return bytes.error();
-    return parse(path, bytes.value(), themesFolder);
+    return parse(path, bytes.value(), themesFolder, translationFile);
 }
 
 Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_view text,
-                                           const std::string& themesFolder) {
+                                           const std::string& themesFolder,
+                                           const std::string& translationFile) {
     SettingsFile file;
     file.m_path = path;
     if (startsWith(text, kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
@@ -177,8 +196,10 @@ Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_
         }
         if (rule->kind != ValueKind::Define && file.has(key))
             return Error{where + "key \"" + key + "\" given twice"};
-        if (const std::string problem = problemWith(*rule, value, themesFolder); !problem.empty())
-            return Error{where + "bad value \"" + value + "\" for " + key + ": " + problem};
+        if (const std::string problem = problemWith(*rule, value, themesFolder, translationFile);
+            !problem.empty())
+            return Error{where + "bad value \"" + excerpt(value) + "\" for " + key + ": " +
+                         problem};
         file.m_entries.push_back({key, value, index});
         file.m_sectionEnd = index + 1;
     }

@@ -35,6 +35,9 @@
 
 namespace tarnwick {
 
+// The most threads a run may use: the bound of --jobs and of the file's jobs.
+inline constexpr int kMaxJobs = 256;
+
 // The NAME=VALUE items of a define value: comma-separated, trimmed, empty
 // ones left out.
 std::vector<std::string> splitDefines(std::string_view list);
@@ -45,14 +48,19 @@ public:
     static std::string pathForProject(const std::string& projectPath);
 
     // Reads and checks the file. A missing file is an empty SettingsFile at
-    // that path when missingIsEmpty, else an error. themesFolder (empty: the
-    // one beside the program) is where a style must exist.
+    // that path when missingIsEmpty, else an error; a symbolic link that
+    // leads nowhere (or in a loop) is an error either way. themesFolder
+    // (empty: the one beside the program) is where a style must exist;
+    // translationFile (empty: the one beside the program) holds a section
+    // for each language (when it can be read).
     static Expected<SettingsFile> load(const std::string& path, bool missingIsEmpty,
-                                       const std::string& themesFolder = {});
+                                       const std::string& themesFolder = {},
+                                       const std::string& translationFile = {});
     // Checks text as the file at path (path names it in messages and
     // anchors its relative paths).
     static Expected<SettingsFile> parse(const std::string& path, std::string_view text,
-                                        const std::string& themesFolder = {});
+                                        const std::string& themesFolder = {},
+                                        const std::string& translationFile = {});
 
     const std::string& path() const { return m_path; }
     // Whether [generate] sets key (a long option's name).

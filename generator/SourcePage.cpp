@@ -81,7 +81,9 @@ void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratc
     // be megabytes long.
     std::string& escaped = scratch.escaped;
     escaped.clear();
-    escaped.reserve(line.size());
+    size_t references = 0;  // room for them at once: a giant line is not moved as it grows
+    for (const char c : line) references += c == '&' || c == '<' || c == '>';
+    escaped.reserve(line.size() + 4 * references);
     size_t from = 0;
     for (size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
@@ -91,10 +93,21 @@ void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratc
         from = i + 1;
     }
     escaped.append(line, from);
-    std::string& coloured = scratch.coloured;
-    coloured.clear();
-    modVBtoHTML::appendVBtoHTML(coloured, escaped);
+    // Coloured straight into out: a line without a run of blanks or a line
+    // break (nearly every line) needs nothing more, and a giant one is not
+    // held twice.
+    const size_t start = out.size();
+    modVBtoHTML::appendVBtoHTML(out, escaped);
     if (escaped.capacity() > (1u << 20)) escaped = std::string();  // a giant line: let go
+    const std::string_view added = std::string_view(out).substr(start);
+    if (added.find("  ") == std::string_view::npos &&
+        added.find("\r\n") == std::string_view::npos) {
+        out += "<BR>";
+        return;
+    }
+    std::string& coloured = scratch.coloured;
+    coloured.assign(added);
+    out.resize(start);
     // The code table hands over one line: then the coloured text is one line
     // without surrounding blanks (it starts and ends with a FONT tag).
     if (coloured.find("\r\n") == std::string::npos) {
@@ -141,10 +154,10 @@ std::string buildCodeLine(std::string_view line) {
 }
 
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered) {
-    CTextLines lines;
-    lines.setText(text);
-    lines.DeleteAppendingLines();
-    const int count = lines.LineCount() + 1;
+    // Views into text: a module of many megabytes is not copied line by line.
+    std::vector<std::string_view> lines = splitLines(text);
+    while (lines.size() >= 2 && trimSpaces(lines.back()).empty()) lines.pop_back();
+    const int count = static_cast<int>(lines.size());
     const std::string idLine = " id = \"" + std::string(id) + "\"";
 
     StringBuffer out;
@@ -175,24 +188,19 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
         out.AppendLn(idLine);
         out.AppendLn(">");
     }
-    std::string row;
+    // The rows go straight into the reserved text: a line of many megabytes
+    // is not built apart and copied.
+    std::string table = out.take();
     LineScratch scratch;
-    for (const std::string& line : lines.lines()) {
-        row.clear();
-        row += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
-        for (size_t n = leadingBlanks(line) + 1; n > 0; --n) row += kNbsp;
-        appendCodeLine(row, trimSpaces(line), scratch);
-        row += "</TD>\r\n</TR>\r\n";
-        out.Append(row);
-        if (row.capacity() > (1u << 20)) row = std::string();
+    for (const std::string_view line : lines) {
+        table += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
+        for (size_t n = leadingBlanks(line) + 1; n > 0; --n) table += kNbsp;
+        appendCodeLine(table, trimSpaces(line), scratch);
+        table += "</TD>\r\n</TR>\r\n";
     }
-    if (numbered) {
-        out.AppendLn("</TABLE>");
-        out.AppendLn("</TD>");
-        out.AppendLn("</TR>");
-    }
-    out.AppendLn("</TABLE>");
-    return out.take();
+    if (numbered) table += "</TABLE>\r\n</TD>\r\n</TR>\r\n";
+    table += "</TABLE>\r\n";
+    return table;
 }
 
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
@@ -202,19 +210,17 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
 
 std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
-    StringBuffer out;
-    out.AppendLn(
-        modHtml::modulePageHead(module, project, ctx, helper.Translate("Code", "Code")).str());
-    if (!module.Source().empty()) {
-        out.AppendLn("<H3>");
-        out.AppendLn(helper.Translate("Source", "Source"));
-        out.AppendLn("</H3>");
-        out.AppendLn("<P>");
-        out.AppendLn(buildSourceTable(module.Source(), "SOURCE", true));
-        out.AppendLn("</P>");
-    }
-    out.AppendLn(modHtml::modulePageTail(ctx).str());
-    return out.take();
+    std::string head =
+        modHtml::modulePageHead(module, project, ctx, helper.Translate("Code", "Code")).str() +
+        "\r\n";
+    const std::string tail = modHtml::modulePageTail(ctx).str() + "\r\n";
+    if (module.Source().empty()) return head + tail;
+    head += "<H3>\r\n" + helper.Translate("Source", "Source") + "\r\n</H3>\r\n<P>\r\n";
+    // The listing has room to spare: the page is made around it, not copied.
+    std::string page = buildSourceTable(module.Source(), "SOURCE", true);
+    page.insert(0, head);
+    page += "\r\n</P>\r\n" + tail;
+    return page;
 }
 
 }  // namespace tarnwick

@@ -58,6 +58,15 @@ std::string Translation::lookup(std::string_view section, std::string_view key,
     return cutChars(defaultText, kMaxChars);
 }
 
+Status Translation::checkLanguage(std::string_view language) const {
+    if (!m_profile || m_profile->hasSection(language)) return ok();
+    std::string known;
+    for (const std::string& section : m_profile->sections())
+        known += (known.empty() ? "" : ", ") + section;
+    return Error{"unknown language \"" + excerpt(language) + "\" (known: " + known +
+                 ", the sections of " + (m_path.empty() ? "the translation" : m_path) + ")"};
+}
+
 std::string Translation::defaultPath() { return programFolder() + "Translation.lng"; }
 
 std::string Translation::languageForLocale(const char* lcAll, const char* lcMessages,

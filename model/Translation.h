@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "support/CodePage.h"
+#include "support/Errors.h"
 
 namespace tarnwick {
 
@@ -43,6 +44,11 @@ public:
     // section or key is missing (cut the same way).
     std::string lookup(std::string_view section, std::string_view key,
                        std::string_view defaultText) const;
+
+    // Whether language names a section of the file (ignoring letter case);
+    // fails naming the file and its sections when it does not. An empty
+    // Translation (no file) accepts every name: its lookups give defaults.
+    Status checkLanguage(std::string_view language) const;
 
     // The section that suits the user's locale: the first of the three
     // values given (LC_ALL, LC_MESSAGES, LANG; null or empty: not set)

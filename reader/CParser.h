@@ -140,8 +140,11 @@ private:
     // Fills the module's elements, description and short descriptions from
     // its compiled code text (the lines after the first Attribute line,
     // without the Attribute lines, directive lines and inactive branches).
-    void parseModuleCode(CModule& module, const std::string& codeText,
+    void parseModuleCode(CModule& module, const CStringLines& lines,
                          const CodeContext& context) const;
+    // readModuleText on a text it may take apart: a giant module is not copied.
+    std::shared_ptr<CModule> readOwnedModuleText(std::string text, int moduleType,
+                                                 const std::string& pathForMessages);
 
     // Element parsers: each reads its statement (and block) from lines,
     // starting at index, and leaves index on the last line it consumed, or

@@ -68,6 +68,11 @@ void takeModuleDescription(CModule& module, const std::string& block) {
 
 std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int moduleType,
                                                  const std::string& pathForMessages) {
+    return readOwnedModuleText(std::string(text), moduleType, pathForMessages);
+}
+
+std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int moduleType,
+                                                      const std::string& pathForMessages) {
     auto module = std::make_shared<CModule>();
     module->setPath(pathForMessages);
     module->setModuleType(moduleType);
@@ -75,7 +80,7 @@ std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int modu
     const std::shared_ptr<HashTable>& attributes = module->Attributes();
     attributes->setReplaceableKeys(true);
 
-    CStringLines lines(withCrLf(std::string(text)));
+    CStringLines lines(withCrLf(std::move(text)));
     std::string code;
     code.reserve(lines.Text().size());
     std::vector<int32_t> fileLines;  // the file line of each code line
@@ -97,6 +102,7 @@ std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int modu
             fileLines.push_back(i + 1);
         }
     }
+    lines = CStringLines();  // the file's text is not needed any more: one copy less at the peak
     if (hasDirectives(code)) {
         // Only what the compiler sees becomes elements; the module's Source
         // stays the whole file as written.
@@ -105,18 +111,20 @@ std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int modu
         std::vector<int32_t> keptLines;
         keptLines.reserve(compiled.kept.size());
         for (int32_t index : compiled.kept) keptLines.push_back(fileLines[index]);
-        parseModuleCode(*module, compiled.text, CodeContext{pathForMessages, keptLines});
+        parseModuleCode(*module, CStringLines(std::move(compiled.text)),
+                        CodeContext{pathForMessages, keptLines});
     } else {
-        parseModuleCode(*module, code, CodeContext{pathForMessages, fileLines});
+        CStringLines codeLines(std::move(code));
+        parseModuleCode(*module, codeLines, CodeContext{pathForMessages, fileLines});
+        code = codeLines.takeText();
     }
     module->setSource(std::move(code));
     module->setName(attributes->item("VB_Name", module->Name()));
     return module;
 }
 
-void CParser::parseModuleCode(CModule& module, const std::string& codeText,
+void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
                               const CodeContext& context) const {
-    const CStringLines lines(codeText);
     const int32_t last = lines.Count();
     const AttributeDescriptions attributeDescriptions(*module.Attributes());
 

@@ -2,6 +2,7 @@
 // entries and the project settings.
 #include <algorithm>
 #include <filesystem>
+#include <new>
 #include <unordered_set>
 
 #include "model/CHelper.h"
@@ -32,6 +33,19 @@ std::string readFailure(const Error& error, const std::string& path) {
     std::string_view text = error.message;
     if (startsWith(text, prefix)) text.remove_prefix(prefix.size());
     return std::string(text);
+}
+
+// Why nothing can be found at path: "no such file", or what the system says
+// when it refuses the path itself ("File name too long").
+std::string absenceReason(const std::string& path) {
+    std::error_code why;
+    (void)std::filesystem::status(path, why);
+    return why && why != std::errc::no_such_file_or_directory ? why.message() : "no such file";
+}
+
+// Bytes as whole megabytes, rounded up: "65 MB" for one byte above 64 MB.
+std::string megabytes(int64_t bytes) {
+    return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
 }
 
 }  // namespace
@@ -68,14 +82,20 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
     File file(path);
     std::string problem;
     if (!file.IsPresent()) {
-        problem = "module file not found: " + path;
+        const std::string reason = absenceReason(path);
+        problem = reason == "no such file" ? "module file not found: " + path
+                                           : "module file not found (" + reason + "): " + path;
+    } else if (const int64_t size = file.IsFile() ? file.Length() : 0; size > kModuleReadLimit) {
+        // Refused before a byte is read: its pages would take several times its size.
+        problem = "module file of " + megabytes(size) + " is larger than the " +
+                  megabytes(kModuleReadLimit) + " a module may hold: " + path;
     } else {
         Expected<std::string> text = readText(path, kModuleReadLimit);
         if (!text) {
             problem = "module file " + readFailure(text.error(), path) + ": " + path;
         } else {
-            auto module = readModuleText(text.value(), moduletype::None, path);
             const int nul = nulLine(text.value());
+            auto module = readOwnedModuleText(std::move(text).value(), moduletype::None, path);
             // NUL bytes and not one attribute line: binary, not a module at all.
             if (nul > 0 && module->Attributes()->Count() == 0) {
                 problem = "module file is not a text file (NUL byte on line " +
@@ -127,7 +147,7 @@ std::shared_ptr<CModule> CParser::parseReference(std::string_view rawValue) cons
 Expected<std::shared_ptr<CProject>> CParser::Parse() {
     File projectFile(m_path);
     if (!projectFile.IsPresent())
-        return Error{"Cannot read the project file " + m_path + ": no such file"};
+        return Error{"Cannot read the project file " + m_path + ": " + absenceReason(m_path)};
     Expected<std::string> text = readText(m_path, kReadLimit);
     if (!text)
         return Error{"Cannot read the project file " + m_path + ": " +
@@ -222,7 +242,16 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
                         m_path, i + 1, "module file " + path + " is listed again; it is read once");
                 continue;
             }
-            module = readModuleFile(path, i + 1);
+            try {
+                module = readModuleFile(path, i + 1);
+            } catch (const std::bad_alloc&) {
+                // One module too big for the memory there is: the others are still read.
+                if (m_diagnostics)
+                    m_diagnostics->warning(m_path, i + 1,
+                                           "not enough memory to read the module file of " +
+                                               megabytes(File(path).Length()) + ": " + path +
+                                               "; the module is left out");
+            }
             if (!module) continue;
         }
         module->setModuleType(moduleType);

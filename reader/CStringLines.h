@@ -33,6 +33,12 @@ public:
     std::string_view Line(int32_t index) const;
     // The whole text last set.
     const std::string& Text() const { return m_text; }
+    // Moves the text out (no copy of a giant module); no lines are left.
+    std::string takeText() {
+        m_set = false;
+        m_starts.clear();
+        return std::move(m_text);
+    }
 
 private:
     std::string m_text;

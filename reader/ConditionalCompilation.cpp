@@ -15,6 +15,10 @@ namespace {
 
 constexpr double kTrue = -1;
 
+// How deep parentheses, Not and unary minus may nest: each level costs the
+// evaluator a dozen stack frames, so thousands of them would end the program.
+constexpr int kMaxNesting = 256;
+
 bool sameNameNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && startsNoCase(a, b);
 }
@@ -81,6 +85,8 @@ private:
 
     std::optional<CondValue> notLevel() {
         if (acceptWord("Not")) {
+            const Nested nested(*this);
+            if (!nested) return tooDeep();
             std::optional<CondValue> operand = notLevel();
             if (!operand) return std::nullopt;
             auto a = toInteger(*operand);
@@ -197,6 +203,8 @@ private:
     std::optional<CondValue> unary() {
         if (peekSymbol("-")) {
             ++m_pos;
+            const Nested nested(*this);
+            if (!nested) return tooDeep();
             std::optional<CondValue> operand = unary();
             if (!operand) return std::nullopt;
             auto a = toNumber(*operand);
@@ -226,6 +234,8 @@ private:
         const char c = m_text[m_pos];
         if (c == '(') {
             ++m_pos;
+            const Nested nested(*this);
+            if (!nested) return tooDeep();
             std::optional<CondValue> inner = binary(0);
             if (!inner) return std::nullopt;
             if (!acceptSymbol(')')) return fail("missing ')'");
@@ -419,6 +429,24 @@ private:
         return "unknown operator or word '" + std::string(m_text.substr(m_pos, end - m_pos)) + "'";
     }
 
+    // One more level of nesting while it lives; false when that is too many.
+    class Nested {
+    public:
+        explicit Nested(Evaluator& evaluator) : m_level(++evaluator.m_depth) {}
+        ~Nested() { --m_level; }
+        Nested(const Nested&) = delete;
+        Nested& operator=(const Nested&) = delete;
+        explicit operator bool() const { return m_level <= kMaxNesting; }
+
+    private:
+        int& m_level;  // the evaluator's depth
+    };
+
+    std::nullopt_t tooDeep() {
+        return fail("nested more than " + std::to_string(kMaxNesting) +
+                    " levels deep (parentheses, Not, unary minus)");
+    }
+
     std::nullopt_t fail(std::string message) {
         if (m_error.empty()) m_error = std::move(message);
         m_pos = m_text.size();
@@ -428,6 +456,7 @@ private:
     std::string_view m_text;
     const CondConstants& m_constants;
     size_t m_pos = 0;
+    int m_depth = 0;  // parentheses, Not and unary minus open at m_pos
     std::string m_error;
 };
 
@@ -540,7 +569,7 @@ bool readAssignment(std::string_view text, CondConstants& constants, std::string
     std::string_view name = t.substr(0, end);
     std::string_view rest = ltrimSpaces(t.substr(end));
     if (name.empty() || !isNameStart(name[0]) || rest.empty() || rest[0] != '=') {
-        error = "expected NAME = value, found \"" + std::string(t) + "\"";
+        error = "expected NAME = value, found \"" + excerpt(t) + "\"";
         return false;
     }
     std::optional<CondValue> value = evaluateCondition(rest.substr(1), constants, error);
@@ -575,7 +604,7 @@ Expected<CondConstants> readDefines(const std::vector<std::string>& defines) {
     for (const std::string& define : defines) {
         std::string error;
         if (!readDefine(define, constants, error))
-            return Error{"bad --define \"" + define + "\": " + error};
+            return Error{"bad --define \"" + excerpt(define) + "\": " + error};
     }
     return constants;
 }
@@ -633,8 +662,7 @@ CompiledLines compileModuleLines(std::string_view text, const CondConstants& pro
         }
         if (!truth) {
             warn(line, std::string("cannot evaluate ") + keyword + " \"" +
-                           std::string(trimSpaces(condition)) + "\": " + error +
-                           "; its code is kept");
+                           excerpt(trimSpaces(condition)) + "\": " + error + "; its code is kept");
             block.keepAll = true;
             block.active = true;
             return;

@@ -10,9 +10,11 @@
 //
 // Expressions hold numbers (decimal, &H hex, &O octal), strings, True and
 // False, names, parentheses, the arithmetic and concatenation operators,
-// = <> < > <= >=, Not, And, Or, Xor, Eqv and Imp. An expression that cannot
-// be evaluated, and every malformed directive, is reported with file and
-// line; such a block is kept (treated as active), so nothing is lost.
+// = <> < > <= >=, Not, And, Or, Xor, Eqv and Imp. Parentheses, Not and unary
+// minus nest at most 256 deep; a deeper expression cannot be evaluated. An
+// expression that cannot be evaluated, and every malformed directive, is
+// reported with file and line; such a block is kept (treated as active), so
+// nothing is lost.
 #pragma once
 
 #include <cstdint>

@@ -25,7 +25,10 @@ namespace tarnwick {
 
 // How much one input file may hold: a module may be large generated code,
 // every other input (project, registry, translation, settings) is small.
-inline constexpr int64_t kModuleReadLimit = int64_t{256} << 20;
+// A module's pages take several times its size in memory, so a module is
+// held to 64 MB, about the most VB6 itself loads (65,534 lines of at most
+// 1,023 characters).
+inline constexpr int64_t kModuleReadLimit = int64_t{64} << 20;
 inline constexpr int64_t kReadLimit = int64_t{64} << 20;
 
 class File {

@@ -222,6 +222,13 @@ std::vector<std::string_view> splitLines(std::string_view text, LineEnd end) {
     return lines;
 }
 
+std::string excerpt(std::string_view text, size_t most) {
+    if (text.size() <= most) return std::string(text);
+    size_t cut = most;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut)) + "...";
+}
+
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to) {
     if (from.empty() || text.size() < from.size()) return std::string(text);
     std::string out;

@@ -44,6 +44,11 @@ std::string_view trimBlanks(std::string_view text);
 // A value enclosed in a matching pair of ' or " without them.
 std::string_view unquote(std::string_view value);
 
+// Text as a message quotes it: a longer one (a hostile line may hold
+// megabytes) is cut after most bytes, never inside a UTF-8 character, and
+// "..." marks the cut.
+std::string excerpt(std::string_view text, size_t most = 60);
+
 // Every occurrence of from replaced by to, left to right, not rescanning the
 // replacement; linear time. An empty from gives text unchanged.
 std::string replaceAll(std::string_view text, std::string_view from, std::string_view to);

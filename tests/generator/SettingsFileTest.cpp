@@ -14,6 +14,7 @@ namespace tarnwick {
 namespace {
 
 const std::string kThemes = TARNWICK_SOURCE_DIR "/Themes";
+const std::string kTranslation = TARNWICK_SOURCE_DIR "/Translation.lng";
 
 TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
     struct Row {
@@ -30,6 +31,11 @@ TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
         {"[generate]\ncodepage = klingon-42\n", "2: bad value \"klingon-42\""},
         {"[generate]\njobs = 0\n", "2: bad value \"0\" for jobs"},
         {"[generate]\njobs = 4x\n", "2: bad value \"4x\" for jobs"},
+        {"[generate]\njobs = 257\n",
+         "2: bad value \"257\" for jobs: not a whole number from 1 to 256"},
+        {"[generate]\nlanguage = German\n",
+         "2: bad value \"German\" for language: unknown language \"German\" (known: Deutsch, "
+         "English, the sections of " TARNWICK_SOURCE_DIR "/Translation.lng)"},
         {"[generate]\ndefine = DEBUG\n", "2: bad value \"DEBUG\" for define"},
         {"[generate]\noutput =\n", "2: bad value \"\" for output"},
         {"[generate]\nkinds = classes\nKinds = forms\n", "3: key \"kinds\" given twice"},
@@ -37,7 +43,7 @@ TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
         {"[generate]\n[other]\n[Generate]\n", "3: section [generate] given twice"},
     };
     for (const Row& row : rows) {
-        const auto file = SettingsFile::parse("dir/P.tarnwick", row.text, kThemes);
+        const auto file = SettingsFile::parse("dir/P.tarnwick", row.text, kThemes, kTranslation);
         ASSERT_FALSE(file) << row.text;
         EXPECT_NE(file.error().message.find(std::string("dir/P.tarnwick:") + row.message),
                   std::string::npos)
@@ -51,8 +57,8 @@ TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
                                           "Output = \"../doc site\"\nscopes = Public, friend\n"
                                           "sections =\nstyle = Slate\ndefine = A=1, B=2\n"
                                           "define = C=3\nregistry = /r/system.reg\n"
-                                          "language = English\njobs = 3\n",
-                                          kThemes);
+                                          "language = english\njobs = 256\n",
+                                          kThemes, kTranslation);
     ASSERT_TRUE(file) << file.error().message;
     GenerationRequest request;
     request.defines = {"D=4"};
@@ -60,7 +66,7 @@ TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
     const GenerationSettings& s = request.settings;
     EXPECT_EQ(request.outputFolder + "|" + request.registryFile + "|" + request.style + "|" +
                   request.language + "|" + std::to_string(request.jobs),
-              "/doc site|/r/system.reg|Slate|English|3");
+              "/doc site|/r/system.reg|Slate|english|256");
     // Kinds not given: as they were.
     EXPECT_TRUE(s.Public && s.Friend && !s.Private && !s.Global && !s.Syntax && !s.Uml &&
                 !s.Libraries && s.Classes);

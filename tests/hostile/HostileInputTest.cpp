@@ -31,7 +31,8 @@ struct Outcome {
 // A class every project holds, so "the rest is documented" can be checked.
 const testing::TestModule kGood{"Class", "CGood"};
 
-enum class Expect { Documented, Skipped, Refused, Failed };  // Failed: exit 1 after writing
+// Failed: exit 1 after writing; Usage: exit 2, nothing written.
+enum class Expect { Documented, Skipped, Refused, Failed, Usage };
 
 // What a case sets up: project (p/Test.vbp), output (out), the path the message names, arguments.
 struct Scene {
@@ -54,14 +55,23 @@ Scene projectWith(const TempFolder& tmp, const std::string& entry, const std::st
 
 using Setup = std::function<Scene(const TempFolder&)>;
 
-// Runs `tarnwick generate` on the scene, stdout dropped, stderr caught in a folder of its own.
-Outcome generate(const Scene& s) {
+// Runs `tarnwick ARGS...`; stderr (and stdout, when out is given) caught in a folder of its own.
+Outcome tarnwick(const std::vector<std::string>& args, std::string* out = nullptr) {
     const TempFolder caught;
-    std::string command = TARNWICK_BIN_DIR "/tarnwick generate '" + s.project + "' -o '" + s.output;
-    for (const auto& a : s.extra) command += "' '" + a;
-    const int status = std::system((command + "' >/dev/null 2>" + caught / "stderr").c_str());
+    std::string command = TARNWICK_BIN_DIR "/tarnwick";
+    for (const auto& a : args) command += " '" + a + "'";
+    command += " >" + (out ? caught / "stdout" : std::string("/dev/null"));
+    const int status = std::system((command + " 2>" + caught / "stderr").c_str());
+    if (out) *out = readFile(caught / "stdout");
     return {WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status),
             readFile(caught / "stderr")};
+}
+
+// Runs `tarnwick generate` on the scene, stdout dropped.
+Outcome generate(const Scene& s) {
+    std::vector<std::string> args{"generate", s.project, "-o", s.output};
+    args.insert(args.end(), s.extra.begin(), s.extra.end());
+    return tarnwick(args);
 }
 
 // The project of projectWith(entry, file, bytes) with extra arguments.
@@ -95,10 +105,20 @@ Setup odd(Odd kind, std::string option) {
         EXPECT_TRUE(kind != Odd::Fifo || ::mkfifo(s.named.c_str(), 0644) == 0) << s.named;
         if (kind == Odd::Device) fs::create_symlink("/dev/zero", s.named);
         if (kind == Odd::Huge) writeFile(s.named, "");
-        if (kind == Odd::Huge)
-            fs::resize_file(s.named, (uintmax_t{option.empty() ? 256u : 64u} << 20) + 1);
+        if (kind == Odd::Huge) fs::resize_file(s.named, (uintmax_t{64} << 20) + 1);
         return s;
     };
+}
+
+// The plain project with a settings file beside it: bytes, or a link to target when bytes is empty.
+Setup settings(std::string bytes, std::string target = "") {
+    return plain([=](Scene& s, const fs::path&) {
+        s.named = fs::path(s.project).replace_extension(".tarnwick").string();
+        if (target.empty())
+            writeFile(s.named, bytes);
+        else
+            fs::create_symlink(target, s.named);
+    });
 }
 
 Setup projectFile(std::string bytes) {
@@ -152,7 +172,8 @@ const Case kCases[] = {
      Expect::Documented, "NUL"},
     {"FIFO as a module", odd(Odd::Fifo, ""), Expect::Skipped, "is a FIFO"},
     {"device as a module", odd(Odd::Device, ""), Expect::Skipped, "is a device"},
-    {"module above 256 MB", odd(Odd::Huge, ""), Expect::Skipped, "is larger than 256 MB"},
+    {"module above 64 MB", odd(Odd::Huge, ""), Expect::Skipped,
+     "module file of 65 MB is larger than the 64 MB a module may hold"},
     {"FIFO as the registry", odd(Odd::Fifo, "--registry"), Expect::Skipped, "is a FIFO"},
     {"device as the registry", odd(Odd::Device, "--registry"), Expect::Skipped, "is a device"},
     {"registry above 64 MB", odd(Odd::Huge, "--registry"), Expect::Skipped, "is larger than 64 MB"},
@@ -199,6 +220,32 @@ const Case kCases[] = {
          fs::create_directory_symlink(t / "elsewhere", fs::path(s.output) / "Classes");
      }),
      Expect::Failed, "leads out of the output folder"},
+    {"unknown --language", plain([](Scene& s, const fs::path&) {
+         s.extra = {"--language", "Klingon"};
+         s.named = "--language";
+     }),
+     Expect::Usage, "unknown language \"Klingon\" (known: Deutsch, English"},
+    {"unknown language in the settings file", settings("[generate]\nlanguage = German\n"),
+     Expect::Usage, ":2: bad value \"German\" for language: unknown language"},
+    {"settings file that is a dangling link", settings("", "gone.ini"), Expect::Usage,
+     "leads nowhere"},
+    {"settings file that is a looping link", settings("", "Test.tarnwick"), Expect::Usage,
+     "leads nowhere (Too many levels of symbolic links)"},
+    {"jobs above 256 in the settings file", settings("[generate]\njobs = 257\n"), Expect::Usage,
+     "from 1 to 256"},
+    {"--jobs above 256", plain([](Scene& s, const fs::path&) {
+         s.extra = {"-j", "257"};
+         s.named = "--jobs";
+     }),
+     Expect::Usage, "not in range 1 to 256"},
+    {"output path too long for the system", plain([](Scene& s, const fs::path& t) {
+         s.output = s.named = (t / std::string(300, 'o')).string();
+     }),
+     Expect::Refused, "File name too long"},
+    {"project path too long for the system", plain([](Scene& s, const fs::path& t) {
+         s.project = s.named = (t / "p" / (std::string(300, 'p') + ".vbp")).string();
+     }),
+     Expect::Refused, "File name too long"},
     {"foreign non-empty folder without --force",
      plain([](Scene& s, const fs::path&) { writeFile(fs::path(s.output) / "notes.txt", "mine"); }),
      Expect::Refused, "--force"},
@@ -218,7 +265,7 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
         EXPECT_EQ(outside(before), outside(after)) << c.what;
 
         if (c.expect >= Expect::Refused) {
-            EXPECT_EQ(o.status, 1) << c.what << "\n" << o.err;
+            EXPECT_EQ(o.status, c.expect == Expect::Usage ? 2 : 1) << c.what << "\n" << o.err;
             EXPECT_TRUE(c.expect == Expect::Failed || before == after) << c.what;
         } else {
             EXPECT_EQ(o.status, 0) << c.what << "\n" << o.err;
@@ -229,6 +276,117 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
             EXPECT_NE(o.err.find(s.named), std::string::npos) << c.what << ": " << o.err;
         }
         EXPECT_NE(o.err.find(c.message), std::string::npos) << c.what << ": " << o.err;
+    }
+}
+
+std::string repeated(std::string_view piece, int times) {
+    std::string text;
+    for (int i = 0; i < times; ++i) text += piece;
+    return text;
+}
+std::string parens(int depth, std::string_view inner = "1") {
+    return repeated("(", depth) + std::string(inner) + repeated(")", depth);
+}
+
+// Deeply nested expressions wherever conditional compilation reads one: no crash. In a module or
+// the project file the expression is an unevaluable condition (a warning naming file and line; an
+// #If block stays active); a command-line or settings-file define is refused.
+TEST(HostileInput, DeeplyNestedExpressionsAreBoundedWherever) {
+    enum class Place { If, Const, CondComp, Define, SettingsDefine };
+    static const struct {
+        Place place;
+        const char* command;
+        std::string expression;
+        int status;
+        const char* message;  // with the named file (and line); empty: no message
+    } kCases[] = {
+        {Place::If, "dump", parens(2000), 0, "deep.cls:5: warning: cannot evaluate #If"},
+        {Place::If, "generate", repeated("Not ", 100000) + "0", 0,
+         "deep.cls:5: warning: cannot evaluate #If \"Not Not"},
+        {Place::If, "check", repeated("-", 100000) + "1", 0, "deep.cls:5: warning: cannot"},
+        {Place::If, "dump", parens(256), 0, ""},
+        {Place::If, "dump", repeated("Not ", 128) + parens(128), 0, ""},
+        {Place::If, "dump", repeated("Not ", 129) + parens(128), 0, "deep.cls:5: warning"},
+        {Place::Const, "dump", repeated("Not ", 100000) + "0", 0, "deep.cls:5: warning: #Const"},
+        {Place::CondComp, "check", parens(2000), 0, "Test.vbp:4: warning: CondComp"},
+        {Place::CondComp, "generate", parens(257), 0, "Test.vbp:4: warning: CondComp"},
+        {Place::Define, "dump", parens(2000), 2, "bad --define \"X=(((("},
+        {Place::Define, "check", repeated("- ", 2000) + "1", 2, "bad --define"},
+        {Place::Define, "generate", parens(2000), 2, "bad --define"},
+        {Place::SettingsDefine, "generate", parens(2000), 2, "Test.tarnwick:2: bad value"},
+        {Place::SettingsDefine, "check", repeated("Not ", 1000) + "0", 2, "Test.tarnwick:2:"},
+    };
+    for (const auto& c : kCases) {
+        const std::string what = std::string(c.command) + " " + c.expression.substr(0, 8) + " x" +
+                                 std::to_string(c.expression.size());
+        const TempFolder tmp;
+        const fs::path p = tmp.path() / "p";
+        const std::string expression =
+            c.place == Place::If || c.place == Place::Const ? c.expression : std::string("0");
+        writeFile(p / "deep.cls",
+                  crlf({"VERSION 1.0 CLASS", "BEGIN", "END", "Attribute VB_Name = \"CDeep\"",
+                        c.place == Place::Const ? "#Const X = " + expression
+                                                : "#If " + expression + " Then",
+                        "Public Sub Kept()", "End Sub", c.place == Place::Const ? "" : "#End If"}));
+        writeFile(
+            p / "Test.vbp",
+            crlf({"Type=Exe", "Class=CDeep; deep.cls", "Name=\"Test\"",
+                  c.place == Place::CondComp ? "CondComp=\"X = " + c.expression + "\"" : ""}));
+        if (c.place == Place::SettingsDefine)
+            writeFile(p / "Test.tarnwick", "[generate]\ndefine = X=" + c.expression + "\n");
+        std::vector<std::string> args{c.command, (p / "Test.vbp").string()};
+        if (std::string_view(c.command) == "generate") args.insert(args.end(), {"-o", tmp / "out"});
+        if (c.place == Place::Define) args.insert(args.end(), {"--define", "X=" + c.expression});
+        std::string out;
+        const Outcome o = tarnwick(args, &out);
+        EXPECT_EQ(o.status, c.status) << what << "\n" << o.err.substr(0, 500);
+        if (*c.message) {
+            EXPECT_NE(o.err.find(c.message), std::string::npos)
+                << what << ": " << o.err.substr(0, 500);
+            EXPECT_NE(o.err.find("nested more than 256 levels"), std::string::npos) << what;
+            EXPECT_LT(o.err.size(), 1000u) << what;  // the expression is not repeated whole
+        } else {
+            EXPECT_EQ(o.err, "") << what;
+        }
+        if (c.status == 0 && std::string_view(c.command) == "dump") {
+            EXPECT_NE(out.find("\"Kept\""), std::string::npos) << what;  // the block stays active
+        }
+    }
+}
+
+// Memory running out on a giant module (address space held down with ulimit): while reading, the
+// module is left out with a warning naming it; while building its pages, it is a failed module.
+TEST(HostileInput, RunningOutOfMemoryFailsOneModuleNotTheRun) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the address sanitizer cannot start in a small address space";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    GTEST_SKIP() << "the address sanitizer cannot start in a small address space";
+#endif
+#endif
+    static const struct {
+        int kibibytes;  // the address space allowed
+        int status;
+        const char* message;
+    } kCases[] = {
+        {20000, 0, "Test.vbp:3: warning: not enough memory to read the module file of 9 MB: "},
+        {60000, 1, "giant.bas: error: pages of Module Giant not complete: not enough memory"},
+    };
+    for (const auto& c : kCases) {
+        const TempFolder tmp;
+        const Scene s =
+            projectWith(tmp, "Module=Giant; giant.bas", "giant.bas",
+                        "Attribute VB_Name = \"Giant\"\r\nPublic Sub S()\r\n" +
+                            repeated("s = s & \"abc\" & x + 1: ", 400000) + "\r\nEnd Sub\r\n");
+        const std::string command = "ulimit -v " + std::to_string(c.kibibytes) + "; exec " +
+                                    TARNWICK_BIN_DIR "/tarnwick generate '" + s.project + "' -o '" +
+                                    s.output + "' -j 1 >/dev/null 2>'" + (tmp / "err") + "'";
+        const int status = std::system(command.c_str());
+        const std::string err = readFile(tmp / "err");
+        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status), c.status)
+            << c.kibibytes << ": " << err;
+        EXPECT_NE(err.find(c.message), std::string::npos) << c.kibibytes << ": " << err;
+        EXPECT_TRUE(fs::exists(tmp.path() / "out" / "Classes" / "CGood.html")) << c.kibibytes;
     }
 }
 
