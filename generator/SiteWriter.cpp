@@ -15,6 +15,7 @@
 #include "support/File.h"
 #include "support/InputFiles.h"
 #include "support/PathGuard.h"
+#include "support/Text.h"
 
 namespace fs = std::filesystem;
 
@@ -157,17 +158,7 @@ bool SiteWriter::unchangedOnDisk(std::string_view relativePath, const std::strin
 
 // The run's timestamp where the builders left the mark.
 std::string SiteWriter::withTimestamp(std::string_view bytes) const {
-    std::string page;
-    page.reserve(bytes.size() + 64);
-    size_t from = 0;
-    for (size_t at = bytes.find(kTimestampMark); at != std::string_view::npos;
-         at = bytes.find(kTimestampMark, from)) {
-        page.append(bytes, from, at - from);
-        page += m_timestamp;
-        from = at + kTimestampMark.size();
-    }
-    page.append(bytes, from);
-    return page;
+    return replaceAll(bytes, kTimestampMark, m_timestamp);
 }
 
 SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string_view bytes) {
