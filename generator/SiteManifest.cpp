@@ -54,6 +54,7 @@ std::string number(double value) {
 // missing or not followed by a blank.
 class Fields {
 public:
+    // line must outlive the object.
     explicit Fields(const std::string& line, size_t from) : m_at(line.c_str() + from) {}
     uint64_t hex() { return check(std::strtoull(m_at, &m_end, 16)); }
     int64_t integer() { return check(std::strtoll(m_at, &m_end, 10)); }
@@ -118,7 +119,8 @@ void parseReport(const std::string& line, SiteManifest& m) {
 }
 
 void parseRun(const std::string& line, SiteManifest& m) {
-    Fields f(line + ' ', 4);
+    const std::string fields = line + ' ';  // the page count ends like every number
+    Fields f(fields, 4);
     const uint64_t key = f.hex();
     const int64_t pages = f.integer();
     if (!f.ok() || pages < 0) return;
