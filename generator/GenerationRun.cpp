@@ -97,6 +97,22 @@ uint64_t moduleKey(uint64_t pages, InputKey& inputs, const CModule& module) {
            1;
 }
 
+// The project as the reader makes it, with the request's defines.
+Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
+                                                const CodePage& codePage,
+                                                std::shared_ptr<const RegistrySource> registry,
+                                                DiagnosticsSink& diagnostics) {
+    CParser parser;
+    parser.setPath(request.projectPath);
+    parser.setCodePage(codePage);
+    parser.setDiagnostics(&diagnostics);
+    parser.setRegistry(std::move(registry));
+    auto defines = readDefines(request.defines);
+    if (!defines) return defines.error();
+    parser.setDefines(std::move(defines).value());
+    return parser.Parse();
+}
+
 }  // namespace
 
 GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* observer,
@@ -157,14 +173,14 @@ Expected<GenerationResult> GenerationRun::run() {
         state.result.modulesWritten = replayReport(site.before().report, m_observer,
                                                    *state.diagnostics, state.result.cancelled);
         site.recordInputs(site.before().inputs);
-        site.recordRun(runKey, site.before().report);
+        site.recordRun(runKey, site.before().report, site.before().runPages);
     } else {
         InputKey inputs(site.before().inputs);
         if (Status built = build(state, recorder, inputs); !built) return built.error();
         site.recordInputs(inputs.records());
         if (!state.result.cancelled && state.result.modulesFailed == 0 &&
             state.result.failures.empty())
-            site.recordRun(runKey, recorder.take());
+            site.recordRun(runKey, recorder.take(), site.written() + site.unchanged());
     }
     finish(state);
     return std::move(state.result);
@@ -234,17 +250,9 @@ Status GenerationRun::prepare(State& state) {
 Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
-    CParser parser;
-    parser.setPath(m_request.projectPath);
-    parser.setCodePage(codePage.value());
-    parser.setDiagnostics(&recorder);
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
-    parser.setRegistry(registry);
-    auto defines = readDefines(m_request.defines);
-    if (!defines) return defines.error();
-    parser.setDefines(std::move(defines).value());
-    auto parsed = parser.Parse();
+    auto parsed = readProject(m_request, codePage.value(), registry, recorder);
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
 

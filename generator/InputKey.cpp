@@ -33,8 +33,9 @@ uint64_t InputKey::add(const std::string& path) {
         auto bytes = File(path).ReadBytes(kModuleReadLimit);
         record.hash = bytes ? hashBytes(bytes.value(), kMissing) | 1 : 0;
     }
-    // A file that cannot be read is not recorded: the next run reads it again.
-    if (record.hash != 0) m_after[path] = record;
+    // One that cannot be read is recorded too: when its stat changes (a FIFO
+    // becomes a file) the next run reads the project again.
+    m_after[path] = record;
     return record.hash;
 }
 

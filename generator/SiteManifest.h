@@ -78,7 +78,7 @@ public:
     std::map<uint64_t, ModuleRecord> modules;
     std::map<std::string, InputRecord> inputs;
     uint64_t runKey = 0;  // 0: no finished run to repeat
-    int runPages = 0;     // pages that run wrote or found unchanged
+    int runPages = 0;     // pages that run built (wrote or found unchanged)
     std::vector<ReportEvent> report;
 };
 

@@ -241,7 +241,7 @@ bool SiteWriter::keepAll() {
     if (m_before.runKey == 0) return false;
     PageRecord record;
     for (const auto& [page, entry] : m_before.pages) {
-        if (!onDiskAsRecorded(page, record)) return false;
+        if (!onDiskAsRecorded(page, record)) return false;  // changed: the pages are built
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_after.pages = m_before.pages;
@@ -255,9 +255,10 @@ void SiteWriter::recordInputs(std::map<std::string, InputRecord> inputs) {
     m_after.inputs = std::move(inputs);
 }
 
-void SiteWriter::recordRun(uint64_t runKey, std::vector<ReportEvent> report) {
+void SiteWriter::recordRun(uint64_t runKey, std::vector<ReportEvent> report, int pages) {
     std::lock_guard<std::mutex> lock(m_mutex);
     m_after.runKey = runKey;
+    m_after.runPages = pages;
     m_after.report = std::move(report);
 }
 
@@ -270,7 +271,6 @@ Status SiteWriter::commit() {
         // modules: a module record is trusted as a whole.
         SiteManifest all = m_after;
         all.pages.insert(m_before.pages.begin(), m_before.pages.end());
-        all.runPages = written() + unchanged();
         text = all.render();
     }
     if (text == m_oldManifest) return ok();

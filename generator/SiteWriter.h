@@ -88,17 +88,17 @@ public:
     // What the manifest of this run records of its inputs, and (for a run
     // that finished without failure) its key and report.
     void recordInputs(std::map<std::string, InputRecord> inputs);
-    void recordRun(uint64_t runKey, std::vector<ReportEvent> report);
+    // pages: how many pages the run built (written or unchanged), the
+    // resources and the frame left out.
+    void recordRun(uint64_t runKey, std::vector<ReportEvent> report, int pages);
 
     // Writes the manifest of what the pages on disk now are (when it differs
     // from the one there), through a temporary file and a rename.
     Status commit();
 
     int written() const { return m_written.load(); }
-    // After keepAll(), the pages of the last run that were not written again.
-    int unchanged() const {
-        return m_keptAll ? m_before.runPages - m_written.load() : m_unchanged.load();
-    }
+    // After keepAll(), the pages the last run built count as unchanged.
+    int unchanged() const { return m_unchanged.load() + (m_keptAll ? m_before.runPages : 0); }
 
 private:
     bool onDiskAsRecorded(const std::string& relativePath, PageRecord& record) const;

@@ -199,6 +199,9 @@ const Case kCases[] = {
          fs::create_directory_symlink(t / "elsewhere", fs::path(s.output) / "Classes");
      }),
      Expect::Failed, "leads out of the output folder"},
+    {"one module listed three times, four jobs writing",
+     with("Class=CGood; good.cls\r\nClass=CGood; good.cls", "", "", {"-j", "4"}),
+     Expect::Documented, ""},
     {"foreign non-empty folder without --force",
      plain([](Scene& s, const fs::path&) { writeFile(fs::path(s.output) / "notes.txt", "mine"); }),
      Expect::Refused, "--force"},
