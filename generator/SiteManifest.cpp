@@ -77,7 +77,8 @@ private:
 void parsePage(const std::string& line, SiteManifest& m) {
     Fields f(line, 0);
     PageRecord page{f.hex(), f.integer(), f.integer()};
-    if (f.ok() && *f.rest()) m.pages[f.rest()] = page;
+    // render() wrote them in order: each goes in at the end.
+    if (f.ok() && *f.rest()) m.pages.insert_or_assign(m.pages.end(), f.rest(), page);
 }
 
 ModuleRecord* parseModule(const std::string& line, SiteManifest& m) {

@@ -239,9 +239,12 @@ void SiteWriter::recordModule(uint64_t key, ModuleRecord record) {
 
 bool SiteWriter::keepAll() {
     if (m_before.runKey == 0) return false;
-    PageRecord record;
+    std::string file = m_folder;
     for (const auto& [page, entry] : m_before.pages) {
-        if (!onDiskAsRecorded(page, record)) return false;  // changed: the pages are built
+        file.resize(m_folder.size());
+        file += page;
+        const FileStamp stamp = ownStampOf(file);
+        if (stamp.size != entry.size || stamp.mtime != entry.mtime) return false;  // rebuilt
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     m_after.pages = m_before.pages;
@@ -263,6 +266,8 @@ void SiteWriter::recordRun(uint64_t runKey, std::vector<ReportEvent> report, int
 }
 
 Status SiteWriter::commit() {
+    // The last run's site kept whole, nothing written: its manifest holds.
+    if (m_keptAll && m_written.load() == 0) return ok();
     std::string text;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
