@@ -1,13 +1,13 @@
 // AtomicFile: files written whole or not at all, and what stat says of them.
 //
 // writeAtomically puts bytes at a path through a temporary file beside it
-// and a rename, so the path shows its old bytes or all of the new ones,
-// never a part: a run killed mid-write, or a full disk, leaves the old file.
-// The file at the path is replaced, never opened for writing, so a hard link
-// planted there leaves the file it shares bytes with (perhaps outside the
-// folder) as it was. Each temporary name is unique to one call (process id
-// and a sequence number), so two writers of one path never share one; every
-// temporary name ends in kPartSuffix, and removeLeftoverParts clears those a
+// and a rename (a new file: through an unnamed file that gets its name when
+// it is whole, where the file system has them), so the path shows its old
+// bytes or all of the new ones, never a part: a run killed mid-write, or a full disk, leaves the
+// old file. The file at the path is replaced, never opened for writing, so a hard link planted
+// there leaves the file it shares bytes with (perhaps outside the folder) as it was. Each temporary
+// name is unique to one call (process id and a sequence number), so two writers of one path never
+// share one; every temporary name ends in kPartSuffix, and removeLeftoverParts clears those a
 // killed process left in a folder tree.
 //
 // FileStamp is what stat tells about a file without reading it: a file whose
