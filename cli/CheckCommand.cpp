@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/OptionHelp.h"
 #include "cli/Words.h"
 #include "generator/Listing.h"
 #include "generator/SettingsFile.h"
@@ -244,16 +245,9 @@ void registerCheckCommand(CLI::App& app, int& status) {
     CLI::App* check =
         app.add_subcommand("check", "List the members that have no description, as warnings");
     check->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
-    check->add_option("--kinds", options->kinds,
-                      "Module kinds to check, comma-separated: classes, modules, forms, "
-                      "propertypages, usercontrols (default: all)");
-    check->add_option("--members", options->members,
-                      "Member kinds to check, comma-separated: constants, enums, types, "
-                      "declarations, variables, events, functions, subroutines, properties "
-                      "(default: all)");
-    check->add_option("--scopes", options->scopes,
-                      "Scopes to check, comma-separated: global, public, friend, private "
-                      "(default: all)");
+    check->add_option("--kinds", options->kinds, kindsHelp("Module kinds to check"));
+    check->add_option("--members", options->members, membersHelp("Member kinds to check"));
+    check->add_option("--scopes", options->scopes, scopesHelp("Scopes to check"));
     check->add_option("--codepage", options->codePage,
                       "Code page of the project's files (default windows-1252)");
     check

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/OptionHelp.h"
 #include "cli/Words.h"
 #include "generator/GenerationRun.h"
 #include "generator/SettingsFile.h"
@@ -278,19 +279,15 @@ void registerGenerateCommand(CLI::App& app, int& status) {
     generate->add_option("-o,--output", options->output,
                          "The folder the site is written into (default: the settings file's "
                          "output)");
-    auto* kinds = generate->add_option(
-        "--kinds", options->kinds,
-        "Module kinds that get pages, comma-separated: classes, modules, forms, propertypages, "
-        "usercontrols (default: all)");
-    auto* members = generate->add_option(
-        "--members", options->members,
-        "Member kinds that get summary tables and pages, comma-separated: implementations, "
-        "constants, enums, types, declarations, variables, events, functions, subroutines, "
-        "properties (default: all but implementations)");
-    auto* scopes = generate->add_option(
-        "--scopes", options->scopes,
-        "Scopes whose members are documented, comma-separated: global, public, friend, private "
-        "(default: all); members of other scopes get no page, row, entry or link");
+    auto* kinds =
+        generate->add_option("--kinds", options->kinds, kindsHelp("Module kinds that get pages"));
+    auto* members =
+        generate->add_option("--members", options->members,
+                             membersHelp("Member kinds that get summary tables and pages"));
+    auto* scopes =
+        generate->add_option("--scopes", options->scopes,
+                             scopesHelp("Scopes whose members are documented") +
+                                 "; members of other scopes get no page, row, entry or link");
     auto* sections = generate->add_option(
         "--sections", options->sections,
         "Parts of the site, comma-separated: syntax, parameters, returns, source (member page "

@@ -140,15 +140,7 @@ namespace {
 
 // A value dumped with two-space indentation, set in by indent more blanks.
 void writeIndented(std::ostream& out, const Json& value, int indent) {
-    const std::string text = dumpJson(value);
-    const std::string newline = "\n" + std::string(static_cast<size_t>(indent), ' ');
-    size_t from = 0;
-    for (size_t nl = text.find('\n'); nl != std::string::npos; nl = text.find('\n', from)) {
-        out.write(text.data() + from, static_cast<std::streamsize>(nl - from));
-        out << newline;
-        from = nl + 1;
-    }
-    out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
+    out << replaceAll(dumpJson(value), "\n", "\n" + std::string(static_cast<size_t>(indent), ' '));
 }
 
 }  // namespace

@@ -28,7 +28,77 @@ bool isIdentifierChar(char c) {
            static_cast<unsigned char>(c) >= 0x80;
 }
 
+thread_local LinkAnswers* t_answers = nullptr;  // this thread's recording; may be null
+
+void note(char query, std::string_view text, const std::string& answer) {
+    if (t_answers) t_answers->emplace(query + std::string(text), answer);
+}
+
+std::string pathsOf(const std::vector<const IndexEntry*>& entries) {
+    std::string paths;
+    for (const IndexEntry* e : entries) paths += e->path + ' ';
+    return paths;
+}
+
 }  // namespace
+
+RecordLinkAnswers::RecordLinkAnswers(LinkAnswers& answers) : m_outer(t_answers) {
+    t_answers = &answers;
+}
+
+RecordLinkAnswers::~RecordLinkAnswers() { t_answers = m_outer; }
+
+std::string CrossLinks::typePage(std::string_view dataType, const CModule& from) const {
+    std::string page = typePageOf(dataType, from);
+    note('t', dataType, page);
+    return page;
+}
+
+std::string CrossLinks::seePage(std::string_view target, const CModule& from) const {
+    std::string page = seePageOf(target, from);
+    note('s', target, page);
+    return page;
+}
+
+std::vector<const IndexEntry*> CrossLinks::implementers(const CModule& interface) const {
+    auto classes = implementersOf(interface);
+    note('i', "", pathsOf(classes));
+    return classes;
+}
+
+const IndexEntry* CrossLinks::implementedMember(const Element& member,
+                                                const CModule& module) const {
+    const IndexEntry* e = implementedMemberNamed(member.Name(), module);
+    note('m', member.Name(), e ? e->path : std::string());
+    return e;
+}
+
+bool CrossLinks::answersAgain(const LinkAnswers& answers, const CModule& from) const {
+    for (const auto& [query, answer] : answers) {
+        const std::string_view text = std::string_view(query).substr(1);
+        std::string now;
+        switch (query.empty() ? ' ' : query[0]) {
+            case 't':
+                now = typePageOf(text, from);
+                break;
+            case 's':
+                now = seePageOf(text, from);
+                break;
+            case 'i':
+                now = pathsOf(implementersOf(from));
+                break;
+            case 'm': {
+                const IndexEntry* e = implementedMemberNamed(std::string(text), from);
+                now = e ? e->path : std::string();
+                break;
+            }
+            default:
+                return false;
+        }
+        if (now != answer) return false;
+    }
+    return true;
+}
 
 CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entries) {
     for (size_t i = 0; i < entries.size(); ++i) {
@@ -62,7 +132,7 @@ const IndexEntry* CrossLinks::memberOf(const IndexEntry* module, std::string_vie
     return nullptr;
 }
 
-std::string CrossLinks::typePage(std::string_view dataType, const CModule& from) const {
+std::string CrossLinks::typePageOf(std::string_view dataType, const CModule& from) const {
     const std::string_view name = bareName(dataType);
     if (name.empty()) return {};
     const size_t dot = name.find('.');
@@ -84,7 +154,7 @@ std::string CrossLinks::typePage(std::string_view dataType, const CModule& from)
     return other ? other->path : std::string();
 }
 
-std::string CrossLinks::seePage(std::string_view target, const CModule& from) const {
+std::string CrossLinks::seePageOf(std::string_view target, const CModule& from) const {
     std::string_view name = bareName(target);
     while (!name.empty() && (name.back() == '.' || name.back() == ',' || name.back() == ';'))
         name.remove_suffix(1);
@@ -108,7 +178,7 @@ std::string CrossLinks::seePage(std::string_view target, const CModule& from) co
     return only ? only->path : std::string();
 }
 
-std::vector<const IndexEntry*> CrossLinks::implementers(const CModule& interface) const {
+std::vector<const IndexEntry*> CrossLinks::implementersOf(const CModule& interface) const {
     std::vector<const IndexEntry*> classes;
     for (const auto& [key, i] : m_modules) {
         const IndexEntry& e = m_entries[i];
@@ -121,9 +191,8 @@ std::vector<const IndexEntry*> CrossLinks::implementers(const CModule& interface
     return classes;
 }
 
-const IndexEntry* CrossLinks::implementedMember(const Element& member,
-                                                const CModule& module) const {
-    const std::string& name = member.Name();
+const IndexEntry* CrossLinks::implementedMemberNamed(const std::string& name,
+                                                     const CModule& module) const {
     for (const auto& implementation : module.Implementations().elements()) {
         const std::string& interface = implementation->Name();
         if (name.size() <= interface.size() + 1 || name[interface.size()] != '_' ||

@@ -13,6 +13,7 @@
 // folder down link to them with "../" in front.
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,6 +25,24 @@
 #include "support/Html.h"
 
 namespace tarnwick {
+
+// The answers the pages of one module got from CrossLinks, by query:
+// "t<data type>", "s<@see target>", "i" (its implementers), "m<member>".
+// A later run asks the same again: when every answer is the same, pages
+// built now would link the same way.
+using LinkAnswers = std::map<std::string, std::string>;
+
+// While one lives, every answer a query of this thread gets is noted.
+class RecordLinkAnswers {
+public:
+    explicit RecordLinkAnswers(LinkAnswers& answers);  // must outlive this object
+    ~RecordLinkAnswers();
+    RecordLinkAnswers(const RecordLinkAnswers&) = delete;
+    RecordLinkAnswers& operator=(const RecordLinkAnswers&) = delete;
+
+private:
+    LinkAnswers* m_outer;
+};
 
 class CrossLinks {
 public:
@@ -41,15 +60,21 @@ public:
     // entry, or null.
     const IndexEntry* implementedMember(const Element& member, const CModule& module) const;
 
+    // True when each query of answers, asked from module, gets its answer.
+    bool answersAgain(const LinkAnswers& answers, const CModule& from) const;
+
     const std::vector<IndexEntry>& entries() const { return m_entries; }
 
     // <A href="{prefix}{page}">text</A>, or text when page is empty; text is
     // escaped, page percent-encoded (a "#" keeps starting its anchor).
-
     static Html link(const std::string& page, std::string_view text,
                      std::string_view prefix = "../");
 
 private:
+    std::string typePageOf(std::string_view dataType, const CModule& from) const;
+    std::string seePageOf(std::string_view target, const CModule& from) const;
+    std::vector<const IndexEntry*> implementersOf(const CModule& interface) const;
+    const IndexEntry* implementedMemberNamed(const std::string& name, const CModule& module) const;
     const IndexEntry* moduleNamed(std::string_view name) const;
     const IndexEntry* memberOf(const IndexEntry* module, std::string_view name,
                                bool typesOnly) const;

@@ -9,7 +9,10 @@
 // written on `jobs` worker threads; the site is the same byte for byte
 // whatever their number, and what the observer hears comes in module order.
 // A page whose bytes are those the last run wrote (the site's manifest says
-// so) is not written again. It reports progress, console
+// so) is not written again, a module whose inputs show the stamps the last
+// run recorded is not even built, and a run that finds every input as the
+// last run left it reads no input at all and tells the report that run
+// gave (see InputKey and RunReport). It reports progress, console
 // lines and asks for cancellation through a GenerationObserver, so the CLI
 // and the workbench drive their displays with the same code. A run holds the
 // output folder's OutputLock from before its first write to its end, and
@@ -25,6 +28,9 @@
 #include "support/Errors.h"
 
 namespace tarnwick {
+
+class InputKey;
+class ReportRecorder;
 
 struct GenerationRequest {
     std::string projectPath;
@@ -78,6 +84,12 @@ public:
     static OutputFolderState inspectOutputFolder(const std::string& folder);
 
 private:
+    struct State;
+    Status prepare(State& state);
+    Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
+    Status makeFolderReady(State& state);
+    void finish(State& state);
+
     GenerationRequest m_request;
     GenerationObserver* m_observer;
     DiagnosticsSink* m_diagnostics;

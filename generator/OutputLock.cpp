@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include "support/File.h"
+
 namespace tarnwick {
 
 namespace {
@@ -33,9 +35,7 @@ std::string holderOf(int fd) {
 }  // namespace
 
 Expected<OutputLock> OutputLock::acquire(const std::string& folder) {
-    std::string path = folder;
-    if (!path.empty() && path.back() != '/') path += '/';
-    path += kLockFile;
+    const std::string path = withTrailingSlash(folder) + kLockFile;
     // A run that let go in between removed the file we opened; a few tries
     // reach the file that is there now.
     for (int attempt = 0; attempt < 100; ++attempt) {

@@ -1,5 +1,6 @@
 #include "generator/PageNames.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_set>
 #include <vector>
@@ -112,6 +113,17 @@ std::string PageNames::member(const CModule& module, const ListItem& member) con
     const auto found = it->second.members.find(toLower(member.Name()));
     return found == it->second.members.end() ? wishedMember(it->second.stem, member)
                                              : found->second;
+}
+
+std::string PageNames::signature(const CModule& module) const {
+    const auto it = m_modules.find(&module);
+    if (it == m_modules.end()) return wishedModule(module);
+    std::vector<std::pair<std::string, std::string>> members(it->second.members.begin(),
+                                                             it->second.members.end());
+    std::sort(members.begin(), members.end());
+    std::string text = it->second.stem;
+    for (const auto& [name, stem] : members) text += '\n' + stem;
+    return text;
 }
 
 std::string PageNames::wishedModule(const CModule& module) { return safeFileName(module.Name()); }

@@ -37,6 +37,10 @@ public:
     // The stem of the page documenting member of module, likewise.
     std::string member(const CModule& module, const ListItem& member) const;
 
+    // Every stem of module's pages, one per line, members in name order: a
+    // module's pages must be made again when it changes.
+    std::string signature(const CModule& module) const;
+
     // The stems a module or member would get if nothing else were named.
     static std::string wishedModule(const CModule& module);
     static std::string wishedMember(const std::string& moduleStem, const ListItem& member);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "model/CHelper.h"
+#include "support/AtomicFile.h"
 #include "support/Text.h"
 
 namespace fs = std::filesystem;
@@ -56,10 +57,8 @@ Status writeStamp(const std::string& folder) {
         if (in.read(text.data(), static_cast<std::streamsize>(text.size())) && text == kStampText)
             return ok();
     }
-    std::ofstream out(stamp, std::ios::binary | std::ios::trunc);
-    out << kStampText;
-    out.flush();
-    if (!out) return Error{stamp.string() + ": cannot write the stamp file"};
+    if (Status written = writeAtomically(stamp.string(), kStampText); !written)
+        return Error{stamp.string() + ": cannot write the stamp file: " + written.error().message};
     return ok();
 }
 

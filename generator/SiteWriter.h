@@ -11,18 +11,15 @@
 //   are what the manifest of the last run recorded, so a re-run rewrites only
 //   what changed and a page whose only change would be its timestamp keeps
 //   the one it has;
-// - writes a page that is not there yet in place (removed again when the
-//   write fails) and replaces one that is there by writing beside it and
-//   renaming, so no page is ever left cut off.
+// - writes every page through a temporary file beside it and a rename
+//   (writeAtomically), so no page is ever seen cut off, and a file planted
+//   at a page's path, a hard link too, is replaced, never written into.
 //
-// The manifest (".tarnwick-manifest" beside the stamp file) records for each
-// page the hash of its bytes, its size and its modification time, and under
-// "given" what the run was given that the bytes do not show (the tool's
-// version and where the timestamp comes from); a manifest with another
-// "given" is not trusted. commit() writes it last, through a temporary file
-// and a rename, so a run killed at any moment leaves the last manifest, whose
-// records no longer match the pages the killed run rewrote: the next run
-// rewrites those. A page edited or removed by hand no longer matches either.
+// What the last run left is read from its SiteManifest (see there); commit()
+// writes this run's last, through a temporary file and a rename, so a run
+// killed at any moment leaves the last manifest, whose records no longer
+// match the pages the killed run rewrote: the next run rewrites those. A page
+// edited or removed by hand no longer matches either.
 //
 // write() may be called from several threads at once.
 #pragma once
@@ -38,8 +35,10 @@
 #include <vector>
 
 #include "generator/Page.h"
+#include "generator/SiteManifest.h"
 #include "support/CodePage.h"
 #include "support/Errors.h"
+#include "support/Hash.h"
 
 namespace tarnwick {
 
@@ -49,14 +48,10 @@ class InputFiles;
 // the run's timestamp in its place. ESC never occurs in an HTML page.
 inline constexpr std::string_view kTimestampMark = "\x1bTARNWICK-NOW\x1b";
 
-// A 64-bit hash of bytes: the same value in every run and on every machine
-// of one byte order.
-uint64_t hashBytes(std::string_view bytes, uint64_t seed = 0);
-
 class SiteWriter {
 public:
     // Name of the manifest file in the site's root.
-    static constexpr const char* kManifestFile = ".tarnwick-manifest";
+    static constexpr const char* kManifestFile = SiteManifest::kFileName;
 
     enum class Outcome { Written, Unchanged };
 
@@ -74,59 +69,64 @@ public:
     // character references). The CodePage is the calling thread's own.
     Outcome write(const Page& page, const CodePage& encoding);
 
-    // What the last run recorded for the module of this key: the pages it
-    // wrote and the console lines building them told (all alike: count and
-    // text). When the key is the one recorded and every one of its pages is
-    // on disk as recorded, the module's pages need not even be built: they
-    // are kept, and the answer is true. The key must change whenever
-    // anything that goes into the module's pages changes.
-    bool keepModule(uint64_t key, int& consoleLines, std::string& consoleLine);
+    // What the last run recorded for the module of this key (the pages it
+    // wrote, the console lines building them told, the links they got), or
+    // null. The key must change whenever anything that goes into the
+    // module's pages, other than the links, changes.
+    const ModuleRecord* moduleRecord(uint64_t key) const;
+    // Keeps the recorded module's pages when every one is on disk as
+    // recorded; false (nothing kept) otherwise.
+    bool keepModule(uint64_t key);
     // Records the pages a module's build wrote or found unchanged.
-    void recordModule(uint64_t key, int consoleLines, std::string consoleLine,
-                      std::vector<std::string> pages);
+    void recordModule(uint64_t key, ModuleRecord record);
+
+    // The last run's inputs, run key and report (see SiteManifest).
+    const SiteManifest& before() const { return m_before; }
+    // Keeps every page the last run recorded when each is on disk as
+    // recorded and that run finished; false (nothing kept) otherwise.
+    bool keepAll();
+    // What the manifest of this run records of its inputs, and (for a run
+    // that finished without failure) its key and report.
+    void recordInputs(std::map<std::string, InputRecord> inputs);
+    // pages: how many pages the run built (written or unchanged), the
+    // resources and the frame left out.
+    void recordRun(uint64_t runKey, std::vector<ReportEvent> report, int pages);
 
     // Writes the manifest of what the pages on disk now are (when it differs
     // from the one there), through a temporary file and a rename.
     Status commit();
 
     int written() const { return m_written.load(); }
-    int unchanged() const { return m_unchanged.load(); }
+    // After keepAll(), the pages the last run built count as unchanged.
+    int unchanged() const { return m_unchanged.load() + (m_keptAll ? m_before.runPages : 0); }
 
 private:
-    struct Entry {
-        uint64_t hash = 0;
-        int64_t size = 0;
-        int64_t mtime = 0;  // nanoseconds
-    };
-
-    void loadManifest();
+    bool onDiskAsRecorded(const std::string& relativePath, PageRecord& record) const;
     // Checks (once) that the folders of relativePath up to its last '/' are
     // folders inside the site, creating missing ones; true when the page's
     // own folder was created by this run (so the page cannot be there yet).
     bool prepareFolders(std::string_view relativePath, const std::string& file);
-    void record(std::string_view relativePath, const Entry& entry);
+    // The page at file as the last run left it: true when it can stay. exists
+    // tells whether anything is there; throws when it may not be replaced.
+    bool unchangedOnDisk(std::string_view relativePath, const std::string& file, uint64_t hash,
+                         bool& exists);
+    std::string withTimestamp(std::string_view bytes) const;
+    void record(std::string_view relativePath, const PageRecord& entry);
 
     std::string m_folder;  // ends with '/'
     const InputFiles* m_inputs;
     std::string m_timestamp;
-    uint64_t m_given;
-    std::string m_oldManifest;                        // the file's bytes as read
-    std::unordered_map<std::string, Entry> m_before;  // the last run's records
-    struct ModuleRecord {
-        int consoleLines = 0;
-        std::string consoleLine;
-        std::vector<std::string> pages;
-    };
-    std::unordered_map<uint64_t, ModuleRecord> m_modulesBefore;
-    std::map<uint64_t, ModuleRecord> m_modulesAfter;  // guarded by m_mutex
+    std::string m_oldManifest;  // the file's bytes as read
+    SiteManifest m_before;      // the last run's records; read-only after construction
+    SiteManifest m_after;       // guarded by m_mutex
 
     std::mutex m_mutex;  // guards the two folder sets and m_after
     std::unordered_set<std::string> m_checkedFolders;
     std::unordered_set<std::string> m_createdFolders;
-    std::map<std::string, Entry> m_after;
 
     std::atomic<int> m_written{0};
     std::atomic<int> m_unchanged{0};
+    bool m_keptAll = false;  // keepAll() kept the last run's site
 };
 
 }  // namespace tarnwick

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "support/File.h"
 #include "support/ProgramFolder.h"
 
 namespace fs = std::filesystem;
@@ -12,17 +13,12 @@ namespace tarnwick {
 
 namespace {
 
-std::string withSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/') folder += '/';
-    return folder;
-}
-
 bool isStyle(const std::string& themesFolder, const std::string& style) {
     if (style.empty() || style == "." || style == ".." ||
         style.find_first_of("/\\") != std::string::npos)
         return false;
     std::error_code ec;
-    return fs::is_regular_file(withSlash(themesFolder) + style + "/theme.css", ec);
+    return fs::is_regular_file(withTrailingSlash(themesFolder) + style + "/theme.css", ec);
 }
 
 }  // namespace
@@ -42,7 +38,7 @@ std::vector<std::string> listStyles(const std::string& themesFolder) {
 }
 
 Expected<std::string> styleSheetPath(const std::string& themesFolder, const std::string& style) {
-    if (isStyle(themesFolder, style)) return withSlash(themesFolder) + style + "/theme.css";
+    if (isStyle(themesFolder, style)) return withTrailingSlash(themesFolder) + style + "/theme.css";
     std::string known;
     for (const std::string& name : listStyles(themesFolder))
         known += (known.empty() ? "" : ", ") + name;

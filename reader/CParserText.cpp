@@ -264,13 +264,7 @@ std::string collapse(std::string_view text) {
 std::string withCrLf(std::string text) {
     if (text.size() >= 3 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
     if (text.find("\r\n") != std::string::npos || text.find('\n') == std::string::npos) return text;
-    std::string out;
-    out.reserve(text.size() + text.size() / 16 + 2);
-    for (char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
+    return replaceAll(text, "\n", "\r\n");
 }
 
 std::string cleanComment(std::string_view line) {

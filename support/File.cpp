@@ -32,6 +32,11 @@ bool statPath(const std::string& path, struct stat& info) {
 
 }  // namespace
 
+std::string withTrailingSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
 bool File::IsFile() const {
     if (isBlank(m_path) || m_path.back() == '/') return false;
     std::error_code ec;
@@ -275,7 +280,7 @@ std::vector<File> File::ListFolders() const {
     }
     std::sort(names.begin(), names.end());  // ordinal: the byte order of UTF-8
     // Child paths need a '/' between folder and name even when Path lacks one.
-    const std::string base = (m_path.empty() || m_path.back() == '/') ? m_path : m_path + "/";
+    const std::string base = withTrailingSlash(m_path);
     std::vector<File> folders;
     folders.reserve(names.size());
     for (const std::string& name : names) folders.emplace_back(base + name + "/");

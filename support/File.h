@@ -31,6 +31,9 @@ namespace tarnwick {
 inline constexpr int64_t kModuleReadLimit = int64_t{64} << 20;
 inline constexpr int64_t kReadLimit = int64_t{64} << 20;
 
+// folder with a '/' at its end ("out" -> "out/"); an empty text stays empty.
+std::string withTrailingSlash(std::string folder);
+
 class File {
 public:
     File() = default;

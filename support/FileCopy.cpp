@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "support/AtomicFile.h"
+#include "support/File.h"
 #include "support/InputFiles.h"
 #include "support/PathGuard.h"
 
@@ -16,25 +17,21 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// True when dest is a regular file with the bytes of source.
-bool sameBytes(const fs::path& source, const fs::path& dest) {
-    std::error_code ec;
-    if (!fs::is_regular_file(fs::symlink_status(dest, ec))) return false;
-    const auto size = fs::file_size(source, ec);
-    if (ec || size != fs::file_size(dest, ec) || ec || size > (std::uintmax_t{1} << 24))
-        return false;
-    std::ifstream a(source, std::ios::binary);
-    std::ifstream b(dest, std::ios::binary);
-    std::string x(size, '\0');
-    std::string y(size, '\0');
-    const auto n = static_cast<std::streamsize>(size);
-    return a.read(x.data(), n) && b.read(y.data(), n) && x == y;
+// True when dest is a regular file (not a link) with these bytes.
+bool holds(const fs::path& dest, const std::string& bytes) {
+    const FileStamp stamp = ownStampOf(dest.string());
+    if (stamp.size != static_cast<int64_t>(bytes.size())) return false;
+    auto there = File(dest.string()).ReadBytes(kModuleReadLimit);
+    return there && there.value() == bytes;
 }
 
 class TreeCopier {
 public:
-    TreeCopier(fs::path root, std::string toFolder, const InputFiles* keep)
-        : m_root(std::move(root)), m_toFolder(std::move(toFolder)), m_keep(keep) {}
+    TreeCopier(fs::path root, std::string toFolder, const InputFiles* keep, fs::path except)
+        : m_root(std::move(root)),
+          m_toFolder(std::move(toFolder)),
+          m_keep(keep),
+          m_except(std::move(except)) {}
 
     Status copy(const fs::path& source, const fs::path& dest) {
         std::error_code ec;
@@ -56,11 +53,13 @@ private:
         if (const std::string* input = m_keep ? m_keep->overwrittenBy(dest.string()) : nullptr)
             return Error{"Cannot copy " + source.string() + " to " + dest.string() +
                          ": it would overwrite " + *input + ", a file the project reads"};
-        if (sameBytes(source, dest)) return ok();  // a re-run rewrites nothing unchanged
-        fs::copy_file(source, dest, fs::copy_options::overwrite_existing, ec);
-        if (ec)
-            return Error{"Cannot copy " + source.string() + " to " + dest.string() + ": " +
-                         ec.message()};
+        if (!m_except.empty() && dest.lexically_normal() == m_except) return ok();
+        auto bytes = File(source.string()).ReadBytes(kModuleReadLimit);
+        if (!bytes) return Error{"Cannot copy " + source.string() + ": " + bytes.error().message};
+        if (holds(dest, bytes.value())) return ok();  // a re-run rewrites nothing unchanged
+        // Replaced, never written into: a hard link planted at dest keeps its bytes.
+        if (Status written = writeAtomically(dest.string(), bytes.value()); !written)
+            return Error{"Cannot copy " + source.string() + " to " + written.error().message};
         return ok();
     }
 
@@ -101,11 +100,13 @@ private:
     std::string m_toFolder;        // as the caller wrote it, for messages
     std::vector<fs::path> m_open;  // source folders being copied, canonical
     const InputFiles* m_keep;      // never copied onto; may be null
+    fs::path m_except;             // not copied there; empty: none
 };
 
 }  // namespace
 
-Status copyTree(const std::string& from, const std::string& toFolder, const InputFiles* keep) {
+Status copyTree(const std::string& from, const std::string& toFolder, const InputFiles* keep,
+                const std::string& except) {
     std::error_code ec;
     fs::path source(from);
     if (from.size() > 1 && from.back() == '/') source = fs::path(from.substr(0, from.size() - 1));
@@ -130,7 +131,9 @@ Status copyTree(const std::string& from, const std::string& toFolder, const Inpu
     const fs::path root = fs::canonical(toFolder, ec);
     if (ec) return Error{"Cannot use folder " + toFolder + ": " + ec.message()};
 
-    TreeCopier copier(root, toFolder, keep);
+    TreeCopier copier(
+        root, toFolder, keep,
+        except.empty() ? fs::path() : (fs::path(toFolder) / except).lexically_normal());
     return copier.copy(source, fs::path(toFolder) / name);
 }
 

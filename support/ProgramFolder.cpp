@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "support/File.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -15,9 +16,7 @@ std::string programFolder() {
     std::error_code ec;
     const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
     if (ec || exe.empty()) return "./";
-    std::string folder = exe.parent_path().string();
-    if (folder.empty() || folder.back() != '/') folder += '/';
-    return folder;
+    return withTrailingSlash(exe.parent_path().string());
 }
 
 namespace {

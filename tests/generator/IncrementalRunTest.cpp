@@ -52,12 +52,26 @@ void expectSameSite(const fs::path& fresh, const fs::path& other, const std::str
 const int kSyntaxPages = 8;                   // Add and Reset of every module
 const int kAllPages = 4 * 7 + 3 + 3 + 1 + 3;  // 7 per module, root, search, index, A-Z
 
+// Sets a file's modification time one second on, its bytes unchanged.
+void touch(const fs::path& file) {
+    fs::last_write_time(file, fs::last_write_time(file) + std::chrono::seconds(1));
+}
+
+// Replaces the first from in file by to.
+void edit(const fs::path& file, const std::string& from, const std::string& to) {
+    std::string text = readFile(file);
+    text.replace(text.find(from), from.size(), to);
+    writeFile(file, text);
+}
+
 TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
+    constexpr int kSome = -1;  // written: at least one page, how many the change decides
     struct Row {
         const char* name;
         std::function<void(const fs::path& out, const fs::path& project, GenerationRequest&)>
             change;
         int written;
+        int pages = kAllPages;  // written and unchanged
     };
     const Row rows[] = {
         {"nothing changed", [](auto&, auto&, auto&) {}, 0},
@@ -68,18 +82,44 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
              std::string page = readFile(out / "Classes/CBeta.html");
              page[page.size() / 2] = page[page.size() / 2] == 'x' ? 'y' : 'x';
              writeFile(out / "Classes/CBeta.html", page);
-             const auto when = fs::last_write_time(out / "Classes/CBeta.html");  // times are coarse
-             fs::last_write_time(out / "Classes/CBeta.html", when + std::chrono::seconds(1));
+             touch(out / "Classes/CBeta.html");  // times are coarse
          },
          1},
+        // CBeta's overview, Add and code pages, and the search index.
         {"one module's description changed",
          [](auto&, auto& project, auto&) {
-             // CBeta's overview, Add and code pages, and the search index.
-             std::string text = readFile(project / "m0.cls");
-             text.replace(text.find("' Adds two numbers."), 19, "' Adds two values.");
-             writeFile(project / "m0.cls", text);
+             edit(project / "m0.cls", "' Adds two numbers.", "' Adds two values.");
          },
          4},
+        {"a module and the project file touched, bytes the same",
+         [](auto&, auto& project, auto&) {
+             touch(project / "m0.cls");
+             touch(project / "Test.vbp");
+         },
+         0},
+        {"a module's body changed",
+         [](auto&, auto& project, auto&) { edit(project / "m0.cls", "A + B", "B + A"); }, kSome},
+        {"a member added to one module",
+         [](auto&, auto& project, auto&) {
+             edit(project / "m3.bas", "Public Sub Reset()",
+                  "Public Sub Clear()\r\nEnd Sub\r\n"
+                  "Public Sub Reset()");
+         },
+         kSome, kAllPages + 1},
+        {"the translation changed",
+         [](auto&, auto& project, auto&) {
+             edit(project.parent_path() / "Translation.lng", "Overview=", "Overview=Neu ");
+         },
+         kSome},
+        {"a resource changed",
+         [](auto&, auto& project, auto&) {
+             writeFile(project.parent_path() / "res/src/css/print.css", "body { }\n");
+         },
+         0},
+        {"a style chosen", [](auto&, auto&, auto& request) { request.style = "Slate"; }, 1,
+         kAllPages + 1},
+        {"a define that changes nothing",
+         [](auto&, auto&, auto& request) { request.defines = {"UNUSED=1"}; }, 0},
         {"a setting changed", [](auto&, auto&, auto& request) { request.settings.Syntax = false; },
          kSyntaxPages},
         {"--full", [](auto&, auto&, auto& request) { request.full = true; }, kAllPages},
@@ -87,13 +127,20 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
     for (const Row& row : rows) {
         TempFolder tmp;
         testing::writeProject(tmp.path() / "project", kModules);
+        fs::copy(TARNWICK_BIN_DIR "/Ressources", tmp.path() / "res", fs::copy_options::recursive);
+        fs::copy(TARNWICK_BIN_DIR "/Translation.lng", tmp.path() / "Translation.lng");
         GenerationRequest request = requestFor(tmp, "out");
+        request.resourceFolder = tmp / "res";
+        request.translationFile = tmp / "Translation.lng";
         ASSERT_EQ(run(request).pagesWritten, kAllPages) << row.name;
 
         row.change(tmp.path() / "out", tmp.path() / "project", request);
         const GenerationResult again = run(request);
-        EXPECT_EQ(again.pagesWritten, row.written) << row.name;
-        EXPECT_EQ(again.pagesWritten + again.pagesUnchanged, kAllPages) << row.name;
+        if (row.written == kSome)
+            EXPECT_GT(again.pagesWritten, 0) << row.name;
+        else
+            EXPECT_EQ(again.pagesWritten, row.written) << row.name;
+        EXPECT_EQ(again.pagesWritten + again.pagesUnchanged, row.pages) << row.name;
 
         request.outputFolder = tmp / "fresh";
         run(request);

@@ -138,12 +138,12 @@ TEST(SiteWriter, NeverFollowsALinkOutOfTheSite) {
 
     for (const char* page : {"Classes/CFoo.html", "page.html", "dangling.html"})
         EXPECT_THROW(ctx.writePage(page, "x"), PageWriteError) << page;
-    // Nor through a link planted where a page is written before it replaces the old one.
+    // Nor through a link planted where an old writer kept its temporary file.
     testing::writeFile(tmp.path() / "out/old.html", "earlier run");
     fs::create_symlink("../outside/victim.html", tmp.path() / "out/old.html.tarnwick-part");
-    EXPECT_THROW(ctx.writePage("old.html", "x"), PageWriteError);
+    ctx.writePage("old.html", "x");
     EXPECT_EQ(readFile(tmp.path() / "out/old.html") + readFile(tmp.path() / "outside/victim.html"),
-              "earlier runkeep");
+              "xkeep");
     EXPECT_EQ(listTree(tmp.path() / "outside"), std::set<std::string>{"victim.html"});
 }
 

@@ -246,6 +246,9 @@ const Case kCases[] = {
          s.project = s.named = (t / "p" / (std::string(300, 'p') + ".vbp")).string();
      }),
      Expect::Refused, "File name too long"},
+    {"one module listed three times, four jobs writing",
+     with("Class=CGood; good.cls\r\nClass=CGood; good.cls", "", "", {"-j", "4"}),
+     Expect::Documented, ""},
     {"foreign non-empty folder without --force",
      plain([](Scene& s, const fs::path&) { writeFile(fs::path(s.output) / "notes.txt", "mine"); }),
      Expect::Refused, "--force"},
@@ -438,6 +441,40 @@ TEST(HostileInput, MembersNamedLikeModulePagesKeepTheirPages) {
         EXPECT_NE(readFile(out / "Classes" / page).find(holds), std::string::npos) << page;
     for (const char* link : {"CItem_Code_.html", "CItem_uml_.html", "CItem_Object__.html"})
         EXPECT_NE(overview.find(link), std::string::npos) << link;
+}
+
+// Things planted in an earlier site: a re-run replaces a hard-linked file instead of
+// writing into the file outside it shares bytes with, and clears a killed run's part files
+// even when it has nothing to rewrite.
+TEST(HostileInput, ARerunWritesNoFileOutsideThroughHardLinksAndClearsPartFiles) {
+    static const struct {
+        const char* what;
+        const char* planted;  // inside the site
+        bool hardLink;        // to a file outside; else a part file
+    } kRows[] = {
+        {"hard link as a copied resource", "src/css/print.css", true},
+        {"hard link as a page", "Classes/CGood.html", true},
+        {"part file beside a page", "Classes/CGood.html.77-3.tarnwick-part", false},
+        {"part file in the root", "index.html.77-4.tarnwick-part", false},
+    };
+    for (const auto& row : kRows) {
+        TempFolder tmp;
+        const Scene s = projectWith(tmp, "", "", "");
+        ASSERT_EQ(generate(s).status, 0) << row.what;
+        const fs::path planted = fs::path(s.output) / row.planted;
+        writeFile(tmp.path() / "outside", "mine");
+        if (row.hardLink) {
+            fs::remove(planted);
+            fs::create_hard_link(tmp.path() / "outside", planted);
+        } else {
+            writeFile(planted, "cut off");
+        }
+        const Outcome o = generate(s);
+        EXPECT_EQ(o.status, 0) << row.what << "\n" << o.err;
+        EXPECT_EQ(readFile(tmp.path() / "outside"), "mine") << row.what;
+        EXPECT_EQ(fs::exists(planted), row.hardLink) << row.what;
+        EXPECT_TRUE(!row.hardLink || readFile(planted) != "mine") << row.what;
+    }
 }
 
 // A disk full half-way: the run names every page it cut off and exits 1.

@@ -1,0 +1,172 @@
+#include "support/AtomicFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace tarnwick {
+
+namespace {
+
+FileStamp stampFrom(const struct stat& info) {
+    if (!S_ISREG(info.st_mode)) return {};
+    return {static_cast<int64_t>(info.st_size),
+            static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec,
+            static_cast<uint64_t>(info.st_ino)};
+}
+
+// A name beside path that no other call of any process uses at the same time.
+std::string partNameFor(const std::string& path) {
+    static std::atomic<uint64_t> sequence{0};
+    return path + '.' + std::to_string(::getpid()) + '-' + std::to_string(sequence++) +
+           std::string(kPartSuffix);
+}
+
+// Writes all of bytes to the open file fd; an empty text, else the reason.
+std::string fill(int fd, std::string_view bytes, FileStamp* written) {
+    for (size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        // A write that stores nothing is as bad as an error (disk full).
+        if (n <= 0) return std::strerror(n < 0 ? errno : ENOSPC);
+        done += static_cast<size_t>(n);
+    }
+    struct stat info {};
+    if (written) {
+        if (::fstat(fd, &info) != 0) return std::strerror(errno);
+        *written = stampFrom(info);
+    }
+    return {};
+}
+
+// Writes all of bytes into a new file; an empty text, else the reason.
+std::string writeNew(const std::string& path, std::string_view bytes, FileStamp* written) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0) return std::strerror(errno);
+    std::string problem = fill(fd, bytes, written);
+    // Some file systems report a failed write only when the file is closed.
+    if (::close(fd) != 0 && problem.empty()) problem = std::strerror(errno);
+    return problem;
+}
+
+enum class Linked { Done, Failed, Unsupported };
+
+// Writes bytes into an unnamed file in path's folder and gives it the name
+// path where nothing is yet: one step on the folder instead of two, and a
+// process killed half-way leaves nothing behind. Unsupported where the file
+// system has no unnamed files or /proc is missing.
+Linked linkUnnamed(const std::string& path, std::string_view bytes, FileStamp* written,
+                   std::string& problem, bool* exists) {
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    const int fd = ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return Linked::Unsupported;
+        problem = std::strerror(errno);
+        return Linked::Failed;
+    }
+    problem = fill(fd, bytes, written);
+    if (problem.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            const int error = errno;
+            ::close(fd);
+            if (error == ENOENT) return Linked::Unsupported;
+            if (error == EEXIST && exists) *exists = true;
+            problem = std::strerror(error);
+            return Linked::Failed;
+        }
+    }
+    if (::close(fd) != 0 && problem.empty()) {
+        problem = std::strerror(errno);
+        ::unlink(path.c_str());
+    }
+    return problem.empty() ? Linked::Done : Linked::Failed;
+}
+
+}  // namespace
+
+FileStamp stampOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::stat(path.c_str(), &info) != 0) return {};
+    return stampFrom(info);
+}
+
+FileStamp ownStampOf(const std::string& path) {
+    struct stat info {};
+    if (path.empty() || ::lstat(path.c_str(), &info) != 0) return {};
+    return stampFrom(info);
+}
+
+Status writeAtomically(const std::string& path, std::string_view bytes, Replace replace,
+                       FileStamp* written, bool* exists) {
+    if (exists) *exists = false;
+    if (replace == Replace::Refused) {
+        std::string problem;
+        switch (linkUnnamed(path, bytes, written, problem, exists)) {
+            case Linked::Done:
+                return ok();
+            case Linked::Failed:
+                return Error{path + ": cannot write: " + problem};
+            case Linked::Unsupported:
+                break;
+        }
+    }
+    const std::string part = partNameFor(path);
+    if (std::string problem = writeNew(part, bytes, written); !problem.empty()) {
+        ::unlink(part.c_str());
+        return Error{path + ": cannot write: " + problem};
+    }
+    int moved = replace == Replace::Allowed
+                    ? ::rename(part.c_str(), path.c_str())
+                    : ::renameat2(AT_FDCWD, part.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+    if (moved != 0 && replace == Replace::Refused && errno == EINVAL) {
+        // A file system without the no-replace rename: a hard link fails the same way.
+        moved = ::link(part.c_str(), path.c_str());
+        if (moved == 0) ::unlink(part.c_str());
+    }
+    if (moved != 0) {
+        const int error = errno;
+        ::unlink(part.c_str());
+        if (error == EEXIST && exists) *exists = true;
+        return Error{path + ": cannot put the file in place: " + std::strerror(error)};
+    }
+    return ok();
+}
+
+int removeLeftoverParts(const std::string& folder) {
+    int removed = 0;
+    std::vector<std::string> open{folder.empty() || folder.back() == '/' ? folder : folder + '/'};
+    while (!open.empty()) {
+        const std::string current = std::move(open.back());
+        open.pop_back();
+        DIR* dir = ::opendir(current.c_str());
+        if (!dir) continue;
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string_view name = entry->d_name;
+            if (name == "." || name == "..") continue;
+            const std::string path = current + std::string(name);
+            unsigned char type = entry->d_type;
+            if (type == DT_UNKNOWN) {
+                struct stat info {};
+                if (::lstat(path.c_str(), &info) != 0) continue;
+                type = S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
+            }
+            if (type == DT_DIR)
+                open.push_back(path + '/');
+            else if (name.ends_with(kPartSuffix) && ::unlink(path.c_str()) == 0)
+                ++removed;
+        }
+        ::closedir(dir);
+    }
+    return removed;
+}
+
+}  // namespace tarnwick
