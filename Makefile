@@ -1,8 +1,9 @@
 # Tarnwick: the two set-up commands and a few conveniences.
-#   make run        install what is missing, build, document the bundled example
-#   make test       install what is missing, build, run the whole test suite
-#                   (once normally, once under AddressSanitizer + UBSan with the fuzz smoke),
-#                   warnings as errors; then check that a plain Release build builds
+#   make run        install what is missing, build the program, document the bundled example
+#   make test       install what is missing, build the rest, run the whole test suite
+#                   (once normally, the core's tests again in another time zone, once under
+#                   AddressSanitizer + UBSan with the fuzz smoke), warnings as errors;
+#                   then check that a plain Release build of the program builds
 #   make workbench  open the workbench on the bundled example
 #   make fuzz       run every fuzzer for FUZZ_SECONDS each
 #   make bench      run the benchmarks
