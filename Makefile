@@ -1,8 +1,9 @@
 # Tarnwick: the two set-up commands and a few conveniences.
-#   make run        install what is missing, build, document the bundled example
-#   make test       install what is missing, build, run the whole test suite
-#                   (once normally, once under AddressSanitizer + UBSan with the fuzz smoke),
-#                   warnings as errors; then check that a plain Release build builds
+#   make run        install what is missing, build the program, document the bundled example
+#   make test       install what is missing, build the rest, run the whole test suite
+#                   (once normally, the core's tests again in another time zone, once under
+#                   AddressSanitizer + UBSan with the fuzz smoke), warnings as errors;
+#                   then check that a plain Release build of the program builds
 #   make workbench  open the workbench on the bundled example
 #   make fuzz       run every fuzzer for FUZZ_SECONDS each
 #   make bench      run the benchmarks
@@ -11,14 +12,28 @@
 BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 RELEASE_BUILD ?= build-release
-# Warnings are errors in the test builds only; `make run` builds like a user.
-WERROR      ?= OFF
+# `make run` and `make test` configure build/ alike (warnings as errors, line
+# tables only), so the tests reuse every object `make run` compiled. A plain
+# `cmake` build of your own keeps CMake's defaults: warnings are no errors.
+WERROR      ?= ON
 JOBS        ?= $(shell nproc)
 EXAMPLE     ?= examples/Ledger/Ledger.vbp
 EXAMPLE_REG ?= examples/Ledger/registry.reg
 FUZZ_SECONDS ?= 60
+# The second run of the core's tests: a time zone far from UTC (Auckland's
+# rule, written out so it needs no tzdata) and a pinned locale, so a time
+# shown in the builder's zone instead of the one asked for is caught. Any
+# locale of `locale -a` may be given, e.g. TEST_LOCALE=de_DE.UTF-8.
+TEST_TZ     ?= NZST-12NZDT,M9.5.0,M4.1.0/3
+TEST_LOCALE ?= C.UTF-8
 
-.PHONY: all deps configure build run test test-main test-asan test-release workbench fuzz bench screenshots package clean
+# build-asan, for `make test` and `make fuzz` alike (one configuration, so
+# neither rebuilds what the other compiled).
+ASAN_CONFIGURE = CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON \
+    -DTARNWICK_WORKBENCH=OFF -DTARNWICK_BENCH=OFF -DTARNWICK_WERROR=$(WERROR) >/dev/null
+
+.PHONY: all deps configure build run test test-main test-zone test-asan test-release workbench fuzz bench screenshots package clean
 
 all: build
 
@@ -26,46 +41,56 @@ deps:
 	@scripts/install-deps.sh --with-browser
 
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNWICK_WERROR=$(WERROR) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DTARNWICK_WERROR=$(WERROR) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# Only the program and the data it copies into the site.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tarnwick
 	@$(BUILD)/bin/tarnwick generate $(EXAMPLE) -o $(BUILD)/example-docs --registry $(EXAMPLE_REG) --force
 
-test: WERROR = ON
-test: test-main test-asan test-release
+test: test-main test-zone test-asan test-release
 
 test-main: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The whole suite again with AddressSanitizer and UndefinedBehaviorSanitizer,
-# built with clang so the libFuzzer targets build too (each gets a short smoke run).
+# The core's tests once more in another time zone and locale (the workbench
+# and browser tests show the same pages and take the longest).
+test-zone: build
+	@echo "The core's tests again with TZ=$(TEST_TZ) LC_ALL=$(TEST_LOCALE):"
+	@TZ='$(TEST_TZ)' LC_ALL=$(TEST_LOCALE) ctest --test-dir $(BUILD) --output-on-failure --progress \
+	    -j $(JOBS) -LE 'browser|workbench'
+
+# The suite again with AddressSanitizer and UndefinedBehaviorSanitizer, built
+# with clang so the libFuzzer targets build too (each gets a short smoke run):
+# the core, the program, the tests and the fuzzers; no workbench, no benchmarks.
 test-asan: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	    -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON -DTARNWICK_WORKBENCH=OFF -DTARNWICK_BENCH=OFF \
-	    -DTARNWICK_WERROR=$(WERROR) >/dev/null
+	@$(ASAN_CONFIGURE)
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE browser
 
-# What a packager does first: a plain Release build with the default compiler.
+# What a packager does first: a plain Release build with the default compiler
+# and no warnings as errors; the core and the program only.
 test-release: deps
 	@cmake -S . -B $(RELEASE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	    -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF -DTARNWICK_WORKBENCH=OFF >/dev/null
 	@cmake --build $(RELEASE_BUILD) -j $(JOBS)
 
-workbench: build
+workbench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tarnwick-workbench
 	@$(BUILD)/bin/tarnwick-workbench --registry $(EXAMPLE_REG) $(EXAMPLE)
 
 fuzz: deps
-	@CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-	    -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON -DTARNWICK_WORKBENCH=OFF -DTARNWICK_BENCH=OFF >/dev/null
+	@$(ASAN_CONFIGURE)
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@scripts/run-fuzzers.sh $(ASAN_BUILD) $(FUZZ_SECONDS)
 
-bench: build
+bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tarnwick-bench
 	@$(BUILD)/bin/tarnwick-bench
 
 screenshots: build

@@ -143,8 +143,9 @@ def main():
     build = scratch / "build-mutate"
     env_cmake = ["cmake", "-S", ".", "-B", str(build), "-G", "Ninja",
                  "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DTARNWICK_BENCH=OFF"]
-    if shutil.which("ccache"):
-        env_cmake.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+    # CMake compiles through ccache by itself when it is installed
+    # (TARNWICK_CCACHE), with the settings that let it cache the
+    # precompiled-header compiles too.
     build_cmd = ["cmake", "--build", str(build), "-j", str(args.jobs)]
     # Browser checks need Chromium and add minutes per fault; every page
     # they read is also checked by the link and golden tests.
