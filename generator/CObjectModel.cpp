@@ -80,7 +80,7 @@ Html CObjectModel::createSection(const IIterator& list,
     out.Append("</TD>");
     out.Append("<TD>");
     out.Append("<SPAN class=\"omyellow\">");
-    out.Append(escaped(kind));
+    out.Append(modHtml::detail::tr(helper, kind, kind));
     out.Append("</SPAN>");
     out.Append("</TD>");
     out.Append("<TD width=\"100%\">");

@@ -271,7 +271,7 @@ Status GenerationRun::prepare(State& state) {
     // The builders leave a mark where the timestamp goes; the writer puts in
     // the run's one, so a page whose only change would be its timestamp is
     // seen as unchanged.
-    const std::string now = makeNowFunction(m_request.fixedTime)();
+    const std::string now = makeNowFunction(m_request.fixedTime, m_request.language)();
     ctx.now = [] { return std::string(kTimestampMark); };
     // What the pages' bytes do not show: the tool (its version and the
     // manifest's form) and where the timestamp comes from.

@@ -24,13 +24,15 @@ std::optional<std::time_t> fixedTime(std::string_view text, bool* invalid) {
     return static_cast<std::time_t>(seconds);
 }
 
-std::string formatTimestamp(std::time_t instant, bool utc) {
+std::string formatTimestamp(std::time_t instant, bool utc, std::string_view language) {
     std::tm parts{};
     const bool converted =
         utc ? gmtime_r(&instant, &parts) != nullptr : localtime_r(&instant, &parts) != nullptr;
     if (!converted) return {};
     char buffer[128];
-    size_t n = std::strftime(buffer, sizeof buffer, "%x %X", &parts);
+    // A German site shows a German date whatever the builder's locale.
+    const char* format = language == "Deutsch" ? "%d.%m.%Y %H:%M:%S" : "%x %X";
+    size_t n = std::strftime(buffer, sizeof buffer, format, &parts);
     std::string text(buffer, n);
     // A locale with an 8-bit character set would put bytes into the pages
     // that are not UTF-8; the numeric form keeps the text safe.
@@ -41,12 +43,15 @@ std::string formatTimestamp(std::time_t instant, bool utc) {
     return text;
 }
 
-std::function<std::string()> makeNowFunction(std::string_view fixedTimeText) {
+std::function<std::string()> makeNowFunction(std::string_view fixedTimeText,
+                                             std::string_view language) {
     if (const auto fixed = fixedTime(fixedTimeText)) {
-        const std::string text = formatTimestamp(*fixed, true);
+        const std::string text = formatTimestamp(*fixed, true, language);
         return [text] { return text; };
     }
-    return [] { return formatTimestamp(std::time(nullptr), false); };
+    return [language = std::string(language)] {
+        return formatTimestamp(std::time(nullptr), false, language);
+    };
 }
 
 }  // namespace tarnwick

@@ -22,10 +22,13 @@ std::optional<std::time_t> fixedTime(std::string_view text, bool* invalid = null
 
 // The instant as "%x %X": in UTC when utc is true, else in local time.
 // Falls back to "%Y-%m-%d %H:%M:%S" when the locale's form is not UTF-8.
-std::string formatTimestamp(std::time_t instant, bool utc);
+// language: the site's translation section; "Deutsch" writes the German
+// form ("14.11.2023 22:13:20"), any other the locale's date and time.
+std::string formatTimestamp(std::time_t instant, bool utc, std::string_view language = {});
 
 // The {now} function of a run: each call gives the fixed time (UTC) when
 // fixedTimeText holds one, else the current local time.
-std::function<std::string()> makeNowFunction(std::string_view fixedTimeText);
+std::function<std::string()> makeNowFunction(std::string_view fixedTimeText,
+                                             std::string_view language = {});
 
 }  // namespace tarnwick

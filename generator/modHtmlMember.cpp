@@ -119,10 +119,13 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
                             const CModule& module, const CProject& project, const CHelper& helper,
                             const PageContext& ctx) {
     page.AppendLn("<P>");
-    page.AppendLn(fillIn(detail::tr(helper, "SyntaxParts", kSyntaxParts), escaped(member.Name()),
-                         detail::tr(helper, kind, kind)));
-    page.AppendLn("<BR>");
-    page.AppendLn("<BR>");
+    // The sentence speaks of the syntax above: without it, it is left out.
+    if (ctx.settings.Syntax) {
+        page.AppendLn(fillIn(detail::tr(helper, "SyntaxParts", kSyntaxParts),
+                             escaped(member.Name()), detail::tr(helper, kind, kind)));
+        page.AppendLn("<BR>");
+        page.AppendLn("<BR>");
+    }
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
     page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + detail::tr(helper, "Part") +

@@ -237,7 +237,7 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     m_ctx.translation = &m_translation;
     m_ctx.language = m_state.Language.toStdString();
     const char* fixedTime = std::getenv("SOURCE_DATE_EPOCH");
-    m_ctx.now = makeNowFunction(fixedTime ? fixedTime : "");
+    m_ctx.now = makeNowFunction(fixedTime ? fixedTime : "", m_ctx.language);
     // Previews link and name pages as the site does.
     m_pageNames = project ? std::make_unique<PageNames>(*project) : nullptr;
     m_ctx.pageNames = m_pageNames.get();

@@ -62,6 +62,7 @@ TEST(Timestamp, FixedTimeIsReadStrictlyAndWrittenInUtc) {
     // The tests run in the C locale: "%x %X" is MM/DD/YY HH:MM:SS.
     EXPECT_EQ(formatTimestamp(1000000000, true), "09/09/01 01:46:40");
     EXPECT_EQ(makeNowFunction("86399")(), "01/01/70 23:59:59");
+    EXPECT_EQ(makeNowFunction("1700000000", "Deutsch")(), "14.11.2023 22:13:20");
     EXPECT_FALSE(makeNowFunction("")().empty());
 }
 
