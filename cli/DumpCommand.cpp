@@ -1,9 +1,11 @@
 // tarnwick dump PROJECT.vbp [--registry FILE] [--codepage NAME] [--translation FILE]
+//                           [--language SECTION]
 //                           [--define NAME=VALUE ...]
 //
 // Reads the project as the generator would (sorted lists included) and
 // prints the model as one JSON object on stdout; warnings go to stderr.
 // Exit status: 0 done, 1 the project cannot be read, 2 a usage error.
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -35,8 +37,27 @@ struct DumpOptions {
     std::string registry;
     std::string codePage = "windows-1252";
     std::string translation;
+    std::string language;  // empty: the user's locale
     std::vector<std::string> defines;
 };
+
+// The registry lookup's failure texts of the libraries in the dump's language,
+// as the pages show them.
+void translateLibraryTexts(CProject& project, const Translation& translation,
+                           const std::string& language) {
+    for (CModuleList* list : {&project.References(), &project.Objects()}) {
+        for (const auto& library : list->elements()) {
+            for (const auto& [text, key] :
+                 {std::pair{modRegistry::kOpenFailed, "RegistryOpenFailed"},
+                  {modRegistry::kReadFailed, "RegistryReadFailed"}}) {
+                if (library->Description() == text)
+                    library->setDescription(translation.lookup(language, key, text));
+                if (library->Path() == text)
+                    library->setPath(translation.lookup(language, key, text));
+            }
+        }
+    }
+}
 
 int runDump(const DumpOptions& options) {
     auto codePage = CodePage::open(options.codePage);
@@ -51,9 +72,23 @@ int runDump(const DumpOptions& options) {
     }
     StderrSink sink;
     std::string problem;
-    if (!options.translation.empty() &&
-        !Translation::load(options.translation, CodePage(), &problem).loaded())
+    const bool bundled = options.translation.empty();
+    const Translation translation =
+        Translation::load(bundled ? Translation::defaultPath() : options.translation,
+                          bundled ? CodePage() : codePage.value(), &problem);
+    if (!bundled && !translation.loaded())
         sink.warning(options.translation, 0, "the translation file cannot be read: " + problem);
+    const std::string language =
+        !options.language.empty()
+            ? options.language
+            : Translation::languageForLocale(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                                             std::getenv("LANG"));
+    if (translation.loaded() && !options.language.empty()) {
+        if (const Status known = translation.checkLanguage(language); !known) {
+            std::cerr << "tarnwick dump: --language: " << known.error().message << '\n';
+            return 2;
+        }
+    }
 
     auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation(registryFromEnvironment(options.registry), &sink));
@@ -73,6 +108,7 @@ int runDump(const DumpOptions& options) {
     // after opening a project; the dump shows the file it read.
     project.value()->setPath(
         std::filesystem::absolute(options.project).lexically_normal().string());
+    translateLibraryTexts(*project.value(), translation, language);
     writeProjectJson(std::cout, *project.value());
     std::cout << '\n';
     return 0;
@@ -90,6 +126,10 @@ void registerDumpCommand(CLI::App& app, int& status) {
     dump->add_option("--codepage", options->codePage,
                      "Code page of the project's files (default windows-1252)");
     dump->add_option("--translation", options->translation, "The translation file to use");
+    dump->add_option("--language", options->language,
+                     "The translation section of the registry texts: Deutsch or English "
+                     "(default: Deutsch when LC_ALL, LC_MESSAGES or LANG starts with de, else "
+                     "English)");
     dump->add_option("--define", options->defines,
                      "A conditional-compilation constant NAME=VALUE (repeatable); wins over the "
                      "project's CondComp value of that name")

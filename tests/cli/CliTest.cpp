@@ -262,7 +262,8 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
         EXPECT_EQ((page + text).find("_Uml.html"), std::string::npos) << page;
         EXPECT_EQ(text.find("id = \"SYNTAX\""), std::string::npos) << page;
     }
-    EXPECT_EQ(site.at("project-summary.html").find("<TABLE cellspacing=\"0\" class=\"summary\">"), std::string::npos);
+    EXPECT_EQ(site.at("project-summary.html").find("<TABLE cellspacing=\"0\" class=\"summary\">"),
+              std::string::npos);
 }
 
 TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
@@ -307,6 +308,7 @@ TEST(DumpCommand, ExitStatusAndJson) {
         {{"dump", project, "--codepage", "no-such-codepage"}, 2, "no-such-codepage"},
         {{"dump", project, "--define", "A=1 +"}, 2, "bad --define \"A=1 +\""},
         {{"dump", project, "--define", "1A=1"}, 2, "expected NAME = value"},
+        {{"dump", project, "--language", "Klingon"}, 2, "unknown language \"Klingon\""},
         {{"no-such-command"}, 2, "subcommand"},
     };
     for (const auto& c : cases) {
@@ -315,8 +317,8 @@ TEST(DumpCommand, ExitStatusAndJson) {
         EXPECT_NE(o.err.find(c.inMessage), std::string::npos) << c.inMessage << ": " << o.err;
         EXPECT_EQ(o.out, "") << c.inMessage;
     }
-    const Outcome o = tarnwick(
-        {"dump", project, "--registry", tmp / "r.reg", "--define", "B=2", "--define", "C=\"x\""});
+    const Outcome o = tarnwick({"dump", project, "--registry", tmp / "r.reg", "--define", "B=2",
+                                "--define", "C=\"x\"", "--language", "Deutsch"});
     ASSERT_EQ(o.status, 0) << o.err;
     auto json = nlohmann::json::parse(o.out);
     EXPECT_EQ(json["Properties"][0].dump() + json["ConditionalConstants"].dump(),
@@ -324,7 +326,7 @@ TEST(DumpCommand, ExitStatusAndJson) {
     EXPECT_EQ(json["References"].size(), 1u);
     EXPECT_EQ(json["References"][0]["Description"].get<std::string>() + "|" +
                   json["References"][0]["Path"].get<std::string>(),
-              "OLE Automation|Der Registryeintrag konnte nicht geöffnet werden.");
+              "OLE Automation|The registry key could not be opened.");
     EXPECT_EQ(o.out.substr(0, 4), "{\n  ");  // two-space indentation
 }
 
