@@ -318,7 +318,7 @@ TEST(DumpCommand, ExitStatusAndJson) {
         EXPECT_EQ(o.out, "") << c.inMessage;
     }
     const Outcome o = tarnwick({"dump", project, "--registry", tmp / "r.reg", "--define", "B=2",
-                                "--define", "C=\"x\"", "--language", "Deutsch"});
+                                "--define", "C=\"x\"", "--language", "English"});
     ASSERT_EQ(o.status, 0) << o.err;
     auto json = nlohmann::json::parse(o.out);
     EXPECT_EQ(json["Properties"][0].dump() + json["ConditionalConstants"].dump(),
