@@ -222,7 +222,9 @@ Html authorSections(const DocSections& sections, const std::vector<std::string>&
         for (const std::string& target : seeAlso) {
             if (!first) line += ", ";
             first = false;
-            line += CrossLinks::link(ctx.links ? ctx.links->seePage(target, module) : "", target);
+            // "#Remove" shows as "Remove".
+            const std::string_view shown = std::string_view(target).substr(target[0] == '#');
+            line += CrossLinks::link(ctx.links ? ctx.links->seePage(target, module) : "", shown);
         }
         out.AppendLn(line + "</P>");
     }

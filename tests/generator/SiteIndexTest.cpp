@@ -3,6 +3,7 @@
 
 #include "ModHtmlTestSupport.h"
 #include "generator/CrossLinks.h"
+#include "generator/ModulePages.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 
@@ -127,6 +128,10 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
         {"Nowhere", true, f.account.get(), ""},
         {"Moved", true, f.ledger.get(), ""},  // in two classes: ambiguous
         {"CAccount.Nowhere", true, f.account.get(), ""},
+        // "#Member": a member of the describing module only.
+        {"#Moved", true, f.account.get(), "Classes/CAccount_Moved.html"},
+        {"#Post", true, f.iaccount.get(), "Classes/IAccount_Post.html"},
+        {"#Post", true, f.account.get(), ""},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(
@@ -137,12 +142,25 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     // @see tags on a member page: a name that leads nowhere stays text.
     auto touch = makeElement<CSubroutine>("Touch");
     touch->setSeeAlso({"IAccount.Post", "Nowhere"});
+    touch->setSections({"Slow.", "x = <b>1</b>", ""});
     ctx.links = &links;
     const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx);
-    EXPECT_NE(page.find("<P class=\"seeAlso\"><B>See also:</B> <A "
-                        "href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, Nowhere</P>"),
+    EXPECT_NE(page.find("<H3>Remarks</H3>\r\n<P class=\"remarks\">Slow.</P>\r\n<H3>Example</H3>\r\n"
+                        "<P class=\"example\">x = <b>1</b></P>\r\n<P class=\"seeAlso\"><B>See "
+                        "also:</B> <A href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, "
+                        "Nowhere</P>"),
               std::string::npos)
         << page;
+    EXPECT_EQ(page.find("Exceptions</H3>"), std::string::npos);
+    // A module's own tags on its page, "#Member" a member of it.
+    f.account->setSeeAlso({"#Moved"});
+    f.account->setSections({"", "", "Overflow when full"});
+    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).text;
+    EXPECT_NE(modulePage.find("<H3>Exceptions</H3>\r\n<P class=\"exceptions\">Overflow when "
+                              "full</P>\r\n<P class=\"seeAlso\"><B>See also:</B> <A "
+                              "href=\"../Classes/CAccount_Moved.html\">Moved</A></P>"),
+              std::string::npos)
+        << modulePage;
 }
 
 }  // namespace
