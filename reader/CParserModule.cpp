@@ -136,8 +136,8 @@ private:
             }
         }
         if (!banner || lastFact == npos) {
-            std::string text = join(block, 0);
-            return isLicenceText(text) ? std::string() : text;
+            std::string whole = join(block, 0);
+            return isLicenceText(whole) ? std::string() : whole;
         }
         std::string prose;
         for (const std::string& paragraph : splitParagraphs(join(block, lastFact + 1)))
