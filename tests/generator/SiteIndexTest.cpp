@@ -36,6 +36,20 @@ TEST(SiteIndexTest, PlainSummaryIsTheFirstSentenceAsText) {
               "aaaa bbbb...\xC3\xA4...");
 }
 
+TEST(SiteIndexTest, DescriptionWordsAreLowerCaseOnceAndNotInTheSummary) {
+    const Row rows[] = {
+        {"Formats a value. Shows it as HEXADECIMAL digits, hexadecimal <b>always</b>.",
+         "shows it as hexadecimal digits always"},
+        {"Z\xC3\x84HLT a&amp;b x", "z\xC3\xA4hlt"},  // words of one letter are left out
+        {"Formats a value.", ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(descriptionWords({row.input}, "format formats a value"), row.expected)
+            << row.input;
+    // Every accessor's text counts, each word once.
+    EXPECT_EQ(descriptionWords({"Gets the name.", "Sets the name."}, ""), "gets the name sets");
+}
+
 TEST(SiteIndexTest, ScriptStringsAreAsciiInEveryEncoding) {
     const Row rows[] = {
         {"Post", "\"Post\""},
