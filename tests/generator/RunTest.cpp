@@ -327,12 +327,14 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     EXPECT_EQ(testing::brokenLinks(out), std::vector<std::string>{});
     const auto tree = listTree(out);
     EXPECT_EQ(tree, listTree(tmp.path() / "out8"));
-    for (const std::string& entry : tree)
+    for (const std::string& entry : tree) {
         if (entry.back() != '/' && entry.find(" -> ") == std::string::npos &&
-            entry.find(".tarnwick") == std::string::npos)
+            entry.find(".tarnwick") == std::string::npos) {
             EXPECT_EQ(testing::readFile(out / entry),
                       testing::readFile(tmp.path() / "out8" / entry))
                 << entry;
+        }
+    }
 }
 
 }  // namespace
