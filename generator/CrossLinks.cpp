@@ -159,6 +159,14 @@ std::string CrossLinks::seePageOf(std::string_view target, const CModule& from) 
     while (!name.empty() && (name.back() == '.' || name.back() == ',' || name.back() == ';'))
         name.remove_suffix(1);
     if (name.empty()) return {};
+    if (name.front() == '#') {
+        // "#Remove": the member of the page's own module.
+        const auto found = m_members.find(toLower(name.substr(1)));
+        if (found == m_members.end()) return {};
+        for (const size_t i : found->second)
+            if (m_entries[i].owner == &from) return m_entries[i].path;
+        return {};
+    }
     const size_t dot = name.find('.');
     if (dot != std::string_view::npos) {
         const IndexEntry* e =

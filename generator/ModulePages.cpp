@@ -6,6 +6,7 @@
 #include "generator/CrossLinks.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
+#include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
 #include "support/Text.h"
@@ -63,6 +64,8 @@ Page buildModulePage(const CModule& module, const CProject& project, const PageC
         page.AppendLn("<BR>");
         page.AppendLn(authorHtml(module.Description()));
     }
+    page.Append(modHtml::detail::authorSections(module.Sections(), module.SeeAlso(), module,
+                                                CHelper(ctx.translation, ctx.language), ctx));
     if (const Html classes = implementedBy(module, ctx); !classes.empty()) page.AppendLn(classes);
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));

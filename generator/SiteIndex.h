@@ -1,12 +1,13 @@
 // SiteIndex: the pages that find things across the whole site.
 //
 // - "search-index.js": every listed module and member (name, kind, module,
-//   page, a short plain-text summary) as one global script array. A script
+//   page, a short plain-text summary, the other words of its description)
+//   as one global script array. A script
 //   file and not fetched data, because browsers refuse to fetch from a
 //   file:// site; written in ASCII with \uXXXX escapes, so it reads the same
 //   in every page encoding.
 // - "search.html": opened as search.html?q=TEXT it lists the entries whose
-//   name or summary holds every word of TEXT (letter case ignored), names
+//   name or description holds every word of TEXT (letter case ignored), names
 //   first; the work is done by src/script/search.js from the resources.
 // - "all-members.html": every listed member from A to Z with its kind and
 //   module, the letters as anchors at the top.
@@ -33,10 +34,11 @@ namespace tarnwick {
 // One module or member the site lists.
 struct IndexEntry {
     std::string name;
-    std::string kind;                  // kind word before translation: "Class", "Function", ...
-    int module = -1;                   // position of the module's entry; -1 for a module
-    std::string path;                  // page inside the site: "Classes/CAccount_Post.html"
-    std::string summary;               // plain text: first sentence of the description
+    std::string kind;     // kind word before translation: "Class", "Function", ...
+    int module = -1;      // position of the module's entry; -1 for a module
+    std::string path;     // page inside the site: "Classes/CAccount_Post.html"
+    std::string summary;  // plain text: first sentence of the description
+    std::string words;    // the description's other words, lower case, each once, blank between
     const CModule* owner = nullptr;    // the module itself for a module's entry
     const Element* element = nullptr;  // the member (its page's first); null for a module
 };
@@ -56,6 +58,13 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
 // references decoded, blanks collapsed, cut after its first sentence and
 // at about maxBytes (on a character boundary, "..." added).
 std::string plainSummary(std::string_view description, size_t maxBytes = 100);
+
+// The words (runs of letters, digits and '_', two characters or more) of
+// the plain text of descriptions, lower case, each once in the order of
+// first appearance, blank between; words that stand in known (lower case)
+// are left out, since the search sees them there.
+std::string descriptionWords(const std::vector<std::string_view>& descriptions,
+                             std::string_view known);
 
 // A JavaScript string literal in ASCII: quotes, backslashes, control
 // characters and every non-ASCII character as \uXXXX (surrogate pairs above

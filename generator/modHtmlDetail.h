@@ -102,4 +102,11 @@ std::string projectDisplayName(const CProject& project);
 // not numbers are kept as they are.
 std::string plainVersion(std::string_view version);
 
+// What an author's tags add below a description (of a member or of module):
+// a Remarks, an Example and an Exceptions section (heading and text) where
+// they have text, then the "See also" line (a target that leads to no page
+// stays text); empty when there is none of them.
+Html authorSections(const DocSections& sections, const std::vector<std::string>& seeAlso,
+                    const CModule& module, const CHelper& helper, const PageContext& ctx);
+
 }  // namespace tarnwick::modHtml::detail

@@ -159,18 +159,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
     page.AppendLn("<P>");
     page.AppendLn(authorHtml(member.Description()));
     page.AppendLn("</P>");
-    if (!member.SeeAlso().empty()) {
-        // A name that leads to no page stays as text.
-        Html line =
-            "<P class=\"seeAlso\"><B>" + detail::tr(helper, "SeeAlso", "See also") + ":</B> ";
-        bool first = true;
-        for (const std::string& target : member.SeeAlso()) {
-            if (!first) line += ", ";
-            first = false;
-            line += CrossLinks::link(ctx.links ? ctx.links->seePage(target, module) : "", target);
-        }
-        page.AppendLn(line + "</P>");
-    }
+    page.Append(detail::authorSections(member.Sections(), member.SeeAlso(), module, helper, ctx));
 
     const ElementKindTraits& traits = kindTraits(member.Kind());
     const std::string kind = traits.name;
@@ -217,6 +206,33 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
 }  // namespace
 
 namespace detail {
+
+Html authorSections(const DocSections& sections, const std::vector<std::string>& seeAlso,
+                    const CModule& module, const CHelper& helper, const PageContext& ctx) {
+    HtmlBuffer out;
+    const std::pair<const std::string*, const char*> parts[] = {
+        {&sections.remarks, "Remarks"},
+        {&sections.example, "Example"},
+        {&sections.exceptions, "Exceptions"}};
+    for (const auto& [text, key] : parts) {
+        if (text->empty()) continue;
+        out.AppendLn("<H3>" + tr(helper, key, key) + "</H3>");
+        out.AppendLn("<P class=\"" + attribute(toLower(key)) + "\">" + authorHtml(*text) + "</P>");
+    }
+    if (!seeAlso.empty()) {
+        Html line = "<P class=\"seeAlso\"><B>" + tr(helper, "SeeAlso", "See also") + ":</B> ";
+        bool first = true;
+        for (const std::string& target : seeAlso) {
+            if (!first) line += ", ";
+            first = false;
+            // "#Remove" shows as "Remove".
+            const std::string_view shown = std::string_view(target).substr(target[0] == '#');
+            line += CrossLinks::link(ctx.links ? ctx.links->seePage(target, module) : "", shown);
+        }
+        out.AppendLn(line + "</P>");
+    }
+    return out.take();
+}
 
 namespace {
 

@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/CConstantList.h"
 #include "model/CDeclarationList.h"
@@ -22,6 +23,7 @@
 #include "model/CSubroutineList.h"
 #include "model/CTypeList.h"
 #include "model/CVariableList.h"
+#include "model/Element.h"
 #include "model/Kinds.h"
 #include "support/HashTable.h"
 
@@ -65,6 +67,12 @@ public:
     void setPath(std::string value) { m_path = std::move(value); }
     const std::string& Description() const { return m_description; }
     void setDescription(std::string value) { m_description = std::move(value); }
+    // What the "@see" tags of the module's description name, and its
+    // remarks, example and exceptions sections (as on an element).
+    const std::vector<std::string>& SeeAlso() const { return m_seeAlso; }
+    void setSeeAlso(std::vector<std::string> value) { m_seeAlso = std::move(value); }
+    const DocSections& Sections() const { return m_sections; }
+    void setSections(DocSections value) { m_sections = std::move(value); }
     const std::shared_ptr<HashTable>& Attributes() const { return m_attributes; }
     void setAttributes(std::shared_ptr<HashTable> table);
 
@@ -131,6 +139,8 @@ private:
     std::unique_ptr<CSubroutineList> m_subroutines = std::make_unique<CSubroutineList>();
     std::unique_ptr<CPropertyList> m_properties = std::make_unique<CPropertyList>();
     std::string m_description;
+    std::vector<std::string> m_seeAlso;
+    DocSections m_sections;
     std::shared_ptr<HashTable> m_attributes = std::make_shared<HashTable>();
     std::unique_ptr<CEventList> m_events = std::make_unique<CEventList>();
 };

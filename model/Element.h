@@ -32,6 +32,15 @@ inline constexpr int Friend = 3;
 inline constexpr int None = 99;  // no scope word in the declaration
 }  // namespace scope
 
+// What the section tags of a description hold, as authors' HTML ("@remarks",
+// "@example", "@exception" / "@exceptions"); empty texts when absent.
+struct DocSections {
+    std::string remarks;
+    std::string example;
+    std::string exceptions;
+    bool empty() const { return remarks.empty() && example.empty() && exceptions.empty(); }
+};
+
 class Element : public ListItem {
 public:
     // What page writers and the module's filing decide by; see kindTraits.
@@ -54,6 +63,9 @@ public:
     // What the description's "@see" tags name ("CJournal", "modLedger.Post").
     const std::vector<std::string>& SeeAlso() const { return m_seeAlso; }
     void setSeeAlso(std::vector<std::string> value) { m_seeAlso = std::move(value); }
+    // The description's remarks, example and exceptions sections.
+    const DocSections& Sections() const { return m_sections; }
+    void setSections(DocSections value) { m_sections = std::move(value); }
 
     virtual bool hasScope() const { return true; }
     virtual std::shared_ptr<CArgumentList> Arguments() const { return nullptr; }
@@ -69,6 +81,7 @@ private:
     std::string m_description;
     int m_line = 0;
     std::vector<std::string> m_seeAlso;
+    DocSections m_sections;
 };
 
 }  // namespace tarnwick

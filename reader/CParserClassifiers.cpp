@@ -32,7 +32,17 @@ bool CParser::isEvent(std::string_view line) const { return opensStatement(line,
 bool CParser::isVariable(std::string_view line) const {
     std::string_view t = trimSpaces(line);
     for (std::string_view word : {"Private ", "Dim ", "Friend ", "Public ", "Global "})
-        if (startsNoCase(t, word)) return findNoCase(t, " As ") != npos;
+        if (startsNoCase(t, word)) {
+            if (findNoCase(t, " As ") != npos) return true;
+            // "Private s$, n&": names typed by their type character alone.
+            std::string_view name = ltrimSpaces(t.substr(word.size()));
+            if (startsNoCase(name, "WithEvents ")) name = ltrimSpaces(name.substr(11));
+            size_t end = 0;
+            while (end < name.size() && isIdentifierChar(name[end])) ++end;
+            return end > 0 && end < name.size() && !suffixType(name[end]).empty() &&
+                   (end + 1 == name.size() || name[end + 1] == ' ' || name[end + 1] == ',' ||
+                    name[end + 1] == '(');
+        }
     return false;
 }
 

@@ -261,18 +261,27 @@ std::vector<std::shared_ptr<CConstant>> CParser::parseConstant(std::string_view 
     size_t comment = findOutsideStrings(joined, '\'');
     std::vector<std::string> list = declarationList(
         collapse(std::string_view(joined).substr(0, comment == npos ? joined.size() : comment)));
-    const std::string text = description.empty() ? parts.comments : std::string(description);
+    // Tags leave the text (they are read on their own); without any the block stays as written.
+    const Tags tags(description);
+    const std::string text = description.empty()                    ? parts.comments
+                             : tags.firstTag() < description.size() ? tags.own()
+                                                                    : std::string(description);
     const bool shareSource = shareWithAll(code.size(), list.size());
     const bool shareText = shareWithAll(text.size(), list.size());
     std::vector<std::shared_ptr<CConstant>> elements;
     for (std::string& syntax : list) {
         auto element = std::make_shared<CConstant>();
         element->setScope(parseScope(syntax));
-        element->setName(parseName(syntax, NameMode::Constant));
+        std::string name = parseName(syntax, NameMode::Constant);
+        // "Const DWL_ANYTHREAD& = 2" is the Long DWL_ANYTHREAD.
+        const std::string_view suffix = takeTypeSuffix(name);
+        element->setName(std::move(name));
         // "Const A As Long = 1": the type only where one is written.
         size_t as = findNoCase(syntax, " As ");
         if (as != npos && as < findOutsideStrings(syntax, '='))
             element->setDataType(parseDataType(syntax, NameMode::Constant));
+        else if (!suffix.empty())
+            element->setDataType(std::string(suffix));
         element->setSource(shareSource ? code : syntax);
         // One constant keeps the statement as written, continued lines and all.
         element->setSyntax(list.size() == 1 ? code : std::move(syntax));

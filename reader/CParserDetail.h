@@ -8,10 +8,12 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/Element.h"
 #include "reader/CStringLines.h"
 
 namespace tarnwick::parserdetail {
@@ -91,12 +93,13 @@ bool isCommentLine(std::string_view line);
 bool isBlankLine(std::string_view line);
 
 // The tags of one description, indexed once so that looking up many names
-// costs no rescans. A tag is '@' followed by a word (letters, digits, '_');
-// its text runs from after the word to the next '@', CR and LF read as
-// blanks, trimmed. The first tag of a word wins. Besides "@name text", the
-// tag lines "@param name text", "@return text" / "@returns text" and
-// "@remarks text" are understood (those keywords ignoring case). The view
-// passed in must outlive the index.
+// costs no rescans. A tag is '@' at the start of the text or after a blank,
+// tab, CR or LF, followed by a word (letters, digits, '_'); its text runs from
+// after the word to the next tag, CR and LF read as blanks, trimmed ("a@b.com"
+// is no tag). The first tag of a word wins. Besides "@name text", the keyword
+// tags "@param name text", "@return text" / "@returns text", "@see target",
+// "@remarks", "@example" and "@exception" / "@exceptions" are understood
+// (keywords ignoring case). The view passed in must outlive the index.
 class Tags {
 public:
     explicit Tags(std::string_view description);
@@ -107,27 +110,60 @@ public:
     std::string forArgument(std::string_view name) const;
     // A return value: the procedure's "@name" tag, else "@return(s)".
     std::string forReturn(std::string_view name) const;
-    // The element's own description: the text before the first '@', trimmed,
-    // followed (after a blank) by the text of every "@remarks" tag.
+    // The element's own description: the text before the first tag, trimmed.
     std::string own() const;
-    // The targets of every "@see Name" or "@see Module.Name" tag, in order:
-    // the name (letters, digits, '_' and dots) after the word.
+    // Where the first tag starts; the text's size when it has none.
+    size_t firstTag() const { return m_firstAt == npos ? m_text.size() : m_firstAt; }
+    // The targets of every "@see Name", "@see Module.Name" or "@see #Member"
+    // tag, in order: the name (letters, digits, '_' and dots, after an
+    // optional '#') after the word.
     std::vector<std::string> see() const;
+    // The texts of the "@remarks", "@example" and "@exception(s)" tags; the
+    // texts of several tags of one section are paragraphs (CR LF between).
+    DocSections sections() const;
+    // Calls fn(word, text) for every tag that is no keyword, in order.
+    template <typename Fn>
+    void eachNamed(const Fn& fn) const {
+        for (const Tag& tag : m_tags)
+            if (!tag.keyword) fn(tag.word, textOf(tag.text));
+    }
+    // Every tag that is no keyword and whose word names nothing known
+    // accepts (a parameter, a member), as written ("@author Jane Doe"), one
+    // paragraph each; empty when there is none.
+    template <typename Known>
+    std::string unknown(const Known& known) const {
+        std::string out;
+        eachNamed([&](std::string_view word, const std::string& text) {
+            if (known(word)) return;
+            if (!out.empty()) out += "\r\n";
+            out += '@';
+            out += word;
+            if (!text.empty()) out += ' ' + text;
+        });
+        return out;
+    }
 
 private:
     struct Span {
         size_t begin = 0;
         size_t end = 0;
     };
+    struct Tag {
+        std::string_view word;
+        Span text;
+        bool keyword = false;
+    };
     std::string textOf(Span span) const;
+    // The texts of the tags whose lower-case word is one of words, CR LF between.
+    std::string joined(std::initializer_list<std::string_view> words) const;
 
     std::string_view m_text;
     size_t m_firstAt = npos;
+    std::vector<Tag> m_tags;                                 // in the order written
     std::vector<std::pair<std::string_view, Span>> m_named;  // sorted by word, first kept
     std::vector<std::pair<std::string, Span>> m_params;      // lower-case name, sorted
     bool m_hasReturn = false;
     Span m_return;
-    std::vector<Span> m_remarks;
 };
 
 }  // namespace tarnwick::parserdetail

@@ -1,5 +1,6 @@
 // Module file reader: the attribute lines, the code text, and the walk over
 // the code text that files one element per recognised declaration.
+#include <algorithm>
 #include <unordered_map>
 
 #include "reader/CParser.h"
@@ -41,27 +42,172 @@ private:
     std::unordered_map<std::string, std::string> m_byName;
 };
 
-// The module's description from the first comment block: the text before
-// the first '@'; every "@member text" piece becomes a short description.
-void takeModuleDescription(CModule& module, const std::string& block) {
-    size_t at = block.find('@');
-    if (at == std::string::npos) {
-        module.setDescription(block);
-        return;
+// A line of '*', '-', '=' and the like (or of apostrophes) that only frames
+// a banner.
+bool isRuleLine(std::string_view raw, std::string_view cleaned) {
+    if (cleaned.empty()) return trimSpaces(raw).size() > 2;  // a row of apostrophes
+    for (char c : cleaned)
+        if (isIdentifierChar(c)) return false;
+    return cleaned.size() > 2;
+}
+
+// A banner's line of facts: "Copyright 2015-2026 by ...", "Created: ...",
+// "Last updated: ...".
+bool isBannerFact(std::string_view line) {
+    for (std::string_view word : {"Copyright", "(c)", "\xC2\xA9", "Created:", "Created on",
+                                  "Last updated:", "Last update:", "Last modified:", "Modified:"})
+        if (startsNoCase(line, word)) return true;
+    return false;
+}
+
+// Words that make a paragraph part of a licence or copyright notice.
+bool isLicenceText(std::string_view text) {
+    for (std::string_view words :
+         {"Copyright", "All rights reserved", "Permission is hereby granted"})
+        if (findNoCase(text, words) != npos) return true;
+    for (std::string_view word : {"License", "Licence", "LICENSE", "LICENCE", "WARRANTY"})
+        if (text.find(word) != npos) return true;
+    return false;
+}
+
+// The comment blocks above the module's first code line (blocks end at an
+// empty line or at a lone "''" that opens a javadoc-style block), and the
+// module's description chosen from them.
+class HeaderBlocks {
+public:
+    bool done() const { return m_done; }
+
+    void comment(std::string_view raw) {
+        if (trimSpaces(raw) == "''" && !m_blocks.empty() && !m_blocks.back().empty())
+            m_blocks.emplace_back();  // the marker opens a block and is no text
+        if (m_blocks.empty()) m_blocks.emplace_back();
+        std::string cleaned = cleanComment(raw);
+        m_blocks.back().push_back(isRuleLine(raw, cleaned) ? kRule : std::move(cleaned));
     }
-    module.setDescription(block.substr(0, at));
-    std::string_view tags = std::string_view(block).substr(at);
+    void blank() {
+        if (!m_blocks.empty() && !m_blocks.back().empty()) m_blocks.emplace_back();
+    }
+    // The first code line. attached: it is a declaration and the block right
+    // above it (no empty line between) is its own description.
+    std::string finish(bool attached) {
+        m_done = true;
+        if (attached && !m_blocks.empty() && !m_blocks.back().empty()) m_blocks.pop_back();
+        // The block nearest the code that is no licence notice.
+        for (auto block = m_blocks.rbegin(); block != m_blocks.rend(); ++block) {
+            std::string text = describe(*block);
+            if (!text.empty()) return text;
+        }
+        return {};
+    }
+
+private:
+    using Block = std::vector<std::string>;
+    static constexpr const char* kRule = "\x01";
+
+    // Lines joined as the comment buffer joins them: a blank after each line,
+    // CR LF for an empty comment line or a rule; none at either end.
+    static std::string join(const Block& lines, size_t from) {
+        std::string out;
+        for (size_t i = from; i < lines.size(); ++i) {
+            if (lines[i].empty() || lines[i] == kRule) {
+                if (!out.empty() && !endsWith(out, "\r\n")) out += "\r\n";
+            } else {
+                out += lines[i];
+                out += ' ';
+            }
+        }
+        while (endsWith(out, "\r\n")) out.resize(out.size() - 2);
+        return out;
+    }
+
+    // The description a block gives: none for a licence notice; for a
+    // banner (rules and facts such as Copyright and Created:) the prose
+    // after its last fact without the rules and without paragraphs of
+    // licence text; else the block as written.
+    static std::string describe(Block block) {
+        size_t lastFact = npos;
+        bool banner = false;  // rules or dates: a Copyright line alone makes no banner
+        for (size_t i = 0; i < block.size(); ++i) {
+            if (block[i] == kRule) {
+                banner = true;
+            } else if (isBannerFact(block[i])) {
+                lastFact = i;
+                banner = banner || !startsNoCase(block[i], "Copyright");
+            }
+        }
+        if (!banner || lastFact == npos) {
+            std::string whole = join(block, 0);
+            return isLicenceText(whole) ? std::string() : whole;
+        }
+        std::string prose;
+        for (const std::string& paragraph : splitParagraphs(join(block, lastFact + 1)))
+            if (!isLicenceText(paragraph)) prose += (prose.empty() ? "" : "\r\n") + paragraph;
+        if (!prose.empty()) return prose;
+        // No prose after the facts: the block's other lines (a title).
+        std::erase_if(block, [](const std::string& line) { return isBannerFact(line); });
+        std::string text = join(block, 0);
+        return isLicenceText(text) ? std::string() : text;
+    }
+
+    static std::vector<std::string> splitParagraphs(const std::string& text) {
+        std::vector<std::string> out;
+        for (size_t from = 0; from <= text.size();) {
+            size_t end = text.find("\r\n", from);
+            if (end == npos) end = text.size();
+            if (end > from) out.push_back(text.substr(from, end - from));
+            from = end + 2;
+        }
+        return out;
+    }
+
+    std::vector<Block> m_blocks;
+    bool m_done = false;
+};
+
+// Whether word names (ignoring case) one of names.
+bool namesOneOf(std::string_view word, const std::vector<std::string>& names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](const std::string& name) { return equalsIgnoreCase(word, name); });
+}
+
+// The names an element's "@name" tags may describe: itself (its return
+// value), its arguments and its parts (of a Type or Enum).
+std::vector<std::string> taggableNames(const Element& element) {
+    std::vector<std::string> names{element.Name()};
+    if (const auto arguments = element.Arguments())
+        for (const auto& argument : arguments->elements()) names.push_back(argument->Name());
+    if (const auto parts = element.Variables())
+        for (const auto& part : parts->elements()) names.push_back(part->Name());
+    return names;
+}
+
+// Text, then (as a paragraph of its own) the tags no one understood.
+void appendUnknown(std::string& text, const std::string& unknown) {
+    if (unknown.empty()) return;
+    if (!trimSpaces(text).empty()) text += "\r\n";
+    text += unknown;
+}
+
+// The module's description from its chosen comment block: the text before
+// the first tag; "@see" and the section tags as on a member; every other
+// "@member text" becomes that member's short description, and a tag that
+// names no member stays visible in the description.
+void takeModuleDescription(CModule& module, const std::string& block,
+                           const std::vector<std::string>& memberNames) {
+    const Tags tags(block);
+    std::string description = block.substr(0, tags.firstTag());
+    while (endsWith(description, "\r\n")) description.resize(description.size() - 2);
+    appendUnknown(description, tags.unknown([&](std::string_view word) {
+        return namesOneOf(word, memberNames);
+    }));
+    module.setDescription(std::move(description));
+    module.setSeeAlso(tags.see());
+    module.setSections(tags.sections());
     HashTable& shortDesc = *module.ShortDesc();
     shortDesc.setReplaceableKeys(true);
-    for (size_t from = 0; from < tags.size();) {
-        size_t next = tags.find('@', from + 1);
-        std::string_view piece = tags.substr(from + 1, next == npos ? npos : next - from - 1);
-        size_t blank = piece.find(' ');
-        if (blank != npos)
-            shortDesc.Add(trimSpaces(piece.substr(0, blank)), trimSpaces(piece.substr(blank)));
-        if (next == npos) break;
-        from = next;
-    }
+    tags.eachNamed([&](std::string_view word, const std::string& text) {
+        if (!text.empty()) shortDesc.Add(word, text);
+    });
 }
 
 }  // namespace
@@ -135,8 +281,9 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
     // Where a commented-out routine header starts in comments: once its
     // commented end statement follows, the old code is no description.
     size_t commentedCodeAt = npos;
-    bool elementSeen = false;
-    bool moduleCommentDone = false;
+    HeaderBlocks header;      // the comment blocks above the first code line
+    std::string moduleBlock;  // the one of them that describes the module
+    std::vector<std::string> memberNames;
     bool procedureSeen = false;
     std::vector<std::shared_ptr<Element>> elements;
 
@@ -196,18 +343,27 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
         }
         for (const auto& element : elements) {
             element->setLine(context.fileLine(start));
-            element->setSeeAlso(Tags(comments).see());
+            const Tags tags(comments);
+            element->setSeeAlso(tags.see());
+            element->setSections(tags.sections());
             attributeDescriptions.complete(*element);
+            std::string description = element->Description();
+            const std::vector<std::string> names = taggableNames(*element);
+            appendUnknown(description, tags.unknown([&](std::string_view word) {
+                return namesOneOf(word, names);
+            }));
+            element->setDescription(std::move(description));
+            memberNames.push_back(element->Name());
             module.Add(element, m_diagnostics);
         }
         if (!elements.empty()) {
-            elementSeen = true;
             if (isProcedure) procedureSeen = true;
             // Every parser consumes at least the statement; never look back.
             i = std::max(i, index);
         }
 
         if (isCommentLine(current)) {
+            if (!header.done()) header.comment(current);
             const std::string cleaned = cleanComment(current);
             if (commentedCodeAt == npos && isProcedureHeader(cleaned))
                 commentedCodeAt = comments.size();
@@ -223,14 +379,15 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
                 commentedCodeAt = npos;
             }
         } else if (isBlankLine(current)) {
-            if (!comments.empty() && !moduleCommentDone && !elementSeen)
-                takeModuleDescription(module, comments);
-            moduleCommentDone = true;
+            if (!header.done()) header.blank();
         } else {
+            if (!header.done()) moduleBlock = header.finish(!elements.empty());
             comments.clear();
             commentedCodeAt = npos;
         }
     }
+    if (!header.done()) moduleBlock = header.finish(false);
+    if (!moduleBlock.empty()) takeModuleDescription(module, moduleBlock, memberNames);
 }
 
 }  // namespace tarnwick

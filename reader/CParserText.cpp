@@ -292,34 +292,52 @@ bool isBlankLine(std::string_view line) {
 
 // Tags
 
+namespace {
+
+// The position of the first tag from from on: an '@' at the start or after a
+// blank, tab, CR or LF, followed by a word character; npos when none.
+size_t nextTag(std::string_view t, size_t from) {
+    for (size_t at = t.find('@', from); at != npos; at = t.find('@', at + 1)) {
+        const bool opens =
+            at == 0 || isBlankOrTab(t[at - 1]) || t[at - 1] == '\r' || t[at - 1] == '\n';
+        if (opens && at + 1 < t.size() && isIdentifierChar(t[at + 1])) return at;
+    }
+    return npos;
+}
+
+bool isKeyword(std::string_view lowerWord) {
+    for (std::string_view k :
+         {"param", "return", "returns", "see", "remarks", "example", "exception", "exceptions"})
+        if (lowerWord == k) return true;
+    return false;
+}
+
+}  // namespace
+
 Tags::Tags(std::string_view description) : m_text(description) {
     const std::string_view t = m_text;
-    m_firstAt = t.find('@');
+    m_firstAt = nextTag(t, 0);
     std::vector<std::pair<std::string_view, Span>> named;
     size_t at = m_firstAt;
     while (at != npos) {
-        size_t next = t.find('@', at + 1);
+        const size_t next = nextTag(t, at + 1);
         size_t wordEnd = at + 1;
         while (wordEnd < t.size() && isIdentifierChar(t[wordEnd])) ++wordEnd;
         const size_t tagEnd = next == npos ? t.size() : next;
         std::string_view word = t.substr(at + 1, wordEnd - at - 1);
-        if (!word.empty()) {
-            named.push_back({word, Span{wordEnd, tagEnd}});
-            std::string keyword = lowerAscii(word);
-            if (keyword == "param") {
-                size_t p = wordEnd;
-                while (p < tagEnd && isBlankOrTab(t[p])) ++p;
-                size_t nameEnd = p;
-                while (nameEnd < tagEnd && isIdentifierChar(t[nameEnd])) ++nameEnd;
-                if (nameEnd > p)
-                    m_params.push_back(
-                        {lowerAscii(t.substr(p, nameEnd - p)), Span{nameEnd, tagEnd}});
-            } else if ((keyword == "return" || keyword == "returns") && !m_hasReturn) {
-                m_hasReturn = true;
-                m_return = Span{wordEnd, tagEnd};
-            } else if (keyword == "remarks") {
-                m_remarks.push_back(Span{wordEnd, tagEnd});
-            }
+        named.push_back({word, Span{wordEnd, tagEnd}});
+        const std::string keyword = lowerAscii(word);
+        m_tags.push_back(Tag{word, Span{wordEnd, tagEnd}, isKeyword(keyword)});
+        if (keyword == "param") {
+            size_t p = wordEnd;
+            while (p < tagEnd && isBlankOrTab(t[p])) ++p;
+            size_t nameEnd = p;
+            while (nameEnd < tagEnd && isIdentifierChar(t[nameEnd])) ++nameEnd;
+            if (nameEnd > p)
+                m_params.push_back({lowerAscii(t.substr(p, nameEnd - p)), Span{nameEnd, tagEnd}});
+        } else if ((keyword == "return" || keyword == "returns") && !m_hasReturn) {
+            m_hasReturn = true;
+            m_return = Span{wordEnd, tagEnd};
         }
         at = next;
     }
@@ -366,27 +384,41 @@ std::string Tags::forReturn(std::string_view name) const {
 
 std::vector<std::string> Tags::see() const {
     std::vector<std::string> targets;
-    for (const auto& [word, span] : m_named) {
-        if (lowerAscii(word) != "see") continue;
-        size_t p = span.begin;
-        while (p < span.end && isBlankOrTab(m_text[p])) ++p;
+    for (const Tag& tag : m_tags) {
+        if (lowerAscii(tag.word) != "see") continue;
+        size_t p = tag.text.begin;
+        while (p < tag.text.end && isBlankOrTab(m_text[p])) ++p;
         size_t end = p;
-        while (end < span.end && (isIdentifierChar(m_text[end]) || m_text[end] == '.')) ++end;
+        // "#Remove": a member of the describing module.
+        if (end < tag.text.end && m_text[end] == '#') ++end;
+        while (end < tag.text.end && (isIdentifierChar(m_text[end]) || m_text[end] == '.')) ++end;
         while (end > p && m_text[end - 1] == '.') --end;
-        if (end > p) targets.emplace_back(m_text.substr(p, end - p));
+        if (end > p + (m_text[p] == '#' ? 1 : 0)) targets.emplace_back(m_text.substr(p, end - p));
     }
     return targets;
 }
 
-std::string Tags::own() const {
-    std::string text(trimSpaces(m_text.substr(0, m_firstAt == npos ? m_text.size() : m_firstAt)));
-    for (const Span& span : m_remarks) {
-        std::string remark = textOf(span);
-        if (remark.empty()) continue;
-        if (!text.empty()) text += ' ';
-        text += remark;
+std::string Tags::joined(std::initializer_list<std::string_view> words) const {
+    std::string out;
+    for (const Tag& tag : m_tags) {
+        const std::string word = lowerAscii(tag.word);
+        if (std::find(words.begin(), words.end(), word) == words.end()) continue;
+        // A section keeps its paragraphs (CR LF between them).
+        std::string_view text = m_text.substr(tag.text.begin, tag.text.end - tag.text.begin);
+        const size_t first = text.find_first_not_of(" \t\r\n");
+        if (first == npos) continue;
+        text = text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first);
+        if (!out.empty()) out += "\r\n";
+        out += text;
     }
-    return text;
+    return out;
 }
+
+DocSections Tags::sections() const {
+    return DocSections{joined({"remarks"}), joined({"example"}),
+                       joined({"exception", "exceptions"})};
+}
+
+std::string Tags::own() const { return std::string(trimSpaces(m_text.substr(0, firstTag()))); }
 
 }  // namespace tarnwick::parserdetail

@@ -73,11 +73,12 @@ async function check() {
   form.querySelector('input[name="q"]').value = 'Post';
   form.submit();
   const found = await shows(detail, 'search.html?q=Post');
-  await until('the search box finds Post first, in Detail', () => names(found)[0] == 'Post' &&
-      rows(found).every(r => r.querySelector('a').getAttribute('target') == 'Detail'));
-  // [query, name first, name among the results]; neither: no result at all.
+  await until('the search box finds Post first, links open where the list is', () =>
+      names(found)[0] == 'Post' && rows(found).every(r => !r.querySelector('a').hasAttribute('target')));
+  // [query, name first, name among the results]; neither: no result at all. "tabulator" is
+  // only in the second sentence of CEntry's description.
   for (const [query, first, among] of [['Post', 'Post'], ['amount ONTO', null, 'Post'],
-                                       ['zzqxv', null, null]]) {
+                                       ['zzqxv', null, null], ['tabulator', 'CEntry']]) {
     frame.src = 'site/search.html?q=' + encodeURIComponent(query);
     const doc = await shows(frame.contentWindow, encodeURIComponent(query));
     await until(`query ${query} shows ${names(doc)}`, () =>
@@ -85,6 +86,17 @@ async function check() {
         (first ? names(doc)[0] == first : among ? names(doc).includes(among)
                : !names(doc).length && doc.getElementById('searchSummary').innerText.includes(query)));
   }
+
+  // One result is "1 result"; typing changes the list without loading the page again.
+  const live = frame.contentWindow.document;
+  expect(names(live).length == 1 && !/results/.test(live.getElementById('searchSummary').innerText),
+         'one result reads ' + live.getElementById('searchSummary').innerText);
+  live.tarnwickMark = 1;
+  const box = live.getElementById('searchQuery');
+  box.value = 'kreditrahmen';
+  box.dispatchEvent(new Event('input'));
+  await until('typing "kreditrahmen" lists CAccount on the same page', () =>
+      frame.contentWindow.document.tarnwickMark == 1 && names(live).join() == 'CAccount');
 
   frame.src = 'gbk-site/Modules/modHello_Balance.html';
   const gbk = await shows(frame.contentWindow, 'modHello_Balance.html');

@@ -3,6 +3,7 @@
 
 #include "ModHtmlTestSupport.h"
 #include "generator/CrossLinks.h"
+#include "generator/ModulePages.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 
@@ -33,6 +34,20 @@ TEST(SiteIndexTest, PlainSummaryIsTheFirstSentenceAsText) {
     // Cut on a word, never inside a character.
     EXPECT_EQ(plainSummary("aaaa bbbb cccc", 11) + plainSummary("\xC3\xA4\xC3\xA4\xC3\xA4", 3),
               "aaaa bbbb...\xC3\xA4...");
+}
+
+TEST(SiteIndexTest, DescriptionWordsAreLowerCaseOnceAndNotInTheSummary) {
+    const Row rows[] = {
+        {"Formats a value. Shows it as HEXADECIMAL digits, hexadecimal <b>always</b>.",
+         "shows it as hexadecimal digits always"},
+        {"Z\xC3\x84HLT a&amp;b x", "z\xC3\xA4hlt"},  // words of one letter are left out
+        {"Formats a value.", ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(descriptionWords({row.input}, "format formats a value"), row.expected)
+            << row.input;
+    // Every accessor's text counts, each word once.
+    EXPECT_EQ(descriptionWords({"Gets the name.", "Sets the name."}, ""), "gets the name sets");
 }
 
 TEST(SiteIndexTest, ScriptStringsAreAsciiInEveryEncoding) {
@@ -127,6 +142,10 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
         {"Nowhere", true, f.account.get(), ""},
         {"Moved", true, f.ledger.get(), ""},  // in two classes: ambiguous
         {"CAccount.Nowhere", true, f.account.get(), ""},
+        // "#Member": a member of the describing module only.
+        {"#Moved", true, f.account.get(), "Classes/CAccount_Moved.html"},
+        {"#Post", true, f.iaccount.get(), "Classes/IAccount_Post.html"},
+        {"#Post", true, f.account.get(), ""},
     };
     for (const Row& row : rows) {
         EXPECT_EQ(
@@ -137,12 +156,25 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     // @see tags on a member page: a name that leads nowhere stays text.
     auto touch = makeElement<CSubroutine>("Touch");
     touch->setSeeAlso({"IAccount.Post", "Nowhere"});
+    touch->setSections({"Slow.", "x = <b>1</b>", ""});
     ctx.links = &links;
     const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx);
-    EXPECT_NE(page.find("<P class=\"seeAlso\"><B>See also:</B> <A "
-                        "href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, Nowhere</P>"),
+    EXPECT_NE(page.find("<H3>Remarks</H3>\r\n<P class=\"remarks\">Slow.</P>\r\n<H3>Example</H3>\r\n"
+                        "<P class=\"example\">x = <b>1</b></P>\r\n<P class=\"seeAlso\"><B>See "
+                        "also:</B> <A href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, "
+                        "Nowhere</P>"),
               std::string::npos)
         << page;
+    EXPECT_EQ(page.find("Exceptions</H3>"), std::string::npos);
+    // A module's own tags on its page, "#Member" a member of it.
+    f.account->setSeeAlso({"#Moved"});
+    f.account->setSections({"", "", "Overflow when full"});
+    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).text;
+    EXPECT_NE(modulePage.find("<H3>Exceptions</H3>\r\n<P class=\"exceptions\">Overflow when "
+                              "full</P>\r\n<P class=\"seeAlso\"><B>See also:</B> <A "
+                              "href=\"../Classes/CAccount_Moved.html\">Moved</A></P>"),
+              std::string::npos)
+        << modulePage;
 }
 
 }  // namespace

@@ -54,7 +54,11 @@ TEST(Classifiers, AnswerByTheStartOfTheTrimmedLine) {
         {"Public Event Changed(ByVal v As Long)", bit(Event) | bit(Var)},
         {"Event Done", bit(Event)},
         {"Private m_Name As String", bit(Var)},
-        {"Dim m_Name$", bit(None)},
+        // A type character types a name as " As " does.
+        {"Dim m_Name$", bit(Var)},
+        {"Private n&, a$(10)", bit(Var)},
+        {"Dim m_Untyped", bit(None)},
+        {"Private Const DWL_ANYTHREAD& = &H2", bit(Const)},
         {"Dim x As Long", bit(Var)},
         {"Public WithEvents m_Form As Form1", bit(Var)},
         {"Private Type PointL", bit(Type)},

@@ -58,11 +58,13 @@ TEST(ModuleReader, AttributesNameAndCodeText) {
 
 TEST(ModuleReader, ModuleDescriptionAndShortDescriptions) {
     auto m = readCode({"' The ledger of accounts.", "' @Open opens it", "' @Close closes it", "",
-                       "Public Sub Open()", "End Sub"});
-    // The block also describes the declaration after the blank line.
+                       "Public Sub Open()", "End Sub", "Public Sub Close()", "End Sub"});
+    // The block also describes the declaration after the blank line; there
+    // "@Close" names nothing and stays visible.
     EXPECT_EQ(m->Description() + "|" + m->ShortDesc()->item("Open") + "|" +
                   m->ShortDesc()->item("Close") + "|" + m->Subroutines().at(1)->Description(),
-              "The ledger of accounts. |opens it|closes it|The ledger of accounts.");
+              "The ledger of accounts. |opens it|closes it|The ledger of accounts.\r\n"
+              "@Close closes it");
     // A code line before the first blank line: no module description.
     m = readCode({"Option Explicit", "", "' About the sub", "Public Sub A()", "End Sub"});
     EXPECT_EQ(m->Description() + "|" + m->Subroutines().at(1)->Description(), "|About the sub");
@@ -159,10 +161,12 @@ TEST(ModuleReader, VariablesConstantsAndImplements) {
         "Private m_Name As String ' the name",
         "' The items",
         "Private m_Items As New Collection",
-        "Dim m_Untyped$",
+        "Dim m_Untyped",
+        "Dim m_Typed$",
         "Private m_Grid(1 To 3, 1 To 3) As Long",
         "' The upper limit @x not a tag of it",
         "Private Const MAX_ITEMS = 10 ' upper",
+        "Private Const DWL_ANYTHREAD& = &H2",
         "Const QUOTE = \"'\" ' an apostrophe",
         "Public Const PI As Double = 3.14",
         "Public Sub A()",
@@ -170,19 +174,24 @@ TEST(ModuleReader, VariablesConstantsAndImplements) {
         "Private m_Late As Long",
     });
     EXPECT_EQ(m->Implementations().at(1)->Syntax(), "Implements IPlugin ' plug-in contract");
-    // Dim without a type is no variable; declarations after a procedure are not read.
+    // Dim without a type is no variable, a type character is no part of the
+    // name; declarations after a procedure are not read.
     EXPECT_EQ(members(m->Variables()),
-              "m_Name String  [  the name]|m_Items Collection  [The items]|m_Grid Long  []");
+              "m_Name String  [  the name]|m_Items Collection  [The items]|m_Typed String  []|"
+              "m_Grid Long  []");
     auto name = m->Variables().at(1);
     EXPECT_EQ(name->Syntax() + "|" + name->Source(),
               "Private m_Name As String |Private m_Name As String ");
     EXPECT_EQ(name->IsNew() + m->Variables().at(2)->IsNew(), "FalseTrue");
     auto c = [&](int i) { return m->Constants().at(i); };
-    EXPECT_EQ(std::to_string(c(1)->scope()) + c(1)->Description() + "|" + c(1)->Syntax() + "|" +
-                  c(2)->Syntax() + "|" + c(2)->Description() + "|" + c(3)->DataType(),
-              std::to_string(scope::Private) +
-                  "The upper limit @x not a tag of it |Private Const MAX_ITEMS = 10|Const QUOTE = "
-                  "\"'\"|  an apostrophe|Double");
+    // A tag that names nothing of the constant stays visible, on a line of its own.
+    EXPECT_EQ(
+        std::to_string(c(1)->scope()) + c(1)->Description() + "|" + c(1)->Syntax() + "|" +
+            c(3)->Syntax() + "|" + c(3)->Description() + "|" + c(4)->DataType() + "|" +
+            c(2)->Name() + " " + c(2)->DataType(),
+        std::to_string(scope::Private) +
+            "The upper limit\r\n@x not a tag of it|Private Const MAX_ITEMS = 10|Const QUOTE = "
+            "\"'\"|  an apostrophe|Double|DWL_ANYTHREAD Long");
 }
 
 TEST(ModuleReader, Types) {
@@ -262,14 +271,75 @@ TEST(ModuleReader, AttributeDescriptionsFillEmptyDescriptions) {
 TEST(ModuleReader, ParamReturnAndRemarksTags) {
     auto m = readCode({"' Looks a key up.", "' @param key the key to find",
                        "' @param Default what to give when missing", "' @return the value found",
-                       "' @remarks Case is ignored.",
+                       "' @remarks Case is ignored.", "' @author Jane Doe", "' @see #Remove",
+                       "' @exceptions KeyNotFound when the key is missing", "' @example",
+                       "' x = Lookup(\"a\")", "' @see CList.Add, mail@example.com",
                        "Public Function Lookup(ByVal Key As String, Optional Default) As String",
                        "End Function"});
     auto f = m->Functions().at(1);
     EXPECT_EQ(f->Description() + "|" + f->Arguments()->at(1)->Description() + "|" +
                   f->Arguments()->at(2)->Description() + "|" + f->Returns()->Description(),
-              "Looks a key up. Case is ignored.|the key to find|what to give when missing|"
+              "Looks a key up.\r\n@author Jane Doe|the key to find|what to give when missing|"
               "the value found");
+    const DocSections& sections = f->Sections();
+    EXPECT_EQ(sections.remarks + "|" + sections.example + "|" + sections.exceptions,
+              "Case is ignored.|x = Lookup(\"a\")|KeyNotFound when the key is missing");
+    EXPECT_EQ(f->SeeAlso(), (std::vector<std::string>{"#Remove", "CList.Add"}));
+}
+
+// The module's description: the comment block nearest the first code line
+// that is no licence; a banner's prose; the module's own tags.
+TEST(ModuleReader, ModuleDescriptionFromHeaderBlocks) {
+    const std::string mit =
+        "'    Copyright (c) 2012 Kelly Ethridge\n'\n"
+        "'    Permission is hereby granted, free of charge, to any person obtaining a copy\n"
+        "'    of this software, to deal in the Software without restriction.\n'\n"
+        "'    THE SOFTWARE IS PROVIDED \"AS IS\", WITHOUT WARRANTY OF ANY KIND.\n";
+    const std::string banner =
+        "'**************************************************\n"
+        "' modFiles - file helpers\n' Copyright 2015-2026 by Jan Novak\n"
+        "' Created: 12.03.2015\n' Last updated: 02.01.2026\n"
+        "'**************************************************\n"
+        "' Reads and writes the files of the program.\n'\n' Paths are absolute.\n";
+    struct {
+        std::string header;  // the lines above the code
+        std::string code;
+        std::string description;  // then "|" and the see-also targets, joined by ","
+    } cases[] = {
+        // A licence block, then a javadoc-style block opened by a lone ''.
+        {mit + "\n''\n' Provides a timing mechanism.\n'\n' @see StopWatchStatic\n'\n",
+         "Option Explicit\n", "Provides a timing mechanism. |StopWatchStatic"},
+        // The same without the empty line: the '' line still opens the block.
+        {mit + "''\n' Provides a timing mechanism.\n", "Option Explicit\n",
+         "Provides a timing mechanism. |"},
+        // A licence alone never describes the module.
+        {mit + "\n", "Option Explicit\n", "|"},
+        {"' Copyright (c) 2020 Acme. All rights reserved.\n\n", "Option Explicit\n", "|"},
+        // A one-block banner: its prose, without rules and facts.
+        {banner + "\n", "Option Explicit\n",
+         "Reads and writes the files of the program. \r\nPaths are absolute. |"},
+        {banner, "Option Explicit\n",
+         "Reads and writes the files of the program. \r\nPaths are absolute. |"},
+        // Of two plain blocks the one nearest the code; section tags and
+        // unknown tags as on members, "@see #Member" kept as written.
+        {"' Old text\n\n' New text\n' @remarks Slow.\n' @see #Run\n' @include x.txt\n\n",
+         "Public Sub Run()\nEnd Sub\n", "New text \r\n@include x.txt|#Run"},
+        // The block right above the first declaration describes it, not the module.
+        {"' Module text\n\n' About Run\n", "Public Sub Run()\nEnd Sub\n", "Module text |"},
+        {"' About Run\n", "Public Sub Run()\nEnd Sub\n", "|"},
+    };
+    for (const auto& c : cases) {
+        CParser parser;
+        auto m = parser.readModuleText("Attribute VB_Name = \"T\"\n" + c.header + c.code,
+                                       moduletype::Module, "T.bas");
+        std::string see;
+        for (const std::string& target : m->SeeAlso()) see += (see.empty() ? "" : ",") + target;
+        EXPECT_EQ(m->Description() + "|" + see, c.description) << c.header;
+    }
+    auto m = CParser().readModuleText(
+        "Attribute VB_Name = \"T\"\n' Text\n' @remarks Slow.\n\nOption Explicit\n",
+        moduletype::Module, "T.bas");
+    EXPECT_EQ(m->Sections().remarks, "Slow.");
 }
 
 }  // namespace

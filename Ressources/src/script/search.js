@@ -1,16 +1,20 @@
 /* Tarnwick documentation: the site search.
  *
- * search.html?q=TEXT lists the modules and members whose name or summary
- * holds every word of TEXT, letter case ignored, names first. The index is the global tarnwickIndex that search-index.js
- * defines (a script, since browsers fetch nothing from a file:// site);
- * its rows are [name, kind number, module row or -1, page, summary].
+ * search.html?q=TEXT lists the modules and members whose name or description
+ * holds every word of TEXT, letter case ignored, names first; the list
+ * follows the search box as the user types, without loading the page again.
+ * Result links open in the window (or frame) of the search page. The index
+ * is the global tarnwickIndex that search-index.js defines (a script, since
+ * browsers fetch nothing from a file:// site); its rows are [name, kind
+ * number, module row or -1, page, summary], and a sixth element holds the
+ * description's other words where it has any.
  * Written for old and new browsers alike: no arrow functions, no classList.
  */
 
 var tarnwickLowered = null;
 var TARNWICK_SHOWN = 500;
 
-/* Made once per page: one lower-case text of every row's "name summary",
+/* Made once per page: one lower-case text of every row's "name summary words",
  * each after a \u0001, and where each starts. A query scans it with indexOf
  * (one fast native call) instead of looking at every row. The rows come
  * sorted by name from the generator, so the matches come out in name order
@@ -24,7 +28,7 @@ function tarnwickPrepare() {
     var starts = new Array(rows.length + 1);
     var at = 0;
     for (var k = 0; k < rows.length; k++) {
-        texts[k] = rows[k][0] + " " + rows[k][4];
+        texts[k] = rows[k][0] + " " + rows[k][4] + (rows[k][5] ? " " + rows[k][5] : "");
         starts[k] = at;
         at += texts[k].length + 1;
     }
@@ -126,14 +130,11 @@ function tarnwickQuery() {
     }
 }
 
-function tarnwickCell(row, text, link, target) {
+function tarnwickCell(row, text, link) {
     var cell = document.createElement("TD");
     if (link) {
         var a = document.createElement("A");
         a.setAttribute("href", link);
-        if (target) {
-            a.setAttribute("target", target);
-        }
         a.appendChild(document.createTextNode(text));
         cell.appendChild(a);
     } else {
@@ -153,28 +154,59 @@ function tarnwickHeader(table, captions) {
 }
 
 /* Fills search.html: texts holds the page's sentences in its language
- * (none, found, limited with %1 and %2; and the four column captions). */
+ * (none, one, found, limited with %1 and %2; and the four column captions).
+ * The list follows the search box as the user types; the form is not sent. */
 function tarnwickShowSearch(texts) {
     var query = tarnwickQuery();
     var input = document.getElementById("searchQuery");
+    var hint = document.getElementById("searchSummary");
+    var hintText = hint ? hint.innerText || hint.textContent : "";
     if (input) {
         input.value = query;
+        var update = function () {
+            tarnwickList(texts, input.value, hintText);
+            if (window.history && window.history.replaceState) {
+                try {
+                    window.history.replaceState(null, "", "?q=" + encodeURIComponent(input.value));
+                } catch (e) {
+                    // file:// pages may refuse; the list is shown all the same
+                }
+            }
+        };
+        input.oninput = update;
+        if (input.form) {
+            input.form.onsubmit = function () {
+                update();
+                return false;
+            };
+        }
     }
+    tarnwickList(texts, query, hintText);
+}
+
+/* Shows the rows that match query in search.html (hint when it is empty). */
+function tarnwickList(texts, query, hint) {
+    var summary = document.getElementById("searchSummary");
+    var table = document.getElementById("searchResults");
+    while (table.firstChild) {
+        table.removeChild(table.firstChild);
+    }
+    summary.innerHTML = "";
     if (!tarnwickWords(query).length) {
+        summary.appendChild(document.createTextNode(hint));
         return;
     }
     var found = tarnwickFind(query);
-    var summary = document.getElementById("searchSummary");
-    var table = document.getElementById("searchResults");
     var message;
     if (!found.length) {
         message = texts.none.replace("%1", query);
     } else if (found.length > TARNWICK_SHOWN) {
         message = texts.limited.replace("%1", TARNWICK_SHOWN).replace("%2", found.length);
+    } else if (found.length === 1 && texts.one) {
+        message = texts.one.replace("%1", found.length);
     } else {
         message = texts.found.replace("%1", found.length);
     }
-    summary.innerHTML = "";
     summary.appendChild(document.createTextNode(message));
     if (!found.length) {
         return;
@@ -186,10 +218,10 @@ function tarnwickShowSearch(texts) {
         var entry = rows[found[i]];
         var row = document.createElement("TR");
         row.className = "searchResult";
-        tarnwickCell(row, entry[0], entry[3], "Detail");
+        tarnwickCell(row, entry[0], entry[3]);
         tarnwickCell(row, tarnwickIndex.kinds[entry[1]]);
         if (entry[2] >= 0) {
-            tarnwickCell(row, rows[entry[2]][0], rows[entry[2]][3], "Detail");
+            tarnwickCell(row, rows[entry[2]][0], rows[entry[2]][3]);
         } else {
             tarnwickCell(row, "");
         }
