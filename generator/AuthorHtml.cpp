@@ -96,28 +96,6 @@ bool isSafeAddress(std::string_view address) {
     return scheme == "http" || scheme == "https" || scheme == "mailto";
 }
 
-std::string escapedAttribute(std::string_view value) {
-    std::string out;
-    for (char c : value) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 struct Tag {
     bool closing = false;
@@ -237,16 +215,7 @@ private:
         }
         if (!isKept(tag.name)) {
             // Shown as the text it is.
-            for (char c : text.substr(tag.start, tag.end - tag.start)) {
-                if (c == '<')
-                    m_out += "&lt;";
-                else if (c == '>')
-                    m_out += "&gt;";
-                else if (c == '&')
-                    m_out += "&amp;";
-                else
-                    m_out += c;
-            }
+            m_out += escaped(text.substr(tag.start, tag.end - tag.start)).str();
             return tag.end;
         }
         if (tag.closing) {
@@ -266,7 +235,7 @@ private:
         if (tag.name == "a") {
             const std::string address = decodedAddress(tag.href);
             if (tag.hasHref && !address.empty() && isSafeAddress(address))
-                m_out += "<a href=\"" + escapedAttribute(address) + "\">";
+                m_out += "<a href=\"" + attribute(address).str() + "\">";
             else
                 m_out += "<a>";
         } else {

@@ -6,7 +6,6 @@ documented in both languages; every page is then loaded in headless Chromium, an
 may run (each one pushes its number onto top.pwned) or stand in a page as markup.
 Usage: check_payloads.py TARNWICK (CHROMIUM: the browser's path).
 Exit status: 0 passed, 1 failed, 77 skipped (no browser)."""
-import html
 import json
 import os
 import re
@@ -14,6 +13,8 @@ import shutil
 import subprocess
 import sys
 import tempfile
+
+from harness import run_harness
 
 SKIP = 77
 RAW = re.compile(r"<svg|<script>top|<img src=x|<u>x", re.IGNORECASE)
@@ -144,16 +145,8 @@ def main():
             return SKIP
         with open(os.path.join(tmp, "harness.html"), "w", encoding="utf-8") as f:
             f.write(HARNESS.replace("PAGES", json.dumps(pages)))
-        page = subprocess.run(
-            [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-             "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--disable-dev-shm-usage", "--user-data-dir=" + os.path.join(tmp, "profile"),
-             "--allow-file-access-from-files", "--virtual-time-budget=120000", "--dump-dom",
-             "file://" + os.path.join(tmp, "harness.html")],
-            capture_output=True, text=True, timeout=180)
-    outcome = re.search(r'<pre id="outcome">(.*?)</pre>', page.stdout, re.DOTALL)
-    outcome = html.unescape(outcome.group(1)).strip() if outcome else ""
-    print(outcome or "FAILED: the harness page gave no outcome: %s" % page.stderr[-500:])
+        outcome = run_harness(chromium, tmp, os.path.join(tmp, "harness.html"), 120000, 180)
+    print(outcome)
     return 0 if outcome.startswith("passed") else 1
 
 

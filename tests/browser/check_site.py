@@ -5,13 +5,14 @@ project's page read as GBK. A harness page holds the site in a frame and runs th
 (--allow-file-access-from-files); Chromium prints the outcome (--dump-dom).
 Usage: check_site.py TARNWICK PROJECT.vbp [--registry FILE] (CHROMIUM: the browser's path).
 Exit status: 0 passed, 1 failed, 77 skipped (no browser)."""
-import html
 import os
 import re
 import shutil
 import subprocess
 import sys
 import tempfile
+
+from harness import run_harness
 
 SKIP = 77
 CHINESE = "\u8ba1\u7b97\u8d26\u6237\u4f59\u989d"  # "compute the account balance"
@@ -139,16 +140,8 @@ def main():
                 return 1
         with open(os.path.join(tmp, "harness.html"), "w", encoding="utf-8") as f:
             f.write(HARNESS)
-        page = subprocess.run(
-            [chromium, "--headless", "--no-sandbox", "--disable-gpu", "--no-first-run",
-             "--disable-background-networking", "--disable-component-update", "--disable-sync",
-             "--disable-dev-shm-usage", "--user-data-dir=" + os.path.join(tmp, "profile"),
-             "--allow-file-access-from-files", "--virtual-time-budget=60000", "--dump-dom",
-             "file://" + os.path.join(tmp, "harness.html")],
-            capture_output=True, text=True, timeout=120)
-    outcome = re.search(r'<pre id="outcome">(.*?)</pre>', page.stdout, re.DOTALL)
-    outcome = html.unescape(outcome.group(1)).strip() if outcome else ""
-    print(outcome or "FAILED: the harness page gave no outcome: %s" % page.stderr[-500:])
+        outcome = run_harness(chromium, tmp, os.path.join(tmp, "harness.html"), 60000, 120)
+    print(outcome)
     return 0 if outcome.startswith("passed") else 1
 
 

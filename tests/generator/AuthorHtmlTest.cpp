@@ -44,7 +44,7 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
          "<a href=\"x&quot;onmouseover=alert(1)\">x</a>"},
         {"<a href=\"x&#34;onmouseover=alert(1)\">x</a>",
          "<a href=\"x&quot;onmouseover=alert(1)\">x</a>"},
-        {"<a href=\"it's.html\" title='a'>x</a>", "<a href=\"it's.html\">x</a>"},
+        {"<a href=\"it's.html\" title='a'>x</a>", "<a href=\"it&#39;s.html\">x</a>"},
         {"<a href='a<b>\"><script>alert(1)</script>'>x</a>",
          "<a href=\"a&lt;b&gt;&quot;&gt;&lt;script&gt;alert(1)&lt;/script&gt;\">x</a>"},
         {"<a href=\"?a=1&amp;b=2&c=&lt;\">x</a>", "<a href=\"?a=1&amp;b=2&amp;c=&lt;\">x</a>"},
