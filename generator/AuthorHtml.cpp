@@ -96,7 +96,6 @@ bool isSafeAddress(std::string_view address) {
     return scheme == "http" || scheme == "https" || scheme == "mailto";
 }
 
-
 struct Tag {
     bool closing = false;
     std::string name;  // lower case
