@@ -508,7 +508,6 @@ void MainWindow::openOutputFolder() {
         m_services.openUrl(QUrl::fromLocalFile(QFileInfo(m_siteIndex).absolutePath()));
 }
 
-
 PreviewDocument* MainWindow::showPreview(const QString& title, const QString& html, bool pinned) {
     QTabWidget* editor = m_perspective->editorArea();
     PreviewDocument* preview = pinned ? nullptr : m_preview.data();

@@ -116,7 +116,7 @@ private:
     std::shared_ptr<CProject> m_project;        // the project the tree shows
     Translation m_translation;
     std::unique_ptr<PageNames> m_pageNames;  // of m_project; m_ctx points into it
-    PageContext m_ctx;  // the member-page writer's context of the last refresh
+    PageContext m_ctx;                       // the member-page writer's context of the last refresh
     QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled
     std::shared_ptr<Job> m_job;                 // the read in progress, or null
     std::vector<std::pair<std::thread, std::shared_ptr<Job>>> m_workers;

@@ -333,7 +333,7 @@ private slots:
             commandsOff = !window.menuAction("mnuFileOpenProject")->isEnabled() &&
                           !window.toolbarAction("create")->isEnabled() &&
                           !window.toolbarAction("open")->isEnabled();
-            window.toolbarButtonClicked("create");  // refused while busy
+            window.toolbarButtonClicked("create");         // refused while busy
             openRefused = !window.openProjectFile(first);  // as from the recent list
             QTest::mouseClick(window.openCancelButton(), Qt::LeftButton);
         });

@@ -65,8 +65,7 @@ private slots:
     void settingsFileKeysReachTheRun() {
         Bench b;
         const QString vbp = writeSmallProject(b.dir.path() + "/src");
-        writeFile(b.dir.path() + "/src/Small.tarnwick",
-                  {"[generate]", "output-encoding = UTF-8"});
+        writeFile(b.dir.path() + "/src/Small.tarnwick", {"[generate]", "output-encoding = UTF-8"});
         QVERIFY(b.window.openProjectFile(vbp));
         b.dialogs.folder = b.dir.path() + "/out";
         b.window.toolbarButtonClicked("create");

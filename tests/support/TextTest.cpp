@@ -214,7 +214,9 @@ TEST(TextTest, EscapingForWhereTextLands) {
         {address, "Classes/a b\"c'd<e>&f#g?h%i.html",
          "Classes/a%20b%22c%27d%3Ce%3E%26f%23g%3Fh%25i.html"},
         {address, "Modules/\xce\xb1-_.~.html", "Modules/%CE%B1-_.~.html"},
-        {terminalSafe, "esc\x1b[2J\tbell\a\x7f\xc2\x9b" "2J \xc3\xa9",
+        {terminalSafe,
+         "esc\x1b[2J\tbell\a\x7f\xc2\x9b"
+         "2J \xc3\xa9",
          "esc\\x1B[2J\tbell\\x07\\x7F\\u009B2J \xc3\xa9"},
     };
     for (const Row& row : rows) EXPECT_EQ(row.escape(row.input), row.expected) << row.input;
