@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
+#include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
 #include "model/TypedList.h"
 #include "support/Text.h"
@@ -12,13 +12,6 @@
 namespace tarnwick {
 
 namespace {
-
-// The member lists of a module, in the order their summary tables show them.
-std::vector<const IIterator*> memberLists(const CModule& module) {
-    return {&module.Implementations(), &module.Constants(), &module.Enums(),  &module.Types(),
-            &module.Declarations(),    &module.Variables(), &module.Events(), &module.Functions(),
-            &module.Subroutines(),     &module.Properties()};
-}
 
 std::string displayName(const CModule& module, const ListItem* member) {
     return member ? module.Name() + "." + member->Name() : module.Name();
@@ -67,15 +60,12 @@ private:
     std::unordered_map<std::string, std::string> m_taken;
 };
 
-constexpr ModuleKind kKinds[] = {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module,
-                                 ModuleKind::PropertyPage, ModuleKind::UserControl};
-
 }  // namespace
 
 PageNames::PageNames(const CProject& project, DiagnosticsSink* diagnostics) {
     std::unordered_map<std::string, Folder> folders;
     // Modules first, so a module's overview never gives way to a member page.
-    for (const ModuleKind kind : kKinds) {
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
         const std::string folder = kindTraits(kind).listName;
         for (const auto& module : project.listOfKind(kind)->elements()) {
             if (m_modules.count(module.get())) continue;  // one object listed twice
@@ -84,13 +74,15 @@ PageNames::PageNames(const CProject& project, DiagnosticsSink* diagnostics) {
                                        displayName(*module, nullptr), folder, diagnostics);
         }
     }
-    for (const ModuleKind kind : kKinds) {
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
         const std::string folder = kindTraits(kind).listName;
         for (const auto& module : project.listOfKind(kind)->elements()) {
             ModuleNames& names = m_modules[module.get()];
             if (!names.members.empty()) continue;
-            for (const IIterator* list : memberLists(*module)) {
-                for (const auto& item : list->Items()) {
+            // Every member list, whatever the settings: names stay the same
+            // when a run leaves some kinds out.
+            for (const auto& table : modHtml::detail::summaryTables(*module, {})) {
+                for (const auto& item : table.list->Items()) {
                     const std::string key = toLower(item->Name());
                     if (names.members.count(key)) continue;  // one page per name
                     names.members[key] = folders[folder].assign(
