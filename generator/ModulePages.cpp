@@ -15,7 +15,7 @@ namespace tarnwick {
 
 std::string modulePagePath(const CModule& module, std::string_view suffix, const PageNames* names) {
     const std::string kinds = kindTraits(module.Kind()).listName;
-    const std::string stem = names ? names->module(module) : PageNames::wishedModule(module);
+    const std::string stem = PageNames::moduleStem(names, module);
     if (kinds.empty())
         throw PageWriteError(stem + std::string(suffix),
                              "module " + module.Name() + " is of no kind that has pages");

@@ -25,12 +25,11 @@ Html PageContext::charsetMeta() const {
 }
 
 std::string PageContext::moduleStem(const CModule& module) const {
-    return pageNames ? pageNames->module(module) : PageNames::wishedModule(module);
+    return PageNames::moduleStem(pageNames, module);
 }
 
 std::string PageContext::memberStem(const CModule& module, const ListItem& member) const {
-    return pageNames ? pageNames->member(module, member)
-                     : PageNames::wishedMember(PageNames::wishedModule(module), member);
+    return PageNames::memberStem(pageNames, module, member);
 }
 
 }  // namespace tarnwick

@@ -107,6 +107,15 @@ std::string PageNames::member(const CModule& module, const ListItem& member) con
                                              : found->second;
 }
 
+std::string PageNames::moduleStem(const PageNames* names, const CModule& module) {
+    return names ? names->module(module) : wishedModule(module);
+}
+
+std::string PageNames::memberStem(const PageNames* names, const CModule& module,
+                                  const ListItem& member) {
+    return names ? names->member(module, member) : wishedMember(wishedModule(module), member);
+}
+
 std::string PageNames::signature(const CModule& module) const {
     const auto it = m_modules.find(&module);
     if (it == m_modules.end()) return wishedModule(module);

@@ -41,6 +41,11 @@ public:
     // module's pages must be made again when it changes.
     std::string signature(const CModule& module) const;
 
+    // The same through a table that may be missing (null: the wished stems).
+    static std::string moduleStem(const PageNames* names, const CModule& module);
+    static std::string memberStem(const PageNames* names, const CModule& module,
+                                  const ListItem& member);
+
     // The stems a module or member would get if nothing else were named.
     static std::string wishedModule(const CModule& module);
     static std::string wishedMember(const std::string& moduleStem, const ListItem& member);

@@ -114,14 +114,10 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                                      [&](const Element* e) { return memberListed(*e, settings); }))
                         continue;
                     const Element& member = *row.front();
-                    entries.push_back({member.Name(), helper.getItemName(member), position,
-                                       folder +
-                                           (names ? names->member(*module, member)
-                                                  : PageNames::wishedMember(
-                                                        PageNames::wishedModule(*module), member)) +
-                                           ".html",
-                                       plainSummary(rowDescription(*module, row)), "", module.get(),
-                                       &member});
+                    entries.push_back(
+                        {member.Name(), helper.getItemName(member), position,
+                         folder + PageNames::memberStem(names, *module, member) + ".html",
+                         plainSummary(rowDescription(*module, row)), "", module.get(), &member});
                     std::vector<std::string_view> texts;
                     for (const Element* e : row) {
                         texts.push_back(e->Description());
