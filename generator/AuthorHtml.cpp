@@ -10,12 +10,17 @@ namespace tarnwick {
 
 namespace {
 
-constexpr std::string_view kKeptTags[] = {"b", "i",   "u",  "em", "strong", "code", "tt",  "br",
-                                          "p", "pre", "ul", "ol", "li",     "sub",  "sup", "a"};
+constexpr std::string_view kKeptTags[] = {
+    "b",  "i",  "u",   "em",  "strong", "code",  "tt",    "br",         "p",  "pre", "ul",
+    "ol", "li", "sub", "sup", "a",      "table", "thead", "tbody",      "tr", "th",  "td",
+    "h3", "h4", "h5",  "h6",  "dl",     "dt",    "dd",    "blockquote", "hr"};
 
 bool isKept(std::string_view name) {
     return std::find(std::begin(kKeptTags), std::end(kKeptTags), name) != std::end(kKeptTags);
 }
+
+// Elements with no content and no closing tag.
+bool isVoid(std::string_view name) { return name == "br" || name == "hr"; }
 
 bool isAsciiAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; }
 bool isAsciiAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
@@ -101,8 +106,9 @@ struct Tag {
     std::string name;  // lower case
     std::string href;  // raw value of an href attribute, if any
     bool hasHref = false;
-    size_t start = 0;  // the '<'
-    size_t end = 0;    // just past the '>'
+    bool selfClosing = false;  // "<i/>": opens nothing
+    size_t start = 0;          // the '<'
+    size_t end = 0;            // just past the '>'
 };
 
 // Reads the tag starting at text[pos] ('<'). False when it is no tag: no
@@ -122,6 +128,7 @@ bool readTag(std::string_view text, size_t pos, Tag& tag) {
         while (i < text.size() && (isSpace(text[i]) || text[i] == '/')) ++i;
         if (i >= text.size()) return false;
         if (text[i] == '>') {
+            tag.selfClosing = text[i - 1] == '/';
             tag.end = i + 1;
             return true;
         }
@@ -156,8 +163,17 @@ bool readTag(std::string_view text, size_t pos, Tag& tag) {
     return false;
 }
 
+// A link into the site itself: no scheme, not "//host", not "#here".
+bool isRelativeAddress(std::string_view address) {
+    if (address.empty() || address[0] == '#' || address.rfind("//", 0) == 0) return false;
+    const size_t end = address.find_first_of(":/?#");
+    return end == std::string_view::npos || address[end] != ':';
+}
+
 class Sanitizer {
 public:
+    explicit Sanitizer(const RelativeLinks& relative) : m_relative(relative) {}
+
     std::string run(std::string_view text) {
         size_t i = 0;
         while (i < text.size()) {
@@ -180,6 +196,9 @@ public:
                     i += length;
                     continue;
                 }
+            } else if ((c == '\r' || c == '\n') && inPre()) {
+                // An example keeps its lines as written.
+                if (c == '\n') m_out += '\n';
             } else if (c == '\r' || c == '\n') {
                 // A run of line breaks (and the blanks between them) is a
                 // paragraph mark; at either end of the text it is dropped.
@@ -227,12 +246,15 @@ private:
             }
             return tag.end;
         }
-        if (tag.name == "br") {
-            m_out += "<br>";
+        if (isVoid(tag.name)) {
+            m_out += "<" + tag.name + ">";
             return tag.end;
         }
+        if (tag.selfClosing) return tag.end;  // "<i/>" would open for the rest of the page
         if (tag.name == "a") {
-            const std::string address = decodedAddress(tag.href);
+            std::string address = decodedAddress(tag.href);
+            if (m_relative && isRelativeAddress(address) && isSafeAddress(address))
+                address = m_relative(address);
             if (tag.hasHref && !address.empty() && isSafeAddress(address))
                 m_out += "<a href=\"" + attribute(address).str() + "\">";
             else
@@ -251,12 +273,66 @@ private:
         }
     }
 
+    bool inPre() const { return std::find(m_open.begin(), m_open.end(), "pre") != m_open.end(); }
+
+    const RelativeLinks& m_relative;
     std::string m_out;
     std::vector<std::string> m_open;  // kept tags opened and not yet closed
 };
 
 }  // namespace
 
-std::string sanitizeAuthorHtml(std::string_view text) { return Sanitizer().run(text); }
+std::string sanitizeAuthorHtml(std::string_view text, const RelativeLinks& relative) {
+    return Sanitizer(relative).run(text);
+}
+
+std::vector<std::string> relativeAuthorLinks(std::string_view text) {
+    std::vector<std::string> addresses;
+    for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
+        Tag tag;
+        if (!readTag(text, at, tag) || tag.closing || tag.name != "a" || !tag.hasHref) continue;
+        std::string address = decodedAddress(tag.href);
+        if (isRelativeAddress(address) && isSafeAddress(address))
+            addresses.push_back(std::move(address));
+    }
+    return addresses;
+}
+
+std::string firstSentence(std::string_view text) {
+    static constexpr std::string_view kBlocks[] = {"table", "pre", "ul", "ol", "dl",         "p",
+                                                   "h3",    "h4",  "h5", "h6", "blockquote", "hr"};
+    bool seen = false;  // visible text before
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '<') {
+            Tag tag;
+            if (readTag(text, i, tag)) {
+                if (seen && !tag.closing &&
+                    std::find(std::begin(kBlocks), std::end(kBlocks), tag.name) !=
+                        std::end(kBlocks))
+                    break;
+                i = tag.end - 1;
+                continue;
+            }
+        }
+        if (c == '\r' || c == '\n') {
+            if (seen) break;
+            continue;
+        }
+        if ((c == '.' || c == '!' || c == '?') && seen && i + 1 < text.size() &&
+            isSpace(text[i + 1])) {
+            size_t next = i + 1;
+            while (next < text.size() && (text[next] == ' ' || text[next] == '\t')) ++next;
+            // "e.g. the": no lower-case word starts a sentence.
+            if (next == text.size() || !std::islower(static_cast<unsigned char>(text[next]))) {
+                ++i;
+                break;
+            }
+        }
+        if (!isSpace(c)) seen = true;
+    }
+    return std::string(trimSpaces(text.substr(0, i)));
+}
 
 }  // namespace tarnwick

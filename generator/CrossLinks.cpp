@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_set>
 
+#include "generator/AuthorHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
 #include "support/Text.h"
@@ -60,6 +62,12 @@ std::string CrossLinks::seePage(std::string_view target, const CModule& from) co
     return page;
 }
 
+std::string CrossLinks::authorPage(std::string_view address) const {
+    std::string page = authorPageOf(address);
+    note('a', address, page);
+    return page;
+}
+
 std::vector<const IndexEntry*> CrossLinks::implementers(const CModule& interface) const {
     auto classes = implementersOf(interface);
     note('i', "", pathsOf(classes));
@@ -87,6 +95,9 @@ bool CrossLinks::answersAgain(const LinkAnswers& answers, const CModule& from) c
             case 'i':
                 now = pathsOf(implementersOf(from));
                 break;
+            case 'a':
+                now = authorPageOf(text);
+                break;
             case 'm': {
                 const IndexEntry* e = implementedMemberNamed(std::string(text), from);
                 now = e ? e->path : std::string();
@@ -107,6 +118,9 @@ CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entri
             m_modules.emplace(key, i);
         else
             m_members[key].push_back(i);
+        const std::string& path = entries[i].path;
+        const size_t slash = path.rfind('/') + 1;
+        m_stems.emplace(toLower(std::string_view(path).substr(slash, path.rfind('.') - slash)), i);
     }
 }
 
@@ -186,6 +200,36 @@ std::string CrossLinks::seePageOf(std::string_view target, const CModule& from) 
     return only ? only->path : std::string();
 }
 
+std::string CrossLinks::authorPageOf(std::string_view address) const {
+    std::string_view name = address.substr(0, address.find_first_of("?#"));
+    name = name.substr(name.rfind('/') == std::string_view::npos ? 0 : name.rfind('/') + 1);
+    for (std::string_view extension : {".html", ".htm"})
+        if (endsWithIgnoreCase(name, extension)) {
+            name.remove_suffix(extension.size());
+            break;
+        }
+    if (name.empty()) return {};
+    if (const auto stem = m_stems.find(toLower(name)); stem != m_stems.end())
+        return m_entries[stem->second].path;
+    // "Module", "Module.Member", "Module.Get.Member" (Let, Set alike).
+    std::vector<std::string_view> parts;
+    for (size_t from = 0;;) {
+        const size_t dot = name.find('.', from);
+        parts.push_back(name.substr(from, dot - from));
+        if (dot == std::string_view::npos) break;
+        from = dot + 1;
+    }
+    if (parts.size() == 3 &&
+        (equalsIgnoreCase(parts[1], "Get") || equalsIgnoreCase(parts[1], "Let") ||
+         equalsIgnoreCase(parts[1], "Set")))
+        parts.erase(parts.begin() + 1);
+    const IndexEntry* module = moduleNamed(parts[0]);
+    if (parts.size() == 1) return module ? module->path : std::string();
+    if (parts.size() != 2) return {};
+    const IndexEntry* member = memberOf(module, parts[1], false);
+    return member ? member->path : std::string();
+}
+
 std::vector<const IndexEntry*> CrossLinks::implementersOf(const CModule& interface) const {
     std::vector<const IndexEntry*> classes;
     for (const auto& [key, i] : m_modules) {
@@ -211,6 +255,46 @@ const IndexEntry* CrossLinks::implementedMemberNamed(const std::string& name,
             return e;
     }
     return nullptr;
+}
+
+void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& settings,
+                            DiagnosticsSink& diagnostics) {
+    std::unordered_set<std::string> warned;
+    const auto scan = [&](std::string_view text, const CModule& module, int line) {
+        for (const std::string& address : relativeAuthorLinks(text)) {
+            if (!links.authorPage(address).empty() || !warned.insert(address).second) continue;
+            diagnostics.warning(module.Path(), line,
+                                "the link to \"" + address +
+                                    "\" names no page of the site; its text is kept, the link "
+                                    "left out");
+        }
+    };
+    const auto scanSections = [&](const DocSections& sections, const CModule& module, int line) {
+        for (const std::string* text :
+             {&sections.remarks, &sections.example, &sections.exceptions, &sections.summary})
+            scan(*text, module, line);
+    };
+    modHtml::detail::PageGroups groups;
+    for (const IndexEntry& entry : links.entries()) {
+        const CModule& module = *entry.owner;
+        if (!entry.element) {
+            scan(module.Description(), module, 0);
+            scanSections(module.Sections(), module, 0);
+            groups = modHtml::detail::pageGroups(module, settings);
+            continue;
+        }
+        for (const Element* member : modHtml::detail::membersOf(groups, *entry.element)) {
+            const int line = member->Line();
+            scan(member->Description(), module, line);
+            scanSections(member->Sections(), module, line);
+            if (const auto arguments = member->Arguments())
+                for (const auto& argument : arguments->elements())
+                    scan(argument->Description(), module, line);
+            if (const auto returns = member->Returns()) scan(returns->Description(), module, line);
+            if (const auto parts = member->Variables())
+                for (const auto& part : parts->elements()) scan(part->Description(), module, line);
+        }
+    }
 }
 
 Html linkSyntaxTypes(const Html& markup, const CModule& module, const CProject& project,

@@ -27,7 +27,8 @@
 namespace tarnwick {
 
 // The answers the pages of one module got from CrossLinks, by query:
-// "t<data type>", "s<@see target>", "i" (its implementers), "m<member>".
+// "t<data type>", "s<@see target>", "i" (its implementers), "m<member>",
+// "a<address of an author's link>".
 // A later run asks the same again: when every answer is the same, pages
 // built now would link the same way.
 using LinkAnswers = std::map<std::string, std::string>;
@@ -54,6 +55,12 @@ public:
     std::string typePage(std::string_view dataType, const CModule& from) const;
     // Page a "@see" target names, seen from module; empty when unresolved.
     std::string seePage(std::string_view target, const CModule& from) const;
+    // Page an author's link into the site names by its file name (folders,
+    // query and anchor aside): "CAccount.html" (a module), "CAccount.Post.html"
+    // (a member), "SortedList.Get.Count.html" (an accessor: the property's
+    // page), or a stem of the site's own pages ("CAccount_Post.html"); empty
+    // when it names none.
+    std::string authorPage(std::string_view address) const;
     // The written class modules whose Implements names the interface.
     std::vector<const IndexEntry*> implementers(const CModule& interface) const;
     // The interface member a routine "Interface_Member" implements: its
@@ -73,6 +80,7 @@ public:
 private:
     std::string typePageOf(std::string_view dataType, const CModule& from) const;
     std::string seePageOf(std::string_view target, const CModule& from) const;
+    std::string authorPageOf(std::string_view address) const;
     std::vector<const IndexEntry*> implementersOf(const CModule& interface) const;
     const IndexEntry* implementedMemberNamed(const std::string& name, const CModule& module) const;
     const IndexEntry* moduleNamed(std::string_view name) const;
@@ -82,7 +90,14 @@ private:
     const std::vector<IndexEntry>& m_entries;
     std::unordered_map<std::string, size_t> m_modules;               // lower name -> entry
     std::unordered_map<std::string, std::vector<size_t>> m_members;  // lower name -> entries
+    std::unordered_map<std::string, size_t> m_stems;                 // lower page stem -> entry
 };
+
+// One warning for each distinct address of an author's link into the site
+// that names no page of it (those links keep only their text), naming the
+// file and line of its first use; over the texts of the pages written.
+void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& settings,
+                            DiagnosticsSink& diagnostics);
 
 // The declared types in a coloured syntax block ("As </FONT>Name") made
 // links to their class, Enum or Type pages, where links gives one.

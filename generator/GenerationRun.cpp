@@ -332,6 +332,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     const std::vector<IndexEntry> entries = siteIndexEntries(*project, ctx.settings, &names);
     const CrossLinks links(entries);
     ctx.links = &links;
+    warnUnknownAuthorLinks(links, ctx.settings, recorder);
 
     const uint64_t pages =
         pagesKey(state.settingsKey, inputs, m_request, state.translationPath, *project, names);

@@ -62,7 +62,7 @@ Page buildModulePage(const CModule& module, const CProject& project, const PageC
     page.AppendLn(modHtml::modulePageHead(module, project, ctx));
     if (!module.Description().empty()) {
         page.AppendLn("<BR>");
-        page.AppendLn(authorHtml(module.Description()));
+        page.AppendLn(ctx.author(module.Description()));
     }
     page.Append(modHtml::detail::authorSections(module.Sections(), module.SeeAlso(), module,
                                                 CHelper(ctx.translation, ctx.language), ctx));

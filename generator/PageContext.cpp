@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "generator/AuthorHtml.h"
+#include "generator/CrossLinks.h"
 #include "generator/PageNames.h"
 
 namespace tarnwick {
@@ -30,6 +32,14 @@ std::string PageContext::moduleStem(const CModule& module) const {
 
 std::string PageContext::memberStem(const CModule& module, const ListItem& member) const {
     return PageNames::memberStem(pageNames, module, member);
+}
+
+Html PageContext::author(std::string_view text) const {
+    if (!links) return authorHtml(text);
+    return authorHtml(text, [&](std::string_view address) {
+        const std::string page = links->authorPage(address);
+        return page.empty() ? page : "../" + page;
+    });
 }
 
 }  // namespace tarnwick

@@ -67,6 +67,10 @@ struct PageContext {
     // The stems of the pages of a module and of a member's page (PageNames).
     std::string moduleStem(const CModule& module) const;
     std::string memberStem(const CModule& module, const ListItem& member) const;
+    // An author's text, on a page one folder down, through the sanitizer;
+    // links naming the project's own pages lead to them, links into the site
+    // that name none lose their address (with links; else kept as written).
+    Html author(std::string_view text) const;
     void consoleLine(const std::string& line) const {
         if (observer) observer->consoleLine(line);
     }

@@ -18,21 +18,6 @@ namespace tarnwick {
 
 namespace {
 
-// The short description a summary table shows for a row: the module's
-// "@name" text, else the first accessor's own description.
-std::string rowDescription(const CModule& module, const std::vector<const Element*>& row) {
-    std::string own;
-    for (const Element* member : row) {
-        if (!member->Description().empty()) {
-            own = member->Description();
-            break;
-        }
-    }
-    if (const auto& shortDesc = module.ShortDesc())
-        return shortDesc->item(row.front()->Name(), own);
-    return own;
-}
-
 // Decodes the references the sanitizer writes (and authors' own ones).
 std::string decodeReferences(std::string_view text) {
     std::string out;
@@ -100,9 +85,12 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
         for (const auto& module : project.listOfKind(kind)->elements()) {
             if (!module || helper.getModulesType(*module).empty()) continue;
             const int position = static_cast<int>(entries.size());
-            entries.push_back({module->Name(), helper.getModuleType(*module), -1,
-                               modulePagePath(*module, ".html", names),
-                               plainSummary(module->Description()), "", module.get()});
+            entries.push_back(
+                {module->Name(), helper.getModuleType(*module), -1,
+                 modulePagePath(*module, ".html", names),
+                 plainSummary(module->Sections().summary.empty() ? module->Description()
+                                                                 : module->Sections().summary),
+                 "", module.get()});
             entries.back().words =
                 descriptionWords({module->Description(), module->Sections().remarks},
                                  toLower(entries.back().name + " " + entries.back().summary));
@@ -117,7 +105,8 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                     entries.push_back(
                         {member.Name(), helper.getItemName(member), position,
                          folder + PageNames::memberStem(names, *module, member) + ".html",
-                         plainSummary(rowDescription(*module, row)), "", module.get(), &member});
+                         plainSummary(modHtml::detail::rowSummary(*module, row)), "", module.get(),
+                         &member});
                     std::vector<std::string_view> texts;
                     for (const Element* e : row) {
                         texts.push_back(e->Description());

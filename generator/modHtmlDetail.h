@@ -106,6 +106,11 @@ std::string plainVersion(std::string_view version);
 // a Remarks, an Example and an Exceptions section (heading and text) where
 // they have text, then the "See also" line (a target that leads to no page
 // stays text); empty when there is none of them.
+// The short description a summary row shows: the module's "@Name" text, an
+// accessor's "@short" text, else the first sentence of the first accessor
+// that has a description; empty when none says anything.
+std::string rowSummary(const CModule& module, const std::vector<const Element*>& row);
+
 Html authorSections(const DocSections& sections, const std::vector<std::string>& seeAlso,
                     const CModule& module, const CHelper& helper, const PageContext& ctx);
 

@@ -106,7 +106,7 @@ void appendPartsSection(HtmlBuffer& page, const Element& member, const std::stri
             page.AppendLn("      </TD>");
         }
         page.AppendLn("      <TD>");
-        page.Append(authorHtml(part->Description()));
+        page.Append(ctx.author(part->Description()));
         page.Append("&nbsp;");
         page.AppendLn("      </TD>");
         page.AppendLn("   </TR>");
@@ -144,7 +144,7 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
             page.AppendLn("      <TD>");
             if (argument->isOptional()) page.Append(detail::tr(helper, "Optional", "Optional."));
             page.Append("&nbsp;");
-            page.Append(authorHtml(argument->Description()));
+            page.Append(ctx.author(argument->Description()));
             page.AppendLn("      </TD>");
             page.AppendLn("   </TR>");
         }
@@ -157,7 +157,7 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
 void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule& module,
                           const CProject& project, const PageContext& ctx, const CHelper& helper) {
     page.AppendLn("<P>");
-    page.AppendLn(authorHtml(member.Description()));
+    page.AppendLn(ctx.author(member.Description()));
     page.AppendLn("</P>");
     page.Append(detail::authorSections(member.Sections(), member.SeeAlso(), module, helper, ctx));
 
@@ -183,7 +183,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
 
     if (ctx.settings.Return && traits.returns) {
         const auto returns = member.Returns();
-        const Html text = returns ? authorHtml(returns->Description()) : Html();
+        const Html text = returns ? ctx.author(returns->Description()) : Html();
         if (returns && !returns->DataType().empty() && !trimSpaces(text.str()).empty()) {
             page.Append("<H3>");
             page.Append(detail::tr(helper, "Returns"));
@@ -217,7 +217,8 @@ Html authorSections(const DocSections& sections, const std::vector<std::string>&
     for (const auto& [text, key] : parts) {
         if (text->empty()) continue;
         out.AppendLn("<H3>" + tr(helper, key, key) + "</H3>");
-        out.AppendLn("<P class=\"" + attribute(toLower(key)) + "\">" + authorHtml(*text) + "</P>");
+        out.AppendLn("<DIV class=\"" + attribute(toLower(key)) + "\">" + ctx.author(*text) +
+                     "</DIV>");
     }
     if (!seeAlso.empty()) {
         Html line = "<P class=\"seeAlso\"><B>" + tr(helper, "SeeAlso", "See also") + ":</B> ";

@@ -128,24 +128,12 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
         table.Append("&nbsp;");
         table.Append("</TD>");
 
-        // The first accessor that says something speaks for the property.
-        std::string ownText;
-        for (const Element* accessor : row) {
-            if (!accessor->Description().empty()) {
-                ownText = accessor->Description();
-                break;
-            }
-        }
-        std::string shortText;
-        if (const auto& shortDesc = module.ShortDesc())
-            shortText = shortDesc->item(name, ownText);
-        else
-            shortText = ownText;
+        const std::string shortText = detail::rowSummary(module, row);
         table.Append("<TD>");
         if (shortText.empty())
             table.Append(detail::tr(helper, "NoDescAvailable", "No description available."));
         else
-            table.Append(authorHtml(shortText));
+            table.Append(ctx.author(shortText));
         table.Append("&nbsp;");
         table.Append("</TD>");
 
@@ -171,5 +159,22 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
     table.AppendLn("</P>");
     return table.take();
 }
+
+namespace detail {
+
+std::string rowSummary(const CModule& module, const std::vector<const Element*>& row) {
+    if (const auto& shortDesc = module.ShortDesc()) {
+        std::string text = shortDesc->item(row.front()->Name(), "");
+        if (!text.empty()) return text;
+    }
+    // The first accessor that says something speaks for the property.
+    for (const Element* accessor : row)
+        if (!accessor->Sections().summary.empty()) return accessor->Sections().summary;
+    for (const Element* accessor : row)
+        if (!accessor->Description().empty()) return firstSentence(accessor->Description());
+    return {};
+}
+
+}  // namespace detail
 
 }  // namespace tarnwick::modHtml

@@ -38,6 +38,9 @@ struct DocSections {
     std::string remarks;
     std::string example;
     std::string exceptions;
+    // "@short": what a summary row shows instead of the first sentence; no
+    // section of its own.
+    std::string summary;
     bool empty() const { return remarks.empty() && example.empty() && exceptions.empty(); }
 };
 

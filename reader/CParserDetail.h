@@ -89,6 +89,30 @@ std::string withCrLf(std::string text);
 std::string cleanComment(std::string_view line);
 // The first non-blank (and non-tab) character is '\''.
 bool isCommentLine(std::string_view line);
+
+// Comment lines joined into a description: blanks collapsed, a blank after
+// each line, CR LF for an empty comment line. Inside <pre> a line keeps its
+// indentation and ends in LF: the author laid the example out.
+class CommentText {
+public:
+    // A comment line as read, and cleanComment of it.
+    void add(std::string_view raw, std::string_view cleaned);
+    // A paragraph mark, unless the text is empty or ends in one.
+    void paragraph();
+    // Drops everything from size on.
+    void cut(size_t size);
+    void clear() {
+        m_text.clear();
+        m_inPre = false;
+    }
+    bool inPre() const { return m_inPre; }
+    const std::string& text() const { return m_text; }
+    size_t size() const { return m_text.size(); }
+
+private:
+    std::string m_text;
+    bool m_inPre = false;
+};
 // Nothing but blanks and tabs.
 bool isBlankLine(std::string_view line);
 
@@ -98,8 +122,8 @@ bool isBlankLine(std::string_view line);
 // after the word to the next tag, CR and LF read as blanks, trimmed ("a@b.com"
 // is no tag). The first tag of a word wins. Besides "@name text", the keyword
 // tags "@param name text", "@return text" / "@returns text", "@see target",
-// "@remarks", "@example" and "@exception" / "@exceptions" are understood
-// (keywords ignoring case). The view passed in must outlive the index.
+// "@remarks", "@example", "@exception" / "@exceptions" and "@short" are
+// understood (keywords ignoring case). The view passed in must outlive the index.
 class Tags {
 public:
     explicit Tags(std::string_view description);
@@ -118,7 +142,7 @@ public:
     // tag, in order: the name (letters, digits, '_' and dots, after an
     // optional '#') after the word.
     std::vector<std::string> see() const;
-    // The texts of the "@remarks", "@example" and "@exception(s)" tags; the
+    // The texts of the "@remarks", "@example", "@exception(s)" and "@short" tags; the
     // texts of several tags of one section are paragraphs (CR LF between).
     DocSections sections() const;
     // Calls fn(word, text) for every tag that is no keyword, in order.

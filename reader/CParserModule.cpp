@@ -82,7 +82,8 @@ public:
             m_blocks.emplace_back();  // the marker opens a block and is no text
         if (m_blocks.empty()) m_blocks.emplace_back();
         std::string cleaned = cleanComment(raw);
-        m_blocks.back().push_back(isRuleLine(raw, cleaned) ? kRule : std::move(cleaned));
+        const bool rule = isRuleLine(raw, cleaned);
+        m_blocks.back().push_back(Line{std::string(raw), rule ? kRule : std::move(cleaned)});
     }
     void blank() {
         if (!m_blocks.empty() && !m_blocks.back().empty()) m_blocks.emplace_back();
@@ -101,23 +102,27 @@ public:
     }
 
 private:
-    using Block = std::vector<std::string>;
+    struct Line {
+        std::string raw;
+        std::string text;  // cleaned, or kRule
+    };
+    using Block = std::vector<Line>;
     static constexpr const char* kRule = "\x01";
 
-    // Lines joined as the comment buffer joins them: a blank after each line,
-    // CR LF for an empty comment line or a rule; none at either end.
+    // Lines joined as a member's comment lines are: a blank after each line,
+    // CR LF for an empty comment line or a rule (an example's lines as
+    // written); none at either end.
     static std::string join(const Block& lines, size_t from) {
-        std::string out;
+        CommentText out;
         for (size_t i = from; i < lines.size(); ++i) {
-            if (lines[i].empty() || lines[i] == kRule) {
-                if (!out.empty() && !endsWith(out, "\r\n")) out += "\r\n";
-            } else {
-                out += lines[i];
-                out += ' ';
-            }
+            if (!out.inPre() && (lines[i].text.empty() || lines[i].text == kRule))
+                out.paragraph();
+            else
+                out.add(lines[i].raw, lines[i].text == kRule ? "" : lines[i].text);
         }
-        while (endsWith(out, "\r\n")) out.resize(out.size() - 2);
-        return out;
+        std::string text = out.text();
+        while (endsWith(text, "\r\n")) text.resize(text.size() - 2);
+        return text;
     }
 
     // The description a block gives: none for a licence notice; for a
@@ -128,11 +133,11 @@ private:
         size_t lastFact = npos;
         bool banner = false;  // rules or dates: a Copyright line alone makes no banner
         for (size_t i = 0; i < block.size(); ++i) {
-            if (block[i] == kRule) {
+            if (block[i].text == kRule) {
                 banner = true;
-            } else if (isBannerFact(block[i])) {
+            } else if (isBannerFact(block[i].text)) {
                 lastFact = i;
-                banner = banner || !startsNoCase(block[i], "Copyright");
+                banner = banner || !startsNoCase(block[i].text, "Copyright");
             }
         }
         if (!banner || lastFact == npos) {
@@ -144,7 +149,7 @@ private:
             if (!isLicenceText(paragraph)) prose += (prose.empty() ? "" : "\r\n") + paragraph;
         if (!prose.empty()) return prose;
         // No prose after the facts: the block's other lines (a title).
-        std::erase_if(block, [](const std::string& line) { return isBannerFact(line); });
+        std::erase_if(block, [](const Line& line) { return isBannerFact(line.text); });
         std::string text = join(block, 0);
         return isLicenceText(text) ? std::string() : text;
     }
@@ -277,7 +282,7 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
     std::string logical;  // the continued statement joined so far
     bool continuing = false;
     int32_t start = 0;     // first physical line of the current statement
-    std::string comments;  // cleaned comment lines since the last code line
+    CommentText comments;  // the comment lines since the last code line
     // Where a commented-out routine header starts in comments: once its
     // commented end statement follows, the old code is no description.
     size_t commentedCodeAt = npos;
@@ -316,34 +321,34 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
         elements.clear();
         bool isProcedure = true;
         if (isSubroutine(current)) {
-            elements.push_back(parseSubroutine(comments, lines, index, context));
+            elements.push_back(parseSubroutine(comments.text(), lines, index, context));
         } else if (isFunction(current)) {
-            elements.push_back(parseFunction(comments, lines, index, context));
+            elements.push_back(parseFunction(comments.text(), lines, index, context));
         } else if (isProperty(current)) {
-            elements.push_back(parseProperty(comments, lines, index, context));
+            elements.push_back(parseProperty(comments.text(), lines, index, context));
         } else if (!procedureSeen) {
             isProcedure = false;
             if (isImplementation(current)) {
-                elements.push_back(parseImplementation(comments, lines, index));
+                elements.push_back(parseImplementation(comments.text(), lines, index));
             } else if (isDeclaration(current)) {
-                elements.push_back(parseDeclaration(comments, lines, index));
+                elements.push_back(parseDeclaration(comments.text(), lines, index));
             } else if (isType(current)) {
-                elements.push_back(parseType(comments, lines, index));
+                elements.push_back(parseType(comments.text(), lines, index));
             } else if (isEnum(current)) {
-                elements.push_back(parseEnum(comments, lines, index));
+                elements.push_back(parseEnum(comments.text(), lines, index));
             } else if (isEvent(current)) {
-                elements.push_back(parseEvent(comments, lines, index));
+                elements.push_back(parseEvent(comments.text(), lines, index));
             } else if (isConstant(current)) {
-                for (auto& constant : parseConstant(comments, lines, index))
+                for (auto& constant : parseConstant(comments.text(), lines, index))
                     elements.push_back(std::move(constant));
             } else if (isVariable(current)) {
-                for (auto& variable : parseVariable(comments, lines, index))
+                for (auto& variable : parseVariable(comments.text(), lines, index))
                     elements.push_back(std::move(variable));
             }
         }
         for (const auto& element : elements) {
             element->setLine(context.fileLine(start));
-            const Tags tags(comments);
+            const Tags tags(comments.text());
             element->setSeeAlso(tags.see());
             element->setSections(tags.sections());
             attributeDescriptions.complete(*element);
@@ -365,17 +370,13 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
         if (isCommentLine(current)) {
             if (!header.done()) header.comment(current);
             const std::string cleaned = cleanComment(current);
-            if (commentedCodeAt == npos && isProcedureHeader(cleaned))
+            // An example in <pre> may show a whole routine: it stays.
+            const bool example = comments.inPre();
+            if (commentedCodeAt == npos && !example && isProcedureHeader(cleaned))
                 commentedCodeAt = comments.size();
-            // A blank comment line inside a block marks a new paragraph.
-            if (cleaned.empty() && !comments.empty()) {
-                comments += "\r\n";
-            } else {
-                comments += cleaned;
-                comments += ' ';
-            }
-            if (commentedCodeAt != npos && isProcedureEnd(cleaned)) {
-                comments.resize(commentedCodeAt);
+            comments.add(current, cleaned);
+            if (commentedCodeAt != npos && !example && isProcedureEnd(cleaned)) {
+                comments.cut(commentedCodeAt);
                 commentedCodeAt = npos;
             }
         } else if (isBlankLine(current)) {

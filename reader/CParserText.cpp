@@ -286,6 +286,62 @@ bool isCommentLine(std::string_view line) {
     return false;
 }
 
+namespace {
+
+// Whether a <pre> is open after text, given whether one was before it.
+bool preOpenAfter(std::string_view text, bool before) {
+    bool open = before;
+    for (size_t at = text.find('<'); at != npos; at = text.find('<', at + 1)) {
+        const bool closing = at + 1 < text.size() && text[at + 1] == '/';
+        const size_t name = at + 1 + (closing ? 1 : 0);
+        if (name + 3 > text.size() || !startsNoCase(text.substr(name), "pre")) continue;
+        if (name + 3 < text.size() && isIdentifierChar(text[name + 3])) continue;  // "<preface"
+        open = !closing;
+    }
+    return open;
+}
+
+}  // namespace
+
+void CommentText::add(std::string_view raw, std::string_view cleaned) {
+    if (m_inPre) {
+        // The line as written after its apostrophes and one blank.
+        size_t p = 0;
+        while (p < raw.size() && isBlankOrTab(raw[p])) ++p;
+        while (p < raw.size() && raw[p] == '\'') ++p;
+        if (p < raw.size() && raw[p] == ' ') ++p;
+        size_t end = raw.size();
+        while (end > p &&
+               (raw[end - 1] == '\r' || raw[end - 1] == '\n' || isBlankOrTab(raw[end - 1])))
+            --end;
+        const std::string_view line = raw.substr(p, end - p);
+        m_text += line;
+        m_inPre = preOpenAfter(line, true);
+        m_text += m_inPre ? '\n' : ' ';
+        return;
+    }
+    if (cleaned.empty()) {
+        if (!m_text.empty()) m_text += "\r\n";
+        return;
+    }
+    m_text += cleaned;
+    m_inPre = preOpenAfter(cleaned, false);
+    m_text += m_inPre ? '\n' : ' ';
+}
+
+void CommentText::paragraph() {
+    if (m_inPre)
+        m_text += '\n';
+    else if (!m_text.empty() && !endsWith(m_text, "\r\n"))
+        m_text += "\r\n";
+}
+
+void CommentText::cut(size_t size) {
+    if (size >= m_text.size()) return;
+    m_text.resize(size);
+    m_inPre = preOpenAfter(m_text, false);
+}
+
 bool isBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), isBlankOrTab);
 }
@@ -306,8 +362,8 @@ size_t nextTag(std::string_view t, size_t from) {
 }
 
 bool isKeyword(std::string_view lowerWord) {
-    for (std::string_view k :
-         {"param", "return", "returns", "see", "remarks", "example", "exception", "exceptions"})
+    for (std::string_view k : {"param", "return", "returns", "see", "remarks", "example",
+                               "exception", "exceptions", "short"})
         if (lowerWord == k) return true;
     return false;
 }
@@ -416,7 +472,7 @@ std::string Tags::joined(std::initializer_list<std::string_view> words) const {
 
 DocSections Tags::sections() const {
     return DocSections{joined({"remarks"}), joined({"example"}),
-                       joined({"exception", "exceptions"})};
+                       joined({"exception", "exceptions"}), joined({"short"})};
 }
 
 std::string Tags::own() const { return std::string(trimSpaces(m_text.substr(0, firstTag()))); }

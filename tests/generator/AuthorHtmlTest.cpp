@@ -59,9 +59,40 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
         {"First part.\r\nSecond part.", "First part.<P>Second part."},
         {"<b>First\r\n \r\nSecond", "<b>First</b><P>Second"},
         {"\r\nText\r\n", "Text"},
+        // What real doc blocks hold: tables, headings, definition lists, examples.
+        {"<TABLE border=1><THEAD><TR><TH>Key</TH></TR></THEAD><TBODY><tr><td>1</td></tr></TBODY>"
+         "</TABLE>",
+         "<table><thead><tr><th>Key</th></tr></thead><tbody><tr><td>1</td></tr></tbody></table>"},
+        {"<h4>Notes</h4><dl><dt>a<dd>b</dl><blockquote>q</blockquote><hr/>x<h2>no</h2>",
+         "<h4>Notes</h4><dl><dt>a<dd>b</dd></dt></dl><blockquote>q</"
+         "blockquote><hr>x&lt;h2&gt;no&lt;/h2&gt;"},
+        {"an <i/> typo and <b /> more", "an  typo and  more"},
+        {"<pre>\nDim x As Long\r\n  x = 1\n\n</pre>after\r\nnext",
+         "<pre>\nDim x As Long\n  x = 1\n\n</pre>after<P>next"},
     };
     for (const auto& row : kCases)
         EXPECT_EQ(sanitizeAuthorHtml(row.input), row.expected) << row.input;
+}
+
+TEST(AuthorHtml, FirstSentenceIsTheSummary) {
+    static const struct {
+        const char* input;
+        const char* expected;
+    } kCases[] = {
+        {"Adds an item. Raises an error when full.", "Adds an item."},
+        {"Sorts the list, e.g. by name. Then more.", "Sorts the list, e.g. by name."},
+        {"Version 1.5 of the format!\r\nMore", "Version 1.5 of the format!"},
+        {"Returns the <b>count</b>.<table><tr><td>x</td></tr></table>",
+         "Returns the <b>count</b>."},
+        {"Keys:<table><tr><td>x</td></tr></table>", "Keys:"},
+        {"<p>Opens the file. Then reads it.</p>", "<p>Opens the file."},
+        {"No full stop at all", "No full stop at all"},
+        {"  first paragraph\r\nsecond", "first paragraph"},
+    };
+    for (const auto& row : kCases) EXPECT_EQ(firstSentence(row.input), row.expected) << row.input;
+    EXPECT_EQ(relativeAuthorLinks("<a href=\"A.B.html\">x</a> <a href=\"https://x.org\">y</a> "
+                                  "<a href=\"#top\">z</a> <A HREF=../C.html>c</A>"),
+              (std::vector<std::string>{"A.B.html", "../C.html"}));
 }
 
 }  // namespace

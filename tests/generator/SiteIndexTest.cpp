@@ -156,11 +156,19 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     // @see tags on a member page: a name that leads nowhere stays text.
     auto touch = makeElement<CSubroutine>("Touch");
     touch->setSeeAlso({"IAccount.Post", "Nowhere"});
-    touch->setSections({"Slow.", "x = <b>1</b>", ""});
+    // Authors' links to their own pages under an older spelling lead to
+    // the page; one that names nothing keeps its text only.
+    touch->setSections(
+        {"Slow as <a href=\"../IAccount.Post.html#x\">Post</a>, <a "
+         "href=\"iaccount.htm\">IAccount</a>, <a href=\"Gone.html\">Gone</a>.",
+         "x = <b>1</b>", "", ""});
     ctx.links = &links;
     const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx);
-    EXPECT_NE(page.find("<H3>Remarks</H3>\r\n<P class=\"remarks\">Slow.</P>\r\n<H3>Example</H3>\r\n"
-                        "<P class=\"example\">x = <b>1</b></P>\r\n<P class=\"seeAlso\"><B>See "
+    EXPECT_NE(page.find("<H3>Remarks</H3>\r\n<DIV class=\"remarks\">Slow as <a "
+                        "href=\"../Classes/IAccount_Post.html\">Post</a>, <a "
+                        "href=\"../Classes/IAccount.html\">IAccount</a>, <a>Gone</a>.</DIV>\r\n"
+                        "<H3>Example</H3>\r\n"
+                        "<DIV class=\"example\">x = <b>1</b></DIV>\r\n<P class=\"seeAlso\"><B>See "
                         "also:</B> <A href=\"../Classes/IAccount_Post.html\">IAccount.Post</A>, "
                         "Nowhere</P>"),
               std::string::npos)
@@ -168,10 +176,10 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     EXPECT_EQ(page.find("Exceptions</H3>"), std::string::npos);
     // A module's own tags on its page, "#Member" a member of it.
     f.account->setSeeAlso({"#Moved"});
-    f.account->setSections({"", "", "Overflow when full"});
+    f.account->setSections({"", "", "Overflow when full", ""});
     const std::string modulePage = buildModulePage(*f.account, f.project, ctx).text;
-    EXPECT_NE(modulePage.find("<H3>Exceptions</H3>\r\n<P class=\"exceptions\">Overflow when "
-                              "full</P>\r\n<P class=\"seeAlso\"><B>See also:</B> <A "
+    EXPECT_NE(modulePage.find("<H3>Exceptions</H3>\r\n<DIV class=\"exceptions\">Overflow when "
+                              "full</DIV>\r\n<P class=\"seeAlso\"><B>See also:</B> <A "
                               "href=\"../Classes/CAccount_Moved.html\">Moved</A></P>"),
               std::string::npos)
         << modulePage;

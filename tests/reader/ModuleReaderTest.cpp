@@ -272,8 +272,10 @@ TEST(ModuleReader, ParamReturnAndRemarksTags) {
     auto m = readCode({"' Looks a key up.", "' @param key the key to find",
                        "' @param Default what to give when missing", "' @return the value found",
                        "' @remarks Case is ignored.", "' @author Jane Doe", "' @see #Remove",
-                       "' @exceptions KeyNotFound when the key is missing", "' @example",
-                       "' x = Lookup(\"a\")", "' @see CList.Add, mail@example.com",
+                       "' @exceptions KeyNotFound when the key is missing", "' @example", "' <PRE>",
+                       "' Private Sub Form_Load()", "'     Debug.Print  Lookup(\"a\")",
+                       "' End Sub</pre>", "' @short Finds a value.",
+                       "' @see CList.Add, mail@example.com",
                        "Public Function Lookup(ByVal Key As String, Optional Default) As String",
                        "End Function"});
     auto f = m->Functions().at(1);
@@ -282,8 +284,11 @@ TEST(ModuleReader, ParamReturnAndRemarksTags) {
               "Looks a key up.\r\n@author Jane Doe|the key to find|what to give when missing|"
               "the value found");
     const DocSections& sections = f->Sections();
-    EXPECT_EQ(sections.remarks + "|" + sections.example + "|" + sections.exceptions,
-              "Case is ignored.|x = Lookup(\"a\")|KeyNotFound when the key is missing");
+    // An example in <pre> keeps its lines and blanks, even when it shows a whole routine.
+    EXPECT_EQ(sections.remarks + "|" + sections.example + "|" + sections.exceptions + "|" +
+                  sections.summary,
+              "Case is ignored.|<PRE>\nPrivate Sub Form_Load()\n    Debug.Print  Lookup(\"a\")\n"
+              "End Sub</pre>|KeyNotFound when the key is missing|Finds a value.");
     EXPECT_EQ(f->SeeAlso(), (std::vector<std::string>{"#Remove", "CList.Add"}));
 }
 
@@ -327,6 +332,9 @@ TEST(ModuleReader, ModuleDescriptionFromHeaderBlocks) {
         // The block right above the first declaration describes it, not the module.
         {"' Module text\n\n' About Run\n", "Public Sub Run()\nEnd Sub\n", "Module text |"},
         {"' About Run\n", "Public Sub Run()\nEnd Sub\n", "|"},
+        // A javadoc block with an example: its lines as written, rules included.
+        {"''\n' Sorts lists.\n' <pre>\n'   Dim s As New Sorter\n' '-----\n' </pre>\n'\n",
+         "Option Explicit\n", "Sorts lists. <pre>\n  Dim s As New Sorter\n'-----\n</pre> |"},
     };
     for (const auto& c : cases) {
         CParser parser;
