@@ -15,6 +15,7 @@
 #include "model/CImplementationList.h"
 #include "model/CModuleList.h"
 #include "model/CPropertyList.h"
+#include "model/CSubroutine.h"
 #include "model/CSubroutineList.h"
 #include "model/CTypeList.h"
 #include "model/CVariableList.h"
@@ -137,6 +138,11 @@ TEST(ListTest, ForeignClassIsATypeErrorAndChangesNothing) {
             << kind.className;
         // The cursor did not move either.
         EXPECT_TRUE(list->Size() == 0 && list->item(1)->Name() == "A" && !list->HasMore())
+            << kind.className;
+        // A routine takes only an argument list as its arguments.
+        const std::shared_ptr<IIterator> asArguments = kind.make();
+        EXPECT_EQ(vbError([&] { CSubroutine().setArguments(asArguments); }),
+                  std::string(kind.className) == "CArgumentList" ? 0 : 13)
             << kind.className;
     }
 }

@@ -143,6 +143,10 @@ TEST(ModuleReader, UnendedBlockKeepsItsDeclaration) {
     auto s = m->Subroutines().at(1);
     EXPECT_EQ(s->Name() + std::to_string(s->Arguments()->count()) + s->Source(),
               "Broken1Public Sub Broken(a)\r\n    x = 1\r\n\r\n\r\n");
+    // A header without a scope ends the unended routine before it.
+    m = readCode({"Private Sub Open()", "    x = 1", "Sub Close()", "End Sub", "Static Sub Stay()",
+                  "End Sub"});
+    EXPECT_EQ(m->Subroutines().count(), 3);
 }
 
 TEST(ModuleReader, CommentCleaning) {
