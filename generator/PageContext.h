@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generator/GenerationObserver.h"
 #include "generator/GenerationSettings.h"
@@ -53,6 +54,11 @@ struct PageContext {
     // The project's name for page titles ("Add - ArrayList - CorLib"); empty:
     // titles name no project.
     std::string projectName;
+    // The project's version for the modern header ("1.4.27"); empty: none shown.
+    std::string projectVersion;
+    // The plural kind words whose list pages the run writes ("Classes", ...),
+    // for the modern layout's plain navigation list.
+    std::vector<std::string> kindsWithPages;
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision
     std::string homepage = TARNWICK_HOMEPAGE;
@@ -67,6 +73,7 @@ struct PageContext {
     // The stems of the pages of a module and of a member's page (PageNames).
     std::string moduleStem(const CModule& module) const;
     std::string memberStem(const CModule& module, const ListItem& member) const;
+    bool modern() const { return settings.layout == PageLayout::Modern; }
     void consoleLine(const std::string& line) const {
         if (observer) observer->consoleLine(line);
     }
