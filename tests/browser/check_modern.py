@@ -77,8 +77,15 @@ async function check() {
     seen.push(`${width}px: ${PAGES.length} pages fit, navigation marks Post`);
   }
 
-  // The header box lists a name as it is typed, its link opens the page; "/" focuses it.
+  // The header box sends its text to search.html (Enter) ...
   let doc = await open('modern/Classes/CEntry.html');
+  doc.getElementById('find').value = 'Transf';
+  doc.getElementById('find').form.requestSubmit();
+  const results = await shows(frame.contentWindow, 'search.html?q=Transf');
+  await until('search.html lists Transfer', () =>
+      [...results.querySelectorAll('#searchResults a')].some(a => a.textContent == 'Transfer'));
+  // ... and lists a name as it is typed, whose link opens the page; "/" focuses it.
+  doc = await open('modern/Classes/CEntry.html');
   doc.body.dispatchEvent(new KeyboardEvent('keydown', {key: '/', bubbles: true}));
   const box = doc.getElementById('find');
   expect(doc.activeElement == box, '"/" does not focus the search box');
