@@ -111,7 +111,9 @@ function addressCodeLines() {
     }
     var numbers = document.querySelectorAll("table.LineNumbers tr");
     var lines = document.querySelectorAll("table.CodeLines tr");
-    for (var i = 0; i < numbers.length; i++) {
+    // A listing whose lines carry their addresses already keeps them.
+    var addressed = document.getElementById("L1") !== null;
+    for (var i = 0; i < numbers.length && !addressed; i++) {
         numbers[i].id = "L" + (i + 1);
     }
     var marked = [];
