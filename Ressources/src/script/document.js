@@ -134,7 +134,7 @@ function addressCodeLines() {
         for (var k = 0; k < marked.length; k++) {
             addClass(marked[k], "marked");
         }
-        numbers[n - 1].scrollIntoView();
+        numbers[n - 1].scrollIntoView({block: "center"});
     }
     mark();
     window.addEventListener("hashchange", mark, false);
