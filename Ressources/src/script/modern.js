@@ -112,8 +112,18 @@
         return current;
     }
 
+    /* This page's path inside the site ("Classes/CAccount.html"); empty when it lies elsewhere. */
+    function sitePath() {
+        var base = pageLink("", "").href, at = here();
+        try {
+            return at.indexOf(base) === 0 ? decodeURIComponent(at.slice(base.length)) : "";
+        } catch (e) {
+            return "";
+        }
+    }
+
     function renderTree(tree) {
-        var nav = window.tarnwickNav, at = here(), found = null;
+        var nav = window.tarnwickNav, at = sitePath(), found = null;
         nav.groups.forEach(function (group) {
             var modules = group[3];
             var kind = element("details", "kind");
@@ -133,16 +143,15 @@
                 });
                 item.appendChild(details);
                 list.appendChild(item);
-                if (!found && modulePages(group, module).some(function (page) {
-                    return pageLink(page[1], "").href === at;
-                })) {
+                if (!found && at.indexOf(group[0] + "/" + module[1]) === 0 &&
+                    modulePages(group, module).some(function (page) { return page[1] === at; })) {
                     found = details;
                     details.open = true;
                     fillModule(details, group, module);
                     kind.open = true;
                 }
             });
-            if (pageLink(group[2], "").href === at) kind.open = true;
+            if (group[2] === at) kind.open = true;
             kind.appendChild(list);
             tree.appendChild(kind);
         });
