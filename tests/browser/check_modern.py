@@ -74,6 +74,11 @@ async function check() {
     const [n, c] = [nav.getBoundingClientRect(), current.getBoundingClientRect()];
     expect(win.getComputedStyle(nav).display != 'none' && c.top >= n.top && c.bottom <= n.bottom,
            `at ${width}px the marked page is not in view in the navigation`);
+    // A long project name neither widens the page nor squeezes the search box away.
+    const long = 'HollerbeckHouseholdLedgerAndAccounts'.repeat(2);
+    doc.querySelector('.brand').firstChild.textContent = doc.querySelector('.crumbs a').textContent = long;
+    expect(doc.documentElement.scrollWidth <= doc.documentElement.clientWidth &&
+           doc.getElementById('find').offsetWidth >= 80, `a long project name at ${width}px`);
     seen.push(`${width}px: ${PAGES.length} pages fit, navigation marks Post`);
   }
 
