@@ -37,6 +37,11 @@ void appendMemberPageTail(HtmlBuffer& page, const PageContext& ctx);
 // modern layout; nothing in the framed one, whose pages stay as they were.
 Html sectionId(const PageContext& ctx, std::string_view id);
 
+// In the modern layout, " <A href="CAccount_Code.html#L115">line 115</A>":
+// where the member's declaration stands in its module's code page; nothing
+// without a code page or a known line, and in the framed layout.
+Html codeLineLink(const CModule& module, const Element& member, const PageContext& ctx);
+
 // The file name (without ".html") of a module's pages and of a member's
 // page, as the run's PageNames assigned them. Pages and links both use it.
 std::string moduleFileName(const CModule& module, const PageContext& ctx);

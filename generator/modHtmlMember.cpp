@@ -203,6 +203,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
     if (!ctx.settings.Source || trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
     page.Append("<H3" + id("Source") + ">");
     page.Append(detail::tr(helper, "Source"));
+    page.Append(detail::codeLineLink(module, member, ctx));
     page.Append("</H3>");
     page.AppendLn("<P>");
     page.AppendLn(sourceTable(member.Source(), "SOURCE", true));

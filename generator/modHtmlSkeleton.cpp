@@ -86,6 +86,16 @@ Html sectionId(const PageContext& ctx, std::string_view id) {
     return " id=\"" + attribute(id) + "\"";
 }
 
+Html codeLineLink(const CModule& module, const Element& member, const PageContext& ctx) {
+    const int line = module.sourceLineOf(member.Line());
+    if (!ctx.modern() || !ctx.settings.Source || line == 0) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string number = std::to_string(line);
+    return " <A class=\"codeLine\" href=\"" + url(moduleFileName(module, ctx) + "_Code.html") +
+           "#L" + Html::trusted(number) + "\">" +
+           escaped(replaceAll(helper.Translate("CodeLine", "line %1"), "%1", number)) + "</A>";
+}
+
 std::string moduleFileName(const CModule& module, const PageContext& ctx) {
     return ctx.moduleStem(module);
 }

@@ -112,6 +112,11 @@ async function check() {
   expect(luminance(style(doc.body).backgroundColor) < 0.1 && text >= 4.5 && link >= 4.5,
          `dark scheme: text ${text.toFixed(1)}:1, links ${link.toFixed(1)}:1`);
   seen.push(`dark text ${text.toFixed(1)}:1`);
+  // The member page leads to its declaration's line in the code page.
+  doc.querySelector('#Source a.codeLine').click();
+  const listing = await shows(win, 'CAccount_Code.html#L114');
+  await until('line 114 is marked', () => listing.getElementById('L114').classList.contains('marked') &&
+      /Function Post\(/.test(listing.querySelectorAll('table.CodeLines tr')[113].textContent));
 
   // The framed site opens a page of the site named in its address (a code line here)...
   frame.src = 'framed/index.html?page=Classes/CAccount_Code.html%23L12';

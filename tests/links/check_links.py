@@ -44,8 +44,10 @@ class Page(html.parser.HTMLParser):
         super().__init__(convert_charrefs=True)
         self.links = []    # (tag, address)
         self.anchors = set()
+        self.numbered = 0  # rows of line numbers: a code page's #L1 ... (document.js)
 
     def handle_starttag(self, tag, attrs):
+        self.numbered += tag == "tr" and ("class", "LineNumbers") in attrs
         for name, value in attrs:
             if value is None:
                 continue
@@ -65,6 +67,12 @@ def read_page(path, encoding, cache):
         cache[path] = Page()
         cache[path].feed(read(path).decode(encoding))
     return cache[path]
+
+
+def has_anchor(page, path, fragment):
+    line = re.fullmatch(r"L([1-9][0-9]*)", fragment)
+    return fragment in page.anchors or bool(
+        line and path.endswith("_Code.html") and int(line.group(1)) <= page.numbered)
 
 
 def check_site(site, encoding):
@@ -94,7 +102,7 @@ def check_site(site, encoding):
             elif not parts.scheme and not os.path.isfile(target):
                 problems.append("%s: <%s> %s leads nowhere" % (where, tag, address))
             elif (not parts.scheme and parts.fragment and target.endswith(".html") and
-                  parts.fragment not in read_page(target, encoding, cache).anchors):
+                  not has_anchor(read_page(target, encoding, cache), target, parts.fragment)):
                 problems.append("%s: %s: no anchor %s there" % (where, address, parts.fragment))
     problems += check_search_index(site) + check_nav_index(site)
     return problems
