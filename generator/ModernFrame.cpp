@@ -121,7 +121,7 @@ Html pageHead(const Frame& frame, const PageContext& ctx) {
 
     // Header: menu button (narrow screens), project, search, scheme switch.
     page.Append(
-        "<header class=\"top\"><button type=\"button\" id=\"menu\" aria-controls=\"nav\" "
+        "<header class=\"top\"><button id=\"menu\" aria-controls=\"nav\" "
         "aria-expanded=\"false\" aria-label=\"" +
         text("Navigation", "Navigation") + "\">&#9776;</button>");
     Html brand = escaped(projectText(ctx, helper));
@@ -129,12 +129,12 @@ Html pageHead(const Frame& frame, const PageContext& ctx) {
         brand += " <span class=\"version\">" + escaped(ctx.projectVersion) + "</span>";
     page.Append("<a class=\"brand\" href=\"" + root + "index.html\">" + brand + "</a>");
     page.Append("<form class=\"find\" role=\"search\" action=\"" + root +
-                "search.html\" method=\"get\" accept-charset=\"UTF-8\"><input type=\"search\" "
+                "search.html\" accept-charset=\"UTF-8\"><input type=\"search\" "
                 "name=\"q\" id=\"find\" placeholder=\"" +
                 text("Search", "Search") + " (/)\" aria-label=\"" + text("Search", "Search") +
                 "\" autocomplete=\"off\"></form>");
-    page.AppendLn("<button type=\"button\" id=\"scheme\" aria-label=\"" +
-                  text("ColourScheme", "Light or dark") + "\">&#9680;</button></header>");
+    page.AppendLn("<button id=\"scheme\" aria-label=\"" + text("ColourScheme", "Light or dark") +
+                  "\">&#9680;</button></header>");
 
     // Navigation: the tree comes from nav-index.js; the plain list stays for
     // readers without scripts.
@@ -158,7 +158,6 @@ Html pageHead(const Frame& frame, const PageContext& ctx) {
     page.Append("<main id=\"content\"><nav class=\"crumbs\" aria-label=\"Breadcrumbs\">");
     for (size_t i = 0; i < frame.crumbs.size(); ++i) {
         const Crumb& crumb = frame.crumbs[i];
-        if (i > 0) page.Append(" <span aria-hidden=\"true\">&rsaquo;</span> ");
         if (crumb.path.empty())
             page.Append("<span aria-current=\"page\">" + escaped(crumb.text) + "</span>");
         else
