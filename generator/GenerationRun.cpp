@@ -238,6 +238,11 @@ Status GenerationRun::prepare(State& state) {
             m_request.style);
         if (!sheet) return sheet.error();
         state.styleSheet = std::move(sheet).value();
+        if (m_request.settings.layout == PageLayout::Modern && m_diagnostics) {
+            m_diagnostics->warning(state.styleSheet, 0,
+                                   "a style dresses the framed layout only; the modern layout "
+                                   "keeps its own sheet");
+        }
     }
     auto folderState = checkOutputFolder(m_request.outputFolder, m_request.force);
     if (!folderState) return folderState.error();
