@@ -103,6 +103,10 @@ async function check() {
 
   // The dark scheme: chosen with the button, kept on the next page, text readable.
   doc = await open('modern/Classes/CAccount.html');
+  const page = frame.contentWindow, colour = (e, p) => page.getComputedStyle(e)[p];
+  const light = contrast(colour(doc.querySelector('main p'), 'color'), colour(doc.body, 'backgroundColor'));
+  const lightLink = contrast(colour(doc.querySelector('main a'), 'color'), colour(doc.body, 'backgroundColor'));
+  expect(light >= 4.5 && lightLink >= 4.5, `light scheme: text ${light}:1, links ${lightLink}:1`);
   doc.getElementById('scheme').click();
   doc = await open('modern/Classes/CAccount_Post.html');
   const win = frame.contentWindow, style = e => win.getComputedStyle(e);
