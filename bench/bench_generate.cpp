@@ -9,6 +9,9 @@
 //   a full run; only that module's pages and the lists naming it are
 //   written, and the site is the one a full run into a fresh folder gives,
 //   byte for byte);
+// - BM_ModernLayout: the same project in the modern and the framed layout,
+//   runs alternating into fresh folders (targets: at most 1.25 times the
+//   framed site's bytes and 1.15 times its run's time);
 // - BM_PeakMemory: `tarnwick generate` and `tarnwick dump` as programs, their
 //   peak resident memory (targets: 300 MiB and 150 MiB) and the dump's time
 //   (target: under 1 s).
@@ -65,8 +68,10 @@ double seconds(std::chrono::steady_clock::time_point since) {
 }
 
 // A run into folder; nullopt-like failure reported through state.
-bool generate(benchmark::State& state, const fs::path& folder, GenerationResult* out = nullptr) {
+bool generate(benchmark::State& state, const fs::path& folder, GenerationResult* out = nullptr,
+              PageLayout layout = PageLayout::Frames) {
     GenerationRequest request;
+    request.settings.layout = layout;
     request.projectPath = scratch().project();
     request.outputFolder = folder.string();
     request.fixedTime = "1000000000";  // a re-run's site can be compared with a fresh one
@@ -223,6 +228,41 @@ BENCHMARK(BM_OneModuleChanged)
     ->Iterations(2)
     ->Arg(0)
     ->Arg(1);
+
+// Bytes of the files under folder.
+double siteBytes(const fs::path& folder) {
+    double bytes = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file() && !entry.is_symlink()) bytes += entry.file_size();
+    return bytes;
+}
+
+void BM_ModernLayout(benchmark::State& state) {
+    const Scratch& s = scratch();
+    double taken[2] = {0, 0}, bytes[2] = {0, 0};  // modern, framed
+    for (auto _ : state) {
+        const double modernBefore = taken[0];
+        for (const PageLayout layout : {PageLayout::Modern, PageLayout::Frames}) {
+            const int i = layout == PageLayout::Modern ? 0 : 1;
+            const fs::path site = s.folder() / (i == 0 ? "site-modern" : "site-framed");
+            std::error_code ec;
+            fs::remove_all(site, ec);
+            const auto start = std::chrono::steady_clock::now();
+            if (!generate(state, site, nullptr, layout)) return;
+            taken[i] += seconds(start);
+            bytes[i] = siteBytes(site);
+        }
+        state.SetIterationTime(taken[0] - modernBefore);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["modern_s"] = taken[0] / n;
+    state.counters["framed_s"] = taken[1] / n;
+    state.counters["time_ratio"] = taken[0] / taken[1];
+    state.counters["modern_MB"] = bytes[0] / 1e6;
+    state.counters["framed_MB"] = bytes[1] / 1e6;
+    state.counters["bytes_ratio"] = bytes[0] / bytes[1];
+}
+BENCHMARK(BM_ModernLayout)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 // Runs the program with arguments under /usr/bin/time, stdout into outFile;
 // its seconds and its peak resident memory in MiB. (A child forked from

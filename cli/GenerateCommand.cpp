@@ -60,6 +60,7 @@ struct GenerateOptions {
     bool noSyntax = false;
     std::string style;
     bool styleGiven = false;
+    std::string layout;        // empty: the settings file's, else frames
     std::string settingsFile;  // empty: PROJECT.tarnwick when it is there
     std::string codePage = "windows-1252";
     bool codePageGiven = false;
@@ -202,6 +203,15 @@ int runGenerate(const GenerateOptions& options) {
         }
     }
     if (options.noSyntax) request.settings.Syntax = false;
+    if (!options.layout.empty()) {
+        const auto layout = layoutOfWord(options.layout);
+        if (!layout) {
+            std::cerr << "tarnwick generate: unknown layout \"" << options.layout
+                      << "\" in --layout (known: frames, modern)\n";
+            return 2;
+        }
+        request.settings.layout = *layout;
+    }
     for (const std::string& name : {request.codePage, request.outputEncoding}) {
         if (!name.empty() && !CodePage::open(name)) {
             std::cerr << "tarnwick generate: unknown code page: " << name << '\n';
@@ -299,6 +309,10 @@ void registerGenerateCommand(CLI::App& app, int& status) {
         "--style", options->style,
         "A style of the Themes folder beside the program, e.g. Slate: its theme.css becomes the "
         "site's screen style sheet (default: the plain resource style)");
+    generate->add_option("--layout", options->layout,
+                         "The page frame: frames (the frameset start page, the default) or "
+                         "modern (whole pages with a navigation tree and a search box, readable "
+                         "on a phone)");
     generate->add_option("--settings", options->settingsFile,
                          "The settings file to read (default: PROJECT.tarnwick beside the "
                          "project, when it is there)");

@@ -9,6 +9,7 @@
 
 #include "generator/CrossLinks.h"
 #include "generator/InputKey.h"
+#include "generator/Listing.h"
 #include "generator/ModuleWriter.h"
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
@@ -237,6 +238,11 @@ Status GenerationRun::prepare(State& state) {
             m_request.style);
         if (!sheet) return sheet.error();
         state.styleSheet = std::move(sheet).value();
+        if (m_request.settings.layout == PageLayout::Modern && m_diagnostics) {
+            m_diagnostics->warning(state.styleSheet, 0,
+                                   "a style dresses the framed layout only; the modern layout "
+                                   "keeps its own sheet");
+        }
     }
     auto folderState = checkOutputFolder(m_request.outputFolder, m_request.force);
     if (!folderState) return folderState.error();
@@ -327,6 +333,15 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     // and link agrees on them.
     const PageNames names(*project, &recorder);
     ctx.pageNames = &names;
+    if (!modHtml::detail::projectValue(*project, "MajorVer").empty())
+        ctx.projectVersion = modHtml::detail::plainVersion(
+            modHtml::detail::projectValue(*project, "MajorVer") + "." +
+            modHtml::detail::projectValue(*project, "MinorVer") + "." +
+            modHtml::detail::projectValue(*project, "RevisionVer"));
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (kindSwitchedOn(kind, ctx.settings) && project->listOfKind(kind)->Size() >= 0)
+            ctx.kindsWithPages.emplace_back(kindTraits(kind).listName);
+    }
     // What the site lists, once: the search index, the A-Z page and the
     // links between pages all come from it.
     const std::vector<IndexEntry> entries = siteIndexEntries(*project, ctx.settings, &names);
@@ -385,14 +400,17 @@ void GenerationRun::finish(State& state) {
         diagnostics.error(from, 0, "resource missing; the site is incomplete");
         result.failures.push_back(from + ": resource missing");
     };
-    // The frameset is the resource's, declared in the pages' encoding.
-    if (Expected<std::string> bytes = File(resources + "index.html").ReadBytes(); !bytes) {
-        missing(resources + "index.html");
-    } else {
-        ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
-            site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), state.ctx),
-                       state.ctx.codePage);
-        });
+    // The frameset is the resource's, declared in the pages' encoding; the
+    // modern layout's start page is a page of the run.
+    if (!state.ctx.modern()) {
+        if (Expected<std::string> bytes = File(resources + "index.html").ReadBytes(); !bytes) {
+            missing(resources + "index.html");
+        } else {
+            ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
+                site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), state.ctx),
+                           state.ctx.codePage);
+            });
+        }
     }
     std::error_code ec;
     if (!fs::exists(resources + "src", ec)) {

@@ -6,10 +6,27 @@
 // are documented at all (Global, Public, Friend, Private; see Listing.h),
 // which sections member pages carry (Syntax, Parameter, Return, Source),
 // whether modules get a UML page (Uml) and whether the project summary lists
-// the referenced libraries and controls (Libraries).
+// the referenced libraries and controls (Libraries), and which page frame
+// the site is written in (layout).
 #pragma once
 
+#include <optional>
+#include <string_view>
+
 namespace tarnwick {
+
+// The page frame of a site. Frames: the frameset start page with the module
+// list beside the detail pages, each page a bare HTML 4 page. Modern: every
+// page a whole HTML5 page with a header, a navigation tree, breadcrumbs and a
+// footer of its own, readable on a phone. The page bodies are the same.
+enum class PageLayout : unsigned char { Frames, Modern };
+
+// "frames", "modern".
+constexpr const char* layoutWord(PageLayout layout) {
+    return layout == PageLayout::Modern ? "modern" : "frames";
+}
+// The layout of a word (letter case ignored); nullopt for any other word.
+std::optional<PageLayout> layoutOfWord(std::string_view word);
 
 struct GenerationSettings {
     bool Libraries = false;
@@ -37,6 +54,7 @@ struct GenerationSettings {
     bool Parameter = false;
     bool Return = false;
     bool Source = false;
+    PageLayout layout = PageLayout::Frames;
 
     // The settings dialog's initial state once a project is open: every box
     // ticked but Implementations. The CLI starts from these as well.

@@ -44,7 +44,7 @@ uint64_t InputKey::settingsKey(const GenerationRequest& request, const PageConte
     const GenerationSettings& s = request.settings;
     // A new setting must be added to the text below, or a re-run would keep
     // pages made with its old value.
-    static_assert(sizeof(GenerationSettings) == 25, "every setting goes into the key");
+    static_assert(sizeof(GenerationSettings) == 26, "every setting goes into the key");
     const bool flags[] = {
         s.Libraries,     s.Modules,    s.Forms,           s.Classes,   s.UserControls,
         s.PropertyPages, s.Events,     s.Implementations, s.Constants, s.Functions,
@@ -53,6 +53,7 @@ uint64_t InputKey::settingsKey(const GenerationRequest& request, const PageConte
         s.Uml,           s.Syntax,     s.Parameter,       s.Return,    s.Source};
     std::string text;
     for (const bool flag : flags) text += flag ? '1' : '0';
+    text += layoutWord(s.layout);
     for (const std::string& part : {request.language, request.codePage, ctx.codePage.name(),
                                     ctx.productName, ctx.version, ctx.homepage, ctx.copyright})
         text += '\n' + part;

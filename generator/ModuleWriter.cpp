@@ -48,8 +48,12 @@ ModuleWriter::ModuleWriter(const CProject& project, const PageContext& ctx, Site
 ModuleWriter::~ModuleWriter() { stopWorkers(); }
 
 void ModuleWriter::generateDocumentation() {
-    guarded("project-summary.html",
-            [&] { m_site.write(modHtml::buildProjectSummary(m_project, m_ctx), m_codePage); });
+    guarded("project-summary.html", [&] {
+        Page summary = modHtml::buildProjectSummary(m_project, m_ctx);
+        m_site.write(summary, m_codePage);
+        // The modern layout starts on the project summary, not on a frameset.
+        if (m_ctx.modern()) m_site.write({"index.html", std::move(summary.text)}, m_codePage);
+    });
     guarded("module-summary.html",
             [&] { m_site.write(modHtml::buildModuleSummary(m_project, m_ctx), m_codePage); });
     guarded("all-summary.html",

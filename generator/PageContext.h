@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "generator/GenerationObserver.h"
 #include "generator/GenerationSettings.h"
@@ -53,6 +54,11 @@ struct PageContext {
     // The project's name for page titles ("Add - ArrayList - CorLib"); empty:
     // titles name no project.
     std::string projectName;
+    // The project's version for the modern header ("1.4.27"); empty: none shown.
+    std::string projectVersion;
+    // The plural kind words whose list pages the run writes ("Classes", ...),
+    // for the modern layout's plain navigation list.
+    std::vector<std::string> kindsWithPages;
     std::string productName = "Tarnwick";
     std::string version = TARNWICK_VERSION;  // major.minor.revision
     std::string homepage = TARNWICK_HOMEPAGE;
@@ -71,6 +77,7 @@ struct PageContext {
     // links naming the project's own pages lead to them, links into the site
     // that name none lose their address (with links; else kept as written).
     Html author(std::string_view text) const;
+    bool modern() const { return settings.layout == PageLayout::Modern; }
     void consoleLine(const std::string& line) const {
         if (observer) observer->consoleLine(line);
     }

@@ -21,7 +21,7 @@ namespace {
 constexpr std::string_view kSection = "generate";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-enum class ValueKind { Path, Words, Style, CodePageName, Language, Define, Jobs };
+enum class ValueKind { Path, Words, Style, Layout, CodePageName, Language, Define, Jobs };
 
 struct KeyRule {
     const char* key;
@@ -37,6 +37,7 @@ const KeyRule kKeys[] = {
     {"scopes", ValueKind::Words, std::begin(kScopeWords), std::end(kScopeWords)},
     {"sections", ValueKind::Words, std::begin(kSectionWords), std::end(kSectionWords)},
     {"style", ValueKind::Style},
+    {"layout", ValueKind::Layout},
     {"codepage", ValueKind::CodePageName},
     {"output-encoding", ValueKind::CodePageName},
     {"language", ValueKind::Language},
@@ -91,6 +92,8 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
                 styleSheetPath(themesFolder.empty() ? defaultThemesFolder() : themesFolder, value);
             return sheet ? "" : sheet.error().message;
         }
+        case ValueKind::Layout:
+            return layoutOfWord(value) ? "" : "not frames or modern";
         case ValueKind::CodePageName:
             return CodePage::open(value) ? "" : "unknown code page";
         case ValueKind::Define: {
@@ -237,6 +240,8 @@ void SettingsFile::applyTo(GenerationRequest& request) const {
             (void)applyWords(*text, rule.begin, rule.end, request.settings);
     }
     if (const auto style = value("style")) request.style = *style;
+    if (const auto layout = value("layout"))
+        request.settings.layout = layoutOfWord(*layout).value_or(PageLayout::Frames);
     if (const auto codePage = value("codepage")) request.codePage = *codePage;
     if (const auto encoding = value("output-encoding")) request.outputEncoding = *encoding;
     if (const auto language = value("language")) request.language = *language;
@@ -266,6 +271,8 @@ void SettingsFile::storeChoices(const GenerationRequest& request) {
     set("scopes", wordsOn(std::begin(kScopeWords), std::end(kScopeWords), s));
     set("sections", wordsOn(std::begin(kSectionWords), std::end(kSectionWords), s));
     set("style", request.style);
+    // A file that never chose a layout keeps the default without saying so.
+    if (has("layout") || s.layout != PageLayout::Frames) set("layout", layoutWord(s.layout));
 }
 
 void SettingsFile::set(std::string_view key, const std::string& value) {

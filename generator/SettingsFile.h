@@ -9,10 +9,11 @@
 //   scopes = public,friend
 //   sections = syntax,parameters,returns,uml
 //   style = Slate
+//   layout = modern                 frames (the default) or modern
 //   define = DEBUG=0                repeatable, or a comma list
 //
 // Keys are named like the long options of `tarnwick generate`: output,
-// kinds, members, scopes, sections, style, codepage, output-encoding,
+// kinds, members, scopes, sections, style, layout, codepage, output-encoding,
 // language, registry, define, jobs. Keys and sections match ignoring letter
 // case; values lose the blanks around them and one pair of enclosing quotes.
 // Lines starting with ';' or '#' are comments. Other sections are left to
@@ -79,7 +80,7 @@ public:
 
     // The workbench's choices: output (written relative to the file's folder
     // when it lies below it; left out when empty and not in the file yet),
-    // kinds, members, scopes, sections and style.
+    // kinds, members, scopes, sections, style and layout.
     void storeChoices(const GenerationRequest& request);
     // Sets key to value in [generate], in place or added.
     void set(std::string_view key, const std::string& value);

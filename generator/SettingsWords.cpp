@@ -33,6 +33,13 @@ std::string applyWords(const std::string& list, const Word* begin, const Word* e
     return {};
 }
 
+std::optional<PageLayout> layoutOfWord(std::string_view word) {
+    const std::string lower = toLower(trimSpaces(word));
+    for (const PageLayout layout : {PageLayout::Frames, PageLayout::Modern})
+        if (lower == layoutWord(layout)) return layout;
+    return std::nullopt;
+}
+
 std::string wordList(const Word* begin, const Word* end) {
     std::string text;
     for (const Word* w = begin; w != end; ++w)

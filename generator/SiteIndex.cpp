@@ -8,6 +8,7 @@
 #include "generator/AuthorHtml.h"
 #include "generator/CrossLinks.h"
 #include "generator/Listing.h"
+#include "generator/ModernFrame.h"
 #include "generator/ModulePages.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
@@ -340,7 +341,7 @@ std::string buildSearchPage(const PageContext& ctx) {
                   ", name: " + js("Name") + ", kind: " + js("Kind", "Kind") +
                   ", module: " + js("Module") + ", description: " + js("Description") + "});");
     page.AppendLn("</SCRIPT>");
-    modHtml::detail::appendRootPageTail(page);
+    modHtml::detail::appendRootPageTail(page, ctx);
     return page.takeText();
 }
 
@@ -392,16 +393,18 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
                       url(module.path) + "\">" + escaped(module.name) + "</A>)<BR>");
     }
     if (current != 0) page.AppendLn("</P>");
-    modHtml::detail::appendRootPageTail(page);
+    modHtml::detail::appendRootPageTail(page, ctx);
     return page.takeText();
 }
 
 Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx) {
     const std::vector<IndexEntry> entries =
         ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
-    return {{"search-index.js", buildSearchIndexScript(entries, ctx)},
-            {"search.html", buildSearchPage(ctx)},
-            {"all-members.html", buildMemberIndexPage(entries, ctx)}};
+    Pages pages{{"search-index.js", buildSearchIndexScript(entries, ctx)},
+                {"search.html", buildSearchPage(ctx)},
+                {"all-members.html", buildMemberIndexPage(entries, ctx)}};
+    if (ctx.modern()) pages.push_back({"nav-index.js", modern::buildNavIndexScript(entries, ctx)});
+    return pages;
 }
 
 }  // namespace tarnwick

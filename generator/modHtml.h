@@ -38,7 +38,9 @@ namespace tarnwick::modHtml {
 
 // Opening of every per-module page (overview, UML, object model, code):
 // HTML head with the module's title, then the layout table's first row with
-// the navigation bar and the header block, and the start of the body cell.
+// the navigation bar and the header block, and the start of the body cell;
+// in the modern layout the modern page frame (ModernFrame.h) and the header
+// block. modulePageTail closes what it opened.
 // pageWord names the page in its title ("UML - CAccount - Ledger"); empty
 // for the overview ("CAccount - Ledger").
 Html modulePageHead(const CModule& module, const CProject& project, const PageContext& ctx,

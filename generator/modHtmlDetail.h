@@ -25,11 +25,22 @@ namespace tarnwick::modHtml::detail {
 // own folder, so their resources are addressed without "../".
 // title: what the page is ("All Files"); the project's name follows it.
 void appendRootPageHead(HtmlBuffer& page, const PageContext& ctx, std::string_view title);
-void appendRootPageTail(HtmlBuffer& page);
+// The modern layout's tail also takes the frame targets out of the page.
+void appendRootPageTail(HtmlBuffer& page, const PageContext& ctx);
 
 // Member pages lie one folder down; their title is "{member} - {module} - {project}".
-void appendMemberPageHead(HtmlBuffer& page, std::string_view moduleName,
-                          std::string_view memberName, const PageContext& ctx);
+void appendMemberPageHead(HtmlBuffer& page, const CModule& module, std::string_view memberName,
+                          const PageContext& ctx);
+void appendMemberPageTail(HtmlBuffer& page, const PageContext& ctx);
+
+// ' id="Parameters"': the address of a section of a member page in the
+// modern layout; nothing in the framed one, whose pages stay as they were.
+Html sectionId(const PageContext& ctx, std::string_view id);
+
+// In the modern layout, " <A href="CAccount_Code.html#L115">line 115</A>":
+// where the member's declaration stands in its module's code page; nothing
+// without a code page or a known line, and in the framed layout.
+Html codeLineLink(const CModule& module, const Element& member, const PageContext& ctx);
 
 // The file name (without ".html") of a module's pages and of a member's
 // page, as the run's PageNames assigned them. Pages and links both use it.

@@ -109,7 +109,7 @@ Page buildProjectSummary(const CProject& project, const PageContext& ctx) {
         appendLibraryTable(page, project.References(), "References", helper);
         appendLibraryTable(page, project.Objects(), "Objects", helper);
     }
-    detail::appendRootPageTail(page);
+    detail::appendRootPageTail(page, ctx);
     return {"project-summary.html", page.takeText()};
 }
 
@@ -176,7 +176,7 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     helper.sortIterator(all);
     for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");
-    detail::appendRootPageTail(page);
+    detail::appendRootPageTail(page, ctx);
     return {"module-summary.html", page.takeText()};
 }
 
@@ -207,7 +207,7 @@ Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
                       "</A><BR>");
     }
     page.AppendLn("</P>");
-    detail::appendRootPageTail(page);
+    detail::appendRootPageTail(page, ctx);
     return {"all-summary.html", page.takeText()};
 }
 
@@ -242,7 +242,7 @@ Pages buildKindIndex(const CModuleList& list, const CProject& /*project*/, const
     page.AppendLn("<P>");
     for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");
-    detail::appendRootPageTail(page);
+    detail::appendRootPageTail(page, ctx);
     Pages pages;
     pages.push_back({"all-" + kinds + ".html", page.takeText()});
     return pages;

@@ -72,11 +72,11 @@ std::string parameterList(const Element& member) {
 
 void appendPartsSection(HtmlBuffer& page, const Element& member, const std::string& kind,
                         const CModule& module, const CProject& project, const CHelper& helper,
-                        const PageContext& ctx) {
+                        const PageContext& ctx, const Html& id) {
     const auto parts = member.Variables();  // a Type never filled has none
     if (!parts || parts->empty()) return;
     const bool isEnum = member.Kind() == ElementKind::Enum;
-    page.AppendLn("<P>");
+    page.AppendLn("<P" + id + ">");
     page.AppendLn(fillIn(detail::tr(helper, "ElementParts", kElementParts), escaped(member.Name()),
                          detail::tr(helper, kind, kind)));
     page.AppendLn("<BR>");
@@ -117,8 +117,8 @@ void appendPartsSection(HtmlBuffer& page, const Element& member, const std::stri
 
 void appendParameterSection(HtmlBuffer& page, const Element& member, const std::string& kind,
                             const CModule& module, const CProject& project, const CHelper& helper,
-                            const PageContext& ctx) {
-    page.AppendLn("<P>");
+                            const PageContext& ctx, const Html& id) {
+    page.AppendLn("<P" + id + ">");
     // The sentence speaks of the syntax above: without it, it is left out.
     if (ctx.settings.Syntax) {
         page.AppendLn(fillIn(detail::tr(helper, "SyntaxParts", kSyntaxParts),
@@ -153,9 +153,14 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
     page.AppendLn("</P>");
 }
 
-// Description, syntax, parts, parameters, return value and source of one member.
+// Description, syntax, parts, parameters, return value and source of one
+// member; anchors: its sections get their addresses (the first member of a page).
 void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule& module,
-                          const CProject& project, const PageContext& ctx, const CHelper& helper) {
+                          const CProject& project, const PageContext& ctx, const CHelper& helper,
+                          bool anchors) {
+    const auto id = [&](std::string_view name) {
+        return anchors ? detail::sectionId(ctx, name) : Html();
+    };
     page.AppendLn("<P>");
     page.AppendLn(ctx.author(member.Description()));
     page.AppendLn("</P>");
@@ -164,7 +169,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
     const ElementKindTraits& traits = kindTraits(member.Kind());
     const std::string kind = traits.name;
     if (ctx.settings.Syntax && traits.syntax != SyntaxLayout::None) {
-        page.Append("<H3>");
+        page.Append("<H3" + id("Syntax") + ">");
         page.Append(detail::tr(helper, "Syntax"));
         page.Append("</H3>");
         page.AppendLn("<P>");
@@ -175,17 +180,18 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
             page.AppendLn(linkSyntaxTypes(formatTypeSyntax(member.Source()), module, project, ctx));
         page.AppendLn("</P>");
     }
-    if (traits.parts) appendPartsSection(page, member, kind, module, project, helper, ctx);
+    if (traits.parts)
+        appendPartsSection(page, member, kind, module, project, helper, ctx, id("Parts"));
     // A section heading with nothing under it is left out.
     const auto arguments = member.Arguments();
     if (ctx.settings.Parameter && traits.parameters && arguments && !arguments->empty())
-        appendParameterSection(page, member, kind, module, project, helper, ctx);
+        appendParameterSection(page, member, kind, module, project, helper, ctx, id("Parameters"));
 
     if (ctx.settings.Return && traits.returns) {
         const auto returns = member.Returns();
         const Html text = returns ? ctx.author(returns->Description()) : Html();
         if (returns && !returns->DataType().empty() && !trimSpaces(text.str()).empty()) {
-            page.Append("<H3>");
+            page.Append("<H3" + id("Returns") + ">");
             page.Append(detail::tr(helper, "Returns"));
             page.Append("</H3>");
             page.Append("<P>");
@@ -195,8 +201,9 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
     }
 
     if (!ctx.settings.Source || trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
-    page.Append("<H3>");
+    page.Append("<H3" + id("Source") + ">");
     page.Append(detail::tr(helper, "Source"));
+    page.Append(detail::codeLineLink(module, member, ctx));
     page.Append("</H3>");
     page.AppendLn("<P>");
     page.AppendLn(sourceTable(member.Source(), "SOURCE", true));
@@ -452,7 +459,7 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
     const std::string moduleKind = helper.getModuleType(module);
     HtmlBuffer page;
 
-    detail::appendMemberPageHead(page, module.Name(), name, ctx);
+    detail::appendMemberPageHead(page, module, name, ctx);
     page.AppendLn(buildIconHeader(moduleKind, escaped(detail::projectDisplayName(project)),
                                   "<I>" + escaped(module.Name()) + "</I>." + escaped(name)));
     page.AppendLn("<P class=\"DocTitle\"><I>" + escaped(module.Name()) + "</I>.<B>" +
@@ -473,10 +480,9 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
                                      : detail::tr(helper, kind, kind);
             page.AppendLn("<H2 class=\"Accessor\">" + heading + "</H2>");
         }
-        appendMemberSections(page, *part, module, project, ctx, helper);
+        appendMemberSections(page, *part, module, project, ctx, helper, part == members.front());
     }
-    page.AppendLn("</BODY>");
-    page.AppendLn("</HTML>");
+    detail::appendMemberPageTail(page, ctx);
 
     ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());
     return page.takeText();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/ModernFrame.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
@@ -16,6 +17,10 @@ namespace tarnwick::modHtml {
 namespace detail {
 
 void appendRootPageHead(HtmlBuffer& page, const PageContext& ctx, std::string_view title) {
+    if (ctx.modern()) {
+        page.AppendLn(modern::pageHead(modern::rootFrame(title, ctx), ctx));
+        return;
+    }
     page.AppendLn("<HTML>");
     page.AppendLn("<HEAD>");
     page.AppendLn(ctx.charsetMeta());
@@ -30,13 +35,25 @@ void appendRootPageHead(HtmlBuffer& page, const PageContext& ctx, std::string_vi
     page.AppendLn("<BODY>");
 }
 
-void appendRootPageTail(HtmlBuffer& page) {
+void appendRootPageTail(HtmlBuffer& page, const PageContext& ctx) {
+    if (ctx.modern()) {
+        // The root pages' bodies aim their links at frames the layout has not.
+        page.AppendLn(modern::pageTail(ctx));
+        std::string text = modern::finishPage(page.takeText());
+        page.Append(Html::trusted(std::move(text)));
+        return;
+    }
     page.AppendLn("</BODY>");
     page.AppendLn("</HTML>");
 }
 
-void appendMemberPageHead(HtmlBuffer& page, std::string_view moduleName,
-                          std::string_view memberName, const PageContext& ctx) {
+void appendMemberPageHead(HtmlBuffer& page, const CModule& module, std::string_view memberName,
+                          const PageContext& ctx) {
+    if (ctx.modern()) {
+        page.AppendLn(modern::pageHead(modern::memberFrame(module, memberName, ctx), ctx));
+        return;
+    }
+    const std::string& moduleName = module.Name();
     page.AppendLn("<HTML>");
     page.AppendLn("<HEAD>");
     page.AppendLn(ctx.charsetMeta());
@@ -53,6 +70,30 @@ void appendMemberPageHead(HtmlBuffer& page, std::string_view moduleName,
     page.AppendLn("</TITLE>");
     page.AppendLn("</HEAD>");
     page.AppendLn("<BODY>");
+}
+
+void appendMemberPageTail(HtmlBuffer& page, const PageContext& ctx) {
+    if (ctx.modern()) {
+        page.AppendLn(modern::pageTail(ctx));
+        return;
+    }
+    page.AppendLn("</BODY>");
+    page.AppendLn("</HTML>");
+}
+
+Html sectionId(const PageContext& ctx, std::string_view id) {
+    if (!ctx.modern()) return {};
+    return " id=\"" + attribute(id) + "\"";
+}
+
+Html codeLineLink(const CModule& module, const Element& member, const PageContext& ctx) {
+    const int line = module.sourceLineOf(member.Line());
+    if (!ctx.modern() || !ctx.settings.Source || line == 0) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string number = std::to_string(line);
+    return " <A class=\"codeLine\" href=\"" + url(moduleFileName(module, ctx) + "_Code.html") +
+           "#L" + Html::trusted(number) + "\">" +
+           escaped(replaceAll(helper.Translate("CodeLine", "line %1"), "%1", number)) + "</A>";
 }
 
 std::string moduleFileName(const CModule& module, const PageContext& ctx) {
@@ -117,6 +158,12 @@ std::string plainVersion(std::string_view version) {
 Html modulePageHead(const CModule& module, const CProject& project, const PageContext& ctx,
                     std::string_view pageWord) {
     HtmlBuffer page;
+    if (ctx.modern()) {
+        // The header block (name, kind, timestamp, attributes) opens the body.
+        page.AppendLn(modern::pageHead(modern::moduleFrame(module, pageWord, ctx), ctx));
+        page.AppendLn(buildModuleHeader(project, module, ctx));
+        return page.take();
+    }
     page.AppendLn("<HTML>");
     page.AppendLn("   <HEAD>");
     page.AppendLn("      " + ctx.charsetMeta());
@@ -148,6 +195,7 @@ Html modulePageHead(const CModule& module, const CProject& project, const PageCo
 }
 
 Html modulePageTail(const PageContext& ctx) {
+    if (ctx.modern()) return modern::pageTail(ctx);
     HtmlBuffer page;
     page.AppendLn("               <BR>");
     page.AppendLn("            </TD>");

@@ -1,5 +1,6 @@
 #include "model/CModule.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "support/Diagnostics.h"
@@ -9,6 +10,12 @@ namespace tarnwick {
 void CModule::setShortDesc(std::shared_ptr<HashTable> table) {
     if (!table) detail::throwTypeMismatch("HashTable", "nothing");
     m_shortDesc = std::move(table);
+}
+
+int CModule::sourceLineOf(int fileLine) const {
+    const auto at = std::lower_bound(m_sourceFileLines.begin(), m_sourceFileLines.end(), fileLine);
+    if (at == m_sourceFileLines.end() || *at != fileLine) return 0;
+    return static_cast<int>(at - m_sourceFileLines.begin()) + 1;
 }
 
 void CModule::setAttributes(std::shared_ptr<HashTable> table) {

@@ -9,6 +9,7 @@
 // know its module.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,6 +51,12 @@ public:
 
     const std::string& Source() const { return m_source; }
     void setSource(std::string value) { m_source = std::move(value); }
+    // The file line of each line of Source(), in order (the attribute lines
+    // of the file are not in Source()); empty for a module not read from a file.
+    void setSourceFileLines(std::vector<int32_t> lines) { m_sourceFileLines = std::move(lines); }
+    // The 1-based line of Source() that is line fileLine of the module file;
+    // 0 when Source() does not hold that line.
+    int sourceLineOf(int fileLine) const;
     // Shared with the assigner, not copied.
     const std::shared_ptr<HashTable>& ShortDesc() const { return m_shortDesc; }
     void setShortDesc(std::shared_ptr<HashTable> table);
@@ -122,6 +129,7 @@ public:
 
 private:
     std::string m_source;
+    std::vector<int32_t> m_sourceFileLines;  // ascending
     std::shared_ptr<HashTable> m_shortDesc = std::make_shared<HashTable>();
     int m_moduleType = moduletype::None;
     std::string m_name;

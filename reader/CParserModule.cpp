@@ -270,6 +270,7 @@ std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int modu
         code = codeLines.takeText();
     }
     module->setSource(std::move(code));
+    module->setSourceFileLines(std::move(fileLines));
     module->setName(attributes->item("VB_Name", module->Name()));
     return module;
 }

@@ -234,6 +234,8 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     m_state.settings.Source = true;
     m_ctx = PageContext();
     m_ctx.settings = m_state.settings;
+    // A preview stands alone; the modern frame needs its site around it.
+    m_ctx.settings.layout = PageLayout::Frames;
     m_ctx.translation = &m_translation;
     m_ctx.language = m_state.Language.toStdString();
     const char* fixedTime = std::getenv("SOURCE_DATE_EPOCH");

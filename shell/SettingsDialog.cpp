@@ -65,6 +65,7 @@ bool SettingsDialog::load() {
     m_documentation->load(m_state.dialog);
     m_includes->load(m_state.dialog);
     m_design->listStyles(themesFolder(), m_state.dialog.style);
+    m_design->setLayout(m_state.dialog.boxes.layout);
     return true;
 }
 
@@ -79,6 +80,7 @@ void SettingsDialog::apply() {
     m_documentation->store(confirmed);
     m_includes->store(confirmed);
     confirmed.style = m_design->style();
+    confirmed.boxes.layout = m_design->layout();
     m_state.dialog = confirmed;
     m_state.settings = confirmed.boxes;
     const QString problem = m_state.saveProjectSettings();

@@ -169,13 +169,21 @@ void DocumentationTab::store(SettingsDialogState& state) const {
 }
 
 DesignTab::DesignTab(QWidget* parent)
-    : QWidget(parent), m_styles(new QComboBox(this)), m_preview(new HtmlView(this)) {
+    : QWidget(parent),
+      m_styles(new QComboBox(this)),
+      m_layouts(new QComboBox(this)),
+      m_preview(new HtmlView(this)) {
     m_styles->setObjectName(QStringLiteral("cboStyle"));
+    m_layouts->setObjectName(QStringLiteral("cboLayout"));
+    m_layouts->addItem(QStringLiteral("Frames"), static_cast<int>(PageLayout::Frames));
+    m_layouts->addItem(QStringLiteral("Modern"), static_cast<int>(PageLayout::Modern));
     m_preview->setObjectName(QStringLiteral("Preview"));
     m_preview->setMinimumHeight(220);
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("Design:"), this));
     row->addWidget(m_styles, 1);
+    row->addWidget(new QLabel(QStringLiteral("Layout:"), this));
+    row->addWidget(m_layouts);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(m_preview, 1);
@@ -197,6 +205,14 @@ void DesignTab::listStyles(const QString& themesFolder, const QString& preferred
 }
 
 QString DesignTab::style() const { return m_styles->currentData().toString(); }
+
+void DesignTab::setLayout(PageLayout layout) {
+    m_layouts->setCurrentIndex(m_layouts->findData(static_cast<int>(layout)));
+}
+
+PageLayout DesignTab::layout() const {
+    return static_cast<PageLayout>(m_layouts->currentData().toInt());
+}
 
 void DesignTab::previewStyle(const QString& style) {
     if (style.isEmpty()) return;  // the plain style has no sample page

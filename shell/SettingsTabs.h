@@ -1,13 +1,16 @@
 // The three tabs of the settings dialog, one small widget each.
 //
 // DocumentationTab: facts about the open project, the documentation folder
-// and the page options. DesignTab: the style list with its preview.
+// and the page options. DesignTab: the style list with its preview and the
+// site's layout.
 // IncludesTab: module kinds, visibilities and element kinds. Each tab
 // reads and writes its own boxes of a SettingsDialogState.
 #pragma once
 
 #include <QString>
 #include <QWidget>
+
+#include "generator/GenerationSettings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -53,14 +56,18 @@ public:
     // The chosen style's folder name; empty for the plain style.
     QString style() const;
     QComboBox* styles() const { return m_styles; }
+    // The page frame of the site: framed (the default) or modern.
+    void setLayout(PageLayout layout);
+    PageLayout layout() const;
     HtmlView* preview() const { return m_preview; }
 
 private:
     void previewStyle(const QString& style);
 
     QString m_themesFolder;
-    QComboBox* m_styles;  // cboStyle
-    HtmlView* m_preview;  // Preview
+    QComboBox* m_styles;   // cboStyle
+    QComboBox* m_layouts;  // cboLayout
+    HtmlView* m_preview;   // Preview
 };
 
 class IncludesTab : public QWidget {

@@ -2,7 +2,7 @@
 """A project with a script payload in every field a page shows (project name, title and
 description, module name, member, argument, data type, Enum, Enum value, constant value and
 default, module attribute, reference and object names, registry text, file name) is
-documented in both languages; every page is then loaded in headless Chromium, and no payload
+documented in both languages and layouts; every page is then loaded in headless Chromium, and no payload
 may run (each one pushes its number onto top.pwned) or stand in a page as markup.
 Usage: check_payloads.py TARNWICK (CHROMIUM: the browser's path).
 Exit status: 0 passed, 1 failed, 77 skipped (no browser)."""
@@ -113,10 +113,12 @@ def main():
     with tempfile.TemporaryDirectory(prefix="tarnwick-payloads-") as tmp:
         project = write_project(os.path.join(tmp, "project"))
         pages = []
-        for language in ("English", "Deutsch"):
+        # The German site in the modern layout: its navigation tree is drawn from the names.
+        for language, layout in (("English", "frames"), ("Deutsch", "modern")):
             site = os.path.join(tmp, language)
             generated = subprocess.run(
                 [tarnwick, "generate", project, "-o", site, "--language", language,
+                 "--layout", layout,
                  "--registry", os.path.join(tmp, "project", "registry.reg"), "-v"],
                 capture_output=True)
             if generated.returncode != 0:

@@ -103,6 +103,7 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
         {{"--scopes", "public,secret"}, "secret"},
         {{"--sections", "uml,footer"}, "footer"},
         {{"--style", "Nope"}, "Nope"},
+        {{"--layout", "tabs"}, "tabs"},
         {{"--settings", "missing.tarnwick"}, "missing.tarnwick"},
         {{"--codepage", "klingon-42"}, "klingon-42"},
         {{"--frobnicate"}, "frobnicate"},

@@ -47,6 +47,12 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/IAccount.html", "interface class: the classes that implement it, as links"},
     {"Classes/CAccount_IAccount_Post.html", "interface routine: link to the member it implements"},
     {"Classes/CEntry_Kind.html", "type cross-links: an Enum of another module in syntax blocks"},
+    // The same project in the modern layout, in the folder "modern".
+    {"modern/index.html", "modern start: HTML5 head, header, plain navigation, crumbs, footer"},
+    {"modern/Classes/CAccount_Post.html", "modern member page: crumbs, section addresses"},
+    {"modern/Classes/CAccount_Uml.html", "modern module page: tabs with the current one marked"},
+    {"modern/module-summary.html", "modern list page: links aimed at no frame"},
+    {"modern/nav-index.js", "navigation index: kinds, modules with their pages and members"},
 };
 
 // The first differing line, CR shown as "\r" so a lost CR LF is visible.
@@ -78,9 +84,13 @@ protected:
         request.resourceFolder = source + "/Ressources";
         request.settings.Implementations = true;  // so the implementation page exists
         request.fixedTime = "1700000000";         // UTC keeps it machine-independent
-        auto result = GenerationRun(request, nullptr, nullptr).run();
-        s_error = result ? std::string() : result.error().message;
-        if (result && result->modulesFailed > 0) s_error = result->failures.front();
+        for (const PageLayout layout : {PageLayout::Frames, PageLayout::Modern}) {
+            request.settings.layout = layout;
+            if (layout == PageLayout::Modern) request.outputFolder = (s_site / "modern").string();
+            auto result = GenerationRun(request, nullptr, nullptr).run();
+            if (!result) s_error = result.error().message;
+            if (result && result->modulesFailed > 0) s_error = result->failures.front();
+        }
     }
     static void TearDownTestSuite() { fs::remove_all(s_site); }
 

@@ -29,6 +29,7 @@ TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
         {"[generate]\nstyle = Nope\n", "2: bad value \"Nope\" for style: unknown style"},
         {"[generate]\nstyle = ../Slate\n", "2: bad value \"../Slate\""},
         {"[generate]\ncodepage = klingon-42\n", "2: bad value \"klingon-42\""},
+        {"[generate]\nlayout = tabs\n", "2: bad value \"tabs\" for layout: not frames or modern"},
         {"[generate]\njobs = 0\n", "2: bad value \"0\" for jobs"},
         {"[generate]\njobs = 4x\n", "2: bad value \"4x\" for jobs"},
         {"[generate]\njobs = 257\n",
@@ -57,7 +58,7 @@ TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
                                           "Output = \"../doc site\"\nscopes = Public, friend\n"
                                           "sections =\nstyle = Slate\ndefine = A=1, B=2\n"
                                           "define = C=3\nregistry = /r/system.reg\n"
-                                          "language = english\njobs = 256\n",
+                                          "language = english\njobs = 256\nlayout = Modern\n",
                                           kThemes, kTranslation);
     ASSERT_TRUE(file) << file.error().message;
     GenerationRequest request;
@@ -69,7 +70,7 @@ TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
               "/doc site|/r/system.reg|Slate|english|256");
     // Kinds not given: as they were.
     EXPECT_TRUE(s.Public && s.Friend && !s.Private && !s.Global && !s.Syntax && !s.Uml &&
-                !s.Libraries && s.Classes);
+                !s.Libraries && s.Classes && s.layout == PageLayout::Modern);
     EXPECT_EQ(request.defines, (std::vector<std::string>{"A=1", "B=2", "C=3", "D=4"}));
     EXPECT_EQ(SettingsFile::pathForProject("/p/Ledger.vbp"), "/p/Ledger.tarnwick");
 }
@@ -86,11 +87,13 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     chosen.settings.Public = chosen.settings.Private = chosen.settings.Classes =
         chosen.settings.Uml = true;
     chosen.style = "Slate";
+    chosen.settings.layout = PageLayout::Modern;
     file.value().storeChoices(chosen);
-    EXPECT_EQ(file.value().text(),
-              "; the ledger's site\r\n[generate]\r\n# made by hand\r\nscopes=public,private\r\n"
-              "language = English\r\noutput = doc\r\nkinds = classes\r\nmembers =\r\n"
-              "sections = uml\r\nstyle = Slate\r\n\r\n[ci]\r\nnightly = yes\r\n");
+    EXPECT_EQ(
+        file.value().text(),
+        "; the ledger's site\r\n[generate]\r\n# made by hand\r\nscopes=public,private\r\n"
+        "language = English\r\noutput = doc\r\nkinds = classes\r\nmembers =\r\n"
+        "sections = uml\r\nstyle = Slate\r\nlayout = modern\r\n\r\n[ci]\r\nnightly = yes\r\n");
     // What was written reads back as the same choices; a folder elsewhere stays absolute.
     const auto again = SettingsFile::parse("/p/Ledger.tarnwick", file.value().text(), kThemes);
     ASSERT_TRUE(again) << again.error().message;

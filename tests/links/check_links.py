@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
-"""Generates the example site in several shapes; no link, image, frame, form action or
-search-index row may lead nowhere, every #anchor must be on its page, the search index ASCII,
-and every page must declare its encoding in its first 1,024 bytes; the lower-case alias links
-are removed first, since no page may need them.
+"""Generates the example site in several shapes of both layouts; no link, image, frame, form
+action, search-index or nav-index row may lead nowhere, every #anchor must be on its page, the
+search index ASCII, and every page must declare its encoding in its first 1,024 bytes; the
+lower-case alias links are removed first, since no page may need them.
 Usage: check_links.py TARNWICK PROJECT.vbp [--registry FILE]; exit 0 passed, 1 failed."""
 import html.parser
+import json
 import os
 import re
 import subprocess
@@ -25,12 +26,16 @@ SHAPES = [
      "ISO-8859-1"),
     ("English without source", ["--language", "English", "--sections",
                                 "syntax,parameters,returns,uml,libraries"], "windows-1252"),
+    ("Deutsch, modern layout", ["--language", "Deutsch", "--layout", "modern"], "windows-1252"),
+    ("English in UTF-8, modern layout, classes only, without UML",
+     ["--language", "English", "--layout", "modern", "--output-encoding", "UTF-8",
+      "--kinds", "classes", "--sections", "syntax,parameters,returns,source"], "UTF-8"),
 ]
 
 # A row of search-index.js: [name, kind, module row, page, summary].
 INDEX_ROW = re.compile(r'^\["(?:[^"\\]|\\.)*",\d+,-?\d+,"([^"]+)",')
 
-META = re.compile(rb'<META http-equiv="Content-Type" content="text/html; charset=([^"]+)">',
+META = re.compile(rb'<META (?:http-equiv="Content-Type" content="text/html; )?charset="?([^"]+)">',
                   re.IGNORECASE)
 
 
@@ -39,8 +44,10 @@ class Page(html.parser.HTMLParser):
         super().__init__(convert_charrefs=True)
         self.links = []    # (tag, address)
         self.anchors = set()
+        self.numbered = 0  # rows of line numbers: a code page's #L1 ... (document.js)
 
     def handle_starttag(self, tag, attrs):
+        self.numbered += tag == "tr" and ("class", "LineNumbers") in attrs
         for name, value in attrs:
             if value is None:
                 continue
@@ -60,6 +67,12 @@ def read_page(path, encoding, cache):
         cache[path] = Page()
         cache[path].feed(read(path).decode(encoding))
     return cache[path]
+
+
+def has_anchor(page, path, fragment):
+    line = re.fullmatch(r"L([1-9][0-9]*)", fragment)
+    return fragment in page.anchors or bool(
+        line and path.endswith("_Code.html") and int(line.group(1)) <= page.numbered)
 
 
 def check_site(site, encoding):
@@ -89,9 +102,9 @@ def check_site(site, encoding):
             elif not parts.scheme and not os.path.isfile(target):
                 problems.append("%s: <%s> %s leads nowhere" % (where, tag, address))
             elif (not parts.scheme and parts.fragment and target.endswith(".html") and
-                  parts.fragment not in read_page(target, encoding, cache).anchors):
+                  not has_anchor(read_page(target, encoding, cache), target, parts.fragment)):
                 problems.append("%s: %s: no anchor %s there" % (where, address, parts.fragment))
-    problems += check_search_index(site)
+    problems += check_search_index(site) + check_nav_index(site)
     return problems
 
 
@@ -106,6 +119,24 @@ def check_search_index(site):
     return (["search-index.js: %s leads nowhere" % page for page in rows
              if not os.path.isfile(os.path.join(site, page))]
             + ([] if rows else ["search-index.js: no rows"]))
+
+
+def check_nav_index(site):
+    """Every page the modern layout's navigation names is there (a framed site has none)."""
+    path = os.path.join(site, "nav-index.js")
+    if not os.path.isfile(path):
+        return []  # a page that loads it is told as a link that leads nowhere
+    text = read(path).decode("ascii")
+    text = text[text.index("{"):text.rindex("}") + 1]
+    nav = json.loads(re.sub(r'(^|[{\n])(\w+): ', r'\1"\2": ', text))
+    pages = []
+    for folder, _, list_page, modules in nav["groups"]:
+        pages.append(list_page)
+        for _, stem, members in modules:
+            pages += ["%s/%s%s.html" % (folder, stem, tab) for tab, _ in nav["tabs"]]
+            pages += ["%s/%s.html" % (folder, member[1]) for member in members]
+    return ["nav-index.js: %s leads nowhere" % page for page in pages
+            if not os.path.isfile(os.path.join(site, page))] + ([] if pages else ["nav-index.js: empty"])
 
 
 def main():

@@ -157,6 +157,8 @@ private slots:
             box(dialog, name)->setChecked(false);
         QComboBox* styles = dialog->designTab()->styles();
         styles->setCurrentIndex(styles->findText(QStringLiteral("Slate")));
+        auto* layouts = dialog->findChild<QComboBox*>("cboLayout");
+        layouts->setCurrentIndex(layouts->findText(QStringLiteral("Modern")));
         dialog->findChild<QLineEdit*>("txtDocumentationPath")->setText(d + "/dialog");
         dialog->findChild<QPushButton*>("cmdOk")->click();
         b.window.createDocumentation();
@@ -167,12 +169,12 @@ private slots:
         const QByteArray text = saved.readAll();
         QVERIFY2(text.contains("output = " + d.toUtf8() + "/dialog\n") &&
                      text.contains("scopes = public\n") && text.contains("sections = returns\n") &&
-                     text.contains("style = Slate\n"),
+                     text.contains("style = Slate\n") && text.contains("layout = modern\n"),
                  text.constData());
         QCOMPARE(runTarnwick({"generate", vbp, "-q", "--language", "English", "-o", d + "/file"}),
                  0);
         const auto site = siteFiles(d + "/dialog");
-        QVERIFY(site.contains("Classes/CAccount.html"));
+        QVERIFY(site.contains("Classes/CAccount.html") && site.contains("nav-index.js"));
         QVERIFY(site == siteFiles(d + "/file"));
 
         // The next session shows the saved choices.
@@ -182,6 +184,7 @@ private slots:
         QVERIFY(!box(next.settingsDialog(), "chkPrivate")->isChecked() &&
                 box(next.settingsDialog(), "chkPublic")->isChecked());
         QCOMPARE(next.settingsDialog()->designTab()->style(), QStringLiteral("Slate"));
+        QVERIFY(next.settingsDialog()->designTab()->layout() == PageLayout::Modern);
         QCOMPARE(field(next.settingsDialog(), "txtDocumentationPath"), d + "/dialog");
     }
 

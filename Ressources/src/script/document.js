@@ -101,8 +101,48 @@ function makeBranchesKeyboardReady() {
     }
 }
 
+/* A module's code page: line n of its listing answers to the address #Ln
+ * ("..._Code.html#L120"), in a frame as on its own. The line
+ * shown by the address is marked. Member pages number their excerpt from
+ * 1 and keep no addresses. */
+function addressCodeLines() {
+    if (!document.querySelectorAll || !/_Code\.html$/.test(location.pathname)) {
+        return;
+    }
+    var numbers = document.querySelectorAll("table.LineNumbers tr");
+    var lines = document.querySelectorAll("table.CodeLines tr");
+    // A listing whose lines carry their addresses already keeps them.
+    var addressed = document.getElementById("L1") !== null;
+    for (var i = 0; i < numbers.length && !addressed; i++) {
+        numbers[i].id = "L" + (i + 1);
+    }
+    var marked = [];
+    function mark() {
+        for (var m = 0; m < marked.length; m++) {
+            removeClass(marked[m], "marked");
+        }
+        marked = [];
+        var line = /^#L(\d+)$/.exec(location.hash);
+        var n = line ? parseInt(line[1], 10) : 0;
+        if (n < 1 || n > numbers.length) {
+            return;
+        }
+        marked = [numbers[n - 1]];
+        if (lines[n - 1]) {
+            marked.push(lines[n - 1]);
+        }
+        for (var k = 0; k < marked.length; k++) {
+            addClass(marked[k], "marked");
+        }
+        numbers[n - 1].scrollIntoView({block: "center"});
+    }
+    mark();
+    window.addEventListener("hashchange", mark, false);
+}
+
 if (window.addEventListener) {
     window.addEventListener("load", makeBranchesKeyboardReady, false);
+    window.addEventListener("load", addressCodeLines, false);
 } else if (window.attachEvent) {
     window.attachEvent("onload", makeBranchesKeyboardReady);
 }
