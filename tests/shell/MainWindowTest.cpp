@@ -30,7 +30,7 @@ QString shownElements(const QTreeWidget* tree) {
     for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) {
         bool visible = true;
         for (QTreeWidgetItem* n = *it; n; n = n->parent()) visible &= !n->isHidden();
-        if (visible && !(*it)->data(0, ProjectView::TagRole).toString().isEmpty())
+        if (visible && (*it)->data(0, ProjectView::TagRole).toString().startsWith('E'))
             shown << (*it)->parent()->parent()->text(0) + "/" + (*it)->text(0);
     }
     return shown.join(' ');
@@ -48,6 +48,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         DockingControl& dock = window.perspective();
+        // No project: the start page offers Open.
+        QVERIFY(window.startPageShown() && window.windowTitle() == "Tarnwick");
+        QTest::mouseClick(window.startPage()->openButton(), Qt::LeftButton);
+        QCOMPARE(b.dialogs.fileCalls, 1);
         QCOMPARE(ticks(window),
                  QStringList({"mnuPerspectiveProject", "mnuViewProject", "mnuViewConsole"}));
         QVERIFY(window.dockWidgetArea(dock.dock("Project")) == Qt::LeftDockWidgetArea &&
@@ -58,7 +62,7 @@ private slots:
         // The toolbar keys are exact; the perspectives move the ticks with them.
         for (const char* key : {"Open", "OPEN", "Browser", "create ", ""})
             window.toolbarButtonClicked(QLatin1String(key));
-        QVERIFY(b.dialogs.fileCalls == 0 && b.dialogs.messages.empty());
+        QVERIFY(b.dialogs.fileCalls == 1 && b.dialogs.messages.empty());
         window.toolbarButtonClicked("browser");
         QCOMPARE(ticks(window), QStringList({"mnuPerspectiveBrowser", "mnuViewConsole",
                                              "mnuViewDirectories", "mnuViewFiles"}));
@@ -78,7 +82,8 @@ private slots:
         QVERIFY(!dock.dock("Console")->isHidden());
 
         window.toolbarButtonClicked("open");  // the chooser answers nothing
-        QVERIFY(b.dialogs.fileCalls == 1 && window.projectView()->tree()->topLevelItemCount() == 0);
+        QVERIFY(b.dialogs.fileCalls == 2 && window.projectView()->tree()->topLevelItemCount() == 0);
+        QVERIFY(window.startPageShown());
 
         // Exit closes the window and unloads the dialogs.
         QPointer<QWidget> settings = window.settingsDialog();
@@ -116,6 +121,11 @@ private slots:
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
         QTRY_VERIFY(window.state().CurrentProject);
         QCOMPARE(enabled(), QStringLiteral("1110111"));
+        // The window and the tree name the project; the folders show where it lies.
+        QTreeWidgetItem* root = window.projectView()->tree()->topLevelItem(0);
+        QVERIFY(window.windowTitle() == "Small - Tarnwick" && root->text(0) == "Small" &&
+                root->toolTip(0) == b.dialogs.file && !window.startPageShown());
+        QCOMPARE(window.dirsView()->path(), b.dir.path());
         window.projectView()->tree()->setCurrentItem(window.projectView()->tree()->topLevelItem(0));
         QCOMPARE(window.perspective().editorArea()->count(), 1);
         QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
@@ -139,7 +149,7 @@ private slots:
         QVERIFY(s.Syntax && s.Parameter && s.Return && s.Source && !s.Classes);
 
         QTreeWidget* tree = window.projectView()->tree();
-        QCOMPARE(childTexts(tree, nullptr), QStringList({p}));
+        QCOMPARE(childTexts(tree, nullptr), QStringList({"Small"}));
         QVERIFY(tree->topLevelItem(0)->isExpanded());
         // No references, objects, forms: no such groups. Modules before Classes.
         QCOMPARE(childTexts(tree, tree->topLevelItem(0)), QStringList({"Modules", "Classes"}));
@@ -181,6 +191,10 @@ private slots:
         QVERIFY(childTexts(tree, findNode(tree, {vbp, "References"})).contains("OLE Automation"));
         QCOMPARE(imageOf(findNode(tree, {vbp, "Objects"})), QStringLiteral("objects"));
         QVERIFY(window.consoleView()->text().contains("References: 2 entries"));
+        // A property's Get and Let are one node, as they are one page.
+        QCOMPARE(childTexts(tree, findNode(tree, {vbp, "Classes", "CAccount", "Properties"}))
+                     .count("Title"),
+                 1);
     }
 
     void badProjectFiles() {
@@ -227,6 +241,7 @@ private slots:
         QTreeWidgetItem* add = findNode(tree, {vbp, "Classes", "CAlpha", "Functions", "Add"});
         QTreeWidgetItem* twice = findNode(tree, {vbp, "Modules", "modBeta", "Functions", "Twice"});
         QTreeWidgetItem* area = findNode(tree, {vbp, "Classes", "IShape", "Functions", "Area"});
+        QTreeWidgetItem* classes = findNode(tree, {vbp, "Classes"});
         const struct {
             QTreeWidgetItem* node;
             const char *contains, *lacks;
@@ -234,28 +249,37 @@ private slots:
                      {twice, "Twice", "Adds two numbers."},
                      {area, "The area of the shape.", "Adds two numbers."},
                      {add, "Adds two numbers.", "The area"},  // kept, not rebuilt wrong
-                     {tree->topLevelItem(0), "No description", "Adds two numbers."}};
+                     // Modules, kinds and the project show their overview pages.
+                     {findNode(tree, {vbp, "Classes", "CAlpha"}), "Adds two numbers.", "Twice"},
+                     {findNode(tree, {vbp, "Modules", "modBeta", "Functions"}), "Twice", "CAlpha"},
+                     {classes, "IShape", "modBeta"},
+                     {tree->topLevelItem(0), "Small", "Adds two numbers."}};
         for (const auto& step : steps) {
             tree->setCurrentItem(step.node);
             QVERIFY2(editor->count() == 1 && editor->tabText(0) == step.node->text(0) &&
                          htmlOf(window, 0).contains(QLatin1String(step.contains)) &&
                          !htmlOf(window, 0).contains(QLatin1String(step.lacks)),
-                     step.contains);  // one tab, reused
+                     step.contains);                        // one tab, reused
+            QVERIFY(window.perspective().isPreviewTab(0));  // in italics
         }
 
-        // The style sheet and the icons of a preview resolve to files.
-        tree->setCurrentItem(add);
-        const QUrl base = static_cast<PreviewDocument*>(editor->widget(0))->htmlView()->baseUrl();
-        const QRegularExpression link(
-            QStringLiteral("(?:href|src)=\"([^\"#:]+\\.(?:css|ico|js))\""),
-            QRegularExpression::CaseInsensitiveOption);
-        int links = 0;
-        for (const auto& m : link.globalMatch(htmlOf(window, 0))) {
-            ++links;
-            const QString file = base.resolved(QUrl(m.captured(1))).toLocalFile();
-            QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
+        // The style sheet and the icons of a preview resolve to files, in a kind's folder
+        // or in the site's root.
+        for (QTreeWidgetItem* node : {add, classes}) {
+            tree->setCurrentItem(node);
+            const QUrl base =
+                static_cast<PreviewDocument*>(editor->widget(0))->htmlView()->baseUrl();
+            const QRegularExpression link(
+                QStringLiteral("(?:href|src)=\"([^\"#:]+\\.(?:css|ico|js))\""),
+                QRegularExpression::CaseInsensitiveOption);
+            int links = 0;
+            for (const auto& m : link.globalMatch(htmlOf(window, 0))) {
+                ++links;
+                const QString file = base.resolved(QUrl(m.captured(1))).toLocalFile();
+                QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
+            }
+            QVERIFY(links >= 1);
         }
-        QVERIFY(links >= 2);
 
         // A click on the selected node shows its page again once closed (and disposed of);
         // a double click pins a page, the selection keeps to its own tab.
@@ -272,6 +296,7 @@ private slots:
         QCOMPARE(editor->count(), 1);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
         QVERIFY(editor->count() == 2 && editor->currentIndex() == 1);
+        QVERIFY(window.perspective().isPreviewTab(0) && !window.perspective().isPreviewTab(1));
         tree->setCurrentItem(add);
         QCOMPARE(editor->count(), 2);
         QVERIFY(htmlOf(window, 0).contains("Adds two numbers.") &&
@@ -342,7 +367,7 @@ private slots:
         QVERIFY(busyShown && commandsOff && openRefused && reads == 1);
         QVERIFY(b.dialogs.messages.empty() && !b.dialogs.folderCalls);
         QCOMPARE(window.state().ProjectPath, first);
-        QCOMPARE(window.projectView()->tree()->topLevelItem(0)->text(0), first);
+        QCOMPARE(window.projectView()->tree()->topLevelItem(0)->toolTip(0), first);
         QVERIFY(!window.openProgress()->isVisible() &&
                 window.menuAction("mnuFileOpenProject")->isEnabled() &&
                 window.toolbarAction("create")->isEnabled());
@@ -355,6 +380,36 @@ private slots:
         QVERIFY(!window.openProjectFile(second));
         gates[1].release();
         QVERIFY(!window.isVisible() && window.state().ProjectPath == first);
+    }
+
+    // Cancel, or closing the window, during a read stops the reader itself at once
+    // (reading the whole project takes about half a second).
+    void cancelledReadStopsAtOnce() {
+        QTemporaryDir dir;
+        const QString vbp = writeBiggerProject(dir.path(), 2000, 40);
+        for (bool closing : {false, true}) {
+            auto* window = new MainWindow;
+            window->show();
+            QSemaphore arrived, gate;
+            window->projectView()->workerHook = [&] { arrived.release(), gate.acquire(); };
+            QElapsedTimer clock;
+            QTimer::singleShot(0, window, [&] {
+                arrived.acquire();
+                if (closing)
+                    window->close();
+                else
+                    QTest::mouseClick(window->openCancelButton(), Qt::LeftButton);
+                gate.release();  // the reader starts after the cancel
+                clock.start();
+            });
+            QVERIFY(!window->openProjectFile(vbp));
+            QCOMPARE(window->isVisible(), !closing);
+            delete window;  // waits for the reader
+            qInfo("%s: the reader stopped within %lld ms", closing ? "close" : "cancel",
+                  clock.elapsed());
+            QVERIFY2(clock.elapsed() < 150,
+                     qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+        }
     }
 
     void rememberedAcrossStarts() {
@@ -380,6 +435,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.recentProjects(), projects.mid(0, MainWindow::kRecentProjects));
+        QListWidget* start = window.startPage()->recentList();
+        QVERIFY(window.startPageShown() && start->count() == MainWindow::kRecentProjects);
+        emit start->itemActivated(start->item(0));
+        QCOMPARE(window.state().ProjectPath, projects.at(0));
         QMenu* recent = window.findChild<QMenu*>("mnuFileRecent");
         QCOMPARE(recent->actions().size(), MainWindow::kRecentProjects);
         QVERIFY(window.size() == QSize(900, 610) &&
