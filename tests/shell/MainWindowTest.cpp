@@ -473,14 +473,12 @@ private slots:
         QTRY_COMPARE(b.window.state().ProjectPath, vbp);
     }
 
-    // On a dark desktop palette, every scheme's toolbar captions and dock buttons stand out.
+    // On a light and a dark desktop palette, in every scheme, the toolbar's icons (3:1) and
+    // captions (4.5:1) and the dock buttons (3:1) stand out; the captions stand in one row.
     void schemesAreLegible() {
-        QApplication::setPalette(QPalette(QColor("#303030"), QColor("#202020")));
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // The strongest contrast (WCAG ratio) between the image's first pixel and any other.
-        auto contrast = [](const QImage& image) {
+        // The strongest contrast (WCAG ratio) between the image's first pixel and any other,
+        // and the first row that holds a pixel of at least 3:1.
+        auto contrast = [](const QImage& image, int* firstRow = nullptr) {
             auto channel = [](double v) {
                 return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
             };
@@ -493,26 +491,55 @@ private slots:
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x) {
                     const double l = luminance(image.pixelColor(x, y));
-                    best = std::max(best, (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05));
+                    const double ratio = (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05);
+                    if (firstRow && ratio >= 3 && best < 3) *firstRow = y;
+                    best = std::max(best, ratio);
                 }
             return best;
         };
-        QString styleSheets;
-        for (const char* scheme : {"mnuSchemeWinXP", "mnuSchemeOffice", "mnuSchemeCustom"}) {
-            window.menuAction(QLatin1String(scheme))->trigger();
-            QApplication::processEvents();
-            QVERIFY2(!styleSheets.contains(window.styleSheet()), scheme);  // each its own look
-            styleSheets += window.styleSheet();
-            const QRect button =
-                window.toolBar()->widgetForAction(window.toolbarAction("open"))->geometry();
-            const QRect caption(button.left(), button.top() + button.height() * 2 / 3,
-                                button.width(), button.height() / 3);
-            QDockWidget* dock = window.perspective().dock("Project");
-            auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
-            const double text = contrast(window.toolBar()->grab(caption).toImage()),
-                         cross = contrast(dock->grab(close->geometry()).toImage());
-            QVERIFY2(text >= 4.5 && cross >= 3,
-                     qPrintable(QStringLiteral("%1: %2 %3").arg(scheme).arg(text).arg(cross)));
+        for (const QPalette& palette :
+             {QPalette(), QPalette(QColor("#303030"), QColor("#202020"))}) {
+            QApplication::setPalette(palette);
+            Bench b;
+            MainWindow& window = b.window;
+            b.openSmall();  // every button enabled
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QString styleSheets;
+            for (const char* scheme : {"mnuSchemeWinXP", "mnuSchemeOffice", "mnuSchemeCustom"}) {
+                window.menuAction(QLatin1String(scheme))->trigger();
+                QApplication::processEvents();
+                QVERIFY2(!styleSheets.contains(window.styleSheet()), scheme);  // each its own look
+                styleSheets += window.styleSheet();
+                int captionRow = -1;
+                for (const char* key : {"open", "settings", "create", "project", "browser"}) {
+                    const QRect button =
+                        window.toolBar()->widgetForAction(window.toolbarAction(key))->geometry();
+                    // The caption is the button's last line of text.
+                    const int split =
+                        button.bottom() - window.toolBar()->fontMetrics().height() - 1;
+                    const QRect icon(button.left(), button.top(), button.width(),
+                                     split - button.top());
+                    const QRect caption(button.left(), split, button.width(),
+                                        button.bottom() - split);
+                    int row = -1;
+                    const double iconRatio = contrast(window.toolBar()->grab(icon).toImage()),
+                                 textRatio =
+                                     contrast(window.toolBar()->grab(caption).toImage(), &row);
+                    if (captionRow < 0) captionRow = row;
+                    QVERIFY2(iconRatio >= 3 && textRatio >= 4.5 && row == captionRow,
+                             qPrintable(QStringLiteral("%1 %2: icon %3, caption %4 in row %5 of %6")
+                                            .arg(scheme, key)
+                                            .arg(iconRatio)
+                                            .arg(textRatio)
+                                            .arg(row)
+                                            .arg(captionRow)));
+                }
+                QDockWidget* dock = window.perspective().dock("Project");
+                auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
+                const double cross = contrast(dock->grab(close->geometry()).toImage());
+                QVERIFY2(cross >= 3, qPrintable(QStringLiteral("%1: %2").arg(scheme).arg(cross)));
+            }
         }
         QApplication::setPalette(QPalette());
     }

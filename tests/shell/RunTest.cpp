@@ -201,7 +201,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(b.dir.path() + "/site/Modules/modBeta.html"));
     }
 
-    // Not a check: the main window's perspectives and the settings dialog as PNG files.
+    // Not a check: the start page, the main window's perspectives, a module's preview, the dark
+    // scheme and the settings dialog as PNG files.
     void screenshots() {
         const QString folder = screenshotFolder();
         Bench b;
@@ -221,11 +222,31 @@ private slots:
         tree->setCurrentItem(member);
         QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
         QVERIFY(window.grab().save(folder + "/workbench-project.png"));
+        // A module's overview, then the same in the dark scheme.
+        tree->setCurrentItem(findNode(tree, {vbp, "Classes", "CAccount"}));
+        QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
+        QVERIFY(window.grab().save(folder + "/workbench-module.png"));
+        const QPalette light = QApplication::palette();
+        QApplication::setPalette(QPalette(QColor("#353535"), QColor("#252525")));
+        window.setScheme(DockingControl::Custom);
+        QTest::qWait(300);
+        QVERIFY(window.grab().save(folder + "/workbench-dark.png"));
+        QApplication::setPalette(light);
+        window.setScheme(DockingControl::WindowsXP);
 
         b.dialogs.folder = b.dir.path() + "/site";
         window.createDocumentation();
         QTest::qWait(HtmlView::usesWebEngine() ? 3500 : 300);
         QVERIFY(window.grab().save(folder + "/workbench-browser.png"));
+
+        // The next start: no project open, the start page offers the recent one.
+        {
+            MainWindow start;
+            start.resize(1280, 800);
+            start.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&start) && start.startPageShown());
+            QVERIFY(start.grab().save(folder + "/workbench-start.png"));
+        }
 
         SettingsDialog* settings = window.settingsDialog();
         settings->load();
