@@ -239,12 +239,9 @@ void ProgressWindow::requestCancel() {
 }
 
 void ProgressWindow::reject() {
-    // Closing the window while the run works means Cancel; it closes once
-    // the run has stopped.
-    if (m_running) {
-        requestCancel();
-        return;
-    }
+    // Esc while the run works means Cancel; the window closes once the run
+    // has stopped.
+    if (m_running) return requestCancel();
     QDialog::reject();
 }
 

@@ -155,6 +155,12 @@ void ProjectView::joinFinishedWorkers(bool all) {
     }
 }
 
+bool ProjectView::readerRunning() const {
+    for (const auto& worker : m_workers)
+        if (!worker.second->done) return true;
+    return false;
+}
+
 void ProjectView::startRefresh(const QString& path) {
     if (m_job) cancelRefresh();
     joinFinishedWorkers(false);

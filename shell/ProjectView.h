@@ -66,6 +66,8 @@ public:
     // refreshFinished(false, "") follows at once.
     void cancelRefresh();
     bool refreshing() const { return m_job != nullptr; }
+    // Whether a worker still reads, the read in progress or one given up.
+    bool readerRunning() const;
     // startRefresh, then waits for the end while the event loop runs. On
     // failure the tree keeps what it showed and error (when given) receives
     // the reason, naming the file; a cancelled read gives an empty reason.

@@ -77,8 +77,8 @@ private slots:
     }
 
     void cancelDuringRun() {
-        enum How { CancelButton, CloseProgress, CloseMain };
-        for (How how : {CancelButton, CloseProgress, CloseMain}) {
+        enum How { CancelButton, Escape, CloseProgress, CloseMain };
+        for (How how : {CancelButton, Escape, CloseProgress, CloseMain}) {
             Bench b;
             MainWindow& window = b.window;
             window.show();
@@ -95,6 +95,7 @@ private slots:
                              QStringLiteral("Generating Class: C01"));
                     if (how == CancelButton)
                         QTest::mouseClick(progress->cancelButton(), Qt::LeftButton);
+                    if (how == Escape) QTest::keyClick(progress, Qt::Key_Escape);
                     if (how == CloseProgress) progress->close();
                     if (how == CloseMain) window.close();
                 }
