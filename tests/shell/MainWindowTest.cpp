@@ -543,8 +543,12 @@ private slots:
                 }
                 QDockWidget* dock = window.perspective().dock("Project");
                 auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
-                const double cross = contrast(dock->grab(close->geometry()).toImage());
-                QVERIFY2(cross >= 3, qPrintable(QStringLiteral("%1: %2").arg(scheme).arg(cross)));
+                const QRect title(0, 0, close->geometry().left(), close->geometry().bottom());
+                const double cross = contrast(dock->grab(close->geometry()).toImage()),
+                             caption = contrast(dock->grab(title).toImage());
+                QVERIFY2(
+                    cross >= 3 && caption >= 4.5,
+                    qPrintable(QStringLiteral("%1: %2 %3").arg(scheme).arg(cross).arg(caption)));
             }
         }
         QApplication::setPalette(QPalette());
