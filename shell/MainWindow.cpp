@@ -629,6 +629,12 @@ void MainWindow::runCreateDocumentation() {
                            QMessageBox::Ok);
     statusBar()->showMessage(QStringLiteral("Generating documentation..."));
     updateCommands();
+    QTimer::singleShot(0, this, [this] {  // runs while the progress window waits
+        if (!m_spareBrowser) {
+            m_spareBrowser = new BrowserDocument(this);
+            m_spareBrowser->hide();
+        }
+    });
     const Expected<GenerationResult> result = progressWindow()->run(request);
     updateCommands();
     if (m_closePending) {
@@ -665,7 +671,8 @@ void MainWindow::runCreateDocumentation() {
 }
 
 BrowserDocument* MainWindow::openBrowserDocument(const QString& path, const QString& caption) {
-    auto* browser = new BrowserDocument;
+    BrowserDocument* browser = m_spareBrowser ? m_spareBrowser.data() : new BrowserDocument;
+    m_spareBrowser = nullptr;
     browser->setWindowTitle(caption);
     browser->navigate(path);
     m_perspective->addDocument(browser, caption);

@@ -162,6 +162,10 @@ private:
     QProgressBar* m_openBar = nullptr;    // busy bar while a project is read
     QToolButton* m_openCancel = nullptr;  // Cancel of the read
     QPointer<PreviewDocument> m_preview;  // the preview that follows the selection
+    // A browser document made while a run works, for the site it writes:
+    // a web view's first start takes a while, and the window should not
+    // wait for it once the run is done.
+    QPointer<BrowserDocument> m_spareBrowser;
     StartPage* m_startPage = nullptr;
     QStackedWidget* m_center = nullptr;  // the start page or the editor area
     QString m_siteIndex;                 // start page of the last generated site
