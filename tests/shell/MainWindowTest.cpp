@@ -195,6 +195,9 @@ private slots:
         QCOMPARE(childTexts(tree, findNode(tree, {vbp, "Classes", "CAccount", "Properties"}))
                      .count("Title"),
                  1);
+        const QString title = window.projectView()->descriptionOf(
+            findNode(tree, {vbp, "Classes", "CAccount", "Properties", "Title"}));
+        QVERIFY(title.contains("Property Get") && title.contains("Property Let"));
     }
 
     void badProjectFiles() {
