@@ -306,6 +306,11 @@ private slots:
                 htmlOf(window, 1).contains("Twice"));
         window.projectView()->openInNewTab(add);
         QCOMPARE(editor->count(), 3);
+        // Once closed, the next selection makes a preview again; only it is in italics.
+        emit editor->tabCloseRequested(0);
+        tree->setCurrentItem(twice);
+        QVERIFY(editor->count() == 3 && !window.perspective().isPreviewTab(0) &&
+                !window.perspective().isPreviewTab(1) && window.perspective().isPreviewTab(2));
 
         // Opening a project again closes the previews of the last one.
         QVERIFY(window.openProjectFile(vbp));
@@ -546,7 +551,9 @@ private slots:
                 }
                 QDockWidget* dock = window.perspective().dock("Project");
                 auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
-                const QRect title(0, 0, close->geometry().left(), close->geometry().bottom());
+                auto* floating = dock->findChild<QAbstractButton*>("qt_dockwidget_floatbutton");
+                const QRect title(0, 0, floating->geometry().left() - 1,
+                                  close->geometry().bottom());
                 const double cross = contrast(dock->grab(close->geometry()).toImage()),
                              caption = contrast(dock->grab(title).toImage());
                 QVERIFY2(
