@@ -30,6 +30,7 @@
 #include "generator/modHtmlDetail.h"
 #include "model/Translation.h"
 #include "shell/DockingControl.h"
+#include "shell/HtmlView.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
@@ -633,6 +634,8 @@ void MainWindow::runCreateDocumentation() {
         if (!m_spareBrowser) {
             m_spareBrowser = new BrowserDocument(this);
             m_spareBrowser->hide();
+            // An empty page starts the view's renderer now, not when the site is shown.
+            m_spareBrowser->htmlView()->setHtml(QString());
         }
     });
     const Expected<GenerationResult> result = progressWindow()->run(request);

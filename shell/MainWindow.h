@@ -162,9 +162,9 @@ private:
     QProgressBar* m_openBar = nullptr;    // busy bar while a project is read
     QToolButton* m_openCancel = nullptr;  // Cancel of the read
     QPointer<PreviewDocument> m_preview;  // the preview that follows the selection
-    // A browser document made while a run works, for the site it writes:
-    // a web view's first start takes a while, and the window should not
-    // wait for it once the run is done.
+    // A browser document made (and its renderer started) while a run works,
+    // for the site it writes: a web view's first page takes 0.1 s and more to
+    // start, and the window should not wait for it once the run is done.
     QPointer<BrowserDocument> m_spareBrowser;
     StartPage* m_startPage = nullptr;
     QStackedWidget* m_center = nullptr;  // the start page or the editor area
