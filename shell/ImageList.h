@@ -1,4 +1,4 @@
-// ImageList: the pictures of the project tree and the progress window, by key.
+// ImageList: the pictures of the project tree, the progress window and the toolbar.
 //
 // Keys: "project", "references", "objects", the five module groups
 // ("forms", "modules", "classes", "usercontrols", "propertypages"), the ten
