@@ -20,6 +20,7 @@
 // be read makes Parse() fail. Every routine runs in time linear in its input.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -69,6 +70,13 @@ public:
     // Conditional-compilation constants given by the caller (--define): they
     // win over the project's CondComp line, name by name.
     void setDefines(CondConstants defines);
+    // A flag the caller may set from another thread to give up the read:
+    // Parse() looks at it before each entry of the project file and every
+    // kCancelLines lines of a module, and then fails with kCancelledMessage.
+    // Not owned, may be null; must outlive Parse().
+    void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
+    static constexpr int32_t kCancelLines = 4096;
+    static constexpr const char* kCancelledMessage = "The read was cancelled.";
 
     // Reads the project file named by Path and every module file it names.
     // Fails only when the project file cannot be read; the message names it.
@@ -218,6 +226,8 @@ private:
     DiagnosticsSink* m_diagnostics = nullptr;  // not owned, may be null
     std::shared_ptr<const RegistrySource> m_registry;
     CondConstants m_defines;
+    const std::atomic<bool>* m_cancel = nullptr;  // not owned, may be null
+    bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
     // What modules are compiled with: the compiler's constants, the project's
     // CondComp line, then m_defines.
     CondConstants m_constants = CondConstants::compilerDefaults();

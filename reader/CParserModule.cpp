@@ -294,6 +294,8 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
     std::vector<std::shared_ptr<Element>> elements;
 
     for (int32_t i = 0; i <= last; ++i) {
+        // A giant module gives way to a cancel; Parse() then fails as a whole.
+        if (i % kCancelLines == 0 && cancelled()) return;
         std::string_view physical = lines.Line(i);
         if (isContinued(physical)) {
             // The statement goes on; it is looked at once it is complete, and

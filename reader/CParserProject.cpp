@@ -183,6 +183,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
 
     std::unordered_set<std::string> readFiles;  // canonical paths of the module files read
     for (int32_t i = 0; i <= last; ++i) {
+        if (cancelled()) return Error{kCancelledMessage};
         std::string_view line = lines.Line(i);
         if (isBlankLine(line)) continue;
         // key=raw value[=dropped]; a value holding ';' keeps what stands
@@ -258,6 +259,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
         project->listOfKind(moduleType)->Add(module);
     }
 
+    if (cancelled()) return Error{kCancelledMessage};
     CHelper helper;
     helper.sortModule(project->Classes());
     helper.sortModule(project->Forms());

@@ -32,7 +32,9 @@ for path in \
     /usr/share/icons/hicolor/48x48/apps/tarnwick.png \
     /usr/share/icons/hicolor/256x256/apps/tarnwick.png \
     /usr/share/man/man1/tarnwick.1.gz \
-    /usr/share/man/man1/tarnwick-workbench.1.gz; do
+    /usr/share/man/man1/tarnwick-workbench.1.gz \
+    /usr/share/doc/tarnwick/copyright \
+    /usr/share/doc/tarnwick/changelog.gz; do
     printf '%s\n' "$LIST" | grep -qx "$path" || fail "missing $path"
 done
 printf '%s\n' "$LIST" | grep -q '^/usr/local' && fail "files under /usr/local"
@@ -42,6 +44,14 @@ WORK="$(mktemp -d)"
 trap 'rm -rf "$WORK"' EXIT
 dpkg-deb -x "$DEB" "$WORK/root"
 ROOT="$WORK/root"
+
+# The changelog's newest entry is this package's version; the copyright is
+# in the machine-readable form.
+version="$(dpkg-deb -f "$DEB" Version)"
+gzip -dc "$ROOT/usr/share/doc/tarnwick/changelog.gz" | head -n 1 | grep -q "^tarnwick ($version) " ||
+    fail "changelog.gz does not start with version $version"
+head -n 1 "$ROOT/usr/share/doc/tarnwick/copyright" | grep -q '^Format: https://www.debian.org/' ||
+    fail "copyright is not in the machine-readable format"
 
 # The desktop entry names the installed icon and the installed MIME type.
 DESKTOP="$ROOT/usr/share/applications/tarnwick-workbench.desktop"

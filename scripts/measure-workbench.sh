@@ -1,8 +1,10 @@
 #!/bin/sh
 # Times the workbench against the command line on the benchmark's big project:
-# how long until the project tree is shown, and how long Create Documentation
-# takes, against `tarnwick generate` on the same project.
+# how long until the project tree is shown, how long Create Documentation's
+# run takes, when the window takes clicks again and when the site is shown
+# (from the click), against `tarnwick generate` on the same project.
 # Usage: scripts/measure-workbench.sh [BUILD] [MODULES]   (default: build 540)
+# With TMPDIR=/dev/shm the pages go to a RAM disk, so the disk's swings stay out.
 # Needs a build with -DTARNWICK_BENCH=ON (make_big_project) and the workbench tests.
 set -eu
 

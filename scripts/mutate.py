@@ -16,6 +16,8 @@ runs the suite until the first failing test, and restores the file.
 
     scripts/mutate.py                 every fault
     scripts/mutate.py --only 3,7      faults 3 and 7 (numbered from 1)
+    scripts/mutate.py --folder shell  the faults in shell/, tried against the
+                                      workbench tests only (label "workbench")
     scripts/mutate.py --list          show the faults and check they apply
 
 Exit status: 0 when at most --max-uncaught (10 %) of the faults slip
@@ -115,6 +117,9 @@ def main():
     parser.add_argument("--faults", type=Path, default=ROOT / "scripts" / "mutations.txt")
     parser.add_argument("--scratch", type=Path, default=Path("/tmp/tarnwick-mutate"))
     parser.add_argument("--only", help="comma-separated fault numbers")
+    parser.add_argument("--folder", help="only the faults in this top folder, e.g. shell")
+    parser.add_argument("--label", help="run only the tests of this CTest label "
+                        "(default for --folder shell: workbench)")
     parser.add_argument("--list", action="store_true", help="list the faults and stop")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     parser.add_argument("--timeout", type=int, default=900, help="seconds per suite run")
@@ -125,6 +130,9 @@ def main():
     if args.only:
         wanted = {int(n) for n in args.only.split(",")}
         faults = [f for f in faults if f.number in wanted]
+    if args.folder:
+        faults = [f for f in faults if f.folder == args.folder.strip("/")]
+    label = args.label or ("workbench" if args.folder and args.folder.strip("/") == "shell" else None)
 
     broken = [(f, e) for f in faults if (e := check_applies(f, ROOT))]
     for fault, error in broken:
@@ -151,6 +159,12 @@ def main():
     # they read is also checked by the link and golden tests.
     test_cmd = ["ctest", "--test-dir", str(build), "-j", str(args.jobs),
                 "--stop-on-failure", "-LE", "browser"]
+    if label:
+        # The workbench's faults are the workbench tests' to catch: only
+        # those programs are built and run.
+        test_cmd += ["-L", label]
+        if label == "workbench":
+            build_cmd += ["--target", "test_mainwindow", "test_run", "test_settings", "tarnwick"]
     logs = scratch / "mutate-logs"
     logs.mkdir(exist_ok=True)
 

@@ -1,8 +1,10 @@
 #!/bin/sh
 # Saves screenshots of the workbench as PNG files under BUILD/screenshots/:
-# the main window in the Project and Browser perspectives (with the example
-# project open and its documentation generated) and the three tabs of the
-# settings dialog. Runs offscreen, so no display is needed.
+# the start page (no project open), the main window in the Project
+# perspective with a member's and a module's preview (the example project
+# open), the same in the dark scheme, the Browser perspective on the
+# generated documentation, and the three tabs of the settings dialog. Runs
+# offscreen, so no display is needed.
 # Usage: scripts/screenshots.sh [BUILD]   (default: build)
 set -eu
 

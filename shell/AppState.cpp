@@ -1,6 +1,9 @@
 #include "shell/AppState.h"
 
+#include <QDir>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 #include "support/File.h"
 
@@ -57,7 +60,21 @@ QString AppState::saveProjectSettings() {
     chosen.settings = dialog.boxes;
     chosen.style = dialog.style.toStdString();
     const std::string before = settingsFile->text();
+    const std::optional<std::string> output = settingsFile->value("output");
     settingsFile->storeChoices(chosen);
+    // A relative output stays relative, wherever it points ("../ledger-doc"
+    // beside the project): the project and its documentation move together.
+    if (output && !output->empty() && !std::filesystem::path(*output).is_absolute() &&
+        !chosen.outputFolder.empty()) {
+        namespace fs = std::filesystem;
+        const fs::path folder =
+            fs::absolute(fs::path(settingsFile->path()).parent_path()).lexically_normal();
+        const fs::path chosenFolder =
+            fs::absolute(QDir::cleanPath(dialog.documentationPath.trimmed()).toStdString())
+                .lexically_normal();
+        const fs::path relative = chosenFolder.lexically_relative(folder);
+        if (!relative.empty()) settingsFile->set("output", relative.generic_string());
+    }
     // An unchanged file is not touched: a read-only checkout whose file
     // already holds the choices has nothing to complain about.
     if (settingsFile->text() == before && File(settingsFile->path()).IsFile()) return {};

@@ -3,6 +3,10 @@
 #include <QDockWidget>
 #include <QEvent>
 #include <QMainWindow>
+#include <QPainter>
+#include <QProxyStyle>
+#include <QStyleOption>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -36,39 +40,39 @@ int share(double ratio, int total) {
 // colour a text or a button is drawn in is given here, so a desktop with a
 // dark palette cannot put light text on a light bar; the title buttons use
 // the light or the dark picture to match the title bar.
-QString schemeStyleSheet(int scheme) {
-    const char* title = nullptr;
-    const char* text = nullptr;
-    const char* bar = nullptr;
-    const char* barText = nullptr;
-    const char* buttons = nullptr;  // "light" or "dark" title-button pictures
-    const char* hover = nullptr;
+struct SchemeColours {
+    const char* title;
+    const char* text;
+    const char* bar;
+    const char* barText;
+    const char* buttons;  // "light" or "dark" title-button pictures
+    const char* hover;
+};
+
+SchemeColours coloursOf(int scheme) {
     switch (scheme) {
         case DockingControl::Office:
-            title = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f8fa, stop:1 #c9d1de)";
-            text = "#1f2a3a";
-            bar = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfbfc, stop:1 #dde2ea)";
-            barText = "#1f2a3a";
-            buttons = "dark";
-            hover = "rgba(31, 42, 58, 0.15)";
-            break;
+            return {"qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f7f8fa, stop:1 #c9d1de)",
+                    "#1f2a3a",
+                    "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfbfc, stop:1 #dde2ea)",
+                    "#1f2a3a",
+                    "dark",
+                    "rgba(31, 42, 58, 0.15)"};
         case DockingControl::Custom:  // the dark scheme
-            title = "#3a3f44";
-            text = "#f0f0f0";
-            bar = "#2b2f33";
-            barText = "#f0f0f0";
-            buttons = "light";
-            hover = "rgba(255, 255, 255, 0.2)";
-            break;
+            return {"#3a3f44", "#f0f0f0", "#2b2f33",
+                    "#f0f0f0", "light",   "rgba(255, 255, 255, 0.2)"};
         default:  // Windows XP
-            title = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3a6fd1, stop:1 #1d4fae)";
-            text = "#ffffff";
-            bar = "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f4ec, stop:1 #e3dfcf)";
-            barText = "#1a1a1a";
-            buttons = "light";
-            hover = "rgba(255, 255, 255, 0.25)";
-            break;
+            return {"qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #3a6fd1, stop:1 #1d4fae)",
+                    "#ffffff",
+                    "qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f4ec, stop:1 #e3dfcf)",
+                    "#1a1a1a",
+                    "light",
+                    "rgba(255, 255, 255, 0.25)"};
     }
+}
+
+QString schemeStyleSheet(int scheme) {
+    const auto [title, text, bar, barText, buttons, hover] = coloursOf(scheme);
     return QStringLiteral(
                "QDockWidget { color: %2; titlebar-close-icon: url(:/tarnwick/dock-close-%5.png);"
                " titlebar-normal-icon: url(:/tarnwick/dock-float-%5.png); }"
@@ -84,6 +88,26 @@ QString schemeStyleSheet(int scheme) {
         .arg(QLatin1String(title), QLatin1String(text), QLatin1String(bar), QLatin1String(barText),
              QLatin1String(buttons), QLatin1String(hover));
 }
+
+// Draws the title of a tab whose data is true in italics.
+class PreviewTabStyle : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override {
+        const auto* bar = qobject_cast<const QTabBar*>(widget);
+        if (element != CE_TabBarTabLabel || !bar ||
+            !bar->tabData(bar->tabAt(option->rect.center())).toBool()) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        painter->save();
+        QFont font = painter->font();
+        font.setItalic(true);
+        painter->setFont(font);
+        QProxyStyle::drawControl(element, option, painter, widget);
+        painter->restore();
+    }
+};
 
 }  // namespace
 
@@ -122,6 +146,9 @@ DockingControl::DockingControl(QMainWindow* window)
         m_editor->removeTab(index);
         if (document) document->deleteLater();
     });
+    auto* tabStyle = new PreviewTabStyle;
+    tabStyle->setParent(m_editor->tabBar());
+    m_editor->tabBar()->setStyle(tabStyle);
     m_window->setCentralWidget(m_editor);
     // Side folders run the full height, so a folder below the editor area
     // stays beside the side folders rather than under them.
@@ -287,6 +314,17 @@ void DockingControl::addDocument(QWidget* document, const QString& title) {
     const int index = m_editor->addTab(document, title);
     m_editor->setTabToolTip(index, title);
     m_editor->setCurrentIndex(index);
+}
+
+void DockingControl::setPreviewDocument(QWidget* document) {
+    for (int i = 0; i < m_editor->count(); ++i)
+        m_editor->tabBar()->setTabData(i, document && m_editor->widget(i) == document);
+}
+
+QColor DockingControl::toolbarTextColour() const { return QColor(coloursOf(m_scheme).barText); }
+
+bool DockingControl::isPreviewTab(int index) const {
+    return m_editor->tabBar()->tabData(index).toBool();
 }
 
 void DockingControl::setScheme(int scheme) {

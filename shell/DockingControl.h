@@ -19,6 +19,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QHash>
 #include <QObject>
 #include <QPointer>
@@ -100,8 +101,14 @@ public:
     void showView(const QString& key);
     // Shows document as a new tab of the editor area; the area owns it.
     void addDocument(QWidget* document, const QString& title);
+    // Marks the tab of document as the preview that follows the selection
+    // (its title in italics, as against pinned pages); null marks none.
+    void setPreviewDocument(QWidget* document);
+    bool isPreviewTab(int index) const;
     void setScheme(int scheme);
     int scheme() const { return m_scheme; }
+    // The colour of the toolbar's captions in the current scheme.
+    QColor toolbarTextColour() const;
     // The perspective's layout as the user left it (the current one as it
     // is now), for keeping it from one start to the next; empty before the
     // perspective was first shown.

@@ -1,6 +1,7 @@
 #include "shell/HtmlView.h"
 
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #ifdef TARNWICK_HAVE_WEBENGINE
@@ -23,7 +24,11 @@ HtmlView::HtmlView(QWidget* parent) : QWidget(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
 #ifdef TARNWICK_HAVE_WEBENGINE
     if (usesWebEngine()) {
-        m_view = new QWebEngineView(this);
+        auto* web = new QWebEngineView(this);
+        connect(web, &QWebEngineView::loadFinished, this, [this] {
+            if (!m_path.isEmpty()) emit loaded();
+        });
+        m_view = web;
     } else
 #endif
     {
@@ -62,6 +67,7 @@ void HtmlView::load(const QString& path) {
     }
 #endif
     static_cast<QTextBrowser*>(m_view)->setSource(url);
+    QTimer::singleShot(0, this, &HtmlView::loaded);
 }
 
 }  // namespace tarnwick

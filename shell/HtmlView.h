@@ -29,6 +29,10 @@ public:
     // True when the pages are shown by Chromium.
     static bool usesWebEngine();
 
+signals:
+    // The page of the last load() is shown (or failed to load).
+    void loaded();
+
 private:
     QWidget* m_view;  // QWebEngineView or QTextBrowser, owned as a child
     QString m_html;

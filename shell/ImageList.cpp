@@ -122,6 +122,45 @@ void ImageList::add(const QString& key, const QString& fileName, const QString& 
     m_icons.insert(key, drawnIcon(letter, colour));
 }
 
+QIcon ImageList::toolbarIcon(const QString& key, const QColor& ink) {
+    const int n = kToolbarIconSize;
+    QPixmap pixmap(n, n);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    if (key == QLatin1String("open")) {  // an open folder
+        p.drawPolyline(QPolygonF({{3, 19}, {3, 5}, {9, 5}, {11, 7}, {19, 7}, {19, 10}}));
+        p.drawPolygon(QPolygonF({{3, 19}, {7, 10}, {22, 10}, {18, 19}}));
+    } else if (key == QLatin1String("settings")) {  // a slider panel
+        for (int row : {6, 12, 18}) p.drawLine(QPointF(3, row), QPointF(21, row));
+        p.setBrush(ink);
+        for (const QPointF& knob : {QPointF(8, 6), QPointF(15, 12), QPointF(10, 18)})
+            p.drawEllipse(knob, 2.5, 2.5);
+    } else if (key == QLatin1String("create")) {  // a page with a spark
+        p.drawPolygon(QPolygonF({{5, 3}, {14, 3}, {19, 8}, {19, 21}, {5, 21}}));
+        p.drawPolyline(QPolygonF({{14, 3}, {14, 8}, {19, 8}}));
+        for (int row : {12, 15, 18}) p.drawLine(QPointF(8, row), QPointF(16, row));
+    } else if (key == QLatin1String("project")) {  // a tree of nodes
+        p.drawRect(QRectF(3, 3, 6, 5));
+        p.drawRect(QRectF(12, 10, 9, 4));
+        p.drawRect(QRectF(12, 17, 9, 4));
+        p.drawPolyline(QPolygonF({{6, 8}, {6, 19}, {12, 19}}));
+        p.drawLine(QPointF(6, 12), QPointF(12, 12));
+    } else if (key == QLatin1String("browser")) {  // a globe
+        p.drawEllipse(QPointF(12, 12), 9, 9);
+        p.drawEllipse(QPointF(12, 12), 4, 9);
+        p.drawLine(QPointF(3, 12), QPointF(21, 12));
+    } else {
+        return QIcon();
+    }
+    p.end();
+    QIcon icon;
+    icon.addPixmap(pixmap);
+    return icon;
+}
+
 QStringList ImageList::allKeys() {
     QStringList keys;
     for (const auto& group : kModuleGroups) keys << QLatin1String(group.key);

@@ -1,4 +1,4 @@
-// ImageList: the pictures of the project tree and the progress window, by key.
+// ImageList: the pictures of the project tree, the progress window and the toolbar.
 //
 // Keys: "project", "references", "objects", the five module groups
 // ("forms", "modules", "classes", "usercontrols", "propertypages"), the ten
@@ -34,6 +34,12 @@ public:
 
     // Every key of the list, in a fixed order.
     static QStringList allKeys();
+    // The toolbar's pictures, one set drawn at one size (kToolbarIconSize)
+    // in the toolbar's text colour ink, so they read as well as the captions
+    // in every scheme. Keys: "open", "settings", "create", "project",
+    // "browser"; a null icon for any other key.
+    static QIcon toolbarIcon(const QString& key, const QColor& ink);
+    static constexpr int kToolbarIconSize = 24;
 
 private:
     void add(const QString& key, const QString& fileName, const QString& letter,

@@ -9,10 +9,13 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -24,8 +27,10 @@
 #include <exception>
 
 #include "generator/GenerationRun.h"
+#include "generator/modHtmlDetail.h"
 #include "model/Translation.h"
 #include "shell/DockingControl.h"
+#include "shell/HtmlView.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
@@ -95,6 +100,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     createActions();
     createStatusBar();
     createDockWindows();
+    // The start page and the editor area share the middle of the window.
+    m_startPage = new StartPage;
+    m_center = new QStackedWidget(this);
+    m_center->setObjectName(QStringLiteral("Center"));
+    QWidget* editor = takeCentralWidget();
+    m_center->addWidget(m_startPage);
+    m_center->addWidget(editor);
+    setCentralWidget(m_center);
+    connect(m_startPage, &StartPage::openRequested, this, &MainWindow::openProject);
+    connect(m_startPage, &StartPage::projectChosen, this,
+            [this](const QString& path) { openProjectFile(path); });
+    connect(m_perspective->editorArea(), &QTabWidget::currentChanged, this,
+            &MainWindow::updateStartPage);
     restoreSettings();
     updateCommands();
 }
@@ -185,14 +203,13 @@ void MainWindow::createActions() {
     scheme->setObjectName(QStringLiteral("mnuScheme"));
     connect(addMenuAction(scheme, QStringLiteral("mnuSchemeWinXP"),
                           QStringLiteral("Windows XP Scheme")),
-            &QAction::triggered, this,
-            [this] { m_perspective->setScheme(DockingControl::WindowsXP); });
+            &QAction::triggered, this, [this] { setScheme(DockingControl::WindowsXP); });
     connect(
         addMenuAction(scheme, QStringLiteral("mnuSchemeOffice"), QStringLiteral("Office Scheme")),
-        &QAction::triggered, this, [this] { m_perspective->setScheme(DockingControl::Office); });
+        &QAction::triggered, this, [this] { setScheme(DockingControl::Office); });
     connect(
         addMenuAction(scheme, QStringLiteral("mnuSchemeCustom"), QStringLiteral("Custom Scheme")),
-        &QAction::triggered, this, [this] { m_perspective->setScheme(DockingControl::Custom); });
+        &QAction::triggered, this, [this] { setScheme(DockingControl::Custom); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -210,23 +227,23 @@ void MainWindow::createActions() {
     m_toolBar->setObjectName(QStringLiteral("Toolbar"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    m_toolBar->setIconSize(QSize(24, 24));
     struct Button {
         const char* caption;
         const char* key;
         const char* tooltip;
-        QIcon icon;
     };
-    QStyle* s = style();
     const Button buttons[] = {
-        {"Open", "open", "Open Project", s->standardIcon(QStyle::SP_DialogOpenButton)},
-        {"Settings", "settings", "", s->standardIcon(QStyle::SP_FileDialogDetailedView)},
-        {"Create", "create", "Create Documentation", s->standardIcon(QStyle::SP_MediaPlay)},
-        {"Project", "project", "Project Perspective", m_images.icon(QStringLiteral("project"))},
-        {"Browser", "browser", "Browser Perspective", s->standardIcon(QStyle::SP_ComputerIcon)},
+        {"Open", "open", "Open Project"},
+        {"Settings", "settings", ""},
+        {"Create", "create", "Create Documentation"},
+        {"Project", "project", "Project Perspective"},
+        {"Browser", "browser", "Browser Perspective"},
     };
+    m_toolBar->setIconSize(QSize(ImageList::kToolbarIconSize, ImageList::kToolbarIconSize));
     for (const Button& button : buttons) {
-        QAction* action = m_toolBar->addAction(button.icon, QLatin1String(button.caption));
+        QAction* action = m_toolBar->addAction(
+            ImageList::toolbarIcon(QLatin1String(button.key), m_perspective->toolbarTextColour()),
+            QLatin1String(button.caption));
         action->setData(QLatin1String(button.key));
         action->setToolTip(QLatin1String(button.tooltip));
         m_toolActions.insert(QLatin1String(button.key), action);
@@ -281,9 +298,13 @@ void MainWindow::createDockWindows() {
 
     connect(m_projectView, &ProjectView::consoleLine, m_consoleView, &ConsoleView::appendLine);
     connect(m_projectView, &ProjectView::previewRequested, this,
-            [this](const QString& title, const QString& html) { showPreview(title, html, false); });
+            [this](const QString& title, const QString& html, const QUrl& base) {
+                showPreview(title, html, false, base);
+            });
     connect(m_projectView, &ProjectView::pinRequested, this,
-            [this](const QString& title, const QString& html) { showPreview(title, html, true); });
+            [this](const QString& title, const QString& html, const QUrl& base) {
+                showPreview(title, html, true, base);
+            });
     connect(m_dirsView, &DirsView::pathChanged, m_filesView, &FilesView::setPath);
     connect(m_filesView, &FilesView::documentRequested, this,
             [this](const QString& path, const QString& caption) {
@@ -307,6 +328,14 @@ void MainWindow::createDockWindows() {
     browser.setFixedLayout(true);
 
     dock.showPerspective(kProject);
+}
+
+void MainWindow::setScheme(int scheme) {
+    m_perspective->setScheme(scheme);
+    // The toolbar's pictures take the colour of its captions.
+    const QColor ink = m_perspective->toolbarTextColour();
+    for (auto it = m_toolActions.cbegin(); it != m_toolActions.cend(); ++it)
+        it.value()->setIcon(ImageList::toolbarIcon(it.key(), ink));
 }
 
 void MainWindow::setTick(const QString& name, bool ticked) {
@@ -382,6 +411,10 @@ bool MainWindow::openProjectFile(const QString& path) {
             }
         }
         rememberProject(path);
+        setWindowTitle(
+            QString::fromStdString(modHtml::detail::projectDisplayName(*m_state.CurrentProject)) +
+            QStringLiteral(" - Tarnwick"));
+        m_dirsView->setPath(QFileInfo(path).absolutePath());
         statusBar()->showMessage(
             QStringLiteral("%1 (opened in %2 s)").arg(path).arg(m_lastOpenMs / 1000.0, 0, 'f', 2));
     } else if (reason.isEmpty()) {
@@ -415,7 +448,17 @@ void MainWindow::updateCommands() {
     const bool site = !m_siteIndex.isEmpty() && QFileInfo::exists(m_siteIndex);
     m_actions.value(QStringLiteral("mnuFileOpenSite"))->setEnabled(site);
     m_actions.value(QStringLiteral("mnuFileOpenFolder"))->setEnabled(site);
+    m_startPage->openButton()->setEnabled(idle);
+    m_startPage->recentList()->setEnabled(idle);
+    updateStartPage();
 }
+
+void MainWindow::updateStartPage() {
+    const bool start = !m_state.CurrentProject && m_perspective->editorArea()->count() == 0;
+    m_center->setCurrentIndex(start ? 0 : 1);
+}
+
+bool MainWindow::startPageShown() const { return m_center->currentWidget() == m_startPage; }
 
 QStringList MainWindow::recentProjects() const {
     return settingsStore().value(QStringLiteral("recentProjects")).toStringList();
@@ -451,6 +494,7 @@ void MainWindow::fillRecentMenu() {
         });
     }
     m_recentMenu->setEnabled(!recent.isEmpty() && !busy());
+    m_startPage->setRecentProjects(recent);
 }
 
 void MainWindow::restoreSettings() {
@@ -508,20 +552,24 @@ void MainWindow::openOutputFolder() {
         m_services.openUrl(QUrl::fromLocalFile(QFileInfo(m_siteIndex).absolutePath()));
 }
 
-PreviewDocument* MainWindow::showPreview(const QString& title, const QString& html, bool pinned) {
+PreviewDocument* MainWindow::showPreview(const QString& title, const QString& html, bool pinned,
+                                         const QUrl& base) {
     QTabWidget* editor = m_perspective->editorArea();
     PreviewDocument* preview = pinned ? nullptr : m_preview.data();
     if (preview && editor->indexOf(preview) < 0) preview = nullptr;  // closed by the user
     if (!preview) {
         preview = new PreviewDocument;
         preview->setWindowTitle(title);
-        preview->ShowPreviewHtml(html);
+        preview->ShowPreviewHtml(html, base);
         m_perspective->addDocument(preview, title);
-        if (!pinned) m_preview = preview;
+        if (!pinned) {
+            m_preview = preview;
+            m_perspective->setPreviewDocument(preview);
+        }
         return preview;
     }
     preview->setWindowTitle(title);
-    preview->ShowPreviewHtml(html);
+    preview->ShowPreviewHtml(html, base);
     const int index = editor->indexOf(preview);
     editor->setTabText(index, title);
     editor->setTabToolTip(index, title);
@@ -582,6 +630,14 @@ void MainWindow::runCreateDocumentation() {
                            QMessageBox::Ok);
     statusBar()->showMessage(QStringLiteral("Generating documentation..."));
     updateCommands();
+    QTimer::singleShot(0, this, [this] {  // runs while the progress window waits
+        if (!m_spareBrowser) {
+            m_spareBrowser = new BrowserDocument(this);
+            m_spareBrowser->hide();
+            // An empty page starts the view's renderer now, not when the site is shown.
+            m_spareBrowser->htmlView()->setHtml(QString());
+        }
+    });
     const Expected<GenerationResult> result = progressWindow()->run(request);
     updateCommands();
     if (m_closePending) {
@@ -618,7 +674,8 @@ void MainWindow::runCreateDocumentation() {
 }
 
 BrowserDocument* MainWindow::openBrowserDocument(const QString& path, const QString& caption) {
-    auto* browser = new BrowserDocument;
+    BrowserDocument* browser = m_spareBrowser ? m_spareBrowser.data() : new BrowserDocument;
+    m_spareBrowser = nullptr;
     browser->setWindowTitle(caption);
     browser->navigate(path);
     m_perspective->addDocument(browser, caption);

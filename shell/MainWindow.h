@@ -16,9 +16,11 @@
 // be handed to the desktop's browser and file manager, and a .vbp dropped
 // on the window opens.
 //
-// One preview tab follows the tree selection; a double click pins a page
-// in a tab of its own. Opening another project closes the previews of the
-// last one.
+// One preview tab (its title in italics) follows the tree selection; a
+// double click pins a page in a tab of its own. Opening another project
+// closes the previews of the last one. The title names the open project
+// ("Ledger - Tarnwick"); with none open, the editor area shows a start page
+// with Open Project and the recent projects.
 //
 // Remembered from one start to the next (QSettings, "Tarnwick/Workbench"):
 // the recent projects (File menu, the last 8), the window's geometry, the
@@ -40,6 +42,8 @@ class QLabel;
 class QMenu;
 class QProgressBar;
 class QSettings;
+class QStackedWidget;
+class QUrl;
 class QToolBar;
 class QToolButton;
 
@@ -54,6 +58,7 @@ class FilesView;
 class ProgressWindow;
 class ProjectView;
 class SettingsDialog;
+class StartPage;
 
 class MainWindow : public QMainWindow {
     Q_OBJECT
@@ -76,12 +81,15 @@ public:
     void cancelOpen();
     void createDocumentation();
     void showSettings();
+    // The docking control's scheme (DockingControl::Scheme), toolbar pictures included.
+    void setScheme(int scheme);
     void closeCurrentTab();
     // The last generated site's start page and folder, with the desktop's programs.
     void openSiteInBrowser();
     void openOutputFolder();
     // The preview that follows the selection (pinned: a new tab of its own).
-    PreviewDocument* showPreview(const QString& title, const QString& html, bool pinned);
+    PreviewDocument* showPreview(const QString& title, const QString& html, bool pinned,
+                                 const QUrl& base = QUrl());
     // The recent projects, newest first.
     QStringList recentProjects() const;
     // How long the last open took until the tree was built, in milliseconds.
@@ -110,6 +118,9 @@ public:
     QAction* toolbarAction(const QString& key) const { return m_toolActions.value(key); }
     QProgressBar* openProgress() const { return m_openBar; }
     QToolButton* openCancelButton() const { return m_openCancel; }
+    StartPage* startPage() const { return m_startPage; }
+    // True while the start page fills the editor area.
+    bool startPageShown() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,6 +137,7 @@ private:
     void setTick(const QString& name, bool ticked);
     void showViewFromMenu(const QString& key);
     void updateCommands();
+    void updateStartPage();
     void rememberProject(const QString& path);
     void fillRecentMenu();
     void restoreSettings();
@@ -150,7 +162,13 @@ private:
     QProgressBar* m_openBar = nullptr;    // busy bar while a project is read
     QToolButton* m_openCancel = nullptr;  // Cancel of the read
     QPointer<PreviewDocument> m_preview;  // the preview that follows the selection
-    QString m_siteIndex;                  // start page of the last generated site
+    // A browser document made (and its renderer started) while a run works,
+    // for the site it writes: a web view's first page takes 0.1 s and more to
+    // start, and the window should not wait for it once the run is done.
+    QPointer<BrowserDocument> m_spareBrowser;
+    StartPage* m_startPage = nullptr;
+    QStackedWidget* m_center = nullptr;  // the start page or the editor area
+    QString m_siteIndex;                 // start page of the last generated site
     qint64 m_lastOpenMs = 0;
     bool m_opening = false;
     bool m_closePending = false;  // closed during a read or a run: close once it stops

@@ -13,12 +13,26 @@
 #include <cmath>
 #include <exception>
 #include <mutex>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 #include "shell/ImageList.h"
 
 namespace tarnwick {
+
+namespace {
+
+// "propertypages" -> "PropertyPages": a kind key as the tree names the kind.
+QString kindCaption(const std::string& kindsKey) {
+    for (const char* caption : {"Classes", "Modules", "Forms", "PropertyPages", "UserControls"})
+        if (QString::fromStdString(kindsKey).compare(QLatin1String(caption), Qt::CaseInsensitive) ==
+            0)
+            return QLatin1String(caption);
+    return QString::fromStdString(kindsKey);
+}
+
+}  // namespace
 
 // The run's reports, kept under a lock until the window's thread takes them.
 class ProgressForwarder : public GenerationObserver, public DiagnosticsSink {
@@ -29,6 +43,8 @@ public:
         {
             const std::lock_guard lock(m_mutex);
             m_modules.emplace_back(QString::fromStdString(kindsKey), QString::fromStdString(info));
+            kindCount(kindsKey).modules++;
+            m_kind = kindsKey;
         }
         if (m_window.workerModuleHook) m_window.workerModuleHook();
     }
@@ -39,7 +55,13 @@ public:
         m_percent = QString::fromStdString(percentText);
         m_hasProgress = true;
     }
-    void consoleLine(const std::string& line) override { addLine(line); }
+    // A member page's line is counted for its module's kind; anything else
+    // (a warning, a failure) is shown in full.
+    void consoleLine(const std::string& line) override {
+        if (line.rfind(kMemberLine, 0) != 0) return addLine(line);
+        const std::lock_guard lock(m_mutex);
+        kindCount(m_kind).members++;
+    }
     bool cancelRequested() override { return m_window.m_cancel.load(); }
     void report(const Diagnostic& diagnostic) override { addLine(diagnostic.toString()); }
 
@@ -50,6 +72,14 @@ public:
         double value = 0, max = 0;
         QString percent;
     };
+    struct KindCount {
+        std::string kindsKey;
+        int modules = 0;
+        int members = 0;
+    };
+    // Per module kind in the run's order, once the run is over.
+    const std::vector<KindCount>& kinds() const { return m_kinds; }
+
     Reports take() {
         const std::lock_guard lock(m_mutex);
         Reports r;
@@ -69,8 +99,18 @@ private:
         m_lines << QString::fromStdString(line);
     }
 
+    static constexpr std::string_view kMemberLine = "Create documentation for ";
+
+    KindCount& kindCount(const std::string& kindsKey) {
+        for (KindCount& kind : m_kinds)
+            if (kind.kindsKey == kindsKey) return kind;
+        return m_kinds.emplace_back(KindCount{kindsKey});
+    }
+
     ProgressWindow& m_window;
     std::mutex m_mutex;
+    std::vector<KindCount> m_kinds;  // under m_mutex while the run goes
+    std::string m_kind;              // of the module being told
     std::vector<std::pair<QString, QString>> m_modules;
     QStringList m_lines;
     bool m_hasProgress = false;
@@ -172,6 +212,24 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
     m_lastRunMs = clock.elapsed();
     m_running = false;
     if (!m_result) return Error{"The documentation run ended without a result."};
+    // The console gets one line per module kind and one for the run.
+    QStringList summary;
+    for (const auto& kind : forwarder.kinds())
+        summary << QStringLiteral("%1: %2 %3, %4 member %5")
+                       .arg(kindCaption(kind.kindsKey))
+                       .arg(kind.modules)
+                       .arg(QLatin1String(kind.modules == 1 ? "module" : "modules"))
+                       .arg(kind.members)
+                       .arg(QLatin1String(kind.members == 1 ? "page" : "pages"));
+    if (*m_result) {
+        const GenerationResult& done = m_result->value();
+        summary << QStringLiteral("Documentation %1: %2 pages written, %3 kept, in %4 s")
+                       .arg(QLatin1String(done.cancelled ? "cancelled" : "created"))
+                       .arg(done.pagesWritten)
+                       .arg(done.pagesUnchanged)
+                       .arg(m_lastRunMs / 1000.0, 0, 'f', 2);
+    }
+    emit consoleLines(summary);
     return *m_result;
 }
 
@@ -181,12 +239,9 @@ void ProgressWindow::requestCancel() {
 }
 
 void ProgressWindow::reject() {
-    // Closing the window while the run works means Cancel; it closes once
-    // the run has stopped.
-    if (m_running) {
-        requestCancel();
-        return;
-    }
+    // Esc while the run works means Cancel; the window closes once the run
+    // has stopped.
+    if (m_running) return requestCancel();
     QDialog::reject();
 }
 

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSet>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -13,6 +14,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "generator/ModulePages.h"
 #include "generator/Timestamp.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -22,6 +24,7 @@
 #include "reader/ConditionalCompilation.h"
 #include "shell/AppState.h"
 #include "shell/ImageList.h"
+#include "support/ProgramFolder.h"
 
 namespace tarnwick {
 
@@ -31,6 +34,7 @@ struct ProjectView::Job {
     QString path;
     std::vector<std::string> defines;
     std::atomic<bool> done{false};
+    std::atomic<bool> cancel{false};  // the reader gives up when set
     Expected<std::shared_ptr<CProject>> result = Error{"The project was not read."};
     Translation translation;
     std::vector<std::string> diagnostics;
@@ -65,6 +69,13 @@ QString scopeSuffix(int scopeCode) {
         default:
             return QString();
     }
+}
+
+// Adds value to seen; false when it was there already.
+bool addOnce(QSet<QString>& seen, const QString& value) {
+    const auto size = seen.size();
+    seen.insert(value);
+    return seen.size() != size;
 }
 
 // Filters the subtree of node; returns whether node or a descendant matches.
@@ -128,6 +139,7 @@ ProjectView::ProjectView(AppState& state, const ImageList& images, QWidget* pare
 }
 
 ProjectView::~ProjectView() {
+    for (auto& worker : m_workers) worker.second->cancel = true;
     m_job.reset();
     joinFinishedWorkers(true);
 }
@@ -141,6 +153,12 @@ void ProjectView::joinFinishedWorkers(bool all) {
             ++it;
         }
     }
+}
+
+bool ProjectView::readerRunning() const {
+    for (const auto& worker : m_workers)
+        if (!worker.second->done) return true;
+    return false;
 }
 
 void ProjectView::startRefresh(const QString& path) {
@@ -163,12 +181,13 @@ void ProjectView::startRefresh(const QString& path) {
             parser.setPath(job->path.toStdString());
             parser.setCodePage(CodePage());
             parser.setDiagnostics(&sink);
+            parser.setCancelFlag(&job->cancel);
             parser.setRegistry(std::make_shared<const RegistrySource>(
                 RegistrySource::fromLocation(registryFromEnvironment(""), &sink)));
             if (auto defines = readDefines(job->defines))
                 parser.setDefines(std::move(defines).value());
             job->result = parser.Parse();
-            job->translation = Translation::load(Translation::defaultPath());
+            if (!job->cancel) job->translation = Translation::load(Translation::defaultPath());
         } catch (const std::exception& e) {
             job->result = Error{job->path.toStdString() + ": " + e.what()};
         }
@@ -183,6 +202,7 @@ void ProjectView::startRefresh(const QString& path) {
 
 void ProjectView::cancelRefresh() {
     if (!m_job) return;
+    m_job->cancel = true;  // the worker stops at the reader's next look
     m_job.reset();
     emit refreshFinished(false, QString());
 }
@@ -233,7 +253,10 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     m_state.settings.Return = true;
     m_state.settings.Source = true;
     m_ctx = PageContext();
-    m_ctx.settings = m_state.settings;
+    // Previews show every kind's section, whatever the next run leaves out.
+    m_ctx.settings = GenerationSettings::dialogDefaults();
+    m_ctx.settings.Syntax = m_ctx.settings.Parameter = m_ctx.settings.Return =
+        m_ctx.settings.Source = true;
     // A preview stands alone; the modern frame needs its site around it.
     m_ctx.settings.layout = PageLayout::Frames;
     m_ctx.translation = &m_translation;
@@ -251,10 +274,15 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     // Nodes of earlier refreshes are gone, and so is any use of their texts.
     m_descriptions->RemoveAll();
     m_nodes.clear();
+    m_modules.clear();
+    m_lists.clear();
 
     // The whole tree is built apart from the widget and handed over at once.
     QTreeWidgetItem* projectNode =
-        addNode(nullptr, QStringLiteral("project"), path, QStringLiteral("project"));
+        addNode(nullptr, QStringLiteral("project"), QString::fromStdString(m_ctx.projectName),
+                QStringLiteral("project"));
+    projectNode->setToolTip(0, path);
+    projectNode->setData(0, TagRole, QStringLiteral("P"));
     CProject& p = *project;
     struct Group {
         const char* caption;
@@ -308,6 +336,11 @@ int ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption,
     if (list.Size() == -1) return 0;
     const QString image = caption.toLower();
     QTreeWidgetItem* groupNode = addNode(projectNode, caption, caption, image);
+    // Libraries have no pages of their own: the project summary lists them.
+    groupNode->setData(
+        0, TagRole,
+        referenceGroup ? QStringLiteral("P") : QStringLiteral("K%1").arg(m_lists.size()));
+    if (!referenceGroup) m_lists.push_back(&list);
     int members = 0;
     for (const auto& module : list.elements()) {
         const QString name = QString::fromStdString(module->Name());
@@ -315,6 +348,10 @@ int ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption,
         // Two modules of one name each get their node; keys need not be unique here.
         QTreeWidgetItem* moduleNode = addNode(groupNode, name, text, image);
         const CModule& m = *module;
+        moduleNode->setData(
+            0, TagRole,
+            referenceGroup ? QStringLiteral("P") : QStringLiteral("M%1").arg(m_modules.size()));
+        if (!referenceGroup) m_modules.push_back(&m);
         members +=
             fillElementGroup(moduleNode, m, QStringLiteral("Implementations"), m.Implementations());
         members +=
@@ -337,11 +374,16 @@ int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& mo
     const QString moduleName = QString::fromStdString(module.Name());
     QTreeWidgetItem* groupNode =
         addNode(moduleNode, moduleName + QLatin1Char('_') + caption, caption, caption.toLower());
+    groupNode->setData(0, TagRole, moduleNode->data(0, TagRole));  // the module's overview
     const QString kind = caption.trimmed().toLower();
     int count = 0;
+    QSet<QString> properties;  // Get, Let and Set of one name are one page
     for (const auto& item : list.Items()) {
         const auto* element = dynamic_cast<const Element*>(item.get());
         if (!element) continue;
+        if (element->Kind() == ElementKind::Property &&
+            !addOnce(properties, QString::fromStdString(element->Name()).toLower()))
+            continue;
         // An implemented interface has one image: it has no scope.
         const QString image = element->Kind() == ElementKind::Implementation
                                   ? kind
@@ -360,27 +402,57 @@ QString ProjectView::descriptionOf(const QTreeWidgetItem* node) {
     if (tag.isEmpty()) return QStringLiteral("No description");
     const std::string key = tag.toStdString();
     if (!m_descriptions->Exists(key)) {
-        const size_t index = tag.mid(1).toULongLong();
-        if (index >= m_nodes.size() || !m_project) return QStringLiteral("No description");
-        const NodeRef& ref = m_nodes[index];
         try {
-            m_descriptions->Add(
-                key, modHtml::buildMemberPage(*ref.element, *ref.module, *m_project, m_ctx));
+            std::string page = buildPreview(tag);
+            if (page.empty()) return QStringLiteral("No description");
+            m_descriptions->Add(key, std::move(page));
         } catch (const std::exception& e) {
             // The node stays without one; the reason goes to the console.
-            emit consoleLine(QStringLiteral("%1.%2: %3")
-                                 .arg(QString::fromStdString(ref.module->Name()), node->text(0),
-                                      QString::fromUtf8(e.what())));
+            emit consoleLine(
+                QStringLiteral("%1: %2").arg(node->text(0), QString::fromUtf8(e.what())));
             return QStringLiteral("No description");
         }
     }
     return QString::fromStdString(m_descriptions->item(key, "No description"));
 }
 
+std::string ProjectView::buildPreview(const QString& tag) const {
+    if (!m_project) return {};
+    const size_t index = tag.mid(1).toULongLong();
+    switch (tag.at(0).toLatin1()) {
+        case 'E':
+            if (index >= m_nodes.size()) return {};
+            return modHtml::buildMemberPage(*m_nodes[index].element, *m_nodes[index].module,
+                                            *m_project, m_ctx);
+        case 'M':
+            if (index >= m_modules.size()) return {};
+            return buildModulePage(*m_modules[index], *m_project, m_ctx).text;
+        case 'K': {
+            if (index >= m_lists.size()) return {};
+            Pages pages = modHtml::buildKindIndex(*m_lists[index], *m_project, m_ctx);
+            return pages.empty() ? std::string() : std::move(pages.front().text);
+        }
+        case 'P':
+            return modHtml::buildProjectSummary(*m_project, m_ctx).text;
+        default:
+            return {};
+    }
+}
+
+QUrl ProjectView::previewBase(const QTreeWidgetItem* node) {
+    // Member and module pages lie in a kind's folder ("../src/..."), the
+    // kind lists and the summary in the site's root ("src/...").
+    const QString tag = node ? node->data(0, TagRole).toString() : QString();
+    const bool inKindFolder = tag.startsWith(QLatin1Char('E')) || tag.startsWith(QLatin1Char('M'));
+    return QUrl::fromLocalFile(
+        QString::fromStdString(programFolder()) +
+        (inKindFolder ? QStringLiteral("Ressources/Preview/") : QStringLiteral("Ressources/")));
+}
+
 void ProjectView::applyFilter(const QString& text) {
     if (m_tree->topLevelItemCount() == 0) return;
     m_tree->setUpdatesEnabled(false);
-    // The project node (a path) is always shown and never matched.
+    // The project node is always shown and never matched.
     QTreeWidgetItem* projectNode = m_tree->topLevelItem(0);
     const QString wanted = text.trimmed();
     for (int i = 0; i < projectNode->childCount(); ++i)
@@ -389,12 +461,12 @@ void ProjectView::applyFilter(const QString& text) {
 }
 
 void ProjectView::openInNewTab(QTreeWidgetItem* node) {
-    if (node) emit pinRequested(node->text(0), descriptionOf(node));
+    if (node) emit pinRequested(node->text(0), descriptionOf(node), previewBase(node));
 }
 
 void ProjectView::nodeSelected(QTreeWidgetItem* node) {
     if (!node) return;
-    emit previewRequested(node->text(0), descriptionOf(node));
+    emit previewRequested(node->text(0), descriptionOf(node), previewBase(node));
 }
 
 }  // namespace tarnwick

@@ -9,14 +9,21 @@
 // node per element, with an icon for its kind and scope. The console gets
 // one summary line per group, not one per member.
 //
-// An element's documentation text is made by the member-page writer, without
-// writing a file, the first time its node is selected, and kept. Selecting a
-// node asks for the preview ("No description" for nodes that have none); a
-// double click or "Open in New Tab" asks for a page of its own. A filter box
-// above the tree hides the elements and modules whose names do not match.
+// The root shows the project's name (its file as the tooltip). A Property's
+// Get, Let and Set are one node, as they are one page of the site.
+//
+// Every node previews the site's page for it, made by the core's page
+// builders without writing a file the first time the node is selected, and
+// kept: an element its member page, a module (and its element groups) the
+// module's overview, a module kind the kind's list, the root and the
+// library groups the project summary. Selecting a node asks for the
+// preview; a double click or "Open in New Tab" asks for a page of its own. A
+// filter box above the tree hides the elements and modules whose names do
+// not match.
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -59,6 +66,8 @@ public:
     // refreshFinished(false, "") follows at once.
     void cancelRefresh();
     bool refreshing() const { return m_job != nullptr; }
+    // Whether a worker still reads, the read in progress or one given up.
+    bool readerRunning() const;
     // startRefresh, then waits for the end while the event loop runs. On
     // failure the tree keeps what it showed and error (when given) receives
     // the reason, naming the file; a cancelled read gives an empty reason.
@@ -67,8 +76,12 @@ public:
     QTreeWidget* tree() const { return m_tree; }
     QLineEdit* filterBox() const { return m_filter; }
     const ImageList& imageList() const { return m_images; }
-    // The description of a node, or "No description".
+    // The preview page of a node, or "No description".
     QString descriptionOf(const QTreeWidgetItem* node);
+    // Where the relative links of the node's preview (style sheet, icons)
+    // resolve: the program's resource folder, seen from the folder the page
+    // has in the site.
+    static QUrl previewBase(const QTreeWidgetItem* node);
     // Shows only the nodes whose text contains text (ignoring case), with
     // their parents and, for a matching module or group, its children.
     void applyFilter(const QString& text);
@@ -83,9 +96,9 @@ signals:
     void refreshStarted(const QString& path);
     void refreshFinished(bool ok, const QString& error);
     // The preview that follows the selection should show this.
-    void previewRequested(const QString& title, const QString& html);
+    void previewRequested(const QString& title, const QString& html, const QUrl& base);
     // A page of its own is wanted for this.
-    void pinRequested(const QString& title, const QString& html);
+    void pinRequested(const QString& title, const QString& html, const QUrl& base);
     void consoleLine(const QString& line);
 
 private:
@@ -105,6 +118,8 @@ private:
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              const QString& image);
     void nodeSelected(QTreeWidgetItem* node);
+    // The page a node tag stands for ("E<n>", "M<n>", "K<n>", "P"); empty for none.
+    std::string buildPreview(const QString& tag) const;
     void joinFinishedWorkers(bool all);
 
     AppState& m_state;
@@ -113,6 +128,8 @@ private:
     QTreeWidget* m_tree;                        // tvwProject
     std::unique_ptr<HashTable> m_descriptions;  // node tag to description, made on first use
     std::vector<NodeRef> m_nodes;               // tag "E<n>" is m_nodes[n]
+    std::vector<const CModule*> m_modules;      // tag "M<n>" is m_modules[n]
+    std::vector<const CModuleList*> m_lists;    // tag "K<n>" is m_lists[n]
     std::shared_ptr<CProject> m_project;        // the project the tree shows
     Translation m_translation;
     std::unique_ptr<PageNames> m_pageNames;  // of m_project; m_ctx points into it

@@ -5,8 +5,11 @@
 #include <QFileSystemModel>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QLabel>
 #include <QListView>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTreeView>
 #include <QUrl>
@@ -158,7 +161,9 @@ QUrl PreviewDocument::baseUrl() {
                                QStringLiteral("Ressources/Preview/"));
 }
 
-void PreviewDocument::ShowPreviewHtml(const QString& html) { m_html->setHtml(html, baseUrl()); }
+void PreviewDocument::ShowPreviewHtml(const QString& html, const QUrl& base) {
+    m_html->setHtml(html, base.isValid() ? base : baseUrl());
+}
 
 BrowserDocument::BrowserDocument(QWidget* parent) : QWidget(parent), m_browser(new HtmlView(this)) {
     setWindowTitle(QStringLiteral("Browser"));
@@ -167,5 +172,54 @@ BrowserDocument::BrowserDocument(QWidget* parent) : QWidget(parent), m_browser(n
 }
 
 void BrowserDocument::navigate(const QString& path) { m_browser->load(path); }
+
+StartPage::StartPage(QWidget* parent)
+    : QWidget(parent),
+      m_open(new QPushButton(QStringLiteral("&Open Project..."), this)),
+      m_recent(new QListWidget(this)) {
+    setObjectName(QStringLiteral("StartPage"));
+    m_open->setObjectName(QStringLiteral("cmdStartOpen"));
+    m_recent->setObjectName(QStringLiteral("lstRecent"));
+    m_recent->setFrameShape(QFrame::NoFrame);
+    auto* title = new QLabel(QStringLiteral("Tarnwick"), this);
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 2);
+    big.setBold(true);
+    title->setFont(big);
+    auto* intro = new QLabel(
+        QStringLiteral("Documentation for Visual Basic 6 projects. Open a project file (.vbp), "
+                       "or drop one on the window."),
+        this);
+    intro->setWordWrap(true);
+    auto* recentTitle = new QLabel(QStringLiteral("Recent projects"), this);
+    QFont bold = recentTitle->font();
+    bold.setBold(true);
+    recentTitle->setFont(bold);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(32, 24, 32, 24);
+    layout->addWidget(title);
+    layout->addWidget(intro);
+    layout->addSpacing(12);
+    layout->addWidget(m_open, 0, Qt::AlignLeft);
+    layout->addSpacing(12);
+    layout->addWidget(recentTitle);
+    layout->addWidget(m_recent, 1);
+    connect(m_open, &QPushButton::clicked, this, &StartPage::openRequested);
+    connect(m_recent, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        emit projectChosen(item->data(Qt::UserRole).toString());
+    });
+}
+
+void StartPage::setRecentProjects(const QStringList& paths) {
+    m_recent->clear();
+    for (const QString& path : paths) {
+        auto* item = new QListWidgetItem(
+            QStringLiteral("%1   (%2)").arg(QFileInfo(path).completeBaseName(), path), m_recent);
+        item->setData(Qt::UserRole, path);
+        item->setToolTip(path);
+    }
+    if (paths.isEmpty())
+        (new QListWidgetItem(QStringLiteral("None yet"), m_recent))->setFlags(Qt::NoItemFlags);
+}
 
 }  // namespace tarnwick

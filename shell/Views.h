@@ -6,7 +6,8 @@
 // click on a file asks for a browser document on it. Both leave out the
 // site's lower-case alias links ("classes" beside "Classes"), which only
 // repeat an entry. PreviewDocument shows one element's documentation text;
-// BrowserDocument shows one page.
+// BrowserDocument shows one page. StartPage fills the editor area while no
+// project is open: Open Project and the recent projects.
 #pragma once
 
 #include <QString>
@@ -17,6 +18,8 @@
 class QFileSystemModel;
 class QSortFilterProxyModel;
 class QListView;
+class QListWidget;
+class QPushButton;
 class QModelIndex;
 class QPlainTextEdit;
 class QTreeView;
@@ -93,7 +96,8 @@ class PreviewDocument : public QWidget {
     Q_OBJECT
 public:
     explicit PreviewDocument(QWidget* parent = nullptr);
-    void ShowPreviewHtml(const QString& html);
+    // Shows html; its relative links resolve against base (default: baseUrl()).
+    void ShowPreviewHtml(const QString& html, const QUrl& base = QUrl());
     HtmlView* htmlView() const { return m_html; }
     // Where the preview's relative links (style sheet, icons) resolve.
     static QUrl baseUrl();
@@ -112,6 +116,25 @@ public:
 
 private:
     HtmlView* m_browser;  // Browser
+};
+
+// The editor area's face while no project is open.
+class StartPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit StartPage(QWidget* parent = nullptr);
+    // The projects offered, newest first.
+    void setRecentProjects(const QStringList& paths);
+    QPushButton* openButton() const { return m_open; }
+    QListWidget* recentList() const { return m_recent; }
+
+signals:
+    void openRequested();
+    void projectChosen(const QString& path);
+
+private:
+    QPushButton* m_open;    // cmdStartOpen
+    QListWidget* m_recent;  // lstRecent
 };
 
 }  // namespace tarnwick

@@ -153,6 +153,19 @@ TEST_F(ProjectReader, UnreadableProjectFileIsAnError) {
     }
 }
 
+// A read given up by its caller ends before it reads a module, with a message that says so.
+TEST_F(ProjectReader, CancelledRead) {
+    m_folder.write("Small.vbp", crlf({"Type=Exe", "Class=CA; CA.cls"}));
+    m_folder.write("CA.cls", classFile("CA"));
+    const std::atomic<bool> cancel{true};
+    CParser parser;
+    parser.setPath((m_folder / "Small.vbp"));
+    parser.setCancelFlag(&cancel);
+    const auto result = parser.Parse();
+    ASSERT_FALSE(result);
+    EXPECT_EQ(result.error().message, CParser::kCancelledMessage);
+}
+
 TEST_F(ProjectReader, CodePageOfTheFiles) {
     m_folder.write("registry.reg", "REGEDIT4\r\n");
     // "' Привет" in windows-1251 above a Sub.

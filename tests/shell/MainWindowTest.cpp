@@ -30,7 +30,7 @@ QString shownElements(const QTreeWidget* tree) {
     for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it) {
         bool visible = true;
         for (QTreeWidgetItem* n = *it; n; n = n->parent()) visible &= !n->isHidden();
-        if (visible && !(*it)->data(0, ProjectView::TagRole).toString().isEmpty())
+        if (visible && (*it)->data(0, ProjectView::TagRole).toString().startsWith('E'))
             shown << (*it)->parent()->parent()->text(0) + "/" + (*it)->text(0);
     }
     return shown.join(' ');
@@ -48,6 +48,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         DockingControl& dock = window.perspective();
+        // No project: the start page offers Open.
+        QVERIFY(window.startPageShown() && window.windowTitle() == "Tarnwick");
+        QTest::mouseClick(window.startPage()->openButton(), Qt::LeftButton);
+        QCOMPARE(b.dialogs.fileCalls, 1);
         QCOMPARE(ticks(window),
                  QStringList({"mnuPerspectiveProject", "mnuViewProject", "mnuViewConsole"}));
         QVERIFY(window.dockWidgetArea(dock.dock("Project")) == Qt::LeftDockWidgetArea &&
@@ -58,7 +62,7 @@ private slots:
         // The toolbar keys are exact; the perspectives move the ticks with them.
         for (const char* key : {"Open", "OPEN", "Browser", "create ", ""})
             window.toolbarButtonClicked(QLatin1String(key));
-        QVERIFY(b.dialogs.fileCalls == 0 && b.dialogs.messages.empty());
+        QVERIFY(b.dialogs.fileCalls == 1 && b.dialogs.messages.empty());
         window.toolbarButtonClicked("browser");
         QCOMPARE(ticks(window), QStringList({"mnuPerspectiveBrowser", "mnuViewConsole",
                                              "mnuViewDirectories", "mnuViewFiles"}));
@@ -78,7 +82,8 @@ private slots:
         QVERIFY(!dock.dock("Console")->isHidden());
 
         window.toolbarButtonClicked("open");  // the chooser answers nothing
-        QVERIFY(b.dialogs.fileCalls == 1 && window.projectView()->tree()->topLevelItemCount() == 0);
+        QVERIFY(b.dialogs.fileCalls == 2 && window.projectView()->tree()->topLevelItemCount() == 0);
+        QVERIFY(window.startPageShown());
 
         // Exit closes the window and unloads the dialogs.
         QPointer<QWidget> settings = window.settingsDialog();
@@ -116,6 +121,11 @@ private slots:
         QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
         QTRY_VERIFY(window.state().CurrentProject);
         QCOMPARE(enabled(), QStringLiteral("1110111"));
+        // The window and the tree name the project; the folders show where it lies.
+        QTreeWidgetItem* root = window.projectView()->tree()->topLevelItem(0);
+        QVERIFY(window.windowTitle() == "Small - Tarnwick" && root->text(0) == "Small" &&
+                root->toolTip(0) == b.dialogs.file && !window.startPageShown());
+        QCOMPARE(window.dirsView()->path(), b.dir.path());
         window.projectView()->tree()->setCurrentItem(window.projectView()->tree()->topLevelItem(0));
         QCOMPARE(window.perspective().editorArea()->count(), 1);
         QTest::keyClick(&window, Qt::Key_W, Qt::ControlModifier);
@@ -139,7 +149,7 @@ private slots:
         QVERIFY(s.Syntax && s.Parameter && s.Return && s.Source && !s.Classes);
 
         QTreeWidget* tree = window.projectView()->tree();
-        QCOMPARE(childTexts(tree, nullptr), QStringList({p}));
+        QCOMPARE(childTexts(tree, nullptr), QStringList({"Small"}));
         QVERIFY(tree->topLevelItem(0)->isExpanded());
         // No references, objects, forms: no such groups. Modules before Classes.
         QCOMPARE(childTexts(tree, tree->topLevelItem(0)), QStringList({"Modules", "Classes"}));
@@ -181,6 +191,13 @@ private slots:
         QVERIFY(childTexts(tree, findNode(tree, {vbp, "References"})).contains("OLE Automation"));
         QCOMPARE(imageOf(findNode(tree, {vbp, "Objects"})), QStringLiteral("objects"));
         QVERIFY(window.consoleView()->text().contains("References: 2 entries"));
+        // A property's Get and Let are one node, as they are one page.
+        QCOMPARE(childTexts(tree, findNode(tree, {vbp, "Classes", "CAccount", "Properties"}))
+                     .count("Title"),
+                 1);
+        const QString title = window.projectView()->descriptionOf(
+            findNode(tree, {vbp, "Classes", "CAccount", "Properties", "Title"}));
+        QVERIFY(title.contains("Property Get") && title.contains("Property Let"));
     }
 
     void badProjectFiles() {
@@ -227,6 +244,7 @@ private slots:
         QTreeWidgetItem* add = findNode(tree, {vbp, "Classes", "CAlpha", "Functions", "Add"});
         QTreeWidgetItem* twice = findNode(tree, {vbp, "Modules", "modBeta", "Functions", "Twice"});
         QTreeWidgetItem* area = findNode(tree, {vbp, "Classes", "IShape", "Functions", "Area"});
+        QTreeWidgetItem* classes = findNode(tree, {vbp, "Classes"});
         const struct {
             QTreeWidgetItem* node;
             const char *contains, *lacks;
@@ -234,28 +252,37 @@ private slots:
                      {twice, "Twice", "Adds two numbers."},
                      {area, "The area of the shape.", "Adds two numbers."},
                      {add, "Adds two numbers.", "The area"},  // kept, not rebuilt wrong
-                     {tree->topLevelItem(0), "No description", "Adds two numbers."}};
+                     // Modules, kinds and the project show their overview pages.
+                     {findNode(tree, {vbp, "Classes", "CAlpha"}), "Adds two numbers.", "Twice"},
+                     {findNode(tree, {vbp, "Modules", "modBeta", "Functions"}), "Twice", "CAlpha"},
+                     {classes, "IShape", "modBeta"},
+                     {tree->topLevelItem(0), "Small", "Adds two numbers."}};
         for (const auto& step : steps) {
             tree->setCurrentItem(step.node);
             QVERIFY2(editor->count() == 1 && editor->tabText(0) == step.node->text(0) &&
                          htmlOf(window, 0).contains(QLatin1String(step.contains)) &&
                          !htmlOf(window, 0).contains(QLatin1String(step.lacks)),
-                     step.contains);  // one tab, reused
+                     step.contains);                        // one tab, reused
+            QVERIFY(window.perspective().isPreviewTab(0));  // in italics
         }
 
-        // The style sheet and the icons of a preview resolve to files.
-        tree->setCurrentItem(add);
-        const QUrl base = static_cast<PreviewDocument*>(editor->widget(0))->htmlView()->baseUrl();
-        const QRegularExpression link(
-            QStringLiteral("(?:href|src)=\"([^\"#:]+\\.(?:css|ico|js))\""),
-            QRegularExpression::CaseInsensitiveOption);
-        int links = 0;
-        for (const auto& m : link.globalMatch(htmlOf(window, 0))) {
-            ++links;
-            const QString file = base.resolved(QUrl(m.captured(1))).toLocalFile();
-            QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
+        // The style sheet and the icons of a preview resolve to files, in a kind's folder
+        // or in the site's root.
+        for (QTreeWidgetItem* node : {add, classes}) {
+            tree->setCurrentItem(node);
+            const QUrl base =
+                static_cast<PreviewDocument*>(editor->widget(0))->htmlView()->baseUrl();
+            const QRegularExpression link(
+                QStringLiteral("(?:href|src)=\"([^\"#:]+\\.(?:css|ico|js))\""),
+                QRegularExpression::CaseInsensitiveOption);
+            int links = 0;
+            for (const auto& m : link.globalMatch(htmlOf(window, 0))) {
+                ++links;
+                const QString file = base.resolved(QUrl(m.captured(1))).toLocalFile();
+                QVERIFY2(QFileInfo(file).isFile(), qPrintable(file));
+            }
+            QVERIFY(links >= 1);
         }
-        QVERIFY(links >= 2);
 
         // A click on the selected node shows its page again once closed (and disposed of);
         // a double click pins a page, the selection keeps to its own tab.
@@ -272,12 +299,18 @@ private slots:
         QCOMPARE(editor->count(), 1);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
         QVERIFY(editor->count() == 2 && editor->currentIndex() == 1);
+        QVERIFY(window.perspective().isPreviewTab(0) && !window.perspective().isPreviewTab(1));
         tree->setCurrentItem(add);
         QCOMPARE(editor->count(), 2);
         QVERIFY(htmlOf(window, 0).contains("Adds two numbers.") &&
                 htmlOf(window, 1).contains("Twice"));
         window.projectView()->openInNewTab(add);
         QCOMPARE(editor->count(), 3);
+        // Once closed, the next selection makes a preview again; only it is in italics.
+        emit editor->tabCloseRequested(0);
+        tree->setCurrentItem(twice);
+        QVERIFY(editor->count() == 3 && !window.perspective().isPreviewTab(0) &&
+                !window.perspective().isPreviewTab(1) && window.perspective().isPreviewTab(2));
 
         // Opening a project again closes the previews of the last one.
         QVERIFY(window.openProjectFile(vbp));
@@ -342,7 +375,7 @@ private slots:
         QVERIFY(busyShown && commandsOff && openRefused && reads == 1);
         QVERIFY(b.dialogs.messages.empty() && !b.dialogs.folderCalls);
         QCOMPARE(window.state().ProjectPath, first);
-        QCOMPARE(window.projectView()->tree()->topLevelItem(0)->text(0), first);
+        QCOMPARE(window.projectView()->tree()->topLevelItem(0)->toolTip(0), first);
         QVERIFY(!window.openProgress()->isVisible() &&
                 window.menuAction("mnuFileOpenProject")->isEnabled() &&
                 window.toolbarAction("create")->isEnabled());
@@ -355,6 +388,40 @@ private slots:
         QVERIFY(!window.openProjectFile(second));
         gates[1].release();
         QVERIFY(!window.isVisible() && window.state().ProjectPath == first);
+    }
+
+    // Esc, or closing the window, during a read stops the reader itself at once (reading
+    // the whole project takes about half a second); the window quits at once.
+    void cancelledReadStopsAtOnce() {
+        QTemporaryDir dir;
+        const QString vbp = writeBiggerProject(dir.path(), 2000, 40);
+        for (bool closing : {false, true}) {
+            auto* window = new MainWindow;
+            window->show();
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QSemaphore arrived, gate;
+            window->projectView()->workerHook = [&] { arrived.release(), gate.acquire(); };
+            QElapsedTimer clock;
+            QTimer::singleShot(0, window, [&] {
+                arrived.acquire();
+                if (closing)
+                    window->close();
+                else
+                    QTest::keyClick(window, Qt::Key_Escape);
+                gate.release();  // the reader is at work when the cancel arrives
+            });
+            connect(window->projectView(), &ProjectView::refreshFinished, this,
+                    [&] { clock.start(); });
+            QVERIFY(!window->openProjectFile(vbp));
+            QCOMPARE(window->isVisible(), !closing);
+            while (window->projectView()->readerRunning() && clock.elapsed() < 2000)
+                QThread::msleep(2);
+            const qint64 stopped = clock.elapsed();
+            delete window;
+            qInfo("%s: the reader stopped after %lld ms, the window was gone after %lld ms",
+                  closing ? "close" : "Esc", stopped, clock.elapsed());
+            QVERIFY2(stopped < 100 && clock.elapsed() < 500, qPrintable(QString::number(stopped)));
+        }
     }
 
     void rememberedAcrossStarts() {
@@ -380,6 +447,10 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.recentProjects(), projects.mid(0, MainWindow::kRecentProjects));
+        QListWidget* start = window.startPage()->recentList();
+        QVERIFY(window.startPageShown() && start->count() == MainWindow::kRecentProjects);
+        emit start->itemActivated(start->item(0));
+        QCOMPARE(window.state().ProjectPath, projects.at(0));
         QMenu* recent = window.findChild<QMenu*>("mnuFileRecent");
         QCOMPARE(recent->actions().size(), MainWindow::kRecentProjects);
         QVERIFY(window.size() == QSize(900, 610) &&
@@ -400,12 +471,14 @@ private slots:
     void desktopHandOffs() {
         Bench b;  // a .vbp dropped on the window opens; other files are refused.
         const QString vbp = writeSmallProject(b.dir.path());
-        for (const QString& file : {b.dir.path() + "/CAlpha.cls", vbp}) {
+        const QString upper = b.dir.path() + "/SMALL.VBP";  // as Windows names it
+        QVERIFY(QFile::copy(vbp, upper));
+        for (const QString& file : {b.dir.path() + "/CAlpha.cls", vbp, upper}) {
             QMimeData data;
             data.setUrls({QUrl::fromLocalFile(file)});
             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
             QApplication::sendEvent(&b.window, &enter);
-            QCOMPARE(enter.isAccepted(), file == vbp);
+            QCOMPARE(enter.isAccepted(), file != b.dir.path() + "/CAlpha.cls");
         }
         QMimeData data;
         data.setUrls({QUrl::fromLocalFile(vbp)});
@@ -414,14 +487,12 @@ private slots:
         QTRY_COMPARE(b.window.state().ProjectPath, vbp);
     }
 
-    // On a dark desktop palette, every scheme's toolbar captions and dock buttons stand out.
+    // On a light and a dark desktop palette, in every scheme, the toolbar's icons (3:1) and
+    // captions (4.5:1) and the dock buttons (3:1) stand out; the captions stand in one row.
     void schemesAreLegible() {
-        QApplication::setPalette(QPalette(QColor("#303030"), QColor("#202020")));
-        MainWindow window;
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        // The strongest contrast (WCAG ratio) between the image's first pixel and any other.
-        auto contrast = [](const QImage& image) {
+        // The strongest contrast (WCAG ratio) between the image's first pixel and any other,
+        // and the first row that holds a pixel of at least 3:1.
+        auto contrast = [](const QImage& image, int* firstRow = nullptr) {
             auto channel = [](double v) {
                 return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
             };
@@ -434,26 +505,61 @@ private slots:
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x) {
                     const double l = luminance(image.pixelColor(x, y));
-                    best = std::max(best, (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05));
+                    const double ratio = (std::max(l, back) + 0.05) / (std::min(l, back) + 0.05);
+                    if (firstRow && ratio >= 3 && best < 3) *firstRow = y;
+                    best = std::max(best, ratio);
                 }
             return best;
         };
-        QString styleSheets;
-        for (const char* scheme : {"mnuSchemeWinXP", "mnuSchemeOffice", "mnuSchemeCustom"}) {
-            window.menuAction(QLatin1String(scheme))->trigger();
-            QApplication::processEvents();
-            QVERIFY2(!styleSheets.contains(window.styleSheet()), scheme);  // each its own look
-            styleSheets += window.styleSheet();
-            const QRect button =
-                window.toolBar()->widgetForAction(window.toolbarAction("open"))->geometry();
-            const QRect caption(button.left(), button.top() + button.height() * 2 / 3,
-                                button.width(), button.height() / 3);
-            QDockWidget* dock = window.perspective().dock("Project");
-            auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
-            const double text = contrast(window.toolBar()->grab(caption).toImage()),
-                         cross = contrast(dock->grab(close->geometry()).toImage());
-            QVERIFY2(text >= 4.5 && cross >= 3,
-                     qPrintable(QStringLiteral("%1: %2 %3").arg(scheme).arg(text).arg(cross)));
+        for (const QPalette& palette :
+             {QPalette(), QPalette(QColor("#303030"), QColor("#202020"))}) {
+            QApplication::setPalette(palette);
+            Bench b;
+            MainWindow& window = b.window;
+            b.openSmall();  // every button enabled
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QString styleSheets;
+            for (const char* scheme : {"mnuSchemeWinXP", "mnuSchemeOffice", "mnuSchemeCustom"}) {
+                window.menuAction(QLatin1String(scheme))->trigger();
+                QApplication::processEvents();
+                QVERIFY2(!styleSheets.contains(window.styleSheet()), scheme);  // each its own look
+                styleSheets += window.styleSheet();
+                int captionRow = -1;
+                for (const char* key : {"open", "settings", "create", "project", "browser"}) {
+                    const QRect button =
+                        window.toolBar()->widgetForAction(window.toolbarAction(key))->geometry();
+                    // The caption is the button's last line of text.
+                    const int split =
+                        button.bottom() - window.toolBar()->fontMetrics().height() - 1;
+                    const QRect icon(button.left(), button.top(), button.width(),
+                                     split - button.top());
+                    const QRect caption(button.left(), split, button.width(),
+                                        button.bottom() - split);
+                    int row = -1;
+                    const double iconRatio = contrast(window.toolBar()->grab(icon).toImage()),
+                                 textRatio =
+                                     contrast(window.toolBar()->grab(caption).toImage(), &row);
+                    if (captionRow < 0) captionRow = row;
+                    QVERIFY2(iconRatio >= 3 && textRatio >= 4.5 && row == captionRow,
+                             qPrintable(QStringLiteral("%1 %2: icon %3, caption %4 in row %5 of %6")
+                                            .arg(scheme, key)
+                                            .arg(iconRatio)
+                                            .arg(textRatio)
+                                            .arg(row)
+                                            .arg(captionRow)));
+                }
+                QDockWidget* dock = window.perspective().dock("Project");
+                auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
+                auto* floating = dock->findChild<QAbstractButton*>("qt_dockwidget_floatbutton");
+                const QRect title(0, 0, floating->geometry().left() - 1,
+                                  close->geometry().bottom());
+                const double cross = contrast(dock->grab(close->geometry()).toImage()),
+                             caption = contrast(dock->grab(title).toImage());
+                QVERIFY2(
+                    cross >= 3 && caption >= 4.5,
+                    qPrintable(QStringLiteral("%1: %2 %3").arg(scheme).arg(cross).arg(caption)));
+            }
         }
         QApplication::setPalette(QPalette());
     }

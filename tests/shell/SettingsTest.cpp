@@ -186,6 +186,17 @@ private slots:
         QCOMPARE(next.settingsDialog()->designTab()->style(), QStringLiteral("Slate"));
         QVERIFY(next.settingsDialog()->designTab()->layout() == PageLayout::Modern);
         QCOMPARE(field(next.settingsDialog(), "txtDocumentationPath"), d + "/dialog");
+
+        // An output the file names relative stays relative, also outside the project's folder.
+        writeFile(d + "/Ledger/Ledger.tarnwick", {"[generate]", "output = ../site"});
+        QVERIFY(b.window.openProjectFile(vbp) && dialog->load());
+        QCOMPARE(field(dialog, "txtDocumentationPath"), d + "/site");
+        dialog->findChild<QLineEdit*>("txtDocumentationPath")->setText(d + "/other/");
+        dialog->apply();
+        saved.close();
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray relative = saved.readAll();
+        QVERIFY2(relative.contains("output = ../other\r\n"), relative.constData());
     }
 
     // A settings file that cannot be written is told once; the choices hold.

@@ -52,13 +52,13 @@ QString writeSmallProject(const QString& folder) {
     return vbp;
 }
 
-QString writeBiggerProject(const QString& folder, int classes) {
+QString writeBiggerProject(const QString& folder, int classes, int members) {
     QStringList vbp{QStringLiteral("Type=Exe")};
     for (int i = 1; i <= classes; ++i) {
         const QString name = QStringLiteral("C%1").arg(i, 2, 10, QLatin1Char('0'));
         vbp << QStringLiteral("Class=%1; %1.cls").arg(name);
         QStringList text = classHeader(name);
-        for (int m = 1; m <= 5; ++m)
+        for (int m = 1; m <= members; ++m)
             text << QStringLiteral("' Member %1 of %2.").arg(m).arg(name)
                  << QStringLiteral("Public Function F%1(ByVal X As Long) As Long").arg(m)
                  << QStringLiteral("End Function") << QString();
@@ -107,7 +107,10 @@ QStringList childTexts(const QTreeWidget* tree, const QTreeWidgetItem* node) {
 QTreeWidgetItem* findNode(const QTreeWidget* tree, const QStringList& texts) {
     QTreeWidgetItem* node = nullptr;
     for (const QString& text : texts) {
-        const int i = childTexts(tree, node).indexOf(text);
+        int i = childTexts(tree, node).indexOf(text);
+        // The root shows the project's name; its path is the tooltip.
+        for (int top = 0; !node && i < 0 && top < tree->topLevelItemCount(); ++top)
+            if (tree->topLevelItem(top)->toolTip(0) == text) i = top;
         if (i < 0) return nullptr;
         node = node ? node->child(i) : tree->topLevelItem(i);
     }

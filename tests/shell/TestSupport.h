@@ -28,8 +28,8 @@ void writeFile(const QString& path, const QStringList& lines);
 // folder/Small.vbp (returned): classes CAlpha (Implements IShape; Add, Helper, Limit) and
 // IShape (Area), module modBeta (Answer, Main, Twice); version 1.2.3.
 QString writeSmallProject(const QString& folder);
-// A project with `classes` classes named C01, C02, ..., each with a few members.
-QString writeBiggerProject(const QString& folder, int classes);
+// A project with `classes` classes named C01, C02, ..., each with `members` functions.
+QString writeBiggerProject(const QString& folder, int classes, int members = 5);
 
 struct Message {
     QMessageBox::Icon icon;
@@ -63,7 +63,8 @@ struct Bench {
 
 // Texts of the children of node (or of the top level when node is null).
 QStringList childTexts(const QTreeWidget* tree, const QTreeWidgetItem* node);
-// The node reached by following texts from the top level, or null.
+// The node reached by following texts from the top level (the root also by
+// its tooltip, the project's path), or null.
 QTreeWidgetItem* findNode(const QTreeWidget* tree, const QStringList& texts);
 
 // Where screenshots go: TARNWICK_SCREENSHOTS, else build/screenshots.
