@@ -212,13 +212,17 @@ StartPage::StartPage(QWidget* parent)
 
 void StartPage::setRecentProjects(const QStringList& paths) {
     m_recent->clear();
+    int shown = 0;
     for (const QString& path : paths) {
+        // A project moved or deleted since is no choice to offer.
+        if (!QFileInfo(path).isFile()) continue;
+        ++shown;
         auto* item = new QListWidgetItem(
             QStringLiteral("%1   (%2)").arg(QFileInfo(path).completeBaseName(), path), m_recent);
         item->setData(Qt::UserRole, path);
         item->setToolTip(path);
     }
-    if (paths.isEmpty())
+    if (shown == 0)
         (new QListWidgetItem(QStringLiteral("None yet"), m_recent))->setFlags(Qt::NoItemFlags);
 }
 
