@@ -69,6 +69,9 @@ public:
     // Conditional-compilation constants given by the caller (--define): they
     // win over the project's CondComp line, name by name.
     void setDefines(CondConstants defines);
+    // Whether Parse resolves where the code names the project's members
+    // (CProject::crossReferences); on by default.
+    void setCrossReferences(bool on) { m_crossReferences = on; }
 
     // Reads the project file named by Path and every module file it names.
     // Fails only when the project file cannot be read; the message names it.
@@ -218,6 +221,7 @@ private:
     DiagnosticsSink* m_diagnostics = nullptr;  // not owned, may be null
     std::shared_ptr<const RegistrySource> m_registry;
     CondConstants m_defines;
+    bool m_crossReferences = true;
     // What modules are compiled with: the compiler's constants, the project's
     // CondComp line, then m_defines.
     CondConstants m_constants = CondConstants::compilerDefaults();
