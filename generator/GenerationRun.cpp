@@ -9,6 +9,7 @@
 
 #include "generator/CrossLinks.h"
 #include "generator/InputKey.h"
+#include "generator/ReferencePages.h"
 #include "generator/ModuleWriter.h"
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
@@ -340,7 +341,13 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     ModuleWriter(
         *project, ctx, *state.site, jobs,
-        [&](const CModule& module) { return moduleKey(pages, inputs, module, names); }, &recorder,
+        [&](const CModule& module) {
+            const uint64_t key = moduleKey(pages, inputs, module, names);
+            // Its pages show the references into and out of it: another
+            // module's code changes them.
+            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx)) | 1;
+        },
+        &recorder,
         recorder, state.result)
         .generateDocumentation();
     return ok();

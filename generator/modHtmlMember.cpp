@@ -8,6 +8,7 @@
 #include "generator/AuthorHtml.h"
 #include "generator/CrossLinks.h"
 #include "generator/Listing.h"
+#include "generator/ReferencePages.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -474,6 +475,7 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
         }
         appendMemberSections(page, *part, module, project, ctx, helper);
     }
+    page.Append(referenceSections(members, module, project, ctx, helper));
     page.AppendLn("</BODY>");
     page.AppendLn("</HTML>");
 

@@ -9,6 +9,7 @@ ReferenceIndex::ReferenceIndex(std::vector<Reference> records) : m_all(std::move
         if (!added) range->second.second = i + 1;
         m_to[r.to].push_back(i);
         if (r.from) m_from[r.from].push_back(i);
+        m_intoModule[r.toModule].push_back(i);
     }
 }
 
@@ -17,17 +18,6 @@ std::span<const Reference> ReferenceIndex::inModule(const CModule& module) const
     if (found == m_modules.end()) return {};
     return std::span<const Reference>(m_all.data() + found->second.first,
                                       found->second.second - found->second.first);
-}
-
-std::vector<const Reference*> ReferenceIndex::pick(
-    const std::unordered_map<const Element*, std::vector<uint32_t>>& index,
-    const Element* key) const {
-    std::vector<const Reference*> out;
-    const auto found = index.find(key);
-    if (found == index.end()) return out;
-    out.reserve(found->second.size());
-    for (const uint32_t i : found->second) out.push_back(&m_all[i]);
-    return out;
 }
 
 }  // namespace tarnwick

@@ -44,20 +44,32 @@ public:
     std::span<const Reference> inModule(const CModule& module) const;
     // The records naming member (every accessor of a property is its own member).
     std::vector<const Reference*> to(const Element& member) const { return pick(m_to, &member); }
+    // The records naming a member of module, from any module.
+    std::vector<const Reference*> intoModule(const CModule& module) const {
+        return pick(m_intoModule, &module);
+    }
     // The records made by member's own code.
     std::vector<const Reference*> from(const Element& member) const {
         return pick(m_from, &member);
     }
 
 private:
+    template <typename Key>
     std::vector<const Reference*> pick(
-        const std::unordered_map<const Element*, std::vector<uint32_t>>& index,
-        const Element* key) const;
+        const std::unordered_map<const Key*, std::vector<uint32_t>>& index, const Key* key) const {
+        std::vector<const Reference*> out;
+        const auto found = index.find(key);
+        if (found == index.end()) return out;
+        out.reserve(found->second.size());
+        for (const uint32_t i : found->second) out.push_back(&m_all[i]);
+        return out;
+    }
 
     std::vector<Reference> m_all;
     std::unordered_map<const CModule*, std::pair<uint32_t, uint32_t>> m_modules;
     std::unordered_map<const Element*, std::vector<uint32_t>> m_to;
     std::unordered_map<const Element*, std::vector<uint32_t>> m_from;
+    std::unordered_map<const CModule*, std::vector<uint32_t>> m_intoModule;
 };
 
 }  // namespace tarnwick
