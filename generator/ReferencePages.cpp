@@ -45,6 +45,11 @@ std::vector<const Reference*> usesOf(const std::vector<const Element*>& members,
     return uses;
 }
 
+// The module's code page when the run writes code pages.
+std::string codePageOf(const CModule& module, const PageContext& ctx) {
+    return ctx.settings.Source ? ctx.links->codePage(module) : std::string();
+}
+
 }  // namespace
 
 Html referenceSections(const std::vector<const Element*>& members, const CModule& module,
@@ -65,7 +70,7 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
             const Reference& r = *uses[i];
             const std::string caller =
                 r.from ? ctx.links->memberPage(*r.fromModule, *r.from) : std::string();
-            const std::string code = ctx.links->codePage(*r.fromModule);
+            const std::string code = codePageOf(*r.fromModule, ctx);
             const std::string line = std::to_string(r.line);
             out.AppendLn("<TR class=\"Summary\"><TD class=\"Summary\">" +
                          CrossLinks::link(caller, callerName(r)) + "</TD><TD>" +
@@ -145,7 +150,7 @@ uint64_t referencesKey(const CModule& module, const CProject& project, const Pag
     const ReferenceIndex& index = project.crossReferences();
     auto page = [&](const CModule& m, const Element* e) {
         if (!ctx.links) return std::string();
-        return e ? ctx.links->memberPage(m, *e) : ctx.links->codePage(m);
+        return e ? ctx.links->memberPage(m, *e) : codePageOf(m, ctx);
     };
     uint64_t key = 0;
     auto add = [&](const Reference& r) {
