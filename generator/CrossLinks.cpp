@@ -106,8 +106,7 @@ CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entri
         if (entries[i].module < 0) {
             m_modules.emplace(key, i);
             m_owners.emplace(entries[i].owner, i);
-        }
-        else
+        } else
             m_members[key].push_back(i);
     }
 }

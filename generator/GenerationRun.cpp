@@ -9,11 +9,11 @@
 
 #include "generator/CrossLinks.h"
 #include "generator/InputKey.h"
-#include "generator/ReferencePages.h"
 #include "generator/ModuleWriter.h"
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
 #include "generator/PageNames.h"
+#include "generator/ReferencePages.h"
 #include "generator/RunReport.h"
 #include "generator/SiteIndex.h"
 #include "generator/SiteLayout.h"
@@ -347,8 +347,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
             // module's code changes them.
             return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx)) | 1;
         },
-        &recorder,
-        recorder, state.result)
+        &recorder, recorder, state.result)
         .generateDocumentation();
     return ok();
 }

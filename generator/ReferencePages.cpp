@@ -80,11 +80,11 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
         out.AppendLn(Html("</TABLE>"));
         if (uses.size() > kMostCallersShown) {
             const std::string more = std::to_string(uses.size() - kMostCallersShown);
-            out.AppendLn("<P>" +
-                         Html::trusted(replaceAll(
-                             modHtml::detail::tr(helper, "MoreUses", "... and %1 more").str(),
-                             "%1", more)) +
-                         "</P>");
+            out.AppendLn(
+                "<P>" +
+                Html::trusted(replaceAll(
+                    modHtml::detail::tr(helper, "MoreUses", "... and %1 more").str(), "%1", more)) +
+                "</P>");
         }
     }
     // What the page's own code names, each target once, in order of first use.
@@ -107,8 +107,8 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     return Html::trusted(out.takeText());
 }
 
-Html moduleReferenceSections(const CModule& module, const CProject& project,
-                             const PageContext& ctx, const CHelper& helper) {
+Html moduleReferenceSections(const CModule& module, const CProject& project, const PageContext& ctx,
+                             const CHelper& helper) {
     if (!ctx.links) return {};
     const ReferenceIndex& index = project.crossReferences();
     std::vector<const CModule*> uses;
@@ -124,8 +124,8 @@ Html moduleReferenceSections(const CModule& module, const CProject& project,
         });
         modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
         if (modules.empty()) return Html();
-        Html text = "<P class=\"moduleReferences\"><B>" + modHtml::detail::tr(helper, key, fallback) +
-                    ":</B> ";
+        Html text = "<P class=\"moduleReferences\"><B>" +
+                    modHtml::detail::tr(helper, key, fallback) + ":</B> ";
         for (size_t i = 0; i < modules.size(); ++i) {
             if (i > 0) text = text + Html(", ");
             const auto page = ctx.links->modulePage(*modules[i]);

@@ -31,8 +31,8 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
 
 // The modules whose code names this module's members, and those this
 // module's code names, as two lines of links; empty when neither.
-Html moduleReferenceSections(const CModule& module, const CProject& project,
-                             const PageContext& ctx, const CHelper& helper);
+Html moduleReferenceSections(const CModule& module, const CProject& project, const PageContext& ctx,
+                             const CHelper& helper);
 
 // The links of a module's code page, by 1-based line: the column and length
 // of each linked name and its page (site-relative). Only names whose page is

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "generator/CTextLines.h"
+#include "generator/ReferencePages.h"
 #include "generator/modHtml.h"
 #include "generator/modVBtoHTML.h"
-#include "generator/ReferencePages.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
 #include "support/Text.h"

@@ -581,6 +581,8 @@ public:
                         routine.clear();
                         routine.push_back(std::move(s));
                         routineElement = elementOfHeader(routine.front());
+                    } else {
+                        moduleLevel(s);
                     }
                     continue;
                 }
@@ -596,6 +598,51 @@ public:
     }
 
 private:
+    // A statement outside the routines: the values and types of the
+    // module's declarations are code too (a Const built from another, an
+    // array bounded by a Const, a variable of a private Type).
+    void moduleLevel(const Statement& s) {
+        if (s.empty()) return;
+        if (m_block) {  // inside Enum or Type
+            if (is(s[0], "End")) {
+                m_block = Block::None;
+            } else if (m_block == Block::Enum) {
+                for (size_t i = 0; i < s.size(); ++i)
+                    if (isPunct(s[i], "=")) {
+                        walk(s, i + 1, false);
+                        break;
+                    }
+            } else {
+                walk(s, 1, true);
+            }
+            return;
+        }
+        size_t i = 0;
+        while (i < s.size() && (is(s[i], "Public") || is(s[i], "Private") || is(s[i], "Global") ||
+                                is(s[i], "Friend")))
+            ++i;
+        if (i >= s.size()) return;
+        if (is(s[i], "Enum")) {
+            m_block = Block::Enum;
+        } else if (is(s[i], "Type")) {
+            m_block = Block::Type;
+        } else if (is(s[i], "Declare") || is(s[i], "Event")) {
+            // Parameter names are no code: only their types and defaults.
+            for (size_t n = i + 1; n < s.size(); ++n)
+                if (isPunct(s[n], "(")) {
+                    walkHeader(s, n);
+                    break;
+                }
+        } else if (is(s[i], "Dim") || is(s[i], "Const") || is(s[i], "WithEvents") ||
+                   (i > 0 && s[i].kind == Tok::Ident && !reservedWords().count(key(s[i].text)))) {
+            const size_t from = is(s[i], "Dim") || is(s[i], "Const") ? i + 1 : i;
+            declare(s, from);
+            m_locals.clear();  // the names are the module's own members
+            walk(s, from, true);
+            m_declaredTokens.clear();
+        }
+    }
+
     // Where the routine's name is in a header statement, or npos.
     static size_t headerName(const Statement& s) {
         size_t i = 0;
@@ -1047,6 +1094,7 @@ private:
     std::unordered_map<std::string, Local> m_locals;
     std::unordered_set<int64_t> m_declaredTokens;
     std::vector<Container> m_with;
+    enum Block { None, Enum, Type } m_block = Block::None;
 };
 
 }  // namespace

@@ -55,11 +55,15 @@ const ModuleText kModules[] = {
      "    Call modA.Helper(1): Helper\n"             // 12
      "End Sub\n"},                                   // 13
     {"modC", moduletype::Module,
-     "Public Sub Go(v As Variant)\n"        // 1
-     "    Helper\n"                         // 2
-     "    Log \"x\": Trace s:=MAX_ITEMS\n"  // 3
-     "    v.Deposit 1: Refresh\n"           // 4
-     "End Sub\n"},                          // 5
+     "Private m_kind(MAX_ITEMS) As AccountKind\n"  // 1
+     "Private Type TPair\n"                        // 2
+     "    Kind As AccountKind\n"                   // 3
+     "End Type\n"                                  // 4
+     "Public Sub Go(v As Variant)\n"               // 5
+     "    Helper\n"                                // 6
+     "    Log \"x\": Trace s:=MAX_ITEMS\n"         // 7
+     "    v.Deposit 1: Refresh\n"                  // 8
+     "End Sub\n"},                                 // 9
     {"IAccount", moduletype::Class,
      "Public Sub Balance()\n"  // 1
      "End Sub\n"},             // 2
@@ -103,10 +107,13 @@ const std::multiset<std::string> kExpected = {
     "modB.Shadow 11 Run -> modA.Run",
     "modB.Shadow 12 Helper -> modA.Helper",
     "modB.Shadow 12 Helper -> modB.Helper",
-    "modC.Go 3 Log -> modB.Log",
-    "modC.Go 3 Trace -> modB.Trace",
-    "modC.Go 3 MAX_ITEMS -> modA.MAX_ITEMS",
-    "modC.Go 4 Refresh -> modB.Refresh",
+    "modC.- 1 MAX_ITEMS -> modA.MAX_ITEMS",
+    "modC.- 1 AccountKind -> modA.AccountKind",
+    "modC.- 3 AccountKind -> modA.AccountKind",
+    "modC.Go 7 Log -> modB.Log",
+    "modC.Go 7 Trace -> modB.Trace",
+    "modC.Go 7 MAX_ITEMS -> modA.MAX_ITEMS",
+    "modC.Go 8 Refresh -> modB.Refresh",
     "CAccount.Deposit 5 m_balance -> CAccount.m_balance",
     "CAccount.Deposit 5 m_balance -> CAccount.m_balance",
     "CAccount.Deposit 6 Changed -> CAccount.Changed",
