@@ -106,8 +106,10 @@ CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entri
         if (entries[i].module < 0) {
             m_modules.emplace(key, i);
             m_owners.emplace(entries[i].owner, i);
-        } else
+        } else {
             m_members[key].push_back(i);
+            m_ownMembers[entries[i].owner].try_emplace(key, i);
+        }
     }
 }
 
@@ -122,11 +124,10 @@ const IndexEntry* CrossLinks::moduleNamed(std::string_view name) const {
 }
 
 std::string CrossLinks::memberPage(const CModule& module, const Element& member) const {
-    const auto found = m_members.find(toLower(member.Name()));
-    if (found == m_members.end()) return {};
-    for (const size_t i : found->second)
-        if (m_entries[i].owner == &module) return m_entries[i].path;
-    return {};
+    const auto own = m_ownMembers.find(&module);
+    if (own == m_ownMembers.end()) return {};
+    const auto found = own->second.find(toLower(member.Name()));
+    return found == own->second.end() ? std::string() : m_entries[found->second].path;
 }
 
 std::string CrossLinks::modulePage(const CModule& module) const {

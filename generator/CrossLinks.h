@@ -88,8 +88,11 @@ private:
                                bool typesOnly) const;
 
     const std::vector<IndexEntry>& m_entries;
-    std::unordered_map<std::string, size_t> m_modules;               // lower name -> entry
-    std::unordered_map<const CModule*, size_t> m_owners;             // module -> its entry
+    std::unordered_map<std::string, size_t> m_modules;    // lower name -> entry
+    std::unordered_map<const CModule*, size_t> m_owners;  // module -> its entry
+    // module -> its members' entries by lower name (a name every module has
+    // is looked up without walking all of them)
+    std::unordered_map<const CModule*, std::unordered_map<std::string, size_t>> m_ownMembers;
     std::unordered_map<std::string, std::vector<size_t>> m_members;  // lower name -> entries
 };
 

@@ -148,6 +148,7 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     auto defines = readDefines(request.defines);
     if (!defines) return defines.error();
     parser.setDefines(std::move(defines).value());
+    parser.setCrossReferences(request.crossReferences);
     return parser.Parse();
 }
 
