@@ -17,22 +17,9 @@ std::string callerName(const Reference& r) {
     return r.from ? r.fromModule->Name() + "." + r.from->Name() : r.fromModule->Name();
 }
 
-// Every element of module that shares member's page (one page per name).
-std::vector<const Element*> sameNamed(const CModule& module, const Element& member) {
-    std::vector<const Element*> out;
-    for (const auto& table : modHtml::detail::summaryTables(module, {}))
-        for (const auto& item : table.list->Items())
-            if (const auto* e = dynamic_cast<const Element*>(item.get());
-                e && equalsIgnoreCase(e->Name(), member.Name()))
-                out.push_back(e);
-    return out;
-}
-
-std::vector<const Reference*> usesOf(const std::vector<const Element*>& members,
+std::vector<const Reference*> usesOf(const CModule& module, const Element& member,
                                      const ReferenceIndex& index) {
-    std::vector<const Reference*> uses;
-    for (const Element* m : members)
-        for (const Reference* r : index.to(*m)) uses.push_back(r);
+    std::vector<const Reference*> uses = index.to(module, member.Name());
     // In the index's order (modules sorted, then by line), one row per
     // caller and line.
     std::sort(uses.begin(), uses.end());
@@ -56,8 +43,7 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
                        const CProject& project, const PageContext& ctx, const CHelper& helper) {
     if (!ctx.links || members.empty()) return {};
     const ReferenceIndex& index = project.crossReferences();
-    const std::vector<const Element*> all = sameNamed(module, *members.front());
-    const std::vector<const Reference*> uses = usesOf(all.empty() ? members : all, index);
+    const std::vector<const Reference*> uses = usesOf(module, *members.front(), index);
     HtmlBuffer out;
     if (!uses.empty()) {
         out.AppendLn("<H3>" + modHtml::detail::tr(helper, "UsedBy", "Used by") + "</H3>");
@@ -118,6 +104,10 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
     for (const Reference* r : index.intoModule(module))
         if (r->fromModule != &module) usedBy.push_back(r->fromModule);
     auto line = [&](std::vector<const CModule*> modules, const char* key, const char* fallback) {
+        // Each module once before the sort by name: a module used a
+        // thousand times is compared once.
+        std::sort(modules.begin(), modules.end());
+        modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
         std::sort(modules.begin(), modules.end(), [](const CModule* a, const CModule* b) {
             const int c = compareIgnoreCase(a->Name(), b->Name());
             return c != 0 ? c < 0 : a < b;
@@ -154,11 +144,15 @@ uint64_t referencesKey(const CModule& module, const CProject& project, const Pag
     };
     uint64_t key = 0;
     auto add = [&](const Reference& r) {
-        key = hashBytes(callerName(r) + '\n' + r.toModule->Name() + '.' + r.to->Name() + '\n' +
-                            std::to_string(r.line) + ':' + std::to_string(r.column) + '\n' +
-                            page(*r.fromModule, r.from) + '\n' + page(*r.fromModule, nullptr) +
-                            '\n' + page(*r.toModule, r.to) + '\n',
-                        key);
+        const int32_t place[2] = {r.line, r.column};
+        key = hashBytes(std::string_view(reinterpret_cast<const char*>(place), sizeof place), key);
+        key = hashBytes(r.fromModule->Name(), key);
+        key = hashBytes(r.from ? r.from->Name() : std::string_view("\n"), key);
+        key = hashBytes(r.toModule->Name(), key);
+        key = hashBytes(r.to->Name(), key);
+        key = hashBytes(page(*r.fromModule, r.from), key);
+        key = hashBytes(page(*r.fromModule, nullptr), key);
+        key = hashBytes(page(*r.toModule, r.to), key);
     };
     for (const Reference& r : index.inModule(module)) add(r);
     // Into the module: every use of its members (and so the modules using it).

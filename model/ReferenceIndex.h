@@ -13,6 +13,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -42,8 +44,9 @@ public:
     const std::vector<Reference>& all() const { return m_all; }
     // The records whose code is in module, by line and column.
     std::span<const Reference> inModule(const CModule& module) const;
-    // The records naming member (every accessor of a property is its own member).
-    std::vector<const Reference*> to(const Element& member) const { return pick(m_to, &member); }
+    // The records naming a member of module of that name (ignoring case):
+    // a property's accessors share their name and their page.
+    std::vector<const Reference*> to(const CModule& module, std::string_view name) const;
     // The records naming a member of module, from any module.
     std::vector<const Reference*> intoModule(const CModule& module) const {
         return pick(m_intoModule, &module);
@@ -67,7 +70,8 @@ private:
 
     std::vector<Reference> m_all;
     std::unordered_map<const CModule*, std::pair<uint32_t, uint32_t>> m_modules;
-    std::unordered_map<const Element*, std::vector<uint32_t>> m_to;
+    // module -> lower-case member name -> records
+    std::unordered_map<const CModule*, std::unordered_map<std::string, std::vector<uint32_t>>> m_to;
     std::unordered_map<const Element*, std::vector<uint32_t>> m_from;
     std::unordered_map<const CModule*, std::vector<uint32_t>> m_intoModule;
 };

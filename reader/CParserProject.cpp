@@ -269,7 +269,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     helper.sortIterator(project->References());
     helper.sortIterator(project->Objects());
     // Once every module is known: a name resolves against the whole project.
-    if (m_crossReferences) project->setCrossReferences(resolveReferences(*project));
+    if (m_crossReferences) project->setCrossReferences(resolveReferences(*project, m_diagnostics));
     return project;
 }
 

@@ -1,6 +1,7 @@
 #include "reader/CrossReferences.h"
 
 #include <algorithm>
+#include <new>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -38,8 +39,18 @@ bool identStart(char c) {
 bool identChar(char c) { return identStart(c) || (c >= '0' && c <= '9') || c == '_'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// word is an ASCII keyword; compared ignoring ASCII case (this runs for
+// nearly every token, so no Unicode folding).
 bool is(const Token& t, std::string_view word) {
-    return t.kind == Tok::Ident && equalsIgnoreCase(t.text, word);
+    if (t.kind != Tok::Ident || t.text.size() != word.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        char c = t.text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        char w = word[i];
+        if (w >= 'A' && w <= 'Z') w = static_cast<char>(w + 32);
+        if (c != w) return false;
+    }
+    return true;
 }
 bool isPunct(const Token& t, std::string_view p) { return t.kind == Tok::Punct && t.text == p; }
 
@@ -214,6 +225,7 @@ private:
 // a line number ahead of a statement is dropped.
 void splitStatements(const std::vector<Token>& tokens, std::vector<Statement>& out) {
     Statement current;
+    current.reserve(std::min<size_t>(tokens.size(), 64));
     int depth = 0;
     for (size_t i = 0; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
@@ -227,7 +239,8 @@ void splitStatements(const std::vector<Token>& tokens, std::vector<Statement>& o
         if (isPunct(t, ")") && depth > 0) --depth;
         if (depth == 0 && isPunct(t, ":")) {
             if (!current.empty()) out.push_back(std::move(current));
-            current.clear();
+            current = Statement();
+            current.reserve(std::min<size_t>(tokens.size() - i, 64));
             continue;
         }
         current.push_back(t);
@@ -436,7 +449,12 @@ const WordSet& objectWords() {
 std::string key(std::string_view name) {
     while (!name.empty() && std::string_view("$%&!#@").find(name.back()) != std::string_view::npos)
         name.remove_suffix(1);
-    return toLower(name);
+    std::string lower(name);
+    for (char& c : lower) {
+        if (static_cast<unsigned char>(c) >= 0x80) return toLower(name);  // rare: fold fully
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    }
+    return lower;
 }
 
 bool isVisibleOutside(const Element& e) {
@@ -459,7 +477,30 @@ struct Target {
     const Element* element = nullptr;
 };
 
+size_t findNoCaseWord(std::string_view text, std::string_view word) {
+    const std::string lower = toLower(text);
+    for (size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
+        const bool before = at == 0 || !identChar(lower[at - 1]);
+        const bool after = at + word.size() >= lower.size() || !identChar(lower[at + word.size()]);
+        if (before && after) return at;
+    }
+    return std::string::npos;
+}
+
+bool declaredAsArray(const Element& e) {
+    const std::string& syntax = e.Syntax();
+    const size_t at = findNoCaseWord(syntax, key(e.Name()));
+    if (at == std::string::npos) return false;
+    size_t i = at + key(e.Name()).size();
+    while (i < syntax.size() &&
+           std::string_view("$%&!#@ ").find(syntax[i]) != std::string_view::npos)
+        ++i;
+    return i < syntax.size() && syntax[i] == '(';
+}
+
 struct ModuleSymbols {
+    std::unordered_set<const Element*> arrays;                // module variables declared with "()"
+    std::vector<const Element*> withEvents;                   // WithEvents module variables
     std::unordered_map<std::string, const Element*> members;  // first of each name
     std::unordered_map<std::string, const Element*>
         enumValues;  // value -> its Enum; null: ambiguous
@@ -534,7 +575,12 @@ private:
         for (const auto& e : module.Functions().elements()) file(*e);
         for (const auto& e : module.Subroutines().elements()) file(*e);
         for (const auto& e : module.Properties().elements()) file(*e);
-        for (const auto& e : module.Variables().elements()) file(*e);
+        for (const auto& e : module.Variables().elements()) {
+            file(*e);
+            if (declaredAsArray(*e)) s.arrays.insert(e.get());
+            if (findNoCaseWord(e->Syntax(), "withevents") != std::string::npos)
+                s.withEvents.push_back(e.get());
+        }
         for (const auto& e : module.Constants().elements()) file(*e);
         for (const auto& e : module.Declarations().elements()) file(*e);
         for (const auto& e : module.Enums().elements()) file(*e);
@@ -714,34 +760,13 @@ private:
         return {};
     }
 
-    static bool declaredAsArray(const Element& e) {
-        const std::string& syntax = e.Syntax();
-        const size_t at = findNoCaseWord(syntax, key(e.Name()));
-        if (at == std::string::npos) return false;
-        size_t i = at + key(e.Name()).size();
-        while (i < syntax.size() &&
-               std::string_view("$%&!#@ ").find(syntax[i]) != std::string_view::npos)
-            ++i;
-        return i < syntax.size() && syntax[i] == '(';
-    }
-    static size_t findNoCaseWord(std::string_view text, std::string_view word) {
-        const std::string lower = toLower(text);
-        for (size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
-            const bool before = at == 0 || !identChar(lower[at - 1]);
-            const bool after =
-                at + word.size() >= lower.size() || !identChar(lower[at + word.size()]);
-            if (before && after) return at;
-        }
-        return std::string::npos;
-    }
-
     // What an element gives after it, bare and followed by "(...)".
     void valueOf(const CModule& owner, const Element& e, Container& bare, Container& called) const {
         bare = called = {};
         switch (e.Kind()) {
             case ElementKind::Variable: {
                 const Container c = containerOfType(m_symbols.classNamed(e.DataType()));
-                (declaredAsArray(e) ? called : bare) = c;
+                (m_symbols.of(owner).arrays.count(&e) ? called : bare) = c;
                 break;
             }
             case ElementKind::Function:
@@ -887,9 +912,8 @@ private:
         };
         for (const auto& i : m_module.Implementations().elements())
             consider(i->Name(), m_symbols.classNamed(i->Name()), false);
-        for (const auto& v : m_module.Variables().elements())
-            if (findNoCaseWord(v->Syntax(), "withevents") != std::string::npos)
-                consider(v->Name(), m_symbols.classNamed(v->DataType()), true);
+        for (const Element* v : m_own.withEvents)
+            consider(v->Name(), m_symbols.classNamed(v->DataType()), true);
         if (best.element) emit(name, *best.module, *best.element);
     }
 
@@ -1099,12 +1123,23 @@ private:
 
 }  // namespace
 
-ReferenceIndex resolveReferences(const CProject& project) {
+ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics) {
     const ProjectSymbols symbols(project);
     std::vector<Reference> out;
     for (const CModule* module : symbols.modules) {
         const size_t first = out.size();
-        ModuleResolver(symbols, *module, out).run();
+        try {
+            ModuleResolver(symbols, *module, out).run();
+        } catch (const std::bad_alloc&) {
+            // A giant routine: its module is shown without links, the run goes on.
+            out.resize(first);
+            out.shrink_to_fit();
+            if (diagnostics)
+                diagnostics->warning(module->Path(), 0,
+                                     "not enough memory to resolve the names in the code of " +
+                                         module->Name() + "; its code is shown without links");
+            continue;
+        }
         std::stable_sort(out.begin() + static_cast<ptrdiff_t>(first), out.end(),
                          [](const Reference& a, const Reference& b) {
                              return a.line != b.line ? a.line < b.line : a.column < b.column;

@@ -25,11 +25,14 @@
 
 #include "model/CProject.h"
 #include "model/ReferenceIndex.h"
+#include "support/Diagnostics.h"
 
 namespace tarnwick {
 
 // Every reference of project's source modules; project must stay alive and
-// unchanged while the result is used (it points into the project).
-ReferenceIndex resolveReferences(const CProject& project);
+// unchanged while the result is used (it points into the project). A module
+// whose code does not fit in memory gets none, and a warning naming it goes
+// to diagnostics (may be null).
+ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics = nullptr);
 
 }  // namespace tarnwick
