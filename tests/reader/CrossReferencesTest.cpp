@@ -93,7 +93,10 @@ const ModuleText kModules[] = {
      "    a.Clone().Deposit 2\n"                       // 8
      "    Refresh: k = akSaving\n"                     // 9
      "    k = AccountKind.akChecking: a!Notify = 1\n"  // 10
-     "End Sub\n"},                                     // 11
+     "    GoTo Log\n"                                  // 11: a label, not modB.Log
+     "Log:\n"                                          // 12
+     "    Me.m_acc_Changed: Me.Caption = s$\n"         // 13: private, built in
+     "End Sub\n"},                                     // 14
 };
 
 // Each resolved name as "Module.Routine line name -> Module.Member".
