@@ -14,10 +14,13 @@
 //   framed site's bytes and 1.15 times its run's time);
 // - BM_PeakMemory: `tarnwick generate` and `tarnwick dump` as programs, their
 //   peak resident memory (targets: 300 MiB and 150 MiB) and the dump's time
-//   (target: under 1 s).
+//   (target: under 1 s);
+// - BM_CrossReferencesCost: generate with and without cross-references
+//   (targets: at most 1.3 times the time, 1.5 times the memory).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -305,5 +308,39 @@ void BM_PeakMemory(benchmark::State& state) {
     state.counters["dump_MB"] = static_cast<double>(fs::file_size(s.folder() / "dump.json")) / 1e6;
 }
 BENCHMARK(BM_PeakMemory)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+// The price of the cross-references: `tarnwick generate` into an empty
+// folder with them and with --no-cross-references, one after the other in
+// each iteration (targets: at most 1.3 times the time and 1.5 times the
+// peak memory of the run without).
+void BM_CrossReferencesCost(benchmark::State& state) {
+    const Scratch& s = scratch();
+    const std::string program = std::string(TARNWICK_BIN_DIR) + "/tarnwick";
+    double with = 0, without = 0, withMiB = 0, withoutMiB = 0;
+    for (auto _ : state) {
+        for (const bool references : {true, false}) {
+            const fs::path site = s.folder() / (references ? "site-refs" : "site-norefs");
+            std::error_code ec;
+            fs::remove_all(site, ec);
+            std::vector<std::string> args{program,     "generate", "-q",
+                                          s.project(), "-o",       site.string()};
+            if (!references) args.push_back("--no-cross-references");
+            double secondsTaken = 0, peakMiB = 0;
+            if (!runProgram(args, (s.folder() / "refs.out").string(), secondsTaken, peakMiB)) {
+                state.SkipWithError("tarnwick generate failed");
+                return;
+            }
+            (references ? with : without) += secondsTaken;
+            (references ? withMiB : withoutMiB) =
+                std::max(references ? withMiB : withoutMiB, peakMiB);
+        }
+        state.SetIterationTime(with);
+    }
+    state.counters["with_s"] = with / static_cast<double>(state.iterations());
+    state.counters["without_s"] = without / static_cast<double>(state.iterations());
+    state.counters["time_ratio"] = without > 0 ? with / without : 0;
+    state.counters["memory_ratio"] = withoutMiB > 0 ? withMiB / withoutMiB : 0;
+}
+BENCHMARK(BM_CrossReferencesCost)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
 }  // namespace

@@ -38,6 +38,7 @@ const BigProjectFolder& bigProject() {
     return folder;
 }
 
+// /1: with the cross-references resolved (the default), /0: without.
 void BM_ParseBigProject(benchmark::State& state) {
     const BigProjectFolder& project = bigProject();
     auto registry = std::make_shared<const RegistrySource>();
@@ -46,6 +47,7 @@ void BM_ParseBigProject(benchmark::State& state) {
         CParser parser;
         parser.setPath(project.projectFile());
         parser.setRegistry(registry);
+        parser.setCrossReferences(state.range(0) != 0);
         auto result = parser.Parse();
         if (!result) {
             state.SkipWithError(result.error().message.c_str());
@@ -61,7 +63,7 @@ void BM_ParseBigProject(benchmark::State& state) {
     state.counters["lines/s"] = benchmark::Counter(static_cast<double>(project.stats().lines),
                                                    benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_ParseBigProject)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ParseBigProject)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // One module text read from memory, without the file system.
 void BM_ReadModuleText(benchmark::State& state) {

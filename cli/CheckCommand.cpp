@@ -1,6 +1,6 @@
 // tarnwick check PROJECT.vbp [--kinds LIST] [--members LIST] [--scopes LIST]
 //                [--codepage NAME] [--define NAME=VALUE ...] [--settings FILE]
-//                [--fail-on-undocumented]
+//                [--fail-on-undocumented] [--unused]
 //
 // The kinds, member kinds, scopes, code page and defines of the project's
 // settings file (PROJECT.tarnwick, or the file --settings names) are used
@@ -14,12 +14,16 @@
 // of the project path given. A property counts once, at its first accessor,
 // and is documented when one of its accessors is. Warnings about the input
 // go to stderr.
+// With --unused it lists instead the Private members no code of their
+// module uses (dead code), in the same form:
+//   examples/Ledger/Modules/modLedger.bas:40: warning: Private Sub 'Old' is not used in its module
 // Exit status: 0, or 1 with --fail-on-undocumented when a member lacks a
 // description; 1 when the project cannot be read; 2 a usage error.
 #include <algorithm>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -51,7 +55,54 @@ struct CheckOptions {
     std::vector<std::string> defines;
     std::string settingsFile;
     bool failOnUndocumented = false;
+    bool unused = false;
 };
+
+// --unused: the Private members no code of their module names (dead code),
+// one warning each at its line, in the order of the lines. Routines with an
+// underscore in their name are left out: event handlers ("Form_Load",
+// "cmdOk_Click") and Implements routines ("IFoo_Bar") are called by VB6,
+// not by the module's code. Returns the number of warnings.
+int reportUnused(const CProject& project, const GenerationSettings& settings) {
+    int warnings = 0;
+    const ReferenceIndex& index = project.crossReferences();
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindSwitchedOn(kind, settings)) continue;
+        for (const auto& module : project.listOfKind(kind)->elements()) {
+            std::set<std::string> used;
+            for (const Reference* r : index.intoModule(*module))
+                if (r->fromModule == module.get()) used.insert(toLower(r->to->Name()));
+            std::vector<std::pair<int, std::string>> lines;
+            std::set<std::string> told;
+            auto check = [&](const IIterator& list, const char* word, bool routine) {
+                for (const auto& item : list.Items()) {
+                    const auto* e = dynamic_cast<const Element*>(item.get());
+                    if (!e || e->scope() != scope::Private) continue;
+                    const std::string name = toLower(e->Name());
+                    if (used.count(name) || !told.insert(name).second) continue;
+                    if (routine && name.find('_') != std::string::npos) continue;
+                    lines.emplace_back(e->Line(), module->Path() + ':' + std::to_string(e->Line()) +
+                                                      ": warning: Private " + word + " '" +
+                                                      e->Name() + "' is not used in its module");
+                }
+            };
+            check(module->Declarations(), "Declare", false);
+            check(module->Constants(), "Const", false);
+            check(module->Variables(), "Variable", false);
+            check(module->Types(), "Type", false);
+            check(module->Enums(), "Enum", false);
+            check(module->Subroutines(), "Sub", true);
+            check(module->Functions(), "Function", true);
+            check(module->Properties(), "Property", true);
+            std::stable_sort(lines.begin(), lines.end(),
+                             [](const auto& a, const auto& b) { return a.first < b.first; });
+            for (const auto& [line, text] : lines) std::cout << terminalSafe(text) << '\n';
+            warnings += static_cast<int>(lines.size());
+        }
+    }
+    std::cout << "tarnwick check: " << warnings << " private member(s) not used in their module\n";
+    return warnings;
+}
 
 class StderrSink : public DiagnosticsSink {
 public:
@@ -201,6 +252,11 @@ int runCheck(const CheckOptions& options) {
         return 1;
     }
 
+    if (options.unused) {
+        reportUnused(*project.value(), settings);
+        return 0;
+    }
+
     Tally tallies[] = {{"Declare"}, {"Const"}, {"Variable"}, {"Type"},    {"Enum"},
                        {"Event"},   {"Sub"},   {"Function"}, {"Property"}};
     enum { Declare, Const, Variable, Type, Enum, Event, Sub, Function, Property };
@@ -259,6 +315,8 @@ void registerCheckCommand(CLI::App& app, int& status) {
                       "when it is there)");
     check->add_flag("--fail-on-undocumented", options->failOnUndocumented,
                     "Exit with status 1 when a member has no description");
+    check->add_flag("--unused", options->unused,
+                    "Instead: warn about the Private members that no code of their module uses");
     // status outlives the app: main owns both and parses within its lifetime.
     check->callback([options, &status] { status = runCheck(*options); });
 }

@@ -72,6 +72,7 @@ struct GenerateOptions {
     bool quiet = false;
     bool force = false;
     bool full = false;
+    bool noCrossReferences = false;
     int jobs = 0;  // 0: one per core
     std::vector<std::string> defines;
 };
@@ -171,6 +172,7 @@ int runGenerate(const GenerateOptions& options) {
     request.translationFile = options.translation;
     request.force = options.force;
     request.full = options.full;
+    request.crossReferences = !options.noCrossReferences;
     if (options.jobs > 0) request.jobs = options.jobs;
     request.defines.insert(request.defines.end(), options.defines.begin(), options.defines.end());
     if (auto defines = readDefines(options.defines); !defines) {
@@ -338,6 +340,9 @@ void registerGenerateCommand(CLI::App& app, int& status) {
     generate->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
     generate->add_flag("--force", options->force,
                        "Write into a non-empty folder that holds no earlier Tarnwick site");
+    generate->add_flag("--no-cross-references", options->noCrossReferences,
+                       "Leave out where members are used: no links in the code pages, no Used "
+                       "by and Calls sections (a faster run)");
     generate->add_flag("--full", options->full,
                        "Write every page again, also those that have not changed since the "
                        "last run into the folder");

@@ -118,6 +118,19 @@ Json projectHead(const CProject& project) {
     return json;
 }
 
+// Where the code names the project's members: from (the routine, or the
+// module for code outside one), to, and the line of the from module's code.
+Json referencesJson(const CProject& project) {
+    Json list = Json::array();
+    for (const Reference& r : project.crossReferences().all()) {
+        list.push_back(Json{
+            {"from", r.from ? r.fromModule->Name() + "." + r.from->Name() : r.fromModule->Name()},
+            {"to", r.toModule->Name() + "." + r.to->Name()},
+            {"line", r.line}});
+    }
+    return list;
+}
+
 }  // namespace
 
 Json toJson(const CProject& project) {
@@ -129,6 +142,7 @@ Json toJson(const CProject& project) {
     json["Classes"] = listJson(project.Classes());
     json["PropertyPages"] = listJson(project.PropertyPages());
     json["UserControls"] = listJson(project.UserControls());
+    json["CrossReferences"] = referencesJson(project);
     return json;
 }
 
@@ -169,6 +183,8 @@ void writeProjectJson(std::ostream& out, const CProject& project) {
         }
         out << "\n  ]";
     }
+    out << ",\n  \"CrossReferences\": ";
+    writeIndented(out, referencesJson(project), 2);
     out << "\n}";
 }
 

@@ -114,10 +114,13 @@ bool CrossLinks::answersAgain(const LinkAnswers& answers, const CModule& from) c
 CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entries) {
     for (size_t i = 0; i < entries.size(); ++i) {
         const std::string key = toLower(entries[i].name);
-        if (entries[i].module < 0)
+        if (entries[i].module < 0) {
             m_modules.emplace(key, i);
-        else
+            m_owners.emplace(entries[i].owner, i);
+        } else {
             m_members[key].push_back(i);
+            m_ownMembers[entries[i].owner].try_emplace(key, i);
+        }
         const std::string& path = entries[i].path;
         const size_t slash = path.rfind('/') + 1;
         m_stems.emplace(toLower(std::string_view(path).substr(slash, path.rfind('.') - slash)), i);
@@ -132,6 +135,26 @@ Html CrossLinks::link(const std::string& page, std::string_view text, std::strin
 const IndexEntry* CrossLinks::moduleNamed(std::string_view name) const {
     const auto found = m_modules.find(toLower(name));
     return found == m_modules.end() ? nullptr : &m_entries[found->second];
+}
+
+std::string CrossLinks::memberPage(const CModule& module, const Element& member) const {
+    const auto own = m_ownMembers.find(&module);
+    if (own == m_ownMembers.end()) return {};
+    const auto found = own->second.find(toLower(member.Name()));
+    return found == own->second.end() ? std::string() : m_entries[found->second].path;
+}
+
+std::string CrossLinks::modulePage(const CModule& module) const {
+    const auto found = m_owners.find(&module);
+    return found == m_owners.end() ? std::string() : m_entries[found->second].path;
+}
+
+std::string CrossLinks::codePage(const CModule& module) const {
+    const auto found = m_owners.find(&module);
+    if (found == m_owners.end()) return {};
+    const std::string& path = m_entries[found->second].path;
+    if (!endsWith(path, ".html")) return {};
+    return path.substr(0, path.size() - 5) + "_Code.html";
 }
 
 const IndexEntry* CrossLinks::memberOf(const IndexEntry* module, std::string_view name,

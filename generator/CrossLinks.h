@@ -67,6 +67,14 @@ public:
     // entry, or null.
     const IndexEntry* implementedMember(const Element& member, const CModule& module) const;
 
+    // The page of a member of module, or of its code page; empty when the
+    // site does not write it. Pages of references ask these: the module key
+    // of an incremental run covers them (the references into and out of a
+    // module are part of it).
+    std::string memberPage(const CModule& module, const Element& member) const;
+    std::string codePage(const CModule& module) const;
+    std::string modulePage(const CModule& module) const;
+
     // True when each query of answers, asked from module, gets its answer.
     bool answersAgain(const LinkAnswers& answers, const CModule& from) const;
 
@@ -88,7 +96,11 @@ private:
                                bool typesOnly) const;
 
     const std::vector<IndexEntry>& m_entries;
-    std::unordered_map<std::string, size_t> m_modules;               // lower name -> entry
+    std::unordered_map<std::string, size_t> m_modules;    // lower name -> entry
+    std::unordered_map<const CModule*, size_t> m_owners;  // module -> its entry
+    // module -> its members' entries by lower name (a name every module has
+    // is looked up without walking all of them)
+    std::unordered_map<const CModule*, std::unordered_map<std::string, size_t>> m_ownMembers;
     std::unordered_map<std::string, std::vector<size_t>> m_members;  // lower name -> entries
     std::unordered_map<std::string, size_t> m_stems;                 // lower page stem -> entry
 };

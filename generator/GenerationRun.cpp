@@ -14,6 +14,7 @@
 #include "generator/OutputLock.h"
 #include "generator/PageContext.h"
 #include "generator/PageNames.h"
+#include "generator/ReferencePages.h"
 #include "generator/RunReport.h"
 #include "generator/SiteIndex.h"
 #include "generator/SiteLayout.h"
@@ -148,6 +149,7 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     auto defines = readDefines(request.defines);
     if (!defines) return defines.error();
     parser.setDefines(std::move(defines).value());
+    parser.setCrossReferences(request.crossReferences);
     return parser.Parse();
 }
 
@@ -356,8 +358,13 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     ModuleWriter(
         *project, ctx, *state.site, jobs,
-        [&](const CModule& module) { return moduleKey(pages, inputs, module, names); }, &recorder,
-        recorder, state.result)
+        [&](const CModule& module) {
+            const uint64_t key = moduleKey(pages, inputs, module, names);
+            // Its pages show the references into and out of it: another
+            // module's code changes them.
+            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx)) | 1;
+        },
+        &recorder, recorder, state.result)
         .generateDocumentation();
     return ok();
 }

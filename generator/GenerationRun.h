@@ -55,6 +55,9 @@ struct GenerationRequest {
     // Conditional-compilation constants as "NAME=VALUE"; each wins over the
     // project's CondComp value of that name.
     std::vector<std::string> defines;
+    // Whether the pages show where members are used (linked code lines,
+    // Used by, Calls); off, the run does not resolve names at all.
+    bool crossReferences = true;
 };
 
 struct GenerationResult {

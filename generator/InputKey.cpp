@@ -57,6 +57,7 @@ uint64_t InputKey::settingsKey(const GenerationRequest& request, const PageConte
     for (const std::string& part : {request.language, request.codePage, ctx.codePage.name(),
                                     ctx.productName, ctx.version, ctx.homepage, ctx.copyright})
         text += '\n' + part;
+    text += request.crossReferences ? "\nreferences" : "\nno references";
     text += "\ndefines";
     for (const std::string& define : request.defines) text += '\n' + define;
     return hashBytes(text, given) | 1;

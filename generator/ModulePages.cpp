@@ -4,6 +4,7 @@
 #include "generator/CObjectModel.h"
 #include "generator/CUml.h"
 #include "generator/CrossLinks.h"
+#include "generator/ReferencePages.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -67,6 +68,8 @@ Page buildModulePage(const CModule& module, const CProject& project, const PageC
     page.Append(modHtml::detail::authorSections(module.Sections(), module.SeeAlso(), module,
                                                 CHelper(ctx.translation, ctx.language), ctx));
     if (const Html classes = implementedBy(module, ctx); !classes.empty()) page.AppendLn(classes);
+    page.Append(
+        moduleReferenceSections(module, project, ctx, CHelper(ctx.translation, ctx.language)));
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));
     return {path, page.takeText()};

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "generator/CTextLines.h"
+#include "generator/ReferencePages.h"
 #include "generator/modHtml.h"
 #include "generator/modVBtoHTML.h"
 #include "model/CHelper.h"
@@ -153,7 +154,66 @@ std::string buildCodeLine(std::string_view line) {
     return out;
 }
 
+namespace {
+
+// Marks around a linked name while the line is coloured: the colouring
+// passes them over like letters, so the link ends up inside one token's
+// text and never across a colour span. A line that holds them itself is
+// not linked.
+constexpr char kLinkOpen = '\x01';
+constexpr char kLinkClose = '\x02';
+
+// line with the marks around each name of links (columns of the untrimmed
+// line, trimmed by `trimmed` blanks); the pages in order.
+std::string markLinks(std::string_view line, size_t trimmed, const std::vector<LineLink>& links,
+                      std::vector<const std::string*>& pages) {
+    std::string out;
+    size_t at = 0;
+    for (const LineLink& link : links) {
+        if (link.column < static_cast<int32_t>(trimmed)) continue;
+        const size_t column = static_cast<size_t>(link.column) - trimmed;
+        const size_t length = static_cast<size_t>(link.length);
+        if (column < at || column + length > line.size()) continue;
+        out.append(line, at, column - at);
+        out += kLinkOpen;
+        out.append(line, column, length);
+        out += kLinkClose;
+        at = column + length;
+        pages.push_back(&link.page);
+    }
+    out.append(line, at);
+    return out;
+}
+
+// The marks from `from` on in out made links to pages, in order.
+void replaceMarks(std::string& out, size_t from, const std::vector<const std::string*>& pages) {
+    std::string done;
+    size_t next = 0;
+    size_t copied = from;
+    for (size_t i = from; i < out.size(); ++i) {
+        if (out[i] != kLinkOpen && out[i] != kLinkClose) continue;
+        done.append(out, copied, i - copied);
+        if (out[i] == kLinkOpen)
+            done += next < pages.size()
+                        ? "<A href=\"" + url("../" + *pages[next++], true).str() + "\">"
+                        : std::string("<A>");
+        else
+            done += "</A>";
+        copied = i + 1;
+    }
+    done.append(out, copied);
+    out.resize(from);
+    out += done;
+}
+
+}  // namespace
+
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered) {
+    return buildSourceTable(text, id, numbered, nullptr);
+}
+
+std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
+                             const CodeLinks* links) {
     // Views into text: a module of many megabytes is not copied line by line.
     std::vector<std::string_view> lines = splitLines(text);
     while (lines.size() >= 2 && trimSpaces(lines.back()).empty()) lines.pop_back();
@@ -192,10 +252,30 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
     // is not built apart and copied.
     std::string table = out.take();
     LineScratch scratch;
+    std::vector<const std::string*> pages;
+    int32_t number = 0;
     for (const std::string_view line : lines) {
-        table += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
-        for (size_t n = leadingBlanks(line) + 1; n > 0; --n) table += kNbsp;
-        appendCodeLine(table, trimSpaces(line), scratch);
+        ++number;
+        if (links) {
+            // Every line of the code page is an anchor: "Used by" links to it.
+            table += "<TR class=\"CodeLines\" id=\"L" + std::to_string(number) +
+                     "\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
+        } else {
+            table += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
+        }
+        const size_t blanks = leadingBlanks(line);
+        for (size_t n = blanks + 1; n > 0; --n) table += kNbsp;
+        const auto linked = links ? links->find(number) : CodeLinks::const_iterator();
+        if (links && linked != links->end() &&
+            line.find_first_of("\x01\x02") == std::string_view::npos) {
+            pages.clear();
+            const std::string marked = markLinks(trimSpaces(line), blanks, linked->second, pages);
+            const size_t start = table.size();
+            appendCodeLine(table, marked, scratch);
+            replaceMarks(table, start, pages);
+        } else {
+            appendCodeLine(table, trimSpaces(line), scratch);
+        }
         table += "</TD>\r\n</TR>\r\n";
     }
     if (numbered) table += "</TABLE>\r\n</TD>\r\n</TR>\r\n";
@@ -217,7 +297,8 @@ std::string buildCodePage(const CModule& module, const CProject& project, const 
     if (module.Source().empty()) return head + tail;
     head += "<H3>\r\n" + helper.Translate("Source", "Source") + "\r\n</H3>\r\n<P>\r\n";
     // The listing has room to spare: the page is made around it, not copied.
-    std::string page = buildSourceTable(module.Source(), "SOURCE", true);
+    const CodeLinks links = codeLinks(module, project, ctx);
+    std::string page = buildSourceTable(module.Source(), "SOURCE", true, &links);
     page.insert(0, head);
     page += "\r\n</P>\r\n" + tail;
     return page;

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "generator/PageContext.h"
+#include "generator/ReferencePages.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "support/Html.h"
@@ -24,6 +25,11 @@ namespace tarnwick {
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered);
 std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
                              const PageContext& ctx);
+// The same for a module's code page: each row is an anchor "L{line}", and
+// the names links gives (by line, columns in the untrimmed line) link to
+// their pages (site-relative, the table sits one folder down).
+std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
+                             const CodeLinks* links);
 // The same as markup: the table escapes every character of the text itself.
 inline Html sourceTable(std::string_view text, std::string_view id, bool numbered) {
     return Html::trusted(buildSourceTable(text, id, numbered));

@@ -8,6 +8,7 @@
 #include "generator/AuthorHtml.h"
 #include "generator/CrossLinks.h"
 #include "generator/Listing.h"
+#include "generator/ReferencePages.h"
 #include "generator/SourcePage.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -482,6 +483,7 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
         }
         appendMemberSections(page, *part, module, project, ctx, helper, part == members.front());
     }
+    page.Append(referenceSections(members, module, project, ctx, helper));
     detail::appendMemberPageTail(page, ctx);
 
     ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());

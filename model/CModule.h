@@ -82,6 +82,15 @@ public:
     void setSections(DocSections value) { m_sections = std::move(value); }
     const std::shared_ptr<HashTable>& Attributes() const { return m_attributes; }
     void setAttributes(std::shared_ptr<HashTable> table);
+    // The 0-based lines of Source the compiler sees when conditional
+    // compilation left some out (inactive branches, the directives
+    // themselves), ascending; null when it sees every line.
+    const std::shared_ptr<const std::vector<int32_t>>& CompiledLines() const {
+        return m_compiledLines;
+    }
+    void setCompiledLines(std::shared_ptr<const std::vector<int32_t>> lines) {
+        m_compiledLines = std::move(lines);
+    }
 
     // The module's own lists (never null, never replaced); a const module
     // hands out const lists: the page builders only read.
@@ -151,6 +160,7 @@ private:
     DocSections m_sections;
     std::shared_ptr<HashTable> m_attributes = std::make_shared<HashTable>();
     std::unique_ptr<CEventList> m_events = std::make_unique<CEventList>();
+    std::shared_ptr<const std::vector<int32_t>> m_compiledLines;
 };
 
 }  // namespace tarnwick

@@ -11,6 +11,7 @@
 
 #include "model/CModule.h"
 #include "model/CModuleList.h"
+#include "model/ReferenceIndex.h"
 #include "support/ListMap.h"
 
 namespace tarnwick {
@@ -49,6 +50,12 @@ public:
     void setConditionalConstants(ConstantList value) { m_conditionalConstants = std::move(value); }
     const std::string& Path() const { return m_path; }
     void setPath(std::string value) { m_path = std::move(value); }
+    // Where the project's code names its own members (empty until the
+    // reader has resolved them; never null).
+    const ReferenceIndex& crossReferences() const { return *m_crossReferences; }
+    void setCrossReferences(ReferenceIndex value) {
+        m_crossReferences = std::make_shared<const ReferenceIndex>(std::move(value));
+    }
 
     // The list that keeps modules of a kind (code 1 to 7), or nullptr for
     // ModuleKind::None.
@@ -67,6 +74,8 @@ private:
     ListMap m_properties;
     std::string m_path;
     ConstantList m_conditionalConstants;
+    std::shared_ptr<const ReferenceIndex> m_crossReferences =
+        std::make_shared<const ReferenceIndex>();
 };
 
 }  // namespace tarnwick

@@ -77,6 +77,9 @@ public:
     void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
     static constexpr int32_t kCancelLines = 4096;
     static constexpr const char* kCancelledMessage = "The read was cancelled.";
+    // Whether Parse resolves where the code names the project's members
+    // (CProject::crossReferences); on by default.
+    void setCrossReferences(bool on) { m_crossReferences = on; }
 
     // Reads the project file named by Path and every module file it names.
     // Fails only when the project file cannot be read; the message names it.
@@ -228,6 +231,7 @@ private:
     CondConstants m_defines;
     const std::atomic<bool>* m_cancel = nullptr;  // not owned, may be null
     bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
+    bool m_crossReferences = true;
     // What modules are compiled with: the compiler's constants, the project's
     // CondComp line, then m_defines.
     CondConstants m_constants = CondConstants::compilerDefaults();

@@ -262,6 +262,8 @@ std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int modu
         std::vector<int32_t> keptLines;
         keptLines.reserve(compiled.kept.size());
         for (int32_t index : compiled.kept) keptLines.push_back(fileLines[index]);
+        module->setCompiledLines(
+            std::make_shared<const std::vector<int32_t>>(std::move(compiled.kept)));
         parseModuleCode(*module, CStringLines(std::move(compiled.text)),
                         CodeContext{pathForMessages, keptLines});
     } else {

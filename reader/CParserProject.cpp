@@ -8,6 +8,7 @@
 #include "model/CHelper.h"
 #include "reader/CParser.h"
 #include "reader/CParserDetail.h"
+#include "reader/CrossReferences.h"
 #include "reader/modRegistry.h"
 #include "support/File.h"
 #include "support/ProgramFolder.h"
@@ -269,6 +270,8 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     // The libraries too: after Parse the model is only read.
     helper.sortIterator(project->References());
     helper.sortIterator(project->Objects());
+    // Once every module is known: a name resolves against the whole project.
+    if (m_crossReferences) project->setCrossReferences(resolveReferences(*project, m_diagnostics));
     return project;
 }
 

@@ -337,8 +337,9 @@ TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
     testing::writeFile(
         tmp.path() / "A.bas",
         "Attribute VB_Name = \"modA\"\r\nOption Explicit\r\n' Documented\r\nPublic Sub One()\r\n"
-        "End Sub\r\nPublic Function Two(ByVal a As Long, _\r\n    ByVal b As Long) As Long\r\n"
-        "End Function\r\n");
+        "    Helper\r\nEnd Sub\r\nPublic Function Two(ByVal a As Long, _\r\n"
+        "    ByVal b As Long) As Long\r\nEnd Function\r\n' Kept\r\nPrivate Sub Helper()\r\n"
+        "End Sub\r\n' Old\r\nPrivate Sub Old()\r\nEnd Sub\r\n");
     testing::writeFile(
         tmp.path() / "B.cls",
         "VERSION 1.0 CLASS\nAttribute VB_Name = \"CB\"\n#If VBA7 Then\nPrivate Sub Gone()\n"
@@ -358,9 +359,14 @@ TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
          // Classes come first; the file as found, whatever case the project wrote.
          folder + "B.cls:7: warning: Friend Sub 'Three' has no description\n" + folder +
              "B.cls:16: warning: Sub 'Four' has no description\n" + folder +
-             "A.bas:6: warning: Public Function 'Two' has no description\n"
-             "tarnwick check: 2 member(s) documented, 3 without a description "
-             "(documented/all: Sub 1/3, Function 0/1, Property 1/1)\n"},
+             "A.bas:7: warning: Public Function 'Two' has no description\n"
+             "tarnwick check: 4 member(s) documented, 3 without a description "
+             "(documented/all: Sub 3/5, Function 0/1, Property 1/1)\n"},
+        // Dead code: the Private Sub no code of its module calls.
+        {{"--unused"},
+         0,
+         folder + "A.bas:14: warning: Private Sub 'Old' is not used in its module\n"
+                  "tarnwick check: 1 private member(s) not used in their module\n"},
         {{"--scopes", "public", "--members", "subroutines", "--fail-on-undocumented"},
          1,
          folder + "B.cls:16: warning: Sub 'Four' has no description\n"

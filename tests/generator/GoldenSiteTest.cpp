@@ -19,9 +19,12 @@ struct GoldenCase {
     const char* guards;  // what a change in this page would mean
 };
 const GoldenCase kGoldenCases[] = {
-    {"Classes/CAccount.html", "module overview: head, bar, header, link list, tables, footer"},
+    {"Classes/CAccount.html",
+     "module overview: head, bar, header, modules used and using, link list, tables, footer"},
     {"Forms/frmMain.html", "form overview: form kind in header, data-type link from a form"},
-    {"Classes/CAccount_Post.html", "function: syntax, parameter table, Optional, Returns, source"},
+    {"Classes/CAccount_Post.html",
+     "function: syntax, parameter table, Optional, Returns, source, Used by (code-line links), "
+     "Calls"},
     {"Classes/CAccount_Reset.html", "subroutine: parameter table without Returns section"},
     {"Classes/CAccount_Number.html", "property: Get and Let share one page, Get first, in full"},
     {"Classes/CAccount_Changed.html", "event: syntax layout and parameter table, no Returns"},
@@ -35,7 +38,8 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/CAccount_IAccount.html", "implementation: description and source only"},
     {"Classes/CAccount_Uml.html", "UML: class box with compartments, marks and type links"},
     {"Classes/CAccount_Object.html", "object model: tree rows, images and toggle ids"},
-    {"Modules/modFormat_Code.html", "code page: numbered, coloured listing of a whole module"},
+    {"Modules/modFormat_Code.html",
+     "code page: numbered, coloured listing, resolved names linked, an L anchor per line"},
     {"project-summary.html", "project summary: references and controls sorted, one-line rows"},
     {"module-summary.html", "module summary: kind counts and all modules sorted together"},
     {"all-Classes.html", "kind index: the class list in the parser's order"},

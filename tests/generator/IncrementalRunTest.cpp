@@ -99,6 +99,12 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
          0},
         {"a module's body changed",
          [](auto&, auto& project, auto&) { edit(project / "m0.cls", "A + B", "B + A"); }, kSome},
+        // modUtil's file is as it was, but its Reset page now lists a caller.
+        {"a call into another module added",
+         [](auto&, auto& project, auto&) {
+             edit(project / "m0.cls", "A + B", "A + B: modUtil.Reset");
+         },
+         kSome},
         {"a member added to one module",
          [](auto&, auto& project, auto&) {
              edit(project / "m3.bas", "Public Sub Reset()",

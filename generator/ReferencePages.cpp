@@ -1,0 +1,164 @@
+#include "generator/ReferencePages.h"
+
+#include <algorithm>
+#include <set>
+
+#include "generator/CrossLinks.h"
+#include "generator/modHtmlDetail.h"
+#include "support/Hash.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// "Module.Member", or the module's name for code outside every member.
+std::string callerName(const Reference& r) {
+    return r.from ? r.fromModule->Name() + "." + r.from->Name() : r.fromModule->Name();
+}
+
+std::vector<const Reference*> usesOf(const CModule& module, const Element& member,
+                                     const ReferenceIndex& index) {
+    std::vector<const Reference*> uses = index.to(module, member.Name());
+    // In the index's order (modules sorted, then by line), one row per
+    // caller and line.
+    std::sort(uses.begin(), uses.end());
+    uses.erase(std::unique(uses.begin(), uses.end(),
+                           [](const Reference* a, const Reference* b) {
+                               return a->fromModule == b->fromModule && a->from == b->from &&
+                                      a->line == b->line;
+                           }),
+               uses.end());
+    return uses;
+}
+
+// The module's code page when the run writes code pages.
+std::string codePageOf(const CModule& module, const PageContext& ctx) {
+    return ctx.settings.Source ? ctx.links->codePage(module) : std::string();
+}
+
+}  // namespace
+
+Html referenceSections(const std::vector<const Element*>& members, const CModule& module,
+                       const CProject& project, const PageContext& ctx, const CHelper& helper) {
+    if (!ctx.links || members.empty()) return {};
+    const ReferenceIndex& index = project.crossReferences();
+    const std::vector<const Reference*> uses = usesOf(module, *members.front(), index);
+    HtmlBuffer out;
+    if (!uses.empty()) {
+        out.AppendLn("<H3>" + modHtml::detail::tr(helper, "UsedBy", "Used by") + "</H3>");
+        out.AppendLn(Html("<TABLE class=\"Summary\">"));
+        out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
+                     modHtml::detail::tr(helper, "Caller", "Caller") +
+                     "</TH><TH class=\"Summary\">" +
+                     modHtml::detail::tr(helper, "CallerLine", "Line") + "</TH></TR>");
+        for (size_t i = 0; i < uses.size() && i < kMostCallersShown; ++i) {
+            const Reference& r = *uses[i];
+            const std::string caller =
+                r.from ? ctx.links->memberPage(*r.fromModule, *r.from) : std::string();
+            const std::string code = codePageOf(*r.fromModule, ctx);
+            const std::string line = std::to_string(r.line);
+            out.AppendLn("<TR class=\"Summary\"><TD class=\"Summary\">" +
+                         CrossLinks::link(caller, callerName(r)) + "</TD><TD>" +
+                         CrossLinks::link(code.empty() ? code : code + "#L" + line, line) +
+                         "</TD></TR>");
+        }
+        out.AppendLn(Html("</TABLE>"));
+        if (uses.size() > kMostCallersShown) {
+            const std::string more = std::to_string(uses.size() - kMostCallersShown);
+            out.AppendLn(
+                "<P>" +
+                Html::trusted(replaceAll(
+                    modHtml::detail::tr(helper, "MoreUses", "... and %1 more").str(), "%1", more)) +
+                "</P>");
+        }
+    }
+    // What the page's own code names, each target once, in order of first use.
+    std::vector<std::pair<const CModule*, const Element*>> calls;
+    for (const Element* m : members)
+        for (const Reference* r : index.from(*m))
+            if (std::find(calls.begin(), calls.end(), std::make_pair(r->toModule, r->to)) ==
+                calls.end())
+                calls.emplace_back(r->toModule, r->to);
+    if (!calls.empty()) {
+        out.AppendLn("<H3>" + modHtml::detail::tr(helper, "Calls", "Calls") + "</H3>");
+        out.Append(Html("<P class=\"calls\">"));
+        for (size_t i = 0; i < calls.size(); ++i) {
+            if (i > 0) out.Append(Html(", "));
+            out.Append(CrossLinks::link(ctx.links->memberPage(*calls[i].first, *calls[i].second),
+                                        calls[i].first->Name() + "." + calls[i].second->Name()));
+        }
+        out.AppendLn(Html("</P>"));
+    }
+    return Html::trusted(out.takeText());
+}
+
+Html moduleReferenceSections(const CModule& module, const CProject& project, const PageContext& ctx,
+                             const CHelper& helper) {
+    if (!ctx.links) return {};
+    const ReferenceIndex& index = project.crossReferences();
+    std::vector<const CModule*> uses;
+    for (const Reference& r : index.inModule(module))
+        if (r.toModule != &module) uses.push_back(r.toModule);
+    std::vector<const CModule*> usedBy;
+    for (const Reference* r : index.intoModule(module))
+        if (r->fromModule != &module) usedBy.push_back(r->fromModule);
+    auto line = [&](std::vector<const CModule*> modules, const char* key, const char* fallback) {
+        // Each module once before the sort by name: a module used a
+        // thousand times is compared once.
+        std::sort(modules.begin(), modules.end());
+        modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
+        std::sort(modules.begin(), modules.end(), [](const CModule* a, const CModule* b) {
+            const int c = compareIgnoreCase(a->Name(), b->Name());
+            return c != 0 ? c < 0 : a < b;
+        });
+        modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
+        if (modules.empty()) return Html();
+        Html text = "<P class=\"moduleReferences\"><B>" +
+                    modHtml::detail::tr(helper, key, fallback) + ":</B> ";
+        for (size_t i = 0; i < modules.size(); ++i) {
+            if (i > 0) text = text + Html(", ");
+            const auto page = ctx.links->modulePage(*modules[i]);
+            text = text + CrossLinks::link(page, modules[i]->Name());
+        }
+        return text + Html("</P>\r\n");
+    };
+    return line(uses, "UsesModules", "Uses") + line(usedBy, "UsedByModules", "Used by");
+}
+
+CodeLinks codeLinks(const CModule& module, const CProject& project, const PageContext& ctx) {
+    CodeLinks out;
+    if (!ctx.links) return out;
+    for (const Reference& r : project.crossReferences().inModule(module)) {
+        std::string page = ctx.links->memberPage(*r.toModule, *r.to);
+        if (!page.empty()) out[r.line].push_back({r.column, r.length, std::move(page)});
+    }
+    return out;
+}
+
+uint64_t referencesKey(const CModule& module, const CProject& project, const PageContext& ctx) {
+    const ReferenceIndex& index = project.crossReferences();
+    auto page = [&](const CModule& m, const Element* e) {
+        if (!ctx.links) return std::string();
+        return e ? ctx.links->memberPage(m, *e) : codePageOf(m, ctx);
+    };
+    uint64_t key = 0;
+    auto add = [&](const Reference& r) {
+        const int32_t place[2] = {r.line, r.column};
+        key = hashBytes(std::string_view(reinterpret_cast<const char*>(place), sizeof place), key);
+        key = hashBytes(r.fromModule->Name(), key);
+        key = hashBytes(r.from ? r.from->Name() : std::string_view("\n"), key);
+        key = hashBytes(r.toModule->Name(), key);
+        key = hashBytes(r.to->Name(), key);
+        key = hashBytes(page(*r.fromModule, r.from), key);
+        key = hashBytes(page(*r.fromModule, nullptr), key);
+        key = hashBytes(page(*r.toModule, r.to), key);
+    };
+    for (const Reference& r : index.inModule(module)) add(r);
+    // Into the module: every use of its members (and so the modules using it).
+    for (const Reference* r : index.intoModule(module))
+        if (r->fromModule != &module) add(*r);
+    return key;
+}
+
+}  // namespace tarnwick

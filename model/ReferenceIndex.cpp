@@ -1,0 +1,38 @@
+#include "model/ReferenceIndex.h"
+
+#include "model/Element.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+ReferenceIndex::ReferenceIndex(std::vector<Reference> records) : m_all(std::move(records)) {
+    for (uint32_t i = 0; i < m_all.size(); ++i) {
+        const Reference& r = m_all[i];
+        auto [range, added] = m_modules.try_emplace(r.fromModule, i, i + 1);
+        if (!added) range->second.second = i + 1;
+        m_to[r.toModule][toLower(r.to->Name())].push_back(i);
+        if (r.from) m_from[r.from].push_back(i);
+        m_intoModule[r.toModule].push_back(i);
+    }
+}
+
+std::vector<const Reference*> ReferenceIndex::to(const CModule& module,
+                                                 std::string_view name) const {
+    std::vector<const Reference*> out;
+    const auto names = m_to.find(&module);
+    if (names == m_to.end()) return out;
+    const auto found = names->second.find(toLower(name));
+    if (found == names->second.end()) return out;
+    out.reserve(found->second.size());
+    for (const uint32_t i : found->second) out.push_back(&m_all[i]);
+    return out;
+}
+
+std::span<const Reference> ReferenceIndex::inModule(const CModule& module) const {
+    const auto found = m_modules.find(&module);
+    if (found == m_modules.end()) return {};
+    return std::span<const Reference>(m_all.data() + found->second.first,
+                                      found->second.second - found->second.first);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,165 @@
+// Name resolution in routine bodies: every link of a small project written for
+// the binding rules, listed by hand; a link too many or one missing fails.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "reader/CParser.h"
+#include "reader/CrossReferences.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+namespace {
+
+struct ModuleText {
+    const char* name;
+    int kind;
+    const char* code;  // Source line 1 is the first line
+};
+
+const ModuleText kModules[] = {
+    {"modA", moduletype::Module,
+     "Option Explicit\n"                                  // 1
+     "Public Const MAX_ITEMS = 10\n"                      // 2
+     "Public gAccount As CAccount\n"                      // 3
+     "Public Enum AccountKind\n"                          // 4
+     "    akSaving\n"                                     // 5
+     "    akChecking\n"                                   // 6
+     "End Enum\n"                                         // 7
+     "Public Function Helper(ByVal n As Long) As Long\n"  // 8
+     "    Helper = n + MAX_ITEMS\n"                       // 9
+     "End Function\n"                                     // 10
+     "Public Sub Run()\n"                                 // 11
+     "    Dim x As Long\n"                                // 12
+     "    x = Helper(1)\n"                                // 13
+     "    Log \"Helper(2)\" ' Helper(3)\n"                // 14
+     "    gAccount.Deposit _\n"                           // 15
+     "        5\n"                                        // 16
+     "#If DEBUG_MODE Then\n"                              // 17
+     "    Trace x\n"                                      // 18
+     "#End If\n"                                          // 19
+     "End Sub\n"},                                        // 20
+    {"modB", moduletype::Module,
+     "Public Sub Log(ByVal s As String)\n"           // 1
+     "End Sub\n"                                     // 2
+     "Public Sub Trace(ByVal v As Variant)\n"        // 3
+     "End Sub\n"                                     // 4
+     "Public Function Helper() As Long\n"            // 5
+     "End Function\n"                                // 6
+     "Public Sub Refresh()\n"                        // 7
+     "End Sub\n"                                     // 8
+     "Private Sub Shadow(ByVal k As AccountKind)\n"  // 9
+     "    Dim Log As Long\n"                         // 10
+     "    Log = 1: modA.Run\n"                       // 11
+     "    Call modA.Helper(1): Helper\n"             // 12
+     "End Sub\n"},                                   // 13
+    {"modC", moduletype::Module,
+     "Private m_kind(MAX_ITEMS) As AccountKind\n"  // 1
+     "Private Type TPair\n"                        // 2
+     "    Kind As AccountKind\n"                   // 3
+     "End Type\n"                                  // 4
+     "Public Sub Go(v As Variant)\n"               // 5
+     "    Helper\n"                                // 6
+     "    Log \"x\": Trace s:=MAX_ITEMS\n"         // 7
+     "    v.Deposit 1: Refresh\n"                  // 8
+     "End Sub\n"},                                 // 9
+    {"IAccount", moduletype::Class,
+     "Public Sub Balance()\n"  // 1
+     "End Sub\n"},             // 2
+    {"CAccount", moduletype::Class,
+     "Implements IAccount\n"                           // 1
+     "Public Event Changed()\n"                        // 2
+     "Private m_balance As Currency\n"                 // 3
+     "Public Sub Deposit(ByVal amount As Currency)\n"  // 4
+     "    m_balance = m_balance + amount\n"            // 5
+     "    RaiseEvent Changed\n"                        // 6
+     "    Me.Notify\n"                                 // 7
+     "End Sub\n"                                       // 8
+     "Public Sub Notify()\n"                           // 9
+     "End Sub\n"                                       // 10
+     "Public Function Clone() As CAccount\n"           // 11
+     "End Function\n"                                  // 12
+     "Private Sub IAccount_Balance()\n"                // 13
+     "End Sub\n"},                                     // 14
+    {"frmMain", moduletype::Form,
+     "Private WithEvents m_acc As CAccount\n"          // 1
+     "Private Sub m_acc_Changed()\n"                   // 2
+     "    Dim a As New CAccount, k As AccountKind\n"   // 3
+     "    With a\n"                                    // 4
+     "        .Deposit 1\n"                            // 5
+     "        .Clone.Notify\n"                         // 6
+     "    End With\n"                                  // 7
+     "    a.Clone().Deposit 2\n"                       // 8
+     "    Refresh: k = akSaving\n"                     // 9
+     "    k = AccountKind.akChecking: a!Notify = 1\n"  // 10
+     "    GoTo Log\n"                                  // 11: a label, not modB.Log
+     "Log:\n"                                          // 12
+     "    Me.m_acc_Changed: Me.Caption = s$\n"         // 13: private, built in
+     "End Sub\n"},                                     // 14
+};
+
+// Each resolved name as "Module.Routine line name -> Module.Member".
+const std::multiset<std::string> kExpected = {
+    "modA.Helper 9 MAX_ITEMS -> modA.MAX_ITEMS",
+    "modA.Run 13 Helper -> modA.Helper",
+    "modA.Run 14 Log -> modB.Log",
+    "modA.Run 15 gAccount -> modA.gAccount",
+    "modA.Run 15 Deposit -> CAccount.Deposit",
+    "modB.Shadow 9 AccountKind -> modA.AccountKind",
+    "modB.Shadow 11 Run -> modA.Run",
+    "modB.Shadow 12 Helper -> modA.Helper",
+    "modB.Shadow 12 Helper -> modB.Helper",
+    "modC.- 1 MAX_ITEMS -> modA.MAX_ITEMS",
+    "modC.- 1 AccountKind -> modA.AccountKind",
+    "modC.- 3 AccountKind -> modA.AccountKind",
+    "modC.Go 7 Log -> modB.Log",
+    "modC.Go 7 Trace -> modB.Trace",
+    "modC.Go 7 MAX_ITEMS -> modA.MAX_ITEMS",
+    "modC.Go 8 Refresh -> modB.Refresh",
+    "CAccount.Deposit 5 m_balance -> CAccount.m_balance",
+    "CAccount.Deposit 5 m_balance -> CAccount.m_balance",
+    "CAccount.Deposit 6 Changed -> CAccount.Changed",
+    "CAccount.Deposit 7 Notify -> CAccount.Notify",
+    "CAccount.IAccount_Balance 13 IAccount_Balance -> IAccount.Balance",
+    "frmMain.m_acc_Changed 2 m_acc_Changed -> CAccount.Changed",
+    "frmMain.m_acc_Changed 3 AccountKind -> modA.AccountKind",
+    "frmMain.m_acc_Changed 5 Deposit -> CAccount.Deposit",
+    "frmMain.m_acc_Changed 6 Clone -> CAccount.Clone",
+    "frmMain.m_acc_Changed 6 Notify -> CAccount.Notify",
+    "frmMain.m_acc_Changed 8 Clone -> CAccount.Clone",
+    "frmMain.m_acc_Changed 8 Deposit -> CAccount.Deposit",
+    "frmMain.m_acc_Changed 9 akSaving -> modA.AccountKind",
+    "frmMain.m_acc_Changed 10 AccountKind -> modA.AccountKind",
+    "frmMain.m_acc_Changed 10 akChecking -> modA.AccountKind",
+};
+
+TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
+    CParser parser;
+    CProject project;
+    for (const ModuleText& m : kModules) {
+        auto module =
+            parser.readModuleText(std::string("Attribute VB_Name = \"") + m.name + "\"\n" + m.code,
+                                  m.kind, std::string(m.name) + ".bas");
+        project.listOfKind(m.kind)->Add(module);
+    }
+    const ReferenceIndex index = resolveReferences(project);
+    std::multiset<std::string> found;
+    for (const Reference& r : index.all()) {
+        const std::string_view line =
+            splitLines(r.fromModule->Source())[static_cast<size_t>(r.line - 1)];
+        found.insert(
+            r.fromModule->Name() + "." + (r.from ? r.from->Name() : "-") + " " +
+            std::to_string(r.line) + " " +
+            std::string(line.substr(static_cast<size_t>(r.column), static_cast<size_t>(r.length))) +
+            " -> " + r.toModule->Name() + "." + r.to->Name());
+    }
+    EXPECT_EQ(found.size(), kExpected.size());
+    for (const std::string& link : found)
+        EXPECT_EQ(found.count(link), kExpected.count(link)) << "wrong link: " << link;
+    for (const std::string& link : kExpected)
+        EXPECT_EQ(found.count(link), kExpected.count(link)) << "missing link: " << link;
+}
+
+}  // namespace
+}  // namespace tarnwick
