@@ -117,10 +117,12 @@ async function check() {
          `dark scheme: text ${text.toFixed(1)}:1, links ${link.toFixed(1)}:1`);
   seen.push(`dark text ${text.toFixed(1)}:1`);
   // The member page leads to its declaration's line in the code page.
-  doc.querySelector('#Source a.codeLine').click();
-  const listing = await shows(win, 'CAccount_Code.html#L114');
-  await until('line 114 is marked', () => listing.getElementById('L114').classList.contains('marked') &&
-      /Function Post\(/.test(listing.querySelectorAll('table.CodeLines tr')[113].textContent));
+  const lineLink = doc.querySelector('#Source a.codeLine');
+  const line = Number(/#L(\d+)$/.exec(lineLink.getAttribute('href'))[1]);
+  lineLink.click();
+  const listing = await shows(win, `CAccount_Code.html#L${line}`);
+  await until(`line ${line} is marked`, () => listing.getElementById(`L${line}`).classList.contains('marked') &&
+      /Function Post\(/.test(listing.getElementById(`L${line}`).textContent));
 
   // The framed site opens a page of the site named in its address (a code line here)...
   frame.src = 'framed/index.html?page=Classes/CAccount_Code.html%23L12';
