@@ -203,13 +203,13 @@ void MainWindow::createActions() {
     scheme->setObjectName(QStringLiteral("mnuScheme"));
     connect(addMenuAction(scheme, QStringLiteral("mnuSchemeWinXP"),
                           QStringLiteral("Windows XP Scheme")),
-            &QAction::triggered, this, [this] { setScheme(DockingControl::WindowsXP); });
+            &QAction::triggered, this, [this] { chooseScheme(DockingControl::WindowsXP); });
     connect(
         addMenuAction(scheme, QStringLiteral("mnuSchemeOffice"), QStringLiteral("Office Scheme")),
-        &QAction::triggered, this, [this] { setScheme(DockingControl::Office); });
+        &QAction::triggered, this, [this] { chooseScheme(DockingControl::Office); });
     connect(
         addMenuAction(scheme, QStringLiteral("mnuSchemeCustom"), QStringLiteral("Custom Scheme")),
-        &QAction::triggered, this, [this] { setScheme(DockingControl::Custom); });
+        &QAction::triggered, this, [this] { chooseScheme(DockingControl::Custom); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -328,6 +328,11 @@ void MainWindow::createDockWindows() {
     browser.setFixedLayout(true);
 
     dock.showPerspective(kProject);
+}
+
+void MainWindow::chooseScheme(int scheme) {
+    setScheme(scheme);
+    settingsStore().setValue(QStringLiteral("window/scheme"), scheme);
 }
 
 void MainWindow::setScheme(int scheme) {
@@ -507,6 +512,11 @@ void MainWindow::restoreSettings() {
     if (!output.isEmpty()) m_services.startFolder = output;
     const QStringList recent = recentProjects();
     if (!recent.isEmpty()) m_services.projectFolder = QFileInfo(recent.first()).absolutePath();
+    bool known = false;
+    const int scheme = store.value(QStringLiteral("window/scheme")).toInt(&known);
+    if (known && (scheme == DockingControl::WindowsXP || scheme == DockingControl::Office ||
+                  scheme == DockingControl::Custom))
+        setScheme(scheme);
     fillRecentMenu();
 }
 

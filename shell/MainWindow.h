@@ -24,7 +24,7 @@
 //
 // Remembered from one start to the next (QSettings, "Tarnwick/Workbench"):
 // the recent projects (File menu, the last 8), the window's geometry, the
-// layout of each perspective and the last output folder.
+// layout of each perspective, the scheme chosen and the last output folder.
 #pragma once
 
 #include <QHash>
@@ -83,6 +83,8 @@ public:
     void showSettings();
     // The docking control's scheme (DockingControl::Scheme), toolbar pictures included.
     void setScheme(int scheme);
+    // setScheme from the Scheme menu: the choice is kept for the next start.
+    void chooseScheme(int scheme);
     void closeCurrentTab();
     // The last generated site's start page and folder, with the desktop's programs.
     void openSiteInBrowser();

@@ -420,7 +420,9 @@ private slots:
             delete window;
             qInfo("%s: the reader stopped after %lld ms, the window was gone after %lld ms",
                   closing ? "close" : "Esc", stopped, clock.elapsed());
-            QVERIFY2(stopped < 100 && clock.elapsed() < 500, qPrintable(QString::number(stopped)));
+            // A quiet machine stops in about 10 ms; the bounds leave room for a
+            // loaded one and still fail a reader that reads the whole project on.
+            QVERIFY2(stopped < 300 && clock.elapsed() < 1500, qPrintable(QString::number(stopped)));
         }
     }
 
@@ -437,6 +439,7 @@ private slots:
             QVERIFY(window.openProjectFile(projects.at(3)));  // moves to the top
             projects.move(3, 0);
             window.resize(900, 610);
+            window.menuAction("mnuSchemeCustom")->trigger();
             window.perspective().dock("Console")->close();
             QTRY_VERIFY(!window.menuAction("mnuViewConsole")->isChecked());
             window.close();
@@ -455,6 +458,7 @@ private slots:
         QMenu* recent = window.findChild<QMenu*>("mnuFileRecent");
         QCOMPARE(recent->actions().size(), MainWindow::kRecentProjects);
         QVERIFY(window.size() == QSize(900, 610) &&
+                window.perspective().scheme() == DockingControl::Custom &&
                 window.perspective().dock("Console")->isHidden() &&
                 !window.menuAction("mnuViewConsole")->isChecked());
         recent->actions().at(1)->trigger();
