@@ -297,6 +297,12 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     ASSERT_NE(text.find(last), std::string::npos);
     text.insert(text.find(last), last + last);
     testing::writeFile(vbp, text);
+    // An author's link in the old spelling of the renamed page, and a dead one twice.
+    const std::filesystem::path more = tmp.path() / "project" / "m0.cls";
+    testing::writeFile(more,
+                       replaceAll(testing::readFile(more), "' The module CMore.",
+                                  "' The module CMore: <a href=\"CMore.Add.html\">Add</a>, "
+                                  "<a href=\"Gone.html\">gone</a>, <a href=\"Gone.html\">x</a>."));
 
     std::map<int, CollectingSink> sinks;
     for (const int jobs : {1, 8}) {
@@ -315,6 +321,10 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     EXPECT_NE(page("CMore_Add_2.html").find("Add - CMore - Test"), std::string::npos);
     EXPECT_NE(page("CDup_2.html").find("<TITLE>CDup - Test</TITLE>"), std::string::npos);
     EXPECT_NE(page("CMore.html").find("<A href=\"CMore_Add_2.html\">Add</A>"), std::string::npos);
+    EXPECT_NE(page("CMore.html")
+                  .find("CMore: <a href=\"../Classes/CMore_Add_2.html\">Add</a>, "
+                        "<a>gone</a>, <a>x</a>."),
+              std::string::npos);
     EXPECT_NE(testing::readFile(out / "search-index.js").find("\"Classes/CMore_Add_2.html\""),
               std::string::npos);
     std::string warnings;
@@ -322,8 +332,9 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     for (const char* said :
          {"of CMore.Add is taken by CMore_Add; CMore.Add gets Classes/CMore_Add_2",
           "of CDup is taken by CDup; CDup gets Classes/CDup_2.html", ":6: warning: module file",
-          ":7: warning: module file"})
+          ":7: warning: module file", "the link to \"Gone.html\" names no page of the site"})
         EXPECT_NE(warnings.find(said), std::string::npos) << said << "\n" << warnings;
+    EXPECT_EQ(warnings.find("Gone.html"), warnings.rfind("Gone.html")) << "one warning per address";
     EXPECT_EQ(testing::brokenLinks(out), std::vector<std::string>{});
     const auto tree = listTree(out);
     EXPECT_EQ(tree, listTree(tmp.path() / "out8"));

@@ -136,7 +136,9 @@ inline std::set<std::string> listTree(const fs::path& root) {
 
 // Links ("page: link") that reach no file, case-sensitive; anchors and schemes left out.
 inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount = nullptr) {
-    static const std::regex attribute(R"re(\b(?:href|src)\s*=\s*"([^"]*)")re", std::regex::icase);
+    // Inside a tag: a page may show an address as text (a comment on a code page).
+    static const std::regex attribute(R"re(<[^<>]*\b(?:href|src)\s*=\s*"([^"]*)")re",
+                                      std::regex::icase);
     static const std::regex skipped("^(#|[a-z]+:)", std::regex::icase);
     std::vector<std::string> broken;
     int links = 0;

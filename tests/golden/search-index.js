@@ -148,7 +148,7 @@ rows: [
 ["Recurrence",2,91,"Modules/modLedger_Recurrence.html","How often a standing order repeats"],
 ["RefreshList",6,58,"Forms/frmMain_RefreshList.html","Fills the list from the journal","newest entry first"],
 ["Remove",6,20,"Classes/CJournal_Remove.html","Removes an entry and takes its amount back from the account."],
-["Reset",6,11,"Classes/CAccount_Reset.html","Forgets all bookings and sets the balance.","see for result old manual explains when to"],
+["Reset",6,11,"Classes/CAccount_Reset.html","Forgets all bookings and sets the balance.","see for result journal resets its accounts when it loads them"],
 ["Save",6,20,"Classes/CJournal_Save.html","Writes the journal file."],
 ["SelectAccount",6,58,"Forms/frmMain_SelectAccount.html","Shows the entries of one account"],
 ["SETTINGS_FILE",8,91,"Modules/modLedger_SETTINGS_FILE.html","Settings file in the program folder; Einstellungen stehen nicht in der Registry"],
