@@ -119,14 +119,15 @@ Json projectHead(const CProject& project) {
 }
 
 // Where the code names the project's members: from (the routine, or the
-// module for code outside one), to, and the line of the from module's code.
+// module for code outside one), to, and the line of the from module's file
+// (as the reader's and check's messages count lines).
 Json referencesJson(const CProject& project) {
     Json list = Json::array();
     for (const Reference& r : project.crossReferences().all()) {
         list.push_back(Json{
             {"from", r.from ? r.fromModule->Name() + "." + r.from->Name() : r.fromModule->Name()},
             {"to", r.toModule->Name() + "." + r.to->Name()},
-            {"line", r.line}});
+            {"line", r.fromModule->fileLineOf(r.line)}});
     }
     return list;
 }

@@ -18,6 +18,12 @@ int CModule::sourceLineOf(int fileLine) const {
     return static_cast<int>(at - m_sourceFileLines.begin()) + 1;
 }
 
+int CModule::fileLineOf(int sourceLine) const {
+    if (sourceLine < 1 || static_cast<size_t>(sourceLine) > m_sourceFileLines.size())
+        return sourceLine;
+    return m_sourceFileLines[static_cast<size_t>(sourceLine) - 1];
+}
+
 void CModule::setAttributes(std::shared_ptr<HashTable> table) {
     if (!table) detail::throwTypeMismatch("HashTable", "nothing");
     m_attributes = std::move(table);

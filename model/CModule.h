@@ -57,6 +57,9 @@ public:
     // The 1-based line of Source() that is line fileLine of the module file;
     // 0 when Source() does not hold that line.
     int sourceLineOf(int fileLine) const;
+    // The file line of line sourceLine of Source(); sourceLine itself when
+    // the module keeps no file lines.
+    int fileLineOf(int sourceLine) const;
     // Shared with the assigner, not copied.
     const std::shared_ptr<HashTable>& ShortDesc() const { return m_shortDesc; }
     void setShortDesc(std::shared_ptr<HashTable> table);

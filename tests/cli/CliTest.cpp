@@ -385,6 +385,13 @@ TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
         EXPECT_EQ(o.status, c.status) << c.out << o.err;
         EXPECT_EQ(o.out, c.out);
     }
+    // dump counts a reference's line as check does: in the file.
+    using Json = nlohmann::json;
+    const Json references = Json::parse(tarnwick({"dump", project}).out)["CrossReferences"];
+    EXPECT_NE(std::find(references.begin(), references.end(),
+                        Json{{"from", "modA.One"}, {"to", "modA.Helper"}, {"line", 5}}),
+              references.end())
+        << references.dump();
 }
 
 }  // namespace
