@@ -376,11 +376,10 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
             if (!header.done()) header.comment(current);
             const std::string cleaned = cleanComment(current);
             // An example in <pre> may show a whole routine: it stays.
-            const bool example = comments.inPre();
-            if (commentedCodeAt == npos && !example && isProcedureHeader(cleaned))
+            if (commentedCodeAt == npos && !comments.inPre() && isProcedureHeader(cleaned))
                 commentedCodeAt = comments.size();
             comments.add(current, cleaned);
-            if (commentedCodeAt != npos && !example && isProcedureEnd(cleaned)) {
+            if (commentedCodeAt != npos && isProcedureEnd(cleaned)) {
                 comments.cut(commentedCodeAt);
                 commentedCodeAt = npos;
             }

@@ -277,9 +277,8 @@ TEST(ModuleReader, ParamReturnAndRemarksTags) {
                        "' @param Default what to give when missing", "' @return the value found",
                        "' @remarks Case is ignored.", "' @author Jane Doe", "' @see #Remove",
                        "' @exceptions KeyNotFound when the key is missing", "' @example", "' <PRE>",
-                       "' Private Sub Form_Load()", "'     Debug.Print  Lookup(\"a\")",
-                       "' End Sub</pre>", "' @short Finds a value.",
-                       "' @see CList.Add, mail@example.com",
+                       "' Private Sub Form_Load()", "'     Debug.Print  Lookup(\"a\")", "' End Sub",
+                       "' </pre>", "' @short Finds a value.", "' @see CList.Add, mail@example.com",
                        "Public Function Lookup(ByVal Key As String, Optional Default) As String",
                        "End Function"});
     auto f = m->Functions().at(1);
@@ -292,7 +291,7 @@ TEST(ModuleReader, ParamReturnAndRemarksTags) {
     EXPECT_EQ(sections.remarks + "|" + sections.example + "|" + sections.exceptions + "|" +
                   sections.summary,
               "Case is ignored.|<PRE>\nPrivate Sub Form_Load()\n    Debug.Print  Lookup(\"a\")\n"
-              "End Sub</pre>|KeyNotFound when the key is missing|Finds a value.");
+              "End Sub\n</pre>|KeyNotFound when the key is missing|Finds a value.");
     EXPECT_EQ(f->SeeAlso(), (std::vector<std::string>{"#Remove", "CList.Add"}));
 }
 
