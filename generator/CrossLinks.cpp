@@ -124,7 +124,19 @@ CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entri
         const std::string& path = entries[i].path;
         const size_t slash = path.rfind('/') + 1;
         m_stems.emplace(toLower(std::string_view(path).substr(slash, path.rfind('.') - slash)), i);
+        // Each module page asks for its implementers: answered from this
+        // table, not by a walk over every class.
+        if (entries[i].module < 0 && entries[i].owner->Kind() == ModuleKind::Class) {
+            std::unordered_set<std::string> named;  // an interface listed twice counts once
+            for (const auto& implementation : entries[i].owner->Implementations().elements())
+                if (std::string key = toUpper(implementation->Name()); named.insert(key).second)
+                    m_implementers[key].push_back(i);
+        }
     }
+    for (auto& [key, classes] : m_implementers)
+        std::stable_sort(classes.begin(), classes.end(), [&](size_t a, size_t b) {
+            return compareIgnoreCase(m_entries[a].name, m_entries[b].name) < 0;
+        });
 }
 
 Html CrossLinks::link(const std::string& page, std::string_view text, std::string_view prefix) {
@@ -255,14 +267,10 @@ std::string CrossLinks::authorPageOf(std::string_view address) const {
 
 std::vector<const IndexEntry*> CrossLinks::implementersOf(const CModule& interface) const {
     std::vector<const IndexEntry*> classes;
-    for (const auto& [key, i] : m_modules) {
-        const IndexEntry& e = m_entries[i];
-        if (e.owner == &interface || e.owner->Kind() != ModuleKind::Class) continue;
-        if (e.owner->Implementations().byName(interface.Name())) classes.push_back(&e);
-    }
-    std::sort(classes.begin(), classes.end(), [](const IndexEntry* a, const IndexEntry* b) {
-        return compareIgnoreCase(a->name, b->name) < 0;
-    });
+    const auto found = m_implementers.find(toUpper(interface.Name()));
+    if (found == m_implementers.end()) return classes;
+    for (const size_t i : found->second)
+        if (m_entries[i].owner != &interface) classes.push_back(&m_entries[i]);
     return classes;
 }
 

@@ -103,6 +103,8 @@ private:
     std::unordered_map<const CModule*, std::unordered_map<std::string, size_t>> m_ownMembers;
     std::unordered_map<std::string, std::vector<size_t>> m_members;  // lower name -> entries
     std::unordered_map<std::string, size_t> m_stems;                 // lower page stem -> entry
+    // upper interface name -> the class entries implementing it, by name
+    std::unordered_map<std::string, std::vector<size_t>> m_implementers;
 };
 
 // One warning for each distinct address of an author's link into the site
