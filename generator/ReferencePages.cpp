@@ -56,7 +56,10 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
             const Reference& r = *uses[i];
             const std::string caller =
                 r.from ? ctx.links->memberPage(*r.fromModule, *r.from) : std::string();
-            const std::string code = codePageOf(*r.fromModule, ctx);
+            // A caller the site leaves out (a private routine of a public
+            // site) is named, but its lines are not linked from here.
+            const std::string code =
+                r.from && caller.empty() ? std::string() : codePageOf(*r.fromModule, ctx);
             const std::string line = std::to_string(r.line);
             out.AppendLn("<TR class=\"Summary\"><TD class=\"Summary\">" +
                          CrossLinks::link(caller, callerName(r)) + "</TD><TD>" +
@@ -73,20 +76,24 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
                 "</P>");
         }
     }
-    // What the page's own code names, each target once, in order of first use.
-    std::vector<std::pair<const CModule*, const Element*>> calls;
+    // What the page's own code names and the site documents, each target
+    // once, in order of first use.
+    // (a property's accessors are one page, so one entry).
+    std::vector<std::pair<std::string, std::string>> calls;  // page, name
     for (const Element* m : members)
-        for (const Reference* r : index.from(*m))
-            if (std::find(calls.begin(), calls.end(), std::make_pair(r->toModule, r->to)) ==
-                calls.end())
-                calls.emplace_back(r->toModule, r->to);
+        for (const Reference* r : index.from(*m)) {
+            std::string page = ctx.links->memberPage(*r->toModule, *r->to);
+            if (page.empty() || std::any_of(calls.begin(), calls.end(),
+                                            [&](const auto& call) { return call.first == page; }))
+                continue;
+            calls.emplace_back(std::move(page), r->toModule->Name() + "." + r->to->Name());
+        }
     if (!calls.empty()) {
         out.AppendLn("<H3>" + modHtml::detail::tr(helper, "Calls", "Calls") + "</H3>");
         out.Append(Html("<P class=\"calls\">"));
         for (size_t i = 0; i < calls.size(); ++i) {
             if (i > 0) out.Append(Html(", "));
-            out.Append(CrossLinks::link(ctx.links->memberPage(*calls[i].first, *calls[i].second),
-                                        calls[i].first->Name() + "." + calls[i].second->Name()));
+            out.Append(CrossLinks::link(calls[i].first, calls[i].second));
         }
         out.AppendLn(Html("</P>"));
     }

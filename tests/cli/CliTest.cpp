@@ -265,6 +265,14 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
     }
     EXPECT_EQ(site.at("project-summary.html").find("<TABLE cellspacing=\"0\" class=\"summary\">"),
               std::string::npos);
+    // With code pages: a public page names its private caller (frmMain.ShowBalance) but
+    // links none of its lines, and calls no private member (m_Balance).
+    generate({"-o", tmp / "public", "--scopes", "public", "--sections", "source"});
+    const std::string balance = readFile(tmp / "public/Classes/CAccount_Balance.html");
+    EXPECT_TRUE(balance.find("frmMain.ShowBalance") != std::string::npos &&
+                balance.find("_Code.html#L") == std::string::npos &&
+                balance.find("class=\"calls\"") == std::string::npos)
+        << balance;
 }
 
 TEST(GenerateInterrupt, CtrlCStopsAtTheNextModuleWithStatus130) {
