@@ -1,7 +1,7 @@
 #include "generator/ReferencePages.h"
 
 #include <algorithm>
-#include <set>
+#include <unordered_set>
 
 #include "generator/CrossLinks.h"
 #include "generator/modHtmlDetail.h"
@@ -80,12 +80,13 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     // once, in order of first use.
     // (a property's accessors are one page, so one entry).
     std::vector<std::pair<std::string, std::string>> calls;  // page, name
+    std::unordered_set<const Element*> asked;
+    std::unordered_set<std::string> listed;
     for (const Element* m : members)
         for (const Reference* r : index.from(*m)) {
+            if (!asked.insert(r->to).second) continue;
             std::string page = ctx.links->memberPage(*r->toModule, *r->to);
-            if (page.empty() || std::any_of(calls.begin(), calls.end(),
-                                            [&](const auto& call) { return call.first == page; }))
-                continue;
+            if (page.empty() || !listed.insert(page).second) continue;
             calls.emplace_back(std::move(page), r->toModule->Name() + "." + r->to->Name());
         }
     if (!calls.empty()) {
@@ -119,7 +120,6 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
             const int c = compareIgnoreCase(a->Name(), b->Name());
             return c != 0 ? c < 0 : a < b;
         });
-        modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
         if (modules.empty()) return Html();
         Html text = "<P class=\"moduleReferences\"><B>" +
                     modHtml::detail::tr(helper, key, fallback) + ":</B> ";
