@@ -118,7 +118,9 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
         modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
         std::sort(modules.begin(), modules.end(), [](const CModule* a, const CModule* b) {
             const int c = compareIgnoreCase(a->Name(), b->Name());
-            return c != 0 ? c < 0 : a < b;
+            // Two modules of one name (a VB_Name written twice): by file,
+            // so the order does not hang on where each was read into memory.
+            return c != 0 ? c < 0 : a->Path() < b->Path();
         });
         if (modules.empty()) return Html();
         Html text = "<P class=\"moduleReferences\"><B>" +
