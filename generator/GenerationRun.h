@@ -26,6 +26,7 @@
 #include "generator/GenerationSettings.h"
 #include "support/Diagnostics.h"
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 
 namespace tarnwick {
 
@@ -58,6 +59,9 @@ struct GenerationRequest {
     // Whether the pages show where members are used (linked code lines,
     // Used by, Calls); off, the run does not resolve names at all.
     bool crossReferences = true;
+    // Where the run's writes, its lock and its stamp reach the disk; null:
+    // the system's own calls. Must outlive the run.
+    FileSystem* fileSystem = nullptr;
 };
 
 struct GenerationResult {
@@ -92,6 +96,9 @@ private:
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     Status makeFolderReady(State& state);
     void finish(State& state);
+    FileSystem& disk() const {
+        return m_request.fileSystem ? *m_request.fileSystem : posixFileSystem();
+    }
 
     GenerationRequest m_request;
     GenerationObserver* m_observer;

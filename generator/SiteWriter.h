@@ -38,6 +38,7 @@
 #include "generator/SiteManifest.h"
 #include "support/CodePage.h"
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 #include "support/Hash.h"
 
 namespace tarnwick {
@@ -59,9 +60,10 @@ public:
     // be null) are never written onto. timestamp: the bytes that replace
     // kTimestampMark. given: the hash of what the run was given that the
     // pages' bytes do not show. full: the last manifest is not looked at,
-    // every page is written.
+    // every page is written. disk (must outlive the writer) is where every
+    // call to the disk goes.
     SiteWriter(std::string folder, const InputFiles* inputs, std::string timestamp, uint64_t given,
-               bool full);
+               bool full, FileSystem& disk = posixFileSystem());
 
     // Writes one page. Throws PageWriteError naming the file on any failure.
     Outcome write(std::string_view relativePath, std::string_view bytes);
@@ -92,6 +94,14 @@ public:
     // resources and the frame left out.
     void recordRun(uint64_t runKey, std::vector<ReportEvent> report, int pages);
 
+    // After a run that built its whole site: removes those of names (site-
+    // relative) that the last run wrote and this one did not, such as the
+    // navigation script of the other layout, each only when it is still on
+    // disk as recorded, so a file edited by hand, or anything not this
+    // program's, stays. The pages of a module no longer in the project are
+    // kept, as they always were. Returns how many.
+    int removeStalePages(const std::vector<std::string>& names);
+
     // Writes the manifest of what the pages on disk now are (when it differs
     // from the one there), through a temporary file and a rename.
     Status commit();
@@ -115,6 +125,7 @@ private:
 
     std::string m_folder;  // ends with '/'
     const InputFiles* m_inputs;
+    FileSystem& m_disk;
     std::string m_timestamp;
     std::string m_oldManifest;  // the file's bytes as read
     SiteManifest m_before;      // the last run's records; read-only after construction
@@ -126,7 +137,8 @@ private:
 
     std::atomic<int> m_written{0};
     std::atomic<int> m_unchanged{0};
-    bool m_keptAll = false;  // keepAll() kept the last run's site
+    bool m_keptAll = false;                     // keepAll() kept the last run's site
+    std::unordered_set<std::string> m_removed;  // pages of the last run removeStalePages removed
 };
 
 }  // namespace tarnwick

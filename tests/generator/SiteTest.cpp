@@ -100,12 +100,15 @@ TEST(SiteWriter, RefusesNamesThatLeaveTheLayout) {
     EXPECT_THROW(ctx.writePage(std::string_view("a\0b.html", 8), "text"), PageWriteError);
 }
 
-TEST(SiteWriter, WritesInTheCodePageThroughLinksInsideAndNamesTheFileOnFailure) {
+TEST(SiteWriter, WritesInTheCodePageNeverThroughLinksAndNamesTheFileOnFailure) {
     TempFolder tmp;
     Writer ctx(tmp);
     fs::create_directories(tmp.path() / "out/Classes");
     fs::create_directory_symlink("Classes", tmp.path() / "out/classes");
-    ctx.writePage("classes/CFoo.html", "caf\xC3\xA9 \xD0\x96");  // "café Ж"
+    // Never through a link, even to a folder of the site: "Classes -> Modules" would let a
+    // class's page replace a module's.
+    EXPECT_THROW(ctx.writePage("classes/CFoo.html", "x"), PageWriteError);
+    ctx.writePage("Classes/CFoo.html", "caf\xC3\xA9 \xD0\x96");  // "café Ж"
     // windows-1252 holds é (0xE9) but not Ж, which becomes a character reference.
     EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "caf\xE9 &#1046;");
     ctx.writePage("Classes/CFoo.html", "second");  // replaces
