@@ -107,7 +107,7 @@ int reportUnused(const CProject& project, const GenerationSettings& settings) {
 class StderrSink : public DiagnosticsSink {
 public:
     void report(const Diagnostic& diagnostic) override {
-        std::cerr << "tarnwick: " << diagnostic.toString() << '\n';
+        printLine(std::cerr, "tarnwick: ", diagnostic.toString());
     }
 };
 
@@ -198,7 +198,7 @@ int runCheck(const CheckOptions& options) {
     auto file = SettingsFile::load(
         named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
     if (!file) {
-        std::cerr << "tarnwick check: " << file.error().message << '\n';
+        printLine(std::cerr, "tarnwick check: ", file.error().message);
         return 2;
     }
     GenerationRequest fromFile;
@@ -222,19 +222,20 @@ int runCheck(const CheckOptions& options) {
         if (l.list.empty()) continue;
         const std::string bad = applyWords(l.list, l.begin, l.end, settings);
         if (!bad.empty()) {
-            std::cerr << "tarnwick check: unknown word \"" << bad << "\" in " << l.option
-                      << " (known: " << wordList(l.begin, l.end) << ")\n";
+            printLine(std::cerr, "tarnwick check: ",
+                      "unknown word \"" + bad + "\" in " + l.option +
+                          " (known: " + wordList(l.begin, l.end) + ")");
             return 2;
         }
     }
     auto codePage = CodePage::open(codePageName);
     if (!codePage) {
-        std::cerr << "tarnwick check: unknown code page: " << codePageName << '\n';
+        printLine(std::cerr, "tarnwick check: unknown code page: ", codePageName);
         return 2;
     }
     auto defines = readDefines(defineList);
     if (!defines) {
-        std::cerr << "tarnwick check: " << defines.error().message << '\n';
+        printLine(std::cerr, "tarnwick check: ", defines.error().message);
         return 2;
     }
 
@@ -248,7 +249,7 @@ int runCheck(const CheckOptions& options) {
     parser.setDefines(std::move(defines).value());
     auto project = parser.Parse();
     if (!project) {
-        std::cerr << "tarnwick check: " << terminalSafe(project.error().message) << '\n';
+        printLine(std::cerr, "tarnwick check: ", project.error().message);
         return 1;
     }
 
