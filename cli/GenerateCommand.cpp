@@ -222,6 +222,10 @@ int runGenerate(const GenerateOptions& options) {
             return 2;
         }
     }
+    if (const Status pageEncoding = GenerationRun::checkPageEncoding(request); !pageEncoding) {
+        printLine(std::cerr, "tarnwick generate: ", pageEncoding.error().message);
+        return 2;
+    }
     if (!options.language.empty()) {
         // Read as the run reads it: the bundled file in windows-1252, the user's in the project's.
         const bool bundled = options.translation.empty();

@@ -9,6 +9,7 @@
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/File.h"
+#include "support/PageEncoding.h"
 #include "support/PathGuard.h"
 #include "support/Text.h"
 
@@ -21,7 +22,17 @@ namespace {
 constexpr std::string_view kSection = "generate";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-enum class ValueKind { Path, Words, Style, Layout, CodePageName, Language, Define, Jobs };
+enum class ValueKind {
+    Path,
+    Words,
+    Style,
+    Layout,
+    CodePageName,
+    PageEncodingName,
+    Language,
+    Define,
+    Jobs
+};
 
 struct KeyRule {
     const char* key;
@@ -39,7 +50,7 @@ const KeyRule kKeys[] = {
     {"style", ValueKind::Style},
     {"layout", ValueKind::Layout},
     {"codepage", ValueKind::CodePageName},
-    {"output-encoding", ValueKind::CodePageName},
+    {"output-encoding", ValueKind::PageEncodingName},
     {"language", ValueKind::Language},
     {"registry", ValueKind::Path},
     {"define", ValueKind::Define},
@@ -96,6 +107,12 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
             return layoutOfWord(value) ? "" : "not frames or modern";
         case ValueKind::CodePageName:
             return CodePage::open(value) ? "" : "unknown code page";
+        case ValueKind::PageEncodingName:
+            if (!CodePage::open(value)) return "unknown code page";
+            return pageCharsetName(value)
+                       ? ""
+                       : "a browser could read text in it as markup (known: " + pageEncodingList() +
+                             ")";
         case ValueKind::Define: {
             const std::vector<std::string> defines = splitDefines(value);
             if (defines.empty()) return "it is empty";

@@ -107,6 +107,13 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
         {{"--settings", "missing.tarnwick"}, "missing.tarnwick"},
         {{"--codepage", "klingon-42"}, "klingon-42"},
         {{"--frobnicate"}, "frobnicate"},
+        // Encodings in which a name's bytes could spell markup; the list of good ones is given.
+        {{"--output-encoding", "UTF-16LE"},
+         "\"UTF-16LE\": a browser could read text in it as "
+         "markup; give an output encoding of UTF-8, "},
+        {{"--output-encoding", "UTF-16BE"}, "UTF-16BE"},
+        {{"--output-encoding", "IBM037"}, "IBM037"},
+        {{"--codepage", "UTF-16LE"}, "\"UTF-16LE\", the code page of the project's files"},
     };
     for (const auto& c : cases) {
         const Outcome o = generate(c.extra);
