@@ -157,6 +157,12 @@ int runGenerate(const GenerateOptions& options) {
         printLine(std::cerr, "tarnwick generate: ", file.error().message);
         return 2;
     }
+    if (options.output.empty()) {
+        if (const Status inside = file.value().checkOutputInside(); !inside) {
+            printLine(std::cerr, "tarnwick generate: ", inside.error().message);
+            return 2;
+        }
+    }
     file.value().applyTo(request);
 
     if (!options.output.empty()) request.outputFolder = options.output;

@@ -122,6 +122,38 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
         EXPECT_FALSE(fs::exists(m_out)) << c.named;
     }
     EXPECT_EQ(tarnwick({"generate", m_vbp}).status, 2);  // no -o
+
+    // A settings file's ESC, BEL and CR reach the terminal escaped.
+    const std::string settings = m_tmp / "odd.tarnwick";
+    testing::writeFile(settings, "[generate]\n\x1b]0;owned\x07\r = 1\n");
+    const Outcome odd = generate({"--settings", settings});
+    EXPECT_EQ(odd.status, 2);
+    EXPECT_NE(odd.err.find("unknown key \"\\x1B]0;owned\\x07\\x0D\""), std::string::npos)
+        << odd.err;
+    EXPECT_EQ(odd.err.find_first_of("\x1b\x07\r"), std::string::npos) << odd.err;
+}
+
+// An output the settings file names outside its own folder is written only when given as -o.
+TEST_F(GenerateCommand, SettingsFileOutputOutsideItsFolderNeedsTheCommandLine) {
+    const std::string settings = fs::path(m_vbp).replace_extension(".tarnwick").string();
+    fs::create_directories(m_tmp.path() / "project/docs");
+    fs::create_directory_symlink(m_tmp.path(), m_tmp.path() / "project/up");
+    for (const std::string& output :
+         {std::string("../elsewhere"), m_tmp / "elsewhere", std::string("up/elsewhere")}) {
+        testing::writeFile(settings,
+                           "[generate]\n; from a pull request\noutput = " + output + "\n");
+        const Outcome refused = tarnwick({"generate", m_vbp});
+        EXPECT_EQ(refused.status, 2) << output;
+        EXPECT_NE(refused.err.find(settings + ":3: output \"" + output + "\" leaves the folder"),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_FALSE(fs::exists(m_tmp.path() / "elsewhere")) << output;
+    }
+    EXPECT_EQ(generate().status, 0);  // -o given: the file's output is not used
+    testing::writeFile(settings, "[generate]\noutput = docs/site\n");
+    const Outcome inside = tarnwick({"generate", m_vbp});
+    EXPECT_EQ(inside.status, 0) << inside.err;
+    EXPECT_TRUE(fs::exists(m_tmp.path() / "project/docs/site/index.html"));
 }
 
 TEST_F(GenerateCommand, UnusableInputOrOutputExitsOneNamingThePath) {
@@ -244,11 +276,11 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
     generate({"-o", tmp / "options", "--scopes", "public", "--sections", "syntax,returns",
               "--style", "Slate", "--no-syntax"});
     testing::writeFile(tmp.path() / "Ledger/Ledger.tarnwick",
-                       "; public API only\r\n[generate]\r\noutput = ../file\r\n"
+                       "; public API only\r\n[generate]\r\noutput = file\r\n"
                        "scopes = public\r\nsections = returns\r\nstyle = Slate\r\n");
     generate({});
     const auto site = siteFiles(tmp.path() / "options");
-    EXPECT_TRUE(site == siteFiles(tmp.path() / "file"));
+    EXPECT_TRUE(site == siteFiles(tmp.path() / "Ledger/file"));
     EXPECT_EQ(site.at("src/css/screen.css"),
               readFile(TARNWICK_SOURCE_DIR "/Themes/Slate/theme.css"));
 
