@@ -432,6 +432,24 @@ TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
         EXPECT_EQ(o.status, c.status) << c.out << o.err;
         EXPECT_EQ(o.out, c.out);
     }
+    // A path a CI log would read as a command gets "./"; control characters are shown escaped.
+    testing::writeFile(tmp.path() / "::error::x.bas",
+                       "Attribute VB_Name = \"modX\"\r\nPublic Sub A()\r\nEnd Sub\r\n");
+    testing::writeFile(tmp.path() / "y\x1b[2Jz.bas",
+                       "Attribute VB_Name = \"modY\"\r\nPublic Sub B()\r\nEnd Sub\r\n");
+    testing::writeFile(tmp.path() / "ci.vbp",
+                       "Type=Exe\r\nModule=modX; ::error::x.bas\r\nModule=modY; y\x1b[2Jz.bas\r\n");
+    const fs::path before = fs::current_path();
+    fs::current_path(tmp.path());
+    const Outcome ci = tarnwick({"check", "ci.vbp"});
+    fs::current_path(before);
+    EXPECT_NE(ci.out.find("./::error::x.bas:2: warning: Public Sub 'A'"), std::string::npos)
+        << ci.out;
+    EXPECT_NE(ci.out.find("y\\x1B[2Jz.bas:2: warning: Public Sub 'B'"), std::string::npos)
+        << ci.out;
+    EXPECT_EQ(ci.out.find("\n::"), std::string::npos);
+    EXPECT_EQ(ci.out.find('\x1b'), std::string::npos);
+
     // dump counts a reference's line as check does: in the file.
     using Json = nlohmann::json;
     const Json references = Json::parse(tarnwick({"dump", project}).out)["CrossReferences"];
