@@ -294,7 +294,6 @@ Status GenerationRun::prepare(State& state) {
     // the run's one, so a page whose only change would be its timestamp is
     // seen as unchanged.
     const std::string now = makeNowFunction(m_request.fixedTime, m_request.language)();
-    ctx.now = [] { return std::string(kTimestampMark); };
     // What the pages' bytes do not show: the tool (its version and the
     // manifest's form) and where the timestamp comes from.
     state.given = hashBytes(std::string(TARNWICK_VERSION) + "\n" +
@@ -303,6 +302,7 @@ Status GenerationRun::prepare(State& state) {
     state.site = std::make_unique<SiteWriter>(
         state.folder, &state.inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
         state.given, m_request.full);
+    ctx.now = [mark = state.site->timestampMark()] { return mark; };
     return ok();
 }
 
