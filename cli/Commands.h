@@ -5,9 +5,12 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdlib>
+#include <ostream>
 #include <string>
+#include <string_view>
 
 #include "reader/modRegistry.h"
+#include "support/Html.h"
 
 namespace tarnwick::cli {
 
@@ -21,6 +24,13 @@ void registerGenerateCommand(CLI::App& app, int& status);
 inline RegistryLocation registryFromEnvironment(std::string named) {
     return RegistryLocation::fromVariables(std::move(named), std::getenv("TARNWICK_REGISTRY"),
                                            std::getenv("WINEPREFIX"), std::getenv("HOME"));
+}
+
+// Prints prefix and text as one line, every control character of text (a
+// line break too) shown escaped: messages name paths and values from the
+// project and its settings file, which may hold ESC, CR or BEL.
+inline void printLine(std::ostream& out, std::string_view prefix, std::string_view text) {
+    out << prefix << terminalSafe(text) << '\n';
 }
 
 }  // namespace tarnwick::cli

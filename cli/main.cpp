@@ -5,6 +5,8 @@
 //   tarnwick check PROJECT.vbp        members without a description, as warnings
 #include <exception>
 #include <iostream>
+#include <sstream>
+#include <string>
 
 #include "cli/Commands.h"
 
@@ -21,12 +23,17 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
+        // The message may quote an argument (a file name) with control characters.
+        std::ostringstream message;
+        const int code = app.exit(e, std::cout, message);
+        std::istringstream lines(message.str());
+        for (std::string line; std::getline(lines, line);)
+            tarnwick::cli::printLine(std::cerr, "", line);
         // CLI11 answers --help and --version with success; every other parse error is a usage
         // error.
         return code == 0 ? 0 : 2;
     } catch (const std::exception& e) {
-        std::cerr << "tarnwick: " << e.what() << '\n';
+        tarnwick::cli::printLine(std::cerr, "tarnwick: ", e.what());
         return 1;
     }
     return status;

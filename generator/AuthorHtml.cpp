@@ -93,8 +93,10 @@ std::string decodedAddress(std::string_view value) {
     return out;
 }
 
-// True for http, https, mailto and relative addresses.
+// True for http, https, mailto and relative addresses; false for "//host"
+// and its spellings with backslashes, which leave the site like a scheme.
 bool isSafeAddress(std::string_view address) {
+    if (isOtherHostAddress(address)) return false;
     const size_t end = address.find_first_of(":/?#");
     if (end == std::string_view::npos || address[end] != ':') return true;  // relative
     const std::string scheme = toLower(address.substr(0, end));
@@ -163,9 +165,10 @@ bool readTag(std::string_view text, size_t pos, Tag& tag) {
     return false;
 }
 
-// A link into the site itself: no scheme, not "//host", not "#here".
+// A link into the site itself: no scheme, not "//host" (nor "\\host",
+// "/\host"), not "#here".
 bool isRelativeAddress(std::string_view address) {
-    if (address.empty() || address[0] == '#' || address.rfind("//", 0) == 0) return false;
+    if (address.empty() || address[0] == '#' || isOtherHostAddress(address)) return false;
     const size_t end = address.find_first_of(":/?#");
     return end == std::string_view::npos || address[end] != ':';
 }
@@ -292,10 +295,15 @@ std::vector<std::string> relativeAuthorLinks(std::string_view text) {
         Tag tag;
         if (!readTag(text, at, tag) || tag.closing || tag.name != "a" || !tag.hasHref) continue;
         std::string address = decodedAddress(tag.href);
-        if (isRelativeAddress(address) && isSafeAddress(address))
+        if ((isRelativeAddress(address) && isSafeAddress(address)) || isOtherHostAddress(address))
             addresses.push_back(std::move(address));
     }
     return addresses;
+}
+
+bool isOtherHostAddress(std::string_view address) {
+    return address.size() >= 2 && (address[0] == '/' || address[0] == '\\') &&
+           (address[1] == '/' || address[1] == '\\');
 }
 
 std::string firstSentence(std::string_view text) {

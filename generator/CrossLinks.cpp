@@ -293,6 +293,14 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
     std::unordered_set<std::string> warned;
     const auto scan = [&](std::string_view text, const CModule& module, int line) {
         for (const std::string& address : relativeAuthorLinks(text)) {
+            if (isOtherHostAddress(address)) {
+                if (warned.insert(address).second)
+                    diagnostics.warning(module.Path(), line,
+                                        "the link to \"" + address +
+                                            "\" leads to another host without naming a scheme; "
+                                            "its text is kept, the link left out");
+                continue;
+            }
             if (!links.authorPage(address).empty() || !warned.insert(address).second) continue;
             diagnostics.warning(module.Path(), line,
                                 "the link to \"" + address +

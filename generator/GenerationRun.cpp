@@ -32,6 +32,7 @@
 #include "support/FileCopy.h"
 #include "support/Hash.h"
 #include "support/InputFiles.h"
+#include "support/PageEncoding.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
 
@@ -207,6 +208,18 @@ OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) 
     return OutputFolderState::Empty;
 }
 
+Status GenerationRun::checkPageEncoding(const GenerationRequest& request) {
+    const bool given = !request.outputEncoding.empty();
+    const std::string& name = given ? request.outputEncoding : request.codePage;
+    if (pageCharsetName(name)) return ok();
+    return Error{"the pages cannot be written in \"" + name + "\"" +
+                 (given ? std::string()
+                        : ", the code page of the project's files, which is the pages' "
+                          "encoding when no output encoding is given") +
+                 ": a browser could read text in it as markup; give an output encoding of " +
+                 pageEncodingList() + " (or another spelling of one of them, such as cp1252)"};
+}
+
 // The parts of one run that its steps share.
 struct GenerationRun::State {
     DiagnosticsSink* diagnostics = nullptr;
@@ -257,6 +270,7 @@ Expected<GenerationResult> GenerationRun::run() {
 Status GenerationRun::prepare(State& state) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
+    if (Status pageEncoding = checkPageEncoding(m_request); !pageEncoding) return pageEncoding;
     auto outputEncoding = CodePage::open(
         m_request.outputEncoding.empty() ? m_request.codePage : m_request.outputEncoding);
     if (!outputEncoding) return outputEncoding.error();
@@ -315,7 +329,6 @@ Status GenerationRun::prepare(State& state) {
     // the run's one, so a page whose only change would be its timestamp is
     // seen as unchanged.
     const std::string now = makeNowFunction(m_request.fixedTime, m_request.language)();
-    ctx.now = [] { return std::string(kTimestampMark); };
     // What the pages' bytes do not show: the tool (its version and the
     // manifest's form) and where the timestamp comes from.
     state.given = hashBytes(std::string(TARNWICK_VERSION) + "\n" +
@@ -324,6 +337,7 @@ Status GenerationRun::prepare(State& state) {
     state.site = std::make_unique<SiteWriter>(
         state.folder, &state.inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
         state.given, m_request.full, disk());
+    ctx.now = [mark = state.site->timestampMark()] { return mark; };
     return ok();
 }
 

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <system_error>
 #include <vector>
 
@@ -56,6 +58,18 @@ std::vector<std::string_view> splitRelative(std::string_view path, std::string& 
     return parts;
 }
 
+// "\x1bTARNWICK-NOW-" and 32 random hex digits, then ESC.
+std::string randomMark() {
+    std::random_device random;
+    std::string mark = "\x1bTARNWICK-NOW-";
+    for (int i = 0; i < 4; ++i) {
+        char hex[9];
+        std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(random()));
+        mark += hex;
+    }
+    return mark + "\x1b";
+}
+
 PageRecord recordOf(uint64_t hash, const FileStamp& stamp) {
     return {hash, stamp.size, stamp.mtime};
 }
@@ -67,7 +81,8 @@ SiteWriter::SiteWriter(std::string folder, const InputFiles* inputs, std::string
     : m_folder(withTrailingSlash(std::move(folder))),
       m_inputs(inputs),
       m_disk(disk),
-      m_timestamp(std::move(timestamp)) {
+      m_timestamp(std::move(timestamp)),
+      m_mark(randomMark()) {
     m_checkedFolders.insert(std::string());  // the output folder itself
     const std::string path = m_folder + kManifestFile;
     struct stat info {};
@@ -161,7 +176,19 @@ bool SiteWriter::unchangedOnDisk(std::string_view relativePath, const std::strin
 
 // The run's timestamp where the builders left the mark.
 std::string SiteWriter::withTimestamp(std::string_view bytes) const {
-    return replaceAll(bytes, kTimestampMark, m_timestamp);
+    return replaceAll(bytes, m_mark, m_timestamp);
+}
+
+uint64_t SiteWriter::pageHash(std::string_view bytes) const {
+    uint64_t hash = 0;
+    size_t from = 0;
+    for (size_t at = bytes.find(m_mark); at != std::string_view::npos;
+         at = bytes.find(m_mark, from)) {
+        hash = hashBytes(bytes.substr(from, at - from), hash);
+        hash = hashBytes("\x1bNOW\x1b", hash);
+        from = at + m_mark.size();
+    }
+    return hashBytes(bytes.substr(from), hash);
 }
 
 SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string_view bytes) {
@@ -175,7 +202,7 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
     // new page is put in place only where nothing is; a page of an earlier
     // run is replaced.
     bool look = !prepareFolders(relativePath, file);
-    const uint64_t hash = hashBytes(bytes);
+    const uint64_t hash = pageHash(bytes);
     bool exists = false;
     if (look && unchangedOnDisk(relativePath, file, hash, exists)) {
         ++m_unchanged;

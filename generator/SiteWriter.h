@@ -1,7 +1,7 @@
 // SiteWriter: the one place where a run's pages reach the disk.
 //
 // A page comes in as its site-relative path and its bytes, already in the
-// pages' encoding, with kTimestampMark where the run's timestamp belongs.
+// pages' encoding, with timestampMark() where the run's timestamp belongs.
 // The writer
 // - refuses a path that would leave the output folder: the path's text is
 //   checked for every page, the folders on the way once per run (a folder it
@@ -45,10 +45,6 @@ namespace tarnwick {
 
 class InputFiles;
 
-// What the builders of a run write where the timestamp goes; the writer puts
-// the run's timestamp in its place. ESC never occurs in an HTML page.
-inline constexpr std::string_view kTimestampMark = "\x1bTARNWICK-NOW\x1b";
-
 class SiteWriter {
 public:
     // Name of the manifest file in the site's root.
@@ -58,12 +54,18 @@ public:
 
     // folder: the output folder (exists; '/' at the end or not). inputs (may
     // be null) are never written onto. timestamp: the bytes that replace
-    // kTimestampMark. given: the hash of what the run was given that the
+    // timestampMark(). given: the hash of what the run was given that the
     // pages' bytes do not show. full: the last manifest is not looked at,
     // every page is written. disk (must outlive the writer) is where every
     // call to the disk goes.
     SiteWriter(std::string folder, const InputFiles* inputs, std::string timestamp, uint64_t given,
                bool full, FileSystem& disk = posixFileSystem());
+
+    // What the builders of this run write where the timestamp goes; the
+    // writer puts the run's timestamp in its place. Made afresh for each
+    // run from random bytes (ASCII, so every page encoding keeps it as it
+    // is), so no text of a project, written before the run, can hold it.
+    const std::string& timestampMark() const { return m_mark; }
 
     // Writes one page. Throws PageWriteError naming the file on any failure.
     Outcome write(std::string_view relativePath, std::string_view bytes);
@@ -121,12 +123,15 @@ private:
     bool unchangedOnDisk(std::string_view relativePath, const std::string& file, uint64_t hash,
                          bool& exists);
     std::string withTimestamp(std::string_view bytes) const;
+    // The page's hash with the mark left out, so it is the same in every run.
+    uint64_t pageHash(std::string_view bytes) const;
     void record(std::string_view relativePath, const PageRecord& entry);
 
     std::string m_folder;  // ends with '/'
     const InputFiles* m_inputs;
     FileSystem& m_disk;
     std::string m_timestamp;
+    std::string m_mark;
     std::string m_oldManifest;  // the file's bytes as read
     SiteManifest m_before;      // the last run's records; read-only after construction
     SiteManifest m_after;       // guarded by m_mutex

@@ -34,6 +34,12 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
         {"<a href=\"java&#09;script&colon;alert(1)\">x</a>", "<a>x</a>"},
         {"<a href=\"&#106;avascript:alert(1)\">x</a>", "<a>x</a>"},
         {"<a href=\"data:text/html,x\">x</a>", "<a>x</a>"},
+        // Another host with the page's own scheme, in the spellings browsers read alike.
+        {"<a href=\"//evil.example/x\">x</a>", "<a>x</a>"},
+        {"<a href=\"\\\\evil.example\\x\">x</a>", "<a>x</a>"},
+        {"<a href=\"/\\evil.example\">x</a>", "<a>x</a>"},
+        {"<a href=\" /&#47;evil.example\">x</a>", "<a>x</a>"},
+        {"<a href=\"/x.html\">x</a>", "<a href=\"/x.html\">x</a>"},
         {"<a onmouseover=alert(1)>x</a>", "<a>x</a>"},
         {"<a href=\"x.html\" onclick=\"a>b\">q</a>", "<a href=\"x.html\">q</a>"},
         {"<a href=\"a\"b.html\">x</a>", "<a href=\"a\">x</a>"},
@@ -91,8 +97,9 @@ TEST(AuthorHtml, FirstSentenceIsTheSummary) {
     };
     for (const auto& row : kCases) EXPECT_EQ(firstSentence(row.input), row.expected) << row.input;
     EXPECT_EQ(relativeAuthorLinks("<a href=\"A.B.html\">x</a> <a href=\"https://x.org\">y</a> "
-                                  "<a href=\"#top\">z</a> <A HREF=../C.html>c</A>"),
-              (std::vector<std::string>{"A.B.html", "../C.html"}));
+                                  "<a href=\"#top\">z</a> <A HREF=../C.html>c</A> "
+                                  "<a href=//evil.example/D.html>d</a>"),
+              (std::vector<std::string>{"A.B.html", "../C.html", "//evil.example/D.html"}));
 }
 
 }  // namespace

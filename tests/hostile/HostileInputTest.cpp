@@ -244,6 +244,19 @@ const Case kCases[] = {
      "leads nowhere (Too many levels of symbolic links)"},
     {"jobs above 256 in the settings file", settings("[generate]\njobs = 257\n"), Expect::Usage,
      "from 1 to 256"},
+    {"UTF-16 settings file", settings(std::string("\xFF\xFE[\0g\0e\0n\0e\0r\0a\0t\0e\0]\0", 20)),
+     Expect::Usage, "is in UTF-16"},
+    {"settings file that documents no kind", settings("[generate]\nkinds =\n"), Expect::Usage,
+     ":2: bad value \"\" for kinds: it names nothing"},
+    {"settings file with terminal controls in a key", settings("[generate]\n\x1b[2J\a\r = 1\n"),
+     Expect::Usage, "unknown key \"\\x1B[2J\\x07\\x0D\""},
+    {"UTF-16LE pages in the settings file", settings("[generate]\noutput-encoding = UTF-16LE\n"),
+     Expect::Usage, ":2: bad value \"UTF-16LE\" for output-encoding"},
+    {"EBCDIC code page and no output encoding", plain([](Scene& s, const fs::path&) {
+         s.extra = {"--codepage", "IBM037"};
+         s.named = "IBM037";
+     }),
+     Expect::Usage, "the code page of the project's files"},
     {"--jobs above 256", plain([](Scene& s, const fs::path&) {
          s.extra = {"-j", "257"};
          s.named = "--jobs";
