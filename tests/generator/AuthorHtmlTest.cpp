@@ -62,6 +62,12 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
         {"<style>b{}</style>", "&lt;style&gt;b{}&lt;/style&gt;"},
         {"<b", "&lt;b"},
         {"<a href=\"x", "&lt;a href=\"x"},
+        // A tag that is none leaves the ones after it as they are.
+        {"<a b=\"x <a href='y.html'>y</a>", "&lt;a b=\"x <a href=\"y.html\">y</a>"},
+        {"x <a b <a b", "x &lt;a b &lt;a b"},
+        {"<a b='x <a c='y'>z", "<a>z</a>"},
+        {"<pre><b><b>x</i>\r\ny</pre>", "<pre><b><b>x\ny</b></b></pre>"},
+        {"a<script>x</scrip></SCRIPT>b", "ab"},
         {"First part.\r\nSecond part.", "First part.<P>Second part."},
         {"<b>First\r\n \r\nSecond", "<b>First</b><P>Second"},
         {"\r\nText\r\n", "Text"},
@@ -100,6 +106,9 @@ TEST(AuthorHtml, FirstSentenceIsTheSummary) {
                                   "<a href=\"#top\">z</a> <A HREF=../C.html>c</A> "
                                   "<a href=//evil.example/D.html>d</a>"),
               (std::vector<std::string>{"A.B.html", "../C.html", "//evil.example/D.html"}));
+    // A link written inside another tag's attribute is none: the gate drops it.
+    EXPECT_EQ(relativeAuthorLinks("<b title=\"<a href='In.html'>\">x</b>"),
+              std::vector<std::string>{});
 }
 
 }  // namespace
