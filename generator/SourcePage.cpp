@@ -220,8 +220,17 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
     const int count = static_cast<int>(lines.size());
     const std::string idLine = " id = \"" + std::string(id) + "\"";
 
+    // Room for the whole table from the start, the page's head and tail
+    // included: grown by doubling, a table of hundreds of megabytes would be
+    // copied on the way and held twice at the last step. Room never written
+    // costs no memory. Each line takes a row and a line number, each link
+    // its anchor; keywords and blanks take their markup.
+    size_t room = text.size() * 4 + lines.size() * 160 + 65536;
+    if (links)
+        for (const auto& [line, onLine] : *links)
+            for (const LineLink& link : onLine) room += link.page.size() + 24;
     StringBuffer out;
-    out.setCapacity(static_cast<int>(std::min<size_t>(text.size() * 3 + 4096, 1u << 30)));
+    out.setCapacity(static_cast<int>(std::min<size_t>(room, 1u << 30)));
     out.AppendLn("<TABLE class=\"Source\" cellspacing=\"0\" cellpadding=\"0\" ");
     if (!numbered) out.AppendLn(idLine);
     out.AppendLn(">");
