@@ -1,6 +1,7 @@
 #include "generator/ReferencePages.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "generator/CrossLinks.h"
@@ -138,10 +139,23 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
 CodeLinks codeLinks(const CModule& module, const CProject& project, const PageContext& ctx) {
     CodeLinks out;
     if (!ctx.links) return out;
+    constexpr uint32_t kNoPage = UINT32_MAX;
+    std::unordered_map<const Element*, uint32_t> pageOf;  // each member's page asked once
     for (const Reference& r : project.crossReferences().inModule(module)) {
-        std::string page = ctx.links->memberPage(*r.toModule, *r.to);
-        if (!page.empty()) out[r.line].push_back({r.column, r.length, std::move(page)});
+        const auto [known, added] = pageOf.try_emplace(r.to, kNoPage);
+        if (added) {
+            std::string page = ctx.links->memberPage(*r.toModule, *r.to);
+            if (!page.empty()) {
+                known->second = static_cast<uint32_t>(out.pages.size());
+                out.pages.push_back(std::move(page));
+            }
+        }
+        if (known->second != kNoPage)
+            out.links.push_back({r.line, r.column, r.length, known->second});
     }
+    const auto byLine = [](const LineLink& a, const LineLink& b) { return a.line < b.line; };
+    if (!std::is_sorted(out.links.begin(), out.links.end(), byLine))
+        std::stable_sort(out.links.begin(), out.links.end(), byLine);
     return out;
 }
 

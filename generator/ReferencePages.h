@@ -34,15 +34,21 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
 Html moduleReferenceSections(const CModule& module, const CProject& project, const PageContext& ctx,
                              const CHelper& helper);
 
-// The links of a module's code page, by 1-based line: the column and length
-// of each linked name and its page (site-relative). Only names whose page is
-// written.
+// The links of a module's code page: for each linked name its 1-based line,
+// the column and length, and its page (site-relative), in the order of the
+// lines (the names of one line as the references give them). Only names
+// whose page is written. Each page is named once: a module of a million
+// references to a few members holds a few names, not a million.
 struct LineLink {
+    int32_t line = 0;
     int32_t column = 0;
     int32_t length = 0;
-    std::string page;
+    uint32_t page = 0;  // index into CodeLinks::pages
 };
-using CodeLinks = std::map<int32_t, std::vector<LineLink>>;
+struct CodeLinks {
+    std::vector<std::string> pages;
+    std::vector<LineLink> links;
+};
 CodeLinks codeLinks(const CModule& module, const CProject& project, const PageContext& ctx);
 
 // What the module's pages show of references, as a hash: the references in

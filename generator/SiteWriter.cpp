@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -174,24 +175,92 @@ bool SiteWriter::unchangedOnDisk(std::string_view relativePath, const std::strin
     return false;
 }
 
-// The run's timestamp where the builders left the mark.
-std::string SiteWriter::withTimestamp(std::string_view bytes) const {
-    return replaceAll(bytes, m_mark, m_timestamp);
-}
+namespace {
 
-uint64_t SiteWriter::pageHash(std::string_view bytes) const {
-    uint64_t hash = 0;
+// The hash of a stream of bytes taken in blocks of a fixed size, whatever
+// pieces the bytes come in, so a page's hash does not depend on where its
+// encoding was cut. A mark ends the block it falls into and is hashed as a
+// step of its own, so no text of a page hashes like it.
+class StreamHash {
+public:
+    void add(std::string_view bytes) {
+        if (!m_block.empty()) {
+            const size_t take = std::min(kBlock - m_block.size(), bytes.size());
+            m_block.append(bytes.substr(0, take));
+            bytes.remove_prefix(take);
+            if (m_block.size() < kBlock) return;
+            flush();
+        }
+        for (; bytes.size() >= kBlock; bytes.remove_prefix(kBlock))
+            m_hash = hashBytes(bytes.substr(0, kBlock), m_hash);
+        m_block.append(bytes);
+    }
+    void mark() {
+        flush();
+        m_hash = hashBytes("\x1bNOW\x1b", m_hash);
+    }
+    uint64_t value() {
+        flush();
+        return m_hash;
+    }
+
+private:
+    static constexpr size_t kBlock = size_t{1} << 16;
+    void flush() {
+        if (!m_block.empty()) m_hash = hashBytes(m_block, m_hash);
+        m_block.clear();
+    }
+    uint64_t m_hash = 0;
+    std::string m_block;  // the bytes of the last block not yet hashed
+};
+
+}  // namespace
+
+bool SiteWriter::encodeMarked(std::string_view text, const Encoder& encode,
+                              const std::function<bool(std::string_view)>& put,
+                              const std::function<bool()>& mark) const {
+    // The mark is ASCII and every page encoding keeps ASCII as it is, so the
+    // marks of the encoded page are where the text has them.
     size_t from = 0;
-    for (size_t at = bytes.find(m_mark); at != std::string_view::npos;
-         at = bytes.find(m_mark, from)) {
-        hash = hashBytes(bytes.substr(from, at - from), hash);
-        hash = hashBytes("\x1bNOW\x1b", hash);
+    for (size_t at = text.find(m_mark); at != std::string_view::npos;
+         at = text.find(m_mark, from)) {
+        if (!encode(text.substr(from, at - from), put) || !mark()) return false;
         from = at + m_mark.size();
     }
-    return hashBytes(bytes.substr(from), hash);
+    return encode(text.substr(from), put);
+}
+
+uint64_t SiteWriter::pageHash(std::string_view text, const Encoder& encode) const {
+    StreamHash hash;
+    encodeMarked(
+        text, encode,
+        [&](std::string_view bytes) {
+            hash.add(bytes);
+            return true;
+        },
+        [&] {
+            hash.mark();
+            return true;
+        });
+    return hash.value();
 }
 
 SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string_view bytes) {
+    return writeText(relativePath, bytes,
+                     [](std::string_view part, const std::function<bool(std::string_view)>& put) {
+                         return put(part);
+                     });
+}
+
+SiteWriter::Outcome SiteWriter::write(const Page& page, const CodePage& encoding) {
+    return writeText(page.path, page.text,
+                     [&](std::string_view part, const std::function<bool(std::string_view)>& put) {
+                         return encoding.encodePieces(part, CodePage::Fallback::HtmlReference, put);
+                     });
+}
+
+SiteWriter::Outcome SiteWriter::writeText(std::string_view relativePath, std::string_view text,
+                                          const Encoder& encode) {
     const std::string file = m_folder + std::string(relativePath);
     std::string reason;
     if (splitRelative(relativePath, reason).empty())
@@ -202,13 +271,15 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
     // new page is put in place only where nothing is; a page of an earlier
     // run is replaced.
     bool look = !prepareFolders(relativePath, file);
-    const uint64_t hash = pageHash(bytes);
+    const uint64_t hash = pageHash(text, encode);
     bool exists = false;
     if (look && unchangedOnDisk(relativePath, file, hash, exists)) {
         ++m_unchanged;
         return Outcome::Unchanged;
     }
-    const std::string page = withTimestamp(bytes);
+    const ByteSource page = [&](const std::function<bool(std::string_view)>& put) {
+        encodeMarked(text, encode, put, [&] { return put(m_timestamp); });
+    };
     FileStamp written;
     bool appeared = false;
     Status done = writeAtomically(file, page, exists ? Replace::Allowed : Replace::Refused,
@@ -225,10 +296,6 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
     record(relativePath, recordOf(hash, written));
     ++m_written;
     return Outcome::Written;
-}
-
-SiteWriter::Outcome SiteWriter::write(const Page& page, const CodePage& encoding) {
-    return write(page.path, encoding.fromUtf8(page.text, CodePage::Fallback::HtmlReference));
 }
 
 bool SiteWriter::onDiskAsRecorded(const std::string& relativePath, PageRecord& record) const {

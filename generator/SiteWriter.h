@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -122,9 +123,21 @@ private:
     // tells whether anything is there; throws when it may not be replaced.
     bool unchangedOnDisk(std::string_view relativePath, const std::string& file, uint64_t hash,
                          bool& exists);
-    std::string withTimestamp(std::string_view bytes) const;
+    // Encodes a part of a page that holds no mark, handing its bytes to put
+    // piece by piece; false when put stopped it.
+    using Encoder = std::function<bool(std::string_view text,
+                                       const std::function<bool(std::string_view)>& put)>;
+    // Writes text (a builder's page, or bytes as they are) in the bytes
+    // encode makes of it, the run's timestamp in place of each mark. The page
+    // is never held in its encoding: it is encoded once for its hash and,
+    // when it has to be written, again while it is written.
+    Outcome writeText(std::string_view relativePath, std::string_view text, const Encoder& encode);
+    // Hands text's encoded bytes to put, and where a mark is, calls mark.
+    bool encodeMarked(std::string_view text, const Encoder& encode,
+                      const std::function<bool(std::string_view)>& put,
+                      const std::function<bool()>& mark) const;
     // The page's hash with the mark left out, so it is the same in every run.
-    uint64_t pageHash(std::string_view bytes) const;
+    uint64_t pageHash(std::string_view text, const Encoder& encode) const;
     void record(std::string_view relativePath, const PageRecord& entry);
 
     std::string m_folder;  // ends with '/'

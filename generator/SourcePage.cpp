@@ -1,6 +1,7 @@
 #include "generator/SourcePage.h"
 
 #include <cstring>
+#include <span>
 #include <string>
 
 #include "generator/CTextLines.h"
@@ -165,7 +166,8 @@ constexpr char kLinkClose = '\x02';
 
 // line with the marks around each name of links (columns of the untrimmed
 // line, trimmed by `trimmed` blanks); the pages in order.
-std::string markLinks(std::string_view line, size_t trimmed, const std::vector<LineLink>& links,
+std::string markLinks(std::string_view line, size_t trimmed, std::span<const LineLink> links,
+                      const std::vector<std::string>& names,
                       std::vector<const std::string*>& pages) {
     std::string out;
     size_t at = 0;
@@ -179,7 +181,7 @@ std::string markLinks(std::string_view line, size_t trimmed, const std::vector<L
         out.append(line, column, length);
         out += kLinkClose;
         at = column + length;
-        pages.push_back(&link.page);
+        pages.push_back(&names[link.page]);
     }
     out.append(line, at);
     return out;
@@ -220,8 +222,16 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
     const int count = static_cast<int>(lines.size());
     const std::string idLine = " id = \"" + std::string(id) + "\"";
 
+    // Room for the whole table from the start, the page's head and tail
+    // included: grown by doubling, a table of hundreds of megabytes would be
+    // copied on the way and held twice at the last step. Room never written
+    // costs no memory. Each line takes a row and a line number, each link
+    // its anchor; keywords and blanks take their markup.
+    size_t room = text.size() * 4 + lines.size() * 160 + 65536;
+    if (links)
+        for (const LineLink& link : links->links) room += links->pages[link.page].size() + 24;
     StringBuffer out;
-    out.setCapacity(static_cast<int>(std::min<size_t>(text.size() * 3 + 4096, 1u << 30)));
+    out.setCapacity(static_cast<int>(std::min<size_t>(room, 1u << 30)));
     out.AppendLn("<TABLE class=\"Source\" cellspacing=\"0\" cellpadding=\"0\" ");
     if (!numbered) out.AppendLn(idLine);
     out.AppendLn(">");
@@ -253,6 +263,8 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
     std::string table = out.take();
     LineScratch scratch;
     std::vector<const std::string*> pages;
+    const LineLink* nextLink = links ? links->links.data() : nullptr;
+    const LineLink* const endLinks = links ? nextLink + links->links.size() : nullptr;
     int32_t number = 0;
     for (const std::string_view line : lines) {
         ++number;
@@ -265,11 +277,14 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
         }
         const size_t blanks = leadingBlanks(line);
         for (size_t n = blanks + 1; n > 0; --n) table += kNbsp;
-        const auto linked = links ? links->find(number) : CodeLinks::const_iterator();
-        if (links && linked != links->end() &&
-            line.find_first_of("\x01\x02") == std::string_view::npos) {
+        // The links of this line: the next ones in line order.
+        while (nextLink != endLinks && nextLink->line < number) ++nextLink;
+        const LineLink* const lineLinks = nextLink;
+        while (nextLink != endLinks && nextLink->line == number) ++nextLink;
+        if (lineLinks != nextLink && line.find_first_of("\x01\x02") == std::string_view::npos) {
             pages.clear();
-            const std::string marked = markLinks(trimSpaces(line), blanks, linked->second, pages);
+            const std::string marked = markLinks(
+                trimSpaces(line), blanks, std::span(lineLinks, nextLink), links->pages, pages);
             const size_t start = table.size();
             appendCodeLine(table, marked, scratch);
             replaceMarks(table, start, pages);

@@ -31,7 +31,7 @@ std::string partNameFor(const std::string& path) {
 }
 
 // Writes all of bytes to the open file fd; an empty text, else the reason.
-std::string fill(FileSystem& disk, int fd, std::string_view bytes, FileStamp* written) {
+std::string writeAll(FileSystem& disk, int fd, std::string_view bytes) {
     for (size_t done = 0; done < bytes.size();) {
         const ssize_t n = disk.write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
@@ -39,6 +39,33 @@ std::string fill(FileSystem& disk, int fd, std::string_view bytes, FileStamp* wr
         if (n <= 0) return std::strerror(n < 0 ? errno : ENOSPC);
         done += static_cast<size_t>(n);
     }
+    return {};
+}
+
+// Writes all the bytes of source to the open file fd; an empty text, else
+// the reason. Small pieces are gathered, so a page in a few pieces (its
+// timestamp among them) still costs one write.
+std::string fill(FileSystem& disk, int fd, const ByteSource& source, FileStamp* written) {
+    constexpr size_t kGather = size_t{1} << 16;
+    std::string gathered;
+    std::string problem;
+    source([&](std::string_view piece) {
+        if (gathered.size() + piece.size() > kGather && !gathered.empty()) {
+            problem = writeAll(disk, fd, gathered);
+            gathered.clear();
+        }
+        if (problem.empty()) {
+            if (piece.size() >= kGather) {
+                problem = writeAll(disk, fd, piece);
+            } else {
+                if (gathered.capacity() == 0) gathered.reserve(kGather);
+                gathered.append(piece);
+            }
+        }
+        return problem.empty();
+    });
+    if (problem.empty() && !gathered.empty()) problem = writeAll(disk, fd, gathered);
+    if (!problem.empty()) return problem;
     struct stat info {};
     if (written) {
         if (disk.fstat(fd, &info) != 0) return std::strerror(errno);
@@ -48,7 +75,7 @@ std::string fill(FileSystem& disk, int fd, std::string_view bytes, FileStamp* wr
 }
 
 // Writes all of bytes into a new file; an empty text, else the reason.
-std::string writeNew(FileSystem& disk, const std::string& path, std::string_view bytes,
+std::string writeNew(FileSystem& disk, const std::string& path, const ByteSource& bytes,
                      FileStamp* written) {
     const int fd =
         disk.open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
@@ -65,7 +92,7 @@ enum class Linked { Done, Failed, Unsupported };
 // path where nothing is yet: one step on the folder instead of two, and a
 // process killed half-way leaves nothing behind. Unsupported where the file
 // system has no unnamed files or /proc is missing.
-Linked linkUnnamed(FileSystem& disk, const std::string& path, std::string_view bytes,
+Linked linkUnnamed(FileSystem& disk, const std::string& path, const ByteSource& bytes,
                    FileStamp* written, std::string& problem, bool* exists) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
@@ -108,6 +135,13 @@ FileStamp ownStampOf(const std::string& path, FileSystem& disk) {
 }
 
 Status writeAtomically(const std::string& path, std::string_view bytes, Replace replace,
+                       FileStamp* written, bool* exists, FileSystem& disk) {
+    return writeAtomically(
+        path, [bytes](const std::function<bool(std::string_view)>& put) { put(bytes); }, replace,
+        written, exists, disk);
+}
+
+Status writeAtomically(const std::string& path, const ByteSource& bytes, Replace replace,
                        FileStamp* written, bool* exists, FileSystem& disk) {
     if (exists) *exists = false;
     if (replace == Replace::Refused) {

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,17 @@ enum class Replace { Allowed, Refused };
 // replacing it. written (may be null) receives the new file's stamp. The
 // message of a failure names path. Every call reaches the disk through disk.
 Status writeAtomically(const std::string& path, std::string_view bytes,
+                       Replace replace = Replace::Allowed, FileStamp* written = nullptr,
+                       bool* exists = nullptr, FileSystem& disk = posixFileSystem());
+
+// The bytes of a file made piece by piece: calls put with each piece in
+// order, and stops early when put answers false (the write failed). A page
+// of hundreds of megabytes is written so, never held whole in its encoding.
+using ByteSource = std::function<void(const std::function<bool(std::string_view)>& put)>;
+
+// writeAtomically with the bytes source gives. It may be called more than
+// once per write; each call must give the same bytes.
+Status writeAtomically(const std::string& path, const ByteSource& source,
                        Replace replace = Replace::Allowed, FileStamp* written = nullptr,
                        bool* exists = nullptr, FileSystem& disk = posixFileSystem());
 

@@ -416,6 +416,35 @@ std::string CodePage::fromUtf8(std::string_view utf8, Fallback fallback,
     return out;
 }
 
+bool CodePage::encodePieces(std::string_view utf8, Fallback fallback,
+                            const std::function<bool(std::string_view)>& put,
+                            size_t pieceSize) const {
+    pieceSize = std::max<size_t>(pieceSize, 1);
+    auto isAscii = [&](size_t at) { return static_cast<unsigned char>(utf8[at]) < 0x80; };
+    size_t start = 0;
+    while (start < utf8.size()) {
+        // An ASCII byte is never part of another character, in any decoder
+        // here: a piece ending in one leaves the next character whole.
+        size_t end = std::min(utf8.size(), start + pieceSize);
+        if (end < utf8.size()) {
+            size_t back = end;
+            while (back > start && !isAscii(back - 1)) --back;
+            if (back > start) {
+                end = back;
+            } else {
+                while (end < utf8.size() && !isAscii(end - 1)) ++end;
+            }
+        }
+        const std::string_view piece = utf8.substr(start, end - start);
+        const bool same =
+            m_utf8 ? isValidUtf8(piece)
+                   : m_table && m_table->asciiBased && asciiRunEnd(piece, 0) == piece.size();
+        if (!(same ? put(piece) : put(fromUtf8(piece, fallback)))) return false;
+        start = end;
+    }
+    return true;
+}
+
 std::string CodePage::encodeWithIconv(std::string_view utf8, Fallback fallback,
                                       size_t& unmapped) const {
     std::string out;

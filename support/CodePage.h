@@ -7,6 +7,7 @@
 // character reference "&#NNNN;" where the text is a page) and are counted.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -61,6 +62,16 @@ public:
     // characters the code page could not hold, each written as the fallback.
     std::string fromUtf8(std::string_view utf8, Fallback fallback = Fallback::Question,
                          size_t* unmappedCount = nullptr) const;
+    // fromUtf8 for a text too large to hold twice (a page of hundreds of
+    // megabytes): the text is encoded in pieces of about pieceSize bytes,
+    // each cut just after an ASCII character, so no character is split and
+    // the pieces' bytes in order are fromUtf8's answer. A piece whose bytes
+    // stay as they are (ASCII, or valid UTF-8 for UTF-8) is handed to put as
+    // it is, without a copy. Stops at the first put that answers false, and
+    // then answers false.
+    bool encodePieces(std::string_view utf8, Fallback fallback,
+                      const std::function<bool(std::string_view)>& put,
+                      size_t pieceSize = size_t{1} << 20) const;
 
 private:
     std::string decodeWithIconv(std::string_view bytes, size_t& invalid) const;

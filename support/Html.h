@@ -83,6 +83,22 @@ public:
         m_text += html.str();
         m_text += "\r\n";
     }
+    // A piece larger than the page so far (a code table of a routine of
+    // megabytes) becomes the page, with the page so far put before it: the
+    // two are never held apart and then copied together.
+    void Append(Html&& html) {
+        if (html.size() <= m_text.size()) {
+            Append(static_cast<const Html&>(html));
+            return;
+        }
+        std::string text = html.take();
+        text.insert(0, m_text);
+        m_text = std::move(text);
+    }
+    void AppendLn(Html&& html) {
+        Append(std::move(html));
+        m_text += "\r\n";
+    }
     std::size_t size() const { return m_text.size(); }
     Html take() { return Html::trusted(std::move(m_text)); }
     std::string takeText() { return std::move(m_text); }

@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 """Documents one pathological project with `tarnwick generate`.
 
-    pathological.py TARNWICK CASE [--memory-mb N]
+    pathological.py TARNWICK CASE [--memory-mb N] [--resident-mb N]
 
 Each case is a shape of input that once took minutes or gigabytes; CTest
 runs every case as its own test under a timeout, so a pass that turns
 quadratic again, or memory that grows with the input, fails the build. The
 program must document the project (exit 0) and say what the case expects.
+--memory-mb caps the program's address space; --resident-mb is the most
+memory it may have held at once (its peak resident size).
 """
 import resource
 import subprocess
@@ -32,9 +34,12 @@ def commented(comment):
 
 
 def dense(megabytes):
-    """A module of megabytes of calls of its own Subs: a cross-reference every few bytes."""
+    """A module of megabytes of calls of its own Subs: a cross-reference every few bytes.
+
+    The whole file stays within megabytes, so 64 is the largest module the
+    reader takes."""
     line = "A: B: A: B: A: B: A: B: A: B: A: B: A: B: A: B: A: B: A: B" + CRLF
-    body = line * (megabytes * 2**20 // len(line))
+    body = line * ((megabytes * 2**20 - 256) // len(line))
     return {"M.bas": module("M", f"Public Sub A(){CRLF}End Sub{CRLF}Public Sub B(){CRLF}End Sub"
                                  f"{CRLF}Public Sub Run(){CRLF}{body}End Sub{CRLF}")}
 
@@ -66,23 +71,35 @@ CASES = {
     "one-vb-name": ({f"m{i}.bas": module("Same", "") for i in range(8_000)}, [], [],
                     "page name Modules/Same.html"),
     "dense-references": (dense(4), [], [], "names members more than 1000000 times"),
+    # The largest module the reader takes: its code page and its routine's
+    # page are hundreds of megabytes, each written without a second copy.
+    # Made only when asked for (a function), so the other cases do not carry it.
+    "largest-module": (lambda: dense(64), [], [], "names members more than 1000000 times"),
 }
 
 
 def main():
     tarnwick, case = sys.argv[1], sys.argv[2]
-    memory_mb = int(sys.argv[4]) if len(sys.argv) > 4 and sys.argv[3] == "--memory-mb" else 0
+    options = dict(zip(sys.argv[3::2], map(int, sys.argv[4::2])))
     with tempfile.TemporaryDirectory() as folder:
-        return run(tarnwick, case, Path(folder), memory_mb)
+        return run(tarnwick, case, Path(folder), options.get("--memory-mb", 0),
+                   options.get("--resident-mb", 0))
 
 
-def run(tarnwick, case, folder, memory_mb):
+def write_modules(project, files):
+    """Writes the module files and answers their .vbp lines. The texts made
+    here are let go on return, before the program starts: its peak resident
+    size counts from the fork, while it is still a copy of this process."""
+    for name, text in files.items():
+        (project / name).write_bytes(text.encode("latin-1"))
+    return [f"Module={Path(f).stem}; {f}" for f in files]
+
+
+def run(tarnwick, case, folder, memory_mb, resident_mb):
     files, project_lines, settings, expected = CASES[case]
     project = folder / "project"
     project.mkdir(parents=True, exist_ok=True)
-    entries = [f"Module={Path(f).stem}; {f}" for f in files]
-    for name, text in files.items():
-        (project / name).write_bytes(text.encode("latin-1"))
+    entries = write_modules(project, files() if callable(files) else files)
     (project / "P.vbp").write_bytes(CRLF.join(["Type=Exe", *entries, *project_lines, ""]).encode())
     if settings:
         (project / "P.tarnwick").write_text("\n".join(["[generate]", *settings, ""]))
@@ -98,6 +115,11 @@ def run(tarnwick, case, folder, memory_mb):
     if result.returncode != 0 or expected not in result.stderr:
         print(f"{case}: exit {result.returncode}, expected {expected!r} in:\n"
               f"{result.stderr[-4000:]}")
+        return 1
+    # The program is the only child waited for: its peak is the children's (kilobytes).
+    resident = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss // 1024
+    if resident_mb and resident > resident_mb:
+        print(f"{case}: held {resident} MB at once, more than {resident_mb} MB")
         return 1
     return 0
 

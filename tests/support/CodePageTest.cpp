@@ -180,6 +180,52 @@ TEST(CodePageTest, LargeTextsConvertCompletely) {
     EXPECT_EQ(gbk.toUtf8(gbk.fromUtf8(chinese)), chinese);
 }
 
+// A page too large to hold twice is encoded in pieces: together they are the
+// page's encoding, whatever the piece size, and no character is cut.
+TEST(CodePageTest, PiecesTogetherAreTheWholeEncoding) {
+    static const struct {
+        const char* codePage;
+        std::string utf8;
+    } kCases[] = {
+        {"windows-1252", "<TD>Dim a</TD>\r\n"},
+        {"windows-1252", "ä€Ωx中文y\xFFz\xC3"},
+        {"windows-1251", "abc дом Ω"},
+        {"UTF-8",
+         "a€😀b\xFF\xE2\x82"
+         "c"},
+        {"GBK", "中文 x😀y 文"},
+        {"windows-1252", "中文中文"},  // no ASCII: one piece
+    };
+    for (const auto& c : kCases) {
+        const CodePage cp = page(c.codePage);
+        const std::string whole = cp.fromUtf8(c.utf8, CodePage::Fallback::HtmlReference);
+        for (size_t size = 1; size <= c.utf8.size() + 1; ++size) {
+            std::string joined;
+            const bool done = cp.encodePieces(
+                c.utf8, CodePage::Fallback::HtmlReference,
+                [&](std::string_view piece) {
+                    joined.append(piece);
+                    return true;
+                },
+                size);
+            EXPECT_TRUE(done) << c.codePage << " " << c.utf8 << " " << size;
+            EXPECT_EQ(joined, whole) << c.codePage << " " << c.utf8 << " " << size;
+        }
+    }
+    // A piece that stays as it is is the text itself, not a copy; a false stops.
+    const std::string ascii(100, 'a');
+    int pieces = 0;
+    EXPECT_FALSE(CodePage().encodePieces(
+        ascii, CodePage::Fallback::HtmlReference,
+        [&](std::string_view piece) {
+            EXPECT_EQ(piece.data(), ascii.data());
+            ++pieces;
+            return false;
+        },
+        10));
+    EXPECT_EQ(pieces, 1);
+}
+
 TEST(CodePageTest, CopiesConvertIndependently) {
     CodePage copy;
     {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "support/AtomicFile.h"
 #include "support/File.h"
 
 namespace tarnwick {
@@ -136,6 +137,27 @@ TEST(FileTest, WriteAndReadThroughTheCodePage) {
     EXPECT_EQ(text.value() + std::to_string(invalid), "aä\357\277\2751");
     EXPECT_EQ(File(tmp / "in.bas").ReadBytes().value(), "a\xE4\x81");
     EXPECT_TRUE(File(tmp / "raw").WriteBytes(std::string("\0\xFF", 2)));
+}
+
+// A page written piece by piece, small pieces and ones larger than the
+// writer gathers, is on disk as the pieces were given; a new file and a
+// replaced one alike.
+TEST(FileTest, WritesAFileGivenInPieces) {
+    TempFolder tmp;
+    const std::vector<std::string> pieces = {
+        "<HTML>", "", std::string(200000, 'x'), "now", std::string(70000, 'y'), "</HTML>"};
+    std::string whole;
+    for (const std::string& piece : pieces) whole += piece;
+    const ByteSource source = [&](const std::function<bool(std::string_view)>& put) {
+        for (const std::string& piece : pieces)
+            if (!put(piece)) return;
+    };
+    for (const Replace replace : {Replace::Refused, Replace::Allowed}) {
+        FileStamp written;
+        ASSERT_TRUE(writeAtomically(tmp / "page.html", source, replace, &written));
+        EXPECT_EQ(testing::readAll(tmp / "page.html"), whole);
+        EXPECT_EQ(written.size, static_cast<int64_t>(whole.size()));
+    }
 }
 
 TEST(FileTest, FailuresNameThePathAndTheReason) {
