@@ -7,10 +7,11 @@
 #include <iostream>
 
 #include "cli/Commands.h"
+#include "support/BuildInfo.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Tarnwick: documentation generator for Visual Basic 6 projects"};
-    app.set_version_flag("--version", std::string("tarnwick ") + TARNWICK_VERSION);
+    app.set_version_flag("--version", std::string("tarnwick ") + tarnwick::buildVersion());
     app.require_subcommand(1);
 
     int status = 0;
