@@ -5,14 +5,14 @@
 //   tarnwick check PROJECT.vbp        members without a description, as warnings
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "cli/Commands.h"
 #include "support/BuildInfo.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"Tarnwick: documentation generator for Visual Basic 6 projects"};
-    app.set_version_flag("--version", std::string("tarnwick ") + tarnwick::buildVersion());
-    app.require_subcommand(1);
+    tarnwick::cli::CommandLine app("Tarnwick: documentation generator for Visual Basic 6 projects",
+                                   std::string("tarnwick ") + tarnwick::buildVersion());
 
     int status = 0;
     tarnwick::cli::registerCheckCommand(app, status);
@@ -20,12 +20,7 @@ int main(int argc, char** argv) {
     tarnwick::cli::registerGenerateCommand(app, status);
 
     try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        // CLI11 answers --help and --version with success; every other parse error is a usage
-        // error.
-        return code == 0 ? 0 : 2;
+        if (const auto exitStatus = app.parse(argc, argv)) return *exitStatus;
     } catch (const std::exception& e) {
         std::cerr << "tarnwick: " << e.what() << '\n';
         return 1;
