@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "generator/GenerationRun.h"
+#include "support/Hash.h"
 #include "tests/generator/RunTestSupport.h"
 
 namespace tarnwick {
@@ -80,11 +81,19 @@ std::string describeDifference(const std::string& expected, const std::string& a
     }
 }
 
-// What the example site depends on, as one text: the test program (which
-// holds the generator), every input file by size and time, and the
-// environment a page's timestamp or code-page conversion could follow. Two
-// runs with the same text make the same site.
-std::string siteKey(const fs::path& source) {
+// The environment a page's timestamp or code-page conversion could follow.
+std::string environmentKey() {
+    std::string key;
+    for (const char* name : {"TZ", "LANG", "LC_ALL", "LC_CTYPE", "LC_TIME", "LC_MESSAGES"}) {
+        const char* value = std::getenv(name);
+        key += std::string(name) + '=' + (value ? value : "(unset)") + '\n';
+    }
+    return key;
+}
+
+// The test program (which holds the generator) and every input file of the
+// site, by size, inode and time: a build or an edited input changes it.
+std::string inputsKey(const fs::path& source) {
     std::ostringstream key;
     const auto stamp = [&key](const fs::path& file, const std::string& name) {
         struct stat st {};
@@ -101,33 +110,33 @@ std::string siteKey(const fs::path& source) {
         for (const auto& f : files) stamp(f, f.lexically_relative(source).generic_string());
     }
     stamp(source / "Translation.lng", "Translation.lng");
-    for (const char* name : {"TZ", "LANG", "LC_ALL", "LC_CTYPE", "LC_TIME", "LC_MESSAGES"}) {
-        const char* value = std::getenv(name);
-        key << name << '=' << (value ? value : "(unset)") << '\n';
-    }
     return key.str();
 }
 
 // The example site in both layouts (the modern one in the folder "modern").
 // Under CTest every case runs in its own process, so the site is made once
-// per build and environment into the build folder: the first process takes
-// the lock, generates and writes the key; the others, waiting on the lock,
-// find the key and read the pages. The lock is held shared while pages are
-// read, so no process rebuilds the site under another's feet.
+// per build and environment into the build folder, one folder per
+// environment (the suite's second pass runs in another time zone): the
+// first process takes the folder's lock, generates and writes the key; the
+// others, waiting on the lock, find the key and read the pages. The lock is
+// held shared while pages are read, so no process rebuilds the site under
+// another's feet.
 class GoldenSite : public ::testing::TestWithParam<GoldenCase> {
 protected:
     static void SetUpTestSuite() {
         const fs::path cache = TARNWICK_TEST_CACHE_DIR;
+        const fs::path source = TARNWICK_SOURCE_DIR;
+        const std::string environment = environmentKey();
+        const std::string key = inputsKey(source) + environment;
+        const std::string stem = "golden-site-" + hex16(hashBytes(environment));
         fs::create_directories(cache);
-        s_site = cache / "golden-site";
-        s_lock = ::open((cache / "golden-site.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        s_site = cache / stem;
+        const fs::path lock = cache / (stem + ".lock"), keyFile = cache / (stem + ".key");
+        s_lock = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         if (s_lock < 0 || ::flock(s_lock, LOCK_EX) != 0) {
-            s_error = "cannot lock " + (cache / "golden-site.lock").string();
+            s_error = "cannot lock " + lock.string();
             return;
         }
-        const fs::path keyFile = cache / "golden-site.key";
-        const fs::path source = TARNWICK_SOURCE_DIR;
-        const std::string key = siteKey(source);
         if (!fs::exists(s_site) || !fs::exists(keyFile) || readFile(keyFile) != key) {
             fs::remove(keyFile);
             fs::remove_all(s_site);
