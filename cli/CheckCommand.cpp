@@ -58,6 +58,14 @@ struct CheckOptions {
     bool unused = false;
 };
 
+// A module's path as its lines start with it. A CI log reads a line that
+// starts with "::" (blanks before it too) as a command to the runner
+// ("::error::x.bas"), so such a path gets "./" in front: the same file.
+std::string shownPath(const std::string& path) {
+    const size_t first = path.find_first_not_of(" \t");
+    return first != std::string::npos && path.compare(first, 2, "::") == 0 ? "./" + path : path;
+}
+
 // --unused: the Private members no code of their module names (dead code),
 // one warning each at its line, in the order of the lines. Routines with an
 // underscore in their name are left out: event handlers ("Form_Load",
@@ -81,7 +89,8 @@ int reportUnused(const CProject& project, const GenerationSettings& settings) {
                     const std::string name = toLower(e->Name());
                     if (used.count(name) || !told.insert(name).second) continue;
                     if (routine && name.find('_') != std::string::npos) continue;
-                    lines.emplace_back(e->Line(), module->Path() + ':' + std::to_string(e->Line()) +
+                    lines.emplace_back(e->Line(), shownPath(module->Path()) + ':' +
+                                                      std::to_string(e->Line()) +
                                                       ": warning: Private " + word + " '" +
                                                       e->Name() + "' is not used in its module");
                 }
@@ -107,7 +116,7 @@ int reportUnused(const CProject& project, const GenerationSettings& settings) {
 class StderrSink : public DiagnosticsSink {
 public:
     void report(const Diagnostic& diagnostic) override {
-        std::cerr << "tarnwick: " << diagnostic.toString() << '\n';
+        printLine(std::cerr, "tarnwick: ", diagnostic.toString());
     }
 };
 
@@ -171,7 +180,7 @@ private:
         ++m_warnings;
         std::string scopeWord =
             element.scope() == scope::None ? "" : CHelper::GetScope(element.scope()) + " ";
-        m_pending.emplace_back(element.Line(), module.Path() + ':' +
+        m_pending.emplace_back(element.Line(), shownPath(module.Path()) + ':' +
                                                    std::to_string(element.Line()) +
                                                    ": warning: " + scopeWord + tally.kind + " '" +
                                                    element.Name() + "' has no description");
@@ -198,7 +207,7 @@ int runCheck(const CheckOptions& options) {
     auto file = SettingsFile::load(
         named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
     if (!file) {
-        std::cerr << "tarnwick check: " << file.error().message << '\n';
+        printLine(std::cerr, "tarnwick check: ", file.error().message);
         return 2;
     }
     GenerationRequest fromFile;
@@ -222,19 +231,20 @@ int runCheck(const CheckOptions& options) {
         if (l.list.empty()) continue;
         const std::string bad = applyWords(l.list, l.begin, l.end, settings);
         if (!bad.empty()) {
-            std::cerr << "tarnwick check: unknown word \"" << bad << "\" in " << l.option
-                      << " (known: " << wordList(l.begin, l.end) << ")\n";
+            printLine(std::cerr, "tarnwick check: ",
+                      "unknown word \"" + bad + "\" in " + l.option +
+                          " (known: " + wordList(l.begin, l.end) + ")");
             return 2;
         }
     }
     auto codePage = CodePage::open(codePageName);
     if (!codePage) {
-        std::cerr << "tarnwick check: unknown code page: " << codePageName << '\n';
+        printLine(std::cerr, "tarnwick check: unknown code page: ", codePageName);
         return 2;
     }
     auto defines = readDefines(defineList);
     if (!defines) {
-        std::cerr << "tarnwick check: " << defines.error().message << '\n';
+        printLine(std::cerr, "tarnwick check: ", defines.error().message);
         return 2;
     }
 
@@ -248,7 +258,7 @@ int runCheck(const CheckOptions& options) {
     parser.setDefines(std::move(defines).value());
     auto project = parser.Parse();
     if (!project) {
-        std::cerr << "tarnwick check: " << terminalSafe(project.error().message) << '\n';
+        printLine(std::cerr, "tarnwick check: ", project.error().message);
         return 1;
     }
 

@@ -1,6 +1,8 @@
 #include "cli/CommandLine.h"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
+#include <sstream>
 
 namespace tarnwick::cli {
 
@@ -58,13 +60,18 @@ Command* CommandLine::add_subcommand(const std::string& name, const std::string&
     return m_commands.back().get();
 }
 
-std::optional<int> CommandLine::parse(int argc, char** argv) {
+std::optional<int> CommandLine::parse(int argc, char** argv,
+                                      const std::function<void(const std::string&)>& errorLine) {
     try {
         m_app->parse(argc, argv);
     } catch (const CLI::ParseError& e) {
+        std::ostringstream message;
+        const int code = m_app->exit(e, std::cout, message);
+        std::istringstream lines(message.str());
+        for (std::string line; std::getline(lines, line);) errorLine(line);
         // CLI11 answers --help and --version with success; every other parse
         // error is a usage error.
-        return m_app->exit(e) == 0 ? 0 : 2;
+        return code == 0 ? 0 : 2;
     }
     return std::nullopt;
 }

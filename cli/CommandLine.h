@@ -82,9 +82,13 @@ public:
 
     // Parses argv and runs the named command's callback. Returns the exit
     // status when parsing alone ends the program (0 after --help or
-    // --version, 2 after a usage error, its message printed), else nothing:
-    // the callback ran. Exceptions of the callback pass through.
-    std::optional<int> parse(int argc, char** argv);
+    // --version, printed on stdout; 2 after a usage error), else nothing:
+    // the callback ran. A usage error's message goes to errorLine line by
+    // line; it may quote an argument as typed, control characters and all,
+    // so the caller escapes it for the terminal. Exceptions of the callback
+    // pass through.
+    std::optional<int> parse(int argc, char** argv,
+                             const std::function<void(const std::string&)>& errorLine);
 
 private:
     std::unique_ptr<CLI::App> m_app;

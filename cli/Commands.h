@@ -4,10 +4,13 @@
 #pragma once
 
 #include <cstdlib>
+#include <ostream>
 #include <string>
+#include <string_view>
 
 #include "cli/CommandLine.h"
 #include "reader/modRegistry.h"
+#include "support/Html.h"
 
 namespace tarnwick::cli {
 
@@ -21,6 +24,13 @@ void registerGenerateCommand(CommandLine& app, int& status);
 inline RegistryLocation registryFromEnvironment(std::string named) {
     return RegistryLocation::fromVariables(std::move(named), std::getenv("TARNWICK_REGISTRY"),
                                            std::getenv("WINEPREFIX"), std::getenv("HOME"));
+}
+
+// Prints prefix and text as one line, every control character of text (a
+// line break too) shown escaped: messages name paths and values from the
+// project and its settings file, which may hold ESC, CR or BEL.
+inline void printLine(std::ostream& out, std::string_view prefix, std::string_view text) {
+    out << prefix << terminalSafe(text) << '\n';
 }
 
 }  // namespace tarnwick::cli

@@ -28,7 +28,7 @@ namespace {
 class StderrSink : public DiagnosticsSink {
 public:
     void report(const Diagnostic& diagnostic) override {
-        std::cerr << diagnostic.toString() << '\n';
+        printLine(std::cerr, "", diagnostic.toString());
     }
 };
 
@@ -62,12 +62,12 @@ void translateLibraryTexts(CProject& project, const Translation& translation,
 int runDump(const DumpOptions& options) {
     auto codePage = CodePage::open(options.codePage);
     if (!codePage) {
-        std::cerr << "tarnwick dump: unknown code page: " << options.codePage << '\n';
+        printLine(std::cerr, "tarnwick dump: unknown code page: ", options.codePage);
         return 2;
     }
     auto defines = readDefines(options.defines);
     if (!defines) {
-        std::cerr << "tarnwick dump: " << defines.error().message << '\n';
+        printLine(std::cerr, "tarnwick dump: ", defines.error().message);
         return 2;
     }
     StderrSink sink;
@@ -85,7 +85,7 @@ int runDump(const DumpOptions& options) {
                                              std::getenv("LANG"));
     if (translation.loaded() && !options.language.empty()) {
         if (const Status known = translation.checkLanguage(language); !known) {
-            std::cerr << "tarnwick dump: --language: " << known.error().message << '\n';
+            printLine(std::cerr, "tarnwick dump: --language: ", known.error().message);
             return 2;
         }
     }
@@ -101,7 +101,7 @@ int runDump(const DumpOptions& options) {
     parser.setDefines(std::move(defines).value());
     auto project = parser.Parse();
     if (!project) {
-        std::cerr << "tarnwick dump: " << terminalSafe(project.error().message) << '\n';
+        printLine(std::cerr, "tarnwick dump: ", project.error().message);
         return 1;
     }
     // The reader leaves Path to its caller, as the workbench's tree sets it

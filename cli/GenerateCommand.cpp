@@ -107,7 +107,7 @@ public:
     void report(const Diagnostic& diagnostic) override {
         if (m_quiet && diagnostic.severity != Diagnostic::Severity::Error) return;
         clearLine();
-        std::cerr << "tarnwick: " << diagnostic.toString() << '\n';
+        printLine(std::cerr, "tarnwick: ", diagnostic.toString());
         if (m_live && !m_info.empty()) redraw();
     }
 
@@ -154,8 +154,14 @@ int runGenerate(const GenerateOptions& options) {
         named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named, {},
         options.translation);
     if (!file) {
-        std::cerr << "tarnwick generate: " << file.error().message << '\n';
+        printLine(std::cerr, "tarnwick generate: ", file.error().message);
         return 2;
+    }
+    if (options.output.empty()) {
+        if (const Status inside = file.value().checkOutputInside(); !inside) {
+            printLine(std::cerr, "tarnwick generate: ", inside.error().message);
+            return 2;
+        }
     }
     file.value().applyTo(request);
 
@@ -176,7 +182,7 @@ int runGenerate(const GenerateOptions& options) {
     if (options.jobs > 0) request.jobs = options.jobs;
     request.defines.insert(request.defines.end(), options.defines.begin(), options.defines.end());
     if (auto defines = readDefines(options.defines); !defines) {
-        std::cerr << "tarnwick generate: " << defines.error().message << '\n';
+        printLine(std::cerr, "tarnwick generate: ", defines.error().message);
         return 2;
     }
     const struct {
@@ -199,8 +205,9 @@ int runGenerate(const GenerateOptions& options) {
         if (!l.given) continue;
         const std::string bad = applyWords(l.list, l.begin, l.end, request.settings);
         if (!bad.empty()) {
-            std::cerr << "tarnwick generate: unknown word \"" << bad << "\" in " << l.option
-                      << " (known: " << wordList(l.begin, l.end) << ")\n";
+            printLine(std::cerr, "tarnwick generate: ",
+                      "unknown word \"" + bad + "\" in " + l.option +
+                          " (known: " + wordList(l.begin, l.end) + ")");
             return 2;
         }
     }
@@ -208,17 +215,22 @@ int runGenerate(const GenerateOptions& options) {
     if (!options.layout.empty()) {
         const auto layout = layoutOfWord(options.layout);
         if (!layout) {
-            std::cerr << "tarnwick generate: unknown layout \"" << options.layout
-                      << "\" in --layout (known: frames, modern)\n";
+            printLine(
+                std::cerr, "tarnwick generate: ",
+                "unknown layout \"" + options.layout + "\" in --layout (known: frames, modern)");
             return 2;
         }
         request.settings.layout = *layout;
     }
     for (const std::string& name : {request.codePage, request.outputEncoding}) {
         if (!name.empty() && !CodePage::open(name)) {
-            std::cerr << "tarnwick generate: unknown code page: " << name << '\n';
+            printLine(std::cerr, "tarnwick generate: unknown code page: ", name);
             return 2;
         }
+    }
+    if (const Status pageEncoding = GenerationRun::checkPageEncoding(request); !pageEncoding) {
+        printLine(std::cerr, "tarnwick generate: ", pageEncoding.error().message);
+        return 2;
     }
     if (!options.language.empty()) {
         // Read as the run reads it: the bundled file in windows-1252, the user's in the project's.
@@ -227,19 +239,20 @@ int runGenerate(const GenerateOptions& options) {
             Translation::load(bundled ? Translation::defaultPath() : options.translation,
                               bundled ? CodePage() : CodePage::open(request.codePage).value());
         if (const Status known = translation.checkLanguage(options.language); !known) {
-            std::cerr << "tarnwick generate: --language: " << known.error().message << '\n';
+            printLine(std::cerr, "tarnwick generate: --language: ", known.error().message);
             return 2;
         }
     }
     if (!request.style.empty()) {
         if (auto sheet = styleSheetPath(defaultThemesFolder(), request.style); !sheet) {
-            std::cerr << "tarnwick generate: " << sheet.error().message << '\n';
+            printLine(std::cerr, "tarnwick generate: ", sheet.error().message);
             return 2;
         }
     }
     if (request.outputFolder.empty()) {
-        std::cerr << "tarnwick generate: no output folder: give -o FOLDER or set output in "
-                  << file.value().path() << '\n';
+        printLine(std::cerr,
+                  "tarnwick generate: no output folder: give -o FOLDER or set output in ",
+                  file.value().path());
         return 2;
     }
 
@@ -265,14 +278,14 @@ int runGenerate(const GenerateOptions& options) {
     terminal.finish();
 
     if (!result) {
-        std::cerr << "tarnwick generate: " << terminalSafe(result.error().message) << '\n';
+        printLine(std::cerr, "tarnwick generate: ", result.error().message);
         return 1;
     }
     const GenerationResult& r = result.value();
     if (!options.quiet) {
         if (r.cancelled)
             std::cerr << "tarnwick generate: cancelled; the pages written so far are kept\n";
-        std::cout << r.indexPath << '\n';
+        printLine(std::cout, "", r.indexPath);
     }
     if (r.modulesFailed > 0 || !r.failures.empty()) {
         std::cerr << "tarnwick generate: " << r.modulesFailed << " module(s) failed, "

@@ -20,9 +20,14 @@ int main(int argc, char** argv) {
     tarnwick::cli::registerGenerateCommand(app, status);
 
     try {
-        if (const auto exitStatus = app.parse(argc, argv)) return *exitStatus;
+        // A usage error's message may quote an argument (a file name) with
+        // control characters.
+        const auto exitStatus = app.parse(argc, argv, [](const std::string& line) {
+            tarnwick::cli::printLine(std::cerr, "", line);
+        });
+        if (exitStatus) return *exitStatus;
     } catch (const std::exception& e) {
-        std::cerr << "tarnwick: " << e.what() << '\n';
+        tarnwick::cli::printLine(std::cerr, "tarnwick: ", e.what());
         return 1;
     }
     return status;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <unordered_map>
 #include <vector>
 
 #include "support/Text.h"
@@ -93,8 +94,10 @@ std::string decodedAddress(std::string_view value) {
     return out;
 }
 
-// True for http, https, mailto and relative addresses.
+// True for http, https, mailto and relative addresses; false for "//host"
+// and its spellings with backslashes, which leave the site like a scheme.
 bool isSafeAddress(std::string_view address) {
+    if (isOtherHostAddress(address)) return false;
     const size_t end = address.find_first_of(":/?#");
     if (end == std::string_view::npos || address[end] != ':') return true;  // relative
     const std::string scheme = toLower(address.substr(0, end));
@@ -111,61 +114,102 @@ struct Tag {
     size_t end = 0;            // just past the '>'
 };
 
-// Reads the tag starting at text[pos] ('<'). False when it is no tag: no
-// letter after "<" or "</", or no '>' before the text ends.
-bool readTag(std::string_view text, size_t pos, Tag& tag) {
-    tag.start = pos;
-    size_t i = pos + 1;
-    if (i < text.size() && text[i] == '/') {
-        tag.closing = true;
-        ++i;
-    }
-    if (i >= text.size() || !isAsciiAlpha(text[i])) return false;
-    const size_t nameStart = i;
-    while (i < text.size() && isAsciiAlnum(text[i])) ++i;
-    tag.name = toLower(text.substr(nameStart, i - nameStart));
-    while (i < text.size()) {
-        while (i < text.size() && (isSpace(text[i]) || text[i] == '/')) ++i;
-        if (i >= text.size()) return false;
-        if (text[i] == '>') {
-            tag.selfClosing = text[i - 1] == '/';
-            tag.end = i + 1;
-            return true;
-        }
-        const size_t attrStart = i;
-        while (i < text.size() && !isSpace(text[i]) && text[i] != '=' && text[i] != '>' &&
-               text[i] != '/')
-            ++i;
-        const std::string attr = toLower(text.substr(attrStart, i - attrStart));
-        while (i < text.size() && isSpace(text[i])) ++i;
-        std::string_view value;
-        if (i < text.size() && text[i] == '=') {
-            ++i;
-            while (i < text.size() && isSpace(text[i])) ++i;
-            if (i >= text.size()) return false;
-            if (text[i] == '"' || text[i] == '\'') {
-                const size_t close = text.find(text[i], i + 1);
-                if (close == std::string_view::npos) return false;
-                value = text.substr(i + 1, close - i - 1);
-                i = close + 1;
-            } else {
-                const size_t valueStart = i;
-                while (i < text.size() && !isSpace(text[i]) && text[i] != '>') ++i;
-                value = text.substr(valueStart, i - valueStart);
-            }
-        }
-        if (attr == "href" && !tag.hasHref) {
-            tag.hasHref = true;
-            tag.href = std::string(value);
-        }
-        if (attrStart == i) ++i;  // a stray character: never loop on it
-    }
-    return false;
-}
+// Reads the tags of one text. The readers below try a tag at every '<';
+// one that holds no '>' (or opens a quote it never closes) would be read to
+// the end of the text again and again. Whether a read that reaches a point
+// in a given state finds a tag depends only on the text from there on, so
+// each read marks the points it passes, and a later read that reaches a
+// marked point in the same state stops: the whole text is read about once.
+//
+// That later read fails, because the callers move on past every tag found
+// (tags never overlap) and try the '<'s in the order of the text: only a
+// failed read can have marked a point a later one reaches.
+class TagReader {
+public:
+    explicit TagReader(std::string_view text) : m_text(text) {}
 
-// A link into the site itself: no scheme, not "//host", not "#here".
+    // Reads the tag starting at text[pos] ('<'). False when it is no tag:
+    // no letter after "<" or "</", or no '>' before the text ends.
+    bool read(size_t pos, Tag& tag) {
+        const std::string_view text = m_text;
+        tag.start = pos;
+        size_t i = pos + 1;
+        if (i < text.size() && text[i] == '/') {
+            tag.closing = true;
+            ++i;
+        }
+        if (i >= text.size() || !isAsciiAlpha(text[i])) return false;
+        const size_t nameStart = i;
+        while (i < text.size() && isAsciiAlnum(text[i])) ++i;
+        tag.name = toLower(text.substr(nameStart, i - nameStart));
+        while (i < text.size()) {
+            if (!pass(i, kBetween)) return false;
+            while (i < text.size() && (isSpace(text[i]) || text[i] == '/')) ++i;
+            if (i >= text.size()) return false;
+            if (text[i] == '>') {
+                tag.selfClosing = text[i - 1] == '/';
+                tag.end = i + 1;
+                return true;
+            }
+            const size_t attrStart = i;
+            while (i < text.size() && !isSpace(text[i]) && text[i] != '=' && text[i] != '>' &&
+                   text[i] != '/') {
+                if (!pass(i, kName)) return false;
+                ++i;
+            }
+            const std::string attr = toLower(text.substr(attrStart, i - attrStart));
+            while (i < text.size() && isSpace(text[i])) ++i;
+            std::string_view value;
+            if (i < text.size() && text[i] == '=') {
+                ++i;
+                while (i < text.size() && isSpace(text[i])) ++i;
+                if (i >= text.size()) return false;
+                if (text[i] == '"' || text[i] == '\'') {
+                    if (!pass(i, kQuoted)) return false;
+                    const size_t close = text.find(text[i], i + 1);
+                    if (close == std::string_view::npos) return false;
+                    value = text.substr(i + 1, close - i - 1);
+                    i = close + 1;
+                } else {
+                    const size_t valueStart = i;
+                    while (i < text.size() && !isSpace(text[i]) && text[i] != '>') {
+                        if (!pass(i, kValue)) return false;
+                        ++i;
+                    }
+                    value = text.substr(valueStart, i - valueStart);
+                }
+            }
+            if (attr == "href" && !tag.hasHref) {
+                tag.hasHref = true;
+                tag.href = std::string(value);
+            }
+            if (attrStart == i) ++i;  // a stray character: never loop on it
+        }
+        return false;
+    }
+
+private:
+    // The states a read can be in at a point: before an attribute, in its
+    // name, in a value without quotes, at a quote that opens a value. The
+    // same point in another state may still lead to a tag.
+    enum : uint8_t { kBetween = 1, kName = 2, kValue = 4, kQuoted = 8 };
+
+    // Marks pos as passed in state; false when a read passed it so before.
+    bool pass(size_t pos, uint8_t state) {
+        if (m_marks.empty()) m_marks.resize(m_text.size());
+        if (m_marks[pos] & state) return false;
+        m_marks[pos] |= state;
+        return true;
+    }
+
+    std::string_view m_text;
+    std::vector<uint8_t> m_marks;  // per byte of the text: the states a read passed it in
+};
+
+// A link into the site itself: no scheme, not "//host" (nor "\\host",
+// "/\host"), not "#here".
 bool isRelativeAddress(std::string_view address) {
-    if (address.empty() || address[0] == '#' || address.rfind("//", 0) == 0) return false;
+    if (address.empty() || address[0] == '#' || isOtherHostAddress(address)) return false;
     const size_t end = address.find_first_of(":/?#");
     return end == std::string_view::npos || address[end] != ':';
 }
@@ -175,12 +219,13 @@ public:
     explicit Sanitizer(const RelativeLinks& relative) : m_relative(relative) {}
 
     std::string run(std::string_view text) {
+        TagReader tags(text);
         size_t i = 0;
         while (i < text.size()) {
             const char c = text[i];
             if (c == '<') {
                 Tag tag;
-                if (readTag(text, i, tag)) {
+                if (tags.read(i, tag)) {
                     i = handleTag(text, tag);
                     continue;
                 }
@@ -225,11 +270,13 @@ private:
         if (tag.name == "script") {
             if (tag.closing) return tag.end;
             // The element and everything in it go; an unclosed one takes the rest.
-            const std::string lower = toLower(text.substr(tag.end));
-            const size_t close = lower.find("</script");
-            if (close == std::string::npos) return text.size();
-            const size_t gt = lower.find('>', close);
-            return gt == std::string::npos ? text.size() : tag.end + gt + 1;
+            for (size_t close = text.find("</", tag.end); close != std::string_view::npos;
+                 close = text.find("</", close + 2)) {
+                if (!equalsIgnoreCase(text.substr(close + 2, 6), "script")) continue;
+                const size_t gt = text.find('>', close);
+                return gt == std::string_view::npos ? text.size() : gt + 1;
+            }
+            return text.size();
         }
         if (!isKept(tag.name)) {
             // Shown as the text it is.
@@ -237,13 +284,9 @@ private:
             return tag.end;
         }
         if (tag.closing) {
-            const auto open = std::find(m_open.rbegin(), m_open.rend(), tag.name);
-            if (open == m_open.rend()) return tag.end;  // nothing to close
-            const size_t keep = static_cast<size_t>(m_open.rend() - open) - 1;
-            while (m_open.size() > keep) {
-                m_out += "</" + m_open.back() + ">";
-                m_open.pop_back();
-            }
+            if (m_openCount[tag.name] == 0) return tag.end;  // nothing to close
+            while (m_open.back() != tag.name) closeLast();
+            closeLast();
             return tag.end;
         }
         if (isVoid(tag.name)) {
@@ -263,21 +306,28 @@ private:
             m_out += "<" + tag.name + ">";
         }
         m_open.push_back(tag.name);
+        ++m_openCount[tag.name];
         return tag.end;
     }
 
-    void closeAll() {
-        while (!m_open.empty()) {
-            m_out += "</" + m_open.back() + ">";
-            m_open.pop_back();
-        }
+    void closeLast() {
+        m_out += "</" + m_open.back() + ">";
+        --m_openCount[m_open.back()];
+        m_open.pop_back();
     }
 
-    bool inPre() const { return std::find(m_open.begin(), m_open.end(), "pre") != m_open.end(); }
+    void closeAll() {
+        while (!m_open.empty()) closeLast();
+    }
+
+    bool inPre() { return m_openCount["pre"] > 0; }
 
     const RelativeLinks& m_relative;
     std::string m_out;
     std::vector<std::string> m_open;  // kept tags opened and not yet closed
+    // How many of each name m_open holds: an author may leave a million
+    // tags open, and every closing tag and line break asks.
+    std::unordered_map<std::string, size_t> m_openCount;
 };
 
 }  // namespace
@@ -288,26 +338,35 @@ std::string sanitizeAuthorHtml(std::string_view text, const RelativeLinks& relat
 
 std::vector<std::string> relativeAuthorLinks(std::string_view text) {
     std::vector<std::string> addresses;
+    TagReader tags(text);
     for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1)) {
         Tag tag;
-        if (!readTag(text, at, tag) || tag.closing || tag.name != "a" || !tag.hasHref) continue;
+        if (!tags.read(at, tag)) continue;
+        at = tag.end - 1;  // a '<' inside the tag starts none, as for the gate
+        if (tag.closing || tag.name != "a" || !tag.hasHref) continue;
         std::string address = decodedAddress(tag.href);
-        if (isRelativeAddress(address) && isSafeAddress(address))
+        if ((isRelativeAddress(address) && isSafeAddress(address)) || isOtherHostAddress(address))
             addresses.push_back(std::move(address));
     }
     return addresses;
+}
+
+bool isOtherHostAddress(std::string_view address) {
+    return address.size() >= 2 && (address[0] == '/' || address[0] == '\\') &&
+           (address[1] == '/' || address[1] == '\\');
 }
 
 std::string firstSentence(std::string_view text) {
     static constexpr std::string_view kBlocks[] = {"table", "pre", "ul", "ol", "dl",         "p",
                                                    "h3",    "h4",  "h5", "h6", "blockquote", "hr"};
     bool seen = false;  // visible text before
+    TagReader tags(text);
     size_t i = 0;
     for (; i < text.size(); ++i) {
         const char c = text[i];
         if (c == '<') {
             Tag tag;
-            if (readTag(text, i, tag)) {
+            if (tags.read(i, tag)) {
                 if (seen && !tag.closing &&
                     std::find(std::begin(kBlocks), std::end(kBlocks), tag.name) !=
                         std::end(kBlocks))

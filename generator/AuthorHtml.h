@@ -8,7 +8,7 @@
 //   (table thead tbody tr th td), h3 to h6, dl dt dd, blockquote and hr,
 //   written back in lower case without attributes; and a, with only its
 //   href, when that is http, https, mailto or a relative address (which the
-//   run may point at the page it names);
+//   run may point at the page it names), never "//host" and its spellings;
 // - dropped: <script> elements with their content, every other attribute
 //   (event handlers included), javascript: and other scheme links (the
 //   link's text stays);
@@ -43,8 +43,13 @@ inline Html authorHtml(std::string_view text, const RelativeLinks& relative = {}
 }
 
 // The addresses of the links into the site the text holds, as the gate
-// reads them, in order.
+// reads them, in order; and those to another host without a scheme, which
+// the gate never keeps (see isOtherHostAddress).
 std::vector<std::string> relativeAuthorLinks(std::string_view text);
+
+// True for "//host/x" and the spellings browsers read alike ("\\host",
+// "/\host", "\\/host"): the page's own scheme on another host.
+bool isOtherHostAddress(std::string_view address);
 
 // The summary a table row shows for a description: its first sentence (up
 // to a full stop, "!" or "?" before a blank and no lower-case word, a

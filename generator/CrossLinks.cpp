@@ -293,6 +293,14 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
     std::unordered_set<std::string> warned;
     const auto scan = [&](std::string_view text, const CModule& module, int line) {
         for (const std::string& address : relativeAuthorLinks(text)) {
+            if (isOtherHostAddress(address)) {
+                if (warned.insert(address).second)
+                    diagnostics.warning(module.Path(), line,
+                                        "the link to \"" + address +
+                                            "\" leads to another host without naming a scheme; "
+                                            "its text is kept, the link left out");
+                continue;
+            }
             if (!links.authorPage(address).empty() || !warned.insert(address).second) continue;
             diagnostics.warning(module.Path(), line,
                                 "the link to \"" + address +
@@ -306,6 +314,9 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
             scan(*text, module, line);
     };
     modHtml::detail::PageGroups groups;
+    // Members already read: the members of one page are read once, not once
+    // per index entry of that page (thousands of members may share a name).
+    std::unordered_set<const Element*> read;
     for (const IndexEntry& entry : links.entries()) {
         const CModule& module = *entry.owner;
         if (!entry.element) {
@@ -314,7 +325,9 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
             groups = modHtml::detail::pageGroups(module, settings);
             continue;
         }
+        if (read.count(entry.element)) continue;
         for (const Element* member : modHtml::detail::membersOf(groups, *entry.element)) {
+            if (!read.insert(member).second) continue;
             const int line = member->Line();
             scan(member->Description(), module, line);
             scanSections(member->Sections(), module, line);

@@ -33,6 +33,7 @@
 #include "support/FileCopy.h"
 #include "support/Hash.h"
 #include "support/InputFiles.h"
+#include "support/PageEncoding.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
 
@@ -60,6 +61,32 @@ Expected<OutputFolderState> checkOutputFolder(const std::string& folder, bool fo
                      "(use --force to write into it anyway)"};
     }
     return state;
+}
+
+// Refuses a site whose own folders (the kind folders, the resource tree) are
+// symbolic links: through a link "Classes -> Modules" a class and a module of
+// one name would write the same file, and a link elsewhere would put pages
+// where the run does not look.
+Status refuseLinkedFolders(const std::string& folder) {
+    auto linked = [](const std::string& path) {
+        std::error_code ec;
+        return fs::is_symlink(fs::symlink_status(path, ec));
+    };
+    auto refused = [](const std::string& path) {
+        return Error{path +
+                     ": a folder of the site is a symbolic link; pages are not written "
+                     "through it (remove the link)"};
+    };
+    for (const std::string& kind : SiteLayout::kindWords())
+        if (linked(folder + kind)) return refused(folder + kind);
+    const std::string resources = folder + "src";
+    if (linked(resources)) return refused(resources);
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(resources, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_symlink(ec) && it->is_directory(ec)) return refused(it->path().string());
+    }
+    return ok();
 }
 
 // The files a run may read besides the modules, missing ones included: a
@@ -182,6 +209,18 @@ OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) 
     return OutputFolderState::Empty;
 }
 
+Status GenerationRun::checkPageEncoding(const GenerationRequest& request) {
+    const bool given = !request.outputEncoding.empty();
+    const std::string& name = given ? request.outputEncoding : request.codePage;
+    if (pageCharsetName(name)) return ok();
+    return Error{"the pages cannot be written in \"" + name + "\"" +
+                 (given ? std::string()
+                        : ", the code page of the project's files, which is the pages' "
+                          "encoding when no output encoding is given") +
+                 ": a browser could read text in it as markup; give an output encoding of " +
+                 pageEncodingList() + " (or another spelling of one of them, such as cp1252)"};
+}
+
 // The parts of one run that its steps share.
 struct GenerationRun::State {
     DiagnosticsSink* diagnostics = nullptr;
@@ -232,6 +271,7 @@ Expected<GenerationResult> GenerationRun::run() {
 Status GenerationRun::prepare(State& state) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
+    if (Status pageEncoding = checkPageEncoding(m_request); !pageEncoding) return pageEncoding;
     auto outputEncoding = CodePage::open(
         m_request.outputEncoding.empty() ? m_request.codePage : m_request.outputEncoding);
     if (!outputEncoding) return outputEncoding.error();
@@ -254,12 +294,21 @@ Status GenerationRun::prepare(State& state) {
     // Taken before the project is read when the folder is there already, so
     // a second run into it stops at once.
     if (state.folderState != OutputFolderState::Missing) {
-        auto taken = OutputLock::acquire(state.folder);
+        auto taken = OutputLock::acquire(state.folder, disk());
         if (!taken) return taken.error();
         state.lock.emplace(std::move(taken).value());
     }
-    // Temporary files of a run that was killed: no page is made from them.
-    if (state.folderState == OutputFolderState::EarlierSite) removeLeftoverParts(state.folder);
+    if (state.folderState != OutputFolderState::Missing) {
+        if (Status own = refuseLinkedFolders(state.folder); !own) return own;
+    }
+    // Temporary files of a run that was killed, in the folders a run writes
+    // into: no page is made from them.
+    if (state.folderState == OutputFolderState::EarlierSite) {
+        removeLeftoverParts(state.folder);
+        for (const std::string& kind : SiteLayout::kindWords())
+            removeLeftoverParts(state.folder + kind);
+        removeLeftoverParts(state.folder + "src", true);
+    }
 
     state.translationPath =
         m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
@@ -281,7 +330,6 @@ Status GenerationRun::prepare(State& state) {
     // the run's one, so a page whose only change would be its timestamp is
     // seen as unchanged.
     const std::string now = makeNowFunction(m_request.fixedTime, m_request.language)();
-    ctx.now = [] { return std::string(kTimestampMark); };
     // What the pages' bytes do not show: the tool (its version and the
     // manifest's form) and where the timestamp comes from.
     state.given = hashBytes(std::string(buildVersion()) + "\n" +
@@ -289,7 +337,8 @@ Status GenerationRun::prepare(State& state) {
     state.settingsKey = InputKey::settingsKey(m_request, ctx, state.given);
     state.site = std::make_unique<SiteWriter>(
         state.folder, &state.inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
-        state.given, m_request.full);
+        state.given, m_request.full, disk());
+    ctx.now = [mark = state.site->timestampMark()] { return mark; };
     return ok();
 }
 
@@ -386,11 +435,11 @@ Status GenerationRun::makeFolderReady(State& state) {
         return Error{stamp + ": the stamp file would overwrite " + *input +
                      ", a file the project reads"};
     if (!state.lock) {
-        auto taken = OutputLock::acquire(state.folder);
+        auto taken = OutputLock::acquire(state.folder, disk());
         if (!taken) return taken.error();
         state.lock.emplace(std::move(taken).value());
     }
-    if (const Status stamped = SiteLayout::writeStamp(state.folder); !stamped)
+    if (const Status stamped = SiteLayout::writeStamp(state.folder, disk()); !stamped)
         return stamped.error();
     return ok();
 }
@@ -423,8 +472,9 @@ void GenerationRun::finish(State& state) {
     std::error_code ec;
     if (!fs::exists(resources + "src", ec)) {
         missing(resources + "src");
-    } else if (const Status copied = copyTree(resources + "src", state.folder, &state.inputs,
-                                              state.styleSheet.empty() ? "" : "src/css/screen.css");
+    } else if (const Status copied =
+                   copyTree(resources + "src", state.folder, &state.inputs,
+                            state.styleSheet.empty() ? "" : "src/css/screen.css", disk());
                !copied) {
         diagnostics.error(resources + "src", 0, "resource not copied: " + copied.error().message);
         result.failures.push_back(copied.error().message);
@@ -440,8 +490,12 @@ void GenerationRun::finish(State& state) {
                                       [&] { site.write("src/css/screen.css", bytes.value()); });
         }
     }
+    // A framed site has no navigation script; one left by a modern run
+    // would be served with it.
+    if (!result.cancelled && result.modulesFailed == 0 && result.failures.empty())
+        site.removeStalePages({"nav-index.js"});
     SiteLayout::linkCaseSpellings(state.folder, &diagnostics);
-    if (const Status stamped = SiteLayout::writeStamp(state.folder); !stamped)
+    if (const Status stamped = SiteLayout::writeStamp(state.folder, disk()); !stamped)
         diagnostics.warning(state.folder + SiteLayout::kStampFile, 0, stamped.error().message);
     // Last, so that a run that stops before it leaves the last manifest,
     // which the pages this run rewrote no longer match.

@@ -26,6 +26,7 @@
 #include "generator/GenerationSettings.h"
 #include "support/Diagnostics.h"
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 
 namespace tarnwick {
 
@@ -58,6 +59,9 @@ struct GenerationRequest {
     // Whether the pages show where members are used (linked code lines,
     // Used by, Calls); off, the run does not resolve names at all.
     bool crossReferences = true;
+    // Where the run's writes, its lock and its stamp reach the disk; null:
+    // the system's own calls. Must outlive the run.
+    FileSystem* fileSystem = nullptr;
 };
 
 struct GenerationResult {
@@ -86,12 +90,22 @@ public:
 
     static OutputFolderState inspectOutputFolder(const std::string& folder);
 
+    // Whether the pages may be written in the request's output encoding
+    // (its code page when none is given): only encodings in which no text
+    // can turn into markup (see PageEncoding). Fails with a message naming
+    // the encoding, where it came from and the accepted ones. The front ends
+    // call it before they start a run; run() refuses such a request too.
+    static Status checkPageEncoding(const GenerationRequest& request);
+
 private:
     struct State;
     Status prepare(State& state);
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     Status makeFolderReady(State& state);
     void finish(State& state);
+    FileSystem& disk() const {
+        return m_request.fileSystem ? *m_request.fileSystem : posixFileSystem();
+    }
 
     GenerationRequest m_request;
     GenerationObserver* m_observer;

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 
 namespace tarnwick {
 
@@ -27,7 +28,8 @@ public:
     // Takes the lock of folder (which must exist), at once or not at all: when
     // another process holds it, fails with a message saying that another run
     // is writing there.
-    static Expected<OutputLock> acquire(const std::string& folder);
+    static Expected<OutputLock> acquire(const std::string& folder,
+                                        FileSystem& disk = posixFileSystem());
 
     OutputLock(OutputLock&& other) noexcept;
     OutputLock& operator=(OutputLock&& other) noexcept;
@@ -40,10 +42,12 @@ public:
     void release();
 
 private:
-    OutputLock(int fd, std::string path) : m_fd(fd), m_path(std::move(path)) {}
+    OutputLock(int fd, std::string path, FileSystem& disk)
+        : m_fd(fd), m_path(std::move(path)), m_disk(&disk) {}
 
     int m_fd = -1;
     std::string m_path;
+    FileSystem* m_disk = nullptr;  // outlives the lock
 };
 
 }  // namespace tarnwick

@@ -1,6 +1,7 @@
 #include "generator/PageNames.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 #include <vector>
 
@@ -13,7 +14,14 @@ namespace tarnwick {
 
 namespace {
 
+// How a message names a module or member; a module without a name (its file
+// sets no VB_Name) is named by its file.
 std::string displayName(const CModule& module, const ListItem* member) {
+    if (module.Name().empty()) {
+        const std::string file =
+            "the module in " + std::filesystem::path(module.Path()).filename().string();
+        return member ? member->Name() + " of " + file : file;
+    }
     return member ? module.Name() + "." + member->Name() : module.Name();
 }
 
@@ -45,7 +53,15 @@ public:
                        const std::string& by, const std::string& folder,
                        DiagnosticsSink* diagnostics) {
         std::string stem = wished;
-        for (int n = 2; !free(stem, suffixes); ++n) stem = wished + "_" + std::to_string(n);
+        if (!free(stem, suffixes)) {
+            // Names are only ever taken, so the numbers an earlier clash of
+            // the same wish tried are still taken: go on from there, and
+            // thousands of modules of one name cost no more than distinct ones.
+            int& n = m_nextNumber[toLower(wished) + '\n' + std::to_string(suffixes.size())];
+            n = std::max(n, 2);
+            for (stem = wished + "_" + std::to_string(n); !free(stem, suffixes);)
+                stem = wished + "_" + std::to_string(++n);
+        }
         if (stem != wished && diagnostics) {
             diagnostics->warning({}, 0,
                                  "page name " + folder + "/" + wished + ".html of " + by +
@@ -58,6 +74,8 @@ public:
 
 private:
     std::unordered_map<std::string, std::string> m_taken;
+    // lower-case wish and suffix count -> the first number not yet tried
+    std::unordered_map<std::string, int> m_nextNumber;
 };
 
 }  // namespace

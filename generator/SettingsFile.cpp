@@ -9,6 +9,7 @@
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/File.h"
+#include "support/PageEncoding.h"
 #include "support/PathGuard.h"
 #include "support/Text.h"
 
@@ -21,7 +22,17 @@ namespace {
 constexpr std::string_view kSection = "generate";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-enum class ValueKind { Path, Words, Style, Layout, CodePageName, Language, Define, Jobs };
+enum class ValueKind {
+    Path,
+    Words,
+    Style,
+    Layout,
+    CodePageName,
+    PageEncodingName,
+    Language,
+    Define,
+    Jobs
+};
 
 struct KeyRule {
     const char* key;
@@ -39,7 +50,7 @@ const KeyRule kKeys[] = {
     {"style", ValueKind::Style},
     {"layout", ValueKind::Layout},
     {"codepage", ValueKind::CodePageName},
-    {"output-encoding", ValueKind::CodePageName},
+    {"output-encoding", ValueKind::PageEncodingName},
     {"language", ValueKind::Language},
     {"registry", ValueKind::Path},
     {"define", ValueKind::Define},
@@ -83,8 +94,13 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
         case ValueKind::Words: {
             GenerationSettings scratch;
             const std::string bad = applyWords(value, rule.begin, rule.end, scratch);
-            if (bad.empty()) return {};
-            return "unknown word \"" + bad + "\" (known: " + wordList(rule.begin, rule.end) + ")";
+            if (!bad.empty())
+                return "unknown word \"" + bad + "\" (known: " + wordList(rule.begin, rule.end) +
+                       ")";
+            if (splitWords(value).empty() && emptyListRefused(rule.begin))
+                return "it names nothing, so nothing would be documented (known: " +
+                       wordList(rule.begin, rule.end) + "; leave the key out for all)";
+            return {};
         }
         case ValueKind::Style: {
             if (value.empty()) return {};
@@ -96,6 +112,12 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
             return layoutOfWord(value) ? "" : "not frames or modern";
         case ValueKind::CodePageName:
             return CodePage::open(value) ? "" : "unknown code page";
+        case ValueKind::PageEncodingName:
+            if (!CodePage::open(value)) return "unknown code page";
+            return pageCharsetName(value)
+                       ? ""
+                       : "a browser could read text in it as markup (known: " + pageEncodingList() +
+                             ")";
         case ValueKind::Define: {
             const std::vector<std::string> defines = splitDefines(value);
             if (defines.empty()) return "it is empty";
@@ -159,6 +181,16 @@ Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_
                                            const std::string& translationFile) {
     SettingsFile file;
     file.m_path = path;
+    // Notepad's "Unicode" is UTF-16: read as bytes, no line of it would
+    // match a key, and every choice in it would be lost without a word.
+    if (startsWith(text, "\xFF\xFE") || startsWith(text, "\xFE\xFF"))
+        return Error{path +
+                     ": the file is in UTF-16 (it starts with a byte order mark); "
+                     "save it as UTF-8"};
+    if (text.find('\0') != std::string_view::npos)
+        return Error{path +
+                     ": the file holds NUL bytes, as a UTF-16 or UTF-32 file does; "
+                     "save it as UTF-8"};
     if (startsWith(text, kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
     file.m_lineEnd = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
     file.m_finalLineEnd = text.empty() || text.back() == '\n';
@@ -207,6 +239,19 @@ Expected<SettingsFile> SettingsFile::parse(const std::string& path, std::string_
         file.m_sectionEnd = index + 1;
     }
     return file;
+}
+
+Status SettingsFile::checkOutputInside() const {
+    const auto output = value("output");
+    if (!output) return ok();
+    const fs::path folder = fs::absolute(fs::path(m_path)).parent_path();
+    if (resolvesInside(fs::absolute(fs::path(resolvedPath("output"))), folder)) return ok();
+    size_t line = 0;
+    for (const Entry& entry : m_entries)
+        if (entry.key == "output") line = entry.line;
+    return Error{m_path + ":" + std::to_string(line + 1) + ": output \"" + *output +
+                 "\" leaves the folder of the settings file; a folder elsewhere is written "
+                 "only when given on the command line (-o)"};
 }
 
 bool SettingsFile::has(std::string_view key) const { return value(key).has_value(); }
@@ -266,10 +311,14 @@ void SettingsFile::storeChoices(const GenerationRequest& request) {
                                                       : output.string());
     }
     const GenerationSettings& s = request.settings;
-    set("kinds", wordsOn(std::begin(kKindWords), std::end(kKindWords), s));
-    set("members", wordsOn(std::begin(kMemberWords), std::end(kMemberWords), s));
-    set("scopes", wordsOn(std::begin(kScopeWords), std::end(kScopeWords), s));
-    set("sections", wordsOn(std::begin(kSectionWords), std::end(kSectionWords), s));
+    for (const KeyRule& rule : kKeys) {
+        if (rule.kind != ValueKind::Words) continue;
+        const std::string words = wordsOn(rule.begin, rule.end, s);
+        // An empty list the file would refuse when read is not written;
+        // the file keeps the list it had.
+        if (words.empty() && emptyListRefused(rule.begin)) continue;
+        set(rule.key, words);
+    }
     set("style", request.style);
     // A file that never chose a layout keeps the default without saying so.
     if (has("layout") || s.layout != PageLayout::Frames) set("layout", layoutWord(s.layout));

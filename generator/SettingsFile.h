@@ -4,7 +4,7 @@
 //
 //   ; the documentation of the ledger
 //   [generate]
-//   output = ../ledger-doc          paths are relative to the file's folder
+//   output = doc                    paths are relative to the file's folder
 //   kinds = classes,modules         the words of the options of that name
 //   scopes = public,friend
 //   sections = syntax,parameters,returns,uml
@@ -18,7 +18,9 @@
 // case; values lose the blanks around them and one pair of enclosing quotes.
 // Lines starting with ';' or '#' are comments. Other sections are left to
 // whoever wrote them. An unknown key, a key given twice or a bad value in
-// [generate] is refused with a message naming the file, the line and the value.
+// [generate] is refused with a message naming the file, the line and the value;
+// so are an empty kinds (nothing would be documented) and
+// a file in UTF-16 (a byte order mark or NUL bytes).
 //
 // Writing keeps every line it does not own: comments, other sections and
 // keys it does not know stay as they were; the values of the keys it sets
@@ -70,6 +72,13 @@ public:
     std::optional<std::string> value(std::string_view key) const;
     // The key's path value resolved against the file's folder; empty when unset.
     std::string resolvedPath(std::string_view key) const;
+    // Whether output, when set, names the file's folder or one below it
+    // (symbolic links followed). A file that came with the project (a pull
+    // request, a checkout) must not send the site elsewhere, over another
+    // site or into a folder of the user's: the command line refuses such a
+    // file unless -o is given. Fails with a message naming the file, the
+    // line and the value.
+    Status checkOutputInside() const;
     // jobs, when set.
     std::optional<int> jobs() const;
 

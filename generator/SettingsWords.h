@@ -42,6 +42,13 @@ inline constexpr Word kSectionWords[] = {
     {"returns", &GenerationSettings::Return}, {"source", &GenerationSettings::Source},
     {"uml", &GenerationSettings::Uml},        {"libraries", &GenerationSettings::Libraries}};
 
+// True for the table whose empty list would leave the site with nothing
+// documented, the kinds: the settings file refuses such a list (one that
+// came with a pull request would empty the published site without a word;
+// on the command line it is the user's own choice). Without members,
+// scopes or sections the listed modules still get their pages.
+inline bool emptyListRefused(const Word* table) { return table == std::begin(kKindWords); }
+
 // The comma-separated words of list, trimmed, in lower case, empty ones left out.
 std::vector<std::string> splitWords(const std::string& list);
 

@@ -42,7 +42,7 @@ bool hasStamp(const std::string& folder) {
     return fs::is_regular_file(fs::path(folder) / kStampFile, ec);
 }
 
-Status writeStamp(const std::string& folder) {
+Status writeStamp(const std::string& folder, FileSystem& disk) {
     const fs::path stamp = fs::path(folder) / kStampFile;
     std::error_code ec;
     // A link in the stamp's place could lead the write out of the site.
@@ -57,7 +57,9 @@ Status writeStamp(const std::string& folder) {
         if (in.read(text.data(), static_cast<std::streamsize>(text.size())) && text == kStampText)
             return ok();
     }
-    if (Status written = writeAtomically(stamp.string(), kStampText); !written)
+    if (Status written =
+            writeAtomically(stamp.string(), kStampText, Replace::Allowed, nullptr, nullptr, disk);
+        !written)
         return Error{stamp.string() + ": cannot write the stamp file: " + written.error().message};
     return ok();
 }

@@ -15,6 +15,7 @@
 
 #include "support/Diagnostics.h"
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 
 namespace tarnwick {
 
@@ -30,7 +31,7 @@ const std::vector<std::string>& kindWords();
 // True when folder (ending in '/' or not) holds a stamp file.
 bool hasStamp(const std::string& folder);
 // Writes the stamp file (fixed content, so reproducible sites stay identical).
-Status writeStamp(const std::string& folder);
+Status writeStamp(const std::string& folder, FileSystem& disk = posixFileSystem());
 
 // Creates the lower-case links all-classes.html -> all-Classes.html and
 // classes -> Classes (and so for every kind) where the target exists and the

@@ -5,8 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <system_error>
 #include <vector>
 
@@ -56,6 +58,18 @@ std::vector<std::string_view> splitRelative(std::string_view path, std::string& 
     return parts;
 }
 
+// "\x1bTARNWICK-NOW-" and 32 random hex digits, then ESC.
+std::string randomMark() {
+    std::random_device random;
+    std::string mark = "\x1bTARNWICK-NOW-";
+    for (int i = 0; i < 4; ++i) {
+        char hex[9];
+        std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>(random()));
+        mark += hex;
+    }
+    return mark + "\x1b";
+}
+
 PageRecord recordOf(uint64_t hash, const FileStamp& stamp) {
     return {hash, stamp.size, stamp.mtime};
 }
@@ -63,15 +77,17 @@ PageRecord recordOf(uint64_t hash, const FileStamp& stamp) {
 }  // namespace
 
 SiteWriter::SiteWriter(std::string folder, const InputFiles* inputs, std::string timestamp,
-                       uint64_t given, bool full)
+                       uint64_t given, bool full, FileSystem& disk)
     : m_folder(withTrailingSlash(std::move(folder))),
       m_inputs(inputs),
-      m_timestamp(std::move(timestamp)) {
+      m_disk(disk),
+      m_timestamp(std::move(timestamp)),
+      m_mark(randomMark()) {
     m_checkedFolders.insert(std::string());  // the output folder itself
     const std::string path = m_folder + kManifestFile;
     struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        if (auto bytes = File(path).ReadBytes()) m_oldManifest = std::move(bytes).value();
+    if (m_disk.lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+        if (auto bytes = File(path, m_disk).ReadBytes()) m_oldManifest = std::move(bytes).value();
     }
     m_before = SiteManifest::parse(full ? std::string_view() : m_oldManifest, given);
     m_before.given = given;
@@ -100,16 +116,18 @@ bool SiteWriter::prepareFolders(std::string_view relativePath, const std::string
             throw PageWriteError(file, current + ": " + ec.message());
         fs::file_type type = status.type();
         if (type == fs::file_type::symlink) {
-            // Links inside the site (the case-spelling links) are fine; one
-            // that leads elsewhere would make us write outside the site.
+            // Pages name their folders with the exact spelling, never through
+            // the case-spelling links: a link here leads elsewhere, or to
+            // another folder of the site, whose pages this one would replace.
             if (!resolvesInside(current, root))
                 throw PageWriteError(file,
                                      current + ": symbolic link leads out of the output folder");
-            type = fs::status(current, ec).type();
+            throw PageWriteError(file, current + ": a folder of the site is a symbolic link");
         }
         if (type == fs::file_type::not_found) {
-            if (!fs::create_directory(current, ec) && ec)
-                throw PageWriteError(file, "cannot create folder " + current + ": " + ec.message());
+            if (m_disk.mkdir(current.c_str(), 0777) != 0 && errno != EEXIST)
+                throw PageWriteError(
+                    file, "cannot create folder " + current + ": " + std::strerror(errno));
             m_createdFolders.insert(prefix);
         } else if (type != fs::file_type::directory) {
             throw PageWriteError(file, current + " is in the way: not a folder");
@@ -127,7 +145,7 @@ void SiteWriter::record(std::string_view relativePath, const PageRecord& entry) 
 bool SiteWriter::unchangedOnDisk(std::string_view relativePath, const std::string& file,
                                  uint64_t hash, bool& exists) {
     struct stat info {};
-    exists = ::lstat(file.c_str(), &info) == 0;
+    exists = m_disk.lstat(file.c_str(), &info) == 0;
     if (!exists) {
         if (errno != ENOENT) throw PageWriteError(file, std::strerror(errno));
         return false;
@@ -135,7 +153,7 @@ bool SiteWriter::unchangedOnDisk(std::string_view relativePath, const std::strin
     if (S_ISLNK(info.st_mode)) {
         if (!resolvesInside(file, fs::path(m_folder)))
             throw PageWriteError(file, file + ": symbolic link leads out of the output folder");
-        if (::stat(file.c_str(), &info) != 0) info.st_mode = S_IFREG;  // dangling: replaced
+        if (m_disk.stat(file.c_str(), &info) != 0) info.st_mode = S_IFREG;  // dangling: replaced
     } else {
         const auto before = m_before.pages.find(std::string(relativePath));
         if (before != m_before.pages.end() && before->second.hash == hash &&
@@ -158,7 +176,19 @@ bool SiteWriter::unchangedOnDisk(std::string_view relativePath, const std::strin
 
 // The run's timestamp where the builders left the mark.
 std::string SiteWriter::withTimestamp(std::string_view bytes) const {
-    return replaceAll(bytes, kTimestampMark, m_timestamp);
+    return replaceAll(bytes, m_mark, m_timestamp);
+}
+
+uint64_t SiteWriter::pageHash(std::string_view bytes) const {
+    uint64_t hash = 0;
+    size_t from = 0;
+    for (size_t at = bytes.find(m_mark); at != std::string_view::npos;
+         at = bytes.find(m_mark, from)) {
+        hash = hashBytes(bytes.substr(from, at - from), hash);
+        hash = hashBytes("\x1bNOW\x1b", hash);
+        from = at + m_mark.size();
+    }
+    return hashBytes(bytes.substr(from), hash);
 }
 
 SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string_view bytes) {
@@ -172,7 +202,7 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
     // new page is put in place only where nothing is; a page of an earlier
     // run is replaced.
     bool look = !prepareFolders(relativePath, file);
-    const uint64_t hash = hashBytes(bytes);
+    const uint64_t hash = pageHash(bytes);
     bool exists = false;
     if (look && unchangedOnDisk(relativePath, file, hash, exists)) {
         ++m_unchanged;
@@ -182,14 +212,14 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
     FileStamp written;
     bool appeared = false;
     Status done = writeAtomically(file, page, exists ? Replace::Allowed : Replace::Refused,
-                                  &written, &appeared);
+                                  &written, &appeared, m_disk);
     if (!done && appeared && !look) {
         // There after all: checked like any page of an earlier run.
         if (unchangedOnDisk(relativePath, file, hash, exists)) {
             ++m_unchanged;
             return Outcome::Unchanged;
         }
-        done = writeAtomically(file, page, Replace::Allowed, &written);
+        done = writeAtomically(file, page, Replace::Allowed, &written, nullptr, m_disk);
     }
     if (!done) throw PageWriteError(file, done.error().message.substr(file.size() + 2));
     record(relativePath, recordOf(hash, written));
@@ -204,7 +234,7 @@ SiteWriter::Outcome SiteWriter::write(const Page& page, const CodePage& encoding
 bool SiteWriter::onDiskAsRecorded(const std::string& relativePath, PageRecord& record) const {
     const auto before = m_before.pages.find(relativePath);
     if (before == m_before.pages.end()) return false;
-    const FileStamp stamp = ownStampOf(m_folder + relativePath);
+    const FileStamp stamp = ownStampOf(m_folder + relativePath, m_disk);
     record = before->second;
     return stamp.size == record.size && stamp.mtime == record.mtime;
 }
@@ -243,7 +273,7 @@ bool SiteWriter::keepAll() {
     for (const auto& [page, entry] : m_before.pages) {
         file.resize(m_folder.size());
         file += page;
-        const FileStamp stamp = ownStampOf(file);
+        const FileStamp stamp = ownStampOf(file, m_disk);
         if (stamp.size != entry.size || stamp.mtime != entry.mtime) return false;  // rebuilt
     }
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -265,6 +295,24 @@ void SiteWriter::recordRun(uint64_t runKey, std::vector<ReportEvent> report, int
     m_after.report = std::move(report);
 }
 
+int SiteWriter::removeStalePages(const std::vector<std::string>& names) {
+    int removed = 0;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const std::string& page : names) {
+        const auto before = m_before.pages.find(page);
+        if (before == m_before.pages.end() || m_after.pages.count(page)) continue;
+        const PageRecord& entry = before->second;
+        const std::string file = m_folder + page;
+        const FileStamp stamp = ownStampOf(file, m_disk);
+        if (stamp.size != entry.size || stamp.mtime != entry.mtime) continue;
+        if (m_disk.unlink(file.c_str()) == 0) {
+            m_removed.insert(page);
+            ++removed;
+        }
+    }
+    return removed;
+}
+
 Status SiteWriter::commit() {
     // The last run's site kept whole, nothing written: its manifest holds.
     if (m_keptAll && m_written.load() == 0) return ok();
@@ -275,7 +323,8 @@ Status SiteWriter::commit() {
         // checked against the disk before they are trusted. Only this run's
         // modules: a module record is trusted as a whole.
         SiteManifest all = m_after;
-        all.pages.insert(m_before.pages.begin(), m_before.pages.end());
+        for (const auto& page : m_before.pages)
+            if (!m_removed.count(page.first)) all.pages.insert(page);
         text = all.render();
     }
     if (text == m_oldManifest) return ok();
@@ -286,9 +335,11 @@ Status SiteWriter::commit() {
                          ", a file the project reads"};
     }
     struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+    if (m_disk.lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
         return Error{path + ": is not a regular file; the manifest is not written"};
-    if (Status written = writeAtomically(path, text); !written) return written;
+    if (Status written = writeAtomically(path, text, Replace::Allowed, nullptr, nullptr, m_disk);
+        !written)
+        return written;
     m_oldManifest = std::move(text);
     return ok();
 }

@@ -1,7 +1,7 @@
 // SiteWriter: the one place where a run's pages reach the disk.
 //
 // A page comes in as its site-relative path and its bytes, already in the
-// pages' encoding, with kTimestampMark where the run's timestamp belongs.
+// pages' encoding, with timestampMark() where the run's timestamp belongs.
 // The writer
 // - refuses a path that would leave the output folder: the path's text is
 //   checked for every page, the folders on the way once per run (a folder it
@@ -38,15 +38,12 @@
 #include "generator/SiteManifest.h"
 #include "support/CodePage.h"
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 #include "support/Hash.h"
 
 namespace tarnwick {
 
 class InputFiles;
-
-// What the builders of a run write where the timestamp goes; the writer puts
-// the run's timestamp in its place. ESC never occurs in an HTML page.
-inline constexpr std::string_view kTimestampMark = "\x1bTARNWICK-NOW\x1b";
 
 class SiteWriter {
 public:
@@ -57,11 +54,18 @@ public:
 
     // folder: the output folder (exists; '/' at the end or not). inputs (may
     // be null) are never written onto. timestamp: the bytes that replace
-    // kTimestampMark. given: the hash of what the run was given that the
+    // timestampMark(). given: the hash of what the run was given that the
     // pages' bytes do not show. full: the last manifest is not looked at,
-    // every page is written.
+    // every page is written. disk (must outlive the writer) is where every
+    // call to the disk goes.
     SiteWriter(std::string folder, const InputFiles* inputs, std::string timestamp, uint64_t given,
-               bool full);
+               bool full, FileSystem& disk = posixFileSystem());
+
+    // What the builders of this run write where the timestamp goes; the
+    // writer puts the run's timestamp in its place. Made afresh for each
+    // run from random bytes (ASCII, so every page encoding keeps it as it
+    // is), so no text of a project, written before the run, can hold it.
+    const std::string& timestampMark() const { return m_mark; }
 
     // Writes one page. Throws PageWriteError naming the file on any failure.
     Outcome write(std::string_view relativePath, std::string_view bytes);
@@ -92,6 +96,14 @@ public:
     // resources and the frame left out.
     void recordRun(uint64_t runKey, std::vector<ReportEvent> report, int pages);
 
+    // After a run that built its whole site: removes those of names (site-
+    // relative) that the last run wrote and this one did not, such as the
+    // navigation script of the other layout, each only when it is still on
+    // disk as recorded, so a file edited by hand, or anything not this
+    // program's, stays. The pages of a module no longer in the project are
+    // kept, as they always were. Returns how many.
+    int removeStalePages(const std::vector<std::string>& names);
+
     // Writes the manifest of what the pages on disk now are (when it differs
     // from the one there), through a temporary file and a rename.
     Status commit();
@@ -111,11 +123,15 @@ private:
     bool unchangedOnDisk(std::string_view relativePath, const std::string& file, uint64_t hash,
                          bool& exists);
     std::string withTimestamp(std::string_view bytes) const;
+    // The page's hash with the mark left out, so it is the same in every run.
+    uint64_t pageHash(std::string_view bytes) const;
     void record(std::string_view relativePath, const PageRecord& entry);
 
     std::string m_folder;  // ends with '/'
     const InputFiles* m_inputs;
+    FileSystem& m_disk;
     std::string m_timestamp;
+    std::string m_mark;
     std::string m_oldManifest;  // the file's bytes as read
     SiteManifest m_before;      // the last run's records; read-only after construction
     SiteManifest m_after;       // guarded by m_mutex
@@ -126,7 +142,8 @@ private:
 
     std::atomic<int> m_written{0};
     std::atomic<int> m_unchanged{0};
-    bool m_keptAll = false;  // keepAll() kept the last run's site
+    bool m_keptAll = false;                     // keepAll() kept the last run's site
+    std::unordered_set<std::string> m_removed;  // pages of the last run removeStalePages removed
 };
 
 }  // namespace tarnwick

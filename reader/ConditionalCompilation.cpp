@@ -47,6 +47,9 @@ public:
         return value;
     }
 
+    // After a failed run(): whether it failed on a text over kMaxCondText.
+    bool tooLong() const { return m_tooLong; }
+
 private:
     // Binary levels by index; level 5 (Not) and 6.. are handled apart.
     static constexpr std::string_view kWordLevels[] = {"Imp", "Eqv", "Xor", "Or", "And"};
@@ -129,7 +132,10 @@ private:
         while (left && acceptSymbol('&')) {
             std::optional<CondValue> right = additive();
             if (!right) return std::nullopt;
-            left = CondValue::ofText(asText(*left) + asText(*right));
+            std::string a = asText(*left);
+            const std::string b = asText(*right);
+            if (!fits(a.size() + b.size())) return std::nullopt;
+            left = CondValue::ofText(std::move(a += b));
         }
         return left;
     }
@@ -144,6 +150,7 @@ private:
             if (!right) return std::nullopt;
             if (op == '+' && left->kind == CondValue::Kind::Text &&
                 right->kind == CondValue::Kind::Text) {
+                if (!fits(left->text.size() + right->text.size())) return std::nullopt;
                 left = CondValue::ofText(left->text + right->text);
                 continue;
             }
@@ -255,6 +262,8 @@ private:
             for (std::string_view word : {"Not", "And", "Or", "Xor", "Eqv", "Imp", "Mod", "Then"})
                 if (sameNameNoCase(name, word))
                     return fail("'" + std::string(name) + "' where a value is expected");
+            if (m_constants.unusable(name))
+                return fail(std::string(name) + " has no value: its text was too long");
             const CondValue* value = m_constants.find(name);
             return value ? *value : CondValue{};
         }
@@ -275,6 +284,7 @@ private:
                 return CondValue::ofText(std::move(text));
             }
             text += c;
+            if (!fits(text.size())) return std::nullopt;
         }
         return fail("a string is not closed");
     }
@@ -447,6 +457,14 @@ private:
                     " levels deep (parentheses, Not, unary minus)");
     }
 
+    // False, with the evaluation failed, when a text of size bytes would be too long.
+    bool fits(size_t size) {
+        if (size <= kMaxCondText) return true;
+        fail("a text longer than " + std::to_string(kMaxCondText) + " bytes");
+        m_tooLong = true;
+        return false;
+    }
+
     std::nullopt_t fail(std::string message) {
         if (m_error.empty()) m_error = std::move(message);
         m_pos = m_text.size();
@@ -458,6 +476,7 @@ private:
     size_t m_pos = 0;
     int m_depth = 0;  // parentheses, Not and unary minus open at m_pos
     std::string m_error;
+    bool m_tooLong = false;  // the first failure was a text over kMaxCondText
 };
 
 // The code of a directive line after '#': a trailing comment removed, trimmed.
@@ -536,22 +555,61 @@ CondConstants CondConstants::compilerDefaults() {
     return constants;
 }
 
+namespace {
+
+// A constant's name without its type character, lower-cased: the key of every lookup.
+std::string constantKey(std::string_view name) {
+    while (!name.empty() && std::string_view("%&!#@$").find(name.back()) != npos)
+        name.remove_suffix(1);
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return key;
+}
+
+}  // namespace
+
+CondConstants CondConstants::over(const CondConstants& base) {
+    CondConstants constants;
+    constants.m_base = &base;
+    return constants;
+}
+
 void CondConstants::set(std::string_view name, CondValue value) {
-    for (auto& entry : m_entries) {
-        if (sameNameNoCase(entry.first, name)) {
-            entry.second = std::move(value);
-            return;
-        }
+    std::string key = constantKey(name);
+    m_unusable.erase(key);
+    const auto [it, added] = m_index.try_emplace(std::move(key), m_entries.size());
+    if (!added) {
+        m_entries[it->second].second = std::move(value);
+        return;
     }
     m_entries.emplace_back(std::string(name), std::move(value));
 }
 
 const CondValue* CondConstants::find(std::string_view name) const {
-    while (!name.empty() && std::string_view("%&!#@$").find(name.back()) != npos)
-        name.remove_suffix(1);
-    for (const auto& entry : m_entries)
-        if (sameNameNoCase(entry.first, name)) return &entry.second;
+    const std::string key = constantKey(name);
+    for (const CondConstants* c = this; c; c = c->m_base) {
+        if (c->m_unusable.count(key)) return nullptr;
+        if (const auto it = c->m_index.find(key); it != c->m_index.end())
+            return &c->m_entries[it->second].second;
+    }
     return nullptr;
+}
+
+void CondConstants::setUnusable(std::string_view name) {
+    std::string key = constantKey(name);
+    if (const auto it = m_index.find(key); it != m_index.end())
+        m_entries[it->second].second = CondValue{};
+    m_unusable.insert(std::move(key));
+}
+
+bool CondConstants::unusable(std::string_view name) const {
+    const std::string key = constantKey(name);
+    for (const CondConstants* c = this; c; c = c->m_base) {
+        if (c->m_unusable.count(key)) return true;
+        if (c->m_index.count(key)) return false;
+    }
+    return false;
 }
 
 std::optional<CondValue> evaluateCondition(std::string_view expression,
@@ -562,7 +620,9 @@ std::optional<CondValue> evaluateCondition(std::string_view expression,
 namespace {
 
 // "NAME = expr" into constants; false with a message when it is not that.
-bool readAssignment(std::string_view text, CondConstants& constants, std::string& error) {
+// tooLong (may be null) tells whether the value was a text over kMaxCondText.
+bool readAssignment(std::string_view text, CondConstants& constants, std::string& error,
+                    std::string* tooLong = nullptr) {
     std::string_view t = trimSpaces(text);
     size_t end = 0;
     while (end < t.size() && isIdentifierChar(t[end])) ++end;
@@ -572,8 +632,12 @@ bool readAssignment(std::string_view text, CondConstants& constants, std::string
         error = "expected NAME = value, found \"" + excerpt(t) + "\"";
         return false;
     }
-    std::optional<CondValue> value = evaluateCondition(rest.substr(1), constants, error);
-    if (!value) return false;
+    Evaluator evaluator(rest.substr(1), constants);
+    std::optional<CondValue> value = evaluator.run(error);
+    if (!value) {
+        if (tooLong && evaluator.tooLong()) *tooLong = name;
+        return false;
+    }
     constants.set(name, std::move(*value));
     return true;
 }
@@ -622,7 +686,7 @@ bool hasDirectives(std::string_view text) {
 CompiledLines compileModuleLines(std::string_view text, const CondConstants& projectConstants,
                                  DiagnosticsSink* diagnostics, const std::string& file,
                                  const std::vector<int32_t>& fileLines) {
-    CondConstants constants = projectConstants;
+    CondConstants constants = CondConstants::over(projectConstants);
     CompiledLines out;
     out.text.reserve(text.size());
 
@@ -721,8 +785,20 @@ CompiledLines compileModuleLines(std::string_view text, const CondConstants& pro
                 blocks.pop_back();
         } else if (keyword == "const") {
             std::string error;
-            if (active() && !readAssignment(rest, constants, error))
-                warn(fileLine, "#Const: " + error + "; ignored");
+            std::string tooLong;  // the constant whose value was too long
+            if (active() && !readAssignment(rest, constants, error, &tooLong)) {
+                if (tooLong.empty()) {
+                    warn(fileLine, "#Const: " + error + "; ignored");
+                } else {
+                    // As for a condition that cannot be evaluated: every
+                    // block that asks for the constant keeps its code.
+                    constants.setUnusable(tooLong);
+                    if (diagnostics)
+                        diagnostics->error(file, fileLine,
+                                           "#Const " + tooLong + ": " + error +
+                                               "; code that depends on it is kept");
+                }
+            }
         } else {
             warn(fileLine, "unknown directive \"" + std::string(trimSpaces(line)) +
                                "\"; the line is left out");

@@ -21,6 +21,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -42,20 +44,38 @@ struct CondValue {
     std::string literal() const;
 };
 
+// The longest text a conditional constant or expression may have. VB6's own
+// lines hold at most 1,023 characters; the bound keeps "#Const S = S & S"
+// lines from doubling a value until memory runs out.
+inline constexpr size_t kMaxCondText = 64 * 1024;
+
 // Named constants, names compared ignoring ASCII case; a later set() of a
-// name replaces its value but keeps its place.
+// name replaces its value but keeps its place. Lookups cost the same however
+// many constants there are (a settings file may define thousands).
 class CondConstants {
 public:
+    CondConstants() = default;
     // Win32 = -1, Win16 = 0, Mac = 0.
     static CondConstants compilerDefaults();
+    // Constants of a module over base, the project's: set() adds to the new
+    // set only, find() looks there first, then in base, which is not copied
+    // and must outlive the result.
+    static CondConstants over(const CondConstants& base);
 
     void set(std::string_view name, CondValue value);
     const CondValue* find(std::string_view name) const;
-    // In the order first set.
+    // A name whose value could not be kept (its text too long): an
+    // expression naming it cannot be evaluated until set() gives it a value.
+    void setUnusable(std::string_view name);
+    bool unusable(std::string_view name) const;
+    // In the order first set; base's are not among them.
     const std::vector<std::pair<std::string, CondValue>>& entries() const { return m_entries; }
 
 private:
     std::vector<std::pair<std::string, CondValue>> m_entries;
+    std::unordered_map<std::string, size_t> m_index;  // lower-case name -> m_entries index
+    std::unordered_set<std::string> m_unusable;       // lower-case names
+    const CondConstants* m_base = nullptr;            // not owned; see over()
 };
 
 // Evaluates expression with constants; on failure returns nullopt and says why

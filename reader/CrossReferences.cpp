@@ -1,7 +1,10 @@
 #include "reader/CrossReferences.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -18,19 +21,21 @@ namespace {
 
 // ---- Tokens ---------------------------------------------------------------
 
-enum class Tok { Ident, Number, Punct };
+enum class Tok : uint8_t { Ident, Number, Punct };
 
+// 32 bytes: a logical line of millions of tokens is held whole.
 struct Token {
-    Tok kind = Tok::Punct;
     std::string_view text;  // for an identifier without brackets and type character
     int32_t line = 0;       // 1-based line of Source
     int32_t column = 0;     // byte offset in that line
     int32_t length = 0;     // bytes as written
+    Tok kind = Tok::Punct;
     bool spaceBefore = false;
     bool lineStart = false;  // first token of its physical line
 };
 
-using Statement = std::vector<Token>;
+// A statement: a run of one logical line's tokens, valid while that line is.
+using Statement = std::span<const Token>;
 
 bool identStart(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -66,11 +71,18 @@ size_t dateLiteralEnd(std::string_view line, size_t at) {
     return std::string_view::npos;
 }
 
+// The most tokens of one logical line that are resolved. VB6 itself takes
+// at most 25 continued lines of 1,023 characters; a generated line of
+// millions of symbols would need gigabytes held at once.
+constexpr size_t kMaxLineTokens = 1'000'000;
+
 // Reads a module's compiled lines as logical lines (continued lines joined)
 // of tokens, strings and comments left out.
 class Lexer {
 public:
-    explicit Lexer(const CModule& module) : m_lines(splitLines(module.Source())) {
+    explicit Lexer(const CModule& module)
+        : m_lines(
+              std::make_shared<const std::vector<std::string_view>>(splitLines(module.Source()))) {
         if (const auto& kept = module.CompiledLines()) {
             m_kept = kept.get();
         }
@@ -82,20 +94,24 @@ public:
         bool continued = false;
         while (advance()) {
             const int32_t index = m_current;
-            continued = lexLine(m_lines[static_cast<size_t>(index)], index + 1, out);
+            continued = lexLine((*m_lines)[static_cast<size_t>(index)], index + 1, out);
             if (!continued) return true;
         }
         return !out.empty();
     }
+
+    // True once a logical line had more than kMaxLineTokens tokens: the rest
+    // of such a line was left out.
+    bool cut() const { return m_cut; }
 
 private:
     bool advance() {
         if (m_kept) {
             if (m_keptAt >= m_kept->size()) return false;
             m_current = (*m_kept)[m_keptAt++];
-            return static_cast<size_t>(m_current) < m_lines.size();
+            return static_cast<size_t>(m_current) < m_lines->size();
         }
-        if (static_cast<size_t>(m_current + 1) >= m_lines.size()) return false;
+        if (static_cast<size_t>(m_current + 1) >= m_lines->size()) return false;
         ++m_current;
         return true;
     }
@@ -115,6 +131,10 @@ private:
         bool space = true;
         bool first = true;
         size_t i = 0;
+        // The first ']' at or after the last '[' looked at: a line of
+        // thousands of '[' is searched once, not once per '['.
+        size_t bracketClose = std::string_view::npos;
+        bool bracketSearched = false;
         auto push = [&](Tok kind, std::string_view text, size_t from, size_t to) {
             Token t;
             t.kind = kind;
@@ -124,7 +144,10 @@ private:
             t.length = static_cast<int32_t>(to - from);
             t.spaceBefore = space;
             t.lineStart = first;
-            out.push_back(t);
+            if (out.size() < kMaxLineTokens)
+                out.push_back(t);
+            else
+                m_cut = true;
             space = false;
             first = false;
         };
@@ -177,7 +200,11 @@ private:
                 continue;
             }
             if (c == '[') {
-                const size_t close = line.find(']', i);
+                if (!bracketSearched || bracketClose < i) {
+                    bracketClose = line.find(']', i);
+                    bracketSearched = true;
+                }
+                const size_t close = bracketClose;
                 if (close != std::string_view::npos && close < end) {
                     push(Tok::Ident, line.substr(i + 1, close - i - 1), i, close + 1);
                     i = close + 1;
@@ -214,8 +241,10 @@ private:
         return continues;
     }
 
-    std::vector<std::string_view> m_lines;
+    // Shared by the copies a StatementReader keeps to come back to a line.
+    std::shared_ptr<const std::vector<std::string_view>> m_lines;
     const std::vector<int32_t>* m_kept = nullptr;
+    bool m_cut = false;
     size_t m_keptAt = 0;
     int32_t m_current = -1;
     bool m_commentGoesOn = false;
@@ -224,29 +253,73 @@ private:
 // A logical line split at its statement separators; a label ("Retry:") or
 // a line number ahead of a statement is dropped.
 void splitStatements(const std::vector<Token>& tokens, std::vector<Statement>& out) {
-    Statement current;
-    current.reserve(std::min<size_t>(tokens.size(), 64));
+    size_t start = 0;
+    if (!tokens.empty() && tokens[0].kind == Tok::Number)
+        start = 1;  // a line number
+    else if (tokens.size() >= 2 && tokens[0].kind == Tok::Ident && isPunct(tokens[1], ":"))
+        start = 2;  // a label
     int depth = 0;
-    for (size_t i = 0; i < tokens.size(); ++i) {
+    for (size_t i = start; i < tokens.size(); ++i) {
         const Token& t = tokens[i];
-        if (current.empty() && t.kind == Tok::Number && i == 0) continue;  // line number
-        if (current.empty() && i == 0 && t.kind == Tok::Ident && i + 1 < tokens.size() &&
-            isPunct(tokens[i + 1], ":")) {
-            ++i;  // a label
-            continue;
-        }
         if (isPunct(t, "(")) ++depth;
         if (isPunct(t, ")") && depth > 0) --depth;
         if (depth == 0 && isPunct(t, ":")) {
-            if (!current.empty()) out.push_back(std::move(current));
-            current = Statement();
-            current.reserve(std::min<size_t>(tokens.size() - i, 64));
-            continue;
+            if (i > start) out.emplace_back(tokens.data() + start, i - start);
+            start = i + 1;
         }
-        current.push_back(t);
     }
-    if (!current.empty()) out.push_back(std::move(current));
+    if (start < tokens.size()) out.emplace_back(tokens.data() + start, tokens.size() - start);
 }
+
+// The statements of a module one by one, with a way back: a routine is read
+// twice (its declarations, then its names) instead of being held whole, so
+// a module costs the memory of one logical line, whatever its size.
+class StatementReader {
+public:
+    // Where a statement is: the lexer before its logical line, and its index there.
+    struct Mark {
+        Lexer lexer;
+        size_t statement = 0;
+    };
+
+    explicit StatementReader(const CModule& module) : m_lexer(module), m_lineStart(m_lexer) {}
+
+    // The next statement, valid until the next call; false at the end.
+    bool next(Statement& out) {
+        while (m_at >= m_statements.size()) {
+            m_lineStart = m_lexer;
+            m_statements.clear();
+            m_at = 0;
+            if (!m_lexer.next(m_tokens)) return false;
+            splitStatements(m_tokens, m_statements);
+        }
+        out = m_statements[m_at++];
+        return true;
+    }
+    // Whether a logical line read had more tokens than are resolved.
+    bool cut() const { return m_lexer.cut() || m_cut; }
+    // Where the statement next() gave last is.
+    Mark last() const { return {m_lineStart, m_at - 1}; }
+    // Where the statement next() gives next is.
+    Mark here() const { return {m_lineStart, m_at}; }
+    void reset(const Mark& mark) {
+        m_cut = cut();
+        m_lexer = mark.lexer;
+        m_lineStart = mark.lexer;
+        m_statements.clear();
+        m_at = 0;
+        if (m_lexer.next(m_tokens)) splitStatements(m_tokens, m_statements);
+        m_at = std::min(mark.statement, m_statements.size());
+    }
+
+private:
+    Lexer m_lexer;
+    Lexer m_lineStart;  // m_lexer before the line m_statements come from
+    std::vector<Token> m_tokens;
+    std::vector<Statement> m_statements;
+    size_t m_at = 0;
+    bool m_cut = false;  // by a lexer reset() replaced
+};
 
 // ---- Words ----------------------------------------------------------------
 
@@ -586,44 +659,57 @@ private:
 
 // ---- Resolution of one module ------------------------------------------------
 
+// The most references one module keeps: the rest of its code is shown
+// without links, so a generated module of millions of calls costs bounded
+// memory.
+constexpr size_t kMaxReferencesPerModule = 1'000'000;
+
 class ModuleResolver {
 public:
     ModuleResolver(const ProjectSymbols& symbols, const CModule& module,
                    std::vector<Reference>& out)
-        : m_symbols(symbols), m_module(module), m_own(symbols.of(module)), m_out(out) {}
+        : m_symbols(symbols),
+          m_module(module),
+          m_own(symbols.of(module)),
+          m_out(out),
+          m_first(out.size()) {}
 
     void run() {
-        Lexer lexer(m_module);
-        std::vector<Token> logical;
-        std::vector<Statement> statements;
-        std::vector<Statement> routine;
+        StatementReader reader(m_module);
+        Statement s;
+        std::optional<StatementReader::Mark> header;  // of the routine being read
         const Element* routineElement = nullptr;
-        bool inRoutine = false;
-        while (lexer.next(logical)) {
-            statements.clear();
-            splitStatements(logical, statements);
-            for (Statement& s : statements) {
-                if (!inRoutine) {
-                    if (isHeader(s)) {
-                        inRoutine = true;
-                        routine.clear();
-                        routine.push_back(std::move(s));
-                        routineElement = elementOfHeader(routine.front());
-                    } else {
-                        moduleLevel(s);
-                    }
-                    continue;
+        size_t count = 0;  // statements of the routine so far
+        while (!truncated() && reader.next(s)) {
+            if (!header) {
+                if (isHeader(s)) {
+                    header = reader.last();
+                    routineElement = elementOfHeader(s);
+                    if (routineElement) beginRoutine(*routineElement);
+                    count = 1;
+                } else {
+                    moduleLevel(s);
                 }
-                if (isRoutineEnd(s)) {
-                    if (routineElement) resolveRoutine(*routineElement, routine);
-                    inRoutine = false;
-                    continue;
-                }
-                routine.push_back(std::move(s));
+                continue;
             }
+            if (isRoutineEnd(s)) {
+                if (routineElement) resolveRoutine(reader, *header, count);
+                header.reset();
+                continue;
+            }
+            if (routineElement) declareLocals(s);
+            ++count;
         }
-        if (inRoutine && routineElement) resolveRoutine(*routineElement, routine);
+        if (header && routineElement && !truncated()) resolveRoutine(reader, *header, count);
+        m_lineCut = reader.cut();
     }
+
+    // Whether a logical line of the module had more tokens than are resolved.
+    bool lineCut() const { return m_lineCut; }
+
+    // True once the module has as many references as one module may keep;
+    // the rest of its code is left unlinked.
+    bool truncated() const { return m_out.size() - m_first >= kMaxReferencesPerModule; }
 
 private:
     // A statement outside the routines: the values and types of the
@@ -724,6 +810,7 @@ private:
         if (const auto found = m_symbols.of(toModule).members.find(key(to.Name()));
             found != m_symbols.of(toModule).members.end() && found->second->Kind() == to.Kind())
             canonical = found->second;
+        if (truncated()) return;
         m_out.push_back({&m_module, m_from, &toModule, canonical, t.line, t.column, t.length});
     }
 
@@ -791,13 +878,12 @@ private:
 
     // ---- one routine ----
 
-    void resolveRoutine(const Element& routine, std::vector<Statement>& statements) {
+    // A routine's header read: its arguments and its own name are locals.
+    void beginRoutine(const Element& routine) {
         m_from = &routine;
         m_locals.clear();
         m_declaredTokens.clear();
         m_with.clear();
-        // Arguments, the routine's own name, then every declaration of the
-        // body: VB6 locals are the routine's whatever line declares them.
         if (const auto arguments = routine.Arguments()) {
             for (const auto& a : arguments->elements()) {
                 Local local;
@@ -810,19 +896,36 @@ private:
         }
         if (routine.Kind() == ElementKind::Function || routine.Kind() == ElementKind::Property)
             m_locals[key(routine.Name())] = Local{};
-        for (const Statement& s : statements) {
-            if (s.empty()) continue;
-            if (is(s[0], "Dim") || is(s[0], "Static") || is(s[0], "Const"))
-                declare(s, 1);
-            else if (is(s[0], "ReDim"))
-                declareReDim(s);
+    }
+
+    // A statement of the body, first time through: VB6 locals are the
+    // routine's whatever line declares them.
+    void declareLocals(const Statement& s) {
+        if (s.empty()) return;
+        if (is(s[0], "Dim") || is(s[0], "Static") || is(s[0], "Const"))
+            declare(s, 1);
+        else if (is(s[0], "ReDim"))
+            declareReDim(s);
+    }
+
+    // The routine's count statements from header on, second time through,
+    // their names resolved; reader goes on where it was.
+    void resolveRoutine(StatementReader& reader, const StatementReader::Mark& header,
+                        size_t count) {
+        const StatementReader::Mark after = reader.here();
+        reader.reset(header);
+        Statement s;
+        for (size_t i = 0; i < count && !truncated() && reader.next(s); ++i) {
+            if (i > 0) {
+                walkStatement(s);
+                continue;
+            }
+            // The header: the Implements or event routine it is, its types and defaults.
+            const size_t nameAt = headerName(s);
+            linkHandledMember(s[nameAt]);
+            walkHeader(s, nameAt + 1);
         }
-        // The header: the Implements or event routine it is, its types and defaults.
-        const Statement& header = statements.front();
-        const size_t nameAt = headerName(header);
-        linkHandledMember(header[nameAt]);
-        walkHeader(header, nameAt + 1);
-        for (size_t i = 1; i < statements.size(); ++i) walkStatement(statements[i]);
+        reader.reset(after);
         m_from = nullptr;
     }
 
@@ -974,9 +1077,7 @@ private:
                     if (isPunct(s[end], ")")) --depth;
                     ++end;
                 }
-                Statement value(s.begin() + static_cast<ptrdiff_t>(i + 1),
-                                s.begin() + static_cast<ptrdiff_t>(end));
-                walk(value, 0, false);
+                walk(s.subspan(i + 1, end - i - 1), 0, false);
                 i = end - 1;
             }
         }
@@ -1096,6 +1197,8 @@ private:
     const CModule& m_module;
     const ModuleSymbols& m_own;
     std::vector<Reference>& m_out;
+    const size_t m_first;  // m_out's size before the module
+    bool m_lineCut = false;
     const Element* m_from = nullptr;
     std::unordered_map<std::string, Local> m_locals;
     std::unordered_set<int64_t> m_declaredTokens;
@@ -1110,8 +1213,11 @@ ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagn
     std::vector<Reference> out;
     for (const CModule* module : symbols.modules) {
         const size_t first = out.size();
+        bool lineCut = false;
         try {
-            ModuleResolver(symbols, *module, out).run();
+            ModuleResolver resolver(symbols, *module, out);
+            resolver.run();
+            lineCut = resolver.lineCut();
         } catch (const std::bad_alloc&) {
             // A giant routine: its module is shown without links, the run goes on.
             out.resize(first);
@@ -1122,6 +1228,16 @@ ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagn
                                          module->Name() + "; its code is shown without links");
             continue;
         }
+        if (out.size() - first >= kMaxReferencesPerModule && diagnostics)
+            diagnostics->warning(module->Path(), 0,
+                                 "the code of " + module->Name() + " names members more than " +
+                                     std::to_string(kMaxReferencesPerModule) +
+                                     " times; only the first are linked");
+        if (lineCut && diagnostics)
+            diagnostics->warning(module->Path(), 0,
+                                 "a line of the code of " + module->Name() + " holds more than " +
+                                     std::to_string(kMaxLineTokens) +
+                                     " names and symbols; the rest of it is shown without links");
         std::stable_sort(out.begin() + static_cast<ptrdiff_t>(first), out.end(),
                          [](const Reference& a, const Reference& b) {
                              return a.line != b.line ? a.line < b.line : a.column < b.column;

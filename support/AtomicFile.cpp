@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -30,9 +31,9 @@ std::string partNameFor(const std::string& path) {
 }
 
 // Writes all of bytes to the open file fd; an empty text, else the reason.
-std::string fill(int fd, std::string_view bytes, FileStamp* written) {
+std::string fill(FileSystem& disk, int fd, std::string_view bytes, FileStamp* written) {
     for (size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = disk.write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         // A write that stores nothing is as bad as an error (disk full).
         if (n <= 0) return std::strerror(n < 0 ? errno : ENOSPC);
@@ -40,19 +41,21 @@ std::string fill(int fd, std::string_view bytes, FileStamp* written) {
     }
     struct stat info {};
     if (written) {
-        if (::fstat(fd, &info) != 0) return std::strerror(errno);
+        if (disk.fstat(fd, &info) != 0) return std::strerror(errno);
         *written = stampFrom(info);
     }
     return {};
 }
 
 // Writes all of bytes into a new file; an empty text, else the reason.
-std::string writeNew(const std::string& path, std::string_view bytes, FileStamp* written) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+std::string writeNew(FileSystem& disk, const std::string& path, std::string_view bytes,
+                     FileStamp* written) {
+    const int fd =
+        disk.open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0) return std::strerror(errno);
-    std::string problem = fill(fd, bytes, written);
+    std::string problem = fill(disk, fd, bytes, written);
     // Some file systems report a failed write only when the file is closed.
-    if (::close(fd) != 0 && problem.empty()) problem = std::strerror(errno);
+    if (disk.close(fd) != 0 && problem.empty()) problem = std::strerror(errno);
     return problem;
 }
 
@@ -62,55 +65,54 @@ enum class Linked { Done, Failed, Unsupported };
 // path where nothing is yet: one step on the folder instead of two, and a
 // process killed half-way leaves nothing behind. Unsupported where the file
 // system has no unnamed files or /proc is missing.
-Linked linkUnnamed(const std::string& path, std::string_view bytes, FileStamp* written,
-                   std::string& problem, bool* exists) {
+Linked linkUnnamed(FileSystem& disk, const std::string& path, std::string_view bytes,
+                   FileStamp* written, std::string& problem, bool* exists) {
     const size_t slash = path.rfind('/');
     const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    const int fd = ::open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
+    const int fd = disk.open(folder.c_str(), O_WRONLY | O_TMPFILE | O_CLOEXEC, 0666);
     if (fd < 0) {
         if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return Linked::Unsupported;
         problem = std::strerror(errno);
         return Linked::Failed;
     }
-    problem = fill(fd, bytes, written);
+    problem = fill(disk, fd, bytes, written);
     if (problem.empty()) {
-        const std::string self = "/proc/self/fd/" + std::to_string(fd);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+        if (disk.linkOpenFile(fd, path.c_str()) != 0) {
             const int error = errno;
-            ::close(fd);
+            disk.close(fd);
             if (error == ENOENT) return Linked::Unsupported;
             if (error == EEXIST && exists) *exists = true;
             problem = std::strerror(error);
             return Linked::Failed;
         }
     }
-    if (::close(fd) != 0 && problem.empty()) {
+    if (disk.close(fd) != 0 && problem.empty()) {
         problem = std::strerror(errno);
-        ::unlink(path.c_str());
+        disk.unlink(path.c_str());
     }
     return problem.empty() ? Linked::Done : Linked::Failed;
 }
 
 }  // namespace
 
-FileStamp stampOf(const std::string& path) {
+FileStamp stampOf(const std::string& path, FileSystem& disk) {
     struct stat info {};
-    if (path.empty() || ::stat(path.c_str(), &info) != 0) return {};
+    if (path.empty() || disk.stat(path.c_str(), &info) != 0) return {};
     return stampFrom(info);
 }
 
-FileStamp ownStampOf(const std::string& path) {
+FileStamp ownStampOf(const std::string& path, FileSystem& disk) {
     struct stat info {};
-    if (path.empty() || ::lstat(path.c_str(), &info) != 0) return {};
+    if (path.empty() || disk.lstat(path.c_str(), &info) != 0) return {};
     return stampFrom(info);
 }
 
 Status writeAtomically(const std::string& path, std::string_view bytes, Replace replace,
-                       FileStamp* written, bool* exists) {
+                       FileStamp* written, bool* exists, FileSystem& disk) {
     if (exists) *exists = false;
     if (replace == Replace::Refused) {
         std::string problem;
-        switch (linkUnnamed(path, bytes, written, problem, exists)) {
+        switch (linkUnnamed(disk, path, bytes, written, problem, exists)) {
             case Linked::Done:
                 return ok();
             case Linked::Failed:
@@ -120,28 +122,44 @@ Status writeAtomically(const std::string& path, std::string_view bytes, Replace 
         }
     }
     const std::string part = partNameFor(path);
-    if (std::string problem = writeNew(part, bytes, written); !problem.empty()) {
-        ::unlink(part.c_str());
+    if (std::string problem = writeNew(disk, part, bytes, written); !problem.empty()) {
+        disk.unlink(part.c_str());
         return Error{path + ": cannot write: " + problem};
     }
-    int moved = replace == Replace::Allowed
-                    ? ::rename(part.c_str(), path.c_str())
-                    : ::renameat2(AT_FDCWD, part.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE);
+    int moved = disk.rename(part.c_str(), path.c_str(), replace == Replace::Refused);
     if (moved != 0 && replace == Replace::Refused && errno == EINVAL) {
         // A file system without the no-replace rename: a hard link fails the same way.
-        moved = ::link(part.c_str(), path.c_str());
-        if (moved == 0) ::unlink(part.c_str());
+        moved = disk.link(part.c_str(), path.c_str());
+        if (moved == 0) disk.unlink(part.c_str());
     }
     if (moved != 0) {
         const int error = errno;
-        ::unlink(part.c_str());
+        disk.unlink(part.c_str());
         if (error == EEXIST && exists) *exists = true;
         return Error{path + ": cannot put the file in place: " + std::strerror(error)};
     }
     return ok();
 }
 
-int removeLeftoverParts(const std::string& folder) {
+bool isPartName(std::string_view name) {
+    if (!name.ends_with(kPartSuffix)) return false;
+    name.remove_suffix(kPartSuffix.size());
+    // "<name>.<pid>-<sequence>", as partNameFor makes them.
+    auto digitsBack = [&name] {
+        size_t n = 0;
+        while (n < name.size() &&
+               std::isdigit(static_cast<unsigned char>(name[name.size() - 1 - n])))
+            ++n;
+        name.remove_suffix(n);
+        return n > 0;
+    };
+    if (!digitsBack() || !name.ends_with('-')) return false;
+    name.remove_suffix(1);
+    if (!digitsBack() || !name.ends_with('.')) return false;
+    return name.size() > 1;
+}
+
+int removeLeftoverParts(const std::string& folder, bool below) {
     int removed = 0;
     std::vector<std::string> open{folder.empty() || folder.back() == '/' ? folder : folder + '/'};
     while (!open.empty()) {
@@ -157,12 +175,13 @@ int removeLeftoverParts(const std::string& folder) {
             if (type == DT_UNKNOWN) {
                 struct stat info {};
                 if (::lstat(path.c_str(), &info) != 0) continue;
-                type = S_ISDIR(info.st_mode) ? DT_DIR : DT_REG;
+                type = S_ISDIR(info.st_mode) ? DT_DIR : S_ISREG(info.st_mode) ? DT_REG : DT_LNK;
             }
-            if (type == DT_DIR)
-                open.push_back(path + '/');
-            else if (name.ends_with(kPartSuffix) && ::unlink(path.c_str()) == 0)
+            if (type == DT_DIR) {
+                if (below) open.push_back(path + '/');
+            } else if (isPartName(name) && ::unlink(path.c_str()) == 0) {
                 ++removed;
+            }
         }
         ::closedir(dir);
     }

@@ -8,7 +8,7 @@
 // there leaves the file it shares bytes with (perhaps outside the folder) as it was. Each temporary
 // name is unique to one call (process id and a sequence number), so two writers of one path never
 // share one; every temporary name ends in kPartSuffix, and removeLeftoverParts clears those a
-// killed process left in a folder tree.
+// killed process left in a folder.
 //
 // FileStamp is what stat tells about a file without reading it: a file whose
 // stamp is the one recorded is taken to hold the bytes it held then.
@@ -19,6 +19,7 @@
 #include <string_view>
 
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 
 namespace tarnwick {
 
@@ -33,22 +34,27 @@ struct FileStamp {
 };
 
 // The stamp of the regular file at path, symbolic links followed.
-FileStamp stampOf(const std::string& path);
+FileStamp stampOf(const std::string& path, FileSystem& disk = posixFileSystem());
 // The same, without following a symbolic link at the end (a link: not present).
-FileStamp ownStampOf(const std::string& path);
+FileStamp ownStampOf(const std::string& path, FileSystem& disk = posixFileSystem());
 
 enum class Replace { Allowed, Refused };
 
 // Writes bytes to path as described above. Replace::Refused fails with
 // "exists" (and *exists set) when something is at path already, instead of
 // replacing it. written (may be null) receives the new file's stamp. The
-// message of a failure names path.
+// message of a failure names path. Every call reaches the disk through disk.
 Status writeAtomically(const std::string& path, std::string_view bytes,
                        Replace replace = Replace::Allowed, FileStamp* written = nullptr,
-                       bool* exists = nullptr);
+                       bool* exists = nullptr, FileSystem& disk = posixFileSystem());
 
-// Removes every file whose name ends in kPartSuffix below folder (links to
-// folders not followed); returns how many.
-int removeLeftoverParts(const std::string& folder);
+// True for a temporary name writeAtomically makes: "<name>.<pid>-<sequence>" and kPartSuffix.
+// A user's "notes.tarnwick-part" is not one.
+bool isPartName(std::string_view name);
+
+// Removes the files named as isPartName says in folder, and with below in every folder under it
+// too (links to folders not followed); returns how many. Only a folder the run writes into is
+// given, so nothing of the user's elsewhere is looked at.
+int removeLeftoverParts(const std::string& folder, bool below = false);
 
 }  // namespace tarnwick

@@ -138,27 +138,27 @@ Expected<std::string> File::ReadBytes(int64_t limit) const {
     if (m_path.empty()) return Error{"Cannot read a file without a name"};
     // Non-blocking, so that opening a FIFO returns at once; what it is shows
     // after opening, where nothing can swap the file in between.
-    const int fd = ::open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd = m_disk->open(m_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         const int error = errno;
         struct stat info {};
         // A socket cannot be opened at all; say what it is rather than why.
-        if (error == ENXIO && ::stat(m_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        if (error == ENXIO && m_disk->stat(m_path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
             return failure(whatItIs(info.st_mode));
         return failure(reason(error));
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    if (m_disk->fstat(fd, &info) != 0) {
         const int error = errno;
-        ::close(fd);
+        m_disk->close(fd);
         return failure(reason(error));
     }
     if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
+        m_disk->close(fd);
         return failure(whatItIs(info.st_mode));
     }
     const auto tooLarge = [&] {
-        ::close(fd);
+        m_disk->close(fd);
         return failure("is larger than " + megabytes(limit) + " (the most read from one file)");
     };
     if (info.st_size > limit) return tooLarge();
@@ -167,18 +167,18 @@ Expected<std::string> File::ReadBytes(int64_t limit) const {
     bytes.reserve(static_cast<size_t>(info.st_size));
     char chunk[65536];
     for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        const ssize_t n = m_disk->read(fd, chunk, sizeof chunk);
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;
             const int error = errno;
-            ::close(fd);
+            m_disk->close(fd);
             return failure(reason(error));
         }
         if (static_cast<int64_t>(bytes.size()) + n > limit) return tooLarge();
         bytes.append(chunk, static_cast<size_t>(n));
     }
-    ::close(fd);
+    m_disk->close(fd);
     return bytes;
 }
 
@@ -195,22 +195,22 @@ Status File::WriteBytes(std::string_view bytes) const {
     };
     if (m_path.empty()) return Error{"Cannot write a file without a name"};
     if (IsDirectory()) return failure("is a folder");
-    const int fd = ::open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = m_disk->open(m_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return failure(reason(errno));
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = m_disk->write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             // A write that stores nothing is as bad as an error (disk full).
             const int error = n < 0 ? errno : ENOSPC;
-            ::close(fd);
+            m_disk->close(fd);
             return failure(reason(error));
         }
         done += static_cast<size_t>(n);
     }
     // Some file systems report a failed write only when the file is closed.
-    if (::close(fd) != 0) return failure(reason(errno));
+    if (m_disk->close(fd) != 0) return failure(reason(errno));
     return ok();
 }
 

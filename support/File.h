@@ -20,6 +20,7 @@
 
 #include "support/CodePage.h"
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 
 namespace tarnwick {
 
@@ -38,6 +39,8 @@ class File {
 public:
     File() = default;
     explicit File(std::string path) : m_path(std::move(path)) {}
+    // disk (must outlive the File) is where reads and writes go.
+    File(std::string path, FileSystem& disk) : m_path(std::move(path)), m_disk(&disk) {}
 
     const std::string& Path() const { return m_path; }
     void setPath(std::string path) { m_path = std::move(path); }
@@ -93,6 +96,7 @@ public:
 
 private:
     std::string m_path;
+    FileSystem* m_disk = &posixFileSystem();
 };
 
 }  // namespace tarnwick

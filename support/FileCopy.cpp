@@ -18,20 +18,22 @@ namespace fs = std::filesystem;
 namespace {
 
 // True when dest is a regular file (not a link) with these bytes.
-bool holds(const fs::path& dest, const std::string& bytes) {
-    const FileStamp stamp = ownStampOf(dest.string());
+bool holds(const fs::path& dest, const std::string& bytes, FileSystem& disk) {
+    const FileStamp stamp = ownStampOf(dest.string(), disk);
     if (stamp.size != static_cast<int64_t>(bytes.size())) return false;
-    auto there = File(dest.string()).ReadBytes(kModuleReadLimit);
+    auto there = File(dest.string(), disk).ReadBytes(kModuleReadLimit);
     return there && there.value() == bytes;
 }
 
 class TreeCopier {
 public:
-    TreeCopier(fs::path root, std::string toFolder, const InputFiles* keep, fs::path except)
+    TreeCopier(fs::path root, std::string toFolder, const InputFiles* keep, fs::path except,
+               FileSystem& disk)
         : m_root(std::move(root)),
           m_toFolder(std::move(toFolder)),
           m_keep(keep),
-          m_except(std::move(except)) {}
+          m_except(std::move(except)),
+          m_disk(disk) {}
 
     Status copy(const fs::path& source, const fs::path& dest) {
         std::error_code ec;
@@ -56,9 +58,11 @@ private:
         if (!m_except.empty() && dest.lexically_normal() == m_except) return ok();
         auto bytes = File(source.string()).ReadBytes(kModuleReadLimit);
         if (!bytes) return Error{"Cannot copy " + source.string() + ": " + bytes.error().message};
-        if (holds(dest, bytes.value())) return ok();  // a re-run rewrites nothing unchanged
+        if (holds(dest, bytes.value(), m_disk)) return ok();  // a re-run rewrites nothing unchanged
         // Replaced, never written into: a hard link planted at dest keeps its bytes.
-        if (Status written = writeAtomically(dest.string(), bytes.value()); !written)
+        if (Status written = writeAtomically(dest.string(), bytes.value(), Replace::Allowed,
+                                             nullptr, nullptr, m_disk);
+            !written)
             return Error{"Cannot copy " + source.string() + " to " + written.error().message};
         return ok();
     }
@@ -101,12 +105,13 @@ private:
     std::vector<fs::path> m_open;  // source folders being copied, canonical
     const InputFiles* m_keep;      // never copied onto; may be null
     fs::path m_except;             // not copied there; empty: none
+    FileSystem& m_disk;            // where the copies are written
 };
 
 }  // namespace
 
 Status copyTree(const std::string& from, const std::string& toFolder, const InputFiles* keep,
-                const std::string& except) {
+                const std::string& except, FileSystem& disk) {
     std::error_code ec;
     fs::path source(from);
     if (from.size() > 1 && from.back() == '/') source = fs::path(from.substr(0, from.size() - 1));
@@ -133,7 +138,7 @@ Status copyTree(const std::string& from, const std::string& toFolder, const Inpu
 
     TreeCopier copier(
         root, toFolder, keep,
-        except.empty() ? fs::path() : (fs::path(toFolder) / except).lexically_normal());
+        except.empty() ? fs::path() : (fs::path(toFolder) / except).lexically_normal(), disk);
     return copier.copy(source, fs::path(toFolder) / name);
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "support/Errors.h"
+#include "support/FileSystem.h"
 
 namespace tarnwick {
 
@@ -24,8 +25,9 @@ class InputFiles;
 // toFolder (which would copy for ever). Copying a folder into itself is
 // refused before anything is created. A file is never copied onto one of
 // keep (may be null). The first failure ends the copy with a message naming
-// the file.
+// the file. The copies are written through disk.
 Status copyTree(const std::string& from, const std::string& toFolder,
-                const InputFiles* keep = nullptr, const std::string& except = std::string());
+                const InputFiles* keep = nullptr, const std::string& except = std::string(),
+                FileSystem& disk = posixFileSystem());
 
 }  // namespace tarnwick

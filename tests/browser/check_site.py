@@ -77,9 +77,10 @@ async function check() {
   await until('the search box finds Post first, links open where the list is', () =>
       names(found)[0] == 'Post' && rows(found).every(r => !r.querySelector('a').hasAttribute('target')));
   // [query, name first, name among the results]; neither: no result at all. "tabulator" is
-  // only in the second sentence of CEntry's description.
+  // only in the second sentence of CEntry's description; "$&" and "$$" are shown as typed.
   for (const [query, first, among] of [['Post', 'Post'], ['amount ONTO', null, 'Post'],
-                                       ['zzqxv', null, null], ['tabulator', 'CEntry']]) {
+                                       ['zzqxv', null, null], ['zz$&qv $$', null, null],
+                                       ['tabulator', 'CEntry']]) {
     frame.src = 'site/search.html?q=' + encodeURIComponent(query);
     const doc = await shows(frame.contentWindow, encodeURIComponent(query));
     await until(`query ${query} shows ${names(doc)}`, () =>

@@ -107,6 +107,13 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
         {{"--settings", "missing.tarnwick"}, "missing.tarnwick"},
         {{"--codepage", "klingon-42"}, "klingon-42"},
         {{"--frobnicate"}, "frobnicate"},
+        // Encodings in which a name's bytes could spell markup; the list of good ones is given.
+        {{"--output-encoding", "UTF-16LE"},
+         "\"UTF-16LE\": a browser could read text in it as "
+         "markup; give an output encoding of UTF-8, "},
+        {{"--output-encoding", "UTF-16BE"}, "UTF-16BE"},
+        {{"--output-encoding", "IBM037"}, "IBM037"},
+        {{"--codepage", "UTF-16LE"}, "\"UTF-16LE\", the code page of the project's files"},
     };
     for (const auto& c : cases) {
         const Outcome o = generate(c.extra);
@@ -115,6 +122,38 @@ TEST_F(GenerateCommand, UsageErrorsExitTwoAndNameTheWord) {
         EXPECT_FALSE(fs::exists(m_out)) << c.named;
     }
     EXPECT_EQ(tarnwick({"generate", m_vbp}).status, 2);  // no -o
+
+    // A settings file's ESC, BEL and CR reach the terminal escaped.
+    const std::string settings = m_tmp / "odd.tarnwick";
+    testing::writeFile(settings, "[generate]\n\x1b]0;owned\x07\r = 1\n");
+    const Outcome odd = generate({"--settings", settings});
+    EXPECT_EQ(odd.status, 2);
+    EXPECT_NE(odd.err.find("unknown key \"\\x1B]0;owned\\x07\\x0D\""), std::string::npos)
+        << odd.err;
+    EXPECT_EQ(odd.err.find_first_of("\x1b\x07\r"), std::string::npos) << odd.err;
+}
+
+// An output the settings file names outside its own folder is written only when given as -o.
+TEST_F(GenerateCommand, SettingsFileOutputOutsideItsFolderNeedsTheCommandLine) {
+    const std::string settings = fs::path(m_vbp).replace_extension(".tarnwick").string();
+    fs::create_directories(m_tmp.path() / "project/docs");
+    fs::create_directory_symlink(m_tmp.path(), m_tmp.path() / "project/up");
+    for (const std::string& output :
+         {std::string("../elsewhere"), m_tmp / "elsewhere", std::string("up/elsewhere")}) {
+        testing::writeFile(settings,
+                           "[generate]\n; from a pull request\noutput = " + output + "\n");
+        const Outcome refused = tarnwick({"generate", m_vbp});
+        EXPECT_EQ(refused.status, 2) << output;
+        EXPECT_NE(refused.err.find(settings + ":3: output \"" + output + "\" leaves the folder"),
+                  std::string::npos)
+            << refused.err;
+        EXPECT_FALSE(fs::exists(m_tmp.path() / "elsewhere")) << output;
+    }
+    EXPECT_EQ(generate().status, 0);  // -o given: the file's output is not used
+    testing::writeFile(settings, "[generate]\noutput = docs/site\n");
+    const Outcome inside = tarnwick({"generate", m_vbp});
+    EXPECT_EQ(inside.status, 0) << inside.err;
+    EXPECT_TRUE(fs::exists(m_tmp.path() / "project/docs/site/index.html"));
 }
 
 TEST_F(GenerateCommand, UnusableInputOrOutputExitsOneNamingThePath) {
@@ -237,11 +276,11 @@ TEST(GenerateSettings, OptionsAndSettingsFileMakeTheSameSiteWithoutOtherScopes) 
     generate({"-o", tmp / "options", "--scopes", "public", "--sections", "syntax,returns",
               "--style", "Slate", "--no-syntax"});
     testing::writeFile(tmp.path() / "Ledger/Ledger.tarnwick",
-                       "; public API only\r\n[generate]\r\noutput = ../file\r\n"
+                       "; public API only\r\n[generate]\r\noutput = file\r\n"
                        "scopes = public\r\nsections = returns\r\nstyle = Slate\r\n");
     generate({});
     const auto site = siteFiles(tmp.path() / "options");
-    EXPECT_TRUE(site == siteFiles(tmp.path() / "file"));
+    EXPECT_TRUE(site == siteFiles(tmp.path() / "Ledger/file"));
     EXPECT_EQ(site.at("src/css/screen.css"),
               readFile(TARNWICK_SOURCE_DIR "/Themes/Slate/theme.css"));
 
@@ -393,6 +432,24 @@ TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
         EXPECT_EQ(o.status, c.status) << c.out << o.err;
         EXPECT_EQ(o.out, c.out);
     }
+    // A path a CI log would read as a command gets "./"; control characters are shown escaped.
+    testing::writeFile(tmp.path() / "::error::x.bas",
+                       "Attribute VB_Name = \"modX\"\r\nPublic Sub A()\r\nEnd Sub\r\n");
+    testing::writeFile(tmp.path() / "y\x1b[2Jz.bas",
+                       "Attribute VB_Name = \"modY\"\r\nPublic Sub B()\r\nEnd Sub\r\n");
+    testing::writeFile(tmp.path() / "ci.vbp",
+                       "Type=Exe\r\nModule=modX; ::error::x.bas\r\nModule=modY; y\x1b[2Jz.bas\r\n");
+    const fs::path before = fs::current_path();
+    fs::current_path(tmp.path());
+    const Outcome ci = tarnwick({"check", "ci.vbp"});
+    fs::current_path(before);
+    EXPECT_NE(ci.out.find("./::error::x.bas:2: warning: Public Sub 'A'"), std::string::npos)
+        << ci.out;
+    EXPECT_NE(ci.out.find("y\\x1B[2Jz.bas:2: warning: Public Sub 'B'"), std::string::npos)
+        << ci.out;
+    EXPECT_EQ(ci.out.find("\n::"), std::string::npos);
+    EXPECT_EQ(ci.out.find('\x1b'), std::string::npos);
+
     // dump counts a reference's line as check does: in the file.
     using Json = nlohmann::json;
     const Json references = Json::parse(tarnwick({"dump", project}).out)["CrossReferences"];

@@ -34,6 +34,12 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
         {"<a href=\"java&#09;script&colon;alert(1)\">x</a>", "<a>x</a>"},
         {"<a href=\"&#106;avascript:alert(1)\">x</a>", "<a>x</a>"},
         {"<a href=\"data:text/html,x\">x</a>", "<a>x</a>"},
+        // Another host with the page's own scheme, in the spellings browsers read alike.
+        {"<a href=\"//evil.example/x\">x</a>", "<a>x</a>"},
+        {"<a href=\"\\\\evil.example\\x\">x</a>", "<a>x</a>"},
+        {"<a href=\"/\\evil.example\">x</a>", "<a>x</a>"},
+        {"<a href=\" /&#47;evil.example\">x</a>", "<a>x</a>"},
+        {"<a href=\"/x.html\">x</a>", "<a href=\"/x.html\">x</a>"},
         {"<a onmouseover=alert(1)>x</a>", "<a>x</a>"},
         {"<a href=\"x.html\" onclick=\"a>b\">q</a>", "<a href=\"x.html\">q</a>"},
         {"<a href=\"a\"b.html\">x</a>", "<a href=\"a\">x</a>"},
@@ -56,6 +62,12 @@ TEST(AuthorHtml, SanitizesHostileAndKeepsSafeMarkup) {
         {"<style>b{}</style>", "&lt;style&gt;b{}&lt;/style&gt;"},
         {"<b", "&lt;b"},
         {"<a href=\"x", "&lt;a href=\"x"},
+        // A tag that is none leaves the ones after it as they are.
+        {"<a b=\"x <a href='y.html'>y</a>", "&lt;a b=\"x <a href=\"y.html\">y</a>"},
+        {"x <a b <a b", "x &lt;a b &lt;a b"},
+        {"<a b='x <a c='y'>z", "<a>z</a>"},
+        {"<pre><b><b>x</i>\r\ny</pre>", "<pre><b><b>x\ny</b></b></pre>"},
+        {"a<script>x</scrip></SCRIPT>b", "ab"},
         {"First part.\r\nSecond part.", "First part.<P>Second part."},
         {"<b>First\r\n \r\nSecond", "<b>First</b><P>Second"},
         {"\r\nText\r\n", "Text"},
@@ -91,8 +103,12 @@ TEST(AuthorHtml, FirstSentenceIsTheSummary) {
     };
     for (const auto& row : kCases) EXPECT_EQ(firstSentence(row.input), row.expected) << row.input;
     EXPECT_EQ(relativeAuthorLinks("<a href=\"A.B.html\">x</a> <a href=\"https://x.org\">y</a> "
-                                  "<a href=\"#top\">z</a> <A HREF=../C.html>c</A>"),
-              (std::vector<std::string>{"A.B.html", "../C.html"}));
+                                  "<a href=\"#top\">z</a> <A HREF=../C.html>c</A> "
+                                  "<a href=//evil.example/D.html>d</a>"),
+              (std::vector<std::string>{"A.B.html", "../C.html", "//evil.example/D.html"}));
+    // A link written inside another tag's attribute is none: the gate drops it.
+    EXPECT_EQ(relativeAuthorLinks("<b title=\"<a href='In.html'>\">x</b>"),
+              std::vector<std::string>{});
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <functional>
 
 #include "generator/GenerationRun.h"
 #include "generator/SiteWriter.h"
 #include "tests/generator/RunTestSupport.h"
+#include "tests/support/FaultyFileSystem.h"
 
 namespace tarnwick {
 namespace {
@@ -38,8 +40,10 @@ GenerationResult run(const GenerationRequest& request, GenerationObserver* obser
     return result ? result.value() : GenerationResult{};
 }
 
-// Every file of the fresh site is in the other with the same bytes (but the manifest's times).
+// Every file of the fresh site is in the other with the same bytes (but the manifest's times),
+// and the other has no navigation script of a layout it no longer has.
 void expectSameSite(const fs::path& fresh, const fs::path& other, const std::string& row) {
+    EXPECT_EQ(fs::exists(other / "nav-index.js"), fs::exists(fresh / "nav-index.js")) << row;
     for (const auto& name : listTree(fresh)) {
         if (name == SiteWriter::kManifestFile) continue;
         const bool file = name.back() != '/' && name.find(" -> ") == std::string::npos;
@@ -71,7 +75,8 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
         std::function<void(const fs::path& out, const fs::path& project, GenerationRequest&)>
             change;
         int written;
-        int pages = kAllPages;  // written and unchanged
+        int pages = kAllPages;                                         // written and unchanged
+        std::function<void(GenerationRequest&)> first = [](auto&) {};  // before the first run
     };
     const Row rows[] = {
         {"nothing changed", [](auto&, auto&, auto&) {}, 0},
@@ -129,6 +134,9 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
         {"a setting changed", [](auto&, auto&, auto& request) { request.settings.Syntax = false; },
          kSyntaxPages},
         {"--full", [](auto&, auto&, auto& request) { request.full = true; }, kAllPages},
+        {"the modern layout, then the framed one",
+         [](auto&, auto&, auto& request) { request.settings.layout = PageLayout::Frames; }, kSome,
+         kAllPages, [](auto& request) { request.settings.layout = PageLayout::Modern; }},
     };
     for (const Row& row : rows) {
         TempFolder tmp;
@@ -138,7 +146,11 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
         GenerationRequest request = requestFor(tmp, "out");
         request.resourceFolder = tmp / "res";
         request.translationFile = tmp / "Translation.lng";
-        ASSERT_EQ(run(request).pagesWritten, kAllPages) << row.name;
+        row.first(request);
+        const int firstPages = run(request).pagesWritten;
+        if (request.settings.layout == PageLayout::Frames) {
+            ASSERT_EQ(firstPages, kAllPages) << row.name;
+        }
 
         row.change(tmp.path() / "out", tmp.path() / "project", request);
         const GenerationResult again = run(request);
@@ -202,6 +214,65 @@ TEST(IncrementalRun, ARunKilledHalfWayIsRepairedByTheNext) {
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << row.name;
 
+        run(request);
+        request.outputFolder = tmp / "fresh";
+        run(request);
+        expectSameSite(tmp.path() / "fresh", tmp.path() / "out", row.name);
+    }
+}
+
+// A disk that fails a re-run part-way (full, a rename refused, a folder made read-only) leaves
+// every page whole, old or new, and the next run repairs the site; writes cut short are no
+// failure at all.
+TEST(IncrementalRun, ADiskThatFailsARunLeavesWholePagesAndTheNextRunRepairs) {
+    using Call = testing::FaultyFileSystem::Call;
+    struct Row {
+        const char* name;
+        std::function<void(testing::FaultyFileSystem&, const fs::path& out)> fault;
+        bool fails = true;
+        const char* says = "";  // in the failures the run reports
+    };
+    const Row rows[] = {
+        {"disk full at the 9th write",
+         [](auto& disk, auto&) { disk.failFrom(Call::Write, 9, ENOSPC); }, true,
+         "No space left on device"},
+        {"the 4th rename refused", [](auto& disk, auto&) { disk.failFrom(Call::Rename, 4, EIO); }},
+        {"the lock file cannot be made",
+         [](auto& disk, auto&) { disk.failFrom(Call::Open, 1, EMFILE); }},
+        {"a kind folder read-only",
+         [](auto& disk, auto& out) { disk.makeReadOnly((out / "Classes").string()); }},
+        {"every write cut to 7 bytes", [](auto& disk, auto&) { disk.cutWritesTo(7); }, false},
+    };
+    for (const Row& row : rows) {
+        TempFolder tmp;
+        testing::writeProject(tmp.path() / "project", kModules);
+        GenerationRequest request = requestFor(tmp, "out");
+        run(request);
+        // The faulty run has new bytes for every page to write.
+        edit(tmp.path() / "project" / "m0.cls", "' Adds two numbers.", "' Adds two values.");
+        request.full = true;
+        testing::FaultyFileSystem disk;
+        row.fault(disk, tmp.path() / "out");
+        request.fileSystem = &disk;
+        const auto faulty = GenerationRun(request, nullptr, nullptr).run();
+        EXPECT_EQ(!faulty || !faulty.value().failures.empty() || faulty.value().modulesFailed > 0,
+                  row.fails)
+            << row.name;
+        std::string told = faulty ? std::string() : faulty.error().message;
+        if (faulty)
+            for (const std::string& failure : faulty.value().failures) told += failure + "\n";
+        EXPECT_NE(told.find(row.says), std::string::npos) << row.name << ": " << told;
+        for (const auto& name : listTree(tmp.path() / "out")) {
+            EXPECT_EQ(name.find(".tarnwick-part"), std::string::npos) << row.name << ": " << name;
+            if (name.ends_with(".html") && name.find(" -> ") == std::string::npos) {
+                const std::string page = readFile(tmp.path() / "out" / name);
+                EXPECT_TRUE(page.find("</HTML>") != std::string::npos ||
+                            page.find("</html>") != std::string::npos)
+                    << row.name << ": " << name << " cut off";
+            }
+        }
+        request.fileSystem = nullptr;
+        request.full = false;
         run(request);
         request.outputFolder = tmp / "fresh";
         run(request);

@@ -297,12 +297,14 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     ASSERT_NE(text.find(last), std::string::npos);
     text.insert(text.find(last), last + last);
     testing::writeFile(vbp, text);
-    // An author's link in the old spelling of the renamed page, and a dead one twice.
+    // An author's link in the old spelling of the renamed page, a dead one twice, one to
+    // another host.
     const std::filesystem::path more = tmp.path() / "project" / "m0.cls";
     testing::writeFile(more,
                        replaceAll(testing::readFile(more), "' The module CMore.",
                                   "' The module CMore: <a href=\"CMore.Add.html\">Add</a>, "
-                                  "<a href=\"Gone.html\">gone</a>, <a href=\"Gone.html\">x</a>."));
+                                  "<a href=\"Gone.html\">gone</a>, <a href=\"Gone.html\">x</a>, "
+                                  "<a href=\"//far.example/CMore.html\">far</a>."));
 
     std::map<int, CollectingSink> sinks;
     for (const int jobs : {1, 8}) {
@@ -323,7 +325,7 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     EXPECT_NE(page("CMore.html").find("<A href=\"CMore_Add_2.html\">Add</A>"), std::string::npos);
     EXPECT_NE(page("CMore.html")
                   .find("CMore: <a href=\"../Classes/CMore_Add_2.html\">Add</a>, "
-                        "<a>gone</a>, <a>x</a>."),
+                        "<a>gone</a>, <a>x</a>, <a>far</a>."),
               std::string::npos);
     EXPECT_NE(testing::readFile(out / "search-index.js").find("\"Classes/CMore_Add_2.html\""),
               std::string::npos);
@@ -332,7 +334,8 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     for (const char* said :
          {"of CMore.Add is taken by CMore_Add; CMore.Add gets Classes/CMore_Add_2",
           "of CDup is taken by CDup; CDup gets Classes/CDup_2.html", ":6: warning: module file",
-          ":7: warning: module file", "the link to \"Gone.html\" names no page of the site"})
+          ":7: warning: module file", "the link to \"Gone.html\" names no page of the site",
+          "the link to \"//far.example/CMore.html\" leads to another host"})
         EXPECT_NE(warnings.find(said), std::string::npos) << said << "\n" << warnings;
     EXPECT_EQ(warnings.find("Gone.html"), warnings.rfind("Gone.html")) << "one warning per address";
     EXPECT_EQ(testing::brokenLinks(out), std::vector<std::string>{});

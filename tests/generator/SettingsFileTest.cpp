@@ -17,8 +17,9 @@ const std::string kThemes = TARNWICK_SOURCE_DIR "/Themes";
 const std::string kTranslation = TARNWICK_SOURCE_DIR "/Translation.lng";
 
 TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
+    using namespace std::string_view_literals;
     struct Row {
-        const char* text;
+        std::string_view text;
         const char* message;  // after "dir/P.tarnwick:"
     };
     const Row rows[] = {
@@ -42,6 +43,18 @@ TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
         {"[generate]\nkinds = classes\nKinds = forms\n", "3: key \"kinds\" given twice"},
         {"[generate]\njust words\n", "2: \"just words\" is no key = value line"},
         {"[generate]\n[other]\n[Generate]\n", "3: section [generate] given twice"},
+        // Encodings in which a name's bytes could spell markup.
+        {"[generate]\noutput-encoding = UTF-16LE\n",
+         "2: bad value \"UTF-16LE\" for output-encoding: a browser could read text in it as "
+         "markup (known: UTF-8, windows-874, windows-1250"},
+        {"[generate]\noutput-encoding = IBM037\n", "2: bad value \"IBM037\" for output-encoding"},
+        {"[generate]\noutput-encoding = UTF-7\n", "2: bad value \"UTF-7\" for output-encoding"},
+        {"[generate]\nkinds =\n", "2: bad value \"\" for kinds: it names nothing"},
+        {"[generate]\nkinds = , \n", "2: bad value \",\" for kinds: it names nothing"},
+        // Read as bytes, UTF-16 would match no key and be ignored without a word.
+        {"\xFF\xFE[\0g\0e\0n\0]\0"sv, " the file is in UTF-16"},
+        {"\xFE\xFF\0[\0g\0e\0n\0]"sv, " the file is in UTF-16"},
+        {"\0[\0g\0e\0n\0e\0r\0a\0t\0e\0]"sv, " the file holds NUL bytes"},
     };
     for (const Row& row : rows) {
         const auto file = SettingsFile::parse("dir/P.tarnwick", row.text, kThemes, kTranslation);
@@ -98,6 +111,10 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     const auto again = SettingsFile::parse("/p/Ledger.tarnwick", file.value().text(), kThemes);
     ASSERT_TRUE(again) << again.error().message;
     EXPECT_EQ(again.value().resolvedPath("output"), "/p/doc");
+    // No kind ticked: the file keeps the list it had rather than one it would refuse.
+    chosen.settings.Classes = false;
+    file.value().storeChoices(chosen);
+    EXPECT_NE(file.value().text().find("\r\nkinds = classes\r\n"), std::string::npos);
 
     auto fresh = SettingsFile::parse("/p/Ledger.tarnwick", "", kThemes);
     ASSERT_TRUE(fresh);

@@ -4,6 +4,7 @@
 #include "ModHtmlTestSupport.h"
 #include "generator/CrossLinks.h"
 #include "generator/ModulePages.h"
+#include "generator/PageNames.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 
@@ -114,6 +115,32 @@ TEST(SiteIndexTest, MemberIndexPutsNamesWithoutAnAsciiLetterAfterZ) {
     const PageContext ctx = makeContext();
     const std::string page = buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx);
     EXPECT_LT(page.find(">Title<"), page.find("\303\234bertrag")) << page;
+}
+
+TEST(SiteIndexTest, ClashingPageNamesNameTheModulesOrTheirFiles) {
+    CProject project;
+    const char* const rows[][3] = {
+        // name, file, the warning its page name gives
+        {"Same", "a.bas", ""},
+        {"Same", "b.bas", "Same is taken by Same; Same gets Modules/Same_2.html"},
+        {"SAME", "c.bas", "SAME is taken by Same; SAME gets Modules/SAME_3.html"},
+        {"", "d.bas", ""},
+        {"", "sub/e.bas",
+         "of the module in e.bas is taken by the module in d.bas; the module in "
+         "e.bas gets Modules/_-811c9dc5_2.html"},
+    };
+    for (const auto& row : rows) {
+        auto module = makeModule(row[0], moduletype::Module);
+        module->setPath(std::string("/p/") + row[1]);
+        project.Modules().Add(module);
+    }
+    CollectingSink sink;
+    const PageNames names(project, &sink);
+    ASSERT_EQ(sink.items().size(), 3u);
+    for (size_t i = 1, said = 0; i < std::size(rows); ++i) {
+        if (*rows[i][2] == '\0') continue;
+        EXPECT_NE(sink.items()[said++].message.find(rows[i][2]), std::string::npos) << rows[i][2];
+    }
 }
 
 TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {

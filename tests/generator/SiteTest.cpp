@@ -82,6 +82,25 @@ TEST(PageContext, DeclaresTheCodePageByTheNameBrowsersKnow) {
                                   "WINDOWS-1253>windows-1253", "utf8>UTF-8", "UTF-8>UTF-8",
                                   "cp936>GBK", "gbk>GBK", "latin1>ISO-8859-1", "KOI8-R>KOI8-R"})
         EXPECT_EQ(htmlCharsetName(row.substr(0, row.find('>'))), row.substr(row.find('>') + 1));
+    // The pages' encoding is the output encoding, else the project's code page.
+    const struct {
+        const char* codePage;
+        const char* outputEncoding;
+        bool accepted;
+    } encodings[] = {
+        {"windows-1252", "", true}, {"UTF-16LE", "UTF-8", true},         {"IBM037", "cp1252", true},
+        {"UTF-16LE", "", false},    {"windows-1252", "UTF-16BE", false}, {"GBK", "IBM037", false},
+    };
+    for (const auto& e : encodings) {
+        GenerationRequest request;
+        request.codePage = e.codePage;
+        request.outputEncoding = e.outputEncoding;
+        const Status checked = GenerationRun::checkPageEncoding(request);
+        EXPECT_EQ(checked.has_value(), e.accepted) << e.codePage << " " << e.outputEncoding;
+        const std::string named =
+            std::string("\"") + (*e.outputEncoding ? e.outputEncoding : e.codePage) + "\"";
+        EXPECT_TRUE(checked || checked.error().message.find(named) != std::string::npos) << named;
+    }
 }
 
 TEST(SiteWriter, RefusesNamesThatLeaveTheLayout) {
@@ -100,21 +119,29 @@ TEST(SiteWriter, RefusesNamesThatLeaveTheLayout) {
     EXPECT_THROW(ctx.writePage(std::string_view("a\0b.html", 8), "text"), PageWriteError);
 }
 
-TEST(SiteWriter, WritesInTheCodePageThroughLinksInsideAndNamesTheFileOnFailure) {
+TEST(SiteWriter, WritesInTheCodePageNeverThroughLinksAndNamesTheFileOnFailure) {
     TempFolder tmp;
     Writer ctx(tmp);
     fs::create_directories(tmp.path() / "out/Classes");
     fs::create_directory_symlink("Classes", tmp.path() / "out/classes");
-    ctx.writePage("classes/CFoo.html", "caf\xC3\xA9 \xD0\x96");  // "café Ж"
+    // Never through a link, even to a folder of the site: "Classes -> Modules" would let a
+    // class's page replace a module's.
+    EXPECT_THROW(ctx.writePage("classes/CFoo.html", "x"), PageWriteError);
+    ctx.writePage("Classes/CFoo.html", "caf\xC3\xA9 \xD0\x96");  // "café Ж"
     // windows-1252 holds é (0xE9) but not Ж, which becomes a character reference.
     EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "caf\xE9 &#1046;");
     ctx.writePage("Classes/CFoo.html", "second");  // replaces
     EXPECT_EQ(readFile(tmp.path() / "out/Classes/CFoo.html"), "second");
-    ctx.writePage("top.html", std::string("x ") + std::string(kTimestampMark) + ".");
+    ctx.writePage("top.html", "x " + ctx.site.timestampMark() + ".");
     EXPECT_EQ(readFile(tmp.path() / "out/top.html"), "x NOW.");
-    EXPECT_EQ(
-        listTree(tmp.path() / "out"),
-        (std::set<std::string>{"Classes/", "Classes/CFoo.html", "classes -> Classes", "top.html"}));
+    // A name cannot hold the mark: it is new for each run, and no fixed text stands for it.
+    ctx.writePage("named.html", "\x1bTARNWICK-NOW\x1b \x1bTARNWICK-NOW-\x1b");
+    EXPECT_EQ(readFile(tmp.path() / "out/named.html"),
+              "\x1bTARNWICK-NOW\x1b \x1bTARNWICK-NOW-\x1b");
+    EXPECT_NE(ctx.site.timestampMark(), Writer(tmp).site.timestampMark());
+    EXPECT_EQ(listTree(tmp.path() / "out"),
+              (std::set<std::string>{"Classes/", "Classes/CFoo.html", "classes -> Classes",
+                                     "named.html", "top.html"}));
 
     fs::create_directories(tmp.path() / "out/Classes/CBar.html");
     try {

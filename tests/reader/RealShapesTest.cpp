@@ -157,6 +157,17 @@ TEST(ConditionalCompilation, ModuleShapes) {
          "3: #End If without #If; ignored | 10: #Else after #Else (#If on line 4); its code is "
          "kept | 13: unknown directive \"#Region x\"; the line is left out | 4: #If without #End "
          "If; the block runs to the end of the module"},
+        {"a #Const text over 64 KB is an error; code that asks for it is kept",
+         "#Const S = \"ab\"\n#Const S = S & S & S & S & S & S & S & S\n"
+         "#Const S = S & S & S & S & S & S & S & S\n#Const S = S & S & S & S & S & S & S & S\n"
+         "#Const S = S & S & S & S & S & S & S & S\n#Const S = S & S & S & S & S & S & S & S\n"
+         "#Const S = S & S & S & S & S & S & S & S\n#If S = \"\" Then\nPrivate Sub One()\n"
+         "End Sub\n#Else\nPrivate Sub Two()\nEnd Sub\n#End If\n",
+         {},
+         "Sub One, Sub Two",
+         "9: #Const S: a text longer than 65536 bytes; code that depends on it is kept | 10: "
+         "cannot evaluate #If \"S = \"\"\": S has no value: its text was too long; its code is "
+         "kept"},
     };
     for (const auto& row : rows) {
         CollectingSink sink;

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "support/CodePage.h"
+#include "support/PageEncoding.h"
 
 namespace tarnwick {
 namespace {
@@ -15,6 +16,78 @@ CodePage page(const std::string& name) {
 }
 
 const char* const kFffd = "\xEF\xBF\xBD";
+
+// What makes an encoding safe for pages, checked against iconv itself for every accepted
+// name: ASCII bytes decode as ASCII, and no other character is written as a byte of markup.
+TEST(PageEncodingTest, AcceptsOnlyEncodingsInWhichNoTextBecomesMarkup) {
+    static const struct {
+        const char* name;
+        const char* charset;  // nullptr: refused
+    } kCases[] = {
+        {"UTF-8", "UTF-8"},
+        {"utf8", "UTF-8"},
+        {"windows-1252", "windows-1252"},
+        {"CP1251", "windows-1251"},
+        {"windows-874", "windows-874"},
+        {"ISO-8859-1", "ISO-8859-1"},
+        {"latin1", "ISO-8859-1"},
+        {"iso_8859-15", "ISO-8859-15"},
+        {"ISO-8859-7", "ISO-8859-7"},
+        {"KOI8-R", "KOI8-R"},
+        {"KOI8-U", "KOI8-U"},
+        {"CP866", "IBM866"},
+        {"MACINTOSH", "macintosh"},
+        {"GBK", "GBK"},
+        {"cp936", "GBK"},
+        {"GB2312", "GB2312"},
+        {"GB18030", "gb18030"},
+        {"BIG5", "Big5"},
+        {"BIG5-HKSCS", "Big5"},
+        {"SHIFT_JIS", "Shift_JIS"},
+        {"CP932", "Shift_JIS"},
+        {"EUC-JP", "EUC-JP"},
+        {"EUC-KR", "EUC-KR"},
+        {"CP949", "EUC-KR"},
+        {"UTF-16LE", nullptr},
+        {"UTF-16BE", nullptr},
+        {"UTF-16", nullptr},
+        {"UTF-32", nullptr},
+        {"UTF-7", nullptr},
+        {"IBM037", nullptr},
+        {"EBCDIC-US", nullptr},
+        {"ISO-2022-JP", nullptr},
+        {"ISO-2022-KR", nullptr},
+        {"JOHAB", nullptr},
+        {"HZ", nullptr},
+        {"windows-1252//TRANSLIT", nullptr},
+        {"", nullptr},
+    };
+    std::string everyCharacter;  // U+0080 to U+FFFF, surrogates left out
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        if (c < 0x800) {
+            everyCharacter += static_cast<char>(0xC0 | (c >> 6));
+        } else {
+            everyCharacter += static_cast<char>(0xE0 | (c >> 12));
+            everyCharacter += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        }
+        everyCharacter += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    std::string ascii;
+    for (int b = 1; b < 0x80; ++b) ascii += static_cast<char>(b);
+    for (const auto& row : kCases) {
+        const auto charset = pageCharsetName(row.name);
+        EXPECT_EQ(charset.value_or("refused"), row.charset ? row.charset : "refused") << row.name;
+        if (!charset) continue;
+        const CodePage encoding = page(row.name);
+        const std::string markup = "<>\"'&=/ \t\r\n";
+        EXPECT_EQ(encoding.toUtf8(markup), markup) << row.name;
+        EXPECT_EQ(encoding.fromUtf8(ascii), ascii) << row.name;
+        const std::string bytes = encoding.fromUtf8(everyCharacter);
+        EXPECT_EQ(bytes.find_first_of("<>\"'&=/ \t\r\n"), std::string::npos) << row.name;
+    }
+    EXPECT_NE(pageEncodingList().find("UTF-8, windows-874, windows-1250"), std::string::npos);
+}
 
 TEST(CodePageTest, RoundTrips) {
     static const struct {

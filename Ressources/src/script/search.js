@@ -199,7 +199,11 @@ function tarnwickList(texts, query, hint) {
     var found = tarnwickFind(query);
     var message;
     if (!found.length) {
-        message = texts.none.replace("%1", query);
+        // A function, not the query itself, as the replacement: "$&" or
+        // "$'" in a query would otherwise stand for parts of the sentence.
+        message = texts.none.replace("%1", function () {
+            return query;
+        });
     } else if (found.length > TARNWICK_SHOWN) {
         message = texts.limited.replace("%1", TARNWICK_SHOWN).replace("%2", found.length);
     } else if (found.length === 1 && texts.one) {
