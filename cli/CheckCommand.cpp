@@ -306,9 +306,9 @@ int runCheck(const CheckOptions& options) {
 
 }  // namespace
 
-void registerCheckCommand(CLI::App& app, int& status) {
+void registerCheckCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<CheckOptions>();
-    CLI::App* check =
+    Command* check =
         app.add_subcommand("check", "List the members that have no description, as warnings");
     check->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
     check->add_option("--kinds", options->kinds, kindsHelp("Module kinds to check"));

@@ -3,20 +3,20 @@
 // (0 success, 1 failure, 2 usage error, 130 cancelled).
 #pragma once
 
-#include <CLI/CLI.hpp>
 #include <cstdlib>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "cli/CommandLine.h"
 #include "reader/modRegistry.h"
 #include "support/Html.h"
 
 namespace tarnwick::cli {
 
-void registerCheckCommand(CLI::App& app, int& status);
-void registerDumpCommand(CLI::App& app, int& status);
-void registerGenerateCommand(CLI::App& app, int& status);
+void registerCheckCommand(CommandLine& app, int& status);
+void registerDumpCommand(CommandLine& app, int& status);
+void registerGenerateCommand(CommandLine& app, int& status);
 
 // Where the registry files are: named (the file the user named; empty:
 // none), else TARNWICK_REGISTRY; then the Wine prefix of WINEPREFIX, else

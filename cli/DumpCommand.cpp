@@ -116,9 +116,9 @@ int runDump(const DumpOptions& options) {
 
 }  // namespace
 
-void registerDumpCommand(CLI::App& app, int& status) {
+void registerDumpCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<DumpOptions>();
-    CLI::App* dump = app.add_subcommand("dump", "Print the parsed project as JSON");
+    Command* dump = app.add_subcommand("dump", "Print the parsed project as JSON");
     dump->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
     dump->add_option("--registry", options->registry,
                      "A registry export (.reg) to look type libraries up in "

@@ -297,9 +297,9 @@ int runGenerate(const GenerateOptions& options) {
 
 }  // namespace
 
-void registerGenerateCommand(CLI::App& app, int& status) {
+void registerGenerateCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<GenerateOptions>();
-    CLI::App* generate = app.add_subcommand("generate", "Write the HTML documentation site");
+    Command* generate = app.add_subcommand("generate", "Write the HTML documentation site");
     generate->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
     generate->add_option("-o,--output", options->output,
                          "The folder the site is written into (default: the settings file's "
@@ -362,7 +362,7 @@ void registerGenerateCommand(CLI::App& app, int& status) {
     generate
         ->add_option("-j,--jobs", options->jobs,
                      "Threads that build and write the modules' pages (default: one per core)")
-        ->check(CLI::Range(1, kMaxJobs));
+        ->check_range(1, kMaxJobs);
     // status outlives the app: main owns both and parses within its lifetime.
     generate->callback([options, kinds, members, scopes, sections, style, codePage, &status] {
         options->kindsGiven = kinds->count() > 0;

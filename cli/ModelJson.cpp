@@ -1,5 +1,7 @@
 #include "cli/ModelJson.h"
 
+#include <nlohmann/json.hpp>
+
 #include "model/CDeclaration.h"
 #include "model/CEnum.h"
 #include "model/CProperty.h"

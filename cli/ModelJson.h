@@ -11,10 +11,15 @@
 //
 // Texts are put in as they are; dump with error_handler_t::replace so that
 // text that is not valid UTF-8 never makes the output fail.
+//
+// Only the declarations of nlohmann/json are included here, so `dump` and
+// the rest of the program compile without its full header; a caller that
+// looks inside a Json value includes <nlohmann/json.hpp> itself.
 #pragma once
 
-#include <nlohmann/json.hpp>
+#include <nlohmann/json_fwd.hpp>
 #include <ostream>
+#include <string>
 
 #include "model/CArgument.h"
 #include "model/CModule.h"

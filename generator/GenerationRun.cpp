@@ -28,6 +28,7 @@
 #include "reader/ConditionalCompilation.h"
 #include "reader/modRegistry.h"
 #include "support/AtomicFile.h"
+#include "support/BuildInfo.h"
 #include "support/File.h"
 #include "support/FileCopy.h"
 #include "support/Hash.h"
@@ -331,7 +332,7 @@ Status GenerationRun::prepare(State& state) {
     const std::string now = makeNowFunction(m_request.fixedTime, m_request.language)();
     // What the pages' bytes do not show: the tool (its version and the
     // manifest's form) and where the timestamp comes from.
-    state.given = hashBytes(std::string(TARNWICK_VERSION) + "\n" +
+    state.given = hashBytes(std::string(buildVersion()) + "\n" +
                             (timeIsFixed ? "fixed " + now : std::string("local")));
     state.settingsKey = InputKey::settingsKey(m_request, ctx, state.given);
     state.site = std::make_unique<SiteWriter>(

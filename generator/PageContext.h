@@ -13,6 +13,7 @@
 
 #include "generator/GenerationObserver.h"
 #include "generator/GenerationSettings.h"
+#include "support/BuildInfo.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Html.h"
@@ -60,9 +61,9 @@ struct PageContext {
     // for the modern layout's plain navigation list.
     std::vector<std::string> kindsWithPages;
     std::string productName = "Tarnwick";
-    std::string version = TARNWICK_VERSION;  // major.minor.revision
-    std::string homepage = TARNWICK_HOMEPAGE;
-    std::string copyright = TARNWICK_COPYRIGHT;
+    std::string version = buildVersion();  // major.minor.revision
+    std::string homepage = buildHomepage();
+    std::string copyright = buildCopyright();
     // {now}: the timestamp text written into pages; taken afresh at each use.
     std::function<std::string()> now;
 

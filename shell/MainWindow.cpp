@@ -35,6 +35,7 @@
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
 #include "shell/Views.h"
+#include "support/BuildInfo.h"
 
 // The compiled-in pictures (application icon, dock title buttons) live in
 // the static shell library; the linker keeps them only when asked by name.
@@ -219,7 +220,7 @@ void MainWindow::createActions() {
                     this, QMessageBox::Information, QStringLiteral("About Tarnwick"),
                     QStringLiteral("Tarnwick %1\nDocumentation for Visual Basic 6 "
                                    "projects.\n%2")
-                        .arg(QStringLiteral(TARNWICK_VERSION), QStringLiteral(TARNWICK_HOMEPAGE)),
+                        .arg(QString::fromUtf8(buildVersion()), QString::fromUtf8(buildHomepage())),
                     QMessageBox::Ok);
             });
 

@@ -12,6 +12,7 @@
 
 #include "reader/ConditionalCompilation.h"
 #include "shell/MainWindow.h"
+#include "support/BuildInfo.h"
 
 int main(int argc, char** argv) {
     // Chromium refuses to start its sandbox as root; the workbench only
@@ -21,7 +22,7 @@ int main(int argc, char** argv) {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
-    QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
+    QApplication::setApplicationVersion(QString::fromUtf8(tarnwick::buildVersion()));
 
     QCommandLineParser options;
     options.setApplicationDescription(

@@ -1,6 +1,7 @@
 // The JSON form of the model printed by `tarnwick dump`, on hand-built models.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "cli/ModelJson.h"

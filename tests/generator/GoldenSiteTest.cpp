@@ -1,10 +1,17 @@
 // Golden pages of the example site; TARNWICK_UPDATE_GOLDEN=1 rewrites them (see tests/golden).
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <regex>
+#include <sstream>
+#include <vector>
 
 #include "generator/GenerationRun.h"
+#include "support/Hash.h"
 #include "tests/generator/RunTestSupport.h"
 
 namespace tarnwick {
@@ -74,18 +81,82 @@ std::string describeDifference(const std::string& expected, const std::string& a
     }
 }
 
+// The environment a page's timestamp or code-page conversion could follow.
+std::string environmentKey() {
+    std::string key;
+    for (const char* name : {"TZ", "LANG", "LC_ALL", "LC_CTYPE", "LC_TIME", "LC_MESSAGES"}) {
+        const char* value = std::getenv(name);
+        key += std::string(name) + '=' + (value ? value : "(unset)") + '\n';
+    }
+    return key;
+}
+
+// The test program (which holds the generator) and every input file of the
+// site, by size, inode and time: a build or an edited input changes it.
+std::string inputsKey(const fs::path& source) {
+    std::ostringstream key;
+    const auto stamp = [&key](const fs::path& file, const std::string& name) {
+        struct stat st {};
+        if (::stat(file.c_str(), &st) != 0) return;
+        key << name << ' ' << st.st_size << ' ' << st.st_ino << ' ' << st.st_mtim.tv_sec << '.'
+            << st.st_mtim.tv_nsec << '\n';
+    };
+    stamp("/proc/self/exe", "program");
+    for (const char* folder : {"examples/Ledger", "Ressources"}) {
+        std::vector<fs::path> files;
+        for (const auto& e : fs::recursive_directory_iterator(source / folder))
+            if (e.is_regular_file()) files.push_back(e.path());
+        std::sort(files.begin(), files.end());
+        for (const auto& f : files) stamp(f, f.lexically_relative(source).generic_string());
+    }
+    stamp(source / "Translation.lng", "Translation.lng");
+    return key.str();
+}
+
+// The example site in both layouts (the modern one in the folder "modern").
+// Under CTest every case runs in its own process, so the site is made once
+// per build and environment into the build folder, one folder per
+// environment (the suite's second pass runs in another time zone): the
+// first process takes the folder's lock, generates and writes the key; the
+// others, waiting on the lock, find the key and read the pages. The lock is
+// held shared while pages are read, so no process rebuilds the site under
+// another's feet.
 class GoldenSite : public ::testing::TestWithParam<GoldenCase> {
 protected:
     static void SetUpTestSuite() {
-        s_site = fs::temp_directory_path() / ("tarnwick-golden-" + std::to_string(::getpid()));
-        fs::remove_all(s_site);
-        const std::string source = TARNWICK_SOURCE_DIR;
+        const fs::path cache = TARNWICK_TEST_CACHE_DIR;
+        const fs::path source = TARNWICK_SOURCE_DIR;
+        const std::string environment = environmentKey();
+        const std::string key = inputsKey(source) + environment;
+        const std::string stem = "golden-site-" + hex16(hashBytes(environment));
+        fs::create_directories(cache);
+        s_site = cache / stem;
+        const fs::path lock = cache / (stem + ".lock"), keyFile = cache / (stem + ".key");
+        s_lock = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        if (s_lock < 0 || ::flock(s_lock, LOCK_EX) != 0) {
+            s_error = "cannot lock " + lock.string();
+            return;
+        }
+        if (!fs::exists(s_site) || !fs::exists(keyFile) || readFile(keyFile) != key) {
+            fs::remove(keyFile);
+            fs::remove_all(s_site);
+            generate(source);
+            if (s_error.empty()) writeFile(keyFile, key);
+        }
+        ::flock(s_lock, LOCK_SH);
+    }
+    static void TearDownTestSuite() {
+        if (s_lock >= 0) ::close(s_lock);
+        s_lock = -1;
+    }
+
+    static void generate(const fs::path& source) {
         GenerationRequest request;
-        request.projectPath = source + "/examples/Ledger/Ledger.vbp";
+        request.projectPath = (source / "examples/Ledger/Ledger.vbp").string();
         request.outputFolder = s_site.string();
-        request.registryFile = source + "/examples/Ledger/registry.reg";
-        request.translationFile = source + "/Translation.lng";
-        request.resourceFolder = source + "/Ressources";
+        request.registryFile = (source / "examples/Ledger/registry.reg").string();
+        request.translationFile = (source / "Translation.lng").string();
+        request.resourceFolder = (source / "Ressources").string();
         request.settings.Implementations = true;  // so the implementation page exists
         request.fixedTime = "1700000000";         // UTC keeps it machine-independent
         for (const PageLayout layout : {PageLayout::Frames, PageLayout::Modern}) {
@@ -96,10 +167,10 @@ protected:
             if (result && result->modulesFailed > 0) s_error = result->failures.front();
         }
     }
-    static void TearDownTestSuite() { fs::remove_all(s_site); }
 
     static inline fs::path s_site;
     static inline std::string s_error;
+    static inline int s_lock = -1;
 };
 
 TEST_P(GoldenSite, PageMatches) {

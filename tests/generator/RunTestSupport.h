@@ -1,8 +1,8 @@
-// Helpers of the run and site tests: a temporary folder, a project on disk, site listings, links.
+// Helpers of the run and site tests: a project on disk, site listings, links; the
+// temporary folder is TempFolder.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,38 +14,11 @@
 #include <vector>
 
 #include "generator/GenerationObserver.h"
+#include "tests/support/TempFolder.h"
 
 namespace tarnwick::testing {
 
 namespace fs = std::filesystem;
-
-// A fresh temporary folder, removed with everything in it at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (fs::temp_directory_path() / "tarnwick-run-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        // Read-only folders made by a test must not stop the clean-up.
-        for (auto it = fs::recursive_directory_iterator(m_path, ec);
-             !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-            if (it->is_directory(ec) && !it->is_symlink(ec))
-                fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-        }
-        fs::remove_all(m_path, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const fs::path& path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return (m_path / name).string(); }
-
-private:
-    fs::path m_path;
-};
 
 inline void writeFile(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());

@@ -148,8 +148,9 @@ private slots:
         QCOMPARE(MainWindow().services().startFolder, out);  // remembered
     }
 
-    // Not a CTest test: TARNWICK_BIG_PROJECT=path/BigProject.vbp test_run measureBigProject
-    // prints how long opening and a run take (scripts/measure-workbench.sh).
+    // Skipped unless TARNWICK_BIG_PROJECT names a project:
+    // TARNWICK_BIG_PROJECT=path/BigProject.vbp test_run measureBigProject prints how long
+    // opening and a run take (scripts/measure-workbench.sh).
     void measureBigProject() {
         const QString vbp = qEnvironmentVariable("TARNWICK_BIG_PROJECT");
         if (vbp.isEmpty()) QSKIP("TARNWICK_BIG_PROJECT is not set");

@@ -97,7 +97,7 @@ TEST(FileTest, ListFoldersInOrdinalOrder) {
     TempFolder tmp;
     for (const char* name : {"b", "B", "a"}) tmp.mkdir(name);
     tmp.write("c.txt", "");
-    for (const std::string& base : {tmp.path() + "/", tmp.path()}) {
+    for (const std::string& base : {tmp.path().string() + "/", tmp.path().string()}) {
         std::vector<std::string> paths;
         for (const File& f : File(base).ListFolders()) paths.push_back(f.Path());
         EXPECT_EQ(paths, (std::vector<std::string>{tmp / "B/", tmp / "a/", tmp / "b/"})) << base;
