@@ -4,7 +4,8 @@
 #                   (once, then the core's tests again in another time zone and locale),
 #                   warnings as errors
 #   make check      what CI adds after `make test`: the suite again under AddressSanitizer
-#                   + UBSan with the fuzz smoke runs, and a plain Release build of the program
+#                   + UBSan with the fuzz smoke runs, a plain Release build of the program,
+#                   and the benchmarks built
 #   make workbench  open the workbench on the bundled example
 #   make fuzz       run every fuzzer for FUZZ_SECONDS each
 #   make bench      run the benchmarks
@@ -34,7 +35,7 @@ ASAN_CONFIGURE = CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMA
     -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON \
     -DTARNWICK_WORKBENCH=OFF -DTARNWICK_BENCH=OFF -DTARNWICK_WERROR=$(WERROR) >/dev/null
 
-.PHONY: all deps configure build run test test-main test-zone check test-asan test-release workbench fuzz bench screenshots package clean
+.PHONY: all deps configure build run test test-main test-zone check test-asan test-release test-bench workbench fuzz bench screenshots package clean
 
 all: build
 
@@ -57,17 +58,22 @@ run: configure
 # time zone). The slower checks that need their own build trees are `make check`.
 test: test-main test-zone
 
-check: test-asan test-release
+check: test-asan test-release test-bench
+
+# The benchmarks are no part of `make test`'s build; here they are kept compiling.
+test-bench: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target tarnwick-bench make_big_project
 
 test-main: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The core's tests once more in another time zone and locale (the workbench
-# and browser tests show the same pages and take the longest).
+# and browser tests show the same pages and take the longest; the pathological
+# inputs show no time at all).
 test-zone: build
 	@echo "The core's tests again with TZ=$(TEST_TZ) LC_ALL=$(TEST_LOCALE):"
 	@TZ='$(TEST_TZ)' LC_ALL=$(TEST_LOCALE) ctest --test-dir $(BUILD) --output-on-failure --progress \
-	    -j $(JOBS) -LE 'browser|workbench'
+	    -j $(JOBS) -LE 'browser|workbench|pathological'
 
 # The suite again with AddressSanitizer and UndefinedBehaviorSanitizer, built
 # with clang so the libFuzzer targets build too (each gets a short smoke run):
