@@ -8,17 +8,13 @@ the EBCDIC IBM037) are refused with exit status 2 and the list of good ones, as 
 the settings file, and as the code page of a run that names no output encoding.
 Usage: check_encodings.py TARNWICK (CHROMIUM: the browser's path).
 Exit status: 0 passed, 1 failed, 77 skipped (no browser)."""
-import json
 import os
 import shutil
 import subprocess
 import sys
 import tempfile
 
-from check_payloads import HARNESS, RAW, write_project
-from harness import run_harness
-
-SKIP = 77
+from check_payloads import load_pages, scan_site, write_project
 
 # One of each family the program accepts.
 ACCEPTED = ["UTF-8", "windows-1252", "cp1251", "windows-874", "ISO-8859-1", "latin2",
@@ -95,32 +91,12 @@ def main():
                 failures.append("%s: exit %d: %s" % (encoding, done.returncode,
                                                      done.stderr.decode("utf-8", "replace")))
                 continue
-            for folder, _, files in os.walk(site):
-                for name in sorted(files):
-                    if not name.endswith(".html"):
-                        continue
-                    path = os.path.join(folder, name)
-                    with open(path, "rb") as f:
-                        # Every accepted encoding keeps ASCII as it is: markup is found as bytes.
-                        found = RAW.search(f.read().decode("latin-1"))
-                    if found:
-                        failures.append("%s holds %r as markup" % (os.path.relpath(path, tmp),
-                                                                   found.group(0)))
-                    # Chromium reads the pages that show every field (the lists, the
-                    # overviews, the code pages); a member page shows only what these do.
-                    if "_" not in name or name.endswith("_Code.html"):
-                        pages.append(os.path.relpath(path, tmp))
-        if failures:
-            print("FAILED: " + "; ".join(failures[:10]))
-            return 1
-        if not chromium:
-            print("skipped: no Chromium (scripts/install-deps.sh --with-browser)")
-            return SKIP
-        with open(os.path.join(tmp, "harness.html"), "w", encoding="utf-8") as f:
-            f.write(HARNESS.replace("PAGES", json.dumps(pages)))
-        outcome = run_harness(chromium, tmp, os.path.join(tmp, "harness.html"), 600000, 400)
-    print(outcome)
-    return 0 if outcome.startswith("passed") else 1
+            # Every accepted encoding keeps ASCII as it is: markup is found as bytes.
+            # Chromium reads the pages that show every field (the lists, the
+            # overviews, the code pages); a member page shows only what these do.
+            pages += scan_site(site, tmp, "latin-1", failures,
+                               lambda name: "_" not in name or name.endswith("_Code.html"))
+        return load_pages(chromium, tmp, pages, failures, 600000, 400)
 
 
 if __name__ == "__main__":

@@ -106,6 +106,40 @@ check().then(text => { document.getElementById('outcome').textContent = text; },
 """
 
 
+def scan_site(site, tmp, decoding, failures, shown=lambda name: True):
+    """Checks every page of site for a payload standing as markup (its bytes read as
+    decoding) and returns the pages, relative to tmp, that Chromium is to load."""
+    pages = []
+    for folder, _, files in os.walk(site):
+        for name in sorted(files):
+            if not name.endswith(".html"):
+                continue
+            path = os.path.join(folder, name)
+            with open(path, "rb") as f:
+                found = RAW.search(f.read().decode(decoding, "replace"))
+            if found:
+                failures.append("%s holds %r as markup" % (os.path.relpath(path, tmp),
+                                                           found.group(0)))
+            if shown(name):
+                pages.append(os.path.relpath(path, tmp))
+    return pages
+
+
+def load_pages(chromium, tmp, pages, failures, timeout_ms, seconds):
+    """The exit status: the failures so far, else the pages loaded in Chromium."""
+    if failures:
+        print("FAILED: " + "; ".join(failures[:10]))
+        return 1
+    if not chromium:
+        print("skipped: no Chromium (scripts/install-deps.sh --with-browser)")
+        return SKIP
+    with open(os.path.join(tmp, "harness.html"), "w", encoding="utf-8") as f:
+        f.write(HARNESS.replace("PAGES", json.dumps(pages)))
+    outcome = run_harness(chromium, tmp, os.path.join(tmp, "harness.html"), timeout_ms, seconds)
+    print(outcome)
+    return 0 if outcome.startswith("passed") else 1
+
+
 def main():
     tarnwick = sys.argv[1]
     chromium = shutil.which(os.environ.get("CHROMIUM", "/usr/bin/chromium"))
@@ -128,28 +162,8 @@ def main():
             # The console shows names, never their control characters or markup raw.
             if b"\x1b" in generated.stderr.replace(b"\x1b[K", b""):
                 failures.append("a raw escape character on the console")
-            for folder, _, files in os.walk(site):
-                for name in sorted(files):
-                    if not name.endswith(".html"):
-                        continue
-                    path = os.path.join(folder, name)
-                    with open(path, "rb") as f:
-                        found = RAW.search(f.read().decode("cp1252", "replace"))
-                    if found:
-                        failures.append("%s holds %r as markup" % (os.path.relpath(path, tmp),
-                                                                   found.group(0)))
-                    pages.append(os.path.relpath(path, tmp))
-        if failures:
-            print("FAILED: " + "; ".join(failures[:10]))
-            return 1
-        if not chromium:
-            print("skipped: no Chromium (scripts/install-deps.sh --with-browser)")
-            return SKIP
-        with open(os.path.join(tmp, "harness.html"), "w", encoding="utf-8") as f:
-            f.write(HARNESS.replace("PAGES", json.dumps(pages)))
-        outcome = run_harness(chromium, tmp, os.path.join(tmp, "harness.html"), 120000, 180)
-    print(outcome)
-    return 0 if outcome.startswith("passed") else 1
+            pages += scan_site(site, tmp, "cp1252", failures)
+        return load_pages(chromium, tmp, pages, failures, 120000, 180)
 
 
 if __name__ == "__main__":
