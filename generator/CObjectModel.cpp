@@ -1,5 +1,6 @@
 #include "generator/CObjectModel.h"
 
+#include "generator/Listing.h"
 #include "generator/modHtmlDetail.h"
 #include "model/Element.h"
 #include "support/Html.h"
@@ -55,8 +56,7 @@ Html CObjectModel::createObjectModel(const CModule& module, const CProject& /*pr
         &module.Types(),     &module.Variables(),
     };
     std::vector<std::vector<std::vector<const Element*>>> rows;
-    for (const IIterator* list : sections)
-        rows.push_back(modHtml::detail::tableRows(*list, ctx.settings));
+    for (const IIterator* list : sections) rows.push_back(tableRows(*list, ctx.settings));
     int last = -1;
     for (int i = 9; i >= 0 && last < 0; --i)
         if (!rows[i].empty()) last = i;
@@ -80,7 +80,7 @@ Html CObjectModel::createSection(const IIterator& list,
     out.Append("</TD>");
     out.Append("<TD>");
     out.Append("<SPAN class=\"omyellow\">");
-    out.Append(modHtml::detail::tr(helper, kind, kind));
+    out.Append(tr(helper, kind, kind));
     out.Append("</SPAN>");
     out.Append("</TD>");
     out.Append("<TD width=\"100%\">");

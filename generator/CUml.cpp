@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "generator/CrossLinks.h"
+#include "generator/Listing.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
@@ -63,8 +65,8 @@ Html CUml::createClassBox(const CModule& module, const CProject& project, const 
         out.AppendLn("<BR>");
         out.Append("<LABEL class=\"interface\">");
         out.Append("&lt;");
-        out.Append(modHtml::detail::dataTypeLink(helper, module.Implementations().at(1)->Name(),
-                                                 module, project, "", ctx));
+        out.Append(
+            dataTypeLink(helper, module.Implementations().at(1)->Name(), module, project, "", ctx));
         out.Append("&gt;");
         out.Append("</LABEL>");
     }
@@ -76,7 +78,7 @@ Html CUml::createClassBox(const CModule& module, const CProject& project, const 
         &module.Declarations(), &module.Events(),     &module.Variables(),
         &module.Functions(),    &module.Properties(), &module.Subroutines(),
     };
-    const auto tables = modHtml::detail::summaryTables(module, ctx.settings);
+    const auto tables = summaryTables(module, ctx.settings);
     for (const IIterator* list : compartments) {
         bool linked = false;
         for (const auto& table : tables)
@@ -90,7 +92,7 @@ Html CUml::createClassBox(const CModule& module, const CProject& project, const 
 Html CUml::createMemberRows(const IIterator& list, bool linked, const CModule& module,
                             const CProject& project, const CHelper& helper,
                             const PageContext& ctx) {
-    const auto rows = modHtml::detail::tableRows(list, ctx.settings);
+    const auto rows = tableRows(list, ctx.settings);
     if (rows.empty()) return {};
     HtmlBuffer out;
     out.AppendLn("<TR>");
@@ -146,7 +148,7 @@ Html CUml::createMemberRows(const IIterator& list, bool linked, const CModule& m
         }
         if (!type.empty()) {
             out.Append(" : ");
-            out.Append(modHtml::detail::dataTypeLink(helper, type, module, project, "", ctx));
+            out.Append(dataTypeLink(helper, type, module, project, "", ctx));
         }
         out.Append("</TD>");
         out.AppendLn("</TR>");

@@ -5,7 +5,7 @@
 #include <unordered_set>
 
 #include "generator/AuthorHtml.h"
-#include "generator/modHtmlDetail.h"
+#include "generator/Listing.h"
 #include "model/CHelper.h"
 #include "support/Text.h"
 
@@ -313,7 +313,7 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
              {&sections.remarks, &sections.example, &sections.exceptions, &sections.summary})
             scan(*text, module, line);
     };
-    modHtml::detail::PageGroups groups;
+    PageGroups groups;
     // Members already read: the members of one page are read once, not once
     // per index entry of that page (thousands of members may share a name).
     std::unordered_set<const Element*> read;
@@ -322,11 +322,11 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
         if (!entry.element) {
             scan(module.Description(), module, 0);
             scanSections(module.Sections(), module, 0);
-            groups = modHtml::detail::pageGroups(module, settings);
+            groups = pageGroups(module, settings);
             continue;
         }
         if (read.count(entry.element)) continue;
-        for (const Element* member : modHtml::detail::membersOf(groups, *entry.element)) {
+        for (const Element* member : membersOf(groups, *entry.element)) {
             if (!read.insert(member).second) continue;
             const int line = member->Line();
             scan(member->Description(), module, line);
@@ -371,8 +371,7 @@ Html linkSyntaxTypes(const Html& markup, const CModule& module, const CProject& 
         while (end > start && html[end - 1] == '.') --end;
         if (end > start) {
             const std::string_view name = html.substr(start, end - start);
-            const Html linked =
-                modHtml::detail::dataTypeLink(helper, name, module, project, "../", ctx);
+            const Html linked = dataTypeLink(helper, name, module, project, "../", ctx);
             if (linked.str() != name) {
                 out.append(html.substr(copied, start - copied));
                 out += linked.str();
@@ -383,6 +382,28 @@ Html linkSyntaxTypes(const Html& markup, const CModule& module, const CProject& 
     }
     out.append(html.substr(copied));
     return Html::trusted(std::move(out));
+}
+
+Html dataTypeLink(const CHelper& /*helper*/, std::string_view name, const CModule& module,
+                  const CProject& project, std::string_view /*prefix*/, const PageContext& ctx) {
+    // The built-in type words are reserved: no class of a project can bear
+    // one, so they need no search (pages ask for them thousands of times).
+    static constexpr std::string_view kBuiltIn[] = {"Boolean", "Byte",    "Currency", "Date",
+                                                    "Double",  "Integer", "Long",     "Object",
+                                                    "Single",  "String",  "Variant"};
+    if (name.empty()) return {};
+    for (const std::string_view word : kBuiltIn)
+        if (equalsIgnoreCase(word, name)) return escaped(name);
+    if (ctx.settings.Classes) {
+        // Module and member pages all lie one folder below the site, so one
+        // relative link serves every page.
+        if (const auto found = project.Classes().byName(name))
+            return "<A href=\"../Classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
+                   escaped(name) + "</A>";
+    }
+    // Not a class: maybe an Enum or a Type of the project.
+    if (!ctx.links) return escaped(name);
+    return CrossLinks::link(ctx.links->typePage(name, module), name);
 }
 
 }  // namespace tarnwick

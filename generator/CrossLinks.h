@@ -19,8 +19,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "generator/PageContext.h"
 #include "generator/SiteIndex.h"
+#include "model/CHelper.h"
 #include "model/CModule.h"
+#include "model/CProject.h"
 #include "model/Element.h"
 #include "support/Html.h"
 
@@ -117,5 +120,10 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
 // links to their class, Enum or Type pages, where links gives one.
 Html linkSyntaxTypes(const Html& html, const CModule& module, const CProject& project,
                      const PageContext& ctx);
+
+// getDataTypeLink, but the plain name when the run writes no class pages
+// (a link would lead nowhere).
+Html dataTypeLink(const CHelper& helper, std::string_view name, const CModule& module,
+                  const CProject& project, std::string_view prefix, const PageContext& ctx);
 
 }  // namespace tarnwick

@@ -13,9 +13,11 @@
 
 #include <string>
 
+#include "generator/PageContext.h"
+
 namespace tarnwick {
 
-class GenerationObserver {
+class GenerationObserver : public ConsoleSink {
 public:
     virtual ~GenerationObserver() = default;
 
@@ -32,8 +34,7 @@ public:
         (void)max;
         (void)percentText;
     }
-    // One console line per member page: "Create documentation for Class CParser".
-    virtual void consoleLine(const std::string& line) { (void)line; }
+    // consoleLine (ConsoleSink): one line per member page.
     virtual bool cancelRequested() { return false; }
 };
 

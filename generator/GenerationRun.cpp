@@ -22,7 +22,6 @@
 #include "generator/Styles.h"
 #include "generator/Timestamp.h"
 #include "generator/modHtml.h"
-#include "generator/modHtmlDetail.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
@@ -161,7 +160,7 @@ std::string projectNameIn(const std::string& projectPath, const CodePage& codePa
             }
         }
     }
-    return modHtml::detail::projectDisplayName(names);
+    return names.displayName();
 }
 
 // The project as the reader makes it, with the request's defines.
@@ -322,7 +321,7 @@ Status GenerationRun::prepare(State& state) {
     PageContext& ctx = state.ctx;
     ctx.settings = m_request.settings;
     ctx.language = m_request.language;
-    ctx.observer = m_observer;
+    ctx.console = m_observer;
     ctx.diagnostics = state.diagnostics;
     ctx.codePage = outputEncoding.value();
     ctx.projectName = projectNameIn(m_request.projectPath, codePage.value());
@@ -379,17 +378,13 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     }
     PageContext ctx = state.ctx;
     ctx.translation = &translation;
-    ctx.observer = &recorder;
+    ctx.console = &recorder;
     ctx.diagnostics = &recorder;
     // Page names first, over the whole project, so every builder, thread
     // and link agrees on them.
     const PageNames names(*project, &recorder);
     ctx.pageNames = &names;
-    if (!modHtml::detail::projectValue(*project, "MajorVer").empty())
-        ctx.projectVersion = modHtml::detail::plainVersion(
-            modHtml::detail::projectValue(*project, "MajorVer") + "." +
-            modHtml::detail::projectValue(*project, "MinorVer") + "." +
-            modHtml::detail::projectValue(*project, "RevisionVer"));
+    ctx.projectVersion = project->version();
     for (const ModuleKind kind : kDocumentedModuleKinds) {
         if (kindSwitchedOn(kind, ctx.settings) && project->listOfKind(kind)->Size() >= 0)
             ctx.kindsWithPages.emplace_back(kindTraits(kind).listName);

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "generator/GenerationRun.h"
+#include "generator/GenerationRequest.h"
 #include "generator/PageContext.h"
 #include "generator/SiteManifest.h"
 

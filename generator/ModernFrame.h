@@ -6,10 +6,7 @@
 // scheme switch; a navigation column; breadcrumbs; the page body the
 // content builders make (the same body the framed layout shows); a footer.
 //
-// The navigation tree is not written into the pages: a project of hundreds
-// of modules would repeat megabytes of it. It is one generated script,
-// "nav-index.js" (a script file, not fetched data, so it works from
-// file://), which src/script/modern.js renders in the browser. Each page
+// The navigation tree is drawn from "nav-index.js" (NavIndex.h). Each page
 // keeps a short plain list of links (start page, all files, the kind lists,
 // all members) for readers without scripts.
 //
@@ -23,7 +20,6 @@
 #include <vector>
 
 #include "generator/PageContext.h"
-#include "generator/SiteIndex.h"
 #include "model/CModule.h"
 #include "support/Html.h"
 
@@ -59,9 +55,5 @@ Html pageHead(const Frame& frame, const PageContext& ctx);
 Html pageTail(const PageContext& ctx);
 // Removes the frame targets the shared bodies carry (see above).
 std::string finishPage(std::string page);
-
-// "nav-index.js": the modules of the site by kind, each with its members,
-// as one global script object (ASCII, like search-index.js).
-std::string buildNavIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
 
 }  // namespace tarnwick::modern

@@ -14,15 +14,6 @@
 
 namespace tarnwick {
 
-std::string modulePagePath(const CModule& module, std::string_view suffix, const PageNames* names) {
-    const std::string kinds = kindTraits(module.Kind()).listName;
-    const std::string stem = PageNames::moduleStem(names, module);
-    if (kinds.empty())
-        throw PageWriteError(stem + std::string(suffix),
-                             "module " + module.Name() + " is of no kind that has pages");
-    return kinds + "/" + stem + std::string(suffix);
-}
-
 namespace {
 
 // The classes that implement an interface class, as links; empty when none.

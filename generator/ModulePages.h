@@ -24,12 +24,6 @@
 
 namespace tarnwick {
 
-// "Classes/CParser" + suffix: the module's page path inside the site.
-// Throws PageWriteError when the module has no source-module kind.
-// The stem is the one names assigned (the wished one without a table).
-std::string modulePagePath(const CModule& module, std::string_view suffix,
-                           const PageNames* names = nullptr);
-
 // "{Kinds}/{Name}.html": head, the description (when there is one), the
 // overview body, tail.
 Page buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx);

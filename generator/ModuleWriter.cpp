@@ -9,6 +9,7 @@
 #include "generator/CrossLinks.h"
 #include "generator/Listing.h"
 #include "generator/ModulePages.h"
+#include "generator/SearchPages.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 #include "model/CHelper.h"
@@ -152,7 +153,7 @@ bool ModuleWriter::keepModule(size_t i, Outcome& outcome) {
 void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
     LineBuffer lines(outcome.consoleLines);
     PageContext ctx = m_ctx;
-    ctx.observer = &lines;
+    ctx.console = &lines;
     try {
         ModuleRecord record;
         {

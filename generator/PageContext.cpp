@@ -3,6 +3,7 @@
 #include "generator/AuthorHtml.h"
 #include "generator/CrossLinks.h"
 #include "generator/PageNames.h"
+#include "model/CHelper.h"
 #include "support/PageEncoding.h"
 
 namespace tarnwick {
@@ -30,6 +31,10 @@ Html PageContext::author(std::string_view text) const {
         const std::string page = links->authorPage(address);
         return page.empty() ? page : "../" + page;
     });
+}
+
+Html tr(const CHelper& helper, std::string_view key, std::string_view fallback) {
+    return Html::trusted(helper.Translate(key, fallback));
 }
 
 }  // namespace tarnwick

@@ -11,7 +11,6 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/GenerationObserver.h"
 #include "generator/GenerationSettings.h"
 #include "support/BuildInfo.h"
 #include "support/CodePage.h"
@@ -25,6 +24,7 @@ class PageNames;
 class CModule;
 class ListItem;
 class Translation;
+class CHelper;
 
 // A page that could not be written; names the file and the reason.
 class PageWriteError : public std::runtime_error {
@@ -37,6 +37,16 @@ private:
     std::string m_file;
 };
 
+// Where builders tell the one console line of a member page ("Create
+// documentation for Class CParser"). Called on the thread that builds the
+// page; the run gives each module's builder a sink of its own and hands the
+// lines on in module order.
+class ConsoleSink {
+public:
+    virtual ~ConsoleSink() = default;
+    virtual void consoleLine(const std::string& line) { (void)line; }
+};
+
 // The name a browser knows for a code page: "cp1251" -> "windows-1251",
 // "utf8" -> "UTF-8", "CP936" -> "GBK"; any other name as it is given.
 std::string htmlCharsetName(std::string_view codePageName);
@@ -45,7 +55,7 @@ struct PageContext {
     GenerationSettings settings;
     const Translation* translation = nullptr;  // not owned; null: every lookup gives its default
     std::string language = "Deutsch";          // translation section
-    GenerationObserver* observer = nullptr;    // not owned; may be null
+    ConsoleSink* console = nullptr;            // not owned; may be null
     DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
     const CrossLinks* links = nullptr;         // not owned; may be null: classes link only
     // not owned; may be null: every page then gets its wished name (a
@@ -80,8 +90,12 @@ struct PageContext {
     Html author(std::string_view text) const;
     bool modern() const { return settings.layout == PageLayout::Modern; }
     void consoleLine(const std::string& line) const {
-        if (observer) observer->consoleLine(line);
+        if (console) console->consoleLine(line);
     }
 };
+
+// A text of the translation file. The file is ours and its texts may hold
+// markup ("&nbsp;", "<B>%1</B>"), so they count as markup.
+Html tr(const CHelper& helper, std::string_view key, std::string_view fallback = {});
 
 }  // namespace tarnwick

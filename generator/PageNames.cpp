@@ -5,7 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/modHtmlDetail.h"
+#include "generator/Listing.h"
+#include "generator/PageContext.h"
 #include "model/CHelper.h"
 #include "model/TypedList.h"
 #include "support/Text.h"
@@ -99,7 +100,7 @@ PageNames::PageNames(const CProject& project, DiagnosticsSink* diagnostics) {
             if (!names.members.empty()) continue;
             // Every member list, whatever the settings: names stay the same
             // when a run leaves some kinds out.
-            for (const auto& table : modHtml::detail::summaryTables(*module, {})) {
+            for (const auto& table : summaryTables(*module, {})) {
                 for (const auto& item : table.list->Items()) {
                     const std::string key = toLower(item->Name());
                     if (names.members.count(key)) continue;  // one page per name
@@ -161,6 +162,15 @@ std::string PageNames::wishedMember(const std::string& moduleStem, const ListIte
         }
     }
     return moduleStem + "_" + name;
+}
+
+std::string modulePagePath(const CModule& module, std::string_view suffix, const PageNames* names) {
+    const std::string kinds = kindTraits(module.Kind()).listName;
+    const std::string stem = PageNames::moduleStem(names, module);
+    if (kinds.empty())
+        throw PageWriteError(stem + std::string(suffix),
+                             "module " + module.Name() + " is of no kind that has pages");
+    return kinds + "/" + stem + std::string(suffix);
 }
 
 }  // namespace tarnwick

@@ -58,4 +58,10 @@ private:
     std::unordered_map<const CModule*, ModuleNames> m_modules;
 };
 
+// "Classes/CParser" + suffix: the module's page path inside the site.
+// Throws PageWriteError when the module has no source-module kind.
+// The stem is the one names assigned (the wished one without a table).
+std::string modulePagePath(const CModule& module, std::string_view suffix,
+                           const PageNames* names = nullptr);
+
 }  // namespace tarnwick

@@ -47,12 +47,11 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     const std::vector<const Reference*> uses = usesOf(module, *members.front(), index);
     HtmlBuffer out;
     if (!uses.empty()) {
-        out.AppendLn("<H3>" + modHtml::detail::tr(helper, "UsedBy", "Used by") + "</H3>");
+        out.AppendLn("<H3>" + tr(helper, "UsedBy", "Used by") + "</H3>");
         out.AppendLn(Html("<TABLE class=\"Summary\">"));
         out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
-                     modHtml::detail::tr(helper, "Caller", "Caller") +
-                     "</TH><TH class=\"Summary\">" +
-                     modHtml::detail::tr(helper, "CallerLine", "Line") + "</TH></TR>");
+                     tr(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
+                     tr(helper, "CallerLine", "Line") + "</TH></TR>");
         for (size_t i = 0; i < uses.size() && i < kMostCallersShown; ++i) {
             const Reference& r = *uses[i];
             const std::string caller =
@@ -70,11 +69,10 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
         out.AppendLn(Html("</TABLE>"));
         if (uses.size() > kMostCallersShown) {
             const std::string more = std::to_string(uses.size() - kMostCallersShown);
-            out.AppendLn(
-                "<P>" +
-                Html::trusted(replaceAll(
-                    modHtml::detail::tr(helper, "MoreUses", "... and %1 more").str(), "%1", more)) +
-                "</P>");
+            out.AppendLn("<P>" +
+                         Html::trusted(replaceAll(tr(helper, "MoreUses", "... and %1 more").str(),
+                                                  "%1", more)) +
+                         "</P>");
         }
     }
     // What the page's own code names and the site documents, each target
@@ -91,7 +89,7 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
             calls.emplace_back(std::move(page), r->toModule->Name() + "." + r->to->Name());
         }
     if (!calls.empty()) {
-        out.AppendLn("<H3>" + modHtml::detail::tr(helper, "Calls", "Calls") + "</H3>");
+        out.AppendLn("<H3>" + tr(helper, "Calls", "Calls") + "</H3>");
         out.Append(Html("<P class=\"calls\">"));
         for (size_t i = 0; i < calls.size(); ++i) {
             if (i > 0) out.Append(Html(", "));
@@ -124,8 +122,7 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
             return c != 0 ? c < 0 : a->Path() < b->Path();
         });
         if (modules.empty()) return Html();
-        Html text = "<P class=\"moduleReferences\"><B>" +
-                    modHtml::detail::tr(helper, key, fallback) + ":</B> ";
+        Html text = "<P class=\"moduleReferences\"><B>" + tr(helper, key, fallback) + ":</B> ";
         for (size_t i = 0; i < modules.size(); ++i) {
             if (i > 0) text = text + Html(", ");
             const auto page = ctx.links->modulePage(*modules[i]);

@@ -33,7 +33,7 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/GenerationRun.h"
+#include "generator/GenerationRequest.h"
 #include "support/Errors.h"
 
 namespace tarnwick {

@@ -1,4 +1,4 @@
-// SiteIndex: the pages that find things across the whole site.
+// SiteIndex: what finds things across the whole site.
 //
 // - "search-index.js": every listed module and member (name, kind, module,
 //   page, a short plain-text summary, the other words of its description)
@@ -12,7 +12,8 @@
 // - "all-members.html": every listed member from A to Z with its kind and
 //   module, the letters as anchors at the top.
 //
-// The builders return page texts; the run writes them (buildSiteIndexPages).
+// The entries and the index script are data every page may ask for; the
+// two pages are built in SearchPages.h.
 // What a site lists is decided in one place, memberListed, together with
 // the kind switches of the settings.
 #pragma once
@@ -22,7 +23,6 @@
 #include <vector>
 
 #include "generator/GenerationSettings.h"
-#include "generator/Page.h"
 #include "generator/PageContext.h"
 #include "generator/PageNames.h"
 #include "model/CModule.h"
@@ -72,14 +72,4 @@ std::string descriptionWords(const std::vector<std::string_view>& descriptions,
 std::string jsStringLiteral(std::string_view utf8);
 
 std::string buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
-std::string buildSearchPage(const PageContext& ctx);
-std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
-
-// The search box at the top of the navigation frame's pages: a form that
-// opens search.html?q=... in the Detail frame.
-Html searchBox(const PageContext& ctx);
-
-// Builds and writes the three files above (throws PageWriteError).
-Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx);
-
 }  // namespace tarnwick

@@ -7,6 +7,7 @@
 
 #include "generator/AuthorHtml.h"
 #include "generator/Listing.h"
+#include "generator/SearchPages.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
@@ -29,27 +30,27 @@ Html moduleLinkLine(const CModule& module, const CHelper& helper, const PageCont
 // A library's description, or the registry lookup's failure in the site's language.
 Html libraryText(const std::string& description, const CHelper& helper) {
     if (description == modRegistry::kOpenFailed)
-        return detail::tr(helper, "RegistryOpenFailed", description);
+        return tr(helper, "RegistryOpenFailed", description);
     if (description == modRegistry::kReadFailed)
-        return detail::tr(helper, "RegistryReadFailed", description);
+        return tr(helper, "RegistryReadFailed", description);
     // A registry's help string is text like any other name or value read in.
     return escaped(description);
 }
 
 void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* heading,
                         const CHelper& helper) {
-    page.AppendLn("<H3>" + detail::tr(helper, heading) + "</H3>");
+    page.AppendLn("<H3>" + tr(helper, heading) + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\">");
     page.AppendLn("<TR>");
     page.Append("<TH width=\"25%\">&nbsp;");
-    page.Append(detail::tr(helper, "FileName"));
+    page.Append(tr(helper, "FileName"));
     page.Append("&nbsp;</TH>");
     page.Append("<TH width=\"1px\">&nbsp;");
-    page.Append(detail::tr(helper, "Version"));
+    page.Append(tr(helper, "Version"));
     page.Append("&nbsp;</TH>");
     page.Append("<TH width=\"100%\">&nbsp;");
-    page.Append(detail::tr(helper, "Description"));
+    page.Append(tr(helper, "Description"));
     page.Append("&nbsp;</TH>");
     page.AppendLn("</TR>");
     for (const auto& library : list.elements()) {
@@ -70,30 +71,25 @@ void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* h
 // What the project file says about the project: name, title, version,
 // company, copyright and description, each where the file gives it.
 void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper& helper) {
-    std::string version;
-    if (!detail::projectValue(project, "MajorVer").empty())
-        version = detail::plainVersion(detail::projectValue(project, "MajorVer") + "." +
-                                       detail::projectValue(project, "MinorVer") + "." +
-                                       detail::projectValue(project, "RevisionVer"));
+    const std::string version = project.version();
     const std::pair<const char*, std::string> facts[] = {
-        {"ProjectName", detail::projectValue(project, "Name")},
-        {"ProjectTitle", detail::projectValue(project, "Title")},
+        {"ProjectName", project.value("Name")},
+        {"ProjectTitle", project.value("Title")},
         {"Version", version},
-        {"ProjectCompany", detail::projectValue(project, "VersionCompanyName")},
-        {"ProjectCopyright", detail::projectValue(project, "VersionLegalCopyright")}};
+        {"ProjectCompany", project.value("VersionCompanyName")},
+        {"ProjectCopyright", project.value("VersionLegalCopyright")}};
     bool any = false;
     for (const auto& [key, value] : facts) {
         if (value.empty()) continue;
         if (!any) page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"projectFacts\">");
         any = true;
-        page.AppendLn("<TR><TH width=\"1px\"><NOBR>&nbsp;" + detail::tr(helper, key) +
+        page.AppendLn("<TR><TH width=\"1px\"><NOBR>&nbsp;" + tr(helper, key) +
                       "&nbsp;</NOBR></TH><TD width=\"100%\">&nbsp;" + escaped(value) +
                       "</TD></TR>");
     }
     if (any) page.AppendLn("</TABLE>");
     // The project file's own text, not an author's comment: shown as text.
-    if (const std::string description = detail::projectValue(project, "Description");
-        !description.empty())
+    if (const std::string description = project.value("Description"); !description.empty())
         page.AppendLn("<P class=\"projectDescription\">" + escaped(description) + "</P>");
 }
 
@@ -103,7 +99,7 @@ Page buildProjectSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
     detail::appendRootPageHead(page, ctx, helper.Translate("Project"));
-    page.AppendLn("<H3>" + detail::tr(helper, "Project") + "</H3>");
+    page.AppendLn("<H3>" + tr(helper, "Project") + "</H3>");
     appendProjectFacts(page, project, helper);
     if (ctx.settings.Libraries) {
         appendLibraryTable(page, project.References(), "References", helper);
@@ -138,7 +134,7 @@ std::vector<KindList> kindLists(const CProject& project, const GenerationSetting
 // The link to the A-Z page of all members, shown in the Detail frame.
 Html memberIndexLink(const CHelper& helper) {
     return "<A href=\"all-members.html\" target=\"Detail\">" +
-           detail::tr(helper, "AllMembers", "All members") + "</A><BR>";
+           tr(helper, "AllMembers", "All members") + "</A><BR>";
 }
 
 // A kind whose list page and module pages the run writes.
@@ -151,11 +147,11 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     HtmlBuffer page;
     detail::appendRootPageHead(page, ctx, helper.Translate("AllFiles", "All Files"));
     page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + detail::tr(helper, "Overview") + "</H3>");
+    page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
-    page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">" +
-                  detail::tr(helper, "Overview") + "</A><BR>");
+    page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">" + tr(helper, "Overview") +
+                  "</A><BR>");
     page.AppendLn(memberIndexLink(helper));
 
     // Only the kinds whose pages this run writes: a link to a page that is
@@ -165,13 +161,13 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
         if (!written(kind)) continue;
         const std::string key = std::string("All") + kind.kinds;
         page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\" target=\"ModuleList\">" +
-                      detail::tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
+                      tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
                       number(kind.list->Size() + 1) + ")</A><BR>");
         for (const auto& module : kind.list->elements()) all.Add(module);
     }
     page.AppendLn("</B>");
     page.AppendLn("</P>");
-    page.AppendLn("<H3>" + detail::tr(helper, "AllFiles", "All Files") + "</H3>");
+    page.AppendLn("<H3>" + tr(helper, "AllFiles", "All Files") + "</H3>");
     page.AppendLn("<P>");
     helper.sortIterator(all);
     for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
@@ -185,25 +181,25 @@ Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
     HtmlBuffer page;
     detail::appendRootPageHead(page, ctx, helper.Translate("Overview"));
     page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + detail::tr(helper, "Overview") + "</H3>");
+    page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
     page.AppendLn(
         "<A href=\"project-summary.html\" target=\"Detail\"><IMG class=\"kind\" "
         "src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
-        detail::tr(helper, "Project") + "</A><BR>");
+        tr(helper, "Project") + "</A><BR>");
     page.AppendLn("<A href=\"module-summary.html\" target=\"ModuleList\">" +
-                  detail::tr(helper, "AllFiles", "All Files") + "</A><BR>");
+                  tr(helper, "AllFiles", "All Files") + "</A><BR>");
     page.AppendLn(memberIndexLink(helper));
     page.AppendLn("</B>");
     page.AppendLn("</P>");
-    page.AppendLn("<H3>" + detail::tr(helper, "ModulesByKind", "Modules by kind") + "</H3>");
+    page.AppendLn("<H3>" + tr(helper, "ModulesByKind", "Modules by kind") + "</H3>");
     page.AppendLn("<P>");
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
         page.AppendLn("<A href=\"all-" + url(kind.kinds) +
                       ".html\" target=\"ModuleList\"><IMG class=\"kind\" src=\"src/images/" +
-                      url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + detail::tr(helper, kind.kinds) +
+                      url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + tr(helper, kind.kinds) +
                       "</A><BR>");
     }
     page.AppendLn("</P>");
@@ -238,7 +234,7 @@ Pages buildKindIndex(const CModuleList& list, const CProject& /*project*/, const
     const std::string kinds = helper.getModulesType(*list.elements().front());
     HtmlBuffer page;
     detail::appendRootPageHead(page, ctx, helper.Translate("All" + kinds, "All " + kinds));
-    page.AppendLn("<H3>" + detail::tr(helper, "All" + kinds, "All " + kinds) + "</H3>");
+    page.AppendLn("<H3>" + tr(helper, "All" + kinds, "All " + kinds) + "</H3>");
     page.AppendLn("<P>");
     for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");

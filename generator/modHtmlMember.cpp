@@ -78,18 +78,16 @@ void appendPartsSection(HtmlBuffer& page, const Element& member, const std::stri
     if (!parts || parts->empty()) return;
     const bool isEnum = member.Kind() == ElementKind::Enum;
     page.AppendLn("<P" + id + ">");
-    page.AppendLn(fillIn(detail::tr(helper, "ElementParts", kElementParts), escaped(member.Name()),
-                         detail::tr(helper, kind, kind)));
+    page.AppendLn(fillIn(tr(helper, "ElementParts", kElementParts), escaped(member.Name()),
+                         tr(helper, kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + detail::tr(helper, "Part") +
-                  "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + tr(helper, "Part") + "</TH>");
     if (isEnum)
-        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + detail::tr(helper, "Value") +
-                      "</TH>");
-    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + detail::tr(helper, "Description") +
+        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + tr(helper, "Value") + "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + tr(helper, "Description") +
                   "</TH>");
     page.AppendLn("   </TR>");
     for (const auto& part : parts->elements()) {
@@ -98,8 +96,7 @@ void appendPartsSection(HtmlBuffer& page, const Element& member, const std::stri
         page.AppendLn("         <B>" + escaped(part->Name()) + "</B>");
         if (!part->DataType().empty())
             page.AppendLn(
-                " (" + detail::dataTypeLink(helper, part->DataType(), module, project, "../", ctx) +
-                ")");
+                " (" + dataTypeLink(helper, part->DataType(), module, project, "../", ctx) + ")");
         page.AppendLn("      </TD>");
         if (isEnum) {
             page.AppendLn("      <TD class=\"Summary\">");
@@ -122,28 +119,26 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
     page.AppendLn("<P" + id + ">");
     // The sentence speaks of the syntax above: without it, it is left out.
     if (ctx.settings.Syntax) {
-        page.AppendLn(fillIn(detail::tr(helper, "SyntaxParts", kSyntaxParts),
-                             escaped(member.Name()), detail::tr(helper, kind, kind)));
+        page.AppendLn(fillIn(tr(helper, "SyntaxParts", kSyntaxParts), escaped(member.Name()),
+                             tr(helper, kind, kind)));
         page.AppendLn("<BR>");
         page.AppendLn("<BR>");
     }
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + detail::tr(helper, "Part") +
-                  "</TH>");
-    page.AppendLn("      <TH class=\"Summary\">" + detail::tr(helper, "Description") + "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + tr(helper, "Part") + "</TH>");
+    page.AppendLn("      <TH class=\"Summary\">" + tr(helper, "Description") + "</TH>");
     page.AppendLn("   </TR>");
     if (const auto arguments = member.Arguments()) {
         for (const auto& argument : arguments->elements()) {
             page.AppendLn("   <TR class=\"Summary\">");
             page.AppendLn("      <TD class=\"Summary\">");
-            page.AppendLn(
-                "<B>" + escaped(argument->Name()) + "</B> (" +
-                detail::dataTypeLink(helper, argument->DataType(), module, project, "../", ctx) +
-                ")");
+            page.AppendLn("<B>" + escaped(argument->Name()) + "</B> (" +
+                          dataTypeLink(helper, argument->DataType(), module, project, "../", ctx) +
+                          ")");
             page.AppendLn("      </TD>");
             page.AppendLn("      <TD>");
-            if (argument->isOptional()) page.Append(detail::tr(helper, "Optional", "Optional."));
+            if (argument->isOptional()) page.Append(tr(helper, "Optional", "Optional."));
             page.Append("&nbsp;");
             page.Append(ctx.author(argument->Description()));
             page.AppendLn("      </TD>");
@@ -171,7 +166,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
     const std::string kind = traits.name;
     if (ctx.settings.Syntax && traits.syntax != SyntaxLayout::None) {
         page.Append("<H3" + id("Syntax") + ">");
-        page.Append(detail::tr(helper, "Syntax"));
+        page.Append(tr(helper, "Syntax"));
         page.Append("</H3>");
         page.AppendLn("<P>");
         if (traits.syntax == SyntaxLayout::Procedure)
@@ -193,7 +188,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
         const Html text = returns ? ctx.author(returns->Description()) : Html();
         if (returns && !returns->DataType().empty() && !trimSpaces(text.str()).empty()) {
             page.Append("<H3" + id("Returns") + ">");
-            page.Append(detail::tr(helper, "Returns"));
+            page.Append(tr(helper, "Returns"));
             page.Append("</H3>");
             page.Append("<P>");
             page.Append(text);
@@ -203,7 +198,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
 
     if (!ctx.settings.Source || trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
     page.Append("<H3" + id("Source") + ">");
-    page.Append(detail::tr(helper, "Source"));
+    page.Append(tr(helper, "Source"));
     page.Append(detail::codeLineLink(module, member, ctx));
     page.Append("</H3>");
     page.AppendLn("<P>");
@@ -243,164 +238,6 @@ Html authorSections(const DocSections& sections, const std::vector<std::string>&
     return out.take();
 }
 
-namespace {
-
-template <typename List, typename Fn>
-bool visitAs(const IIterator& list, Fn& fn) {
-    const auto* typed = dynamic_cast<const List*>(&list);
-    if (!typed) return false;
-    for (const auto& element : typed->elements()) fn(*element);
-    return true;
-}
-
-// Calls fn for every element of one of the ten element lists, in list
-// order, without copying the list (a member page looks at every list of
-// its module, so a copy per page would make a large module's pages slow).
-template <typename Fn>
-void forEachElement(const IIterator& list, Fn&& fn) {
-    visitAs<CImplementationList>(list, fn) || visitAs<CConstantList>(list, fn) ||
-        visitAs<CEnumList>(list, fn) || visitAs<CTypeList>(list, fn) ||
-        visitAs<CDeclarationList>(list, fn) || visitAs<CVariableList>(list, fn) ||
-        visitAs<CEventList>(list, fn) || visitAs<CFunctionList>(list, fn) ||
-        visitAs<CSubroutineList>(list, fn) || visitAs<CPropertyList>(list, fn);
-}
-
-}  // namespace
-
-// Get 0, Let 1, Set 2; anything that is not a property accessor before them.
-int accessorRank(const Element& e) {
-    const auto* property = dynamic_cast<const CProperty*>(&e);
-    if (!property) return -1;
-    switch (property->Way()) {
-        case way::Get:
-            return 0;
-        case way::Let:
-            return 1;
-        default:
-            return 2;
-    }
-}
-
-std::string accessorWord(const Element& e) {
-    switch (accessorRank(e)) {
-        case 0:
-            return "Get";
-        case 1:
-            return "Let";
-        case 2:
-            return "Set";
-        default:
-            return {};
-    }
-}
-
-// The rows of a summary table: one per member, but one per property name
-// holding its accessors in the order Get, Let, Set.
-std::vector<std::vector<const Element*>> tableRows(const IIterator& list,
-                                                   const GenerationSettings& settings) {
-    std::vector<std::vector<const Element*>> rows;
-    const bool properties = list.elementKind() == ElementKind::Property;
-    for (const auto& item : list.Items()) {
-        const auto* member = dynamic_cast<const Element*>(item.get());
-        if (!member) continue;  // the element lists hold elements only
-        if (!scopeListed(*member, settings)) continue;
-        // The sort keeps names that are equal ignoring case together.
-        if (properties && !rows.empty() &&
-            equalsIgnoreCase(rows.back().front()->Name(), member->Name()))
-            rows.back().push_back(member);
-        else
-            rows.push_back({member});
-    }
-    for (auto& row : rows) {
-        std::stable_sort(row.begin(), row.end(), [](const Element* a, const Element* b) {
-            return accessorRank(*a) < accessorRank(*b);
-        });
-    }
-    return rows;
-}
-
-Html dataTypeLink(const CHelper& /*helper*/, std::string_view name, const CModule& module,
-                  const CProject& project, std::string_view /*prefix*/, const PageContext& ctx) {
-    // The built-in type words are reserved: no class of a project can bear
-    // one, so they need no search (pages ask for them thousands of times).
-    static constexpr std::string_view kBuiltIn[] = {"Boolean", "Byte",    "Currency", "Date",
-                                                    "Double",  "Integer", "Long",     "Object",
-                                                    "Single",  "String",  "Variant"};
-    if (name.empty()) return {};
-    for (const std::string_view word : kBuiltIn)
-        if (equalsIgnoreCase(word, name)) return escaped(name);
-    if (ctx.settings.Classes) {
-        // Module and member pages all lie one folder below the site, so one
-        // relative link serves every page.
-        if (const auto found = project.Classes().byName(name))
-            return "<A href=\"../Classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
-                   escaped(name) + "</A>";
-    }
-    // Not a class: maybe an Enum or a Type of the project.
-    if (!ctx.links) return escaped(name);
-    return CrossLinks::link(ctx.links->typePage(name, module), name);
-}
-
-std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& on) {
-    return {{&module.Implementations(), on.Implementations},
-            {&module.Constants(), on.Constants},
-            {&module.Enums(), on.Enum},
-            {&module.Types(), on.Types},
-            {&module.Declarations(), on.Declarations},
-            {&module.Variables(), on.Variables},
-            {&module.Events(), on.Events},
-            {&module.Functions(), on.Functions},
-            {&module.Subroutines(), on.Subroutines},
-            {&module.Properties(), on.Properties}};
-}
-
-PageGroups pageGroups(const CModule& module, const GenerationSettings& settings) {
-    // Names equal ignoring case give one page file (VB names ignore case).
-    PageGroups groups;
-    for (const SummaryTable& table : summaryTables(module, settings)) {
-        if (!table.enabled) continue;
-        std::vector<std::string> touched;
-        forEachElement(*table.list, [&](const Element& e) {
-            if (!scopeListed(e, settings)) return;
-            std::string key = toLower(e.Name());
-            auto& group = groups[key];
-            if (group.empty() || !group.back().second) touched.push_back(std::move(key));
-            group.push_back({&e, true});  // true: from the table at hand
-        });
-        // Within one table: Get, Let, Set; a stable sort keeps two of one
-        // kind in source order. Earlier tables' members stay in front.
-        for (const std::string& key : touched) {
-            auto& group = groups[key];
-            auto first =
-                std::find_if(group.begin(), group.end(), [](const auto& m) { return m.second; });
-            std::stable_sort(first, group.end(), [](const auto& a, const auto& b) {
-                return accessorRank(*a.first) < accessorRank(*b.first);
-            });
-            for (auto& m : group) m.second = false;
-        }
-    }
-    return groups;
-}
-
-std::vector<const Element*> pageMembers(const CModule& module, const Element& member,
-                                        const GenerationSettings& settings) {
-    const PageGroups groups = pageGroups(module, settings);
-    return membersOf(groups, member);
-}
-
-std::vector<const Element*> membersOf(const PageGroups& groups, const Element& member) {
-    const auto found = groups.find(toLower(member.Name()));
-    if (found == groups.end()) return {&member};
-    std::vector<const Element*> members;
-    bool holdsMember = false;
-    for (const auto& m : found->second) {
-        members.push_back(m.first);
-        holdsMember |= m.first == &member;
-    }
-    if (!holdsMember) return {&member};
-    return members;
-}
-
 std::string scopeText(const std::vector<const Element*>& members) {
     if (members.empty()) return {};
     if (members.front()->Kind() != ElementKind::Property)
@@ -423,20 +260,20 @@ std::string scopeText(const std::vector<const Element*>& members) {
 
 std::string buildMemberPage(const Element& member, const CModule& module, const CProject& project,
                             const PageContext& ctx) {
-    return detail::buildMemberPageOf(detail::pageMembers(module, member, ctx.settings), module,
-                                     project, ctx);
+    return detail::buildMemberPageOf(pageMembers(module, member, ctx.settings), module, project,
+                                     ctx);
 }
 
 Pages buildMemberPages(const CModule& module, const CProject& project, const PageContext& ctx) {
     const std::string kinds = CHelper(ctx.translation, ctx.language).getModulesType(module);
     Pages pages;
-    const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
-    for (const detail::SummaryTable& table : detail::summaryTables(module, ctx.settings)) {
+    const PageGroups groups = pageGroups(module, ctx.settings);
+    for (const SummaryTable& table : summaryTables(module, ctx.settings)) {
         if (!table.enabled) continue;
-        for (const auto& row : detail::tableRows(*table.list, ctx.settings)) {
+        for (const auto& row : tableRows(*table.list, ctx.settings)) {
             const Element& member = *row.front();
             // One page per file: the first member it documents writes it.
-            const auto members = detail::membersOf(groups, member);
+            const auto members = membersOf(groups, member);
             if (std::find(row.begin(), row.end(), members.front()) == row.end()) continue;
             const std::string file =
                 detail::memberFileName(module, *members.front(), ctx) + ".html";
@@ -461,24 +298,23 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
     HtmlBuffer page;
 
     detail::appendMemberPageHead(page, module, name, ctx);
-    page.AppendLn(buildIconHeader(moduleKind, escaped(detail::projectDisplayName(project)),
+    page.AppendLn(buildIconHeader(moduleKind, escaped(project.displayName()),
                                   "<I>" + escaped(module.Name()) + "</I>." + escaped(name)));
     page.AppendLn("<P class=\"DocTitle\"><I>" + escaped(module.Name()) + "</I>.<B>" +
                   escaped(name) + "</B></P>");
     // A routine "IFoo_Bar" of a class that implements IFoo: IFoo's Bar.
     if (const IndexEntry* target =
             ctx.links ? ctx.links->implementedMember(member, module) : nullptr)
-        page.AppendLn("<P class=\"implements\">" +
-                      detail::tr(helper, "ImplementsMember", "Implements") + " " +
-                      CrossLinks::link(target->path, target->owner->Name() + "." + target->name) +
-                      "</P>");
+        page.AppendLn(
+            "<P class=\"implements\">" + tr(helper, "ImplementsMember", "Implements") + " " +
+            CrossLinks::link(target->path, target->owner->Name() + "." + target->name) + "</P>");
     for (const Element* part : members) {
         // Several members on one page: each under its own heading.
         if (members.size() > 1) {
             const std::string kind = helper.getItemName(*part);
             const Html heading = part->Kind() == ElementKind::Property
-                                     ? "Property " + escaped(detail::accessorWord(*part))
-                                     : detail::tr(helper, kind, kind);
+                                     ? "Property " + escaped(accessorWord(*part))
+                                     : tr(helper, kind, kind);
             page.AppendLn("<H2 class=\"Accessor\">" + heading + "</H2>");
         }
         appendMemberSections(page, *part, module, project, ctx, helper, part == members.front());

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "generator/AuthorHtml.h"
+#include "generator/CrossLinks.h"
+#include "generator/Listing.h"
 #include "generator/modHtml.h"
 #include "generator/modHtmlDetail.h"
 #include "model/CArgument.h"
@@ -39,30 +41,30 @@ Html buildModuleBody(const CModule& module, const CProject& project, const PageC
     HtmlBuffer body;
     body.AppendLn("<P>");
     body.AppendLn("   <H3>");
-    body.AppendLn("      " + detail::tr(helper, "Summary", "Summary") + ":");
+    body.AppendLn("      " + tr(helper, "Summary", "Summary") + ":");
     body.AppendLn("   </H3>");
     body.AppendLn("   <UL>");
     // The link list names the kinds whose table is on this page: a link to
     // a table that is not there would lead nowhere.
-    const auto tables = detail::summaryTables(module, ctx.settings);
+    const auto tables = summaryTables(module, ctx.settings);
     const IIterator* linkLists[] = {
         &module.Implementations(), &module.Declarations(), &module.Types(),     &module.Enums(),
         &module.Events(),          &module.Constants(),    &module.Variables(), &module.Functions(),
         &module.Subroutines(),     &module.Properties()};
     for (const IIterator* list : linkLists) {
-        for (const detail::SummaryTable& table : tables)
+        for (const SummaryTable& table : tables)
             if (table.list == list && table.enabled) body.AppendLn(buildSummaryLink(*list, ctx));
     }
     body.AppendLn("   </UL>");
     body.AppendLn("</P>");
 
-    for (const detail::SummaryTable& table : detail::summaryTables(module, ctx.settings))
+    for (const SummaryTable& table : summaryTables(module, ctx.settings))
         if (table.enabled) body.AppendLn(buildSummaryTable(*table.list, module, project, ctx));
     return body.take();
 }
 
 Html buildSummaryLink(const IIterator& list, const PageContext& ctx) {
-    const int count = static_cast<int>(detail::tableRows(list, ctx.settings).size());
+    const int count = static_cast<int>(tableRows(list, ctx.settings).size());
     if (count < 1) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string word = count > 1 ? helper.getItemTypes(list) : helper.getItemType(list);
@@ -71,7 +73,7 @@ Html buildSummaryLink(const IIterator& list, const PageContext& ctx) {
     link.Append("           <A href=\"#" + attribute(helper.getItemType(list)) + "_summary\" >");
     link.Append(number(count));
     link.AppendLn("&nbsp;");
-    link.Append(detail::tr(helper, word, word));
+    link.Append(tr(helper, word, word));
     link.AppendLn("          </A>");
     link.AppendLn("      </B>");
     link.AppendLn("   <BR>");
@@ -80,7 +82,7 @@ Html buildSummaryLink(const IIterator& list, const PageContext& ctx) {
 
 Html buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
                        const PageContext& ctx) {
-    const auto rows = detail::tableRows(list, ctx.settings);
+    const auto rows = tableRows(list, ctx.settings);
     if (rows.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string singular = helper.getItemType(list);
@@ -90,19 +92,19 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
     HtmlBuffer table;
     table.Append("<H3>");
     table.Append("<A name=\"" + attribute(singular) + "_summary\">");
-    table.Append(detail::tr(helper, singular + "Summary", singular + " Summary"));
+    table.Append(tr(helper, singular + "Summary", singular + " Summary"));
     table.AppendLn("</H3>");
     table.AppendLn("   <P>");
     table.AppendLn("      <TABLE cellspacing=\"0\" class=\"summary\">");
     table.AppendLn("         <TR>");
-    appendHeaderCell(table, "            <TH>", detail::tr(helper, "Scope"));
-    appendHeaderCell(table, "            <TH width=\"25%\">", detail::tr(helper, "Name"));
-    appendHeaderCell(table, "            <TH width=\"100%\">", detail::tr(helper, "Description"));
+    appendHeaderCell(table, "            <TH>", tr(helper, "Scope"));
+    appendHeaderCell(table, "            <TH width=\"25%\">", tr(helper, "Name"));
+    appendHeaderCell(table, "            <TH width=\"100%\">", tr(helper, "Description"));
     if (typeColumn != TypeColumn::None)
-        appendHeaderCell(table, "            <TH width=\"1px\">", detail::tr(helper, "Returns"));
+        appendHeaderCell(table, "            <TH width=\"1px\">", tr(helper, "Returns"));
     table.AppendLn("         </TR>");
 
-    const detail::PageGroups groups = detail::pageGroups(module, ctx.settings);
+    const PageGroups groups = pageGroups(module, ctx.settings);
     for (const auto& row : rows) {
         const Element& member = *row.front();
         const std::string& name = member.Name();
@@ -128,10 +130,10 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
         table.Append("&nbsp;");
         table.Append("</TD>");
 
-        const std::string shortText = detail::rowSummary(module, row);
+        const std::string shortText = rowSummary(module, row);
         table.Append("<TD>");
         if (shortText.empty())
-            table.Append(detail::tr(helper, "NoDescAvailable", "No description available."));
+            table.Append(tr(helper, "NoDescAvailable", "No description available."));
         else
             table.Append(ctx.author(shortText));
         table.Append("&nbsp;");
@@ -149,7 +151,7 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
             }
             table.Append("<TD>");
             table.Append("&nbsp;");
-            table.Append(detail::dataTypeLink(helper, dataType, module, project, "", ctx));
+            table.Append(dataTypeLink(helper, dataType, module, project, "", ctx));
             table.Append("&nbsp;");
             table.Append("</TD>");
         }
@@ -159,22 +161,5 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
     table.AppendLn("</P>");
     return table.take();
 }
-
-namespace detail {
-
-std::string rowSummary(const CModule& module, const std::vector<const Element*>& row) {
-    if (const auto& shortDesc = module.ShortDesc()) {
-        std::string text = shortDesc->item(row.front()->Name(), "");
-        if (!text.empty()) return text;
-    }
-    // The first accessor that says something speaks for the property.
-    for (const Element* accessor : row)
-        if (!accessor->Sections().summary.empty()) return accessor->Sections().summary;
-    for (const Element* accessor : row)
-        if (!accessor->Description().empty()) return firstSentence(accessor->Description());
-    return {};
-}
-
-}  // namespace detail
 
 }  // namespace tarnwick::modHtml

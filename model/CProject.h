@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -46,6 +47,14 @@ public:
     // The conditional-compilation constants the modules were read with, as
     // name and VB6 literal ("-1", "\"de\""), in the order they were set.
     using ConstantList = std::vector<std::pair<std::string, std::string>>;
+    // A value of the project file without its quotes and blanks ("Name",
+    // "Title"); empty when the project file has none.
+    std::string value(std::string_view key) const;
+    // The project's name from its project file, or "ProjectName" when it names none.
+    std::string displayName() const;
+    // "MajorVer.MinorVer.RevisionVer" as whole numbers ("1.4.27"); empty
+    // when the project file gives no major version.
+    std::string version() const;
     const ConstantList& ConditionalConstants() const { return m_conditionalConstants; }
     void setConditionalConstants(ConstantList value) { m_conditionalConstants = std::move(value); }
     const std::string& Path() const { return m_path; }

@@ -27,7 +27,6 @@
 #include <exception>
 
 #include "generator/GenerationRun.h"
-#include "generator/modHtmlDetail.h"
 #include "model/Translation.h"
 #include "shell/DockingControl.h"
 #include "shell/HtmlView.h"
@@ -417,9 +416,8 @@ bool MainWindow::openProjectFile(const QString& path) {
             }
         }
         rememberProject(path);
-        setWindowTitle(
-            QString::fromStdString(modHtml::detail::projectDisplayName(*m_state.CurrentProject)) +
-            QStringLiteral(" - Tarnwick"));
+        setWindowTitle(QString::fromStdString(m_state.CurrentProject->displayName()) +
+                       QStringLiteral(" - Tarnwick"));
         m_dirsView->setPath(QFileInfo(path).absolutePath());
         statusBar()->showMessage(
             QStringLiteral("%1 (opened in %2 s)").arg(path).arg(m_lastOpenMs / 1000.0, 0, 'f', 2));

@@ -17,7 +17,6 @@
 #include "generator/ModulePages.h"
 #include "generator/Timestamp.h"
 #include "generator/modHtml.h"
-#include "generator/modHtmlDetail.h"
 #include "model/CHelper.h"
 #include "model/Element.h"
 #include "reader/CParser.h"
@@ -266,7 +265,7 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     // Previews link and name pages as the site does.
     m_pageNames = project ? std::make_unique<PageNames>(*project) : nullptr;
     m_ctx.pageNames = m_pageNames.get();
-    if (project) m_ctx.projectName = modHtml::detail::projectDisplayName(*project);
+    if (project) m_ctx.projectName = project->displayName();
 
     const QSignalBlocker blocker(m_tree);
     m_tree->setUpdatesEnabled(false);

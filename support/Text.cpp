@@ -3,6 +3,7 @@
 #include <utf8proc.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -406,6 +407,27 @@ std::optional<std::string> decodeUtf16WithBom(std::string_view bytes) {
     if (startsWith(bytes, "\xFF\xFE")) return utf16ToUtf8(bytes.substr(2), false);
     if (startsWith(bytes, "\xFE\xFF")) return utf16ToUtf8(bytes.substr(2), true);
     return std::nullopt;
+}
+
+std::string plainVersion(std::string_view version) {
+    std::string out;
+    size_t start = 0;
+    while (true) {
+        const size_t dot = version.find('.', start);
+        std::string_view part = version.substr(
+            start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
+        bool digits = !part.empty();
+        for (char c : part)
+            if (!std::isdigit(static_cast<unsigned char>(c))) digits = false;
+        if (digits) {
+            while (part.size() > 1 && part.front() == '0') part.remove_prefix(1);
+        }
+        out += part;
+        if (dot == std::string_view::npos) break;
+        out += '.';
+        start = dot + 1;
+    }
+    return out;
 }
 
 }  // namespace tarnwick

@@ -102,4 +102,8 @@ std::string utf16ToUtf8(std::string_view bytes, bool bigEndian);
 // after it; nullopt for bytes without one.
 std::optional<std::string> decodeUtf16WithBom(std::string_view bytes);
 
+// "0.01.002" -> "0.1.2": whole numbers without leading zeros; parts that are
+// not numbers are kept as they are.
+std::string plainVersion(std::string_view version);
+
 }  // namespace tarnwick

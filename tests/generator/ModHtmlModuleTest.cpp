@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "generator/SiteIndex.h"
+#include "generator/Listing.h"
 #include "generator/modHtml.h"
 #include "support/Text.h"
 #include "tests/generator/ModHtmlTestSupport.h"

@@ -5,6 +5,7 @@
 #include "generator/CrossLinks.h"
 #include "generator/ModulePages.h"
 #include "generator/PageNames.h"
+#include "generator/SearchPages.h"
 #include "generator/SiteIndex.h"
 #include "generator/modHtml.h"
 
