@@ -30,7 +30,7 @@
 #include <vector>
 
 #include "BigProject.h"
-#include "generator/GenerationRun.h"
+#include "generator/run/GenerationRun.h"
 
 namespace {
 

@@ -34,10 +34,10 @@
 #include <tuple>
 #include <utility>
 
-#include "generator/ModulePages.h"
-#include "generator/PageContext.h"
-#include "generator/SiteWriter.h"
-#include "generator/SourcePage.h"
+#include "generator/pages/ModulePages.h"
+#include "generator/site/PageContext.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/pages/SourcePage.h"
 #include "reader/CParser.h"
 
 namespace {

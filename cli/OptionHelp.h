@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "cli/Words.h"
-#include "generator/GenerationSettings.h"
+#include "generator/settings/GenerationSettings.h"
 
 namespace tarnwick::cli {
 

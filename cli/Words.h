@@ -2,7 +2,7 @@
 // settings file reads the same words.
 #pragma once
 
-#include "generator/SettingsWords.h"
+#include "generator/settings/SettingsWords.h"
 
 namespace tarnwick::cli {
 

@@ -15,12 +15,12 @@
 #include <string_view>
 
 #include "fuzz/FuzzSupport.h"
-#include "generator/ModulePages.h"
-#include "generator/PageContext.h"
-#include "generator/PageNames.h"
-#include "generator/SiteWriter.h"
-#include "generator/SourcePage.h"
-#include "generator/modHtml.h"
+#include "generator/pages/ModulePages.h"
+#include "generator/site/PageContext.h"
+#include "generator/site/PageNames.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/pages/SourcePage.h"
+#include "generator/pages/modHtml.h"
 #include "reader/CParser.h"
 #include "support/CodePage.h"
 

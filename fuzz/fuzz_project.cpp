@@ -9,9 +9,9 @@
 #include <memory>
 
 #include "fuzz/FuzzSupport.h"
-#include "generator/PageContext.h"
-#include "generator/SiteWriter.h"
-#include "generator/modHtml.h"
+#include "generator/site/PageContext.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/pages/modHtml.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
 

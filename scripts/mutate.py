@@ -4,7 +4,7 @@ which of them no test catches.
 
 The faults live in scripts/mutations.txt, one block per fault:
 
-    @ generator/modVBtoHTML.cpp: keyword colouring forgets the last keyword
+    @ generator/pages/modVBtoHTML.cpp: keyword colouring forgets the last keyword
     - for (std::size_t i = 0; i < count; ++i)
     + for (std::size_t i = 0; i + 1 < count; ++i)
 

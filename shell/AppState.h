@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "generator/GenerationRun.h"
-#include "generator/GenerationSettings.h"
-#include "generator/SettingsFile.h"
+#include "generator/run/GenerationRun.h"
+#include "generator/settings/GenerationSettings.h"
+#include "generator/settings/SettingsFile.h"
 #include "model/CProject.h"
 #include "reader/modRegistry.h"
 

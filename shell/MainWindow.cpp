@@ -26,7 +26,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "generator/GenerationRun.h"
+#include "generator/run/GenerationRun.h"
 #include "model/Translation.h"
 #include "shell/DockingControl.h"
 #include "shell/HtmlView.h"

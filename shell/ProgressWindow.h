@@ -23,7 +23,7 @@
 #include <functional>
 #include <optional>
 
-#include "generator/GenerationRun.h"
+#include "generator/run/GenerationRun.h"
 
 class QElapsedTimer;
 class QLabel;

@@ -14,9 +14,9 @@
 #include <cstdlib>
 #include <exception>
 
-#include "generator/ModulePages.h"
-#include "generator/Timestamp.h"
-#include "generator/modHtml.h"
+#include "generator/pages/ModulePages.h"
+#include "generator/site/Timestamp.h"
+#include "generator/pages/modHtml.h"
 #include "model/CHelper.h"
 #include "model/Element.h"
 #include "reader/CParser.h"

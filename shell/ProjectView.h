@@ -30,8 +30,8 @@
 #include <thread>
 #include <vector>
 
-#include "generator/PageContext.h"
-#include "generator/PageNames.h"
+#include "generator/site/PageContext.h"
+#include "generator/site/PageNames.h"
 #include "model/Translation.h"
 #include "support/HashTable.h"
 

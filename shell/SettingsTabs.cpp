@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "generator/Styles.h"
+#include "generator/settings/Styles.h"
 #include "model/CProject.h"
 #include "shell/AppState.h"
 #include "shell/HtmlView.h"

@@ -10,7 +10,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "generator/GenerationSettings.h"
+#include "generator/settings/GenerationSettings.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,7 +1,7 @@
 // The gate for authors' text: safe markup kept, everything else shown as text or dropped.
 #include <gtest/gtest.h>
 
-#include "generator/AuthorHtml.h"
+#include "generator/site/AuthorHtml.h"
 
 namespace tarnwick {
 namespace {

@@ -10,7 +10,7 @@
 #include <sstream>
 #include <vector>
 
-#include "generator/GenerationRun.h"
+#include "generator/run/GenerationRun.h"
 #include "support/Hash.h"
 #include "tests/generator/RunTestSupport.h"
 

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <functional>
 
-#include "generator/GenerationRun.h"
-#include "generator/SiteWriter.h"
+#include "generator/run/GenerationRun.h"
+#include "generator/run/SiteWriter.h"
 #include "tests/generator/RunTestSupport.h"
 #include "tests/support/FaultyFileSystem.h"
 

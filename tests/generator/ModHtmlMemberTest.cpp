@@ -1,7 +1,7 @@
 // Member pages in the cases the golden pages do not show.
 #include <gtest/gtest.h>
 
-#include "generator/modHtml.h"
+#include "generator/pages/modHtml.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 
 namespace tarnwick {

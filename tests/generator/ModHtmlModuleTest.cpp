@@ -1,9 +1,9 @@
 // The module overview and the root pages in the cases the golden pages do not show.
 #include <gtest/gtest.h>
 
-#include "generator/SiteIndex.h"
-#include "generator/Listing.h"
-#include "generator/modHtml.h"
+#include "generator/site/SiteIndex.h"
+#include "generator/site/Listing.h"
+#include "generator/pages/modHtml.h"
 #include "support/Text.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "generator/Page.h"
-#include "generator/PageContext.h"
+#include "generator/site/Page.h"
+#include "generator/site/PageContext.h"
 #include "model/CProject.h"  // with every element kind
 #include "model/Translation.h"
 

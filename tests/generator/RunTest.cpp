@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <map>
 
-#include "generator/GenerationRun.h"
-#include "generator/SiteLayout.h"
-#include "generator/SiteWriter.h"
+#include "generator/run/GenerationRun.h"
+#include "generator/run/SiteLayout.h"
+#include "generator/run/SiteWriter.h"
 #include "support/Text.h"
 #include "tests/generator/RunTestSupport.h"
 

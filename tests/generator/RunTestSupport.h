@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "generator/GenerationObserver.h"
+#include "generator/run/GenerationObserver.h"
 #include "tests/support/TempFolder.h"
 
 namespace tarnwick::testing {

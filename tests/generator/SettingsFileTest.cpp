@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "generator/Listing.h"
-#include "generator/SettingsFile.h"
+#include "generator/site/Listing.h"
+#include "generator/settings/SettingsFile.h"
 #include "model/CFunction.h"
 #include "model/CImplementation.h"
 #include "model/CProperty.h"

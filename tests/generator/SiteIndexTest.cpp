@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "ModHtmlTestSupport.h"
-#include "generator/CrossLinks.h"
-#include "generator/ModulePages.h"
-#include "generator/PageNames.h"
-#include "generator/SearchPages.h"
-#include "generator/SiteIndex.h"
-#include "generator/modHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/pages/ModulePages.h"
+#include "generator/site/PageNames.h"
+#include "generator/pages/SearchPages.h"
+#include "generator/site/SiteIndex.h"
+#include "generator/pages/modHtml.h"
 
 namespace tarnwick {
 namespace {

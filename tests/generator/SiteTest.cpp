@@ -1,11 +1,11 @@
 // Stamp, case-spelling links, timestamps, charsets, and the SiteWriter's containment and errors.
 #include <gtest/gtest.h>
 
-#include "generator/GenerationRun.h"
-#include "generator/PageContext.h"
-#include "generator/SiteLayout.h"
-#include "generator/SiteWriter.h"
-#include "generator/Timestamp.h"
+#include "generator/run/GenerationRun.h"
+#include "generator/site/PageContext.h"
+#include "generator/run/SiteLayout.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/site/Timestamp.h"
 #include "tests/generator/RunTestSupport.h"
 
 namespace tarnwick {

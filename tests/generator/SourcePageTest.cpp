@@ -1,11 +1,11 @@
 // Code lines, code tables, syntax colouring and the text-lines helper; the code page is golden.
 #include <gtest/gtest.h>
 
-#include "generator/CTextLines.h"
-#include "generator/ModulePages.h"
-#include "generator/PageContext.h"
-#include "generator/SourcePage.h"
-#include "generator/modVBtoHTML.h"
+#include "generator/pages/CTextLines.h"
+#include "generator/pages/ModulePages.h"
+#include "generator/site/PageContext.h"
+#include "generator/pages/SourcePage.h"
+#include "generator/pages/modVBtoHTML.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 

@@ -3,8 +3,8 @@
 
 #include <regex>
 
-#include "generator/CObjectModel.h"
-#include "generator/CUml.h"
+#include "generator/pages/CObjectModel.h"
+#include "generator/pages/CUml.h"
 #include "support/Text.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 

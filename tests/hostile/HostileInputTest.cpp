@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "generator/OutputLock.h"
-#include "generator/SiteLayout.h"
+#include "generator/run/OutputLock.h"
+#include "generator/run/SiteLayout.h"
 #include "support/Text.h"
 #include "tests/generator/RunTestSupport.h"
 

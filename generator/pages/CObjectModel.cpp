@@ -1,0 +1,118 @@
+#include "generator/pages/CObjectModel.h"
+
+#include "generator/site/Listing.h"
+#include "generator/pages/modHtmlDetail.h"
+#include "model/Element.h"
+#include "support/Html.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+const Html kChild = "<IMG SRC=\"../src/images/parchild.gif\">";
+const Html kMult = "<IMG SRC=\"../src/images/parmult.gif\">";
+const Html kLower = "<IMG SRC=\"../src/images/parlower.gif\">";
+const Html kNone = "<IMG SRC=\"../src/images/parnone.gif\">";
+
+// The words naming the module's kind in the root row: "Class module",
+// "Form module", ...; a standard module is just "Module".
+std::string kindWords(const CModule& module) {
+    const std::string kind = kindTraits(module.Kind()).name;
+    if (module.Kind() == ModuleKind::Module) return kind;
+    if (kind.empty()) return "module";
+    return kind + " module";
+}
+
+}  // namespace
+
+Html CObjectModel::createObjectModel(const CModule& module, const CProject& /*project*/,
+                                     const PageContext& ctx) {
+    CHelper helper(ctx.translation, ctx.language);
+    const std::string kind = helper.getModuleType(module);
+    const std::string words = helper.Translate(kind + "ModuleWords", kindWords(module));
+    HtmlBuffer out;
+    out.Append("<TABLE class=\"objModel\" cellspacing=\"0\">");
+    out.Append("<TR>");
+    out.Append("<TD colspan=\"3\">");
+    // The root leads to the module's own overview page beside this one.
+    out.Append("<A HREF=\"");
+    out.Append(url(ctx.moduleStem(module)));
+    out.Append(".html\" title=\"");
+    out.Append(attribute(module.Name() + "-" + words));
+    out.Append("\">");
+    out.Append("<SPAN class=\"omblue\" tabindex=\"0\">");
+    out.Append(escaped(module.Name()));
+    out.Append(" - ");
+    out.Append(escaped(words));
+    out.Append("</SPAN>");
+    out.Append("</A>");
+    out.Append("</TD>");
+    out.AppendLn("</TR>");
+
+    const IIterator* sections[] = {
+        &module.Constants(), &module.Declarations(),    &module.Enums(),      &module.Events(),
+        &module.Functions(), &module.Implementations(), &module.Properties(), &module.Subroutines(),
+        &module.Types(),     &module.Variables(),
+    };
+    std::vector<std::vector<std::vector<const Element*>>> rows;
+    for (const IIterator* list : sections) rows.push_back(tableRows(*list, ctx.settings));
+    int last = -1;
+    for (int i = 9; i >= 0 && last < 0; --i)
+        if (!rows[i].empty()) last = i;
+    for (int i = 0; i <= last; ++i)
+        if (!rows[i].empty()) out.AppendLn(createSection(*sections[i], rows[i], i == last, helper));
+    out.AppendLn("</TABLE>");
+    return out.take();
+}
+
+Html CObjectModel::createSection(const IIterator& list,
+                                 const std::vector<std::vector<const Element*>>& rows, bool last,
+                                 const CHelper& helper) {
+    const std::string kind = helper.getItemType(list);
+    HtmlBuffer out;
+    out.Append("<TR ");
+    out.Append(" onClick=\"toggleById('");
+    out.Append(attribute(kind));
+    out.Append("')\">");
+    out.Append("<TD width=\"1px\">");
+    out.Append(last ? kChild : kMult);
+    out.Append("</TD>");
+    out.Append("<TD>");
+    out.Append("<SPAN class=\"omyellow\">");
+    out.Append(tr(helper, kind, kind));
+    out.Append("</SPAN>");
+    out.Append("</TD>");
+    out.Append("<TD width=\"100%\">");
+    out.Append("</TD>");
+    out.AppendLn("</TR>");
+
+    out.Append("<TR class=\"hidden\" ");
+    out.Append("id=\"");
+    out.Append(attribute(kind));
+    out.Append("\">");
+    out.Append("<TD colspan=\"2\">");
+    out.AppendLn("<TABLE class=\"objModel\" cellspacing=\"0\">");
+    // A property is one member, however many accessors it has.
+    for (size_t i = 0; i < rows.size(); ++i) {
+        out.Append("<TR>");
+        out.Append("<TD width=\"1px\">");
+        out.Append(last ? kNone : kLower);
+        out.Append("</TD>");
+        out.Append("<TD width=\"1px\">");
+        out.Append(i + 1 == rows.size() ? kChild : kMult);
+        out.Append("</TD>");
+        out.Append("<TD>");
+        out.Append("<SPAN class=\"omblue\">");
+        out.Append(escaped(rows[i].front()->Name()));
+        out.Append("</SPAN>");
+        out.Append("</TD>");
+        out.AppendLn("</TR>");
+    }
+    out.AppendLn("</TABLE>");
+    out.Append("</TD>");
+    out.AppendLn("</TR>");
+    return out.take();
+}
+
+}  // namespace tarnwick

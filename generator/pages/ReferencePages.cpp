@@ -1,0 +1,184 @@
+#include "generator/pages/ReferencePages.h"
+
+#include <algorithm>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "generator/site/CrossLinks.h"
+#include "generator/pages/modHtmlDetail.h"
+#include "support/Hash.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// "Module.Member", or the module's name for code outside every member.
+std::string callerName(const Reference& r) {
+    return r.from ? r.fromModule->Name() + "." + r.from->Name() : r.fromModule->Name();
+}
+
+std::vector<const Reference*> usesOf(const CModule& module, const Element& member,
+                                     const ReferenceIndex& index) {
+    std::vector<const Reference*> uses = index.to(module, member.Name());
+    // In the index's order (modules sorted, then by line), one row per
+    // caller and line.
+    std::sort(uses.begin(), uses.end());
+    uses.erase(std::unique(uses.begin(), uses.end(),
+                           [](const Reference* a, const Reference* b) {
+                               return a->fromModule == b->fromModule && a->from == b->from &&
+                                      a->line == b->line;
+                           }),
+               uses.end());
+    return uses;
+}
+
+// The module's code page when the run writes code pages.
+std::string codePageOf(const CModule& module, const PageContext& ctx) {
+    return ctx.settings.Source ? ctx.links->codePage(module) : std::string();
+}
+
+}  // namespace
+
+Html referenceSections(const std::vector<const Element*>& members, const CModule& module,
+                       const CProject& project, const PageContext& ctx, const CHelper& helper) {
+    if (!ctx.links || members.empty()) return {};
+    const ReferenceIndex& index = project.crossReferences();
+    const std::vector<const Reference*> uses = usesOf(module, *members.front(), index);
+    HtmlBuffer out;
+    if (!uses.empty()) {
+        out.AppendLn("<H3>" + tr(helper, "UsedBy", "Used by") + "</H3>");
+        out.AppendLn(Html("<TABLE class=\"Summary\">"));
+        out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
+                     tr(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
+                     tr(helper, "CallerLine", "Line") + "</TH></TR>");
+        for (size_t i = 0; i < uses.size() && i < kMostCallersShown; ++i) {
+            const Reference& r = *uses[i];
+            const std::string caller =
+                r.from ? ctx.links->memberPage(*r.fromModule, *r.from) : std::string();
+            // A caller the site leaves out (a private routine of a public
+            // site) is named, but its lines are not linked from here.
+            const std::string code =
+                r.from && caller.empty() ? std::string() : codePageOf(*r.fromModule, ctx);
+            const std::string line = std::to_string(r.line);
+            out.AppendLn("<TR class=\"Summary\"><TD class=\"Summary\">" +
+                         CrossLinks::link(caller, callerName(r)) + "</TD><TD>" +
+                         CrossLinks::link(code.empty() ? code : code + "#L" + line, line) +
+                         "</TD></TR>");
+        }
+        out.AppendLn(Html("</TABLE>"));
+        if (uses.size() > kMostCallersShown) {
+            const std::string more = std::to_string(uses.size() - kMostCallersShown);
+            out.AppendLn("<P>" +
+                         Html::trusted(replaceAll(tr(helper, "MoreUses", "... and %1 more").str(),
+                                                  "%1", more)) +
+                         "</P>");
+        }
+    }
+    // What the page's own code names and the site documents, each target
+    // once, in order of first use.
+    // (a property's accessors are one page, so one entry).
+    std::vector<std::pair<std::string, std::string>> calls;  // page, name
+    std::unordered_set<const Element*> asked;
+    std::unordered_set<std::string> listed;
+    for (const Element* m : members)
+        for (const Reference* r : index.from(*m)) {
+            if (!asked.insert(r->to).second) continue;
+            std::string page = ctx.links->memberPage(*r->toModule, *r->to);
+            if (page.empty() || !listed.insert(page).second) continue;
+            calls.emplace_back(std::move(page), r->toModule->Name() + "." + r->to->Name());
+        }
+    if (!calls.empty()) {
+        out.AppendLn("<H3>" + tr(helper, "Calls", "Calls") + "</H3>");
+        out.Append(Html("<P class=\"calls\">"));
+        for (size_t i = 0; i < calls.size(); ++i) {
+            if (i > 0) out.Append(Html(", "));
+            out.Append(CrossLinks::link(calls[i].first, calls[i].second));
+        }
+        out.AppendLn(Html("</P>"));
+    }
+    return Html::trusted(out.takeText());
+}
+
+Html moduleReferenceSections(const CModule& module, const CProject& project, const PageContext& ctx,
+                             const CHelper& helper) {
+    if (!ctx.links) return {};
+    const ReferenceIndex& index = project.crossReferences();
+    std::vector<const CModule*> uses;
+    for (const Reference& r : index.inModule(module))
+        if (r.toModule != &module) uses.push_back(r.toModule);
+    std::vector<const CModule*> usedBy;
+    for (const Reference* r : index.intoModule(module))
+        if (r->fromModule != &module) usedBy.push_back(r->fromModule);
+    auto line = [&](std::vector<const CModule*> modules, const char* key, const char* fallback) {
+        // Each module once before the sort by name: a module used a
+        // thousand times is compared once.
+        std::sort(modules.begin(), modules.end());
+        modules.erase(std::unique(modules.begin(), modules.end()), modules.end());
+        std::sort(modules.begin(), modules.end(), [](const CModule* a, const CModule* b) {
+            const int c = compareIgnoreCase(a->Name(), b->Name());
+            // Two modules of one name (a VB_Name written twice): by file,
+            // so the order does not hang on where each was read into memory.
+            return c != 0 ? c < 0 : a->Path() < b->Path();
+        });
+        if (modules.empty()) return Html();
+        Html text = "<P class=\"moduleReferences\"><B>" + tr(helper, key, fallback) + ":</B> ";
+        for (size_t i = 0; i < modules.size(); ++i) {
+            if (i > 0) text = text + Html(", ");
+            const auto page = ctx.links->modulePage(*modules[i]);
+            text = text + CrossLinks::link(page, modules[i]->Name());
+        }
+        return text + Html("</P>\r\n");
+    };
+    return line(uses, "UsesModules", "Uses") + line(usedBy, "UsedByModules", "Used by");
+}
+
+CodeLinks codeLinks(const CModule& module, const CProject& project, const PageContext& ctx) {
+    CodeLinks out;
+    if (!ctx.links) return out;
+    constexpr uint32_t kNoPage = UINT32_MAX;
+    std::unordered_map<const Element*, uint32_t> pageOf;  // each member's page asked once
+    for (const Reference& r : project.crossReferences().inModule(module)) {
+        const auto [known, added] = pageOf.try_emplace(r.to, kNoPage);
+        if (added) {
+            std::string page = ctx.links->memberPage(*r.toModule, *r.to);
+            if (!page.empty()) {
+                known->second = static_cast<uint32_t>(out.pages.size());
+                out.pages.push_back(std::move(page));
+            }
+        }
+        if (known->second != kNoPage)
+            out.links.push_back({r.line, r.column, r.length, known->second});
+    }
+    const auto byLine = [](const LineLink& a, const LineLink& b) { return a.line < b.line; };
+    if (!std::is_sorted(out.links.begin(), out.links.end(), byLine))
+        std::stable_sort(out.links.begin(), out.links.end(), byLine);
+    return out;
+}
+
+uint64_t referencesKey(const CModule& module, const CProject& project, const PageContext& ctx) {
+    const ReferenceIndex& index = project.crossReferences();
+    auto page = [&](const CModule& m, const Element* e) {
+        if (!ctx.links) return std::string();
+        return e ? ctx.links->memberPage(m, *e) : codePageOf(m, ctx);
+    };
+    uint64_t key = 0;
+    auto add = [&](const Reference& r) {
+        const int32_t place[2] = {r.line, r.column};
+        key = hashBytes(std::string_view(reinterpret_cast<const char*>(place), sizeof place), key);
+        key = hashBytes(r.fromModule->Name(), key);
+        key = hashBytes(r.from ? r.from->Name() : std::string_view("\n"), key);
+        key = hashBytes(r.toModule->Name(), key);
+        key = hashBytes(r.to->Name(), key);
+        key = hashBytes(page(*r.fromModule, r.from), key);
+        key = hashBytes(page(*r.fromModule, nullptr), key);
+        key = hashBytes(page(*r.toModule, r.to), key);
+    };
+    for (const Reference& r : index.inModule(module)) add(r);
+    // Into the module: every use of its members (and so the modules using it).
+    for (const Reference* r : index.intoModule(module))
+        if (r->fromModule != &module) add(*r);
+    return key;
+}
+
+}  // namespace tarnwick

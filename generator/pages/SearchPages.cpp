@@ -1,0 +1,130 @@
+#include "generator/pages/SearchPages.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "generator/site/CrossLinks.h"
+#include "generator/site/NavIndex.h"
+#include "generator/pages/modHtmlDetail.h"
+#include "model/CHelper.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// First letter of a name for the A-Z page: A to Z, or "#" for the rest.
+char indexLetter(std::string_view name) {
+    if (name.empty()) return '#';
+    const char c = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return c >= 'A' && c <= 'Z' ? c : '#';
+}
+
+}  // namespace
+
+Html searchBox(const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    const Html search = attribute(helper.Translate("Search"));
+    return "<FORM class=\"search\" action=\"search.html\" method=\"get\" target=\"Detail\" "
+           "accept-charset=\"UTF-8\">"
+           "<INPUT type=\"text\" name=\"q\" size=\"16\" title=\"" +
+           search + "\">&nbsp;<INPUT type=\"submit\" value=\"" + search + "\"></FORM>";
+}
+
+std::string buildSearchPage(const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    HtmlBuffer page;
+    modHtml::detail::appendRootPageHead(page, ctx, helper.Translate("Search"));
+    page.AppendLn("<H3>" + tr(helper, "Search") + "</H3>");
+    page.AppendLn(
+        "<FORM class=\"search\" action=\"search.html\" method=\"get\" accept-charset=\"UTF-8\">");
+    page.AppendLn("<INPUT type=\"text\" name=\"q\" id=\"searchQuery\" size=\"40\">&nbsp;");
+    page.AppendLn("<INPUT type=\"submit\" value=\"" + attribute(helper.Translate("Search")) +
+                  "\">");
+    page.AppendLn("</FORM>");
+    page.AppendLn("<P id=\"searchSummary\">" +
+                  tr(helper, "SearchHint", "Type a name or words of a description.") + "</P>");
+    page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"searchResults\"></TABLE>");
+    page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"search-index.js\"></SCRIPT>");
+    page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"src/script/search.js\"></SCRIPT>");
+    // The texts the script writes, in the site's language.
+    page.AppendLn("<SCRIPT language=\"JavaScript\">");
+    // String literals of the script: jsStringLiteral escapes quotes, "</"
+    // and every non-ASCII character, so they cannot end the script element.
+    const auto js = [&](std::string_view key, std::string_view fallback = {}) {
+        return Html::trusted(jsStringLiteral(helper.Translate(key, fallback)));
+    };
+    page.AppendLn("tarnwickShowSearch({none: " + js("SearchNone", "No results for \"%1\".") +
+                  ", one: " + js("SearchFoundOne", "%1 result") +
+                  ", found: " + js("SearchFound", "%1 results") +
+                  ", limited: " + js("SearchLimited", "The first %1 of %2 results.") +
+                  ", name: " + js("Name") + ", kind: " + js("Kind", "Kind") +
+                  ", module: " + js("Module") + ", description: " + js("Description") + "});");
+    page.AppendLn("</SCRIPT>");
+    modHtml::detail::appendRootPageTail(page, ctx);
+    return page.takeText();
+}
+
+std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    std::vector<const IndexEntry*> members;
+    for (const IndexEntry& entry : entries)
+        if (entry.module >= 0) members.push_back(&entry);
+    const auto moduleName = [&](const IndexEntry* e) -> const std::string& {
+        return entries[static_cast<size_t>(e->module)].name;
+    };
+    std::stable_sort(members.begin(), members.end(), [&](const IndexEntry* a, const IndexEntry* b) {
+        const char la = indexLetter(a->name), lb = indexLetter(b->name);
+        // "#" (names that start with no letter) after Z.
+        if (la != lb) return (la == '#' ? 'Z' + 1 : la) < (lb == '#' ? 'Z' + 1 : lb);
+        if (const int byName = compareIgnoreCase(a->name, b->name)) return byName < 0;
+        return compareIgnoreCase(moduleName(a), moduleName(b)) < 0;
+    });
+
+    HtmlBuffer page;
+    modHtml::detail::appendRootPageHead(page, ctx, helper.Translate("AllMembers", "All members"));
+    page.AppendLn("<H3>" + tr(helper, "AllMembers", "All members") + "</H3>");
+    std::string letters;
+    for (const IndexEntry* e : members) {
+        const char letter = indexLetter(e->name);
+        if (letters.find(letter) == std::string::npos) letters += letter;
+    }
+    page.Append("<P class=\"letters\">");
+    for (const char letter : letters) {
+        const std::string l(1, letter);
+        page.Append("<A href=\"#letter_" + url(letter == '#' ? "other" : l) + "\">" + escaped(l) +
+                    "</A> ");
+    }
+    page.AppendLn("</P>");
+    char current = 0;
+    for (const IndexEntry* e : members) {
+        const char letter = indexLetter(e->name);
+        if (letter != current) {
+            if (current != 0) page.AppendLn("</P>");
+            current = letter;
+            const std::string l(1, letter);
+            page.AppendLn("<H3><A name=\"letter_" + attribute(letter == '#' ? "other" : l) +
+                          "\"></A>" + escaped(l) + "</H3>");
+            page.AppendLn("<P>");
+        }
+        const IndexEntry& module = entries[static_cast<size_t>(e->module)];
+        page.AppendLn("<A href=\"" + url(e->path) + "\">" + escaped(e->name) + "</A> (" +
+                      tr(helper, e->kind, e->kind) + ", <A href=\"" + url(module.path) + "\">" +
+                      escaped(module.name) + "</A>)<BR>");
+    }
+    if (current != 0) page.AppendLn("</P>");
+    modHtml::detail::appendRootPageTail(page, ctx);
+    return page.takeText();
+}
+
+Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx) {
+    const std::vector<IndexEntry> entries =
+        ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
+    Pages pages{{"search-index.js", buildSearchIndexScript(entries, ctx)},
+                {"search.html", buildSearchPage(ctx)},
+                {"all-members.html", buildMemberIndexPage(entries, ctx)}};
+    if (ctx.modern()) pages.push_back({"nav-index.js", buildNavIndexScript(entries, ctx)});
+    return pages;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,28 @@
+// SearchPages: the pages that find things across the whole site:
+// "search.html", "all-members.html" and the two scripts they and the modern
+// layout read ("search-index.js", "nav-index.js"); see SiteIndex.h for what
+// they hold.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "generator/site/Page.h"
+#include "generator/site/PageContext.h"
+#include "generator/site/SiteIndex.h"
+#include "model/CProject.h"
+#include "support/Html.h"
+
+namespace tarnwick {
+
+std::string buildSearchPage(const PageContext& ctx);
+std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
+
+// The search box at the top of the navigation frame's pages: a form that
+// opens search.html?q=... in the Detail frame.
+Html searchBox(const PageContext& ctx);
+
+// Builds and writes the three files above (throws PageWriteError).
+Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx);
+
+}  // namespace tarnwick

@@ -1,0 +1,322 @@
+#include "generator/pages/SourcePage.h"
+
+#include <cstring>
+#include <span>
+#include <string>
+
+#include "generator/pages/CTextLines.h"
+#include "generator/pages/ReferencePages.h"
+#include "generator/pages/modHtml.h"
+#include "generator/pages/modVBtoHTML.h"
+#include "model/CHelper.h"
+#include "support/StringBuffer.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+constexpr std::string_view kNbsp = "&nbsp;";
+
+int decimalDigits(int value) {
+    int digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+size_t leadingBlanks(std::string_view line) {
+    size_t count = line.find_first_not_of(' ');
+    return count == std::string_view::npos ? line.size() : count;
+}
+
+// A run of two or more blanks in the text (outside the colour tags) written
+// as "&nbsp;" each, so aligned comments and ASCII tables keep their columns;
+// a single blank stays a blank. Every "<" left in a coloured line opens a
+// tag: the code's own "<" is a character reference by now. Appended to out;
+// the text between blanks and tags goes over in one piece.
+void appendKeepingBlankRuns(std::string& out, std::string_view coloured) {
+    const char* p = coloured.data();
+    const char* const end = p + coloured.size();
+    while (p < end) {
+        if (*p == '<') {
+            // A tag goes over whole, blanks included.
+            const char* close = static_cast<const char*>(std::memchr(p, '>', end - p));
+            const char* stop = close ? close + 1 : end;
+            out.append(p, stop);
+            p = stop;
+            continue;
+        }
+        if (*p == ' ') {
+            const char* q = p;
+            while (q < end && *q == ' ') ++q;
+            if (q - p == 1) {
+                out += ' ';
+            } else {
+                for (; p < q; ++p) out += kNbsp;
+            }
+            p = q;
+            continue;
+        }
+        const char* q = p + 1;
+        while (q < end && *q != ' ' && *q != '<') ++q;
+        out.append(p, q);
+        p = q;
+    }
+}
+
+// What one code line needs besides the page: kept between lines so a long
+// listing does not allocate per line.
+struct LineScratch {
+    std::string escaped;
+    std::string coloured;
+};
+
+// One line of code (blanks already trimmed) escaped, coloured and followed
+// by "<BR>", appended to out.
+void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratch) {
+    // '&' goes first so the listing shows the source as written: an
+    // unescaped "&lt;" in a string literal would otherwise display as "<".
+    // One pass for the three characters, without copies of a line that may
+    // be megabytes long.
+    std::string& escaped = scratch.escaped;
+    escaped.clear();
+    size_t references = 0;  // room for them at once: a giant line is not moved as it grows
+    for (const char c : line) references += c == '&' || c == '<' || c == '>';
+    escaped.reserve(line.size() + 4 * references);
+    size_t from = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c != '&' && c != '<' && c != '>') continue;
+        escaped.append(line, from, i - from);
+        escaped += c == '&' ? "&#38;" : c == '<' ? "&#60;" : "&#62;";
+        from = i + 1;
+    }
+    escaped.append(line, from);
+    // Coloured straight into out: a line without a run of blanks or a line
+    // break (nearly every line) needs nothing more, and a giant one is not
+    // held twice.
+    const size_t start = out.size();
+    modVBtoHTML::appendVBtoHTML(out, escaped);
+    if (escaped.capacity() > (1u << 20)) escaped = std::string();  // a giant line: let go
+    const std::string_view added = std::string_view(out).substr(start);
+    if (added.find("  ") == std::string_view::npos &&
+        added.find("\r\n") == std::string_view::npos) {
+        out += "<BR>";
+        return;
+    }
+    std::string& coloured = scratch.coloured;
+    coloured.assign(added);
+    out.resize(start);
+    // The code table hands over one line: then the coloured text is one line
+    // without surrounding blanks (it starts and ends with a FONT tag).
+    if (coloured.find("\r\n") == std::string::npos) {
+        appendKeepingBlankRuns(out, coloured);
+        out += "<BR>";
+    } else {
+        CTextLines lines;
+        lines.setText(coloured);
+        for (int i = 0; i <= lines.LineCount(); ++i) {
+            const std::string& current = lines.lines()[static_cast<size_t>(i)];
+            if (i > 0) out += "\r\n";
+            for (size_t n = leadingBlanks(rtrimSpaces(current)); n > 0; --n) out += kNbsp;
+            appendKeepingBlankRuns(out, trimSpaces(current));
+            out += "<BR>";
+        }
+    }
+    if (coloured.capacity() > (1u << 20)) coloured = std::string();
+}
+
+}  // namespace
+
+std::string encodeChar(std::string_view text, char32_t character) {
+    std::string needle;
+    appendUtf8(needle, character);
+    const std::string reference = "&#" + std::to_string(static_cast<uint32_t>(character)) + ";";
+    std::string out;
+    out.reserve(text.size());
+    size_t start = 0;
+    for (size_t at = text.find(needle); at != std::string_view::npos;
+         at = text.find(needle, start)) {
+        out.append(text, start, at - start);
+        out += reference;
+        start = at + needle.size();
+    }
+    out.append(text, start);
+    return out;
+}
+
+std::string buildCodeLine(std::string_view line) {
+    std::string out;
+    LineScratch scratch;
+    appendCodeLine(out, line, scratch);
+    return out;
+}
+
+namespace {
+
+// Marks around a linked name while the line is coloured: the colouring
+// passes them over like letters, so the link ends up inside one token's
+// text and never across a colour span. A line that holds them itself is
+// not linked.
+constexpr char kLinkOpen = '\x01';
+constexpr char kLinkClose = '\x02';
+
+// line with the marks around each name of links (columns of the untrimmed
+// line, trimmed by `trimmed` blanks); the pages in order.
+std::string markLinks(std::string_view line, size_t trimmed, std::span<const LineLink> links,
+                      const std::vector<std::string>& names,
+                      std::vector<const std::string*>& pages) {
+    std::string out;
+    size_t at = 0;
+    for (const LineLink& link : links) {
+        if (link.column < static_cast<int32_t>(trimmed)) continue;
+        const size_t column = static_cast<size_t>(link.column) - trimmed;
+        const size_t length = static_cast<size_t>(link.length);
+        if (column < at || column + length > line.size()) continue;
+        out.append(line, at, column - at);
+        out += kLinkOpen;
+        out.append(line, column, length);
+        out += kLinkClose;
+        at = column + length;
+        pages.push_back(&names[link.page]);
+    }
+    out.append(line, at);
+    return out;
+}
+
+// The marks from `from` on in out made links to pages, in order.
+void replaceMarks(std::string& out, size_t from, const std::vector<const std::string*>& pages) {
+    std::string done;
+    size_t next = 0;
+    size_t copied = from;
+    for (size_t i = from; i < out.size(); ++i) {
+        if (out[i] != kLinkOpen && out[i] != kLinkClose) continue;
+        done.append(out, copied, i - copied);
+        if (out[i] == kLinkOpen)
+            done += next < pages.size()
+                        ? "<A href=\"" + url("../" + *pages[next++], true).str() + "\">"
+                        : std::string("<A>");
+        else
+            done += "</A>";
+        copied = i + 1;
+    }
+    done.append(out, copied);
+    out.resize(from);
+    out += done;
+}
+
+}  // namespace
+
+std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered) {
+    return buildSourceTable(text, id, numbered, nullptr);
+}
+
+std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
+                             const CodeLinks* links) {
+    // Views into text: a module of many megabytes is not copied line by line.
+    std::vector<std::string_view> lines = splitLines(text);
+    while (lines.size() >= 2 && trimSpaces(lines.back()).empty()) lines.pop_back();
+    const int count = static_cast<int>(lines.size());
+    const std::string idLine = " id = \"" + std::string(id) + "\"";
+
+    // Room for the whole table from the start, the page's head and tail
+    // included: grown by doubling, a table of hundreds of megabytes would be
+    // copied on the way and held twice at the last step. Room never written
+    // costs no memory. Each line takes a row and a line number, each link
+    // its anchor; keywords and blanks take their markup.
+    size_t room = text.size() * 4 + lines.size() * 160 + 65536;
+    if (links)
+        for (const LineLink& link : links->links) room += links->pages[link.page].size() + 24;
+    StringBuffer out;
+    out.setCapacity(static_cast<int>(std::min<size_t>(room, 1u << 30)));
+    out.AppendLn("<TABLE class=\"Source\" cellspacing=\"0\" cellpadding=\"0\" ");
+    if (!numbered) out.AppendLn(idLine);
+    out.AppendLn(">");
+    if (numbered) {
+        out.AppendLn("<TR>");
+        out.AppendLn("<TD width=\"1px\">");
+        out.AppendLn(
+            "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"LineNumbers\">");
+        const int width = decimalDigits(count - 1) + 1;
+        for (int k = 1; k <= count; ++k) {
+            out.AppendLn("<TR class=\"LineNumbers\">");
+            out.AppendLn("<TD align=\"right\" class=\"LineNumbers\">");
+            const int digits = decimalDigits(k);
+            if (width > digits) out.Append(std::string(static_cast<size_t>(width - digits), '0'));
+            out.Append(std::to_string(k));
+            out.AppendLn("</TD>");
+            out.AppendLn("</TR>");
+        }
+        out.AppendLn("</TABLE>");
+        out.AppendLn("</TD>");
+        out.AppendLn("<TD width=\"100%\">");
+        out.AppendLn(
+            "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"CodeLines\" ");
+        out.AppendLn(idLine);
+        out.AppendLn(">");
+    }
+    // The rows go straight into the reserved text: a line of many megabytes
+    // is not built apart and copied.
+    std::string table = out.take();
+    LineScratch scratch;
+    std::vector<const std::string*> pages;
+    const LineLink* nextLink = links ? links->links.data() : nullptr;
+    const LineLink* const endLinks = links ? nextLink + links->links.size() : nullptr;
+    int32_t number = 0;
+    for (const std::string_view line : lines) {
+        ++number;
+        if (links) {
+            // Every line of the code page is an anchor: "Used by" links to it.
+            table += "<TR class=\"CodeLines\" id=\"L" + std::to_string(number) +
+                     "\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
+        } else {
+            table += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
+        }
+        const size_t blanks = leadingBlanks(line);
+        for (size_t n = blanks + 1; n > 0; --n) table += kNbsp;
+        // The links of this line: the next ones in line order.
+        while (nextLink != endLinks && nextLink->line < number) ++nextLink;
+        const LineLink* const lineLinks = nextLink;
+        while (nextLink != endLinks && nextLink->line == number) ++nextLink;
+        if (lineLinks != nextLink && line.find_first_of("\x01\x02") == std::string_view::npos) {
+            pages.clear();
+            const std::string marked = markLinks(
+                trimSpaces(line), blanks, std::span(lineLinks, nextLink), links->pages, pages);
+            const size_t start = table.size();
+            appendCodeLine(table, marked, scratch);
+            replaceMarks(table, start, pages);
+        } else {
+            appendCodeLine(table, trimSpaces(line), scratch);
+        }
+        table += "</TD>\r\n</TR>\r\n";
+    }
+    if (numbered) table += "</TABLE>\r\n</TD>\r\n</TR>\r\n";
+    table += "</TABLE>\r\n";
+    return table;
+}
+
+std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
+                             const PageContext& /*ctx*/) {
+    return buildSourceTable(text, id, numbered);
+}
+
+std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
+    CHelper helper(ctx.translation, ctx.language);
+    std::string head =
+        modHtml::modulePageHead(module, project, ctx, helper.Translate("Code", "Code")).str() +
+        "\r\n";
+    const std::string tail = modHtml::modulePageTail(ctx).str() + "\r\n";
+    if (module.Source().empty()) return head + tail;
+    head += "<H3>\r\n" + helper.Translate("Source", "Source") + "\r\n</H3>\r\n<P>\r\n";
+    // The listing has room to spare: the page is made around it, not copied.
+    const CodeLinks links = codeLinks(module, project, ctx);
+    std::string page = buildSourceTable(module.Source(), "SOURCE", true, &links);
+    page.insert(0, head);
+    page += "\r\n</P>\r\n" + tail;
+    return page;
+}
+
+}  // namespace tarnwick

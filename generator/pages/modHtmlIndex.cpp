@@ -1,0 +1,247 @@
+// The pages in the site's root folder: project summary, module summary and
+// one list page per module kind.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/site/AuthorHtml.h"
+#include "generator/site/Listing.h"
+#include "generator/pages/SearchPages.h"
+#include "generator/site/SiteIndex.h"
+#include "generator/pages/modHtml.h"
+#include "generator/pages/modHtmlDetail.h"
+#include "model/CHelper.h"
+#include "reader/modRegistry.h"
+#include "support/Html.h"
+#include "support/Text.h"
+
+namespace tarnwick::modHtml {
+
+namespace {
+
+// "<A href="Classes/CParser.html" target="Detail">CParser</A><BR>"
+Html moduleLinkLine(const CModule& module, const CHelper& helper, const PageContext& ctx) {
+    return "<A href=\"" +
+           url(helper.getModulesType(module) + "/" + detail::moduleFileName(module, ctx)) +
+           ".html\" target=\"Detail\">" + escaped(module.Name()) + "</A><BR>";
+}
+
+// A library's description, or the registry lookup's failure in the site's language.
+Html libraryText(const std::string& description, const CHelper& helper) {
+    if (description == modRegistry::kOpenFailed)
+        return tr(helper, "RegistryOpenFailed", description);
+    if (description == modRegistry::kReadFailed)
+        return tr(helper, "RegistryReadFailed", description);
+    // A registry's help string is text like any other name or value read in.
+    return escaped(description);
+}
+
+void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* heading,
+                        const CHelper& helper) {
+    page.AppendLn("<H3>" + tr(helper, heading) + "</H3>");
+    page.AppendLn("<P>");
+    page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\">");
+    page.AppendLn("<TR>");
+    page.Append("<TH width=\"25%\">&nbsp;");
+    page.Append(tr(helper, "FileName"));
+    page.Append("&nbsp;</TH>");
+    page.Append("<TH width=\"1px\">&nbsp;");
+    page.Append(tr(helper, "Version"));
+    page.Append("&nbsp;</TH>");
+    page.Append("<TH width=\"100%\">&nbsp;");
+    page.Append(tr(helper, "Description"));
+    page.Append("&nbsp;</TH>");
+    page.AppendLn("</TR>");
+    for (const auto& library : list.elements()) {
+        page.Append("<TR>");
+        page.Append("<TD><NOBR> ");
+        page.Append(escaped(library->Name()));
+        page.Append(" </NOBR></TD><TD><NOBR> ");
+        page.Append(escaped(library->Version()));
+        page.Append(" </NOBR></TD><TD><NOBR> ");
+        page.Append(libraryText(library->Description(), helper));
+        page.Append(" </NOBR></TD>");
+        page.Append("</TR>");
+    }
+    page.AppendLn("   </TABLE>");
+    page.AppendLn("</P>");
+}
+
+// What the project file says about the project: name, title, version,
+// company, copyright and description, each where the file gives it.
+void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper& helper) {
+    const std::string version = project.version();
+    const std::pair<const char*, std::string> facts[] = {
+        {"ProjectName", project.value("Name")},
+        {"ProjectTitle", project.value("Title")},
+        {"Version", version},
+        {"ProjectCompany", project.value("VersionCompanyName")},
+        {"ProjectCopyright", project.value("VersionLegalCopyright")}};
+    bool any = false;
+    for (const auto& [key, value] : facts) {
+        if (value.empty()) continue;
+        if (!any) page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"projectFacts\">");
+        any = true;
+        page.AppendLn("<TR><TH width=\"1px\"><NOBR>&nbsp;" + tr(helper, key) +
+                      "&nbsp;</NOBR></TH><TD width=\"100%\">&nbsp;" + escaped(value) +
+                      "</TD></TR>");
+    }
+    if (any) page.AppendLn("</TABLE>");
+    // The project file's own text, not an author's comment: shown as text.
+    if (const std::string description = project.value("Description"); !description.empty())
+        page.AppendLn("<P class=\"projectDescription\">" + escaped(description) + "</P>");
+}
+
+}  // namespace
+
+Page buildProjectSummary(const CProject& project, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    HtmlBuffer page;
+    detail::appendRootPageHead(page, ctx, helper.Translate("Project"));
+    page.AppendLn("<H3>" + tr(helper, "Project") + "</H3>");
+    appendProjectFacts(page, project, helper);
+    if (ctx.settings.Libraries) {
+        appendLibraryTable(page, project.References(), "References", helper);
+        appendLibraryTable(page, project.Objects(), "Objects", helper);
+    }
+    detail::appendRootPageTail(page, ctx);
+    return {"project-summary.html", page.takeText()};
+}
+
+namespace {
+
+struct KindList {
+    const CModuleList* list;
+    bool on;
+    const char* kinds;  // plural kind word: folder and "all-{kinds}.html"
+    const char* icon;   // the kind's icon under src/images
+};
+
+// The module kinds in the order of the lists on the summary pages.
+std::vector<KindList> kindLists(const CProject& project, const GenerationSettings& s) {
+    static constexpr ModuleKind kOrder[] = {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module,
+                                            ModuleKind::PropertyPage, ModuleKind::UserControl};
+    std::vector<KindList> lists;
+    for (const ModuleKind kind : kOrder) {
+        const ModuleKindTraits& traits = kindTraits(kind);
+        lists.push_back(
+            {project.listOfKind(kind), kindSwitchedOn(kind, s), traits.listName, traits.iconStem});
+    }
+    return lists;
+}
+
+// The link to the A-Z page of all members, shown in the Detail frame.
+Html memberIndexLink(const CHelper& helper) {
+    return "<A href=\"all-members.html\" target=\"Detail\">" +
+           tr(helper, "AllMembers", "All members") + "</A><BR>";
+}
+
+// A kind whose list page and module pages the run writes.
+bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
+
+}  // namespace
+
+Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    HtmlBuffer page;
+    detail::appendRootPageHead(page, ctx, helper.Translate("AllFiles", "All Files"));
+    page.AppendLn(searchBox(ctx));
+    page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
+    page.AppendLn("<P>");
+    page.AppendLn("<B>");
+    page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">" + tr(helper, "Overview") +
+                  "</A><BR>");
+    page.AppendLn(memberIndexLink(helper));
+
+    // Only the kinds whose pages this run writes: a link to a page that is
+    // not there would lead nowhere.
+    CModuleList all;
+    for (const KindList& kind : kindLists(project, ctx.settings)) {
+        if (!written(kind)) continue;
+        const std::string key = std::string("All") + kind.kinds;
+        page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\" target=\"ModuleList\">" +
+                      tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
+                      number(kind.list->Size() + 1) + ")</A><BR>");
+        for (const auto& module : kind.list->elements()) all.Add(module);
+    }
+    page.AppendLn("</B>");
+    page.AppendLn("</P>");
+    page.AppendLn("<H3>" + tr(helper, "AllFiles", "All Files") + "</H3>");
+    page.AppendLn("<P>");
+    helper.sortIterator(all);
+    for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
+    page.AppendLn("</P>");
+    detail::appendRootPageTail(page, ctx);
+    return {"module-summary.html", page.takeText()};
+}
+
+Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    HtmlBuffer page;
+    detail::appendRootPageHead(page, ctx, helper.Translate("Overview"));
+    page.AppendLn(searchBox(ctx));
+    page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
+    page.AppendLn("<P>");
+    page.AppendLn("<B>");
+    page.AppendLn(
+        "<A href=\"project-summary.html\" target=\"Detail\"><IMG class=\"kind\" "
+        "src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
+        tr(helper, "Project") + "</A><BR>");
+    page.AppendLn("<A href=\"module-summary.html\" target=\"ModuleList\">" +
+                  tr(helper, "AllFiles", "All Files") + "</A><BR>");
+    page.AppendLn(memberIndexLink(helper));
+    page.AppendLn("</B>");
+    page.AppendLn("</P>");
+    page.AppendLn("<H3>" + tr(helper, "ModulesByKind", "Modules by kind") + "</H3>");
+    page.AppendLn("<P>");
+    for (const KindList& kind : kindLists(project, ctx.settings)) {
+        if (!written(kind)) continue;
+        page.AppendLn("<A href=\"all-" + url(kind.kinds) +
+                      ".html\" target=\"ModuleList\"><IMG class=\"kind\" src=\"src/images/" +
+                      url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + tr(helper, kind.kinds) +
+                      "</A><BR>");
+    }
+    page.AppendLn("</P>");
+    detail::appendRootPageTail(page, ctx);
+    return {"all-summary.html", page.takeText()};
+}
+
+Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
+    // The resource's own encoding declaration gives way to the pages' one,
+    // its title to the project's name.
+    std::string page(frameTemplate);
+    const size_t title = toLower(page).find("<title>");
+    const size_t titleEnd = toLower(page).find("</title>");
+    if (!ctx.projectName.empty() && title != std::string::npos && titleEnd > title)
+        page.replace(title + 7, titleEnd - title - 7, escaped(ctx.projectName).str());
+    const size_t meta = toLower(page).find("<meta http-equiv=\"content-type\"");
+    if (meta != std::string::npos) {
+        const size_t end = page.find('>', meta);
+        page.replace(meta, end == std::string::npos ? std::string::npos : end + 1 - meta,
+                     ctx.charsetMeta().str());
+    } else {
+        const size_t head = toLower(page).find("<head>");
+        const size_t at = head == std::string::npos ? 0 : head + 6;
+        page.insert(at, "\r\n" + ctx.charsetMeta().str());
+    }
+    return {"index.html", std::move(page)};
+}
+
+Pages buildKindIndex(const CModuleList& list, const CProject& /*project*/, const PageContext& ctx) {
+    if (list.Size() < 0) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string kinds = helper.getModulesType(*list.elements().front());
+    HtmlBuffer page;
+    detail::appendRootPageHead(page, ctx, helper.Translate("All" + kinds, "All " + kinds));
+    page.AppendLn("<H3>" + tr(helper, "All" + kinds, "All " + kinds) + "</H3>");
+    page.AppendLn("<P>");
+    for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
+    page.AppendLn("</P>");
+    detail::appendRootPageTail(page, ctx);
+    Pages pages;
+    pages.push_back({"all-" + kinds + ".html", page.takeText()});
+    return pages;
+}
+
+}  // namespace tarnwick::modHtml

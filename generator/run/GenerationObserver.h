@@ -1,0 +1,41 @@
+// GenerationObserver: how a documentation run reports to its caller.
+//
+// The run calls these from the thread it runs on, never from the threads
+// that build the pages: a module's console lines are kept until it is done
+// and then told in module order. The CLI prints; the workbench forwards them
+// to its progress window and console view (from a worker thread, so its
+// implementation must queue to the GUI thread). cancelRequested() is asked
+// at the run's cancel points (before each module is told and after each
+// kind's index page and module loop) and every 50 ms while the run waits for
+// a module; it must be cheap and thread-safe (an atomic flag). Modules being
+// built when it says yes are finished; no other module is started.
+#pragma once
+
+#include <string>
+
+#include "generator/site/PageContext.h"
+
+namespace tarnwick {
+
+class GenerationObserver : public ConsoleSink {
+public:
+    virtual ~GenerationObserver() = default;
+
+    // A module is about to be written. kindsKey: lower-case plural kind name,
+    // the key of its icon ("classes", "forms", "modules", "propertypages",
+    // "usercontrols"); info: "Generating Class: CParser".
+    virtual void moduleStarted(const std::string& kindsKey, const std::string& info) {
+        (void)kindsKey;
+        (void)info;
+    }
+    // Progress after a module: value of max, and the text shown ("50 %").
+    virtual void progress(double value, double max, const std::string& percentText) {
+        (void)value;
+        (void)max;
+        (void)percentText;
+    }
+    // consoleLine (ConsoleSink): one line per member page.
+    virtual bool cancelRequested() { return false; }
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,504 @@
+#include "generator/run/GenerationRun.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+#include "generator/site/CrossLinks.h"
+#include "generator/run/InputKey.h"
+#include "generator/site/Listing.h"
+#include "generator/run/ModuleWriter.h"
+#include "generator/run/OutputLock.h"
+#include "generator/site/PageContext.h"
+#include "generator/site/PageNames.h"
+#include "generator/pages/ReferencePages.h"
+#include "generator/run/RunReport.h"
+#include "generator/site/SiteIndex.h"
+#include "generator/run/SiteLayout.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/settings/Styles.h"
+#include "generator/site/Timestamp.h"
+#include "generator/pages/modHtml.h"
+#include "model/Translation.h"
+#include "reader/CParser.h"
+#include "reader/ConditionalCompilation.h"
+#include "reader/modRegistry.h"
+#include "support/AtomicFile.h"
+#include "support/BuildInfo.h"
+#include "support/File.h"
+#include "support/FileCopy.h"
+#include "support/Hash.h"
+#include "support/InputFiles.h"
+#include "support/PageEncoding.h"
+#include "support/ProgramFolder.h"
+#include "support/Text.h"
+
+namespace fs = std::filesystem;
+
+namespace tarnwick {
+
+namespace {
+
+// Refuses a file and a foreign non-empty folder (unless force); the state
+// the folder was found in otherwise.
+Expected<OutputFolderState> checkOutputFolder(const std::string& folder, bool force) {
+    if (folder.empty()) return Error{"no output folder given"};
+    const OutputFolderState state = GenerationRun::inspectOutputFolder(folder);
+    if (state == OutputFolderState::NotAFolder) {
+        std::error_code why;  // the system may refuse the path itself (too long, a loop)
+        (void)fs::status(folder, why);
+        if (why && why != std::errc::no_such_file_or_directory)
+            return Error{folder + ": " + why.message()};
+        return Error{folder + ": exists and is not a folder"};
+    }
+    if (state == OutputFolderState::Foreign && !force) {
+        return Error{folder +
+                     ": folder is not empty and holds no earlier Tarnwick site "
+                     "(use --force to write into it anyway)"};
+    }
+    return state;
+}
+
+// Refuses a site whose own folders (the kind folders, the resource tree) are
+// symbolic links: through a link "Classes -> Modules" a class and a module of
+// one name would write the same file, and a link elsewhere would put pages
+// where the run does not look.
+Status refuseLinkedFolders(const std::string& folder) {
+    auto linked = [](const std::string& path) {
+        std::error_code ec;
+        return fs::is_symlink(fs::symlink_status(path, ec));
+    };
+    auto refused = [](const std::string& path) {
+        return Error{path +
+                     ": a folder of the site is a symbolic link; pages are not written "
+                     "through it (remove the link)"};
+    };
+    for (const std::string& kind : SiteLayout::kindWords())
+        if (linked(folder + kind)) return refused(folder + kind);
+    const std::string resources = folder + "src";
+    if (linked(resources)) return refused(resources);
+    std::error_code ec;
+    for (auto it = fs::recursive_directory_iterator(resources, ec);
+         !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_symlink(ec) && it->is_directory(ec)) return refused(it->path().string());
+    }
+    return ok();
+}
+
+// The files a run may read besides the modules, missing ones included: a
+// registry export that appears later changes what the pages say.
+std::vector<std::string> fixedInputs(const GenerationRequest& request,
+                                     const std::string& translationPath) {
+    std::vector<std::string> files{request.projectPath, translationPath};
+    if (!request.registryFile.empty()) files.push_back(request.registryFile);
+    if (!request.winePrefix.empty()) files.push_back(request.winePrefix + "/system.reg");
+    return files;
+}
+
+// What a run that finds every input as the last one left it must match: the
+// settings key and where the inputs were looked for.
+uint64_t runKeyOf(const GenerationRequest& request, uint64_t settingsKey,
+                  const std::string& translationPath) {
+    uint64_t key = settingsKey;
+    for (const std::string& file : fixedInputs(request, translationPath))
+        key = hashBytes(file + '\n', key);
+    return key | 1;
+}
+
+// What every module's pages are made from besides the module's own file
+// and the links: the settings, the project file, the translation, the
+// registry exports, the names of the classes (a data type names a class
+// by name) and the page names of all modules (links name them). 0 when an
+// input cannot be read.
+uint64_t pagesKey(uint64_t settingsKey, InputKey& inputs, const GenerationRequest& request,
+                  const std::string& translationPath, const CProject& project,
+                  const PageNames& names) {
+    uint64_t key = settingsKey;
+    for (const std::string& file : fixedInputs(request, translationPath)) {
+        const uint64_t hash = inputs.add(file);
+        if (hash == 0) return 0;
+        key = hashBytes(std::string_view(reinterpret_cast<const char*>(&hash), 8), key);
+    }
+    for (const auto& module : project.Classes().elements()) key = hashBytes(module->Name(), key);
+    for (const ModuleKind kind : kDocumentedModuleKinds)
+        for (const auto& module : project.listOfKind(kind)->elements())
+            key = hashBytes(names.module(*module) + '\n', key);
+    return key | 1;
+}
+
+// The key of one module's pages: the module, its file and its pages' names
+// (a clash with a member of another module renames them) on top of pagesKey.
+uint64_t moduleKey(uint64_t pages, InputKey& inputs, const CModule& module,
+                   const PageNames& names) {
+    const uint64_t file = inputs.add(module.Path());
+    if (pages == 0 || file == 0) return 0;
+    return hashBytes(std::to_string(module.ModuleType()) + '\n' + module.Name() + '\n' +
+                         module.Path() + '\n' + hex16(file) + '\n' + names.signature(module),
+                     pages) |
+           1;
+}
+
+// The project's Name for page titles, read apart from the project, so that a
+// run that reads nothing else (nothing changed) titles the frameset alike.
+std::string projectNameIn(const std::string& projectPath, const CodePage& codePage) {
+    CProject names;
+    if (const Expected<std::string> bytes = File(projectPath).ReadBytes()) {
+        std::string_view rest = bytes.value();
+        while (!rest.empty()) {
+            std::string_view line = rest.substr(0, rest.find('\n'));
+            rest.remove_prefix(std::min(rest.size(), line.size() + 1));
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            const size_t eq = line.find('=');
+            if (eq != std::string_view::npos &&
+                equalsIgnoreCase(trimSpaces(line.substr(0, eq)), "Name")) {
+                const std::string_view value = line.substr(eq + 1);
+                names.Properties().Add("Name", codePage.toUtf8(value.substr(0, value.find('='))));
+                break;
+            }
+        }
+    }
+    return names.displayName();
+}
+
+// The project as the reader makes it, with the request's defines.
+Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
+                                                const CodePage& codePage,
+                                                std::shared_ptr<const RegistrySource> registry,
+                                                DiagnosticsSink& diagnostics) {
+    CParser parser;
+    parser.setPath(request.projectPath);
+    parser.setCodePage(codePage);
+    parser.setDiagnostics(&diagnostics);
+    parser.setRegistry(std::move(registry));
+    auto defines = readDefines(request.defines);
+    if (!defines) return defines.error();
+    parser.setDefines(std::move(defines).value());
+    parser.setCrossReferences(request.crossReferences);
+    return parser.Parse();
+}
+
+}  // namespace
+
+GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* observer,
+                             DiagnosticsSink* diagnostics)
+    : m_request(std::move(request)), m_observer(observer), m_diagnostics(diagnostics) {}
+
+OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) {
+    // "notes.txt/" names the file notes.txt, not a folder still to create.
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) {
+        // A dangling link is not a folder we could create.
+        if (fs::is_symlink(fs::symlink_status(path, ec))) return OutputFolderState::NotAFolder;
+        return OutputFolderState::Missing;
+    }
+    if (status.type() != fs::file_type::directory) return OutputFolderState::NotAFolder;
+    if (SiteLayout::hasStamp(folder)) return OutputFolderState::EarlierSite;
+    fs::directory_iterator it(folder, ec);
+    if (ec) return OutputFolderState::Foreign;  // unreadable: not known to be empty
+    // A lock file alone is a run's that had not stamped the folder yet.
+    for (; it != fs::directory_iterator(); it.increment(ec)) {
+        if (ec || it->path().filename() != OutputLock::kLockFile) return OutputFolderState::Foreign;
+    }
+    return OutputFolderState::Empty;
+}
+
+Status GenerationRun::checkPageEncoding(const GenerationRequest& request) {
+    const bool given = !request.outputEncoding.empty();
+    const std::string& name = given ? request.outputEncoding : request.codePage;
+    if (pageCharsetName(name)) return ok();
+    return Error{"the pages cannot be written in \"" + name + "\"" +
+                 (given ? std::string()
+                        : ", the code page of the project's files, which is the pages' "
+                          "encoding when no output encoding is given") +
+                 ": a browser could read text in it as markup; give an output encoding of " +
+                 pageEncodingList() + " (or another spelling of one of them, such as cp1252)"};
+}
+
+// The parts of one run that its steps share.
+struct GenerationRun::State {
+    DiagnosticsSink* diagnostics = nullptr;
+    std::string folder;  // the output folder, '/' at the end
+    OutputFolderState folderState = OutputFolderState::Missing;
+    std::optional<OutputLock> lock;
+    std::string styleSheet;  // empty: the resource's own
+    std::string translationPath;
+    PageContext ctx;
+    uint64_t given = 0;
+    uint64_t settingsKey = 0;
+    InputFiles inputs;  // filled before the first write
+    std::unique_ptr<SiteWriter> site;
+    GenerationResult result;
+};
+
+Expected<GenerationResult> GenerationRun::run() {
+    NullSink nullSink;
+    State state;
+    state.diagnostics = m_diagnostics ? m_diagnostics : &nullSink;
+    if (Status prepared = prepare(state); !prepared) return prepared.error();
+    SiteWriter& site = *state.site;
+    const uint64_t runKey = runKeyOf(m_request, state.settingsKey, state.translationPath);
+    ReportRecorder recorder(m_observer, *state.diagnostics);
+    if (state.folderState == OutputFolderState::EarlierSite && !m_request.full &&
+        site.before().runKey == runKey && InputKey::stampsUnchanged(site.before().inputs) &&
+        site.keepAll()) {
+        // Nothing the site is made from shows a new stamp: told as last time.
+        for (const auto& [path, record] : site.before().inputs) state.inputs.add(path);
+        state.result.modulesWritten = replayReport(site.before().report, m_observer,
+                                                   *state.diagnostics, state.result.cancelled);
+        site.recordInputs(site.before().inputs);
+        site.recordRun(runKey, site.before().report, site.before().runPages);
+    } else {
+        InputKey inputs(site.before().inputs);
+        if (Status built = build(state, recorder, inputs); !built) return built.error();
+        site.recordInputs(inputs.records());
+        if (!state.result.cancelled && state.result.modulesFailed == 0 &&
+            state.result.failures.empty())
+            site.recordRun(runKey, recorder.take(), site.written() + site.unchanged());
+    }
+    finish(state);
+    return std::move(state.result);
+}
+
+// Everything before the project is read: refusals, the output folder's
+// state (looked at once), its lock, the page context and the SiteWriter.
+Status GenerationRun::prepare(State& state) {
+    auto codePage = CodePage::open(m_request.codePage);
+    if (!codePage) return codePage.error();
+    if (Status pageEncoding = checkPageEncoding(m_request); !pageEncoding) return pageEncoding;
+    auto outputEncoding = CodePage::open(
+        m_request.outputEncoding.empty() ? m_request.codePage : m_request.outputEncoding);
+    if (!outputEncoding) return outputEncoding.error();
+    if (!m_request.style.empty()) {
+        auto sheet = styleSheetPath(
+            m_request.themesFolder.empty() ? defaultThemesFolder() : m_request.themesFolder,
+            m_request.style);
+        if (!sheet) return sheet.error();
+        state.styleSheet = std::move(sheet).value();
+        if (m_request.settings.layout == PageLayout::Modern && m_diagnostics) {
+            m_diagnostics->warning(state.styleSheet, 0,
+                                   "a style dresses the framed layout only; the modern layout "
+                                   "keeps its own sheet");
+        }
+    }
+    auto folderState = checkOutputFolder(m_request.outputFolder, m_request.force);
+    if (!folderState) return folderState.error();
+    state.folderState = folderState.value();
+    state.folder = withTrailingSlash(m_request.outputFolder);
+    // Taken before the project is read when the folder is there already, so
+    // a second run into it stops at once.
+    if (state.folderState != OutputFolderState::Missing) {
+        auto taken = OutputLock::acquire(state.folder, disk());
+        if (!taken) return taken.error();
+        state.lock.emplace(std::move(taken).value());
+    }
+    if (state.folderState != OutputFolderState::Missing) {
+        if (Status own = refuseLinkedFolders(state.folder); !own) return own;
+    }
+    // Temporary files of a run that was killed, in the folders a run writes
+    // into: no page is made from them.
+    if (state.folderState == OutputFolderState::EarlierSite) {
+        removeLeftoverParts(state.folder);
+        for (const std::string& kind : SiteLayout::kindWords())
+            removeLeftoverParts(state.folder + kind);
+        removeLeftoverParts(state.folder + "src", true);
+    }
+
+    state.translationPath =
+        m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
+    bool badEpoch = false;
+    const bool timeIsFixed = fixedTime(m_request.fixedTime, &badEpoch).has_value();
+    if (badEpoch) {
+        state.diagnostics->warning(std::string(), 0,
+                                   "SOURCE_DATE_EPOCH is not a whole number of seconds; "
+                                   "pages carry the current time");
+    }
+    PageContext& ctx = state.ctx;
+    ctx.settings = m_request.settings;
+    ctx.language = m_request.language;
+    ctx.console = m_observer;
+    ctx.diagnostics = state.diagnostics;
+    ctx.codePage = outputEncoding.value();
+    ctx.projectName = projectNameIn(m_request.projectPath, codePage.value());
+    // The builders leave a mark where the timestamp goes; the writer puts in
+    // the run's one, so a page whose only change would be its timestamp is
+    // seen as unchanged.
+    const std::string now = makeNowFunction(m_request.fixedTime, m_request.language)();
+    // What the pages' bytes do not show: the tool (its version and the
+    // manifest's form) and where the timestamp comes from.
+    state.given = hashBytes(std::string(buildVersion()) + "\n" +
+                            (timeIsFixed ? "fixed " + now : std::string("local")));
+    state.settingsKey = InputKey::settingsKey(m_request, ctx, state.given);
+    state.site = std::make_unique<SiteWriter>(
+        state.folder, &state.inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
+        state.given, m_request.full, disk());
+    ctx.now = [mark = state.site->timestampMark()] { return mark; };
+    return ok();
+}
+
+// Reads the project and writes its pages; its report goes through recorder.
+Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
+    auto codePage = CodePage::open(m_request.codePage);
+    if (!codePage) return codePage.error();
+    const auto registry = std::make_shared<const RegistrySource>(
+        RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
+    auto parsed = readProject(m_request, codePage.value(), registry, recorder);
+    if (!parsed) return parsed.error();
+    const std::shared_ptr<CProject> project = std::move(parsed).value();
+
+    // Every file the run reads: nothing it writes may land on one of them
+    // (an output folder that is the project's own folder may hold a module
+    // file named like a page).
+    state.inputs.add(m_request.projectPath);
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        for (const auto& module : project->listOfKind(kind)->elements())
+            state.inputs.add(module->Path());
+    }
+    for (const std::string& file : registry->files()) state.inputs.add(file);
+    state.inputs.add(state.translationPath);
+    if (Status ready = makeFolderReady(state); !ready) return ready;
+
+    // The bundled file is saved in windows-1252 whatever the project's code
+    // page; a file of the user's is taken to be in the project's.
+    std::string translationProblem;
+    const Translation translation = Translation::load(
+        state.translationPath, m_request.translationFile.empty() ? CodePage() : codePage.value(),
+        &translationProblem);
+    // A bundled file that is simply missing is no news; anything else is.
+    if (!translation.loaded() &&
+        (!m_request.translationFile.empty() || File(state.translationPath).IsPresent())) {
+        recorder.warning(state.translationPath, 0,
+                         "the translation file cannot be read: " + translationProblem +
+                             "; texts are written untranslated");
+    }
+    PageContext ctx = state.ctx;
+    ctx.translation = &translation;
+    ctx.console = &recorder;
+    ctx.diagnostics = &recorder;
+    // Page names first, over the whole project, so every builder, thread
+    // and link agrees on them.
+    const PageNames names(*project, &recorder);
+    ctx.pageNames = &names;
+    ctx.projectVersion = project->version();
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (kindSwitchedOn(kind, ctx.settings) && project->listOfKind(kind)->Size() >= 0)
+            ctx.kindsWithPages.emplace_back(kindTraits(kind).listName);
+    }
+    // What the site lists, once: the search index, the A-Z page and the
+    // links between pages all come from it.
+    const std::vector<IndexEntry> entries = siteIndexEntries(*project, ctx.settings, &names);
+    const CrossLinks links(entries);
+    ctx.links = &links;
+    warnUnknownAuthorLinks(links, ctx.settings, recorder);
+
+    const uint64_t pages =
+        pagesKey(state.settingsKey, inputs, m_request, state.translationPath, *project, names);
+    const int jobs = m_request.jobs > 0
+                         ? m_request.jobs
+                         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    ModuleWriter(
+        *project, ctx, *state.site, jobs,
+        [&](const CModule& module) {
+            const uint64_t key = moduleKey(pages, inputs, module, names);
+            // Its pages show the references into and out of it: another
+            // module's code changes them.
+            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx)) | 1;
+        },
+        &recorder, recorder, state.result)
+        .generateDocumentation();
+    return ok();
+}
+
+// Creates a missing output folder, refuses a stamp file that would land on
+// an input, takes the lock when not yet held and stamps the folder first,
+// so a run that stops half-way still leaves a folder a later run may write
+// into.
+Status GenerationRun::makeFolderReady(State& state) {
+    if (state.folderState == OutputFolderState::Missing) {
+        std::error_code ec;
+        fs::create_directories(m_request.outputFolder, ec);
+        if (ec)
+            return Error{m_request.outputFolder + ": cannot create the folder: " + ec.message()};
+    }
+    const std::string stamp = state.folder + SiteLayout::kStampFile;
+    if (const std::string* input = state.inputs.overwrittenBy(stamp))
+        return Error{stamp + ": the stamp file would overwrite " + *input +
+                     ", a file the project reads"};
+    if (!state.lock) {
+        auto taken = OutputLock::acquire(state.folder, disk());
+        if (!taken) return taken.error();
+        state.lock.emplace(std::move(taken).value());
+    }
+    if (const Status stamped = SiteLayout::writeStamp(state.folder, disk()); !stamped)
+        return stamped.error();
+    return ok();
+}
+
+// The site's frame and its resources come after the pages, also after a
+// cancel, so what was written can be browsed; the manifest comes last.
+void GenerationRun::finish(State& state) {
+    DiagnosticsSink& diagnostics = *state.diagnostics;
+    GenerationResult& result = state.result;
+    SiteWriter& site = *state.site;
+    const std::string resources =
+        withTrailingSlash(m_request.resourceFolder.empty() ? programFolder() + "Ressources"
+                                                           : m_request.resourceFolder);
+    auto missing = [&](const std::string& from) {
+        diagnostics.error(from, 0, "resource missing; the site is incomplete");
+        result.failures.push_back(from + ": resource missing");
+    };
+    // The frameset is the resource's, declared in the pages' encoding; the
+    // modern layout's start page is a page of the run.
+    if (!state.ctx.modern()) {
+        if (Expected<std::string> bytes = File(resources + "index.html").ReadBytes(); !bytes) {
+            missing(resources + "index.html");
+        } else {
+            ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
+                site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), state.ctx),
+                           state.ctx.codePage);
+            });
+        }
+    }
+    std::error_code ec;
+    if (!fs::exists(resources + "src", ec)) {
+        missing(resources + "src");
+    } else if (const Status copied =
+                   copyTree(resources + "src", state.folder, &state.inputs,
+                            state.styleSheet.empty() ? "" : "src/css/screen.css", disk());
+               !copied) {
+        diagnostics.error(resources + "src", 0, "resource not copied: " + copied.error().message);
+        result.failures.push_back(copied.error().message);
+    }
+    if (!state.styleSheet.empty()) {
+        // The style's sheet takes the place of the resource's screen sheet.
+        if (Expected<std::string> bytes = File(state.styleSheet).ReadBytes(); !bytes) {
+            diagnostics.error(state.styleSheet, 0,
+                              "style sheet not read: " + bytes.error().message);
+            result.failures.push_back(bytes.error().message);
+        } else {
+            ModuleWriter::guardedStep(diagnostics, result, "style sheet",
+                                      [&] { site.write("src/css/screen.css", bytes.value()); });
+        }
+    }
+    // A framed site has no navigation script; one left by a modern run
+    // would be served with it.
+    if (!result.cancelled && result.modulesFailed == 0 && result.failures.empty())
+        site.removeStalePages({"nav-index.js"});
+    SiteLayout::linkCaseSpellings(state.folder, &diagnostics);
+    if (const Status stamped = SiteLayout::writeStamp(state.folder, disk()); !stamped)
+        diagnostics.warning(state.folder + SiteLayout::kStampFile, 0, stamped.error().message);
+    // Last, so that a run that stops before it leaves the last manifest,
+    // which the pages this run rewrote no longer match.
+    if (const Status committed = site.commit(); !committed)
+        diagnostics.warning(state.folder + SiteWriter::kManifestFile, 0, committed.error().message);
+    result.pagesWritten = site.written();
+    result.pagesUnchanged = site.unchanged();
+    result.indexPath = state.folder + "index.html";
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,84 @@
+// GenerationRun: one complete documentation run, without any window.
+//
+// Parses the project afresh, writes every page of the site into the output
+// folder (project summary, module summary, then per kind Classes, Modules,
+// Forms, PropertyPages, UserControls: the kind's index page and each module's
+// overview with its member pages, UML (when switched on), object model and
+// code pages), then copies the resource folder and puts the chosen style's
+// sheet in place of its screen sheet. The modules' pages are built and
+// written on `jobs` worker threads; the site is the same byte for byte
+// whatever their number, and what the observer hears comes in module order.
+// A page whose bytes are those the last run wrote (the site's manifest says
+// so) is not written again, a module whose inputs show the stamps the last
+// run recorded is not even built, and a run that finds every input as the
+// last run left it reads no input at all and tells the report that run
+// gave (see InputKey and RunReport). It reports progress, console
+// lines and asks for cancellation through a GenerationObserver, so the CLI
+// and the workbench drive their displays with the same code. A run holds the
+// output folder's OutputLock from before its first write to its end, and
+// never writes onto a file it reads.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "generator/run/GenerationObserver.h"
+#include "generator/settings/GenerationRequest.h"
+#include "support/Diagnostics.h"
+#include "support/Errors.h"
+#include "support/FileSystem.h"
+
+namespace tarnwick {
+
+class InputKey;
+class ReportRecorder;
+
+struct GenerationResult {
+    bool cancelled = false;
+    int modulesWritten = 0;
+    int modulesFailed = 0;
+    std::vector<std::string> failures;  // "module X: file: reason"
+    int pagesWritten = 0;               // pages written by this run
+    int pagesUnchanged = 0;             // pages left as the last run wrote them
+    std::string indexPath;              // the site's start page
+};
+
+// What an output folder holds before a run.
+enum class OutputFolderState { Missing, Empty, EarlierSite, Foreign, NotAFolder };
+
+class GenerationRun {
+public:
+    // observer and diagnostics are not owned and must outlive run(); either may be null.
+    GenerationRun(GenerationRequest request, GenerationObserver* observer,
+                  DiagnosticsSink* diagnostics);
+
+    // The whole run. Fails (with a message naming the file) when the project
+    // cannot be read or the output folder cannot be used; page failures are
+    // counted in the result instead.
+    Expected<GenerationResult> run();
+
+    static OutputFolderState inspectOutputFolder(const std::string& folder);
+
+    // Whether the pages may be written in the request's output encoding
+    // (its code page when none is given): only encodings in which no text
+    // can turn into markup (see PageEncoding). Fails with a message naming
+    // the encoding, where it came from and the accepted ones. The front ends
+    // call it before they start a run; run() refuses such a request too.
+    static Status checkPageEncoding(const GenerationRequest& request);
+
+private:
+    struct State;
+    Status prepare(State& state);
+    Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
+    Status makeFolderReady(State& state);
+    void finish(State& state);
+    FileSystem& disk() const {
+        return m_request.fileSystem ? *m_request.fileSystem : posixFileSystem();
+    }
+
+    GenerationRequest m_request;
+    GenerationObserver* m_observer;
+    DiagnosticsSink* m_diagnostics;
+};
+
+}  // namespace tarnwick

@@ -1,0 +1,66 @@
+#include "generator/run/InputKey.h"
+
+#include "support/File.h"
+#include "support/Hash.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Stands for the bytes of a missing file.
+constexpr uint64_t kMissing = 0x6D697373696E6721ull;
+
+}  // namespace
+
+bool InputKey::stampsUnchanged(const std::map<std::string, InputRecord>& recorded) {
+    if (recorded.empty()) return false;
+    for (const auto& [path, record] : recorded) {
+        if (!(stampOf(path) == record.stamp)) return false;
+    }
+    return true;
+}
+
+uint64_t InputKey::add(const std::string& path) {
+    if (const auto known = m_after.find(path); known != m_after.end()) return known->second.hash;
+    InputRecord record;
+    record.stamp = stampOf(path);
+    const auto before = m_before.find(path);
+    if (before != m_before.end() && before->second.stamp == record.stamp) {
+        record.hash = before->second.hash;
+    } else if (!record.stamp.present()) {
+        record.hash = File(path).IsPresent() ? 0 : kMissing;
+    } else {
+        auto bytes = File(path).ReadBytes(kModuleReadLimit);
+        record.hash = bytes ? hashBytes(bytes.value(), kMissing) | 1 : 0;
+    }
+    // One that cannot be read is recorded too: when its stat changes (a FIFO
+    // becomes a file) the next run reads the project again.
+    m_after[path] = record;
+    return record.hash;
+}
+
+uint64_t InputKey::settingsKey(const GenerationRequest& request, const PageContext& ctx,
+                               uint64_t given) {
+    const GenerationSettings& s = request.settings;
+    // A new setting must be added to the text below, or a re-run would keep
+    // pages made with its old value.
+    static_assert(sizeof(GenerationSettings) == 26, "every setting goes into the key");
+    const bool flags[] = {
+        s.Libraries,     s.Modules,    s.Forms,           s.Classes,   s.UserControls,
+        s.PropertyPages, s.Events,     s.Implementations, s.Constants, s.Functions,
+        s.Subroutines,   s.Properties, s.Variables,       s.Types,     s.Enum,
+        s.Declarations,  s.Global,     s.Public,          s.Friend,    s.Private,
+        s.Uml,           s.Syntax,     s.Parameter,       s.Return,    s.Source};
+    std::string text;
+    for (const bool flag : flags) text += flag ? '1' : '0';
+    text += layoutWord(s.layout);
+    for (const std::string& part : {request.language, request.codePage, ctx.codePage.name(),
+                                    ctx.productName, ctx.version, ctx.homepage, ctx.copyright})
+        text += '\n' + part;
+    text += request.crossReferences ? "\nreferences" : "\nno references";
+    text += "\ndefines";
+    for (const std::string& define : request.defines) text += '\n' + define;
+    return hashBytes(text, given) | 1;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,268 @@
+#include "generator/run/ModuleWriter.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <new>
+#include <system_error>
+
+#include "generator/site/CrossLinks.h"
+#include "generator/site/Listing.h"
+#include "generator/pages/ModulePages.h"
+#include "generator/pages/SearchPages.h"
+#include "generator/site/SiteIndex.h"
+#include "generator/pages/modHtml.h"
+#include "model/CHelper.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Keeps a module's console lines for the run's thread.
+class LineBuffer : public GenerationObserver {
+public:
+    explicit LineBuffer(std::vector<std::string>& lines) : m_lines(lines) {}
+    void consoleLine(const std::string& line) override { m_lines.push_back(line); }
+
+private:
+    std::vector<std::string>& m_lines;
+};
+
+int count(bool on, const CModuleList& list) { return on ? list.Size() + 1 : 0; }
+
+}  // namespace
+
+ModuleWriter::ModuleWriter(const CProject& project, const PageContext& ctx, SiteWriter& site,
+                           int jobs, ModuleKey moduleKey, GenerationObserver* observer,
+                           DiagnosticsSink& diagnostics, GenerationResult& result)
+    : m_project(project),
+      m_ctx(ctx),
+      m_site(site),
+      m_jobs(jobs),
+      m_moduleKey(std::move(moduleKey)),
+      m_codePage(ctx.codePage),
+      m_observer(observer),
+      m_diagnostics(diagnostics),
+      m_result(result) {}
+
+ModuleWriter::~ModuleWriter() { stopWorkers(); }
+
+void ModuleWriter::generateDocumentation() {
+    guarded("project-summary.html", [&] {
+        Page summary = modHtml::buildProjectSummary(m_project, m_ctx);
+        m_site.write(summary, m_codePage);
+        // The modern layout starts on the project summary, not on a frameset.
+        if (m_ctx.modern()) m_site.write({"index.html", std::move(summary.text)}, m_codePage);
+    });
+    guarded("module-summary.html",
+            [&] { m_site.write(modHtml::buildModuleSummary(m_project, m_ctx), m_codePage); });
+    guarded("all-summary.html",
+            [&] { m_site.write(modHtml::buildOverviewPage(m_project, m_ctx), m_codePage); });
+    guarded("search and member index", [&] { putAll(buildSiteIndexPages(m_project, m_ctx)); });
+
+    // Progress maximum over the kinds switched on. A maximum of 0 (nothing
+    // to write) is not taken: the bar keeps its initial maximum.
+    const auto& s = m_ctx.settings;
+    int total = 0;
+    for (const ModuleKind kind : kDocumentedModuleKinds)
+        total += count(kindSwitchedOn(kind, s), *m_project.listOfKind(kind));
+    if (total > 0) m_max = total;
+
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindSwitchedOn(kind, s)) continue;
+        for (const auto& module : m_project.listOfKind(kind)->elements()) {
+            m_modules.push_back(module.get());
+            m_keys.push_back(m_moduleKey ? m_moduleKey(*module) : 0);
+        }
+    }
+    m_outcomes = std::vector<Outcome>(m_modules.size());
+    startWorkers();
+
+    size_t next = 0;
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindSwitchedOn(kind, s)) continue;
+        const CModuleList& list = *m_project.listOfKind(kind);
+        guarded("kind index", [&] { putAll(modHtml::buildKindIndex(list, m_project, m_ctx)); });
+        if (cancelled()) return;
+        for (size_t end = next + list.elements().size(); next < end; ++next) {
+            if (!tellModule(next)) return;
+        }
+        if (cancelled()) return;
+    }
+}
+
+bool ModuleWriter::cancelled() {
+    if (m_observer && m_observer->cancelRequested()) m_result.cancelled = true;
+    if (m_result.cancelled) m_stop.store(true);
+    return m_result.cancelled;
+}
+
+void ModuleWriter::putAll(const Pages& pages) {
+    for (const Page& page : pages) m_site.write(page, m_codePage);
+}
+
+// The workers take the modules in run order, each the next one not taken.
+void ModuleWriter::startWorkers() {
+    const size_t wanted = std::min(static_cast<size_t>(std::max(m_jobs, 1)), m_modules.size());
+    if (wanted < 2) return;
+    try {
+        for (size_t i = 0; i < wanted; ++i) {
+            m_workers.emplace_back([this] {
+                CodePage codePage = m_ctx.codePage;  // one per thread
+                for (size_t i = m_next++; i < m_modules.size(); i = m_next++)
+                    buildModule(i, codePage);
+            });
+        }
+    } catch (const std::system_error&) {
+        // No more threads to be had: the run's thread does the rest.
+    }
+}
+
+void ModuleWriter::stopWorkers() {
+    m_stop.store(true);
+    for (std::thread& worker : m_workers) worker.join();
+    m_workers.clear();
+}
+
+// Builds and writes the pages of module i, or keeps them; the outcome says how it went.
+void ModuleWriter::buildModule(size_t i, CodePage& codePage) {
+    Outcome outcome;
+    if (m_stop.load())
+        outcome.skipped = true;
+    else if (!keepModule(i, outcome))
+        writeModule(i, codePage, outcome);
+    outcome.done = true;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_outcomes[i] = std::move(outcome);
+    m_ready.notify_all();
+}
+
+// Nothing the module's pages are made from has changed since the last run,
+// and its pages are on disk as that run left them: not built.
+bool ModuleWriter::keepModule(size_t i, Outcome& outcome) {
+    const uint64_t key = m_keys[i];
+    const ModuleRecord* record = key != 0 ? m_site.moduleRecord(key) : nullptr;
+    if (!record || (m_ctx.links && !m_ctx.links->answersAgain(record->links, *m_modules[i])) ||
+        !m_site.keepModule(key))
+        return false;
+    outcome.consoleLines.assign(static_cast<size_t>(record->consoleLines), record->consoleLine);
+    return true;
+}
+
+void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
+    LineBuffer lines(outcome.consoleLines);
+    PageContext ctx = m_ctx;
+    ctx.console = &lines;
+    try {
+        ModuleRecord record;
+        {
+            const RecordLinkAnswers recording(record.links);
+            // Each page written and let go as it comes: a giant module's are not all held.
+            buildModulePages(*m_modules[i], m_project, ctx, [&](Page&& page) {
+                m_site.write(page, codePage);
+                page.text = std::string();
+                record.pages.push_back(std::move(page.path));
+            });
+        }
+        const auto& told = outcome.consoleLines;
+        const bool alike = std::all_of(told.begin(), told.end(), [&](const std::string& line) {
+            return line == told.front() && line.find('\n') == std::string::npos;
+        });
+        if (m_keys[i] != 0 && alike) {
+            record.consoleLines = static_cast<int>(told.size());
+            if (!told.empty()) record.consoleLine = told.front();
+            m_site.recordModule(m_keys[i], std::move(record));
+        }
+    } catch (const PageWriteError& e) {
+        outcome.failed = true;
+        outcome.failFile = e.file();
+        outcome.failReason = reasonOf(e);
+    } catch (const std::bad_alloc&) {
+        outcome.failed = true;
+        outcome.failFile = m_modules[i]->Path();
+        outcome.failReason = "not enough memory for its pages";
+    } catch (const std::exception& e) {
+        outcome.failed = true;
+        outcome.failReason = e.what();
+    }
+}
+
+// Waits until module i is written; Ctrl-C asked meanwhile stops the workers soon.
+void ModuleWriter::waitFor(size_t i) {
+    if (m_workers.empty()) {
+        if (m_next.load() <= i) {
+            m_next.store(i + 1);
+            buildModule(i, m_codePage);
+        }
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    while (!m_outcomes[i].done) {
+        m_ready.wait_for(lock, std::chrono::milliseconds(50));
+        if (!m_stop.load() && m_observer && m_observer->cancelRequested()) {
+            m_result.cancelled = true;
+            m_stop.store(true);
+        }
+    }
+}
+
+// Announces module i, waits until it is written, tells its console lines
+// and failure and moves the bar on; false when the run stops here.
+bool ModuleWriter::tellModule(size_t i) {
+    const CModule& module = *m_modules[i];
+    const CHelper helper;
+    if (m_observer) {
+        m_observer->moduleStarted(
+            toLower(helper.getModulesType(module)),
+            "Generating " + helper.getModuleType(module) + ": " + module.Name());
+    }
+    if (cancelled()) return false;
+    waitFor(i);
+    Outcome& outcome = m_outcomes[i];
+    if (outcome.skipped) {
+        m_result.cancelled = true;
+        return false;
+    }
+    if (m_observer) {
+        for (const std::string& line : outcome.consoleLines) m_observer->consoleLine(line);
+    }
+    if (outcome.failed)
+        moduleFailed(module, helper.getModuleType(module), outcome.failFile, outcome.failReason);
+    else
+        ++m_result.modulesWritten;
+    outcome.consoleLines = std::vector<std::string>();  // told: not kept
+    advance();
+    return true;
+}
+
+// The reason of a page failure without the page's name in front: the
+// diagnostic names the file already.
+std::string ModuleWriter::reasonOf(const PageWriteError& e) {
+    std::string_view text = e.what();
+    const std::string prefix = e.file() + ": ";
+    if (text.starts_with(prefix)) text.remove_prefix(prefix.size());
+    return std::string(text);
+}
+
+void ModuleWriter::moduleFailed(const CModule& module, const std::string& kind,
+                                const std::string& file, const std::string& reason) {
+    ++m_result.modulesFailed;
+    const std::string what = "pages of " + kind + " " + module.Name() + " not complete: ";
+    m_diagnostics.error(file, 0, what + reason);
+    m_result.failures.push_back("module " + module.Name() + ": " +
+                                (file.empty() ? reason : file + ": " + reason));
+}
+
+// One module more: the bar's value rises by one (its maximum first when the
+// value has reached it), and the text is the whole percentage, a half going
+// to the even number.
+void ModuleWriter::advance() {
+    if (m_value == m_max) m_max += 1;
+    m_value += 1;
+    const double percent = std::nearbyint(m_value / (m_max / 100));
+    const std::string text = std::to_string(static_cast<long long>(percent)) + " %";
+    if (m_observer) m_observer->progress(m_value, m_max, text);
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,46 @@
+// GenerationRequest: everything one documentation run is asked to do, as one
+// value: the project, the output folder, the settings and where the files
+// that are not the project's come from. The command line, a settings file
+// and the workbench's dialog each fill one; the run reads it and nothing else.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "generator/settings/GenerationSettings.h"
+#include "support/FileSystem.h"
+
+namespace tarnwick {
+
+struct GenerationRequest {
+    std::string projectPath;
+    std::string outputFolder;
+    GenerationSettings settings = GenerationSettings::dialogDefaults();
+    std::string language = "Deutsch";
+    std::string codePage = "windows-1252";  // of the project's files
+    std::string outputEncoding;             // of the pages; empty: codePage
+    std::string registryFile;               // a registry export read first; empty: none
+    std::string winePrefix;                 // its system.reg is read next; empty: none
+    std::string translationFile;            // empty: Translation.lng beside the program
+    std::string resourceFolder;             // empty: Ressources beside the program
+    std::string style;                      // a style of themesFolder; empty: the plain one
+    std::string themesFolder;               // empty: Themes beside the program
+    bool force = false;                     // write into a foreign non-empty folder
+    bool full = false;                      // write every page, changed or not
+    int jobs = 0;                           // worker threads; 0: one per core
+    // The pages' time as whole seconds since 1970 (UTC), so that two runs give
+    // the same site (the front ends take it from SOURCE_DATE_EPOCH); empty:
+    // the current local time.
+    std::string fixedTime;
+    // Conditional-compilation constants as "NAME=VALUE"; each wins over the
+    // project's CondComp value of that name.
+    std::vector<std::string> defines;
+    // Whether the pages show where members are used (linked code lines,
+    // Used by, Calls); off, the run does not resolve names at all.
+    bool crossReferences = true;
+    // Where the run's writes, its lock and its stamp reach the disk; null:
+    // the system's own calls. Must outlive the run.
+    FileSystem* fileSystem = nullptr;
+};
+
+}  // namespace tarnwick

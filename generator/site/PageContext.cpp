@@ -1,0 +1,40 @@
+#include "generator/site/PageContext.h"
+
+#include "generator/site/AuthorHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/PageNames.h"
+#include "model/CHelper.h"
+#include "support/PageEncoding.h"
+
+namespace tarnwick {
+
+std::string htmlCharsetName(std::string_view codePageName) {
+    return pageCharsetName(codePageName).value_or(std::string(codePageName));
+}
+
+Html PageContext::charsetMeta() const {
+    return "<META http-equiv=\"Content-Type\" content=\"text/html; charset=" +
+           attribute(htmlCharsetName(codePage.name())) + "\">";
+}
+
+std::string PageContext::moduleStem(const CModule& module) const {
+    return PageNames::moduleStem(pageNames, module);
+}
+
+std::string PageContext::memberStem(const CModule& module, const ListItem& member) const {
+    return PageNames::memberStem(pageNames, module, member);
+}
+
+Html PageContext::author(std::string_view text) const {
+    if (!links) return authorHtml(text);
+    return authorHtml(text, [&](std::string_view address) {
+        const std::string page = links->authorPage(address);
+        return page.empty() ? page : "../" + page;
+    });
+}
+
+Html tr(const CHelper& helper, std::string_view key, std::string_view fallback) {
+    return Html::trusted(helper.Translate(key, fallback));
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,292 @@
+#include "generator/site/SiteIndex.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <unordered_set>
+
+#include "generator/site/AuthorHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/Listing.h"
+#include "model/CHelper.h"
+#include "support/StringBuffer.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// Decodes the references the sanitizer writes (and authors' own ones).
+std::string decodeReferences(std::string_view text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '&') {
+            out += text[i];
+            continue;
+        }
+        const size_t semi = text.find(';', i);
+        if (semi == std::string_view::npos || semi - i > 10) {
+            out += '&';
+            continue;
+        }
+        const std::string name = toLower(text.substr(i + 1, semi - i - 1));
+        char32_t code = 0;
+        if (name == "amp")
+            code = '&';
+        else if (name == "lt")
+            code = '<';
+        else if (name == "gt")
+            code = '>';
+        else if (name == "quot")
+            code = '"';
+        else if (name == "nbsp")
+            code = ' ';
+        else if (name.size() > 1 && name[0] == '#') {
+            const bool hex = name[1] == 'x';
+            const std::string digits = name.substr(hex ? 2 : 1);
+            if (!digits.empty() &&
+                digits.find_first_not_of(hex ? "0123456789abcdef" : "0123456789") ==
+                    std::string::npos)
+                code = static_cast<char32_t>(std::stoul(digits, nullptr, hex ? 16 : 10));
+        }
+        if (code == 0 || code > 0x10FFFF) {
+            out += '&';
+            continue;
+        }
+        appendUtf8(out, code);
+        i = semi;
+    }
+    return out;
+}
+
+}  // namespace
+
+bool memberListed(const Element& member, const GenerationSettings& settings) {
+    // The table's kind is switched on already: the scope decides.
+    return scopeListed(member, settings);
+}
+
+std::vector<IndexEntry> siteIndexEntries(const CProject& project,
+                                         const GenerationSettings& settings,
+                                         const PageNames* names) {
+    const CHelper helper;
+    std::vector<IndexEntry> entries;
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindSwitchedOn(kind, settings)) continue;
+        for (const auto& module : project.listOfKind(kind)->elements()) {
+            if (!module || helper.getModulesType(*module).empty()) continue;
+            const int position = static_cast<int>(entries.size());
+            entries.push_back(
+                {module->Name(), helper.getModuleType(*module), -1,
+                 modulePagePath(*module, ".html", names),
+                 plainSummary(module->Sections().summary.empty() ? module->Description()
+                                                                 : module->Sections().summary),
+                 "", module.get()});
+            entries.back().words =
+                descriptionWords({module->Description(), module->Sections().remarks},
+                                 toLower(entries.back().name + " " + entries.back().summary));
+            const std::string folder = helper.getModulesType(*module) + "/";
+            for (const auto& table : summaryTables(*module, settings)) {
+                if (!table.enabled) continue;
+                for (const auto& row : tableRows(*table.list, settings)) {
+                    if (std::none_of(row.begin(), row.end(),
+                                     [&](const Element* e) { return memberListed(*e, settings); }))
+                        continue;
+                    const Element& member = *row.front();
+                    entries.push_back(
+                        {member.Name(), helper.getItemName(member), position,
+                         folder + PageNames::memberStem(names, *module, member) + ".html",
+                         plainSummary(rowSummary(*module, row)), "", module.get(), &member});
+                    std::vector<std::string_view> texts;
+                    for (const Element* e : row) {
+                        texts.push_back(e->Description());
+                        texts.push_back(e->Sections().remarks);
+                    }
+                    entries.back().words = descriptionWords(
+                        texts, toLower(entries.back().name + " " + entries.back().summary));
+                }
+            }
+        }
+    }
+    return entries;
+}
+
+namespace {
+
+// A description as plain text: markup removed, character references decoded.
+std::string plainText(std::string_view description) {
+    // Through the sanitizer first: what it keeps as markup is a tag, what
+    // it escapes is text ("a <fault> element") and stays text here.
+    const std::string html = sanitizeAuthorHtml(description);
+    std::string text;
+    text.reserve(html.size());
+    bool inTag = false;
+    for (char c : html) {
+        if (inTag) {
+            if (c == '>') {
+                inTag = false;
+                text += ' ';
+            }
+            continue;
+        }
+        if (c == '<') {
+            inTag = true;
+            continue;
+        }
+        text += c;
+    }
+    return decodeReferences(text);
+}
+
+bool isWordByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return std::isalnum(u) || c == '_' || u >= 0x80;
+}
+
+}  // namespace
+
+std::string descriptionWords(const std::vector<std::string_view>& descriptions,
+                             std::string_view known) {
+    std::string out;
+    std::unordered_set<std::string> seen;
+    // A word stands in a text when it is one of the text's words.
+    const auto holds = [](std::string_view text, std::string_view word) {
+        for (size_t at = text.find(word); at != std::string_view::npos;
+             at = text.find(word, at + 1)) {
+            const size_t end = at + word.size();
+            if ((at == 0 || !isWordByte(text[at - 1])) &&
+                (end == text.size() || !isWordByte(text[end])))
+                return true;
+        }
+        return false;
+    };
+    for (const std::string_view description : descriptions) {
+        const std::string text = toLower(plainText(description));
+        for (size_t i = 0; i < text.size();) {
+            if (!isWordByte(text[i])) {
+                ++i;
+                continue;
+            }
+            size_t end = i;
+            while (end < text.size() && isWordByte(text[end])) ++end;
+            const std::string_view word = std::string_view(text).substr(i, end - i);
+            i = end;
+            if (word.size() < 2 || holds(known, word) || !seen.emplace(word).second) continue;
+            if (!out.empty()) out += ' ';
+            out += word;
+        }
+    }
+    return out;
+}
+
+std::string plainSummary(std::string_view description, size_t maxBytes) {
+    const std::string text = plainText(description);
+    std::string out;
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isBlank(c)) {
+            if (!out.empty() && out.back() != ' ') out += ' ';
+            continue;
+        }
+        out += c;
+        // A sentence ends at a full stop followed by a blank or the end.
+        if ((c == '.' || c == '!' || c == '?') && out.size() > 1 &&
+            (i + 1 == text.size() || isBlank(text[i + 1])))
+            break;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    if (out.size() > maxBytes) {
+        size_t cut = maxBytes;
+        // Back to a character boundary, then to a word boundary when near.
+        while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
+        const size_t blank = out.rfind(' ', cut);
+        if (blank != std::string::npos && blank > maxBytes * 2 / 3) cut = blank;
+        out.resize(cut);
+        while (!out.empty() && out.back() == ' ') out.pop_back();
+        out += "...";
+    }
+    return out;
+}
+
+std::string jsStringLiteral(std::string_view utf8) {
+    std::string out = "\"";
+    auto escape = [&](unsigned unit) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        out += "\\u";
+        for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
+    };
+    for (size_t i = 0; i < utf8.size();) {
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+                out += static_cast<char>(c);
+            } else if (c == '/' && i > 0 && utf8[i - 1] == '<') {
+                out += "\\/";
+            } else if (c < 0x20 || c == 0x7F) {
+                escape(c);
+            } else {
+                out += static_cast<char>(c);
+            }
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        const char32_t code = decodeUtf8(utf8, i, length);
+        i += length == 0 ? 1 : length;
+        if (code >= 0x10000) {
+            const char32_t v = code - 0x10000;
+            escape(0xD800 + (v >> 10));
+            escape(0xDC00 + (v & 0x3FF));
+        } else {
+            escape(static_cast<unsigned>(code));
+        }
+    }
+    out += '"';
+    return out;
+}
+
+std::string buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    // Kinds by number, so a row names its kind in a digit or two.
+    std::vector<std::string> kinds;
+    std::map<std::string, size_t> kindNumber;
+    for (const IndexEntry& entry : entries) {
+        if (kindNumber.emplace(entry.kind, kinds.size()).second) kinds.push_back(entry.kind);
+    }
+    // Rows by name, letter case ignored: the script finds its matches in
+    // row order and so lists them by name without sorting.
+    std::vector<size_t> order(entries.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return compareIgnoreCase(entries[a].name, entries[b].name) < 0;
+    });
+    std::vector<long> rowOf(entries.size());
+    for (size_t row = 0; row < order.size(); ++row) rowOf[order[row]] = static_cast<long>(row);
+
+    StringBuffer script;
+    script.AppendLn("// Generated by Tarnwick: the search index of this site.");
+    script.AppendLn(
+        "// Rows by name: [name, kind, module row or -1, page, summary(, other words)].");
+    script.Append("var tarnwickIndex = {kinds: [");
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        if (i > 0) script.Append(",");
+        script.Append(jsStringLiteral(helper.Translate(kinds[i], kinds[i])));
+    }
+    script.AppendLn("],");
+    script.AppendLn("rows: [");
+    for (size_t row = 0; row < order.size(); ++row) {
+        const IndexEntry& e = entries[order[row]];
+        const long module = e.module < 0 ? -1 : rowOf[static_cast<size_t>(e.module)];
+        script.Append("[" + jsStringLiteral(e.name) + "," + std::to_string(kindNumber[e.kind]) +
+                      "," + std::to_string(module) + "," + jsStringLiteral(e.path) + "," +
+                      jsStringLiteral(e.summary) +
+                      (e.words.empty() ? std::string() : "," + jsStringLiteral(e.words)) + "]");
+        script.AppendLn(row + 1 < order.size() ? "," : "");
+    }
+    script.AppendLn("]};");
+    return script.take();
+}
+
+}  // namespace tarnwick
