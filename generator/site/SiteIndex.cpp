@@ -180,20 +180,15 @@ std::string descriptionWords(const std::vector<std::string_view>& descriptions,
 }
 
 std::string plainSummary(std::string_view description, size_t maxBytes) {
-    const std::string text = plainText(description);
+    // The sentence the summary tables show, so a search result reads as its row.
+    const std::string text = plainText(firstSentence(description));
     std::string out;
-    const auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (isBlank(c)) {
+    for (const char c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
             if (!out.empty() && out.back() != ' ') out += ' ';
             continue;
         }
         out += c;
-        // A sentence ends at a full stop followed by a blank or the end.
-        if ((c == '.' || c == '!' || c == '?') && out.size() > 1 &&
-            (i + 1 == text.size() || isBlank(text[i + 1])))
-            break;
     }
     while (!out.empty() && out.back() == ' ') out.pop_back();
     if (out.size() > maxBytes) {

@@ -54,9 +54,10 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                                          const GenerationSettings& settings,
                                          const PageNames* names = nullptr);
 
-// A description as one line of plain text: markup removed, character
-// references decoded, blanks collapsed, cut after its first sentence and
-// at about maxBytes (on a character boundary, "..." added).
+// A description's first sentence (firstSentence: the one its summary row
+// shows) as one line of plain text: markup removed, character references
+// decoded, blanks collapsed, cut at about maxBytes (on a character
+// boundary, "..." added).
 std::string plainSummary(std::string_view description, size_t maxBytes = 100);
 
 // The words (runs of letters, digits and '_', two characters or more) of

@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "ModHtmlTestSupport.h"
-#include "generator/site/CrossLinks.h"
 #include "generator/pages/ModulePages.h"
-#include "generator/site/PageNames.h"
 #include "generator/pages/SearchPages.h"
-#include "generator/site/SiteIndex.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/PageNames.h"
+#include "generator/site/SiteIndex.h"
 
 namespace tarnwick {
 namespace {
@@ -27,7 +27,10 @@ TEST(SiteIndexTest, PlainSummaryIsTheFirstSentenceAsText) {
         {"Books an amount. Raises Changed.", "Books an amount."},
         {"Version 1.5 of the <b>format</b>", "Version 1.5 of the format"},
         {"A <fault> element &amp; more", "A <fault> element & more"},
-        {"First line\r\nsecond line", "First line second line"},
+        {"Sets e.g. the rate. Then more.", "Sets e.g. the rate."},
+        {"First line\r\nsecond line", "First line"},
+        {"Keys:<table><tr><td>x</td></tr></table>", "Keys:"},
+        {"Runs\ttwice  <i>at</i>\tonce", "Runs twice at once"},
         {"  blanks   inside  ", "blanks inside"},
         {"Preis in \xE2\x82\xAC", "Preis in \xE2\x82\xAC"},
         {"", ""},
