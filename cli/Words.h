@@ -11,7 +11,6 @@ using tarnwick::kKindWords;
 using tarnwick::kMemberWords;
 using tarnwick::kScopeWords;
 using tarnwick::kSectionWords;
-using tarnwick::splitWords;
 using tarnwick::Word;
 using tarnwick::wordList;
 

@@ -169,6 +169,18 @@ std::string_view trimBlanks(std::string_view text) {
     return text.substr(begin, end - begin);
 }
 
+std::vector<std::string> splitList(std::string_view list) {
+    std::vector<std::string> items;
+    for (size_t start = 0; start <= list.size();) {
+        size_t comma = list.find(',', start);
+        if (comma == std::string_view::npos) comma = list.size();
+        const std::string_view item = trimBlanks(list.substr(start, comma - start));
+        if (!item.empty()) items.emplace_back(item);
+        start = comma + 1;
+    }
+    return items;
+}
+
 std::string_view unquote(std::string_view value) {
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())

@@ -41,6 +41,10 @@ std::string_view rtrimSpaces(std::string_view text);
 std::string_view trimSpaces(std::string_view text);
 // Blanks and tabs trimmed, as profile, settings and registry files are read.
 std::string_view trimBlanks(std::string_view text);
+// The items of a comma-separated list ("classes,\tmodules", "A=1, B=2"),
+// each without the blanks and tabs around it, empty ones left out: the one
+// way every list option and settings key is read.
+std::vector<std::string> splitList(std::string_view list);
 // A value enclosed in a matching pair of ' or " without them.
 std::string_view unquote(std::string_view value);
 

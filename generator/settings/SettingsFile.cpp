@@ -97,7 +97,7 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
             if (!bad.empty())
                 return "unknown word \"" + bad + "\" (known: " + wordList(rule.begin, rule.end) +
                        ")";
-            if (splitWords(value).empty() && emptyListRefused(rule.begin))
+            if (splitList(value).empty() && emptyListRefused(rule.begin))
                 return "it names nothing, so nothing would be documented (known: " +
                        wordList(rule.begin, rule.end) + "; leave the key out for all)";
             return {};
@@ -119,7 +119,7 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
                        : "a browser could read text in it as markup (known: " + pageEncodingList() +
                              ")";
         case ValueKind::Define: {
-            const std::vector<std::string> defines = splitDefines(value);
+            const std::vector<std::string> defines = splitList(value);
             if (defines.empty()) return "it is empty";
             const auto read = readDefines(defines);
             return read ? "" : read.error().message;
@@ -137,19 +137,6 @@ std::string withoutTrailingSlashes(std::string path) {
 }
 
 }  // namespace
-
-std::vector<std::string> splitDefines(std::string_view list) {
-    std::vector<std::string> defines;
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t comma = list.find(',', start);
-        if (comma == std::string_view::npos) comma = list.size();
-        const std::string_view one = trimBlanks(list.substr(start, comma - start));
-        if (!one.empty()) defines.emplace_back(one);
-        start = comma + 1;
-    }
-    return defines;
-}
 
 std::string SettingsFile::pathForProject(const std::string& projectPath) {
     return fs::path(projectPath).replace_extension(".tarnwick").string();
@@ -294,7 +281,7 @@ void SettingsFile::applyTo(GenerationRequest& request) const {
     std::vector<std::string> defines;
     for (const Entry& entry : m_entries) {
         if (entry.key != "define") continue;
-        for (std::string& define : splitDefines(entry.value)) defines.push_back(std::move(define));
+        for (std::string& define : splitList(entry.value)) defines.push_back(std::move(define));
     }
     defines.insert(defines.end(), request.defines.begin(), request.defines.end());
     request.defines = std::move(defines);

@@ -41,10 +41,6 @@ namespace tarnwick {
 // The most threads a run may use: the bound of --jobs and of the file's jobs.
 inline constexpr int kMaxJobs = 256;
 
-// The NAME=VALUE items of a define value: comma-separated, trimmed, empty
-// ones left out.
-std::vector<std::string> splitDefines(std::string_view list);
-
 class SettingsFile {
 public:
     // "dir/Name.tarnwick" for "dir/Name.vbp" (any extension is replaced).

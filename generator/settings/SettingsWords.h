@@ -49,10 +49,8 @@ inline constexpr Word kSectionWords[] = {
 // scopes or sections the listed modules still get their pages.
 inline bool emptyListRefused(const Word* table) { return table == std::begin(kKindWords); }
 
-// The comma-separated words of list, trimmed, in lower case, empty ones left out.
-std::vector<std::string> splitWords(const std::string& list);
-
-// Switches exactly the listed words of the table on (its other words off).
+// Switches exactly the words of list (splitList, letter case ignored) of
+// the table on (its other words off).
 // Returns the first unknown word, or empty when all are known.
 std::string applyWords(const std::string& list, const Word* begin, const Word* end,
                        GenerationSettings& settings);

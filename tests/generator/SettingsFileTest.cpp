@@ -68,8 +68,8 @@ TEST(SettingsFile, RefusesUnknownKeysAndBadValuesNamingFileLineAndValue) {
 TEST(SettingsFile, AppliesItsChoicesWithPathsFromItsFolder) {
     const auto file = SettingsFile::parse("/p/Ledger.tarnwick",
                                           "; mine\n[other]\nfoo = bar\n[Generate]\n"
-                                          "Output = \"../doc site\"\nscopes = Public, friend\n"
-                                          "sections =\nstyle = Slate\ndefine = A=1, B=2\n"
+                                          "Output = \"../doc site\"\nscopes = Public,\tfriend\n"
+                                          "sections =\nstyle = Slate\ndefine = A=1,\tB=2\n"
                                           "define = C=3\nregistry = /r/system.reg\n"
                                           "language = english\njobs = 256\nlayout = Modern\n",
                                           kThemes, kTranslation);

@@ -102,6 +102,20 @@ TEST(TextTest, SplitLines) {
     for (const auto& row : kRows) EXPECT_EQ(splitLines(row.text, row.end), row.lines) << row.text;
 }
 
+TEST(TextTest, SplitListTrimsBlanksAndTabsAndDropsEmptyItems) {
+    using Items = std::vector<std::string>;
+    static const struct {
+        std::string_view list;
+        Items items;
+    } kRows[] = {
+        {"classes,\tmodules", {"classes", "modules"}},
+        {" A=1 ,\t B=2\t", {"A=1", "B=2"}},
+        {",, x ,", {"x"}},
+        {" \t", {}},
+    };
+    for (const auto& row : kRows) EXPECT_EQ(splitList(row.list), row.items) << row.list;
+}
+
 TEST(TextTest, ReplaceAll) {
     const std::string longFrom = std::string(20, 'a') + "b";
     const std::string longText = std::string(30, 'a') + "b" + longFrom + "x";
