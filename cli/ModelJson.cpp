@@ -4,6 +4,7 @@
 
 #include "model/CDeclaration.h"
 #include "model/CEnum.h"
+#include "model/CHelper.h"
 #include "model/CProperty.h"
 #include "model/CVariable.h"
 #include "model/CVariableList.h"
@@ -82,16 +83,11 @@ Json toJson(const CModule& module) {
     json["Source"] = module.Source();
     json["Attributes"] = tableJson(module.Attributes());
     json["ShortDesc"] = tableJson(module.ShortDesc());
-    json["Implementations"] = listJson(module.Implementations());
-    json["Declarations"] = listJson(module.Declarations());
-    json["Constants"] = listJson(module.Constants());
-    json["Variables"] = listJson(module.Variables());
-    json["Types"] = listJson(module.Types());
-    json["Enums"] = listJson(module.Enums());
-    json["Events"] = listJson(module.Events());
-    json["Functions"] = listJson(module.Functions());
-    json["Subroutines"] = listJson(module.Subroutines());
-    json["Properties"] = listJson(module.Properties());
+    for (const ElementKind kind : kDumpOrder) {
+        Json& list = json[kindTraits(kind).listName] = Json::array();
+        for (const auto& item : module.listOf(kind)->Items())
+            list.push_back(toJson(static_cast<const Element&>(*item)));
+    }
     return json;
 }
 

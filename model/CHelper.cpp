@@ -251,16 +251,7 @@ void CHelper::sortModule(CModuleList& list) const {
     list.BeforeFirstItem();
     sortIterator(list);
     for (const auto& module : list.elements()) {
-        sortIterator(module->Constants());
-        sortIterator(module->Declarations());
-        sortIterator(module->Enums());
-        sortIterator(module->Events());
-        sortIterator(module->Functions());
-        sortIterator(module->Implementations());
-        sortIterator(module->Properties());
-        sortIterator(module->Subroutines());
-        sortIterator(module->Types());
-        sortIterator(module->Variables());
+        for (const ElementKind kind : kVocabularyOrder) sortIterator(*module->listOf(kind));
     }
 }
 

@@ -7,6 +7,8 @@
 // model calls itself in messages and dumps.
 #pragma once
 
+#include <cstddef>
+
 namespace tarnwick {
 
 // In the order of the vocabulary (and of the element list sort); the
@@ -24,6 +26,60 @@ enum class ElementKind {
     Variable,
 };
 inline constexpr int kElementKindCount = 10;
+
+// The orders in which the site and the tools walk a module's ten element
+// lists, each named for where it shows; a page, tree or dump that walks
+// the lists takes its order from here. Each names every kind once.
+//
+// The vocabulary's order (the enum's): the branches of the object model,
+// and wherever the order does not show (the sort).
+inline constexpr ElementKind kVocabularyOrder[] = {
+    ElementKind::Constant, ElementKind::Declaration, ElementKind::Enum,
+    ElementKind::Event,    ElementKind::Function,    ElementKind::Implementation,
+    ElementKind::Property, ElementKind::Subroutine,  ElementKind::Type,
+    ElementKind::Variable};
+// The summary tables of a module page, and so the search index and the
+// member pages that group accessors across tables.
+inline constexpr ElementKind kSummaryOrder[] = {
+    ElementKind::Implementation, ElementKind::Constant, ElementKind::Enum,  ElementKind::Type,
+    ElementKind::Declaration,    ElementKind::Variable, ElementKind::Event, ElementKind::Function,
+    ElementKind::Subroutine,     ElementKind::Property};
+// The workbench's project tree, and the links atop a module page.
+inline constexpr ElementKind kTreeOrder[] = {ElementKind::Implementation, ElementKind::Declaration,
+                                             ElementKind::Type,           ElementKind::Enum,
+                                             ElementKind::Event,          ElementKind::Constant,
+                                             ElementKind::Variable,       ElementKind::Function,
+                                             ElementKind::Subroutine,     ElementKind::Property};
+// The compartments of a UML class box. Implementation has none: the box's
+// title names the interface.
+inline constexpr ElementKind kUmlOrder[] = {
+    ElementKind::Constant,    ElementKind::Enum,     ElementKind::Type,
+    ElementKind::Declaration, ElementKind::Event,    ElementKind::Variable,
+    ElementKind::Function,    ElementKind::Property, ElementKind::Subroutine};
+// A module's lists in `tarnwick dump`.
+inline constexpr ElementKind kDumpOrder[] = {ElementKind::Implementation, ElementKind::Declaration,
+                                             ElementKind::Constant,       ElementKind::Variable,
+                                             ElementKind::Type,           ElementKind::Enum,
+                                             ElementKind::Event,          ElementKind::Function,
+                                             ElementKind::Subroutine,     ElementKind::Property};
+
+// True when order names each kind at most once, and all but missing.
+template <std::size_t N>
+constexpr bool namesEachKindOnce(const ElementKind (&order)[N], int missing = 0) {
+    if (static_cast<int>(N) + missing != kElementKindCount) return false;
+    for (std::size_t i = 0; i < N; ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (order[i] == order[j]) return false;
+    return true;
+}
+constexpr bool inEnumOrder(const ElementKind (&order)[kElementKindCount]) {
+    for (int i = 0; i < kElementKindCount; ++i)
+        if (static_cast<int>(order[i]) != i) return false;
+    return true;
+}
+static_assert(inEnumOrder(kVocabularyOrder) && namesEachKindOnce(kSummaryOrder) &&
+              namesEachKindOnce(kTreeOrder) && namesEachKindOnce(kUmlOrder, 1) &&
+              namesEachKindOnce(kDumpOrder));
 
 // The values are the `ModuleType` codes a module carries.
 enum class ModuleKind {

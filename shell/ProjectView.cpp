@@ -351,18 +351,9 @@ int ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption,
             0, TagRole,
             referenceGroup ? QStringLiteral("P") : QStringLiteral("M%1").arg(m_modules.size()));
         if (!referenceGroup) m_modules.push_back(&m);
-        members +=
-            fillElementGroup(moduleNode, m, QStringLiteral("Implementations"), m.Implementations());
-        members +=
-            fillElementGroup(moduleNode, m, QStringLiteral("Declarations"), m.Declarations());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Types"), m.Types());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Enums"), m.Enums());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Events"), m.Events());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Constants"), m.Constants());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Variables"), m.Variables());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Functions"), m.Functions());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Subroutines"), m.Subroutines());
-        members += fillElementGroup(moduleNode, m, QStringLiteral("Properties"), m.Properties());
+        for (const ElementKind kind : kTreeOrder)
+            members += fillElementGroup(moduleNode, m, QLatin1String(kindTraits(kind).listName),
+                                        *m.listOf(kind));
     }
     return members;
 }

@@ -1,7 +1,7 @@
 #include "generator/pages/CObjectModel.h"
 
-#include "generator/site/Listing.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/Listing.h"
 #include "model/Element.h"
 #include "support/Html.h"
 #include "support/Text.h"
@@ -50,18 +50,16 @@ Html CObjectModel::createObjectModel(const CModule& module, const CProject& /*pr
     out.Append("</TD>");
     out.AppendLn("</TR>");
 
-    const IIterator* sections[] = {
-        &module.Constants(), &module.Declarations(),    &module.Enums(),      &module.Events(),
-        &module.Functions(), &module.Implementations(), &module.Properties(), &module.Subroutines(),
-        &module.Types(),     &module.Variables(),
-    };
-    std::vector<std::vector<std::vector<const Element*>>> rows;
-    for (const IIterator* list : sections) rows.push_back(tableRows(*list, ctx.settings));
-    int last = -1;
-    for (int i = 9; i >= 0 && last < 0; --i)
-        if (!rows[i].empty()) last = i;
-    for (int i = 0; i <= last; ++i)
-        if (!rows[i].empty()) out.AppendLn(createSection(*sections[i], rows[i], i == last, helper));
+    // The branches in the vocabulary's order; the last one closes the tree.
+    std::vector<std::pair<const IIterator*, std::vector<std::vector<const Element*>>>> branches;
+    for (const ElementKind kind : kVocabularyOrder) {
+        const IIterator* list = module.listOf(kind);
+        auto rows = tableRows(*list, ctx.settings);
+        if (!rows.empty()) branches.emplace_back(list, std::move(rows));
+    }
+    for (size_t i = 0; i < branches.size(); ++i)
+        out.AppendLn(createSection(*branches[i].first, branches[i].second, i + 1 == branches.size(),
+                                   helper));
     out.AppendLn("</TABLE>");
     return out.take();
 }

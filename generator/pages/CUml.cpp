@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "generator/site/CrossLinks.h"
-#include "generator/site/Listing.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/Listing.h"
 #include "model/CArgument.h"
 #include "model/Element.h"
 #include "support/Html.h"
@@ -73,13 +73,9 @@ Html CUml::createClassBox(const CModule& module, const CProject& project, const 
     out.Append("</TH>");
     out.AppendLn("</TR>");
 
-    const IIterator* compartments[] = {
-        &module.Constants(),    &module.Enums(),      &module.Types(),
-        &module.Declarations(), &module.Events(),     &module.Variables(),
-        &module.Functions(),    &module.Properties(), &module.Subroutines(),
-    };
     const auto tables = summaryTables(module, ctx.settings);
-    for (const IIterator* list : compartments) {
+    for (const ElementKind kind : kUmlOrder) {
+        const IIterator* list = module.listOf(kind);
         bool linked = false;
         for (const auto& table : tables)
             if (table.list == list) linked = table.enabled;

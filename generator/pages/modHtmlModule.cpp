@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
+#include "generator/pages/modHtml.h"
+#include "generator/pages/modHtmlDetail.h"
 #include "generator/site/AuthorHtml.h"
 #include "generator/site/CrossLinks.h"
 #include "generator/site/Listing.h"
-#include "generator/pages/modHtml.h"
-#include "generator/pages/modHtmlDetail.h"
 #include "model/CArgument.h"
 #include "model/CHelper.h"
 #include "support/Html.h"
@@ -47,11 +47,8 @@ Html buildModuleBody(const CModule& module, const CProject& project, const PageC
     // The link list names the kinds whose table is on this page: a link to
     // a table that is not there would lead nowhere.
     const auto tables = summaryTables(module, ctx.settings);
-    const IIterator* linkLists[] = {
-        &module.Implementations(), &module.Declarations(), &module.Types(),     &module.Enums(),
-        &module.Events(),          &module.Constants(),    &module.Variables(), &module.Functions(),
-        &module.Subroutines(),     &module.Properties()};
-    for (const IIterator* list : linkLists) {
+    for (const ElementKind kind : kTreeOrder) {
+        const IIterator* list = module.listOf(kind);
         for (const SummaryTable& table : tables)
             if (table.list == list && table.enabled) body.AppendLn(buildSummaryLink(*list, ctx));
     }

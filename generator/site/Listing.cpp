@@ -160,16 +160,11 @@ std::vector<std::vector<const Element*>> tableRows(const IIterator& list,
 }
 
 std::vector<SummaryTable> summaryTables(const CModule& module, const GenerationSettings& on) {
-    return {{&module.Implementations(), on.Implementations},
-            {&module.Constants(), on.Constants},
-            {&module.Enums(), on.Enum},
-            {&module.Types(), on.Types},
-            {&module.Declarations(), on.Declarations},
-            {&module.Variables(), on.Variables},
-            {&module.Events(), on.Events},
-            {&module.Functions(), on.Functions},
-            {&module.Subroutines(), on.Subroutines},
-            {&module.Properties(), on.Properties}};
+    std::vector<SummaryTable> tables;
+    tables.reserve(std::size(kSummaryOrder));
+    for (const ElementKind kind : kSummaryOrder)
+        tables.push_back({module.listOf(kind), kindSwitchedOn(kind, on)});
+    return tables;
 }
 
 PageGroups pageGroups(const CModule& module, const GenerationSettings& settings) {

@@ -20,6 +20,10 @@ std::vector<int> listSizes(const CModule& m) {
 }
 
 TEST(ModuleTest, AddFilesEachElementClassIntoItsList) {
+    // Every walk over a module's lists asks listOf for the list of a kind.
+    const CModule empty;
+    for (const ElementKind kind : kVocabularyOrder)
+        EXPECT_EQ(empty.listOf(kind)->elementKind(), kind);
     static const struct {
         const char* className;
         std::function<std::shared_ptr<ListItem>(const CModule&)> create;
