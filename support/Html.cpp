@@ -1,6 +1,9 @@
 #include "support/Html.h"
 
+#include <cctype>
 #include <cstdio>
+
+#include "support/Text.h"
 
 namespace tarnwick {
 
@@ -69,6 +72,63 @@ Html url(std::string_view path, bool fragment) {
 }
 
 Html number(long long value) { return Html::trusted(std::to_string(value)); }
+
+size_t characterReferenceLength(std::string_view text, size_t pos) {
+    const auto isDigit = [](char c, bool hex) {
+        return hex ? std::isxdigit(static_cast<unsigned char>(c)) != 0
+                   : std::isdigit(static_cast<unsigned char>(c)) != 0;
+    };
+    size_t i = pos + 1;
+    if (i < text.size() && text[i] == '#') {
+        ++i;
+        const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
+        if (hex) ++i;
+        const size_t digits = i;
+        while (i < text.size() && i - digits < 8 && isDigit(text[i], hex)) ++i;
+        if (i == digits) return 0;
+    } else {
+        const size_t letters = i;
+        if (i >= text.size() || !std::isalpha(static_cast<unsigned char>(text[i]))) return 0;
+        while (i < text.size() && i - letters < 32 &&
+               std::isalnum(static_cast<unsigned char>(text[i])))
+            ++i;
+    }
+    return i < text.size() && text[i] == ';' ? i + 1 - pos : 0;
+}
+
+char32_t characterReferenceCode(std::string_view reference) {
+    const std::string_view inner = reference.substr(1, reference.size() - 2);
+    if (!inner.empty() && inner[0] == '#') {
+        const bool hex = inner.size() > 1 && (inner[1] == 'x' || inner[1] == 'X');
+        return static_cast<char32_t>(
+            std::stoul(std::string(inner.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10));
+    }
+    static constexpr struct {
+        std::string_view name;
+        char32_t code;
+    } kNames[] = {{"amp", '&'},   {"lt", '<'},  {"gt", '>'},   {"quot", '"'},    {"nbsp", 0xA0},
+                  {"colon", ':'}, {"sol", '/'}, {"tab", '\t'}, {"newline", '\n'}};
+    const std::string name = toLower(inner);
+    for (const auto& known : kNames)
+        if (name == known.name) return known.code;
+    return 0;
+}
+
+std::string decodeCharacterReferences(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const size_t length = text[i] == '&' ? characterReferenceLength(text, i) : 0;
+        const char32_t code = length > 0 ? characterReferenceCode(text.substr(i, length)) : 0;
+        if (code == 0 || code > 0x10FFFF) {
+            out += text[i];
+            continue;
+        }
+        appendUtf8(out, code);
+        i += length - 1;
+    }
+    return out;
+}
 
 std::string terminalSafe(std::string_view text) {
     std::string out;

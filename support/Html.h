@@ -68,6 +68,22 @@ Html attribute(std::string_view text);
 Html url(std::string_view path, bool fragment = false);
 // A whole number as markup.
 Html number(long long value);
+// Character references as authors write them in descriptions and a browser
+// reads them ("&amp;", "&#60;", "&#x3C;", "&colon;").
+// The length of the reference at text[pos] (an '&'): a name of letters and
+// digits, or '#' and up to eight decimal digits, or "#x" and up to eight hex
+// digits, then ';'. 0 when the '&' starts none: the authors' sanitizer
+// escapes such an '&' and keeps every other as it is.
+std::size_t characterReferenceLength(std::string_view text, std::size_t pos);
+// The code point a reference of that form ("&lt;", the ';' included) stands
+// for: its number as written (the caller refuses 0 and numbers above
+// U+10FFFF), or for the names amp, lt, gt, quot, nbsp, colon, sol, tab and
+// newline (letter case ignored) their characters; 0 for any other name.
+char32_t characterReferenceCode(std::string_view reference);
+// text with every reference decoded whose code point is from U+0001 to
+// U+10FFFF; anything else, an '&' that starts none, stays as written.
+std::string decodeCharacterReferences(std::string_view text);
+
 // Text for a terminal or a log: control characters (C0, DEL and C1) shown
 // as "\x1b"-style escapes, so a name cannot move the cursor or recolour a
 // console. Everything else stays as it is.

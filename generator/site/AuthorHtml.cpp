@@ -27,28 +27,6 @@ bool isAsciiAlpha(char c) { return std::isalpha(static_cast<unsigned char>(c)) !
 bool isAsciiAlnum(char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; }
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
-// Length of the character reference at text[pos] ('&'), or 0 when the '&'
-// starts none: "&amp;", "&#60;", "&#x3C;".
-size_t referenceLength(std::string_view text, size_t pos) {
-    size_t i = pos + 1;
-    if (i < text.size() && text[i] == '#') {
-        ++i;
-        const bool hex = i < text.size() && (text[i] == 'x' || text[i] == 'X');
-        if (hex) ++i;
-        const size_t digits = i;
-        while (i < text.size() && i - digits < 8 &&
-               (hex ? std::isxdigit(static_cast<unsigned char>(text[i]))
-                    : std::isdigit(static_cast<unsigned char>(text[i]))))
-            ++i;
-        if (i == digits) return 0;
-    } else {
-        const size_t letters = i;
-        if (i >= text.size() || !isAsciiAlpha(text[i])) return 0;
-        while (i < text.size() && i - letters < 32 && isAsciiAlnum(text[i])) ++i;
-    }
-    return i < text.size() && text[i] == ';' ? i + 1 - pos : 0;
-}
-
 // What the browser will make of an attribute value: character references
 // decoded (the ones that can hide a scheme), control characters and blanks
 // dropped.
@@ -57,36 +35,12 @@ std::string decodedAddress(std::string_view value) {
     for (size_t i = 0; i < value.size(); ++i) {
         const char c = value[i];
         if (c == '&') {
-            const size_t length = referenceLength(value, i);
-            if (length > 0) {
-                const std::string_view ref = value.substr(i + 1, length - 2);
-                char32_t code = 0;
-                if (ref[0] == '#') {
-                    const bool hex = ref.size() > 1 && (ref[1] == 'x' || ref[1] == 'X');
-                    code = static_cast<char32_t>(
-                        std::stoul(std::string(ref.substr(hex ? 2 : 1)), nullptr, hex ? 16 : 10));
-                } else {
-                    const std::string name = toLower(ref);
-                    if (name == "colon")
-                        code = ':';
-                    else if (name == "amp")
-                        code = '&';
-                    else if (name == "quot")
-                        code = '"';
-                    else if (name == "lt")
-                        code = '<';
-                    else if (name == "gt")
-                        code = '>';
-                    else if (name == "sol")
-                        code = '/';
-                    else if (name == "tab" || name == "newline")
-                        code = ' ';
-                }
-                if (code != 0) {
-                    if (code > 0x20 && code <= 0x10FFFF) appendUtf8(out, code);
-                    i += length - 1;
-                    continue;
-                }
+            const size_t length = characterReferenceLength(value, i);
+            const char32_t code = length > 0 ? characterReferenceCode(value.substr(i, length)) : 0;
+            if (code != 0) {
+                if (code > 0x20 && code <= 0x10FFFF) appendUtf8(out, code);
+                i += length - 1;
+                continue;
             }
         }
         if (static_cast<unsigned char>(c) > 0x20 && c != 0x7F) out += c;
@@ -233,7 +187,7 @@ public:
             } else if (c == '>') {
                 m_out += "&gt;";
             } else if (c == '&') {
-                const size_t length = referenceLength(text, i);
+                const size_t length = characterReferenceLength(text, i);
                 if (length == 0) {
                     m_out += "&amp;";
                 } else {

@@ -14,53 +14,6 @@
 
 namespace tarnwick {
 
-namespace {
-
-// Decodes the references the sanitizer writes (and authors' own ones).
-std::string decodeReferences(std::string_view text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '&') {
-            out += text[i];
-            continue;
-        }
-        const size_t semi = text.find(';', i);
-        if (semi == std::string_view::npos || semi - i > 10) {
-            out += '&';
-            continue;
-        }
-        const std::string name = toLower(text.substr(i + 1, semi - i - 1));
-        char32_t code = 0;
-        if (name == "amp")
-            code = '&';
-        else if (name == "lt")
-            code = '<';
-        else if (name == "gt")
-            code = '>';
-        else if (name == "quot")
-            code = '"';
-        else if (name == "nbsp")
-            code = ' ';
-        else if (name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x';
-            const std::string digits = name.substr(hex ? 2 : 1);
-            if (!digits.empty() &&
-                digits.find_first_not_of(hex ? "0123456789abcdef" : "0123456789") ==
-                    std::string::npos)
-                code = static_cast<char32_t>(std::stoul(digits, nullptr, hex ? 16 : 10));
-        }
-        if (code == 0 || code > 0x10FFFF) {
-            out += '&';
-            continue;
-        }
-        appendUtf8(out, code);
-        i = semi;
-    }
-    return out;
-}
-
-}  // namespace
-
 bool memberListed(const Element& member, const GenerationSettings& settings) {
     // The table's kind is switched on already: the scope decides.
     return scopeListed(member, settings);
@@ -135,7 +88,8 @@ std::string plainText(std::string_view description) {
         }
         text += c;
     }
-    return decodeReferences(text);
+    // A no-break space separates words like any blank.
+    return replaceAll(decodeCharacterReferences(text), "\xC2\xA0", " ");
 }
 
 bool isWordByte(char c) {

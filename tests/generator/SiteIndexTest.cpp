@@ -27,6 +27,7 @@ TEST(SiteIndexTest, PlainSummaryIsTheFirstSentenceAsText) {
         {"Books an amount. Raises Changed.", "Books an amount."},
         {"Version 1.5 of the <b>format</b>", "Version 1.5 of the format"},
         {"A <fault> element &amp; more", "A <fault> element & more"},
+        {"Reads x&colon;&nbsp;y", "Reads x: y"},
         {"Sets e.g. the rate. Then more.", "Sets e.g. the rate."},
         {"First line\r\nsecond line", "First line"},
         {"Keys:<table><tr><td>x</td></tr></table>", "Keys:"},

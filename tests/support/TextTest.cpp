@@ -232,6 +232,10 @@ TEST(TextTest, EscapingForWhereTextLands) {
          "esc\x1b[2J\tbell\a\x7f\xc2\x9b"
          "2J \xc3\xa9",
          "esc\\x1B[2J\tbell\\x07\\x7F\\u009B2J \xc3\xa9"},
+        // And back: the references authors write, as a browser reads them.
+        {decodeCharacterReferences,
+         "&lt;&AMP;&#x41;&#66;&nbsp;&colon;&sol;&Tab;&NewLine;&quot;&gt; &foo; &#0; &#x110000; &x",
+         "<&AB\xc2\xa0:/\t\n\"> &foo; &#0; &#x110000; &x"},
     };
     for (const Row& row : rows) EXPECT_EQ(row.escape(row.input), row.expected) << row.input;
     EXPECT_EQ(url("../Classes/X.html#Function_a b", true).str(),
