@@ -172,14 +172,6 @@ std::string CHelper::getModulesType(const CModule& module) const {
     return kindTraits(module.Kind()).listName;
 }
 
-std::string CHelper::moduleTypeName(int moduleType) {
-    return kindTraits(moduleKindOf(moduleType)).name;
-}
-
-std::string CHelper::modulesTypeName(int moduleType) {
-    return kindTraits(moduleKindOf(moduleType)).listName;
-}
-
 std::string CHelper::GetScope(int scopeCode) {
     switch (scopeCode) {
         case scope::Global:

@@ -84,8 +84,6 @@ public:
     // "Class" / "Classes", ... by ModuleType 1 to 5; empty for 0, 6, 7.
     std::string getModuleType(const CModule& module) const;
     std::string getModulesType(const CModule& module) const;
-    static std::string moduleTypeName(int moduleType);
-    static std::string modulesTypeName(int moduleType);
     // 0 "Global", 1 "Public", 2 "Private", 3 "Friend", anything else "None".
     static std::string GetScope(int scope);
 

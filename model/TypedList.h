@@ -103,7 +103,6 @@ public:
         return nullptr;
     }
     const std::vector<std::shared_ptr<T>>& elements() const { return m_items; }
-    void setElements(std::vector<std::shared_ptr<T>> elements) { m_items = std::move(elements); }
     bool empty() const { return m_items.empty(); }
     int count() const { return static_cast<int>(m_items.size()); }
     int cursor() const { return m_cursor; }

@@ -115,7 +115,6 @@ void ImageList::add(const QString& key, const QString& fileName, const QString& 
         QIcon icon(path);
         if (!icon.isNull() && !icon.availableSizes().isEmpty()) {
             m_icons.insert(key, icon);
-            m_files.insert(key, path);
             return;
         }
     }
@@ -159,17 +158,6 @@ QIcon ImageList::toolbarIcon(const QString& key, const QColor& ink) {
     QIcon icon;
     icon.addPixmap(pixmap);
     return icon;
-}
-
-QStringList ImageList::allKeys() {
-    QStringList keys;
-    for (const auto& group : kModuleGroups) keys << QLatin1String(group.key);
-    for (const auto& group : kElementGroups) {
-        keys << keyOf(group.kind);
-        if (!scoped(group.kind)) continue;
-        for (const auto& scope : kScopes) keys << keyOf(group.kind) + QLatin1String(scope.suffix);
-    }
-    return keys;
 }
 
 }  // namespace tarnwick

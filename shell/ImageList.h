@@ -28,12 +28,8 @@ public:
     bool contains(const QString& key) const { return m_icons.contains(key); }
     // The icon of key; a null icon for an unknown key.
     QIcon icon(const QString& key) const { return m_icons.value(key); }
-    // The file behind key, or empty when its picture was drawn.
-    QString fileOf(const QString& key) const { return m_files.value(key); }
     QStringList keys() const { return m_icons.keys(); }
 
-    // Every key of the list, in a fixed order.
-    static QStringList allKeys();
     // The toolbar's pictures, one set drawn at one size (kToolbarIconSize)
     // in the toolbar's text colour ink, so they read as well as the captions
     // in every scheme. Keys: "open", "settings", "create", "project",
@@ -47,7 +43,6 @@ private:
 
     QString m_folder;
     QHash<QString, QIcon> m_icons;
-    QHash<QString, QString> m_files;
 };
 
 }  // namespace tarnwick

@@ -55,9 +55,7 @@ public:
 
     QLabel* infoLabel() const { return m_info; }
     QLabel* percentLabel() const { return m_percent; }
-    QProgressBar* progressBar() const { return m_progress; }
     QPushButton* cancelButton() const { return m_cancelButton; }
-    QLabel* iconLabel() const { return m_icon; }
     // How long the last run took, in milliseconds.
     qint64 lastRunMs() const { return m_lastRunMs; }
     // How often the window takes the run's reports.

@@ -15,8 +15,8 @@
 #include <exception>
 
 #include "generator/pages/ModulePages.h"
-#include "generator/site/Timestamp.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/Timestamp.h"
 #include "model/CHelper.h"
 #include "model/Element.h"
 #include "reader/CParser.h"
@@ -167,7 +167,6 @@ void ProjectView::startRefresh(const QString& path) {
     job->path = path;
     job->defines = m_state.defines;
     m_job = job;
-    emit refreshStarted(path);
     std::function<void()> hook = workerHook;
     std::thread worker([this, job, hook] {
         QElapsedTimer clock;

@@ -65,7 +65,6 @@ public:
     // Gives up the read in progress: the tree keeps what it showed and
     // refreshFinished(false, "") follows at once.
     void cancelRefresh();
-    bool refreshing() const { return m_job != nullptr; }
     // Whether a worker still reads, the read in progress or one given up.
     bool readerRunning() const;
     // startRefresh, then waits for the end while the event loop runs. On
@@ -75,7 +74,6 @@ public:
 
     QTreeWidget* tree() const { return m_tree; }
     QLineEdit* filterBox() const { return m_filter; }
-    const ImageList& imageList() const { return m_images; }
     // The preview page of a node, or "No description".
     QString descriptionOf(const QTreeWidgetItem* node);
     // Where the relative links of the node's preview (style sheet, icons)
@@ -93,7 +91,6 @@ public:
     std::function<void()> workerHook;
 
 signals:
-    void refreshStarted(const QString& path);
     void refreshFinished(bool ok, const QString& error);
     // The preview that follows the selection should show this.
     void previewRequested(const QString& title, const QString& html, const QUrl& base);

@@ -39,9 +39,7 @@ public:
     // The Themes folder beside the program.
     static QString themesFolder();
 
-    DocumentationTab* documentationTab() const { return m_documentation; }
     DesignTab* designTab() const { return m_design; }
-    IncludesTab* includesTab() const { return m_includes; }
     QTabWidget* tabs() const { return m_tabs; }
 
 private:

@@ -36,7 +36,6 @@ public:
     // Appends the lines in one go (one repaint, however many).
     void appendLines(const QStringList& lines);
     QString text() const;
-    QPlainTextEdit* textBox() const { return m_text; }
 
 private:
     QPlainTextEdit* m_text;  // txtConsole

@@ -79,10 +79,6 @@ bool kindSwitchedOn(ElementKind kind, const GenerationSettings& settings) {
     return false;
 }
 
-bool isListed(const Element& member, const GenerationSettings& settings) {
-    return kindSwitchedOn(member.Kind(), settings) && scopeListed(member, settings);
-}
-
 namespace {
 
 template <typename List, typename Fn>

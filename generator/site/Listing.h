@@ -30,9 +30,6 @@ bool scopeListed(const Element& member, const GenerationSettings& settings);
 bool kindSwitchedOn(ModuleKind kind, const GenerationSettings& settings);
 bool kindSwitchedOn(ElementKind kind, const GenerationSettings& settings);
 
-// The scope test and the member kind's switch (Functions, Properties, ...).
-bool isListed(const Element& member, const GenerationSettings& settings);
-
 // How a module's members are grouped into summary rows and member pages:
 // every page, table, index and cross-link asks these, so they all agree.
 
