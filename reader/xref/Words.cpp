@@ -31,11 +31,6 @@ const WordSet kStatementSyntax{"open",  "close", "print", "input",  "line", "get
                                "put",   "seek",  "lock",  "unlock", "name", "width",
                                "write", "error", "mid",   "midb",   "date", "time"};
 
-const WordSet kLibraryStatements{"load",      "unload",      "kill",        "mkdir",
-                                 "rmdir",     "chdir",       "chdrive",     "beep",
-                                 "randomize", "reset",       "savesetting", "deletesetting",
-                                 "sendkeys",  "appactivate", "filecopy",    "setattr"};
-
 const WordSet kObjectWords{"caption",
                            "width",
                            "height",
@@ -191,7 +186,6 @@ std::string key(std::string_view name) {
 
 bool isReservedWord(const std::string& key) { return kReserved.count(key) != 0; }
 bool isStatementSyntax(const std::string& key) { return kStatementSyntax.count(key) != 0; }
-bool isLibraryStatement(const std::string& key) { return kLibraryStatements.count(key) != 0; }
 bool isObjectWord(const std::string& key) { return kObjectWords.count(key) != 0; }
 
 }  // namespace tarnwick::xref

@@ -18,13 +18,10 @@ bool isReservedWord(const std::string& key);
 
 // A statement with a syntax of its own (Open, Print, Line, Name ... As):
 // at the start of a statement it is that statement, whatever members the
-// project has of that name.
+// project has of that name. The statements that are procedures of VB6's
+// own libraries (Reset, Load, Kill, Beep) are not: a project member of that
+// name hides them, as every project name hides a library name.
 bool isStatementSyntax(const std::string& key);
-
-// A statement that is a procedure of VB6's own libraries (Reset, Load,
-// Kill, Beep): a project member of that name hides it, as every project
-// name hides a library name.
-bool isLibraryStatement(const std::string& key);
 
 // What forms, user controls and property pages have built in: in their code
 // such a name means the object's own member, never another module's.
