@@ -52,6 +52,7 @@ TEST(XrefLexer, LinesAsStatementsOfTokens) {
         {"a$ = b& + c% + d@ + e# + f!", " a{a$} = b{b&} + c{c%} + d{d@} + e{e#} + f{f!}"},
         {"n = &HFF& + &O17 + 1.5E+3", " n = &HFF& + &O17 + 1.5E + 3"},
         {"Call Foo(a, _\r\n    b) _\r\n  : Bar", " Call Foo ( a , b@2 )@2 | Bar@3"},
+        {"x = a +\t_\r\n  b", " x = a + b@2"},
         {"' comment _\r\n  Helper\r\nx", " x@3"},
         {"x = [Type].Value: Foo a:=1", " x = Type{[Type]} . Value | Foo a := 1"},
         {"If a Then b = (c: d) Else e", " If a Then b = ( c : d ) Else e"},

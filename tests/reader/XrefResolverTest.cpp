@@ -155,13 +155,14 @@ TEST(XrefResolver, EveryLinkOfEachRuleIsListed) {
 
 TEST(XrefSymbolTables, PublicNamesAndTypes) {
     const CProject project = projectOf(
-        {{"modA", M, "Public Sub Run()\nEnd Sub\nPublic Type TFoo\n    x As Long\nEnd Type\n"},
+        {{"modA", M, "Public Type TFoo\n    x As Long\nEnd Type\nPublic Sub Run()\nEnd Sub\n"},
          {"modB", M, "Public Sub Run()\nEnd Sub\nPublic Function TFoo() As Long\nEnd Function\n"},
          {"CFoo", C, ""}});
     const xref::ProjectSymbols symbols(project);
     const CModule& modA = *project.Modules().at(1);
     using Kind = xref::Container::Kind;
     EXPECT_EQ(symbols.global("run").element, nullptr);  // two modules: ambiguous
+    ASSERT_TRUE(symbols.global("TFoo").element && symbols.globalType("tfoo").element);
     EXPECT_EQ(symbols.global("TFoo").element->Kind(), ElementKind::Function);
     EXPECT_EQ(symbols.globalType("tfoo").element->Kind(), ElementKind::Type);
     EXPECT_EQ(symbols.typeOf(modA, "CFoo").kind, Kind::Instance);
