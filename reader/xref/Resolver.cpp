@@ -285,7 +285,7 @@ Value ModuleResolver::moduleName(const Token& t, const CModule& module) {
     return m_symbols.valueOf(*g.module, *g.element);
 }
 
-// A type after As, New or TypeOf ... Is: a Type or Enum of this module, else
+// A type after As or TypeOf ... Is: a Type or Enum of this module, else
 // a public one.
 void ModuleResolver::typeName(const Token& t) {
     const std::string name = key(t.text);

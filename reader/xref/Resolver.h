@@ -16,8 +16,8 @@
 //      Get returns), and ".Member" inside "With obj";
 //   5. a routine "IFoo_Bar" of a class that implements IFoo names IFoo's Bar;
 //      a routine "var_Event" of a WithEvents variable names the event;
-//   6. a type after As, New or "TypeOf x Is": a Type or Enum of the module,
-//      else a public one.
+//   6. a type after As or "TypeOf x Is": a Type or Enum of the module, else
+//      a public one (types and values do not hide each other).
 // A statement starts at its first word and after Then and Else of a
 // one-line If. A statement word with a syntax of its own (Print, Line,
 // Open) is never a call there; one that VB6's libraries provide (Reset,
