@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "model/CArgument.h"
@@ -126,6 +127,19 @@ private:
     };
 
     // Project file
+    // The project file's text, or why it cannot be read: missing, unreadable,
+    // not a text file (a NUL byte) or empty.
+    Expected<std::string> readProjectText() const;
+    // Reads the project's CondComp line, then the caller's defines over it,
+    // into m_constants, and lists them in project.
+    void readProjectConstants(const CStringLines& lines, CProject& project);
+    // The module file a source-module entry names (value, relative to
+    // folder), or null after a warning naming the project file's line: a
+    // file already in readFiles (canonical paths, the new one added), or one
+    // that cannot be read.
+    std::shared_ptr<CModule> readListedModule(std::string_view value, const std::string& folder,
+                                              int projectLine,
+                                              std::unordered_set<std::string>& readFiles);
     // A library module from the raw value of a Reference= or Object= line.
     std::shared_ptr<CModule> parseReference(std::string_view rawValue) const;
     // The module file at path (already resolved), or null after a warning
