@@ -167,6 +167,16 @@ private:
     // without the Attribute lines, directive lines and inactive branches).
     void parseModuleCode(CModule& module, const CStringLines& lines,
                          const CodeContext& context) const;
+    // The routine (Sub, Function or Property) the statement current opens,
+    // read as the element parsers below read it; null when it opens none.
+    std::shared_ptr<Element> parseRoutine(std::string_view current, std::string_view description,
+                                          const CStringLines& lines, int32_t& index,
+                                          const CodeContext& context) const;
+    // The elements a declaration statement (Implements, Declare, Type, Enum,
+    // Event, Const or a variable list) files, appended to elements.
+    void parseDeclarations(std::string_view current, std::string_view description,
+                           const CStringLines& lines, int32_t& index,
+                           std::vector<std::shared_ptr<Element>>& elements) const;
     // readModuleText on a text it may take apart: a giant module is not copied.
     std::shared_ptr<CModule> readOwnedModuleText(std::string text, int moduleType,
                                                  const std::string& pathForMessages);
