@@ -267,6 +267,48 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
     return out;
 }
 
+namespace {
+
+// Whether character c (kInvalidBase and up: a byte that is not UTF-8) must
+// not stand in a file name; leading: only dots came before it.
+bool unsafeInFileName(char32_t c, bool leading) {
+    switch (c) {
+        case '/':
+        case '\\':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+        case '#':
+        case '%':
+            return true;
+        case '.':
+            // Leading dots would hide the page ("." and ".." even name a folder).
+            return leading;
+        default:
+            return c >= kInvalidBase || c < 0x20 || c == 0x7F;
+    }
+}
+
+// '-' and eight hex digits of the FNV-1a hash of the whole name: the same
+// name always gets the same suffix, in the page's file name and in every
+// link to it.
+void appendNameHash(std::string& out, std::string_view name) {
+    uint32_t hash = 2166136261u;
+    for (const char byte : name) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 16777619u;
+    }
+    static const char kHex[] = "0123456789abcdef";
+    out.push_back('-');
+    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(hash >> shift) & 0xF]);
+}
+
+}  // namespace
+
 std::string safeFileName(std::string_view name) {
     constexpr size_t kMaxBytes = 100;
     constexpr size_t kSuffixBytes = 9;  // '-' and eight hex digits
@@ -285,28 +327,7 @@ std::string safeFileName(std::string_view name) {
         }
         size_t length = 0;
         const char32_t c = decodeOrByte(name, i, length);
-        bool replace = c >= kInvalidBase || c < 0x20 || c == 0x7F;
-        switch (c) {
-            case '/':
-            case '\\':
-            case ':':
-            case '*':
-            case '?':
-            case '"':
-            case '<':
-            case '>':
-            case '|':
-            case '#':
-            case '%':
-                replace = true;
-                break;
-            case '.':
-                // Leading dots would hide the page ("." and ".." even name a folder).
-                replace = leading;
-                break;
-            default:
-                break;
-        }
+        const bool replace = unsafeInFileName(c, leading);
         leading = leading && c == '.';
         if (replace) {
             out.push_back('_');
@@ -320,16 +341,7 @@ std::string safeFileName(std::string_view name) {
     if (!changed && out.size() <= kMaxBytes) return out;
     out.resize(cut);  // never splits a character
     if (out.empty()) out.push_back('_');
-    // FNV-1a over the whole original name: the same name always gets the
-    // same suffix, in the page's file name and in every link to it.
-    uint32_t hash = 2166136261u;
-    for (const char byte : name) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 16777619u;
-    }
-    static const char kHex[] = "0123456789abcdef";
-    out.push_back('-');
-    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(hash >> shift) & 0xF]);
+    appendNameHash(out, name);
     return out;
 }
 
