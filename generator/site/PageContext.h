@@ -10,9 +10,7 @@
 // else a builder reaches through the context (settings, translation, page
 // names, cross-links, the model) is only read while pages are built and may
 // be read from any thread. `diagnostics` belongs to the run's own thread
-// (page names, the run's checks); no builder calls it. Of `codePage` the
-// builders ask only the name: converting through one CodePage from two
-// threads is not safe, so the writer converts with one per thread.
+// (page names, the run's checks); no builder calls it.
 #pragma once
 
 #include <functional>
