@@ -81,6 +81,19 @@ std::string toLower(std::string_view text) {
     return mapCase(text, [](char32_t c) { return toLower(c); });
 }
 
+namespace {
+
+// The character at pos upper-cased (a byte that is no UTF-8 stays itself),
+// pos moved past it.
+char32_t nextFolded(std::string_view text, size_t& pos) {
+    size_t length = 0;
+    const char32_t c = decodeOrByte(text, pos, length);
+    pos += length;
+    return c < kInvalidBase ? toUpper(c) : c;
+}
+
+}  // namespace
+
 int compareIgnoreCase(std::string_view a, std::string_view b) {
     size_t i = 0;
     size_t j = 0;
@@ -96,15 +109,9 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
             ++j;
             continue;
         }
-        size_t la = 0;
-        size_t lb = 0;
-        char32_t ca = decodeOrByte(a, i, la);
-        char32_t cb = decodeOrByte(b, j, lb);
-        if (ca < kInvalidBase) ca = toUpper(ca);
-        if (cb < kInvalidBase) cb = toUpper(cb);
+        const char32_t ca = nextFolded(a, i);
+        const char32_t cb = nextFolded(b, j);
         if (ca != cb) return ca < cb ? -1 : 1;
-        i += la;
-        j += lb;
     }
     if (i < a.size()) return 1;
     if (j < b.size()) return -1;
@@ -122,15 +129,7 @@ bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
     size_t j = 0;
     while (j < prefix.size()) {
         if (i >= text.size()) return false;
-        size_t lt = 0;
-        size_t lp = 0;
-        char32_t ct = decodeOrByte(text, i, lt);
-        char32_t cp = decodeOrByte(prefix, j, lp);
-        if (ct < kInvalidBase) ct = toUpper(ct);
-        if (cp < kInvalidBase) cp = toUpper(cp);
-        if (ct != cp) return false;
-        i += lt;
-        j += lp;
+        if (nextFolded(text, i) != nextFolded(prefix, j)) return false;
     }
     return true;
 }
