@@ -30,8 +30,8 @@
 #include "cli/Commands.h"
 #include "cli/OptionHelp.h"
 #include "cli/Words.h"
-#include "generator/site/Listing.h"
 #include "generator/settings/SettingsFile.h"
+#include "generator/site/Listing.h"
 #include "model/CHelper.h"
 #include "model/CProperty.h"
 #include "reader/CParser.h"
@@ -218,22 +218,20 @@ int runCheck(const CheckOptions& options) {
     const std::string codePageName =
         options.codePage.empty() ? fromFile.codePage : options.codePage;
     struct {
-        const std::string& list;
-        const Word* begin;
-        const Word* end;
-        const char* option;
+        const std::string& text;
+        FieldList list;
     } const lists[] = {
-        {options.kinds, std::begin(kKindWords), std::end(kKindWords), "--kinds"},
-        {options.members, std::begin(kMemberWords), std::end(kMemberWords), "--members"},
-        {options.scopes, std::begin(kScopeWords), std::end(kScopeWords), "--scopes"},
+        {options.kinds, FieldList::Kinds},
+        {options.members, FieldList::Members},
+        {options.scopes, FieldList::Scopes},
     };
     for (const auto& l : lists) {
-        if (l.list.empty()) continue;
-        const std::string bad = applyWords(l.list, l.begin, l.end, settings);
+        if (l.text.empty()) continue;
+        const std::string bad = applyWords(l.text, l.list, settings);
         if (!bad.empty()) {
             printLine(std::cerr, "tarnwick check: ",
-                      "unknown word \"" + bad + "\" in " + l.option +
-                          " (known: " + wordList(l.begin, l.end) + ")");
+                      "unknown word \"" + bad + "\" in --" + listName(l.list) +
+                          " (known: " + wordList(l.list) + ")");
             return 2;
         }
     }

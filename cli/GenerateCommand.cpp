@@ -187,27 +187,21 @@ int runGenerate(const GenerateOptions& options) {
     }
     const struct {
         bool given;
-        const std::string& list;
-        const Word* begin;
-        const Word* end;
-        const char* option;
+        const std::string& text;
+        FieldList list;
     } lists[] = {
-        {options.kindsGiven, options.kinds, std::begin(kKindWords), std::end(kKindWords),
-         "--kinds"},
-        {options.membersGiven, options.members, std::begin(kMemberWords), std::end(kMemberWords),
-         "--members"},
-        {options.scopesGiven, options.scopes, std::begin(kScopeWords), std::end(kScopeWords),
-         "--scopes"},
-        {options.sectionsGiven, options.sections, std::begin(kSectionWords),
-         std::end(kSectionWords), "--sections"},
+        {options.kindsGiven, options.kinds, FieldList::Kinds},
+        {options.membersGiven, options.members, FieldList::Members},
+        {options.scopesGiven, options.scopes, FieldList::Scopes},
+        {options.sectionsGiven, options.sections, FieldList::Sections},
     };
     for (const auto& l : lists) {
         if (!l.given) continue;
-        const std::string bad = applyWords(l.list, l.begin, l.end, request.settings);
+        const std::string bad = applyWords(l.text, l.list, request.settings);
         if (!bad.empty()) {
             printLine(std::cerr, "tarnwick generate: ",
-                      "unknown word \"" + bad + "\" in " + l.option +
-                          " (known: " + wordList(l.begin, l.end) + ")");
+                      "unknown word \"" + bad + "\" in --" + listName(l.list) +
+                          " (known: " + wordList(l.list) + ")");
             return 2;
         }
     }

@@ -10,19 +10,18 @@
 #include <string_view>
 
 #include "cli/Words.h"
-#include "generator/settings/GenerationSettings.h"
 
 namespace tarnwick::cli {
 
-// what, then the table's words and the default: the words switched on in the
+// what, then the list's words and the default: the words switched on in the
 // default settings ("all", "all but x, y", or the words themselves).
-inline std::string listHelp(std::string_view what, const Word* begin, const Word* end) {
-    const GenerationSettings defaults = GenerationSettings::dialogDefaults();
+inline std::string listHelp(std::string_view what, FieldList fields) {
     std::string words, on, off;
-    for (const Word* w = begin; w != end; ++w) {
-        words += (words.empty() ? "" : ", ") + std::string(w->word);
-        std::string& list = defaults.*(w->flag) ? on : off;
-        list += (list.empty() ? "" : ", ") + std::string(w->word);
+    for (const SettingsField& field : kSettingsFields) {
+        if (field.list != fields) continue;
+        words += (words.empty() ? "" : ", ") + std::string(field.word);
+        std::string& list = field.byDefault ? on : off;
+        list += (list.empty() ? "" : ", ") + std::string(field.word);
     }
     const std::string given = off.empty()              ? std::string("all")
                               : on.empty()             ? std::string("none")
@@ -31,14 +30,8 @@ inline std::string listHelp(std::string_view what, const Word* begin, const Word
     return std::string(what) + ", comma-separated: " + words + " (default: " + given + ")";
 }
 
-inline std::string kindsHelp(std::string_view what) {
-    return listHelp(what, std::begin(kKindWords), std::end(kKindWords));
-}
-inline std::string membersHelp(std::string_view what) {
-    return listHelp(what, std::begin(kMemberWords), std::end(kMemberWords));
-}
-inline std::string scopesHelp(std::string_view what) {
-    return listHelp(what, std::begin(kScopeWords), std::end(kScopeWords));
-}
+inline std::string kindsHelp(std::string_view what) { return listHelp(what, FieldList::Kinds); }
+inline std::string membersHelp(std::string_view what) { return listHelp(what, FieldList::Members); }
+inline std::string scopesHelp(std::string_view what) { return listHelp(what, FieldList::Scopes); }
 
 }  // namespace tarnwick::cli

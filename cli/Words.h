@@ -1,17 +1,14 @@
-// The word lists of the command line's options live in the core, where the
-// settings file reads the same words.
+// The word lists of the command line's options live in the core's table of
+// settings fields, where the settings file and the workbench read them too.
 #pragma once
 
-#include "generator/settings/SettingsWords.h"
+#include "generator/settings/SettingsFields.h"
 
 namespace tarnwick::cli {
 
 using tarnwick::applyWords;
-using tarnwick::kKindWords;
-using tarnwick::kMemberWords;
-using tarnwick::kScopeWords;
-using tarnwick::kSectionWords;
-using tarnwick::Word;
+using tarnwick::FieldList;
+using tarnwick::listName;
 using tarnwick::wordList;
 
 }  // namespace tarnwick::cli

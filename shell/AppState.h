@@ -31,20 +31,13 @@ namespace tarnwick {
 RegistryLocation registryFromEnvironment(std::string named);
 
 struct SettingsDialogState {
-    // The 25 option boxes, in the record's own shape.
-    GenerationSettings boxes = initialBoxes();
+    // The option boxes, in the record's own shape; at first every field at
+    // its default (every box ticked but Implementations).
+    GenerationSettings boxes = GenerationSettings::dialogDefaults();
     bool SeeAlso = true;     // chkSeeAlso: shown, never read
     bool Ressources = true;  // chkRessources: shown, never read
     QString documentationPath;
     QString style;  // the chosen style's folder name; empty: the plain style
-
-    // Every box ticked except Implementations (the dialog's state when it
-    // first loads).
-    static GenerationSettings initialBoxes() {
-        GenerationSettings s = GenerationSettings::dialogDefaults();
-        s.Implementations = false;
-        return s;
-    }
 };
 
 struct AppState {

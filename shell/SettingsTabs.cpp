@@ -12,7 +12,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
+#include "generator/settings/SettingsFields.h"
 #include "generator/settings/Styles.h"
 #include "model/CProject.h"
 #include "shell/AppState.h"
@@ -23,79 +26,51 @@ namespace tarnwick {
 
 namespace {
 
-enum class Section { Properties, Files, Visibility, Code };
-
-// One option box: its control name, caption and field of the record.
-struct Box {
-    Section section;
-    const char* name;
-    const char* caption;
-    bool GenerationSettings::*field;
-};
-
-// In the order the boxes appear on their tab.
-constexpr Box kBoxes[] = {
-    {Section::Properties, "chkUml", "UML Model", &GenerationSettings::Uml},
-    {Section::Properties, "chkSyntax", "Syntax", &GenerationSettings::Syntax},
-    {Section::Properties, "chkParameter", "Parameter", &GenerationSettings::Parameter},
-    {Section::Properties, "chkReturn", "Return", &GenerationSettings::Return},
-    {Section::Properties, "chkSource", "Source", &GenerationSettings::Source},
-    {Section::Files, "chkClasses", "Classes", &GenerationSettings::Classes},
-    {Section::Files, "chkModules", "Modules", &GenerationSettings::Modules},
-    {Section::Files, "chkForms", "Forms", &GenerationSettings::Forms},
-    {Section::Files, "chkUserControls", "UserControls", &GenerationSettings::UserControls},
-    {Section::Files, "chkPropertyPages", "Property Pages", &GenerationSettings::PropertyPages},
-    {Section::Files, "chkLibraries", "Dynamic Link Libraries", &GenerationSettings::Libraries},
-    {Section::Visibility, "chkGlobal", "Global", &GenerationSettings::Global},
-    {Section::Visibility, "chkPublic", "Public", &GenerationSettings::Public},
-    {Section::Visibility, "chkFriend", "Friend", &GenerationSettings::Friend},
-    {Section::Visibility, "chkPrivate", "Private", &GenerationSettings::Private},
-    {Section::Code, "chkImplementations", "Implementations", &GenerationSettings::Implementations},
-    {Section::Code, "chkEvents", "Events", &GenerationSettings::Events},
-    {Section::Code, "chkDeclarations", "Declarations", &GenerationSettings::Declarations},
-    {Section::Code, "chkVariables", "Variables", &GenerationSettings::Variables},
-    {Section::Code, "chkConstants", "Constants", &GenerationSettings::Constants},
-    {Section::Code, "chkProperties", "Properties", &GenerationSettings::Properties},
-    {Section::Code, "chkEnum", "Enums", &GenerationSettings::Enum},
-    {Section::Code, "chkFunctions", "Functions", &GenerationSettings::Functions},
-    {Section::Code, "chkTypes", "Types", &GenerationSettings::Types},
-    {Section::Code, "chkSubroutines", "Subroutines", &GenerationSettings::Subroutines},
-};
-
-QCheckBox* makeBox(QWidget* parent, const char* name, const char* caption) {
+QCheckBox* makeBox(QWidget* parent, const QString& name, const char* caption) {
     auto* box = new QCheckBox(QString::fromUtf8(caption), parent);
-    box->setObjectName(QLatin1String(name));
+    box->setObjectName(name);
     return box;
 }
 
-// The boxes of one section in a grid of the given number of columns.
-QGroupBox* sectionGroup(QWidget* parent, const QString& title, Section section, int columns,
+// The object name of a field's box: "chkUml".
+QString boxName(const SettingsField& field) {
+    return QStringLiteral("chk") + QLatin1String(field.name);
+}
+
+// The boxes of one group of the table of fields, in their slots' order, in
+// a grid of the given number of columns; extra (owned by no one yet) last.
+QGroupBox* sectionGroup(QWidget* parent, const QString& title, DialogGroup group, int columns,
                         QCheckBox* extra = nullptr) {
-    auto* group = new QGroupBox(title, parent);
-    auto* grid = new QGridLayout(group);
+    auto* box = new QGroupBox(title, parent);
+    auto* grid = new QGridLayout(box);
+    std::vector<const SettingsField*> fields;
+    for (const SettingsField& field : kSettingsFields)
+        if (field.group == group) fields.push_back(&field);
+    std::sort(fields.begin(), fields.end(),
+              [](const SettingsField* a, const SettingsField* b) { return a->slot < b->slot; });
     int index = 0;
-    for (const Box& box : kBoxes) {
-        if (box.section != section) continue;
-        grid->addWidget(makeBox(group, box.name, box.caption), index / columns, index % columns);
+    for (const SettingsField* field : fields) {
+        grid->addWidget(makeBox(box, boxName(*field), field->caption), index / columns,
+                        index % columns);
         ++index;
     }
     if (extra) {
-        extra->setParent(group);
+        extra->setParent(box);
         grid->addWidget(extra, index / columns, index % columns);
     }
-    return group;
+    return box;
 }
 
 void loadBoxes(QWidget* tab, const GenerationSettings& settings) {
-    for (const Box& box : kBoxes)
-        if (auto* check = tab->findChild<QCheckBox*>(QLatin1String(box.name)))
-            check->setChecked(settings.*box.field);
+    for (const SettingsField& field : kSettingsFields)
+        if (auto* check = tab->findChild<QCheckBox*>(boxName(field)))
+            check->setChecked(settings.*field.flag);
 }
 
 void storeBoxes(const QWidget* tab, GenerationSettings& settings) {
-    for (const Box& box : kBoxes)
-        if (auto* check = tab->findChild<QCheckBox*>(QLatin1String(box.name)))
-            settings.*box.field = check->isChecked();
+    for (const SettingsField& field : kSettingsFields)
+        if (auto* check = tab->findChild<QCheckBox*>(boxName(field)))
+            settings.*field.flag = check->isChecked();
 }
 
 QLineEdit* readOnlyField(QWidget* parent, const char* name) {
@@ -119,7 +94,7 @@ DocumentationTab::DocumentationTab(QWidget* parent)
       m_description(readOnlyField(this, "txtDescription")),
       m_documentationPath(new QLineEdit(this)),
       m_browse(new QPushButton(QStringLiteral("..."), this)),
-      m_seeAlso(makeBox(this, "chkSeeAlso", "SeeAlso")) {
+      m_seeAlso(makeBox(this, QStringLiteral("chkSeeAlso"), "SeeAlso")) {
     m_documentationPath->setObjectName(QStringLiteral("txtDocumentationPath"));
     m_browse->setObjectName(QStringLiteral("cmdBrowseDocPath"));
     m_browse->setFixedWidth(32);
@@ -139,7 +114,7 @@ DocumentationTab::DocumentationTab(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
     layout->addWidget(
-        sectionGroup(this, QStringLiteral("Properties:"), Section::Properties, 3, m_seeAlso));
+        sectionGroup(this, QStringLiteral("Properties:"), DialogGroup::Properties, 3, m_seeAlso));
     layout->addStretch();
 }
 
@@ -224,12 +199,13 @@ void DesignTab::previewStyle(const QString& style) {
 }
 
 IncludesTab::IncludesTab(QWidget* parent)
-    : QWidget(parent), m_ressources(makeBox(this, "chkRessources", "Resources")) {
+    : QWidget(parent), m_ressources(makeBox(this, QStringLiteral("chkRessources"), "Resources")) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(
-        sectionGroup(this, QStringLiteral("Files:"), Section::Files, 3, m_ressources));
-    layout->addWidget(sectionGroup(this, QStringLiteral("Visibility:"), Section::Visibility, 4));
-    layout->addWidget(sectionGroup(this, QStringLiteral("Code:"), Section::Code, 3));
+        sectionGroup(this, QStringLiteral("Files:"), DialogGroup::Files, 3, m_ressources));
+    layout->addWidget(
+        sectionGroup(this, QStringLiteral("Visibility:"), DialogGroup::Visibility, 4));
+    layout->addWidget(sectionGroup(this, QStringLiteral("Code:"), DialogGroup::Code, 3));
     layout->addStretch();
 }
 

@@ -1,5 +1,6 @@
 #include "generator/run/InputKey.h"
 
+#include "generator/settings/SettingsFields.h"
 #include "support/File.h"
 #include "support/Hash.h"
 
@@ -42,17 +43,10 @@ uint64_t InputKey::add(const std::string& path) {
 uint64_t InputKey::settingsKey(const GenerationRequest& request, const PageContext& ctx,
                                uint64_t given) {
     const GenerationSettings& s = request.settings;
-    // A new setting must be added to the text below, or a re-run would keep
-    // pages made with its old value.
-    static_assert(sizeof(GenerationSettings) == 26, "every setting goes into the key");
-    const bool flags[] = {
-        s.Libraries,     s.Modules,    s.Forms,           s.Classes,   s.UserControls,
-        s.PropertyPages, s.Events,     s.Implementations, s.Constants, s.Functions,
-        s.Subroutines,   s.Properties, s.Variables,       s.Types,     s.Enum,
-        s.Declarations,  s.Global,     s.Public,          s.Friend,    s.Private,
-        s.Uml,           s.Syntax,     s.Parameter,       s.Return,    s.Source};
+    // Every field of the table, so a re-run never keeps pages made with
+    // another value of any of them.
     std::string text;
-    for (const bool flag : flags) text += flag ? '1' : '0';
+    for (const SettingsField& field : kSettingsFields) text += s.*field.flag ? '1' : '0';
     text += layoutWord(s.layout);
     for (const std::string& part : {request.language, request.codePage, ctx.codePage.name(),
                                     ctx.productName, ctx.version, ctx.homepage, ctx.copyright})

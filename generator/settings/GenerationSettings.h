@@ -56,17 +56,11 @@ struct GenerationSettings {
     bool Source = false;
     PageLayout layout = PageLayout::Frames;
 
-    // The settings dialog's initial state once a project is open: every box
-    // ticked but Implementations. The CLI starts from these as well.
-    static GenerationSettings dialogDefaults() {
-        GenerationSettings s;
-        s.Libraries = s.Modules = s.Forms = s.Classes = s.UserControls = s.PropertyPages = true;
-        s.Events = s.Constants = s.Functions = s.Subroutines = s.Properties = true;
-        s.Variables = s.Types = s.Enum = s.Declarations = true;
-        s.Global = s.Public = s.Friend = s.Private = s.Uml = true;
-        s.Syntax = s.Parameter = s.Return = s.Source = true;
-        return s;
-    }
+    // The settings dialog's initial state once a project is open, and what
+    // the CLI starts from: every field at its default in the table of
+    // fields (SettingsFields.h), which is every box ticked but
+    // Implementations. A new field goes into that table too.
+    static GenerationSettings dialogDefaults();
 };
 
 }  // namespace tarnwick

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <filesystem>
 
-#include "generator/settings/SettingsWords.h"
+#include "generator/settings/SettingsFields.h"
 #include "generator/settings/Styles.h"
 #include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
@@ -37,16 +37,15 @@ enum class ValueKind {
 struct KeyRule {
     const char* key;
     ValueKind kind;
-    const Word* begin = nullptr;
-    const Word* end = nullptr;
+    FieldList list = FieldList::Kinds;  // of a Words key, whose name is the list's
 };
 
-const KeyRule kKeys[] = {
+constexpr KeyRule kKeys[] = {
     {"output", ValueKind::Path},
-    {"kinds", ValueKind::Words, std::begin(kKindWords), std::end(kKindWords)},
-    {"members", ValueKind::Words, std::begin(kMemberWords), std::end(kMemberWords)},
-    {"scopes", ValueKind::Words, std::begin(kScopeWords), std::end(kScopeWords)},
-    {"sections", ValueKind::Words, std::begin(kSectionWords), std::end(kSectionWords)},
+    {listName(FieldList::Kinds), ValueKind::Words, FieldList::Kinds},
+    {listName(FieldList::Members), ValueKind::Words, FieldList::Members},
+    {listName(FieldList::Scopes), ValueKind::Words, FieldList::Scopes},
+    {listName(FieldList::Sections), ValueKind::Words, FieldList::Sections},
     {"style", ValueKind::Style},
     {"layout", ValueKind::Layout},
     {"codepage", ValueKind::CodePageName},
@@ -93,13 +92,12 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
         }
         case ValueKind::Words: {
             GenerationSettings scratch;
-            const std::string bad = applyWords(value, rule.begin, rule.end, scratch);
+            const std::string bad = applyWords(value, rule.list, scratch);
             if (!bad.empty())
-                return "unknown word \"" + bad + "\" (known: " + wordList(rule.begin, rule.end) +
-                       ")";
-            if (splitList(value).empty() && emptyListRefused(rule.begin))
+                return "unknown word \"" + bad + "\" (known: " + wordList(rule.list) + ")";
+            if (splitList(value).empty() && emptyListRefused(rule.list))
                 return "it names nothing, so nothing would be documented (known: " +
-                       wordList(rule.begin, rule.end) + "; leave the key out for all)";
+                       wordList(rule.list) + "; leave the key out for all)";
             return {};
         }
         case ValueKind::Style: {
@@ -269,7 +267,7 @@ void SettingsFile::applyTo(GenerationRequest& request) const {
     for (const KeyRule& rule : kKeys) {
         const auto text = value(rule.key);
         if (text && rule.kind == ValueKind::Words)
-            (void)applyWords(*text, rule.begin, rule.end, request.settings);
+            (void)applyWords(*text, rule.list, request.settings);
     }
     if (const auto style = value("style")) request.style = *style;
     if (const auto layout = value("layout"))
@@ -300,10 +298,10 @@ void SettingsFile::storeChoices(const GenerationRequest& request) {
     const GenerationSettings& s = request.settings;
     for (const KeyRule& rule : kKeys) {
         if (rule.kind != ValueKind::Words) continue;
-        const std::string words = wordsOn(rule.begin, rule.end, s);
+        const std::string words = wordsOn(rule.list, s);
         // An empty list the file would refuse when read is not written;
         // the file keeps the list it had.
-        if (words.empty() && emptyListRefused(rule.begin)) continue;
+        if (words.empty() && emptyListRefused(rule.list)) continue;
         set(rule.key, words);
     }
     set("style", request.style);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "generator/settings/SettingsFields.h"
 #include "generator/site/AuthorHtml.h"
 #include "model/CConstantList.h"
 #include "model/CDeclarationList.h"
@@ -34,49 +35,13 @@ bool scopeListed(const Element& member, const GenerationSettings& settings) {
 }
 
 bool kindSwitchedOn(ModuleKind kind, const GenerationSettings& settings) {
-    switch (kind) {
-        case ModuleKind::Form:
-            return settings.Forms;
-        case ModuleKind::Class:
-            return settings.Classes;
-        case ModuleKind::Module:
-            return settings.Modules;
-        case ModuleKind::PropertyPage:
-            return settings.PropertyPages;
-        case ModuleKind::UserControl:
-            return settings.UserControls;
-        case ModuleKind::None:
-        case ModuleKind::Reference:
-        case ModuleKind::Object:
-            break;
-    }
-    return false;
+    const auto flag = switchOf(kind);
+    return flag && settings.*flag;
 }
 
 bool kindSwitchedOn(ElementKind kind, const GenerationSettings& settings) {
-    switch (kind) {
-        case ElementKind::Constant:
-            return settings.Constants;
-        case ElementKind::Declaration:
-            return settings.Declarations;
-        case ElementKind::Enum:
-            return settings.Enum;
-        case ElementKind::Event:
-            return settings.Events;
-        case ElementKind::Function:
-            return settings.Functions;
-        case ElementKind::Implementation:
-            return settings.Implementations;
-        case ElementKind::Property:
-            return settings.Properties;
-        case ElementKind::Subroutine:
-            return settings.Subroutines;
-        case ElementKind::Type:
-            return settings.Types;
-        case ElementKind::Variable:
-            return settings.Variables;
-    }
-    return false;
+    const auto flag = switchOf(kind);
+    return flag && settings.*flag;
 }
 
 namespace {

@@ -2,13 +2,18 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
+#include "generator/run/InputKey.h"
+#include "generator/settings/SettingsFields.h"
 #include "generator/settings/SettingsFile.h"
 #include "generator/site/Listing.h"
 #include "model/CFunction.h"
+#include "model/CHelper.h"
 #include "model/CImplementation.h"
 #include "model/CProperty.h"
 #include "model/CVariable.h"
+#include "support/Text.h"
 
 namespace tarnwick {
 namespace {
@@ -121,6 +126,43 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     chosen.outputFolder = "/elsewhere/doc";
     fresh.value().storeChoices(chosen);
     EXPECT_EQ(fresh.value().text().substr(0, 34), "[generate]\noutput = /elsewhere/doc");
+}
+
+// The word of a kind in --kinds and --members (and the dialog's box, the
+// file's key) switches that kind's pages or tables and no other.
+TEST(SettingsFields, AKindsWordSwitchesThatKindAlone) {
+    struct Row {
+        FieldList list;
+        std::string word;
+        std::optional<ModuleKind> module;
+        std::optional<ElementKind> element;
+    };
+    std::vector<Row> rows;
+    for (const ModuleKind kind : kDocumentedModuleKinds)
+        rows.push_back({FieldList::Kinds, toLower(kindTraits(kind).listName), kind, {}});
+    for (const ElementKind kind : kVocabularyOrder)
+        rows.push_back({FieldList::Members, toLower(kindTraits(kind).listName), {}, kind});
+    for (const Row& row : rows) {
+        GenerationSettings settings;
+        ASSERT_EQ(applyWords(row.word, row.list, settings), "") << row.word;
+        for (const Row& other : rows) {
+            const bool on = other.module ? kindSwitchedOn(*other.module, settings)
+                                         : kindSwitchedOn(*other.element, settings);
+            EXPECT_EQ(on, other.word == row.word) << row.word << " switches " << other.word;
+        }
+    }
+}
+
+// A re-run must not keep pages made with another value of any field.
+TEST(SettingsFields, EveryFieldEntersTheRunsKey) {
+    const PageContext ctx;
+    const GenerationRequest request;
+    for (const SettingsField& field : kSettingsFields) {
+        GenerationRequest flipped = request;
+        flipped.settings.*field.flag = !(request.settings.*field.flag);
+        EXPECT_NE(InputKey::settingsKey(flipped, ctx, 0), InputKey::settingsKey(request, ctx, 0))
+            << field.name;
+    }
 }
 
 // Listed when kind and effective scope are; an implemented interface has no scope at all.
