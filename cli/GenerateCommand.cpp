@@ -27,11 +27,10 @@
 #include "cli/OptionHelp.h"
 #include "cli/Words.h"
 #include "generator/run/GenerationRun.h"
+#include "generator/settings/RequestCheck.h"
 #include "generator/settings/SettingsFile.h"
-#include "generator/settings/Styles.h"
 #include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
-#include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Html.h"
 #include "support/Text.h"
@@ -216,32 +215,9 @@ int runGenerate(const GenerateOptions& options) {
         }
         request.settings.layout = *layout;
     }
-    for (const std::string& name : {request.codePage, request.outputEncoding}) {
-        if (!name.empty() && !CodePage::open(name)) {
-            printLine(std::cerr, "tarnwick generate: unknown code page: ", name);
-            return 2;
-        }
-    }
-    if (const Status pageEncoding = GenerationRun::checkPageEncoding(request); !pageEncoding) {
-        printLine(std::cerr, "tarnwick generate: ", pageEncoding.error().message);
+    if (const Status checked = checkRequest(request, !options.language.empty()); !checked) {
+        printLine(std::cerr, "tarnwick generate: ", checked.error().message);
         return 2;
-    }
-    if (!options.language.empty()) {
-        // Read as the run reads it: the bundled file in windows-1252, the user's in the project's.
-        const bool bundled = options.translation.empty();
-        const Translation translation =
-            Translation::load(bundled ? Translation::defaultPath() : options.translation,
-                              bundled ? CodePage() : CodePage::open(request.codePage).value());
-        if (const Status known = translation.checkLanguage(options.language); !known) {
-            printLine(std::cerr, "tarnwick generate: --language: ", known.error().message);
-            return 2;
-        }
-    }
-    if (!request.style.empty()) {
-        if (auto sheet = styleSheetPath(defaultThemesFolder(), request.style); !sheet) {
-            printLine(std::cerr, "tarnwick generate: ", sheet.error().message);
-            return 2;
-        }
     }
     if (request.outputFolder.empty()) {
         printLine(std::cerr,

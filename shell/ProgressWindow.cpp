@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "generator/settings/RequestCheck.h"
 #include "shell/ImageList.h"
 
 namespace tarnwick {
@@ -166,6 +167,8 @@ ProgressWindow::ProgressWindow(const ImageList& images, QWidget* parent)
 ProgressWindow::~ProgressWindow() = default;
 
 Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request) {
+    // A request the run would refuse is told before the window opens.
+    if (const Status checked = checkRequest(request); !checked) return checked.error();
     m_cancel = false;
     m_result.reset();
     m_info->setText(QStringLiteral("Initializing..."));

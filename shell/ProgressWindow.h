@@ -43,6 +43,7 @@ public:
     ~ProgressWindow() override;
 
     // Performs the run while the window is shown modally; returns its result.
+    // A request checkRequest refuses is refused at once, the window unshown.
     Expected<GenerationResult> run(const GenerationRequest& request);
     // cmdCancel: asks the run to stop at its next cancel point.
     void requestCancel();

@@ -7,21 +7,22 @@
 #include <system_error>
 #include <thread>
 
-#include "generator/site/CrossLinks.h"
+#include "generator/pages/ReferencePages.h"
+#include "generator/pages/modHtml.h"
 #include "generator/run/InputKey.h"
-#include "generator/site/Listing.h"
 #include "generator/run/ModuleWriter.h"
 #include "generator/run/OutputLock.h"
-#include "generator/site/PageContext.h"
-#include "generator/site/PageNames.h"
-#include "generator/pages/ReferencePages.h"
 #include "generator/run/RunReport.h"
-#include "generator/site/SiteIndex.h"
 #include "generator/run/SiteLayout.h"
 #include "generator/run/SiteWriter.h"
+#include "generator/settings/RequestCheck.h"
 #include "generator/settings/Styles.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/Listing.h"
+#include "generator/site/PageContext.h"
+#include "generator/site/PageNames.h"
+#include "generator/site/SiteIndex.h"
 #include "generator/site/Timestamp.h"
-#include "generator/pages/modHtml.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
@@ -32,7 +33,6 @@
 #include "support/FileCopy.h"
 #include "support/Hash.h"
 #include "support/InputFiles.h"
-#include "support/PageEncoding.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
 
@@ -208,18 +208,6 @@ OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) 
     return OutputFolderState::Empty;
 }
 
-Status GenerationRun::checkPageEncoding(const GenerationRequest& request) {
-    const bool given = !request.outputEncoding.empty();
-    const std::string& name = given ? request.outputEncoding : request.codePage;
-    if (pageCharsetName(name)) return ok();
-    return Error{"the pages cannot be written in \"" + name + "\"" +
-                 (given ? std::string()
-                        : ", the code page of the project's files, which is the pages' "
-                          "encoding when no output encoding is given") +
-                 ": a browser could read text in it as markup; give an output encoding of " +
-                 pageEncodingList() + " (or another spelling of one of them, such as cp1252)"};
-}
-
 // The parts of one run that its steps share.
 struct GenerationRun::State {
     DiagnosticsSink* diagnostics = nullptr;
@@ -268,9 +256,11 @@ Expected<GenerationResult> GenerationRun::run() {
 // Everything before the project is read: refusals, the output folder's
 // state (looked at once), its lock, the page context and the SiteWriter.
 Status GenerationRun::prepare(State& state) {
+    // The front ends check a request before they start a run; one that
+    // reaches the run unchecked is refused here all the same.
+    if (Status checked = checkRequest(m_request); !checked) return checked;
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
-    if (Status pageEncoding = checkPageEncoding(m_request); !pageEncoding) return pageEncoding;
     auto outputEncoding = CodePage::open(
         m_request.outputEncoding.empty() ? m_request.codePage : m_request.outputEncoding);
     if (!outputEncoding) return outputEncoding.error();

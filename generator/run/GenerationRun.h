@@ -59,13 +59,6 @@ public:
 
     static OutputFolderState inspectOutputFolder(const std::string& folder);
 
-    // Whether the pages may be written in the request's output encoding
-    // (its code page when none is given): only encodings in which no text
-    // can turn into markup (see PageEncoding). Fails with a message naming
-    // the encoding, where it came from and the accepted ones. The front ends
-    // call it before they start a run; run() refuses such a request too.
-    static Status checkPageEncoding(const GenerationRequest& request);
-
 private:
     struct State;
     Status prepare(State& state);

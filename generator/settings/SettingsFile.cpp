@@ -1,15 +1,10 @@
 #include "generator/settings/SettingsFile.h"
 
-#include <charconv>
 #include <filesystem>
 
 #include "generator/settings/SettingsFields.h"
-#include "generator/settings/Styles.h"
-#include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
-#include "support/CodePage.h"
 #include "support/File.h"
-#include "support/PageEncoding.h"
 #include "support/PathGuard.h"
 #include "support/Text.h"
 
@@ -68,28 +63,14 @@ std::string knownKeys() {
     return text;
 }
 
-std::optional<int> parseJobs(std::string_view value) {
-    int jobs = 0;
-    const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), jobs);
-    if (ec != std::errc() || end != value.data() + value.size() || jobs < 1 || jobs > kMaxJobs)
-        return std::nullopt;
-    return jobs;
-}
-
 // Why value is no good for rule; empty when it is.
 std::string problemWith(const KeyRule& rule, const std::string& value,
                         const std::string& themesFolder, const std::string& translationFile) {
     switch (rule.kind) {
         case ValueKind::Path:
             return value.empty() ? "it is empty" : "";
-        case ValueKind::Language: {
-            if (value.empty()) return "it is empty";
-            const auto known =
-                Translation::load(translationFile.empty() ? Translation::defaultPath()
-                                                          : translationFile)
-                    .checkLanguage(value);
-            return known ? "" : known.error().message;
-        }
+        case ValueKind::Language:
+            return languageProblem(value, translationFile);
         case ValueKind::Words: {
             GenerationSettings scratch;
             const std::string bad = applyWords(value, rule.list, scratch);
@@ -100,22 +81,14 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
                        wordList(rule.list) + "; leave the key out for all)";
             return {};
         }
-        case ValueKind::Style: {
-            if (value.empty()) return {};
-            const auto sheet =
-                styleSheetPath(themesFolder.empty() ? defaultThemesFolder() : themesFolder, value);
-            return sheet ? "" : sheet.error().message;
-        }
+        case ValueKind::Style:
+            return styleProblem(value, themesFolder);
         case ValueKind::Layout:
             return layoutOfWord(value) ? "" : "not frames or modern";
         case ValueKind::CodePageName:
-            return CodePage::open(value) ? "" : "unknown code page";
+            return codePageProblem(value);
         case ValueKind::PageEncodingName:
-            if (!CodePage::open(value)) return "unknown code page";
-            return pageCharsetName(value)
-                       ? ""
-                       : "a browser could read text in it as markup (known: " + pageEncodingList() +
-                             ")";
+            return pageEncodingProblem(value);
         case ValueKind::Define: {
             const std::vector<std::string> defines = splitList(value);
             if (defines.empty()) return "it is empty";
@@ -123,8 +96,7 @@ std::string problemWith(const KeyRule& rule, const std::string& value,
             return read ? "" : read.error().message;
         }
         case ValueKind::Jobs:
-            return parseJobs(value) ? ""
-                                    : "not a whole number from 1 to " + std::to_string(kMaxJobs);
+            return parseJobs(value) ? "" : jobsProblem(0);
     }
     return {};
 }

@@ -34,12 +34,10 @@
 #include <vector>
 
 #include "generator/settings/GenerationRequest.h"
+#include "generator/settings/RequestCheck.h"
 #include "support/Errors.h"
 
 namespace tarnwick {
-
-// The most threads a run may use: the bound of --jobs and of the file's jobs.
-inline constexpr int kMaxJobs = 256;
 
 class SettingsFile {
 public:

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "generator/run/InputKey.h"
+#include "generator/settings/RequestCheck.h"
 #include "generator/settings/SettingsFields.h"
 #include "generator/settings/SettingsFile.h"
 #include "generator/site/Listing.h"
@@ -126,6 +127,46 @@ TEST(SettingsFile, WritingKeepsCommentsUnknownSectionsAndLineEnds) {
     chosen.outputFolder = "/elsewhere/doc";
     fresh.value().storeChoices(chosen);
     EXPECT_EQ(fresh.value().text().substr(0, 34), "[generate]\noutput = /elsewhere/doc");
+}
+
+// What the command line, the workbench and the run refuse alike, naming the
+// value; the pages' encoding is the output encoding, else the project's code page.
+TEST(RequestCheck, RefusesWhatNoRunCanUseNamingTheValue) {
+    const struct {
+        const char* codePage;
+        const char* outputEncoding;
+        const char* language;  // chosen by the user; null: the locale's
+        const char* style;
+        int jobs;
+        const char* refusal;  // part of the message; empty: accepted
+    } rows[] = {
+        {"windows-1252", "", nullptr, "", 0, ""},
+        {"UTF-16LE", "UTF-8", nullptr, "", 0, ""},
+        {"windows-1252", "UTF-8", "English", "Slate", 256, ""},
+        {"IBM037", "cp1252", nullptr, "", 1, ""},
+        {"UTF-16LE", "", nullptr, "", 0, "\"UTF-16LE\", the code page of the project's files"},
+        {"windows-1252", "UTF-16BE", nullptr, "", 0, "\"UTF-16BE\": a browser could read"},
+        {"GBK", "IBM037", nullptr, "", 0, "\"IBM037\""},
+        {"klingon-42", "UTF-8", nullptr, "", 0, "unknown code page: klingon-42"},
+        {"windows-1252", "klingon-42", nullptr, "", 0, "unknown code page: klingon-42"},
+        {"windows-1252", "", "German", "", 0, "unknown language \"German\""},
+        {"windows-1252", "", nullptr, "../Slate", 0, "\"../Slate\""},
+        {"windows-1252", "", nullptr, "", 257, "jobs 257: not a whole number from 1 to 256"},
+    };
+    for (const auto& row : rows) {
+        GenerationRequest request;
+        request.codePage = row.codePage;
+        request.outputEncoding = row.outputEncoding;
+        request.language = row.language ? row.language : "German";
+        request.translationFile = kTranslation;
+        request.style = row.style;
+        request.themesFolder = kThemes;
+        request.jobs = row.jobs;
+        const Status checked = checkRequest(request, row.language != nullptr);
+        const std::string message = checked ? "" : checked.error().message;
+        EXPECT_EQ(message.empty(), !*row.refusal) << row.codePage << " " << row.outputEncoding;
+        EXPECT_NE(message.find(row.refusal), std::string::npos) << message;
+    }
 }
 
 // The word of a kind in --kinds and --members (and the dialog's box, the

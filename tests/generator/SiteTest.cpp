@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "generator/run/GenerationRun.h"
-#include "generator/site/PageContext.h"
 #include "generator/run/SiteLayout.h"
 #include "generator/run/SiteWriter.h"
+#include "generator/site/PageContext.h"
 #include "generator/site/Timestamp.h"
 #include "tests/generator/RunTestSupport.h"
 
@@ -82,25 +82,6 @@ TEST(PageContext, DeclaresTheCodePageByTheNameBrowsersKnow) {
                                   "WINDOWS-1253>windows-1253", "utf8>UTF-8", "UTF-8>UTF-8",
                                   "cp936>GBK", "gbk>GBK", "latin1>ISO-8859-1", "KOI8-R>KOI8-R"})
         EXPECT_EQ(htmlCharsetName(row.substr(0, row.find('>'))), row.substr(row.find('>') + 1));
-    // The pages' encoding is the output encoding, else the project's code page.
-    const struct {
-        const char* codePage;
-        const char* outputEncoding;
-        bool accepted;
-    } encodings[] = {
-        {"windows-1252", "", true}, {"UTF-16LE", "UTF-8", true},         {"IBM037", "cp1252", true},
-        {"UTF-16LE", "", false},    {"windows-1252", "UTF-16BE", false}, {"GBK", "IBM037", false},
-    };
-    for (const auto& e : encodings) {
-        GenerationRequest request;
-        request.codePage = e.codePage;
-        request.outputEncoding = e.outputEncoding;
-        const Status checked = GenerationRun::checkPageEncoding(request);
-        EXPECT_EQ(checked.has_value(), e.accepted) << e.codePage << " " << e.outputEncoding;
-        const std::string named =
-            std::string("\"") + (*e.outputEncoding ? e.outputEncoding : e.codePage) + "\"";
-        EXPECT_TRUE(checked || checked.error().message.find(named) != std::string::npos) << named;
-    }
 }
 
 TEST(SiteWriter, RefusesNamesThatLeaveTheLayout) {
