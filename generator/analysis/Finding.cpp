@@ -1,0 +1,66 @@
+#include "generator/analysis/Finding.h"
+
+#include <algorithm>
+
+#include "generator/GenerationSettings.h"
+#include "model/CProject.h"
+
+namespace tarnwick {
+
+namespace {
+
+// The run's switch of a module kind: a check covers what the site
+// documents, so it answers as the generator's listing rules do.
+bool kindChecked(ModuleKind kind, const GenerationSettings& settings) {
+    switch (kind) {
+        case ModuleKind::Form:
+            return settings.Forms;
+        case ModuleKind::Class:
+            return settings.Classes;
+        case ModuleKind::Module:
+            return settings.Modules;
+        case ModuleKind::PropertyPage:
+            return settings.PropertyPages;
+        case ModuleKind::UserControl:
+            return settings.UserControls;
+        case ModuleKind::None:
+        case ModuleKind::Reference:
+        case ModuleKind::Object:
+            break;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<const CModule*> checkedModules(const CProject& project,
+                                           const GenerationSettings& settings) {
+    std::vector<const CModule*> modules;
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindChecked(kind, settings)) continue;
+        for (const auto& module : project.listOfKind(kind)->elements())
+            modules.push_back(module.get());
+    }
+    return modules;
+}
+
+Finding findingAt(const CModule& module, const Element& element, FindingKind kind,
+                  std::string message) {
+    Finding finding;
+    finding.kind = kind;
+    finding.file = module.Path();
+    finding.line = element.Line();
+    finding.module = module.Name();
+    finding.member = element.Name();
+    finding.message = std::move(message);
+    finding.owner = &module;
+    finding.element = &element;
+    return finding;
+}
+
+void sortByLine(std::vector<Finding>& findings) {
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+}
+
+}  // namespace tarnwick
