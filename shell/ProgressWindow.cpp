@@ -135,6 +135,7 @@ ProgressWindow::ProgressWindow(const ImageList& images, QWidget* parent)
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     m_info->setObjectName(QStringLiteral("lblProgressInfo"));
+    m_info->setTextFormat(Qt::PlainText);  // it names the module being written
     m_percent->setObjectName(QStringLiteral("lblProgress"));
     m_percent->setMinimumWidth(48);
     m_percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
