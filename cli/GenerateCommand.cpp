@@ -233,8 +233,8 @@ bool applyChoices(const GenerateOptions& options, GenerationRequest& request) {
 // for a missing output folder.
 bool readyToRun(const GenerateOptions& options, const GenerationRequest& request,
                 const std::string& settingsPath) {
-    if (const Status checked = checkRequest(request, !options.language.empty()); !checked) {
-        printLine(std::cerr, "tarnwick generate: ", checked.error().message);
+    if (const auto problem = requestProblem(request, !options.language.empty())) {
+        printLine(std::cerr, "tarnwick generate: --" + problem->key + ": ", problem->message);
         return false;
     }
     if (request.outputFolder.empty()) {

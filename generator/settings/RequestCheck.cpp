@@ -56,39 +56,46 @@ std::optional<int> parseJobs(std::string_view text) {
 namespace {
 
 // The pages' encoding refused: the message says where the name came from.
-Error pageEncodingError(const GenerationRequest& request, const std::string& problem) {
+std::string pageEncodingMessage(const GenerationRequest& request, const std::string& problem) {
     const bool given = !request.outputEncoding.empty();
     const std::string& name = given ? request.outputEncoding : request.codePage;
-    if (problem == codePageProblem(name)) return Error{"unknown code page: " + name};
-    return Error{"the pages cannot be written in \"" + name + "\"" +
-                 (given ? std::string()
-                        : ", the code page of the project's files, which is the pages' "
-                          "encoding when no output encoding is given") +
-                 ": a browser could read text in it as markup; give an output encoding of " +
-                 pageEncodingList() + " (or another spelling of one of them, such as cp1252)"};
+    if (problem == codePageProblem(name)) return "unknown code page: " + name;
+    return "the pages cannot be written in \"" + name + "\"" +
+           (given ? std::string()
+                  : ", the code page of the project's files, which is the pages' "
+                    "encoding when no output encoding is given") +
+           ": a browser could read text in it as markup; give an output encoding of " +
+           pageEncodingList() + " (or another spelling of one of them, such as cp1252)";
 }
 
 }  // namespace
 
-Status checkRequest(const GenerationRequest& request, bool languageChosen) {
+std::optional<RequestProblem> requestProblem(const GenerationRequest& request,
+                                             bool languageChosen) {
     if (const std::string problem = codePageProblem(request.codePage); !problem.empty())
-        return Error{problem + ": " + request.codePage};
-    const std::string& pages =
-        request.outputEncoding.empty() ? request.codePage : request.outputEncoding;
+        return RequestProblem{"codepage", problem + ": " + request.codePage};
+    const bool encodingGiven = !request.outputEncoding.empty();
+    const std::string& pages = encodingGiven ? request.outputEncoding : request.codePage;
     if (const std::string problem = pageEncodingProblem(pages); !problem.empty())
-        return pageEncodingError(request, problem);
+        return RequestProblem{encodingGiven ? "output-encoding" : "codepage",
+                              pageEncodingMessage(request, problem)};
     if (languageChosen) {
-        const std::string problem =
+        std::string problem =
             languageProblem(request.language, request.translationFile, request.codePage);
-        if (!problem.empty()) return Error{problem};
+        if (!problem.empty()) return RequestProblem{"language", std::move(problem)};
     }
-    if (const std::string problem = styleProblem(request.style, request.themesFolder);
-        !problem.empty())
-        return Error{problem};
+    if (std::string problem = styleProblem(request.style, request.themesFolder); !problem.empty())
+        return RequestProblem{"style", std::move(problem)};
     if (request.jobs != 0) {
         if (const std::string problem = jobsProblem(request.jobs); !problem.empty())
-            return Error{"jobs " + std::to_string(request.jobs) + ": " + problem};
+            return RequestProblem{"jobs", std::to_string(request.jobs) + ": " + problem};
     }
+    return std::nullopt;
+}
+
+Status checkRequest(const GenerationRequest& request, bool languageChosen) {
+    if (auto problem = requestProblem(request, languageChosen))
+        return Error{problem->key + ": " + problem->message};
     return ok();
 }
 

@@ -41,11 +41,23 @@ std::string jobsProblem(int jobs);
 // jobsProblem accepts.
 std::optional<int> parseJobs(std::string_view text);
 
-// Every value of request, in the order above: the first problem, as an
-// error naming the value. The language is checked only when chosen (the
-// user named it); one taken from the locale may be missing from a user's
-// translation file, whose texts then fall back to the defaults. A request's
-// jobs of 0 stands for one thread per core.
+// A value of a request that cannot be used: key names it as the settings
+// file's key and the command line's long option do ("codepage",
+// "output-encoding", "language", "style", "jobs"); message says what is
+// wrong, naming the value.
+struct RequestProblem {
+    std::string key;
+    std::string message;
+};
+
+// Every value of request, in the order above: the first problem, or nullopt.
+// The language is checked only when chosen (the user named it); one taken
+// from the locale may be missing from a user's translation file, whose
+// texts then fall back to the defaults. A request's jobs of 0 stands for
+// one thread per core.
+std::optional<RequestProblem> requestProblem(const GenerationRequest& request,
+                                             bool languageChosen = false);
+// requestProblem as an error: "style: unknown style ...".
 Status checkRequest(const GenerationRequest& request, bool languageChosen = false);
 
 }  // namespace tarnwick

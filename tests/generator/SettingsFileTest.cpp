@@ -151,7 +151,7 @@ TEST(RequestCheck, RefusesWhatNoRunCanUseNamingTheValue) {
         {"windows-1252", "klingon-42", nullptr, "", 0, "unknown code page: klingon-42"},
         {"windows-1252", "", "German", "", 0, "unknown language \"German\""},
         {"windows-1252", "", nullptr, "../Slate", 0, "\"../Slate\""},
-        {"windows-1252", "", nullptr, "", 257, "jobs 257: not a whole number from 1 to 256"},
+        {"windows-1252", "", nullptr, "", 257, "257: not a whole number from 1 to 256"},
     };
     for (const auto& row : rows) {
         GenerationRequest request;
