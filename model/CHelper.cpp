@@ -34,27 +34,28 @@ using C = TypeColumn;
 
 // Indexed by ElementKind.
 constexpr ElementKindTraits kElementKinds[] = {
-    // kind, name, listName, iconStem, syntax, parts, parameters, returns, typeColumn, create
-    {ElementKind::Constant, "Constant", "Constants", "Constants", S::None, false, false, false,
-     C::DataType, make<CConstant>},
-    {ElementKind::Declaration, "Declaration", "Declarations", "Declarations", S::Procedure, false,
-     true, true, C::None, make<CDeclaration>},
-    {ElementKind::Enum, "Enum", "Enums", "Enums", S::Procedure, true, false, false, C::None,
+    // kind, name, listName, iconStem, statement, syntax, parts, parameters, returns,
+    // typeColumn, create
+    {ElementKind::Constant, "Constant", "Constants", "Constants", "Const", S::None, false, false,
+     false, C::DataType, make<CConstant>},
+    {ElementKind::Declaration, "Declaration", "Declarations", "Declarations", "Declare",
+     S::Procedure, false, true, true, C::None, make<CDeclaration>},
+    {ElementKind::Enum, "Enum", "Enums", "Enums", "Enum", S::Procedure, true, false, false, C::None,
      make<CEnum>},
-    {ElementKind::Event, "Event", "Events", "Events", S::Procedure, false, true, false, C::None,
-     make<CEvent>},
-    {ElementKind::Function, "Function", "Functions", "Functions", S::Procedure, false, true, true,
-     C::Returns, make<CFunction>},
-    {ElementKind::Implementation, "Implementation", "Implementations", "Implementations", S::None,
-     false, false, false, C::None, make<CImplementation>},
-    {ElementKind::Property, "Property", "Properties", "Properties", S::Procedure, false, true, true,
-     C::Returns, make<CProperty>},
-    {ElementKind::Subroutine, "Subroutine", "Subroutines", "Subroutines", S::Procedure, false, true,
-     false, C::None, make<CSubroutine>},
-    {ElementKind::Type, "Type", "Types", "Types", S::TypeBlock, true, false, false, C::None,
+    {ElementKind::Event, "Event", "Events", "Events", "Event", S::Procedure, false, true, false,
+     C::None, make<CEvent>},
+    {ElementKind::Function, "Function", "Functions", "Functions", "Function", S::Procedure, false,
+     true, true, C::Returns, make<CFunction>},
+    {ElementKind::Implementation, "Implementation", "Implementations", "Implementations",
+     "Implements", S::None, false, false, false, C::None, make<CImplementation>},
+    {ElementKind::Property, "Property", "Properties", "Properties", "Property", S::Procedure, false,
+     true, true, C::Returns, make<CProperty>},
+    {ElementKind::Subroutine, "Subroutine", "Subroutines", "Subroutines", "Sub", S::Procedure,
+     false, true, false, C::None, make<CSubroutine>},
+    {ElementKind::Type, "Type", "Types", "Types", "Type", S::TypeBlock, true, false, false, C::None,
      make<cType>},
-    {ElementKind::Variable, "Variable", "Variables", "Variables", S::None, false, false, false,
-     C::DataType, make<CVariable>},
+    {ElementKind::Variable, "Variable", "Variables", "Variables", "Variable", S::None, false, false,
+     false, C::DataType, make<CVariable>},
 };
 
 // Indexed by ModuleKind.
@@ -80,7 +81,7 @@ constexpr bool elementRowsComplete() {
     for (int i = 0; i < kElementKindCount; ++i) {
         const ElementKindTraits& row = kElementKinds[i];
         if (static_cast<int>(row.kind) != i || !*row.name || !*row.listName || !*row.iconStem ||
-            !row.create)
+            !*row.statement || !row.create)
             return false;
         if (row.syntax == SyntaxLayout::None && (row.parts || row.parameters)) return false;
         for (int j = 0; j < i; ++j)

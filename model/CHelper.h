@@ -42,6 +42,10 @@ struct ElementKindTraits {
     const char* name;      // "Function": kind word, anchor prefix, translation key
     const char* listName;  // "Functions": table and compartment heading
     const char* iconStem;  // "Functions": src/images/{stem}_{Scope}.ico
+    // "Function": the statement that declares one ("Sub", "Const",
+    // "Declare", "Implements"; "Variable" for a variable), as the project
+    // checks name the kind.
+    const char* statement;
     // The sections of a member page (each also switched by the run's settings).
     SyntaxLayout syntax;
     bool parts;       // the table of a Type's members or an Enum's values

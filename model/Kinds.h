@@ -56,6 +56,13 @@ inline constexpr ElementKind kUmlOrder[] = {
     ElementKind::Constant,    ElementKind::Enum,     ElementKind::Type,
     ElementKind::Declaration, ElementKind::Event,    ElementKind::Variable,
     ElementKind::Function,    ElementKind::Property, ElementKind::Subroutine};
+// The project checks (members without a description, unused members),
+// which name each kind by its statement. Implementation has none: an
+// implemented interface has no description and no use of its own.
+inline constexpr ElementKind kCheckOrder[] = {
+    ElementKind::Declaration, ElementKind::Constant, ElementKind::Variable,
+    ElementKind::Type,        ElementKind::Enum,     ElementKind::Event,
+    ElementKind::Subroutine,  ElementKind::Function, ElementKind::Property};
 // A module's lists in `tarnwick dump`.
 inline constexpr ElementKind kDumpOrder[] = {ElementKind::Implementation, ElementKind::Declaration,
                                              ElementKind::Constant,       ElementKind::Variable,
@@ -79,7 +86,7 @@ constexpr bool inEnumOrder(const ElementKind (&order)[kElementKindCount]) {
 }
 static_assert(inEnumOrder(kVocabularyOrder) && namesEachKindOnce(kSummaryOrder) &&
               namesEachKindOnce(kTreeOrder) && namesEachKindOnce(kUmlOrder, 1) &&
-              namesEachKindOnce(kDumpOrder));
+              namesEachKindOnce(kCheckOrder, 1) && namesEachKindOnce(kDumpOrder));
 
 // The values are the `ModuleType` codes a module carries.
 enum class ModuleKind {

@@ -1,5 +1,6 @@
 #include "generator/analysis/Coverage.h"
 
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -22,15 +23,15 @@ public:
                    CoverageReport& report)
         : m_module(module), m_settings(settings), m_report(report) {}
 
-    template <typename List>
-    void checkList(const List& list, bool on, KindCoverage& kind) {
-        if (!on) return;
-        for (const auto& element : list.elements()) count(*element, hasDescription(*element), kind);
+    void checkList(const IIterator& list, KindCoverage& kind) {
+        for (const auto& item : list.Items()) {
+            const auto& element = static_cast<const Element&>(*item);
+            count(element, hasDescription(element), kind);
+        }
     }
 
     // Properties: one entry per name, documented when an accessor is.
     void checkProperties(KindCoverage& kind) {
-        if (!m_settings.Properties) return;
         std::map<std::string, std::vector<const Element*>> byName;
         std::vector<std::string> order;
         for (const auto& property : m_module.Properties().elements()) {
@@ -93,22 +94,17 @@ int CoverageReport::undocumented() const {
 
 CoverageReport checkCoverage(const CProject& project, const GenerationSettings& settings) {
     CoverageReport report;
-    report.kinds = {{"Declare"}, {"Const"}, {"Variable"}, {"Type"},    {"Enum"},
-                    {"Event"},   {"Sub"},   {"Function"}, {"Property"}};
-    enum { Declare, Const, Variable, Type, Enum, Event, Sub, Function, Property };
-    std::vector<KindCoverage>& k = report.kinds;
+    for (const ElementKind kind : kCheckOrder) report.kinds.push_back({kindTraits(kind).statement});
     for (const CModule* module : checkedModules(project, settings)) {
-        const CModule& m = *module;
-        ModuleCoverage check(m, settings, report);
-        check.checkList(m.Declarations(), settings.Declarations, k[Declare]);
-        check.checkList(m.Constants(), settings.Constants, k[Const]);
-        check.checkList(m.Variables(), settings.Variables, k[Variable]);
-        check.checkList(m.Types(), settings.Types, k[Type]);
-        check.checkList(m.Enums(), settings.Enum, k[Enum]);
-        check.checkList(m.Events(), settings.Events, k[Event]);
-        check.checkList(m.Subroutines(), settings.Subroutines, k[Sub]);
-        check.checkList(m.Functions(), settings.Functions, k[Function]);
-        check.checkProperties(k[Property]);
+        ModuleCoverage check(*module, settings, report);
+        for (size_t i = 0; i < std::size(kCheckOrder); ++i) {
+            const ElementKind kind = kCheckOrder[i];
+            if (!kindSwitchedOn(kind, settings)) continue;
+            if (kind == ElementKind::Property)
+                check.checkProperties(report.kinds[i]);
+            else
+                check.checkList(*module->listOf(kind), report.kinds[i]);
+        }
         check.finish();
     }
     return report;

@@ -16,8 +16,8 @@
 namespace tarnwick {
 
 // Documented and undocumented members of one kind. kind is the word the
-// findings use: "Declare", "Const", "Variable", "Type", "Enum", "Event",
-// "Sub", "Function" or "Property".
+// findings use, the kind's statement: "Declare", "Const", "Variable",
+// "Type", "Enum", "Event", "Sub", "Function" or "Property" (kCheckOrder).
 struct KindCoverage {
     const char* kind;
     int documented = 0;
@@ -27,7 +27,7 @@ struct KindCoverage {
 struct CoverageReport {
     // Module by module as checkedModules gives them; by line within a module.
     std::vector<Finding> findings;
-    // Every kind, in the order of the words above, counted or not.
+    // Every kind of kCheckOrder, in that order, counted or not.
     std::vector<KindCoverage> kinds;
 
     int documented() const;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "generator/settings/GenerationSettings.h"
+#include "model/CHelper.h"
 #include "model/CProject.h"
 #include "model/ReferenceIndex.h"
 #include "support/Text.h"
@@ -148,14 +149,12 @@ std::vector<Finding> findUnused(const CProject& project, const GenerationSetting
     const bool subMainStarts = startsWithSubMain(project);
     for (const CModule* module : checkedModules(project, settings)) {
         ModuleUse use(project, *module, subMainStarts);
-        use.check(module->Declarations(), "Declare", false);
-        use.check(module->Constants(), "Const", false);
-        use.check(module->Variables(), "Variable", false);
-        use.check(module->Types(), "Type", false);
-        use.check(module->Enums(), "Enum", false);
-        use.check(module->Subroutines(), "Sub", true);
-        use.check(module->Functions(), "Function", true);
-        use.check(module->Properties(), "Property", true);
+        for (const ElementKind kind : kCheckOrder) {
+            if (kind == ElementKind::Event) continue;  // VB6 has no Private Event
+            const bool routine = kind == ElementKind::Subroutine || kind == ElementKind::Function ||
+                                 kind == ElementKind::Property;
+            use.check(*module->listOf(kind), kindTraits(kind).statement, routine);
+        }
         for (Finding& f : use.take()) findings.push_back(std::move(f));
     }
     return findings;
