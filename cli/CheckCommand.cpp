@@ -203,19 +203,13 @@ void registerCheckCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<CheckOptions>();
     Command* check =
         app.add_subcommand("check", "List the members that have no description, as warnings");
-    check->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
+    check->add_option("PROJECT", options->project, kProjectHelp)->required();
     check->add_option("--kinds", options->kinds, kindsHelp("Module kinds to check"));
     check->add_option("--members", options->members, membersHelp("Member kinds to check"));
     check->add_option("--scopes", options->scopes, scopesHelp("Scopes to check"));
-    check->add_option("--codepage", options->codePage,
-                      "Code page of the project's files (default windows-1252)");
-    check
-        ->add_option("--define", options->defines,
-                     "A conditional-compilation constant NAME=VALUE (repeatable)")
-        ->allow_extra_args(false);
-    check->add_option("--settings", options->settingsFile,
-                      "The settings file to read (default: PROJECT.tarnwick beside the project, "
-                      "when it is there)");
+    check->add_option("--codepage", options->codePage, kCodePageHelp);
+    check->add_option("--define", options->defines, kDefineHelp)->allow_extra_args(false);
+    check->add_option("--settings", options->settingsFile, kSettingsHelp);
     check->add_flag("--fail-on-undocumented", options->failOnUndocumented,
                     "Exit with status 1 when a member has no description");
     check->add_flag("--unused", options->unused,

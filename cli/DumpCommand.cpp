@@ -14,6 +14,7 @@
 
 #include "cli/Commands.h"
 #include "cli/ModelJson.h"
+#include "cli/OptionHelp.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
@@ -119,21 +120,13 @@ int runDump(const DumpOptions& options) {
 void registerDumpCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<DumpOptions>();
     Command* dump = app.add_subcommand("dump", "Print the parsed project as JSON");
-    dump->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
-    dump->add_option("--registry", options->registry,
-                     "A registry export (.reg) to look type libraries up in "
-                     "(default: $TARNWICK_REGISTRY, then the Wine prefix's system.reg)");
-    dump->add_option("--codepage", options->codePage,
-                     "Code page of the project's files (default windows-1252)");
-    dump->add_option("--translation", options->translation, "The translation file to use");
+    dump->add_option("PROJECT", options->project, kProjectHelp)->required();
+    dump->add_option("--registry", options->registry, kRegistryHelp);
+    dump->add_option("--codepage", options->codePage, kCodePageHelp);
+    dump->add_option("--translation", options->translation, kTranslationHelp);
     dump->add_option("--language", options->language,
-                     "The translation section of the registry texts: Deutsch or English "
-                     "(default: Deutsch when LC_ALL, LC_MESSAGES or LANG starts with de, else "
-                     "English)");
-    dump->add_option("--define", options->defines,
-                     "A conditional-compilation constant NAME=VALUE (repeatable); wins over the "
-                     "project's CondComp value of that name")
-        ->allow_extra_args(false);
+                     languageHelp("The translation section of the registry texts"));
+    dump->add_option("--define", options->defines, kDefineHelp)->allow_extra_args(false);
     // status outlives the app: main owns both and parses within its lifetime.
     dump->callback([options, &status] { status = runDump(*options); });
 }

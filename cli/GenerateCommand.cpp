@@ -228,7 +228,8 @@ bool applyChoices(const GenerateOptions& options, GenerationRequest& request) {
 }
 
 // Whether the run can start: the request passes the core's check (the
-// language only when --language named it) and names an output folder;
+// language only when --language named it; a refusal names the option) and
+// names an output folder;
 // false after telling what is wrong. settingsPath names the settings file
 // for a missing output folder.
 bool readyToRun(const GenerateOptions& options, const GenerationRequest& request,
@@ -338,27 +339,16 @@ void addSiteOptions(Command* generate, GenerateOptions& options, GivenOptions& g
 
 // How the project and its libraries are read: --settings ... --define.
 void addInputOptions(Command* generate, GenerateOptions& options, GivenOptions& given) {
-    generate->add_option("--settings", options.settingsFile,
-                         "The settings file to read (default: PROJECT.tarnwick beside the "
-                         "project, when it is there)");
-    given.codePage = generate->add_option(
-        "--codepage", options.codePage, "Code page of the project's files (default windows-1252)");
+    generate->add_option("--settings", options.settingsFile, kSettingsHelp);
+    given.codePage = generate->add_option("--codepage", options.codePage, kCodePageHelp);
     generate->add_option("--output-encoding", options.outputEncoding,
                          "Encoding of the pages, e.g. UTF-8 (default: the --codepage); "
                          "characters it cannot hold are written as &#NNNN;");
-    generate->add_option("--registry", options.registry,
-                         "A registry export (.reg) to look type libraries up in "
-                         "(default: $TARNWICK_REGISTRY, then the Wine prefix's system.reg)");
-    generate->add_option("--translation", options.translation,
-                         "The translation file (default: Translation.lng beside the program)");
+    generate->add_option("--registry", options.registry, kRegistryHelp);
+    generate->add_option("--translation", options.translation, kTranslationHelp);
     generate->add_option("--language", options.language,
-                         "The translation section to use, Deutsch or English (default: "
-                         "Deutsch when LC_ALL, LC_MESSAGES or LANG starts with de, else English)");
-    generate
-        ->add_option("--define", options.defines,
-                     "A conditional-compilation constant NAME=VALUE (repeatable); wins over "
-                     "the project's CondComp value of that name")
-        ->allow_extra_args(false);
+                         languageHelp("The translation section to use"));
+    generate->add_option("--define", options.defines, kDefineHelp)->allow_extra_args(false);
 }
 
 // How the run goes: -v ... -j.
@@ -384,7 +374,7 @@ void addRunOptions(Command* generate, GenerateOptions& options) {
 void registerGenerateCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<GenerateOptions>();
     Command* generate = app.add_subcommand("generate", "Write the HTML documentation site");
-    generate->add_option("PROJECT", options->project, "The project file (.vbp)")->required();
+    generate->add_option("PROJECT", options->project, kProjectHelp)->required();
     generate->add_option("-o,--output", options->output,
                          "The folder the site is written into (default: the settings file's "
                          "output)");

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "tests/generator/RunTestSupport.h"
 
@@ -73,6 +74,24 @@ Outcome tarnwick(const std::vector<std::string>& args,
     waitpid(pid, &raw, 0);
     outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
     return outcome;
+}
+
+// An option generate, dump and check share reads alike in each one's help.
+TEST(Help, SharedOptionsReadAlikeInEveryCommand) {
+    std::map<std::string, std::map<std::string, std::string>> lines;  // option, command: line
+    for (const char* command : {"generate", "dump", "check"}) {
+        const Outcome help = tarnwick({command, "--help"});
+        std::istringstream in(help.out);
+        for (std::string line; std::getline(in, line);)
+            if (line.find_first_not_of(' ') == 2)
+                lines[line.substr(2, line.find(' ', 2) - 2)][command] = line;
+    }
+    for (const char* option :
+         {"PROJECT", "--codepage", "--define", "--settings", "--registry", "--translation"}) {
+        ASSERT_GE(lines[option].size(), 2u) << option;
+        for (const auto& [command, line] : lines[option])
+            EXPECT_EQ(line, lines[option].begin()->second) << option << " in " << command;
+    }
 }
 
 class GenerateCommand : public ::testing::Test {
