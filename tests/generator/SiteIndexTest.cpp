@@ -2,12 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "ModHtmlTestSupport.h"
-#include "generator/site/CrossLinks.h"
 #include "generator/pages/ModulePages.h"
-#include "generator/site/PageNames.h"
 #include "generator/pages/SearchPages.h"
-#include "generator/site/SiteIndex.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/PageNames.h"
+#include "generator/site/SiteIndex.h"
 
 namespace tarnwick {
 namespace {
@@ -114,7 +114,8 @@ TEST(SiteIndexTest, MemberIndexPutsNamesWithoutAnAsciiLetterAfterZ) {
     Fixture f;
     f.ledger->Add(makeElement<CSubroutine>("\303\234bertrag", scope::Public));
     const PageContext ctx = makeContext();
-    const std::string page = buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx);
+    const std::string page =
+        buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx).body.take();
     EXPECT_LT(page.find(">Title<"), page.find("\303\234bertrag")) << page;
 }
 
@@ -191,7 +192,8 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
          "href=\"iaccount.htm\">IAccount</a>, <a href=\"Gone.html\">Gone</a>.",
          "x = <b>1</b>", "", ""});
     ctx.links = &links;
-    const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx);
+    const std::string page =
+        modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx).body.take();
     EXPECT_NE(page.find("<H3>Remarks</H3>\r\n<DIV class=\"remarks\">Slow as <a "
                         "href=\"../Classes/IAccount_Post.html\">Post</a>, <a "
                         "href=\"../Classes/IAccount.html\">IAccount</a>, <a>Gone</a>.</DIV>\r\n"
@@ -205,7 +207,7 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     // A module's own tags on its page, "#Member" a member of it.
     f.account->setSeeAlso({"#Moved"});
     f.account->setSections({"", "", "Overflow when full", ""});
-    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).text;
+    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).body.take();
     EXPECT_NE(modulePage.find("<H3>Exceptions</H3>\r\n<DIV class=\"exceptions\">Overflow when "
                               "full</DIV>\r\n<P class=\"seeAlso\"><B>See also:</B> <A "
                               "href=\"../Classes/CAccount_Moved.html\">Moved</A></P>"),
