@@ -34,10 +34,11 @@
 #include <tuple>
 #include <utility>
 
+#include "generator/layout/PageFrame.h"
 #include "generator/pages/ModulePages.h"
-#include "generator/site/PageContext.h"
-#include "generator/run/SiteWriter.h"
 #include "generator/pages/SourcePage.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/site/PageContext.h"
 #include "reader/CParser.h"
 
 namespace {
@@ -196,7 +197,7 @@ void hostileGenerate(benchmark::State& state, int which, double scale) {
     ctx.now = [] { return std::string("01/01/2026 00:00:00"); };
     for (auto _ : state) {
         try {
-            for (const Page& page : buildModulePages(*module, project, ctx))
+            for (const Page& page : framePages(buildModulePages(*module, project, ctx), ctx))
                 writer.write(page, ctx.codePage);
         } catch (const PageWriteError& e) {
             state.SkipWithError(e.what());

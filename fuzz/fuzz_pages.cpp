@@ -15,12 +15,13 @@
 #include <string_view>
 
 #include "fuzz/FuzzSupport.h"
+#include "generator/layout/PageFrame.h"
 #include "generator/pages/ModulePages.h"
-#include "generator/site/PageContext.h"
-#include "generator/site/PageNames.h"
-#include "generator/run/SiteWriter.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modHtml.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/site/PageContext.h"
+#include "generator/site/PageNames.h"
 #include "reader/CParser.h"
 #include "support/CodePage.h"
 
@@ -89,8 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string site = fuzz::scratchFolder() + "a/b/site/";
     fs::create_directories(site);
     SiteWriter writer(site, nullptr, "01/01/2026 00:00:00", 0, true);
-    auto put = [&](const Pages& pages) {
-        for (const Page& page : pages) {
+    auto put = [&](PageBodies bodies) {
+        for (const Page& page : framePages(std::move(bodies), ctx)) {
             expectPlainTitle(page);
             writer.write(page, ctx.codePage);
         }
@@ -100,8 +101,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ctx.diagnostics = &sink;
     ctx.now = [] { return std::string("01/01/2026 00:00:00"); };
     try {
-        put({modHtml::buildProjectSummary(project, ctx),
-             modHtml::buildModuleSummary(project, ctx)});
+        PageBodies summaries;
+        summaries.push_back(modHtml::buildProjectSummary(project, ctx));
+        summaries.push_back(modHtml::buildModuleSummary(project, ctx));
+        put(std::move(summaries));
         if (auto* list = project.listOfKind(module->ModuleType()))
             put(modHtml::buildKindIndex(*list, project, ctx));
         put(buildModulePages(*module, project, ctx));

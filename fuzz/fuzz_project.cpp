@@ -9,9 +9,10 @@
 #include <memory>
 
 #include "fuzz/FuzzSupport.h"
-#include "generator/site/PageContext.h"
-#include "generator/run/SiteWriter.h"
+#include "generator/layout/PageFrame.h"
 #include "generator/pages/modHtml.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/site/PageContext.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
 
@@ -52,12 +53,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::error_code ec;
     std::filesystem::create_directories(fuzz::scratchFolder() + "site/", ec);
     SiteWriter writer(fuzz::scratchFolder() + "site/", nullptr, "01/01/2026 00:00:00", 0, true);
-    auto put = [&](const Pages& pages) {
-        for (const Page& page : pages) writer.write(page, ctx.codePage);
+    auto put = [&](PageBodies bodies) {
+        for (const Page& page : framePages(std::move(bodies), ctx))
+            writer.write(page, ctx.codePage);
     };
     CProject& p = *project.value();
     try {
-        put({modHtml::buildProjectSummary(p, ctx), modHtml::buildModuleSummary(p, ctx)});
+        PageBodies summaries;
+        summaries.push_back(modHtml::buildProjectSummary(p, ctx));
+        summaries.push_back(modHtml::buildModuleSummary(p, ctx));
+        put(std::move(summaries));
         put(modHtml::buildKindIndex(p.Classes(), p, ctx));
         put(modHtml::buildKindIndex(p.Modules(), p, ctx));
         put(modHtml::buildKindIndex(p.Forms(), p, ctx));

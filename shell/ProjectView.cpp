@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <exception>
 
+#include "generator/layout/PageFrame.h"
 #include "generator/pages/ModulePages.h"
 #include "generator/pages/modHtml.h"
 #include "generator/site/Timestamp.h"
@@ -414,18 +415,20 @@ std::string ProjectView::buildPreview(const QString& tag) const {
     switch (tag.at(0).toLatin1()) {
         case 'E':
             if (index >= m_nodes.size()) return {};
-            return modHtml::buildMemberPage(*m_nodes[index].element, *m_nodes[index].module,
-                                            *m_project, m_ctx);
+            return framePage(modHtml::buildMemberPage(*m_nodes[index].element,
+                                                      *m_nodes[index].module, *m_project, m_ctx),
+                             m_ctx)
+                .text;
         case 'M':
             if (index >= m_modules.size()) return {};
-            return buildModulePage(*m_modules[index], *m_project, m_ctx).text;
+            return framePage(buildModulePage(*m_modules[index], *m_project, m_ctx), m_ctx).text;
         case 'K': {
             if (index >= m_lists.size()) return {};
-            Pages pages = modHtml::buildKindIndex(*m_lists[index], *m_project, m_ctx);
-            return pages.empty() ? std::string() : std::move(pages.front().text);
+            PageBodies pages = modHtml::buildKindIndex(*m_lists[index], *m_project, m_ctx);
+            return pages.empty() ? std::string() : framePage(std::move(pages.front()), m_ctx).text;
         }
         case 'P':
-            return modHtml::buildProjectSummary(*m_project, m_ctx).text;
+            return framePage(modHtml::buildProjectSummary(*m_project, m_ctx), m_ctx).text;
         default:
             return {};
     }

@@ -1,96 +1,81 @@
 #include "generator/layout/ModernFrame.h"
 
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/layout/PageFrame.h"
 #include "generator/site/NavIndex.h"
-#include "generator/site/PageNames.h"
-#include "generator/pages/modHtmlDetail.h"
 #include "model/CHelper.h"
-#include "support/StringBuffer.h"
 #include "support/Text.h"
 
 namespace tarnwick::modern {
 
 namespace {
 
+// One step of the breadcrumbs: its text and the page it leads to
+// (site-relative; empty for the page itself).
+struct Crumb {
+    std::string text;
+    std::string path;
+};
+
+// What the frame draws around one body.
+struct Frame {
+    Html root;  // from the page to the site's root: "" or "../"
+    std::vector<Crumb> crumbs;
+    const CModule* module = nullptr;  // a module's page: its tabs are shown
+    std::string_view tab;             // that page's suffix: ".html", "_Uml.html", ...
+};
+
 std::string projectText(const PageContext& ctx, const CHelper& helper) {
     return ctx.projectName.empty() ? helper.Translate("Project", "Project") : ctx.projectName;
 }
 
-// The crumbs every page starts with: the project, leading to the start page.
-std::vector<Crumb> projectCrumbs(const PageContext& ctx, const CHelper& helper) {
-    return {{projectText(ctx, helper), "index.html"}};
-}
-
-// The module's kind (leading to its list) and the module (to its overview).
-void addModuleCrumbs(std::vector<Crumb>& crumbs, const CModule& module, const PageContext& ctx,
-                     const CHelper& helper, bool moduleIsThisPage) {
+// The crumbs: the project (to the start page); on a module's or member's
+// page the module's kind (to its list) and the module (to its overview);
+// last the page itself, unless it is the project's or the overview.
+Frame frameOf(const PageBody& body, const PageContext& ctx, const CHelper& helper) {
+    Frame frame;
+    const std::string project = projectText(ctx, helper);
+    frame.crumbs.push_back({project, "index.html"});
+    if (body.kind == PageKind::Root) {
+        if (body.title != project) frame.crumbs.push_back({body.title, {}});
+        return frame;
+    }
+    const CModule& module = *body.module;
     const std::string kinds = kindTraits(module.Kind()).listName;
-    crumbs.push_back({helper.Translate(kinds, kinds), "all-" + kinds + ".html"});
-    crumbs.push_back({module.Name(), moduleIsThisPage
-                                         ? std::string()
-                                         : kinds + "/" + ctx.moduleStem(module) + ".html"});
-}
-
-Html link(const std::string& root, const std::string& path, const Html& text) {
-    return "<a href=\"" + Html::trusted(root) + url(path) + "\">" + text + "</a>";
-}
-
-}  // namespace
-
-Frame rootFrame(std::string_view title, const PageContext& ctx) {
-    const CHelper helper(ctx.translation, ctx.language);
-    Frame frame;
-    frame.title = modHtml::detail::pageTitle({title, ctx.projectName});
-    frame.crumbs = projectCrumbs(ctx, helper);
-    if (title != frame.crumbs.front().text) frame.crumbs.push_back({std::string(title), {}});
-    return frame;
-}
-
-Frame moduleFrame(const CModule& module, std::string_view pageWord, const PageContext& ctx) {
-    const CHelper helper(ctx.translation, ctx.language);
-    Frame frame;
+    const bool overview = body.kind == PageKind::Module && body.title.empty();
     frame.root = "../";
-    frame.title = modHtml::detail::pageTitle({pageWord, module.Name(), ctx.projectName});
-    frame.crumbs = projectCrumbs(ctx, helper);
-    addModuleCrumbs(frame.crumbs, module, ctx, helper, pageWord.empty());
-    if (!pageWord.empty()) frame.crumbs.push_back({std::string(pageWord), {}});
-    frame.module = &module;
-    // The page words modulePageHead is given, each naming one page.
-    if (pageWord.empty())
-        frame.tab = ".html";
-    else if (pageWord == helper.Translate("UmlModel", "UML-Model"))
-        frame.tab = "_Uml.html";
-    else if (pageWord == helper.Translate("ObjectModel", "Object-Model"))
-        frame.tab = "_Object.html";
-    else
-        frame.tab = "_Code.html";
+    frame.crumbs.push_back({helper.Translate(kinds, kinds), "all-" + kinds + ".html"});
+    frame.crumbs.push_back(
+        {module.Name(), overview ? std::string() : kinds + "/" + ctx.moduleStem(module) + ".html"});
+    if (!overview) frame.crumbs.push_back({body.title, {}});
+    if (body.kind == PageKind::Module) {
+        frame.module = &module;
+        frame.tab = body.tab;
+    }
     return frame;
 }
 
-Frame memberFrame(const CModule& module, std::string_view memberName, const PageContext& ctx) {
-    const CHelper helper(ctx.translation, ctx.language);
-    Frame frame;
-    frame.root = "../";
-    frame.title = modHtml::detail::pageTitle({memberName, module.Name(), ctx.projectName});
-    frame.crumbs = projectCrumbs(ctx, helper);
-    addModuleCrumbs(frame.crumbs, module, ctx, helper, false);
-    frame.crumbs.push_back({std::string(memberName), {}});
-    return frame;
+Html link(const Html& root, const std::string& path, const Html& text) {
+    return "<a href=\"" + root + url(path) + "\">" + text + "</a>";
 }
 
-Html pageHead(const Frame& frame, const PageContext& ctx) {
-    const CHelper helper(ctx.translation, ctx.language);
-    const Html root = Html::trusted(frame.root);
-    const auto text = [&](const char* key, const char* fallback) {
-        return attribute(helper.Translate(key, fallback));
-    };
-    HtmlBuffer page;
+Html attributeText(const CHelper& helper, const char* key, const char* fallback) {
+    return attribute(helper.Translate(key, fallback));
+}
+
+// From the doctype to the link that skips to the content.
+void appendDocumentHead(HtmlBuffer& page, const Html& root, const std::string& title,
+                        const PageContext& ctx, const CHelper& helper) {
     page.AppendLn("<!DOCTYPE html>");
-    page.AppendLn("<html lang=\"" + text("LanguageCode", "en") + "\">");
+    page.AppendLn("<html lang=\"" + attributeText(helper, "LanguageCode", "en") + "\">");
     page.AppendLn("<head>");
     page.AppendLn("<meta charset=\"" + attribute(htmlCharsetName(ctx.codePage.name())) + "\">");
     page.AppendLn("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
     page.AppendLn("<!-- GENERATED BY TARNWICK ON " + escaped(ctx.nowText()) + " -->");
-    page.AppendLn("<title>" + escaped(frame.title) + "</title>");
+    page.AppendLn("<title>" + escaped(title) + "</title>");
     page.AppendLn("<link rel=\"stylesheet\" href=\"" + root + "src/css/modern.css\">");
     page.AppendLn("<script src=\"" + root + "src/script/document.js\"></script>");
     // Synchronous and first: it puts the remembered colour scheme on the
@@ -101,70 +86,73 @@ Html pageHead(const Frame& frame, const PageContext& ctx) {
     page.AppendLn("<body data-root=\"" + root + "\">");
     page.AppendLn("<a class=\"skip\" href=\"#content\">" +
                   tr(helper, "SkipToContent", "Skip to content") + "</a>");
+}
 
-    // Header: menu button (narrow screens), project, search, scheme switch.
+// The header: menu button (narrow screens), project, search, scheme switch.
+void appendTopHeader(HtmlBuffer& page, const Html& root, const PageContext& ctx,
+                     const CHelper& helper) {
     page.Append(
         "<header class=\"top\"><button id=\"menu\" aria-controls=\"nav\" "
         "aria-expanded=\"false\" aria-label=\"" +
-        text("Navigation", "Navigation") + "\">&#9776;</button>");
+        attributeText(helper, "Navigation", "Navigation") + "\">&#9776;</button>");
     Html brand = escaped(projectText(ctx, helper));
     if (!ctx.projectVersion.empty())
         brand += " <span class=\"version\">" + escaped(ctx.projectVersion) + "</span>";
     page.Append("<a class=\"brand\" href=\"" + root + "index.html\">" + brand + "</a>");
+    const Html search = attributeText(helper, "Search", "Search");
     page.Append("<form class=\"find\" role=\"search\" action=\"" + root +
                 "search.html\" accept-charset=\"UTF-8\"><input type=\"search\" "
                 "name=\"q\" id=\"find\" placeholder=\"" +
-                text("Search", "Search") + " (/)\" aria-label=\"" + text("Search", "Search") +
-                "\" autocomplete=\"off\"></form>");
-    page.AppendLn("<button id=\"scheme\" aria-label=\"" + text("ColourScheme", "Light or dark") +
+                search + " (/)\" aria-label=\"" + search + "\" autocomplete=\"off\"></form>");
+    page.AppendLn("<button id=\"scheme\" aria-label=\"" +
+                  attributeText(helper, "ColourScheme", "Light or dark") +
                   "\">&#9680;</button></header>");
+}
 
-    // Navigation: the tree comes from nav-index.js; the plain list stays for
-    // readers without scripts.
+// The navigation column: the tree comes from nav-index.js; the plain list
+// stays for readers without scripts.
+void appendNavigation(HtmlBuffer& page, const Html& root, const PageContext& ctx,
+                      const CHelper& helper) {
     page.Append("<div class=\"shell\"><nav id=\"nav\" aria-label=\"" +
-                text("Navigation", "Navigation") + "\"><ul id=\"plain\">");
-    page.Append("<li>" +
-                link(frame.root, "module-summary.html", tr(helper, "AllFiles", "All Files")) +
+                attributeText(helper, "Navigation", "Navigation") + "\"><ul id=\"plain\">");
+    page.Append("<li>" + link(root, "module-summary.html", tr(helper, "AllFiles", "All Files")) +
                 "</li>");
     for (const std::string& kinds : ctx.kindsWithPages) {
         page.Append(
             "<li>" +
-            link(frame.root, "all-" + kinds + ".html", tr(helper, "All" + kinds, "All " + kinds)) +
+            link(root, "all-" + kinds + ".html", tr(helper, "All" + kinds, "All " + kinds)) +
             "</li>");
     }
-    page.AppendLn("<li>" +
-                  link(frame.root, "all-members.html", tr(helper, "AllMembers", "All members")) +
+    page.AppendLn("<li>" + link(root, "all-members.html", tr(helper, "AllMembers", "All members")) +
                   "</li></ul></nav>");
+}
 
+// The start of the content: the breadcrumbs, and a module's page tabs with
+// the current one marked.
+void appendCrumbsAndTabs(HtmlBuffer& page, const Frame& frame, const PageContext& ctx,
+                         const CHelper& helper) {
     page.Append("<main id=\"content\"><nav class=\"crumbs\" aria-label=\"Breadcrumbs\">");
-    for (size_t i = 0; i < frame.crumbs.size(); ++i) {
-        const Crumb& crumb = frame.crumbs[i];
+    for (const Crumb& crumb : frame.crumbs) {
         if (crumb.path.empty())
             page.Append("<span aria-current=\"page\">" + escaped(crumb.text) + "</span>");
         else
             page.Append(link(frame.root, crumb.path, escaped(crumb.text)));
     }
     page.AppendLn("</nav>");
-    if (frame.module) {
-        page.Append("<nav class=\"tabs\">");
-        const std::string stem = ctx.moduleStem(*frame.module);
-        for (const ModuleTab& tab : moduleTabs()) {
-            if (!tabWritten(tab, ctx.settings)) continue;
-            const Html word = tr(helper, tab.word, tab.word);
-            if (frame.tab == tab.suffix)
-                page.Append("<a aria-current=\"page\" href=\"" + url(stem + tab.suffix) + "\">" +
-                            word + "</a>");
-            else
-                page.Append("<a href=\"" + url(stem + tab.suffix) + "\">" + word + "</a>");
-        }
-        page.AppendLn("</nav>");
+    if (!frame.module) return;
+    page.Append("<nav class=\"tabs\">");
+    const std::string stem = ctx.moduleStem(*frame.module);
+    for (const ModuleTab& tab : moduleTabs()) {
+        if (!tabWritten(tab, ctx.settings)) continue;
+        const Html current = frame.tab == tab.suffix ? Html(" aria-current=\"page\"") : Html();
+        page.Append("<a" + current + " href=\"" + url(stem + tab.suffix) + "\">" +
+                    tr(helper, tab.word, tab.word) + "</a>");
     }
-    return page.take();
+    page.AppendLn("</nav>");
 }
 
-Html pageTail(const PageContext& ctx) {
-    const CHelper helper(ctx.translation, ctx.language);
-    HtmlBuffer page;
+// Everything after the body: end of <main>, the footer, end of page.
+void appendTail(HtmlBuffer& page, const PageContext& ctx, const CHelper& helper) {
     page.AppendLn("</main></div>");
     page.AppendLn("<footer>" + tr(helper, "GeneratedBy", "Generated by") + " " +
                   escaped(ctx.productName) + " " + escaped(plainVersion(ctx.version)) +
@@ -172,15 +160,28 @@ Html pageTail(const PageContext& ctx) {
                   "</footer>");
     page.AppendLn("</body>");
     page.AppendLn("</html>");
-    return page.take();
 }
 
-std::string finishPage(std::string page) {
-    // Only our own literals carry these: a name in a page is escaped, so
-    // its quotes cannot spell them.
-    for (const char* aim : {" target=\"Detail\"", " TARGET=\"Detail\"", " target=\"ModuleList\""})
-        page = replaceAll(page, aim, "");
-    return page;
+}  // namespace
+
+Page framePage(PageBody body, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    const Frame frame = frameOf(body, ctx, helper);
+    HtmlBuffer page;
+    appendDocumentHead(page, frame.root, pageTitle(body, ctx), ctx, helper);
+    appendTopHeader(page, frame.root, ctx, helper);
+    appendNavigation(page, frame.root, ctx, helper);
+    appendCrumbsAndTabs(page, frame, ctx, helper);
+    page.AppendLn();
+    if (body.kind == PageKind::Module) {
+        // The header block (name, kind, timestamp, attributes) opens the body.
+        page.AppendLn(body.header);
+        page.AppendLn();
+    }
+    page.Append(std::move(body.body));
+    appendTail(page, ctx, helper);
+    page.AppendLn();
+    return {std::move(body.path), page.takeText()};
 }
 
 }  // namespace tarnwick::modern

@@ -1,13 +1,13 @@
 #include "generator/pages/ModulePages.h"
 
-#include "generator/site/AuthorHtml.h"
 #include "generator/pages/CObjectModel.h"
 #include "generator/pages/CUml.h"
-#include "generator/site/CrossLinks.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/AuthorHtml.h"
+#include "generator/site/CrossLinks.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
 #include "support/Text.h"
@@ -31,27 +31,24 @@ Html implementedBy(const CModule& module, const PageContext& ctx) {
     return text + "</P>";
 }
 
-// The UML and object-model pages: the module's page frame around a heading
-// (translation key, its English default, and the paragraph's id) and a body.
-std::string framedBody(const CModule& module, const CProject& project, const PageContext& ctx,
-                       const char* key, const char* heading, const Html& body) {
+// The UML and object-model pages (tab): a heading (translation key, its
+// English default, and the paragraph's id) and a body.
+PageBody headedBody(const CModule& module, const CProject& project, const PageContext& ctx,
+                    std::string_view tab, const char* key, const char* heading, const Html& body) {
     HtmlBuffer page;
     const CHelper helper(ctx.translation, ctx.language);
-    page.AppendLn(modHtml::modulePageHead(module, project, ctx, helper.Translate(key, heading)));
     page.AppendLn("<H3>" + Html::trusted(helper.Translate(key, heading)) + "</H3>");
     page.AppendLn("<P id=\"" + attribute(key) + "\">");
     page.AppendLn(body);
     page.AppendLn("</P>");
-    page.AppendLn(modHtml::modulePageTail(ctx));
-    return page.takeText();
+    return modHtml::detail::modulePage(module, project, ctx, tab, helper.Translate(key, heading),
+                                       page.take());
 }
 
 }  // namespace
 
-Page buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    const std::string path = modulePagePath(module, ".html", ctx.pageNames);
+PageBody buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     HtmlBuffer page;
-    page.AppendLn(modHtml::modulePageHead(module, project, ctx));
     if (!module.Description().empty()) {
         page.AppendLn("<BR>");
         page.AppendLn(ctx.author(module.Description()));
@@ -62,41 +59,39 @@ Page buildModulePage(const CModule& module, const CProject& project, const PageC
     page.Append(
         moduleReferenceSections(module, project, ctx, CHelper(ctx.translation, ctx.language)));
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
-    page.AppendLn(modHtml::modulePageTail(ctx));
-    return {path, page.takeText()};
+    return modHtml::detail::modulePage(module, project, ctx, ".html", {}, page.take());
 }
 
-Page buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    return {modulePagePath(module, "_Uml.html", ctx.pageNames),
-            framedBody(module, project, ctx, "UmlModel", "UML-Model",
-                       CUml().createUml(module, project, 0, ctx))};
+PageBody buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {
+    return headedBody(module, project, ctx, "_Uml.html", "UmlModel", "UML-Model",
+                      CUml().createUml(module, project, 0, ctx));
 }
 
-Page buildObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    return {modulePagePath(module, "_Object.html", ctx.pageNames),
-            framedBody(module, project, ctx, "ObjectModel", "Object-Model",
-                       CObjectModel().createObjectModel(module, project, ctx))};
+PageBody buildObjectModelPage(const CModule& module, const CProject& project,
+                              const PageContext& ctx) {
+    return headedBody(module, project, ctx, "_Object.html", "ObjectModel", "Object-Model",
+                      CObjectModel().createObjectModel(module, project, ctx));
 }
 
-Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx) {
-    Pages pages;
-    buildModulePages(module, project, ctx, [&](Page&& page) { pages.push_back(std::move(page)); });
+PageBodies buildModulePages(const CModule& module, const CProject& project,
+                            const PageContext& ctx) {
+    PageBodies pages;
+    buildModulePages(module, project, ctx,
+                     [&](PageBody&& page) { pages.push_back(std::move(page)); });
     return pages;
 }
 
 void buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx,
-                      const std::function<void(Page&&)>& deliver) {
+                      const std::function<void(PageBody&&)>& deliver) {
     // The member pages first: the small pages of a module are on disk even
     // when its overview cannot be written.
-    for (Page& page : modHtml::buildMemberPages(module, project, ctx)) deliver(std::move(page));
+    for (PageBody& page : modHtml::buildMemberPages(module, project, ctx)) deliver(std::move(page));
     deliver(buildModulePage(module, project, ctx));
     if (ctx.settings.Uml) deliver(buildUmlPage(module, project, ctx));
     deliver(buildObjectModelPage(module, project, ctx));
     // Without the source section the site shows no code, neither per
     // member nor as the module's listing.
-    if (ctx.settings.Source)
-        deliver({modulePagePath(module, "_Code.html", ctx.pageNames),
-                 buildCodePage(module, project, ctx)});
+    if (ctx.settings.Source) deliver(buildCodePage(module, project, ctx));
 }
 
 }  // namespace tarnwick

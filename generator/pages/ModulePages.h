@@ -7,16 +7,15 @@
 // fourth, "{Name}_Code.html", is built by buildCodePage. {Name} is the
 // module's name made safe by safeFileName, the same name the links use.
 //
-// Each builder assembles the page in memory (every fragment added as a line,
-// so a returned block ends in an empty line) and returns it; no file is
-// written here.
+// Each builder assembles the page's body in memory (every fragment added as
+// a line) and returns it for the layout's frame; no file is written here.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "generator/site/Page.h"
+#include "generator/pages/PageBody.h"
 #include "generator/site/PageContext.h"
 #include "generator/site/PageNames.h"
 #include "model/CModule.h"
@@ -24,20 +23,21 @@
 
 namespace tarnwick {
 
-// "{Kinds}/{Name}.html": head, the description (when there is one), the
-// overview body, tail.
-Page buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx);
-// "{Kinds}/{Name}_Uml.html": head, "UML-Model" heading, the class box, tail.
-Page buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx);
-// "{Kinds}/{Name}_Object.html": head, "Object-Model" heading, the tree, tail.
-Page buildObjectModelPage(const CModule& module, const CProject& project, const PageContext& ctx);
+// "{Kinds}/{Name}.html": the description (when there is one) and the
+// overview body.
+PageBody buildModulePage(const CModule& module, const CProject& project, const PageContext& ctx);
+// "{Kinds}/{Name}_Uml.html": "UML-Model" heading and the class box.
+PageBody buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx);
+// "{Kinds}/{Name}_Object.html": "Object-Model" heading and the tree.
+PageBody buildObjectModelPage(const CModule& module, const CProject& project,
+                              const PageContext& ctx);
 
 // All pages of a module: its member pages, the overview, UML, object model
 // and code. Throws PageWriteError for a module of no kind that has pages.
-Pages buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx);
+PageBodies buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx);
 // The same pages in the same order, each handed to deliver as soon as it is
 // built, so a giant module's pages need not all be in memory at once.
 void buildModulePages(const CModule& module, const CProject& project, const PageContext& ctx,
-                      const std::function<void(Page&&)>& deliver);
+                      const std::function<void(PageBody&&)>& deliver);
 
 }  // namespace tarnwick

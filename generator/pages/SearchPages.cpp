@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "generator/pages/modHtmlDetail.h"
 #include "generator/site/CrossLinks.h"
 #include "generator/site/NavIndex.h"
-#include "generator/pages/modHtmlDetail.h"
 #include "model/CHelper.h"
 #include "support/Text.h"
 
@@ -25,16 +25,16 @@ char indexLetter(std::string_view name) {
 Html searchBox(const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     const Html search = attribute(helper.Translate("Search"));
-    return "<FORM class=\"search\" action=\"search.html\" method=\"get\" target=\"Detail\" "
-           "accept-charset=\"UTF-8\">"
+    return "<FORM class=\"search\" action=\"search.html\" method=\"get\"" +
+           ctx.target(LinkFrame::Detail) +
+           " accept-charset=\"UTF-8\">"
            "<INPUT type=\"text\" name=\"q\" size=\"16\" title=\"" +
            search + "\">&nbsp;<INPUT type=\"submit\" value=\"" + search + "\"></FORM>";
 }
 
-std::string buildSearchPage(const PageContext& ctx) {
+PageBody buildSearchPage(const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    modHtml::detail::appendRootPageHead(page, ctx, helper.Translate("Search"));
     page.AppendLn("<H3>" + tr(helper, "Search") + "</H3>");
     page.AppendLn(
         "<FORM class=\"search\" action=\"search.html\" method=\"get\" accept-charset=\"UTF-8\">");
@@ -61,11 +61,10 @@ std::string buildSearchPage(const PageContext& ctx) {
                   ", name: " + js("Name") + ", kind: " + js("Kind", "Kind") +
                   ", module: " + js("Module") + ", description: " + js("Description") + "});");
     page.AppendLn("</SCRIPT>");
-    modHtml::detail::appendRootPageTail(page, ctx);
-    return page.takeText();
+    return modHtml::detail::rootPage("search.html", helper.Translate("Search"), page);
 }
 
-std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
+PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     std::vector<const IndexEntry*> members;
     for (const IndexEntry& entry : entries)
@@ -82,7 +81,6 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
     });
 
     HtmlBuffer page;
-    modHtml::detail::appendRootPageHead(page, ctx, helper.Translate("AllMembers", "All members"));
     page.AppendLn("<H3>" + tr(helper, "AllMembers", "All members") + "</H3>");
     std::string letters;
     for (const IndexEntry* e : members) {
@@ -113,17 +111,18 @@ std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const P
                       escaped(module.name) + "</A>)<BR>");
     }
     if (current != 0) page.AppendLn("</P>");
-    modHtml::detail::appendRootPageTail(page, ctx);
-    return page.takeText();
+    return modHtml::detail::rootPage("all-members.html",
+                                     helper.Translate("AllMembers", "All members"), page);
 }
 
-Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx) {
+SiteIndexPages buildSiteIndexPages(const CProject& project, const PageContext& ctx) {
     const std::vector<IndexEntry> entries =
         ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
-    Pages pages{{"search-index.js", buildSearchIndexScript(entries, ctx)},
-                {"search.html", buildSearchPage(ctx)},
-                {"all-members.html", buildMemberIndexPage(entries, ctx)}};
-    if (ctx.modern()) pages.push_back({"nav-index.js", buildNavIndexScript(entries, ctx)});
+    SiteIndexPages pages;
+    pages.scripts.push_back({"search-index.js", buildSearchIndexScript(entries, ctx)});
+    if (ctx.modern()) pages.scripts.push_back({"nav-index.js", buildNavIndexScript(entries, ctx)});
+    pages.bodies.push_back(buildSearchPage(ctx));
+    pages.bodies.push_back(buildMemberIndexPage(entries, ctx));
     return pages;
 }
 

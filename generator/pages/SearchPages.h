@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/pages/PageBody.h"
 #include "generator/site/Page.h"
 #include "generator/site/PageContext.h"
 #include "generator/site/SiteIndex.h"
@@ -15,14 +16,19 @@
 
 namespace tarnwick {
 
-std::string buildSearchPage(const PageContext& ctx);
-std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
+PageBody buildSearchPage(const PageContext& ctx);
+PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
 
 // The search box at the top of the navigation frame's pages: a form that
-// opens search.html?q=... in the Detail frame.
+// opens search.html?q=... (in the framed layout, in the Detail frame).
 Html searchBox(const PageContext& ctx);
 
-// Builds and writes the three files above (throws PageWriteError).
-Pages buildSiteIndexPages(const CProject& project, const PageContext& ctx);
+// The files above: the scripts as they are written, the two pages as
+// bodies for the layout's frame (throws PageWriteError).
+struct SiteIndexPages {
+    Pages scripts;
+    PageBodies bodies;
+};
+SiteIndexPages buildSiteIndexPages(const CProject& project, const PageContext& ctx);
 
 }  // namespace tarnwick

@@ -6,7 +6,7 @@
 
 #include "generator/pages/CTextLines.h"
 #include "generator/pages/ReferencePages.h"
-#include "generator/pages/modHtml.h"
+#include "generator/pages/modHtmlDetail.h"
 #include "generator/pages/modVBtoHTML.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
@@ -303,20 +303,19 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
     return buildSourceTable(text, id, numbered);
 }
 
-std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
+PageBody buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
     CHelper helper(ctx.translation, ctx.language);
-    std::string head =
-        modHtml::modulePageHead(module, project, ctx, helper.Translate("Code", "Code")).str() +
-        "\r\n";
-    const std::string tail = modHtml::modulePageTail(ctx).str() + "\r\n";
-    if (module.Source().empty()) return head + tail;
-    head += "<H3>\r\n" + helper.Translate("Source", "Source") + "\r\n</H3>\r\n<P>\r\n";
-    // The listing has room to spare: the page is made around it, not copied.
-    const CodeLinks links = codeLinks(module, project, ctx);
-    std::string page = buildSourceTable(module.Source(), "SOURCE", true, &links);
-    page.insert(0, head);
-    page += "\r\n</P>\r\n" + tail;
-    return page;
+    std::string body;
+    if (!module.Source().empty()) {
+        // The listing has room to spare: the body is made around it, not copied.
+        const CodeLinks links = codeLinks(module, project, ctx);
+        body = buildSourceTable(module.Source(), "SOURCE", true, &links);
+        body.insert(0, "<H3>\r\n" + helper.Translate("Source", "Source") + "\r\n</H3>\r\n<P>\r\n");
+        body += "\r\n</P>\r\n";
+    }
+    return modHtml::detail::modulePage(module, project, ctx, "_Code.html",
+                                       helper.Translate("Code", "Code"),
+                                       Html::trusted(std::move(body)));
 }
 
 }  // namespace tarnwick

@@ -11,8 +11,9 @@
 #include <string>
 #include <string_view>
 
-#include "generator/site/PageContext.h"
+#include "generator/pages/PageBody.h"
 #include "generator/pages/ReferencePages.h"
+#include "generator/site/PageContext.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "support/Html.h"
@@ -45,9 +46,8 @@ std::string buildCodeLine(std::string_view line);
 // is UTF-8.
 std::string encodeChar(std::string_view text, char32_t character);
 
-// The text of "{Kinds}/{safe module name}_Code.html": the shared per-module
-// page head, then (when the module has any source) a "Source" heading and the
-// numbered code table, then the shared tail.
-std::string buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx);
+// The body of "{Kinds}/{safe module name}_Code.html": when the module has
+// any source, a "Source" heading and the numbered code table.
+PageBody buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx);
 
 }  // namespace tarnwick

@@ -1,15 +1,15 @@
 // Pieces shared by the modHtml page writers (not part of the public
-// interface): the heads of the root and member pages and the file names
-// made from module and member names.
+// interface): the bodies of root and module pages and the file names made
+// from module and member names.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "generator/pages/PageBody.h"
 #include "generator/site/PageContext.h"
 #include "model/CHelper.h"
 #include "model/CModule.h"
@@ -21,17 +21,14 @@
 
 namespace tarnwick::modHtml::detail {
 
-// Root pages (project summary, module summary, kind lists) lie in the site's
-// own folder, so their resources are addressed without "../".
-// title: what the page is ("All Files"); the project's name follows it.
-void appendRootPageHead(HtmlBuffer& page, const PageContext& ctx, std::string_view title);
-// The modern layout's tail also takes the frame targets out of the page.
-void appendRootPageTail(HtmlBuffer& page, const PageContext& ctx);
-
-// Member pages lie one folder down; their title is "{member} - {module} - {project}".
-void appendMemberPageHead(HtmlBuffer& page, const CModule& module, std::string_view memberName,
-                          const PageContext& ctx);
-void appendMemberPageTail(HtmlBuffer& page, const PageContext& ctx);
+// A page in the site's root (project summary, module summary, kind lists):
+// its path, what it is ("All Files") and its body.
+PageBody rootPage(std::string path, std::string title, HtmlBuffer& body);
+// One of a module's pages: its tab (the page's suffix among moduleTabs()),
+// its word for the title ("UML-Model"; empty for the overview) and its
+// body; the module's header block goes above the body.
+PageBody modulePage(const CModule& module, const CProject& project, const PageContext& ctx,
+                    std::string_view tab, std::string word, Html body);
 
 // ' id="Parameters"': the address of a section of a member page in the
 // modern layout; nothing in the framed one, whose pages stay as they were.
@@ -47,17 +44,15 @@ Html codeLineLink(const CModule& module, const Element& member, const PageContex
 std::string moduleFileName(const CModule& module, const PageContext& ctx);
 std::string memberFileName(const CModule& module, const ListItem& member, const PageContext& ctx);
 
-// buildMemberPage for the members of one page (members.front() names it).
-std::string buildMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
-                              const CProject& project, const PageContext& ctx);
+// buildMemberPage for the members of one page (members.front() names it);
+// the body's path is left to the caller.
+PageBody buildMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
+                           const CProject& project, const PageContext& ctx);
 
 // The scope column of a summary row for the members of one page: "Public"
 // for one member, "Public Get/Let" for accessors of one scope,
 // "Public Get/Friend Let" when their scopes differ.
 std::string scopeText(const std::vector<const Element*>& members);
-
-// "Add - ArrayList - CorLib": the parts that are not empty, joined by " - ".
-std::string pageTitle(std::initializer_list<std::string_view> parts);
 
 // What an author's tags add below a description (of a member or of module):
 // a Remarks, an Example and an Exceptions section (heading and text) where

@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/site/AuthorHtml.h"
-#include "generator/site/Listing.h"
 #include "generator/pages/SearchPages.h"
-#include "generator/site/SiteIndex.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/AuthorHtml.h"
+#include "generator/site/Listing.h"
+#include "generator/site/SiteIndex.h"
 #include "model/CHelper.h"
 #include "reader/modRegistry.h"
 #include "support/Html.h"
@@ -24,7 +24,7 @@ namespace {
 Html moduleLinkLine(const CModule& module, const CHelper& helper, const PageContext& ctx) {
     return "<A href=\"" +
            url(helper.getModulesType(module) + "/" + detail::moduleFileName(module, ctx)) +
-           ".html\" target=\"Detail\">" + escaped(module.Name()) + "</A><BR>";
+           ".html\"" + ctx.target(LinkFrame::Detail) + ">" + escaped(module.Name()) + "</A><BR>";
 }
 
 // A library's description, or the registry lookup's failure in the site's language.
@@ -95,18 +95,16 @@ void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper
 
 }  // namespace
 
-Page buildProjectSummary(const CProject& project, const PageContext& ctx) {
+PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx, helper.Translate("Project"));
     page.AppendLn("<H3>" + tr(helper, "Project") + "</H3>");
     appendProjectFacts(page, project, helper);
     if (ctx.settings.Libraries) {
         appendLibraryTable(page, project.References(), "References", helper);
         appendLibraryTable(page, project.Objects(), "Objects", helper);
     }
-    detail::appendRootPageTail(page, ctx);
-    return {"project-summary.html", page.takeText()};
+    return detail::rootPage("project-summary.html", helper.Translate("Project"), page);
 }
 
 namespace {
@@ -132,8 +130,8 @@ std::vector<KindList> kindLists(const CProject& project, const GenerationSetting
 }
 
 // The link to the A-Z page of all members, shown in the Detail frame.
-Html memberIndexLink(const CHelper& helper) {
-    return "<A href=\"all-members.html\" target=\"Detail\">" +
+Html memberIndexLink(const CHelper& helper, const PageContext& ctx) {
+    return "<A href=\"all-members.html\"" + ctx.target(LinkFrame::Detail) + ">" +
            tr(helper, "AllMembers", "All members") + "</A><BR>";
 }
 
@@ -142,17 +140,16 @@ bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
 
 }  // namespace
 
-Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
+PageBody buildModuleSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx, helper.Translate("AllFiles", "All Files"));
     page.AppendLn(searchBox(ctx));
     page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
-    page.AppendLn("<A href=\"all-summary.html\" target=\"ModuleList\">" + tr(helper, "Overview") +
-                  "</A><BR>");
-    page.AppendLn(memberIndexLink(helper));
+    page.AppendLn("<A href=\"all-summary.html\"" + ctx.target(LinkFrame::ModuleList) + ">" +
+                  tr(helper, "Overview") + "</A><BR>");
+    page.AppendLn(memberIndexLink(helper, ctx));
 
     // Only the kinds whose pages this run writes: a link to a page that is
     // not there would lead nowhere.
@@ -160,7 +157,8 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
         const std::string key = std::string("All") + kind.kinds;
-        page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\" target=\"ModuleList\">" +
+        page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\"" +
+                      ctx.target(LinkFrame::ModuleList) + ">" +
                       tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
                       number(kind.list->Size() + 1) + ")</A><BR>");
         for (const auto& module : kind.list->elements()) all.Add(module);
@@ -172,39 +170,35 @@ Page buildModuleSummary(const CProject& project, const PageContext& ctx) {
     helper.sortIterator(all);
     for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");
-    detail::appendRootPageTail(page, ctx);
-    return {"module-summary.html", page.takeText()};
+    return detail::rootPage("module-summary.html", helper.Translate("AllFiles", "All Files"), page);
 }
 
-Page buildOverviewPage(const CProject& project, const PageContext& ctx) {
+PageBody buildOverviewPage(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx, helper.Translate("Overview"));
     page.AppendLn(searchBox(ctx));
     page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
-    page.AppendLn(
-        "<A href=\"project-summary.html\" target=\"Detail\"><IMG class=\"kind\" "
-        "src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
-        tr(helper, "Project") + "</A><BR>");
-    page.AppendLn("<A href=\"module-summary.html\" target=\"ModuleList\">" +
+    page.AppendLn("<A href=\"project-summary.html\"" + ctx.target(LinkFrame::Detail) +
+                  "><IMG class=\"kind\" src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
+                  tr(helper, "Project") + "</A><BR>");
+    page.AppendLn("<A href=\"module-summary.html\"" + ctx.target(LinkFrame::ModuleList) + ">" +
                   tr(helper, "AllFiles", "All Files") + "</A><BR>");
-    page.AppendLn(memberIndexLink(helper));
+    page.AppendLn(memberIndexLink(helper, ctx));
     page.AppendLn("</B>");
     page.AppendLn("</P>");
     page.AppendLn("<H3>" + tr(helper, "ModulesByKind", "Modules by kind") + "</H3>");
     page.AppendLn("<P>");
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
-        page.AppendLn("<A href=\"all-" + url(kind.kinds) +
-                      ".html\" target=\"ModuleList\"><IMG class=\"kind\" src=\"src/images/" +
+        page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\"" +
+                      ctx.target(LinkFrame::ModuleList) + "><IMG class=\"kind\" src=\"src/images/" +
                       url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + tr(helper, kind.kinds) +
                       "</A><BR>");
     }
     page.AppendLn("</P>");
-    detail::appendRootPageTail(page, ctx);
-    return {"all-summary.html", page.takeText()};
+    return detail::rootPage("all-summary.html", helper.Translate("Overview"), page);
 }
 
 Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
@@ -228,19 +222,19 @@ Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
     return {"index.html", std::move(page)};
 }
 
-Pages buildKindIndex(const CModuleList& list, const CProject& /*project*/, const PageContext& ctx) {
+PageBodies buildKindIndex(const CModuleList& list, const CProject& /*project*/,
+                          const PageContext& ctx) {
     if (list.Size() < 0) return {};
     const CHelper helper(ctx.translation, ctx.language);
     const std::string kinds = helper.getModulesType(*list.elements().front());
     HtmlBuffer page;
-    detail::appendRootPageHead(page, ctx, helper.Translate("All" + kinds, "All " + kinds));
     page.AppendLn("<H3>" + tr(helper, "All" + kinds, "All " + kinds) + "</H3>");
     page.AppendLn("<P>");
     for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");
-    detail::appendRootPageTail(page, ctx);
-    Pages pages;
-    pages.push_back({"all-" + kinds + ".html", page.takeText()});
+    PageBodies pages;
+    pages.push_back(detail::rootPage("all-" + kinds + ".html",
+                                     helper.Translate("All" + kinds, "All " + kinds), page));
     return pages;
 }
 

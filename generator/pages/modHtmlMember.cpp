@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "generator/site/AuthorHtml.h"
-#include "generator/site/CrossLinks.h"
-#include "generator/site/Listing.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/AuthorHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/Listing.h"
 #include "model/CArgument.h"
 #include "model/CArgumentList.h"
 #include "model/CHelper.h"
@@ -258,15 +258,19 @@ std::string scopeText(const std::vector<const Element*>& members) {
 
 }  // namespace detail
 
-std::string buildMemberPage(const Element& member, const CModule& module, const CProject& project,
-                            const PageContext& ctx) {
-    return detail::buildMemberPageOf(pageMembers(module, member, ctx.settings), module, project,
-                                     ctx);
+PageBody buildMemberPage(const Element& member, const CModule& module, const CProject& project,
+                         const PageContext& ctx) {
+    const auto members = pageMembers(module, member, ctx.settings);
+    PageBody page = detail::buildMemberPageOf(members, module, project, ctx);
+    if (const std::string kinds = kindTraits(module.Kind()).listName; !kinds.empty())
+        page.path = kinds + "/" + detail::memberFileName(module, *members.front(), ctx) + ".html";
+    return page;
 }
 
-Pages buildMemberPages(const CModule& module, const CProject& project, const PageContext& ctx) {
+PageBodies buildMemberPages(const CModule& module, const CProject& project,
+                            const PageContext& ctx) {
     const std::string kinds = CHelper(ctx.translation, ctx.language).getModulesType(module);
-    Pages pages;
+    PageBodies pages;
     const PageGroups groups = pageGroups(module, ctx.settings);
     for (const SummaryTable& table : summaryTables(module, ctx.settings)) {
         if (!table.enabled) continue;
@@ -281,23 +285,21 @@ Pages buildMemberPages(const CModule& module, const CProject& project, const Pag
             if (kinds.empty())
                 throw PageWriteError(file,
                                      "module " + module.Name() + " is of no kind that has pages");
-            pages.push_back(
-                {kinds + "/" + file, detail::buildMemberPageOf(members, module, project, ctx)});
+            pages.push_back(detail::buildMemberPageOf(members, module, project, ctx));
+            pages.back().path = kinds + "/" + file;
         }
     }
     return pages;
 }
 
-std::string detail::buildMemberPageOf(const std::vector<const Element*>& members,
-                                      const CModule& module, const CProject& project,
-                                      const PageContext& ctx) {
+PageBody detail::buildMemberPageOf(const std::vector<const Element*>& members,
+                                   const CModule& module, const CProject& project,
+                                   const PageContext& ctx) {
     const Element& member = *members.front();
     const CHelper helper(ctx.translation, ctx.language);
     const std::string& name = member.Name();
     const std::string moduleKind = helper.getModuleType(module);
     HtmlBuffer page;
-
-    detail::appendMemberPageHead(page, module, name, ctx);
     page.AppendLn(buildIconHeader(moduleKind, escaped(project.displayName()),
                                   "<I>" + escaped(module.Name()) + "</I>." + escaped(name)));
     page.AppendLn("<P class=\"DocTitle\"><I>" + escaped(module.Name()) + "</I>.<B>" +
@@ -320,10 +322,14 @@ std::string detail::buildMemberPageOf(const std::vector<const Element*>& members
         appendMemberSections(page, *part, module, project, ctx, helper, part == members.front());
     }
     page.Append(referenceSections(members, module, project, ctx, helper));
-    detail::appendMemberPageTail(page, ctx);
 
     ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());
-    return page.takeText();
+    PageBody body;
+    body.kind = PageKind::Member;
+    body.title = name;
+    body.module = &module;
+    body.body = page.take();
+    return body;
 }
 
 Html formatProcedureSyntax(std::string_view syntax) {

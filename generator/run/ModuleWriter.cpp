@@ -6,12 +6,13 @@
 #include <new>
 #include <system_error>
 
-#include "generator/site/CrossLinks.h"
-#include "generator/site/Listing.h"
+#include "generator/layout/PageFrame.h"
 #include "generator/pages/ModulePages.h"
 #include "generator/pages/SearchPages.h"
-#include "generator/site/SiteIndex.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/Listing.h"
+#include "generator/site/SiteIndex.h"
 #include "model/CHelper.h"
 #include "support/Text.h"
 
@@ -50,16 +51,22 @@ ModuleWriter::~ModuleWriter() { stopWorkers(); }
 
 void ModuleWriter::generateDocumentation() {
     guarded("project-summary.html", [&] {
-        Page summary = modHtml::buildProjectSummary(m_project, m_ctx);
+        Page summary = framePage(modHtml::buildProjectSummary(m_project, m_ctx), m_ctx);
         m_site.write(summary, m_codePage);
         // The modern layout starts on the project summary, not on a frameset.
         if (m_ctx.modern()) m_site.write({"index.html", std::move(summary.text)}, m_codePage);
     });
-    guarded("module-summary.html",
-            [&] { m_site.write(modHtml::buildModuleSummary(m_project, m_ctx), m_codePage); });
-    guarded("all-summary.html",
-            [&] { m_site.write(modHtml::buildOverviewPage(m_project, m_ctx), m_codePage); });
-    guarded("search and member index", [&] { putAll(buildSiteIndexPages(m_project, m_ctx)); });
+    guarded("module-summary.html", [&] {
+        m_site.write(framePage(modHtml::buildModuleSummary(m_project, m_ctx), m_ctx), m_codePage);
+    });
+    guarded("all-summary.html", [&] {
+        m_site.write(framePage(modHtml::buildOverviewPage(m_project, m_ctx), m_ctx), m_codePage);
+    });
+    guarded("search and member index", [&] {
+        SiteIndexPages index = buildSiteIndexPages(m_project, m_ctx);
+        putAll(index.scripts);
+        putAll(framePages(std::move(index.bodies), m_ctx));
+    });
 
     // Progress maximum over the kinds switched on. A maximum of 0 (nothing
     // to write) is not taken: the bar keeps its initial maximum.
@@ -83,7 +90,9 @@ void ModuleWriter::generateDocumentation() {
     for (const ModuleKind kind : kDocumentedModuleKinds) {
         if (!kindSwitchedOn(kind, s)) continue;
         const CModuleList& list = *m_project.listOfKind(kind);
-        guarded("kind index", [&] { putAll(modHtml::buildKindIndex(list, m_project, m_ctx)); });
+        guarded("kind index", [&] {
+            putAll(framePages(modHtml::buildKindIndex(list, m_project, m_ctx), m_ctx));
+        });
         if (cancelled()) return;
         for (size_t end = next + list.elements().size(); next < end; ++next) {
             if (!tellModule(next)) return;
@@ -159,7 +168,8 @@ void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
         {
             const RecordLinkAnswers recording(record.links);
             // Each page written and let go as it comes: a giant module's are not all held.
-            buildModulePages(*m_modules[i], m_project, ctx, [&](Page&& page) {
+            buildModulePages(*m_modules[i], m_project, ctx, [&](PageBody&& body) {
+                Page page = framePage(std::move(body), ctx);
                 m_site.write(page, codePage);
                 page.text = std::string();
                 record.pages.push_back(std::move(page.path));

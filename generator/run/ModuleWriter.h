@@ -1,4 +1,6 @@
-// ModuleWriter: the part of a run that builds the site's pages and hands them to the SiteWriter.
+// ModuleWriter: the part of a run that builds the site's pages, puts each
+// body in the frame of the run's layout (PageFrame.h) and hands the pages
+// to the SiteWriter.
 //
 // generateDocumentation() writes the project summary, the module summary,
 // the overview and the search and member index, then per kind switched on
@@ -25,8 +27,8 @@
 #include <vector>
 
 #include "generator/run/GenerationRun.h"
-#include "generator/site/PageContext.h"
 #include "generator/run/SiteWriter.h"
+#include "generator/site/PageContext.h"
 #include "model/CProject.h"
 
 namespace tarnwick {

@@ -33,6 +33,11 @@ Html PageContext::author(std::string_view text) const {
     });
 }
 
+Html PageContext::target(LinkFrame frame) const {
+    if (settings.layout != PageLayout::Frames) return {};
+    return frame == LinkFrame::Detail ? Html(" target=\"Detail\"") : Html(" target=\"ModuleList\"");
+}
+
 Html tr(const CHelper& helper, std::string_view key, std::string_view fallback) {
     return Html::trusted(helper.Translate(key, fallback));
 }

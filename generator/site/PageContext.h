@@ -59,6 +59,11 @@ public:
 // "utf8" -> "UTF-8", "CP936" -> "GBK"; any other name as it is given.
 std::string htmlCharsetName(std::string_view codePageName);
 
+// The frames of the framed layout's frameset (Ressources/index.html) that a
+// link in a page body may open in: the one that shows the pages and the one
+// that lists the modules.
+enum class LinkFrame : unsigned char { Detail, ModuleList };
+
 struct PageContext {
     GenerationSettings settings;
     const Translation* translation = nullptr;  // not owned; null: every lookup gives its default
@@ -96,6 +101,9 @@ struct PageContext {
     // links naming the project's own pages lead to them, links into the site
     // that name none lose their address (with links; else kept as written).
     Html author(std::string_view text) const;
+    // ' target="Detail"': the frame a body's link opens in. Only the framed
+    // layout has frames; in the modern one a link opens in its own window.
+    Html target(LinkFrame frame) const;
     bool modern() const { return settings.layout == PageLayout::Modern; }
     void consoleLine(const std::string& line) const {
         if (console) console->consoleLine(line);

@@ -62,7 +62,7 @@ class MemberPage : public ::testing::Test {
 protected:
     MemberPage() : module(makeModule("CStore", moduletype::Class)), ctx(makeContext()) {}
     std::string page(const Element& member) {
-        return buildMemberPage(member, *module, project, ctx);
+        return buildMemberPage(member, *module, project, ctx).body.take();
     }
     CProject project;
     std::shared_ptr<CModule> module;

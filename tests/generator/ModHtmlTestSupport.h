@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "generator/site/Page.h"
+#include "generator/pages/PageBody.h"
 #include "generator/site/PageContext.h"
 #include "model/CProject.h"  // with every element kind
 #include "model/Translation.h"
@@ -59,9 +59,9 @@ inline PageContext makeContext(const Translation* translation = nullptr) {
 }
 
 // The pages builders handed out: site-relative path -> text.
-inline std::map<std::string, std::string> pagesOf(Pages pages) {
+inline std::map<std::string, std::string> pagesOf(PageBodies pages) {
     std::map<std::string, std::string> site;
-    for (Page& page : pages) site[page.path] = std::move(page.text);
+    for (PageBody& page : pages) site[page.path] = page.body.take();
     return site;
 }
 

@@ -118,7 +118,8 @@ TEST(SiteIndexTest, MemberIndexPutsNamesWithoutAnAsciiLetterAfterZ) {
     Fixture f;
     f.ledger->Add(makeElement<CSubroutine>("\303\234bertrag", scope::Public));
     const PageContext ctx = makeContext();
-    const std::string page = buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx);
+    const std::string page =
+        buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx).body.take();
     EXPECT_LT(page.find(">Title<"), page.find("\303\234bertrag")) << page;
 }
 
@@ -195,7 +196,8 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
          "href=\"iaccount.htm\">IAccount</a>, <a href=\"Gone.html\">Gone</a>.",
          "x = <b>1</b>", "", ""});
     ctx.links = &links;
-    const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx);
+    const std::string page =
+        modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx).body.take();
     EXPECT_NE(page.find("<H3>Remarks</H3>\r\n<DIV class=\"remarks\">Slow as <a "
                         "href=\"../Classes/IAccount_Post.html\">Post</a>, <a "
                         "href=\"../Classes/IAccount.html\">IAccount</a>, <a>Gone</a>.</DIV>\r\n"
@@ -209,7 +211,7 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     // A module's own tags on its page, "#Member" a member of it.
     f.account->setSeeAlso({"#Moved"});
     f.account->setSections({"", "", "Overflow when full", ""});
-    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).text;
+    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).body.take();
     EXPECT_NE(modulePage.find("<H3>Exceptions</H3>\r\n<DIV class=\"exceptions\">Overflow when "
                               "full</DIV>\r\n<P class=\"seeAlso\"><B>See also:</B> <A "
                               "href=\"../Classes/CAccount_Moved.html\">Moved</A></P>"),

@@ -3,9 +3,9 @@
 
 #include "generator/pages/CTextLines.h"
 #include "generator/pages/ModulePages.h"
-#include "generator/site/PageContext.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modVBtoHTML.h"
+#include "generator/site/PageContext.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 
@@ -87,7 +87,8 @@ TEST(SourcePage, NoTableWithoutSourceAndNoPagesWithoutKind) {
     CModule form;
     form.setModuleType(moduletype::Form);
     form.setName("frmMain");
-    EXPECT_EQ(buildCodePage(form, project, ctx).find("class=\"Source\""), std::string::npos);
+    EXPECT_EQ(buildCodePage(form, project, ctx).body.str().find("class=\"Source\""),
+              std::string::npos);
     form.setModuleType(moduletype::Reference);
     EXPECT_THROW(buildModulePages(form, project, ctx), PageWriteError);
 }
