@@ -30,8 +30,8 @@
 #include "cli/Commands.h"
 #include "cli/OptionHelp.h"
 #include "cli/Words.h"
-#include "generator/site/Listing.h"
 #include "generator/settings/SettingsFile.h"
+#include "generator/site/Listing.h"
 #include "model/CHelper.h"
 #include "model/CProperty.h"
 #include "reader/CParser.h"
@@ -39,7 +39,7 @@
 #include "reader/modRegistry.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
-#include "support/Html.h"
+#include "support/TerminalText.h"
 #include "support/Text.h"
 
 namespace tarnwick::cli {

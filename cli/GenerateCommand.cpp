@@ -33,7 +33,7 @@
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
-#include "support/Html.h"
+#include "support/TerminalText.h"
 #include "support/Text.h"
 
 namespace tarnwick::cli {

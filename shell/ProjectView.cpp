@@ -15,8 +15,8 @@
 #include <exception>
 
 #include "generator/pages/ModulePages.h"
-#include "generator/site/Timestamp.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/Timestamp.h"
 #include "model/CHelper.h"
 #include "model/Element.h"
 #include "reader/CParser.h"
@@ -422,17 +422,18 @@ std::string ProjectView::buildPreview(const QString& tag) const {
         case 'E':
             if (index >= m_nodes.size()) return {};
             return modHtml::buildMemberPage(*m_nodes[index].element, *m_nodes[index].module,
-                                            *m_project, m_ctx);
+                                            *m_project, m_ctx)
+                .take();
         case 'M':
             if (index >= m_modules.size()) return {};
-            return buildModulePage(*m_modules[index], *m_project, m_ctx).text;
+            return buildModulePage(*m_modules[index], *m_project, m_ctx).text.takeBytes();
         case 'K': {
             if (index >= m_lists.size()) return {};
             Pages pages = modHtml::buildKindIndex(*m_lists[index], *m_project, m_ctx);
-            return pages.empty() ? std::string() : std::move(pages.front().text);
+            return pages.empty() ? std::string() : pages.front().text.takeBytes();
         }
         case 'P':
-            return modHtml::buildProjectSummary(*m_project, m_ctx).text;
+            return modHtml::buildProjectSummary(*m_project, m_ctx).text.takeBytes();
         default:
             return {};
     }

@@ -1,7 +1,7 @@
 #include "generator/pages/CObjectModel.h"
 
-#include "generator/site/Listing.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/Listing.h"
 #include "model/Element.h"
 #include "support/Html.h"
 #include "support/Text.h"
@@ -80,7 +80,7 @@ Html CObjectModel::createSection(const IIterator& list,
     out.Append("</TD>");
     out.Append("<TD>");
     out.Append("<SPAN class=\"omyellow\">");
-    out.Append(tr(helper, kind, kind));
+    out.Append(trText(helper, kind, kind));
     out.Append("</SPAN>");
     out.Append("</TD>");
     out.Append("<TD width=\"100%\">");

@@ -1,13 +1,13 @@
 #include "generator/pages/ModulePages.h"
 
-#include "generator/site/AuthorHtml.h"
 #include "generator/pages/CObjectModel.h"
 #include "generator/pages/CUml.h"
-#include "generator/site/CrossLinks.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/AuthorHtml.h"
+#include "generator/site/CrossLinks.h"
 #include "model/CHelper.h"
 #include "support/StringBuffer.h"
 #include "support/Text.h"
@@ -22,7 +22,7 @@ Html implementedBy(const CModule& module, const PageContext& ctx) {
     const auto classes = ctx.links->implementers(module);
     if (classes.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
-    Html text = "<H3>" + Html::trusted(helper.Translate("ImplementedBy", "Implemented by")) +
+    Html text = "<H3>" + trText(helper, "ImplementedBy", "Implemented by") +
                 "</H3>\r\n<P class=\"implementedBy\">";
     for (size_t i = 0; i < classes.size(); ++i) {
         if (i > 0) text += ", ";
@@ -33,17 +33,17 @@ Html implementedBy(const CModule& module, const PageContext& ctx) {
 
 // The UML and object-model pages: the module's page frame around a heading
 // (translation key, its English default, and the paragraph's id) and a body.
-std::string framedBody(const CModule& module, const CProject& project, const PageContext& ctx,
-                       const char* key, const char* heading, const Html& body) {
+Html framedBody(const CModule& module, const CProject& project, const PageContext& ctx,
+                const char* key, const char* heading, const Html& body) {
     HtmlBuffer page;
     const CHelper helper(ctx.translation, ctx.language);
     page.AppendLn(modHtml::modulePageHead(module, project, ctx, helper.Translate(key, heading)));
-    page.AppendLn("<H3>" + Html::trusted(helper.Translate(key, heading)) + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, key, heading) + "</H3>");
     page.AppendLn("<P id=\"" + attribute(key) + "\">");
     page.AppendLn(body);
     page.AppendLn("</P>");
     page.AppendLn(modHtml::modulePageTail(ctx));
-    return page.takeText();
+    return page.take();
 }
 
 }  // namespace
@@ -63,7 +63,7 @@ Page buildModulePage(const CModule& module, const CProject& project, const PageC
         moduleReferenceSections(module, project, ctx, CHelper(ctx.translation, ctx.language)));
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     page.AppendLn(modHtml::modulePageTail(ctx));
-    return {path, page.takeText()};
+    return {path, page.take()};
 }
 
 Page buildUmlPage(const CModule& module, const CProject& project, const PageContext& ctx) {

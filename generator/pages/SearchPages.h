@@ -15,8 +15,11 @@
 
 namespace tarnwick {
 
-std::string buildSearchPage(const PageContext& ctx);
-std::string buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
+// "search.html": the search form, the result table and the texts the
+// search script writes, as script literals.
+Html buildSearchPage(const PageContext& ctx);
+// "all-members.html".
+Html buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
 
 // The search box at the top of the navigation frame's pages: a form that
 // opens search.html?q=... in the Detail frame.

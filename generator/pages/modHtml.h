@@ -75,8 +75,8 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
 // The member page "{Kinds}/{Module}_{Member}.html": description, syntax,
 // parts of a Type or Enum, parameters, return value, source. Tells the
 // observer one console line. Also the workbench's preview of a member.
-std::string buildMemberPage(const Element& member, const CModule& module, const CProject& project,
-                            const PageContext& ctx);
+Html buildMemberPage(const Element& member, const CModule& module, const CProject& project,
+                     const PageContext& ctx);
 // Every member page of a module: one per page file that the summary tables
 // switched on link to, in the order of the tables. Throws PageWriteError
 // for a module of no kind that has pages.

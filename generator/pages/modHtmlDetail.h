@@ -48,7 +48,7 @@ std::string moduleFileName(const CModule& module, const PageContext& ctx);
 std::string memberFileName(const CModule& module, const ListItem& member, const PageContext& ctx);
 
 // buildMemberPage for the members of one page (members.front() names it).
-std::string buildMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
+Html buildMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
                               const CProject& project, const PageContext& ctx);
 
 // The scope column of a summary row for the members of one page: "Public"

@@ -6,12 +6,12 @@
 #include <new>
 #include <system_error>
 
-#include "generator/site/CrossLinks.h"
-#include "generator/site/Listing.h"
 #include "generator/pages/ModulePages.h"
 #include "generator/pages/SearchPages.h"
-#include "generator/site/SiteIndex.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/Listing.h"
+#include "generator/site/SiteIndex.h"
 #include "model/CHelper.h"
 #include "support/Text.h"
 
@@ -161,7 +161,7 @@ void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
             // Each page written and let go as it comes: a giant module's are not all held.
             buildModulePages(*m_modules[i], m_project, ctx, [&](Page&& page) {
                 m_site.write(page, codePage);
-                page.text = std::string();
+                page.text = {};
                 record.pages.push_back(std::move(page.path));
             });
         }

@@ -1,9 +1,9 @@
 // The module overview and the root pages in the cases the golden pages do not show.
 #include <gtest/gtest.h>
 
-#include "generator/site/SiteIndex.h"
-#include "generator/site/Listing.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/Listing.h"
+#include "generator/site/SiteIndex.h"
 #include "support/Text.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 
@@ -163,14 +163,14 @@ TEST(IndexPages, KindsSwitchedOffAreNeitherListedNorLinked) {
     project.Forms().Add(makeModule("Bform", moduletype::Form));
     project.UserControls().Add(makeModule("a/b", moduletype::UserControl));
     ctx.settings.Classes = false;
-    const std::string summary = buildModuleSummary(project, ctx).text;
+    const std::string summary = buildModuleSummary(project, ctx).text.bytes();
     EXPECT_EQ(matches(summary, "<A href=\"([^\"]*)\" target="),
               (std::vector<std::string>{"all-summary.html", "all-members.html", "all-Forms.html",
                                         "all-UserControls.html", "Forms/Bform.html",
                                         "UserControls/a_b-3a8e75c1.html"}));
     EXPECT_NE(summary.find(">All Forms (1)</A>"), std::string::npos) << summary;
     EXPECT_EQ(
-        matches(buildOverviewPage(project, ctx).text, "<A href=\"(all-[A-Za-z]*s.html)\""),
+        matches(buildOverviewPage(project, ctx).text.bytes(), "<A href=\"(all-[A-Za-z]*s.html)\""),
         (std::vector<std::string>{"all-members.html", "all-Forms.html", "all-UserControls.html"}));
     EXPECT_TRUE(buildKindIndex(project.Modules(), project, ctx).empty());
 }

@@ -61,7 +61,7 @@ inline PageContext makeContext(const Translation* translation = nullptr) {
 // The pages builders handed out: site-relative path -> text.
 inline std::map<std::string, std::string> pagesOf(Pages pages) {
     std::map<std::string, std::string> site;
-    for (Page& page : pages) site[page.path] = std::move(page.text);
+    for (Page& page : pages) site[page.path] = page.text.takeBytes();
     return site;
 }
 

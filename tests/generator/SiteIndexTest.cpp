@@ -2,12 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "ModHtmlTestSupport.h"
-#include "generator/site/CrossLinks.h"
 #include "generator/pages/ModulePages.h"
-#include "generator/site/PageNames.h"
 #include "generator/pages/SearchPages.h"
-#include "generator/site/SiteIndex.h"
 #include "generator/pages/modHtml.h"
+#include "generator/site/CrossLinks.h"
+#include "generator/site/NavIndex.h"
+#include "generator/site/PageNames.h"
+#include "generator/site/SiteIndex.h"
 
 namespace tarnwick {
 namespace {
@@ -50,18 +51,6 @@ TEST(SiteIndexTest, DescriptionWordsAreLowerCaseOnceAndNotInTheSummary) {
             << row.input;
     // Every accessor's text counts, each word once.
     EXPECT_EQ(descriptionWords({"Gets the name.", "Sets the name."}, ""), "gets the name sets");
-}
-
-TEST(SiteIndexTest, ScriptStringsAreAsciiInEveryEncoding) {
-    const Row rows[] = {
-        {"Post", "\"Post\""},
-        {"say \"hi\"\\", "\"say \\\"hi\\\"\\\\\""},
-        {"</script>", "\"<\\/script>\""},
-        {"tab\there", "\"tab\\u0009here\""},
-        {"Gr\xC3\xBC\xC3\x9F!", "\"Gr\\u00fc\\u00df!\""},
-        {"\xF0\x9F\x98\x80", "\"\\ud83d\\ude00\""},
-    };
-    for (const Row& row : rows) EXPECT_EQ(jsStringLiteral(row.input), row.expected) << row.input;
 }
 
 // CAccount implements IAccount (with Post); modLedger has a public Type and a private Enum.
@@ -114,8 +103,31 @@ TEST(SiteIndexTest, MemberIndexPutsNamesWithoutAnAsciiLetterAfterZ) {
     Fixture f;
     f.ledger->Add(makeElement<CSubroutine>("\303\234bertrag", scope::Public));
     const PageContext ctx = makeContext();
-    const std::string page = buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx);
+    const std::string page =
+        buildMemberIndexPage(siteIndexEntries(f.project, ctx.settings), ctx).str();
     EXPECT_LT(page.find(">Title<"), page.find("\303\234bertrag")) << page;
+}
+
+// A script file, or the same text inside a page's script element: a name or
+// a description may neither close the element nor open or close a comment.
+TEST(SiteIndexTest, HostileNamesStayInertInTheScripts) {
+    CProject project;
+    const std::string name = "M</script><img src=x>";
+    auto module = makeModule(name, moduletype::Class);
+    module->setDescription("Ends --> a comment, <!-- opens one, ]]> ends CDATA & more.");
+    module->Add(makeElement<CFunction>("F</script>", scope::Public, "<!-- x --> ]]> y"));
+    project.Classes().Add(module);
+    PageContext ctx = makeContext();
+    ctx.settings.layout = PageLayout::Modern;
+    const std::vector<IndexEntry> entries = siteIndexEntries(project, ctx.settings);
+    ASSERT_EQ(entries.size(), 2u);
+    const std::string scripts[] = {buildSearchIndexScript(entries, ctx).str(),
+                                   buildNavIndexScript(entries, ctx).str()};
+    for (const std::string& script : scripts) {
+        EXPECT_EQ(script.find_first_of("<>&"), std::string::npos) << script;
+        EXPECT_NE(script.find(jsString(name).str()), std::string::npos) << script;
+    }
+    EXPECT_NE(scripts[0].find("\\u0026 more"), std::string::npos) << scripts[0];
 }
 
 TEST(SiteIndexTest, ClashingPageNamesNameTheModulesOrTheirFiles) {
@@ -191,7 +203,7 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
          "href=\"iaccount.htm\">IAccount</a>, <a href=\"Gone.html\">Gone</a>.",
          "x = <b>1</b>", "", ""});
     ctx.links = &links;
-    const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx);
+    const std::string page = modHtml::buildMemberPage(*touch, *f.ledger, f.project, ctx).str();
     EXPECT_NE(page.find("<H3>Remarks</H3>\r\n<DIV class=\"remarks\">Slow as <a "
                         "href=\"../Classes/IAccount_Post.html\">Post</a>, <a "
                         "href=\"../Classes/IAccount.html\">IAccount</a>, <a>Gone</a>.</DIV>\r\n"
@@ -205,7 +217,7 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     // A module's own tags on its page, "#Member" a member of it.
     f.account->setSeeAlso({"#Moved"});
     f.account->setSections({"", "", "Overflow when full", ""});
-    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).text;
+    const std::string modulePage = buildModulePage(*f.account, f.project, ctx).text.bytes();
     EXPECT_NE(modulePage.find("<H3>Exceptions</H3>\r\n<DIV class=\"exceptions\">Overflow when "
                               "full</DIV>\r\n<P class=\"seeAlso\"><B>See also:</B> <A "
                               "href=\"../Classes/CAccount_Moved.html\">Moved</A></P>"),

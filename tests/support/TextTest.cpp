@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -198,30 +197,4 @@ TEST(TextTest, Utf8Decoding) {
 }
 
 }  // namespace
-// Text becomes markup, an address or a console line: nothing from a project
-// may end an attribute, start a tag, leave the site's folder or move a cursor.
-TEST(TextTest, EscapingForWhereTextLands) {
-    struct Row {
-        std::string (*escape)(std::string_view);
-        std::string input, expected;
-    };
-    const auto text = [](std::string_view t) { return escaped(t).str(); };
-    const auto value = [](std::string_view t) { return attribute(t).str(); };
-    const auto address = [](std::string_view t) { return url(t).str(); };
-    const Row rows[] = {
-        {text, "A&B <x> \"q\" 'a'", "A&amp;B &lt;x&gt; \"q\" 'a'"},
-        {value, "\" onmouseover='x' <&>", "&quot; onmouseover=&#39;x&#39; &lt;&amp;&gt;"},
-        {address, "Classes/a b\"c'd<e>&f#g?h%i.html",
-         "Classes/a%20b%22c%27d%3Ce%3E%26f%23g%3Fh%25i.html"},
-        {address, "Modules/\xce\xb1-_.~.html", "Modules/%CE%B1-_.~.html"},
-        {terminalSafe,
-         "esc\x1b[2J\tbell\a\x7f\xc2\x9b"
-         "2J \xc3\xa9",
-         "esc\\x1B[2J\tbell\\x07\\x7F\\u009B2J \xc3\xa9"},
-    };
-    for (const Row& row : rows) EXPECT_EQ(row.escape(row.input), row.expected) << row.input;
-    EXPECT_EQ(url("../Classes/X.html#Function_a b", true).str(),
-              "../Classes/X.html#Function_a%20b");
-}
-
 }  // namespace tarnwick
