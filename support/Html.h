@@ -15,6 +15,17 @@ class HtmlBuffer {
 public:
     HtmlBuffer() { m_text.reserve(4096); }
     void Append(const Html& html) { m_text += html.str(); }
+    // Markup written in our source, appended without an Html made for it:
+    // a code table appends a few per line of a listing of millions.
+    template <std::size_t N>
+    void Append(const char (&literal)[N]) {
+        m_text.append(literal, N - 1);
+    }
+    template <std::size_t N>
+    void AppendLn(const char (&literal)[N]) {
+        m_text.append(literal, N - 1);
+        m_text += "\r\n";
+    }
     void AppendLn(const Html& html = {}) {
         m_text += html.str();
         m_text += "\r\n";

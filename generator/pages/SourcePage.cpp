@@ -218,11 +218,13 @@ void appendCodeRows(HtmlBuffer& table, const std::vector<std::string_view>& line
     int32_t line = 0;
     for (const std::string_view text : lines) {
         ++line;
-        if (links)
-            table.Append("<TR class=\"CodeLines\" id=\"L" + number(line) + "\">\r\n");
-        else
-            table.Append("<TR class=\"CodeLines\">\r\n");
-        table.Append("<TD  class=\"CodeLines\" nowrap>\r\n");
+        if (links) {
+            table.Append("<TR class=\"CodeLines\" id=\"L");
+            table.Append(number(line));
+            table.Append("\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n");
+        } else {
+            table.Append("<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n");
+        }
         const size_t blanks = leadingBlanks(text);
         for (size_t n = blanks + 1; n > 0; --n) out += kNbsp;
         // The links of this line: the next ones in line order.
