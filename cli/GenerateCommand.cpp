@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -142,12 +143,14 @@ private:
     std::string m_percent;
 };
 
-int runGenerate(const GenerateOptions& options) {
-    GenerationRequest request;
+// The request of the settings file (PROJECT.tarnwick or the one named),
+// with the options over it. Returns the settings file's path, or nullopt
+// after telling why the file cannot be used.
+std::optional<std::string> requestFromSettings(const GenerateOptions& options,
+                                               GenerationRequest& request) {
     request.projectPath = options.project;
     request.language = Translation::languageForLocale(
         std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
-
     // The settings file first: everything given below wins over it.
     const bool named = !options.settingsFile.empty();
     auto file = SettingsFile::load(
@@ -155,12 +158,12 @@ int runGenerate(const GenerateOptions& options) {
         options.translation);
     if (!file) {
         printLine(std::cerr, "tarnwick generate: ", file.error().message);
-        return 2;
+        return std::nullopt;
     }
     if (options.output.empty()) {
         if (const Status inside = file.value().checkOutputInside(); !inside) {
             printLine(std::cerr, "tarnwick generate: ", inside.error().message);
-            return 2;
+            return std::nullopt;
         }
     }
     file.value().applyTo(request);
@@ -181,9 +184,15 @@ int runGenerate(const GenerateOptions& options) {
     request.crossReferences = !options.noCrossReferences;
     if (options.jobs > 0) request.jobs = options.jobs;
     request.defines.insert(request.defines.end(), options.defines.begin(), options.defines.end());
+    return file.value().path();
+}
+
+// The defines, the word lists (--kinds, --members, --scopes, --sections),
+// --no-syntax and --layout into request; false after telling what is wrong.
+bool applyChoices(const GenerateOptions& options, GenerationRequest& request) {
     if (auto defines = readDefines(options.defines); !defines) {
         printLine(std::cerr, "tarnwick generate: ", defines.error().message);
-        return 2;
+        return false;
     }
     const struct {
         bool given;
@@ -208,7 +217,7 @@ int runGenerate(const GenerateOptions& options) {
             printLine(std::cerr, "tarnwick generate: ",
                       "unknown word \"" + bad + "\" in " + l.option +
                           " (known: " + wordList(l.begin, l.end) + ")");
-            return 2;
+            return false;
         }
     }
     if (options.noSyntax) request.settings.Syntax = false;
@@ -218,19 +227,27 @@ int runGenerate(const GenerateOptions& options) {
             printLine(
                 std::cerr, "tarnwick generate: ",
                 "unknown layout \"" + options.layout + "\" in --layout (known: frames, modern)");
-            return 2;
+            return false;
         }
         request.settings.layout = *layout;
     }
+    return true;
+}
+
+// Whether the run can start: code pages, page encoding, language, style and
+// output folder are known; false after telling what is not. settingsPath
+// names the settings file for a missing output folder.
+bool checkRequest(const GenerateOptions& options, const GenerationRequest& request,
+                  const std::string& settingsPath) {
     for (const std::string& name : {request.codePage, request.outputEncoding}) {
         if (!name.empty() && !CodePage::open(name)) {
             printLine(std::cerr, "tarnwick generate: unknown code page: ", name);
-            return 2;
+            return false;
         }
     }
     if (const Status pageEncoding = GenerationRun::checkPageEncoding(request); !pageEncoding) {
         printLine(std::cerr, "tarnwick generate: ", pageEncoding.error().message);
-        return 2;
+        return false;
     }
     if (!options.language.empty()) {
         // Read as the run reads it: the bundled file in windows-1252, the user's in the project's.
@@ -240,22 +257,27 @@ int runGenerate(const GenerateOptions& options) {
                               bundled ? CodePage() : CodePage::open(request.codePage).value());
         if (const Status known = translation.checkLanguage(options.language); !known) {
             printLine(std::cerr, "tarnwick generate: --language: ", known.error().message);
-            return 2;
+            return false;
         }
     }
     if (!request.style.empty()) {
         if (auto sheet = styleSheetPath(defaultThemesFolder(), request.style); !sheet) {
             printLine(std::cerr, "tarnwick generate: ", sheet.error().message);
-            return 2;
+            return false;
         }
     }
     if (request.outputFolder.empty()) {
         printLine(std::cerr,
                   "tarnwick generate: no output folder: give -o FOLDER or set output in ",
-                  file.value().path());
-        return 2;
+                  settingsPath);
+        return false;
     }
+    return true;
+}
 
+// Runs the generation with the terminal as its observer and Ctrl-C as its
+// cancel; returns the exit status.
+int runRequest(const GenerateOptions& options, const GenerationRequest& request) {
     // {now} in the user's date and time form; numbers stay in the C form so
     // that no number the core reads or writes changes with the locale.
     std::setlocale(LC_ALL, "");
@@ -295,6 +317,97 @@ int runGenerate(const GenerateOptions& options) {
     return r.failures.empty() && r.modulesFailed == 0 ? 0 : 1;
 }
 
+int runGenerate(const GenerateOptions& options) {
+    GenerationRequest request;
+    const std::optional<std::string> settingsPath = requestFromSettings(options, request);
+    if (!settingsPath || !applyChoices(options, request) ||
+        !checkRequest(options, request, *settingsPath))
+        return 2;
+    return runRequest(options, request);
+}
+
+// The options a user gives only when wanted; the callback asks them whether
+// they were given (a given empty list differs from none).
+struct GivenOptions {
+    Option* kinds;
+    Option* members;
+    Option* scopes;
+    Option* sections;
+    Option* style;
+    Option* codePage;
+};
+
+// What the site holds and looks like: --kinds ... --layout.
+void addSiteOptions(Command* generate, GenerateOptions& options, GivenOptions& given) {
+    given.kinds =
+        generate->add_option("--kinds", options.kinds, kindsHelp("Module kinds that get pages"));
+    given.members =
+        generate->add_option("--members", options.members,
+                             membersHelp("Member kinds that get summary tables and pages"));
+    given.scopes =
+        generate->add_option("--scopes", options.scopes,
+                             scopesHelp("Scopes whose members are documented") +
+                                 "; members of other scopes get no page, row, entry or link");
+    given.sections = generate->add_option(
+        "--sections", options.sections,
+        "Parts of the site, comma-separated: syntax, parameters, returns, source (member page "
+        "sections), uml (the UML page), libraries (the project summary's tables) (default: all)");
+    generate->add_flag("--no-syntax", options.noSyntax,
+                       "Leave the syntax section off member pages (short for leaving syntax out "
+                       "of --sections)");
+    given.style = generate->add_option(
+        "--style", options.style,
+        "A style of the Themes folder beside the program, e.g. Slate: its theme.css becomes the "
+        "site's screen style sheet (default: the plain resource style)");
+    generate->add_option("--layout", options.layout,
+                         "The page frame: frames (the frameset start page, the default) or "
+                         "modern (whole pages with a navigation tree and a search box, readable "
+                         "on a phone)");
+}
+
+// How the project and its libraries are read: --settings ... --define.
+void addInputOptions(Command* generate, GenerateOptions& options, GivenOptions& given) {
+    generate->add_option("--settings", options.settingsFile,
+                         "The settings file to read (default: PROJECT.tarnwick beside the "
+                         "project, when it is there)");
+    given.codePage = generate->add_option(
+        "--codepage", options.codePage, "Code page of the project's files (default windows-1252)");
+    generate->add_option("--output-encoding", options.outputEncoding,
+                         "Encoding of the pages, e.g. UTF-8 (default: the --codepage); "
+                         "characters it cannot hold are written as &#NNNN;");
+    generate->add_option("--registry", options.registry,
+                         "A registry export (.reg) to look type libraries up in "
+                         "(default: $TARNWICK_REGISTRY, then the Wine prefix's system.reg)");
+    generate->add_option("--translation", options.translation,
+                         "The translation file (default: Translation.lng beside the program)");
+    generate->add_option("--language", options.language,
+                         "The translation section to use, Deutsch or English (default: "
+                         "Deutsch when LC_ALL, LC_MESSAGES or LANG starts with de, else English)");
+    generate
+        ->add_option("--define", options.defines,
+                     "A conditional-compilation constant NAME=VALUE (repeatable); wins over "
+                     "the project's CondComp value of that name")
+        ->allow_extra_args(false);
+}
+
+// How the run goes: -v ... -j.
+void addRunOptions(Command* generate, GenerateOptions& options) {
+    generate->add_flag("-v,--verbose", options.verbose, "Print one line per member page");
+    generate->add_flag("-q,--quiet", options.quiet, "Print nothing but errors");
+    generate->add_flag("--force", options.force,
+                       "Write into a non-empty folder that holds no earlier Tarnwick site");
+    generate->add_flag("--no-cross-references", options.noCrossReferences,
+                       "Leave out where members are used: no links in the code pages, no Used "
+                       "by and Calls sections (a faster run)");
+    generate->add_flag("--full", options.full,
+                       "Write every page again, also those that have not changed since the "
+                       "last run into the folder");
+    generate
+        ->add_option("-j,--jobs", options.jobs,
+                     "Threads that build and write the modules' pages (default: one per core)")
+        ->check_range(1, kMaxJobs);
+}
+
 }  // namespace
 
 void registerGenerateCommand(CommandLine& app, int& status) {
@@ -304,73 +417,18 @@ void registerGenerateCommand(CommandLine& app, int& status) {
     generate->add_option("-o,--output", options->output,
                          "The folder the site is written into (default: the settings file's "
                          "output)");
-    auto* kinds =
-        generate->add_option("--kinds", options->kinds, kindsHelp("Module kinds that get pages"));
-    auto* members =
-        generate->add_option("--members", options->members,
-                             membersHelp("Member kinds that get summary tables and pages"));
-    auto* scopes =
-        generate->add_option("--scopes", options->scopes,
-                             scopesHelp("Scopes whose members are documented") +
-                                 "; members of other scopes get no page, row, entry or link");
-    auto* sections = generate->add_option(
-        "--sections", options->sections,
-        "Parts of the site, comma-separated: syntax, parameters, returns, source (member page "
-        "sections), uml (the UML page), libraries (the project summary's tables) (default: all)");
-    generate->add_flag("--no-syntax", options->noSyntax,
-                       "Leave the syntax section off member pages (short for leaving syntax out "
-                       "of --sections)");
-    auto* style = generate->add_option(
-        "--style", options->style,
-        "A style of the Themes folder beside the program, e.g. Slate: its theme.css becomes the "
-        "site's screen style sheet (default: the plain resource style)");
-    generate->add_option("--layout", options->layout,
-                         "The page frame: frames (the frameset start page, the default) or "
-                         "modern (whole pages with a navigation tree and a search box, readable "
-                         "on a phone)");
-    generate->add_option("--settings", options->settingsFile,
-                         "The settings file to read (default: PROJECT.tarnwick beside the "
-                         "project, when it is there)");
-    auto* codePage = generate->add_option(
-        "--codepage", options->codePage, "Code page of the project's files (default windows-1252)");
-    generate->add_option("--output-encoding", options->outputEncoding,
-                         "Encoding of the pages, e.g. UTF-8 (default: the --codepage); "
-                         "characters it cannot hold are written as &#NNNN;");
-    generate->add_option("--registry", options->registry,
-                         "A registry export (.reg) to look type libraries up in "
-                         "(default: $TARNWICK_REGISTRY, then the Wine prefix's system.reg)");
-    generate->add_option("--translation", options->translation,
-                         "The translation file (default: Translation.lng beside the program)");
-    generate->add_option("--language", options->language,
-                         "The translation section to use, Deutsch or English (default: "
-                         "Deutsch when LC_ALL, LC_MESSAGES or LANG starts with de, else English)");
-    generate
-        ->add_option("--define", options->defines,
-                     "A conditional-compilation constant NAME=VALUE (repeatable); wins over "
-                     "the project's CondComp value of that name")
-        ->allow_extra_args(false);
-    generate->add_flag("-v,--verbose", options->verbose, "Print one line per member page");
-    generate->add_flag("-q,--quiet", options->quiet, "Print nothing but errors");
-    generate->add_flag("--force", options->force,
-                       "Write into a non-empty folder that holds no earlier Tarnwick site");
-    generate->add_flag("--no-cross-references", options->noCrossReferences,
-                       "Leave out where members are used: no links in the code pages, no Used "
-                       "by and Calls sections (a faster run)");
-    generate->add_flag("--full", options->full,
-                       "Write every page again, also those that have not changed since the "
-                       "last run into the folder");
-    generate
-        ->add_option("-j,--jobs", options->jobs,
-                     "Threads that build and write the modules' pages (default: one per core)")
-        ->check_range(1, kMaxJobs);
+    GivenOptions given{};
+    addSiteOptions(generate, *options, given);
+    addInputOptions(generate, *options, given);
+    addRunOptions(generate, *options);
     // status outlives the app: main owns both and parses within its lifetime.
-    generate->callback([options, kinds, members, scopes, sections, style, codePage, &status] {
-        options->kindsGiven = kinds->count() > 0;
-        options->membersGiven = members->count() > 0;
-        options->scopesGiven = scopes->count() > 0;
-        options->sectionsGiven = sections->count() > 0;
-        options->styleGiven = style->count() > 0;
-        options->codePageGiven = codePage->count() > 0;
+    generate->callback([options, given, &status] {
+        options->kindsGiven = given.kinds->count() > 0;
+        options->membersGiven = given.members->count() > 0;
+        options->scopesGiven = given.scopes->count() > 0;
+        options->sectionsGiven = given.sections->count() > 0;
+        options->styleGiven = given.style->count() > 0;
+        options->codePageGiven = given.codePage->count() > 0;
         status = runGenerate(*options);
     });
 }

@@ -25,6 +25,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "model/CArgument.h"
@@ -126,6 +127,19 @@ private:
     };
 
     // Project file
+    // The project file's text, or why it cannot be read: missing, unreadable,
+    // not a text file (a NUL byte) or empty.
+    Expected<std::string> readProjectText() const;
+    // Reads the project's CondComp line, then the caller's defines over it,
+    // into m_constants, and lists them in project.
+    void readProjectConstants(const CStringLines& lines, CProject& project);
+    // The module file a source-module entry names (value, relative to
+    // folder), or null after a warning naming the project file's line: a
+    // file already in readFiles (canonical paths, the new one added), or one
+    // that cannot be read.
+    std::shared_ptr<CModule> readListedModule(std::string_view value, const std::string& folder,
+                                              int projectLine,
+                                              std::unordered_set<std::string>& readFiles);
     // A library module from the raw value of a Reference= or Object= line.
     std::shared_ptr<CModule> parseReference(std::string_view rawValue) const;
     // The module file at path (already resolved), or null after a warning
@@ -153,6 +167,16 @@ private:
     // without the Attribute lines, directive lines and inactive branches).
     void parseModuleCode(CModule& module, const CStringLines& lines,
                          const CodeContext& context) const;
+    // The routine (Sub, Function or Property) the statement current opens,
+    // read as the element parsers below read it; null when it opens none.
+    std::shared_ptr<Element> parseRoutine(std::string_view current, std::string_view description,
+                                          const CStringLines& lines, int32_t& index,
+                                          const CodeContext& context) const;
+    // The elements a declaration statement (Implements, Declare, Type, Enum,
+    // Event, Const or a variable list) files, appended to elements.
+    void parseDeclarations(std::string_view current, std::string_view description,
+                           const CStringLines& lines, int32_t& index,
+                           std::vector<std::shared_ptr<Element>>& elements) const;
     // readModuleText on a text it may take apart: a giant module is not copied.
     std::shared_ptr<CModule> readOwnedModuleText(std::string text, int moduleType,
                                                  const std::string& pathForMessages);

@@ -28,6 +28,8 @@ bool startsNoCase(std::string_view text, std::string_view prefix);
 inline bool isBlankOrTab(char c) { return c == ' ' || c == '\t'; }
 // Letters, digits, '_' and every byte of a multi-byte character.
 bool isIdentifierChar(char c);
+// What a name may start with: an identifier character but a digit.
+inline bool isNameStart(char c) { return isIdentifierChar(c) && !(c >= '0' && c <= '9'); }
 
 // The line without trailing blanks ends in " _": the statement goes on.
 bool isContinued(std::string_view line);

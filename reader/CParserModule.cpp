@@ -215,6 +215,106 @@ void takeModuleDescription(CModule& module, const std::string& block,
     });
 }
 
+// Joins a statement's continued physical lines into one logical line.
+class StatementJoiner {
+public:
+    // Takes physical line i; true when it completes a statement, which
+    // text() and start() then describe.
+    bool take(std::string_view physical, int32_t i) {
+        if (isContinued(physical)) {
+            if (!m_continuing) {
+                m_continuing = true;
+                m_start = i;
+                m_logical.clear();
+            }
+            m_logical += ' ';
+            m_logical += trimSpaces(withoutContinuation(physical));
+            return false;
+        }
+        if (m_continuing) {
+            m_logical += ' ';
+            m_logical += trimSpaces(physical);
+            m_current = m_logical;
+            m_continuing = false;
+        } else {
+            m_start = i;
+            m_current = physical;
+        }
+        return true;
+    }
+    // The complete statement: the physical line, or the joined lines.
+    std::string_view text() const { return m_current; }
+    // Its first physical line.
+    int32_t start() const { return m_start; }
+
+private:
+    std::string m_logical;  // the continued statement joined so far
+    bool m_continuing = false;
+    int32_t m_start = 0;
+    std::string_view m_current;  // a line of the buffer, or m_logical
+};
+
+// The comment lines since the last code line (a statement's description),
+// and the module's description from the comment blocks above its first
+// code line.
+class CommentTracker {
+public:
+    const std::string& text() const { return m_comments.text(); }
+
+    // After the statement current is parsed; attached: it declared elements.
+    void follow(std::string_view current, bool attached) {
+        if (isCommentLine(current)) {
+            if (!m_header.done()) m_header.comment(current);
+            const std::string cleaned = cleanComment(current);
+            // An example in <pre> may show a whole routine: it stays.
+            if (m_commentedCodeAt == npos && !m_comments.inPre() && isProcedureHeader(cleaned))
+                m_commentedCodeAt = m_comments.size();
+            m_comments.add(current, cleaned);
+            if (m_commentedCodeAt != npos && isProcedureEnd(cleaned)) {
+                m_comments.cut(m_commentedCodeAt);
+                m_commentedCodeAt = npos;
+            }
+        } else if (isBlankLine(current)) {
+            if (!m_header.done()) m_header.blank();
+        } else {
+            if (!m_header.done()) m_moduleBlock = m_header.finish(attached);
+            m_comments.clear();
+            m_commentedCodeAt = npos;
+        }
+    }
+
+    // The comment block that describes the module, once every line is seen.
+    std::string moduleBlock() {
+        if (!m_header.done()) m_moduleBlock = m_header.finish(false);
+        return m_moduleBlock;
+    }
+
+private:
+    CommentText m_comments;
+    // Where a commented-out routine header starts in m_comments: once its
+    // commented end statement follows, the old code is no description.
+    size_t m_commentedCodeAt = npos;
+    HeaderBlocks m_header;      // the comment blocks above the first code line
+    std::string m_moduleBlock;  // the one of them that describes the module
+};
+
+// What an element takes besides its own statement: its file line, the
+// "@see" and section tags of its comment, its attribute's description when
+// it has none, and the tags that name nothing of it, kept visible.
+void annotate(Element& element, int line, const std::string& comments,
+              const AttributeDescriptions& attributeDescriptions) {
+    element.setLine(line);
+    const Tags tags(comments);
+    element.setSeeAlso(tags.see());
+    element.setSections(tags.sections());
+    attributeDescriptions.complete(element);
+    std::string description = element.Description();
+    const std::vector<std::string> names = taggableNames(element);
+    appendUnknown(description,
+                  tags.unknown([&](std::string_view word) { return namesOneOf(word, names); }));
+    element.setDescription(std::move(description));
+}
+
 }  // namespace
 
 std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int moduleType,
@@ -277,20 +377,44 @@ std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int modu
     return module;
 }
 
+std::shared_ptr<Element> CParser::parseRoutine(std::string_view current,
+                                               std::string_view description,
+                                               const CStringLines& lines, int32_t& index,
+                                               const CodeContext& context) const {
+    if (isSubroutine(current)) return parseSubroutine(description, lines, index, context);
+    if (isFunction(current)) return parseFunction(description, lines, index, context);
+    if (isProperty(current)) return parseProperty(description, lines, index, context);
+    return nullptr;
+}
+
+void CParser::parseDeclarations(std::string_view current, std::string_view description,
+                                const CStringLines& lines, int32_t& index,
+                                std::vector<std::shared_ptr<Element>>& elements) const {
+    if (isImplementation(current)) {
+        elements.push_back(parseImplementation(description, lines, index));
+    } else if (isDeclaration(current)) {
+        elements.push_back(parseDeclaration(description, lines, index));
+    } else if (isType(current)) {
+        elements.push_back(parseType(description, lines, index));
+    } else if (isEnum(current)) {
+        elements.push_back(parseEnum(description, lines, index));
+    } else if (isEvent(current)) {
+        elements.push_back(parseEvent(description, lines, index));
+    } else if (isConstant(current)) {
+        for (auto& constant : parseConstant(description, lines, index))
+            elements.push_back(std::move(constant));
+    } else if (isVariable(current)) {
+        for (auto& variable : parseVariable(description, lines, index))
+            elements.push_back(std::move(variable));
+    }
+}
+
 void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
                               const CodeContext& context) const {
     const int32_t last = lines.Count();
     const AttributeDescriptions attributeDescriptions(*module.Attributes());
-
-    std::string logical;  // the continued statement joined so far
-    bool continuing = false;
-    int32_t start = 0;     // first physical line of the current statement
-    CommentText comments;  // the comment lines since the last code line
-    // Where a commented-out routine header starts in comments: once its
-    // commented end statement follows, the old code is no description.
-    size_t commentedCodeAt = npos;
-    HeaderBlocks header;      // the comment blocks above the first code line
-    std::string moduleBlock;  // the one of them that describes the module
+    StatementJoiner statement;
+    CommentTracker comments;
     std::vector<std::string> memberNames;
     bool procedureSeen = false;
     std::vector<std::shared_ptr<Element>> elements;
@@ -298,71 +422,22 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
     for (int32_t i = 0; i <= last; ++i) {
         // A giant module gives way to a cancel; Parse() then fails as a whole.
         if (i % kCancelLines == 0 && cancelled()) return;
-        std::string_view physical = lines.Line(i);
-        if (isContinued(physical)) {
-            // The statement goes on; it is looked at once it is complete, and
-            // the comment block above it waits for it.
-            if (!continuing) {
-                continuing = true;
-                start = i;
-                logical.clear();
-            }
-            logical += ' ';
-            logical += trimSpaces(withoutContinuation(physical));
-            continue;
-        }
-        std::string_view current;
-        if (continuing) {
-            logical += ' ';
-            logical += trimSpaces(physical);
-            current = logical;
-            continuing = false;
-        } else {
-            start = i;
-            current = physical;
-        }
-
-        int32_t index = start;
+        // A continued statement is looked at once it is complete, and the
+        // comment block above it waits for it.
+        if (!statement.take(lines.Line(i), i)) continue;
+        const std::string_view current = statement.text();
+        int32_t index = statement.start();
         elements.clear();
         bool isProcedure = true;
-        if (isSubroutine(current)) {
-            elements.push_back(parseSubroutine(comments.text(), lines, index, context));
-        } else if (isFunction(current)) {
-            elements.push_back(parseFunction(comments.text(), lines, index, context));
-        } else if (isProperty(current)) {
-            elements.push_back(parseProperty(comments.text(), lines, index, context));
+        if (auto routine = parseRoutine(current, comments.text(), lines, index, context)) {
+            elements.push_back(std::move(routine));
         } else if (!procedureSeen) {
             isProcedure = false;
-            if (isImplementation(current)) {
-                elements.push_back(parseImplementation(comments.text(), lines, index));
-            } else if (isDeclaration(current)) {
-                elements.push_back(parseDeclaration(comments.text(), lines, index));
-            } else if (isType(current)) {
-                elements.push_back(parseType(comments.text(), lines, index));
-            } else if (isEnum(current)) {
-                elements.push_back(parseEnum(comments.text(), lines, index));
-            } else if (isEvent(current)) {
-                elements.push_back(parseEvent(comments.text(), lines, index));
-            } else if (isConstant(current)) {
-                for (auto& constant : parseConstant(comments.text(), lines, index))
-                    elements.push_back(std::move(constant));
-            } else if (isVariable(current)) {
-                for (auto& variable : parseVariable(comments.text(), lines, index))
-                    elements.push_back(std::move(variable));
-            }
+            parseDeclarations(current, comments.text(), lines, index, elements);
         }
         for (const auto& element : elements) {
-            element->setLine(context.fileLine(start));
-            const Tags tags(comments.text());
-            element->setSeeAlso(tags.see());
-            element->setSections(tags.sections());
-            attributeDescriptions.complete(*element);
-            std::string description = element->Description();
-            const std::vector<std::string> names = taggableNames(*element);
-            appendUnknown(description, tags.unknown([&](std::string_view word) {
-                return namesOneOf(word, names);
-            }));
-            element->setDescription(std::move(description));
+            annotate(*element, context.fileLine(statement.start()), comments.text(),
+                     attributeDescriptions);
             memberNames.push_back(element->Name());
             module.Add(element, m_diagnostics);
         }
@@ -371,27 +446,9 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
             // Every parser consumes at least the statement; never look back.
             i = std::max(i, index);
         }
-
-        if (isCommentLine(current)) {
-            if (!header.done()) header.comment(current);
-            const std::string cleaned = cleanComment(current);
-            // An example in <pre> may show a whole routine: it stays.
-            if (commentedCodeAt == npos && !comments.inPre() && isProcedureHeader(cleaned))
-                commentedCodeAt = comments.size();
-            comments.add(current, cleaned);
-            if (commentedCodeAt != npos && isProcedureEnd(cleaned)) {
-                comments.cut(commentedCodeAt);
-                commentedCodeAt = npos;
-            }
-        } else if (isBlankLine(current)) {
-            if (!header.done()) header.blank();
-        } else {
-            if (!header.done()) moduleBlock = header.finish(!elements.empty());
-            comments.clear();
-            commentedCodeAt = npos;
-        }
+        comments.follow(current, !elements.empty());
     }
-    if (!header.done()) moduleBlock = header.finish(false);
+    const std::string moduleBlock = comments.moduleBlock();
     if (!moduleBlock.empty()) takeModuleDescription(module, moduleBlock, memberNames);
 }
 

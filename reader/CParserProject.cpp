@@ -49,6 +49,59 @@ std::string megabytes(int64_t bytes) {
     return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MB";
 }
 
+// One line of the project file: key=raw value[=dropped]; a value holding ';'
+// keeps what stands between its first and second ';'.
+struct ProjectEntry {
+    std::string key;
+    std::string_view raw;
+    std::string_view value;  // trimmed
+};
+
+ProjectEntry splitEntry(std::string_view line) {
+    ProjectEntry entry;
+    size_t eq = line.find('=');
+    entry.key = std::string(trimSpaces(line.substr(0, eq)));
+    if (eq != npos) {
+        entry.raw = line.substr(eq + 1);
+        entry.raw = entry.raw.substr(0, entry.raw.find('='));
+    }
+    entry.value = entry.raw;
+    size_t semicolon = entry.raw.find(';');
+    if (semicolon != npos) {
+        entry.value = entry.raw.substr(semicolon + 1);
+        entry.value = entry.value.substr(0, entry.value.find(';'));
+    }
+    entry.value = trimSpaces(entry.value);
+    return entry;
+}
+
+// The module kind a project file key names ("Form", "Class", ...); None for
+// a project setting.
+int moduleTypeOf(const std::string& key) {
+    const std::string lowerKey = toLower(key);
+    if (lowerKey == "form") return moduletype::Form;
+    if (lowerKey == "class") return moduletype::Class;
+    if (lowerKey == "module") return moduletype::Module;
+    if (lowerKey == "propertypage") return moduletype::PropertyPage;
+    if (lowerKey == "usercontrol") return moduletype::UserControl;
+    if (lowerKey == "reference") return moduletype::Reference;
+    if (lowerKey == "object") return moduletype::Object;
+    return moduletype::None;
+}
+
+// The five source-module lists and the two library lists by name: after
+// Parse the model is only read.
+void sortLists(CProject& project) {
+    CHelper helper;
+    helper.sortModule(project.Classes());
+    helper.sortModule(project.Forms());
+    helper.sortModule(project.Modules());
+    helper.sortModule(project.PropertyPages());
+    helper.sortModule(project.UserControls());
+    helper.sortIterator(project.References());
+    helper.sortIterator(project.Objects());
+}
+
 }  // namespace
 
 CParser::CParser() = default;
@@ -145,9 +198,8 @@ std::shared_ptr<CModule> CParser::parseReference(std::string_view rawValue) cons
     return module;
 }
 
-Expected<std::shared_ptr<CProject>> CParser::Parse() {
-    File projectFile(m_path);
-    if (!projectFile.IsPresent())
+Expected<std::string> CParser::readProjectText() const {
+    if (!File(m_path).IsPresent())
         return Error{"Cannot read the project file " + m_path + ": " + absenceReason(m_path)};
     Expected<std::string> text = readText(m_path, kReadLimit);
     if (!text)
@@ -159,17 +211,15 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     }
     if (text.value().find_first_not_of(" \t\r\n") == npos)
         return Error{"Cannot read the project file " + m_path + ": it is empty"};
-    if (!m_registry) m_registry = std::make_shared<const RegistrySource>();
+    return text;
+}
 
-    auto project = std::make_shared<CProject>();
-    const std::string folder = projectFile.GetFolder();
-    const CStringLines lines(std::move(text.value()));
-    const int32_t last = lines.Count();
-
+void CParser::readProjectConstants(const CStringLines& lines, CProject& project) {
     // The project's CondComp line usually follows the module lines, but
     // every module is compiled with it: read it first. The caller's defines
     // win, name by name.
     m_constants = CondConstants::compilerDefaults();
+    const int32_t last = lines.Count();
     for (int32_t i = 0; i <= last; ++i) {
         std::string_view line = lines.Line(i);
         size_t eq = line.find('=');
@@ -180,80 +230,67 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     CProject::ConstantList constants;
     for (const auto& [name, value] : m_constants.entries())
         constants.emplace_back(name, value.literal());
-    project->setConditionalConstants(std::move(constants));
+    project.setConditionalConstants(std::move(constants));
+}
+
+std::shared_ptr<CModule> CParser::readListedModule(std::string_view value,
+                                                   const std::string& folder, int projectLine,
+                                                   std::unordered_set<std::string>& readFiles) {
+    // Written on Windows: '\' separates folders, letter case may differ.
+    std::string path = folder + replaceAll(value, "\\", "/");
+    if (!File(path).Exists()) path = findPathIgnoringCase(path);
+    // One file listed twice (copied lines, merges) is one module:
+    // a second copy would give two modules with one name and pages.
+    std::error_code ec;
+    std::string canonical = std::filesystem::weakly_canonical(path, ec).string();
+    if (ec) canonical = path;
+    if (!readFiles.insert(canonical).second) {
+        if (m_diagnostics)
+            m_diagnostics->warning(m_path, projectLine,
+                                   "module file " + path + " is listed again; it is read once");
+        return nullptr;
+    }
+    try {
+        return readModuleFile(path, projectLine);
+    } catch (const std::bad_alloc&) {
+        // One module too big for the memory there is: the others are still read.
+        if (m_diagnostics)
+            m_diagnostics->warning(m_path, projectLine,
+                                   "not enough memory to read the module file of " +
+                                       megabytes(File(path).Length()) + ": " + path +
+                                       "; the module is left out");
+    }
+    return nullptr;
+}
+
+Expected<std::shared_ptr<CProject>> CParser::Parse() {
+    Expected<std::string> text = readProjectText();
+    if (!text) return text.error();
+    if (!m_registry) m_registry = std::make_shared<const RegistrySource>();
+
+    auto project = std::make_shared<CProject>();
+    const std::string folder = File(m_path).GetFolder();
+    const CStringLines lines(std::move(text.value()));
+    const int32_t last = lines.Count();
+    readProjectConstants(lines, *project);
 
     std::unordered_set<std::string> readFiles;  // canonical paths of the module files read
     for (int32_t i = 0; i <= last; ++i) {
         if (cancelled()) return Error{kCancelledMessage};
         std::string_view line = lines.Line(i);
         if (isBlankLine(line)) continue;
-        // key=raw value[=dropped]; a value holding ';' keeps what stands
-        // between its first and second ';'.
-        size_t eq = line.find('=');
-        std::string key(trimSpaces(line.substr(0, eq)));
-        std::string_view raw;
-        if (eq != npos) {
-            raw = line.substr(eq + 1);
-            raw = raw.substr(0, raw.find('='));
-        }
-        std::string_view value = raw;
-        size_t semicolon = raw.find(';');
-        if (semicolon != npos) {
-            value = raw.substr(semicolon + 1);
-            value = value.substr(0, value.find(';'));
-        }
-        value = trimSpaces(value);
-
-        const std::string lowerKey = toLower(key);
-        int moduleType = moduletype::None;
-        if (lowerKey == "form")
-            moduleType = moduletype::Form;
-        else if (lowerKey == "class")
-            moduleType = moduletype::Class;
-        else if (lowerKey == "module")
-            moduleType = moduletype::Module;
-        else if (lowerKey == "propertypage")
-            moduleType = moduletype::PropertyPage;
-        else if (lowerKey == "usercontrol")
-            moduleType = moduletype::UserControl;
-        else if (lowerKey == "reference")
-            moduleType = moduletype::Reference;
-        else if (lowerKey == "object")
-            moduleType = moduletype::Object;
-
+        const ProjectEntry entry = splitEntry(line);
+        const int moduleType = moduleTypeOf(entry.key);
         if (moduleType == moduletype::None) {
-            project->Properties().Add(key, std::string(value));
+            project->Properties().Add(entry.key, std::string(entry.value));
             continue;
         }
         std::shared_ptr<CModule> module;
         if (moduleType == moduletype::Reference || moduleType == moduletype::Object) {
-            if (trimSpaces(raw).empty()) continue;  // an empty entry names no library
-            module = parseReference(raw);
+            if (trimSpaces(entry.raw).empty()) continue;  // an empty entry names no library
+            module = parseReference(entry.raw);
         } else {
-            // Written on Windows: '\' separates folders, letter case may differ.
-            std::string path = folder + replaceAll(value, "\\", "/");
-            if (!File(path).Exists()) path = findPathIgnoringCase(path);
-            // One file listed twice (copied lines, merges) is one module:
-            // a second copy would give two modules with one name and pages.
-            std::error_code ec;
-            std::string canonical = std::filesystem::weakly_canonical(path, ec).string();
-            if (ec) canonical = path;
-            if (!readFiles.insert(canonical).second) {
-                if (m_diagnostics)
-                    m_diagnostics->warning(
-                        m_path, i + 1, "module file " + path + " is listed again; it is read once");
-                continue;
-            }
-            try {
-                module = readModuleFile(path, i + 1);
-            } catch (const std::bad_alloc&) {
-                // One module too big for the memory there is: the others are still read.
-                if (m_diagnostics)
-                    m_diagnostics->warning(m_path, i + 1,
-                                           "not enough memory to read the module file of " +
-                                               megabytes(File(path).Length()) + ": " + path +
-                                               "; the module is left out");
-            }
+            module = readListedModule(entry.value, folder, i + 1, readFiles);
             if (!module) continue;
         }
         module->setModuleType(moduleType);
@@ -261,15 +298,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     }
 
     if (cancelled()) return Error{kCancelledMessage};
-    CHelper helper;
-    helper.sortModule(project->Classes());
-    helper.sortModule(project->Forms());
-    helper.sortModule(project->Modules());
-    helper.sortModule(project->PropertyPages());
-    helper.sortModule(project->UserControls());
-    // The libraries too: after Parse the model is only read.
-    helper.sortIterator(project->References());
-    helper.sortIterator(project->Objects());
+    sortLists(*project);
     // Once every module is known: a name resolves against the whole project.
     if (m_crossReferences) project->setCrossReferences(resolveReferences(*project, m_diagnostics));
     return project;

@@ -36,6 +36,108 @@ size_t codeEnd(std::string_view text) {
     return comment == npos ? text.size() : comment;
 }
 
+// The name parts of parseName, one per kind of declaration, each on the
+// trimmed text; parseName trims the result and cuts it at '('.
+
+// The word before " As " (or the comment): the last blank before it that
+// stands outside the bounds of an array starts it: "m_Items(1 To 10) As Long".
+std::string_view variableName(std::string_view t) {
+    size_t end = findNoCase(t, " As ");
+    if (end == npos) end = codeEnd(t);
+    size_t start = 0;
+    int depth = 0;
+    for (size_t i = end; i-- > 0;) {
+        char c = t[i];
+        if (c == ')') {
+            ++depth;
+        } else if (c == '(') {
+            if (depth > 0) --depth;
+        } else if (c == ' ' && depth == 0) {
+            start = i + 1;
+            break;
+        }
+    }
+    return t.substr(start, end - start);
+}
+
+// After "Const ", up to " As ", '=' or the comment, whichever comes first.
+std::string_view constantName(std::string_view t) {
+    size_t at = findNoCase(t, "Const ");
+    size_t start = at == npos ? 0 : at + 6;
+    size_t stop = codeEnd(t);
+    if (start > stop) start = stop;
+    size_t eq = t.find('=', start);
+    if (eq > stop) eq = npos;
+    size_t as = findNoCase(t, " As ", start);
+    if (as > stop) as = npos;
+    size_t end = (as != npos && (eq == npos || as < eq)) ? as : (eq != npos ? eq : stop);
+    return t.substr(start, end - start);
+}
+
+// A Sub, Function or Property: the last word before its parameter list.
+std::string_view routineName(std::string_view t) {
+    size_t open = t.find('(');
+    if (open == npos) {
+        // No parameter list: the last word before " As " or a comment.
+        std::string_view code = t.substr(0, codeEnd(t));
+        code = code.substr(0, std::min(findNoCase(code, " As "), code.size()));
+        code = rtrimSpaces(code);
+        size_t blank = code.rfind(' ');
+        return blank == npos ? code : code.substr(blank + 1);
+    }
+    // "Name (" as well as "Name(": a header continued before its list.
+    std::string_view head = rtrimSpaces(t.substr(0, open));
+    size_t blank = head.rfind(' ');
+    return blank == npos ? head : head.substr(blank + 1);
+}
+
+// The word after "Declare Sub" or "Declare Function".
+std::string_view declareName(std::string_view t) {
+    size_t at = findNoCase(t, "Declare ");
+    size_t word = at == npos ? 0 : at + 8;
+    // "Declare PtrSafe Function Name": PtrSafe only marks the
+    // statement as fit for 64-bit hosts.
+    if (startsNoCase(t.substr(word), "PtrSafe ")) word = t.find_first_not_of(' ', word + 8);
+    if (word == npos) return {};
+    size_t blank = t.find(' ', word);
+    if (blank == npos) return {};
+    size_t start = blank + 1;
+    size_t end = std::min(t.find(' ', start), t.size());
+    return t.substr(start, end - start);
+}
+
+// The word after keyword ("Enum ", "Type "); empty when it is missing.
+std::string_view wordAfter(std::string_view t, std::string_view keyword) {
+    size_t at = findNoCase(t, keyword);
+    if (at == npos) return {};
+    size_t start = at + keyword.size();
+    size_t end = std::min(t.find(' ', start), t.size());
+    return t.substr(start, end - start);
+}
+
+// After "Event ", up to its parameter list or the comment.
+std::string_view eventName(std::string_view t) {
+    size_t at = findNoCase(t, "event ");
+    if (at == npos) return {};
+    size_t start = at + 6;
+    size_t end = std::min(t.find('(', start), codeEnd(t));
+    if (end < start) end = start;
+    return t.substr(start, end - start);
+}
+
+// A parameter without its Optional, ByVal, ByRef and ParamArray words, up
+// to " As " or a default.
+std::string_view argumentName(std::string_view t) {
+    std::string_view rest = t;
+    while (dropKeyword(rest, "Optional ") || dropKeyword(rest, "ByVal ") ||
+           dropKeyword(rest, "ByRef ") || dropKeyword(rest, "ParamArray ")) {
+    }
+    size_t end = std::min(findNoCase(rest, " As "), rest.size());
+    // "Optional Count = 1": a default without a type ends the name too.
+    end = std::min(end, findOutsideStrings(rest.substr(0, end), '='));
+    return rest.substr(0, std::min(end, rest.size()));
+}
+
 }  // namespace
 
 int CParser::parseScope(std::string_view text) {
@@ -74,103 +176,32 @@ std::string CParser::parseName(std::string_view text, NameMode mode) {
     std::string_view t = trimSpaces(text);
     std::string_view name;
     switch (mode) {
-        case NameMode::Variable: {
-            size_t end = findNoCase(t, " As ");
-            if (end == npos) end = codeEnd(t);
-            // The name starts after the last blank before " As " that stands
-            // outside the bounds of an array: "m_Items(1 To 10) As Long".
-            size_t start = 0;
-            int depth = 0;
-            for (size_t i = end; i-- > 0;) {
-                char c = t[i];
-                if (c == ')') {
-                    ++depth;
-                } else if (c == '(') {
-                    if (depth > 0) --depth;
-                } else if (c == ' ' && depth == 0) {
-                    start = i + 1;
-                    break;
-                }
-            }
-            name = t.substr(start, end - start);
+        case NameMode::Variable:
+            name = variableName(t);
             break;
-        }
-        case NameMode::Constant: {
-            size_t at = findNoCase(t, "Const ");
-            size_t start = at == npos ? 0 : at + 6;
-            size_t stop = codeEnd(t);
-            if (start > stop) start = stop;
-            size_t eq = t.find('=', start);
-            if (eq > stop) eq = npos;
-            size_t as = findNoCase(t, " As ", start);
-            if (as > stop) as = npos;
-            size_t end = (as != npos && (eq == npos || as < eq)) ? as : (eq != npos ? eq : stop);
-            name = t.substr(start, end - start);
+        case NameMode::Constant:
+            name = constantName(t);
             break;
-        }
         case NameMode::Sub:
         case NameMode::Property:
-        case NameMode::Function: {
-            size_t open = t.find('(');
-            if (open == npos) {
-                // No parameter list: the last word before " As " or a comment.
-                std::string_view code = t.substr(0, codeEnd(t));
-                code = code.substr(0, std::min(findNoCase(code, " As "), code.size()));
-                code = rtrimSpaces(code);
-                size_t blank = code.rfind(' ');
-                name = blank == npos ? code : code.substr(blank + 1);
-            } else {
-                // "Name (" as well as "Name(": a header continued before its list.
-                std::string_view head = rtrimSpaces(t.substr(0, open));
-                size_t blank = head.rfind(' ');
-                name = blank == npos ? head : head.substr(blank + 1);
-            }
+        case NameMode::Function:
+            name = routineName(t);
             break;
-        }
-        case NameMode::Declare: {
-            size_t at = findNoCase(t, "Declare ");
-            size_t word = at == npos ? 0 : at + 8;
-            // "Declare PtrSafe Function Name": PtrSafe only marks the
-            // statement as fit for 64-bit hosts.
-            if (startsNoCase(t.substr(word), "PtrSafe ")) word = t.find_first_not_of(' ', word + 8);
-            if (word == npos) break;
-            size_t blank = t.find(' ', word);
-            if (blank == npos) break;
-            size_t start = blank + 1;
-            size_t end = std::min(t.find(' ', start), t.size());
-            name = t.substr(start, end - start);
+        case NameMode::Declare:
+            name = declareName(t);
             break;
-        }
         case NameMode::Enum:
-        case NameMode::Type: {
-            std::string_view keyword = mode == NameMode::Enum ? "Enum " : "Type ";
-            size_t at = findNoCase(t, keyword);
-            if (at == npos) break;
-            size_t start = at + keyword.size();
-            size_t end = std::min(t.find(' ', start), t.size());
-            name = t.substr(start, end - start);
+            name = wordAfter(t, "Enum ");
             break;
-        }
-        case NameMode::Event: {
-            size_t at = findNoCase(t, "event ");
-            if (at == npos) break;
-            size_t start = at + 6;
-            size_t end = std::min(t.find('(', start), codeEnd(t));
-            if (end < start) end = start;
-            name = t.substr(start, end - start);
+        case NameMode::Type:
+            name = wordAfter(t, "Type ");
             break;
-        }
-        case NameMode::Argument: {
-            std::string_view rest = t;
-            while (dropKeyword(rest, "Optional ") || dropKeyword(rest, "ByVal ") ||
-                   dropKeyword(rest, "ByRef ") || dropKeyword(rest, "ParamArray ")) {
-            }
-            size_t end = std::min(findNoCase(rest, " As "), rest.size());
-            // "Optional Count = 1": a default without a type ends the name too.
-            end = std::min(end, findOutsideStrings(rest.substr(0, end), '='));
-            name = rest.substr(0, std::min(end, rest.size()));
+        case NameMode::Event:
+            name = eventName(t);
             break;
-        }
+        case NameMode::Argument:
+            name = argumentName(t);
+            break;
     }
     name = trimSpaces(name);
     size_t paren = name.find('(');

@@ -95,45 +95,47 @@ size_t findOutsideStrings(std::string_view text, char c, size_t from) {
     return npos;
 }
 
-size_t matchingParen(std::string_view text, size_t open) {
-    if (open >= text.size()) return npos;
+namespace {
+
+// Calls step(i, depth) for each byte of text from start that stands
+// outside a string literal, with the bracket depth after it; stops when
+// step says so and gives that position.
+template <typename Step>
+size_t walkOutsideStrings(std::string_view text, size_t start, Step&& step) {
     int depth = 0;
     bool inString = false;
-    for (size_t i = open; i < text.size(); ++i) {
-        char ch = text[i];
+    for (size_t i = start; i < text.size(); ++i) {
+        const char ch = text[i];
         if (ch == '"') {
             inString = !inString;
-        } else if (!inString) {
-            if (ch == '(') {
-                ++depth;
-            } else if (ch == ')') {
-                if (--depth == 0) return i;
-            }
+            continue;
         }
+        if (inString) continue;
+        if (ch == '(') ++depth;
+        if (ch == ')' && depth > 0) --depth;
+        if (step(i, ch, depth)) return i;
     }
     return npos;
 }
 
+}  // namespace
+
+size_t matchingParen(std::string_view text, size_t open) {
+    if (open >= text.size()) return npos;
+    return walkOutsideStrings(text, open,
+                              [](size_t, char ch, int depth) { return ch == ')' && depth == 0; });
+}
+
 std::vector<std::string_view> splitArguments(std::string_view list) {
     std::vector<std::string_view> pieces;
-    int depth = 0;
-    bool inString = false;
     size_t begin = 0;
-    for (size_t i = 0; i < list.size(); ++i) {
-        char ch = list[i];
-        if (ch == '"') {
-            inString = !inString;
-        } else if (!inString) {
-            if (ch == '(') {
-                ++depth;
-            } else if (ch == ')') {
-                if (depth > 0) --depth;
-            } else if (ch == ',' && depth == 0) {
-                pieces.push_back(list.substr(begin, i - begin));
-                begin = i + 1;
-            }
+    walkOutsideStrings(list, 0, [&](size_t i, char ch, int depth) {
+        if (ch == ',' && depth == 0) {
+            pieces.push_back(list.substr(begin, i - begin));
+            begin = i + 1;
         }
-    }
+        return false;
+    });
     pieces.push_back(list.substr(begin));
     return pieces;
 }

@@ -38,6 +38,7 @@ struct CondValue {
     double number = 0;
     std::string text;
 
+    static constexpr double kTrue = -1;  // VB6's True: every bit set
     static CondValue ofNumber(double n) { return {Kind::Number, n, {}}; }
     static CondValue ofText(std::string t) { return {Kind::Text, 0, std::move(t)}; }
     // As VB6 writes the value: -1, 0, 1.5, "text" (quotes doubled inside).
@@ -79,9 +80,11 @@ private:
 };
 
 // Evaluates expression with constants; on failure returns nullopt and says why
-// in error ("unknown operator '!'", "missing ')'", ...).
+// in error ("unknown operator '!'", "missing ')'", ...). tooLong (may be null)
+// tells whether it failed on a text over kMaxCondText.
 std::optional<CondValue> evaluateCondition(std::string_view expression,
-                                           const CondConstants& constants, std::string& error);
+                                           const CondConstants& constants, std::string& error,
+                                           bool* tooLong = nullptr);
 
 // Reads "NAME = expr : NAME = expr" (a CondComp value, quotes around it
 // allowed) into constants. Pieces that cannot be read are reported against

@@ -4,23 +4,10 @@
 // them (conditional compilation applied: inactive branches and directives
 // are skipped), as tokens: strings and comments are skipped, continued lines
 // joined, and each name keeps its line and column in the module's Source.
-// A name is resolved the way VB6 binds it, and only when that is certain:
-//   1. a local (Dim, Static, Const, ReDim ... As, an argument, the routine's
-//      own name inside a Function or Property) hides everything else;
-//   2. then the members of the module itself (and Enum values declared there);
-//   3. then module names, and the public members of standard modules and
-//      public Enums and their values of any module, when exactly one has the
-//      name (two make the call ambiguous: VB6 refuses it, we link nothing);
-//   4. "Module.Member", "Enum.Value", "Me.Member"; "obj.Member" when obj is
-//      typed as a class of the project (a local, an argument, a module or
-//      public variable, or a Function or Property Get returning that class),
-//      and ".Member" inside "With obj";
-//   5. a routine "IFoo_Bar" of a class that implements IFoo names IFoo's Bar;
-//      a routine "var_Event" of a WithEvents variable names the event.
-// In forms, user controls and property pages, the names of the built-in
-// members those objects have (Caption, Width, Show, ...) are not taken for
-// another module's public member. Whatever cannot be bound with certainty
-// (library calls, late-bound objects, collections) stays unresolved.
+// A name is resolved the way VB6 binds it, and only when that is certain;
+// the rules are listed in reader/xref/Resolver.h. The work is done by four
+// units in reader/xref/: the lexer (Lexer.h), the word tables (Words.h), the
+// symbol tables (SymbolTables.h, RoutineScope.h) and the resolver.
 #pragma once
 
 #include "model/CProject.h"

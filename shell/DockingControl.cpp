@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "shell/PlainText.h"
+
 namespace tarnwick {
 
 namespace {
@@ -312,7 +314,7 @@ void DockingControl::showView(const QString& key) {
 void DockingControl::addDocument(QWidget* document, const QString& title) {
     if (!document) return;
     const int index = m_editor->addTab(document, title);
-    m_editor->setTabToolTip(index, title);
+    m_editor->setTabToolTip(index, plainToolTip(title));
     m_editor->setCurrentIndex(index);
 }
 

@@ -142,6 +142,10 @@ QIcon ImageList::toolbarIcon(const QString& key, const QColor& ink) {
         p.drawPolygon(QPolygonF({{5, 3}, {14, 3}, {19, 8}, {19, 21}, {5, 21}}));
         p.drawPolyline(QPolygonF({{14, 3}, {14, 8}, {19, 8}}));
         for (int row : {12, 15, 18}) p.drawLine(QPointF(8, row), QPointF(16, row));
+    } else if (key == QLatin1String("check")) {  // a list with a tick
+        for (int row : {6, 11}) p.drawLine(QPointF(3, row), QPointF(13, row));
+        p.drawLine(QPointF(3, 16), QPointF(9, 16));
+        p.drawPolyline(QPolygonF({{12, 16}, {15, 20}, {22, 10}}));
     } else if (key == QLatin1String("project")) {  // a tree of nodes
         p.drawRect(QRectF(3, 3, 6, 5));
         p.drawRect(QRectF(12, 10, 9, 4));

@@ -36,8 +36,8 @@ public:
     static QStringList allKeys();
     // The toolbar's pictures, one set drawn at one size (kToolbarIconSize)
     // in the toolbar's text colour ink, so they read as well as the captions
-    // in every scheme. Keys: "open", "settings", "create", "project",
-    // "browser"; a null icon for any other key.
+    // in every scheme. Keys: "open", "settings", "create", "check",
+    // "project", "browser"; a null icon for any other key.
     static QIcon toolbarIcon(const QString& key, const QColor& ink);
     static constexpr int kToolbarIconSize = 24;
 

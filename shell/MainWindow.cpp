@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QDockWidget>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -26,10 +27,13 @@
 #include <cstdlib>
 #include <exception>
 
+#include "generator/analysis/Unused.h"
 #include "generator/run/GenerationRun.h"
 #include "model/Translation.h"
 #include "shell/DockingControl.h"
+#include "shell/FindingsView.h"
 #include "shell/HtmlView.h"
+#include "shell/PlainText.h"
 #include "shell/ProgressWindow.h"
 #include "shell/ProjectView.h"
 #include "shell/SettingsDialog.h"
@@ -44,27 +48,6 @@ namespace tarnwick {
 
 namespace {
 
-const QString kProject = QStringLiteral("Project");
-const QString kBrowser = QStringLiteral("Browser");
-
-// View keys and the menu entries that carry their ticks.
-struct ViewEntry {
-    const char* key;
-    const char* menu;
-};
-constexpr ViewEntry kViewEntries[] = {
-    {"Project", "mnuViewProject"},
-    {"Console", "mnuViewConsole"},
-    {"Dirs", "mnuViewDirectories"},
-    {"Files", "mnuViewFiles"},
-};
-
-QString menuOfView(const QString& key) {
-    for (const auto& entry : kViewEntries)
-        if (key == QLatin1String(entry.key)) return QLatin1String(entry.menu);
-    return QString();
-}
-
 // The first local .vbp file among the dropped URLs, or empty.
 QString droppedProject(const QMimeData* data) {
     if (!data || !data->hasUrls()) return QString();
@@ -72,12 +55,6 @@ QString droppedProject(const QMimeData* data) {
         if (url.isLocalFile() &&
             url.toLocalFile().endsWith(QLatin1String(".vbp"), Qt::CaseInsensitive))
             return url.toLocalFile();
-    return QString();
-}
-
-QString menuOfPerspective(const QString& name) {
-    if (name == kProject) return QStringLiteral("mnuPerspectiveProject");
-    if (name == kBrowser) return QStringLiteral("mnuPerspectiveBrowser");
     return QString();
 }
 
@@ -124,248 +101,6 @@ QSettings& MainWindow::settingsStore() {
 
 MainWindow::~MainWindow() = default;
 
-QAction* MainWindow::addMenuAction(QMenu* menu, const QString& name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    m_actions.insert(name, action);
-    return action;
-}
-
-void MainWindow::createActions() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    // Each command with its keys; the menus show them beside the caption.
-    struct Command {
-        const char* name;
-        const char* caption;
-        QKeySequence keys;
-        void (MainWindow::*slot)();
-    };
-    const Command commands[] = {
-        {"mnuFileOpenProject", "Open Project...", QKeySequence(Qt::CTRL | Qt::Key_O),
-         &MainWindow::openProject},
-        {nullptr, nullptr, {}, nullptr},  // recent projects
-        {"mnuDocumentationCreate", "Create Documentation...", QKeySequence(Qt::Key_F5),
-         &MainWindow::createDocumentation},
-        {"mnuDocumentationSettings", "Settings...", QKeySequence(Qt::CTRL | Qt::Key_Comma),
-         &MainWindow::showSettings},
-        {nullptr, nullptr, {}, nullptr},
-        {"mnuFileOpenSite", "Open Site in Browser", {}, &MainWindow::openSiteInBrowser},
-        {"mnuFileOpenFolder", "Open Output Folder", {}, &MainWindow::openOutputFolder},
-        {nullptr, nullptr, {}, nullptr},
-        {"mnuFileCloseTab", "Close Tab", QKeySequence(Qt::CTRL | Qt::Key_W),
-         &MainWindow::closeCurrentTab},
-        {nullptr, nullptr, {}, nullptr},
-        {"mnuFileExit", "Exit", QKeySequence(Qt::CTRL | Qt::Key_Q), nullptr},
-    };
-    for (const Command& command : commands) {
-        if (!command.name) {
-            if (!m_recentMenu) {
-                m_recentMenu = file->addMenu(QStringLiteral("Recent Projects"));
-                m_recentMenu->setObjectName(QStringLiteral("mnuFileRecent"));
-            }
-            file->addSeparator();
-            continue;
-        }
-        QAction* action =
-            addMenuAction(file, QLatin1String(command.name), QLatin1String(command.caption));
-        action->setShortcut(command.keys);
-        if (command.slot)
-            connect(action, &QAction::triggered, this, command.slot);
-        else
-            connect(action, &QAction::triggered, this, &QWidget::close);
-    }
-
-    QMenu* perspectives = menuBar()->addMenu(QStringLiteral("&Perspectives"));
-    perspectives->setObjectName(QStringLiteral("mnuPerspectives"));
-    for (const QString& name : {kProject, kBrowser}) {
-        QAction* action =
-            addMenuAction(perspectives, menuOfPerspective(name), QLatin1Char('&') + name);
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, name] {
-            m_perspective->showPerspective(name);
-            setTick(menuOfPerspective(name), m_perspective->currentPerspective() == name);
-        });
-    }
-
-    QMenu* views = menuBar()->addMenu(QStringLiteral("&Views"));
-    views->setObjectName(QStringLiteral("mnuViews"));
-    const char* viewCaptions[] = {"Project", "Console", "Directories", "Files"};
-    for (int i = 0; i < 4; ++i) {
-        const QString key = QLatin1String(kViewEntries[i].key);
-        QAction* action = addMenuAction(views, QLatin1String(kViewEntries[i].menu),
-                                        QLatin1String(viewCaptions[i]));
-        action->setCheckable(true);
-        connect(action, &QAction::triggered, this, [this, key] { showViewFromMenu(key); });
-    }
-
-    QMenu* scheme = menuBar()->addMenu(QStringLiteral("Scheme"));
-    scheme->setObjectName(QStringLiteral("mnuScheme"));
-    connect(addMenuAction(scheme, QStringLiteral("mnuSchemeWinXP"),
-                          QStringLiteral("Windows XP Scheme")),
-            &QAction::triggered, this, [this] { chooseScheme(DockingControl::WindowsXP); });
-    connect(
-        addMenuAction(scheme, QStringLiteral("mnuSchemeOffice"), QStringLiteral("Office Scheme")),
-        &QAction::triggered, this, [this] { chooseScheme(DockingControl::Office); });
-    connect(
-        addMenuAction(scheme, QStringLiteral("mnuSchemeCustom"), QStringLiteral("Custom Scheme")),
-        &QAction::triggered, this, [this] { chooseScheme(DockingControl::Custom); });
-
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuHelp"));
-    connect(addMenuAction(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("&About Tarnwick")),
-            &QAction::triggered, this, [this] {
-                m_services.message(
-                    this, QMessageBox::Information, QStringLiteral("About Tarnwick"),
-                    QStringLiteral("Tarnwick %1\nDocumentation for Visual Basic 6 "
-                                   "projects.\n%2")
-                        .arg(QString::fromUtf8(buildVersion()), QString::fromUtf8(buildHomepage())),
-                    QMessageBox::Ok);
-            });
-
-    m_toolBar = addToolBar(QStringLiteral("Toolbar"));
-    m_toolBar->setObjectName(QStringLiteral("Toolbar"));
-    m_toolBar->setMovable(false);
-    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    struct Button {
-        const char* caption;
-        const char* key;
-        const char* tooltip;
-    };
-    const Button buttons[] = {
-        {"Open", "open", "Open Project"},
-        {"Settings", "settings", ""},
-        {"Create", "create", "Create Documentation"},
-        {"Project", "project", "Project Perspective"},
-        {"Browser", "browser", "Browser Perspective"},
-    };
-    m_toolBar->setIconSize(QSize(ImageList::kToolbarIconSize, ImageList::kToolbarIconSize));
-    for (const Button& button : buttons) {
-        QAction* action = m_toolBar->addAction(
-            ImageList::toolbarIcon(QLatin1String(button.key), m_perspective->toolbarTextColour()),
-            QLatin1String(button.caption));
-        action->setData(QLatin1String(button.key));
-        action->setToolTip(QLatin1String(button.tooltip));
-        m_toolActions.insert(QLatin1String(button.key), action);
-        // Qt would show the caption where a button has no tooltip of its own.
-        if (!*button.tooltip) m_toolBar->widgetForAction(action)->installEventFilter(this);
-        if (QLatin1String(button.key) == QLatin1String("create")) m_toolBar->addSeparator();
-    }
-    connect(m_toolBar, &QToolBar::actionTriggered, this,
-            [this](QAction* action) { toolbarButtonClicked(action->data().toString()); });
-}
-
-void MainWindow::createStatusBar() {
-    statusBar()->setObjectName(QStringLiteral("StatusBar"));
-    statusBar()->showMessage(QStringLiteral("Ready"));
-    // Shown while a project is read: what, a busy bar, and Cancel (Esc).
-    m_openLabel = new QLabel(this);
-    m_openBar = new QProgressBar(this);
-    m_openBar->setObjectName(QStringLiteral("prgOpen"));
-    m_openBar->setRange(0, 0);
-    m_openBar->setMaximumWidth(160);
-    m_openCancel = new QToolButton(this);
-    m_openCancel->setObjectName(QStringLiteral("cmdOpenCancel"));
-    m_openCancel->setText(QStringLiteral("Cancel"));
-    m_openCancel->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(m_openCancel, &QToolButton::clicked, this, &MainWindow::cancelOpen);
-    for (QWidget* w : {static_cast<QWidget*>(m_openLabel), static_cast<QWidget*>(m_openBar),
-                       static_cast<QWidget*>(m_openCancel)}) {
-        statusBar()->addPermanentWidget(w);
-        w->hide();
-    }
-}
-
-void MainWindow::createDockWindows() {
-    DockingControl& dock = *m_perspective;
-    connect(&dock, &DockingControl::viewShown, this,
-            [this](const QString& key) { setTick(menuOfView(key), true); });
-    connect(&dock, &DockingControl::viewHidden, this,
-            [this](const QString& key) { setTick(menuOfView(key), false); });
-    connect(&dock, &DockingControl::perspectiveShown, this,
-            [this](const QString& name) { setTick(menuOfPerspective(name), true); });
-    connect(&dock, &DockingControl::perspectiveHidden, this,
-            [this](const QString& name) { setTick(menuOfPerspective(name), false); });
-
-    m_consoleView = new ConsoleView(this);
-    m_projectView = new ProjectView(m_state, m_images, this);
-    m_dirsView = new DirsView(this);
-    m_filesView = new FilesView(this);
-    dock.registerView(m_consoleView, QStringLiteral("Console"), QStringLiteral("Console"));
-    dock.registerView(m_projectView, QStringLiteral("Project"), QStringLiteral("Project"));
-    dock.registerView(m_dirsView, QStringLiteral("Dirs"), QStringLiteral("Directories"));
-    dock.registerView(m_filesView, QStringLiteral("Files"), QStringLiteral("Files"));
-
-    connect(m_projectView, &ProjectView::consoleLine, m_consoleView, &ConsoleView::appendLine);
-    connect(m_projectView, &ProjectView::previewRequested, this,
-            [this](const QString& title, const QString& html, const QUrl& base) {
-                showPreview(title, html, false, base);
-            });
-    connect(m_projectView, &ProjectView::pinRequested, this,
-            [this](const QString& title, const QString& html, const QUrl& base) {
-                showPreview(title, html, true, base);
-            });
-    connect(m_dirsView, &DirsView::pathChanged, m_filesView, &FilesView::setPath);
-    connect(m_filesView, &FilesView::documentRequested, this,
-            [this](const QString& path, const QString& caption) {
-                openBrowserDocument(path, caption);
-            });
-
-    DockingControl::Perspective& project = dock.perspective(kProject);
-    project.addFolder(QStringLiteral("Project_Folder"), 1, 0.3, project.editorArea())
-        .addView(QStringLiteral("Project"));
-    project.addFolder(QStringLiteral("Console_Folder"), 4, 0.7, project.editorArea())
-        .addView(QStringLiteral("Console"));
-    project.setFixedLayout(true);
-
-    DockingControl::Perspective& browser = dock.perspective(kBrowser);
-    browser.addFolder(QStringLiteral("Dirs_Folder"), 2, 0.3, browser.editorArea())
-        .addView(QStringLiteral("Dirs"));
-    browser.addFolder(QStringLiteral("Files_Folder"), 4, 0.3, QStringLiteral("Dirs_Folder"))
-        .addView(QStringLiteral("Files"));
-    browser.addFolder(QStringLiteral("Console_Folder"), 4, 0.7, browser.editorArea())
-        .addView(QStringLiteral("Console"));
-    browser.setFixedLayout(true);
-
-    dock.showPerspective(kProject);
-}
-
-void MainWindow::chooseScheme(int scheme) {
-    setScheme(scheme);
-    settingsStore().setValue(QStringLiteral("window/scheme"), scheme);
-}
-
-void MainWindow::setScheme(int scheme) {
-    m_perspective->setScheme(scheme);
-    // The toolbar's pictures take the colour of its captions.
-    const QColor ink = m_perspective->toolbarTextColour();
-    for (auto it = m_toolActions.cbegin(); it != m_toolActions.cend(); ++it)
-        it.value()->setIcon(ImageList::toolbarIcon(it.key(), ink));
-}
-
-void MainWindow::setTick(const QString& name, bool ticked) {
-    if (QAction* action = m_actions.value(name)) action->setChecked(ticked);
-}
-
-void MainWindow::showViewFromMenu(const QString& key) {
-    m_perspective->showView(key);
-    // The menu entry shows the view; it never hides one.
-    setTick(menuOfView(key), m_perspective->isViewVisible(key));
-}
-
-void MainWindow::toolbarButtonClicked(const QString& key) {
-    if (key == QLatin1String("open"))
-        openProject();
-    else if (key == QLatin1String("settings"))
-        showSettings();
-    else if (key == QLatin1String("create"))
-        createDocumentation();
-    else if (key == QLatin1String("project"))
-        m_perspective->showPerspective(kProject);
-    else if (key == QLatin1String("browser"))
-        m_perspective->showPerspective(kBrowser);
-}
-
 void MainWindow::openProject() {
     if (busy()) return;
     const QString path = m_services.openFile(this, QStringLiteral("Open Project"),
@@ -407,14 +142,7 @@ bool MainWindow::openProjectFile(const QString& path) {
         if (const QString problem = m_state.loadProjectSettings(); !problem.isEmpty())
             m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
                                QMessageBox::Ok);
-        // The previews of the last project show what is no longer open.
-        QTabWidget* editor = m_perspective->editorArea();
-        for (int i = editor->count() - 1; i >= 0; --i) {
-            if (auto* preview = qobject_cast<PreviewDocument*>(editor->widget(i))) {
-                editor->removeTab(i);
-                preview->deleteLater();
-            }
-        }
+        forgetLastProject();
         rememberProject(path);
         setWindowTitle(QString::fromStdString(m_state.CurrentProject->displayName()) +
                        QStringLiteral(" - Tarnwick"));
@@ -433,29 +161,23 @@ bool MainWindow::openProjectFile(const QString& path) {
     return opened;
 }
 
+void MainWindow::forgetLastProject() {
+    // The previews and findings of the last project show what is no longer open.
+    QTabWidget* editor = m_perspective->editorArea();
+    for (int i = editor->count() - 1; i >= 0; --i) {
+        if (auto* preview = qobject_cast<PreviewDocument*>(editor->widget(i))) {
+            editor->removeTab(i);
+            preview->deleteLater();
+        }
+    }
+    m_findingsView->clear();
+}
+
 void MainWindow::cancelOpen() {
     if (m_opening) m_projectView->cancelRefresh();
 }
 
 bool MainWindow::busy() const { return m_opening || (m_progress && m_progress->running()); }
-
-void MainWindow::updateCommands() {
-    const bool idle = !busy();
-    const bool project = m_state.CurrentProject != nullptr;
-    for (const char* name : {"mnuDocumentationCreate", "mnuDocumentationSettings"})
-        m_actions.value(QLatin1String(name))->setEnabled(idle && project);
-    for (const char* key : {"create", "settings"})
-        m_toolActions.value(QLatin1String(key))->setEnabled(idle && project);
-    m_actions.value(QStringLiteral("mnuFileOpenProject"))->setEnabled(idle);
-    m_toolActions.value(QStringLiteral("open"))->setEnabled(idle);
-    m_recentMenu->setEnabled(idle && !recentProjects().isEmpty());
-    const bool site = !m_siteIndex.isEmpty() && QFileInfo::exists(m_siteIndex);
-    m_actions.value(QStringLiteral("mnuFileOpenSite"))->setEnabled(site);
-    m_actions.value(QStringLiteral("mnuFileOpenFolder"))->setEnabled(site);
-    m_startPage->openButton()->setEnabled(idle);
-    m_startPage->recentList()->setEnabled(idle);
-    updateStartPage();
-}
 
 void MainWindow::updateStartPage() {
     const bool start = !m_state.CurrentProject && m_perspective->editorArea()->count() == 0;
@@ -504,7 +226,7 @@ void MainWindow::fillRecentMenu() {
 void MainWindow::restoreSettings() {
     QSettings& store = settingsStore();
     restoreGeometry(store.value(QStringLiteral("window/geometry")).toByteArray());
-    for (const QString& name : {kProject, kBrowser})
+    for (const QString& name : {projectPerspective(), browserPerspective()})
         m_perspective->setLayoutState(
             name, store.value(QStringLiteral("window/layout/") + name).toByteArray());
     const QString output = store.value(QStringLiteral("lastOutputFolder")).toString();
@@ -522,7 +244,7 @@ void MainWindow::restoreSettings() {
 void MainWindow::saveLayout() {
     QSettings& store = settingsStore();
     store.setValue(QStringLiteral("window/geometry"), saveGeometry());
-    for (const QString& name : {kProject, kBrowser}) {
+    for (const QString& name : {projectPerspective(), browserPerspective()}) {
         const QByteArray layout = m_perspective->layoutState(name);
         if (!layout.isEmpty()) store.setValue(QStringLiteral("window/layout/") + name, layout);
     }
@@ -581,7 +303,7 @@ PreviewDocument* MainWindow::showPreview(const QString& title, const QString& ht
     preview->ShowPreviewHtml(html, base);
     const int index = editor->indexOf(preview);
     editor->setTabText(index, title);
-    editor->setTabToolTip(index, title);
+    editor->setTabToolTip(index, plainToolTip(title));
     editor->setCurrentIndex(index);
     return preview;
 }
@@ -597,20 +319,20 @@ void MainWindow::createDocumentation() {
     }
 }
 
-void MainWindow::runCreateDocumentation() {
+bool MainWindow::prepareRun(GenerationRequest& request) {
     if (m_state.ProjectPath.isEmpty()) {
         m_services.message(this, QMessageBox::Critical, QStringLiteral("Error"),
                            QStringLiteral("No open project!"), QMessageBox::Ok);
-        return;
+        return false;
     }
     m_state.captureDialogSettings();
     if (m_state.DocumentationPath.trimmed().isEmpty())
         m_state.DocumentationPath = m_services.browseForFolder(
             this, QStringLiteral("Select a directory to save documentation:"));
     m_state.DocumentationPath = withTrailingSlash(m_state.DocumentationPath);
-    if (m_state.DocumentationPath.isEmpty()) return;
+    if (m_state.DocumentationPath.isEmpty()) return false;
 
-    GenerationRequest request = m_state.generationRequest();
+    request = m_state.generationRequest();
 
     // An earlier site is simply overwritten; a folder with other files is
     // the user's to give up.
@@ -619,7 +341,7 @@ void MainWindow::runCreateDocumentation() {
             m_services.message(this, QMessageBox::Critical, QStringLiteral("Error"),
                                m_state.DocumentationPath + QStringLiteral(" is not a folder."),
                                QMessageBox::Ok);
-            return;
+            return false;
         case OutputFolderState::Foreign:
             if (m_services.message(this, QMessageBox::Question,
                                    QStringLiteral("Create Documentation"),
@@ -627,13 +349,18 @@ void MainWindow::runCreateDocumentation() {
                                                   "Write the documentation into it anyway?")
                                        .arg(m_state.DocumentationPath),
                                    QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
-                return;
+                return false;
             request.force = true;
             break;
         default:
             break;
     }
+    return true;
+}
 
+void MainWindow::runCreateDocumentation() {
+    GenerationRequest request;
+    if (!prepareRun(request)) return;
     if (const QString problem = m_state.rememberRun(); !problem.isEmpty())
         m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
                            QMessageBox::Ok);
@@ -659,16 +386,20 @@ void MainWindow::runCreateDocumentation() {
                            QString::fromStdString(result.error().message), QMessageBox::Ok);
         return;
     }
-    for (const std::string& failure : result->failures)
+    showGeneratedSite(result.value());
+}
+
+void MainWindow::showGeneratedSite(const GenerationResult& result) {
+    for (const std::string& failure : result.failures)
         m_consoleView->appendLine(QString::fromStdString(failure));
     const QString seconds = QString::number(progressWindow()->lastRunMs() / 1000.0, 'f', 2);
-    statusBar()->showMessage(result->cancelled
+    statusBar()->showMessage(result.cancelled
                                  ? QStringLiteral("Documentation cancelled")
                                  : QStringLiteral("Documentation created in %1 s").arg(seconds));
 
-    const QString index = result->indexPath.empty()
+    const QString index = result.indexPath.empty()
                               ? m_state.DocumentationPath + QStringLiteral("index.html")
-                              : QString::fromStdString(result->indexPath);
+                              : QString::fromStdString(result.indexPath);
     m_siteIndex = index;
     const QString folder = QDir::cleanPath(m_state.DocumentationPath);
     settingsStore().setValue(QStringLiteral("lastOutputFolder"), folder);
@@ -676,10 +407,49 @@ void MainWindow::runCreateDocumentation() {
     m_services.startFolder = folder;
     updateCommands();
     m_dirsView->setPath(m_state.DocumentationPath);
-    m_perspective->showPerspective(kBrowser);
+    m_perspective->showPerspective(browserPerspective());
     openBrowserDocument(index, QStringLiteral("Documentation"));
     raise();
     activateWindow();
+}
+
+void MainWindow::checkProject() {
+    if (busy() || !m_state.CurrentProject) return;
+    // The command's boundary: whatever fails is told, the window goes on.
+    try {
+        // The check covers what the next run documents: the confirmed choices.
+        const GenerationSettings& settings = m_state.dialog.boxes;
+        const CProject& project = *m_state.CurrentProject;
+        const CoverageReport coverage = checkCoverage(project, settings);
+        m_findingsView->showFindings(m_state.CurrentProject, coverage,
+                                     findUnused(project, settings));
+    } catch (const std::exception& e) {
+        m_services.message(this, QMessageBox::Warning, QStringLiteral("Error"),
+                           QString::fromUtf8(e.what()), QMessageBox::Ok);
+        return;
+    }
+    // The previews the findings open sit beside the project tree.
+    m_perspective->showPerspective(projectPerspective());
+    QDockWidget* check = m_perspective->dock(QStringLiteral("Check"));
+    QDockWidget* console = m_perspective->dock(QStringLiteral("Console"));
+    if (dockWidgetArea(check) == Qt::NoDockWidgetArea &&
+        dockWidgetArea(console) != Qt::NoDockWidgetArea)
+        tabifyDockWidget(console, check);  // a layout kept from before the view existed
+    m_perspective->showView(QStringLiteral("Check"));
+    // A list of findings wants more room than the console's strip.
+    const int room = m_perspective->editorArea()->height() + check->height();
+    if (check->height() < room * 2 / 5) resizeDocks({check}, {room * 2 / 5}, Qt::Vertical);
+    statusBar()->showMessage(
+        QStringLiteral("Check: %1 finding(s)").arg(m_findingsView->findings().size()));
+}
+
+void MainWindow::showFinding(int index) {
+    const auto& findings = m_findingsView->findings();
+    if (index < 0 || static_cast<size_t>(index) >= findings.size()) return;
+    const Finding& finding = findings[static_cast<size_t>(index)];
+    if (!m_projectView->showElement(finding.owner, finding.element))
+        statusBar()->showMessage(QStringLiteral("%1 is not in the open project")
+                                     .arg(QString::fromStdString(finding.member)));
 }
 
 BrowserDocument* MainWindow::openBrowserDocument(const QString& path, const QString& caption) {

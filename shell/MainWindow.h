@@ -11,7 +11,11 @@
 // with a busy bar and Cancel in the status bar); Create Documentation takes
 // the confirmed settings, asks for a folder when none is set and runs the
 // generation in the progress window, then shows the site in the Browser
-// perspective; Settings opens the settings dialog; the Perspectives, Views
+// perspective; Check Project runs the core's checks on the open project
+// with the confirmed settings and lists the members without a description
+// and the unused Private members in the Check view, where activating one
+// previews the member's page as a click on it in the tree does; Settings
+// opens the settings dialog; the Perspectives, Views
 // and Scheme menus drive the docking control. The site and its folder can
 // be handed to the desktop's browser and file manager, and a .vbp dropped
 // on the window opens.
@@ -55,6 +59,7 @@ class PreviewDocument;
 class DirsView;
 class DockingControl;
 class FilesView;
+class FindingsView;
 class ProgressWindow;
 class ProjectView;
 class SettingsDialog;
@@ -67,7 +72,7 @@ public:
     ~MainWindow() override;
 
     // The toolbar's click handler: exact, case-sensitive keys "open",
-    // "settings", "create", "project", "browser"; other keys do nothing.
+    // "settings", "create", "check", "project", "browser"; other keys do nothing.
     void toolbarButtonClicked(const QString& key);
 
     // Commands
@@ -80,6 +85,8 @@ public:
     // Gives up the read of a project in progress.
     void cancelOpen();
     void createDocumentation();
+    // Lists the open project's findings in the Check view and shows it.
+    void checkProject();
     void showSettings();
     // The docking control's scheme (DockingControl::Scheme), toolbar pictures included.
     void setScheme(int scheme);
@@ -110,6 +117,7 @@ public:
     ConsoleView* consoleView() const { return m_consoleView; }
     DirsView* dirsView() const { return m_dirsView; }
     FilesView* filesView() const { return m_filesView; }
+    FindingsView* findingsView() const { return m_findingsView; }
     QToolBar* toolBar() const { return m_toolBar; }
     // The single instances, created on first use.
     SettingsDialog* settingsDialog();
@@ -131,11 +139,29 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The perspectives' names, and the menu entries that carry their ticks.
+    static QString projectPerspective() { return QStringLiteral("Project"); }
+    static QString browserPerspective() { return QStringLiteral("Browser"); }
+    static QString menuOfPerspective(const QString& name);
+
+    // Built once by the constructor (MainWindowActions.cpp).
     void createActions();
+    void createFileMenu();
+    void createWindowMenus();
+    void createToolBar();
     void createStatusBar();
     void createDockWindows();
+    void describePerspectives();
     QAction* addMenuAction(QMenu* menu, const QString& name, const QString& caption);
+
     void runCreateDocumentation();
+    // The request of a run once the project, the settings and the output
+    // folder are settled; false when the run is not to start (told or declined).
+    bool prepareRun(GenerationRequest& request);
+    void showGeneratedSite(const GenerationResult& result);
+    // Previews the member of the Check view's finding of that index.
+    void showFinding(int index);
+    void forgetLastProject();
     void setTick(const QString& name, bool ticked);
     void showViewFromMenu(const QString& key);
     void updateCommands();
@@ -155,6 +181,7 @@ private:
     ConsoleView* m_consoleView = nullptr;
     DirsView* m_dirsView = nullptr;
     FilesView* m_filesView = nullptr;
+    FindingsView* m_findingsView = nullptr;  // the Check view
     SettingsDialog* m_settings = nullptr;    // frmSettings, a child once made
     ProgressWindow* m_progress = nullptr;    // frmProgress, a child once made
     QHash<QString, QAction*> m_actions;      // menu entries by name

@@ -134,6 +134,7 @@ ProgressWindow::ProgressWindow(const ImageList& images, QWidget* parent)
     m_progress->setRange(0, 1);
     m_progress->setValue(0);
     m_info->setObjectName(QStringLiteral("lblProgressInfo"));
+    m_info->setTextFormat(Qt::PlainText);  // it names the module being written
     m_percent->setObjectName(QStringLiteral("lblProgress"));
     m_percent->setMinimumWidth(48);
     m_percent->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -165,7 +166,7 @@ ProgressWindow::ProgressWindow(const ImageList& images, QWidget* parent)
 
 ProgressWindow::~ProgressWindow() = default;
 
-Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request) {
+void ProgressWindow::resetForRun() {
     m_cancel = false;
     m_result.reset();
     m_info->setText(QStringLiteral("Initializing..."));
@@ -175,7 +176,31 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
     m_progress->setValue(0);
     m_cancelButton->setEnabled(true);
     m_running = true;
+}
 
+// The console gets one line per module kind and one for the run.
+QStringList ProgressWindow::runSummary(const ProgressForwarder& forwarder) const {
+    QStringList summary;
+    for (const auto& kind : forwarder.kinds())
+        summary << QStringLiteral("%1: %2 %3, %4 member %5")
+                       .arg(kindCaption(kind.kindsKey))
+                       .arg(kind.modules)
+                       .arg(QLatin1String(kind.modules == 1 ? "module" : "modules"))
+                       .arg(kind.members)
+                       .arg(QLatin1String(kind.members == 1 ? "page" : "pages"));
+    if (m_result && *m_result) {
+        const GenerationResult& done = m_result->value();
+        summary << QStringLiteral("Documentation %1: %2 pages written, %3 kept, in %4 s")
+                       .arg(QLatin1String(done.cancelled ? "cancelled" : "created"))
+                       .arg(done.pagesWritten)
+                       .arg(done.pagesUnchanged)
+                       .arg(m_lastRunMs / 1000.0, 0, 'f', 2);
+    }
+    return summary;
+}
+
+Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request) {
+    resetForRun();
     ProgressForwarder forwarder(*this);
     m_forwarder = &forwarder;
     QTimer refresh;
@@ -212,24 +237,7 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
     m_lastRunMs = clock.elapsed();
     m_running = false;
     if (!m_result) return Error{"The documentation run ended without a result."};
-    // The console gets one line per module kind and one for the run.
-    QStringList summary;
-    for (const auto& kind : forwarder.kinds())
-        summary << QStringLiteral("%1: %2 %3, %4 member %5")
-                       .arg(kindCaption(kind.kindsKey))
-                       .arg(kind.modules)
-                       .arg(QLatin1String(kind.modules == 1 ? "module" : "modules"))
-                       .arg(kind.members)
-                       .arg(QLatin1String(kind.members == 1 ? "page" : "pages"));
-    if (*m_result) {
-        const GenerationResult& done = m_result->value();
-        summary << QStringLiteral("Documentation %1: %2 pages written, %3 kept, in %4 s")
-                       .arg(QLatin1String(done.cancelled ? "cancelled" : "created"))
-                       .arg(done.pagesWritten)
-                       .arg(done.pagesUnchanged)
-                       .arg(m_lastRunMs / 1000.0, 0, 'f', 2);
-    }
-    emit consoleLines(summary);
+    emit consoleLines(runSummary(forwarder));
     return *m_result;
 }
 

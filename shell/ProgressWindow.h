@@ -79,6 +79,8 @@ private:
     friend class ProgressForwarder;
     // Shows what the worker reported since the last call.
     void takeReports();
+    void resetForRun();
+    QStringList runSummary(const ProgressForwarder& forwarder) const;
 
     const ImageList& m_images;
     QProgressBar* m_progress;     // Progress

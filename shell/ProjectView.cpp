@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <atomic>
 #include <cstdlib>
@@ -23,7 +24,9 @@
 #include "reader/ConditionalCompilation.h"
 #include "shell/AppState.h"
 #include "shell/ImageList.h"
+#include "shell/PlainText.h"
 #include "support/ProgramFolder.h"
+#include "support/Text.h"
 
 namespace tarnwick {
 
@@ -280,7 +283,7 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     QTreeWidgetItem* projectNode =
         addNode(nullptr, QStringLiteral("project"), QString::fromStdString(m_ctx.projectName),
                 QStringLiteral("project"));
-    projectNode->setToolTip(0, path);
+    projectNode->setToolTip(0, plainToolTip(path));
     projectNode->setData(0, TagRole, QStringLiteral("P"));
     CProject& p = *project;
     struct Group {
@@ -462,6 +465,34 @@ void ProjectView::applyFilter(const QString& text) {
 
 void ProjectView::openInNewTab(QTreeWidgetItem* node) {
     if (node) emit pinRequested(node->text(0), descriptionOf(node), previewBase(node));
+}
+
+bool ProjectView::showElement(const CModule* module, const Element* element) {
+    if (!element) return false;
+    // Get, Let and Set of a property are one node: the first accessor's.
+    size_t found = m_nodes.size();
+    for (size_t i = 0; i < m_nodes.size() && found == m_nodes.size(); ++i) {
+        const NodeRef& ref = m_nodes[i];
+        if (ref.element == element ||
+            (ref.module == module && ref.element->Kind() == element->Kind() &&
+             equalsIgnoreCase(ref.element->Name(), element->Name())))
+            found = i;
+    }
+    if (found == m_nodes.size()) return false;
+    const QString tag = QStringLiteral("E%1").arg(found);
+    QTreeWidgetItem* node = nullptr;
+    for (QTreeWidgetItemIterator it(m_tree); *it && !node; ++it)
+        if ((*it)->data(0, TagRole).toString() == tag) node = *it;
+    if (!node) return false;
+    for (QTreeWidgetItem* n = node; n && !m_filter->text().isEmpty(); n = n->parent())
+        if (n->isHidden()) m_filter->clear();
+    for (QTreeWidgetItem* n = node->parent(); n; n = n->parent()) n->setExpanded(true);
+    m_tree->scrollToItem(node);
+    if (m_tree->currentItem() == node)
+        nodeSelected(node);
+    else
+        m_tree->setCurrentItem(node);
+    return true;
 }
 
 void ProjectView::nodeSelected(QTreeWidgetItem* node) {

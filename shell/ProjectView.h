@@ -87,6 +87,11 @@ public:
     void applyFilter(const QString& text);
     // Asks for the node's page in a tab of its own.
     void openInNewTab(QTreeWidgetItem* node);
+    // Selects the node of element of module (shown again when it is
+    // selected already), clearing a filter that hides it, so its page is
+    // previewed as a click on it does; a property is found by any of its
+    // accessors. False when the tree shows no such element (another project).
+    bool showElement(const CModule* module, const Element* element);
 
     // Called on the worker thread before the project is read. Tests use it
     // to hold the worker there.

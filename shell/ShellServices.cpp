@@ -25,6 +25,8 @@ QMessageBox::StandardButton ShellServices::defaultMessageBox(QWidget* owner, QMe
                                                              const QString& text,
                                                              QMessageBox::StandardButtons buttons) {
     QMessageBox box(icon, title, text, buttons, owner);
+    // Messages name files and modules of the project: never read as markup.
+    box.setTextFormat(Qt::PlainText);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "shell/HtmlView.h"
+#include "shell/PlainText.h"
 #include "support/ProgramFolder.h"
 
 namespace tarnwick {
@@ -220,7 +221,7 @@ void StartPage::setRecentProjects(const QStringList& paths) {
         auto* item = new QListWidgetItem(
             QStringLiteral("%1   (%2)").arg(QFileInfo(path).completeBaseName(), path), m_recent);
         item->setData(Qt::UserRole, path);
-        item->setToolTip(path);
+        item->setToolTip(plainToolTip(path));
     }
     if (shown == 0)
         (new QListWidgetItem(QStringLiteral("None yet"), m_recent))->setFlags(Qt::NoItemFlags);

@@ -43,55 +43,30 @@ struct ByteTable {
     }
 };
 
-IconvHandles& IconvHandles::operator=(const IconvHandles& other) noexcept {
-    if (this != &other) reset();
-    return *this;
-}
-
-IconvHandles::IconvHandles(IconvHandles&& other) noexcept
-    : m_decoder(std::exchange(other.m_decoder, nullptr)),
-      m_encoder(std::exchange(other.m_encoder, nullptr)) {}
-
-IconvHandles& IconvHandles::operator=(IconvHandles&& other) noexcept {
-    if (this != &other) {
-        reset();
-        m_decoder = std::exchange(other.m_decoder, nullptr);
-        m_encoder = std::exchange(other.m_encoder, nullptr);
-    }
-    return *this;
-}
-
-IconvHandles::~IconvHandles() { reset(); }
-
-void IconvHandles::reset() noexcept {
-    if (m_decoder) iconv_close(static_cast<iconv_t>(m_decoder));
-    if (m_encoder) iconv_close(static_cast<iconv_t>(m_encoder));
-    m_decoder = nullptr;
-    m_encoder = nullptr;
-}
-
-namespace {
-void* openIconv(const char* to, const char* from) {
-    iconv_t cd = iconv_open(to, from);
-    return cd == reinterpret_cast<iconv_t>(-1) ? nullptr : static_cast<void*>(cd);
-}
-}  // namespace
-
-void* IconvHandles::decoder(const std::string& name) {
-    if (!m_decoder) m_decoder = openIconv("UTF-8", name.c_str());
-    return m_decoder;
-}
-
-void* IconvHandles::encoder(const std::string& name) {
-    if (!m_encoder) m_encoder = openIconv(name.c_str(), "UTF-8");
-    return m_encoder;
-}
-
 }  // namespace detail
 
 namespace {
 
 using detail::ByteTable;
+
+// One iconv descriptor, open while it lives. A conversion opens its own, so
+// no state is shared between calls and threads.
+class IconvDescriptor {
+public:
+    IconvDescriptor(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
+    ~IconvDescriptor() {
+        if (*this) iconv_close(m_cd);
+    }
+    IconvDescriptor(const IconvDescriptor&) = delete;
+    IconvDescriptor& operator=(const IconvDescriptor&) = delete;
+
+    // False when iconv cannot convert between the two.
+    explicit operator bool() const { return m_cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() const { return m_cd; }
+
+private:
+    iconv_t m_cd;
+};
 
 // windows-1252 is built in: it is the default, and needs no iconv module.
 std::shared_ptr<const ByteTable> windows1252() {
@@ -341,7 +316,7 @@ std::string CodePage::toUtf8(std::string_view bytes, size_t* invalidCount) const
 
 std::string CodePage::decodeWithIconv(std::string_view bytes, size_t& invalid) const {
     std::string out;
-    auto cd = static_cast<iconv_t>(m_handles.decoder(m_name));
+    const IconvDescriptor cd("UTF-8", m_name.c_str());
     if (!cd) {
         // Cannot happen for a page made by open(); keep ASCII, mark the rest.
         for (unsigned char b : bytes) {
@@ -356,7 +331,7 @@ std::string CodePage::decodeWithIconv(std::string_view bytes, size_t& invalid) c
     }
     // A byte that does not decode (or a sequence cut off at the end) becomes
     // U+FFFD, and decoding goes on after it.
-    convertWithIconv(cd, bytes, out, 2, [&](size_t, std::string& replacement) {
+    convertWithIconv(cd.get(), bytes, out, 2, [&](size_t, std::string& replacement) {
         replacement = kReplacementUtf8;
         ++invalid;
         return size_t{1};
@@ -449,7 +424,7 @@ bool CodePage::encodePieces(std::string_view utf8, Fallback fallback,
 std::string CodePage::encodeWithIconv(std::string_view utf8, Fallback fallback,
                                       size_t& unmapped) const {
     std::string out;
-    auto cd = static_cast<iconv_t>(m_handles.encoder(m_name));
+    const IconvDescriptor cd(m_name.c_str(), "UTF-8");
     if (!cd) {
         for (size_t i = 0; i < utf8.size();) {
             size_t length = 0;
@@ -465,7 +440,7 @@ std::string CodePage::encodeWithIconv(std::string_view utf8, Fallback fallback,
         return out;
     }
     // A character the code page cannot hold, or a byte that is not UTF-8.
-    convertWithIconv(cd, utf8, out, 1, [&](size_t pos, std::string& replacement) {
+    convertWithIconv(cd.get(), utf8, out, 1, [&](size_t pos, std::string& replacement) {
         size_t length = 0;
         const char32_t c = decodeUtf8(utf8, pos, length);
         appendFallback(replacement, c, fallback);

@@ -4,6 +4,15 @@
 // that is missing, a line that could not be decoded, an element filed into no
 // list) goes to a DiagnosticsSink with the file and, where it helps, the line.
 // The CLI prints to stderr; the workbench shows them; tests collect them.
+//
+// Threads: the core calls a sink from one thread only, the one that runs
+// CParser::Parse() or GenerationRun::run(), which need not be the program's
+// main thread (the workbench reads and generates on a worker thread of its
+// own). The module workers of a run report nothing themselves: a module's
+// failure goes back to the run's thread and is reported there, in module
+// order. So a sink needs no lock unless its owner shares it between reads or
+// runs going on at once, or reads it on another thread while they go on;
+// CollectingSink and NullSink have none.
 #pragma once
 
 #include <string>

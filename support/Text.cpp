@@ -81,6 +81,19 @@ std::string toLower(std::string_view text) {
     return mapCase(text, [](char32_t c) { return toLower(c); });
 }
 
+namespace {
+
+// The character at pos upper-cased (a byte that is no UTF-8 stays itself),
+// pos moved past it.
+char32_t nextFolded(std::string_view text, size_t& pos) {
+    size_t length = 0;
+    const char32_t c = decodeOrByte(text, pos, length);
+    pos += length;
+    return c < kInvalidBase ? toUpper(c) : c;
+}
+
+}  // namespace
+
 int compareIgnoreCase(std::string_view a, std::string_view b) {
     size_t i = 0;
     size_t j = 0;
@@ -96,15 +109,9 @@ int compareIgnoreCase(std::string_view a, std::string_view b) {
             ++j;
             continue;
         }
-        size_t la = 0;
-        size_t lb = 0;
-        char32_t ca = decodeOrByte(a, i, la);
-        char32_t cb = decodeOrByte(b, j, lb);
-        if (ca < kInvalidBase) ca = toUpper(ca);
-        if (cb < kInvalidBase) cb = toUpper(cb);
+        const char32_t ca = nextFolded(a, i);
+        const char32_t cb = nextFolded(b, j);
         if (ca != cb) return ca < cb ? -1 : 1;
-        i += la;
-        j += lb;
     }
     if (i < a.size()) return 1;
     if (j < b.size()) return -1;
@@ -122,15 +129,7 @@ bool startsWithIgnoreCase(std::string_view text, std::string_view prefix) {
     size_t j = 0;
     while (j < prefix.size()) {
         if (i >= text.size()) return false;
-        size_t lt = 0;
-        size_t lp = 0;
-        char32_t ct = decodeOrByte(text, i, lt);
-        char32_t cp = decodeOrByte(prefix, j, lp);
-        if (ct < kInvalidBase) ct = toUpper(ct);
-        if (cp < kInvalidBase) cp = toUpper(cp);
-        if (ct != cp) return false;
-        i += lt;
-        j += lp;
+        if (nextFolded(text, i) != nextFolded(prefix, j)) return false;
     }
     return true;
 }
@@ -267,6 +266,48 @@ std::string replaceAll(std::string_view text, std::string_view from, std::string
     return out;
 }
 
+namespace {
+
+// Whether character c (kInvalidBase and up: a byte that is not UTF-8) must
+// not stand in a file name; leading: only dots came before it.
+bool unsafeInFileName(char32_t c, bool leading) {
+    switch (c) {
+        case '/':
+        case '\\':
+        case ':':
+        case '*':
+        case '?':
+        case '"':
+        case '<':
+        case '>':
+        case '|':
+        case '#':
+        case '%':
+            return true;
+        case '.':
+            // Leading dots would hide the page ("." and ".." even name a folder).
+            return leading;
+        default:
+            return c >= kInvalidBase || c < 0x20 || c == 0x7F;
+    }
+}
+
+// '-' and eight hex digits of the FNV-1a hash of the whole name: the same
+// name always gets the same suffix, in the page's file name and in every
+// link to it.
+void appendNameHash(std::string& out, std::string_view name) {
+    uint32_t hash = 2166136261u;
+    for (const char byte : name) {
+        hash ^= static_cast<unsigned char>(byte);
+        hash *= 16777619u;
+    }
+    static const char kHex[] = "0123456789abcdef";
+    out.push_back('-');
+    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(hash >> shift) & 0xF]);
+}
+
+}  // namespace
+
 std::string safeFileName(std::string_view name) {
     constexpr size_t kMaxBytes = 100;
     constexpr size_t kSuffixBytes = 9;  // '-' and eight hex digits
@@ -285,28 +326,7 @@ std::string safeFileName(std::string_view name) {
         }
         size_t length = 0;
         const char32_t c = decodeOrByte(name, i, length);
-        bool replace = c >= kInvalidBase || c < 0x20 || c == 0x7F;
-        switch (c) {
-            case '/':
-            case '\\':
-            case ':':
-            case '*':
-            case '?':
-            case '"':
-            case '<':
-            case '>':
-            case '|':
-            case '#':
-            case '%':
-                replace = true;
-                break;
-            case '.':
-                // Leading dots would hide the page ("." and ".." even name a folder).
-                replace = leading;
-                break;
-            default:
-                break;
-        }
+        const bool replace = unsafeInFileName(c, leading);
         leading = leading && c == '.';
         if (replace) {
             out.push_back('_');
@@ -320,16 +340,7 @@ std::string safeFileName(std::string_view name) {
     if (!changed && out.size() <= kMaxBytes) return out;
     out.resize(cut);  // never splits a character
     if (out.empty()) out.push_back('_');
-    // FNV-1a over the whole original name: the same name always gets the
-    // same suffix, in the page's file name and in every link to it.
-    uint32_t hash = 2166136261u;
-    for (const char byte : name) {
-        hash ^= static_cast<unsigned char>(byte);
-        hash *= 16777619u;
-    }
-    static const char kHex[] = "0123456789abcdef";
-    out.push_back('-');
-    for (int shift = 28; shift >= 0; shift -= 4) out.push_back(kHex[(hash >> shift) & 0xF]);
+    appendNameHash(out, name);
     return out;
 }
 

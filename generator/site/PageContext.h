@@ -3,6 +3,14 @@
 // The run builds one and passes it by const reference; page builders never
 // touch globals and write no file: they return their pages, and the run's
 // SiteWriter puts them on disk.
+//
+// Threads: the run builds different modules' pages on worker threads, each
+// with its own copy of the context whose `console` is that module's own line
+// buffer, so a builder calls `console` on its own thread only. Everything
+// else a builder reaches through the context (settings, translation, page
+// names, cross-links, the model) is only read while pages are built and may
+// be read from any thread. `diagnostics` belongs to the run's own thread
+// (page names, the run's checks); no builder calls it.
 #pragma once
 
 #include <functional>

@@ -531,7 +531,8 @@ private slots:
                 QVERIFY2(!styleSheets.contains(window.styleSheet()), scheme);  // each its own look
                 styleSheets += window.styleSheet();
                 int captionRow = -1;
-                for (const char* key : {"open", "settings", "create", "project", "browser"}) {
+                for (const char* key :
+                     {"open", "settings", "create", "check", "project", "browser"}) {
                     const QRect button =
                         window.toolBar()->widgetForAction(window.toolbarAction(key))->geometry();
                     // The caption is the button's last line of text.

@@ -1,4 +1,5 @@
-// Create Documentation end to end: worker, progress, Cancel, the folder question, screenshots.
+// Create Documentation and Check Project end to end: worker, progress, Cancel, the folder
+// question, the findings and the members they open, screenshots.
 #include "TestSupport.h"
 
 using namespace tarnwick;
@@ -12,6 +13,16 @@ BrowserDocument* documentTab(const MainWindow& window) {
         if (editor->tabText(i) == QLatin1String("Documentation"))
             return qobject_cast<BrowserDocument*>(editor->widget(i));
     return nullptr;
+}
+
+// What Qt shows of text in a widget of that format: markup is rendered
+// where Qt takes the text for rich text.
+QString shownText(const QString& text, Qt::TextFormat format = Qt::AutoText) {
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
 }
 
 }  // namespace
@@ -200,6 +211,62 @@ private slots:
         }
     }
 
+    // Names that read like markup ("M<img src=x>") are shown as text everywhere.
+    void checkListsFindingsThatOpenMembers() {
+        Bench b;
+        MainWindow& window = b.window;
+        const QString folder = b.dir.path() + "/<i>x";
+        const QString name = "M<img src=x>";
+        writeFile(folder + "/M.bas",
+                  {"Attribute VB_Name = \"" + name + "\"", "Private Sub Old()", "End Sub",
+                   "' Counts.", "Public Property Get Count() As Long", "End Property",
+                   "Public Property Let Count(ByVal v As Long)", "End Property"});
+        const QString vbp = folder + "/<b>H.vbp";
+        writeFile(vbp, {"Type=Exe", "Module=M; M.bas", "Name=\"H\""});
+        window.show();
+        QVERIFY(window.openProjectFile(vbp));
+        window.toolbarButtonClicked("check");
+        FindingsView* view = window.findingsView();
+        QTreeWidget* list = view->list();
+        QVERIFY(!window.perspective().dock("Check")->isHidden() &&
+                window.menuAction("mnuViewCheck")->isChecked());
+        QCOMPARE(list->topLevelItemCount(), 2);
+        QCOMPARE(list->topLevelItem(0)->text(2), "Private Sub 'Old' has no description");
+        QCOMPARE(list->topLevelItem(1)->text(2), "Private Sub 'Old' is not used in its module");
+        view->kindChoice()->setCurrentIndex(2);  // not used
+        QVERIFY(list->topLevelItem(0)->isHidden() && !list->topLevelItem(1)->isHidden());
+
+        // Activating a finding selects the member in the tree and previews its page.
+        QTreeWidget* tree = window.projectView()->tree();
+        tree->setCurrentItem(findNode(tree, {"H", "Modules", name}));
+        emit list->itemActivated(list->topLevelItem(1), 2);
+        QCOMPARE(tree->currentItem()->text(0), "Old");
+        QTabWidget* editor = window.perspective().editorArea();
+        QCOMPARE(editor->tabText(editor->currentIndex()), "Old");
+        auto* preview = qobject_cast<PreviewDocument*>(editor->currentWidget());
+        QTRY_VERIFY(preview && preview->htmlView()->html().contains("Old"));
+        window.closeCurrentTab();  // and again once the preview is closed
+        emit list->itemActivated(list->topLevelItem(1), 2);
+        QTRY_COMPARE(editor->tabText(editor->currentIndex()), "Old");
+
+        tree->setCurrentItem(findNode(tree, {"H", "Modules", name}));
+        const struct {
+            QString shown;
+            QString text;
+        } places[] = {
+            {shownText(list->topLevelItem(0)->toolTip(2)), folder + "/M.bas:2"},
+            {shownText(editor->tabToolTip(editor->currentIndex())), name},
+            {shownText(tree->topLevelItem(0)->toolTip(0)), vbp},
+        };
+        for (const auto& place : places) QCOMPARE(place.shown, place.text);
+        for (const QLabel* label : window.findChildren<QLabel*>())
+            QCOMPARE(shownText(label->text(), label->textFormat()), label->text());
+
+        // Another project: the findings of the last one are gone.
+        b.openSmall();
+        QCOMPARE(list->topLevelItemCount(), 0);
+    }
+
     void confirmedPathIsUsed() {
         Bench b;
         b.openSmall();
@@ -248,6 +315,12 @@ private slots:
         QVERIFY(window.grab().save(folder + "/workbench-dark.png"));
         QApplication::setPalette(light);
         window.setScheme(DockingControl::WindowsXP);
+        // Check Project's findings, the first one opened.
+        window.checkProject();
+        QTreeWidget* findings = window.findingsView()->list();
+        emit findings->itemActivated(findings->topLevelItem(0), 0);
+        QTest::qWait(HtmlView::usesWebEngine() ? 2500 : 300);
+        QVERIFY(window.grab().save(folder + "/workbench-check.png"));
 
         b.dialogs.folder = b.dir.path() + "/site";
         window.createDocumentation();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shell/DockingControl.h"
+#include "shell/FindingsView.h"
 #include "shell/HtmlView.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgressWindow.h"

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "support/CodePage.h"
 #include "support/PageEncoding.h"
@@ -230,18 +231,19 @@ TEST(CodePageTest, CopiesConvertIndependently) {
     CodePage copy;
     {
         const CodePage gbk = page("GBK");
-        EXPECT_EQ(gbk.toUtf8("\xD6\xD0"), "中");  // opens the original's converter
+        EXPECT_EQ(gbk.toUtf8("\xD6\xD0"), "中");  // converts before it is copied
         copy = gbk;
     }
     EXPECT_EQ(copy.name() + copy.toUtf8("\xD6\xD0"), "GBK中");
     CodePage moved = std::move(copy);
     EXPECT_EQ(moved.fromUtf8("文"), "\xCE\xC4");
 
-    // Two copies on two threads at once.
+    // One object on two threads at once: a multi-byte code page keeps no
+    // converter between calls.
     std::string results[2];
     std::thread workers[2];
     for (int t = 0; t < 2; ++t) {
-        workers[t] = std::thread([&results, t, cp = moved] {
+        workers[t] = std::thread([&results, t, &cp = std::as_const(moved)] {
             std::string text;
             for (int i = 0; i < 2000; ++i) text += cp.toUtf8(cp.fromUtf8("中文"));
             results[t] = text;

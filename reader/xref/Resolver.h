@@ -1,0 +1,96 @@
+// Resolver of the cross-references: reads one module's statements and
+// binds each name the way VB6 does, when that is certain:
+//   1. a local (Dim, Static, Const, ReDim ... As, an argument, the routine's
+//      own name inside a Function or Property) hides everything else; inside
+//      a Function or Property Get with arguments, its own name followed by
+//      "(arguments)" calls it again;
+//   2. then the members of the module itself (and Enum values declared there);
+//   3. then module names, and the public members of standard modules and
+//      public Enums and their values of any module, when exactly one has the
+//      name (two make the call ambiguous: VB6 refuses it, we link nothing);
+//      where a class and a public variable of a standard module share a
+//      name, the name is the variable (the static-class idiom);
+//   4. "Module.Member", "Enum.Value", "Me.Member"; "obj.Member" when obj is
+//      an object of a class of the project (a typed local, argument, module
+//      or public variable, a Type's field, or what a Function or Property
+//      Get returns), and ".Member" inside "With obj";
+//   5. a routine "IFoo_Bar" of a class that implements IFoo names IFoo's Bar;
+//      a routine "var_Event" of a WithEvents variable names the event;
+//   6. a type after As or "TypeOf x Is": a Type or Enum of the module, else
+//      a public one (types and values do not hide each other).
+// A statement starts at its first word and after Then and Else of a
+// one-line If. A statement word with a syntax of its own (Print, Line,
+// Open) is never a call there; one that VB6's libraries provide (Reset,
+// Load) is, when the project has a member of its name. In forms, user
+// controls and property pages, the names of the built-in members (Caption,
+// Width, Show, ...) are not taken for another module's public member.
+// Whatever cannot be bound with certainty (library calls, late-bound
+// objects, collections) stays unresolved.
+#pragma once
+
+#include <vector>
+
+#include "model/ReferenceIndex.h"
+#include "reader/xref/Lexer.h"
+#include "reader/xref/RoutineScope.h"
+#include "reader/xref/SymbolTables.h"
+
+namespace tarnwick::xref {
+
+// The most references one module keeps: the rest of its code is shown
+// without links, so a generated module of millions of calls costs bounded
+// memory.
+constexpr size_t kMaxReferencesPerModule = 1'000'000;
+
+class ModuleResolver {
+public:
+    // Appends module's references to out; symbols, module and out must
+    // outlive the resolver.
+    ModuleResolver(const ProjectSymbols& symbols, const CModule& module,
+                   std::vector<Reference>& out);
+
+    void run();
+
+    // Whether a logical line of the module had more tokens than are resolved.
+    bool lineCut() const { return m_lineCut; }
+    // True once the module has as many references as one module may keep;
+    // the rest of its code is left unlinked.
+    bool truncated() const { return m_out.size() - m_first >= kMaxReferencesPerModule; }
+
+private:
+    struct Walk;
+
+    void moduleLevel(const Statement& s);
+    void blockLine(const Statement& s);
+    const Element* elementOfHeader(const Statement& s) const;
+    void resolveRoutine(StatementReader& reader, const StatementReader::Mark& header, size_t count);
+
+    void emit(const Token& t, const CModule& toModule, const Element& to);
+    void linkHandledMember(const Token& name);
+    Value unqualified(const Statement& s, size_t i, bool statementStart);
+    Value localValue(const Statement& s, size_t i, const Local& local, bool statementStart);
+    Value moduleName(const Token& t, const CModule& module);
+    void typeName(const Token& t);
+
+    void walkHeader(const Statement& s, size_t from);
+    void walkStatement(const Statement& s);
+    Container walk(const Statement& s, size_t from, bool asIsType);
+    void walkName(Walk& w);
+    bool walkType(Walk& w);
+    void walkDot(Walk& w);
+    void walkPunct(Walk& w);
+    void raiseEvent(Walk& w);
+
+    const ProjectSymbols& m_symbols;
+    const CModule& m_module;
+    const ModuleSymbols& m_own;
+    std::vector<Reference>& m_out;
+    const size_t m_first;  // m_out's size before the module
+    bool m_lineCut = false;
+    const Element* m_from = nullptr;  // the routine being resolved
+    RoutineScope m_scope;
+    std::vector<Container> m_with;
+    enum class Block { None, Enum, Type } m_block = Block::None;  // at module level
+};
+
+}  // namespace tarnwick::xref

@@ -1,0 +1,220 @@
+#include "reader/xref/SymbolTables.h"
+
+#include <algorithm>
+
+#include "reader/xref/Lexer.h"
+#include "reader/xref/Words.h"
+#include "support/Text.h"
+
+namespace tarnwick::xref {
+
+namespace {
+
+size_t findNoCaseWord(std::string_view text, std::string_view word) {
+    const std::string lower = toLower(text);
+    for (size_t at = lower.find(word); at != std::string::npos; at = lower.find(word, at + 1)) {
+        const bool before = at == 0 || !identChar(lower[at - 1]);
+        const bool after = at + word.size() >= lower.size() || !identChar(lower[at + word.size()]);
+        if (before && after) return at;
+    }
+    return std::string::npos;
+}
+
+// Whether the declaration text writes name with "(" after it (and its type
+// character): an array.
+bool declaredAsArray(std::string_view text, std::string_view name) {
+    const std::string word = key(name);
+    const size_t at = findNoCaseWord(text, word);
+    if (at == std::string::npos) return false;
+    size_t i = at + word.size();
+    while (i < text.size() && std::string_view("$%&!#@ ").find(text[i]) != std::string_view::npos)
+        ++i;
+    return i < text.size() && text[i] == '(';
+}
+
+// The one target of a name's list, if exactly one.
+Target single(const std::unordered_map<std::string, std::vector<Target>>& table,
+              std::string_view name) {
+    const auto found = table.find(key(name));
+    if (found == table.end() || found->second.size() != 1) return {};
+    return found->second.front();
+}
+
+void addOnce(std::vector<Target>& list, const CModule& module, const Element& e) {
+    if (std::none_of(list.begin(), list.end(),
+                     [&](const Target& t) { return t.module == &module; }))
+        list.push_back({&module, &e});
+}
+
+}  // namespace
+
+bool isVisibleOutside(const Element& e) {
+    if (e.scope() == scope::Private) return false;
+    const ElementKind k = e.Kind();
+    if (k == ElementKind::Variable || k == ElementKind::Constant)
+        return e.scope() == scope::Public || e.scope() == scope::Global;
+    return true;
+}
+
+bool isFormLike(const CModule& m) {
+    return m.Kind() == ModuleKind::Form || m.Kind() == ModuleKind::UserControl ||
+           m.Kind() == ModuleKind::PropertyPage;
+}
+
+ProjectSymbols::ProjectSymbols(const CProject& project) {
+    for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module,
+                                  ModuleKind::PropertyPage, ModuleKind::UserControl}) {
+        for (const auto& module : project.listOfKind(kind)->elements()) {
+            modules.push_back(module.get());
+            auto [it, added] = m_moduleNames.try_emplace(key(module->Name()), module.get());
+            if (!added) it->second = nullptr;  // two modules of one name
+        }
+    }
+    for (const CModule* module : modules) add(*module);
+}
+
+void ProjectSymbols::file(const CModule& module, ModuleSymbols& s, const Element& e) {
+    const ElementKind kind = e.Kind();
+    const std::string name = key(e.Name());
+    const bool isType = kind == ElementKind::Type || kind == ElementKind::Enum;
+    if (kind != ElementKind::Type) s.members.try_emplace(name, &e);
+    if (isType) s.types.try_emplace(name, &e);
+    if (!isVisibleOutside(e) || kind == ElementKind::Event) return;
+    if (kind == ElementKind::Enum || (module.Kind() == ModuleKind::Module && !isType))
+        addOnce(m_globals[name], module, e);
+    if (kind == ElementKind::Enum || (module.Kind() == ModuleKind::Module && isType))
+        addOnce(m_globalTypes[name], module, e);
+}
+
+void ProjectSymbols::add(const CModule& module) {
+    ModuleSymbols& s = m_symbols[&module];
+    for (const auto& e : module.Functions().elements()) file(module, s, *e);
+    for (const auto& e : module.Subroutines().elements()) file(module, s, *e);
+    for (const auto& e : module.Properties().elements()) file(module, s, *e);
+    for (const auto& e : module.Variables().elements()) {
+        file(module, s, *e);
+        if (declaredAsArray(e->Syntax(), e->Name())) s.arrays.insert(e.get());
+        if (findNoCaseWord(e->Syntax(), "withevents") != std::string::npos)
+            s.withEvents.push_back(e.get());
+    }
+    for (const auto& e : module.Constants().elements()) file(module, s, *e);
+    for (const auto& e : module.Declarations().elements()) file(module, s, *e);
+    for (const auto& e : module.Enums().elements()) file(module, s, *e);
+    for (const auto& e : module.Types().elements()) file(module, s, *e);
+    for (const auto& e : module.Events().elements()) file(module, s, *e);
+    for (const auto& e : module.Enums().elements()) {
+        const bool visible = e->scope() != scope::Private;
+        for (const auto& value : e->Variables()->elements()) {
+            const std::string name = key(value->Name());
+            auto [it, added] = s.enumValues.try_emplace(name, e.get());
+            if (!added && it->second != e.get()) it->second = nullptr;
+            if (visible) m_globals[name].push_back({&module, e.get()});
+        }
+    }
+}
+
+const CModule* ProjectSymbols::moduleNamed(std::string_view name) const {
+    const auto found = m_moduleNames.find(key(name));
+    return found == m_moduleNames.end() ? nullptr : found->second;
+}
+
+const CModule* ProjectSymbols::classNamed(std::string_view dataType) const {
+    dataType = trimSpaces(dataType);
+    if (endsWith(dataType, "()")) dataType.remove_suffix(2);
+    if (dataType.find('.') != std::string_view::npos) return nullptr;
+    const CModule* m = moduleNamed(dataType);
+    return m && m->Kind() != ModuleKind::Module ? m : nullptr;
+}
+
+Target ProjectSymbols::global(std::string_view name) const { return single(m_globals, name); }
+
+bool ProjectSymbols::isGlobal(std::string_view name) const {
+    return m_globals.count(key(name)) != 0;
+}
+
+Target ProjectSymbols::globalType(std::string_view name) const {
+    return single(m_globalTypes, name);
+}
+
+Container ProjectSymbols::typeOf(const CModule& scope, std::string_view dataType) const {
+    const CModule* type = classNamed(dataType);
+    dataType = trimSpaces(dataType);
+    if (endsWith(dataType, "()") || dataType.find('.') != std::string_view::npos) {
+        return type ? Container{Container::Kind::Instance, type, nullptr} : Container{};
+    }
+    Target record;
+    const auto& own = of(scope).types;
+    if (const auto found = own.find(key(dataType)); found != own.end())
+        record = {&scope, found->second};
+    else
+        record = globalType(dataType);
+    if (record.element && record.element->Kind() != ElementKind::Type) record = {};
+    if (type && record.element) return {};  // a class and a Type of one name: not certain
+    if (type) return {Container::Kind::Instance, type, nullptr};
+    if (record.element) return {Container::Kind::Record, record.module, record.element};
+    return {};
+}
+
+Container ProjectSymbols::containerOfModule(const CModule& m) const {
+    if (m.Kind() == ModuleKind::Module) return {Container::Kind::Static, &m, nullptr};
+    if (m.Kind() == ModuleKind::Form) return {Container::Kind::Instance, &m, nullptr};
+    if (m.Kind() == ModuleKind::Class &&
+        equalsIgnoreCase(m.Attributes()->item("VB_PredeclaredId", ""), "True"))
+        return {Container::Kind::Instance, &m, nullptr};
+    return {};
+}
+
+Value ProjectSymbols::valueOf(const CModule& owner, const Element& e) const {
+    switch (e.Kind()) {
+        case ElementKind::Variable: {
+            const Container c = typeOf(owner, e.DataType());
+            return of(owner).arrays.count(&e) ? Value{{}, c} : Value{c, {}};
+        }
+        case ElementKind::Function:
+        case ElementKind::Property: {
+            const auto returns = e.Returns();
+            const Container c = returns ? typeOf(owner, returns->DataType()) : Container{};
+            return {c, c};
+        }
+        case ElementKind::Enum:
+            return {{Container::Kind::Enum, &owner, &e}, {}};
+        default:
+            return {};
+    }
+}
+
+Member ProjectSymbols::memberOf(const Container& c, std::string_view name,
+                                const CModule& from) const {
+    switch (c.kind) {
+        case Container::Kind::None:
+            return {};
+        case Container::Kind::Enum:
+            for (const auto& value : c.element->Variables()->elements())
+                if (key(value->Name()) == key(name)) return {{c.module, c.element}, {}};
+            return {};
+        case Container::Kind::Record:
+            for (const auto& field : c.element->Variables()->elements()) {
+                if (key(field->Name()) != key(name)) continue;
+                const Container type = typeOf(*c.module, field->DataType());
+                const bool array = declaredAsArray(field->Source(), field->Name());
+                return {{}, array ? Value{{}, type} : Value{type, {}}};
+            }
+            return {};
+        default:
+            break;
+    }
+    const auto& members = of(*c.module).members;
+    const auto found = members.find(key(name));
+    if (found == members.end()) return {};
+    const Element& e = *found->second;
+    const bool own = c.module == &from && c.kind == Container::Kind::Static;
+    if (!own && !isVisibleOutside(e)) return {};
+    const ElementKind k = e.Kind();
+    if (k == ElementKind::Event) return {};
+    if (c.kind == Container::Kind::Instance &&
+        (k == ElementKind::Constant || k == ElementKind::Declaration || k == ElementKind::Enum))
+        return {};
+    return {{c.module, &e}, valueOf(*c.module, e)};
+}
+
+}  // namespace tarnwick::xref

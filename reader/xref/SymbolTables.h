@@ -1,0 +1,100 @@
+// Symbol tables of the cross-references: the names each module declares
+// and the names the project makes visible everywhere, and what a name
+// stands for when a dot follows it.
+//
+// Values (routines, variables, constants, Declares, Enums, events) and
+// types (Types and Enums) are kept apart, as VB6 keeps them: a Type named
+// "Item" and a property "Item" of one class do not hide each other.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "model/CProject.h"
+
+namespace tarnwick::xref {
+
+struct Target {
+    const CModule* module = nullptr;
+    const Element* element = nullptr;
+};
+
+// What an expression's value is, as far as names after a dot are concerned:
+// an object of a class, a module's own name, an Enum, or a variable of a Type.
+struct Container {
+    enum class Kind { None, Instance, Static, Enum, Record } kind = Kind::None;
+    const CModule* module = nullptr;
+    const Element* element = nullptr;  // the Enum or the Type
+};
+
+// What a name gives: bare, and followed by "(...)" (an array's element or
+// a call's result).
+struct Value {
+    Container bare;
+    Container called;
+};
+
+// A member named after a dot: its element (none for a Type's field, which
+// has no page) and its value.
+struct Member {
+    Target target;
+    Value value;
+};
+
+struct ModuleSymbols {
+    std::unordered_set<const Element*> arrays;                // module variables declared with "()"
+    std::vector<const Element*> withEvents;                   // WithEvents module variables
+    std::unordered_map<std::string, const Element*> members;  // values, first of each name
+    std::unordered_map<std::string, const Element*> types;    // Types and Enums
+    std::unordered_map<std::string, const Element*>
+        enumValues;  // value -> its Enum; null: ambiguous
+};
+
+// Whether e can be named from another module.
+bool isVisibleOutside(const Element& e);
+// A form, user control or property page: a module with built-in members.
+bool isFormLike(const CModule& m);
+
+class ProjectSymbols {
+public:
+    explicit ProjectSymbols(const CProject& project);
+
+    std::vector<const CModule*> modules;  // in the project's sorted order
+
+    const ModuleSymbols& of(const CModule& m) const { return m_symbols.at(&m); }
+
+    // The module of that name, or null (also when two modules have it).
+    const CModule* moduleNamed(std::string_view name) const;
+    // The class (or form, user control) a data type names, or null.
+    const CModule* classNamed(std::string_view dataType) const;
+    // The one public value (member, Enum or Enum value) of the name, if
+    // exactly one has it.
+    Target global(std::string_view name) const;
+    bool isGlobal(std::string_view name) const;
+    // The one public Type or Enum of the name, if exactly one has it.
+    Target globalType(std::string_view name) const;
+
+    // What a variable of dataType declared in scope's code holds: an object
+    // of a class of the project, or a Type scope sees; None when unsure.
+    Container typeOf(const CModule& scope, std::string_view dataType) const;
+    // What a module's name stands for used as a value.
+    Container containerOfModule(const CModule& m) const;
+    // What owner's element e gives.
+    Value valueOf(const CModule& owner, const Element& e) const;
+    // The member name of c, as code of module from sees it.
+    Member memberOf(const Container& c, std::string_view name, const CModule& from) const;
+
+private:
+    void add(const CModule& module);
+    void file(const CModule& module, ModuleSymbols& s, const Element& e);
+
+    std::unordered_map<const CModule*, ModuleSymbols> m_symbols;
+    std::unordered_map<std::string, const CModule*> m_moduleNames;
+    std::unordered_map<std::string, std::vector<Target>> m_globals;
+    std::unordered_map<std::string, std::vector<Target>> m_globalTypes;
+};
+
+}  // namespace tarnwick::xref
