@@ -39,7 +39,7 @@
 #include "reader/modRegistry.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
-#include "support/Html.h"
+#include "support/TerminalText.h"
 
 namespace tarnwick::cli {
 

@@ -10,7 +10,7 @@
 
 #include "cli/CommandLine.h"
 #include "reader/modRegistry.h"
-#include "support/Html.h"
+#include "support/TerminalText.h"
 
 namespace tarnwick::cli {
 

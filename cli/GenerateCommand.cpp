@@ -33,7 +33,7 @@
 #include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
 #include "support/Diagnostics.h"
-#include "support/Html.h"
+#include "support/TerminalText.h"
 #include "support/Text.h"
 
 namespace tarnwick::cli {

@@ -54,10 +54,10 @@ void expectFlatSite(const fs::path& site) {
 // Aborts when a page's title holds markup: a title is made of names only,
 // so a "<" there is a name that reached the page unescaped.
 void expectPlainTitle(const tarnwick::Page& page) {
-    const size_t open = page.text.find("<TITLE>");
+    const size_t open = page.text.bytes().find("<TITLE>");
     if (open == std::string::npos) return;
-    const size_t close = page.text.find("</TITLE>", open);
-    if (close == std::string::npos || page.text.find('<', open + 7) != close) {
+    const size_t close = page.text.bytes().find("</TITLE>", open);
+    if (close == std::string::npos || page.text.bytes().find('<', open + 7) != close) {
         std::fprintf(stderr, "markup in the title of %s\n", page.path.c_str());
         std::abort();
     }

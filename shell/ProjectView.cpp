@@ -418,17 +418,20 @@ std::string ProjectView::buildPreview(const QString& tag) const {
             return framePage(modHtml::buildMemberPage(*m_nodes[index].element,
                                                       *m_nodes[index].module, *m_project, m_ctx),
                              m_ctx)
-                .text;
+                .text.takeBytes();
         case 'M':
             if (index >= m_modules.size()) return {};
-            return framePage(buildModulePage(*m_modules[index], *m_project, m_ctx), m_ctx).text;
+            return framePage(buildModulePage(*m_modules[index], *m_project, m_ctx), m_ctx)
+                .text.takeBytes();
         case 'K': {
             if (index >= m_lists.size()) return {};
             PageBodies pages = modHtml::buildKindIndex(*m_lists[index], *m_project, m_ctx);
-            return pages.empty() ? std::string() : framePage(std::move(pages.front()), m_ctx).text;
+            return pages.empty() ? std::string()
+                                 : framePage(std::move(pages.front()), m_ctx).text.takeBytes();
         }
         case 'P':
-            return framePage(modHtml::buildProjectSummary(*m_project, m_ctx), m_ctx).text;
+            return framePage(modHtml::buildProjectSummary(*m_project, m_ctx), m_ctx)
+                .text.takeBytes();
         default:
             return {};
     }

@@ -11,6 +11,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "support/Escape.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -165,7 +166,7 @@ Probe lookup(const std::string& name) {
 
 void appendFallback(std::string& out, char32_t c, CodePage::Fallback fallback) {
     if (fallback == CodePage::Fallback::HtmlReference)
-        out += "&#" + std::to_string(static_cast<uint32_t>(c)) + ";";
+        out += characterReference(c).str();
     else
         out.push_back('?');
 }

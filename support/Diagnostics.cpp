@@ -1,6 +1,6 @@
 #include "support/Diagnostics.h"
 
-#include "support/Html.h"
+#include "support/TerminalText.h"
 
 namespace tarnwick {
 

@@ -78,7 +78,7 @@ Html CObjectModel::createSection(const IIterator& list,
     out.Append("</TD>");
     out.Append("<TD>");
     out.Append("<SPAN class=\"omyellow\">");
-    out.Append(tr(helper, kind, kind));
+    out.Append(trText(helper, kind, kind));
     out.Append("</SPAN>");
     out.Append("</TD>");
     out.Append("<TD width=\"100%\">");

@@ -58,7 +58,7 @@ Html CUml::createClassBox(const CModule& module, const CProject& project, const 
     out.Append("&nbsp;");
     out.Append(escaped(module.Name()));
     out.Append(" (");
-    out.Append(Html::trusted(helper.Translate(kind, kind)));
+    out.Append(trText(helper, kind, kind));
     out.Append(")");
     if (module.Implementations().Size() > -1) {
         // Only the first implemented interface fits the title row.
@@ -98,7 +98,7 @@ Html CUml::createMemberRows(const IIterator& list, bool linked, const CModule& m
     out.Append("<TD class=\"uml\">");
     out.AppendLn("<I>");
     const std::string plural = helper.getItemTypes(list);
-    out.AppendLn(Html::trusted(helper.Translate(plural, plural)));
+    out.AppendLn(trText(helper, plural, plural));
     out.AppendLn("</I>");
     out.Append("</TD>");
     out.Append("</TR>");

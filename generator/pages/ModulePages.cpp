@@ -22,7 +22,7 @@ Html implementedBy(const CModule& module, const PageContext& ctx) {
     const auto classes = ctx.links->implementers(module);
     if (classes.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
-    Html text = "<H3>" + Html::trusted(helper.Translate("ImplementedBy", "Implemented by")) +
+    Html text = "<H3>" + trText(helper, "ImplementedBy", "Implemented by") +
                 "</H3>\r\n<P class=\"implementedBy\">";
     for (size_t i = 0; i < classes.size(); ++i) {
         if (i > 0) text += ", ";
@@ -37,7 +37,7 @@ PageBody headedBody(const CModule& module, const CProject& project, const PageCo
                     std::string_view tab, const char* key, const char* heading, const Html& body) {
     HtmlBuffer page;
     const CHelper helper(ctx.translation, ctx.language);
-    page.AppendLn("<H3>" + Html::trusted(helper.Translate(key, heading)) + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, key, heading) + "</H3>");
     page.AppendLn("<P id=\"" + attribute(key) + "\">");
     page.AppendLn(body);
     page.AppendLn("</P>");

@@ -4,8 +4,8 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "generator/site/CrossLinks.h"
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/CrossLinks.h"
 #include "support/Hash.h"
 #include "support/Text.h"
 
@@ -47,11 +47,11 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     const std::vector<const Reference*> uses = usesOf(module, *members.front(), index);
     HtmlBuffer out;
     if (!uses.empty()) {
-        out.AppendLn("<H3>" + tr(helper, "UsedBy", "Used by") + "</H3>");
+        out.AppendLn("<H3>" + trText(helper, "UsedBy", "Used by") + "</H3>");
         out.AppendLn(Html("<TABLE class=\"Summary\">"));
         out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
-                     tr(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
-                     tr(helper, "CallerLine", "Line") + "</TH></TR>");
+                     trText(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
+                     trText(helper, "CallerLine", "Line") + "</TH></TR>");
         for (size_t i = 0; i < uses.size() && i < kMostCallersShown; ++i) {
             const Reference& r = *uses[i];
             const std::string caller =
@@ -69,10 +69,10 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
         out.AppendLn(Html("</TABLE>"));
         if (uses.size() > kMostCallersShown) {
             const std::string more = std::to_string(uses.size() - kMostCallersShown);
-            out.AppendLn("<P>" +
-                         Html::trusted(replaceAll(tr(helper, "MoreUses", "... and %1 more").str(),
-                                                  "%1", more)) +
-                         "</P>");
+            out.AppendLn(
+                "<P>" +
+                escaped(replaceAll(helper.Translate("MoreUses", "... and %1 more"), "%1", more)) +
+                "</P>");
         }
     }
     // What the page's own code names and the site documents, each target
@@ -89,7 +89,7 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
             calls.emplace_back(std::move(page), r->toModule->Name() + "." + r->to->Name());
         }
     if (!calls.empty()) {
-        out.AppendLn("<H3>" + tr(helper, "Calls", "Calls") + "</H3>");
+        out.AppendLn("<H3>" + trText(helper, "Calls", "Calls") + "</H3>");
         out.Append(Html("<P class=\"calls\">"));
         for (size_t i = 0; i < calls.size(); ++i) {
             if (i > 0) out.Append(Html(", "));
@@ -97,7 +97,7 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
         }
         out.AppendLn(Html("</P>"));
     }
-    return Html::trusted(out.takeText());
+    return out.take();
 }
 
 Html moduleReferenceSections(const CModule& module, const CProject& project, const PageContext& ctx,
@@ -122,7 +122,7 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
             return c != 0 ? c < 0 : a->Path() < b->Path();
         });
         if (modules.empty()) return Html();
-        Html text = "<P class=\"moduleReferences\"><B>" + tr(helper, key, fallback) + ":</B> ";
+        Html text = "<P class=\"moduleReferences\"><B>" + trText(helper, key, fallback) + ":</B> ";
         for (size_t i = 0; i < modules.size(); ++i) {
             if (i > 0) text = text + Html(", ");
             const auto page = ctx.links->modulePage(*modules[i]);

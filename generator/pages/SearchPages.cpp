@@ -35,7 +35,7 @@ Html searchBox(const PageContext& ctx) {
 PageBody buildSearchPage(const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    page.AppendLn("<H3>" + tr(helper, "Search") + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "Search") + "</H3>");
     page.AppendLn(
         "<FORM class=\"search\" action=\"search.html\" method=\"get\" accept-charset=\"UTF-8\">");
     page.AppendLn("<INPUT type=\"text\" name=\"q\" id=\"searchQuery\" size=\"40\">&nbsp;");
@@ -43,23 +43,21 @@ PageBody buildSearchPage(const PageContext& ctx) {
                   "\">");
     page.AppendLn("</FORM>");
     page.AppendLn("<P id=\"searchSummary\">" +
-                  tr(helper, "SearchHint", "Type a name or words of a description.") + "</P>");
+                  trText(helper, "SearchHint", "Type a name or words of a description.") + "</P>");
     page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"searchResults\"></TABLE>");
     page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"search-index.js\"></SCRIPT>");
     page.AppendLn("<SCRIPT language=\"JavaScript\" src=\"src/script/search.js\"></SCRIPT>");
     // The texts the script writes, in the site's language.
     page.AppendLn("<SCRIPT language=\"JavaScript\">");
-    // String literals of the script: jsStringLiteral escapes quotes, "</"
-    // and every non-ASCII character, so they cannot end the script element.
     const auto js = [&](std::string_view key, std::string_view fallback = {}) {
-        return Html::trusted(jsStringLiteral(helper.Translate(key, fallback)));
+        return jsString(helper.Translate(key, fallback));
     };
-    page.AppendLn("tarnwickShowSearch({none: " + js("SearchNone", "No results for \"%1\".") +
-                  ", one: " + js("SearchFoundOne", "%1 result") +
-                  ", found: " + js("SearchFound", "%1 results") +
-                  ", limited: " + js("SearchLimited", "The first %1 of %2 results.") +
-                  ", name: " + js("Name") + ", kind: " + js("Kind", "Kind") +
-                  ", module: " + js("Module") + ", description: " + js("Description") + "});");
+    page.AppendLn(inlineScript(
+        "tarnwickShowSearch({none: " + js("SearchNone", "No results for \"%1\".") + ", one: " +
+        js("SearchFoundOne", "%1 result") + ", found: " + js("SearchFound", "%1 results") +
+        ", limited: " + js("SearchLimited", "The first %1 of %2 results.") +
+        ", name: " + js("Name") + ", kind: " + js("Kind", "Kind") + ", module: " + js("Module") +
+        ", description: " + js("Description") + "});"));
     page.AppendLn("</SCRIPT>");
     return modHtml::detail::rootPage("search.html", helper.Translate("Search"), page);
 }
@@ -81,7 +79,7 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
     });
 
     HtmlBuffer page;
-    page.AppendLn("<H3>" + tr(helper, "AllMembers", "All members") + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "AllMembers", "All members") + "</H3>");
     std::string letters;
     for (const IndexEntry* e : members) {
         const char letter = indexLetter(e->name);
@@ -107,7 +105,7 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
         }
         const IndexEntry& module = entries[static_cast<size_t>(e->module)];
         page.AppendLn("<A href=\"" + url(e->path) + "\">" + escaped(e->name) + "</A> (" +
-                      tr(helper, e->kind, e->kind) + ", <A href=\"" + url(module.path) + "\">" +
+                      trText(helper, e->kind, e->kind) + ", <A href=\"" + url(module.path) + "\">" +
                       escaped(module.name) + "</A>)<BR>");
     }
     if (current != 0) page.AppendLn("</P>");

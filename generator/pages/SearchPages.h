@@ -16,7 +16,10 @@
 
 namespace tarnwick {
 
+// The body of "search.html": the search form, the result table and the
+// texts the search script writes, as script literals.
 PageBody buildSearchPage(const PageContext& ctx);
+// The body of "all-members.html".
 PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx);
 
 // The search box at the top of the navigation frame's pages: a form that

@@ -9,7 +9,7 @@
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/pages/modVBtoHTML.h"
 #include "model/CHelper.h"
-#include "support/StringBuffer.h"
+#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -70,37 +70,25 @@ void appendKeepingBlankRuns(std::string& out, std::string_view coloured) {
 // What one code line needs besides the page: kept between lines so a long
 // listing does not allocate per line.
 struct LineScratch {
-    std::string escaped;
+    Html escaped;
     std::string coloured;
 };
 
 // One line of code (blanks already trimmed) escaped, coloured and followed
-// by "<BR>", appended to out.
+// by "<BR>", appended to the markup out.
 void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratch) {
-    // '&' goes first so the listing shows the source as written: an
-    // unescaped "&lt;" in a string literal would otherwise display as "<".
-    // One pass for the three characters, without copies of a line that may
-    // be megabytes long.
-    std::string& escaped = scratch.escaped;
+    // The code's own "&", "<" and ">" become references first, so the
+    // colouring sees no tag of the code's and the listing shows the source as
+    // written (a "&lt;" in a string literal stays "&lt;").
+    Html& escaped = scratch.escaped;
     escaped.clear();
-    size_t references = 0;  // room for them at once: a giant line is not moved as it grows
-    for (const char c : line) references += c == '&' || c == '<' || c == '>';
-    escaped.reserve(line.size() + 4 * references);
-    size_t from = 0;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (c != '&' && c != '<' && c != '>') continue;
-        escaped.append(line, from, i - from);
-        escaped += c == '&' ? "&#38;" : c == '<' ? "&#60;" : "&#62;";
-        from = i + 1;
-    }
-    escaped.append(line, from);
+    appendCodeText(escaped, line);
     // Coloured straight into out: a line without a run of blanks or a line
     // break (nearly every line) needs nothing more, and a giant one is not
     // held twice.
     const size_t start = out.size();
-    modVBtoHTML::appendVBtoHTML(out, escaped);
-    if (escaped.capacity() > (1u << 20)) escaped = std::string();  // a giant line: let go
+    modVBtoHTML::appendVBtoHTML(out, escaped.str());
+    if (escaped.size() > (1u << 20)) escaped = Html();  // a giant line: let go
     const std::string_view added = std::string_view(out).substr(start);
     if (added.find("  ") == std::string_view::npos &&
         added.find("\r\n") == std::string_view::npos) {
@@ -128,34 +116,6 @@ void appendCodeLine(std::string& out, std::string_view line, LineScratch& scratc
     }
     if (coloured.capacity() > (1u << 20)) coloured = std::string();
 }
-
-}  // namespace
-
-std::string encodeChar(std::string_view text, char32_t character) {
-    std::string needle;
-    appendUtf8(needle, character);
-    const std::string reference = "&#" + std::to_string(static_cast<uint32_t>(character)) + ";";
-    std::string out;
-    out.reserve(text.size());
-    size_t start = 0;
-    for (size_t at = text.find(needle); at != std::string_view::npos;
-         at = text.find(needle, start)) {
-        out.append(text, start, at - start);
-        out += reference;
-        start = at + needle.size();
-    }
-    out.append(text, start);
-    return out;
-}
-
-std::string buildCodeLine(std::string_view line) {
-    std::string out;
-    LineScratch scratch;
-    appendCodeLine(out, line, scratch);
-    return out;
-}
-
-namespace {
 
 // Marks around a linked name while the line is coloured: the colouring
 // passes them over like letters, so the link ends up inside one token's
@@ -196,9 +156,9 @@ void replaceMarks(std::string& out, size_t from, const std::vector<const std::st
         if (out[i] != kLinkOpen && out[i] != kLinkClose) continue;
         done.append(out, copied, i - copied);
         if (out[i] == kLinkOpen)
-            done += next < pages.size()
-                        ? "<A href=\"" + url("../" + *pages[next++], true).str() + "\">"
-                        : std::string("<A>");
+            done += (next < pages.size() ? "<A href=\"" + url("../" + *pages[next++], true) + "\">"
+                                         : Html("<A>"))
+                        .str();
         else
             done += "</A>";
         copied = i + 1;
@@ -208,19 +168,97 @@ void replaceMarks(std::string& out, size_t from, const std::vector<const std::st
     out += done;
 }
 
-}  // namespace
-
-std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered) {
-    return buildSourceTable(text, id, numbered, nullptr);
+// The column of line numbers: 1 to count, zero-padded to one digit more
+// than count - 1 has ("01" to "10" for ten lines).
+void appendLineNumbers(HtmlBuffer& out, int count) {
+    out.AppendLn("<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"LineNumbers\">");
+    const int width = decimalDigits(count - 1) + 1;
+    for (int k = 1; k <= count; ++k) {
+        out.AppendLn("<TR class=\"LineNumbers\">");
+        out.AppendLn("<TD align=\"right\" class=\"LineNumbers\">");
+        for (int digits = decimalDigits(k); digits < width; ++digits) out.Append("0");
+        out.Append(number(k));
+        out.AppendLn("</TD>");
+        out.AppendLn("</TR>");
+    }
+    out.AppendLn("</TABLE>");
 }
 
-std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
-                             const CodeLinks* links) {
+// The table's opening up to its first code row; idLine names the table
+// that holds the code rows.
+void appendTableHead(HtmlBuffer& out, const Html& idLine, bool numbered, int count) {
+    out.AppendLn("<TABLE class=\"Source\" cellspacing=\"0\" cellpadding=\"0\" ");
+    if (!numbered) {
+        out.AppendLn(idLine);
+        out.AppendLn(">");
+        return;
+    }
+    out.AppendLn(">");
+    out.AppendLn("<TR>");
+    out.AppendLn("<TD width=\"1px\">");
+    appendLineNumbers(out, count);
+    out.AppendLn("</TD>");
+    out.AppendLn("<TD width=\"100%\">");
+    out.AppendLn("<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"CodeLines\" ");
+    out.AppendLn(idLine);
+    out.AppendLn(">");
+}
+
+// The code rows, one per line. With links, every row is an anchor ("Used
+// by" links to it) and the names links gives become links.
+void appendCodeRows(HtmlBuffer& table, const std::vector<std::string_view>& lines,
+                    const CodeLinks* links) {
+    // The rows go straight into the reserved markup: a line of many
+    // megabytes is not built apart and copied.
+    std::string& out = table.markup();
+    LineScratch scratch;
+    std::vector<const std::string*> pages;
+    const LineLink* nextLink = links ? links->links.data() : nullptr;
+    const LineLink* const endLinks = links ? nextLink + links->links.size() : nullptr;
+    int32_t line = 0;
+    for (const std::string_view text : lines) {
+        ++line;
+        if (links) {
+            table.Append("<TR class=\"CodeLines\" id=\"L");
+            table.Append(number(line));
+            table.Append("\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n");
+        } else {
+            table.Append("<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n");
+        }
+        const size_t blanks = leadingBlanks(text);
+        for (size_t n = blanks + 1; n > 0; --n) out += kNbsp;
+        // The links of this line: the next ones in line order.
+        while (nextLink != endLinks && nextLink->line < line) ++nextLink;
+        const LineLink* const lineLinks = nextLink;
+        while (nextLink != endLinks && nextLink->line == line) ++nextLink;
+        if (lineLinks != nextLink && text.find_first_of("\x01\x02") == std::string_view::npos) {
+            pages.clear();
+            const std::string marked = markLinks(
+                trimSpaces(text), blanks, std::span(lineLinks, nextLink), links->pages, pages);
+            const size_t start = out.size();
+            appendCodeLine(out, marked, scratch);
+            replaceMarks(out, start, pages);
+        } else {
+            appendCodeLine(out, trimSpaces(text), scratch);
+        }
+        table.Append("</TD>\r\n</TR>\r\n");
+    }
+}
+
+}  // namespace
+
+Html buildCodeLine(std::string_view line) {
+    HtmlBuffer out;
+    LineScratch scratch;
+    appendCodeLine(out.markup(), line, scratch);
+    return out.take();
+}
+
+Html sourceTable(std::string_view text, std::string_view id, bool numbered,
+                 const CodeLinks* links) {
     // Views into text: a module of many megabytes is not copied line by line.
     std::vector<std::string_view> lines = splitLines(text);
     while (lines.size() >= 2 && trimSpaces(lines.back()).empty()) lines.pop_back();
-    const int count = static_cast<int>(lines.size());
-    const std::string idLine = " id = \"" + std::string(id) + "\"";
 
     // Room for the whole table from the start, the page's head and tail
     // included: grown by doubling, a table of hundreds of megabytes would be
@@ -230,92 +268,28 @@ std::string buildSourceTable(std::string_view text, std::string_view id, bool nu
     size_t room = text.size() * 4 + lines.size() * 160 + 65536;
     if (links)
         for (const LineLink& link : links->links) room += links->pages[link.page].size() + 24;
-    StringBuffer out;
-    out.setCapacity(static_cast<int>(std::min<size_t>(room, 1u << 30)));
-    out.AppendLn("<TABLE class=\"Source\" cellspacing=\"0\" cellpadding=\"0\" ");
-    if (!numbered) out.AppendLn(idLine);
-    out.AppendLn(">");
-    if (numbered) {
-        out.AppendLn("<TR>");
-        out.AppendLn("<TD width=\"1px\">");
-        out.AppendLn(
-            "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"LineNumbers\">");
-        const int width = decimalDigits(count - 1) + 1;
-        for (int k = 1; k <= count; ++k) {
-            out.AppendLn("<TR class=\"LineNumbers\">");
-            out.AppendLn("<TD align=\"right\" class=\"LineNumbers\">");
-            const int digits = decimalDigits(k);
-            if (width > digits) out.Append(std::string(static_cast<size_t>(width - digits), '0'));
-            out.Append(std::to_string(k));
-            out.AppendLn("</TD>");
-            out.AppendLn("</TR>");
-        }
-        out.AppendLn("</TABLE>");
-        out.AppendLn("</TD>");
-        out.AppendLn("<TD width=\"100%\">");
-        out.AppendLn(
-            "<TABLE border=\"0\" cellspacing=\"0\" cellpadding=\"0\" class=\"CodeLines\" ");
-        out.AppendLn(idLine);
-        out.AppendLn(">");
-    }
-    // The rows go straight into the reserved text: a line of many megabytes
-    // is not built apart and copied.
-    std::string table = out.take();
-    LineScratch scratch;
-    std::vector<const std::string*> pages;
-    const LineLink* nextLink = links ? links->links.data() : nullptr;
-    const LineLink* const endLinks = links ? nextLink + links->links.size() : nullptr;
-    int32_t number = 0;
-    for (const std::string_view line : lines) {
-        ++number;
-        if (links) {
-            // Every line of the code page is an anchor: "Used by" links to it.
-            table += "<TR class=\"CodeLines\" id=\"L" + std::to_string(number) +
-                     "\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
-        } else {
-            table += "<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n";
-        }
-        const size_t blanks = leadingBlanks(line);
-        for (size_t n = blanks + 1; n > 0; --n) table += kNbsp;
-        // The links of this line: the next ones in line order.
-        while (nextLink != endLinks && nextLink->line < number) ++nextLink;
-        const LineLink* const lineLinks = nextLink;
-        while (nextLink != endLinks && nextLink->line == number) ++nextLink;
-        if (lineLinks != nextLink && line.find_first_of("\x01\x02") == std::string_view::npos) {
-            pages.clear();
-            const std::string marked = markLinks(
-                trimSpaces(line), blanks, std::span(lineLinks, nextLink), links->pages, pages);
-            const size_t start = table.size();
-            appendCodeLine(table, marked, scratch);
-            replaceMarks(table, start, pages);
-        } else {
-            appendCodeLine(table, trimSpaces(line), scratch);
-        }
-        table += "</TD>\r\n</TR>\r\n";
-    }
-    if (numbered) table += "</TABLE>\r\n</TD>\r\n</TR>\r\n";
-    table += "</TABLE>\r\n";
-    return table;
-}
-
-std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
-                             const PageContext& /*ctx*/) {
-    return buildSourceTable(text, id, numbered);
+    HtmlBuffer table;
+    table.reserve(std::min<size_t>(room, 1u << 30));
+    appendTableHead(table, " id = \"" + attribute(id) + "\"", numbered,
+                    static_cast<int>(lines.size()));
+    appendCodeRows(table, lines, links);
+    if (numbered) table.Append("</TABLE>\r\n</TD>\r\n</TR>\r\n");
+    table.Append("</TABLE>\r\n");
+    return table.take();
 }
 
 PageBody buildCodePage(const CModule& module, const CProject& project, const PageContext& ctx) {
-    CHelper helper(ctx.translation, ctx.language);
-    std::string body;
+    const CHelper helper(ctx.translation, ctx.language);
+    HtmlBuffer page;
     if (!module.Source().empty()) {
+        page.AppendLn("<H3>\r\n" + trText(helper, "Source", "Source") + "\r\n</H3>\r\n<P>");
         // The listing has room to spare: the body is made around it, not copied.
         const CodeLinks links = codeLinks(module, project, ctx);
-        body = buildSourceTable(module.Source(), "SOURCE", true, &links);
-        body.insert(0, "<H3>\r\n" + helper.Translate("Source", "Source") + "\r\n</H3>\r\n<P>\r\n");
-        body += "\r\n</P>\r\n";
+        page.AppendLn(sourceTable(module.Source(), "SOURCE", true, &links));
+        page.AppendLn("</P>");
     }
     return modHtml::detail::modulePage(module, project, ctx, "_Code.html",
-                                       helper.Translate("Code", "Code"),
-                                       Html::trusted(std::move(body)));
+                                       helper.Translate("Code", "Code"), page.take());
 }
 
 }  // namespace tarnwick

@@ -3,8 +3,8 @@
 //
 // A code table shows a text as zero-padded line numbers beside the
 // syntax-coloured code (modVBtoHTML); trailing blank lines are left out,
-// "<" and ">" are written as character references, and leading blanks
-// become "&nbsp;" so the indentation survives. Every builder is linear in
+// "&", "<" and ">" are written as character references (codeText), and
+// leading blanks become "&nbsp;" so the indentation survives. Every builder is linear in
 // the size of its text.
 #pragma once
 
@@ -22,29 +22,17 @@ namespace tarnwick {
 
 // The table of text. numbered: line numbers on the left, and the id on the
 // inner code table; otherwise the id is on the outer table. Always at least
-// one row, even for an empty text.
-std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered);
-std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
-                             const PageContext& ctx);
-// The same for a module's code page: each row is an anchor "L{line}", and
-// the names links gives (by line, columns in the untrimmed line) link to
-// their pages (site-relative, the table sits one folder down).
-std::string buildSourceTable(std::string_view text, std::string_view id, bool numbered,
-                             const CodeLinks* links);
-// The same as markup: the table escapes every character of the text itself.
-inline Html sourceTable(std::string_view text, std::string_view id, bool numbered) {
-    return Html::trusted(buildSourceTable(text, id, numbered));
-}
+// one row, even for an empty text. With links (a module's code page), each
+// row is an anchor "L{line}", and the names links gives (by line, columns in
+// the untrimmed line) link to their pages (site-relative, the table sits one
+// folder down).
+Html sourceTable(std::string_view text, std::string_view id, bool numbered,
+                 const CodeLinks* links = nullptr);
 
 // One line of code (blanks already trimmed) escaped, coloured and followed
 // by "<BR>". A text of several CR LF lines gives one "<BR>" line per line,
 // each line's leading blanks written as "&nbsp;".
-std::string buildCodeLine(std::string_view line);
-
-// text with every occurrence of character replaced by "&#" + its code in
-// decimal + ";" (for '<': "&#60;"). character is a Unicode code point; text
-// is UTF-8.
-std::string encodeChar(std::string_view text, char32_t character);
+Html buildCodeLine(std::string_view line);
 
 // The body of "{Kinds}/{safe module name}_Code.html": when the module has
 // any source, a "Source" heading and the numbered code table.

@@ -30,27 +30,27 @@ Html moduleLinkLine(const CModule& module, const CHelper& helper, const PageCont
 // A library's description, or the registry lookup's failure in the site's language.
 Html libraryText(const std::string& description, const CHelper& helper) {
     if (description == modRegistry::kOpenFailed)
-        return tr(helper, "RegistryOpenFailed", description);
+        return trText(helper, "RegistryOpenFailed", description);
     if (description == modRegistry::kReadFailed)
-        return tr(helper, "RegistryReadFailed", description);
+        return trText(helper, "RegistryReadFailed", description);
     // A registry's help string is text like any other name or value read in.
     return escaped(description);
 }
 
 void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* heading,
                         const CHelper& helper) {
-    page.AppendLn("<H3>" + tr(helper, heading) + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, heading) + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\">");
     page.AppendLn("<TR>");
     page.Append("<TH width=\"25%\">&nbsp;");
-    page.Append(tr(helper, "FileName"));
+    page.Append(trText(helper, "FileName"));
     page.Append("&nbsp;</TH>");
     page.Append("<TH width=\"1px\">&nbsp;");
-    page.Append(tr(helper, "Version"));
+    page.Append(trText(helper, "Version"));
     page.Append("&nbsp;</TH>");
     page.Append("<TH width=\"100%\">&nbsp;");
-    page.Append(tr(helper, "Description"));
+    page.Append(trText(helper, "Description"));
     page.Append("&nbsp;</TH>");
     page.AppendLn("</TR>");
     for (const auto& library : list.elements()) {
@@ -83,7 +83,7 @@ void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper
         if (value.empty()) continue;
         if (!any) page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"projectFacts\">");
         any = true;
-        page.AppendLn("<TR><TH width=\"1px\"><NOBR>&nbsp;" + tr(helper, key) +
+        page.AppendLn("<TR><TH width=\"1px\"><NOBR>&nbsp;" + trText(helper, key) +
                       "&nbsp;</NOBR></TH><TD width=\"100%\">&nbsp;" + escaped(value) +
                       "</TD></TR>");
     }
@@ -98,7 +98,7 @@ void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper
 PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    page.AppendLn("<H3>" + tr(helper, "Project") + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "Project") + "</H3>");
     appendProjectFacts(page, project, helper);
     if (ctx.settings.Libraries) {
         appendLibraryTable(page, project.References(), "References", helper);
@@ -132,7 +132,7 @@ std::vector<KindList> kindLists(const CProject& project, const GenerationSetting
 // The link to the A-Z page of all members, shown in the Detail frame.
 Html memberIndexLink(const CHelper& helper, const PageContext& ctx) {
     return "<A href=\"all-members.html\"" + ctx.target(LinkFrame::Detail) + ">" +
-           tr(helper, "AllMembers", "All members") + "</A><BR>";
+           trText(helper, "AllMembers", "All members") + "</A><BR>";
 }
 
 // A kind whose list page and module pages the run writes.
@@ -144,11 +144,11 @@ PageBody buildModuleSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
     page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
     page.AppendLn("<A href=\"all-summary.html\"" + ctx.target(LinkFrame::ModuleList) + ">" +
-                  tr(helper, "Overview") + "</A><BR>");
+                  trText(helper, "Overview") + "</A><BR>");
     page.AppendLn(memberIndexLink(helper, ctx));
 
     // Only the kinds whose pages this run writes: a link to a page that is
@@ -159,13 +159,13 @@ PageBody buildModuleSummary(const CProject& project, const PageContext& ctx) {
         const std::string key = std::string("All") + kind.kinds;
         page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\"" +
                       ctx.target(LinkFrame::ModuleList) + ">" +
-                      tr(helper, key, "All " + std::string(kind.kinds)) + " (" +
+                      trText(helper, key, "All " + std::string(kind.kinds)) + " (" +
                       number(kind.list->Size() + 1) + ")</A><BR>");
         for (const auto& module : kind.list->elements()) all.Add(module);
     }
     page.AppendLn("</B>");
     page.AppendLn("</P>");
-    page.AppendLn("<H3>" + tr(helper, "AllFiles", "All Files") + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "AllFiles", "All Files") + "</H3>");
     page.AppendLn("<P>");
     helper.sortIterator(all);
     for (const auto& module : all.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
@@ -177,24 +177,24 @@ PageBody buildOverviewPage(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
     page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + tr(helper, "Overview") + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "Overview") + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<B>");
     page.AppendLn("<A href=\"project-summary.html\"" + ctx.target(LinkFrame::Detail) +
                   "><IMG class=\"kind\" src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
-                  tr(helper, "Project") + "</A><BR>");
+                  trText(helper, "Project") + "</A><BR>");
     page.AppendLn("<A href=\"module-summary.html\"" + ctx.target(LinkFrame::ModuleList) + ">" +
-                  tr(helper, "AllFiles", "All Files") + "</A><BR>");
+                  trText(helper, "AllFiles", "All Files") + "</A><BR>");
     page.AppendLn(memberIndexLink(helper, ctx));
     page.AppendLn("</B>");
     page.AppendLn("</P>");
-    page.AppendLn("<H3>" + tr(helper, "ModulesByKind", "Modules by kind") + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "ModulesByKind", "Modules by kind") + "</H3>");
     page.AppendLn("<P>");
     for (const KindList& kind : kindLists(project, ctx.settings)) {
         if (!written(kind)) continue;
         page.AppendLn("<A href=\"all-" + url(kind.kinds) + ".html\"" +
                       ctx.target(LinkFrame::ModuleList) + "><IMG class=\"kind\" src=\"src/images/" +
-                      url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + tr(helper, kind.kinds) +
+                      url(kind.icon) + ".ico\" alt=\"\">&nbsp;" + trText(helper, kind.kinds) +
                       "</A><BR>");
     }
     page.AppendLn("</P>");
@@ -219,7 +219,8 @@ Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
         const size_t at = head == std::string::npos ? 0 : head + 6;
         page.insert(at, "\r\n" + ctx.charsetMeta().str());
     }
-    return {"index.html", std::move(page)};
+    // The template is a resource of ours: its markup is markup.
+    return {"index.html", Html::trusted(std::move(page))};
 }
 
 PageBodies buildKindIndex(const CModuleList& list, const CProject& /*project*/,
@@ -228,7 +229,7 @@ PageBodies buildKindIndex(const CModuleList& list, const CProject& /*project*/,
     const CHelper helper(ctx.translation, ctx.language);
     const std::string kinds = helper.getModulesType(*list.elements().front());
     HtmlBuffer page;
-    page.AppendLn("<H3>" + tr(helper, "All" + kinds, "All " + kinds) + "</H3>");
+    page.AppendLn("<H3>" + trText(helper, "All" + kinds, "All " + kinds) + "</H3>");
     page.AppendLn("<P>");
     for (const auto& module : list.elements()) page.AppendLn(moduleLinkLine(*module, helper, ctx));
     page.AppendLn("</P>");

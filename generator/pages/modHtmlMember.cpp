@@ -78,16 +78,17 @@ void appendPartsSection(HtmlBuffer& page, const Element& member, const std::stri
     if (!parts || parts->empty()) return;
     const bool isEnum = member.Kind() == ElementKind::Enum;
     page.AppendLn("<P" + id + ">");
-    page.AppendLn(fillIn(tr(helper, "ElementParts", kElementParts), escaped(member.Name()),
-                         tr(helper, kind, kind)));
+    page.AppendLn(fillIn(trMarkup(helper, "ElementParts", kElementParts), escaped(member.Name()),
+                         trText(helper, kind, kind)));
     page.AppendLn("<BR>");
     page.AppendLn("<BR>");
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + tr(helper, "Part") + "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + trText(helper, "Part") + "</TH>");
     if (isEnum)
-        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + tr(helper, "Value") + "</TH>");
-    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + tr(helper, "Description") +
+        page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + trText(helper, "Value") +
+                      "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"75%\">" + trText(helper, "Description") +
                   "</TH>");
     page.AppendLn("   </TR>");
     for (const auto& part : parts->elements()) {
@@ -119,15 +120,15 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
     page.AppendLn("<P" + id + ">");
     // The sentence speaks of the syntax above: without it, it is left out.
     if (ctx.settings.Syntax) {
-        page.AppendLn(fillIn(tr(helper, "SyntaxParts", kSyntaxParts), escaped(member.Name()),
-                             tr(helper, kind, kind)));
+        page.AppendLn(fillIn(trMarkup(helper, "SyntaxParts", kSyntaxParts), escaped(member.Name()),
+                             trText(helper, kind, kind)));
         page.AppendLn("<BR>");
         page.AppendLn("<BR>");
     }
     page.AppendLn("<TABLE class=\"Summary\">");
     page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + tr(helper, "Part") + "</TH>");
-    page.AppendLn("      <TH class=\"Summary\">" + tr(helper, "Description") + "</TH>");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + trText(helper, "Part") + "</TH>");
+    page.AppendLn("      <TH class=\"Summary\">" + trText(helper, "Description") + "</TH>");
     page.AppendLn("   </TR>");
     if (const auto arguments = member.Arguments()) {
         for (const auto& argument : arguments->elements()) {
@@ -138,7 +139,7 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
                           ")");
             page.AppendLn("      </TD>");
             page.AppendLn("      <TD>");
-            if (argument->isOptional()) page.Append(tr(helper, "Optional", "Optional."));
+            if (argument->isOptional()) page.Append(trText(helper, "Optional", "Optional."));
             page.Append("&nbsp;");
             page.Append(ctx.author(argument->Description()));
             page.AppendLn("      </TD>");
@@ -166,7 +167,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
     const std::string kind = traits.name;
     if (ctx.settings.Syntax && traits.syntax != SyntaxLayout::None) {
         page.Append("<H3" + id("Syntax") + ">");
-        page.Append(tr(helper, "Syntax"));
+        page.Append(trText(helper, "Syntax"));
         page.Append("</H3>");
         page.AppendLn("<P>");
         if (traits.syntax == SyntaxLayout::Procedure)
@@ -188,7 +189,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
         const Html text = returns ? ctx.author(returns->Description()) : Html();
         if (returns && !returns->DataType().empty() && !trimSpaces(text.str()).empty()) {
             page.Append("<H3" + id("Returns") + ">");
-            page.Append(tr(helper, "Returns"));
+            page.Append(trText(helper, "Returns"));
             page.Append("</H3>");
             page.Append("<P>");
             page.Append(text);
@@ -198,7 +199,7 @@ void appendMemberSections(HtmlBuffer& page, const Element& member, const CModule
 
     if (!ctx.settings.Source || trimSpaces(replaceAll(member.Source(), "\r\n", "")).empty()) return;
     page.Append("<H3" + id("Source") + ">");
-    page.Append(tr(helper, "Source"));
+    page.Append(trText(helper, "Source"));
     page.Append(detail::codeLineLink(module, member, ctx));
     page.Append("</H3>");
     page.AppendLn("<P>");
@@ -219,12 +220,12 @@ Html authorSections(const DocSections& sections, const std::vector<std::string>&
         {&sections.exceptions, "Exceptions"}};
     for (const auto& [text, key] : parts) {
         if (text->empty()) continue;
-        out.AppendLn("<H3>" + tr(helper, key, key) + "</H3>");
+        out.AppendLn("<H3>" + trText(helper, key, key) + "</H3>");
         out.AppendLn("<DIV class=\"" + attribute(toLower(key)) + "\">" + ctx.author(*text) +
                      "</DIV>");
     }
     if (!seeAlso.empty()) {
-        Html line = "<P class=\"seeAlso\"><B>" + tr(helper, "SeeAlso", "See also") + ":</B> ";
+        Html line = "<P class=\"seeAlso\"><B>" + trText(helper, "SeeAlso", "See also") + ":</B> ";
         bool first = true;
         for (const std::string& target : seeAlso) {
             if (!first) line += ", ";
@@ -308,7 +309,7 @@ PageBody detail::buildMemberPageOf(const std::vector<const Element*>& members,
     if (const IndexEntry* target =
             ctx.links ? ctx.links->implementedMember(member, module) : nullptr)
         page.AppendLn(
-            "<P class=\"implements\">" + tr(helper, "ImplementsMember", "Implements") + " " +
+            "<P class=\"implements\">" + trText(helper, "ImplementsMember", "Implements") + " " +
             CrossLinks::link(target->path, target->owner->Name() + "." + target->name) + "</P>");
     for (const Element* part : members) {
         // Several members on one page: each under its own heading.
@@ -316,7 +317,7 @@ PageBody detail::buildMemberPageOf(const std::vector<const Element*>& members,
             const std::string kind = helper.getItemName(*part);
             const Html heading = part->Kind() == ElementKind::Property
                                      ? "Property " + escaped(accessorWord(*part))
-                                     : tr(helper, kind, kind);
+                                     : trText(helper, kind, kind);
             page.AppendLn("<H2 class=\"Accessor\">" + heading + "</H2>");
         }
         appendMemberSections(page, *part, module, project, ctx, helper, part == members.front());

@@ -41,7 +41,7 @@ Html buildModuleBody(const CModule& module, const CProject& project, const PageC
     HtmlBuffer body;
     body.AppendLn("<P>");
     body.AppendLn("   <H3>");
-    body.AppendLn("      " + tr(helper, "Summary", "Summary") + ":");
+    body.AppendLn("      " + trText(helper, "Summary", "Summary") + ":");
     body.AppendLn("   </H3>");
     body.AppendLn("   <UL>");
     // The link list names the kinds whose table is on this page: a link to
@@ -70,7 +70,7 @@ Html buildSummaryLink(const IIterator& list, const PageContext& ctx) {
     link.Append("           <A href=\"#" + attribute(helper.getItemType(list)) + "_summary\" >");
     link.Append(number(count));
     link.AppendLn("&nbsp;");
-    link.Append(tr(helper, word, word));
+    link.Append(trText(helper, word, word));
     link.AppendLn("          </A>");
     link.AppendLn("      </B>");
     link.AppendLn("   <BR>");
@@ -89,16 +89,16 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
     HtmlBuffer table;
     table.Append("<H3>");
     table.Append("<A name=\"" + attribute(singular) + "_summary\">");
-    table.Append(tr(helper, singular + "Summary", singular + " Summary"));
+    table.Append(trText(helper, singular + "Summary", singular + " Summary"));
     table.AppendLn("</H3>");
     table.AppendLn("   <P>");
     table.AppendLn("      <TABLE cellspacing=\"0\" class=\"summary\">");
     table.AppendLn("         <TR>");
-    appendHeaderCell(table, "            <TH>", tr(helper, "Scope"));
-    appendHeaderCell(table, "            <TH width=\"25%\">", tr(helper, "Name"));
-    appendHeaderCell(table, "            <TH width=\"100%\">", tr(helper, "Description"));
+    appendHeaderCell(table, "            <TH>", trText(helper, "Scope"));
+    appendHeaderCell(table, "            <TH width=\"25%\">", trText(helper, "Name"));
+    appendHeaderCell(table, "            <TH width=\"100%\">", trText(helper, "Description"));
     if (typeColumn != TypeColumn::None)
-        appendHeaderCell(table, "            <TH width=\"1px\">", tr(helper, "Returns"));
+        appendHeaderCell(table, "            <TH width=\"1px\">", trText(helper, "Returns"));
     table.AppendLn("         </TR>");
 
     const PageGroups groups = pageGroups(module, ctx.settings);
@@ -130,7 +130,7 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
         const std::string shortText = rowSummary(module, row);
         table.Append("<TD>");
         if (shortText.empty())
-            table.Append(tr(helper, "NoDescAvailable", "No description available."));
+            table.Append(trText(helper, "NoDescAvailable", "No description available."));
         else
             table.Append(ctx.author(shortText));
         table.Append("&nbsp;");

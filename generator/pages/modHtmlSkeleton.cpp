@@ -71,10 +71,11 @@ Html buildModuleHeader(const CProject& /*project*/, const CModule& module, const
     header.AppendLn("<TABLE width=\"100%\">");
     header.AppendLn("   <TR>");
     header.AppendLn("      <TD valign=\"top\" class=\"headertitle\">");
-    header.Append(escaped(module.Name()) + " (" + tr(helper, helper.getModuleType(module)) + ")");
+    header.Append(escaped(module.Name()) + " (" + trText(helper, helper.getModuleType(module)) +
+                  ")");
     header.AppendLn("      <BR>");
     header.AppendLn("      <DIV class=\"timestamp\"><b>" +
-                    tr(helper, "DocumentationTimestamp", "Documentation timestamp:") +
+                    trText(helper, "DocumentationTimestamp", "Documentation timestamp:") +
                     "</b>&nbsp;" + escaped(ctx.nowText()) + "</DIV>");
     header.AppendLn("      <BR>");
     header.AppendLn("      <TABLE class=\"headerproperties\">");

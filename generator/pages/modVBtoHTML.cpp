@@ -214,12 +214,6 @@ bool isKeyword(std::string_view upperWord) {
     return upperKeywords().find(upperWord) != upperKeywords().end();
 }
 
-std::string highlightKeyword(std::string_view token, SpanState& state) {
-    std::string out;
-    appendHighlighted(out, token, state);
-    return out;
-}
-
 std::string convertVBtoHTML(std::string_view text) {
     std::string out;
     out.reserve(text.size() + text.size() / 4 + 64);

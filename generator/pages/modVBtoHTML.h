@@ -31,7 +31,8 @@ struct SpanState {
     bool comment = false;  // a green comment span is open
 };
 
-// Text (lines separated by CR LF) wrapped in the black monospace span, with
+// Code text already escaped (codeText: the code holds no "<" of its own),
+// lines separated by CR LF, wrapped in the black monospace span, with
 // keyword and comment spans added. Lines stay separated by CR LF.
 std::string convertVBtoHTML(std::string_view text);
 // The same, appended to out: the code tables colour line after line into
@@ -43,12 +44,6 @@ void appendVBtoHTML(std::string& out, std::string_view text);
 // with a tab gets "&#09;" put before it. Joining the tokens gives back the
 // line apart from that prefix.
 std::vector<std::string> splitWords(std::string_view line);
-
-// The token with keyword-span tags added, given and updating the state:
-// a keyword opens the span (or continues an open one), anything else closes
-// an open span before itself. A keyword followed by "()", ")" or ":" closes
-// an open span right after the keyword part.
-std::string highlightKeyword(std::string_view token, SpanState& state);
 
 // True when word (already upper case, suffixes dropped) is in the keyword table.
 bool isKeyword(std::string_view upperWord);

@@ -171,7 +171,7 @@ void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
             buildModulePages(*m_modules[i], m_project, ctx, [&](PageBody&& body) {
                 Page page = framePage(std::move(body), ctx);
                 m_site.write(page, codePage);
-                page.text = std::string();
+                page.text = {};
                 record.pages.push_back(std::move(page.path));
             });
         }

@@ -253,7 +253,7 @@ SiteWriter::Outcome SiteWriter::write(std::string_view relativePath, std::string
 }
 
 SiteWriter::Outcome SiteWriter::write(const Page& page, const CodePage& encoding) {
-    return writeText(page.path, page.text,
+    return writeText(page.path, page.text.bytes(),
                      [&](std::string_view part, const std::function<bool(std::string_view)>& put) {
                          return encoding.encodePieces(part, CodePage::Fallback::HtmlReference, put);
                      });

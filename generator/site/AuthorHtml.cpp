@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "support/Escape.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -183,13 +184,13 @@ public:
                     i = handleTag(text, tag);
                     continue;
                 }
-                m_out += "&lt;";
+                m_out += textEntity(c);
             } else if (c == '>') {
-                m_out += "&gt;";
+                m_out += textEntity(c);
             } else if (c == '&') {
                 const size_t length = characterReferenceLength(text, i);
                 if (length == 0) {
-                    m_out += "&amp;";
+                    m_out += textEntity(c);
                 } else {
                     m_out.append(text.substr(i, length));
                     i += length;

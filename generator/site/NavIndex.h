@@ -15,6 +15,7 @@
 #include "generator/settings/GenerationSettings.h"
 #include "generator/site/PageContext.h"
 #include "generator/site/SiteIndex.h"
+#include "support/Escape.h"
 
 namespace tarnwick {
 
@@ -30,6 +31,6 @@ bool tabWritten(const ModuleTab& tab, const GenerationSettings& settings);
 
 // "nav-index.js": the modules of the site by kind, each with its members,
 // as one global script object (ASCII, like search-index.js).
-std::string buildNavIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
+Script buildNavIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
 
 }  // namespace tarnwick

@@ -5,6 +5,7 @@
 #include "generator/site/PageNames.h"
 #include "model/CHelper.h"
 #include "support/PageEncoding.h"
+#include "support/Text.h"
 
 namespace tarnwick {
 
@@ -38,7 +39,26 @@ Html PageContext::target(LinkFrame frame) const {
     return frame == LinkFrame::Detail ? Html(" target=\"Detail\"") : Html(" target=\"ModuleList\"");
 }
 
-Html tr(const CHelper& helper, std::string_view key, std::string_view fallback) {
+namespace {
+
+// The keys whose texts carry markup: the sentences above a member's parts
+// and parameter tables, whose name stands in bold ("<B>%1</B>").
+constexpr std::string_view kMarkupKeys[] = {"ElementParts", "SyntaxParts"};
+
+}  // namespace
+
+bool isMarkupKey(std::string_view key) {
+    for (const std::string_view markupKey : kMarkupKeys)
+        if (equalsIgnoreCase(key, markupKey)) return true;
+    return false;
+}
+
+Html trText(const CHelper& helper, std::string_view key, std::string_view fallback) {
+    return escaped(helper.Translate(key, fallback));
+}
+
+Html trMarkup(const CHelper& helper, std::string_view key, std::string_view fallback) {
+    if (!isMarkupKey(key)) return trText(helper, key, fallback);
     return Html::trusted(helper.Translate(key, fallback));
 }
 

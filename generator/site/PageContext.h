@@ -110,8 +110,18 @@ struct PageContext {
     }
 };
 
-// A text of the translation file. The file is ours and its texts may hold
-// markup ("&nbsp;", "<B>%1</B>"), so they count as markup.
-Html tr(const CHelper& helper, std::string_view key, std::string_view fallback = {});
+// The texts of the translation file are text, like a name: a user may give
+// a file of their own, and a kind word or a heading holds no markup. Only
+// the keys that isMarkupKey names carry markup ("<B>%1</B>"): their texts
+// are markup written for the page.
+//
+// trText: the text of key (fallback when the file has none), escaped as
+// element text. trMarkup: the text of a markup key as markup; the text of
+// any other key is escaped, as trText does it, so a key that is not in the
+// list can never bring markup in.
+Html trText(const CHelper& helper, std::string_view key, std::string_view fallback = {});
+Html trMarkup(const CHelper& helper, std::string_view key, std::string_view fallback = {});
+// True for the keys whose translation texts carry markup.
+bool isMarkupKey(std::string_view key);
 
 }  // namespace tarnwick

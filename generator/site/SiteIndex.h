@@ -28,6 +28,7 @@
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "model/Element.h"
+#include "support/Escape.h"
 
 namespace tarnwick {
 
@@ -67,10 +68,8 @@ std::string plainSummary(std::string_view description, size_t maxBytes = 100);
 std::string descriptionWords(const std::vector<std::string_view>& descriptions,
                              std::string_view known);
 
-// A JavaScript string literal in ASCII: quotes, backslashes, control
-// characters and every non-ASCII character as \uXXXX (surrogate pairs above
-// U+FFFF). "</" is written "<\/" so the text can sit inside a script element.
-std::string jsStringLiteral(std::string_view utf8);
+// "search-index.js": the entries as one script (text only as jsString
+// literals, see Escape.h).
+Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
 
-std::string buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
 }  // namespace tarnwick

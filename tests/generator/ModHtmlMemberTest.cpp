@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "generator/pages/modHtml.h"
+#include "model/CHelper.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 
 namespace tarnwick {
@@ -56,6 +57,29 @@ TEST(ModHtmlMember, UmlSignatureAndKindWords) {
     EXPECT_EQ(umlMemberSignature(*makeElement<cType>("Point")), "Point");
     EXPECT_TRUE(inArray("SUB", {"function", "sub"}));
     EXPECT_FALSE(inArray("Subroutine", {"function", "sub"}));
+}
+
+// A translation file may be the user's own: its texts are text, but for the
+// keys declared markup, whichever way a page asks for them.
+TEST(ModHtmlMember, TranslationTextsAreTextButForTheMarkupKeys) {
+    const Translation file = Translation::fromText(
+        "[Deutsch]\r\nFunction=<i>Fn</i> & Co\r\nElementParts=Teile von <B>%1</B>:\r\n"
+        "SyntaxParts=<B>%1</B>\r\n");
+    const CHelper helper(&file, "Deutsch");
+    const struct {
+        const char* key;
+        const char* asText;
+        const char* asMarkup;
+    } rows[] = {
+        {"Function", "&lt;i&gt;Fn&lt;/i&gt; &amp; Co", "&lt;i&gt;Fn&lt;/i&gt; &amp; Co"},
+        {"ElementParts", "Teile von &lt;B&gt;%1&lt;/B&gt;:", "Teile von <B>%1</B>:"},
+        {"syntaxparts", "&lt;B&gt;%1&lt;/B&gt;", "<B>%1</B>"},
+        {"Missing", "a&lt;b", "a&lt;b"},  // the fallback "a<b" is text as well
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(trText(helper, row.key, "a<b").str(), row.asText) << row.key;
+        EXPECT_EQ(trMarkup(helper, row.key, "a<b").str(), row.asMarkup) << row.key;
+    }
 }
 
 class MemberPage : public ::testing::Test {

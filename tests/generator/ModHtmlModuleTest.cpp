@@ -198,10 +198,10 @@ TEST(PageFrame, ModernPagesKeepTextThatSpellsAFrameTarget) {
         {buildModulePage(*module, project, ctx), "Module"},
         {buildMemberPage(*run, *module, project, ctx), "Member"}};
     for (auto& [body, text] : cases) {
-        const std::string page = framePage(std::move(body), ctx).text;
+        const std::string page = framePage(std::move(body), ctx).text.bytes();
         EXPECT_NE(page.find(text + aim), std::string::npos) << page;
     }
-    EXPECT_EQ(framePage(buildModuleSummary(project, ctx), ctx).text.find("target="),
+    EXPECT_EQ(framePage(buildModuleSummary(project, ctx), ctx).text.bytes().find("target="),
               std::string::npos);
 }
 

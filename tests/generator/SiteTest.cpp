@@ -72,7 +72,7 @@ struct Writer {
         : site((fs::create_directories(tmp.path() / "out"), tmp / "out"), nullptr, "NOW", 0, true) {
     }
     void writePage(std::string_view path, std::string_view text) {
-        site.write(Page{std::string(path), std::string(text)}, CodePage());
+        site.write(Page{std::string(path), Html::trusted(std::string(text))}, CodePage());
     }
     SiteWriter site;
 };

@@ -4,7 +4,6 @@
 #include <string_view>
 #include <vector>
 
-#include "support/Html.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -100,20 +99,6 @@ TEST(TextTest, SplitLines) {
         {"a\rb\n\r\r\n", LineEnd::Lf, {"a\rb", "\r", ""}},
     };
     for (const auto& row : kRows) EXPECT_EQ(splitLines(row.text, row.end), row.lines) << row.text;
-}
-
-TEST(TextTest, SplitListTrimsBlanksAndTabsAndDropsEmptyItems) {
-    using Items = std::vector<std::string>;
-    static const struct {
-        std::string_view list;
-        Items items;
-    } kRows[] = {
-        {"classes,\tmodules", {"classes", "modules"}},
-        {" A=1 ,\t B=2\t", {"A=1", "B=2"}},
-        {",, x ,", {"x"}},
-        {" \t", {}},
-    };
-    for (const auto& row : kRows) EXPECT_EQ(splitList(row.list), row.items) << row.list;
 }
 
 TEST(TextTest, ReplaceAll) {
@@ -212,34 +197,4 @@ TEST(TextTest, Utf8Decoding) {
 }
 
 }  // namespace
-// Text becomes markup, an address or a console line: nothing from a project
-// may end an attribute, start a tag, leave the site's folder or move a cursor.
-TEST(TextTest, EscapingForWhereTextLands) {
-    struct Row {
-        std::string (*escape)(std::string_view);
-        std::string input, expected;
-    };
-    const auto text = [](std::string_view t) { return escaped(t).str(); };
-    const auto value = [](std::string_view t) { return attribute(t).str(); };
-    const auto address = [](std::string_view t) { return url(t).str(); };
-    const Row rows[] = {
-        {text, "A&B <x> \"q\" 'a'", "A&amp;B &lt;x&gt; \"q\" 'a'"},
-        {value, "\" onmouseover='x' <&>", "&quot; onmouseover=&#39;x&#39; &lt;&amp;&gt;"},
-        {address, "Classes/a b\"c'd<e>&f#g?h%i.html",
-         "Classes/a%20b%22c%27d%3Ce%3E%26f%23g%3Fh%25i.html"},
-        {address, "Modules/\xce\xb1-_.~.html", "Modules/%CE%B1-_.~.html"},
-        {terminalSafe,
-         "esc\x1b[2J\tbell\a\x7f\xc2\x9b"
-         "2J \xc3\xa9",
-         "esc\\x1B[2J\tbell\\x07\\x7F\\u009B2J \xc3\xa9"},
-        // And back: the references authors write, as a browser reads them.
-        {decodeCharacterReferences,
-         "&lt;&AMP;&#x41;&#66;&nbsp;&colon;&sol;&Tab;&NewLine;&quot;&gt; &foo; &#0; &#x110000; &x",
-         "<&AB\xc2\xa0:/\t\n\"> &foo; &#0; &#x110000; &x"},
-    };
-    for (const Row& row : rows) EXPECT_EQ(row.escape(row.input), row.expected) << row.input;
-    EXPECT_EQ(url("../Classes/X.html#Function_a b", true).str(),
-              "../Classes/X.html#Function_a%20b");
-}
-
 }  // namespace tarnwick

@@ -1,4 +1,4 @@
-#include "support/Html.h"
+#include "support/Escape.h"
 
 #include <cctype>
 #include <cstdio>
@@ -9,29 +9,34 @@ namespace tarnwick {
 
 namespace {
 
+// The entities of element text and of an attribute value; the attribute's
+// quotes only there.
+std::string_view entity(char c, bool quotes) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return quotes ? "&quot;" : std::string_view();
+        case '\'':
+            return quotes ? "&#39;" : std::string_view();
+        default:
+            return {};
+    }
+}
+
 std::string entities(std::string_view text, bool quotes) {
     std::string out;
     out.reserve(text.size() + 16);
     for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += quotes ? "&quot;" : "\"";
-                break;
-            case '\'':
-                out += quotes ? "&#39;" : "'";
-                break;
-            default:
-                out += c;
-        }
+        const std::string_view written = entity(c, quotes);
+        if (written.empty())
+            out += c;
+        else
+            out += written;
     }
     return out;
 }
@@ -41,10 +46,24 @@ bool plainInAddress(unsigned char c) {
            c == '.' || c == '_' || c == '~' || c == '/';
 }
 
-void appendHex(std::string& out, const char* prefix, unsigned char c) {
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "%s%02X", prefix, c);
-    out += hex;
+// "\uXXXX" for one UTF-16 unit.
+void appendUnit(std::string& out, unsigned unit) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
+}
+
+// An ASCII byte of a JavaScript string: as it is, after a backslash, or as a
+// unit escape.
+void appendJsAscii(std::string& out, unsigned char c) {
+    if (c == '"' || c == '\\') {
+        out += '\\';
+        out += static_cast<char>(c);
+    } else if (c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&') {
+        appendUnit(out, c);
+    } else {
+        out += static_cast<char>(c);
+    }
 }
 
 }  // namespace
@@ -65,13 +84,21 @@ Html url(std::string_view path, bool fragment) {
             out += '#';
             inFragment = true;
         } else {
-            appendHex(out, "%", c);
+            char hex[4];
+            std::snprintf(hex, sizeof hex, "%%%02X", c);
+            out += hex;
         }
     }
     return Html::trusted(std::move(out));
 }
 
 Html number(long long value) { return Html::trusted(std::to_string(value)); }
+
+std::string_view textEntity(char c) { return entity(c, false); }
+
+Html characterReference(char32_t c) {
+    return Html::trusted("&#" + std::to_string(static_cast<uint32_t>(c)) + ";");
+}
 
 size_t characterReferenceLength(std::string_view text, size_t pos) {
     const auto isDigit = [](char c, bool hex) {
@@ -130,27 +157,62 @@ std::string decodeCharacterReferences(std::string_view text) {
     return out;
 }
 
-std::string terminalSafe(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 || c == 0x7F) {
-            if (c == '\t') {
-                out += '\t';
-                continue;
-            }
-            appendHex(out, "\\x", c);
-        } else if (c == 0xC2 && i + 1 < text.size() &&
-                   static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                   static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
-            // U+0080 to U+009F in UTF-8: the C1 controls (CSI among them).
-            appendHex(out, "\\u00", static_cast<unsigned char>(text[++i]));
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
+Html codeText(std::string_view text) {
+    Html out;
+    appendCodeText(out, text);
     return out;
 }
+
+void appendCodeText(Html& out, std::string_view text) {
+    // Room for every reference at once: a giant line is not moved as it grows.
+    size_t references = 0;
+    for (const char c : text) references += c == '&' || c == '<' || c == '>';
+    std::string& markup = out.m_text;
+    markup.reserve(markup.size() + text.size() + 4 * references);
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '&' && c != '<' && c != '>') continue;
+        markup.append(text, from, i - from);
+        markup += c == '&' ? "&#38;" : c == '<' ? "&#60;" : "&#62;";
+        from = i + 1;
+    }
+    markup.append(text, from);
+}
+
+Script jsString(std::string_view utf8) {
+    Script script;
+    std::string& out = script.m_text;
+    out.reserve(utf8.size() + 2);
+    out += '"';
+    for (size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            appendJsAscii(out, c);
+            ++i;
+            continue;
+        }
+        size_t length = 0;
+        const char32_t code = decodeUtf8(utf8, i, length);
+        i += length == 0 ? 1 : length;
+        if (code >= 0x10000) {
+            const char32_t v = code - 0x10000;
+            appendUnit(out, 0xD800 + (v >> 10));
+            appendUnit(out, 0xDC00 + (v & 0x3FF));
+        } else {
+            appendUnit(out, static_cast<unsigned>(code));
+        }
+    }
+    out += '"';
+    return script;
+}
+
+Script jsNumber(long long value) {
+    Script script;
+    script.m_text = std::to_string(value);
+    return script;
+}
+
+Html inlineScript(const Script& script) { return Html::trusted(script.str()); }
 
 }  // namespace tarnwick
