@@ -135,6 +135,15 @@ Html memberIndexLink(const CHelper& helper, const PageContext& ctx) {
            trText(helper, "AllMembers", "All members") + "</A><BR>";
 }
 
+// The top of the two pages of the list frame: the search box, the
+// "Overview" heading and the start of the bold link block.
+void appendListFrameHead(HtmlBuffer& page, const CHelper& helper, const PageContext& ctx) {
+    page.AppendLn(searchBox(ctx));
+    page.AppendLn("<H3>" + trText(helper, "Overview") + "</H3>");
+    page.AppendLn("<P>");
+    page.AppendLn("<B>");
+}
+
 // A kind whose list page and module pages the run writes.
 bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
 
@@ -143,10 +152,7 @@ bool written(const KindList& kind) { return kind.on && kind.list->Size() >= 0; }
 PageBody buildModuleSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + trText(helper, "Overview") + "</H3>");
-    page.AppendLn("<P>");
-    page.AppendLn("<B>");
+    appendListFrameHead(page, helper, ctx);
     page.AppendLn("<A href=\"all-summary.html\"" + ctx.target(LinkFrame::ModuleList) + ">" +
                   trText(helper, "Overview") + "</A><BR>");
     page.AppendLn(memberIndexLink(helper, ctx));
@@ -176,10 +182,7 @@ PageBody buildModuleSummary(const CProject& project, const PageContext& ctx) {
 PageBody buildOverviewPage(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
-    page.AppendLn(searchBox(ctx));
-    page.AppendLn("<H3>" + trText(helper, "Overview") + "</H3>");
-    page.AppendLn("<P>");
-    page.AppendLn("<B>");
+    appendListFrameHead(page, helper, ctx);
     page.AppendLn("<A href=\"project-summary.html\"" + ctx.target(LinkFrame::Detail) +
                   "><IMG class=\"kind\" src=\"src/images/tree/project.ico\" alt=\"\">&nbsp;" +
                   trText(helper, "Project") + "</A><BR>");

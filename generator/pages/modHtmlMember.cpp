@@ -71,6 +71,22 @@ std::string parameterList(const Element& member) {
     return out;
 }
 
+// The sentence above a parts or parameter table, the member's name and
+// kind filled in, and the blank lines after it.
+void appendTableSentence(HtmlBuffer& page, const Html& sentence, const Element& member,
+                         const std::string& kind, const CHelper& helper) {
+    page.AppendLn(fillIn(sentence, escaped(member.Name()), trText(helper, kind, kind)));
+    page.AppendLn("<BR>");
+    page.AppendLn("<BR>");
+}
+
+// A parts or parameter table's start, up to its first column's heading.
+void appendPartTableHead(HtmlBuffer& page, const CHelper& helper) {
+    page.AppendLn("<TABLE class=\"Summary\">");
+    page.AppendLn("   <TR class=\"Summary\">");
+    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + trText(helper, "Part") + "</TH>");
+}
+
 void appendPartsSection(HtmlBuffer& page, const Element& member, const std::string& kind,
                         const CModule& module, const CProject& project, const CHelper& helper,
                         const PageContext& ctx, const Html& id) {
@@ -78,13 +94,9 @@ void appendPartsSection(HtmlBuffer& page, const Element& member, const std::stri
     if (!parts || parts->empty()) return;
     const bool isEnum = member.Kind() == ElementKind::Enum;
     page.AppendLn("<P" + id + ">");
-    page.AppendLn(fillIn(trMarkup(helper, "ElementParts", kElementParts), escaped(member.Name()),
-                         trText(helper, kind, kind)));
-    page.AppendLn("<BR>");
-    page.AppendLn("<BR>");
-    page.AppendLn("<TABLE class=\"Summary\">");
-    page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + trText(helper, "Part") + "</TH>");
+    appendTableSentence(page, trMarkup(helper, "ElementParts", kElementParts), member, kind,
+                        helper);
+    appendPartTableHead(page, helper);
     if (isEnum)
         page.AppendLn("      <TH class=\"Summary\" width=\"1\">" + trText(helper, "Value") +
                       "</TH>");
@@ -120,14 +132,10 @@ void appendParameterSection(HtmlBuffer& page, const Element& member, const std::
     page.AppendLn("<P" + id + ">");
     // The sentence speaks of the syntax above: without it, it is left out.
     if (ctx.settings.Syntax) {
-        page.AppendLn(fillIn(trMarkup(helper, "SyntaxParts", kSyntaxParts), escaped(member.Name()),
-                             trText(helper, kind, kind)));
-        page.AppendLn("<BR>");
-        page.AppendLn("<BR>");
+        appendTableSentence(page, trMarkup(helper, "SyntaxParts", kSyntaxParts), member, kind,
+                            helper);
     }
-    page.AppendLn("<TABLE class=\"Summary\">");
-    page.AppendLn("   <TR class=\"Summary\">");
-    page.AppendLn("      <TH class=\"Summary\" width=\"25%\">" + trText(helper, "Part") + "</TH>");
+    appendPartTableHead(page, helper);
     page.AppendLn("      <TH class=\"Summary\">" + trText(helper, "Description") + "</TH>");
     page.AppendLn("   </TR>");
     if (const auto arguments = member.Arguments()) {
