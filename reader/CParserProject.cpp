@@ -299,8 +299,11 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
 
     if (cancelled()) return Error{kCancelledMessage};
     sortLists(*project);
+    if (cancelled()) return Error{kCancelledMessage};
     // Once every module is known: a name resolves against the whole project.
-    if (m_crossReferences) project->setCrossReferences(resolveReferences(*project, m_diagnostics));
+    if (m_crossReferences)
+        project->setCrossReferences(resolveReferences(*project, m_diagnostics, 0, m_cancel));
+    if (cancelled()) return Error{kCancelledMessage};
     return project;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <thread>
 
 #include "reader/xref/Lexer.h"
 #include "reader/xref/Resolver.h"
@@ -13,40 +14,89 @@ namespace tarnwick {
 using xref::kMaxLineTokens;
 using xref::kMaxReferencesPerModule;
 
-ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics) {
+namespace {
+
+// What resolving one module gave: its references in line order, or none
+// when it ran out of memory, and whether a line had more names than are resolved.
+struct ModuleReferences {
+    std::vector<Reference> references;
+    bool lineCut = false;
+    bool outOfMemory = false;
+};
+
+ModuleReferences resolveModule(const xref::ProjectSymbols& symbols, const CModule& module) {
+    ModuleReferences result;
+    try {
+        xref::ModuleResolver resolver(symbols, module, result.references);
+        resolver.run();
+        result.lineCut = resolver.lineCut();
+    } catch (const std::bad_alloc&) {
+        // A giant routine: its module is shown without links, the run goes on.
+        result = ModuleReferences{};
+        result.outOfMemory = true;
+        return result;
+    }
+    std::stable_sort(result.references.begin(), result.references.end(),
+                     [](const Reference& a, const Reference& b) {
+                         return a.line != b.line ? a.line < b.line : a.column < b.column;
+                     });
+    return result;
+}
+
+void reportModule(const CModule& module, const ModuleReferences& result,
+                  DiagnosticsSink& diagnostics) {
+    if (result.outOfMemory) {
+        diagnostics.warning(module.Path(), 0,
+                            "not enough memory to resolve the names in the code of " +
+                                module.Name() + "; its code is shown without links");
+        return;
+    }
+    if (result.references.size() >= kMaxReferencesPerModule)
+        diagnostics.warning(module.Path(), 0,
+                            "the code of " + module.Name() + " names members more than " +
+                                std::to_string(kMaxReferencesPerModule) +
+                                " times; only the first are linked");
+    if (result.lineCut)
+        diagnostics.warning(module.Path(), 0,
+                            "a line of the code of " + module.Name() + " holds more than " +
+                                std::to_string(kMaxLineTokens) +
+                                " names and symbols; the rest of it is shown without links");
+}
+
+}  // namespace
+
+ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics,
+                                 unsigned threads, const std::atomic<bool>* cancel) {
     const xref::ProjectSymbols symbols(project);
+    const size_t count = symbols.modules.size();
+    std::vector<ModuleReferences> results(count);
+    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
+
+    // Modules are resolved independently against the shared, read-only
+    // symbol tables: each worker takes the next module until none is left.
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < count && !cancelled(); i = next++)
+            results[i] = resolveModule(symbols, *symbols.modules[i]);
+    };
+    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<size_t>(threads, count));
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+    if (cancelled()) return {};
+
+    // In the project's module order whatever the threads did, so the
+    // index and the warnings are the same from run to run.
+    size_t total = 0;
+    for (const ModuleReferences& result : results) total += result.references.size();
     std::vector<Reference> out;
-    for (const CModule* module : symbols.modules) {
-        const size_t first = out.size();
-        bool lineCut = false;
-        try {
-            xref::ModuleResolver resolver(symbols, *module, out);
-            resolver.run();
-            lineCut = resolver.lineCut();
-        } catch (const std::bad_alloc&) {
-            // A giant routine: its module is shown without links, the run goes on.
-            out.resize(first);
-            out.shrink_to_fit();
-            if (diagnostics)
-                diagnostics->warning(module->Path(), 0,
-                                     "not enough memory to resolve the names in the code of " +
-                                         module->Name() + "; its code is shown without links");
-            continue;
-        }
-        if (out.size() - first >= kMaxReferencesPerModule && diagnostics)
-            diagnostics->warning(module->Path(), 0,
-                                 "the code of " + module->Name() + " names members more than " +
-                                     std::to_string(kMaxReferencesPerModule) +
-                                     " times; only the first are linked");
-        if (lineCut && diagnostics)
-            diagnostics->warning(module->Path(), 0,
-                                 "a line of the code of " + module->Name() + " holds more than " +
-                                     std::to_string(kMaxLineTokens) +
-                                     " names and symbols; the rest of it is shown without links");
-        std::stable_sort(out.begin() + static_cast<ptrdiff_t>(first), out.end(),
-                         [](const Reference& a, const Reference& b) {
-                             return a.line != b.line ? a.line < b.line : a.column < b.column;
-                         });
+    out.reserve(total);
+    for (size_t i = 0; i < count; ++i) {
+        if (diagnostics) reportModule(*symbols.modules[i], results[i], *diagnostics);
+        out.insert(out.end(), results[i].references.begin(), results[i].references.end());
+        results[i] = ModuleReferences{};
     }
     return ReferenceIndex(std::move(out));
 }

@@ -10,6 +10,8 @@
 // symbol tables (SymbolTables.h, RoutineScope.h) and the resolver.
 #pragma once
 
+#include <atomic>
+
 #include "model/CProject.h"
 #include "model/ReferenceIndex.h"
 #include "support/Diagnostics.h"
@@ -19,7 +21,13 @@ namespace tarnwick {
 // Every reference of project's source modules; project must stay alive and
 // unchanged while the result is used (it points into the project). A module
 // whose code does not fit in memory gets none, and a warning naming it goes
-// to diagnostics (may be null).
-ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics = nullptr);
+// to diagnostics (may be null), in the project's module order.
+//
+// Modules are resolved on up to threads threads (0: one per processor);
+// the result is the same for any number. The calling thread reports to
+// diagnostics once the workers are done. When cancel (may be null) is set,
+// no further module is begun and the result is empty.
+ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics = nullptr,
+                                 unsigned threads = 0, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace tarnwick

@@ -159,6 +159,19 @@ TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
         EXPECT_EQ(found.count(link), kExpected.count(link)) << "wrong link: " << link;
     for (const std::string& link : kExpected)
         EXPECT_EQ(found.count(link), kExpected.count(link)) << "missing link: " << link;
+
+    // Modules resolved on several threads give the one-thread index, in
+    // its order; a cancelled read resolves nothing.
+    const auto order = [](const ReferenceIndex& refs) {
+        std::vector<std::pair<const CModule*, int32_t>> keys;
+        for (const Reference& r : refs.all())
+            keys.emplace_back(r.fromModule, r.line * 1000 + r.column);
+        return keys;
+    };
+    EXPECT_EQ(order(resolveReferences(project, nullptr, 3)),
+              order(resolveReferences(project, nullptr, 1)));
+    const std::atomic<bool> cancel{true};
+    EXPECT_TRUE(resolveReferences(project, nullptr, 2, &cancel).all().empty());
 }
 
 }  // namespace
