@@ -103,6 +103,7 @@ public:
         if (m_live && !m_info.empty()) redraw();
     }
     bool cancelRequested() override { return g_interrupted.load(); }
+    const std::atomic<bool>* cancelFlag() const override { return &g_interrupted; }
 
     void report(const Diagnostic& diagnostic) override {
         if (m_quiet && diagnostic.severity != Diagnostic::Severity::Error) return;

@@ -64,6 +64,7 @@ public:
         kindCount(m_kind).members++;
     }
     bool cancelRequested() override { return m_window.m_cancel.load(); }
+    const std::atomic<bool>* cancelFlag() const override { return &m_window.m_cancel; }
     void report(const Diagnostic& diagnostic) override { addLine(diagnostic.toString()); }
 
     struct Reports {

@@ -11,6 +11,7 @@
 // built when it says yes are finished; no other module is started.
 #pragma once
 
+#include <atomic>
 #include <string>
 
 #include "generator/site/PageContext.h"
@@ -36,6 +37,10 @@ public:
     }
     // consoleLine (ConsoleSink): one line per member page.
     virtual bool cancelRequested() { return false; }
+    // The flag behind cancelRequested, when it is one (null otherwise): the
+    // project's read looks at it between modules and while resolving names,
+    // where no observer call may be made from the reader's threads.
+    virtual const std::atomic<bool>* cancelFlag() const { return nullptr; }
 };
 
 }  // namespace tarnwick

@@ -167,8 +167,10 @@ std::string projectNameIn(const std::string& projectPath, const CodePage& codePa
 Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
                                                 const CodePage& codePage,
                                                 std::shared_ptr<const RegistrySource> registry,
-                                                DiagnosticsSink& diagnostics) {
+                                                DiagnosticsSink& diagnostics,
+                                                const std::atomic<bool>* cancel) {
     CParser parser;
+    parser.setCancelFlag(cancel);
     parser.setPath(request.projectPath);
     parser.setCodePage(codePage);
     parser.setDiagnostics(&diagnostics);
@@ -222,6 +224,7 @@ struct GenerationRun::State {
     InputFiles inputs;  // filled before the first write
     std::unique_ptr<SiteWriter> site;
     GenerationResult result;
+    bool readCancelled = false;  // the run stopped before any page was made
 };
 
 Expected<GenerationResult> GenerationRun::run() {
@@ -244,6 +247,7 @@ Expected<GenerationResult> GenerationRun::run() {
     } else {
         InputKey inputs(site.before().inputs);
         if (Status built = build(state, recorder, inputs); !built) return built.error();
+        if (state.readCancelled) return std::move(state.result);
         site.recordInputs(inputs.records());
         if (!state.result.cancelled && state.result.modulesFailed == 0 &&
             state.result.failures.empty())
@@ -337,7 +341,14 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     if (!codePage) return codePage.error();
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
-    auto parsed = readProject(m_request, codePage.value(), registry, recorder);
+    const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
+    auto parsed = readProject(m_request, codePage.value(), registry, recorder, cancel);
+    if (!parsed && cancel && cancel->load()) {
+        // Cancelled while the project was read: nothing is written.
+        state.result.cancelled = true;
+        state.readCancelled = true;
+        return ok();
+    }
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
 

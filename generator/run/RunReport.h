@@ -28,6 +28,9 @@ public:
     void progress(double value, double max, const std::string& percentText) override;
     void consoleLine(const std::string& line) override;
     bool cancelRequested() override { return m_observer && m_observer->cancelRequested(); }
+    const std::atomic<bool>* cancelFlag() const override {
+        return m_observer ? m_observer->cancelFlag() : nullptr;
+    }
     void report(const Diagnostic& diagnostic) override;
 
     std::vector<ReportEvent> take();

@@ -132,6 +132,8 @@ TEST(RunCancel, KeepsWhatWasWrittenBeforeTheCancel) {
                modulePages("Classes", "CAlpha")),
          2, 1},
         {RecordingObserver::CancelAt::FirstModuleStarted, classes, 1, 0},
+        // Cancelled while the project is read: not even the folder is made.
+        {RecordingObserver::CancelAt::WhileReading, {}, 0, 0},
     };
     for (const auto& row : rows) {
         TempFolder tmp;

@@ -147,8 +147,9 @@ inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount
 // Records what a run reports; cancels when told to.
 class RecordingObserver : public GenerationObserver {
 public:
-    enum class CancelAt { Never, FirstModuleStarted, FirstConsoleLine };
-    explicit RecordingObserver(CancelAt cancelAt = CancelAt::Never) : m_cancelAt(cancelAt) {}
+    enum class CancelAt { Never, WhileReading, FirstModuleStarted, FirstConsoleLine };
+    explicit RecordingObserver(CancelAt cancelAt = CancelAt::Never)
+        : m_cancelAt(cancelAt), m_cancel(cancelAt == CancelAt::WhileReading) {}
 
     void moduleStarted(const std::string& kindsKey, const std::string& info) override {
         started.push_back(kindsKey + "|" + info);
@@ -163,13 +164,14 @@ public:
         if (m_cancelAt == CancelAt::FirstConsoleLine) m_cancel = true;
     }
     bool cancelRequested() override { return m_cancel; }
+    const std::atomic<bool>* cancelFlag() const override { return &m_cancel; }
 
     std::vector<std::string> started, percents, console;
     std::vector<double> maxima;
 
 private:
     CancelAt m_cancelAt;
-    bool m_cancel = false;
+    std::atomic<bool> m_cancel;
 };
 
 }  // namespace tarnwick::testing
