@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -125,6 +126,7 @@ bool MainWindow::openProjectFile(const QString& path) {
         for (QWidget* w : {static_cast<QWidget*>(m_openLabel), static_cast<QWidget*>(m_openBar),
                            static_cast<QWidget*>(m_openCancel)})
             w->show();
+        m_openEsc->setEnabled(true);
         updateCommands();
         try {
             opened = m_projectView->RefreshProjectTree(path, &reason);
@@ -132,6 +134,7 @@ bool MainWindow::openProjectFile(const QString& path) {
             reason = path + QStringLiteral(": ") + QString::fromUtf8(e.what());
         }
         m_opening = false;
+        m_openEsc->setEnabled(false);
         for (QWidget* w : {static_cast<QWidget*>(m_openLabel), static_cast<QWidget*>(m_openBar),
                            static_cast<QWidget*>(m_openCancel)})
             w->hide();

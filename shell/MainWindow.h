@@ -49,6 +49,7 @@ class QSettings;
 class QStackedWidget;
 class QUrl;
 class QToolBar;
+class QShortcut;
 class QToolButton;
 
 namespace tarnwick {
@@ -190,6 +191,7 @@ private:
     QLabel* m_openLabel = nullptr;        // "Reading ..." while a project is read
     QProgressBar* m_openBar = nullptr;    // busy bar while a project is read
     QToolButton* m_openCancel = nullptr;  // Cancel of the read
+    QShortcut* m_openEsc = nullptr;       // Esc while the read runs
     QPointer<PreviewDocument> m_preview;  // the preview that follows the selection
     // A browser document made (and its renderer started) while a run works,
     // for the site it writes: a web view's first page takes 0.1 s and more to

@@ -9,6 +9,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -211,8 +212,15 @@ void MainWindow::createStatusBar() {
     m_openCancel = new QToolButton(this);
     m_openCancel->setObjectName(QStringLiteral("cmdOpenCancel"));
     m_openCancel->setText(QStringLiteral("Cancel"));
-    m_openCancel->setShortcut(QKeySequence(Qt::Key_Escape));
+    m_openCancel->setToolTip(QStringLiteral("Stop reading the project (Esc)"));
     connect(m_openCancel, &QToolButton::clicked, this, &MainWindow::cancelOpen);
+    // Esc cancels at once: a button's own shortcut answers with an animated
+    // click 100 ms later, time enough for the read to finish and the
+    // project to open although Esc was pressed. Live only while reading, so
+    // Esc keeps its meaning everywhere else in the window.
+    m_openEsc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_openEsc->setEnabled(false);
+    connect(m_openEsc, &QShortcut::activated, this, &MainWindow::cancelOpen);
     for (QWidget* w : {static_cast<QWidget*>(m_openLabel), static_cast<QWidget*>(m_openBar),
                        static_cast<QWidget*>(m_openCancel)}) {
         statusBar()->addPermanentWidget(w);

@@ -99,10 +99,8 @@ private slots:
             ProgressWindow* progress = window.progressWindow();
             progress->workerModuleHook = [&gate] { gate.acquire(); };
             int started = 0;
-            QElapsedTimer stopping;
             connect(progress, &ProgressWindow::moduleStarted, this, [&] {
                 if (++started == 1) {
-                    stopping.start();
                     QVERIFY(progress->isVisible());
                     QCOMPARE(progress->infoLabel()->text(),
                              QStringLiteral("Generating Class: C01"));
@@ -115,9 +113,10 @@ private slots:
                 gate.release(100);
             });
             window.createDocumentation();
+            // Order, not time (a loaded machine takes its time): the cancel was
+            // seen before the next module was begun.
             QCOMPARE(started, 1);
-            QVERIFY2(progress->cancelRequested() && stopping.elapsed() < 500,
-                     qPrintable(QStringLiteral("%1: %2 ms").arg(how).arg(stopping.elapsed())));
+            QVERIFY2(progress->cancelRequested(), qPrintable(QString::number(how)));
             // The workers may have built every module before the stop; summaries are written.
             QVERIFY(QFileInfo::exists(b.dir.path() + "/out/project-summary.html"));
             QCOMPARE(window.isVisible(), how != CloseMain);
