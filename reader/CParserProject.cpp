@@ -275,12 +275,15 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     readProjectConstants(lines, *project);
 
     std::unordered_set<std::string> readFiles;  // canonical paths of the module files read
+    bool projectKeys = false;                   // a Type=, Name= or module line: a project file
     for (int32_t i = 0; i <= last; ++i) {
         if (cancelled()) return Error{kCancelledMessage};
         std::string_view line = lines.Line(i);
         if (isBlankLine(line)) continue;
         const ProjectEntry entry = splitEntry(line);
         const int moduleType = moduleTypeOf(entry.key);
+        projectKeys = projectKeys || moduleType != moduletype::None ||
+                      equalsIgnoreCase(entry.key, "Type") || equalsIgnoreCase(entry.key, "Name");
         if (moduleType == moduletype::None) {
             project->Properties().Add(entry.key, std::string(entry.value));
             continue;
@@ -298,6 +301,10 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     }
 
     if (cancelled()) return Error{kCancelledMessage};
+    // Any text file would read as a project with nothing in it; say what it is.
+    if (!projectKeys)
+        return Error{"Cannot read the project file " + m_path +
+                     ": not a VB6 project file (no Type=, Name= or module lines)"};
     sortLists(*project);
     if (cancelled()) return Error{kCancelledMessage};
     // Once every module is known: a name resolves against the whole project.

@@ -198,6 +198,8 @@ const Case kCases[] = {
      }),
      Expect::Documented, ""},
     {"empty project file", projectFile(""), Expect::Refused, "empty"},
+    {"text file that is no project", projectFile("Dear diary,\r\nit rained.\r\n"), Expect::Refused,
+     "not a VB6 project file"},
     {"binary project file", projectFile(binaryBytes()), Expect::Refused, "not a text file"},
     {"output path that is a file", plain([](Scene& s, const fs::path& t) {
          writeFile(t / "afile", "mine");
