@@ -149,16 +149,16 @@ void MainWindow::createWindowMenus() {
         connect(action, &QAction::triggered, this, [this, key] { showViewFromMenu(key); });
     }
 
-    QMenu* scheme = menuBar()->addMenu(QStringLiteral("Scheme"));
+    QMenu* scheme = menuBar()->addMenu(QStringLiteral("&Scheme"));
     scheme->setObjectName(QStringLiteral("mnuScheme"));
     const struct {
         const char* name;
         const char* caption;
         int scheme;
     } schemes[] = {
-        {"mnuSchemeWinXP", "Windows XP Scheme", DockingControl::WindowsXP},
-        {"mnuSchemeOffice", "Office Scheme", DockingControl::Office},
-        {"mnuSchemeCustom", "Custom Scheme", DockingControl::Custom},
+        {"mnuSchemeWinXP", "&Windows XP Scheme", DockingControl::WindowsXP},
+        {"mnuSchemeOffice", "&Office Scheme", DockingControl::Office},
+        {"mnuSchemeCustom", "&Custom Scheme", DockingControl::Custom},
     };
     for (const auto& s : schemes)
         connect(addMenuAction(scheme, QLatin1String(s.name), QLatin1String(s.caption)),

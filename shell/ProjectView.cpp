@@ -129,7 +129,8 @@ ProjectView::ProjectView(AppState& state, const ImageList& images, QWidget* pare
         m_justSelected = nullptr;
         if (!seen) nodeSelected(pressed);
     });
-    connect(m_tree, &QTreeWidget::itemDoubleClicked, this,
+    // Activated: a double click, or Return on the current node.
+    connect(m_tree, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* node) { openInNewTab(node); });
     connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QTreeWidgetItem* node = m_tree->itemAt(at);

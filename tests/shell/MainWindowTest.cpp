@@ -299,6 +299,11 @@ private slots:
         QCOMPARE(editor->count(), 1);
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, twiceAt);
         QVERIFY(editor->count() == 2 && editor->currentIndex() == 1);
+        // Return on a node opens it as a double click does.
+        tree->setFocus();
+        QTest::keyClick(tree, Qt::Key_Return);
+        QVERIFY(editor->count() == 3 && editor->currentIndex() == 2);
+        emit editor->tabCloseRequested(2);
         QVERIFY(window.perspective().isPreviewTab(0) && !window.perspective().isPreviewTab(1));
         tree->setCurrentItem(add);
         QCOMPARE(editor->count(), 2);
@@ -524,6 +529,15 @@ private slots:
             b.openSmall();  // every button enabled
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
+            // Every menu of the bar is reached with Alt and a letter of its own.
+            QSet<QChar> keys;
+            for (const QAction* menu : window.menuBar()->actions()) {
+                const QString text = menu->text();
+                const qsizetype amp = text.indexOf(QLatin1Char('&'));
+                QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+                QVERIFY2(!keys.contains(text.at(amp + 1).toLower()), qPrintable(text));
+                keys.insert(text.at(amp + 1).toLower());
+            }
             QString styleSheets;
             for (const char* scheme : {"mnuSchemeWinXP", "mnuSchemeOffice", "mnuSchemeCustom"}) {
                 window.menuAction(QLatin1String(scheme))->trigger();
