@@ -490,11 +490,36 @@ private slots:
             QApplication::sendEvent(&b.window, &enter);
             QCOMPARE(enter.isAccepted(), file != b.dir.path() + "/CAlpha.cls");
         }
+        // Dropped under the name Windows gives it: the title is still the project's Name.
         QMimeData data;
-        data.setUrls({QUrl::fromLocalFile(vbp)});
+        data.setUrls({QUrl::fromLocalFile(upper)});
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(&b.window, &drop);
-        QTRY_COMPARE(b.window.state().ProjectPath, vbp);
+        QTRY_COMPARE(b.window.state().ProjectPath, upper);
+        QCOMPARE(b.window.windowTitle(), QStringLiteral("Small - Tarnwick"));
+    }
+
+    // What a user finds where they look for it: a shortcut does one thing,
+    // the docks keep their titles, the toolbar's pictures their size.
+    void commandsAndViewsAsDocumented() {
+        Bench b;
+        QHash<QKeySequence, QString> taken;
+        for (const char* name :
+             {"mnuFileOpenProject", "mnuDocumentationCreate", "mnuDocumentationCheck",
+              "mnuDocumentationSettings", "mnuFileCloseTab", "mnuFileExit"}) {
+            const QKeySequence keys = b.window.menuAction(QLatin1String(name))->shortcut();
+            QVERIFY2(!keys.isEmpty() && !taken.contains(keys), name);
+            taken.insert(keys, QLatin1String(name));
+        }
+        const std::pair<const char*, const char*> docks[] = {{"Console", "Console"},
+                                                             {"Project", "Project"},
+                                                             {"Dirs", "Directories"},
+                                                             {"Files", "Files"},
+                                                             {"Check", "Check"}};
+        for (const auto& [key, title] : docks)
+            QCOMPARE(b.window.perspective().dock(QLatin1String(key))->windowTitle(),
+                     QLatin1String(title));
+        QCOMPARE(b.window.toolBar()->iconSize(), QSize(24, 24));
     }
 
     // On a light and a dark desktop palette, in every scheme, the toolbar's icons (3:1) and
