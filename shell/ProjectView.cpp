@@ -256,19 +256,11 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     m_state.settings.Return = true;
     m_state.settings.Source = true;
     m_ctx = PageContext();
-    // Previews show every kind's section, whatever the next run leaves out.
-    m_ctx.settings = GenerationSettings::dialogDefaults();
-    m_ctx.settings.Syntax = m_ctx.settings.Parameter = m_ctx.settings.Return =
-        m_ctx.settings.Source = true;
-    // A preview stands alone; the modern frame needs its site around it.
-    m_ctx.settings.layout = PageLayout::Frames;
     m_ctx.translation = &m_translation;
     m_ctx.language = m_state.Language.toStdString();
     const char* fixedTime = std::getenv("SOURCE_DATE_EPOCH");
     m_ctx.now = makeNowFunction(fixedTime ? fixedTime : "", m_ctx.language);
-    // Previews link and name pages as the site does.
-    m_pageNames = project ? std::make_unique<PageNames>(*project) : nullptr;
-    m_ctx.pageNames = m_pageNames.get();
+    m_tables.reset();  // made for the settings of the first preview
     if (project) m_ctx.projectName = project->displayName();
 
     const QSignalBlocker blocker(m_tree);
@@ -391,9 +383,24 @@ int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& mo
     return count;
 }
 
+void ProjectView::preparePreviews() {
+    // A preview is the page the next run writes for its node, with the
+    // settings the dialog holds for it; a preview stands alone, so in the
+    // framed layout (the modern frame needs its site around it).
+    GenerationSettings settings = m_state.dialog.boxes;
+    settings.layout = PageLayout::Frames;
+    if (!m_project || (m_tables && settings == m_tablesFor)) return;
+    m_tables = std::make_unique<SiteTables>(*m_project, settings);
+    m_tablesFor = settings;
+    m_ctx.settings = settings;
+    m_tables->applyTo(m_ctx);
+    m_descriptions->RemoveAll();
+}
+
 QString ProjectView::descriptionOf(const QTreeWidgetItem* node) {
     const QString tag = node ? node->data(0, TagRole).toString() : QString();
     if (tag.isEmpty()) return QStringLiteral("No description");
+    preparePreviews();
     const std::string key = tag.toStdString();
     if (!m_descriptions->Exists(key)) {
         try {
@@ -416,6 +423,13 @@ std::string ProjectView::buildPreview(const QString& tag) const {
     switch (tag.at(0).toLatin1()) {
         case 'E':
             if (index >= m_nodes.size()) return {};
+            // A member the run writes no page for (an Implements line while
+            // Implementations are off, a Private one while those are): its
+            // module's page, which lists it where the run lists it.
+            if (m_ctx.links &&
+                m_ctx.links->memberPage(*m_nodes[index].module, *m_nodes[index].element).empty())
+                return framePage(buildModulePage(*m_nodes[index].module, *m_project, m_ctx), m_ctx)
+                    .text.takeBytes();
             return framePage(modHtml::buildMemberPage(*m_nodes[index].element,
                                                       *m_nodes[index].module, *m_project, m_ctx),
                              m_ctx)

@@ -31,7 +31,7 @@
 #include <vector>
 
 #include "generator/site/PageContext.h"
-#include "generator/site/PageNames.h"
+#include "generator/site/SiteTables.h"
 #include "model/Translation.h"
 #include "support/HashTable.h"
 
@@ -122,6 +122,9 @@ private:
     void nodeSelected(QTreeWidgetItem* node);
     // The page a node tag stands for ("E<n>", "M<n>", "K<n>", "P"); empty for none.
     std::string buildPreview(const QString& tag) const;
+    // Makes the tables and context of the previews for the current
+    // settings, when they changed since the last; the previews made before are dropped.
+    void preparePreviews();
     void joinFinishedWorkers(bool all);
 
     AppState& m_state;
@@ -134,8 +137,9 @@ private:
     std::vector<const CModuleList*> m_lists;    // tag "K<n>" is m_lists[n]
     std::shared_ptr<CProject> m_project;        // the project the tree shows
     Translation m_translation;
-    std::unique_ptr<PageNames> m_pageNames;  // of m_project; m_ctx points into it
-    PageContext m_ctx;                       // the member-page writer's context of the last refresh
+    std::unique_ptr<SiteTables> m_tables;       // of m_project; m_ctx points into them
+    GenerationSettings m_tablesFor;             // the settings m_tables were made for
+    PageContext m_ctx;                          // the previews' context, as the run's would be
     QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled
     std::shared_ptr<Job> m_job;                 // the read in progress, or null
     std::vector<std::pair<std::thread, std::shared_ptr<Job>>> m_workers;

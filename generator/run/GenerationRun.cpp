@@ -22,6 +22,7 @@
 #include "generator/site/PageContext.h"
 #include "generator/site/PageNames.h"
 #include "generator/site/SiteIndex.h"
+#include "generator/site/SiteTables.h"
 #include "generator/site/Timestamp.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
@@ -382,20 +383,12 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     ctx.console = &recorder;
     ctx.diagnostics = &recorder;
     // Page names first, over the whole project, so every builder, thread
-    // and link agrees on them.
-    const PageNames names(*project, &recorder);
-    ctx.pageNames = &names;
-    ctx.projectVersion = project->version();
-    for (const ModuleKind kind : kDocumentedModuleKinds) {
-        if (kindSwitchedOn(kind, ctx.settings) && project->listOfKind(kind)->Size() >= 0)
-            ctx.kindsWithPages.emplace_back(kindTraits(kind).listName);
-    }
-    // What the site lists, once: the search index, the A-Z page and the
-    // links between pages all come from it.
-    const std::vector<IndexEntry> entries = siteIndexEntries(*project, ctx.settings, &names);
-    const CrossLinks links(entries);
-    ctx.links = &links;
-    warnUnknownAuthorLinks(links, ctx.settings, recorder);
+    // and link agrees on them; then what the site lists, once: the search
+    // index, the A-Z page and the links between pages all come from it.
+    const SiteTables tables(*project, ctx.settings, &recorder);
+    tables.applyTo(ctx);
+    const PageNames& names = tables.names();
+    warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
 
     const uint64_t pages =
         pagesKey(state.settingsKey, inputs, m_request, state.translationPath, *project, names);

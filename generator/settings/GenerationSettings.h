@@ -61,6 +61,8 @@ struct GenerationSettings {
     // fields (SettingsFields.h), which is every box ticked but
     // Implementations. A new field goes into that table too.
     static GenerationSettings dialogDefaults();
+
+    bool operator==(const GenerationSettings&) const = default;
 };
 
 }  // namespace tarnwick

@@ -1,5 +1,6 @@
 // The main window: layout and ticks, keys, Open Project and the tree, previews, files.
 #include "TestSupport.h"
+#include "generator/run/GenerationRun.h"
 
 using namespace tarnwick;
 using namespace tarnwick::testing;
@@ -198,6 +199,37 @@ private slots:
         const QString title = window.projectView()->descriptionOf(
             findNode(tree, {vbp, "Classes", "CAccount", "Properties", "Title"}));
         QVERIFY(title.contains("Property Get") && title.contains("Property Let"));
+    }
+
+    // A preview is the run's page for its node: the same body, byte for byte.
+    void previewsAreTheSitesPages() {
+        Bench b;
+        MainWindow& window = b.window;
+        const QString vbp = QStringLiteral(TARNWICK_SOURCE_DIR "/examples/Ledger/Ledger.vbp");
+        qputenv("TARNWICK_REGISTRY", TARNWICK_SOURCE_DIR "/examples/Ledger/registry.reg");
+        qputenv("SOURCE_DATE_EPOCH", "1700000000");
+        QVERIFY(window.openProjectFile(vbp));
+        GenerationRequest request = window.state().generationRequest();
+        request.settings = window.state().dialog.boxes;
+        request.outputFolder = (b.dir.path() + "/site").toStdString();
+        request.outputEncoding = "UTF-8";
+        QVERIFY(GenerationRun(request, nullptr, nullptr).run());
+        const auto body = [](const QString& page) { return page.mid(page.indexOf("<BODY>")); };
+        const std::pair<QStringList, const char*> nodes[] = {
+            {{vbp, "Classes", "CAccount", "Functions", "Post"}, "Classes/CAccount_Post.html"},
+            {{vbp, "Classes", "CAccount", "Implementations", "IAccount"}, "Classes/CAccount.html"},
+            {{vbp, "Classes", "CAccount"}, "Classes/CAccount.html"},
+            {{vbp, "Classes"}, "all-Classes.html"},
+            {{vbp}, "project-summary.html"}};
+        for (const auto& [path, page] : nodes) {
+            QTreeWidgetItem* node = findNode(window.projectView()->tree(), path);
+            QVERIFY2(node, page);
+            QFile file(b.dir.path() + "/site/" + page);
+            QVERIFY2(file.open(QIODevice::ReadOnly), page);
+            QCOMPARE(body(window.projectView()->descriptionOf(node)),
+                     body(QString::fromUtf8(file.readAll())));
+        }
+        qunsetenv("SOURCE_DATE_EPOCH");
     }
 
     void badProjectFiles() {
