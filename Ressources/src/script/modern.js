@@ -156,25 +156,35 @@
         });
     }
 
-    /* Fills a kind's list with its modules, closed; once. Gives the module entries. */
+    function markup(text) {
+        return String(text).replace(/[&<>"]/g, function (c) { return "&#" + c.charCodeAt(0) + ";"; });
+    }
+
+    /* Fills a kind's list with its modules, closed; once. Gives the module
+     * entries in the order of group[3]. A kind may hold hundreds of modules:
+     * its list is made as one text, the fastest way a browser has. */
     function fillKind(kind, group) {
         if (kind.moduleEntries) return kind.moduleEntries;
-        var list = element("ul");
-        kind.moduleEntries = group[3].map(function (module) {
-            var item = element("li");
-            var details = element("details", "module");
-            var head = element("summary");
-            head.appendChild(pageLink(modulePage(group, module) + ".html", module[0]));
-            details.appendChild(head);
-            details.addEventListener("toggle", function () {
-                if (details.open) fillModule(details, group, module);
-            });
-            item.appendChild(details);
-            list.appendChild(item);
-            return details;
+        var list = element("ul"), root = siteRoot(), items = [];
+        group[3].forEach(function (module, i) {
+            var path = modulePage(group, module) + ".html";
+            items.push("<li><details class=\"module\" data-i=\"" + i + "\"><summary><a href=\"" +
+                markup(root + path.split("/").map(encodeURIComponent).join("/")) + "\">" +
+                markup(module[0]) + "</a></summary></details></li>");
         });
+        list.innerHTML = items.join("");
         kind.appendChild(list);
+        kind.moduleEntries = list.getElementsByTagName("details");
         return kind.moduleEntries;
+    }
+
+    /* Opening a kind or a module fills it: one listener for the whole tree. */
+    function fillOpened(event) {
+        var details = event.target, kind = details.parentNode.parentNode.parentNode;
+        if (!details.open) return;
+        if (details.navGroup) fillKind(details, details.navGroup);
+        else if (details.className === "module" && kind.navGroup)
+            fillModule(details, kind.navGroup, kind.navGroup[3][+details.getAttribute("data-i")]);
     }
 
     /* This page's path inside the site ("Classes/CAccount.html"); empty when it lies elsewhere. */
@@ -211,15 +221,15 @@
 
     function renderTree(tree) {
         var at = sitePath();
+        // toggle does not bubble: the tree hears it on its way down.
+        tree.addEventListener("toggle", fillOpened, true);
         window.tarnwickNav.groups.forEach(function (group) {
             var kind = element("details", "kind");
             var summary = element("summary");
             summary.appendChild(pageLink(group[2], group[1]));
             summary.appendChild(element("span", "count", String(group[3].length)));
             kind.appendChild(summary);
-            kind.addEventListener("toggle", function () {
-                if (kind.open) fillKind(kind, group);
-            });
+            kind.navGroup = group;
             if (group[2] === at) {
                 fillKind(kind, group);
                 kind.open = true;
@@ -243,10 +253,13 @@
         });
     }
 
+    /* Marks container's first link to this page. The tree's links are
+     * compared as written, without making hundreds of addresses whole. */
     function markCurrent(container) {
-        var links = container.getElementsByTagName("a");
+        var links = container.getElementsByTagName("a"), at = here();
+        var written = container === navTree ? pageLink(sitePath(), "").getAttribute("href") : null;
         for (var i = 0; i < links.length; i++) {
-            if (links[i].href === here()) {
+            if (written !== null ? links[i].getAttribute("href") === written : links[i].href === at) {
                 links[i].className += " current";
                 links[i].setAttribute("aria-current", "page");
                 return links[i];
