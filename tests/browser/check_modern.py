@@ -120,6 +120,13 @@ async function check() {
   account.open = true;
   await until('opening CAccount lists Post', () =>
       [...account.querySelectorAll('li.member a')].some(a => a.textContent == 'Post' && a.title));
+  // The filter finds members of modules not drawn, from the search index.
+  const filter = doc.querySelector('#nav input.filter');
+  filter.value = 'ransf';
+  filter.dispatchEvent(new Event('input'));
+  await until('the filter lists Transfer', () =>
+      [...doc.querySelectorAll('#nav .hits a')].some(a => a.textContent == 'Transfer'));
+  expect(tree.hidden, 'the tree shows beside the list of the filter');
   seen.push('tree drawn as it opens, box finds a description');
 
   // The dark scheme: chosen with the button, kept on the next page, text readable.
