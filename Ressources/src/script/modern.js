@@ -201,6 +201,11 @@
      * a member only from the scripts of the modules its name may belong to. */
     function openCurrent(kind, group, at) {
         var stem = at.slice(group[0].length + 1, -5);
+        var openHolding = function (i) {
+            return function (members) {
+                if (members.some(function (member) { return member[1] === at; })) open(i);
+            };
+        };
         var open = function (i) {
             var entry = fillKind(kind, group)[i];
             kind.open = entry.open = true;
@@ -209,14 +214,18 @@
                 showCurrent();
             });
         };
-        group[3].forEach(function (module, i) {
-            var tab = window.tarnwickNav.tabs.some(function (tab) { return module[1] + tab[0] === stem; });
-            if (tab) return open(i);
-            if (!module[2] || stem.indexOf(module[1] + "_") !== 0) return;
-            withMembers(group, module, function (members) {
-                if (members.some(function (member) { return member[1] === at; })) open(i);
-            });
-        });
+        var tabs = window.tarnwickNav.tabs.map(function (tab) { return tab[0]; });
+        var modules = group[3];
+        // A plain loop: a kind may hold hundreds of modules, and most fail the first test.
+        for (var i = 0; i < modules.length; i++) {
+            if (stem.lastIndexOf(modules[i][1], 0) !== 0) continue;
+            var rest = stem.slice(modules[i][1].length);
+            if (tabs.indexOf(rest) >= 0) {
+                open(i);
+            } else if (modules[i][2] && rest.charAt(0) === "_") {
+                withMembers(group, modules[i], openHolding(i));
+            }
+        }
     }
 
     function renderTree(tree) {
