@@ -7,7 +7,8 @@ SITE is a modern site (tarnwick generate --layout modern), PAGE one of its
 pages ("Classes/CMod0001_Method0001.html"). The page is loaded as it is and
 as a copy without the navigation script (nav-index.js), each in a fresh
 browser profile (cold) and once more in the same one (warm). Printed, the
-median of RUNS for each: the page's DOMContentLoaded and, with the script,
+median of RUNS for each: the page's DOMContentLoaded (and how long its
+handlers took, the navigation's drawing among them) and, with the script,
 when the navigation marks the page (the tree drawn and its module open).
 Then the header search box: how long after its first focus the search index
 is loaded and ready, and the slowest keystroke of a few texts typed into it.
@@ -38,13 +39,14 @@ async function load(src) {
     if (doc.readyState == 'complete' && (marked >= 0 || !win.tarnwickNav)) break;
   }
   const timing = frame.contentWindow.performance.getEntriesByType('navigation')[0];
-  return [timing.domContentLoadedEventEnd, marked];
+  return [timing.domContentLoadedEventEnd, marked,
+          timing.domContentLoadedEventEnd - timing.domContentLoadedEventStart];
 }
 (async () => {
   const src = location.hash.slice(1);
   for (const round of ['cold', 'warm']) {
-    const [dcl, marked] = await load(src + (round == 'warm' ? '?warm' : ''));
-    console.log(`BENCH ${round} ${dcl.toFixed(1)} ${marked.toFixed(1)}`);
+    const [dcl, marked, handlers] = await load(src + (round == 'warm' ? '?warm' : ''));
+    console.log(`BENCH ${round} ${dcl.toFixed(1)} ${marked.toFixed(1)} ${handlers.toFixed(1)}`);
     await sleep(300);
   }
   console.log('BENCH-DONE');
@@ -126,13 +128,13 @@ def main():
         for name, path in (("with the navigation", page), ("without", bare)):
             samples = {}
             for _ in range(runs):
-                for round_, dcl, marked in measure(chromium, site, path):
-                    samples.setdefault(round_, []).append((float(dcl), float(marked)))
+                for round_, *values in measure(chromium, site, path):
+                    samples.setdefault(round_, []).append([float(v) for v in values])
             for round_, values in samples.items():
-                dcl = statistics.median(v[0] for v in values)
-                marked = statistics.median(v[1] for v in values)
-                print("%-20s %s: DOMContentLoaded %7.1f ms%s" % (
-                    name, round_, dcl, "" if marked < 0 else ", page marked %7.1f ms" % marked))
+                dcl, marked, handlers = (statistics.median(v[i] for v in values) for i in range(3))
+                print("%-20s %s: DOMContentLoaded %7.1f ms (its handlers %5.1f ms)%s" % (
+                    name, round_, dcl, handlers,
+                    "" if marked < 0 else ", page marked %7.1f ms" % marked))
         # The header box: the index loaded and made ready on the first focus, then the
         # slowest keystroke of each text typed letter by letter.
         for row in measure(chromium, site, page, "typing-bench.html"):
