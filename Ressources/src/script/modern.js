@@ -156,6 +156,7 @@
         });
     }
 
+    /* text as markup: what could end an attribute or start a tag as a reference. */
     function markup(text) {
         return String(text).replace(/[&<>"]/g, function (c) { return "&#" + c.charCodeAt(0) + ";"; });
     }
