@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/CrossLinks.h"
@@ -118,7 +119,10 @@ SiteIndexPages buildSiteIndexPages(const CProject& project, const PageContext& c
         ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
     SiteIndexPages pages;
     pages.scripts.push_back({"search-index.js", buildSearchIndexScript(entries, ctx)});
-    if (ctx.modern()) pages.scripts.push_back({"nav-index.js", buildNavIndexScript(entries, ctx)});
+    if (ctx.modern()) {
+        Pages nav = buildNavScripts(entries, ctx);
+        std::move(nav.begin(), nav.end(), std::back_inserter(pages.scripts));
+    }
     pages.bodies.push_back(buildSearchPage(ctx));
     pages.bodies.push_back(buildMemberIndexPage(entries, ctx));
     return pages;

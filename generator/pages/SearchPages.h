@@ -1,7 +1,7 @@
 // SearchPages: the pages that find things across the whole site:
-// "search.html", "all-members.html" and the two scripts they and the modern
-// layout read ("search-index.js", "nav-index.js"); see SiteIndex.h for what
-// they hold.
+// "search.html", "all-members.html" and the scripts they and the modern
+// layout read ("search-index.js", "nav-index.js" and the modules' navigation
+// scripts); see SiteIndex.h and NavIndex.h for what they hold.
 #pragma once
 
 #include <string>

@@ -19,6 +19,7 @@
 #include "generator/settings/Styles.h"
 #include "generator/site/CrossLinks.h"
 #include "generator/site/Listing.h"
+#include "generator/site/NavIndex.h"
 #include "generator/site/PageContext.h"
 #include "generator/site/PageNames.h"
 #include "generator/site/SiteIndex.h"
@@ -181,6 +182,15 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     parser.setDefines(std::move(defines).value());
     parser.setCrossReferences(request.crossReferences);
     return parser.Parse();
+}
+
+// The navigation scripts the last run wrote: a run removes those it did
+// not write again (the whole set after a switch to the framed layout).
+std::vector<std::string> navigationScripts(const SiteManifest& before) {
+    std::vector<std::string> names{"nav-index.js"};
+    for (const auto& [page, record] : before.pages)
+        if (page.starts_with(kNavFolder)) names.push_back(page);
+    return names;
 }
 
 }  // namespace
@@ -479,10 +489,10 @@ void GenerationRun::finish(State& state) {
                                       [&] { site.write("src/css/screen.css", bytes.value()); });
         }
     }
-    // A framed site has no navigation script; one left by a modern run
-    // would be served with it.
+    // A framed site has no navigation scripts; one left by a modern run
+    // would be served with it, as would a removed module's.
     if (!result.cancelled && result.modulesFailed == 0 && result.failures.empty())
-        site.removeStalePages({"nav-index.js"});
+        site.removeStalePages(navigationScripts(site.before()));
     SiteLayout::linkCaseSpellings(state.folder, &diagnostics);
     if (const Status stamped = SiteLayout::writeStamp(state.folder, disk()); !stamped)
         diagnostics.warning(state.folder + SiteLayout::kStampFile, 0, stamped.error().message);

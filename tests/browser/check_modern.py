@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """The modern layout of the example site in headless Chromium, as a reader on a desktop
-(1280x800) and on a phone (390x844) sees it: no page scrolls sideways, the navigation shows
+(1280x800) and on a phone (390x844, 360x480) sees it: no page scrolls sideways, the navigation shows
 and marks the page, the header box finds a name and its link opens, the dark scheme keeps
 body text readable; and the framed site opens index.html?page=... in its Detail frame, but
 no address that is not one of its pages.
@@ -52,7 +52,8 @@ const PAGES = ['modern/index.html', 'modern/Classes/CAccount_Post.html',
 
 async function check() {
   const seen = [];
-  for (const [width, height] of [[1280, 800], [390, 844]]) {
+  // The small phone shows the marked page only when the tree scrolls as the menu opens.
+  for (const [width, height] of [[1280, 800], [390, 844], [360, 480]]) {
     frame.width = width; frame.height = height;
     for (const page of PAGES) {
       const doc = await open(page);
@@ -94,12 +95,39 @@ async function check() {
   doc.body.dispatchEvent(new KeyboardEvent('keydown', {key: '/', bubbles: true}));
   const box = doc.getElementById('find');
   expect(doc.activeElement == box, '"/" does not focus the search box');
-  box.value = 'Transf';
-  box.dispatchEvent(new Event('input'));
-  const hit = await until('typing Transf lists Transfer', () =>
-      [...doc.querySelectorAll('#found a')].find(a => a.textContent == 'Transfer'));
-  hit.click();
+  const typed = async (text, name) => {
+    box.value = text;
+    box.dispatchEvent(new Event('input'));
+    return until(`typing ${text} lists ${name}`, () =>
+        [...doc.querySelectorAll('#found a')].find(a => a.textContent == name));
+  };
+  // It answers as search.html does: a word of a description finds its member.
+  await typed('groceries', 'Category');
+  (await typed('Transf', 'Transfer')).click();
   await shows(frame.contentWindow, 'Classes/CAccount_Transfer.html');
+
+  // The tree draws what is open only: on the start page no module, a kind's modules when it
+  // opens, a module's members (from its own script) when that opens.
+  doc = await open('modern/index.html');
+  const tree = doc.querySelector('#nav .tree');
+  expect(tree && !tree.querySelector('details.module, li.member'), 'the start page draws modules');
+  const classes = [...tree.querySelectorAll('details.kind')].find(d =>
+      d.querySelector('summary a').getAttribute('href').endsWith('all-Classes.html'));
+  classes.open = true;
+  const account = await until('opening Classes lists CAccount', () =>
+      [...classes.querySelectorAll('details.module')].find(d => d.querySelector('summary a').textContent == 'CAccount'));
+  expect(!tree.querySelector('li.member'), 'members are drawn before their module opens');
+  account.open = true;
+  await until('opening CAccount lists Post', () =>
+      [...account.querySelectorAll('li.member a')].some(a => a.textContent == 'Post' && a.title));
+  // The filter finds members of modules not drawn, from the search index.
+  const filter = doc.querySelector('#nav input.filter');
+  filter.value = 'ransf';
+  filter.dispatchEvent(new Event('input'));
+  await until('the filter lists Transfer', () =>
+      [...doc.querySelectorAll('#nav .hits a')].some(a => a.textContent == 'Transfer'));
+  expect(tree.hidden, 'the tree shows beside the list of the filter');
+  seen.push('tree drawn as it opens, box finds a description');
 
   // The dark scheme: chosen with the button, kept on the next page, text readable.
   doc = await open('modern/Classes/CAccount.html');

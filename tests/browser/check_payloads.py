@@ -113,7 +113,8 @@ def scan_site(site, tmp, decoding, failures, shown=lambda name: True):
     pages = []
     for folder, _, files in os.walk(site):
         for name in sorted(files):
-            if name in GENERATED_SCRIPTS:
+            # The modules' navigation scripts are in nav/ and its folders.
+            if name in GENERATED_SCRIPTS or os.path.relpath(folder, site).split(os.sep)[0] == "nav":
                 # Text stands there only as string literals, which write "<", ">" and "&"
                 # as \u escapes: the script cannot close an element or open a comment.
                 with open(os.path.join(folder, name), "rb") as f:

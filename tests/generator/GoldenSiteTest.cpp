@@ -63,7 +63,8 @@ const GoldenCase kGoldenCases[] = {
     {"modern/Classes/CAccount_Post.html", "modern member page: crumbs, section addresses"},
     {"modern/Classes/CAccount_Uml.html", "modern module page: tabs with the current one marked"},
     {"modern/module-summary.html", "modern list page: links aimed at no frame"},
-    {"modern/nav-index.js", "navigation index: kinds, modules with their pages and members"},
+    {"modern/nav-index.js", "navigation index: kinds, modules with their pages, member counts"},
+    {"modern/nav/Classes/CAccount.js", "a module's members for the navigation, with their kinds"},
 };
 
 // The first differing line, CR shown as "\r" so a lost CR LF is visible.

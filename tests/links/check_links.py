@@ -134,7 +134,11 @@ def check_nav_index(site):
         pages.append(list_page)
         for _, stem, members in modules:
             pages += ["%s/%s%s.html" % (folder, stem, tab) for tab, _ in nav["tabs"]]
-            pages += ["%s/%s.html" % (folder, member[1]) for member in members]
+            if members:  # its members are in a script of their own, nav/FOLDER/STEM.js
+                script = read(os.path.join(site, "nav", folder, stem + ".js")).decode("ascii")
+                call = script[script.index("\ntarnwickNavModule(") + 19:script.rindex(")")]
+                _, _, listed = json.loads("[" + call + "]")
+                pages += ["%s/%s.html" % (folder, member[1]) for member in listed]
     return ["nav-index.js: %s leads nowhere" % page for page in pages
             if not os.path.isfile(os.path.join(site, page))] + ([] if pages else ["nav-index.js: empty"])
 

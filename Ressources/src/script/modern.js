@@ -4,9 +4,11 @@
  * Loaded in the head of every page, before the page is drawn: the colour
  * scheme the reader chose last is put on the page at once; the rest waits
  * until the page is read. The navigation comes from nav-index.js
- * (tarnwickNav), the search from search-index.js (tarnwickIndex), which is
- * loaded the first time the search box gets the focus. Both are script
- * files beside the pages, so the site works from file:// without a server.
+ * (tarnwickNav: the kinds and their modules), a module's members from its
+ * nav/<folder>/<page>.js when the module is opened; the search from
+ * search-index.js (tarnwickIndex) with the matching of search.js, both
+ * loaded the first time a search box gets the focus. All are script files
+ * beside the pages, so the site works from file:// without a server.
  */
 (function () {
     "use strict";
@@ -61,55 +63,129 @@
         });
     }
 
+    /* The navigation's tree, and its entry of this page, brought into view
+     * when the column shows. */
+    var navTree = null, currentEntry = null;
+
+    function showCurrent() {
+        var nav = document.getElementById("nav");
+        // Hidden (the menu of a narrow screen is closed): when the menu opens.
+        if (!currentEntry || !nav || !nav.clientHeight) return;
+        var top = currentEntry.getBoundingClientRect().top - nav.getBoundingClientRect().top;
+        nav.scrollTop += top - nav.clientHeight / 3;
+    }
+
     function setUpMenu() {
         var button = document.getElementById("menu");
         if (!button) return;
         button.addEventListener("click", function () {
             var open = document.body.classList.toggle("navOpen");
             button.setAttribute("aria-expanded", open ? "true" : "false");
+            if (open) showCurrent();
         });
+    }
+
+    /* ---- scripts loaded on demand ---------------------------------------- */
+
+    var scriptsAsked = {};
+
+    /* Adds the script at path (site-relative) once; then runs when ready()
+     * holds. Script elements, not fetches: they load from file:// too. */
+    function loadScript(path, ready, then) {
+        if (ready()) return then();
+        var waiting = scriptsAsked[path];
+        if (waiting) return waiting.push(then);
+        waiting = scriptsAsked[path] = [then];
+        var script = document.createElement("script");
+        script.src = siteRoot() + path.split("/").map(encodeURIComponent).join("/");
+        script.onload = function () {
+            if (!ready()) return;
+            waiting.forEach(function (f) { f(); });
+            waiting.length = 0;
+        };
+        document.head.appendChild(script);
     }
 
     /* ---- navigation tree ------------------------------------------------ */
 
-    function modulePages(group, module) {
-        var nav = window.tarnwickNav, pages = [];
-        nav.tabs.forEach(function (tab) {
-            pages.push([tab[1], group[0] + "/" + module[1] + tab[0] + ".html"]);
-        });
-        module[2].forEach(function (member) {
-            pages.push([member[0], group[0] + "/" + member[1] + ".html", nav.kinds[member[2]]]);
-        });
-        return pages;
+    /* The members of the modules whose scripts came, by "Classes/CAccount". */
+    var moduleMembers = {};
+
+    /* Called by nav/<folder>/<page>.js: a module's member kinds and members. */
+    window.tarnwickNavModule = function (page, kinds, members) {
+        moduleMembers[page] = {kinds: kinds, members: members};
+    };
+
+    function modulePage(group, module) {
+        return group[0] + "/" + module[1];
     }
 
-    /* Fills a module's list with its pages and members, once. */
-    function fillModule(details, group, module) {
-        if (details.getAttribute("data-filled")) return;
+    /* Runs then with the module's members ([] for none) once they are here. */
+    function withMembers(group, module, then) {
+        var page = modulePage(group, module);
+        if (!module[2]) return then([]);
+        loadScript("nav/" + page + ".js", function () { return moduleMembers[page]; },
+            function () {
+                var known = moduleMembers[page];
+                then(known.members.map(function (member) {
+                    return [member[0], group[0] + "/" + member[1] + ".html", known.kinds[member[2]]];
+                }));
+            });
+    }
+
+    function pageItem(className, page) {
+        var item = element("li", className);
+        var a = pageLink(page[1], page[0]);
+        if (page[2]) a.title = page[2];
+        item.appendChild(a);
+        return item;
+    }
+
+    /* Fills a module's list with its pages at once, its members when they come; once. */
+    function fillModule(details, group, module, then) {
+        if (details.getAttribute("data-filled")) return then && then();
         details.setAttribute("data-filled", "1");
         var list = element("ul");
-        modulePages(group, module).forEach(function (page, i) {
-            var item = element("li", i < window.tarnwickNav.tabs.length ? "page" : "member");
-            var a = pageLink(page[1], page[0]);
-            if (page[2]) a.title = page[2];
-            item.appendChild(a);
-            list.appendChild(item);
+        window.tarnwickNav.tabs.forEach(function (tab) {
+            list.appendChild(pageItem("page", [tab[1], modulePage(group, module) + tab[0] + ".html"]));
         });
         details.appendChild(list);
+        withMembers(group, module, function (members) {
+            members.forEach(function (member) { list.appendChild(pageItem("member", member)); });
+            if (then) then();
+        });
     }
 
-    function markCurrent(container) {
-        var current = null, links = container.getElementsByTagName("a");
-        for (var i = 0; i < links.length; i++) {
-            if (links[i].href === here()) {
-                current = links[i];
-                break;
-            }
-        }
-        if (!current) return null;
-        current.className += " current";
-        current.setAttribute("aria-current", "page");
-        return current;
+    /* text as markup: what could end an attribute or start a tag as a reference. */
+    function markup(text) {
+        return String(text).replace(/[&<>"]/g, function (c) { return "&#" + c.charCodeAt(0) + ";"; });
+    }
+
+    /* Fills a kind's list with its modules, closed; once. Gives the module
+     * entries in the order of group[3]. A kind may hold hundreds of modules:
+     * its list is made as one text, the fastest way a browser has. */
+    function fillKind(kind, group) {
+        if (kind.moduleEntries) return kind.moduleEntries;
+        var list = element("ul"), root = siteRoot(), items = [];
+        group[3].forEach(function (module, i) {
+            var path = modulePage(group, module) + ".html";
+            items.push("<li><details class=\"module\" data-i=\"" + i + "\"><summary><a href=\"" +
+                markup(root + path.split("/").map(encodeURIComponent).join("/")) + "\">" +
+                markup(module[0]) + "</a></summary></details></li>");
+        });
+        list.innerHTML = items.join("");
+        kind.appendChild(list);
+        kind.moduleEntries = list.getElementsByTagName("details");
+        return kind.moduleEntries;
+    }
+
+    /* Opening a kind or a module fills it: one listener for the whole tree. */
+    function fillOpened(event) {
+        var details = event.target, kind = details.parentNode.parentNode.parentNode;
+        if (!details.open) return;
+        if (details.navGroup) fillKind(details, details.navGroup);
+        else if (details.className === "module" && kind.navGroup)
+            fillModule(details, kind.navGroup, kind.navGroup[3][+details.getAttribute("data-i")]);
     }
 
     /* This page's path inside the site ("Classes/CAccount.html"); empty when it lies elsewhere. */
@@ -122,64 +198,84 @@
         }
     }
 
+    /* Opens the module this page belongs to: one of its tabs is known at once,
+     * a member only from the scripts of the modules its name may belong to. */
+    function openCurrent(kind, group, at) {
+        var stem = at.slice(group[0].length + 1, -5);
+        var openHolding = function (i) {
+            return function (members) {
+                if (members.some(function (member) { return member[1] === at; })) open(i);
+            };
+        };
+        var open = function (i) {
+            var entry = fillKind(kind, group)[i];
+            kind.open = entry.open = true;
+            fillModule(entry, group, group[3][i], function () {
+                if (!currentEntry) currentEntry = markCurrent(navTree);
+                showCurrent();
+            });
+        };
+        var tabs = window.tarnwickNav.tabs.map(function (tab) { return tab[0]; });
+        var modules = group[3];
+        // A plain loop: a kind may hold hundreds of modules, and most fail the first test.
+        for (var i = 0; i < modules.length; i++) {
+            if (stem.lastIndexOf(modules[i][1], 0) !== 0) continue;
+            var rest = stem.slice(modules[i][1].length);
+            if (tabs.indexOf(rest) >= 0) {
+                open(i);
+            } else if (modules[i][2] && rest.charAt(0) === "_") {
+                withMembers(group, modules[i], openHolding(i));
+            }
+        }
+    }
+
     function renderTree(tree) {
-        var nav = window.tarnwickNav, at = sitePath(), found = null;
-        nav.groups.forEach(function (group) {
-            var modules = group[3];
+        var at = sitePath();
+        // toggle does not bubble: the tree hears it on its way down.
+        tree.addEventListener("toggle", fillOpened, true);
+        window.tarnwickNav.groups.forEach(function (group) {
             var kind = element("details", "kind");
             var summary = element("summary");
             summary.appendChild(pageLink(group[2], group[1]));
-            summary.appendChild(element("span", "count", String(modules.length)));
+            summary.appendChild(element("span", "count", String(group[3].length)));
             kind.appendChild(summary);
-            var list = element("ul");
-            modules.forEach(function (module) {
-                var item = element("li");
-                var details = element("details", "module");
-                var head = element("summary");
-                head.appendChild(pageLink(group[0] + "/" + module[1] + ".html", module[0]));
-                details.appendChild(head);
-                details.addEventListener("toggle", function () {
-                    if (details.open) fillModule(details, group, module);
-                });
-                item.appendChild(details);
-                list.appendChild(item);
-                if (!found && at.indexOf(group[0] + "/" + module[1]) === 0 &&
-                    modulePages(group, module).some(function (page) { return page[1] === at; })) {
-                    found = details;
-                    details.open = true;
-                    fillModule(details, group, module);
-                    kind.open = true;
-                }
-            });
-            if (group[2] === at) kind.open = true;
-            kind.appendChild(list);
+            kind.navGroup = group;
+            if (group[2] === at) {
+                fillKind(kind, group);
+                kind.open = true;
+            } else if (at.indexOf(group[0] + "/") === 0) {
+                openCurrent(kind, group, at);
+            }
             tree.appendChild(kind);
         });
-        return found;
     }
 
+    /* The modules and members whose name holds text, NAV_HITS at most, by name. */
     function renderFilterHits(hits, text) {
-        var nav = window.tarnwickNav, wanted = text.toLowerCase(), count = 0;
+        var rows = window.tarnwickIndex.rows, count = 0;
         hits.textContent = "";
-        nav.groups.forEach(function (group) {
-            group[3].forEach(function (module) {
-                if (count >= NAV_HITS) return;
-                if (module[0].toLowerCase().indexOf(wanted) >= 0) {
-                    var item = element("li");
-                    item.appendChild(pageLink(group[0] + "/" + module[1] + ".html", module[0]));
-                    hits.appendChild(item);
-                    ++count;
-                }
-                module[2].forEach(function (member) {
-                    if (count >= NAV_HITS || member[0].toLowerCase().indexOf(wanted) < 0) return;
-                    var item = element("li");
-                    item.appendChild(pageLink(group[0] + "/" + member[1] + ".html", member[0]));
-                    item.appendChild(element("small", "", " " + module[0]));
-                    hits.appendChild(item);
-                    ++count;
-                });
-            });
+        window.tarnwickScan(window.tarnwickPrepare().names, text.toLowerCase(), function (k) {
+            var item = element("li");
+            item.appendChild(pageLink(rows[k][3], rows[k][0]));
+            if (rows[k][2] >= 0) item.appendChild(element("small", "", " " + rows[rows[k][2]][0]));
+            hits.appendChild(item);
+            return ++count < NAV_HITS;
         });
+    }
+
+    /* Marks container's first link to this page. The tree's links are
+     * compared as written, without making hundreds of addresses whole. */
+    function markCurrent(container) {
+        var links = container.getElementsByTagName("a"), at = here();
+        var written = container === navTree ? pageLink(sitePath(), "").getAttribute("href") : null;
+        for (var i = 0; i < links.length; i++) {
+            if (written !== null ? links[i].getAttribute("href") === written : links[i].href === at) {
+                links[i].className += " current";
+                links[i].setAttribute("aria-current", "page");
+                return links[i];
+            }
+        }
+        return null;
     }
 
     function setUpNavigation() {
@@ -189,53 +285,33 @@
         filter.type = "search";
         filter.placeholder = window.tarnwickNav.filter;
         filter.setAttribute("aria-label", window.tarnwickNav.filter);
-        var tree = element("div", "tree");
+        var tree = navTree = element("div", "tree");
         var hits = element("ul", "hits");
         hits.hidden = true;
         nav.insertBefore(filter, nav.firstChild);
         nav.insertBefore(tree, filter.nextSibling);
         nav.insertBefore(hits, tree);
         renderTree(tree);
-        var current = markCurrent(tree) || markCurrent(nav);
-        if (current) {
-            var top = current.getBoundingClientRect().top - nav.getBoundingClientRect().top;
-            nav.scrollTop += top - nav.clientHeight / 3;
-        }
-        filter.addEventListener("input", function () {
+        if (!currentEntry) currentEntry = markCurrent(tree) || markCurrent(document.getElementById("plain"));
+        showCurrent();
+        var filterNow = function () {
             var text = filter.value.trim();
             tree.hidden = text !== "";
             hits.hidden = text === "";
             if (text) renderFilterHits(hits, text);
-        });
+        };
+        filter.addEventListener("focus", function () { withIndex(function () {}); });
+        filter.addEventListener("input", function () { withIndex(filterNow); });
     }
 
     /* ---- header search -------------------------------------------------- */
 
-    var indexWanted = false, indexReady = [];
-
+    /* The search index and the search page's matching (search.js), both
+     * loaded the first time a box is used. */
     function withIndex(then) {
-        if (window.tarnwickIndex) return then();
-        indexReady.push(then);
-        if (indexWanted) return;
-        indexWanted = true;
-        var script = document.createElement("script");
-        script.src = siteRoot() + "search-index.js";
-        script.onload = function () {
-            indexReady.forEach(function (f) { f(); });
-            indexReady = [];
-        };
-        document.head.appendChild(script);
-    }
-
-    /* The first HITS rows whose name starts with text, then those holding it. */
-    function findNames(text) {
-        var rows = window.tarnwickIndex.rows, wanted = text.toLowerCase(), first = [], rest = [];
-        for (var i = 0; i < rows.length && first.length < HITS; i++) {
-            var at = rows[i][0].toLowerCase().indexOf(wanted);
-            if (at === 0) first.push(rows[i]);
-            else if (at > 0 && rest.length < HITS) rest.push(rows[i]);
-        }
-        return first.concat(rest).slice(0, HITS);
+        loadScript("search-index.js", function () { return window.tarnwickIndex; }, function () {
+            loadScript("src/script/search.js", function () { return window.tarnwickFind; }, then);
+        });
     }
 
     function setUpSearch() {
@@ -252,12 +328,14 @@
             var text = box.value.trim();
             list.textContent = "";
             active = -1;
-            if (!text || !window.tarnwickIndex) {
+            if (!text || !window.tarnwickFind) {
                 list.hidden = true;
                 return;
             }
+            // As search.html answers: every word, in names first, then in descriptions.
             var index = window.tarnwickIndex;
-            findNames(text).forEach(function (row) {
+            window.tarnwickFind(text, HITS).forEach(function (number) {
+                var row = index.rows[number];
                 var item = element("li");
                 item.setAttribute("role", "option");
                 var a = pageLink(row[3], row[0]);
@@ -278,7 +356,13 @@
             items[active].classList.add("active");
         }
 
-        box.addEventListener("focus", function () { withIndex(show); });
+        // The index is made ready for the search on the first focus, before the first key.
+        box.addEventListener("focus", function () {
+            withIndex(function () {
+                window.tarnwickPrepare();
+                show();
+            });
+        });
         box.addEventListener("input", function () { withIndex(show); });
         box.addEventListener("keydown", function (event) {
             if (event.key === "ArrowDown" || event.key === "ArrowUp") {

@@ -14,38 +14,44 @@
 var tarnwickLowered = null;
 var TARNWICK_SHOWN = 500;
 
-/* Made once per page: one lower-case text of every row's "name summary words",
- * each after a \u0001, and where each starts. A query scans it with indexOf
- * (one fast native call) instead of looking at every row. The rows come
- * sorted by name from the generator, so the matches come out in name order
- * and need no sort. */
+/* texts joined into one lower-case text, each after a \u0001, and where each
+ * starts. A query scans it with indexOf (one fast native call) instead of
+ * looking at every row. */
+function tarnwickJoinLowered(texts) {
+    var starts = new Array(texts.length + 1);
+    var at = 0;
+    for (var k = 0; k < texts.length; k++) {
+        starts[k] = at;
+        at += texts[k].length + 1;
+    }
+    starts[texts.length] = at;
+    var all = ("\u0001" + texts.join("\u0001")).toLowerCase();
+    if (all.length !== at) {
+        // A letter whose lower case is longer: lower every text on its own.
+        var lowered = new Array(texts.length);
+        for (var r = 0; r < texts.length; r++) {
+            lowered[r] = texts[r].toLowerCase();
+        }
+        return tarnwickJoinLowered(lowered);
+    }
+    return {all: all, starts: starts};
+}
+
+/* Made once per page: the rows' names, and their "name summary words". The
+ * rows come sorted by name from the generator, so the matches come out in
+ * name order and need no sort. */
 function tarnwickPrepare() {
     if (tarnwickLowered) {
         return tarnwickLowered;
     }
     var rows = tarnwickIndex.rows;
+    var names = new Array(rows.length);
     var texts = new Array(rows.length);
-    var starts = new Array(rows.length + 1);
-    var at = 0;
     for (var k = 0; k < rows.length; k++) {
+        names[k] = rows[k][0];
         texts[k] = rows[k][0] + " " + rows[k][4] + (rows[k][5] ? " " + rows[k][5] : "");
-        starts[k] = at;
-        at += texts[k].length + 1;
     }
-    starts[rows.length] = at;
-    var all = ("\u0001" + texts.join("\u0001")).toLowerCase();
-    if (all.length !== at) {
-        // A letter whose lower case is longer: lower every row on its own.
-        at = 0;
-        for (var r = 0; r < rows.length; r++) {
-            texts[r] = texts[r].toLowerCase();
-            starts[r] = at;
-            at += texts[r].length + 1;
-        }
-        starts[rows.length] = at;
-        all = "\u0001" + texts.join("\u0001");
-    }
-    tarnwickLowered = {all: all, starts: starts};
+    tarnwickLowered = {names: tarnwickJoinLowered(names), texts: tarnwickJoinLowered(texts)};
     return tarnwickLowered;
 }
 
@@ -69,14 +75,40 @@ function tarnwickHoldsAll(text, words) {
     return true;
 }
 
+/* Calls take(row, text) for the rows of joined (tarnwickJoinLowered) whose
+ * text holds needle, in order, until take returns false. */
+function tarnwickScan(joined, needle, take) {
+    var starts = joined.starts;
+    var count = starts.length - 1;
+    var k = 0;
+    var from = 0;
+    while (k < count) {
+        var hit = joined.all.indexOf(needle, from);
+        if (hit < 0) {
+            return;
+        }
+        // The row whose text holds the hit: the last whose \u0001 is not after it.
+        while (starts[k + 1] <= hit) {
+            k++;
+        }
+        if (take(k, joined.all.substring(starts[k] + 1, starts[k + 1])) === false) {
+            return;
+        }
+        from = starts[k + 1];
+        k++;
+    }
+}
+
 /* The row numbers that match the query, best first: the exact name, names
  * that start with the first word, names holding every word, then rows whose
- * summary holds the rest; by name within each group. */
-function tarnwickFind(query) {
+ * summary holds the rest; by name within each group. With limit, the first
+ * limit of them, found without looking further than they need. */
+function tarnwickFind(query, limit) {
     var words = tarnwickWords(query);
     if (!words.length || typeof tarnwickIndex === "undefined") {
         return [];
     }
+    var wanted = limit || Infinity;
     var lowered = tarnwickPrepare();
     var whole = words.join(" ");
     var longest = words[0];
@@ -85,35 +117,40 @@ function tarnwickFind(query) {
             longest = words[w];
         }
     }
-    var groups = [[], [], [], []];
-    var starts = lowered.starts;
-    var count = starts.length - 1;
-    var k = 0;
-    var from = 0;
-    while (k < count) {
-        var hit = lowered.all.indexOf(longest, from);
-        if (hit < 0) {
-            break;
+    var exact = [];
+    var starting = [];
+    var holding = [];
+    var described = [];
+    // Names that start with the first word: the rows after a \u0001 and it.
+    tarnwickScan(lowered.names, "\u0001" + words[0], function (k, name) {
+        if (name === whole) {
+            exact.push(k);
+        } else if (tarnwickHoldsAll(name, words)) {
+            starting.push(k);
         }
-        // The row whose text holds the hit: the last one starting before it.
-        while (starts[k + 1] < hit) {
-            k++;
+    });
+    var found = exact.concat(starting);
+    tarnwickScan(lowered.names, longest, function (k, name) {
+        if (holding.length + found.length >= wanted) {
+            return false;
         }
-        var text = lowered.all.substring(starts[k] + 1, starts[k + 1]);
-        if (tarnwickHoldsAll(text, words)) {
-            var name = tarnwickIndex.rows[k][0].toLowerCase();
-            var group = 3;
-            if (name === whole) {
-                group = 0;
-            } else if (tarnwickHoldsAll(name, words)) {
-                group = name.indexOf(words[0]) === 0 ? 1 : 2;
-            }
-            groups[group].push(k);
+        if (name.indexOf(words[0]) !== 0 && tarnwickHoldsAll(name, words)) {
+            holding.push(k);
         }
-        from = starts[k + 1] + 1;
-        k++;
-    }
-    return groups[0].concat(groups[1], groups[2], groups[3]);
+    });
+    found = found.concat(holding);
+    var names = lowered.names;
+    tarnwickScan(lowered.texts, longest, function (k, text) {
+        if (described.length + found.length >= wanted) {
+            return false;
+        }
+        var name = names.all.substring(names.starts[k] + 1, names.starts[k + 1]);
+        if (!tarnwickHoldsAll(name, words) && tarnwickHoldsAll(text, words)) {
+            described.push(k);
+        }
+    });
+    found = found.concat(described);
+    return limit ? found.slice(0, limit) : found;
 }
 
 /* The q parameter of the page's address ("+" is a blank). */
