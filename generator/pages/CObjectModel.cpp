@@ -58,15 +58,16 @@ Html CObjectModel::createObjectModel(const CModule& module, const CProject& /*pr
         if (!rows.empty()) branches.emplace_back(list, std::move(rows));
     }
     for (size_t i = 0; i < branches.size(); ++i)
-        out.AppendLn(createSection(*branches[i].first, branches[i].second, i + 1 == branches.size(),
-                                   helper));
+        out.AppendLn(createSection(module, *branches[i].first, branches[i].second,
+                                   i + 1 == branches.size(), ctx));
     out.AppendLn("</TABLE>");
     return out.take();
 }
 
-Html CObjectModel::createSection(const IIterator& list,
+Html CObjectModel::createSection(const CModule& module, const IIterator& list,
                                  const std::vector<std::vector<const Element*>>& rows, bool last,
-                                 const CHelper& helper) {
+                                 const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
     const std::string kind = helper.getItemType(list);
     HtmlBuffer out;
     out.Append("<TR ");
@@ -101,9 +102,12 @@ Html CObjectModel::createSection(const IIterator& list,
         out.Append(i + 1 == rows.size() ? kChild : kMult);
         out.Append("</TD>");
         out.Append("<TD>");
+        // Each name leads to its member page beside this one (a property's
+        // accessors share the page of the first).
+        out.Append("<A href=\"" + url(ctx.memberStem(module, *rows[i].front())) + ".html\">");
         out.Append("<SPAN class=\"omblue\">");
         out.Append(escaped(rows[i].front()->Name()));
-        out.Append("</SPAN>");
+        out.Append("</SPAN></A>");
         out.Append("</TD>");
         out.AppendLn("</TR>");
     }
