@@ -69,7 +69,8 @@ void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* h
 }
 
 // What the project file says about the project: name, title, version,
-// company, copyright and description, each where the file gives it.
+// company, copyright, file description, comments and description, each
+// where the file gives it.
 void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper& helper) {
     const std::string version = project.version();
     const std::pair<const char*, std::string> facts[] = {
@@ -77,7 +78,9 @@ void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper
         {"ProjectTitle", project.value("Title")},
         {"Version", version},
         {"ProjectCompany", project.value("VersionCompanyName")},
-        {"ProjectCopyright", project.value("VersionLegalCopyright")}};
+        {"ProjectCopyright", project.value("VersionLegalCopyright")},
+        {"ProjectFileDescription", project.value("VersionFileDescription")},
+        {"ProjectComments", project.value("VersionComments")}};
     bool any = false;
     for (const auto& [key, value] : facts) {
         if (value.empty()) continue;
@@ -101,8 +104,11 @@ PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     page.AppendLn("<H3>" + trText(helper, "Project") + "</H3>");
     appendProjectFacts(page, project, helper);
     if (ctx.settings.Libraries) {
-        appendLibraryTable(page, project.References(), "References", helper);
-        appendLibraryTable(page, project.Objects(), "Objects", helper);
+        // A project without controls (or references) has no table for them.
+        if (!project.References().elements().empty())
+            appendLibraryTable(page, project.References(), "References", helper);
+        if (!project.Objects().elements().empty())
+            appendLibraryTable(page, project.Objects(), "Objects", helper);
     }
     return detail::rootPage("project-summary.html", helper.Translate("Project"), page);
 }

@@ -219,12 +219,14 @@ TEST(ParseReference, Fields) {
         const char* guid;
         const char* version;
         const char* name;
+        const char* description;  // without a registry: the line's own text, else the failure
     } cases[] = {
-        {"*\\G{AAA}#2.0#0#C:\\lib.tlb#Lib", "{AAA}", "2.0", "C:\\lib.tlb"},
-        {"{BBB}#1.1#0; COMCTL.OCX", "{BBB}", "1.1", " COMCTL.OCX"},
-        {" {CCC} #3.0", "{CCC}", "", ""},
-        {"{DDD}#4.0#0", "{DDD}", "4.0", ""},
-        {"*\\A..\\Lib\\Lib.vbp", "*\\A..\\Lib\\Lib.vbp", "", ""},
+        {"*\\G{AAA}#2.0#0#C:\\lib.tlb#Lib; v2", "{AAA}", "2.0", "C:\\lib.tlb", "Lib; v2"},
+        {"{BBB}#1.1#0; COMCTL.OCX", "{BBB}", "1.1", " COMCTL.OCX", modRegistry::kOpenFailed},
+        {" {CCC} #3.0", "{CCC}", "", "", modRegistry::kOpenFailed},
+        {"{DDD}#4.0#0", "{DDD}", "4.0", "", modRegistry::kOpenFailed},
+        {"*\\G{EEE}#1.0#0#x.tlb# ", "{EEE}", "1.0", "x.tlb", modRegistry::kOpenFailed},
+        {"*\\A..\\Lib\\Lib.vbp", "*\\A..\\Lib\\Lib.vbp", "", "", modRegistry::kOpenFailed},
     };
     CParser parser;
     for (const auto& c : cases) {
@@ -232,8 +234,8 @@ TEST(ParseReference, Fields) {
         EXPECT_EQ(m->GUID() + "|" + m->Version() + "|" + m->Name(),
                   std::string(c.guid) + "|" + c.version + "|" + c.name)
             << c.raw;
-        EXPECT_EQ(m->Description() + m->Path(),
-                  std::string(modRegistry::kOpenFailed) + modRegistry::kOpenFailed)
+        EXPECT_EQ(m->Description() + "|" + m->Path(),
+                  std::string(c.description) + "|" + modRegistry::kOpenFailed)
             << c.raw;
     }
 }
