@@ -1,6 +1,7 @@
 #include "generator/pages/CObjectModel.h"
 
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/CrossLinks.h"
 #include "generator/site/Listing.h"
 #include "model/Element.h"
 #include "support/Html.h"
@@ -102,12 +103,15 @@ Html CObjectModel::createSection(const CModule& module, const IIterator& list,
         out.Append(i + 1 == rows.size() ? kChild : kMult);
         out.Append("</TD>");
         out.Append("<TD>");
-        // Each name leads to its member page beside this one (a property's
-        // accessors share the page of the first).
-        out.Append("<A href=\"" + url(ctx.memberStem(module, *rows[i].front())) + ".html\">");
+        // Each name leads to its member page (a property's accessors share
+        // the page of the first), where the run writes one.
+        const std::string page =
+            ctx.links ? ctx.links->memberPage(module, *rows[i].front()) : std::string();
+        if (!page.empty()) out.Append("<A href=\"" + url("../" + page) + "\">");
         out.Append("<SPAN class=\"omblue\">");
         out.Append(escaped(rows[i].front()->Name()));
-        out.Append("</SPAN></A>");
+        out.Append("</SPAN>");
+        if (!page.empty()) out.Append("</A>");
         out.Append("</TD>");
         out.AppendLn("</TR>");
     }

@@ -293,6 +293,13 @@ TEST(ModuleReader, ParamReturnAndRemarksTags) {
               "Case is ignored.|<PRE>\nPrivate Sub Form_Load()\n    Debug.Print  Lookup(\"a\")\n"
               "End Sub\n</pre>|KeyNotFound when the key is missing|Finds a value.");
     EXPECT_EQ(f->SeeAlso(), (std::vector<std::string>{"#Remove", "CList.Add"}));
+    // The singular and plural spellings name the same sections.
+    auto run = readCode({"' Runs.", "' @remark Fast.", "' @examples", "' <pre>", "'   Run 1",
+                         "'   Run 2", "' </pre>", "Public Sub Run()", "End Sub"})
+                   ->Subroutines()
+                   .at(1);
+    EXPECT_EQ(run->Sections().remarks + "|" + run->Sections().example,
+              "Fast.|<pre>\n  Run 1\n  Run 2\n</pre>");
 }
 
 // Commented-out code above a declaration is no part of its description;
