@@ -377,6 +377,8 @@ TEST(ModuleReader, ModuleDescriptionFromHeaderBlocks) {
          "Option Explicit\n", "Keeps undo entries. |"},
         {"' Reads files.\n\n' Released under the GNU General Public License v3.\n\n",
          "Option Explicit\n", "Reads files. |"},
+        {"' Reads files.\n\n' This code is licensed under the terms at example.org.\n\n",
+         "Option Explicit\n", "Reads files. |"},
         {"''\n' Sorts lists.\n' <pre>\n'   Dim s As New Sorter\n' '-----\n' </pre>\n'\n",
          "Option Explicit\n", "Sorts lists. <pre>\n  Dim s As New Sorter\n'-----\n</pre> |"},
     };
