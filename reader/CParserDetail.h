@@ -89,6 +89,11 @@ std::string withCrLf(std::string text);
 // removed (apostrophes in the text stay), CR and LF removed, trimmed, runs of
 // blanks reduced to one.
 std::string cleanComment(std::string_view line);
+// A comment line's text (cleaned) that is a line of code: a Declare with
+// its Lib, a Const with its value, an Event with its parameter list, an
+// Implements of one name, or a variable of one name with its type ("Dim a
+// As Long"). A sentence that starts with such a word is none of these.
+bool isCommentedDeclaration(std::string_view cleaned);
 // The first non-blank (and non-tab) character is '\''.
 bool isCommentLine(std::string_view line);
 
@@ -124,7 +129,7 @@ bool isBlankLine(std::string_view line);
 // after the word to the next tag, CR and LF read as blanks, trimmed ("a@b.com"
 // is no tag). The first tag of a word wins. Besides "@name text", the keyword
 // tags "@param name text", "@return text" / "@returns text", "@see target",
-// "@remarks", "@example", "@exception" / "@exceptions" and "@short" are
+// "@remark(s)", "@example(s)", "@exception(s)" and "@short" are
 // understood (keywords ignoring case). The view passed in must outlive the index.
 class Tags {
 public:
@@ -144,7 +149,7 @@ public:
     // tag, in order: the name (letters, digits, '_' and dots, after an
     // optional '#') after the word.
     std::vector<std::string> see() const;
-    // The texts of the "@remarks", "@example", "@exception(s)" and "@short" tags; the
+    // The texts of the "@remark(s)", "@example(s)", "@exception(s)" and "@short" tags; the
     // texts of several tags of one section are paragraphs (CR LF between).
     DocSections sections() const;
     // Calls fn(word, text) for every tag that is no keyword, in order.

@@ -5,6 +5,7 @@
 
 #include "reader/CParser.h"
 #include "reader/CParserDetail.h"
+#include "reader/CommentIncludes.h"
 #include "support/HashTable.h"
 #include "support/Text.h"
 
@@ -60,10 +61,15 @@ bool isBannerFact(std::string_view line) {
     return false;
 }
 
-// Words that make a paragraph part of a licence or copyright notice.
+// Words that make a paragraph part of a licence or copyright notice: what
+// licence sentences say, however they word the rest ("licensed under a
+// modified BSD license", "under the GNU General Public License").
 bool isLicenceText(std::string_view text) {
     for (std::string_view words :
-         {"Copyright", "All rights reserved", "Permission is hereby granted"})
+         {"Copyright", "All rights reserved", "Permission is hereby granted", "licensed under",
+          "licenced under", "BSD license", "BSD licence", "MIT license", "MIT licence",
+          "General Public License", "Apache License", "Mozilla Public License", "Creative Commons",
+          "public domain"})
         if (findNoCase(text, words) != npos) return true;
     for (std::string_view word : {"License", "Licence", "LICENSE", "LICENCE", "WARRANTY"})
         if (text.find(word) != npos) return true;
@@ -130,6 +136,7 @@ private:
     // after its last fact without the rules and without paragraphs of
     // licence text; else the block as written.
     static std::string describe(Block block) {
+        dropFactContinuations(block);
         size_t lastFact = npos;
         bool banner = false;  // rules or dates: a Copyright line alone makes no banner
         for (size_t i = 0; i < block.size(); ++i) {
@@ -152,6 +159,32 @@ private:
         std::erase_if(block, [](const Line& line) { return isBannerFact(line.text); });
         std::string text = join(block, 0);
         return isLicenceText(text) ? std::string() : text;
+    }
+
+    // The blanks between a comment line's apostrophes and its text.
+    static size_t indentOf(std::string_view raw) {
+        size_t p = 0;
+        while (p < raw.size() && isBlankOrTab(raw[p])) ++p;
+        while (p < raw.size() && raw[p] == '\'') ++p;
+        const size_t text = p;
+        while (p < raw.size() && isBlankOrTab(raw[p])) ++p;
+        return p - text;
+    }
+
+    // A fact whose text runs on ("Last update: rewrote the ..." and below it
+    // an indented "' the export"): the indented lines are the fact's, not
+    // the module's prose.
+    static void dropFactContinuations(Block& block) {
+        for (size_t i = 0; i < block.size(); ++i) {
+            if (block[i].text == kRule || !isBannerFact(block[i].text)) continue;
+            const size_t indent = indentOf(block[i].raw);
+            size_t end = i + 1;
+            while (end < block.size() && !block[end].text.empty() && block[end].text != kRule &&
+                   !isBannerFact(block[end].text) && indentOf(block[end].raw) > indent)
+                ++end;
+            block.erase(block.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                        block.begin() + static_cast<std::ptrdiff_t>(end));
+        }
     }
 
     static std::vector<std::string> splitParagraphs(const std::string& text) {
@@ -259,21 +292,22 @@ private:
 // code line.
 class CommentTracker {
 public:
+    // includes may be null (no file is pulled in); must outlive this object.
+    explicit CommentTracker(CommentIncludes* includes) : m_includes(includes) {}
+
     const std::string& text() const { return m_comments.text(); }
 
-    // After the statement current is parsed; attached: it declared elements.
-    void follow(std::string_view current, bool attached) {
+    // After the statement current (at file line fileLine) is parsed;
+    // attached: it declared elements.
+    void follow(std::string_view current, bool attached, int fileLine) {
         if (isCommentLine(current)) {
-            if (!m_header.done()) m_header.comment(current);
-            const std::string cleaned = cleanComment(current);
-            // An example in <pre> may show a whole routine: it stays.
-            if (m_commentedCodeAt == npos && !m_comments.inPre() && isProcedureHeader(cleaned))
-                m_commentedCodeAt = m_comments.size();
-            m_comments.add(current, cleaned);
-            if (m_commentedCodeAt != npos && isProcedureEnd(cleaned)) {
-                m_comments.cut(m_commentedCodeAt);
-                m_commentedCodeAt = npos;
-            }
+            const auto included =
+                m_includes ? m_includes->expand(cleanComment(current), fileLine) : std::nullopt;
+            if (!included) return comment(current);
+            // The file's lines stand where the tag stood, as comment lines.
+            if (!included->before.empty()) comment("' " + included->before);
+            for (const std::string& line : included->lines) comment("' " + line);
+            if (!included->after.empty()) comment("' " + included->after);
         } else if (isBlankLine(current)) {
             if (!m_header.done()) m_header.blank();
         } else {
@@ -290,6 +324,24 @@ public:
     }
 
 private:
+    void comment(std::string_view raw) {
+        if (!m_header.done()) m_header.comment(raw);
+        const std::string cleaned = cleanComment(raw);
+        // An example in <pre> may show a whole routine: it stays.
+        if (m_commentedCodeAt == npos && !m_comments.inPre() && isProcedureHeader(cleaned))
+            m_commentedCodeAt = m_comments.size();
+        // A declaration commented out (an older Declare above the one in
+        // use; a continued one is one comment line) is code, not text.
+        if (m_commentedCodeAt == npos && !m_comments.inPre() && isCommentedDeclaration(cleaned))
+            return;
+        m_comments.add(raw, cleaned);
+        if (m_commentedCodeAt != npos && isProcedureEnd(cleaned)) {
+            m_comments.cut(m_commentedCodeAt);
+            m_commentedCodeAt = npos;
+        }
+    }
+
+    CommentIncludes* m_includes;
     CommentText m_comments;
     // Where a commented-out routine header starts in m_comments: once its
     // commented end statement follows, the old code is no description.
@@ -414,7 +466,14 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
     const int32_t last = lines.Count();
     const AttributeDescriptions attributeDescriptions(*module.Attributes());
     StatementJoiner statement;
-    CommentTracker comments;
+    // A module read apart from a project keeps its includes in its own folder.
+    const std::filesystem::path root =
+        std::filesystem::path(m_path.empty() ? context.path : m_path).parent_path();
+    CommentIncludes includes(
+        context.path, root.empty() ? std::filesystem::path(".") : root,
+        [this](const std::string& path, int64_t limit) { return readText(path, limit); },
+        m_diagnostics);
+    CommentTracker comments(&includes);
     std::vector<std::string> memberNames;
     bool procedureSeen = false;
     std::vector<std::shared_ptr<Element>> elements;
@@ -446,7 +505,7 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
             // Every parser consumes at least the statement; never look back.
             i = std::max(i, index);
         }
-        comments.follow(current, !elements.empty());
+        comments.follow(current, !elements.empty(), context.fileLine(statement.start()));
     }
     const std::string moduleBlock = comments.moduleBlock();
     if (!moduleBlock.empty()) takeModuleDescription(module, moduleBlock, memberNames);

@@ -189,8 +189,21 @@ std::shared_ptr<CModule> CParser::parseReference(std::string_view rawValue) cons
     const std::string key = "TypeLib\\" + guid + "\\" + version;
     auto module = std::make_shared<CModule>();
     if (fields.size() >= 4) module->setName(std::string(fields[3]));
-    module->setDescription(
-        modRegistry::GetRegistryValue(registry, RegistryRoot::ClassesRoot, key, ""));
+    std::string description =
+        modRegistry::GetRegistryValue(registry, RegistryRoot::ClassesRoot, key, "");
+    // A type library's line ends in its name as the project's machine knew
+    // it ("...#..\stdole2.tlb#OLE Automation"): the registry's text when it
+    // has one, else that.
+    if (description == modRegistry::kOpenFailed || description == modRegistry::kReadFailed) {
+        size_t from = 0;  // after the fourth '#'
+        for (int field = 0; field < 4 && from != npos; ++field) {
+            const size_t hash = rawValue.find('#', from);
+            from = hash == npos ? npos : hash + 1;
+        }
+        const std::string_view own = from == npos ? "" : trimSpaces(rawValue.substr(from));
+        if (!own.empty()) description = std::string(own);
+    }
+    module->setDescription(std::move(description));
     module->setVersion(version);
     module->setPath(
         modRegistry::GetRegistryValue(registry, RegistryRoot::ClassesRoot, key + "\\0\\win32", ""));

@@ -227,6 +227,55 @@ bool isProcedureHeader(std::string_view line) {
            opensStatement(line, "Property", true);
 }
 
+namespace {
+
+// After pos in text: an identifier (dots between parts allowed); where it ends.
+size_t identifierEnd(std::string_view text, size_t pos, bool dotted) {
+    size_t end = pos;
+    while (end < text.size() && (isIdentifierChar(text[end]) || (dotted && text[end] == '.')))
+        ++end;
+    return end;
+}
+
+// "Dim a As Long", "Private m_x(10) As New Collection", "Public s As String * 8":
+// a scope word or Dim, a name, an optional bound, As, a type and nothing else.
+bool isVariableStatement(std::string_view t) {
+    size_t p = npos;
+    for (std::string_view word : {"Dim ", "Private ", "Public ", "Global "})
+        if (startsNoCase(t, word)) p = word.size();
+    if (p == npos) return false;
+    if (startsNoCase(t.substr(p), "WithEvents ")) p += 11;
+    size_t end = identifierEnd(t, p, false);
+    if (end == p) return false;
+    if (end < t.size() && t[end] == '(') {
+        end = matchingParen(t, end);
+        if (end == npos) return false;
+        ++end;
+    }
+    std::string_view rest = t.substr(end);
+    if (!startsNoCase(rest, " As ")) return false;
+    rest = rest.substr(4);
+    if (startsNoCase(rest, "New ")) rest = rest.substr(4);
+    const size_t typeEnd = identifierEnd(rest, 0, true);
+    if (typeEnd == 0) return false;
+    rest = trimSpaces(rest.substr(typeEnd));
+    return rest.empty() || rest[0] == '*' || rest[0] == ',';
+}
+
+}  // namespace
+
+bool isCommentedDeclaration(std::string_view cleaned) {
+    // A comment behind the code is no part of it.
+    std::string_view t = trimSpaces(cleaned.substr(0, findOutsideStrings(cleaned, '\'', 0)));
+    if (t.empty()) return false;
+    if (opensStatement(t, "Declare", false)) return findNoCase(t, " Lib ") != npos;
+    if (opensStatement(t, "Const", false)) return findOutsideStrings(t, '=', 0) != npos;
+    if (opensStatement(t, "Event", false)) return t.back() == ')';
+    if (startsNoCase(t, "Implements "))
+        return identifierEnd(t, 11, true) == t.size() && t.size() > 11;
+    return isVariableStatement(t);
+}
+
 std::string_view suffixType(char c) {
     switch (c) {
         case '$':
@@ -364,8 +413,8 @@ size_t nextTag(std::string_view t, size_t from) {
 }
 
 bool isKeyword(std::string_view lowerWord) {
-    for (std::string_view k : {"param", "return", "returns", "see", "remarks", "example",
-                               "exception", "exceptions", "short"})
+    for (std::string_view k : {"param", "return", "returns", "see", "remark", "remarks", "example",
+                               "examples", "exception", "exceptions", "short"})
         if (lowerWord == k) return true;
     return false;
 }
@@ -473,7 +522,7 @@ std::string Tags::joined(std::initializer_list<std::string_view> words) const {
 }
 
 DocSections Tags::sections() const {
-    return DocSections{joined({"remarks"}), joined({"example"}),
+    return DocSections{joined({"remark", "remarks"}), joined({"example", "examples"}),
                        joined({"exception", "exceptions"}), joined({"short"})};
 }
 

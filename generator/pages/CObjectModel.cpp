@@ -1,6 +1,7 @@
 #include "generator/pages/CObjectModel.h"
 
 #include "generator/pages/modHtmlDetail.h"
+#include "generator/site/CrossLinks.h"
 #include "generator/site/Listing.h"
 #include "model/Element.h"
 #include "support/Html.h"
@@ -58,15 +59,16 @@ Html CObjectModel::createObjectModel(const CModule& module, const CProject& /*pr
         if (!rows.empty()) branches.emplace_back(list, std::move(rows));
     }
     for (size_t i = 0; i < branches.size(); ++i)
-        out.AppendLn(createSection(*branches[i].first, branches[i].second, i + 1 == branches.size(),
-                                   helper));
+        out.AppendLn(createSection(module, *branches[i].first, branches[i].second,
+                                   i + 1 == branches.size(), ctx));
     out.AppendLn("</TABLE>");
     return out.take();
 }
 
-Html CObjectModel::createSection(const IIterator& list,
+Html CObjectModel::createSection(const CModule& module, const IIterator& list,
                                  const std::vector<std::vector<const Element*>>& rows, bool last,
-                                 const CHelper& helper) {
+                                 const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
     const std::string kind = helper.getItemType(list);
     HtmlBuffer out;
     out.Append("<TR ");
@@ -101,9 +103,15 @@ Html CObjectModel::createSection(const IIterator& list,
         out.Append(i + 1 == rows.size() ? kChild : kMult);
         out.Append("</TD>");
         out.Append("<TD>");
+        // Each name leads to its member page (a property's accessors share
+        // the page of the first), where the run writes one.
+        const std::string page =
+            ctx.links ? ctx.links->memberPage(module, *rows[i].front()) : std::string();
+        if (!page.empty()) out.Append("<A href=\"" + url("../" + page) + "\">");
         out.Append("<SPAN class=\"omblue\">");
         out.Append(escaped(rows[i].front()->Name()));
         out.Append("</SPAN>");
+        if (!page.empty()) out.Append("</A>");
         out.Append("</TD>");
         out.AppendLn("</TR>");
     }

@@ -5,10 +5,11 @@
 // overview page; below it one branch row per non-empty member kind (in the
 // order Constants, Declarations, Enums, Events, Functions, Implementations,
 // Properties, Subroutines, Types, Variables; members of scopes the run
-// leaves out are not there, and a kind left with none has no branch), each followed by a hidden row
-// listing the members, which the resource script toggleById shows and hides
-// by the kind name. The tree lines are the images parchild.gif, parmult.gif,
-// parlower.gif and parnone.gif of the resource folder.
+// leaves out are not there, and a kind left with none has no branch), each
+// followed by a hidden row listing the members (each a link to its page
+// where the run writes one), which the resource script toggleById shows and
+// hides by the kind name. The tree lines are the images parchild.gif,
+// parmult.gif, parlower.gif and parnone.gif of the resource folder.
 //
 // Stateless; each call builds its own text.
 #pragma once
@@ -32,10 +33,12 @@ public:
     Html createObjectModel(const CModule& module, const CProject& project, const PageContext& ctx);
 
 private:
-    // A branch row and its hidden member table for the rows of one list;
-    // last tells whether no non-empty kind follows.
-    Html createSection(const IIterator& list, const std::vector<std::vector<const Element*>>& rows,
-                       bool last, const CHelper& helper);
+    // A branch row and its hidden member table for the rows of one list of
+    // module, each member's name a link to its page where written; last
+    // tells whether no non-empty kind follows.
+    Html createSection(const CModule& module, const IIterator& list,
+                       const std::vector<std::vector<const Element*>>& rows, bool last,
+                       const PageContext& ctx);
 };
 
 }  // namespace tarnwick

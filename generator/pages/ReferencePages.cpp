@@ -1,6 +1,7 @@
 #include "generator/pages/ReferencePages.h"
 
 #include <algorithm>
+#include <map>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -13,29 +14,77 @@ namespace tarnwick {
 
 namespace {
 
-// "Module.Member", or the module's name for code outside every member.
-std::string callerName(const Reference& r) {
-    return r.from ? r.fromModule->Name() + "." + r.from->Name() : r.fromModule->Name();
-}
-
-std::vector<const Reference*> usesOf(const CModule& module, const Element& member,
-                                     const ReferenceIndex& index) {
+// The uses of member by caller: one entry per calling routine (or per
+// module for code outside every routine) with its lines, callers in the
+// index's order (modules sorted, then by first line), each line once.
+struct Caller {
+    const CModule* module = nullptr;
+    const Element* from = nullptr;
+    std::vector<int32_t> lines;
+};
+std::vector<Caller> callersOf(const CModule& module, const Element& member,
+                              const ReferenceIndex& index) {
     std::vector<const Reference*> uses = index.to(module, member.Name());
-    // In the index's order (modules sorted, then by line), one row per
-    // caller and line.
     std::sort(uses.begin(), uses.end());
-    uses.erase(std::unique(uses.begin(), uses.end(),
-                           [](const Reference* a, const Reference* b) {
-                               return a->fromModule == b->fromModule && a->from == b->from &&
-                                      a->line == b->line;
-                           }),
-               uses.end());
-    return uses;
+    std::vector<Caller> callers;
+    std::map<std::pair<const CModule*, const Element*>, size_t> known;
+    for (const Reference* r : uses) {
+        const auto [at, added] = known.try_emplace({r->fromModule, r->from}, callers.size());
+        if (added) callers.push_back({r->fromModule, r->from, {}});
+        std::vector<int32_t>& lines = callers[at->second].lines;
+        if (lines.empty() || lines.back() != r->line) lines.push_back(r->line);
+    }
+    return callers;
 }
 
 // The module's code page when the run writes code pages.
 std::string codePageOf(const CModule& module, const PageContext& ctx) {
     return ctx.settings.Source ? ctx.links->codePage(module) : std::string();
+}
+
+// One row: the caller linked to its page (code outside every routine to
+// its module's page), then each line linked to its line of the code page.
+Html callerRow(const Caller& c, const PageContext& ctx) {
+    const std::string name = c.from ? c.module->Name() + "." + c.from->Name() : c.module->Name();
+    const std::string page =
+        c.from ? ctx.links->memberPage(*c.module, *c.from) : ctx.links->modulePage(*c.module);
+    // A caller the site leaves out (a private routine of a public site) is
+    // named, but its lines are not linked from here.
+    const std::string code = c.from && page.empty() ? std::string() : codePageOf(*c.module, ctx);
+    HtmlBuffer row;
+    row.Append("<TR class=\"Summary\"><TD class=\"Summary\">" + CrossLinks::link(page, name) +
+               "</TD><TD>");
+    for (size_t i = 0; i < c.lines.size(); ++i) {
+        const std::string line = std::to_string(c.lines[i]);
+        if (i > 0) row.Append(Html(", "));
+        row.Append(CrossLinks::link(code.empty() ? code : code + "#L" + line, line));
+    }
+    row.AppendLn(Html("</TD></TR>"));
+    return row.take();
+}
+
+// "Used by": every caller, one row each; a long list folds behind its count.
+Html usedBySection(const std::vector<Caller>& callers, const PageContext& ctx,
+                   const CHelper& helper) {
+    if (callers.empty()) return {};
+    HtmlBuffer out;
+    out.AppendLn("<H3>" + trText(helper, "UsedBy", "Used by") + "</H3>");
+    const bool folded = callers.size() > kCallersUnfolded;
+    if (folded) {
+        const std::string count = std::to_string(callers.size());
+        out.AppendLn(
+            "<DETAILS><SUMMARY>" +
+            escaped(replaceAll(helper.Translate("CallerCount", "%1 callers"), "%1", count)) +
+            "</SUMMARY>");
+    }
+    out.AppendLn(Html("<TABLE class=\"Summary\">"));
+    out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
+                 trText(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
+                 trText(helper, "CallerLines", "Lines") + "</TH></TR>");
+    for (const Caller& c : callers) out.Append(callerRow(c, ctx));
+    out.AppendLn(Html("</TABLE>"));
+    if (folded) out.AppendLn(Html("</DETAILS>"));
+    return out.take();
 }
 
 }  // namespace
@@ -44,37 +93,8 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
                        const CProject& project, const PageContext& ctx, const CHelper& helper) {
     if (!ctx.links || members.empty()) return {};
     const ReferenceIndex& index = project.crossReferences();
-    const std::vector<const Reference*> uses = usesOf(module, *members.front(), index);
     HtmlBuffer out;
-    if (!uses.empty()) {
-        out.AppendLn("<H3>" + trText(helper, "UsedBy", "Used by") + "</H3>");
-        out.AppendLn(Html("<TABLE class=\"Summary\">"));
-        out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
-                     trText(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
-                     trText(helper, "CallerLine", "Line") + "</TH></TR>");
-        for (size_t i = 0; i < uses.size() && i < kMostCallersShown; ++i) {
-            const Reference& r = *uses[i];
-            const std::string caller =
-                r.from ? ctx.links->memberPage(*r.fromModule, *r.from) : std::string();
-            // A caller the site leaves out (a private routine of a public
-            // site) is named, but its lines are not linked from here.
-            const std::string code =
-                r.from && caller.empty() ? std::string() : codePageOf(*r.fromModule, ctx);
-            const std::string line = std::to_string(r.line);
-            out.AppendLn("<TR class=\"Summary\"><TD class=\"Summary\">" +
-                         CrossLinks::link(caller, callerName(r)) + "</TD><TD>" +
-                         CrossLinks::link(code.empty() ? code : code + "#L" + line, line) +
-                         "</TD></TR>");
-        }
-        out.AppendLn(Html("</TABLE>"));
-        if (uses.size() > kMostCallersShown) {
-            const std::string more = std::to_string(uses.size() - kMostCallersShown);
-            out.AppendLn(
-                "<P>" +
-                escaped(replaceAll(helper.Translate("MoreUses", "... and %1 more"), "%1", more)) +
-                "</P>");
-        }
-    }
+    out.Append(usedBySection(callersOf(module, *members.front(), index), ctx, helper));
     // What the page's own code names and the site documents, each target
     // once, in order of first use.
     // (a property's accessors are one page, so one entry).
@@ -172,6 +192,7 @@ uint64_t referencesKey(const CModule& module, const CProject& project, const Pag
         key = hashBytes(r.to->Name(), key);
         key = hashBytes(page(*r.fromModule, r.from), key);
         key = hashBytes(page(*r.fromModule, nullptr), key);
+        key = hashBytes(ctx.links ? ctx.links->modulePage(*r.fromModule) : std::string(), key);
         key = hashBytes(page(*r.toModule, r.to), key);
     };
     for (const Reference& r : index.inModule(module)) add(r);

@@ -21,8 +21,9 @@
 
 namespace tarnwick {
 
-// At most this many callers are listed on a member page; then a count.
-inline constexpr size_t kMostCallersShown = 50;
+// A member page lists every caller; more than this many fold behind their
+// count, which the reader opens.
+inline constexpr size_t kCallersUnfolded = 20;
 
 // "Used by" and "Calls" of the members of one page (a property's accessors
 // together); empty when there are none or the context has no links.

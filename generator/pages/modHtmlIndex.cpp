@@ -69,7 +69,8 @@ void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* h
 }
 
 // What the project file says about the project: name, title, version,
-// company, copyright and description, each where the file gives it.
+// company, copyright, file description, comments and description, each
+// where the file gives it.
 void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper& helper) {
     const std::string version = project.version();
     const std::pair<const char*, std::string> facts[] = {
@@ -77,7 +78,9 @@ void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper
         {"ProjectTitle", project.value("Title")},
         {"Version", version},
         {"ProjectCompany", project.value("VersionCompanyName")},
-        {"ProjectCopyright", project.value("VersionLegalCopyright")}};
+        {"ProjectCopyright", project.value("VersionLegalCopyright")},
+        {"ProjectFileDescription", project.value("VersionFileDescription")},
+        {"ProjectComments", project.value("VersionComments")}};
     bool any = false;
     for (const auto& [key, value] : facts) {
         if (value.empty()) continue;
@@ -101,8 +104,11 @@ PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     page.AppendLn("<H3>" + trText(helper, "Project") + "</H3>");
     appendProjectFacts(page, project, helper);
     if (ctx.settings.Libraries) {
-        appendLibraryTable(page, project.References(), "References", helper);
-        appendLibraryTable(page, project.Objects(), "Objects", helper);
+        // A project without controls (or references) has no table for them.
+        if (!project.References().elements().empty())
+            appendLibraryTable(page, project.References(), "References", helper);
+        if (!project.Objects().elements().empty())
+            appendLibraryTable(page, project.Objects(), "Objects", helper);
     }
     return detail::rootPage("project-summary.html", helper.Translate("Project"), page);
 }
@@ -204,6 +210,54 @@ PageBody buildOverviewPage(const CProject& project, const PageContext& ctx) {
     return detail::rootPage("all-summary.html", helper.Translate("Overview"), page);
 }
 
+namespace {
+
+// text with each "%1", "%2" replaced by the markup of links[0], links[1];
+// the rest escaped.
+Html withLinks(std::string_view text, const std::vector<Html>& links) {
+    Html out;
+    size_t from = 0;
+    for (size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 1)) {
+        const size_t n =
+            at + 1 < text.size() ? static_cast<size_t>(text[at + 1] - '1') : links.size();
+        if (n >= links.size()) continue;
+        out = out + escaped(text.substr(from, at - from)) + links[n];
+        from = at + 2;
+        at = from - 1;
+    }
+    return out + escaped(text.substr(from));
+}
+
+// The frameset's texts in the site's language: the frames' titles and what
+// a browser without frames shows. A template of the user's own that says
+// otherwise keeps its words.
+void translateFrameTexts(std::string& page, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    const auto swap = [&](std::string_view from, const Html& to) {
+        if (const size_t at = page.find(from); at != std::string::npos)
+            page.replace(at, from.size(), to.str());
+    };
+    swap("title=\"Modules\"",
+         "title=\"" + attribute(helper.Translate("FrameModules", "Modules")) + "\"");
+    swap("title=\"Documentation\"",
+         "title=\"" + attribute(helper.Translate("FrameDocumentation", "Documentation")) + "\"");
+    const size_t noFrames = toLower(page).find("<noframes>");
+    const size_t open = page.find("<P>", noFrames == std::string::npos ? page.size() : noFrames);
+    const size_t close = page.find("</P>", open == std::string::npos ? page.size() : open);
+    if (close == std::string::npos) return;
+    const Html text =
+        withLinks(helper.Translate("NoFramesText",
+                                   "This documentation is laid out in two frames. Start "
+                                   "with the %1 or the %2."),
+                  {"<A href=\"module-summary.html\">" +
+                       trText(helper, "NoFramesModules", "list of modules") + "</A>",
+                   "<A href=\"project-summary.html\">" +
+                       trText(helper, "NoFramesProject", "project summary") + "</A>"});
+    page.replace(open + 3, close - open - 3, text.str());
+}
+
+}  // namespace
+
 Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
     // The resource's own encoding declaration gives way to the pages' one,
     // its title to the project's name.
@@ -222,6 +276,7 @@ Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
         const size_t at = head == std::string::npos ? 0 : head + 6;
         page.insert(at, "\r\n" + ctx.charsetMeta().str());
     }
+    translateFrameTexts(page, ctx);
     // The template is a resource of ours: its markup is markup.
     return {"index.html", Html::trusted(std::move(page))};
 }

@@ -222,6 +222,21 @@ OutputFolderState GenerationRun::inspectOutputFolder(const std::string& folder) 
 }
 
 // The parts of one run that its steps share.
+namespace {
+
+// The run's translation file: the bundled one is saved in windows-1252
+// whatever the project's code page; a file of the user's is taken to be in
+// the project's.
+Translation translationOf(const GenerationRequest& request, const std::string& path,
+                          std::string* problem) {
+    const auto codePage = CodePage::open(request.codePage);
+    return Translation::load(
+        path, request.translationFile.empty() || !codePage ? CodePage() : codePage.value(),
+        problem);
+}
+
+}  // namespace
+
 struct GenerationRun::State {
     DiagnosticsSink* diagnostics = nullptr;
     std::string folder;  // the output folder, '/' at the end
@@ -375,12 +390,9 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     state.inputs.add(state.translationPath);
     if (Status ready = makeFolderReady(state); !ready) return ready;
 
-    // The bundled file is saved in windows-1252 whatever the project's code
-    // page; a file of the user's is taken to be in the project's.
     std::string translationProblem;
-    const Translation translation = Translation::load(
-        state.translationPath, m_request.translationFile.empty() ? CodePage() : codePage.value(),
-        &translationProblem);
+    const Translation translation =
+        translationOf(m_request, state.translationPath, &translationProblem);
     // A bundled file that is simply missing is no news; anything else is.
     if (!translation.loaded() &&
         (!m_request.translationFile.empty() || File(state.translationPath).IsPresent())) {
@@ -463,7 +475,12 @@ void GenerationRun::finish(State& state) {
             missing(resources + "index.html");
         } else {
             ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
-                site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), state.ctx),
+                // The frames' titles and the no-frames text in the site's language.
+                const Translation translation =
+                    translationOf(m_request, state.translationPath, nullptr);
+                PageContext ctx = state.ctx;
+                ctx.translation = &translation;
+                site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), ctx),
                            state.ctx.codePage);
             });
         }

@@ -311,10 +311,30 @@ bool isOtherHostAddress(std::string_view address) {
            (address[1] == '/' || address[1] == '\\');
 }
 
+namespace {
+
+// Whether the full stop at dot ends a known abbreviation ("e.g.", "etc."):
+// the word before it (dots inside it kept) is one of them, ignoring case.
+bool endsAbbreviation(std::string_view text, size_t dot) {
+    static constexpr std::string_view kAbbreviations[] = {"e.g", "i.e",  "etc",  "vs",  "approx",
+                                                          "cf",  "incl", "resp", "z.B", "d.h",
+                                                          "bzw", "usw",  "ca"};
+    size_t start = dot;
+    while (start > 0 &&
+           (std::isalpha(static_cast<unsigned char>(text[start - 1])) || text[start - 1] == '.'))
+        --start;
+    const std::string word = toLower(text.substr(start, dot - start));
+    return std::any_of(std::begin(kAbbreviations), std::end(kAbbreviations),
+                       [&](std::string_view a) { return toLower(a) == word; });
+}
+
+}  // namespace
+
 std::string firstSentence(std::string_view text) {
     static constexpr std::string_view kBlocks[] = {"table", "pre", "ul", "ol", "dl",         "p",
                                                    "h3",    "h4",  "h5", "h6", "blockquote", "hr"};
-    bool seen = false;  // visible text before
+    bool seen = false;    // visible text before
+    int parentheses = 0;  // open "(" before: a sentence never ends inside them
     TagReader tags(text);
     size_t i = 0;
     for (; i < text.size(); ++i) {
@@ -334,8 +354,10 @@ std::string firstSentence(std::string_view text) {
             if (seen) break;
             continue;
         }
-        if ((c == '.' || c == '!' || c == '?') && seen && i + 1 < text.size() &&
-            isSpace(text[i + 1])) {
+        if (c == '(') ++parentheses;
+        if (c == ')' && parentheses > 0) --parentheses;
+        if ((c == '.' || c == '!' || c == '?') && seen && parentheses == 0 && i + 1 < text.size() &&
+            isSpace(text[i + 1]) && !(c == '.' && endsAbbreviation(text, i))) {
             size_t next = i + 1;
             while (next < text.size() && (text[next] == ' ' || text[next] == '\t')) ++next;
             // "e.g. the": no lower-case word starts a sentence.

@@ -52,9 +52,10 @@ std::vector<std::string> relativeAuthorLinks(std::string_view text);
 bool isOtherHostAddress(std::string_view address);
 
 // The summary a table row shows for a description: its first sentence (up
-// to a full stop, "!" or "?" before a blank and no lower-case word, a
-// paragraph mark or the first block of markup: a table, list, example or
-// heading).
+// to a full stop, "!" or "?" before a blank and no lower-case word, outside
+// parentheses and not the stop of a known abbreviation such as "e.g." or
+// "etc."; a paragraph mark or the first block of markup: a table, list,
+// example or heading).
 std::string firstSentence(std::string_view description);
 
 }  // namespace tarnwick

@@ -203,6 +203,19 @@ std::string CrossLinks::typePageOf(std::string_view dataType, const CModule& fro
     return other ? other->path : std::string();
 }
 
+std::string CrossLinks::publicTypePage(std::string_view name) const {
+    const auto found = m_members.find(toLower(name));
+    if (found == m_members.end()) return {};
+    const IndexEntry* only = nullptr;
+    for (const size_t i : found->second) {
+        const IndexEntry& e = m_entries[i];
+        if (!isTypeKind(e) || e.element->scope() == scope::Private) continue;
+        if (only) return {};  // several modules: ambiguous
+        only = &e;
+    }
+    return only ? only->path : std::string();
+}
+
 std::string CrossLinks::seePageOf(std::string_view target, const CModule& from) const {
     std::string_view name = bareName(target);
     while (!name.empty() && (name.back() == '.' || name.back() == ',' || name.back() == ';'))
@@ -254,12 +267,15 @@ std::string CrossLinks::authorPageOf(std::string_view address) const {
         if (dot == std::string_view::npos) break;
         from = dot + 1;
     }
-    if (parts.size() == 3 &&
-        (equalsIgnoreCase(parts[1], "Get") || equalsIgnoreCase(parts[1], "Let") ||
-         equalsIgnoreCase(parts[1], "Set")))
-        parts.erase(parts.begin() + 1);
+    // The accessor word before or after the member: one page for the property.
+    const auto accessor = [](std::string_view word) {
+        return equalsIgnoreCase(word, "Get") || equalsIgnoreCase(word, "Let") ||
+               equalsIgnoreCase(word, "Set");
+    };
+    if (parts.size() == 3 && accessor(parts[1])) parts.erase(parts.begin() + 1);
+    if (parts.size() == 3 && accessor(parts[2])) parts.pop_back();
     const IndexEntry* module = moduleNamed(parts[0]);
-    if (parts.size() == 1) return module ? module->path : std::string();
+    if (parts.size() == 1) return module ? module->path : publicTypePage(parts[0]);
     if (parts.size() != 2) return {};
     const IndexEntry* member = memberOf(module, parts[1], false);
     return member ? member->path : std::string();

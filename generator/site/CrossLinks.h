@@ -60,9 +60,11 @@ public:
     std::string seePage(std::string_view target, const CModule& from) const;
     // Page an author's link into the site names by its file name (folders,
     // query and anchor aside): "CAccount.html" (a module), "CAccount.Post.html"
-    // (a member), "SortedList.Get.Count.html" (an accessor: the property's
-    // page), or a stem of the site's own pages ("CAccount_Post.html"); empty
-    // when it names none.
+    // (a member), "SortedList.Get.Count.html" or "SortedList.Count.Get.html"
+    // (an accessor: the property's page), "AccountKind.html" (the one
+    // non-private Enum or Type of that name, when no module has it), or a
+    // stem of the site's own pages ("CAccount_Post.html"); empty when it
+    // names none.
     std::string authorPage(std::string_view address) const;
     // The written class modules whose Implements names the interface.
     std::vector<const IndexEntry*> implementers(const CModule& interface) const;
@@ -91,6 +93,9 @@ public:
 private:
     std::string typePageOf(std::string_view dataType, const CModule& from) const;
     std::string seePageOf(std::string_view target, const CModule& from) const;
+    // The page of the only non-private Enum or Type called name; empty when
+    // none or several modules have one.
+    std::string publicTypePage(std::string_view name) const;
     std::string authorPageOf(std::string_view address) const;
     std::vector<const IndexEntry*> implementersOf(const CModule& interface) const;
     const IndexEntry* implementedMemberNamed(const std::string& name, const CModule& module) const;

@@ -62,4 +62,8 @@ Html trMarkup(const CHelper& helper, std::string_view key, std::string_view fall
     return Html::trusted(helper.Translate(key, fallback));
 }
 
+Html copyrightLine(const PageContext& ctx, const CHelper& helper) {
+    return trText(helper, "FooterCopyright", ctx.copyright);
+}
+
 }  // namespace tarnwick

@@ -121,6 +121,9 @@ struct PageContext {
 // list can never bring markup in.
 Html trText(const CHelper& helper, std::string_view key, std::string_view fallback = {});
 Html trMarkup(const CHelper& helper, std::string_view key, std::string_view fallback = {});
+// The footer's copyright line in the site's language ("FooterCopyright");
+// the build's own line where the translation has none.
+Html copyrightLine(const PageContext& ctx, const CHelper& helper);
 // True for the keys whose translation texts carry markup.
 bool isMarkupKey(std::string_view key);
 

@@ -30,16 +30,12 @@ std::string formatTimestamp(std::time_t instant, bool utc, std::string_view lang
         utc ? gmtime_r(&instant, &parts) != nullptr : localtime_r(&instant, &parts) != nullptr;
     if (!converted) return {};
     char buffer[128];
-    // A German site shows a German date whatever the builder's locale.
-    const char* format = language == "Deutsch" ? "%d.%m.%Y %H:%M:%S" : "%x %X";
+    // A German site shows a German date whatever the builder's locale;
+    // every other site the year first, which no reader takes for another
+    // day (the locale's "12/07/26" is read three ways).
+    const char* format = language == "Deutsch" ? "%d.%m.%Y %H:%M:%S" : "%Y-%m-%d %H:%M";
     size_t n = std::strftime(buffer, sizeof buffer, format, &parts);
     std::string text(buffer, n);
-    // A locale with an 8-bit character set would put bytes into the pages
-    // that are not UTF-8; the numeric form keeps the text safe.
-    if (n == 0 || !isValidUtf8(text)) {
-        n = std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &parts);
-        text.assign(buffer, n);
-    }
     return text;
 }
 

@@ -93,6 +93,10 @@ TEST(AuthorHtml, FirstSentenceIsTheSummary) {
     } kCases[] = {
         {"Adds an item. Raises an error when full.", "Adds an item."},
         {"Sorts the list, e.g. by name. Then more.", "Sorts the list, e.g. by name."},
+        {"Create an Undo entry (e.g. for a filter). Then more.",
+         "Create an Undo entry (e.g. for a filter)."},
+        {"Reads it (Step 1. See below.) first. Then more.", "Reads it (Step 1. See below.) first."},
+        {"Compares A vs. B, etc. Then C. Not this.", "Compares A vs. B, etc. Then C."},
         {"Version 1.5 of the format!\r\nMore", "Version 1.5 of the format!"},
         {"Returns the <b>count</b>.<table><tr><td>x</td></tr></table>",
          "Returns the <b>count</b>."},

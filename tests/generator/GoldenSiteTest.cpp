@@ -30,7 +30,7 @@ const GoldenCase kGoldenCases[] = {
      "module overview: head, bar, header, modules used and using, link list, tables, footer"},
     {"Forms/frmMain.html", "form overview: form kind in header, data-type link from a form"},
     {"Classes/CAccount_Post.html",
-     "function: syntax, parameter table, Optional, Returns, source, Used by (code-line links), "
+     "function: syntax, parameter table, Optional, Returns, source, Used by (a row per caller), "
      "Calls"},
     {"Classes/CAccount_Reset.html", "subroutine: parameter table without Returns section"},
     {"Classes/CAccount_Number.html", "property: Get and Let share one page, Get first, in full"},
@@ -44,7 +44,8 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/CAccount_AccountKind.html", "enum: parts table with its Value column"},
     {"Classes/CAccount_IAccount.html", "implementation: description and source only"},
     {"Classes/CAccount_Uml.html", "UML: class box with compartments, marks and type links"},
-    {"Classes/CAccount_Object.html", "object model: tree rows, images and toggle ids"},
+    {"Classes/CAccount_Object.html",
+     "object model: tree rows, images, toggle ids, members linked to their pages"},
     {"Modules/modFormat_Code.html",
      "code page: numbered, coloured listing, resolved names linked, an L anchor per line"},
     {"project-summary.html", "project summary: references and controls sorted, one-line rows"},

@@ -181,6 +181,22 @@ TEST(IndexPages, KindsSwitchedOffAreNeitherListedNorLinked) {
 // The modern layout has no frames, and its bodies aim no link at one; a
 // project's, a module's or a member's text that spells such an aim is text
 // and stays in the page.
+// The project file's facts where it gives them; no table for a kind of
+// library the project has none of.
+TEST(ModHtmlIndex, ProjectSummaryShowsFactsAndOnlyTablesWithRows) {
+    CProject project;
+    project.Properties().Add("VersionComments", "For the office");
+    project.Properties().Add("VersionFileDescription", "Ledger tool");
+    auto library = makeModule("stdole2.tlb", moduletype::None);
+    library->setDescription("OLE Automation");
+    project.References().Add(library);
+    const std::string page = buildProjectSummary(project, makeContext()).body.str();
+    for (const char* shown : {">&nbsp;For the office</TD>", ">&nbsp;Ledger tool</TD>",
+                              "<TD><NOBR> OLE Automation </NOBR></TD>"})
+        EXPECT_NE(page.find(shown), std::string::npos) << shown << "\n" << page;
+    EXPECT_EQ(matches(page, "<H3>([^<]*)</H3>").size(), 2u) << "project and references only";
+}
+
 TEST(PageFrame, ModernPagesKeepTextThatSpellsAFrameTarget) {
     const std::string aim = " target=\"Detail\"";
     CProject project;

@@ -352,5 +352,46 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
     }
 }
 
+TEST(RunReferences, UsedByListsEveryCallerOnceWithItsLines) {
+    TempFolder tmp;
+    const std::filesystem::path folder = tmp.path() / "project";
+    testing::writeFile(folder / "a.bas",
+                       testing::crlf({"Attribute VB_Name = \"modA\"", "Public Const N As Long = 5",
+                                      "Public Function Target() As Long", "End Function"}));
+    // The code page's line 1 uses N outside every routine; Many's lines 3, 4 and 6 call Target.
+    std::vector<std::string> b{"Attribute VB_Name = \"modB\"",
+                               "Private Const M As Long = N + 1",
+                               "Public Sub Many()",
+                               "    Target",
+                               "    Target: Target",
+                               "    Dim x",
+                               "    x = Target",
+                               "End Sub"};
+    for (int i = 0; i < 120; ++i)
+        b.insert(b.end(), {"Public Sub C" + std::to_string(i) + "()", "    Target", "End Sub"});
+    testing::writeFile(folder / "b.bas", testing::crlf(b));
+    testing::writeFile(folder / "Test.vbp",
+                       testing::crlf({"Type=Exe", "Module=modA; a.bas", "Module=modB; b.bas"}));
+    GenerationRequest request;
+    request.projectPath = (folder / "Test.vbp").string();
+    request.outputFolder = tmp / "out";
+    ASSERT_TRUE(GenerationRun(request, nullptr, nullptr).run());
+    const std::string target = testing::readFile(tmp.path() / "out/Modules/modA_Target.html");
+    EXPECT_NE(target.find("<A href=\"../Modules/modB_Many.html\">modB.Many</A></TD><TD>"
+                          "<A href=\"../Modules/modB_Code.html#L3\">3</A>, "
+                          "<A href=\"../Modules/modB_Code.html#L4\">4</A>, "
+                          "<A href=\"../Modules/modB_Code.html#L6\">6</A></TD>"),
+              std::string::npos)
+        << target;
+    EXPECT_EQ(target.find(">modB.Many<"), target.rfind(">modB.Many<")) << "one row per caller";
+    EXPECT_NE(target.find("<SUMMARY>121 Aufrufer</SUMMARY>"), std::string::npos);
+    EXPECT_NE(target.find(">modB.C119</A>"), std::string::npos) << "the last caller is there";
+    const std::string n = testing::readFile(tmp.path() / "out/Modules/modA_N.html");
+    EXPECT_NE(n.find("<A href=\"../Modules/modB.html\">modB</A></TD><TD>"
+                     "<A href=\"../Modules/modB_Code.html#L1\">1</A></TD>"),
+              std::string::npos)
+        << n;
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -199,6 +199,15 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
             row.expected)
             << row.query << " from " << row.from->Name();
     }
+    // Authors' addresses: an accessor after its property, an Enum or Type by its bare name.
+    const std::pair<const char*, const char*> authored[] = {
+        {"CAccount.Title.Get.html", "Classes/CAccount_Title.html"},
+        {"../CAccount.Get.Title.html", "Classes/CAccount_Title.html"},
+        {"AccountKind.html", "Classes/CAccount_AccountKind.html"},
+        {"Secret.html", ""},  // private to modLedger
+    };
+    for (const auto& [address, expected] : authored)
+        EXPECT_EQ(links.authorPage(address), expected) << address;
     // @see tags on a member page: a name that leads nowhere stays text.
     auto touch = makeElement<CSubroutine>("Touch");
     touch->setSeeAlso({"IAccount.Post", "Nowhere"});

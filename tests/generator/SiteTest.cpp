@@ -59,9 +59,9 @@ TEST(Timestamp, FixedTimeIsReadStrictlyAndWrittenInUtc) {
                     invalid == c.invalid)
             << c.value;
     }
-    // The tests run in the C locale: "%x %X" is MM/DD/YY HH:MM:SS.
-    EXPECT_EQ(formatTimestamp(1000000000, true), "09/09/01 01:46:40");
-    EXPECT_EQ(makeNowFunction("86399")(), "01/01/70 23:59:59");
+    // Whatever the locale, a form no reader takes for another day.
+    EXPECT_EQ(formatTimestamp(1000000000, true, "English"), "2001-09-09 01:46");
+    EXPECT_EQ(makeNowFunction("86399")(), "1970-01-01 23:59");
     EXPECT_EQ(makeNowFunction("1700000000", "Deutsch")(), "14.11.2023 22:13:20");
     EXPECT_FALSE(makeNowFunction("")().empty());
 }

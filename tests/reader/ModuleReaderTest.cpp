@@ -293,6 +293,38 @@ TEST(ModuleReader, ParamReturnAndRemarksTags) {
               "Case is ignored.|<PRE>\nPrivate Sub Form_Load()\n    Debug.Print  Lookup(\"a\")\n"
               "End Sub\n</pre>|KeyNotFound when the key is missing|Finds a value.");
     EXPECT_EQ(f->SeeAlso(), (std::vector<std::string>{"#Remove", "CList.Add"}));
+    // The singular and plural spellings name the same sections.
+    auto run = readCode({"' Runs.", "' @remark Fast.", "' @examples", "' <pre>", "'   Run 1",
+                         "'   Run 2", "' </pre>", "Public Sub Run()", "End Sub"})
+                   ->Subroutines()
+                   .at(1);
+    EXPECT_EQ(run->Sections().remarks + "|" + run->Sections().example,
+              "Fast.|<pre>\n  Run 1\n  Run 2\n</pre>");
+}
+
+// Commented-out code above a declaration is no part of its description;
+// prose that starts with a keyword is.
+TEST(ModuleReader, CommentedCodeIsNoDescription) {
+    const struct {
+        const char* comment;
+        const char* description;
+    } cases[] = {
+        {"'Private Declare Function cmsCreateXYZProfile Lib \"lcms2\" () As Long", ""},
+        {"' Private Const MAX_ITEMS As Long = 10 ' old limit", ""},
+        {"' Dim m_Cache(1 To 8) As New Collection", ""},
+        {"' Public Event Changed(ByVal Index As Long)", ""},
+        {"' Implements IOldSorter", ""},
+        {"' Dim the lights as needed.", "Dim the lights as needed."},
+        {"' Private copy As described below.", "Private copy As described below."},
+        {"' Declare it before use.", "Declare it before use."},
+    };
+    for (const auto& c : cases) {
+        auto m = readCode({"' Creates a profile.", c.comment,
+                           "Private Declare Function Create Lib \"lcms2\" () As Long"});
+        const std::string want =
+            std::string("Creates a profile.") + (*c.description ? " " : "") + c.description;
+        EXPECT_EQ(m->Declarations().at(1)->Description(), want) << c.comment;
+    }
 }
 
 // The module's description: the comment block nearest the first code line
@@ -330,12 +362,23 @@ TEST(ModuleReader, ModuleDescriptionFromHeaderBlocks) {
          "Reads and writes the files of the program. \r\nPaths are absolute. |"},
         // Of two plain blocks the one nearest the code; section tags and
         // unknown tags as on members, "@see #Member" kept as written.
+        // "@include" of a file that is not there: the tag is dropped.
         {"' Old text\n\n' New text\n' @remarks Slow.\n' @see #Run\n' @include x.txt\n\n",
-         "Public Sub Run()\nEnd Sub\n", "New text \r\n@include x.txt|#Run"},
+         "Public Sub Run()\nEnd Sub\n", "New text |#Run"},
         // The block right above the first declaration describes it, not the module.
         {"' Module text\n\n' About Run\n", "Public Sub Run()\nEnd Sub\n", "Module text |"},
         {"' About Run\n", "Public Sub Run()\nEnd Sub\n", "|"},
         // A javadoc block with an example: its lines as written, rules included.
+        // A fact that runs on to an indented line; a licence by what it says.
+        {"'****\n'Undo\n'Copyright 2001-2026 by T. H.\n'Last update: rewrote the\n"
+         "'             layer undo\n'\n'Keeps undo entries.\n'\n"
+         "'All source code in this file is licensed under a modified BSD license. Use it.\n"
+         "'****\n",
+         "Option Explicit\n", "Keeps undo entries. |"},
+        {"' Reads files.\n\n' Released under the GNU General Public License v3.\n\n",
+         "Option Explicit\n", "Reads files. |"},
+        {"' Reads files.\n\n' This code is licensed under the terms at example.org.\n\n",
+         "Option Explicit\n", "Reads files. |"},
         {"''\n' Sorts lists.\n' <pre>\n'   Dim s As New Sorter\n' '-----\n' </pre>\n'\n",
          "Option Explicit\n", "Sorts lists. <pre>\n  Dim s As New Sorter\n'-----\n</pre> |"},
     };

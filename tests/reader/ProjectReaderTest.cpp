@@ -186,18 +186,47 @@ TEST_F(ProjectReader, CodePageOfTheFiles) {
               "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
 }
 
+// "@include": a file of the project's tree stands where the tag stood; one
+// outside it, too large or missing is left out with one warning per file.
+TEST_F(ProjectReader, IncludedFilesStayInsideTheProject) {
+    m_folder.write("registry.reg", "REGEDIT4\r\n");
+    m_folder.write("outside.txt", "secret\r\n");
+    m_folder.write("p/doc/ex.txt", "<pre>\r\n  Dim x\r\n</pre>\r\n");
+    m_folder.write("p/src/big.txt", std::string(70 * 1024, 'x'));
+    m_folder.write(
+        "p/src/M.bas",
+        crlf({"Attribute VB_Name = \"M\"", "' Runs. @include \"..\\doc\\ex.txt\" Then stops.",
+              "' @include ../../outside.txt", "' @include big.txt", "' @include big.txt",
+              "' @include gone.txt", "Public Sub Run()", "End Sub"}));
+    m_folder.write("p/P.vbp", crlf({"Module=M; src\\M.bas"}));
+    auto result = parse("p/P.vbp");
+    ASSERT_TRUE(result.has_value());
+    EXPECT_EQ(result.value()->Modules().at(1)->Subroutines().at(1)->Description(),
+              "Runs. <pre>\n  Dim x\n</pre> Then stops.");
+    std::string warnings;
+    for (const Diagnostic& d : m_sink.items()) warnings += d.toString() + "\n";
+    for (const char* said : {"M.bas:3: warning: @include \"../../outside.txt\" is left out: the "
+                             "file is outside the project's folder",
+                             "M.bas:4: warning: @include \"big.txt\" is left out",
+                             "M.bas:6: warning: @include \"gone.txt\" is left out: no such file"})
+        EXPECT_NE(warnings.find(said), std::string::npos) << said << "\n" << warnings;
+    EXPECT_EQ(warnings.find("big.txt"), warnings.rfind("big.txt")) << warnings;
+}
+
 TEST(ParseReference, Fields) {
     const struct {
         const char* raw;
         const char* guid;
         const char* version;
         const char* name;
+        const char* description;  // without a registry: the line's own text, else the failure
     } cases[] = {
-        {"*\\G{AAA}#2.0#0#C:\\lib.tlb#Lib", "{AAA}", "2.0", "C:\\lib.tlb"},
-        {"{BBB}#1.1#0; COMCTL.OCX", "{BBB}", "1.1", " COMCTL.OCX"},
-        {" {CCC} #3.0", "{CCC}", "", ""},
-        {"{DDD}#4.0#0", "{DDD}", "4.0", ""},
-        {"*\\A..\\Lib\\Lib.vbp", "*\\A..\\Lib\\Lib.vbp", "", ""},
+        {"*\\G{AAA}#2.0#0#C:\\lib.tlb#Lib; v2", "{AAA}", "2.0", "C:\\lib.tlb", "Lib; v2"},
+        {"{BBB}#1.1#0; COMCTL.OCX", "{BBB}", "1.1", " COMCTL.OCX", modRegistry::kOpenFailed},
+        {" {CCC} #3.0", "{CCC}", "", "", modRegistry::kOpenFailed},
+        {"{DDD}#4.0#0", "{DDD}", "4.0", "", modRegistry::kOpenFailed},
+        {"*\\G{EEE}#1.0#0#x.tlb# ", "{EEE}", "1.0", "x.tlb", modRegistry::kOpenFailed},
+        {"*\\A..\\Lib\\Lib.vbp", "*\\A..\\Lib\\Lib.vbp", "", "", modRegistry::kOpenFailed},
     };
     CParser parser;
     for (const auto& c : cases) {
@@ -205,8 +234,8 @@ TEST(ParseReference, Fields) {
         EXPECT_EQ(m->GUID() + "|" + m->Version() + "|" + m->Name(),
                   std::string(c.guid) + "|" + c.version + "|" + c.name)
             << c.raw;
-        EXPECT_EQ(m->Description() + m->Path(),
-                  std::string(modRegistry::kOpenFailed) + modRegistry::kOpenFailed)
+        EXPECT_EQ(m->Description() + "|" + m->Path(),
+                  std::string(c.description) + "|" + modRegistry::kOpenFailed)
             << c.raw;
     }
 }
