@@ -60,7 +60,9 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
             // site) is named, but its lines are not linked from here.
             const std::string code =
                 r.from && caller.empty() ? std::string() : codePageOf(*r.fromModule, ctx);
-            const std::string line = std::to_string(r.line);
+            // The modern listing numbers and addresses its lines as the file does.
+            const std::string line =
+                std::to_string(ctx.modern() ? r.fromModule->fileLineOf(r.line) : r.line);
             out.AppendLn("<TR class=\"Summary\"><TD class=\"Summary\">" +
                          CrossLinks::link(caller, callerName(r)) + "</TD><TD>" +
                          CrossLinks::link(code.empty() ? code : code + "#L" + line, line) +
@@ -164,7 +166,8 @@ uint64_t referencesKey(const CModule& module, const CProject& project, const Pag
     };
     uint64_t key = 0;
     auto add = [&](const Reference& r) {
-        const int32_t place[2] = {r.line, r.column};
+        // The modern pages show the file's line, the framed ones the listing's.
+        const int32_t place[3] = {r.line, r.fromModule->fileLineOf(r.line), r.column};
         key = hashBytes(std::string_view(reinterpret_cast<const char*>(place), sizeof place), key);
         key = hashBytes(r.fromModule->Name(), key);
         key = hashBytes(r.from ? r.from->Name() : std::string_view("\n"), key);
