@@ -129,7 +129,7 @@ async function check() {
   // Its numbers are not part of the code: copying the listing gives its lines alone.
   const list = listing.querySelector('div.code'), items = [...list.querySelectorAll('li')];
   win.getSelection().selectAllChildren(list);
-  expect(win.getSelection().toString() == items.map(item => item.textContent).join('\n'),
+  expect(win.getSelection().toString() == items.map(item => item.textContent).join('\\n'),
          'copied code differs from its lines: ' + win.getSelection().toString().slice(0, 80));
   for (const scheme of ['light', 'dark']) {
     listing.documentElement.setAttribute('data-scheme', scheme);
