@@ -16,7 +16,10 @@
 //   peak resident memory (targets: 300 MiB and 150 MiB) and the dump's time
 //   (target: under 1 s);
 // - BM_CrossReferencesCost: generate with and without cross-references
-//   (targets: at most 1.3 times the time, 1.5 times the memory).
+//   (targets: at most 1.3 times the time, 1.5 times the memory);
+// - BM_CodePageBytes: the code page of one 60,000-line class against its
+//   module file's bytes, in both layouts (target: the modern page at most
+//   2.5 times the file).
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -342,5 +345,38 @@ void BM_CrossReferencesCost(benchmark::State& state) {
     state.counters["memory_ratio"] = withoutMiB > 0 ? withMiB / withoutMiB : 0;
 }
 BENCHMARK(BM_CrossReferencesCost)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+// The code page of one 60,000-line class in each layout against the bytes
+// of its module file (target for the modern page: at most 2.5 times).
+void BM_CodePageBytes(benchmark::State& state) {
+    const fs::path folder = scratch().folder() / "one-module";
+    makeBigProject((folder / "project").string(), 1, 60000);
+    const fs::path module = folder / "project" / "Classes" / "CCustomer0001.cls";
+    double bytes[2] = {0, 0};  // modern, framed
+    for (auto _ : state) {
+        double taken = 0;  // the modern run's
+        for (const PageLayout layout : {PageLayout::Modern, PageLayout::Frames}) {
+            const int i = layout == PageLayout::Modern ? 0 : 1;
+            GenerationRequest request;
+            request.settings.layout = layout;
+            request.projectPath = (folder / "project" / "BigProject.vbp").string();
+            request.outputFolder = (folder / (i == 0 ? "modern" : "framed")).string();
+            const auto start = std::chrono::steady_clock::now();
+            auto result = GenerationRun(request, nullptr, nullptr).run();
+            if (i == 0) taken += seconds(start);
+            if (!result || result->modulesFailed > 0) return state.SkipWithError("run failed");
+            bytes[i] = static_cast<double>(fs::file_size(fs::path(request.outputFolder) /
+                                                         "Classes" / "CCustomer0001_Code.html"));
+        }
+        state.SetIterationTime(taken);
+    }
+    const double source = static_cast<double>(fs::file_size(module));
+    state.counters["source_MB"] = source / 1e6;
+    state.counters["modern_MB"] = bytes[0] / 1e6;
+    state.counters["framed_MB"] = bytes[1] / 1e6;
+    state.counters["modern_ratio"] = bytes[0] / source;
+    state.counters["framed_ratio"] = bytes[1] / source;
+}
+BENCHMARK(BM_CodePageBytes)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 }  // namespace

@@ -55,7 +55,9 @@ Html callerRow(const Caller& c, const PageContext& ctx) {
     row.Append("<TR class=\"Summary\"><TD class=\"Summary\">" + CrossLinks::link(page, name) +
                "</TD><TD>");
     for (size_t i = 0; i < c.lines.size(); ++i) {
-        const std::string line = std::to_string(c.lines[i]);
+        // The modern listing numbers and addresses its lines as the file does.
+        const std::string line =
+            std::to_string(ctx.modern() ? c.module->fileLineOf(c.lines[i]) : c.lines[i]);
         if (i > 0) row.Append(Html(", "));
         row.Append(CrossLinks::link(code.empty() ? code : code + "#L" + line, line));
     }
@@ -184,7 +186,8 @@ uint64_t referencesKey(const CModule& module, const CProject& project, const Pag
     };
     uint64_t key = 0;
     auto add = [&](const Reference& r) {
-        const int32_t place[2] = {r.line, r.column};
+        // The modern pages show the file's line, the framed ones the listing's.
+        const int32_t place[3] = {r.line, r.fromModule->fileLineOf(r.line), r.column};
         key = hashBytes(std::string_view(reinterpret_cast<const char*>(place), sizeof place), key);
         key = hashBytes(r.fromModule->Name(), key);
         key = hashBytes(r.from ? r.from->Name() : std::string_view("\n"), key);

@@ -245,6 +245,96 @@ void appendCodeRows(HtmlBuffer& table, const std::vector<std::string_view>& line
     }
 }
 
+// The modern listing is a run of ordered lists of kListingChunk lines, a
+// line an item: the browser numbers the items from the list's start, and an
+// item whose number is not the one after the last (past the hidden header
+// and Attribute lines of the module file) says its own. The style sheet
+// lays out only the lists in view (content-visibility), so a listing of
+// 60,000 lines opens as fast as one of a few hundred. The line break of
+// the page's text stands inside the item's tag, so the items hold no line
+// break of their own (a copied listing gets one per line) and the page's
+// source still shows a line of code per line.
+constexpr int32_t kListingChunk = 500;
+
+void appendListingItem(std::string& out, int32_t line, int fileLine, int expected) {
+    if (line % kListingChunk == 1) {
+        if (line > 1) out += "</ol>\r\n";
+        out += "<ol start=\"";
+        out += std::to_string(fileLine);
+        out += "\">";
+        expected = fileLine;
+    }
+    out += "<li\r\nid=\"L";
+    out += std::to_string(fileLine);
+    if (fileLine != expected) {
+        out += "\" value=\"";
+        out += std::to_string(fileLine);
+    }
+    out += "\">";
+}
+
+// The modern listing's items: numbered and addressed "L{n}" by the line of
+// the module file, marked (modVBtoHTML::appendMarkedLine), the code's own
+// blanks kept as blanks (the list keeps them, white-space: pre). An empty
+// line holds a line break, so copying keeps it.
+void appendListingLines(std::string& out, const std::vector<std::string_view>& lines,
+                        const CModule& module, const CodeLinks* links) {
+    Html escaped;
+    modVBtoHTML::MarkState state;
+    std::vector<const std::string*> pages;
+    const LineLink* nextLink = links ? links->links.data() : nullptr;
+    const LineLink* const endLinks = links ? nextLink + links->links.size() : nullptr;
+    int32_t line = 0;
+    int expected = 1;
+    for (const std::string_view text : lines) {
+        ++line;
+        const int fileLine = module.fileLineOf(line);
+        appendListingItem(out, line, fileLine, expected);
+        expected = fileLine + 1;
+        // The links of this line: the next ones in line order.
+        while (nextLink != endLinks && nextLink->line < line) ++nextLink;
+        const LineLink* const lineLinks = nextLink;
+        while (nextLink != endLinks && nextLink->line == line) ++nextLink;
+        const std::string_view code = rtrimSpaces(text);
+        escaped.clear();
+        const size_t start = out.size();
+        if (code.empty()) {
+            out += "<br>";
+            state = {};
+        } else if (lineLinks != nextLink &&
+                   code.find_first_of("\x01\x02") == std::string_view::npos) {
+            pages.clear();
+            appendCodeText(escaped,
+                           markLinks(code, 0, std::span(lineLinks, nextLink), links->pages, pages));
+            modVBtoHTML::appendMarkedLine(out, escaped.str(), state);
+            replaceMarks(out, start, pages);
+        } else {
+            appendCodeText(escaped, code);
+            modVBtoHTML::appendMarkedLine(out, escaped.str(), state);
+        }
+        if (escaped.size() > (1u << 20)) escaped = Html();  // a giant line: let go
+    }
+}
+
+// The modern code page's listing.
+Html listing(const CModule& module, const CodeLinks& links) {
+    std::vector<std::string_view> lines = splitLines(module.Source());
+    while (lines.size() >= 2 && trimSpaces(lines.back()).empty()) lines.pop_back();
+    // The room for it all from the start, as for the table: a line takes its
+    // item, a marked word its element, a link its anchor.
+    size_t room = module.Source().size() * 2 + lines.size() * 24 + 65536;
+    for (const LineLink& link : links.links) room += links.pages[link.page].size() + 24;
+    HtmlBuffer out;
+    out.reserve(std::min<size_t>(room, 1u << 30));
+    // The width of the numbers' column, in digits.
+    const int last = module.fileLineOf(static_cast<int>(lines.size()));
+    out.Append("<div class=\"code\" id=\"SOURCE\" style=\"--digits:" + number(decimalDigits(last)) +
+               "\">");
+    appendListingLines(out.markup(), lines, module, &links);
+    out.Append("</ol></div>\r\n");
+    return out.take();
+}
+
 }  // namespace
 
 Html buildCodeLine(std::string_view line) {
@@ -282,11 +372,17 @@ PageBody buildCodePage(const CModule& module, const CProject& project, const Pag
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
     if (!module.Source().empty()) {
-        page.AppendLn("<H3>\r\n" + trText(helper, "Source", "Source") + "\r\n</H3>\r\n<P>");
-        // The listing has room to spare: the body is made around it, not copied.
         const CodeLinks links = codeLinks(module, project, ctx);
-        page.AppendLn(sourceTable(module.Source(), "SOURCE", true, &links));
-        page.AppendLn("</P>");
+        const Html heading = "<H3>\r\n" + trText(helper, "Source", "Source") + "\r\n</H3>";
+        if (ctx.modern()) {
+            page.AppendLn(heading);
+            page.Append(listing(module, links));
+        } else {
+            // The listing has room to spare: the body is made around it, not copied.
+            page.AppendLn(heading + Html("\r\n<P>"));
+            page.AppendLn(sourceTable(module.Source(), "SOURCE", true, &links));
+            page.AppendLn("</P>");
+        }
     }
     return modHtml::detail::modulePage(module, project, ctx, "_Code.html",
                                        helper.Translate("Code", "Code"), page.take());

@@ -42,10 +42,11 @@ Html sectionId(const PageContext& ctx, std::string_view id) {
 }
 
 Html codeLineLink(const CModule& module, const Element& member, const PageContext& ctx) {
-    const int line = module.sourceLineOf(member.Line());
-    if (!ctx.modern() || !ctx.settings.Source || line == 0) return {};
+    // The modern listing numbers its lines as the module file does; the
+    // link is there only when the listing shows the member's line.
+    if (!ctx.modern() || !ctx.settings.Source || module.sourceLineOf(member.Line()) == 0) return {};
     const CHelper helper(ctx.translation, ctx.language);
-    const std::string number = std::to_string(line);
+    const std::string number = std::to_string(member.Line());
     return " <A class=\"codeLine\" href=\"" + url(moduleFileName(module, ctx) + "_Code.html") +
            "#L" + Html::trusted(number) + "\">" +
            escaped(replaceAll(helper.Translate("CodeLine", "line %1"), "%1", number)) + "</A>";

@@ -232,6 +232,145 @@ void appendVBtoHTML(std::string& out, std::string_view text) {
     out += kClose;
 }
 
+namespace {
+
+bool isWordByte(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
+           u >= 0x80;
+}
+
+// A word of the table: ASCII letters and digits only, starting with a letter.
+bool isKeywordWord(std::string_view word) {
+    char buf[kLongestCandidate];
+    if (word.size() > kLongestCandidate) return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        const char c = word[i];
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+        buf[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return isKeyword(std::string_view(buf, word.size()));
+}
+
+// The end of the string literal opening at from (its closing quote
+// included; a doubled quote stays inside); the line's end when unclosed.
+size_t stringEnd(std::string_view line, size_t from) {
+    for (size_t at = from + 1;;) {
+        at = line.find('"', at);
+        if (at == std::string_view::npos) return line.size();
+        if (at + 1 < line.size() && line[at + 1] == '"') {
+            at += 2;
+            continue;
+        }
+        return at + 1;
+    }
+}
+
+// True when the statement starting at from is a Rem comment.
+bool isRem(std::string_view line, size_t from) {
+    if (line.size() - from < 3 || !equalsIgnoreCase(line.substr(from, 3), "Rem")) return false;
+    return line.size() - from == 3 || line[from + 3] == ' ' || line[from + 3] == '\t';
+}
+
+// Appends line to out, marked; a keyword's mark stays open over blanks
+// until a word that is no keyword comes.
+class MarkedLine {
+public:
+    MarkedLine(std::string& out, std::string_view line) : m_out(out), m_line(line) {}
+
+    // The rest of the line from from on as a comment; true when the next
+    // line goes on with it.
+    bool comment(size_t from) {
+        closeKeyword();
+        m_out += kListingComment.open;
+        m_out += m_line.substr(from);
+        m_out += kListingComment.close;
+        const std::string_view text = rtrimSpaces(m_line);
+        return text.ends_with(" _") || text == "_";
+    }
+
+    bool run() {
+        size_t at = m_line.find_first_not_of(' ');
+        if (at == std::string_view::npos) at = m_line.size();
+        m_out.append(m_line.substr(0, at));
+        while (at < m_line.size()) {
+            const char c = m_line[at];
+            if (c == ' ') {
+                if (m_keyword)
+                    ++m_blanks;
+                else
+                    m_out += ' ';
+                ++at;
+            } else if (c == '\'') {
+                return comment(at);
+            } else if (c == '"') {
+                closeKeyword();
+                const size_t end = stringEnd(m_line, at);
+                m_out += kListingString.open;
+                m_out += m_line.substr(at, end - at);
+                m_out += kListingString.close;
+                at = end;
+            } else if (isWordByte(c)) {
+                size_t end = at + 1;
+                while (end < m_line.size() && isWordByte(m_line[end])) ++end;
+                if (statementStart(at) && isRem(m_line, at)) return comment(at);
+                word(m_line.substr(at, end - at), at > 0 && m_line[at - 1] == '.');
+                at = end;
+            } else {
+                closeKeyword();
+                m_out += c;
+                ++at;
+            }
+        }
+        closeKeyword();
+        return false;
+    }
+
+private:
+    // Only blanks, or a colon and blanks, before at.
+    bool statementStart(size_t at) const {
+        const std::string_view before = rtrimSpaces(m_line.substr(0, at));
+        return before.empty() || before.back() == ':';
+    }
+
+    void word(std::string_view text, bool afterDot) {
+        const bool keyword = !afterDot && isKeywordWord(text);
+        if (!keyword) {
+            closeKeyword();
+        } else if (m_keyword) {
+            m_out.append(m_blanks, ' ');
+            m_blanks = 0;
+        } else {
+            m_out += kListingKeyword.open;
+            m_keyword = true;
+        }
+        m_out += text;
+    }
+
+    void closeKeyword() {
+        if (m_keyword) m_out += kListingKeyword.close;
+        m_keyword = false;
+        m_out.append(m_blanks, ' ');
+        m_blanks = 0;
+    }
+
+    std::string& m_out;
+    std::string_view m_line;
+    bool m_keyword = false;  // a keyword's mark is open
+    size_t m_blanks = 0;     // blanks after it, not written yet
+};
+
+}  // namespace
+
+void appendMarkedLine(std::string& out, std::string_view line, MarkState& state) {
+    MarkedLine marked(out, line);
+    if (state.comment && !line.empty()) {
+        state.comment = marked.comment(0);
+        return;
+    }
+    state.comment = marked.run();
+}
+
 std::vector<std::string> splitWords(std::string_view line) {
     std::vector<std::string> words;
     forEachWord(line, [&](std::string_view token) { words.emplace_back(token); });

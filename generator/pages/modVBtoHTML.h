@@ -48,4 +48,30 @@ std::vector<std::string> splitWords(std::string_view line);
 // True when word (already upper case, suffixes dropped) is in the keyword table.
 bool isKeyword(std::string_view upperWord);
 
+// The modern layout's listing marks its words with three short elements
+// instead of FONT spans (a keyword b, a comment i, a string literal q; the
+// style sheet colours them; a class attribute on each would make the page
+// of a large module a third bigger), and reads the code as the compiler
+// does: a string literal (doubled quotes inside) holds no comment, a
+// comment starts at an apostrophe or a Rem outside strings and goes on over
+// the next line while it ends with " _", and keywords are whole words of the
+// table, never a member after a dot. Keywords with only blanks between
+// share one element.
+struct ListingMark {
+    std::string_view open;
+    std::string_view close;
+};
+inline constexpr ListingMark kListingKeyword = {"<b>", "</b>"};
+inline constexpr ListingMark kListingComment = {"<i>", "</i>"};
+inline constexpr ListingMark kListingString = {"<q>", "</q>"};
+
+// What one line hands on to the next: a comment continued by " _".
+struct MarkState {
+    bool comment = false;
+};
+
+// One line of code, already escaped (codeText), appended to out with the
+// marks; blanks stay blanks. Linear in the line's length.
+void appendMarkedLine(std::string& out, std::string_view line, MarkState& state);
+
 }  // namespace tarnwick::modVBtoHTML

@@ -2,11 +2,14 @@
 """The modern layout of the example site in headless Chromium, as a reader on a desktop
 (1280x800) and on a phone (390x844, 360x480) sees it: no page scrolls sideways, the navigation shows
 and marks the page, the header box finds a name and its link opens, the dark scheme keeps
-body text readable; and the framed site opens index.html?page=... in its Detail frame, but
+body text readable; the code page numbers its lines as the module file, its numbers are not
+copied and its colours are readable; and the framed site opens index.html?page=... in its Detail frame, but
 no address that is not one of its pages.
 Usage: check_modern.py TARNWICK PROJECT.vbp [--registry FILE] (CHROMIUM: the browser's path).
 Exit status: 0 passed, 1 failed, 77 skipped (no browser)."""
+import html
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -149,8 +152,20 @@ async function check() {
   const line = Number(/#L(\d+)$/.exec(lineLink.getAttribute('href'))[1]);
   lineLink.click();
   const listing = await shows(win, `CAccount_Code.html#L${line}`);
-  await until(`line ${line} is marked`, () => listing.getElementById(`L${line}`).classList.contains('marked') &&
+  await until(`line ${line} is marked`, () => listing.getElementById(`L${line}`).matches(':target') &&
       /Function Post\(/.test(listing.getElementById(`L${line}`).textContent));
+  // Its numbers are not part of the code: copying the listing gives its lines alone.
+  const list = listing.querySelector('div.code'), items = [...list.querySelectorAll('li')];
+  win.getSelection().selectAllChildren(list);
+  expect(win.getSelection().toString() == items.map(item => item.textContent).join('\\n'),
+         'copied code differs from its lines: ' + win.getSelection().toString().slice(0, 80));
+  for (const scheme of ['light', 'dark']) {
+    listing.documentElement.setAttribute('data-scheme', scheme);
+    for (const mark of ['b', 'i', 'q']) {
+      const ratio = contrast(style(list.querySelector(mark)).color, style(list).backgroundColor);
+      expect(ratio >= 4.5, `${scheme} scheme: code's ${mark} at ${ratio.toFixed(1)}:1`);
+    }
+  }
 
   // The framed site opens a page of the site named in its address (a code line here)...
   frame.src = 'framed/index.html?page=Classes/CAccount_Code.html%23L12';
@@ -177,6 +192,26 @@ check().then(text => { document.getElementById('outcome').textContent = 'passed:
 """
 
 
+def numbered_as_file(page, module):
+    """Each item of the modern code page's lists stands as line n of the module file, its
+    anchor is L{n} and the browser numbers it n (its value, its list's start, else one more
+    than the item before); else what differs."""
+    with open(module, encoding="cp1252", newline="") as f:
+        source = f.read().split("\r\n")
+    with open(page, encoding="cp1252", newline="") as f:
+        text = f.read()
+    shown = 0
+    items = re.findall(r'(?:<ol start="(\d+)">)?<li\r\nid="L(\d+)"(?: value="(\d+)")?>(.*?)'
+                       r'(?=</ol>|<li\r\n)', text)
+    for start, anchor, value, markup in items:
+        shown = int(value or start) if value or start else shown + 1
+        code = html.unescape(re.sub(r"<[^>]*>", "", markup))
+        if int(anchor) != shown or code != source[shown - 1].rstrip(" "):
+            return "item L%s numbered %d shows %r, the file %r" % (
+                anchor, shown, code, source[shown - 1] if shown <= len(source) else None)
+    return "" if len(items) > 100 else "the code page has %d lines" % len(items)
+
+
 def main():
     tarnwick, project, *registry = sys.argv[1:]  # registry: [] or ["--registry", FILE]
     chromium = shutil.which(os.environ.get("CHROMIUM", "/usr/bin/chromium"))
@@ -193,6 +228,11 @@ def main():
                 print("FAILED: tarnwick generate --layout %s exited %d: %s"
                       % (layout, generated.returncode, generated.stderr))
                 return 1
+        mismatch = numbered_as_file(os.path.join(tmp, "modern", "Classes", "CAccount_Code.html"),
+                                    os.path.join(os.path.dirname(project), "Classes", "CAccount.cls"))
+        if mismatch:
+            print("FAILED: " + mismatch)
+            return 1
         with open(os.path.join(tmp, "harness.html"), "w", encoding="utf-8") as f:
             f.write(HARNESS)
         outcome = run_harness(chromium, tmp, os.path.join(tmp, "harness.html"), 60000, 120)

@@ -63,6 +63,8 @@ const GoldenCase kGoldenCases[] = {
     {"modern/index.html", "modern start: HTML5 head, header, plain navigation, crumbs, footer"},
     {"modern/Classes/CAccount_Post.html", "modern member page: crumbs, section addresses"},
     {"modern/Classes/CAccount_Uml.html", "modern module page: tabs with the current one marked"},
+    {"modern/Classes/CAccount_Code.html",
+     "modern code page: a span per line numbered and addressed as the module file, classes"},
     {"modern/module-summary.html", "modern list page: links aimed at no frame"},
     {"modern/nav-index.js", "navigation index: kinds, modules with their pages, member counts"},
     {"modern/nav/Classes/CAccount.js", "a module's members for the navigation, with their kinds"},

@@ -8,6 +8,7 @@
 #include "generator/site/PageContext.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
+#include "support/Escape.h"
 
 namespace tarnwick {
 namespace {
@@ -121,6 +122,40 @@ TEST(VBtoHTML, ColoursKeywordRunsAndComments) {
     for (const auto& c : cases) {
         EXPECT_EQ(modVBtoHTML::convertVBtoHTML(c.input), kMono + c.expected + kEnd)
             << c.what << ": " << c.input;
+    }
+}
+
+// The modern listing's marks, line by line ("\n" between lines).
+TEST(VBtoHTML, MarksStringsCommentsAndKeywordsAsTheCompilerReads) {
+    const struct {
+        const char* input;
+        const char* expected;
+    } cases[] = {
+        {"Exit Sub 'done", "<b>Exit Sub</b> <i>'done</i>"},
+        {"Public  Function F() As Long  ", "<b>Public  Function</b> F() <b>As Long</b>  "},
+        {"s = \"it's\" ' If", "s = <q>\"it's\"</q> <i>' If</i>"},
+        {"s = \"a\"\"If\"\"\" & If", "s = <q>\"a\"\"If\"\"\"</q> &#38; <b>If</b>"},
+        {"s = \"open", "s = <q>\"open</q>"},
+        {"rs.Close: Close #1", "rs.Close: <b>Close</b> #1"},
+        {"x = 1: Rem If\nRemark = 2", "x = 1: <i>Rem If</i>\nRemark = 2"},
+        {"' a _\n  b\nc", "<i>' a _</i>\n<i>  b</i>\nc"},
+        {"Gr\xC3\xB6\xC3\x9F"
+         "e = EndIf",
+         "Gr\xC3\xB6\xC3\x9F"
+         "e = EndIf"},
+        {"If a<5 Then", "<b>If</b> a&#60;5 <b>Then</b>"},
+    };
+    for (const auto& row : cases) {
+        std::string out;
+        modVBtoHTML::MarkState state;
+        const std::string input = row.input;
+        for (size_t at = 0; at <= input.size();) {
+            const size_t end = std::min(input.find('\n', at), input.size());
+            if (at > 0) out += '\n';
+            modVBtoHTML::appendMarkedLine(out, codeText(input.substr(at, end - at)).str(), state);
+            at = end + 1;
+        }
+        EXPECT_EQ(out, row.expected) << row.input;
     }
 }
 
