@@ -83,11 +83,34 @@
         return pages;
     }
 
-    /* Fills a module's list with its pages and members, once. */
-    function fillModule(details, group, module) {
-        if (details.getAttribute("data-filled")) return;
-        details.setAttribute("data-filled", "1");
+    /* A branch of the tree: a button that opens and closes it, the link to its page and
+       a list below. The button stands beside the link, not around it, so each is a
+       control of its own for the keyboard and for screen readers. */
+    function branch(className, link, onOpen) {
+        var node = element("div", "branch " + className);
+        var button = element("button", "twisty");
         var list = element("ul");
+        button.type = "button";
+        button.setAttribute("aria-expanded", "false");
+        button.setAttribute("aria-label", link.textContent);
+        list.hidden = true;
+        node.open = function (open) {
+            button.setAttribute("aria-expanded", open ? "true" : "false");
+            list.hidden = !open;
+            if (open && onOpen) onOpen(list);
+        };
+        button.addEventListener("click", function () {
+            node.open(list.hidden);
+        });
+        node.appendChild(button);
+        node.appendChild(link);
+        node.appendChild(list);
+        return node;
+    }
+
+    /* Fills a module's list with its pages and members, once. */
+    function fillModule(list, group, module) {
+        if (list.firstChild) return;
         modulePages(group, module).forEach(function (page, i) {
             var item = element("li", i < window.tarnwickNav.tabs.length ? "page" : "member");
             var a = pageLink(page[1], page[0]);
@@ -95,7 +118,6 @@
             item.appendChild(a);
             list.appendChild(item);
         });
-        details.appendChild(list);
     }
 
     function markCurrent(container) {
@@ -126,33 +148,23 @@
         var nav = window.tarnwickNav, at = sitePath(), found = null;
         nav.groups.forEach(function (group) {
             var modules = group[3];
-            var kind = element("details", "kind");
-            var summary = element("summary");
-            summary.appendChild(pageLink(group[2], group[1]));
-            summary.appendChild(element("span", "count", String(modules.length)));
-            kind.appendChild(summary);
-            var list = element("ul");
+            var kind = branch("kind", pageLink(group[2], group[1]));
+            kind.insertBefore(element("span", "count", String(modules.length)), kind.lastChild);
+            var list = kind.lastChild;
             modules.forEach(function (module) {
                 var item = element("li");
-                var details = element("details", "module");
-                var head = element("summary");
-                head.appendChild(pageLink(group[0] + "/" + module[1] + ".html", module[0]));
-                details.appendChild(head);
-                details.addEventListener("toggle", function () {
-                    if (details.open) fillModule(details, group, module);
-                });
-                item.appendChild(details);
+                var node = branch("module", pageLink(group[0] + "/" + module[1] + ".html", module[0]),
+                                  function (pages) { fillModule(pages, group, module); });
+                item.appendChild(node);
                 list.appendChild(item);
                 if (!found && at.indexOf(group[0] + "/" + module[1]) === 0 &&
                     modulePages(group, module).some(function (page) { return page[1] === at; })) {
-                    found = details;
-                    details.open = true;
-                    fillModule(details, group, module);
-                    kind.open = true;
+                    found = node;
+                    node.open(true);
+                    kind.open(true);
                 }
             });
-            if (group[2] === at) kind.open = true;
-            kind.appendChild(list);
+            if (group[2] === at) kind.open(true);
             tree.appendChild(kind);
         });
         return found;
