@@ -448,9 +448,15 @@ void GenerationRun::finish(State& state) {
         if (Expected<std::string> bytes = File(resources + "index.html").ReadBytes(); !bytes) {
             missing(resources + "index.html");
         } else {
+            // The frameset names the site's language: the translation is read
+            // here too, as a run that finds nothing changed never reads it
+            // (the language code is ASCII in every code page the file may use).
+            const Translation translation = Translation::load(state.translationPath, CodePage());
+            PageContext ctx = state.ctx;
+            ctx.translation = &translation;
             ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
-                site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), state.ctx),
-                           state.ctx.codePage);
+                site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), ctx),
+                           ctx.codePage);
             });
         }
     }
