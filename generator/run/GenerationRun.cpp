@@ -180,6 +180,17 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     return parser.Parse();
 }
 
+// The frameset from the resource's template (windows-1252), in the site's
+// language: the translation is read here too, as a run that finds nothing
+// changed never reads it (the language code is ASCII in every code page the
+// file may be in).
+Page framesetPage(const std::string& frameTemplate, const std::string& translationPath,
+                  PageContext ctx) {
+    const Translation translation = Translation::load(translationPath, CodePage());
+    ctx.translation = &translation;
+    return modHtml::buildFramePage(CodePage().toUtf8(frameTemplate), ctx);
+}
+
 }  // namespace
 
 GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* observer,
@@ -448,15 +459,9 @@ void GenerationRun::finish(State& state) {
         if (Expected<std::string> bytes = File(resources + "index.html").ReadBytes(); !bytes) {
             missing(resources + "index.html");
         } else {
-            // The frameset names the site's language: the translation is read
-            // here too, as a run that finds nothing changed never reads it
-            // (the language code is ASCII in every code page the file may use).
-            const Translation translation = Translation::load(state.translationPath, CodePage());
-            PageContext ctx = state.ctx;
-            ctx.translation = &translation;
             ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
-                site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), ctx),
-                           ctx.codePage);
+                site.write(framesetPage(bytes.value(), state.translationPath, state.ctx),
+                           state.ctx.codePage);
             });
         }
     }
