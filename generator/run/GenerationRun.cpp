@@ -186,8 +186,8 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
 // file may be in).
 Page framesetPage(const std::string& frameTemplate, const std::string& translationPath,
                   PageContext ctx) {
-    const Translation translation = Translation::load(translationPath, CodePage());
-    ctx.translation = &translation;
+    const Translation language = Translation::load(translationPath, CodePage());
+    ctx.translation = &language;
     return modHtml::buildFramePage(CodePage().toUtf8(frameTemplate), ctx);
 }
 
