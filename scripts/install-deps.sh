@@ -2,7 +2,26 @@
 # Installs the Debian 12 packages Tarnwick needs to build, test and run.
 # Idempotent: when everything is present it prints nothing and exits 0.
 # Usage: scripts/install-deps.sh [--with-browser]
+# --with-browser also installs Chromium, npm and the npm package axe-core (for
+# tests/browser/check_access.py) into $TARNWICK_NPM_CACHE, by default
+# ~/.cache/tarnwick/npm; offline that step only prints a note.
 set -eu
+
+AXE_VERSION="4.14.1"
+NPM_CACHE="${TARNWICK_NPM_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/tarnwick/npm}"
+
+# The browser tests' axe-core, once the packages (npm among them) are there.
+install_axe() {
+    [ "${1:-}" = "--with-browser" ] || return 0
+    [ -f "$NPM_CACHE/node_modules/axe-core/axe.min.js" ] &&
+        grep -q "\"version\": \"$AXE_VERSION\"" "$NPM_CACHE/node_modules/axe-core/package.json" &&
+        return 0
+    echo "Installing axe-core $AXE_VERSION into $NPM_CACHE"
+    mkdir -p "$NPM_CACHE"
+    npm install --prefix "$NPM_CACHE" --no-save --no-audit --no-fund --loglevel=error \
+        "axe-core@$AXE_VERSION" >/dev/null ||
+        echo "note: axe-core not installed; the accessibility test is skipped"
+}
 
 PACKAGES="build-essential cmake ninja-build pkg-config
 libgtest-dev libgmock-dev googletest libbenchmark-dev
@@ -16,6 +35,8 @@ OPTIONAL="ccache"
 
 if [ "${1:-}" = "--with-browser" ]; then
     PACKAGES="$PACKAGES chromium"
+    # npm from Debian, unless another nodejs package already brings it
+    command -v npm >/dev/null 2>&1 || PACKAGES="$PACKAGES npm"
 fi
 
 missing=""
@@ -25,7 +46,10 @@ for p in $PACKAGES; do
     fi
 done
 
-[ -z "$missing" ] && exit 0
+if [ -z "$missing" ]; then
+    install_axe "${1:-}"
+    exit 0
+fi
 
 for p in $OPTIONAL; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -51,3 +75,4 @@ if [ -n "${optional_missing:-}" ]; then
     $SUDO apt-get install -y -qq --no-install-recommends $optional_missing >/dev/null 2>&1 ||
         echo "note: optional packages not installed:$optional_missing"
 fi
+install_axe "${1:-}"

@@ -11,10 +11,10 @@ namespace tarnwick {
 
 namespace {
 
-const Html kChild = "<IMG SRC=\"../src/images/parchild.gif\">";
-const Html kMult = "<IMG SRC=\"../src/images/parmult.gif\">";
-const Html kLower = "<IMG SRC=\"../src/images/parlower.gif\">";
-const Html kNone = "<IMG SRC=\"../src/images/parnone.gif\">";
+const Html kChild = "<IMG SRC=\"../src/images/parchild.gif\" alt=\"\">";
+const Html kMult = "<IMG SRC=\"../src/images/parmult.gif\" alt=\"\">";
+const Html kLower = "<IMG SRC=\"../src/images/parlower.gif\" alt=\"\">";
+const Html kNone = "<IMG SRC=\"../src/images/parnone.gif\" alt=\"\">";
 
 // The words naming the module's kind in the root row: "Class module",
 // "Form module", ...; a standard module is just "Module".

@@ -54,7 +54,7 @@ Html CUml::createClassBox(const CModule& module, const CProject& project, const 
     const std::string kind = helper.getModuleType(module);
     out.Append("<IMG src=\"../src/images/");
     out.Append(url(kind));
-    out.Append(".ico\">");
+    out.Append(".ico\" alt=\"\">");
     out.Append("&nbsp;");
     out.Append(escaped(module.Name()));
     out.Append(" (");

@@ -30,7 +30,8 @@ Html searchBox(const PageContext& ctx) {
            ctx.target(LinkFrame::Detail) +
            " accept-charset=\"UTF-8\">"
            "<INPUT type=\"text\" name=\"q\" size=\"16\" title=\"" +
-           search + "\">&nbsp;<INPUT type=\"submit\" value=\"" + search + "\"></FORM>";
+           search + "\" aria-label=\"" + search + "\">&nbsp;<INPUT type=\"submit\" value=\"" +
+           search + "\"></FORM>";
 }
 
 PageBody buildSearchPage(const PageContext& ctx) {
@@ -39,9 +40,10 @@ PageBody buildSearchPage(const PageContext& ctx) {
     page.AppendLn("<H3>" + trText(helper, "Search") + "</H3>");
     page.AppendLn(
         "<FORM class=\"search\" action=\"search.html\" method=\"get\" accept-charset=\"UTF-8\">");
-    page.AppendLn("<INPUT type=\"text\" name=\"q\" id=\"searchQuery\" size=\"40\">&nbsp;");
-    page.AppendLn("<INPUT type=\"submit\" value=\"" + attribute(helper.Translate("Search")) +
-                  "\">");
+    const Html search = attribute(helper.Translate("Search"));
+    page.AppendLn("<INPUT type=\"text\" name=\"q\" id=\"searchQuery\" size=\"40\" aria-label=\"" +
+                  search + "\">&nbsp;");
+    page.AppendLn("<INPUT type=\"submit\" value=\"" + search + "\">");
     page.AppendLn("</FORM>");
     page.AppendLn("<P id=\"searchSummary\">" +
                   trText(helper, "SearchHint", "Type a name or words of a description.") + "</P>");

@@ -277,6 +277,13 @@ Page buildFramePage(std::string_view frameTemplate, const PageContext& ctx) {
         page.insert(at, "\r\n" + ctx.charsetMeta().str());
     }
     translateFrameTexts(page, ctx);
+    // The frameset speaks the site's language.
+    const size_t html = toLower(page).find("<html>");
+    if (html != std::string::npos) {
+        const CHelper helper(ctx.translation, ctx.language);
+        page.insert(html + 5,
+                    " lang=\"" + attribute(helper.Translate("LanguageCode", "en")).str() + "\"");
+    }
     // The template is a resource of ours: its markup is markup.
     return {"index.html", Html::trusted(std::move(page))};
 }

@@ -43,7 +43,9 @@ Html buildModuleBody(const CModule& module, const CProject& project, const PageC
     body.AppendLn("   <H3>");
     body.AppendLn("      " + trText(helper, "Summary", "Summary") + ":");
     body.AppendLn("   </H3>");
-    body.AppendLn("   <UL>");
+    // Indented lines of links, not list items: role none keeps the indent
+    // and tells screen readers there is no list.
+    body.AppendLn("   <UL role=\"none\">");
     // The link list names the kinds whose table is on this page: a link to
     // a table that is not there would lead nowhere.
     const auto tables = summaryTables(module, ctx.settings);

@@ -111,7 +111,7 @@ Html buildModuleHeader(const CProject& /*project*/, const CModule& module, const
 
 Html buildIconHeader(std::string_view icon, const Html& line1, const Html& line2) {
     return "<TABLE class=\"header\"><TR><TD width=\"1px\"><IMG src=\"../src/images/" + url(icon) +
-           "2.ico\"></TD><TD><I>" + line1 + "</I><BR><B>" + line2 + "</B></TD></TR></TABLE>";
+           "2.ico\" alt=\"\"></TD><TD><I>" + line1 + "</I><BR><B>" + line2 + "</B></TD></TR></TABLE>";
 }
 
 }  // namespace tarnwick::modHtml
