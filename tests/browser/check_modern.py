@@ -113,14 +113,14 @@ async function check() {
   // opens, a module's members (from its own script) when that opens.
   doc = await open('modern/index.html');
   const tree = doc.querySelector('#nav .tree');
-  expect(tree && !tree.querySelector('details.module, li.member'), 'the start page draws modules');
-  const classes = [...tree.querySelectorAll('details.kind')].find(d =>
-      d.querySelector('summary a').getAttribute('href').endsWith('all-Classes.html'));
-  classes.open = true;
+  expect(tree && !tree.querySelector('.module, li.member'), 'the start page draws modules');
+  const classes = [...tree.querySelectorAll('.branch.kind')].find(d =>
+      d.querySelector(':scope > a').getAttribute('href').endsWith('all-Classes.html'));
+  classes.querySelector('button.twisty').click();
   const account = await until('opening Classes lists CAccount', () =>
-      [...classes.querySelectorAll('details.module')].find(d => d.querySelector('summary a').textContent == 'CAccount'));
+      [...classes.querySelectorAll('.branch.module')].find(d => d.querySelector(':scope > a').textContent == 'CAccount'));
   expect(!tree.querySelector('li.member'), 'members are drawn before their module opens');
-  account.open = true;
+  account.querySelector('button.twisty').click();
   await until('opening CAccount lists Post', () =>
       [...account.querySelectorAll('li.member a')].some(a => a.textContent == 'Post' && a.title));
   // The filter finds members of modules not drawn, from the search index.

@@ -142,14 +142,15 @@
     }
 
     /* Fills a module's list with its pages at once, its members when they come; once. */
-    function fillModule(details, group, module, then) {
-        if (details.getAttribute("data-filled")) return then && then();
-        details.setAttribute("data-filled", "1");
+    function fillModule(node, group, module, then) {
+        if (node.getAttribute("data-filled")) return then && then();
+        node.setAttribute("data-filled", "1");
         var list = element("ul");
+        list.hidden = true;
         window.tarnwickNav.tabs.forEach(function (tab) {
             list.appendChild(pageItem("page", [tab[1], modulePage(group, module) + tab[0] + ".html"]));
         });
-        details.appendChild(list);
+        node.appendChild(list);
         withMembers(group, module, function (members) {
             members.forEach(function (member) { list.appendChild(pageItem("member", member)); });
             if (then) then();
@@ -168,24 +169,51 @@
         if (kind.moduleEntries) return kind.moduleEntries;
         var list = element("ul"), root = siteRoot(), items = [];
         group[3].forEach(function (module, i) {
-            var path = modulePage(group, module) + ".html";
-            items.push("<li><details class=\"module\" data-i=\"" + i + "\"><summary><a href=\"" +
+            var path = modulePage(group, module) + ".html", name = markup(module[0]);
+            items.push("<li><div class=\"branch module\" data-i=\"" + i + "\">" +
+                "<button type=\"button\" class=\"twisty\" aria-expanded=\"false\" aria-label=\"" +
+                name + "\"></button><a href=\"" +
                 markup(root + path.split("/").map(encodeURIComponent).join("/")) + "\">" +
-                markup(module[0]) + "</a></summary></details></li>");
+                name + "</a></div></li>");
         });
+        list.hidden = true;
         list.innerHTML = items.join("");
         kind.appendChild(list);
-        kind.moduleEntries = list.getElementsByTagName("details");
+        kind.moduleEntries = list.getElementsByClassName("module");
         return kind.moduleEntries;
+    }
+
+    /* A branch of the tree: a button that opens and closes it beside the
+     * link to its page, its list below. Each is a control of its own for the
+     * keyboard and for screen readers: nothing interactive inside another. */
+    function branch(className, link) {
+        var node = element("div", "branch " + className);
+        var button = element("button", "twisty");
+        button.type = "button";
+        button.setAttribute("aria-expanded", "false");
+        button.setAttribute("aria-label", link.textContent);
+        node.appendChild(button);
+        node.appendChild(link);
+        return node;
+    }
+
+    /* Shows or hides a branch's list (made by its fill). */
+    function show(node, open) {
+        node.firstChild.setAttribute("aria-expanded", open ? "true" : "false");
+        var list = node.lastChild;
+        if (list.tagName === "UL") list.hidden = !open;
     }
 
     /* Opening a kind or a module fills it: one listener for the whole tree. */
     function fillOpened(event) {
-        var details = event.target, kind = details.parentNode.parentNode.parentNode;
-        if (!details.open) return;
-        if (details.navGroup) fillKind(details, details.navGroup);
-        else if (details.className === "module" && kind.navGroup)
-            fillModule(details, kind.navGroup, kind.navGroup[3][+details.getAttribute("data-i")]);
+        var button = event.target;
+        if (button.className !== "twisty") return;
+        var node = button.parentNode, kind = node.parentNode.parentNode.parentNode;
+        var open = button.getAttribute("aria-expanded") !== "true";
+        if (open && node.navGroup) fillKind(node, node.navGroup);
+        else if (open && kind.navGroup)
+            fillModule(node, kind.navGroup, kind.navGroup[3][+node.getAttribute("data-i")]);
+        show(node, open);
     }
 
     /* This page's path inside the site ("Classes/CAccount.html"); empty when it lies elsewhere. */
@@ -209,11 +237,12 @@
         };
         var open = function (i) {
             var entry = fillKind(kind, group)[i];
-            kind.open = entry.open = true;
             fillModule(entry, group, group[3][i], function () {
                 if (!currentEntry) currentEntry = markCurrent(navTree);
                 showCurrent();
             });
+            show(kind, true);
+            show(entry, true);
         };
         var tabs = window.tarnwickNav.tabs.map(function (tab) { return tab[0]; });
         var modules = group[3];
@@ -231,18 +260,14 @@
 
     function renderTree(tree) {
         var at = sitePath();
-        // toggle does not bubble: the tree hears it on its way down.
-        tree.addEventListener("toggle", fillOpened, true);
+        tree.addEventListener("click", fillOpened);
         window.tarnwickNav.groups.forEach(function (group) {
-            var kind = element("details", "kind");
-            var summary = element("summary");
-            summary.appendChild(pageLink(group[2], group[1]));
-            summary.appendChild(element("span", "count", String(group[3].length)));
-            kind.appendChild(summary);
+            var kind = branch("kind", pageLink(group[2], group[1]));
+            kind.appendChild(element("span", "count", String(group[3].length)));
             kind.navGroup = group;
             if (group[2] === at) {
                 fillKind(kind, group);
-                kind.open = true;
+                show(kind, true);
             } else if (at.indexOf(group[0] + "/") === 0) {
                 openCurrent(kind, group, at);
             }
