@@ -131,7 +131,7 @@ std::string constantText(const Element& constant) {
 
 std::string declareText(const CDeclaration& declaration) {
     const std::string& syntax = declaration.Syntax();
-    const bool sub = findNoCase(syntax, "Sub ") < findNoCase(syntax, " Lib ");
+    const bool sub = findNoCase(syntax, " Sub ") < findNoCase(syntax, " Lib ");
     std::string text = std::string("Declare ") + (sub ? "Sub " : "Function ") + declaration.Name() +
                        " Lib \"" + declaration.Lib() + "\"";
     if (!declaration.Alias().empty()) text += " Alias \"" + declaration.Alias() + "\"";
