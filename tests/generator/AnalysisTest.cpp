@@ -111,7 +111,8 @@ TEST(ApiReport, ListsWhatVb6Exposes) {
          "Public Function Append(ByRef Value As Variant) As CThing\r\nEnd Function\r\n"
          "Friend Sub Internal()\r\nEnd Sub\r\nPrivate Sub Hidden()\r\nEnd Sub\r\n"
          "Public Sub Log(Optional ByVal Level As Long = 2, ParamArray Items() As Variant)\r\n"
-         "End Sub\r\nPublic Property Let Count(ByVal RHS As Long)\r\nEnd Property\r\n"
+         "End Sub\r\nPublic Property Set Count(ByVal RHS As Object)\r\nEnd Property\r\n"
+         "Public Property Let Count(ByVal RHS As Long)\r\nEnd Property\r\n"
          "Property Get Count() As Long\r\nAttribute Count.VB_UserMemId = 0\r\nEnd Property\r\n",
          "Class CThing VB_Exposed=True VB_Creatable=True VB_PredeclaredId=False\n"
          "Public Enum AccountKind\n    akCash\n    akSaving = 1\n"
@@ -119,7 +120,8 @@ TEST(ApiReport, ListsWhatVb6Exposes) {
          "Public Function Append(ByRef Value As Variant) As CThing\n"
          "Public Sub Log(Optional ByVal Level As Long = 2, ParamArray Items() As Variant)\n"
          "Public Property Get Count() As Long  ' VB_UserMemId = 0\n"
-         "Public Property Let Count(ByVal RHS As Long)  ' VB_UserMemId = 0\n"},
+         "Public Property Let Count(ByVal RHS As Long)  ' VB_UserMemId = 0\n"
+         "Public Property Set Count(ByVal RHS As Object)  ' VB_UserMemId = 0\n"},
         // A private class is no part of the DLL's interface.
         {"OleDll", "Class", "False", "Public Sub Run()\r\nEnd Sub\r\n", ""},
         {"OleDll", "Module", "",
