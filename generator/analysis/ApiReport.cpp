@@ -256,8 +256,7 @@ std::string moduleHeader(const CModule& module, std::string_view kindWord) {
 std::string apiReport(const CProject& project) {
     const std::string type = project.value("Type");
     const bool binary = isActiveX(type);
-    std::string report =
-        "' Tarnwick API report\nProject " + project.displayName() + " Type=" + type + "\n";
+    std::string report = "Project " + project.displayName() + " Type=" + type + "\n";
     if (!binary) report += "' not an ActiveX project: no binary interface; listed for review\n";
     struct Section {
         ModuleKind kind;

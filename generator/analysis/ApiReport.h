@@ -3,8 +3,8 @@
 // the order of the project file or the module files. Committed beside the
 // project (PROJECT.api), it shows a change of the interface in review.
 //
-//   ' Tarnwick API report
 //   Project Ledger Type=OleDll
+//
 //   Class CAccount VB_Exposed=True VB_Creatable=True VB_PredeclaredId=False
 //   Implements IAccount
 //   Public Function Post(ByVal Amount As Currency) As Boolean
