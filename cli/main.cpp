@@ -3,6 +3,7 @@
 //   tarnwick dump PROJECT.vbp         the parsed project as JSON
 //   tarnwick generate PROJECT.vbp -o FOLDER   the HTML site
 //   tarnwick check PROJECT.vbp        members without a description, as warnings
+//   tarnwick api PROJECT.vbp          the public interface, one line per element
 #include <exception>
 #include <iostream>
 #include <string>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
                                    std::string("tarnwick ") + tarnwick::buildVersion());
 
     int status = 0;
+    tarnwick::cli::registerApiCommand(app, status);
     tarnwick::cli::registerCheckCommand(app, status);
     tarnwick::cli::registerDumpCommand(app, status);
     tarnwick::cli::registerGenerateCommand(app, status);

@@ -76,10 +76,10 @@ Outcome tarnwick(const std::vector<std::string>& args,
     return outcome;
 }
 
-// An option generate, dump and check share reads alike in each one's help.
+// An option generate, dump, check and api share reads alike in each one's help.
 TEST(Help, SharedOptionsReadAlikeInEveryCommand) {
     std::map<std::string, std::map<std::string, std::string>> lines;  // option, command: line
-    for (const char* command : {"generate", "dump", "check"}) {
+    for (const char* command : {"generate", "dump", "check", "api"}) {
         const Outcome help = tarnwick({command, "--help"});
         std::istringstream in(help.out);
         for (std::string line; std::getline(in, line);)

@@ -1,9 +1,11 @@
 // The project checks of generator/analysis on small projects read from disk:
-// what --unused tells, and what it must not (VB6 calls it, or another build uses it).
+// what --unused tells, and what it must not (VB6 calls it, or another build uses it);
+// what the API report lists of an ActiveX DLL and an Exe.
 #include <gtest/gtest.h>
 
-#include "generator/settings/GenerationSettings.h"
+#include "generator/analysis/ApiReport.h"
 #include "generator/analysis/Unused.h"
+#include "generator/settings/GenerationSettings.h"
 #include "model/CProject.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
@@ -75,6 +77,106 @@ TEST(UnusedCheck, ToldUnlessVbOrAnotherBuildUsesIt) {
                   c.expected)
             << c.code;
     }
+}
+
+// A module file: a class's header and instancing (exposed: "True" or
+// "False"), or a standard module's name alone.
+std::string moduleFile(const std::string& kind, const std::string& name, const char* exposed,
+                       const std::string& code) {
+    if (kind != "Class") return "Attribute VB_Name = \"" + name + "\"\r\n" + code;
+    return "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1\r\nEND\r\nAttribute VB_Name = \"" + name +
+           "\"\r\nAttribute VB_Creatable = True\r\nAttribute VB_PredeclaredId = False\r\n"
+           "Attribute VB_Exposed = " +
+           exposed + "\r\n" + code;
+}
+
+std::string reportOf(const std::string& vbp) {
+    CParser parser;
+    parser.setPath(vbp);
+    auto project = parser.Parse();
+    return project ? apiReport(*project.value()) : "unreadable";
+}
+
+TEST(ApiReport, ListsWhatVb6Exposes) {
+    struct {
+        const char* type;
+        const char* kind;
+        const char* exposed;
+        const char* code;
+        const char* expected;  // the report after its project lines
+    } const cases[] = {
+        {"OleDll", "Class", "True",
+         "Public Event Changed(ByVal Amount As Currency)\r\n"
+         "Public Enum AccountKind\r\n    akCash\r\n    akSaving = 1 ' savings\r\nEnd Enum\r\n"
+         "Public Function Append(ByRef Value As Variant) As CThing\r\nEnd Function\r\n"
+         "Friend Sub Internal()\r\nEnd Sub\r\nPrivate Sub Hidden()\r\nEnd Sub\r\n"
+         "Public Sub Log(Optional ByVal Level As Long = 2, ParamArray Items() As Variant)\r\n"
+         "End Sub\r\nPublic Property Set Count(ByVal RHS As Object)\r\nEnd Property\r\n"
+         "Public Property Let Count(ByVal RHS As Long)\r\nEnd Property\r\n"
+         "Property Get Count() As Long\r\nAttribute Count.VB_UserMemId = 0\r\nEnd Property\r\n",
+         "Class CThing VB_Exposed=True VB_Creatable=True VB_PredeclaredId=False\n"
+         "Public Enum AccountKind\n    akCash\n    akSaving = 1\n"
+         "Public Event Changed(ByVal Amount As Currency)\n"
+         "Public Function Append(ByRef Value As Variant) As CThing\n"
+         "Public Sub Log(Optional ByVal Level As Long = 2, ParamArray Items() As Variant)\n"
+         "Public Property Get Count() As Long  ' VB_UserMemId = 0\n"
+         "Public Property Let Count(ByVal RHS As Long)  ' VB_UserMemId = 0\n"
+         "Public Property Set Count(ByVal RHS As Object)  ' VB_UserMemId = 0\n"},
+        // A private class is no part of the DLL's interface.
+        {"OleDll", "Class", "False", "Public Sub Run()\r\nEnd Sub\r\n", ""},
+        {"OleDll", "Module", "",
+         "Public Const Limit As Long = 10 ' most\r\nPublic Type Point\r\n    X As Long\r\n"
+         "    Y(1 To 3) As Single\r\nEnd Type\r\n"
+         "Public Declare Function GetTickCount Lib \"kernel32\" () As Long\r\n"
+         "Dim m_x As Long\r\nPublic Total As Currency\r\nGlobal g As New Collection\r\n",
+         "Module CThing  ' not binary\nPublic Const Limit As Long = 10\nPublic Type Point\n"
+         "    X As Long\n    Y(1 To 3) As Single\n"
+         "Public Declare Function GetTickCount Lib \"kernel32\" () As Long\n"
+         "Public g As New Collection\nPublic Total As Currency\n"},
+        // An Exe lists its classes for review.
+        {"Exe", "Class", "False",
+         "Implements IThing\r\nPublic Sub Run()\r\nEnd Sub\r\nFriend Sub Internal()\r\nEnd Sub\r\n",
+         "Class CThing VB_Exposed=False VB_Creatable=True VB_PredeclaredId=False\n"
+         "Implements IThing\nPublic Sub Run()\n"},
+    };
+    for (const auto& c : cases) {
+        testing::TempFolder tmp;
+        const bool isClass = std::string(c.kind) == "Class";
+        tmp.write(isClass ? "a.cls" : "a.bas", moduleFile(c.kind, "CThing", c.exposed, c.code));
+        const std::string report = reportOf(
+            tmp.write("p.vbp", std::string("Type=") + c.type + "\r\n" + c.kind + "=CThing; " +
+                                   (isClass ? "a.cls" : "a.bas") + "\r\nName=\"P\"\r\n"));
+        const std::size_t body = report.find("\n\n");
+        EXPECT_EQ(body == std::string::npos ? "" : report.substr(body + 2), c.expected) << c.code;
+    }
+}
+
+TEST(ApiReport, SameWhateverTheProjectOrderAndTellsTheDifference) {
+    testing::TempFolder tmp;
+    tmp.write("b.cls", moduleFile("Class", "beta", "True", "Public Sub B()\r\nEnd Sub\r\n"));
+    tmp.write("a.cls", moduleFile("Class", "Alpha", "True", "Public Sub A()\r\nEnd Sub\r\n"));
+    tmp.write("m.bas", moduleFile("Module", "modZ", "", "Public Sub Z()\r\nEnd Sub\r\n"));
+    const std::string one = reportOf(tmp.write(
+        "1.vbp",
+        "Type=OleDll\r\nClass=beta; b.cls\r\nModule=modZ; m.bas\r\nClass=Alpha; a.cls\r\n"));
+    const std::string two = reportOf(tmp.write(
+        "2.vbp",
+        "Type=OleDll\r\nModule=modZ; m.bas\r\nClass=Alpha; a.cls\r\nClass=beta; b.cls\r\n"));
+    EXPECT_EQ(one, two);
+    EXPECT_LT(one.find("Class Alpha"), one.find("Class beta"));
+    EXPECT_LT(one.find("Class beta"), one.find("Module modZ"));
+
+    struct {
+        const char* expected;
+        const char* actual;
+        const char* difference;
+    } const diffs[] = {
+        {"a\r\nb\r\n", "a\nb\n", ""},
+        {"a\nb\nc\n", "a\nB\nc\nd\n", "-b\n+B\n+d\n"},
+        {"x\ny\n", "y\n", "-x\n"},
+    };
+    for (const auto& d : diffs)
+        EXPECT_EQ(apiDifference(d.expected, d.actual), d.difference) << d.actual;
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+// tarnwick api PROJECT.vbp [--check FILE] [--codepage NAME] [--define NAME=VALUE ...]
+//                          [--settings FILE]
+//
+// Prints the project's public interface (generator/analysis/ApiReport.h),
+// one line per public element, sorted: committed as PROJECT.api beside the
+// project, a change of the interface shows in review. With --check FILE it
+// prints nothing when FILE holds the current report, else the lines that
+// differ ("-" only in FILE, "+" only in the project now).
+// The code page and defines of the project's settings file are used as
+// generate uses them; options given here win over them.
+// Exit status: 0 done (or FILE is current); 1 FILE is out of date or
+// cannot be read, or the project cannot be read; 2 a usage error.
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/OptionHelp.h"
+#include "generator/analysis/ApiReport.h"
+#include "generator/settings/SettingsFile.h"
+#include "reader/CParser.h"
+#include "reader/ConditionalCompilation.h"
+#include "support/CodePage.h"
+#include "support/Diagnostics.h"
+
+namespace tarnwick::cli {
+
+namespace {
+
+struct ApiOptions {
+    std::string project;
+    std::string check;     // the committed report; empty: print the report
+    std::string codePage;  // empty: the settings file's, else windows-1252
+    std::vector<std::string> defines;
+    std::string settingsFile;
+};
+
+class StderrSink : public DiagnosticsSink {
+public:
+    void report(const Diagnostic& diagnostic) override {
+        printLine(std::cerr, "tarnwick: ", diagnostic.toString());
+    }
+};
+
+// The project as generate reads it, with the settings file's code page and
+// defines under the options'; null after telling why. usage: the failure
+// is the command line's.
+std::shared_ptr<CProject> readApiProject(const ApiOptions& options, bool& usage) {
+    usage = true;
+    const bool named = !options.settingsFile.empty();
+    auto file = SettingsFile::load(
+        named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
+    if (!file) {
+        printLine(std::cerr, "tarnwick api: ", file.error().message);
+        return nullptr;
+    }
+    GenerationRequest fromFile;
+    file.value().applyTo(fromFile);
+    std::vector<std::string> defineList = fromFile.defines;
+    defineList.insert(defineList.end(), options.defines.begin(), options.defines.end());
+    const std::string codePageName =
+        options.codePage.empty() ? fromFile.codePage : options.codePage;
+    auto codePage = CodePage::open(codePageName);
+    if (!codePage) {
+        printLine(std::cerr, "tarnwick api: unknown code page: ", codePageName);
+        return nullptr;
+    }
+    auto defines = readDefines(defineList);
+    if (!defines) {
+        printLine(std::cerr, "tarnwick api: ", defines.error().message);
+        return nullptr;
+    }
+    usage = false;
+    StderrSink sink;
+    CParser parser;
+    parser.setPath(options.project);
+    parser.setCodePage(codePage.value());
+    parser.setDiagnostics(&sink);
+    // The interface names no library's description: no registry is needed.
+    parser.setRegistry(std::make_shared<const RegistrySource>());
+    parser.setDefines(std::move(defines).value());
+    auto project = parser.Parse();
+    if (!project) {
+        printLine(std::cerr, "tarnwick api: ", project.error().message);
+        return nullptr;
+    }
+    return std::move(project).value();
+}
+
+int runApi(const ApiOptions& options) {
+    bool usage = false;
+    const std::shared_ptr<CProject> project = readApiProject(options, usage);
+    if (!project) return usage ? 2 : 1;
+    const std::string report = apiReport(*project);
+    if (options.check.empty()) {
+        std::cout << report;
+        return 0;
+    }
+    std::ifstream in(options.check, std::ios::binary);
+    if (!in) {
+        printLine(std::cerr, "tarnwick api: cannot read ", options.check);
+        return 1;
+    }
+    const std::string committed((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
+    const std::string difference = apiDifference(committed, report);
+    if (difference.empty()) return 0;
+    printLine(std::cerr, "tarnwick api: out of date: ", options.check);
+    // The lines quote the project's code, control characters and all.
+    printLine(std::cout, "--- ", options.check);
+    printLine(std::cout, "+++ ", options.project);
+    std::istringstream lines(difference);
+    for (std::string line; std::getline(lines, line);) printLine(std::cout, "", line);
+    return 1;
+}
+
+}  // namespace
+
+void registerApiCommand(CommandLine& app, int& status) {
+    auto options = std::make_shared<ApiOptions>();
+    Command* api = app.add_subcommand(
+        "api", "Print the project's public interface, sorted, one line per element");
+    api->add_option("PROJECT", options->project, kProjectHelp)->required();
+    api->add_option("--check", options->check,
+                    "Compare with this committed report instead: exit 1 and print the "
+                    "differing lines when it is out of date");
+    api->add_option("--codepage", options->codePage, kCodePageHelp);
+    api->add_option("--define", options->defines, kDefineHelp)->allow_extra_args(false);
+    api->add_option("--settings", options->settingsFile, kSettingsHelp);
+    // status outlives the app: main owns both and parses within its lifetime.
+    api->callback([options, &status] { status = runApi(*options); });
+}
+
+}  // namespace tarnwick::cli
