@@ -25,7 +25,7 @@
 // (CheckReport.h) instead of the lines above; --output FILE writes the report
 // to FILE, whole or not at all, and prints only the summary line.
 // --coverage adds the share of documented members per module, per kind and
-// in all ("coverage: Class CAccount: 80 % (4/5)"), --badge writes it as an
+// in all ("coverage: Class CWindow: 60 % (3/5)"), --badge writes it as an
 // SVG badge and --min-coverage N fails below N percent.
 // Exit status: 0, or 1 with --fail-on-undocumented when a member lacks a
 // description or with --min-coverage when too few have one; 1 when the
@@ -300,8 +300,13 @@ int runCheck(const CheckOptions& options) {
                                                                       coverage->undocumented()))))
         return 1;
     if (minimum >= 0 && coverage->documented() * 100.0 <
-                            minimum * (coverage->documented() + coverage->undocumented()))
+                            minimum * (coverage->documented() + coverage->undocumented())) {
+        printLine(
+            std::cerr, "tarnwick check: ",
+            std::to_string(coveragePercent(coverage->documented(), coverage->undocumented())) +
+                " % of the members documented, less than --min-coverage " + options.minCoverage);
         return 1;
+    }
     return options.failOnUndocumented && !options.unused && coverage->undocumented() > 0 ? 1 : 0;
 }
 

@@ -56,7 +56,7 @@ int coveragePercent(int documented, int undocumented);
 // "coverage: ..." lines: one per module, one per kind counted, the total.
 std::string coverageLines(const CheckResults& results);
 
-// A small SVG badge "docs 87 %", coloured by the share.
+// A small SVG badge "docs 86 %", coloured by the share.
 std::string coverageBadge(int percent);
 
 // GitHub's escaping of a workflow command's message, and of a property's value.

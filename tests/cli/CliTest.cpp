@@ -603,7 +603,7 @@ TEST(CheckCommand, CoverageOptions) {
         std::string inOut, inErr;
     } const cases[] = {
         {{"--coverage", "--min-coverage", "0", "--badge", badge}, 0, "coverage: total: ", ""},
-        {{"--min-coverage", "100"}, 1, "tarnwick check: ", ""},
+        {{"--min-coverage", "100"}, 1, "tarnwick check: ", "less than --min-coverage 100"},
         {{"--min-coverage", "150"}, 2, "", "--min-coverage"},
         {{"--min-coverage", "ten"}, 2, "", "--min-coverage"},
         {{"--format", "xml"}, 2, "", "--format"},
