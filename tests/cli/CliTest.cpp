@@ -496,6 +496,10 @@ TEST(CheckCommand, ReportsTheFindingsInEveryFormat) {
         Json::parse(tarnwick({"check", project, "--format", "json", "--coverage"}).out);
     const size_t modules = coverage["coverage"]["modules"].size();
     ASSERT_GT(modules, 2u);
+    size_t documented = 0;  // the modules' counts add up to the total
+    for (const Json& m : coverage["coverage"]["modules"])
+        documented += m["documented"].get<size_t>();
+    EXPECT_EQ(documented, coverage["coverage"]["total"]["documented"].get<size_t>());
     struct {
         const char* format;
         std::function<void(const std::string&)> verify;
