@@ -1,6 +1,7 @@
 // tarnwick check PROJECT.vbp [--kinds LIST] [--members LIST] [--scopes LIST]
 //                [--codepage NAME] [--define NAME=VALUE ...] [--settings FILE]
-//                [--fail-on-undocumented] [--unused]
+//                [--fail-on-undocumented] [--unused] [--format FORMAT]
+//                [--output FILE] [--coverage] [--badge FILE.svg] [--min-coverage N]
 //
 // The kinds, member kinds, scopes, code page and defines of the project's
 // settings file (PROJECT.tarnwick, or the file --settings names) are used
@@ -20,14 +21,24 @@
 //   examples/Ledger/Modules/modLedger.bas:40: warning: Private Sub 'Old' is not used in its module
 // Both lists come from the core's checks (generator/analysis); this command
 // reads the project and prints them.
+// --format github, sarif, junit or json gives the list in a form a CI reads
+// (CheckReport.h) instead of the lines above; --output FILE writes the report
+// to FILE, whole or not at all, and prints only the summary line.
+// --coverage adds the share of documented members per module, per kind and
+// in all ("coverage: Class CWindow: 60 % (3/5)"), --badge writes it as an
+// SVG badge and --min-coverage N fails below N percent.
 // Exit status: 0, or 1 with --fail-on-undocumented when a member lacks a
-// description; 1 when the project cannot be read; 2 a usage error.
+// description or with --min-coverage when too few have one; 1 when the
+// project cannot be read or a report cannot be written; 2 a usage error.
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/CheckReport.h"
 #include "cli/Commands.h"
 #include "cli/OptionHelp.h"
 #include "cli/Words.h"
@@ -37,6 +48,7 @@
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
 #include "reader/modRegistry.h"
+#include "support/AtomicFile.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/TerminalText.h"
@@ -55,6 +67,11 @@ struct CheckOptions {
     std::string settingsFile;
     bool failOnUndocumented = false;
     bool unused = false;
+    std::string format = "text";
+    std::string output;
+    bool coverage = false;
+    std::string badge;
+    std::string minCoverage;
 };
 
 // A module's path as its lines start with it. A CI log reads a line that
@@ -65,11 +82,10 @@ std::string shownPath(const std::string& path) {
     return first != std::string::npos && path.compare(first, 2, "::") == 0 ? "./" + path : path;
 }
 
-void printFindings(const std::vector<Finding>& findings) {
-    for (const Finding& f : findings)
-        std::cout << terminalSafe(shownPath(f.file) + ':' + std::to_string(f.line) +
-                                  ": warning: " + f.message)
-                  << '\n';
+std::string findingLine(const Finding& f) {
+    return terminalSafe(shownPath(f.file) + ':' + std::to_string(f.line) +
+                        ": warning: " + f.message) +
+           '\n';
 }
 
 class StderrSink : public DiagnosticsSink {
@@ -155,22 +171,17 @@ std::shared_ptr<CProject> readProject(const std::string& path, CheckSetup& setup
     return std::move(project).value();
 }
 
-void printUnused(const CProject& project, const GenerationSettings& settings) {
-    const std::vector<Finding> findings = findUnused(project, settings);
-    printFindings(findings);
+std::string unusedSummary(const std::vector<Finding>& findings) {
     const auto whereOff = std::count_if(findings.begin(), findings.end(), [](const Finding& f) {
         return f.kind == FindingKind::UsedOnlyWhereOff;
     });
-    std::cout << "tarnwick check: " << findings.size()
-              << " private member(s) not used in their module";
-    if (whereOff > 0) std::cout << " (" << whereOff << " used only where #If is off)";
-    std::cout << '\n';
+    std::string line = "tarnwick check: " + std::to_string(findings.size()) +
+                       " private member(s) not used in their module";
+    if (whereOff > 0) line += " (" + std::to_string(whereOff) + " used only where #If is off)";
+    return line + '\n';
 }
 
-// Returns the number of members without a description.
-int printCoverage(const CProject& project, const GenerationSettings& settings) {
-    const CoverageReport report = checkCoverage(project, settings);
-    printFindings(report.findings);
+std::string coverageSummary(const CoverageReport& report) {
     std::string perKind;
     for (const KindCoverage& k : report.kinds) {
         if (k.documented + k.undocumented == 0) continue;
@@ -178,23 +189,125 @@ int printCoverage(const CProject& project, const GenerationSettings& settings) {
                    std::to_string(k.documented) + "/" +
                    std::to_string(k.documented + k.undocumented);
     }
-    std::cout << "tarnwick check: " << report.documented() << " member(s) documented, "
-              << report.undocumented() << " without a description"
-              << (perKind.empty() ? "" : " (documented/all: " + perKind + ")") << '\n';
-    return report.undocumented();
+    return "tarnwick check: " + std::to_string(report.documented()) + " member(s) documented, " +
+           std::to_string(report.undocumented()) + " without a description" +
+           (perKind.empty() ? "" : " (documented/all: " + perKind + ")") + '\n';
+}
+
+const char* moduleKindWord(ModuleKind kind) {
+    switch (kind) {
+        case ModuleKind::Class:
+            return "Class";
+        case ModuleKind::Module:
+            return "Module";
+        case ModuleKind::Form:
+            return "Form";
+        case ModuleKind::PropertyPage:
+            return "PropertyPage";
+        case ModuleKind::UserControl:
+            return "UserControl";
+        default:
+            return "Module";
+    }
+}
+
+// What the report is made of: the findings asked for, every module looked
+// at and, when they were counted, the documented members.
+CheckResults gather(const CProject& project, const GenerationSettings& settings,
+                    const CheckOptions& options, const CoverageReport* coverage) {
+    CheckResults results;
+    results.findings = options.unused ? findUnused(project, settings) : coverage->findings;
+    results.coverage = options.coverage;
+    results.projectFolder = std::filesystem::path(options.project).parent_path().string();
+    if (coverage) results.kinds = coverage->kinds;
+    for (const CModule* module : checkedModules(project, settings)) {
+        ModuleCount count{module->Name(), moduleKindWord(module->Kind()), module->Path()};
+        if (coverage)
+            for (const ModuleTally& tally : coverage->modules)
+                if (tally.module == module) {
+                    count.documented = tally.documented;
+                    count.undocumented = tally.undocumented;
+                }
+        results.modules.push_back(std::move(count));
+    }
+    return results;
+}
+
+// Writes bytes to path whole or not at all; false after telling why not.
+bool writeReportFile(const std::string& path, const std::string& bytes) {
+    const Status written = writeAtomically(path, bytes);
+    if (written) return true;
+    printLine(std::cerr, "tarnwick check: cannot write the report: ", written.error().message);
+    return false;
+}
+
+// Reads the options that need more than CLI11 checks; false after telling why.
+bool readReportOptions(const CheckOptions& options, ReportFormat& format, double& minimum) {
+    if (!reportFormatNamed(options.format, format)) {
+        printLine(std::cerr, "tarnwick check: ",
+                  "unknown format \"" + options.format +
+                      "\" in --format (known: " + reportFormatNames() + ")");
+        return false;
+    }
+    minimum = -1;
+    if (options.minCoverage.empty()) return true;
+    size_t used = 0;
+    try {
+        minimum = std::stod(options.minCoverage, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used != options.minCoverage.size() || !(minimum >= 0 && minimum <= 100)) {
+        printLine(
+            std::cerr, "tarnwick check: ",
+            "--min-coverage wants a share from 0 to 100, not \"" + options.minCoverage + "\"");
+        return false;
+    }
+    return true;
 }
 
 int runCheck(const CheckOptions& options) {
+    ReportFormat format = ReportFormat::Text;
+    double minimum = -1;
     CheckSetup setup;
-    if (!prepareCheck(options, setup)) return 2;
+    if (!readReportOptions(options, format, minimum) || !prepareCheck(options, setup)) return 2;
     const std::shared_ptr<CProject> project = readProject(options.project, setup);
     if (!project) return 1;
-    if (options.unused) {
-        printUnused(*project, setup.settings);
-        return 0;
+    const bool counted =
+        !options.unused || options.coverage || !options.badge.empty() || minimum >= 0;
+    std::optional<CoverageReport> coverage;
+    if (counted) coverage = checkCoverage(*project, setup.settings);
+    const CheckResults results =
+        gather(*project, setup.settings, options, coverage ? &*coverage : nullptr);
+    std::string console =
+        options.unused ? unusedSummary(results.findings) : coverageSummary(*coverage);
+    if (options.coverage) console += coverageLines(results);
+    std::string report;
+    if (format == ReportFormat::Text) {
+        for (const Finding& f : results.findings) report += findingLine(f);
+        report += console;
+    } else {
+        report = renderReport(format, results);
     }
-    const int undocumented = printCoverage(*project, setup.settings);
-    return options.failOnUndocumented && undocumented > 0 ? 1 : 0;
+    if (options.output.empty()) {
+        std::cout << report;
+    } else {
+        if (!writeReportFile(options.output, report)) return 1;
+        std::cout << console;
+    }
+    if (!options.badge.empty() &&
+        !writeReportFile(options.badge, coverageBadge(coveragePercent(coverage->documented(),
+                                                                      coverage->undocumented()))))
+        return 1;
+    if (minimum >= 0 && coverage->documented() * 100.0 <
+                            minimum * (coverage->documented() + coverage->undocumented())) {
+        printLine(
+            std::cerr, "tarnwick check: ",
+            std::to_string(coveragePercent(coverage->documented(), coverage->undocumented())) +
+                " % of the members documented, less than --min-coverage " + options.minCoverage);
+        return 1;
+    }
+    return options.failOnUndocumented && !options.unused && coverage->undocumented() > 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -214,6 +327,16 @@ void registerCheckCommand(CommandLine& app, int& status) {
                     "Exit with status 1 when a member has no description");
     check->add_flag("--unused", options->unused,
                     "Instead: warn about the Private members that no code of their module uses");
+    check->add_option("--format", options->format,
+                      "Report as text (the default), github, sarif, junit or json");
+    check->add_option("--output", options->output,
+                      "Write the report to this file; the console gets the summary");
+    check->add_flag("--coverage", options->coverage,
+                    "Also give the share of documented members per module, per kind and in all");
+    check->add_option("--badge", options->badge,
+                      "Write an SVG badge with the share of documented members to this file");
+    check->add_option("--min-coverage", options->minCoverage,
+                      "Exit with status 1 when less than this share (0 to 100) is documented");
     // status outlives the app: main owns both and parses within its lifetime.
     check->callback([options, &status] { status = runCheck(*options); });
 }

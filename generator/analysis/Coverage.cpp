@@ -21,7 +21,9 @@ class ModuleCoverage {
 public:
     ModuleCoverage(const CModule& module, const GenerationSettings& settings,
                    CoverageReport& report)
-        : m_module(module), m_settings(settings), m_report(report) {}
+        : m_module(module), m_settings(settings), m_report(report) {
+        m_tally.module = &module;
+    }
 
     void checkList(const IIterator& list, KindCoverage& kind) {
         for (const auto& item : list.Items()) {
@@ -55,6 +57,7 @@ public:
     void finish() {
         sortByLine(m_findings);
         m_report.findings.insert(m_report.findings.end(), m_findings.begin(), m_findings.end());
+        m_report.modules.push_back(m_tally);
     }
 
 private:
@@ -62,9 +65,11 @@ private:
         if (!scopeListed(element, m_settings)) return;
         if (documented) {
             ++kind.documented;
+            ++m_tally.documented;
             return;
         }
         ++kind.undocumented;
+        ++m_tally.undocumented;
         const std::string scopeWord =
             element.scope() == scope::None ? "" : CHelper::GetScope(element.scope()) + " ";
         m_findings.push_back(
@@ -76,6 +81,7 @@ private:
     const GenerationSettings& m_settings;
     CoverageReport& m_report;
     std::vector<Finding> m_findings;
+    ModuleTally m_tally;
 };
 
 }  // namespace

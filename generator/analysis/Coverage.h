@@ -24,11 +24,20 @@ struct KindCoverage {
     int undocumented = 0;
 };
 
+// Documented and undocumented members of one module, all kinds together.
+struct ModuleTally {
+    const CModule* module = nullptr;  // points into the project checked
+    int documented = 0;
+    int undocumented = 0;
+};
+
 struct CoverageReport {
     // Module by module as checkedModules gives them; by line within a module.
     std::vector<Finding> findings;
     // Every kind of kCheckOrder, in that order, counted or not.
     std::vector<KindCoverage> kinds;
+    // Every module checkedModules gives, in that order, counted or not.
+    std::vector<ModuleTally> modules;
 
     int documented() const;
     int undocumented() const;

@@ -12,6 +12,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "cli/CheckReport.h"
 #include "tests/generator/RunTestSupport.h"
 
 extern char** environ;
@@ -476,6 +477,159 @@ TEST(CheckCommand, WarnsPerUndocumentedMemberAtItsLine) {
                         Json{{"from", "modA.One"}, {"to", "modA.Helper"}, {"line", 5}}),
               references.end())
         << references.dump();
+}
+
+size_t countOf(const std::string& text, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+    return n;
+}
+
+// check's CI reports on the example: each says the findings the lines say.
+TEST(CheckCommand, ReportsTheFindingsInEveryFormat) {
+    using Json = nlohmann::json;
+    const std::string project = TARNWICK_SOURCE_DIR "/examples/Ledger/Ledger.vbp";
+    const Outcome text = tarnwick({"check", project});
+    const size_t findings = countOf(text.out, ": warning: ");
+    ASSERT_GT(findings, 0u) << text.out << text.err;
+    const Json coverage =
+        Json::parse(tarnwick({"check", project, "--format", "json", "--coverage"}).out);
+    const size_t modules = coverage["coverage"]["modules"].size();
+    ASSERT_GT(modules, 2u);
+    size_t documented = 0;  // the modules' counts add up to the total
+    for (const Json& m : coverage["coverage"]["modules"])
+        documented += m["documented"].get<size_t>();
+    EXPECT_EQ(documented, coverage["coverage"]["total"]["documented"].get<size_t>());
+    struct {
+        const char* format;
+        std::function<void(const std::string&)> verify;
+    } const cases[] = {
+        {"github",
+         [&](const std::string& out) {
+             EXPECT_EQ(countOf(out, "\n"), findings);
+             EXPECT_EQ(countOf(out, "::warning file="), findings);
+             EXPECT_EQ(countOf(out, ",title=Undocumented member::"), findings) << out;
+         }},
+        {"sarif",
+         [&](const std::string& out) {
+             const Json log = Json::parse(out);
+             EXPECT_EQ(log["version"], "2.1.0");
+             EXPECT_TRUE(log["$schema"].get<std::string>().starts_with("https://"));
+             const Json& run = log["runs"][0];
+             EXPECT_EQ(run["tool"]["driver"]["name"], "Tarnwick");
+             std::vector<std::string> ids;
+             for (const Json& rule : run["tool"]["driver"]["rules"]) ids.push_back(rule["id"]);
+             EXPECT_NE(std::find(ids.begin(), ids.end(), "unused-private-member"), ids.end());
+             ASSERT_EQ(run["results"].size(), findings);
+             for (const Json& r : run["results"]) {
+                 EXPECT_EQ(r["ruleId"], "undocumented-member");
+                 EXPECT_FALSE(r["message"]["text"].get<std::string>().empty());
+                 const Json& where = r["locations"][0]["physicalLocation"];
+                 const std::string uri = where["artifactLocation"]["uri"];
+                 EXPECT_TRUE(uri.find('/') != 0 && uri.find('\\') == std::string::npos) << uri;
+                 EXPECT_TRUE(fs::exists(TARNWICK_SOURCE_DIR "/examples/Ledger/" + uri)) << uri;
+                 EXPECT_GE(where["region"]["startLine"].get<int>(), 1);
+             }
+         }},
+        {"junit",
+         [&](const std::string& out) {
+             EXPECT_EQ(countOf(out, "<testcase "), modules);
+             EXPECT_EQ(countOf(out, "<failure "), findings);
+             EXPECT_NE(out.find("tests=\"" + std::to_string(modules) + "\""), std::string::npos);
+             EXPECT_EQ(countOf(out, "</testcase>"),
+                       std::stoul(out.substr(out.find("failures=\"") + 10)));
+         }},
+        {"json",
+         [&](const std::string& out) {
+             const Json report = Json::parse(out);
+             EXPECT_EQ(report["findings"].size(), findings);
+             EXPECT_EQ(report["summary"]["undocumented-member"], findings);
+             EXPECT_EQ(report["summary"]["documented"].get<size_t>() + findings,
+                       coverage["coverage"]["total"]["members"].get<size_t>());
+             EXPECT_FALSE(report.contains("coverage"));
+         }},
+    };
+    TempFolder tmp;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        const Outcome o = tarnwick({"check", project, "--format", c.format});
+        EXPECT_EQ(o.status, 0) << o.err;
+        c.verify(o.out);
+        // Into a file: the same report; the console has the summary line only.
+        const std::string file = tmp / (std::string("report.") + c.format);
+        const Outcome written =
+            tarnwick({"check", project, "--format", c.format, "--output", file});
+        EXPECT_EQ(readFile(file), o.out);
+        EXPECT_EQ(written.out, text.out.substr(text.out.rfind("tarnwick check: ")));
+    }
+}
+
+// Names with quotes, markup, separators and control characters stay what they are.
+TEST(CheckCommand, ReportsEscapeHostileNames) {
+    using Json = nlohmann::json;
+    Finding f;
+    f.file = "a,b:c%.bas";
+    f.line = 3;
+    f.module = "m'<&\"\x01";
+    f.member = "x";
+    f.message = "Sub '<&\">' \x02 has\r\nno description 100%";
+    cli::CheckResults results{{f}, {{f.module, "Module", f.file, 0, 1}}, {}, false, ""};
+    const std::string github = cli::renderReport(cli::ReportFormat::Github, results);
+    EXPECT_EQ(github,
+              "::warning file=a%2Cb%3Ac%25.bas,line=3,title=Undocumented member::Sub '<&\">' "
+              "\x02 has%0D%0Ano description 100%25\n");
+    const Json sarif = Json::parse(cli::renderReport(cli::ReportFormat::Sarif, results));
+    EXPECT_EQ(sarif["runs"][0]["results"][0]["message"]["text"], f.message);
+    EXPECT_EQ(sarif["runs"][0]["results"][0]["locations"][0]["physicalLocation"]["artifactLocation"]
+                   ["uri"],
+              "a%2Cb%3Ac%25.bas");
+    const std::string junit = cli::renderReport(cli::ReportFormat::Junit, results);
+    EXPECT_NE(junit.find("name=\"m&apos;&lt;&amp;&quot;\xEF\xBF\xBD\""), std::string::npos)
+        << junit;
+    EXPECT_NE(junit.find("message=\"Sub &apos;&lt;&amp;&quot;&gt;&apos; \xEF\xBF\xBD "
+                         "has&#13;&#10;no description 100%\""),
+              std::string::npos)
+        << junit;
+    EXPECT_EQ(junit.find_first_of(std::string("\x01\x02", 2)), std::string::npos);
+    EXPECT_EQ(
+        Json::parse(cli::renderReport(cli::ReportFormat::Json, results))["findings"][0]["module"],
+        f.module);
+}
+
+// The share of documented members: shown, as a badge, as a floor; bad options refused.
+TEST(CheckCommand, CoverageOptions) {
+    const std::string project = TARNWICK_SOURCE_DIR "/examples/Ledger/Ledger.vbp";
+    TempFolder tmp;
+    const std::string badge = tmp / "docs.svg";
+    struct {
+        std::vector<std::string> options;
+        int status;
+        std::string inOut, inErr;
+    } const cases[] = {
+        {{"--coverage", "--min-coverage", "0", "--badge", badge}, 0, "coverage: total: ", ""},
+        {{"--min-coverage", "100"}, 1, "tarnwick check: ", "less than --min-coverage 100"},
+        {{"--min-coverage", "150"}, 2, "", "--min-coverage"},
+        {{"--min-coverage", "ten"}, 2, "", "--min-coverage"},
+        {{"--format", "xml"}, 2, "", "--format"},
+        {{"--format", "sarif", "--output", tmp / "missing/r.sarif"}, 1, "", "missing/r.sarif"},
+        {{"--badge", tmp / "missing/b.svg"}, 1, "", "missing/b.svg"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"check", project};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const Outcome o = tarnwick(args);
+        EXPECT_EQ(o.status, c.status) << c.options.back() << o.err;
+        EXPECT_NE(o.out.find(c.inOut), std::string::npos) << o.out;
+        EXPECT_NE(o.err.find(c.inErr), std::string::npos) << o.err;
+    }
+    EXPECT_FALSE(fs::exists(tmp / "missing"));
+    EXPECT_NE(readFile(badge).find(">docs</text>"), std::string::npos);
+    for (const auto& [percent, colour] : std::vector<std::pair<int, std::string>>{
+             {90, "#4c1"}, {89, "#a4a61d"}, {75, "#a4a61d"}, {74, "#fe7d37"}, {49, "#e05d44"}})
+        EXPECT_NE(cli::coverageBadge(percent).find("fill=\"" + colour + "\""), std::string::npos)
+            << percent;
+    EXPECT_EQ(cli::coveragePercent(0, 0), 100);
+    EXPECT_EQ(cli::coveragePercent(2, 1), 66);
 }
 
 }  // namespace
