@@ -439,18 +439,21 @@ private slots:
             QSemaphore arrived, gate;
             window->projectView()->workerHook = [&] { arrived.release(), gate.acquire(); };
             QElapsedTimer clock;
+            bool cancelledByKey = false;  // before the key's handling returned
             QTimer::singleShot(0, window, [&] {
                 arrived.acquire();
                 if (closing)
                     window->close();
                 else
                     QTest::keyClick(window, Qt::Key_Escape);
+                cancelledByKey = clock.isValid();
                 gate.release();  // the reader is at work when the cancel arrives
             });
             connect(window->projectView(), &ProjectView::refreshFinished, this,
                     [&] { clock.start(); });
             QVERIFY(!window->openProjectFile(vbp));
             QCOMPARE(window->isVisible(), !closing);
+            QVERIFY(cancelledByKey);  // at once, not after an animated click
             while (window->projectView()->readerRunning() && clock.elapsed() < 2000)
                 QThread::msleep(2);
             const qint64 stopped = clock.elapsed();
