@@ -328,6 +328,16 @@ bool MainWindow::prepareRun(GenerationRequest& request) {
                            QStringLiteral("No open project!"), QMessageBox::Ok);
         return false;
     }
+    // Removed or moved while open: said once, before the settings file
+    // beside it fails to save and the run fails to read it.
+    if (!QFileInfo::exists(m_state.ProjectPath)) {
+        m_services.message(this, QMessageBox::Warning, QStringLiteral("Error"),
+                           QStringLiteral("%1: the project file is gone; open the project "
+                                          "again where it is now.")
+                               .arg(m_state.ProjectPath),
+                           QMessageBox::Ok);
+        return false;
+    }
     m_state.captureDialogSettings();
     if (m_state.DocumentationPath.trimmed().isEmpty())
         m_state.DocumentationPath = m_services.browseForFolder(

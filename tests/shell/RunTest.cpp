@@ -184,6 +184,17 @@ private slots:
     }
 
     // A folder with other files is written only when the user agrees; a site without a question.
+    // A project removed while open: Create Documentation says so, once.
+    void removedProjectToldOnce() {
+        Bench b;
+        const QString vbp = b.openSmall();
+        QVERIFY(QDir(QFileInfo(vbp).absolutePath()).removeRecursively());
+        b.dialogs.folder = b.dir.path() + "/out";
+        b.window.createDocumentation();
+        QCOMPARE(int(b.dialogs.messages.size()), 1);
+        QVERIFY2(b.dialogs.messages[0].text.contains(vbp), qPrintable(b.dialogs.messages[0].text));
+    }
+
     void foreignFolderAsks() {
         Bench b;
         b.openSmall();
