@@ -73,6 +73,13 @@ SchemeColours coloursOf(int scheme) {
     }
 }
 
+QString dimmed(const QColor& colour) {
+    return QStringLiteral("rgba(%1, %2, %3, 0.45)")
+        .arg(colour.red())
+        .arg(colour.green())
+        .arg(colour.blue());
+}
+
 QString schemeStyleSheet(int scheme) {
     const auto [title, text, bar, barText, buttons, hover] = coloursOf(scheme);
     return QStringLiteral(
@@ -86,9 +93,11 @@ QString schemeStyleSheet(int scheme) {
                "QToolBar { background: %3; border: none; spacing: 2px; }"
                "QToolBar QToolButton { color: %4; background: transparent; }"
                "QToolBar QToolButton:hover { background: %6; }"
-               "QToolBar QToolButton:disabled { color: %4; }")
+               "QToolBar QToolButton:disabled { color: %7; }")
         .arg(QLatin1String(title), QLatin1String(text), QLatin1String(bar), QLatin1String(barText),
-             QLatin1String(buttons), QLatin1String(hover));
+             QLatin1String(buttons), QLatin1String(hover))
+        // A command that cannot run now: its caption dimmed as its icon is.
+        .arg(dimmed(QColor(QLatin1String(barText))));
 }
 
 // Draws the title of a tab whose data is true in italics.

@@ -629,6 +629,25 @@ private slots:
                                             .arg(row)
                                             .arg(captionRow)));
                 }
+                // A command that cannot run now shows a dimmed caption.
+                const auto captionContrast = [&](const char* key) {
+                    const QRect button =
+                        window.toolBar()->widgetForAction(window.toolbarAction(key))->geometry();
+                    const int split =
+                        button.bottom() - window.toolBar()->fontMetrics().height() - 1;
+                    return contrast(window.toolBar()
+                                        ->grab(QRect(button.left(), split, button.width(),
+                                                     button.bottom() - split))
+                                        .toImage());
+                };
+                const double enabled = captionContrast("create");
+                window.toolbarAction("create")->setEnabled(false);
+                const double disabled = captionContrast("create");
+                window.toolbarAction("create")->setEnabled(true);
+                QVERIFY2(disabled < enabled * 0.8, qPrintable(QStringLiteral("%1: %2 against %3")
+                                                                  .arg(scheme)
+                                                                  .arg(disabled)
+                                                                  .arg(enabled)));
                 QDockWidget* dock = window.perspective().dock("Project");
                 auto* close = dock->findChild<QAbstractButton*>("qt_dockwidget_closebutton");
                 auto* floating = dock->findChild<QAbstractButton*>("qt_dockwidget_floatbutton");
