@@ -20,8 +20,8 @@
 
 #include "cli/Commands.h"
 #include "cli/OptionHelp.h"
+#include "cli/ProjectInputs.h"
 #include "generator/analysis/ApiReport.h"
-#include "generator/settings/SettingsFile.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
@@ -51,38 +51,19 @@ public:
 // is the command line's.
 std::shared_ptr<CProject> readApiProject(const ApiOptions& options, bool& usage) {
     usage = true;
-    const bool named = !options.settingsFile.empty();
-    auto file = SettingsFile::load(
-        named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
-    if (!file) {
-        printLine(std::cerr, "tarnwick api: ", file.error().message);
+    ProjectInputs inputs;
+    if (!readProjectInputs("tarnwick api: ", options.project, options.settingsFile,
+                           options.codePage, options.defines, inputs))
         return nullptr;
-    }
-    GenerationRequest fromFile;
-    file.value().applyTo(fromFile);
-    std::vector<std::string> defineList = fromFile.defines;
-    defineList.insert(defineList.end(), options.defines.begin(), options.defines.end());
-    const std::string codePageName =
-        options.codePage.empty() ? fromFile.codePage : options.codePage;
-    auto codePage = CodePage::open(codePageName);
-    if (!codePage) {
-        printLine(std::cerr, "tarnwick api: unknown code page: ", codePageName);
-        return nullptr;
-    }
-    auto defines = readDefines(defineList);
-    if (!defines) {
-        printLine(std::cerr, "tarnwick api: ", defines.error().message);
-        return nullptr;
-    }
     usage = false;
     StderrSink sink;
     CParser parser;
     parser.setPath(options.project);
-    parser.setCodePage(codePage.value());
+    parser.setCodePage(inputs.codePage);
     parser.setDiagnostics(&sink);
     // The interface names no library's description: no registry is needed.
     parser.setRegistry(std::make_shared<const RegistrySource>());
-    parser.setDefines(std::move(defines).value());
+    parser.setDefines(std::move(inputs.defines));
     auto project = parser.Parse();
     if (!project) {
         printLine(std::cerr, "tarnwick api: ", project.error().message);

@@ -41,10 +41,10 @@
 #include "cli/CheckReport.h"
 #include "cli/Commands.h"
 #include "cli/OptionHelp.h"
+#include "cli/ProjectInputs.h"
 #include "cli/Words.h"
 #include "generator/analysis/Coverage.h"
 #include "generator/analysis/Unused.h"
-#include "generator/settings/SettingsFile.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
 #include "reader/modRegistry.h"
@@ -97,29 +97,14 @@ public:
 
 // What the project is read and checked with: the settings file's choices,
 // with the options' over them.
-struct CheckSetup {
-    GenerationSettings settings;
-    CodePage codePage;
-    CondConstants defines;
-};
+using CheckSetup = ProjectInputs;
 
 // Fills setup from the settings file and the options; on a usage error
 // tells why and returns false.
 bool prepareCheck(const CheckOptions& options, CheckSetup& setup) {
-    const bool named = !options.settingsFile.empty();
-    auto file = SettingsFile::load(
-        named ? options.settingsFile : SettingsFile::pathForProject(options.project), !named);
-    if (!file) {
-        printLine(std::cerr, "tarnwick check: ", file.error().message);
+    if (!readProjectInputs("tarnwick check: ", options.project, options.settingsFile,
+                           options.codePage, options.defines, setup))
         return false;
-    }
-    GenerationRequest fromFile;
-    file.value().applyTo(fromFile);
-    setup.settings = fromFile.settings;
-    std::vector<std::string> defineList = fromFile.defines;
-    defineList.insert(defineList.end(), options.defines.begin(), options.defines.end());
-    const std::string codePageName =
-        options.codePage.empty() ? fromFile.codePage : options.codePage;
     struct {
         const std::string& text;
         FieldList list;
@@ -138,18 +123,6 @@ bool prepareCheck(const CheckOptions& options, CheckSetup& setup) {
             return false;
         }
     }
-    auto codePage = CodePage::open(codePageName);
-    if (!codePage) {
-        printLine(std::cerr, "tarnwick check: unknown code page: ", codePageName);
-        return false;
-    }
-    setup.codePage = std::move(codePage).value();
-    auto defines = readDefines(defineList);
-    if (!defines) {
-        printLine(std::cerr, "tarnwick check: ", defines.error().message);
-        return false;
-    }
-    setup.defines = std::move(defines).value();
     return true;
 }
 
