@@ -244,6 +244,9 @@ struct GenerationRun::State {
     std::optional<OutputLock> lock;
     std::string styleSheet;  // empty: the resource's own
     std::string translationPath;
+    // Read by build; a run that finds nothing changed reads it only for the
+    // frameset (finish).
+    std::optional<Translation> translation;
     PageContext ctx;
     uint64_t given = 0;
     uint64_t settingsKey = 0;
@@ -391,8 +394,8 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     if (Status ready = makeFolderReady(state); !ready) return ready;
 
     std::string translationProblem;
-    const Translation translation =
-        translationOf(m_request, state.translationPath, &translationProblem);
+    const Translation& translation = state.translation.emplace(
+        translationOf(m_request, state.translationPath, &translationProblem));
     // A bundled file that is simply missing is no news; anything else is.
     if (!translation.loaded() &&
         (!m_request.translationFile.empty() || File(state.translationPath).IsPresent())) {
@@ -455,9 +458,8 @@ Status GenerationRun::makeFolderReady(State& state) {
     return ok();
 }
 
-// The site's frame and its resources come after the pages, also after a
-// cancel, so what was written can be browsed; the manifest comes last.
-void GenerationRun::finish(State& state) {
+// The frameset (framed layout), the resource files and the style's sheet.
+void GenerationRun::writeResources(State& state) {
     DiagnosticsSink& diagnostics = *state.diagnostics;
     GenerationResult& result = state.result;
     SiteWriter& site = *state.site;
@@ -476,10 +478,10 @@ void GenerationRun::finish(State& state) {
         } else {
             ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
                 // The frames' titles and the no-frames text in the site's language.
-                const Translation translation =
-                    translationOf(m_request, state.translationPath, nullptr);
+                if (!state.translation)
+                    state.translation = translationOf(m_request, state.translationPath, nullptr);
                 PageContext ctx = state.ctx;
-                ctx.translation = &translation;
+                ctx.translation = &*state.translation;
                 site.write(modHtml::buildFramePage(CodePage().toUtf8(bytes.value()), ctx),
                            state.ctx.codePage);
             });
@@ -506,6 +508,15 @@ void GenerationRun::finish(State& state) {
                                       [&] { site.write("src/css/screen.css", bytes.value()); });
         }
     }
+}
+
+// The site's frame and its resources come after the pages, also after a
+// cancel, so what was written can be browsed; the manifest comes last.
+void GenerationRun::finish(State& state) {
+    DiagnosticsSink& diagnostics = *state.diagnostics;
+    GenerationResult& result = state.result;
+    SiteWriter& site = *state.site;
+    writeResources(state);
     // A framed site has no navigation scripts; one left by a modern run
     // would be served with it, as would a removed module's.
     if (!result.cancelled && result.modulesFailed == 0 && result.failures.empty())

@@ -64,6 +64,7 @@ private:
     Status prepare(State& state);
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     Status makeFolderReady(State& state);
+    void writeResources(State& state);
     void finish(State& state);
     FileSystem& disk() const {
         return m_request.fileSystem ? *m_request.fileSystem : posixFileSystem();
