@@ -25,6 +25,7 @@
 #include "model/CTypeList.h"
 #include "model/CVariableList.h"
 #include "model/Element.h"
+#include "model/FormDesign.h"
 #include "model/Kinds.h"
 #include "support/HashTable.h"
 
@@ -95,6 +96,11 @@ public:
         m_compiledLines = std::move(lines);
     }
 
+    // What the form designer placed on a form, user control or property
+    // page; null for a module without a designer block.
+    const std::shared_ptr<const FormDesign>& Design() const { return m_design; }
+    void setDesign(std::shared_ptr<const FormDesign> design) { m_design = std::move(design); }
+
     // The module's own lists (never null, never replaced); a const module
     // hands out const lists: the page builders only read.
     CImplementationList& Implementations() { return *m_implementations; }
@@ -164,6 +170,7 @@ private:
     std::shared_ptr<HashTable> m_attributes = std::make_shared<HashTable>();
     std::unique_ptr<CEventList> m_events = std::make_unique<CEventList>();
     std::shared_ptr<const std::vector<int32_t>> m_compiledLines;
+    std::shared_ptr<const FormDesign> m_design;
 };
 
 }  // namespace tarnwick
