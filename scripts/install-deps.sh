@@ -29,9 +29,10 @@ nlohmann-json3-dev libcli11-dev libutf8proc-dev
 qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
 clang libclang-rt-dev python3"
 
-# Optional: a build uses ccache when it is there (CMake option TARNWICK_CCACHE);
+# Optional: a build uses ccache and lld when they are there (CMake options
+# TARNWICK_CCACHE and TARNWICK_LLD);
 # it is installed along with missing packages, and its absence fails nothing.
-OPTIONAL="ccache"
+OPTIONAL="ccache lld"
 
 if [ "${1:-}" = "--with-browser" ]; then
     PACKAGES="$PACKAGES chromium"
