@@ -5,7 +5,7 @@
 #                   warnings as errors
 #   make check      what CI adds after `make test`: the suite again under AddressSanitizer
 #                   + UBSan with the fuzz smoke runs, a plain Release build of the program,
-#                   and the benchmarks built
+#                   the benchmarks built, and the slow tests of build/ (the largest module)
 #   make workbench  open the workbench on the bundled example
 #   make fuzz       run every fuzzer for FUZZ_SECONDS each
 #   make bench      run the benchmarks
@@ -35,7 +35,7 @@ ASAN_CONFIGURE = CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMA
     -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DTARNWICK_SANITIZE=ON -DTARNWICK_FUZZ=ON \
     -DTARNWICK_WORKBENCH=OFF -DTARNWICK_BENCH=OFF -DTARNWICK_WERROR=$(WERROR) >/dev/null
 
-.PHONY: all deps configure build run test test-main test-zone check test-asan test-release test-bench workbench fuzz bench screenshots package clean
+.PHONY: all deps configure build run test test-main test-zone check test-asan test-release test-bench test-slow workbench fuzz bench screenshots package clean
 
 all: build
 
@@ -58,14 +58,18 @@ run: configure
 # time zone). The slower checks that need their own build trees are `make check`.
 test: test-main test-zone
 
-check: test-asan test-release test-bench
+check: test-asan test-release test-bench test-slow
+
+# The tests of build/ that take a core for long (the largest module).
+test-slow: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L slow
 
 # The benchmarks are no part of `make test`'s build; here they are kept compiling.
 test-bench: configure
 	@cmake --build $(BUILD) -j $(JOBS) --target tarnwick-bench make_big_project
 
 test-main: build
-	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -LE slow
 
 # The core's tests once more in another time zone and locale (the workbench
 # and browser tests show the same pages and take the longest; the pathological
