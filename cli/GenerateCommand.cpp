@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/HelpCompiler.h"
 #include "cli/OptionHelp.h"
 #include "cli/Words.h"
 #include "generator/run/GenerationRun.h"
@@ -73,6 +74,8 @@ struct GenerateOptions {
     bool force = false;
     bool full = false;
     bool noCrossReferences = false;
+    bool qhp = false;
+    bool docset = false;
     int jobs = 0;  // 0: one per core
     std::vector<std::string> defines;
 };
@@ -182,6 +185,8 @@ std::optional<std::string> requestFromSettings(const GenerateOptions& options,
     request.force = options.force;
     request.full = options.full;
     request.crossReferences = !options.noCrossReferences;
+    request.qtHelp = options.qhp;
+    request.docset = options.docset;
     if (options.jobs > 0) request.jobs = options.jobs;
     request.defines.insert(request.defines.end(), options.defines.begin(), options.defines.end());
     return file.value().path();
@@ -287,7 +292,8 @@ int runRequest(const GenerateOptions& options, const GenerationRequest& request)
                   << r.failures.size() << " failure(s) in all; the site is incomplete\n";
     }
     if (r.cancelled) return 130;
-    return r.failures.empty() && r.modulesFailed == 0 ? 0 : 1;
+    const bool compiled = r.qtHelpProject.empty() || compileQtHelp(r.qtHelpProject, options.quiet);
+    return r.failures.empty() && r.modulesFailed == 0 && compiled ? 0 : 1;
 }
 
 int runGenerate(const GenerateOptions& options) {
@@ -361,6 +367,11 @@ void addRunOptions(Command* generate, GenerateOptions& options) {
     generate->add_flag("--no-cross-references", options.noCrossReferences,
                        "Leave out where members are used: no links in the code pages, no Used "
                        "by and Calls sections (a faster run)");
+    generate->add_flag("--qhp", options.qhp,
+                       "Also write a Qt help project (NAME.qhp) into the folder, and compile it "
+                       "into NAME.qch when qhelpgenerator is installed");
+    generate->add_flag("--docset", options.docset,
+                       "Also write a Dash/Zeal docset (NAME.docset) of the site into the folder");
     generate->add_flag("--full", options.full,
                        "Write every page again, also those that have not changed since the "
                        "last run into the folder");

@@ -5,7 +5,7 @@
 # Each folder below may include its own headers and those of the folders
 # listed before it, never one listed after it: support, model, reader, then
 # the generator's settings, site tables, analyses, page builders, page
-# frames and the run, then the two front ends (which never include each
+# frames, the help packages and the run, then the two front ends (which never include each
 # other). No core folder includes a Qt header. Run by CTest as
 # Layers.IncludesRunOneWay, so `make test` fails on the include that
 # would start a cycle.
@@ -19,6 +19,7 @@ set(layers
     generator/analysis
     generator/pages
     generator/layout
+    generator/offline
     generator/run
     cli
     shell)

@@ -25,14 +25,15 @@ install_axe() {
 
 PACKAGES="build-essential cmake ninja-build pkg-config
 libgtest-dev libgmock-dev googletest libbenchmark-dev
-nlohmann-json3-dev libcli11-dev libutf8proc-dev
+nlohmann-json3-dev libcli11-dev libutf8proc-dev libsqlite3-dev
 qt6-base-dev qt6-base-dev-tools qt6-webengine-dev libgl-dev
 clang libclang-rt-dev python3"
 
 # Optional: a build uses ccache and lld when they are there (CMake options
-# TARNWICK_CCACHE and TARNWICK_LLD);
+# TARNWICK_CCACHE and TARNWICK_LLD), and qhelpgenerator (qt6-documentation-tools)
+# compiles the Qt help of `generate --qhp` when it is there;
 # it is installed along with missing packages, and its absence fails nothing.
-OPTIONAL="ccache lld"
+OPTIONAL="ccache lld qt6-documentation-tools"
 
 if [ "${1:-}" = "--with-browser" ]; then
     PACKAGES="$PACKAGES chromium"

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/analysis/Coverage.h"
 #include "generator/pages/SearchPages.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
@@ -71,8 +72,18 @@ void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* h
 // What the project file says about the project: name, title, version,
 // company, copyright, file description, comments and description, each
 // where the file gives it.
-void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper& helper) {
+void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper& helper,
+                        const GenerationSettings& settings) {
     const std::string version = project.version();
+    // The share of the members this site documents that have a description,
+    // as `check --coverage` counts it.
+    const CoverageReport coverage = checkCoverage(project, settings);
+    const int counted = coverage.documented() + coverage.undocumented();
+    const std::string documented = counted == 0
+                                       ? std::string()
+                                       : std::to_string(coverage.documented() * 100 / counted) +
+                                             " % (" + std::to_string(coverage.documented()) +
+                                             " / " + std::to_string(counted) + ")";
     const std::pair<const char*, std::string> facts[] = {
         {"ProjectName", project.value("Name")},
         {"ProjectTitle", project.value("Title")},
@@ -80,7 +91,8 @@ void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper
         {"ProjectCompany", project.value("VersionCompanyName")},
         {"ProjectCopyright", project.value("VersionLegalCopyright")},
         {"ProjectFileDescription", project.value("VersionFileDescription")},
-        {"ProjectComments", project.value("VersionComments")}};
+        {"ProjectComments", project.value("VersionComments")},
+        {"ProjectDocumented", documented}};
     bool any = false;
     for (const auto& [key, value] : facts) {
         if (value.empty()) continue;
@@ -102,7 +114,7 @@ PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
     page.AppendLn("<H3>" + trText(helper, "Project") + "</H3>");
-    appendProjectFacts(page, project, helper);
+    appendProjectFacts(page, project, helper, ctx.settings);
     if (ctx.settings.Libraries) {
         // A project without controls (or references) has no table for them.
         if (!project.References().elements().empty())

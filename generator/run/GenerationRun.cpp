@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "generator/offline/OfflineHelp.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/modHtml.h"
 #include "generator/run/InputKey.h"
@@ -253,7 +254,8 @@ struct GenerationRun::State {
     InputFiles inputs;  // filled before the first write
     std::unique_ptr<SiteWriter> site;
     GenerationResult result;
-    bool readCancelled = false;  // the run stopped before any page was made
+    bool readCancelled = false;           // the run stopped before any page was made
+    std::optional<OfflineIndex> offline;  // what the help packages list, when asked for
 };
 
 Expected<GenerationResult> GenerationRun::run() {
@@ -264,7 +266,8 @@ Expected<GenerationResult> GenerationRun::run() {
     SiteWriter& site = *state.site;
     const uint64_t runKey = runKeyOf(m_request, state.settingsKey, state.translationPath);
     ReportRecorder recorder(m_observer, *state.diagnostics);
-    if (state.folderState == OutputFolderState::EarlierSite && !m_request.full &&
+    const bool packaged = m_request.qtHelp || m_request.docset;
+    if (state.folderState == OutputFolderState::EarlierSite && !m_request.full && !packaged &&
         site.before().runKey == runKey && InputKey::stampsUnchanged(site.before().inputs) &&
         site.keepAll()) {
         // Nothing the site is made from shows a new stamp: told as last time.
@@ -414,6 +417,8 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     tables.applyTo(ctx);
     const PageNames& names = tables.names();
     warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
+    if (m_request.qtHelp || m_request.docset)
+        state.offline = offlineIndexOf(*project, tables.entries());
 
     const uint64_t pages =
         pagesKey(state.settingsKey, inputs, m_request, state.translationPath, *project, names);
@@ -510,6 +515,29 @@ void GenerationRun::writeResources(State& state) {
     }
 }
 
+// The help packages of a whole site: a failure is the run's, the site stays.
+void GenerationRun::writeOfflineHelp(State& state) {
+    if (!state.offline) return;
+    const auto failed = [&](const Error& error) {
+        state.diagnostics->error(state.folder, 0, error.message);
+        state.result.failures.push_back(error.message);
+    };
+    if (m_request.qtHelp) {
+        if (Status written = writeQtHelpProject(*state.offline, state.folder); !written)
+            failed(written.error());
+        else
+            state.result.qtHelpProject = state.folder + qtHelpProjectName(*state.offline);
+    }
+    if (m_request.docset) {
+        const std::string icon =
+            withTrailingSlash(m_request.resourceFolder.empty() ? programFolder() + "Ressources"
+                                                               : m_request.resourceFolder) +
+            "docset-icon.png";
+        if (Status written = writeDocset(*state.offline, state.folder, icon); !written)
+            failed(written.error());
+    }
+}
+
 // The site's frame and its resources come after the pages, also after a
 // cancel, so what was written can be browsed; the manifest comes last.
 void GenerationRun::finish(State& state) {
@@ -519,8 +547,10 @@ void GenerationRun::finish(State& state) {
     writeResources(state);
     // A framed site has no navigation scripts; one left by a modern run
     // would be served with it, as would a removed module's.
-    if (!result.cancelled && result.modulesFailed == 0 && result.failures.empty())
+    if (!result.cancelled && result.modulesFailed == 0 && result.failures.empty()) {
         site.removeStalePages(navigationScripts(site.before()));
+        writeOfflineHelp(state);
+    }
     SiteLayout::linkCaseSpellings(state.folder, &diagnostics);
     if (const Status stamped = SiteLayout::writeStamp(state.folder, disk()); !stamped)
         diagnostics.warning(state.folder + SiteLayout::kStampFile, 0, stamped.error().message);

@@ -41,6 +41,7 @@ struct GenerationResult {
     int pagesWritten = 0;               // pages written by this run
     int pagesUnchanged = 0;             // pages left as the last run wrote them
     std::string indexPath;              // the site's start page
+    std::string qtHelpProject;          // the .qhp written, when one was asked for
 };
 
 // What an output folder holds before a run.
@@ -65,6 +66,7 @@ private:
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     Status makeFolderReady(State& state);
     void writeResources(State& state);
+    void writeOfflineHelp(State& state);
     void finish(State& state);
     FileSystem& disk() const {
         return m_request.fileSystem ? *m_request.fileSystem : posixFileSystem();

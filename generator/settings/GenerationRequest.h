@@ -38,6 +38,11 @@ struct GenerationRequest {
     // Whether the pages show where members are used (linked code lines,
     // Used by, Calls); off, the run does not resolve names at all.
     bool crossReferences = true;
+    // Whether the site is also packaged for help browsers (OfflineHelp.h):
+    // a Qt help project, a Dash/Zeal docset. Such a run always reads the
+    // project, so the packages are made again even when no page changed.
+    bool qtHelp = false;
+    bool docset = false;
     // Where the run's writes, its lock and its stamp reach the disk; null:
     // the system's own calls. Must outlive the run.
     FileSystem* fileSystem = nullptr;
