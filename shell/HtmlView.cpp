@@ -1,5 +1,7 @@
 #include "shell/HtmlView.h"
 
+#include <QCoreApplication>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -19,12 +21,36 @@ bool HtmlView::usesWebEngine() {
 #endif
 }
 
+#ifdef TARNWICK_HAVE_WEBENGINE
+namespace {
+// The view prepare() made; the first HtmlView takes it.
+QPointer<QWebEngineView> g_spareView;
+}  // namespace
+#endif
+
+void HtmlView::prepare() {
+#ifdef TARNWICK_HAVE_WEBENGINE
+    if (!usesWebEngine() || g_spareView) return;
+    auto* web = new QWebEngineView;
+    // A first page starts the engine's profile and its render process.
+    web->setHtml(QString());
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, web, &QObject::deleteLater);
+    g_spareView = web;
+#endif
+}
+
 HtmlView::HtmlView(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
 #ifdef TARNWICK_HAVE_WEBENGINE
     if (usesWebEngine()) {
-        auto* web = new QWebEngineView(this);
+        QWebEngineView* web = g_spareView;
+        g_spareView.clear();
+        if (web) {
+            web->setParent(this);
+        } else {
+            web = new QWebEngineView(this);
+        }
         connect(web, &QWebEngineView::loadFinished, this, [this] {
             if (!m_path.isEmpty()) emit loaded();
         });

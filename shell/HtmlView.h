@@ -28,6 +28,10 @@ public:
     const QUrl& baseUrl() const { return m_base; }  // base of the last setHtml
     // True when the pages are shown by Chromium.
     static bool usesWebEngine();
+    // Starts the browser engine now, with a first view kept aside for the
+    // first HtmlView: called before the main window shows, so the first
+    // preview or site does not freeze a window the user already works in.
+    static void prepare();
 
 signals:
     // The page of the last load() is shown (or failed to load).

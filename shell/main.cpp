@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "reader/ConditionalCompilation.h"
+#include "shell/HtmlView.h"
 #include "shell/MainWindow.h"
 #include "support/BuildInfo.h"
 
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    tarnwick::HtmlView::prepare();
     tarnwick::MainWindow window;
     window.state().defines = std::move(defines);
     window.show();
