@@ -75,6 +75,7 @@ private:
     int32_t m_tooDeep = 0;                // Begin blocks open beyond kMaxDesignDepth
     bool m_toldDepth = false;
     bool m_toldAfterEnd = false;
+    bool m_classHeader = false;  // the block is a class's header: no design
     int m_warnings = 0;
 };
 
@@ -132,7 +133,10 @@ void BlockReader::begin(std::string_view rest, int32_t fileLine) {
     }
     const auto [type, afterType] = splitWord(rest);
     const std::string_view name = splitWord(afterType).first;
-    if (name.empty()) warn(fileLine, "designer block: a Begin line names no control");
+    // A class's header (BEGIN, MultiUse = -1, END) in a file listed as a form.
+    if (m_open.empty() && type.empty()) m_classHeader = true;
+    if (name.empty() && !m_classHeader)
+        warn(fileLine, "designer block: a Begin line names no control");
     DesignControl control;
     const size_t dot = type.find('.');
     control.library = dot == npos ? std::string() : std::string(type.substr(0, dot));
@@ -203,7 +207,7 @@ std::shared_ptr<const FormDesign> BlockReader::finish() {
              "designer block: " + m_open.back().name + " has no End; the block ends before it");
         while (!m_open.empty()) end(0);
     }
-    if (!m_form) return nullptr;
+    if (!m_form || m_classHeader) return nullptr;
     auto design = std::make_shared<FormDesign>();
     design->form = std::move(*m_form);
     return design;
