@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/pages/ChangesPage.h"
 #include "generator/pages/SearchPages.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
@@ -103,6 +104,10 @@ PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     HtmlBuffer page;
     page.AppendLn("<H3>" + trText(helper, "Project") + "</H3>");
     appendProjectFacts(page, project, helper);
+    if (ctx.changes)
+        page.AppendLn("<P class=\"changesLink\"><A href=\"" + url(kChangesPage) + "\">" +
+                      trText(helper, "ChangesSince", "Changes since") + " " +
+                      escaped(ctx.changesSince) + "</A></P>");
     if (ctx.settings.Libraries) {
         // A project without controls (or references) has no table for them.
         if (!project.References().elements().empty())

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "generator/analysis/ApiDiff.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/modHtml.h"
 #include "generator/run/InputKey.h"
@@ -107,6 +108,8 @@ uint64_t runKeyOf(const GenerationRequest& request, uint64_t settingsKey,
     uint64_t key = settingsKey;
     for (const std::string& file : fixedInputs(request, translationPath))
         key = hashBytes(file + '\n', key);
+    // The Changes page compares with the earlier interface: another one, another site.
+    if (request.since) key = hashBytes(request.sinceName + '\n' + apiText(*request.since), key);
     return key | 1;
 }
 
@@ -414,6 +417,19 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     tables.applyTo(ctx);
     const PageNames& names = tables.names();
     warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
+    // What changed since the version the request names: a page of its own,
+    // linked from the project summary.
+    std::optional<ApiDiff> changes;
+    if (m_request.since) {
+        auto diff = apiDiff(*m_request.since, apiInterface(*project));
+        if (diff) {
+            changes = std::move(diff).value();
+            ctx.changes = &*changes;
+            ctx.changesSince = m_request.sinceName;
+        } else {
+            recorder.error(m_request.sinceName, 0, diff.error().message);
+        }
+    }
 
     const uint64_t pages =
         pagesKey(state.settingsKey, inputs, m_request, state.translationPath, *project, names);

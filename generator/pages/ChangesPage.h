@@ -1,0 +1,23 @@
+// ChangesPage: "changes.html", what changed in the project's public
+// interface since an earlier version (generate --since OLD), each change
+// with its verdict for binary compatibility and a link to the page of what
+// changed, where the site has one.
+#pragma once
+
+#include <string>
+
+#include "generator/pages/PageBody.h"
+
+namespace tarnwick {
+
+class CProject;
+struct ApiDiff;
+struct PageContext;
+
+inline constexpr const char* kChangesPage = "changes.html";
+
+// The page's body; since names the earlier version as the user gave it.
+PageBody buildChangesPage(const CProject& project, const ApiDiff& diff, const std::string& since,
+                          const PageContext& ctx);
+
+}  // namespace tarnwick
