@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "generator/analysis/ApiDiff.h"
+#include "generator/pages/ChangesPage.h"
+#include "generator/pages/modHtml.h"
 #include "model/CProject.h"
 #include "reader/CParser.h"
+#include "tests/generator/ModHtmlTestSupport.h"
 #include "tests/generator/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -166,6 +169,32 @@ TEST(ApiDiff, ReadsReportsBackAndRefusesBrokenOnes) {
         }
         EXPECT_EQ(text, c.expected) << c.before;
     }
+}
+
+// The Changes page lists each change with its verdict; the project summary
+// links to it only when there is one.
+TEST(ChangesPage, ListsChangesAndIsLinkedFromTheSummary) {
+    CProject project;
+    PageContext ctx = testing::makeContext();
+    EXPECT_EQ(modHtml::buildProjectSummary(project, ctx).body.str().find(kChangesPage),
+              std::string::npos);
+    ApiDiff diff;
+    ctx.changes = &diff;
+    ctx.changesSince = "Bank-1.0.api";
+    EXPECT_NE(buildChangesPage(project, diff, ctx.changesSince, ctx).body.str().find("unchanged"),
+              std::string::npos);
+    diff.changes.push_back({ApiVerdict::Breaks, ApiChangeKind::Changed, "a.cls", 3, "CAccount",
+                            "Post", "argument 'A<1>' added"});
+    const std::string page = buildChangesPage(project, diff, ctx.changesSince, ctx).body.str();
+    EXPECT_NE(page.find("<TR class=\"breaks\"><TD><NOBR>&nbsp;Breaks binary compatibility&nbsp;"
+                        "</NOBR></TD><TD><NOBR>&nbsp;CAccount.Post&nbsp;</NOBR></TD><TD>&nbsp;"
+                        "argument 'A&lt;1&gt;' added</TD></TR>"),
+              std::string::npos)
+        << page;
+    EXPECT_NE(modHtml::buildProjectSummary(project, ctx)
+                  .body.str()
+                  .find("<A href=\"changes.html\">Changes since Bank-1.0.api</A>"),
+              std::string::npos);
 }
 
 }  // namespace
