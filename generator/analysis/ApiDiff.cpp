@@ -166,11 +166,45 @@ struct MemberSite {
     }
 };
 
+// Pairs the arguments of two lists by position, or by name when one list
+// is the other with arguments added or removed (all names of the shorter
+// one in the longer, in order), so an argument put first is told once, not
+// as a change of every argument after it. -1: no partner.
+std::vector<int> partners(const std::vector<ApiParameter>& a, const std::vector<ApiParameter>& b) {
+    std::vector<int> partner(a.size(), -1);
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) partner[i] = static_cast<int>(i);
+    if (a.size() == b.size()) return partner;
+    const bool grew = b.size() > a.size();
+    const auto& shorter = grew ? a : b;
+    const auto& longer = grew ? b : a;
+    std::vector<int> found;
+    std::size_t j = 0;
+    for (const ApiParameter& p : shorter) {
+        while (j < longer.size() && !equalsIgnoreCase(longer[j].name, p.name)) ++j;
+        if (j == longer.size()) return partner;
+        found.push_back(static_cast<int>(j++));
+    }
+    std::fill(partner.begin(), partner.end(), -1);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        if (grew)
+            partner[i] = found[i];
+        else
+            partner[static_cast<std::size_t>(found[i])] = static_cast<int>(i);
+    }
+    return partner;
+}
+
 void compareParameters(const ApiDeclaration& a, const ApiDeclaration& b, const MemberSite& site) {
-    const std::size_t common = std::min(a.parameters.size(), b.parameters.size());
-    for (std::size_t i = 0; i < common; ++i) {
+    const std::vector<int> partner = partners(a.parameters, b.parameters);
+    std::vector<bool> taken(b.parameters.size(), false);
+    for (std::size_t i = 0; i < a.parameters.size(); ++i) {
         const ApiParameter& x = a.parameters[i];
-        const ApiParameter& y = b.parameters[i];
+        if (partner[i] < 0) {
+            site.tell(ApiVerdict::Breaks, "argument " + quoted(x.name) + " removed");
+            continue;
+        }
+        const ApiParameter& y = b.parameters[static_cast<std::size_t>(partner[i])];
+        taken[static_cast<std::size_t>(partner[i])] = true;
         if (!equalsIgnoreCase(passingText(x), passingText(y)))
             site.tell(ApiVerdict::Breaks, "argument " + quoted(y.name) + " changed from " +
                                               passingText(x) + " to " + passingText(y));
@@ -182,10 +216,9 @@ void compareParameters(const ApiDeclaration& a, const ApiDeclaration& b, const M
             site.tell(ApiVerdict::Compatible,
                       "argument " + quoted(x.name) + " renamed to " + quoted(y.name));
     }
-    for (std::size_t i = common; i < b.parameters.size(); ++i)
-        site.tell(ApiVerdict::Breaks, "argument " + quoted(b.parameters[i].name) + " added");
-    for (std::size_t i = common; i < a.parameters.size(); ++i)
-        site.tell(ApiVerdict::Breaks, "argument " + quoted(a.parameters[i].name) + " removed");
+    for (std::size_t j = 0; j < b.parameters.size(); ++j)
+        if (!taken[j])
+            site.tell(ApiVerdict::Breaks, "argument " + quoted(b.parameters[j].name) + " added");
 }
 
 // An Enum's values: a new one is compatible, a removed one breaks, a value

@@ -63,6 +63,13 @@ TEST(ApiDiff, GivesEachChangeItsVerdict) {
          "breaks changed A: argument 'Y' added\n"},
         {"EPublic Sub A(ByVal X As Long)\r\nEnd Sub\r\n", "EPublic Sub A()\r\nEnd Sub\r\n",
          "breaks changed A: argument 'X' removed\n"},
+        // An argument put first is told once, not as a change of each after it.
+        {"EPublic Sub A(ByVal X As Long, ByVal Y As Long)\r\nEnd Sub\r\n",
+         "EPublic Sub A(ByVal W As Byte, ByVal X As Long, ByVal Y As Long)\r\nEnd Sub\r\n",
+         "breaks changed A: argument 'W' added\n"},
+        {"EPublic Sub A(ByVal W As Byte, ByVal X As Long, ByVal Y As Long)\r\nEnd Sub\r\n",
+         "EPublic Sub A(ByVal W As Byte, ByVal Y As Long)\r\nEnd Sub\r\n",
+         "breaks changed A: argument 'X' removed\n"},
         {"EPublic Sub A(ByRef Value As Variant)\r\nEnd Sub\r\n",
          "EPublic Sub A(ByVal Value As String)\r\nEnd Sub\r\n",
          "breaks changed A: argument 'Value' changed from ByRef Variant to ByVal String\n"},
