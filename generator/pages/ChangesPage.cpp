@@ -56,6 +56,26 @@ Html elementCell(const CProject& project, const ApiChange& change, const PageCon
 
 }  // namespace
 
+Html changeMark(const CModule& module, const Element& member, const PageContext& ctx) {
+    if (!ctx.changes) return {};
+    bool added = false;
+    std::string changed;
+    for (const ApiChange& change : ctx.changes->changes) {
+        if (change.kind == ApiChangeKind::Removed ||
+            !equalsIgnoreCase(change.member, member.Name()) ||
+            !equalsIgnoreCase(change.module, module.Name()))
+            continue;
+        added = added || change.kind == ApiChangeKind::Added;
+        changed += (changed.empty() ? "" : "; ") + change.message;
+    }
+    if (!added && changed.empty()) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    return " <SPAN class=\"changeMark\">" +
+           (added ? trText(helper, "ChangeNew", "New")
+                  : trText(helper, "ChangeChanged", "Changed") + ": " + escaped(changed)) +
+           "</SPAN>";
+}
+
 PageBody buildChangesPage(const CProject& project, const ApiDiff& diff, const std::string& since,
                           const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);

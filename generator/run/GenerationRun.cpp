@@ -108,8 +108,6 @@ uint64_t runKeyOf(const GenerationRequest& request, uint64_t settingsKey,
     uint64_t key = settingsKey;
     for (const std::string& file : fixedInputs(request, translationPath))
         key = hashBytes(file + '\n', key);
-    // The Changes page compares with the earlier interface: another one, another site.
-    if (request.since) key = hashBytes(request.sinceName + '\n' + apiText(*request.since), key);
     return key | 1;
 }
 
@@ -360,6 +358,11 @@ Status GenerationRun::prepare(State& state) {
     state.given = hashBytes(std::string(buildVersion()) + "\n" +
                             (timeIsFixed ? "fixed " + now : std::string("local")));
     state.settingsKey = InputKey::settingsKey(m_request, ctx, state.given);
+    // The Changes page and the members' marks compare with the earlier
+    // interface: another one, other pages.
+    if (m_request.since)
+        state.settingsKey =
+            hashBytes(m_request.sinceName + '\n' + apiText(*m_request.since), state.settingsKey);
     state.site = std::make_unique<SiteWriter>(
         state.folder, &state.inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
         state.given, m_request.full, disk());

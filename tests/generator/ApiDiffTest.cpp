@@ -202,6 +202,25 @@ TEST(ChangesPage, ListsChangesAndIsLinkedFromTheSummary) {
                   .body.str()
                   .find("<A href=\"changes.html\">Changes since Bank-1.0.api</A>"),
               std::string::npos);
+    // A member's mark: new, changed (every change told), or none.
+    diff.changes.push_back(
+        {ApiVerdict::Compatible, ApiChangeKind::Added, "a.cls", 4, "caccount", "Close", "added"});
+    diff.changes.push_back({ApiVerdict::Breaks, ApiChangeKind::Changed, "a.cls", 3, "CAccount",
+                            "Post", "return type changed"});
+    diff.changes.push_back({ApiVerdict::Breaks, ApiChangeKind::Removed, "a.cls", 5, "CAccount",
+                            "Title", "Property Let removed"});
+    auto account = testing::makeModule("CAccount", moduletype::Class);
+    const std::pair<const char*, const char*> marks[] = {
+        {"Close", " <SPAN class=\"changeMark\">New</SPAN>"},
+        {"Post",
+         " <SPAN class=\"changeMark\">Changed: argument 'A&lt;1&gt;' added; return type "
+         "changed</SPAN>"},
+        {"Title", ""},
+        {"Other", ""},
+    };
+    for (const auto& [name, mark] : marks)
+        EXPECT_EQ(changeMark(*account, *testing::makeElement<CSubroutine>(name), ctx).str(), mark)
+            << name;
 }
 
 }  // namespace
