@@ -300,11 +300,9 @@ void compareMembers(const ApiDeclaration& a, const ApiDeclaration& b, const Memb
     if (b.kind == "Type") compareFields(a, b, site);
 }
 
-Status compareModules(const ApiModule& before, const ApiModule& after, bool binary,
-                      std::vector<ApiChange>& out) {
-    const ModuleHead a = moduleHead(before.header);
-    const ModuleHead b = moduleHead(after.header);
-    ModuleChanges changes(b.name, binary, out);
+// A module's kind and instancing: clients create and reach it through them.
+void compareHeads(const ModuleHead& a, const ModuleHead& b, const ApiModule& after,
+                  ModuleChanges& changes) {
     if (a.kind != b.kind)
         changes.add(ApiVerdict::Breaks, ApiChangeKind::Changed, after.file, after.line, "",
                     "changed from " + a.kind + " to " + b.kind);
@@ -320,6 +318,14 @@ Status compareModules(const ApiModule& before, const ApiModule& after, bool bina
                 ApiVerdict::Breaks, ApiChangeKind::Changed, after.file, after.line, "",
                 "instancing changed: " + key + " from " + orNone(was) + " to " + orNone(is));
     }
+}
+
+Status compareModules(const ApiModule& before, const ApiModule& after, bool binary,
+                      std::vector<ApiChange>& out) {
+    const ModuleHead a = moduleHead(before.header);
+    const ModuleHead b = moduleHead(after.header);
+    ModuleChanges changes(b.name, binary, out);
+    compareHeads(a, b, after, changes);
     auto old = indexMembers(before, a.name);
     if (!old) return old.error();
     auto now = indexMembers(after, b.name);
