@@ -1,4 +1,4 @@
-// tarnwick diff OLD NEW [--format text|json|markdown] [--fail-on-breaking]
+// tarnwick diff OLD NEW [--format text|json|markdown] [--fail-on-breaking] [--all]
 //                       [--codepage NAME] [--define NAME=VALUE ...]
 //
 // Lists every change of the public interface from OLD to NEW with its
@@ -9,7 +9,8 @@
 // NEW or, for a removal, in OLD:
 //   Classes/CAccount.cls:12: error: CAccount.Post: argument 'Cents' changed
 //       from ByVal Currency to ByRef Currency (breaks binary compatibility)
-// then a summary line. --format json gives the same as one object, markdown
+// then a summary line. --all lists the members whose description changed
+// too, where both sides are projects. --format json gives the same as one object, markdown
 // a table for release notes or a pull request.
 // Exit status: 0 compared; 1 with --fail-on-breaking when a change breaks
 // binary compatibility; 2 a usage error, or a side that cannot be read (a
@@ -39,6 +40,7 @@ struct DiffOptions {
     std::string after;
     std::string format = "text";
     bool failOnBreaking = false;
+    bool all = false;  // descriptions too
     ProjectReading reading;
 };
 
@@ -148,7 +150,7 @@ int runDiff(const DiffOptions& options) {
     if (!before) return 2;
     const auto after = readApiSide(kPrefix, options.after, options.reading);
     if (!after) return 2;
-    const auto diff = apiDiff(*before, *after);
+    const auto diff = apiDiff(*before, *after, options.all);
     if (!diff) {
         printLine(std::cerr, kPrefix, diff.error().message);
         return 2;
@@ -177,6 +179,8 @@ void registerDiffCommand(CommandLine& app, int& status) {
     diff->add_option("--format", options->format, "List as text (the default), json or markdown");
     diff->add_flag("--fail-on-breaking", options->failOnBreaking,
                    "Exit with status 1 when a change breaks binary compatibility");
+    diff->add_flag("--all", options->all,
+                   "Also list the members whose description changed (two projects only)");
     diff->add_option("--codepage", options->reading.codePage, kCodePageHelp);
     diff->add_option("--define", options->reading.defines, kDefineHelp)->allow_extra_args(false);
     // status outlives the app: main owns both and parses within its lifetime.

@@ -86,7 +86,7 @@ Expected<ApiInterface> readApiReport(std::string_view text, const std::string& f
             member->partLines.push_back(number);
         } else if (module && (startsWith(line, "Public ") || startsWith(line, "Implements "))) {
             read = parseApiDeclaration(line, {}).has_value();
-            module->members.push_back({std::string(line), number, {}});
+            module->members.push_back({std::string(line), number, {}, {}});
         }
         if (!read)
             return errorAt(file, number,
@@ -320,8 +320,9 @@ void compareHeads(const ModuleHead& a, const ModuleHead& b, const ApiModule& aft
     }
 }
 
+// descriptions: tell a member whose description changed as well.
 Status compareModules(const ApiModule& before, const ApiModule& after, bool binary,
-                      std::vector<ApiChange>& out) {
+                      bool descriptions, std::vector<ApiChange>& out) {
     const ModuleHead a = moduleHead(before.header);
     const ModuleHead b = moduleHead(after.header);
     ModuleChanges changes(b.name, binary, out);
@@ -340,8 +341,11 @@ Status compareModules(const ApiModule& before, const ApiModule& after, bool bina
         }
         matched[found->second] = true;
         const ApiMember& member = *now->members[found->second];
-        compareMembers(old->declarations[i], now->declarations[found->second],
-                       {changes, after.file, member.line, now->declarations[found->second].name});
+        const MemberSite site{changes, after.file, member.line,
+                              now->declarations[found->second].name};
+        compareMembers(old->declarations[i], now->declarations[found->second], site);
+        if (descriptions && old->members[i]->description != member.description)
+            site.tell(ApiVerdict::Compatible, "description changed");
     }
     for (std::size_t i : gone) {
         const ApiDeclaration& was = old->declarations[i];
@@ -399,7 +403,8 @@ bool binaryModule(const ApiModule& module, const ApiInterface& api) {
 
 }  // namespace
 
-Expected<ApiDiff> apiDiff(const ApiInterface& before, const ApiInterface& after) {
+Expected<ApiDiff> apiDiff(const ApiInterface& before, const ApiInterface& after,
+                          bool descriptions) {
     ApiDiff diff;
     if (!equalsIgnoreCase(before.name, after.name))
         diff.notes.push_back("the projects' names differ: " + before.name + " and " + after.name +
@@ -431,7 +436,9 @@ Expected<ApiDiff> apiDiff(const ApiInterface& before, const ApiInterface& after)
                      "", head.kind + (b ? " added" : " removed"));
         } else {
             // Clients were compiled against the old interface: its kind decides.
-            const Status compared = compareModules(*a, *b, binaryModule(*a, before), changes);
+            const Status compared =
+                compareModules(*a, *b, binaryModule(*a, before),
+                               descriptions && before.described && after.described, changes);
             if (!compared) return compared.error();
         }
         std::stable_sort(changes.begin(), changes.end(),

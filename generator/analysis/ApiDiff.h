@@ -52,9 +52,12 @@ struct ApiDiff {
 // ("Ledger.api:12: not a line of an API report: ..."), naming its line.
 Expected<ApiInterface> readApiReport(std::string_view text, const std::string& file);
 
-// The changes from before to after. Fails when either side declares a
-// module or member twice, naming where.
-Expected<ApiDiff> apiDiff(const ApiInterface& before, const ApiInterface& after);
+// The changes from before to after. descriptions: also a member whose
+// description changed (compatible), where both sides are projects (a report
+// holds no descriptions). Fails when either side declares a module or
+// member twice, naming where.
+Expected<ApiDiff> apiDiff(const ApiInterface& before, const ApiInterface& after,
+                          bool descriptions = false);
 
 // "breaks", "behaviour", "compatible", "not binary".
 const char* verdictWord(ApiVerdict verdict);

@@ -240,7 +240,7 @@ std::vector<ApiMember> memberLines(const CModule& module) {
             lines.push_back({kindRank(kind),
                              toLower(element.Name()),
                              wayRank(element),
-                             {text, element.Line(), partLines(element)}});
+                             {text, element.Line(), partLines(element), element.Description()}});
         }
     }
     std::sort(lines.begin(), lines.end());
@@ -270,7 +270,7 @@ bool isActiveXType(std::string_view type) {
 }
 
 ApiInterface apiInterface(const CProject& project) {
-    ApiInterface api{project.displayName(), project.value("Type"), {}};
+    ApiInterface api{project.displayName(), project.value("Type"), {}, true};
     const bool binary = isActiveXType(api.type);
     struct Section {
         ModuleKind kind;

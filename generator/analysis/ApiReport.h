@@ -32,6 +32,7 @@ struct ApiMember {
     std::string text;            // "Public Function Post(ByVal Cents As Currency) As Boolean"
     int line = 0;                // 1-based; 0 when unknown
     std::vector<int> partLines;  // the line of each value or field, in order
+    std::string description;     // the author's, from a project; no part of the report text
 };
 
 // A module of the report: its header line and public members, sorted.
@@ -48,6 +49,7 @@ struct ApiInterface {
     std::string name;  // the project's name as the report gives it
     std::string type;  // the project file's Type ("OleDll", "Exe", ...)
     std::vector<ApiModule> modules;
+    bool described = false;  // made from a project: the members carry their descriptions
 };
 
 // The interface of project, modules in report order.

@@ -136,6 +136,17 @@ TEST(ApiDiff, GivesEachChangeItsVerdict) {
         const ApiInterface after = versionOf(tmp, "new", c.after);
         EXPECT_EQ(shown(apiDiff(before, after)), c.expected) << c.before << "\n" << c.after;
     }
+    // A description is told only when asked, and only between projects.
+    testing::TempFolder tmp;
+    const ApiInterface before =
+        versionOf(tmp, "old", "E' Closes it.\r\nPublic Sub Close()\r\nEnd Sub\r\n");
+    const ApiInterface after =
+        versionOf(tmp, "new", "E' Shuts it.\r\nPublic Sub Close()\r\nEnd Sub\r\n");
+    EXPECT_EQ(shown(apiDiff(before, after, true)),
+              "compatible changed Close: description changed\n");
+    EXPECT_EQ(shown(apiDiff(before, after)), "");
+    const auto saved = readApiReport(apiText(before), "old.api");
+    EXPECT_EQ(shown(apiDiff(saved.value(), after, true)), "");
 }
 
 TEST(ApiDiff, ReadsReportsBackAndRefusesBrokenOnes) {
