@@ -78,7 +78,9 @@ bool parseRest(std::string_view rest, ApiDeclaration& declaration) {
     const std::string& kind = declaration.kind;
     if (kind == "Enum" || kind == "Type" || kind == "Implements") return rest.empty();
     if (kind == "Variable") {
-        declaration.type = std::string(trimSpaces(rest));
+        // WithEvents and New change how the class uses the object, not its type.
+        declaration.type = replaceAll(trimSpaces(rest), " As New ", " As ");
+        if (startsNoCase(declaration.type, "As New ")) declaration.type.erase(3, 4);
         return startsNoCase(rest, " As ") || startsWith(rest, "(");
     }
     if (kind == "Const") {

@@ -104,6 +104,9 @@ TEST(ApiDiff, GivesEachChangeItsVerdict) {
          "Property\r\n",
          "breaks changed Item: VB_UserMemId changed from (none) to 0\n"},
         {"E", "EImplements IThing\r\n", "breaks added IThing: Implements added\n"},
+        {"EPublic Total As Long\r\nPublic Items As Collection\r\n",
+         "EPublic Total As Currency\r\nPublic Items As New Collection\r\n",
+         "breaks changed Total: declaration changed from 'Total As Long' to 'Total As Currency'\n"},
         {"EPublic Sub A()\r\nEnd Sub\r\n", "NPublic Sub A()\r\nEnd Sub\r\n",
          "breaks changed CThing: instancing changed: VB_Creatable from True to False\n"},
         // A private class is no part of the DLL: neither its loss nor its changes.
