@@ -10,10 +10,13 @@
 // generate uses them; options given here win over them.
 // Exit status: 0 done (or FILE is current); 1 FILE is out of date or
 // cannot be read, or the project cannot be read; 2 a usage error.
+#include "cli/ApiCommand.h"
+
 #include <fstream>
 #include <iostream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -21,11 +24,13 @@
 #include "cli/Commands.h"
 #include "cli/OptionHelp.h"
 #include "cli/ProjectInputs.h"
+#include "generator/analysis/ApiDiff.h"
 #include "generator/analysis/ApiReport.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
+#include "support/Text.h"
 
 namespace tarnwick::cli {
 
@@ -33,10 +38,8 @@ namespace {
 
 struct ApiOptions {
     std::string project;
-    std::string check;     // the committed report; empty: print the report
-    std::string codePage;  // empty: the settings file's, else windows-1252
-    std::vector<std::string> defines;
-    std::string settingsFile;
+    std::string check;  // the committed report; empty: print the report
+    ProjectReading reading;
 };
 
 class StderrSink : public DiagnosticsSink {
@@ -46,19 +49,19 @@ public:
     }
 };
 
-// The project as generate reads it, with the settings file's code page and
-// defines under the options'; null after telling why. usage: the failure
-// is the command line's.
-std::shared_ptr<CProject> readApiProject(const ApiOptions& options, bool& usage) {
+}  // namespace
+
+std::shared_ptr<CProject> readApiProject(std::string_view prefix, const std::string& path,
+                                         const ProjectReading& reading, bool& usage) {
     usage = true;
     ProjectInputs inputs;
-    if (!readProjectInputs("tarnwick api: ", options.project, options.settingsFile,
-                           options.codePage, options.defines, inputs))
+    if (!readProjectInputs(prefix, path, reading.settingsFile, reading.codePage, reading.defines,
+                           inputs))
         return nullptr;
     usage = false;
     StderrSink sink;
     CParser parser;
-    parser.setPath(options.project);
+    parser.setPath(path);
     parser.setCodePage(inputs.codePage);
     parser.setDiagnostics(&sink);
     // The interface names no library's description: no registry is needed.
@@ -66,15 +69,40 @@ std::shared_ptr<CProject> readApiProject(const ApiOptions& options, bool& usage)
     parser.setDefines(std::move(inputs.defines));
     auto project = parser.Parse();
     if (!project) {
-        printLine(std::cerr, "tarnwick api: ", project.error().message);
+        printLine(std::cerr, prefix, project.error().message);
         return nullptr;
     }
     return std::move(project).value();
 }
 
+std::optional<ApiInterface> readApiSide(std::string_view prefix, const std::string& path,
+                                        const ProjectReading& reading) {
+    if (endsWithIgnoreCase(path, ".vbp")) {
+        bool usage = false;
+        const auto project = readApiProject(prefix, path, reading, usage);
+        if (!project) return std::nullopt;
+        return apiInterface(*project);
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        printLine(std::cerr, prefix, "cannot read " + path);
+        return std::nullopt;
+    }
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    auto api = readApiReport(text, path);
+    if (!api) {
+        printLine(std::cerr, prefix, api.error().message);
+        return std::nullopt;
+    }
+    return std::move(api).value();
+}
+
+namespace {
+
 int runApi(const ApiOptions& options) {
     bool usage = false;
-    const std::shared_ptr<CProject> project = readApiProject(options, usage);
+    const std::shared_ptr<CProject> project =
+        readApiProject("tarnwick api: ", options.project, options.reading, usage);
     if (!project) return usage ? 2 : 1;
     const std::string report = apiReport(*project);
     if (options.check.empty()) {
@@ -109,9 +137,9 @@ void registerApiCommand(CommandLine& app, int& status) {
     api->add_option("--check", options->check,
                     "Compare with this committed report instead: exit 1 and print the "
                     "differing lines when it is out of date");
-    api->add_option("--codepage", options->codePage, kCodePageHelp);
-    api->add_option("--define", options->defines, kDefineHelp)->allow_extra_args(false);
-    api->add_option("--settings", options->settingsFile, kSettingsHelp);
+    api->add_option("--codepage", options->reading.codePage, kCodePageHelp);
+    api->add_option("--define", options->reading.defines, kDefineHelp)->allow_extra_args(false);
+    api->add_option("--settings", options->reading.settingsFile, kSettingsHelp);
     // status outlives the app: main owns both and parses within its lifetime.
     api->callback([options, &status] { status = runApi(*options); });
 }

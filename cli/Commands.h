@@ -16,6 +16,7 @@ namespace tarnwick::cli {
 
 void registerApiCommand(CommandLine& app, int& status);
 void registerCheckCommand(CommandLine& app, int& status);
+void registerDiffCommand(CommandLine& app, int& status);
 void registerDumpCommand(CommandLine& app, int& status);
 void registerGenerateCommand(CommandLine& app, int& status);
 

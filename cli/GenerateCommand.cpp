@@ -24,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ApiCommand.h"
 #include "cli/Commands.h"
 #include "cli/HelpCompiler.h"
 #include "cli/OptionHelp.h"
@@ -78,6 +79,7 @@ struct GenerateOptions {
     bool docset = false;
     int jobs = 0;  // 0: one per core
     std::vector<std::string> defines;
+    std::string since;  // an earlier version (.vbp or .api); empty: no Changes page
 };
 
 // Everything the run says, on stderr. Keeps the progress line (on a
@@ -302,6 +304,14 @@ int runGenerate(const GenerateOptions& options) {
     if (!settingsPath || !applyChoices(options, request) ||
         !readyToRun(options, request, *settingsPath))
         return 2;
+    if (!options.since.empty()) {
+        // The earlier version is read as `diff` reads it, with this run's code page.
+        auto since = readApiSide("tarnwick generate: ", options.since,
+                                 {request.codePage, options.defines, std::string()});
+        if (!since) return 2;
+        request.since = std::make_shared<const ApiInterface>(std::move(*since));
+        request.sinceName = options.since;
+    }
     return runRequest(options, request);
 }
 
@@ -372,6 +382,9 @@ void addRunOptions(Command* generate, GenerateOptions& options) {
                        "into NAME.qch when qhelpgenerator is installed");
     generate->add_flag("--docset", options.docset,
                        "Also write a Dash/Zeal docset (NAME.docset) of the site into the folder");
+    generate->add_option("--since", options.since,
+                         "Add a Changes page: what changed in the public interface since this "
+                         "earlier version (a .vbp or a report `tarnwick api` wrote)");
     generate->add_flag("--full", options.full,
                        "Write every page again, also those that have not changed since the "
                        "last run into the folder");

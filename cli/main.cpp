@@ -4,6 +4,7 @@
 //   tarnwick generate PROJECT.vbp -o FOLDER   the HTML site
 //   tarnwick check PROJECT.vbp        members without a description, as warnings
 //   tarnwick api PROJECT.vbp          the public interface, one line per element
+//   tarnwick diff OLD NEW             what changed in it, and what breaks
 #include <exception>
 #include <iostream>
 #include <string>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     int status = 0;
     tarnwick::cli::registerApiCommand(app, status);
     tarnwick::cli::registerCheckCommand(app, status);
+    tarnwick::cli::registerDiffCommand(app, status);
     tarnwick::cli::registerDumpCommand(app, status);
     tarnwick::cli::registerGenerateCommand(app, status);
 

@@ -26,12 +26,6 @@ using parserdetail::matchingParen;
 using parserdetail::splitArguments;
 using parserdetail::startsNoCase;
 
-// Types whose public classes make a binary interface.
-bool isActiveX(std::string_view type) {
-    return equalsIgnoreCase(type, "OleDll") || equalsIgnoreCase(type, "OleExe") ||
-           equalsIgnoreCase(type, "Control");
-}
-
 bool isTrue(std::string_view value) { return equalsIgnoreCase(value, "True") || value == "-1"; }
 
 // The text up to a trailing comment, its line breaks and continuation marks
@@ -210,13 +204,25 @@ struct MemberLine {
     int kind;
     std::string name;  // lower case
     int way;
-    std::string text;
+    ApiMember member;
     bool operator<(const MemberLine& o) const {
-        return std::tie(kind, name, way, text) < std::tie(o.kind, o.name, o.way, o.text);
+        return std::tie(kind, name, way, member.text) <
+               std::tie(o.kind, o.name, o.way, o.member.text);
     }
 };
 
-std::vector<MemberLine> memberLines(const CModule& module) {
+// Where each value of an Enum or field of a Type is declared; the element's
+// own line for one the reader gave none.
+std::vector<int> partLines(const Element& element) {
+    std::vector<int> lines;
+    if (element.Kind() != ElementKind::Enum && element.Kind() != ElementKind::Type) return lines;
+    if (const auto parts = element.Variables())
+        for (const auto& part : parts->elements())
+            lines.push_back(part->Line() > 0 ? part->Line() : element.Line());
+    return lines;
+}
+
+std::vector<ApiMember> memberLines(const CModule& module) {
     const auto ids = memberIds(module);
     std::vector<MemberLine> lines;
     for (const ElementKind kind : kSummaryOrder) {
@@ -231,11 +237,16 @@ std::vector<MemberLine> memberLines(const CModule& module) {
                 const std::size_t end = std::min(text.find('\n'), text.size());
                 text.insert(end, "  ' VB_UserMemId = " + id->second);
             }
-            lines.push_back({kindRank(kind), toLower(element.Name()), wayRank(element), text});
+            lines.push_back({kindRank(kind),
+                             toLower(element.Name()),
+                             wayRank(element),
+                             {text, element.Line(), partLines(element), element.Description()}});
         }
     }
     std::sort(lines.begin(), lines.end());
-    return lines;
+    std::vector<ApiMember> members;
+    for (MemberLine& line : lines) members.push_back(std::move(line.member));
+    return members;
 }
 
 // "Class CAccount VB_Exposed=True ...": the kind, the name and the
@@ -253,11 +264,14 @@ std::string moduleHeader(const CModule& module, std::string_view kindWord) {
 
 }  // namespace
 
-std::string apiReport(const CProject& project) {
-    const std::string type = project.value("Type");
-    const bool binary = isActiveX(type);
-    std::string report = "Project " + project.displayName() + " Type=" + type + "\n";
-    if (!binary) report += "' not an ActiveX project: no binary interface; listed for review\n";
+bool isActiveXType(std::string_view type) {
+    return equalsIgnoreCase(type, "OleDll") || equalsIgnoreCase(type, "OleExe") ||
+           equalsIgnoreCase(type, "Control");
+}
+
+ApiInterface apiInterface(const CProject& project) {
+    ApiInterface api{project.displayName(), project.value("Type"), {}, true};
+    const bool binary = isActiveXType(api.type);
     struct Section {
         ModuleKind kind;
         const char* word;
@@ -277,13 +291,25 @@ std::string apiReport(const CProject& project) {
             return std::pair(toLower(a->Name()), a->Name()) <
                    std::pair(toLower(b->Name()), b->Name());
         });
-        for (const CModule* module : modules) {
-            report += "\n" + moduleHeader(*module, section.word) + "\n";
-            for (const MemberLine& line : memberLines(*module)) report += line.text + "\n";
-        }
+        for (const CModule* module : modules)
+            api.modules.push_back(
+                {moduleHeader(*module, section.word), module->Path(), 0, memberLines(*module)});
+    }
+    return api;
+}
+
+std::string apiText(const ApiInterface& api) {
+    std::string report = "Project " + api.name + " Type=" + api.type + "\n";
+    if (!isActiveXType(api.type))
+        report += "' not an ActiveX project: no binary interface; listed for review\n";
+    for (const ApiModule& module : api.modules) {
+        report += "\n" + module.header + "\n";
+        for (const ApiMember& member : module.members) report += member.text + "\n";
     }
     return report;
 }
+
+std::string apiReport(const CProject& project) { return apiText(apiInterface(project)); }
 
 namespace {
 

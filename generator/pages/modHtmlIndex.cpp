@@ -5,7 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/analysis/ApiReport.h"
 #include "generator/analysis/Coverage.h"
+#include "generator/pages/ChangesPage.h"
 #include "generator/pages/SearchPages.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
@@ -69,6 +71,22 @@ void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* h
     page.AppendLn("</P>");
 }
 
+// The project file's version compatibility (CompatibleMode 0, 1 or 2), for
+// an ActiveX project or one that sets it: "Binary compatibility with
+// ..\bin\Ledger.dll"; empty for an Exe that sets none.
+Html compatibilityText(const CProject& project, const CHelper& helper) {
+    const std::string mode = project.value("CompatibleMode");
+    if (!isActiveXType(project.value("Type")) && (mode.empty() || mode == "0")) return {};
+    if (mode == "1") return trText(helper, "CompatibilityProject", "Project compatibility");
+    if (mode != "2") return trText(helper, "CompatibilityNone", "No compatibility");
+    Html text = trText(helper, "CompatibilityBinary", "Binary compatibility");
+    if (const std::string file = project.value("CompatibleEXE32"); !file.empty())
+        text += " " + trText(helper, "CompatibilityWith", "with") + " " + escaped(file);
+    if (project.value("VersionCompatible32") == "1")
+        text += " (" + trText(helper, "CompatibilityVersion", "version compatible") + ")";
+    return text;
+}
+
 // What the project file says about the project: name, title, version,
 // company, copyright, file description, comments and description, each
 // where the file gives it.
@@ -94,14 +112,16 @@ void appendProjectFacts(HtmlBuffer& page, const CProject& project, const CHelper
         {"ProjectComments", project.value("VersionComments")},
         {"ProjectDocumented", documented}};
     bool any = false;
-    for (const auto& [key, value] : facts) {
-        if (value.empty()) continue;
+    auto row = [&](const char* key, const Html& value) {
         if (!any) page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\" id=\"projectFacts\">");
         any = true;
         page.AppendLn("<TR><TH width=\"1px\"><NOBR>&nbsp;" + trText(helper, key) +
-                      "&nbsp;</NOBR></TH><TD width=\"100%\">&nbsp;" + escaped(value) +
-                      "</TD></TR>");
-    }
+                      "&nbsp;</NOBR></TH><TD width=\"100%\">&nbsp;" + value + "</TD></TR>");
+    };
+    for (const auto& [key, value] : facts)
+        if (!value.empty()) row(key, escaped(value));
+    if (const Html compatibility = compatibilityText(project, helper); !compatibility.empty())
+        row("ProjectCompatibility", compatibility);
     if (any) page.AppendLn("</TABLE>");
     // The project file's own text, not an author's comment: shown as text.
     if (const std::string description = project.value("Description"); !description.empty())
@@ -115,6 +135,10 @@ PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     HtmlBuffer page;
     page.AppendLn("<H3>" + trText(helper, "Project") + "</H3>");
     appendProjectFacts(page, project, helper, ctx.settings);
+    if (ctx.changes)
+        page.AppendLn("<P class=\"changesLink\"><A href=\"" + url(kChangesPage) + "\">" +
+                      trText(helper, "ChangesSince", "Changes since") + " " +
+                      escaped(ctx.changesSince) + "</A></P>");
     if (ctx.settings.Libraries) {
         // A project without controls (or references) has no table for them.
         if (!project.References().elements().empty())

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "generator/pages/ChangesPage.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modHtml.h"
@@ -312,7 +313,7 @@ PageBody detail::buildMemberPageOf(const std::vector<const Element*>& members,
     page.AppendLn(buildIconHeader(moduleKind, escaped(project.displayName()),
                                   "<I>" + escaped(module.Name()) + "</I>." + escaped(name)));
     page.AppendLn("<P class=\"DocTitle\"><I>" + escaped(module.Name()) + "</I>.<B>" +
-                  escaped(name) + "</B></P>");
+                  escaped(name) + "</B>" + changeMark(module, member, ctx) + "</P>");
     // A routine "IFoo_Bar" of a class that implements IFoo: IFoo's Bar.
     if (const IndexEntry* target =
             ctx.links ? ctx.links->implementedMember(member, module) : nullptr)

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "generator/pages/ChangesPage.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/AuthorHtml.h"
@@ -126,6 +127,7 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
         table.Append(escaped(name));
         table.Append("</A>");
         table.Append("</B>");
+        table.Append(changeMark(module, member, ctx));
         table.Append("&nbsp;");
         table.Append("</TD>");
 

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "generator/analysis/ApiDiff.h"
 #include "generator/offline/OfflineHelp.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/modHtml.h"
@@ -360,6 +361,11 @@ Status GenerationRun::prepare(State& state) {
     state.given = hashBytes(std::string(buildVersion()) + "\n" +
                             (timeIsFixed ? "fixed " + now : std::string("local")));
     state.settingsKey = InputKey::settingsKey(m_request, ctx, state.given);
+    // The Changes page and the members' marks compare with the earlier
+    // interface: another one, other pages.
+    if (m_request.since)
+        state.settingsKey =
+            hashBytes(m_request.sinceName + '\n' + apiText(*m_request.since), state.settingsKey);
     state.site = std::make_unique<SiteWriter>(
         state.folder, &state.inputs, ctx.codePage.fromUtf8(now, CodePage::Fallback::HtmlReference),
         state.given, m_request.full, disk());
@@ -419,6 +425,19 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
     if (m_request.qtHelp || m_request.docset)
         state.offline = offlineIndexOf(*project, tables.entries());
+    // What changed since the version the request names: a page of its own,
+    // linked from the project summary.
+    std::optional<ApiDiff> changes;
+    if (m_request.since) {
+        auto diff = apiDiff(*m_request.since, apiInterface(*project));
+        if (diff) {
+            changes = std::move(diff).value();
+            ctx.changes = &*changes;
+            ctx.changesSince = m_request.sinceName;
+        } else {
+            recorder.error(m_request.sinceName, 0, diff.error().message);
+        }
+    }
 
     const uint64_t pages =
         pagesKey(state.settingsKey, inputs, m_request, state.translationPath, *project, names);

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "generator/layout/PageFrame.h"
+#include "generator/pages/ChangesPage.h"
 #include "generator/pages/ModulePages.h"
 #include "generator/pages/SearchPages.h"
 #include "generator/pages/modHtml.h"
@@ -56,6 +57,14 @@ void ModuleWriter::generateDocumentation() {
         // The modern layout starts on the project summary, not on a frameset.
         if (m_ctx.modern()) m_site.write({"index.html", std::move(summary.text)}, m_codePage);
     });
+    if (m_ctx.changes) {
+        guarded(kChangesPage, [&] {
+            m_site.write(
+                framePage(buildChangesPage(m_project, *m_ctx.changes, m_ctx.changesSince, m_ctx),
+                          m_ctx),
+                m_codePage);
+        });
+    }
     guarded("module-summary.html", [&] {
         m_site.write(framePage(modHtml::buildModuleSummary(m_project, m_ctx), m_ctx), m_codePage);
     });

@@ -4,6 +4,7 @@
 // and the workbench's dialog each fill one; the run reads it and nothing else.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "support/FileSystem.h"
 
 namespace tarnwick {
+
+struct ApiInterface;
 
 struct GenerationRequest {
     std::string projectPath;
@@ -46,6 +49,10 @@ struct GenerationRequest {
     // Where the run's writes, its lock and its stamp reach the disk; null:
     // the system's own calls. Must outlive the run.
     FileSystem* fileSystem = nullptr;
+    // An earlier version's public interface (generate --since): the site
+    // gets a page of what changed since, named by sinceName; null: none.
+    std::shared_ptr<const ApiInterface> since;
+    std::string sinceName;
 };
 
 }  // namespace tarnwick

@@ -27,6 +27,7 @@
 
 namespace tarnwick {
 
+struct ApiDiff;
 class CrossLinks;
 class PageNames;
 class CModule;
@@ -83,6 +84,10 @@ struct PageContext {
     // The plural kind words whose list pages the run writes ("Classes", ...),
     // for the modern layout's plain navigation list.
     std::vector<std::string> kindsWithPages;
+    // What changed in the public interface since the version changesSince
+    // names (not owned; outlives the pages); null: the site has no Changes page.
+    const ApiDiff* changes = nullptr;
+    std::string changesSince;
     std::string productName = "Tarnwick";
     std::string version = buildVersion();  // major.minor.revision
     std::string homepage = buildHomepage();

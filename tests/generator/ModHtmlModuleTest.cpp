@@ -197,6 +197,33 @@ TEST(ModHtmlIndex, ProjectSummaryShowsFactsAndOnlyTablesWithRows) {
     EXPECT_EQ(matches(page, "<H3>([^<]*)</H3>").size(), 2u) << "project and references only";
 }
 
+// Compatibility matters to an ActiveX component; an Exe shows it only when set.
+TEST(ModHtmlIndex, ProjectSummaryShowsVersionCompatibility) {
+    struct {
+        const char* type;
+        const char* mode;
+        const char* file;
+        const char* expected;  // the row's value; empty: no row
+    } const cases[] = {
+        {"OleDll", "2", "\"..\\bin\\Bank.dll\"", "Binary compatibility with ..\\bin\\Bank.dll"},
+        {"OleDll", "1", "", "Project compatibility"},
+        {"Control", "0", "", "No compatibility"},
+        {"Exe", "0", "", ""},
+        {"Exe", "2", "", "Binary compatibility"},
+    };
+    for (const auto& c : cases) {
+        CProject project;
+        project.Properties().Add("Type", c.type);
+        project.Properties().Add("CompatibleMode", std::string("\"") + c.mode + "\"");
+        if (*c.file) project.Properties().Add("CompatibleEXE32", c.file);
+        const std::string page = buildProjectSummary(project, makeContext()).body.str();
+        const auto shown = matches(page, "Compatibility&nbsp;</NOBR></TH><TD[^>]*>&nbsp;([^<]*)<");
+        EXPECT_EQ(shown,
+                  *c.expected ? std::vector<std::string>{c.expected} : std::vector<std::string>{})
+            << c.type << " " << c.mode;
+    }
+}
+
 TEST(PageFrame, ModernPagesKeepTextThatSpellsAFrameTarget) {
     const std::string aim = " target=\"Detail\"";
     CProject project;
