@@ -4,6 +4,7 @@
 // and the workbench's dialog each fill one; the run reads it and nothing else.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,8 @@
 #include "support/FileSystem.h"
 
 namespace tarnwick {
+
+struct GroupSite;
 
 struct GenerationRequest {
     std::string projectPath;
@@ -41,6 +44,8 @@ struct GenerationRequest {
     // Where the run's writes, its lock and its stamp reach the disk; null:
     // the system's own calls. Must outlive the run.
     FileSystem* fileSystem = nullptr;
+    // The project's place in a group's site (GroupRun); null: a site of its own.
+    std::shared_ptr<const GroupSite> group;
 };
 
 }  // namespace tarnwick
