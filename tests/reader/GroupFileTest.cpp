@@ -16,7 +16,8 @@ const char* const kLib =
     "Module=modLib; modLib.bas\r\nName=\"Lib\"\r\nTitle=\"The library\"\r\nMajorVer=1\r\n"
     "MinorVer=4\r\nRevisionVer=2\r\n";
 const char* const kApp =
-    "Type=Exe\r\nReference=*\\A..\\Lib\\Lib.vbp\r\nModule=modApp; modApp.bas\r\nName=\"App\"\r\n";
+    "Type=Exe\r\nReference=*\\A..\\Lib\\Lib.vbp\r\nModule=modApp; modApp.bas\r\n"
+    "Class=CApp; CApp.cls\r\nName=\"App\"\r\n";
 
 void writeProjects(TempFolder& tmp) {
     tmp.write("Lib/Lib.vbp", kLib);
@@ -30,9 +31,11 @@ void writeProjects(TempFolder& tmp) {
     tmp.write("App/App.vbp", kApp);
     tmp.write("App/modApp.bas",
               "Attribute VB_Name = \"modApp\"\r\n"
-              "Dim a As StringBuilder ' As CBuffer in a comment\r\n"
-              "Dim b As CBuffer\r\nDim s As String: s = \"As Lib.StringBuilder\"\r\n"
-              "Set x = New Lib.StringBuilder\r\n");
+              "Dim a As Long ' As StringBuilder in a comment\r\n"
+              "Dim s As String: s = \"As Lib.StringBuilder\"\r\n");
+    tmp.write("App/CApp.cls",
+              "VERSION 1.0 CLASS\r\nAttribute VB_Name = \"CApp\"\r\nDim b As CBuffer\r\n"
+              "Dim c As StringBuilder\r\nSet x = New Lib.StringBuilder\r\n");
 }
 
 struct GroupCase {
@@ -109,9 +112,9 @@ TEST(GroupFile, ReadsWhatTheStartPageAndTheLinksNeed) {
     // Names in code count; in comments and strings, or of a private class, they do not.
     const std::vector<GroupUse> uses = scanGroupUses(group, CodePage());
     ASSERT_EQ(uses.size(), 1u);
-    EXPECT_EQ(uses[0].module, "modApp");
+    EXPECT_EQ(uses[0].module, "CApp");
     EXPECT_EQ(uses[0].className, "StringBuilder");
-    EXPECT_EQ(uses[0].kindFolder, "Modules");
+    EXPECT_EQ(uses[0].kindFolder, "Classes");
 }
 
 }  // namespace
