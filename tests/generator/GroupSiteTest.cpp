@@ -100,6 +100,30 @@ TEST_F(GroupSite, LinksReachTheirPagesAndPrivateClassesStayUnlinked) {
     EXPECT_NE(index.find("tarnwickIndex.projects = {"), std::string::npos);
 }
 
+TEST(GroupRunTest, AChangedLibraryModuleRewritesOnlyItsPagesAndTheIndexes) {
+    TempFolder tmp;
+    fs::copy(kSource / "examples/Strings", tmp.path() / "in", fs::copy_options::recursive);
+    const fs::path out = tmp.path() / "out";
+    const GenerationRequest request =
+        groupRequest(tmp.path() / "in/Strings.vbg", out, PageLayout::Frames);
+    ASSERT_TRUE(GroupRun(request, {}, nullptr, nullptr).run());
+    auto again = GroupRun(request, {}, nullptr, nullptr).run();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again.value().pagesWritten, 0);
+
+    const fs::path changed = tmp.path() / "in/StrLib/modStrLib.bas";
+    writeFile(changed, readFile(changed) + "' one more line\r\n");
+    std::map<fs::path, fs::file_time_type> before;
+    for (const auto& e : fs::recursive_directory_iterator(out))
+        if (e.is_regular_file()) before[e.path()] = e.last_write_time();
+    ASSERT_TRUE(GroupRun(request, {}, nullptr, nullptr).run());
+    std::set<std::string> written;
+    for (const auto& [path, time] : before)
+        if (fs::last_write_time(path) != time && path.filename().string()[0] != '.')
+            written.insert(path.lexically_relative(out).generic_string());
+    EXPECT_EQ(written, (std::set<std::string>{"StrLib/Modules/modStrLib_Code.html"}));
+}
+
 TEST(GroupRunTest, AMissingProjectFailsTheRunAndTheOthersAreDocumented) {
     TempFolder tmp;
     tmp.write("Lib/Lib.vbp", "Type=OleDll\r\nModule=modLib; modLib.bas\r\nName=\"Lib\"\r\n");
