@@ -1,6 +1,7 @@
 #include "generator/run/GroupRun.h"
 
 #include <filesystem>
+#include <malloc.h>
 #include <memory>
 #include <system_error>
 
@@ -174,6 +175,9 @@ Expected<GenerationResult> GroupRun::run() {
         result.pagesWritten += r.pagesWritten;
         result.pagesUnchanged += r.pagesUnchanged;
         result.failures.insert(result.failures.end(), r.failures.begin(), r.failures.end());
+        // The project's model and pages are gone: hand their memory back, so the
+        // group's peak is its largest project's, not the sum of what each left.
+        malloc_trim(0);
     }
     for (int i = 0; i < group.failed; ++i)
         result.failures.push_back(group.path + ": a project of the group cannot be read");
