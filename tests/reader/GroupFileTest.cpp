@@ -42,22 +42,27 @@ struct GroupCase {
     const char* name;
     const char* group;     // the group file's text
     const char* projects;  // the projects read, in order, blank between
+    const char* folders;   // their folders in the site
     int failed;            // projects reported as unreadable
     int errorLine;         // the group file's line of the first error; 0: none
 };
 
 const GroupCase kCases[] = {
     {"startup first", "VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nStartupProject=App\\App.vbp\r\n",
-     "App Lib", 0, 0},
+     "App Lib", "App Lib", 0, 0},
     {"LF line ends, letter case", "VBGROUP 5.0\nProject=LIB\\lib.VBP\nProject=App/App.vbp\n",
-     "Lib App", 0, 0},
+     "Lib App", "Lib App", 0, 0},
     {"named twice, read once",
-     "VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nProject=App\\..\\Lib\\Lib.vbp\r\n", "Lib", 0, 0},
+     "VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nProject=App\\..\\Lib\\Lib.vbp\r\n", "Lib", "Lib", 0,
+     0},
     {"missing project", "VBGROUP 5.0\r\nProject=Gone\\Gone.vbp\r\nProject=Lib\\Lib.vbp\r\n", "Lib",
-     1, 2},
-    {"names itself", "VBGROUP 5.0\r\nProject=G.vbg\r\nProject=App\\App.vbp\r\n", "App", 1, 2},
-    {"another group file", "VBGROUP 5.0\r\nProject=App\\App.vbp\r\nProject=Other.vbg\r\n", "App", 1,
-     3},
+     "Lib", 1, 2},
+    {"names itself", "VBGROUP 5.0\r\nProject=G.vbg\r\nProject=App\\App.vbp\r\n", "App", "App", 1,
+     2},
+    {"another group file", "VBGROUP 5.0\r\nProject=App\\App.vbp\r\nProject=Other.vbg\r\n", "App",
+     "App", 1, 3},
+    {"two projects of one name", "VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nProject=Copy\\Lib.vbp\r\n",
+     "Lib Lib", "Lib Lib_2", 0, 0},
 };
 
 TEST(GroupFile, ReadsTheShapesOfGroups) {
@@ -65,14 +70,18 @@ TEST(GroupFile, ReadsTheShapesOfGroups) {
         TempFolder tmp;
         writeProjects(tmp);
         tmp.write("Other.vbg", "VBGROUP 5.0\r\n");
+        tmp.write("Copy/Lib.vbp", kLib);
         const std::string path = tmp.write("G.vbg", c.group);
         CollectingSink sink;
         auto group = readGroupFile(path, CodePage(), sink);
         ASSERT_TRUE(group) << c.name;
-        std::string names;
-        for (const GroupProject& p : group.value().projects)
+        std::string names, folders;
+        for (const GroupProject& p : group.value().projects) {
             names += (names.empty() ? "" : " ") + p.name;
+            folders += (folders.empty() ? "" : " ") + p.folder;
+        }
         EXPECT_EQ(names, c.projects) << c.name;
+        EXPECT_EQ(folders, c.folders) << c.name;
         EXPECT_EQ(group.value().failed, c.failed) << c.name;
         int errorLine = 0;
         for (const Diagnostic& d : sink.items())
