@@ -37,7 +37,9 @@ std::vector<const GroupProject*> ProjectGroup::referencedBy(const GroupProject& 
 }
 
 void ProjectGroup::assignFolders() {
-    std::set<std::string> taken;  // lower case: a site copied to Windows keeps them apart
+    // Lower case: a site copied to Windows keeps them apart. The group's own
+    // resource and navigation folders are taken from the start.
+    std::set<std::string> taken{"src", "nav"};
     for (GroupProject& project : projects) {
         const std::string stem = safeFileName(project.name.empty() ? "Project" : project.name);
         std::string folder = stem;

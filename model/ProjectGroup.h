@@ -69,7 +69,8 @@ struct ProjectGroup {
     // itself never.
     std::vector<const GroupProject*> referencedBy(const GroupProject& project) const;
     // Gives each project a folder: its name made a safe file name, a number
-    // added ("Lib_2") where two projects would share one.
+    // added ("Lib_2") where two projects would share one or it would be a
+    // folder of the group's own ("src", "nav").
     void assignFolders();
 };
 
