@@ -124,6 +124,31 @@ TEST(GroupRunTest, AChangedLibraryModuleRewritesOnlyItsPagesAndTheIndexes) {
     EXPECT_EQ(written, (std::set<std::string>{"StrLib/Modules/modStrLib_Code.html"}));
 }
 
+TEST(GroupRunTest, ProjectsReferencingEachOtherAreBothDocumentedWithAWarning) {
+    TempFolder tmp;
+    for (const auto& [name, other] : {std::pair{"A", "B"}, std::pair{"B", "A"}}) {
+        tmp.write(std::string(name) + "/" + name + ".vbp",
+                  std::string("Type=OleDll\r\nReference=*\\A..\\") + other + "\\" + other +
+                      ".vbp\r\nModule=m" + name + "; m.bas\r\nName=\"" + name + "\"\r\n");
+        tmp.write(std::string(name) + "/m.bas", std::string("Attribute VB_Name = \"m") + name +
+                                                    "\"\r\nPublic Sub Go()\r\nEnd Sub\r\n");
+    }
+    CollectingSink sink;
+    GenerationRequest request =
+        groupRequest(tmp.path() / "A/A.vbp", tmp.path() / "out", PageLayout::Frames);
+    auto result =
+        GroupRun(request, {(tmp.path() / "A/A.vbp").string(), (tmp.path() / "B/B.vbp").string()},
+                 nullptr, &sink)
+            .run();
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/A/Modules/mA.html"));
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/B/Modules/mB.html"));
+    bool warned = false;
+    for (const Diagnostic& d : sink.items())
+        warned = warned || d.message.find("reference each other") != std::string::npos;
+    EXPECT_TRUE(warned);
+}
+
 TEST(GroupRunTest, AMissingProjectFailsTheRunAndTheOthersAreDocumented) {
     TempFolder tmp;
     tmp.write("Lib/Lib.vbp", "Type=OleDll\r\nModule=modLib; modLib.bas\r\nName=\"Lib\"\r\n");
