@@ -38,6 +38,8 @@ struct GroupProject {
     std::vector<std::string> projectReferences;
     // Its classes another project may name (VB_Exposed = True), by name.
     std::vector<std::string> publicClasses;
+    // Its user controls another project may place (VB_Exposed = True), by name.
+    std::vector<std::string> publicControls;
     // Its source files, resolved, each with the site folder of its kind
     // ("Classes", "Modules", "Forms", "UserControls", "PropertyPages").
     struct Source {
@@ -47,14 +49,15 @@ struct GroupProject {
     std::vector<Source> sourceFiles;
 };
 
-// A module of one project of a group that names a public class of another
-// (As, New, Implements, a placed control).
+// A module of one project of a group that names a public class or user
+// control of another (As, New, Implements, a placed control).
 struct GroupUse {
     size_t user = 0;     // the naming project's position in ProjectGroup::projects
     std::string module;  // the naming module's name
     std::string kindFolder;
     size_t library = 0;     // the named class's project
     std::string className;  // as the library spells it
+    bool control = false;   // a public user control, not a class
 };
 
 struct ProjectGroup {

@@ -40,23 +40,27 @@ std::vector<std::string> linesOf(std::string_view text) {
     return lines;
 }
 
-// Whether the class file at path says VB_Exposed = True in its attribute
-// lines; they come before any code, so its first lines are enough.
-bool classIsExposed(const std::string& path) {
+// Whether the class or user control file at path says VB_Exposed = True in
+// its attribute lines (they come before any code, so its first lines are
+// enough); name receives its VB_Name.
+bool moduleIsExposed(const std::string& path, std::string& name) {
     std::ifstream in(path, std::ios::binary);
     std::string head(8192, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<size_t>(in.gcount()));
+    bool exposed = false;
     for (const std::string_view line : splitLines(head, LineEnd::Lf)) {
         const std::string_view text = trimSpaces(line);
         if (!startsWithIgnoreCase(text, "Attribute ")) continue;
         const std::string_view rest = trimSpaces(text.substr(10));
         const size_t eq = rest.find('=');
-        if (eq != std::string_view::npos &&
-            equalsIgnoreCase(trimSpaces(rest.substr(0, eq)), "VB_Exposed"))
-            return equalsIgnoreCase(trimSpaces(rest.substr(eq + 1)), "True");
+        if (eq == std::string_view::npos) continue;
+        const std::string_view key = trimSpaces(rest.substr(0, eq));
+        const std::string_view value = trimSpaces(rest.substr(eq + 1));
+        if (equalsIgnoreCase(key, "VB_Name")) name = std::string(unquote(value));
+        if (equalsIgnoreCase(key, "VB_Exposed")) exposed = equalsIgnoreCase(value, "True");
     }
-    return false;
+    return exposed;
 }
 
 // "*\A..\CorLib\CorLib.vbp" (a project reference): the path after "*\A".
@@ -95,13 +99,18 @@ void readProjectLine(GroupProject& project, std::string_view key, std::string_vi
         revision = value;
     } else if (equalsIgnoreCase(key, "Class")) {
         const std::string name = listed(project.classes, true, "Classes");
-        if (classIsExposed(project.sourceFiles.back().path)) project.publicClasses.push_back(name);
+        std::string declared;
+        if (moduleIsExposed(project.sourceFiles.back().path, declared))
+            project.publicClasses.push_back(name);
     } else if (equalsIgnoreCase(key, "Module")) {
         listed(project.modules, true, "Modules");
     } else if (equalsIgnoreCase(key, "Form")) {
         listed(project.forms, false, "Forms");
     } else if (equalsIgnoreCase(key, "UserControl")) {
         listed(project.userControls, false, "UserControls");
+        std::string name;
+        if (moduleIsExposed(project.sourceFiles.back().path, name) && !name.empty())
+            project.publicControls.push_back(name);
     } else if (equalsIgnoreCase(key, "PropertyPage")) {
         listed(project.propertyPages, false, "PropertyPages");
     } else if (equalsIgnoreCase(key, "Reference") || equalsIgnoreCase(key, "Object")) {

@@ -54,11 +54,18 @@ std::string vbName(std::string_view line) {
                                         : std::string(unquote(trimSpaces(text.substr(eq + 1))));
 }
 
-// The library project and class a name stands for, seen from a project
-// that references libraries; nullopt when none.
-std::optional<std::pair<size_t, std::string>> classNamed(std::string_view name,
-                                                         const ProjectGroup& group,
-                                                         const std::vector<size_t>& libraries) {
+// What a name stands for in a project that references libraries.
+struct Named {
+    size_t library = 0;
+    std::string name;  // as the library spells it
+    bool control = false;
+    auto operator<=>(const Named&) const = default;
+};
+
+// The public class or user control of a referenced library that name
+// stands for, bare or with its project; nullopt when none.
+std::optional<Named> classNamed(std::string_view name, const ProjectGroup& group,
+                                const std::vector<size_t>& libraries) {
     std::string_view project;
     const size_t dot = name.find('.');
     if (dot != std::string_view::npos) {
@@ -70,7 +77,9 @@ std::optional<std::pair<size_t, std::string>> classNamed(std::string_view name,
         const GroupProject& lib = group.projects[library];
         if (!project.empty() && !equalsIgnoreCase(project, lib.name)) continue;
         for (const std::string& cls : lib.publicClasses)
-            if (equalsIgnoreCase(cls, name)) return std::make_pair(library, cls);
+            if (equalsIgnoreCase(cls, name)) return Named{library, cls, false};
+        for (const std::string& control : lib.publicControls)
+            if (equalsIgnoreCase(control, name)) return Named{library, control, true};
     }
     return std::nullopt;
 }
@@ -82,14 +91,14 @@ void scanFile(const ProjectGroup& group, size_t user, const GroupProject::Source
     if (!bytes) return;  // the project's own run reports it
     const std::string text = codePage.toUtf8(bytes.value());
     std::string module;
-    std::set<std::pair<size_t, std::string>> seen;
+    std::set<Named> seen;
     for (const std::string_view line : splitLines(text, LineEnd::Lf)) {
         if (module.empty()) module = vbName(line);
         for (const std::string_view target : classNamesIn(line)) {
             const auto found = classNamed(target, group, libraries);
             if (found && seen.insert(*found).second)
-                uses.push_back(
-                    {user, std::string(), source.kindFolder, found->first, found->second});
+                uses.push_back({user, std::string(), source.kindFolder, found->library, found->name,
+                                found->control});
         }
     }
     // The name is known once the file is read (forms declare it after the designer block).

@@ -1,7 +1,8 @@
 #include "generator/run/GroupRun.h"
 
-#include <filesystem>
 #include <malloc.h>
+
+#include <filesystem>
 #include <memory>
 #include <system_error>
 
@@ -38,12 +39,16 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
     site->current = index;
     // The first referenced project that has a class of a name wins, as in VB6.
     for (const GroupProject* library : group.referencedBy(group.projects[index])) {
-        for (const std::string& cls : library->publicClasses) {
-            const std::string page =
-                "../" + library->folder + "/Classes/" + safeFileName(cls) + ".html";
-            site->classPages.emplace(toLower(cls), page);
-            site->classPages.emplace(toLower(library->name + "." + cls), page);
-        }
+        const auto add = [&](const std::vector<std::string>& names, const char* kindFolder) {
+            for (const std::string& name : names) {
+                const std::string page =
+                    "../" + library->folder + "/" + kindFolder + "/" + safeFileName(name) + ".html";
+                site->classPages.emplace(toLower(name), page);
+                site->classPages.emplace(toLower(library->name + "." + name), page);
+            }
+        };
+        add(library->publicClasses, "Classes");
+        add(library->publicControls, "UserControls");
     }
     for (const GroupUse& use : uses) {
         if (use.library != index) continue;

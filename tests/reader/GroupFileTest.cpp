@@ -13,11 +13,12 @@ using testing::TempFolder;
 
 const char* const kLib =
     "Type=OleDll\r\nClass=StringBuilder; StringBuilder.cls\r\nClass=CBuffer; CBuffer.cls\r\n"
+    "UserControl=ctlGauge.ctl\r\n"
     "Module=modLib; modLib.bas\r\nName=\"Lib\"\r\nTitle=\"The library\"\r\nMajorVer=1\r\n"
     "MinorVer=4\r\nRevisionVer=2\r\n";
 const char* const kApp =
     "Type=Exe\r\nReference=*\\A..\\Lib\\Lib.vbp\r\nModule=modApp; modApp.bas\r\n"
-    "Class=CApp; CApp.cls\r\nName=\"App\"\r\n";
+    "Class=CApp; CApp.cls\r\nForm=frmMain.frm\r\nName=\"App\"\r\n";
 
 void writeProjects(TempFolder& tmp) {
     tmp.write("Lib/Lib.vbp", kLib);
@@ -28,7 +29,13 @@ void writeProjects(TempFolder& tmp) {
               "VERSION 1.0 CLASS\r\nAttribute VB_Name = \"CBuffer\"\r\n"
               "Attribute VB_Exposed = False\r\n");
     tmp.write("Lib/modLib.bas", "Attribute VB_Name = \"modLib\"\r\n");
+    tmp.write("Lib/ctlGauge.ctl",
+              "VERSION 5.00\r\nBegin VB.UserControl ctlGauge\r\nEnd\r\n"
+              "Attribute VB_Name = \"ctlGauge\"\r\nAttribute VB_Exposed = True\r\n");
     tmp.write("App/App.vbp", kApp);
+    tmp.write("App/frmMain.frm",
+              "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Begin Lib.ctlGauge g\r\n"
+              "   End\r\nEnd\r\nAttribute VB_Name = \"frmMain\"\r\n");
     tmp.write("App/modApp.bas",
               "Attribute VB_Name = \"modApp\"\r\n"
               "Dim a As Long ' As StringBuilder in a comment\r\n"
@@ -112,6 +119,7 @@ TEST(GroupFile, ReadsWhatTheStartPageAndTheLinksNeed) {
     const GroupProject& lib = group.projects[1];
     EXPECT_EQ(lib.version, "1.4.2");
     EXPECT_EQ(lib.classes, 2);
+    EXPECT_EQ(lib.publicControls, std::vector<std::string>{"ctlGauge"});
     EXPECT_EQ(lib.modules, 1);
     EXPECT_EQ(projectTypeWords(lib.type), "ActiveX DLL");
     // Only the exposed class is visible to another project.
@@ -120,10 +128,14 @@ TEST(GroupFile, ReadsWhatTheStartPageAndTheLinksNeed) {
 
     // Names in code count; in comments and strings, or of a private class, they do not.
     const std::vector<GroupUse> uses = scanGroupUses(group, CodePage());
-    ASSERT_EQ(uses.size(), 1u);
+    ASSERT_EQ(uses.size(), 2u);
     EXPECT_EQ(uses[0].module, "CApp");
     EXPECT_EQ(uses[0].className, "StringBuilder");
     EXPECT_EQ(uses[0].kindFolder, "Classes");
+    // A form places the library's public user control.
+    EXPECT_EQ(uses[1].module, "frmMain");
+    EXPECT_EQ(uses[1].className, "ctlGauge");
+    EXPECT_TRUE(uses[1].control);
 }
 
 }  // namespace
