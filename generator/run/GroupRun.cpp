@@ -185,7 +185,8 @@ Expected<GenerationResult> GroupRun::run() {
         malloc_trim(0);
     }
     for (int i = 0; i < group.failed; ++i)
-        result.failures.push_back(group.path + ": a project of the group cannot be read");
+        result.failures.push_back((group.path.empty() ? m_projects.front() : group.path) +
+                                  ": a project of the group cannot be read");
     writeGroupPages(group, folder, diagnostics, result);
     result.indexPath = folder + "index.html";
     return result;
