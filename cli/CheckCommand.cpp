@@ -47,6 +47,7 @@
 #include "generator/analysis/Unused.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
+#include "reader/GroupFile.h"
 #include "reader/modRegistry.h"
 #include "support/AtomicFile.h"
 #include "support/CodePage.h"
@@ -283,6 +284,30 @@ int runCheck(const CheckOptions& options) {
     return options.failOnUndocumented && !options.unused && coverage->undocumented() > 0 ? 1 : 0;
 }
 
+// A group file: each project checked in turn, with its own settings file
+// unless --settings names one, under a line naming it; the worst status.
+int runGroupCheck(const CheckOptions& options) {
+    if (!options.output.empty() || !options.badge.empty()) {
+        printLine(std::cerr,
+                  "tarnwick check: ", "--output and --badge take one project, not a group file");
+        return 2;
+    }
+    StderrSink sink;
+    const auto group = readGroupFile(options.project, CodePage(), sink);
+    if (!group) {
+        printLine(std::cerr, "tarnwick check: ", group.error().message);
+        return 1;
+    }
+    int status = group.value().failed > 0 ? 1 : 0;
+    for (const GroupProject& project : group.value().projects) {
+        CheckOptions one = options;
+        one.project = project.path;
+        printLine(std::cout, "tarnwick check: project ", project.name);
+        status = std::max(status, runCheck(one));
+    }
+    return status;
+}
+
 }  // namespace
 
 void registerCheckCommand(CommandLine& app, int& status) {
@@ -311,7 +336,9 @@ void registerCheckCommand(CommandLine& app, int& status) {
     check->add_option("--min-coverage", options->minCoverage,
                       "Exit with status 1 when less than this share (0 to 100) is documented");
     // status outlives the app: main owns both and parses within its lifetime.
-    check->callback([options, &status] { status = runCheck(*options); });
+    check->callback([options, &status] {
+        status = isGroupFile(options->project) ? runGroupCheck(*options) : runCheck(*options);
+    });
 }
 
 }  // namespace tarnwick::cli

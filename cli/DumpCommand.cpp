@@ -4,11 +4,15 @@
 //
 // Reads the project as the generator would (sorted lists included) and
 // prints the model as one JSON object on stdout; warnings go to stderr.
-// Exit status: 0 done, 1 the project cannot be read, 2 a usage error.
+// A group file (.vbg) prints one object with each project's model and the
+// references across projects (dumpGroup).
+// Exit status: 0 done, 1 the project (or one of the group's) cannot be
+// read, 2 a usage error.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -17,6 +21,8 @@
 #include "cli/OptionHelp.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
+#include "reader/GroupFile.h"
+#include "reader/GroupUses.h"
 #include "reader/modRegistry.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
@@ -60,6 +66,69 @@ void translateLibraryTexts(CProject& project, const Translation& translation,
     }
 }
 
+// What every project of a dump is read with.
+struct ReadInputs {
+    CodePage codePage;
+    CondConstants defines;
+    std::shared_ptr<const RegistrySource> registry;
+    const Translation& translation;  // the caller's, alive while the dump runs
+    std::string language;
+};
+
+// Prints the project at path as JSON; false after telling why it cannot be read.
+bool dumpProject(const std::string& path, const ReadInputs& inputs, DiagnosticsSink& sink) {
+    CParser parser;
+    parser.setPath(path);
+    parser.setCodePage(inputs.codePage);
+    parser.setDiagnostics(&sink);
+    parser.setRegistry(inputs.registry);
+    parser.setDefines(inputs.defines);
+    auto project = parser.Parse();
+    if (!project) {
+        printLine(std::cerr, "tarnwick dump: ", project.error().message);
+        return false;
+    }
+    // The reader leaves Path to its caller, as the workbench's tree sets it
+    // after opening a project; the dump shows the file it read.
+    project.value()->setPath(std::filesystem::absolute(path).lexically_normal().string());
+    translateLibraryTexts(*project.value(), inputs.translation, inputs.language);
+    writeProjectJson(std::cout, *project.value());
+    return true;
+}
+
+// A group file: one object, {"Group", "Path", "Projects": [each project as
+// a dump of its own], "CrossProjectReferences": [{From, Module, To, Class}]}.
+int dumpGroup(const DumpOptions& options, const ReadInputs& inputs, DiagnosticsSink& sink) {
+    auto group = readGroupFile(options.project, inputs.codePage, sink);
+    if (!group) {
+        printLine(std::cerr, "tarnwick dump: ", group.error().message);
+        return 1;
+    }
+    const ProjectGroup& g = group.value();
+    Json head = Json::object();
+    head["Group"] = g.name;
+    head["Path"] = std::filesystem::absolute(g.path).lexically_normal().string();
+    const std::string headText = dumpJson(head);
+    std::cout << headText.substr(0, headText.rfind('"') + 1) << ",\n  \"Projects\": [";
+    bool failed = g.failed > 0;
+    for (size_t i = 0; i < g.projects.size(); ++i) {
+        std::cout << (i > 0 ? ",\n" : "\n");
+        if (!dumpProject(g.projects[i].path, inputs, sink)) {
+            std::cout << "null";
+            failed = true;
+        }
+    }
+    Json references = Json::array();
+    for (const GroupUse& use : scanGroupUses(g, inputs.codePage)) {
+        references.push_back({{"From", g.projects[use.user].name},
+                              {"Module", use.module},
+                              {"To", g.projects[use.library].name},
+                              {"Class", use.className}});
+    }
+    std::cout << "],\n  \"CrossProjectReferences\": " << dumpJson(references) << "\n}\n";
+    return failed ? 1 : 0;
+}
+
 int runDump(const DumpOptions& options) {
     auto codePage = CodePage::open(options.codePage);
     if (!codePage) {
@@ -94,23 +163,10 @@ int runDump(const DumpOptions& options) {
     auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation(registryFromEnvironment(options.registry), &sink));
 
-    CParser parser;
-    parser.setPath(options.project);
-    parser.setCodePage(codePage.value());
-    parser.setDiagnostics(&sink);
-    parser.setRegistry(registry);
-    parser.setDefines(std::move(defines).value());
-    auto project = parser.Parse();
-    if (!project) {
-        printLine(std::cerr, "tarnwick dump: ", project.error().message);
-        return 1;
-    }
-    // The reader leaves Path to its caller, as the workbench's tree sets it
-    // after opening a project; the dump shows the file it read.
-    project.value()->setPath(
-        std::filesystem::absolute(options.project).lexically_normal().string());
-    translateLibraryTexts(*project.value(), translation, language);
-    writeProjectJson(std::cout, *project.value());
+    const ReadInputs inputs{codePage.value(), std::move(defines).value(), registry, translation,
+                            language};
+    if (isGroupFile(options.project)) return dumpGroup(options, inputs, sink);
+    if (!dumpProject(options.project, inputs, sink)) return 1;
     std::cout << '\n';
     return 0;
 }

@@ -30,10 +30,12 @@
 #include "cli/OptionHelp.h"
 #include "cli/Words.h"
 #include "generator/run/GenerationRun.h"
+#include "generator/run/GroupRun.h"
 #include "generator/settings/RequestCheck.h"
 #include "generator/settings/SettingsFile.h"
 #include "model/Translation.h"
 #include "reader/ConditionalCompilation.h"
+#include "reader/GroupFile.h"
 #include "support/Diagnostics.h"
 #include "support/TerminalText.h"
 #include "support/Text.h"
@@ -49,7 +51,9 @@ static_assert(std::atomic<bool>::is_always_lock_free);
 extern "C" void onInterrupt(int) { g_interrupted.store(true); }
 
 struct GenerateOptions {
-    std::string project;
+    std::string project;  // the first of projects
+    // Several, or one group file (.vbg): one site for the group.
+    std::vector<std::string> projects;
     std::string output;
     std::string kinds;
     bool kindsGiven = false;
@@ -255,6 +259,11 @@ bool readyToRun(const GenerateOptions& options, const GenerationRequest& request
     return true;
 }
 
+// Whether the command line names a group: a group file or several projects.
+bool isGroup(const GenerateOptions& options) {
+    return options.projects.size() > 1 || isGroupFile(options.project);
+}
+
 // Runs the generation with the terminal as its observer and Ctrl-C as its
 // cancel; returns the exit status.
 int runRequest(const GenerateOptions& options, const GenerationRequest& request) {
@@ -273,8 +282,13 @@ int runRequest(const GenerateOptions& options, const GenerationRequest& request)
     action.sa_flags = SA_RESETHAND | SA_RESTART;
     sigaction(SIGINT, &action, &previous);
 
-    GenerationRun run(request, &terminal, &terminal);
-    auto result = run.run();
+    auto result =
+        isGroup(options)
+            ? GroupRun(request,
+                       options.projects.size() > 1 ? options.projects : std::vector<std::string>{},
+                       &terminal, &terminal)
+                  .run()
+            : GenerationRun(request, &terminal, &terminal).run();
 
     sigaction(SIGINT, &previous, nullptr);
     terminal.finish();
@@ -399,7 +413,12 @@ void addRunOptions(Command* generate, GenerateOptions& options) {
 void registerGenerateCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<GenerateOptions>();
     Command* generate = app.add_subcommand("generate", "Write the HTML documentation site");
-    generate->add_option("PROJECT", options->project, kProjectHelp)->required();
+    generate
+        ->add_option("PROJECTS", options->projects,
+                     "The project file (.vbp); a group file (.vbg) or several project files "
+                     "make one site of the group, its settings file the group's "
+                     "(Product.tarnwick)")
+        ->required();
     generate->add_option("-o,--output", options->output,
                          "The folder the site is written into (default: the settings file's "
                          "output)");
@@ -415,6 +434,7 @@ void registerGenerateCommand(CommandLine& app, int& status) {
         options->sectionsGiven = given.sections->count() > 0;
         options->styleGiven = given.style->count() > 0;
         options->codePageGiven = given.codePage->count() > 0;
+        options->project = options->projects.front();
         status = runGenerate(*options);
     });
 }

@@ -49,12 +49,13 @@ namespace tarnwick {
 
 namespace {
 
-// The first local .vbp file among the dropped URLs, or empty.
+// The first local .vbp or .vbg file among the dropped URLs, or empty.
 QString droppedProject(const QMimeData* data) {
     if (!data || !data->hasUrls()) return QString();
     for (const QUrl& url : data->urls())
         if (url.isLocalFile() &&
-            url.toLocalFile().endsWith(QLatin1String(".vbp"), Qt::CaseInsensitive))
+            (url.toLocalFile().endsWith(QLatin1String(".vbp"), Qt::CaseInsensitive) ||
+             url.toLocalFile().endsWith(QLatin1String(".vbg"), Qt::CaseInsensitive)))
             return url.toLocalFile();
     return QString();
 }
@@ -104,8 +105,9 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::openProject() {
     if (busy()) return;
-    const QString path = m_services.openFile(this, QStringLiteral("Open Project"),
-                                             QStringLiteral("Visual Basic 6.0 Projects (*.vbp)"));
+    const QString path =
+        m_services.openFile(this, QStringLiteral("Open Project"),
+                            QStringLiteral("Visual Basic 6.0 Projects and Groups (*.vbp *.vbg)"));
     // A cancelled dialog leaves the open project as it is.
     if (path.isEmpty()) return;
     openProjectFile(path);

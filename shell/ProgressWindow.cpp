@@ -17,7 +17,9 @@
 #include <thread>
 #include <vector>
 
+#include "generator/run/GroupRun.h"
 #include "generator/settings/RequestCheck.h"
+#include "reader/GroupFile.h"
 #include "shell/ImageList.h"
 
 namespace tarnwick {
@@ -216,8 +218,10 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
         // Nothing may escape the worker: an exception there would end the program.
         Expected<GenerationResult> result = Error{"The documentation run failed."};
         try {
-            GenerationRun generation(request, &forwarder, &forwarder);
-            result = generation.run();
+            // A group file documents its projects as one site.
+            result = isGroupFile(request.projectPath)
+                         ? GroupRun(request, {}, &forwarder, &forwarder).run()
+                         : GenerationRun(request, &forwarder, &forwarder).run();
         } catch (const std::exception& e) {
             result = Error{std::string("The documentation run failed: ") + e.what()};
         }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSet>
@@ -14,6 +15,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <exception>
+#include <stdexcept>
 
 #include "generator/layout/PageFrame.h"
 #include "generator/pages/ModulePages.h"
@@ -23,6 +25,7 @@
 #include "model/Element.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
+#include "reader/GroupFile.h"
 #include "shell/AppState.h"
 #include "shell/ImageList.h"
 #include "shell/PlainText.h"
@@ -35,6 +38,10 @@ namespace tarnwick {
 // when done. A cancelled job's result is dropped.
 struct ProjectView::Job {
     QString path;
+    // A group file: the startup project is read for the tree, and the
+    // group's projects (name, project file) are listed above it.
+    std::string projectPath;
+    std::vector<std::pair<std::string, std::string>> group;
     std::vector<std::string> defines;
     std::atomic<bool> done{false};
     std::atomic<bool> cancel{false};  // the reader gives up when set
@@ -180,8 +187,18 @@ void ProjectView::startRefresh(const QString& path) {
         try {
             if (hook) hook();
             ReaderMessages sink(job->diagnostics);
+            job->projectPath = job->path.toStdString();
+            if (isGroupFile(job->projectPath)) {
+                auto group = readGroupFile(job->projectPath, CodePage(), sink);
+                if (group && group.value().projects.empty())
+                    group = Error{job->projectPath + ": no project of the group can be read"};
+                if (!group) throw std::runtime_error(group.error().message);
+                for (const GroupProject& project : group.value().projects)
+                    job->group.emplace_back(project.name, project.path);
+                job->projectPath = job->group.front().second;
+            }
             CParser parser;
-            parser.setPath(job->path.toStdString());
+            parser.setPath(job->projectPath);
             parser.setCodePage(CodePage());
             parser.setDiagnostics(&sink);
             parser.setCancelFlag(&job->cancel);
@@ -238,8 +255,9 @@ void ProjectView::jobDone(const std::shared_ptr<Job>& job) {
     clock.start();
     m_translation = std::move(job->translation);
     std::shared_ptr<CProject> project = job->result.value();
-    project->setPath(job->path.toStdString());
-    buildTree(job->path, project);
+    project->setPath(job->projectPath);
+    buildTree(QString::fromStdString(job->projectPath), project);
+    if (!job->group.empty()) addGroupNode(job->path, job->group);
     emit consoleLine(QStringLiteral("Read %1 in %2 s")
                          .arg(job->path)
                          .arg((job->elapsedMs + clock.elapsed()) / 1000.0, 0, 'f', 2));
@@ -314,6 +332,28 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     m_tree->setCurrentItem(nullptr);
     m_tree->setUpdatesEnabled(true);
     for (const QString& line : summary) emit consoleLine(line);
+}
+
+void ProjectView::addGroupNode(const QString& path,
+                               const std::vector<std::pair<std::string, std::string>>& projects) {
+    QTreeWidgetItem* groupNode =
+        addNode(nullptr, QStringLiteral("group"), QFileInfo(path).completeBaseName(),
+                QStringLiteral("project"));
+    groupNode->setToolTip(0, plainToolTip(path));
+    for (size_t i = 0; i < projects.size(); ++i) {
+        QTreeWidgetItem* node =
+            addNode(groupNode, QStringLiteral("groupProject"),
+                    QString::fromStdString(projects[i].first), QStringLiteral("project"));
+        node->setToolTip(0, plainToolTip(QString::fromStdString(projects[i].second)));
+        // The startup project is the one the tree below shows.
+        if (i == 0) {
+            QFont font = node->font(0);
+            font.setBold(true);
+            node->setFont(0, font);
+        }
+    }
+    m_tree->insertTopLevelItem(0, groupNode);
+    groupNode->setExpanded(true);
 }
 
 QTreeWidgetItem* ProjectView::addNode(QTreeWidgetItem* parent, const QString& key,
@@ -465,8 +505,9 @@ QUrl ProjectView::previewBase(const QTreeWidgetItem* node) {
 void ProjectView::applyFilter(const QString& text) {
     if (m_tree->topLevelItemCount() == 0) return;
     m_tree->setUpdatesEnabled(false);
-    // The project node is always shown and never matched.
-    QTreeWidgetItem* projectNode = m_tree->topLevelItem(0);
+    // The project node (the last: a group's node stands above it) is always
+    // shown and never matched.
+    QTreeWidgetItem* projectNode = m_tree->topLevelItem(m_tree->topLevelItemCount() - 1);
     const QString wanted = text.trimmed();
     for (int i = 0; i < projectNode->childCount(); ++i)
         filterNode(projectNode->child(i), wanted, false);

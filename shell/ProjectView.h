@@ -28,6 +28,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "generator/site/PageContext.h"
@@ -119,6 +120,9 @@ private:
                          const IIterator& list);
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              const QString& image);
+    // The group file's node above the project's: its projects, the startup one first.
+    void addGroupNode(const QString& path,
+                      const std::vector<std::pair<std::string, std::string>>& projects);
     void nodeSelected(QTreeWidgetItem* node);
     // The page a node tag stands for ("E<n>", "M<n>", "K<n>", "P"); empty for none.
     std::string buildPreview(const QString& tag) const;

@@ -188,7 +188,8 @@ StartPage::StartPage(QWidget* parent)
     big.setBold(true);
     title->setFont(big);
     auto* intro = new QLabel(
-        QStringLiteral("Documentation for Visual Basic 6 projects. Open a project file (.vbp), "
+        QStringLiteral("Documentation for Visual Basic 6 projects. Open a project file (.vbp) or a "
+                       "group file (.vbg), "
                        "or drop one on the window."),
         this);
     intro->setWordWrap(true);

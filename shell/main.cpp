@@ -41,9 +41,10 @@ int main(int argc, char** argv) {
                        "the project's CondComp value of that name."),
         QStringLiteral("NAME=VALUE"));
     options.addOption(define);
-    options.addPositionalArgument(QStringLiteral("project"),
-                                  QStringLiteral("The project file (.vbp) to open."),
-                                  QStringLiteral("[PROJECT.vbp]"));
+    options.addPositionalArgument(
+        QStringLiteral("project"),
+        QStringLiteral("The project file (.vbp) or group file (.vbg) to open."),
+        QStringLiteral("[PROJECT.vbp]"));
     options.process(app);
     if (options.isSet(registry))
         qputenv("TARNWICK_REGISTRY", options.value(registry).toLocal8Bit());

@@ -7,6 +7,8 @@
 
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/CrossLinks.h"
+#include "generator/site/GroupSite.h"
+#include "reader/GroupUses.h"
 #include "support/Hash.h"
 #include "support/Text.h"
 
@@ -152,8 +154,36 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
         }
         return text + Html("</P>\r\n");
     };
-    return line(uses, "UsesModules", "Uses") + line(usedBy, "UsedByModules", "Used by");
+    return line(uses, "UsesModules", "Uses") + line(usedBy, "UsedByModules", "Used by") +
+           groupUsersLine(module.Name(), ctx);
 }
+
+namespace {
+
+// In a group: the classes of referenced projects that the code names after
+// As, New or Implements, linked to their pages in the other project's folder.
+// A class of the project's own hides one of the same name from elsewhere.
+void addGroupCodeLinks(const CModule& module, const CProject& project, const PageContext& ctx,
+                       CodeLinks& out) {
+    if (!ctx.group || ctx.group->classPages.empty() || !ctx.settings.Classes) return;
+    std::unordered_map<std::string, uint32_t> pageOf;
+    const std::string_view source = module.Source();
+    size_t pos = 0;
+    for (int32_t line = 1; pos < source.size(); ++line) {
+        const std::string_view text = nextLine(source, pos);
+        for (const std::string_view name : classNamesIn(text)) {
+            std::string page = ctx.group->classPage(name);
+            if (page.empty() || project.Classes().byName(name)) continue;
+            const auto [known, added] =
+                pageOf.try_emplace(page, static_cast<uint32_t>(out.pages.size()));
+            if (added) out.pages.push_back(std::move(page));
+            out.links.push_back({line, static_cast<int32_t>(name.data() - text.data()),
+                                 static_cast<int32_t>(name.size()), known->second});
+        }
+    }
+}
+
+}  // namespace
 
 CodeLinks codeLinks(const CModule& module, const CProject& project, const PageContext& ctx) {
     CodeLinks out;
@@ -172,7 +202,10 @@ CodeLinks codeLinks(const CModule& module, const CProject& project, const PageCo
         if (known->second != kNoPage)
             out.links.push_back({r.line, r.column, r.length, known->second});
     }
-    const auto byLine = [](const LineLink& a, const LineLink& b) { return a.line < b.line; };
+    addGroupCodeLinks(module, project, ctx, out);
+    const auto byLine = [](const LineLink& a, const LineLink& b) {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    };
     if (!std::is_sorted(out.links.begin(), out.links.end(), byLine))
         std::stable_sort(out.links.begin(), out.links.end(), byLine);
     return out;

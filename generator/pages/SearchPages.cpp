@@ -60,7 +60,9 @@ PageBody buildSearchPage(const PageContext& ctx) {
         js("SearchFoundOne", "%1 result") + ", found: " + js("SearchFound", "%1 results") +
         ", limited: " + js("SearchLimited", "The first %1 of %2 results.") +
         ", name: " + js("Name") + ", kind: " + js("Kind", "Kind") + ", module: " + js("Module") +
-        ", description: " + js("Description") + "});"));
+        ", description: " + js("Description") +
+        // A group's search names each result's project.
+        (ctx.group ? ", project: " + js("Project") : Script()) + "});"));
     page.AppendLn("</SCRIPT>");
     return modHtml::detail::rootPage("search.html", helper.Translate("Search"), page);
 }

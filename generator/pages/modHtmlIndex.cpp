@@ -12,6 +12,7 @@
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/AuthorHtml.h"
+#include "generator/site/GroupSite.h"
 #include "generator/site/Listing.h"
 #include "generator/site/SiteIndex.h"
 #include "model/CHelper.h"
@@ -195,6 +196,7 @@ PageBody buildModuleSummary(const CProject& project, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     HtmlBuffer page;
     appendListFrameHead(page, helper, ctx);
+    page.Append(groupProjectList(ctx));
     page.AppendLn("<A href=\"all-summary.html\"" + ctx.target(LinkFrame::ModuleList) + ">" +
                   trText(helper, "Overview") + "</A><BR>");
     page.AppendLn(memberIndexLink(helper, ctx));

@@ -20,6 +20,7 @@
 #include "generator/settings/RequestCheck.h"
 #include "generator/settings/Styles.h"
 #include "generator/site/CrossLinks.h"
+#include "generator/site/GroupSite.h"
 #include "generator/site/Listing.h"
 #include "generator/site/NavIndex.h"
 #include "generator/site/PageContext.h"
@@ -109,6 +110,8 @@ uint64_t runKeyOf(const GenerationRequest& request, uint64_t settingsKey,
     uint64_t key = settingsKey;
     for (const std::string& file : fixedInputs(request, translationPath))
         key = hashBytes(file + '\n', key);
+    // In a group, what the other projects show this one (links, users).
+    if (request.group) key = hashBytes(hex16(request.group->key()), key);
     return key | 1;
 }
 
@@ -127,6 +130,7 @@ uint64_t pagesKey(uint64_t settingsKey, InputKey& inputs, const GenerationReques
         key = hashBytes(std::string_view(reinterpret_cast<const char*>(&hash), 8), key);
     }
     for (const auto& module : project.Classes().elements()) key = hashBytes(module->Name(), key);
+    if (request.group) key = hashBytes(hex16(request.group->key()), key);
     for (const ModuleKind kind : kDocumentedModuleKinds)
         for (const auto& module : project.listOfKind(kind)->elements())
             key = hashBytes(names.module(*module) + '\n', key);
@@ -350,6 +354,7 @@ Status GenerationRun::prepare(State& state) {
     ctx.language = m_request.language;
     ctx.console = m_observer;
     ctx.diagnostics = state.diagnostics;
+    ctx.group = m_request.group.get();
     ctx.codePage = outputEncoding.value();
     ctx.projectName = projectNameIn(m_request.projectPath, codePage.value());
     // The builders leave a mark where the timestamp goes; the writer puts in

@@ -14,6 +14,7 @@
 namespace tarnwick {
 
 struct ApiInterface;
+struct GroupSite;
 
 struct GenerationRequest {
     std::string projectPath;
@@ -53,6 +54,8 @@ struct GenerationRequest {
     // gets a page of what changed since, named by sinceName; null: none.
     std::shared_ptr<const ApiInterface> since;
     std::string sinceName;
+    // The project's place in a group's site (GroupRun); null: a site of its own.
+    std::shared_ptr<const GroupSite> group;
 };
 
 }  // namespace tarnwick

@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "generator/site/AuthorHtml.h"
+#include "generator/site/GroupSite.h"
 #include "generator/site/Listing.h"
 #include "model/CHelper.h"
 #include "support/Text.h"
@@ -417,9 +418,12 @@ Html dataTypeLink(const CHelper& /*helper*/, std::string_view name, const CModul
             return "<A href=\"../Classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
                    escaped(name) + "</A>";
     }
-    // Not a class: maybe an Enum or a Type of the project.
+    // Not a class: maybe an Enum or a Type of the project, else a class
+    // another project of the group shows it.
     if (!ctx.links) return escaped(name);
-    return CrossLinks::link(ctx.links->typePage(name, module), name);
+    std::string page = ctx.links->typePage(name, module);
+    if (page.empty() && ctx.group && ctx.settings.Classes) page = ctx.group->classPage(name);
+    return CrossLinks::link(page, name);
 }
 
 }  // namespace tarnwick

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "generator/site/GroupSite.h"
 #include "model/CHelper.h"
 #include "support/Escape.h"
 #include "support/Text.h"
@@ -100,6 +101,19 @@ bool tabWritten(const ModuleTab& tab, const GenerationSettings& settings) {
     return (suffix != "_Uml.html" || settings.Uml) && (suffix != "_Code.html" || settings.Source);
 }
 
+// A group's projects, its start page first: [name, page from this
+// project's folder, 1 for this project].
+static Script navProjects(const GroupSite& group) {
+    Script list = "[" + jsString(group.name) + "," + jsString(group.toRoot + "index.html") +
+                  (group.current < group.projects.size() ? Script(",0]") : Script(",1]"));
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        list += ",[" + jsString(group.projects[i].name) + "," +
+                jsString(group.toRoot + group.projects[i].folder + "/index.html") +
+                (i == group.current ? Script(",1]") : Script(",0]"));
+    }
+    return list;
+}
+
 Pages buildNavScripts(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     const std::vector<NavModule> modules = navModules(entries);
@@ -117,7 +131,9 @@ Pages buildNavScripts(const std::vector<IndexEntry>& entries, const PageContext&
                   jsString(helper.Translate(tab.word, tab.word)) + "]";
         first = false;
     }
-    script += "],\r\nfilter: " + jsString(helper.Translate("FilterNames", "Filter names")) +
+    script += "]";
+    if (ctx.group) script += ",\r\nprojects: [" + navProjects(*ctx.group) + "]";
+    script += ",\r\nfilter: " + jsString(helper.Translate("FilterNames", "Filter names")) +
               ",\r\ngroups: [" + navGroups(modules, helper) + "]};\r\n";
     Pages pages;
     pages.push_back({"nav-index.js", std::move(script)});

@@ -29,6 +29,7 @@ namespace tarnwick {
 
 struct ApiDiff;
 class CrossLinks;
+struct GroupSite;
 class PageNames;
 class CModule;
 class ListItem;
@@ -72,6 +73,7 @@ struct PageContext {
     ConsoleSink* console = nullptr;            // not owned; may be null
     DiagnosticsSink* diagnostics = nullptr;    // not owned; may be null
     const CrossLinks* links = nullptr;         // not owned; may be null: classes link only
+    const GroupSite* group = nullptr;          // not owned; null: a site of one project
     // not owned; may be null: every page then gets its wished name (a
     // preview, a module built apart from a project)
     const PageNames* pageNames = nullptr;

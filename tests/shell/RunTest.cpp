@@ -87,6 +87,28 @@ private slots:
         QVERIFY(page.open(QIODevice::ReadOnly) && page.readAll().contains("charset=UTF-8"));
     }
 
+    // A group file opens with its projects above the startup project's tree,
+    // and Create Documentation writes the group's site.
+    void groupOpensAndDocumentsEveryProject() {
+        Bench b;
+        // A copy: the run writes the output folder into the group's settings file.
+        std::filesystem::copy(TARNWICK_SOURCE_DIR "/examples/Strings",
+                              (b.dir.path() + "/src").toStdString(),
+                              std::filesystem::copy_options::recursive);
+        QVERIFY(b.window.openProjectFile(b.dir.path() + "/src/Strings.vbg"));
+        QTreeWidget* tree = b.window.projectView()->tree();
+        QCOMPARE(tree->topLevelItem(0)->text(0), QString("Strings"));
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+        QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QString("StrLibTests"));
+        QCOMPARE(tree->topLevelItem(1)->text(0), QString("StrLibTests"));
+        b.dialogs.folder = b.dir.path() + "/out";
+        b.window.toolbarButtonClicked("create");
+        QCOMPARE(b.dialogs.folderCalls, 1);
+        for (const char* page : {"index.html", "StrLib/Classes/StringBuilder.html",
+                                 "StrLibTests/Modules/modTests.html"})
+            QVERIFY2(QFileInfo::exists(b.dir.path() + "/out/" + page), page);
+    }
+
     void cancelDuringRun() {
         enum How { CancelButton, Escape, CloseProgress, CloseMain };
         for (How how : {CancelButton, Escape, CloseProgress, CloseMain}) {

@@ -261,6 +261,13 @@
     function renderTree(tree) {
         var at = sitePath();
         tree.addEventListener("click", fillOpened);
+        /* A group's site: its start page and projects above the kinds. */
+        (window.tarnwickNav.projects || []).forEach(function (project) {
+            var item = element("div", "project");
+            item.appendChild(project[2] ? element("strong", "", project[0])
+                                        : pageLink(project[1], project[0]));
+            tree.appendChild(item);
+        });
         window.tarnwickNav.groups.forEach(function (group) {
             var kind = branch("kind", pageLink(group[2], group[1]));
             kind.appendChild(element("span", "count", String(group[3].length)));

@@ -253,7 +253,13 @@ function tarnwickList(texts, query, hint) {
         return;
     }
     var body = document.createElement("TBODY");
-    tarnwickHeader(body, [texts.name, texts.kind, texts.module, texts.description]);
+    // A group's index names each page's project by its folder.
+    var projects = tarnwickIndex.projects;
+    var captions = [texts.name, texts.kind, texts.module, texts.description];
+    if (projects) {
+        captions.push(texts.project || "Project");
+    }
+    tarnwickHeader(body, captions);
     var rows = tarnwickIndex.rows;
     for (var i = 0; i < found.length && i < TARNWICK_SHOWN; i++) {
         var entry = rows[found[i]];
@@ -267,6 +273,9 @@ function tarnwickList(texts, query, hint) {
             tarnwickCell(row, "");
         }
         tarnwickCell(row, entry[4]);
+        if (projects) {
+            tarnwickCell(row, projects[entry[3].split("/")[0]] || "");
+        }
         body.appendChild(row);
     }
     table.appendChild(body);

@@ -1,0 +1,170 @@
+#include "generator/pages/GroupPages.h"
+
+#include "generator/pages/SearchPages.h"
+#include "generator/pages/modHtmlDetail.h"
+#include "generator/site/GroupSite.h"
+#include "generator/site/NavIndex.h"
+#include "model/CHelper.h"
+#include "support/Escape.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// One JavaScript string literal at text[pos] (pos on its '"'), decoded;
+// pos moves past it. false when it is not one.
+bool readJsString(std::string_view text, size_t& pos, std::string& out) {
+    if (pos >= text.size() || text[pos] != '"') return false;
+    out.clear();
+    for (++pos; pos < text.size(); ++pos) {
+        char c = text[pos];
+        if (c == '"') {
+            ++pos;
+            return true;
+        }
+        if (c != '\\') {
+            out += c;
+            continue;
+        }
+        if (++pos >= text.size()) return false;
+        c = text[pos];
+        if (c == 'u' && pos + 4 < text.size()) {
+            char32_t unit = static_cast<char32_t>(
+                std::stoul(std::string(text.substr(pos + 1, 4)), nullptr, 16));
+            pos += 4;
+            if (unit >= 0xD800 && unit < 0xDC00 && pos + 6 < text.size() && text[pos + 1] == '\\' &&
+                text[pos + 2] == 'u') {
+                const auto low = static_cast<char32_t>(
+                    std::stoul(std::string(text.substr(pos + 3, 4)), nullptr, 16));
+                unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                pos += 6;
+            }
+            appendUtf8(out, unit);
+        } else {
+            out += c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c;
+        }
+    }
+    return false;
+}
+
+// The values of one row "[...]": strings decoded, numbers as written.
+std::vector<std::string> rowValues(std::string_view line) {
+    std::vector<std::string> values;
+    size_t pos = line.find('[');
+    if (pos == std::string_view::npos) return values;
+    ++pos;
+    while (pos < line.size() && line[pos] != ']') {
+        std::string value;
+        if (line[pos] == '"') {
+            if (!readJsString(line, pos, value)) return {};
+        } else {
+            while (pos < line.size() && line[pos] != ',' && line[pos] != ']') value += line[pos++];
+        }
+        values.push_back(std::move(value));
+        if (pos < line.size() && line[pos] == ',') ++pos;
+    }
+    return values;
+}
+
+Html cell(const Html& content) { return "<TD>" + content + "</TD>"; }
+
+}  // namespace
+
+PageBody buildGroupStartPage(const ProjectGroup& group, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    HtmlBuffer page;
+    page.AppendLn("<H1>" + escaped(group.name) + "</H1>");
+    page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\">");
+    page.AppendLn(
+        "<TR><TH>" + trText(helper, "Project") + "</TH><TH>" + trText(helper, "Type", "Type") +
+        "</TH><TH>" + trText(helper, "ProjectTitle", "Title") + "</TH><TH>" +
+        trText(helper, "Version", "Version") + "</TH><TH>" + trText(helper, "Description") +
+        "</TH><TH>" + trText(helper, "Classes", "Classes") + "</TH><TH>" +
+        trText(helper, "Modules", "Modules") + "</TH><TH>" + trText(helper, "Forms", "Forms") +
+        "</TH><TH>" + trText(helper, "UserControls", "UserControls") + "</TH><TH>" +
+        trText(helper, "PropertyPages", "PropertyPages") + "</TH></TR>");
+    for (const GroupProject& p : group.projects) {
+        page.AppendLn(
+            "<TR>" +
+            cell("<A href=\"" + url(p.folder + "/index.html") + "\">" + escaped(p.name) + "</A>") +
+            cell(escaped(projectTypeWords(p.type))) + cell(escaped(p.title)) +
+            cell(escaped(p.version)) + cell(escaped(p.description)) + cell(number(p.classes)) +
+            cell(number(p.modules)) + cell(number(p.forms)) + cell(number(p.userControls)) +
+            cell(number(p.propertyPages)) + "</TR>");
+    }
+    page.AppendLn("</TABLE>");
+    return modHtml::detail::rootPage("index.html", group.name, page);
+}
+
+// "module-summary.html", which every page of the modern layout links: the
+// projects, each leading to its own list of files.
+PageBody buildGroupFileList(const ProjectGroup& group, const PageContext& ctx) {
+    const CHelper helper(ctx.translation, ctx.language);
+    HtmlBuffer page;
+    page.AppendLn("<H3>" + trText(helper, "Projects", "Projects") + "</H3>");
+    page.AppendLn("<P>");
+    for (const GroupProject& p : group.projects)
+        page.AppendLn("<A href=\"" + url(p.folder + "/module-summary.html") + "\">" +
+                      escaped(p.name) + "</A><BR>");
+    page.AppendLn("</P>");
+    return modHtml::detail::rootPage("module-summary.html",
+                                     helper.Translate("AllFiles", "All Files"), page);
+}
+
+bool readSearchIndex(std::string_view script, const std::string& folder,
+                     std::vector<IndexEntry>& entries) {
+    const size_t kindsAt = script.find("kinds: [");
+    const size_t rowsAt = script.find("\nrows: [");
+    if (kindsAt == std::string_view::npos || rowsAt == std::string_view::npos) return false;
+    const std::vector<std::string> kinds =
+        rowValues(script.substr(kindsAt + 7, rowsAt - kindsAt - 7));
+    const long first = static_cast<long>(entries.size());
+    size_t pos = rowsAt + 8;
+    while (pos < script.size()) {
+        const std::string_view line = nextLine(script, pos, LineEnd::Lf);
+        if (!line.starts_with('[')) continue;
+        std::vector<std::string> v = rowValues(line);
+        if (v.size() < 5) continue;
+        IndexEntry e;
+        e.name = std::move(v[0]);
+        const size_t kind = static_cast<size_t>(std::atol(v[1].c_str()));
+        e.kind = kind < kinds.size() ? kinds[kind] : std::string();
+        const long module = std::atol(v[2].c_str());
+        e.module = module < 0 ? -1 : static_cast<int>(first + module);
+        e.path = folder + "/" + v[3];
+        e.summary = std::move(v[4]);
+        if (v.size() > 5) e.words = std::move(v[5]);
+        entries.push_back(std::move(e));
+    }
+    return true;
+}
+
+GroupIndexPages buildGroupIndexPages(const ProjectGroup& group, std::vector<IndexEntry> entries,
+                                     const PageContext& ctx) {
+    GroupIndexPages out;
+    Script script = buildSearchIndexScript(entries, ctx);
+    // The projects by folder: a result names the project its page lies in.
+    script += "tarnwickIndex.projects = {";
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        if (i > 0) script += ",";
+        script += jsString(group.projects[i].folder) + ":" + jsString(group.projects[i].name);
+    }
+    script += "};\r\n";
+    out.scripts.push_back({"search-index.js", std::move(script)});
+    Pages nav = buildNavScripts({}, ctx);
+    out.scripts.push_back(std::move(nav.front()));
+    out.bodies.push_back(buildSearchPage(ctx));
+    out.bodies.push_back(buildGroupFileList(group, ctx));
+    // In the A-Z index a module is named with its project, as VB6 writes it.
+    for (IndexEntry& e : entries) {
+        if (e.module >= 0) continue;
+        const std::string folder = e.path.substr(0, e.path.find('/'));
+        for (const GroupProject& p : group.projects)
+            if (p.folder == folder) e.name = p.name + "." + e.name;
+    }
+    out.bodies.push_back(buildMemberIndexPage(entries, ctx));
+    return out;
+}
+
+}  // namespace tarnwick

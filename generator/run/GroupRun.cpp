@@ -1,0 +1,249 @@
+#include "generator/run/GroupRun.h"
+
+#include <malloc.h>
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "generator/layout/PageFrame.h"
+#include "generator/pages/GroupPages.h"
+#include "generator/run/OutputLock.h"
+#include "generator/run/SiteLayout.h"
+#include "generator/run/SiteWriter.h"
+#include "generator/settings/SettingsFile.h"
+#include "generator/site/GroupSite.h"
+#include "generator/site/Timestamp.h"
+#include "model/Translation.h"
+#include "reader/GroupFile.h"
+#include "reader/GroupUses.h"
+#include "support/BuildInfo.h"
+#include "support/File.h"
+#include "support/FileCopy.h"
+#include "support/Hash.h"
+#include "support/ProgramFolder.h"
+#include "support/Text.h"
+
+namespace fs = std::filesystem;
+
+namespace tarnwick {
+
+namespace {
+
+// What the group shows project index of the others.
+std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
+                                   const std::vector<GroupUse>& uses) {
+    auto site = std::make_shared<GroupSite>();
+    site->name = group.name;
+    for (const GroupProject& p : group.projects) site->projects.push_back({p.name, p.folder});
+    site->current = index;
+    // The first referenced project that has a class of a name wins, as in VB6.
+    for (const GroupProject* library : group.referencedBy(group.projects[index])) {
+        const auto add = [&](const std::vector<std::string>& names, const char* kindFolder) {
+            for (const std::string& name : names) {
+                const std::string page =
+                    "../" + library->folder + "/" + kindFolder + "/" + safeFileName(name) + ".html";
+                site->classPages.emplace(toLower(name), page);
+                site->classPages.emplace(toLower(library->name + "." + name), page);
+            }
+        };
+        add(library->publicClasses, "Classes");
+        add(library->publicControls, "UserControls");
+    }
+    for (const GroupUse& use : uses) {
+        if (use.library != index) continue;
+        const GroupProject& user = group.projects[use.user];
+        site->users[toLower(use.className)].push_back({user.name, use.module,
+                                                       "../" + user.folder + "/" + use.kindFolder +
+                                                           "/" + safeFileName(use.module) +
+                                                           ".html"});
+    }
+    return site;
+}
+
+// Two projects of one Name, and projects that reference each other (VB6
+// refuses both): documented all the same, with a warning.
+void warnGroupShapes(const ProjectGroup& group, DiagnosticsSink& diagnostics) {
+    const std::string where = group.path;
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        const GroupProject& a = group.projects[i];
+        for (size_t j = i + 1; j < group.projects.size(); ++j) {
+            const GroupProject& b = group.projects[j];
+            if (equalsIgnoreCase(a.name, b.name))
+                diagnostics.warning(where.empty() ? b.path : where, b.line,
+                                    "two projects are named " + a.name + "; the pages of " +
+                                        b.path + " are in the folder " + b.folder);
+            const auto refs = [&](const GroupProject& x, const GroupProject& y) {
+                for (const GroupProject* r : group.referencedBy(x))
+                    if (r == &y) return true;
+                return false;
+            };
+            if (refs(a, b) && refs(b, a))
+                diagnostics.warning(a.path, 0,
+                                    "projects " + a.name + " and " + b.name +
+                                        " reference each other, which VB6 refuses; both are "
+                                        "documented");
+        }
+    }
+}
+
+}  // namespace
+
+GroupRun::GroupRun(GenerationRequest request, std::vector<std::string> projects,
+                   GenerationObserver* observer, DiagnosticsSink* diagnostics)
+    : m_request(std::move(request)),
+      m_projects(std::move(projects)),
+      m_observer(observer),
+      m_diagnostics(diagnostics) {}
+
+Expected<ProjectGroup> GroupRun::readGroup(const GenerationRequest& request,
+                                           const std::vector<std::string>& projects,
+                                           DiagnosticsSink* diagnostics) {
+    NullSink nullSink;
+    DiagnosticsSink& sink = diagnostics ? *diagnostics : nullSink;
+    auto codePage = CodePage::open(request.codePage);
+    if (!codePage) return codePage.error();
+    Expected<ProjectGroup> group =
+        projects.empty()
+            ? readGroupFile(request.projectPath, codePage.value(), sink)
+            : Expected<ProjectGroup>(groupOfProjects(projects, codePage.value(), sink));
+    if (group && group.value().projects.empty())
+        return Error{(projects.empty() ? request.projectPath : projects.front()) +
+                     ": no project of the group can be read"};
+    return group;
+}
+
+// The request of project index: the group's, its own settings file's code
+// page and defines over it (the group's defines still win, name by name).
+GenerationRequest GroupRun::projectRequest(const ProjectGroup& group, size_t index,
+                                           const std::vector<GroupUse>& uses,
+                                           DiagnosticsSink& diagnostics) const {
+    const GroupProject& project = group.projects[index];
+    GenerationRequest request = m_request;
+    request.projectPath = project.path;
+    request.outputFolder = withTrailingSlash(m_request.outputFolder) + project.folder;
+    auto own = SettingsFile::load(SettingsFile::pathForProject(project.path), true);
+    if (!own) {
+        diagnostics.warning(project.path, 0,
+                            own.error().message + "; the group's settings are used");
+    } else {
+        if (const auto codePage = own.value().value("codepage")) request.codePage = *codePage;
+        GenerationRequest fromFile;
+        own.value().applyTo(fromFile);
+        request.defines = fromFile.defines;
+        request.defines.insert(request.defines.end(), m_request.defines.begin(),
+                               m_request.defines.end());
+    }
+    request.group = siteFor(group, index, uses);
+    return request;
+}
+
+Expected<GenerationResult> GroupRun::run() {
+    NullSink nullSink;
+    DiagnosticsSink& diagnostics = m_diagnostics ? *m_diagnostics : nullSink;
+    Expected<ProjectGroup> read = readGroup(m_request, m_projects, &diagnostics);
+    if (!read) return read.error();
+    const ProjectGroup& group = read.value();
+    warnGroupShapes(group, diagnostics);
+
+    const std::string folder = withTrailingSlash(m_request.outputFolder);
+    const OutputFolderState state = GenerationRun::inspectOutputFolder(m_request.outputFolder);
+    if (state == OutputFolderState::NotAFolder)
+        return Error{m_request.outputFolder + ": exists and is not a folder"};
+    if (state == OutputFolderState::Foreign && !m_request.force)
+        return Error{m_request.outputFolder +
+                     ": folder is not empty and holds no earlier Tarnwick site "
+                     "(use --force to write into it anyway)"};
+    std::error_code ec;
+    fs::create_directories(m_request.outputFolder, ec);
+    if (ec) return Error{m_request.outputFolder + ": cannot create the folder: " + ec.message()};
+    auto lock = OutputLock::acquire(folder);
+    if (!lock) return lock.error();
+    if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) return stamped.error();
+
+    const auto codePage = CodePage::open(m_request.codePage);
+    const std::vector<GroupUse> uses =
+        scanGroupUses(group, codePage ? codePage.value() : CodePage());
+    GenerationResult result;
+    for (size_t i = 0; i < group.projects.size() && !result.cancelled; ++i) {
+        GenerationRun run(projectRequest(group, i, uses, diagnostics), m_observer, m_diagnostics);
+        Expected<GenerationResult> done = run.run();
+        if (!done) {
+            diagnostics.error(group.projects[i].path, 0, done.error().message);
+            result.failures.push_back(done.error().message);
+            continue;
+        }
+        GenerationResult& r = done.value();
+        result.cancelled = r.cancelled;
+        result.modulesWritten += r.modulesWritten;
+        result.modulesFailed += r.modulesFailed;
+        result.pagesWritten += r.pagesWritten;
+        result.pagesUnchanged += r.pagesUnchanged;
+        result.failures.insert(result.failures.end(), r.failures.begin(), r.failures.end());
+        // The project's model and pages are gone: hand their memory back, so the
+        // group's peak is its largest project's, not the sum of what each left.
+        malloc_trim(0);
+    }
+    for (int i = 0; i < group.failed; ++i)
+        result.failures.push_back((group.path.empty() ? m_projects.front() : group.path) +
+                                  ": a project of the group cannot be read");
+    writeGroupPages(group, folder, diagnostics, result);
+    result.indexPath = folder + "index.html";
+    return result;
+}
+
+// The group's own pages and a copy of the resources in the site's root.
+void GroupRun::writeGroupPages(const ProjectGroup& group, const std::string& folder,
+                               DiagnosticsSink& diagnostics, GenerationResult& result) const {
+    auto outputEncoding = CodePage::open(
+        m_request.outputEncoding.empty() ? m_request.codePage : m_request.outputEncoding);
+    const std::string translationPath =
+        m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;
+    const Translation translation = Translation::load(translationPath, CodePage());
+    const std::string now = makeNowFunction(m_request.fixedTime, m_request.language)();
+    const CodePage encoding = outputEncoding ? outputEncoding.value() : CodePage();
+    SiteWriter site(folder, nullptr, encoding.fromUtf8(now, CodePage::Fallback::HtmlReference),
+                    hashBytes(std::string(buildVersion())), m_request.full);
+    GroupSite root;
+    root.name = group.name;
+    for (const GroupProject& p : group.projects) root.projects.push_back({p.name, p.folder});
+    root.current = root.projects.size();
+    root.toRoot = "";
+    PageContext ctx;
+    ctx.settings = m_request.settings;
+    ctx.language = m_request.language;
+    ctx.translation = &translation;
+    ctx.codePage = encoding;
+    ctx.projectName = group.name;
+    ctx.group = &root;
+    ctx.now = [mark = site.timestampMark()] { return mark; };
+
+    std::vector<IndexEntry> entries;
+    for (const GroupProject& p : group.projects) {
+        const Expected<std::string> script =
+            File(folder + p.folder + "/search-index.js").ReadBytes();
+        if (script) readSearchIndex(encoding.toUtf8(script.value()), p.folder, entries);
+    }
+    try {
+        site.write(framePage(buildGroupStartPage(group, ctx), ctx), encoding);
+        GroupIndexPages pages = buildGroupIndexPages(group, std::move(entries), ctx);
+        for (const Page& script : pages.scripts) site.write(script, encoding);
+        for (PageBody& body : pages.bodies) site.write(framePage(std::move(body), ctx), encoding);
+    } catch (const PageWriteError& error) {
+        diagnostics.error(error.file(), 0, error.what());
+        result.failures.push_back(error.what());
+    }
+    const std::string resources =
+        withTrailingSlash(m_request.resourceFolder.empty() ? programFolder() + "Ressources"
+                                                           : m_request.resourceFolder);
+    if (const Status copied = copyTree(resources + "src", folder); !copied) {
+        diagnostics.error(resources + "src", 0, "resource not copied: " + copied.error().message);
+        result.failures.push_back(copied.error().message);
+    }
+    if (const Status committed = site.commit(); !committed)
+        diagnostics.warning(folder + SiteWriter::kManifestFile, 0, committed.error().message);
+    result.pagesWritten += site.written();
+    result.pagesUnchanged += site.unchanged();
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,138 @@
+#include "reader/GroupUses.h"
+
+#include <cctype>
+#include <cstddef>
+#include <optional>
+#include <set>
+#include <string_view>
+#include <tuple>
+
+#include "support/File.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+bool isNameChar(char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' ||
+           static_cast<unsigned char>(c) >= 0x80;
+}
+
+// The names of a line of code, dotted ones whole ("CorLib.StringBuilder"),
+// up to its comment; strings left out.
+std::vector<std::string_view> namesOf(std::string_view line) {
+    std::vector<std::string_view> names;
+    size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c == '"') {
+            const size_t end = line.find('"', i + 1);
+            i = end == std::string_view::npos ? line.size() : end + 1;
+        } else if (c == '\'') {
+            break;
+        } else if (isNameChar(c)) {
+            const size_t start = i;
+            while (i < line.size() && (isNameChar(line[i]) || line[i] == '.')) ++i;
+            std::string_view name = line.substr(start, i - start);
+            while (!name.empty() && name.back() == '.') name.remove_suffix(1);
+            if (names.empty() && equalsIgnoreCase(name, "Rem")) break;
+            names.push_back(name);
+        } else {
+            ++i;
+        }
+    }
+    return names;
+}
+
+// "Attribute VB_Name = "CTest"": the module's name, else empty.
+std::string vbName(std::string_view line) {
+    const std::string_view text = trimSpaces(line);
+    if (!startsWithIgnoreCase(text, "Attribute VB_Name")) return {};
+    const size_t eq = text.find('=');
+    return eq == std::string_view::npos ? std::string()
+                                        : std::string(unquote(trimSpaces(text.substr(eq + 1))));
+}
+
+// What a name stands for in a project that references libraries.
+struct Named {
+    size_t library = 0;
+    std::string name;  // as the library spells it
+    bool control = false;
+    auto operator<=>(const Named&) const = default;
+};
+
+// The public class or user control of a referenced library that name
+// stands for, bare or with its project; nullopt when none.
+std::optional<Named> classNamed(std::string_view name, const ProjectGroup& group,
+                                const std::vector<size_t>& libraries) {
+    std::string_view project;
+    const size_t dot = name.find('.');
+    if (dot != std::string_view::npos) {
+        project = name.substr(0, dot);
+        name = name.substr(dot + 1);
+        if (name.find('.') != std::string_view::npos) return std::nullopt;
+    }
+    for (const size_t library : libraries) {
+        const GroupProject& lib = group.projects[library];
+        if (!project.empty() && !equalsIgnoreCase(project, lib.name)) continue;
+        for (const std::string& cls : lib.publicClasses)
+            if (equalsIgnoreCase(cls, name)) return Named{library, cls, false};
+        for (const std::string& control : lib.publicControls)
+            if (equalsIgnoreCase(control, name)) return Named{library, control, true};
+    }
+    return std::nullopt;
+}
+
+void scanFile(const ProjectGroup& group, size_t user, const GroupProject::Source& source,
+              const std::vector<size_t>& libraries, const CodePage& codePage,
+              std::vector<GroupUse>& uses) {
+    const Expected<std::string> bytes = File(source.path).ReadBytes();
+    if (!bytes) return;  // the project's own run reports it
+    const std::string text = codePage.toUtf8(bytes.value());
+    std::string module;
+    std::set<Named> seen;
+    for (const std::string_view line : splitLines(text, LineEnd::Lf)) {
+        if (module.empty()) module = vbName(line);
+        for (const std::string_view target : classNamesIn(line)) {
+            const auto found = classNamed(target, group, libraries);
+            if (found && seen.insert(*found).second)
+                uses.push_back({user, std::string(), source.kindFolder, found->library, found->name,
+                                found->control});
+        }
+    }
+    // The name is known once the file is read (forms declare it after the designer block).
+    for (auto it = uses.end() - static_cast<std::ptrdiff_t>(seen.size()); it != uses.end(); ++it)
+        it->module = module.empty() ? source.path : module;
+}
+
+}  // namespace
+
+std::vector<std::string_view> classNamesIn(std::string_view line) {
+    const std::vector<std::string_view> names = namesOf(line);
+    std::vector<std::string_view> found;
+    for (size_t i = 0; i + 1 < names.size(); ++i) {
+        const std::string_view word = names[i];
+        if (!equalsIgnoreCase(word, "As") && !equalsIgnoreCase(word, "New") &&
+            !equalsIgnoreCase(word, "Implements") && !equalsIgnoreCase(word, "Begin"))
+            continue;
+        if (equalsIgnoreCase(names[i + 1], "New")) continue;  // "As New X": X comes next
+        found.push_back(names[i + 1]);
+    }
+    return found;
+}
+
+std::vector<GroupUse> scanGroupUses(const ProjectGroup& group, const CodePage& codePage) {
+    std::vector<GroupUse> uses;
+    for (size_t user = 0; user < group.projects.size(); ++user) {
+        std::vector<size_t> libraries;
+        for (const GroupProject* lib : group.referencedBy(group.projects[user]))
+            libraries.push_back(static_cast<size_t>(lib - group.projects.data()));
+        if (libraries.empty()) continue;
+        for (const GroupProject::Source& source : group.projects[user].sourceFiles)
+            scanFile(group, user, source, libraries, codePage, uses);
+    }
+    return uses;
+}
+
+}  // namespace tarnwick

@@ -1,0 +1,172 @@
+// The site of a group: examples/Strings (a library and its test project,
+// which refers to it by project reference), golden pages for what the group
+// adds, links across projects in both layouts, and a group whose project is
+// missing. TARNWICK_UPDATE_GOLDEN=1 rewrites the pages (see tests/golden).
+#include <gtest/gtest.h>
+
+#include "generator/run/GroupRun.h"
+#include "tests/generator/RunTestSupport.h"
+#include "tests/support/TempFolder.h"
+
+namespace tarnwick {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::readFile;
+using testing::TempFolder;
+using testing::writeFile;
+
+const fs::path kSource = TARNWICK_SOURCE_DIR;
+
+GenerationRequest groupRequest(const fs::path& group, const fs::path& out, PageLayout layout) {
+    GenerationRequest request;
+    request.projectPath = group.string();
+    request.outputFolder = out.string();
+    request.translationFile = (kSource / "Translation.lng").string();
+    request.resourceFolder = (kSource / "Ressources").string();
+    request.fixedTime = "1700000000";
+    request.settings.layout = layout;
+    request.jobs = 2;
+    return request;
+}
+
+struct GroupPageCase {
+    const char* page;  // in the framed site; "modern/" in front: the modern one
+    const char* guards;
+};
+const GroupPageCase kPages[] = {
+    {"index.html", "group start page: a row per project, startup first, type in words"},
+    {"StrLibTests/Modules/modTests.html",
+     "a data type of another project (bare and Project.Class) links into its folder"},
+    {"StrLib/Classes/StringBuilder.html", "a library class lists the modules of other projects"},
+    {"StrLibTests/module-summary.html", "the navigation frame lists the group's projects"},
+    {"modern/StrLibTests/nav-index.js", "the modern navigation holds the projects at the top"},
+};
+
+class GroupSite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_tmp = new TempFolder;
+        for (const PageLayout layout : {PageLayout::Frames, PageLayout::Modern}) {
+            const fs::path out = s_tmp->path() / (layout == PageLayout::Modern ? "modern" : "site");
+            auto result =
+                GroupRun(groupRequest(kSource / "examples/Strings/Strings.vbg", out, layout), {},
+                         nullptr, nullptr)
+                    .run();
+            if (!result)
+                s_error = result.error().message;
+            else if (!result.value().failures.empty())
+                s_error = result.value().failures.front();
+        }
+    }
+    static void TearDownTestSuite() { delete s_tmp; }
+    static fs::path site(const std::string& page) {
+        return page.starts_with("modern/") ? s_tmp->path() / page : s_tmp->path() / "site" / page;
+    }
+    static inline TempFolder* s_tmp = nullptr;
+    static inline std::string s_error;
+};
+
+TEST_F(GroupSite, PagesMatchTheirGoldenPages) {
+    ASSERT_TRUE(s_error.empty()) << s_error;
+    const char* update = std::getenv("TARNWICK_UPDATE_GOLDEN");
+    for (const GroupPageCase& c : kPages) {
+        const fs::path golden = kSource / "tests/golden/group" / c.page;
+        ASSERT_TRUE(fs::exists(site(c.page))) << c.page;
+        const std::string actual = readFile(site(c.page));
+        if (update && std::string(update) == "1") writeFile(golden, actual);
+        EXPECT_EQ(readFile(golden), actual) << c.page << " (guards: " << c.guards << ")";
+    }
+}
+
+TEST_F(GroupSite, LinksReachTheirPagesAndPrivateClassesStayUnlinked) {
+    ASSERT_TRUE(s_error.empty()) << s_error;
+    for (const char* root : {"site", "modern"}) {
+        int links = 0;
+        EXPECT_EQ(testing::brokenLinks(s_tmp->path() / root, &links), std::vector<std::string>{})
+            << root;
+        EXPECT_GT(links, 0) << root;
+    }
+    // CBuffer is private to the library: the test project names it, no page links it.
+    for (const auto& e : fs::recursive_directory_iterator(s_tmp->path() / "site/StrLibTests")) {
+        if (e.path().extension() == ".html") {
+            EXPECT_EQ(readFile(e.path()).find("CBuffer.html"), std::string::npos) << e.path();
+        }
+    }
+    // One search index over both projects, each row naming its project by folder.
+    const std::string index = readFile(site("search-index.js"));
+    EXPECT_NE(index.find("\"StrLib/Classes/StringBuilder.html\""), std::string::npos);
+    EXPECT_NE(index.find("\"StrLibTests/Modules/modTests.html\""), std::string::npos);
+    EXPECT_NE(index.find("tarnwickIndex.projects = {"), std::string::npos);
+}
+
+TEST(GroupRunTest, AChangedLibraryModuleRewritesOnlyItsPagesAndTheIndexes) {
+    TempFolder tmp;
+    fs::copy(kSource / "examples/Strings", tmp.path() / "in", fs::copy_options::recursive);
+    const fs::path out = tmp.path() / "out";
+    const GenerationRequest request =
+        groupRequest(tmp.path() / "in/Strings.vbg", out, PageLayout::Frames);
+    ASSERT_TRUE(GroupRun(request, {}, nullptr, nullptr).run());
+    auto again = GroupRun(request, {}, nullptr, nullptr).run();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again.value().pagesWritten, 0);
+
+    const fs::path changed = tmp.path() / "in/StrLib/modStrLib.bas";
+    writeFile(changed, readFile(changed) + "' one more line\r\n");
+    std::map<fs::path, fs::file_time_type> before;
+    for (const auto& e : fs::recursive_directory_iterator(out))
+        if (e.is_regular_file()) before[e.path()] = e.last_write_time();
+    ASSERT_TRUE(GroupRun(request, {}, nullptr, nullptr).run());
+    std::set<std::string> written;
+    for (const auto& [path, time] : before)
+        if (fs::last_write_time(path) != time && path.filename().string()[0] != '.')
+            written.insert(path.lexically_relative(out).generic_string());
+    EXPECT_EQ(written, (std::set<std::string>{"StrLib/Modules/modStrLib_Code.html"}));
+}
+
+TEST(GroupRunTest, ProjectsReferencingEachOtherAreBothDocumentedWithAWarning) {
+    TempFolder tmp;
+    for (const auto& [name, other] : {std::pair{"A", "B"}, std::pair{"B", "A"}}) {
+        tmp.write(std::string(name) + "/" + name + ".vbp",
+                  std::string("Type=OleDll\r\nReference=*\\A..\\") + other + "\\" + other +
+                      ".vbp\r\nModule=m" + name + "; m.bas\r\nName=\"" + name + "\"\r\n");
+        tmp.write(std::string(name) + "/m.bas", std::string("Attribute VB_Name = \"m") + name +
+                                                    "\"\r\nPublic Sub Go()\r\nEnd Sub\r\n");
+    }
+    CollectingSink sink;
+    GenerationRequest request =
+        groupRequest(tmp.path() / "A/A.vbp", tmp.path() / "out", PageLayout::Frames);
+    auto result =
+        GroupRun(request, {(tmp.path() / "A/A.vbp").string(), (tmp.path() / "B/B.vbp").string()},
+                 nullptr, &sink)
+            .run();
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/A/Modules/mA.html"));
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/B/Modules/mB.html"));
+    bool warned = false;
+    for (const Diagnostic& d : sink.items())
+        warned = warned || d.message.find("reference each other") != std::string::npos;
+    EXPECT_TRUE(warned);
+}
+
+TEST(GroupRunTest, AMissingProjectFailsTheRunAndTheOthersAreDocumented) {
+    TempFolder tmp;
+    tmp.write("Lib/Lib.vbp", "Type=OleDll\r\nModule=modLib; modLib.bas\r\nName=\"Lib\"\r\n");
+    tmp.write("Lib/modLib.bas", "Attribute VB_Name = \"modLib\"\r\nPublic Sub Go()\r\nEnd Sub\r\n");
+    const std::string group = tmp.write(
+        "G.vbg", "VBGROUP 5.0\r\nProject=Gone\\Gone.vbp\r\nStartupProject=Lib\\Lib.vbp\r\n");
+    CollectingSink sink;
+    auto result =
+        GroupRun(groupRequest(group, tmp.path() / "out", PageLayout::Frames), {}, nullptr, &sink)
+            .run();
+    ASSERT_TRUE(result) << result.error().message;
+    EXPECT_FALSE(result.value().failures.empty());
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/Lib/Modules/modLib.html"));
+    EXPECT_TRUE(fs::exists(tmp.path() / "out/index.html"));
+    bool named = false;
+    for (const Diagnostic& d : sink.items()) named = named || (d.file == group && d.line == 2);
+    EXPECT_TRUE(named) << "the error names the group file and its line";
+}
+
+}  // namespace
+}  // namespace tarnwick
