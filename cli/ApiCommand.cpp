@@ -1,11 +1,12 @@
-// tarnwick api PROJECT.vbp [--check FILE] [--codepage NAME] [--define NAME=VALUE ...]
+// tarnwick api PROJECT.vbp|GROUP.vbg [--check FILE] [--codepage NAME] [--define NAME=VALUE ...]
 //                          [--settings FILE]
 //
 // Prints the project's public interface (generator/analysis/ApiReport.h),
 // one line per public element, sorted: committed as PROJECT.api beside the
 // project, a change of the interface shows in review. With --check FILE it
 // prints nothing when FILE holds the current report, else the lines that
-// differ ("-" only in FILE, "+" only in the project now).
+// differ ("-" only in FILE, "+" only in the project now). A group file's
+// report is its projects' reports one after the other, the startup project first.
 // The code page and defines of the project's settings file are used as
 // generate uses them; options given here win over them.
 // Exit status: 0 done (or FILE is current); 1 FILE is out of date or
@@ -28,6 +29,7 @@
 #include "generator/analysis/ApiReport.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
+#include "reader/GroupFile.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Text.h"
@@ -99,15 +101,46 @@ std::optional<ApiInterface> readApiSide(std::string_view prefix, const std::stri
 
 namespace {
 
+// The report of a group file: each project's report in the group's order
+// (the startup project first), a blank line between; 1 when a project
+// cannot be read, its report left out.
+int groupReport(const ApiOptions& options, std::string& report) {
+    StderrSink sink;
+    const auto group = readGroupFile(options.project, CodePage(), sink);
+    if (!group) {
+        printLine(std::cerr, "tarnwick api: ", group.error().message);
+        return 1;
+    }
+    int status = group.value().failed > 0 ? 1 : 0;
+    for (const GroupProject& member : group.value().projects) {
+        bool usage = false;
+        const std::shared_ptr<CProject> project =
+            readApiProject("tarnwick api: ", member.path, options.reading, usage);
+        if (!project) {
+            status = 1;
+            continue;
+        }
+        if (!report.empty()) report += '\n';
+        report += apiReport(*project);
+    }
+    return status;
+}
+
 int runApi(const ApiOptions& options) {
-    bool usage = false;
-    const std::shared_ptr<CProject> project =
-        readApiProject("tarnwick api: ", options.project, options.reading, usage);
-    if (!project) return usage ? 2 : 1;
-    const std::string report = apiReport(*project);
+    std::string report;
+    int status = 0;
+    if (isGroupFile(options.project)) {
+        status = groupReport(options, report);
+    } else {
+        bool usage = false;
+        const std::shared_ptr<CProject> project =
+            readApiProject("tarnwick api: ", options.project, options.reading, usage);
+        if (!project) return usage ? 2 : 1;
+        report = apiReport(*project);
+    }
     if (options.check.empty()) {
         std::cout << report;
-        return 0;
+        return status;
     }
     std::ifstream in(options.check, std::ios::binary);
     if (!in) {
@@ -117,7 +150,7 @@ int runApi(const ApiOptions& options) {
     const std::string committed((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
     const std::string difference = apiDifference(committed, report);
-    if (difference.empty()) return 0;
+    if (difference.empty()) return status;
     printLine(std::cerr, "tarnwick api: out of date: ", options.check);
     // The lines quote the project's code, control characters and all.
     printLine(std::cout, "--- ", options.check);
