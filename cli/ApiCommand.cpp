@@ -44,13 +44,6 @@ struct ApiOptions {
     ProjectReading reading;
 };
 
-class StderrSink : public DiagnosticsSink {
-public:
-    void report(const Diagnostic& diagnostic) override {
-        printLine(std::cerr, "tarnwick: ", diagnostic.toString());
-    }
-};
-
 }  // namespace
 
 std::shared_ptr<CProject> readApiProject(std::string_view prefix, const std::string& path,

@@ -89,13 +89,6 @@ std::string findingLine(const Finding& f) {
            '\n';
 }
 
-class StderrSink : public DiagnosticsSink {
-public:
-    void report(const Diagnostic& diagnostic) override {
-        printLine(std::cerr, "tarnwick: ", diagnostic.toString());
-    }
-};
-
 // What the project is read and checked with: the settings file's choices,
 // with the options' over them.
 using CheckSetup = ProjectInputs;

@@ -4,12 +4,14 @@
 #pragma once
 
 #include <cstdlib>
+#include <iostream>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "cli/CommandLine.h"
 #include "reader/modRegistry.h"
+#include "support/Diagnostics.h"
 #include "support/TerminalText.h"
 
 namespace tarnwick::cli {
@@ -34,5 +36,17 @@ inline RegistryLocation registryFromEnvironment(std::string named) {
 inline void printLine(std::ostream& out, std::string_view prefix, std::string_view text) {
     out << prefix << terminalSafe(text) << '\n';
 }
+
+// The reader's warnings on stderr, one line each after prefix.
+class StderrSink : public DiagnosticsSink {
+public:
+    explicit StderrSink(std::string_view prefix = "tarnwick: ") : m_prefix(prefix) {}
+    void report(const Diagnostic& diagnostic) override {
+        printLine(std::cerr, m_prefix, diagnostic.toString());
+    }
+
+private:
+    std::string m_prefix;
+};
 
 }  // namespace tarnwick::cli

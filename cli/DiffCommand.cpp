@@ -4,9 +4,10 @@
 // Lists every change of the public interface from OLD to NEW with its
 // verdict for binary compatibility (generator/analysis/ApiDiff.h). OLD and
 // NEW are each a project file (.vbp, read as api reads it, with its own
-// settings file) or a report `tarnwick api` wrote (PROJECT.api), so a
-// release's committed report is enough. Text lines lead to the place, in
-// NEW or, for a removal, in OLD:
+// settings file), a group file (.vbg: each project compared with the
+// project of its name on the other side) or a report `tarnwick api` wrote
+// (PROJECT.api, or a group's), so a release's committed report is enough. Text lines lead to the
+// place, in NEW or, for a removal, in OLD:
 //   Classes/CAccount.cls:12: error: CAccount.Post: argument 'Cents' changed
 //       from ByVal Currency to ByRef Currency (breaks binary compatibility)
 // then a summary line. --all lists the members whose description changed
@@ -16,7 +17,10 @@
 // binary compatibility; 2 a usage error, or a side that cannot be read (a
 // project that does not read, a report with a malformed line, a member
 // declared twice). Nothing is written but the listing.
+#include <algorithm>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -27,6 +31,9 @@
 #include "cli/Commands.h"
 #include "cli/OptionHelp.h"
 #include "generator/analysis/ApiDiff.h"
+#include "reader/GroupFile.h"
+#include "support/CodePage.h"
+#include "support/Diagnostics.h"
 #include "support/Text.h"
 
 namespace tarnwick::cli {
@@ -141,16 +148,101 @@ void printMarkdown(const ApiDiff& diff, const DiffOptions& options) {
                   << cell(change.message) << " | " << cell(where(change)) << " |\n";
 }
 
+// The projects of one side: a group file's (read as api reads them), a
+// group's report (its "Project" sections), or the one project or report.
+std::optional<std::vector<ApiInterface>> readSides(const std::string& path,
+                                                   const ProjectReading& reading) {
+    std::vector<ApiInterface> sides;
+    if (isGroupFile(path)) {
+        StderrSink sink;
+        const auto group = readGroupFile(path, CodePage(), sink);
+        if (!group || group.value().failed > 0) {
+            if (!group) printLine(std::cerr, kPrefix, group.error().message);
+            return std::nullopt;
+        }
+        for (const GroupProject& project : group.value().projects) {
+            auto side = readApiSide(kPrefix, project.path, reading);
+            if (!side) return std::nullopt;
+            sides.push_back(std::move(*side));
+        }
+        return sides;
+    }
+    std::ifstream in(path, std::ios::binary);
+    const std::string text =
+        in ? std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>())
+           : std::string();
+    std::vector<size_t> starts;  // where each "Project" section begins
+    for (size_t at = 0; at < text.size(); at = text.find('\n', at) + 1) {
+        if (text.compare(at, 8, "Project ") == 0) starts.push_back(at);
+        if (text.find('\n', at) == std::string::npos) break;
+    }
+    if (endsWithIgnoreCase(path, ".vbp") || starts.size() < 2) {
+        auto side = readApiSide(kPrefix, path, reading);
+        if (!side) return std::nullopt;
+        sides.push_back(std::move(*side));
+        return sides;
+    }
+    starts.push_back(text.size());
+    for (size_t i = 0; i + 1 < starts.size(); ++i) {
+        // Blank lines in front keep the section's line numbers those of the file.
+        const auto before = std::count(text.begin(), text.begin() + starts[i], '\n');
+        auto side = readApiReport(
+            std::string(before, '\n') + text.substr(starts[i], starts[i + 1] - starts[i]), path);
+        if (!side) {
+            printLine(std::cerr, kPrefix, side.error().message);
+            return std::nullopt;
+        }
+        sides.push_back(std::move(side).value());
+    }
+    return sides;
+}
+
+// The changes of each project of before to the project of its name in
+// after; a project on one side only is compared with an empty one, so its
+// classes show as removed or added.
+Expected<ApiDiff> groupDiff(const std::vector<ApiInterface>& before,
+                            const std::vector<ApiInterface>& after, bool all) {
+    if (before.size() == 1 && after.size() == 1) return apiDiff(before[0], after[0], all);
+    ApiDiff out;
+    const auto named = [](const std::vector<ApiInterface>& sides, const std::string& name) {
+        const auto found = std::find_if(sides.begin(), sides.end(), [&](const ApiInterface& a) {
+            return equalsIgnoreCase(a.name, name);
+        });
+        return found == sides.end() ? nullptr : &*found;
+    };
+    const auto add = [&](const ApiInterface& old, const ApiInterface& now) -> Status {
+        auto diff = apiDiff(old, now, all);
+        if (!diff) return diff.error();
+        for (std::string& note : diff.value().notes) out.notes.push_back(std::move(note));
+        for (ApiChange& change : diff.value().changes) out.changes.push_back(std::move(change));
+        return ok();
+    };
+    for (const ApiInterface& old : before) {
+        const ApiInterface* now = named(after, old.name);
+        if (!now) out.notes.push_back("project " + old.name + " is gone from the new version");
+        if (Status added = add(old, now ? *now : ApiInterface{old.name, old.type, {}, false});
+            !added)
+            return added.error();
+    }
+    for (const ApiInterface& now : after) {
+        if (named(before, now.name)) continue;
+        out.notes.push_back("project " + now.name + " is new");
+        if (Status added = add(ApiInterface{now.name, now.type, {}, false}, now); !added)
+            return added.error();
+    }
+    return out;
+}
+
 int runDiff(const DiffOptions& options) {
     if (options.format != "text" && options.format != "json" && options.format != "markdown") {
         printLine(std::cerr, kPrefix, "unknown format: " + options.format);
         return 2;
     }
-    const auto before = readApiSide(kPrefix, options.before, options.reading);
+    const auto before = readSides(options.before, options.reading);
     if (!before) return 2;
-    const auto after = readApiSide(kPrefix, options.after, options.reading);
+    const auto after = readSides(options.after, options.reading);
     if (!after) return 2;
-    const auto diff = apiDiff(*before, *after, options.all);
+    const auto diff = groupDiff(*before, *after, options.all);
     if (!diff) {
         printLine(std::cerr, kPrefix, diff.error().message);
         return 2;
@@ -173,7 +265,8 @@ void registerDiffCommand(CommandLine& app, int& status) {
         app.add_subcommand("diff",
                            "List what changed in the public interface and whether it breaks binary "
                            "compatibility");
-    const char* side = "A project file (.vbp) or a report `tarnwick api` wrote";
+    const char* side =
+        "A project file (.vbp), a group file (.vbg) or a report `tarnwick api` wrote";
     diff->add_option("OLD", options->before, side)->required();
     diff->add_option("NEW", options->after, side)->required();
     diff->add_option("--format", options->format, "List as text (the default), json or markdown");

@@ -32,13 +32,6 @@ namespace tarnwick::cli {
 
 namespace {
 
-class StderrSink : public DiagnosticsSink {
-public:
-    void report(const Diagnostic& diagnostic) override {
-        printLine(std::cerr, "", diagnostic.toString());
-    }
-};
-
 struct DumpOptions {
     std::string project;
     std::string registry;
@@ -140,7 +133,7 @@ int runDump(const DumpOptions& options) {
         printLine(std::cerr, "tarnwick dump: ", defines.error().message);
         return 2;
     }
-    StderrSink sink;
+    StderrSink sink("");
     std::string problem;
     const bool bundled = options.translation.empty();
     const Translation translation =
