@@ -1,0 +1,324 @@
+#include "generator/pages/FormSections.h"
+
+#include <initializer_list>
+#include <set>
+
+#include "generator/pages/FormPicture.h"
+#include "generator/site/CrossLinks.h"
+#include "model/CHelper.h"
+#include "support/Text.h"
+
+namespace tarnwick {
+
+namespace {
+
+// A translated sentence (text, escaped) with %1, %2, ... filled in by markup.
+Html fillIn(const Html& sentence, std::initializer_list<Html> values) {
+    std::string text = sentence.str();
+    int n = 1;
+    for (const Html& value : values) {
+        const std::string mark = "%" + std::to_string(n++);
+        const size_t at = text.find(mark);
+        if (at != std::string::npos) text.replace(at, mark.size(), value.str());
+    }
+    return Html::trusted(std::move(text));
+}
+
+// A caption for a page: its access key underlined.
+Html captionMarkup(std::string_view caption) {
+    const AccessKeyCaption parts = splitAccessKey(caption);
+    Html text = escaped(parts.before);
+    if (!parts.key.empty()) text += "<U>" + escaped(parts.key) + "</U>";
+    return text + escaped(parts.after);
+}
+
+// One entry of a tree: a control, or all members of a control array of
+// one container (in file order, their indexes and their controls together).
+struct Entry {
+    std::vector<const DesignControl*> members;
+    std::vector<int64_t> indexes;
+};
+
+std::vector<Entry> entriesOf(const std::vector<const DesignControl*>& parents, bool menus) {
+    std::vector<Entry> entries;
+    std::unordered_map<std::string, size_t> arrays;  // lower name -> entry
+    for (const DesignControl* parent : parents) {
+        for (const DesignControl& child : parent->children) {
+            if (child.isMenu() != menus) continue;
+            const auto index = child.index();
+            if (index) {
+                const auto [at, added] = arrays.try_emplace(toLower(child.name), entries.size());
+                if (!added) {
+                    entries[at->second].members.push_back(&child);
+                    entries[at->second].indexes.push_back(*index);
+                    continue;
+                }
+            }
+            entries.push_back({{&child}, {}});
+            if (index) entries.back().indexes.push_back(*index);
+        }
+    }
+    return entries;
+}
+
+class SectionWriter {
+public:
+    SectionWriter(const CModule& module, const CProject& project, const PageContext& ctx)
+        : m_module(module),
+          m_project(project),
+          m_ctx(ctx),
+          m_helper(ctx.translation, ctx.language),
+          m_handlers(controlHandlers(module)) {}
+
+    void controls(HtmlBuffer& out, const DesignControl& form);
+    void menus(HtmlBuffer& out, const DesignControl& form);
+
+private:
+    void tree(HtmlBuffer& out, const std::vector<const DesignControl*>& parents, bool menus);
+    Html opening(const Entry& entry);
+    Html typeOf(const DesignControl& control) const;
+    Html handlers(const std::string& key) const;
+
+    const CModule& m_module;
+    const CProject& m_project;
+    const PageContext& m_ctx;
+    CHelper m_helper;
+    ControlHandlers m_handlers;
+    std::set<std::string> m_anchors;  // given once each: an array split over containers
+};
+
+// <LI id="ctl_optSize"><B>optSize</B>(0, 1): the entry's start, its address
+// on the first entry of that name.
+Html SectionWriter::opening(const Entry& entry) {
+    const DesignControl& first = *entry.members.front();
+    const std::string anchor = controlAnchor(first.name);
+    Html item = "<LI";
+    if (m_anchors.insert(anchor).second) item += " id=\"" + attribute(anchor) + "\"";
+    item += "><B>" + escaped(first.name) + "</B>";
+    if (!entry.indexes.empty()) {
+        item += "(";
+        for (size_t i = 0; i < entry.indexes.size(); ++i)
+            item += (i > 0 ? Html(", ") : Html()) + escaped(std::to_string(entry.indexes[i]));
+        item += ")";
+    }
+    return item;
+}
+
+// The control's type, linked to its page when it is a user control of the project.
+Html SectionWriter::typeOf(const DesignControl& control) const {
+    const std::string shown =
+        equalsIgnoreCase(control.library, "VB") ? control.className : control.typeName();
+    std::string page;
+    if (m_ctx.links && equalsIgnoreCase(control.library, m_project.displayName()))
+        for (const auto& candidate : m_project.UserControls().elements())
+            if (equalsIgnoreCase(candidate->Name(), control.className))
+                page = m_ctx.links->modulePage(*candidate);
+    return "<SPAN class=\"controlType\">" + CrossLinks::link(page, shown) + "</SPAN>";
+}
+
+// " <SPAN class="handlers">Handlers: <A ...>Click</A>, ...</SPAN>"; empty when none.
+Html SectionWriter::handlers(const std::string& key) const {
+    const auto found = m_handlers.find(key);
+    if (found == m_handlers.end()) return {};
+    Html text = " <SPAN class=\"handlers\">" + trText(m_helper, "Handlers", "Handlers") + ": ";
+    bool first = true;
+    for (const ControlHandler& handler : found->second) {
+        if (!first) text += ", ";
+        first = false;
+        const std::string page =
+            m_ctx.links ? m_ctx.links->memberPage(m_module, *handler.routine) : std::string();
+        text += CrossLinks::link(page, handler.event);
+    }
+    return text + "</SPAN>";
+}
+
+void SectionWriter::tree(HtmlBuffer& out, const std::vector<const DesignControl*>& parents,
+                         bool menus) {
+    const std::vector<Entry> entries = entriesOf(parents, menus);
+    if (entries.empty()) return;
+    out.AppendLn(menus ? Html("<UL class=\"menus\">") : Html("<UL class=\"controls\">"));
+    for (const Entry& entry : entries) {
+        const DesignControl& first = *entry.members.front();
+        Html item = opening(entry);
+        const std::string caption =
+            first.text(menus || first.property("Caption") ? "Caption" : "Text");
+        if (menus && caption == "-") {
+            item += " <SPAN class=\"separator\">" + trText(m_helper, "MenuSeparator", "Separator") +
+                    "</SPAN>";
+        } else {
+            if (!menus) item += " " + typeOf(first);
+            if (!caption.empty()) item += " &quot;" + captionMarkup(caption) + "&quot;";
+        }
+        if (menus) {
+            if (const DesignProperty* shortcut = first.property("Shortcut"))
+                item += " <KBD>" + escaped(shortcutText(shortcut->value)) + "</KBD>";
+            if (first.flag("Checked", false))
+                item += " <SPAN class=\"state\">" + trText(m_helper, "MenuChecked", "checked") +
+                        "</SPAN>";
+        }
+        if (!first.flag("Enabled", true))
+            item += " <SPAN class=\"state\">" + trText(m_helper, "ControlDisabled", "disabled") +
+                    "</SPAN>";
+        if (!first.flag("Visible", true))
+            item += " <SPAN class=\"state\">" + trText(m_helper, "ControlHidden", "not visible") +
+                    "</SPAN>";
+        out.AppendLn(item + handlers(toLower(first.name)));
+        tree(out, entry.members, menus);
+        out.AppendLn("</LI>");
+    }
+    out.AppendLn("</UL>");
+}
+
+void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
+    out.AppendLn("<H3 id=\"Controls\">" + trText(m_helper, "Controls", "Controls") + "</H3>");
+    std::string label = m_helper.Translate("FormPicture", "Picture of %1");
+    if (const size_t at = label.find("%1"); at != std::string::npos)
+        label.replace(at, 2, m_module.Name());
+    const FormPicture picture = drawForm(*m_module.Design(), label);
+    out.AppendLn("<DIV class=\"formPicture\">");
+    out.AppendLn(picture.svg);
+    out.AppendLn("</DIV>");
+    if (picture.dimmed)
+        out.AppendLn(
+            "<P class=\"pictureLegend\">" +
+            trText(m_helper, "FormPictureDimmed", "Dimmed: not visible when the form opens.") +
+            "</P>");
+    for (const std::string& note : picture.notes)
+        out.AppendLn("<P class=\"pictureLegend\">" +
+                     trText(m_helper, "FormPictureTwips", "Drawn in twips:") + " " + escaped(note) +
+                     "</P>");
+    // The form itself is the root of the tree, with the handlers of its own events.
+    const std::string anchor = controlAnchor(form.name);
+    m_anchors.insert(anchor);
+    out.AppendLn("<UL class=\"controls\">");
+    Html root =
+        "<LI id=\"" + attribute(anchor) + "\"><B>" + escaped(form.name) + "</B> " + typeOf(form);
+    if (const std::string caption = form.text("Caption"); !caption.empty())
+        root += " &quot;" + captionMarkup(caption) + "&quot;";
+    out.AppendLn(root + handlers(""));
+    tree(out, {&form}, false);
+    out.AppendLn("</LI>");
+    out.AppendLn("</UL>");
+}
+
+void SectionWriter::menus(HtmlBuffer& out, const DesignControl& form) {
+    const bool any = std::any_of(form.children.begin(), form.children.end(),
+                                 [](const DesignControl& c) { return c.isMenu(); });
+    if (!any) return;
+    out.AppendLn("<H3 id=\"Menus\">" + trText(m_helper, "Menus", "Menus") + "</H3>");
+    tree(out, {&form}, true);
+}
+
+int countPlaced(const DesignControl& parent, std::string_view project, std::string_view name) {
+    int count = 0;
+    for (const DesignControl& child : parent.children) {
+        if (equalsIgnoreCase(child.library, project) && equalsIgnoreCase(child.className, name))
+            ++count;
+        count += countPlaced(child, project, name);
+    }
+    return count;
+}
+
+}  // namespace
+
+ControlHandlers controlHandlers(const CModule& module) {
+    ControlHandlers handlers;
+    const FormDesign* design = module.Design().get();
+    if (design == nullptr || design->empty()) return handlers;
+    for (const auto& routine : module.Subroutines().elements()) {
+        const auto handled = handledEvent(design, module.Kind(), routine->Name());
+        if (!handled) continue;
+        const std::string key = handled->control ? toLower(handled->control->name) : std::string();
+        handlers[key].push_back({handled->event, routine.get()});
+    }
+    return handlers;
+}
+
+std::string shortcutText(std::string_view code) {
+    std::string keys;
+    std::string_view rest = trimSpaces(code);
+    bool ctrl = false, shift = false, alt = false;
+    for (; !rest.empty(); rest.remove_prefix(1)) {
+        if (rest.front() == '^')
+            ctrl = true;
+        else if (rest.front() == '+')
+            shift = true;
+        else if (rest.front() == '%')
+            alt = true;
+        else
+            break;
+    }
+    std::string key;
+    if (rest.size() == 1 && rest != "{") {
+        key = std::string(rest);
+    } else if (rest.size() > 2 && rest.front() == '{' && rest.back() == '}') {
+        key = std::string(rest.substr(1, rest.size() - 2));
+        static const std::pair<const char*, const char*> kNames[] = {
+            {"INSERT", "Ins"},          {"DEL", "Del"},
+            {"DELETE", "Del"},          {"BKSP", "Backspace"},
+            {"BACKSPACE", "Backspace"}, {"BS", "Backspace"}};
+        for (const auto& [written, shown] : kNames)
+            if (equalsIgnoreCase(key, written)) key = shown;
+    } else {
+        return std::string(code);
+    }
+    if (ctrl) keys += "Ctrl+";
+    if (shift) keys += "Shift+";
+    if (alt) keys += "Alt+";
+    return keys + key;
+}
+
+Html formSections(const CModule& module, const CProject& project, const PageContext& ctx) {
+    const FormDesign* design = module.Design().get();
+    if (design == nullptr || design->empty()) return {};
+    SectionWriter writer(module, project, ctx);
+    HtmlBuffer out;
+    writer.controls(out, design->form);
+    writer.menus(out, design->form);
+    return out.take();
+}
+
+Html handlesLine(const Element& routine, const CModule& module, const PageContext& ctx) {
+    const FormDesign* design = module.Design().get();
+    if (design == nullptr || design->empty() || routine.Kind() != ElementKind::Subroutine)
+        return {};
+    const auto handled = handledEvent(design, module.Kind(), routine.Name());
+    if (!handled) return {};
+    const DesignControl& control = handled->control ? *handled->control : design->form;
+    const CHelper helper(ctx.translation, ctx.language);
+    const std::string page = ctx.links ? ctx.links->modulePage(module) : std::string();
+    const Html target =
+        page.empty() ? escaped(control.name)
+                     : CrossLinks::link(page + "#" + controlAnchor(control.name), control.name);
+    return "<P class=\"handles\">" +
+           fillIn(trText(helper, "HandlesEvent", "Handles the %1 event of %2 (%3)"),
+                  {escaped(handled->event), target, escaped(control.className)}) +
+           "</P>";
+}
+
+int placements(const FormDesign& design, std::string_view projectName, std::string_view className) {
+    return countPlaced(design.form, projectName, className);
+}
+
+Html usedOnSection(const CModule& control, const CProject& project, const PageContext& ctx) {
+    if (control.Kind() != ModuleKind::UserControl) return {};
+    const CHelper helper(ctx.translation, ctx.language);
+    Html list;
+    for (const CModuleList* modules :
+         {&project.Forms(), &project.UserControls(), &project.PropertyPages()}) {
+        for (const auto& module : modules->elements()) {
+            if (!module->Design()) continue;
+            const int count = placements(*module->Design(), project.displayName(), control.Name());
+            if (count == 0) continue;
+            const std::string page = ctx.links ? ctx.links->modulePage(*module) : std::string();
+            list += "<LI>" + CrossLinks::link(page, module->Name()) +
+                    (count > 1 ? " (" + escaped(std::to_string(count)) + "&times;)" : Html()) +
+                    "</LI>\r\n";
+        }
+    }
+    if (list.empty()) return {};
+    return "<H3 id=\"UsedOn\">" + trText(helper, "UsedOn", "Used on") +
+           "</H3>\r\n<UL class=\"usedOn\">\r\n" + list + "</UL>\r\n";
+}
+
+}  // namespace tarnwick
