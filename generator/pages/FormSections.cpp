@@ -219,7 +219,41 @@ int countPlaced(const DesignControl& parent, std::string_view project, std::stri
     return count;
 }
 
+// A caption as plain text: "&Open..." -> "Open...".
+std::string plainCaption(std::string_view caption) {
+    const AccessKeyCaption parts = splitAccessKey(caption);
+    return parts.before + parts.key + parts.after;
+}
+
+void addEntries(std::vector<IndexEntry>& entries, const DesignControl& parent, size_t module,
+                std::set<std::string>& seen) {
+    for (const DesignControl& child : parent.children) {
+        if (seen.insert(toLower(child.name)).second) {
+            const std::string caption = plainCaption(child.text("Caption"));
+            IndexEntry entry{child.name, child.isMenu() ? "Menu" : "Control",
+                             static_cast<int>(module),
+                             entries[module].path + "#" + controlAnchor(child.name),
+                             child.isMenu() ? caption : child.className,
+                             toLower(child.isMenu() ? std::string() : caption),
+                             entries[module].owner};
+            entries.push_back(std::move(entry));
+        }
+        addEntries(entries, child, module, seen);
+    }
+}
+
 }  // namespace
+
+std::vector<IndexEntry> withControlEntries(std::vector<IndexEntry> entries) {
+    const size_t modules = entries.size();
+    for (size_t i = 0; i < modules; ++i) {
+        const CModule* owner = entries[i].owner;
+        if (entries[i].module >= 0 || owner == nullptr || !owner->Design()) continue;
+        std::set<std::string> seen;
+        addEntries(entries, owner->Design()->form, i, seen);
+    }
+    return entries;
+}
 
 ControlHandlers controlHandlers(const CModule& module) {
     ControlHandlers handlers;

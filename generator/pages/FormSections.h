@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "generator/site/PageContext.h"
+#include "generator/site/SiteIndex.h"
 #include "model/CModule.h"
 #include "model/CProject.h"
 #include "model/Element.h"
@@ -53,5 +54,11 @@ Html usedOnSection(const CModule& control, const CProject& project, const PageCo
 // How many controls of the project's user control called className a
 // design places (at any depth).
 int placements(const FormDesign& design, std::string_view projectName, std::string_view className);
+
+// The search finds controls and menu entries: one entry ("Control" or
+// "Menu") per control or array of each module entry's design, after the
+// entries given, leading to its entry on the module's page; a menu's
+// caption (without its access-key marks) is its summary.
+std::vector<IndexEntry> withControlEntries(std::vector<IndexEntry> entries);
 
 }  // namespace tarnwick
