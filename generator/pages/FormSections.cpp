@@ -230,7 +230,8 @@ void addEntries(std::vector<IndexEntry>& entries, const DesignControl& parent, s
     for (const DesignControl& child : parent.children) {
         if (seen.insert(toLower(child.name)).second) {
             const std::string caption = plainCaption(child.text("Caption"));
-            IndexEntry entry{child.name, child.isMenu() ? "Menu" : "Control",
+            IndexEntry entry{child.name,
+                             child.isMenu() ? "Menu" : "Control",
                              static_cast<int>(module),
                              entries[module].path + "#" + controlAnchor(child.name),
                              child.isMenu() ? caption : child.className,
