@@ -245,6 +245,16 @@ void addEntries(std::vector<IndexEntry>& entries, const DesignControl& parent, s
 
 }  // namespace
 
+DesignCounts designCounts(const FormDesign& design) {
+    std::vector<IndexEntry> entries(1);
+    std::set<std::string> seen;
+    addEntries(entries, design.form, 0, seen);
+    DesignCounts counts;
+    for (size_t i = 1; i < entries.size(); ++i)
+        ++(entries[i].kind == "Menu" ? counts.menus : counts.controls);
+    return counts;
+}
+
 std::vector<IndexEntry> withControlEntries(std::vector<IndexEntry> entries) {
     const size_t modules = entries.size();
     for (size_t i = 0; i < modules; ++i) {

@@ -55,6 +55,13 @@ Html usedOnSection(const CModule& control, const CProject& project, const PageCo
 // design places (at any depth).
 int placements(const FormDesign& design, std::string_view projectName, std::string_view className);
 
+// How many controls (an array counts once) and menu entries a design has.
+struct DesignCounts {
+    int controls = 0;
+    int menus = 0;
+};
+DesignCounts designCounts(const FormDesign& design);
+
 // The search finds controls and menu entries: one entry ("Control" or
 // "Menu") per control or array of each module entry's design, after the
 // entries given, leading to its entry on the module's page; a menu's
