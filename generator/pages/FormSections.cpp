@@ -209,16 +209,6 @@ void SectionWriter::menus(HtmlBuffer& out, const DesignControl& form) {
     tree(out, {&form}, true);
 }
 
-int countPlaced(const DesignControl& parent, std::string_view project, std::string_view name) {
-    int count = 0;
-    for (const DesignControl& child : parent.children) {
-        if (equalsIgnoreCase(child.library, project) && equalsIgnoreCase(child.className, name))
-            ++count;
-        count += countPlaced(child, project, name);
-    }
-    return count;
-}
-
 // A caption as plain text: "&Open..." -> "Open...".
 std::string plainCaption(std::string_view caption) {
     const AccessKeyCaption parts = splitAccessKey(caption);
@@ -341,29 +331,20 @@ Html handlesLine(const Element& routine, const CModule& module, const PageContex
            "</P>";
 }
 
-int placements(const FormDesign& design, std::string_view projectName, std::string_view className) {
-    return countPlaced(design.form, projectName, className);
-}
-
 Html usedOnSection(const CModule& control, const CProject& project, const PageContext& ctx) {
-    if (control.Kind() != ModuleKind::UserControl) return {};
+    if (control.Kind() != ModuleKind::UserControl || !ctx.links) return {};
+    const auto places = ctx.links->placesOf(control, project.displayName());
+    if (places.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
-    Html list;
-    for (const CModuleList* modules :
-         {&project.Forms(), &project.UserControls(), &project.PropertyPages()}) {
-        for (const auto& module : modules->elements()) {
-            if (!module->Design()) continue;
-            const int count = placements(*module->Design(), project.displayName(), control.Name());
-            if (count == 0) continue;
-            const std::string page = ctx.links ? ctx.links->modulePage(*module) : std::string();
-            list += "<LI>" + CrossLinks::link(page, module->Name()) +
-                    (count > 1 ? " (" + escaped(std::to_string(count)) + "&times;)" : Html()) +
-                    "</LI>\r\n";
-        }
-    }
-    if (list.empty()) return {};
-    return "<H3 id=\"UsedOn\">" + trText(helper, "UsedOn", "Used on") +
-           "</H3>\r\n<UL class=\"usedOn\">\r\n" + list + "</UL>\r\n";
+    HtmlBuffer list;
+    list.AppendLn("<H3 id=\"UsedOn\">" + trText(helper, "UsedOn", "Used on") + "</H3>");
+    list.AppendLn("<UL class=\"usedOn\">");
+    for (const auto& [entry, count] : places)
+        list.AppendLn("<LI>" + CrossLinks::link(entry->path, entry->name) +
+                      (count > 1 ? " (" + escaped(std::to_string(count)) + "&times;)" : Html()) +
+                      "</LI>");
+    list.AppendLn("</UL>");
+    return list.take();
 }
 
 }  // namespace tarnwick

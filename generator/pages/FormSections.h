@@ -51,10 +51,6 @@ Html handlesLine(const Element& routine, const CModule& module, const PageContex
 // place it, each with how often; empty when none does.
 Html usedOnSection(const CModule& control, const CProject& project, const PageContext& ctx);
 
-// How many controls of the project's user control called className a
-// design places (at any depth).
-int placements(const FormDesign& design, std::string_view projectName, std::string_view className);
-
 // How many controls (an array counts once) and menu entries a design has.
 struct DesignCounts {
     int controls = 0;

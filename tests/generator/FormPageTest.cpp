@@ -7,6 +7,7 @@
 
 #include "generator/pages/FormPicture.h"
 #include "generator/pages/FormSections.h"
+#include "generator/site/CrossLinks.h"
 #include "tests/generator/ModHtmlTestSupport.h"
 
 namespace tarnwick {
