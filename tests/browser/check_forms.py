@@ -64,7 +64,7 @@ async function checkForm(layout, form, width) {
   const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
   const links = [...svg.querySelectorAll('a')];
   for (const c of form.controls) {
-    const tip = c.name + (c.index === null ? '' : `(${c.index})`) + ' (';
+    const tip = c.name + (c.index === null ? '' : `(${c.index})`) + ' (';  // as tipOf
     const link = links.filter(a => a.querySelector('title').textContent.startsWith(tip));
     expect(link.length == 1, `${page} at ${width}px: ${link.length} boxes for ${tip}`);
     const at = placeOf(link[0].querySelector('svg'), client, scale);
@@ -87,7 +87,8 @@ async function checkForm(layout, form, width) {
   }
   // A click on a box leads to the control's entry and shows it.
   const target = form.controls.find(c => c.visible) || form.controls[0];
-  const link = links.find(a => a.querySelector('title').textContent.startsWith(target.name));
+  const tipOf = c => c.name + (c.index === null ? '' : `(${c.index})`) + ' (';
+  const link = links.find(a => a.querySelector('title').textContent.startsWith(tipOf(target)));
   link.dispatchEvent(new MouseEvent('click', {bubbles: true, cancelable: true}));
   const entry = await until(`${page}: a click on ${target.name} leads to its entry`, () =>
       win.location.hash == link.getAttribute('href') && doc.getElementById(link.getAttribute('href').slice(1)));
