@@ -249,8 +249,9 @@ void Drawer::look(const DesignControl& c, double w, double h) {
         const bool combo = is(c, "ComboBox") || is(c, "DriveListBox");
         m_out.Append(rect("box field", 0.5, 0.5, w - 1, h - 1));
         m_out.Append(rect("face", w - 17, 1, 16, h - 2));
-        m_out.Append("<path class=\"mark\" d=\"M" + coordinate(w - 13) + " " +
-                     coordinate(combo ? middle - 2 : 8) + "h8l-4 4z\"/>");
+        if (combo)
+            m_out.Append("<path class=\"mark\" d=\"M" + coordinate(w - 13) + " " +
+                         coordinate(middle - 2) + "h8l-4 4z\"/>");
         m_out.Append(text("caption", 3, std::min(middle, 10.0),
                           combo ? captionText(c.text("Text")) : escaped(c.name)));
     } else if (is(c, "PictureBox") || is(c, "Image")) {

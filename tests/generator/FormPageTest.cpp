@@ -194,6 +194,9 @@ TEST(FormSections, ListControlsMenusAndHandlersBothWays) {
               "<P class=\"handles\">Handles the Load event of frmMain (Form)</P>");
     EXPECT_EQ(handles("cmdGone_Click"), "");
     EXPECT_EQ(handles("Helper"), "");
+    module->Functions().Add(makeElement<CFunction>("cmdOK_DblClick"));
+    EXPECT_EQ(handlesLine(*module->Functions().byName("cmdOK_DblClick"), *module, ctx).str(), "")
+        << "only a Sub handles an event";
 
     // The project's own control, placed twice, names the form that places it.
     design->form.children.push_back(ctl("Ledger.ctlAmountBox", "ctlOther", {}));
