@@ -22,7 +22,7 @@ namespace tarnwick {
 // One "Name = value" line of a designer block.
 struct DesignProperty {
     std::string name;
-    std::string value;  // as written, quotes and trailing comment removed
+    std::string value;  // as written (quotes kept), trailing comment removed
     int32_t line = 0;   // the line in the module file
 };
 

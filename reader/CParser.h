@@ -138,13 +138,14 @@ private:
     // file already in readFiles (canonical paths, the new one added), or one
     // that cannot be read.
     std::shared_ptr<CModule> readListedModule(std::string_view value, const std::string& folder,
-                                              int projectLine,
+                                              int projectLine, int moduleType,
                                               std::unordered_set<std::string>& readFiles);
     // A library module from the raw value of a Reference= or Object= line.
     std::shared_ptr<CModule> parseReference(std::string_view rawValue) const;
     // The module file at path (already resolved), or null after a warning
     // naming the project file's line when it cannot be read.
-    std::shared_ptr<CModule> readModuleFile(const std::string& path, int projectLine);
+    std::shared_ptr<CModule> readModuleFile(const std::string& path, int projectLine,
+                                            int moduleType);
     // The file's text decoded (from UTF-16 after a byte-order mark, else from
     // the code page), with LF-only line ends turned into CR LF; bytes that do
     // not decode are reported as a warning naming the file. A file above

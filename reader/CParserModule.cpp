@@ -6,6 +6,7 @@
 #include "reader/CParser.h"
 #include "reader/CParserDetail.h"
 #include "reader/CommentIncludes.h"
+#include "reader/DesignerBlock.h"
 #include "support/HashTable.h"
 #include "support/Text.h"
 
@@ -367,6 +368,12 @@ void annotate(Element& element, int line, const std::string& comments,
     element.setDescription(std::move(description));
 }
 
+// A class's header block (BEGIN MultiUse = -1 END) holds no controls.
+bool hasDesignerBlock(ModuleKind kind) {
+    return kind == ModuleKind::Form || kind == ModuleKind::UserControl ||
+           kind == ModuleKind::PropertyPage;
+}
+
 }  // namespace
 
 std::shared_ptr<CModule> CParser::readModuleText(std::string_view text, int moduleType,
@@ -388,10 +395,12 @@ std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int modu
     code.reserve(lines.Text().size());
     std::vector<int32_t> fileLines;  // the file line of each code line
     bool attributeSeen = false;
+    int32_t firstAttribute = -1;  // the designer block ends above it
     const int32_t last = lines.Count();
     for (int32_t i = 0; i <= last; ++i) {
         std::string_view line = lines.Line(i);
         if (startsNoCase(line, "Attribute ")) {
+            if (!attributeSeen) firstAttribute = i;
             attributeSeen = true;
             std::string_view rest = line.substr(9);
             size_t eq = rest.find('=');
@@ -405,6 +414,9 @@ std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int modu
             fileLines.push_back(i + 1);
         }
     }
+    if (hasDesignerBlock(moduleKindOf(moduleType)))
+        module->setDesign(readDesignerBlock(lines, attributeSeen ? firstAttribute : last + 1,
+                                            pathForMessages, m_diagnostics));
     lines = CStringLines();  // the file's text is not needed any more: one copy less at the peak
     if (hasDirectives(code)) {
         // Only what the compiler sees becomes elements; the module's Source

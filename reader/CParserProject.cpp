@@ -132,7 +132,8 @@ Expected<std::string> CParser::readText(const std::string& path, int64_t limit) 
     return withCrLf(std::move(text));
 }
 
-std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int projectLine) {
+std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int projectLine,
+                                                 int moduleType) {
     File file(path);
     std::string problem;
     if (!file.IsPresent()) {
@@ -149,7 +150,7 @@ std::shared_ptr<CModule> CParser::readModuleFile(const std::string& path, int pr
             problem = "module file " + readFailure(text.error(), path) + ": " + path;
         } else {
             const int nul = nulLine(text.value());
-            auto module = readOwnedModuleText(std::move(text).value(), moduletype::None, path);
+            auto module = readOwnedModuleText(std::move(text).value(), moduleType, path);
             // NUL bytes and not one attribute line: binary, not a module at all.
             if (nul > 0 && module->Attributes()->Count() == 0) {
                 problem = "module file is not a text file (NUL byte on line " +
@@ -248,6 +249,7 @@ void CParser::readProjectConstants(const CStringLines& lines, CProject& project)
 
 std::shared_ptr<CModule> CParser::readListedModule(std::string_view value,
                                                    const std::string& folder, int projectLine,
+                                                   int moduleType,
                                                    std::unordered_set<std::string>& readFiles) {
     // Written on Windows: '\' separates folders, letter case may differ.
     std::string path = folder + replaceAll(value, "\\", "/");
@@ -264,7 +266,7 @@ std::shared_ptr<CModule> CParser::readListedModule(std::string_view value,
         return nullptr;
     }
     try {
-        return readModuleFile(path, projectLine);
+        return readModuleFile(path, projectLine, moduleType);
     } catch (const std::bad_alloc&) {
         // One module too big for the memory there is: the others are still read.
         if (m_diagnostics)
@@ -306,7 +308,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
             if (trimSpaces(entry.raw).empty()) continue;  // an empty entry names no library
             module = parseReference(entry.raw);
         } else {
-            module = readListedModule(entry.value, folder, i + 1, readFiles);
+            module = readListedModule(entry.value, folder, i + 1, moduleType, readFiles);
             if (!module) continue;
         }
         module->setModuleType(moduleType);
