@@ -157,6 +157,7 @@ Html rect(std::string_view cls, double x, double y, double w, double h, const Ht
 
 Html text(std::string_view cls, double x, double y, const Html& content,
           std::string_view anchor = "start") {
+    if (content.empty()) return {};
     return "<text class=\"" + attribute(cls) + "\" x=\"" + coordinate(x) + "\" y=\"" +
            coordinate(y) + "\" dominant-baseline=\"central\" text-anchor=\"" + attribute(anchor) +
            "\">" + content + "</text>";

@@ -11,6 +11,7 @@ groups: [
 ["Modules","Module","all-Modules.html",[["modFormat","modFormat",7],
 ["modLedger","modLedger",31]]],
 ["Forms","Formulare","all-Forms.html",[["frmEntry","frmEntry",8],
-["frmMain","frmMain",18]]],
+["frmMain","frmMain",18],
+["frmOptions","frmOptions",10]]],
 ["PropertyPages","Eigenschaftsseiten","all-PropertyPages.html",[["ppgAmountBox","ppgAmountBox",8]]],
 ["UserControls","Benutzersteuerelemente","all-UserControls.html",[["ctlAmountBox","ctlAmountBox",20]]]]};
