@@ -484,7 +484,8 @@ Kind kindOf(int i) {
 
 }  // namespace
 
-BigProjectStats makeBigProject(const std::string& folder, int modules, int linesPerModule) {
+BigProjectStats makeBigProject(const std::string& folder, int modules, int linesPerModule,
+                               int designedForms) {
     const fs::path root(folder);
     std::error_code ec;
     for (const char* sub : {"Classes", "Modules", "Forms"}) {
@@ -559,6 +560,14 @@ BigProjectStats makeBigProject(const std::string& folder, int modules, int lines
                 vbpLine("Form=" + file);
                 break;
         }
+    }
+    for (int i = 0; i < designedForms; ++i) {
+        const std::string name = "frmDesign" + pad4(i + 1);
+        int lines = 0;
+        writeFile(root / "Forms" / (name + ".frm"), makeDesignedForm(name, 40, &lines));
+        vbpLine("Form=Forms\\" + name + ".frm");
+        stats.modules += 1;
+        stats.lines += lines;
     }
     for (const auto& s : settings) vbpLine(s);
     writeFile(root / "BigProject.vbp", vbp);

@@ -29,7 +29,16 @@ struct BigProjectStats {
 // Writes the project into `folder` (created when missing; existing files of
 // the same names are replaced, nothing else is touched). Throws
 // std::runtime_error naming the file when a folder or file cannot be written.
+// designedForms adds that many forms (frmDesign0001, ...) with a full
+// designer block: 40 controls each in three levels of containers (frames
+// holding picture boxes holding labels with fonts, a text box array,
+// buttons, check boxes), a menu tree with shortcuts and a separator, and a
+// few handlers that name the controls.
 BigProjectStats makeBigProject(const std::string& folder, int modules = 1000,
-                               int linesPerModule = 300);
+                               int linesPerModule = 300, int designedForms = 0);
+
+// The text of one such form with controls controls; *lines (may be null)
+// gets its line count.
+std::string makeDesignedForm(const std::string& name, int controls = 40, int* lines = nullptr);
 
 }  // namespace tarnwick

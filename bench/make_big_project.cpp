@@ -1,4 +1,4 @@
-// make_big_project FOLDER [MODULES] [LINES_PER_MODULE]
+// make_big_project FOLDER [MODULES] [LINES_PER_MODULE] [DESIGNED_FORMS]
 //
 // Writes the synthetic benchmark project (see BigProject.h) into FOLDER and
 // prints what it wrote, so the project can be read or documented by hand.
@@ -23,8 +23,9 @@ bool parseCount(const char* text, int& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: %s FOLDER [MODULES] [LINES_PER_MODULE]\n", argv[0]);
+    if (argc < 2 || argc > 5) {
+        std::fprintf(stderr, "usage: %s FOLDER [MODULES] [LINES_PER_MODULE] [DESIGNED_FORMS]\n",
+                     argv[0]);
         return 2;
     }
     int modules = 1000;
@@ -39,9 +40,15 @@ int main(int argc, char** argv) {
                      argv[0], argv[3]);
         return 2;
     }
+    int designedForms = 0;
+    if (argc > 4 && !parseCount(argv[4], designedForms)) {
+        std::fprintf(stderr, "%s: DESIGNED_FORMS must be a whole number from 1 to 1000000: %s\n",
+                     argv[0], argv[4]);
+        return 2;
+    }
     try {
         const tarnwick::BigProjectStats stats =
-            tarnwick::makeBigProject(argv[1], modules, linesPerModule);
+            tarnwick::makeBigProject(argv[1], modules, linesPerModule, designedForms);
         std::printf("%s/BigProject.vbp: %d modules, %lld lines, %d members\n", argv[1],
                     stats.modules, stats.lines, stats.members);
     } catch (const std::exception& e) {

@@ -72,6 +72,42 @@ Json toJson(const Element& element) {
     return json;
 }
 
+namespace {
+
+// The controls (or menu entries) below parent, depth first in file order,
+// each with the name of the block it sits in.
+void designJson(const DesignControl& parent, bool menus, Json& out) {
+    for (const DesignControl& c : parent.children) {
+        if (c.isMenu() == menus) {
+            Json properties = Json::array();
+            for (const DesignProperty& p : c.properties)
+                properties.push_back(Json{{"Name", p.name}, {"Value", p.value}, {"Line", p.line}});
+            const auto index = c.index();
+            out.push_back(Json{{"Name", c.name},
+                               {"Type", c.typeName()},
+                               {"Index", index ? Json(*index) : Json(nullptr)},
+                               {"Container", parent.name},
+                               {"Line", c.line},
+                               {"Properties", std::move(properties)}});
+        }
+        designJson(c, menus, out);
+    }
+}
+
+Json designJson(const FormDesign& design) {
+    Json form = Json::array();
+    for (const DesignProperty& p : design.form.properties)
+        form.push_back(Json{{"Name", p.name}, {"Value", p.value}, {"Line", p.line}});
+    Json controls = Json::array(), menus = Json::array();
+    designJson(design.form, false, controls);
+    designJson(design.form, true, menus);
+    return Json{{"Type", design.form.typeName()},  {"Name", design.form.name},
+                {"Line", design.form.line},        {"Properties", std::move(form)},
+                {"Controls", std::move(controls)}, {"Menus", std::move(menus)}};
+}
+
+}  // namespace
+
 Json toJson(const CModule& module) {
     Json json = Json::object();
     json["Name"] = module.Name();
@@ -83,6 +119,8 @@ Json toJson(const CModule& module) {
     json["Source"] = module.Source();
     json["Attributes"] = tableJson(module.Attributes());
     json["ShortDesc"] = tableJson(module.ShortDesc());
+    // What the form designer placed on a form, user control or property page.
+    if (module.Design()) json["Design"] = designJson(*module.Design());
     for (const ElementKind kind : kDumpOrder) {
         Json& list = json[kindTraits(kind).listName] = Json::array();
         for (const auto& item : module.listOf(kind)->Items())

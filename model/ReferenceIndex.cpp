@@ -1,11 +1,19 @@
 #include "model/ReferenceIndex.h"
 
 #include "model/Element.h"
+#include "model/FormDesign.h"
 #include "support/Text.h"
 
 namespace tarnwick {
 
-ReferenceIndex::ReferenceIndex(std::vector<Reference> records) : m_all(std::move(records)) {
+ReferenceIndex::ReferenceIndex(std::vector<Reference> records, std::vector<DesignUse> uses)
+    : m_all(std::move(records)), m_uses(std::move(uses)) {
+    for (uint32_t i = 0; i < m_uses.size(); ++i) {
+        const DesignUse& u = m_uses[i];
+        auto [range, added] = m_usesByModule.try_emplace(u.fromModule, i, i + 1);
+        if (!added) range->second.second = i + 1;
+        m_usesOf[u.toModule][u.control ? toLower(u.control->name) : std::string()].push_back(i);
+    }
     for (uint32_t i = 0; i < m_all.size(); ++i) {
         const Reference& r = m_all[i];
         auto [range, added] = m_modules.try_emplace(r.fromModule, i, i + 1);
@@ -33,6 +41,24 @@ std::span<const Reference> ReferenceIndex::inModule(const CModule& module) const
     if (found == m_modules.end()) return {};
     return std::span<const Reference>(m_all.data() + found->second.first,
                                       found->second.second - found->second.first);
+}
+
+std::span<const DesignUse> ReferenceIndex::designUsesIn(const CModule& module) const {
+    const auto found = m_usesByModule.find(&module);
+    if (found == m_usesByModule.end()) return {};
+    return std::span<const DesignUse>(m_uses.data() + found->second.first,
+                                      found->second.second - found->second.first);
+}
+
+std::vector<const DesignUse*> ReferenceIndex::usesOfControl(const CModule& form,
+                                                            std::string_view name) const {
+    std::vector<const DesignUse*> out;
+    const auto names = m_usesOf.find(&form);
+    if (names == m_usesOf.end()) return out;
+    const auto found = names->second.find(toLower(name));
+    if (found == names->second.end()) return out;
+    for (const uint32_t i : found->second) out.push_back(&m_uses[i]);
+    return out;
 }
 
 }  // namespace tarnwick

@@ -22,6 +22,7 @@ namespace tarnwick {
 
 class CModule;
 class Element;
+struct DesignControl;
 
 struct Reference {
     const CModule* fromModule = nullptr;
@@ -35,11 +36,29 @@ struct Reference {
     int32_t length = 0;  // bytes of the name as written
 };
 
+// A place where code names what the form designer placed on a form, user
+// control or property page ("txtName.Text", "frmMain.txtName",
+// "Text1(i).Text"), or a form by its name as its default instance
+// ("frmMain.Show", "Load frmMain"). Neither is an element, so these records
+// are kept apart from the Reference records (whose `to` is never null).
+struct DesignUse {
+    const CModule* fromModule = nullptr;
+    const Element* from = nullptr;  // as in Reference
+    const CModule* toModule = nullptr;
+    // The control or menu entry (of toModule's Design(); the first block of
+    // a control array); null when the code names the form itself.
+    const DesignControl* control = nullptr;
+    int32_t line = 0;  // as in Reference
+    int32_t column = 0;
+    int32_t length = 0;
+};
+
 class ReferenceIndex {
 public:
     ReferenceIndex() = default;
     // records must be grouped by fromModule and ordered by line and column in each.
-    explicit ReferenceIndex(std::vector<Reference> records);
+    // uses: grouped and ordered as records are.
+    explicit ReferenceIndex(std::vector<Reference> records, std::vector<DesignUse> uses = {});
 
     const std::vector<Reference>& all() const { return m_all; }
     // The records whose code is in module, by line and column.
@@ -54,6 +73,18 @@ public:
     // The records made by member's own code.
     std::vector<const Reference*> from(const Element& member) const {
         return pick(m_from, &member);
+    }
+
+    // Where code names controls, menu entries and forms, in the order of records.
+    const std::vector<DesignUse>& designUses() const { return m_uses; }
+    // Those made by module's code, by line and column.
+    std::span<const DesignUse> designUsesIn(const CModule& module) const;
+    // Those naming a control or menu entry of form by its name (ignoring
+    // case; the blocks of a control array share it), from any module.
+    std::vector<const DesignUse*> usesOfControl(const CModule& form, std::string_view name) const;
+    // Those naming form itself as its default instance.
+    std::vector<const DesignUse*> usesOfForm(const CModule& form) const {
+        return usesOfControl(form, {});
     }
 
 private:
@@ -74,6 +105,11 @@ private:
     std::unordered_map<const CModule*, std::unordered_map<std::string, std::vector<uint32_t>>> m_to;
     std::unordered_map<const Element*, std::vector<uint32_t>> m_from;
     std::unordered_map<const CModule*, std::vector<uint32_t>> m_intoModule;
+    std::vector<DesignUse> m_uses;
+    std::unordered_map<const CModule*, std::pair<uint32_t, uint32_t>> m_usesByModule;
+    // form -> lower-case control name ("" for the form itself) -> uses
+    std::unordered_map<const CModule*, std::unordered_map<std::string, std::vector<uint32_t>>>
+        m_usesOf;
 };
 
 }  // namespace tarnwick

@@ -20,6 +20,7 @@ namespace {
 // when it ran out of memory, and whether a line had more names than are resolved.
 struct ModuleReferences {
     std::vector<Reference> references;
+    std::vector<DesignUse> uses;
     bool lineCut = false;
     bool outOfMemory = false;
 };
@@ -27,7 +28,7 @@ struct ModuleReferences {
 ModuleReferences resolveModule(const xref::ProjectSymbols& symbols, const CModule& module) {
     ModuleReferences result;
     try {
-        xref::ModuleResolver resolver(symbols, module, result.references);
+        xref::ModuleResolver resolver(symbols, module, result.references, result.uses);
         resolver.run();
         result.lineCut = resolver.lineCut();
     } catch (const std::bad_alloc&) {
@@ -38,6 +39,10 @@ ModuleReferences resolveModule(const xref::ProjectSymbols& symbols, const CModul
     }
     std::stable_sort(result.references.begin(), result.references.end(),
                      [](const Reference& a, const Reference& b) {
+                         return a.line != b.line ? a.line < b.line : a.column < b.column;
+                     });
+    std::stable_sort(result.uses.begin(), result.uses.end(),
+                     [](const DesignUse& a, const DesignUse& b) {
                          return a.line != b.line ? a.line < b.line : a.column < b.column;
                      });
     return result;
@@ -89,16 +94,22 @@ ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagn
 
     // In the project's module order whatever the threads did, so the
     // index and the warnings are the same from run to run.
-    size_t total = 0;
-    for (const ModuleReferences& result : results) total += result.references.size();
+    size_t total = 0, totalUses = 0;
+    for (const ModuleReferences& result : results) {
+        total += result.references.size();
+        totalUses += result.uses.size();
+    }
     std::vector<Reference> out;
     out.reserve(total);
+    std::vector<DesignUse> uses;
+    uses.reserve(totalUses);
     for (size_t i = 0; i < count; ++i) {
         if (diagnostics) reportModule(*symbols.modules[i], results[i], *diagnostics);
         out.insert(out.end(), results[i].references.begin(), results[i].references.end());
+        uses.insert(uses.end(), results[i].uses.begin(), results[i].uses.end());
         results[i] = ModuleReferences{};
     }
-    return ReferenceIndex(std::move(out));
+    return ReferenceIndex(std::move(out), std::move(uses));
 }
 
 }  // namespace tarnwick

@@ -17,6 +17,17 @@ constexpr size_t npos = std::string_view::npos;
 // garbage gives a screenful, not a line per byte.
 constexpr int kMaxWarnings = 20;
 
+// The designer's keywords and property names are ASCII: compared by length
+// first, then letter by letter ignoring case (a block has thousands of lines).
+bool sameWord(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
 // The first word of text and the rest after its blanks.
 std::pair<std::string_view, std::string_view> splitWord(std::string_view text) {
     size_t end = 0;
@@ -47,7 +58,7 @@ std::string_view valueAsWritten(std::string_view value) {
 bool isCoordinate(std::string_view name) {
     for (std::string_view word : {"Left", "Top", "Width", "Height", "X1", "Y1", "X2", "Y2",
                                   "ClientLeft", "ClientTop", "ClientWidth", "ClientHeight"})
-        if (equalsIgnoreCase(name, word)) return true;
+        if (sameWord(name, word)) return true;
     return false;
 }
 
@@ -75,6 +86,7 @@ private:
     int32_t m_tooDeep = 0;                // Begin blocks open beyond kMaxDesignDepth
     bool m_toldDepth = false;
     bool m_toldAfterEnd = false;
+    bool m_classHeader = false;  // the block is a class's header: no design
     int m_warnings = 0;
 };
 
@@ -95,8 +107,8 @@ void BlockReader::line(std::string_view raw, int32_t fileLine) {
         return warn(fileLine, "designer block: a line holds bytes that are no text; it is skipped");
     const auto [word, rest] = splitWord(text);
     if (m_groups > 0) {  // inside a font, panel or column group: only its nesting counts
-        if (equalsIgnoreCase(word, "BeginProperty")) ++m_groups;
-        if (equalsIgnoreCase(word, "EndProperty")) --m_groups;
+        if (sameWord(word, "BeginProperty")) ++m_groups;
+        if (sameWord(word, "EndProperty")) --m_groups;
         return;
     }
     if (m_form) {
@@ -106,14 +118,14 @@ void BlockReader::line(std::string_view raw, int32_t fileLine) {
         m_toldAfterEnd = true;
         return;
     }
-    if (equalsIgnoreCase(word, "BeginProperty")) {
+    if (sameWord(word, "BeginProperty")) {
         m_groups = 1;
         m_groupLine = fileLine;
-    } else if (equalsIgnoreCase(word, "EndProperty")) {
+    } else if (sameWord(word, "EndProperty")) {
         warn(fileLine, "designer block: an EndProperty closes no BeginProperty");
-    } else if (equalsIgnoreCase(word, "Begin")) {
+    } else if (sameWord(word, "Begin")) {
         begin(rest, fileLine);
-    } else if (equalsIgnoreCase(word, "End") && rest.empty()) {
+    } else if (sameWord(word, "End") && rest.empty()) {
         end(fileLine);
     } else if (!m_open.empty()) {
         property(text, fileLine);
@@ -132,7 +144,10 @@ void BlockReader::begin(std::string_view rest, int32_t fileLine) {
     }
     const auto [type, afterType] = splitWord(rest);
     const std::string_view name = splitWord(afterType).first;
-    if (name.empty()) warn(fileLine, "designer block: a Begin line names no control");
+    // A class's header (BEGIN, MultiUse = -1, END) in a file listed as a form.
+    if (m_open.empty() && type.empty()) m_classHeader = true;
+    if (name.empty() && !m_classHeader)
+        warn(fileLine, "designer block: a Begin line names no control");
     DesignControl control;
     const size_t dot = type.find('.');
     control.library = dot == npos ? std::string() : std::string(type.substr(0, dot));
@@ -186,9 +201,8 @@ void BlockReader::checkCoordinate(const DesignProperty& p) {
         return;
     double number = 0;
     const auto [ptr, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-    const bool size = equalsIgnoreCase(p.name, "Width") || equalsIgnoreCase(p.name, "Height") ||
-                      equalsIgnoreCase(p.name, "ClientWidth") ||
-                      equalsIgnoreCase(p.name, "ClientHeight");
+    const bool size = sameWord(p.name, "Width") || sameWord(p.name, "Height") ||
+                      sameWord(p.name, "ClientWidth") || sameWord(p.name, "ClientHeight");
     if (error == std::errc() && number >= -2147483648.0 && number <= 2147483647.0 &&
         !(size && number < 0))
         return;
@@ -203,7 +217,7 @@ std::shared_ptr<const FormDesign> BlockReader::finish() {
              "designer block: " + m_open.back().name + " has no End; the block ends before it");
         while (!m_open.empty()) end(0);
     }
-    if (!m_form) return nullptr;
+    if (!m_form || m_classHeader) return nullptr;
     auto design = std::make_shared<FormDesign>();
     design->form = std::move(*m_form);
     return design;

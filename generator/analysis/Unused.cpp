@@ -118,7 +118,7 @@ public:
             if (!e || e->scope() != scope::Private) continue;
             const std::string name = toLower(e->Name());
             if (m_used.count(name) || !m_told.insert(name).second) continue;
-            if (routine && name.find('_') != std::string::npos) continue;
+            if (routine && isCalledByVb(e->Name())) continue;
             const std::string what = std::string("Private ") + word + " '" + e->Name() + "'";
             if (m_whereOff.count(name))
                 m_findings.push_back(findingAt(m_module, *e, FindingKind::UsedOnlyWhereOff,
@@ -135,6 +135,29 @@ public:
     }
 
 private:
+    // A routine VB6 calls: the handler of an event of a control, menu entry
+    // or WithEvents variable of the module or of the module itself, or a
+    // member of an interface the module implements. A module whose design
+    // could not be read keeps every name with an underscore.
+    bool isCalledByVb(std::string_view name) const {
+        if (name.find('_') == std::string_view::npos) return false;
+        const bool designed = m_module.Kind() == ModuleKind::Form ||
+                              m_module.Kind() == ModuleKind::UserControl ||
+                              m_module.Kind() == ModuleKind::PropertyPage;
+        if (designed && m_module.Design() == nullptr) return true;
+        if (handledEvent(m_module.Design().get(), m_module.Kind(), name)) return true;
+        const auto prefixed = [&](std::string_view object) {
+            return name.size() > object.size() + 1 && name[object.size()] == '_' &&
+                   startsWithIgnoreCase(name, object);
+        };
+        for (const auto& i : m_module.Implementations().elements())
+            if (prefixed(i->Name())) return true;
+        for (const auto& v : m_module.Variables().elements())
+            if (prefixed(v->Name()) && toLower(v->Syntax()).find("withevents") != std::string::npos)
+                return true;
+        return false;
+    }
+
     const CModule& m_module;
     std::set<std::string> m_used;      // lower-case names the module's code names
     std::set<std::string> m_whereOff;  // ... and those its inactive lines name

@@ -4,9 +4,13 @@
 // Private is used when a reference the reader resolved (CProject::
 // crossReferences) leads from the module to a member of that name; each
 // name is told once, at its first declaration. Not told:
-//   - routines with an underscore in their name: event handlers
-//     ("Form_Load", "cmdOk_Click") and Implements routines ("IFoo_Bar") are
-//     called by VB6, not by the module's code;
+//   - routines VB6 calls, not the module's code: handlers of the events of
+//     the module itself, its controls and menu entries and its WithEvents
+//     variables ("Form_Load", "cmdOk_Click", "m_Journal_Loaded"), and
+//     Implements routines ("IFoo_Bar"). A routine named like a handler of
+//     an object the module does not have ("cmdGone_Click" once the button
+//     is deleted) is told like any other; a form whose designer block could
+//     not be read keeps every routine with an underscore;
 //   - the Sub Main of a standard module when the project starts with it
 //     (Startup="Sub Main" in the project file): VB6 calls it.
 // A member that is named only in lines an #If leaves out (code for another

@@ -65,12 +65,14 @@ struct ModuleResolver::Walk {
 };
 
 ModuleResolver::ModuleResolver(const ProjectSymbols& symbols, const CModule& module,
-                               std::vector<Reference>& out)
+                               std::vector<Reference>& out, std::vector<DesignUse>& uses)
     : m_symbols(symbols),
       m_module(module),
       m_own(symbols.of(module)),
       m_out(out),
       m_first(out.size()),
+      m_uses(uses),
+      m_firstUse(uses.size()),
       m_scope(symbols, module) {}
 
 void ModuleResolver::run() {
@@ -206,8 +208,15 @@ void ModuleResolver::emit(const Token& t, const CModule& toModule, const Element
     m_out.push_back({&m_module, m_from, &toModule, canonical, t.line, t.column, t.length});
 }
 
+void ModuleResolver::emitUse(const Token& t, const CModule& toModule,
+                             const DesignControl* control) {
+    if (m_uses.size() - m_firstUse >= kMaxReferencesPerModule) return;
+    m_uses.push_back({&m_module, m_from, &toModule, control, t.line, t.column, t.length});
+}
+
 // "IFoo_Bar" of a class implementing IFoo names IFoo.Bar; "var_Event" of a
-// WithEvents variable of a class names the class's event.
+// WithEvents variable of a class, or "ctl_Event" of a control that is a
+// project user control, names the class's event.
 void ModuleResolver::linkHandledMember(const Token& name) {
     const std::string routine = key(name.text);
     Target best;
@@ -228,6 +237,10 @@ void ModuleResolver::linkHandledMember(const Token& name) {
         consider(i->Name(), m_symbols.classNamed(i->Name()), false);
     for (const Element* v : m_own.withEvents)
         consider(v->Name(), m_symbols.classNamed(v->DataType()), true);
+    if (!m_own.controls.empty())
+        for (size_t at = routine.find('_'); at != npos; at = routine.find('_', at + 1))
+            if (const DesignControl* c = m_symbols.controlOf(m_module, routine.substr(0, at)))
+                consider(c->name, m_symbols.valueOf(*c).bare.module, true);
     if (best.element) emit(name, *best.module, *best.element);
 }
 
@@ -241,6 +254,10 @@ Value ModuleResolver::unqualified(const Statement& s, size_t i, bool statementSt
     }
     if (isReservedWord(name) || (statementStart && isStatementSyntax(name))) return {};
     if (const Local* local = m_scope.find(name)) return localValue(s, i, *local, statementStart);
+    if (const DesignControl* control = m_symbols.controlOf(m_module, name)) {
+        emitUse(t, m_module, control);
+        return m_symbols.valueOf(*control);
+    }
     if (const auto own = m_own.members.find(name); own != m_own.members.end()) {
         if (own->second->Kind() == ElementKind::Event) return {};
         emit(t, m_module, *own->second);
@@ -275,7 +292,10 @@ Value ModuleResolver::localValue(const Statement& s, size_t i, const Local& loca
 // standard module shares the name of a class that has no default instance
 // ("Public CFoo As New CFooStatic" beside class CFoo), it is that variable.
 Value ModuleResolver::moduleName(const Token& t, const CModule& module) {
-    if (!m_symbols.isGlobal(t.text)) return {m_symbols.containerOfModule(module), {}};
+    if (!m_symbols.isGlobal(t.text)) {
+        if (module.Kind() == ModuleKind::Form) emitUse(t, module, nullptr);
+        return {m_symbols.containerOfModule(module), {}};
+    }
     const Target g = m_symbols.global(t.text);
     if (!g.element || g.element->Kind() != ElementKind::Variable ||
         module.Kind() != ModuleKind::Class ||
@@ -355,6 +375,7 @@ void ModuleResolver::walkName(Walk& w) {
         w.dot = false;
         const Member m = m_symbols.memberOf(w.dotContainer, t.text, m_module);
         if (m.target.element) emit(t, *m.target.module, *m.target.element);
+        if (m.control) emitUse(t, *w.dotContainer.module, m.control);
         w.last = m.value;
         w.lastValid = true;
         return;

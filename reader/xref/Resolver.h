@@ -17,7 +17,14 @@
 //   5. a routine "IFoo_Bar" of a class that implements IFoo names IFoo's Bar;
 //      a routine "var_Event" of a WithEvents variable names the event;
 //   6. a type after As or "TypeOf x Is": a Type or Enum of the module, else
-//      a public one (types and values do not hide each other).
+//      a public one (types and values do not hide each other);
+//   7. in a form, user control or property page, a control or menu entry
+//      of its design binds before every name but a local's ("txtName.Text"
+//      is the text box's, never a project member "Text"); "frmMain.txtName"
+//      names frmMain's control; a control that is a project user control
+//      is an object of that class ("spnCount.Value", and "spnCount_Changed"
+//      names its event); a form's name used as a value ("frmMain.Show",
+//      "Load frmMain") names the form. These go to the DesignUse records.
 // A statement starts at its first word and after Then and Else of a
 // one-line If. A statement word with a syntax of its own (Print, Line,
 // Open) is never a call there; one that VB6's libraries provide (Reset,
@@ -44,10 +51,10 @@ constexpr size_t kMaxReferencesPerModule = 1'000'000;
 
 class ModuleResolver {
 public:
-    // Appends module's references to out; symbols, module and out must
-    // outlive the resolver.
+    // Appends module's references to out and where it names controls and
+    // forms to uses; symbols, module, out and uses must outlive the resolver.
     ModuleResolver(const ProjectSymbols& symbols, const CModule& module,
-                   std::vector<Reference>& out);
+                   std::vector<Reference>& out, std::vector<DesignUse>& uses);
 
     void run();
 
@@ -66,6 +73,8 @@ private:
     void resolveRoutine(StatementReader& reader, const StatementReader::Mark& header, size_t count);
 
     void emit(const Token& t, const CModule& toModule, const Element& to);
+    // control null: the form itself.
+    void emitUse(const Token& t, const CModule& toModule, const DesignControl* control);
     void linkHandledMember(const Token& name);
     Value unqualified(const Statement& s, size_t i, bool statementStart);
     Value localValue(const Statement& s, size_t i, const Local& local, bool statementStart);
@@ -86,6 +95,8 @@ private:
     const ModuleSymbols& m_own;
     std::vector<Reference>& m_out;
     const size_t m_first;  // m_out's size before the module
+    std::vector<DesignUse>& m_uses;
+    const size_t m_firstUse;  // m_uses's size before the module
     bool m_lineCut = false;
     const Element* m_from = nullptr;  // the routine being resolved
     RoutineScope m_scope;

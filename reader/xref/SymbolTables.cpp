@@ -86,8 +86,20 @@ void ProjectSymbols::file(const CModule& module, ModuleSymbols& s, const Element
         addOnce(m_globalTypes[name], module, e);
 }
 
+namespace {
+
+void addControls(const DesignControl& parent, ModuleSymbols& s) {
+    for (const DesignControl& child : parent.children) {
+        if (!child.name.empty()) s.controls.try_emplace(key(child.name), &child);
+        addControls(child, s);
+    }
+}
+
+}  // namespace
+
 void ProjectSymbols::add(const CModule& module) {
     ModuleSymbols& s = m_symbols[&module];
+    if (module.Design() && isFormLike(module)) addControls(module.Design()->form, s);
     for (const auto& e : module.Functions().elements()) file(module, s, *e);
     for (const auto& e : module.Subroutines().elements()) file(module, s, *e);
     for (const auto& e : module.Properties().elements()) file(module, s, *e);
@@ -183,6 +195,20 @@ Value ProjectSymbols::valueOf(const CModule& owner, const Element& e) const {
     }
 }
 
+const DesignControl* ProjectSymbols::controlOf(const CModule& module, std::string_view name) const {
+    const auto& controls = of(module).controls;
+    const auto found = controls.find(key(name));
+    return found == controls.end() ? nullptr : found->second;
+}
+
+Value ProjectSymbols::valueOf(const DesignControl& control) const {
+    if (equalsIgnoreCase(control.library, "VB")) return {};
+    const CModule* m = moduleNamed(control.className);
+    if (m == nullptr || m->Kind() != ModuleKind::UserControl) return {};
+    const Container c{Container::Kind::Instance, m, nullptr};
+    return {c, c};
+}
+
 Member ProjectSymbols::memberOf(const Container& c, std::string_view name,
                                 const CModule& from) const {
     switch (c.kind) {
@@ -205,7 +231,12 @@ Member ProjectSymbols::memberOf(const Container& c, std::string_view name,
     }
     const auto& members = of(*c.module).members;
     const auto found = members.find(key(name));
-    if (found == members.end()) return {};
+    if (found == members.end()) {
+        // A form's controls are public; a user control's are its own.
+        const DesignControl* control = controlOf(*c.module, name);
+        if (!control || (c.module != &from && c.module->Kind() != ModuleKind::Form)) return {};
+        return {{}, valueOf(*control), control};
+    }
     const Element& e = *found->second;
     const bool own = c.module == &from && c.kind == Container::Kind::Static;
     if (!own && !isVisibleOutside(e)) return {};

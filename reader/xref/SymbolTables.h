@@ -38,10 +38,11 @@ struct Value {
 };
 
 // A member named after a dot: its element (none for a Type's field, which
-// has no page) and its value.
+// has no page) or the form's control of that name, and its value.
 struct Member {
     Target target;
     Value value;
+    const DesignControl* control = nullptr;
 };
 
 struct ModuleSymbols {
@@ -51,6 +52,9 @@ struct ModuleSymbols {
     std::unordered_map<std::string, const Element*> types;    // Types and Enums
     std::unordered_map<std::string, const Element*>
         enumValues;  // value -> its Enum; null: ambiguous
+    // The controls and menu entries of the module's design by name (the
+    // first block of a control array); they are the module's members too.
+    std::unordered_map<std::string, const DesignControl*> controls;
 };
 
 // Whether e can be named from another module.
@@ -84,6 +88,11 @@ public:
     Container containerOfModule(const CModule& m) const;
     // What owner's element e gives.
     Value valueOf(const CModule& owner, const Element& e) const;
+    // module's control of that name, or null.
+    const DesignControl* controlOf(const CModule& module, std::string_view name) const;
+    // What a control gives: an object of the project's user control it is
+    // an instance of (bare, and for a control array's element), else None.
+    Value valueOf(const DesignControl& control) const;
     // The member name of c, as code of module from sees it.
     Member memberOf(const Container& c, std::string_view name, const CModule& from) const;
 

@@ -61,6 +61,25 @@ TEST(ModelJson, ProjectAndModuleShape) {
               R"({"VB_Name":"CParser"}{"Parse":"Reads it"}[])");
 }
 
+// A form's controls and menus, depth first, each with its container.
+TEST(ModelJson, DesignOfAForm) {
+    CParser parser;
+    const auto form = parser.readModuleText(
+        "Begin VB.Form frmA\r\n Caption = \"A\"\r\n Begin VB.Frame fra\r\n"
+        "  Begin VB.TextBox txt\r\n   Index = 2 'x\r\n  End\r\n End\r\n"
+        " Begin VB.Menu mnuFile\r\n End\r\nEnd\r\nAttribute VB_Name = \"frmA\"\r\n",
+        moduletype::Form, "frmA.frm");
+    const Json json = toJson(*form);
+    const Json& design = json["Design"];
+    EXPECT_EQ(design["Properties"].dump() + design["Controls"].dump() + design["Menus"].dump(),
+              R"([{"Name":"Caption","Value":"\"A\"","Line":2}])"
+              R"([{"Name":"fra","Type":"VB.Frame","Index":null,"Container":"frmA","Line":3,)"
+              R"("Properties":[]},{"Name":"txt","Type":"VB.TextBox","Index":2,"Container":"fra",)"
+              R"("Line":4,"Properties":[{"Name":"Index","Value":"2","Line":5}]}])"
+              R"([{"Name":"mnuFile","Type":"VB.Menu","Index":null,"Container":"frmA","Line":8,)"
+              R"("Properties":[]}])");
+}
+
 TEST(ModelJson, ElementAttributesByClass) {
     auto property = std::make_shared<CProperty>();
     property->setName("Path");

@@ -57,17 +57,31 @@ TEST(UnusedCheck, ToldUnlessVbOrAnotherBuildUsesIt) {
          "",
          "U 2 modA.Trace: Private Const 'Trace' is not used in its module\n"
          "U 13 modA.Trace2: Private Sub 'Trace2' is not used in its module\n"},
+        // VB6 calls the handlers of the form, its controls and menus, its
+        // WithEvents variables and its interfaces; not a deleted button's.
+        {"", "Form",
+         "Implements IThing\r\nPublic WithEvents m_src As Object\r\n"
+         "Private Sub Form_Load()\r\nEnd Sub\r\nPrivate Sub cmdOK_Click()\r\nEnd Sub\r\n"
+         "Private Sub mnuFile_Click()\r\nEnd Sub\r\nPrivate Sub m_src_Done()\r\nEnd Sub\r\n"
+         "Private Sub IThing_Run()\r\nEnd Sub\r\nPrivate Sub cmdGone_Click()\r\nEnd Sub\r\n",
+         "", "U 21 modA.cmdGone_Click: Private Sub 'cmdGone_Click' is not used in its module\n"},
+        {"", "Class",
+         "Private Sub Class_Initialize()\r\nEnd Sub\r\nPrivate Sub a_b()\r\nEnd Sub\r\n", "",
+         "U 8 modA.a_b: Private Sub 'a_b' is not used in its module\n"},
     };
     for (const auto& c : cases) {
         testing::TempFolder tmp;
-        const bool isClass = std::string(c.kind) == "Class";
+        const std::string kind = c.kind;
+        const std::string file = kind == "Class" ? "a.cls" : kind == "Form" ? "a.frm" : "a.bas";
         const std::string header =
-            isClass ? "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1\r\nEND\r\n" : "";
-        tmp.write(isClass ? "a.cls" : "a.bas",
-                  header + "Attribute VB_Name = \"modA\"\r\n" + c.code);
+            kind == "Class" ? "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1\r\nEND\r\n"
+            : kind == "Form"
+                ? "VERSION 5.00\r\nBegin VB.Form modA\r\n Begin VB.CommandButton cmdOK\r\n"
+                  " End\r\n Begin VB.Menu mnuFile\r\n End\r\nEnd\r\n"
+                : "";
+        tmp.write(file, header + "Attribute VB_Name = \"modA\"\r\n" + c.code);
         const std::string vbp =
-            tmp.write("p.vbp", std::string("Type=Exe\r\n") + c.kind + "=modA; " +
-                                   (isClass ? "a.cls" : "a.bas") + "\r\n" + c.vbp + "\r\n");
+            tmp.write("p.vbp", "Type=Exe\r\n" + kind + "=modA; " + file + "\r\n" + c.vbp + "\r\n");
         CParser parser;
         parser.setPath(vbp);
         if (*c.define) parser.setDefines(readDefines({c.define}).value());

@@ -174,5 +174,65 @@ TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
     EXPECT_TRUE(resolveReferences(project, nullptr, 2, &cancel).all().empty());
 }
 
+// Controls: inside the form a control hides a public Sub of its name and
+// its properties are no project members; other modules reach it through the
+// form's name, which names the form; a project user control's members and
+// events bind.
+TEST(CrossReferences, ControlsOfForms) {
+    const ModuleText modules[] = {
+        {"modG", moduletype::Module,
+         "Public Sub txtName()\nEnd Sub\nPublic Sub Text()\nEnd Sub\n"  // 1-4
+         "Public Sub Go()\n"                                            // 5
+         "    frmMain.Show: Load frmMain\n"                             // 6
+         "    frmMain.txtName.Text = \"\": txtName\n"                   // 7
+         "End Sub\n"},
+        {"ctlSpin", moduletype::UserControl,
+         "Public Event Changed()\nPublic Property Get Value() As Long\nEnd Property\n"},
+        {"frmMain", moduletype::Form,
+         "Private Sub Form_Load()\n"           // 1
+         "    txtName.Text = Text1(0).Text\n"  // 2
+         "    spnCount.Value = 3: txtName\n"   // 3
+         "    Me.txtName.SetFocus\n"           // 4
+         "End Sub\n"                           // 5
+         "Private Sub spnCount_Changed()\n"    // 6
+         "End Sub\n"},
+    };
+    const std::string design =
+        "VERSION 5.00\nBegin VB.Form frmMain\n Begin VB.TextBox txtName\n End\n"
+        " Begin VB.TextBox Text1\n  Index = 0\n End\n Begin Proj.ctlSpin spnCount\n End\nEnd\n";
+    CParser parser;
+    CProject project;
+    for (const ModuleText& m : modules) {
+        const std::string header = m.kind == moduletype::Form ? design : "";
+        project.listOfKind(m.kind)->Add(parser.readModuleText(
+            header + "Attribute VB_Name = \"" + m.name + "\"\n" + m.code, m.kind, m.name));
+    }
+    const ReferenceIndex index = resolveReferences(project);
+    const auto at = [](const CModule& m, int32_t line, int32_t column, int32_t length) {
+        const std::string_view text = splitLines(m.Source())[static_cast<size_t>(line - 1)];
+        return m.Name() + " " + std::to_string(line) + " " +
+               std::string(text.substr(static_cast<size_t>(column), static_cast<size_t>(length)));
+    };
+    std::multiset<std::string> found;
+    for (const Reference& r : index.all())
+        found.insert(at(*r.fromModule, r.line, r.column, r.length) + " -> " + r.toModule->Name() +
+                     "." + r.to->Name());
+    for (const DesignUse& u : index.designUses())
+        found.insert(at(*u.fromModule, u.line, u.column, u.length) + " -> " + u.toModule->Name() +
+                     (u.control ? "!" + u.control->name : ""));
+    EXPECT_EQ(
+        found,
+        (std::multiset<std::string>{
+            "modG 6 frmMain -> frmMain", "modG 6 frmMain -> frmMain", "modG 7 frmMain -> frmMain",
+            "modG 7 txtName -> frmMain!txtName", "modG 7 txtName -> modG.txtName",
+            "frmMain 2 txtName -> frmMain!txtName", "frmMain 2 Text1 -> frmMain!Text1",
+            "frmMain 3 spnCount -> frmMain!spnCount", "frmMain 3 Value -> ctlSpin.Value",
+            "frmMain 3 txtName -> frmMain!txtName", "frmMain 4 txtName -> frmMain!txtName",
+            "frmMain 6 spnCount_Changed -> ctlSpin.Changed"}));
+    const CModule& form = *project.Forms().elements().front();
+    EXPECT_EQ(index.usesOfControl(form, "TXTNAME").size(), 4u);
+    EXPECT_EQ(index.usesOfForm(form).size(), 3u);
+}
+
 }  // namespace
 }  // namespace tarnwick

@@ -143,6 +143,9 @@ TEST(DesignerBlock, OnlyModulesWithADesigner) {
         read("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n", moduletype::Class);
     EXPECT_EQ(cls.module->Design(), nullptr);
     EXPECT_EQ(cls.warnings, "");
+    const Read listedAsForm = read("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n");
+    EXPECT_EQ(listedAsForm.module->Design(), nullptr);
+    EXPECT_EQ(listedAsForm.warnings, "");
     EXPECT_EQ(read("").module->Design(), nullptr);
 }
 

@@ -314,7 +314,16 @@ TEST(RealShapes, LedgerExampleProject) {
     EXPECT_EQ(classes, "CAccount CEntry CJournal IAccount ");
     EXPECT_EQ(std::vector<int>({p.Forms().count(), p.Modules().count(), p.PropertyPages().count(),
                                 p.UserControls().count(), p.References().count()}),
-              std::vector<int>({2, 2, 1, 1, 2}));
+              std::vector<int>({3, 2, 1, 1, 2}));
+    // Nested containers: the text box array sits in the picture box in the frame.
+    const auto& options = p.Forms().byName("frmOptions")->Design();
+    ASSERT_NE(options, nullptr);
+    const DesignControl& picture = options->form.children.at(0).children.at(0);
+    EXPECT_EQ(picture.name + " " + picture.children.at(1).name + " " +
+                  std::to_string(*picture.children.at(1).index()) + " " +
+                  options->find("mnuFileClose")->text("Caption"),
+              "picLimits Text1 1 &Schlie\xC3\x9F"
+              "en");
     EXPECT_EQ(p.References().at(2)->Description() + "|" + p.Objects().at(1)->Name(),
               "OLE Automation| MSCOMCTL.OCX");
     auto ledger = p.Modules().byName("modLedger");
