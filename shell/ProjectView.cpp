@@ -372,7 +372,9 @@ void ProjectView::fillDesign(QTreeWidgetItem* moduleNode, const CModule& module,
                     if (c.isMenu() != menus) continue;
                     QString text = QString::fromStdString(c.name);
                     if (const auto index = c.index()) text += QStringLiteral("(%1)").arg(*index);
-                    const std::string detail = menus ? c.text("Caption") : c.className;
+                    const AccessKeyCaption caption = splitAccessKey(c.text("Caption"));
+                    const std::string detail =
+                        menus ? caption.before + caption.key + caption.after : c.className;
                     if (!detail.empty())
                         text += QStringLiteral(" - ") + QString::fromStdString(detail);
                     QTreeWidgetItem* node =
