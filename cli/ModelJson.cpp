@@ -168,6 +168,19 @@ Json referencesJson(const CProject& project) {
     return list;
 }
 
+// Where the code names controls, menu entries and forms as their default
+// instance: "frmMain!txtName" for a control, "frmMain" for the form.
+Json controlUsesJson(const CProject& project) {
+    Json list = Json::array();
+    for (const DesignUse& u : project.crossReferences().designUses()) {
+        list.push_back(Json{
+            {"from", u.from ? u.fromModule->Name() + "." + u.from->Name() : u.fromModule->Name()},
+            {"to", u.toModule->Name() + (u.control ? "!" + u.control->name : std::string())},
+            {"line", u.fromModule->fileLineOf(u.line)}});
+    }
+    return list;
+}
+
 }  // namespace
 
 Json toJson(const CProject& project) {
@@ -180,6 +193,7 @@ Json toJson(const CProject& project) {
     json["PropertyPages"] = listJson(project.PropertyPages());
     json["UserControls"] = listJson(project.UserControls());
     json["CrossReferences"] = referencesJson(project);
+    json["ControlUses"] = controlUsesJson(project);
     return json;
 }
 
@@ -222,6 +236,8 @@ void writeProjectJson(std::ostream& out, const CProject& project) {
     }
     out << ",\n  \"CrossReferences\": ";
     writeIndented(out, referencesJson(project), 2);
+    out << ",\n  \"ControlUses\": ";
+    writeIndented(out, controlUsesJson(project), 2);
     out << "\n}";
 }
 
