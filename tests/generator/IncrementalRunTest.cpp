@@ -193,6 +193,23 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
     }
 }
 
+// A user control's page names the forms that place it: placing it on a form
+// rewrites the control's page, though its file did not change.
+TEST(IncrementalRun, PlacingAUserControlRewritesItsPage) {
+    TempFolder tmp;
+    testing::writeProject(tmp.path() / "project", {{"UserControl", "ctlX"}, {"Form", "frmA"}});
+    GenerationRequest request = requestFor(tmp, "out");
+    run(request);
+    edit(tmp.path() / "project" / "m1.frm", "   Caption = \"X\"\r\n",
+         "   Caption = \"X\"\r\n   Begin Test.ctlX ctlOne\r\n   End\r\n");
+    run(request);
+    EXPECT_NE(readFile(tmp.path() / "out/UserControls/ctlX.html").find("id=\"UsedOn\""),
+              std::string::npos);
+    request.outputFolder = tmp / "fresh";
+    run(request);
+    expectSameSite(tmp.path() / "fresh", tmp.path() / "out", "a user control placed");
+}
+
 // The defines are part of what a module's pages are kept by.
 TEST(IncrementalRun, ADefineThatTurnsABranchRewritesThatModule) {
     TempFolder tmp;
