@@ -1,11 +1,14 @@
 #include "generator/pages/FormSections.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <set>
 
 #include "generator/pages/FormPicture.h"
 #include "generator/site/CrossLinks.h"
 #include "model/CHelper.h"
+#include "model/ReferenceIndex.h"
+#include "support/Hash.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -78,6 +81,7 @@ private:
     Html opening(const Entry& entry);
     Html typeOf(const DesignControl& control) const;
     Html handlers(const std::string& key) const;
+    Html uses(std::string_view name) const;
 
     const CModule& m_module;
     const CProject& m_project;
@@ -132,6 +136,30 @@ Html SectionWriter::handlers(const std::string& key) const {
     return text + "</SPAN>";
 }
 
+// " <SPAN class="uses">Used in: <A ...>Form_Load</A>, <A ...>frmMain.Save</A></SPAN>":
+// the routines whose code names the control (the form itself for ""), each
+// once; empty when no code does.
+Html SectionWriter::uses(std::string_view name) const {
+    std::vector<std::pair<const CModule*, const Element*>> seen;
+    Html text;
+    for (const DesignUse* use : m_project.crossReferences().usesOfControl(m_module, name)) {
+        const std::pair where{use->fromModule, use->from};
+        if (std::find(seen.begin(), seen.end(), where) != seen.end()) continue;
+        seen.push_back(where);
+        std::string shown = use->fromModule == &m_module ? "" : use->fromModule->Name();
+        if (use->from) shown += (shown.empty() ? "" : ".") + use->from->Name();
+        if (shown.empty()) shown = m_module.Name();  // its declarations
+        std::string page;
+        if (m_ctx.links)
+            page = use->from ? m_ctx.links->memberPage(*use->fromModule, *use->from)
+                             : m_ctx.links->modulePage(*use->fromModule);
+        text += (seen.size() > 1 ? Html(", ") : Html()) + CrossLinks::link(page, shown);
+    }
+    if (text.empty()) return {};
+    return " <SPAN class=\"uses\">" + trText(m_helper, "UsedIn", "Used in") + ": " + text +
+           "</SPAN>";
+}
+
 void SectionWriter::tree(HtmlBuffer& out, const std::vector<const DesignControl*>& parents,
                          bool menus) {
     const std::vector<Entry> entries = entriesOf(parents, menus);
@@ -162,7 +190,7 @@ void SectionWriter::tree(HtmlBuffer& out, const std::vector<const DesignControl*
         if (!first.flag("Visible", true))
             item += " <SPAN class=\"state\">" + trText(m_helper, "ControlHidden", "not visible") +
                     "</SPAN>";
-        out.AppendLn(item + handlers(toLower(first.name)));
+        out.AppendLn(item + handlers(toLower(first.name)) + uses(first.name));
         tree(out, entry.members, menus);
         out.AppendLn("</LI>");
     }
@@ -195,7 +223,7 @@ void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
         "<LI id=\"" + attribute(anchor) + "\"><B>" + escaped(form.name) + "</B> " + typeOf(form);
     if (const std::string caption = form.text("Caption"); !caption.empty())
         root += " &quot;" + captionMarkup(caption) + "&quot;";
-    out.AppendLn(root + handlers(""));
+    out.AppendLn(root + handlers("") + uses(""));
     tree(out, {&form}, false);
     out.AppendLn("</LI>");
     out.AppendLn("</UL>");
@@ -254,6 +282,25 @@ std::vector<IndexEntry> withControlEntries(std::vector<IndexEntry> entries) {
         addEntries(entries, owner->Design()->form, i, seen);
     }
     return entries;
+}
+
+uint64_t designUsesKey(const CModule& module, const CProject& project) {
+    const FormDesign* design = module.Design().get();
+    if (design == nullptr || design->empty()) return 0;
+    std::vector<IndexEntry> names(1);
+    std::set<std::string> seen;
+    addEntries(names, design->form, 0, seen);
+    names.front().name.clear();  // the form itself
+    uint64_t key = 0;
+    for (const IndexEntry& name : names) {
+        for (const DesignUse* use : project.crossReferences().usesOfControl(module, name.name)) {
+            if (use->fromModule == &module) continue;  // its own file is in the key already
+            key = hashBytes(name.name + '\n' + use->fromModule->Name() + '\n' +
+                                (use->from ? use->from->Name() : std::string()),
+                            key);
+        }
+    }
+    return key;
 }
 
 ControlHandlers controlHandlers(const CModule& module) {

@@ -10,6 +10,7 @@
 // link to.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -50,6 +51,11 @@ Html handlesLine(const Element& routine, const CModule& module, const PageContex
 // On a project user control's overview: the forms, controls and pages that
 // place it, each with how often; empty when none does.
 Html usedOnSection(const CModule& control, const CProject& project, const PageContext& ctx);
+
+// What the Controls section shows of other modules' code: the routines of
+// other modules that name the module's controls or the form, as a key for
+// an incremental run (0 for a module without a design).
+uint64_t designUsesKey(const CModule& module, const CProject& project);
 
 // How many controls (an array counts once) and menu entries a design has.
 struct DesignCounts {
