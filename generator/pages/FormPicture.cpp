@@ -256,8 +256,10 @@ void Drawer::look(const DesignControl& c, double w, double h) {
         m_out.Append(text("caption", 3, std::min(middle, 10.0),
                           combo ? captionText(c.text("Text")) : escaped(c.name)));
     } else if (is(c, "PictureBox") || is(c, "Image")) {
-        m_out.Append(rect(is(c, "Image") ? "box picture image" : "box picture", 0.5, 0.5, w - 1,
-                          h - 1, " fill=\"url(#formHatch)\""));
+        // An image has no border of its own, nor a picture box of BorderStyle 0.
+        const bool border = is(c, "PictureBox") && c.number("BorderStyle").value_or(1) != 0;
+        m_out.Append(rect(border ? "box picture" : "box picture borderless", 0.5, 0.5, w - 1, h - 1,
+                          " fill=\"url(#formHatch)\""));
     } else if (is(c, "Shape")) {
         shape(c, w, h);
     } else {
