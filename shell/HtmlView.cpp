@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #ifdef TARNWICK_HAVE_WEBENGINE
+#include <QWebEnginePage>
 #include <QWebEngineView>
 #endif
 
@@ -73,12 +74,25 @@ void HtmlView::setHtml(const QString& html, const QUrl& base) {
 #ifdef TARNWICK_HAVE_WEBENGINE
     if (auto* web = qobject_cast<QWebEngineView*>(m_view)) {
         web->setHtml(html, base);
+        // The base's fragment names an entry of the page (letters, digits,
+        // "_" and "-" only): the page opens there.
+        if (base.hasFragment())
+            connect(
+                web, &QWebEngineView::loadFinished, web,
+                [web, id = base.fragment()] {
+                    web->page()->runJavaScript(
+                        QStringLiteral("var e = document.getElementById('%1');"
+                                       "if (e) e.scrollIntoView();")
+                            .arg(id));
+                },
+                Qt::SingleShotConnection);
         return;
     }
 #endif
     auto* browser = static_cast<QTextBrowser*>(m_view);
     if (base.isValid()) browser->document()->setBaseUrl(base);
     browser->setHtml(html);
+    if (base.hasFragment()) browser->scrollToAnchor(base.fragment());
 }
 
 void HtmlView::load(const QString& path) {

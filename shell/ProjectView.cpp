@@ -16,8 +16,10 @@
 #include <cstdlib>
 #include <exception>
 #include <stdexcept>
+#include <functional>
 
 #include "generator/layout/PageFrame.h"
+#include "generator/pages/FormPicture.h"
 #include "generator/pages/ModulePages.h"
 #include "generator/pages/modHtml.h"
 #include "generator/site/Timestamp.h"
@@ -390,8 +392,43 @@ int ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption,
         for (const ElementKind kind : kTreeOrder)
             members += fillElementGroup(moduleNode, m, QLatin1String(kindTraits(kind).listName),
                                         *m.listOf(kind));
+        if (!referenceGroup) fillDesign(moduleNode, m, m_modules.size() - 1);
     }
     return members;
+}
+
+void ProjectView::fillDesign(QTreeWidgetItem* moduleNode, const CModule& module,
+                             size_t moduleIndex) {
+    if (!module.Design() || module.Design()->empty()) return;
+    const QString moduleName = QString::fromStdString(module.Name());
+    for (const bool menus : {false, true}) {
+        const QString caption = menus ? QStringLiteral("Menus") : QStringLiteral("Controls");
+        QTreeWidgetItem* groupNode = addNode(moduleNode, moduleName + QLatin1Char('_') + caption,
+                                             caption, QStringLiteral("objects"));
+        groupNode->setData(0, TagRole, moduleNode->data(0, TagRole));  // the module's overview
+        std::function<void(QTreeWidgetItem*, const DesignControl&)> add =
+            [&](QTreeWidgetItem* parent, const DesignControl& container) {
+                for (const DesignControl& c : container.children) {
+                    if (c.isMenu() != menus) continue;
+                    QString text = QString::fromStdString(c.name);
+                    if (const auto index = c.index()) text += QStringLiteral("(%1)").arg(*index);
+                    const AccessKeyCaption caption = splitAccessKey(c.text("Caption"));
+                    const std::string detail =
+                        menus ? caption.before + caption.key + caption.after : c.className;
+                    if (!detail.empty())
+                        text += QStringLiteral(" - ") + QString::fromStdString(detail);
+                    QTreeWidgetItem* node =
+                        addNode(parent, QString(), text, QStringLiteral("objects"));
+                    node->setData(0, TagRole,
+                                  QStringLiteral("C%1:%2")
+                                      .arg(moduleIndex)
+                                      .arg(QString::fromStdString(controlAnchor(c.name))));
+                    add(node, c);
+                }
+            };
+        add(groupNode, module.Design()->form);
+        if (groupNode->childCount() == 0) delete groupNode;
+    }
 }
 
 int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
@@ -459,7 +496,7 @@ QString ProjectView::descriptionOf(const QTreeWidgetItem* node) {
 
 std::string ProjectView::buildPreview(const QString& tag) const {
     if (!m_project) return {};
-    const size_t index = tag.mid(1).toULongLong();
+    const size_t index = tag.mid(1).section(QLatin1Char(':'), 0, 0).toULongLong();
     switch (tag.at(0).toLatin1()) {
         case 'E':
             if (index >= m_nodes.size()) return {};
@@ -475,6 +512,7 @@ std::string ProjectView::buildPreview(const QString& tag) const {
                              m_ctx)
                 .text.takeBytes();
         case 'M':
+        case 'C':  // a control: its module's overview, shown at its entry
             if (index >= m_modules.size()) return {};
             return framePage(buildModulePage(*m_modules[index], *m_project, m_ctx), m_ctx)
                 .text.takeBytes();
@@ -496,10 +534,14 @@ QUrl ProjectView::previewBase(const QTreeWidgetItem* node) {
     // Member and module pages lie in a kind's folder ("../src/..."), the
     // kind lists and the summary in the site's root ("src/...").
     const QString tag = node ? node->data(0, TagRole).toString() : QString();
-    const bool inKindFolder = tag.startsWith(QLatin1Char('E')) || tag.startsWith(QLatin1Char('M'));
-    return QUrl::fromLocalFile(
+    const bool inKindFolder = tag.startsWith(QLatin1Char('E')) ||
+                              tag.startsWith(QLatin1Char('M')) || tag.startsWith(QLatin1Char('C'));
+    QUrl base = QUrl::fromLocalFile(
         QString::fromStdString(programFolder()) +
         (inKindFolder ? QStringLiteral("Ressources/Preview/") : QStringLiteral("Ressources/")));
+    // A control's preview opens at its entry.
+    if (tag.startsWith(QLatin1Char('C'))) base.setFragment(tag.section(QLatin1Char(':'), 1));
+    return base;
 }
 
 void ProjectView::applyFilter(const QString& text) {

@@ -118,13 +118,18 @@ private:
                   bool referenceGroup);
     int fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module, const QString& caption,
                          const IIterator& list);
+    // The Controls and Menus nodes of a module with a design, nested as the
+    // designer nests them; a control's tag "C<n>:<anchor>" previews its
+    // module's overview (the "M<n>" one) at the control's entry.
+    void fillDesign(QTreeWidgetItem* moduleNode, const CModule& module, size_t moduleIndex);
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              const QString& image);
     // The group file's node above the project's: its projects, the startup one first.
     void addGroupNode(const QString& path,
                       const std::vector<std::pair<std::string, std::string>>& projects);
     void nodeSelected(QTreeWidgetItem* node);
-    // The page a node tag stands for ("E<n>", "M<n>", "K<n>", "P"); empty for none.
+    // The page a node tag stands for ("E<n>", "M<n>", "C<n>:<anchor>", "K<n>",
+    // "P"); empty for none.
     std::string buildPreview(const QString& tag) const;
     // Makes the tables and context of the previews for the current
     // settings, when they changed since the last; the previews made before are dropped.

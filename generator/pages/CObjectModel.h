@@ -9,7 +9,9 @@
 // followed by a hidden row listing the members (each a link to its page
 // where the run writes one), which the resource script toggleById shows and
 // hides by the kind name. The tree lines are the images parchild.gif,
-// parmult.gif, parlower.gif and parnone.gif of the resource folder.
+// parmult.gif, parlower.gif and parnone.gif of the resource folder. A
+// module with a design has a "Controls" and a "Menus" branch above those,
+// each name leading to its entry on the module's overview.
 //
 // Stateless; each call builds its own text.
 #pragma once
@@ -39,6 +41,10 @@ private:
     Html createSection(const CModule& module, const IIterator& list,
                        const std::vector<std::vector<const Element*>>& rows, bool last,
                        const PageContext& ctx);
+    // A branch row (its id, its word) and its hidden table of names, each
+    // a link where its address is not empty.
+    static Html branch(const std::string& id, const Html& word,
+                       const std::vector<std::pair<std::string, Html>>& items, bool last);
 };
 
 }  // namespace tarnwick

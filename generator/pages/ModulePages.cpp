@@ -2,6 +2,7 @@
 
 #include "generator/pages/CObjectModel.h"
 #include "generator/pages/CUml.h"
+#include "generator/pages/FormSections.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modHtml.h"
@@ -58,6 +59,10 @@ PageBody buildModulePage(const CModule& module, const CProject& project, const P
     if (const Html classes = implementedBy(module, ctx); !classes.empty()) page.AppendLn(classes);
     page.Append(
         moduleReferenceSections(module, project, ctx, CHelper(ctx.translation, ctx.language)));
+    // What the form designer placed: the places a user control is used on,
+    // then the module's own controls and menus.
+    page.Append(usedOnSection(module, project, ctx));
+    page.Append(formSections(module, project, ctx));
     page.AppendLn(modHtml::buildModuleBody(module, project, ctx));
     return modHtml::detail::modulePage(module, project, ctx, ".html", {}, page.take());
 }

@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "generator/pages/FormSections.h"
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/CrossLinks.h"
 #include "generator/site/GroupSite.h"
@@ -235,7 +236,8 @@ uint64_t referencesKey(const CModule& module, const CProject& project, const Pag
     // Into the module: every use of its members (and so the modules using it).
     for (const Reference* r : index.intoModule(module))
         if (r->fromModule != &module) add(*r);
-    return key;
+    // Into its design: the routines of other modules naming its controls.
+    return key ^ designUsesKey(module, project);
 }
 
 }  // namespace tarnwick

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <iterator>
 
+#include "generator/pages/FormSections.h"
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/CrossLinks.h"
 #include "generator/site/NavIndex.h"
@@ -122,7 +123,8 @@ SiteIndexPages buildSiteIndexPages(const CProject& project, const PageContext& c
     const std::vector<IndexEntry> entries =
         ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
     SiteIndexPages pages;
-    pages.scripts.push_back({"search-index.js", buildSearchIndexScript(entries, ctx)});
+    pages.scripts.push_back(
+        {"search-index.js", buildSearchIndexScript(withControlEntries(entries), ctx)});
     if (ctx.modern()) {
         Pages nav = buildNavScripts(entries, ctx);
         std::move(nav.begin(), nav.end(), std::back_inserter(pages.scripts));

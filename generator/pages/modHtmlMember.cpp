@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "generator/pages/ChangesPage.h"
+#include "generator/pages/FormSections.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/SourcePage.h"
 #include "generator/pages/modHtml.h"
@@ -320,6 +321,9 @@ PageBody detail::buildMemberPageOf(const std::vector<const Element*>& members,
         page.AppendLn(
             "<P class=\"implements\">" + trText(helper, "ImplementsMember", "Implements") + " " +
             CrossLinks::link(target->path, target->owner->Name() + "." + target->name) + "</P>");
+    // A routine "cmdOK_Click" of a form with a cmdOK: the control it handles.
+    if (const Html handles = handlesLine(member, module, ctx); !handles.empty())
+        page.AppendLn(handles);
     for (const Element* part : members) {
         // Several members on one page: each under its own heading.
         if (members.size() > 1) {

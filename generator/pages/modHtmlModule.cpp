@@ -5,6 +5,7 @@
 #include <string>
 
 #include "generator/pages/ChangesPage.h"
+#include "generator/pages/FormSections.h"
 #include "generator/pages/modHtml.h"
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/AuthorHtml.h"
@@ -25,6 +26,25 @@ namespace {
 TypeColumn typeColumnOf(const IIterator& list) {
     const auto kind = list.elementKind();
     return kind ? kindTraits(*kind).typeColumn : TypeColumn::None;
+}
+
+// The link lines to the Controls and Menus sections of a module with a design.
+void appendDesignLinks(HtmlBuffer& body, const CModule& module, const CHelper& helper) {
+    if (!module.Design() || module.Design()->empty()) return;
+    const DesignCounts counts = designCounts(*module.Design());
+    for (const auto& [count, key] :
+         {std::pair{counts.controls, "Control"}, std::pair{counts.menus, "Menu"}}) {
+        if (count == 0) continue;
+        const std::string word = std::string(key) + (count > 1 ? "s" : "");
+        body.AppendLn("      <B>");
+        body.Append("           <A href=\"#" + attribute(std::string(key) + "s") + "\" >");
+        body.Append(number(count));
+        body.AppendLn("&nbsp;");
+        body.Append(trText(helper, word, word));
+        body.AppendLn("          </A>");
+        body.AppendLn("      </B>");
+        body.AppendLn("   <BR>");
+    }
 }
 
 void appendHeaderCell(HtmlBuffer& table, const Html& open, const Html& caption) {
@@ -49,6 +69,7 @@ Html buildModuleBody(const CModule& module, const CProject& project, const PageC
     body.AppendLn("   <UL role=\"none\">");
     // The link list names the kinds whose table is on this page: a link to
     // a table that is not there would lead nowhere.
+    appendDesignLinks(body, module, helper);
     const auto tables = summaryTables(module, ctx.settings);
     for (const ElementKind kind : kTreeOrder) {
         const IIterator* list = module.listOf(kind);

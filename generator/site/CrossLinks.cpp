@@ -43,7 +43,46 @@ std::string pathsOf(const std::vector<const IndexEntry*>& entries) {
     return paths;
 }
 
+std::string placesText(const std::vector<std::pair<const IndexEntry*, int>>& places) {
+    std::string text;
+    for (const auto& [entry, count] : places)
+        text += entry->path + ' ' + std::to_string(count) + ' ';
+    return text;
+}
+
+int placedIn(const DesignControl& parent, std::string_view project, std::string_view name) {
+    int count = 0;
+    for (const DesignControl& child : parent.children) {
+        if (equalsIgnoreCase(child.library, project) && equalsIgnoreCase(child.className, name))
+            ++count;
+        count += placedIn(child, project, name);
+    }
+    return count;
+}
+
 }  // namespace
+
+int placements(const FormDesign& design, std::string_view projectName, std::string_view className) {
+    return placedIn(design.form, projectName, className);
+}
+
+std::vector<std::pair<const IndexEntry*, int>> CrossLinks::placesOfNamed(
+    std::string_view control, std::string_view project) const {
+    std::vector<std::pair<const IndexEntry*, int>> places;
+    for (const IndexEntry& entry : m_entries) {
+        if (entry.module >= 0 || entry.owner == nullptr || !entry.owner->Design()) continue;
+        if (const int count = placements(*entry.owner->Design(), project, control); count > 0)
+            places.emplace_back(&entry, count);
+    }
+    return places;
+}
+
+std::vector<std::pair<const IndexEntry*, int>> CrossLinks::placesOf(
+    const CModule& control, std::string_view projectName) const {
+    auto places = placesOfNamed(control.Name(), projectName);
+    note('u', projectName, placesText(places));
+    return places;
+}
 
 RecordLinkAnswers::RecordLinkAnswers(LinkAnswers& answers) : m_outer(t_answers) {
     t_answers = &answers;
@@ -98,6 +137,9 @@ bool CrossLinks::answersAgain(const LinkAnswers& answers, const CModule& from) c
                 break;
             case 'a':
                 now = authorPageOf(text);
+                break;
+            case 'u':
+                now = placesText(placesOfNamed(from.Name(), text));
                 break;
             case 'm': {
                 const IndexEntry* e = implementedMemberNamed(std::string(text), from);

@@ -80,6 +80,12 @@ public:
     std::string codePage(const CModule& module) const;
     std::string modulePage(const CModule& module) const;
 
+    // The pages of the modules whose design places the project's user
+    // control (a control of class "{projectName}.{control's name}"), each
+    // with how often, in the site's order.
+    std::vector<std::pair<const IndexEntry*, int>> placesOf(const CModule& control,
+                                                            std::string_view projectName) const;
+
     // True when each query of answers, asked from module, gets its answer.
     bool answersAgain(const LinkAnswers& answers, const CModule& from) const;
 
@@ -98,6 +104,8 @@ private:
     std::string publicTypePage(std::string_view name) const;
     std::string authorPageOf(std::string_view address) const;
     std::vector<const IndexEntry*> implementersOf(const CModule& interface) const;
+    std::vector<std::pair<const IndexEntry*, int>> placesOfNamed(std::string_view control,
+                                                                 std::string_view project) const;
     const IndexEntry* implementedMemberNamed(const std::string& name, const CModule& module) const;
     const IndexEntry* moduleNamed(std::string_view name) const;
     const IndexEntry* memberOf(const IndexEntry* module, std::string_view name,
@@ -114,6 +122,10 @@ private:
     // upper interface name -> the class entries implementing it, by name
     std::unordered_map<std::string, std::vector<size_t>> m_implementers;
 };
+
+// How many controls of the project's user control called className a
+// design places, at any depth.
+int placements(const FormDesign& design, std::string_view projectName, std::string_view className);
 
 // One warning for each distinct address of an author's link into the site
 // that names no page of it (those links keep only their text), naming the

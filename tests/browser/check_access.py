@@ -20,7 +20,8 @@ SKIP = 77
 # project summary it shows.
 PAGES = ["index.html", "all-Classes.html", "Classes/CAccount.html",
          "Classes/CAccount_Post.html", "Classes/CAccount_Code.html", "Classes/CAccount_Uml.html",
-         "Forms/frmMain_Object.html", "search.html?q=Post", "all-members.html"]
+         "Forms/frmMain_Object.html", "Forms/frmOptions.html", "search.html?q=Post",
+         "all-members.html"]
 FRAMED_ONLY = ["project-summary.html", "module-summary.html"]
 
 HARNESS = """<html><body><iframe id="site" width="1280" height="800"></iframe>

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """A project with a script payload in every field a page shows (project name, title and
 description, module name, member, argument, data type, Enum, Enum value, constant value and
-default, module attribute, reference and object names, registry text, file name) is
+default, module attribute, reference and object names, registry text, file name, the captions,
+texts and shortcut of a form's controls and menus, drawn in its picture and listed) is
 documented in both languages and layouts; every page is then loaded in headless Chromium, and no payload
 may run (each one pushes its number onto top.pwned) or stand in a page as markup.
 Usage: check_payloads.py TARNWICK (CHROMIUM: the browser's path).
@@ -17,7 +18,8 @@ import tempfile
 from harness import run_harness
 
 SKIP = 77
-RAW = re.compile(r"<svg|<script>top|<img src=x|<u>x", re.IGNORECASE)
+# A form's picture is an <svg> element of ours; a payload's starts "<svg/".
+RAW = re.compile(r"<svg/|<script>top|<img src=x|<u>x", re.IGNORECASE)
 GENERATED_SCRIPTS = ("search-index.js", "nav-index.js")
 
 
@@ -42,6 +44,7 @@ Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MS%s.OCX
 Class=M; f<u>x<_u>.cls
 Module=modPlain; plain.bas
 Module=esc; esc.bas
+Form=frmH.frm
 Name="P%s"
 Title="T%s"
 Description="D%s"
@@ -68,6 +71,34 @@ End Function
 """ % tuple(handler(n) for n in range(8, 18)))
     write(os.path.join(folder, "plain.bas"),
           'Attribute VB_Name = "modPlain"\n\' Uses M.\nPublic Sub Go(ByVal m As M)\nEnd Sub\n')
+    write(os.path.join(folder, "frmH.frm"), """VERSION 5.00
+Begin VB.Form frmH
+   Caption         =   "%s"
+   ClientHeight    =   3000
+   ClientWidth     =   4000
+   Begin VB.Frame fraA
+      Caption         =   "&%s"
+      Height          =   1500
+      Left            =   120
+      Top             =   120
+      Width           =   3000
+      Begin VB.TextBox txtA
+         Height          =   315
+         Left            =   120
+         Text            =   "%s"
+         Top             =   300
+         Width           =   2000
+      End
+   End
+   Begin VB.Menu mnuA
+      Caption         =   "%s"
+      Shortcut        =   ^%s
+   End
+End
+Attribute VB_Name = "frmH"
+Private Sub txtA_Change()
+End Sub
+""" % tuple(handler(n) for n in range(21, 26)))
     write(os.path.join(folder, "esc.bas"),
           'Attribute VB_Name = "mod\x1b[2Jesc"\nPublic Sub Go\x1b[31m()\nEnd Sub\n')
     # The type library's description as a registry export gives it.

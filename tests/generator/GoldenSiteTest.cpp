@@ -59,6 +59,12 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/IAccount.html", "interface class: the classes that implement it, as links"},
     {"Classes/CAccount_IAccount_Post.html", "interface routine: link to the member it implements"},
     {"Classes/CEntry_Kind.html", "type cross-links: an Enum of another module in syntax blocks"},
+    {"Forms/frmOptions.html",
+     "form design: picture, controls by container, arrays, a user control placed twice, menus "
+     "with shortcuts and a separator, handlers linked"},
+    {"Forms/frmOptions_cmdOK_Click.html", "handler: its event and control, linked to the entry"},
+    {"Forms/frmOptions_Object.html", "object model of a form: its controls and menus first"},
+    {"UserControls/ctlAmountBox.html", "user control: the forms that place it, how often"},
     // The same project in the modern layout, in the folder "modern".
     {"modern/index.html", "modern start: HTML5 head, header, plain navigation, crumbs, footer"},
     {"modern/Classes/CAccount_Post.html", "modern member page: crumbs, section addresses"},
@@ -67,6 +73,8 @@ const GoldenCase kGoldenCases[] = {
      "modern code page: a span per line numbered and addressed as the module file, classes"},
     {"modern/module-summary.html", "modern list page: links aimed at no frame"},
     {"modern/nav-index.js", "navigation index: kinds, modules with their pages, member counts"},
+    {"modern/Forms/frmOptions.html", "modern form page: the picture and the sections"},
+    {"modern/Forms/frmOptions_Text1_Change.html", "modern handler of a control array's event"},
     {"modern/nav/Classes/CAccount.js", "a module's members for the navigation, with their kinds"},
 };
 

@@ -193,6 +193,29 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
     }
 }
 
+// A user control's page names the forms that place it, and a form's page the
+// routines of other modules that name it: both are rewritten when those
+// change, though their own files did not.
+TEST(IncrementalRun, PlacingAUserControlRewritesItsPage) {
+    TempFolder tmp;
+    testing::writeProject(tmp.path() / "project",
+                          {{"UserControl", "ctlX"}, {"Form", "frmA"}, {"Module", "modB"}});
+    GenerationRequest request = requestFor(tmp, "out");
+    run(request);
+    edit(tmp.path() / "project" / "m1.frm", "   Caption = \"X\"\r\n",
+         "   Caption = \"X\"\r\n   Begin Test.ctlX ctlOne\r\n   End\r\n");
+    run(request);
+    EXPECT_NE(readFile(tmp.path() / "out/UserControls/ctlX.html").find("id=\"UsedOn\""),
+              std::string::npos);
+    edit(tmp.path() / "project" / "m2.bas", "    m_Count = 0",
+         "    m_Count = 0: frmA.ctlOne.Reset");
+    run(request);
+    EXPECT_NE(readFile(tmp.path() / "out/Forms/frmA.html").find("modB.Reset"), std::string::npos);
+    request.outputFolder = tmp / "fresh";
+    run(request);
+    expectSameSite(tmp.path() / "fresh", tmp.path() / "out", "a user control placed");
+}
+
 // The defines are part of what a module's pages are kept by.
 TEST(IncrementalRun, ADefineThatTurnsABranchRewritesThatModule) {
     TempFolder tmp;

@@ -104,11 +104,13 @@ def check_site(site, encoding):
             elif (not parts.scheme and parts.fragment and target.endswith(".html") and
                   not has_anchor(read_page(target, encoding, cache), target, parts.fragment)):
                 problems.append("%s: %s: no anchor %s there" % (where, address, parts.fragment))
-    problems += check_search_index(site) + check_nav_index(site)
+    problems += check_search_index(site, encoding, cache) + check_nav_index(site)
     return problems
 
 
-def check_search_index(site):
+def check_search_index(site, encoding, cache):
+    """Every row leads to a page of the site, and a row with an anchor (a form's control) to
+    that anchor on it."""
     path = os.path.join(site, "search-index.js")
     if not os.path.isfile(path):
         return ["search-index.js: missing"]
@@ -116,8 +118,12 @@ def check_search_index(site):
     if any(byte > 0x7F for byte in data):
         return ["search-index.js: not ASCII"]
     rows = [row.group(1) for row in map(INDEX_ROW.match, data.decode("ascii").splitlines()) if row]
-    return (["search-index.js: %s leads nowhere" % page for page in rows
-             if not os.path.isfile(os.path.join(site, page))]
+    def leads(row):
+        page, _, fragment = row.partition("#")
+        path = os.path.join(site, page)
+        return os.path.isfile(path) and (
+            not fragment or has_anchor(read_page(path, encoding, cache), path, fragment))
+    return (["search-index.js: %s leads nowhere" % row for row in rows if not leads(row)]
             + ([] if rows else ["search-index.js: no rows"]))
 
 

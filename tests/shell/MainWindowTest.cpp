@@ -199,6 +199,18 @@ private slots:
         const QString title = window.projectView()->descriptionOf(
             findNode(tree, {vbp, "Classes", "CAccount", "Properties", "Title"}));
         QVERIFY(title.contains("Property Get") && title.contains("Property Let"));
+        // A form's controls and menus under it, nested as designed; a control's preview
+        // opens at its entry.
+        const QStringList form = {vbp, "Forms", "frmOptions"};
+        QTreeWidgetItem* frame =
+            findNode(tree, form + QStringList{"Controls", "fraLimits - Frame"});
+        QVERIFY(frame);
+        QCOMPARE(childTexts(tree, frame), QStringList({"picLimits - PictureBox"}));
+        QCOMPARE(ProjectView::previewBase(frame->child(0)).fragment(),
+                 QStringLiteral("ctl_picLimits"));
+        QCOMPARE(childTexts(tree, findNode(tree, form + QStringList{"Menus", "mnuFile - Datei"})),
+                 QStringList({"mnuFileOpen - \u00D6ffnen...", "mnuFileSep1 - -",
+                              "mnuFileClose - Schlie\u00DFen"}));
     }
 
     // A preview is the run's page for its node: the same body, byte for byte.
@@ -219,6 +231,8 @@ private slots:
             {{vbp, "Classes", "CAccount", "Functions", "Post"}, "Classes/CAccount_Post.html"},
             {{vbp, "Classes", "CAccount", "Implementations", "IAccount"}, "Classes/CAccount.html"},
             {{vbp, "Classes", "CAccount"}, "Classes/CAccount.html"},
+            {{vbp, "Forms", "frmOptions", "Controls", "cmdOK - CommandButton"},
+             "Forms/frmOptions.html"},
             {{vbp, "Classes"}, "all-Classes.html"},
             {{vbp}, "project-summary.html"}};
         for (const auto& [path, page] : nodes) {
