@@ -111,29 +111,11 @@ std::string docsetName(const OfflineIndex& index) {
     return safeFileName(index.name.empty() ? docsetIdentifier(index) : index.name) + ".docset";
 }
 
-std::string buildQtHelpProject(const OfflineIndex& index, const std::vector<std::string>& files) {
-    const std::string filter =
-        identifierPart(index.name).empty() ? docsetIdentifier(index) : identifierPart(index.name);
-    const std::string title = index.name + (index.version.empty() ? "" : " " + index.version);
-    std::string out =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<QtHelpProject version=\"1.0\">\n"
-        "  <namespace>" +
-        xml(qtHelpNamespace(index)) +
-        "</namespace>\n"
-        "  <virtualFolder>doc</virtualFolder>\n"
-        "  <customFilter name=\"" +
-        xml(title) +
-        "\">\n"
-        "    <filterAttribute>" +
-        xml(filter) +
-        "</filterAttribute>\n"
-        "  </customFilter>\n  <filterSection>\n"
-        "    <filterAttribute>" +
-        xml(filter) +
-        "</filterAttribute>\n    <toc>\n"
-        "      <section title=\"" +
-        xml(title) + "\" ref=\"project-summary.html\">\n";
-    // Kinds in the site's order, each opened at its first module.
+namespace {
+
+// The table of contents below the project: a section per kind, in the
+// site's order, each opened at its first module, the module's members in it.
+void appendContents(std::string& out, const OfflineIndex& index) {
     std::string folder;
     bool moduleOpen = false;
     const auto closeModule = [&] {
@@ -159,6 +141,33 @@ std::string buildQtHelpProject(const OfflineIndex& index, const std::vector<std:
     }
     closeModule();
     if (!folder.empty()) out += "        </section>\n";
+}
+
+}  // namespace
+
+std::string buildQtHelpProject(const OfflineIndex& index, const std::vector<std::string>& files) {
+    const std::string filter =
+        identifierPart(index.name).empty() ? docsetIdentifier(index) : identifierPart(index.name);
+    const std::string title = index.name + (index.version.empty() ? "" : " " + index.version);
+    std::string out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<QtHelpProject version=\"1.0\">\n"
+        "  <namespace>" +
+        xml(qtHelpNamespace(index)) +
+        "</namespace>\n"
+        "  <virtualFolder>doc</virtualFolder>\n"
+        "  <customFilter name=\"" +
+        xml(title) +
+        "\">\n"
+        "    <filterAttribute>" +
+        xml(filter) +
+        "</filterAttribute>\n"
+        "  </customFilter>\n  <filterSection>\n"
+        "    <filterAttribute>" +
+        xml(filter) +
+        "</filterAttribute>\n    <toc>\n"
+        "      <section title=\"" +
+        xml(title) + "\" ref=\"project-summary.html\">\n";
+    appendContents(out, index);
     out += "      </section>\n    </toc>\n    <keywords>\n";
     std::string module;
     for (const OfflineEntry& entry : index.entries) {

@@ -379,6 +379,36 @@ Status GenerationRun::prepare(State& state) {
 }
 
 // Reads the project and writes its pages; its report goes through recorder.
+// Every file the run reads: nothing it writes may land on one of them (an
+// output folder that is the project's own folder may hold a module file
+// named like a page).
+void GenerationRun::recordInputs(State& state, const CProject& project,
+                                 const RegistrySource& registry) const {
+    state.inputs.add(m_request.projectPath);
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        for (const auto& module : project.listOfKind(kind)->elements())
+            state.inputs.add(module->Path());
+    }
+    for (const std::string& file : registry.files()) state.inputs.add(file);
+    state.inputs.add(state.translationPath);
+}
+
+namespace {
+
+// What changed since the version the request names: a page of its own,
+// linked from the project summary; nothing when none is named or the
+// comparison fails (told).
+std::optional<ApiDiff> changesSince(const GenerationRequest& request, const CProject& project,
+                                    ReportRecorder& recorder) {
+    if (!request.since) return std::nullopt;
+    auto diff = apiDiff(*request.since, apiInterface(project));
+    if (diff) return std::move(diff).value();
+    recorder.error(request.sinceName, 0, diff.error().message);
+    return std::nullopt;
+}
+
+}  // namespace
+
 Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
@@ -395,16 +425,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
 
-    // Every file the run reads: nothing it writes may land on one of them
-    // (an output folder that is the project's own folder may hold a module
-    // file named like a page).
-    state.inputs.add(m_request.projectPath);
-    for (const ModuleKind kind : kDocumentedModuleKinds) {
-        for (const auto& module : project->listOfKind(kind)->elements())
-            state.inputs.add(module->Path());
-    }
-    for (const std::string& file : registry->files()) state.inputs.add(file);
-    state.inputs.add(state.translationPath);
+    recordInputs(state, *project, *registry);
     if (Status ready = makeFolderReady(state); !ready) return ready;
 
     std::string translationProblem;
@@ -430,18 +451,10 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
     if (m_request.qtHelp || m_request.docset)
         state.offline = offlineIndexOf(*project, tables.entries());
-    // What changed since the version the request names: a page of its own,
-    // linked from the project summary.
-    std::optional<ApiDiff> changes;
-    if (m_request.since) {
-        auto diff = apiDiff(*m_request.since, apiInterface(*project));
-        if (diff) {
-            changes = std::move(diff).value();
-            ctx.changes = &*changes;
-            ctx.changesSince = m_request.sinceName;
-        } else {
-            recorder.error(m_request.sinceName, 0, diff.error().message);
-        }
+    const std::optional<ApiDiff> changes = changesSince(m_request, *project, recorder);
+    if (changes) {
+        ctx.changes = &*changes;
+        ctx.changesSince = m_request.sinceName;
     }
 
     const uint64_t pages =

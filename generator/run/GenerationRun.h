@@ -32,6 +32,8 @@ namespace tarnwick {
 
 class InputKey;
 class ReportRecorder;
+class CProject;
+class RegistrySource;
 
 struct GenerationResult {
     bool cancelled = false;
@@ -67,6 +69,7 @@ private:
     Status makeFolderReady(State& state);
     void writeResources(State& state);
     void writeOfflineHelp(State& state);
+    void recordInputs(State& state, const CProject& project, const RegistrySource& registry) const;
     void finish(State& state);
     FileSystem& disk() const {
         return m_request.fileSystem ? *m_request.fileSystem : posixFileSystem();
