@@ -15,7 +15,8 @@ BUILD       ?= build
 ASAN_BUILD  ?= build-asan
 RELEASE_BUILD ?= build-release
 # `make run` and `make test` configure build/ alike (warnings as errors, line
-# tables only), so the tests reuse every object `make run` compiled. A plain
+# tables only, the core and the test program compiled in batches of units), so
+# the tests reuse every object `make run` compiled. A plain
 # `cmake` build of your own keeps CMake's defaults: warnings are no errors.
 WERROR      ?= ON
 JOBS        ?= $(shell nproc)
@@ -44,7 +45,8 @@ deps:
 
 configure: deps
 	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DTARNWICK_WERROR=$(WERROR) >/dev/null
+	    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" -DTARNWICK_WERROR=$(WERROR) \
+	    -DTARNWICK_UNITY=ON >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)

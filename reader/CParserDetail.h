@@ -15,10 +15,9 @@
 
 #include "model/Element.h"
 #include "reader/CStringLines.h"
+#include "support/Text.h"
 
 namespace tarnwick::parserdetail {
-
-inline constexpr size_t npos = std::string_view::npos;
 
 // ASCII case-insensitive search of needle in text from from; npos when absent.
 size_t findNoCase(std::string_view text, std::string_view needle, size_t from = 0);

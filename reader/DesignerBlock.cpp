@@ -12,7 +12,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr size_t npos = std::string_view::npos;
 // Past this many warnings a block only says that there were more: a file of
 // garbage gives a screenful, not a line per byte.
 constexpr int kMaxWarnings = 20;

@@ -17,6 +17,9 @@
 
 namespace tarnwick {
 
+// "Not found", as the string searches answer it.
+inline constexpr std::size_t npos = std::string_view::npos;
+
 // Upper-/lower-cased copy of a UTF-8 text.
 std::string toUpper(std::string_view text);
 std::string toLower(std::string_view text);

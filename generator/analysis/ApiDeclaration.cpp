@@ -9,7 +9,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr std::size_t npos = std::string_view::npos;
 using parserdetail::findNoCase;
 using parserdetail::findOutsideStrings;
 using parserdetail::matchingParen;

@@ -18,7 +18,6 @@ namespace tarnwick {
 
 namespace {
 
-constexpr std::size_t npos = std::string_view::npos;
 // The reader's own scanners: a parameter list splits here as it does there.
 using parserdetail::findNoCase;
 using parserdetail::findOutsideStrings;

@@ -9,8 +9,6 @@ namespace tarnwick::xref {
 
 namespace {
 
-constexpr size_t npos = std::string_view::npos;
-
 bool identStart(char c) {
     const auto u = static_cast<unsigned char>(c);
     return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || u >= 0x80;

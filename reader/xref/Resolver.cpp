@@ -11,8 +11,6 @@ namespace tarnwick::xref {
 
 namespace {
 
-constexpr size_t npos = std::string_view::npos;
-
 bool isScopeWord(const Token& t) {
     return is(t, "Public") || is(t, "Private") || is(t, "Friend") || is(t, "Global");
 }

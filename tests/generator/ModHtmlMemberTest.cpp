@@ -31,7 +31,7 @@ TEST(ModHtmlMember, ProcedureSyntaxPutsEachParameterOnItsOwnLine) {
     };
     for (const auto& c : kCases) {
         const std::string table = formatProcedureSyntax(c.input).str();
-        EXPECT_EQ(codeText(table), c.layout) << c.input;
+        EXPECT_EQ(tableText(table), c.layout) << c.input;
         EXPECT_NE(table.find(" id = \"SYNTAX\""), std::string::npos) << c.input;
     }
 }
@@ -48,7 +48,7 @@ TEST(ModHtmlMember, TypeSyntaxIndentsTheMembers) {
         {"", ""},
     };
     for (const auto& c : kCases)
-        EXPECT_EQ(codeText(formatTypeSyntax(c.input).str()), c.layout) << c.input;
+        EXPECT_EQ(tableText(formatTypeSyntax(c.input).str()), c.layout) << c.input;
 }
 
 // Functions, variables, properties, subs and events: the golden UML page's titles.

@@ -66,7 +66,7 @@ inline std::map<std::string, std::string> pagesOf(PageBodies pages) {
 }
 
 // The text a code table shows, line by line: tags, the leading blank and references undone.
-inline std::string codeText(const std::string& table) {
+inline std::string tableText(const std::string& table) {
     std::string text;
     const std::string row = "nowrap>\r\n";
     for (size_t at = table.find(row); at != std::string::npos; at = table.find(row, at)) {

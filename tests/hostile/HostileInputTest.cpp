@@ -21,7 +21,7 @@ using testing::readFile;
 using testing::TempFolder;
 using testing::writeFile;
 
-struct Outcome {
+struct HostileOutcome {
     int status = -1;
     std::string err;
 };
@@ -54,7 +54,7 @@ Scene projectWith(const TempFolder& tmp, const std::string& entry, const std::st
 using Setup = std::function<Scene(const TempFolder&)>;
 
 // Runs `tarnwick ARGS...`; stderr (and stdout, when out is given) caught in a folder of its own.
-Outcome tarnwick(const std::vector<std::string>& args, std::string* out = nullptr) {
+HostileOutcome runHostile(const std::vector<std::string>& args, std::string* out = nullptr) {
     const TempFolder caught;
     std::string command = TARNWICK_BIN_DIR "/tarnwick";
     for (const auto& a : args) command += " '" + a + "'";
@@ -66,10 +66,10 @@ Outcome tarnwick(const std::vector<std::string>& args, std::string* out = nullpt
 }
 
 // Runs `tarnwick generate` on the scene, stdout dropped.
-Outcome generate(const Scene& s) {
+HostileOutcome generate(const Scene& s) {
     std::vector<std::string> args{"generate", s.project, "-o", s.output};
     args.insert(args.end(), s.extra.begin(), s.extra.end());
-    return tarnwick(args);
+    return runHostile(args);
 }
 
 // The project of projectWith(entry, file, bytes) with extra arguments.
@@ -285,7 +285,7 @@ TEST(HostileInput, EachIsDocumentedSkippedOrRefusedWithAMessageNamingTheFile) {
         TempFolder tmp;
         const Scene s = c.setup(tmp);
         auto before = listTree(tmp.path());
-        const Outcome o = generate(s);
+        const HostileOutcome o = generate(s);
         auto after = listTree(tmp.path());
         const auto outside = [](std::set<std::string> tree) {  // all but the output folder
             std::erase_if(tree, [](const std::string& e) { return e.rfind("out", 0) == 0; });
@@ -367,7 +367,7 @@ TEST(HostileInput, DeeplyNestedExpressionsAreBoundedWherever) {
         if (std::string_view(c.command) == "generate") args.insert(args.end(), {"-o", tmp / "out"});
         if (c.place == Place::Define) args.insert(args.end(), {"--define", "X=" + c.expression});
         std::string out;
-        const Outcome o = tarnwick(args, &out);
+        const HostileOutcome o = runHostile(args, &out);
         EXPECT_EQ(o.status, c.status) << what << "\n" << o.err.substr(0, 500);
         if (*c.message) {
             EXPECT_NE(o.err.find(c.message), std::string::npos)
@@ -439,7 +439,7 @@ TEST(HostileInput, NoInputIsOverwrittenWhenTheOutputIsTheProjectFolder) {
         s.output = (tmp.path() / "p").string();
         s.extra = {"--force"};
         if (option) s.extra.insert(s.extra.end(), {c.entry, s.named});
-        const Outcome o = generate(s);
+        const HostileOutcome o = generate(s);
         EXPECT_EQ(o.status, 1) << c.file << "\n" << o.err;
         EXPECT_EQ(readFile(s.named), text) << c.file;
         EXPECT_NE(o.err.find(s.named + ", a file the project reads"), std::string::npos)
@@ -455,7 +455,7 @@ TEST(HostileInput, MembersNamedLikeModulePagesKeepTheirPages) {
         crlf({"VERSION 1.0 CLASS", "BEGIN", "END", "Attribute VB_Name = \"CItem\"",
               "Public Property Get Code() As String", "End Property",
               "Public Function uml() As Long", "End Function", "Public Sub Object_()", "End Sub"}));
-    const Outcome o = generate(s);
+    const HostileOutcome o = generate(s);
     ASSERT_EQ(o.status, 0) << o.err;
     const fs::path out = s.output;
     const std::string overview = readFile(out / "Classes" / "CItem.html");
@@ -500,7 +500,7 @@ TEST(HostileInput, ARerunWritesNoFileOutsideThroughHardLinksAndClearsPartFiles) 
         } else {
             writeFile(planted, "cut off");
         }
-        const Outcome o = generate(s);
+        const HostileOutcome o = generate(s);
         EXPECT_EQ(o.status, 0) << row.what << "\n" << o.err;
         EXPECT_EQ(readFile(tmp.path() / "outside"), "mine") << row.what;
         EXPECT_EQ(fs::exists(planted), row.stays) << row.what;

@@ -42,7 +42,7 @@ struct Read {
     std::string warnings;  // the lines warned about: "3,7"
 };
 
-Read read(const std::string& block, int moduleType = moduletype::Form) {
+Read readDesign(const std::string& block, int moduleType = moduletype::Form) {
     CollectingSink sink;
     CParser parser;
     parser.setDiagnostics(&sink);
@@ -107,7 +107,7 @@ TEST(DesignerBlock, ShapesAndDamage) {
          "VB.Form frmA@1(Left=4294967296,Width=-15,Top=-75000,Height=1E+300)", "2,3,5"},
     };
     for (const auto& c : cases) {
-        const Read r = read(c.block);
+        const Read r = readDesign(c.block);
         const auto& design = r.module->Design();
         EXPECT_EQ(design ? outline(design->form) : "", c.outline) << c.block;
         EXPECT_EQ(r.warnings, c.warnings) << c.block;
@@ -122,7 +122,8 @@ TEST(DesignerBlock, HostileSizesAreBounded) {
     for (int i = 0; i < 1000; ++i) deep += "End\n";
     for (int i = 0; i < 10000; ++i) wide += "Begin VB.Label l" + std::to_string(i) + "\nEnd\n";
     caption += " Caption = \"" + std::string(1 << 20, 'x') + "\"\n";
-    const Read d = read(deep + "End\n"), w = read(wide + "End\n"), c = read(caption + "End\n");
+    const Read d = readDesign(deep + "End\n"), w = readDesign(wide + "End\n"),
+               c = readDesign(caption + "End\n");
 
     int depth = 0;
     for (const DesignControl* at = &d.module->Design()->form; !at->children.empty();
@@ -140,13 +141,13 @@ TEST(DesignerBlock, HostileSizesAreBounded) {
 TEST(DesignerBlock, OnlyModulesWithADesigner) {
     // A class's header block is no design; a form without a block has none.
     const Read cls =
-        read("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n", moduletype::Class);
+        readDesign("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n", moduletype::Class);
     EXPECT_EQ(cls.module->Design(), nullptr);
     EXPECT_EQ(cls.warnings, "");
-    const Read listedAsForm = read("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n");
+    const Read listedAsForm = readDesign("VERSION 1.0 CLASS\nBEGIN\n  MultiUse = -1  'True\nEND\n");
     EXPECT_EQ(listedAsForm.module->Design(), nullptr);
     EXPECT_EQ(listedAsForm.warnings, "");
-    EXPECT_EQ(read("").module->Design(), nullptr);
+    EXPECT_EQ(readDesign("").module->Design(), nullptr);
 }
 
 }  // namespace

@@ -11,7 +11,7 @@ namespace {
 
 const std::string kHeader = "Attribute VB_Name = \"Big\"\r\n";
 
-std::shared_ptr<CModule> read(const std::string& code) {
+std::shared_ptr<CModule> readHostile(const std::string& code) {
     CParser parser;
     return parser.readModuleText(kHeader + code, moduletype::Module, "Big.bas");
 }
@@ -53,7 +53,7 @@ TEST(Robustness, HugeInputsKeepEveryPiece) {
     for (int i = 0; i < 30000; ++i)
         code += "Public Sub S" + std::to_string(i) + "()\r\nAttribute S" + std::to_string(i) +
                 ".VB_Description = \"d" + std::to_string(i) + "\"\r\nEnd Sub\r\n";
-    auto m = read(code);
+    auto m = readHostile(code);
     ASSERT_EQ(m->Subroutines().count(), 30001);
     auto f = m->Functions().at(1);
     EXPECT_EQ(std::to_string(m->Declarations().at(1)->Arguments()->count()) + " " +
@@ -72,7 +72,7 @@ TEST(Robustness, LongRunsOfBlanksAndUnbalancedText) {
     code += "End Sub\r\n";
     code += "Public Function G(a As String = \")\") As Long\r\nEnd Function\r\n";
     code += "Public Sub " + blanks + "_\r\n";
-    auto m = read(code);
+    auto m = readHostile(code);
     // The last line is no Sub: nothing but blanks follows the keyword.
     ASSERT_EQ(m->Subroutines().count() + m->Functions().count(), 2);
     EXPECT_EQ(m->Functions().at(1)->Returns()->DataType(), "Long");
@@ -83,7 +83,7 @@ TEST(Robustness, UnendedBlocksAndEmptyPieces) {
          {"Public Type T\r\n", "Enum E\r\n", "Sub S(\r\n", "Property Get\r\n", "Declare\r\n",
           "Const\r\n", "Implements\r\n", "Event (\r\n", "Private Type\r\n  ' only a comment\r\n",
           "Enum E\r\nEnd Enum", "Dim  As ", "Function F() As", "Private Enum E\r\n\r\n", ""}) {
-        auto m = read(code);
+        auto m = readHostile(code);
         ASSERT_NE(m, nullptr) << code;
     }
 }

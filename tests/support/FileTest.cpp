@@ -16,7 +16,7 @@ namespace {
 
 using testing::TempFolder;
 
-bool contains(const std::string& text, const std::string& part) {
+bool holdsText(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
@@ -119,7 +119,7 @@ TEST(FileTest, MkDirCreatesFoldersUpToTheLastSlash) {
     const std::string file = tmp.write("c.txt", "keep");
     const Status status = File(tmp / "c.txt/sub/page.html").MkDir();
     ASSERT_FALSE(status);
-    EXPECT_TRUE(contains(status.error().message, file)) << status.error().message;
+    EXPECT_TRUE(holdsText(status.error().message, file)) << status.error().message;
     EXPECT_EQ(testing::readAll(file), "keep");
 }
 
@@ -181,7 +181,7 @@ TEST(FileTest, FailuresNameThePathAndTheReason) {
         if (c.reason.empty() && ::geteuid() == 0) continue;
         const std::string message = c.write ? errorOf(File(c.path).WriteStream("<html>"))
                                             : errorOf(File(c.path).ReadStream());
-        EXPECT_TRUE(contains(message, c.path) && contains(message, c.reason)) << message;
+        EXPECT_TRUE(holdsText(message, c.path) && holdsText(message, c.reason)) << message;
     }
 }
 
