@@ -5,7 +5,8 @@
 #                   warnings as errors
 #   make check      what CI adds after `make test`: the suite again under AddressSanitizer
 #                   + UBSan with the fuzz smoke runs, a plain Release build of the program,
-#                   the benchmarks built, and the slow tests of build/ (the largest module)
+#                   the benchmarks built, and the slow tests of build/ (the largest module,
+#                   every page encoding in the browser)
 #   make workbench  open the workbench on the bundled example
 #   make fuzz       run every fuzzer for FUZZ_SECONDS each
 #   make bench      run the benchmarks
@@ -62,7 +63,8 @@ test: test-main test-zone
 
 check: test-asan test-release test-bench test-slow
 
-# The tests of build/ that take a core for long (the largest module).
+# The tests of build/ that take a core for long (the largest module, the
+# payload pages in every encoding family).
 test-slow: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L slow
 
