@@ -21,14 +21,22 @@ endif()
 
 # Offscreen, Chromium without its sandbox (the tests may run as root), no
 # registry from the user's environment; a QSKIP shows as skipped, not passed.
+# Functions that check nothing a change breaks and take long (the
+# screenshots for the documentation) run in `make check` only (label slow).
+set(slow_functions screenshots)
 set(content "")
 foreach(function IN LISTS functions)
     string(REPLACE "()" "" function "${function}")
     set(test "${TEST_PREFIX}${function}")
+    set(labels workbench)
+    list(FIND slow_functions "${function}" slow)
+    if(NOT slow EQUAL -1)
+        set(labels "workbench;slow")
+    endif()
     string(APPEND content
         "add_test([=[${test}]=] [=[${TEST_EXECUTABLE}]=] ${function})\n"
         "set_tests_properties([=[${test}]=] PROPERTIES\n"
         "    ENVIRONMENT [=[QT_QPA_PLATFORM=offscreen;QTWEBENGINE_CHROMIUM_FLAGS=--no-sandbox;TARNWICK_REGISTRY=]=]\n"
-        "    LABELS workbench TIMEOUT 120 SKIP_REGULAR_EXPRESSION [=[SKIP   : ]=])\n")
+        "    LABELS [=[${labels}]=] TIMEOUT 120 SKIP_REGULAR_EXPRESSION [=[SKIP   : ]=])\n")
 endforeach()
 file(WRITE "${CTEST_FILE}" "${content}")
