@@ -7,20 +7,12 @@
 
 #include "generator/offline/OfflineHelp.h"
 #include "support/AtomicFile.h"
-#include "support/Escape.h"
 
 namespace fs = std::filesystem;
 
 namespace tarnwick {
 
 namespace {
-
-std::string plistText(std::string_view text) {
-    std::string clean;
-    for (const char c : text)
-        if (static_cast<unsigned char>(c) >= 0x20) clean += c;
-    return escaped(clean).str();
-}
 
 std::string infoPlist(const OfflineIndex& index) {
     const std::string id = docsetIdentifier(index);
@@ -30,13 +22,13 @@ std::string infoPlist(const OfflineIndex& index) {
            "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
            "<plist version=\"1.0\">\n<dict>\n"
            "  <key>CFBundleIdentifier</key>\n  <string>" +
-           plistText(id) +
+           xmlText(id) +
            "</string>\n"
            "  <key>CFBundleName</key>\n  <string>" +
-           plistText(title) +
+           xmlText(title) +
            "</string>\n"
            "  <key>DocSetPlatformFamily</key>\n  <string>" +
-           plistText(id) +
+           xmlText(id) +
            "</string>\n"
            "  <key>isDashDocset</key>\n  <true/>\n"
            "  <key>dashIndexFilePath</key>\n  <string>project-summary.html</string>\n"

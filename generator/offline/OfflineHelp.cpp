@@ -31,9 +31,9 @@ std::string identifierPart(std::string_view text) {
     return out;
 }
 
-// Text for an XML element or attribute: the markup characters escaped, the
-// control characters XML 1.0 cannot hold at all left out.
-std::string xml(std::string_view text) {
+}  // namespace
+
+std::string xmlText(std::string_view text) {
     std::string clean;
     clean.reserve(text.size());
     for (const char c : text) {
@@ -42,6 +42,8 @@ std::string xml(std::string_view text) {
     }
     return attribute(clean).str();
 }
+
+namespace {
 
 bool isClassLike(std::string_view kind) {
     return kind == "Class" || kind == "Form" || kind == "PropertyPage" || kind == "UserControl";
@@ -103,13 +105,18 @@ std::string docsetType(const OfflineEntry& entry) {
     return found->second;
 }
 
-std::string qtHelpProjectName(const OfflineIndex& index) {
-    return safeFileName(index.name.empty() ? docsetIdentifier(index) : index.name) + ".qhp";
+namespace {
+
+// The stem both packages' names share: the project's name made safe for a file.
+std::string packageStem(const OfflineIndex& index) {
+    return safeFileName(index.name.empty() ? docsetIdentifier(index) : index.name);
 }
 
-std::string docsetName(const OfflineIndex& index) {
-    return safeFileName(index.name.empty() ? docsetIdentifier(index) : index.name) + ".docset";
-}
+}  // namespace
+
+std::string qtHelpProjectName(const OfflineIndex& index) { return packageStem(index) + ".qhp"; }
+
+std::string docsetName(const OfflineIndex& index) { return packageStem(index) + ".docset"; }
 
 namespace {
 
@@ -124,19 +131,19 @@ void appendContents(std::string& out, const OfflineIndex& index) {
     };
     for (const OfflineEntry& entry : index.entries) {
         if (!entry.module.empty()) {
-            out += "            <section title=\"" + xml(entry.name) + "\" ref=\"" +
-                   xml(entry.path) + "\"/>\n";
+            out += "            <section title=\"" + xmlText(entry.name) + "\" ref=\"" +
+                   xmlText(entry.path) + "\"/>\n";
             continue;
         }
         closeModule();
         if (entry.folder != folder) {
             if (!folder.empty()) out += "        </section>\n";
             folder = entry.folder;
-            out += "        <section title=\"" + xml(folder) + "\" ref=\"all-" + xml(folder) +
-                   ".html\">\n";
+            out += "        <section title=\"" + xmlText(folder) + "\" ref=\"all-" +
+                   xmlText(folder) + ".html\">\n";
         }
-        out += "          <section title=\"" + xml(entry.name) + "\" ref=\"" + xml(entry.path) +
-               "\">\n";
+        out += "          <section title=\"" + xmlText(entry.name) + "\" ref=\"" +
+               xmlText(entry.path) + "\">\n";
         moduleOpen = true;
     }
     closeModule();
@@ -152,21 +159,21 @@ std::string buildQtHelpProject(const OfflineIndex& index, const std::vector<std:
     std::string out =
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<QtHelpProject version=\"1.0\">\n"
         "  <namespace>" +
-        xml(qtHelpNamespace(index)) +
+        xmlText(qtHelpNamespace(index)) +
         "</namespace>\n"
         "  <virtualFolder>doc</virtualFolder>\n"
         "  <customFilter name=\"" +
-        xml(title) +
+        xmlText(title) +
         "\">\n"
         "    <filterAttribute>" +
-        xml(filter) +
+        xmlText(filter) +
         "</filterAttribute>\n"
         "  </customFilter>\n  <filterSection>\n"
         "    <filterAttribute>" +
-        xml(filter) +
+        xmlText(filter) +
         "</filterAttribute>\n    <toc>\n"
         "      <section title=\"" +
-        xml(title) + "\" ref=\"project-summary.html\">\n";
+        xmlText(title) + "\" ref=\"project-summary.html\">\n";
     appendContents(out, index);
     out += "      </section>\n    </toc>\n    <keywords>\n";
     std::string module;
@@ -174,11 +181,11 @@ std::string buildQtHelpProject(const OfflineIndex& index, const std::vector<std:
         if (entry.module.empty()) module = entry.name;
         // The id lets a help browser's F1 find "Module.Member" as well.
         const std::string id = entry.module.empty() ? entry.name : module + "." + entry.name;
-        out += "      <keyword name=\"" + xml(entry.name) + "\" id=\"" + xml(id) + "\" ref=\"" +
-               xml(entry.path) + "\"/>\n";
+        out += "      <keyword name=\"" + xmlText(entry.name) + "\" id=\"" + xmlText(id) +
+               "\" ref=\"" + xmlText(entry.path) + "\"/>\n";
     }
     out += "    </keywords>\n    <files>\n";
-    for (const std::string& file : files) out += "      <file>" + xml(file) + "</file>\n";
+    for (const std::string& file : files) out += "      <file>" + xmlText(file) + "</file>\n";
     out += "    </files>\n  </filterSection>\n</QtHelpProject>\n";
     return out;
 }

@@ -55,6 +55,11 @@ std::string docsetIdentifier(const OfflineIndex& index);
 // class is a "Method").
 std::string docsetType(const OfflineEntry& entry);
 
+// Text for an XML element or attribute (the .qhp, the docset's plist): the
+// markup characters escaped, the control characters XML 1.0 cannot hold
+// at all left out.
+std::string xmlText(std::string_view text);
+
 // The text of the .qhp; files: the site's files, relative, '/' separated.
 std::string buildQtHelpProject(const OfflineIndex& index, const std::vector<std::string>& files);
 
