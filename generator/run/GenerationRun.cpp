@@ -393,6 +393,21 @@ void GenerationRun::recordInputs(State& state, const CProject& project,
     state.inputs.add(state.translationPath);
 }
 
+// The run's translation, read once; a bundled file that is simply missing
+// is no news, anything else is told.
+const Translation& GenerationRun::loadTranslation(State& state, ReportRecorder& recorder) const {
+    std::string problem;
+    const Translation& translation =
+        state.translation.emplace(translationOf(m_request, state.translationPath, &problem));
+    if (!translation.loaded() &&
+        (!m_request.translationFile.empty() || File(state.translationPath).IsPresent())) {
+        recorder.warning(
+            state.translationPath, 0,
+            "the translation file cannot be read: " + problem + "; texts are written untranslated");
+    }
+    return translation;
+}
+
 namespace {
 
 // What changed since the version the request names: a page of its own,
@@ -428,16 +443,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     recordInputs(state, *project, *registry);
     if (Status ready = makeFolderReady(state); !ready) return ready;
 
-    std::string translationProblem;
-    const Translation& translation = state.translation.emplace(
-        translationOf(m_request, state.translationPath, &translationProblem));
-    // A bundled file that is simply missing is no news; anything else is.
-    if (!translation.loaded() &&
-        (!m_request.translationFile.empty() || File(state.translationPath).IsPresent())) {
-        recorder.warning(state.translationPath, 0,
-                         "the translation file cannot be read: " + translationProblem +
-                             "; texts are written untranslated");
-    }
+    const Translation& translation = loadTranslation(state, recorder);
     PageContext ctx = state.ctx;
     ctx.translation = &translation;
     ctx.console = &recorder;

@@ -34,6 +34,7 @@ class InputKey;
 class ReportRecorder;
 class CProject;
 class RegistrySource;
+class Translation;
 
 struct GenerationResult {
     bool cancelled = false;
@@ -69,6 +70,7 @@ private:
     Status makeFolderReady(State& state);
     void writeResources(State& state);
     void writeOfflineHelp(State& state);
+    const Translation& loadTranslation(State& state, ReportRecorder& recorder) const;
     void recordInputs(State& state, const CProject& project, const RegistrySource& registry) const;
     void finish(State& state);
     FileSystem& disk() const {
