@@ -6,6 +6,7 @@
 
 #include "generator/pages/FormPicture.h"
 #include "generator/site/CrossLinks.h"
+#include "generator/site/GroupSite.h"
 #include "model/CHelper.h"
 #include "model/ReferenceIndex.h"
 #include "support/Hash.h"
@@ -108,15 +109,20 @@ Html SectionWriter::opening(const Entry& entry) {
     return item;
 }
 
-// The control's type, linked to its page when it is a user control of the project.
+// The control's type, linked to its page when it is a user control of the
+// project or, in a group, a public one of a project this one references
+// (its page is in that project's folder).
 Html SectionWriter::typeOf(const DesignControl& control) const {
-    const std::string shown =
-        equalsIgnoreCase(control.library, "VB") ? control.className : control.typeName();
+    const bool vb = equalsIgnoreCase(control.library, "VB");
+    const std::string shown = vb ? control.className : control.typeName();
     std::string page;
-    if (m_ctx.links && equalsIgnoreCase(control.library, m_project.displayName()))
+    if (m_ctx.links && equalsIgnoreCase(control.library, m_project.displayName())) {
         for (const auto& candidate : m_project.UserControls().elements())
             if (equalsIgnoreCase(candidate->Name(), control.className))
                 page = m_ctx.links->modulePage(*candidate);
+    } else if (m_ctx.group && m_ctx.settings.UserControls && !vb && !control.library.empty()) {
+        page = m_ctx.group->classPage(control.library + "." + control.className);
+    }
     return "<SPAN class=\"controlType\">" + CrossLinks::link(page, shown) + "</SPAN>";
 }
 
