@@ -78,6 +78,8 @@ public:
     void menus(HtmlBuffer& out, const DesignControl& form);
 
 private:
+    // The picture of the design with its legends.
+    void picture(HtmlBuffer& out) const;
     void tree(HtmlBuffer& out, const std::vector<const DesignControl*>& parents, bool menus);
     Html opening(const Entry& entry);
     Html typeOf(const DesignControl& control) const;
@@ -203,8 +205,7 @@ void SectionWriter::tree(HtmlBuffer& out, const std::vector<const DesignControl*
     out.AppendLn("</UL>");
 }
 
-void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
-    out.AppendLn("<H3 id=\"Controls\">" + trText(m_helper, "Controls", "Controls") + "</H3>");
+void SectionWriter::picture(HtmlBuffer& out) const {
     std::string label = m_helper.Translate("FormPicture", "Picture of %1");
     if (const size_t at = label.find("%1"); at != std::string::npos)
         label.replace(at, 2, m_module.Name());
@@ -221,6 +222,12 @@ void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
         out.AppendLn("<P class=\"pictureLegend\">" +
                      trText(m_helper, "FormPictureTwips", "Drawn in twips:") + " " + escaped(note) +
                      "</P>");
+}
+
+void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
+    out.AppendLn("<H3 id=\"Controls\">" + trText(m_helper, "Controls", "Controls") + "</H3>");
+    // A data environment or report draws nothing of its own: only controls make a picture.
+    if (m_module.Kind() != ModuleKind::Designer || !form.children.empty()) picture(out);
     // The form itself is the root of the tree, with the handlers of its own events.
     const std::string anchor = controlAnchor(form.name);
     m_anchors.insert(anchor);

@@ -116,6 +116,19 @@ TEST(UnusedCheck, ToldUnlessVbOrAnotherBuildUsesIt) {
     }
 }
 
+// The example's forms: every handler of a control, menu entry, array or
+// placed user control is called by VB6; only the deleted button's is told.
+TEST(UnusedCheck, LedgerExampleTellsTheOrphanHandlerAlone) {
+    CParser parser;
+    parser.setPath(std::string(TARNWICK_SOURCE_DIR) + "/examples/Ledger/Ledger.vbp");
+    auto project = parser.Parse();
+    ASSERT_TRUE(project) << project.error().message;
+    std::string handlers;
+    for (const Finding& f : findUnused(*project.value(), GenerationSettings::dialogDefaults()))
+        if (f.member.find('_') != std::string::npos) handlers += f.module + "." + f.member + " ";
+    EXPECT_EQ(handlers, "frmOptions.cmdGone_Click ");
+}
+
 // A module file: a class's header and instancing (exposed: "True" or
 // "False"), or a standard module's name alone.
 std::string moduleFile(const std::string& kind, const std::string& name, const char* exposed,

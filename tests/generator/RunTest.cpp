@@ -122,6 +122,13 @@ TEST(RunOrder, KindsInRunOrderAndModulesByName) {
     EXPECT_NE(overview.find("all-UserDocuments.html"), std::string::npos);
     EXPECT_NE(overview.find("src/images/Designer.ico"), std::string::npos);
     EXPECT_EQ(testing::brokenLinks(tmp.path() / "out"), std::vector<std::string>{});
+    // A user document's controls are drawn; a data environment without controls is not.
+    const auto drawn = [&](const char* page) {
+        return testing::readFile(tmp.path() / "out" / page).find("<svg class=\"formPicture\"") !=
+               std::string::npos;
+    };
+    EXPECT_TRUE(drawn("UserDocuments/docMain.html"));
+    EXPECT_FALSE(drawn("Designers/deData.html"));
     EXPECT_EQ(std::count(observer.console.begin(), observer.console.end(),
                          "Create documentation for Class CAlpha"),
               3);
