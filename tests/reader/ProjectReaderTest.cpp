@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "CParserTestAccess.h"
+#include "model/FormDesign.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
 #include "tests/support/TempFolder.h"
@@ -80,8 +81,8 @@ TEST_F(ProjectReader, WholeProject) {
                    crlf({"VERSION 5.00", "Begin {C0E45035-5775-11D0-B388-00A0C9055D8E} deMain",
                          "   _Version = 393216", "   BeginProperty Connection1",
                          "      ConnectionSource = \"DSN=Ledger\"", "   EndProperty", "End",
-                         "Attribute VB_Name = \"deMain\"", "Private Sub Connection1_WillConnect()",
-                         "End Sub"}));
+                         "Attribute VB_Name = \"deMain\"",
+                         "Private Sub DataEnvironment_Initialize()", "End Sub"}));
     m_folder.write("app/Demo.vbp",
                    crlf({"Type=Exe",
                          std::string("Reference=*\\G") + kStdole +
@@ -122,7 +123,12 @@ TEST_F(ProjectReader, WholeProject) {
         EXPECT_EQ(m->ModuleType(), kind) << root;
         ASSERT_NE(m->Design(), nullptr) << root;
         EXPECT_EQ(m->Design()->form.typeName() + " " + m->Design()->form.name, root);
-        EXPECT_EQ(m->Subroutines().count(), 1) << root;
+        ASSERT_EQ(m->Subroutines().count(), 1) << root;
+        // Its one routine handles an event: the button's, the data environment's own.
+        const auto handled =
+            handledEvent(m->Design().get(), m->Kind(), m->Subroutines().at(1)->Name());
+        EXPECT_EQ(handled ? handled->object : "",
+                  kind == moduletype::Designer ? "DataEnvironment" : "cmdGo");
     }
     EXPECT_EQ(p.Forms().at(1)->Path(), (m_folder / "app/forms/frmMain.frm"));
     // Element lists are sorted too.
