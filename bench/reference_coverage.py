@@ -99,8 +99,9 @@ def main():
     tarnwick, project, *rest = sys.argv[1:]
     dump = json.loads(subprocess.run([tarnwick, "dump", project, *rest], check=True,
                                      capture_output=True, text=True).stdout)
-    modules = [m for kind in ("Classes", "Forms", "Modules", "PropertyPages", "UserControls")
-               for m in dump[kind]]
+    modules = [m for kind in ("Classes", "Forms", "Modules", "PropertyPages", "UserControls",
+                              "UserDocuments", "Designers")
+               for m in dump.get(kind, [])]
     routines = {e["Name"].lower() for m in modules
                 for kind in ("Functions", "Subroutines", "Properties") for e in m[kind]}
     linked = collections.Counter()

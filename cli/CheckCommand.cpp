@@ -173,6 +173,10 @@ const char* moduleKindWord(ModuleKind kind) {
             return "PropertyPage";
         case ModuleKind::UserControl:
             return "UserControl";
+        case ModuleKind::UserDocument:
+            return "UserDocument";
+        case ModuleKind::Designer:
+            return "Designer";
         default:
             return "Module";
     }

@@ -33,7 +33,7 @@ const char* reportFormatNames();
 // One module a check looked at, and its members counted for coverage.
 struct ModuleCount {
     std::string name;
-    std::string kind;  // "Class", "Module", "Form", "PropertyPage", "UserControl"
+    std::string kind;  // "Class", "Module", "Form", "PropertyPage", "UserControl", ...
     std::string file;  // as the findings give it
     int documented = 0;
     int undocumented = 0;

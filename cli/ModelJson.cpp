@@ -192,6 +192,8 @@ Json toJson(const CProject& project) {
     json["Classes"] = listJson(project.Classes());
     json["PropertyPages"] = listJson(project.PropertyPages());
     json["UserControls"] = listJson(project.UserControls());
+    json["UserDocuments"] = listJson(project.UserDocuments());
+    json["Designers"] = listJson(project.Designers());
     json["CrossReferences"] = referencesJson(project);
     json["ControlUses"] = controlUsesJson(project);
     return json;
@@ -212,14 +214,16 @@ void writeIndented(std::ostream& out, const Json& value, int indent) {
 
 void writeProjectJson(std::ostream& out, const CProject& project) {
     // The small head as one object, then each module list item by item.
-    const char* const lists[] = {"References", "Objects",       "Forms",       "Modules",
-                                 "Classes",    "PropertyPages", "UserControls"};
+    const char* const lists[] = {"References",   "Objects",       "Forms",
+                                 "Modules",      "Classes",       "PropertyPages",
+                                 "UserControls", "UserDocuments", "Designers"};
     std::string text = dumpJson(projectHead(project));
     text.erase(text.size() - 2);  // "\n}"
     out << text;
     const CModuleList* modules[] = {
-        &project.References(), &project.Objects(),       &project.Forms(),       &project.Modules(),
-        &project.Classes(),    &project.PropertyPages(), &project.UserControls()};
+        &project.References(),   &project.Objects(),       &project.Forms(),
+        &project.Modules(),      &project.Classes(),       &project.PropertyPages(),
+        &project.UserControls(), &project.UserDocuments(), &project.Designers()};
     for (size_t i = 0; i < std::size(lists); ++i) {
         out << ",\n  \"" << lists[i] << "\": ";
         const auto& elements = modules[i]->elements();

@@ -2,7 +2,8 @@
 // exact model name, lists in list order, objects in a fixed key order.
 //
 //   project:  Path, Properties [{key, value}...], References, Objects, Forms,
-//             Modules, Classes, PropertyPages, UserControls
+//             Modules, Classes, PropertyPages, UserControls, UserDocuments,
+//             Designers
 //   module:   Name, ModuleType, Path, GUID, Version, Description, Source,
 //             Attributes {}, ShortDesc {}, then the ten element lists
 //   element:  the attributes of its class (Variables is null for a type

@@ -68,6 +68,8 @@ constexpr ModuleKindTraits kModuleKinds[] = {
     {ModuleKind::UserControl, "UserControl", "UserControls", "UserControl"},
     {ModuleKind::Reference, "", "", ""},
     {ModuleKind::Object, "", "", ""},
+    {ModuleKind::UserDocument, "UserDocument", "UserDocuments", "UserDocument"},
+    {ModuleKind::Designer, "Designer", "Designers", "Designer"},
 };
 
 constexpr bool sameText(const char* a, const char* b) {

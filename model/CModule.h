@@ -1,6 +1,6 @@
 // CModule: one source module of a project (form, class, standard module,
-// property page, user control) or one library the project refers to (a
-// type-library reference or a control library).
+// property page, user control, user document, designer) or one library the
+// project refers to (a type-library reference or a control library).
 //
 // It carries the module's kind and identity, its description, two tables
 // (Attributes: attribute name to value; ShortDesc: member name to short
@@ -43,6 +43,8 @@ inline constexpr int PropertyPage = static_cast<int>(ModuleKind::PropertyPage);
 inline constexpr int UserControl = static_cast<int>(ModuleKind::UserControl);
 inline constexpr int Reference = static_cast<int>(ModuleKind::Reference);
 inline constexpr int Object = static_cast<int>(ModuleKind::Object);
+inline constexpr int UserDocument = static_cast<int>(ModuleKind::UserDocument);
+inline constexpr int Designer = static_cast<int>(ModuleKind::Designer);
 }  // namespace moduletype
 
 class CModule : public ListItem {
@@ -66,7 +68,7 @@ public:
     void setShortDesc(std::shared_ptr<HashTable> table);
     int ModuleType() const { return m_moduleType; }
     void setModuleType(int value) { m_moduleType = value; }
-    // ModuleType as a kind; a code outside 0 to 7 is ModuleKind::None.
+    // ModuleType as a kind; a code outside 0 to 9 is ModuleKind::None.
     ModuleKind Kind() const { return moduleKindOf(m_moduleType); }
     const std::string& Name() const override { return m_name; }
     void setName(std::string value) { m_name = std::move(value); }

@@ -16,6 +16,10 @@ CModuleList* CProject::listOfKind(ModuleKind kind) {
             return &m_propertyPages;
         case ModuleKind::UserControl:
             return &m_userControls;
+        case ModuleKind::UserDocument:
+            return &m_userDocuments;
+        case ModuleKind::Designer:
+            return &m_designers;
         case ModuleKind::Reference:
             return &m_references;
         case ModuleKind::Object:

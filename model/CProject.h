@@ -1,4 +1,4 @@
-// CProject: one parsed VB6 project: its modules sorted by kind into seven
+// CProject: one parsed VB6 project: its modules sorted by kind into nine
 // lists, the project file's remaining settings (Properties, in file order) and
 // the project file's path. The lists exist from construction on; the project
 // owns them and hands out its own objects, not copies.
@@ -25,6 +25,8 @@ public:
     std::shared_ptr<CModule> CreateClass() const { return std::make_shared<CModule>(); }
     std::shared_ptr<CModule> CreatePropertyPage() const { return std::make_shared<CModule>(); }
     std::shared_ptr<CModule> CreateUserControl() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreateUserDocument() const { return std::make_shared<CModule>(); }
+    std::shared_ptr<CModule> CreateDesigner() const { return std::make_shared<CModule>(); }
     std::shared_ptr<CModule> CreateObject() const { return std::make_shared<CModule>(); }
     std::shared_ptr<CModule> CreateReference() const { return std::make_shared<CModule>(); }
 
@@ -35,6 +37,8 @@ public:
     CModuleList& Classes() { return m_classes; }
     CModuleList& PropertyPages() { return m_propertyPages; }
     CModuleList& UserControls() { return m_userControls; }
+    CModuleList& UserDocuments() { return m_userDocuments; }
+    CModuleList& Designers() { return m_designers; }
     const CModuleList& Objects() const { return m_objects; }
     const CModuleList& References() const { return m_references; }
     const CModuleList& Forms() const { return m_forms; }
@@ -42,6 +46,8 @@ public:
     const CModuleList& Classes() const { return m_classes; }
     const CModuleList& PropertyPages() const { return m_propertyPages; }
     const CModuleList& UserControls() const { return m_userControls; }
+    const CModuleList& UserDocuments() const { return m_userDocuments; }
+    const CModuleList& Designers() const { return m_designers; }
     ListMap& Properties() { return m_properties; }
     const ListMap& Properties() const { return m_properties; }
     // The conditional-compilation constants the modules were read with, as
@@ -66,7 +72,7 @@ public:
         m_crossReferences = std::make_shared<const ReferenceIndex>(std::move(value));
     }
 
-    // The list that keeps modules of a kind (code 1 to 7), or nullptr for
+    // The list that keeps modules of a kind (code 1 to 9), or nullptr for
     // ModuleKind::None.
     CModuleList* listOfKind(int moduleType) { return listOfKind(moduleKindOf(moduleType)); }
     CModuleList* listOfKind(ModuleKind kind);
@@ -80,6 +86,8 @@ private:
     CModuleList m_classes;
     CModuleList m_propertyPages;
     CModuleList m_userControls;
+    CModuleList m_userDocuments;
+    CModuleList m_designers;
     ListMap m_properties;
     std::string m_path;
     ConstantList m_conditionalConstants;

@@ -83,6 +83,14 @@ bool isOwnObject(ModuleKind kind, const FormDesign* design, std::string_view obj
             return equalsIgnoreCase(object, "UserControl");
         case ModuleKind::PropertyPage:
             return equalsIgnoreCase(object, "PropertyPage");
+        case ModuleKind::UserDocument:
+            return equalsIgnoreCase(object, "UserDocument");
+        case ModuleKind::Designer:
+            // A designer's root is typed by its GUID; its code names it by kind.
+            for (const char* own :
+                 {"DataEnvironment", "DataReport", "AddinInstance", "WebClass", "DHTMLPage"})
+                if (equalsIgnoreCase(object, own)) return true;
+            return false;
         case ModuleKind::Class:
             return equalsIgnoreCase(object, "Class");
         default:

@@ -67,7 +67,8 @@ struct FormDesign {
 
 // What a routine named "object_Event" handles: a control or menu entry of
 // the module's design (control set) or the module's own object ("Form",
-// "MDIForm", "UserControl", "PropertyPage", "UserDocument"; control null).
+// "MDIForm", "UserControl", "PropertyPage", "UserDocument", a designer's
+// "DataEnvironment" or "DataReport"; control null).
 struct HandledEvent {
     const DesignControl* control = nullptr;
     std::string object;  // the name as the routine spells it

@@ -98,18 +98,29 @@ enum class ModuleKind {
     UserControl = 5,
     Reference = 6,  // referenced type library
     Object = 7,     // control library
+    UserDocument = 8,
+    Designer = 9,  // a designer's file (.dsr): a data environment, a data report
 };
-inline constexpr int kModuleKindCount = 8;
+inline constexpr int kModuleKindCount = 10;
 
-// The kind of a `ModuleType` code; a code outside 0 to 7 is ModuleKind::None.
+// The kind of a `ModuleType` code; a code outside 0 to 9 is ModuleKind::None.
 constexpr ModuleKind moduleKindOf(int moduleType) {
     return moduleType > 0 && moduleType < kModuleKindCount ? static_cast<ModuleKind>(moduleType)
                                                            : ModuleKind::None;
 }
 
 // The kinds that have pages, in the order of the generation run.
-inline constexpr ModuleKind kDocumentedModuleKinds[] = {ModuleKind::Class, ModuleKind::Module,
-                                                        ModuleKind::Form, ModuleKind::PropertyPage,
-                                                        ModuleKind::UserControl};
+inline constexpr ModuleKind kDocumentedModuleKinds[] = {
+    ModuleKind::Class,        ModuleKind::Module,      ModuleKind::Form,
+    ModuleKind::PropertyPage, ModuleKind::UserControl, ModuleKind::UserDocument,
+    ModuleKind::Designer};
+
+// The kinds whose files open with a designer block (controls, menus) before
+// their code; a class's file has a header block of settings instead.
+constexpr bool isDesignedKind(ModuleKind kind) {
+    return kind == ModuleKind::Form || kind == ModuleKind::UserControl ||
+           kind == ModuleKind::PropertyPage || kind == ModuleKind::UserDocument ||
+           kind == ModuleKind::Designer;
+}
 
 }  // namespace tarnwick

@@ -33,6 +33,8 @@ struct GroupProject {
     int forms = 0;
     int userControls = 0;
     int propertyPages = 0;
+    int userDocuments = 0;
+    int designers = 0;
     // The project files its project references (Reference=*\A... and
     // Object=*\A...) name, resolved against its folder, in file order.
     std::vector<std::string> projectReferences;
@@ -41,7 +43,8 @@ struct GroupProject {
     // Its user controls another project may place (VB_Exposed = True), by name.
     std::vector<std::string> publicControls;
     // Its source files, resolved, each with the site folder of its kind
-    // ("Classes", "Modules", "Forms", "UserControls", "PropertyPages").
+    // ("Classes", "Modules", "Forms", "UserControls", "PropertyPages",
+    // "UserDocuments", "Designers").
     struct Source {
         std::string path;
         std::string kindFolder;

@@ -2,10 +2,11 @@
 // CProject.
 //
 // Set Path to the .vbp file and call Parse(): each source-module entry (form,
-// class, module, property page, user control) is read from its file, each
-// library entry (Reference=, Object=) becomes a library module completed from
-// the registry source, every other line becomes a project setting. At the end
-// the five source-module lists, the element lists of their modules and the
+// class, module, property page, user control, user document, designer) is
+// read from its file, each library entry (Reference=, Object=) becomes a
+// library module completed from the registry source, every other line
+// becomes a project setting. At the end
+// the seven source-module lists, the element lists of their modules and the
 // two library lists are sorted by name, so that the generation only reads the
 // project. Every Parse() builds a fresh project; nothing is kept.
 //

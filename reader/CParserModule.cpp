@@ -369,10 +369,7 @@ void annotate(Element& element, int line, const std::string& comments,
 }
 
 // A class's header block (BEGIN MultiUse = -1 END) holds no controls.
-bool hasDesignerBlock(ModuleKind kind) {
-    return kind == ModuleKind::Form || kind == ModuleKind::UserControl ||
-           kind == ModuleKind::PropertyPage;
-}
+bool hasDesignerBlock(ModuleKind kind) { return isDesignedKind(kind); }
 
 }  // namespace
 

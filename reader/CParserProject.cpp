@@ -84,12 +84,14 @@ int moduleTypeOf(const std::string& key) {
     if (lowerKey == "module") return moduletype::Module;
     if (lowerKey == "propertypage") return moduletype::PropertyPage;
     if (lowerKey == "usercontrol") return moduletype::UserControl;
+    if (lowerKey == "userdocument") return moduletype::UserDocument;
+    if (lowerKey == "designer") return moduletype::Designer;
     if (lowerKey == "reference") return moduletype::Reference;
     if (lowerKey == "object") return moduletype::Object;
     return moduletype::None;
 }
 
-// The five source-module lists and the two library lists by name: after
+// The seven source-module lists and the two library lists by name: after
 // Parse the model is only read.
 void sortLists(CProject& project) {
     CHelper helper;
@@ -98,6 +100,8 @@ void sortLists(CProject& project) {
     helper.sortModule(project.Modules());
     helper.sortModule(project.PropertyPages());
     helper.sortModule(project.UserControls());
+    helper.sortModule(project.UserDocuments());
+    helper.sortModule(project.Designers());
     helper.sortIterator(project.References());
     helper.sortIterator(project.Objects());
 }

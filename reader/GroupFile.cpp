@@ -113,6 +113,10 @@ void readProjectLine(GroupProject& project, std::string_view key, std::string_vi
             project.publicControls.push_back(name);
     } else if (equalsIgnoreCase(key, "PropertyPage")) {
         listed(project.propertyPages, false, "PropertyPages");
+    } else if (equalsIgnoreCase(key, "UserDocument")) {
+        listed(project.userDocuments, false, "UserDocuments");
+    } else if (equalsIgnoreCase(key, "Designer")) {
+        listed(project.designers, false, "Designers");
     } else if (equalsIgnoreCase(key, "Reference") || equalsIgnoreCase(key, "Object")) {
         const std::string_view referenced = projectReferencePath(value);
         if (!referenced.empty())

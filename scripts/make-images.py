@@ -18,7 +18,7 @@ lines as GIF89a with a transparent background (a small LZW encoder below),
 and the preview sheet as PNG (zlib).
 
 Output: {Kinds}_{Scope}.ico (ten element kinds by five scopes), {Kind}.ico and
-{Kind}2.ico (five module kinds), parchild/parmult/parlower/parnone.gif (the
+{Kind}2.ico (seven module kinds), parchild/parmult/parlower/parnone.gif (the
 object-model tree lines, 16x20), and tree/{key}.ico, one picture per image key
 of the workbench's project tree (kept in a sub-folder so that "classes.ico"
 and "Classes_Public.ico"-style names never meet on a case-insensitive disk).
@@ -517,10 +517,30 @@ def module_glyph(kind):
         return [(piece, hexcolor("4a2f91")),
                 (inner, hexcolor("7a5cc7")),
                 (Rect(3.6, 6.6, 6.6, 8.0, 0.5), hexcolor("a995e3"))]
+    if kind == "UserDocument":
+        page = [(2.5, 1.0), (10.0, 1.0), (13.5, 4.5), (13.5, 15.0), (2.5, 15.0)]
+        dark = hexcolor("0e6655")
+        return [(Union(Polygon(page), stroke(page, 1.1)), dark),
+                (Polygon(page), WHITE),
+                (Polygon([(10.0, 1.0), (10.0, 4.5), (13.5, 4.5)]), hexcolor("a3d9cc")),
+                (Rect(4.0, 6.0, 12.0, 8.2, 0.4), hexcolor("16a085")),
+                (Rect(4.0, 9.6, 8.0, 13.2, 0.4), hexcolor("48c9b0")),
+                (Rect(9.0, 9.6, 12.0, 10.6, 0.3), hexcolor("5f6670")),
+                (Rect(9.0, 12.0, 12.0, 13.0, 0.3), hexcolor("5f6670"))]
+    if kind == "Designer":
+        dark = hexcolor("4d5656")
+        return [(Rect(1.0, 1.5, 15.0, 14.5, 1.2), dark),
+                (Rect(2.0, 2.5, 14.0, 13.5, 0.5), WHITE),
+                (Rect(2.0, 2.5, 14.0, 5.0, 0.5), hexcolor("95a5a6")),
+                (Circle(5.5, 9.0, 2.2), hexcolor("e67e22")),
+                (Rect(8.8, 7.0, 12.8, 8.0), hexcolor("5f6670")),
+                (Rect(8.8, 9.5, 12.8, 10.5), hexcolor("5f6670")),
+                (Rect(3.5, 11.8, 12.8, 12.6), hexcolor("bdc3c7"))]
     raise KeyError(kind)
 
 
-MODULE_KINDS = ["Class", "Form", "Module", "PropertyPage", "UserControl"]
+MODULE_KINDS = ["Class", "Form", "Module", "PropertyPage", "UserControl", "UserDocument",
+                "Designer"]
 
 
 def tile(layers):
@@ -636,7 +656,8 @@ class ScaledShape(Shape):
 TREE_SUFFIX = {"Global": "_global", "Public": "_public", "Private": "_private",
                "Friend": "_friend", "None": "_noscope"}
 TREE_MODULE_KEYS = {"forms": "Form", "modules": "Module", "classes": "Class",
-                    "usercontrols": "UserControl", "propertypages": "PropertyPage"}
+                    "usercontrols": "UserControl", "propertypages": "PropertyPage",
+                    "userdocuments": "UserDocument", "designers": "Designer"}
 
 
 def build(out_dir):

@@ -59,6 +59,8 @@ constexpr ModuleGroup kModuleGroups[] = {
     {"classes", "Class.ico", "C", 0xc0392b},
     {"usercontrols", "UserControl.ico", "U", 0x8e44ad},
     {"propertypages", "PropertyPage.ico", "G", 0xd35400},
+    {"userdocuments", "UserDocument.ico", "D", 0x16a085},
+    {"designers", "Designer.ico", "E", 0x7f8c8d},
 };
 
 // A small badge: the kind's letter on a rounded square of its colour.

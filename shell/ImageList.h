@@ -1,7 +1,8 @@
 // ImageList: the pictures of the project tree, the progress window and the toolbar.
 //
-// Keys: "project", "references", "objects", the five module groups
-// ("forms", "modules", "classes", "usercontrols", "propertypages"), the ten
+// Keys: "project", "references", "objects", the seven module groups
+// ("forms", "modules", "classes", "usercontrols", "propertypages",
+// "userdocuments", "designers"), the ten
 // element groups ("implementations" ... "properties") and, for the nine
 // element kinds that carry a scope, the kind followed by "_global",
 // "_public", "_private", "_friend" or "_noscope" ("functions_public").

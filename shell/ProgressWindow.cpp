@@ -28,7 +28,8 @@ namespace {
 
 // "propertypages" -> "PropertyPages": a kind key as the tree names the kind.
 QString kindCaption(const std::string& kindsKey) {
-    for (const char* caption : {"Classes", "Modules", "Forms", "PropertyPages", "UserControls"})
+    for (const char* caption : {"Classes", "Modules", "Forms", "PropertyPages", "UserControls",
+                                "UserDocuments", "Designers"})
         if (QString::fromStdString(kindsKey).compare(QLatin1String(caption), Qt::CaseInsensitive) ==
             0)
             return QLatin1String(caption);

@@ -15,8 +15,8 @@
 #include <atomic>
 #include <cstdlib>
 #include <exception>
-#include <stdexcept>
 #include <functional>
+#include <stdexcept>
 
 #include "generator/layout/PageFrame.h"
 #include "generator/pages/FormPicture.h"
@@ -312,6 +312,8 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
         {"Classes", p.Classes(), false},
         {"UserControls", p.UserControls(), false},
         {"PropertyPages", p.PropertyPages(), false},
+        {"UserDocuments", p.UserDocuments(), false},
+        {"Designers", p.Designers(), false},
     };
     QStringList summary;
     for (const Group& group : groups) {

@@ -4,7 +4,8 @@
 // painting and the read can be cancelled; the finished model becomes
 // AppState::CurrentProject and is shown in one pass: the project node, its
 // library and module groups (References, Objects, Forms, Modules, Classes,
-// UserControls, PropertyPages, each only when not empty), under each module
+// UserControls, PropertyPages, UserDocuments, Designers, each only when not
+// empty), under each module
 // its element groups (Implementations ... Properties) and under those one
 // node per element, with an icon for its kind and scope. The console gets
 // one summary line per group, not one per member.

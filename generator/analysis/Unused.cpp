@@ -138,13 +138,14 @@ private:
     // A routine VB6 calls: the handler of an event of a control, menu entry
     // or WithEvents variable of the module or of the module itself, or a
     // member of an interface the module implements. A module whose design
-    // could not be read keeps every name with an underscore.
+    // could not be read, and a designer, keep every name with an underscore.
     bool isCalledByVb(std::string_view name) const {
         if (name.find('_') == std::string_view::npos) return false;
-        const bool designed = m_module.Kind() == ModuleKind::Form ||
-                              m_module.Kind() == ModuleKind::UserControl ||
-                              m_module.Kind() == ModuleKind::PropertyPage;
-        if (designed && m_module.Design() == nullptr) return true;
+        // A designer's objects (connections, commands, report sections) sit
+        // in property groups the design does not read: any of its names with
+        // an underscore may handle one of their events.
+        if (m_module.Kind() == ModuleKind::Designer) return true;
+        if (isDesignedKind(m_module.Kind()) && m_module.Design() == nullptr) return true;
         if (handledEvent(m_module.Design().get(), m_module.Kind(), name)) return true;
         const auto prefixed = [&](std::string_view object) {
             return name.size() > object.size() + 1 && name[object.size()] == '_' &&

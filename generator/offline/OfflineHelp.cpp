@@ -46,7 +46,8 @@ std::string xmlText(std::string_view text) {
 namespace {
 
 bool isClassLike(std::string_view kind) {
-    return kind == "Class" || kind == "Form" || kind == "PropertyPage" || kind == "UserControl";
+    return kind == "Class" || kind == "Form" || kind == "PropertyPage" || kind == "UserControl" ||
+           kind == "UserDocument" || kind == "Designer";
 }
 
 }  // namespace
@@ -87,10 +88,8 @@ std::string docsetIdentifier(const OfflineIndex& index) {
 
 std::string docsetType(const OfflineEntry& entry) {
     static const std::map<std::string, std::string, std::less<>> kModules = {
-        {"Class", "Class"},
-        {"Form", "Class"},
-        {"PropertyPage", "Class"},
-        {"UserControl", "Class"},
+        {"Class", "Class"},       {"Form", "Class"},         {"PropertyPage", "Class"},
+        {"UserControl", "Class"}, {"UserDocument", "Class"}, {"Designer", "Class"},
         {"Module", "Module"}};
     static const std::map<std::string, std::string, std::less<>> kMembers = {
         {"Constant", "Constant"}, {"Declaration", "Function"}, {"Enum", "Enum"},

@@ -6,6 +6,7 @@
 
 #include "generator/pages/FormPicture.h"
 #include "generator/site/CrossLinks.h"
+#include "generator/site/GroupSite.h"
 #include "model/CHelper.h"
 #include "model/ReferenceIndex.h"
 #include "support/Hash.h"
@@ -77,6 +78,8 @@ public:
     void menus(HtmlBuffer& out, const DesignControl& form);
 
 private:
+    // The picture of the design with its legends.
+    void picture(HtmlBuffer& out) const;
     void tree(HtmlBuffer& out, const std::vector<const DesignControl*>& parents, bool menus);
     Html opening(const Entry& entry);
     Html typeOf(const DesignControl& control) const;
@@ -108,15 +111,20 @@ Html SectionWriter::opening(const Entry& entry) {
     return item;
 }
 
-// The control's type, linked to its page when it is a user control of the project.
+// The control's type, linked to its page when it is a user control of the
+// project or, in a group, a public one of a project this one references
+// (its page is in that project's folder).
 Html SectionWriter::typeOf(const DesignControl& control) const {
-    const std::string shown =
-        equalsIgnoreCase(control.library, "VB") ? control.className : control.typeName();
+    const bool vb = equalsIgnoreCase(control.library, "VB");
+    const std::string shown = vb ? control.className : control.typeName();
     std::string page;
-    if (m_ctx.links && equalsIgnoreCase(control.library, m_project.displayName()))
+    if (m_ctx.links && equalsIgnoreCase(control.library, m_project.displayName())) {
         for (const auto& candidate : m_project.UserControls().elements())
             if (equalsIgnoreCase(candidate->Name(), control.className))
                 page = m_ctx.links->modulePage(*candidate);
+    } else if (m_ctx.group && m_ctx.settings.UserControls && !vb && !control.library.empty()) {
+        page = m_ctx.group->classPage(control.library + "." + control.className);
+    }
     return "<SPAN class=\"controlType\">" + CrossLinks::link(page, shown) + "</SPAN>";
 }
 
@@ -197,8 +205,7 @@ void SectionWriter::tree(HtmlBuffer& out, const std::vector<const DesignControl*
     out.AppendLn("</UL>");
 }
 
-void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
-    out.AppendLn("<H3 id=\"Controls\">" + trText(m_helper, "Controls", "Controls") + "</H3>");
+void SectionWriter::picture(HtmlBuffer& out) const {
     std::string label = m_helper.Translate("FormPicture", "Picture of %1");
     if (const size_t at = label.find("%1"); at != std::string::npos)
         label.replace(at, 2, m_module.Name());
@@ -215,6 +222,12 @@ void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
         out.AppendLn("<P class=\"pictureLegend\">" +
                      trText(m_helper, "FormPictureTwips", "Drawn in twips:") + " " + escaped(note) +
                      "</P>");
+}
+
+void SectionWriter::controls(HtmlBuffer& out, const DesignControl& form) {
+    out.AppendLn("<H3 id=\"Controls\">" + trText(m_helper, "Controls", "Controls") + "</H3>");
+    // A data environment or report draws nothing of its own: only controls make a picture.
+    if (m_module.Kind() != ModuleKind::Designer || !form.children.empty()) picture(out);
     // The form itself is the root of the tree, with the handlers of its own events.
     const std::string anchor = controlAnchor(form.name);
     m_anchors.insert(anchor);

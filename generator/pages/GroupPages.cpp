@@ -73,6 +73,9 @@ Html cell(const Html& content) { return "<TD>" + content + "</TD>"; }
 
 PageBody buildGroupStartPage(const ProjectGroup& group, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
+    // User documents and designers are rare: their columns only where a project has some.
+    bool rareKinds = false;
+    for (const GroupProject& p : group.projects) rareKinds |= p.userDocuments + p.designers > 0;
     HtmlBuffer page;
     page.AppendLn("<H1>" + escaped(group.name) + "</H1>");
     page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\">");
@@ -83,7 +86,11 @@ PageBody buildGroupStartPage(const ProjectGroup& group, const PageContext& ctx) 
         "</TH><TH>" + trText(helper, "Classes", "Classes") + "</TH><TH>" +
         trText(helper, "Modules", "Modules") + "</TH><TH>" + trText(helper, "Forms", "Forms") +
         "</TH><TH>" + trText(helper, "UserControls", "UserControls") + "</TH><TH>" +
-        trText(helper, "PropertyPages", "PropertyPages") + "</TH></TR>");
+        trText(helper, "PropertyPages", "PropertyPages") + "</TH>" +
+        (rareKinds ? "<TH>" + trText(helper, "UserDocuments", "UserDocuments") + "</TH><TH>" +
+                         trText(helper, "Designers", "Designers") + "</TH>"
+                   : Html()) +
+        "</TR>");
     for (const GroupProject& p : group.projects) {
         page.AppendLn(
             "<TR>" +
@@ -91,7 +98,9 @@ PageBody buildGroupStartPage(const ProjectGroup& group, const PageContext& ctx) 
             cell(escaped(projectTypeWords(p.type))) + cell(escaped(p.title)) +
             cell(escaped(p.version)) + cell(escaped(p.description)) + cell(number(p.classes)) +
             cell(number(p.modules)) + cell(number(p.forms)) + cell(number(p.userControls)) +
-            cell(number(p.propertyPages)) + "</TR>");
+            cell(number(p.propertyPages)) +
+            (rareKinds ? cell(number(p.userDocuments)) + cell(number(p.designers)) : Html()) +
+            "</TR>");
     }
     page.AppendLn("</TABLE>");
     return modHtml::detail::rootPage("index.html", group.name, page);

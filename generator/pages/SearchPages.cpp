@@ -71,8 +71,11 @@ PageBody buildSearchPage(const PageContext& ctx) {
 PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
     const CHelper helper(ctx.translation, ctx.language);
     std::vector<const IndexEntry*> members;
+    // The rows of controls and menu entries (a group reads them from its
+    // projects' search indexes) are no members: they lead into a form's page.
     for (const IndexEntry& entry : entries)
-        if (entry.module >= 0) members.push_back(&entry);
+        if (entry.module >= 0 && entry.path.find('#') == std::string::npos)
+            members.push_back(&entry);
     const auto moduleName = [&](const IndexEntry* e) -> const std::string& {
         return entries[static_cast<size_t>(e->module)].name;
     };

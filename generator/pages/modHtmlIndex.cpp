@@ -161,8 +161,10 @@ struct KindList {
 
 // The module kinds in the order of the lists on the summary pages.
 std::vector<KindList> kindLists(const CProject& project, const GenerationSettings& s) {
-    static constexpr ModuleKind kOrder[] = {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module,
-                                            ModuleKind::PropertyPage, ModuleKind::UserControl};
+    static constexpr ModuleKind kOrder[] = {ModuleKind::Class,       ModuleKind::Form,
+                                            ModuleKind::Module,      ModuleKind::PropertyPage,
+                                            ModuleKind::UserControl, ModuleKind::UserDocument,
+                                            ModuleKind::Designer};
     std::vector<KindList> lists;
     for (const ModuleKind kind : kOrder) {
         const ModuleKindTraits& traits = kindTraits(kind);

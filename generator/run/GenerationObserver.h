@@ -24,7 +24,7 @@ public:
 
     // A module is about to be written. kindsKey: lower-case plural kind name,
     // the key of its icon ("classes", "forms", "modules", "propertypages",
-    // "usercontrols"); info: "Generating Class: CParser".
+    // "usercontrols", "userdocuments", "designers"); info: "Generating Class: CParser".
     virtual void moduleStarted(const std::string& kindsKey, const std::string& info) {
         (void)kindsKey;
         (void)info;

@@ -2,21 +2,18 @@
 //
 // Parses the project afresh, writes every page of the site into the output
 // folder (project summary, module summary, then per kind Classes, Modules,
-// Forms, PropertyPages, UserControls: the kind's index page and each module's
-// overview with its member pages, UML (when switched on), object model and
-// code pages), then copies the resource folder and puts the chosen style's
-// sheet in place of its screen sheet. The modules' pages are built and
-// written on `jobs` worker threads; the site is the same byte for byte
-// whatever their number, and what the observer hears comes in module order.
-// A page whose bytes are those the last run wrote (the site's manifest says
-// so) is not written again, a module whose inputs show the stamps the last
-// run recorded is not even built, and a run that finds every input as the
-// last run left it reads no input at all and tells the report that run
-// gave (see InputKey and RunReport). It reports progress, console
-// lines and asks for cancellation through a GenerationObserver, so the CLI
-// and the workbench drive their displays with the same code. A run holds the
-// output folder's OutputLock from before its first write to its end, and
-// never writes onto a file it reads.
+// Forms, PropertyPages, UserControls, UserDocuments, Designers: the kind's
+// index page and each module's overview with its member pages, UML (when
+// switched on), object model and code pages), then copies the resource folder and puts the chosen
+// style's sheet in place of its screen sheet. The modules' pages are built and written on `jobs`
+// worker threads; the site is the same byte for byte whatever their number, and what the observer
+// hears comes in module order. A page whose bytes are those the last run wrote (the site's manifest
+// says so) is not written again, a module whose inputs show the stamps the last run recorded is not
+// even built, and a run that finds every input as the last run left it reads no input at all and
+// tells the report that run gave (see InputKey and RunReport). It reports progress, console lines
+// and asks for cancellation through a GenerationObserver, so the CLI and the workbench drive their
+// displays with the same code. A run holds the output folder's OutputLock from before its first
+// write to its end, and never writes onto a file it reads.
 #pragma once
 
 #include <string>

@@ -4,11 +4,11 @@
 //
 // generateDocumentation() writes the project summary, the module summary,
 // the overview and the search and member index, then per kind switched on
-// (Classes, Modules, Forms, PropertyPages, UserControls) the kind's index
-// page and every module's pages. The modules are built and written on `jobs`
-// worker threads; the observer hears, on the caller's thread and in module
-// order, each module announced, its console lines and the progress after it,
-// so the report is the same whatever the number of threads.
+// (Classes, Modules, Forms, PropertyPages, UserControls, UserDocuments,
+// Designers) the kind's index page and every module's pages. The modules are built and written on
+// `jobs` worker threads; the observer hears, on the caller's thread and in module order, each
+// module announced, its console lines and the progress after it, so the report is the same whatever
+// the number of threads.
 //
 // A module is not built at all when the last run recorded its key (moduleKey
 // gives it: 0 means "always build"), the CrossLinks answers its pages got

@@ -1,13 +1,12 @@
 // GenerationSettings: the yes/no options of a documentation run.
 //
 // Which module kinds get pages (Classes, Modules, Forms, PropertyPages,
-// UserControls), which element kinds get a summary section on a module page
-// (Events ... Declarations; Enum is the enums' flag), which scopes' members
-// are documented at all (Global, Public, Friend, Private; see Listing.h),
-// which sections member pages carry (Syntax, Parameter, Return, Source),
-// whether modules get a UML page (Uml) and whether the project summary lists
-// the referenced libraries and controls (Libraries), and which page frame
-// the site is written in (layout).
+// UserControls, UserDocuments, Designers), which element kinds get a summary section on a module
+// page (Events ... Declarations; Enum is the enums' flag), which scopes' members are documented at
+// all (Global, Public, Friend, Private; see Listing.h), which sections member pages carry (Syntax,
+// Parameter, Return, Source), whether modules get a UML page (Uml) and whether the project summary
+// lists the referenced libraries and controls (Libraries), and which page frame the site is written
+// in (layout).
 #pragma once
 
 #include <optional>
@@ -35,6 +34,8 @@ struct GenerationSettings {
     bool Classes = false;
     bool UserControls = false;
     bool PropertyPages = false;
+    bool UserDocuments = false;
+    bool Designers = false;
     bool Events = false;
     bool Implementations = false;
     bool Constants = false;

@@ -56,14 +56,12 @@ bool isVisibleOutside(const Element& e) {
     return true;
 }
 
-bool isFormLike(const CModule& m) {
-    return m.Kind() == ModuleKind::Form || m.Kind() == ModuleKind::UserControl ||
-           m.Kind() == ModuleKind::PropertyPage;
-}
+bool isFormLike(const CModule& m) { return isDesignedKind(m.Kind()); }
 
 ProjectSymbols::ProjectSymbols(const CProject& project) {
-    for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module,
-                                  ModuleKind::PropertyPage, ModuleKind::UserControl}) {
+    for (const ModuleKind kind :
+         {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module, ModuleKind::PropertyPage,
+          ModuleKind::UserControl, ModuleKind::UserDocument, ModuleKind::Designer}) {
         for (const auto& module : project.listOfKind(kind)->elements()) {
             modules.push_back(module.get());
             auto [it, added] = m_moduleNames.try_emplace(key(module->Name()), module.get());

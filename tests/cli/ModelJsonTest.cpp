@@ -44,9 +44,10 @@ TEST(ModelJson, ProjectAndModuleShape) {
     project.References().Add(ref);
 
     const Json json = toJson(project);
-    EXPECT_EQ(keysOf(json), (Keys{"Path", "Properties", "ConditionalConstants", "References",
-                                  "Objects", "Forms", "Modules", "Classes", "PropertyPages",
-                                  "UserControls", "CrossReferences", "ControlUses"}));
+    EXPECT_EQ(keysOf(json),
+              (Keys{"Path", "Properties", "ConditionalConstants", "References", "Objects", "Forms",
+                    "Modules", "Classes", "PropertyPages", "UserControls", "UserDocuments",
+                    "Designers", "CrossReferences", "ControlUses"}));
     EXPECT_EQ(json["Path"].dump() + json["Properties"].dump() +
                   json["References"][0]["GUID"].dump() + json["References"][0]["ModuleType"].dump(),
               R"("/p/Demo.vbp"[{"key":"Type","value":"Exe"},{"key":"Name","value":"\"Demo\""}])"

@@ -3,6 +3,9 @@
 // what the API report lists of an ActiveX DLL and an Exe.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <utility>
+
 #include "generator/analysis/ApiReport.h"
 #include "generator/analysis/Unused.h"
 #include "generator/settings/GenerationSettings.h"
@@ -68,17 +71,37 @@ TEST(UnusedCheck, ToldUnlessVbOrAnotherBuildUsesIt) {
         {"", "Class",
          "Private Sub Class_Initialize()\r\nEnd Sub\r\nPrivate Sub a_b()\r\nEnd Sub\r\n", "",
          "U 8 modA.a_b: Private Sub 'a_b' is not used in its module\n"},
+        {"", "UserDocument",
+         "Private Sub UserDocument_Show()\r\nEnd Sub\r\nPrivate Sub cmdOK_Click()\r\nEnd Sub\r\n"
+         "Private Sub cmdGone_Click()\r\nEnd Sub\r\n",
+         "", "U 11 modA.cmdGone_Click: Private Sub 'cmdGone_Click' is not used in its module\n"},
+        // A designer's connections and commands live in property groups:
+        // their handlers are kept.
+        {"", "Designer",
+         "Private Sub DataEnvironment_Initialize()\r\nEnd Sub\r\n"
+         "Private Sub Connection1_WillConnect()\r\nEnd Sub\r\nPrivate Sub Old()\r\nEnd Sub\r\n",
+         "", "U 11 modA.Old: Private Sub 'Old' is not used in its module\n"},
     };
+    // Per kind: the file and what precedes VB_Name.
+    const std::map<std::string, std::pair<std::string, std::string>> files = {
+        {"Module", {"a.bas", ""}},
+        {"Class", {"a.cls", "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1\r\nEND\r\n"}},
+        {"Form",
+         {"a.frm",
+          "VERSION 5.00\r\nBegin VB.Form modA\r\n Begin VB.CommandButton cmdOK\r\n"
+          " End\r\n Begin VB.Menu mnuFile\r\n End\r\nEnd\r\n"}},
+        {"UserDocument",
+         {"a.dob",
+          "VERSION 5.00\r\nBegin VB.UserDocument modA\r\n Begin VB.CommandButton cmdOK\r\n"
+          " End\r\nEnd\r\n"}},
+        {"Designer",
+         {"a.dsr",
+          "VERSION 5.00\r\nBegin {C0E45035-5775-11D0-B388-00A0C9055D8E} modA\r\n"
+          " BeginProperty Connection1\r\n EndProperty\r\nEnd\r\n"}}};
     for (const auto& c : cases) {
         testing::TempFolder tmp;
         const std::string kind = c.kind;
-        const std::string file = kind == "Class" ? "a.cls" : kind == "Form" ? "a.frm" : "a.bas";
-        const std::string header =
-            kind == "Class" ? "VERSION 1.0 CLASS\r\nBEGIN\r\n  MultiUse = -1\r\nEND\r\n"
-            : kind == "Form"
-                ? "VERSION 5.00\r\nBegin VB.Form modA\r\n Begin VB.CommandButton cmdOK\r\n"
-                  " End\r\n Begin VB.Menu mnuFile\r\n End\r\nEnd\r\n"
-                : "";
+        const auto& [file, header] = files.at(kind);
         tmp.write(file, header + "Attribute VB_Name = \"modA\"\r\n" + c.code);
         const std::string vbp =
             tmp.write("p.vbp", "Type=Exe\r\n" + kind + "=modA; " + file + "\r\n" + c.vbp + "\r\n");
@@ -91,6 +114,19 @@ TEST(UnusedCheck, ToldUnlessVbOrAnotherBuildUsesIt) {
                   c.expected)
             << c.code;
     }
+}
+
+// The example's forms: every handler of a control, menu entry, array or
+// placed user control is called by VB6; only the deleted button's is told.
+TEST(UnusedCheck, LedgerExampleTellsTheOrphanHandlerAlone) {
+    CParser parser;
+    parser.setPath(std::string(TARNWICK_SOURCE_DIR) + "/examples/Ledger/Ledger.vbp");
+    auto project = parser.Parse();
+    ASSERT_TRUE(project) << project.error().message;
+    std::string handlers;
+    for (const Finding& f : findUnused(*project.value(), GenerationSettings::dialogDefaults()))
+        if (f.member.find('_') != std::string::npos) handlers += f.module + "." + f.member + " ";
+    EXPECT_EQ(handlers, "frmOptions.cmdGone_Click ");
 }
 
 // A module file: a class's header and instancing (exposed: "True" or

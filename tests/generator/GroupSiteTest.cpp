@@ -149,6 +149,51 @@ TEST(GroupRunTest, ProjectsReferencingEachOtherAreBothDocumentedWithAWarning) {
     EXPECT_TRUE(warned);
 }
 
+// A form of one project places a public user control of another (Object=*\A...):
+// the control's type on the form page links to its page in the other
+// project's folder, in both layouts; a private control of the library does not.
+// The group's start page gains the columns of user documents and designers.
+TEST(GroupRunTest, AControlOfAnotherProjectLinksToItsPage) {
+    TempFolder tmp;
+    tmp.write("Lib/Lib.vbp",
+              "Type=Control\r\nUserControl=ctlGauge.ctl\r\nUserControl=ctlInner.ctl\r\n"
+              "UserDocument=docLib.dob\r\nName=\"Lib\"\r\n");
+    tmp.write("Lib/docLib.dob",
+              "VERSION 5.00\r\nBegin VB.UserDocument docLib\r\nEnd\r\n"
+              "Attribute VB_Name = \"docLib\"\r\n");
+    for (const auto& [name, exposed] : {std::pair{"ctlGauge", "True"}, {"ctlInner", "False"}})
+        tmp.write(std::string("Lib/") + name + ".ctl",
+                  std::string("VERSION 5.00\r\nBegin VB.UserControl ") + name +
+                      "\r\nEnd\r\nAttribute VB_Name = \"" + name +
+                      "\"\r\nAttribute VB_Exposed = " + exposed + "\r\n");
+    tmp.write("App/App.vbp",
+              "Type=Exe\r\nObject=*\\A..\\Lib\\Lib.vbp\r\nForm=frmMain.frm\r\nName=\"App\"\r\n");
+    tmp.write("App/frmMain.frm",
+              "VERSION 5.00\r\nBegin VB.Form frmMain\r\n   Begin Lib.ctlGauge gauge\r\n   End\r\n"
+              "   Begin Lib.ctlInner inner\r\n   End\r\nEnd\r\n"
+              "Attribute VB_Name = \"frmMain\"\r\n");
+    const std::vector<std::string> projects{(tmp.path() / "Lib/Lib.vbp").string(),
+                                            (tmp.path() / "App/App.vbp").string()};
+    for (const PageLayout layout : {PageLayout::Frames, PageLayout::Modern}) {
+        const fs::path out = tmp.path() / (layout == PageLayout::Modern ? "modern" : "frames");
+        auto result =
+            GroupRun(groupRequest(projects.back(), out, layout), projects, nullptr, nullptr).run();
+        ASSERT_TRUE(result) << result.error().message;
+        const std::string form = readFile(out / "App/Forms/frmMain.html");
+        EXPECT_NE(form.find("href=\"../../Lib/UserControls/ctlGauge.html\">Lib.ctlGauge</A>"),
+                  std::string::npos)
+            << out;
+        EXPECT_EQ(form.find("ctlInner.html"), std::string::npos) << out;
+        EXPECT_EQ(testing::brokenLinks(out), std::vector<std::string>{}) << out;
+        // The start page counts the user document: Lib's row ends in the
+        // user controls, property pages, user documents and designers.
+        EXPECT_NE(
+            readFile(out / "index.html").find("<TD>2</TD><TD>0</TD><TD>1</TD><TD>0</TD></TR>"),
+            std::string::npos)
+            << out;
+    }
+}
+
 TEST(GroupRunTest, AMissingProjectFailsTheRunAndTheOthersAreDocumented) {
     TempFolder tmp;
     tmp.write("Lib/Lib.vbp", "Type=OleDll\r\nModule=modLib; modLib.bas\r\nName=\"Lib\"\r\n");

@@ -83,6 +83,7 @@ TEST(RunPageSet, KindsOffWriteNoPagesAndNoLinks) {
         GenerationSettings settings = GenerationSettings::dialogDefaults();
         settings.Classes = settings.Modules = settings.Forms = false;
         settings.PropertyPages = settings.UserControls = false;
+        settings.UserDocuments = settings.Designers = false;
         if (row.on) settings.*row.on = true;
         RecordingObserver observer;
         const Site site = generate(tmp, mixedProject(), settings, &observer);
@@ -99,9 +100,10 @@ TEST(RunPageSet, KindsOffWriteNoPagesAndNoLinks) {
 TEST(RunOrder, KindsInRunOrderAndModulesByName) {
     TempFolder tmp;
     RecordingObserver observer;
-    const std::vector<TestModule> modules{{"Form", "frmMain"},   {"UserControl", "ctlBox"},
-                                          {"Module", "modUtil"}, {"PropertyPage", "ppgBox"},
-                                          {"Class", "CBeta"},    {"Class", "CAlpha"}};
+    const std::vector<TestModule> modules{{"Form", "frmMain"},    {"UserControl", "ctlBox"},
+                                          {"Module", "modUtil"},  {"PropertyPage", "ppgBox"},
+                                          {"Class", "CBeta"},     {"Class", "CAlpha"},
+                                          {"Designer", "deData"}, {"UserDocument", "docMain"}};
     const Site site = generate(tmp, modules, GenerationSettings::dialogDefaults(), &observer);
     ASSERT_TRUE(site.result) << site.result.error().message;
     std::string started;
@@ -109,9 +111,24 @@ TEST(RunOrder, KindsInRunOrderAndModulesByName) {
     EXPECT_EQ(started,
               "classes|Generating Class: CAlpha;classes|Generating Class: CBeta;modules|Generating "
               "Module: modUtil;forms|Generating Form: frmMain;propertypages|Generating "
-              "PropertyPage: ppgBox;usercontrols|Generating UserControl: ctlBox;");
+              "PropertyPage: ppgBox;usercontrols|Generating UserControl: ctlBox;"
+              "userdocuments|Generating UserDocument: docMain;designers|Generating Designer: "
+              "deData;");
     // One console line per member page, naming the module.
-    EXPECT_EQ(observer.console.size(), 18u);
+    EXPECT_EQ(observer.console.size(), 24u);
+    // The lists name the two rarer kinds, and every link of the site (their
+    // icons too) reaches its file.
+    const std::string overview = testing::readFile(tmp.path() / "out/all-summary.html");
+    EXPECT_NE(overview.find("all-UserDocuments.html"), std::string::npos);
+    EXPECT_NE(overview.find("src/images/Designer.ico"), std::string::npos);
+    EXPECT_EQ(testing::brokenLinks(tmp.path() / "out"), std::vector<std::string>{});
+    // A user document's controls are drawn; a data environment without controls is not.
+    const auto drawn = [&](const char* page) {
+        return testing::readFile(tmp.path() / "out" / page).find("<svg class=\"formPicture\"") !=
+               std::string::npos;
+    };
+    EXPECT_TRUE(drawn("UserDocuments/docMain.html"));
+    EXPECT_FALSE(drawn("Designers/deData.html"));
     EXPECT_EQ(std::count(observer.console.begin(), observer.console.end(),
                          "Create documentation for Class CAlpha"),
               3);

@@ -57,10 +57,19 @@ inline const KindShape& shapeOf(const std::string& kind) {
         {"Form", ".frm", {"VERSION 5.00", "Begin VB.Form frmX", "   Caption = \"X\"", "End"}},
         {"UserControl", ".ctl", {"VERSION 5.00", "Begin VB.UserControl ctlX", "End"}},
         {"PropertyPage", ".pag", {"VERSION 5.00", "Begin VB.PropertyPage ppgX", "End"}},
+        {"UserDocument",
+         ".dob",
+         {"VERSION 5.00", "Begin VB.UserDocument docX", "   Begin VB.CommandButton cmdGo", "   End",
+          "End"}},
+        {"Designer",
+         ".dsr",
+         {"VERSION 5.00", "Begin {C0E45035-5775-11D0-B388-00A0C9055D8E} deX",
+          "   BeginProperty Connection1", "      ConnectionSource = \"DSN=Ledger\"",
+          "   EndProperty", "End"}},
         {"Module", ".bas", {}}};
     for (const auto& shape : shapes)
         if (kind == shape.kind) return shape;
-    return shapes[4];
+    return shapes[std::size(shapes) - 1];
 }
 
 // A module file with a private variable, a public function and a public sub.

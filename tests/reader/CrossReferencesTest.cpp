@@ -189,12 +189,12 @@ TEST(CrossReferences, ControlsOfForms) {
         {"ctlSpin", moduletype::UserControl,
          "Public Event Changed()\nPublic Property Get Value() As Long\nEnd Property\n"},
         {"frmMain", moduletype::Form,
-         "Private Sub Form_Load()\n"           // 1
-         "    txtName.Text = Text1(0).Text\n"  // 2
-         "    spnCount.Value = 3: txtName\n"   // 3
-         "    Me.txtName.SetFocus\n"           // 4
-         "End Sub\n"                           // 5
-         "Private Sub spnCount_Changed()\n"    // 6
+         "Private Sub Form_Load()\n"                           // 1
+         "    txtName.Text = Text1(0).Text & Text1(i).Text\n"  // 2
+         "    spnCount.Value = 3: txtName\n"                   // 3
+         "    Me.txtName.SetFocus\n"                           // 4
+         "End Sub\n"                                           // 5
+         "Private Sub spnCount_Changed()\n"                    // 6
          "End Sub\n"},
     };
     const std::string design =
@@ -220,15 +220,15 @@ TEST(CrossReferences, ControlsOfForms) {
     for (const DesignUse& u : index.designUses())
         found.insert(at(*u.fromModule, u.line, u.column, u.length) + " -> " + u.toModule->Name() +
                      (u.control ? "!" + u.control->name : ""));
-    EXPECT_EQ(
-        found,
-        (std::multiset<std::string>{
-            "modG 6 frmMain -> frmMain", "modG 6 frmMain -> frmMain", "modG 7 frmMain -> frmMain",
-            "modG 7 txtName -> frmMain!txtName", "modG 7 txtName -> modG.txtName",
-            "frmMain 2 txtName -> frmMain!txtName", "frmMain 2 Text1 -> frmMain!Text1",
-            "frmMain 3 spnCount -> frmMain!spnCount", "frmMain 3 Value -> ctlSpin.Value",
-            "frmMain 3 txtName -> frmMain!txtName", "frmMain 4 txtName -> frmMain!txtName",
-            "frmMain 6 spnCount_Changed -> ctlSpin.Changed"}));
+    EXPECT_EQ(found,
+              (std::multiset<std::string>{
+                  "modG 6 frmMain -> frmMain", "modG 6 frmMain -> frmMain",
+                  "modG 7 frmMain -> frmMain", "modG 7 txtName -> frmMain!txtName",
+                  "modG 7 txtName -> modG.txtName", "frmMain 2 txtName -> frmMain!txtName",
+                  "frmMain 2 Text1 -> frmMain!Text1", "frmMain 2 Text1 -> frmMain!Text1",
+                  "frmMain 3 spnCount -> frmMain!spnCount", "frmMain 3 Value -> ctlSpin.Value",
+                  "frmMain 3 txtName -> frmMain!txtName", "frmMain 4 txtName -> frmMain!txtName",
+                  "frmMain 6 spnCount_Changed -> ctlSpin.Changed"}));
     const CModule& form = *project.Forms().elements().front();
     EXPECT_EQ(index.usesOfControl(form, "TXTNAME").size(), 4u);
     EXPECT_EQ(index.usesOfForm(form).size(), 3u);

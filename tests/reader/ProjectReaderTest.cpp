@@ -2,9 +2,11 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CParserTestAccess.h"
+#include "model/FormDesign.h"
 #include "reader/CParser.h"
 #include "reader/modRegistry.h"
 #include "tests/support/TempFolder.h"
@@ -69,19 +71,42 @@ TEST_F(ProjectReader, WholeProject) {
     m_folder.write("shared/Alpha.cls", classFile("CAlpha"));
     m_folder.write("app/[Include]/x.bas", classFile("modInclude"));
     m_folder.mkdir("app/Folder.cls");
-    m_folder.write(
-        "app/Demo.vbp",
-        crlf({"Type=Exe",
-              std::string("Reference=*\\G") + kStdole +
-                  "#2.0#0#..\\..\\Windows\\system32\\stdole2.tlb#OLE Automation",
-              "Reference=*\\A..\\Lib\\Lib.vbp",
-              "Reference=", "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX",
-              "Object=", "Form=Forms\\FrmMain.FRM", "Module=modUtil; Modules\\modUtil.bas",
-              "Class=CZeta; Zeta.cls", "Class=CAlpha; ..\\shared\\Alpha.cls",
-              "Module=Missing; Missing.bas", "Class=Folder; Folder.cls",
-              "module=Inc; [Include]\\x.bas", "Title=\"My; Project\"", "HelpFile=a=b=c", "", "   ",
-              "[MS Transaction Server]", "AutoRefresh=1"}) +
-            "Name=\"Demo\"");
+    // A user document and a data environment: read like forms, the
+    // designer's root typed by its GUID, its connection group skipped.
+    m_folder.write("app/docMain.dob", crlf({"VERSION 5.00", "Begin VB.UserDocument docMain",
+                                            "   Begin VB.CommandButton cmdGo", "   End", "End",
+                                            "Attribute VB_Name = \"docMain\"",
+                                            "Private Sub cmdGo_Click()", "End Sub"}));
+    m_folder.write("app/deMain.dsr",
+                   crlf({"VERSION 5.00", "Begin {C0E45035-5775-11D0-B388-00A0C9055D8E} deMain",
+                         "   _Version = 393216", "   BeginProperty Connection1",
+                         "      ConnectionSource = \"DSN=Ledger\"", "   EndProperty", "End",
+                         "Attribute VB_Name = \"deMain\"",
+                         "Private Sub DataEnvironment_Initialize()", "End Sub"}));
+    m_folder.write("app/Demo.vbp",
+                   crlf({"Type=Exe",
+                         std::string("Reference=*\\G") + kStdole +
+                             "#2.0#0#..\\..\\Windows\\system32\\stdole2.tlb#OLE Automation",
+                         "Reference=*\\A..\\Lib\\Lib.vbp",
+                         "Reference=",
+                         "Object={831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0; MSCOMCTL.OCX",
+                         "Object=",
+                         "Form=Forms\\FrmMain.FRM",
+                         "Module=modUtil; Modules\\modUtil.bas",
+                         "Class=CZeta; Zeta.cls",
+                         "Class=CAlpha; ..\\shared\\Alpha.cls",
+                         "Module=Missing; Missing.bas",
+                         "Class=Folder; Folder.cls",
+                         "module=Inc; [Include]\\x.bas",
+                         "UserDocument=docMain.dob",
+                         "designer=deMain.dsr",
+                         "Title=\"My; Project\"",
+                         "HelpFile=a=b=c",
+                         "",
+                         "   ",
+                         "[MS Transaction Server]",
+                         "AutoRefresh=1"}) +
+                       "Name=\"Demo\"");
 
     auto result = parse("app/Demo.vbp");
     ASSERT_TRUE(result.has_value()) << result.error().message;
@@ -90,6 +115,21 @@ TEST_F(ProjectReader, WholeProject) {
     EXPECT_EQ(names(p.Forms()) + names(p.Modules()) + names(p.Classes()),
               "frmMain modInclude modUtil CAlpha CZeta ");
     EXPECT_EQ(p.Forms().at(1)->ModuleType(), moduletype::Form);
+    ASSERT_EQ(p.UserDocuments().count() + p.Designers().count(), 2);
+    for (const auto& [m, kind, root] :
+         {std::tuple{p.UserDocuments().at(1), moduletype::UserDocument, "VB.UserDocument docMain"},
+          {p.Designers().at(1), moduletype::Designer,
+           "{C0E45035-5775-11D0-B388-00A0C9055D8E} deMain"}}) {
+        EXPECT_EQ(m->ModuleType(), kind) << root;
+        ASSERT_NE(m->Design(), nullptr) << root;
+        EXPECT_EQ(m->Design()->form.typeName() + " " + m->Design()->form.name, root);
+        ASSERT_EQ(m->Subroutines().count(), 1) << root;
+        // Its one routine handles an event: the button's, the data environment's own.
+        const auto handled =
+            handledEvent(m->Design().get(), m->Kind(), m->Subroutines().at(1)->Name());
+        EXPECT_EQ(handled ? handled->object : "",
+                  kind == moduletype::Designer ? "DataEnvironment" : "cmdGo");
+    }
     EXPECT_EQ(p.Forms().at(1)->Path(), (m_folder / "app/forms/frmMain.frm"));
     // Element lists are sorted too.
     auto util = p.Modules().at(2);

@@ -13,12 +13,13 @@ struct Field {
 };
 #define F(name) \
     Field { "chk" #name, &GenerationSettings::name }
-constexpr Field kFields[] = {
-    F(Libraries),     F(Modules),    F(Forms),           F(Classes),   F(UserControls),
-    F(PropertyPages), F(Events),     F(Implementations), F(Constants), F(Functions),
-    F(Subroutines),   F(Properties), F(Variables),       F(Types),     F(Enum),
-    F(Declarations),  F(Global),     F(Public),          F(Friend),    F(Private),
-    F(Uml),           F(Syntax),     F(Parameter),       F(Return),    F(Source)};
+constexpr Field kFields[] = {F(Libraries),    F(Modules),       F(Forms),       F(Classes),
+                             F(UserControls), F(PropertyPages), F(Events),      F(Implementations),
+                             F(Constants),    F(Functions),     F(Subroutines), F(Properties),
+                             F(Variables),    F(Types),         F(Enum),        F(Declarations),
+                             F(Global),       F(Public),        F(Friend),      F(Private),
+                             F(Uml),          F(Syntax),        F(Parameter),   F(Return),
+                             F(Source),       F(UserDocuments), F(Designers)};
 #undef F
 
 QCheckBox* box(QWidget* dialog, const char* name) {
