@@ -130,7 +130,9 @@ uint64_t pagesKey(uint64_t settingsKey, InputKey& inputs, const GenerationReques
         key = hashBytes(std::string_view(reinterpret_cast<const char*>(&hash), 8), key);
     }
     for (const auto& module : project.Classes().elements()) key = hashBytes(module->Name(), key);
-    if (request.group) key = hashBytes(hex16(request.group->key()), key);
+    // In a group, what every page shows of it; what one module's pages show
+    // of the other projects is in that module's key.
+    if (request.group) key = hashBytes(hex16(request.group->sharedKey()), key);
     for (const ModuleKind kind : kDocumentedModuleKinds)
         for (const auto& module : project.listOfKind(kind)->elements())
             key = hashBytes(names.module(*module) + '\n', key);
@@ -279,6 +281,7 @@ Expected<GenerationResult> GenerationRun::run() {
         for (const auto& [path, record] : site.before().inputs) state.inputs.add(path);
         state.result.modulesWritten = replayReport(site.before().report, m_observer,
                                                    *state.diagnostics, state.result.cancelled);
+        state.result.modulesKept = state.result.modulesWritten;
         site.recordInputs(site.before().inputs);
         site.recordRun(runKey, site.before().report, site.before().runPages);
     } else {
@@ -473,8 +476,10 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
         [&](const CModule& module) {
             const uint64_t key = moduleKey(pages, inputs, module, names);
             // Its pages show the references into and out of it: another
-            // module's code changes them.
-            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx)) | 1;
+            // module's code changes them, in a group another project's too.
+            const uint64_t group =
+                m_request.group ? m_request.group->moduleKey(module.Path(), module.Name()) : 0;
+            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx) ^ group) | 1;
         },
         &recorder, recorder, state.result)
         .generateDocumentation();

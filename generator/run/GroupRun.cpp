@@ -8,6 +8,7 @@
 
 #include "generator/layout/PageFrame.h"
 #include "generator/pages/GroupPages.h"
+#include "generator/run/GroupCalls.h"
 #include "generator/run/OutputLock.h"
 #include "generator/run/SiteLayout.h"
 #include "generator/run/SiteWriter.h"
@@ -116,7 +117,6 @@ Expected<ProjectGroup> GroupRun::readGroup(const GenerationRequest& request,
 // The request of project index: the group's, its own settings file's code
 // page and defines over it (the group's defines still win, name by name).
 GenerationRequest GroupRun::projectRequest(const ProjectGroup& group, size_t index,
-                                           const std::vector<GroupUse>& uses,
                                            DiagnosticsSink& diagnostics) const {
     const GroupProject& project = group.projects[index];
     GenerationRequest request = m_request;
@@ -134,7 +134,6 @@ GenerationRequest GroupRun::projectRequest(const ProjectGroup& group, size_t ind
         request.defines.insert(request.defines.end(), m_request.defines.begin(),
                                m_request.defines.end());
     }
-    request.group = siteFor(group, index, uses);
     return request;
 }
 
@@ -164,9 +163,17 @@ Expected<GenerationResult> GroupRun::run() {
     const auto codePage = CodePage::open(m_request.codePage);
     const std::vector<GroupUse> uses =
         scanGroupUses(group, codePage ? codePage.value() : CodePage());
+    std::vector<GenerationRequest> requests;
+    std::vector<std::shared_ptr<GroupSite>> sites;
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        requests.push_back(projectRequest(group, i, diagnostics));
+        sites.push_back(siteFor(group, i, uses));
+        requests.back().group = sites.back();
+    }
+    addGroupCalls(group, requests, sites, m_observer ? m_observer->cancelFlag() : nullptr);
     GenerationResult result;
     for (size_t i = 0; i < group.projects.size() && !result.cancelled; ++i) {
-        GenerationRun run(projectRequest(group, i, uses, diagnostics), m_observer, m_diagnostics);
+        GenerationRun run(std::move(requests[i]), m_observer, m_diagnostics);
         Expected<GenerationResult> done = run.run();
         if (!done) {
             diagnostics.error(group.projects[i].path, 0, done.error().message);
@@ -176,6 +183,7 @@ Expected<GenerationResult> GroupRun::run() {
         GenerationResult& r = done.value();
         result.cancelled = r.cancelled;
         result.modulesWritten += r.modulesWritten;
+        result.modulesKept += r.modulesKept;
         result.modulesFailed += r.modulesFailed;
         result.pagesWritten += r.pagesWritten;
         result.pagesUnchanged += r.pagesUnchanged;
