@@ -137,6 +137,24 @@ GenerationRequest GroupRun::projectRequest(const ProjectGroup& group, size_t ind
     return request;
 }
 
+// Every project's request, with what the group shows it: the classes the
+// projects name of each other, then the member calls across them.
+std::vector<GenerationRequest> GroupRun::projectRequests(const ProjectGroup& group,
+                                                         DiagnosticsSink& diagnostics) const {
+    const auto codePage = CodePage::open(m_request.codePage);
+    const std::vector<GroupUse> uses =
+        scanGroupUses(group, codePage ? codePage.value() : CodePage());
+    std::vector<GenerationRequest> requests;
+    std::vector<std::shared_ptr<GroupSite>> sites;
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        requests.push_back(projectRequest(group, i, diagnostics));
+        sites.push_back(siteFor(group, i, uses));
+        requests.back().group = sites.back();
+    }
+    addGroupCalls(group, requests, sites, m_observer ? m_observer->cancelFlag() : nullptr);
+    return requests;
+}
+
 Expected<GenerationResult> GroupRun::run() {
     NullSink nullSink;
     DiagnosticsSink& diagnostics = m_diagnostics ? *m_diagnostics : nullSink;
@@ -160,17 +178,7 @@ Expected<GenerationResult> GroupRun::run() {
     if (!lock) return lock.error();
     if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) return stamped.error();
 
-    const auto codePage = CodePage::open(m_request.codePage);
-    const std::vector<GroupUse> uses =
-        scanGroupUses(group, codePage ? codePage.value() : CodePage());
-    std::vector<GenerationRequest> requests;
-    std::vector<std::shared_ptr<GroupSite>> sites;
-    for (size_t i = 0; i < group.projects.size(); ++i) {
-        requests.push_back(projectRequest(group, i, diagnostics));
-        sites.push_back(siteFor(group, i, uses));
-        requests.back().group = sites.back();
-    }
-    addGroupCalls(group, requests, sites, m_observer ? m_observer->cancelFlag() : nullptr);
+    std::vector<GenerationRequest> requests = projectRequests(group, diagnostics);
     GenerationResult result;
     for (size_t i = 0; i < group.projects.size() && !result.cancelled; ++i) {
         GenerationRun run(std::move(requests[i]), m_observer, m_diagnostics);

@@ -46,6 +46,8 @@ public:
 private:
     GenerationRequest projectRequest(const ProjectGroup& group, size_t index,
                                      DiagnosticsSink& diagnostics) const;
+    std::vector<GenerationRequest> projectRequests(const ProjectGroup& group,
+                                                   DiagnosticsSink& diagnostics) const;
     void writeGroupPages(const ProjectGroup& group, const std::string& folder,
                          DiagnosticsSink& diagnostics, GenerationResult& result) const;
 
