@@ -118,8 +118,9 @@ void addGroupCalls(const ProjectGroup& group, const std::vector<GenerationReques
     std::map<size_t, ReadProject> libraries;
     for (size_t user = 0; user < group.projects.size(); ++user) {
         if (cancel && cancel->load()) return;
+        // Without cross-references (--no-cross-references) the code names no member pages.
         const std::vector<size_t> used = librariesOf(group, user);
-        if (used.empty()) continue;
+        if (used.empty() || !requests[user].crossReferences) continue;
         std::vector<ReferencedProject> visible;
         std::unordered_map<const CModule*, size_t> libraryOf;
         for (const size_t library : used) {
