@@ -14,7 +14,10 @@
 #include "generator/run/SiteWriter.h"
 #include "generator/settings/SettingsFile.h"
 #include "generator/site/GroupSite.h"
+#include "generator/site/Listing.h"
 #include "generator/site/Timestamp.h"
+#include "model/CHelper.h"
+#include "model/Kinds.h"
 #include "model/Translation.h"
 #include "reader/GroupFile.h"
 #include "reader/GroupUses.h"
@@ -31,9 +34,17 @@ namespace tarnwick {
 
 namespace {
 
+// Whether the sites write pages of the modules of kindFolder ("Modules").
+bool kindHasPages(const std::string& kindFolder, const GenerationSettings& settings) {
+    for (const ModuleKind kind : kDocumentedModuleKinds)
+        if (kindFolder == kindTraits(kind).listName) return kindSwitchedOn(kind, settings);
+    return false;
+}
+
 // What the group shows project index of the others.
 std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
-                                   const std::vector<GroupUse>& uses) {
+                                   const std::vector<GroupUse>& uses,
+                                   const GenerationSettings& settings) {
     auto site = std::make_shared<GroupSite>();
     site->name = group.name;
     for (const GroupProject& p : group.projects) site->projects.push_back({p.name, p.folder});
@@ -54,10 +65,12 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
     for (const GroupUse& use : uses) {
         if (use.library != index) continue;
         const GroupProject& user = group.projects[use.user];
-        site->users[toLower(use.className)].push_back({user.name, use.module,
-                                                       "../" + user.folder + "/" + use.kindFolder +
-                                                           "/" + safeFileName(use.module) +
-                                                           ".html"});
+        // A user whose kind the sites leave out ("classes only") is named, not linked.
+        site->users[toLower(use.className)].push_back(
+            {user.name, use.module,
+             kindHasPages(use.kindFolder, settings) ? "../" + user.folder + "/" + use.kindFolder +
+                                                          "/" + safeFileName(use.module) + ".html"
+                                                    : std::string()});
     }
     return site;
 }
@@ -148,7 +161,7 @@ std::vector<GenerationRequest> GroupRun::projectRequests(const ProjectGroup& gro
     std::vector<std::shared_ptr<GroupSite>> sites;
     for (size_t i = 0; i < group.projects.size(); ++i) {
         requests.push_back(projectRequest(group, i, diagnostics));
-        sites.push_back(siteFor(group, i, uses));
+        sites.push_back(siteFor(group, i, uses, m_request.settings));
         requests.back().group = sites.back();
     }
     addGroupCalls(group, requests, sites, m_observer ? m_observer->cancelFlag() : nullptr);
