@@ -110,8 +110,11 @@ uint64_t runKeyOf(const GenerationRequest& request, uint64_t settingsKey,
     uint64_t key = settingsKey;
     for (const std::string& file : fixedInputs(request, translationPath))
         key = hashBytes(file + '\n', key);
-    // In a group, what the other projects show this one (links, users).
+    // In a group, what the other projects show this one (links, users) and
+    // the files the member calls across them are found in: when none of
+    // these shows a new stamp, the calls are as last time.
     if (request.group) key = hashBytes(hex16(request.group->key()), key);
+    for (const std::string& file : request.groupInputs) key = hashBytes(file + '\n', key);
     return key | 1;
 }
 
@@ -430,6 +433,9 @@ std::optional<ApiDiff> changesSince(const GenerationRequest& request, const CPro
 Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
+    // Before this project is read: the group's reading is let go first.
+    if (m_request.findGroupCalls) m_request.findGroupCalls();
+    for (const std::string& file : m_request.groupInputs) inputs.add(file);
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
     const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;

@@ -99,16 +99,15 @@ private:
     std::map<std::tuple<const void*, const CModule*, const Element*>, size_t> m_rows;
 };
 
-// The group projects project index references that show public classes or controls.
-std::vector<size_t> librariesOf(const ProjectGroup& group, size_t index) {
+}  // namespace
+
+std::vector<size_t> groupLibrariesOf(const ProjectGroup& group, size_t index) {
     std::vector<size_t> found;
     for (const GroupProject* library : group.referencedBy(group.projects[index]))
         if (!library->publicClasses.empty() || !library->publicControls.empty())
             found.push_back(static_cast<size_t>(library - group.projects.data()));
     return found;
 }
-
-}  // namespace
 
 void addGroupCalls(const ProjectGroup& group, const std::vector<GenerationRequest>& requests,
                    const std::vector<std::shared_ptr<GroupSite>>& sites,
@@ -119,7 +118,7 @@ void addGroupCalls(const ProjectGroup& group, const std::vector<GenerationReques
     for (size_t user = 0; user < group.projects.size(); ++user) {
         if (cancel && cancel->load()) return;
         // Without cross-references (--no-cross-references) the code names no member pages.
-        const std::vector<size_t> used = librariesOf(group, user);
+        const std::vector<size_t> used = groupLibrariesOf(group, user);
         if (used.empty() || !requests[user].crossReferences) continue;
         std::vector<ReferencedProject> visible;
         std::unordered_map<const CModule*, size_t> libraryOf;

@@ -26,6 +26,10 @@
 
 namespace tarnwick {
 
+// The projects project index references that show public classes or
+// controls: the libraries whose members its calls may reach.
+std::vector<size_t> groupLibrariesOf(const ProjectGroup& group, size_t index);
+
 // requests[i] is project i's run request, sites[i] its GroupSite (filled
 // here); cancel (may be null) stops before the next project.
 void addGroupCalls(const ProjectGroup& group, const std::vector<GenerationRequest>& requests,

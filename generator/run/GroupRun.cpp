@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "generator/layout/PageFrame.h"
 #include "generator/pages/GroupPages.h"
@@ -73,6 +75,26 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
                                                     : std::string()});
     }
     return site;
+}
+
+// The files the member calls across the group's projects are found in:
+// those of every project that references a library of the group and of its
+// libraries (project file, settings file, source files), sorted; empty when
+// no project calls another.
+std::vector<std::string> groupCallInputs(const ProjectGroup& group) {
+    std::set<std::string> files;
+    const auto add = [&](const GroupProject& p) {
+        files.insert(p.path);
+        files.insert(SettingsFile::pathForProject(p.path));
+        for (const GroupProject::Source& source : p.sourceFiles) files.insert(source.path);
+    };
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        const std::vector<size_t> libraries = groupLibrariesOf(group, i);
+        if (libraries.empty()) continue;
+        add(group.projects[i]);
+        for (const size_t library : libraries) add(group.projects[library]);
+    }
+    return {files.begin(), files.end()};
 }
 
 // Two projects of one Name, and projects that reference each other (VB6
@@ -164,7 +186,25 @@ std::vector<GenerationRequest> GroupRun::projectRequests(const ProjectGroup& gro
         sites.push_back(siteFor(group, i, uses, m_request.settings));
         requests.back().group = sites.back();
     }
-    addGroupCalls(group, requests, sites, m_observer ? m_observer->cancelFlag() : nullptr);
+    std::vector<std::string> inputs = groupCallInputs(group);
+    if (inputs.empty()) return requests;
+    // The member calls are found by the first run that builds pages, for
+    // all; a group whose runs find nothing changed does not read them.
+    // group outlives the runs.
+    struct Calls {
+        std::vector<GenerationRequest> requests;
+        std::vector<std::shared_ptr<GroupSite>> sites;
+        bool found = false;
+    };
+    auto calls = std::make_shared<Calls>(Calls{requests, sites});
+    const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
+    for (GenerationRequest& request : requests) {
+        request.groupInputs = inputs;
+        request.findGroupCalls = [&group, calls, cancel] {
+            if (std::exchange(calls->found, true)) return;
+            addGroupCalls(group, calls->requests, calls->sites, cancel);
+        };
+    }
     return requests;
 }
 

@@ -87,9 +87,6 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
 uint64_t GroupSite::key() const {
     std::vector<std::string> lines;
     for (const auto& [name, list] : users) addUsers(lines, name, list);
-    for (const auto& [path, links] : codeLinks) addModuleCalls(lines, path, *this);
-    for (const auto& [path, members] : callers)
-        if (!codeLinks.count(path)) addModuleCalls(lines, path, *this);
     return hashLines(std::move(lines), sharedKey());
 }
 

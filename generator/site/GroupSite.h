@@ -86,7 +86,8 @@ struct GroupSite {
     // its name, its calls, its members' callers), as a hash: a change there
     // rebuilds that module's pages only.
     uint64_t moduleKey(const std::string& modulePath, std::string_view moduleName) const;
-    // Everything above as a hash, for the key of a whole run.
+    // Everything above but the member calls (found only when a run builds
+    // pages; GenerationRequest::findGroupCalls) as a hash, for the key of a whole run.
     uint64_t key() const;
 };
 
