@@ -195,6 +195,14 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     return parser.Parse();
 }
 
+// In a group: the member calls across its projects, found before this
+// project is read (so the group's reading is let go first); the files they
+// are found in are inputs of the run.
+void findGroupCalls(const GenerationRequest& request, InputKey& inputs) {
+    if (request.findGroupCalls) request.findGroupCalls();
+    for (const std::string& file : request.groupInputs) inputs.add(file);
+}
+
 // The navigation scripts the last run wrote: a run removes those it did
 // not write again (the whole set after a switch to the framed layout).
 std::vector<std::string> navigationScripts(const SiteManifest& before) {
@@ -433,9 +441,7 @@ std::optional<ApiDiff> changesSince(const GenerationRequest& request, const CPro
 Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
-    // Before this project is read: the group's reading is let go first.
-    if (m_request.findGroupCalls) m_request.findGroupCalls();
-    for (const std::string& file : m_request.groupInputs) inputs.add(file);
+    findGroupCalls(m_request, inputs);
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
     const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
