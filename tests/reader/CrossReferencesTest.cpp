@@ -101,20 +101,20 @@ const ModuleText kModules[] = {
     // of its exposed class bind; Friend, Private, its private class's and
     // its standard module's do not.
     {"modX", moduletype::Module,
-     "Public Sub UseLib(ByVal o As Lib.CLib)\n"  // 1
-     "    Dim c As CLib, m As LibMode\n"         // 2
-     "    c.Go: c.Inner: c.Hidden\n"             // 3
-     "    c.Again.Go: o.Go\n"                    // 4
-     "    c.Store.Put: m = lmFast: LibHelper\n"  // 5
-     "    With c\n"                              // 6
-     "        .Go\n"                             // 7
-     "    End With\n"                            // 8
-     "End Sub\n"},                               // 9
+     "Public Sub UseLib(ByVal o As Lib.CLib)\n"         // 1
+     "    Dim c As CLib, m As LibMode, p As LibPair\n"  // 2
+     "    c.Go: c.Inner: c.Hidden\n"                    // 3
+     "    c.Again.Go: o.Go\n"                           // 4
+     "    c.Store.Put: m = lmFast: LibHelper\n"         // 5
+     "    With c\n"                                     // 6
+     "        .Go\n"                                    // 7
+     "    End With\n"                                   // 8
+     "End Sub\n"},                                      // 9
 };
 
 const ModuleText kLibrary[] = {
     {"CLib", moduletype::Class,
-     "Public Enum LibMode\n    lmFast\nEnd Enum\n"
+     "Public Enum LibMode\n    lmFast\nEnd Enum\nPublic Type LibPair\n    A As Long\nEnd Type\n"
      "Public Sub Go()\nEnd Sub\nFriend Sub Inner()\nEnd Sub\nPrivate Sub Hidden()\nEnd Sub\n"
      "Public Function Again() As CLib\nEnd Function\n"
      "Public Function Store() As CStore\nEnd Function\n"},
@@ -156,6 +156,7 @@ const std::multiset<std::string> kExpected = {
     "frmMain.m_acc_Changed 10 AccountKind -> modA.AccountKind",
     "frmMain.m_acc_Changed 10 akChecking -> modA.AccountKind",
     "modX.UseLib 2 LibMode -> CLib.LibMode",
+    "modX.UseLib 2 LibPair -> CLib.LibPair",
     "modX.UseLib 3 Go -> CLib.Go",
     "modX.UseLib 4 Again -> CLib.Again",
     "modX.UseLib 4 Go -> CLib.Go",
