@@ -1,6 +1,7 @@
 #include "reader/CrossReferences.h"
 
 #include <algorithm>
+#include <memory>
 #include <new>
 #include <string>
 #include <thread>
@@ -72,7 +73,20 @@ void reportModule(const CModule& module, const ModuleReferences& result,
 
 ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics,
                                  unsigned threads, const std::atomic<bool>* cancel) {
-    const xref::ProjectSymbols symbols(project);
+    return resolveReferences(project, {}, diagnostics, threads, cancel);
+}
+
+ReferenceIndex resolveReferences(const CProject& project,
+                                 const std::vector<ReferencedProject>& libraries,
+                                 DiagnosticsSink* diagnostics, unsigned threads,
+                                 const std::atomic<bool>* cancel) {
+    std::vector<std::unique_ptr<xref::ProjectSymbols>> librarySymbols;
+    std::vector<xref::Library> visible;
+    for (const ReferencedProject& library : libraries) {
+        librarySymbols.push_back(std::make_unique<xref::ProjectSymbols>(*library.project));
+        visible.push_back({library.name, librarySymbols.back().get()});
+    }
+    const xref::ProjectSymbols symbols(project, std::move(visible));
     const size_t count = symbols.modules.size();
     std::vector<ModuleReferences> results(count);
     const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };

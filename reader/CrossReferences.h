@@ -11,6 +11,8 @@
 #pragma once
 
 #include <atomic>
+#include <string>
+#include <vector>
 
 #include "model/CProject.h"
 #include "model/ReferenceIndex.h"
@@ -29,5 +31,21 @@ namespace tarnwick {
 // no further module is begun and the result is empty.
 ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics = nullptr,
                                  unsigned threads = 0, const std::atomic<bool>* cancel = nullptr);
+
+// A project of the group that project references by project reference.
+struct ReferencedProject {
+    std::string name;  // its Name, which code may put before its classes
+    const CProject* project = nullptr;
+};
+
+// As above, where the projects project references (in reference order,
+// each alive while the result is used) make their public classes, user
+// controls, Enums and Types visible: the result also holds the references
+// into their modules (toModule a module of a library), as VB6 binds them
+// (reader/xref/SymbolTables.h).
+ReferenceIndex resolveReferences(const CProject& project,
+                                 const std::vector<ReferencedProject>& libraries,
+                                 DiagnosticsSink* diagnostics = nullptr, unsigned threads = 0,
+                                 const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace tarnwick

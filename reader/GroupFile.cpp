@@ -64,6 +64,17 @@ bool moduleIsExposed(const std::string& path, std::string& name) {
 }
 
 // "*\A..\CorLib\CorLib.vbp" (a project reference): the path after "*\A".
+//
+// A compiled reference ("*\G{guid}#1.4#0#..\CorLib\CorLib.dll#CorLib") is
+// never taken for a project of the group, even when the group builds a DLL
+// of that name. It names a type library by its GUID, and nothing the group
+// holds tells a project's GUID: VB6 keeps it in the compiled DLL (with
+// binary compatibility, in the DLL CompatibleEXE32 names), never in the
+// project file, and a registry export only maps a GUID to a file path, of
+// another machine's folders. Matching by file name alone would take an older
+// build or another vendor's DLL of that name for the project, and link its
+// users to members the DLL may not have; the reference stays a library of
+// the project's references list, unlinked.
 std::string_view projectReferencePath(std::string_view value) {
     value = trimSpaces(value);
     if (!startsWithIgnoreCase(value, "*\\A")) return {};

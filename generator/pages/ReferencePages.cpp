@@ -68,15 +68,33 @@ Html callerRow(const Caller& c, const PageContext& ctx) {
     return row.take();
 }
 
-// "Used by": every caller, one row each; a long list folds behind its count.
-Html usedBySection(const std::vector<Caller>& callers, const PageContext& ctx,
-                   const CHelper& helper) {
-    if (callers.empty()) return {};
+// A row of a routine of another project of the group: its project's name,
+// then the routine and its lines linked into that project's folder.
+Html groupCallerRow(const GroupCaller& c) {
+    HtmlBuffer row;
+    row.Append("<TR class=\"Summary\"><TD class=\"Summary\">" + escaped(c.project) + Html(": ") +
+               CrossLinks::link(c.page, c.name) + "</TD><TD>");
+    for (size_t i = 0; i < c.lines.size(); ++i) {
+        const std::string line = std::to_string(c.lines[i]);
+        if (i > 0) row.Append(Html(", "));
+        row.Append(
+            CrossLinks::link(c.codePage.empty() ? c.codePage : c.codePage + "#L" + line, line));
+    }
+    row.AppendLn(Html("</TD></TR>"));
+    return row.take();
+}
+
+// "Used by": every caller, one row each (the project's own, then those of
+// other projects of the group); a long list folds behind its count.
+Html usedBySection(const std::vector<Caller>& callers, const std::vector<GroupCaller>* others,
+                   const PageContext& ctx, const CHelper& helper) {
+    const size_t total = callers.size() + (others ? others->size() : 0);
+    if (total == 0) return {};
     HtmlBuffer out;
     out.AppendLn("<H3>" + trText(helper, "UsedBy", "Used by") + "</H3>");
-    const bool folded = callers.size() > kCallersUnfolded;
+    const bool folded = total > kCallersUnfolded;
     if (folded) {
-        const std::string count = std::to_string(callers.size());
+        const std::string count = std::to_string(total);
         out.AppendLn(
             "<DETAILS><SUMMARY>" +
             escaped(replaceAll(helper.Translate("CallerCount", "%1 callers"), "%1", count)) +
@@ -87,6 +105,8 @@ Html usedBySection(const std::vector<Caller>& callers, const PageContext& ctx,
                  trText(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
                  trText(helper, "CallerLines", "Lines") + "</TH></TR>");
     for (const Caller& c : callers) out.Append(callerRow(c, ctx));
+    if (others)
+        for (const GroupCaller& c : *others) out.Append(groupCallerRow(c));
     out.AppendLn(Html("</TABLE>"));
     if (folded) out.AppendLn(Html("</DETAILS>"));
     return out.take();
@@ -99,7 +119,9 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     if (!ctx.links || members.empty()) return {};
     const ReferenceIndex& index = project.crossReferences();
     HtmlBuffer out;
-    out.Append(usedBySection(callersOf(module, *members.front(), index), ctx, helper));
+    const std::vector<GroupCaller>* others =
+        ctx.group ? ctx.group->callersOf(module.Path(), members.front()->Name()) : nullptr;
+    out.Append(usedBySection(callersOf(module, *members.front(), index), others, ctx, helper));
     // What the page's own code names and the site documents, each target
     // once, in order of first use.
     // (a property's accessors are one page, so one entry).
@@ -180,6 +202,15 @@ void addGroupCodeLinks(const CModule& module, const CProject& project, const Pag
             if (added) out.pages.push_back(std::move(page));
             out.links.push_back({line, static_cast<int32_t>(name.data() - text.data()),
                                  static_cast<int32_t>(name.size()), known->second});
+        }
+    }
+    // The members of those classes the code calls, bound by the group's resolver.
+    if (const std::vector<GroupCodeLink>* calls = ctx.group->codeLinksOf(module.Path())) {
+        for (const GroupCodeLink& call : *calls) {
+            const auto [known, added] =
+                pageOf.try_emplace(call.page, static_cast<uint32_t>(out.pages.size()));
+            if (added) out.pages.push_back(call.page);
+            out.links.push_back({call.line, call.column, call.length, known->second});
         }
     }
 }

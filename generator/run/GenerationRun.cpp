@@ -110,8 +110,11 @@ uint64_t runKeyOf(const GenerationRequest& request, uint64_t settingsKey,
     uint64_t key = settingsKey;
     for (const std::string& file : fixedInputs(request, translationPath))
         key = hashBytes(file + '\n', key);
-    // In a group, what the other projects show this one (links, users).
+    // In a group, what the other projects show this one (links, users) and
+    // the files the member calls across them are found in: when none of
+    // these shows a new stamp, the calls are as last time.
     if (request.group) key = hashBytes(hex16(request.group->key()), key);
+    for (const std::string& file : request.groupInputs) key = hashBytes(file + '\n', key);
     return key | 1;
 }
 
@@ -130,7 +133,9 @@ uint64_t pagesKey(uint64_t settingsKey, InputKey& inputs, const GenerationReques
         key = hashBytes(std::string_view(reinterpret_cast<const char*>(&hash), 8), key);
     }
     for (const auto& module : project.Classes().elements()) key = hashBytes(module->Name(), key);
-    if (request.group) key = hashBytes(hex16(request.group->key()), key);
+    // In a group, what every page shows of it; what one module's pages show
+    // of the other projects is in that module's key.
+    if (request.group) key = hashBytes(hex16(request.group->sharedKey()), key);
     for (const ModuleKind kind : kDocumentedModuleKinds)
         for (const auto& module : project.listOfKind(kind)->elements())
             key = hashBytes(names.module(*module) + '\n', key);
@@ -188,6 +193,14 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     parser.setDefines(std::move(defines).value());
     parser.setCrossReferences(request.crossReferences);
     return parser.Parse();
+}
+
+// In a group: the member calls across its projects, found before this
+// project is read (so the group's reading is let go first); the files they
+// are found in are inputs of the run.
+void findGroupCalls(const GenerationRequest& request, InputKey& inputs) {
+    if (request.findGroupCalls) request.findGroupCalls();
+    for (const std::string& file : request.groupInputs) inputs.add(file);
 }
 
 // The navigation scripts the last run wrote: a run removes those it did
@@ -279,6 +292,7 @@ Expected<GenerationResult> GenerationRun::run() {
         for (const auto& [path, record] : site.before().inputs) state.inputs.add(path);
         state.result.modulesWritten = replayReport(site.before().report, m_observer,
                                                    *state.diagnostics, state.result.cancelled);
+        state.result.modulesKept = state.result.modulesWritten;
         site.recordInputs(site.before().inputs);
         site.recordRun(runKey, site.before().report, site.before().runPages);
     } else {
@@ -427,6 +441,7 @@ std::optional<ApiDiff> changesSince(const GenerationRequest& request, const CPro
 Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
+    findGroupCalls(m_request, inputs);
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
     const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
@@ -473,8 +488,10 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
         [&](const CModule& module) {
             const uint64_t key = moduleKey(pages, inputs, module, names);
             // Its pages show the references into and out of it: another
-            // module's code changes them.
-            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx)) | 1;
+            // module's code changes them, in a group another project's too.
+            const uint64_t group =
+                m_request.group ? m_request.group->moduleKey(module.Path(), module.Name()) : 0;
+            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx) ^ group) | 1;
         },
         &recorder, recorder, state.result)
         .generateDocumentation();

@@ -36,6 +36,7 @@ class Translation;
 struct GenerationResult {
     bool cancelled = false;
     int modulesWritten = 0;
+    int modulesKept = 0;  // of those, the ones whose pages were not built again
     int modulesFailed = 0;
     std::vector<std::string> failures;  // "module X: file: reason"
     int pagesWritten = 0;               // pages written by this run

@@ -4,16 +4,22 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
+#include <utility>
 
 #include "generator/layout/PageFrame.h"
 #include "generator/pages/GroupPages.h"
+#include "generator/run/GroupCalls.h"
 #include "generator/run/OutputLock.h"
 #include "generator/run/SiteLayout.h"
 #include "generator/run/SiteWriter.h"
 #include "generator/settings/SettingsFile.h"
 #include "generator/site/GroupSite.h"
+#include "generator/site/Listing.h"
 #include "generator/site/Timestamp.h"
+#include "model/CHelper.h"
+#include "model/Kinds.h"
 #include "model/Translation.h"
 #include "reader/GroupFile.h"
 #include "reader/GroupUses.h"
@@ -30,9 +36,17 @@ namespace tarnwick {
 
 namespace {
 
+// Whether the sites write pages of the modules of kindFolder ("Modules").
+bool kindHasPages(const std::string& kindFolder, const GenerationSettings& settings) {
+    for (const ModuleKind kind : kDocumentedModuleKinds)
+        if (kindFolder == kindTraits(kind).listName) return kindSwitchedOn(kind, settings);
+    return false;
+}
+
 // What the group shows project index of the others.
 std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
-                                   const std::vector<GroupUse>& uses) {
+                                   const std::vector<GroupUse>& uses,
+                                   const GenerationSettings& settings) {
     auto site = std::make_shared<GroupSite>();
     site->name = group.name;
     for (const GroupProject& p : group.projects) site->projects.push_back({p.name, p.folder});
@@ -53,12 +67,34 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
     for (const GroupUse& use : uses) {
         if (use.library != index) continue;
         const GroupProject& user = group.projects[use.user];
-        site->users[toLower(use.className)].push_back({user.name, use.module,
-                                                       "../" + user.folder + "/" + use.kindFolder +
-                                                           "/" + safeFileName(use.module) +
-                                                           ".html"});
+        // A user whose kind the sites leave out ("classes only") is named, not linked.
+        site->users[toLower(use.className)].push_back(
+            {user.name, use.module,
+             kindHasPages(use.kindFolder, settings) ? "../" + user.folder + "/" + use.kindFolder +
+                                                          "/" + safeFileName(use.module) + ".html"
+                                                    : std::string()});
     }
     return site;
+}
+
+// The files the member calls across the group's projects are found in:
+// those of every project that references a library of the group and of its
+// libraries (project file, settings file, source files), sorted; empty when
+// no project calls another.
+std::vector<std::string> groupCallInputs(const ProjectGroup& group) {
+    std::set<std::string> files;
+    const auto add = [&](const GroupProject& p) {
+        files.insert(p.path);
+        files.insert(SettingsFile::pathForProject(p.path));
+        for (const GroupProject::Source& source : p.sourceFiles) files.insert(source.path);
+    };
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        const std::vector<size_t> libraries = groupLibrariesOf(group, i);
+        if (libraries.empty()) continue;
+        add(group.projects[i]);
+        for (const size_t library : libraries) add(group.projects[library]);
+    }
+    return {files.begin(), files.end()};
 }
 
 // Two projects of one Name, and projects that reference each other (VB6
@@ -116,7 +152,6 @@ Expected<ProjectGroup> GroupRun::readGroup(const GenerationRequest& request,
 // The request of project index: the group's, its own settings file's code
 // page and defines over it (the group's defines still win, name by name).
 GenerationRequest GroupRun::projectRequest(const ProjectGroup& group, size_t index,
-                                           const std::vector<GroupUse>& uses,
                                            DiagnosticsSink& diagnostics) const {
     const GroupProject& project = group.projects[index];
     GenerationRequest request = m_request;
@@ -134,8 +169,43 @@ GenerationRequest GroupRun::projectRequest(const ProjectGroup& group, size_t ind
         request.defines.insert(request.defines.end(), m_request.defines.begin(),
                                m_request.defines.end());
     }
-    request.group = siteFor(group, index, uses);
     return request;
+}
+
+// Every project's request, with what the group shows it: the classes the
+// projects name of each other, then the member calls across them.
+std::vector<GenerationRequest> GroupRun::projectRequests(const ProjectGroup& group,
+                                                         DiagnosticsSink& diagnostics) const {
+    const auto codePage = CodePage::open(m_request.codePage);
+    const std::vector<GroupUse> uses =
+        scanGroupUses(group, codePage ? codePage.value() : CodePage());
+    std::vector<GenerationRequest> requests;
+    std::vector<std::shared_ptr<GroupSite>> sites;
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        requests.push_back(projectRequest(group, i, diagnostics));
+        sites.push_back(siteFor(group, i, uses, m_request.settings));
+        requests.back().group = sites.back();
+    }
+    std::vector<std::string> inputs = groupCallInputs(group);
+    if (inputs.empty()) return requests;
+    // The member calls are found by the first run that builds pages, for
+    // all; a group whose runs find nothing changed does not read them.
+    // group outlives the runs.
+    struct Calls {
+        std::vector<GenerationRequest> requests;
+        std::vector<std::shared_ptr<GroupSite>> sites;
+        bool found = false;
+    };
+    auto calls = std::make_shared<Calls>(Calls{requests, sites});
+    const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
+    for (GenerationRequest& request : requests) {
+        request.groupInputs = inputs;
+        request.findGroupCalls = [&group, calls, cancel] {
+            if (std::exchange(calls->found, true)) return;
+            addGroupCalls(group, calls->requests, calls->sites, cancel);
+        };
+    }
+    return requests;
 }
 
 Expected<GenerationResult> GroupRun::run() {
@@ -161,12 +231,10 @@ Expected<GenerationResult> GroupRun::run() {
     if (!lock) return lock.error();
     if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) return stamped.error();
 
-    const auto codePage = CodePage::open(m_request.codePage);
-    const std::vector<GroupUse> uses =
-        scanGroupUses(group, codePage ? codePage.value() : CodePage());
+    std::vector<GenerationRequest> requests = projectRequests(group, diagnostics);
     GenerationResult result;
     for (size_t i = 0; i < group.projects.size() && !result.cancelled; ++i) {
-        GenerationRun run(projectRequest(group, i, uses, diagnostics), m_observer, m_diagnostics);
+        GenerationRun run(std::move(requests[i]), m_observer, m_diagnostics);
         Expected<GenerationResult> done = run.run();
         if (!done) {
             diagnostics.error(group.projects[i].path, 0, done.error().message);
@@ -176,6 +244,7 @@ Expected<GenerationResult> GroupRun::run() {
         GenerationResult& r = done.value();
         result.cancelled = r.cancelled;
         result.modulesWritten += r.modulesWritten;
+        result.modulesKept += r.modulesKept;
         result.modulesFailed += r.modulesFailed;
         result.pagesWritten += r.pagesWritten;
         result.pagesUnchanged += r.pagesUnchanged;

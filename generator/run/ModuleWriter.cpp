@@ -165,6 +165,7 @@ bool ModuleWriter::keepModule(size_t i, Outcome& outcome) {
         !m_site.keepModule(key))
         return false;
     outcome.consoleLines.assign(static_cast<size_t>(record->consoleLines), record->consoleLine);
+    outcome.kept = true;
     return true;
 }
 
@@ -250,6 +251,7 @@ bool ModuleWriter::tellModule(size_t i) {
         moduleFailed(module, helper.getModuleType(module), outcome.failFile, outcome.failReason);
     else
         ++m_result.modulesWritten;
+    if (outcome.kept) ++m_result.modulesKept;
     outcome.consoleLines = std::vector<std::string>();  // told: not kept
     advance();
     return true;

@@ -69,6 +69,7 @@ private:
         bool done = false;     // guarded by m_mutex
         bool skipped = false;  // not built: the run was being cancelled
         bool failed = false;
+        bool kept = false;  // its pages left as the last run wrote them
         std::string failFile;
         std::string failReason;
         std::vector<std::string> consoleLines;

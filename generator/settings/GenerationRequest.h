@@ -4,6 +4,7 @@
 // and the workbench's dialog each fill one; the run reads it and nothing else.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,12 @@ struct GenerationRequest {
     std::string sinceName;
     // The project's place in a group's site (GroupRun); null: a site of its own.
     std::shared_ptr<const GroupSite> group;
+    // In a group: what finds the member calls across its projects into the
+    // group's tables (GroupCalls.h), called once this run is to build pages
+    // (not when nothing changed), and the files they are found in, inputs
+    // of this run as its own files are. Empty: none.
+    std::function<void()> findGroupCalls;
+    std::vector<std::string> groupInputs;
 };
 
 }  // namespace tarnwick

@@ -21,19 +21,73 @@ const std::vector<GroupUser>* GroupSite::usersOf(std::string_view className) con
     return found == users.end() ? nullptr : &found->second;
 }
 
-uint64_t GroupSite::key() const {
-    // Sorted, so that the key does not hang on the tables' order in memory.
+const std::vector<GroupCodeLink>* GroupSite::codeLinksOf(const std::string& modulePath) const {
+    const auto found = codeLinks.find(modulePath);
+    return found == codeLinks.end() ? nullptr : &found->second;
+}
+
+const std::vector<GroupCaller>* GroupSite::callersOf(const std::string& modulePath,
+                                                     std::string_view member) const {
+    const auto module = callers.find(modulePath);
+    if (module == callers.end()) return nullptr;
+    const auto found = module->second.find(toLower(member));
+    return found == module->second.end() ? nullptr : &found->second;
+}
+
+namespace {
+
+// Sorted, so that a key does not hang on the tables' order in memory.
+uint64_t hashLines(std::vector<std::string> lines, uint64_t hash) {
+    std::sort(lines.begin(), lines.end());
+    for (const std::string& line : lines) hash = hashBytes(line + '\n', hash);
+    return hash | 1;
+}
+
+void addUsers(std::vector<std::string>& lines, const std::string& name,
+              const std::vector<GroupUser>& list) {
+    for (const GroupUser& u : list)
+        lines.push_back("u" + name + '\t' + u.project + '\t' + u.module + '\t' + u.page);
+}
+
+void addModuleCalls(std::vector<std::string>& lines, const std::string& path,
+                    const GroupSite& site) {
+    if (const auto* links = site.codeLinksOf(path))
+        for (const GroupCodeLink& l : *links)
+            lines.push_back("l" + path + '\t' + std::to_string(l.line) + ' ' +
+                            std::to_string(l.column) + ' ' + std::to_string(l.length) + '\t' +
+                            l.page);
+    const auto module = site.callers.find(path);
+    if (module == site.callers.end()) return;
+    for (const auto& [member, list] : module->second)
+        for (const GroupCaller& c : list) {
+            std::string line = "k" + path + '\t' + member + '\t' + c.project + '\t' + c.name +
+                               '\t' + c.page + '\t' + c.codePage;
+            for (const int32_t n : c.lines) line += ' ' + std::to_string(n);
+            lines.push_back(std::move(line));
+        }
+}
+
+}  // namespace
+
+uint64_t GroupSite::sharedKey() const {
     std::vector<std::string> lines;
     for (const Project& p : projects) lines.push_back("p" + p.name + '\t' + p.folder);
     lines.push_back("c" + std::to_string(current) + '\t' + toRoot);
     for (const auto& [name, page] : classPages) lines.push_back("t" + name + '\t' + page);
-    for (const auto& [name, list] : users)
-        for (const GroupUser& u : list)
-            lines.push_back("u" + name + '\t' + u.project + '\t' + u.module + '\t' + u.page);
-    std::sort(lines.begin(), lines.end());
-    uint64_t hash = hashBytes(name);
-    for (const std::string& line : lines) hash = hashBytes(line + '\n', hash);
-    return hash | 1;
+    return hashLines(std::move(lines), hashBytes(name));
+}
+
+uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view moduleName) const {
+    std::vector<std::string> lines;
+    if (const auto* list = usersOf(moduleName)) addUsers(lines, toLower(moduleName), *list);
+    addModuleCalls(lines, modulePath, *this);
+    return lines.empty() ? 0 : hashLines(std::move(lines), 0);
+}
+
+uint64_t GroupSite::key() const {
+    std::vector<std::string> lines;
+    for (const auto& [name, list] : users) addUsers(lines, name, list);
+    return hashLines(std::move(lines), sharedKey());
 }
 
 Html groupProjectList(const PageContext& ctx) {

@@ -5,9 +5,12 @@
 // pages are built as in a site of its own, and ask this table only where the
 // group adds something: the other projects for the navigation, the page of
 // a class another project of the group makes visible to this one (through a
-// project reference, only classes with VB_Exposed = True), and for this
-// project's classes the modules of other projects that name them. Paths are
-// relative to the project's folder ("../CorLib/Classes/StringBuilder.html").
+// project reference, only classes with VB_Exposed = True), for this
+// project's classes the modules of other projects that name them, and the
+// member calls across projects (GroupCalls.h): this project's calls into
+// other projects' members and the routines of other projects calling this
+// project's members. Paths are relative to the project's folder
+// ("../CorLib/Classes/StringBuilder.html").
 #pragma once
 
 #include <cstdint>
@@ -29,6 +32,24 @@ struct GroupUser {
     std::string page;     // its overview page, relative to this project's folder
 };
 
+// Where this project's code calls a member of another project's class.
+struct GroupCodeLink {
+    int32_t line = 0;  // as a LineLink: the line of the module's Source
+    int32_t column = 0;
+    int32_t length = 0;
+    std::string page;  // the member's page
+};
+
+// A routine (or the code outside every routine of a module) of another
+// project that calls a member of this project.
+struct GroupCaller {
+    std::string project;         // the calling project's name
+    std::string name;            // "Module.Routine", or "Module"
+    std::string page;            // its page; empty when its site leaves it out
+    std::string codePage;        // its module's code page; empty: none written
+    std::vector<int32_t> lines;  // as that code page numbers them, each once
+};
+
 struct GroupSite {
     struct Project {
         std::string name;
@@ -42,13 +63,31 @@ struct GroupSite {
     std::unordered_map<std::string, std::string> classPages;
     // lower name of one of this project's classes -> the modules naming it
     std::unordered_map<std::string, std::vector<GroupUser>> users;
+    // module file (CModule::Path) -> its calls into other projects, by line and column
+    std::unordered_map<std::string, std::vector<GroupCodeLink>> codeLinks;
+    // module file -> lower member name -> the routines of other projects calling it
+    std::unordered_map<std::string, std::unordered_map<std::string, std::vector<GroupCaller>>>
+        callers;
 
     // The page of the class of a referenced project that dataType names
     // ("StringBuilder", "CorLib.StringBuilder"); empty when none.
     std::string classPage(std::string_view dataType) const;
     // The modules of other projects naming class; null when none.
     const std::vector<GroupUser>* usersOf(std::string_view className) const;
-    // Everything above as a hash, for the key of a project's pages.
+    // The calls into other projects of the module read from modulePath; null when none.
+    const std::vector<GroupCodeLink>* codeLinksOf(const std::string& modulePath) const;
+    // The routines of other projects calling member of that module; null when none.
+    const std::vector<GroupCaller>* callersOf(const std::string& modulePath,
+                                              std::string_view member) const;
+    // What every page of the project shows of the group (the projects, the
+    // class pages), as a hash: a part of the key of all its pages.
+    uint64_t sharedKey() const;
+    // What the pages of one module show besides (the users of the class of
+    // its name, its calls, its members' callers), as a hash: a change there
+    // rebuilds that module's pages only.
+    uint64_t moduleKey(const std::string& modulePath, std::string_view moduleName) const;
+    // Everything above but the member calls (found only when a run builds
+    // pages; GenerationRequest::findGroupCalls) as a hash, for the key of a whole run.
     uint64_t key() const;
 };
 

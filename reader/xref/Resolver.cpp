@@ -226,7 +226,7 @@ void ModuleResolver::linkHandledMember(const Token& name) {
             return;
         const auto& members = m_symbols.of(*target).members;
         const auto found = members.find(routine.substr(p.size()));
-        if (found == members.end() || !isVisibleOutside(*found->second)) return;
+        if (found == members.end() || !m_symbols.reachable(*target, *found->second)) return;
         if ((found->second->Kind() == ElementKind::Event) != events) return;
         best = {target, found->second};
         bestLength = p.size();

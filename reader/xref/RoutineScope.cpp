@@ -68,9 +68,14 @@ void RoutineScope::declare(const Statement& s, size_t from) {
                 typed = true;
                 size_t t = i + 1;
                 if (t < s.size() && is(s[t], "New")) ++t;
-                if (t < s.size() && s[t].kind == Tok::Ident &&
-                    !(t + 1 < s.size() && isPunct(s[t + 1], ".")))
+                const auto dotAt = [&](size_t n) { return n < s.size() && isPunct(s[n], "."); };
+                if (t < s.size() && s[t].kind == Tok::Ident && !dotAt(t + 1))
                     local.value = m_symbols.typeOf(m_module, s[t].text);
+                // "As StrLib.StringBuilder": a class of a referenced project.
+                else if (t + 2 < s.size() && s[t].kind == Tok::Ident &&
+                         s[t + 2].kind == Tok::Ident && !dotAt(t + 3))
+                    local.value = m_symbols.typeOf(
+                        m_module, std::string(s[t].text) + "." + std::string(s[t + 2].text));
             }
         }
         m_locals[key(s[nameAt].text)] = local;

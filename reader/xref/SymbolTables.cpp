@@ -56,9 +56,15 @@ bool isVisibleOutside(const Element& e) {
     return true;
 }
 
+bool isExposed(const CModule& m) {
+    return (m.Kind() == ModuleKind::Class || m.Kind() == ModuleKind::UserControl) &&
+           equalsIgnoreCase(m.Attributes()->item("VB_Exposed", ""), "True");
+}
+
 bool isFormLike(const CModule& m) { return isDesignedKind(m.Kind()); }
 
-ProjectSymbols::ProjectSymbols(const CProject& project) {
+ProjectSymbols::ProjectSymbols(const CProject& project, std::vector<Library> libraries)
+    : m_libraries(std::move(libraries)) {
     for (const ModuleKind kind :
          {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module, ModuleKind::PropertyPage,
           ModuleKind::UserControl, ModuleKind::UserDocument, ModuleKind::Designer}) {
@@ -82,6 +88,8 @@ void ProjectSymbols::file(const CModule& module, ModuleSymbols& s, const Element
         addOnce(m_globals[name], module, e);
     if (kind == ElementKind::Enum || (module.Kind() == ModuleKind::Module && isType))
         addOnce(m_globalTypes[name], module, e);
+    else if (kind == ElementKind::Type)
+        addOnce(m_classTypes[name], module, e);
 }
 
 namespace {
@@ -131,22 +139,80 @@ const CModule* ProjectSymbols::moduleNamed(std::string_view name) const {
 const CModule* ProjectSymbols::classNamed(std::string_view dataType) const {
     dataType = trimSpaces(dataType);
     if (endsWith(dataType, "()")) dataType.remove_suffix(2);
-    if (dataType.find('.') != std::string_view::npos) return nullptr;
-    const CModule* m = moduleNamed(dataType);
-    return m && m->Kind() != ModuleKind::Module ? m : nullptr;
+    if (dataType.find('.') != std::string_view::npos) return libraryClass(dataType);
+    // A module of the project's own, even one that is no class, hides a library's class.
+    if (m_moduleNames.count(key(dataType))) {
+        const CModule* m = moduleNamed(dataType);
+        return m && m->Kind() != ModuleKind::Module ? m : nullptr;
+    }
+    return libraryClass(dataType);
 }
 
-Target ProjectSymbols::global(std::string_view name) const { return single(m_globals, name); }
+const ProjectSymbols& ProjectSymbols::home(const CModule& m) const {
+    if (m_libraries.empty() || m_symbols.count(&m)) return *this;
+    for (const Library& library : m_libraries)
+        if (library.symbols->m_symbols.count(&m)) return *library.symbols;
+    return *this;
+}
+
+bool ProjectSymbols::reachable(const CModule& owner, const Element& e) const {
+    if (!isVisibleOutside(e)) return false;
+    // Friend reaches the modules of its own project only.
+    return &home(owner) == this || (isExposed(owner) && e.scope() != scope::Friend);
+}
+
+const CModule* ProjectSymbols::libraryClass(std::string_view dataType) const {
+    std::string_view project;
+    if (const size_t dot = dataType.find('.'); dot != std::string_view::npos) {
+        project = dataType.substr(0, dot);
+        dataType = dataType.substr(dot + 1);
+    }
+    for (const Library& library : m_libraries) {
+        if (!project.empty() && !equalsIgnoreCase(project, library.name)) continue;
+        const CModule* m = library.symbols->moduleNamed(dataType);
+        if (m && isExposed(*m)) return m;
+    }
+    return nullptr;
+}
+
+Target ProjectSymbols::libraryName(std::string_view name, bool types) const {
+    const std::string wanted = key(name);
+    for (const Library& library : m_libraries) {
+        std::vector<Target> found;
+        const auto pick = [&](const std::unordered_map<std::string, std::vector<Target>>& table) {
+            const auto at = table.find(wanted);
+            if (at == table.end()) return;
+            for (const Target& t : at->second)
+                if (isExposed(*t.module)) found.push_back(t);
+        };
+        if (types) {
+            pick(library.symbols->m_globalTypes);
+            pick(library.symbols->m_classTypes);
+        } else {
+            pick(library.symbols->m_globals);
+        }
+        if (!found.empty()) return found.size() == 1 ? found.front() : Target{};
+    }
+    return {};
+}
+
+Target ProjectSymbols::global(std::string_view name) const {
+    if (m_libraries.empty() || m_globals.count(key(name))) return single(m_globals, name);
+    return libraryName(name, false);
+}
 
 bool ProjectSymbols::isGlobal(std::string_view name) const {
     return m_globals.count(key(name)) != 0;
 }
 
 Target ProjectSymbols::globalType(std::string_view name) const {
-    return single(m_globalTypes, name);
+    if (m_libraries.empty() || m_globalTypes.count(key(name))) return single(m_globalTypes, name);
+    return libraryName(name, true);
 }
 
 Container ProjectSymbols::typeOf(const CModule& scope, std::string_view dataType) const {
+    // A library's declaration means what it means in the library.
+    if (const ProjectSymbols& h = home(scope); &h != this) return h.typeOf(scope, dataType);
     const CModule* type = classNamed(dataType);
     dataType = trimSpaces(dataType);
     if (endsWith(dataType, "()") || dataType.find('.') != std::string_view::npos) {
@@ -202,6 +268,8 @@ const DesignControl* ProjectSymbols::controlOf(const CModule& module, std::strin
 Value ProjectSymbols::valueOf(const DesignControl& control) const {
     if (equalsIgnoreCase(control.library, "VB")) return {};
     const CModule* m = moduleNamed(control.className);
+    if (m == nullptr && !control.library.empty())
+        m = libraryClass(control.library + "." + control.className);
     if (m == nullptr || m->Kind() != ModuleKind::UserControl) return {};
     const Container c{Container::Kind::Instance, m, nullptr};
     return {c, c};
@@ -230,14 +298,17 @@ Member ProjectSymbols::memberOf(const Container& c, std::string_view name,
     const auto& members = of(*c.module).members;
     const auto found = members.find(key(name));
     if (found == members.end()) {
-        // A form's controls are public; a user control's are its own.
+        // A form's controls are public; a user control's are its own, as
+        // are a library's.
         const DesignControl* control = controlOf(*c.module, name);
-        if (!control || (c.module != &from && c.module->Kind() != ModuleKind::Form)) return {};
+        if (!control || &home(*c.module) != this ||
+            (c.module != &from && c.module->Kind() != ModuleKind::Form))
+            return {};
         return {{}, valueOf(*control), control};
     }
     const Element& e = *found->second;
     const bool own = c.module == &from && c.kind == Container::Kind::Static;
-    if (!own && !isVisibleOutside(e)) return {};
+    if (!own && !reachable(*c.module, e)) return {};
     const ElementKind k = e.Kind();
     if (k == ElementKind::Event) return {};
     if (c.kind == Container::Kind::Instance &&

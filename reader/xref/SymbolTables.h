@@ -5,6 +5,16 @@
 // Values (routines, variables, constants, Declares, Enums, events) and
 // types (Types and Enums) are kept apart, as VB6 keeps them: a Type named
 // "Item" and a property "Item" of one class do not hide each other.
+//
+// In a group, the projects a project references by project reference are
+// libraries: what their public classes and user controls (VB_Exposed =
+// True) declare Public is visible, after the project's own names and in
+// reference order, as VB6 binds a referenced type library: the classes
+// themselves ("StringBuilder", "StrLib.StringBuilder"), their Public
+// members through an object of the class, and their Public Enums, Enum
+// values and Types. A Friend member is the library's own (Friend reaches
+// no further than its project), and a library's standard modules and
+// private classes are never visible.
 #pragma once
 
 #include <string>
@@ -62,13 +72,30 @@ bool isVisibleOutside(const Element& e);
 // A form, user control or property page: a module with built-in members.
 bool isFormLike(const CModule& m);
 
+class ProjectSymbols;
+
+// A referenced project of the group: its name ("StrLib" of
+// "StrLib.StringBuilder") and its tables, which must outlive the user's.
+struct Library {
+    std::string name;
+    const ProjectSymbols* symbols = nullptr;
+};
+
+// Whether m is a class or user control other projects may name (VB_Exposed = True).
+bool isExposed(const CModule& m);
+
 class ProjectSymbols {
 public:
-    explicit ProjectSymbols(const CProject& project);
+    explicit ProjectSymbols(const CProject& project, std::vector<Library> libraries = {});
 
     std::vector<const CModule*> modules;  // in the project's sorted order
 
-    const ModuleSymbols& of(const CModule& m) const { return m_symbols.at(&m); }
+    // The tables of m, a module of the project or of a library.
+    const ModuleSymbols& of(const CModule& m) const { return home(m).m_symbols.at(&m); }
+    // Whether code of this project may name owner's element e from outside
+    // owner: as isVisibleOutside, and for a library's module only a Public
+    // member of an exposed class or user control.
+    bool reachable(const CModule& owner, const Element& e) const;
 
     // The module of that name, or null (also when two modules have it).
     const CModule* moduleNamed(std::string_view name) const;
@@ -97,6 +124,13 @@ public:
     Member memberOf(const Container& c, std::string_view name, const CModule& from) const;
 
 private:
+    // The tables m belongs to: these or a library's.
+    const ProjectSymbols& home(const CModule& m) const;
+    // The libraries' one exposed class or user control dataType names, or null.
+    const CModule* libraryClass(std::string_view dataType) const;
+    // The first library that has the public name in table (one exposed target: it;
+    // more: none, as VB6 refuses an ambiguous name); none when no library has it.
+    Target libraryName(std::string_view name, bool types) const;
     void add(const CModule& module);
     void file(const CModule& module, ModuleSymbols& s, const Element& e);
 
@@ -104,6 +138,9 @@ private:
     std::unordered_map<std::string, const CModule*> m_moduleNames;
     std::unordered_map<std::string, std::vector<Target>> m_globals;
     std::unordered_map<std::string, std::vector<Target>> m_globalTypes;
+    // Public Types of classes: a library's exposed classes show them.
+    std::unordered_map<std::string, std::vector<Target>> m_classTypes;
+    std::vector<Library> m_libraries;  // in reference order
 };
 
 }  // namespace tarnwick::xref

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "generator/run/GroupRun.h"
+#include "support/Text.h"
 #include "tests/generator/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
 
@@ -39,6 +40,8 @@ const GroupPageCase kPages[] = {
     {"StrLibTests/Modules/modTests.html",
      "a data type of another project (bare and Project.Class) links into its folder"},
     {"StrLib/Classes/StringBuilder.html", "a library class lists the modules of other projects"},
+    {"StrLib/Classes/StringBuilder_Append.html",
+     "a library member's Used by lists the routines of other projects calling it, by project"},
     {"StrLibTests/module-summary.html", "the navigation frame lists the group's projects"},
     {"modern/StrLibTests/nav-index.js", "the modern navigation holds the projects at the top"},
 };
@@ -87,6 +90,10 @@ TEST_F(GroupSite, LinksReachTheirPagesAndPrivateClassesStayUnlinked) {
             << root;
         EXPECT_GT(links, 0) << root;
     }
+    // The test project's calls of the library's members link into its folder.
+    EXPECT_NE(readFile(site("StrLibTests/Classes/CTestBuilder_Code.html"))
+                  .find("../../StrLib/Classes/StringBuilder_Append.html"),
+              std::string::npos);
     // CBuffer is private to the library: the test project names it, no page links it.
     for (const auto& e : fs::recursive_directory_iterator(s_tmp->path() / "site/StrLibTests")) {
         if (e.path().extension() == ".html") {
@@ -122,6 +129,37 @@ TEST(GroupRunTest, AChangedLibraryModuleRewritesOnlyItsPagesAndTheIndexes) {
         if (fs::last_write_time(path) != time && path.filename().string()[0] != '.')
             written.insert(path.lexically_relative(out).generic_string());
     EXPECT_EQ(written, (std::set<std::string>{"StrLib/Modules/modStrLib_Code.html"}));
+}
+
+// A project that starts calling a library member rebuilds its module and the
+// member's module only, and the site is the one a fresh run makes.
+TEST(GroupRunTest, ANewCallAcrossProjectsRebuildsOnlyTheCallerAndTheCalledModule) {
+    TempFolder tmp;
+    fs::copy(kSource / "examples/Strings", tmp.path() / "in", fs::copy_options::recursive);
+    GenerationRequest request =
+        groupRequest(tmp.path() / "in/Strings.vbg", tmp.path() / "out", PageLayout::Frames);
+    ASSERT_TRUE(GroupRun(request, {}, nullptr, nullptr).run());
+    const fs::path changed = tmp.path() / "in/StrLibTests/modTests.bas";
+    const std::string text = readFile(changed);
+    const std::string call = "Set MakeBuilder = sb.Append(Text)";
+    ASSERT_NE(text.find(call), std::string::npos);
+    writeFile(changed, replaceAll(text, call, call + ": Debug.Print sb.ToString"));
+    auto again = GroupRun(request, {}, nullptr, nullptr).run();
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again.value().modulesWritten - again.value().modulesKept, 2);
+
+    request.outputFolder = (tmp.path() / "fresh").string();
+    request.jobs = 1;
+    ASSERT_TRUE(GroupRun(request, {}, nullptr, nullptr).run());
+    EXPECT_NE(readFile(tmp.path() / "fresh/StrLib/Classes/StringBuilder_ToString.html")
+                  .find("StrLibTests: <A href=\"../../StrLibTests/Modules/modTests_MakeBuilder"),
+              std::string::npos);
+    for (const auto& e : fs::recursive_directory_iterator(tmp.path() / "fresh")) {
+        const fs::path rel = e.path().lexically_relative(tmp.path() / "fresh");
+        if (e.is_regular_file() && rel.filename().string()[0] != '.') {
+            EXPECT_EQ(readFile(e.path()), readFile(tmp.path() / "out" / rel)) << rel;
+        }
+    }
 }
 
 TEST(GroupRunTest, ProjectsReferencingEachOtherAreBothDocumentedWithAWarning) {

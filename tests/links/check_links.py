@@ -3,7 +3,7 @@
 action, search-index or nav-index row may lead nowhere, every #anchor must be on its page, the
 search index ASCII, and every page must declare its encoding in its first 1,024 bytes; the
 lower-case alias links are removed first, since no page may need them.
-Usage: check_links.py TARNWICK PROJECT.vbp [--registry FILE]; exit 0 passed, 1 failed."""
+Usage: check_links.py TARNWICK PROJECT.vbp|GROUP.vbg [--registry FILE]; exit 0 passed, 1 failed."""
 import html.parser
 import json
 import os
@@ -146,7 +146,8 @@ def check_nav_index(site):
                 _, _, listed = json.loads("[" + call + "]")
                 pages += ["%s/%s.html" % (folder, member[1]) for member in listed]
     return ["nav-index.js: %s leads nowhere" % page for page in pages
-            if not os.path.isfile(os.path.join(site, page))] + ([] if pages else ["nav-index.js: empty"])
+            if not os.path.isfile(os.path.join(site, page))] + (
+                [] if pages or nav.get("projects") else ["nav-index.js: empty"])
 
 
 def main():
@@ -165,8 +166,10 @@ def main():
                         os.remove(os.path.join(folder, entry))
             problems = (check_site(site, encoding) if generated.returncode == 0 else
                         ["generate exited %d: %s" % (generated.returncode, generated.stderr)])
-            # The euro sign is no ISO-8859-1 character: written as a reference.
-            if encoding == "ISO-8859-1" and not problems and b"&#8364;" not in read(
+            # The euro sign is no ISO-8859-1 character: written as a reference (the
+            # Ledger example's).
+            ledger = project.endswith("Ledger.vbp")
+            if encoding == "ISO-8859-1" and ledger and not problems and b"&#8364;" not in read(
                     os.path.join(site, "Modules", "modFormat_Code.html")):
                 problems.append("Modules/modFormat_Code.html: no &#8364; for the euro sign")
             for problem in problems or ["passed"]:

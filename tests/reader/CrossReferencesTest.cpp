@@ -97,6 +97,29 @@ const ModuleText kModules[] = {
      "Log:\n"                                          // 12
      "    Me.m_acc_Changed: Me.Caption = s$\n"         // 13: private, built in
      "End Sub\n"},                                     // 14
+    // Calls into the project "Lib" it references (kLibrary): Public members
+    // of its exposed class bind; Friend, Private, its private class's and
+    // its standard module's do not.
+    {"modX", moduletype::Module,
+     "Public Sub UseLib(ByVal o As Lib.CLib)\n"         // 1
+     "    Dim c As CLib, m As LibMode, p As LibPair\n"  // 2
+     "    c.Go: c.Inner: c.Hidden\n"                    // 3
+     "    c.Again.Go: o.Go\n"                           // 4
+     "    c.Store.Put: m = lmFast: LibHelper\n"         // 5
+     "    With c\n"                                     // 6
+     "        .Go\n"                                    // 7
+     "    End With\n"                                   // 8
+     "End Sub\n"},                                      // 9
+};
+
+const ModuleText kLibrary[] = {
+    {"CLib", moduletype::Class,
+     "Public Enum LibMode\n    lmFast\nEnd Enum\nPublic Type LibPair\n    A As Long\nEnd Type\n"
+     "Public Sub Go()\nEnd Sub\nFriend Sub Inner()\nEnd Sub\nPrivate Sub Hidden()\nEnd Sub\n"
+     "Public Function Again() As CLib\nEnd Function\n"
+     "Public Function Store() As CStore\nEnd Function\n"},
+    {"CStore", moduletype::Class, "Public Sub Put()\nEnd Sub\n"},
+    {"modLib", moduletype::Module, "Public Sub LibHelper()\nEnd Sub\n"},
 };
 
 // Each resolved name as "Module.Routine line name -> Module.Member".
@@ -132,6 +155,15 @@ const std::multiset<std::string> kExpected = {
     "frmMain.m_acc_Changed 9 akSaving -> modA.AccountKind",
     "frmMain.m_acc_Changed 10 AccountKind -> modA.AccountKind",
     "frmMain.m_acc_Changed 10 akChecking -> modA.AccountKind",
+    "modX.UseLib 2 LibMode -> CLib.LibMode",
+    "modX.UseLib 2 LibPair -> CLib.LibPair",
+    "modX.UseLib 3 Go -> CLib.Go",
+    "modX.UseLib 4 Again -> CLib.Again",
+    "modX.UseLib 4 Go -> CLib.Go",
+    "modX.UseLib 4 Go -> CLib.Go",
+    "modX.UseLib 5 Store -> CLib.Store",
+    "modX.UseLib 5 lmFast -> CLib.LibMode",
+    "modX.UseLib 7 Go -> CLib.Go",
 };
 
 TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
@@ -143,7 +175,14 @@ TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
                                   m.kind, std::string(m.name) + ".bas");
         project.listOfKind(m.kind)->Add(module);
     }
-    const ReferenceIndex index = resolveReferences(project);
+    CProject library;
+    for (const ModuleText& m : kLibrary) {
+        const char* exposed = m.name == std::string("CLib") ? "Attribute VB_Exposed = True\n" : "";
+        library.listOfKind(m.kind)->Add(parser.readModuleText(
+            std::string("Attribute VB_Name = \"") + m.name + "\"\n" + exposed + m.code, m.kind,
+            std::string(m.name) + ".cls"));
+    }
+    const ReferenceIndex index = resolveReferences(project, {{"Lib", &library}});
     std::multiset<std::string> found;
     for (const Reference& r : index.all()) {
         const std::string_view line =
