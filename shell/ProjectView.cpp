@@ -74,6 +74,14 @@ struct ProjectView::TreeBuild {
     QElapsedTimer clock;  // since the read was done
 };
 
+// The previews' tables made on a worker thread for one project and settings.
+struct ProjectView::TablesJob {
+    std::shared_ptr<CProject> project;
+    GenerationSettings settings;
+    std::unique_ptr<SiteTables> tables;  // null when making them failed
+    std::thread worker;
+};
+
 namespace {
 
 // The reader's messages, kept until the read is done.
@@ -177,6 +185,7 @@ ProjectView::~ProjectView() {
     m_job.reset();
     m_build.reset();
     joinFinishedWorkers(true);
+    takeTablesJob({});
 }
 
 void ProjectView::joinFinishedWorkers(bool all) {
@@ -366,6 +375,7 @@ void ProjectView::finishTree() {
 }
 
 void ProjectView::resetPreviews(const std::shared_ptr<CProject>& project) {
+    takeTablesJob({});  // of the last project
     m_state.CurrentProject = project;
     m_project = project;
     // The descriptions made for the nodes carry their syntax sections.
@@ -511,14 +521,46 @@ int ProjectView::fillElementGroup(NodeIndex& index, QTreeWidgetItem* moduleNode,
     return count;
 }
 
-void ProjectView::preparePreviews() {
+GenerationSettings ProjectView::previewSettings() const {
     // A preview is the page the next run writes for its node, with the
     // settings the dialog holds for it; a preview stands alone, so in the
     // framed layout (the modern frame needs its site around it).
     GenerationSettings settings = m_state.dialog.boxes;
     settings.layout = PageLayout::Frames;
+    return settings;
+}
+
+void ProjectView::preparePreviewsSoon() {
+    const GenerationSettings settings = previewSettings();
     if (!m_project || (m_tables && settings == m_tablesFor)) return;
-    m_tables = std::make_unique<SiteTables>(*m_project, settings);
+    takeTablesJob({});
+    m_tablesJob = std::make_unique<TablesJob>();
+    TablesJob& job = *m_tablesJob;
+    job.project = m_project;
+    job.settings = settings;
+    job.worker = std::thread([&job] {
+        // Nothing may escape the worker; the first preview then makes the tables.
+        try {
+            job.tables = std::make_unique<SiteTables>(*job.project, job.settings);
+        } catch (const std::exception&) {
+            job.tables.reset();
+        }
+    });
+}
+
+std::unique_ptr<SiteTables> ProjectView::takeTablesJob(const GenerationSettings& settings) {
+    if (!m_tablesJob) return nullptr;
+    m_tablesJob->worker.join();
+    std::unique_ptr<TablesJob> job = std::move(m_tablesJob);
+    if (job->project != m_project || !(job->settings == settings)) return nullptr;
+    return std::move(job->tables);
+}
+
+void ProjectView::preparePreviews() {
+    const GenerationSettings settings = previewSettings();
+    if (!m_project || (m_tables && settings == m_tablesFor)) return;
+    m_tables = takeTablesJob(settings);
+    if (!m_tables) m_tables = std::make_unique<SiteTables>(*m_project, settings);
     m_tablesFor = settings;
     m_ctx.settings = settings;
     m_tables->applyTo(m_ctx);

@@ -87,6 +87,11 @@ public:
     // Shows only the nodes whose text contains text (ignoring case), with
     // their parents and, for a matching module or group, its children.
     void applyFilter(const QString& text);
+    // Starts making the previews' tables (page names, cross links) for the
+    // settings the dialog holds on a worker thread, so the first preview need
+    // not make them on the window's thread; it waits for them if they are not
+    // done yet.
+    void preparePreviewsSoon();
     // Asks for the node's page in a tab of its own.
     void openInNewTab(QTreeWidgetItem* node);
     // Selects the node of element of module (shown again when it is
@@ -117,6 +122,7 @@ signals:
 private:
     struct Job;
     struct TreeBuild;
+    struct TablesJob;
     // What a tag stands for: the element and its module in m_project.
     struct NodeRef {
         const Element* element;
@@ -157,6 +163,11 @@ private:
     // Makes the tables and context of the previews for the current
     // settings, when they changed since the last; the previews made before are dropped.
     void preparePreviews();
+    // The settings of the previews: the dialog's, in the framed layout.
+    GenerationSettings previewSettings() const;
+    // The tables of the worker started by preparePreviewsSoon, once it is
+    // done, when they are of this project and settings; null otherwise.
+    std::unique_ptr<SiteTables> takeTablesJob(const GenerationSettings& settings);
     void joinFinishedWorkers(bool all);
 
     AppState& m_state;
@@ -168,6 +179,7 @@ private:
     std::shared_ptr<CProject> m_project;        // the project the tree shows
     Translation m_translation;
     std::unique_ptr<SiteTables> m_tables;       // of m_project; m_ctx points into them
+    std::unique_ptr<TablesJob> m_tablesJob;     // tables being made on a worker, or null
     GenerationSettings m_tablesFor;             // the settings m_tables were made for
     PageContext m_ctx;                          // the previews' context, as the run's would be
     QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled
