@@ -1,5 +1,7 @@
 // Create Documentation and Check Project end to end: worker, progress, Cancel, the folder
 // question, the findings and the members they open, screenshots.
+#include <sys/resource.h>
+
 #include <cstring>
 #include <utility>
 
@@ -51,9 +53,11 @@ private:
     // The window's thread's processor time, in ms: a gap with little of it
     // was the machine's other work, not the window's.
     static qint64 threadMs() {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return t.tv_sec * 1000 + t.tv_nsec / 1000000;
+        rusage use{};
+        getrusage(RUSAGE_THREAD, &use);
+        const timeval total{use.ru_utime.tv_sec + use.ru_stime.tv_sec,
+                            use.ru_utime.tv_usec + use.ru_stime.tv_usec};
+        return qint64(total.tv_sec) * 1000 + total.tv_usec / 1000;
     }
     void tick() {
         const qint64 now = m_clock.elapsed(), cpu = threadMs();
