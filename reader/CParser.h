@@ -23,6 +23,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -79,6 +80,11 @@ public:
     void setCancelFlag(const std::atomic<bool>* cancel) { m_cancel = cancel; }
     static constexpr int32_t kCancelLines = 4096;
     static constexpr const char* kCancelledMessage = "The read was cancelled.";
+    // Told on the reading thread as Parse() reaches each step: "module"
+    // before each module file, then "sort" and "references" once; the cancel
+    // flag is looked at right after. The workbench's tests and benchmark
+    // cancel in a chosen step with it. May be empty.
+    void setStepHook(std::function<void(const char* step)> hook) { m_stepHook = std::move(hook); }
     // Whether Parse resolves where the code names the project's members
     // (CProject::crossReferences); on by default.
     void setCrossReferences(bool on) { m_crossReferences = on; }
@@ -256,6 +262,12 @@ private:
     std::shared_ptr<const RegistrySource> m_registry;
     CondConstants m_defines;
     const std::atomic<bool>* m_cancel = nullptr;  // not owned, may be null
+    std::function<void(const char*)> m_stepHook;
+    // Tells the hook of step; whether the read goes on.
+    bool reach(const char* step) const {
+        if (m_stepHook) m_stepHook(step);
+        return !cancelled();
+    }
     bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
     bool m_crossReferences = true;
     // What modules are compiled with: the compiler's constants, the project's

@@ -312,6 +312,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
             if (trimSpaces(entry.raw).empty()) continue;  // an empty entry names no library
             module = parseReference(entry.raw);
         } else {
+            if (!reach("module")) return Error{kCancelledMessage};
             module = readListedModule(entry.value, folder, i + 1, moduleType, readFiles);
             if (!module) continue;
         }
@@ -324,9 +325,10 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     if (!projectKeys)
         return Error{"Cannot read the project file " + m_path +
                      ": not a VB6 project file (no Type=, Name= or module lines)"};
+    if (!reach("sort")) return Error{kCancelledMessage};
     sortLists(*project);
-    if (cancelled()) return Error{kCancelledMessage};
     // Once every module is known: a name resolves against the whole project.
+    if (m_crossReferences && !reach("references")) return Error{kCancelledMessage};
     if (m_crossReferences)
         project->setCrossReferences(resolveReferences(*project, m_diagnostics, 0, m_cancel));
     if (cancelled()) return Error{kCancelledMessage};

@@ -2,7 +2,10 @@
 # Times the workbench against the command line on the benchmark's big project:
 # how long until the project tree is shown, how long Create Documentation's
 # run takes, when the window takes clicks again and when the site is shown
-# (from the click), against `tarnwick generate` on the same project.
+# (from the click), against `tarnwick generate` on the same project; the
+# longest time the window's event loop was held up during the open and the
+# run; and how soon Esc stops each step: the reader's modules, its sorting and
+# its cross-references while opening, the run's reading and its page writing.
 # Usage: scripts/measure-workbench.sh [BUILD] [MODULES]   (default: build 540)
 # With TMPDIR=/dev/shm the pages go to a RAM disk, so the disk's swings stay out.
 # Needs a build with -DTARNWICK_BENCH=ON (make_big_project) and the workbench tests.

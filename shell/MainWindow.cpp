@@ -147,6 +147,7 @@ bool MainWindow::openProjectFile(const QString& path) {
         if (const QString problem = m_state.loadProjectSettings(); !problem.isEmpty())
             m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
                                QMessageBox::Ok);
+        m_projectView->preparePreviewsSoon();  // for the project's settings, just read
         forgetLastProject();
         rememberProject(path);
         setWindowTitle(QString::fromStdString(m_state.CurrentProject->displayName()) +

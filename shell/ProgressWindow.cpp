@@ -68,6 +68,9 @@ public:
     }
     bool cancelRequested() override { return m_window.m_cancel.load(); }
     const std::atomic<bool>* cancelFlag() const override { return &m_window.m_cancel; }
+    void readerStep(const char* step) override {
+        if (m_window.workerStepHook) m_window.workerStepHook(step);
+    }
     void report(const Diagnostic& diagnostic) override { addLine(diagnostic.toString()); }
 
     struct Reports {

@@ -53,6 +53,8 @@ public:
     // Called on the worker thread each time a module starts, before the run
     // asks whether to cancel. Tests use it to hold the worker at that point.
     std::function<void()> workerModuleHook;
+    // Told on the worker thread of each step of the run's read of the project.
+    std::function<void(const char* step)> workerStepHook;
 
     QLabel* infoLabel() const { return m_info; }
     QLabel* percentLabel() const { return m_percent; }

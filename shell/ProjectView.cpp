@@ -53,6 +53,35 @@ struct ProjectView::Job {
     qint64 elapsedMs = 0;
 };
 
+// A tree made in pieces: the nodes of the project read by job, kept apart
+// from the widget until the last module has its nodes.
+struct ProjectView::TreeBuild {
+    struct Group {
+        const char* caption;
+        CModuleList* list;
+        bool reference;
+    };
+    std::shared_ptr<Job> job;
+    std::shared_ptr<CProject> project;
+    std::unique_ptr<QTreeWidgetItem> root;
+    NodeIndex index;
+    std::vector<Group> groups;
+    size_t group = 0;                      // the group being filled
+    size_t module = 0;                     // its next module
+    QTreeWidgetItem* groupNode = nullptr;  // its node, once made
+    int members = 0;                       // its members so far
+    QStringList summary;
+    QElapsedTimer clock;  // since the read was done
+};
+
+// The previews' tables made on a worker thread for one project and settings.
+struct ProjectView::TablesJob {
+    std::shared_ptr<CProject> project;
+    GenerationSettings settings;
+    std::unique_ptr<SiteTables> tables;  // null when making them failed
+    std::thread worker;
+};
+
 namespace {
 
 // The reader's messages, kept until the read is done.
@@ -154,7 +183,9 @@ ProjectView::ProjectView(AppState& state, const ImageList& images, QWidget* pare
 ProjectView::~ProjectView() {
     for (auto& worker : m_workers) worker.second->cancel = true;
     m_job.reset();
+    m_build.reset();
     joinFinishedWorkers(true);
+    takeTablesJob({});
 }
 
 void ProjectView::joinFinishedWorkers(bool all) {
@@ -182,7 +213,8 @@ void ProjectView::startRefresh(const QString& path) {
     job->defines = m_state.defines;
     m_job = job;
     std::function<void()> hook = workerHook;
-    std::thread worker([this, job, hook] {
+    std::function<void(const char*)> stepHook = readerStepHook;
+    std::thread worker([this, job, hook, stepHook] {
         QElapsedTimer clock;
         clock.start();
         // Nothing may escape the worker: an exception there would end the program.
@@ -204,6 +236,7 @@ void ProjectView::startRefresh(const QString& path) {
             parser.setCodePage(CodePage());
             parser.setDiagnostics(&sink);
             parser.setCancelFlag(&job->cancel);
+            parser.setStepHook(stepHook);
             parser.setRegistry(std::make_shared<const RegistrySource>(
                 RegistrySource::fromLocation(registryFromEnvironment(""), &sink)));
             if (auto defines = readDefines(job->defines))
@@ -226,6 +259,7 @@ void ProjectView::cancelRefresh() {
     if (!m_job) return;
     m_job->cancel = true;  // the worker stops at the reader's next look
     m_job.reset();
+    m_build.reset();  // the tree shown stays
     emit refreshFinished(false, QString());
 }
 
@@ -246,30 +280,106 @@ bool ProjectView::RefreshProjectTree(const QString& path, QString* error) {
 
 void ProjectView::jobDone(const std::shared_ptr<Job>& job) {
     if (job != m_job) return;  // cancelled, or replaced by a later read
-    m_job.reset();
     joinFinishedWorkers(false);
     for (const std::string& line : job->diagnostics) emit consoleLine(QString::fromStdString(line));
     if (!job->result) {
+        m_job.reset();
         emit refreshFinished(false, QString::fromStdString(job->result.error().message));
         return;
     }
-    QElapsedTimer clock;
-    clock.start();
+    auto build = std::make_unique<TreeBuild>();
+    build->clock.start();
+    build->job = job;
+    build->project = job->result.value();
+    build->project->setPath(job->projectPath);
+    CProject& p = *build->project;
+    build->groups = {
+        {"References", &p.References(), true},
+        {"Objects", &p.Objects(), true},
+        {"Forms", &p.Forms(), false},
+        {"Modules", &p.Modules(), false},
+        {"Classes", &p.Classes(), false},
+        {"UserControls", &p.UserControls(), false},
+        {"PropertyPages", &p.PropertyPages(), false},
+        {"UserDocuments", &p.UserDocuments(), false},
+        {"Designers", &p.Designers(), false},
+    };
+    build->root.reset(addNode(nullptr, QStringLiteral("project"),
+                              QString::fromStdString(p.displayName()), QStringLiteral("project")));
+    build->root->setToolTip(0, plainToolTip(QString::fromStdString(job->projectPath)));
+    build->root->setData(0, TagRole, QStringLiteral("P"));
+    m_build = std::move(build);
+    buildSomeNodes();
+}
+
+void ProjectView::buildSomeNodes() {
+    if (!m_build) return;  // cancelled since
+    TreeBuild& build = *m_build;
+    QElapsedTimer slice;
+    slice.start();
+    // At least one module a turn, however small the slice.
+    for (bool more = true; more && build.group < build.groups.size();
+         more = slice.elapsed() < buildSliceMs) {
+        const TreeBuild::Group& group = build.groups[build.group];
+        const auto& modules = group.list->elements();
+        if (!build.groupNode && !addGroup(build)) {
+            ++build.group;
+            continue;
+        }
+        if (build.module < modules.size()) {
+            fillModule(build, *modules[build.module++]);
+            continue;
+        }
+        auto count = [](qsizetype n, const char* one, const char* many) {
+            return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+        };
+        const qsizetype n = static_cast<qsizetype>(modules.size());
+        build.summary << QLatin1String(group.caption) + QStringLiteral(": ") +
+                             (group.reference
+                                  ? count(n, "entry", "entries")
+                                  : count(n, "module", "modules") + QStringLiteral(", ") +
+                                        count(build.members, "member", "members"));
+        build.groupNode = nullptr;
+        build.module = 0;
+        build.members = 0;
+        ++build.group;
+    }
+    if (buildHook) buildHook();
+    if (!m_build) return;  // the hook cancelled
+    if (build.group < build.groups.size())
+        QTimer::singleShot(0, this, &ProjectView::buildSomeNodes);
+    else
+        finishTree();
+}
+
+void ProjectView::finishTree() {
+    std::unique_ptr<TreeBuild> build = std::move(m_build);
+    const std::shared_ptr<Job> job = std::move(m_job);
+    resetPreviews(build->project);
     m_translation = std::move(job->translation);
-    std::shared_ptr<CProject> project = job->result.value();
-    project->setPath(job->projectPath);
-    buildTree(QString::fromStdString(job->projectPath), project);
+    m_index = std::move(build->index);
+
+    const QSignalBlocker blocker(m_tree);
+    m_tree->setUpdatesEnabled(false);
+    m_tree->clear();
+    QTreeWidgetItem* projectNode = build->root.release();
+    m_tree->addTopLevelItem(projectNode);
+    projectNode->setExpanded(true);
     if (!job->group.empty()) addGroupNode(job->path, job->group);
+    if (!m_filter->text().isEmpty()) applyFilter(m_filter->text());
+    m_tree->setCurrentItem(nullptr);
+    m_tree->setUpdatesEnabled(true);
+    for (const QString& line : build->summary) emit consoleLine(line);
     emit consoleLine(QStringLiteral("Read %1 in %2 s")
                          .arg(job->path)
-                         .arg((job->elapsedMs + clock.elapsed()) / 1000.0, 0, 'f', 2));
+                         .arg((job->elapsedMs + build->clock.elapsed()) / 1000.0, 0, 'f', 2));
     emit refreshFinished(true, QString());
 }
 
-void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>& project) {
+void ProjectView::resetPreviews(const std::shared_ptr<CProject>& project) {
+    takeTablesJob({});  // of the last project
     m_state.CurrentProject = project;
     m_project = project;
-
     // The descriptions made for the nodes carry their syntax sections.
     m_state.settings.Syntax = true;
     m_state.settings.Parameter = true;
@@ -281,61 +391,9 @@ void ProjectView::buildTree(const QString& path, const std::shared_ptr<CProject>
     const char* fixedTime = std::getenv("SOURCE_DATE_EPOCH");
     m_ctx.now = makeNowFunction(fixedTime ? fixedTime : "", m_ctx.language);
     m_tables.reset();  // made for the settings of the first preview
-    if (project) m_ctx.projectName = project->displayName();
-
-    const QSignalBlocker blocker(m_tree);
-    m_tree->setUpdatesEnabled(false);
-    m_tree->clear();
+    m_ctx.projectName = project->displayName();
     // Nodes of earlier refreshes are gone, and so is any use of their texts.
     m_descriptions->RemoveAll();
-    m_nodes.clear();
-    m_modules.clear();
-    m_lists.clear();
-
-    // The whole tree is built apart from the widget and handed over at once.
-    QTreeWidgetItem* projectNode =
-        addNode(nullptr, QStringLiteral("project"), QString::fromStdString(m_ctx.projectName),
-                QStringLiteral("project"));
-    projectNode->setToolTip(0, plainToolTip(path));
-    projectNode->setData(0, TagRole, QStringLiteral("P"));
-    CProject& p = *project;
-    struct Group {
-        const char* caption;
-        CModuleList& list;
-        bool reference;
-    };
-    const Group groups[] = {
-        {"References", p.References(), true},
-        {"Objects", p.Objects(), true},
-        {"Forms", p.Forms(), false},
-        {"Modules", p.Modules(), false},
-        {"Classes", p.Classes(), false},
-        {"UserControls", p.UserControls(), false},
-        {"PropertyPages", p.PropertyPages(), false},
-        {"UserDocuments", p.UserDocuments(), false},
-        {"Designers", p.Designers(), false},
-    };
-    QStringList summary;
-    for (const Group& group : groups) {
-        const QString caption = QLatin1String(group.caption);
-        const int members = fillGroup(projectNode, caption, group.list, group.reference);
-        const int modules = group.list.Size() + 1;
-        if (modules == 0) continue;
-        auto count = [](int n, const char* one, const char* many) {
-            return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
-        };
-        summary << caption + QStringLiteral(": ") +
-                       (group.reference
-                            ? count(modules, "entry", "entries")
-                            : count(modules, "module", "modules") + QStringLiteral(", ") +
-                                  count(members, "member", "members"));
-    }
-    m_tree->addTopLevelItem(projectNode);
-    projectNode->setExpanded(true);
-    if (!m_filter->text().isEmpty()) applyFilter(m_filter->text());
-    m_tree->setCurrentItem(nullptr);
-    m_tree->setUpdatesEnabled(true);
-    for (const QString& line : summary) emit consoleLine(line);
 }
 
 void ProjectView::addGroupNode(const QString& path,
@@ -370,33 +428,35 @@ QTreeWidgetItem* ProjectView::addNode(QTreeWidgetItem* parent, const QString& ke
     return node;
 }
 
-int ProjectView::fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
-                           bool referenceGroup) {
-    if (list.Size() == -1) return 0;
-    const QString image = caption.toLower();
-    QTreeWidgetItem* groupNode = addNode(projectNode, caption, caption, image);
+bool ProjectView::addGroup(TreeBuild& build) {
+    const TreeBuild::Group& group = build.groups[build.group];
+    if (group.list->Size() == -1) return false;
+    const QString caption = QLatin1String(group.caption);
+    build.groupNode = addNode(build.root.get(), caption, caption, caption.toLower());
     // Libraries have no pages of their own: the project summary lists them.
-    groupNode->setData(
+    build.groupNode->setData(0, TagRole,
+                             group.reference ? QStringLiteral("P")
+                                             : QStringLiteral("K%1").arg(build.index.lists.size()));
+    if (!group.reference) build.index.lists.push_back(group.list);
+    return true;
+}
+
+void ProjectView::fillModule(TreeBuild& build, const CModule& m) {
+    const bool reference = build.groups[build.group].reference;
+    NodeIndex& index = build.index;
+    const QString name = QString::fromStdString(m.Name());
+    const QString text = reference ? QString::fromStdString(m.Description()) : name;
+    // Two modules of one name each get their node; keys need not be unique here.
+    QTreeWidgetItem* moduleNode =
+        addNode(build.groupNode, name, text, build.groupNode->data(0, ImageRole).toString());
+    moduleNode->setData(
         0, TagRole,
-        referenceGroup ? QStringLiteral("P") : QStringLiteral("K%1").arg(m_lists.size()));
-    if (!referenceGroup) m_lists.push_back(&list);
-    int members = 0;
-    for (const auto& module : list.elements()) {
-        const QString name = QString::fromStdString(module->Name());
-        const QString text = referenceGroup ? QString::fromStdString(module->Description()) : name;
-        // Two modules of one name each get their node; keys need not be unique here.
-        QTreeWidgetItem* moduleNode = addNode(groupNode, name, text, image);
-        const CModule& m = *module;
-        moduleNode->setData(
-            0, TagRole,
-            referenceGroup ? QStringLiteral("P") : QStringLiteral("M%1").arg(m_modules.size()));
-        if (!referenceGroup) m_modules.push_back(&m);
-        for (const ElementKind kind : kTreeOrder)
-            members += fillElementGroup(moduleNode, m, QLatin1String(kindTraits(kind).listName),
-                                        *m.listOf(kind));
-        if (!referenceGroup) fillDesign(moduleNode, m, m_modules.size() - 1);
-    }
-    return members;
+        reference ? QStringLiteral("P") : QStringLiteral("M%1").arg(index.modules.size()));
+    if (!reference) index.modules.push_back(&m);
+    for (const ElementKind kind : kTreeOrder)
+        build.members += fillElementGroup(
+            index, moduleNode, m, QLatin1String(kindTraits(kind).listName), *m.listOf(kind));
+    if (!reference) fillDesign(moduleNode, m, index.modules.size() - 1);
 }
 
 void ProjectView::fillDesign(QTreeWidgetItem* moduleNode, const CModule& module,
@@ -433,8 +493,9 @@ void ProjectView::fillDesign(QTreeWidgetItem* moduleNode, const CModule& module,
     }
 }
 
-int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module,
-                                  const QString& caption, const IIterator& list) {
+int ProjectView::fillElementGroup(NodeIndex& index, QTreeWidgetItem* moduleNode,
+                                  const CModule& module, const QString& caption,
+                                  const IIterator& list) {
     if (list.Size() == -1) return 0;
     const QString moduleName = QString::fromStdString(module.Name());
     QTreeWidgetItem* groupNode =
@@ -455,21 +516,53 @@ int ProjectView::fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& mo
                                   : kind + scopeSuffix(element->scope());
         QTreeWidgetItem* node =
             addNode(groupNode, QString(), QString::fromStdString(element->Name()), image);
-        node->setData(0, TagRole, QStringLiteral("E%1").arg(m_nodes.size()));
-        m_nodes.push_back({element, &module});
+        node->setData(0, TagRole, QStringLiteral("E%1").arg(index.nodes.size()));
+        index.nodes.push_back({element, &module});
         ++count;
     }
     return count;
 }
 
-void ProjectView::preparePreviews() {
+GenerationSettings ProjectView::previewSettings() const {
     // A preview is the page the next run writes for its node, with the
     // settings the dialog holds for it; a preview stands alone, so in the
     // framed layout (the modern frame needs its site around it).
     GenerationSettings settings = m_state.dialog.boxes;
     settings.layout = PageLayout::Frames;
+    return settings;
+}
+
+void ProjectView::preparePreviewsSoon() {
+    const GenerationSettings settings = previewSettings();
     if (!m_project || (m_tables && settings == m_tablesFor)) return;
-    m_tables = std::make_unique<SiteTables>(*m_project, settings);
+    takeTablesJob({});
+    m_tablesJob = std::make_unique<TablesJob>();
+    TablesJob& job = *m_tablesJob;
+    job.project = m_project;
+    job.settings = settings;
+    job.worker = std::thread([&job] {
+        // Nothing may escape the worker; the first preview then makes the tables.
+        try {
+            job.tables = std::make_unique<SiteTables>(*job.project, job.settings);
+        } catch (const std::exception&) {
+            job.tables.reset();
+        }
+    });
+}
+
+std::unique_ptr<SiteTables> ProjectView::takeTablesJob(const GenerationSettings& settings) {
+    if (!m_tablesJob) return nullptr;
+    m_tablesJob->worker.join();
+    std::unique_ptr<TablesJob> job = std::move(m_tablesJob);
+    if (job->project != m_project || !(job->settings == settings)) return nullptr;
+    return std::move(job->tables);
+}
+
+void ProjectView::preparePreviews() {
+    const GenerationSettings settings = previewSettings();
+    if (!m_project || (m_tables && settings == m_tablesFor)) return;
+    m_tables = takeTablesJob(settings);
+    if (!m_tables) m_tables = std::make_unique<SiteTables>(*m_project, settings);
     m_tablesFor = settings;
     m_ctx.settings = settings;
     m_tables->applyTo(m_ctx);
@@ -499,28 +592,29 @@ QString ProjectView::descriptionOf(const QTreeWidgetItem* node) {
 std::string ProjectView::buildPreview(const QString& tag) const {
     if (!m_project) return {};
     const size_t index = tag.mid(1).section(QLatin1Char(':'), 0, 0).toULongLong();
+    const std::vector<NodeRef>& nodes = m_index.nodes;
     switch (tag.at(0).toLatin1()) {
         case 'E':
-            if (index >= m_nodes.size()) return {};
+            if (index >= nodes.size()) return {};
             // A member the run writes no page for (an Implements line while
             // Implementations are off, a Private one while those are): its
             // module's page, which lists it where the run lists it.
             if (m_ctx.links &&
-                m_ctx.links->memberPage(*m_nodes[index].module, *m_nodes[index].element).empty())
-                return framePage(buildModulePage(*m_nodes[index].module, *m_project, m_ctx), m_ctx)
+                m_ctx.links->memberPage(*nodes[index].module, *nodes[index].element).empty())
+                return framePage(buildModulePage(*nodes[index].module, *m_project, m_ctx), m_ctx)
                     .text.takeBytes();
-            return framePage(modHtml::buildMemberPage(*m_nodes[index].element,
-                                                      *m_nodes[index].module, *m_project, m_ctx),
+            return framePage(modHtml::buildMemberPage(*nodes[index].element, *nodes[index].module,
+                                                      *m_project, m_ctx),
                              m_ctx)
                 .text.takeBytes();
         case 'M':
         case 'C':  // a control: its module's overview, shown at its entry
-            if (index >= m_modules.size()) return {};
-            return framePage(buildModulePage(*m_modules[index], *m_project, m_ctx), m_ctx)
+            if (index >= m_index.modules.size()) return {};
+            return framePage(buildModulePage(*m_index.modules[index], *m_project, m_ctx), m_ctx)
                 .text.takeBytes();
         case 'K': {
-            if (index >= m_lists.size()) return {};
-            PageBodies pages = modHtml::buildKindIndex(*m_lists[index], *m_project, m_ctx);
+            if (index >= m_index.lists.size()) return {};
+            PageBodies pages = modHtml::buildKindIndex(*m_index.lists[index], *m_project, m_ctx);
             return pages.empty() ? std::string()
                                  : framePage(std::move(pages.front()), m_ctx).text.takeBytes();
         }
@@ -565,15 +659,15 @@ void ProjectView::openInNewTab(QTreeWidgetItem* node) {
 bool ProjectView::showElement(const CModule* module, const Element* element) {
     if (!element) return false;
     // Get, Let and Set of a property are one node: the first accessor's.
-    size_t found = m_nodes.size();
-    for (size_t i = 0; i < m_nodes.size() && found == m_nodes.size(); ++i) {
-        const NodeRef& ref = m_nodes[i];
+    size_t found = m_index.nodes.size();
+    for (size_t i = 0; i < m_index.nodes.size() && found == m_index.nodes.size(); ++i) {
+        const NodeRef& ref = m_index.nodes[i];
         if (ref.element == element ||
             (ref.module == module && ref.element->Kind() == element->Kind() &&
              equalsIgnoreCase(ref.element->Name(), element->Name())))
             found = i;
     }
-    if (found == m_nodes.size()) return false;
+    if (found == m_index.nodes.size()) return false;
     const QString tag = QStringLiteral("E%1").arg(found);
     QTreeWidgetItem* node = nullptr;
     for (QTreeWidgetItemIterator it(m_tree); *it && !node; ++it)

@@ -2,13 +2,16 @@
 //
 // Opening a project reads it on a worker thread, so the window keeps
 // painting and the read can be cancelled; the finished model becomes
-// AppState::CurrentProject and is shown in one pass: the project node, its
+// AppState::CurrentProject and is shown: the project node, its
 // library and module groups (References, Objects, Forms, Modules, Classes,
 // UserControls, PropertyPages, UserDocuments, Designers, each only when not
 // empty), under each module
 // its element groups (Implementations ... Properties) and under those one
 // node per element, with an icon for its kind and scope. The console gets
-// one summary line per group, not one per member.
+// one summary line per group, not one per member. The nodes are made apart
+// from the widget a few modules per turn of the event loop, so a big project
+// never holds the window up; the finished tree replaces the shown one at once,
+// and a cancel before that leaves the shown one as it was.
 //
 // The root shows the project's name (its file as the tooltip). A Property's
 // Get, Let and Set are one node, as they are one page of the site.
@@ -85,6 +88,11 @@ public:
     // Shows only the nodes whose text contains text (ignoring case), with
     // their parents and, for a matching module or group, its children.
     void applyFilter(const QString& text);
+    // Starts making the previews' tables (page names, cross links) for the
+    // settings the dialog holds on a worker thread, so the first preview need
+    // not make them on the window's thread; it waits for them if they are not
+    // done yet.
+    void preparePreviewsSoon();
     // Asks for the node's page in a tab of its own.
     void openInNewTab(QTreeWidgetItem* node);
     // Selects the node of element of module (shown again when it is
@@ -96,6 +104,13 @@ public:
     // Called on the worker thread before the project is read. Tests use it
     // to hold the worker there.
     std::function<void()> workerHook;
+    // Told on the worker thread of each step of the read (CParser::setStepHook).
+    std::function<void(const char* step)> readerStepHook;
+    // Called on the view's thread after each piece of the tree is made.
+    std::function<void()> buildHook;
+    // How long one piece of the tree is made for; tests make it 0 (one
+    // module a turn).
+    int buildSliceMs = 15;
 
 signals:
     void refreshFinished(bool ok, const QString& error);
@@ -107,18 +122,32 @@ signals:
 
 private:
     struct Job;
+    struct TreeBuild;
+    struct TablesJob;
     // What a tag stands for: the element and its module in m_project.
     struct NodeRef {
         const Element* element;
         const CModule* module;
     };
+    // What the tags of one tree stand for.
+    struct NodeIndex {
+        std::vector<NodeRef> nodes;             // tag "E<n>" is nodes[n]
+        std::vector<const CModule*> modules;    // tag "M<n>" is modules[n]
+        std::vector<const CModuleList*> lists;  // tag "K<n>" is lists[n]
+    };
 
     void jobDone(const std::shared_ptr<Job>& job);
-    void buildTree(const QString& path, const std::shared_ptr<CProject>& project);
-    int fillGroup(QTreeWidgetItem* projectNode, const QString& caption, CModuleList& list,
-                  bool referenceGroup);
-    int fillElementGroup(QTreeWidgetItem* moduleNode, const CModule& module, const QString& caption,
-                         const IIterator& list);
+    // Makes the next nodes of m_build, for about buildSliceMs, and comes back
+    // in the next turn of the event loop until the tree is done.
+    void buildSomeNodes();
+    // The finished tree of m_build becomes the shown one.
+    void finishTree();
+    void resetPreviews(const std::shared_ptr<CProject>& project);
+    // The group's node and its modules' nodes; false when the list is empty.
+    bool addGroup(TreeBuild& build);
+    void fillModule(TreeBuild& build, const CModule& module);
+    int fillElementGroup(NodeIndex& index, QTreeWidgetItem* moduleNode, const CModule& module,
+                         const QString& caption, const IIterator& list);
     // The Controls and Menus nodes of a module with a design, nested as the
     // designer nests them; a control's tag "C<n>:<anchor>" previews its
     // module's overview (the "M<n>" one) at the control's entry.
@@ -135,6 +164,11 @@ private:
     // Makes the tables and context of the previews for the current
     // settings, when they changed since the last; the previews made before are dropped.
     void preparePreviews();
+    // The settings of the previews: the dialog's, in the framed layout.
+    GenerationSettings previewSettings() const;
+    // The tables of the worker started by preparePreviewsSoon, once it is
+    // done, when they are of this project and settings; null otherwise.
+    std::unique_ptr<SiteTables> takeTablesJob(const GenerationSettings& settings);
     void joinFinishedWorkers(bool all);
 
     AppState& m_state;
@@ -142,16 +176,16 @@ private:
     QLineEdit* m_filter;                        // txtFilter
     QTreeWidget* m_tree;                        // tvwProject
     std::unique_ptr<HashTable> m_descriptions;  // node tag to description, made on first use
-    std::vector<NodeRef> m_nodes;               // tag "E<n>" is m_nodes[n]
-    std::vector<const CModule*> m_modules;      // tag "M<n>" is m_modules[n]
-    std::vector<const CModuleList*> m_lists;    // tag "K<n>" is m_lists[n]
+    NodeIndex m_index;                          // of the tree shown
     std::shared_ptr<CProject> m_project;        // the project the tree shows
     Translation m_translation;
     std::unique_ptr<SiteTables> m_tables;       // of m_project; m_ctx points into them
+    std::unique_ptr<TablesJob> m_tablesJob;     // tables being made on a worker, or null
     GenerationSettings m_tablesFor;             // the settings m_tables were made for
     PageContext m_ctx;                          // the previews' context, as the run's would be
     QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled
     std::shared_ptr<Job> m_job;                 // the read in progress, or null
+    std::unique_ptr<TreeBuild> m_build;         // the tree of m_job being made, or null
     std::vector<std::pair<std::thread, std::shared_ptr<Job>>> m_workers;
 };
 

@@ -41,6 +41,9 @@ public:
     // project's read looks at it between modules and while resolving names,
     // where no observer call may be made from the reader's threads.
     virtual const std::atomic<bool>* cancelFlag() const { return nullptr; }
+    // Told on the run's thread as the project's read reaches each step
+    // (CParser::setStepHook): the workbench's tests cancel in a chosen one.
+    virtual void readerStep(const char* step) { (void)step; }
 };
 
 }  // namespace tarnwick

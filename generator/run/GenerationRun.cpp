@@ -181,9 +181,12 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
                                                 const CodePage& codePage,
                                                 std::shared_ptr<const RegistrySource> registry,
                                                 DiagnosticsSink& diagnostics,
-                                                const std::atomic<bool>* cancel) {
+                                                GenerationObserver* observer) {
     CParser parser;
-    parser.setCancelFlag(cancel);
+    if (observer) {
+        parser.setCancelFlag(observer->cancelFlag());
+        parser.setStepHook([observer](const char* step) { observer->readerStep(step); });
+    }
     parser.setPath(request.projectPath);
     parser.setCodePage(codePage);
     parser.setDiagnostics(&diagnostics);
@@ -445,7 +448,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
     const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
-    auto parsed = readProject(m_request, codePage.value(), registry, recorder, cancel);
+    auto parsed = readProject(m_request, codePage.value(), registry, recorder, m_observer);
     if (!parsed && cancel && cancel->load()) {
         // Cancelled while the project was read: nothing is written.
         state.result.cancelled = true;
