@@ -85,9 +85,10 @@ private:
 // a line number ahead of a statement is dropped.
 void splitStatements(const std::vector<Token>& tokens, std::vector<Statement>& out);
 
-// The statements of a module one by one, with a way back: a routine is read
-// twice (its declarations, then its names) instead of being held whole, so
-// a module costs the memory of one logical line, whatever its size.
+// The statements of a module one by one, with a way back: a routine too
+// long for the resolver to keep is read twice (its declarations, then its
+// names) instead of being held whole, so a module costs bounded memory,
+// whatever its size.
 class StatementReader {
 public:
     // Where a statement is: the lexer before its logical line, and its index there.
