@@ -88,6 +88,9 @@ public:
     // Whether Parse resolves where the code names the project's members
     // (CProject::crossReferences); on by default.
     void setCrossReferences(bool on) { m_crossReferences = on; }
+    // The threads that resolve them (0: one per processor): the run's own
+    // count, so `-j 1` keeps the whole run on one processor.
+    void setThreads(unsigned threads) { m_threads = threads; }
 
     // Reads the project file named by Path and every module file it names.
     // Fails only when the project file cannot be read; the message names it.
@@ -270,6 +273,7 @@ private:
     }
     bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
     bool m_crossReferences = true;
+    unsigned m_threads = 0;
     // What modules are compiled with: the compiler's constants, the project's
     // CondComp line, then m_defines.
     CondConstants m_constants = CondConstants::compilerDefaults();

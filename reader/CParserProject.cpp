@@ -330,7 +330,8 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     // Once every module is known: a name resolves against the whole project.
     if (m_crossReferences && !reach("references")) return Error{kCancelledMessage};
     if (m_crossReferences)
-        project->setCrossReferences(resolveReferences(*project, m_diagnostics, 0, m_cancel));
+        project->setCrossReferences(
+            resolveReferences(*project, m_diagnostics, m_threads, m_cancel));
     if (cancelled()) return Error{kCancelledMessage};
     return project;
 }

@@ -49,7 +49,7 @@ std::string codePageOf(const CModule& module, const PageContext& ctx) {
 // its module's page), then each line linked to its line of the code page.
 Html callerRow(const Caller& c, const PageContext& ctx) {
     const std::string name = c.from ? c.module->Name() + "." + c.from->Name() : c.module->Name();
-    const std::string page =
+    const std::string& page =
         c.from ? ctx.links->memberPage(*c.module, *c.from) : ctx.links->modulePage(*c.module);
     // A caller the site leaves out (a private routine of a public site) is
     // named, but its lines are not linked from here.
@@ -245,9 +245,17 @@ CodeLinks codeLinks(const CModule& module, const CProject& project, const PageCo
 
 uint64_t referencesKey(const CModule& module, const CProject& project, const PageContext& ctx) {
     const ReferenceIndex& index = project.crossReferences();
-    auto page = [&](const CModule& m, const Element* e) {
-        if (!ctx.links) return std::string();
-        return e ? ctx.links->memberPage(m, *e) : codePageOf(m, ctx);
+    // Each module's code page once: the member pages are looked up as they are.
+    std::unordered_map<const CModule*, std::string> codePages;
+    auto codePage = [&](const CModule& m) -> const std::string& {
+        const auto [known, added] = codePages.try_emplace(&m);
+        if (added && ctx.links) known->second = codePageOf(m, ctx);
+        return known->second;
+    };
+    static const std::string none;
+    auto page = [&](const CModule& m, const Element* e) -> const std::string& {
+        if (!ctx.links) return none;
+        return e ? ctx.links->memberPage(m, *e) : codePage(m);
     };
     uint64_t key = 0;
     auto add = [&](const Reference& r) {
@@ -260,7 +268,7 @@ uint64_t referencesKey(const CModule& module, const CProject& project, const Pag
         key = hashBytes(r.to->Name(), key);
         key = hashBytes(page(*r.fromModule, r.from), key);
         key = hashBytes(page(*r.fromModule, nullptr), key);
-        key = hashBytes(ctx.links ? ctx.links->modulePage(*r.fromModule) : std::string(), key);
+        key = hashBytes(ctx.links ? ctx.links->modulePage(*r.fromModule) : none, key);
         key = hashBytes(page(*r.toModule, r.to), key);
     };
     for (const Reference& r : index.inModule(module)) add(r);

@@ -195,6 +195,7 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     if (!defines) return defines.error();
     parser.setDefines(std::move(defines).value());
     parser.setCrossReferences(request.crossReferences);
+    parser.setThreads(request.jobs > 0 ? static_cast<unsigned>(request.jobs) : 0);
     return parser.Parse();
 }
 

@@ -192,16 +192,20 @@ const IndexEntry* CrossLinks::moduleNamed(std::string_view name) const {
     return found == m_modules.end() ? nullptr : &m_entries[found->second];
 }
 
-std::string CrossLinks::memberPage(const CModule& module, const Element& member) const {
+namespace {
+const std::string kNoPage;
+}  // namespace
+
+const std::string& CrossLinks::memberPage(const CModule& module, const Element& member) const {
     const auto own = m_ownMembers.find(&module);
-    if (own == m_ownMembers.end()) return {};
+    if (own == m_ownMembers.end()) return kNoPage;
     const auto found = own->second.find(toLower(member.Name()));
-    return found == own->second.end() ? std::string() : m_entries[found->second].path;
+    return found == own->second.end() ? kNoPage : m_entries[found->second].path;
 }
 
-std::string CrossLinks::modulePage(const CModule& module) const {
+const std::string& CrossLinks::modulePage(const CModule& module) const {
     const auto found = m_owners.find(&module);
-    return found == m_owners.end() ? std::string() : m_entries[found->second].path;
+    return found == m_owners.end() ? kNoPage : m_entries[found->second].path;
 }
 
 std::string CrossLinks::codePage(const CModule& module) const {

@@ -76,9 +76,10 @@ public:
     // site does not write it. Pages of references ask these: the module key
     // of an incremental run covers them (the references into and out of a
     // module are part of it).
-    std::string memberPage(const CModule& module, const Element& member) const;
+    // (The pages of references ask for every record: no copy is made.)
+    const std::string& memberPage(const CModule& module, const Element& member) const;
     std::string codePage(const CModule& module) const;
-    std::string modulePage(const CModule& module) const;
+    const std::string& modulePage(const CModule& module) const;
 
     // The pages of the modules whose design places the project's user
     // control (a control of class "{projectName}.{control's name}"), each

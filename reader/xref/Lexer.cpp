@@ -171,27 +171,33 @@ Lexer::Lexer(const CModule& module)
     : Lexer(module.Source(), module.CompiledLines() ? module.CompiledLines().get() : nullptr) {}
 
 Lexer::Lexer(std::string_view source, const std::vector<int32_t>* kept)
-    : m_lines(std::make_shared<const std::vector<std::string_view>>(splitLines(source))),
-      m_kept(kept) {}
+    : m_source(source), m_kept(kept) {}
 
 bool Lexer::next(std::vector<Token>& out) {
     out.clear();
-    while (advance()) {
-        const int32_t index = m_current;
-        if (!lexLine((*m_lines)[static_cast<size_t>(index)], index + 1, out)) return true;
+    std::string_view line;
+    while (advance(line)) {
+        if (!lexLine(line, m_current + 1, out)) return true;
     }
     return !out.empty();
 }
 
-bool Lexer::advance() {
+// The next line read (the next kept one); false when there is none.
+bool Lexer::advance(std::string_view& line) {
+    int32_t wanted = m_current + 1;
     if (m_kept) {
         if (m_keptAt >= m_kept->size()) return false;
-        m_current = (*m_kept)[m_keptAt++];
-        return static_cast<size_t>(m_current) < m_lines->size();
+        wanted = (*m_kept)[m_keptAt++];
+        if (wanted <= m_current) {  // kept lines come in order; if not, start over
+            m_next = 0;
+            m_current = -1;
+        }
     }
-    if (static_cast<size_t>(m_current + 1) >= m_lines->size()) return false;
-    ++m_current;
-    return true;
+    for (;;) {
+        if (m_next > m_source.size()) return false;
+        line = nextLine(m_source, m_next);
+        if (++m_current == wanted) return true;
+    }
 }
 
 // Appends the tokens of one physical line; true when the line goes on in

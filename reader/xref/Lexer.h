@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -68,11 +67,13 @@ public:
     bool cut() const { return m_cut; }
 
 private:
-    bool advance();
+    bool advance(std::string_view& line);
     bool lexLine(std::string_view line, int32_t number, std::vector<Token>& out);
 
-    // Shared by the copies a StatementReader keeps to come back to a line.
-    std::shared_ptr<const std::vector<std::string_view>> m_lines;
+    // The lines are found as they are read (a copy of the lexer is a
+    // place in the text), not split up front: most modules are read once.
+    std::string_view m_source;
+    size_t m_next = 0;  // where line m_current + 1 starts; past the end: none
     const std::vector<int32_t>* m_kept = nullptr;
     bool m_cut = false;
     size_t m_keptAt = 0;
@@ -84,9 +85,10 @@ private:
 // a line number ahead of a statement is dropped.
 void splitStatements(const std::vector<Token>& tokens, std::vector<Statement>& out);
 
-// The statements of a module one by one, with a way back: a routine is read
-// twice (its declarations, then its names) instead of being held whole, so
-// a module costs the memory of one logical line, whatever its size.
+// The statements of a module one by one, with a way back: a routine too
+// long for the resolver to keep is read twice (its declarations, then its
+// names) instead of being held whole, so a module costs bounded memory,
+// whatever its size.
 class StatementReader {
 public:
     // Where a statement is: the lexer before its logical line, and its index there.

@@ -85,10 +85,12 @@ void ModuleResolver::run() {
             if (m_block == Block::None && isHeader(s)) {
                 header = reader.last();
                 routine = elementOfHeader(s);
+                m_kept.clear();
                 if (routine) {
                     m_from = routine;
                     m_scope.begin(*routine);
                     m_with.clear();
+                    m_kept.keep(s);
                 }
                 count = 1;
             } else {
@@ -102,11 +104,31 @@ void ModuleResolver::run() {
             m_scope.clear();
             continue;
         }
-        if (routine) m_scope.declareLocals(s);
+        if (routine) {
+            m_scope.declareLocals(s);
+            m_kept.keep(s);
+        }
         ++count;
     }
     if (header && routine && !truncated()) resolveRoutine(reader, *header, count);
     m_lineCut = reader.cut();
+}
+
+void ModuleResolver::KeptRoutine::clear() {
+    tokens.clear();
+    statements.clear();
+    whole = true;
+}
+
+void ModuleResolver::KeptRoutine::keep(const Statement& s) {
+    if (!whole) return;
+    if (tokens.size() + s.size() > kKeptTokens) {
+        clear();
+        whole = false;
+        return;
+    }
+    statements.emplace_back(tokens.size(), s.size());
+    tokens.insert(tokens.end(), s.begin(), s.end());
 }
 
 // A statement outside the routines: the values and types of the module's
@@ -174,24 +196,32 @@ const Element* ModuleResolver::elementOfHeader(const Statement& s) const {
 }
 
 // The routine's count statements from header on, second time through,
-// their names resolved; reader goes on where it was.
+// their names resolved: as kept, else read again (reader goes on where it was).
 void ModuleResolver::resolveRoutine(StatementReader& reader, const StatementReader::Mark& header,
                                     size_t count) {
-    const StatementReader::Mark after = reader.here();
-    reader.reset(header);
-    Statement s;
-    for (size_t i = 0; i < count && !truncated() && reader.next(s); ++i) {
-        if (i > 0) {
-            walkStatement(s);
-            continue;
+    if (m_kept.whole) {
+        for (size_t i = 0; i < m_kept.statements.size() && !truncated(); ++i) {
+            const auto [first, size] = m_kept.statements[i];
+            resolveStatement(Statement(m_kept.tokens.data() + first, size), i == 0);
         }
-        // The header: the Implements or event routine it is, its types and defaults.
-        const size_t nameAt = headerName(s);
-        linkHandledMember(s[nameAt]);
-        walkHeader(s, nameAt + 1);
+    } else {
+        const StatementReader::Mark after = reader.here();
+        reader.reset(header);
+        Statement s;
+        for (size_t i = 0; i < count && !truncated() && reader.next(s); ++i)
+            resolveStatement(s, i == 0);
+        reader.reset(after);
     }
-    reader.reset(after);
+    m_kept.clear();
     m_from = nullptr;
+}
+
+void ModuleResolver::resolveStatement(const Statement& s, bool header) {
+    if (!header) return walkStatement(s);
+    // The header: the Implements or event routine it is, its types and defaults.
+    const size_t nameAt = headerName(s);
+    linkHandledMember(s[nameAt]);
+    walkHeader(s, nameAt + 1);
 }
 
 void ModuleResolver::emit(const Token& t, const CModule& toModule, const Element& to) {

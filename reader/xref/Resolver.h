@@ -71,6 +71,7 @@ private:
     void blockLine(const Statement& s);
     const Element* elementOfHeader(const Statement& s) const;
     void resolveRoutine(StatementReader& reader, const StatementReader::Mark& header, size_t count);
+    void resolveStatement(const Statement& s, bool header);
 
     void emit(const Token& t, const CModule& toModule, const Element& to);
     // control null: the form itself.
@@ -100,6 +101,17 @@ private:
     bool m_lineCut = false;
     const Element* m_from = nullptr;  // the routine being resolved
     RoutineScope m_scope;
+    // The routine's statements as first read, so the second time through
+    // need not lex them again; a routine of more tokens than kKeptTokens is
+    // read again from its header instead, so memory stays bounded.
+    struct KeptRoutine {
+        static constexpr size_t kKeptTokens = size_t{1} << 18;
+        std::vector<Token> tokens;
+        std::vector<std::pair<size_t, size_t>> statements;  // first token, count
+        bool whole = true;
+        void clear();
+        void keep(const Statement& s);
+    } m_kept;
     std::vector<Container> m_with;
     enum class Block { None, Enum, Type } m_block = Block::None;  // at module level
 };

@@ -153,6 +153,21 @@ TEST(XrefResolver, EveryLinkOfEachRuleIsListed) {
     }
 }
 
+// A routine too long to keep for its second reading is read again from its
+// header: its links and those of the routine after it are the same.
+TEST(XrefResolver, RoutineReadAgainPastTheKeptTokens) {
+    constexpr int32_t kCalls = 70'000;  // four tokens a line: past the kept 262,144
+    std::string code = "Sub Go()\n    Dim Ping2 As Long\n";
+    for (int32_t i = 0; i < kCalls; ++i) code += "    Ping2 = 1: Ping\n";
+    code += "End Sub\nSub Ping()\nEnd Sub\nSub After()\n    Ping\nEnd Sub\nSub Ping2()\nEnd Sub\n";
+    const CProject project = projectOf({{"modA", M, code.c_str()}});
+    const ReferenceIndex index = resolveReferences(project, nullptr, 1);
+    ASSERT_EQ(index.all().size(), static_cast<size_t>(kCalls) + 1);  // the local hides Ping2
+    EXPECT_EQ(index.all()[1].line, 4);
+    EXPECT_EQ(index.all().back().line, kCalls + 7);
+    EXPECT_EQ(index.all().back().from->Name(), "After");
+}
+
 TEST(XrefSymbolTables, PublicNamesAndTypes) {
     const CProject project = projectOf(
         {{"modA", M, "Public Type TFoo\n    x As Long\nEnd Type\nPublic Sub Run()\nEnd Sub\n"},
