@@ -6,7 +6,7 @@
 #   make check      what CI adds after `make test`: the suite again under AddressSanitizer
 #                   + UBSan with the fuzz smoke runs, a plain Release build of the program,
 #                   the benchmarks built, and the slow tests of build/ (the largest module,
-#                   every page encoding in the browser)
+#                   every page encoding in the browser, the accessibility audit)
 #   make workbench  open the workbench on the bundled example
 #   make fuzz       run every fuzzer for FUZZ_SECONDS each
 #   make bench      run the benchmarks
@@ -64,7 +64,7 @@ test: test-main test-zone
 check: test-asan test-release test-bench test-slow
 
 # The tests of build/ that take a core for long (the largest module, the
-# payload pages in every encoding family).
+# payload pages in every encoding family, the accessibility audit).
 test-slow: build
 	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) -L slow
 
@@ -77,11 +77,13 @@ test-main: build
 
 # The core's tests once more in another time zone and locale (the workbench
 # and browser tests show the same pages and take the longest; the pathological
-# inputs show no time at all, and a link leads where it leads in any zone).
+# and hostile inputs show no time at all, a link leads where it leads in any
+# zone, and the help packages and the layering of the sources hold no time).
 test-zone: build
 	@echo "The core's tests again with TZ=$(TEST_TZ) LC_ALL=$(TEST_LOCALE):"
 	@TZ='$(TEST_TZ)' LC_ALL=$(TEST_LOCALE) ctest --test-dir $(BUILD) --output-on-failure --progress \
-	    -j $(JOBS) -LE 'browser|workbench|pathological|links'
+	    -j $(JOBS) -LE 'browser|workbench|pathological|links' \
+	    -E '^(HostileInput|Robustness|offline|Layers)\.'
 
 # The suite again with AddressSanitizer and UndefinedBehaviorSanitizer, built
 # with clang so the libFuzzer targets build too (each gets a short smoke run):
