@@ -101,6 +101,71 @@ Html buildSummaryLink(const IIterator& list, const PageContext& ctx) {
     return link.take();
 }
 
+namespace {
+
+// The data type a summary row shows: the first accessor that names one.
+std::string rowDataType(const std::vector<const Element*>& row, TypeColumn typeColumn) {
+    for (const Element* accessor : row) {
+        std::string dataType;
+        if (typeColumn == TypeColumn::Returns) {
+            if (const auto returns = accessor->Returns()) dataType = returns->DataType();
+        } else {
+            dataType = accessor->DataType();
+        }
+        if (!dataType.empty()) return dataType;
+    }
+    return {};
+}
+
+void appendSummaryRow(HtmlBuffer& table, const std::vector<const Element*>& row,
+                      const CModule& module, const CProject& project, TypeColumn typeColumn,
+                      const CHelper& helper, const std::string& plural, const PageContext& ctx) {
+    const Element& member = *row.front();
+    const std::string& name = member.Name();
+    const std::string scopeName = CHelper::GetScope(member.scope());
+
+    table.Append("<TR>");
+    table.Append("<TD>");
+    table.Append("&nbsp;");
+    table.Append(escaped(detail::scopeText(row)));
+    table.Append("&nbsp;");
+    table.Append("</TD>");
+
+    table.Append("<TD>");
+    table.Append("<IMG src=\"../src/images/" + url(plural + "_" + scopeName) + ".ico\" title=\"" +
+                 attribute(scopeName) + "\">");
+    table.Append("&nbsp;");
+    table.Append("<B>");
+    table.Append("<A name=\"" + attribute(helper.getItemName(member) + "_" + name) + "\"></A>");
+    table.Append("<A href=\"" + url(detail::memberFileName(module, member, ctx)) + ".html\">");
+    table.Append(escaped(name));
+    table.Append("</A>");
+    table.Append("</B>");
+    table.Append(changeMark(module, member, ctx));
+    table.Append("&nbsp;");
+    table.Append("</TD>");
+
+    const std::string shortText = rowSummary(module, row);
+    table.Append("<TD>");
+    if (shortText.empty())
+        table.Append(trText(helper, "NoDescAvailable", "No description available."));
+    else
+        table.Append(ctx.author(shortText));
+    table.Append("&nbsp;");
+    table.Append("</TD>");
+
+    if (typeColumn != TypeColumn::None) {
+        table.Append("<TD>");
+        table.Append("&nbsp;");
+        table.Append(dataTypeLink(helper, rowDataType(row, typeColumn), module, project, "", ctx));
+        table.Append("&nbsp;");
+        table.Append("</TD>");
+    }
+    table.AppendLn("</TR>");
+}
+
+}  // namespace
+
 Html buildSummaryTable(const IIterator& list, const CModule& module, const CProject& project,
                        const PageContext& ctx) {
     const auto rows = tableRows(list, ctx.settings);
@@ -124,61 +189,8 @@ Html buildSummaryTable(const IIterator& list, const CModule& module, const CProj
     if (typeColumn != TypeColumn::None)
         appendHeaderCell(table, "            <TH width=\"1px\">", trText(helper, "Returns"));
     table.AppendLn("         </TR>");
-
-    const PageGroups groups = pageGroups(module, ctx.settings);
-    for (const auto& row : rows) {
-        const Element& member = *row.front();
-        const std::string& name = member.Name();
-        const std::string scopeName = CHelper::GetScope(member.scope());
-
-        table.Append("<TR>");
-        table.Append("<TD>");
-        table.Append("&nbsp;");
-        table.Append(escaped(detail::scopeText(row)));
-        table.Append("&nbsp;");
-        table.Append("</TD>");
-
-        table.Append("<TD>");
-        table.Append("<IMG src=\"../src/images/" + url(plural + "_" + scopeName) +
-                     ".ico\" title=\"" + attribute(scopeName) + "\">");
-        table.Append("&nbsp;");
-        table.Append("<B>");
-        table.Append("<A name=\"" + attribute(helper.getItemName(member) + "_" + name) + "\"></A>");
-        table.Append("<A href=\"" + url(detail::memberFileName(module, member, ctx)) + ".html\">");
-        table.Append(escaped(name));
-        table.Append("</A>");
-        table.Append("</B>");
-        table.Append(changeMark(module, member, ctx));
-        table.Append("&nbsp;");
-        table.Append("</TD>");
-
-        const std::string shortText = rowSummary(module, row);
-        table.Append("<TD>");
-        if (shortText.empty())
-            table.Append(trText(helper, "NoDescAvailable", "No description available."));
-        else
-            table.Append(ctx.author(shortText));
-        table.Append("&nbsp;");
-        table.Append("</TD>");
-
-        if (typeColumn != TypeColumn::None) {
-            std::string dataType;
-            for (const Element* accessor : row) {
-                if (typeColumn == TypeColumn::Returns) {
-                    if (const auto returns = accessor->Returns()) dataType = returns->DataType();
-                } else {
-                    dataType = accessor->DataType();
-                }
-                if (!dataType.empty()) break;
-            }
-            table.Append("<TD>");
-            table.Append("&nbsp;");
-            table.Append(dataTypeLink(helper, dataType, module, project, "", ctx));
-            table.Append("&nbsp;");
-            table.Append("</TD>");
-        }
-        table.AppendLn("</TR>");
-    }
+    for (const auto& row : rows)
+        appendSummaryRow(table, row, module, project, typeColumn, helper, plural, ctx);
     table.AppendLn("   </TABLE>");
     table.AppendLn("</P>");
     return table.take();
