@@ -312,6 +312,34 @@ Expected<GenerationResult> GenerationRun::run() {
     return std::move(state.result);
 }
 
+// The output folder's state (looked at once), its lock, and what a killed
+// run left in it.
+Status GenerationRun::takeOutputFolder(State& state) {
+    auto folderState = checkOutputFolder(m_request.outputFolder, m_request.force);
+    if (!folderState) return folderState.error();
+    state.folderState = folderState.value();
+    state.folder = withTrailingSlash(m_request.outputFolder);
+    // Taken before the project is read when the folder is there already, so
+    // a second run into it stops at once.
+    if (state.folderState != OutputFolderState::Missing) {
+        auto taken = OutputLock::acquire(state.folder, disk());
+        if (!taken) return taken.error();
+        state.lock.emplace(std::move(taken).value());
+    }
+    if (state.folderState != OutputFolderState::Missing) {
+        if (Status own = refuseLinkedFolders(state.folder); !own) return own;
+    }
+    // Temporary files of a run that was killed, in the folders a run writes
+    // into: no page is made from them.
+    if (state.folderState == OutputFolderState::EarlierSite) {
+        removeLeftoverParts(state.folder);
+        for (const std::string& kind : SiteLayout::kindWords())
+            removeLeftoverParts(state.folder + kind);
+        removeLeftoverParts(state.folder + "src", true);
+    }
+    return ok();
+}
+
 // Everything before the project is read: refusals, the output folder's
 // state (looked at once), its lock, the page context and the SiteWriter.
 Status GenerationRun::prepare(State& state) {
@@ -335,28 +363,7 @@ Status GenerationRun::prepare(State& state) {
                                    "keeps its own sheet");
         }
     }
-    auto folderState = checkOutputFolder(m_request.outputFolder, m_request.force);
-    if (!folderState) return folderState.error();
-    state.folderState = folderState.value();
-    state.folder = withTrailingSlash(m_request.outputFolder);
-    // Taken before the project is read when the folder is there already, so
-    // a second run into it stops at once.
-    if (state.folderState != OutputFolderState::Missing) {
-        auto taken = OutputLock::acquire(state.folder, disk());
-        if (!taken) return taken.error();
-        state.lock.emplace(std::move(taken).value());
-    }
-    if (state.folderState != OutputFolderState::Missing) {
-        if (Status own = refuseLinkedFolders(state.folder); !own) return own;
-    }
-    // Temporary files of a run that was killed, in the folders a run writes
-    // into: no page is made from them.
-    if (state.folderState == OutputFolderState::EarlierSite) {
-        removeLeftoverParts(state.folder);
-        for (const std::string& kind : SiteLayout::kindWords())
-            removeLeftoverParts(state.folder + kind);
-        removeLeftoverParts(state.folder + "src", true);
-    }
+    if (Status taken = takeOutputFolder(state); !taken) return taken;
 
     state.translationPath =
         m_request.translationFile.empty() ? Translation::defaultPath() : m_request.translationFile;

@@ -64,6 +64,7 @@ public:
 private:
     struct State;
     Status prepare(State& state);
+    Status takeOutputFolder(State& state);
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     Status makeFolderReady(State& state);
     void writeResources(State& state);
