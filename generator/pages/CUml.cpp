@@ -131,17 +131,7 @@ Html CUml::createMemberRows(const IIterator& list, bool linked, const CModule& m
             kind == ElementKind::Subroutine)
             out.Append("()");
         // The type of the summary table's type column.
-        const TypeColumn typeColumn = kindTraits(kind).typeColumn;
-        std::string type;
-        if (typeColumn == TypeColumn::DataType) {
-            type = e->DataType();
-        } else if (typeColumn == TypeColumn::Returns) {
-            // A property's type is its Get's (a Let alone gives its value's).
-            for (const Element* accessor : row) {
-                if (const auto returns = accessor->Returns()) type = returns->DataType();
-                if (!type.empty()) break;
-            }
-        }
+        const std::string type = modHtml::detail::rowDataType(row, kindTraits(kind).typeColumn);
         if (!type.empty()) {
             out.Append(" : ");
             out.Append(dataTypeLink(helper, type, module, project, "", ctx));

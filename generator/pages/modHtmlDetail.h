@@ -54,6 +54,11 @@ PageBody buildMemberPageOf(const std::vector<const Element*>& members, const CMo
 // "Public Get/Friend Let" when their scopes differ.
 std::string scopeText(const std::vector<const Element*>& members);
 
+// The type a summary row (or the UML box) shows for the members of one page:
+// their declared type, or what they return (a property's Get's, a Let
+// alone gives its value's); empty for kinds without a type column.
+std::string rowDataType(const std::vector<const Element*>& row, TypeColumn typeColumn);
+
 // What an author's tags add below a description (of a member or of module):
 // a Remarks, an Example and an Exceptions section (heading and text) where
 // they have text, then the "See also" line (a target that leads to no page

@@ -249,6 +249,20 @@ Html authorSections(const DocSections& sections, const std::vector<std::string>&
     return out.take();
 }
 
+std::string rowDataType(const std::vector<const Element*>& row, TypeColumn typeColumn) {
+    if (typeColumn == TypeColumn::None) return {};
+    for (const Element* accessor : row) {
+        std::string dataType;
+        if (typeColumn == TypeColumn::Returns) {
+            if (const auto returns = accessor->Returns()) dataType = returns->DataType();
+        } else {
+            dataType = accessor->DataType();
+        }
+        if (!dataType.empty()) return dataType;
+    }
+    return {};
+}
+
 std::string scopeText(const std::vector<const Element*>& members) {
     if (members.empty()) return {};
     if (members.front()->Kind() != ElementKind::Property)

@@ -103,20 +103,6 @@ Html buildSummaryLink(const IIterator& list, const PageContext& ctx) {
 
 namespace {
 
-// The data type a summary row shows: the first accessor that names one.
-std::string rowDataType(const std::vector<const Element*>& row, TypeColumn typeColumn) {
-    for (const Element* accessor : row) {
-        std::string dataType;
-        if (typeColumn == TypeColumn::Returns) {
-            if (const auto returns = accessor->Returns()) dataType = returns->DataType();
-        } else {
-            dataType = accessor->DataType();
-        }
-        if (!dataType.empty()) return dataType;
-    }
-    return {};
-}
-
 void appendSummaryRow(HtmlBuffer& table, const std::vector<const Element*>& row,
                       const CModule& module, const CProject& project, TypeColumn typeColumn,
                       const CHelper& helper, const std::string& plural, const PageContext& ctx) {
@@ -157,7 +143,8 @@ void appendSummaryRow(HtmlBuffer& table, const std::vector<const Element*>& row,
     if (typeColumn != TypeColumn::None) {
         table.Append("<TD>");
         table.Append("&nbsp;");
-        table.Append(dataTypeLink(helper, rowDataType(row, typeColumn), module, project, "", ctx));
+        table.Append(
+            dataTypeLink(helper, detail::rowDataType(row, typeColumn), module, project, "", ctx));
         table.Append("&nbsp;");
         table.Append("</TD>");
     }
