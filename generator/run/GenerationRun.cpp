@@ -176,7 +176,25 @@ std::string projectNameIn(const std::string& projectPath, const CodePage& codePa
     return names.displayName();
 }
 
-// The project as the reader makes it, with the request's defines.
+// In a group: the member calls across its projects, found before this
+// project is read (so the group's reading is let go first); the files they
+// are found in are inputs of the run.
+void findGroupCalls(const GenerationRequest& request, InputKey& inputs) {
+    if (request.findGroupCalls) request.findGroupCalls();
+    for (const std::string& file : request.groupInputs) inputs.add(file);
+}
+
+// The navigation scripts the last run wrote: a run removes those it did
+// not write again (the whole set after a switch to the framed layout).
+std::vector<std::string> navigationScripts(const SiteManifest& before) {
+    std::vector<std::string> names{"nav-index.js"};
+    for (const auto& [page, record] : before.pages)
+        if (page.starts_with(kNavFolder)) names.push_back(page);
+    return names;
+}
+
+}  // namespace
+
 Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
                                                 const CodePage& codePage,
                                                 std::shared_ptr<const RegistrySource> registry,
@@ -198,25 +216,6 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     parser.setThreads(request.jobs > 0 ? static_cast<unsigned>(request.jobs) : 0);
     return parser.Parse();
 }
-
-// In a group: the member calls across its projects, found before this
-// project is read (so the group's reading is let go first); the files they
-// are found in are inputs of the run.
-void findGroupCalls(const GenerationRequest& request, InputKey& inputs) {
-    if (request.findGroupCalls) request.findGroupCalls();
-    for (const std::string& file : request.groupInputs) inputs.add(file);
-}
-
-// The navigation scripts the last run wrote: a run removes those it did
-// not write again (the whole set after a switch to the framed layout).
-std::vector<std::string> navigationScripts(const SiteManifest& before) {
-    std::vector<std::string> names{"nav-index.js"};
-    for (const auto& [page, record] : before.pages)
-        if (page.starts_with(kNavFolder)) names.push_back(page);
-    return names;
-}
-
-}  // namespace
 
 GenerationRun::GenerationRun(GenerationRequest request, GenerationObserver* observer,
                              DiagnosticsSink* diagnostics)

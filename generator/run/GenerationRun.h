@@ -16,6 +16,7 @@
 // write to its end, and never writes onto a file it reads.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,11 +28,21 @@
 
 namespace tarnwick {
 
+class CodePage;
 class InputKey;
 class ReportRecorder;
 class CProject;
 class RegistrySource;
 class Translation;
+
+// The project as a run reads it: the request's code page (opened by the
+// caller), defines and cross-references; observer (may be null) gives the
+// cancel flag and hears the reader's steps.
+Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
+                                                const CodePage& codePage,
+                                                std::shared_ptr<const RegistrySource> registry,
+                                                DiagnosticsSink& diagnostics,
+                                                GenerationObserver* observer);
 
 struct GenerationResult {
     bool cancelled = false;

@@ -5,10 +5,10 @@
 #include <tuple>
 #include <unordered_map>
 
+#include "generator/run/GenerationRun.h"
 #include "generator/site/SiteTables.h"
-#include "reader/CParser.h"
-#include "reader/ConditionalCompilation.h"
 #include "reader/CrossReferences.h"
+#include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Text.h"
 
@@ -22,19 +22,27 @@ struct ReadProject {
     std::unique_ptr<SiteTables> tables;
 };
 
+// Only the cancel flag of a run is wanted here.
+class CancelOnly final : public GenerationObserver {
+public:
+    explicit CancelOnly(const std::atomic<bool>* cancel) : m_cancel(cancel) {}
+    const std::atomic<bool>* cancelFlag() const override { return m_cancel; }
+
+private:
+    const std::atomic<bool>* m_cancel;
+};
+
+// Read as the project's run reads it, quietly (its run reports what is
+// wrong), without its own cross-references: they are resolved here with the
+// libraries.
 ReadProject readQuietly(const GenerationRequest& request, const std::atomic<bool>* cancel) {
     const auto codePage = CodePage::open(request.codePage);
-    auto defines = readDefines(request.defines);
-    if (!codePage || !defines) return {};
+    if (!codePage) return {};
+    GenerationRequest withoutReferences = request;
+    withoutReferences.crossReferences = false;
     NullSink quiet;
-    CParser parser;
-    parser.setCancelFlag(cancel);
-    parser.setPath(request.projectPath);
-    parser.setCodePage(codePage.value());
-    parser.setDiagnostics(&quiet);
-    parser.setDefines(std::move(defines).value());
-    parser.setCrossReferences(false);
-    auto parsed = parser.Parse();
+    CancelOnly observer(cancel);
+    auto parsed = readProject(withoutReferences, codePage.value(), nullptr, quiet, &observer);
     if (!parsed) return {};
     ReadProject read;
     read.project = std::move(parsed).value();
