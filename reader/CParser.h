@@ -48,6 +48,7 @@
 #include "model/cType.h"
 #include "reader/CStringLines.h"
 #include "reader/ConditionalCompilation.h"
+#include "reader/CrossReferences.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Errors.h"
@@ -91,6 +92,12 @@ public:
     // The threads that resolve them (0: one per processor): the run's own
     // count, so `-j 1` keeps the whole run on one processor.
     void setThreads(unsigned threads) { m_threads = threads; }
+    // In a group: the projects this one references whose public classes its
+    // code may name (resolveReferences with libraries); each must outlive
+    // the project's cross-references.
+    void setLibraries(std::vector<ReferencedProject> libraries) {
+        m_libraries = std::move(libraries);
+    }
 
     // Reads the project file named by Path and every module file it names.
     // Fails only when the project file cannot be read; the message names it.
@@ -274,6 +281,7 @@ private:
     bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
     bool m_crossReferences = true;
     unsigned m_threads = 0;
+    std::vector<ReferencedProject> m_libraries;
     // What modules are compiled with: the compiler's constants, the project's
     // CondComp line, then m_defines.
     CondConstants m_constants = CondConstants::compilerDefaults();

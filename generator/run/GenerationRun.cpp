@@ -11,6 +11,7 @@
 #include "generator/offline/OfflineHelp.h"
 #include "generator/pages/ReferencePages.h"
 #include "generator/pages/modHtml.h"
+#include "generator/run/GroupCalls.h"
 #include "generator/run/InputKey.h"
 #include "generator/run/ModuleWriter.h"
 #include "generator/run/OutputLock.h"
@@ -176,12 +177,13 @@ std::string projectNameIn(const std::string& projectPath, const CodePage& codePa
     return names.displayName();
 }
 
-// In a group: the member calls across its projects, found before this
-// project is read (so the group's reading is let go first); the files they
+// In a group: the libraries this project's code is resolved with, to find
+// its member calls across the group (GroupCalls.h); the files those calls
 // are found in are inputs of the run.
-void findGroupCalls(const GenerationRequest& request, InputKey& inputs) {
-    if (request.findGroupCalls) request.findGroupCalls();
+std::vector<ReferencedProject> groupLibraries(const GenerationRequest& request, InputKey& inputs) {
     for (const std::string& file : request.groupInputs) inputs.add(file);
+    if (!request.groupCalls) return {};
+    return request.groupCalls->librariesFor(request.groupIndex);
 }
 
 // The navigation scripts the last run wrote: a run removes those it did
@@ -199,7 +201,8 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
                                                 const CodePage& codePage,
                                                 std::shared_ptr<const RegistrySource> registry,
                                                 DiagnosticsSink& diagnostics,
-                                                GenerationObserver* observer) {
+                                                GenerationObserver* observer,
+                                                std::vector<ReferencedProject> libraries) {
     CParser parser;
     if (observer) {
         parser.setCancelFlag(observer->cancelFlag());
@@ -213,6 +216,7 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     if (!defines) return defines.error();
     parser.setDefines(std::move(defines).value());
     parser.setCrossReferences(request.crossReferences);
+    parser.setLibraries(std::move(libraries));
     parser.setThreads(request.jobs > 0 ? static_cast<unsigned>(request.jobs) : 0);
     return parser.Parse();
 }
@@ -451,11 +455,12 @@ std::optional<ApiDiff> changesSince(const GenerationRequest& request, const CPro
 Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
-    findGroupCalls(m_request, inputs);
+    std::vector<ReferencedProject> libraries = groupLibraries(m_request, inputs);
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
     const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
-    auto parsed = readProject(m_request, codePage.value(), registry, recorder, m_observer);
+    auto parsed = readProject(m_request, codePage.value(), registry, recorder, m_observer,
+                              std::move(libraries));
     if (!parsed && cancel && cancel->load()) {
         // Cancelled while the project was read: nothing is written.
         state.result.cancelled = true;
@@ -464,6 +469,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     }
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
+    if (m_request.groupCalls) m_request.groupCalls->takeLibraryReferences(*project);
 
     recordInputs(state, *project, *registry);
     if (Status ready = makeFolderReady(state); !ready) return ready;
@@ -479,6 +485,9 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     const SiteTables tables(*project, ctx.settings, &recorder);
     tables.applyTo(ctx);
     const PageNames& names = tables.names();
+    // The calls into the libraries, named by this site's pages; the
+    // libraries are let go before a page is written.
+    if (m_request.groupCalls) m_request.groupCalls->record(m_request.groupIndex, tables.links());
     warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
     if (m_request.qtHelp || m_request.docset)
         state.offline = offlineIndexOf(*project, tables.entries());

@@ -22,6 +22,7 @@
 
 #include "generator/run/GenerationObserver.h"
 #include "generator/settings/GenerationRequest.h"
+#include "reader/CrossReferences.h"
 #include "support/Diagnostics.h"
 #include "support/Errors.h"
 #include "support/FileSystem.h"
@@ -37,12 +38,14 @@ class Translation;
 
 // The project as a run reads it: the request's code page (opened by the
 // caller), defines and cross-references; observer (may be null) gives the
-// cancel flag and hears the reader's steps.
+// cancel flag and hears the reader's steps; in a group, libraries are the
+// referenced projects its code is resolved with (CParser::setLibraries).
 Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
                                                 const CodePage& codePage,
                                                 std::shared_ptr<const RegistrySource> registry,
                                                 DiagnosticsSink& diagnostics,
-                                                GenerationObserver* observer);
+                                                GenerationObserver* observer,
+                                                std::vector<ReferencedProject> libraries = {});
 
 struct GenerationResult {
     bool cancelled = false;

@@ -7,6 +7,7 @@
 
 #include "generator/run/GenerationRun.h"
 #include "generator/site/SiteTables.h"
+#include "model/Kinds.h"
 #include "reader/CrossReferences.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
@@ -15,12 +16,6 @@
 namespace tarnwick {
 
 namespace {
-
-// A project read for its calls, with the page names its run gives.
-struct ReadProject {
-    std::shared_ptr<CProject> project;
-    std::unique_ptr<SiteTables> tables;
-};
 
 // Only the cancel flag of a run is wanted here.
 class CancelOnly final : public GenerationObserver {
@@ -34,20 +29,41 @@ private:
 
 // Read as the project's run reads it, quietly (its run reports what is
 // wrong), without its own cross-references: they are resolved here with the
-// libraries.
-ReadProject readQuietly(const GenerationRequest& request, const std::atomic<bool>* cancel) {
+// libraries. Null when it cannot be read.
+std::shared_ptr<CProject> readQuietly(const GenerationRequest& request,
+                                      const std::atomic<bool>* cancel) {
     const auto codePage = CodePage::open(request.codePage);
-    if (!codePage) return {};
+    if (!codePage) return nullptr;
     GenerationRequest withoutReferences = request;
     withoutReferences.crossReferences = false;
     NullSink quiet;
     CancelOnly observer(cancel);
     auto parsed = readProject(withoutReferences, codePage.value(), nullptr, quiet, &observer);
-    if (!parsed) return {};
-    ReadProject read;
-    read.project = std::move(parsed).value();
-    read.tables = std::make_unique<SiteTables>(*read.project, request.settings);
-    return read;
+    return parsed ? std::move(parsed).value() : nullptr;
+}
+
+// Of a library, its users' code needs the names, scopes, types and
+// arguments its modules declare, never the routines' text, the modules' code
+// or the authors' descriptions: those go, so the libraries a project is
+// resolved with cost a fraction of their runs' memory. (A Type's fields keep
+// their declarations: an array field is told by its text.)
+void keepDeclarationsOnly(CProject& project) {
+    for (const ModuleKind kind : kDocumentedModuleKinds)
+        for (const auto& module : project.listOfKind(kind)->elements()) {
+            module->setSource({});
+            module->setSourceFileLines({});
+            module->setCompiledLines(nullptr);
+            module->setDescription({});
+            module->setSections({});
+            for (const ElementKind elementKind : {ElementKind::Function, ElementKind::Subroutine,
+                                                  ElementKind::Property, ElementKind::Event})
+                for (const auto& item : module->listOf(elementKind)->Items()) {
+                    auto& element = static_cast<Element&>(*item);
+                    element.setSource({});
+                    element.setDescription({});
+                    element.setSections({});
+                }
+        }
 }
 
 // What one project's calls into its libraries give the group's tables.
@@ -62,14 +78,13 @@ public:
           m_sites(sites),
           m_toUser("../" + group.projects[user].folder + "/") {}
 
-    // r names a member of library's module, whose run names its pages with libraryLinks.
-    void record(const Reference& r, size_t library, const CrossLinks& libraryLinks) {
-        const std::string target = libraryLinks.memberPage(*r.toModule, *r.to);
-        if (target.empty()) return;  // the library's site leaves the member out
+    // The call c.reference names a member of a library.
+    void record(const GroupCalls::Pending& c) {
+        const Reference& r = c.reference;
         m_sites[m_user]->codeLinks[r.fromModule->Path()].push_back(
-            {r.line, r.column, r.length, "../" + m_group.projects[library].folder + "/" + target});
-        std::vector<GroupCaller>& callers =
-            m_sites[library]->callers[r.toModule->Path()][toLower(r.to->Name())];
+            {r.line, r.column, r.length,
+             "../" + m_group.projects[c.library].folder + "/" + c.target});
+        std::vector<GroupCaller>& callers = m_sites[c.library]->callers[c.modulePath][c.member];
         const auto [row, added] =
             m_rows.try_emplace(std::tuple(&callers, r.fromModule, r.from), callers.size());
         if (added) callers.push_back(callerOf(r));
@@ -117,41 +132,161 @@ std::vector<size_t> groupLibrariesOf(const ProjectGroup& group, size_t index) {
     return found;
 }
 
-void addGroupCalls(const ProjectGroup& group, const std::vector<GenerationRequest>& requests,
-                   const std::vector<std::shared_ptr<GroupSite>>& sites,
-                   const std::atomic<bool>* cancel) {
-    // Each library is read once and kept while the group is gone through;
-    // each user in turn, its model let go before the next.
-    std::map<size_t, ReadProject> libraries;
-    for (size_t user = 0; user < group.projects.size(); ++user) {
-        if (cancel && cancel->load()) return;
-        // Without cross-references (--no-cross-references) the code names no member pages.
-        const std::vector<size_t> used = groupLibrariesOf(group, user);
-        if (used.empty() || !requests[user].crossReferences) continue;
-        std::vector<ReferencedProject> visible;
-        std::unordered_map<const CModule*, size_t> libraryOf;
-        for (const size_t library : used) {
-            auto [read, added] = libraries.try_emplace(library);
-            if (added) read->second = readQuietly(requests[library], cancel);
-            if (!read->second.project) continue;
-            visible.push_back({group.projects[library].name, read->second.project.get()});
-            for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl})
-                for (const auto& module : read->second.project->listOfKind(kind)->elements())
-                    libraryOf.emplace(module.get(), library);
-        }
-        const ReadProject caller = readQuietly(requests[user], cancel);
-        if (!caller.project || visible.empty()) continue;
-        const unsigned jobs = requests[user].jobs > 0 ? static_cast<unsigned>(requests[user].jobs)
-                                                      : std::thread::hardware_concurrency();
-        const ReferenceIndex index =
-            resolveReferences(*caller.project, visible, nullptr, jobs, cancel);
-        CallRecorder recorder(group, user, requests[user], caller.tables->links(), sites);
-        for (const Reference& r : index.all()) {
-            const auto library = libraryOf.find(r.toModule);
-            if (library != libraryOf.end())
-                recorder.record(r, library->second, libraries.at(library->second).tables->links());
-        }
+GroupCalls::GroupCalls(const ProjectGroup& group, std::vector<GenerationRequest> requests,
+                       std::vector<std::shared_ptr<GroupSite>> sites,
+                       const std::atomic<bool>* cancel)
+    : m_group(group),
+      m_requests(std::move(requests)),
+      m_sites(std::move(sites)),
+      m_cancel(cancel),
+      m_recorded(group.projects.size(), false),
+      m_users(group.projects.size()) {
+    for (size_t user = 0; user < group.projects.size(); ++user)
+        for (const size_t library : groupLibrariesOf(group, user))
+            if (library != user) m_users[library].push_back(user);
+}
+
+GroupCalls::~GroupCalls() = default;
+
+std::vector<size_t> GroupCalls::runOrder(const ProjectGroup& group) {
+    const size_t count = group.projects.size();
+    // How many projects not yet in the order reference each.
+    std::vector<size_t> waiting(count, 0);
+    std::vector<std::vector<size_t>> libraries(count);
+    for (size_t user = 0; user < count; ++user)
+        for (const size_t library : groupLibrariesOf(group, user))
+            if (library != user) {
+                libraries[user].push_back(library);
+                ++waiting[library];
+            }
+    std::vector<size_t> order;
+    std::vector<bool> placed(count, false);
+    while (order.size() < count) {
+        size_t next = count;
+        for (size_t i = 0; i < count && next == count; ++i)
+            if (!placed[i] && waiting[i] == 0) next = i;
+        // A cycle: its first project in the group's order goes first.
+        for (size_t i = 0; i < count && next == count; ++i)
+            if (!placed[i]) next = i;
+        placed[next] = true;
+        order.push_back(next);
+        for (const size_t library : libraries[next]) --waiting[library];
     }
+    return order;
+}
+
+std::vector<ReferencedProject> GroupCalls::librariesFor(size_t index) {
+    for (const size_t user : m_users[index])
+        if (!m_recorded[user]) findCallsOf(user);
+    if (m_recorded[index] || (m_cancel && m_cancel->load())) return {};
+    return load(index);
+}
+
+void GroupCalls::takeLibraryReferences(CProject& project) {
+    if (m_libraryOf.empty()) return;
+    const ReferenceIndex& index = project.crossReferences();
+    std::vector<Reference> own;
+    own.reserve(index.all().size());
+    for (const Reference& r : index.all())
+        if (!takeCall(r)) own.push_back(r);
+    if (!m_pending.empty())
+        project.setCrossReferences(
+            ReferenceIndex(std::move(own), std::vector<DesignUse>(index.designUses())));
+    releaseLibraries();
+}
+
+void GroupCalls::record(size_t index, const CrossLinks& links) {
+    if (m_resolving != index) return;
+    recordPending(index, links);
+}
+
+// Keeps r when it names a member of a library, with what the tables need
+// of the library, so the libraries can go before the caller's pages are named.
+bool GroupCalls::takeCall(const Reference& r) {
+    const auto library = m_libraryOf.find(r.toModule);
+    if (library == m_libraryOf.end()) return false;
+    const auto& pages = m_libraries.at(library->second).memberPages;
+    // None: the library's site leaves the member out.
+    if (const auto page = pages.find(r.to); page != pages.end())
+        m_pending.push_back(
+            {r, library->second, r.toModule->Path(), toLower(r.to->Name()), page->second});
+    return true;
+}
+
+// The calls of user, found by reading it again with its libraries (its own
+// run has not recorded them).
+void GroupCalls::findCallsOf(size_t user) {
+    const std::vector<ReferencedProject> libraries = load(user);
+    if (libraries.empty()) return;
+    const std::shared_ptr<CProject> caller = readQuietly(m_requests[user], m_cancel);
+    if (caller) {
+        const unsigned jobs = m_requests[user].jobs > 0
+                                  ? static_cast<unsigned>(m_requests[user].jobs)
+                                  : std::thread::hardware_concurrency();
+        const ReferenceIndex index = resolveReferences(*caller, libraries, nullptr, jobs, m_cancel);
+        for (const Reference& r : index.all()) takeCall(r);
+        releaseLibraries();
+        const SiteTables tables(*caller, m_requests[user].settings);
+        recordPending(user, tables.links());
+    }
+    release();
+}
+
+// Reads user's libraries, in place of those of the user before; none when
+// its calls are recorded already or its run has no cross-references
+// (without them the code names no member pages).
+std::vector<ReferencedProject> GroupCalls::load(size_t user) {
+    release();
+    if (m_recorded[user] || !m_requests[user].crossReferences) return {};
+    m_resolving = user;
+    std::vector<ReferencedProject> visible;
+    for (const size_t library : groupLibrariesOf(m_group, user)) {
+        Loaded read{readQuietly(m_requests[library], m_cancel), {}};
+        if (!read.project) continue;
+        {
+            // The pages of the members other projects may name, as the library's run names them.
+            const SiteTables tables(*read.project, m_requests[library].settings);
+            for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl})
+                for (const auto& module : read.project->listOfKind(kind)->elements()) {
+                    m_libraryOf.emplace(module.get(), library);
+                    for (const ElementKind elementKind : kVocabularyOrder)
+                        for (const auto& item : module->listOf(elementKind)->Items()) {
+                            const auto& e = static_cast<const Element&>(*item);
+                            const std::string& page = tables.links().memberPage(*module, e);
+                            if (!page.empty()) read.memberPages.emplace(&e, page);
+                        }
+                }
+        }
+        keepDeclarationsOnly(*read.project);
+        visible.push_back({m_group.projects[library].name, read.project.get()});
+        m_libraries.emplace(library, std::move(read));
+    }
+    if (visible.empty()) release();
+    return visible;
+}
+
+void GroupCalls::recordPending(size_t user, const CrossLinks& userLinks) {
+    CallRecorder recorder(m_group, user, m_requests[user], userLinks, m_sites);
+    for (const Pending& call : m_pending) recorder.record(call);
+    m_recorded[user] = true;
+    release();
+}
+
+void GroupCalls::finished(size_t index) {
+    // Its pages are written: what they showed of the group is not asked again.
+    m_sites[index]->codeLinks = {};
+    m_sites[index]->callers = {};
+}
+
+void GroupCalls::releaseLibraries() {
+    m_libraries.clear();
+    m_libraryOf.clear();
+}
+
+void GroupCalls::release() {
+    releaseLibraries();
+    m_pending = {};
+    m_resolving = kNone;
 }
 
 }  // namespace tarnwick

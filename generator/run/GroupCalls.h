@@ -1,15 +1,22 @@
 // GroupCalls: the member calls across the projects of a group.
 //
-// Before any project of a group is documented, each project that references
-// another of the group with public classes is read again with those
-// libraries, and its code resolved by the resolver that binds a project's
-// own calls (resolveReferences with libraries): "sb.Append" on a variable,
-// argument, With block or function result of a library's class binds to
-// the library's member, when the member is Public (reader/xref/SymbolTables.h
-// says what a library shows). What is found goes into the projects'
-// GroupSite tables: to the calling project its code links, to the library
-// the callers of each member ("Used by"), each with its page in the other
-// project's folder, as that project's own run names its pages.
+// A project's calls into the public classes of the projects it references
+// (its libraries) are found by its own run: before it reads its project,
+// the run takes its libraries from here (each read again, quietly, without
+// cross-references: reading is cheap next to resolving), its code is
+// resolved with them by the resolver that binds a project's own calls
+// (resolveReferences with libraries), and what binds into a library goes
+// to the projects' GroupSite tables: to the calling project its code links,
+// to the library the callers of each member ("Used by"), each with its page
+// in the other project's folder, as that project's run names its pages.
+// The libraries are let go before the run writes a page, so a group's peak
+// memory stays near its largest project's.
+//
+// A library's pages need the calls of all its users, so the group's runs go
+// users first (runOrder). A library whose user has not recorded its calls
+// by then (its run found nothing changed, failed, or comes later in a
+// reference cycle) reads that user with its libraries itself, as the user's
+// run would; a user recorded that way then reads its project as usual.
 //
 // The projects are read as their runs read them (code page, defines), but
 // quietly: a project's run reports what is wrong with it. A project that
@@ -17,12 +24,16 @@
 #pragma once
 
 #include <atomic>
+#include <map>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include "generator/settings/GenerationRequest.h"
+#include "generator/site/CrossLinks.h"
 #include "generator/site/GroupSite.h"
 #include "model/ProjectGroup.h"
+#include "reader/CrossReferences.h"
 
 namespace tarnwick {
 
@@ -30,10 +41,71 @@ namespace tarnwick {
 // controls: the libraries whose members its calls may reach.
 std::vector<size_t> groupLibrariesOf(const ProjectGroup& group, size_t index);
 
-// requests[i] is project i's run request, sites[i] its GroupSite (filled
-// here); cancel (may be null) stops before the next project.
-void addGroupCalls(const ProjectGroup& group, const std::vector<GenerationRequest>& requests,
-                   const std::vector<std::shared_ptr<GroupSite>>& sites,
-                   const std::atomic<bool>* cancel);
+class GroupCalls {
+public:
+    // requests[i] is project i's run request (without this object), sites[i]
+    // its GroupSite (filled here); cancel (may be null) stops the reading.
+    // group must outlive this.
+    GroupCalls(const ProjectGroup& group, std::vector<GenerationRequest> requests,
+               std::vector<std::shared_ptr<GroupSite>> sites, const std::atomic<bool>* cancel);
+    ~GroupCalls();
+
+    // The order to document the group's projects in: each after every
+    // project that references it, where a reference cycle allows; else in
+    // the group's order.
+    static std::vector<size_t> runOrder(const ProjectGroup& group);
+
+    // Called by project index's run once it is to build pages, before it
+    // reads its project: first finds the calls into its members that are
+    // not recorded yet, then gives the libraries its code is to be resolved
+    // with (kept until record): none when it has none, when its run has no
+    // cross-references or when its calls are recorded already.
+    std::vector<ReferencedProject> librariesFor(size_t index);
+    // Takes the references into the libraries out of project's
+    // cross-references (its pages link its own members only; the group's
+    // links come from its GroupSite), to be recorded, and lets the
+    // libraries go.
+    void takeLibraryReferences(CProject& project);
+    // Records them, the page names of the calling project's site given by links.
+    void record(size_t index, const CrossLinks& links);
+    // Project index's run is done: what its pages were given is let go.
+    void finished(size_t index);
+
+    // A call into a library, with what the group's tables need of it.
+    struct Pending {
+        Reference reference;  // its from side: the calling project's
+        size_t library = 0;
+        std::string modulePath;  // of the member's module
+        std::string member;      // lower name
+        std::string target;      // the member's page in the library's site
+    };
+
+private:
+    // A library read for its users' calls: its declarations, and the pages
+    // its run gives the members other projects may name.
+    struct Loaded {
+        std::shared_ptr<CProject> project;
+        std::unordered_map<const Element*, std::string> memberPages;
+    };
+
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+    void findCallsOf(size_t user);
+    std::vector<ReferencedProject> load(size_t user);
+    bool takeCall(const Reference& r);
+    void recordPending(size_t user, const CrossLinks& userLinks);
+    void releaseLibraries();
+    void release();
+
+    const ProjectGroup& m_group;
+    const std::vector<GenerationRequest> m_requests;
+    const std::vector<std::shared_ptr<GroupSite>> m_sites;
+    const std::atomic<bool>* m_cancel;
+    std::vector<bool> m_recorded;              // whose calls are in the tables
+    std::vector<std::vector<size_t>> m_users;  // of each project, the projects calling it
+    size_t m_resolving = kNone;                // the user whose libraries are loaded
+    std::map<size_t, Loaded> m_libraries;      // those of the project resolving now
+    std::unordered_map<const CModule*, size_t> m_libraryOf;  // their modules' projects
+    std::vector<Pending> m_pending;                          // its calls into them
+};
 
 }  // namespace tarnwick

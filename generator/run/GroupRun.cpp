@@ -188,22 +188,14 @@ std::vector<GenerationRequest> GroupRun::projectRequests(const ProjectGroup& gro
     }
     std::vector<std::string> inputs = groupCallInputs(group);
     if (inputs.empty()) return requests;
-    // The member calls are found by the first run that builds pages, for
-    // all; a group whose runs find nothing changed does not read them.
-    // group outlives the runs.
-    struct Calls {
-        std::vector<GenerationRequest> requests;
-        std::vector<std::shared_ptr<GroupSite>> sites;
-        bool found = false;
-    };
-    auto calls = std::make_shared<Calls>(Calls{requests, sites});
-    const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
-    for (GenerationRequest& request : requests) {
-        request.groupInputs = inputs;
-        request.findGroupCalls = [&group, calls, cancel] {
-            if (std::exchange(calls->found, true)) return;
-            addGroupCalls(group, calls->requests, calls->sites, cancel);
-        };
+    // The member calls are found by the runs that build pages; a group
+    // whose runs find nothing changed does not read them. group outlives the runs.
+    const auto calls = std::make_shared<GroupCalls>(
+        group, requests, sites, m_observer ? m_observer->cancelFlag() : nullptr);
+    for (size_t i = 0; i < requests.size(); ++i) {
+        requests[i].groupInputs = inputs;
+        requests[i].groupCalls = calls;
+        requests[i].groupIndex = i;
     }
     return requests;
 }
@@ -233,9 +225,14 @@ Expected<GenerationResult> GroupRun::run() {
 
     std::vector<GenerationRequest> requests = projectRequests(group, diagnostics);
     GenerationResult result;
-    for (size_t i = 0; i < group.projects.size() && !result.cancelled; ++i) {
+    // Users before the projects they call, so a library's run finds its
+    // callers recorded.
+    for (const size_t i : GroupCalls::runOrder(group)) {
+        if (result.cancelled) break;
+        const std::shared_ptr<GroupCalls> calls = requests[i].groupCalls;
         GenerationRun run(std::move(requests[i]), m_observer, m_diagnostics);
         Expected<GenerationResult> done = run.run();
+        if (calls) calls->finished(i);
         if (!done) {
             diagnostics.error(group.projects[i].path, 0, done.error().message);
             result.failures.push_back(done.error().message);

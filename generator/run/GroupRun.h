@@ -6,9 +6,10 @@
 // settings file's code page and defines over the group's request; what the
 // group adds to its pages (the other projects in the navigation, links to
 // the classes of the projects it references, the modules of other projects
-// that name its classes, the member calls across projects: GroupCalls.h)
-// comes in through the request's GroupSite, made before any project is
-// documented. Then the
+// that name its classes) comes in through the request's GroupSite, made
+// before any project is documented; the member calls across projects are
+// added to it by the runs themselves, a project's callers before it
+// (GroupCalls.h). Then the
 // group's own pages are written into the site's root (GroupPages.h). A
 // project that cannot be read is reported with the group file's line and
 // makes the run fail as a module that fails does; the others are documented.

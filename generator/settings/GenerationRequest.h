@@ -16,6 +16,7 @@ namespace tarnwick {
 
 struct ApiInterface;
 struct GroupSite;
+class GroupCalls;
 
 struct GenerationRequest {
     std::string projectPath;
@@ -58,10 +59,12 @@ struct GenerationRequest {
     // The project's place in a group's site (GroupRun); null: a site of its own.
     std::shared_ptr<const GroupSite> group;
     // In a group: what finds the member calls across its projects into the
-    // group's tables (GroupCalls.h), called once this run is to build pages
-    // (not when nothing changed), and the files they are found in, inputs
-    // of this run as its own files are. Empty: none.
-    std::function<void()> findGroupCalls;
+    // group's tables with this run (GroupCalls.h), asked once this run is
+    // to build pages (not when nothing changed), this project's position in
+    // the group, and the files the calls are found in, inputs of this run as
+    // its own files are. Null and empty: none.
+    std::shared_ptr<GroupCalls> groupCalls;
+    size_t groupIndex = 0;
     std::vector<std::string> groupInputs;
 };
 

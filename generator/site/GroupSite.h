@@ -87,7 +87,7 @@ struct GroupSite {
     // rebuilds that module's pages only.
     uint64_t moduleKey(const std::string& modulePath, std::string_view moduleName) const;
     // Everything above but the member calls (found only when a run builds
-    // pages; GenerationRequest::findGroupCalls) as a hash, for the key of a whole run.
+    // pages; GroupCalls.h) as a hash, for the key of a whole run.
     uint64_t key() const;
 };
 

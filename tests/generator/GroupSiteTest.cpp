@@ -132,7 +132,9 @@ TEST(GroupRunTest, AChangedLibraryModuleRewritesOnlyItsPagesAndTheIndexes) {
 }
 
 // A project that starts calling a library member rebuilds its module and the
-// member's module only, and the site is the one a fresh run makes.
+// member's module only, and the site is the one a fresh run makes; so is it
+// when a library page was lost while its callers' project is unchanged (the
+// library's run then finds their calls itself).
 TEST(GroupRunTest, ANewCallAcrossProjectsRebuildsOnlyTheCallerAndTheCalledModule) {
     TempFolder tmp;
     fs::copy(kSource / "examples/Strings", tmp.path() / "in", fs::copy_options::recursive);
@@ -147,6 +149,8 @@ TEST(GroupRunTest, ANewCallAcrossProjectsRebuildsOnlyTheCallerAndTheCalledModule
     auto again = GroupRun(request, {}, nullptr, nullptr).run();
     ASSERT_TRUE(again);
     EXPECT_EQ(again.value().modulesWritten - again.value().modulesKept, 2);
+    fs::remove(tmp.path() / "out/StrLib/Classes/StringBuilder_ToString.html");
+    ASSERT_TRUE(GroupRun(request, {}, nullptr, nullptr).run());
 
     request.outputFolder = (tmp.path() / "fresh").string();
     request.jobs = 1;
