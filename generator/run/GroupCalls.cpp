@@ -42,30 +42,6 @@ std::shared_ptr<CProject> readQuietly(const GenerationRequest& request,
     return parsed ? std::move(parsed).value() : nullptr;
 }
 
-// Of a library, its users' code needs the names, scopes, types and
-// arguments its modules declare, never the routines' text, the modules' code
-// or the authors' descriptions: those go, so the libraries a project is
-// resolved with cost a fraction of their runs' memory. (A Type's fields keep
-// their declarations: an array field is told by its text.)
-void keepDeclarationsOnly(CProject& project) {
-    for (const ModuleKind kind : kDocumentedModuleKinds)
-        for (const auto& module : project.listOfKind(kind)->elements()) {
-            module->setSource({});
-            module->setSourceFileLines({});
-            module->setCompiledLines(nullptr);
-            module->setDescription({});
-            module->setSections({});
-            for (const ElementKind elementKind : {ElementKind::Function, ElementKind::Subroutine,
-                                                  ElementKind::Property, ElementKind::Event})
-                for (const auto& item : module->listOf(elementKind)->Items()) {
-                    auto& element = static_cast<Element&>(*item);
-                    element.setSource({});
-                    element.setDescription({});
-                    element.setSections({});
-                }
-        }
-}
-
 // What one project's calls into its libraries give the group's tables.
 class CallRecorder {
 public:
@@ -257,7 +233,6 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
                         }
                 }
         }
-        keepDeclarationsOnly(*read.project);
         visible.push_back({m_group.projects[library].name, read.project.get()});
         m_libraries.emplace(library, std::move(read));
     }

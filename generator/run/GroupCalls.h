@@ -9,8 +9,9 @@
 // to the projects' GroupSite tables: to the calling project its code links,
 // to the library the callers of each member ("Used by"), each with its page
 // in the other project's folder, as that project's run names its pages.
-// The libraries are let go before the run writes a page, so a group's peak
-// memory stays near its largest project's.
+// The libraries are let go before the run names its pages (what the tables
+// need of them is copied first), so they are never in memory beside the
+// calling project's pages.
 //
 // A library's pages need the calls of all its users, so the group's runs go
 // users first (runOrder). A library whose user has not recorded its calls
@@ -81,7 +82,7 @@ public:
     };
 
 private:
-    // A library read for its users' calls: its declarations, and the pages
+    // A library read for its users' calls, and the pages
     // its run gives the members other projects may name.
     struct Loaded {
         std::shared_ptr<CProject> project;
