@@ -502,7 +502,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     const int jobs = m_request.jobs > 0
                          ? m_request.jobs
                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    ModuleWriter(
+    ModuleWriter writer(
         *project, ctx, *state.site, jobs,
         [&](const CModule& module) {
             const uint64_t key = moduleKey(pages, inputs, module, names);
@@ -512,8 +512,10 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
                 m_request.group ? m_request.group->moduleKey(module.Path(), module.Name()) : 0;
             return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx) ^ group) | 1;
         },
-        &recorder, recorder, state.result)
-        .generateDocumentation();
+        &recorder, recorder, state.result);
+    // In a group the index pages list the other projects' rows too: built always.
+    writer.setIndexKey(m_request.group ? 0 : pages);
+    writer.generateDocumentation();
     return ok();
 }
 

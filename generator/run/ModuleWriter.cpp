@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <iterator>
 #include <new>
 #include <system_error>
 
 #include "generator/layout/PageFrame.h"
 #include "generator/pages/ChangesPage.h"
+#include "generator/pages/FormSections.h"
 #include "generator/pages/ModulePages.h"
 #include "generator/pages/SearchPages.h"
 #include "generator/pages/modHtml.h"
@@ -71,11 +73,7 @@ void ModuleWriter::generateDocumentation() {
     guarded("all-summary.html", [&] {
         m_site.write(framePage(modHtml::buildOverviewPage(m_project, m_ctx), m_ctx), m_codePage);
     });
-    guarded("search and member index", [&] {
-        SiteIndexPages index = buildSiteIndexPages(m_project, m_ctx);
-        putAll(index.scripts);
-        putAll(framePages(std::move(index.bodies), m_ctx));
-    });
+    guarded("search and member index", [&] { writeSiteIndex(); });
 
     // Progress maximum over the kinds switched on. A maximum of 0 (nothing
     // to write) is not taken: the bar keeps its initial maximum.
@@ -118,6 +116,50 @@ bool ModuleWriter::cancelled() {
 
 void ModuleWriter::putAll(const Pages& pages) {
     for (const Page& page : pages) m_site.write(page, m_codePage);
+}
+
+namespace {
+
+// Adds the fields of an index entry the index pages show to key.
+uint64_t entryKey(const IndexEntry& e, uint64_t key) {
+    const int64_t module = e.module;
+    key = hashBytes(std::string_view(reinterpret_cast<const char*>(&module), sizeof module), key);
+    for (const std::string* field : {&e.name, &e.kind, &e.path, &e.summary, &e.words})
+        key = hashBytes("\n", hashBytes(*field, key));
+    return key;
+}
+
+// The index key with every entry the index pages show, the rows of the
+// forms' controls included; 0 when there is no key or no entries to hash.
+uint64_t siteIndexKey(uint64_t key, const PageContext& ctx) {
+    if (key == 0 || !ctx.links) return 0;
+    std::vector<IndexEntry> forms;  // the modules with a designer, for their controls' rows
+    for (const IndexEntry& e : ctx.links->entries()) {
+        key = entryKey(e, key);
+        if (e.module < 0 && e.owner && e.owner->Design()) forms.push_back(e);
+    }
+    const size_t count = forms.size();
+    forms = withControlEntries(std::move(forms));
+    for (size_t i = count; i < forms.size(); ++i) key = entryKey(forms[i], key);
+    return key | 1;
+}
+
+}  // namespace
+
+// The search index, the search page, the A-Z page and the navigation
+// scripts: kept when what they are made from is what the last run recorded.
+void ModuleWriter::writeSiteIndex() {
+    const uint64_t key = siteIndexKey(m_indexKey, m_ctx);
+    if (key != 0 && m_site.moduleRecord(key) && m_site.keepModule(key)) return;
+    SiteIndexPages index = buildSiteIndexPages(m_project, m_ctx);
+    Pages pages = framePages(std::move(index.bodies), m_ctx);
+    std::move(pages.begin(), pages.end(), std::back_inserter(index.scripts));
+    ModuleRecord record;
+    for (const Page& page : index.scripts) {
+        m_site.write(page, m_codePage);
+        record.pages.push_back(page.path);
+    }
+    if (key != 0) m_site.recordModule(key, std::move(record));
 }
 
 // The workers take the modules in run order, each the next one not taken.

@@ -47,6 +47,14 @@ public:
 
     void generateDocumentation();
 
+    // The key of everything the search and member index pages are made from
+    // besides the site's index entries (settings, translation, page names:
+    // what every page's key starts from); 0 (the default) builds them always.
+    // With it, the pages are kept as the last run wrote them when the entries
+    // are those that run listed, so a change to a routine's body does not
+    // rebuild them.
+    void setIndexKey(uint64_t key) { m_indexKey = key; }
+
     // Runs fn; a page it cannot write is told and counted, and the run goes on.
     template <typename Fn>
     static void guardedStep(DiagnosticsSink& diagnostics, GenerationResult& result,
@@ -78,6 +86,7 @@ private:
     static std::string reasonOf(const PageWriteError& e);
     bool cancelled();
     void putAll(const Pages& pages);
+    void writeSiteIndex();
     void startWorkers();
     void stopWorkers();
     void buildModule(size_t i, CodePage& codePage);
@@ -102,6 +111,7 @@ private:
     GenerationObserver* m_observer;  // not owned, may be null
     DiagnosticsSink& m_diagnostics;
     GenerationResult& m_result;
+    uint64_t m_indexKey = 0;
     double m_value = 0;
     double m_max = 100;  // a progress bar's initial maximum
 

@@ -173,14 +173,18 @@ SiteManifest SiteManifest::parse(std::string_view text, uint64_t given) {
 std::string SiteManifest::render() const {
     std::string text(kHeader);
     text += "given " + hex16(given) + "\n";
+    // A line per page: appended in place, the site's pages are thousands.
+    char numbers[80];
     for (const auto& [path, e] : pages) {
-        text += hex16(e.hash) + ' ' + std::to_string(e.size) + ' ' + std::to_string(e.mtime) + ' ' +
-                path + '\n';
+        const int n = std::snprintf(
+            numbers, sizeof numbers, "%016llx %lld %lld ", static_cast<unsigned long long>(e.hash),
+            static_cast<long long>(e.size), static_cast<long long>(e.mtime));
+        text.append(numbers, static_cast<size_t>(n)).append(path) += '\n';
     }
     for (const auto& [key, record] : modules) {
         text += "module " + hex16(key) + ' ' + std::to_string(record.consoleLines) + ' ' +
                 record.consoleLine + '\n';
-        for (const std::string& page : record.pages) text += "  " + page + '\n';
+        for (const std::string& page : record.pages) text.append("  ").append(page) += '\n';
         for (const auto& [query, answer] : record.links)
             text += "  \t" + escape(query) + '\t' + escape(answer) + '\n';
     }

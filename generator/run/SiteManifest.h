@@ -7,7 +7,9 @@
 //   its modification time, so a page is trusted only while the disk shows it
 //   as written;
 // - per module key: the pages the module's build wrote and the console lines
-//   it told, so a module whose key is unchanged need not be built;
+//   it told, so a module whose key is unchanged need not be built (the
+//   search and member index pages are recorded alike, under a key of their
+//   own);
 // - per input file: its stat stamp (size, time, inode) and the hash of its
 //   bytes, so the next run reads only the inputs whose stamp changed;
 // - for a run that finished without failure or cancel: its run key and the

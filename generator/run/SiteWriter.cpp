@@ -389,10 +389,15 @@ Status SiteWriter::commit() {
         // Pages this run did not produce keep their records: they are still
         // checked against the disk before they are trusted. Only this run's
         // modules: a module record is trusted as a whole.
-        SiteManifest all = m_after;
-        for (const auto& page : m_before.pages)
-            if (!m_removed.count(page.first)) all.pages.insert(page);
-        text = all.render();
+        // Both maps are in path order: each record goes in just before the
+        // first of this run's pages that follows it.
+        auto next = m_after.pages.begin();
+        for (const auto& page : m_before.pages) {
+            while (next != m_after.pages.end() && next->first < page.first) ++next;
+            if (next != m_after.pages.end() && next->first == page.first) continue;
+            if (!m_removed.count(page.first)) m_after.pages.insert(next, page);
+        }
+        text = m_after.render();
     }
     if (text == m_oldManifest) return ok();
     const std::string path = m_folder + kManifestFile;

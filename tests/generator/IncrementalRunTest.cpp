@@ -124,6 +124,13 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
              edit(project / "m0.cls", "A + B", "A + B: modUtil.Reset");
          },
          kSome},
+        // The search index lists the form's controls.
+        {"a control placed on a form",
+         [](auto&, auto& project, auto&) {
+             edit(project / "m2.frm", "   Caption = \"X\"",
+                  "   Caption = \"X\"\r\n   Begin VB.CommandButton cmdGo\r\n   End");
+         },
+         kSome},
         {"a member added to one module",
          [](auto&, auto& project, auto&) {
              edit(project / "m3.bas", "Public Sub Reset()",
