@@ -6,6 +6,8 @@
 #include <unordered_map>
 
 #include "generator/run/GenerationRun.h"
+#include "generator/site/PageNames.h"
+#include "generator/site/SiteIndex.h"
 #include "generator/site/SiteTables.h"
 #include "model/Kinds.h"
 #include "reader/CrossReferences.h"
@@ -182,10 +184,13 @@ bool GroupCalls::takeCall(const Reference& r) {
     const auto library = m_libraryOf.find(r.toModule);
     if (library == m_libraryOf.end()) return false;
     const auto& pages = m_libraries.at(library->second).memberPages;
+    const auto module = pages.find(r.toModule);
+    if (module == pages.end()) return true;
+    std::string member = toLower(r.to->Name());
     // None: the library's site leaves the member out.
-    if (const auto page = pages.find(r.to); page != pages.end())
+    if (const auto page = module->second.find(member); page != module->second.end())
         m_pending.push_back(
-            {r, library->second, r.toModule->Path(), toLower(r.to->Name()), page->second});
+            {r, library->second, r.toModule->Path(), std::move(member), page->second});
     return true;
 }
 
@@ -219,20 +224,18 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
     for (const size_t library : groupLibrariesOf(m_group, user)) {
         Loaded read{readQuietly(m_requests[library], m_cancel), {}};
         if (!read.project) continue;
-        {
-            // The pages of the members other projects may name, as the library's run names them.
-            const SiteTables tables(*read.project, m_requests[library].settings);
-            for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl})
-                for (const auto& module : read.project->listOfKind(kind)->elements()) {
-                    m_libraryOf.emplace(module.get(), library);
-                    for (const ElementKind elementKind : kVocabularyOrder)
-                        for (const auto& item : module->listOf(elementKind)->Items()) {
-                            const auto& e = static_cast<const Element&>(*item);
-                            const std::string& page = tables.links().memberPage(*module, e);
-                            if (!page.empty()) read.memberPages.emplace(&e, page);
-                        }
-                }
+        // The pages of the members other projects may name, as the library's
+        // run names them (a property's accessors share theirs).
+        const PageNames names(*read.project);
+        for (const IndexEntry& e :
+             siteIndexEntries(*read.project, m_requests[library].settings, &names, false)) {
+            const ModuleKind kind = e.owner->Kind();
+            if (e.module >= 0 && (kind == ModuleKind::Class || kind == ModuleKind::UserControl))
+                read.memberPages[e.owner].emplace(toLower(e.name), e.path);
         }
+        for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl})
+            for (const auto& module : read.project->listOfKind(kind)->elements())
+                m_libraryOf.emplace(module.get(), library);
         visible.push_back({m_group.projects[library].name, read.project.get()});
         m_libraries.emplace(library, std::move(read));
     }

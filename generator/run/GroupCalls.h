@@ -86,7 +86,9 @@ private:
     // its run gives the members other projects may name.
     struct Loaded {
         std::shared_ptr<CProject> project;
-        std::unordered_map<const Element*, std::string> memberPages;
+        // module -> lower member name -> its page
+        std::unordered_map<const CModule*, std::unordered_map<std::string, std::string>>
+            memberPages;
     };
 
     static constexpr size_t kNone = static_cast<size_t>(-1);

@@ -20,8 +20,8 @@ bool memberListed(const Element& member, const GenerationSettings& settings) {
 }
 
 std::vector<IndexEntry> siteIndexEntries(const CProject& project,
-                                         const GenerationSettings& settings,
-                                         const PageNames* names) {
+                                         const GenerationSettings& settings, const PageNames* names,
+                                         bool texts) {
     const CHelper helper;
     std::vector<IndexEntry> entries;
     for (const ModuleKind kind : kDocumentedModuleKinds) {
@@ -29,15 +29,16 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
         for (const auto& module : project.listOfKind(kind)->elements()) {
             if (!module || helper.getModulesType(*module).empty()) continue;
             const int position = static_cast<int>(entries.size());
-            entries.push_back(
-                {module->Name(), helper.getModuleType(*module), -1,
-                 modulePagePath(*module, ".html", names),
-                 plainSummary(module->Sections().summary.empty() ? module->Description()
-                                                                 : module->Sections().summary),
-                 "", module.get()});
-            entries.back().words =
-                descriptionWords({module->Description(), module->Sections().remarks},
-                                 toLower(entries.back().name + " " + entries.back().summary));
+            entries.push_back({module->Name(), helper.getModuleType(*module), -1,
+                               modulePagePath(*module, ".html", names), "", "", module.get()});
+            if (texts) {
+                entries.back().summary =
+                    plainSummary(module->Sections().summary.empty() ? module->Description()
+                                                                    : module->Sections().summary);
+                entries.back().words =
+                    descriptionWords({module->Description(), module->Sections().remarks},
+                                     toLower(entries.back().name + " " + entries.back().summary));
+            }
             const std::string folder = helper.getModulesType(*module) + "/";
             for (const auto& table : summaryTables(*module, settings)) {
                 if (!table.enabled) continue;
@@ -48,15 +49,17 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                     const Element& member = *row.front();
                     entries.push_back(
                         {member.Name(), helper.getItemName(member), position,
-                         folder + PageNames::memberStem(names, *module, member) + ".html",
-                         plainSummary(rowSummary(*module, row)), "", module.get(), &member});
-                    std::vector<std::string_view> texts;
+                         folder + PageNames::memberStem(names, *module, member) + ".html", "", "",
+                         module.get(), &member});
+                    if (!texts) continue;
+                    entries.back().summary = plainSummary(rowSummary(*module, row));
+                    std::vector<std::string_view> descriptions;
                     for (const Element* e : row) {
-                        texts.push_back(e->Description());
-                        texts.push_back(e->Sections().remarks);
+                        descriptions.push_back(e->Description());
+                        descriptions.push_back(e->Sections().remarks);
                     }
                     entries.back().words = descriptionWords(
-                        texts, toLower(entries.back().name + " " + entries.back().summary));
+                        descriptions, toLower(entries.back().name + " " + entries.back().summary));
                 }
             }
         }

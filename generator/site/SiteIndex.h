@@ -51,9 +51,11 @@ bool memberListed(const Element& member, const GenerationSettings& settings);
 // Every module of the kinds whose pages are written, each followed by its
 // listed members (one entry per member page: a property's accessors are one).
 // names: the run's page names; null gives every page its wished name.
+// Without texts the entries' summary and words stay empty (what pages
+// exist, and where, costs a fraction of what they say).
 std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                                          const GenerationSettings& settings,
-                                         const PageNames* names = nullptr);
+                                         const PageNames* names = nullptr, bool texts = true);
 
 // A description's first sentence (firstSentence: the one its summary row
 // shows) as one line of plain text: markup removed, character references
