@@ -101,7 +101,12 @@ QSettings& MainWindow::settingsStore() {
     return store;
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The views' signals reach this window's members, which go before the
+    // widgets: a dock hidden as the window's native windows go would find them gone.
+    if (m_perspective) disconnect(m_perspective, nullptr, this, nullptr);
+    delete m_spareBrowser.data();  // not a child while unused
+}
 
 void MainWindow::openProject() {
     if (busy()) return;
@@ -148,6 +153,7 @@ bool MainWindow::openProjectFile(const QString& path) {
             m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
                                QMessageBox::Ok);
         m_projectView->preparePreviewsSoon();  // for the project's settings, just read
+        prepareForRunSoon();
         forgetLastProject();
         rememberProject(path);
         setWindowTitle(QString::fromStdString(m_state.CurrentProject->displayName()) +
@@ -260,6 +266,26 @@ void MainWindow::saveLayout() {
 SettingsDialog* MainWindow::settingsDialog() {
     if (!m_settings) m_settings = new SettingsDialog(m_state, m_services, this);
     return m_settings;
+}
+
+// The first run's window, and a browser view for the site it writes, made
+// while the window is idle after an open, each in a turn of its own: at the
+// click they would hold the window up (a web view's first page takes 0.1 s
+// and more to start), on a busy machine for several times as long.
+void MainWindow::prepareForRunSoon() {
+    QTimer::singleShot(0, this, [this] {
+        if (!m_unloaded) progressWindow()->prepare();
+    });
+    QTimer::singleShot(kSpareBrowserDelayMs, this, [this] {
+        if (m_spareBrowser || m_unloaded) return;
+        // Not a child of this window until it is used: a web view asks its
+        // parents to lay out again when the run's window blocks this one,
+        // and this window would be laid out and repainted whole at the click.
+        m_spareBrowser = new BrowserDocument;
+        // An empty page starts the view's renderer now, not when the site is shown.
+        m_spareBrowser->htmlView()->setHtml(QString());
+        m_spareBrowser->ensurePolished();
+    });
 }
 
 ProgressWindow* MainWindow::progressWindow() {
@@ -382,14 +408,6 @@ void MainWindow::runCreateDocumentation() {
                            QMessageBox::Ok);
     statusBar()->showMessage(QStringLiteral("Generating documentation..."));
     updateCommands();
-    QTimer::singleShot(0, this, [this] {  // runs while the progress window waits
-        if (!m_spareBrowser) {
-            m_spareBrowser = new BrowserDocument(this);
-            m_spareBrowser->hide();
-            // An empty page starts the view's renderer now, not when the site is shown.
-            m_spareBrowser->htmlView()->setHtml(QString());
-        }
-    });
     const Expected<GenerationResult> result = progressWindow()->run(request);
     updateCommands();
     if (m_closePending) {
@@ -418,15 +436,25 @@ void MainWindow::showGeneratedSite(const GenerationResult& result) {
                               : QString::fromStdString(result.indexPath);
     m_siteIndex = index;
     const QString folder = QDir::cleanPath(m_state.DocumentationPath);
+    // Not synced here: the store writes itself later, and a sync would wait for the disk.
     settingsStore().setValue(QStringLiteral("lastOutputFolder"), folder);
-    settingsStore().sync();
     m_services.startFolder = folder;
     updateCommands();
-    m_dirsView->setPath(m_state.DocumentationPath);
-    m_perspective->showPerspective(browserPerspective());
-    openBrowserDocument(index, QStringLiteral("Documentation"));
-    raise();
-    activateWindow();
+    // The rest in turns of their own once the run's window is gone, so the
+    // window takes clicks between them.
+    QTimer::singleShot(0, this, [this, path = m_state.DocumentationPath] {
+        if (!m_unloaded) m_dirsView->setPath(path);
+    });
+    QTimer::singleShot(0, this, [this] {
+        if (!m_unloaded) m_perspective->showPerspective(browserPerspective());
+    });
+    QTimer::singleShot(0, this, [this, index] {
+        if (m_unloaded) return;
+        openBrowserDocument(index, QStringLiteral("Documentation"));
+        raise();
+        activateWindow();
+        prepareForRunSoon();  // the next run's browser view
+    });
 }
 
 void MainWindow::checkProject() {
@@ -511,6 +539,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         m_progress = nullptr;
         delete m_settings;
         m_settings = nullptr;
+        delete m_spareBrowser.data();
     }
     QMainWindow::closeEvent(event);
 }

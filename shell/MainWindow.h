@@ -160,6 +160,7 @@ private:
     // folder are settled; false when the run is not to start (told or declined).
     bool prepareRun(GenerationRequest& request);
     void showGeneratedSite(const GenerationResult& result);
+    void prepareForRunSoon();
     // Previews the member of the Check view's finding of that index.
     void showFinding(int index);
     void forgetLastProject();
@@ -193,10 +194,10 @@ private:
     QToolButton* m_openCancel = nullptr;  // Cancel of the read
     QShortcut* m_openEsc = nullptr;       // Esc while the read runs
     QPointer<PreviewDocument> m_preview;  // the preview that follows the selection
-    // A browser document made (and its renderer started) while a run works,
-    // for the site it writes: a web view's first page takes 0.1 s and more to
-    // start, and the window should not wait for it once the run is done.
+    // A browser document made (and its renderer started) before a run, for
+    // the site it writes: the window should not wait for it once the run is done.
     QPointer<BrowserDocument> m_spareBrowser;
+    static constexpr int kSpareBrowserDelayMs = 200;  // after an open or a run
     StartPage* m_startPage = nullptr;
     QStackedWidget* m_center = nullptr;  // the start page or the editor area
     QString m_siteIndex;                 // start page of the last generated site

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <cerrno>
 #include <cmath>
 #include <exception>
 #include <mutex>
@@ -21,6 +22,12 @@
 #include "generator/settings/RequestCheck.h"
 #include "reader/GroupFile.h"
 #include "shell/ImageList.h"
+
+#ifdef __linux__
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
 
 namespace tarnwick {
 
@@ -34,6 +41,22 @@ QString kindCaption(const std::string& kindsKey) {
             0)
             return QLatin1String(caption);
     return QString::fromStdString(kindsKey);
+}
+
+// The calling thread, and every thread it starts from now on, yield to the
+// window's thread: Linux keeps a nice value per thread, and a new thread
+// starts with its creator's. Qt paints large areas with the help of its
+// pool's threads and waits for them, so a run that competes with those at
+// the same priority holds the window up on a busy machine.
+void yieldToTheWindow(int niceness) {
+#ifdef __linux__
+    const auto self = static_cast<id_t>(::syscall(SYS_gettid));
+    errno = 0;
+    const int now = ::getpriority(PRIO_PROCESS, self);
+    if (errno == 0) ::setpriority(PRIO_PROCESS, self, now + niceness);
+#else
+    (void)niceness;
+#endif
 }
 
 }  // namespace
@@ -88,8 +111,13 @@ public:
     // Per module kind in the run's order, once the run is over.
     const std::vector<KindCount>& kinds() const { return m_kinds; }
 
-    Reports take() {
-        const std::lock_guard lock(m_mutex);
+    // Nothing while the run holds the lock (it is back a refresh later): a run
+    // thread of lower priority may hold it long on a busy machine, and the
+    // window's thread must not wait for it. The last take, after the run, waits.
+    std::optional<Reports> take(bool wait) {
+        std::unique_lock lock(m_mutex, std::try_to_lock);
+        if (!lock && !wait) return std::nullopt;
+        if (!lock) lock.lock();
         Reports r;
         r.modules.swap(m_modules);
         r.lines.swap(m_lines);
@@ -172,7 +200,15 @@ ProgressWindow::ProgressWindow(const ImageList& images, QWidget* parent)
     connect(m_cancelButton, &QPushButton::clicked, this, &ProgressWindow::requestCancel);
 }
 
-ProgressWindow::~ProgressWindow() = default;
+ProgressWindow::~ProgressWindow() {
+    if (m_worker.joinable()) m_worker.join();
+}
+
+void ProgressWindow::prepare() {
+    ensurePolished();
+    adjustSize();
+    winId();  // the native window
+}
 
 void ProgressWindow::resetForRun() {
     m_cancel = false;
@@ -210,22 +246,26 @@ QStringList ProgressWindow::runSummary(const ProgressForwarder& forwarder) const
 Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request) {
     // A request the run would refuse is told before the window opens.
     if (const Status checked = checkRequest(request); !checked) return checked.error();
+    // The last run's thread ended long ago: its result was its last act.
+    if (m_worker.joinable()) m_worker.join();
     resetForRun();
-    ProgressForwarder forwarder(*this);
-    m_forwarder = &forwarder;
+    // Shared with the worker, which may outlive this call by its last instructions.
+    const auto forwarder = std::make_shared<ProgressForwarder>(*this);
+    m_forwarder = forwarder.get();
     QTimer refresh;
     connect(&refresh, &QTimer::timeout, this, &ProgressWindow::takeReports);
     refresh.start(kRefreshMs);
     QElapsedTimer clock;
     clock.start();
-    std::thread worker([this, request, &forwarder] {
+    m_worker = std::thread([this, request, forwarder] {
+        yieldToTheWindow(kRunNiceness);
         // Nothing may escape the worker: an exception there would end the program.
         Expected<GenerationResult> result = Error{"The documentation run failed."};
         try {
             // A group file documents its projects as one site.
             result = isGroupFile(request.projectPath)
-                         ? GroupRun(request, {}, &forwarder, &forwarder).run()
-                         : GenerationRun(request, &forwarder, &forwarder).run();
+                         ? GroupRun(request, {}, forwarder.get(), forwarder.get()).run()
+                         : GenerationRun(request, forwarder.get(), forwarder.get()).run();
         } catch (const std::exception& e) {
             result = Error{std::string("The documentation run failed: ") + e.what()};
         }
@@ -239,17 +279,19 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
             Qt::QueuedConnection);
     });
     exec();
-    worker.join();
     // The queued end of the run is what closes the window; should the
-    // loop have ended otherwise, deliver it now.
-    if (!m_result) QCoreApplication::sendPostedEvents(this);
+    // loop have ended otherwise, wait for the run and deliver it now.
+    if (!m_result) {
+        m_worker.join();
+        QCoreApplication::sendPostedEvents(this);
+    }
     refresh.stop();
     takeReports();
     m_forwarder = nullptr;
     m_lastRunMs = clock.elapsed();
     m_running = false;
     if (!m_result) return Error{"The documentation run ended without a result."};
-    emit consoleLines(runSummary(forwarder));
+    emit consoleLines(runSummary(*forwarder));
     return *m_result;
 }
 
@@ -276,7 +318,9 @@ void ProgressWindow::closeEvent(QCloseEvent* event) {
 
 void ProgressWindow::takeReports() {
     if (!m_forwarder) return;
-    ProgressForwarder::Reports reports = m_forwarder->take();
+    std::optional<ProgressForwarder::Reports> taken = m_forwarder->take(!m_running);
+    if (!taken) return;
+    ProgressForwarder::Reports& reports = *taken;
     if (!reports.modules.empty()) {
         const auto& [key, info] = reports.modules.back();
         m_icon->setPixmap(m_images.icon(key).pixmap(32, 32));

@@ -14,6 +14,13 @@
 // (or closing the window)
 // sets an atomic flag that the run reads at its cancel points; the module
 // being written is finished first.
+//
+// The window's thread never waits for the run: the run's threads work at a
+// lower priority than the window's (on a busy machine the window and Qt's
+// painting helpers go first), the worker's end is not waited for (its
+// result is its last act; the thread is joined when the next run starts or
+// the window goes), and the window is made and laid out before the first run
+// (prepare), not at the click.
 #pragma once
 
 #include <QDialog>
@@ -21,7 +28,9 @@
 #include <QStringList>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <thread>
 
 #include "generator/run/GenerationRun.h"
 
@@ -42,6 +51,9 @@ public:
     explicit ProgressWindow(const ImageList& images, QWidget* parent = nullptr);
     ~ProgressWindow() override;
 
+    // Makes the window's native window and lays it out, hidden, so its first
+    // showing at a click costs little.
+    void prepare();
     // Performs the run while the window is shown modally; returns its result.
     // A request checkRequest refuses is refused at once, the window unshown.
     Expected<GenerationResult> run(const GenerationRequest& request);
@@ -63,6 +75,9 @@ public:
     qint64 lastRunMs() const { return m_lastRunMs; }
     // How often the window takes the run's reports.
     static constexpr int kRefreshMs = 250;
+    // How much lower than the window's thread the run's threads are scheduled
+    // (a nice value: the run still gets the processor the window leaves).
+    static constexpr int kRunNiceness = 5;
 
 signals:
     // On the window's thread, once per module, in the run's order.
@@ -93,6 +108,7 @@ private:
     bool m_running = false;
     std::optional<Expected<GenerationResult>> m_result;
     ProgressForwarder* m_forwarder = nullptr;  // of the run in progress
+    std::thread m_worker;                      // the last run's, joined before the next
     qint64 m_lastRunMs = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "generator/analysis/ApiDiff.h"
 #include "generator/offline/OfflineHelp.h"
@@ -280,6 +281,7 @@ struct GenerationRun::State {
     std::unique_ptr<SiteWriter> site;
     GenerationResult result;
     bool readCancelled = false;           // the run stopped before any page was made
+    bool resourcesCopied = false;         // before the pages, or by finish
     std::optional<OfflineIndex> offline;  // what the help packages list, when asked for
 };
 
@@ -475,6 +477,9 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     if (Status ready = makeFolderReady(state); !ready) return ready;
 
     const Translation& translation = loadTranslation(state, recorder);
+    // The resource files before the pages: a cancel while the pages are
+    // written then leaves a site to browse with nothing more to copy.
+    copyResources(state);  // before the pages
     PageContext ctx = state.ctx;
     ctx.translation = &translation;
     ctx.console = &recorder;
@@ -544,23 +549,42 @@ Status GenerationRun::makeFolderReady(State& state) {
     return ok();
 }
 
+// The resource folder's files (src/), copied once: whatever is missing is the run's failure.
+void GenerationRun::copyResources(State& state) {
+    if (std::exchange(state.resourcesCopied, true)) return;
+    const std::string resources = resourceFolder();
+    std::error_code ec;
+    if (!fs::exists(resources + "src", ec)) {
+        state.diagnostics->error(resources + "src", 0, "resource missing; the site is incomplete");
+        state.result.failures.push_back(resources + "src: resource missing");
+    } else if (const Status copied =
+                   copyTree(resources + "src", state.folder, &state.inputs,
+                            state.styleSheet.empty() ? "" : "src/css/screen.css", disk());
+               !copied) {
+        state.diagnostics->error(resources + "src", 0,
+                                 "resource not copied: " + copied.error().message);
+        state.result.failures.push_back(copied.error().message);
+    }
+}
+
+std::string GenerationRun::resourceFolder() const {
+    return withTrailingSlash(m_request.resourceFolder.empty() ? programFolder() + "Ressources"
+                                                              : m_request.resourceFolder);
+}
+
 // The frameset (framed layout), the resource files and the style's sheet.
 void GenerationRun::writeResources(State& state) {
     DiagnosticsSink& diagnostics = *state.diagnostics;
     GenerationResult& result = state.result;
     SiteWriter& site = *state.site;
-    const std::string resources =
-        withTrailingSlash(m_request.resourceFolder.empty() ? programFolder() + "Ressources"
-                                                           : m_request.resourceFolder);
-    auto missing = [&](const std::string& from) {
-        diagnostics.error(from, 0, "resource missing; the site is incomplete");
-        result.failures.push_back(from + ": resource missing");
-    };
+    const std::string resources = resourceFolder();
     // The frameset is the resource's, declared in the pages' encoding; the
     // modern layout's start page is a page of the run.
     if (!state.ctx.modern()) {
         if (Expected<std::string> bytes = File(resources + "index.html").ReadBytes(); !bytes) {
-            missing(resources + "index.html");
+            diagnostics.error(resources + "index.html", 0,
+                              "resource missing; the site is incomplete");
+            result.failures.push_back(resources + "index.html: resource missing");
         } else {
             ModuleWriter::guardedStep(diagnostics, result, "index.html", [&] {
                 // The frames' titles and the no-frames text in the site's language.
@@ -573,16 +597,7 @@ void GenerationRun::writeResources(State& state) {
             });
         }
     }
-    std::error_code ec;
-    if (!fs::exists(resources + "src", ec)) {
-        missing(resources + "src");
-    } else if (const Status copied =
-                   copyTree(resources + "src", state.folder, &state.inputs,
-                            state.styleSheet.empty() ? "" : "src/css/screen.css", disk());
-               !copied) {
-        diagnostics.error(resources + "src", 0, "resource not copied: " + copied.error().message);
-        result.failures.push_back(copied.error().message);
-    }
+    copyResources(state);
     if (!state.styleSheet.empty()) {
         // The style's sheet takes the place of the resource's screen sheet.
         if (Expected<std::string> bytes = File(state.styleSheet).ReadBytes(); !bytes) {
@@ -619,8 +634,9 @@ void GenerationRun::writeOfflineHelp(State& state) {
     }
 }
 
-// The site's frame and its resources come after the pages, also after a
-// cancel, so what was written can be browsed; the manifest comes last.
+// The site's frame and its resources (the resource files unless copied
+// before the pages) come after the pages, also after a cancel, so what was
+// written can be browsed; the manifest comes last.
 void GenerationRun::finish(State& state) {
     DiagnosticsSink& diagnostics = *state.diagnostics;
     GenerationResult& result = state.result;

@@ -82,6 +82,8 @@ private:
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     Status makeFolderReady(State& state);
     void writeResources(State& state);
+    void copyResources(State& state);
+    std::string resourceFolder() const;
     void writeOfflineHelp(State& state);
     const Translation& loadTranslation(State& state, ReportRecorder& recorder) const;
     void recordInputs(State& state, const CProject& project, const RegistrySource& registry) const;

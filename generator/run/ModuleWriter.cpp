@@ -261,7 +261,7 @@ void ModuleWriter::waitFor(size_t i) {
     }
     std::unique_lock<std::mutex> lock(m_mutex);
     while (!m_outcomes[i].done) {
-        m_ready.wait_for(lock, std::chrono::milliseconds(50));
+        m_ready.wait_for(lock, std::chrono::milliseconds(kCancelPollMs));
         if (!m_stop.load() && m_observer && m_observer->cancelRequested()) {
             m_result.cancelled = true;
             m_stop.store(true);

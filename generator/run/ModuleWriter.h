@@ -83,6 +83,10 @@ private:
         std::vector<std::string> consoleLines;
     };
 
+    // How often the run's thread, waiting for a module, looks at the cancel
+    // flag: a window's Esc should stop the run within a tenth of a second.
+    static constexpr int kCancelPollMs = 10;
+
     static std::string reasonOf(const PageWriteError& e);
     bool cancelled();
     void putAll(const Pages& pages);
