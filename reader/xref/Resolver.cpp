@@ -226,12 +226,9 @@ void ModuleResolver::resolveStatement(const Statement& s, bool header) {
 
 void ModuleResolver::emit(const Token& t, const CModule& toModule, const Element& to) {
     // One member per name: a property's accessors share their page.
-    const ModuleSymbols& target = m_symbols.of(toModule);
-    const auto& table = to.Kind() == ElementKind::Type ? target.types : target.members;
+    const auto& aliases = (&toModule == &m_module ? m_own : m_symbols.of(toModule)).aliases;
     const Element* canonical = &to;
-    if (const auto found = table.find(key(to.Name()));
-        found != table.end() && found->second->Kind() == to.Kind())
-        canonical = found->second;
+    if (const auto found = aliases.find(&to); found != aliases.end()) canonical = found->second;
     if (truncated()) return;
     m_out.push_back({&m_module, m_from, &toModule, canonical, t.line, t.column, t.length});
 }

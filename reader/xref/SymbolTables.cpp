@@ -81,8 +81,10 @@ void ProjectSymbols::file(const CModule& module, ModuleSymbols& s, const Element
     const ElementKind kind = e.Kind();
     const std::string name = key(e.Name());
     const bool isType = kind == ElementKind::Type || kind == ElementKind::Enum;
-    if (kind != ElementKind::Type) s.members.try_emplace(name, &e);
-    if (isType) s.types.try_emplace(name, &e);
+    const auto [first, added] =
+        (kind == ElementKind::Type ? s.types : s.members).try_emplace(name, &e);
+    if (!added && first->second->Kind() == kind) s.aliases.try_emplace(&e, first->second);
+    if (kind == ElementKind::Enum) s.types.try_emplace(name, &e);
     if (!isVisibleOutside(e) || kind == ElementKind::Event) return;
     if (kind == ElementKind::Enum || (module.Kind() == ModuleKind::Module && !isType))
         addOnce(m_globals[name], module, e);
