@@ -263,6 +263,7 @@ Value ProjectSymbols::valueOf(const CModule& owner, const Element& e) const {
 
 const DesignControl* ProjectSymbols::controlOf(const CModule& module, std::string_view name) const {
     const auto& controls = of(module).controls;
+    if (controls.empty()) return nullptr;  // no design: most modules
     const auto found = controls.find(key(name));
     return found == controls.end() ? nullptr : found->second;
 }
