@@ -151,8 +151,6 @@ private:
 
 }  // namespace
 
-bool identChar(char c) { return identStart(c) || isDigit(c) || c == '_'; }
-
 Lexer::Lexer(const CModule& module)
     : Lexer(module.Source(), module.CompiledLines() ? module.CompiledLines().get() : nullptr) {}
 

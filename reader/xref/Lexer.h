@@ -37,7 +37,13 @@ struct Token {
 // A statement: a run of one logical line's tokens, valid while that line is.
 using Statement = std::span<const Token>;
 
-bool identChar(char c);
+// A letter, digit, '_' or a byte of a non-ASCII character: inside a name
+// (inline: the lexer asks for every byte of a name).
+inline bool identChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' ||
+           u >= 0x80;
+}
 
 // Whether t is the ASCII keyword word, ignoring ASCII case (this runs for
 // nearly every token, so no Unicode folding, and inline).
