@@ -1,6 +1,8 @@
 #include "generator/pages/ReferencePages.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -50,13 +52,12 @@ std::string codePageOf(const CModule& module, const PageContext& ctx) {
 // piece of a row is built apart. Only escaped text, addresses url() made
 // (CrossLinks::href) and our own literals go in.
 void appendText(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        const std::string_view entity = textEntity(c);
-        if (entity.empty())
-            out += c;
-        else
-            out += entity;
+    // A name holds nothing to escape but in odd projects: copied whole.
+    if (text.find_first_of("&<>") == std::string_view::npos) {
+        out += text;
+        return;
     }
+    out += escaped(text).str();
 }
 
 // "Module.Member" (or "Module"), linked to href when it is not empty.
@@ -92,8 +93,10 @@ void appendCallerRow(std::string& out, const Caller& c, const PageContext& ctx) 
     out += "</TD><TD>";
     for (size_t i = 0; i < c.lines.size(); ++i) {
         // The modern listing numbers and addresses its lines as the file does.
-        const std::string line =
-            std::to_string(ctx.modern() ? c.module->fileLineOf(c.lines[i]) : c.lines[i]);
+        const int number = ctx.modern() ? c.module->fileLineOf(c.lines[i]) : c.lines[i];
+        char digits[12];
+        const char* end = std::to_chars(digits, std::end(digits), number).ptr;
+        const std::string_view line(digits, static_cast<size_t>(end - digits));
         if (i > 0) out += ", ";
         if (code.empty()) {
             out += line;
