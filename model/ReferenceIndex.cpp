@@ -14,11 +14,16 @@ ReferenceIndex::ReferenceIndex(std::vector<Reference> records, std::vector<Desig
         if (!added) range->second.second = i + 1;
         m_usesOf[u.toModule][u.control ? toLower(u.control->name) : std::string()].push_back(i);
     }
+    // Each member's list of m_to once: its name is folded once, not once
+    // per reference.
+    std::unordered_map<const Element*, std::vector<uint32_t>*> toLists;
     for (uint32_t i = 0; i < m_all.size(); ++i) {
         const Reference& r = m_all[i];
         auto [range, added] = m_modules.try_emplace(r.fromModule, i, i + 1);
         if (!added) range->second.second = i + 1;
-        m_to[r.toModule][toLower(r.to->Name())].push_back(i);
+        const auto [list, first] = toLists.try_emplace(r.to, nullptr);
+        if (first) list->second = &m_to[r.toModule][toLower(r.to->Name())];
+        list->second->push_back(i);
         if (r.from) m_from[r.from].push_back(i);
         m_intoModule[r.toModule].push_back(i);
     }

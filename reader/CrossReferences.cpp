@@ -29,6 +29,10 @@ struct ModuleReferences {
 ModuleReferences resolveModule(const xref::ProjectSymbols& symbols, const CModule& module) {
     ModuleReferences result;
     try {
+        // Room for about one reference per 64 bytes of code from the start
+        // (more than code usually has): the list is not copied as it grows,
+        // and room never written costs no memory.
+        result.references.reserve(std::min(kMaxReferencesPerModule, module.Source().size() / 64));
         xref::ModuleResolver resolver(symbols, module, result.references, result.uses);
         resolver.run();
         result.lineCut = resolver.lineCut();

@@ -1,6 +1,8 @@
 #include "generator/pages/ReferencePages.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -45,27 +47,69 @@ std::string codePageOf(const CModule& module, const PageContext& ctx) {
     return ctx.settings.Source ? ctx.links->codePage(module) : std::string();
 }
 
+// The rows and lists of references write into the page's markup directly:
+// a page of a member a thousand routines call holds a thousand rows, so no
+// piece of a row is built apart. Only escaped text, addresses url() made
+// (CrossLinks::href) and our own literals go in.
+void appendText(std::string& out, std::string_view text) {
+    // A name holds nothing to escape but in odd projects: copied whole.
+    if (text.find_first_of("&<>") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += escaped(text).str();
+}
+
+// "Module.Member" (or "Module"), linked to href when it is not empty.
+void appendNameLink(std::string& out, const std::string& href, const CModule& module,
+                    const Element* member) {
+    if (!href.empty()) {
+        out += "<A href=\"";
+        out += href;
+        out += "\">";
+    }
+    appendText(out, module.Name());
+    if (member) {
+        out += '.';
+        appendText(out, member->Name());
+    }
+    if (!href.empty()) out += "</A>";
+}
+
 // One row: the caller linked to its page (code outside every routine to
 // its module's page), then each line linked to its line of the code page.
-Html callerRow(const Caller& c, const PageContext& ctx) {
-    const std::string name = c.from ? c.module->Name() + "." + c.from->Name() : c.module->Name();
-    const std::string& page =
-        c.from ? ctx.links->memberPage(*c.module, *c.from) : ctx.links->modulePage(*c.module);
+void appendCallerRow(std::string& out, const Caller& c, const PageContext& ctx) {
+    static const std::string none;
+    const CrossLinks& links = *ctx.links;
+    const IndexEntry* page =
+        c.from ? links.memberEntry(*c.module, *c.from) : links.moduleEntry(*c.module);
+    const IndexEntry* module = links.moduleEntry(*c.module);
     // A caller the site leaves out (a private routine of a public site) is
     // named, but its lines are not linked from here.
-    const std::string code = c.from && page.empty() ? std::string() : codePageOf(*c.module, ctx);
-    HtmlBuffer row;
-    row.Append("<TR class=\"Summary\"><TD class=\"Summary\">" + CrossLinks::link(page, name) +
-               "</TD><TD>");
+    const std::string& code =
+        (c.from && !page) || !module || !ctx.settings.Source ? none : links.codeLineHref(*module);
+    out += "<TR class=\"Summary\"><TD class=\"Summary\">";
+    appendNameLink(out, page ? links.href(*page) : none, *c.module, c.from);
+    out += "</TD><TD>";
     for (size_t i = 0; i < c.lines.size(); ++i) {
         // The modern listing numbers and addresses its lines as the file does.
-        const std::string line =
-            std::to_string(ctx.modern() ? c.module->fileLineOf(c.lines[i]) : c.lines[i]);
-        if (i > 0) row.Append(Html(", "));
-        row.Append(CrossLinks::link(code.empty() ? code : code + "#L" + line, line));
+        const int number = ctx.modern() ? c.module->fileLineOf(c.lines[i]) : c.lines[i];
+        char digits[12];
+        const char* end = std::to_chars(digits, std::end(digits), number).ptr;
+        const std::string_view line(digits, static_cast<size_t>(end - digits));
+        if (i > 0) out += ", ";
+        if (code.empty()) {
+            out += line;
+            continue;
+        }
+        out += "<A href=\"";
+        out += code;
+        out += line;
+        out += "\">";
+        out += line;
+        out += "</A>";
     }
-    row.AppendLn(Html("</TD></TR>"));
-    return row.take();
+    out += "</TD></TR>\r\n";
 }
 
 // A row of a routine of another project of the group: its project's name,
@@ -104,7 +148,7 @@ Html usedBySection(const std::vector<Caller>& callers, const std::vector<GroupCa
     out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
                  trText(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
                  trText(helper, "CallerLines", "Lines") + "</TH></TR>");
-    for (const Caller& c : callers) out.Append(callerRow(c, ctx));
+    for (const Caller& c : callers) appendCallerRow(out.markup(), c, ctx);
     if (others)
         for (const GroupCaller& c : *others) out.Append(groupCallerRow(c));
     out.AppendLn(Html("</TABLE>"));
@@ -125,22 +169,22 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     // What the page's own code names and the site documents, each target
     // once, in order of first use.
     // (a property's accessors are one page, so one entry).
-    std::vector<std::pair<std::string, std::string>> calls;  // page, name
+    std::vector<std::pair<const Reference*, const IndexEntry*>> calls;  // each page's first use
     std::unordered_set<const Element*> asked;
-    std::unordered_set<std::string> listed;
+    std::unordered_set<std::string_view> listed;  // pages, held by the site's index
     for (const Element* m : members)
         for (const Reference* r : index.from(*m)) {
             if (!asked.insert(r->to).second) continue;
-            std::string page = ctx.links->memberPage(*r->toModule, *r->to);
-            if (page.empty() || !listed.insert(page).second) continue;
-            calls.emplace_back(std::move(page), r->toModule->Name() + "." + r->to->Name());
+            const IndexEntry* page = ctx.links->memberEntry(*r->toModule, *r->to);
+            if (page && listed.insert(page->path).second) calls.emplace_back(r, page);
         }
     if (!calls.empty()) {
         out.AppendLn("<H3>" + trText(helper, "Calls", "Calls") + "</H3>");
         out.Append(Html("<P class=\"calls\">"));
         for (size_t i = 0; i < calls.size(); ++i) {
             if (i > 0) out.Append(Html(", "));
-            out.Append(CrossLinks::link(calls[i].first, calls[i].second));
+            const auto [r, page] = calls[i];
+            appendNameLink(out.markup(), ctx.links->href(*page), *r->toModule, r->to);
         }
         out.AppendLn(Html("</P>"));
     }
@@ -198,8 +242,8 @@ void addGroupCodeLinks(const CModule& module, const CProject& project, const Pag
             std::string page = ctx.group->classPage(name);
             if (page.empty() || project.Classes().byName(name)) continue;
             const auto [known, added] =
-                pageOf.try_emplace(page, static_cast<uint32_t>(out.pages.size()));
-            if (added) out.pages.push_back(std::move(page));
+                pageOf.try_emplace(page, static_cast<uint32_t>(out.hrefs.size()));
+            if (added) out.hrefs.push_back(url("../" + page, true).take());
             out.links.push_back({line, static_cast<int32_t>(name.data() - text.data()),
                                  static_cast<int32_t>(name.size()), known->second});
         }
@@ -208,8 +252,8 @@ void addGroupCodeLinks(const CModule& module, const CProject& project, const Pag
     if (const std::vector<GroupCodeLink>* calls = ctx.group->codeLinksOf(module.Path())) {
         for (const GroupCodeLink& call : *calls) {
             const auto [known, added] =
-                pageOf.try_emplace(call.page, static_cast<uint32_t>(out.pages.size()));
-            if (added) out.pages.push_back(call.page);
+                pageOf.try_emplace(call.page, static_cast<uint32_t>(out.hrefs.size()));
+            if (added) out.hrefs.push_back(url("../" + call.page, true).take());
             out.links.push_back({call.line, call.column, call.length, known->second});
         }
     }
@@ -225,10 +269,9 @@ CodeLinks codeLinks(const CModule& module, const CProject& project, const PageCo
     for (const Reference& r : project.crossReferences().inModule(module)) {
         const auto [known, added] = pageOf.try_emplace(r.to, kNoPage);
         if (added) {
-            std::string page = ctx.links->memberPage(*r.toModule, *r.to);
-            if (!page.empty()) {
-                known->second = static_cast<uint32_t>(out.pages.size());
-                out.pages.push_back(std::move(page));
+            if (const IndexEntry* page = ctx.links->memberEntry(*r.toModule, *r.to)) {
+                known->second = static_cast<uint32_t>(out.hrefs.size());
+                out.hrefs.push_back(ctx.links->href(*page));
             }
         }
         if (known->second != kNoPage)
@@ -243,33 +286,69 @@ CodeLinks codeLinks(const CModule& module, const CProject& project, const PageCo
     return out;
 }
 
+namespace {
+
+// What a reference shows of its two sides, as hashes: the names and pages
+// of the routine (or module) it is in, and of the member it names. Each
+// side is hashed once per routine or member, not once per reference.
+class SideKeys {
+public:
+    explicit SideKeys(const PageContext& ctx) : m_ctx(ctx) {}
+
+    uint64_t from(const CModule& module, const Element* routine) {
+        if (m_lastFrom.first && m_lastFrom.first == &module && m_lastFrom.second == routine)
+            return m_lastFromKey;
+        const auto [known, added] = m_from.try_emplace({&module, routine});
+        if (added) {
+            uint64_t key = hashBytes(module.Name());
+            key = hashBytes(routine ? routine->Name() : std::string_view("\n"), key);
+            key = hashBytes(page(module, routine), key);
+            key = hashBytes(page(module, nullptr), key);
+            known->second =
+                hashBytes(m_ctx.links ? m_ctx.links->modulePage(module) : std::string(), key);
+        }
+        m_lastFrom = {&module, routine};
+        return m_lastFromKey = known->second;
+    }
+
+    uint64_t to(const CModule& module, const Element& member) {
+        const auto [known, added] = m_to.try_emplace(&member);
+        if (added) {
+            uint64_t key = hashBytes(module.Name());
+            key = hashBytes(member.Name(), key);
+            known->second = hashBytes(page(module, &member), key);
+        }
+        return known->second;
+    }
+
+private:
+    // The page of member, or of module's code page when member is null.
+    std::string page(const CModule& module, const Element* member) const {
+        if (!m_ctx.links) return {};
+        return member ? m_ctx.links->memberPage(module, *member) : codePageOf(module, m_ctx);
+    }
+
+    const PageContext& m_ctx;
+    std::map<std::pair<const CModule*, const Element*>, uint64_t> m_from;
+    std::unordered_map<const Element*, uint64_t> m_to;
+    std::pair<const CModule*, const Element*> m_lastFrom{nullptr, nullptr};
+    uint64_t m_lastFromKey = 0;
+};
+
+}  // namespace
+
 uint64_t referencesKey(const CModule& module, const CProject& project, const PageContext& ctx) {
     const ReferenceIndex& index = project.crossReferences();
-    // Each module's code page once: the member pages are looked up as they are.
-    std::unordered_map<const CModule*, std::string> codePages;
-    auto codePage = [&](const CModule& m) -> const std::string& {
-        const auto [known, added] = codePages.try_emplace(&m);
-        if (added && ctx.links) known->second = codePageOf(m, ctx);
-        return known->second;
-    };
-    static const std::string none;
-    auto page = [&](const CModule& m, const Element* e) -> const std::string& {
-        if (!ctx.links) return none;
-        return e ? ctx.links->memberPage(m, *e) : codePage(m);
-    };
+    SideKeys sides(ctx);
     uint64_t key = 0;
     auto add = [&](const Reference& r) {
         // The modern pages show the file's line, the framed ones the listing's.
-        const int32_t place[3] = {r.line, r.fromModule->fileLineOf(r.line), r.column};
+        const uint64_t place[4] = {
+            static_cast<uint32_t>(r.line) |
+                uint64_t{static_cast<uint32_t>(r.fromModule->fileLineOf(r.line))} << 32,
+            static_cast<uint32_t>(r.column), sides.from(*r.fromModule, r.from),
+            sides.to(*r.toModule, *r.to)};
         key = hashBytes(std::string_view(reinterpret_cast<const char*>(place), sizeof place), key);
-        key = hashBytes(r.fromModule->Name(), key);
-        key = hashBytes(r.from ? r.from->Name() : std::string_view("\n"), key);
-        key = hashBytes(r.toModule->Name(), key);
-        key = hashBytes(r.to->Name(), key);
-        key = hashBytes(page(*r.fromModule, r.from), key);
-        key = hashBytes(page(*r.fromModule, nullptr), key);
-        key = hashBytes(ctx.links ? ctx.links->modulePage(*r.fromModule) : none, key);
-        key = hashBytes(page(*r.toModule, r.to), key);
     };
     for (const Reference& r : index.inModule(module)) add(r);
     // Into the module: every use of its members (and so the modules using it).

@@ -39,15 +39,16 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
 // the column and length, and its page (site-relative), in the order of the
 // lines (the names of one line as the references give them). Only names
 // whose page is written. Each page is named once: a module of a million
-// references to a few members holds a few names, not a million.
+// references to a few members holds a few addresses, not a million; an
+// address is as a link writes it ("../" and the page, percent-encoded).
 struct LineLink {
     int32_t line = 0;
     int32_t column = 0;
     int32_t length = 0;
-    uint32_t page = 0;  // index into CodeLinks::pages
+    uint32_t page = 0;  // index into CodeLinks::hrefs
 };
 struct CodeLinks {
-    std::vector<std::string> pages;
+    std::vector<std::string> hrefs;
     std::vector<LineLink> links;
 };
 CodeLinks codeLinks(const CModule& module, const CProject& project, const PageContext& ctx);

@@ -1,6 +1,8 @@
 #include "generator/pages/SourcePage.h"
 
+#include <charconv>
 #include <cstring>
+#include <iterator>
 #include <span>
 #include <string>
 
@@ -72,6 +74,11 @@ void appendKeepingBlankRuns(std::string& out, std::string_view coloured) {
 struct LineScratch {
     Html escaped;
     std::string coloured;
+    // A linked line: its text with the marks, the addresses of its links,
+    // the coloured markup while its marks become links.
+    std::string marked;
+    std::vector<const std::string*> hrefs;
+    std::string done;
 };
 
 // One line of code (blanks already trimmed) escaped, coloured and followed
@@ -125,11 +132,13 @@ constexpr char kLinkOpen = '\x01';
 constexpr char kLinkClose = '\x02';
 
 // line with the marks around each name of links (columns of the untrimmed
-// line, trimmed by `trimmed` blanks); the pages in order.
-std::string markLinks(std::string_view line, size_t trimmed, std::span<const LineLink> links,
-                      const std::vector<std::string>& names,
-                      std::vector<const std::string*>& pages) {
-    std::string out;
+// line, trimmed by `trimmed` blanks) into scratch.marked; their addresses
+// (of hrefs) in order into scratch.hrefs.
+void markLinks(std::string_view line, size_t trimmed, std::span<const LineLink> links,
+               const std::vector<std::string>& hrefs, LineScratch& scratch) {
+    std::string& out = scratch.marked;
+    out.clear();
+    scratch.hrefs.clear();
     size_t at = 0;
     for (const LineLink& link : links) {
         if (link.column < static_cast<int32_t>(trimmed)) continue;
@@ -141,31 +150,37 @@ std::string markLinks(std::string_view line, size_t trimmed, std::span<const Lin
         out.append(line, column, length);
         out += kLinkClose;
         at = column + length;
-        pages.push_back(&names[link.page]);
+        scratch.hrefs.push_back(&hrefs[link.page]);
     }
     out.append(line, at);
-    return out;
 }
 
-// The marks from `from` on in out made links to pages, in order.
-void replaceMarks(std::string& out, size_t from, const std::vector<const std::string*>& pages) {
-    std::string done;
+// The marks from `from` on in out made links to scratch.hrefs, in order.
+void replaceMarks(std::string& out, size_t from, LineScratch& scratch) {
+    std::string& done = scratch.done;
+    done.clear();
     size_t next = 0;
     size_t copied = from;
     for (size_t i = from; i < out.size(); ++i) {
         if (out[i] != kLinkOpen && out[i] != kLinkClose) continue;
         done.append(out, copied, i - copied);
-        if (out[i] == kLinkOpen)
-            done += (next < pages.size() ? "<A href=\"" + url("../" + *pages[next++], true) + "\">"
-                                         : Html("<A>"))
-                        .str();
-        else
+        if (out[i] == kLinkClose) {
             done += "</A>";
+        } else if (next < scratch.hrefs.size()) {
+            done += "<A href=\"";
+            done += *scratch.hrefs[next++];
+            done += "\">";
+        } else {
+            done += "<A>";
+        }
         copied = i + 1;
     }
     done.append(out, copied);
     out.resize(from);
     out += done;
+    // A giant line's room is let go, not kept for the short ones after it.
+    if (done.capacity() > (1u << 20)) done = std::string();
+    if (scratch.marked.capacity() > (1u << 20)) scratch.marked = std::string();
 }
 
 // The column of line numbers: 1 to count, zero-padded to one digit more
@@ -212,7 +227,6 @@ void appendCodeRows(HtmlBuffer& table, const std::vector<std::string_view>& line
     // megabytes is not built apart and copied.
     std::string& out = table.markup();
     LineScratch scratch;
-    std::vector<const std::string*> pages;
     const LineLink* nextLink = links ? links->links.data() : nullptr;
     const LineLink* const endLinks = links ? nextLink + links->links.size() : nullptr;
     int32_t line = 0;
@@ -220,7 +234,8 @@ void appendCodeRows(HtmlBuffer& table, const std::vector<std::string_view>& line
         ++line;
         if (links) {
             table.Append("<TR class=\"CodeLines\" id=\"L");
-            table.Append(number(line));
+            char digits[12];
+            out.append(digits, std::to_chars(digits, std::end(digits), line).ptr);
             table.Append("\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n");
         } else {
             table.Append("<TR class=\"CodeLines\">\r\n<TD  class=\"CodeLines\" nowrap>\r\n");
@@ -232,12 +247,11 @@ void appendCodeRows(HtmlBuffer& table, const std::vector<std::string_view>& line
         const LineLink* const lineLinks = nextLink;
         while (nextLink != endLinks && nextLink->line == line) ++nextLink;
         if (lineLinks != nextLink && text.find_first_of("\x01\x02") == std::string_view::npos) {
-            pages.clear();
-            const std::string marked = markLinks(
-                trimSpaces(text), blanks, std::span(lineLinks, nextLink), links->pages, pages);
+            markLinks(trimSpaces(text), blanks, std::span(lineLinks, nextLink), links->hrefs,
+                      scratch);
             const size_t start = out.size();
-            appendCodeLine(out, marked, scratch);
-            replaceMarks(out, start, pages);
+            appendCodeLine(out, scratch.marked, scratch);
+            replaceMarks(out, start, scratch);
         } else {
             appendCodeLine(out, trimSpaces(text), scratch);
         }
@@ -281,7 +295,7 @@ void appendListingLines(std::string& out, const std::vector<std::string_view>& l
                         const CModule& module, const CodeLinks* links) {
     Html escaped;
     modVBtoHTML::MarkState state;
-    std::vector<const std::string*> pages;
+    LineScratch scratch;
     const LineLink* nextLink = links ? links->links.data() : nullptr;
     const LineLink* const endLinks = links ? nextLink + links->links.size() : nullptr;
     int32_t line = 0;
@@ -303,11 +317,10 @@ void appendListingLines(std::string& out, const std::vector<std::string_view>& l
             state = {};
         } else if (lineLinks != nextLink &&
                    code.find_first_of("\x01\x02") == std::string_view::npos) {
-            pages.clear();
-            appendCodeText(escaped,
-                           markLinks(code, 0, std::span(lineLinks, nextLink), links->pages, pages));
+            markLinks(code, 0, std::span(lineLinks, nextLink), links->hrefs, scratch);
+            appendCodeText(escaped, scratch.marked);
             modVBtoHTML::appendMarkedLine(out, escaped.str(), state);
-            replaceMarks(out, start, pages);
+            replaceMarks(out, start, scratch);
         } else {
             appendCodeText(escaped, code);
             modVBtoHTML::appendMarkedLine(out, escaped.str(), state);
@@ -323,7 +336,7 @@ Html listing(const CModule& module, const CodeLinks& links) {
     // The room for it all from the start, as for the table: a line takes its
     // item, a marked word its element, a link its anchor.
     size_t room = module.Source().size() * 2 + lines.size() * 24 + 65536;
-    for (const LineLink& link : links.links) room += links.pages[link.page].size() + 24;
+    for (const LineLink& link : links.links) room += links.hrefs[link.page].size() + 24;
     HtmlBuffer out;
     out.reserve(std::min<size_t>(room, 1u << 30));
     // The width of the numbers' column, in digits.
@@ -357,7 +370,7 @@ Html sourceTable(std::string_view text, std::string_view id, bool numbered,
     // its anchor; keywords and blanks take their markup.
     size_t room = text.size() * 4 + lines.size() * 160 + 65536;
     if (links)
-        for (const LineLink& link : links->links) room += links->pages[link.page].size() + 24;
+        for (const LineLink& link : links->links) room += links->hrefs[link.page].size() + 24;
     HtmlBuffer table;
     table.reserve(std::min<size_t>(room, 1u << 30));
     appendTableHead(table, " id = \"" + attribute(id) + "\"", numbered,

@@ -180,6 +180,26 @@ CrossLinks::CrossLinks(const std::vector<IndexEntry>& entries) : m_entries(entri
         std::stable_sort(classes.begin(), classes.end(), [&](size_t a, size_t b) {
             return compareIgnoreCase(m_entries[a].name, m_entries[b].name) < 0;
         });
+    addAddresses();
+}
+
+void CrossLinks::addAddresses() {
+    m_hrefs.reserve(m_entries.size());
+    m_codeLineHrefs.reserve(m_entries.size());
+    for (const IndexEntry& entry : m_entries) {
+        m_hrefs.push_back(url("../" + entry.path, true).take());
+        if (entry.module >= 0) {
+            m_codeLineHrefs.emplace_back();
+            // The entry a lookup by the member's name gives: the first of
+            // that name in its module.
+            if (entry.element)
+                m_memberEntries.try_emplace(
+                    entry.element, m_ownMembers.at(entry.owner).at(toLower(entry.element->Name())));
+            continue;
+        }
+        const std::string code = codePage(*entry.owner);
+        m_codeLineHrefs.push_back(code.empty() ? code : url("../" + code + "#L", true).take());
+    }
 }
 
 Html CrossLinks::link(const std::string& page, std::string_view text, std::string_view prefix) {
@@ -197,10 +217,23 @@ const std::string kNoPage;
 }  // namespace
 
 const std::string& CrossLinks::memberPage(const CModule& module, const Element& member) const {
+    const IndexEntry* entry = memberEntry(module, member);
+    return entry ? entry->path : kNoPage;
+}
+
+const IndexEntry* CrossLinks::memberEntry(const CModule& module, const Element& member) const {
+    if (const auto known = m_memberEntries.find(&member);
+        known != m_memberEntries.end() && m_entries[known->second].owner == &module)
+        return &m_entries[known->second];
     const auto own = m_ownMembers.find(&module);
-    if (own == m_ownMembers.end()) return kNoPage;
+    if (own == m_ownMembers.end()) return nullptr;
     const auto found = own->second.find(toLower(member.Name()));
-    return found == own->second.end() ? kNoPage : m_entries[found->second].path;
+    return found == own->second.end() ? nullptr : &m_entries[found->second];
+}
+
+const IndexEntry* CrossLinks::moduleEntry(const CModule& module) const {
+    const auto found = m_owners.find(&module);
+    return found == m_owners.end() ? nullptr : &m_entries[found->second];
 }
 
 const std::string& CrossLinks::modulePage(const CModule& module) const {

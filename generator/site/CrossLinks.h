@@ -80,6 +80,21 @@ public:
     const std::string& memberPage(const CModule& module, const Element& member) const;
     std::string codePage(const CModule& module) const;
     const std::string& modulePage(const CModule& module) const;
+    // The entries whose pages memberPage and modulePage give; null when the
+    // site does not write them.
+    const IndexEntry* memberEntry(const CModule& module, const Element& member) const;
+    const IndexEntry* moduleEntry(const CModule& module) const;
+    // The address link() writes for entry's page: "../" and the page,
+    // percent-encoded; made once per run, not once per link.
+    const std::string& href(const IndexEntry& entry) const {
+        return m_hrefs[static_cast<size_t>(&entry - m_entries.data())];
+    }
+    // The same for a line of the code page of a module's entry, the line's
+    // number to follow: "../Classes/CAccount_Code.html#L"; empty when the
+    // entry's page has no code page beside it.
+    const std::string& codeLineHref(const IndexEntry& moduleEntry) const {
+        return m_codeLineHrefs[static_cast<size_t>(&moduleEntry - m_entries.data())];
+    }
 
     // The pages of the modules whose design places the project's user
     // control (a control of class "{projectName}.{control's name}"), each
@@ -98,6 +113,7 @@ public:
                      std::string_view prefix = "../");
 
 private:
+    void addAddresses();
     std::string typePageOf(std::string_view dataType, const CModule& from) const;
     std::string seePageOf(std::string_view target, const CModule& from) const;
     // The page of the only non-private Enum or Type called name; empty when
@@ -120,6 +136,11 @@ private:
     std::unordered_map<const CModule*, std::unordered_map<std::string, size_t>> m_ownMembers;
     std::unordered_map<std::string, std::vector<size_t>> m_members;  // lower name -> entries
     std::unordered_map<std::string, size_t> m_stems;                 // lower page stem -> entry
+    // member -> the entry its module's name lookup gives (pages of
+    // references ask once per reference: no name is folded for those)
+    std::unordered_map<const Element*, size_t> m_memberEntries;
+    std::vector<std::string> m_hrefs;          // per entry: href()
+    std::vector<std::string> m_codeLineHrefs;  // per entry: codeLineHref()
     // upper interface name -> the class entries implementing it, by name
     std::unordered_map<std::string, std::vector<size_t>> m_implementers;
 };

@@ -151,22 +151,6 @@ private:
 
 }  // namespace
 
-bool identChar(char c) { return identStart(c) || isDigit(c) || c == '_'; }
-
-bool is(const Token& t, std::string_view word) {
-    if (t.kind != Tok::Ident || t.text.size() != word.size()) return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-        char c = t.text[i];
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-        char w = word[i];
-        if (w >= 'A' && w <= 'Z') w = static_cast<char>(w + 32);
-        if (c != w) return false;
-    }
-    return true;
-}
-
-bool isPunct(const Token& t, std::string_view p) { return t.kind == Tok::Punct && t.text == p; }
-
 Lexer::Lexer(const CModule& module)
     : Lexer(module.Source(), module.CompiledLines() ? module.CompiledLines().get() : nullptr) {}
 

@@ -37,12 +37,30 @@ struct Token {
 // A statement: a run of one logical line's tokens, valid while that line is.
 using Statement = std::span<const Token>;
 
-bool identChar(char c);
+// A letter, digit, '_' or a byte of a non-ASCII character: inside a name
+// (inline: the lexer asks for every byte of a name).
+inline bool identChar(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '_' ||
+           u >= 0x80;
+}
 
 // Whether t is the ASCII keyword word, ignoring ASCII case (this runs for
-// nearly every token, so no Unicode folding).
-bool is(const Token& t, std::string_view word);
-bool isPunct(const Token& t, std::string_view p);
+// nearly every token, so no Unicode folding, and inline).
+inline bool is(const Token& t, std::string_view word) {
+    if (t.kind != Tok::Ident || t.text.size() != word.size()) return false;
+    for (size_t i = 0; i < word.size(); ++i) {
+        char c = t.text[i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+        char w = word[i];
+        if (w >= 'A' && w <= 'Z') w = static_cast<char>(w + 32);
+        if (c != w) return false;
+    }
+    return true;
+}
+inline bool isPunct(const Token& t, std::string_view p) {
+    return t.kind == Tok::Punct && t.text == p;
+}
 
 // The most tokens of one logical line that are resolved. VB6 itself takes
 // at most 25 continued lines of 1,023 characters; a generated line of

@@ -226,12 +226,9 @@ void ModuleResolver::resolveStatement(const Statement& s, bool header) {
 
 void ModuleResolver::emit(const Token& t, const CModule& toModule, const Element& to) {
     // One member per name: a property's accessors share their page.
-    const ModuleSymbols& target = m_symbols.of(toModule);
-    const auto& table = to.Kind() == ElementKind::Type ? target.types : target.members;
+    const auto& aliases = (&toModule == &m_module ? m_own : m_symbols.of(toModule)).aliases;
     const Element* canonical = &to;
-    if (const auto found = table.find(key(to.Name()));
-        found != table.end() && found->second->Kind() == to.Kind())
-        canonical = found->second;
+    if (const auto found = aliases.find(&to); found != aliases.end()) canonical = found->second;
     if (truncated()) return;
     m_out.push_back({&m_module, m_from, &toModule, canonical, t.line, t.column, t.length});
 }
@@ -272,6 +269,12 @@ void ModuleResolver::linkHandledMember(const Token& name) {
     if (best.element) emit(name, *best.module, *best.element);
 }
 
+Value ModuleResolver::valueOf(const CModule& owner, const Element& e) {
+    const auto [known, added] = m_values.try_emplace(&e);
+    if (added) known->second = m_symbols.valueOf(owner, e);
+    return known->second;
+}
+
 // The binding of s[i] when nothing qualifies it; answers its value.
 Value ModuleResolver::unqualified(const Statement& s, size_t i, bool statementStart) {
     const Token& t = s[i];
@@ -289,7 +292,7 @@ Value ModuleResolver::unqualified(const Statement& s, size_t i, bool statementSt
     if (const auto own = m_own.members.find(name); own != m_own.members.end()) {
         if (own->second->Kind() == ElementKind::Event) return {};
         emit(t, m_module, *own->second);
-        return m_symbols.valueOf(m_module, *own->second);
+        return valueOf(m_module, *own->second);
     }
     if (const auto value = m_own.enumValues.find(name); value != m_own.enumValues.end()) {
         if (value->second) emit(t, m_module, *value->second);
@@ -302,7 +305,7 @@ Value ModuleResolver::unqualified(const Statement& s, size_t i, bool statementSt
     emit(t, *g.module, *g.element);
     if (g.element->Kind() == ElementKind::Enum && key(g.element->Name()) != name)
         return {};  // an Enum value
-    return m_symbols.valueOf(*g.module, *g.element);
+    return valueOf(*g.module, *g.element);
 }
 
 // A local's value; the routine's own name with arguments after it (not as
@@ -330,7 +333,7 @@ Value ModuleResolver::moduleName(const Token& t, const CModule& module) {
         m_symbols.containerOfModule(module).kind != Container::Kind::None)
         return {};
     emit(t, *g.module, *g.element);
-    return m_symbols.valueOf(*g.module, *g.element);
+    return valueOf(*g.module, *g.element);
 }
 
 // A type after As or TypeOf ... Is: a Type or Enum of this module, else

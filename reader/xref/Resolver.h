@@ -35,6 +35,7 @@
 // objects, collections) stays unresolved.
 #pragma once
 
+#include <unordered_map>
 #include <vector>
 
 #include "model/ReferenceIndex.h"
@@ -80,6 +81,9 @@ private:
     Value unqualified(const Statement& s, size_t i, bool statementStart);
     Value localValue(const Statement& s, size_t i, const Local& local, bool statementStart);
     Value moduleName(const Token& t, const CModule& module);
+    // What owner's element e gives (ProjectSymbols::valueOf), worked out
+    // once per module: the same members are named again and again.
+    Value valueOf(const CModule& owner, const Element& e);
     void typeName(const Token& t);
 
     void walkHeader(const Statement& s, size_t from);
@@ -113,6 +117,7 @@ private:
         void keep(const Statement& s);
     } m_kept;
     std::vector<Container> m_with;
+    std::unordered_map<const Element*, Value> m_values;           // of valueOf()
     enum class Block { None, Enum, Type } m_block = Block::None;  // at module level
 };
 

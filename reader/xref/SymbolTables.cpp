@@ -81,8 +81,10 @@ void ProjectSymbols::file(const CModule& module, ModuleSymbols& s, const Element
     const ElementKind kind = e.Kind();
     const std::string name = key(e.Name());
     const bool isType = kind == ElementKind::Type || kind == ElementKind::Enum;
-    if (kind != ElementKind::Type) s.members.try_emplace(name, &e);
-    if (isType) s.types.try_emplace(name, &e);
+    const auto [first, added] =
+        (kind == ElementKind::Type ? s.types : s.members).try_emplace(name, &e);
+    if (!added && first->second->Kind() == kind) s.aliases.try_emplace(&e, first->second);
+    if (kind == ElementKind::Enum) s.types.try_emplace(name, &e);
     if (!isVisibleOutside(e) || kind == ElementKind::Event) return;
     if (kind == ElementKind::Enum || (module.Kind() == ModuleKind::Module && !isType))
         addOnce(m_globals[name], module, e);
@@ -261,6 +263,7 @@ Value ProjectSymbols::valueOf(const CModule& owner, const Element& e) const {
 
 const DesignControl* ProjectSymbols::controlOf(const CModule& module, std::string_view name) const {
     const auto& controls = of(module).controls;
+    if (controls.empty()) return nullptr;  // no design: most modules
     const auto found = controls.find(key(name));
     return found == controls.end() ? nullptr : found->second;
 }

@@ -65,6 +65,10 @@ struct ModuleSymbols {
     // The controls and menu entries of the module's design by name (the
     // first block of a control array); they are the module's members too.
     std::unordered_map<std::string, const DesignControl*> controls;
+    // A member whose name its table gives to another of its kind (a
+    // property's later accessors) -> that one: references name the first,
+    // whose page they all share.
+    std::unordered_map<const Element*, const Element*> aliases;
 };
 
 // Whether e can be named from another module.

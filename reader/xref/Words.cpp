@@ -1,5 +1,7 @@
 #include "reader/xref/Words.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <unordered_set>
 
 #include "support/Text.h"
@@ -8,7 +10,21 @@ namespace tarnwick::xref {
 
 namespace {
 
-using WordSet = std::unordered_set<std::string_view>;
+// A set of lower-case words; a name longer than all of them (most names
+// of a project) is turned away before it is hashed.
+class WordSet {
+public:
+    WordSet(std::initializer_list<std::string_view> words) : m_words(words) {
+        for (const std::string_view word : words) m_longest = std::max(m_longest, word.size());
+    }
+    bool has(const std::string& key) const {
+        return key.size() <= m_longest && m_words.count(key) != 0;
+    }
+
+private:
+    std::unordered_set<std::string_view> m_words;
+    size_t m_longest = 0;
+};
 
 const WordSet kReserved{
     "and",       "as",      "boolean",    "byref",   "byte",       "byval",      "call",
@@ -184,8 +200,8 @@ std::string key(std::string_view name) {
     return lower;
 }
 
-bool isReservedWord(const std::string& key) { return kReserved.count(key) != 0; }
-bool isStatementSyntax(const std::string& key) { return kStatementSyntax.count(key) != 0; }
-bool isObjectWord(const std::string& key) { return kObjectWords.count(key) != 0; }
+bool isReservedWord(const std::string& key) { return kReserved.has(key); }
+bool isStatementSyntax(const std::string& key) { return kStatementSyntax.has(key); }
+bool isObjectWord(const std::string& key) { return kObjectWords.has(key); }
 
 }  // namespace tarnwick::xref

@@ -208,6 +208,18 @@ TEST(SiteIndexTest, CrossLinksResolveToWrittenPages) {
     };
     for (const auto& [address, expected] : authored)
         EXPECT_EQ(links.authorPage(address), expected) << address;
+    // The addresses made once per run are the ones a link writes, and a
+    // member's entry is the page its name leads to.
+    for (const IndexEntry& e : entries) {
+        EXPECT_EQ(CrossLinks::link(e.path, "x").str(), "<A href=\"" + links.href(e) + "\">x</A>")
+            << e.path;
+        if (e.element) {
+            EXPECT_EQ(links.memberEntry(*e.owner, *e.element)->path, e.path) << e.path;
+        } else if (!links.codePage(*e.owner).empty()) {
+            EXPECT_EQ(links.codeLineHref(e),
+                      url("../" + links.codePage(*e.owner) + "#L", true).str());
+        }
+    }
     // @see tags on a member page: a name that leads nowhere stays text.
     auto touch = makeElement<CSubroutine>("Touch");
     touch->setSeeAlso({"IAccount.Post", "Nowhere"});
