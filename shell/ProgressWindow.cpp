@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <cerrno>
 #include <cmath>
 #include <exception>
 #include <mutex>
@@ -22,12 +21,6 @@
 #include "generator/settings/RequestCheck.h"
 #include "reader/GroupFile.h"
 #include "shell/ImageList.h"
-
-#ifdef __linux__
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
 
 namespace tarnwick {
 
@@ -41,22 +34,6 @@ QString kindCaption(const std::string& kindsKey) {
             0)
             return QLatin1String(caption);
     return QString::fromStdString(kindsKey);
-}
-
-// The calling thread, and every thread it starts from now on, yield to the
-// window's thread: Linux keeps a nice value per thread, and a new thread
-// starts with its creator's. Qt paints large areas with the help of its
-// pool's threads and waits for them, so a run that competes with those at
-// the same priority holds the window up on a busy machine.
-void yieldToTheWindow(int niceness) {
-#ifdef __linux__
-    const auto self = static_cast<id_t>(::syscall(SYS_gettid));
-    errno = 0;
-    const int now = ::getpriority(PRIO_PROCESS, self);
-    if (errno == 0) ::setpriority(PRIO_PROCESS, self, now + niceness);
-#else
-    (void)niceness;
-#endif
 }
 
 }  // namespace
@@ -258,7 +235,6 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
     QElapsedTimer clock;
     clock.start();
     m_worker = std::thread([this, request, forwarder] {
-        yieldToTheWindow(kRunNiceness);
         // Nothing may escape the worker: an exception there would end the program.
         Expected<GenerationResult> result = Error{"The documentation run failed."};
         try {

@@ -75,9 +75,6 @@ public:
     qint64 lastRunMs() const { return m_lastRunMs; }
     // How often the window takes the run's reports.
     static constexpr int kRefreshMs = 250;
-    // How much lower than the window's thread the run's threads are scheduled
-    // (a nice value: the run still gets the processor the window leaves).
-    static constexpr int kRunNiceness = 5;
 
 signals:
     // On the window's thread, once per module, in the run's order.

@@ -6,9 +6,10 @@
 // to its progress window and console view (from a worker thread, so its
 // implementation must queue to the GUI thread). cancelRequested() is asked
 // at the run's cancel points (before each module is told and after each
-// kind's index page and module loop) and every 50 ms while the run waits for
-// a module; it must be cheap and thread-safe (an atomic flag). Modules being
-// built when it says yes are finished; no other module is started.
+// kind's index page and module loop), every 10 ms while the run waits for
+// a module, and before each page of a module, from the thread building it;
+// it must be cheap and thread-safe (an atomic flag). Modules being built
+// when it says yes stop before their next page; no other module is started.
 #pragma once
 
 #include <atomic>

@@ -221,6 +221,10 @@ void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
             const RecordLinkAnswers recording(record.links);
             // Each page written and let go as it comes: a giant module's are not all held.
             buildModulePages(*m_modules[i], m_project, ctx, [&](PageBody&& body) {
+                // A cancel stops a module between two pages: the next run,
+                // finding it unrecorded, writes it whole.
+                if (m_stop.load() || (m_observer && m_observer->cancelRequested()))
+                    throw Abandoned{};
                 Page page = framePage(std::move(body), ctx);
                 m_site.write(page, codePage);
                 page.text = {};
@@ -236,6 +240,8 @@ void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
             if (!told.empty()) record.consoleLine = told.front();
             m_site.recordModule(m_keys[i], std::move(record));
         }
+    } catch (const Abandoned&) {
+        outcome.skipped = true;
     } catch (const PageWriteError& e) {
         outcome.failed = true;
         outcome.failFile = e.file();

@@ -71,11 +71,13 @@ public:
     }
 
 private:
+    // Thrown between two pages of a module when the run is being cancelled.
+    struct Abandoned {};
     // A module's part of the run, built and written on any thread; what it
     // has to say is kept until the run's thread tells it, in module order.
     struct Outcome {
         bool done = false;     // guarded by m_mutex
-        bool skipped = false;  // not built: the run was being cancelled
+        bool skipped = false;  // not built, or not to its end: the run was being cancelled
         bool failed = false;
         bool kept = false;  // its pages left as the last run wrote them
         std::string failFile;

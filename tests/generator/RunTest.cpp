@@ -166,6 +166,26 @@ TEST(RunCancel, KeepsWhatWasWrittenBeforeTheCancel) {
     }
 }
 
+// A module cancelled between two of its pages is not taken for written:
+// the next run into the folder writes it whole, the site a fresh run gives.
+TEST(RunCancel, AModuleStoppedBetweenPagesIsWrittenWholeByTheNextRun) {
+    const GenerationSettings settings = GenerationSettings::dialogDefaults();
+    TempFolder tmp, fresh;
+    RecordingObserver observer(RecordingObserver::CancelAt::BetweenPages);
+    const Site cancelled = generate(tmp, mixedProject(), settings, &observer, nullptr, 1);
+    ASSERT_TRUE(cancelled.result) << cancelled.result.error().message;
+    EXPECT_TRUE(cancelled.result->cancelled && cancelled.result->modulesWritten == 0);
+    const Site again = generate(tmp, mixedProject(), settings, nullptr, nullptr, 1);
+    ASSERT_TRUE(generate(fresh, mixedProject(), settings, nullptr, nullptr, 1).result);
+    ASSERT_EQ(again.entries, listTree(fresh.path() / "out"));
+    for (const std::string& page : again.entries) {
+        if (!page.ends_with(".html")) continue;
+        EXPECT_EQ(testing::readFile(tmp.path() / "out" / page),
+                  testing::readFile(fresh.path() / "out" / page))
+            << page;
+    }
+}
+
 TEST(RunProgress, PercentagesRoundHalvesToEvenAndCountOnlyKindsSwitchedOn) {
     const struct {
         int classes;

@@ -156,7 +156,9 @@ inline std::vector<std::string> brokenLinks(const fs::path& root, int* linkCount
 // Records what a run reports; cancels when told to.
 class RecordingObserver : public GenerationObserver {
 public:
-    enum class CancelAt { Never, WhileReading, FirstModuleStarted, FirstConsoleLine };
+    // BetweenPages: once the first module is announced, the third question
+    // says yes: after its first page, before its second.
+    enum class CancelAt { Never, WhileReading, FirstModuleStarted, FirstConsoleLine, BetweenPages };
     explicit RecordingObserver(CancelAt cancelAt = CancelAt::Never)
         : m_cancelAt(cancelAt), m_cancel(cancelAt == CancelAt::WhileReading) {}
 
@@ -172,7 +174,11 @@ public:
         console.push_back(line);
         if (m_cancelAt == CancelAt::FirstConsoleLine) m_cancel = true;
     }
-    bool cancelRequested() override { return m_cancel; }
+    bool cancelRequested() override {
+        if (m_cancelAt == CancelAt::BetweenPages && !started.empty() && ++m_asked == 3)
+            m_cancel = true;
+        return m_cancel;
+    }
     const std::atomic<bool>* cancelFlag() const override { return &m_cancel; }
 
     std::vector<std::string> started, percents, console;
@@ -181,6 +187,7 @@ public:
 private:
     CancelAt m_cancelAt;
     std::atomic<bool> m_cancel;
+    int m_asked = 0;
 };
 
 }  // namespace tarnwick::testing

@@ -1,8 +1,6 @@
 // Create Documentation and Check Project end to end: worker, progress, Cancel, the folder
 // question, the findings and the members they open, screenshots.
 #include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <utility>
@@ -135,9 +133,6 @@ QList<T*> sparesOf() {
     return found;
 }
 
-// The nice value of the calling thread (Linux keeps one per thread).
-int threadNice() { return getpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid))); }
-
 }  // namespace
 
 class RunTest : public QObject {
@@ -160,13 +155,7 @@ private slots:
         QStringList started;
         connect(window.progressWindow(), &ProgressWindow::moduleStarted, this,
                 [&](const QString&, const QString& info) { started << info; });
-        // The run's threads yield to the window's, so Qt's painting helpers go first.
-        const int windowNice = threadNice();
-        int runNice = windowNice;
-        window.progressWindow()->workerModuleHook = [&] { runNice = threadNice(); };
         window.toolbarButtonClicked("create");
-        window.progressWindow()->workerModuleHook = {};
-        QVERIFY2(runNice > windowNice, qPrintable(QString::number(runNice)));
         QCOMPARE(b.dialogs.folderCalls, 1);
         QVERIFY2(b.dialogs.messages.empty(),
                  b.dialogs.messages.empty() ? "" : qPrintable(b.dialogs.messages[0].text));
