@@ -13,6 +13,7 @@
 #include <cmath>
 #include <exception>
 #include <mutex>
+#include <optional>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -237,11 +238,14 @@ Expected<GenerationResult> ProgressWindow::run(const GenerationRequest& request)
     m_worker = std::thread([this, request, forwarder] {
         // Nothing may escape the worker: an exception there would end the program.
         Expected<GenerationResult> result = Error{"The documentation run failed."};
+        // The run (and the project it read) goes after its result is handed
+        // on: a large model takes a while to give back, and Esc is told first.
+        std::optional<GenerationRun> single;
         try {
             // A group file documents its projects as one site.
             result = isGroupFile(request.projectPath)
                          ? GroupRun(request, {}, forwarder.get(), forwarder.get()).run()
-                         : GenerationRun(request, forwarder.get(), forwarder.get()).run();
+                         : single.emplace(request, forwarder.get(), forwarder.get()).run();
         } catch (const std::exception& e) {
             result = Error{std::string("The documentation run failed: ") + e.what()};
         }

@@ -471,6 +471,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     }
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
+    m_project = project;
     if (m_request.groupCalls) m_request.groupCalls->takeLibraryReferences(*project);
 
     recordInputs(state, *project, *registry);

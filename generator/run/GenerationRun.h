@@ -70,7 +70,9 @@ public:
 
     // The whole run. Fails (with a message naming the file) when the project
     // cannot be read or the output folder cannot be used; page failures are
-    // counted in the result instead.
+    // counted in the result instead. The project read is let go with this
+    // object, so a caller can hand the result on (a cancel told at once)
+    // before a large model's memory is given back.
     Expected<GenerationResult> run();
 
     static OutputFolderState inspectOutputFolder(const std::string& folder);
@@ -95,6 +97,7 @@ private:
     GenerationRequest m_request;
     GenerationObserver* m_observer;
     DiagnosticsSink* m_diagnostics;
+    std::shared_ptr<const CProject> m_project;  // the last run's, kept until this object goes
 };
 
 }  // namespace tarnwick
