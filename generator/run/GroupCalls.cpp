@@ -195,9 +195,11 @@ bool GroupCalls::takeCall(const Reference& r) {
 }
 
 // The calls of user, found by reading it again with its libraries (its own
-// run has not recorded them).
+// run has not recorded them). Tried once: a project or library that cannot
+// be read now would not be read by the user's run either.
 void GroupCalls::findCallsOf(size_t user) {
     const std::vector<ReferencedProject> libraries = load(user);
+    m_recorded[user] = true;
     if (libraries.empty()) return;
     const std::shared_ptr<CProject> caller = readQuietly(m_requests[user], m_cancel);
     if (caller) {
