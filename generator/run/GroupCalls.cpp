@@ -167,7 +167,9 @@ void GroupCalls::takeLibraryReferences(CProject& project) {
     own.reserve(index.all().size());
     for (const Reference& r : index.all())
         if (!takeCall(r)) own.push_back(r);
-    if (!m_pending.empty())
+    // Every reference into a library goes, also those to members its site
+    // leaves out: the libraries are let go next.
+    if (own.size() != index.all().size())
         project.setCrossReferences(
             ReferenceIndex(std::move(own), std::vector<DesignUse>(index.designUses())));
     releaseLibraries();
