@@ -230,8 +230,9 @@ Expected<GenerationResult> GroupRun::run() {
     for (const size_t i : GroupCalls::runOrder(group)) {
         if (result.cancelled) break;
         const std::shared_ptr<GroupCalls> calls = requests[i].groupCalls;
-        GenerationRun run(std::move(requests[i]), m_observer, m_diagnostics);
-        Expected<GenerationResult> done = run.run();
+        // The run, and the project it read, go before the memory is handed back.
+        Expected<GenerationResult> done =
+            GenerationRun(std::move(requests[i]), m_observer, m_diagnostics).run();
         if (calls) calls->finished(i);
         if (!done) {
             diagnostics.error(group.projects[i].path, 0, done.error().message);
