@@ -490,7 +490,6 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     // index, the A-Z page and the links between pages all come from it.
     const SiteTables tables(*project, ctx.settings, &recorder);
     tables.applyTo(ctx);
-    const PageNames& names = tables.names();
     // The calls into the libraries, named by this site's pages; the
     // libraries are let go before a page is written.
     if (m_request.groupCalls) m_request.groupCalls->record(m_request.groupIndex, tables.links());
@@ -503,26 +502,34 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
         ctx.changesSince = m_request.sinceName;
     }
 
+    writeModules(state, recorder, inputs, *project, ctx);
+    return ok();
+}
+
+// The pages of every module the site documents, and the site's own pages,
+// each module's skipped when its key says nothing it shows has changed.
+void GenerationRun::writeModules(State& state, ReportRecorder& recorder, InputKey& inputs,
+                                 const CProject& project, const PageContext& ctx) {
+    const PageNames& names = *ctx.pageNames;
     const uint64_t pages =
-        pagesKey(state.settingsKey, inputs, m_request, state.translationPath, *project, names);
+        pagesKey(state.settingsKey, inputs, m_request, state.translationPath, project, names);
     const int jobs = m_request.jobs > 0
                          ? m_request.jobs
                          : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     ModuleWriter writer(
-        *project, ctx, *state.site, jobs,
+        project, ctx, *state.site, jobs,
         [&](const CModule& module) {
             const uint64_t key = moduleKey(pages, inputs, module, names);
             // Its pages show the references into and out of it: another
             // module's code changes them, in a group another project's too.
             const uint64_t group =
                 m_request.group ? m_request.group->moduleKey(module.Path(), module.Name()) : 0;
-            return key == 0 ? 0 : (key ^ referencesKey(module, *project, ctx) ^ group) | 1;
+            return key == 0 ? 0 : (key ^ referencesKey(module, project, ctx) ^ group) | 1;
         },
         &recorder, recorder, state.result);
     // In a group the index pages list the other projects' rows too: built always.
     writer.setIndexKey(m_request.group ? 0 : pages);
     writer.generateDocumentation();
-    return ok();
 }
 
 // Creates a missing output folder, refuses a stamp file that would land on

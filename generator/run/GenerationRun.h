@@ -35,6 +35,7 @@ class ReportRecorder;
 class CProject;
 class RegistrySource;
 class Translation;
+struct PageContext;
 
 // The project as a run reads it: the request's code page (opened by the
 // caller), defines and cross-references; observer (may be null) gives the
@@ -82,6 +83,8 @@ private:
     Status prepare(State& state);
     Status takeOutputFolder(State& state);
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
+    void writeModules(State& state, ReportRecorder& recorder, InputKey& inputs,
+                      const CProject& project, const PageContext& ctx);
     Status makeFolderReady(State& state);
     void writeResources(State& state);
     void copyResources(State& state);
