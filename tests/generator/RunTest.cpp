@@ -42,6 +42,7 @@ Site generate(const TempFolder& tmp, const std::vector<TestModule>& modules,
     request.projectPath = writeProject(tmp.path() / "project", modules);
     request.outputFolder = tmp / "out";
     request.settings = settings;
+    request.fixedTime = "1700000000";  // runs compared page by page may straddle a second
     GenerationRun run(request, observer, sink);
     Site site{run.run(), {}};
     if (std::filesystem::exists(tmp.path() / "out")) site.entries = listTree(tmp.path() / "out");
