@@ -44,7 +44,10 @@ void HashTable::SetSize(int hashSize, int listSize, int chunkSize) {
     m_hashSize = hashSize;
     m_itemCount = 0;
     m_freeIndex = 0;
-    m_bucketHeads.assign(static_cast<size_t>(hashSize), 0);
+    // The buckets are made by the first Add: most tables (a module's
+    // attributes and descriptions) hold a handful of keys or none, and a
+    // project has two per module.
+    m_bucketHeads = {};
     m_slots.clear();
     m_slots.shrink_to_fit();
     m_slots.emplace_back();  // slot 0: "no slot"
@@ -112,6 +115,10 @@ int HashTable::getSlotIndex(std::string_view rawKey, bool& create, int& bucket, 
     if (rawKey.empty()) return 0;
     const std::string key = normalise(rawKey);
     bucket = bucketOf(key, m_hashSize);
+    if (m_bucketHeads.empty()) {
+        if (!create) return 0;
+        m_bucketHeads.assign(static_cast<size_t>(m_hashSize), 0);
+    }
     int index = m_bucketHeads[static_cast<size_t>(bucket)];
     while (index != 0) {
         const Slot& slot = m_slots[static_cast<size_t>(index)];
@@ -133,7 +140,7 @@ int HashTable::getSlotIndex(std::string_view rawKey, bool& create, int& bucket, 
 }
 
 int HashTable::findSlot(std::string_view rawKey) const {
-    if (rawKey.empty()) return 0;
+    if (rawKey.empty() || m_bucketHeads.empty()) return 0;
     const std::string key = normalise(rawKey);
     int index = m_bucketHeads[static_cast<size_t>(bucketOf(key, m_hashSize))];
     while (index != 0) {

@@ -1,5 +1,6 @@
 #include "generator/run/GroupCalls.h"
 
+#include <algorithm>
 #include <map>
 #include <thread>
 #include <tuple>
@@ -57,12 +58,12 @@ public:
           m_toUser("../" + group.projects[user].folder + "/") {}
 
     // The call c.reference names a member of a library.
-    void record(const GroupCalls::Pending& c) {
+    void record(const GroupCalls::Pending& c, const GroupCalls::Target& t) {
         const Reference& r = c.reference;
         m_sites[m_user]->codeLinks[r.fromModule->Path()].push_back(
             {r.line, r.column, r.length,
-             "../" + m_group.projects[c.library].folder + "/" + c.target});
-        std::vector<GroupCaller>& callers = m_sites[c.library]->callers[c.modulePath][c.member];
+             "../" + m_group.projects[t.library].folder + "/" + t.page});
+        std::vector<GroupCaller>& callers = m_sites[t.library]->callers[t.modulePath][t.member];
         const auto [row, added] =
             m_rows.try_emplace(std::tuple(&callers, r.fromModule, r.from), callers.size());
         if (added) callers.push_back(callerOf(r));
@@ -163,8 +164,12 @@ std::vector<ReferencedProject> GroupCalls::librariesFor(size_t index) {
 void GroupCalls::takeLibraryReferences(CProject& project) {
     if (m_libraryOf.empty()) return;
     const ReferenceIndex& index = project.crossReferences();
+    const auto intoLibraries =
+        std::count_if(index.all().begin(), index.all().end(),
+                      [&](const Reference& r) { return m_libraryOf.contains(r.toModule); });
+    m_pending.reserve(m_pending.size() + static_cast<size_t>(intoLibraries));
     std::vector<Reference> own;
-    own.reserve(index.all().size());
+    own.reserve(index.all().size() - static_cast<size_t>(intoLibraries));
     for (const Reference& r : index.all())
         if (!takeCall(r)) own.push_back(r);
     // Every reference into a library goes, also those to members its site
@@ -190,9 +195,16 @@ bool GroupCalls::takeCall(const Reference& r) {
     if (module == pages.end()) return true;
     std::string member = toLower(r.to->Name());
     // None: the library's site leaves the member out.
-    if (const auto page = module->second.find(member); page != module->second.end())
-        m_pending.push_back(
-            {r, library->second, r.toModule->Path(), std::move(member), page->second});
+    const auto page = module->second.find(member);
+    if (page == module->second.end()) return true;
+    const auto [target, added] =
+        m_targetOf.try_emplace(&page->second, static_cast<uint32_t>(m_targets.size()));
+    if (added)
+        m_targets.push_back({library->second, r.toModule->Path(), std::move(member), page->second});
+    Reference from = r;
+    from.toModule = nullptr;
+    from.to = nullptr;
+    m_pending.push_back({from, target->second});
     return true;
 }
 
@@ -249,7 +261,7 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
 
 void GroupCalls::recordPending(size_t user, const CrossLinks& userLinks) {
     CallRecorder recorder(m_group, user, m_requests[user], userLinks, m_sites);
-    for (const Pending& call : m_pending) recorder.record(call);
+    for (const Pending& call : m_pending) recorder.record(call, m_targets[call.target]);
     m_recorded[user] = true;
     release();
 }
@@ -263,11 +275,13 @@ void GroupCalls::finished(size_t index) {
 void GroupCalls::releaseLibraries() {
     m_libraries.clear();
     m_libraryOf.clear();
+    m_targetOf = {};
 }
 
 void GroupCalls::release() {
     releaseLibraries();
     m_pending = {};
+    m_targets = {};
     m_resolving = kNone;
 }
 

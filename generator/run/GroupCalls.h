@@ -25,6 +25,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -72,13 +73,19 @@ public:
     // Project index's run is done: what its pages were given is let go.
     void finished(size_t index);
 
-    // A call into a library, with what the group's tables need of it.
-    struct Pending {
-        Reference reference;  // its from side: the calling project's
+    // A member of a library some call names, with what the group's tables
+    // need of it once the library is gone.
+    struct Target {
         size_t library = 0;
         std::string modulePath;  // of the member's module
         std::string member;      // lower name
-        std::string target;      // the member's page in the library's site
+        std::string page;        // the member's page in the library's site
+    };
+    // A call into a library: its from side (the calling project's; its to
+    // side is cleared, the library goes first) and its target in targets.
+    struct Pending {
+        Reference reference;
+        uint32_t target = 0;
     };
 
 private:
@@ -108,7 +115,12 @@ private:
     size_t m_resolving = kNone;                // the user whose libraries are loaded
     std::map<size_t, Loaded> m_libraries;      // those of the project resolving now
     std::unordered_map<const CModule*, size_t> m_libraryOf;  // their modules' projects
-    std::vector<Pending> m_pending;                          // its calls into them
+    // Its calls into them, and what they name, each target once (calls
+    // outnumber the members they name; the page's address in memberPages
+    // keys it while the libraries are loaded).
+    std::vector<Pending> m_pending;
+    std::vector<Target> m_targets;
+    std::unordered_map<const std::string*, uint32_t> m_targetOf;
 };
 
 }  // namespace tarnwick
