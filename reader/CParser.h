@@ -92,6 +92,11 @@ public:
     // The threads that resolve them (0: one per processor): the run's own
     // count, so `-j 1` keeps the whole run on one processor.
     void setThreads(unsigned threads) { m_threads = threads; }
+    // Whether Parse keeps only what another project's code may bind to: the
+    // members with their names, kinds, scopes, types and arguments, but no
+    // code (a module's Source, a routine's), no descriptions and no
+    // comment tags. A group reads a library so, for its users' calls.
+    void setDeclarationsOnly(bool on) { m_declarationsOnly = on; }
     // In a group: the projects this one references whose public classes its
     // code may name (resolveReferences with libraries); each must outlive
     // the project's cross-references.
@@ -280,6 +285,7 @@ private:
     }
     bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
     bool m_crossReferences = true;
+    bool m_declarationsOnly = false;
     unsigned m_threads = 0;
     std::vector<ReferencedProject> m_libraries;
     // What modules are compiled with: the compiler's constants, the project's

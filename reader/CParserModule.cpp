@@ -432,8 +432,10 @@ std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int modu
         parseModuleCode(*module, codeLines, CodeContext{pathForMessages, fileLines});
         code = codeLines.takeText();
     }
-    module->setSource(std::move(code));
-    module->setSourceFileLines(std::move(fileLines));
+    if (!m_declarationsOnly) {
+        module->setSource(std::move(code));
+        module->setSourceFileLines(std::move(fileLines));
+    }
     module->setName(attributes->item("VB_Name", module->Name()));
     return module;
 }
@@ -504,8 +506,11 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
             parseDeclarations(current, comments.text(), lines, index, elements);
         }
         for (const auto& element : elements) {
-            annotate(*element, context.fileLine(statement.start()), comments.text(),
-                     attributeDescriptions);
+            if (m_declarationsOnly)
+                element->setLine(context.fileLine(statement.start()));
+            else
+                annotate(*element, context.fileLine(statement.start()), comments.text(),
+                         attributeDescriptions);
             memberNames.push_back(element->Name());
             module.Add(element, m_diagnostics);
         }
@@ -517,7 +522,8 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
         comments.follow(current, !elements.empty(), context.fileLine(statement.start()));
     }
     const std::string moduleBlock = comments.moduleBlock();
-    if (!moduleBlock.empty()) takeModuleDescription(module, moduleBlock, memberNames);
+    if (!moduleBlock.empty() && !m_declarationsOnly)
+        takeModuleDescription(module, moduleBlock, memberNames);
 }
 
 }  // namespace tarnwick

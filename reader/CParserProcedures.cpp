@@ -132,6 +132,7 @@ void CParser::fillProcedure(Procedure& element, const std::string& syntax, NameM
     takeTypeSuffix(name);
     element.setName(std::move(name));
     element.setArguments(parseArguments(syntax, description));
+    if (m_declarationsOnly) return;
     element.setDescription(Tags(description).own());
     element.setSource(sourceLines(lines, first, last));
 }

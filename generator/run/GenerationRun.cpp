@@ -198,12 +198,10 @@ std::vector<std::string> navigationScripts(const SiteManifest& before) {
 
 }  // namespace
 
-Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
-                                                const CodePage& codePage,
-                                                std::shared_ptr<const RegistrySource> registry,
-                                                DiagnosticsSink& diagnostics,
-                                                GenerationObserver* observer,
-                                                std::vector<ReferencedProject> libraries) {
+Expected<std::shared_ptr<CProject>> readProject(
+    const GenerationRequest& request, const CodePage& codePage,
+    std::shared_ptr<const RegistrySource> registry, DiagnosticsSink& diagnostics,
+    GenerationObserver* observer, std::vector<ReferencedProject> libraries, bool declarationsOnly) {
     CParser parser;
     if (observer) {
         parser.setCancelFlag(observer->cancelFlag());
@@ -218,6 +216,7 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     parser.setDefines(std::move(defines).value());
     parser.setCrossReferences(request.crossReferences);
     parser.setLibraries(std::move(libraries));
+    parser.setDeclarationsOnly(declarationsOnly);
     parser.setThreads(request.jobs > 0 ? static_cast<unsigned>(request.jobs) : 0);
     return parser.Parse();
 }

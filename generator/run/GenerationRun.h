@@ -40,13 +40,16 @@ struct PageContext;
 // The project as a run reads it: the request's code page (opened by the
 // caller), defines and cross-references; observer (may be null) gives the
 // cancel flag and hears the reader's steps; in a group, libraries are the
-// referenced projects its code is resolved with (CParser::setLibraries).
+// referenced projects its code is resolved with (CParser::setLibraries);
+// declarationsOnly reads what other projects bind to, no more
+// (CParser::setDeclarationsOnly).
 Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
                                                 const CodePage& codePage,
                                                 std::shared_ptr<const RegistrySource> registry,
                                                 DiagnosticsSink& diagnostics,
                                                 GenerationObserver* observer,
-                                                std::vector<ReferencedProject> libraries = {});
+                                                std::vector<ReferencedProject> libraries = {},
+                                                bool declarationsOnly = false);
 
 struct GenerationResult {
     bool cancelled = false;

@@ -32,16 +32,19 @@ private:
 
 // Read as the project's run reads it, quietly (its run reports what is
 // wrong), without its own cross-references: they are resolved here with the
-// libraries. Null when it cannot be read.
+// libraries. Null when it cannot be read. A library is read for what its
+// users bind to (declarationsOnly): its code and descriptions stay unread.
 std::shared_ptr<CProject> readQuietly(const GenerationRequest& request,
-                                      const std::atomic<bool>* cancel) {
+                                      const std::atomic<bool>* cancel,
+                                      bool declarationsOnly = false) {
     const auto codePage = CodePage::open(request.codePage);
     if (!codePage) return nullptr;
     GenerationRequest withoutReferences = request;
     withoutReferences.crossReferences = false;
     NullSink quiet;
     CancelOnly observer(cancel);
-    auto parsed = readProject(withoutReferences, codePage.value(), nullptr, quiet, &observer);
+    auto parsed = readProject(withoutReferences, codePage.value(), nullptr, quiet, &observer, {},
+                              declarationsOnly);
     return parsed ? std::move(parsed).value() : nullptr;
 }
 
@@ -167,17 +170,22 @@ void GroupCalls::takeLibraryReferences(CProject& project) {
     const auto intoLibraries =
         std::count_if(index.all().begin(), index.all().end(),
                       [&](const Reference& r) { return m_libraryOf.contains(r.toModule); });
+    if (intoLibraries == 0) return releaseLibraries();
     m_pending.reserve(m_pending.size() + static_cast<size_t>(intoLibraries));
+    for (const Reference& r : index.all()) takeCall(r);
+    // The libraries go before the project's index is made again, so they
+    // are never in memory beside two indexes; their modules' addresses
+    // still tell which references to leave out. Every reference into a
+    // library goes, also those to members its site leaves out.
+    m_libraries.clear();
+    m_targetOf = {};
     std::vector<Reference> own;
     own.reserve(index.all().size() - static_cast<size_t>(intoLibraries));
     for (const Reference& r : index.all())
-        if (!takeCall(r)) own.push_back(r);
-    // Every reference into a library goes, also those to members its site
-    // leaves out: the libraries are let go next.
-    if (own.size() != index.all().size())
-        project.setCrossReferences(
-            ReferenceIndex(std::move(own), std::vector<DesignUse>(index.designUses())));
+        if (!m_libraryOf.contains(r.toModule)) own.push_back(r);
     releaseLibraries();
+    project.setCrossReferences(
+        ReferenceIndex(std::move(own), std::vector<DesignUse>(index.designUses())));
 }
 
 void GroupCalls::record(size_t index, const CrossLinks& links) {
@@ -238,7 +246,7 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
     m_resolving = user;
     std::vector<ReferencedProject> visible;
     for (const size_t library : groupLibrariesOf(m_group, user)) {
-        Loaded read{readQuietly(m_requests[library], m_cancel), {}};
+        Loaded read{readQuietly(m_requests[library], m_cancel, true), {}};
         if (!read.project) continue;
         // The pages of the members other projects may name, as the library's
         // run names them (a property's accessors share theirs).
