@@ -64,11 +64,11 @@ public:
     int Line() const { return m_line; }
     void setLine(int value) { m_line = value; }
     // What the description's "@see" tags name ("CJournal", "modLedger.Post").
-    const std::vector<std::string>& SeeAlso() const { return m_seeAlso; }
-    void setSeeAlso(std::vector<std::string> value) { m_seeAlso = std::move(value); }
+    const std::vector<std::string>& SeeAlso() const;
+    void setSeeAlso(std::vector<std::string> value);
     // The description's remarks, example and exceptions sections.
-    const DocSections& Sections() const { return m_sections; }
-    void setSections(DocSections value) { m_sections = std::move(value); }
+    const DocSections& Sections() const;
+    void setSections(DocSections value);
 
     virtual bool hasScope() const { return true; }
     virtual std::shared_ptr<CArgumentList> Arguments() const { return nullptr; }
@@ -83,8 +83,14 @@ private:
     std::string m_name;
     std::string m_description;
     int m_line = 0;
-    std::vector<std::string> m_seeAlso;
-    DocSections m_sections;
+    // "@see" and the sections: few members have any, and a project has tens
+    // of thousands of members, so they are kept apart, when there.
+    struct Tagged {
+        std::vector<std::string> seeAlso;
+        DocSections sections;
+    };
+    Tagged& tagged();
+    std::unique_ptr<Tagged> m_tagged;
 };
 
 }  // namespace tarnwick
