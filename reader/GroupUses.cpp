@@ -6,6 +6,7 @@
 #include <set>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 
 #include "support/File.h"
 #include "support/Text.h"
@@ -62,10 +63,27 @@ struct Named {
     auto operator<=>(const Named&) const = default;
 };
 
+// A library's public classes and user controls by upper-cased name, as names compare (a class
+// before a control of the same name), for the scan of its users' files.
+struct LibraryNames {
+    size_t library = 0;
+    std::unordered_map<std::string, Named> byName;
+};
+
+LibraryNames namesOfLibrary(const ProjectGroup& group, size_t library) {
+    LibraryNames names{library, {}};
+    const GroupProject& lib = group.projects[library];
+    for (const std::string& cls : lib.publicClasses)
+        names.byName.try_emplace(toUpper(cls), Named{library, cls, false});
+    for (const std::string& control : lib.publicControls)
+        names.byName.try_emplace(toUpper(control), Named{library, control, true});
+    return names;
+}
+
 // The public class or user control of a referenced library that name
 // stands for, bare or with its project; nullopt when none.
 std::optional<Named> classNamed(std::string_view name, const ProjectGroup& group,
-                                const std::vector<size_t>& libraries) {
+                                const std::vector<const LibraryNames*>& libraries) {
     std::string_view project;
     const size_t dot = name.find('.');
     if (dot != std::string_view::npos) {
@@ -73,19 +91,18 @@ std::optional<Named> classNamed(std::string_view name, const ProjectGroup& group
         name = name.substr(dot + 1);
         if (name.find('.') != std::string_view::npos) return std::nullopt;
     }
-    for (const size_t library : libraries) {
-        const GroupProject& lib = group.projects[library];
-        if (!project.empty() && !equalsIgnoreCase(project, lib.name)) continue;
-        for (const std::string& cls : lib.publicClasses)
-            if (equalsIgnoreCase(cls, name)) return Named{library, cls, false};
-        for (const std::string& control : lib.publicControls)
-            if (equalsIgnoreCase(control, name)) return Named{library, control, true};
+    const std::string key = toUpper(name);
+    for (const LibraryNames* lib : libraries) {
+        if (!project.empty() && !equalsIgnoreCase(project, group.projects[lib->library].name))
+            continue;
+        if (const auto found = lib->byName.find(key); found != lib->byName.end())
+            return found->second;
     }
     return std::nullopt;
 }
 
 void scanFile(const ProjectGroup& group, size_t user, const GroupProject::Source& source,
-              const std::vector<size_t>& libraries, const CodePage& codePage,
+              const std::vector<const LibraryNames*>& libraries, const CodePage& codePage,
               std::vector<GroupUse>& uses) {
     const Expected<std::string> bytes = File(source.path).ReadBytes();
     if (!bytes) return;  // the project's own run reports it
@@ -124,10 +141,14 @@ std::vector<std::string_view> classNamesIn(std::string_view line) {
 
 std::vector<GroupUse> scanGroupUses(const ProjectGroup& group, const CodePage& codePage) {
     std::vector<GroupUse> uses;
+    std::vector<std::optional<LibraryNames>> names(group.projects.size());
     for (size_t user = 0; user < group.projects.size(); ++user) {
-        std::vector<size_t> libraries;
-        for (const GroupProject* lib : group.referencedBy(group.projects[user]))
-            libraries.push_back(static_cast<size_t>(lib - group.projects.data()));
+        std::vector<const LibraryNames*> libraries;
+        for (const GroupProject* lib : group.referencedBy(group.projects[user])) {
+            const auto library = static_cast<size_t>(lib - group.projects.data());
+            if (!names[library]) names[library] = namesOfLibrary(group, library);
+            libraries.push_back(&*names[library]);
+        }
         if (libraries.empty()) continue;
         for (const GroupProject::Source& source : group.projects[user].sourceFiles)
             scanFile(group, user, source, libraries, codePage, uses);
