@@ -134,6 +134,12 @@ FileStamp ownStampOf(const std::string& path, FileSystem& disk) {
     return stampFrom(info);
 }
 
+FileStamp ownStampAt(int folder, const char* path, FileSystem& disk) {
+    struct stat info {};
+    if (*path == '\0' || disk.fstatat(folder, path, &info, AT_SYMLINK_NOFOLLOW) != 0) return {};
+    return stampFrom(info);
+}
+
 Status writeAtomically(const std::string& path, std::string_view bytes, Replace replace,
                        FileStamp* written, bool* exists, FileSystem& disk) {
     return writeAtomically(
@@ -204,8 +210,10 @@ int removeLeftoverParts(const std::string& folder, bool below) {
         while (const dirent* entry = ::readdir(dir)) {
             const std::string_view name = entry->d_name;
             if (name == "." || name == "..") continue;
-            const std::string path = current + std::string(name);
+            // Most names are pages: their whole path is made only when needed.
             unsigned char type = entry->d_type;
+            if (type == DT_REG && !isPartName(name)) continue;
+            const std::string path = current + std::string(name);
             if (type == DT_UNKNOWN) {
                 struct stat info {};
                 if (::lstat(path.c_str(), &info) != 0) continue;

@@ -38,6 +38,8 @@ struct FileStamp {
 FileStamp stampOf(const std::string& path, FileSystem& disk = posixFileSystem());
 // The same, without following a symbolic link at the end (a link: not present).
 FileStamp ownStampOf(const std::string& path, FileSystem& disk = posixFileSystem());
+// The same for path relative to the folder open as folder.
+FileStamp ownStampAt(int folder, const char* path, FileSystem& disk = posixFileSystem());
 
 enum class Replace { Allowed, Refused };
 

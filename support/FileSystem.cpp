@@ -34,6 +34,9 @@ public:
     int fstat(int fd, struct stat* info) override { return ::fstat(fd, info); }
     int stat(const char* path, struct stat* info) override { return ::stat(path, info); }
     int lstat(const char* path, struct stat* info) override { return ::lstat(path, info); }
+    int fstatat(int folder, const char* path, struct stat* info, int flags) override {
+        return ::fstatat(folder, path, info, flags);
+    }
     int flock(int fd, int operation) override { return ::flock(fd, operation); }
     int rename(const char* from, const char* to, bool noReplace) override {
         return noReplace ? ::renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE)

@@ -38,6 +38,10 @@ public:
     virtual int fstat(int fd, struct stat* info) = 0;
     virtual int stat(const char* path, struct stat* info) = 0;
     virtual int lstat(const char* path, struct stat* info) = 0;
+    // path relative to the folder open as folder (flags: AT_SYMLINK_NOFOLLOW
+    // or 0), so a check of thousands of pages in one folder does not walk the
+    // folder's own path each time.
+    virtual int fstatat(int folder, const char* path, struct stat* info, int flags) = 0;
     virtual int flock(int fd, int operation) = 0;
     // noReplace: fails with EEXIST when to exists (where the file system
     // cannot promise that, with EINVAL).

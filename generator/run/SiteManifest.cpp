@@ -1,7 +1,9 @@
 #include "generator/run/SiteManifest.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
+#include <system_error>
 
 #include "support/Hash.h"
 
@@ -51,37 +53,49 @@ std::string number(double value) {
 }
 
 // Reads the numbers of a line one after the other; ok() false once one is
-// missing or not followed by a blank.
+// missing or not followed by a blank. The line is a view of the manifest's
+// text, so a line costs no copy.
 class Fields {
 public:
-    // line must outlive the object.
-    explicit Fields(const std::string& line, size_t from) : m_at(line.c_str() + from) {}
-    uint64_t hex() { return check(std::strtoull(m_at, &m_end, 16)); }
-    int64_t integer() { return check(std::strtoll(m_at, &m_end, 10)); }
-    double real() { return check(std::strtod(m_at, &m_end)); }
+    Fields(std::string_view line, size_t from) : m_rest(line.substr(std::min(from, line.size()))) {}
+    uint64_t hex() { return number<uint64_t>(16); }
+    int64_t integer() { return number<int64_t>(10); }
+    double real() {
+        double value = 0;
+        check(std::from_chars(m_rest.data(), m_rest.data() + m_rest.size(), value));
+        return value;
+    }
     bool ok() const { return m_ok; }
-    const char* rest() const { return m_at; }
+    std::string_view rest() const { return m_rest; }
 
 private:
     template <typename T>
-    T check(T value) {
-        if (m_end == m_at || (*m_end != ' ' && *m_end != '\t')) m_ok = false;
-        m_at = *m_end ? m_end + 1 : m_end;
+    T number(int base) {
+        T value = 0;
+        check(std::from_chars(m_rest.data(), m_rest.data() + m_rest.size(), value, base));
         return value;
     }
-    const char* m_at;
-    char* m_end = nullptr;
+    void check(std::from_chars_result read) {
+        const size_t used = static_cast<size_t>(read.ptr - m_rest.data());
+        if (read.ec != std::errc() || used == 0 || used == m_rest.size() ||
+            (m_rest[used] != ' ' && m_rest[used] != '\t')) {
+            m_ok = false;
+        }
+        m_rest.remove_prefix(std::min(used + 1, m_rest.size()));
+    }
+    std::string_view m_rest;
     bool m_ok = true;
 };
 
-void parsePage(const std::string& line, SiteManifest& m) {
+void parsePage(std::string_view line, SiteManifest& m) {
     Fields f(line, 0);
     PageRecord page{f.hex(), f.integer(), f.integer()};
     // render() wrote them in order: each goes in at the end.
-    if (f.ok() && *f.rest()) m.pages.insert_or_assign(m.pages.end(), f.rest(), page);
+    if (f.ok() && !f.rest().empty())
+        m.pages.insert_or_assign(m.pages.end(), std::string(f.rest()), page);
 }
 
-ModuleRecord* parseModule(const std::string& line, SiteManifest& m) {
+ModuleRecord* parseModule(std::string_view line, SiteManifest& m) {
     Fields f(line, 7);
     const uint64_t key = f.hex();
     const int64_t lines = f.integer();
@@ -92,17 +106,17 @@ ModuleRecord* parseModule(const std::string& line, SiteManifest& m) {
     return &module;
 }
 
-void parseInput(const std::string& line, SiteManifest& m) {
+void parseInput(std::string_view line, SiteManifest& m) {
     Fields f(line, 6);
     InputRecord input;
     input.hash = f.hex();
     input.stamp.size = f.integer();
     input.stamp.mtime = f.integer();
     input.stamp.inode = f.hex();
-    if (f.ok() && *f.rest()) m.inputs[unescape(f.rest())] = input;
+    if (f.ok() && !f.rest().empty()) m.inputs[unescape(f.rest())] = input;
 }
 
-void parseReport(const std::string& line, SiteManifest& m) {
+void parseReport(std::string_view line, SiteManifest& m) {
     if (line.size() < 10 || line[8] != ' ') return;
     ReportEvent event;
     event.kind = static_cast<ReportEvent::Kind>(line[7]);
@@ -119,8 +133,8 @@ void parseReport(const std::string& line, SiteManifest& m) {
     m.report.push_back(std::move(event));
 }
 
-void parseRun(const std::string& line, SiteManifest& m) {
-    const std::string fields = line + ' ';  // the page count ends like every number
+void parseRun(std::string_view line, SiteManifest& m) {
+    const std::string fields = std::string(line) + ' ';  // the page count ends like every number
     Fields f(fields, 4);
     const uint64_t key = f.hex();
     const int64_t pages = f.integer();
@@ -143,16 +157,16 @@ SiteManifest SiteManifest::parse(std::string_view text, uint64_t given) {
     while (!text.empty()) {
         const size_t end = text.find('\n');
         if (end == std::string_view::npos) break;  // a cut-off line: not trusted
-        const std::string line(text.substr(0, end));
+        const std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
         if (line.starts_with("  \t")) {
             const size_t tab = line.find('\t', 3);
-            if (module && tab != std::string::npos)
+            if (module && tab != std::string_view::npos)
                 module->links[unescape(line.substr(3, tab - 3))] = unescape(line.substr(tab + 1));
             continue;
         }
         if (line.starts_with("  ")) {
-            if (module) module->pages.push_back(line.substr(2));
+            if (module) module->pages.emplace_back(line.substr(2));
             continue;
         }
         module = nullptr;
@@ -174,12 +188,17 @@ std::string SiteManifest::render() const {
     std::string text(kHeader);
     text += "given " + hex16(given) + "\n";
     // A line per page: appended in place, the site's pages are thousands.
-    char numbers[80];
+    text.reserve(text.size() + pages.size() * 96);
     for (const auto& [path, e] : pages) {
-        const int n = std::snprintf(
-            numbers, sizeof numbers, "%016llx %lld %lld ", static_cast<unsigned long long>(e.hash),
-            static_cast<long long>(e.size), static_cast<long long>(e.mtime));
-        text.append(numbers, static_cast<size_t>(n)).append(path) += '\n';
+        // "hash size mtime ": the hash in 16 hex digits, zeros in front.
+        char numbers[64];
+        for (int i = 0; i < 16; ++i) numbers[i] = "0123456789abcdef"[(e.hash >> (60 - 4 * i)) & 15];
+        numbers[16] = ' ';
+        char* at = std::to_chars(numbers + 17, numbers + 39, e.size).ptr;
+        *at = ' ';
+        at = std::to_chars(at + 1, numbers + 62, e.mtime).ptr;
+        *at++ = ' ';
+        text.append(numbers, at).append(path) += '\n';
     }
     for (const auto& [key, record] : modules) {
         text += "module " + hex16(key) + ' ' + std::to_string(record.consoleLines) + ' ' +

@@ -93,6 +93,19 @@ SiteWriter::SiteWriter(std::string folder, const InputFiles* inputs, std::string
     m_before = SiteManifest::parse(full ? std::string_view() : m_oldManifest, given);
     m_before.given = given;
     m_after.given = given;
+    if (!m_before.pages.empty())
+        m_folderFd = m_disk.open(m_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+SiteWriter::~SiteWriter() {
+    if (m_folderFd >= 0) m_disk.close(m_folderFd);
+}
+
+FileStamp SiteWriter::pageStamp(const std::string& relativePath) const {
+    // A path from the manifest that starts with '/' is still taken as below the folder.
+    if (m_folderFd < 0 || relativePath.starts_with('/'))
+        return ownStampOf(m_folder + relativePath, m_disk);
+    return ownStampAt(m_folderFd, relativePath.c_str(), m_disk);
 }
 
 bool SiteWriter::prepareFolders(std::string_view relativePath, const std::string& file) {
@@ -301,7 +314,7 @@ SiteWriter::Outcome SiteWriter::writeText(std::string_view relativePath, std::st
 bool SiteWriter::onDiskAsRecorded(const std::string& relativePath, PageRecord& record) const {
     const auto before = m_before.pages.find(relativePath);
     if (before == m_before.pages.end()) return false;
-    const FileStamp stamp = ownStampOf(m_folder + relativePath, m_disk);
+    const FileStamp stamp = pageStamp(relativePath);
     record = before->second;
     return stamp.size == record.size && stamp.mtime == record.mtime;
 }
@@ -336,11 +349,8 @@ void SiteWriter::recordModule(uint64_t key, ModuleRecord record) {
 
 bool SiteWriter::keepAll() {
     if (m_before.runKey == 0) return false;
-    std::string file = m_folder;
     for (const auto& [page, entry] : m_before.pages) {
-        file.resize(m_folder.size());
-        file += page;
-        const FileStamp stamp = ownStampOf(file, m_disk);
+        const FileStamp stamp = pageStamp(page);
         if (stamp.size != entry.size || stamp.mtime != entry.mtime) return false;  // rebuilt
     }
     std::lock_guard<std::mutex> lock(m_mutex);

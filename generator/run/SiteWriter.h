@@ -35,8 +35,8 @@
 #include <unordered_set>
 #include <vector>
 
-#include "generator/site/Page.h"
 #include "generator/run/SiteManifest.h"
+#include "generator/site/Page.h"
 #include "support/CodePage.h"
 #include "support/Errors.h"
 #include "support/FileSystem.h"
@@ -61,6 +61,9 @@ public:
     // call to the disk goes.
     SiteWriter(std::string folder, const InputFiles* inputs, std::string timestamp, uint64_t given,
                bool full, FileSystem& disk = posixFileSystem());
+    ~SiteWriter();
+    SiteWriter(const SiteWriter&) = delete;
+    SiteWriter& operator=(const SiteWriter&) = delete;
 
     // What the builders of this run write where the timestamp goes; the
     // writer puts the run's timestamp in its place. Made afresh for each
@@ -115,6 +118,8 @@ public:
 
 private:
     bool onDiskAsRecorded(const std::string& relativePath, PageRecord& record) const;
+    // The stamp of the page at relativePath, the link at its end not followed.
+    FileStamp pageStamp(const std::string& relativePath) const;
     // Checks (once) that the folders of relativePath up to its last '/' are
     // folders inside the site, creating missing ones; true when the page's
     // own folder was created by this run (so the page cannot be there yet).
@@ -141,6 +146,9 @@ private:
     void record(std::string_view relativePath, const PageRecord& entry);
 
     std::string m_folder;  // ends with '/'
+    // The output folder, open while the last run's pages are to be checked
+    // (-1: not open, pages are looked up by their whole path).
+    int m_folderFd = -1;
     const InputFiles* m_inputs;
     FileSystem& m_disk;
     std::string m_timestamp;

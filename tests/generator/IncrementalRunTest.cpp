@@ -104,6 +104,17 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
              touch(out / "Classes/CBeta.html");  // times are coarse
          },
          1},
+        // A link is no page, even to a copy of the page of the same size and time.
+        {"a page replaced by a link to its copy",
+         [](auto& out, auto&, auto&) {
+             const fs::path page = out / "Classes/CBeta.html";
+             const fs::path copy = out / "CBeta-copy.html";
+             fs::copy_file(page, copy);
+             fs::last_write_time(copy, fs::last_write_time(page));
+             fs::remove(page);
+             fs::create_symlink(copy, page);
+         },
+         1},
         // CBeta's overview, Add and code pages, and the search index.
         {"one module's description changed",
          [](auto&, auto& project, auto&) {

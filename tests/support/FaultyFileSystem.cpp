@@ -63,6 +63,9 @@ int FaultyFileSystem::stat(const char* path, struct stat* info) {
 int FaultyFileSystem::lstat(const char* path, struct stat* info) {
     return posixFileSystem().lstat(path, info);
 }
+int FaultyFileSystem::fstatat(int folder, const char* path, struct stat* info, int flags) {
+    return posixFileSystem().fstatat(folder, path, info, flags);
+}
 int FaultyFileSystem::flock(int fd, int operation) {
     return posixFileSystem().flock(fd, operation);
 }

@@ -40,6 +40,7 @@ public:
     int fstat(int fd, struct stat* info) override;
     int stat(const char* path, struct stat* info) override;
     int lstat(const char* path, struct stat* info) override;
+    int fstatat(int folder, const char* path, struct stat* info, int flags) override;
     int flock(int fd, int operation) override;
     int rename(const char* from, const char* to, bool noReplace) override;
     int link(const char* from, const char* to) override;
