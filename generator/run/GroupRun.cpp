@@ -1,7 +1,5 @@
 #include "generator/run/GroupRun.h"
 
-#include <malloc.h>
-
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -26,6 +24,7 @@
 #include "support/BuildInfo.h"
 #include "support/File.h"
 #include "support/FileCopy.h"
+#include "support/FreedMemory.h"
 #include "support/Hash.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
@@ -201,6 +200,10 @@ std::vector<GenerationRequest> GroupRun::projectRequests(const ProjectGroup& gro
 }
 
 Expected<GenerationResult> GroupRun::run() {
+    // Each project's model and pages are gone before the next is read: their
+    // memory goes back as it is freed, so the group's peak is its largest
+    // project's, not the sum of what each left.
+    handFreedMemoryBackPromptly();
     NullSink nullSink;
     DiagnosticsSink& diagnostics = m_diagnostics ? *m_diagnostics : nullSink;
     Expected<ProjectGroup> read = readGroup(m_request, m_projects, &diagnostics);
@@ -230,7 +233,7 @@ Expected<GenerationResult> GroupRun::run() {
     for (const size_t i : GroupCalls::runOrder(group)) {
         if (result.cancelled) break;
         const std::shared_ptr<GroupCalls> calls = requests[i].groupCalls;
-        // The run, and the project it read, go before the memory is handed back.
+        // The run, and the project it read, go before the next project is read.
         Expected<GenerationResult> done =
             GenerationRun(std::move(requests[i]), m_observer, m_diagnostics).run();
         if (calls) calls->finished(i);
@@ -247,9 +250,6 @@ Expected<GenerationResult> GroupRun::run() {
         result.pagesWritten += r.pagesWritten;
         result.pagesUnchanged += r.pagesUnchanged;
         result.failures.insert(result.failures.end(), r.failures.begin(), r.failures.end());
-        // The project's model and pages are gone: hand their memory back, so the
-        // group's peak is its largest project's, not the sum of what each left.
-        malloc_trim(0);
     }
     for (int i = 0; i < group.failed; ++i)
         result.failures.push_back((group.path.empty() ? m_projects.front() : group.path) +
