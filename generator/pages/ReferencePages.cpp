@@ -234,13 +234,20 @@ void addGroupCodeLinks(const CModule& module, const CProject& project, const Pag
                        CodeLinks& out) {
     if (!ctx.group || ctx.group->classPages.empty() || !ctx.settings.Classes) return;
     std::unordered_map<std::string, uint32_t> pageOf;
+    // Whether the project has a class of that name (its own hides the
+    // library's), asked once per spelling: the module names the same few
+    // classes on many lines.
+    std::unordered_map<std::string_view, bool> ownClass;
     const std::string_view source = module.Source();
     size_t pos = 0;
     for (int32_t line = 1; pos < source.size(); ++line) {
         const std::string_view text = nextLine(source, pos);
         for (const std::string_view name : classNamesIn(text)) {
             std::string page = ctx.group->classPage(name);
-            if (page.empty() || project.Classes().byName(name)) continue;
+            if (page.empty()) continue;
+            const auto [own, asked] = ownClass.try_emplace(name, false);
+            if (asked) own->second = project.Classes().byName(name) != nullptr;
+            if (own->second) continue;
             const auto [known, added] =
                 pageOf.try_emplace(page, static_cast<uint32_t>(out.hrefs.size()));
             if (added) out.hrefs.push_back(url("../" + page, true).take());
