@@ -432,11 +432,10 @@ std::shared_ptr<CModule> CParser::readOwnedModuleText(std::string text, int modu
         parseModuleCode(*module, codeLines, CodeContext{pathForMessages, fileLines});
         code = codeLines.takeText();
     }
-    if (!m_declarationsOnly) {
-        module->setSource(std::move(code));
-        module->setSourceFileLines(std::move(fileLines));
-    }
     module->setName(attributes->item("VB_Name", module->Name()));
+    if (m_declarationsOnly) return module;  // no page shows its code
+    module->setSource(std::move(code));
+    module->setSourceFileLines(std::move(fileLines));
     return module;
 }
 
