@@ -487,28 +487,33 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     // Page names first, over the whole project, so every builder, thread
     // and link agrees on them; then what the site lists, once: the search
     // index, the A-Z page and the links between pages all come from it.
-    const SiteTables tables(*project, ctx.settings, &recorder);
+    // The index entries' texts are made as the index pages need them (see
+    // ModuleWriter::setIndexTexts); a group's index pages are built always.
+    SiteTables tables(*project, ctx.settings, &recorder, m_request.group != nullptr);
     tables.applyTo(ctx);
     // The calls into the libraries, named by this site's pages; the
     // libraries are let go before a page is written.
     if (m_request.groupCalls) m_request.groupCalls->record(m_request.groupIndex, tables.links());
     warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
-    if (m_request.qtHelp || m_request.docset)
+    if (m_request.qtHelp || m_request.docset) {
+        tables.addTexts();
         state.offline = offlineIndexOf(*project, tables.entries());
+    }
     const std::optional<ApiDiff> changes = changesSince(m_request, *project, recorder);
     if (changes) {
         ctx.changes = &*changes;
         ctx.changesSince = m_request.sinceName;
     }
 
-    writeModules(state, recorder, inputs, *project, ctx);
+    writeModules(state, recorder, inputs, *project, ctx, tables);
     return ok();
 }
 
 // The pages of every module the site documents, and the site's own pages,
 // each module's skipped when its key says nothing it shows has changed.
 void GenerationRun::writeModules(State& state, ReportRecorder& recorder, InputKey& inputs,
-                                 const CProject& project, const PageContext& ctx) {
+                                 const CProject& project, const PageContext& ctx,
+                                 SiteTables& tables) {
     const PageNames& names = *ctx.pageNames;
     const uint64_t pages =
         pagesKey(state.settingsKey, inputs, m_request, state.translationPath, project, names);
@@ -528,6 +533,7 @@ void GenerationRun::writeModules(State& state, ReportRecorder& recorder, InputKe
         &recorder, recorder, state.result);
     // In a group the index pages list the other projects' rows too: built always.
     writer.setIndexKey(m_request.group ? 0 : pages);
+    writer.setIndexTexts(&tables);
     writer.generateDocumentation();
 }
 

@@ -34,6 +34,7 @@ class InputKey;
 class ReportRecorder;
 class CProject;
 class RegistrySource;
+class SiteTables;
 class Translation;
 struct PageContext;
 
@@ -87,7 +88,7 @@ private:
     Status takeOutputFolder(State& state);
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     void writeModules(State& state, ReportRecorder& recorder, InputKey& inputs,
-                      const CProject& project, const PageContext& ctx);
+                      const CProject& project, const PageContext& ctx, SiteTables& tables);
     Status makeFolderReady(State& state);
     void writeResources(State& state);
     void copyResources(State& state);

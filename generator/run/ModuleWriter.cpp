@@ -73,24 +73,28 @@ void ModuleWriter::generateDocumentation() {
     guarded("all-summary.html", [&] {
         m_site.write(framePage(modHtml::buildOverviewPage(m_project, m_ctx), m_ctx), m_codePage);
     });
+    // The modules' keys first: the index pages are kept by what the modules'
+    // records say of their entries.
+    const auto& s = m_ctx.settings;
+    for (const ModuleKind kind : kDocumentedModuleKinds) {
+        if (!kindSwitchedOn(kind, s)) continue;
+        for (const auto& module : m_project.listOfKind(kind)->elements()) {
+            m_positions.emplace(module.get(), m_modules.size());
+            m_modules.push_back(module.get());
+            m_keys.push_back(m_moduleKey ? m_moduleKey(*module) : 0);
+        }
+    }
+    m_texts.assign(m_modules.size(), 0);
+    m_outcomes = std::vector<Outcome>(m_modules.size());
     guarded("search and member index", [&] { writeSiteIndex(); });
 
     // Progress maximum over the kinds switched on. A maximum of 0 (nothing
     // to write) is not taken: the bar keeps its initial maximum.
-    const auto& s = m_ctx.settings;
     int total = 0;
     for (const ModuleKind kind : kDocumentedModuleKinds)
         total += count(kindSwitchedOn(kind, s), *m_project.listOfKind(kind));
     if (total > 0) m_max = total;
 
-    for (const ModuleKind kind : kDocumentedModuleKinds) {
-        if (!kindSwitchedOn(kind, s)) continue;
-        for (const auto& module : m_project.listOfKind(kind)->elements()) {
-            m_modules.push_back(module.get());
-            m_keys.push_back(m_moduleKey ? m_moduleKey(*module) : 0);
-        }
-    }
-    m_outcomes = std::vector<Outcome>(m_modules.size());
     startWorkers();
 
     size_t next = 0;
@@ -120,37 +124,64 @@ void ModuleWriter::putAll(const Pages& pages) {
 
 namespace {
 
-// Adds the fields of an index entry the index pages show to key.
-uint64_t entryKey(const IndexEntry& e, uint64_t key) {
+// Adds the fields of an index entry the index pages show to key; the texts
+// (summary, words) only when asked, since a module's come in as one hash.
+uint64_t entryKey(const IndexEntry& e, uint64_t key, bool texts) {
     const int64_t module = e.module;
     key = hashBytes(std::string_view(reinterpret_cast<const char*>(&module), sizeof module), key);
-    for (const std::string* field : {&e.name, &e.kind, &e.path, &e.summary, &e.words})
+    for (const std::string* field : {&e.name, &e.kind, &e.path})
         key = hashBytes("\n", hashBytes(*field, key));
+    if (texts)
+        for (const std::string* field : {&e.summary, &e.words})
+            key = hashBytes("\n", hashBytes(*field, key));
     return key;
-}
-
-// The index key with every entry the index pages show, the rows of the
-// forms' controls included; 0 when there is no key or no entries to hash.
-uint64_t siteIndexKey(uint64_t key, const PageContext& ctx) {
-    if (key == 0 || !ctx.links) return 0;
-    std::vector<IndexEntry> forms;  // the modules with a designer, for their controls' rows
-    for (const IndexEntry& e : ctx.links->entries()) {
-        key = entryKey(e, key);
-        if (e.module < 0 && e.owner && e.owner->Design()) forms.push_back(e);
-    }
-    const size_t count = forms.size();
-    forms = withControlEntries(std::move(forms));
-    for (size_t i = count; i < forms.size(); ++i) key = entryKey(forms[i], key);
-    return key | 1;
 }
 
 }  // namespace
 
+// What module's index entries say in their texts, from the last run's
+// record of the module when its key is unchanged, else made now; 0 when
+// the entries' texts are not to be had.
+uint64_t ModuleWriter::indexTextsOf(const CModule& module) {
+    const auto position = m_positions.find(&module);
+    if (!m_tables || position == m_positions.end()) return 0;
+    const size_t i = position->second;
+    if (m_texts[i] != 0) return m_texts[i];
+    const ModuleRecord* record = m_keys[i] != 0 ? m_site.moduleRecord(m_keys[i]) : nullptr;
+    if (record && record->texts != 0) return m_texts[i] = record->texts;
+    m_tables->addTexts(module);
+    uint64_t key = 0;
+    for (const IndexEntry& e : m_tables->entriesOf(module))
+        key = hashBytes("\n", hashBytes(e.words, hashBytes("\n", hashBytes(e.summary, key))));
+    return m_texts[i] = key | 1;
+}
+
+// The index key with every entry the index pages show, the rows of the
+// forms' controls included; 0 when there is no key or no entries to hash.
+uint64_t ModuleWriter::siteIndexKey() {
+    if (m_indexKey == 0 || !m_ctx.links) return 0;
+    uint64_t key = m_indexKey;
+    std::vector<IndexEntry> forms;  // the modules with a designer, for their controls' rows
+    for (const IndexEntry& e : m_ctx.links->entries()) {
+        key = entryKey(e, key, false);
+        if (e.module >= 0) continue;
+        const uint64_t texts = indexTextsOf(*e.owner);
+        if (texts == 0) return 0;
+        key = hashBytes(std::string_view(reinterpret_cast<const char*>(&texts), 8), key);
+        if (e.owner && e.owner->Design()) forms.push_back(e);
+    }
+    const size_t count = forms.size();
+    forms = withControlEntries(std::move(forms));
+    for (size_t i = count; i < forms.size(); ++i) key = entryKey(forms[i], key, true);
+    return key | 1;
+}
+
 // The search index, the search page, the A-Z page and the navigation
 // scripts: kept when what they are made from is what the last run recorded.
 void ModuleWriter::writeSiteIndex() {
-    const uint64_t key = siteIndexKey(m_indexKey, m_ctx);
+    const uint64_t key = siteIndexKey();
     if (key != 0 && m_site.moduleRecord(key) && m_site.keepModule(key)) return;
+    if (m_tables) m_tables->addTexts();
     SiteIndexPages index = buildSiteIndexPages(m_project, m_ctx);
     Pages pages = framePages(std::move(index.bodies), m_ctx);
     std::move(pages.begin(), pages.end(), std::back_inserter(index.scripts));
@@ -238,6 +269,7 @@ void ModuleWriter::writeModule(size_t i, CodePage& codePage, Outcome& outcome) {
         if (m_keys[i] != 0 && alike) {
             record.consoleLines = static_cast<int>(told.size());
             if (!told.empty()) record.consoleLine = told.front();
+            record.texts = m_texts[i];
             m_site.recordModule(m_keys[i], std::move(record));
         }
     } catch (const Abandoned&) {

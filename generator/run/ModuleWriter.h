@@ -24,11 +24,13 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 #include "generator/run/GenerationRun.h"
 #include "generator/run/SiteWriter.h"
 #include "generator/site/PageContext.h"
+#include "generator/site/SiteTables.h"
 #include "model/CProject.h"
 
 namespace tarnwick {
@@ -54,6 +56,11 @@ public:
     // are those that run listed, so a change to a routine's body does not
     // rebuild them.
     void setIndexKey(uint64_t key) { m_indexKey = key; }
+    // The tables ctx's links come from, made without the index entries'
+    // texts: a module's are made when its pages are built or the index pages
+    // are, and the manifest keeps what they hash to for the next run. With an
+    // index key, without them the index pages are built always.
+    void setIndexTexts(SiteTables* tables) { m_tables = tables; }
 
     // Runs fn; a page it cannot write is told and counted, and the run goes on.
     template <typename Fn>
@@ -93,6 +100,8 @@ private:
     bool cancelled();
     void putAll(const Pages& pages);
     void writeSiteIndex();
+    uint64_t siteIndexKey();
+    uint64_t indexTextsOf(const CModule& module);
     void startWorkers();
     void stopWorkers();
     void buildModule(size_t i, CodePage& codePage);
@@ -118,12 +127,15 @@ private:
     DiagnosticsSink& m_diagnostics;
     GenerationResult& m_result;
     uint64_t m_indexKey = 0;
+    SiteTables* m_tables = nullptr;  // not owned, may be null
     double m_value = 0;
     double m_max = 100;  // a progress bar's initial maximum
 
     std::vector<const CModule*> m_modules;  // in run order
     std::vector<uint64_t> m_keys;           // one per module; 0: built whatever was recorded
-    std::vector<Outcome> m_outcomes;        // one per module, filled as they are done
+    std::unordered_map<const CModule*, size_t> m_positions;  // in m_modules
+    std::vector<uint64_t> m_texts;    // one per module: ModuleRecord::texts, 0 until known
+    std::vector<Outcome> m_outcomes;  // one per module, filled as they are done
     std::vector<std::thread> m_workers;
     std::atomic<size_t> m_next{0};  // the next module no one has taken
     std::atomic<bool> m_stop{false};

@@ -11,7 +11,7 @@ namespace tarnwick {
 
 namespace {
 
-constexpr std::string_view kHeader = "tarnwick manifest 2\n";
+constexpr std::string_view kHeader = "tarnwick manifest 3\n";
 
 // A text on one line of the manifest: backslash, tab and line end escaped.
 std::string escape(std::string_view text) {
@@ -98,9 +98,11 @@ void parsePage(std::string_view line, SiteManifest& m) {
 ModuleRecord* parseModule(std::string_view line, SiteManifest& m) {
     Fields f(line, 7);
     const uint64_t key = f.hex();
+    const uint64_t texts = f.hex();
     const int64_t lines = f.integer();
     if (!f.ok() || lines < 0) return nullptr;
     ModuleRecord& module = m.modules[key];
+    module.texts = texts;
     module.consoleLines = static_cast<int>(lines);
     module.consoleLine = f.rest();
     return &module;
@@ -201,8 +203,8 @@ std::string SiteManifest::render() const {
         text.append(numbers, at).append(path) += '\n';
     }
     for (const auto& [key, record] : modules) {
-        text += "module " + hex16(key) + ' ' + std::to_string(record.consoleLines) + ' ' +
-                record.consoleLine + '\n';
+        text += "module " + hex16(key) + ' ' + hex16(record.texts) + ' ' +
+                std::to_string(record.consoleLines) + ' ' + record.consoleLine + '\n';
         for (const std::string& page : record.pages) text.append("  ").append(page) += '\n';
         for (const auto& [query, answer] : record.links)
             text += "  \t" + escape(query) + '\t' + escape(answer) + '\n';

@@ -42,6 +42,9 @@ struct ModuleRecord {
     int consoleLines = 0;     // that many lines were told, all alike:
     std::string consoleLine;  // this one (without a line end)
     std::vector<std::string> pages;
+    // What the texts of the module's index entries hash to (summaries and
+    // words; 0: not known), so the index pages are kept without them.
+    uint64_t texts = 0;
     // The CrossLinks answers the pages got (see LinkAnswers in CrossLinks.h).
     std::map<std::string, std::string> links;
 };

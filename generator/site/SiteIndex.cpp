@@ -19,6 +19,48 @@ bool memberListed(const Element& member, const GenerationSettings& settings) {
     return scopeListed(member, settings);
 }
 
+namespace {
+
+// Appends module's entry and those of its listed members to entries.
+void appendModuleEntries(std::vector<IndexEntry>& entries, const CModule& module,
+                         const GenerationSettings& settings, const PageNames* names, bool texts) {
+    const CHelper helper;
+    const int position = static_cast<int>(entries.size());
+    entries.push_back({module.Name(), helper.getModuleType(module), -1,
+                       modulePagePath(module, ".html", names), "", "", &module});
+    if (texts) {
+        entries.back().summary = plainSummary(
+            module.Sections().summary.empty() ? module.Description() : module.Sections().summary);
+        entries.back().words =
+            descriptionWords({module.Description(), module.Sections().remarks},
+                             toLower(entries.back().name + " " + entries.back().summary));
+    }
+    const std::string folder = helper.getModulesType(module) + "/";
+    for (const auto& table : summaryTables(module, settings)) {
+        if (!table.enabled) continue;
+        for (const auto& row : tableRows(*table.list, settings)) {
+            if (std::none_of(row.begin(), row.end(),
+                             [&](const Element* e) { return memberListed(*e, settings); }))
+                continue;
+            const Element& member = *row.front();
+            entries.push_back({member.Name(), helper.getItemName(member), position,
+                               folder + PageNames::memberStem(names, module, member) + ".html", "",
+                               "", &module, &member});
+            if (!texts) continue;
+            entries.back().summary = plainSummary(rowSummary(module, row));
+            std::vector<std::string_view> descriptions;
+            for (const Element* e : row) {
+                descriptions.push_back(e->Description());
+                descriptions.push_back(e->Sections().remarks);
+            }
+            entries.back().words = descriptionWords(
+                descriptions, toLower(entries.back().name + " " + entries.back().summary));
+        }
+    }
+}
+
+}  // namespace
+
 std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                                          const GenerationSettings& settings, const PageNames* names,
                                          bool texts) {
@@ -28,43 +70,22 @@ std::vector<IndexEntry> siteIndexEntries(const CProject& project,
         if (!kindSwitchedOn(kind, settings)) continue;
         for (const auto& module : project.listOfKind(kind)->elements()) {
             if (!module || helper.getModulesType(*module).empty()) continue;
-            const int position = static_cast<int>(entries.size());
-            entries.push_back({module->Name(), helper.getModuleType(*module), -1,
-                               modulePagePath(*module, ".html", names), "", "", module.get()});
-            if (texts) {
-                entries.back().summary =
-                    plainSummary(module->Sections().summary.empty() ? module->Description()
-                                                                    : module->Sections().summary);
-                entries.back().words =
-                    descriptionWords({module->Description(), module->Sections().remarks},
-                                     toLower(entries.back().name + " " + entries.back().summary));
-            }
-            const std::string folder = helper.getModulesType(*module) + "/";
-            for (const auto& table : summaryTables(*module, settings)) {
-                if (!table.enabled) continue;
-                for (const auto& row : tableRows(*table.list, settings)) {
-                    if (std::none_of(row.begin(), row.end(),
-                                     [&](const Element* e) { return memberListed(*e, settings); }))
-                        continue;
-                    const Element& member = *row.front();
-                    entries.push_back(
-                        {member.Name(), helper.getItemName(member), position,
-                         folder + PageNames::memberStem(names, *module, member) + ".html", "", "",
-                         module.get(), &member});
-                    if (!texts) continue;
-                    entries.back().summary = plainSummary(rowSummary(*module, row));
-                    std::vector<std::string_view> descriptions;
-                    for (const Element* e : row) {
-                        descriptions.push_back(e->Description());
-                        descriptions.push_back(e->Sections().remarks);
-                    }
-                    entries.back().words = descriptionWords(
-                        descriptions, toLower(entries.back().name + " " + entries.back().summary));
-                }
-            }
+            appendModuleEntries(entries, *module, settings, names, texts);
         }
     }
     return entries;
+}
+
+void addIndexTexts(std::span<IndexEntry> entries, const CModule& module,
+                   const GenerationSettings& settings) {
+    std::vector<IndexEntry> made;
+    made.reserve(entries.size());
+    appendModuleEntries(made, module, settings, nullptr, true);
+    if (made.size() != entries.size()) return;  // not the entries of module
+    for (size_t i = 0; i < made.size(); ++i) {
+        entries[i].summary = std::move(made[i].summary);
+        entries[i].words = std::move(made[i].words);
+    }
 }
 
 namespace {

@@ -18,6 +18,7 @@
 // the kind switches of the settings.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,6 +57,11 @@ bool memberListed(const Element& member, const GenerationSettings& settings);
 std::vector<IndexEntry> siteIndexEntries(const CProject& project,
                                          const GenerationSettings& settings,
                                          const PageNames* names = nullptr, bool texts = true);
+
+// Fills in the summary and words of entries, the entries siteIndexEntries
+// made for module without texts (in their order), as it makes them with.
+void addIndexTexts(std::span<IndexEntry> entries, const CModule& module,
+                   const GenerationSettings& settings);
 
 // A description's first sentence (firstSentence: the one its summary row
 // shows) as one line of plain text: markup removed, character references

@@ -1,20 +1,48 @@
 #include "generator/site/SiteTables.h"
 
+#include <utility>
+
 #include "generator/site/Listing.h"
 #include "model/Kinds.h"
 
 namespace tarnwick {
 
 SiteTables::SiteTables(const CProject& project, const GenerationSettings& settings,
-                       DiagnosticsSink* diagnostics)
+                       DiagnosticsSink* diagnostics, bool texts)
     : m_names(project, diagnostics),
       m_projectVersion(project.version()),
-      m_entries(siteIndexEntries(project, settings, &m_names)),
-      m_links(m_entries) {
+      m_entries(siteIndexEntries(project, settings, &m_names, texts)),
+      m_links(m_entries),
+      m_settings(settings) {
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (m_entries[i].module >= 0) continue;
+        if (i > 0) m_ranges[m_entries[i - 1].owner].end = i;
+        m_ranges[m_entries[i].owner] = {i, m_entries.size(), texts};
+    }
     for (const ModuleKind kind : kDocumentedModuleKinds) {
         if (kindSwitchedOn(kind, settings) && project.listOfKind(kind)->Size() >= 0)
             m_kindsWithPages.emplace_back(kindTraits(kind).listName);
     }
+}
+
+std::span<const IndexEntry> SiteTables::entriesOf(const CModule& module) const {
+    const auto found = m_ranges.find(&module);
+    if (found == m_ranges.end()) return {};
+    return std::span(m_entries).subspan(found->second.begin,
+                                        found->second.end - found->second.begin);
+}
+
+void SiteTables::addTexts(const CModule& module) {
+    const auto found = m_ranges.find(&module);
+    if (found == m_ranges.end() || std::exchange(found->second.texts, true)) return;
+    const Range& range = found->second;
+    addIndexTexts(std::span(m_entries).subspan(range.begin, range.end - range.begin), module,
+                  m_settings);
+}
+
+void SiteTables::addTexts() {
+    for (const IndexEntry& entry : m_entries)
+        if (entry.module < 0) addTexts(*entry.owner);
 }
 
 void SiteTables::applyTo(PageContext& ctx) const {

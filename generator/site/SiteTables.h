@@ -8,7 +8,9 @@
 // use them; they are only read once made, from any thread.
 #pragma once
 
+#include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "generator/settings/GenerationSettings.h"
@@ -24,8 +26,11 @@ namespace tarnwick {
 class SiteTables {
 public:
     // Clashing page names are reported to diagnostics (may be null).
+    // Without texts the index entries' summaries and words are left for
+    // addTexts: a re-run whose index pages are kept never needs those of the
+    // modules it keeps, and they cost a tenth of such a run.
     SiteTables(const CProject& project, const GenerationSettings& settings,
-               DiagnosticsSink* diagnostics = nullptr);
+               DiagnosticsSink* diagnostics = nullptr, bool texts = true);
     SiteTables(const SiteTables&) = delete;
     SiteTables& operator=(const SiteTables&) = delete;
 
@@ -37,12 +42,26 @@ public:
     const std::vector<IndexEntry>& entries() const { return m_entries; }
     const CrossLinks& links() const { return m_links; }
 
+    // The index entries of module (its own, then its members'); empty for
+    // a module the site does not list.
+    std::span<const IndexEntry> entriesOf(const CModule& module) const;
+    // Gives the entries of module, or of every module, their texts where
+    // they have none yet. Not while another thread reads the entries.
+    void addTexts(const CModule& module);
+    void addTexts();
+
 private:
     PageNames m_names;
     std::vector<std::string> m_kindsWithPages;
     std::string m_projectVersion;
     std::vector<IndexEntry> m_entries;
     CrossLinks m_links;  // into m_entries: declared after them
+    GenerationSettings m_settings;
+    struct Range {
+        size_t begin = 0, end = 0;
+        bool texts = false;
+    };
+    std::unordered_map<const CModule*, Range> m_ranges;
 };
 
 }  // namespace tarnwick
