@@ -55,6 +55,7 @@
 
 namespace tarnwick {
 
+class ReferenceMemo;
 class RegistrySource;
 
 class CParser {
@@ -100,6 +101,9 @@ public:
     // In a group: the projects this one references whose public classes its
     // code may name (resolveReferences with libraries); each must outlive
     // the project's cross-references.
+    // The references an earlier run resolved (not owned, may be null): the
+    // modules it recalls are not resolved again (ReferenceMemo.h).
+    void setReferenceMemo(ReferenceMemo* memo) { m_memo = memo; }
     void setLibraries(std::vector<ReferencedProject> libraries) {
         m_libraries = std::move(libraries);
     }
@@ -288,6 +292,7 @@ private:
     bool m_declarationsOnly = false;
     unsigned m_threads = 0;
     std::vector<ReferencedProject> m_libraries;
+    ReferenceMemo* m_memo = nullptr;
     // What modules are compiled with: the compiler's constants, the project's
     // CondComp line, then m_defines.
     CondConstants m_constants = CondConstants::compilerDefaults();

@@ -331,7 +331,7 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     if (m_crossReferences && !reach("references")) return Error{kCancelledMessage};
     if (m_crossReferences)
         project->setCrossReferences(
-            resolveReferences(*project, m_libraries, m_diagnostics, m_threads, m_cancel));
+            resolveReferences(*project, m_libraries, m_diagnostics, m_threads, m_cancel, m_memo));
     if (cancelled()) return Error{kCancelledMessage};
     return project;
 }

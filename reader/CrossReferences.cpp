@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "reader/ReferenceMemo.h"
 #include "reader/xref/Lexer.h"
 #include "reader/xref/Resolver.h"
 #include "reader/xref/SymbolTables.h"
@@ -83,7 +84,8 @@ ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagn
 ReferenceIndex resolveReferences(const CProject& project,
                                  const std::vector<ReferencedProject>& libraries,
                                  DiagnosticsSink* diagnostics, unsigned threads,
-                                 const std::atomic<bool>* cancel) {
+                                 const std::atomic<bool>* cancel, ReferenceMemo* memo) {
+    if (!libraries.empty()) memo = nullptr;  // another project's declarations are no part of it
     std::vector<std::unique_ptr<xref::ProjectSymbols>> librarySymbols;
     std::vector<xref::Library> visible;
     for (const ReferencedProject& library : libraries) {
@@ -94,13 +96,17 @@ ReferenceIndex resolveReferences(const CProject& project,
     const size_t count = symbols.modules.size();
     std::vector<ModuleReferences> results(count);
     const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
+    if (memo) memo->start(symbols.modules);
 
     // Modules are resolved independently against the shared, read-only
     // symbol tables: each worker takes the next module until none is left.
     std::atomic<size_t> next{0};
     const auto work = [&] {
-        for (size_t i = next++; i < count && !cancelled(); i = next++)
-            results[i] = resolveModule(symbols, *symbols.modules[i]);
+        for (size_t i = next++; i < count && !cancelled(); i = next++) {
+            ModuleReferences& result = results[i];
+            if (!memo || !memo->recall(i, result.references, result.uses, result.lineCut))
+                result = resolveModule(symbols, *symbols.modules[i]);
+        }
     };
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<size_t>(threads, count));
@@ -123,6 +129,8 @@ ReferenceIndex resolveReferences(const CProject& project,
     uses.reserve(totalUses);
     for (size_t i = 0; i < count; ++i) {
         if (diagnostics) reportModule(*symbols.modules[i], results[i], *diagnostics);
+        if (memo && !results[i].outOfMemory)
+            memo->keep(i, results[i].references, results[i].uses, results[i].lineCut);
         out.insert(out.end(), results[i].references.begin(), results[i].references.end());
         uses.insert(uses.end(), results[i].uses.begin(), results[i].uses.end());
         results[i] = ModuleReferences{};

@@ -20,6 +20,8 @@
 
 namespace tarnwick {
 
+class ReferenceMemo;
+
 // Every reference of project's source modules; project must stay alive and
 // unchanged while the result is used (it points into the project). A module
 // whose code does not fit in memory gets none, and a warning naming it goes
@@ -43,9 +45,14 @@ struct ReferencedProject {
 // controls, Enums and Types visible: the result also holds the references
 // into their modules (toModule a module of a library), as VB6 binds them
 // (reader/xref/SymbolTables.h).
+//
+// With a memo (and no libraries), a module whose references the memo
+// recalls is not resolved again, and every module's references are kept in
+// the memo for the next run (ReferenceMemo.h).
 ReferenceIndex resolveReferences(const CProject& project,
                                  const std::vector<ReferencedProject>& libraries,
                                  DiagnosticsSink* diagnostics = nullptr, unsigned threads = 0,
-                                 const std::atomic<bool>* cancel = nullptr);
+                                 const std::atomic<bool>* cancel = nullptr,
+                                 ReferenceMemo* memo = nullptr);
 
 }  // namespace tarnwick

@@ -33,6 +33,7 @@
 #include "model/Translation.h"
 #include "reader/CParser.h"
 #include "reader/ConditionalCompilation.h"
+#include "reader/ReferenceMemo.h"
 #include "reader/modRegistry.h"
 #include "support/AtomicFile.h"
 #include "support/BuildInfo.h"
@@ -198,10 +199,13 @@ std::vector<std::string> navigationScripts(const SiteManifest& before) {
 
 }  // namespace
 
-Expected<std::shared_ptr<CProject>> readProject(
-    const GenerationRequest& request, const CodePage& codePage,
-    std::shared_ptr<const RegistrySource> registry, DiagnosticsSink& diagnostics,
-    GenerationObserver* observer, std::vector<ReferencedProject> libraries, bool declarationsOnly) {
+Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
+                                                const CodePage& codePage,
+                                                std::shared_ptr<const RegistrySource> registry,
+                                                DiagnosticsSink& diagnostics,
+                                                GenerationObserver* observer,
+                                                std::vector<ReferencedProject> libraries,
+                                                bool declarationsOnly, ReferenceMemo* memo) {
     CParser parser;
     if (observer) {
         parser.setCancelFlag(observer->cancelFlag());
@@ -217,6 +221,7 @@ Expected<std::shared_ptr<CProject>> readProject(
     parser.setCrossReferences(request.crossReferences);
     parser.setLibraries(std::move(libraries));
     parser.setDeclarationsOnly(declarationsOnly);
+    parser.setReferenceMemo(memo);
     parser.setThreads(request.jobs > 0 ? static_cast<unsigned>(request.jobs) : 0);
     return parser.Parse();
 }
@@ -453,6 +458,42 @@ std::optional<ApiDiff> changesSince(const GenerationRequest& request, const CPro
 
 }  // namespace
 
+// The references the last run into this site resolved, for the modules
+// whose files are unchanged; none in a group (the libraries' declarations
+// are no part of it), without cross-references, or when every page is to be
+// made afresh.
+std::optional<ReferenceMemo> GenerationRun::referenceMemo(State& state, InputKey& inputs) const {
+    if (!m_request.crossReferences || m_request.group) return std::nullopt;
+    // The references hang on the settings (defines, code page) and the
+    // project file besides the modules.
+    uint64_t given = hashBytes("references\n", state.settingsKey);
+    for (const std::string& file : fixedInputs(m_request, state.translationPath))
+        given = hashBytes(hex16(inputs.add(file)), given);
+    std::optional<ReferenceMemo> memo(std::in_place, given, [&inputs](const CModule& module) {
+        return inputs.add(module.Path());
+    });
+    if (state.folderState == OutputFolderState::EarlierSite && !m_request.full) {
+        if (Expected<std::string> bytes = File(state.folder + kReferenceMemoFile).ReadBytes())
+            memo->load(bytes.value());
+    }
+    return memo;
+}
+
+// What this run resolved, for the next one; a memo that cannot be written
+// costs the next run a resolve, nothing else.
+void GenerationRun::keepReferenceMemo(State& state, const ReferenceMemo& memo,
+                                      DiagnosticsSink& diagnostics) const {
+    const std::string path = state.folder + kReferenceMemoFile;
+    if (const std::string* input = state.inputs.overwrittenBy(path)) {
+        diagnostics.warning(path, 0, "not written: it would overwrite " + *input);
+        return;
+    }
+    if (const Status written =
+            writeAtomically(path, memo.render(), Replace::Allowed, nullptr, nullptr, disk());
+        !written)
+        diagnostics.warning(path, 0, written.error().message);
+}
+
 Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& inputs) {
     auto codePage = CodePage::open(m_request.codePage);
     if (!codePage) return codePage.error();
@@ -460,8 +501,9 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     const auto registry = std::make_shared<const RegistrySource>(
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
     const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
+    std::optional<ReferenceMemo> memo = referenceMemo(state, inputs);
     auto parsed = readProject(m_request, codePage.value(), registry, recorder, m_observer,
-                              std::move(libraries));
+                              std::move(libraries), false, memo ? &*memo : nullptr);
     if (!parsed && cancel && cancel->load()) {
         // Cancelled while the project was read: nothing is written.
         state.result.cancelled = true;
@@ -475,6 +517,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
 
     recordInputs(state, *project, *registry);
     if (Status ready = makeFolderReady(state); !ready) return ready;
+    if (memo) keepReferenceMemo(state, *memo, recorder);
 
     const Translation& translation = loadTranslation(state, recorder);
     // The resource files before the pages: a cancel while the pages are

@@ -17,12 +17,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "generator/run/GenerationObserver.h"
 #include "generator/settings/GenerationRequest.h"
 #include "reader/CrossReferences.h"
+#include "reader/ReferenceMemo.h"
 #include "support/Diagnostics.h"
 #include "support/Errors.h"
 #include "support/FileSystem.h"
@@ -33,6 +35,7 @@ class CodePage;
 class InputKey;
 class ReportRecorder;
 class CProject;
+class ReferenceMemo;
 class RegistrySource;
 class SiteTables;
 class Translation;
@@ -43,14 +46,14 @@ struct PageContext;
 // cancel flag and hears the reader's steps; in a group, libraries are the
 // referenced projects its code is resolved with (CParser::setLibraries);
 // declarationsOnly reads what other projects bind to, no more
-// (CParser::setDeclarationsOnly).
-Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
-                                                const CodePage& codePage,
-                                                std::shared_ptr<const RegistrySource> registry,
-                                                DiagnosticsSink& diagnostics,
-                                                GenerationObserver* observer,
-                                                std::vector<ReferencedProject> libraries = {},
-                                                bool declarationsOnly = false);
+// (CParser::setDeclarationsOnly); memo (may be null) gives and keeps the
+// references of modules whose code is as the last run read it
+// (CParser::setReferenceMemo).
+Expected<std::shared_ptr<CProject>> readProject(
+    const GenerationRequest& request, const CodePage& codePage,
+    std::shared_ptr<const RegistrySource> registry, DiagnosticsSink& diagnostics,
+    GenerationObserver* observer, std::vector<ReferencedProject> libraries = {},
+    bool declarationsOnly = false, ReferenceMemo* memo = nullptr);
 
 struct GenerationResult {
     bool cancelled = false;
@@ -82,6 +85,9 @@ public:
 
     static OutputFolderState inspectOutputFolder(const std::string& folder);
 
+    // Beside the manifest: the references the run resolved (ReferenceMemo.h).
+    static constexpr const char* kReferenceMemoFile = ".tarnwick-references";
+
 private:
     struct State;
     Status prepare(State& state);
@@ -89,6 +95,9 @@ private:
     Status build(State& state, ReportRecorder& recorder, InputKey& inputs);
     void writeModules(State& state, ReportRecorder& recorder, InputKey& inputs,
                       const CProject& project, const PageContext& ctx, SiteTables& tables);
+    std::optional<ReferenceMemo> referenceMemo(State& state, InputKey& inputs) const;
+    void keepReferenceMemo(State& state, const ReferenceMemo& memo,
+                           DiagnosticsSink& diagnostics) const;
     Status makeFolderReady(State& state);
     void writeResources(State& state);
     void copyResources(State& state);

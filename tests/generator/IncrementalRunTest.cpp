@@ -142,6 +142,25 @@ TEST(IncrementalRun, RewritesOnlyWhatChangedAndGivesTheFreshSite) {
                   "   Caption = \"X\"\r\n   Begin VB.CommandButton cmdGo\r\n   End");
          },
          kSome},
+        // CBeta's file is as it was, but its call now names a member: its
+        // references are resolved again, not taken from the last run.
+        {"a member another module calls added",
+         [](auto&, auto& project, auto& request) {
+             edit(project / "m0.cls", "A + B", "A + B: Clear");
+             run(request);
+             edit(project / "m3.bas", "Public Sub Reset()",
+                  "Public Sub Clear()\r\nEnd Sub\r\nPublic Sub Reset()");
+         },
+         kSome, kAllPages + 1},
+        // The last run's references are checked before they are taken.
+        {"the references kept damaged, then a routine's body changed",
+         [](auto& out, auto& project, auto&) {
+             std::string memo = readFile(out / ".tarnwick-references");
+             memo[memo.size() - 12] ^= 1;  // the last record's length
+             writeFile(out / ".tarnwick-references", memo);
+             edit(project / "m0.cls", "A + B", "B + A");
+         },
+         kSome},
         {"a member added to one module",
          [](auto&, auto& project, auto&) {
              edit(project / "m3.bas", "Public Sub Reset()",
