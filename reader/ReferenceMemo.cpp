@@ -114,8 +114,8 @@ uint64_t declarationsKey(const CModule& m, const std::vector<const DesignControl
         const bool hasFields = e.Kind() == ElementKind::Enum || e.Kind() == ElementKind::Type;
         if (const auto fields = hasFields ? e.Variables() : nullptr) {
             for (const auto& field : fields->elements())
-                key = hashText(field->DataType(),
-                               hashText(field->Syntax(), hashText(field->Name(), key)));
+                key = hashText(field->Source(),
+                               hashText(field->DataType(), hashText(field->Name(), key)));
         }
         key = hashBytes("\f", key);
     });
