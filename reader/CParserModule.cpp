@@ -302,8 +302,10 @@ public:
     // attached: it declared elements.
     void follow(std::string_view current, bool attached, int fileLine) {
         if (isCommentLine(current)) {
-            const auto included =
-                m_includes ? m_includes->expand(cleanComment(current), fileLine) : std::nullopt;
+            // Only a line with an "@" can hold an @include tag.
+            const auto included = m_includes && current.find('@') != std::string_view::npos
+                                       ? m_includes->expand(cleanComment(current), fileLine)
+                                       : std::nullopt;
             if (!included) return comment(current);
             // The file's lines stand where the tag stood, as comment lines.
             if (!included->before.empty()) comment("' " + included->before);

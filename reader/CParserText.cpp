@@ -265,6 +265,11 @@ bool isVariableStatement(std::string_view t) {
 }  // namespace
 
 bool isCommentedDeclaration(std::string_view cleaned) {
+    // Each such statement starts with C, D, E, F, G, I or P (Const, Declare,
+    // Dim, Event, Friend, Global, Implements, Private, Public): most lines
+    // of a description stop here.
+    const std::string_view lead = ltrimSpaces(cleaned);
+    if (lead.empty() || std::string_view("CDEFGIPcdefgip").find(lead[0]) == npos) return false;
     // A comment behind the code is no part of it.
     std::string_view t = trimSpaces(cleaned.substr(0, findOutsideStrings(cleaned, '\'', 0)));
     if (t.empty()) return false;
@@ -322,11 +327,16 @@ std::string cleanComment(std::string_view line) {
     size_t p = 0;
     while (p < line.size() && isBlankOrTab(line[p])) ++p;
     while (p < line.size() && line[p] == '\'') ++p;
+    // One pass: line ends dropped, runs of blanks made one, then trimmed.
     std::string text;
     text.reserve(line.size() - p);
-    for (char c : line.substr(p))
-        if (c != '\r' && c != '\n') text += c;
-    return collapse(trimSpaces(text));
+    for (const char c : line.substr(p)) {
+        if (c == '\r' || c == '\n' || (c == ' ' && !text.empty() && text.back() == ' ')) continue;
+        text += c;
+    }
+    const std::string_view trimmed = trimSpaces(text);
+    if (trimmed.size() == text.size()) return text;
+    return std::string(trimmed);
 }
 
 bool isCommentLine(std::string_view line) {
