@@ -304,8 +304,8 @@ public:
         if (isCommentLine(current)) {
             // Only a line with an "@" can hold an @include tag.
             const auto included = m_includes && current.find('@') != std::string_view::npos
-                                       ? m_includes->expand(cleanComment(current), fileLine)
-                                       : std::nullopt;
+                                      ? m_includes->expand(cleanComment(current), fileLine)
+                                      : std::nullopt;
             if (!included) return comment(current);
             // The file's lines stand where the tag stood, as comment lines.
             if (!included->before.empty()) comment("' " + included->before);

@@ -384,6 +384,41 @@ const IndexEntry* CrossLinks::implementedMemberNamed(const std::string& name,
     return nullptr;
 }
 
+namespace {
+
+bool holdsMarkup(std::string_view text) { return text.find('<') != std::string_view::npos; }
+
+bool holdsMarkup(const DocSections& sections) {
+    return holdsMarkup(sections.remarks) || holdsMarkup(sections.example) ||
+           holdsMarkup(sections.exceptions) || holdsMarkup(sections.summary);
+}
+
+// Whether any text of module's pages has a tag, so a link: most modules'
+// texts have none, and their pages need no look.
+bool holdsMarkup(const CModule& module) {
+    if (holdsMarkup(module.Description()) || holdsMarkup(module.Sections())) return true;
+    const auto member = [](const auto& list) {
+        for (const auto& e : list.elements()) {
+            if (holdsMarkup(e->Description()) || holdsMarkup(e->Sections())) return true;
+            if (const auto arguments = e->Arguments())
+                for (const auto& argument : arguments->elements())
+                    if (holdsMarkup(argument->Description())) return true;
+            if (const auto parts = e->Variables())
+                for (const auto& part : parts->elements())
+                    if (holdsMarkup(part->Description())) return true;
+            if (const auto returns = e->Returns(); returns && holdsMarkup(returns->Description()))
+                return true;
+        }
+        return false;
+    };
+    return member(module.Functions()) || member(module.Subroutines()) ||
+           member(module.Properties()) || member(module.Variables()) ||
+           member(module.Constants()) || member(module.Declarations()) || member(module.Enums()) ||
+           member(module.Types()) || member(module.Events()) || member(module.Implementations());
+}
+
+}  // namespace
+
 void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& settings,
                             DiagnosticsSink& diagnostics) {
     std::unordered_set<std::string> warned;
@@ -413,15 +448,18 @@ void warnUnknownAuthorLinks(const CrossLinks& links, const GenerationSettings& s
     // Members already read: the members of one page are read once, not once
     // per index entry of that page (thousands of members may share a name).
     std::unordered_set<const Element*> read;
+    bool unmarked = false;  // the module of the entries at hand has no markup
     for (const IndexEntry& entry : links.entries()) {
         const CModule& module = *entry.owner;
         if (!entry.element) {
+            unmarked = !holdsMarkup(module);
+            if (unmarked) continue;
             scan(module.Description(), module, 0);
             scanSections(module.Sections(), module, 0);
             groups = pageGroups(module, settings);
             continue;
         }
-        if (read.count(entry.element)) continue;
+        if (unmarked || read.count(entry.element)) continue;
         for (const Element* member : membersOf(groups, *entry.element)) {
             if (!read.insert(member).second) continue;
             const int line = member->Line();

@@ -347,6 +347,10 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
                                   "' The module CMore: <a href=\"CMore.Add.html\">Add</a>, "
                                   "<a href=\"Gone.html\">gone</a>, <a href=\"Gone.html\">x</a>, "
                                   "<a href=\"//far.example/CMore.html\">far</a>."));
+    // In a module whose other texts hold no markup: a parameter's text.
+    const std::filesystem::path alone = tmp.path() / "project" / "m1.cls";
+    testing::writeFile(alone, replaceAll(testing::readFile(alone), "' @B second",
+                                         "' @B second, <a href=\"Lost.html\">lost</a>"));
 
     std::map<int, CollectingSink> sinks;
     for (const int jobs : {1, 8}) {
@@ -377,6 +381,7 @@ TEST(RunHostile, ClashingPageNamesGetStableSuffixesWhateverTheThreads) {
          {"of CMore.Add is taken by CMore_Add; CMore.Add gets Classes/CMore_Add_2",
           "of CDup is taken by CDup; CDup gets Classes/CDup_2.html", ":6: warning: module file",
           ":7: warning: module file", "the link to \"Gone.html\" names no page of the site",
+          "m1.cls:15: warning: the link to \"Lost.html\" names no page of the site",
           "the link to \"//far.example/CMore.html\" leads to another host"})
         EXPECT_NE(warnings.find(said), std::string::npos) << said << "\n" << warnings;
     EXPECT_EQ(warnings.find("Gone.html"), warnings.rfind("Gone.html")) << "one warning per address";
