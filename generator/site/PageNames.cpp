@@ -53,6 +53,19 @@ public:
     std::string assign(const std::string& wished, std::initializer_list<std::string_view> suffixes,
                        const std::string& by, const std::string& folder,
                        DiagnosticsSink* diagnostics) {
+        // The usual case, a free name, folds each page's name once.
+        std::vector<std::string> keys;
+        keys.reserve(suffixes.size());
+        bool isFree = true;
+        for (const std::string_view suffix : suffixes) {
+            keys.push_back(toLower(wished));
+            keys.back().append(toLower(suffix)).append(".html");
+            isFree = isFree && !m_taken.count(keys.back());
+        }
+        if (isFree) {
+            for (std::string& key : keys) m_taken.emplace(std::move(key), by);
+            return wished;
+        }
         std::string stem = wished;
         if (!free(stem, suffixes)) {
             // Names are only ever taken, so the numbers an earlier clash of
