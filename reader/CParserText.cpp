@@ -205,6 +205,13 @@ bool isProcedureEnd(std::string_view line) {
 
 bool opensStatement(std::string_view line, std::string_view keyword, bool allowStatic) {
     std::string_view rest = trimSpaces(line);
+    // The statement starts with the keyword or a word before it (Global,
+    // Public, Friend, Private, Static): any other first letter is no match.
+    if (rest.empty()) return false;
+    const char first = static_cast<char>(rest[0] | 0x20);
+    if (!keyword.empty() && first != (keyword[0] | 0x20) && first != 'g' && first != 'p' &&
+        first != 'f' && !(allowStatic && first == 's'))
+        return false;
     for (std::string_view word : {"Global ", "Public ", "Friend ", "Private "}) {
         if (startsNoCase(rest, word)) {
             rest = rest.substr(word.size());
