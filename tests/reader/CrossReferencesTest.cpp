@@ -2,11 +2,15 @@
 // the binding rules, listed by hand; a link too many or one missing fails.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
 #include <set>
 #include <string>
 
 #include "reader/CParser.h"
 #include "reader/CrossReferences.h"
+#include "reader/ReferenceMemo.h"
+#include "support/Hash.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -217,7 +221,7 @@ TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
 // its properties are no project members; other modules reach it through the
 // form's name, which names the form; a project user control's members and
 // events bind.
-TEST(CrossReferences, ControlsOfForms) {
+TEST(CrossReferences, ControlsOfFormsAndTheMemoOfARun) {
     const ModuleText modules[] = {
         {"modG", moduletype::Module,
          "Public Sub txtName()\nEnd Sub\nPublic Sub Text()\nEnd Sub\n"  // 1-4
@@ -271,6 +275,71 @@ TEST(CrossReferences, ControlsOfForms) {
     const CModule& form = *project.Forms().elements().front();
     EXPECT_EQ(index.usesOfControl(form, "TXTNAME").size(), 4u);
     EXPECT_EQ(index.usesOfForm(form).size(), 3u);
+
+    // The memo of a run recalls every module for the next one, as resolved;
+    // a memo damaged, of other settings or of another file is not taken
+    // (each made whole again, so only the checks stand between it and the
+    // links). The first record is moved one byte to the left, which a
+    // recall would show.
+    const auto listed = [&](const ReferenceIndex& refs) {
+        std::vector<std::string> out;
+        for (const Reference& r : refs.all())
+            out.push_back(at(*r.fromModule, r.line, r.column, r.length) + " " + r.to->Name());
+        for (const DesignUse& u : refs.designUses())
+            out.push_back(at(*u.fromModule, u.line, u.column, u.length) + " " +
+                          (u.control ? u.control->name : "-"));
+        return out;
+    };
+    const auto fileKey = [](uint64_t key) { return [key](const CModule&) { return key; }; };
+    ReferenceMemo first(5, fileKey(9));
+    const std::vector<std::string> resolved =
+        listed(resolveReferences(project, {}, nullptr, 1, nullptr, &first));
+    EXPECT_EQ(resolved, listed(index));
+    const std::string kept = first.render();
+    // Where the first module's counts and records start (header, keys, count).
+    const size_t module = std::string_view("tarnwick references 1\n").size() + 8 + 8 + 4;
+    const size_t count = module + 8 + 4, record = module + 8 + 4 + 4 + 4;
+    const auto put = [](std::string& memo, size_t at, int32_t value) {
+        std::memcpy(memo.data() + at, &value, 4);
+    };
+    const auto get = [](const std::string& memo, size_t at) {
+        int32_t value = 0;
+        std::memcpy(&value, memo.data() + at, 4);
+        return value;
+    };
+    ASSERT_GT(get(kept, count), 0);
+    struct Row {
+        const char* what;
+        std::function<void(std::string&)> damage;
+        uint64_t given = 5, file = 9;
+        bool recalled = false;
+    };
+    const Row rows[] = {
+        {"as kept", [](std::string&) {}, 5, 9, true},
+        {"other settings", [](std::string&) {}, 6},
+        {"another file", [](std::string&) {}, 5, 10},
+        {"a module past the last", [&](std::string& m) { put(m, record + 4, 99); }},
+        {"a member past the last", [&](std::string& m) { put(m, record + 8, 99999); }},
+        {"a line past the end", [&](std::string& m) { put(m, record + 12, 99999); }},
+        {"a name past its line", [&](std::string& m) { put(m, record + 16, 99999); }},
+        {"more records than bytes", [&](std::string& m) { put(m, count, 1 << 30); }},
+    };
+    for (const Row& row : rows) {
+        std::string memo = kept.substr(0, kept.size() - 8);
+        put(memo, record + 16, get(memo, record + 16) - 1);
+        row.damage(memo);
+        const uint64_t check = hashBytes(memo);
+        memo.append(reinterpret_cast<const char*>(&check), 8);
+        ReferenceMemo again(row.given, fileKey(row.file));
+        again.load(memo);
+        const auto links = listed(resolveReferences(project, {}, nullptr, 2, nullptr, &again));
+        EXPECT_EQ(links != resolved, row.recalled) << row.what;
+        EXPECT_EQ(links.size(), resolved.size()) << row.what;
+    }
+    // Cut short, the memo is none.
+    ReferenceMemo cut(5, fileKey(9));
+    cut.load(std::string_view(kept).substr(0, kept.size() - 1));
+    EXPECT_EQ(listed(resolveReferences(project, {}, nullptr, 1, nullptr, &cut)), resolved);
 }
 
 }  // namespace
