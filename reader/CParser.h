@@ -159,13 +159,20 @@ private:
     // Reads the project's CondComp line, then the caller's defines over it,
     // into m_constants, and lists them in project.
     void readProjectConstants(const CStringLines& lines, CProject& project);
-    // The module file a source-module entry names (value, relative to
-    // folder), or null after a warning naming the project file's line: a
-    // file already in readFiles (canonical paths, the new one added), or one
-    // that cannot be read.
-    std::shared_ptr<CModule> readListedModule(std::string_view value, const std::string& folder,
-                                              int projectLine, int moduleType,
-                                              std::unordered_set<std::string>& readFiles);
+    // The path of the module file a source-module entry names (value,
+    // relative to folder), or empty after a warning naming the project file's
+    // line when the file is already in readFiles (canonical paths, the new
+    // one added).
+    std::string listedModulePath(std::string_view value, const std::string& folder, int projectLine,
+                                 std::unordered_set<std::string>& readFiles) const;
+    // The module files of the project file's lines, read on up to m_threads
+    // threads: each job's module (null when it cannot be read) and what its
+    // reading told, for the caller to pass on in the lines' order.
+    struct ModuleJob;
+    void readModuleFiles(std::vector<ModuleJob>& jobs) const;
+    // readModuleFile, with a module too large for the memory there is left out.
+    std::shared_ptr<CModule> readListedModule(const std::string& path, int projectLine,
+                                              int moduleType);
     // A library module from the raw value of a Reference= or Object= line.
     std::shared_ptr<CModule> parseReference(std::string_view rawValue) const;
     // The module file at path (already resolved), or null after a warning

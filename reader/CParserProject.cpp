@@ -1,8 +1,13 @@
 // Project file reader: the .vbp lines, the module entries, the library
 // entries and the project settings.
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <exception>
 #include <filesystem>
 #include <new>
+#include <system_error>
+#include <thread>
 #include <unordered_set>
 
 #include "model/CHelper.h"
@@ -10,6 +15,7 @@
 #include "reader/CParserDetail.h"
 #include "reader/CrossReferences.h"
 #include "reader/modRegistry.h"
+#include "support/Diagnostics.h"
 #include "support/File.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
@@ -251,10 +257,9 @@ void CParser::readProjectConstants(const CStringLines& lines, CProject& project)
     project.setConditionalConstants(std::move(constants));
 }
 
-std::shared_ptr<CModule> CParser::readListedModule(std::string_view value,
-                                                   const std::string& folder, int projectLine,
-                                                   int moduleType,
-                                                   std::unordered_set<std::string>& readFiles) {
+std::string CParser::listedModulePath(std::string_view value, const std::string& folder,
+                                      int projectLine,
+                                      std::unordered_set<std::string>& readFiles) const {
     // Written on Windows: '\' separates folders, letter case may differ.
     std::string path = folder + replaceAll(value, "\\", "/");
     if (!File(path).Exists()) path = findPathIgnoringCase(path);
@@ -267,8 +272,13 @@ std::shared_ptr<CModule> CParser::readListedModule(std::string_view value,
         if (m_diagnostics)
             m_diagnostics->warning(m_path, projectLine,
                                    "module file " + path + " is listed again; it is read once");
-        return nullptr;
+        return {};
     }
+    return path;
+}
+
+std::shared_ptr<CModule> CParser::readListedModule(const std::string& path, int projectLine,
+                                                   int moduleType) {
     try {
         return readModuleFile(path, projectLine, moduleType);
     } catch (const std::bad_alloc&) {
@@ -280,6 +290,43 @@ std::shared_ptr<CModule> CParser::readListedModule(std::string_view value,
                                        "; the module is left out");
     }
     return nullptr;
+}
+
+struct CParser::ModuleJob {
+    std::string path;
+    int projectLine = 0;
+    int moduleType = 0;
+    std::shared_ptr<CModule> module;
+    CollectingSink told;
+    std::exception_ptr failure;  // passed on to Parse's caller
+};
+
+void CParser::readModuleFiles(std::vector<ModuleJob>& jobs) const {
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        // A parser of the thread's own, telling each module's diagnostics to its job.
+        CParser reader(*this);
+        for (size_t i = next++; i < jobs.size() && !cancelled(); i = next++) {
+            ModuleJob& job = jobs[i];
+            reader.m_diagnostics = m_diagnostics ? &job.told : nullptr;
+            try {
+                job.module = reader.readListedModule(job.path, job.projectLine, job.moduleType);
+            } catch (...) {
+                job.failure = std::current_exception();
+            }
+        }
+    };
+    unsigned threads =
+        m_threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : m_threads;
+    threads = static_cast<unsigned>(std::min<size_t>(threads, jobs.size()));
+    std::vector<std::thread> workers;
+    try {
+        for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No more threads to be had: fewer read.
+    }
+    work();
+    for (std::thread& worker : workers) worker.join();
 }
 
 Expected<std::shared_ptr<CProject>> CParser::Parse() {
@@ -295,6 +342,18 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
 
     std::unordered_set<std::string> readFiles;  // canonical paths of the module files read
     bool projectKeys = false;                   // a Type=, Name= or module line: a project file
+    // The lines' modules in order: a library's made at once, a module file's
+    // read afterwards on the reader's threads (jobs); what each line told,
+    // kept to be told in the lines' order.
+    struct ListedLine {
+        int moduleType = 0;
+        std::shared_ptr<CModule> module;
+        size_t job = SIZE_MAX;
+        CollectingSink told;
+    };
+    std::vector<ListedLine> listed;
+    std::vector<ModuleJob> jobs;
+    DiagnosticsSink* const diagnostics = m_diagnostics;
     for (int32_t i = 0; i <= last; ++i) {
         if (cancelled()) return Error{kCancelledMessage};
         std::string_view line = lines.Line(i);
@@ -307,18 +366,48 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
             project->Properties().Add(entry.key, std::string(entry.value));
             continue;
         }
-        std::shared_ptr<CModule> module;
+        if ((moduleType == moduletype::Reference || moduleType == moduletype::Object) &&
+            trimSpaces(entry.raw).empty())
+            continue;  // an empty entry names no library
+        ListedLine& listing = listed.emplace_back();
+        listing.moduleType = moduleType;
+        m_diagnostics = diagnostics ? &listing.told : nullptr;
         if (moduleType == moduletype::Reference || moduleType == moduletype::Object) {
-            if (trimSpaces(entry.raw).empty()) continue;  // an empty entry names no library
-            module = parseReference(entry.raw);
+            listing.module = parseReference(entry.raw);
         } else {
-            if (!reach("module")) return Error{kCancelledMessage};
-            module = readListedModule(entry.value, folder, i + 1, moduleType, readFiles);
-            if (!module) continue;
+            if (!reach("module")) {
+                m_diagnostics = diagnostics;
+                return Error{kCancelledMessage};
+            }
+            std::string path = listedModulePath(entry.value, folder, i + 1, readFiles);
+            if (!path.empty()) {
+                listing.job = jobs.size();
+                ModuleJob& job = jobs.emplace_back();
+                job.path = std::move(path);
+                job.projectLine = i + 1;
+                job.moduleType = moduleType;
+            }
         }
-        module->setModuleType(moduleType);
-        project->listOfKind(moduleType)->Add(module);
+        m_diagnostics = diagnostics;
     }
+    readModuleFiles(jobs);
+    if (cancelled()) return Error{kCancelledMessage};
+    for (ListedLine& line : listed) {
+        if (diagnostics)
+            for (const Diagnostic& d : line.told.items()) diagnostics->report(d);
+        if (line.job != SIZE_MAX) {
+            ModuleJob& job = jobs[line.job];
+            if (job.failure) std::rethrow_exception(job.failure);
+            if (diagnostics)
+                for (const Diagnostic& d : job.told.items()) diagnostics->report(d);
+            line.module = std::move(job.module);
+        }
+        if (!line.module) continue;
+        line.module->setModuleType(line.moduleType);
+        project->listOfKind(line.moduleType)->Add(line.module);
+    }
+    listed.clear();
+    jobs.clear();
 
     if (cancelled()) return Error{kCancelledMessage};
     // Any text file would read as a project with nothing in it; say what it is.
