@@ -7,6 +7,7 @@
 #include "generator/site/AuthorHtml.h"
 #include "generator/site/GroupSite.h"
 #include "generator/site/Listing.h"
+#include "generator/site/SiteTables.h"
 #include "model/CHelper.h"
 #include "support/Text.h"
 
@@ -531,7 +532,8 @@ Html dataTypeLink(const CHelper& /*helper*/, std::string_view name, const CModul
     if (ctx.settings.Classes) {
         // Module and member pages all lie one folder below the site, so one
         // relative link serves every page.
-        if (const auto found = project.Classes().byName(name))
+        if (const CModule* found =
+                ctx.classNames ? ctx.classNames->find(name) : project.Classes().byName(name).get())
             return "<A href=\"../Classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
                    escaped(name) + "</A>";
     }

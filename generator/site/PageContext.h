@@ -28,6 +28,7 @@
 namespace tarnwick {
 
 struct ApiDiff;
+class ClassNames;
 class CrossLinks;
 struct GroupSite;
 class PageNames;
@@ -77,6 +78,8 @@ struct PageContext {
     // not owned; may be null: every page then gets its wished name (a
     // preview, a module built apart from a project)
     const PageNames* pageNames = nullptr;
+    // not owned; may be null: a data type's class is looked for one by one
+    const ClassNames* classNames = nullptr;
     CodePage codePage;  // of the written pages
     // The project's name for page titles ("Add - ArrayList - CorLib"); empty:
     // titles name no project.

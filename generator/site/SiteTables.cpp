@@ -1,5 +1,6 @@
 #include "generator/site/SiteTables.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "generator/site/Listing.h"
@@ -7,12 +8,44 @@
 
 namespace tarnwick {
 
+namespace {
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+std::string asciiUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+    return out;
+}
+
+}  // namespace
+
+ClassNames::ClassNames(const CProject& project) : m_project(project) {
+    for (const auto& module : project.Classes().elements()) {
+        m_ascii = m_ascii && isAscii(module->Name());
+        m_byName.try_emplace(asciiUpper(module->Name()), module.get());
+    }
+}
+
+const CModule* ClassNames::find(std::string_view name) const {
+    // A name of other letters may fold onto another spelling ("ı" onto "I"):
+    // then the list is searched as it is.
+    if (!m_ascii || !isAscii(name)) return m_project.Classes().byName(name).get();
+    const auto found = m_byName.find(asciiUpper(name));
+    return found == m_byName.end() ? nullptr : found->second;
+}
+
 SiteTables::SiteTables(const CProject& project, const GenerationSettings& settings,
                        DiagnosticsSink* diagnostics, bool texts)
     : m_names(project, diagnostics),
       m_projectVersion(project.version()),
       m_entries(siteIndexEntries(project, settings, &m_names, texts)),
       m_links(m_entries),
+      m_classNames(project),
       m_settings(settings) {
     for (size_t i = 0; i < m_entries.size(); ++i) {
         if (m_entries[i].module >= 0) continue;
@@ -47,6 +80,7 @@ void SiteTables::addTexts() {
 
 void SiteTables::applyTo(PageContext& ctx) const {
     ctx.pageNames = &m_names;
+    ctx.classNames = &m_classNames;
     ctx.links = &m_links;
     ctx.kindsWithPages = m_kindsWithPages;
     ctx.projectVersion = m_projectVersion;

@@ -10,6 +10,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -22,6 +23,20 @@
 #include "support/Diagnostics.h"
 
 namespace tarnwick {
+
+// The project's classes by name, found as the class list's byName finds
+// them (the first of the name, letter case ignored), without a pass over the
+// list: a code page asks for the class of every data type it shows.
+class ClassNames {
+public:
+    explicit ClassNames(const CProject& project);
+    const CModule* find(std::string_view name) const;
+
+private:
+    const CProject& m_project;
+    std::unordered_map<std::string, const CModule*> m_byName;  // ASCII letters upper case
+    bool m_ascii = true;  // every class's name is ASCII: no other spelling folds onto one
+};
 
 class SiteTables {
 public:
@@ -56,6 +71,7 @@ private:
     std::string m_projectVersion;
     std::vector<IndexEntry> m_entries;
     CrossLinks m_links;  // into m_entries: declared after them
+    ClassNames m_classNames;
     GenerationSettings m_settings;
     struct Range {
         size_t begin = 0, end = 0;
