@@ -177,6 +177,39 @@ void ReferenceMemo::start(const std::vector<const CModule*>& modules) {
     m_declarations = key | 1;
 }
 
+namespace {
+
+// Where each line of source starts, and one past its end after the last.
+std::vector<size_t> lineStarts(const std::string& source) {
+    std::vector<size_t> starts{0};
+    for (size_t at = source.find('\n'); at != std::string::npos; at = source.find('\n', at + 1))
+        starts.push_back(at + 1);
+    starts.push_back(source.size() + 1);
+    return starts;
+}
+
+}  // namespace
+
+const Element* ReferenceMemo::elementAt(size_t module, int32_t id) const {
+    return id >= 0 && static_cast<size_t>(id) < m_elements[module].size()
+               ? m_elements[module][static_cast<size_t>(id)]
+               : nullptr;
+}
+
+bool ReferenceMemo::place(size_t i, std::string_view records, size_t r,
+                          const std::vector<size_t>& starts, Place& out) const {
+    const auto n = [&](size_t field) { return number(records, r, field); };
+    const int32_t toModule = n(1), line = n(3), column = n(4), length = n(5);
+    if (toModule < 0 || static_cast<size_t>(toModule) >= m_modules.size()) return false;
+    out = {elementAt(i, n(0)), static_cast<size_t>(toModule), n(2), line, column, length};
+    if (out.from == nullptr && n(0) != -1) return false;
+    // The name lies inside its line of the module's code.
+    if (line < 1 || static_cast<size_t>(line) >= starts.size() || column < 0 || length < 0)
+        return false;
+    const size_t width = starts[static_cast<size_t>(line)] - starts[line - 1] - 1;
+    return static_cast<size_t>(column) + static_cast<size_t>(length) <= width;
+}
+
 bool ReferenceMemo::recall(size_t i, std::vector<Reference>& references,
                            std::vector<DesignUse>& uses, bool& lineCut) const {
     if (m_recorded.size() != m_modules.size() || m_recordedDeclarations != m_declarations ||
@@ -184,54 +217,28 @@ bool ReferenceMemo::recall(size_t i, std::vector<Reference>& references,
         return false;
     const Recorded& recorded = m_recorded[i];
     const CModule& module = *m_modules[i];
-    // Where each line of the module's code starts, to check the places recorded.
-    std::vector<size_t> starts{0};
-    const std::string& source = module.Source();
-    for (size_t at = source.find('\n'); at != std::string::npos; at = source.find('\n', at + 1))
-        starts.push_back(at + 1);
-    starts.push_back(source.size() + 1);
-    const auto placed = [&](int32_t line, int32_t column, int32_t length) {
-        if (line < 1 || static_cast<size_t>(line) >= starts.size() || column < 0 || length < 0)
-            return false;
-        const size_t width = starts[static_cast<size_t>(line)] - starts[line - 1] - 1;
-        return static_cast<size_t>(column) + static_cast<size_t>(length) <= width;
-    };
-    const auto element = [&](size_t in, int32_t id) -> const Element* {
-        return id >= 0 && static_cast<size_t>(id) < m_elements[in].size()
-                   ? m_elements[in][static_cast<size_t>(id)]
-                   : nullptr;
-    };
-    const size_t moduleCount = m_modules.size();
-    const size_t count = recorded.references.size() / kRecordBytes;
-    std::vector<Reference> outReferences;
-    outReferences.reserve(count);
-    for (size_t r = 0; r < count; ++r) {
-        const auto n = [&](size_t field) { return number(recorded.references, r, field); };
-        const int32_t toModule = n(1);
-        if (toModule < 0 || static_cast<size_t>(toModule) >= moduleCount) return false;
-        const Element* from = element(i, n(0));
-        const Element* to = element(static_cast<size_t>(toModule), n(2));
-        if ((from == nullptr && n(0) != -1) || to == nullptr || !placed(n(3), n(4), n(5)))
-            return false;
-        outReferences.push_back(
-            {&module, from, m_modules[static_cast<size_t>(toModule)], to, n(3), n(4), n(5)});
+    const std::vector<size_t> starts = lineStarts(module.Source());
+    Place p;
+    std::vector<Reference> outReferences(recorded.references.size() / kRecordBytes);
+    for (size_t r = 0; r < outReferences.size(); ++r) {
+        if (!place(i, recorded.references, r, starts, p)) return false;
+        const Element* to = elementAt(p.toModule, p.target);
+        if (to == nullptr) return false;
+        outReferences[r] = {&module, p.from, m_modules[p.toModule], to, p.line, p.column, p.length};
     }
-    const size_t useCount = recorded.uses.size() / kRecordBytes;
-    std::vector<DesignUse> outUses;
-    outUses.reserve(useCount);
-    for (size_t u = 0; u < useCount; ++u) {
-        const auto n = [&](size_t field) { return number(recorded.uses, u, field); };
-        const int32_t toModule = n(1);
-        if (toModule < 0 || static_cast<size_t>(toModule) >= moduleCount) return false;
-        const auto& controls = m_controls[static_cast<size_t>(toModule)];
-        const Element* from = element(i, n(0));
-        if ((from == nullptr && n(0) != -1) || n(2) < -1 ||
-            (n(2) >= 0 && static_cast<size_t>(n(2)) >= controls.size()) ||
-            !placed(n(3), n(4), n(5)))
+    std::vector<DesignUse> outUses(recorded.uses.size() / kRecordBytes);
+    for (size_t u = 0; u < outUses.size(); ++u) {
+        if (!place(i, recorded.uses, u, starts, p)) return false;
+        const auto& controls = m_controls[p.toModule];
+        if (p.target < -1 || (p.target >= 0 && static_cast<size_t>(p.target) >= controls.size()))
             return false;
-        outUses.push_back({&module, from, m_modules[static_cast<size_t>(toModule)],
-                           n(2) < 0 ? nullptr : controls[static_cast<size_t>(n(2))], n(3), n(4),
-                           n(5)});
+        outUses[u] = {&module,
+                      p.from,
+                      m_modules[p.toModule],
+                      p.target < 0 ? nullptr : controls[static_cast<size_t>(p.target)],
+                      p.line,
+                      p.column,
+                      p.length};
     }
     references = std::move(outReferences);
     uses = std::move(outUses);

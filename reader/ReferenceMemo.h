@@ -58,6 +58,19 @@ private:
         std::string_view references;  // 6 numbers of 4 bytes per reference, into m_text
         std::string_view uses;        // 6 numbers per use
     };
+    // A record's fields but its target, checked against the project: its
+    // member in module i, the module it names, and its place in i's code
+    // (starts: where each line of that code starts).
+    struct Place {
+        const Element* from = nullptr;
+        size_t toModule = 0;
+        int32_t target = 0;  // the member or control of toModule, as recorded
+        int32_t line = 0, column = 0, length = 0;
+    };
+    bool place(size_t i, std::string_view records, size_t r, const std::vector<size_t>& starts,
+               Place& out) const;
+    // Module module's member at position id, or null.
+    const Element* elementAt(size_t module, int32_t id) const;
     int32_t elementId(const Element* e) const;
     int32_t moduleId(const CModule* m) const;
     int32_t controlId(const DesignControl* c) const;
