@@ -165,11 +165,20 @@ private:
     // one added).
     std::string listedModulePath(std::string_view value, const std::string& folder, int projectLine,
                                  std::unordered_set<std::string>& readFiles) const;
-    // The module files of the project file's lines, read on up to m_threads
-    // threads: each job's module (null when it cannot be read) and what its
-    // reading told, for the caller to pass on in the lines' order.
-    struct ModuleJob;
-    void readModuleFiles(std::vector<ModuleJob>& jobs) const;
+    // A module line of the project file: a library made at once, or a module
+    // file to read; what the line and the reading told, kept to be told in
+    // the lines' order.
+    struct ListedModule;
+    // The project file's lines: the properties into project, the modules
+    // listed in order (files not read yet); false when cancelled. keys: a
+    // Type=, Name= or module line was seen.
+    bool listModules(const CStringLines& lines, CProject& project,
+                     std::vector<ListedModule>& listed, bool& keys);
+    // The listed module files, read on up to m_threads threads.
+    void readModuleFiles(std::vector<ListedModule>& listed) const;
+    // The listed modules into project in the lines' order, and what each told
+    // to m_diagnostics; a failure of a reading is thrown here.
+    void addListedModules(std::vector<ListedModule>& listed, CProject& project) const;
     // readModuleFile, with a module too large for the memory there is left out.
     std::shared_ptr<CModule> readListedModule(const std::string& path, int projectLine,
                                               int moduleType);

@@ -292,33 +292,70 @@ std::shared_ptr<CModule> CParser::readListedModule(const std::string& path, int 
     return nullptr;
 }
 
-struct CParser::ModuleJob {
-    std::string path;
-    int projectLine = 0;
+struct CParser::ListedModule {
     int moduleType = 0;
+    int projectLine = 0;
+    std::string path;  // a module file to read; empty: none (a library, a file listed again)
     std::shared_ptr<CModule> module;
     CollectingSink told;
     std::exception_ptr failure;  // passed on to Parse's caller
 };
 
-void CParser::readModuleFiles(std::vector<ModuleJob>& jobs) const {
+bool CParser::listModules(const CStringLines& lines, CProject& project,
+                          std::vector<ListedModule>& listed, bool& keys) {
+    const std::string folder = File(m_path).GetFolder();
+    std::unordered_set<std::string> readFiles;  // canonical paths of the module files listed
+    DiagnosticsSink* const diagnostics = m_diagnostics;
+    const int32_t last = lines.Count();
+    for (int32_t i = 0; i <= last; ++i) {
+        if (cancelled()) return false;
+        std::string_view line = lines.Line(i);
+        if (isBlankLine(line)) continue;
+        const ProjectEntry entry = splitEntry(line);
+        const int moduleType = moduleTypeOf(entry.key);
+        keys = keys || moduleType != moduletype::None || equalsIgnoreCase(entry.key, "Type") ||
+               equalsIgnoreCase(entry.key, "Name");
+        if (moduleType == moduletype::None) {
+            project.Properties().Add(entry.key, std::string(entry.value));
+            continue;
+        }
+        const bool library =
+            moduleType == moduletype::Reference || moduleType == moduletype::Object;
+        if (library && trimSpaces(entry.raw).empty()) continue;  // an empty entry names no library
+        if (!library && !reach("module")) return false;
+        ListedModule& listing = listed.emplace_back();
+        listing.moduleType = moduleType;
+        listing.projectLine = i + 1;
+        m_diagnostics = diagnostics ? &listing.told : nullptr;
+        if (library)
+            listing.module = parseReference(entry.raw);
+        else
+            listing.path = listedModulePath(entry.value, folder, i + 1, readFiles);
+        m_diagnostics = diagnostics;
+    }
+    return true;
+}
+
+void CParser::readModuleFiles(std::vector<ListedModule>& listed) const {
     std::atomic<size_t> next{0};
     const auto work = [&] {
-        // A parser of the thread's own, telling each module's diagnostics to its job.
+        // A parser of the thread's own, telling each module's diagnostics to its line.
         CParser reader(*this);
-        for (size_t i = next++; i < jobs.size() && !cancelled(); i = next++) {
-            ModuleJob& job = jobs[i];
-            reader.m_diagnostics = m_diagnostics ? &job.told : nullptr;
+        for (size_t i = next++; i < listed.size() && !cancelled(); i = next++) {
+            ListedModule& listing = listed[i];
+            if (listing.path.empty()) continue;
+            reader.m_diagnostics = m_diagnostics ? &listing.told : nullptr;
             try {
-                job.module = reader.readListedModule(job.path, job.projectLine, job.moduleType);
+                listing.module =
+                    reader.readListedModule(listing.path, listing.projectLine, listing.moduleType);
             } catch (...) {
-                job.failure = std::current_exception();
+                listing.failure = std::current_exception();
             }
         }
     };
     unsigned threads =
         m_threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : m_threads;
-    threads = static_cast<unsigned>(std::min<size_t>(threads, jobs.size()));
+    threads = static_cast<unsigned>(std::min<size_t>(threads, listed.size()));
     std::vector<std::thread> workers;
     try {
         for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
@@ -329,85 +366,35 @@ void CParser::readModuleFiles(std::vector<ModuleJob>& jobs) const {
     for (std::thread& worker : workers) worker.join();
 }
 
+void CParser::addListedModules(std::vector<ListedModule>& listed, CProject& project) const {
+    for (ListedModule& listing : listed) {
+        if (listing.failure) std::rethrow_exception(listing.failure);
+        if (m_diagnostics)
+            for (const Diagnostic& d : listing.told.items()) m_diagnostics->report(d);
+        if (!listing.module) continue;
+        listing.module->setModuleType(listing.moduleType);
+        project.listOfKind(listing.moduleType)->Add(listing.module);
+    }
+}
+
 Expected<std::shared_ptr<CProject>> CParser::Parse() {
     Expected<std::string> text = readProjectText();
     if (!text) return text.error();
     if (!m_registry) m_registry = std::make_shared<const RegistrySource>();
 
     auto project = std::make_shared<CProject>();
-    const std::string folder = File(m_path).GetFolder();
     const CStringLines lines(std::move(text.value()));
-    const int32_t last = lines.Count();
     readProjectConstants(lines, *project);
-
-    std::unordered_set<std::string> readFiles;  // canonical paths of the module files read
-    bool projectKeys = false;                   // a Type=, Name= or module line: a project file
-    // The lines' modules in order: a library's made at once, a module file's
-    // read afterwards on the reader's threads (jobs); what each line told,
-    // kept to be told in the lines' order.
-    struct ListedLine {
-        int moduleType = 0;
-        std::shared_ptr<CModule> module;
-        size_t job = SIZE_MAX;
-        CollectingSink told;
-    };
-    std::vector<ListedLine> listed;
-    std::vector<ModuleJob> jobs;
-    DiagnosticsSink* const diagnostics = m_diagnostics;
-    for (int32_t i = 0; i <= last; ++i) {
+    bool projectKeys = false;  // a Type=, Name= or module line: a project file
+    {
+        // The module files are read after the lines are listed, on the
+        // reader's threads; the project and its messages are as in line order.
+        std::vector<ListedModule> listed;
+        if (!listModules(lines, *project, listed, projectKeys)) return Error{kCancelledMessage};
+        readModuleFiles(listed);
         if (cancelled()) return Error{kCancelledMessage};
-        std::string_view line = lines.Line(i);
-        if (isBlankLine(line)) continue;
-        const ProjectEntry entry = splitEntry(line);
-        const int moduleType = moduleTypeOf(entry.key);
-        projectKeys = projectKeys || moduleType != moduletype::None ||
-                      equalsIgnoreCase(entry.key, "Type") || equalsIgnoreCase(entry.key, "Name");
-        if (moduleType == moduletype::None) {
-            project->Properties().Add(entry.key, std::string(entry.value));
-            continue;
-        }
-        if ((moduleType == moduletype::Reference || moduleType == moduletype::Object) &&
-            trimSpaces(entry.raw).empty())
-            continue;  // an empty entry names no library
-        ListedLine& listing = listed.emplace_back();
-        listing.moduleType = moduleType;
-        m_diagnostics = diagnostics ? &listing.told : nullptr;
-        if (moduleType == moduletype::Reference || moduleType == moduletype::Object) {
-            listing.module = parseReference(entry.raw);
-        } else {
-            if (!reach("module")) {
-                m_diagnostics = diagnostics;
-                return Error{kCancelledMessage};
-            }
-            std::string path = listedModulePath(entry.value, folder, i + 1, readFiles);
-            if (!path.empty()) {
-                listing.job = jobs.size();
-                ModuleJob& job = jobs.emplace_back();
-                job.path = std::move(path);
-                job.projectLine = i + 1;
-                job.moduleType = moduleType;
-            }
-        }
-        m_diagnostics = diagnostics;
+        addListedModules(listed, *project);
     }
-    readModuleFiles(jobs);
-    if (cancelled()) return Error{kCancelledMessage};
-    for (ListedLine& line : listed) {
-        if (diagnostics)
-            for (const Diagnostic& d : line.told.items()) diagnostics->report(d);
-        if (line.job != SIZE_MAX) {
-            ModuleJob& job = jobs[line.job];
-            if (job.failure) std::rethrow_exception(job.failure);
-            if (diagnostics)
-                for (const Diagnostic& d : job.told.items()) diagnostics->report(d);
-            line.module = std::move(job.module);
-        }
-        if (!line.module) continue;
-        line.module->setModuleType(line.moduleType);
-        project->listOfKind(line.moduleType)->Add(line.module);
-    }
-    listed.clear();
-    jobs.clear();
 
     if (cancelled()) return Error{kCancelledMessage};
     // Any text file would read as a project with nothing in it; say what it is.
