@@ -116,6 +116,20 @@ public:
     CSubroutineList& Subroutines() { return *m_subroutines; }
     CPropertyList& Properties() { return *m_properties; }
     const CImplementationList& Implementations() const { return *m_implementations; }
+    // Calls fn(const Element&) with every member, list by list (Functions,
+    // Subroutines, Properties, Variables, Constants, Declarations, Enums,
+    // Types, Events, Implementations), until it returns true; whether it did.
+    template <typename Fn>
+    bool anyMember(Fn&& fn) const {
+        const auto any = [&](const auto& list) {
+            for (const auto& e : list.elements())
+                if (fn(static_cast<const Element&>(*e))) return true;
+            return false;
+        };
+        return any(Functions()) || any(Subroutines()) || any(Properties()) || any(Variables()) ||
+               any(Constants()) || any(Declarations()) || any(Enums()) || any(Types()) ||
+               any(Events()) || any(Implementations());
+    }
     const CDeclarationList& Declarations() const { return *m_declarations; }
     const CConstantList& Constants() const { return *m_constants; }
     const CVariableList& Variables() const { return *m_variables; }

@@ -63,22 +63,6 @@ int32_t number(std::string_view records, size_t record, size_t field) {
     return value;
 }
 
-// The members other modules' code may name and a module's code is made of,
-// in a fixed order: a reference's member is its position here.
-template <typename Fn>
-void forEachMember(const CModule& m, Fn&& fn) {
-    for (const auto& e : m.Functions().elements()) fn(*e);
-    for (const auto& e : m.Subroutines().elements()) fn(*e);
-    for (const auto& e : m.Properties().elements()) fn(*e);
-    for (const auto& e : m.Variables().elements()) fn(*e);
-    for (const auto& e : m.Constants().elements()) fn(*e);
-    for (const auto& e : m.Declarations().elements()) fn(*e);
-    for (const auto& e : m.Enums().elements()) fn(*e);
-    for (const auto& e : m.Types().elements()) fn(*e);
-    for (const auto& e : m.Events().elements()) fn(*e);
-    for (const auto& e : m.Implementations().elements()) fn(*e);
-}
-
 void addControls(const DesignControl& parent, std::vector<const DesignControl*>& out) {
     for (const DesignControl& child : parent.children) {
         out.push_back(&child);
@@ -108,7 +92,8 @@ uint64_t declarationsKey(const CModule& m, const std::vector<const DesignControl
         key = hashText(c->library, hashText(c->className, hashText(c->name, key)));
         key = hashNumber(c->index().value_or(-1), key);
     }
-    forEachMember(m, [&](const Element& e) {
+    // In CModule::anyMember's order: a reference's member is its position there.
+    m.anyMember([&](const Element& e) {
         key = hashNumber(static_cast<int64_t>(e.Kind()) * 16 + e.scope(), key);
         key = hashText(e.DataType(), hashText(e.Syntax(), hashText(e.Name(), key)));
         const bool hasFields = e.Kind() == ElementKind::Enum || e.Kind() == ElementKind::Type;
@@ -118,6 +103,7 @@ uint64_t declarationsKey(const CModule& m, const std::vector<const DesignControl
                                hashText(field->DataType(), hashText(field->Name(), key)));
         }
         key = hashBytes("\f", key);
+        return false;
     });
     return key;
 }
@@ -164,9 +150,10 @@ void ReferenceMemo::start(const std::vector<const CModule*>& modules) {
     for (size_t i = 0; i < modules.size(); ++i) {
         const CModule& m = *modules[i];
         m_moduleIds.emplace(&m, static_cast<int32_t>(i));
-        forEachMember(m, [&](const Element& e) {
+        m.anyMember([&](const Element& e) {
             m_elementIds.emplace(&e, static_cast<int32_t>(m_elements[i].size()));
             m_elements[i].push_back(&e);
+            return false;
         });
         if (m.Design()) addControls(m.Design()->form, m_controls[i]);
         for (size_t c = 0; c < m_controls[i].size(); ++c)

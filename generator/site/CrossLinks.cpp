@@ -398,24 +398,17 @@ bool holdsMarkup(const DocSections& sections) {
 // texts have none, and their pages need no look.
 bool holdsMarkup(const CModule& module) {
     if (holdsMarkup(module.Description()) || holdsMarkup(module.Sections())) return true;
-    const auto member = [](const auto& list) {
-        for (const auto& e : list.elements()) {
-            if (holdsMarkup(e->Description()) || holdsMarkup(e->Sections())) return true;
-            if (const auto arguments = e->Arguments())
-                for (const auto& argument : arguments->elements())
-                    if (holdsMarkup(argument->Description())) return true;
-            if (const auto parts = e->Variables())
-                for (const auto& part : parts->elements())
-                    if (holdsMarkup(part->Description())) return true;
-            if (const auto returns = e->Returns(); returns && holdsMarkup(returns->Description()))
-                return true;
-        }
-        return false;
-    };
-    return member(module.Functions()) || member(module.Subroutines()) ||
-           member(module.Properties()) || member(module.Variables()) ||
-           member(module.Constants()) || member(module.Declarations()) || member(module.Enums()) ||
-           member(module.Types()) || member(module.Events()) || member(module.Implementations());
+    return module.anyMember([](const Element& e) {
+        if (holdsMarkup(e.Description()) || holdsMarkup(e.Sections())) return true;
+        if (const auto arguments = e.Arguments())
+            for (const auto& argument : arguments->elements())
+                if (holdsMarkup(argument->Description())) return true;
+        if (const auto parts = e.Variables())
+            for (const auto& part : parts->elements())
+                if (holdsMarkup(part->Description())) return true;
+        const auto returns = e.Returns();
+        return returns && holdsMarkup(returns->Description());
+    });
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "generator/site/Listing.h"
 #include "model/Kinds.h"
+#include "support/Text.h"
 
 namespace tarnwick {
 
@@ -15,19 +16,12 @@ bool isAscii(std::string_view text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-std::string asciiUpper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-    return out;
-}
-
 }  // namespace
 
 ClassNames::ClassNames(const CProject& project) : m_project(project) {
     for (const auto& module : project.Classes().elements()) {
         m_ascii = m_ascii && isAscii(module->Name());
-        m_byName.try_emplace(asciiUpper(module->Name()), module.get());
+        m_byName.try_emplace(toLower(module->Name()), module.get());
     }
 }
 
@@ -35,7 +29,7 @@ const CModule* ClassNames::find(std::string_view name) const {
     // A name of other letters may fold onto another spelling ("ı" onto "I"):
     // then the list is searched as it is.
     if (!m_ascii || !isAscii(name)) return m_project.Classes().byName(name).get();
-    const auto found = m_byName.find(asciiUpper(name));
+    const auto found = m_byName.find(toLower(name));
     return found == m_byName.end() ? nullptr : found->second;
 }
 

@@ -34,7 +34,7 @@ public:
 
 private:
     const CProject& m_project;
-    std::unordered_map<std::string, const CModule*> m_byName;  // ASCII letters upper case
+    std::unordered_map<std::string, const CModule*> m_byName;  // lower case
     bool m_ascii = true;  // every class's name is ASCII: no other spelling folds onto one
 };
 
