@@ -94,10 +94,13 @@ public:
     // count, so `-j 1` keeps the whole run on one processor.
     void setThreads(unsigned threads) { m_threads = threads; }
     // Whether Parse keeps only what another project's code may bind to: the
-    // members with their names, kinds, scopes, types and arguments, but no
-    // code (a module's Source, a routine's), no descriptions and no
-    // comment tags. A group reads a library so, for its users' calls.
-    void setDeclarationsOnly(bool on) { m_declarationsOnly = on; }
+    // members with their names, kinds, scopes and types, but no parameters,
+    // no code (a module's Source, a routine's, a routine's declaration
+    // line), no descriptions and no comment tags. Routines of one return
+    // type share their return record, and all share one empty parameter
+    // list: the model is read-only. A group reads a library so, for its
+    // users' calls, beside the model of the project that calls it.
+    void setDeclarationsOnly(bool on);
     // In a group: the projects this one references whose public classes its
     // code may name (resolveReferences with libraries); each must outlive
     // the project's cross-references.
@@ -250,6 +253,12 @@ private:
     void fillProcedure(Procedure& element, const std::string& syntax, NameMode mode,
                        std::string_view description, const CStringLines& lines, int32_t first,
                        int32_t last) const;
+    // The return record of element from its statement (only its type when
+    // reading declarations).
+    void setReturns(ReturningProcedure& element, std::string_view syntax,
+                    std::string_view description) const;
+    // "Function Pad$(s)" returns a String though no " As " says so.
+    void returnTypeFromSuffix(ReturningProcedure& element, std::string_view syntax) const;
     std::shared_ptr<cType> parseType(std::string_view description, const CStringLines& lines,
                                      int32_t& index) const;
     // The members of a Type from its source lines (header, body, End Type).
@@ -283,6 +292,8 @@ private:
     static bool parseNew(std::string_view text);
     static std::shared_ptr<CArgumentList> parseArguments(std::string_view declaration,
                                                          std::string_view description);
+    // The declared return type ("As ..." after the parameters), or empty.
+    static std::string_view returnType(std::string_view declaration);
     static std::shared_ptr<CArgument> parseReturn(std::string_view name,
                                                   std::string_view declaration,
                                                   std::string_view description);
@@ -306,6 +317,8 @@ private:
     bool cancelled() const { return m_cancel && m_cancel->load(std::memory_order_relaxed); }
     bool m_crossReferences = true;
     bool m_declarationsOnly = false;
+    class SharedRecords;
+    std::shared_ptr<SharedRecords> m_shared;  // while reading declarations only
     unsigned m_threads = 0;
     std::vector<ReferencedProject> m_libraries;
     ReferenceMemo* m_memo = nullptr;

@@ -1,5 +1,7 @@
 // Procedure parsers: Sub, Function, Property, Event and Declare statements.
 #include <algorithm>
+#include <mutex>
+#include <unordered_map>
 
 #include "reader/CParser.h"
 #include "reader/CParserDetail.h"
@@ -122,33 +124,74 @@ ProcedureRead readProcedure(const CStringLines& lines, int32_t index, Cut cut, b
 
 }  // namespace
 
+class CParser::SharedRecords {
+public:
+    std::shared_ptr<CArgument> returning(std::string_view type) {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        std::shared_ptr<CArgument>& record = m_records[std::string(type)];
+        if (!record) {
+            record = std::make_shared<CArgument>();
+            record->setDataType(std::string(type));
+        }
+        return record;
+    }
+    const std::shared_ptr<CArgumentList> noArguments = std::make_shared<CArgumentList>();
+
+private:
+    std::mutex m_lock;  // the reader's threads share the records
+    std::unordered_map<std::string, std::shared_ptr<CArgument>> m_records;
+};
+
+void CParser::setDeclarationsOnly(bool on) {
+    m_declarationsOnly = on;
+    m_shared = on ? std::make_shared<SharedRecords>() : nullptr;
+}
+
 void CParser::fillProcedure(Procedure& element, const std::string& syntax, NameMode mode,
                             std::string_view description, const CStringLines& lines, int32_t first,
                             int32_t last) const {
-    element.setSyntax(syntax);
     element.setScope(parseScope(syntax));
     std::string name = parseName(syntax, mode);
     // "Function Pad$(...)" is the String function Pad.
     takeTypeSuffix(name);
     element.setName(std::move(name));
+    // Another project binds to a routine by its name, scope and type: its
+    // parameters and declaration line would only fill memory beside the
+    // calling project's model.
+    if (m_shared) {
+        element.setArguments(m_shared->noArguments);
+        return;
+    }
+    element.setSyntax(syntax);
     element.setArguments(parseArguments(syntax, description));
-    if (m_declarationsOnly) return;
     element.setDescription(Tags(description).own());
     element.setSource(sourceLines(lines, first, last));
+}
+
+void CParser::setReturns(ReturningProcedure& element, std::string_view syntax,
+                         std::string_view description) const {
+    if (m_shared)
+        element.setReturns(m_shared->returning(returnType(syntax)));
+    else
+        element.setReturns(parseReturn(element.Name(), syntax, description));
+}
+
+void CParser::returnTypeFromSuffix(ReturningProcedure& element, std::string_view syntax) const {
+    if (!element.Returns()->DataType().empty()) return;
+    size_t open = findOutsideStrings(syntax, '(');
+    std::string head(rtrimSpaces(syntax.substr(0, open == npos ? syntax.size() : open)));
+    std::string_view type = takeTypeSuffix(head);
+    if (type.empty()) return;
+    // A shared record is never changed.
+    if (m_shared)
+        element.setReturns(m_shared->returning(type));
+    else
+        element.Returns()->setDataType(std::string(type));
 }
 
 namespace {
 
 // Tells the user when a routine's body did not end with an end statement.
-// "Function Pad$(s)" returns a String though no " As " says so.
-void returnTypeFromSuffix(ReturningProcedure& element, std::string_view syntax) {
-    if (!element.Returns()->DataType().empty()) return;
-    size_t open = findOutsideStrings(syntax, '(');
-    std::string head(rtrimSpaces(syntax.substr(0, open == npos ? syntax.size() : open)));
-    std::string_view type = takeTypeSuffix(head);
-    if (!type.empty()) element.Returns()->setDataType(std::string(type));
-}
-
 // line and nextLine are file lines of the routine and of read.nextHeader.
 void reportBodyEnd(const ProcedureRead& read, std::string_view kind, const Element& element,
                    const std::string& path, int line, int nextLine, DiagnosticsSink* diagnostics) {
@@ -184,7 +227,7 @@ std::shared_ptr<CFunction> CParser::parseFunction(std::string_view description,
     auto element = std::make_shared<CFunction>();
     const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, true);
     fillProcedure(*element, read.syntax, NameMode::Function, description, lines, index, read.end);
-    element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    setReturns(*element, read.syntax, description);
     returnTypeFromSuffix(*element, read.syntax);
     reportBodyEnd(read, "Function", *element, context.path, context.fileLine(index),
                   context.fileLine(read.nextHeader), m_diagnostics);
@@ -199,7 +242,7 @@ std::shared_ptr<CProperty> CParser::parseProperty(std::string_view description,
     const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, true);
     fillProcedure(*element, read.syntax, NameMode::Property, description, lines, index, read.end);
     element->setWay(parseWay(read.syntax));
-    element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    setReturns(*element, read.syntax, description);
     returnTypeFromSuffix(*element, read.syntax);
     reportBodyEnd(read, "Property", *element, context.path, context.fileLine(index),
                   context.fileLine(read.nextHeader), m_diagnostics);
@@ -212,7 +255,7 @@ std::shared_ptr<CEvent> CParser::parseEvent(std::string_view description, const 
     auto element = std::make_shared<CEvent>();
     const ProcedureRead read = readProcedure(lines, index, Cut::Whole, false);
     fillProcedure(*element, read.syntax, NameMode::Event, description, lines, index, read.end);
-    element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    setReturns(*element, read.syntax, description);
     index = read.end;
     return element;
 }
@@ -223,7 +266,7 @@ std::shared_ptr<CDeclaration> CParser::parseDeclaration(std::string_view descrip
     auto element = std::make_shared<CDeclaration>();
     const ProcedureRead read = readProcedure(lines, index, Cut::ReturnType, false);
     fillProcedure(*element, read.syntax, NameMode::Declare, description, lines, index, read.end);
-    element->setReturns(parseReturn(element->Name(), read.syntax, description));
+    setReturns(*element, read.syntax, description);
     element->setLib(quotedAfter(read.syntax, "Lib "));
     element->setAlias(quotedAfter(read.syntax, "Alias "));
     index = read.end;

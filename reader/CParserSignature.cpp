@@ -262,9 +262,7 @@ std::shared_ptr<CArgumentList> CParser::parseArguments(std::string_view declarat
     return list;
 }
 
-std::shared_ptr<CArgument> CParser::parseReturn(std::string_view name, std::string_view declaration,
-                                                std::string_view description) {
-    auto result = std::make_shared<CArgument>();
+std::string_view CParser::returnType(std::string_view declaration) {
     std::string_view t = trimSpaces(declaration);
     t = rtrimSpaces(t.substr(0, codeEnd(t)));
     size_t as = npos;
@@ -275,8 +273,15 @@ std::shared_ptr<CArgument> CParser::parseReturn(std::string_view name, std::stri
     } else {
         as = findNoCase(t, " As ");
     }
-    if (as == npos) return result;
-    result->setDataType(std::string(trimSpaces(t.substr(as + 4))));
+    return as == npos ? std::string_view() : trimSpaces(t.substr(as + 4));
+}
+
+std::shared_ptr<CArgument> CParser::parseReturn(std::string_view name, std::string_view declaration,
+                                                std::string_view description) {
+    auto result = std::make_shared<CArgument>();
+    const std::string_view type = returnType(declaration);
+    if (type.empty()) return result;
+    result->setDataType(std::string(type));
     result->setDescription(Tags(description).forReturn(name));
     return result;
 }
