@@ -61,15 +61,17 @@ public:
           m_toUser("../" + group.projects[user].folder + "/") {}
 
     // The call c.reference names a member of a library.
-    void record(const GroupCalls::Pending& c, const GroupCalls::Target& t) {
+    void record(const GroupCalls::Pending& c) {
         const Reference& r = c.reference;
+        const size_t library = c.module->library;
         m_sites[m_user]->codeLinks[r.fromModule->Path()].push_back(
             {r.line, r.column, r.length,
-             "../" + m_group.projects[t.library].folder + "/" + t.page});
-        std::vector<GroupCaller>& callers = m_sites[t.library]->callers[t.modulePath][t.member];
+             "../" + m_group.projects[library].folder + "/" + c.member->second});
+        std::vector<GroupCaller>& callers =
+            m_sites[library]->callers[c.module->path][c.member->first];
         const auto [row, added] =
             m_rows.try_emplace(std::tuple(&callers, r.fromModule, r.from), callers.size());
-        if (added) callers.push_back(callerOf(r));
+        if (added) callers.push_back({routineOf(r), {}});
         std::vector<int32_t>& lines = callers[row->second].lines;
         const int32_t line = m_request.settings.layout == PageLayout::Modern
                                  ? r.fromModule->fileLineOf(r.line)
@@ -78,9 +80,16 @@ public:
     }
 
 private:
-    // The calling routine as the library's "Used by" names and links it.
-    GroupCaller callerOf(const Reference& r) const {
-        GroupCaller c;
+    // The calling routine as the libraries' "Used by" names and links it,
+    // made once for all the members it calls.
+    std::shared_ptr<const GroupRoutine> routineOf(const Reference& r) {
+        std::shared_ptr<const GroupRoutine>& known = m_routines[{r.fromModule, r.from}];
+        if (!known) known = std::make_shared<const GroupRoutine>(makeRoutine(r));
+        return known;
+    }
+
+    GroupRoutine makeRoutine(const Reference& r) const {
+        GroupRoutine c;
         c.project = m_group.projects[m_user].name;
         c.name = r.from ? r.fromModule->Name() + "." + r.from->Name() : r.fromModule->Name();
         const std::string page = r.from ? m_userLinks.memberPage(*r.fromModule, *r.from)
@@ -102,6 +111,8 @@ private:
     const std::string m_toUser;  // from a library's folder to the user's
     // (callers list, calling module, routine) -> its row in that list
     std::map<std::tuple<const void*, const CModule*, const Element*>, size_t> m_rows;
+    std::map<std::pair<const CModule*, const Element*>, std::shared_ptr<const GroupRoutine>>
+        m_routines;
 };
 
 }  // namespace
@@ -178,7 +189,6 @@ void GroupCalls::takeLibraryReferences(CProject& project) {
     // still tell which references to leave out. Every reference into a
     // library goes, also those to members its site leaves out.
     m_libraries.clear();
-    m_targetOf = {};
     std::vector<Reference> own;
     own.reserve(index.all().size() - static_cast<size_t>(intoLibraries));
     for (const Reference& r : index.all())
@@ -198,21 +208,16 @@ void GroupCalls::record(size_t index, const CrossLinks& links) {
 bool GroupCalls::takeCall(const Reference& r) {
     const auto library = m_libraryOf.find(r.toModule);
     if (library == m_libraryOf.end()) return false;
-    const auto& pages = m_libraries.at(library->second).memberPages;
-    const auto module = pages.find(r.toModule);
-    if (module == pages.end()) return true;
-    std::string member = toLower(r.to->Name());
+    const auto& modules = m_libraries.at(library->second).modules;
+    const auto module = modules.find(r.toModule);
+    if (module == modules.end()) return true;
     // None: the library's site leaves the member out.
-    const auto page = module->second.find(member);
-    if (page == module->second.end()) return true;
-    const auto [target, added] =
-        m_targetOf.try_emplace(&page->second, static_cast<uint32_t>(m_targets.size()));
-    if (added)
-        m_targets.push_back({library->second, r.toModule->Path(), std::move(member), page->second});
+    const auto page = module->second->pages.find(toLower(r.to->Name()));
+    if (page == module->second->pages.end()) return true;
     Reference from = r;
     from.toModule = nullptr;
     from.to = nullptr;
-    m_pending.push_back({from, target->second});
+    m_pending.push_back({from, module->second, &*page});
     return true;
 }
 
@@ -248,14 +253,15 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
     for (const size_t library : groupLibrariesOf(m_group, user)) {
         Loaded read{readQuietly(m_requests[library], m_cancel, true), {}};
         if (!read.project) continue;
-        // The pages of the members other projects may name, as the library's
-        // run names them (a property's accessors share theirs).
         const PageNames names(*read.project);
         for (const IndexEntry& e :
              siteIndexEntries(*read.project, m_requests[library].settings, &names, false)) {
             const ModuleKind kind = e.owner->Kind();
-            if (e.module >= 0 && (kind == ModuleKind::Class || kind == ModuleKind::UserControl))
-                read.memberPages[e.owner].emplace(toLower(e.name), e.path);
+            if (e.module < 0 || (kind != ModuleKind::Class && kind != ModuleKind::UserControl))
+                continue;
+            ModulePages*& pages = read.modules[e.owner];
+            if (!pages) pages = &m_pages.emplace_back(ModulePages{library, e.owner->Path(), {}});
+            pages->pages.emplace(toLower(e.name), e.path);
         }
         for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl})
             for (const auto& module : read.project->listOfKind(kind)->elements())
@@ -269,7 +275,7 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
 
 void GroupCalls::recordPending(size_t user, const CrossLinks& userLinks) {
     CallRecorder recorder(m_group, user, m_requests[user], userLinks, m_sites);
-    for (const Pending& call : m_pending) recorder.record(call, m_targets[call.target]);
+    for (const Pending& call : m_pending) recorder.record(call);
     m_recorded[user] = true;
     release();
 }
@@ -283,13 +289,14 @@ void GroupCalls::finished(size_t index) {
 void GroupCalls::releaseLibraries() {
     m_libraries.clear();
     m_libraryOf.clear();
-    m_targetOf = {};
 }
 
 void GroupCalls::release() {
     releaseLibraries();
-    m_pending = {};
-    m_targets = {};
+    // Cleared and shrunk: assigning {} would keep the vector's memory.
+    m_pending.clear();
+    m_pending.shrink_to_fit();
+    m_pages = {};
     m_resolving = kNone;
 }
 

@@ -26,6 +26,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <unordered_map>
@@ -73,29 +74,27 @@ public:
     // Project index's run is done: what its pages were given is let go.
     void finished(size_t index);
 
-    // A member of a library some call names, with what the group's tables
-    // need of it once the library is gone.
-    struct Target {
+    // The pages of a library module's members other projects may name, as
+    // the library's run names them (a property's accessors share theirs):
+    // what the group's tables need of the module once the library is gone.
+    struct ModulePages {
         size_t library = 0;
-        std::string modulePath;  // of the member's module
-        std::string member;      // lower name
-        std::string page;        // the member's page in the library's site
+        std::string path;                                    // the module's file
+        std::unordered_map<std::string, std::string> pages;  // lower member name -> its page
     };
     // A call into a library: its from side (the calling project's; its to
-    // side is cleared, the library goes first) and its target in targets.
+    // side is cleared, the library goes first) and the member it names.
     struct Pending {
         Reference reference;
-        uint32_t target = 0;
+        const ModulePages* module = nullptr;
+        const std::pair<const std::string, std::string>* member = nullptr;  // in module->pages
     };
 
 private:
-    // A library read for its users' calls, and the pages
-    // its run gives the members other projects may name.
+    // A library read for its users' calls, and its modules' pages.
     struct Loaded {
         std::shared_ptr<CProject> project;
-        // module -> lower member name -> its page
-        std::unordered_map<const CModule*, std::unordered_map<std::string, std::string>>
-            memberPages;
+        std::unordered_map<const CModule*, ModulePages*> modules;  // in m_pages
     };
 
     static constexpr size_t kNone = static_cast<size_t>(-1);
@@ -115,12 +114,10 @@ private:
     size_t m_resolving = kNone;                // the user whose libraries are loaded
     std::map<size_t, Loaded> m_libraries;      // those of the project resolving now
     std::unordered_map<const CModule*, size_t> m_libraryOf;  // their modules' projects
-    // Its calls into them, and what they name, each target once (calls
-    // outnumber the members they name; the page's address in memberPages
-    // keys it while the libraries are loaded).
+    // Its calls into them, and the pages of the members they may name
+    // (kept, at stable addresses, until the calls are recorded).
     std::vector<Pending> m_pending;
-    std::vector<Target> m_targets;
-    std::unordered_map<const std::string*, uint32_t> m_targetOf;
+    std::deque<ModulePages> m_pages;
 };
 
 }  // namespace tarnwick
