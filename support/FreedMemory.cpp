@@ -17,4 +17,10 @@ void handFreedMemoryBackPromptly() {
 #endif
 }
 
+void handFreedMemoryBack() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}
+
 }  // namespace tarnwick

@@ -13,4 +13,9 @@ namespace tarnwick {
 // the C library has no such settings.
 void handFreedMemoryBackPromptly();
 
+// Hands every whole free page of the heap back to the system now. Costly
+// on a busy heap (each page is faulted in again when used), so only where
+// most of it was just freed. Nothing where the C library cannot.
+void handFreedMemoryBack();
+
 }  // namespace tarnwick

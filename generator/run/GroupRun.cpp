@@ -63,15 +63,22 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
         add(library->publicClasses, "Classes");
         add(library->publicControls, "UserControls");
     }
+    // Uses come by project, then file: a module's uses are next to each other.
+    const GroupUse* previous = nullptr;
     for (const GroupUse& use : uses) {
         if (use.library != index) continue;
-        const GroupProject& user = group.projects[use.user];
-        // A user whose kind the sites leave out ("classes only") is named, not linked.
-        site->users[toLower(use.className)].push_back(
-            {user.name, use.module,
-             kindHasPages(use.kindFolder, settings) ? "../" + user.folder + "/" + use.kindFolder +
-                                                          "/" + safeFileName(use.module) + ".html"
-                                                    : std::string()});
+        if (!previous || previous->user != use.user || previous->module != use.module ||
+            previous->kindFolder != use.kindFolder) {
+            const GroupProject& user = group.projects[use.user];
+            // A user whose kind the sites leave out ("classes only") is named, not linked.
+            site->userModules.push_back({user.name, use.module,
+                                         kindHasPages(use.kindFolder, settings)
+                                             ? "../" + user.folder + "/" + use.kindFolder + "/" +
+                                                   safeFileName(use.module) + ".html"
+                                             : std::string()});
+        }
+        previous = &use;
+        site->users[toLower(use.className)].push_back(&site->userModules.back());
     }
     return site;
 }
@@ -254,6 +261,9 @@ Expected<GenerationResult> GroupRun::run() {
     for (int i = 0; i < group.failed; ++i)
         result.failures.push_back((group.path.empty() ? m_projects.front() : group.path) +
                                   ": a project of the group cannot be read");
+    // The projects' models and tables are gone: what they left free in the
+    // heap goes back before the group's largest pages are made.
+    handFreedMemoryBack();
     writeGroupPages(group, folder, diagnostics, result);
     result.indexPath = folder + "index.html";
     return result;
@@ -293,9 +303,9 @@ void GroupRun::writeGroupPages(const ProjectGroup& group, const std::string& fol
     }
     try {
         site.write(framePage(buildGroupStartPage(group, ctx), ctx), encoding);
-        GroupIndexPages pages = buildGroupIndexPages(group, std::move(entries), ctx);
-        for (const Page& script : pages.scripts) site.write(script, encoding);
-        for (PageBody& body : pages.bodies) site.write(framePage(std::move(body), ctx), encoding);
+        buildGroupIndexPages(
+            group, std::move(entries), ctx, [&](Page script) { site.write(script, encoding); },
+            [&](PageBody body) { site.write(framePage(std::move(body), ctx), encoding); });
     } catch (const PageWriteError& error) {
         diagnostics.error(error.file(), 0, error.what());
         result.failures.push_back(error.what());

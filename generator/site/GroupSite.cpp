@@ -16,7 +16,7 @@ std::string GroupSite::classPage(std::string_view dataType) const {
     return found == classPages.end() ? std::string() : found->second;
 }
 
-const std::vector<GroupUser>* GroupSite::usersOf(std::string_view className) const {
+const std::vector<const GroupUser*>* GroupSite::usersOf(std::string_view className) const {
     const auto found = users.find(toLower(className));
     return found == users.end() ? nullptr : &found->second;
 }
@@ -44,9 +44,9 @@ uint64_t hashLines(std::vector<std::string> lines, uint64_t hash) {
 }
 
 void addUsers(std::vector<std::string>& lines, const std::string& name,
-              const std::vector<GroupUser>& list) {
-    for (const GroupUser& u : list)
-        lines.push_back("u" + name + '\t' + u.project + '\t' + u.module + '\t' + u.page);
+              const std::vector<const GroupUser*>& list) {
+    for (const GroupUser* u : list)
+        lines.push_back("u" + name + '\t' + u->project + '\t' + u->module + '\t' + u->page);
 }
 
 void addModuleCalls(std::vector<std::string>& lines, const std::string& path,
@@ -60,8 +60,9 @@ void addModuleCalls(std::vector<std::string>& lines, const std::string& path,
     if (module == site.callers.end()) return;
     for (const auto& [member, list] : module->second)
         for (const GroupCaller& c : list) {
-            std::string line = "k" + path + '\t' + member + '\t' + c.project + '\t' + c.name +
-                               '\t' + c.page + '\t' + c.codePage;
+            const GroupRoutine& r = *c.routine;
+            std::string line = "k" + path + '\t' + member + '\t' + r.project + '\t' + r.name +
+                               '\t' + r.page + '\t' + r.codePage;
             for (const int32_t n : c.lines) line += ' ' + std::to_string(n);
             lines.push_back(std::move(line));
         }
@@ -108,13 +109,14 @@ Html groupProjectList(const PageContext& ctx) {
 }
 
 Html groupUsersLine(std::string_view className, const PageContext& ctx) {
-    const std::vector<GroupUser>* users = ctx.group ? ctx.group->usersOf(className) : nullptr;
+    const std::vector<const GroupUser*>* users =
+        ctx.group ? ctx.group->usersOf(className) : nullptr;
     if (!users || users->empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
     Html text = "<P class=\"moduleReferences\"><B>" +
                 trText(helper, "UsedByProjects", "Used by other projects") + ":</B> ";
     for (size_t i = 0; i < users->size(); ++i) {
-        const GroupUser& u = (*users)[i];
+        const GroupUser& u = *(*users)[i];
         if (i > 0) text += Html(", ");
         text += escaped(u.project) + Html(": ") + CrossLinks::link(u.page, u.module);
     }

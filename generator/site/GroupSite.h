@@ -14,6 +14,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -41,16 +43,26 @@ struct GroupCodeLink {
 };
 
 // A routine (or the code outside every routine of a module) of another
-// project that calls a member of this project.
+// project, as a "Used by" row names and links it; one for all the members
+// it calls.
+struct GroupRoutine {
+    std::string project;   // the calling project's name
+    std::string name;      // "Module.Routine", or "Module"
+    std::string page;      // its page; empty when its site leaves it out
+    std::string codePage;  // its module's code page; empty: none written
+};
+
+// A routine of another project that calls a member of this project.
 struct GroupCaller {
-    std::string project;         // the calling project's name
-    std::string name;            // "Module.Routine", or "Module"
-    std::string page;            // its page; empty when its site leaves it out
-    std::string codePage;        // its module's code page; empty: none written
-    std::vector<int32_t> lines;  // as that code page numbers them, each once
+    std::shared_ptr<const GroupRoutine> routine;  // never null
+    std::vector<int32_t> lines;                   // as its code page numbers them, each once
 };
 
 struct GroupSite {
+    GroupSite() = default;
+    GroupSite(const GroupSite&) = delete;  // users points into userModules
+    GroupSite& operator=(const GroupSite&) = delete;
+
     struct Project {
         std::string name;
         std::string folder;  // in the group's site
@@ -61,8 +73,10 @@ struct GroupSite {
     std::string toRoot = "../";     // from the project's folder to the group's; "" at the group's
     // lower class name, and lower "project.class", -> its page
     std::unordered_map<std::string, std::string> classPages;
+    // The modules of other projects naming this project's classes, each once.
+    std::deque<GroupUser> userModules;
     // lower name of one of this project's classes -> the modules naming it
-    std::unordered_map<std::string, std::vector<GroupUser>> users;
+    std::unordered_map<std::string, std::vector<const GroupUser*>> users;
     // module file (CModule::Path) -> its calls into other projects, by line and column
     std::unordered_map<std::string, std::vector<GroupCodeLink>> codeLinks;
     // module file -> lower member name -> the routines of other projects calling it
@@ -73,7 +87,7 @@ struct GroupSite {
     // ("StringBuilder", "CorLib.StringBuilder"); empty when none.
     std::string classPage(std::string_view dataType) const;
     // The modules of other projects naming class; null when none.
-    const std::vector<GroupUser>* usersOf(std::string_view className) const;
+    const std::vector<const GroupUser*>* usersOf(std::string_view className) const;
     // The calls into other projects of the module read from modulePath; null when none.
     const std::vector<GroupCodeLink>* codeLinksOf(const std::string& modulePath) const;
     // The routines of other projects calling member of that module; null when none.
