@@ -47,7 +47,8 @@ void HashTable::SetSize(int hashSize, int listSize, int chunkSize) {
     // The buckets are made by the first Add: most tables (a module's
     // attributes and descriptions) hold a handful of keys or none, and a
     // project has two per module.
-    m_bucketHeads = {};
+    m_bucketHeads.clear();
+    m_bucketHeads.shrink_to_fit();
     m_slots.clear();
     m_slots.shrink_to_fit();
     m_slots.emplace_back();  // slot 0: "no slot"

@@ -149,9 +149,9 @@ bool readSearchIndex(std::string_view script, const std::string& folder,
     return true;
 }
 
-GroupIndexPages buildGroupIndexPages(const ProjectGroup& group, std::vector<IndexEntry> entries,
-                                     const PageContext& ctx) {
-    GroupIndexPages out;
+void buildGroupIndexPages(const ProjectGroup& group, std::vector<IndexEntry> entries,
+                          const PageContext& ctx, const std::function<void(Page)>& writeScript,
+                          const std::function<void(PageBody)>& writeBody) {
     Script script = buildSearchIndexScript(entries, ctx);
     // The projects by folder: a result names the project its page lies in.
     script += "tarnwickIndex.projects = {";
@@ -160,11 +160,18 @@ GroupIndexPages buildGroupIndexPages(const ProjectGroup& group, std::vector<Inde
         script += jsString(group.projects[i].folder) + ":" + jsString(group.projects[i].name);
     }
     script += "};\r\n";
-    out.scripts.push_back({"search-index.js", std::move(script)});
+    writeScript({"search-index.js", std::move(script)});
+    // The A-Z index shows no descriptions.
+    for (IndexEntry& e : entries) {
+        e.summary.clear();
+        e.summary.shrink_to_fit();
+        e.words.clear();
+        e.words.shrink_to_fit();
+    }
     Pages nav = buildNavScripts({}, ctx);
-    out.scripts.push_back(std::move(nav.front()));
-    out.bodies.push_back(buildSearchPage(ctx));
-    out.bodies.push_back(buildGroupFileList(group, ctx));
+    writeScript(std::move(nav.front()));
+    writeBody(buildSearchPage(ctx));
+    writeBody(buildGroupFileList(group, ctx));
     // In the A-Z index a module is named with its project, as VB6 writes it.
     for (IndexEntry& e : entries) {
         if (e.module >= 0) continue;
@@ -172,8 +179,7 @@ GroupIndexPages buildGroupIndexPages(const ProjectGroup& group, std::vector<Inde
         for (const GroupProject& p : group.projects)
             if (p.folder == folder) e.name = p.name + "." + e.name;
     }
-    out.bodies.push_back(buildMemberIndexPage(entries, ctx));
-    return out;
+    writeBody(buildMemberIndexPage(entries, ctx));
 }
 
 }  // namespace tarnwick

@@ -12,6 +12,7 @@
 //   "module-summary.html", the projects each leading to its list of files.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,12 +38,10 @@ bool readSearchIndex(std::string_view script, const std::string& folder,
 // The group root's pages but the start page: its search index (rows of
 // every project, with the projects by folder, so results name theirs), its
 // navigation script, and the bodies of search.html and all-members.html
-// (modules named "Project.Module").
-struct GroupIndexPages {
-    Pages scripts;
-    PageBodies bodies;
-};
-GroupIndexPages buildGroupIndexPages(const ProjectGroup& group, std::vector<IndexEntry> entries,
-                                     const PageContext& ctx);
+// (modules named "Project.Module"). Each is handed to its writer as soon as
+// it is made, so the group's largest pages are never in memory together.
+void buildGroupIndexPages(const ProjectGroup& group, std::vector<IndexEntry> entries,
+                          const PageContext& ctx, const std::function<void(Page)>& writeScript,
+                          const std::function<void(PageBody)>& writeBody);
 
 }  // namespace tarnwick

@@ -123,11 +123,17 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
 }
 
 SiteIndexPages buildSiteIndexPages(const CProject& project, const PageContext& ctx) {
-    const std::vector<IndexEntry> entries =
-        ctx.links ? ctx.links->entries() : siteIndexEntries(project, ctx.settings);
+    // The run's own entries are not copied: a big project's are megabytes.
+    std::vector<IndexEntry> made;
+    if (!ctx.links) made = siteIndexEntries(project, ctx.settings);
+    const std::vector<IndexEntry>& entries = ctx.links ? ctx.links->entries() : made;
+    const bool designs = std::any_of(entries.begin(), entries.end(), [](const IndexEntry& e) {
+        return e.module < 0 && e.owner && e.owner->Design();
+    });
     SiteIndexPages pages;
     pages.scripts.push_back(
-        {"search-index.js", buildSearchIndexScript(withControlEntries(entries), ctx)});
+        {"search-index.js",
+         buildSearchIndexScript(designs ? withControlEntries(entries) : entries, ctx)});
     if (ctx.modern()) {
         Pages nav = buildNavScripts(entries, ctx);
         std::move(nav.begin(), nav.end(), std::back_inserter(pages.scripts));
