@@ -101,14 +101,17 @@ public:
     // list: the model is read-only. A group reads a library so, for its
     // users' calls, beside the model of the project that calls it.
     void setDeclarationsOnly(bool on);
-    // In a group: the projects this one references whose public classes its
-    // code may name (resolveReferences with libraries); each must outlive
-    // the project's cross-references.
     // The references an earlier run resolved (not owned, may be null): the
     // modules it recalls are not resolved again (ReferenceMemo.h).
     void setReferenceMemo(ReferenceMemo* memo) { m_memo = memo; }
-    void setLibraries(std::vector<ReferencedProject> libraries) {
+    // In a group: the projects this one references whose public classes its
+    // code may name (resolveReferences with libraries); each must outlive
+    // the project's cross-references. With calls (not owned), the
+    // references into them go there, not into the project's index.
+    void setLibraries(std::vector<ReferencedProject> libraries,
+                      std::vector<Reference>* calls = nullptr) {
         m_libraries = std::move(libraries);
+        m_libraryCalls = calls;
     }
 
     // Reads the project file named by Path and every module file it names.
@@ -321,6 +324,7 @@ private:
     std::shared_ptr<SharedRecords> m_shared;  // while reading declarations only
     unsigned m_threads = 0;
     std::vector<ReferencedProject> m_libraries;
+    std::vector<Reference>* m_libraryCalls = nullptr;  // not owned, may be null
     ReferenceMemo* m_memo = nullptr;
     // What modules are compiled with: the compiler's constants, the project's
     // CondComp line, then m_defines.

@@ -406,8 +406,8 @@ Expected<std::shared_ptr<CProject>> CParser::Parse() {
     // Once every module is known: a name resolves against the whole project.
     if (m_crossReferences && !reach("references")) return Error{kCancelledMessage};
     if (m_crossReferences)
-        project->setCrossReferences(
-            resolveReferences(*project, m_libraries, m_diagnostics, m_threads, m_cancel, m_memo));
+        project->setCrossReferences(resolveReferences(*project, m_libraries, m_diagnostics,
+                                                      m_threads, m_cancel, m_memo, m_libraryCalls));
     if (cancelled()) return Error{kCancelledMessage};
     return project;
 }

@@ -84,7 +84,8 @@ ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagn
 ReferenceIndex resolveReferences(const CProject& project,
                                  const std::vector<ReferencedProject>& libraries,
                                  DiagnosticsSink* diagnostics, unsigned threads,
-                                 const std::atomic<bool>* cancel, ReferenceMemo* memo) {
+                                 const std::atomic<bool>* cancel, ReferenceMemo* memo,
+                                 std::vector<Reference>* intoLibraries) {
     if (!libraries.empty()) memo = nullptr;  // another project's declarations are no part of it
     std::vector<std::unique_ptr<xref::ProjectSymbols>> librarySymbols;
     std::vector<xref::Library> visible;
@@ -118,9 +119,13 @@ ReferenceIndex resolveReferences(const CProject& project,
 
     // In the project's module order whatever the threads did, so the
     // index and the warnings are the same from run to run.
+    const auto own = [&](const Reference& r) {
+        return !intoLibraries || symbols.owns(*r.toModule);
+    };
     size_t total = 0, totalUses = 0;
     for (const ModuleReferences& result : results) {
-        total += result.references.size();
+        total += static_cast<size_t>(
+            std::count_if(result.references.begin(), result.references.end(), own));
         totalUses += result.uses.size();
     }
     std::vector<Reference> out;
@@ -131,7 +136,12 @@ ReferenceIndex resolveReferences(const CProject& project,
         if (diagnostics) reportModule(*symbols.modules[i], results[i], *diagnostics);
         if (memo && !results[i].outOfMemory)
             memo->keep(i, results[i].references, results[i].uses, results[i].lineCut);
-        out.insert(out.end(), results[i].references.begin(), results[i].references.end());
+        if (intoLibraries) {
+            for (const Reference& r : results[i].references)
+                (own(r) ? out : *intoLibraries).push_back(r);
+        } else {
+            out.insert(out.end(), results[i].references.begin(), results[i].references.end());
+        }
         uses.insert(uses.end(), results[i].uses.begin(), results[i].uses.end());
         results[i] = ModuleReferences{};
     }

@@ -49,10 +49,15 @@ struct ReferencedProject {
 // With a memo (and no libraries), a module whose references the memo
 // recalls is not resolved again, and every module's references are kept in
 // the memo for the next run (ReferenceMemo.h).
+//
+// With intoLibraries, the references into the libraries' modules go there,
+// in the same order, instead of into the result: a group takes them apart,
+// and the project's index is made once, without them.
 ReferenceIndex resolveReferences(const CProject& project,
                                  const std::vector<ReferencedProject>& libraries,
                                  DiagnosticsSink* diagnostics = nullptr, unsigned threads = 0,
                                  const std::atomic<bool>* cancel = nullptr,
-                                 ReferenceMemo* memo = nullptr);
+                                 ReferenceMemo* memo = nullptr,
+                                 std::vector<Reference>* intoLibraries = nullptr);
 
 }  // namespace tarnwick

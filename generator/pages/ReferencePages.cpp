@@ -115,12 +115,13 @@ void appendCallerRow(std::string& out, const Caller& c, const PageContext& ctx) 
 // A row of a routine of another project of the group: its project's name,
 // then the routine and its lines linked into that project's folder.
 Html groupCallerRow(const GroupCaller& c) {
-    const GroupRoutine& r = *c.routine;
+    const GroupRoutine& r = c.routine();
+    const std::vector<int32_t> lines = c.lines();
     HtmlBuffer row;
     row.Append("<TR class=\"Summary\"><TD class=\"Summary\">" + escaped(r.project) + Html(": ") +
                CrossLinks::link(r.page, r.name) + "</TD><TD>");
-    for (size_t i = 0; i < c.lines.size(); ++i) {
-        const std::string line = std::to_string(c.lines[i]);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const std::string line = std::to_string(lines[i]);
         if (i > 0) row.Append(Html(", "));
         row.Append(
             CrossLinks::link(r.codePage.empty() ? r.codePage : r.codePage + "#L" + line, line));

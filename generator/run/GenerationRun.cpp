@@ -199,13 +199,11 @@ std::vector<std::string> navigationScripts(const SiteManifest& before) {
 
 }  // namespace
 
-Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request,
-                                                const CodePage& codePage,
-                                                std::shared_ptr<const RegistrySource> registry,
-                                                DiagnosticsSink& diagnostics,
-                                                GenerationObserver* observer,
-                                                std::vector<ReferencedProject> libraries,
-                                                bool declarationsOnly, ReferenceMemo* memo) {
+Expected<std::shared_ptr<CProject>> readProject(
+    const GenerationRequest& request, const CodePage& codePage,
+    std::shared_ptr<const RegistrySource> registry, DiagnosticsSink& diagnostics,
+    GenerationObserver* observer, std::vector<ReferencedProject> libraries, bool declarationsOnly,
+    ReferenceMemo* memo, std::vector<Reference>* libraryCalls) {
     CParser parser;
     if (observer) {
         parser.setCancelFlag(observer->cancelFlag());
@@ -219,7 +217,7 @@ Expected<std::shared_ptr<CProject>> readProject(const GenerationRequest& request
     if (!defines) return defines.error();
     parser.setDefines(std::move(defines).value());
     parser.setCrossReferences(request.crossReferences);
-    parser.setLibraries(std::move(libraries));
+    parser.setLibraries(std::move(libraries), libraryCalls);
     parser.setDeclarationsOnly(declarationsOnly);
     parser.setReferenceMemo(memo);
     parser.setThreads(request.jobs > 0 ? static_cast<unsigned>(request.jobs) : 0);
@@ -502,8 +500,9 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
         RegistrySource::fromLocation({m_request.registryFile, m_request.winePrefix}, &recorder));
     const std::atomic<bool>* cancel = m_observer ? m_observer->cancelFlag() : nullptr;
     std::optional<ReferenceMemo> memo = referenceMemo(state, inputs);
+    std::vector<Reference> libraryCalls;
     auto parsed = readProject(m_request, codePage.value(), registry, recorder, m_observer,
-                              std::move(libraries), false, memo ? &*memo : nullptr);
+                              std::move(libraries), false, memo ? &*memo : nullptr, &libraryCalls);
     if (!parsed && cancel && cancel->load()) {
         // Cancelled while the project was read: nothing is written.
         state.result.cancelled = true;
@@ -513,7 +512,7 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     if (!parsed) return parsed.error();
     const std::shared_ptr<CProject> project = std::move(parsed).value();
     m_project = project;
-    if (m_request.groupCalls) m_request.groupCalls->takeLibraryReferences(*project);
+    if (m_request.groupCalls) m_request.groupCalls->takeLibraryCalls(std::move(libraryCalls));
 
     recordInputs(state, *project, *registry);
     if (Status ready = makeFolderReady(state); !ready) return ready;

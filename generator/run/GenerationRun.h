@@ -44,7 +44,8 @@ struct PageContext;
 // The project as a run reads it: the request's code page (opened by the
 // caller), defines and cross-references; observer (may be null) gives the
 // cancel flag and hears the reader's steps; in a group, libraries are the
-// referenced projects its code is resolved with (CParser::setLibraries);
+// referenced projects its code is resolved with, the references into them
+// going to libraryCalls when it is given (CParser::setLibraries);
 // declarationsOnly reads what other projects bind to, no more
 // (CParser::setDeclarationsOnly); memo (may be null) gives and keeps the
 // references of modules whose code is as the last run read it
@@ -53,7 +54,8 @@ Expected<std::shared_ptr<CProject>> readProject(
     const GenerationRequest& request, const CodePage& codePage,
     std::shared_ptr<const RegistrySource> registry, DiagnosticsSink& diagnostics,
     GenerationObserver* observer, std::vector<ReferencedProject> libraries = {},
-    bool declarationsOnly = false, ReferenceMemo* memo = nullptr);
+    bool declarationsOnly = false, ReferenceMemo* memo = nullptr,
+    std::vector<Reference>* libraryCalls = nullptr);
 
 struct GenerationResult {
     bool cancelled = false;

@@ -1,9 +1,7 @@
 #include "generator/run/GroupCalls.h"
 
 #include <algorithm>
-#include <map>
 #include <thread>
-#include <tuple>
 #include <unordered_map>
 
 #include "generator/run/GenerationRun.h"
@@ -60,34 +58,34 @@ public:
           m_sites(sites),
           m_toUser("../" + group.projects[user].folder + "/") {}
 
-    // The call c.reference names a member of a library.
-    void record(const GroupCalls::Pending& c) {
-        const Reference& r = c.reference;
-        const size_t library = c.module->library;
-        m_sites[m_user]->codeLinks[r.fromModule->Path()].push_back(
-            {r.line, r.column, r.length,
-             "../" + m_group.projects[library].folder + "/" + c.member->second});
+    // A call into a library, in the order the calling project's code makes
+    // them: a routine's calls come one after another.
+    void record(const Reference& c, const GroupCalls::Target& t) {
+        if (c.fromModule != m_module || c.from != m_from) {
+            m_module = c.fromModule;
+            m_from = c.from;
+            m_routine = nullptr;
+            m_links = &m_sites[m_user]->codeLinks[c.fromModule->Path()];
+        }
+        const size_t library = t.module->library;
+        m_links->push_back({c.line, c.column, c.length,
+                            "../" + m_group.projects[library].folder + "/" + t.member->second});
+        if (!m_routine) m_routine = std::make_shared<const GroupRoutine>(makeRoutine(c));
         std::vector<GroupCaller>& callers =
-            m_sites[library]->callers[c.module->path][c.member->first];
-        const auto [row, added] =
-            m_rows.try_emplace(std::tuple(&callers, r.fromModule, r.from), callers.size());
-        if (added) callers.push_back({routineOf(r), {}});
-        std::vector<int32_t>& lines = callers[row->second].lines;
+            m_sites[library]->callers[t.module->path][t.member->first];
         const int32_t line = m_request.settings.layout == PageLayout::Modern
-                                 ? r.fromModule->fileLineOf(r.line)
-                                 : r.line;
-        if (lines.empty() || lines.back() != line) lines.push_back(line);
+                                 ? c.fromModule->fileLineOf(c.line)
+                                 : c.line;
+        // One row for each routine calling the member, with all its lines.
+        if (callers.empty() || !callers.back().isRoutine(m_routine))
+            callers.emplace_back(m_routine, line);
+        else
+            callers.back().addLine(line);
     }
 
 private:
     // The calling routine as the libraries' "Used by" names and links it,
     // made once for all the members it calls.
-    std::shared_ptr<const GroupRoutine> routineOf(const Reference& r) {
-        std::shared_ptr<const GroupRoutine>& known = m_routines[{r.fromModule, r.from}];
-        if (!known) known = std::make_shared<const GroupRoutine>(makeRoutine(r));
-        return known;
-    }
-
     GroupRoutine makeRoutine(const Reference& r) const {
         GroupRoutine c;
         c.project = m_group.projects[m_user].name;
@@ -109,10 +107,11 @@ private:
     const CrossLinks& m_userLinks;
     const std::vector<std::shared_ptr<GroupSite>>& m_sites;
     const std::string m_toUser;  // from a library's folder to the user's
-    // (callers list, calling module, routine) -> its row in that list
-    std::map<std::tuple<const void*, const CModule*, const Element*>, size_t> m_rows;
-    std::map<std::pair<const CModule*, const Element*>, std::shared_ptr<const GroupRoutine>>
-        m_routines;
+    // The routine of the last call, its module's code links and its record.
+    const CModule* m_module = nullptr;
+    const Element* m_from = nullptr;
+    std::vector<GroupCodeLink>* m_links = nullptr;
+    std::shared_ptr<const GroupRoutine> m_routine;
 };
 
 }  // namespace
@@ -175,27 +174,14 @@ std::vector<ReferencedProject> GroupCalls::librariesFor(size_t index) {
     return load(index);
 }
 
-void GroupCalls::takeLibraryReferences(CProject& project) {
+void GroupCalls::takeLibraryCalls(std::vector<Reference> calls) {
     if (m_libraryOf.empty()) return;
-    const ReferenceIndex& index = project.crossReferences();
-    const auto intoLibraries =
-        std::count_if(index.all().begin(), index.all().end(),
-                      [&](const Reference& r) { return m_libraryOf.contains(r.toModule); });
-    if (intoLibraries == 0) return releaseLibraries();
-    m_pending.reserve(m_pending.size() + static_cast<size_t>(intoLibraries));
-    for (const Reference& r : index.all()) takeCall(r);
-    // The libraries go before the project's index is made again, so they
-    // are never in memory beside two indexes; their modules' addresses
-    // still tell which references to leave out. Every reference into a
-    // library goes, also those to members its site leaves out.
-    m_libraries.clear();
-    std::vector<Reference> own;
-    own.reserve(index.all().size() - static_cast<size_t>(intoLibraries));
-    for (const Reference& r : index.all())
-        if (!m_libraryOf.contains(r.toModule)) own.push_back(r);
+    // Every reference into a library goes, also those to members its site
+    // leaves out.
+    m_targets.reserve(calls.size());
+    for (const Reference& r : calls) m_targets.push_back(targetOf(r));
+    m_calls = std::move(calls);
     releaseLibraries();
-    project.setCrossReferences(
-        ReferenceIndex(std::move(own), std::vector<DesignUse>(index.designUses())));
 }
 
 void GroupCalls::record(size_t index, const CrossLinks& links) {
@@ -203,22 +189,17 @@ void GroupCalls::record(size_t index, const CrossLinks& links) {
     recordPending(index, links);
 }
 
-// Keeps r when it names a member of a library, with what the tables need
-// of the library, so the libraries can go before the caller's pages are named.
-bool GroupCalls::takeCall(const Reference& r) {
+// What the tables need of the library member r names, so the libraries
+// can go before the caller's pages are named.
+GroupCalls::Target GroupCalls::targetOf(const Reference& r) const {
     const auto library = m_libraryOf.find(r.toModule);
-    if (library == m_libraryOf.end()) return false;
+    if (library == m_libraryOf.end()) return {};
     const auto& modules = m_libraries.at(library->second).modules;
     const auto module = modules.find(r.toModule);
-    if (module == modules.end()) return true;
-    // None: the library's site leaves the member out.
+    if (module == modules.end()) return {};
     const auto page = module->second->pages.find(toLower(r.to->Name()));
-    if (page == module->second->pages.end()) return true;
-    Reference from = r;
-    from.toModule = nullptr;
-    from.to = nullptr;
-    m_pending.push_back({from, module->second, &*page});
-    return true;
+    if (page == module->second->pages.end()) return {};
+    return {module->second, &*page};
 }
 
 // The calls of user, found by reading it again with its libraries (its own
@@ -233,9 +214,9 @@ void GroupCalls::findCallsOf(size_t user) {
         const unsigned jobs = m_requests[user].jobs > 0
                                   ? static_cast<unsigned>(m_requests[user].jobs)
                                   : std::thread::hardware_concurrency();
-        const ReferenceIndex index = resolveReferences(*caller, libraries, nullptr, jobs, m_cancel);
-        for (const Reference& r : index.all()) takeCall(r);
-        releaseLibraries();
+        std::vector<Reference> calls;
+        resolveReferences(*caller, libraries, nullptr, jobs, m_cancel, nullptr, &calls);
+        takeLibraryCalls(std::move(calls));
         const SiteTables tables(*caller, m_requests[user].settings);
         recordPending(user, tables.links());
     }
@@ -275,15 +256,16 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
 
 void GroupCalls::recordPending(size_t user, const CrossLinks& userLinks) {
     CallRecorder recorder(m_group, user, m_requests[user], userLinks, m_sites);
-    for (const Pending& call : m_pending) recorder.record(call);
+    for (size_t i = 0; i < m_calls.size(); ++i)
+        if (m_targets[i].member) recorder.record(m_calls[i], m_targets[i]);
     m_recorded[user] = true;
     release();
 }
 
 void GroupCalls::finished(size_t index) {
     // Its pages are written: what they showed of the group is not asked again.
-    m_sites[index]->codeLinks = {};
-    m_sites[index]->callers = {};
+    m_sites[index]->codeLinks.clear();
+    m_sites[index]->callers.clear();
 }
 
 void GroupCalls::releaseLibraries() {
@@ -294,8 +276,10 @@ void GroupCalls::releaseLibraries() {
 void GroupCalls::release() {
     releaseLibraries();
     // Cleared and shrunk: assigning {} would keep the vector's memory.
-    m_pending.clear();
-    m_pending.shrink_to_fit();
+    m_calls.clear();
+    m_calls.shrink_to_fit();
+    m_targets.clear();
+    m_targets.shrink_to_fit();
     m_pages = {};
     m_resolving = kNone;
 }

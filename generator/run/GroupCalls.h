@@ -64,11 +64,11 @@ public:
     // with (kept until record): none when it has none, when its run has no
     // cross-references or when its calls are recorded already.
     std::vector<ReferencedProject> librariesFor(size_t index);
-    // Takes the references into the libraries out of project's
-    // cross-references (its pages link its own members only; the group's
-    // links come from its GroupSite), to be recorded, and lets the
-    // libraries go.
-    void takeLibraryReferences(CProject& project);
+    // Takes the references the project's code makes into the libraries
+    // (resolveReferences with intoLibraries: its pages link its own members
+    // only; the group's links come from its GroupSite), to be recorded, and
+    // lets the libraries go.
+    void takeLibraryCalls(std::vector<Reference> calls);
     // Records them, the page names of the calling project's site given by links.
     void record(size_t index, const CrossLinks& links);
     // Project index's run is done: what its pages were given is let go.
@@ -82,10 +82,9 @@ public:
         std::string path;                                    // the module's file
         std::unordered_map<std::string, std::string> pages;  // lower member name -> its page
     };
-    // A call into a library: its from side (the calling project's; its to
-    // side is cleared, the library goes first) and the member it names.
-    struct Pending {
-        Reference reference;
+    // The member of a library a call names: its module's pages and its
+    // entry there; none when the library's site leaves the member out.
+    struct Target {
         const ModulePages* module = nullptr;
         const std::pair<const std::string, std::string>* member = nullptr;  // in module->pages
     };
@@ -100,7 +99,7 @@ private:
     static constexpr size_t kNone = static_cast<size_t>(-1);
     void findCallsOf(size_t user);
     std::vector<ReferencedProject> load(size_t user);
-    bool takeCall(const Reference& r);
+    Target targetOf(const Reference& r) const;
     void recordPending(size_t user, const CrossLinks& userLinks);
     void releaseLibraries();
     void release();
@@ -116,7 +115,9 @@ private:
     std::unordered_map<const CModule*, size_t> m_libraryOf;  // their modules' projects
     // Its calls into them, and the pages of the members they may name
     // (kept, at stable addresses, until the calls are recorded).
-    std::vector<Pending> m_pending;
+    // (Each call's to side is not looked at once the libraries are gone.)
+    std::vector<Reference> m_calls;
+    std::vector<Target> m_targets;  // of m_calls, one each
     std::deque<ModulePages> m_pages;
 };
 

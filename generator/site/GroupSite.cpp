@@ -11,6 +11,22 @@
 
 namespace tarnwick {
 
+std::vector<int32_t> GroupCaller::lines() const {
+    std::vector<int32_t> all{m_firstLine};
+    if (m_laterLines) all.insert(all.end(), m_laterLines->begin(), m_laterLines->end());
+    return all;
+}
+
+void GroupCaller::addLine(int32_t line) {
+    if (!m_laterLines) {
+        if (line == m_firstLine) return;
+        m_laterLines = std::make_unique<std::vector<int32_t>>();
+    } else if (m_laterLines->back() == line) {
+        return;
+    }
+    m_laterLines->push_back(line);
+}
+
 std::string GroupSite::classPage(std::string_view dataType) const {
     const auto found = classPages.find(toLower(trimSpaces(dataType)));
     return found == classPages.end() ? std::string() : found->second;
@@ -60,10 +76,10 @@ void addModuleCalls(std::vector<std::string>& lines, const std::string& path,
     if (module == site.callers.end()) return;
     for (const auto& [member, list] : module->second)
         for (const GroupCaller& c : list) {
-            const GroupRoutine& r = *c.routine;
+            const GroupRoutine& r = c.routine();
             std::string line = "k" + path + '\t' + member + '\t' + r.project + '\t' + r.name +
                                '\t' + r.page + '\t' + r.codePage;
-            for (const int32_t n : c.lines) line += ' ' + std::to_string(n);
+            for (const int32_t n : c.lines()) line += ' ' + std::to_string(n);
             lines.push_back(std::move(line));
         }
 }

@@ -52,10 +52,24 @@ struct GroupRoutine {
     std::string codePage;  // its module's code page; empty: none written
 };
 
-// A routine of another project that calls a member of this project.
-struct GroupCaller {
-    std::shared_ptr<const GroupRoutine> routine;  // never null
-    std::vector<int32_t> lines;                   // as its code page numbers them, each once
+// A routine of another project that calls a member of this project, and
+// the lines it does so in, as its code page numbers them, each once. Most
+// routines call a member on one line: a second line is kept apart.
+class GroupCaller {
+public:
+    GroupCaller(std::shared_ptr<const GroupRoutine> routine, int32_t line)
+        : m_routine(std::move(routine)), m_firstLine(line) {}
+
+    const GroupRoutine& routine() const { return *m_routine; }
+    bool isRoutine(const std::shared_ptr<const GroupRoutine>& r) const { return m_routine == r; }
+    std::vector<int32_t> lines() const;
+    // Adds line unless it is the last one added.
+    void addLine(int32_t line);
+
+private:
+    std::shared_ptr<const GroupRoutine> m_routine;  // never null
+    int32_t m_firstLine = 0;
+    std::unique_ptr<std::vector<int32_t>> m_laterLines;  // null: none
 };
 
 struct GroupSite {

@@ -94,6 +94,8 @@ public:
 
     std::vector<const CModule*> modules;  // in the project's sorted order
 
+    // Whether m is a module of the project (not of a library).
+    bool owns(const CModule& m) const { return m_symbols.count(&m) != 0; }
     // The tables of m, a module of the project or of a library.
     const ModuleSymbols& of(const CModule& m) const { return home(m).m_symbols.at(&m); }
     // Whether code of this project may name owner's element e from outside
