@@ -520,7 +520,9 @@ void CParser::parseModuleCode(CModule& module, const CStringLines& lines,
             // Every parser consumes at least the statement; never look back.
             i = std::max(i, index);
         }
-        comments.follow(current, !elements.empty(), context.fileLine(statement.start()));
+        // Reading declarations only, no comment becomes a description.
+        if (!m_declarationsOnly)
+            comments.follow(current, !elements.empty(), context.fileLine(statement.start()));
     }
     const std::string moduleBlock = comments.moduleBlock();
     if (!moduleBlock.empty() && !m_declarationsOnly)

@@ -20,32 +20,6 @@ bool isNameChar(char c) {
            static_cast<unsigned char>(c) >= 0x80;
 }
 
-// The names of a line of code, dotted ones whole ("CorLib.StringBuilder"),
-// up to its comment; strings left out.
-std::vector<std::string_view> namesOf(std::string_view line) {
-    std::vector<std::string_view> names;
-    size_t i = 0;
-    while (i < line.size()) {
-        const char c = line[i];
-        if (c == '"') {
-            const size_t end = line.find('"', i + 1);
-            i = end == std::string_view::npos ? line.size() : end + 1;
-        } else if (c == '\'') {
-            break;
-        } else if (isNameChar(c)) {
-            const size_t start = i;
-            while (i < line.size() && (isNameChar(line[i]) || line[i] == '.')) ++i;
-            std::string_view name = line.substr(start, i - start);
-            while (!name.empty() && name.back() == '.') name.remove_suffix(1);
-            if (names.empty() && equalsIgnoreCase(name, "Rem")) break;
-            names.push_back(name);
-        } else {
-            ++i;
-        }
-    }
-    return names;
-}
-
 // "Attribute VB_Name = "CTest"": the module's name, else empty.
 std::string vbName(std::string_view line) {
     const std::string_view text = trimSpaces(line);
@@ -126,15 +100,35 @@ void scanFile(const ProjectGroup& group, size_t user, const GroupProject::Source
 }  // namespace
 
 std::vector<std::string_view> classNamesIn(std::string_view line) {
-    const std::vector<std::string_view> names = namesOf(line);
+    // One pass over the line's names (dotted ones whole, "CorLib.StringBuilder",
+    // up to its comment, strings left out), none kept but the one before:
+    // every line of every file of a group comes through here.
     std::vector<std::string_view> found;
-    for (size_t i = 0; i + 1 < names.size(); ++i) {
-        const std::string_view word = names[i];
-        if (!equalsIgnoreCase(word, "As") && !equalsIgnoreCase(word, "New") &&
-            !equalsIgnoreCase(word, "Implements") && !equalsIgnoreCase(word, "Begin"))
-            continue;
-        if (equalsIgnoreCase(names[i + 1], "New")) continue;  // "As New X": X comes next
-        found.push_back(names[i + 1]);
+    bool afterKeyword = false;  // the name before was As, New, Implements or Begin
+    size_t i = 0;
+    bool first = true;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c == '"') {
+            const size_t end = line.find('"', i + 1);
+            i = end == std::string_view::npos ? line.size() : end + 1;
+        } else if (c == '\'') {
+            break;
+        } else if (isNameChar(c)) {
+            const size_t start = i;
+            while (i < line.size() && (isNameChar(line[i]) || line[i] == '.')) ++i;
+            std::string_view name = line.substr(start, i - start);
+            while (!name.empty() && name.back() == '.') name.remove_suffix(1);
+            if (first && equalsIgnoreCase(name, "Rem")) break;
+            first = false;
+            const bool isNew = equalsIgnoreCase(name, "New");
+            // "As New X": X comes next.
+            if (afterKeyword && !isNew) found.push_back(name);
+            afterKeyword = isNew || equalsIgnoreCase(name, "As") ||
+                           equalsIgnoreCase(name, "Implements") || equalsIgnoreCase(name, "Begin");
+        } else {
+            ++i;
+        }
     }
     return found;
 }
