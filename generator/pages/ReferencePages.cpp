@@ -11,6 +11,7 @@
 #include "generator/pages/modHtmlDetail.h"
 #include "generator/site/CrossLinks.h"
 #include "generator/site/GroupSite.h"
+#include "generator/site/SiteTables.h"
 #include "reader/GroupUses.h"
 #include "support/Hash.h"
 #include "support/Text.h"
@@ -236,25 +237,32 @@ void addGroupCodeLinks(const CModule& module, const CProject& project, const Pag
                        CodeLinks& out) {
     if (!ctx.group || ctx.group->classPages.empty() || !ctx.settings.Classes) return;
     std::unordered_map<std::string, uint32_t> pageOf;
-    // Whether the project has a class of that name (its own hides the
-    // library's), asked once per spelling: the module names the same few
-    // classes on many lines.
-    std::unordered_map<std::string_view, bool> ownClass;
+    // What each spelling links to, asked once: the module names the same few
+    // classes on many lines. The project's own class of the name hides the
+    // library's.
+    constexpr uint32_t kNoLink = UINT32_MAX;
+    std::unordered_map<std::string_view, uint32_t> linkOf;
     const std::string_view source = module.Source();
     size_t pos = 0;
     for (int32_t line = 1; pos < source.size(); ++line) {
         const std::string_view text = nextLine(source, pos);
         for (const std::string_view name : classNamesIn(text)) {
-            std::string page = ctx.group->classPage(name);
-            if (page.empty()) continue;
-            const auto [own, asked] = ownClass.try_emplace(name, false);
-            if (asked) own->second = project.Classes().byName(name) != nullptr;
-            if (own->second) continue;
-            const auto [known, added] =
-                pageOf.try_emplace(page, static_cast<uint32_t>(out.hrefs.size()));
-            if (added) out.hrefs.push_back(url("../" + page, true).take());
+            const auto [link, asked] = linkOf.try_emplace(name, kNoLink);
+            if (asked) {
+                std::string page = ctx.group->classPage(name);
+                const bool own =
+                    !page.empty() && (ctx.classNames ? ctx.classNames->find(name) != nullptr
+                                                     : project.Classes().byName(name) != nullptr);
+                if (!page.empty() && !own) {
+                    const auto [known, added] = pageOf.try_emplace(
+                        std::move(page), static_cast<uint32_t>(out.hrefs.size()));
+                    if (added) out.hrefs.push_back(url("../" + known->first, true).take());
+                    link->second = known->second;
+                }
+            }
+            if (link->second == kNoLink) continue;
             out.links.push_back({line, static_cast<int32_t>(name.data() - text.data()),
-                                 static_cast<int32_t>(name.size()), known->second});
+                                 static_cast<int32_t>(name.size()), link->second});
         }
     }
     // The members of those classes the code calls, bound by the group's resolver.

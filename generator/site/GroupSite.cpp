@@ -65,25 +65,6 @@ void addUsers(std::vector<std::string>& lines, const std::string& name,
         lines.push_back("u" + name + '\t' + u->project + '\t' + u->module + '\t' + u->page);
 }
 
-void addModuleCalls(std::vector<std::string>& lines, const std::string& path,
-                    const GroupSite& site) {
-    if (const auto* links = site.codeLinksOf(path))
-        for (const GroupCodeLink& l : *links)
-            lines.push_back("l" + path + '\t' + std::to_string(l.line) + ' ' +
-                            std::to_string(l.column) + ' ' + std::to_string(l.length) + '\t' +
-                            l.page);
-    const auto module = site.callers.find(path);
-    if (module == site.callers.end()) return;
-    for (const auto& [member, list] : module->second)
-        for (const GroupCaller& c : list) {
-            const GroupRoutine& r = c.routine();
-            std::string line = "k" + path + '\t' + member + '\t' + r.project + '\t' + r.name +
-                               '\t' + r.page + '\t' + r.codePage;
-            for (const int32_t n : c.lines()) line += ' ' + std::to_string(n);
-            lines.push_back(std::move(line));
-        }
-}
-
 }  // namespace
 
 uint64_t GroupSite::sharedKey() const {
@@ -95,10 +76,49 @@ uint64_t GroupSite::sharedKey() const {
 }
 
 uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view moduleName) const {
-    std::vector<std::string> lines;
-    if (const auto* list = usersOf(moduleName)) addUsers(lines, toLower(moduleName), *list);
-    addModuleCalls(lines, modulePath, *this);
-    return lines.empty() ? 0 : hashLines(std::move(lines), 0);
+    // Hashed as the tables hold them, without a text per row: a group's
+    // modules have thousands of calls. Only the members of a module's
+    // callers are in no fixed order: they are taken by name.
+    uint64_t key = 0;
+    bool any = false;
+    const auto add = [&](std::string_view text) {
+        key = hashBytes(text, key);
+        key = hashBytes("\t", key);
+        any = true;
+    };
+    const auto addNumber = [&](int32_t n) { add(std::to_string(n)); };
+    if (const auto* list = usersOf(moduleName))
+        for (const GroupUser* u : *list) {
+            add(u->project);
+            add(u->module);
+            add(u->page);
+        }
+    if (const auto* links = codeLinksOf(modulePath))
+        for (const GroupCodeLink& l : *links) {
+            addNumber(l.line);
+            addNumber(l.column);
+            addNumber(l.length);
+            add(l.page);
+        }
+    if (const auto module = callers.find(modulePath); module != callers.end()) {
+        std::vector<const std::string*> members;
+        members.reserve(module->second.size());
+        for (const auto& entry : module->second) members.push_back(&entry.first);
+        std::sort(members.begin(), members.end(),
+                  [](const std::string* a, const std::string* b) { return *a < *b; });
+        for (const std::string* member : members) {
+            add(*member);
+            for (const GroupCaller& c : module->second.at(*member)) {
+                const GroupRoutine& r = c.routine();
+                add(r.project);
+                add(r.name);
+                add(r.page);
+                add(r.codePage);
+                for (const int32_t n : c.lines()) addNumber(n);
+            }
+        }
+    }
+    return any ? key | 1 : 0;
 }
 
 uint64_t GroupSite::key() const {
