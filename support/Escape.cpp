@@ -1,7 +1,6 @@
 #include "support/Escape.h"
 
 #include <cctype>
-#include <cstdio>
 
 #include "support/Text.h"
 
@@ -31,19 +30,42 @@ std::string_view entity(char c, bool quotes) {
 std::string entities(std::string_view text, bool quotes) {
     std::string out;
     out.reserve(text.size() + 16);
-    for (const char c : text) {
-        const std::string_view written = entity(c, quotes);
-        if (written.empty())
-            out += c;
-        else
-            out += written;
+    // Runs of plain text are copied whole: most names have nothing to escape.
+    size_t from = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const std::string_view written = entity(text[i], quotes);
+        if (written.empty()) continue;
+        out.append(text.data() + from, i - from);
+        out += written;
+        from = i + 1;
     }
+    out.append(text.data() + from, text.size() - from);
     return out;
 }
 
 bool plainInAddress(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+void appendUrl(std::string& out, std::string_view path, bool fragment, bool& inFragment) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    size_t from = 0;
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(path[i]);
+        if (plainInAddress(c)) continue;
+        out.append(path.data() + from, i - from);
+        from = i + 1;
+        if (c == '#' && fragment && !inFragment) {
+            out += '#';
+            inFragment = true;
+        } else {
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 0xF];
+        }
+    }
+    out.append(path.data() + from, path.size() - from);
 }
 
 // "\uXXXX" for one UTF-16 unit.
@@ -76,19 +98,20 @@ Html url(std::string_view path, bool fragment) {
     std::string out;
     out.reserve(path.size() + 8);
     bool inFragment = false;
-    for (const char ch : path) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (plainInAddress(c)) {
-            out += ch;
-        } else if (c == '#' && fragment && !inFragment) {
-            out += '#';
-            inFragment = true;
-        } else {
-            char hex[4];
-            std::snprintf(hex, sizeof hex, "%%%02X", c);
-            out += hex;
-        }
-    }
+    appendUrl(out, path, fragment, inFragment);
+    return Html::trusted(std::move(out));
+}
+
+Html link(std::string_view prefix, std::string_view page, std::string_view text) {
+    std::string out;
+    out.reserve(prefix.size() + page.size() + text.size() + 16);
+    out += "<A href=\"";
+    bool inFragment = false;
+    appendUrl(out, prefix, true, inFragment);
+    appendUrl(out, page, true, inFragment);
+    out += "\">";
+    out += entities(text, false);
+    out += "</A>";
     return Html::trusted(std::move(out));
 }
 
@@ -185,7 +208,16 @@ Script jsString(std::string_view utf8) {
     std::string& out = script.m_text;
     out.reserve(utf8.size() + 2);
     out += '"';
+    // Runs of bytes that stand as they are are copied whole.
+    const auto plain = [](unsigned char c) {
+        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '<' && c != '>' && c != '&';
+    };
     for (size_t i = 0; i < utf8.size();) {
+        size_t run = i;
+        while (run < utf8.size() && plain(static_cast<unsigned char>(utf8[run]))) ++run;
+        out.append(utf8.data() + i, run - i);
+        i = run;
+        if (i == utf8.size()) break;
         const auto c = static_cast<unsigned char>(utf8[i]);
         if (c < 0x80) {
             appendJsAscii(out, c);

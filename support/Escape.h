@@ -107,6 +107,9 @@ Html attribute(std::string_view text);
 // nor turn into a query, a fragment or a scheme. A '#' that starts the
 // fragment is kept when fragment is true (the part after it is encoded).
 Html url(std::string_view path, bool fragment = false);
+// "<A href="prefix + page">text</A>", the address as url with its fragment
+// kept, the text escaped.
+Html link(std::string_view prefix, std::string_view page, std::string_view text);
 // A whole number as markup.
 Html number(long long value);
 // The entity that writes c as element text ("&amp;", "&lt;", "&gt;"); empty

@@ -17,26 +17,40 @@ namespace {
 bool readJsString(std::string_view text, size_t& pos, std::string& out) {
     if (pos >= text.size() || text[pos] != '"') return false;
     out.clear();
+    // Four hex digits at text[at]; false when they are not (a damaged file).
+    const auto unitAt = [&](size_t at, char32_t& unit) {
+        if (at + 4 > text.size()) return false;
+        unit = 0;
+        for (size_t i = at; i < at + 4; ++i) {
+            const char c = text[i];
+            const int digit = c >= '0' && c <= '9'   ? c - '0'
+                              : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                              : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                     : -1;
+            if (digit < 0) return false;
+            unit = unit * 16 + static_cast<char32_t>(digit);
+        }
+        return true;
+    };
     for (++pos; pos < text.size(); ++pos) {
-        char c = text[pos];
-        if (c == '"') {
+        // Plain text up to the next quote or escape, copied whole.
+        const size_t stop = text.find_first_of("\"\\", pos);
+        if (stop == std::string_view::npos) return false;
+        out.append(text.data() + pos, stop - pos);
+        pos = stop;
+        if (text[pos] == '"') {
             ++pos;
             return true;
         }
-        if (c != '\\') {
-            out += c;
-            continue;
-        }
         if (++pos >= text.size()) return false;
-        c = text[pos];
-        if (c == 'u' && pos + 4 < text.size()) {
-            char32_t unit = static_cast<char32_t>(
-                std::stoul(std::string(text.substr(pos + 1, 4)), nullptr, 16));
+        const char c = text[pos];
+        if (c == 'u') {
+            char32_t unit = 0;
+            if (!unitAt(pos + 1, unit)) return false;
             pos += 4;
-            if (unit >= 0xD800 && unit < 0xDC00 && pos + 6 < text.size() && text[pos + 1] == '\\' &&
-                text[pos + 2] == 'u') {
-                const auto low = static_cast<char32_t>(
-                    std::stoul(std::string(text.substr(pos + 3, 4)), nullptr, 16));
+            char32_t low = 0;
+            if (unit >= 0xD800 && unit < 0xDC00 && pos + 2 < text.size() && text[pos + 1] == '\\' &&
+                text[pos + 2] == 'u' && unitAt(pos + 3, low) && low >= 0xDC00 && low < 0xE000) {
                 unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
                 pos += 6;
             }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <iterator>
+#include <unordered_map>
 
 #include "generator/pages/FormSections.h"
 #include "generator/pages/modHtmlDetail.h"
@@ -102,6 +103,7 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
     }
     page.AppendLn("</P>");
     char current = 0;
+    std::unordered_map<std::string_view, Html> kindWords;  // each kind translated once
     for (const IndexEntry* e : members) {
         const char letter = indexLetter(e->name);
         if (letter != current) {
@@ -113,9 +115,20 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
             page.AppendLn("<P>");
         }
         const IndexEntry& module = entries[static_cast<size_t>(e->module)];
-        page.AppendLn("<A href=\"" + url(e->path) + "\">" + escaped(e->name) + "</A> (" +
-                      trText(helper, e->kind, e->kind) + ", <A href=\"" + url(module.path) + "\">" +
-                      escaped(module.name) + "</A>)<BR>");
+        // Piece by piece into the page: a group's index has tens of thousands of rows.
+        auto [kind, added] = kindWords.try_emplace(e->kind);
+        if (added) kind->second = trText(helper, e->kind, e->kind);
+        page.Append("<A href=\"");
+        page.Append(url(e->path));
+        page.Append("\">");
+        page.Append(escaped(e->name));
+        page.Append("</A> (");
+        page.Append(kind->second);
+        page.Append(", <A href=\"");
+        page.Append(url(module.path));
+        page.Append("\">");
+        page.Append(escaped(module.name));
+        page.AppendLn("</A>)<BR>");
     }
     if (current != 0) page.AppendLn("</P>");
     return modHtml::detail::rootPage("all-members.html",

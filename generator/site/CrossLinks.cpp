@@ -205,7 +205,7 @@ void CrossLinks::addAddresses() {
 
 Html CrossLinks::link(const std::string& page, std::string_view text, std::string_view prefix) {
     if (page.empty()) return escaped(text);
-    return "<A href=\"" + url(std::string(prefix) + page, true) + "\">" + escaped(text) + "</A>";
+    return tarnwick::link(prefix, page, text);
 }
 
 const IndexEntry* CrossLinks::moduleNamed(std::string_view name) const {
