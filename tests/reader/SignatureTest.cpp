@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "CParserTestAccess.h"
@@ -146,6 +147,45 @@ TEST(Signature, ParseReturn) {
                   std::string(c.type) + "/" + c.returnDescription + "/")
             << c.declaration;
     }
+}
+
+// A library read for its users' calls: the routines' return types are those
+// of a full read, routines of one type share a record that no later routine
+// changes (a type character comes after a routine without a type), and no
+// parameters are kept.
+TEST(Signature, DeclarationsOnlyKeepTheReturnTypes) {
+    const std::string text =
+        "Attribute VB_Name = \"CLib\"\n"
+        "Public Function NoType()\nEnd Function\n"
+        "Public Function Pad$(ByVal s As String)\nEnd Function\n"
+        "Public Property Get Count() As Long\nEnd Property\n"
+        "Public Function Total(ByVal n As Long, s) As Long\nEnd Function\n"
+        "Public Function Other() As CLib\nEnd Function\n";
+    CParser full;
+    CParser declarations;
+    declarations.setDeclarationsOnly(true);
+    const auto whole = full.readModuleText(text, moduletype::Class, "CLib.cls");
+    const auto light = declarations.readModuleText(text, moduletype::Class, "CLib.cls");
+    std::map<std::string, std::shared_ptr<CArgument>> records;
+    const auto typesOf = [&](const CModule& m) {
+        std::string types;
+        for (const auto& f : m.Functions().elements()) {
+            types += f->Name() + " " + f->Returns()->DataType() + "; ";
+            records[f->Name()] = f->Returns();
+            if (&m == light.get()) {
+                EXPECT_TRUE(f->Arguments()->elements().empty()) << f->Name();
+            }
+        }
+        for (const auto& p : m.Properties().elements()) {
+            types += p->Name() + " " + p->Returns()->DataType() + "; ";
+            records[p->Name()] = p->Returns();
+        }
+        return types;
+    };
+    EXPECT_EQ(typesOf(*whole), typesOf(*light));
+    EXPECT_EQ(typesOf(*light), "NoType ; Pad String; Total Long; Other CLib; Count Long; ");
+    EXPECT_EQ(records["Total"], records["Count"]);  // one Long record
+    EXPECT_NE(records["Pad"], records["NoType"]);
 }
 
 TEST(Signature, FindTagTextAndCollapseBlanks) {
