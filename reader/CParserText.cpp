@@ -170,7 +170,9 @@ bool endsAnyOf(std::string_view line, std::initializer_list<std::string_view> ki
                     return true;
             }
         }
-        // On to the next statement of the line, unless a comment comes first.
+        // On to the next statement of the line, unless a comment comes first;
+        // most lines hold one statement.
+        if (line.find(':', p) == std::string_view::npos) return false;
         bool inString = false;
         for (; p < n; ++p) {
             char ch = line[p];
@@ -230,8 +232,20 @@ bool isProcedureHeader(std::string_view line) {
     if (first == std::string_view::npos) return false;
     const char c = static_cast<char>(line[first] & ~0x20);
     if (c != 'G' && c != 'P' && c != 'F' && c != 'S') return false;
-    return opensStatement(line, "Sub", true) || opensStatement(line, "Function", true) ||
-           opensStatement(line, "Property", true);
+    // As opensStatement for each of the three, the words before them skipped once.
+    std::string_view rest = trimSpaces(line);
+    for (std::string_view word : {"Global ", "Public ", "Friend ", "Private "}) {
+        if (startsNoCase(rest, word)) {
+            rest = rest.substr(word.size());
+            break;
+        }
+    }
+    if (startsNoCase(rest, "Static ")) rest = rest.substr(7);
+    for (std::string_view keyword : {"Sub", "Function", "Property"})
+        if (startsNoCase(rest, keyword) && rest.size() > keyword.size() &&
+            rest[keyword.size()] == ' ')
+            return true;
+    return false;
 }
 
 namespace {

@@ -121,11 +121,14 @@ std::vector<std::string_view> classNamesIn(std::string_view line) {
             while (!name.empty() && name.back() == '.') name.remove_suffix(1);
             if (first && equalsIgnoreCase(name, "Rem")) break;
             first = false;
-            const bool isNew = equalsIgnoreCase(name, "New");
+            // By length first: most names are none of the four words.
+            const auto is = [&](std::string_view word) {
+                return name.size() == word.size() && equalsIgnoreCase(name, word);
+            };
+            const bool isNew = is("New");
             // "As New X": X comes next.
             if (afterKeyword && !isNew) found.push_back(name);
-            afterKeyword = isNew || equalsIgnoreCase(name, "As") ||
-                           equalsIgnoreCase(name, "Implements") || equalsIgnoreCase(name, "Begin");
+            afterKeyword = isNew || is("As") || is("Implements") || is("Begin");
         } else {
             ++i;
         }
