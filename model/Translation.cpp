@@ -10,6 +10,8 @@ namespace {
 
 // The first maxChars characters (not bytes) of a UTF-8 text.
 std::string cutChars(std::string_view text, size_t maxChars) {
+    // A character is at least a byte: a text of no more bytes is whole.
+    if (text.size() <= maxChars) return std::string(text);
     size_t pos = 0;
     size_t chars = 0;
     while (pos < text.size() && chars < maxChars) {

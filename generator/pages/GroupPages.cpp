@@ -34,8 +34,9 @@ bool readJsString(std::string_view text, size_t& pos, std::string& out) {
     };
     for (++pos; pos < text.size(); ++pos) {
         // Plain text up to the next quote or escape, copied whole.
-        const size_t stop = text.find_first_of("\"\\", pos);
-        if (stop == std::string_view::npos) return false;
+        size_t stop = pos;
+        while (stop < text.size() && text[stop] != '"' && text[stop] != '\\') ++stop;
+        if (stop == text.size()) return false;
         out.append(text.data() + pos, stop - pos);
         pos = stop;
         if (text[pos] == '"') {
