@@ -113,9 +113,10 @@ private:
     size_t m_resolving = kNone;                // the user whose libraries are loaded
     std::map<size_t, Loaded> m_libraries;      // those of the project resolving now
     std::unordered_map<const CModule*, size_t> m_libraryOf;  // their modules' projects
-    // Its calls into them, and the pages of the members they may name
-    // (kept, at stable addresses, until the calls are recorded).
-    // (Each call's to side is not looked at once the libraries are gone.)
+    // Its calls into them (a call's to side is not looked at once the
+    // libraries are gone), the member each names, and the pages of the
+    // members they may name (at stable addresses, kept until the calls are
+    // recorded).
     std::vector<Reference> m_calls;
     std::vector<Target> m_targets;  // of m_calls, one each
     std::deque<ModulePages> m_pages;
