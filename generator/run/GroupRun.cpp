@@ -67,8 +67,10 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
     const GroupUse* previous = nullptr;
     for (const GroupUse& use : uses) {
         if (use.library != index) continue;
-        if (!previous || previous->user != use.user || previous->module != use.module ||
-            previous->kindFolder != use.kindFolder) {
+        const bool sameModule = previous && previous->user == use.user &&
+                                previous->module == use.module &&
+                                previous->kindFolder == use.kindFolder;
+        if (!sameModule) {
             const GroupProject& user = group.projects[use.user];
             // A user whose kind the sites leave out ("classes only") is named, not linked.
             site->userModules.push_back({user.name, use.module,
