@@ -145,8 +145,8 @@ SiteIndexPages buildSiteIndexPages(const CProject& project, const PageContext& c
     });
     SiteIndexPages pages;
     pages.scripts.push_back(
-        {"search-index.js",
-         buildSearchIndexScript(designs ? withControlEntries(entries) : entries, ctx)});
+        {"search-index.js", designs ? buildSearchIndexScript(withControlEntries(entries), ctx)
+                                    : buildSearchIndexScript(entries, ctx)});
     if (ctx.modern()) {
         Pages nav = buildNavScripts(entries, ctx);
         std::move(nav.begin(), nav.end(), std::back_inserter(pages.scripts));

@@ -87,14 +87,17 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
         any = true;
     };
     const auto addNumber = [&](int32_t n) { add(std::to_string(n)); };
+    // Each row opens with its table's letter, so rows of two tables never read alike.
     if (const auto* list = usersOf(moduleName))
         for (const GroupUser* u : *list) {
+            add("u");
             add(u->project);
             add(u->module);
             add(u->page);
         }
     if (const auto* links = codeLinksOf(modulePath))
         for (const GroupCodeLink& l : *links) {
+            add("l");
             addNumber(l.line);
             addNumber(l.column);
             addNumber(l.length);
@@ -107,6 +110,7 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
         std::sort(members.begin(), members.end(),
                   [](const std::string* a, const std::string* b) { return *a < *b; });
         for (const std::string* member : members) {
+            add("k");
             add(*member);
             for (const GroupCaller& c : module->second.at(*member)) {
                 const GroupRoutine& r = c.routine();
