@@ -114,21 +114,27 @@ void appendCallerRow(std::string& out, const Caller& c, const PageContext& ctx) 
 }
 
 // A row of a routine of another project of the group: its project's name,
-// then the routine and its lines linked into that project's folder.
-Html groupCallerRow(const GroupCaller& c) {
+// then the routine and its lines linked into that project's folder. Into
+// the section's buffer: a library's pages hold thousands of these rows.
+void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
     const GroupRoutine& r = c.routine();
-    const std::vector<int32_t> lines = c.lines();
-    HtmlBuffer row;
-    row.Append("<TR class=\"Summary\"><TD class=\"Summary\">" + escaped(r.project) + Html(": ") +
-               CrossLinks::link(r.page, r.name) + "</TD><TD>");
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string line = std::to_string(lines[i]);
-        if (i > 0) row.Append(Html(", "));
-        row.Append(
-            CrossLinks::link(r.codePage.empty() ? r.codePage : r.codePage + "#L" + line, line));
+    out.Append("<TR class=\"Summary\"><TD class=\"Summary\">");
+    out.Append(escaped(r.project));
+    out.Append(": ");
+    out.Append(CrossLinks::link(r.page, r.name));
+    out.Append("</TD><TD>");
+    bool first = true;
+    for (const int32_t number : c.lines()) {
+        char digits[12];
+        const char* end = std::to_chars(digits, std::end(digits), number).ptr;
+        const std::string_view line(digits, static_cast<size_t>(end - digits));
+        if (!first) out.Append(", ");
+        first = false;
+        out.Append(r.codePage.empty()
+                       ? escaped(line)
+                       : CrossLinks::link(r.codePage + "#L" + std::string(line), line));
     }
-    row.AppendLn(Html("</TD></TR>"));
-    return row.take();
+    out.AppendLn("</TD></TR>");
 }
 
 // "Used by": every caller, one row each (the project's own, then those of
@@ -153,7 +159,7 @@ Html usedBySection(const std::vector<Caller>& callers, const std::vector<GroupCa
                  trText(helper, "CallerLines", "Lines") + "</TH></TR>");
     for (const Caller& c : callers) appendCallerRow(out.markup(), c, ctx);
     if (others)
-        for (const GroupCaller& c : *others) out.Append(groupCallerRow(c));
+        for (const GroupCaller& c : *others) appendGroupCallerRow(out, c);
     out.AppendLn(Html("</TABLE>"));
     if (folded) out.AppendLn(Html("</DETAILS>"));
     return out.take();
