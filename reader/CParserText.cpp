@@ -205,6 +205,28 @@ bool isProcedureEnd(std::string_view line) {
     return endsAnyOf(line, {"Sub", "Function", "Property"});
 }
 
+namespace {
+
+// rest past a leading Global, Public, Friend or Private, and Static where
+// allowed: the words that may come before a statement's keyword.
+std::string_view afterLeadingWords(std::string_view rest, bool allowStatic) {
+    for (std::string_view word : {"Global ", "Public ", "Friend ", "Private "}) {
+        if (startsNoCase(rest, word)) {
+            rest = rest.substr(word.size());
+            break;
+        }
+    }
+    if (allowStatic && startsNoCase(rest, "Static ")) rest = rest.substr(7);
+    return rest;
+}
+
+bool startsWithKeyword(std::string_view rest, std::string_view keyword) {
+    return startsNoCase(rest, keyword) && rest.size() > keyword.size() &&
+           rest[keyword.size()] == ' ';
+}
+
+}  // namespace
+
 bool opensStatement(std::string_view line, std::string_view keyword, bool allowStatic) {
     std::string_view rest = trimSpaces(line);
     // The statement starts with the keyword or a word before it (Global,
@@ -214,15 +236,7 @@ bool opensStatement(std::string_view line, std::string_view keyword, bool allowS
     if (!keyword.empty() && first != (keyword[0] | 0x20) && first != 'g' && first != 'p' &&
         first != 'f' && !(allowStatic && first == 's'))
         return false;
-    for (std::string_view word : {"Global ", "Public ", "Friend ", "Private "}) {
-        if (startsNoCase(rest, word)) {
-            rest = rest.substr(word.size());
-            break;
-        }
-    }
-    if (allowStatic && startsNoCase(rest, "Static ")) rest = rest.substr(7);
-    return startsNoCase(rest, keyword) && rest.size() > keyword.size() &&
-           rest[keyword.size()] == ' ';
+    return startsWithKeyword(afterLeadingWords(rest, allowStatic), keyword);
 }
 
 bool isProcedureHeader(std::string_view line) {
@@ -233,19 +247,9 @@ bool isProcedureHeader(std::string_view line) {
     const char c = static_cast<char>(line[first] & ~0x20);
     if (c != 'G' && c != 'P' && c != 'F' && c != 'S') return false;
     // As opensStatement for each of the three, the words before them skipped once.
-    std::string_view rest = trimSpaces(line);
-    for (std::string_view word : {"Global ", "Public ", "Friend ", "Private "}) {
-        if (startsNoCase(rest, word)) {
-            rest = rest.substr(word.size());
-            break;
-        }
-    }
-    if (startsNoCase(rest, "Static ")) rest = rest.substr(7);
-    for (std::string_view keyword : {"Sub", "Function", "Property"})
-        if (startsNoCase(rest, keyword) && rest.size() > keyword.size() &&
-            rest[keyword.size()] == ' ')
-            return true;
-    return false;
+    const std::string_view rest = afterLeadingWords(trimSpaces(line), true);
+    return startsWithKeyword(rest, "Sub") || startsWithKeyword(rest, "Function") ||
+           startsWithKeyword(rest, "Property");
 }
 
 namespace {

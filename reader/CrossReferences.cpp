@@ -74,6 +74,33 @@ void reportModule(const CModule& module, const ModuleReferences& result,
                                 " names and symbols; the rest of it is shown without links");
 }
 
+// Every module's references, each module's recalled from memo (may be null)
+// where it can. Modules are resolved independently against the shared,
+// read-only symbol tables: each worker takes the next module until none is
+// left or cancel is set.
+std::vector<ModuleReferences> resolveModules(const xref::ProjectSymbols& symbols,
+                                             ReferenceMemo* memo, unsigned threads,
+                                             const std::atomic<bool>* cancel) {
+    const size_t count = symbols.modules.size();
+    std::vector<ModuleReferences> results(count);
+    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
+    std::atomic<size_t> next{0};
+    const auto work = [&] {
+        for (size_t i = next++; i < count && !cancelled(); i = next++) {
+            ModuleReferences& result = results[i];
+            if (!memo || !memo->recall(i, result.references, result.uses, result.lineCut))
+                result = resolveModule(symbols, *symbols.modules[i]);
+        }
+    };
+    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::min<size_t>(threads, count));
+    std::vector<std::thread> workers;
+    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
+    work();
+    for (std::thread& worker : workers) worker.join();
+    return results;
+}
+
 }  // namespace
 
 ReferenceIndex resolveReferences(const CProject& project, DiagnosticsSink* diagnostics,
@@ -95,27 +122,9 @@ ReferenceIndex resolveReferences(const CProject& project,
     }
     const xref::ProjectSymbols symbols(project, std::move(visible));
     const size_t count = symbols.modules.size();
-    std::vector<ModuleReferences> results(count);
-    const auto cancelled = [cancel] { return cancel && cancel->load(std::memory_order_relaxed); };
     if (memo) memo->start(symbols.modules);
-
-    // Modules are resolved independently against the shared, read-only
-    // symbol tables: each worker takes the next module until none is left.
-    std::atomic<size_t> next{0};
-    const auto work = [&] {
-        for (size_t i = next++; i < count && !cancelled(); i = next++) {
-            ModuleReferences& result = results[i];
-            if (!memo || !memo->recall(i, result.references, result.uses, result.lineCut))
-                result = resolveModule(symbols, *symbols.modules[i]);
-        }
-    };
-    if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::min<size_t>(threads, count));
-    std::vector<std::thread> workers;
-    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers) worker.join();
-    if (cancelled()) return {};
+    std::vector<ModuleReferences> results = resolveModules(symbols, memo, threads, cancel);
+    if (cancel && cancel->load()) return {};
 
     // In the project's module order whatever the threads did, so the
     // index and the warnings are the same from run to run.
@@ -124,8 +133,9 @@ ReferenceIndex resolveReferences(const CProject& project,
     };
     size_t total = 0, totalUses = 0;
     for (const ModuleReferences& result : results) {
-        total += static_cast<size_t>(
-            std::count_if(result.references.begin(), result.references.end(), own));
+        total += intoLibraries ? static_cast<size_t>(std::count_if(result.references.begin(),
+                                                                   result.references.end(), own))
+                               : result.references.size();
         totalUses += result.uses.size();
     }
     std::vector<Reference> out;

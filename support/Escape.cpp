@@ -75,16 +75,22 @@ void appendUnit(std::string& out, unsigned unit) {
     for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
 }
 
+// A byte a JavaScript string holds as it is: printable ASCII but a quote, a
+// backslash and the characters of markup.
+bool jsPlain(unsigned char c) {
+    return c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '<' && c != '>' && c != '&';
+}
+
 // An ASCII byte of a JavaScript string: as it is, after a backslash, or as a
 // unit escape.
 void appendJsAscii(std::string& out, unsigned char c) {
-    if (c == '"' || c == '\\') {
+    if (jsPlain(c)) {
+        out += static_cast<char>(c);
+    } else if (c == '"' || c == '\\') {
         out += '\\';
         out += static_cast<char>(c);
-    } else if (c < 0x20 || c == 0x7F || c == '<' || c == '>' || c == '&') {
-        appendUnit(out, c);
     } else {
-        out += static_cast<char>(c);
+        appendUnit(out, c);
     }
 }
 
@@ -209,12 +215,9 @@ Script jsString(std::string_view utf8) {
     out.reserve(utf8.size() + 2);
     out += '"';
     // Runs of bytes that stand as they are are copied whole.
-    const auto plain = [](unsigned char c) {
-        return c >= 0x20 && c < 0x7F && c != '"' && c != '\\' && c != '<' && c != '>' && c != '&';
-    };
     for (size_t i = 0; i < utf8.size();) {
         size_t run = i;
-        while (run < utf8.size() && plain(static_cast<unsigned char>(utf8[run]))) ++run;
+        while (run < utf8.size() && jsPlain(static_cast<unsigned char>(utf8[run]))) ++run;
         out.append(utf8.data() + i, run - i);
         i = run;
         if (i == utf8.size()) break;

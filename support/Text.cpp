@@ -73,18 +73,9 @@ char32_t toLower(char32_t c) {
     return static_cast<char32_t>(utf8proc_tolower(static_cast<utf8proc_int32_t>(c)));
 }
 
-namespace {
-
 // Names are mostly ASCII: such a text is mapped in place, a byte at a time.
-bool allAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-}  // namespace
-
 std::string toUpper(std::string_view text) {
-    if (allAscii(text)) {
+    if (asciiRunEnd(text, 0) == text.size()) {
         std::string out(text);
         for (char& c : out)
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
@@ -94,7 +85,7 @@ std::string toUpper(std::string_view text) {
 }
 
 std::string toLower(std::string_view text) {
-    if (allAscii(text)) {
+    if (asciiRunEnd(text, 0) == text.size()) {
         std::string out(text);
         for (char& c : out)
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);

@@ -23,6 +23,23 @@ char indexLetter(std::string_view name) {
     return c >= 'A' && c <= 'Z' ? c : '#';
 }
 
+// "Name (Kind, Module)", each name linked to its page. Piece by piece into
+// the page: a group's index has tens of thousands of rows.
+void appendMemberRow(HtmlBuffer& page, const IndexEntry& e, const Html& kind,
+                     const IndexEntry& module) {
+    page.Append("<A href=\"");
+    page.Append(url(e.path));
+    page.Append("\">");
+    page.Append(escaped(e.name));
+    page.Append("</A> (");
+    page.Append(kind);
+    page.Append(", <A href=\"");
+    page.Append(url(module.path));
+    page.Append("\">");
+    page.Append(escaped(module.name));
+    page.AppendLn("</A>)<BR>");
+}
+
 }  // namespace
 
 Html searchBox(const PageContext& ctx) {
@@ -114,21 +131,9 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
                           "\"></A>" + escaped(l) + "</H3>");
             page.AppendLn("<P>");
         }
-        const IndexEntry& module = entries[static_cast<size_t>(e->module)];
-        // Piece by piece into the page: a group's index has tens of thousands of rows.
         auto [kind, added] = kindWords.try_emplace(e->kind);
         if (added) kind->second = trText(helper, e->kind, e->kind);
-        page.Append("<A href=\"");
-        page.Append(url(e->path));
-        page.Append("\">");
-        page.Append(escaped(e->name));
-        page.Append("</A> (");
-        page.Append(kind->second);
-        page.Append(", <A href=\"");
-        page.Append(url(module.path));
-        page.Append("\">");
-        page.Append(escaped(module.name));
-        page.AppendLn("</A>)<BR>");
+        appendMemberRow(page, *e, kind->second, entries[static_cast<size_t>(e->module)]);
     }
     if (current != 0) page.AppendLn("</P>");
     return modHtml::detail::rootPage("all-members.html",

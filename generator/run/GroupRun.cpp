@@ -42,6 +42,17 @@ bool kindHasPages(const std::string& kindFolder, const GenerationSettings& setti
     return false;
 }
 
+// A project's run counted into the group's result.
+void addProjectResult(GenerationResult& group, const GenerationResult& r) {
+    group.cancelled = r.cancelled;
+    group.modulesWritten += r.modulesWritten;
+    group.modulesKept += r.modulesKept;
+    group.modulesFailed += r.modulesFailed;
+    group.pagesWritten += r.pagesWritten;
+    group.pagesUnchanged += r.pagesUnchanged;
+    group.failures.insert(group.failures.end(), r.failures.begin(), r.failures.end());
+}
+
 // What the group shows project index of the others.
 std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
                                    const std::vector<GroupUse>& uses,
@@ -251,14 +262,7 @@ Expected<GenerationResult> GroupRun::run() {
             result.failures.push_back(done.error().message);
             continue;
         }
-        GenerationResult& r = done.value();
-        result.cancelled = r.cancelled;
-        result.modulesWritten += r.modulesWritten;
-        result.modulesKept += r.modulesKept;
-        result.modulesFailed += r.modulesFailed;
-        result.pagesWritten += r.pagesWritten;
-        result.pagesUnchanged += r.pagesUnchanged;
-        result.failures.insert(result.failures.end(), r.failures.begin(), r.failures.end());
+        addProjectResult(result, done.value());
     }
     for (int i = 0; i < group.failed; ++i)
         result.failures.push_back((group.path.empty() ? m_projects.front() : group.path) +

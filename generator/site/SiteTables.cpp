@@ -9,18 +9,9 @@
 
 namespace tarnwick {
 
-namespace {
-
-bool isAscii(std::string_view text) {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-}  // namespace
-
 ClassNames::ClassNames(const CProject& project) : m_project(project) {
     for (const auto& module : project.Classes().elements()) {
-        m_ascii = m_ascii && isAscii(module->Name());
+        m_ascii = m_ascii && asciiRunEnd(module->Name(), 0) == module->Name().size();
         m_byName.try_emplace(toLower(module->Name()), module.get());
     }
 }
@@ -28,7 +19,8 @@ ClassNames::ClassNames(const CProject& project) : m_project(project) {
 const CModule* ClassNames::find(std::string_view name) const {
     // A name of other letters may fold onto another spelling ("ı" onto "I"):
     // then the list is searched as it is.
-    if (!m_ascii || !isAscii(name)) return m_project.Classes().byName(name).get();
+    if (!m_ascii || asciiRunEnd(name, 0) != name.size())
+        return m_project.Classes().byName(name).get();
     const auto found = m_byName.find(toLower(name));
     return found == m_byName.end() ? nullptr : found->second;
 }
