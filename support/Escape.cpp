@@ -1,5 +1,6 @@
 #include "support/Escape.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "support/Text.h"
@@ -240,6 +241,39 @@ Script jsString(std::string_view utf8) {
     }
     out += '"';
     return script;
+}
+
+bool isJsLiterals(std::string_view text) {
+    const auto isHex = [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; };
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text.substr(i, 2) != ",\"") return false;
+        for (i += 2;; ++i) {
+            if (i >= text.size()) return false;
+            const auto c = static_cast<unsigned char>(text[i]);
+            if (c == '"') break;
+            if (jsPlain(c)) continue;
+            if (c != '\\' || i + 1 >= text.size()) return false;
+            const char escape = text[++i];
+            if (escape == 'u') {
+                if (i + 4 >= text.size() ||
+                    !std::all_of(text.begin() + static_cast<long>(i) + 1,
+                                 text.begin() + static_cast<long>(i) + 5, isHex))
+                    return false;
+                i += 4;
+            } else if (escape != '"' && escape != '\\') {
+                return false;
+            }
+        }
+        ++i;
+    }
+    return !text.empty();
+}
+
+bool appendJsLiterals(Script& script, std::string_view text) {
+    if (!isJsLiterals(text)) return false;
+    script.m_text += text;
+    return true;
 }
 
 Script jsNumber(long long value) {

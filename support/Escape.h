@@ -94,6 +94,7 @@ public:
 private:
     friend Script jsString(std::string_view utf8);
     friend Script jsNumber(long long value);
+    friend bool appendJsLiterals(Script& script, std::string_view text);
     std::string m_text;
 };
 
@@ -152,6 +153,12 @@ void appendCodeText(Html& out, std::string_view text);
 Script jsString(std::string_view utf8);
 // A whole number as script.
 Script jsNumber(long long value);
+// Whether text is one or more literals as jsString writes them, each after
+// a comma (",\"one\",\"two\""): a row's texts read back from a script of
+// ours. appendJsLiterals appends such a text to script as it is; false, and
+// nothing appended, for any other text.
+bool isJsLiterals(std::string_view text);
+bool appendJsLiterals(Script& script, std::string_view text);
 // A Script as the text of a SCRIPT element of a page: as it stands (see
 // Script: it cannot end the element).
 Html inlineScript(const Script& script);

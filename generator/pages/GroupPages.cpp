@@ -63,13 +63,16 @@ bool readJsString(std::string_view text, size_t& pos, std::string& out) {
     return false;
 }
 
-// The values of one row "[...]": strings decoded, numbers as written.
-std::vector<std::string> rowValues(std::string_view line) {
+// The values of one row "[...]": strings decoded, numbers as written; at
+// most limit of them. rest (may be null) gets where the values left unread
+// begin (on their ','), or the row's end.
+std::vector<std::string> rowValues(std::string_view line, size_t limit = SIZE_MAX,
+                                   size_t* rest = nullptr) {
     std::vector<std::string> values;
     size_t pos = line.find('[');
     if (pos == std::string_view::npos) return values;
     ++pos;
-    while (pos < line.size() && line[pos] != ']') {
+    while (pos < line.size() && line[pos] != ']' && values.size() < limit) {
         std::string value;
         if (line[pos] == '"') {
             if (!readJsString(line, pos, value)) return {};
@@ -77,9 +80,20 @@ std::vector<std::string> rowValues(std::string_view line) {
             while (pos < line.size() && line[pos] != ',' && line[pos] != ']') value += line[pos++];
         }
         values.push_back(std::move(value));
-        if (pos < line.size() && line[pos] == ',') ++pos;
+        if (pos < line.size() && line[pos] == ',' && values.size() < limit) ++pos;
     }
+    if (rest) *rest = pos;
     return values;
+}
+
+// A row's summary and words as its script wrote them (",\"...\"(,\"...\")"),
+// from at to the row's end; empty when they are not literals as jsString
+// writes them (a damaged file), which are then decoded.
+std::string_view scriptTexts(std::string_view line, size_t at) {
+    const size_t end = line.rfind(']');
+    if (end == std::string_view::npos || end <= at) return {};
+    const std::string_view texts = line.substr(at, end - at);
+    return isJsLiterals(texts) ? texts : std::string_view();
 }
 
 Html cell(const Html& content) { return "<TD>" + content + "</TD>"; }
@@ -137,7 +151,7 @@ PageBody buildGroupFileList(const ProjectGroup& group, const PageContext& ctx) {
 }
 
 bool readSearchIndex(std::string_view script, const std::string& folder,
-                     std::vector<IndexEntry>& entries) {
+                     std::vector<IndexEntry>& entries, std::vector<std::string_view>& texts) {
     const size_t kindsAt = script.find("kinds: [");
     const size_t rowsAt = script.find("\nrows: [");
     if (kindsAt == std::string_view::npos || rowsAt == std::string_view::npos) return false;
@@ -148,8 +162,13 @@ bool readSearchIndex(std::string_view script, const std::string& folder,
     while (pos < script.size()) {
         const std::string_view line = nextLine(script, pos, LineEnd::Lf);
         if (!line.starts_with('[')) continue;
-        std::vector<std::string> v = rowValues(line);
-        if (v.size() < 5) continue;
+        // Most rows' texts are copied as written: decoding and encoding them
+        // again was a third of the group's index pages.
+        size_t rest = 0;
+        std::vector<std::string> v = rowValues(line, 4, &rest);
+        std::string_view copied = scriptTexts(line, rest);
+        if (copied.empty()) v = rowValues(line);
+        if (v.size() < (copied.empty() ? 5 : 4)) continue;
         IndexEntry e;
         e.name = std::move(v[0]);
         const size_t kind = static_cast<size_t>(std::atol(v[1].c_str()));
@@ -157,17 +176,21 @@ bool readSearchIndex(std::string_view script, const std::string& folder,
         const long module = std::atol(v[2].c_str());
         e.module = module < 0 ? -1 : static_cast<int>(first + module);
         e.path = folder + "/" + v[3];
-        e.summary = std::move(v[4]);
-        if (v.size() > 5) e.words = std::move(v[5]);
+        if (copied.empty()) {
+            e.summary = std::move(v[4]);
+            if (v.size() > 5) e.words = std::move(v[5]);
+        }
         entries.push_back(std::move(e));
+        texts.push_back(copied);
     }
     return true;
 }
 
 void buildGroupIndexPages(const ProjectGroup& group, std::vector<IndexEntry> entries,
-                          const PageContext& ctx, const std::function<void(Page)>& writeScript,
+                          std::span<const std::string_view> texts, const PageContext& ctx,
+                          const std::function<void(Page)>& writeScript,
                           const std::function<void(PageBody)>& writeBody) {
-    Script script = buildSearchIndexScript(entries, ctx);
+    Script script = buildSearchIndexScript(entries, ctx, texts);
     // The projects by folder: a result names the project its page lies in.
     script += "tarnwickIndex.projects = {";
     for (size_t i = 0; i < group.projects.size(); ++i) {

@@ -31,17 +31,21 @@ PageBody buildGroupStartPage(const ProjectGroup& group, const PageContext& ctx);
 // The rows of a search index a project's run wrote (script), as entries
 // whose pages lie in folder ("CorLib/Classes/X.html") and whose kind is the
 // word the script shows, appended to entries; false when script is not
-// such an index.
+// such an index. texts gets one item per entry: the row's summary and words
+// as the script holds them (pointing into script), or empty where they were
+// decoded into the entry.
 bool readSearchIndex(std::string_view script, const std::string& folder,
-                     std::vector<IndexEntry>& entries);
+                     std::vector<IndexEntry>& entries, std::vector<std::string_view>& texts);
 
 // The group root's pages but the start page: its search index (rows of
 // every project, with the projects by folder, so results name theirs), its
 // navigation script, and the bodies of search.html and all-members.html
 // (modules named "Project.Module"). Each is handed to its writer as soon as
 // it is made, so the group's largest pages are never in memory together.
+// texts: as readSearchIndex gives them.
 void buildGroupIndexPages(const ProjectGroup& group, std::vector<IndexEntry> entries,
-                          const PageContext& ctx, const std::function<void(Page)>& writeScript,
+                          std::span<const std::string_view> texts, const PageContext& ctx,
+                          const std::function<void(Page)>& writeScript,
                           const std::function<void(PageBody)>& writeBody);
 
 }  // namespace tarnwick

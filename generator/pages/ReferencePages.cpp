@@ -124,7 +124,7 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
     out.Append(CrossLinks::link(r.page, r.name));
     out.Append("</TD><TD>");
     bool first = true;
-    for (const int32_t number : c.lines()) {
+    c.forEachLine([&](int32_t number) {
         char digits[12];
         const char* end = std::to_chars(digits, std::end(digits), number).ptr;
         const std::string_view line(digits, static_cast<size_t>(end - digits));
@@ -133,7 +133,7 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
         out.Append(r.codePage.empty()
                        ? escaped(line)
                        : CrossLinks::link(r.codePage + "#L" + std::string(line), line));
-    }
+    });
     out.AppendLn("</TD></TR>");
 }
 

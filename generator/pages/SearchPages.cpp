@@ -10,6 +10,7 @@
 #include "generator/site/CrossLinks.h"
 #include "generator/site/NavIndex.h"
 #include "model/CHelper.h"
+#include "support/SortedRuns.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -97,7 +98,7 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
     const auto moduleName = [&](const IndexEntry* e) -> const std::string& {
         return entries[static_cast<size_t>(e->module)].name;
     };
-    std::stable_sort(members.begin(), members.end(), [&](const IndexEntry* a, const IndexEntry* b) {
+    stableSortRuns(members.begin(), members.end(), [&](const IndexEntry* a, const IndexEntry* b) {
         const char la = indexLetter(a->name), lb = indexLetter(b->name);
         // "#" (names that start with no letter) after Z.
         if (la != lb) return (la == '#' ? 'Z' + 1 : la) < (lb == '#' ? 'Z' + 1 : lb);

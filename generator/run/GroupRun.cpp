@@ -302,15 +302,21 @@ void GroupRun::writeGroupPages(const ProjectGroup& group, const std::string& fol
     ctx.now = [mark = site.timestampMark()] { return mark; };
 
     std::vector<IndexEntry> entries;
+    std::vector<std::string> scripts;  // the rows' texts point into them: never moved
+    scripts.reserve(group.projects.size());
+    std::vector<std::string_view> texts;
     for (const GroupProject& p : group.projects) {
         const Expected<std::string> script =
             File(folder + p.folder + "/search-index.js").ReadBytes();
-        if (script) readSearchIndex(encoding.toUtf8(script.value()), p.folder, entries);
+        if (!script) continue;
+        scripts.push_back(encoding.toUtf8(script.value()));
+        readSearchIndex(scripts.back(), p.folder, entries, texts);
     }
     try {
         site.write(framePage(buildGroupStartPage(group, ctx), ctx), encoding);
         buildGroupIndexPages(
-            group, std::move(entries), ctx, [&](Page script) { site.write(script, encoding); },
+            group, std::move(entries), texts, ctx,
+            [&](Page script) { site.write(script, encoding); },
             [&](PageBody body) { site.write(framePage(std::move(body), ctx), encoding); });
     } catch (const PageWriteError& error) {
         diagnostics.error(error.file(), 0, error.what());

@@ -1,6 +1,8 @@
 #include "generator/site/GroupSite.h"
 
 #include <algorithm>
+#include <charconv>
+#include <iterator>
 
 #include "generator/site/CrossLinks.h"
 #include "generator/site/PageContext.h"
@@ -10,12 +12,6 @@
 #include "support/Text.h"
 
 namespace tarnwick {
-
-std::vector<int32_t> GroupCaller::lines() const {
-    std::vector<int32_t> all{m_firstLine};
-    if (m_laterLines) all.insert(all.end(), m_laterLines->begin(), m_laterLines->end());
-    return all;
-}
 
 void GroupCaller::addLine(int32_t line) {
     if (!m_laterLines) {
@@ -76,17 +72,26 @@ uint64_t GroupSite::sharedKey() const {
 }
 
 uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view moduleName) const {
-    // Hashed as the tables hold them, without a text per row: a group's
-    // modules have thousands of calls. Only the members of a module's
-    // callers are in no fixed order: they are taken by name.
+    // Hashed as the tables hold them, a row at a time, without a text per
+    // row kept: a group's modules have thousands of calls. Only the members
+    // of a module's callers are in no fixed order: they are taken by name.
     uint64_t key = 0;
     bool any = false;
+    std::string row;
     const auto add = [&](std::string_view text) {
-        key = hashBytes(text, key);
-        key = hashBytes("\t", key);
+        row += text;
+        row += '\t';
+    };
+    const auto addNumber = [&](int32_t n) {
+        char digits[12];
+        const char* end = std::to_chars(digits, std::end(digits), n).ptr;
+        add(std::string_view(digits, static_cast<size_t>(end - digits)));
+    };
+    const auto endRow = [&] {
+        key = hashBytes(row, key);
+        row.clear();
         any = true;
     };
-    const auto addNumber = [&](int32_t n) { add(std::to_string(n)); };
     // Each row opens with its table's letter, so rows of two tables never read alike.
     if (const auto* list = usersOf(moduleName))
         for (const GroupUser* u : *list) {
@@ -94,6 +99,7 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
             add(u->project);
             add(u->module);
             add(u->page);
+            endRow();
         }
     if (const auto* links = codeLinksOf(modulePath))
         for (const GroupCodeLink& l : *links) {
@@ -102,23 +108,27 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
             addNumber(l.column);
             addNumber(l.length);
             add(l.page);
+            endRow();
         }
     if (const auto module = callers.find(modulePath); module != callers.end()) {
-        std::vector<const std::string*> members;
+        using Member = std::pair<const std::string, std::vector<GroupCaller>>;
+        std::vector<const Member*> members;
         members.reserve(module->second.size());
-        for (const auto& entry : module->second) members.push_back(&entry.first);
+        for (const Member& entry : module->second) members.push_back(&entry);
         std::sort(members.begin(), members.end(),
-                  [](const std::string* a, const std::string* b) { return *a < *b; });
-        for (const std::string* member : members) {
+                  [](const Member* a, const Member* b) { return a->first < b->first; });
+        for (const Member* member : members) {
             add("k");
-            add(*member);
-            for (const GroupCaller& c : module->second.at(*member)) {
+            add(member->first);
+            endRow();
+            for (const GroupCaller& c : member->second) {
                 const GroupRoutine& r = c.routine();
                 add(r.project);
                 add(r.name);
                 add(r.page);
                 add(r.codePage);
-                for (const int32_t n : c.lines()) addNumber(n);
+                c.forEachLine(addNumber);
+                endRow();
             }
         }
     }

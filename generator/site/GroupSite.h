@@ -62,7 +62,13 @@ public:
 
     const GroupRoutine& routine() const { return *m_routine; }
     bool isRoutine(const std::shared_ptr<const GroupRoutine>& r) const { return m_routine == r; }
-    std::vector<int32_t> lines() const;
+    // Calls f with each line, in the order they were added.
+    template <class F>
+    void forEachLine(F f) const {
+        f(m_firstLine);
+        if (m_laterLines)
+            for (const int32_t line : *m_laterLines) f(line);
+    }
     // Adds line unless it is the last one added.
     void addLine(int32_t line);
 

@@ -10,6 +10,7 @@
 #include "generator/site/Listing.h"
 #include "model/CHelper.h"
 #include "support/Escape.h"
+#include "support/SortedRuns.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -182,7 +183,8 @@ std::string plainSummary(std::string_view description, size_t maxBytes) {
     return out;
 }
 
-Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx) {
+Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx,
+                              std::span<const std::string_view> texts) {
     const CHelper helper(ctx.translation, ctx.language);
     // Kinds by number, so a row names its kind in a digit or two.
     std::vector<std::string> kinds;
@@ -194,7 +196,7 @@ Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const Page
     // row order and so lists them by name without sorting.
     std::vector<size_t> order(entries.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+    stableSortRuns(order.begin(), order.end(), [&](size_t a, size_t b) {
         return compareIgnoreCase(entries[a].name, entries[b].name) < 0;
     });
     std::vector<long> rowOf(entries.size());
@@ -215,8 +217,11 @@ Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const Page
         const long module = e.module < 0 ? -1 : rowOf[static_cast<size_t>(e.module)];
         script += "[" + jsString(e.name) + "," +
                   jsNumber(static_cast<long long>(kindNumber[e.kind])) + "," + jsNumber(module) +
-                  "," + jsString(e.path) + "," + jsString(e.summary);
-        if (!e.words.empty()) script += "," + jsString(e.words);
+                  "," + jsString(e.path);
+        if (order[row] >= texts.size() || !appendJsLiterals(script, texts[order[row]])) {
+            script += "," + jsString(e.summary);
+            if (!e.words.empty()) script += "," + jsString(e.words);
+        }
         script += row + 1 < order.size() ? Script("],\r\n") : Script("]\r\n");
     }
     script += "]};\r\n";

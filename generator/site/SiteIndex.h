@@ -77,7 +77,10 @@ std::string descriptionWords(const std::vector<std::string_view>& descriptions,
                              std::string_view known);
 
 // "search-index.js": the entries as one script (text only as jsString
-// literals, see Escape.h).
-Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx);
+// literals, see Escape.h). texts (empty, or one item per entry): an
+// entry's summary and words as another index's script wrote them, copied
+// as they are where not empty.
+Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const PageContext& ctx,
+                              std::span<const std::string_view> texts = {});
 
 }  // namespace tarnwick

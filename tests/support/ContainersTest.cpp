@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 
 #include "support/Errors.h"
 #include "support/ListMap.h"
+#include "support/SortedRuns.h"
 #include "support/StringBuffer.h"
 
 namespace tarnwick {
@@ -47,6 +50,20 @@ TEST(ListMapTest, KeysKeepOrderDuplicatesAndHolesOfRemovedEntries) {
         EXPECT_THROW(map.Key(index), VbError) << index;
         EXPECT_THROW(map.value(index), VbError) << index;
         EXPECT_THROW(map.Remove(index), VbError) << index;
+    }
+}
+
+// A group's index merges its projects' sorted rows instead of sorting them:
+// the order must be the one a stable sort gives, equal names in their
+// projects' order. Letters compare without case, so 'a' and 'A' are equal.
+TEST(SortedRunsTest, MergingRunsOrdersAsAStableSort) {
+    const auto byLetter = [](char a, char b) { return std::tolower(a) < std::tolower(b); };
+    for (std::string row : {"", "a", "aAbB", "abcABC", "bBaA", "cAbaCB", "aAAaaA", "edcbaEDCBA",
+                            "zyxwvutsrqpZ"}) {  // the last two: too many runs
+        std::string expected = row;
+        std::stable_sort(expected.begin(), expected.end(), byLetter);
+        stableSortRuns(row.begin(), row.end(), byLetter, 4);
+        EXPECT_EQ(row, expected);
     }
 }
 

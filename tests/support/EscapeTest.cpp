@@ -65,6 +65,16 @@ TEST(EscapeTest, WhatEachContextMustNotLetThrough) {
                       "2J\xc2\xa0"),
          "\\u009B2J\xc2\xa0"},
         {"a character the page encoding lacks", characterReference(U'\u20AC').str(), "&#8364;"},
+        {"row texts read back are copied only as literals jsString writes",
+         [] {
+             std::string said;
+             for (const char* texts :
+                  {",\"a \\u003c \\\" \\\\\",\"b\"", ",\"\"", "", "\"a\"", ",\"a", ",\"<\"",
+                   ",\"&\"", ",\"a\"x", ",\"\\x\"", ",\"\\u12\"", ",\"\xc3\xa9\"", ",\"a\"]"})
+                 said += isJsLiterals(texts) ? 'y' : 'n';
+             return said;
+         }(),
+         "yynnnnnnnnnn"},
         {"and back: the references authors write, as a browser reads them",
          decodeCharacterReferences(
              "&lt;&AMP;&#x41;&#66;&nbsp;&colon;&sol;&Tab;&NewLine;&quot;&gt; &foo; &#0; "
