@@ -123,16 +123,31 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
     out.Append(": ");
     out.Append(CrossLinks::link(r.page, r.name));
     out.Append("</TD><TD>");
+    // Each line links into the routine's code page: its address is encoded
+    // once for all of them.
+    std::string& markup = out.markup();
+    const bool linked = !r.codePage.empty() && r.codePage.find('#') == std::string::npos;
+    const std::string code = linked ? url("../" + r.codePage).take() : std::string();
     bool first = true;
     c.forEachLine([&](int32_t number) {
         char digits[12];
         const char* end = std::to_chars(digits, std::end(digits), number).ptr;
         const std::string_view line(digits, static_cast<size_t>(end - digits));
-        if (!first) out.Append(", ");
+        if (!first) markup += ", ";
         first = false;
-        out.Append(r.codePage.empty()
-                       ? escaped(line)
-                       : CrossLinks::link(r.codePage + "#L" + std::string(line), line));
+        if (linked) {
+            markup += "<A href=\"";
+            markup += code;
+            markup += "#L";
+            markup += line;
+            markup += "\">";
+            markup += line;
+            markup += "</A>";
+        } else if (r.codePage.empty()) {
+            markup += line;
+        } else {
+            out.Append(CrossLinks::link(r.codePage + "#L" + std::string(line), line));
+        }
     });
     out.AppendLn("</TD></TR>");
 }

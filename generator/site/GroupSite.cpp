@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <tuple>
 
 #include "generator/site/CrossLinks.h"
 #include "generator/site/PageContext.h"
@@ -53,12 +54,6 @@ uint64_t hashLines(std::vector<std::string> lines, uint64_t hash) {
     std::sort(lines.begin(), lines.end());
     for (const std::string& line : lines) hash = hashBytes(line + '\n', hash);
     return hash | 1;
-}
-
-void addUsers(std::vector<std::string>& lines, const std::string& name,
-              const std::vector<const GroupUser*>& list) {
-    for (const GroupUser* u : list)
-        lines.push_back("u" + name + '\t' + u->project + '\t' + u->module + '\t' + u->page);
 }
 
 }  // namespace
@@ -136,9 +131,25 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
 }
 
 uint64_t GroupSite::key() const {
-    std::vector<std::string> lines;
-    for (const auto& [name, list] : users) addUsers(lines, name, list);
-    return hashLines(std::move(lines), sharedKey());
+    // The users in a fixed order, compared as they are: a library's classes
+    // have thousands of users, each a row of the key.
+    using Row = std::pair<const std::string*, const GroupUser*>;
+    std::vector<Row> rows;
+    for (const auto& [name, list] : users)
+        for (const GroupUser* u : list) rows.emplace_back(&name, u);
+    const auto fields = [](const Row& r) {
+        return std::tie(*r.first, r.second->project, r.second->module, r.second->page);
+    };
+    std::sort(rows.begin(), rows.end(),
+              [&](const Row& a, const Row& b) { return fields(a) < fields(b); });
+    uint64_t hash = sharedKey();
+    std::string row;
+    for (const Row& r : rows) {
+        row.assign("u").append(*r.first).append("\t").append(r.second->project);
+        row.append("\t").append(r.second->module).append("\t").append(r.second->page);
+        hash = hashBytes(row += '\n', hash);
+    }
+    return hash | 1;
 }
 
 Html groupProjectList(const PageContext& ctx) {
