@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
+#include <iterator>
 
 #include "support/Text.h"
 
@@ -212,8 +214,13 @@ void appendCodeText(Html& out, std::string_view text) {
 
 Script jsString(std::string_view utf8) {
     Script script;
+    script.m_text.reserve(utf8.size() + 2);
+    appendJsString(script, utf8);
+    return script;
+}
+
+void appendJsString(Script& script, std::string_view utf8) {
     std::string& out = script.m_text;
-    out.reserve(utf8.size() + 2);
     out += '"';
     // Runs of bytes that stand as they are are copied whole.
     for (size_t i = 0; i < utf8.size();) {
@@ -240,7 +247,18 @@ Script jsString(std::string_view utf8) {
         }
     }
     out += '"';
+}
+
+Script jsNumber(long long value) {
+    Script script;
+    appendJsNumber(script, value);
     return script;
+}
+
+void appendJsNumber(Script& script, long long value) {
+    char digits[24];
+    const char* end = std::to_chars(digits, std::end(digits), value).ptr;
+    script.m_text.append(digits, static_cast<size_t>(end - digits));
 }
 
 bool isJsLiterals(std::string_view text) {
@@ -274,12 +292,6 @@ bool appendJsLiterals(Script& script, std::string_view text) {
     if (!isJsLiterals(text)) return false;
     script.m_text += text;
     return true;
-}
-
-Script jsNumber(long long value) {
-    Script script;
-    script.m_text = std::to_string(value);
-    return script;
 }
 
 Html inlineScript(const Script& script) { return Html::trusted(script.str()); }

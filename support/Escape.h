@@ -95,6 +95,8 @@ private:
     friend Script jsString(std::string_view utf8);
     friend Script jsNumber(long long value);
     friend bool appendJsLiterals(Script& script, std::string_view text);
+    friend void appendJsString(Script& script, std::string_view utf8);
+    friend void appendJsNumber(Script& script, long long value);
     std::string m_text;
 };
 
@@ -153,6 +155,10 @@ void appendCodeText(Html& out, std::string_view text);
 Script jsString(std::string_view utf8);
 // A whole number as script.
 Script jsNumber(long long value);
+// jsString and jsNumber appended to script in place: a search index appends
+// hundreds of thousands of them.
+void appendJsString(Script& script, std::string_view utf8);
+void appendJsNumber(Script& script, long long value);
 // Whether text is one or more literals as jsString writes them, each after
 // a comma (",\"one\",\"two\""): a row's texts read back from a script of
 // ours. appendJsLiterals appends such a text to script as it is; false, and

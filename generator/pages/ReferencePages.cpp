@@ -287,11 +287,13 @@ void addGroupCodeLinks(const CModule& module, const CProject& project, const Pag
         }
     }
     // The members of those classes the code calls, bound by the group's resolver.
+    // A member's calls share its page's text: each text is encoded once.
     if (const std::vector<GroupCodeLink>* calls = ctx.group->codeLinksOf(module.Path())) {
+        std::unordered_map<const std::string*, uint32_t> hrefOf;
         for (const GroupCodeLink& call : *calls) {
             const auto [known, added] =
-                pageOf.try_emplace(call.page, static_cast<uint32_t>(out.hrefs.size()));
-            if (added) out.hrefs.push_back(url("../" + call.page, true).take());
+                hrefOf.try_emplace(call.page.get(), static_cast<uint32_t>(out.hrefs.size()));
+            if (added) out.hrefs.push_back(url("../" + *call.page, true).take());
             out.links.push_back({call.line, call.column, call.length, known->second});
         }
     }

@@ -68,8 +68,11 @@ public:
             m_links = &m_sites[m_user]->codeLinks[c.fromModule->Path()];
         }
         const size_t library = t.module->library;
-        m_links->push_back({c.line, c.column, c.length,
-                            "../" + m_group.projects[library].folder + "/" + t.member->second});
+        std::shared_ptr<const std::string>& page = m_pages[&t.member->second];
+        if (!page)
+            page = std::make_shared<const std::string>("../" + m_group.projects[library].folder +
+                                                       "/" + t.member->second);
+        m_links->push_back({c.line, c.column, c.length, page});
         if (!m_routine) m_routine = std::make_shared<const GroupRoutine>(makeRoutine(c));
         std::vector<GroupCaller>& callers =
             m_sites[library]->callers[t.module->path][t.member->first];
@@ -112,6 +115,9 @@ private:
     const Element* m_from = nullptr;
     std::vector<GroupCodeLink>* m_links = nullptr;
     std::shared_ptr<const GroupRoutine> m_routine;
+    // Each called member's page from the user's folder, by its page in the
+    // library's table: made once for all its calls.
+    std::unordered_map<const std::string*, std::shared_ptr<const std::string>> m_pages;
 };
 
 }  // namespace

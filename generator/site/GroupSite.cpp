@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
-#include <tuple>
 
 #include "generator/site/CrossLinks.h"
 #include "generator/site/PageContext.h"
@@ -102,7 +101,7 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
             addNumber(l.line);
             addNumber(l.column);
             addNumber(l.length);
-            add(l.page);
+            add(*l.page);
             endRow();
         }
     if (const auto module = callers.find(modulePath); module != callers.end()) {
@@ -131,24 +130,22 @@ uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view mo
 }
 
 uint64_t GroupSite::key() const {
-    // The users in a fixed order, compared as they are: a library's classes
-    // have thousands of users, each a row of the key.
-    using Row = std::pair<const std::string*, const GroupUser*>;
-    std::vector<Row> rows;
-    for (const auto& [name, list] : users)
-        for (const GroupUser* u : list) rows.emplace_back(&name, u);
-    const auto fields = [](const Row& r) {
-        return std::tie(*r.first, r.second->project, r.second->module, r.second->page);
-    };
-    std::sort(rows.begin(), rows.end(),
-              [&](const Row& a, const Row& b) { return fields(a) < fields(b); });
+    // The classes by name, each one's users in the order the group's scan
+    // found them (the same for the same files): a library's classes have
+    // thousands of users, each a row of the key.
+    std::vector<const std::string*> names;
+    names.reserve(users.size());
+    for (const auto& entry : users) names.push_back(&entry.first);
+    std::sort(names.begin(), names.end(),
+              [](const std::string* a, const std::string* b) { return *a < *b; });
     uint64_t hash = sharedKey();
     std::string row;
-    for (const Row& r : rows) {
-        row.assign("u").append(*r.first).append("\t").append(r.second->project);
-        row.append("\t").append(r.second->module).append("\t").append(r.second->page);
-        hash = hashBytes(row += '\n', hash);
-    }
+    for (const std::string* name : names)
+        for (const GroupUser* u : users.at(*name)) {
+            row.assign("u").append(*name).append("\t").append(u->project);
+            row.append("\t").append(u->module).append("\t").append(u->page);
+            hash = hashBytes(row += '\n', hash);
+        }
     return hash | 1;
 }
 

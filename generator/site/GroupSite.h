@@ -39,7 +39,9 @@ struct GroupCodeLink {
     int32_t line = 0;  // as a LineLink: the line of the module's Source
     int32_t column = 0;
     int32_t length = 0;
-    std::string page;  // the member's page
+    // The member's page, from this project's folder: one text for all the
+    // calls of a member (never null).
+    std::shared_ptr<const std::string> page;
 };
 
 // A routine (or the code outside every routine of a module) of another

@@ -189,8 +189,12 @@ Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const Page
     // Kinds by number, so a row names its kind in a digit or two.
     std::vector<std::string> kinds;
     std::map<std::string, size_t> kindNumber;
+    std::vector<size_t> kindOf;  // each entry's
+    kindOf.reserve(entries.size());
     for (const IndexEntry& entry : entries) {
-        if (kindNumber.emplace(entry.kind, kinds.size()).second) kinds.push_back(entry.kind);
+        const auto [known, added] = kindNumber.emplace(entry.kind, kinds.size());
+        if (added) kinds.push_back(entry.kind);
+        kindOf.push_back(known->second);
     }
     // Rows by name, letter case ignored: the script finds its matches in
     // row order and so lists them by name without sorting.
@@ -212,15 +216,24 @@ Script buildSearchIndexScript(const std::vector<IndexEntry>& entries, const Page
         script += jsString(helper.Translate(kinds[i], kinds[i]));
     }
     script += "],\r\nrows: [\r\n";
+    // Appended piece by piece: a large project's index has a hundred thousand rows.
     for (size_t row = 0; row < order.size(); ++row) {
         const IndexEntry& e = entries[order[row]];
-        const long module = e.module < 0 ? -1 : rowOf[static_cast<size_t>(e.module)];
-        script += "[" + jsString(e.name) + "," +
-                  jsNumber(static_cast<long long>(kindNumber[e.kind])) + "," + jsNumber(module) +
-                  "," + jsString(e.path);
+        script += "[";
+        appendJsString(script, e.name);
+        script += ",";
+        appendJsNumber(script, static_cast<long long>(kindOf[order[row]]));
+        script += ",";
+        appendJsNumber(script, e.module < 0 ? -1 : rowOf[static_cast<size_t>(e.module)]);
+        script += ",";
+        appendJsString(script, e.path);
         if (order[row] >= texts.size() || !appendJsLiterals(script, texts[order[row]])) {
-            script += "," + jsString(e.summary);
-            if (!e.words.empty()) script += "," + jsString(e.words);
+            script += ",";
+            appendJsString(script, e.summary);
+            if (!e.words.empty()) {
+                script += ",";
+                appendJsString(script, e.words);
+            }
         }
         script += row + 1 < order.size() ? Script("],\r\n") : Script("]\r\n");
     }
