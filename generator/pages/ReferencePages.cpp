@@ -154,11 +154,11 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
 
 // "Used by": every caller, one row each (the project's own, then those of
 // other projects of the group); a long list folds behind its count.
-Html usedBySection(const std::vector<Caller>& callers, const std::vector<GroupCaller>* others,
-                   const PageContext& ctx, const CHelper& helper) {
+void appendUsedBySection(HtmlBuffer& out, const std::vector<Caller>& callers,
+                         const std::vector<GroupCaller>* others, const PageContext& ctx,
+                         const CHelper& helper) {
     const size_t total = callers.size() + (others ? others->size() : 0);
-    if (total == 0) return {};
-    HtmlBuffer out;
+    if (total == 0) return;
     out.AppendLn("<H3>" + trText(helper, "UsedBy", "Used by") + "</H3>");
     const bool folded = total > kCallersUnfolded;
     if (folded) {
@@ -177,7 +177,6 @@ Html usedBySection(const std::vector<Caller>& callers, const std::vector<GroupCa
         for (const GroupCaller& c : *others) appendGroupCallerRow(out, c);
     out.AppendLn(Html("</TABLE>"));
     if (folded) out.AppendLn(Html("</DETAILS>"));
-    return out.take();
 }
 
 }  // namespace
@@ -189,7 +188,7 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     HtmlBuffer out;
     const std::vector<GroupCaller>* others =
         ctx.group ? ctx.group->callersOf(module.Path(), members.front()->Name()) : nullptr;
-    out.Append(usedBySection(callersOf(module, *members.front(), index), others, ctx, helper));
+    appendUsedBySection(out, callersOf(module, *members.front(), index), others, ctx, helper);
     // What the page's own code names and the site documents, each target
     // once, in order of first use.
     // (a property's accessors are one page, so one entry).
