@@ -57,11 +57,27 @@ Expected<ProfileFile> ProfileFile::load(const std::string& path, const CodePage&
     return parse(cp.toUtf8(raw));
 }
 
+namespace {
+
+// text upper-cased onto out; ASCII a byte at a time: every heading of every
+// page asks the translation for its text.
+void appendUpper(std::string& out, std::string_view text) {
+    if (asciiRunEnd(text, 0) != text.size()) {
+        out += toUpper(text);
+        return;
+    }
+    for (const char c : text) out += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
+}  // namespace
+
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {
-    std::string folded = toUpper(section);
+    std::string folded;
+    folded.reserve(section.size() + key.size() + 1);
+    appendUpper(folded, section);
     folded += '\n';
-    folded += toUpper(key);
+    appendUpper(folded, key);
     const auto found = m_values.find(folded);
     if (found == m_values.end()) return std::nullopt;
     return found->second;

@@ -171,14 +171,20 @@ Html groupUsersLine(std::string_view className, const PageContext& ctx) {
         ctx.group ? ctx.group->usersOf(className) : nullptr;
     if (!users || users->empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
-    Html text = "<P class=\"moduleReferences\"><B>" +
-                trText(helper, "UsedByProjects", "Used by other projects") + ":</B> ";
+    // Into one buffer: a library's class has a user in every module of its users.
+    HtmlBuffer text;
+    text.Append("<P class=\"moduleReferences\"><B>");
+    text.Append(trText(helper, "UsedByProjects", "Used by other projects"));
+    text.Append(":</B> ");
     for (size_t i = 0; i < users->size(); ++i) {
         const GroupUser& u = *(*users)[i];
-        if (i > 0) text += Html(", ");
-        text += escaped(u.project) + Html(": ") + CrossLinks::link(u.page, u.module);
+        if (i > 0) text.Append(", ");
+        text.Append(escaped(u.project));
+        text.Append(": ");
+        text.Append(CrossLinks::link(u.page, u.module));
     }
-    return text + Html("</P>\r\n");
+    text.Append("</P>\r\n");
+    return text.take();
 }
 
 }  // namespace tarnwick
