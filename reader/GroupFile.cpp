@@ -49,9 +49,15 @@ bool moduleIsExposed(const std::string& path, std::string& name) {
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<size_t>(in.gcount()));
     bool exposed = false;
-    for (const std::string_view line : splitLines(head, LineEnd::Lf)) {
-        const std::string_view text = trimSpaces(line);
-        if (!startsWithIgnoreCase(text, "Attribute ")) continue;
+    bool inHeader = false;
+    for (size_t pos = 0; pos < head.size();) {
+        const std::string_view text = trimSpaces(nextLine(head, pos, LineEnd::Lf));
+        // The module's attributes stand in one block; the code follows it.
+        if (!startsWithIgnoreCase(text, "Attribute ")) {
+            if (inHeader) break;
+            continue;
+        }
+        inHeader = true;
         const std::string_view rest = trimSpaces(text.substr(10));
         const size_t eq = rest.find('=');
         if (eq == std::string_view::npos) continue;

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -156,22 +157,18 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
 // other projects of the group); a long list folds behind its count.
 void appendUsedBySection(HtmlBuffer& out, const std::vector<Caller>& callers,
                          const std::vector<GroupCaller>* others, const PageContext& ctx,
-                         const CHelper& helper) {
+                         const ReferenceHeadings& headings) {
     const size_t total = callers.size() + (others ? others->size() : 0);
     if (total == 0) return;
-    out.AppendLn("<H3>" + trText(helper, "UsedBy", "Used by") + "</H3>");
+    out.AppendLn(headings.usedBy);
     const bool folded = total > kCallersUnfolded;
     if (folded) {
         const std::string count = std::to_string(total);
-        out.AppendLn(
-            "<DETAILS><SUMMARY>" +
-            escaped(replaceAll(helper.Translate("CallerCount", "%1 callers"), "%1", count)) +
-            "</SUMMARY>");
+        out.AppendLn("<DETAILS><SUMMARY>" + escaped(replaceAll(headings.callerCount, "%1", count)) +
+                     "</SUMMARY>");
     }
     out.AppendLn(Html("<TABLE class=\"Summary\">"));
-    out.AppendLn("<TR class=\"Summary\"><TH class=\"Summary\">" +
-                 trText(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
-                 trText(helper, "CallerLines", "Lines") + "</TH></TR>");
+    out.AppendLn(headings.callerColumns);
     for (const Caller& c : callers) appendCallerRow(out.markup(), c, ctx);
     if (others)
         for (const GroupCaller& c : *others) appendGroupCallerRow(out, c);
@@ -181,14 +178,25 @@ void appendUsedBySection(HtmlBuffer& out, const std::vector<Caller>& callers,
 
 }  // namespace
 
+ReferenceHeadings::ReferenceHeadings(const CHelper& helper)
+    : usedBy("<H3>" + trText(helper, "UsedBy", "Used by") + "</H3>"),
+      callerCount(helper.Translate("CallerCount", "%1 callers")),
+      callerColumns("<TR class=\"Summary\"><TH class=\"Summary\">" +
+                    trText(helper, "Caller", "Caller") + "</TH><TH class=\"Summary\">" +
+                    trText(helper, "CallerLines", "Lines") + "</TH></TR>"),
+      calls("<H3>" + trText(helper, "Calls", "Calls") + "</H3>") {}
+
 Html referenceSections(const std::vector<const Element*>& members, const CModule& module,
-                       const CProject& project, const PageContext& ctx, const CHelper& helper) {
+                       const CProject& project, const PageContext& ctx, const CHelper& helper,
+                       const ReferenceHeadings* headings) {
     if (!ctx.links || members.empty()) return {};
+    std::optional<ReferenceHeadings> own;
+    if (!headings) headings = &own.emplace(helper);
     const ReferenceIndex& index = project.crossReferences();
     HtmlBuffer out;
     const std::vector<GroupCaller>* others =
         ctx.group ? ctx.group->callersOf(module.Path(), members.front()->Name()) : nullptr;
-    appendUsedBySection(out, callersOf(module, *members.front(), index), others, ctx, helper);
+    appendUsedBySection(out, callersOf(module, *members.front(), index), others, ctx, *headings);
     // What the page's own code names and the site documents, each target
     // once, in order of first use.
     // (a property's accessors are one page, so one entry).
@@ -202,7 +210,7 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
             if (page && listed.insert(page->path).second) calls.emplace_back(r, page);
         }
     if (!calls.empty()) {
-        out.AppendLn("<H3>" + trText(helper, "Calls", "Calls") + "</H3>");
+        out.AppendLn(headings->calls);
         out.Append(Html("<P class=\"calls\">"));
         for (size_t i = 0; i < calls.size(); ++i) {
             if (i > 0) out.Append(Html(", "));

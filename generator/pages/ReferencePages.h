@@ -25,10 +25,23 @@ namespace tarnwick {
 // count, which the reader opens.
 inline constexpr size_t kCallersUnfolded = 20;
 
+// The headings of the reference sections in the page's language, made once
+// for all the member pages of a module: a library's members each list
+// their callers from other projects.
+struct ReferenceHeadings {
+    explicit ReferenceHeadings(const CHelper& helper);
+    Html usedBy;              // "<H3>Used by</H3>"
+    std::string callerCount;  // "%1 callers", not yet escaped
+    Html callerColumns;       // the table's head row
+    Html calls;               // "<H3>Calls</H3>"
+};
+
 // "Used by" and "Calls" of the members of one page (a property's accessors
 // together); empty when there are none or the context has no links.
+// headings: null makes them for this page.
 Html referenceSections(const std::vector<const Element*>& members, const CModule& module,
-                       const CProject& project, const PageContext& ctx, const CHelper& helper);
+                       const CProject& project, const PageContext& ctx, const CHelper& helper,
+                       const ReferenceHeadings* headings = nullptr);
 
 // The modules whose code names this module's members, and those this
 // module's code names, as two lines of links; empty when neither.

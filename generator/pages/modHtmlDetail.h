@@ -19,6 +19,10 @@
 #include "model/ListItem.h"
 #include "support/Html.h"
 
+namespace tarnwick {
+struct ReferenceHeadings;
+}  // namespace tarnwick
+
 namespace tarnwick::modHtml::detail {
 
 // A page in the site's root (project summary, module summary, kind lists):
@@ -45,9 +49,11 @@ std::string moduleFileName(const CModule& module, const PageContext& ctx);
 std::string memberFileName(const CModule& module, const ListItem& member, const PageContext& ctx);
 
 // buildMemberPage for the members of one page (members.front() names it);
-// the body's path is left to the caller.
+// the body's path is left to the caller. headings: those of the module's
+// pages, made once; null makes them for this page.
 PageBody buildMemberPageOf(const std::vector<const Element*>& members, const CModule& module,
-                           const CProject& project, const PageContext& ctx);
+                           const CProject& project, const PageContext& ctx,
+                           const ReferenceHeadings* headings = nullptr);
 
 // The scope column of a summary row for the members of one page: "Public"
 // for one member, "Public Get/Let" for accessors of one scope,

@@ -297,6 +297,7 @@ PageBodies buildMemberPages(const CModule& module, const CProject& project,
     const std::string kinds = CHelper(ctx.translation, ctx.language).getModulesType(module);
     PageBodies pages;
     const PageGroups groups = pageGroups(module, ctx.settings);
+    const ReferenceHeadings headings(CHelper(ctx.translation, ctx.language));
     for (const SummaryTable& table : summaryTables(module, ctx.settings)) {
         if (!table.enabled) continue;
         for (const auto& row : tableRows(*table.list, ctx.settings)) {
@@ -310,7 +311,7 @@ PageBodies buildMemberPages(const CModule& module, const CProject& project,
             if (kinds.empty())
                 throw PageWriteError(file,
                                      "module " + module.Name() + " is of no kind that has pages");
-            pages.push_back(detail::buildMemberPageOf(members, module, project, ctx));
+            pages.push_back(detail::buildMemberPageOf(members, module, project, ctx, &headings));
             pages.back().path = kinds + "/" + file;
         }
     }
@@ -319,7 +320,7 @@ PageBodies buildMemberPages(const CModule& module, const CProject& project,
 
 PageBody detail::buildMemberPageOf(const std::vector<const Element*>& members,
                                    const CModule& module, const CProject& project,
-                                   const PageContext& ctx) {
+                                   const PageContext& ctx, const ReferenceHeadings* headings) {
     const Element& member = *members.front();
     const CHelper helper(ctx.translation, ctx.language);
     const std::string& name = member.Name();
@@ -349,7 +350,7 @@ PageBody detail::buildMemberPageOf(const std::vector<const Element*>& members,
         }
         appendMemberSections(page, *part, module, project, ctx, helper, part == members.front());
     }
-    page.Append(referenceSections(members, module, project, ctx, helper));
+    page.Append(referenceSections(members, module, project, ctx, helper, headings));
 
     ctx.consoleLine("Create documentation for " + moduleKind + " " + module.Name());
     PageBody body;
