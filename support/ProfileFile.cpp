@@ -9,6 +9,16 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// text upper-cased onto out; ASCII a byte at a time: every heading of every
+// page asks the translation for its text.
+void appendUpper(std::string& out, std::string_view text) {
+    if (asciiRunEnd(text, 0) != text.size()) {
+        out += toUpper(text);
+        return;
+    }
+    for (const char c : text) out += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
 }  // namespace
 
 ProfileFile ProfileFile::parse(std::string_view text) {
@@ -56,20 +66,6 @@ Expected<ProfileFile> ProfileFile::load(const std::string& path, const CodePage&
     if (startsWith(raw, kUtf8Bom)) return parse(raw.substr(kUtf8Bom.size()));
     return parse(cp.toUtf8(raw));
 }
-
-namespace {
-
-// text upper-cased onto out; ASCII a byte at a time: every heading of every
-// page asks the translation for its text.
-void appendUpper(std::string& out, std::string_view text) {
-    if (asciiRunEnd(text, 0) != text.size()) {
-        out += toUpper(text);
-        return;
-    }
-    for (const char c : text) out += c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-}  // namespace
 
 std::optional<std::string> ProfileFile::value(std::string_view section,
                                               std::string_view key) const {

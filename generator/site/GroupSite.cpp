@@ -55,6 +55,68 @@ uint64_t hashLines(std::vector<std::string> lines, uint64_t hash) {
     return hash | 1;
 }
 
+// A key over the rows of the group's tables, hashed a row at a time with
+// no text per row kept: a group's modules have thousands of calls. A row
+// is its fields, each ended by a tab; each table's rows open with its
+// letter, so rows of two tables never read alike.
+class RowHash {
+public:
+    explicit RowHash(uint64_t seed = 0) : m_hash(seed) {}
+    void add(std::string_view field) {
+        m_row += field;
+        m_row += '\t';
+    }
+    void addNumber(int32_t n) {
+        char digits[12];
+        const char* end = std::to_chars(digits, std::end(digits), n).ptr;
+        add(std::string_view(digits, static_cast<size_t>(end - digits)));
+    }
+    void endRow() {
+        m_hash = hashBytes(m_row, m_hash);
+        m_row.clear();
+        m_any = true;
+    }
+    // The seed and the rows hashed so far.
+    uint64_t hash() const { return m_hash; }
+    // 0 when no row was hashed, else never 0.
+    uint64_t key() const { return m_any ? m_hash | 1 : 0; }
+
+private:
+    uint64_t m_hash;
+    bool m_any = false;
+    std::string m_row;
+};
+
+// A map's entries by key: the tables are hash maps, in no fixed order.
+template <class Map>
+std::vector<const typename Map::value_type*> sortedByKey(const Map& map) {
+    std::vector<const typename Map::value_type*> entries;
+    entries.reserve(map.size());
+    for (const auto& entry : map) entries.push_back(&entry);
+    std::sort(entries.begin(), entries.end(),
+              [](const auto* a, const auto* b) { return a->first < b->first; });
+    return entries;
+}
+
+// The callers of a module's members, each member's after its name.
+void addCallers(RowHash& rows,
+                const std::unordered_map<std::string, std::vector<GroupCaller>>& byMember) {
+    for (const auto* member : sortedByKey(byMember)) {
+        rows.add("k");
+        rows.add(member->first);
+        rows.endRow();
+        for (const GroupCaller& c : member->second) {
+            const GroupRoutine& r = c.routine();
+            rows.add(r.project);
+            rows.add(r.name);
+            rows.add(r.page);
+            rows.add(r.codePage);
+            c.forEachLine([&](int32_t line) { rows.addNumber(line); });
+            rows.endRow();
+        }
+    }
+}
+
 }  // namespace
 
 uint64_t GroupSite::sharedKey() const {
@@ -66,87 +128,43 @@ uint64_t GroupSite::sharedKey() const {
 }
 
 uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view moduleName) const {
-    // Hashed as the tables hold them, a row at a time, without a text per
-    // row kept: a group's modules have thousands of calls. Only the members
-    // of a module's callers are in no fixed order: they are taken by name.
-    uint64_t key = 0;
-    bool any = false;
-    std::string row;
-    const auto add = [&](std::string_view text) {
-        row += text;
-        row += '\t';
-    };
-    const auto addNumber = [&](int32_t n) {
-        char digits[12];
-        const char* end = std::to_chars(digits, std::end(digits), n).ptr;
-        add(std::string_view(digits, static_cast<size_t>(end - digits)));
-    };
-    const auto endRow = [&] {
-        key = hashBytes(row, key);
-        row.clear();
-        any = true;
-    };
-    // Each row opens with its table's letter, so rows of two tables never read alike.
+    RowHash rows;
     if (const auto* list = usersOf(moduleName))
         for (const GroupUser* u : *list) {
-            add("u");
-            add(u->project);
-            add(u->module);
-            add(u->page);
-            endRow();
+            rows.add("u");
+            rows.add(u->project);
+            rows.add(u->module);
+            rows.add(u->page);
+            rows.endRow();
         }
     if (const auto* links = codeLinksOf(modulePath))
         for (const GroupCodeLink& l : *links) {
-            add("l");
-            addNumber(l.line);
-            addNumber(l.column);
-            addNumber(l.length);
-            add(*l.page);
-            endRow();
+            rows.add("l");
+            rows.addNumber(l.line);
+            rows.addNumber(l.column);
+            rows.addNumber(l.length);
+            rows.add(*l.page);
+            rows.endRow();
         }
-    if (const auto module = callers.find(modulePath); module != callers.end()) {
-        using Member = std::pair<const std::string, std::vector<GroupCaller>>;
-        std::vector<const Member*> members;
-        members.reserve(module->second.size());
-        for (const Member& entry : module->second) members.push_back(&entry);
-        std::sort(members.begin(), members.end(),
-                  [](const Member* a, const Member* b) { return a->first < b->first; });
-        for (const Member* member : members) {
-            add("k");
-            add(member->first);
-            endRow();
-            for (const GroupCaller& c : member->second) {
-                const GroupRoutine& r = c.routine();
-                add(r.project);
-                add(r.name);
-                add(r.page);
-                add(r.codePage);
-                c.forEachLine(addNumber);
-                endRow();
-            }
-        }
-    }
-    return any ? key | 1 : 0;
+    if (const auto module = callers.find(modulePath); module != callers.end())
+        addCallers(rows, module->second);
+    return rows.key();
 }
 
 uint64_t GroupSite::key() const {
     // The classes by name, each one's users in the order the group's scan
-    // found them (the same for the same files): a library's classes have
-    // thousands of users, each a row of the key.
-    std::vector<const std::string*> names;
-    names.reserve(users.size());
-    for (const auto& entry : users) names.push_back(&entry.first);
-    std::sort(names.begin(), names.end(),
-              [](const std::string* a, const std::string* b) { return *a < *b; });
-    uint64_t hash = sharedKey();
-    std::string row;
-    for (const std::string* name : names)
-        for (const GroupUser* u : users.at(*name)) {
-            row.assign("u").append(*name).append("\t").append(u->project);
-            row.append("\t").append(u->module).append("\t").append(u->page);
-            hash = hashBytes(row += '\n', hash);
+    // found them (the same for the same files).
+    RowHash rows(sharedKey());
+    for (const auto* entry : sortedByKey(users))
+        for (const GroupUser* u : entry->second) {
+            rows.add("u");
+            rows.add(entry->first);
+            rows.add(u->project);
+            rows.add(u->module);
+            rows.add(u->page);
+            rows.endRow();
         }
-    return hash | 1;
+    return rows.hash() | 1;
 }
 
 Html groupProjectList(const PageContext& ctx) {
