@@ -5,9 +5,11 @@
 #include <unordered_map>
 
 #include "generator/run/GenerationRun.h"
+#include "generator/site/Listing.h"
 #include "generator/site/PageNames.h"
 #include "generator/site/SiteIndex.h"
 #include "generator/site/SiteTables.h"
+#include "model/CHelper.h"
 #include "model/Kinds.h"
 #include "reader/CrossReferences.h"
 #include "support/CodePage.h"
@@ -240,15 +242,30 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
     for (const size_t library : groupLibrariesOf(m_group, user)) {
         Loaded read{readQuietly(m_requests[library], m_cancel, true), {}};
         if (!read.project) continue;
+        // The member pages the library's site lists, named as its run names
+        // them; only the rows, not the index entries its pages are made from.
         const PageNames names(*read.project);
-        for (const IndexEntry& e :
-             siteIndexEntries(*read.project, m_requests[library].settings, &names, false)) {
-            const ModuleKind kind = e.owner->Kind();
-            if (e.module < 0 || (kind != ModuleKind::Class && kind != ModuleKind::UserControl))
-                continue;
-            ModulePages*& pages = read.modules[e.owner];
-            if (!pages) pages = &m_pages.emplace_back(ModulePages{library, e.owner->Path(), {}});
-            pages->pages.emplace(toLower(e.name), e.path);
+        const GenerationSettings& settings = m_requests[library].settings;
+        const CHelper helper;
+        for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl}) {
+            if (!kindSwitchedOn(kind, settings)) continue;
+            for (const auto& module : read.project->listOfKind(kind)->elements()) {
+                if (!module) continue;
+                const std::string folder = helper.getModulesType(*module);
+                if (folder.empty()) continue;
+                ModulePages* pages = nullptr;
+                forEachListedRow(*module, settings, [&](const std::vector<const Element*>& row) {
+                    if (!pages) {
+                        ModulePages*& slot = read.modules[module.get()];
+                        if (!slot)
+                            slot = &m_pages.emplace_back(ModulePages{library, module->Path(), {}});
+                        pages = slot;
+                    }
+                    const Element& member = *row.front();
+                    pages->pages.emplace(toLower(member.Name()),
+                                         folder + "/" + names.member(*module, member) + ".html");
+                });
+            }
         }
         for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl})
             for (const auto& module : read.project->listOfKind(kind)->elements())

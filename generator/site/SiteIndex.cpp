@@ -20,6 +20,17 @@ bool memberListed(const Element& member, const GenerationSettings& settings) {
     return scopeListed(member, settings);
 }
 
+void forEachListedRow(const CModule& module, const GenerationSettings& settings,
+                      const std::function<void(const std::vector<const Element*>&)>& take) {
+    for (const auto& table : summaryTables(module, settings)) {
+        if (!table.enabled) continue;
+        for (const auto& row : tableRows(*table.list, settings))
+            if (std::any_of(row.begin(), row.end(),
+                            [&](const Element* e) { return memberListed(*e, settings); }))
+                take(row);
+    }
+}
+
 namespace {
 
 // Appends module's entry and those of its listed members to entries.
@@ -37,27 +48,21 @@ void appendModuleEntries(std::vector<IndexEntry>& entries, const CModule& module
                              toLower(entries.back().name + " " + entries.back().summary));
     }
     const std::string folder = helper.getModulesType(module) + "/";
-    for (const auto& table : summaryTables(module, settings)) {
-        if (!table.enabled) continue;
-        for (const auto& row : tableRows(*table.list, settings)) {
-            if (std::none_of(row.begin(), row.end(),
-                             [&](const Element* e) { return memberListed(*e, settings); }))
-                continue;
-            const Element& member = *row.front();
-            entries.push_back({member.Name(), helper.getItemName(member), position,
-                               folder + PageNames::memberStem(names, module, member) + ".html", "",
-                               "", &module, &member});
-            if (!texts) continue;
-            entries.back().summary = plainSummary(rowSummary(module, row));
-            std::vector<std::string_view> descriptions;
-            for (const Element* e : row) {
-                descriptions.push_back(e->Description());
-                descriptions.push_back(e->Sections().remarks);
-            }
-            entries.back().words = descriptionWords(
-                descriptions, toLower(entries.back().name + " " + entries.back().summary));
+    forEachListedRow(module, settings, [&](const std::vector<const Element*>& row) {
+        const Element& member = *row.front();
+        entries.push_back({member.Name(), helper.getItemName(member), position,
+                           folder + PageNames::memberStem(names, module, member) + ".html", "", "",
+                           &module, &member});
+        if (!texts) return;
+        entries.back().summary = plainSummary(rowSummary(module, row));
+        std::vector<std::string_view> descriptions;
+        for (const Element* e : row) {
+            descriptions.push_back(e->Description());
+            descriptions.push_back(e->Sections().remarks);
         }
-    }
+        entries.back().words = descriptionWords(
+            descriptions, toLower(entries.back().name + " " + entries.back().summary));
+    });
 }
 
 }  // namespace

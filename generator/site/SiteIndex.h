@@ -18,6 +18,7 @@
 // the kind switches of the settings.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -48,6 +49,11 @@ struct IndexEntry {
 // Whether a member of a module whose table is switched on gets listed (in
 // the search index, the A-Z page, and as a target of cross-links).
 bool memberListed(const Element& member, const GenerationSettings& settings);
+
+// Each row of module's summary tables that the site lists (one member
+// page each: a property's accessors share a row), in the tables' order.
+void forEachListedRow(const CModule& module, const GenerationSettings& settings,
+                      const std::function<void(const std::vector<const Element*>&)>& take);
 
 // Every module of the kinds whose pages are written, each followed by its
 // listed members (one entry per member page: a property's accessors are one).
