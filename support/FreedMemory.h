@@ -6,11 +6,11 @@ namespace tarnwick {
 // From now on, in this process: large blocks (a page's text, a module's
 // source) are mapped apart and unmapped when freed, and free memory at the
 // top of the heap is handed back once it passes a small size, instead of
-// the C library raising both bounds as it goes. A run of many projects,
-// one after another, then keeps the peak of its largest project rather
-// than what each left behind, without sweeping the whole heap after each
-// (which costs about a sixth of a group's processor time). Nothing where
-// the C library has no such settings.
+// the C library raising both bounds as it goes. A run of many projects on
+// one thread, one after another, then keeps the peak of its largest
+// project rather than what each left behind, without sweeping the whole
+// heap after each (which costs about a twelfth of its processor time).
+// Nothing where the C library has no such settings.
 void handFreedMemoryBackPromptly();
 
 // Hands every whole free page of the heap back to the system now. Costly
