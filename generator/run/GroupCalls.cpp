@@ -62,7 +62,7 @@ public:
 
     // A call into a library, in the order the calling project's code makes
     // them: a routine's calls come one after another.
-    void record(const Reference& c, const GroupCalls::Target& t) {
+    void record(const Reference& c, const GroupCalls::Called& t) {
         if (c.fromModule != m_module || c.from != m_from) {
             m_module = c.fromModule;
             m_from = c.from;
@@ -70,14 +70,9 @@ public:
             m_links = &m_sites[m_user]->codeLinks[c.fromModule->Path()];
         }
         const size_t library = t.module->library;
-        std::shared_ptr<const std::string>& page = m_pages[&t.member->second];
-        if (!page)
-            page = std::make_shared<const std::string>("../" + m_group.projects[library].folder +
-                                                       "/" + t.member->second);
-        m_links->push_back({c.line, c.column, c.length, page});
+        m_links->push_back({c.line, c.column, c.length, t.page});
         if (!m_routine) m_routine = std::make_shared<const GroupRoutine>(makeRoutine(c));
-        std::vector<GroupCaller>& callers =
-            m_sites[library]->callers[t.module->path][t.member->first];
+        std::vector<GroupCaller>& callers = m_sites[library]->callers[t.module->path][t.member];
         const int32_t line = m_request.settings.layout == PageLayout::Modern
                                  ? c.fromModule->fileLineOf(c.line)
                                  : c.line;
@@ -117,9 +112,6 @@ private:
     const Element* m_from = nullptr;
     std::vector<GroupCodeLink>* m_links = nullptr;
     std::shared_ptr<const GroupRoutine> m_routine;
-    // Each called member's page from the user's folder, by its page in the
-    // library's table: made once for all its calls.
-    std::unordered_map<const std::string*, std::shared_ptr<const std::string>> m_pages;
 };
 
 }  // namespace
@@ -185,11 +177,30 @@ std::vector<ReferencedProject> GroupCalls::librariesFor(size_t index) {
 void GroupCalls::takeLibraryCalls(std::vector<Reference> calls) {
     if (m_libraryOf.empty()) return;
     // Every reference into a library goes, also those to members its site
-    // leaves out.
+    // leaves out. Each member called is kept apart from its module's table
+    // (by its entry there), so the tables can go before the calls are
+    // recorded, beside the calling project's model and tables.
+    std::unordered_map<const void*, const Called*> called;
     m_targets.reserve(calls.size());
-    for (const Reference& r : calls) m_targets.push_back(targetOf(r));
+    for (const Reference& r : calls) {
+        const Target t = targetOf(r);
+        const Called* target = nullptr;
+        if (t.member) {
+            const Called*& known = called[t.member];
+            if (!known)
+                known = &m_called.emplace_back(Called{
+                    t.module, t.member->first,
+                    std::make_shared<const std::string>("../" +
+                                                        m_group.projects[t.module->library].folder +
+                                                        "/" + t.member->second)});
+            target = known;
+        }
+        m_targets.push_back(target);
+    }
     m_calls = std::move(calls);
     releaseLibraries();
+    for (ModulePages& module : m_pages)
+        std::unordered_map<std::string, std::string>().swap(module.pages);
 }
 
 void GroupCalls::record(size_t index, const CrossLinks& links) {
@@ -280,7 +291,7 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
 void GroupCalls::recordPending(size_t user, const CrossLinks& userLinks) {
     CallRecorder recorder(m_group, user, m_requests[user], userLinks, m_sites);
     for (size_t i = 0; i < m_calls.size(); ++i)
-        if (m_targets[i].member) recorder.record(m_calls[i], m_targets[i]);
+        if (m_targets[i]) recorder.record(m_calls[i], *m_targets[i]);
     m_recorded[user] = true;
     release();
 }
@@ -304,6 +315,7 @@ void GroupCalls::release() {
     m_targets.clear();
     m_targets.shrink_to_fit();
     m_pages = {};
+    m_called = {};
     m_resolving = kNone;
 }
 

@@ -88,6 +88,14 @@ public:
         const ModulePages* module = nullptr;
         const std::pair<const std::string, std::string>* member = nullptr;  // in module->pages
     };
+    // A member the calls name, as the tables need it once the modules'
+    // pages are let go: its page named from the users' folders
+    // ("../Lib/Classes/C_M.html"), one text for all its calls.
+    struct Called {
+        const ModulePages* module = nullptr;  // its library and file
+        std::string member;                   // lower case
+        std::shared_ptr<const std::string> page;
+    };
 
 private:
     // A library read for its users' calls, and its modules' pages.
@@ -116,10 +124,11 @@ private:
     // Its calls into them (a call's to side is not looked at once the
     // libraries are gone), the member each names, and the pages of the
     // members they may name (at stable addresses, kept until the calls are
-    // recorded).
+    // recorded; their tables only until the calls' members are found).
     std::vector<Reference> m_calls;
-    std::vector<Target> m_targets;  // of m_calls, one each
+    std::vector<const Called*> m_targets;  // of m_calls, one each; null: none
     std::deque<ModulePages> m_pages;
+    std::deque<Called> m_called;
 };
 
 }  // namespace tarnwick
