@@ -180,7 +180,7 @@ void GroupCalls::takeLibraryCalls(std::vector<Reference> calls) {
     // leaves out. Each member called is kept apart from its module's table
     // (by its entry there), so the tables can go before the calls are
     // recorded, beside the calling project's model and tables.
-    std::unordered_map<const void*, const Called*> called;
+    std::unordered_map<const Target::Entry*, const Called*> called;
     m_targets.reserve(calls.size());
     for (const Reference& r : calls) {
         const Target t = targetOf(r);

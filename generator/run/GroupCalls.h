@@ -85,8 +85,9 @@ public:
     // The member of a library a call names: its module's pages and its
     // entry there; none when the library's site leaves the member out.
     struct Target {
+        using Entry = std::pair<const std::string, std::string>;
         const ModulePages* module = nullptr;
-        const std::pair<const std::string, std::string>* member = nullptr;  // in module->pages
+        const Entry* member = nullptr;  // in module->pages
     };
     // A member the calls name, as the tables need it once the modules'
     // pages are let go: its page named from the users' folders
