@@ -5,7 +5,6 @@
 #include <memory>
 #include <optional>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 #include "generator/analysis/ApiDiff.h"
@@ -559,11 +558,8 @@ void GenerationRun::writeModules(State& state, ReportRecorder& recorder, InputKe
     const PageNames& names = *ctx.pageNames;
     const uint64_t pages =
         pagesKey(state.settingsKey, inputs, m_request, state.translationPath, project, names);
-    const int jobs = m_request.jobs > 0
-                         ? m_request.jobs
-                         : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     ModuleWriter writer(
-        project, ctx, *state.site, jobs,
+        project, ctx, *state.site, static_cast<int>(m_request.threads()),
         [&](const CModule& module) {
             const uint64_t key = moduleKey(pages, inputs, module, names);
             // Its pages show the references into and out of it: another

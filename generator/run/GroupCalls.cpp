@@ -1,7 +1,6 @@
 #include "generator/run/GroupCalls.h"
 
 #include <algorithm>
-#include <thread>
 #include <unordered_map>
 
 #include "generator/run/GenerationRun.h"
@@ -230,11 +229,9 @@ void GroupCalls::findCallsOf(size_t user) {
     if (libraries.empty()) return;
     const std::shared_ptr<CProject> caller = readQuietly(m_requests[user], m_cancel);
     if (caller) {
-        const unsigned jobs = m_requests[user].jobs > 0
-                                  ? static_cast<unsigned>(m_requests[user].jobs)
-                                  : std::thread::hardware_concurrency();
         std::vector<Reference> calls;
-        resolveReferences(*caller, libraries, nullptr, jobs, m_cancel, nullptr, &calls);
+        resolveReferences(*caller, libraries, nullptr, m_requests[user].threads(), m_cancel,
+                          nullptr, &calls);
         takeLibraryCalls(std::move(calls));
         const SiteTables tables(*caller, m_requests[user].settings);
         recordPending(user, tables.links());

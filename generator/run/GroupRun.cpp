@@ -4,7 +4,6 @@
 #include <memory>
 #include <set>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 #include "generator/layout/PageFrame.h"
@@ -247,15 +246,27 @@ Expected<GenerationResult> GroupRun::run() {
     if (!lock) return lock.error();
     if (const Status stamped = SiteLayout::writeStamp(folder); !stamped) return stamped.error();
 
-    std::vector<GenerationRequest> requests = projectRequests(group, diagnostics);
     GenerationResult result;
-    // Users before the projects they call, so a library's run finds its
-    // callers recorded.
+    runProjects(group, projectRequests(group, diagnostics), diagnostics, result);
+    for (int i = 0; i < group.failed; ++i)
+        result.failures.push_back((group.path.empty() ? m_projects.front() : group.path) +
+                                  ": a project of the group cannot be read");
+    // The projects' models and tables are gone: what they left free in the
+    // heap goes back before the group's largest pages are made.
+    handFreedMemoryBack();
+    writeGroupPages(group, folder, diagnostics, result);
+    result.indexPath = folder + "index.html";
+    return result;
+}
+
+// Each project's run, users before the projects they call, so a library's
+// run finds its callers recorded.
+void GroupRun::runProjects(const ProjectGroup& group, std::vector<GenerationRequest> requests,
+                           DiagnosticsSink& diagnostics, GenerationResult& result) const {
     for (const size_t i : GroupCalls::runOrder(group)) {
         if (result.cancelled) break;
         const std::shared_ptr<GroupCalls> calls = requests[i].groupCalls;
-        const bool threaded = requests[i].jobs > 1 ||
-                              (requests[i].jobs <= 0 && std::thread::hardware_concurrency() > 1);
+        const bool threaded = requests[i].threads() > 1;
         // The run, and the project it read, go before the next project is read.
         Expected<GenerationResult> done =
             GenerationRun(std::move(requests[i]), m_observer, m_diagnostics).run();
@@ -273,15 +284,6 @@ Expected<GenerationResult> GroupRun::run() {
         }
         addProjectResult(result, done.value());
     }
-    for (int i = 0; i < group.failed; ++i)
-        result.failures.push_back((group.path.empty() ? m_projects.front() : group.path) +
-                                  ": a project of the group cannot be read");
-    // The projects' models and tables are gone: what they left free in the
-    // heap goes back before the group's largest pages are made.
-    handFreedMemoryBack();
-    writeGroupPages(group, folder, diagnostics, result);
-    result.indexPath = folder + "index.html";
-    return result;
 }
 
 // The group's own pages and a copy of the resources in the site's root.

@@ -49,6 +49,8 @@ private:
                                      DiagnosticsSink& diagnostics) const;
     std::vector<GenerationRequest> projectRequests(const ProjectGroup& group,
                                                    DiagnosticsSink& diagnostics) const;
+    void runProjects(const ProjectGroup& group, std::vector<GenerationRequest> requests,
+                     DiagnosticsSink& diagnostics, GenerationResult& result) const;
     void writeGroupPages(const ProjectGroup& group, const std::string& folder,
                          DiagnosticsSink& diagnostics, GenerationResult& result) const;
 

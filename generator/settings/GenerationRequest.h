@@ -4,9 +4,11 @@
 // and the workbench's dialog each fill one; the run reads it and nothing else.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "generator/settings/GenerationSettings.h"
@@ -34,6 +36,11 @@ struct GenerationRequest {
     bool force = false;                     // write into a foreign non-empty folder
     bool full = false;                      // write every page, changed or not
     int jobs = 0;                           // worker threads; 0: one per core
+    // The threads the run works with: jobs, else one per core.
+    unsigned threads() const {
+        return jobs > 0 ? static_cast<unsigned>(jobs)
+                        : std::max(1u, std::thread::hardware_concurrency());
+    }
     // The pages' time as whole seconds since 1970 (UTC), so that two runs give
     // the same site (the front ends take it from SOURCE_DATE_EPOCH); empty:
     // the current local time.
