@@ -124,11 +124,10 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
     out.Append(": ");
     out.Append(CrossLinks::link(r.page, r.name));
     out.Append("</TD><TD>");
-    // Each line links into the routine's code page: its address is encoded
-    // once for all of them.
+    // Each line links into the routine's code page, at the address encoded
+    // once for all the routines of its module.
     std::string& markup = out.markup();
-    const bool linked = !r.codePage.empty() && r.codePage.find('#') == std::string::npos;
-    const std::string code = linked ? url("../" + r.codePage).take() : std::string();
+    const bool linked = r.code && !r.code->href.empty();
     bool first = true;
     c.forEachLine([&](int32_t number) {
         char digits[12];
@@ -138,16 +137,16 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
         first = false;
         if (linked) {
             markup += "<A href=\"";
-            markup += code;
+            markup += r.code->href;
             markup += "#L";
             markup += line;
             markup += "\">";
             markup += line;
             markup += "</A>";
-        } else if (r.codePage.empty()) {
+        } else if (!r.code) {
             markup += line;
         } else {
-            out.Append(CrossLinks::link(r.codePage + "#L" + std::string(line), line));
+            out.Append(CrossLinks::link(r.code->page + "#L" + std::string(line), line));
         }
     });
     out.AppendLn("</TD></TR>");
@@ -156,9 +155,9 @@ void appendGroupCallerRow(HtmlBuffer& out, const GroupCaller& c) {
 // "Used by": every caller, one row each (the project's own, then those of
 // other projects of the group); a long list folds behind its count.
 void appendUsedBySection(HtmlBuffer& out, const std::vector<Caller>& callers,
-                         const std::vector<GroupCaller>* others, const PageContext& ctx,
+                         std::span<const GroupCaller> others, const PageContext& ctx,
                          const ReferenceHeadings& headings) {
-    const size_t total = callers.size() + (others ? others->size() : 0);
+    const size_t total = callers.size() + others.size();
     if (total == 0) return;
     out.AppendLn(headings.usedBy);
     const bool folded = total > kCallersUnfolded;
@@ -170,8 +169,7 @@ void appendUsedBySection(HtmlBuffer& out, const std::vector<Caller>& callers,
     out.AppendLn(Html("<TABLE class=\"Summary\">"));
     out.AppendLn(headings.callerColumns);
     for (const Caller& c : callers) appendCallerRow(out.markup(), c, ctx);
-    if (others)
-        for (const GroupCaller& c : *others) appendGroupCallerRow(out, c);
+    for (const GroupCaller& c : others) appendGroupCallerRow(out, c);
     out.AppendLn(Html("</TABLE>"));
     if (folded) out.AppendLn(Html("</DETAILS>"));
 }
@@ -194,8 +192,9 @@ Html referenceSections(const std::vector<const Element*>& members, const CModule
     if (!headings) headings = &own.emplace(helper);
     const ReferenceIndex& index = project.crossReferences();
     HtmlBuffer out;
-    const std::vector<GroupCaller>* others =
-        ctx.group ? ctx.group->callersOf(module.Path(), members.front()->Name()) : nullptr;
+    const std::span<const GroupCaller> others =
+        ctx.group ? ctx.group->callersOf(module.Path(), members.front()->Name())
+                  : std::span<const GroupCaller>();
     appendUsedBySection(out, callersOf(module, *members.front(), index), others, ctx, *headings);
     // What the page's own code names and the site documents, each target
     // once, in order of first use.

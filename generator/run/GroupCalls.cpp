@@ -13,6 +13,7 @@
 #include "reader/CrossReferences.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
+#include "support/Escape.h"
 #include "support/Text.h"
 
 namespace tarnwick {
@@ -63,23 +64,27 @@ public:
     // them: a routine's calls come one after another.
     void record(const Reference& c, const GroupCalls::Called& t) {
         if (c.fromModule != m_module || c.from != m_from) {
-            m_module = c.fromModule;
+            if (c.fromModule != m_module) {
+                m_module = c.fromModule;
+                m_links = &m_sites[m_user]->codeLinks[c.fromModule->Path()];
+                m_code = codePageOf(*c.fromModule);
+            }
             m_from = c.from;
             m_routine = nullptr;
-            m_links = &m_sites[m_user]->codeLinks[c.fromModule->Path()];
         }
-        const size_t library = t.module->library;
         m_links->push_back({c.line, c.column, c.length, t.page});
         if (!m_routine) m_routine = std::make_shared<const GroupRoutine>(makeRoutine(c));
-        std::vector<GroupCaller>& callers = m_sites[library]->callers[t.module->path][t.member];
         const int32_t line = m_request.settings.layout == PageLayout::Modern
                                  ? c.fromModule->fileLineOf(c.line)
                                  : c.line;
-        // One row for each routine calling the member, with all its lines.
-        if (callers.empty() || !callers.back().isRoutine(m_routine))
-            callers.emplace_back(m_routine, line);
-        else
-            callers.back().addLine(line);
+        m_callers[t.module].push_back({t.member, GroupCaller(m_routine, line)});
+    }
+
+    // Hands the calls recorded to the libraries' tables, each module's at once.
+    void finish() {
+        for (auto& [module, calls] : m_callers)
+            m_sites[module->library]->callers[module->path].add(std::move(calls));
+        m_callers.clear();
     }
 
 private:
@@ -93,11 +98,18 @@ private:
                                         : m_userLinks.modulePage(*r.fromModule);
         if (!page.empty()) c.page = m_toUser + page;
         // A caller its site leaves out is named, its lines not linked.
-        if (m_request.settings.Source && !(r.from && page.empty())) {
-            const std::string code = m_userLinks.codePage(*r.fromModule);
-            if (!code.empty()) c.codePage = m_toUser + code;
-        }
+        if (!(r.from && page.empty())) c.code = m_code;
         return c;
+    }
+
+    // The code page of a calling module, as its routines' rows link into it.
+    std::shared_ptr<const GroupCodePage> codePageOf(const CModule& module) const {
+        if (!m_request.settings.Source) return nullptr;
+        const std::string code = m_userLinks.codePage(module);
+        if (code.empty()) return nullptr;
+        GroupCodePage made{m_toUser + code, {}};
+        if (made.page.find('#') == std::string::npos) made.href = url("../" + made.page).take();
+        return std::make_shared<const GroupCodePage>(std::move(made));
     }
 
     const ProjectGroup& m_group;
@@ -110,7 +122,10 @@ private:
     const CModule* m_module = nullptr;
     const Element* m_from = nullptr;
     std::vector<GroupCodeLink>* m_links = nullptr;
+    std::shared_ptr<const GroupCodePage> m_code;
     std::shared_ptr<const GroupRoutine> m_routine;
+    // The calls of each library module's members, until finish().
+    std::unordered_map<const GroupCalls::ModulePages*, std::vector<ModuleCallers::Call>> m_callers;
 };
 
 }  // namespace
@@ -289,6 +304,7 @@ void GroupCalls::recordPending(size_t user, const CrossLinks& userLinks) {
     CallRecorder recorder(m_group, user, m_requests[user], userLinks, m_sites);
     for (size_t i = 0; i < m_calls.size(); ++i)
         if (m_targets[i]) recorder.record(m_calls[i], *m_targets[i]);
+    recorder.finish();
     m_recorded[user] = true;
     release();
 }

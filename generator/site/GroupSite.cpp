@@ -38,12 +38,57 @@ const std::vector<GroupCodeLink>* GroupSite::codeLinksOf(const std::string& modu
     return found == codeLinks.end() ? nullptr : &found->second;
 }
 
-const std::vector<GroupCaller>* GroupSite::callersOf(const std::string& modulePath,
-                                                     std::string_view member) const {
+void ModuleCallers::add(std::vector<Call> calls) {
+    if (calls.empty()) return;
+    // The rows so far first: each member's keep their place before the new ones.
+    std::vector<Call> all;
+    all.reserve(m_rows.size() + calls.size());
+    for (size_t i = 0; i < m_members.size(); ++i)
+        for (uint32_t row = m_starts[i]; row < m_starts[i + 1]; ++row)
+            all.push_back({m_members[i], std::move(m_rows[row])});
+    std::move(calls.begin(), calls.end(), std::back_inserter(all));
+    std::vector<Call>().swap(calls);
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Call& a, const Call& b) { return a.member < b.member; });
+    m_members.clear();
+    m_starts.clear();
+    m_rows.clear();
+    size_t members = 0, rows = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (i == 0 || all[i].member != all[i - 1].member)
+            ++members, ++rows;
+        else if (!all[i].caller.sameRoutine(all[i - 1].caller))
+            ++rows;
+    }
+    m_members.reserve(members);
+    m_starts.reserve(members + 1);
+    m_rows.reserve(rows);
+    for (size_t i = 0; i < all.size(); ++i) {
+        Call& call = all[i];
+        if (m_members.empty() || m_members.back() != call.member) {
+            m_starts.push_back(static_cast<uint32_t>(m_rows.size()));
+            m_members.push_back(std::move(call.member));
+        } else if (m_rows.back().sameRoutine(call.caller)) {
+            m_rows.back().addLines(call.caller);
+            continue;
+        }
+        m_rows.push_back(std::move(call.caller));
+    }
+    m_starts.push_back(static_cast<uint32_t>(m_rows.size()));
+}
+
+std::span<const GroupCaller> ModuleCallers::of(std::string_view member) const {
+    const auto found = std::lower_bound(m_members.begin(), m_members.end(), member);
+    if (found == m_members.end() || *found != member) return {};
+    const auto i = static_cast<size_t>(found - m_members.begin());
+    return std::span<const GroupCaller>(m_rows).subspan(m_starts[i], m_starts[i + 1] - m_starts[i]);
+}
+
+std::span<const GroupCaller> GroupSite::callersOf(const std::string& modulePath,
+                                                  std::string_view member) const {
     const auto module = callers.find(modulePath);
-    if (module == callers.end()) return nullptr;
-    const auto found = module->second.find(toLower(member));
-    return found == module->second.end() ? nullptr : &found->second;
+    if (module == callers.end()) return {};
+    return module->second.of(toLower(member));
 }
 
 namespace {
@@ -99,22 +144,21 @@ std::vector<const typename Map::value_type*> sortedByKey(const Map& map) {
 }
 
 // The callers of a module's members, each member's after its name.
-void addCallers(RowHash& rows,
-                const std::unordered_map<std::string, std::vector<GroupCaller>>& byMember) {
-    for (const auto* member : sortedByKey(byMember)) {
+void addCallers(RowHash& rows, const ModuleCallers& byMember) {
+    byMember.forEachMember([&](const std::string& member, std::span<const GroupCaller> callers) {
         rows.add("k");
-        rows.add(member->first);
+        rows.add(member);
         rows.endRow();
-        for (const GroupCaller& c : member->second) {
+        for (const GroupCaller& c : callers) {
             const GroupRoutine& r = c.routine();
             rows.add(r.project);
             rows.add(r.name);
             rows.add(r.page);
-            rows.add(r.codePage);
+            rows.add(r.code ? std::string_view(r.code->page) : std::string_view());
             c.forEachLine([&](int32_t line) { rows.addNumber(line); });
             rows.endRow();
         }
-    }
+    });
 }
 
 }  // namespace

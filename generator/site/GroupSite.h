@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -44,14 +45,23 @@ struct GroupCodeLink {
     std::shared_ptr<const std::string> page;
 };
 
+// The code page of a module of another project, as the "Used by" rows of
+// its routines link their lines into it: one for all the module's routines.
+struct GroupCodePage {
+    std::string page;  // relative to this project's folder
+    // "../" and page, encoded as an address: each row's lines link to it.
+    // Empty when page holds an anchor of its own.
+    std::string href;
+};
+
 // A routine (or the code outside every routine of a module) of another
 // project, as a "Used by" row names and links it; one for all the members
 // it calls.
 struct GroupRoutine {
-    std::string project;   // the calling project's name
-    std::string name;      // "Module.Routine", or "Module"
-    std::string page;      // its page; empty when its site leaves it out
-    std::string codePage;  // its module's code page; empty: none written
+    std::string project;                        // the calling project's name
+    std::string name;                           // "Module.Routine", or "Module"
+    std::string page;                           // its page; empty when its site leaves it out
+    std::shared_ptr<const GroupCodePage> code;  // its module's code page; null: none written
 };
 
 // A routine of another project that calls a member of this project, and
@@ -63,7 +73,7 @@ public:
         : m_routine(std::move(routine)), m_firstLine(line) {}
 
     const GroupRoutine& routine() const { return *m_routine; }
-    bool isRoutine(const std::shared_ptr<const GroupRoutine>& r) const { return m_routine == r; }
+    bool sameRoutine(const GroupCaller& other) const { return m_routine == other.m_routine; }
     // Calls f with each line, in the order they were added.
     template <class F>
     void forEachLine(F f) const {
@@ -73,11 +83,45 @@ public:
     }
     // Adds line unless it is the last one added.
     void addLine(int32_t line);
+    // Adds the lines of other, a row of the same routine.
+    void addLines(const GroupCaller& other) {
+        other.forEachLine([this](int32_t line) { addLine(line); });
+    }
 
 private:
     std::shared_ptr<const GroupRoutine> m_routine;  // never null
     int32_t m_firstLine = 0;
     std::unique_ptr<std::vector<int32_t>> m_laterLines;  // null: none
+};
+
+// The routines of other projects calling the members of one module. Kept
+// flat, a library's modules have thousands of them: each member's rows lie
+// together, in the order they were added.
+class ModuleCallers {
+public:
+    // A call of member (lower case) by a routine, in the order the calling
+    // project's code makes them.
+    struct Call {
+        std::string member;
+        GroupCaller caller;
+    };
+    // Adds calls after those added before. A routine's calls of one member
+    // become one row, with all its lines.
+    void add(std::vector<Call> calls);
+    // The rows of member (lower case); empty when none.
+    std::span<const GroupCaller> of(std::string_view member) const;
+    // Calls f(member, rows) for each member, by name.
+    template <class F>
+    void forEachMember(F f) const {
+        for (size_t i = 0; i < m_members.size(); ++i)
+            f(m_members[i], std::span<const GroupCaller>(m_rows).subspan(
+                                m_starts[i], m_starts[i + 1] - m_starts[i]));
+    }
+
+private:
+    std::vector<std::string> m_members;  // sorted, each once
+    std::vector<uint32_t> m_starts;      // each member's first row, then m_rows.size()
+    std::vector<GroupCaller> m_rows;
 };
 
 struct GroupSite {
@@ -101,9 +145,8 @@ struct GroupSite {
     std::unordered_map<std::string, std::vector<const GroupUser*>> users;
     // module file (CModule::Path) -> its calls into other projects, by line and column
     std::unordered_map<std::string, std::vector<GroupCodeLink>> codeLinks;
-    // module file -> lower member name -> the routines of other projects calling it
-    std::unordered_map<std::string, std::unordered_map<std::string, std::vector<GroupCaller>>>
-        callers;
+    // module file -> the routines of other projects calling its members
+    std::unordered_map<std::string, ModuleCallers> callers;
 
     // The page of the class of a referenced project that dataType names
     // ("StringBuilder", "CorLib.StringBuilder"); empty when none.
@@ -112,9 +155,9 @@ struct GroupSite {
     const std::vector<const GroupUser*>* usersOf(std::string_view className) const;
     // The calls into other projects of the module read from modulePath; null when none.
     const std::vector<GroupCodeLink>* codeLinksOf(const std::string& modulePath) const;
-    // The routines of other projects calling member of that module; null when none.
-    const std::vector<GroupCaller>* callersOf(const std::string& modulePath,
-                                              std::string_view member) const;
+    // The routines of other projects calling member of that module; empty when none.
+    std::span<const GroupCaller> callersOf(const std::string& modulePath,
+                                           std::string_view member) const;
     // What every page of the project shows of the group (the projects, the
     // class pages), as a hash: a part of the key of all its pages.
     uint64_t sharedKey() const;

@@ -238,6 +238,50 @@ TEST(GroupRunTest, AControlOfAnotherProjectLinksToItsPage) {
     }
 }
 
+// A library member called by two projects lists the routines of both, each
+// routine once with all its lines, the project documented first first.
+TEST(GroupRunTest, AMemberCalledFromTwoProjectsListsTheCallersOfBoth) {
+    TempFolder tmp;
+    tmp.write("Lib/Lib.vbp", "Type=OleDll\r\nClass=CCounter; CCounter.cls\r\nName=\"Lib\"\r\n");
+    tmp.write("Lib/CCounter.cls",
+              "VERSION 1.0 CLASS\r\nAttribute VB_Name = \"CCounter\"\r\n"
+              "Attribute VB_Exposed = True\r\nPublic Function Add() As Long\r\nEnd Function\r\n");
+    std::vector<std::string> projects{(tmp.path() / "Lib/Lib.vbp").string()};
+    for (const std::string user : {"App", "Tests"}) {
+        projects.push_back(tmp.write(user + "/" + user + ".vbp",
+                                     "Type=Exe\r\nReference=*\\A..\\Lib\\Lib.vbp\r\n"
+                                     "Module=modMain; modMain.bas\r\nName=\"" +
+                                         user + "\"\r\n"));
+        tmp.write(user + "/modMain.bas",
+                  "Attribute VB_Name = \"modMain\"\r\nPublic Sub Run(ByVal c As CCounter)\r\n"
+                  "    Debug.Print c.Add\r\n    Debug.Print c.Add\r\nEnd Sub\r\n"
+                  "Public Sub Again(ByVal c As CCounter)\r\n    Debug.Print c.Add\r\nEnd Sub\r\n");
+    }
+    const fs::path out = tmp.path() / "out";
+    auto result = GroupRun(groupRequest(projects.front(), out, PageLayout::Frames), projects,
+                           nullptr, nullptr)
+                      .run();
+    ASSERT_TRUE(result) << result.error().message;
+    const auto row = [](const std::string& user, const std::string& routine,
+                        std::vector<int> lines) {
+        std::string text = user + ": <A href=\"../../" + user + "/Modules/modMain_" + routine +
+                           ".html\">modMain." + routine + "</A></TD><TD>";
+        for (const int line : lines)
+            text += (line == lines.front() ? "" : ", ") + std::string("<A href=\"../../") + user +
+                    "/Modules/modMain_Code.html#L" + std::to_string(line) + "\">" +
+                    std::to_string(line) + "</A>";
+        return text + "</TD>";
+    };
+    const std::string page = readFile(out / "Lib/Classes/CCounter_Add.html");
+    size_t at = 0;
+    for (const std::string user : {"App", "Tests"})
+        for (const std::string& expected : {row(user, "Run", {2, 3}), row(user, "Again", {6})}) {
+            const size_t found = page.find(expected);
+            EXPECT_TRUE(found != std::string::npos && found >= at) << expected << " in\n" << page;
+            at = found == std::string::npos ? at : found;
+        }
+}
+
 TEST(GroupRunTest, AMissingProjectFailsTheRunAndTheOthersAreDocumented) {
     TempFolder tmp;
     tmp.write("Lib/Lib.vbp", "Type=OleDll\r\nModule=modLib; modLib.bas\r\nName=\"Lib\"\r\n");
