@@ -1,13 +1,14 @@
 #!/usr/bin/env python3
 """Writes a synthetic group of three projects for the group benchmark.
 
-make_group.py FOLDER [CLASSES] [ROUTINES]
+make_group.py FOLDER [CLASSES] [ROUTINES] [EVERY]
 
 LibA and LibB are ActiveX DLLs of CLASSES public classes (default 150) with
 ROUTINES documented functions each (default 40); App is an EXE that
-references both by project reference, and whose classes' routines each take
+references both by project reference, and whose classes' routines take
 an argument of a LibA class and one of a LibB class and call a function of
-each. FOLDER/Big.vbg names the three; each project can also be documented on
+each: every routine (EVERY 1, the default), or every EVERY-th, the others
+the same lines on App's own values. FOLDER/Big.vbg names the three; each project can also be documented on
 its own (FOLDER/LibA/LibA.vbp ...), which is what the group's run is
 measured against (bench/group_cost.sh).
 """
@@ -59,12 +60,23 @@ def library_class(lib, c, routines):
     return name, lines
 
 
-def app_class(c, classes, routines):
+def app_class(c, classes, routines, every):
     name = f"CApp{c:04d}"
     lines = class_header(name)
     for r in range(routines):
         a = f"CLibA{(c + r) % classes:04d}"
         b = f"CLibB{(c * 7 + r) % classes:04d}"
+        if r % every:
+            lines += [
+                f"' Runs step {r} on two values of its own.",
+                f"Public Function Run{r}(ByVal First As Long, ByVal Second As Long) As Long",
+                "    Dim n As Long",
+                f"    n = First * {r % routines} + Second * {(r + 1) % routines}",
+                f"    Run{r} = n + First * {(r + 2) % routines}",
+                "End Function",
+                "",
+            ]
+            continue
         lines += [
             f"' Runs step {r} of a {a} and a {b}.",
             f"Public Function Run{r}(ByVal First As {a}, ByVal Second As LibB.{b}) As Long",
@@ -89,6 +101,7 @@ def main():
     folder = sys.argv[1]
     classes = int(sys.argv[2]) if len(sys.argv) > 2 else 150
     routines = int(sys.argv[3]) if len(sys.argv) > 3 else 40
+    every = int(sys.argv[4]) if len(sys.argv) > 4 else 1
     for lib in ("LibA", "LibB"):
         names = []
         for c in range(classes):
@@ -98,7 +111,7 @@ def main():
         project(folder, lib, "OleDll", names)
     names = []
     for c in range(classes):
-        name, lines = app_class(c, classes, routines)
+        name, lines = app_class(c, classes, routines, every)
         write(os.path.join(folder, "App", name + ".cls"), lines)
         names.append(name)
     project(folder, "App", "Exe", names, ("LibA", "LibB"))

@@ -1,5 +1,6 @@
 #include "reader/GroupUses.h"
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <set>
@@ -14,11 +15,28 @@ namespace tarnwick {
 
 namespace {
 
-// Every byte of every file of a group comes through here: no locale asked.
-bool isNameChar(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') || u == '_' ||
-           u >= 0x80;
+// What a byte is to the scan for class names. Every byte of the code of a
+// group's calling projects comes through here, twice (GroupUses, then the
+// code pages' links): a table, no locale asked.
+enum ScanClass : unsigned char { kOther, kName, kDot, kQuote, kComment };
+constexpr std::array<ScanClass, 256> kScanClass = [] {
+    std::array<ScanClass, 256> classes{};
+    for (unsigned c = 0; c < 256; ++c)
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            c == '_' || c >= 0x80)
+            classes[c] = kName;
+    classes['.'] = kDot;
+    classes['"'] = kQuote;
+    classes['\''] = kComment;
+    return classes;
+}();
+
+ScanClass scanClass(char c) { return kScanClass[static_cast<unsigned char>(c)]; }
+
+// A byte of a name, dotted ones whole ("CorLib.StringBuilder").
+bool inName(char c) {
+    const ScanClass k = scanClass(c);
+    return k == kName || k == kDot;
 }
 
 // "Attribute VB_Name = "CTest"": the module's name, else empty.
@@ -109,15 +127,15 @@ std::vector<std::string_view> classNamesIn(std::string_view line) {
     size_t i = 0;
     bool first = true;
     while (i < line.size()) {
-        const char c = line[i];
-        if (c == '"') {
+        const ScanClass c = scanClass(line[i]);
+        if (c == kQuote) {
             const size_t end = line.find('"', i + 1);
             i = end == std::string_view::npos ? line.size() : end + 1;
-        } else if (c == '\'') {
+        } else if (c == kComment) {
             break;
-        } else if (isNameChar(c)) {
+        } else if (c == kName) {
             const size_t start = i;
-            while (i < line.size() && (isNameChar(line[i]) || line[i] == '.')) ++i;
+            while (i < line.size() && inName(line[i])) ++i;
             std::string_view name = line.substr(start, i - start);
             while (!name.empty() && name.back() == '.') name.remove_suffix(1);
             if (first && equalsIgnoreCase(name, "Rem")) break;
