@@ -25,20 +25,19 @@ char indexLetter(std::string_view name) {
 }
 
 // "Name (Kind, Module)", each name linked to its page. Piece by piece into
-// the page: a group's index has tens of thousands of rows.
+// the page: a group's index has tens of thousands of rows. moduleLink is
+// the module's name linked to its page, made once for all its members.
 void appendMemberRow(HtmlBuffer& page, const IndexEntry& e, const Html& kind,
-                     const IndexEntry& module) {
+                     const Html& moduleLink) {
     page.Append("<A href=\"");
     page.Append(url(e.path));
     page.Append("\">");
     page.Append(escaped(e.name));
     page.Append("</A> (");
     page.Append(kind);
-    page.Append(", <A href=\"");
-    page.Append(url(module.path));
-    page.Append("\">");
-    page.Append(escaped(module.name));
-    page.AppendLn("</A>)<BR>");
+    page.Append(", ");
+    page.Append(moduleLink);
+    page.AppendLn(")<BR>");
 }
 
 }  // namespace
@@ -122,6 +121,7 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
     page.AppendLn("</P>");
     char current = 0;
     std::unordered_map<std::string_view, Html> kindWords;  // each kind translated once
+    std::unordered_map<int, Html> moduleLinks;             // by the module's entry
     for (const IndexEntry* e : members) {
         const char letter = indexLetter(e->name);
         if (letter != current) {
@@ -134,7 +134,12 @@ PageBody buildMemberIndexPage(const std::vector<IndexEntry>& entries, const Page
         }
         auto [kind, added] = kindWords.try_emplace(e->kind);
         if (added) kind->second = trText(helper, e->kind, e->kind);
-        appendMemberRow(page, *e, kind->second, entries[static_cast<size_t>(e->module)]);
+        auto [module, made] = moduleLinks.try_emplace(e->module);
+        if (made) {
+            const IndexEntry& m = entries[static_cast<size_t>(e->module)];
+            module->second = "<A href=\"" + url(m.path) + "\">" + escaped(m.name) + "</A>";
+        }
+        appendMemberRow(page, *e, kind->second, module->second);
     }
     if (current != 0) page.AppendLn("</P>");
     return modHtml::detail::rootPage("all-members.html",
