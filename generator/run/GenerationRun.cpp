@@ -306,7 +306,7 @@ Expected<GenerationResult> GenerationRun::run() {
         site.recordInputs(site.before().inputs);
         site.recordRun(runKey, site.before().report, site.before().runPages);
     } else {
-        InputKey inputs(site.before().inputs);
+        InputKey inputs(site.before().inputs, m_request.groupInputRecords.get());
         if (Status built = build(state, recorder, inputs); !built) return built.error();
         if (state.readCancelled) return std::move(state.result);
         site.recordInputs(inputs.records());

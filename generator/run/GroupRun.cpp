@@ -9,6 +9,7 @@
 #include "generator/layout/PageFrame.h"
 #include "generator/pages/GroupPages.h"
 #include "generator/run/GroupCalls.h"
+#include "generator/run/InputKey.h"
 #include "generator/run/OutputLock.h"
 #include "generator/run/SiteLayout.h"
 #include "generator/run/SiteWriter.h"
@@ -211,8 +212,10 @@ std::vector<GenerationRequest> GroupRun::projectRequests(const ProjectGroup& gro
     // whose runs find nothing changed does not read them. group outlives the runs.
     const auto calls = std::make_shared<GroupCalls>(
         group, requests, sites, m_observer ? m_observer->cancelFlag() : nullptr);
+    const auto records = std::make_shared<GroupInputRecords>();
     for (size_t i = 0; i < requests.size(); ++i) {
         requests[i].groupInputs = inputs;
+        requests[i].groupInputRecords = records;
         requests[i].groupCalls = calls;
         requests[i].groupIndex = i;
     }

@@ -26,8 +26,14 @@ uint64_t InputKey::add(const std::string& path) {
     InputRecord record;
     record.stamp = stampOf(path);
     const auto before = m_before.find(path);
+    const InputRecord* shared = nullptr;  // as another run of the group hashed it
+    if (m_group)
+        if (const auto found = m_group->byPath.find(path); found != m_group->byPath.end())
+            shared = &found->second;
     if (before != m_before.end() && before->second.stamp == record.stamp) {
         record.hash = before->second.hash;
+    } else if (shared && shared->stamp == record.stamp) {
+        record.hash = shared->hash;
     } else if (!record.stamp.present()) {
         record.hash = File(path).IsPresent() ? 0 : kMissing;
     } else {
@@ -37,6 +43,7 @@ uint64_t InputKey::add(const std::string& path) {
     // One that cannot be read is recorded too: when its stat changes (a FIFO
     // becomes a file) the next run reads the project again.
     m_after[path] = record;
+    if (m_group) m_group->byPath[path] = record;
     return record.hash;
 }
 

@@ -21,16 +21,27 @@
 #include <string>
 #include <vector>
 
+#include "generator/run/SiteManifest.h"
 #include "generator/settings/GenerationRequest.h"
 #include "generator/site/PageContext.h"
-#include "generator/run/SiteManifest.h"
 
 namespace tarnwick {
 
+// The inputs a group's runs have hashed so far. Every project's run of a
+// group keys the files the member calls across it are found in (those of
+// all its calling projects and their libraries): each is read and hashed
+// once for all the runs while its stamp stays as it was.
+struct GroupInputRecords {
+    std::map<std::string, InputRecord> byPath;
+};
+
 class InputKey {
 public:
-    // before: the last run's input records (may be empty).
-    explicit InputKey(const std::map<std::string, InputRecord>& before) : m_before(before) {}
+    // before: the last run's input records (may be empty); group (may be
+    // null): the records the group's runs share, kept up to date.
+    explicit InputKey(const std::map<std::string, InputRecord>& before,
+                      GroupInputRecords* group = nullptr)
+        : m_before(before), m_group(group) {}
 
     // True when every recorded input shows the stamp recorded (a missing one
     // is missing still); false when there is no record. Reads no file.
@@ -50,6 +61,7 @@ public:
 
 private:
     const std::map<std::string, InputRecord>& m_before;
+    GroupInputRecords* m_group;
     std::map<std::string, InputRecord> m_after;
 };
 

@@ -19,6 +19,7 @@ namespace tarnwick {
 struct ApiInterface;
 struct GroupSite;
 class GroupCalls;
+struct GroupInputRecords;
 
 struct GenerationRequest {
     std::string projectPath;
@@ -73,6 +74,8 @@ struct GenerationRequest {
     std::shared_ptr<GroupCalls> groupCalls;
     size_t groupIndex = 0;
     std::vector<std::string> groupInputs;
+    // The inputs the group's runs have read and hashed (InputKey.h); null: none.
+    std::shared_ptr<GroupInputRecords> groupInputRecords;
 };
 
 }  // namespace tarnwick
