@@ -278,12 +278,9 @@ std::vector<ReferencedProject> GroupCalls::load(size_t user) {
                 if (folder.empty()) continue;
                 ModulePages* pages = nullptr;
                 forEachListedRow(*module, settings, [&](const std::vector<const Element*>& row) {
-                    if (!pages) {
-                        ModulePages*& slot = read.modules[module.get()];
-                        if (!slot)
-                            slot = &m_pages.emplace_back(ModulePages{library, module->Path(), {}});
-                        pages = slot;
-                    }
+                    if (!pages)
+                        pages = read.modules[module.get()] =
+                            &m_pages.emplace_back(ModulePages{library, module->Path(), {}});
                     const Element& member = *row.front();
                     pages->pages.emplace(toLower(member.Name()),
                                          folder + "/" + names.member(*module, member) + ".html");

@@ -53,18 +53,8 @@ void ModuleCallers::add(std::vector<Call> calls) {
     m_members.clear();
     m_starts.clear();
     m_rows.clear();
-    size_t members = 0, rows = 0;
-    for (size_t i = 0; i < all.size(); ++i) {
-        if (i == 0 || all[i].member != all[i - 1].member)
-            ++members, ++rows;
-        else if (!all[i].caller.sameRoutine(all[i - 1].caller))
-            ++rows;
-    }
-    m_members.reserve(members);
-    m_starts.reserve(members + 1);
-    m_rows.reserve(rows);
-    for (size_t i = 0; i < all.size(); ++i) {
-        Call& call = all[i];
+    m_rows.reserve(all.size());
+    for (Call& call : all) {
         if (m_members.empty() || m_members.back() != call.member) {
             m_starts.push_back(static_cast<uint32_t>(m_rows.size()));
             m_members.push_back(std::move(call.member));
@@ -75,6 +65,10 @@ void ModuleCallers::add(std::vector<Call> calls) {
         m_rows.push_back(std::move(call.caller));
     }
     m_starts.push_back(static_cast<uint32_t>(m_rows.size()));
+    // Kept to the end of the library's run: no room beyond what it holds.
+    m_members.shrink_to_fit();
+    m_starts.shrink_to_fit();
+    m_rows.shrink_to_fit();
 }
 
 std::span<const GroupCaller> ModuleCallers::of(std::string_view member) const {
