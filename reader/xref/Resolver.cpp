@@ -301,7 +301,12 @@ Value ModuleResolver::unqualified(const Statement& s, size_t i, bool statementSt
     if (const CModule* module = m_symbols.moduleNamed(name)) return moduleName(t, *module);
     if (isFormLike(m_module) && isObjectWord(name)) return {};
     const Target g = m_symbols.global(name);
-    if (!g.element) return {};
+    if (!g.element) {
+        // A referenced project's name qualifies what it shows: "StrLib.Name".
+        if (const ProjectSymbols* library = m_symbols.libraryNamed(name))
+            return {{Container::Kind::Library, nullptr, nullptr, library}, {}};
+        return {};
+    }
     emit(t, *g.module, *g.element);
     if (g.element->Kind() == ElementKind::Enum && key(g.element->Name()) != name)
         return {};  // an Enum value

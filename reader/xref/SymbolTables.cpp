@@ -61,6 +61,11 @@ bool isExposed(const CModule& m) {
            equalsIgnoreCase(m.Attributes()->item("VB_Exposed", ""), "True");
 }
 
+bool isGlobalClass(const CModule& m) {
+    return m.Kind() == ModuleKind::Class && isExposed(m) &&
+           equalsIgnoreCase(m.Attributes()->item("VB_GlobalNameSpace", ""), "True");
+}
+
 bool isFormLike(const CModule& m) { return isDesignedKind(m.Kind()); }
 
 ProjectSymbols::ProjectSymbols(const CProject& project, std::vector<Library> libraries)
@@ -122,6 +127,17 @@ void ProjectSymbols::add(const CModule& module) {
     for (const auto& e : module.Enums().elements()) file(module, s, *e);
     for (const auto& e : module.Types().elements()) file(module, s, *e);
     for (const auto& e : module.Events().elements()) file(module, s, *e);
+    if (isGlobalClass(module)) {
+        const auto global = [&](const auto& list) {
+            for (const auto& e : list.elements())
+                if (isVisibleOutside(*e) && e->scope() != scope::Friend)
+                    addOnce(m_globalClassMembers[key(e->Name())], module, *e);
+        };
+        global(module.Functions());
+        global(module.Subroutines());
+        global(module.Properties());
+        global(module.Variables());
+    }
     for (const auto& e : module.Enums().elements()) {
         const bool visible = e->scope() != scope::Private;
         for (const auto& value : e->Variables()->elements()) {
@@ -177,25 +193,37 @@ const CModule* ProjectSymbols::libraryClass(std::string_view dataType) const {
     return nullptr;
 }
 
+std::vector<Target> ProjectSymbols::shownAs(const std::string& name, bool types) const {
+    std::vector<Target> found;
+    const auto pick = [&](const std::unordered_map<std::string, std::vector<Target>>& table) {
+        const auto at = table.find(name);
+        if (at == table.end()) return;
+        for (const Target& t : at->second)
+            if (isExposed(*t.module)) found.push_back(t);
+    };
+    if (types) {
+        pick(m_globalTypes);
+        pick(m_classTypes);
+    } else {
+        pick(m_globals);
+        pick(m_globalClassMembers);
+    }
+    return found;
+}
+
 Target ProjectSymbols::libraryName(std::string_view name, bool types) const {
     const std::string wanted = key(name);
     for (const Library& library : m_libraries) {
-        std::vector<Target> found;
-        const auto pick = [&](const std::unordered_map<std::string, std::vector<Target>>& table) {
-            const auto at = table.find(wanted);
-            if (at == table.end()) return;
-            for (const Target& t : at->second)
-                if (isExposed(*t.module)) found.push_back(t);
-        };
-        if (types) {
-            pick(library.symbols->m_globalTypes);
-            pick(library.symbols->m_classTypes);
-        } else {
-            pick(library.symbols->m_globals);
-        }
+        const std::vector<Target> found = library.symbols->shownAs(wanted, types);
         if (!found.empty()) return found.size() == 1 ? found.front() : Target{};
     }
     return {};
+}
+
+const ProjectSymbols* ProjectSymbols::libraryNamed(std::string_view name) const {
+    for (const Library& library : m_libraries)
+        if (equalsIgnoreCase(library.name, name)) return library.symbols;
+    return nullptr;
 }
 
 Target ProjectSymbols::global(std::string_view name) const {
@@ -283,6 +311,15 @@ Member ProjectSymbols::memberOf(const Container& c, std::string_view name,
     switch (c.kind) {
         case Container::Kind::None:
             return {};
+        case Container::Kind::Library: {
+            // "StrLib.Name": what the library shows under the name, a value.
+            const std::vector<Target> found = c.library->shownAs(key(name), false);
+            if (found.size() != 1) return {};
+            const Target& t = found.front();
+            if (t.element->Kind() == ElementKind::Enum && key(t.element->Name()) != key(name))
+                return {t, {}};  // an Enum value
+            return {t, valueOf(*t.module, *t.element)};
+        }
         case Container::Kind::Enum:
             for (const auto& value : c.element->Variables()->elements())
                 if (key(value->Name()) == key(name)) return {{c.module, c.element}, {}};

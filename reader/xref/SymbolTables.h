@@ -12,9 +12,13 @@
 // reference order, as VB6 binds a referenced type library: the classes
 // themselves ("StringBuilder", "StrLib.StringBuilder"), their Public
 // members through an object of the class, and their Public Enums, Enum
-// values and Types. A Friend member is the library's own (Friend reaches
-// no further than its project), and a library's standard modules and
-// private classes are never visible.
+// values and Types. The Public members of a library's global classes
+// (GlobalMultiUse: VB_GlobalNameSpace = True) are called without an object,
+// bare ("NewStringBuilder(10)") or after the library's name
+// ("StrLib.NewStringBuilder(10)"); within their own project they are not
+// global. A Friend member is the library's own (Friend reaches no further
+// than its project), and a library's standard modules and private classes
+// are never visible.
 #pragma once
 
 #include <string>
@@ -27,17 +31,21 @@
 
 namespace tarnwick::xref {
 
+class ProjectSymbols;
+
 struct Target {
     const CModule* module = nullptr;
     const Element* element = nullptr;
 };
 
 // What an expression's value is, as far as names after a dot are concerned:
-// an object of a class, a module's own name, an Enum, or a variable of a Type.
+// an object of a class, a module's own name, an Enum, a variable of a Type,
+// or a referenced project's name.
 struct Container {
-    enum class Kind { None, Instance, Static, Enum, Record } kind = Kind::None;
+    enum class Kind { None, Instance, Static, Enum, Record, Library } kind = Kind::None;
     const CModule* module = nullptr;
-    const Element* element = nullptr;  // the Enum or the Type
+    const Element* element = nullptr;         // the Enum or the Type
+    const ProjectSymbols* library = nullptr;  // for Library
 };
 
 // What a name gives: bare, and followed by "(...)" (an array's element or
@@ -76,8 +84,6 @@ bool isVisibleOutside(const Element& e);
 // A form, user control or property page: a module with built-in members.
 bool isFormLike(const CModule& m);
 
-class ProjectSymbols;
-
 // A referenced project of the group: its name ("StrLib" of
 // "StrLib.StringBuilder") and its tables, which must outlive the user's.
 struct Library {
@@ -87,6 +93,9 @@ struct Library {
 
 // Whether m is a class or user control other projects may name (VB_Exposed = True).
 bool isExposed(const CModule& m);
+// Whether m is an exposed class whose Public members the projects that
+// reference its project call without an object (VB_GlobalNameSpace = True).
+bool isGlobalClass(const CModule& m);
 
 class ProjectSymbols {
 public:
@@ -113,6 +122,8 @@ public:
     bool isGlobal(std::string_view name) const;
     // The one public Type or Enum of the name, if exactly one has it.
     Target globalType(std::string_view name) const;
+    // The referenced project of that name, or null.
+    const ProjectSymbols* libraryNamed(std::string_view name) const;
 
     // What a variable of dataType declared in scope's code holds: an object
     // of a class of the project, or a Type scope sees; None when unsure.
@@ -137,6 +148,9 @@ private:
     // The first library that has the public name in table (one exposed target: it;
     // more: none, as VB6 refuses an ambiguous name); none when no library has it.
     Target libraryName(std::string_view name, bool types) const;
+    // What this project, as a library, shows its users under the name
+    // (lower case): its exposed Types and Enums, or its values.
+    std::vector<Target> shownAs(const std::string& name, bool types) const;
     void add(const CModule& module);
     void file(const CModule& module, ModuleSymbols& s, const Element& e);
 
@@ -146,6 +160,8 @@ private:
     std::unordered_map<std::string, std::vector<Target>> m_globalTypes;
     // Public Types of classes: a library's exposed classes show them.
     std::unordered_map<std::string, std::vector<Target>> m_classTypes;
+    // Public members of global classes: global to the projects referencing this one.
+    std::unordered_map<std::string, std::vector<Target>> m_globalClassMembers;
     std::vector<Library> m_libraries;  // in reference order
 };
 

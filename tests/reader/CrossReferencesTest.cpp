@@ -103,17 +103,20 @@ const ModuleText kModules[] = {
      "End Sub\n"},                                     // 14
     // Calls into the project "Lib" it references (kLibrary): Public members
     // of its exposed class bind; Friend, Private, its private class's and
-    // its standard module's do not.
+    // its standard module's do not. Its global class's Public members are
+    // called bare or after the project's name.
     {"modX", moduletype::Module,
-     "Public Sub UseLib(ByVal o As Lib.CLib)\n"         // 1
-     "    Dim c As CLib, m As LibMode, p As LibPair\n"  // 2
-     "    c.Go: c.Inner: c.Hidden\n"                    // 3
-     "    c.Again.Go: o.Go\n"                           // 4
-     "    c.Store.Put: m = lmFast: LibHelper\n"         // 5
-     "    With c\n"                                     // 6
-     "        .Go\n"                                    // 7
-     "    End With\n"                                   // 8
-     "End Sub\n"},                                      // 9
+     "Public Sub UseLib(ByVal o As Lib.CLib)\n"                    // 1
+     "    Dim c As CLib, m As LibMode, p As LibPair\n"             // 2
+     "    c.Go: c.Inner: c.Hidden\n"                               // 3
+     "    c.Again.Go: o.Go\n"                                      // 4
+     "    c.Store.Put: m = lmFast: LibHelper\n"                    // 5
+     "    With c\n"                                                // 6
+     "        .Go\n"                                               // 7
+     "    End With\n"                                              // 8
+     "    NewLib.Go: Lib.NewLib().Again.Go: OwnUse: Again: Put\n"  // 9
+     "    m = Lib.lmFast: m = Lib.LibMode.lmFast: Lib.Shared\n"    // 10
+     "End Sub\n"},                                                 // 11
 };
 
 const ModuleText kLibrary[] = {
@@ -124,6 +127,9 @@ const ModuleText kLibrary[] = {
      "Public Function Store() As CStore\nEnd Function\n"},
     {"CStore", moduletype::Class, "Public Sub Put()\nEnd Sub\n"},
     {"modLib", moduletype::Module, "Public Sub LibHelper()\nEnd Sub\n"},
+    {"CGlobals", moduletype::Class,
+     "Public Function NewLib() As CLib\nEnd Function\nFriend Sub OwnUse()\nEnd Sub\n"
+     "Public Sub Shared()\nEnd Sub\n"},
 };
 
 // Each resolved name as "Module.Routine line name -> Module.Member".
@@ -168,6 +174,15 @@ const std::multiset<std::string> kExpected = {
     "modX.UseLib 5 Store -> CLib.Store",
     "modX.UseLib 5 lmFast -> CLib.LibMode",
     "modX.UseLib 7 Go -> CLib.Go",
+    "modX.UseLib 9 NewLib -> CGlobals.NewLib",
+    "modX.UseLib 9 Go -> CLib.Go",
+    "modX.UseLib 9 NewLib -> CGlobals.NewLib",
+    "modX.UseLib 9 Again -> CLib.Again",
+    "modX.UseLib 9 Go -> CLib.Go",
+    "modX.UseLib 10 lmFast -> CLib.LibMode",
+    "modX.UseLib 10 LibMode -> CLib.LibMode",
+    "modX.UseLib 10 lmFast -> CLib.LibMode",
+    "modX.UseLib 10 Shared -> CGlobals.Shared",
 };
 
 TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
@@ -185,7 +200,11 @@ TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
     declarations.setDeclarationsOnly(true);
     CProject library;
     for (const ModuleText& m : kLibrary) {
-        const char* exposed = m.name == std::string("CLib") ? "Attribute VB_Exposed = True\n" : "";
+        const std::string name = m.name;
+        const char* exposed = name == "CLib"       ? "Attribute VB_Exposed = True\n"
+                              : name == "CGlobals" ? "Attribute VB_Exposed = True\n"
+                                                     "Attribute VB_GlobalNameSpace = True\n"
+                                                   : "";
         library.listOfKind(m.kind)->Add(declarations.readModuleText(
             std::string("Attribute VB_Name = \"") + m.name + "\"\n" + exposed + m.code, m.kind,
             std::string(m.name) + ".cls"));
@@ -195,9 +214,12 @@ TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
         resolveReferences(project, {{"Lib", &library}}, nullptr, 0, nullptr, nullptr, &intoLibrary);
     std::multiset<std::string> found;
     std::vector<Reference> all = index.all();
-    for (const Reference& r : all) EXPECT_NE(r.toModule->Name(), "CLib");
+    const auto inLibrary = [](const Reference& r) {
+        return r.toModule->Name() == "CLib" || r.toModule->Name() == "CGlobals";
+    };
+    for (const Reference& r : all) EXPECT_FALSE(inLibrary(r));
     for (const Reference& r : intoLibrary) {
-        EXPECT_EQ(r.toModule->Name(), "CLib");
+        EXPECT_TRUE(inLibrary(r));
         all.push_back(r);
     }
     for (const Reference& r : all) {
