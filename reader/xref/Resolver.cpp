@@ -258,8 +258,12 @@ void ModuleResolver::linkHandledMember(const Token& name) {
         best = {target, found->second};
         bestLength = p.size();
     };
-    for (const auto& i : m_module.Implementations().elements())
-        consider(i->Name(), m_symbols.classNamed(i->Name()), false);
+    for (const auto& i : m_module.Implementations().elements()) {
+        // "Implements Lib.IFoo" names its routines "IFoo_Bar".
+        const std::string_view name = i->Name();
+        const size_t dot = name.rfind('.');
+        consider(dot == npos ? name : name.substr(dot + 1), m_symbols.classNamed(name), false);
+    }
     for (const Element* v : m_own.withEvents)
         consider(v->Name(), m_symbols.classNamed(v->DataType()), true);
     if (!m_own.controls.empty())

@@ -117,6 +117,10 @@ const ModuleText kModules[] = {
      "    NewLib.Go: Lib.NewLib().Again.Go: OwnUse: Again: Put\n"  // 9
      "    m = Lib.lmFast: m = Lib.LibMode.lmFast: Lib.Shared\n"    // 10
      "End Sub\n"},                                                 // 11
+    {"CImpl", moduletype::Class,
+     "Implements Lib.CLib\n"    // 1
+     "Private Sub CLib_Go()\n"  // 2
+     "End Sub\n"},              // 3
 };
 
 const ModuleText kLibrary[] = {
@@ -183,6 +187,7 @@ const std::multiset<std::string> kExpected = {
     "modX.UseLib 10 LibMode -> CLib.LibMode",
     "modX.UseLib 10 lmFast -> CLib.LibMode",
     "modX.UseLib 10 Shared -> CGlobals.Shared",
+    "CImpl.CLib_Go 2 CLib_Go -> CLib.Go",
 };
 
 TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
