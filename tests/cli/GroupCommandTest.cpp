@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
+#include <set>
 
 #include "tests/support/TempFolder.h"
 
@@ -37,14 +38,21 @@ TEST(GroupCommand, DumpPrintsTheProjectsAndTheReferencesAcrossThem) {
     ASSERT_EQ(dump.status, 0);
     const auto json = nlohmann::json::parse(dump.out);
     EXPECT_EQ(json["Group"], "Strings");
-    ASSERT_EQ(json["Projects"].size(), 2u);
+    ASSERT_EQ(json["Projects"].size(), 4u);
     EXPECT_EQ(json["Projects"][0]["Classes"][0]["Name"], "CTestBuilder");  // the startup project
-    const auto& references = json["CrossProjectReferences"];
-    ASSERT_FALSE(references.empty());
-    for (const auto& r : references) {
-        EXPECT_EQ(r["To"], "StrLib");
-        EXPECT_EQ(r["Class"], "StringBuilder");  // never the private CBuffer
-    }
+    // The library's public class (never its private CBuffer), and the
+    // control project's control, placed on the demo's form.
+    std::set<std::string> references;
+    for (const auto& r : json["CrossProjectReferences"])
+        references.insert(r["From"].get<std::string>() + ":" + r["Module"].get<std::string>() +
+                          " -> " + r["To"].get<std::string>() + "." +
+                          r["Class"].get<std::string>());
+    EXPECT_EQ(references, (std::set<std::string>{
+                              "StrLibTests:modTests -> StrLib.StringBuilder",
+                              "StrLibTests:CTestBuilder -> StrLib.StringBuilder",
+                              "StrDemo:frmDemo -> StrLib.StringBuilder",
+                              "StrDemo:frmDemo -> StrControls.ctlTextView",
+                          }));
 }
 
 TEST(GroupCommand, GenerateExitsOneWhenAProjectIsMissingAndDocumentsTheOthers) {

@@ -1,5 +1,6 @@
-// The site of a group: examples/Strings (a library and its test project,
-// which refers to it by project reference), golden pages for what the group
+// The site of a group: examples/Strings (a library, its test project and a
+// demo that refer to it by project reference, and a control project whose
+// control the demo places), golden pages for what the group
 // adds, links across projects in both layouts, and a group whose project is
 // missing. TARNWICK_UPDATE_GOLDEN=1 rewrites the pages (see tests/golden).
 #include <gtest/gtest.h>
@@ -42,6 +43,10 @@ const GroupPageCase kPages[] = {
     {"StrLib/Classes/StringBuilder.html", "a library class lists the modules of other projects"},
     {"StrLib/Classes/StringBuilder_Append.html",
      "a library member's Used by lists the routines of other projects calling it, by project"},
+    {"StrDemo/Forms/frmDemo.html",
+     "a control of another project placed on a form links to its page in that project"},
+    {"StrControls/UserControls/ctlTextView.html",
+     "a control project's control lists the forms of other projects placing it"},
     {"StrLibTests/module-summary.html", "the navigation frame lists the group's projects"},
     {"modern/StrLibTests/nav-index.js", "the modern navigation holds the projects at the top"},
 };

@@ -216,14 +216,14 @@ private slots:
         QVERIFY(b.window.openProjectFile(b.dir.path() + "/src/Strings.vbg"));
         QTreeWidget* tree = b.window.projectView()->tree();
         QCOMPARE(tree->topLevelItem(0)->text(0), QString("Strings"));
-        QCOMPARE(tree->topLevelItem(0)->childCount(), 2);
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 4);
         QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QString("StrLibTests"));
         QCOMPARE(tree->topLevelItem(1)->text(0), QString("StrLibTests"));
         b.dialogs.folder = b.dir.path() + "/out";
         b.window.toolbarButtonClicked("create");
         QCOMPARE(b.dialogs.folderCalls, 1);
         for (const char* page : {"index.html", "StrLib/Classes/StringBuilder.html",
-                                 "StrLibTests/Modules/modTests.html"})
+                                 "StrLibTests/Modules/modTests.html", "StrDemo/Forms/frmDemo.html"})
             QVERIFY2(QFileInfo::exists(b.dir.path() + "/out/" + page), page);
     }
 

@@ -2,7 +2,7 @@
 // groups: [folder, label, list page, modules]; a module: [name, page, members],
 // its members (how many) in nav/FOLDER/PAGE.js. Pages without folder and ".html".
 var tarnwickNav = {tabs: [["","\u00dcbersicht"],["_Uml","UML"],["_Object","Objekt"],["_Code","Code"]],
-projects: [["Strings","../index.html",0],["StrLibTests","../StrLibTests/index.html",1],["StrLib","../StrLib/index.html",0]],
+projects: [["Strings","../index.html",0],["StrLibTests","../StrLibTests/index.html",1],["StrLib","../StrLib/index.html",0],["StrControls","../StrControls/index.html",0],["StrDemo","../StrDemo/index.html",0]],
 filter: "Namen filtern",
 groups: [
 ["Classes","Klassen","all-Classes.html",[["CTestBuilder","CTestBuilder",2]]],
