@@ -252,7 +252,7 @@ Html moduleReferenceSections(const CModule& module, const CProject& project, con
         return text + Html("</P>\r\n");
     };
     return line(uses, "UsesModules", "Uses") + line(usedBy, "UsedByModules", "Used by") +
-           groupUsersLine(module.Name(), ctx);
+           groupUsersLine(module.Path(), module.Name(), ctx);
 }
 
 namespace {

@@ -68,6 +68,7 @@ public:
                 m_module = c.fromModule;
                 m_links = &m_sites[m_user]->codeLinks[c.fromModule->Path()];
                 m_code = codePageOf(*c.fromModule);
+                m_userModule = userModuleOf(*c.fromModule);
             }
             m_from = c.from;
             m_routine = nullptr;
@@ -99,7 +100,17 @@ private:
         if (!page.empty()) c.page = m_toUser + page;
         // A caller its site leaves out is named, its lines not linked.
         if (!(r.from && page.empty())) c.code = m_code;
+        c.module = m_userModule;
         return c;
+    }
+
+    // A calling module as the "Used by other projects" line of the modules
+    // it calls names and links it.
+    std::shared_ptr<const GroupUser> userModuleOf(const CModule& module) const {
+        GroupUser user{m_group.projects[m_user].name, module.Name(), {}};
+        if (const std::string page = m_userLinks.modulePage(module); !page.empty())
+            user.page = m_toUser + page;
+        return std::make_shared<const GroupUser>(std::move(user));
     }
 
     // The code page of a calling module, as its routines' rows link into it.
@@ -124,6 +135,7 @@ private:
     std::vector<GroupCodeLink>* m_links = nullptr;
     std::shared_ptr<const GroupCodePage> m_code;
     std::shared_ptr<const GroupRoutine> m_routine;
+    std::shared_ptr<const GroupUser> m_userModule;
     // The calls of each library module's members, until finish().
     std::unordered_map<const GroupCalls::ModulePages*, std::vector<ModuleCallers::Call>> m_callers;
 };

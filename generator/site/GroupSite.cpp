@@ -33,6 +33,42 @@ const std::vector<const GroupUser*>* GroupSite::usersOf(std::string_view classNa
     return found == users.end() ? nullptr : &found->second;
 }
 
+std::vector<const GroupUser*> GroupSite::usersOf(const std::string& modulePath,
+                                                 std::string_view moduleName) const {
+    std::vector<const GroupUser*> all;
+    if (const auto* naming = usersOf(moduleName)) all = *naming;
+    const auto module = callers.find(modulePath);
+    if (module == callers.end()) return all;
+    const auto position = [&](const GroupUser* u) {
+        size_t i = 0;
+        while (i < projects.size() && projects[i].name != u->project) ++i;
+        return i;
+    };
+    std::vector<const GroupUser*> calling;
+    module->second.forEachMember([&](const std::string&, std::span<const GroupCaller> rows) {
+        for (const GroupCaller& row : rows)
+            if (const GroupUser* u = row.routine().module.get()) calling.push_back(u);
+    });
+    std::sort(calling.begin(), calling.end(), [&](const GroupUser* a, const GroupUser* b) {
+        const size_t pa = position(a), pb = position(b);
+        return pa != pb ? pa < pb : compareIgnoreCase(a->module, b->module) < 0;
+    });
+    const size_t naming = all.size();
+    for (const GroupUser* u : calling) {
+        const auto same = [&](const GroupUser* n) {
+            return n->project == u->project && n->module == u->module;
+        };
+        // Each module once; one naming the class is listed as such.
+        if ((all.size() == naming || !same(all.back())) &&
+            std::none_of(all.begin(), all.begin() + static_cast<ptrdiff_t>(naming), same))
+            all.push_back(u);
+    }
+    std::stable_sort(all.begin(), all.end(), [&](const GroupUser* a, const GroupUser* b) {
+        return position(a) < position(b);
+    });
+    return all;
+}
+
 const std::vector<GroupCodeLink>* GroupSite::codeLinksOf(const std::string& modulePath) const {
     const auto found = codeLinks.find(modulePath);
     return found == codeLinks.end() ? nullptr : &found->second;
@@ -167,14 +203,13 @@ uint64_t GroupSite::sharedKey() const {
 
 uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view moduleName) const {
     RowHash rows;
-    if (const auto* list = usersOf(moduleName))
-        for (const GroupUser* u : *list) {
-            rows.add("u");
-            rows.add(u->project);
-            rows.add(u->module);
-            rows.add(u->page);
-            rows.endRow();
-        }
+    for (const GroupUser* u : usersOf(modulePath, moduleName)) {
+        rows.add("u");
+        rows.add(u->project);
+        rows.add(u->module);
+        rows.add(u->page);
+        rows.endRow();
+    }
     if (const auto* links = codeLinksOf(modulePath))
         for (const GroupCodeLink& l : *links) {
             rows.add("l");
@@ -222,18 +257,19 @@ Html groupProjectList(const PageContext& ctx) {
     return out + Html("</P>\r\n");
 }
 
-Html groupUsersLine(std::string_view className, const PageContext& ctx) {
-    const std::vector<const GroupUser*>* users =
-        ctx.group ? ctx.group->usersOf(className) : nullptr;
-    if (!users || users->empty()) return {};
+Html groupUsersLine(const std::string& modulePath, std::string_view className,
+                    const PageContext& ctx) {
+    if (!ctx.group) return {};
+    const std::vector<const GroupUser*> users = ctx.group->usersOf(modulePath, className);
+    if (users.empty()) return {};
     const CHelper helper(ctx.translation, ctx.language);
     // Into one buffer: a library's class has a user in every module of its users.
     HtmlBuffer text;
     text.Append("<P class=\"moduleReferences\"><B>");
     text.Append(trText(helper, "UsedByProjects", "Used by other projects"));
     text.Append(":</B> ");
-    for (size_t i = 0; i < users->size(); ++i) {
-        const GroupUser& u = *(*users)[i];
+    for (size_t i = 0; i < users.size(); ++i) {
+        const GroupUser& u = *users[i];
         if (i > 0) text.Append(", ");
         text.Append(escaped(u.project));
         text.Append(": ");

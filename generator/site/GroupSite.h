@@ -62,6 +62,10 @@ struct GroupRoutine {
     std::string name;                           // "Module.Routine", or "Module"
     std::string page;                           // its page; empty when its site leaves it out
     std::shared_ptr<const GroupCodePage> code;  // its module's code page; null: none written
+    // Its module, as the called module's "Used by other projects" names it
+    // (a module may call a class's members without naming the class, as a
+    // global class's callers do); one for all the module's routines.
+    std::shared_ptr<const GroupUser> module;
 };
 
 // A routine of another project that calls a member of this project, and
@@ -153,6 +157,11 @@ struct GroupSite {
     std::string classPage(std::string_view dataType) const;
     // The modules of other projects naming class; null when none.
     const std::vector<const GroupUser*>* usersOf(std::string_view className) const;
+    // The modules of other projects using the module read from modulePath,
+    // of that name, by project: those naming it, then those only calling its
+    // members (by name).
+    std::vector<const GroupUser*> usersOf(const std::string& modulePath,
+                                          std::string_view moduleName) const;
     // The calls into other projects of the module read from modulePath; null when none.
     const std::vector<GroupCodeLink>* codeLinksOf(const std::string& modulePath) const;
     // The routines of other projects calling member of that module; empty when none.
@@ -175,7 +184,9 @@ struct GroupSite {
 Html groupProjectList(const PageContext& ctx);
 
 // "Used by other projects: CorLibTests: CTestStringBuilder, ..." for a class
-// of this project; empty when no other project names it.
-Html groupUsersLine(std::string_view className, const PageContext& ctx);
+// of this project, read from modulePath; empty when no other project names
+// it or calls its members.
+Html groupUsersLine(const std::string& modulePath, std::string_view className,
+                    const PageContext& ctx);
 
 }  // namespace tarnwick

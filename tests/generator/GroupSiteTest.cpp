@@ -247,20 +247,31 @@ TEST(GroupRunTest, AControlOfAnotherProjectLinksToItsPage) {
 // routine once with all its lines, the project documented first first.
 TEST(GroupRunTest, AMemberCalledFromTwoProjectsListsTheCallersOfBoth) {
     TempFolder tmp;
-    tmp.write("Lib/Lib.vbp", "Type=OleDll\r\nClass=CCounter; CCounter.cls\r\nName=\"Lib\"\r\n");
+    tmp.write("Lib/Lib.vbp",
+              "Type=OleDll\r\nClass=CCounter; CCounter.cls\r\n"
+              "Class=CFactory; CFactory.cls\r\nName=\"Lib\"\r\n");
     tmp.write("Lib/CCounter.cls",
               "VERSION 1.0 CLASS\r\nAttribute VB_Name = \"CCounter\"\r\n"
               "Attribute VB_Exposed = True\r\nPublic Function Add() As Long\r\nEnd Function\r\n");
+    // A global class: its users call its members bare, never naming it.
+    tmp.write("Lib/CFactory.cls",
+              "VERSION 1.0 CLASS\r\nAttribute VB_Name = \"CFactory\"\r\n"
+              "Attribute VB_GlobalNameSpace = True\r\nAttribute VB_Exposed = True\r\n"
+              "Public Function NewCounter() As CCounter\r\nEnd Function\r\n");
     std::vector<std::string> projects{(tmp.path() / "Lib/Lib.vbp").string()};
     for (const std::string user : {"App", "Tests"}) {
         projects.push_back(tmp.write(user + "/" + user + ".vbp",
                                      "Type=Exe\r\nReference=*\\A..\\Lib\\Lib.vbp\r\n"
-                                     "Module=modMain; modMain.bas\r\nName=\"" +
+                                     "Module=modMain; modMain.bas\r\n"
+                                     "Module=modMake; modMake.bas\r\nName=\"" +
                                          user + "\"\r\n"));
         tmp.write(user + "/modMain.bas",
                   "Attribute VB_Name = \"modMain\"\r\nPublic Sub Run(ByVal c As CCounter)\r\n"
                   "    Debug.Print c.Add\r\n    Debug.Print c.Add\r\nEnd Sub\r\n"
                   "Public Sub Again(ByVal c As CCounter)\r\n    Debug.Print c.Add\r\nEnd Sub\r\n");
+        tmp.write(user + "/modMake.bas",
+                  "Attribute VB_Name = \"modMake\"\r\nPublic Sub Make()\r\n"
+                  "    Debug.Print NewCounter.Add\r\nEnd Sub\r\n");
     }
     const fs::path out = tmp.path() / "out";
     auto result = GroupRun(groupRequest(projects.front(), out, PageLayout::Frames), projects,
@@ -285,6 +296,20 @@ TEST(GroupRunTest, AMemberCalledFromTwoProjectsListsTheCallersOfBoth) {
             EXPECT_TRUE(found != std::string::npos && found >= at) << expected << " in\n" << page;
             at = found == std::string::npos ? at : found;
         }
+    // The class pages name the modules calling their members, once each, by
+    // project, after those naming the class.
+    const auto users = [&](const char* page, std::vector<std::string> modules) {
+        std::string line;
+        for (const std::string user : {"App", "Tests"})
+            for (const std::string& module : modules)
+                line += (line.empty() ? "" : ", ") + user + ": <A href=\"../../" + user +
+                        "/Modules/" + module + ".html\">" + module + "</A>";
+        EXPECT_NE(readFile(out / "Lib/Classes" / page).find(":</B> " + line + "</P>"),
+                  std::string::npos)
+            << page << ": " << line;
+    };
+    users("CFactory.html", {"modMake"});
+    users("CCounter.html", {"modMain", "modMake"});
 }
 
 TEST(GroupRunTest, AMissingProjectFailsTheRunAndTheOthersAreDocumented) {
