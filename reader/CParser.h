@@ -58,6 +58,10 @@ namespace tarnwick {
 class ReferenceMemo;
 class RegistrySource;
 
+// Whether key (of a "key=value" line) marks a VB6 project file: Type, Name,
+// or a line naming a module or a library.
+bool isProjectFileKey(std::string_view key);
+
 class CParser {
 public:
     CParser();

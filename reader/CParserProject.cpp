@@ -114,6 +114,11 @@ void sortLists(CProject& project) {
 
 }  // namespace
 
+bool isProjectFileKey(std::string_view key) {
+    return moduleTypeOf(std::string(key)) != moduletype::None || equalsIgnoreCase(key, "Type") ||
+           equalsIgnoreCase(key, "Name");
+}
+
 CParser::CParser() = default;
 CParser::~CParser() = default;
 
@@ -313,8 +318,7 @@ bool CParser::listModules(const CStringLines& lines, CProject& project,
         if (isBlankLine(line)) continue;
         const ProjectEntry entry = splitEntry(line);
         const int moduleType = moduleTypeOf(entry.key);
-        keys = keys || moduleType != moduletype::None || equalsIgnoreCase(entry.key, "Type") ||
-               equalsIgnoreCase(entry.key, "Name");
+        keys = keys || isProjectFileKey(entry.key);
         if (moduleType == moduletype::None) {
             project.Properties().Add(entry.key, std::string(entry.value));
             continue;

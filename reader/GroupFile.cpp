@@ -4,6 +4,7 @@
 #include <fstream>
 #include <set>
 
+#include "reader/CParser.h"
 #include "support/File.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
@@ -187,13 +188,22 @@ bool readGroupProject(GroupProject& project, const CodePage& codePage, std::stri
     }
     const std::string folder = folderOf(project.path);
     std::string major, minor, revision;
+    bool keys = false;
     for (const std::string& raw : linesOf(codePage.toUtf8(bytes.value()))) {
         const std::string_view line = trimSpaces(raw);
         if (line.starts_with('[')) break;  // the sections of add-ins follow the project's lines
         const size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        readProjectLine(project, trimSpaces(line.substr(0, eq)), trimSpaces(line.substr(eq + 1)),
-                        folder, major, minor, revision);
+        const std::string_view key = trimSpaces(line.substr(0, eq));
+        keys = keys || isProjectFileKey(key);
+        readProjectLine(project, key, trimSpaces(line.substr(eq + 1)), folder, major, minor,
+                        revision);
+    }
+    // Any text file would read as a project with nothing in it: the group's
+    // line says which it is.
+    if (!keys) {
+        why = "not a VB6 project file (no Type=, Name= or module lines)";
+        return false;
     }
     if (project.name.empty()) project.name = fs::path(project.path).stem().string();
     if (!major.empty() || !minor.empty() || !revision.empty())
@@ -222,8 +232,13 @@ Expected<ProjectGroup> readGroupFile(const std::string& path, const CodePage& co
         const std::string_view key = trimSpaces(line.substr(0, eq));
         const bool startup = equalsIgnoreCase(key, "StartupProject");
         if (!startup && !equalsIgnoreCase(key, "Project")) continue;
-        const std::string project = resolvedPath(line.substr(eq + 1), folder);
         const int lineNumber = static_cast<int>(i + 1);
+        if (trimSpaces(line.substr(eq + 1)).empty()) {
+            diagnostics.error(path, lineNumber, "the line names no project file; it is skipped");
+            ++group.failed;
+            continue;
+        }
+        const std::string project = resolvedPath(line.substr(eq + 1), folder);
         if (canonicalOf(project) == canonicalOf(path)) {
             diagnostics.error(path, lineNumber, "the group file names itself; the line is skipped");
             ++group.failed;

@@ -68,6 +68,10 @@ const GroupCase kCases[] = {
      2},
     {"another group file", "VBGROUP 5.0\r\nProject=App\\App.vbp\r\nProject=Other.vbg\r\n", "App",
      "App", 1, 3},
+    {"a text file, not a project", "VBGROUP 5.0\r\nProject=notes.txt\r\nProject=Lib\\Lib.vbp\r\n",
+     "Lib", "Lib", 1, 2},
+    {"a line naming no project", "VBGROUP 5.0\r\nProject=\r\nProject=Lib\\Lib.vbp\r\n", "Lib",
+     "Lib", 1, 2},
     {"two projects of one name", "VBGROUP 5.0\r\nProject=Lib\\Lib.vbp\r\nProject=Copy\\Lib.vbp\r\n",
      "Lib Lib", "Lib Lib_2", 0, 0},
 };
@@ -78,6 +82,7 @@ TEST(GroupFile, ReadsTheShapesOfGroups) {
         writeProjects(tmp);
         tmp.write("Other.vbg", "VBGROUP 5.0\r\n");
         tmp.write("Copy/Lib.vbp", kLib);
+        tmp.write("notes.txt", "Some notes\r\nabout the build\r\n");
         const std::string path = tmp.write("G.vbg", c.group);
         CollectingSink sink;
         auto group = readGroupFile(path, CodePage(), sink);
