@@ -82,7 +82,7 @@ TEST(GroupFile, ReadsTheShapesOfGroups) {
         writeProjects(tmp);
         tmp.write("Other.vbg", "VBGROUP 5.0\r\n");
         tmp.write("Copy/Lib.vbp", kLib);
-        tmp.write("notes.txt", "Some notes\r\nabout the build\r\n");
+        tmp.write("notes.txt", "; how to build\r\nmode=release\r\n");
         const std::string path = tmp.write("G.vbg", c.group);
         CollectingSink sink;
         auto group = readGroupFile(path, CodePage(), sink);
