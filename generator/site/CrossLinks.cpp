@@ -522,18 +522,27 @@ Html dataTypeLink(const CHelper& /*helper*/, std::string_view name, const CModul
     if (name.empty()) return {};
     for (const std::string_view word : kBuiltIn)
         if (equalsIgnoreCase(word, name)) return escaped(name);
+    // "Ledger.CAccount" in Ledger names its own class (or Enum, Type).
+    std::string_view own = name;
+    if (const size_t dot = name.find('.'); dot != std::string_view::npos) {
+        const std::string projectName = project.value("Name");
+        if (!projectName.empty() && equalsIgnoreCase(name.substr(0, dot), projectName))
+            own = name.substr(dot + 1);
+    }
     if (ctx.settings.Classes) {
         // Module and member pages all lie one folder below the site, so one
         // relative link serves every page.
         if (const CModule* found =
-                ctx.classNames ? ctx.classNames->find(name) : project.Classes().byName(name).get())
+                ctx.classNames ? ctx.classNames->find(own) : project.Classes().byName(own).get())
             return "<A href=\"../Classes/" + url(ctx.moduleStem(*found)) + ".html\">" +
                    escaped(name) + "</A>";
     }
     // Not a class: maybe an Enum or a Type of the project, else a class
     // another project of the group shows it.
     if (!ctx.links) return escaped(name);
+    // A module of the project's name comes first: "Ledger.Totals" is then its Type.
     std::string page = ctx.links->typePage(name, module);
+    if (page.empty() && own.size() != name.size()) page = ctx.links->typePage(own, module);
     if (page.empty() && ctx.group && ctx.settings.Classes) page = ctx.group->classPage(name);
     return CrossLinks::link(page, name);
 }

@@ -69,7 +69,7 @@ bool isGlobalClass(const CModule& m) {
 bool isFormLike(const CModule& m) { return isDesignedKind(m.Kind()); }
 
 ProjectSymbols::ProjectSymbols(const CProject& project, std::vector<Library> libraries)
-    : m_libraries(std::move(libraries)) {
+    : m_libraries(std::move(libraries)), m_name(project.value("Name")) {
     for (const ModuleKind kind :
          {ModuleKind::Class, ModuleKind::Form, ModuleKind::Module, ModuleKind::PropertyPage,
           ModuleKind::UserControl, ModuleKind::UserDocument, ModuleKind::Designer}) {
@@ -157,7 +157,12 @@ const CModule* ProjectSymbols::moduleNamed(std::string_view name) const {
 const CModule* ProjectSymbols::classNamed(std::string_view dataType) const {
     dataType = trimSpaces(dataType);
     if (endsWith(dataType, "()")) dataType.remove_suffix(2);
-    if (dataType.find('.') != std::string_view::npos) return libraryClass(dataType);
+    if (const size_t dot = dataType.find('.'); dot != std::string_view::npos) {
+        // "Ledger.CAccount" in Ledger names its own class.
+        if (m_name.empty() || !equalsIgnoreCase(dataType.substr(0, dot), m_name))
+            return libraryClass(dataType);
+        dataType = dataType.substr(dot + 1);
+    }
     // A module of the project's own, even one that is no class, hides a library's class.
     if (m_moduleNames.count(key(dataType))) {
         const CModule* m = moduleNamed(dataType);

@@ -163,6 +163,7 @@ private:
     // Public members of global classes: global to the projects referencing this one.
     std::unordered_map<std::string, std::vector<Target>> m_globalClassMembers;
     std::vector<Library> m_libraries;  // in reference order
+    std::string m_name;                // the project's own Name, which may qualify its classes
 };
 
 }  // namespace tarnwick::xref

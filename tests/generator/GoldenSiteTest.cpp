@@ -59,6 +59,8 @@ const GoldenCase kGoldenCases[] = {
     {"Classes/IAccount.html", "interface class: the classes that implement it, as links"},
     {"Classes/CAccount_IAccount_Post.html", "interface routine: link to the member it implements"},
     {"Classes/CEntry_Kind.html", "type cross-links: an Enum of another module in syntax blocks"},
+    {"Classes/CEntry.html",
+     "a data type qualified with the project's own name links to the class (Variable Summary)"},
     {"Forms/frmOptions.html",
      "form design: picture, controls by container, arrays, a user control placed twice, menus "
      "with shortcuts and a separator, handlers linked"},

@@ -117,6 +117,11 @@ const ModuleText kModules[] = {
      "    NewLib.Go: Lib.NewLib().Again.Go: OwnUse: Again: Put\n"  // 9
      "    m = Lib.lmFast: m = Lib.LibMode.lmFast: Lib.Shared\n"    // 10
      "End Sub\n"},                                                 // 11
+    // The project's own name qualifies its classes.
+    {"modQ", moduletype::Module,
+     "Public Sub Own(ByVal q As Proj.CAccount)\n"  // 1
+     "    q.Notify\n"                              // 2
+     "End Sub\n"},                                 // 3
     {"CImpl", moduletype::Class,
      "Implements Lib.CLib\n"    // 1
      "Private Sub CLib_Go()\n"  // 2
@@ -188,11 +193,13 @@ const std::multiset<std::string> kExpected = {
     "modX.UseLib 10 lmFast -> CLib.LibMode",
     "modX.UseLib 10 Shared -> CGlobals.Shared",
     "CImpl.CLib_Go 2 CLib_Go -> CLib.Go",
+    "modQ.Own 2 Notify -> CAccount.Notify",
 };
 
 TEST(CrossReferences, EveryLinkOfTheRuleSetIsListedByHand) {
     CParser parser;
     CProject project;
+    project.Properties().Add("Name", "\"Proj\"");
     for (const ModuleText& m : kModules) {
         auto module =
             parser.readModuleText(std::string("Attribute VB_Name = \"") + m.name + "\"\n" + m.code,
