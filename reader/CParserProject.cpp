@@ -205,6 +205,9 @@ std::shared_ptr<CModule> CParser::parseReference(std::string_view rawValue) cons
     const std::string key = "TypeLib\\" + guid + "\\" + version;
     auto module = std::make_shared<CModule>();
     if (fields.size() >= 4) module->setName(std::string(fields[3]));
+    // A reference to another project ("*\A..\Lib\Lib.vbp") names no type
+    // library: its name is the project file as written, so it shows.
+    if (startsWithIgnoreCase(guid, "*\\A")) module->setName(guid.substr(3));
     std::string description =
         modRegistry::GetRegistryValue(registry, RegistryRoot::ClassesRoot, key, "");
     // A type library's line ends in its name as the project's machine knew

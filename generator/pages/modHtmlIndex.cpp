@@ -42,7 +42,7 @@ Html libraryText(const std::string& description, const CHelper& helper) {
 }
 
 void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* heading,
-                        const CHelper& helper) {
+                        const CHelper& helper, const PageContext& ctx) {
     page.AppendLn("<H3>" + trText(helper, heading) + "</H3>");
     page.AppendLn("<P>");
     page.AppendLn("<TABLE cellspacing=\"0\" class=\"summary\">");
@@ -60,7 +60,19 @@ void appendLibraryTable(HtmlBuffer& page, const CModuleList& list, const char* h
     for (const auto& library : list.elements()) {
         page.Append("<TR>");
         page.Append("<TD><NOBR> ");
+        // A reference to a project of the group leads to its pages; a
+        // framed one's start page is a frameset of its own.
+        const std::string project =
+            ctx.group ? ctx.group->projectPage(library->Name()) : std::string();
+        if (!project.empty()) {
+            page.Append("<A href=\"" + url(project) + "\"");
+            if (ctx.settings.layout == PageLayout::Frames)
+                page.Append(" target=\"_top\">");
+            else
+                page.Append(">");
+        }
         page.Append(escaped(library->Name()));
+        if (!project.empty()) page.Append("</A>");
         page.Append(" </NOBR></TD><TD><NOBR> ");
         page.Append(escaped(library->Version()));
         page.Append(" </NOBR></TD><TD><NOBR> ");
@@ -143,9 +155,9 @@ PageBody buildProjectSummary(const CProject& project, const PageContext& ctx) {
     if (ctx.settings.Libraries) {
         // A project without controls (or references) has no table for them.
         if (!project.References().elements().empty())
-            appendLibraryTable(page, project.References(), "References", helper);
+            appendLibraryTable(page, project.References(), "References", helper, ctx);
         if (!project.Objects().elements().empty())
-            appendLibraryTable(page, project.Objects(), "Objects", helper);
+            appendLibraryTable(page, project.Objects(), "Objects", helper, ctx);
     }
     return detail::rootPage("project-summary.html", helper.Translate("Project"), page);
 }

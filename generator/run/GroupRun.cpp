@@ -62,6 +62,12 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
     site->name = group.name;
     for (const GroupProject& p : group.projects) site->projects.push_back({p.name, p.folder});
     site->current = index;
+    const GroupProject& current = group.projects[index];
+    for (size_t r = 0; r < current.projectReferences.size(); ++r)
+        if (const GroupProject* other = group.find(current.projectReferences[r]);
+            other && other != &current)
+            site->projectPages.emplace(toLower(current.projectReferencesWritten[r]),
+                                       "../" + other->folder + "/index.html");
     // The first referenced project that has a class of a name wins, as in VB6.
     for (const GroupProject* library : group.referencedBy(group.projects[index])) {
         const auto add = [&](const std::vector<std::string>& names, const char* kindFolder) {

@@ -69,6 +69,11 @@ std::vector<const GroupUser*> GroupSite::usersOf(const std::string& modulePath,
     return all;
 }
 
+std::string GroupSite::projectPage(std::string_view reference) const {
+    const auto found = projectPages.find(toLower(reference));
+    return found == projectPages.end() ? std::string() : found->second;
+}
+
 const std::vector<GroupCodeLink>* GroupSite::codeLinksOf(const std::string& modulePath) const {
     const auto found = codeLinks.find(modulePath);
     return found == codeLinks.end() ? nullptr : &found->second;
@@ -198,6 +203,7 @@ uint64_t GroupSite::sharedKey() const {
     for (const Project& p : projects) lines.push_back("p" + p.name + '\t' + p.folder);
     lines.push_back("c" + std::to_string(current) + '\t' + toRoot);
     for (const auto& [name, page] : classPages) lines.push_back("t" + name + '\t' + page);
+    for (const auto& [written, page] : projectPages) lines.push_back("r" + written + '\t' + page);
     return hashLines(std::move(lines), hashBytes(name));
 }
 

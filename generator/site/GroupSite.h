@@ -143,6 +143,9 @@ struct GroupSite {
     std::string toRoot = "../";     // from the project's folder to the group's; "" at the group's
     // lower class name, and lower "project.class", -> its page
     std::unordered_map<std::string, std::string> classPages;
+    // A project reference of this project as written ("..\Lib\Lib.vbp"),
+    // lower case, -> the start page of the group's project it names
+    std::unordered_map<std::string, std::string> projectPages;
     // The modules of other projects naming this project's classes, each once.
     std::deque<GroupUser> userModules;
     // lower name of one of this project's classes -> the modules naming it
@@ -152,6 +155,9 @@ struct GroupSite {
     // module file -> the routines of other projects calling its members
     std::unordered_map<std::string, ModuleCallers> callers;
 
+    // The start page of the group's project a reference of this project
+    // names (CModule::Name of a "*\A" reference); empty when none.
+    std::string projectPage(std::string_view reference) const;
     // The page of the class of a referenced project that dataType names
     // ("StringBuilder", "CorLib.StringBuilder"); empty when none.
     std::string classPage(std::string_view dataType) const;

@@ -47,6 +47,8 @@ const GroupPageCase kPages[] = {
      "a control of another project placed on a form links to its page in that project"},
     {"StrControls/UserControls/ctlTextView.html",
      "a control project's control lists the forms of other projects placing it"},
+    {"StrLibTests/project-summary.html",
+     "a project reference shows its project file, linked to that project's frameset"},
     {"StrLibTests/module-summary.html", "the navigation frame lists the group's projects"},
     {"modern/StrLibTests/nav-index.js", "the modern navigation holds the projects at the top"},
 };

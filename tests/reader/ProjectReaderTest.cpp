@@ -137,18 +137,18 @@ TEST_F(ProjectReader, WholeProject) {
                   std::to_string(util->Constants().count()) + util->Subroutines().at(1)->Source(),
               "Alpha1Public Sub Go()\r\nEnd Sub\r\n");
 
-    // The libraries are sorted by name as well: the project reference has none.
+    // The libraries are sorted by name as well: the project reference's is its file.
     ASSERT_EQ(p.References().count(), 2);
-    auto stdole = p.References().at(2);
+    auto stdole = p.References().at(1);
     EXPECT_EQ(stdole->ModuleType(), moduletype::Reference);
     EXPECT_EQ(stdole->GUID() + "|" + stdole->Version() + "|" + stdole->Name() + "|" +
                   stdole->Description() + "|" + stdole->Path(),
               std::string(kStdole) +
                   "|2.0|..\\..\\Windows\\system32\\stdole2.tlb|OLE Automation|"
                   "C:\\Windows\\system32\\stdole2.tlb");
-    auto lib = p.References().at(1);
+    auto lib = p.References().at(2);
     EXPECT_EQ(lib->GUID() + "|" + lib->Version() + "|" + lib->Name() + "|" + lib->Description(),
-              std::string("*\\A..\\Lib\\Lib.vbp|||") + modRegistry::kOpenFailed);
+              std::string("*\\A..\\Lib\\Lib.vbp||..\\Lib\\Lib.vbp|") + modRegistry::kOpenFailed);
     ASSERT_EQ(p.Objects().count(), 1);
     EXPECT_EQ(p.Objects().at(1)->GUID() + p.Objects().at(1)->Name(),
               "{831FDD16-0C5C-11D2-A9FC-0000F8754DA1} MSCOMCTL.OCX");
@@ -266,7 +266,8 @@ TEST(ParseReference, Fields) {
         {" {CCC} #3.0", "{CCC}", "", "", modRegistry::kOpenFailed},
         {"{DDD}#4.0#0", "{DDD}", "4.0", "", modRegistry::kOpenFailed},
         {"*\\G{EEE}#1.0#0#x.tlb# ", "{EEE}", "1.0", "x.tlb", modRegistry::kOpenFailed},
-        {"*\\A..\\Lib\\Lib.vbp", "*\\A..\\Lib\\Lib.vbp", "", "", modRegistry::kOpenFailed},
+        {"*\\A..\\Lib\\Lib.vbp", "*\\A..\\Lib\\Lib.vbp", "", "..\\Lib\\Lib.vbp",
+         modRegistry::kOpenFailed},
     };
     CParser parser;
     for (const auto& c : cases) {
