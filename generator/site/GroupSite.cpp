@@ -35,38 +35,52 @@ const std::vector<const GroupUser*>* GroupSite::usersOf(std::string_view classNa
 
 std::vector<const GroupUser*> GroupSite::usersOf(const std::string& modulePath,
                                                  std::string_view moduleName) const {
-    std::vector<const GroupUser*> all;
-    if (const auto* naming = usersOf(moduleName)) all = *naming;
+    const std::vector<const GroupUser*>* naming = usersOf(moduleName);
     const auto module = callers.find(modulePath);
-    if (module == callers.end()) return all;
+    if (module == callers.end()) return naming ? *naming : std::vector<const GroupUser*>();
+    // The modules calling its members, each once (a module's rows of a member lie together).
+    std::vector<const GroupUser*> calling;
+    module->second.forEachMember([&](const std::string&, std::span<const GroupCaller> rows) {
+        for (const GroupCaller& row : rows)
+            if (const GroupUser* u = row.routine().module.get();
+                u && (calling.empty() || calling.back() != u))
+                calling.push_back(u);
+    });
+    std::sort(calling.begin(), calling.end());
+    calling.erase(std::unique(calling.begin(), calling.end()), calling.end());
+    // Those naming the class are listed as such.
+    using Key = std::pair<std::string_view, std::string_view>;  // project, module
+    std::vector<Key> named;
+    if (naming)
+        for (const GroupUser* u : *naming) named.emplace_back(u->project, u->module);
+    std::sort(named.begin(), named.end());
+    struct Listed {
+        size_t project;  // its position in projects
+        bool calling;    // only calls the members
+        const GroupUser* user;
+    };
     const auto position = [&](const GroupUser* u) {
         size_t i = 0;
         while (i < projects.size() && projects[i].name != u->project) ++i;
         return i;
     };
-    std::vector<const GroupUser*> calling;
-    module->second.forEachMember([&](const std::string&, std::span<const GroupCaller> rows) {
-        for (const GroupCaller& row : rows)
-            if (const GroupUser* u = row.routine().module.get()) calling.push_back(u);
+    std::vector<Listed> all;
+    if (naming)
+        for (const GroupUser* u : *naming) all.push_back({position(u), false, u});
+    for (const GroupUser* u : calling)
+        if (!std::binary_search(named.begin(), named.end(), Key(u->project, u->module)))
+            all.push_back({position(u), true, u});
+    // By project, as the group lists them; in each, those naming it in the
+    // scan's order, then those calling its members by name.
+    std::stable_sort(all.begin(), all.end(), [](const Listed& a, const Listed& b) {
+        if (a.project != b.project) return a.project < b.project;
+        if (a.calling != b.calling) return !a.calling;
+        return a.calling && compareIgnoreCase(a.user->module, b.user->module) < 0;
     });
-    std::sort(calling.begin(), calling.end(), [&](const GroupUser* a, const GroupUser* b) {
-        const size_t pa = position(a), pb = position(b);
-        return pa != pb ? pa < pb : compareIgnoreCase(a->module, b->module) < 0;
-    });
-    const size_t naming = all.size();
-    for (const GroupUser* u : calling) {
-        const auto same = [&](const GroupUser* n) {
-            return n->project == u->project && n->module == u->module;
-        };
-        // Each module once; one naming the class is listed as such.
-        if ((all.size() == naming || !same(all.back())) &&
-            std::none_of(all.begin(), all.begin() + static_cast<ptrdiff_t>(naming), same))
-            all.push_back(u);
-    }
-    std::stable_sort(all.begin(), all.end(), [&](const GroupUser* a, const GroupUser* b) {
-        return position(a) < position(b);
-    });
-    return all;
+    std::vector<const GroupUser*> users;
+    users.reserve(all.size());
+    for (const Listed& l : all) users.push_back(l.user);
+    return users;
 }
 
 std::string GroupSite::projectPage(std::string_view reference) const {
@@ -209,13 +223,15 @@ uint64_t GroupSite::sharedKey() const {
 
 uint64_t GroupSite::moduleKey(const std::string& modulePath, std::string_view moduleName) const {
     RowHash rows;
-    for (const GroupUser* u : usersOf(modulePath, moduleName)) {
-        rows.add("u");
-        rows.add(u->project);
-        rows.add(u->module);
-        rows.add(u->page);
-        rows.endRow();
-    }
+    // The modules only calling its members follow from its callers, hashed below.
+    if (const auto* list = usersOf(moduleName))
+        for (const GroupUser* u : *list) {
+            rows.add("u");
+            rows.add(u->project);
+            rows.add(u->module);
+            rows.add(u->page);
+            rows.endRow();
+        }
     if (const auto* links = codeLinksOf(modulePath))
         for (const GroupCodeLink& l : *links) {
             rows.add("l");
