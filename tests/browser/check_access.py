@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """axe-core's default rules on every kind of page of both layouts of the example site: start
-page, kind list, module overview, member, code, UML, object model, search and all members.
-Fails on any critical or serious violation and names rule, page and element.
-Usage: check_access.py TARNWICK PROJECT.vbp [--registry FILE] (CHROMIUM: the browser's path;
+page, kind list, module overview, member, code, UML, object model, search and all members;
+of a group's site (a .vbg), the pages the group adds or changes. Fails on any critical or
+serious violation and names rule, page and element.
+Usage: check_access.py TARNWICK PROJECT.vbp|GROUP.vbg [--registry FILE] (CHROMIUM: the browser's path;
 TARNWICK_AXE: axe.min.js, else where scripts/install-deps.sh --with-browser puts it).
 Exit status: 0 passed, 1 failed, 77 skipped (no browser, or no axe-core off CI)."""
 import json
@@ -23,6 +24,16 @@ PAGES = ["index.html", "all-Classes.html", "Classes/CAccount.html",
          "Forms/frmMain_Object.html", "Forms/frmOptions.html", "search.html?q=Post",
          "all-members.html"]
 FRAMED_ONLY = ["project-summary.html", "module-summary.html"]
+LONG_PROSE = "Classes/CAccount.html"  # a framed overview that must wrap long prose
+# The example group: its start page, search and A-Z index over the projects, a project
+# reference leading to another project, a control placed across projects, a library
+# member's callers from other projects, and the framed project list.
+GROUP_PAGES = ["index.html", "search.html?q=Append", "all-members.html",
+               "StrLibTests/project-summary.html", "StrDemo/Forms/frmDemo.html",
+               "StrControls/UserControls/ctlTextView.html", "StrLib/Classes/StringBuilder.html",
+               "StrLib/Classes/StringBuilder_Append.html"]
+GROUP_FRAMED_ONLY = ["StrLibTests/index.html", "StrLibTests/module-summary.html"]
+GROUP_LONG_PROSE = "StrLib/Classes/StringBuilder.html"
 
 HARNESS = """<html><body><iframe id="site" width="1280" height="800"></iframe>
 <pre id="outcome"></pre><script>
@@ -58,7 +69,7 @@ async function check() {
   // Long prose and a long address in a framed overview wrap inside the detail frame
   // (1016 px wide in the frameset at 1280 px) instead of making the reader scroll sideways.
   frame.width = 1016;
-  const page = 'frames/Classes/CAccount.html', doc = await load(page);
+  const page = 'frames/' + LONG_PROSE, doc = await load(page);
   doc.querySelector('td[role=main]').insertAdjacentHTML('afterbegin', '<p>' +
       'Books an amount onto the account and tells its listeners. '.repeat(40) +
       'https://example.com/' + 'ledger'.repeat(60) + '</p>');
@@ -94,6 +105,8 @@ def main():
         print("%s: no axe-core at %s (scripts/install-deps.sh --with-browser installs it)"
               % ("FAILED" if os.environ.get("CI") else "skipped", axe))
         return 1 if os.environ.get("CI") else SKIP
+    group = project.lower().endswith(".vbg")
+    kinds, framed = (GROUP_PAGES, GROUP_FRAMED_ONLY) if group else (PAGES, FRAMED_ONLY)
     pages = []
     with tempfile.TemporaryDirectory(prefix="tarnwick-access-") as tmp:
         for layout in ("modern", "frames"):
@@ -105,11 +118,12 @@ def main():
                 print("FAILED: tarnwick generate --layout %s exited %d: %s"
                       % (layout, generated.returncode, generated.stderr))
                 return 1
-            extra = FRAMED_ONLY if layout == "frames" else []
-            pages += [layout + "/" + page for page in PAGES + extra]
+            extra = framed if layout == "frames" else []
+            pages += [layout + "/" + page for page in kinds + extra]
         harness = HARNESS.replace(
-            "const frame", "const PAGES = %s, AXE = %s;\nconst frame"
-            % (json.dumps(pages), json.dumps("file://" + axe)), 1)
+            "const frame", "const PAGES = %s, AXE = %s, LONG_PROSE = %s;\nconst frame"
+            % (json.dumps(pages), json.dumps("file://" + axe),
+               json.dumps(GROUP_LONG_PROSE if group else LONG_PROSE)), 1)
         with open(os.path.join(tmp, "harness.html"), "w", encoding="utf-8") as f:
             f.write(harness)
         outcome = run_harness(chromium, tmp, os.path.join(tmp, "harness.html"), 120000, 240)
