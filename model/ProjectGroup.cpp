@@ -27,8 +27,8 @@ const GroupProject* ProjectGroup::find(const std::string& path) const {
 
 std::vector<const GroupProject*> ProjectGroup::referencedBy(const GroupProject& project) const {
     std::vector<const GroupProject*> found;
-    for (const std::string& reference : project.projectReferences) {
-        const GroupProject* other = find(reference);
+    for (const GroupProject::ProjectReference& reference : project.projectReferences) {
+        const GroupProject* other = find(reference.path);
         if (other && other != &project &&
             std::find(found.begin(), found.end(), other) == found.end())
             found.push_back(other);

@@ -36,10 +36,12 @@ struct GroupProject {
     int userDocuments = 0;
     int designers = 0;
     // The project files its project references (Reference=*\A... and
-    // Object=*\A...) name, resolved against its folder, in file order; and
-    // each as written ("..\Lib\Lib.vbp"), as its references list names it.
-    std::vector<std::string> projectReferences;
-    std::vector<std::string> projectReferencesWritten;
+    // Object=*\A...) name, in file order.
+    struct ProjectReference {
+        std::string path;     // resolved against its folder
+        std::string written;  // as written ("..\Lib\Lib.vbp"), as its references list names it
+    };
+    std::vector<ProjectReference> projectReferences;
     // Its classes another project may name (VB_Exposed = True), by name.
     std::vector<std::string> publicClasses;
     // Its user controls another project may place (VB_Exposed = True), by name.

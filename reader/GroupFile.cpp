@@ -137,10 +137,9 @@ void readProjectLine(GroupProject& project, std::string_view key, std::string_vi
         listed(project.designers, false, "Designers");
     } else if (equalsIgnoreCase(key, "Reference") || equalsIgnoreCase(key, "Object")) {
         const std::string_view referenced = projectReferencePath(value);
-        if (!referenced.empty()) {
-            project.projectReferences.push_back(resolvedPath(referenced, folder));
-            project.projectReferencesWritten.emplace_back(referenced);
-        }
+        if (!referenced.empty())
+            project.projectReferences.push_back(
+                {resolvedPath(referenced, folder), std::string(referenced)});
     }
 }
 

@@ -63,10 +63,9 @@ std::shared_ptr<GroupSite> siteFor(const ProjectGroup& group, size_t index,
     for (const GroupProject& p : group.projects) site->projects.push_back({p.name, p.folder});
     site->current = index;
     const GroupProject& current = group.projects[index];
-    for (size_t r = 0; r < current.projectReferences.size(); ++r)
-        if (const GroupProject* other = group.find(current.projectReferences[r]);
-            other && other != &current)
-            site->projectPages.emplace(toLower(current.projectReferencesWritten[r]),
+    for (const GroupProject::ProjectReference& reference : current.projectReferences)
+        if (const GroupProject* other = group.find(reference.path); other && other != &current)
+            site->projectPages.emplace(toLower(reference.written),
                                        "../" + other->folder + "/index.html");
     // The first referenced project that has a class of a name wins, as in VB6.
     for (const GroupProject* library : group.referencedBy(group.projects[index])) {
