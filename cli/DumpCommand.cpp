@@ -13,20 +13,28 @@
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
+#include <set>
 #include <string>
+#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "cli/Commands.h"
 #include "cli/ModelJson.h"
 #include "cli/OptionHelp.h"
+#include "generator/run/GroupCalls.h"
+#include "model/Kinds.h"
 #include "model/Translation.h"
 #include "reader/CParser.h"
+#include "reader/CrossReferences.h"
 #include "reader/GroupFile.h"
 #include "reader/GroupUses.h"
 #include "reader/modRegistry.h"
 #include "support/CodePage.h"
 #include "support/Diagnostics.h"
 #include "support/Html.h"
+#include "support/Text.h"
 
 namespace tarnwick::cli {
 
@@ -68,14 +76,67 @@ struct ReadInputs {
     std::string language;
 };
 
-// Prints the project at path as JSON; false after telling why it cannot be read.
-bool dumpProject(const std::string& path, const ReadInputs& inputs, DiagnosticsSink& sink) {
-    CParser parser;
+void setUp(CParser& parser, const std::string& path, const ReadInputs& inputs) {
     parser.setPath(path);
     parser.setCodePage(inputs.codePage);
-    parser.setDiagnostics(&sink);
     parser.setRegistry(inputs.registry);
     parser.setDefines(inputs.defines);
+}
+
+// The group projects project index may call into, read for what its calls
+// bind to (their declarations), quietly: each project's own dump reports
+// what is wrong with it.
+class LibraryModels {
+public:
+    LibraryModels(const ProjectGroup& group, size_t index, const ReadInputs& inputs) {
+        for (const size_t library : groupLibrariesOf(group, index)) {
+            if (library == index) continue;
+            CParser parser;
+            setUp(parser, group.projects[library].path, inputs);
+            NullSink quiet;
+            parser.setDiagnostics(&quiet);
+            parser.setCrossReferences(false);
+            parser.setDeclarationsOnly(true);
+            auto read = parser.Parse();
+            if (!read) continue;
+            const std::shared_ptr<CProject> project = std::move(read).value();
+            for (const ModuleKind kind : {ModuleKind::Class, ModuleKind::UserControl})
+                for (const auto& module : project->listOfKind(kind)->elements())
+                    m_projectOf.emplace(module.get(), library);
+            m_read.push_back({group.projects[library].name, project});
+        }
+    }
+    std::vector<ReferencedProject> visible() const {
+        std::vector<ReferencedProject> out;
+        for (const Read& r : m_read) out.push_back({r.name, r.project.get()});
+        return out;
+    }
+    // The group position of the library module belongs to; none for another module.
+    std::optional<size_t> projectOf(const CModule* module) const {
+        const auto found = m_projectOf.find(module);
+        if (found == m_projectOf.end()) return std::nullopt;
+        return found->second;
+    }
+
+private:
+    struct Read {
+        std::string name;
+        std::shared_ptr<CProject> project;
+    };
+    std::vector<Read> m_read;
+    std::unordered_map<const CModule*, size_t> m_projectOf;
+};
+
+// Prints the project at path as JSON; false after telling why it cannot be
+// read. In a group, libraries are the projects its code may call into, and
+// calls gets its calls into them (the project's own references stay its own).
+bool dumpProject(const std::string& path, const ReadInputs& inputs, DiagnosticsSink& sink,
+                 std::vector<ReferencedProject> libraries = {},
+                 std::vector<Reference>* calls = nullptr) {
+    CParser parser;
+    setUp(parser, path, inputs);
+    parser.setDiagnostics(&sink);
+    if (!libraries.empty()) parser.setLibraries(std::move(libraries), calls);
     auto project = parser.Parse();
     if (!project) {
         printLine(std::cerr, "tarnwick dump: ", project.error().message);
@@ -90,7 +151,9 @@ bool dumpProject(const std::string& path, const ReadInputs& inputs, DiagnosticsS
 }
 
 // A group file: one object, {"Group", "Path", "Projects": [each project as
-// a dump of its own], "CrossProjectReferences": [{From, Module, To, Class}]}.
+// a dump of its own], "CrossProjectReferences": [{From, Module, To, Class}]},
+// a module and a class of another project once each: the classes it names,
+// then those it only calls into.
 int dumpGroup(const DumpOptions& options, const ReadInputs& inputs, DiagnosticsSink& sink) {
     auto group = readGroupFile(options.project, inputs.codePage, sink);
     if (!group) {
@@ -104,19 +167,40 @@ int dumpGroup(const DumpOptions& options, const ReadInputs& inputs, DiagnosticsS
     const std::string headText = dumpJson(head);
     std::cout << headText.substr(0, headText.rfind('"') + 1) << ",\n  \"Projects\": [";
     bool failed = g.failed > 0;
+    // Of each project, the classes of other projects its modules only call
+    // into (a global class's functions, a member of what a function
+    // returns): the scan sees the classes code names, not these.
+    std::vector<std::vector<GroupUse>> called(g.projects.size());
     for (size_t i = 0; i < g.projects.size(); ++i) {
         std::cout << (i > 0 ? ",\n" : "\n");
-        if (!dumpProject(g.projects[i].path, inputs, sink)) {
+        const LibraryModels libraries(g, i, inputs);
+        std::vector<Reference> calls;
+        if (!dumpProject(g.projects[i].path, inputs, sink, libraries.visible(), &calls)) {
             std::cout << "null";
             failed = true;
         }
+        for (const Reference& r : calls)
+            if (const auto library = libraries.projectOf(r.toModule))
+                called[i].push_back(
+                    {i, r.fromModule->Name(), {}, *library, r.toModule->Name(), {}});
     }
     Json references = Json::array();
-    for (const GroupUse& use : scanGroupUses(g, inputs.codePage)) {
+    std::set<std::tuple<size_t, std::string, size_t, std::string>> listed;
+    const auto add = [&](const GroupUse& use) {
+        if (!listed.emplace(use.user, toLower(use.module), use.library, toLower(use.className))
+                 .second)
+            return;
         references.push_back({{"From", g.projects[use.user].name},
                               {"Module", use.module},
                               {"To", g.projects[use.library].name},
                               {"Class", use.className}});
+    };
+    // Each project's named classes (in file order), then those it only calls.
+    const std::vector<GroupUse> named = scanGroupUses(g, inputs.codePage);
+    for (size_t i = 0; i < g.projects.size(); ++i) {
+        for (const GroupUse& use : named)
+            if (use.user == i) add(use);
+        for (const GroupUse& use : called[i]) add(use);
     }
     std::cout << "],\n  \"CrossProjectReferences\": " << dumpJson(references) << "\n}\n";
     return failed ? 1 : 0;

@@ -40,7 +40,8 @@ TEST(GroupCommand, DumpPrintsTheProjectsAndTheReferencesAcrossThem) {
     EXPECT_EQ(json["Group"], "Strings");
     ASSERT_EQ(json["Projects"].size(), 4u);
     EXPECT_EQ(json["Projects"][0]["Classes"][0]["Name"], "CTestBuilder");  // the startup project
-    // The library's public class (never its private CBuffer), and the
+    // The library's public class (never its private CBuffer), its global
+    // class, whose function the tests call without naming it, and the
     // control project's control, placed on the demo's form.
     std::set<std::string> references;
     for (const auto& r : json["CrossProjectReferences"])
@@ -50,9 +51,11 @@ TEST(GroupCommand, DumpPrintsTheProjectsAndTheReferencesAcrossThem) {
     EXPECT_EQ(references, (std::set<std::string>{
                               "StrLibTests:modTests -> StrLib.StringBuilder",
                               "StrLibTests:CTestBuilder -> StrLib.StringBuilder",
+                              "StrLibTests:modTests -> StrLib.Constructors",
                               "StrDemo:frmDemo -> StrLib.StringBuilder",
                               "StrDemo:frmDemo -> StrControls.ctlTextView",
                           }));
+    EXPECT_EQ(json["CrossProjectReferences"].size(), references.size()) << "a row listed twice";
 }
 
 TEST(GroupCommand, GenerateExitsOneWhenAProjectIsMissingAndDocumentsTheOthers) {

@@ -41,6 +41,8 @@ const GroupPageCase kPages[] = {
     {"StrLibTests/Modules/modTests.html",
      "a data type of another project (bare and Project.Class) links into its folder"},
     {"StrLib/Classes/StringBuilder.html", "a library class lists the modules of other projects"},
+    {"StrLib/Classes/Constructors.html",
+     "a global class lists the modules of other projects calling its functions without naming it"},
     {"StrLib/Classes/StringBuilder_Append.html",
      "a library member's Used by lists the routines of other projects calling it, by project"},
     {"StrDemo/Forms/frmDemo.html",

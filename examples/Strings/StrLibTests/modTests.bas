@@ -18,4 +18,6 @@ End Function
 Public Sub Main()
     Dim t As New CTestBuilder
     t.Run
+    ' The library's global function, called without its class.
+    Debug.Assert NewStringBuilder("x").Append("y").ToString = "xy"
 End Sub
