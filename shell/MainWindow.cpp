@@ -118,7 +118,7 @@ void MainWindow::openProject() {
     openProjectFile(path);
 }
 
-bool MainWindow::openProjectFile(const QString& path) {
+bool MainWindow::openProjectFile(const QString& path, int groupProject) {
     if (busy()) return false;
     QString reason;
     bool opened = false;
@@ -136,7 +136,7 @@ bool MainWindow::openProjectFile(const QString& path) {
         m_openEsc->setEnabled(true);
         updateCommands();
         try {
-            opened = m_projectView->RefreshProjectTree(path, &reason);
+            opened = m_projectView->RefreshProjectTree(path, &reason, groupProject);
         } catch (const std::exception& e) {
             reason = path + QStringLiteral(": ") + QString::fromUtf8(e.what());
         }

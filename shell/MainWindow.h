@@ -81,8 +81,9 @@ public:
     // Opens the project file at path (the command line, Open Project, the
     // recent projects, a drop); an unreadable file gives a message naming it
     // and the reason. Returns once the read is done or cancelled; the window
-    // keeps working meanwhile.
-    bool openProjectFile(const QString& path);
+    // keeps working meanwhile. Of a group file, the tree shows the project
+    // at groupProject (the startup project first).
+    bool openProjectFile(const QString& path, int groupProject = 0);
     // Gives up the read of a project in progress.
     void cancelOpen();
     void createDocumentation();

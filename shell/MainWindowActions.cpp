@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -251,6 +252,12 @@ void MainWindow::createDockWindows() {
     dock.registerView(m_findingsView, QStringLiteral("Check"), QStringLiteral("Check"));
 
     connect(m_projectView, &ProjectView::consoleLine, m_consoleView, &ConsoleView::appendLine);
+    // Another project of the open group: read once the tree's signal is
+    // done, as the read replaces the node that sent it.
+    connect(m_projectView, &ProjectView::groupProjectChosen, this, [this](int project) {
+        const QString group = m_state.ProjectPath;
+        QTimer::singleShot(0, this, [this, group, project] { openProjectFile(group, project); });
+    });
     connect(m_projectView, &ProjectView::previewRequested, this,
             [this](const QString& title, const QString& html, const QUrl& base) {
                 showPreview(title, html, false, base);

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <exception>
@@ -40,10 +41,12 @@ namespace tarnwick {
 // when done. A cancelled job's result is dropped.
 struct ProjectView::Job {
     QString path;
-    // A group file: the startup project is read for the tree, and the
-    // group's projects (name, project file) are listed above it.
+    // A group file: its project at shown (the startup project first) is
+    // read for the tree, and the group's projects (name, project file) are
+    // listed above it.
     std::string projectPath;
     std::vector<std::pair<std::string, std::string>> group;
+    size_t shown = 0;
     std::vector<std::string> defines;
     std::atomic<bool> done{false};
     std::atomic<bool> cancel{false};  // the reader gives up when set
@@ -167,13 +170,25 @@ ProjectView::ProjectView(AppState& state, const ImageList& images, QWidget* pare
         m_justSelected = nullptr;
         if (!seen) nodeSelected(pressed);
     });
-    // Activated: a double click, or Return on the current node.
-    connect(m_tree, &QTreeWidget::itemActivated, this,
-            [this](QTreeWidgetItem* node) { openInNewTab(node); });
+    // Activated: a double click, or Return on the current node. A project
+    // of the group is shown in the tree instead (it has no page of its own
+    // in the preview: the tree reads one project at a time).
+    connect(m_tree, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* node) {
+        if (const QVariant project = node->data(0, GroupProjectRole); project.isValid())
+            emit groupProjectChosen(project.toInt());
+        else
+            openInNewTab(node);
+    });
     connect(m_tree, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QTreeWidgetItem* node = m_tree->itemAt(at);
         if (!node) return;
         QMenu menu(this);
+        if (const QVariant project = node->data(0, GroupProjectRole); project.isValid()) {
+            menu.addAction(QStringLiteral("Show This Project"), this,
+                           [this, project] { emit groupProjectChosen(project.toInt()); });
+            menu.exec(m_tree->viewport()->mapToGlobal(at));
+            return;
+        }
         menu.addAction(QStringLiteral("Open in New Tab"), this,
                        [this, node] { openInNewTab(node); });
         menu.exec(m_tree->viewport()->mapToGlobal(at));
@@ -205,11 +220,12 @@ bool ProjectView::readerRunning() const {
     return false;
 }
 
-void ProjectView::startRefresh(const QString& path) {
+void ProjectView::startRefresh(const QString& path, int groupProject) {
     if (m_job) cancelRefresh();
     joinFinishedWorkers(false);
     auto job = std::make_shared<Job>();
     job->path = path;
+    job->shown = static_cast<size_t>(std::max(groupProject, 0));
     job->defines = m_state.defines;
     m_job = job;
     std::function<void()> hook = workerHook;
@@ -229,7 +245,9 @@ void ProjectView::startRefresh(const QString& path) {
                 if (!group) throw std::runtime_error(group.error().message);
                 for (const GroupProject& project : group.value().projects)
                     job->group.emplace_back(project.name, project.path);
-                job->projectPath = job->group.front().second;
+                // The group may have lost projects since its node was clicked.
+                job->shown = std::min(job->shown, job->group.size() - 1);
+                job->projectPath = job->group[job->shown].second;
             }
             CParser parser;
             parser.setPath(job->projectPath);
@@ -263,7 +281,7 @@ void ProjectView::cancelRefresh() {
     emit refreshFinished(false, QString());
 }
 
-bool ProjectView::RefreshProjectTree(const QString& path, QString* error) {
+bool ProjectView::RefreshProjectTree(const QString& path, QString* error, int groupProject) {
     QEventLoop loop;
     bool ok = false;
     const QMetaObject::Connection done =
@@ -272,7 +290,7 @@ bool ProjectView::RefreshProjectTree(const QString& path, QString* error) {
             if (error) *error = why;
             loop.quit();
         });
-    startRefresh(path);
+    startRefresh(path, groupProject);
     if (m_job) loop.exec();
     disconnect(done);
     return ok;
@@ -365,7 +383,7 @@ void ProjectView::finishTree() {
     QTreeWidgetItem* projectNode = build->root.release();
     m_tree->addTopLevelItem(projectNode);
     projectNode->setExpanded(true);
-    if (!job->group.empty()) addGroupNode(job->path, job->group);
+    if (!job->group.empty()) addGroupNode(job->path, job->group, job->shown);
     if (!m_filter->text().isEmpty()) applyFilter(m_filter->text());
     m_tree->setCurrentItem(nullptr);
     m_tree->setUpdatesEnabled(true);
@@ -397,7 +415,8 @@ void ProjectView::resetPreviews(const std::shared_ptr<CProject>& project) {
 }
 
 void ProjectView::addGroupNode(const QString& path,
-                               const std::vector<std::pair<std::string, std::string>>& projects) {
+                               const std::vector<std::pair<std::string, std::string>>& projects,
+                               size_t shown) {
     QTreeWidgetItem* groupNode =
         addNode(nullptr, QStringLiteral("group"), QFileInfo(path).completeBaseName(),
                 QStringLiteral("project"));
@@ -407,8 +426,9 @@ void ProjectView::addGroupNode(const QString& path,
             addNode(groupNode, QStringLiteral("groupProject"),
                     QString::fromStdString(projects[i].first), QStringLiteral("project"));
         node->setToolTip(0, plainToolTip(QString::fromStdString(projects[i].second)));
-        // The startup project is the one the tree below shows.
-        if (i == 0) {
+        node->setData(0, GroupProjectRole, static_cast<int>(i));
+        // The project the tree below shows.
+        if (i == shown) {
             QFont font = node->font(0);
             font.setBold(true);
             node->setFont(0, font);

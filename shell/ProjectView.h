@@ -57,16 +57,19 @@ class ImageList;
 class ProjectView : public QWidget {
     Q_OBJECT
 public:
-    // Roles of the node data: the node key, the image key and the tag.
-    enum Role { KeyRole = Qt::UserRole + 1, ImageRole, TagRole };
+    // Roles of the node data: the node key, the image key, the tag and, on
+    // a project of a group, its position in the group.
+    enum Role { KeyRole = Qt::UserRole + 1, ImageRole, TagRole, GroupProjectRole };
 
     // state and images are not owned and must outlive the view.
     ProjectView(AppState& state, const ImageList& images, QWidget* parent = nullptr);
     ~ProjectView() override;
 
     // Starts reading the project at path on a worker thread and returns at
-    // once; refreshFinished follows. A read still running is cancelled.
-    void startRefresh(const QString& path);
+    // once; refreshFinished follows. A read still running is cancelled. Of
+    // a group file, the tree shows the project at groupProject (the startup
+    // project first; one past the last: the last).
+    void startRefresh(const QString& path, int groupProject = 0);
     // Gives up the read in progress: the tree keeps what it showed and
     // refreshFinished(false, "") follows at once.
     void cancelRefresh();
@@ -75,7 +78,7 @@ public:
     // startRefresh, then waits for the end while the event loop runs. On
     // failure the tree keeps what it showed and error (when given) receives
     // the reason, naming the file; a cancelled read gives an empty reason.
-    bool RefreshProjectTree(const QString& path, QString* error = nullptr);
+    bool RefreshProjectTree(const QString& path, QString* error = nullptr, int groupProject = 0);
 
     QTreeWidget* tree() const { return m_tree; }
     QLineEdit* filterBox() const { return m_filter; }
@@ -119,6 +122,9 @@ signals:
     // A page of its own is wanted for this.
     void pinRequested(const QString& title, const QString& html, const QUrl& base);
     void consoleLine(const QString& line);
+    // A project of the open group was activated (a double click, Return):
+    // the tree should show it.
+    void groupProjectChosen(int groupProject);
 
 private:
     struct Job;
@@ -154,9 +160,11 @@ private:
     void fillDesign(QTreeWidgetItem* moduleNode, const CModule& module, size_t moduleIndex);
     QTreeWidgetItem* addNode(QTreeWidgetItem* parent, const QString& key, const QString& text,
                              const QString& image);
-    // The group file's node above the project's: its projects, the startup one first.
+    // The group file's node above the project's: its projects, the startup
+    // one first, the one the tree shows (shown) in bold.
     void addGroupNode(const QString& path,
-                      const std::vector<std::pair<std::string, std::string>>& projects);
+                      const std::vector<std::pair<std::string, std::string>>& projects,
+                      size_t shown);
     void nodeSelected(QTreeWidgetItem* node);
     // The page a node tag stands for ("E<n>", "M<n>", "C<n>:<anchor>", "K<n>",
     // "P"); empty for none.

@@ -225,6 +225,14 @@ private slots:
         for (const char* page : {"index.html", "StrLib/Classes/StringBuilder.html",
                                  "StrLibTests/Modules/modTests.html", "StrDemo/Forms/frmDemo.html"})
             QVERIFY2(QFileInfo::exists(b.dir.path() + "/out/" + page), page);
+        // A double click on another project of the group shows that project,
+        // in bold; the group stays the one documented.
+        emit tree->itemActivated(tree->topLevelItem(0)->child(1), 0);
+        QTRY_COMPARE(tree->topLevelItem(tree->topLevelItemCount() - 1)->text(0), QString("StrLib"));
+        QCOMPARE(tree->topLevelItem(0)->childCount(), 4);
+        QVERIFY(tree->topLevelItem(0)->child(1)->font(0).bold());
+        QVERIFY(!tree->topLevelItem(0)->child(0)->font(0).bold());
+        QCOMPARE(b.window.state().ProjectPath, b.dir.path() + "/src/Strings.vbg");
     }
 
     void cancelDuringRun() {
