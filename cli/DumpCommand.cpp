@@ -127,12 +127,15 @@ private:
     std::unordered_map<const CModule*, size_t> m_projectOf;
 };
 
-// Prints the project at path as JSON; false after telling why it cannot be
-// read. In a group, libraries are the projects its code may call into, and
-// calls gets its calls into them (the project's own references stay its own).
-bool dumpProject(const std::string& path, const ReadInputs& inputs, DiagnosticsSink& sink,
-                 std::vector<ReferencedProject> libraries = {},
-                 std::vector<Reference>* calls = nullptr) {
+// Prints the project at path as JSON and gives its model; null after telling
+// why it cannot be read. In a group, libraries are the projects its code may
+// call into, and calls gets its calls into them (the project's own
+// references stay its own), naming its modules: they live as long as the
+// model given.
+std::shared_ptr<CProject> dumpProject(const std::string& path, const ReadInputs& inputs,
+                                      DiagnosticsSink& sink,
+                                      std::vector<ReferencedProject> libraries = {},
+                                      std::vector<Reference>* calls = nullptr) {
     CParser parser;
     setUp(parser, path, inputs);
     parser.setDiagnostics(&sink);
@@ -140,14 +143,14 @@ bool dumpProject(const std::string& path, const ReadInputs& inputs, DiagnosticsS
     auto project = parser.Parse();
     if (!project) {
         printLine(std::cerr, "tarnwick dump: ", project.error().message);
-        return false;
+        return nullptr;
     }
     // The reader leaves Path to its caller, as the workbench's tree sets it
     // after opening a project; the dump shows the file it read.
     project.value()->setPath(std::filesystem::absolute(path).lexically_normal().string());
     translateLibraryTexts(*project.value(), inputs.translation, inputs.language);
     writeProjectJson(std::cout, *project.value());
-    return true;
+    return std::move(project).value();
 }
 
 // A group file: one object, {"Group", "Path", "Projects": [each project as
@@ -175,7 +178,9 @@ int dumpGroup(const DumpOptions& options, const ReadInputs& inputs, DiagnosticsS
         std::cout << (i > 0 ? ",\n" : "\n");
         const LibraryModels libraries(g, i, inputs);
         std::vector<Reference> calls;
-        if (!dumpProject(g.projects[i].path, inputs, sink, libraries.visible(), &calls)) {
+        const std::shared_ptr<CProject> project =
+            dumpProject(g.projects[i].path, inputs, sink, libraries.visible(), &calls);
+        if (!project) {
             std::cout << "null";
             failed = true;
         }
