@@ -76,7 +76,8 @@ struct ReadInputs {
     std::string language;
 };
 
-void setUp(CParser& parser, const std::string& path, const ReadInputs& inputs) {
+// What every read of a dump gives its reader: the file and how to read it.
+void prepareReader(CParser& parser, const std::string& path, const ReadInputs& inputs) {
     parser.setPath(path);
     parser.setCodePage(inputs.codePage);
     parser.setRegistry(inputs.registry);
@@ -92,7 +93,7 @@ public:
         for (const size_t library : groupLibrariesOf(group, index)) {
             if (library == index) continue;
             CParser parser;
-            setUp(parser, group.projects[library].path, inputs);
+            prepareReader(parser, group.projects[library].path, inputs);
             NullSink quiet;
             parser.setDiagnostics(&quiet);
             parser.setCrossReferences(false);
@@ -137,7 +138,7 @@ std::shared_ptr<CProject> dumpProject(const std::string& path, const ReadInputs&
                                       std::vector<ReferencedProject> libraries = {},
                                       std::vector<Reference>* calls = nullptr) {
     CParser parser;
-    setUp(parser, path, inputs);
+    prepareReader(parser, path, inputs);
     parser.setDiagnostics(&sink);
     if (!libraries.empty()) parser.setLibraries(std::move(libraries), calls);
     auto project = parser.Parse();
