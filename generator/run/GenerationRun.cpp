@@ -529,15 +529,15 @@ Status GenerationRun::build(State& state, ReportRecorder& recorder, InputKey& in
     // and link agrees on them; then what the site lists, once: the search
     // index, the A-Z page and the links between pages all come from it.
     // The index entries' texts are made as the index pages need them (see
-    // ModuleWriter::setIndexTexts); a group's index pages are built always.
-    SiteTables tables(*project, ctx.settings, &recorder, m_request.group != nullptr);
+    // ModuleWriter::setIndexTexts), on the run's threads.
+    SiteTables tables(*project, ctx.settings, &recorder, false);
     tables.applyTo(ctx);
     // The calls into the libraries, named by this site's pages; the
     // libraries are let go before a page is written.
     if (m_request.groupCalls) m_request.groupCalls->record(m_request.groupIndex, tables.links());
     warnUnknownAuthorLinks(tables.links(), ctx.settings, recorder);
     if (m_request.qtHelp || m_request.docset) {
-        tables.addTexts();
+        tables.addTexts(m_request.threads());
         state.offline = offlineIndexOf(*project, tables.entries());
     }
     const std::optional<ApiDiff> changes = changesSince(m_request, *project, recorder);

@@ -260,7 +260,8 @@ void GroupCalls::findCallsOf(size_t user) {
         resolveReferences(*caller, libraries, nullptr, m_requests[user].threads(), m_cancel,
                           nullptr, &calls);
         takeLibraryCalls(std::move(calls));
-        const SiteTables tables(*caller, m_requests[user].settings);
+        // Only the page names and links: the index texts are the user's run's.
+        const SiteTables tables(*caller, m_requests[user].settings, nullptr, false);
         recordPending(user, tables.links());
     }
     release();

@@ -160,6 +160,15 @@ uint64_t ModuleWriter::indexTextsOf(const CModule& module) {
 // forms' controls included; 0 when there is no key or no entries to hash.
 uint64_t ModuleWriter::siteIndexKey() {
     if (m_indexKey == 0 || !m_ctx.links) return 0;
+    // The texts no record gives are made first, on the run's threads.
+    if (m_tables) {
+        std::vector<const CModule*> unknown;
+        for (const auto& [module, i] : m_positions) {
+            const ModuleRecord* record = m_keys[i] != 0 ? m_site.moduleRecord(m_keys[i]) : nullptr;
+            if (m_texts[i] == 0 && !(record && record->texts != 0)) unknown.push_back(module);
+        }
+        m_tables->addTexts(unknown, static_cast<unsigned>(std::max(m_jobs, 1)));
+    }
     uint64_t key = m_indexKey;
     std::vector<IndexEntry> forms;  // the modules with a designer, for their controls' rows
     for (const IndexEntry& e : m_ctx.links->entries()) {
@@ -181,7 +190,7 @@ uint64_t ModuleWriter::siteIndexKey() {
 void ModuleWriter::writeSiteIndex() {
     const uint64_t key = siteIndexKey();
     if (key != 0 && m_site.moduleRecord(key) && m_site.keepModule(key)) return;
-    if (m_tables) m_tables->addTexts();
+    if (m_tables) m_tables->addTexts(static_cast<unsigned>(std::max(m_jobs, 1)));
     SiteIndexPages index = buildSiteIndexPages(m_project, m_ctx);
     Pages pages = framePages(std::move(index.bodies), m_ctx);
     std::move(pages.begin(), pages.end(), std::back_inserter(index.scripts));

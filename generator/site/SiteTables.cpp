@@ -1,6 +1,11 @@
 #include "generator/site/SiteTables.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "generator/site/Listing.h"
@@ -59,9 +64,41 @@ void SiteTables::addTexts(const CModule& module) {
                   m_settings);
 }
 
-void SiteTables::addTexts() {
+void SiteTables::addTexts(unsigned threads) {
+    std::vector<const CModule*> waiting;
     for (const IndexEntry& entry : m_entries)
-        if (entry.module < 0) addTexts(*entry.owner);
+        if (entry.module < 0) waiting.push_back(entry.owner);
+    addTexts(waiting, threads);
+}
+
+void SiteTables::addTexts(std::span<const CModule* const> modules, unsigned threads) {
+    // The summaries and words cost a tenth of a run and were made on one
+    // thread while the others waited for the index pages.
+    std::atomic<size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const auto work = [&] {
+        try {
+            for (size_t i = next++; i < modules.size(); i = next++) addTexts(*modules[i]);
+        } catch (...) {
+            const std::lock_guard<std::mutex> lock(failureLock);
+            if (!failure) failure = std::current_exception();
+            next = modules.size();
+        }
+    };
+    // A few modules are not worth a thread.
+    constexpr size_t kModulesPerThread = 8;
+    threads = static_cast<unsigned>(
+        std::clamp<size_t>(modules.size() / kModulesPerThread, 1, std::max(threads, 1u)));
+    std::vector<std::thread> workers;
+    try {
+        for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
+    } catch (const std::system_error&) {
+        // No more threads to be had: fewer make them.
+    }
+    work();
+    for (std::thread& worker : workers) worker.join();
+    if (failure) std::rethrow_exception(failure);
 }
 
 void SiteTables::applyTo(PageContext& ctx) const {

@@ -63,7 +63,10 @@ public:
     // Gives the entries of module, or of every module, their texts where
     // they have none yet. Not while another thread reads the entries.
     void addTexts(const CModule& module);
-    void addTexts();
+    void addTexts(unsigned threads = 1);
+    // The same for modules, on up to threads threads: each module's texts
+    // are made from its own members only, into its own entries.
+    void addTexts(std::span<const CModule* const> modules, unsigned threads);
 
 private:
     PageNames m_names;
