@@ -118,7 +118,13 @@ void MainWindow::openProject() {
     openProjectFile(path);
 }
 
-bool MainWindow::openProjectFile(const QString& path, int groupProject) {
+bool MainWindow::openProjectFile(const QString& path) { return readIntoTree(path, 0, true); }
+
+bool MainWindow::showGroupProject(int groupProject) {
+    return readIntoTree(m_state.ProjectPath, groupProject, false);
+}
+
+bool MainWindow::readIntoTree(const QString& path, int groupProject, bool newProject) {
     if (busy()) return false;
     QString reason;
     bool opened = false;
@@ -149,13 +155,17 @@ bool MainWindow::openProjectFile(const QString& path, int groupProject) {
     m_lastOpenMs = clock.elapsed();
     if (opened) {
         m_state.ProjectPath = path;
-        if (const QString problem = m_state.loadProjectSettings(); !problem.isEmpty())
-            m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
-                               QMessageBox::Ok);
+        // Another project of the open group keeps the group's settings as
+        // they are, saved or not.
+        if (newProject) {
+            if (const QString problem = m_state.loadProjectSettings(); !problem.isEmpty())
+                m_services.message(this, QMessageBox::Warning, QStringLiteral("Settings"), problem,
+                                   QMessageBox::Ok);
+        }
         m_projectView->preparePreviewsSoon();  // for the project's settings, just read
         prepareForRunSoon();
         forgetLastProject();
-        rememberProject(path);
+        if (newProject) rememberProject(path);
         setWindowTitle(QString::fromStdString(m_state.CurrentProject->displayName()) +
                        QStringLiteral(" - Tarnwick"));
         m_dirsView->setPath(QFileInfo(path).absolutePath());

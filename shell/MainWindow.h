@@ -81,9 +81,11 @@ public:
     // Opens the project file at path (the command line, Open Project, the
     // recent projects, a drop); an unreadable file gives a message naming it
     // and the reason. Returns once the read is done or cancelled; the window
-    // keeps working meanwhile. Of a group file, the tree shows the project
-    // at groupProject (the startup project first).
-    bool openProjectFile(const QString& path, int groupProject = 0);
+    // keeps working meanwhile.
+    bool openProjectFile(const QString& path);
+    // Of the open group, shows the project at groupProject (the startup
+    // project first) in the tree, with the group's settings as they are.
+    bool showGroupProject(int groupProject);
     // Gives up the read of a project in progress.
     void cancelOpen();
     void createDocumentation();
@@ -145,6 +147,10 @@ private:
     static QString projectPerspective() { return QStringLiteral("Project"); }
     static QString browserPerspective() { return QStringLiteral("Browser"); }
     static QString menuOfPerspective(const QString& name);
+
+    // Reads the project (of a group file, the one at groupProject) into the
+    // tree; a new project reads its settings and joins the recent projects.
+    bool readIntoTree(const QString& path, int groupProject, bool newProject);
 
     // Built once by the constructor (MainWindowActions.cpp).
     void createActions();

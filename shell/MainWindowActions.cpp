@@ -255,8 +255,7 @@ void MainWindow::createDockWindows() {
     // Another project of the open group: read once the tree's signal is
     // done, as the read replaces the node that sent it.
     connect(m_projectView, &ProjectView::groupProjectChosen, this, [this](int project) {
-        const QString group = m_state.ProjectPath;
-        QTimer::singleShot(0, this, [this, group, project] { openProjectFile(group, project); });
+        QTimer::singleShot(0, this, [this, project] { showGroupProject(project); });
     });
     connect(m_projectView, &ProjectView::previewRequested, this,
             [this](const QString& title, const QString& html, const QUrl& base) {

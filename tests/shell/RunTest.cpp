@@ -226,13 +226,16 @@ private slots:
                                  "StrLibTests/Modules/modTests.html", "StrDemo/Forms/frmDemo.html"})
             QVERIFY2(QFileInfo::exists(b.dir.path() + "/out/" + page), page);
         // A double click on another project of the group shows that project,
-        // in bold; the group stays the one documented.
+        // in bold; the group stays the one documented, with its settings as
+        // they are.
+        b.window.state().dialog.documentationPath = "unsaved";
         emit tree->itemActivated(tree->topLevelItem(0)->child(1), 0);
         QTRY_COMPARE(tree->topLevelItem(tree->topLevelItemCount() - 1)->text(0), QString("StrLib"));
         QCOMPARE(tree->topLevelItem(0)->childCount(), 4);
         QVERIFY(tree->topLevelItem(0)->child(1)->font(0).bold());
         QVERIFY(!tree->topLevelItem(0)->child(0)->font(0).bold());
         QCOMPARE(b.window.state().ProjectPath, b.dir.path() + "/src/Strings.vbg");
+        QCOMPARE(b.window.state().dialog.documentationPath, QString("unsaved"));
     }
 
     void cancelDuringRun() {
