@@ -72,8 +72,8 @@ void SiteTables::addTexts(unsigned threads) {
 }
 
 void SiteTables::addTexts(std::span<const CModule* const> modules, unsigned threads) {
-    // The summaries and words cost a tenth of a run and were made on one
-    // thread while the others waited for the index pages.
+    // The summaries and words cost about a tenth of a run; made on one
+    // thread before the module pages, they would keep the others waiting.
     std::atomic<size_t> next{0};
     std::exception_ptr failure;
     std::mutex failureLock;
