@@ -6,7 +6,6 @@
 #include <exception>
 #include <filesystem>
 #include <new>
-#include <system_error>
 #include <thread>
 #include <unordered_set>
 
@@ -19,6 +18,7 @@
 #include "support/File.h"
 #include "support/ProgramFolder.h"
 #include "support/Text.h"
+#include "support/Threads.h"
 
 namespace tarnwick {
 
@@ -363,14 +363,7 @@ void CParser::readModuleFiles(std::vector<ListedModule>& listed) const {
     unsigned threads =
         m_threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : m_threads;
     threads = static_cast<unsigned>(std::min<size_t>(threads, listed.size()));
-    std::vector<std::thread> workers;
-    try {
-        for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
-    } catch (const std::system_error&) {
-        // No more threads to be had: fewer read.
-    }
-    work();
-    for (std::thread& worker : workers) worker.join();
+    runOnThreads(threads, work);
 }
 
 void CParser::addListedModules(std::vector<ListedModule>& listed, CProject& project) const {

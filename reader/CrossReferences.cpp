@@ -10,6 +10,7 @@
 #include "reader/xref/Lexer.h"
 #include "reader/xref/Resolver.h"
 #include "reader/xref/SymbolTables.h"
+#include "support/Threads.h"
 
 namespace tarnwick {
 
@@ -94,10 +95,7 @@ std::vector<ModuleReferences> resolveModules(const xref::ProjectSymbols& symbols
     };
     if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
     threads = static_cast<unsigned>(std::min<size_t>(threads, count));
-    std::vector<std::thread> workers;
-    for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
-    work();
-    for (std::thread& worker : workers) worker.join();
+    runOnThreads(threads, work);
     return results;
 }
 

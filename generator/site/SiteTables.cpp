@@ -4,13 +4,12 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 #include "generator/site/Listing.h"
 #include "model/Kinds.h"
 #include "support/Text.h"
+#include "support/Threads.h"
 
 namespace tarnwick {
 
@@ -90,14 +89,7 @@ void SiteTables::addTexts(std::span<const CModule* const> modules, unsigned thre
     constexpr size_t kModulesPerThread = 8;
     threads = static_cast<unsigned>(
         std::clamp<size_t>(modules.size() / kModulesPerThread, 1, std::max(threads, 1u)));
-    std::vector<std::thread> workers;
-    try {
-        for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
-    } catch (const std::system_error&) {
-        // No more threads to be had: fewer make them.
-    }
-    work();
-    for (std::thread& worker : workers) worker.join();
+    runOnThreads(threads, work);
     if (failure) std::rethrow_exception(failure);
 }
 
