@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
-#include <mutex>
 #include <utility>
 
 #include "generator/site/Listing.h"
@@ -74,23 +72,14 @@ void SiteTables::addTexts(std::span<const CModule* const> modules, unsigned thre
     // The summaries and words cost about a tenth of a run; made on one
     // thread before the module pages, they would keep the others waiting.
     std::atomic<size_t> next{0};
-    std::exception_ptr failure;
-    std::mutex failureLock;
     const auto work = [&] {
-        try {
-            for (size_t i = next++; i < modules.size(); i = next++) addTexts(*modules[i]);
-        } catch (...) {
-            const std::lock_guard<std::mutex> lock(failureLock);
-            if (!failure) failure = std::current_exception();
-            next = modules.size();
-        }
+        for (size_t i = next++; i < modules.size(); i = next++) addTexts(*modules[i]);
     };
     // A few modules are not worth a thread.
     constexpr size_t kModulesPerThread = 8;
     threads = static_cast<unsigned>(
         std::clamp<size_t>(modules.size() / kModulesPerThread, 1, std::max(threads, 1u)));
     runOnThreads(threads, work);
-    if (failure) std::rethrow_exception(failure);
 }
 
 void SiteTables::applyTo(PageContext& ctx) const {

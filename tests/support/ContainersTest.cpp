@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <stdexcept>
 #include <string>
 
 #include "support/Errors.h"
 #include "support/ListMap.h"
 #include "support/SortedRuns.h"
 #include "support/StringBuffer.h"
+#include "support/Threads.h"
 
 namespace tarnwick {
 namespace {
@@ -58,12 +61,30 @@ TEST(ListMapTest, KeysKeepOrderDuplicatesAndHolesOfRemovedEntries) {
 // projects' order. Letters compare without case, so 'a' and 'A' are equal.
 TEST(SortedRunsTest, MergingRunsOrdersAsAStableSort) {
     const auto byLetter = [](char a, char b) { return std::tolower(a) < std::tolower(b); };
-    for (std::string row : {"", "a", "cba", "aAbB", "abcABC", "bBaA", "cAbaCB", "aAAaaA", "edcbaEDCBA",
-                            "zyxwvutsrqpZ"}) {  // the last two: too many runs
+    for (std::string row : {"", "a", "cba", "aAbB", "abcABC", "bBaA", "cAbaCB", "aAAaaA",
+                            "edcbaEDCBA", "zyxwvutsrqpZ"}) {  // the last two: too many runs
         std::string expected = row;
         std::stable_sort(expected.begin(), expected.end(), byLetter);
         stableSortRuns(row.begin(), row.end(), byLetter, 4);
         EXPECT_EQ(row, expected);
+    }
+}
+
+// A failing item (a module the reader or the resolver cannot take, out of
+// memory) comes out to the run once every thread is done, and ends no
+// thread: the program goes on to tell it.
+TEST(RunOnThreads, AnExceptionComesOutAfterEveryItemIsTaken) {
+    for (const unsigned threads : {1u, 4u}) {
+        std::atomic<int> next{0}, done{0};
+        const auto work = [&] {
+            for (int i = next++; i < 40; i = next++) {
+                if (i == 3) throw std::runtime_error("item 3");
+                ++done;
+            }
+        };
+        EXPECT_THROW(runOnThreads(threads, work), std::runtime_error) << threads;
+        // One thread stops at the failing item; with more, the others take the rest.
+        EXPECT_EQ(done.load(), threads == 1 ? 3 : 39) << threads;
     }
 }
 
