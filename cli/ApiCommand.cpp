@@ -1,12 +1,13 @@
-// tarnwick api PROJECT.vbp|GROUP.vbg [--check FILE] [--codepage NAME] [--define NAME=VALUE ...]
-//                          [--settings FILE]
+// tarnwick api PROJECT.vbp|GROUP.vbg|PROJECT.vbp... [--check FILE] [--codepage NAME]
+//               [--define NAME=VALUE ...] [--settings FILE]
 //
 // Prints the project's public interface (generator/analysis/ApiReport.h),
 // one line per public element, sorted: committed as PROJECT.api beside the
 // project, a change of the interface shows in review. With --check FILE it
 // prints nothing when FILE holds the current report, else the lines that
 // differ ("-" only in FILE, "+" only in the project now). A group file's
-// report is its projects' reports one after the other, the startup project first.
+// report (or that of several project files) is its projects' reports one after
+// the other, the startup project first.
 // The code page and defines of the project's settings file are used as
 // generate uses them; options given here win over them.
 // Exit status: 0 done (or FILE is current); 1 FILE is out of date or
@@ -39,8 +40,9 @@ namespace tarnwick::cli {
 namespace {
 
 struct ApiOptions {
-    std::string project;
-    std::string check;  // the committed report; empty: print the report
+    std::vector<std::string> projects;  // one project, a group file or several projects
+    std::string project;                // the first of projects
+    std::string check;                  // the committed report; empty: print the report
     ProjectReading reading;
 };
 
@@ -94,16 +96,17 @@ std::optional<ApiInterface> readApiSide(std::string_view prefix, const std::stri
 
 namespace {
 
-// The report of a group file: each project's report in the group's order
+// The report of a group file or of several projects: each project's report in the group's order
 // (the startup project first), a blank line between; 1 when a project
 // cannot be read, its report left out.
 int groupReport(const ApiOptions& options, std::string& report) {
     StderrSink sink;
-    const auto group = readGroupFile(options.project, CodePage(), sink);
+    const auto group = readGroup(options.projects, CodePage(), sink);
     if (!group) {
         printLine(std::cerr, "tarnwick api: ", group.error().message);
         return 1;
     }
+    warnGroupShapes(group.value(), sink);
     int status = group.value().failed > 0 ? 1 : 0;
     for (const GroupProject& member : group.value().projects) {
         bool usage = false;
@@ -122,7 +125,7 @@ int groupReport(const ApiOptions& options, std::string& report) {
 int runApi(const ApiOptions& options) {
     std::string report;
     int status = 0;
-    if (isGroupFile(options.project)) {
+    if (namesGroup(options.projects)) {
         status = groupReport(options, report);
     } else {
         bool usage = false;
@@ -159,7 +162,7 @@ void registerApiCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<ApiOptions>();
     Command* api = app.add_subcommand(
         "api", "Print the project's public interface, sorted, one line per element");
-    api->add_option("PROJECT", options->project, kProjectHelp)->required();
+    api->add_option("PROJECTS", options->projects, kProjectsHelp)->required();
     api->add_option("--check", options->check,
                     "Compare with this committed report instead: exit 1 and print the "
                     "differing lines when it is out of date");
@@ -167,7 +170,10 @@ void registerApiCommand(CommandLine& app, int& status) {
     api->add_option("--define", options->reading.defines, kDefineHelp)->allow_extra_args(false);
     api->add_option("--settings", options->reading.settingsFile, kSettingsHelp);
     // status outlives the app: main owns both and parses within its lifetime.
-    api->callback([options, &status] { status = runApi(*options); });
+    api->callback([options, &status] {
+        options->project = options->projects.front();
+        status = runApi(*options);
+    });
 }
 
 }  // namespace tarnwick::cli

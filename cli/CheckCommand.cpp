@@ -1,5 +1,5 @@
-// tarnwick check PROJECT.vbp [--kinds LIST] [--members LIST] [--scopes LIST]
-//                [--codepage NAME] [--define NAME=VALUE ...] [--settings FILE]
+// tarnwick check PROJECT.vbp|GROUP.vbg|PROJECT.vbp... [--kinds LIST] [--members LIST]
+//                [--scopes LIST] [--codepage NAME] [--define NAME=VALUE ...] [--settings FILE]
 //                [--fail-on-undocumented] [--unused] [--format FORMAT]
 //                [--output FILE] [--coverage] [--badge FILE.svg] [--min-coverage N]
 //
@@ -59,7 +59,8 @@ namespace tarnwick::cli {
 namespace {
 
 struct CheckOptions {
-    std::string project;
+    std::vector<std::string> projects;  // one project, a group file or several projects
+    std::string project;                // the project checked
     std::string kinds;
     std::string members;
     std::string scopes;
@@ -281,7 +282,7 @@ int runCheck(const CheckOptions& options) {
     return options.failOnUndocumented && !options.unused && coverage->undocumented() > 0 ? 1 : 0;
 }
 
-// A group file: each project checked in turn, with its own settings file
+// A group file or several projects: each project checked in turn, with its own settings file
 // unless --settings names one, under a line naming it; the worst status.
 int runGroupCheck(const CheckOptions& options) {
     if (!options.output.empty() || !options.badge.empty()) {
@@ -290,11 +291,12 @@ int runGroupCheck(const CheckOptions& options) {
         return 2;
     }
     StderrSink sink;
-    const auto group = readGroupFile(options.project, CodePage(), sink);
+    const auto group = readGroup(options.projects, CodePage(), sink);
     if (!group) {
         printLine(std::cerr, "tarnwick check: ", group.error().message);
         return 1;
     }
+    warnGroupShapes(group.value(), sink);
     int status = group.value().failed > 0 ? 1 : 0;
     for (const GroupProject& project : group.value().projects) {
         CheckOptions one = options;
@@ -311,7 +313,7 @@ void registerCheckCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<CheckOptions>();
     Command* check =
         app.add_subcommand("check", "List the members that have no description, as warnings");
-    check->add_option("PROJECT", options->project, kProjectHelp)->required();
+    check->add_option("PROJECTS", options->projects, kProjectsHelp)->required();
     check->add_option("--kinds", options->kinds, kindsHelp("Module kinds to check"));
     check->add_option("--members", options->members, membersHelp("Member kinds to check"));
     check->add_option("--scopes", options->scopes, scopesHelp("Scopes to check"));
@@ -334,7 +336,8 @@ void registerCheckCommand(CommandLine& app, int& status) {
                       "Exit with status 1 when less than this share (0 to 100) is documented");
     // status outlives the app: main owns both and parses within its lifetime.
     check->callback([options, &status] {
-        status = isGroupFile(options->project) ? runGroupCheck(*options) : runCheck(*options);
+        options->project = options->projects.front();
+        status = namesGroup(options->projects) ? runGroupCheck(*options) : runCheck(*options);
     });
 }
 

@@ -1,11 +1,10 @@
-// tarnwick dump PROJECT.vbp [--registry FILE] [--codepage NAME] [--translation FILE]
-//                           [--language SECTION]
-//                           [--define NAME=VALUE ...]
+// tarnwick dump PROJECT.vbp|GROUP.vbg|PROJECT.vbp... [--registry FILE] [--codepage NAME]
+//                [--translation FILE] [--language SECTION] [--define NAME=VALUE ...]
 //
 // Reads the project as the generator would (sorted lists included) and
 // prints the model as one JSON object on stdout; warnings go to stderr.
-// A group file (.vbg) prints one object with each project's model and the
-// references across projects (dumpGroup).
+// A group file (.vbg), or several project files, prints one object with each
+// project's model and the references across projects (dumpGroup).
 // Exit status: 0 done, 1 the project (or one of the group's) cannot be
 // read, 2 a usage error.
 #include <cstdlib>
@@ -41,7 +40,7 @@ namespace tarnwick::cli {
 namespace {
 
 struct DumpOptions {
-    std::string project;
+    std::vector<std::string> projects;  // one project, a group file or several projects
     std::string registry;
     std::string codePage = "windows-1252";
     std::string translation;
@@ -159,17 +158,25 @@ std::shared_ptr<CProject> dumpProject(const std::string& path, const ReadInputs&
 // a module and a class of another project once each: the classes it names,
 // then those it only calls into.
 int dumpGroup(const DumpOptions& options, const ReadInputs& inputs, DiagnosticsSink& sink) {
-    auto group = readGroupFile(options.project, inputs.codePage, sink);
+    auto group = readGroup(options.projects, inputs.codePage, sink);
     if (!group) {
         printLine(std::cerr, "tarnwick dump: ", group.error().message);
         return 1;
     }
     const ProjectGroup& g = group.value();
+    warnGroupShapes(g, sink);
     Json head = Json::object();
     head["Group"] = g.name;
-    head["Path"] = std::filesystem::absolute(g.path).lexically_normal().string();
-    const std::string headText = dumpJson(head);
-    std::cout << headText.substr(0, headText.rfind('"') + 1) << ",\n  \"Projects\": [";
+    // Projects named on the command line have no group file.
+    head["Path"] = g.path.empty()
+                       ? Json()
+                       : Json(std::filesystem::absolute(g.path).lexically_normal().string());
+    // The head object left open, for the projects that follow it.
+    std::string headText = dumpJson(head);
+    headText.resize(headText.rfind('}'));
+    while (!headText.empty() && (headText.back() == '\n' || headText.back() == ' '))
+        headText.pop_back();
+    std::cout << headText << ",\n  \"Projects\": [";
     bool failed = g.failed > 0;
     // Of each project, the classes of other projects its modules only call
     // into (a global class's functions, a member of what a function
@@ -248,8 +255,8 @@ int runDump(const DumpOptions& options) {
 
     const ReadInputs inputs{codePage.value(), std::move(defines).value(), registry, translation,
                             language};
-    if (isGroupFile(options.project)) return dumpGroup(options, inputs, sink);
-    if (!dumpProject(options.project, inputs, sink)) return 1;
+    if (namesGroup(options.projects)) return dumpGroup(options, inputs, sink);
+    if (!dumpProject(options.projects.front(), inputs, sink)) return 1;
     std::cout << '\n';
     return 0;
 }
@@ -259,7 +266,7 @@ int runDump(const DumpOptions& options) {
 void registerDumpCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<DumpOptions>();
     Command* dump = app.add_subcommand("dump", "Print the parsed project as JSON");
-    dump->add_option("PROJECT", options->project, kProjectHelp)->required();
+    dump->add_option("PROJECTS", options->projects, kProjectsHelp)->required();
     dump->add_option("--registry", options->registry, kRegistryHelp);
     dump->add_option("--codepage", options->codePage, kCodePageHelp);
     dump->add_option("--translation", options->translation, kTranslationHelp);

@@ -266,4 +266,44 @@ ProjectGroup groupOfProjects(const std::vector<std::string>& paths, const CodePa
     return group;
 }
 
+bool namesGroup(const std::vector<std::string>& paths) {
+    return paths.size() > 1 || (paths.size() == 1 && isGroupFile(paths.front()));
+}
+
+Expected<ProjectGroup> readGroup(const std::vector<std::string>& paths, const CodePage& codePage,
+                                 DiagnosticsSink& diagnostics) {
+    if (paths.empty()) return Error{"no project file is named"};
+    const bool groupFile = paths.size() == 1 && isGroupFile(paths.front());
+    Expected<ProjectGroup> group =
+        groupFile ? readGroupFile(paths.front(), codePage, diagnostics)
+                  : Expected<ProjectGroup>(groupOfProjects(paths, codePage, diagnostics));
+    if (group && group.value().projects.empty())
+        return Error{paths.front() + ": no project of the group can be read"};
+    return group;
+}
+
+void warnGroupShapes(const ProjectGroup& group, DiagnosticsSink& diagnostics) {
+    const std::string& where = group.path;
+    const auto references = [&](const GroupProject& from, const GroupProject& to) {
+        for (const GroupProject* r : group.referencedBy(from))
+            if (r == &to) return true;
+        return false;
+    };
+    for (size_t i = 0; i < group.projects.size(); ++i) {
+        const GroupProject& a = group.projects[i];
+        for (size_t j = i + 1; j < group.projects.size(); ++j) {
+            const GroupProject& b = group.projects[j];
+            if (equalsIgnoreCase(a.name, b.name))
+                diagnostics.warning(where.empty() ? b.path : where, b.line,
+                                    "two projects are named " + a.name + "; the pages of " +
+                                        b.path + " are in the folder " + b.folder);
+            if (references(a, b) && references(b, a))
+                diagnostics.warning(a.path, 0,
+                                    "projects " + a.name + " and " + b.name +
+                                        " reference each other, which VB6 refuses; both are "
+                                        "documented");
+        }
+    }
+}
+
 }  // namespace tarnwick

@@ -39,6 +39,20 @@ Expected<ProjectGroup> readGroupFile(const std::string& path, const CodePage& co
 ProjectGroup groupOfProjects(const std::vector<std::string>& paths, const CodePage& codePage,
                              DiagnosticsSink& diagnostics);
 
+// Whether the project arguments of a command line name a group: a group
+// file, or more than one project file.
+bool namesGroup(const std::vector<std::string>& paths);
+
+// The group the project arguments name: the group file that is the only
+// argument, else the project files. Fails when the group file cannot be
+// read or no project of the group can.
+Expected<ProjectGroup> readGroup(const std::vector<std::string>& paths, const CodePage& codePage,
+                                 DiagnosticsSink& diagnostics);
+
+// Warns of two projects of one Name and of projects that reference each
+// other (VB6 refuses both; the group is still documented).
+void warnGroupShapes(const ProjectGroup& group, DiagnosticsSink& diagnostics);
+
 // Reads what the group needs of the project file at project.path into
 // project; false (with why) when it cannot be read as a project file.
 bool readGroupProject(GroupProject& project, const CodePage& codePage, std::string& why);

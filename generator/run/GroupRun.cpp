@@ -122,32 +122,6 @@ std::vector<std::string> groupCallInputs(const ProjectGroup& group) {
     return {files.begin(), files.end()};
 }
 
-// Two projects of one Name, and projects that reference each other (VB6
-// refuses both): documented all the same, with a warning.
-void warnGroupShapes(const ProjectGroup& group, DiagnosticsSink& diagnostics) {
-    const std::string where = group.path;
-    for (size_t i = 0; i < group.projects.size(); ++i) {
-        const GroupProject& a = group.projects[i];
-        for (size_t j = i + 1; j < group.projects.size(); ++j) {
-            const GroupProject& b = group.projects[j];
-            if (equalsIgnoreCase(a.name, b.name))
-                diagnostics.warning(where.empty() ? b.path : where, b.line,
-                                    "two projects are named " + a.name + "; the pages of " +
-                                        b.path + " are in the folder " + b.folder);
-            const auto refs = [&](const GroupProject& x, const GroupProject& y) {
-                for (const GroupProject* r : group.referencedBy(x))
-                    if (r == &y) return true;
-                return false;
-            };
-            if (refs(a, b) && refs(b, a))
-                diagnostics.warning(a.path, 0,
-                                    "projects " + a.name + " and " + b.name +
-                                        " reference each other, which VB6 refuses; both are "
-                                        "documented");
-        }
-    }
-}
-
 }  // namespace
 
 GroupRun::GroupRun(GenerationRequest request, std::vector<std::string> projects,
@@ -161,17 +135,11 @@ Expected<ProjectGroup> GroupRun::readGroup(const GenerationRequest& request,
                                            const std::vector<std::string>& projects,
                                            DiagnosticsSink* diagnostics) {
     NullSink nullSink;
-    DiagnosticsSink& sink = diagnostics ? *diagnostics : nullSink;
     auto codePage = CodePage::open(request.codePage);
     if (!codePage) return codePage.error();
-    Expected<ProjectGroup> group =
-        projects.empty()
-            ? readGroupFile(request.projectPath, codePage.value(), sink)
-            : Expected<ProjectGroup>(groupOfProjects(projects, codePage.value(), sink));
-    if (group && group.value().projects.empty())
-        return Error{(projects.empty() ? request.projectPath : projects.front()) +
-                     ": no project of the group can be read"};
-    return group;
+    return tarnwick::readGroup(
+        projects.empty() ? std::vector<std::string>{request.projectPath} : projects,
+        codePage.value(), diagnostics ? *diagnostics : nullSink);
 }
 
 // The request of project index: the group's, its own settings file's code

@@ -1,5 +1,6 @@
-// The commands given a group file: dump prints one JSON object with every
-// project and the references across them; generate documents the group.
+// The commands given a group file or several projects: dump prints one JSON
+// object with every project and the references across them; generate
+// documents the group; check and api go through its projects.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <sys/wait.h>
@@ -17,11 +18,12 @@ struct ProgramRun {
     std::string out;
 };
 
-// The program with args (no quoting needed), stdout kept, stderr dropped.
-ProgramRun program(const std::string& args) {
+// The program with args (no quoting needed), stdout kept, stderr dropped
+// or kept after it.
+ProgramRun program(const std::string& args, bool withErrors = false) {
     ProgramRun run;
-    const std::string command =
-        std::string(TARNWICK_BIN_DIR) + "/tarnwick " + args + " 2>/dev/null";
+    const std::string command = std::string(TARNWICK_BIN_DIR) + "/tarnwick " + args +
+                                (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return run;
     char buffer[4096];
@@ -56,6 +58,41 @@ TEST(GroupCommand, DumpPrintsTheProjectsAndTheReferencesAcrossThem) {
                               "StrDemo:frmDemo -> StrControls.ctlTextView",
                           }));
     EXPECT_EQ(json["CrossProjectReferences"].size(), references.size()) << "a row listed twice";
+}
+
+// Several project files on the command line are a group for every command
+// that takes one, as for generate; and each warns of projects that
+// reference each other.
+TEST(GroupCommand, SeveralProjectFilesAreAGroupAndACycleIsWarnedOf) {
+    const std::string strings = std::string(TARNWICK_SOURCE_DIR) + "/examples/Strings/";
+    const std::string both =
+        strings + "StrLibTests/StrLibTests.vbp " + strings + "StrLib/StrLib.vbp";
+    const ProgramRun dump = program("dump " + both);
+    ASSERT_EQ(dump.status, 0);
+    const auto json = nlohmann::json::parse(dump.out);
+    EXPECT_EQ(json["Group"], "StrLibTests");
+    EXPECT_TRUE(json["Path"].is_null());
+    EXPECT_EQ(json["CrossProjectReferences"].size(), 3u);
+    for (const auto& [command, expected] : {std::pair{"check ", "tarnwick check: project StrLib\n"},
+                                            std::pair{"api ", "\nProject StrLib Type=OleDll\n"}}) {
+        const ProgramRun run = program(command + both);
+        EXPECT_EQ(run.status, 0) << command;
+        EXPECT_NE(run.out.find(expected), std::string::npos) << command << run.out;
+    }
+
+    testing::TempFolder tmp;
+    for (const auto& [name, other] : {std::pair{"A", "B"}, std::pair{"B", "A"}}) {
+        tmp.write(std::string(name) + "/" + name + ".vbp",
+                  std::string("Type=OleDll\r\nReference=*\\A..\\") + other + "\\" + other +
+                      ".vbp\r\nModule=m; m.bas\r\nName=\"" + name + "\"\r\n");
+        tmp.write(std::string(name) + "/m.bas", "Attribute VB_Name = \"m\"\r\n");
+    }
+    const std::string cycle =
+        (tmp.path() / "A/A.vbp").string() + " " + (tmp.path() / "B/B.vbp").string();
+    for (const char* command : {"check ", "dump ", "api "})
+        EXPECT_NE(program(command + cycle, true).out.find("A and B reference each other"),
+                  std::string::npos)
+            << command;
 }
 
 TEST(GroupCommand, GenerateExitsOneWhenAProjectIsMissingAndDocumentsTheOthers) {
