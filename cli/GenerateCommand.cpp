@@ -423,13 +423,11 @@ void addRunOptions(Command* generate, GenerateOptions& options) {
 
 void registerGenerateCommand(CommandLine& app, int& status) {
     auto options = std::make_shared<GenerateOptions>();
-    Command* generate = app.add_subcommand("generate", "Write the HTML documentation site");
-    generate
-        ->add_option("PROJECTS", options->projects,
-                     "The project file (.vbp); a group file (.vbg) or several project files "
-                     "make one site of the group, its settings file the group's "
-                     "(Product.tarnwick)")
-        ->required();
+    Command* generate = app.add_subcommand(
+        "generate",
+        "Write the HTML documentation site (a group's settings file: GROUP.tarnwick beside the "
+        ".vbg)");
+    generate->add_option("PROJECTS", options->projects, kProjectsHelp)->required();
     generate->add_option("-o,--output", options->output,
                          "The folder the site is written into (default: the settings file's "
                          "output)");

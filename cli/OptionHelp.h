@@ -14,10 +14,9 @@
 
 namespace tarnwick::cli {
 
-inline constexpr const char* kProjectHelp = "The project file (.vbp)";
 inline constexpr const char* kProjectsHelp =
-    "The project file (.vbp); a group file (.vbg) or several project files give each project "
-    "of the group";
+    "The project file (.vbp); a group file (.vbg) or several project files make a group of "
+    "projects";
 inline constexpr const char* kCodePageHelp =
     "Code page of the project's files (default windows-1252)";
 inline constexpr const char* kDefineHelp =

@@ -88,7 +88,7 @@ TEST(Help, SharedOptionsReadAlikeInEveryCommand) {
                 lines[line.substr(2, line.find(' ', 2) - 2)][command] = line;
     }
     for (const char* option :
-         {"PROJECT", "--codepage", "--define", "--settings", "--registry", "--translation"}) {
+         {"PROJECTS", "--codepage", "--define", "--settings", "--registry", "--translation"}) {
         ASSERT_GE(lines[option].size(), 2u) << option;
         for (const auto& [command, line] : lines[option])
             EXPECT_EQ(line, lines[option].begin()->second) << option << " in " << command;
