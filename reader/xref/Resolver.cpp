@@ -306,9 +306,11 @@ Value ModuleResolver::unqualified(const Statement& s, size_t i, bool statementSt
     if (isFormLike(m_module) && isObjectWord(name)) return {};
     const Target g = m_symbols.global(name);
     if (!g.element) {
-        // A referenced project's name qualifies what it shows: "StrLib.Name".
+        // A referenced project's name qualifies what it shows: "StrLib.Name";
+        // the project's own name its own modules and members.
         if (const ProjectSymbols* library = m_symbols.libraryNamed(name))
             return {{Container::Kind::Library, nullptr, nullptr, library}, {}};
+        if (m_symbols.namesProject(name)) return {{Container::Kind::Project, nullptr, nullptr}, {}};
         return {};
     }
     emit(t, *g.module, *g.element);

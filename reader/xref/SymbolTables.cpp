@@ -231,6 +231,10 @@ const ProjectSymbols* ProjectSymbols::libraryNamed(std::string_view name) const 
     return nullptr;
 }
 
+bool ProjectSymbols::namesProject(std::string_view name) const {
+    return !m_name.empty() && equalsIgnoreCase(name, m_name);
+}
+
 Target ProjectSymbols::global(std::string_view name) const {
     if (m_libraries.empty() || m_globals.count(key(name))) return single(m_globals, name);
     return libraryName(name, false);
@@ -321,6 +325,16 @@ Member ProjectSymbols::memberOf(const Container& c, std::string_view name,
             const std::vector<Target> found = c.library->shownAs(key(name), false);
             if (found.size() != 1) return {};
             const Target& t = found.front();
+            if (t.element->Kind() == ElementKind::Enum && key(t.element->Name()) != key(name))
+                return {t, {}};  // an Enum value
+            return {t, valueOf(*t.module, *t.element)};
+        }
+        case Container::Kind::Project: {
+            // "Ledger.modLedger" is the module; "Ledger.Post" the public
+            // member of a standard module, never one of a referenced project.
+            if (const CModule* m = moduleNamed(name)) return {{}, {containerOfModule(*m), {}}};
+            const Target t = single(m_globals, name);
+            if (!t.element) return {};
             if (t.element->Kind() == ElementKind::Enum && key(t.element->Name()) != key(name))
                 return {t, {}};  // an Enum value
             return {t, valueOf(*t.module, *t.element)};

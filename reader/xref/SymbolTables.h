@@ -42,7 +42,9 @@ struct Target {
 // an object of a class, a module's own name, an Enum, a variable of a Type,
 // or a referenced project's name.
 struct Container {
-    enum class Kind { None, Instance, Static, Enum, Record, Library } kind = Kind::None;
+    // Project: the project's own name, which may qualify its modules and
+    // public members ("Ledger.modLedger.Post").
+    enum class Kind { None, Instance, Static, Enum, Record, Library, Project } kind = Kind::None;
     const CModule* module = nullptr;
     const Element* element = nullptr;         // the Enum or the Type
     const ProjectSymbols* library = nullptr;  // for Library
@@ -124,6 +126,8 @@ public:
     Target globalType(std::string_view name) const;
     // The referenced project of that name, or null.
     const ProjectSymbols* libraryNamed(std::string_view name) const;
+    // Whether name is the project's own Name.
+    bool namesProject(std::string_view name) const;
 
     // What a variable of dataType declared in scope's code holds: an object
     // of a class of the project, or a Type scope sees; None when unsure.

@@ -22,9 +22,11 @@ struct ModuleText {
 };
 constexpr int M = moduletype::Module, C = moduletype::Class, F = moduletype::Form;
 
+// A project named Ledger.
 CProject projectOf(const std::vector<ModuleText>& modules) {
     CParser parser;
     CProject project;
+    project.Properties().Add("Name", std::string("Ledger"));
     for (const ModuleText& m : modules)
         project.listOfKind(m.kind)->Add(parser.readModuleText(
             std::string("Attribute VB_Name = \"") + m.name + "\"\n" + m.code, m.kind, m.name));
@@ -133,6 +135,13 @@ const Row kRows[] = {
        "Public Event Changed()\nPrivate m_obj As Object\nSub Go(a As Object)\n"
        "    If a Is m_obj Then RaiseEvent Changed\nEnd Sub\n"}},
      {"CFoo.Go 4 m_obj -> CFoo.m_obj", "CFoo.Go 4 Changed -> CFoo.Changed"}},
+    {"the project's own name qualifies its modules and public members, not a private one",
+     {{"modA", M, "Public Sub Post()\nEnd Sub\nPrivate Sub Hidden()\nEnd Sub\n"},
+      {"CFoo", C, "Public Sub Init()\nEnd Sub\n"},
+      {"modB", M,
+       "Sub Go()\n    Ledger.modA.Post: Ledger.Post: Ledger.Hidden\n"
+       "    Dim f As Ledger.CFoo: f.Init\nEnd Sub\n"}},
+     {"modB.Go 2 Post -> modA.Post", "modB.Go 2 Post -> modA.Post", "modB.Go 3 Init -> CFoo.Init"}},
     {"a Type and a member of one name: each use to its own",
      {{"CList", C,
        "Private Type item\n    Value As Variant\nEnd Type\nPrivate m_items() As item\n"
