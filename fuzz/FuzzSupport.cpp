@@ -32,6 +32,8 @@ void clearScratch() {
 }
 
 void writeScratchFile(const std::string& name, const uint8_t* data, size_t size) {
+    std::error_code ec;
+    fs::create_directories(fs::path(scratchFolder() + name).parent_path(), ec);
     std::ofstream out(scratchFolder() + name, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 }

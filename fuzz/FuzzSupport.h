@@ -14,7 +14,7 @@ const std::string& scratchFolder();
 // Removes everything inside the scratch folder (never the folder itself,
 // never anything outside it).
 void clearScratch();
-// Writes bytes to scratchFolder() + name.
+// Writes bytes to scratchFolder() + name, making its folders.
 void writeScratchFile(const std::string& name, const uint8_t* data, size_t size);
 
 }  // namespace tarnwick::fuzz

@@ -7,7 +7,7 @@ set -eu
 build=$1
 seconds=$2
 root=$(cd "$(dirname "$0")/.." && pwd)
-for target in project module pages; do
+for target in project module pages settings registry group; do
     corpus=$target
     [ "$target" = pages ] && corpus=module
     work="$build/fuzz/fuzz_$target-work"
