@@ -23,6 +23,7 @@
 #include "generator/pages/FormPicture.h"
 #include "generator/pages/ModulePages.h"
 #include "generator/pages/modHtml.h"
+#include "generator/run/GroupPreview.h"
 #include "generator/site/Timestamp.h"
 #include "model/CHelper.h"
 #include "model/Element.h"
@@ -47,6 +48,10 @@ struct ProjectView::Job {
     std::string projectPath;
     std::vector<std::pair<std::string, std::string>> group;
     size_t shown = 0;
+    // What the shown project's pages show of the other projects of its
+    // group, as the group's site shows it (the settings its previews start with).
+    GenerationSettings settings;
+    std::shared_ptr<const GroupSite> groupSite;
     std::vector<std::string> defines;
     std::atomic<bool> done{false};
     std::atomic<bool> cancel{false};  // the reader gives up when set
@@ -227,6 +232,7 @@ void ProjectView::startRefresh(const QString& path, int groupProject) {
     job->path = path;
     job->shown = static_cast<size_t>(std::max(groupProject, 0));
     job->defines = m_state.defines;
+    job->settings = previewSettings();
     m_job = job;
     std::function<void()> hook = workerHook;
     std::function<void(const char*)> stepHook = readerStepHook;
@@ -238,16 +244,22 @@ void ProjectView::startRefresh(const QString& path, int groupProject) {
             if (hook) hook();
             ReaderMessages sink(job->diagnostics);
             job->projectPath = job->path.toStdString();
+            std::unique_ptr<GroupPreview> groupPreview;
             if (isGroupFile(job->projectPath)) {
-                auto group = readGroupFile(job->projectPath, CodePage(), sink);
-                if (group && group.value().projects.empty())
-                    group = Error{job->projectPath + ": no project of the group can be read"};
+                auto group = readGroup({job->projectPath}, CodePage(), sink);
                 if (!group) throw std::runtime_error(group.error().message);
                 for (const GroupProject& project : group.value().projects)
                     job->group.emplace_back(project.name, project.path);
                 // The group may have lost projects since its node was clicked.
                 job->shown = std::min(job->shown, job->group.size() - 1);
                 job->projectPath = job->group[job->shown].second;
+                GenerationRequest request;
+                request.projectPath = job->path.toStdString();
+                request.settings = job->settings;
+                request.defines = job->defines;
+                groupPreview = std::make_unique<GroupPreview>(
+                    std::make_shared<const ProjectGroup>(std::move(group).value()), job->shown,
+                    request, &job->cancel, sink);
             }
             CParser parser;
             parser.setPath(job->projectPath);
@@ -259,7 +271,12 @@ void ProjectView::startRefresh(const QString& path, int groupProject) {
                 RegistrySource::fromLocation(registryFromEnvironment(""), &sink)));
             if (auto defines = readDefines(job->defines))
                 parser.setDefines(std::move(defines).value());
+            if (groupPreview) groupPreview->prepare(parser);
             job->result = parser.Parse();
+            if (groupPreview && job->result && !job->cancel) {
+                groupPreview->finish(*job->result.value());
+                job->groupSite = groupPreview->site();
+            }
             if (!job->cancel) job->translation = Translation::load(Translation::defaultPath());
         } catch (const std::exception& e) {
             job->result = Error{job->path.toStdString() + ": " + e.what()};
@@ -373,6 +390,7 @@ void ProjectView::buildSomeNodes() {
 void ProjectView::finishTree() {
     std::unique_ptr<TreeBuild> build = std::move(m_build);
     const std::shared_ptr<Job> job = std::move(m_job);
+    m_groupSite = job->groupSite;
     resetPreviews(build->project);
     m_translation = std::move(job->translation);
     m_index = std::move(build->index);
@@ -410,6 +428,7 @@ void ProjectView::resetPreviews(const std::shared_ptr<CProject>& project) {
     m_ctx.now = makeNowFunction(fixedTime ? fixedTime : "", m_ctx.language);
     m_tables.reset();  // made for the settings of the first preview
     m_ctx.projectName = project->displayName();
+    m_ctx.group = m_groupSite.get();
     // Nodes of earlier refreshes are gone, and so is any use of their texts.
     m_descriptions->RemoveAll();
 }

@@ -187,13 +187,14 @@ private:
     NodeIndex m_index;                          // of the tree shown
     std::shared_ptr<CProject> m_project;        // the project the tree shows
     Translation m_translation;
-    std::unique_ptr<SiteTables> m_tables;       // of m_project; m_ctx points into them
-    std::unique_ptr<TablesJob> m_tablesJob;     // tables being made on a worker, or null
-    GenerationSettings m_tablesFor;             // the settings m_tables were made for
-    PageContext m_ctx;                          // the previews' context, as the run's would be
-    QTreeWidgetItem* m_justSelected = nullptr;  // made current by the press being handled
-    std::shared_ptr<Job> m_job;                 // the read in progress, or null
-    std::unique_ptr<TreeBuild> m_build;         // the tree of m_job being made, or null
+    std::unique_ptr<SiteTables> m_tables;          // of m_project; m_ctx points into them
+    std::unique_ptr<TablesJob> m_tablesJob;        // tables being made on a worker, or null
+    GenerationSettings m_tablesFor;                // the settings m_tables were made for
+    PageContext m_ctx;                             // the previews' context, as the run's would be
+    std::shared_ptr<const GroupSite> m_groupSite;  // m_ctx.group's table; null: no group
+    QTreeWidgetItem* m_justSelected = nullptr;     // made current by the press being handled
+    std::shared_ptr<Job> m_job;                    // the read in progress, or null
+    std::unique_ptr<TreeBuild> m_build;            // the tree of m_job being made, or null
     std::vector<std::pair<std::thread, std::shared_ptr<Job>>> m_workers;
 };
 

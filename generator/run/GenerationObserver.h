@@ -47,4 +47,16 @@ public:
     virtual void readerStep(const char* step) { (void)step; }
 };
 
+// An observer that only hands a run a cancel flag (may be null): a group's
+// reading of its projects around their runs stops when the run is cancelled.
+class CancelFlagObserver final : public GenerationObserver {
+public:
+    explicit CancelFlagObserver(const std::atomic<bool>* cancel) : m_cancel(cancel) {}
+    bool cancelRequested() override { return m_cancel && m_cancel->load(); }
+    const std::atomic<bool>* cancelFlag() const override { return m_cancel; }
+
+private:
+    const std::atomic<bool>* m_cancel;
+};
+
 }  // namespace tarnwick

@@ -20,16 +20,6 @@ namespace tarnwick {
 
 namespace {
 
-// Only the cancel flag of a run is wanted here.
-class CancelOnly final : public GenerationObserver {
-public:
-    explicit CancelOnly(const std::atomic<bool>* cancel) : m_cancel(cancel) {}
-    const std::atomic<bool>* cancelFlag() const override { return m_cancel; }
-
-private:
-    const std::atomic<bool>* m_cancel;
-};
-
 // Read as the project's run reads it, quietly (its run reports what is
 // wrong), without its own cross-references: they are resolved here with the
 // libraries. Null when it cannot be read. A library is read for what its
@@ -42,7 +32,7 @@ std::shared_ptr<CProject> readQuietly(const GenerationRequest& request,
     GenerationRequest withoutReferences = request;
     withoutReferences.crossReferences = false;
     NullSink quiet;
-    CancelOnly observer(cancel);
+    CancelFlagObserver observer(cancel);
     auto parsed = readProject(withoutReferences, codePage.value(), nullptr, quiet, &observer, {},
                               declarationsOnly);
     return parsed ? std::move(parsed).value() : nullptr;

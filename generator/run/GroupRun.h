@@ -44,11 +44,16 @@ public:
                                             const std::vector<std::string>& projects,
                                             DiagnosticsSink* diagnostics);
 
+    // Each project's run request, as run() makes them: its own settings
+    // file's code page and defines, its GroupSite, and the GroupCalls the
+    // projects share when calls cross the group (which holds on to group).
+    // The workbench previews a project of the group with them.
+    std::vector<GenerationRequest> projectRequests(const ProjectGroup& group,
+                                                   DiagnosticsSink& diagnostics) const;
+
 private:
     GenerationRequest projectRequest(const ProjectGroup& group, size_t index,
                                      DiagnosticsSink& diagnostics) const;
-    std::vector<GenerationRequest> projectRequests(const ProjectGroup& group,
-                                                   DiagnosticsSink& diagnostics) const;
     void runProjects(const ProjectGroup& group, std::vector<GenerationRequest> requests,
                      DiagnosticsSink& diagnostics, GenerationResult& result) const;
     void writeGroupPages(const ProjectGroup& group, const std::string& folder,

@@ -219,6 +219,13 @@ private slots:
         QCOMPARE(tree->topLevelItem(0)->childCount(), 4);
         QCOMPARE(tree->topLevelItem(0)->child(0)->text(0), QString("StrLibTests"));
         QCOMPARE(tree->topLevelItem(1)->text(0), QString("StrLibTests"));
+        // The previews show what the group's site shows of the other projects:
+        // the test project's module links the library's class, ...
+        const auto preview = [&](const char* node) {
+            const auto found = tree->findItems(node, Qt::MatchExactly | Qt::MatchRecursive);
+            return found.isEmpty() ? QString() : b.window.projectView()->descriptionOf(found[0]);
+        };
+        QVERIFY(preview("modTests").contains("href=\"../../StrLib/Classes/StringBuilder.html\""));
         b.dialogs.folder = b.dir.path() + "/out";
         b.window.toolbarButtonClicked("create");
         QCOMPARE(b.dialogs.folderCalls, 1);
@@ -236,6 +243,9 @@ private slots:
         QVERIFY(!tree->topLevelItem(0)->child(0)->font(0).bold());
         QCOMPARE(b.window.state().ProjectPath, b.dir.path() + "/src/Strings.vbg");
         QCOMPARE(b.window.state().dialog.documentationPath, QString("unsaved"));
+        // ... and the library's class the modules of other projects using it.
+        QVERIFY(
+            preview("StringBuilder").contains("href=\"../../StrLibTests/Modules/modTests.html\""));
     }
 
     void cancelDuringRun() {
