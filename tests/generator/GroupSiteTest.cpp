@@ -5,7 +5,9 @@
 // missing. TARNWICK_UPDATE_GOLDEN=1 rewrites the pages (see tests/golden).
 #include <gtest/gtest.h>
 
+#include "generator/run/GroupPreview.h"
 #include "generator/run/GroupRun.h"
+#include "reader/GroupFile.h"
 #include "support/Text.h"
 #include "tests/generator/RunTestSupport.h"
 #include "tests/support/TempFolder.h"
@@ -175,6 +177,48 @@ TEST(GroupRunTest, ANewCallAcrossProjectsRebuildsOnlyTheCallerAndTheCalledModule
             EXPECT_EQ(readFile(e.path()), readFile(tmp.path() / "out" / rel)) << rel;
         }
     }
+}
+
+// The workbench previews one project of the group at a time: it sees the
+// group as the group's site does, its calls into the library (links out)
+// and, read as the library, the test project's modules and routines using
+// it (links in).
+TEST(GroupRunTest, APreviewOfOneProjectSeesTheGroupAsItsSiteDoes) {
+    TempFolder tmp;
+    const fs::path vbg = kSource / "examples/Strings/Strings.vbg";
+    CollectingSink sink;
+    auto read = readGroupFile(vbg.string(), CodePage(), sink);
+    ASSERT_TRUE(read);
+    const auto group = std::make_shared<const ProjectGroup>(std::move(read).value());
+    const GenerationRequest request = groupRequest(vbg, tmp.path() / "out", PageLayout::Frames);
+    // Each project as its preview shows it: its GroupSite and the path of
+    // its module of that name.
+    const auto preview = [&](std::string_view project, const char* module) {
+        size_t index = 0;
+        while (index < group->projects.size() && group->projects[index].name != project) ++index;
+        GroupPreview preview(group, index, request, nullptr, sink);
+        CParser parser;
+        parser.setPath(group->projects.at(index).path);
+        preview.prepare(parser);
+        auto parsed = parser.Parse();
+        preview.finish(*parsed.value());
+        std::string path;
+        for (const CModuleList* list : {&parsed.value()->Classes(), &parsed.value()->Modules()})
+            for (const auto& m : list->elements())
+                if (m->Name() == module) path = m->Path();
+        return std::pair{preview.site(), path};
+    };
+    const auto [tests, modTests] = preview("StrLibTests", "modTests");
+    const auto* calls = tests->codeLinksOf(modTests);
+    ASSERT_TRUE(calls && !calls->empty());
+    EXPECT_EQ(*calls->front().page, "../StrLib/Classes/StringBuilder_Append.html");
+    EXPECT_EQ(tests->classPage("StringBuilder"), "../StrLib/Classes/StringBuilder.html");
+    const auto [library, builder] = preview("StrLib", "StringBuilder");
+    std::set<std::string> users;
+    for (const GroupUser* user : library->usersOf(builder, "StringBuilder"))
+        users.insert(user->project + ":" + user->module);
+    EXPECT_TRUE(users.count("StrLibTests:modTests"));
+    EXPECT_FALSE(library->callersOf(builder, "append").empty());
 }
 
 TEST(GroupRunTest, ProjectsReferencingEachOtherAreBothDocumentedWithAWarning) {
