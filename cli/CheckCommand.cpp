@@ -238,7 +238,52 @@ bool readReportOptions(const CheckOptions& options, ReportFormat& format, double
     return true;
 }
 
-int runCheck(const CheckOptions& options) {
+// The folder a group's report gives its files under: the group file's, or
+// the one the project files named together share.
+std::string groupFolder(const ProjectGroup& group) {
+    namespace fs = std::filesystem;
+    if (!group.path.empty()) return fs::path(group.path).parent_path().string();
+    fs::path shared = fs::path(group.projects.front().path).parent_path();
+    for (const GroupProject& project : group.projects) {
+        const fs::path folder = fs::path(project.path).parent_path();
+        fs::path common;
+        for (auto a = shared.begin(), b = folder.begin();
+             a != shared.end() && b != folder.end() && *a == *b; ++a, ++b)
+            common /= *a;
+        shared = common;
+    }
+    return shared.string();
+}
+
+// A group's report in a format a CI reads: one document over all its projects.
+struct GroupReport {
+    CheckResults results;
+    std::vector<std::shared_ptr<CProject>> projects;  // the findings point into them
+};
+
+// Adds one project's results to the group's: its findings and modules after
+// those of the projects before, its members counted into each kind's.
+void addToGroupReport(GroupReport& group, CheckResults results) {
+    CheckResults& all = group.results;
+    all.coverage = results.coverage;
+    for (Finding& f : results.findings) all.findings.push_back(std::move(f));
+    for (ModuleCount& m : results.modules) all.modules.push_back(std::move(m));
+    for (const KindCoverage& k : results.kinds) {
+        auto same = std::find_if(all.kinds.begin(), all.kinds.end(), [&](const KindCoverage& c) {
+            return std::string_view(c.kind) == k.kind;
+        });
+        if (same == all.kinds.end()) {
+            all.kinds.push_back(k);
+        } else {
+            same->documented += k.documented;
+            same->undocumented += k.undocumented;
+        }
+    }
+}
+
+// One project checked; with group, a report in a format other than text
+// goes into the group's instead of to the output.
+int runCheck(const CheckOptions& options, GroupReport* group = nullptr) {
     ReportFormat format = ReportFormat::Text;
     double minimum = -1;
     CheckSetup setup;
@@ -258,6 +303,9 @@ int runCheck(const CheckOptions& options) {
     if (format == ReportFormat::Text) {
         for (const Finding& f : results.findings) report += findingLine(f);
         report += console;
+    } else if (group) {
+        addToGroupReport(*group, results);
+        group->projects.push_back(project);
     } else {
         report = renderReport(format, results);
     }
@@ -282,8 +330,10 @@ int runCheck(const CheckOptions& options) {
     return options.failOnUndocumented && !options.unused && coverage->undocumented() > 0 ? 1 : 0;
 }
 
-// A group file or several projects: each project checked in turn, with its own settings file
-// unless --settings names one, under a line naming it; the worst status.
+// A group file or several projects: each project checked in turn, with its
+// own settings file unless --settings names one, under a line naming it (on
+// stderr for a format a CI reads, whose one report covers every project);
+// the worst status.
 int runGroupCheck(const CheckOptions& options) {
     if (!options.output.empty() || !options.badge.empty()) {
         printLine(std::cerr,
@@ -297,13 +347,21 @@ int runGroupCheck(const CheckOptions& options) {
         return 1;
     }
     warnGroupShapes(group.value(), sink);
+    ReportFormat format = ReportFormat::Text;
+    if (!reportFormatNamed(options.format, format)) return runCheck(options);  // tells why
+    // A CI reads one document: the projects' findings together, under the
+    // group's folder (a SARIF file's paths are relative to it).
+    GroupReport report;
+    report.results.projectFolder = groupFolder(group.value());
     int status = group.value().failed > 0 ? 1 : 0;
     for (const GroupProject& project : group.value().projects) {
         CheckOptions one = options;
         one.project = project.path;
-        printLine(std::cout, "tarnwick check: project ", project.name);
-        status = std::max(status, runCheck(one));
+        printLine(format == ReportFormat::Text ? std::cout : std::cerr, "tarnwick check: project ",
+                  project.name);
+        status = std::max(status, runCheck(one, &report));
     }
+    if (format != ReportFormat::Text) std::cout << renderReport(format, report.results);
     return status;
 }
 

@@ -80,6 +80,15 @@ TEST(GroupCommand, SeveralProjectFilesAreAGroupAndACycleIsWarnedOf) {
         EXPECT_NE(run.out.find(expected), std::string::npos) << command << run.out;
     }
 
+    // A format a CI reads is one document over the projects, its files
+    // under the group's folder.
+    const ProgramRun sarif = program("check " + both + " --format sarif");
+    EXPECT_EQ(sarif.status, 0);
+    const auto results = nlohmann::json::parse(sarif.out)["runs"][0]["results"];
+    ASSERT_FALSE(results.empty());
+    EXPECT_EQ(results[0]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"],
+              "StrLib/CBuffer.cls");
+
     testing::TempFolder tmp;
     for (const auto& [name, other] : {std::pair{"A", "B"}, std::pair{"B", "A"}}) {
         tmp.write(std::string(name) + "/" + name + ".vbp",
