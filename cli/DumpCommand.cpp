@@ -153,6 +153,30 @@ std::shared_ptr<CProject> dumpProject(const std::string& path, const ReadInputs&
     return std::move(project).value();
 }
 
+// The rows of "CrossProjectReferences": each project's named classes (in
+// file order), then those it only calls (called, by project); a module and
+// a class of another project once each.
+Json crossProjectReferences(const ProjectGroup& g, const std::vector<GroupUse>& named,
+                            const std::vector<std::vector<GroupUse>>& called) {
+    Json references = Json::array();
+    std::set<std::tuple<size_t, std::string, size_t, std::string>> listed;
+    const auto add = [&](const GroupUse& use) {
+        if (!listed.emplace(use.user, toLower(use.module), use.library, toLower(use.className))
+                 .second)
+            return;
+        references.push_back({{"From", g.projects[use.user].name},
+                              {"Module", use.module},
+                              {"To", g.projects[use.library].name},
+                              {"Class", use.className}});
+    };
+    for (size_t i = 0; i < g.projects.size(); ++i) {
+        for (const GroupUse& use : named)
+            if (use.user == i) add(use);
+        for (const GroupUse& use : called[i]) add(use);
+    }
+    return references;
+}
+
 // A group file: one object, {"Group", "Path", "Projects": [each project as
 // a dump of its own], "CrossProjectReferences": [{From, Module, To, Class}]},
 // a module and a class of another project once each: the classes it names,
@@ -197,24 +221,7 @@ int dumpGroup(const DumpOptions& options, const ReadInputs& inputs, DiagnosticsS
                 called[i].push_back(
                     {i, r.fromModule->Name(), {}, *library, r.toModule->Name(), {}});
     }
-    Json references = Json::array();
-    std::set<std::tuple<size_t, std::string, size_t, std::string>> listed;
-    const auto add = [&](const GroupUse& use) {
-        if (!listed.emplace(use.user, toLower(use.module), use.library, toLower(use.className))
-                 .second)
-            return;
-        references.push_back({{"From", g.projects[use.user].name},
-                              {"Module", use.module},
-                              {"To", g.projects[use.library].name},
-                              {"Class", use.className}});
-    };
-    // Each project's named classes (in file order), then those it only calls.
-    const std::vector<GroupUse> named = scanGroupUses(g, inputs.codePage);
-    for (size_t i = 0; i < g.projects.size(); ++i) {
-        for (const GroupUse& use : named)
-            if (use.user == i) add(use);
-        for (const GroupUse& use : called[i]) add(use);
-    }
+    const Json references = crossProjectReferences(g, scanGroupUses(g, inputs.codePage), called);
     std::cout << "],\n  \"CrossProjectReferences\": " << dumpJson(references) << "\n}\n";
     return failed ? 1 : 0;
 }

@@ -219,6 +219,25 @@ void ProjectView::joinFinishedWorkers(bool all) {
     }
 }
 
+// A group file's job: its projects listed, the one to show chosen, and what
+// the shown one's previews show of the others, read before it is.
+std::unique_ptr<GroupPreview> ProjectView::readGroupOf(Job& job, DiagnosticsSink& sink) {
+    auto group = readGroup({job.projectPath}, CodePage(), sink);
+    if (!group) throw std::runtime_error(group.error().message);
+    for (const GroupProject& project : group.value().projects)
+        job.group.emplace_back(project.name, project.path);
+    // The group may have lost projects since its node was clicked.
+    job.shown = std::min(job.shown, job.group.size() - 1);
+    job.projectPath = job.group[job.shown].second;
+    GenerationRequest request;
+    request.projectPath = job.path.toStdString();
+    request.settings = job.settings;
+    request.defines = job.defines;
+    return std::make_unique<GroupPreview>(
+        std::make_shared<const ProjectGroup>(std::move(group).value()), job.shown, request,
+        &job.cancel, sink);
+}
+
 bool ProjectView::readerRunning() const {
     for (const auto& worker : m_workers)
         if (!worker.second->done) return true;
@@ -244,23 +263,8 @@ void ProjectView::startRefresh(const QString& path, int groupProject) {
             if (hook) hook();
             ReaderMessages sink(job->diagnostics);
             job->projectPath = job->path.toStdString();
-            std::unique_ptr<GroupPreview> groupPreview;
-            if (isGroupFile(job->projectPath)) {
-                auto group = readGroup({job->projectPath}, CodePage(), sink);
-                if (!group) throw std::runtime_error(group.error().message);
-                for (const GroupProject& project : group.value().projects)
-                    job->group.emplace_back(project.name, project.path);
-                // The group may have lost projects since its node was clicked.
-                job->shown = std::min(job->shown, job->group.size() - 1);
-                job->projectPath = job->group[job->shown].second;
-                GenerationRequest request;
-                request.projectPath = job->path.toStdString();
-                request.settings = job->settings;
-                request.defines = job->defines;
-                groupPreview = std::make_unique<GroupPreview>(
-                    std::make_shared<const ProjectGroup>(std::move(group).value()), job->shown,
-                    request, &job->cancel, sink);
-            }
+            const std::unique_ptr<GroupPreview> groupPreview =
+                isGroupFile(job->projectPath) ? readGroupOf(*job, sink) : nullptr;
             CParser parser;
             parser.setPath(job->projectPath);
             parser.setCodePage(CodePage());

@@ -50,6 +50,8 @@ struct AppState;
 class CModule;
 class CModuleList;
 class CProject;
+class DiagnosticsSink;
+class GroupPreview;
 class Element;
 class IIterator;
 class ImageList;
@@ -143,6 +145,8 @@ private:
     };
 
     void jobDone(const std::shared_ptr<Job>& job);
+    // On the worker: the group of job's group file, for the project it shows.
+    static std::unique_ptr<GroupPreview> readGroupOf(Job& job, DiagnosticsSink& sink);
     // Makes the next nodes of m_build, for about buildSliceMs, and comes back
     // in the next turn of the event loop until the tree is done.
     void buildSomeNodes();
