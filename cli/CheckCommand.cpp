@@ -348,7 +348,8 @@ int runGroupCheck(const CheckOptions& options) {
     }
     warnGroupShapes(group.value(), sink);
     ReportFormat format = ReportFormat::Text;
-    if (!reportFormatNamed(options.format, format)) return runCheck(options);  // tells why
+    double minimum = -1;
+    if (!readReportOptions(options, format, minimum)) return 2;
     // A CI reads one document: the projects' findings together, under the
     // group's folder (a SARIF file's paths are relative to it).
     GroupReport report;
